@@ -1,0 +1,15 @@
+# Fails the build when a core file includes Qt, xcb or X11 headers:
+# the core must stay free of the desktop so every rule runs in the simulation.
+file(GLOB_RECURSE files "${CORE_DIR}/*.h" "${CORE_DIR}/*.cpp")
+set(offenders "")
+foreach(file IN LISTS files)
+  file(STRINGS "${file}" lines REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"](Q[A-Za-z]|xcb/|X11/|glib|gio/)")
+  if(lines)
+    file(RELATIVE_PATH rel "${CORE_DIR}" "${file}")
+    list(APPEND offenders "  ${rel}: ${lines}")
+  endif()
+endforeach()
+if(offenders)
+  list(JOIN offenders "\n" text)
+  message(FATAL_ERROR "src/core must not include desktop headers (Qt, xcb, X11, GLib):\n${text}")
+endif()

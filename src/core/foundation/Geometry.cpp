@@ -1,0 +1,19 @@
+#include "core/foundation/Geometry.h"
+
+namespace quillbern {
+
+RectBL toBottomLeft(const RectTL& r, double primaryHeight) {
+    if (r.isNull()) return RectBL::null();
+    return {r.x, primaryHeight - (r.y + r.height), r.width, r.height};
+}
+
+RectTL toTopLeft(const RectBL& r, double primaryHeight) {
+    if (r.isNull()) return RectTL::null();
+    return {r.x, primaryHeight - (r.y + r.height), r.width, r.height};
+}
+
+PointBL toBottomLeft(PointTL p, double primaryHeight) { return {p.x, primaryHeight - p.y}; }
+
+PointTL toTopLeft(PointBL p, double primaryHeight) { return {p.x, primaryHeight - p.y}; }
+
+}  // namespace quillbern

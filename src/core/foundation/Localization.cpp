@@ -1,0 +1,65 @@
+#include "core/foundation/Localization.h"
+
+#include <atomic>
+#include <cctype>
+
+namespace quillbern {
+
+namespace {
+std::atomic<Localizer*> currentLocalizer{nullptr};
+
+// Length of a conversion's length and type letters after '%' (and after "N$"): "@", "d",
+// "ld", "lld"; 0 when the text there is not one we fill.
+std::size_t conversionLength(std::string_view rest) {
+    for (std::string_view conversion : {"@", "lld", "ld", "d"}) {
+        if (rest.starts_with(conversion)) return conversion.size();
+    }
+    return 0;
+}
+}  // namespace
+
+Localizer* setLocalizer(Localizer* localizer) { return currentLocalizer.exchange(localizer); }
+
+std::string tr(std::string_view english) {
+    if (const Localizer* localizer = currentLocalizer.load()) return localizer->translate(english);
+    return std::string(english);
+}
+
+std::string formatLocalized(std::string_view format, const std::vector<std::string>& args) {
+    std::string out;
+    out.reserve(format.size());
+    std::size_t nextArg = 0;
+    for (std::size_t i = 0; i < format.size(); ++i) {
+        if (format[i] != '%' || i + 1 == format.size()) {
+            out += format[i];
+            continue;
+        }
+        if (format[i + 1] == '%') {
+            out += '%';
+            ++i;
+            continue;
+        }
+        std::size_t j = i + 1;
+        std::size_t index = nextArg;
+        bool positional = false;
+        while (j < format.size() && std::isdigit(static_cast<unsigned char>(format[j]))) ++j;
+        if (j > i + 1 && j < format.size() && format[j] == '$') {
+            index = std::stoul(std::string(format.substr(i + 1, j - i - 1))) - 1;
+            positional = true;
+            ++j;
+        } else {
+            j = i + 1;
+        }
+        const std::size_t length = conversionLength(format.substr(j));
+        if (length == 0) {
+            out += format[i];
+            continue;
+        }
+        if (index < args.size()) out += args[index];
+        if (!positional) ++nextArg;
+        i = j + length - 1;
+    }
+    return out;
+}
+
+}  // namespace quillbern

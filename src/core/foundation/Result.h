@@ -1,0 +1,48 @@
+#pragma once
+
+#include <string>
+#include <utility>
+#include <variant>
+
+namespace quillbern {
+
+struct Error {
+    std::string message;
+    std::string domain;
+    int code = 0;
+};
+
+// A value or the reason there is none, for callers that must react to failure.
+template <class T>
+class Result {
+public:
+    Result(T value) : state_(std::move(value)) {}
+    Result(Error error) : state_(std::move(error)) {}
+
+    bool ok() const { return state_.index() == 0; }
+    explicit operator bool() const { return ok(); }
+    const T& value() const& { return std::get<0>(state_); }
+    T& value() & { return std::get<0>(state_); }
+    T&& value() && { return std::get<0>(std::move(state_)); }
+    const Error& error() const { return std::get<1>(state_); }
+
+private:
+    std::variant<T, Error> state_;
+};
+
+template <>
+class Result<void> {
+public:
+    Result() = default;
+    Result(Error error) : error_(std::move(error)), ok_(false) {}
+
+    bool ok() const { return ok_; }
+    explicit operator bool() const { return ok_; }
+    const Error& error() const { return error_; }
+
+private:
+    Error error_;
+    bool ok_ = true;
+};
+
+}  // namespace quillbern

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "core/foundation/Lifetime.h"
+#include "core/foundation/Subscription.h"
+#include "core/foundation/Time.h"
+
+namespace quillbern {
+
+using Task = std::function<void()>;
+
+// What a run loop keeps of one scheduled timer; shared with the Timer handle.
+class TimerControl {
+public:
+    virtual ~TimerControl() = default;
+    virtual void cancel() = 0;            // any thread
+    virtual bool isPending() const = 0;   // will it fire again?
+};
+
+// Handle of a one-shot or repeating timer. Destroying it cancels the timer unless it
+// was detached; a timer's task stays alive while it runs, even if it cancels itself.
+class Timer {
+public:
+    Timer() = default;
+    explicit Timer(std::shared_ptr<TimerControl> control);
+    Timer(Timer&& other) noexcept;
+    Timer& operator=(Timer&& other) noexcept;
+    Timer(const Timer&) = delete;
+    Timer& operator=(const Timer&) = delete;
+    ~Timer();
+
+    void cancel();
+    bool isPending() const;
+    // Lets the timer run to its end without this handle.
+    void detach();
+
+private:
+    std::shared_ptr<TimerControl> control_;
+};
+
+// One thread's loop: posted tasks run in the order posted; timers fire in time order.
+class RunLoop {
+public:
+    virtual ~RunLoop() = default;
+
+    virtual void post(Task task) = 0;  // any thread
+    [[nodiscard]] virtual Timer after(Duration delay, Task task) = 0;
+    // Fires every interval; the first fire comes after firstDelay, one interval by default.
+    [[nodiscard]] virtual Timer every(Duration interval, Task task, std::optional<Duration> firstDelay = {}) = 0;
+    virtual bool isCurrent() const = 0;
+};
+
+// A dedicated thread's loop, which also watches file descriptors (event connections).
+class WorkerLoop : public RunLoop {
+public:
+    // onReadable runs on the loop whenever fd has data; the subscription removes the source.
+    [[nodiscard]] virtual Subscription addReadable(int fd, Task onReadable) = 0;
+    // Joins the thread; tasks not yet run are dropped.
+    virtual void stop() = 0;
+};
+
+// Re-posts a callback that may arrive on any thread to `loop`, where it runs only while
+// the owner behind `token` is alive.
+template <class Fn>
+auto onLoop(RunLoop& loop, LifetimeToken token, Fn fn) {
+    return [&loop, token = std::move(token), fn = std::move(fn)](auto... args) {
+        loop.post([token, fn, args...] {
+            if (token.isAlive()) fn(args...);
+        });
+    };
+}
+
+}  // namespace quillbern

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "core/foundation/Subscription.h"
+
+namespace quillbern {
+
+// A multi-listener notification. Slots run in the order connected. During an emission a
+// slot may connect, disconnect itself or others, or destroy the signal's owner: slots
+// removed before their turn do not run, slots added during an emission wait for the next.
+// Main-thread only, like the stores that own signals.
+template <class... Args>
+class Signal {
+public:
+    Signal() : core_(std::make_shared<Core>()) {}
+    Signal(const Signal&) = delete;
+    Signal& operator=(const Signal&) = delete;
+    ~Signal() { core_->slots.clear(); }
+
+    [[nodiscard]] Subscription connect(std::function<void(Args...)> fn) {
+        const std::uint64_t id = ++core_->lastId;
+        core_->slots.push_back(std::make_shared<Slot>(Slot{id, std::move(fn), true}));
+        return Subscription([weak = std::weak_ptr<Core>(core_), id] {
+            if (auto core = weak.lock()) core->disconnect(id);
+        });
+    }
+
+    void emit(const Args&... args) const {
+        // Holding the core keeps the slot list valid even if a slot destroys the owner.
+        const std::shared_ptr<Core> core = core_;
+        const std::size_t count = core->slots.size();
+        ++core->emitting;
+        for (std::size_t i = 0; i < count && i < core->slots.size(); ++i) {
+            const std::shared_ptr<Slot> slot = core->slots[i];
+            if (slot->connected) slot->fn(args...);
+        }
+        if (--core->emitting == 0 && core->needsCompaction) core->compact();
+    }
+
+    void operator()(const Args&... args) const { emit(args...); }
+
+    std::size_t connectionCount() const {
+        std::size_t n = 0;
+        for (const auto& slot : core_->slots) n += slot->connected ? 1 : 0;
+        return n;
+    }
+
+private:
+    struct Slot {
+        std::uint64_t id;
+        std::function<void(Args...)> fn;
+        bool connected;
+    };
+
+    struct Core {
+        std::vector<std::shared_ptr<Slot>> slots;
+        std::uint64_t lastId = 0;
+        int emitting = 0;
+        bool needsCompaction = false;
+
+        void disconnect(std::uint64_t id) {
+            for (auto& slot : slots) {
+                if (slot->id != id) continue;
+                slot->connected = false;
+                if (emitting > 0) {
+                    needsCompaction = true;
+                } else {
+                    compact();
+                }
+                return;
+            }
+        }
+
+        void compact() {
+            std::erase_if(slots, [](const auto& slot) { return !slot->connected; });
+            needsCompaction = false;
+        }
+    };
+
+    std::shared_ptr<Core> core_;
+};
+
+}  // namespace quillbern

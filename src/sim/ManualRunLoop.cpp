@@ -1,0 +1,92 @@
+#include "sim/ManualRunLoop.h"
+
+namespace quillbern {
+
+ManualRunLoop::ManualRunLoop(SimClock& clock) : clock_(clock) { clock_.attach(this); }
+
+ManualRunLoop::~ManualRunLoop() { clock_.detach(this); }
+
+void ManualRunLoop::post(Task task) {
+    std::lock_guard lock(mutex_);
+    if (stopped_) return;
+    queue_.schedule(std::move(task), clock_.now(), 0, clock_.nextSequence());
+}
+
+Timer ManualRunLoop::after(Duration delay, Task task) { return schedule(std::move(task), toTicks(delay), 0); }
+
+Timer ManualRunLoop::every(Duration interval, Task task, std::optional<Duration> firstDelay) {
+    const Ticks step = std::max<Ticks>(1, toTicks(interval));
+    return schedule(std::move(task), firstDelay ? toTicks(*firstDelay) : step, step);
+}
+
+Timer ManualRunLoop::schedule(Task task, Ticks delay, Ticks interval) {
+    std::lock_guard lock(mutex_);
+    if (stopped_) return {};
+    return Timer(queue_.schedule(std::move(task), clock_.now() + delay, interval, clock_.nextSequence()));
+}
+
+bool ManualRunLoop::isCurrent() const {
+    const ManualRunLoop* running = clock_.running();
+    return running == this || (running == nullptr && isMain_);
+}
+
+Subscription ManualRunLoop::addReadable(int fd, Task onReadable) {
+    std::lock_guard lock(mutex_);
+    sources_[fd] = std::make_shared<Task>(std::move(onReadable));
+    return Subscription([this, fd] {
+        std::lock_guard lock(mutex_);
+        sources_.erase(fd);
+    });
+}
+
+void ManualRunLoop::signalReadable(int fd) {
+    std::shared_ptr<Task> handler;
+    {
+        std::lock_guard lock(mutex_);
+        const auto found = sources_.find(fd);
+        if (found == sources_.end()) return;
+        handler = found->second;
+    }
+    post([this, fd, handler] {
+        bool stillWatched;
+        {
+            std::lock_guard lock(mutex_);
+            stillWatched = sources_.contains(fd);
+        }
+        if (stillWatched) (*handler)();
+    });
+}
+
+std::size_t ManualRunLoop::sourceCount() const {
+    std::lock_guard lock(mutex_);
+    return sources_.size();
+}
+
+void ManualRunLoop::stop() {
+    std::lock_guard lock(mutex_);
+    stopped_ = true;
+    queue_.clear();
+    sources_.clear();
+}
+
+std::shared_ptr<ScheduledTask> ManualRunLoop::nextDue() {
+    std::lock_guard lock(mutex_);
+    return queue_.peek();
+}
+
+void ManualRunLoop::runEntry(const std::shared_ptr<ScheduledTask>& entry) {
+    {
+        std::lock_guard lock(mutex_);
+        if (queue_.peek() != entry) return;
+        queue_.pop();
+    }
+    entry->run();
+    if (entry->isRepeating() && !entry->isCancelled()) {
+        std::lock_guard lock(mutex_);
+        if (stopped_) return;
+        entry->advance(0, clock_.nextSequence());
+        queue_.reinsert(entry);
+    }
+}
+
+}  // namespace quillbern

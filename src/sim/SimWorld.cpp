@@ -1,0 +1,7 @@
+#include "sim/SimWorld.h"
+
+namespace quillbern {
+
+SimWorld::SimWorld() { mainLoop.setIsMainLoop(true); }
+
+}  // namespace quillbern

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "sim/ManualRunLoop.h"
+#include "sim/SimClock.h"
+#include "sim/SimDefaults.h"
+#include "sim/SimLog.h"
+#include "sim/SimUuidSource.h"
+
+namespace quillbern {
+
+// One simulated machine for a test: virtual time, the main run loop, the application's
+// defaults, the log and UUIDs. Later features add their simulated backends here.
+class SimWorld {
+public:
+    SimWorld();
+    SimWorld(const SimWorld&) = delete;
+    SimWorld& operator=(const SimWorld&) = delete;
+
+    // Moves virtual time forward, running everything that falls due on every loop.
+    void advance(Duration seconds) { clock.advance(seconds); }
+    void runUntilIdle() { clock.runUntilIdle(); }
+
+    SimLog log;
+    SimClock clock;
+    ManualRunLoop mainLoop{clock};
+    SimDefaults defaults;
+    SimUuidSource uuids;
+};
+
+}  // namespace quillbern
