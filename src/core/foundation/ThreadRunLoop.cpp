@@ -58,11 +58,15 @@ bool ThreadRunLoop::openWakePipe() {
 }
 
 void ThreadRunLoop::post(Task task) {
+    bool wasEmpty;
     {
         std::lock_guard lock(mutex_);
+        wasEmpty = posted_.empty();
         posted_.push_back(std::move(task));
     }
-    wake();
+    // The loop takes every posted task at once and looks for more before it waits,
+    // so only the first post into an empty queue needs to wake it.
+    if (wasEmpty) wake();
 }
 
 Timer ThreadRunLoop::after(Duration delay, Task task) { return schedule(std::move(task), toTicks(delay), 0); }

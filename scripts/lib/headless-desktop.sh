@@ -1,0 +1,69 @@
+# A throw-away X desktop: Xvfb at 2560x1080 presented as two monitors side by side,
+# the openbox window manager and, on request, a tray. Sourced by scripts/run and the
+# end-to-end tests; everything it starts is stopped by stop_headless_desktop.
+
+desktop_pids=()
+
+# wait_for SECONDS COMMAND...: retries COMMAND until it succeeds or time runs out.
+wait_for() {
+  local deadline=$((SECONDS + $1)); shift
+  until "$@" >/dev/null 2>&1; do
+    ((SECONDS < deadline)) || return 1
+    sleep 0.05
+  done
+}
+
+# start_headless_desktop [--tray]: exports DISPLAY for the new server.
+start_headless_desktop() {
+  local fd display
+  exec {fd}<> <(:)
+  Xvfb -displayfd "$fd" -screen 0 2560x1080x24 -nolisten tcp -noreset -dpi 96 >/dev/null 2>&1 &
+  desktop_pids+=($!)
+  read -r -t 10 -u "$fd" display || { echo "Xvfb did not start" >&2; return 1; }
+  exec {fd}<&-
+  export DISPLAY=":$display"
+  # Without -noreset the monitors would vanish when xrandr disconnects.
+  xrandr --setmonitor Q-LEFT 1280/338x1080/285+0+0 screen >/dev/null
+  xrandr --setmonitor Q-RIGHT 1280/338x1080/285+1280+0 none >/dev/null
+
+  xsetroot -solid '#3b4252'
+  if [[ -z "${XDG_RUNTIME_DIR:-}" ]]; then
+    export XDG_RUNTIME_DIR
+    XDG_RUNTIME_DIR=$(mktemp -d /tmp/quillbern-runtime.XXXXXX)
+  fi
+
+  openbox --sm-disable >/dev/null 2>&1 &
+  desktop_pids+=($!)
+  wait_for 10 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' \
+    || { echo "openbox did not start" >&2; return 1; }
+
+  if [[ "${1:-}" == --tray ]]; then
+    trayer --edge top --align right --widthtype request --height 24 --SetDockType true \
+      --transparent false --tint 0x303040 --monitor primary >/dev/null 2>&1 &
+    desktop_pids+=($!)
+    wait_for 10 sh -c 'xprop -root | grep -q "_NET_SYSTEM_TRAY_S0\|_NET_CLIENT_LIST"' || true
+    wait_for 10 xdotool search --classname trayer \
+      || { echo "trayer did not start" >&2; return 1; }
+  fi
+}
+
+# start_client_windows: a few ordinary windows, on both monitors.
+start_client_windows() {
+  xterm -title "Terminal" -geometry 90x28+80+120 -e sh -c 'echo "A client window on the left monitor"; exec sleep infinity' &
+  desktop_pids+=($!)
+  xclock -geometry 220x220+1500+140 &
+  desktop_pids+=($!)
+  xterm -title "Notes" -geometry 70x20+1700+500 -e sh -c 'echo "A client window on the right monitor"; exec sleep infinity' &
+  desktop_pids+=($!)
+  wait_for 10 sh -c '[ "$(xdotool search --onlyvisible --name "Terminal|Notes" | wc -l)" -ge 2 ]'
+}
+
+stop_headless_desktop() {
+  local pid
+  for ((i = ${#desktop_pids[@]} - 1; i >= 0; i--)); do
+    pid=${desktop_pids[i]}
+    kill "$pid" 2>/dev/null || true
+  done
+  for pid in "${desktop_pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+  desktop_pids=()
+}
