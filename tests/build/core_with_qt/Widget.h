@@ -1,0 +1,4 @@
+#pragma once
+
+// A core header that reaches for Qt: the include check must refuse it.
+#include <QString>
