@@ -32,29 +32,34 @@ bool ManualRunLoop::isCurrent() const {
 
 Subscription ManualRunLoop::addReadable(int fd, Task onReadable) {
     std::lock_guard lock(mutex_);
-    sources_[fd] = std::make_shared<Task>(std::move(onReadable));
-    return Subscription([this, fd] {
+    const std::uint64_t id = nextSourceId_++;
+    sources_.emplace(id, Source{fd, std::make_shared<Task>(std::move(onReadable))});
+    return Subscription([this, id] {
         std::lock_guard lock(mutex_);
-        sources_.erase(fd);
+        sources_.erase(id);
     });
 }
 
 void ManualRunLoop::signalReadable(int fd) {
-    std::shared_ptr<Task> handler;
-    {
-        std::lock_guard lock(mutex_);
-        const auto found = sources_.find(fd);
-        if (found == sources_.end()) return;
-        handler = found->second;
+    std::lock_guard lock(mutex_);
+    for (const auto& [id, source] : sources_) {
+        if (source.fd != fd) continue;
+        queue_.schedule(
+            [this, id = id, handler = source.onReadable] {
+                bool stillWatched;
+                {
+                    std::lock_guard lock(mutex_);
+                    stillWatched = sources_.contains(id);
+                }
+                if (stillWatched) (*handler)();
+            },
+            clock_.now(), 0, clock_.nextSequence());
     }
-    post([this, fd, handler] {
-        bool stillWatched;
-        {
-            std::lock_guard lock(mutex_);
-            stillWatched = sources_.contains(fd);
-        }
-        if (stillWatched) (*handler)();
-    });
+}
+
+bool ManualRunLoop::isStopped() const {
+    std::lock_guard lock(mutex_);
+    return stopped_;
 }
 
 std::size_t ManualRunLoop::sourceCount() const {

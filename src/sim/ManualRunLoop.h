@@ -25,7 +25,7 @@ public:
     void stop() override;
 
     void setIsMainLoop(bool isMain) { isMain_ = isMain; }
-    bool isStopped() const { return stopped_; }
+    bool isStopped() const;
     // Simulates data arriving on a watched descriptor: its handler runs at the next advance.
     void signalReadable(int fd);
     std::size_t sourceCount() const;
@@ -39,7 +39,12 @@ private:
     SimClock& clock_;
     mutable std::mutex mutex_;
     TimerQueue queue_;
-    std::map<int, std::shared_ptr<Task>> sources_;
+    struct Source {
+        int fd;
+        std::shared_ptr<Task> onReadable;
+    };
+    std::map<std::uint64_t, Source> sources_;
+    std::uint64_t nextSourceId_ = 0;
     bool isMain_ = false;
     bool stopped_ = false;
 };

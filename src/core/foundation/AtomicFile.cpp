@@ -54,6 +54,12 @@ Result<void> commitTemporaryFile(const std::filesystem::path& target) {
     if (std::rename(temporaryPathFor(target).c_str(), target.c_str()) != 0) {
         return systemError("cannot replace", target);
     }
+    // The rename itself lives in the directory; flush it so a power cut cannot undo it.
+    const auto directory = target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+    if (const int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
     return {};
 }
 

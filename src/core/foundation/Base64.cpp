@@ -17,22 +17,22 @@ constexpr auto kDecode = decodeTable();
 }  // namespace
 
 std::string base64Encode(const Bytes& bytes) {
-    std::string out;
-    out.reserve((bytes.size() + 2) / 3 * 4);
+    // Written in place: the docks' stored form is hundreds of kilobytes, saved on every change.
+    std::string out((bytes.size() + 2) / 3 * 4, '=');
+    char* next = out.data();
     std::size_t i = 0;
     for (; i + 2 < bytes.size(); i += 3) {
         const unsigned v = bytes[i] << 16 | bytes[i + 1] << 8 | bytes[i + 2];
-        out += kAlphabet[v >> 18 & 63];
-        out += kAlphabet[v >> 12 & 63];
-        out += kAlphabet[v >> 6 & 63];
-        out += kAlphabet[v & 63];
+        *next++ = kAlphabet[v >> 18 & 63];
+        *next++ = kAlphabet[v >> 12 & 63];
+        *next++ = kAlphabet[v >> 6 & 63];
+        *next++ = kAlphabet[v & 63];
     }
     if (const std::size_t rest = bytes.size() - i; rest > 0) {
         const unsigned v = bytes[i] << 16 | (rest == 2 ? bytes[i + 1] << 8 : 0);
-        out += kAlphabet[v >> 18 & 63];
-        out += kAlphabet[v >> 12 & 63];
-        out += rest == 2 ? kAlphabet[v >> 6 & 63] : '=';
-        out += '=';
+        *next++ = kAlphabet[v >> 18 & 63];
+        *next++ = kAlphabet[v >> 12 & 63];
+        if (rest == 2) *next = kAlphabet[v >> 6 & 63];
     }
     return out;
 }

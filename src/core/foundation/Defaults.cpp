@@ -6,7 +6,12 @@ namespace quillbern {
 
 namespace {
 constexpr const char* kDataMember = "$data";
+
+// JSON equality calls 1 and 1.0 equal, but their typed reads differ.
+bool sameStoredValue(const Json& a, const Json& b) {
+    return a.is_number_float() == b.is_number_float() && a == b;
 }
+}  // namespace
 
 Defaults::Defaults(Json initialValues) : values_(std::move(initialValues)) {
     if (!values_.is_object()) values_ = Json::object();
@@ -81,7 +86,8 @@ void Defaults::remove(std::string_view key) { write(key, std::nullopt); }
 void Defaults::write(std::string_view key, std::optional<Json> newValue) {
     const std::string name(key);
     const auto found = values_.find(name);
-    const bool changed = newValue ? (found == values_.end() || *found != *newValue) : found != values_.end();
+    const bool changed =
+        newValue ? (found == values_.end() || !sameStoredValue(*found, *newValue)) : found != values_.end();
     if (newValue) {
         values_[name] = std::move(*newValue);
     } else {

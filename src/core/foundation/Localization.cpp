@@ -1,5 +1,6 @@
 #include "core/foundation/Localization.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cctype>
 
@@ -42,9 +43,14 @@ std::string formatLocalized(std::string_view format, const std::vector<std::stri
         std::size_t j = i + 1;
         std::size_t index = nextArg;
         bool positional = false;
-        while (j < format.size() && std::isdigit(static_cast<unsigned char>(format[j]))) ++j;
+        std::size_t position = 0;
+        while (j < format.size() && std::isdigit(static_cast<unsigned char>(format[j]))) {
+            // Saturates: an absurd position from a broken catalogue names no argument.
+            position = std::min<std::size_t>(position * 10 + static_cast<std::size_t>(format[j] - '0'), 1000);
+            ++j;
+        }
         if (j > i + 1 && j < format.size() && format[j] == '$') {
-            index = std::stoul(std::string(format.substr(i + 1, j - i - 1))) - 1;
+            index = position - 1;
             positional = true;
             ++j;
         } else {

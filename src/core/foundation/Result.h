@@ -13,35 +13,36 @@ struct Error {
 };
 
 // A value or the reason there is none, for callers that must react to failure.
-template <class T>
+// E is the kind of reason; most callers use the plain Error.
+template <class T, class E = Error>
 class Result {
 public:
     Result(T value) : state_(std::move(value)) {}
-    Result(Error error) : state_(std::move(error)) {}
+    Result(E error) : state_(std::move(error)) {}
 
     bool ok() const { return state_.index() == 0; }
     explicit operator bool() const { return ok(); }
     const T& value() const& { return std::get<0>(state_); }
     T& value() & { return std::get<0>(state_); }
     T&& value() && { return std::get<0>(std::move(state_)); }
-    const Error& error() const { return std::get<1>(state_); }
+    const E& error() const { return std::get<1>(state_); }
 
 private:
-    std::variant<T, Error> state_;
+    std::variant<T, E> state_;
 };
 
-template <>
-class Result<void> {
+template <class E>
+class Result<void, E> {
 public:
     Result() = default;
-    Result(Error error) : error_(std::move(error)), ok_(false) {}
+    Result(E error) : error_(std::move(error)), ok_(false) {}
 
     bool ok() const { return ok_; }
     explicit operator bool() const { return ok_; }
-    const Error& error() const { return error_; }
+    const E& error() const { return error_; }
 
 private:
-    Error error_;
+    E error_;
     bool ok_ = true;
 };
 

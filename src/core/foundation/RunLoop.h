@@ -56,9 +56,10 @@ public:
 // A dedicated thread's loop, which also watches file descriptors (event connections).
 class WorkerLoop : public RunLoop {
 public:
-    // onReadable runs on the loop whenever fd has data; the subscription removes the source.
+    // onReadable runs on the loop whenever fd has data; the subscription removes the source
+    // and must not outlive the loop.
     [[nodiscard]] virtual Subscription addReadable(int fd, Task onReadable) = 0;
-    // Joins the thread; tasks not yet run are dropped.
+    // Joins the thread; tasks not yet run, and tasks posted later, are dropped.
     virtual void stop() = 0;
 };
 

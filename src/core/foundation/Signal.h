@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "core/foundation/Subscription.h"
@@ -19,7 +20,8 @@ public:
     Signal() : core_(std::make_shared<Core>()) {}
     Signal(const Signal&) = delete;
     Signal& operator=(const Signal&) = delete;
-    ~Signal() { core_->slots.clear(); }
+    // Emptied before the slots are released: releasing one may end another subscription.
+    ~Signal() { auto released = std::exchange(core_->slots, {}); }
 
     [[nodiscard]] Subscription connect(std::function<void(Args...)> fn) {
         const std::uint64_t id = ++core_->lastId;
@@ -75,8 +77,13 @@ private:
             }
         }
 
+        // Removed slots are released only once the list is whole again, since releasing
+        // one may end another subscription, which re-enters disconnect().
         void compact() {
-            std::erase_if(slots, [](const auto& slot) { return !slot->connected; });
+            std::vector<std::shared_ptr<Slot>> kept;
+            std::vector<std::shared_ptr<Slot>> removed;
+            for (auto& slot : slots) (slot->connected ? kept : removed).push_back(std::move(slot));
+            slots = std::move(kept);
             needsCompaction = false;
         }
     };

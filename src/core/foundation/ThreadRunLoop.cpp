@@ -61,6 +61,7 @@ void ThreadRunLoop::post(Task task) {
     bool wasEmpty;
     {
         std::lock_guard lock(mutex_);
+        if (stopping_) return;
         wasEmpty = posted_.empty();
         posted_.push_back(std::move(task));
     }
@@ -196,7 +197,8 @@ void ThreadRunLoop::waitForWork() {
         }
         if (auto next = timers_.peek()) {
             const Ticks wait = std::max<Ticks>(0, next->due() - now());
-            timeoutMs = static_cast<int>((wait + 999) / 1000);
+            // A timer weeks away must not overflow poll's timeout; waking early is harmless.
+            timeoutMs = static_cast<int>(std::min<Ticks>((wait + 999) / 1000, 3'600'000));
         }
     }
     const int ready = ::poll(fds.data(), fds.size(), timeoutMs);

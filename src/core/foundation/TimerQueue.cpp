@@ -13,14 +13,31 @@ Duration toSeconds(Ticks ticks) { return static_cast<double>(ticks) / 1e6; }
 ScheduledTask::ScheduledTask(Task task, Ticks due, Ticks interval, std::uint64_t sequence)
     : task_(std::make_shared<Task>(std::move(task))), due_(due), interval_(interval), sequence_(sequence) {}
 
-void ScheduledTask::cancel() { cancelled_ = true; }
+void ScheduledTask::cancel() {
+    cancelled_ = true;
+    // Released now, not when it would have been due; a run in progress holds its own copy.
+    std::shared_ptr<Task> released;
+    std::lock_guard lock(taskMutex_);
+    released.swap(task_);
+}
 
 bool ScheduledTask::isPending() const { return !cancelled_ && !finished_; }
 
 void ScheduledTask::run() {
     if (!isRepeating()) finished_ = true;
-    const std::shared_ptr<Task> task = task_;
+    std::shared_ptr<Task> task;
+    {
+        std::lock_guard lock(taskMutex_);
+        task = task_;
+    }
+    if (!task) return;
     (*task)();
+    if (!isRepeating()) {
+        // What a finished one-shot captured need not live as long as its handle.
+        std::lock_guard lock(taskMutex_);
+        task_.reset();
+    }
+    // `task` (the last copy, for a one-shot) is released here, outside the lock.
 }
 
 void ScheduledTask::advance(Ticks notBefore, std::uint64_t sequence) {

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <queue>
 #include <vector>
 
@@ -35,6 +36,8 @@ public:
     void advance(Ticks notBefore, std::uint64_t sequence);
 
 private:
+    // Guarded because a timer may be cancelled from another thread while its loop runs it.
+    mutable std::mutex taskMutex_;
     std::shared_ptr<Task> task_;
     Ticks due_;
     Ticks interval_;

@@ -1,0 +1,388 @@
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <map>
+#include <optional>
+#include <sstream>
+#include <string>
+
+#include "core/foundation/AtomicFile.h"
+#include "core/foundation/JsonFileDefaults.h"
+#include "sim/SimClock.h"
+#include "sim/SimDefaults.h"
+#include "sim/SimLog.h"
+
+using namespace quillbern;
+namespace fs = std::filesystem;
+
+namespace {
+
+Bytes allByteValues() {
+    Bytes bytes;
+    for (int i = 0; i < 256; ++i) bytes.push_back(static_cast<std::uint8_t>(i));
+    return bytes;
+}
+
+const Json kArray = Json::array({1, "two", 3.5, false, Json::array(), Json{{"k", "v"}}});
+const Json kDictionary = {{"name", "Dock"}, {"size", 48}, {"nested", {{"on", true}, {"list", {1, 2}}}}};
+const std::string kText = "Grüße \"quoted\"\nsecond line\t\\";
+constexpr std::int64_t kBeyondDouble = 9'007'199'254'740'993;  // 2^53 + 1
+
+void writeEveryType(Defaults& defaults) {
+    defaults.set("bool.true", true);
+    defaults.set("bool.false", false);
+    defaults.set("int", 42);
+    defaults.set("int.negative", -7);
+    defaults.set("int.large", kBeyondDouble);
+    defaults.set("double", 0.1);
+    defaults.set("double.whole", 2.0);
+    defaults.set("string", kText);
+    defaults.set("string.empty", "");
+    defaults.setData("data", allByteValues());
+    defaults.setData("data.empty", {});
+    defaults.set("array", kArray);
+    defaults.set("dictionary", kDictionary);
+}
+
+void expectEveryType(const Defaults& defaults) {
+    EXPECT_EQ(defaults.boolValue("bool.true"), true);
+    EXPECT_EQ(defaults.boolValue("bool.false"), false);
+    EXPECT_EQ(defaults.intValue("int"), 42);
+    EXPECT_EQ(defaults.intValue("int.negative"), -7);
+    EXPECT_EQ(defaults.intValue("int.large"), kBeyondDouble);
+    EXPECT_EQ(defaults.doubleValue("double"), 0.1);
+    EXPECT_EQ(defaults.doubleValue("double.whole"), 2.0);
+    EXPECT_EQ(defaults.intValue("double.whole"), std::nullopt);  // still a double, not an integer
+    EXPECT_EQ(defaults.stringValue("string"), kText);
+    EXPECT_EQ(defaults.stringValue("string.empty"), "");
+    EXPECT_EQ(defaults.dataValue("data"), allByteValues());
+    EXPECT_EQ(defaults.dataValue("data.empty"), Bytes{});
+    EXPECT_EQ(defaults.arrayValue("array"), kArray);
+    EXPECT_EQ(defaults.dictionaryValue("dictionary"), kDictionary);
+    EXPECT_EQ(defaults.keys().size(), 13u);
+}
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void writeFile(const fs::path& path, std::string_view contents) {
+    fs::create_directories(path.parent_path());
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << contents;
+}
+
+// A fresh directory per test, removed afterwards.
+class JsonFileDefaultsTest : public testing::Test {
+protected:
+    void SetUp() override {
+        const auto* info = testing::UnitTest::GetInstance()->current_test_info();
+        directory_ = fs::temp_directory_path() /
+                     ("quillbern-foundation-" + std::to_string(::getpid()) + "-" + info->name());
+        fs::remove_all(directory_);
+        fs::create_directories(directory_);
+        clock_.setWallEpoch(WallTime{1'700'000'000});  // 2023-11-14 22:13:20 UTC
+    }
+    void TearDown() override { fs::remove_all(directory_); }
+
+    fs::path directory_;
+    SimClock clock_;
+};
+
+// Sets or clears environment variables for one test and restores them afterwards.
+class ScopedEnvironment {
+public:
+    ~ScopedEnvironment() {
+        for (const auto& [name, value] : saved_) {
+            if (value) {
+                ::setenv(name.c_str(), value->c_str(), 1);
+            } else {
+                ::unsetenv(name.c_str());
+            }
+        }
+    }
+    void set(const std::string& name, const std::optional<std::string>& value) {
+        if (!saved_.contains(name)) {
+            const char* old = std::getenv(name.c_str());
+            saved_[name] = old ? std::optional<std::string>(old) : std::nullopt;
+        }
+        if (value) {
+            ::setenv(name.c_str(), value->c_str(), 1);
+        } else {
+            ::unsetenv(name.c_str());
+        }
+    }
+
+private:
+    std::map<std::string, std::optional<std::string>> saved_;
+};
+
+}  // namespace
+
+TEST(Defaults, EveryTypeRoundTripsInMemory) {
+    SimDefaults defaults;
+    writeEveryType(defaults);
+    expectEveryType(defaults);
+    EXPECT_EQ(defaults.totalWrites(), 13);
+}
+
+TEST(Defaults, TypedReadsRefuseOtherTypes) {
+    const SimDefaults defaults(Json{
+        {"one", 1},
+        {"truth", true},
+        {"fraction", 2.5},
+        {"text", "yes"},
+        {"huge", std::numeric_limits<std::uint64_t>::max()},
+        {"data", {{"$data", "AQID"}}},
+        {"badData", {{"$data", "not base64!"}}},
+        {"dataAndMore", {{"$data", "AQID"}, {"more", 1}}},
+        {"list", {1, 2}},
+        {"dictionary", {{"a", 1}}},
+    });
+
+    EXPECT_EQ(defaults.boolValue("truth"), true);
+    EXPECT_EQ(defaults.boolValue("one"), std::nullopt);
+    EXPECT_EQ(defaults.boolValue("text"), std::nullopt);
+
+    EXPECT_EQ(defaults.intValue("one"), 1);
+    EXPECT_EQ(defaults.intValue("fraction"), std::nullopt);
+    EXPECT_EQ(defaults.intValue("truth"), std::nullopt);
+    EXPECT_EQ(defaults.intValue("text"), std::nullopt);
+    EXPECT_EQ(defaults.intValue("huge"), std::nullopt);
+
+    EXPECT_EQ(defaults.doubleValue("one"), 1.0);
+    EXPECT_EQ(defaults.doubleValue("fraction"), 2.5);
+    EXPECT_EQ(defaults.doubleValue("truth"), std::nullopt);
+    EXPECT_EQ(defaults.doubleValue("text"), std::nullopt);
+
+    EXPECT_EQ(defaults.stringValue("text"), "yes");
+    EXPECT_EQ(defaults.stringValue("one"), std::nullopt);
+    EXPECT_EQ(defaults.stringValue("list"), std::nullopt);
+
+    EXPECT_EQ(defaults.dataValue("data"), (Bytes{1, 2, 3}));
+    EXPECT_EQ(defaults.dataValue("text"), std::nullopt);
+    EXPECT_EQ(defaults.dataValue("badData"), std::nullopt);
+    EXPECT_EQ(defaults.dataValue("dataAndMore"), std::nullopt);
+    EXPECT_EQ(defaults.dataValue("dictionary"), std::nullopt);
+
+    EXPECT_EQ(defaults.arrayValue("list"), Json({1, 2}));
+    EXPECT_EQ(defaults.arrayValue("dictionary"), std::nullopt);
+    EXPECT_EQ(defaults.dictionaryValue("dictionary"), Json({{"a", 1}}));
+    EXPECT_EQ(defaults.dictionaryValue("data"), std::nullopt);  // data is not a dictionary
+    EXPECT_TRUE(defaults.dictionaryValue("dataAndMore").has_value());
+    EXPECT_EQ(defaults.dictionaryValue("list"), std::nullopt);
+
+    EXPECT_FALSE(defaults.contains("absent"));
+    EXPECT_EQ(defaults.value("absent"), std::nullopt);
+    EXPECT_EQ(defaults.boolValue("absent"), std::nullopt);
+    EXPECT_EQ(defaults.dataValue("absent"), std::nullopt);
+}
+
+TEST(Defaults, NonObjectInitialValuesStartEmpty) {
+    const SimDefaults defaults(Json::array({1, 2}));
+    EXPECT_TRUE(defaults.keys().empty());
+}
+
+TEST(Defaults, ObserversFireOnRealChangesOfTheirKeyOnly) {
+    SimDefaults defaults;
+    std::vector<std::optional<std::int64_t>> seen;  // the value as the observer reads it
+    int otherCalls = 0;
+    Subscription volume = defaults.observe("volume", [&] { seen.push_back(defaults.intValue("volume")); });
+    Subscription second = defaults.observe("volume", [&] { ++otherCalls; });
+    Subscription data = defaults.observe("icon", [&] { ++otherCalls; });
+
+    defaults.set("volume", 1);
+    defaults.set("volume", 1);
+    // Every assignment is written, an unchanged one too.
+    EXPECT_EQ(defaults.writeCount("volume"), 2);
+    defaults.set("balance", 1);
+    defaults.set("volume", 2);
+    defaults.remove("volume");
+    defaults.remove("volume");
+    EXPECT_EQ(seen, (std::vector<std::optional<std::int64_t>>{1, 2, std::nullopt}));
+    EXPECT_EQ(otherCalls, 3);
+    EXPECT_EQ(defaults.writeCount("balance"), 1);
+
+    defaults.setData("icon", {1, 2});
+    defaults.setData("icon", {1, 2});
+    defaults.setData("icon", {1, 3});
+    EXPECT_EQ(otherCalls, 5);
+    EXPECT_EQ(defaults.writeCount("icon"), 3);
+
+    volume.reset();
+    defaults.set("volume", 9);
+    EXPECT_EQ(seen.size(), 3u);
+    EXPECT_EQ(otherCalls, 6);
+
+    defaults.resetWriteCounts();
+    EXPECT_EQ(defaults.totalWrites(), 0);
+    EXPECT_EQ(defaults.writeCount("volume"), 0);
+}
+
+TEST(Defaults, ANumberOfAnotherKindIsAChange) {
+    SimDefaults defaults;
+    defaults.set("limit", 1);
+    int changes = 0;
+    Subscription limit = defaults.observe("limit", [&] { ++changes; });
+    defaults.set("limit", 1.0);
+    EXPECT_EQ(changes, 1) << "the typed reads differ now";
+    EXPECT_EQ(defaults.intValue("limit"), std::nullopt);
+    EXPECT_EQ(defaults.doubleValue("limit"), 1.0);
+}
+
+TEST(Defaults, ObserverSubscriptionMayOutliveTheDefaults) {
+    Subscription kept;
+    {
+        SimDefaults defaults;
+        kept = defaults.observe("key", [] {});
+    }
+    kept.reset();
+    EXPECT_FALSE(kept);
+}
+
+TEST_F(JsonFileDefaultsTest, EveryTypeSurvivesReopening) {
+    const fs::path file = directory_ / "nested" / "domain.json";
+    {
+        JsonFileDefaults defaults(file, clock_);
+        EXPECT_TRUE(defaults.keys().empty());
+        EXPECT_FALSE(defaults.movedAside());
+        writeEveryType(defaults);
+    }
+    JsonFileDefaults reopened(file, clock_);
+    EXPECT_FALSE(reopened.movedAside());
+    expectEveryType(reopened);
+    EXPECT_FALSE(fs::exists(temporaryPathFor(file)));
+}
+
+TEST_F(JsonFileDefaultsTest, DataIsStoredAsBase64Member) {
+    const fs::path file = directory_ / "data.json";
+    {
+        JsonFileDefaults defaults(file, clock_);
+        defaults.setData("icon", {'h', 'i'});
+    }
+    EXPECT_EQ(Json::parse(readFile(file)), Json({{"icon", {{"$data", "aGk="}}}}));
+
+    writeFile(file, R"({"icon": {"$data": "aGVsbG8="}, "size": 5})");
+    JsonFileDefaults seeded(file, clock_);
+    EXPECT_EQ(seeded.dataValue("icon"), (Bytes{'h', 'e', 'l', 'l', 'o'}));
+    EXPECT_EQ(seeded.intValue("size"), 5);
+}
+
+TEST_F(JsonFileDefaultsTest, EveryAssignmentRewritesTheFile) {
+    const fs::path file = directory_ / "domain.json";
+    JsonFileDefaults defaults(file, clock_);
+    defaults.set("size", 48);
+    fs::remove(file);
+    defaults.set("size", 48);  // unchanged, still written
+    ASSERT_TRUE(fs::exists(file));
+    EXPECT_EQ(Json::parse(readFile(file)), Json({{"size", 48}}));
+    defaults.remove("size");
+    EXPECT_EQ(Json::parse(readFile(file)), Json::object());
+}
+
+TEST_F(JsonFileDefaultsTest, CrashBeforeTheRenameLeavesTheOldFileWhole) {
+    const fs::path file = directory_ / "domain.json";
+    {
+        JsonFileDefaults defaults(file, clock_);
+        defaults.set("size", 48);
+        defaults.set("name", "old");
+    }
+    const std::string before = readFile(file);
+
+    // The replacement was written, and the process died before renaming it.
+    ASSERT_TRUE(writeTemporaryFile(file, R"({"size": 64, "name": "ne)"));
+    EXPECT_TRUE(fs::exists(temporaryPathFor(file)));
+    EXPECT_EQ(readFile(file), before);
+
+    {
+        JsonFileDefaults reopened(file, clock_);
+        EXPECT_FALSE(reopened.movedAside());
+        EXPECT_EQ(reopened.intValue("size"), 48);
+        EXPECT_EQ(reopened.stringValue("name"), "old");
+        reopened.set("name", "new");  // the stale temporary file does not get in the way
+    }
+    EXPECT_FALSE(fs::exists(temporaryPathFor(file)));
+    JsonFileDefaults after(file, clock_);
+    EXPECT_EQ(after.stringValue("name"), "new");
+    EXPECT_EQ(after.intValue("size"), 48);
+}
+
+TEST_F(JsonFileDefaultsTest, UnreadableFileIsMovedAsideUnderADatedName) {
+    const std::string stamp = ".unreadable-20231114-221320";
+    int index = 0;
+    for (const std::string contents : {"{\"size\": 48,", "[1, 2, 3]", "", "\"just a string\""}) {
+        SCOPED_TRACE("contents: " + contents);
+        SimLog log;
+        const fs::path file = directory_ / ("case" + std::to_string(++index)) / "domain.json";
+        writeFile(file, contents);
+
+        JsonFileDefaults defaults(file, clock_);
+        const fs::path aside = file.string() + stamp;
+        EXPECT_EQ(defaults.movedAside(), aside);
+        EXPECT_TRUE(defaults.keys().empty());
+        EXPECT_FALSE(fs::exists(file));
+        ASSERT_TRUE(fs::exists(aside));
+        EXPECT_EQ(readFile(aside), contents);
+        EXPECT_EQ(log.count(aside.string()), 1);
+        EXPECT_EQ(log.count("Quillbern: settings file"), 1);
+
+        defaults.set("size", 64);
+        EXPECT_EQ(Json::parse(readFile(file)), Json({{"size", 64}}));
+        EXPECT_EQ(readFile(aside), contents);
+    }
+}
+
+TEST_F(JsonFileDefaultsTest, SecondUnreadableFileInTheSameSecondGetsASuffix) {
+    SimLog log;
+    const fs::path file = directory_ / "domain.json";
+    const std::string base = file.string() + ".unreadable-20231114-221320";
+
+    writeFile(file, "first garbage");
+    EXPECT_EQ(JsonFileDefaults(file, clock_).movedAside(), fs::path(base));
+
+    clock_.advance(0.5);
+    writeFile(file, "second garbage");
+    EXPECT_EQ(JsonFileDefaults(file, clock_).movedAside(), fs::path(base + "-2"));
+
+    clock_.advance(0.6);
+    writeFile(file, "third garbage");
+    EXPECT_EQ(JsonFileDefaults(file, clock_).movedAside(),
+              fs::path(file.string() + ".unreadable-20231114-221321"));
+
+    EXPECT_EQ(readFile(base), "first garbage");
+    EXPECT_EQ(readFile(base + "-2"), "second garbage");
+    EXPECT_EQ(log.count("cannot be read"), 3);
+}
+
+TEST_F(JsonFileDefaultsTest, XdgConfigHomeDecidesTheDirectory) {
+    ScopedEnvironment environment;
+    environment.set("HOME", (directory_ / "home").string());
+
+    environment.set("XDG_CONFIG_HOME", (directory_ / "xdg").string());
+    EXPECT_EQ(configDirectory(), directory_ / "xdg" / "quillbern");
+    {
+        auto defaults = JsonFileDefaults::openDomain("app", clock_);
+        ASSERT_NE(defaults, nullptr);
+        EXPECT_EQ(defaults->file(), directory_ / "xdg" / "quillbern" / "app.json");
+        defaults->set("size", 1);
+        EXPECT_TRUE(fs::exists(directory_ / "xdg" / "quillbern" / "app.json"));
+    }
+
+    // Unset, empty or relative: the XDG default under HOME.
+    const fs::path fallback = directory_ / "home" / ".config" / "quillbern";
+    environment.set("XDG_CONFIG_HOME", std::nullopt);
+    EXPECT_EQ(configDirectory(), fallback);
+    environment.set("XDG_CONFIG_HOME", "");
+    EXPECT_EQ(configDirectory(), fallback);
+    environment.set("XDG_CONFIG_HOME", "relative/config");
+    EXPECT_EQ(configDirectory(), fallback);
+}

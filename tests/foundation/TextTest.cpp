@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "core/foundation/Base64.h"
+#include "core/foundation/Localization.h"
+#include "core/foundation/Log.h"
+#include "sim/SimLog.h"
+
+using namespace quillbern;
+
+namespace {
+
+Bytes bytesOf(std::string_view text) { return Bytes(text.begin(), text.end()); }
+
+using Catalogue = std::map<std::string, std::string, std::less<>>;
+
+class CatalogueLocalizer final : public Localizer {
+public:
+    explicit CatalogueLocalizer(Catalogue catalogue)
+        : catalogue_(std::move(catalogue)), previous_(setLocalizer(this)) {}
+    ~CatalogueLocalizer() override { setLocalizer(previous_); }
+
+    std::string translate(std::string_view english) const override {
+        const auto found = catalogue_.find(english);
+        return found == catalogue_.end() ? std::string(english) : found->second;
+    }
+
+private:
+    Catalogue catalogue_;
+    Localizer* previous_;
+};
+
+}  // namespace
+
+TEST(Base64, KnownVectorsRoundTrip) {
+    const std::vector<std::pair<std::string, std::string>> vectors{
+        {"", ""},         {"f", "Zg=="},         {"fo", "Zm8="},           {"foo", "Zm9v"},
+        {"foob", "Zm9vYg=="}, {"fooba", "Zm9vYmE="}, {"foobar", "Zm9vYmFy"},
+    };
+    for (const auto& [plain, encoded] : vectors) {
+        EXPECT_EQ(base64Encode(bytesOf(plain)), encoded);
+        EXPECT_EQ(base64Decode(encoded), bytesOf(plain)) << encoded;
+    }
+}
+
+TEST(Base64, EveryByteValueAndShortLengthsRoundTrip) {
+    Bytes all;
+    for (int i = 0; i < 256; ++i) all.push_back(static_cast<std::uint8_t>(255 - i));
+    for (std::size_t length = 0; length <= all.size(); length += length < 8 ? 1 : 37) {
+        const Bytes part(all.begin(), all.begin() + static_cast<std::ptrdiff_t>(length));
+        const std::string text = base64Encode(part);
+        EXPECT_EQ(text.size(), (length + 2) / 3 * 4);
+        EXPECT_EQ(base64Decode(text), part) << "length " << length;
+    }
+    EXPECT_EQ(base64Decode(base64Encode(all)), all);
+}
+
+TEST(Base64, RefusesMalformedText) {
+    const std::vector<std::string> malformed{"Z",        "Zg",       "Zg=",   "Zg===", "====", "Z===", "Zg=a",
+                                             "Zm9v!A==", "Zg==Zg==", "Zm 9v", "Zm9v\n", "Zm-_", std::string("Zm\0v", 4)};
+    for (const std::string& bad : malformed) {
+        EXPECT_EQ(base64Decode(bad), std::nullopt) << bad;
+    }
+}
+
+TEST(Localization, FormatFillsPlaceholders) {
+    EXPECT_EQ(formatLocalized("%@ has %lld items", {"Dock", "3"}), "Dock has 3 items");
+    EXPECT_EQ(formatLocalized("%d of %ld", {"1", "2"}), "1 of 2");
+    EXPECT_EQ(formatLocalized("%2$@ before %1$@", {"A", "B"}), "B before A");
+    EXPECT_EQ(formatLocalized("%1$@ and %1$@, %2$lld", {"A", "7"}), "A and A, 7");
+    EXPECT_EQ(formatLocalized("100%%", {}), "100%");
+    EXPECT_EQ(formatLocalized("%%@ stays", {"x"}), "%@ stays");
+    EXPECT_EQ(formatLocalized("50% off, %", {}), "50% off, %");
+    EXPECT_EQ(formatLocalized("%@ and %@", {"only"}), "only and ");
+    // A broken catalogue's absurd position names no argument instead of failing.
+    EXPECT_EQ(formatLocalized("%99999999999999999999$@!", {"A"}), "!");
+}
+
+TEST(Localization, TrGoesThroughTheInstalledLocalizer) {
+    EXPECT_EQ(tr("Open"), "Open");
+    {
+        CatalogueLocalizer german(Catalogue{
+            {"Open", "Öffnen"}, {"%@ windows", "%@ Fenster"}, {"%1$@ on %2$@", "%2$@: %1$@"}});
+        EXPECT_EQ(tr("Open"), "Öffnen");
+        EXPECT_EQ(tr("Close"), "Close");
+        EXPECT_EQ(trf("%@ windows", 3), "3 Fenster");
+        EXPECT_EQ(trf("%1$@ on %2$@", "Dock", "Screen 2"), "Screen 2: Dock");
+        {
+            CatalogueLocalizer shouting(Catalogue{{"Open", "OPEN"}});
+            EXPECT_EQ(tr("Open"), "OPEN");
+        }
+        EXPECT_EQ(tr("Open"), "Öffnen");
+    }
+    EXPECT_EQ(tr("Open"), "Open");
+}
+
+TEST(Log, LinesCarryThePrefixAndGoToTheInnermostSink) {
+    SimLog outer;
+    log("moved ", 3, " items to ", 1.5);
+    EXPECT_EQ(outer.lines(), (std::vector<std::string>{"Quillbern: moved 3 items to 1.5"}));
+    {
+        SimLog inner;
+        logLine("inner only");
+        EXPECT_EQ(inner.lines(), (std::vector<std::string>{"Quillbern: inner only"}));
+    }
+    logLine("back");
+    EXPECT_EQ(outer.lines().size(), 2u);
+    EXPECT_EQ(outer.lines().back(), "Quillbern: back");
+    EXPECT_EQ(outer.count("Quillbern: "), 2);
+}
+
+TEST(Log, EscapedForLogKeepsOneLine) {
+    EXPECT_EQ(escapedForLog("a\nb\rc\td\\e"), "a\\nb\\rc\\td\\\\e");
+    EXPECT_EQ(escapedForLog(std::string("x\0y\x1f\x7f", 5)), "x\\x00y\\x1f\\x7f");
+    EXPECT_EQ(escapedForLog("Grüße/Dock 2"), "Grüße/Dock 2");
+    EXPECT_EQ(escapedForLog(""), "");
+}
