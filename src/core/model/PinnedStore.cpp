@@ -1,0 +1,145 @@
+#include "core/model/PinnedStore.h"
+
+#include <algorithm>
+
+#include "core/foundation/Localization.h"
+#include "core/foundation/Log.h"
+#include "core/model/DatedKey.h"
+#include "core/model/ProfileKeys.h"
+#include "core/model/ProfileRepair.h"
+#include "core/model/SlotRule.h"
+#include "core/model/StoredProfiles.h"
+
+namespace quillbern {
+
+PinnedStore::PinnedStore(Defaults& defaults, const Clock& clock, UuidSource& uuids, const TextServices& text,
+                         Alerts& alerts)
+    : defaults_(defaults), clock_(clock), uuids_(uuids), text_(text), alerts_(alerts) {
+    recoveredFromUnreadableData_ = defaults_.boolValue(kRecoveredKey).value_or(false);
+    load();
+}
+
+void PinnedStore::load() {
+    if (const auto stored = defaults_.value(kProfilesKey)) {
+        loadStored(*stored);
+    } else {
+        profiles_ = {defaultDock(legacyApps().value_or(std::vector<PinnedItem>{}))};
+    }
+    normalizeAfterLoad(profiles_, defaults_, clock_, uuids_);
+    save();
+    if (defaults_.dataValue(kProfilesKey) && legacyApps()) defaults_.remove(kLegacyPinnedAppsKey);
+}
+
+void PinnedStore::loadStored(const Json& stored) {
+    // A value that is not data (a hand-edited file) is as unreadable as bad data.
+    const auto data = Defaults::bytesFromJson(stored);
+    auto decoded = data ? StoredProfiles::decode(*data) : DecodingError();
+    const bool unreadable = !decoded || decoded.value().profiles.empty();
+    // What the load replaces, or the cleaned form saved at its end would leave out, stays
+    // as it was found.
+    if (unreadable || decoded.value().dropped > 0) {
+        defaults_.set(freeDatedKey(defaults_, clock_, kProfilesKey, kCorruptInfix), stored);
+    }
+    if (unreadable) {
+        profiles_ = {defaultDock({})};
+        recoveredFromUnreadableData_ = true;
+        defaults_.set(kRecoveredKey, true);
+        return;
+    }
+    profiles_ = std::move(decoded.value().profiles);
+}
+
+std::optional<std::vector<PinnedItem>> PinnedStore::legacyApps() const {
+    const auto data = defaults_.dataValue(kLegacyPinnedAppsKey);
+    if (!data) return std::nullopt;
+    const auto decoded = StoredProfiles::decodeLegacyApps(*data);
+    if (!decoded) return std::nullopt;
+    return std::vector<PinnedItem>(decoded.value().begin(), decoded.value().end());
+}
+
+Profile PinnedStore::defaultDock(std::vector<PinnedItem> items) {
+    Profile dock;
+    dock.id = uuids_.make();
+    dock.name = tr("Main");
+    dock.items = std::move(items);
+    dock.isVisible = true;
+    dock.isEnabled = true;
+    dock.showsWindows = true;
+    return dock;
+}
+
+void PinnedStore::save() {
+    if (!isWritingUndoableChange_) setUndoableRemoval(std::nullopt);
+    const auto encoded = StoredProfiles::encode(profiles_);
+    if (!encoded) {
+        log("profiles encode failed, changes NOT saved — ", escapedForLog(encoded.error().message));
+        return;
+    }
+    defaults_.setData(kProfilesKey, encoded.value());
+}
+
+void PinnedStore::call(const std::function<void()>& callback) {
+    // A copy, so a callback may replace itself while it runs.
+    if (const auto copy = callback) copy();
+}
+
+void PinnedStore::notifyLayoutChanged() {
+    setDragSession(std::nullopt);
+    call(onLayoutChange);
+    call(onBindingsChange);
+}
+
+void PinnedStore::saveUndoableChange() {
+    isWritingUndoableChange_ = true;
+    save();
+    notifyLayoutChanged();
+    isWritingUndoableChange_ = false;
+}
+
+void PinnedStore::commitChange() {
+    profilesChanged.emit();
+    save();
+}
+
+void PinnedStore::commitPlacement(const Profile& changed) {
+    if (changed.isEnabled && changed.isVisible) {
+        bumpExactConflicts(profiles_, changed.edge, changed.display, changed.id);
+    }
+    commitChange();
+    notifyLayoutChanged();
+}
+
+void PinnedStore::setDragSession(std::optional<DragSession> session) {
+    dragSession_ = std::move(session);
+    dragSessionChanged.emit();
+    call(onDragSessionChange);
+}
+
+void PinnedStore::acknowledgeRecovery() {
+    setRecoveredFromUnreadableData(false);
+    defaults_.set(kRecoveredKey, false);
+}
+
+void PinnedStore::assignProfiles(std::vector<Profile> profiles) {
+    if (profiles == profiles_) return;
+    profiles_ = std::move(profiles);
+    profilesChanged.emit();
+}
+
+void PinnedStore::setUndoableRemoval(std::optional<UndoableRemoval> removal) {
+    undoableRemoval_ = std::move(removal);
+    undoableRemovalChanged.emit();
+}
+
+void PinnedStore::setRecoveredFromUnreadableData(bool recovered) {
+    if (recovered == recoveredFromUnreadableData_) return;
+    recoveredFromUnreadableData_ = recovered;
+    recoveredFromUnreadableDataChanged.emit();
+}
+
+Profile* PinnedStore::find(const Uuid& id) {
+    const auto found = std::ranges::find(profiles_, id, &Profile::id);
+    return found == profiles_.end() ? nullptr : &*found;
+}
+
+}  // namespace quillbern
