@@ -1,0 +1,40 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/foundation/Subscription.h"
+#include "core/platform/Types.h"
+
+namespace quillbern {
+
+// How an application presents itself: regular ones have windows and a dock presence;
+// accessories and background agents are not tracked.
+enum class ActivationPolicy { regular, accessory, prohibited };
+
+struct RunningApp {
+    Pid pid = 0;
+    std::optional<std::string> name;
+    ActivationPolicy policy = ActivationPolicy::regular;
+    bool operator==(const RunningApp&) const = default;
+};
+
+// The applications running in the session. Main thread.
+class RunningApps {
+public:
+    virtual ~RunningApps() = default;
+
+    virtual std::vector<RunningApp> runningApps() const = 0;
+    virtual std::optional<RunningApp> app(Pid pid) const = 0;
+    // Brings the application forward even while another one is active.
+    virtual bool activate(Pid pid) = 0;
+
+    [[nodiscard]] virtual Subscription onLaunch(std::function<void(const RunningApp&)> callback) = 0;     // [main]
+    [[nodiscard]] virtual Subscription onTerminate(std::function<void(const RunningApp&)> callback) = 0;  // [main]
+    // The active application changed.
+    [[nodiscard]] virtual Subscription onActivate(std::function<void(const RunningApp&)> callback) = 0;   // [main]
+};
+
+}  // namespace quillbern

@@ -1,0 +1,215 @@
+#include "core/windows/AXWorker.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <map>
+#include <mutex>
+#include <optional>
+
+#include "core/foundation/Log.h"
+#include "core/windows/AccessFunctions.h"
+#include "core/windows/AppWatcher.h"
+#include "core/windows/WindowActions.h"
+
+namespace quillbern {
+
+// Set by the worker's last task, so the main thread can wait for the thread's end with a
+// time limit instead of joining blindly.
+struct AXWorker::StopSignal {
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool isSet = false;
+
+    void set() {
+        {
+            std::lock_guard lock(mutex);
+            isSet = true;
+        }
+        changed.notify_all();
+    }
+
+    bool waitFor(Duration limit) {
+        std::unique_lock lock(mutex);
+        return changed.wait_for(lock, std::chrono::duration<double>(limit), [this] { return isSet; });
+    }
+};
+
+// Everything the worker keeps; touched only on the worker's loop. Timers, observers and
+// posted blocks hold it weakly.
+class AXWorker::Core : public std::enable_shared_from_this<Core> {
+public:
+    Core(const Ports& ports, WorkerLoop& loop, Publish publish, ActivateApp activateApp)
+        : ports_(ports), loop_(loop), publish_(std::move(publish)),
+          reconciler_(ports.access, ports.windowList, ports.screens),
+          actions_(ports.access, ports.clock, ports.input,
+                   {[this](Duration delay, Task step) { after(delay, std::move(step)); },
+                    [this] { scheduleReconcile(); }, std::move(activateApp)}) {}
+
+    void installTimers() {
+        ports_.access.setTimeout(ports_.access.systemWideElement(), kMessagingTimeout);
+        // The periodic pass catches changes that send no notification; it is not debounced.
+        periodicTimer_ = loop_.every(kPeriodicInterval, guarded([](Core& core) { core.reconcile(); }));
+        onScreenPollTimer_ = loop_.every(kOnScreenPollInterval, guarded([](Core& core) { core.pollOnScreen(); }));
+    }
+
+    void setApps(TrackedApps apps) {
+        apps_ = std::move(apps);
+        reconcileWatchers();
+        scheduleReconcile();
+    }
+
+    void rebuildWatchers() {
+        watchers_.clear();
+        reconcileWatchers();
+        scheduleReconcile();
+    }
+
+    // A trailing debounce: a burst of requests gives one pass after the last of them.
+    void scheduleReconcile() {
+        debounceTimer_ = loop_.after(kDebounce, guarded([](Core& core) {
+            core.debounceTimer_.reset();
+            core.reconcile();
+        }));
+    }
+
+    void perform(const WindowAction& action, const WindowInfo& window) {
+        if (isStopped_) return;
+        const auto element = reconciler_.validElement(window.id, window.pid);
+        if (!element) {
+            log("AX revalidation failed for window ", window.id, " (", action.text(), ") — action dropped");
+            return;
+        }
+        if (const auto* place = std::get_if<WindowAction::Place>(&action.kind()); place && place->frame.isEmpty()) {
+            // A size of zero or less is no frame any window can take.
+            log("window ", window.id, " cannot take the frame of ", action.text(), " — action dropped");
+            return;
+        }
+        actions_.perform(action, *element, window.pid);
+    }
+
+    // A delayed step: it runs only while the worker lives and has not stopped.
+    void after(Duration delay, Task step) {
+        loop_.after(delay, guarded([step = std::move(step)](Core& core) {
+                 if (!core.isStopped_) step();
+             })).detach();
+    }
+
+    void shutdown() {
+        isStopped_ = true;
+        periodicTimer_.reset();
+        onScreenPollTimer_.reset();
+        debounceTimer_.reset();
+        watchers_.clear();
+        reconciler_.forgetElements();
+    }
+
+private:
+    template <class Step>
+    Task guarded(Step step) {
+        return [weak = weak_from_this(), step] {
+            if (auto core = weak.lock()) step(*core);
+        };
+    }
+
+    void reconcileWatchers() {
+        if (!ports_.permissions.isWindowAccessTrusted()) return;
+        for (const auto& [pid, name] : apps_) {
+            if (watchers_.contains(pid)) continue;
+            auto watcher = std::make_unique<AppWatcher>(ports_.access, pid, loop_,
+                                                        guarded([](Core& core) { core.scheduleReconcile(); }));
+            // A refused one is dropped and tried again at the next call.
+            if (watcher->install()) watchers_.emplace(pid, std::move(watcher));
+        }
+        std::erase_if(watchers_, [this](const auto& entry) { return !apps_.contains(entry.first); });
+        reconciler_.keepFailureCountsOf(apps_);
+    }
+
+    void pollOnScreen() {
+        WindowIdSet ids;
+        for (const auto& [id, bounds] : cgOnScreenBounds(ports_.windowList)) ids.insert(id);
+        if (ids == reconciler_.lastOnScreenIDs()) return;
+        reconciler_.setLastOnScreenIDs(std::move(ids));
+        scheduleReconcile();
+    }
+
+    void reconcile() {
+        const WindowSnapshot snapshot = reconciler_.reconcile(apps_);
+        if (isStopped_) return;
+        publish_(snapshot);
+    }
+
+    Ports ports_;
+    WorkerLoop& loop_;
+    Publish publish_;
+    TrackedApps apps_;
+    std::map<Pid, std::unique_ptr<AppWatcher>> watchers_;
+    WindowReconciler reconciler_;
+    WindowActions actions_;
+    std::optional<Timer> debounceTimer_;
+    std::optional<Timer> periodicTimer_;
+    std::optional<Timer> onScreenPollTimer_;
+    bool isStopped_ = false;
+};
+
+AXWorker::AXWorker(Ports ports, Publish publish, ActivateApp activateApp)
+    : ports_(ports), publish_(std::move(publish)), activateApp_(std::move(activateApp)), stopped_(std::make_shared<StopSignal>()) {}
+
+AXWorker::~AXWorker() {
+    if (!loop_) return;
+    shutdown();
+    if (stopped_->waitFor(kWaitLimit)) {
+        loop_.reset();
+    } else {
+        // Joining a thread stuck in another application's call could hang the quit; the
+        // thread is left to end on its own.
+        log("the window worker did not stop within ", kWaitLimit, " s; leaving it behind");
+        [[maybe_unused]] WorkerLoop* abandoned = loop_.release();
+    }
+    core_.reset();
+}
+
+void AXWorker::start() {
+    if (loop_ || isShutDown_) return;
+    loop_ = ports_.threads.startWorker(kThreadName, kWaitLimit);
+    if (!loop_) {
+        log("the window worker thread did not start; windows are not tracked");
+        return;
+    }
+    core_ = std::make_shared<Core>(ports_, *loop_, publish_, activateApp_);
+    post([](Core& core) { core.installTimers(); });
+}
+
+void AXWorker::setApps(TrackedApps apps) {
+    post([apps = std::move(apps)](Core& core) { core.setApps(apps); });
+}
+
+void AXWorker::requestReconcile() {
+    post([](Core& core) { core.scheduleReconcile(); });
+}
+
+void AXWorker::rebuildWatchers() {
+    post([](Core& core) { core.rebuildWatchers(); });
+}
+
+void AXWorker::perform(const WindowAction& action, const WindowInfo& window) {
+    post([action, window](Core& core) { core.perform(action, window); });
+}
+
+void AXWorker::shutdown() {
+    if (!loop_ || isShutDown_) return;
+    post([](Core& core) { core.shutdown(); });
+    isShutDown_ = true;
+    loop_->post([loop = loop_.get(), stopped = stopped_] {
+        loop->stop();
+        stopped->set();
+    });
+}
+
+void AXWorker::post(std::function<void(Core&)> step) {
+    if (!loop_ || isShutDown_) return;
+    loop_->post([weak = std::weak_ptr<Core>(core_), step = std::move(step)] {
+        if (auto core = weak.lock()) step(*core);
+    });
+}
+
+}  // namespace quillbern

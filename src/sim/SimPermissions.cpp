@@ -1,0 +1,27 @@
+#include "sim/SimPermissions.h"
+
+namespace quillbern {
+
+bool SimPermissions::requestWindowAccess() {
+    ++windowAccessPrompts_;
+    if (grantsOnPrompt_) trusted_ = true;
+    return trusted_;
+}
+
+std::optional<CommandLine> SimPermissions::staleEntryResetCommand() const {
+    std::lock_guard lock(mutex_);
+    return resetCommand_;
+}
+
+void SimPermissions::setStaleEntryResetCommand(std::optional<CommandLine> command) {
+    std::lock_guard lock(mutex_);
+    resetCommand_ = std::move(command);
+}
+
+void SimPermissions::requestCaptureAccess(std::function<void(bool)> done) {
+    ++captureRequests_;
+    if (grantsCaptureOnRequest_) captureAllowed_ = true;
+    done(captureAllowed_);
+}
+
+}  // namespace quillbern

@@ -1,0 +1,23 @@
+#include "sim/SimProcesses.h"
+
+namespace quillbern {
+
+ProcessResult SimProcesses::run(const CommandLine& command, Duration timeLimit) {
+    runs_.push_back({command, timeLimit});
+    const auto found = outcomes_.find(command.program);
+    const Outcome outcome = found == outcomes_.end() ? Outcome{} : found->second;
+    ProcessResult result;
+    if (outcome.launchError) {
+        result.error = outcome.launchError;
+        return result;
+    }
+    result.launched = true;
+    if (outcome.runsFor > timeLimit) {
+        result.timedOut = true;
+    } else {
+        result.exitStatus = outcome.exitStatus;
+    }
+    return result;
+}
+
+}  // namespace quillbern

@@ -1,0 +1,50 @@
+#include "sim/SimRunningApps.h"
+
+namespace quillbern {
+
+std::vector<RunningApp> SimRunningApps::runningApps() const {
+    std::vector<RunningApp> apps;
+    for (const auto& [pid, app] : apps_) apps.push_back(app);
+    return apps;
+}
+
+std::optional<RunningApp> SimRunningApps::app(Pid pid) const {
+    const auto found = apps_.find(pid);
+    return found == apps_.end() ? std::nullopt : std::optional<RunningApp>(found->second);
+}
+
+bool SimRunningApps::activate(Pid pid) {
+    activations_.push_back(pid);
+    return apps_.contains(pid);
+}
+
+Subscription SimRunningApps::onLaunch(std::function<void(const RunningApp&)> callback) {
+    return launched_.connect(std::move(callback));
+}
+
+Subscription SimRunningApps::onTerminate(std::function<void(const RunningApp&)> callback) {
+    return terminated_.connect(std::move(callback));
+}
+
+Subscription SimRunningApps::onActivate(std::function<void(const RunningApp&)> callback) {
+    return activated_.connect(std::move(callback));
+}
+
+void SimRunningApps::launch(RunningApp app) {
+    apps_.insert_or_assign(app.pid, app);
+    launched_.emit(app);
+}
+
+void SimRunningApps::terminate(Pid pid) {
+    const auto found = apps_.find(pid);
+    if (found == apps_.end()) return;
+    const RunningApp app = found->second;
+    apps_.erase(found);
+    terminated_.emit(app);
+}
+
+void SimRunningApps::activateByUser(Pid pid) {
+    if (const auto found = apps_.find(pid); found != apps_.end()) activated_.emit(found->second);
+}
+
+}  // namespace quillbern
