@@ -1,6 +1,7 @@
 # A throw-away X desktop: Xvfb at 2560x1080 presented as two monitors side by side,
-# the openbox window manager and, on request, a tray. Sourced by scripts/run and the
-# end-to-end tests; everything it starts is stopped by stop_headless_desktop.
+# the openbox window manager and, on request, a tray and a compositing manager. Sourced
+# by scripts/run, the end-to-end tests and the X11 integration tests; everything it
+# starts is stopped by stop_headless_desktop.
 
 desktop_pids=()
 
@@ -13,9 +14,16 @@ wait_for() {
   done
 }
 
-# start_headless_desktop [--tray]: exports DISPLAY for the new server.
+# start_headless_desktop [--tray] [--compositor]: exports DISPLAY for the new server.
 start_headless_desktop() {
-  local fd display
+  local fd display option tray=false compositor=false
+  for option in "$@"; do
+    case $option in
+      --tray) tray=true ;;
+      --compositor) compositor=true ;;
+      *) echo "start_headless_desktop: unknown option $option" >&2; return 2 ;;
+    esac
+  done
   exec {fd}<> <(:)
   Xvfb -displayfd "$fd" -screen 0 2560x1080x24 -nolisten tcp -noreset -dpi 96 >/dev/null 2>&1 &
   desktop_pids+=($!)
@@ -37,7 +45,15 @@ start_headless_desktop() {
   wait_for 10 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' \
     || { echo "openbox did not start" >&2; return 1; }
 
-  if [[ "${1:-}" == --tray ]]; then
+  if $compositor; then
+    # Translucent panels blend only with a compositing manager.
+    xcompmgr >/dev/null 2>&1 &
+    desktop_pids+=($!)
+    wait_for 10 xdotool search --name '^xcompmgr$' \
+      || { echo "xcompmgr did not start" >&2; return 1; }
+  fi
+
+  if $tray; then
     trayer --edge top --align right --widthtype request --height 24 --SetDockType true \
       --transparent false --tint 0x303040 --monitor primary >/dev/null 2>&1 &
     desktop_pids+=($!)

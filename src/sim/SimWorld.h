@@ -1,15 +1,22 @@
 #pragma once
 
 #include "sim/ManualRunLoop.h"
+#include "sim/SimAlerts.h"
 #include "sim/SimClock.h"
 #include "sim/SimDefaults.h"
+#include "sim/SimEventMonitors.h"
+#include "sim/SimInputState.h"
 #include "sim/SimLog.h"
+#include "sim/SimPanelHost.h"
+#include "sim/SimScreens.h"
+#include "sim/SimTextServices.h"
 #include "sim/SimUuidSource.h"
 
 namespace quillbern {
 
 // One simulated machine for a test: virtual time, the main run loop, the application's
-// defaults, the log and UUIDs. Later features add their simulated backends here.
+// defaults, the log, UUIDs, text rules, alerts, displays, input, event monitors and
+// panels. Later features add their simulated backends here.
 class SimWorld {
 public:
     SimWorld();
@@ -25,6 +32,12 @@ public:
     ManualRunLoop mainLoop{clock};
     SimDefaults defaults;
     SimUuidSource uuids;
+    SimTextServices text;
+    SimAlerts alerts;
+    SimScreens screens;
+    SimInputState input;
+    SimEventMonitors events;
+    SimPanelHost panels{mainLoop, clock};
 };
 
 }  // namespace quillbern

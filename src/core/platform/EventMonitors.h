@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+#include "core/foundation/Geometry.h"
+#include "core/foundation/Subscription.h"
+#include "core/platform/InputState.h"
+
+namespace quillbern {
+
+// Modifier flags of an event: Shift 0x20000, Control 0x40000, Option 0x80000, Command 0x100000.
+using EventFlags = std::uint32_t;
+inline constexpr EventFlags kShiftFlag = 0x20000;
+inline constexpr EventFlags kControlFlag = 0x40000;
+inline constexpr EventFlags kOptionFlag = 0x80000;
+inline constexpr EventFlags kCommandFlag = 0x100000;
+
+struct MouseDown {
+    PointBL location;         // screen space
+    MouseButtons button = 0;  // one of kLeftButton, kRightButton, kOtherButton
+    EventFlags flags = 0;
+    std::optional<std::uint64_t> ownPanel;  // serial of our panel that was clicked
+    bool operator==(const MouseDown&) const = default;
+};
+
+// Streams of mouse presses. Monitors only watch: the press still reaches its window.
+class EventMonitors {
+public:
+    virtual ~EventMonitors() = default;
+
+    // [any] Presses of the given buttons in other applications' windows. An empty
+    // subscription means the system refused the monitor.
+    [[nodiscard]] virtual Subscription onGlobalMouseDown(MouseButtons buttons,
+                                                         std::function<void(const MouseDown&)> handler) = 0;
+    // [main] Presses of the given buttons in our own windows.
+    [[nodiscard]] virtual Subscription onLocalMouseDown(MouseButtons buttons,
+                                                        std::function<void(const MouseDown&)> handler) = 0;
+};
+
+}  // namespace quillbern

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+
+#include "core/foundation/Geometry.h"
+
+namespace quillbern {
+
+using MouseButtons = std::uint32_t;
+inline constexpr MouseButtons kLeftButton = 1;
+inline constexpr MouseButtons kRightButton = 2;
+inline constexpr MouseButtons kOtherButton = 4;
+
+// Stored positional key codes (A 0, Return 36, Command 55, ...).
+using KeyCode = std::uint32_t;
+
+// Pointer, buttons and keys as they are right now, whichever application has them.
+// Any thread.
+class InputState {
+public:
+    virtual ~InputState() = default;
+
+    virtual PointBL pointer() const = 0;
+    virtual MouseButtons pressedButtons() const = 0;
+    // Presses of the left, right and other buttons since some start, wrapping at 2^32;
+    // the wheel does not count. Only differences between two readings mean anything.
+    virtual std::uint32_t pressCount() const = 0;
+    // Keys by physical position: Command is the Super key.
+    virtual bool isKeyDown(KeyCode key) const = 0;
+    // A pop-up menu of another application is open.
+    virtual bool isMenuOpen() const = 0;
+};
+
+}  // namespace quillbern

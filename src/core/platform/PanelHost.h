@@ -1,0 +1,72 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <variant>
+
+#include "core/foundation/Color.h"
+#include "core/foundation/Geometry.h"
+#include "core/foundation/RunLoop.h"
+
+namespace quillbern {
+
+// Our stacking order: a level stands above every lower one, whatever was ordered last.
+enum class PanelLevel { veil, placement, dock, palette };
+
+struct PanelStyle {
+    PanelLevel level = PanelLevel::dock;
+    bool ignoresMouse = false;  // clicks go through to what lies below
+};
+
+// A panel filled with one colour.
+struct PlainFill {
+    Color color;
+    bool operator==(const PlainFill&) const = default;
+};
+
+// What a panel shows; each feature adds the inputs of its view.
+using PanelContent = std::variant<PlainFill>;
+
+enum class AnimationCurve { linear, easeIn, easeOut, easeInOut };
+
+struct Animation {
+    Duration duration = 0;
+    AnimationCurve curve = AnimationCurve::easeOut;
+};
+
+// One floating panel of ours: never takes focus, stands on every desktop. Destroying
+// the handle closes it, also from inside one of its own callbacks.
+class Panel {
+public:
+    virtual ~Panel() = default;
+
+    // Never reused by the host: compare serials, not pointers.
+    virtual std::uint64_t serial() const = 0;
+    virtual RectBL frame() const = 0;
+    virtual void setFrame(RectBL frame) = 0;
+    virtual double alpha() const = 0;
+    virtual void setAlpha(double alpha) = 0;
+    // Moves towards the given values from the current ones. onDone runs on the main run
+    // loop once, when the animation ends or a newer one replaces it.
+    virtual void animate(Animation animation, std::optional<double> alpha, std::optional<RectBL> frame,
+                         Task onDone = {}) = 0;
+    // Shows the panel on top of its level, without activating our application.
+    virtual void orderFront() = 0;
+    virtual void orderOut() = 0;
+    virtual bool isVisible() const = 0;
+    virtual void setContent(PanelContent content) = 0;
+    // A click with Command (Ctrl inside our program) held: the handler runs instead of the
+    // content's own press handling.
+    virtual void setCommandClickHandler(Task handler) = 0;
+};
+
+class PanelHost {
+public:
+    virtual ~PanelHost() = default;
+
+    // The panel starts ordered out.
+    virtual std::unique_ptr<Panel> createPanel(const PanelStyle& style, RectBL frame, PanelContent content) = 0;
+};
+
+}  // namespace quillbern

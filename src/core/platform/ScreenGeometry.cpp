@@ -1,0 +1,28 @@
+#include "core/platform/ScreenGeometry.h"
+
+namespace quillbern {
+
+double flipHeight(const std::vector<ScreenInfo>& screens) {
+    return screens.empty() ? 0 : screens.front().frame.height;
+}
+
+const ScreenInfo* screenContaining(PointBL p, const std::vector<ScreenInfo>& screens) {
+    for (const ScreenInfo& screen : screens) {
+        if (mouseInRect(p, screen.frame)) return &screen;
+    }
+    return nullptr;
+}
+
+RectTL DesktopSpace::toGlobal(RectTL desktop) const { return desktop.offsetBy(-primary_.x, -primary_.y); }
+
+RectBL DesktopSpace::toScreen(RectTL desktop) const { return toBottomLeft(toGlobal(desktop), primary_.height); }
+
+PointBL DesktopSpace::toScreen(PointTL desktop) const {
+    return toBottomLeft(PointTL{desktop.x - primary_.x, desktop.y - primary_.y}, primary_.height);
+}
+
+RectTL DesktopSpace::toDesktop(RectBL screen) const {
+    return toTopLeft(screen, primary_.height).offsetBy(primary_.x, primary_.y);
+}
+
+}  // namespace quillbern

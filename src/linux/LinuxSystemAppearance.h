@@ -1,0 +1,37 @@
+#pragma once
+
+#include <memory>
+
+#include "core/foundation/Signal.h"
+#include "core/platform/SystemAppearance.h"
+
+namespace quillbern {
+
+// Display preferences from the desktop's settings (GSettings schemas of GNOME and of
+// desktops that share them), read where installed: reduce motion when animations are
+// off, reduce transparency under high contrast, and the accent colour where the desktop
+// has one, else the palette's highlight. Glass is never drawn on X11.
+class LinuxSystemAppearance final : public SystemAppearance {
+public:
+    LinuxSystemAppearance();
+    ~LinuxSystemAppearance() override;
+    LinuxSystemAppearance(const LinuxSystemAppearance&) = delete;
+    LinuxSystemAppearance& operator=(const LinuxSystemAppearance&) = delete;
+
+    bool reduceMotion() const override;
+    bool reduceTransparency() const override;
+    Color accentColor() const override;
+    bool supportsGlass() const override { return false; }
+    bool hasCompositor() const override;
+    Subscription onChanged(Task onChange) override;
+
+    // Called by the settings watchers.
+    void settingsChanged() { changed_.emit(); }
+
+private:
+    struct Watched;
+    std::unique_ptr<Watched> watched_;
+    Signal<> changed_;
+};
+
+}  // namespace quillbern

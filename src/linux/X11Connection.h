@@ -1,0 +1,63 @@
+#pragma once
+
+#include <xcb/xcb.h>
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/foundation/Signal.h"
+
+class QSocketNotifier;
+
+namespace quillbern {
+
+// Our own connection to the X server, beside Qt's: root property tracking, RandR and
+// XInput2 events. Its events are read on the main thread through a socket notifier and
+// handed to every subscriber.
+class X11Connection {
+public:
+    // Connects to $DISPLAY; null (logged) when the server cannot be reached.
+    static std::unique_ptr<X11Connection> open();
+    ~X11Connection();
+    X11Connection(const X11Connection&) = delete;
+    X11Connection& operator=(const X11Connection&) = delete;
+
+    xcb_connection_t* xcb() const { return connection_; }
+    xcb_window_t root() const { return root_; }
+    xcb_atom_t atom(const std::string& name) const;  // interned once, any thread
+
+    // [main] Every event that arrives; the event is valid during the call only.
+    [[nodiscard]] Subscription onEvent(std::function<void(const xcb_generic_event_t&)> handler);
+    // A blocking reply may have pulled events into xcb's queue without the socket becoming
+    // readable again: every caller of one schedules a drain (any thread).
+    void drainSoon();
+
+    // Properties of 32-bit items (CARDINAL, WINDOW, ATOM); nullopt when absent or unreadable.
+    std::optional<std::vector<std::uint32_t>> cardinals(xcb_window_t window, xcb_atom_t property) const;
+
+private:
+    X11Connection(xcb_connection_t* connection, xcb_window_t root);
+    void drain();
+
+    xcb_connection_t* connection_;
+    xcb_window_t root_;
+    mutable std::mutex atomsMutex_;
+    mutable std::map<std::string, xcb_atom_t> atoms_;
+    Signal<const xcb_generic_event_t&> events_;
+    std::unique_ptr<QSocketNotifier> notifier_;
+};
+
+// Frees what xcb allocates for replies.
+struct FreeDeleter {
+    void operator()(void* p) const;
+};
+template <class T>
+using XcbReply = std::unique_ptr<T, FreeDeleter>;
+
+}  // namespace quillbern

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+
+#include "core/foundation/Signal.h"
+#include "core/platform/InputState.h"
+
+namespace quillbern {
+
+class X11Connection;
+class X11Screens;
+
+// Pointer, buttons and keys read from the X server; presses are counted from XInput2 raw
+// events on the root window, which arrive whichever client gets the click.
+class X11InputState final : public InputState {
+public:
+    X11InputState(X11Connection& connection, const X11Screens& screens);
+    ~X11InputState() override;
+
+    PointBL pointer() const override;
+    MouseButtons pressedButtons() const override;
+    std::uint32_t pressCount() const override;
+    bool isKeyDown(KeyCode key) const override;
+    // A mapped override-redirect window of another process typed as a menu.
+    bool isMenuOpen() const override;
+
+    // False when the server lacks XInput 2.2: no press counting, no global monitors.
+    bool watchesPresses() const { return xinputOpcode_ != 0; }
+    // [main] Every press of a button that is not the wheel, by its kind.
+    [[nodiscard]] Subscription onPress(std::function<void(MouseButtons button)> handler);
+
+private:
+    X11Connection& connection_;
+    const X11Screens& screens_;
+    std::uint8_t xinputOpcode_ = 0;
+    std::atomic<std::uint32_t> presses_{0};
+    Signal<MouseButtons> pressed_;
+    Subscription events_;
+};
+
+}  // namespace quillbern

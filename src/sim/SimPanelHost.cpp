@@ -1,0 +1,100 @@
+#include "sim/SimPanelHost.h"
+
+#include <algorithm>
+
+#include "core/platform/PanelAnimator.h"
+
+namespace quillbern {
+
+namespace {
+
+class SimPanel final : public Panel {
+public:
+    SimPanel(std::shared_ptr<SimPanelHost::Shared> shared, std::shared_ptr<SimPanelState> state, RunLoop& loop,
+             const Clock& clock)
+        : shared_(std::move(shared)),
+          state_(std::move(state)),
+          animator_(loop, clock, [this](std::optional<double> alpha, std::optional<RectBL> frame) {
+              if (alpha) state_->alpha = *alpha;
+              if (frame) state_->frame = *frame;
+          }) {}
+
+    ~SimPanel() override {
+        state_->closed = true;
+        state_->visible = false;
+        shared_->stack.remove(state_->serial);
+    }
+
+    std::uint64_t serial() const override { return state_->serial; }
+    RectBL frame() const override { return state_->frame; }
+    void setFrame(RectBL frame) override {
+        animator_.releaseFrame();
+        state_->frame = frame;
+    }
+    double alpha() const override { return state_->alpha; }
+    void setAlpha(double alpha) override {
+        animator_.releaseAlpha();
+        state_->alpha = alpha;
+    }
+    void animate(Animation animation, std::optional<double> alpha, std::optional<RectBL> frame, Task onDone) override {
+        animator_.start(animation, state_->alpha, state_->frame, alpha, frame, std::move(onDone));
+    }
+    void orderFront() override {
+        state_->visible = true;
+        shared_->stack.orderFront(state_->serial, state_->style.level);
+    }
+    void orderOut() override {
+        state_->visible = false;
+        shared_->stack.remove(state_->serial);
+    }
+    bool isVisible() const override { return state_->visible; }
+    void setContent(PanelContent content) override { state_->content = std::move(content); }
+    void setCommandClickHandler(Task handler) override { state_->commandClick = std::move(handler); }
+
+private:
+    std::shared_ptr<SimPanelHost::Shared> shared_;
+    std::shared_ptr<SimPanelState> state_;
+    PanelAnimator animator_;
+};
+
+}  // namespace
+
+SimPanelHost::SimPanelHost(RunLoop& mainLoop, const Clock& clock) : loop_(mainLoop), clock_(clock) {}
+
+std::unique_ptr<Panel> SimPanelHost::createPanel(const PanelStyle& style, RectBL frame, PanelContent content) {
+    auto state = std::make_shared<SimPanelState>();
+    state->serial = ++lastSerial_;
+    state->style = style;
+    state->frame = frame;
+    state->content = std::move(content);
+    shared_->panels[state->serial] = state;
+    return std::make_unique<SimPanel>(shared_, std::move(state), loop_, clock_);
+}
+
+const SimPanelState* SimPanelHost::panel(std::uint64_t serial) const {
+    const auto it = shared_->panels.find(serial);
+    return it == shared_->panels.end() ? nullptr : it->second.get();
+}
+
+std::vector<std::uint64_t> SimPanelHost::frontToBack() const {
+    std::vector<std::uint64_t> order = shared_->stack.bottomToTop();
+    std::reverse(order.begin(), order.end());
+    return order;
+}
+
+std::size_t SimPanelHost::openCount() const {
+    return static_cast<std::size_t>(std::count_if(shared_->panels.begin(), shared_->panels.end(),
+                                                  [](const auto& entry) { return !entry.second->closed; }));
+}
+
+bool SimPanelHost::commandClick(std::uint64_t serial) {
+    const auto it = shared_->panels.find(serial);
+    if (it == shared_->panels.end() || it->second->closed || !it->second->commandClick) return false;
+    // A copy, so the handler may close the panel and replace its own handler.
+    const std::shared_ptr<SimPanelState> state = it->second;
+    const Task handler = state->commandClick;
+    handler();
+    return true;
+}
+
+}  // namespace quillbern

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QWidget>
+
+#include "core/platform/PanelHost.h"
+
+namespace quillbern {
+
+// The top-level window behind a Panel: frameless, never focused, above ordinary windows,
+// on every desktop, typed as a dock so the window manager puts it exactly where asked.
+class FloatingPanel final : public QWidget {
+    Q_OBJECT
+public:
+    FloatingPanel(const PanelStyle& style, PanelContent content);
+    ~FloatingPanel() override;
+
+    void setContent(PanelContent content);
+    void setCommandClickHandler(Task handler) { commandClick_ = std::move(handler); }
+    // Outside window management (click-through overlays) the window manager does not stack
+    // the panel among managed ones: this puts it right below another panel itself.
+    bool isUnmanaged() const { return unmanaged_; }
+    void stackBelow(const FloatingPanel& other);
+
+protected:
+    bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    // The window manager reads these before mapping; Qt rewrites the type whenever it
+    // re-creates the native window, so they are set again then.
+    void applyWindowHints();
+
+    PanelContent content_;
+    Task commandClick_;
+    bool unmanaged_ = false;
+};
+
+}  // namespace quillbern

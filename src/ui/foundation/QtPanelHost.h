@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+
+#include "core/foundation/Clock.h"
+#include "core/platform/PanelHost.h"
+#include "core/platform/ScreenGeometry.h"
+
+namespace quillbern {
+
+// Panels as FloatingPanel windows. Frames convert between screen space and the desktop's
+// coordinates through the given source, so they follow the current primary display.
+class QtPanelHost final : public PanelHost {
+public:
+    QtPanelHost(RunLoop& mainLoop, const Clock& clock, std::function<DesktopSpace()> desktopSpace);
+    ~QtPanelHost() override;
+
+    std::unique_ptr<Panel> createPanel(const PanelStyle& style, RectBL frame, PanelContent content) override;
+    // The serial of the open panel whose native window this is.
+    std::optional<std::uint64_t> panelOfWindow(std::uint32_t window) const;
+
+    struct Shared;
+
+private:
+    RunLoop& loop_;
+    const Clock& clock_;
+    std::shared_ptr<Shared> shared_;
+    std::uint64_t lastSerial_ = 0;
+};
+
+}  // namespace quillbern

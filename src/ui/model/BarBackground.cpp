@@ -1,0 +1,53 @@
+#include "ui/model/BarBackground.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+namespace quillbern {
+
+namespace {
+
+void paintMaterial(QPainter& painter, const QRectF& bounds, double cornerRadius, double opacity,
+                   const BackgroundPalette& palette) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    QColor fill = palette.window;
+    fill.setAlphaF(static_cast<float>(opacity));
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(fill);
+    painter.drawRoundedRect(bounds, cornerRadius, cornerRadius);
+    // Stroked half a pixel inside so the whole line lies within the shape.
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(palette.separator, 1));
+    const QRectF inner = bounds.adjusted(0.5, 0.5, -0.5, -0.5);
+    const double innerRadius = std::max(0.0, cornerRadius - 0.5);
+    painter.drawRoundedRect(inner, innerRadius, innerRadius);
+    painter.restore();
+}
+
+}  // namespace
+
+double fillOpacity(DockMaterial material, bool reducedTransparency, bool canBlend) {
+    if (reducedTransparency || !canBlend) return 1.0;
+    switch (material) {
+        case DockMaterial::liquidClear:
+        case DockMaterial::ultraThin: return 0.55;
+        case DockMaterial::liquid:
+        case DockMaterial::regular: return 0.72;
+        case DockMaterial::thick: return 0.86;
+        case DockMaterial::opaque: return 1.0;
+    }
+    return 1.0;
+}
+
+void BarBackground::paint(QPainter& painter, const QRectF& bounds, const BackgroundPalette& palette) const {
+    paintMaterial(painter, bounds, cornerRadius, fillOpacity(material, reducedTransparency, palette.canBlend),
+                  palette);
+}
+
+void SummonableSlab::paint(QPainter& painter, const QRectF& bounds, const BackgroundPalette& palette) const {
+    paintMaterial(painter, bounds, cornerRadius,
+                  fillOpacity(DockMaterial::thick, reducedTransparency, palette.canBlend), palette);
+}
+
+}  // namespace quillbern

@@ -1,0 +1,55 @@
+#include <gtest/gtest.h>
+
+#include "linux/KeyCodeTable.h"
+#include "linux/Strut.h"
+
+using namespace quillbern;
+
+namespace {
+
+constexpr Size kRoot{2560, 1080};
+constexpr RectTL kLeft{0, 0, 1280, 1080};
+constexpr RectTL kRight{1280, 0, 1280, 1080};
+
+Strut partial(std::vector<std::uint32_t> values) { return *Strut::fromPartial(values); }
+
+}  // namespace
+
+TEST(Strut, EachBandShrinksOnlyTheMonitorItsInnerEdgeIsOn) {
+    // A top bar on the right monitor, a bottom bar on the left one.
+    const std::vector<Strut> bars = {partial({0, 0, 30, 0, 0, 0, 0, 0, 1280, 2559, 0, 0}),
+                                     partial({0, 0, 0, 24, 0, 0, 0, 0, 0, 0, 0, 1279})};
+    EXPECT_EQ(visibleArea(kRight, kRoot, bars), (RectTL{1280, 30, 1280, 1050}));
+    EXPECT_EQ(visibleArea(kLeft, kRoot, bars), (RectTL{0, 0, 1280, 1056}));
+
+    // Side panels at the seam reserve from the root's far edges, across the other monitor.
+    const std::vector<Strut> seam = {partial({1320, 0, 0, 0, 0, 1079, 0, 0, 0, 0, 0, 0}),
+                                     partial({0, 1300, 0, 0, 0, 0, 0, 1079, 0, 0, 0, 0})};
+    EXPECT_EQ(visibleArea(kRight, kRoot, seam), (RectTL{1320, 0, 1240, 1080}));
+    EXPECT_EQ(visibleArea(kLeft, kRoot, seam), (RectTL{0, 0, 1260, 1080}));
+}
+
+TEST(Strut, RunsOutsideTheMonitorAndMalformedValuesChangeNothing) {
+    // A left band whose run lies below a shorter monitor.
+    const RectTL shortLeft{0, 0, 1280, 600};
+    EXPECT_EQ(visibleArea(shortLeft, kRoot, {partial({50, 0, 0, 0, 700, 1079, 0, 0, 0, 0, 0, 0})}), shortLeft);
+    // An end before its start.
+    EXPECT_EQ(visibleArea(kLeft, kRoot, {partial({0, 0, 30, 0, 0, 0, 0, 0, 900, 100, 0, 0})}), kLeft);
+    EXPECT_FALSE(Strut::fromPartial({1, 2, 3}));
+    EXPECT_FALSE(Strut::fromFull({1, 2, 3, 4, 5}, kRoot));
+    // The older four-value form reserves a whole edge of the root.
+    EXPECT_EQ(visibleArea(kRight, kRoot, {*Strut::fromFull({0, 40, 0, 0}, kRoot)}), (RectTL{1280, 0, 1240, 1080}));
+    EXPECT_EQ(visibleArea(kLeft, kRoot, {*Strut::fromFull({0, 40, 0, 0}, kRoot)}), kLeft);
+}
+
+TEST(KeyCodeTable, PhysicalKeysBothWays) {
+    // A, Return, Command (Super), Option (Alt), Control, Escape, left arrow, keypad 8.
+    const std::vector<std::pair<KeyCode, std::uint8_t>> cases = {{0, 38},  {36, 36}, {55, 133}, {58, 64},
+                                                                 {59, 37}, {53, 9},  {123, 113}, {91, 80}};
+    for (const auto& [ours, x] : cases) {
+        EXPECT_EQ(xKeycodeForKey(ours), x) << ours;
+        EXPECT_EQ(keyForXKeycode(x), ours) << int(x);
+    }
+    EXPECT_FALSE(xKeycodeForKey(52));  // no key has this code
+    EXPECT_FALSE(keyForXKeycode(255));
+}

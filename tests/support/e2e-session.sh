@@ -1,0 +1,42 @@
+# Sourced by the end-to-end scripts: a private settings directory, the program on a
+# headless desktop, and the cleanup of both. The script's first argument is the program.
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib/headless-desktop.sh"
+
+program=$1
+work=$(mktemp -d)
+program_pid=
+export XDG_CONFIG_HOME="$work/config"
+settings="$XDG_CONFIG_HOME/quillbern/defaults.json"
+mkdir -p "$(dirname "$settings")"
+
+e2e_cleanup() {
+  [[ -n "$program_pid" ]] && kill -9 "$program_pid" 2>/dev/null
+  stop_headless_desktop
+  rm -rf "$work"
+}
+trap e2e_cleanup EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  echo "--- program log:" >&2; cat "$work/log" >&2 || true
+  echo "--- settings:" >&2; cat "$settings" >&2 || true
+  exit 1
+}
+
+# Starts the program and waits for its start line.
+start_program() {
+  "$program" >"$work/log" 2>&1 &
+  program_pid=$!
+  wait_for 20 grep -q "^Quillbern: started$" "$work/log" || fail "no start line"
+}
+
+# Waits, at most 10 s, for the program to end on its own; fails unless it ends cleanly.
+expect_clean_exit() {
+  wait_for 10 sh -c "! kill -0 $program_pid" || fail "still running after 10 s"
+  local status=0
+  wait "$program_pid" || status=$?
+  program_pid=
+  [[ $status -eq 0 ]] || fail "exit status $status"
+  grep -q "^Quillbern: stopped$" "$work/log" || fail "no clean shutdown line"
+}

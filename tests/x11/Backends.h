@@ -1,0 +1,33 @@
+#pragma once
+
+#include <memory>
+
+#include "core/foundation/Clock.h"
+#include "linux/QtRunLoop.h"
+#include "linux/X11Connection.h"
+#include "linux/X11EventMonitors.h"
+#include "linux/X11InputState.h"
+#include "linux/X11Screens.h"
+#include "ui/foundation/QtPanelHost.h"
+
+namespace quillbern::test {
+
+// The real backends on the test's desktop, wired as the program wires them.
+struct Backends {
+    Backends()
+        : connection(X11Connection::open()),
+          screens(*connection, loop),
+          input(*connection, screens),
+          panels(loop, clock, [this] { return screens.desktopSpace(); }),
+          events(*connection, input, screens, [this](std::uint32_t window) { return panels.panelOfWindow(window); }) {}
+
+    QtRunLoop loop;
+    SystemClock clock;
+    std::unique_ptr<X11Connection> connection;
+    X11Screens screens;
+    X11InputState input;
+    QtPanelHost panels;
+    X11EventMonitors events;
+};
+
+}  // namespace quillbern::test

@@ -1,0 +1,74 @@
+#include <gtest/gtest.h>
+
+#include "Backends.h"
+#include "X11TestSupport.h"
+
+using namespace quillbern;
+using namespace quillbern::test;
+
+TEST(X11Input, PointerInScreenSpaceAtTheEdges) {
+    Backends x;
+    ASSERT_EQ(run({"xdotool", "mousemove", "1500", "300"}), 0);
+    EXPECT_EQ(x.input.pointer(), (PointBL{1500, 780}));
+    // The bottom pixel row reads y = 1 and the top row the full height.
+    ASSERT_EQ(run({"xdotool", "mousemove", "0", "1079"}), 0);
+    EXPECT_EQ(x.input.pointer(), (PointBL{0, 1}));
+    ASSERT_EQ(run({"xdotool", "mousemove", "2559", "0"}), 0);
+    EXPECT_EQ(x.input.pointer(), (PointBL{2559, 1080}));
+}
+
+TEST(X11Input, ClicksOnAnotherWindowAreSeenInScreenSpaceAndCountedWithoutTheWheel) {
+    Backends x;
+    TestClient client({"--class", "target", "--geometry", "300x200+1400+200"});
+    ASSERT_TRUE(client.started());
+    std::vector<MouseDown> seen;
+    Subscription monitor =
+        x.events.onGlobalMouseDown(kLeftButton | kRightButton, [&](const MouseDown& d) { seen.push_back(d); });
+    ASSERT_TRUE(monitor);
+    const std::uint32_t before = x.input.pressCount();
+
+    ASSERT_EQ(run({"xdotool", "mousemove", "1500", "300", "click", "1"}), 0);
+    ASSERT_TRUE(spinUntil([&] { return seen.size() == 1; }));
+    EXPECT_EQ(seen[0].location, (PointBL{1500, 780}));
+    EXPECT_EQ(seen[0].button, kLeftButton);
+    EXPECT_FALSE(seen[0].ownPanel);
+    EXPECT_TRUE(client.waitForLine("press 1")) << "the monitor watches; the click still reaches the window";
+    EXPECT_EQ(x.input.pressCount() - before, 1u);
+
+    // Wheel steps are neither clicks nor presses; a middle click counts but is not watched.
+    ASSERT_EQ(run({"xdotool", "click", "4", "click", "5", "click", "2", "click", "3"}), 0);
+    ASSERT_TRUE(spinUntil([&] { return seen.size() == 2; }));
+    EXPECT_EQ(seen[1].button, kRightButton);
+    EXPECT_EQ(x.input.pressCount() - before, 3u);
+
+    // Buttons held right now.
+    ASSERT_EQ(run({"xdotool", "mousedown", "1"}), 0);
+    EXPECT_EQ(x.input.pressedButtons(), kLeftButton);
+    ASSERT_EQ(run({"xdotool", "mouseup", "1"}), 0);
+    EXPECT_EQ(x.input.pressedButtons(), 0u);
+}
+
+TEST(X11Input, KeysByPhysicalPosition) {
+    Backends x;
+    constexpr KeyCode kA = 0, kCommand = 55;
+    EXPECT_FALSE(x.input.isKeyDown(kA));
+    ASSERT_EQ(run({"xdotool", "keydown", "a", "keydown", "Super_L"}), 0);
+    EXPECT_TRUE(x.input.isKeyDown(kA));
+    EXPECT_TRUE(x.input.isKeyDown(kCommand));
+    ASSERT_EQ(run({"xdotool", "keyup", "a", "keyup", "Super_L"}), 0);
+    EXPECT_FALSE(x.input.isKeyDown(kA));
+    EXPECT_FALSE(x.input.isKeyDown(kCommand));
+}
+
+TEST(X11Input, AnotherApplicationsPopUpMenuCountsAsOpenWhileMapped) {
+    Backends x;
+    TestClient window({"--class", "plain", "--geometry", "200x100+100+100"});
+    ASSERT_TRUE(window.started());
+    EXPECT_FALSE(x.input.isMenuOpen()) << "an ordinary window is no menu";
+    {
+        TestClient menu({"--menu", "--geometry", "150x200+600+300"});
+        ASSERT_TRUE(menu.started());
+        EXPECT_TRUE(x.input.isMenuOpen());
+    }
+    EXPECT_TRUE(spinUntil([&] { return !x.input.isMenuOpen(); }));
+}

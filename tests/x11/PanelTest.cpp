@@ -1,0 +1,160 @@
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QWindow>
+#include <algorithm>
+
+#include "Backends.h"
+#include "X11TestSupport.h"
+
+using namespace quillbern;
+using namespace quillbern::test;
+
+namespace {
+
+// A dock-sized panel near the bottom of the right-hand monitor.
+constexpr RectBL kDockFrame{1400, 14, 400, 90};
+// The same rectangle in root coordinates: y = 1080 - (14 + 90).
+constexpr RectTL kDockInRoot{1400, 976, 400, 90};
+
+// The X window of a panel, found through the host as the event monitors find it.
+xcb_window_t windowOf(const XProbe&, const QtPanelHost& host, std::uint64_t serial) {
+    for (const QWindow* window : QGuiApplication::allWindows()) {
+        if (window->handle() && host.panelOfWindow(std::uint32_t(window->winId())) == serial) {
+            return xcb_window_t(window->winId());
+        }
+    }
+    return XCB_WINDOW_NONE;
+}
+
+std::ptrdiff_t stackIndex(const XProbe& probe, xcb_window_t window) {
+    const std::vector<xcb_window_t> order = probe.stacking();
+    return std::find(order.begin(), order.end(), probe.topLevel(window)) - order.begin();
+}
+
+std::unique_ptr<Panel> shownPanel(Backends& x, RectBL frame, PanelStyle style = {}) {
+    auto panel = x.panels.createPanel(style, frame, PlainFill{{0.2, 0.4, 0.8, 1}});
+    panel->orderFront();
+    return panel;
+}
+
+}  // namespace
+
+TEST(QtPanelHost, APanelStandsExactlyWhereAskedOnEveryDesktopAsADock) {
+    Backends x;
+    XProbe probe;
+    auto panel = shownPanel(x, kDockFrame);
+    xcb_window_t window = XCB_WINDOW_NONE;
+    ASSERT_TRUE(spinUntil([&] {
+        window = windowOf(probe, x.panels, panel->serial());
+        return window != XCB_WINDOW_NONE && probe.isViewable(window) && probe.geometry(window) == kDockInRoot;
+    })) << "stands at " << probe.geometry(window).x << "," << probe.geometry(window).y;
+    EXPECT_TRUE(panel->isVisible());
+    EXPECT_EQ(probe.cardinals(window, "_NET_WM_DESKTOP"), std::vector<std::uint32_t>{0xFFFFFFFFu});
+    EXPECT_EQ(probe.cardinals(window, "_NET_WM_WINDOW_TYPE"),
+              std::vector<std::uint32_t>{probe.atom("_NET_WM_WINDOW_TYPE_DOCK")});
+    EXPECT_TRUE(probe.cardinals(window, "_NET_WM_STRUT_PARTIAL").empty()) << "our panels reserve no space";
+
+    // Switching desktops hides ordinary windows, not the panel.
+    TestClient client({"--class", "other", "--geometry", "300x200+100+100"});
+    ASSERT_TRUE(client.started());
+    ASSERT_EQ(run({"xdotool", "set_desktop", "1"}), 0);
+    EXPECT_TRUE(spinUntil([&] { return !probe.isViewable(client.window()); }));
+    EXPECT_TRUE(probe.isViewable(window));
+    ASSERT_EQ(run({"xdotool", "set_desktop", "0"}), 0);
+
+    // Moving follows the same conversion; ordering out unmaps.
+    panel->setFrame(RectBL{100, 500, 200, 60});
+    EXPECT_TRUE(spinUntil([&] { return probe.geometry(window) == RectTL{100, 520, 200, 60}; }));
+    panel->orderOut();
+    EXPECT_FALSE(panel->isVisible());
+    EXPECT_TRUE(spinUntil([&] { return !probe.isViewable(window); }));
+}
+
+TEST(QtPanelHost, StaysAboveARaisedClientAndKeepsOurLevelsInOrder) {
+    Backends x;
+    XProbe probe;
+    auto dock = shownPanel(x, kDockFrame);
+    TestClient client({"--class", "cover", "--geometry", "600x400+1300+600"});
+    ASSERT_TRUE(client.started());
+    ASSERT_EQ(run({"xdotool", "windowactivate", "--sync", std::to_string(client.window())}), 0);
+    ASSERT_EQ(run({"xdotool", "windowraise", std::to_string(client.window())}), 0);
+    xcb_window_t dockWindow = XCB_WINDOW_NONE;
+    ASSERT_TRUE(spinUntil([&] { return (dockWindow = windowOf(probe, x.panels, dock->serial())) != XCB_WINDOW_NONE; }));
+    spinFor(100);
+    EXPECT_GT(stackIndex(probe, dockWindow), stackIndex(probe, client.window()));
+
+    // A veil ordered front later still stands below the dock.
+    auto veil = shownPanel(x, RectBL{1280, 0, 1280, 1080}, PanelStyle{PanelLevel::veil, true});
+    xcb_window_t veilWindow = XCB_WINDOW_NONE;
+    ASSERT_TRUE(spinUntil([&] {
+        veilWindow = windowOf(probe, x.panels, veil->serial());
+        return veilWindow != XCB_WINDOW_NONE && probe.isViewable(veilWindow);
+    }));
+    EXPECT_TRUE(spinUntil([&] { return stackIndex(probe, dockWindow) > stackIndex(probe, veilWindow); }));
+}
+
+TEST(QtPanelHost, ClicksTakeNoFocusAndACtrlClickCallsTheCommandHook) {
+    Backends x;
+    XProbe probe;
+    TestClient client({"--class", "focused", "--geometry", "300x200+100+100"});
+    ASSERT_TRUE(client.started());
+    ASSERT_EQ(run({"xdotool", "windowactivate", "--sync", std::to_string(client.window())}), 0);
+    auto panel = shownPanel(x, kDockFrame);
+    int commandClicks = 0;
+    panel->setCommandClickHandler([&] { ++commandClicks; });
+    std::vector<MouseDown> local;
+    Subscription localMonitor = x.events.onLocalMouseDown(kLeftButton, [&](const MouseDown& d) { local.push_back(d); });
+    int global = 0;
+    Subscription globalMonitor = x.events.onGlobalMouseDown(kLeftButton, [&](const MouseDown&) { ++global; });
+    ASSERT_TRUE(spinUntil([&] { return probe.geometry(windowOf(probe, x.panels, panel->serial())) == kDockInRoot; }));
+
+    ASSERT_EQ(run({"xdotool", "mousemove", "1500", "1000", "click", "1"}), 0);
+    ASSERT_TRUE(spinUntil([&] { return local.size() == 1; }));
+    EXPECT_EQ(local[0].ownPanel, panel->serial());
+    EXPECT_EQ(local[0].location, (PointBL{1500, 80}));
+    EXPECT_EQ(commandClicks, 0);
+    spinFor(200);
+    EXPECT_EQ(probe.cardinals(probe.root(), "_NET_ACTIVE_WINDOW"), std::vector<std::uint32_t>{client.window()});
+    EXPECT_EQ(QGuiApplication::focusWindow(), nullptr);
+    EXPECT_EQ(global, 0) << "a click on our own panel is no other application's click";
+
+    ASSERT_EQ(run({"xdotool", "keydown", "ctrl", "click", "1", "keyup", "ctrl"}), 0);
+    EXPECT_TRUE(spinUntil([&] { return commandClicks == 1; }));
+    EXPECT_EQ(global, 0);
+}
+
+TEST(QtPanelHost, AClickThroughPanelLetsClicksReachTheWindowBelow) {
+    Backends x;
+    XProbe probe;
+    TestClient client({"--class", "below", "--geometry", "300x200+1400+200"});
+    ASSERT_TRUE(client.started());
+    auto overlay = shownPanel(x, RectBL{1280, 0, 1280, 1080}, PanelStyle{PanelLevel::placement, true});
+    ASSERT_TRUE(spinUntil([&] {
+        const xcb_window_t w = windowOf(probe, x.panels, overlay->serial());
+        return w != XCB_WINDOW_NONE && probe.isViewable(w);
+    }));
+    int global = 0;
+    Subscription globalMonitor = x.events.onGlobalMouseDown(kLeftButton, [&](const MouseDown&) { ++global; });
+    ASSERT_EQ(run({"xdotool", "mousemove", "1500", "300", "click", "1"}), 0);
+    EXPECT_TRUE(client.waitForLine("press 1"));
+    EXPECT_TRUE(spinUntil([&] { return global == 1; })) << "the click landed in another application";
+}
+
+TEST(QtPanelHost, AnimationsMoveTheWindowAndCompleteOnTheMainLoop) {
+    Backends x;
+    XProbe probe;
+    auto panel = shownPanel(x, kDockFrame);
+    bool done = false;
+    panel->animate({0.15, AnimationCurve::easeOut}, 0.5, RectBL{1400, 0, 400, 90}, [&] { done = true; });
+    ASSERT_TRUE(spinUntil([&] { return done; }));
+    EXPECT_EQ(panel->frame(), (RectBL{1400, 0, 400, 90}));
+    EXPECT_EQ(panel->alpha(), 0.5);
+    EXPECT_TRUE(spinUntil([&] { return probe.geometry(windowOf(probe, x.panels, panel->serial())) == RectTL{1400, 990, 400, 90}; }));
+
+    // Closing from inside the panel's own handler.
+    panel->setCommandClickHandler([&] { panel.reset(); });
+    ASSERT_EQ(run({"xdotool", "mousemove", "1500", "1040", "keydown", "ctrl", "click", "1", "keyup", "ctrl"}), 0);
+    EXPECT_TRUE(spinUntil([&] { return panel == nullptr; }));
+    spinFor(100);  // the deferred deletion runs without harm
+}

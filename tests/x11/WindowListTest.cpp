@@ -1,0 +1,70 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "Backends.h"
+#include "X11TestSupport.h"
+#include "linux/X11WindowList.h"
+
+using namespace quillbern;
+using namespace quillbern::test;
+
+namespace {
+
+std::optional<ListedWindow> find(const std::vector<ListedWindow>& list, xcb_window_t window) {
+    const auto it = std::find_if(list.begin(), list.end(), [&](const auto& w) { return w.id == window; });
+    return it == list.end() ? std::nullopt : std::optional<ListedWindow>(*it);
+}
+
+std::ptrdiff_t position(const std::vector<ListedWindow>& list, xcb_window_t window) {
+    return std::find_if(list.begin(), list.end(), [&](const auto& w) { return w.id == window; }) - list.begin();
+}
+
+}  // namespace
+
+TEST(X11WindowList, ListsClientsFrontToBackWithTheirOuterFramesInGlobalSpace) {
+    Backends x;
+    XProbe probe;
+    X11WindowList windowList(*x.connection, x.screens);
+    TestClient left({"--class", "left", "--geometry", "300x200+100+150"});
+    TestClient right({"--class", "right", "--geometry", "320x240+1500+300"});
+    ASSERT_TRUE(left.started() && right.started());
+
+    std::vector<ListedWindow> list;
+    ASSERT_TRUE(spinUntil([&] {
+        list = windowList.onScreenWindows().value_or(std::vector<ListedWindow>{});
+        return find(list, left.window()) && find(list, right.window()) &&
+               probe.cardinals(right.window(), "_NET_FRAME_EXTENTS").size() == 4;
+    }));
+
+    // The outer frame: the client's rectangle grown by the decorations the manager reports.
+    const auto extents = probe.cardinals(right.window(), "_NET_FRAME_EXTENTS");
+    const RectTL client = probe.geometry(right.window());
+    ASSERT_TRUE(spinUntil([&] {
+        list = *windowList.onScreenWindows();
+        const auto listed = find(list, right.window());
+        return listed && listed->bounds ==
+                             RectTL{client.x - extents[0], client.y - extents[2], client.width + extents[0] + extents[1],
+                                    client.height + extents[2] + extents[3]};
+    })) << "listed at " << find(list, right.window())->bounds->x << "," << find(list, right.window())->bounds->y;
+    EXPECT_EQ(find(list, right.window())->layer, 0);
+
+    // Raising one brings it to the front of the list.
+    ASSERT_EQ(run({"xdotool", "windowactivate", "--sync", std::to_string(left.window())}), 0);
+    ASSERT_TRUE(spinUntil([&] {
+        list = *windowList.onScreenWindows();
+        return position(list, left.window()) < position(list, right.window());
+    }));
+    ASSERT_EQ(run({"xdotool", "windowactivate", "--sync", std::to_string(right.window())}), 0);
+    ASSERT_TRUE(spinUntil([&] {
+        list = *windowList.onScreenWindows();
+        return position(list, right.window()) < position(list, left.window());
+    }));
+
+    // A minimised window is not on screen.
+    ASSERT_EQ(run({"xdotool", "windowminimize", "--sync", std::to_string(right.window())}), 0);
+    ASSERT_TRUE(spinUntil([&] {
+        list = *windowList.onScreenWindows();
+        return !find(list, right.window()) && find(list, left.window());
+    }));
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <sys/types.h>
+#include <xcb/xcb.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/foundation/Geometry.h"
+
+namespace quillbern::test {
+
+// Runs the Qt event loop until `done` holds or `limitMs` passes; returns `done()`.
+bool spinUntil(const std::function<bool()>& done, int limitMs = 5000);
+// Runs the Qt event loop for a while, to show that something does not happen.
+void spinFor(int ms);
+// Runs a command (xdotool, xrandr) to its end, at most 10 s; its exit status.
+int run(const std::vector<std::string>& argv);
+
+// One quillbern_test_client window, closed when the object goes.
+class TestClient {
+public:
+    explicit TestClient(std::vector<std::string> args);
+    ~TestClient();
+    TestClient(const TestClient&) = delete;
+    TestClient& operator=(const TestClient&) = delete;
+
+    bool started() const { return window_ != 0; }
+    xcb_window_t window() const { return window_; }
+    // Waits until the client printed a line equal to `line`.
+    bool waitForLine(const std::string& line, int limitMs = 5000);
+
+private:
+    bool readLines(int limitMs, const std::function<bool(const std::string&)>& wanted);
+
+    pid_t pid_ = -1;
+    int output_ = -1;
+    std::string buffer_;
+    std::vector<std::string> lines_;
+    xcb_window_t window_ = 0;
+};
+
+// A probe connection of the test itself, to read back what the X server has.
+class XProbe {
+public:
+    XProbe();
+    ~XProbe();
+    xcb_connection_t* c() const { return c_; }
+    xcb_window_t root() const { return root_; }
+    xcb_atom_t atom(const std::string& name) const;
+    std::vector<std::uint32_t> cardinals(xcb_window_t window, const std::string& property) const;
+    // The window's rectangle in root coordinates.
+    RectTL geometry(xcb_window_t window) const;
+    // The child of the root that holds the window (its frame, if managed).
+    xcb_window_t topLevel(xcb_window_t window) const;
+    // The children of the root, bottom to top.
+    std::vector<xcb_window_t> stacking() const;
+    bool isViewable(xcb_window_t window) const;
+
+private:
+    xcb_connection_t* c_;
+    xcb_window_t root_;
+};
+
+}  // namespace quillbern::test
