@@ -1,28 +1,20 @@
 #pragma once
 
-#include <functional>
 #include <memory>
 
-#include "core/foundation/Clock.h"
-#include "core/foundation/Defaults.h"
-#include "core/foundation/RunLoop.h"
+#include "app/Platform.h"
 
 namespace quillbern {
 
+class PinnedStore;
+class AppearanceStore;
 class StatusItem;
 
 // Creates the program's long-lived objects in order, wires them, and takes them down
-// again in the reverse order at the end of the run.
+// again at the end of the run.
 class AppDelegate {
 public:
-    struct Services {
-        RunLoop& mainLoop;
-        const Clock& clock;
-        Defaults& defaults;
-        std::function<void()> quit;
-    };
-
-    explicit AppDelegate(Services services);
+    explicit AppDelegate(Platform& platform);
     ~AppDelegate();
     AppDelegate(const AppDelegate&) = delete;
     AppDelegate& operator=(const AppDelegate&) = delete;
@@ -30,8 +22,13 @@ public:
     void applicationDidFinishLaunching();
     void applicationWillTerminate();
 
+    PinnedStore& pinnedStore() { return *pinnedStore_; }
+    AppearanceStore& appearanceStore() { return *appearanceStore_; }
+
 private:
-    Services services_;
+    Platform& platform_;
+    std::unique_ptr<PinnedStore> pinnedStore_;
+    std::unique_ptr<AppearanceStore> appearanceStore_;
     std::unique_ptr<StatusItem> statusItem_;
 };
 

@@ -1,9 +1,8 @@
 #include <QApplication>
 
 #include "app/AppDelegate.h"
-#include "core/foundation/JsonFileDefaults.h"
+#include "app/LinuxPlatform.h"
 #include "core/foundation/Log.h"
-#include "linux/QtRunLoop.h"
 #include "linux/SyslogSink.h"
 #include "linux/TerminationSignals.h"
 
@@ -19,17 +18,17 @@ int main(int argc, char** argv) {
     // An agent: it lives in the tray and its panels, never as a window in the taskbar.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    const SystemClock clock;
-    QtRunLoop mainLoop;
-    const auto defaults = JsonFileDefaults::openDomain("defaults", clock);
+    int status = 0;
+    {
+        LinuxPlatform platform;
+        AppDelegate delegate(platform.ports());
+        TerminationSignals terminationSignals([](int) { QApplication::quit(); });
+        delegate.applicationDidFinishLaunching();
+        log("started");
 
-    AppDelegate delegate({mainLoop, clock, *defaults, [] { QApplication::quit(); }});
-    TerminationSignals terminationSignals([](int) { QApplication::quit(); });
-    delegate.applicationDidFinishLaunching();
-    log("started");
-
-    const int status = QApplication::exec();
-    delegate.applicationWillTerminate();
+        status = QApplication::exec();
+        delegate.applicationWillTerminate();
+    }
     log("stopped");
     setLogSink(nullptr);
     return status;

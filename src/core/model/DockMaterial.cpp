@@ -1,0 +1,44 @@
+#include "core/model/DockMaterial.h"
+
+#include "core/foundation/Localization.h"
+
+namespace quillbern {
+
+std::string label(DockMaterial material) {
+    switch (material) {
+        case DockMaterial::liquidClear: return tr("Clear glass");
+        case DockMaterial::liquid: return tr("Liquid glass");
+        case DockMaterial::ultraThin: return tr("Ultra-thin");
+        case DockMaterial::regular: return tr("Regular");
+        case DockMaterial::thick: return tr("Thick");
+        case DockMaterial::opaque: return tr("Opaque");
+    }
+    return {};
+}
+
+bool isLiquid(DockMaterial material) {
+    return material == DockMaterial::liquidClear || material == DockMaterial::liquid;
+}
+
+std::vector<DockMaterial> availableMaterials(bool supportsGlass) {
+    std::vector<DockMaterial> out;
+    for (std::size_t i = 0; i < CaseNames<DockMaterial>::names.size(); ++i) {
+        const auto material = static_cast<DockMaterial>(i);
+        if (supportsGlass || !isLiquid(material)) out.push_back(material);
+    }
+    return out;
+}
+
+DockMaterial defaultMaterial(bool supportsGlass) {
+    return supportsGlass ? DockMaterial::liquidClear : DockMaterial::ultraThin;
+}
+
+std::string label(GlassTint tint) {
+    switch (tint) {
+        case GlassTint::none: return tr("None");
+        case GlassTint::accent: return tr("Accent");
+    }
+    return {};
+}
+
+}  // namespace quillbern

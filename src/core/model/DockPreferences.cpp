@@ -1,0 +1,184 @@
+#include "core/model/DockPreferences.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/foundation/Log.h"
+#include "core/model/DatedKey.h"
+#include "core/model/HotKeyBindings.h"
+#include "core/model/JsonReader.h"
+#include "core/model/JsonWriter.h"
+#include "core/model/ProfileKeys.h"
+
+namespace quillbern {
+
+namespace {
+
+constexpr std::string_view kAutoHideKey = "dockAutoHide";
+constexpr std::string_view kLaunchBeaconKey = "dockLaunchBeacon";
+constexpr std::string_view kRevealDelayKey = "dockRevealDelay";
+constexpr std::string_view kKnockTempoKey = "dockKnockTempo";
+constexpr std::string_view kHotkeysEnabledKey = "profileHotKeysEnabled";
+constexpr std::string_view kWorkspaceMaxAppsKey = "workspaceMaxApps";
+constexpr std::string_view kOverridesKey = "hotkeyOverrides.v1";
+constexpr std::string_view kLanguageKey = "quillbernLanguage";
+constexpr std::string_view kLanguagesKey = "AppleLanguages";
+
+constexpr double kRevealDelayStep = 0.12;
+
+// The reveal delays the controls offer: multiples of 0.12 from 0.24 to 0.72.
+double snappedRevealDelay(std::optional<double> stored) {
+    const double seconds =
+        stored && std::isfinite(*stored) ? *stored : DockPreferences::kDefaultRevealDelay;
+    double snapped = std::round(seconds / kRevealDelayStep) * kRevealDelayStep;
+    if (snapped <= 0.24) snapped = 0.24;
+    if (snapped > 0.72) snapped = 0.72;
+    return snapped;
+}
+
+}  // namespace
+
+DockPreferences::DockPreferences(Defaults& defaults, const Clock& clock)
+    : defaults_(defaults),
+      autoHide_(defaults.boolValue(kAutoHideKey).value_or(true)),
+      launchBeacon_(defaults.boolValue(kLaunchBeaconKey).value_or(true)),
+      revealDelay_(snappedRevealDelay(defaults.doubleValue(kRevealDelayKey))),
+      knockTempo_([&] {
+          const auto stored = defaults.stringValue(kKnockTempoKey);
+          return (stored ? caseNamed<KnockTempo>(*stored) : std::nullopt).value_or(KnockTempo::standard);
+      }()),
+      hotkeysEnabled_(defaults.boolValue(kHotkeysEnabledKey).value_or(true)),
+      workspaceMaxApps_(std::clamp<std::int64_t>(
+          defaults.intValue(kWorkspaceMaxAppsKey).value_or(kDefaultWorkspaceMaxApps), 2, 10)),
+      hotkeyOverrides_(keepingUnreadableOverrides(defaults, clock)),
+      languageOverride_(defaults.stringValue(kLanguageKey)),
+      languageAtLaunch_(languageOverride_) {}
+
+template <class T>
+void DockPreferences::assign(T& field, T value, std::string_view key, Json stored) {
+    const bool isChange = field != value;
+    field = std::move(value);
+    defaults_.set(key, std::move(stored));
+    if (isChange) changed.emit();
+}
+
+void DockPreferences::setLastAutomationFailure(std::optional<std::string> message) {
+    if (lastAutomationFailure_ == message) return;
+    lastAutomationFailure_ = std::move(message);
+    changed.emit();
+}
+
+void DockPreferences::setAutoHide(bool on) { assign(autoHide_, on, kAutoHideKey, on); }
+
+void DockPreferences::setLaunchBeacon(bool on) { assign(launchBeacon_, on, kLaunchBeaconKey, on); }
+
+void DockPreferences::setRevealDelay(double seconds) { assign(revealDelay_, seconds, kRevealDelayKey, seconds); }
+
+void DockPreferences::setKnockTempo(KnockTempo tempo) {
+    assign(knockTempo_, tempo, kKnockTempoKey, caseName(tempo));
+}
+
+void DockPreferences::setHotkeysEnabled(bool on) { assign(hotkeysEnabled_, on, kHotkeysEnabledKey, on); }
+
+void DockPreferences::setWorkspaceMaxApps(std::int64_t count) {
+    assign(workspaceMaxApps_, count, kWorkspaceMaxAppsKey, count);
+}
+
+void DockPreferences::setLanguageOverride(std::optional<std::string> code) {
+    const bool isChange = languageOverride_ != code;
+    languageOverride_ = std::move(code);
+    if (languageOverride_) {
+        defaults_.set(kLanguageKey, *languageOverride_);
+        defaults_.set(kLanguagesKey, Json::array({*languageOverride_}));
+    } else {
+        defaults_.remove(kLanguageKey);
+        defaults_.remove(kLanguagesKey);
+    }
+    if (isChange) changed.emit();
+}
+
+std::optional<std::string_view> DockPreferences::overrideKey(const HotKeyAction& action) {
+    switch (action.kind()) {
+        case HotKeyAction::Kind::overview: return "overview";
+        case HotKeyAction::Kind::search: return "search";
+        case HotKeyAction::Kind::files: return "files";
+        case HotKeyAction::Kind::focusMode: return "focus";
+        case HotKeyAction::Kind::workspace: return "workspace";
+        case HotKeyAction::Kind::cheatSheet: return "cheatsheet";
+        case HotKeyAction::Kind::peekDocks: return "peek";
+        case HotKeyAction::Kind::profile: return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+void DockPreferences::setOverride(const HotKeyAction& action, std::optional<HotKeyChord> chord) {
+    const auto existing = hotkeyOverrides_.find(action);
+    const bool isChange = chord ? existing == hotkeyOverrides_.end() || existing->second != *chord
+                                : existing != hotkeyOverrides_.end();
+    if (chord) {
+        hotkeyOverrides_[action] = *chord;
+    } else {
+        hotkeyOverrides_.erase(action);
+    }
+    if (isChange) changed.emit();
+    storeOverrides();
+    if (onOverridesChange) onOverridesChange();
+}
+
+void DockPreferences::clearOverrides() {
+    if (hotkeyOverrides_.empty()) return;
+    hotkeyOverrides_.clear();
+    changed.emit();
+    defaults_.remove(kOverridesKey);
+    if (onOverridesChange) onOverridesChange();
+}
+
+void DockPreferences::storeOverrides() {
+    JsonWriter writer;
+    writer.beginObject();
+    // In the feature order, so the stored text does not depend on hashing.
+    for (const HotKeyAction& action : HotKeyBindings::featureOrder) {
+        const auto found = hotkeyOverrides_.find(action);
+        if (found == hotkeyOverrides_.end()) continue;
+        writer.key(*overrideKey(action));
+        found->second.write(writer);
+    }
+    writer.endObject();
+    const std::string& text = writer.text();
+    defaults_.setData(kOverridesKey, Bytes(text.begin(), text.end()));
+}
+
+HotKeyOverrides DockPreferences::loadOverrides(const Defaults& defaults) { return readOverrides(defaults).overrides; }
+
+DockPreferences::StoredOverrides DockPreferences::readOverrides(const Defaults& defaults) {
+    const auto stored = defaults.value(kOverridesKey);
+    if (!stored) return {};
+    const auto data = Defaults::bytesFromJson(*stored);
+    const Json json = data ? Json::parse(data->begin(), data->end(), nullptr, false) : Json();
+    if (!json.is_object()) return {{}, true};
+
+    StoredOverrides out;
+    for (const auto& [name, value] : json.items()) {
+        const auto action = std::find_if(HotKeyBindings::featureOrder.begin(), HotKeyBindings::featureOrder.end(),
+                                         [&](const HotKeyAction& a) { return overrideKey(a) == name; });
+        if (action == HotKeyBindings::featureOrder.end()) continue;
+        if (const auto chord = decodeJson<HotKeyChord>(value)) {
+            out.overrides.emplace(*action, chord.value());
+        } else {
+            out.droppedAny = true;
+        }
+    }
+    return out;
+}
+
+HotKeyOverrides DockPreferences::keepingUnreadableOverrides(Defaults& defaults, const Clock& clock) {
+    StoredOverrides read = readOverrides(defaults);
+    if (read.droppedAny) {
+        const std::string copy = freeDatedKey(defaults, clock, kOverridesKey, kCorruptInfix);
+        defaults.set(copy, *defaults.value(kOverridesKey));
+        log("unreadable shortcut overrides dropped; the stored value is kept under ", copy);
+    }
+    return std::move(read.overrides);
+}
+
+}  // namespace quillbern
