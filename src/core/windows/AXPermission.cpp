@@ -21,12 +21,14 @@ bool AXPermission::promptRepairingStaleEntry() {
 void AXPermission::resetStaleEntry(const CommandLine& command) {
     // Every outcome is only logged: the prompt follows regardless.
     const ProcessResult result = processes_.run(command, kResetTimeLimit);
+    const std::string program = escapedForLog(command.program);
     if (!result.launched) {
-        log("could not run tccutil reset Accessibility: ", escapedForLog(result.error ? result.error->message : "unknown error"));
+        log("could not run the permission reset ", program, ": ",
+            escapedForLog(result.error ? result.error->message : "unknown error"));
     } else if (result.timedOut) {
-        log("tccutil reset Accessibility still running after 2 s — killed, prompting anyway");
+        log("the permission reset ", program, " was still running after 2 s — killed, prompting anyway");
     } else if (result.exitStatus.value_or(0) != 0) {
-        log("tccutil reset Accessibility exited with status ", *result.exitStatus);
+        log("the permission reset ", program, " exited with status ", *result.exitStatus);
     }
 }
 
