@@ -1,14 +1,9 @@
 #include <benchmark/benchmark.h>
-
 #include <string>
 
 #include "core/model/PinnedStore.h"
 #include "core/model/StoredProfiles.h"
-#include "sim/SimAlerts.h"
-#include "sim/SimClock.h"
-#include "sim/SimDefaults.h"
-#include "sim/SimTextServices.h"
-#include "sim/SimUuidSource.h"
+#include "sim/SimWorld.h"
 
 using namespace quillbern;
 
@@ -40,21 +35,19 @@ Bytes tenLargeDocks(UuidSource& uuids) {
     return StoredProfiles::encode(docks).value();
 }
 
-struct Machine {
-    SimClock clock;
-    SimDefaults defaults;
-    SimUuidSource uuids;
-    SimTextServices text;
-    SimAlerts alerts;
-
+struct Machine : SimWorld {
     Machine() { defaults.setData("profiles.v1", tenLargeDocks(uuids)); }
+
+    PinnedStore::Ports ports() {
+        return {defaults, clock, mainLoop, uuids, text, alerts, apps, catalog, launcher, files};
+    }
 };
 
 // Start-up: read "profiles.v1", repair it and write it back.
 void LoadRepairAndSaveTenDocksOf200Items(benchmark::State& state) {
     Machine machine;
     for (auto _ : state) {
-        PinnedStore store(machine.defaults, machine.clock, machine.uuids, machine.text, machine.alerts);
+        PinnedStore store(machine.ports());
         benchmark::DoNotOptimize(store.profiles().data());
     }
 }
@@ -63,7 +56,7 @@ BENCHMARK(LoadRepairAndSaveTenDocksOf200Items)->Unit(benchmark::kMillisecond);
 // Moving one dock to another edge: the slot rule, the save of all ten docks, the callbacks.
 void DockOperationWithItsSave(benchmark::State& state) {
     Machine machine;
-    PinnedStore store(machine.defaults, machine.clock, machine.uuids, machine.text, machine.alerts);
+    PinnedStore store(machine.ports());
     int layoutChanges = 0;
     store.onLayoutChange = [&layoutChanges] { ++layoutChanges; };
     const Uuid id = store.profiles()[0].id;

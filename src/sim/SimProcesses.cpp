@@ -20,4 +20,11 @@ ProcessResult SimProcesses::run(const CommandLine& command, Duration timeLimit) 
     return result;
 }
 
+Result<void> SimProcesses::spawnDetached(const CommandLine& command) {
+    spawned_.push_back(command);
+    const auto found = outcomes_.find(command.program);
+    if (found != outcomes_.end() && found->second.launchError) return *found->second.launchError;
+    return {};
+}
+
 }  // namespace quillbern

@@ -24,13 +24,17 @@ public:
     };
 
     ProcessResult run(const CommandLine& command, Duration timeLimit) override;
+    // Fails with the program's scripted launch error.
+    Result<void> spawnDetached(const CommandLine& command) override;
 
     void script(const std::string& program, Outcome outcome) { outcomes_[program] = std::move(outcome); }
     const std::vector<Run>& runs() const { return runs_; }
+    const std::vector<CommandLine>& spawned() const { return spawned_; }
 
 private:
     std::map<std::string, Outcome> outcomes_;
     std::vector<Run> runs_;
+    std::vector<CommandLine> spawned_;
 };
 
 }  // namespace quillbern

@@ -4,7 +4,8 @@ namespace quillbern {
 
 std::vector<RunningApp> SimRunningApps::runningApps() const {
     std::vector<RunningApp> apps;
-    for (const auto& [pid, app] : apps_) apps.push_back(app);
+    for (const auto& [pid, app] : apps_)
+        apps.push_back(app);
     return apps;
 }
 
@@ -13,9 +14,15 @@ std::optional<RunningApp> SimRunningApps::app(Pid pid) const {
     return found == apps_.end() ? std::nullopt : std::optional<RunningApp>(found->second);
 }
 
+std::optional<RunningApp> SimRunningApps::frontmostApp() const {
+    return frontmost_ ? app(*frontmost_) : std::nullopt;
+}
+
 bool SimRunningApps::activate(Pid pid) {
     activations_.push_back(pid);
-    return apps_.contains(pid);
+    if (!apps_.contains(pid)) return false;
+    frontmost_ = pid;
+    return true;
 }
 
 Subscription SimRunningApps::onLaunch(std::function<void(const RunningApp&)> callback) {
@@ -30,9 +37,14 @@ Subscription SimRunningApps::onActivate(std::function<void(const RunningApp&)> c
     return activated_.connect(std::move(callback));
 }
 
+Subscription SimRunningApps::onAppsChanged(Task callback) {
+    return appsChanged_.connect(std::move(callback));
+}
+
 void SimRunningApps::launch(RunningApp app) {
     apps_.insert_or_assign(app.pid, app);
     launched_.emit(app);
+    appsChanged_.emit();
 }
 
 void SimRunningApps::terminate(Pid pid) {
@@ -40,11 +52,20 @@ void SimRunningApps::terminate(Pid pid) {
     if (found == apps_.end()) return;
     const RunningApp app = found->second;
     apps_.erase(found);
+    if (frontmost_ == pid) frontmost_.reset();
     terminated_.emit(app);
+    appsChanged_.emit();
 }
 
 void SimRunningApps::activateByUser(Pid pid) {
-    if (const auto found = apps_.find(pid); found != apps_.end()) activated_.emit(found->second);
+    const auto found = apps_.find(pid);
+    if (found == apps_.end()) return;
+    frontmost_ = pid;
+    activated_.emit(found->second);
+}
+
+void SimRunningApps::announceAppsChanged() {
+    appsChanged_.emit();
 }
 
 }  // namespace quillbern

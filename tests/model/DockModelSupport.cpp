@@ -28,7 +28,8 @@ Json appJson(std::string_view bundleID, std::string_view name) {
 }
 
 std::unique_ptr<PinnedStore> DockWorld::startStore() {
-    return std::make_unique<PinnedStore>(defaults, clock, uuids, text, alerts);
+    return std::make_unique<PinnedStore>(
+        PinnedStore::Ports{defaults, clock, mainLoop, uuids, text, alerts, apps, catalog, launcher, files});
 }
 
 Json DockWorld::storedJson(std::string_view key) const {

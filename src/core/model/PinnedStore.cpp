@@ -12,11 +12,21 @@
 
 namespace quillbern {
 
-PinnedStore::PinnedStore(Defaults& defaults, const Clock& clock, UuidSource& uuids, const TextServices& text,
-                         Alerts& alerts)
-    : defaults_(defaults), clock_(clock), uuids_(uuids), text_(text), alerts_(alerts) {
+PinnedStore::PinnedStore(Ports ports)
+    : defaults_(ports.defaults),
+      clock_(ports.clock),
+      mainLoop_(ports.mainLoop),
+      uuids_(ports.uuids),
+      text_(ports.text),
+      alerts_(ports.alerts),
+      apps_(ports.apps),
+      catalog_(ports.catalog),
+      launcher_(ports.launcher),
+      files_(ports.files) {
     recoveredFromUnreadableData_ = defaults_.boolValue(kRecoveredKey).value_or(false);
     load();
+    refreshRunning();
+    watchRunningApps();
 }
 
 void PinnedStore::load() {

@@ -1,13 +1,18 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "core/foundation/Clock.h"
 #include "core/foundation/Defaults.h"
+#include "core/foundation/Lifetime.h"
+#include "core/foundation/RunLoop.h"
 #include "core/foundation/Signal.h"
 #include "core/foundation/Uuid.h"
 #include "core/model/DisplayAssignment.h"
@@ -17,6 +22,10 @@
 #include "core/model/Profile.h"
 #include "core/model/RevealMode.h"
 #include "core/platform/Alerts.h"
+#include "core/platform/AppCatalog.h"
+#include "core/platform/FileSystem.h"
+#include "core/platform/Launcher.h"
+#include "core/platform/RunningApps.h"
 #include "core/platform/TextServices.h"
 
 namespace quillbern {
@@ -34,8 +43,11 @@ struct UndoableRemoval {
     std::vector<Profile> profiles;
 };
 
-// Owns every dock. Construction loads, repairs and saves the stored docks; every change
-// is saved at once. Main thread only.
+// Owns every dock, and the live picture of the applications around them: which run, which
+// application owns each process, which a dock has just launched, and the order in which
+// they were last activated. Construction loads, repairs and saves the stored docks and
+// starts watching the running applications; every change is saved at once. Main thread
+// only.
 //
 // A layout change (which docks exist, where they stand, whether they show) ends any drag
 // first (dragSessionChanged, then onDragSessionChange), then calls onLayoutChange, then
@@ -43,7 +55,26 @@ struct UndoableRemoval {
 // callbacks.
 class PinnedStore {
 public:
-    PinnedStore(Defaults& defaults, const Clock& clock, UuidSource& uuids, const TextServices& text, Alerts& alerts);
+    // A launch still counts as starting this long unless the application is seen running.
+    static constexpr Duration kLaunchExpiry = 8.0;
+    // After a launch reports back, the wait before focus is checked.
+    static constexpr Duration kActivationCheckDelay = 0.5;
+    static constexpr std::size_t kMaxActivationOrder = 64;
+
+    struct Ports {
+        Defaults& defaults;
+        const Clock& clock;
+        RunLoop& mainLoop;
+        UuidSource& uuids;
+        const TextServices& text;
+        Alerts& alerts;
+        RunningApps& apps;
+        AppCatalog& catalog;
+        Launcher& launcher;
+        const FileSystem& files;
+    };
+
+    explicit PinnedStore(Ports ports);
     PinnedStore(const PinnedStore&) = delete;
     PinnedStore& operator=(const PinnedStore&) = delete;
 
@@ -53,6 +84,17 @@ public:
     const std::optional<UndoableRemoval>& undoableRemoval() const { return undoableRemoval_; }
     // Stored docks were unreadable at some load and were replaced; shown until acknowledged.
     bool recoveredFromUnreadableData() const { return recoveredFromUnreadableData_; }
+
+    // Identities of every running application that has one.
+    const std::set<AppId>& runningBundleIDs() const { return runningBundleIDs_; }
+    // For each running process: the outermost application that contains it, else its own.
+    const std::map<Pid, AppId>& ownerBundleIDByPID() const { return ownerBundleIDByPID_; }
+    // Processes of ordinary applications, those with a dock presence.
+    const std::set<Pid>& regularPIDs() const { return regularPIDs_; }
+    // Applications a dock launched that are not yet seen running.
+    const std::set<AppId>& launchingBundleIDs() const { return launchingBundleIDs_; }
+    // Most recently activated first, without duplicates, at most 64.
+    const std::vector<AppId>& activationOrder() const { return activationOrder_; }
 
     // Set and cleared by the dock tiles and the dock editor.
     void setDragSession(std::optional<DragSession> session);
@@ -65,6 +107,11 @@ public:
     Signal<> undoableRemovalChanged;
     // On a real change.
     Signal<> recoveredFromUnreadableDataChanged;
+    // On a real change of the running applications, their owners or the regular ones.
+    Signal<> runningChanged;
+    // At every refresh of the running applications, and when a launch starts or ends.
+    Signal<> launchingChanged;
+    Signal<> activationOrderChanged;
 
     // Set once by whoever wires the store; each may stay unset.
     std::function<void()> onLayoutChange;
@@ -113,7 +160,64 @@ public:
     void deleteOrResetProfile(const Uuid& id);
     void undoLastRemoval();
 
+    // The docks that are visible and switched on, in list order.
+    std::vector<Profile> visibleProfiles() const;
+    // Anywhere in the dock, older nested folders included.
+    bool isPinned(std::string_view bundleID, const Uuid& profileID) const;
+    // Among the dock's top-level locations.
+    bool hasLocation(std::string_view path, const Uuid& profileID) const;
+    bool hasTrash(const Uuid& profileID) const;
+
+    // Item edits save and call onContentChange only; none changes the layout. Names and
+    // paths that are not valid UTF-8 are refused.
+    // Appended to the folder when one of the dock has that identifier, else at the end.
+    void pin(const std::string& bundleID, const std::string& name, const std::optional<std::string>& fallbackPath,
+             const Uuid& profileID, const std::optional<Uuid>& folderID = std::nullopt);
+    // The application installed at the path, under the name it shows.
+    void pinApp(const Path& appPath, const Uuid& profileID, const std::optional<Uuid>& folderID = std::nullopt);
+    // A folder; nothing for a path the dock already shows or that is no folder.
+    void pinLocation(const Path& path, const Uuid& profileID);
+    void pinTrash(const Uuid& profileID);
+    // Each removal can be undone until the next change, and ends a drag of that item.
+    void unpin(const std::string& bundleID, const Uuid& profileID);
+    void unpinTrash(const Uuid& trashID, const Uuid& profileID);
+    void unpinLocation(const Uuid& locationID, const Uuid& profileID);
+    // Accepted only for the item being dragged, in its own dock.
+    void move(const std::string& itemID, const std::string& targetID, const Uuid& profileID);
+    // A pinned folder moved on disk. Refused when another location of the dock already
+    // shows the new path, since the next load would drop one of the two.
+    void relocateLocation(const Uuid& locationID, const Path& newPath, const Uuid& profileID);
+
+    // The processes owned by the application; empty when none runs.
+    std::set<Pid> pids(std::string_view bundleID) const;
+    bool hasRegularProcess(std::string_view bundleID) const;
+    std::optional<RunningApp> runningApp(Pid pid) const;
+    // Brings the application forward when it runs; otherwise starts it and marks it as
+    // launching until it is seen running, its launch fails, or 8 s pass. Beeps when the
+    // application cannot be found.
+    void launchOrActivate(const std::string& bundleID, const std::optional<std::string>& fallbackPath);
+    // Opens dropped files with a pinned application; nothing when it cannot be found.
+    void open(const std::vector<Path>& files, const PinnedApp& app);
+
 private:
+    using ItemEdit = std::function<bool(std::vector<PinnedItem>&)>;
+    // The one way an item edit reaches a dock: edits a copy of its items and, when the edit
+    // changed them, stores, records the undo snapshot when labelled, saves and calls
+    // onContentChange.
+    void mutateItems(const Uuid& profileID, const std::optional<std::string>& undoLabel, const ItemEdit& edit);
+    void removeItem(const std::string& itemID, const Uuid& profileID, const std::string& undoLabel,
+                    const ItemEdit& edit);
+    const Profile* findProfile(const Uuid& id) const;
+
+    void watchRunningApps();
+    void refreshRunning();
+    void invalidateAppLookups();
+    void noteActivation(const RunningApp& app);
+    std::optional<Path> appPath(const std::string& bundleID, const std::optional<std::string>& fallbackPath);
+    void launchCompleted(const std::string& bundleID, std::uint64_t generation,
+                         const std::optional<AppId>& previousFrontmost, bool failed);
+    void setLaunching(std::set<AppId> launching);
+
     void load();
     void loadStored(const Json& stored);
     // The applications of the oldest stored form, when it is there and readable.
@@ -137,9 +241,14 @@ private:
 
     Defaults& defaults_;
     const Clock& clock_;
+    RunLoop& mainLoop_;
     UuidSource& uuids_;
     const TextServices& text_;
     Alerts& alerts_;
+    RunningApps& apps_;
+    AppCatalog& catalog_;
+    Launcher& launcher_;
+    const FileSystem& files_;
 
     std::vector<Profile> profiles_;
     std::optional<DragSession> dragSession_;
@@ -147,6 +256,20 @@ private:
     // Set while a removal or its undo saves, so that this one save keeps the snapshot.
     bool isWritingUndoableChange_ = false;
     bool recoveredFromUnreadableData_ = false;
+
+    std::set<AppId> runningBundleIDs_;
+    std::map<Pid, AppId> ownerBundleIDByPID_;
+    std::set<Pid> regularPIDs_;
+    // Application path to its outermost owner; a cached none is an answer. Never emptied.
+    std::map<Path, std::optional<AppId>> outermostCache_;
+    std::set<AppId> launchingBundleIDs_;
+    // Launch attempts per application, so only the latest one's expiry and failure count.
+    std::map<AppId, std::uint64_t> launchGeneration_;
+    std::vector<AppId> activationOrder_;
+    // Found locations only; forgotten whenever the running applications change.
+    std::map<AppId, Path> resolvedPaths_;
+    std::vector<Subscription> appWatches_;
+    Lifetime lifetime_;
 };
 
 }  // namespace quillbern

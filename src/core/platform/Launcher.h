@@ -1,5 +1,11 @@
 #pragma once
 
+#include <functional>
+#include <vector>
+
+#include "core/foundation/Result.h"
+#include "core/platform/Types.h"
+
 namespace quillbern {
 
 // The pages of the desktop's settings that the program sends the user to.
@@ -10,6 +16,11 @@ class Launcher {
 public:
     virtual ~Launcher() = default;
 
+    // Starts the application, or brings it forward when it already runs; `done` reports
+    // the outcome, possibly later and on another thread. [any]
+    virtual void launch(const Path& appPath, bool activate, std::function<void(Result<void>)> done) = 0;
+    // Opens the files with that application; failures are not reported.
+    virtual void openWith(const std::vector<Path>& files, const Path& appPath) = 0;
     // The nearest page of the running desktop's settings; false where none exists.
     virtual bool openSystemSettings(SettingsPage page) = 0;
 };

@@ -34,6 +34,8 @@ public:
 
     // Blocks until the child ends, at most timeLimit; then it is terminated.
     virtual ProcessResult run(const CommandLine& command, Duration timeLimit) = 0;
+    // Starts a child in a session of its own that outlives us; ok once it runs.
+    virtual Result<void> spawnDetached(const CommandLine& command) = 0;
 };
 
 }  // namespace quillbern

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/foundation/RunLoop.h"
 #include "core/foundation/Subscription.h"
 #include "core/platform/Types.h"
 
@@ -18,6 +19,10 @@ struct RunningApp {
     Pid pid = 0;
     std::optional<std::string> name;
     ActivationPolicy policy = ActivationPolicy::regular;
+    std::optional<AppId> appId{};
+    // Where the application is installed: its desktop entry on Linux.
+    std::optional<Path> appPath{};
+    bool isHidden = false;
     bool operator==(const RunningApp&) const = default;
 };
 
@@ -28,13 +33,17 @@ public:
 
     virtual std::vector<RunningApp> runningApps() const = 0;
     virtual std::optional<RunningApp> app(Pid pid) const = 0;
+    // The application the user works in; none when no application is active.
+    virtual std::optional<RunningApp> frontmostApp() const = 0;
     // Brings the application forward even while another one is active.
     virtual bool activate(Pid pid) = 0;
 
     [[nodiscard]] virtual Subscription onLaunch(std::function<void(const RunningApp&)> callback) = 0;     // [main]
     [[nodiscard]] virtual Subscription onTerminate(std::function<void(const RunningApp&)> callback) = 0;  // [main]
     // The active application changed.
-    [[nodiscard]] virtual Subscription onActivate(std::function<void(const RunningApp&)> callback) = 0;   // [main]
+    [[nodiscard]] virtual Subscription onActivate(std::function<void(const RunningApp&)> callback) = 0;  // [main]
+    // The list of running applications changed in any way.
+    [[nodiscard]] virtual Subscription onAppsChanged(Task callback) = 0;  // [any]
 };
 
 }  // namespace quillbern

@@ -1,0 +1,153 @@
+#include <algorithm>
+
+#include "core/model/PinnedStore.h"
+
+namespace quillbern {
+
+void PinnedStore::watchRunningApps() {
+    const auto changed = [this] {
+        invalidateAppLookups();
+        refreshRunning();
+    };
+    appWatches_.push_back(apps_.onAppsChanged(onLoop(mainLoop_, lifetime_.token(), changed)));
+    appWatches_.push_back(apps_.onLaunch(lifetime_.guard([changed](const RunningApp&) { changed(); })));
+    appWatches_.push_back(apps_.onTerminate(lifetime_.guard([changed](const RunningApp&) { changed(); })));
+    appWatches_.push_back(apps_.onActivate(lifetime_.guard([this](const RunningApp& app) { noteActivation(app); })));
+}
+
+void PinnedStore::refreshRunning() {
+    const std::vector<RunningApp> running = apps_.runningApps();
+    std::set<AppId> bundleIDs;
+    for (const RunningApp& app : running) {
+        if (app.appId) bundleIDs.insert(*app.appId);
+    }
+    std::set<AppId> launching = launchingBundleIDs_;
+    std::erase_if(launching, [&bundleIDs](const AppId& id) { return bundleIDs.contains(id); });
+
+    std::map<Pid, AppId> owners;
+    std::set<Pid> regular;
+    for (const RunningApp& app : running) {
+        if (app.policy == ActivationPolicy::regular) regular.insert(app.pid);
+        std::optional<AppId> outermost;
+        if (app.appPath) {
+            const auto cached = outermostCache_.find(*app.appPath);
+            outermost = cached != outermostCache_.end()
+                            ? cached->second
+                            : outermostCache_.emplace(*app.appPath, catalog_.owningAppId(app)).first->second;
+        }
+        if (auto owner = outermost ? outermost : app.appId) owners.emplace(app.pid, std::move(*owner));
+    }
+
+    const bool isChange = bundleIDs != runningBundleIDs_ || owners != ownerBundleIDByPID_ || regular != regularPIDs_;
+    runningBundleIDs_ = std::move(bundleIDs);
+    ownerBundleIDByPID_ = std::move(owners);
+    regularPIDs_ = std::move(regular);
+    setLaunching(std::move(launching));
+    if (isChange) runningChanged.emit();
+}
+
+void PinnedStore::setLaunching(std::set<AppId> launching) {
+    launchingBundleIDs_ = std::move(launching);
+    launchingChanged.emit();
+}
+
+void PinnedStore::invalidateAppLookups() {
+    resolvedPaths_.clear();
+}
+
+void PinnedStore::noteActivation(const RunningApp& app) {
+    const auto owner = ownerBundleIDByPID_.find(app.pid);
+    const std::optional<AppId> id = owner != ownerBundleIDByPID_.end() ? std::optional(owner->second) : app.appId;
+    if (!id) return;
+    std::erase(activationOrder_, *id);
+    activationOrder_.insert(activationOrder_.begin(), *id);
+    if (activationOrder_.size() > kMaxActivationOrder) activationOrder_.pop_back();
+    activationOrderChanged.emit();
+}
+
+std::set<Pid> PinnedStore::pids(std::string_view bundleID) const {
+    std::set<Pid> owned;
+    for (const auto& [pid, owner] : ownerBundleIDByPID_) {
+        if (owner == bundleID) owned.insert(pid);
+    }
+    return owned;
+}
+
+bool PinnedStore::hasRegularProcess(std::string_view bundleID) const {
+    return std::ranges::any_of(pids(bundleID), [this](Pid pid) { return regularPIDs_.contains(pid); });
+}
+
+std::optional<RunningApp> PinnedStore::runningApp(Pid pid) const {
+    return apps_.app(pid);
+}
+
+std::optional<Path> PinnedStore::appPath(const std::string& bundleID, const std::optional<std::string>& fallbackPath) {
+    if (const auto resolved = resolvedPaths_.find(bundleID); resolved != resolvedPaths_.end()) return resolved->second;
+    auto found = catalog_.pathForAppId(bundleID);
+    if (!found && fallbackPath && files_.exists(*fallbackPath)) found = fallbackPath;
+    if (found) resolvedPaths_.insert_or_assign(bundleID, *found);
+    return found;
+}
+
+void PinnedStore::launchOrActivate(const std::string& bundleID, const std::optional<std::string>& fallbackPath) {
+    const auto path = appPath(bundleID, fallbackPath);
+    if (!path || !files_.exists(*path)) {
+        resolvedPaths_.erase(bundleID);
+        alerts_.beep();
+        return;
+    }
+    const std::uint64_t generation = ++launchGeneration_[bundleID];
+    if (!runningBundleIDs_.contains(bundleID)) {
+        std::set<AppId> launching = launchingBundleIDs_;
+        launching.insert(bundleID);
+        setLaunching(std::move(launching));
+        mainLoop_
+            .after(kLaunchExpiry, lifetime_.guard([this, bundleID, generation] {
+                if (launchGeneration_[bundleID] != generation || !launchingBundleIDs_.contains(bundleID)) return;
+                std::set<AppId> launching = launchingBundleIDs_;
+                launching.erase(bundleID);
+                setLaunching(std::move(launching));
+            }))
+            .detach();
+    }
+    const auto frontmost = apps_.frontmostApp();
+    const std::optional<AppId> previousFrontmost = frontmost ? frontmost->appId : std::nullopt;
+    // The report may come late and on another thread; it is handled on the main loop.
+    launcher_.launch(
+        *path, true,
+        onLoop(mainLoop_, lifetime_.token(), [this, bundleID, generation, previousFrontmost](Result<void> r) {
+            const bool failed = !r.ok();
+            mainLoop_
+                .after(kActivationCheckDelay,
+                       lifetime_.guard([=, this] { launchCompleted(bundleID, generation, previousFrontmost, failed); }))
+                .detach();
+        }));
+}
+
+void PinnedStore::launchCompleted(const std::string& bundleID, std::uint64_t generation,
+                                  const std::optional<AppId>& previousFrontmost, bool failed) {
+    if (failed && launchGeneration_[bundleID] == generation) {
+        resolvedPaths_.erase(bundleID);
+        if (launchingBundleIDs_.contains(bundleID)) {
+            std::set<AppId> launching = launchingBundleIDs_;
+            launching.erase(bundleID);
+            setLaunching(std::move(launching));
+        }
+    }
+    const auto frontmost = apps_.frontmostApp();
+    const std::optional<AppId> currentFrontmost = frontmost ? frontmost->appId : std::nullopt;
+    // Focus is never taken back from an application the user chose meanwhile.
+    if (currentFrontmost != bundleID && currentFrontmost != previousFrontmost) return;
+    if (!failed && currentFrontmost == bundleID) return;
+    const auto running = apps_.runningApps();
+    const auto launched = std::ranges::find(running, std::optional<AppId>(bundleID), &RunningApp::appId);
+    if (launched != running.end()) apps_.activate(launched->pid);
+}
+
+void PinnedStore::open(const std::vector<Path>& files, const PinnedApp& app) {
+    const auto path = appPath(app.bundleID, app.fallbackPath);
+    if (!path || files.empty()) return;
+    launcher_.openWith(files, *path);
+}
+
+}  // namespace quillbern

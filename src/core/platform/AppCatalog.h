@@ -1,0 +1,44 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/platform/RunningApps.h"
+#include "core/platform/Types.h"
+
+namespace quillbern {
+
+// An application installed on disk.
+struct InstalledApp {
+    AppId appId;
+    std::string name;
+    Path path;
+    bool operator==(const InstalledApp&) const = default;
+};
+
+// What an application's files say about it; the caller chooses the name to show.
+struct AppInfo {
+    AppId appId;
+    std::optional<std::string> localizedDisplayName;
+    std::optional<std::string> displayName;
+    std::optional<std::string> bundleName;
+};
+
+// The applications installed on disk. Main thread unless noted.
+class AppCatalog {
+public:
+    virtual ~AppCatalog() = default;
+
+    // Where the application with this identity is installed.
+    virtual std::optional<Path> pathForAppId(std::string_view appId) const = 0;
+    // None when the path is not an application or has no identity.
+    virtual std::optional<AppInfo> appInfo(const Path& appPath) const = 0;
+    // The outermost application the process belongs to; none when it belongs to no other.
+    virtual std::optional<AppId> owningAppId(const RunningApp& app) const = 0;
+    // Any thread; blocks while it reads. One entry per identity.
+    virtual std::vector<InstalledApp> installedApps() const = 0;
+};
+
+}  // namespace quillbern

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/platform/Types.h"
+
+namespace quillbern {
+
+// The program's own process.
+class AppProcess {
+public:
+    virtual ~AppProcess() = default;
+
+    virtual Path executablePath() const = 0;
+    // The arguments it was started with, without the program itself.
+    virtual std::vector<std::string> arguments() const = 0;
+    // Leaves the event loop; shutdown follows.
+    virtual void quit() = 0;
+};
+
+}  // namespace quillbern

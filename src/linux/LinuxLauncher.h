@@ -1,0 +1,24 @@
+#pragma once
+
+#include "core/platform/Launcher.h"
+#include "core/platform/RunningApps.h"
+
+namespace quillbern {
+
+// Launches desktop entries through GIO, never by running their Exec line ourselves. An
+// application that already runs is brought forward instead of started again.
+class LinuxLauncher final : public Launcher {
+public:
+    explicit LinuxLauncher(RunningApps& apps) : apps_(apps) {}
+
+    // Reports before it returns; new windows come forward as the window manager decides.
+    void launch(const Path& appPath, bool activate, std::function<void(Result<void>)> done) override;
+    void openWith(const std::vector<Path>& files, const Path& appPath) override;
+    // X11 desktops have no privacy pages for window access or capture.
+    bool openSystemSettings(SettingsPage page) override;
+
+private:
+    RunningApps& apps_;
+};
+
+}  // namespace quillbern

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "core/platform/Processes.h"
+
+namespace quillbern {
+
+// Child processes through posix_spawn: the program and each argument are passed as they
+// stand, and the environment is ours with the command's additions.
+class LinuxProcesses final : public Processes {
+public:
+    // At the limit the child gets SIGTERM, and SIGKILL a second later.
+    ProcessResult run(const CommandLine& command, Duration timeLimit) override;
+    // In a session of its own; reaped by a thread of its own so it never lingers.
+    Result<void> spawnDetached(const CommandLine& command) override;
+};
+
+}  // namespace quillbern

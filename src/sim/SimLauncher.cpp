@@ -1,0 +1,36 @@
+#include "sim/SimLauncher.h"
+
+namespace quillbern {
+
+void SimLauncher::launch(const Path& appPath, bool activate, std::function<void(Result<void>)> done) {
+    std::lock_guard lock(mutex_);
+    launches_.push_back({appPath, activate, std::move(done)});
+}
+
+void SimLauncher::openWith(const std::vector<Path>& files, const Path& appPath) {
+    opened_.push_back({files, appPath});
+}
+
+bool SimLauncher::openSystemSettings(SettingsPage page) {
+    openedPages_.push_back(page);
+    return opensPages_;
+}
+
+void SimLauncher::complete(std::size_t index, Result<void> outcome) {
+    std::function<void(Result<void>)> done;
+    {
+        std::lock_guard lock(mutex_);
+        done = launches_.at(index).done;
+    }
+    done(std::move(outcome));
+}
+
+std::vector<Path> SimLauncher::launchedPaths() const {
+    std::lock_guard lock(mutex_);
+    std::vector<Path> paths;
+    for (const Launch& launch : launches_)
+        paths.push_back(launch.appPath);
+    return paths;
+}
+
+}  // namespace quillbern

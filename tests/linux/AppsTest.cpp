@@ -1,0 +1,181 @@
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <thread>
+
+#include "linux/LinuxAppCatalog.h"
+#include "linux/LinuxAppProcess.h"
+#include "linux/LinuxLauncher.h"
+#include "linux/LinuxProcesses.h"
+#include "sim/SimRunningApps.h"
+
+using namespace quillbern;
+namespace fs = std::filesystem;
+
+namespace {
+
+void writeFile(const fs::path& path, const std::string& text) {
+    fs::create_directories(path.parent_path());
+    std::ofstream(path) << text;
+}
+
+std::string entry(const std::string& name, const std::string& exec, const std::string& extra = "") {
+    return "[Desktop Entry]\nType=Application\nName=" + name + "\nExec=" + exec + "\n" + extra;
+}
+
+int lineCount(const fs::path& file) {
+    std::ifstream in(file);
+    int lines = 0;
+    for (std::string line; std::getline(in, line);)
+        ++lines;
+    return lines;
+}
+
+// Polls until `done` holds or the limit passes.
+template <class Condition>
+bool waitUntil(Condition done, std::chrono::milliseconds limit = std::chrono::milliseconds(5000)) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > end) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
+
+// Desktop entries in data directories of the test's own. GIO reads the directories once
+// per process, so every entry is written before the first test asks.
+class DesktopEntries : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        char pattern[] = "/tmp/quillbern-apps-XXXXXX";
+        root = mkdtemp(pattern);
+        const fs::path script = root / "append.sh";
+        writeFile(script, "#!/bin/sh\necho launched >> '" + (root / "launches.txt").string() + "'\n");
+        fs::permissions(script, fs::perms::owner_all);
+        const fs::path apps = root / "data" / "applications";
+        writeFile(apps / "org.example.Visible.desktop", entry("Visible", "/bin/true"));
+        writeFile(apps / "tools" / "nested.desktop", entry("Nested", "/bin/true"));
+        writeFile(apps / "quiet.desktop", entry("Quiet", "/bin/true", "NoDisplay=true\n"));
+        writeFile(apps / "gone.desktop", entry("Gone", "/bin/true", "Hidden=true\n"));
+        writeFile(apps / "counter.desktop", entry("Counter", script.string()));
+        writeFile(root / "home" / "applications" / "mine.desktop", entry("Mine", "/bin/true"));
+        setenv("XDG_DATA_DIRS", (root / "data").c_str(), 1);
+        setenv("XDG_DATA_HOME", (root / "home").c_str(), 1);
+    }
+    static void TearDownTestSuite() { fs::remove_all(root); }
+
+    static fs::path counterEntry() { return root / "data" / "applications" / "counter.desktop"; }
+    static fs::path launches() { return root / "launches.txt"; }
+
+    static inline fs::path root;
+    LinuxAppCatalog catalog;
+};
+
+}  // namespace
+
+TEST_F(DesktopEntries, TheCatalogueListsTheVisibleEntriesByTheirIds) {
+    std::vector<AppId> ids;
+    for (const InstalledApp& app : catalog.installedApps())
+        ids.push_back(app.appId);
+    std::ranges::sort(ids);
+    EXPECT_EQ(ids, (std::vector<AppId>{"counter", "mine", "org.example.Visible", "tools-nested"}));
+
+    const auto path = catalog.pathForAppId("org.example.Visible");
+    ASSERT_TRUE(path);
+    EXPECT_EQ(*path, (root / "data" / "applications" / "org.example.Visible.desktop").string());
+    EXPECT_FALSE(catalog.pathForAppId("absent"));
+}
+
+TEST_F(DesktopEntries, AnEntryFileNamesItsApplication) {
+    const auto info = catalog.appInfo((root / "data" / "applications" / "tools" / "nested.desktop").string());
+    ASSERT_TRUE(info);
+    EXPECT_EQ(info->appId, "tools-nested");
+    EXPECT_EQ(info->localizedDisplayName, "Nested");
+    EXPECT_FALSE(catalog.appInfo((root / "append.sh").string()));
+}
+
+TEST_F(DesktopEntries, LaunchingAnEntryStartsItOnce) {
+    fs::remove(launches());
+    SimRunningApps apps;
+    LinuxLauncher launcher(apps);
+    std::optional<Result<void>> outcome;
+    launcher.launch(counterEntry().string(), true, [&outcome](Result<void> r) { outcome = r; });
+    ASSERT_TRUE(outcome);
+    EXPECT_TRUE(outcome->ok());
+    ASSERT_TRUE(waitUntil([] { return lineCount(launches()) >= 1; }));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_EQ(lineCount(launches()), 1);
+}
+
+TEST_F(DesktopEntries, ARunningApplicationIsBroughtForwardNotStartedAgain) {
+    fs::remove(launches());
+    SimRunningApps apps;
+    RunningApp counter;
+    counter.pid = 4242;
+    counter.appId = "counter";
+    apps.launch(counter);
+    LinuxLauncher launcher(apps);
+    bool ok = false;
+    launcher.launch(counterEntry().string(), true, [&ok](Result<void> r) { ok = r.ok(); });
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(apps.activations(), (std::vector<Pid>{4242}));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_FALSE(fs::exists(launches()));
+}
+
+TEST_F(DesktopEntries, AFileThatIsNoEntryFailsToLaunch) {
+    SimRunningApps apps;
+    LinuxLauncher launcher(apps);
+    std::optional<Result<void>> outcome;
+    launcher.launch((root / "append.sh").string(), true, [&outcome](Result<void> r) { outcome = r; });
+    ASSERT_TRUE(outcome);
+    EXPECT_FALSE(outcome->ok());
+}
+
+TEST(LinuxProcesses, AMissingProgramIsAFailure) {
+    LinuxProcesses processes;
+    const auto spawned = processes.spawnDetached({"/nonexistent/quillbern-missing", {}, {}});
+    ASSERT_FALSE(spawned);
+    EXPECT_EQ(spawned.error().code, ENOENT);
+    const auto ran = processes.run({"/nonexistent/quillbern-missing", {}, {}}, 1.0);
+    EXPECT_FALSE(ran.launched);
+    EXPECT_TRUE(ran.error);
+}
+
+TEST(LinuxProcesses, ArgumentsAndEnvironmentReachTheChildAsTheyStand) {
+    const fs::path dir = fs::temp_directory_path() / ("quillbern-spawn-" + std::to_string(getpid()));
+    fs::create_directories(dir);
+    const fs::path out = dir / "it's \"here\" $HOME";
+    LinuxProcesses processes;
+    ASSERT_TRUE(processes.spawnDetached(
+        {"/bin/sh", {"-c", "printf '%s|%s' \"$0\" \"$LANGUAGE\" > \"$0\"", out.string()}, {{"LANGUAGE", "de"}}}));
+    ASSERT_TRUE(waitUntil([&out] { return fs::exists(out) && fs::file_size(out) > 0; }));
+    std::ifstream in(out);
+    std::string text;
+    std::getline(in, text);
+    EXPECT_EQ(text, out.string() + "|de");
+    fs::remove_all(dir);
+}
+
+TEST(LinuxProcesses, RunReportsTheExitStatusAndEndsAChildAtTheLimit) {
+    LinuxProcesses processes;
+    const auto exited = processes.run({"/bin/sh", {"-c", "exit 3"}, {}}, 5.0);
+    EXPECT_TRUE(exited.launched);
+    EXPECT_EQ(exited.exitStatus, 3);
+    const auto start = std::chrono::steady_clock::now();
+    const auto slow = processes.run({"/bin/sleep", {"30"}, {}}, 0.2);
+    EXPECT_TRUE(slow.timedOut);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+}
+
+TEST(LinuxAppProcess, KnowsItsProgramAndAsksTheLoopToQuit) {
+    int quits = 0;
+    LinuxAppProcess process([&quits] { ++quits; });
+    EXPECT_TRUE(process.executablePath().ends_with("/linux_tests"));
+    process.quit();
+    EXPECT_EQ(quits, 1);
+}

@@ -1,0 +1,43 @@
+#include <gtest/gtest.h>
+
+#include "core/model/AppRelauncher.h"
+#include "sim/SimAppProcess.h"
+#include "sim/SimLog.h"
+#include "sim/SimProcesses.h"
+
+using namespace quillbern;
+
+TEST(AppRelauncher, StartsAWaitingCopyWithThePathAsAnArgumentThenQuits) {
+    SimProcesses processes;
+    SimAppProcess process;
+    process.setExecutablePath("/opt/it's here/quillbern");
+    process.setArguments({"--flag", "a b"});
+    ASSERT_TRUE(AppRelauncher::relaunch(processes, process, "de"));
+    ASSERT_EQ(processes.spawned().size(), 1u);
+    const CommandLine& command = processes.spawned()[0];
+    EXPECT_EQ(command.program, "/bin/sh");
+    EXPECT_EQ(command.args, (std::vector<std::string>{"-c", "sleep 0.4; exec \"$0\" \"$@\"", "/opt/it's here/quillbern",
+                                                      "--flag", "a b"}));
+    EXPECT_EQ(command.extraEnv.at("LANGUAGE"), "de");
+    EXPECT_EQ(process.quitCount(), 1);
+}
+
+TEST(AppRelauncher, TheSystemsLanguageClearsTheInheritedChoice) {
+    SimProcesses processes;
+    SimAppProcess process;
+    ASSERT_TRUE(AppRelauncher::relaunch(processes, process, std::nullopt));
+    EXPECT_EQ(processes.spawned().at(0).extraEnv.at("LANGUAGE"), "");
+}
+
+TEST(AppRelauncher, ACopyThatCannotStartIsReportedAndTheProgramStays) {
+    SimLog log;
+    SimProcesses processes;
+    processes.script("/bin/sh", {Error{"No such file or directory", "posix", 2}});
+    SimAppProcess process;
+    const auto result = AppRelauncher::relaunch(processes, process, "fr");
+    ASSERT_FALSE(result);
+    EXPECT_EQ(result.error().message, "No such file or directory");
+    EXPECT_EQ(process.quitCount(), 0);
+    ASSERT_EQ(log.lines().size(), 1u);
+    EXPECT_EQ(log.lines()[0], "Quillbern: relaunch failed, staying open — No such file or directory");
+}

@@ -1,0 +1,213 @@
+#include <gtest/gtest.h>
+#include <thread>
+
+#include "DockModelSupport.h"
+#include "core/model/TransientDockApps.h"
+
+using namespace quillbern;
+
+namespace {
+
+RunningApp running(Pid pid, std::string appId, std::optional<Path> path = std::nullopt,
+                   ActivationPolicy policy = ActivationPolicy::regular) {
+    RunningApp app;
+    app.pid = pid;
+    app.appId = std::move(appId);
+    app.appPath = std::move(path);
+    app.policy = policy;
+    return app;
+}
+
+class RunningAndLaunching : public ::testing::Test {
+protected:
+    RunningAndLaunching() {
+        world.catalog.install("/apps/Editor.app", {"editor", std::nullopt, std::nullopt, "Editor"});
+        world.files.addDirectory("/apps/Editor.app");
+        world.apps.launch(running(10, "finder"));
+        world.apps.activateByUser(10);
+        store = world.startStore();
+    }
+    bool launching(const std::string& id) const { return store->launchingBundleIDs().contains(id); }
+
+    DockWorld world;
+    std::unique_ptr<PinnedStore> store;
+};
+
+}  // namespace
+
+TEST_F(RunningAndLaunching, ALaunchStaysMarkedUntilItsExpiry) {
+    store->launchOrActivate("editor", std::nullopt);
+    EXPECT_EQ(world.launcher.launchedPaths(), (std::vector<Path>{"/apps/Editor.app"}));
+    EXPECT_TRUE(launching("editor"));
+    world.advance(7.9);
+    EXPECT_TRUE(launching("editor"));
+    world.advance(0.1);
+    EXPECT_FALSE(launching("editor"));
+}
+
+TEST_F(RunningAndLaunching, TheFirstAttemptsExpiryDoesNotEndASecondAttempt) {
+    store->launchOrActivate("editor", std::nullopt);
+    world.advance(4);
+    store->launchOrActivate("editor", std::nullopt);
+    world.advance(4);
+    EXPECT_TRUE(launching("editor"));
+    world.advance(4);
+    EXPECT_FALSE(launching("editor"));
+}
+
+TEST_F(RunningAndLaunching, SeeingTheApplicationRunEndsItsLaunchBeforeTheExpiry) {
+    store->launchOrActivate("editor", std::nullopt);
+    world.advance(1);
+    world.apps.launch(running(20, "editor", "/apps/Editor.app"));
+    EXPECT_FALSE(launching("editor"));
+    EXPECT_TRUE(store->runningBundleIDs().contains("editor"));
+}
+
+TEST_F(RunningAndLaunching, ARunningApplicationIsActivatedNotMarked) {
+    world.apps.launch(running(20, "editor", "/apps/Editor.app"));
+    store->launchOrActivate("editor", std::nullopt);
+    EXPECT_FALSE(launching("editor"));
+    EXPECT_EQ(world.launcher.launchedPaths().size(), 1u);
+    // Its generation still advanced: an older attempt's failure no longer counts.
+    world.apps.terminate(20);
+    store->launchOrActivate("editor", std::nullopt);
+    world.launcher.complete(0, Error{"gone", "test", 1});
+    world.advance(0.5);
+    EXPECT_TRUE(launching("editor"));
+}
+
+TEST_F(RunningAndLaunching, AFailedLaunchEndsTheMarkAfterTheReport) {
+    store->launchOrActivate("editor", std::nullopt);
+    world.launcher.complete(0, Error{"no such program", "test", 2});
+    EXPECT_TRUE(launching("editor"));
+    world.advance(0.5);
+    EXPECT_FALSE(launching("editor"));
+}
+
+TEST_F(RunningAndLaunching, AReportFromAnotherThreadIsHandledOnTheMainLoopLater) {
+    store->launchOrActivate("editor", std::nullopt);
+    std::thread([this] { world.launcher.complete(0, Error{"failed", "test", 3}); }).join();
+    EXPECT_TRUE(launching("editor"));
+    world.advance(0.49);
+    EXPECT_TRUE(launching("editor"));
+    world.advance(0.01);
+    EXPECT_FALSE(launching("editor"));
+}
+
+TEST_F(RunningAndLaunching, AReportArrivingAfterTheStoreIsGoneIsDropped) {
+    store->launchOrActivate("editor", std::nullopt);
+    store.reset();
+    world.launcher.complete(0, {});
+    world.advance(10);
+    SUCCEED();
+}
+
+TEST_F(RunningAndLaunching, TheLaunchedApplicationIsBroughtForwardUnlessTheUserMovedOn) {
+    store->launchOrActivate("editor", std::nullopt);
+    world.apps.launch(running(20, "editor", "/apps/Editor.app"));
+    world.launcher.complete(0, {});
+    world.advance(0.5);
+    EXPECT_EQ(world.apps.activations(), (std::vector<Pid>{20}));
+
+    world.apps.activateByUser(10);
+    store->launchOrActivate("editor", std::nullopt);
+    world.apps.launch(running(30, "mail"));
+    world.apps.activateByUser(30);
+    world.launcher.complete(1, {});
+    world.advance(0.5);
+    EXPECT_EQ(world.apps.activations(), (std::vector<Pid>{20}));
+}
+
+TEST_F(RunningAndLaunching, AnApplicationThatCannotBeFoundBeepsAndLaunchesNothing) {
+    store->launchOrActivate("gone", "/apps/Gone.app");
+    world.catalog.uninstall("/apps/Editor.app");
+    world.files.remove("/apps/Editor.app");
+    store->launchOrActivate("editor", std::nullopt);
+    EXPECT_EQ(world.alerts.beepCount(), 2);
+    EXPECT_TRUE(world.launcher.launchedPaths().empty());
+    EXPECT_TRUE(store->launchingBundleIDs().empty());
+}
+
+TEST_F(RunningAndLaunching, AStoredPathFindsAnApplicationUnknownByItsIdentity) {
+    world.files.addDirectory("/opt/Tool.app");
+    store->launchOrActivate("tool", "/opt/Tool.app");
+    EXPECT_EQ(world.launcher.launchedPaths(), (std::vector<Path>{"/opt/Tool.app"}));
+}
+
+TEST_F(RunningAndLaunching, AProcessInsideAnotherApplicationBelongsToTheOuterOne) {
+    world.catalog.install("/apps/Suite.app", {"suite", std::nullopt, std::nullopt, "Suite"});
+    world.catalog.install("/apps/Suite.app/Contents/Helper.app", {"helper", std::nullopt, std::nullopt, "Helper"});
+    world.apps.launch(running(40, "suite", "/apps/Suite.app"));
+    world.apps.launch(running(41, "helper", "/apps/Suite.app/Contents/Helper.app", ActivationPolicy::accessory));
+    EXPECT_EQ(store->pids("suite"), (std::set<Pid>{40, 41}));
+    EXPECT_TRUE(store->pids("helper").empty());
+    EXPECT_TRUE(store->hasRegularProcess("suite"));
+    EXPECT_TRUE(store->runningBundleIDs().contains("helper"));
+
+    world.apps.terminate(40);
+    EXPECT_FALSE(store->hasRegularProcess("suite"));
+    EXPECT_EQ(store->pids("suite"), (std::set<Pid>{41}));
+}
+
+TEST_F(RunningAndLaunching, OwnersAreLookedUpOncePerApplicationPath) {
+    world.apps.launch(running(40, "a", "/apps/A.app"));
+    const int lookups = world.catalog.ownerLookups();
+    world.apps.launch(running(41, "a", "/apps/A.app"));
+    world.apps.announceAppsChanged();
+    world.advance(0);
+    EXPECT_EQ(world.catalog.ownerLookups(), lookups);
+}
+
+TEST_F(RunningAndLaunching, AChangeReportedFromAnotherThreadRefreshesTheLookupsOnTheMainLoop) {
+    store->launchOrActivate("editor", std::nullopt);
+    world.catalog.uninstall("/apps/Editor.app");
+    world.catalog.install("/apps2/Editor.app", {"editor", std::nullopt, std::nullopt, "Editor"});
+    world.files.addDirectory("/apps2/Editor.app");
+    std::thread([this] { world.apps.announceAppsChanged(); }).join();
+    store->launchOrActivate("editor", std::nullopt);
+    world.advance(0);
+    store->launchOrActivate("editor", std::nullopt);
+    EXPECT_EQ(world.launcher.launchedPaths(),
+              (std::vector<Path>{"/apps/Editor.app", "/apps/Editor.app", "/apps2/Editor.app"}));
+}
+
+TEST_F(RunningAndLaunching, TheActivationOrderKeepsTheLatest64WithoutDuplicates) {
+    for (Pid pid = 100; pid < 170; ++pid) {
+        world.apps.launch(running(pid, "app" + std::to_string(pid)));
+        world.apps.activateByUser(pid);
+    }
+    ASSERT_EQ(store->activationOrder().size(), 64u);
+    EXPECT_EQ(store->activationOrder().front(), "app169");
+    EXPECT_EQ(store->activationOrder().back(), "app106");
+    world.apps.activateByUser(120);
+    EXPECT_EQ(store->activationOrder().front(), "app120");
+    EXPECT_EQ(store->activationOrder().size(), 64u);
+    EXPECT_EQ(std::ranges::count(store->activationOrder(), "app120"), 1);
+}
+
+TEST_F(RunningAndLaunching, FilesAreOpenedWithAFoundApplicationOnly) {
+    store->open({"/home/u/a.txt"}, PinnedApp{"editor", "Editor", std::nullopt});
+    store->open({}, PinnedApp{"editor", "Editor", std::nullopt});
+    store->open({"/home/u/a.txt"}, PinnedApp{"gone", "Gone", std::nullopt});
+    ASSERT_EQ(world.launcher.opened().size(), 1u);
+    EXPECT_EQ(world.launcher.opened()[0].appPath, "/apps/Editor.app");
+}
+
+TEST_F(RunningAndLaunching, TransientAppsAreOnePerProcessInWindowOrderWithoutExcludedOwners) {
+    world.catalog.install("/apps/Suite.app", {"suite", std::nullopt, std::nullopt, "Suite"});
+    world.apps.launch(running(40, "mail"));
+    world.apps.launch(running(41, "helper", "/apps/Suite.app/Contents/Helper.app"));
+    world.apps.launch(running(42, "browser"));
+    const auto window = [](WindowId id, Pid pid) {
+        WindowInfo info;
+        info.id = id;
+        info.pid = pid;
+        return info;
+    };
+    const auto entries = transientDockApps({window(1, 42), window(2, 40), window(3, 42), window(4, 41), window(5, 99)},
+                                           *store, {"suite"});
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].pid, 42);
+    EXPECT_EQ(entries[1].pid, 40);
+    EXPECT_EQ(entries[1].bundleID, "mail");
+}
