@@ -4,18 +4,19 @@
 
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "core/foundation/Signal.h"
+#include "linux/X11Properties.h"
 
 class QSocketNotifier;
 
 namespace quillbern {
+
+class XcbConnection;
 
 // Our own connection to the X server, beside Qt's: root property tracking, RandR and
 // XInput2 events. Its events are read on the main thread through a socket notifier and
@@ -28,8 +29,8 @@ public:
     X11Connection(const X11Connection&) = delete;
     X11Connection& operator=(const X11Connection&) = delete;
 
-    xcb_connection_t* xcb() const { return connection_; }
-    xcb_window_t root() const { return root_; }
+    xcb_connection_t* xcb() const;
+    xcb_window_t root() const;
     xcb_atom_t atom(const std::string& name) const;  // interned once, any thread
 
     // [main] Every event that arrives; the event is valid during the call only.
@@ -42,22 +43,12 @@ public:
     std::optional<std::vector<std::uint32_t>> cardinals(xcb_window_t window, xcb_atom_t property) const;
 
 private:
-    X11Connection(xcb_connection_t* connection, xcb_window_t root);
+    explicit X11Connection(std::unique_ptr<XcbConnection> connection);
     void drain();
 
-    xcb_connection_t* connection_;
-    xcb_window_t root_;
-    mutable std::mutex atomsMutex_;
-    mutable std::map<std::string, xcb_atom_t> atoms_;
+    std::unique_ptr<XcbConnection> connection_;
     Signal<const xcb_generic_event_t&> events_;
     std::unique_ptr<QSocketNotifier> notifier_;
 };
-
-// Frees what xcb allocates for replies.
-struct FreeDeleter {
-    void operator()(void* p) const;
-};
-template <class T>
-using XcbReply = std::unique_ptr<T, FreeDeleter>;
 
 }  // namespace quillbern

@@ -1,7 +1,5 @@
 #include "linux/X11WindowList.h"
 
-#include <algorithm>
-
 #include "linux/X11Connection.h"
 #include "linux/X11Screens.h"
 
@@ -22,17 +20,6 @@ struct Pending {
     xcb_get_property_cookie_t type;
     xcb_get_property_cookie_t extents;
 };
-
-std::vector<std::uint32_t> items(xcb_connection_t* c, xcb_get_property_cookie_t cookie) {
-    const XcbReply<xcb_get_property_reply_t> reply(xcb_get_property_reply(c, cookie, nullptr));
-    if (!reply || reply->format != 32) return {};
-    const auto* values = static_cast<const std::uint32_t*>(xcb_get_property_value(reply.get()));
-    return {values, values + xcb_get_property_value_length(reply.get()) / 4};
-}
-
-bool holds(const std::vector<std::uint32_t>& atoms, xcb_atom_t atom) {
-    return atom != XCB_ATOM_NONE && std::find(atoms.begin(), atoms.end(), atom) != atoms.end();
-}
 
 }  // namespace
 
@@ -73,9 +60,9 @@ std::optional<std::vector<ListedWindow>> X11WindowList::onScreenWindows() const 
         const XcbReply<xcb_get_geometry_reply_t> geometry(xcb_get_geometry_reply(c, p.geometry, nullptr));
         const XcbReply<xcb_translate_coordinates_reply_t> origin(
             xcb_translate_coordinates_reply(c, p.origin, nullptr));
-        const auto state = items(c, p.state);
-        const auto type = items(c, p.type);
-        const auto extents = items(c, p.extents);
+        const auto state = propertyItems(c, p.state);
+        const auto type = propertyItems(c, p.type);
+        const auto extents = propertyItems(c, p.extents);
         // A window that vanished since the list was read simply is not on screen.
         if (!attributes || attributes->map_state != XCB_MAP_STATE_VIEWABLE || holds(state, hidden)) continue;
         if (holds(type, desktop)) continue;
@@ -87,13 +74,9 @@ std::optional<std::vector<ListedWindow>> X11WindowList::onScreenWindows() const 
             listed.layer = kFloatingLayer;
         }
         if (geometry && origin) {
-            RectTL root{double(origin->dst_x), double(origin->dst_y), double(geometry->width),
+            const RectTL root{double(origin->dst_x), double(origin->dst_y), double(geometry->width),
                         double(geometry->height)};
-            if (extents.size() == 4) {  // left, right, top, bottom
-                root = {root.x - extents[0], root.y - extents[2], root.width + extents[0] + extents[1],
-                        root.height + extents[2] + extents[3]};
-            }
-            listed.bounds = space.toGlobal(root);
+            listed.bounds = space.toGlobal(outerFrame(root, FrameExtents::from(extents)));
         }
         windows.push_back(listed);
     }

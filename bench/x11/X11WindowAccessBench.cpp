@@ -1,0 +1,110 @@
+// One full enumeration of 100 client windows over a window manager's client list, as the
+// window worker reads it. Needs a running X server with an EWMH window manager: run it
+// under scripts/run's desktop or any desktop session; without $DISPLAY it says so and
+// does nothing.
+#include <benchmark/benchmark.h>
+#include <xcb/xcb.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <thread>
+
+#include "core/platform/WindowAccess.h"
+#include "linux/X11ClientTable.h"
+#include "linux/X11WindowAccess.h"
+#include "linux/XcbConnection.h"
+
+using namespace quillbern;
+
+namespace {
+
+constexpr int kWindows = 100;
+// A process that is not ours, so the windows count as another application's.
+constexpr Pid kOwner = 0x7ffffff0;
+
+std::unique_ptr<XcbConnection> owner;
+
+bool openWindows() {
+    owner = XcbConnection::open();
+    if (!owner) return false;
+    xcb_connection_t* c = owner->xcb();
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+    const std::uint32_t pid = kOwner;
+    for (int i = 0; i < kWindows; ++i) {
+        const xcb_window_t w = xcb_generate_id(c);
+        xcb_create_window(c, XCB_COPY_FROM_PARENT, w, owner->root(), std::int16_t(20 + i * 7), std::int16_t(40 + i * 5), 200,
+                          120, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, 0, nullptr);
+        const std::string title = "Bench window " + std::to_string(i);
+        xcb_change_property(c, XCB_PROP_MODE_REPLACE, w, owner->atom("_NET_WM_NAME"), owner->atom("UTF8_STRING"), 8,
+                            std::uint32_t(title.size()), title.data());
+        xcb_change_property(c, XCB_PROP_MODE_REPLACE, w, owner->atom("_NET_WM_PID"), XCB_ATOM_CARDINAL, 32, 1, &pid);
+        xcb_map_window(c, w);
+    }
+    xcb_flush(c);
+    // Managed once the window manager lists them all.
+    X11ClientReader reader(*owner);
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (std::chrono::steady_clock::now() < until) {
+        const auto table = reader.read(DesktopSpace{}, until);
+        int ours = 0;
+        for (const ClientFacts& facts : table ? table->frontToBack : std::vector<ClientFacts>{}) ours += facts.pid == kOwner;
+        if (ours >= kWindows) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return false;
+}
+
+// The client table: every property of every client, pipelined.
+void BM_ReadClientTable(benchmark::State& state) {
+    auto connection = XcbConnection::open();
+    X11ClientReader reader(*connection);
+    for (auto _ : state) {
+        auto table = reader.read(DesktopSpace{}, std::chrono::steady_clock::now() + std::chrono::seconds(2));
+        benchmark::DoNotOptimize(table);
+    }
+}
+BENCHMARK(BM_ReadClientTable)->Unit(benchmark::kMillisecond);
+
+// What one reconciliation asks of the application: its focus, its windows and each
+// window's role, number, flags, title and frame; the table is read afresh each time.
+void BM_EnumerateApplicationWindows(benchmark::State& state) {
+    X11WindowAccess access([] { return DesktopSpace{}; });
+    const ElementRef app = access.appElement(kOwner);
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::this_thread::sleep_for(std::chrono::duration<double>(X11WindowAccess::kTableReuse));
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(access.readBool(app, Attribute::frontmost));
+        benchmark::DoNotOptimize(access.readElement(app, Attribute::mainWindow));
+        const auto windows = access.readElements(app, Attribute::windows);
+        if (!windows.hasValue() || windows.value().size() != kWindows) state.SkipWithError("windows missing");
+        for (const ElementRef window : windows.optional().value_or(std::vector<ElementRef>{})) {
+            benchmark::DoNotOptimize(access.readString(window, Attribute::role));
+            benchmark::DoNotOptimize(access.windowId(window));
+            benchmark::DoNotOptimize(access.readBool(window, Attribute::minimized));
+            benchmark::DoNotOptimize(access.readBool(window, Attribute::fullScreen));
+            benchmark::DoNotOptimize(access.readString(window, Attribute::title));
+            benchmark::DoNotOptimize(access.readPosition(window));
+            benchmark::DoNotOptimize(access.readSize(window));
+        }
+    }
+}
+BENCHMARK(BM_EnumerateApplicationWindows)->Unit(benchmark::kMillisecond)->Iterations(200);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (!std::getenv("DISPLAY")) {
+        std::printf("quillbern_x11_bench: skipped, $DISPLAY is not set (it needs an X server with a window manager)\n");
+        return 0;
+    }
+    if (!openWindows()) {
+        std::fprintf(stderr, "quillbern_x11_bench: the window manager did not list %d test windows\n", kWindows);
+        return 1;
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

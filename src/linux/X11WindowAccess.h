@@ -1,0 +1,112 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <set>
+#include <unordered_map>
+
+#include "core/foundation/Lifetime.h"
+#include "core/platform/ScreenGeometry.h"
+#include "core/platform/WindowAccess.h"
+
+namespace quillbern {
+
+class X11ClientReader;
+class XcbConnection;
+struct ClientFacts;
+struct ClientTable;
+
+// Other applications' windows as an accessibility tree emulated over EWMH and ICCCM, on
+// a connection of its own: an application is a process, its windows the managed clients
+// that name it (_NET_WM_PID, else X-Resource), a window's number its X id and its frame
+// the outer frame in top-left global space. Changes go to the window manager as client
+// messages; observers hear what changed between two readings of the client table, read
+// again whenever the server reports a property or structure change. Our own windows and
+// docks are never listed. Worker thread only, observers on the loop of the first.
+class X11WindowAccess final : public WindowAccess {
+public:
+    // Bounds calls before anyone sets a time-out.
+    static constexpr Duration kDefaultTimeout = 2.0;
+    // One pass over all windows reads the client table once.
+    static constexpr Duration kTableReuse = 0.05;
+
+    // `desktopSpace` tells, on any thread, where the primary display stands.
+    explicit X11WindowAccess(std::function<DesktopSpace()> desktopSpace);
+    ~X11WindowAccess() override;
+    X11WindowAccess(const X11WindowAccess&) = delete;
+    X11WindowAccess& operator=(const X11WindowAccess&) = delete;
+
+    ElementRef appElement(Pid pid) override;
+    ElementRef systemWideElement() override;
+    void setTimeout(ElementRef element, Duration limit) override;
+
+    Read<bool> readBool(ElementRef element, Attribute attribute) override;
+    Read<std::string> readString(ElementRef element, Attribute attribute) override;
+    Read<ElementRef> readElement(ElementRef element, Attribute attribute) override;
+    Read<std::vector<ElementRef>> readElements(ElementRef element, Attribute attribute) override;
+    Read<PointTL> readPosition(ElementRef element) override;
+    Read<Size> readSize(ElementRef element) override;
+    Read<WindowId> windowId(ElementRef window) override;
+
+    bool writeBool(ElementRef element, Attribute attribute, bool value) override;
+    bool writePosition(ElementRef window, PointTL origin) override;
+    bool writeSize(ElementRef window, Size size) override;
+    bool perform(ElementRef element, ElementAction action) override;
+
+    std::unique_ptr<AppObserver> observe(Pid pid, WorkerLoop& loop,
+                                         std::function<void(ElementEvent, ElementRef)> callback) override;
+
+private:
+    class Observer;
+    struct Subscriber {
+        Pid pid;
+        std::set<ElementEvent> wanted;
+        std::shared_ptr<std::function<void(ElementEvent, ElementRef)>> callback;
+    };
+    // The atoms of the requests the window manager understands.
+    struct Atoms {
+        std::uint32_t activeWindow, changeState, state, fullScreen, moveResize, close, restack;
+    };
+
+    // The client table, read anew unless a fresh one is at hand; null when unreadable.
+    const ClientTable* table(ElementRef forCall);
+    // The facts of a window element's window; null when gone or unreadable.
+    const ClientFacts* facts(ElementRef window);
+    std::chrono::steady_clock::time_point deadlineFor(ElementRef element) const;
+    bool isListed(const ClientFacts& facts) const;
+    void changed();
+    bool activate(const ClientFacts& facts);
+    bool send(const ClientFacts& facts, std::uint32_t type, std::uint32_t d0, std::uint32_t d1 = 0,
+              std::uint32_t d2 = 0, std::uint32_t d3 = 0, std::uint32_t d4 = 0);
+
+    void startWatching(WorkerLoop& loop);
+    void stopWatching();
+    void pumpSoon();
+    void pump();
+    void watchClients(const ClientTable& table);
+    bool unsubscribe(std::uint64_t id);
+
+    std::function<DesktopSpace()> desktopSpace_;
+    std::unique_ptr<XcbConnection> connection_;
+    std::unique_ptr<X11ClientReader> reader_;
+    Atoms atoms_{};
+    Pid ownPid_;
+    Duration defaultTimeout_ = kDefaultTimeout;
+    std::unordered_map<ElementRef, Duration> timeouts_;
+    std::unique_ptr<ClientTable> cached_;
+    std::chrono::steady_clock::time_point cachedAt_;
+
+    std::map<std::uint64_t, Subscriber> subscribers_;
+    std::uint64_t nextSubscriber_ = 1;
+    WorkerLoop* loop_ = nullptr;
+    Subscription readable_;
+    std::unique_ptr<ClientTable> baseline_;
+    std::set<std::uint32_t> watched_;
+    bool pumpPosted_ = false;
+    Lifetime lifetime_;
+};
+
+}  // namespace quillbern

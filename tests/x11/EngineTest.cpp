@@ -1,0 +1,88 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "Backends.h"
+#include "X11TestSupport.h"
+#include "core/platform/SystemThreads.h"
+#include "core/windows/WindowEngine.h"
+#include "linux/X11Permissions.h"
+#include "linux/X11WindowAccess.h"
+#include "linux/X11WindowList.h"
+#include "sim/SimRunningApps.h"
+#include "sim/SimSessionEvents.h"
+
+using namespace quillbern;
+using namespace quillbern::test;
+
+namespace {
+
+std::vector<WindowInfo> windowsOf(const WindowSnapshot& snapshot, Pid pid) {
+    std::vector<WindowInfo> windows;
+    std::copy_if(snapshot.windows.begin(), snapshot.windows.end(), std::back_inserter(windows),
+                 [pid](const WindowInfo& w) { return w.pid == pid; });
+    return windows;
+}
+
+}  // namespace
+
+TEST(X11WindowTracking, TheEnginesSnapshotFollowsRealWindowsWithinASecond) {
+    Backends x;
+    XProbe probe;
+    SystemThreads threads;
+    X11WindowAccess access([&x] { return x.screens.desktopSpace(); });
+    X11WindowList list(*x.connection, x.screens);
+    X11Permissions permissions(*x.connection);
+    SimRunningApps apps;
+    SimSessionEvents session;
+    TestClient client({"--title", "Tracked", "--geometry", "300x200+200+200"});
+    ASSERT_TRUE(client.started());
+    RunningApp app;
+    app.pid = client.pid();
+    app.name = "Tracked app";
+    app.policy = ActivationPolicy::regular;
+    apps.launch(app);
+
+    WindowEngine engine({{threads, access, list, x.screens, permissions, x.input, x.clock}, apps, session, x.screens, x.loop});
+    engine.start();
+    ASSERT_TRUE(spinUntil([&] {
+        const auto windows = windowsOf(engine.snapshot(), client.pid());
+        return windows.size() == 1 && windows.front().id == client.window() && windows.front().title == "Tracked" &&
+               windows.front().isOnScreen;
+    }, 4000));
+    EXPECT_EQ(windowsOf(engine.snapshot(), client.pid()).front().appName, "Tracked app");
+
+    // Moved: the new frame within a second.
+    const RectTL before = windowsOf(engine.snapshot(), client.pid()).front().frame;
+    ASSERT_EQ(run({"xdotool", "windowmove", std::to_string(client.window()), "1500", "400"}), 0);
+    EXPECT_TRUE(spinUntil([&] {
+        const auto windows = windowsOf(engine.snapshot(), client.pid());
+        return windows.size() == 1 && windows.front().frame.x == before.x + 1300 &&
+               windows.front().displayID == x.screens.screens().back().id;
+    }, 1000));
+
+    // Opened: a second window within a second.
+    xcb_client_message_event_t open{};
+    open.response_type = XCB_CLIENT_MESSAGE;
+    open.format = 32;
+    open.window = client.window();
+    open.type = probe.atom("QUILLBERN_TEST_OPEN");
+    xcb_send_event(probe.c(), 0, client.window(), XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&open));
+    xcb_flush(probe.c());
+    EXPECT_TRUE(spinUntil([&] {
+        const auto windows = windowsOf(engine.snapshot(), client.pid());
+        return windows.size() == 2 && std::any_of(windows.begin(), windows.end(), [](const WindowInfo& w) {
+                   return w.title == "Tracked 2";
+               });
+    }, 1000));
+
+    // Minimised: flagged within a second.
+    ASSERT_EQ(run({"xdotool", "windowminimize", std::to_string(client.window())}), 0);
+    EXPECT_TRUE(spinUntil([&] {
+        for (const WindowInfo& w : windowsOf(engine.snapshot(), client.pid())) {
+            if (w.id == client.window()) return w.isMinimized && !w.isOnScreen;
+        }
+        return false;
+    }, 1000));
+    engine.stop();
+}
