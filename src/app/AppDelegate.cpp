@@ -1,25 +1,82 @@
 #include "app/AppDelegate.h"
 
+#include <unordered_set>
+
+#include "app/PinnedStoreLaunches.h"
+#include "core/dock/DockController.h"
 #include "core/foundation/Log.h"
 #include "core/model/AppearanceStore.h"
+#include "core/model/DockPreferences.h"
 #include "core/model/PinnedStore.h"
+#include "core/windows/PreviewStore.h"
+#include "core/windows/WindowEngine.h"
 #include "ui/shell/StatusItem.h"
 
 namespace quillbern {
 
+namespace {
+
+WindowEngine::Ports enginePorts(Platform& p) {
+    return {{p.threads, p.windowAccess, p.windowList, p.screens, p.permissions, p.input, p.clock},
+            p.apps,
+            p.session,
+            p.screens,
+            p.mainLoop};
+}
+
+PreviewStore::Ports previewPorts(Platform& p) {
+    return {p.defaults, p.permissions, p.launcher, p.screens, p.session, p.capture, p.clock, p.mainLoop};
+}
+
+PinnedStore::Ports pinnedPorts(Platform& p) {
+    return {p.defaults, p.clock, p.mainLoop, p.uuids, p.text, p.alerts, p.apps, p.catalog, p.launcher, p.files};
+}
+
+}  // namespace
+
 AppDelegate::AppDelegate(Platform& platform)
     : platform_(platform),
-      pinnedStore_(std::make_unique<PinnedStore>(platform.defaults, platform.clock, platform.uuids, platform.text,
-                                                 platform.alerts)),
-      appearanceStore_(std::make_unique<AppearanceStore>(platform.defaults, platform.appearance)) {}
+      windowEngine_(std::make_unique<WindowEngine>(enginePorts(platform))),
+      previewStore_(std::make_unique<PreviewStore>(previewPorts(platform))),
+      pinnedStore_(std::make_unique<PinnedStore>(pinnedPorts(platform))),
+      dockPreferences_(std::make_unique<DockPreferences>(platform.defaults, platform.clock)),
+      appearanceStore_(std::make_unique<AppearanceStore>(platform.defaults, platform.appearance)),
+      launches_(std::make_unique<PinnedStoreLaunches>(*pinnedStore_)) {}
 
 AppDelegate::~AppDelegate() = default;
 
 void AppDelegate::applicationDidFinishLaunching() {
     statusItem_ = std::make_unique<StatusItem>(platform_.quit);
     if (!statusItem_->show()) log("no system tray; the status menu is not shown");
+
+    // The delegate outlives every callback it sets here.
+    windowEngine_->onSnapshotChange = [this](const WindowSnapshot& snapshot) {
+        std::unordered_set<WindowId> living;
+        for (const WindowInfo& window : snapshot.windows) living.insert(window.id);
+        previewStore_->prune(living);
+        if (dockController_) dockController_->refreshFrames();
+    };
+    windowEngine_->onTrustChange = [this] {
+        if (dockController_) dockController_->refreshFrames();
+    };
+    appearanceStore_->onChange = [this] {
+        if (dockController_) dockController_->refreshFrames();
+    };
+    windowEngine_->start();
+
+    dockController_ = std::make_unique<DockController>(
+        DockController::Ports{platform_.panels, platform_.screens, platform_.input, platform_.appearance,
+                              platform_.mainLoop, platform_.clock},
+        *windowEngine_, *pinnedStore_, *dockPreferences_, *appearanceStore_,
+        // Until the store lists the running applications of a dock, it lists none.
+        [](std::span<const WindowInfo>, const std::set<std::string>&) { return std::size_t{0}; }, *launches_);
+    dockController_->start();
 }
 
-void AppDelegate::applicationWillTerminate() { statusItem_.reset(); }
+void AppDelegate::applicationWillTerminate() {
+    statusItem_.reset();
+    if (dockController_) dockController_->stop();
+    windowEngine_->stop();
+}
 
 }  // namespace quillbern

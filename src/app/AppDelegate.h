@@ -6,8 +6,13 @@
 
 namespace quillbern {
 
+class WindowEngine;
+class PreviewStore;
 class PinnedStore;
+class DockPreferences;
 class AppearanceStore;
+class DockController;
+class PinnedStoreLaunches;
 class StatusItem;
 
 // Creates the program's long-lived objects in order, wires them, and takes them down
@@ -27,9 +32,14 @@ public:
 
 private:
     Platform& platform_;
+    std::unique_ptr<WindowEngine> windowEngine_;
+    std::unique_ptr<PreviewStore> previewStore_;
     std::unique_ptr<PinnedStore> pinnedStore_;
+    std::unique_ptr<DockPreferences> dockPreferences_;
     std::unique_ptr<AppearanceStore> appearanceStore_;
+    std::unique_ptr<PinnedStoreLaunches> launches_;
     std::unique_ptr<StatusItem> statusItem_;
+    std::unique_ptr<DockController> dockController_;
 };
 
 }  // namespace quillbern

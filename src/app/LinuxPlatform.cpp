@@ -3,21 +3,58 @@
 #include <QApplication>
 
 #include "core/foundation/JsonFileDefaults.h"
+#include "core/foundation/Log.h"
 #include "linux/IcuTextServices.h"
+#include "linux/InterimBackends.h"
+#include "linux/LinuxAppCatalog.h"
+#include "linux/LinuxLauncher.h"
 #include "linux/LinuxSystemAppearance.h"
 #include "linux/QtRunLoop.h"
+#include "linux/X11Connection.h"
+#include "linux/X11EventMonitors.h"
+#include "linux/X11InputState.h"
+#include "linux/X11Permissions.h"
+#include "linux/X11Screens.h"
+#include "linux/X11WindowAccess.h"
+#include "linux/X11WindowCapture.h"
+#include "linux/X11WindowList.h"
 #include "ui/foundation/QtAlerts.h"
+#include "ui/foundation/QtPanelHost.h"
 
 namespace quillbern {
 
-LinuxPlatform::LinuxPlatform()
+std::unique_ptr<LinuxPlatform> LinuxPlatform::open() {
+    std::unique_ptr<X11Connection> connection = X11Connection::open();
+    if (!connection) return nullptr;
+    return std::unique_ptr<LinuxPlatform>(new LinuxPlatform(std::move(connection)));
+}
+
+LinuxPlatform::LinuxPlatform(std::unique_ptr<X11Connection> connection)
     : mainLoop_(std::make_unique<QtRunLoop>()),
       defaults_(JsonFileDefaults::openDomain("defaults", clock_)),
       text_(std::make_unique<IcuTextServices>()),
       alerts_(std::make_unique<QtAlerts>()),
       appearance_(std::make_unique<LinuxSystemAppearance>()),
-      ports_(std::make_unique<Platform>(Platform{*mainLoop_, clock_, *defaults_, uuids_, *text_, *alerts_,
-                                                 *appearance_, [] { QApplication::quit(); }})) {}
+      connection_(std::move(connection)),
+      screens_(std::make_unique<X11Screens>(*connection_, *mainLoop_)),
+      input_(std::make_unique<X11InputState>(*connection_, *screens_)),
+      panels_(std::make_unique<QtPanelHost>(*mainLoop_, clock_, [this] { return screens_->desktopSpace(); })),
+      events_(std::make_unique<X11EventMonitors>(*connection_, *input_, *screens_, [this](std::uint32_t window) {
+          return panels_->panelOfWindow(window);
+      })),
+      windowList_(std::make_unique<X11WindowList>(*connection_, *screens_)),
+      windowAccess_(std::make_unique<X11WindowAccess>([this] { return screens_->desktopSpace(); })),
+      permissions_(std::make_unique<X11Permissions>(*connection_)),
+      apps_(std::make_unique<NoRunningApps>()),
+      session_(std::make_unique<NoSessionEvents>()),
+      capture_(std::make_unique<X11WindowCapture>(threads_)),
+      launcher_(std::make_unique<LinuxLauncher>(*apps_)),
+      catalog_(std::make_unique<LinuxAppCatalog>()),
+      files_(std::make_unique<PosixFileSystem>()),
+      ports_(std::make_unique<Platform>(Platform{*mainLoop_, clock_, *defaults_, uuids_, *text_, *alerts_, *appearance_,
+                                                 *screens_, *input_, *events_, *panels_, threads_, *windowList_,
+                                                 *windowAccess_, *permissions_, *apps_, *session_, *capture_,
+                                                 *launcher_, *catalog_, *files_, [] { QApplication::quit(); }})) {}
 
 LinuxPlatform::~LinuxPlatform() = default;
 

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "app/Platform.h"
+#include "core/platform/SystemThreads.h"
 
 namespace quillbern {
 
@@ -11,11 +12,26 @@ class JsonFileDefaults;
 class IcuTextServices;
 class QtAlerts;
 class LinuxSystemAppearance;
+class X11Connection;
+class X11Screens;
+class X11InputState;
+class X11EventMonitors;
+class X11WindowList;
+class X11WindowAccess;
+class X11Permissions;
+class X11WindowCapture;
+class QtPanelHost;
+class NoRunningApps;
+class NoSessionEvents;
+class PosixFileSystem;
+class LinuxLauncher;
+class LinuxAppCatalog;
 
 // Owns the real backends of the ports on a Linux desktop; lives for the whole run.
 class LinuxPlatform {
 public:
-    LinuxPlatform();
+    // Null (logged) when the X server cannot be reached.
+    static std::unique_ptr<LinuxPlatform> open();
     ~LinuxPlatform();
     LinuxPlatform(const LinuxPlatform&) = delete;
     LinuxPlatform& operator=(const LinuxPlatform&) = delete;
@@ -23,13 +39,30 @@ public:
     Platform& ports() { return *ports_; }
 
 private:
+    explicit LinuxPlatform(std::unique_ptr<X11Connection> connection);
+
     SystemClock clock_;
     RandomUuidSource uuids_;
+    SystemThreads threads_;
     std::unique_ptr<QtRunLoop> mainLoop_;
     std::unique_ptr<JsonFileDefaults> defaults_;
     std::unique_ptr<IcuTextServices> text_;
     std::unique_ptr<QtAlerts> alerts_;
     std::unique_ptr<LinuxSystemAppearance> appearance_;
+    std::unique_ptr<X11Connection> connection_;
+    std::unique_ptr<X11Screens> screens_;
+    std::unique_ptr<X11InputState> input_;
+    std::unique_ptr<QtPanelHost> panels_;
+    std::unique_ptr<X11EventMonitors> events_;
+    std::unique_ptr<X11WindowList> windowList_;
+    std::unique_ptr<X11WindowAccess> windowAccess_;
+    std::unique_ptr<X11Permissions> permissions_;
+    std::unique_ptr<NoRunningApps> apps_;
+    std::unique_ptr<NoSessionEvents> session_;
+    std::unique_ptr<X11WindowCapture> capture_;
+    std::unique_ptr<LinuxLauncher> launcher_;
+    std::unique_ptr<LinuxAppCatalog> catalog_;
+    std::unique_ptr<PosixFileSystem> files_;
     std::unique_ptr<Platform> ports_;
 };
 

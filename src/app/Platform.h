@@ -7,8 +7,22 @@
 #include "core/foundation/RunLoop.h"
 #include "core/foundation/Uuid.h"
 #include "core/platform/Alerts.h"
+#include "core/platform/AppCatalog.h"
+#include "core/platform/EventMonitors.h"
+#include "core/platform/FileSystem.h"
+#include "core/platform/InputState.h"
+#include "core/platform/Launcher.h"
+#include "core/platform/PanelHost.h"
+#include "core/platform/Permissions.h"
+#include "core/platform/RunningApps.h"
+#include "core/platform/Screens.h"
+#include "core/platform/SessionEvents.h"
 #include "core/platform/SystemAppearance.h"
 #include "core/platform/TextServices.h"
+#include "core/platform/Threads.h"
+#include "core/platform/WindowAccess.h"
+#include "core/platform/WindowCapture.h"
+#include "core/platform/WindowList.h"
 
 namespace quillbern {
 
@@ -21,6 +35,20 @@ struct Platform {
     const TextServices& text;
     Alerts& alerts;
     SystemAppearance& appearance;
+    Screens& screens;
+    InputState& input;
+    EventMonitors& events;
+    PanelHost& panels;
+    Threads& threads;
+    const WindowList& windowList;
+    WindowAccess& windowAccess;
+    Permissions& permissions;
+    RunningApps& apps;
+    SessionEvents& session;
+    WindowCapture& capture;
+    Launcher& launcher;
+    AppCatalog& catalog;
+    const FileSystem& files;
     // Leaves the event loop; shutdown follows.
     std::function<void()> quit;
 };

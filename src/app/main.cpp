@@ -20,8 +20,12 @@ int main(int argc, char** argv) {
 
     int status = 0;
     {
-        LinuxPlatform platform;
-        AppDelegate delegate(platform.ports());
+        const std::unique_ptr<LinuxPlatform> platform = LinuxPlatform::open();
+        if (!platform) {
+            setLogSink(nullptr);
+            return 1;
+        }
+        AppDelegate delegate(platform->ports());
         TerminationSignals terminationSignals([](int) { QApplication::quit(); });
         delegate.applicationDidFinishLaunching();
         log("started");

@@ -2,12 +2,16 @@
 
 #include "sim/ManualRunLoop.h"
 #include "sim/SimAlerts.h"
+#include "sim/SimAppCatalog.h"
 #include "sim/SimClock.h"
 #include "sim/SimDefaults.h"
 #include "sim/SimEventMonitors.h"
+#include "sim/SimFileSystem.h"
 #include "sim/SimInputState.h"
+#include "sim/SimLauncher.h"
 #include "sim/SimLog.h"
 #include "sim/SimPanelHost.h"
+#include "sim/SimRunningApps.h"
 #include "sim/SimScreens.h"
 #include "sim/SimTextServices.h"
 #include "sim/SimUuidSource.h"
@@ -15,8 +19,9 @@
 namespace quillbern {
 
 // One simulated machine for a test: virtual time, the main run loop, the application's
-// defaults, the log, UUIDs, text rules, alerts, displays, input, event monitors and
-// panels. Later features add their simulated backends here.
+// defaults, the log, UUIDs, text rules, alerts, displays, input, event monitors, panels,
+// running and installed applications, launching, and files. Later features add their
+// simulated backends here.
 class SimWorld {
 public:
     SimWorld();
@@ -38,6 +43,10 @@ public:
     SimInputState input;
     SimEventMonitors events;
     SimPanelHost panels{mainLoop, clock};
+    SimRunningApps apps;
+    SimAppCatalog catalog;
+    SimLauncher launcher;
+    SimFileSystem files;
 };
 
 }  // namespace quillbern

@@ -42,6 +42,8 @@ TEST(DesktopSpace, PrimaryAwayFromTheDesktopOriginDefinesBothGlobalSpaces) {
     EXPECT_EQ(space.toScreen(RectTL{0, 0, 1920, 1280}), (RectBL{-1920, -200, 1920, 1280}));
     EXPECT_EQ(space.toGlobal(RectTL{0, 0, 1920, 1280}), (RectTL{-1920, 0, 1920, 1280}));
     EXPECT_EQ(space.toScreen(PointTL{1920, 1080}), (PointBL{0, 0}));
+    EXPECT_EQ(space.fromGlobal(PointTL{-1920, 5}), (PointTL{0, 5}));
+    EXPECT_EQ(space.fromGlobal(space.toGlobal(RectTL{17, 23, 1, 1}).origin()), (PointTL{17, 23}));
     // Converting back lands on the same desktop rectangle.
     for (const RectTL r : {RectTL{1920, 0, 1280, 1080}, RectTL{0, 1279, 5, 1}, RectTL{3199, 1079, 1, 1}}) {
         EXPECT_EQ(space.toDesktop(space.toScreen(r)), r);

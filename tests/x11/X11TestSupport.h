@@ -28,6 +28,7 @@ public:
 
     bool started() const { return window_ != 0; }
     xcb_window_t window() const { return window_; }
+    pid_t pid() const { return pid_; }
     // Waits until the client printed a line equal to `line`.
     bool waitForLine(const std::string& line, int limitMs = 5000);
 

@@ -3,13 +3,22 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 #include <variant>
+#include <vector>
 
 #include "core/foundation/Color.h"
 #include "core/foundation/Geometry.h"
 #include "core/foundation/RunLoop.h"
+#include "core/foundation/Uuid.h"
+#include "core/platform/Screens.h"
+#include "core/platform/Types.h"
 
 namespace quillbern {
+
+class AppearanceStore;
+class PinnedStore;
+class SystemAppearance;
 
 // Our stacking order: a level stands above every lower one, whatever was ordered last.
 enum class PanelLevel { veil, placement, dock, palette };
@@ -25,8 +34,39 @@ struct PlainFill {
     bool operator==(const PlainFill&) const = default;
 };
 
+// One dock's bar on one display; the view reads the stores and follows their changes.
+struct DockContent {
+    PinnedStore* pinned = nullptr;
+    AppearanceStore* appearance = nullptr;
+    SystemAppearance* system = nullptr;
+    Uuid profile;
+    DisplayId display = 0;
+    bool operator==(const DockContent&) const = default;
+};
+
+// One application of the launch beacon.
+struct BeaconTileContent {
+    std::string appId;
+    std::string name;
+    ImageHandle icon;
+    bool isLaunching = false;
+    bool operator==(const BeaconTileContent&) const = default;
+};
+
+// The launch beacon: a row of ringed tiles on a slab.
+struct BeaconContent {
+    std::vector<BeaconTileContent> tiles;
+    double tileSize = 0;
+    double cornerRadius = 0;
+    Color accent;
+    bool reduceMotion = false;
+    bool reduceTransparency = false;
+    bool canBlend = true;
+    bool operator==(const BeaconContent&) const = default;
+};
+
 // What a panel shows; each feature adds the inputs of its view.
-using PanelContent = std::variant<PlainFill>;
+using PanelContent = std::variant<PlainFill, DockContent, BeaconContent>;
 
 enum class AnimationCurve { linear, easeIn, easeOut, easeInOut };
 

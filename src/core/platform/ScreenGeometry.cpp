@@ -15,6 +15,8 @@ const ScreenInfo* screenContaining(PointBL p, const std::vector<ScreenInfo>& scr
 
 RectTL DesktopSpace::toGlobal(RectTL desktop) const { return desktop.offsetBy(-primary_.x, -primary_.y); }
 
+PointTL DesktopSpace::fromGlobal(PointTL global) const { return {global.x + primary_.x, global.y + primary_.y}; }
+
 RectBL DesktopSpace::toScreen(RectTL desktop) const { return toBottomLeft(toGlobal(desktop), primary_.height); }
 
 PointBL DesktopSpace::toScreen(PointTL desktop) const {

@@ -27,6 +27,7 @@ public:
     RectTL toDesktop(RectBL screen) const;
     // Top-left global space: the desktop shifted so the primary's corner is the origin.
     RectTL toGlobal(RectTL desktop) const;
+    PointTL fromGlobal(PointTL global) const;
 
     const RectTL& primary() const { return primary_; }
     bool operator==(const DesktopSpace&) const = default;

@@ -3,12 +3,17 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace quillbern {
 
 // Process identifier of an application.
 using Pid = std::int32_t;
+// An application's identity: its desktop-entry id without ".desktop" ("org.gnome.Nautilus").
+using AppId = std::string;
+// A file-system path in UTF-8.
+using Path = std::string;
 // The window system's number of a window (the X window id on Linux); 0 is no window.
 using WindowId = std::uint32_t;
 

@@ -3,11 +3,14 @@
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QVBoxLayout>
 #include <xcb/xcb.h>
 
 #include <cstdlib>
 #include <string_view>
 #include <vector>
+
+#include "ui/foundation/PanelViews.h"
 
 namespace quillbern {
 
@@ -40,6 +43,10 @@ FloatingPanel::FloatingPanel(const PanelStyle& style, PanelContent content) : co
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_TranslucentBackground);
     setFocusPolicy(Qt::NoFocus);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    contentView_ = makeContentView(content_, this);
+    if (contentView_) layout->addWidget(contentView_);
     winId();
     applyWindowHints();
 }
@@ -48,6 +55,12 @@ FloatingPanel::~FloatingPanel() = default;
 
 void FloatingPanel::setContent(PanelContent content) {
     content_ = std::move(content);
+    delete contentView_;
+    contentView_ = makeContentView(content_, this);
+    if (contentView_) {
+        layout()->addWidget(contentView_);
+        contentView_->show();
+    }
     update();
 }
 

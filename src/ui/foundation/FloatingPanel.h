@@ -32,6 +32,8 @@ private:
     void applyWindowHints();
 
     PanelContent content_;
+    // The view of the content, where it is more than a fill; fills the panel.
+    QWidget* contentView_ = nullptr;
     Task commandClick_;
     bool unmanaged_ = false;
 };

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QWidget>
+
+#include "core/platform/PanelHost.h"
+
+class QVariantAnimation;
+
+namespace quillbern {
+
+// The launch beacon's row of tiles: each application's icon in a ring that spins while
+// it launches (pulses with reduce motion) and closes into a full circle once it arrived.
+class LaunchBeaconView final : public QWidget {
+    Q_OBJECT
+public:
+    LaunchBeaconView(BeaconContent content, QWidget* parent);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void paintTile(QPainter& painter, const BeaconTileContent& tile, const QRectF& ringBox);
+
+    BeaconContent content_;
+    QVariantAnimation* motion_;
+};
+
+}  // namespace quillbern

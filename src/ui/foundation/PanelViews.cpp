@@ -1,0 +1,28 @@
+#include "ui/foundation/PanelViews.h"
+
+#include "ui/dock/DockBarView.h"
+#include "ui/dock/LaunchBeaconView.h"
+
+namespace quillbern {
+
+namespace {
+
+template <class... Fn>
+struct Overloaded : Fn... {
+    using Fn::operator()...;
+};
+
+}  // namespace
+
+QWidget* makeContentView(const PanelContent& content, QWidget* parent) {
+    return std::visit(Overloaded{
+                          [](const PlainFill&) -> QWidget* { return nullptr; },
+                          [parent](const DockContent& dock) -> QWidget* { return new DockBarView(dock, parent); },
+                          [parent](const BeaconContent& beacon) -> QWidget* {
+                              return new LaunchBeaconView(beacon, parent);
+                          },
+                      },
+                      content);
+}
+
+}  // namespace quillbern

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "core/platform/PanelHost.h"
+
+class QWidget;
+
+namespace quillbern {
+
+// The view that shows a panel's content, made as a child of `parent`; null for a plain
+// fill, which the panel paints itself.
+QWidget* makeContentView(const PanelContent& content, QWidget* parent);
+
+}  // namespace quillbern

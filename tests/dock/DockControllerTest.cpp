@@ -1,0 +1,203 @@
+#include <gtest/gtest.h>
+
+#include "dock/DockTestWorld.h"
+
+namespace quillbern {
+namespace {
+
+using testing::dock;
+using testing::kLeft;
+using testing::kRight;
+using testing::onDisplay;
+
+class Controller : public ::testing::Test {
+protected:
+    testing::DockTestWorld w;
+
+    void open(const std::vector<Profile>& docks) {
+        w.open(docks);
+        w.controller().start();
+    }
+    std::optional<RectBL> expectedFrame(DisplayId display, int n) {
+        return w.controller().stackedFrame(PanelKey{display, dock(n, DockEdge::bottom).id});
+    }
+    void removeRightDisplay() {
+        w.world.screens.setScreens({testing::twoScreens()[0]});
+        w.world.screens.fireChanged();
+    }
+};
+
+TEST_F(Controller, EachVisibleDockGetsAPanelOnEveryDisplayItStandsOn) {
+    Profile off = dock(3, DockEdge::top);
+    off.isEnabled = false;
+    Profile hidden = dock(4, DockEdge::right);
+    hidden.isVisible = false;
+    open({dock(1, DockEdge::bottom, {}, 3), dock(2, DockEdge::left, onDisplay("16-2-22"), 2), off, hidden});
+
+    EXPECT_EQ(w.openPanels(), 3u);
+    ASSERT_NE(w.panel(kLeft, 1), nullptr);
+    ASSERT_NE(w.panel(kRight, 1), nullptr);
+    ASSERT_NE(w.panel(kRight, 2), nullptr);
+    EXPECT_EQ(w.panel(kLeft, 2), nullptr);
+    for (const auto& [display, n] : {std::pair{kLeft, 1}, {kRight, 1}, {kRight, 2}}) {
+        const SimPanelState* panel = w.panel(display, n);
+        EXPECT_TRUE(panel->visible);
+        EXPECT_EQ(panel->style.level, PanelLevel::dock);
+        EXPECT_FALSE(panel->style.ignoresMouse);
+        EXPECT_EQ(panel->frame, expectedFrame(display, n));
+        const auto* content = std::get_if<DockContent>(&panel->content);
+        ASSERT_NE(content, nullptr);
+        EXPECT_EQ(content->profile, dock(n, DockEdge::bottom).id);
+        EXPECT_EQ(content->display, display);
+    }
+    // The left dock of the right display hugs its left edge inside the margin.
+    EXPECT_EQ(w.panel(kRight, 2)->frame.x, 1920 + 14);
+    EXPECT_EQ(w.panel(kLeft, 1)->frame.y, 14);
+}
+
+TEST_F(Controller, OnlyTheFirstTwoDocksOfAnEdgeGetPanels) {
+    open({dock(1, DockEdge::bottom), dock(2, DockEdge::bottom, onDisplay("16-1-11")),
+          dock(3, DockEdge::bottom, onDisplay("16-1-11"))});
+    EXPECT_NE(w.panel(kLeft, 2), nullptr);
+    EXPECT_NE(w.panel(kLeft, 3), nullptr);
+    EXPECT_EQ(w.panel(kLeft, 1), nullptr) << "the dock of every display stands third here";
+    EXPECT_NE(w.panel(kRight, 1), nullptr);
+    EXPECT_EQ(w.openPanels(), 3u);
+}
+
+TEST_F(Controller, HidingOneOfTwoDocksOnAnEdgeClosesOnlyItsPanels) {
+    open({dock(1, DockEdge::bottom), dock(2, DockEdge::bottom)});
+    const std::uint64_t kept = *w.controller().panelSerial({kLeft, dock(1, DockEdge::bottom).id});
+    const RectBL outerBefore = w.panel(kLeft, 2)->frame;
+    ASSERT_EQ(w.openPanels(), 4u);
+
+    w.pinned().setVisible(dock(2, DockEdge::bottom).id, false);
+    EXPECT_EQ(w.openPanels(), 2u);
+    EXPECT_EQ(w.panel(kLeft, 2), nullptr);
+    EXPECT_EQ(w.panel(kRight, 2), nullptr);
+    EXPECT_EQ(*w.controller().panelSerial({kLeft, dock(1, DockEdge::bottom).id}), kept);
+
+    // Shown again, it stands outside the other one, as before.
+    w.pinned().setVisible(dock(2, DockEdge::bottom).id, true);
+    EXPECT_EQ(w.openPanels(), 4u);
+    EXPECT_EQ(w.panel(kLeft, 2)->frame, outerBefore);
+}
+
+TEST_F(Controller, AVanishedDisplayLosesItsPanelsAndGetsFreshOnesWhenItReturns) {
+    open({dock(1, DockEdge::bottom), dock(2, DockEdge::left, onDisplay("16-2-22"))});
+    const std::uint64_t before = *w.controller().panelSerial({kRight, dock(1, DockEdge::bottom).id});
+    removeRightDisplay();
+    EXPECT_EQ(w.openPanels(), 1u);
+    EXPECT_TRUE(w.world.panels.panel(before)->closed);
+    EXPECT_EQ(w.controller().panelKeys(), (std::vector<PanelKey>{{kLeft, dock(1, DockEdge::bottom).id}}));
+
+    w.world.screens.setScreens(testing::twoScreens());
+    w.world.screens.fireChanged();
+    EXPECT_EQ(w.openPanels(), 3u);
+    ASSERT_NE(w.panel(kRight, 1), nullptr);
+    EXPECT_NE(w.panel(kRight, 1)->serial, before);
+    EXPECT_TRUE(w.panel(kRight, 2)->visible);
+}
+
+TEST_F(Controller, AScreenWithoutBothIdentitiesGetsNoPanels) {
+    std::vector<ScreenInfo> screens = testing::twoScreens();
+    screens[1].stableId.reset();
+    w.world.screens.setScreens(screens);
+    open({dock(1, DockEdge::bottom)});
+    EXPECT_EQ(w.controller().panelKeys(), (std::vector<PanelKey>{{kLeft, dock(1, DockEdge::bottom).id}}));
+}
+
+TEST_F(Controller, ADisplayChangeMovesExistingPanelsAtOnce) {
+    open({dock(1, DockEdge::bottom)});
+    const std::uint64_t serial = w.panel(kLeft, 1)->serial;
+    std::vector<ScreenInfo> screens = testing::twoScreens();
+    screens[0].visibleFrame = {0, 40, 1920, 1010};
+    w.world.screens.setScreens(screens);
+    w.world.screens.fireChanged();
+    EXPECT_EQ(w.panel(kLeft, 1)->serial, serial);
+    EXPECT_EQ(w.panel(kLeft, 1)->frame.y, 54);
+}
+
+TEST_F(Controller, RefreshAnimatesOnlyTheFramesThatChanged) {
+    Profile windowsShown = dock(1, DockEdge::bottom, {}, 2);
+    windowsShown.showsWindows = true;
+    open({windowsShown, dock(2, DockEdge::top, {}, 2)});
+    const RectBL growing = w.panel(kLeft, 1)->frame;
+    const RectBL steady = w.panel(kLeft, 2)->frame;
+
+    w.transientApps = 4;
+    w.controller().refreshFrames();
+    EXPECT_EQ(w.panel(kLeft, 1)->frame, growing) << "the move is animated, not set";
+    w.world.advance(0.075);
+    EXPECT_GT(w.panel(kLeft, 1)->frame.width, growing.width);
+    EXPECT_EQ(w.panel(kLeft, 2)->frame, steady);
+    w.world.advance(0.075);
+    const RectBL grown = *expectedFrame(kLeft, 1);
+    EXPECT_EQ(grown.width, 6 * 62 + 5 * 8 + 12 + 36);
+    EXPECT_EQ(w.panel(kLeft, 1)->frame, grown);
+    EXPECT_EQ(w.panel(kLeft, 2)->frame, steady);
+}
+
+TEST_F(Controller, RefreshNeverOpensOrClosesPanels) {
+    open({dock(1, DockEdge::bottom)});
+    w.world.screens.setScreens({testing::twoScreens()[0]});  // no notice yet
+    w.controller().refreshFrames();
+    EXPECT_EQ(w.openPanels(), 2u);
+}
+
+TEST_F(Controller, AContentChangeOfTheDocksRefreshesTheFrames) {
+    open({dock(1, DockEdge::bottom, {}, 1)});
+    ASSERT_TRUE(w.pinned().onContentChange);
+    EXPECT_EQ(w.panel(kLeft, 1)->frame.width, 180);
+    w.pinned().pin("org.example.Editor", "Editor", std::nullopt, dock(1, DockEdge::bottom).id);
+    w.pinned().pin("org.example.Viewer", "Viewer", std::nullopt, dock(1, DockEdge::bottom).id);
+    w.world.advance(0.2);
+    EXPECT_EQ(w.panel(kLeft, 1)->frame.width, 3 * 62 + 2 * 8 + 36);
+}
+
+TEST_F(Controller, ACommandClickOnADockReachesTheApplication) {
+    open({dock(1, DockEdge::bottom)});
+    int clicks = 0;
+    EXPECT_TRUE(w.world.panels.commandClick(w.panel(kRight, 1)->serial)) << "harmless without a handler";
+    w.controller().onCommandClick = [&clicks] { ++clicks; };
+    EXPECT_TRUE(w.world.panels.commandClick(w.panel(kLeft, 1)->serial));
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(Controller, StopClosesEveryPanelAndLeavesTheControllerInert) {
+    open({dock(1, DockEdge::bottom), dock(2, DockEdge::left)});
+    w.controller().stop();
+    EXPECT_EQ(w.openPanels(), 0u);
+    EXPECT_TRUE(w.controller().panelKeys().empty());
+    EXPECT_FALSE(w.pinned().onLayoutChange);
+    EXPECT_TRUE(w.pinned().onContentChange) << "the content callback stays and finds nothing to move";
+
+    w.pinned().pin("org.example.Editor", "Editor", std::nullopt, dock(1, DockEdge::bottom).id);
+    w.world.screens.fireChanged();
+    w.pinned().setEdge(dock(2, DockEdge::left).id, DockEdge::right);
+    EXPECT_EQ(w.openPanels(), 0u);
+}
+
+TEST_F(Controller, AContentCallbackOutlivingTheControllerDoesNothing) {
+    open({dock(1, DockEdge::bottom)});
+    w.controller().stop();
+    w.controller_.reset();
+    w.pinned().pin("org.example.Editor", "Editor", std::nullopt, dock(1, DockEdge::bottom).id);
+    EXPECT_EQ(w.openPanels(), 0u);
+}
+
+TEST_F(Controller, RemovingAPanelClosesTheLaunchBeacons) {
+    open({dock(1, DockEdge::bottom), dock(2, DockEdge::top)});
+    w.launching.setLaunching({"org.example.Editor"});
+    w.controller().beacon().coldLaunchBegan({"org.example.Editor", "Editor", std::nullopt});
+    ASSERT_TRUE(w.controller().beacon().shownPanel(kLeft));
+
+    w.controller().rebuildPanels();  // nothing removed: the beacon stays
+    EXPECT_TRUE(w.controller().beacon().shownPanel(kLeft));
+    w.pinned().setVisible(dock(2, DockEdge::top).id, false);
+    EXPECT_FALSE(w.controller().beacon().shownPanel(kLeft));
+    EXPECT_EQ(w.openPanels(), 2u) << "closed at once, without a fade";
+}
+
+}  // namespace
+}  // namespace quillbern

@@ -1,0 +1,56 @@
+# A new user's three docks on the two-monitor desktop: one at the bottom of every display,
+# one on the left of the right-hand monitor only, and a switched-off one. Exactly their
+# panels appear, where the dock geometry puts them; the right-hand monitor's panels go
+# with it and come back with it.
+source "$(dirname "$0")/../support/e2e-session.sh"
+
+app() { printf '{"app":{"_0":{"bundleID":"%s","name":"%s"}}}' "$1" "$2"; }
+docks=$(cat <<JSON
+[{"id":"11111111-0000-4000-8000-000000000001","name":"Bottom","items":[$(app debian-xterm XTerm),$(app vim Vim),$(app openbox Openbox)],
+  "edge":"bottom","display":{"all":{}},"isVisible":true,"isEnabled":true,"showsWindows":false,"revealMode":"hover","alignment":"center"},
+ {"id":"11111111-0000-4000-8000-000000000002","name":"Side","items":[$(app debian-xterm XTerm),$(app vim Vim)],
+  "edge":"left","display":{"display":{"stableID":"Q-RIGHT","name":"Right"}},"isVisible":true,"isEnabled":true,"showsWindows":false,"revealMode":"hover","alignment":"center"},
+ {"id":"11111111-0000-4000-8000-000000000003","name":"Off","items":[],
+  "edge":"top","display":{"all":{}},"isVisible":true,"isEnabled":false,"showsWindows":false,"revealMode":"hover","alignment":"center"}]
+JSON
+)
+printf '{"profiles.v1": {"$data": "%s"}, "appearanceTileSize": 48, "appearanceShowsLabels": false}\n' \
+  "$(printf '%s' "$docks" | base64 -w0)" > "$settings"
+
+# The shown panels of the program as "x,y,width,height" in X coordinates, sorted.
+panels() {
+  local id
+  for id in $(xdotool search --onlyvisible --pid "$program_pid" 2>/dev/null); do
+    xprop -id "$id" _NET_WM_WINDOW_TYPE | grep -q _NET_WM_WINDOW_TYPE_DOCK || continue
+    xwininfo -id "$id" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
+      /Width:/ {w=$NF} /Height:/ {h=$NF} END {print x "," y "," w "," h}'
+  done | sort
+}
+expect_panels() {
+  local want have deadline=$((SECONDS + 10))
+  want=$(printf '%s\n' "$@" | sort)
+  until have=$(panels); [[ "$have" == "$want" ]]; do
+    ((SECONDS < deadline)) || fail "panels: want [$(echo $want)], have [$(echo $have)]"
+    sleep 0.05
+  done
+}
+
+# Tile 48, no labels. Bottom: 3 cells, 3 x 48 + 2 x 8 + 36 = 196 long, 90 thick, centred,
+# 14 above the bottom. Left: cells of 36, at least 180 long, 72 thick, centred, 14 inside.
+left_bottom="542,976,196,90"
+right_bottom="1822,976,196,90"
+right_left="1294,450,72,180"
+
+start_headless_desktop
+start_program
+expect_panels "$left_bottom" "$right_bottom" "$right_left"
+
+xrandr --delmonitor Q-RIGHT >/dev/null
+expect_panels "$left_bottom"
+
+xrandr --setmonitor Q-RIGHT 1280/338x1080/285+1280+0 none >/dev/null
+expect_panels "$left_bottom" "$right_bottom" "$right_left"
+
+kill -TERM "$program_pid"
+expect_clean_exit
+echo "PASS"
