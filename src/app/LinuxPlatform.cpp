@@ -6,6 +6,7 @@
 #include "core/foundation/Log.h"
 #include "linux/IcuTextServices.h"
 #include "linux/InterimBackends.h"
+#include "linux/LinuxFileSystem.h"
 #include "linux/LinuxAppCatalog.h"
 #include "linux/LinuxLauncher.h"
 #include "linux/LinuxSystemAppearance.h"
@@ -50,7 +51,7 @@ LinuxPlatform::LinuxPlatform(std::unique_ptr<X11Connection> connection)
       capture_(std::make_unique<X11WindowCapture>(threads_)),
       launcher_(std::make_unique<LinuxLauncher>(*apps_)),
       catalog_(std::make_unique<LinuxAppCatalog>()),
-      files_(std::make_unique<PosixFileSystem>()),
+      files_(std::make_unique<LinuxFileSystem>()),
       ports_(std::make_unique<Platform>(Platform{*mainLoop_, clock_, *defaults_, uuids_, *text_, *alerts_, *appearance_,
                                                  *screens_, *input_, *events_, *panels_, threads_, *windowList_,
                                                  *windowAccess_, *permissions_, *apps_, *session_, *capture_,

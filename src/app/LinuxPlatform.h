@@ -23,7 +23,7 @@ class X11WindowCapture;
 class QtPanelHost;
 class NoRunningApps;
 class NoSessionEvents;
-class PosixFileSystem;
+class LinuxFileSystem;
 class LinuxLauncher;
 class LinuxAppCatalog;
 
@@ -62,7 +62,7 @@ private:
     std::unique_ptr<X11WindowCapture> capture_;
     std::unique_ptr<LinuxLauncher> launcher_;
     std::unique_ptr<LinuxAppCatalog> catalog_;
-    std::unique_ptr<PosixFileSystem> files_;
+    std::unique_ptr<LinuxFileSystem> files_;
     std::unique_ptr<Platform> ports_;
 };
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "core/platform/FileSystem.h"
 #include "core/platform/RunningApps.h"
 #include "core/platform/SessionEvents.h"
 
@@ -8,7 +7,7 @@ namespace quillbern {
 
 // Stand-ins for ports whose Linux backends do not exist yet. Each reports honestly that it
 // knows nothing, so the program runs without pretending: no running applications, no
-// session events. Replace each with its real backend when that lands.
+// session events. Replace each with its real backend when that lands. Header only.
 
 class NoRunningApps final : public RunningApps {
 public:
@@ -25,14 +24,6 @@ public:
 class NoSessionEvents final : public SessionEvents {
 public:
     Subscription on(SessionEvent, Task) override { return {}; }
-};
-
-// Plain POSIX facts about files.
-class PosixFileSystem final : public FileSystem {
-public:
-    bool exists(const Path& path) const override;
-    bool isDirectory(const Path& path) const override;
-    std::string displayName(const Path& path) const override;
 };
 
 }  // namespace quillbern
