@@ -39,7 +39,7 @@ struct Machine : SimWorld {
     Machine() { defaults.setData("profiles.v1", tenLargeDocks(uuids)); }
 
     PinnedStore::Ports ports() {
-        return {defaults, clock, mainLoop, uuids, text, alerts, apps, catalog, launcher, files};
+        return {defaults, clock, mainLoop, uuids, text, alerts, apps, catalog, launcher, files, icons};
     }
 };
 

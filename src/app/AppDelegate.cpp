@@ -29,7 +29,7 @@ PreviewStore::Ports previewPorts(Platform& p) {
 }
 
 PinnedStore::Ports pinnedPorts(Platform& p) {
-    return {p.defaults, p.clock, p.mainLoop, p.uuids, p.text, p.alerts, p.apps, p.catalog, p.launcher, p.files};
+    return {p.defaults, p.clock, p.mainLoop, p.uuids, p.text, p.alerts, p.apps, p.catalog, p.launcher, p.files, p.icons};
 }
 
 }  // namespace

@@ -21,6 +21,7 @@
 #include "linux/X11WindowList.h"
 #include "ui/foundation/QtAlerts.h"
 #include "ui/foundation/QtPanelHost.h"
+#include "ui/foundation/QtIcons.h"
 
 namespace quillbern {
 
@@ -52,10 +53,11 @@ LinuxPlatform::LinuxPlatform(std::unique_ptr<X11Connection> connection)
       launcher_(std::make_unique<LinuxLauncher>(*apps_)),
       catalog_(std::make_unique<LinuxAppCatalog>()),
       files_(std::make_unique<LinuxFileSystem>()),
+      icons_(std::make_unique<QtIcons>()),
       ports_(std::make_unique<Platform>(Platform{*mainLoop_, clock_, *defaults_, uuids_, *text_, *alerts_, *appearance_,
                                                  *screens_, *input_, *events_, *panels_, threads_, *windowList_,
                                                  *windowAccess_, *permissions_, *apps_, *session_, *capture_,
-                                                 *launcher_, *catalog_, *files_, [] { QApplication::quit(); }})) {}
+                                                 *launcher_, *catalog_, *files_, *icons_, [] { QApplication::quit(); }})) {}
 
 LinuxPlatform::~LinuxPlatform() = default;
 

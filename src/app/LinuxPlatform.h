@@ -24,6 +24,7 @@ class QtPanelHost;
 class NoRunningApps;
 class NoSessionEvents;
 class LinuxFileSystem;
+class QtIcons;
 class LinuxLauncher;
 class LinuxAppCatalog;
 
@@ -63,6 +64,7 @@ private:
     std::unique_ptr<LinuxLauncher> launcher_;
     std::unique_ptr<LinuxAppCatalog> catalog_;
     std::unique_ptr<LinuxFileSystem> files_;
+    std::unique_ptr<QtIcons> icons_;
     std::unique_ptr<Platform> ports_;
 };
 

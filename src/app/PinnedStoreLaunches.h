@@ -11,7 +11,6 @@ public:
     explicit PinnedStoreLaunches(PinnedStore& pinned) : pinned_(pinned) {}
 
     bool isLaunching(const std::string& appId) const override;
-    // The store keeps no icons yet: the beacon shows its rings without one.
     ImageHandle icon(const PinnedApp& app) const override;
     Subscription onLaunchingChanged(Task task) override;
 

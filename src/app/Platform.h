@@ -10,6 +10,7 @@
 #include "core/platform/AppCatalog.h"
 #include "core/platform/EventMonitors.h"
 #include "core/platform/FileSystem.h"
+#include "core/platform/Icons.h"
 #include "core/platform/InputState.h"
 #include "core/platform/Launcher.h"
 #include "core/platform/PanelHost.h"
@@ -49,6 +50,7 @@ struct Platform {
     Launcher& launcher;
     AppCatalog& catalog;
     const FileSystem& files;
+    const Icons& icons;
     // Leaves the event loop; shutdown follows.
     std::function<void()> quit;
 };

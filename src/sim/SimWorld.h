@@ -7,6 +7,7 @@
 #include "sim/SimDefaults.h"
 #include "sim/SimEventMonitors.h"
 #include "sim/SimFileSystem.h"
+#include "sim/SimIcons.h"
 #include "sim/SimInputState.h"
 #include "sim/SimLauncher.h"
 #include "sim/SimLog.h"
@@ -47,6 +48,7 @@ public:
     SimAppCatalog catalog;
     SimLauncher launcher;
     SimFileSystem files;
+    SimIcons icons;
 };
 
 }  // namespace quillbern

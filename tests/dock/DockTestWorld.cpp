@@ -64,7 +64,7 @@ void DockTestWorld::open(const std::vector<Profile>& docks) {
         session, world.screens, world.mainLoop});
     pinned_ = std::make_unique<PinnedStore>(PinnedStore::Ports{world.defaults, world.clock, world.mainLoop, world.uuids,
                                                                world.text, world.alerts, world.apps, world.catalog,
-                                                               world.launcher, world.files});
+                                                               world.launcher, world.files, world.icons});
     preferences = std::make_unique<DockPreferences>(world.defaults, world.clock);
     appearance = std::make_unique<AppearanceStore>(world.defaults, system);
     controller_ = std::make_unique<DockController>(

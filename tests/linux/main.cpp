@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 
 int main(int argc, char** argv) {
     // Set here, not in the CTest environment: test discovery runs without it.
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QCoreApplication application(argc, argv);
+    QGuiApplication application(argc, argv);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

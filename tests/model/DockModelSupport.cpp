@@ -29,7 +29,7 @@ Json appJson(std::string_view bundleID, std::string_view name) {
 
 std::unique_ptr<PinnedStore> DockWorld::startStore() {
     return std::make_unique<PinnedStore>(
-        PinnedStore::Ports{defaults, clock, mainLoop, uuids, text, alerts, apps, catalog, launcher, files});
+        PinnedStore::Ports{defaults, clock, mainLoop, uuids, text, alerts, apps, catalog, launcher, files, icons});
 }
 
 Json DockWorld::storedJson(std::string_view key) const {

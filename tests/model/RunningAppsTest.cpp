@@ -211,3 +211,32 @@ TEST_F(RunningAndLaunching, TransientAppsAreOnePerProcessInWindowOrderWithoutExc
     EXPECT_EQ(entries[1].pid, 40);
     EXPECT_EQ(entries[1].bundleID, "mail");
 }
+
+TEST_F(RunningAndLaunching, IconsAreKeptPerApplicationUntilTheRunningApplicationsChange) {
+    const PinnedApp editor{"editor", "Editor", std::nullopt};
+    const ImageHandle first = store->icon(editor);
+    EXPECT_EQ(SimIcons::tagOf(first), "/apps/Editor.app");
+    EXPECT_EQ(store->icon(editor), first) << "the same picture, not asked again";
+    EXPECT_EQ(world.icons.requests().size(), 1u);
+
+    // An application that cannot be found has no icon, and the miss is asked again.
+    const PinnedApp missing{"missing", "Missing", std::nullopt};
+    EXPECT_EQ(store->icon(missing), nullptr);
+    world.catalog.install("/apps/Missing.app", {"missing", std::nullopt, std::nullopt, "Missing"});
+    EXPECT_EQ(SimIcons::tagOf(store->icon(missing)), "/apps/Missing.app");
+
+    // An update may bring a new picture: a launch or a quit forgets them all.
+    world.apps.launch(running(20, "other"));
+    world.runUntilIdle();
+    EXPECT_NE(store->icon(editor), first);
+    EXPECT_EQ(world.icons.requests().size(), 3u);
+}
+
+TEST_F(RunningAndLaunching, AFailedLaunchForgetsTheIcon) {
+    const PinnedApp editor{"editor", "Editor", std::nullopt};
+    const ImageHandle before = store->icon(editor);
+    store->launchOrActivate("editor", std::nullopt);
+    world.launcher.complete(0, Error{"no such program", "test", 2});
+    world.advance(0.5);
+    EXPECT_NE(store->icon(editor), before) << "looked up again after the failure";
+}

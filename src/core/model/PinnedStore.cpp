@@ -22,7 +22,8 @@ PinnedStore::PinnedStore(Ports ports)
       apps_(ports.apps),
       catalog_(ports.catalog),
       launcher_(ports.launcher),
-      files_(ports.files) {
+      files_(ports.files),
+      iconSource_(ports.icons) {
     recoveredFromUnreadableData_ = defaults_.boolValue(kRecoveredKey).value_or(false);
     load();
     refreshRunning();

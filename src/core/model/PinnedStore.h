@@ -24,6 +24,7 @@
 #include "core/platform/Alerts.h"
 #include "core/platform/AppCatalog.h"
 #include "core/platform/FileSystem.h"
+#include "core/platform/Icons.h"
 #include "core/platform/Launcher.h"
 #include "core/platform/RunningApps.h"
 #include "core/platform/TextServices.h"
@@ -72,6 +73,7 @@ public:
         AppCatalog& catalog;
         Launcher& launcher;
         const FileSystem& files;
+        const Icons& icons;
     };
 
     explicit PinnedStore(Ports ports);
@@ -196,6 +198,9 @@ public:
     // launching until it is seen running, its launch fails, or 8 s pass. Beeps when the
     // application cannot be found.
     void launchOrActivate(const std::string& bundleID, const std::optional<std::string>& fallbackPath);
+    // The application's icon, kept until the running applications change; null when the
+    // application cannot be found.
+    ImageHandle icon(const PinnedApp& app);
     // Opens dropped files with a pinned application; nothing when it cannot be found.
     void open(const std::vector<Path>& files, const PinnedApp& app);
 
@@ -249,6 +254,7 @@ private:
     AppCatalog& catalog_;
     Launcher& launcher_;
     const FileSystem& files_;
+    const Icons& iconSource_;
 
     std::vector<Profile> profiles_;
     std::optional<DragSession> dragSession_;
@@ -268,6 +274,7 @@ private:
     std::vector<AppId> activationOrder_;
     // Found locations only; forgotten whenever the running applications change.
     std::map<AppId, Path> resolvedPaths_;
+    std::map<AppId, ImageHandle> icons_;
     std::vector<Subscription> appWatches_;
     Lifetime lifetime_;
 };

@@ -53,6 +53,7 @@ void PinnedStore::setLaunching(std::set<AppId> launching) {
 
 void PinnedStore::invalidateAppLookups() {
     resolvedPaths_.clear();
+    icons_.clear();
 }
 
 void PinnedStore::noteActivation(const RunningApp& app) {
@@ -89,10 +90,20 @@ std::optional<Path> PinnedStore::appPath(const std::string& bundleID, const std:
     return found;
 }
 
+ImageHandle PinnedStore::icon(const PinnedApp& app) {
+    if (const auto cached = icons_.find(app.bundleID); cached != icons_.end()) return cached->second;
+    const auto path = appPath(app.bundleID, app.fallbackPath);
+    if (!path) return nullptr;
+    ImageHandle image = iconSource_.appIcon(*path);
+    icons_.insert_or_assign(app.bundleID, image);
+    return image;
+}
+
 void PinnedStore::launchOrActivate(const std::string& bundleID, const std::optional<std::string>& fallbackPath) {
     const auto path = appPath(bundleID, fallbackPath);
     if (!path || !files_.exists(*path)) {
         resolvedPaths_.erase(bundleID);
+        icons_.erase(bundleID);
         alerts_.beep();
         return;
     }
@@ -128,6 +139,7 @@ void PinnedStore::launchCompleted(const std::string& bundleID, std::uint64_t gen
                                   const std::optional<AppId>& previousFrontmost, bool failed) {
     if (failed && launchGeneration_[bundleID] == generation) {
         resolvedPaths_.erase(bundleID);
+        icons_.erase(bundleID);
         if (launchingBundleIDs_.contains(bundleID)) {
             std::set<AppId> launching = launchingBundleIDs_;
             launching.erase(bundleID);

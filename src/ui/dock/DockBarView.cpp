@@ -7,7 +7,7 @@
 #include "core/model/AppearanceStore.h"
 #include "core/model/PinnedStore.h"
 #include "core/platform/SystemAppearance.h"
-#include "ui/dock/ItemIcons.h"
+#include "ui/foundation/QtIcons.h"
 #include "ui/model/BarBackground.h"
 
 namespace quillbern {
@@ -29,6 +29,13 @@ void paintPlaceholder(QPainter& painter, const QRectF& box, const QString& name)
     painter.setPen(Qt::white);
     painter.drawText(box, Qt::AlignCenter, name.left(1).toUpper());
     painter.restore();
+}
+
+// An application's icon from the store; folders and the Trash from the icon theme.
+QIcon itemIcon(PinnedStore& pinned, const PinnedItem& item) {
+    if (const PinnedApp* app = item.app()) return qIcon(pinned.icon(*app));
+    if (item.trash()) return QIcon::fromTheme(QStringLiteral("user-trash"));
+    return QIcon::fromTheme(QStringLiteral("folder"));
 }
 
 QString itemName(const PinnedItem& item) {
@@ -70,7 +77,7 @@ void DockBarView::paintItems(QPainter& painter, const Profile& profile) {
         const double alongCentre = cellStart + pitch / 2;
         const QPointF centre = horizontal ? QPointF(alongCentre, across / 2) : QPointF(across / 2, alongCentre);
         const QRectF box(centre.x() - icon / 2, centre.y() - icon / 2, icon, icon);
-        const QIcon image = itemIcon(item);
+        const QIcon image = itemIcon(*content_.pinned, item);
         if (image.isNull()) {
             paintPlaceholder(painter, box, itemName(item));
         } else {

@@ -1,0 +1,55 @@
+#include "ui/foundation/QtIcons.h"
+
+#include <gio/gdesktopappinfo.h>
+#include <gio/gio.h>
+
+#include <memory>
+
+namespace quillbern {
+
+namespace {
+
+// Marks the images this backend made, so qIcon never reads another backend's native data.
+struct QtIconImage {
+    QIcon icon;
+};
+
+QIcon iconOf(GIcon* icon) {
+    if (G_IS_THEMED_ICON(icon)) {
+        for (const gchar* const* name = g_themed_icon_get_names(G_THEMED_ICON(icon)); name && *name; ++name) {
+            const QString themed = QString::fromUtf8(*name);
+            if (QIcon::hasThemeIcon(themed)) return QIcon::fromTheme(themed);
+        }
+    } else if (G_IS_FILE_ICON(icon)) {
+        if (gchar* path = g_file_get_path(g_file_icon_get_file(G_FILE_ICON(icon)))) {
+            QIcon fromFile(QString::fromUtf8(path));
+            g_free(path);
+            return fromFile;
+        }
+    }
+    return {};
+}
+
+}  // namespace
+
+ImageHandle QtIcons::appIcon(const Path& appPath) const {
+    GDesktopAppInfo* entry = g_desktop_app_info_new_from_filename(appPath.c_str());
+    if (!entry) return nullptr;
+    QIcon icon;
+    if (GIcon* declared = g_app_info_get_icon(G_APP_INFO(entry))) icon = iconOf(declared);
+    g_object_unref(entry);
+    if (icon.isNull()) icon = QIcon::fromTheme(QStringLiteral("application-x-executable"));
+    if (icon.isNull()) return nullptr;
+    auto image = std::make_shared<Image>();
+    image->widthPx = image->heightPx = 256;
+    image->native = std::make_shared<const QtIconImage>(QtIconImage{icon});
+    return image;
+}
+
+QIcon qIcon(const ImageHandle& image) {
+    if (!image || !image->native) return {};
+    // Only QtIcons puts a QtIconImage behind `native`; every image of the program comes from it.
+    return std::static_pointer_cast<const QtIconImage>(image->native)->icon;
+}
+
+}  // namespace quillbern
