@@ -21,14 +21,29 @@ QImage render(const BarBackground& background, const BackgroundPalette& palette 
 
 }  // namespace
 
-TEST(BarBackground, MaterialsFillWithTheirOpacityUnlessTransparencyIsReducedOrCannotBlend) {
-    EXPECT_NEAR(render({DockMaterial::ultraThin, 13, false}).pixelColor(60, 20).alphaF(), 0.55, 0.01);
-    EXPECT_NEAR(render({DockMaterial::regular, 13, false}).pixelColor(60, 20).alphaF(), 0.72, 0.01);
-    EXPECT_NEAR(render({DockMaterial::liquid, 13, false}).pixelColor(60, 20).alphaF(), 0.72, 0.01);
-    EXPECT_EQ(render({DockMaterial::opaque, 13, false}).pixelColor(60, 20), QColor(240, 240, 240));
-    EXPECT_EQ(render({DockMaterial::ultraThin, 13, true}).pixelColor(60, 20).alpha(), 255);
+TEST(BarBackground, EveryMaterialFillsWithItsOpacityUnlessTransparencyIsReducedOrCannotBlend) {
+    const std::pair<DockMaterial, double> materials[] = {
+        {DockMaterial::liquidClear, 0.55}, {DockMaterial::liquid, 0.72}, {DockMaterial::ultraThin, 0.55},
+        {DockMaterial::regular, 0.72},     {DockMaterial::thick, 0.86},  {DockMaterial::opaque, 1.0}};
     const BackgroundPalette noCompositor{kPalette.window, kPalette.separator, false};
-    EXPECT_EQ(render({DockMaterial::ultraThin, 13, false}, noCompositor).pixelColor(60, 20).alpha(), 255);
+    for (const auto& [material, opacity] : materials) {
+        const QColor centre = render({material, 13, false}).pixelColor(60, 20);
+        EXPECT_NEAR(centre.alphaF(), opacity, 0.01) << caseName(material);
+        EXPECT_EQ(centre.rgb(), QColor(240, 240, 240).rgb()) << "the window colour, untinted";
+        EXPECT_EQ(render({material, 13, true}).pixelColor(60, 20).alpha(), 255) << caseName(material);
+        EXPECT_EQ(render({material, 13, false}, noCompositor).pixelColor(60, 20).alpha(), 255) << caseName(material);
+    }
+}
+
+TEST(SummonableSlab, ThickFillWithTheOutline) {
+    QImage image(120, 40, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    SummonableSlab{13, false}.paint(painter, QRectF(0, 0, 120, 40), kPalette);
+    painter.end();
+    EXPECT_NEAR(image.pixelColor(60, 20).alphaF(), 0.86, 0.01);
+    EXPECT_EQ(image.pixelColor(0, 0).alpha(), 0);
+    EXPECT_GT(image.pixelColor(60, 0).alpha(), 0);
 }
 
 TEST(BarBackground, RoundedShapeWithAnInnerOutline) {
