@@ -132,7 +132,10 @@ TEST(QtPanelHost, AClickThroughPanelLetsClicksReachTheWindowBelow) {
     auto overlay = shownPanel(x, RectBL{1280, 0, 1280, 1080}, PanelStyle{PanelLevel::placement, true});
     ASSERT_TRUE(spinUntil([&] {
         const xcb_window_t w = windowOf(probe, x.panels, overlay->serial());
-        return w != XCB_WINDOW_NONE && probe.isViewable(w);
+        // The client too must stand under the click point, framed by the manager, before it is clicked.
+        const RectTL below = probe.geometry(client.window());
+        return w != XCB_WINDOW_NONE && probe.isViewable(w) && probe.isViewable(client.window()) &&
+               below.contains(PointTL{1500, 300});
     }));
     int global = 0;
     Subscription globalMonitor = x.events.onGlobalMouseDown(kLeftButton, [&](const MouseDown&) { ++global; });
