@@ -5,7 +5,6 @@
 #include "core/foundation/JsonFileDefaults.h"
 #include "core/foundation/Log.h"
 #include "linux/IcuTextServices.h"
-#include "linux/InterimBackends.h"
 #include "linux/LinuxFileSystem.h"
 #include "linux/LinuxAppCatalog.h"
 #include "linux/LinuxLauncher.h"
@@ -15,7 +14,9 @@
 #include "linux/X11EventMonitors.h"
 #include "linux/X11InputState.h"
 #include "linux/X11Permissions.h"
+#include "linux/X11RunningApps.h"
 #include "linux/X11Screens.h"
+#include "linux/X11SessionEvents.h"
 #include "linux/X11WindowAccess.h"
 #include "linux/X11WindowCapture.h"
 #include "linux/X11WindowList.h"
@@ -47,11 +48,14 @@ LinuxPlatform::LinuxPlatform(std::unique_ptr<X11Connection> connection)
       windowList_(std::make_unique<X11WindowList>(*connection_, *screens_)),
       windowAccess_(std::make_unique<X11WindowAccess>([this] { return screens_->desktopSpace(); })),
       permissions_(std::make_unique<X11Permissions>(*connection_)),
-      apps_(std::make_unique<NoRunningApps>()),
-      session_(std::make_unique<NoSessionEvents>()),
-      capture_(std::make_unique<X11WindowCapture>(threads_)),
-      launcher_(std::make_unique<LinuxLauncher>(*apps_)),
       catalog_(std::make_unique<LinuxAppCatalog>()),
+      apps_(std::make_unique<X11RunningApps>(*connection_, *screens_, *catalog_, *mainLoop_)),
+      session_(std::make_unique<X11SessionEvents>(*connection_)),
+      capture_(std::make_unique<X11WindowCapture>(threads_)),
+      launcher_(std::make_unique<LinuxLauncher>(*apps_, [this](Pid pid, const Path& entry) {
+          // Launches may report on any thread.
+          mainLoop_->post([this, pid, entry] { apps_->noteLaunch(pid, entry); });
+      })),
       files_(std::make_unique<LinuxFileSystem>()),
       icons_(std::make_unique<QtIcons>()),
       ports_(std::make_unique<Platform>(Platform{*mainLoop_, clock_, *defaults_, uuids_, *text_, *alerts_, *appearance_,

@@ -27,6 +27,17 @@ struct AppInfoDeleter {
 };
 using DesktopAppInfo = std::unique_ptr<GDesktopAppInfo, AppInfoDeleter>;
 
+// Calls `visit` with each registered entry and its id without ".desktop".
+template <class Visit>
+void forEachEntry(Visit visit) {
+    GList* all = g_app_info_get_all();
+    for (GList* node = all; node; node = node->next) {
+        auto* info = G_DESKTOP_APP_INFO(node->data);
+        if (const char* id = g_app_info_get_id(G_APP_INFO(info))) visit(info, withoutSuffix(id));
+    }
+    g_list_free_full(all, g_object_unref);
+}
+
 }  // namespace
 
 AppId desktopEntryId(const Path& entryPath) {
@@ -68,21 +79,31 @@ std::optional<AppId> LinuxAppCatalog::owningAppId(const RunningApp& app) const {
 std::vector<InstalledApp> LinuxAppCatalog::installedApps() const {
     std::vector<InstalledApp> apps;
     std::set<AppId> seen;
-    GList* all = g_app_info_get_all();
-    for (GList* node = all; node; node = node->next) {
-        auto* info = G_DESKTOP_APP_INFO(node->data);
-        const char* id = g_app_info_get_id(G_APP_INFO(info));
+    forEachEntry([&](GDesktopAppInfo* info, AppId appId) {
         const char* filename = g_desktop_app_info_get_filename(info);
-        if (!id || !filename || g_desktop_app_info_get_nodisplay(info) || g_desktop_app_info_get_is_hidden(info)) {
-            continue;
-        }
-        AppId appId = withoutSuffix(id);
-        if (!seen.insert(appId).second) continue;
+        if (!filename || g_desktop_app_info_get_nodisplay(info) || g_desktop_app_info_get_is_hidden(info)) return;
+        if (!seen.insert(appId).second) return;
         const char* name = g_app_info_get_name(G_APP_INFO(info));
         apps.push_back({std::move(appId), name ? name : "", filename});
-    }
-    g_list_free_full(all, g_object_unref);
+    });
     return apps;
+}
+
+std::vector<DesktopEntryFacts> LinuxAppCatalog::entryFacts() const {
+    std::vector<DesktopEntryFacts> entries;
+    forEachEntry([&](GDesktopAppInfo* info, AppId appId) {
+        DesktopEntryFacts facts{std::move(appId), std::nullopt, {}};
+        if (const char* wmClass = g_desktop_app_info_get_startup_wm_class(info)) facts.startupWmClass = wmClass;
+        if (const char* program = g_app_info_get_executable(G_APP_INFO(info)); program && *program) {
+            facts.programs.emplace_back(program);
+        }
+        if (gchar* tryExec = g_desktop_app_info_get_string(info, "TryExec")) {
+            facts.programs.emplace_back(tryExec);
+            g_free(tryExec);
+        }
+        entries.push_back(std::move(facts));
+    });
+    return entries;
 }
 
 }  // namespace quillbern

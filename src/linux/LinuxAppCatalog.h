@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/platform/AppCatalog.h"
+#include "core/platform/AppMatching.h"
 
 namespace quillbern {
 
@@ -14,6 +15,8 @@ public:
     std::optional<AppId> owningAppId(const RunningApp& app) const override;
     // Visible entries only: NoDisplay and Hidden ones are left out.
     std::vector<InstalledApp> installedApps() const override;
+    // What every entry, NoDisplay ones too, offers for recognising its windows. Any thread.
+    std::vector<DesktopEntryFacts> entryFacts() const;
 };
 
 // The desktop-entry id of an entry file without ".desktop": its path below an XDG

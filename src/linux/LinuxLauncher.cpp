@@ -22,13 +22,23 @@ Error errorFrom(GError* error, std::string fallback) {
     return result;
 }
 
+using Started = std::function<void(Pid, const Path&)>;
+
 // Launches the entry with the URIs (none: just the application).
-Result<void> launchEntry(const Path& appPath, GList* uris) {
+Result<void> launchEntry(const Path& appPath, GList* uris, const Started& started) {
     const DesktopAppInfo info(g_desktop_app_info_new_from_filename(appPath.c_str()));
     if (!info) return Error{"not an application: " + appPath, "gio", 0};
     GError* error = nullptr;
-    if (!g_app_info_launch_uris(G_APP_INFO(info.get()), uris, nullptr, &error)) {
+    std::vector<Pid> pids;
+    const auto collect =
+        +[](GDesktopAppInfo*, GPid pid, gpointer pids) { static_cast<std::vector<Pid>*>(pids)->push_back(Pid(pid)); };
+    if (!g_desktop_app_info_launch_uris_as_manager(info.get(), uris, nullptr, G_SPAWN_SEARCH_PATH, nullptr, nullptr,
+                                                   collect, &pids, &error)) {
         return errorFrom(error, "launch failed");
+    }
+    if (started) {
+        for (const Pid pid : pids)
+            started(pid, appPath);
     }
     return {};
 }
@@ -48,7 +58,7 @@ void LinuxLauncher::launch(const Path& appPath, bool, std::function<void(Result<
         }
         return;
     }
-    done(launchEntry(appPath, nullptr));
+    done(launchEntry(appPath, nullptr, started_));
 }
 
 void LinuxLauncher::openWith(const std::vector<Path>& files, const Path& appPath) {
@@ -56,7 +66,7 @@ void LinuxLauncher::openWith(const std::vector<Path>& files, const Path& appPath
     for (const Path& file : files) {
         if (gchar* uri = g_filename_to_uri(file.c_str(), nullptr, nullptr)) uris = g_list_append(uris, uri);
     }
-    if (const auto opened = launchEntry(appPath, uris); !opened) {
+    if (const auto opened = launchEntry(appPath, uris, started_); !opened) {
         log("opening files failed — ", escapedForLog(opened.error().message));
     }
     g_list_free_full(uris, g_free);

@@ -9,7 +9,9 @@ namespace quillbern {
 // application that already runs is brought forward instead of started again.
 class LinuxLauncher final : public Launcher {
 public:
-    explicit LinuxLauncher(RunningApps& apps) : apps_(apps) {}
+    // `started` hears of each process a launch starts, with the entry it started.
+    explicit LinuxLauncher(RunningApps& apps, std::function<void(Pid, const Path&)> started = {})
+        : apps_(apps), started_(std::move(started)) {}
 
     // Reports before it returns; new windows come forward as the window manager decides.
     void launch(const Path& appPath, bool activate, std::function<void(Result<void>)> done) override;
@@ -19,6 +21,7 @@ public:
 
 private:
     RunningApps& apps_;
+    std::function<void(Pid, const Path&)> started_;
 };
 
 }  // namespace quillbern

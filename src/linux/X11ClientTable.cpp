@@ -7,6 +7,9 @@ namespace quillbern {
 namespace {
 
 constexpr std::uint32_t kIconicState = 3;
+// Window managers obey pagers without focus-stealing checks.
+constexpr std::uint32_t kSourcePager = 2;
+constexpr std::uint32_t kStackAbove = 0;
 constexpr std::uint32_t kInputHintFlag = 1;
 constexpr std::uint32_t kLongTextWords = 1024;
 
@@ -39,6 +42,15 @@ const ClientFacts* ClientTable::mainWindowOf(Pid pid) const {
         if (facts.pid == pid && !facts.minimized && facts.isOrdinary && !facts.isDockOrDesktop) return &facts;
     }
     return nullptr;
+}
+
+void bringForward(xcb_connection_t* c, xcb_window_t root, const ClientFacts& window, xcb_atom_t activeWindow,
+                  xcb_atom_t restackWindow) {
+    if (window.acceptsFocus) {
+        sendToWindowManager(c, root, window.window, activeWindow, {kSourcePager, XCB_CURRENT_TIME, XCB_WINDOW_NONE});
+    } else {
+        sendToWindowManager(c, root, window.window, restackWindow, {kSourcePager, XCB_WINDOW_NONE, kStackAbove});
+    }
 }
 
 X11ClientReader::X11ClientReader(XcbConnection& connection) : connection_(connection) {

@@ -43,6 +43,11 @@ struct ClientTable {
     const ClientFacts* mainWindowOf(Pid pid) const;
 };
 
+// Asks the window manager, as a pager would, to bring the window forward and focus it; a
+// window that never takes the focus is only raised.
+void bringForward(xcb_connection_t* c, xcb_window_t root, const ClientFacts& window, xcb_atom_t activeWindow,
+                  xcb_atom_t restackWindow);
+
 // Reads the whole table with every request sent before any reply is awaited.
 class X11ClientReader {
 public:

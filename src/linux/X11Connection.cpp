@@ -38,10 +38,9 @@ void X11Connection::drainSoon() {
 }
 
 void X11Connection::drain() {
-    while (xcb_generic_event_t* event = xcb_poll_for_event(xcb())) {
-        const XcbReply<xcb_generic_event_t> owned(event);
-        events_.emit(*event);
-    }
+    // A handler's own reads may keep more events: they wait for the next turn.
+    for (const auto& event : connection_->takeEvents()) events_.emit(*event);
+    if (connection_->hasKeptEvents()) drainSoon();
     if (connection_->isBroken()) {
         log("the connection to the X server broke");
         notifier_->setEnabled(false);

@@ -32,6 +32,9 @@ public:
     xcb_connection_t* xcb() const;
     xcb_window_t root() const;
     xcb_atom_t atom(const std::string& name) const;  // interned once, any thread
+    // For readers that pipeline their requests; events their waits keep still reach the
+    // subscribers, once drainSoon() runs.
+    XcbConnection& connection() const { return *connection_; }
 
     // [main] Every event that arrives; the event is valid during the call only.
     [[nodiscard]] Subscription onEvent(std::function<void(const xcb_generic_event_t&)> handler);

@@ -33,7 +33,6 @@ constexpr std::uint32_t kStateAdd = 1;
 constexpr std::uint32_t kNorthWestGravity = 1;
 constexpr std::uint32_t kMovePosition = (1u << 8) | (1u << 9);
 constexpr std::uint32_t kMoveSize = (1u << 10) | (1u << 11);
-constexpr std::uint32_t kStackAbove = 0;
 
 std::uint32_t coordinate(double value) { return static_cast<std::uint32_t>(static_cast<std::int32_t>(std::lround(value))); }
 
@@ -272,9 +271,9 @@ bool X11WindowAccess::perform(ElementRef ref, ElementAction action) {
     }
     const ClientFacts* window = facts(ref);
     if (!window) return false;
-    // A window that never takes the focus would not come forward when activated.
-    if (!window->acceptsFocus) return send(*window, atoms_.restack, kSourcePager, XCB_WINDOW_NONE, kStackAbove);
-    return activate(*window);
+    bringForward(connection_->xcb(), connection_->root(), *window, atoms_.activeWindow, atoms_.restack);
+    changed();
+    return !connection_->isBroken();
 }
 
 // --- observers ---

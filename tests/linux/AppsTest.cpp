@@ -59,7 +59,7 @@ protected:
         const fs::path apps = root / "data" / "applications";
         writeFile(apps / "org.example.Visible.desktop", entry("Visible", "/bin/true"));
         writeFile(apps / "tools" / "nested.desktop", entry("Nested", "/bin/true"));
-        writeFile(apps / "quiet.desktop", entry("Quiet", "/bin/true", "NoDisplay=true\n"));
+        writeFile(apps / "quiet.desktop", entry("Quiet", "/bin/true", "NoDisplay=true\nStartupWMClass=QuietWindow\nTryExec=/usr/bin/env\n"));
         writeFile(apps / "gone.desktop", entry("Gone", "/bin/true", "Hidden=true\n"));
         writeFile(apps / "counter.desktop", entry("Counter", script.string()));
         writeFile(root / "home" / "applications" / "mine.desktop", entry("Mine", "/bin/true"));
@@ -125,6 +125,31 @@ TEST_F(DesktopEntries, ARunningApplicationIsBroughtForwardNotStartedAgain) {
     EXPECT_EQ(apps.activations(), (std::vector<Pid>{4242}));
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     EXPECT_FALSE(fs::exists(launches()));
+}
+
+TEST_F(DesktopEntries, EveryEntryButHiddenOnesTellsHowToRecogniseItsWindows) {
+    const auto facts = catalog.entryFacts();
+    const auto quiet = std::ranges::find(facts, std::string("quiet"), &DesktopEntryFacts::id);
+    ASSERT_NE(quiet, facts.end());
+    EXPECT_EQ(quiet->startupWmClass, "QuietWindow");
+    EXPECT_EQ(quiet->programs, (std::vector<std::string>{"/bin/true", "/usr/bin/env"}));
+    const auto counter = std::ranges::find(facts, std::string("counter"), &DesktopEntryFacts::id);
+    ASSERT_NE(counter, facts.end());
+    EXPECT_FALSE(counter->startupWmClass);
+    EXPECT_EQ(counter->programs, (std::vector<std::string>{(root / "append.sh").string()}));
+    EXPECT_EQ(std::ranges::find(facts, std::string("gone"), &DesktopEntryFacts::id), facts.end());
+}
+
+TEST_F(DesktopEntries, ALaunchTellsWhichProcessItStarted) {
+    fs::remove(launches());
+    SimRunningApps apps;
+    std::vector<std::pair<Pid, Path>> started;
+    LinuxLauncher launcher(apps, [&started](Pid pid, const Path& entry) { started.emplace_back(pid, entry); });
+    launcher.launch(counterEntry().string(), true, [](Result<void>) {});
+    ASSERT_EQ(started.size(), 1u);
+    EXPECT_GT(started.front().first, 0);
+    EXPECT_EQ(started.front().second, counterEntry().string());
+    EXPECT_TRUE(waitUntil([] { return lineCount(launches()) >= 1; }));
 }
 
 TEST_F(DesktopEntries, AFileThatIsNoEntryFailsToLaunch) {

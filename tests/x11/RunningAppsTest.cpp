@@ -1,0 +1,254 @@
+#include <signal.h>
+#include <spawn.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include "Backends.h"
+#include "X11TestSupport.h"
+#include "linux/LinuxAppCatalog.h"
+#include "linux/LinuxLauncher.h"
+#include "linux/X11RunningApps.h"
+#include "linux/X11SessionEvents.h"
+
+extern char** environ;
+
+using namespace quillbern;
+using namespace quillbern::test;
+namespace fs = std::filesystem;
+
+namespace {
+
+// A program of the test's own that is no quillbern_test_client, ended with the object.
+class Spawned {
+public:
+    explicit Spawned(std::vector<std::string> args) {
+        std::vector<char*> argv;
+        for (std::string& arg : args)
+            argv.push_back(arg.data());
+        argv.push_back(nullptr);
+        if (posix_spawnp(&pid_, argv[0], nullptr, nullptr, argv.data(), environ) != 0) pid_ = -1;
+    }
+    ~Spawned() { end(); }
+    Spawned(const Spawned&) = delete;
+    Spawned& operator=(const Spawned&) = delete;
+
+    Pid pid() const { return pid_; }
+    void end() {
+        if (pid_ <= 0) return;
+        kill(pid_, SIGTERM);
+        waitpid(pid_, nullptr, 0);
+        pid_ = -1;
+    }
+
+private:
+    pid_t pid_ = -1;
+};
+
+// Records what the running applications announce.
+struct Heard {
+    explicit Heard(quillbern::RunningApps& apps) {
+        subscriptions.push_back(apps.onLaunch([this](const RunningApp& app) { launched.push_back(app); }));
+        subscriptions.push_back(apps.onTerminate([this](const RunningApp& app) { terminated.push_back(app.pid); }));
+        subscriptions.push_back(apps.onActivate([this](const RunningApp& app) { activated.push_back(app.pid); }));
+        subscriptions.push_back(apps.onAppsChanged([this] { ++changes; }));
+    }
+
+    int launchesOf(Pid pid) const { return int(std::ranges::count(launched, pid, &RunningApp::pid)); }
+    bool terminatedOnce(Pid pid) const { return std::ranges::count(terminated, pid) == 1; }
+
+    std::vector<RunningApp> launched;
+    std::vector<Pid> terminated;
+    std::vector<Pid> activated;
+    int changes = 0;
+    std::vector<Subscription> subscriptions;
+};
+
+void writeEntry(const fs::path& path, const std::string& body) {
+    fs::create_directories(path.parent_path());
+    std::ofstream(path) << "[Desktop Entry]\nType=Application\n" << body;
+}
+
+// The test client opens one more window when asked by this client message.
+void openAnotherWindow(const XProbe& probe, xcb_window_t window) {
+    xcb_client_message_event_t open{};
+    open.response_type = XCB_CLIENT_MESSAGE;
+    open.format = 32;
+    open.window = window;
+    open.type = probe.atom("QUILLBERN_TEST_OPEN");
+    xcb_send_event(probe.c(), 0, window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&open));
+    xcb_flush(probe.c());
+}
+
+std::uint32_t activeWindow(const XProbe& probe) {
+    const auto active = probe.cardinals(probe.root(), "_NET_ACTIVE_WINDOW");
+    return active.empty() ? 0 : active.front();
+}
+
+// Where the window's frame stands among the root's children, bottom first.
+std::ptrdiff_t stackIndex(const XProbe& probe, xcb_window_t window) {
+    const auto order = probe.stacking();
+    return std::ranges::find(order, probe.topLevel(window)) - order.begin();
+}
+
+// Desktop entries of the test's own, in data directories that GIO reads on first use.
+class X11RunningAppsTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        char pattern[] = "/tmp/quillbern-running-XXXXXX";
+        root = mkdtemp(pattern);
+        writeEntry(probeEntry(), "Name=Probe App\nExec=/bin/false\nStartupWMClass=QuillbernProbe\n");
+        writeEntry(terminalEntry(), "Name=Example Terminal\nExec=xterm\n");
+        writeEntry(sleeperEntry(), "Name=Sleeper\nExec=/bin/sleep 30\n");
+        setenv("XDG_DATA_DIRS", (root / "data").c_str(), 1);
+        setenv("XDG_DATA_HOME", (root / "home").c_str(), 1);
+    }
+    static void TearDownTestSuite() { fs::remove_all(root); }
+
+    static fs::path applications() { return root / "data" / "applications"; }
+    static fs::path probeEntry() { return applications() / "org.example.Probe.desktop"; }
+    static fs::path terminalEntry() { return applications() / "org.example.Terminal.desktop"; }
+    static fs::path sleeperEntry() { return applications() / "org.example.Sleeper.desktop"; }
+
+    static inline fs::path root;
+    Backends x;
+    XProbe probe;
+    LinuxAppCatalog catalog;
+    X11RunningApps apps{*x.connection, x.screens, catalog, x.loop};
+    Heard heard{apps};
+};
+
+}  // namespace
+
+TEST_F(X11RunningAppsTest, AnApplicationComesWithItsFirstWindowAndGoesWithItsLast) {
+    auto client = std::make_unique<TestClient>(std::vector<std::string>{"--title", "First"});
+    ASSERT_TRUE(client->started());
+    const Pid pid = client->pid();
+    ASSERT_TRUE(spinUntil([&] { return heard.launchesOf(pid) == 1; }));
+    const auto app = apps.app(pid);
+    ASSERT_TRUE(app);
+    EXPECT_EQ(app->policy, ActivationPolicy::regular);
+    EXPECT_EQ(app->name, "quillbern-test");
+    EXPECT_FALSE(app->appId);
+    EXPECT_GE(heard.changes, 1);
+
+    // A second window of the same process is no second application.
+    const std::size_t clients = probe.cardinals(probe.root(), "_NET_CLIENT_LIST").size();
+    openAnotherWindow(probe, client->window());
+    ASSERT_TRUE(spinUntil([&] { return probe.cardinals(probe.root(), "_NET_CLIENT_LIST").size() == clients + 1; }));
+    spinFor(200);
+    EXPECT_EQ(heard.launchesOf(pid), 1);
+    EXPECT_EQ(std::ranges::count(apps.runningApps(), pid, &RunningApp::pid), 1);
+
+    client.reset();
+    EXPECT_TRUE(spinUntil([&] { return heard.terminatedOnce(pid); }));
+    EXPECT_FALSE(apps.app(pid));
+}
+
+TEST_F(X11RunningAppsTest, AnApplicationIsKnownByTheDesktopEntryItsWindowsMatch) {
+    TestClient client({"--class", "QuillbernProbe", "--title", "Probe"});
+    ASSERT_TRUE(client.started());
+    ASSERT_TRUE(spinUntil([&] { return heard.launchesOf(client.pid()) == 1; }));
+    const auto app = apps.app(client.pid());
+    ASSERT_TRUE(app);
+    EXPECT_EQ(app->appId, "org.example.Probe");
+    EXPECT_EQ(app->appPath, probeEntry().string());
+    EXPECT_EQ(app->name, "Probe App");
+}
+
+TEST_F(X11RunningAppsTest, ATerminalIsKnownByItsProgram) {
+    Spawned xterm({"xterm", "-title", "Known terminal", "-e", "sleep", "60"});
+    const Pid pid = xterm.pid();
+    ASSERT_GT(pid, 0);
+    ASSERT_TRUE(spinUntil([&] { return heard.launchesOf(pid) == 1; }, 10000));
+    const auto app = apps.app(pid);
+    ASSERT_TRUE(app);
+    EXPECT_EQ(app->appId, "org.example.Terminal");
+    EXPECT_EQ(app->name, "Example Terminal");
+    xterm.end();
+    EXPECT_TRUE(spinUntil([&] { return heard.terminatedOnce(pid); }));
+}
+
+TEST_F(X11RunningAppsTest, TheFrontmostApplicationFollowsTheActiveWindow) {
+    TestClient first({"--title", "Front one", "--geometry", "300x200+100+300"});
+    TestClient second({"--title", "Front two", "--geometry", "300x200+500+300"});
+    ASSERT_TRUE(first.started() && second.started());
+    ASSERT_TRUE(spinUntil([&] { return heard.launchesOf(first.pid()) == 1 && heard.launchesOf(second.pid()) == 1; }));
+
+    ASSERT_EQ(run({"xdotool", "windowactivate", std::to_string(first.window())}), 0);
+    EXPECT_TRUE(spinUntil([&] { return apps.frontmostApp() && apps.frontmostApp()->pid == first.pid(); }));
+    EXPECT_TRUE(spinUntil([&] { return !heard.activated.empty() && heard.activated.back() == first.pid(); }));
+
+    ASSERT_EQ(run({"xdotool", "windowactivate", std::to_string(second.window())}), 0);
+    EXPECT_TRUE(spinUntil([&] { return apps.frontmostApp() && apps.frontmostApp()->pid == second.pid(); }));
+    EXPECT_TRUE(spinUntil([&] { return heard.activated.back() == second.pid(); }));
+}
+
+TEST_F(X11RunningAppsTest, ActivatingAnApplicationRaisesAndFocusesItsWindow) {
+    TestClient behind({"--title", "Behind", "--geometry", "300x200+150+150"});
+    TestClient over({"--title", "Over", "--geometry", "300x200+200+200"});
+    ASSERT_TRUE(behind.started() && over.started());
+    ASSERT_TRUE(spinUntil([&] { return heard.launchesOf(behind.pid()) == 1 && heard.launchesOf(over.pid()) == 1; }));
+    ASSERT_EQ(run({"xdotool", "windowactivate", std::to_string(over.window())}), 0);
+    ASSERT_TRUE(spinUntil([&] { return activeWindow(probe) == over.window(); }));
+
+    EXPECT_TRUE(apps.activate(behind.pid()));
+    EXPECT_TRUE(spinUntil([&] {
+        return activeWindow(probe) == behind.window() &&
+               stackIndex(probe, behind.window()) > stackIndex(probe, over.window());
+    }));
+    EXPECT_TRUE(spinUntil([&] { return apps.frontmostApp() && apps.frontmostApp()->pid == behind.pid(); }));
+    EXPECT_FALSE(apps.activate(0x3FFFFFFF));
+}
+
+TEST_F(X11RunningAppsTest, TheLauncherBringsARunningApplicationForwardInsteadOfStartingIt) {
+    TestClient probeApp({"--class", "QuillbernProbe", "--title", "Running probe"});
+    TestClient other({"--title", "Other"});
+    ASSERT_TRUE(probeApp.started() && other.started());
+    ASSERT_TRUE(spinUntil([&] { return heard.launchesOf(probeApp.pid()) == 1 && heard.launchesOf(other.pid()) == 1; }));
+    ASSERT_EQ(run({"xdotool", "windowactivate", std::to_string(other.window())}), 0);
+    ASSERT_TRUE(spinUntil([&] { return activeWindow(probe) == other.window(); }));
+
+    int started = 0;
+    LinuxLauncher launcher(apps, [&started](Pid, const Path&) { ++started; });
+    std::optional<Result<void>> outcome;
+    launcher.launch(probeEntry().string(), true, [&outcome](Result<void> result) { outcome = result; });
+    ASSERT_TRUE(outcome);
+    EXPECT_TRUE(outcome->ok());
+    EXPECT_EQ(started, 0);
+    EXPECT_TRUE(spinUntil([&] { return activeWindow(probe) == probeApp.window(); }));
+}
+
+TEST_F(X11RunningAppsTest, ALaunchedProcessRunsBeforeItsFirstWindowUntilItEnds) {
+    LinuxLauncher launcher(apps, [this](Pid pid, const Path& entry) { apps.noteLaunch(pid, entry); });
+    launcher.launch(sleeperEntry().string(), true, [](Result<void>) {});
+    ASSERT_TRUE(spinUntil([&] { return !heard.launched.empty(); }));
+    const RunningApp sleeper = heard.launched.front();
+    EXPECT_EQ(sleeper.appId, "org.example.Sleeper");
+    EXPECT_EQ(sleeper.name, "Sleeper");
+    EXPECT_EQ(sleeper.policy, ActivationPolicy::regular);
+    EXPECT_TRUE(apps.app(sleeper.pid));
+
+    kill(sleeper.pid, SIGTERM);
+    EXPECT_TRUE(spinUntil([&] { return heard.terminatedOnce(sleeper.pid); }, 4000));
+    EXPECT_FALSE(apps.app(sleeper.pid));
+}
+
+TEST(X11SessionEventsTest, ADesktopSwitchReachesTheSubscribers) {
+    Backends x;
+    X11SessionEvents session(*x.connection);
+    int switches = 0;
+    const Subscription subscription = session.on(SessionEvent::desktopChanged, [&switches] { ++switches; });
+    int wakes = 0;
+    const Subscription other = session.on(SessionEvent::didWake, [&wakes] { ++wakes; });
+
+    ASSERT_EQ(run({"xdotool", "set_desktop", "1"}), 0);
+    EXPECT_TRUE(spinUntil([&] { return switches == 1; }));
+    ASSERT_EQ(run({"xdotool", "set_desktop", "0"}), 0);
+    EXPECT_TRUE(spinUntil([&] { return switches == 2; }));
+    EXPECT_EQ(wakes, 0);
+}
