@@ -1,40 +1,14 @@
 #include <benchmark/benchmark.h>
 
-#include <atomic>
-#include <cstdlib>
 #include <fstream>
-#include <new>
 #include <string>
 
+#include "AllocationCounter.h"
 #include "core/windows/WindowReconciler.h"
 #include "sim/ManualRunLoop.h"
 #include "sim/SimClock.h"
 #include "sim/SimScreens.h"
 #include "sim/SimWindowSystem.h"
-
-// Counts live heap blocks, so a run can show that repeated passes leave nothing behind.
-namespace {
-std::atomic<long long> liveBlocks{0};
-std::atomic<long long> allocations{0};
-}  // namespace
-
-void* operator new(std::size_t size) {
-    if (void* block = std::malloc(size == 0 ? 1 : size)) {
-        liveBlocks.fetch_add(1, std::memory_order_relaxed);
-        allocations.fetch_add(1, std::memory_order_relaxed);
-        return block;
-    }
-    throw std::bad_alloc();
-}
-void* operator new[](std::size_t size) { return operator new(size); }
-void operator delete(void* block) noexcept {
-    if (!block) return;
-    liveBlocks.fetch_sub(1, std::memory_order_relaxed);
-    std::free(block);
-}
-void operator delete[](void* block) noexcept { operator delete(block); }
-void operator delete(void* block, std::size_t) noexcept { operator delete(block); }
-void operator delete[](void* block, std::size_t) noexcept { operator delete(block); }
 
 using namespace quillbern;
 
@@ -111,12 +85,12 @@ void UnchangedReconciliations10k(benchmark::State& state) {
     WindowReconciler reconciler(world.windows, world.windows, world.screens);
     reconciler.reconcile(world.apps);
     for (auto _ : state) {
-        const long long blocksBefore = liveBlocks.load();
-        const long long allocationsBefore = allocations.load();
+        const long long blocksBefore = bench::liveBlockCount();
+        const long long allocationsBefore = bench::allocationCount();
         const long rssBefore = residentKilobytes();
         for (int i = 0; i < 10'000; ++i) benchmark::DoNotOptimize(reconciler.reconcile(world.apps));
-        state.counters["liveBlockGrowth"] = static_cast<double>(liveBlocks.load() - blocksBefore);
-        state.counters["allocsPerPass"] = static_cast<double>(allocations.load() - allocationsBefore) / 10'000;
+        state.counters["liveBlockGrowth"] = static_cast<double>(bench::liveBlockCount() - blocksBefore);
+        state.counters["allocsPerPass"] = static_cast<double>(bench::allocationCount() - allocationsBefore) / 10'000;
         state.counters["rssGrowthKiB"] = static_cast<double>(residentKilobytes() - rssBefore);
     }
 }

@@ -40,3 +40,23 @@ expect_clean_exit() {
   [[ $status -eq 0 ]] || fail "exit status $status"
   grep -q "^Quillbern: stopped$" "$work/log" || fail "no clean shutdown line"
 }
+
+# The shown dock panels of the program as "x,y,width,height" in X coordinates, sorted.
+dock_panels() {
+  local id
+  for id in $(xdotool search --onlyvisible --pid "$program_pid" 2>/dev/null); do
+    xprop -id "$id" _NET_WM_WINDOW_TYPE | grep -q _NET_WM_WINDOW_TYPE_DOCK || continue
+    xwininfo -id "$id" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
+      /Width:/ {w=$NF} /Height:/ {h=$NF} END {print x "," y "," w "," h}'
+  done | sort
+}
+
+# expect_dock_panels FRAME...: waits, at most 10 s, until exactly these dock panels show.
+expect_dock_panels() {
+  local want have deadline=$((SECONDS + 10))
+  want=$(printf '%s\n' "$@" | sed '/^$/d' | sort)
+  until have=$(dock_panels); [[ "$have" == "$want" ]]; do
+    ((SECONDS < deadline)) || fail "dock panels: want [$(echo $want)], have [$(echo $have)]"
+    sleep 0.05
+  done
+}

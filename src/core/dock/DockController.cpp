@@ -1,8 +1,17 @@
 #include "core/dock/DockController.h"
 
+#include <algorithm>
+#include <limits>
 #include <set>
 
 namespace quillbern {
+
+namespace {
+
+// A let-go held-out dock counts as left long ago, so the next tick may hide it.
+constexpr WallTime kDistantPast{-std::numeric_limits<double>::infinity()};
+
+}  // namespace
 
 DockController::DockController(Ports ports, WindowEngine& engine, PinnedStore& pinned,
                                const DockPreferences& preferences, AppearanceStore& appearance,
@@ -22,18 +31,29 @@ void DockController::start() {
     screenObserver_ = ports_.screens.onChanged(lifetime_.guard([this] { rebuildPanels(); }));
     pinned_.onLayoutChange = lifetime_.guard([this] { rebuildPanels(); });
     pinned_.onContentChange = lifetime_.guard([this] { refreshFrames(); });
+    autoHideTimer_ = ports_.mainLoop.every(kTickPeriod, lifetime_.guard([this] { autoHideTick(); }));
 }
 
 void DockController::stop() {
+    isPeeking_ = false;
+    peekKeyCode_.reset();
+    autoHideTimer_.cancel();
     pinned_.onLayoutChange = nullptr;
     screenObserver_.reset();
+    groups_.clear();
     panels_.clear();
+    // Open popovers outlive a stop; the next rebuild drops the counts of vanished panels.
+    concealed_.clear();
+    heldOut_.clear();
+    lastInside_.clear();
+    revealDwell_.clear();
     beacon().reset();
 }
 
 void DockController::rebuildPanels() {
     std::set<PanelKey> wanted;
-    for (const ScreenInfo& screen : ports_.screens.screens()) {
+    screens_ = ports_.screens.screens();
+    for (const ScreenInfo& screen : screens_) {
         for (const StackedFrame& entry : stackedFrames(screen)) {
             const PanelKey key{*screen.id, entry.profile.id};
             wanted.insert(key);
@@ -44,19 +64,45 @@ void DockController::rebuildPanels() {
             std::unique_ptr<Panel> panel = makePanel(key, entry.frame);
             panel->orderFront();
             panels_[key] = std::move(panel);
+            // A new panel stands revealed for at least the leave delay.
+            lastInside_[key] = ports_.clock.wallNow();
         }
     }
-    const std::size_t removed =
-        std::erase_if(panels_, [&wanted](const auto& entry) { return !wanted.contains(entry.first); });
+    const auto unwanted = [&wanted](const auto& entry) { return !wanted.contains(entry.first); };
+    const std::size_t removed = std::erase_if(panels_, unwanted);
+    const auto unwantedKey = [&wanted](const PanelKey& key) { return !wanted.contains(key); };
+    std::erase_if(concealed_, unwantedKey);
+    std::erase_if(heldOut_, unwantedKey);
+    std::erase_if(lastInside_, unwanted);
+    std::erase_if(interactionLocks_, unwanted);
     if (removed > 0) beacon().reset();
+    regroupPanels();
+    std::erase_if(revealDwell_, [this](const auto& entry) { return !groups_.contains(entry.first); });
+}
+
+void DockController::regroupPanels() {
+    groups_.clear();
+    for (const auto& [key, panel] : panels_) {
+        if (const Profile* profile = findProfile(key.profile)) {
+            groups_[EdgeGroup{key.display, profile->edge}].push_back(Member{key, panel.get()});
+        }
+    }
 }
 
 void DockController::refreshFrames() {
     for (const ScreenInfo& screen : ports_.screens.screens()) {
         for (const StackedFrame& entry : stackedFrames(screen)) {
-            const auto it = panels_.find(PanelKey{*screen.id, entry.profile.id});
+            const PanelKey key{*screen.id, entry.profile.id};
+            const auto it = panels_.find(key);
             if (it == panels_.end() || it->second->frame() == entry.frame) continue;
-            it->second->animate(kFrameChange, std::nullopt, entry.frame);
+            Panel& panel = *it->second;
+            if (concealed_.contains(key)) {
+                // A hide still under way is left to finish; it ends at the resting frame.
+                if (!panel.isVisible()) panel.setFrame(entry.frame);
+                continue;
+            }
+            // The move replaces a reveal still under way, which must still end opaque.
+            panel.animate(kFrameChange, 1.0, entry.frame);
         }
     }
 }
@@ -76,6 +122,46 @@ std::optional<RectBL> DockController::stackedFrame(const PanelKey& key) const {
         if (entry.profile.id == key.profile) return entry.frame;
     }
     return std::nullopt;
+}
+
+void DockController::toggleHeldOut(const Uuid& profileID) {
+    const auto ofDock = [&profileID](const auto& entry) { return entry.first.profile == profileID; };
+    if (isHeldOut(profileID)) {
+        std::erase_if(heldOut_, [&](const PanelKey& key) {
+            if (key.profile != profileID) return false;
+            lastInside_[key] = kDistantPast;
+            return true;
+        });
+        return;
+    }
+    // Showing a hidden dock rebuilds the panels at once through the layout callback.
+    if (std::none_of(panels_.begin(), panels_.end(), ofDock)) pinned_.setVisible(profileID, true);
+    for (const auto& entry : panels_) {
+        if (!ofDock(entry)) continue;
+        heldOut_.insert(entry.first);
+        if (concealed_.contains(entry.first)) reveal(entry.first);
+    }
+}
+
+bool DockController::isHeldOut(const Uuid& profileID) const {
+    return std::any_of(heldOut_.begin(), heldOut_.end(),
+                       [&profileID](const PanelKey& key) { return key.profile == profileID; });
+}
+
+void DockController::setPeeking(bool pressed, std::optional<KeyCode> keyCode) {
+    if (pressed == isPeeking_) return;
+    isPeeking_ = pressed;
+    peekKeyCode_ = pressed ? keyCode : std::nullopt;
+    if (pressed && !isPlacingDrag()) revealAllConcealed();
+}
+
+void DockController::setInteractionLock(bool locked, const PanelKey& key) {
+    const auto it = interactionLocks_.find(key);
+    const int n = (it == interactionLocks_.end() ? 0 : it->second) + (locked ? 1 : -1);
+    interactionLocks_[key] = std::max(n, 0);
+    if (n < 1) return;
+    lastInside_[key] = ports_.clock.wallNow();
+    if (concealed_.contains(key)) reveal(key);
 }
 
 std::optional<std::uint64_t> DockController::panelSerial(const PanelKey& key) const {

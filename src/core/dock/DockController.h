@@ -4,6 +4,8 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
+#include <utility>
 #include <vector>
 
 #include "core/dock/DockFrames.h"
@@ -13,6 +15,7 @@
 #include "core/model/AppearanceStore.h"
 #include "core/model/DockPreferences.h"
 #include "core/model/PinnedStore.h"
+#include "core/platform/InputState.h"
 #include "core/platform/PanelHost.h"
 #include "core/platform/Screens.h"
 #include "core/windows/WindowEngine.h"
@@ -21,10 +24,21 @@ namespace quillbern {
 
 // Owns every dock panel: one per display and visible dock that stands on it, at the
 // frame the dock geometry gives. Rebuilds the panels when the screens or the dock layout
-// change, moves them when what decides their frames changes. Main thread.
+// change, moves them when what decides their frames changes. While auto-hide is on, a
+// polling tick slides each edge group away when the pointer has left it and brings it
+// back when the pointer returns to its stretch of the edge. Main thread.
 class DockController {
 public:
     static constexpr Animation kFrameChange{0.15, AnimationCurve::easeOut};
+    static constexpr Animation kRevealAnimation{0.28, AnimationCurve::easeOut};
+    static constexpr Animation kConcealAnimation{0.22, AnimationCurve::easeIn};
+    static constexpr Duration kTickPeriod = 0.12;
+    // A shown group hides once the pointer was last at it longer ago than this.
+    static constexpr Duration kLeaveDelay = 0.6;
+    // A delayed reveal never fires before this many ticks.
+    static constexpr int kMinimumDwell = 2;
+    // Longest run of consulted ticks for which an open menu holds back delayed reveals.
+    static constexpr int kMenuGateLimit = 100;
 
     struct Ports {
         PanelHost& panels;
@@ -64,11 +78,58 @@ public:
     // Made on first use.
     LaunchBeaconController& beacon();
 
+    // One step of the reveal and hide machine; the tick timer calls it.
+    void autoHideTick();
+    // Slides the panel in from its edge and fades it in. By value: callers pass elements
+    // of the sets this changes.
+    void reveal(PanelKey key);
+    // Slides the panel towards its edge, fades it out and orders it out; never a
+    // held-out or locked panel.
+    void conceal(PanelKey key);
+    // An application tile of a dock is being dragged.
+    bool isPlacingDrag() const;
+    // Ticks of hover that a contested edge needs before it reveals.
+    int dwellTicks() const;
+    // A full-screen window, or one covering the display, shows on the display.
+    bool displayShowsFullscreenApp(DisplayId display) const;
+
+    // The dock's panels on every display stay out until the next toggle; a dock hidden in
+    // the model is made visible first.
+    void toggleHeldOut(const Uuid& profileID);
+    bool isHeldOut(const Uuid& profileID) const;
+    // While the peek chord is held, every hidden dock shows.
+    void setPeeking(bool pressed, std::optional<KeyCode> keyCode);
+    // Counts open popovers of a panel; while any is open its edge group stays revealed.
+    void setInteractionLock(bool locked, const PanelKey& key);
+
     // A Command-click on any dock; set by the application.
     std::function<void()> onCommandClick;
 
 private:
+    struct Member {
+        PanelKey key;
+        Panel* panel = nullptr;
+    };
+    using EdgeGroups = std::map<EdgeGroup, std::vector<Member>>;
+
     std::unique_ptr<Panel> makePanel(const PanelKey& key, RectBL frame);
+    // Regroups the panels by edge after every rebuild, so the tick allocates nothing.
+    void regroupPanels();
+    const Profile* findProfile(const Uuid& id) const;
+    const ScreenInfo* screenWithID(DisplayId display) const;
+    bool facingDockExists(DockEdge edge, const ScreenInfo& neighbour) const;
+    // The zone of a group's edge on its screen, and whether that edge is contested.
+    std::pair<RectBL, bool> edgeZone(DockEdge edge, const ScreenInfo& screen) const;
+    bool pointerInStrip(PointBL mouse, DockEdge edge, const ScreenInfo& screen, const std::vector<Member>& members,
+                        RectBL zone) const;
+    void tickHiddenGroup(const EdgeGroup& group, const std::vector<Member>& members, const ScreenInfo& screen,
+                         PointBL mouse, bool placing, std::optional<bool>& menuGate);
+    void tickShownGroup(const EdgeGroup& group, const std::vector<Member>& members, const ScreenInfo& screen,
+                        PointBL mouse, bool placing, WallTime now);
+    // Decided at most once per tick and shared by everything that consults it then.
+    bool sampleMenuGate(std::optional<bool>& menuGate);
+    void revealAllConcealed();
+    void revealMembers(const std::vector<Member>& members);
     DockFrameInputs frameInputs() const;
     // Visible and switched on, in list order.
     std::vector<Profile> visibleProfiles() const;
@@ -83,6 +144,18 @@ private:
     std::map<PanelKey, std::unique_ptr<Panel>> panels_;
     Subscription screenObserver_;
     std::unique_ptr<LaunchBeaconController> beacon_;
+    Timer autoHideTimer_;
+    // The screens as the last rebuild saw them; every change of the screens rebuilds.
+    std::vector<ScreenInfo> screens_;
+    EdgeGroups groups_;
+    std::set<PanelKey> concealed_;
+    std::set<PanelKey> heldOut_;
+    bool isPeeking_ = false;
+    std::optional<KeyCode> peekKeyCode_;
+    std::map<PanelKey, WallTime> lastInside_;
+    std::map<PanelKey, int> interactionLocks_;
+    std::map<EdgeGroup, int> revealDwell_;
+    int menuGateBlockedTicks_ = 0;
     Lifetime lifetime_;
 };
 

@@ -1,0 +1,232 @@
+#include <algorithm>
+#include <cmath>
+
+#include "core/dock/DockController.h"
+#include "core/dock/RevealGeometry.h"
+#include "core/platform/ScreenGeometry.h"
+
+namespace quillbern {
+
+void DockController::autoHideTick() {
+    if (isPeeking_) {
+        if (peekKeyCode_ && !ports_.input.isKeyDown(*peekKeyCode_)) {
+            isPeeking_ = false;
+            peekKeyCode_.reset();
+        } else if (!isPlacingDrag()) {
+            revealAllConcealed();
+            return;
+        }
+    }
+    if (!preferences_.autoHide()) {
+        revealAllConcealed();
+        heldOut_.clear();
+        revealDwell_.clear();
+        return;
+    }
+    const PointBL mouse = ports_.input.pointer();
+    const bool placing = isPlacingDrag();
+    const WallTime now = ports_.clock.wallNow();
+    std::optional<bool> menuGate;
+    for (const auto& [group, members] : groups_) {
+        const ScreenInfo* screen = screenWithID(group.display);
+        if (!screen) continue;
+        const bool allConcealed = std::all_of(members.begin(), members.end(),
+                                              [this](const Member& m) { return concealed_.contains(m.key); });
+        if (allConcealed) {
+            tickHiddenGroup(group, members, *screen, mouse, placing, menuGate);
+        } else {
+            tickShownGroup(group, members, *screen, mouse, placing, now);
+        }
+    }
+}
+
+void DockController::tickHiddenGroup(const EdgeGroup& group, const std::vector<Member>& members,
+                                     const ScreenInfo& screen, PointBL mouse, bool placing,
+                                     std::optional<bool>& menuGate) {
+    const bool knockMode = std::any_of(members.begin(), members.end(), [this](const Member& m) {
+        const Profile* profile = findProfile(m.key.profile);
+        return profile && profile->revealMode == RevealMode::knock;
+    });
+    // Such a group answers only to a knock; hovering alone never reveals it.
+    if (knockMode || displayShowsFullscreenApp(group.display)) {
+        revealDwell_.erase(group);
+        return;
+    }
+    if (placing) {
+        revealDwell_.erase(group);
+        return;
+    }
+    const auto [zone, contested] = edgeZone(group.edge, screen);
+    if (!pointerInStrip(mouse, group.edge, screen, members, zone)) {
+        revealDwell_.erase(group);
+        return;
+    }
+    if (!contested) {
+        revealMembers(members);
+        return;
+    }
+    if (sampleMenuGate(menuGate)) {
+        revealDwell_.erase(group);
+        return;
+    }
+    const int dwell = ++revealDwell_[group];
+    if (dwell >= std::max(kMinimumDwell, dwellTicks())) {
+        revealDwell_.erase(group);
+        revealMembers(members);
+    }
+}
+
+void DockController::tickShownGroup(const EdgeGroup& group, const std::vector<Member>& members,
+                                    const ScreenInfo& screen, PointBL mouse, bool placing, WallTime now) {
+    const bool inside = std::any_of(members.begin(), members.end(), [&](const Member& m) {
+        return !concealed_.contains(m.key) &&
+               m.panel->frame().insetBy(-reveal::kFrameMargin, -reveal::kFrameMargin).contains(mouse);
+    });
+    const bool locked = std::any_of(members.begin(), members.end(), [this](const Member& m) {
+        const auto it = interactionLocks_.find(m.key);
+        return it != interactionLocks_.end() && it->second > 0;
+    });
+    const auto held = [&] {
+        if (inside || locked || placing) return true;
+        const RectBL zone = edgeZone(group.edge, screen).first;
+        return pointerInStrip(mouse, group.edge, screen, members, zone);
+    };
+    if (held()) {
+        for (const Member& m : members) {
+            lastInside_[m.key] = now;
+            if (concealed_.contains(m.key)) reveal(m.key);
+        }
+        return;
+    }
+    std::optional<WallTime> latest;
+    for (const Member& m : members) {
+        const auto it = lastInside_.find(m.key);
+        if (it != lastInside_.end() && (!latest || it->second > *latest)) latest = it->second;
+    }
+    if (latest && now - *latest <= kLeaveDelay) return;
+    for (const Member& m : members) conceal(m.key);
+}
+
+void DockController::reveal(PanelKey key) {
+    concealed_.erase(key);
+    lastInside_[key] = ports_.clock.wallNow();
+    const Profile* profile = findProfile(key.profile);
+    if (!profile) return;
+    revealDwell_.erase(EdgeGroup{key.display, profile->edge});
+    const auto it = panels_.find(key);
+    if (it == panels_.end()) return;
+    Panel& panel = *it->second;
+    const RectBL target = stackedFrame(key).value_or(panel.frame());
+    const RectBL start =
+        ports_.system.reduceMotion() ? target : reveal::slidToward(profile->edge, target, reveal::kSlideDistance);
+    panel.setFrame(start);
+    panel.setAlpha(0);
+    panel.orderFront();
+    panel.animate(kRevealAnimation, 1.0, target);
+}
+
+void DockController::conceal(PanelKey key) {
+    const auto it = panels_.find(key);
+    if (it == panels_.end() || concealed_.contains(key) || heldOut_.contains(key)) return;
+    if (const auto lock = interactionLocks_.find(key); lock != interactionLocks_.end() && lock->second != 0) return;
+    const Profile* profile = findProfile(key.profile);
+    if (!profile) return;
+    concealed_.insert(key);
+    Panel& panel = *it->second;
+    const RectBL from = panel.frame();
+    std::optional<RectBL> to;
+    if (!ports_.system.reduceMotion()) to = reveal::slidToward(profile->edge, from, reveal::kSlideDistance);
+    panel.animate(kConcealAnimation, 0.0, to, lifetime_.guard([this, key, from] {
+        // A reveal or a lock during the hide has taken the panel back.
+        if (!concealed_.contains(key)) return;
+        if (const auto lock = interactionLocks_.find(key); lock != interactionLocks_.end() && lock->second != 0) return;
+        const auto found = panels_.find(key);
+        if (found == panels_.end()) return;
+        found->second->orderOut();
+        found->second->setFrame(stackedFrame(key).value_or(from));
+    }));
+}
+
+bool DockController::isPlacingDrag() const {
+    const std::optional<DragSession>& session = pinned_.dragSession();
+    return session && session->itemID.starts_with("app:");
+}
+
+int DockController::dwellTicks() const {
+    return std::max(1, static_cast<int>(std::round(preferences_.revealDelay() / kTickPeriod)));
+}
+
+bool DockController::displayShowsFullscreenApp(DisplayId display) const {
+    const ScreenInfo* screen = screenWithID(display);
+    std::optional<RectTL> bounds;
+    for (const WindowInfo& window : engine_.snapshot().windows) {
+        if (window.displayID != display || !window.isOnScreen || window.isMinimized) continue;
+        if (window.isFullscreen) return true;
+        if (!screen || window.frame.isNull()) continue;
+        if (!bounds) bounds = toTopLeft(screen->frame, flipHeight(screens_));
+        if (reveal::coversDisplay(window.frame, *bounds)) return true;
+    }
+    return false;
+}
+
+const Profile* DockController::findProfile(const Uuid& id) const {
+    const std::vector<Profile>& profiles = pinned_.profiles();
+    const auto it = std::find_if(profiles.begin(), profiles.end(), [&id](const Profile& p) { return p.id == id; });
+    return it == profiles.end() ? nullptr : &*it;
+}
+
+const ScreenInfo* DockController::screenWithID(DisplayId display) const {
+    // A later screen with the same id stands for it.
+    const auto it = std::find_if(screens_.rbegin(), screens_.rend(),
+                                 [display](const ScreenInfo& s) { return s.id == display; });
+    return it == screens_.rend() ? nullptr : &*it;
+}
+
+bool DockController::facingDockExists(DockEdge edge, const ScreenInfo& neighbour) const {
+    if (!neighbour.id) return false;
+    const DockEdge facing = reveal::opposite(edge);
+    return std::any_of(panels_.begin(), panels_.end(), [&](const auto& entry) {
+        if (entry.first.display != *neighbour.id) return false;
+        const Profile* profile = findProfile(entry.first.profile);
+        return profile && profile->edge == facing;
+    });
+}
+
+std::pair<RectBL, bool> DockController::edgeZone(DockEdge edge, const ScreenInfo& screen) const {
+    const ScreenInfo* beyond = reveal::neighbourScreen(edge, screen, screens_, std::nullopt);
+    const bool facingDock = beyond && facingDockExists(edge, *beyond);
+    const bool contested = edge == DockEdge::top || beyond;
+    return {reveal::revealZone(edge, screen, beyond != nullptr, facingDock), contested};
+}
+
+bool DockController::pointerInStrip(PointBL mouse, DockEdge edge, const ScreenInfo& screen,
+                                    const std::vector<Member>& members, RectBL zone) const {
+    return std::any_of(members.begin(), members.end(), [&](const Member& m) {
+        return mouseInRect(mouse, reveal::memberStrip(edge, zone, m.panel->frame(), screen.frame));
+    });
+}
+
+bool DockController::sampleMenuGate(std::optional<bool>& menuGate) {
+    if (menuGate) return *menuGate;
+    bool blocks = false;
+    if (ports_.input.isMenuOpen()) {
+        const int n = menuGateBlockedTicks_ + 1;
+        menuGateBlockedTicks_ = std::min(n, kMenuGateLimit + 1);
+        blocks = n <= kMenuGateLimit;
+    } else {
+        menuGateBlockedTicks_ = 0;
+    }
+    menuGate = blocks;
+    return blocks;
+}
+
+void DockController::revealAllConcealed() {
+    // reveal takes the key out, so this ends.
+    while (!concealed_.empty()) reveal(*concealed_.begin());
+}
+
+void DockController::revealMembers(const std::vector<Member>& members) {
+    for (const Member& m : members) reveal(m.key);
+}
+
+}  // namespace quillbern
