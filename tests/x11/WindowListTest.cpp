@@ -37,16 +37,19 @@ TEST(X11WindowList, ListsClientsFrontToBackWithTheirOuterFramesInGlobalSpace) {
                probe.cardinals(right.window(), "_NET_FRAME_EXTENTS").size() == 4;
     }));
 
-    // The outer frame: the client's rectangle grown by the decorations the manager reports.
-    const auto extents = probe.cardinals(right.window(), "_NET_FRAME_EXTENTS");
-    const RectTL client = probe.geometry(right.window());
+    // The outer frame: the client's rectangle grown by the decorations the manager reports,
+    // both read afresh, since the manager may still be placing the window.
+    RectTL expected;
     ASSERT_TRUE(spinUntil([&] {
+        const auto extents = probe.cardinals(right.window(), "_NET_FRAME_EXTENTS");
+        const RectTL client = probe.geometry(right.window());
+        expected = {client.x - extents[0], client.y - extents[2], client.width + extents[0] + extents[1],
+                    client.height + extents[2] + extents[3]};
         list = *windowList.onScreenWindows();
         const auto listed = find(list, right.window());
-        return listed && listed->bounds ==
-                             RectTL{client.x - extents[0], client.y - extents[2], client.width + extents[0] + extents[1],
-                                    client.height + extents[2] + extents[3]};
-    })) << "listed at " << find(list, right.window())->bounds->x << "," << find(list, right.window())->bounds->y;
+        return listed && listed->bounds == expected;
+    })) << "listed at " << find(list, right.window())->bounds->x << "," << find(list, right.window())->bounds->y
+        << ", expected " << expected.x << "," << expected.y;
     EXPECT_EQ(find(list, right.window())->layer, 0);
 
     // Raising one brings it to the front of the list.

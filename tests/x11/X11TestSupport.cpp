@@ -78,7 +78,7 @@ TestClient::TestClient(std::vector<std::string> args) {
         pid_ = -1;
         return;
     }
-    readLines(5000, [this](const std::string& line) {
+    readLines(15000, [this](const std::string& line) {
         if (line.rfind("window ", 0) != 0) return false;
         window_ = xcb_window_t(std::stoul(line.substr(7), nullptr, 16));
         return true;

@@ -11,8 +11,10 @@
 
 namespace quillbern::test {
 
-// Runs the Qt event loop until `done` holds or `limitMs` passes; returns `done()`.
-bool spinUntil(const std::function<bool()>& done, int limitMs = 5000);
+// Runs the Qt event loop until `done` holds or `limitMs` passes; returns `done()`. The
+// default limit is generous because a loaded two-core machine runs several desktops at once;
+// a passing wait returns as soon as its condition holds.
+bool spinUntil(const std::function<bool()>& done, int limitMs = 15000);
 // Runs the Qt event loop for a while, to show that something does not happen.
 void spinFor(int ms);
 // Runs a command (xdotool, xrandr) to its end, at most 10 s; its exit status.
@@ -30,7 +32,7 @@ public:
     xcb_window_t window() const { return window_; }
     pid_t pid() const { return pid_; }
     // Waits until the client printed a line equal to `line`.
-    bool waitForLine(const std::string& line, int limitMs = 5000);
+    bool waitForLine(const std::string& line, int limitMs = 15000);
 
 private:
     bool readLines(int limitMs, const std::function<bool(const std::string&)>& wanted);
