@@ -109,7 +109,7 @@ void DockController::refreshFrames() {
 
 std::vector<StackedFrame> DockController::stackedFrames(const ScreenInfo& screen) const {
     if (!screen.id || !screen.stableId) return {};
-    return quillbern::stackedFrames(visibleProfiles(), screen.visibleFrame, *screen.id, *screen.stableId,
+    return quillbern::stackedFrames(pinned_.visibleProfiles(), screen.visibleFrame, *screen.id, *screen.stableId,
                                     frameInputs());
 }
 
@@ -201,14 +201,6 @@ std::unique_ptr<Panel> DockController::makePanel(const PanelKey& key, RectBL fra
 DockFrameInputs DockController::frameInputs() const {
     return {appearance_.tileSize(), appearance_.showsLabels(), engine_.isTrusted(), engine_.snapshot().windows,
             transientApps_};
-}
-
-std::vector<Profile> DockController::visibleProfiles() const {
-    std::vector<Profile> visible;
-    for (const Profile& profile : pinned_.profiles()) {
-        if (profile.isVisible && profile.isEnabled) visible.push_back(profile);
-    }
-    return visible;
 }
 
 }  // namespace quillbern

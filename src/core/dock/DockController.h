@@ -131,9 +131,6 @@ private:
     void revealAllConcealed();
     void revealMembers(const std::vector<Member>& members);
     DockFrameInputs frameInputs() const;
-    // Visible and switched on, in list order.
-    std::vector<Profile> visibleProfiles() const;
-
     Ports ports_;
     WindowEngine& engine_;
     PinnedStore& pinned_;
