@@ -8,6 +8,7 @@
 #include "core/model/AppearanceStore.h"
 #include "core/model/DockPreferences.h"
 #include "core/model/PinnedStore.h"
+#include "core/model/TransientDockApps.h"
 #include "core/windows/PreviewStore.h"
 #include "core/windows/WindowEngine.h"
 #include "ui/shell/StatusItem.h"
@@ -68,8 +69,10 @@ void AppDelegate::applicationDidFinishLaunching() {
         DockController::Ports{platform_.panels, platform_.screens, platform_.input, platform_.appearance,
                               platform_.mainLoop, platform_.clock},
         *windowEngine_, *pinnedStore_, *dockPreferences_, *appearanceStore_,
-        // Until the store lists the running applications of a dock, it lists none.
-        [](std::span<const WindowInfo>, const std::set<std::string>&) { return std::size_t{0}; }, *launches_);
+        [this](std::span<const WindowInfo> windows, const std::set<std::string>& excludedOwners) {
+            return transientDockApps(windows, *pinnedStore_, excludedOwners).size();
+        },
+        *launches_);
     dockController_->start();
 }
 

@@ -204,8 +204,8 @@ TEST_F(RunningAndLaunching, TransientAppsAreOnePerProcessInWindowOrderWithoutExc
         info.pid = pid;
         return info;
     };
-    const auto entries = transientDockApps({window(1, 42), window(2, 40), window(3, 42), window(4, 41), window(5, 99)},
-                                           *store, {"suite"});
+    const std::vector<WindowInfo> windows{window(1, 42), window(2, 40), window(3, 42), window(4, 41), window(5, 99)};
+    const auto entries = transientDockApps(windows, *store, {"suite"});
     ASSERT_EQ(entries.size(), 2u);
     EXPECT_EQ(entries[0].pid, 42);
     EXPECT_EQ(entries[1].pid, 40);

@@ -2,7 +2,7 @@
 
 namespace quillbern {
 
-std::vector<TransientDockApp> transientDockApps(const std::vector<WindowInfo>& windows, const PinnedStore& store,
+std::vector<TransientDockApp> transientDockApps(std::span<const WindowInfo> windows, const PinnedStore& store,
                                                 const std::set<AppId>& excludedOwners) {
     std::vector<TransientDockApp> entries;
     std::set<Pid> seen;

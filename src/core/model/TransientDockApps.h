@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <set>
+#include <span>
 #include <vector>
 
 #include "core/model/PinnedStore.h"
@@ -20,7 +21,7 @@ struct TransientDockApp {
 
 // One entry per process of the windows, in the order of each process's first window;
 // processes that run no application, and applications in `excludedOwners`, are left out.
-std::vector<TransientDockApp> transientDockApps(const std::vector<WindowInfo>& windows, const PinnedStore& store,
+std::vector<TransientDockApp> transientDockApps(std::span<const WindowInfo> windows, const PinnedStore& store,
                                                 const std::set<AppId>& excludedOwners);
 
 }  // namespace quillbern
