@@ -19,19 +19,31 @@ void* operator new(std::size_t size) {
     }
     throw std::bad_alloc();
 }
-void* operator new[](std::size_t size) { return operator new(size); }
+void* operator new[](std::size_t size) {
+    return operator new(size);
+}
 void operator delete(void* block) noexcept {
     if (!block) return;
     liveBlocks.fetch_sub(1, std::memory_order_relaxed);
     std::free(block);
 }
-void operator delete[](void* block) noexcept { operator delete(block); }
-void operator delete(void* block, std::size_t) noexcept { operator delete(block); }
-void operator delete[](void* block, std::size_t) noexcept { operator delete(block); }
+void operator delete[](void* block) noexcept {
+    operator delete(block);
+}
+void operator delete(void* block, std::size_t) noexcept {
+    operator delete(block);
+}
+void operator delete[](void* block, std::size_t) noexcept {
+    operator delete(block);
+}
 
 namespace quillbern::bench {
 
-long long allocationCount() { return allocations.load(std::memory_order_relaxed); }
-long long liveBlockCount() { return liveBlocks.load(std::memory_order_relaxed); }
+long long allocationCount() {
+    return allocations.load(std::memory_order_relaxed);
+}
+long long liveBlockCount() {
+    return liveBlocks.load(std::memory_order_relaxed);
+}
 
 }  // namespace quillbern::bench

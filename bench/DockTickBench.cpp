@@ -1,5 +1,4 @@
 #include <benchmark/benchmark.h>
-
 #include <cstdio>
 #include <memory>
 
@@ -88,9 +87,9 @@ struct TickWorld {
         engine = std::make_unique<WindowEngine>(WindowEngine::Ports{
             AXWorker::Ports{threads, windows, windows, world.screens, permissions, world.input, world.clock},
             world.apps, session, world.screens, world.mainLoop});
-        pinned = std::make_unique<PinnedStore>(PinnedStore::Ports{world.defaults, world.clock, world.mainLoop,
-                                                                  world.uuids, world.text, world.alerts, world.apps,
-                                                                  world.catalog, world.launcher, world.files, world.icons});
+        pinned = std::make_unique<PinnedStore>(
+            PinnedStore::Ports{world.defaults, world.clock, world.mainLoop, world.uuids, world.text, world.alerts,
+                               world.apps, world.catalog, world.launcher, world.files, world.icons});
         preferences = std::make_unique<DockPreferences>(world.defaults, world.clock);
         appearance = std::make_unique<AppearanceStore>(world.defaults, system);
         controller = std::make_unique<DockController>(
@@ -109,9 +108,11 @@ struct TickWorld {
 };
 
 void runTicks(benchmark::State& state, TickWorld& tick) {
-    for (auto _ : state) tick.controller->autoHideTick();
+    for (auto _ : state)
+        tick.controller->autoHideTick();
     const long long before = bench::allocationCount();
-    for (int i = 0; i < 1000; ++i) tick.controller->autoHideTick();
+    for (int i = 0; i < 1000; ++i)
+        tick.controller->autoHideTick();
     state.counters["allocsPerTick"] = static_cast<double>(bench::allocationCount() - before) / 1000;
     state.counters["panels"] = static_cast<double>(tick.world.panels.openCount());
     state.counters["shown"] = static_cast<double>(tick.world.panels.frontToBack().size());

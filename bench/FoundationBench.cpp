@@ -1,9 +1,9 @@
-#include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <atomic>
+#include <benchmark/benchmark.h>
 #include <filesystem>
 #include <string>
-#include <unistd.h>
 
 #include "core/foundation/JsonFileDefaults.h"
 #include "core/foundation/ThreadRunLoop.h"
@@ -19,9 +19,11 @@ void DefaultsAssignmentWith200Keys(benchmark::State& state) {
     std::filesystem::create_directories(dir);
     const SystemClock clock;
     JsonFileDefaults defaults(dir / "defaults.json", clock);
-    for (int i = 0; i < 200; ++i) defaults.set("key." + std::to_string(i), Json{{"value", i}, {"name", "entry"}});
+    for (int i = 0; i < 200; ++i)
+        defaults.set("key." + std::to_string(i), Json{{"value", i}, {"name", "entry"}});
     int n = 0;
-    for (auto _ : state) defaults.set("dockRevealDelay", 0.1 * (++n % 10));
+    for (auto _ : state)
+        defaults.set("dockRevealDelay", 0.1 * (++n % 10));
     std::filesystem::remove_all(dir);
 }
 BENCHMARK(DefaultsAssignmentWith200Keys)->Unit(benchmark::kMicrosecond);
@@ -32,7 +34,8 @@ void ThreadRunLoopPost100k(benchmark::State& state) {
     auto loop = ThreadRunLoop::start("quillbern.bench");
     for (auto _ : state) {
         std::atomic<int> done{0};
-        for (int i = 0; i < 100'000; ++i) loop->post([&done] { done.fetch_add(1, std::memory_order_relaxed); });
+        for (int i = 0; i < 100'000; ++i)
+            loop->post([&done] { done.fetch_add(1, std::memory_order_relaxed); });
         std::atomic<bool> finished{false};
         loop->post([&finished] { finished = true; });
         while (!finished) {

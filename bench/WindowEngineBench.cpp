@@ -1,5 +1,4 @@
 #include <benchmark/benchmark.h>
-
 #include <string>
 
 #include "core/windows/WindowEngine.h"
@@ -74,7 +73,8 @@ void BM_EngineIgnoresUnchangedSnapshotOf500(benchmark::State& state) {
     WindowEngine& engine = machine.engine;
     const WindowSnapshot a = snapshotOf500("first");
     engine.apply(a);
-    for (auto _ : state) engine.apply(a);
+    for (auto _ : state)
+        engine.apply(a);
 }
 BENCHMARK(BM_EngineIgnoresUnchangedSnapshotOf500)->Unit(benchmark::kMicrosecond);
 

@@ -1,5 +1,4 @@
 #include <benchmark/benchmark.h>
-
 #include <fstream>
 #include <string>
 
@@ -51,12 +50,12 @@ struct BenchWorld {
             ElementRef first{};
             for (int w = 0; w < kWindowsPerApp; ++w) {
                 const double x = (w * 397 + a * 61) % 4000;
-                const ElementRef window = windows.addWindow(
-                    pid, {.id = next++,
-                          .title = "Document " + std::to_string(w) + " — a title of ordinary length",
-                          .frame = {x, 40.0 + w * 20, 800, 600},
-                          .onScreen = w % 5 != 4,
-                          .minimized = w % 5 == 4});
+                const ElementRef window =
+                    windows.addWindow(pid, {.id = next++,
+                                            .title = "Document " + std::to_string(w) + " — a title of ordinary length",
+                                            .frame = {x, 40.0 + w * 20, 800, 600},
+                                            .onScreen = w % 5 != 4,
+                                            .minimized = w % 5 == 4});
                 if (w == 0) first = window;
             }
             windows.set(app, Attribute::mainWindow, first);
@@ -88,7 +87,8 @@ void UnchangedReconciliations10k(benchmark::State& state) {
         const long long blocksBefore = bench::liveBlockCount();
         const long long allocationsBefore = bench::allocationCount();
         const long rssBefore = residentKilobytes();
-        for (int i = 0; i < 10'000; ++i) benchmark::DoNotOptimize(reconciler.reconcile(world.apps));
+        for (int i = 0; i < 10'000; ++i)
+            benchmark::DoNotOptimize(reconciler.reconcile(world.apps));
         state.counters["liveBlockGrowth"] = static_cast<double>(bench::liveBlockCount() - blocksBefore);
         state.counters["allocsPerPass"] = static_cast<double>(bench::allocationCount() - allocationsBefore) / 10'000;
         state.counters["rssGrowthKiB"] = static_cast<double>(residentKilobytes() - rssBefore);

@@ -3,12 +3,11 @@
 // under scripts/run's desktop or any desktop session; without $DISPLAY it says so and
 // does nothing.
 #include <benchmark/benchmark.h>
-#include <xcb/xcb.h>
-
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <thread>
+#include <xcb/xcb.h>
 
 #include "core/platform/WindowAccess.h"
 #include "linux/X11ClientTable.h"
@@ -33,8 +32,8 @@ bool openWindows() {
     const std::uint32_t pid = kOwner;
     for (int i = 0; i < kWindows; ++i) {
         const xcb_window_t w = xcb_generate_id(c);
-        xcb_create_window(c, XCB_COPY_FROM_PARENT, w, owner->root(), std::int16_t(20 + i * 7), std::int16_t(40 + i * 5), 200,
-                          120, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, 0, nullptr);
+        xcb_create_window(c, XCB_COPY_FROM_PARENT, w, owner->root(), std::int16_t(20 + i * 7), std::int16_t(40 + i * 5),
+                          200, 120, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, 0, nullptr);
         const std::string title = "Bench window " + std::to_string(i);
         xcb_change_property(c, XCB_PROP_MODE_REPLACE, w, owner->atom("_NET_WM_NAME"), owner->atom("UTF8_STRING"), 8,
                             std::uint32_t(title.size()), title.data());
@@ -48,7 +47,8 @@ bool openWindows() {
     while (std::chrono::steady_clock::now() < until) {
         const auto table = reader.read(DesktopSpace{}, until);
         int ours = 0;
-        for (const ClientFacts& facts : table ? table->frontToBack : std::vector<ClientFacts>{}) ours += facts.pid == kOwner;
+        for (const ClientFacts& facts : table ? table->frontToBack : std::vector<ClientFacts>{})
+            ours += facts.pid == kOwner;
         if (ours >= kWindows) return true;
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }

@@ -30,7 +30,8 @@ PreviewStore::Ports previewPorts(Platform& p) {
 }
 
 PinnedStore::Ports pinnedPorts(Platform& p) {
-    return {p.defaults, p.clock, p.mainLoop, p.uuids, p.text, p.alerts, p.apps, p.catalog, p.launcher, p.files, p.icons};
+    return {p.defaults, p.clock,   p.mainLoop, p.uuids, p.text, p.alerts,
+            p.apps,     p.catalog, p.launcher, p.files, p.icons};
 }
 
 }  // namespace
@@ -53,7 +54,8 @@ void AppDelegate::applicationDidFinishLaunching() {
     // The delegate outlives every callback it sets here.
     windowEngine_->onSnapshotChange = [this](const WindowSnapshot& snapshot) {
         std::unordered_set<WindowId> living;
-        for (const WindowInfo& window : snapshot.windows) living.insert(window.id);
+        for (const WindowInfo& window : snapshot.windows)
+            living.insert(window.id);
         previewStore_->prune(living);
         if (dockController_) dockController_->refreshFrames();
     };

@@ -5,8 +5,8 @@
 #include "core/foundation/JsonFileDefaults.h"
 #include "core/foundation/Log.h"
 #include "linux/IcuTextServices.h"
-#include "linux/LinuxFileSystem.h"
 #include "linux/LinuxAppCatalog.h"
+#include "linux/LinuxFileSystem.h"
 #include "linux/LinuxLauncher.h"
 #include "linux/LinuxSystemAppearance.h"
 #include "linux/QtRunLoop.h"
@@ -21,8 +21,8 @@
 #include "linux/X11WindowCapture.h"
 #include "linux/X11WindowList.h"
 #include "ui/foundation/QtAlerts.h"
-#include "ui/foundation/QtPanelHost.h"
 #include "ui/foundation/QtIcons.h"
+#include "ui/foundation/QtPanelHost.h"
 
 namespace quillbern {
 
@@ -42,9 +42,8 @@ LinuxPlatform::LinuxPlatform(std::unique_ptr<X11Connection> connection)
       screens_(std::make_unique<X11Screens>(*connection_, *mainLoop_)),
       input_(std::make_unique<X11InputState>(*connection_, *screens_)),
       panels_(std::make_unique<QtPanelHost>(*mainLoop_, clock_, [this] { return screens_->desktopSpace(); })),
-      events_(std::make_unique<X11EventMonitors>(*connection_, *input_, *screens_, [this](std::uint32_t window) {
-          return panels_->panelOfWindow(window);
-      })),
+      events_(std::make_unique<X11EventMonitors>(
+          *connection_, *input_, *screens_, [this](std::uint32_t window) { return panels_->panelOfWindow(window); })),
       windowList_(std::make_unique<X11WindowList>(*connection_, *screens_)),
       windowAccess_(std::make_unique<X11WindowAccess>([this] { return screens_->desktopSpace(); })),
       permissions_(std::make_unique<X11Permissions>(*connection_)),
@@ -52,16 +51,37 @@ LinuxPlatform::LinuxPlatform(std::unique_ptr<X11Connection> connection)
       apps_(std::make_unique<X11RunningApps>(*connection_, *screens_, *catalog_, *mainLoop_)),
       session_(std::make_unique<X11SessionEvents>(*connection_)),
       capture_(std::make_unique<X11WindowCapture>(threads_)),
-      launcher_(std::make_unique<LinuxLauncher>(*apps_, [this](Pid pid, const Path& entry) {
-          // Launches may report on any thread.
-          mainLoop_->post([this, pid, entry] { apps_->noteLaunch(pid, entry); });
-      })),
+      launcher_(std::make_unique<LinuxLauncher>(*apps_,
+                                                [this](Pid pid, const Path& entry) {
+                                                    // Launches may report on any thread.
+                                                    mainLoop_->post(
+                                                        [this, pid, entry] { apps_->noteLaunch(pid, entry); });
+                                                })),
       files_(std::make_unique<LinuxFileSystem>()),
       icons_(std::make_unique<QtIcons>()),
-      ports_(std::make_unique<Platform>(Platform{*mainLoop_, clock_, *defaults_, uuids_, *text_, *alerts_, *appearance_,
-                                                 *screens_, *input_, *events_, *panels_, threads_, *windowList_,
-                                                 *windowAccess_, *permissions_, *apps_, *session_, *capture_,
-                                                 *launcher_, *catalog_, *files_, *icons_, [] { QApplication::quit(); }})) {}
+      ports_(std::make_unique<Platform>(Platform{*mainLoop_,
+                                                 clock_,
+                                                 *defaults_,
+                                                 uuids_,
+                                                 *text_,
+                                                 *alerts_,
+                                                 *appearance_,
+                                                 *screens_,
+                                                 *input_,
+                                                 *events_,
+                                                 *panels_,
+                                                 threads_,
+                                                 *windowList_,
+                                                 *windowAccess_,
+                                                 *permissions_,
+                                                 *apps_,
+                                                 *session_,
+                                                 *capture_,
+                                                 *launcher_,
+                                                 *catalog_,
+                                                 *files_,
+                                                 *icons_,
+                                                 [] { QApplication::quit(); }})) {}
 
 LinuxPlatform::~LinuxPlatform() = default;
 

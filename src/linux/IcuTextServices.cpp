@@ -1,11 +1,10 @@
 #include "linux/IcuTextServices.h"
 
+#include <cstdint>
+#include <string>
 #include <unicode/uchar.h>
 #include <unicode/ustring.h>
 #include <unicode/utf8.h>
-
-#include <cstdint>
-#include <string>
 
 namespace quillbern {
 

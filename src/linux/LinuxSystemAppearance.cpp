@@ -1,12 +1,11 @@
 #include "linux/LinuxSystemAppearance.h"
 
-#include <gio/gio.h>
-#include <xcb/xcb.h>
-
 #include <QGuiApplication>
 #include <QPalette>
 #include <array>
+#include <gio/gio.h>
 #include <string_view>
+#include <xcb/xcb.h>
 
 namespace quillbern {
 
@@ -131,6 +130,8 @@ bool LinuxSystemAppearance::hasCompositor() const {
     return owned;
 }
 
-Subscription LinuxSystemAppearance::onChanged(Task onChange) { return changed_.connect(std::move(onChange)); }
+Subscription LinuxSystemAppearance::onChanged(Task onChange) {
+    return changed_.connect(std::move(onChange));
+}
 
 }  // namespace quillbern

@@ -10,7 +10,9 @@ namespace quillbern {
 
 namespace {
 
-int milliseconds(Duration seconds) { return static_cast<int>(std::lround(std::max(0.0, seconds) * 1000)); }
+int milliseconds(Duration seconds) {
+    return static_cast<int>(std::lround(std::max(0.0, seconds) * 1000));
+}
 
 // Shared by the Timer handle and the QTimer's slot; the QTimer itself belongs to the loop.
 class QtTimerControl final : public TimerControl {
@@ -52,7 +54,9 @@ void QtRunLoop::post(Task task) {
     QMetaObject::invokeMethod(&context_, std::move(task), Qt::QueuedConnection);
 }
 
-Timer QtRunLoop::after(Duration delay, Task task) { return schedule(delay, std::nullopt, std::move(task)); }
+Timer QtRunLoop::after(Duration delay, Task task) {
+    return schedule(delay, std::nullopt, std::move(task));
+}
 
 Timer QtRunLoop::every(Duration interval, Task task, std::optional<Duration> firstDelay) {
     return schedule(firstDelay.value_or(interval), interval, std::move(task));
@@ -73,6 +77,8 @@ Timer QtRunLoop::schedule(Duration firstDelay, std::optional<Duration> interval,
     return Timer(control);
 }
 
-bool QtRunLoop::isCurrent() const { return QThread::currentThread() == context_.thread(); }
+bool QtRunLoop::isCurrent() const {
+    return QThread::currentThread() == context_.thread();
+}
 
 }  // namespace quillbern

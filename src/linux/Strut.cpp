@@ -37,11 +37,13 @@ RectTL visibleArea(RectTL monitor, Size root, const std::vector<Strut>& struts) 
     double minX = monitor.minX(), maxX = monitor.maxX(), minY = monitor.minY(), maxY = monitor.maxY();
     for (const Strut& s : struts) {
         const double leftEdge = s.left.depth;
-        if (overlaps(s.left, monitor.minY(), monitor.maxY()) && leftEdge > monitor.minX() && leftEdge <= monitor.maxX()) {
+        if (overlaps(s.left, monitor.minY(), monitor.maxY()) && leftEdge > monitor.minX() &&
+            leftEdge <= monitor.maxX()) {
             minX = std::max(minX, leftEdge);
         }
         const double rightEdge = root.width - s.right.depth;
-        if (overlaps(s.right, monitor.minY(), monitor.maxY()) && rightEdge >= monitor.minX() && rightEdge < monitor.maxX()) {
+        if (overlaps(s.right, monitor.minY(), monitor.maxY()) && rightEdge >= monitor.minX() &&
+            rightEdge < monitor.maxX()) {
             maxX = std::min(maxX, rightEdge);
         }
         const double topEdge = s.top.depth;

@@ -7,9 +7,13 @@
 
 namespace quillbern {
 
-SyslogSink::SyslogSink() { ::openlog("quillbern", LOG_PID, LOG_USER); }
+SyslogSink::SyslogSink() {
+    ::openlog("quillbern", LOG_PID, LOG_USER);
+}
 
-SyslogSink::~SyslogSink() { ::closelog(); }
+SyslogSink::~SyslogSink() {
+    ::closelog();
+}
 
 void SyslogSink::write(std::string_view line) {
     const std::string text(line);

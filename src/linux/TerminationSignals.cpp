@@ -33,12 +33,14 @@ TerminationSignals::TerminationSignals(std::function<void(int)> onSignalCallback
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (const int number : kSignals) ::sigaction(number, &action, nullptr);
+    for (const int number : kSignals)
+        ::sigaction(number, &action, nullptr);
 }
 
 TerminationSignals::~TerminationSignals() {
     if (!notifier_) return;
-    for (const int number : kSignals) ::signal(number, SIG_DFL);
+    for (const int number : kSignals)
+        ::signal(number, SIG_DFL);
     ::close(signalPipe[0]);
     ::close(signalPipe[1]);
     signalPipe[0] = signalPipe[1] = -1;
@@ -46,7 +48,8 @@ TerminationSignals::~TerminationSignals() {
 
 void TerminationSignals::readSignal() {
     unsigned char byte = 0;
-    while (::read(signalPipe[0], &byte, 1) == 1) onSignal_(byte);
+    while (::read(signalPipe[0], &byte, 1) == 1)
+        onSignal_(byte);
 }
 
 }  // namespace quillbern

@@ -20,9 +20,9 @@ struct Pending {
     xcb_translate_coordinates_cookie_t origin;
 
     void discard(xcb_connection_t* c) const {
-        for (const unsigned sequence : {pid.sequence, type.sequence, state.sequence, wmState.sequence, netName.sequence,
-                                        name.sequence, extents.sequence, hints.sequence, allowed.sequence,
-                                        geometry.sequence, origin.sequence}) {
+        for (const unsigned sequence :
+             {pid.sequence, type.sequence, state.sequence, wmState.sequence, netName.sequence, name.sequence,
+              extents.sequence, hints.sequence, allowed.sequence, geometry.sequence, origin.sequence}) {
             xcb_discard_reply(c, sequence);
         }
     }
@@ -55,12 +55,24 @@ void bringForward(xcb_connection_t* c, xcb_window_t root, const ClientFacts& win
 
 X11ClientReader::X11ClientReader(XcbConnection& connection) : connection_(connection) {
     const XcbConnection& c = connection;
-    atoms_ = {c.atom("_NET_CLIENT_LIST_STACKING"), c.atom("_NET_ACTIVE_WINDOW"), c.atom("_NET_WM_PID"),
-              c.atom("_NET_WM_WINDOW_TYPE"), c.atom("_NET_WM_STATE"), c.atom("WM_STATE"), c.atom("_NET_WM_NAME"),
-              c.atom("UTF8_STRING"), c.atom("_NET_FRAME_EXTENTS"), XCB_ATOM_WM_HINTS, c.atom("_NET_WM_ALLOWED_ACTIONS"),
-              c.atom("_NET_WM_STATE_HIDDEN"), c.atom("_NET_WM_STATE_FULLSCREEN"), c.atom("_NET_WM_WINDOW_TYPE_DOCK"),
-              c.atom("_NET_WM_WINDOW_TYPE_DESKTOP"), c.atom("_NET_WM_WINDOW_TYPE_NORMAL"),
-              c.atom("_NET_WM_WINDOW_TYPE_DIALOG"), c.atom("_NET_WM_WINDOW_TYPE_UTILITY"),
+    atoms_ = {c.atom("_NET_CLIENT_LIST_STACKING"),
+              c.atom("_NET_ACTIVE_WINDOW"),
+              c.atom("_NET_WM_PID"),
+              c.atom("_NET_WM_WINDOW_TYPE"),
+              c.atom("_NET_WM_STATE"),
+              c.atom("WM_STATE"),
+              c.atom("_NET_WM_NAME"),
+              c.atom("UTF8_STRING"),
+              c.atom("_NET_FRAME_EXTENTS"),
+              XCB_ATOM_WM_HINTS,
+              c.atom("_NET_WM_ALLOWED_ACTIONS"),
+              c.atom("_NET_WM_STATE_HIDDEN"),
+              c.atom("_NET_WM_STATE_FULLSCREEN"),
+              c.atom("_NET_WM_WINDOW_TYPE_DOCK"),
+              c.atom("_NET_WM_WINDOW_TYPE_DESKTOP"),
+              c.atom("_NET_WM_WINDOW_TYPE_NORMAL"),
+              c.atom("_NET_WM_WINDOW_TYPE_DIALOG"),
+              c.atom("_NET_WM_WINDOW_TYPE_UTILITY"),
               c.atom("_NET_WM_ACTION_CLOSE")};
     xcb_connection_t* x = connection.xcb();
     const xcb_query_extension_reply_t* res = xcb_get_extension_data(x, &xcb_res_id);
@@ -103,7 +115,8 @@ std::optional<ClientTable> X11ClientReader::read(const DesktopSpace& space, XcbC
                            xcb_translate_coordinates(c, w, root, 0, 0)});
     }
     if (!connection_.sync(deadline)) {
-        for (const Pending& p : pending) p.discard(c);
+        for (const Pending& p : pending)
+            p.discard(c);
         return std::nullopt;
     }
 
@@ -117,8 +130,8 @@ std::optional<ClientTable> X11ClientReader::read(const DesktopSpace& space, XcbC
         if (!pid.empty() && pid.front() != 0) facts.pid = Pid(pid.front());
         const auto type = propertyItems(c, p.type);
         facts.isDockOrDesktop = holds(type, atoms_.dock) || holds(type, atoms_.desktop);
-        facts.isOrdinary = type.empty() || holds(type, atoms_.normal) || holds(type, atoms_.dialog) ||
-                           holds(type, atoms_.utility);
+        facts.isOrdinary =
+            type.empty() || holds(type, atoms_.normal) || holds(type, atoms_.dialog) || holds(type, atoms_.utility);
         const auto state = propertyItems(c, p.state);
         const auto wmState = propertyItems(c, p.wmState);
         facts.minimized = holds(state, atoms_.hidden) || (!wmState.empty() && wmState.front() == kIconicState);
@@ -155,7 +168,8 @@ void X11ClientReader::fillMissingPids(ClientTable& table, XcbConnection::Deadlin
     }
     if (pending.empty()) return;
     if (!connection_.sync(deadline)) {
-        for (const auto& [facts, cookie] : pending) xcb_discard_reply(c, cookie.sequence);
+        for (const auto& [facts, cookie] : pending)
+            xcb_discard_reply(c, cookie.sequence);
         return;
     }
     for (const auto& [facts, cookie] : pending) {

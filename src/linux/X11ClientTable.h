@@ -1,10 +1,9 @@
 #pragma once
 
-#include <xcb/xcb.h>
-
 #include <optional>
 #include <string>
 #include <vector>
+#include <xcb/xcb.h>
 
 #include "core/platform/ScreenGeometry.h"
 #include "core/platform/Types.h"

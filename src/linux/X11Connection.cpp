@@ -21,25 +21,35 @@ X11Connection::X11Connection(std::unique_ptr<XcbConnection> connection)
     QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] { drain(); });
 }
 
-X11Connection::~X11Connection() { notifier_.reset(); }
+X11Connection::~X11Connection() {
+    notifier_.reset();
+}
 
-xcb_connection_t* X11Connection::xcb() const { return connection_->xcb(); }
+xcb_connection_t* X11Connection::xcb() const {
+    return connection_->xcb();
+}
 
-xcb_window_t X11Connection::root() const { return connection_->root(); }
+xcb_window_t X11Connection::root() const {
+    return connection_->root();
+}
 
-xcb_atom_t X11Connection::atom(const std::string& name) const { return connection_->atom(name); }
+xcb_atom_t X11Connection::atom(const std::string& name) const {
+    return connection_->atom(name);
+}
 
 Subscription X11Connection::onEvent(std::function<void(const xcb_generic_event_t&)> handler) {
     return events_.connect(std::move(handler));
 }
 
 void X11Connection::drainSoon() {
-    QMetaObject::invokeMethod(notifier_.get(), [this] { drain(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        notifier_.get(), [this] { drain(); }, Qt::QueuedConnection);
 }
 
 void X11Connection::drain() {
     // A handler's own reads may keep more events: they wait for the next turn.
-    for (const auto& event : connection_->takeEvents()) events_.emit(*event);
+    for (const auto& event : connection_->takeEvents())
+        events_.emit(*event);
     if (connection_->hasKeptEvents()) drainSoon();
     if (connection_->isBroken()) {
         log("the connection to the X server broke");

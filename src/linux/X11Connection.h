@@ -1,13 +1,12 @@
 #pragma once
 
-#include <xcb/xcb.h>
-
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
+#include <xcb/xcb.h>
 
 #include "core/foundation/Signal.h"
 #include "linux/X11Properties.h"

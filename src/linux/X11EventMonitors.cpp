@@ -3,10 +3,9 @@
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QWindow>
-#include <xcb/xcb.h>
-
 #include <algorithm>
 #include <vector>
+#include <xcb/xcb.h>
 
 #include "linux/X11Connection.h"
 #include "linux/X11InputState.h"
@@ -41,12 +40,14 @@ EventFlags flagsFromQt(Qt::KeyboardModifiers modifiers) {
 
 class LocalPressFilter final : public QObject {
 public:
-    explicit LocalPressFilter(std::function<void(QWindow&, const QMouseEvent&)> onPress) : onPress_(std::move(onPress)) {}
+    explicit LocalPressFilter(std::function<void(QWindow&, const QMouseEvent&)> onPress)
+        : onPress_(std::move(onPress)) {}
 
     bool eventFilter(QObject* watched, QEvent* event) override {
         // Widgets see the press after their window: watching windows counts it once.
         if (event->type() == QEvent::MouseButtonPress) {
-            if (auto* window = qobject_cast<QWindow*>(watched)) onPress_(*window, static_cast<const QMouseEvent&>(*event));
+            if (auto* window = qobject_cast<QWindow*>(watched))
+                onPress_(*window, static_cast<const QMouseEvent&>(*event));
         }
         return false;
     }
@@ -124,7 +125,8 @@ bool X11EventMonitors::isOwnWindowUnderPointer(std::uint32_t topLevel) const {
     xcb_window_t window = topLevel;
     for (int depth = 0; window != XCB_WINDOW_NONE && depth < kMaxWindowDepth; ++depth) {
         if (std::find(own.begin(), own.end(), window) != own.end()) return true;
-        const XcbReply<xcb_query_pointer_reply_t> inner(xcb_query_pointer_reply(c, xcb_query_pointer(c, window), nullptr));
+        const XcbReply<xcb_query_pointer_reply_t> inner(
+            xcb_query_pointer_reply(c, xcb_query_pointer(c, window), nullptr));
         window = inner ? inner->child : xcb_window_t(XCB_WINDOW_NONE);
     }
     return false;

@@ -1,9 +1,9 @@
 #include "linux/X11InputState.h"
 
 #include <unistd.h>
-#include <xcb/xinput.h>
 
 #include <vector>
+#include <xcb/xinput.h>
 
 #include "core/foundation/Log.h"
 #include "linux/KeyCodeTable.h"
@@ -17,10 +17,17 @@ namespace {
 // X buttons 4 to 7 are the wheel's steps, not presses.
 std::optional<MouseButtons> buttonKind(std::uint32_t xButton) {
     switch (xButton) {
-        case 1: return kLeftButton;
-        case 3: return kRightButton;
-        case 4: case 5: case 6: case 7: return std::nullopt;
-        default: return kOtherButton;
+        case 1:
+            return kLeftButton;
+        case 3:
+            return kRightButton;
+        case 4:
+        case 5:
+        case 6:
+        case 7:
+            return std::nullopt;
+        default:
+            return kOtherButton;
     }
 }
 
@@ -80,7 +87,9 @@ MouseButtons X11InputState::pressedButtons() const {
     return buttons;
 }
 
-std::uint32_t X11InputState::pressCount() const { return presses_.load(); }
+std::uint32_t X11InputState::pressCount() const {
+    return presses_.load();
+}
 
 bool X11InputState::isKeyDown(KeyCode key) const {
     const std::optional<std::uint8_t> keycode = xKeycodeForKey(key);
@@ -93,13 +102,15 @@ bool X11InputState::isKeyDown(KeyCode key) const {
 
 bool X11InputState::isMenuOpen() const {
     xcb_connection_t* c = connection_.xcb();
-    const XcbReply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(c, xcb_query_tree(c, connection_.root()), nullptr));
+    const XcbReply<xcb_query_tree_reply_t> tree(
+        xcb_query_tree_reply(c, xcb_query_tree(c, connection_.root()), nullptr));
     connection_.drainSoon();
     if (!tree) return false;
     const xcb_window_t* children = xcb_query_tree_children(tree.get());
     const int count = xcb_query_tree_children_length(tree.get());
     std::vector<xcb_get_window_attributes_cookie_t> attributeCookies;
-    for (int i = 0; i < count; ++i) attributeCookies.push_back(xcb_get_window_attributes(c, children[i]));
+    for (int i = 0; i < count; ++i)
+        attributeCookies.push_back(xcb_get_window_attributes(c, children[i]));
     // Menus are override-redirect: the window manager never frames them, so they are
     // children of the root, with their type and process on the window itself.
     const xcb_atom_t typeAtom = connection_.atom("_NET_WM_WINDOW_TYPE");
@@ -126,7 +137,8 @@ bool X11InputState::isMenuOpen() const {
         }
         const auto* types = static_cast<const xcb_atom_t*>(xcb_get_property_value(type.get()));
         for (int t = 0; t < xcb_get_property_value_length(type.get()) / 4; ++t) {
-            for (const xcb_atom_t menu : menuTypes) open = open || (menu != XCB_ATOM_NONE && types[t] == menu);
+            for (const xcb_atom_t menu : menuTypes)
+                open = open || (menu != XCB_ATOM_NONE && types[t] == menu);
         }
     }
     return open;

@@ -17,12 +17,20 @@ bool X11Permissions::isWindowAccessTrusted() const {
     return self && self->size() == 1 && self->front() == named->front();
 }
 
-bool X11Permissions::requestWindowAccess() { return isWindowAccessTrusted(); }
+bool X11Permissions::requestWindowAccess() {
+    return isWindowAccessTrusted();
+}
 
-std::optional<CommandLine> X11Permissions::staleEntryResetCommand() const { return std::nullopt; }
+std::optional<CommandLine> X11Permissions::staleEntryResetCommand() const {
+    return std::nullopt;
+}
 
-bool X11Permissions::isCaptureAllowed() const { return true; }
+bool X11Permissions::isCaptureAllowed() const {
+    return true;
+}
 
-void X11Permissions::requestCaptureAccess(std::function<void(bool)> done) { done(true); }
+void X11Permissions::requestCaptureAccess(std::function<void(bool)> done) {
+    done(true);
+}
 
 }  // namespace quillbern

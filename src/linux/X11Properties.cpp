@@ -5,7 +5,9 @@
 
 namespace quillbern {
 
-void FreeDeleter::operator()(void* p) const { std::free(p); }
+void FreeDeleter::operator()(void* p) const {
+    std::free(p);
+}
 
 std::vector<std::uint32_t> propertyItems(xcb_connection_t* c, xcb_get_property_cookie_t cookie) {
     const XcbReply<xcb_get_property_reply_t> reply(xcb_get_property_reply(c, cookie, nullptr));

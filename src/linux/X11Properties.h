@@ -1,13 +1,12 @@
 #pragma once
 
-#include <xcb/xcb.h>
-
 #include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
+#include <xcb/xcb.h>
 
 #include "core/foundation/Geometry.h"
 

@@ -1,8 +1,7 @@
 #include "linux/X11Screens.h"
 
-#include <xcb/randr.h>
-
 #include <algorithm>
+#include <xcb/randr.h>
 
 #include "core/foundation/Log.h"
 #include "core/platform/DisplayIdentity.h"
@@ -82,7 +81,9 @@ DesktopSpace X11Screens::desktopSpace() const {
     return layout_.space;
 }
 
-Subscription X11Screens::onChanged(Task task) { return changed_.connect(std::move(task)); }
+Subscription X11Screens::onChanged(Task task) {
+    return changed_.connect(std::move(task));
+}
 
 void X11Screens::scheduleRefresh() {
     if (pendingRefresh_.isPending()) return;
@@ -111,14 +112,17 @@ X11Screens::Layout X11Screens::read() const {
     };
     std::vector<Monitor> monitors;
 
-    const XcbReply<xcb_get_geometry_reply_t> rootGeometry(xcb_get_geometry_reply(c, xcb_get_geometry(c, root), nullptr));
-    const Size rootSize{rootGeometry ? double(rootGeometry->width) : 0, rootGeometry ? double(rootGeometry->height) : 0};
+    const XcbReply<xcb_get_geometry_reply_t> rootGeometry(
+        xcb_get_geometry_reply(c, xcb_get_geometry(c, root), nullptr));
+    const Size rootSize{rootGeometry ? double(rootGeometry->width) : 0,
+                        rootGeometry ? double(rootGeometry->height) : 0};
 
     const XcbReply<xcb_randr_get_monitors_reply_t> reply(
         randrFirstEvent_ != 0 ? xcb_randr_get_monitors_reply(c, xcb_randr_get_monitors(c, root, 1), nullptr) : nullptr);
     if (reply) {
         const xcb_atom_t edidAtom = connection_.atom("EDID");
-        for (auto it = xcb_randr_get_monitors_monitors_iterator(reply.get()); it.rem; xcb_randr_monitor_info_next(&it)) {
+        for (auto it = xcb_randr_get_monitors_monitors_iterator(reply.get()); it.rem;
+             xcb_randr_monitor_info_next(&it)) {
             const xcb_randr_monitor_info_t* info = it.data;
             Monitor m;
             m.name = atomName(c, info->name);
@@ -184,7 +188,8 @@ X11Screens::Layout X11Screens::read() const {
     }
 
     std::vector<DisplayIdentitySource> identities;
-    for (const Monitor& m : monitors) identities.push_back(m.identity);
+    for (const Monitor& m : monitors)
+        identities.push_back(m.identity);
     const std::vector<std::string> stableIds = stableDisplayIds(identities);
 
     Layout layout;
@@ -205,4 +210,3 @@ X11Screens::Layout X11Screens::read() const {
 }
 
 }  // namespace quillbern
-

@@ -17,9 +17,15 @@ namespace {
 enum class Kind : std::uint64_t { none = 0, app = 1, window = 2, closeButton = 3, systemWide = 4 };
 constexpr int kKindShift = 40;
 
-ElementRef element(Kind kind, std::uint32_t id) { return {(static_cast<std::uint64_t>(kind) << kKindShift) | id}; }
-Kind kindOf(ElementRef ref) { return static_cast<Kind>(ref.value >> kKindShift); }
-std::uint32_t idOf(ElementRef ref) { return static_cast<std::uint32_t>(ref.value); }
+ElementRef element(Kind kind, std::uint32_t id) {
+    return {(static_cast<std::uint64_t>(kind) << kKindShift) | id};
+}
+Kind kindOf(ElementRef ref) {
+    return static_cast<Kind>(ref.value >> kKindShift);
+}
+std::uint32_t idOf(ElementRef ref) {
+    return static_cast<std::uint32_t>(ref.value);
+}
 
 const std::string kWindowRole = "AXWindow";
 const std::string kOtherRole = "AXUnknown";
@@ -34,7 +40,9 @@ constexpr std::uint32_t kNorthWestGravity = 1;
 constexpr std::uint32_t kMovePosition = (1u << 8) | (1u << 9);
 constexpr std::uint32_t kMoveSize = (1u << 10) | (1u << 11);
 
-std::uint32_t coordinate(double value) { return static_cast<std::uint32_t>(static_cast<std::int32_t>(std::lround(value))); }
+std::uint32_t coordinate(double value) {
+    return static_cast<std::uint32_t>(static_cast<std::int32_t>(std::lround(value)));
+}
 
 }  // namespace
 
@@ -64,16 +72,20 @@ X11WindowAccess::X11WindowAccess(std::function<DesktopSpace()> desktopSpace)
     if (!connection_) return;
     reader_ = std::make_unique<X11ClientReader>(*connection_);
     const XcbConnection& c = *connection_;
-    atoms_ = {c.atom("_NET_ACTIVE_WINDOW"), c.atom("WM_CHANGE_STATE"),         c.atom("_NET_WM_STATE"),
+    atoms_ = {c.atom("_NET_ACTIVE_WINDOW"),       c.atom("WM_CHANGE_STATE"),        c.atom("_NET_WM_STATE"),
               c.atom("_NET_WM_STATE_FULLSCREEN"), c.atom("_NET_MOVERESIZE_WINDOW"), c.atom("_NET_CLOSE_WINDOW"),
               c.atom("_NET_RESTACK_WINDOW")};
 }
 
 X11WindowAccess::~X11WindowAccess() = default;
 
-ElementRef X11WindowAccess::appElement(Pid pid) { return element(Kind::app, std::uint32_t(pid)); }
+ElementRef X11WindowAccess::appElement(Pid pid) {
+    return element(Kind::app, std::uint32_t(pid));
+}
 
-ElementRef X11WindowAccess::systemWideElement() { return element(Kind::systemWide, 0); }
+ElementRef X11WindowAccess::systemWideElement() {
+    return element(Kind::systemWide, 0);
+}
 
 void X11WindowAccess::setTimeout(ElementRef ref, Duration limit) {
     if (kindOf(ref) == Kind::systemWide) {
@@ -117,7 +129,9 @@ bool X11WindowAccess::isListed(const ClientFacts& facts) const {
     return facts.pid && *facts.pid != ownPid_ && !facts.isDockOrDesktop;
 }
 
-void X11WindowAccess::changed() { cached_.reset(); }
+void X11WindowAccess::changed() {
+    cached_.reset();
+}
 
 Read<bool> X11WindowAccess::readBool(ElementRef ref, Attribute attribute) {
     if (kindOf(ref) == Kind::app) {
@@ -133,14 +147,18 @@ Read<bool> X11WindowAccess::readBool(ElementRef ref, Attribute attribute) {
     const ClientFacts* window = facts(ref);
     if (!window) return Read<bool>::failure();
     switch (attribute) {
-        case Attribute::minimized: return Read<bool>::of(window->minimized);
-        case Attribute::fullScreen: return Read<bool>::of(window->fullScreen);
-        case Attribute::focused: return Read<bool>::of(cached_->active == window->window);
+        case Attribute::minimized:
+            return Read<bool>::of(window->minimized);
+        case Attribute::fullScreen:
+            return Read<bool>::of(window->fullScreen);
+        case Attribute::focused:
+            return Read<bool>::of(cached_->active == window->window);
         case Attribute::main: {
             const ClientFacts* main = cached_->mainWindowOf(*window->pid);
             return Read<bool>::of(main && main->window == window->window);
         }
-        default: return Read<bool>::noValue();
+        default:
+            return Read<bool>::noValue();
     }
 }
 
@@ -370,7 +388,8 @@ void X11WindowAccess::pump() {
     }
     for (const Delivery& delivery : deliveries) {
         // An earlier callback may have removed this observer.
-        if (subscribers_.contains(delivery.subscriber)) (*delivery.callback)(delivery.change.event, appElement(delivery.change.pid));
+        if (subscribers_.contains(delivery.subscriber))
+            (*delivery.callback)(delivery.change.event, appElement(delivery.change.pid));
     }
     pumpSoon();
 }

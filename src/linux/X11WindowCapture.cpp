@@ -1,10 +1,9 @@
 #include "linux/X11WindowCapture.h"
 
-#include <xcb/composite.h>
-
 #include <QImage>
 #include <algorithm>
 #include <cstring>
+#include <xcb/composite.h>
 
 #include "core/foundation/Log.h"
 #include "linux/X11ClientTable.h"
@@ -18,7 +17,9 @@ constexpr Duration kStartLimit = 2.0;
 constexpr Duration kListLimit = 2.0;
 const std::string kDomain = "X11WindowCapture";
 
-Error failure(std::string message) { return Error{std::move(message), kDomain, 0}; }
+Error failure(std::string message) {
+    return Error{std::move(message), kDomain, 0};
+}
 
 ImageHandle imageOf(const QImage& source, int widthPx, int heightPx) {
     const QImage scaled = source.scaled(widthPx, heightPx, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
@@ -75,8 +76,9 @@ void X11WindowCapture::capture(WindowId id, int widthPx, int heightPx, std::func
 
 Result<std::vector<CapturableWindow>> X11WindowCapture::list() {
     if (!hasComposite_ || connection_->isBroken()) return failure("no Composite extension");
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-                                                                 std::chrono::duration<double>(kListLimit));
+    const auto deadline =
+        std::chrono::steady_clock::now() +
+        std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::duration<double>(kListLimit));
     const auto clients = reader_->read(DesktopSpace{}, deadline);
     connection_->takeEvents();
     if (!clients) return failure("no client list");
@@ -85,8 +87,8 @@ Result<std::vector<CapturableWindow>> X11WindowCapture::list() {
     for (const ClientFacts& client : clients->frontToBack) {
         if (client.isDockOrDesktop || !client.frame) continue;
         const FrameExtents& e = client.extents;
-        windows.push_back({client.window,
-                           Size{client.frame->width - e.left - e.right, client.frame->height - e.top - e.bottom}, 1});
+        windows.push_back(
+            {client.window, Size{client.frame->width - e.left - e.right, client.frame->height - e.top - e.bottom}, 1});
         present.insert(client.window);
         // Redirected early, the window has drawn all of itself by the time it is captured.
         redirect(client.window);
@@ -97,7 +99,8 @@ Result<std::vector<CapturableWindow>> X11WindowCapture::list() {
 }
 
 void X11WindowCapture::redirect(WindowId id) {
-    if (redirected_.insert(id).second) xcb_composite_redirect_window(connection_->xcb(), id, XCB_COMPOSITE_REDIRECT_AUTOMATIC);
+    if (redirected_.insert(id).second)
+        xcb_composite_redirect_window(connection_->xcb(), id, XCB_COMPOSITE_REDIRECT_AUTOMATIC);
 }
 
 Result<ImageHandle> X11WindowCapture::picture(WindowId id, int widthPx, int heightPx) {
@@ -114,8 +117,8 @@ Result<ImageHandle> X11WindowCapture::picture(WindowId id, int widthPx, int heig
     const xcb_pixmap_t pixmap = xcb_generate_id(c);
     xcb_composite_name_window_pixmap(c, id, pixmap);
     const auto border = std::int16_t(geometry->border_width);
-    const auto cookie = xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, pixmap, border, border, geometry->width,
-                                      geometry->height, ~0u);
+    const auto cookie =
+        xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, pixmap, border, border, geometry->width, geometry->height, ~0u);
     xcb_generic_error_t* error = nullptr;
     const XcbReply<xcb_get_image_reply_t> reply(xcb_get_image_reply(c, cookie, &error));
     std::free(error);

@@ -7,7 +7,9 @@ namespace quillbern {
 
 namespace {
 
-bool isApplicationWindow(const ClientFacts& facts) { return facts.pid && !facts.isDockOrDesktop; }
+bool isApplicationWindow(const ClientFacts& facts) {
+    return facts.pid && !facts.isDockOrDesktop;
+}
 
 std::optional<Pid> ownerOf(const ClientTable& table, xcb_window_t window) {
     const ClientFacts* facts = table.find(window);

@@ -58,8 +58,7 @@ std::optional<std::vector<ListedWindow>> X11WindowList::onScreenWindows() const 
         const XcbReply<xcb_get_window_attributes_reply_t> attributes(
             xcb_get_window_attributes_reply(c, p.attributes, nullptr));
         const XcbReply<xcb_get_geometry_reply_t> geometry(xcb_get_geometry_reply(c, p.geometry, nullptr));
-        const XcbReply<xcb_translate_coordinates_reply_t> origin(
-            xcb_translate_coordinates_reply(c, p.origin, nullptr));
+        const XcbReply<xcb_translate_coordinates_reply_t> origin(xcb_translate_coordinates_reply(c, p.origin, nullptr));
         const auto state = propertyItems(c, p.state);
         const auto type = propertyItems(c, p.type);
         const auto extents = propertyItems(c, p.extents);
@@ -75,7 +74,7 @@ std::optional<std::vector<ListedWindow>> X11WindowList::onScreenWindows() const 
         }
         if (geometry && origin) {
             const RectTL root{double(origin->dst_x), double(origin->dst_y), double(geometry->width),
-                        double(geometry->height)};
+                              double(geometry->height)};
             listed.bounds = space.toGlobal(outerFrame(root, FrameExtents::from(extents)));
         }
         windows.push_back(listed);

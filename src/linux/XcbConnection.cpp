@@ -1,11 +1,11 @@
 #include "linux/XcbConnection.h"
 
 #include <poll.h>
-#include <xcb/xcbext.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <utility>
+#include <xcb/xcbext.h>
 
 #include "core/foundation/Log.h"
 
@@ -20,13 +20,16 @@ std::unique_ptr<XcbConnection> XcbConnection::open() {
         return nullptr;
     }
     xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(connection));
-    for (int i = 0; i < screenNumber && it.rem; ++i) xcb_screen_next(&it);
+    for (int i = 0; i < screenNumber && it.rem; ++i)
+        xcb_screen_next(&it);
     return std::unique_ptr<XcbConnection>(new XcbConnection(connection, it.data->root));
 }
 
 XcbConnection::XcbConnection(xcb_connection_t* connection, xcb_window_t root) : connection_(connection), root_(root) {}
 
-XcbConnection::~XcbConnection() { xcb_disconnect(connection_); }
+XcbConnection::~XcbConnection() {
+    xcb_disconnect(connection_);
+}
 
 xcb_atom_t XcbConnection::atom(const std::string& name) const {
     std::lock_guard lock(atomsMutex_);
@@ -40,7 +43,8 @@ xcb_atom_t XcbConnection::atom(const std::string& name) const {
 
 void XcbConnection::keepArrivedEvents() {
     // Each call reads the socket once its queue is empty, without blocking.
-    while (xcb_generic_event_t* event = xcb_poll_for_event(connection_)) kept_.emplace_back(event);
+    while (xcb_generic_event_t* event = xcb_poll_for_event(connection_))
+        kept_.emplace_back(event);
 }
 
 bool XcbConnection::sync(Deadline deadline) {

@@ -1,13 +1,12 @@
 #pragma once
 
-#include <xcb/xcb.h>
-
 #include <chrono>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
+#include <xcb/xcb.h>
 
 #include "linux/X11Properties.h"
 

@@ -2,9 +2,13 @@
 
 namespace quillbern {
 
-ManualRunLoop::ManualRunLoop(SimClock& clock) : clock_(clock) { clock_.attach(this); }
+ManualRunLoop::ManualRunLoop(SimClock& clock) : clock_(clock) {
+    clock_.attach(this);
+}
 
-ManualRunLoop::~ManualRunLoop() { clock_.detach(this); }
+ManualRunLoop::~ManualRunLoop() {
+    clock_.detach(this);
+}
 
 void ManualRunLoop::post(Task task) {
     std::lock_guard lock(mutex_);
@@ -12,7 +16,9 @@ void ManualRunLoop::post(Task task) {
     queue_.schedule(std::move(task), clock_.now(), 0, clock_.nextSequence());
 }
 
-Timer ManualRunLoop::after(Duration delay, Task task) { return schedule(std::move(task), toTicks(delay), 0); }
+Timer ManualRunLoop::after(Duration delay, Task task) {
+    return schedule(std::move(task), toTicks(delay), 0);
+}
 
 Timer ManualRunLoop::every(Duration interval, Task task, std::optional<Duration> firstDelay) {
     const Ticks step = std::max<Ticks>(1, toTicks(interval));

@@ -6,13 +6,21 @@
 
 namespace quillbern {
 
-WallTime SimClock::wallNow() const { return {epoch_ + toSeconds(now_)}; }
+WallTime SimClock::wallNow() const {
+    return {epoch_ + toSeconds(now_)};
+}
 
-MediaTime SimClock::mediaNow() const { return {toSeconds(now_)}; }
+MediaTime SimClock::mediaNow() const {
+    return {toSeconds(now_)};
+}
 
-void SimClock::attach(ManualRunLoop* loop) { loops_.push_back(loop); }
+void SimClock::attach(ManualRunLoop* loop) {
+    loops_.push_back(loop);
+}
 
-void SimClock::detach(ManualRunLoop* loop) { std::erase(loops_, loop); }
+void SimClock::detach(ManualRunLoop* loop) {
+    std::erase(loops_, loop);
+}
 
 void SimClock::advance(Duration seconds) {
     const Ticks target = now_ + toTicks(seconds);

@@ -4,7 +4,9 @@ namespace quillbern {
 
 SimLog::SimLog() : previous_(setLogSink(this)) {}
 
-SimLog::~SimLog() { setLogSink(previous_); }
+SimLog::~SimLog() {
+    setLogSink(previous_);
+}
 
 void SimLog::write(std::string_view line) {
     std::lock_guard lock(mutex_);
@@ -19,7 +21,8 @@ std::vector<std::string> SimLog::lines() const {
 int SimLog::count(std::string_view text) const {
     std::lock_guard lock(mutex_);
     int n = 0;
-    for (const auto& line : lines_) n += line.find(text) != std::string::npos ? 1 : 0;
+    for (const auto& line : lines_)
+        n += line.find(text) != std::string::npos ? 1 : 0;
     return n;
 }
 

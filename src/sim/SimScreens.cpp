@@ -7,7 +7,9 @@ std::vector<ScreenInfo> SimScreens::screens() const {
     return screens_;
 }
 
-Subscription SimScreens::onChanged(Task task) { return changed_.connect(std::move(task)); }
+Subscription SimScreens::onChanged(Task task) {
+    return changed_.connect(std::move(task));
+}
 
 void SimScreens::setScreens(std::vector<ScreenInfo> screens) {
     std::lock_guard lock(mutex_);

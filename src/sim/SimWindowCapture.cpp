@@ -11,14 +11,19 @@ void SimWindowCapture::listWindows(std::function<void(Result<std::vector<Captura
 
 void SimWindowCapture::capture(WindowId id, int widthPx, int heightPx, std::function<void(Result<ImageHandle>)> done) {
     captures_.push_back({id, widthPx, heightPx});
-    Result<ImageHandle> answer = fails_[id] ? Result<ImageHandle>(Error{"capture failed", "capture", 2})
-                                            : Result<ImageHandle>(solidImage(widthPx, heightPx, alpha_.contains(id) ? alpha_[id] : 255));
+    Result<ImageHandle> answer =
+        fails_[id] ? Result<ImageHandle>(Error{"capture failed", "capture", 2})
+                   : Result<ImageHandle>(solidImage(widthPx, heightPx, alpha_.contains(id) ? alpha_[id] : 255));
     answers_.after(captureDelay_, [done = std::move(done), answer = std::move(answer)] { done(answer); }).detach();
 }
 
-void SimWindowCapture::setWindows(std::vector<CapturableWindow> windows) { windows_ = std::move(windows); }
+void SimWindowCapture::setWindows(std::vector<CapturableWindow> windows) {
+    windows_ = std::move(windows);
+}
 
-void SimWindowCapture::setCaptureFails(WindowId id, bool fails) { fails_[id] = fails; }
+void SimWindowCapture::setCaptureFails(WindowId id, bool fails) {
+    fails_[id] = fails;
+}
 
 ImageHandle SimWindowCapture::solidImage(int widthPx, int heightPx, std::uint8_t alpha) {
     PixelBuffer pixels{widthPx, heightPx, {}};

@@ -7,24 +7,40 @@ namespace quillbern {
 
 namespace {
 
-std::size_t slot(Attribute attribute) { return static_cast<std::size_t>(attribute); }
+std::size_t slot(Attribute attribute) {
+    return static_cast<std::size_t>(attribute);
+}
 
 const char* attributeName(Attribute attribute) {
     switch (attribute) {
-        case Attribute::frontmost: return "frontmost";
-        case Attribute::focusedWindow: return "focusedWindow";
-        case Attribute::mainWindow: return "mainWindow";
-        case Attribute::windows: return "windows";
-        case Attribute::role: return "role";
-        case Attribute::minimized: return "minimized";
-        case Attribute::fullScreen: return "fullScreen";
-        case Attribute::title: return "title";
-        case Attribute::position: return "position";
-        case Attribute::size: return "size";
-        case Attribute::hidden: return "hidden";
-        case Attribute::main: return "main";
-        case Attribute::focused: return "focused";
-        case Attribute::closeButton: return "closeButton";
+        case Attribute::frontmost:
+            return "frontmost";
+        case Attribute::focusedWindow:
+            return "focusedWindow";
+        case Attribute::mainWindow:
+            return "mainWindow";
+        case Attribute::windows:
+            return "windows";
+        case Attribute::role:
+            return "role";
+        case Attribute::minimized:
+            return "minimized";
+        case Attribute::fullScreen:
+            return "fullScreen";
+        case Attribute::title:
+            return "title";
+        case Attribute::position:
+            return "position";
+        case Attribute::size:
+            return "size";
+        case Attribute::hidden:
+            return "hidden";
+        case Attribute::main:
+            return "main";
+        case Attribute::focused:
+            return "focused";
+        case Attribute::closeButton:
+            return "closeButton";
     }
     return "?";
 }
@@ -193,7 +209,8 @@ void SimWindowSystem::notify(Pid pid, ElementEvent event) {
             });
         }
     }
-    for (auto& [loop, task] : deliveries) loop->post(std::move(task));
+    for (auto& [loop, task] : deliveries)
+        loop->post(std::move(task));
 }
 
 int SimWindowSystem::observerCount(Pid pid) const {
@@ -257,7 +274,9 @@ Read<T> SimWindowSystem::read(ElementRef ref, Attribute attribute) {
     return Read<T>::noValue();
 }
 
-Read<bool> SimWindowSystem::readBool(ElementRef element, Attribute attribute) { return read<bool>(element, attribute); }
+Read<bool> SimWindowSystem::readBool(ElementRef element, Attribute attribute) {
+    return read<bool>(element, attribute);
+}
 
 Read<std::string> SimWindowSystem::readString(ElementRef element, Attribute attribute) {
     return read<std::string>(element, attribute);
@@ -271,9 +290,13 @@ Read<std::vector<ElementRef>> SimWindowSystem::readElements(ElementRef element, 
     return read<std::vector<ElementRef>>(element, attribute);
 }
 
-Read<PointTL> SimWindowSystem::readPosition(ElementRef element) { return read<PointTL>(element, Attribute::position); }
+Read<PointTL> SimWindowSystem::readPosition(ElementRef element) {
+    return read<PointTL>(element, Attribute::position);
+}
 
-Read<Size> SimWindowSystem::readSize(ElementRef element) { return read<Size>(element, Attribute::size); }
+Read<Size> SimWindowSystem::readSize(ElementRef element) {
+    return read<Size>(element, Attribute::size);
+}
 
 Read<WindowId> SimWindowSystem::windowId(ElementRef window) {
     std::lock_guard lock(mutex_);
@@ -287,8 +310,12 @@ std::unique_ptr<AppObserver> SimWindowSystem::observe(Pid pid, WorkerLoop& loop,
     std::lock_guard lock(mutex_);
     if (appLocked(pid).refusesObserver) return nullptr;
     const std::uint64_t id = nextObserver_++;
-    observers_.emplace(id, Observer{pid, &loop, std::make_shared<std::function<void(ElementEvent, ElementRef)>>(std::move(callback)),
-                                    std::make_shared<std::atomic<bool>>(true), {}});
+    observers_.emplace(id,
+                       Observer{pid,
+                                &loop,
+                                std::make_shared<std::function<void(ElementEvent, ElementRef)>>(std::move(callback)),
+                                std::make_shared<std::atomic<bool>>(true),
+                                {}});
     return std::make_unique<SimAppObserver>(*this, id);
 }
 
@@ -398,9 +425,12 @@ bool SimWindowSystem::write(ElementRef element, Attribute attribute, SimValue va
     if (found == elements_.end()) return false;
     if (const auto app = apps_.find(found->second.pid); app != apps_.end() && app->second.unresponsive) return false;
     switch (found->second.writeAnswers[slot(attribute)]) {
-        case WriteAnswer::refused: return false;
-        case WriteAnswer::ignored: return true;
-        case WriteAnswer::applied: break;
+        case WriteAnswer::refused:
+            return false;
+        case WriteAnswer::ignored:
+            return true;
+        case WriteAnswer::applied:
+            break;
     }
     const Duration delay = found->second.writeDelays[slot(attribute)];
     if (delay > 0 && clock_) {
@@ -424,7 +454,8 @@ void SimWindowSystem::applyDueWritesLocked() {
         }
     }
     for (PendingWrite& write : due) {
-        if (elements_.contains(write.element.value)) applyLocked(write.element, write.attribute, std::move(write.value));
+        if (elements_.contains(write.element.value))
+            applyLocked(write.element, write.attribute, std::move(write.value));
     }
 }
 
@@ -434,7 +465,8 @@ void SimWindowSystem::setListedBoundsLocked(const Element& element) {
     const auto* size = std::get_if<Size>(&element.values[slot(Attribute::size)]);
     if (!position || !size) return;
     for (ListedWindow& listed : listed_) {
-        if (listed.id == element.idAnswer.value()) listed.bounds = RectTL{position->x, position->y, size->width, size->height};
+        if (listed.id == element.idAnswer.value())
+            listed.bounds = RectTL{position->x, position->y, size->width, size->height};
     }
 }
 
@@ -464,7 +496,8 @@ void SimWindowSystem::applyLocked(ElementRef ref, Attribute attribute, SimValue 
         case Attribute::main:
         case Attribute::focused:
             if (flag && *flag && element.isWindow) {
-                const Attribute appAttribute = attribute == Attribute::main ? Attribute::mainWindow : Attribute::focusedWindow;
+                const Attribute appAttribute =
+                    attribute == Attribute::main ? Attribute::mainWindow : Attribute::focusedWindow;
                 elements_[appLocked(element.pid).element.value].values[slot(appAttribute)] = ref;
             }
             break;

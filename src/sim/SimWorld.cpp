@@ -2,6 +2,8 @@
 
 namespace quillbern {
 
-SimWorld::SimWorld() { mainLoop.setIsMainLoop(true); }
+SimWorld::SimWorld() {
+    mainLoop.setIsMainLoop(true);
+}
 
 }  // namespace quillbern

@@ -50,8 +50,7 @@ TEST_F(Frames, EachEdgeHugsItsSideOfTheVisibleFrame) {
     EXPECT_EQ(dockFrame(kVisible, dock(1, DockEdge::right, {}, 5), 1, 0, in),
               (RectBL{1700 - 72 - 14, 540 - 174, 72, 348}));
     // Without labels a vertical cell is 12 shorter than the tile, a horizontal dock thinner.
-    EXPECT_EQ(dockFrame(kVisible, dock(1, DockEdge::left, {}, 5), 1, 0, inputs(48)).height,
-              5 * 36 + 4 * 8 + 36 + 20);
+    EXPECT_EQ(dockFrame(kVisible, dock(1, DockEdge::left, {}, 5), 1, 0, inputs(48)).height, 5 * 36 + 4 * 8 + 36 + 20);
     EXPECT_EQ(dockFrame(kVisible, dock(1, DockEdge::bottom, {}, 5), 1, 0, inputs(48)).height, 90);
 }
 
@@ -136,22 +135,27 @@ TEST_F(Frames, ADockOfTheDisplayHugsTheEdgeAndADockOfEveryDisplayStandsOutside) 
 }
 
 TEST_F(Frames, OnlyTwoDocksOfAnEdgeStandAndOtherDisplaysDocksStandElsewhere) {
-    const std::vector<Profile> docks{dock(1, DockEdge::bottom), dock(2, DockEdge::bottom),
-                                     dock(3, DockEdge::bottom, onDisplay("S")), dock(4, DockEdge::bottom, onDisplay("S")),
-                                     dock(5, DockEdge::top, onDisplay("T")), dock(6, DockEdge::top)};
+    const std::vector<Profile> docks{dock(1, DockEdge::bottom),
+                                     dock(2, DockEdge::bottom),
+                                     dock(3, DockEdge::bottom, onDisplay("S")),
+                                     dock(4, DockEdge::bottom, onDisplay("S")),
+                                     dock(5, DockEdge::top, onDisplay("T")),
+                                     dock(6, DockEdge::top)};
     const std::vector<StackedFrame> onS = stackedFrames(docks, kVisible, 1, "S", inputs(48));
     std::vector<Uuid> ids;
-    for (const StackedFrame& entry : onS) ids.push_back(entry.profile.id);
+    for (const StackedFrame& entry : onS)
+        ids.push_back(entry.profile.id);
     EXPECT_EQ(ids, (std::vector<Uuid>{docks[2].id, docks[3].id, docks[5].id}));
 
     const std::vector<StackedFrame> onT = stackedFrames(docks, kVisible, 2, "T", inputs(48));
     ids.clear();
-    for (const StackedFrame& entry : onT) ids.push_back(entry.profile.id);
+    for (const StackedFrame& entry : onT)
+        ids.push_back(entry.profile.id);
     EXPECT_EQ(ids, (std::vector<Uuid>{docks[0].id, docks[1].id, docks[4].id, docks[5].id}));
     // The stored display name plays no part, the identifier is compared exactly.
-    EXPECT_TRUE(stackedFrames(std::vector<Profile>{dock(7, DockEdge::left, onDisplay("s"))}, kVisible, 1, "S",
-                              inputs(48))
-                    .empty());
+    EXPECT_TRUE(
+        stackedFrames(std::vector<Profile>{dock(7, DockEdge::left, onDisplay("s"))}, kVisible, 1, "S", inputs(48))
+            .empty());
 }
 
 }  // namespace

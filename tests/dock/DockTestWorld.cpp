@@ -36,7 +36,9 @@ Profile dock(int n, DockEdge edge, DisplayAssignment display, std::size_t apps) 
     return profile;
 }
 
-DisplayAssignment onDisplay(const std::string& stableId) { return DisplayAssignment::display(stableId, "Monitor"); }
+DisplayAssignment onDisplay(const std::string& stableId) {
+    return DisplayAssignment::display(stableId, "Monitor");
+}
 
 ImageHandle SimLaunchingApps::icon(const PinnedApp& app) const {
     auto image = std::make_shared<Image>();
@@ -49,7 +51,9 @@ void SimLaunchingApps::setLaunching(std::set<std::string> launching) {
     changed_.emit();
 }
 
-DockTestWorld::DockTestWorld() { world.screens.setScreens(twoScreens()); }
+DockTestWorld::DockTestWorld() {
+    world.screens.setScreens(twoScreens());
+}
 
 DockTestWorld::~DockTestWorld() {
     if (controller_) controller_->stop();

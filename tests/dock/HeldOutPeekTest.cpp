@@ -80,7 +80,8 @@ TEST_F(Peek, EveryHiddenDockShowsWhileTheChordIsHeldAndHidesAfterRelease) {
     settle();
     w.world.input.setKeyDown(kPeekKey, true);
     w.controller().setPeeking(true, kPeekKey);
-    for (const auto& [display, n] : {std::pair{kLeft, 1}, {kRight, 1}, {kRight, 2}}) EXPECT_TRUE(shown(display, n));
+    for (const auto& [display, n] : {std::pair{kLeft, 1}, {kRight, 1}, {kRight, 2}})
+        EXPECT_TRUE(shown(display, n));
     w.world.advance(5);
     EXPECT_TRUE(shown(kRight, 2));
 
@@ -89,7 +90,8 @@ TEST_F(Peek, EveryHiddenDockShowsWhileTheChordIsHeldAndHidesAfterRelease) {
     w.world.input.setKeyDown(kPeekKey, false);
     ticks(1);
     w.world.advance(0.25);
-    for (const auto& [display, n] : {std::pair{kLeft, 1}, {kRight, 1}, {kRight, 2}}) EXPECT_FALSE(shown(display, n));
+    for (const auto& [display, n] : {std::pair{kLeft, 1}, {kRight, 1}, {kRight, 2}})
+        EXPECT_FALSE(shown(display, n));
 }
 
 TEST_F(Peek, RepeatedPressesRevealOnceAndAReleaseWithoutPressDoesNothing) {

@@ -10,7 +10,9 @@ namespace {
 using testing::kLeft;
 using testing::kRight;
 
-PinnedApp app(const std::string& id) { return {id, "Name of " + id, std::nullopt}; }
+PinnedApp app(const std::string& id) {
+    return {id, "Name of " + id, std::nullopt};
+}
 
 class Beacon : public ::testing::Test {
 protected:
@@ -26,7 +28,8 @@ protected:
     }
     std::vector<bool> launchingTiles(const SimPanelState& panel) {
         std::vector<bool> result;
-        for (const BeaconTileContent& tile : std::get<BeaconContent>(panel.content).tiles) result.push_back(tile.isLaunching);
+        for (const BeaconTileContent& tile : std::get<BeaconContent>(panel.content).tiles)
+            result.push_back(tile.isLaunching);
         return result;
     }
     void launch(const std::string& id) {
@@ -45,8 +48,8 @@ protected:
     std::set<std::string> launching;
     DockPreferences preferences{world.defaults, world.clock};
     AppearanceStore appearance{world.defaults, system};
-    LaunchBeaconController beacon{{world.panels, world.screens, world.input, system, world.mainLoop, world.clock},
-                                  apps, preferences, appearance};
+    LaunchBeaconController beacon{
+        {world.panels, world.screens, world.input, system, world.mainLoop, world.clock}, apps, preferences, appearance};
 };
 
 TEST_F(Beacon, TilesGrowWithTheDockTilesUpToACap) {

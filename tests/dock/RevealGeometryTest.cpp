@@ -48,8 +48,7 @@ TEST_F(Zones, AMembersStripFollowsItsPanelAndStopsShortOfTheScreensEnds) {
     EXPECT_EQ(memberStrip(DockEdge::bottom, zone, {870, 14, 180, 90}, left.frame), (RectBL{858, 0, 204, 3}));
     EXPECT_EQ(memberStrip(DockEdge::bottom, zone, {14, 14, 180, 90}, left.frame), (RectBL{12, 0, 194, 3}));
     EXPECT_TRUE(memberStrip(DockEdge::bottom, zone, {1950, 14, 180, 90}, left.frame).isNull());
-    EXPECT_EQ(memberStrip(DockEdge::left, {0, 64, 3, 952}, {14, 450, 86, 180}, left.frame),
-              (RectBL{0, 438, 3, 204}));
+    EXPECT_EQ(memberStrip(DockEdge::left, {0, 64, 3, 952}, {14, 450, 86, 180}, left.frame), (RectBL{0, 438, 3, 204}));
 }
 
 TEST(RevealMotion, PanelsSlideTowardTheirEdge) {

@@ -1,11 +1,10 @@
-#include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <limits>
 #include <map>
 #include <optional>
@@ -25,7 +24,8 @@ namespace {
 
 Bytes allByteValues() {
     Bytes bytes;
-    for (int i = 0; i < 256; ++i) bytes.push_back(static_cast<std::uint8_t>(i));
+    for (int i = 0; i < 256; ++i)
+        bytes.push_back(static_cast<std::uint8_t>(i));
     return bytes;
 }
 
@@ -86,8 +86,8 @@ class JsonFileDefaultsTest : public testing::Test {
 protected:
     void SetUp() override {
         const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-        directory_ = fs::temp_directory_path() /
-                     ("quillbern-foundation-" + std::to_string(::getpid()) + "-" + info->name());
+        directory_ =
+            fs::temp_directory_path() / ("quillbern-foundation-" + std::to_string(::getpid()) + "-" + info->name());
         fs::remove_all(directory_);
         fs::create_directories(directory_);
         clock_.setWallEpoch(WallTime{1'700'000'000});  // 2023-11-14 22:13:20 UTC
@@ -355,8 +355,7 @@ TEST_F(JsonFileDefaultsTest, SecondUnreadableFileInTheSameSecondGetsASuffix) {
 
     clock_.advance(0.6);
     writeFile(file, "third garbage");
-    EXPECT_EQ(JsonFileDefaults(file, clock_).movedAside(),
-              fs::path(file.string() + ".unreadable-20231114-221321"));
+    EXPECT_EQ(JsonFileDefaults(file, clock_).movedAside(), fs::path(file.string() + ".unreadable-20231114-221321"));
 
     EXPECT_EQ(readFile(base), "first garbage");
     EXPECT_EQ(readFile(base + "-2"), "second garbage");

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,7 +21,8 @@ struct Trace {
     }
     std::vector<std::string> names() const {
         std::vector<std::string> out;
-        for (const auto& entry : entries) out.push_back(entry.first);
+        for (const auto& entry : entries)
+            out.push_back(entry.first);
         return out;
     }
 };
@@ -34,7 +34,8 @@ using Names = std::vector<std::string>;
 TEST(RunLoop, PostedTasksWaitForTheClockAndRunInPostOrder) {
     SimWorld world;
     Trace trace{world.clock, {}};
-    for (int i = 0; i < 5; ++i) world.mainLoop.post(trace.record(std::to_string(i)));
+    for (int i = 0; i < 5; ++i)
+        world.mainLoop.post(trace.record(std::to_string(i)));
     EXPECT_TRUE(trace.entries.empty());
 
     world.runUntilIdle();
@@ -78,13 +79,12 @@ TEST(RunLoop, EqualTimesRunFifoIncludingWorkScheduledDuringTheAdvance) {
         // Due inside this advance, though it did not exist when the advance began.
         world.mainLoop.after(0.2, trace.record("at-0.7")).detach();
     });
-    Timer outside = world.mainLoop.after(0.9, [&] {
-        world.mainLoop.after(0.2, trace.record("at-1.1")).detach();
-    });
+    Timer outside = world.mainLoop.after(0.9, [&] { world.mainLoop.after(0.2, trace.record("at-1.1")).detach(); });
 
     world.advance(1.0);
     EXPECT_EQ(trace.names(), (Names{"starter", "at-0.7", "a", "b", "chained", "posted-by-a"}));
-    for (std::size_t i = 2; i < trace.entries.size(); ++i) EXPECT_EQ(trace.entries[i].second, 1'000'000);
+    for (std::size_t i = 2; i < trace.entries.size(); ++i)
+        EXPECT_EQ(trace.entries[i].second, 1'000'000);
 
     world.advance(0.1);
     EXPECT_EQ(trace.names().back(), "at-1.1");
@@ -100,10 +100,12 @@ TEST(RunLoop, RepeatingIntervalsAddUpExactly) {
     EXPECT_EQ(trace.entries.size(), 4u);
     world.advance(0.000001);
     ASSERT_EQ(trace.entries.size(), 5u);
-    for (std::size_t i = 0; i < 5; ++i) EXPECT_EQ(trace.entries[i].second, static_cast<Ticks>(120'000 * (i + 1)));
+    for (std::size_t i = 0; i < 5; ++i)
+        EXPECT_EQ(trace.entries[i].second, static_cast<Ticks>(120'000 * (i + 1)));
 
     // Many small advances reach the same times as one large one.
-    for (int i = 0; i < 5; ++i) world.advance(0.12);
+    for (int i = 0; i < 5; ++i)
+        world.advance(0.12);
     ASSERT_EQ(trace.entries.size(), 10u);
     EXPECT_EQ(trace.entries.back().second, 1'200'000);
     EXPECT_TRUE(tick.isPending());
@@ -124,9 +126,9 @@ TEST(RunLoop, EveryHonoursFirstDelay) {
     EXPECT_EQ(trace.names(), (Names{"now"}));
     world.advance(2.5);
     ASSERT_EQ(trace.entries.size(), 6u);
-    const std::vector<std::pair<std::string, Ticks>> expected{{"now", 0},          {"soon", 250'000},
-                                                              {"now", 1'000'000},  {"soon", 1'250'000},
-                                                              {"now", 2'000'000},  {"soon", 2'250'000}};
+    const std::vector<std::pair<std::string, Ticks>> expected{{"now", 0},         {"soon", 250'000},
+                                                              {"now", 1'000'000}, {"soon", 1'250'000},
+                                                              {"now", 2'000'000}, {"soon", 2'250'000}};
     EXPECT_EQ(trace.entries, expected);
 }
 
@@ -141,7 +143,9 @@ TEST(RunLoop, TimerHandleLifetimeDecidesCancellation) {
     Timer cancelled = world.mainLoop.after(0.1, [&] { ++oneShot; });
     cancelled.cancel();
     cancelled.cancel();  // twice is harmless
-    { Timer goesOutOfScope = world.mainLoop.after(0.1, [&] { ++dropped; }); }
+    {
+        Timer goesOutOfScope = world.mainLoop.after(0.1, [&] { ++dropped; });
+    }
     {
         Timer kept = world.mainLoop.every(0.1, [&] { ++detached; });
         kept.detach();

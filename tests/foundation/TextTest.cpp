@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <map>
 #include <string>
 #include <vector>
@@ -13,7 +12,9 @@ using namespace quillbern;
 
 namespace {
 
-Bytes bytesOf(std::string_view text) { return Bytes(text.begin(), text.end()); }
+Bytes bytesOf(std::string_view text) {
+    return Bytes(text.begin(), text.end());
+}
 
 using Catalogue = std::map<std::string, std::string, std::less<>>;
 
@@ -37,8 +38,13 @@ private:
 
 TEST(Base64, KnownVectorsRoundTrip) {
     const std::vector<std::pair<std::string, std::string>> vectors{
-        {"", ""},         {"f", "Zg=="},         {"fo", "Zm8="},           {"foo", "Zm9v"},
-        {"foob", "Zm9vYg=="}, {"fooba", "Zm9vYmE="}, {"foobar", "Zm9vYmFy"},
+        {"", ""},
+        {"f", "Zg=="},
+        {"fo", "Zm8="},
+        {"foo", "Zm9v"},
+        {"foob", "Zm9vYg=="},
+        {"fooba", "Zm9vYmE="},
+        {"foobar", "Zm9vYmFy"},
     };
     for (const auto& [plain, encoded] : vectors) {
         EXPECT_EQ(base64Encode(bytesOf(plain)), encoded);
@@ -48,7 +54,8 @@ TEST(Base64, KnownVectorsRoundTrip) {
 
 TEST(Base64, EveryByteValueAndShortLengthsRoundTrip) {
     Bytes all;
-    for (int i = 0; i < 256; ++i) all.push_back(static_cast<std::uint8_t>(255 - i));
+    for (int i = 0; i < 256; ++i)
+        all.push_back(static_cast<std::uint8_t>(255 - i));
     for (std::size_t length = 0; length <= all.size(); length += length < 8 ? 1 : 37) {
         const Bytes part(all.begin(), all.begin() + static_cast<std::ptrdiff_t>(length));
         const std::string text = base64Encode(part);
@@ -59,8 +66,19 @@ TEST(Base64, EveryByteValueAndShortLengthsRoundTrip) {
 }
 
 TEST(Base64, RefusesMalformedText) {
-    const std::vector<std::string> malformed{"Z",        "Zg",       "Zg=",   "Zg===", "====", "Z===", "Zg=a",
-                                             "Zm9v!A==", "Zg==Zg==", "Zm 9v", "Zm9v\n", "Zm-_", std::string("Zm\0v", 4)};
+    const std::vector<std::string> malformed{"Z",
+                                             "Zg",
+                                             "Zg=",
+                                             "Zg===",
+                                             "====",
+                                             "Z===",
+                                             "Zg=a",
+                                             "Zm9v!A==",
+                                             "Zg==Zg==",
+                                             "Zm 9v",
+                                             "Zm9v\n",
+                                             "Zm-_",
+                                             std::string("Zm\0v", 4)};
     for (const std::string& bad : malformed) {
         EXPECT_EQ(base64Decode(bad), std::nullopt) << bad;
     }
@@ -82,8 +100,8 @@ TEST(Localization, FormatFillsPlaceholders) {
 TEST(Localization, TrGoesThroughTheInstalledLocalizer) {
     EXPECT_EQ(tr("Open"), "Open");
     {
-        CatalogueLocalizer german(Catalogue{
-            {"Open", "Öffnen"}, {"%@ windows", "%@ Fenster"}, {"%1$@ on %2$@", "%2$@: %1$@"}});
+        CatalogueLocalizer german(
+            Catalogue{{"Open", "Öffnen"}, {"%@ windows", "%@ Fenster"}, {"%1$@ on %2$@", "%2$@: %1$@"}});
         EXPECT_EQ(tr("Open"), "Öffnen");
         EXPECT_EQ(tr("Close"), "Close");
         EXPECT_EQ(trf("%@ windows", 3), "3 Fenster");

@@ -1,5 +1,3 @@
-#include <gtest/gtest.h>
-
 #include <fcntl.h>
 #include <pthread.h>
 #include <unistd.h>
@@ -13,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <future>
+#include <gtest/gtest.h>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -98,7 +97,8 @@ struct Pipe {
     std::string drain() const {
         std::string out;
         char buffer[16];
-        for (ssize_t n; (n = ::read(read, buffer, sizeof buffer)) > 0;) out.append(buffer, static_cast<std::size_t>(n));
+        for (ssize_t n; (n = ::read(read, buffer, sizeof buffer)) > 0;)
+            out.append(buffer, static_cast<std::size_t>(n));
         return out;
     }
 };
@@ -144,16 +144,19 @@ TEST(ThreadRunLoop, PostedTasksRunInOrderPerPostingThread) {
     std::vector<std::thread> posters;
     for (int t = 0; t < kThreads; ++t) {
         posters.emplace_back([&, t] {
-            for (int i = 0; i < kPerThread; ++i) loop->post([&seen, t, i] { seen[t].push_back(i); });
+            for (int i = 0; i < kPerThread; ++i)
+                loop->post([&seen, t, i] { seen[t].push_back(i); });
         });
     }
-    for (auto& poster : posters) poster.join();
+    for (auto& poster : posters)
+        poster.join();
     // Posted after every other task, so it runs last.
     onLoopThread(*loop, [] { return 0; });
 
     for (int t = 0; t < kThreads; ++t) {
         ASSERT_EQ(seen[t].size(), static_cast<std::size_t>(kPerThread)) << "thread " << t;
-        for (int i = 0; i < kPerThread; ++i) ASSERT_EQ(seen[t][i], i) << "thread " << t;
+        for (int i = 0; i < kPerThread; ++i)
+            ASSERT_EQ(seen[t][i], i) << "thread " << t;
     }
 }
 
@@ -180,7 +183,9 @@ TEST(ThreadRunLoop, TimersFireInTimeOrderAndCancelledOnesNever) {
     Timer early = loop->after(0.02, [&] { recorder.add("early"); });
     Timer cancelled = loop->after(0.03, [&] { recorder.add("cancelled"); });
     cancelled.cancel();
-    { Timer dropped = loop->after(0.04, [&] { recorder.add("dropped"); }); }
+    {
+        Timer dropped = loop->after(0.04, [&] { recorder.add("dropped"); });
+    }
     loop->after(0.05, [&] { recorder.add("detached"); }).detach();
 
     EXPECT_EQ(recorder.waitFor(3), (std::vector<std::string>{"early", "detached", "late"}));

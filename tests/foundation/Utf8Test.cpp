@@ -12,9 +12,9 @@ TEST(Utf8, AcceptsWellFormedTextOfEveryLength) {
 }
 
 TEST(Utf8, RefusesStrayTruncatedOverlongSurrogateAndOutOfRangeSequences) {
-    for (const char* text : {"\x80", "Caf\xE9", "\xC3", "\xE2\x80", "\xF0\x9F\x93", "\xC0\xAF", "\xC1\xBF",
-                             "\xE0\x9F\xBF", "\xF0\x8F\xBF\xBF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xF5\x80\x80\x80",
-                             "\xFF", "\xC3\x28"}) {
+    for (const char* text :
+         {"\x80", "Caf\xE9", "\xC3", "\xE2\x80", "\xF0\x9F\x93", "\xC0\xAF", "\xC1\xBF", "\xE0\x9F\xBF",
+          "\xF0\x8F\xBF\xBF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xF5\x80\x80\x80", "\xFF", "\xC3\x28"}) {
         EXPECT_FALSE(isValidUtf8(text)) << testing::PrintToString(text);
     }
 }

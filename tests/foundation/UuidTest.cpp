@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <string>
 #include <unordered_set>
 
@@ -11,7 +10,8 @@ using namespace quillbern;
 namespace {
 Uuid counting() {
     Uuid uuid;
-    for (std::size_t i = 0; i < uuid.bytes.size(); ++i) uuid.bytes[i] = static_cast<std::uint8_t>(i * 0x11);
+    for (std::size_t i = 0; i < uuid.bytes.size(); ++i)
+        uuid.bytes[i] = static_cast<std::uint8_t>(i * 0x11);
     return uuid;
 }
 }  // namespace

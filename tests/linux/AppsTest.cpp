@@ -59,7 +59,8 @@ protected:
         const fs::path apps = root / "data" / "applications";
         writeFile(apps / "org.example.Visible.desktop", entry("Visible", "/bin/true"));
         writeFile(apps / "tools" / "nested.desktop", entry("Nested", "/bin/true"));
-        writeFile(apps / "quiet.desktop", entry("Quiet", "/bin/true", "NoDisplay=true\nStartupWMClass=QuietWindow\nTryExec=/usr/bin/env\n"));
+        writeFile(apps / "quiet.desktop",
+                  entry("Quiet", "/bin/true", "NoDisplay=true\nStartupWMClass=QuietWindow\nTryExec=/usr/bin/env\n"));
         writeFile(apps / "gone.desktop", entry("Gone", "/bin/true", "Hidden=true\n"));
         writeFile(apps / "counter.desktop", entry("Counter", script.string()));
         writeFile(root / "home" / "applications" / "mine.desktop", entry("Mine", "/bin/true"));

@@ -17,7 +17,9 @@ TEST(IcuTextServices, ComparesWithFullCaseFolding) {
 
 TEST(IcuTextServices, TrimsTabsAndEverySpaceSeparatorButNotLineBreaks) {
     const IcuTextServices text;
-    EXPECT_EQ(text.trimmingHorizontalSpace(" \t\xC2\xA0" "Dock 2\xE3\x80\x80\xE2\x80\x89 "), "Dock 2");
+    EXPECT_EQ(text.trimmingHorizontalSpace(" \t\xC2\xA0"
+                                           "Dock 2\xE3\x80\x80\xE2\x80\x89 "),
+              "Dock 2");
     EXPECT_EQ(text.trimmingHorizontalSpace("\nDock\n"), "\nDock\n");
     EXPECT_EQ(text.trimmingHorizontalSpace("  a  b  "), "a  b");
     EXPECT_EQ(text.trimmingHorizontalSpace(" \t "), "");

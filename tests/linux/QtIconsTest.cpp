@@ -1,9 +1,9 @@
-#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <QImage>
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 
 #include "ui/foundation/QtIcons.h"
 

@@ -1,10 +1,9 @@
-#include <gtest/gtest.h>
-
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QEventLoop>
 #include <atomic>
 #include <functional>
+#include <gtest/gtest.h>
 #include <thread>
 #include <vector>
 
@@ -17,7 +16,8 @@ namespace {
 // Runs the Qt event loop until `done` holds or the safety limit passes.
 bool spinUntil(const std::function<bool()>& done, int limitMs = 5000) {
     QDeadlineTimer deadline(limitMs);
-    while (!done() && !deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
+    while (!done() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
     return done();
 }
 
@@ -27,10 +27,9 @@ TEST(QtRunLoop, PostedBlocksRunInOrderIncludingPostsFromOtherThreads) {
     QtRunLoop loop;
     std::vector<int> order;
     std::atomic<bool> otherThreadRanOnMain{false};
-    for (int i = 0; i < 5; ++i) loop.post([&order, i] { order.push_back(i); });
-    std::thread other([&] {
-        loop.post([&] { otherThreadRanOnMain = loop.isCurrent(); });
-    });
+    for (int i = 0; i < 5; ++i)
+        loop.post([&order, i] { order.push_back(i); });
+    std::thread other([&] { loop.post([&] { otherThreadRanOnMain = loop.isCurrent(); }); });
     other.join();
     EXPECT_TRUE(order.empty()) << "posting must not run the block in place";
     ASSERT_TRUE(spinUntil([&] { return otherThreadRanOnMain.load(); }));
@@ -66,7 +65,9 @@ TEST(QtRunLoop, TimersFireRepeatAndCancel) {
 TEST(QtRunLoop, DestroyingTheHandleCancelsUnlessDetached) {
     QtRunLoop loop;
     int fired = 0;
-    { Timer scoped = loop.after(0.001, [&] { fired += 1; }); }
+    {
+        Timer scoped = loop.after(0.001, [&] { fired += 1; });
+    }
     loop.after(0.001, [&] { fired += 10; }).detach();
     int done = 0;
     Timer marker = loop.after(0.02, [&] { ++done; });

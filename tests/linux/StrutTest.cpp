@@ -11,7 +11,9 @@ constexpr Size kRoot{2560, 1080};
 constexpr RectTL kLeft{0, 0, 1280, 1080};
 constexpr RectTL kRight{1280, 0, 1280, 1080};
 
-Strut partial(std::vector<std::uint32_t> values) { return *Strut::fromPartial(values); }
+Strut partial(std::vector<std::uint32_t> values) {
+    return *Strut::fromPartial(values);
+}
 
 }  // namespace
 
@@ -44,7 +46,7 @@ TEST(Strut, RunsOutsideTheMonitorAndMalformedValuesChangeNothing) {
 
 TEST(KeyCodeTable, PhysicalKeysBothWays) {
     // A, Return, Command (Super), Option (Alt), Control, Escape, left arrow, keypad 8.
-    const std::vector<std::pair<KeyCode, std::uint8_t>> cases = {{0, 38},  {36, 36}, {55, 133}, {58, 64},
+    const std::vector<std::pair<KeyCode, std::uint8_t>> cases = {{0, 38},  {36, 36}, {55, 133},  {58, 64},
                                                                  {59, 37}, {53, 9},  {123, 113}, {91, 80}};
     for (const auto& [ours, x] : cases) {
         EXPECT_EQ(xKeycodeForKey(ours), x) << ours;

@@ -25,9 +25,9 @@ TEST(X11WindowChanges, TellsEachApplicationWhatChangedOnce) {
     after.frontToBack[1].frame = RectTL{30, 10, 120, 80};  // moved and resized
     after.frontToBack[2].title = "Renamed";
     after.frontToBack[2].frame = RectTL{5, 0, 50, 50};  // moved too: heard once
-    EXPECT_EQ(windowChanges(before, after),
-              (std::vector<WindowChange>{{20, ElementEvent::windowResized}, {20, ElementEvent::windowMoved},
-                                         {20, ElementEvent::titleChanged}}));
+    EXPECT_EQ(windowChanges(before, after), (std::vector<WindowChange>{{20, ElementEvent::windowResized},
+                                                                       {20, ElementEvent::windowMoved},
+                                                                       {20, ElementEvent::titleChanged}}));
     EXPECT_TRUE(windowChanges(after, after).empty());
 }
 
@@ -55,8 +55,8 @@ TEST(X11WindowChanges, OpeningClosingMinimisingAndFocusing) {
 
     ClientTable focused = before;
     focused.active = 2;
-    EXPECT_EQ(windowChanges(before, focused),
-              (std::vector<WindowChange>{{10, ElementEvent::focusedWindowChanged}, {20, ElementEvent::focusedWindowChanged}}));
+    EXPECT_EQ(windowChanges(before, focused), (std::vector<WindowChange>{{10, ElementEvent::focusedWindowChanged},
+                                                                         {20, ElementEvent::focusedWindowChanged}}));
 }
 
 TEST(X11WindowChanges, DocksAndWindowsWithoutAProcessAreNotHeard) {

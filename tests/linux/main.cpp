@@ -1,6 +1,5 @@
-#include <gtest/gtest.h>
-
 #include <QGuiApplication>
+#include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
     // Set here, not in the CTest environment: test discovery runs without it.

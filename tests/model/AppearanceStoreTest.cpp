@@ -23,16 +23,12 @@ TEST_F(AppearanceStoreTest, StoredNumbersAreClampedOrReplacedAtLoad) {
         double tile, corner, veil;
     };
     const Case cases[] = {
-        {Json(), 62, 13, 0.35},        // missing
-        {0, 62, 13, 0.35},             // zero
-        {-5, 62, 13, 0.35},            // negative
-        {"70", 62, 13, 0.35},          // not a number
-        {40, 48, 30, 0.5},             // below the tile range, above the others
-        {100, 88, 30, 0.5},
-        {70, 70, 30, 0.5},
-        {5, 48, 8, 0.5},
-        {0.1, 48, 8, 0.15},
-        {20.5, 48, 20.5, 0.5},
+        {Json(), 62, 13, 0.35},  // missing
+        {0, 62, 13, 0.35},       // zero
+        {-5, 62, 13, 0.35},      // negative
+        {"70", 62, 13, 0.35},    // not a number
+        {40, 48, 30, 0.5},       // below the tile range, above the others
+        {100, 88, 30, 0.5},     {70, 70, 30, 0.5}, {5, 48, 8, 0.5}, {0.1, 48, 8, 0.15}, {20.5, 48, 20.5, 0.5},
     };
     for (const auto& c : cases) {
         for (const char* key : {"appearanceTileSize", "appearanceCornerRadius", "appearanceVeilIntensity"}) {
@@ -152,7 +148,7 @@ TEST_F(AppearanceStoreTest, DisplayOptionNoticesAlwaysCallOnChange) {
 
 TEST(DockMaterial, OfferedMaterialsFollowTheGlassCapability) {
     EXPECT_EQ(availableMaterials(false), (std::vector<DockMaterial>{DockMaterial::ultraThin, DockMaterial::regular,
-                                                                     DockMaterial::thick, DockMaterial::opaque}));
+                                                                    DockMaterial::thick, DockMaterial::opaque}));
     EXPECT_EQ(availableMaterials(true).size(), 6u);
     EXPECT_EQ(availableMaterials(true).front(), DockMaterial::liquidClear);
     EXPECT_EQ(caseNamed<DockMaterial>("ultraThin"), DockMaterial::ultraThin);

@@ -1,7 +1,6 @@
-#include <gtest/gtest.h>
-
 #include <QImage>
 #include <QPainter>
+#include <gtest/gtest.h>
 
 #include "ui/model/BarBackground.h"
 

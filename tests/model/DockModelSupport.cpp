@@ -5,9 +5,13 @@
 
 namespace quillbern {
 
-Bytes bytesOf(std::string_view text) { return Bytes(text.begin(), text.end()); }
+Bytes bytesOf(std::string_view text) {
+    return Bytes(text.begin(), text.end());
+}
 
-Json parsedJson(const Bytes& data) { return Json::parse(data.begin(), data.end()); }
+Json parsedJson(const Bytes& data) {
+    return Json::parse(data.begin(), data.end());
+}
 
 std::string seededId(int n) {
     char text[37];
@@ -15,7 +19,9 @@ std::string seededId(int n) {
     return text;
 }
 
-Uuid seededUuid(int n) { return *Uuid::parse(seededId(n)); }
+Uuid seededUuid(int n) {
+    return *Uuid::parse(seededId(n));
+}
 
 Json dockJson(int n, std::string_view name, Json members) {
     members["id"] = seededId(n);

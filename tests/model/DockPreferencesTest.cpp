@@ -40,8 +40,8 @@ TEST_F(DockPreferencesTest, DefaultsWithNothingStored) {
 }
 
 TEST_F(DockPreferencesTest, StoredValuesAreSnappedAndClampedAtLoadOnly) {
-    const std::pair<Json, double> delays[] = {{0.3, 0.36}, {0.5, 0.48}, {0.9, 0.72}, {0.1, 0.24},
-                                              {"0.5", 0.36}, {-1, 0.24}, {0.6, 0.6}};
+    const std::pair<Json, double> delays[] = {{0.3, 0.36},   {0.5, 0.48}, {0.9, 0.72}, {0.1, 0.24},
+                                              {"0.5", 0.36}, {-1, 0.24},  {0.6, 0.6}};
     for (const auto& [stored, expected] : delays) {
         world.defaults.set("dockRevealDelay", stored);
         EXPECT_NEAR(load().revealDelay(), expected, 1e-12) << stored;
@@ -138,7 +138,8 @@ TEST_F(DockPreferencesTest, UnreadableOverridesAreDroppedOneByOneAndTheBytesKept
     world.defaults.remove("hotkeyOverrides.v1.corrupt.1800000000.2");
     storeOverridesText(R"({"peek":{"keyCode":35,"modifiers":4352},"dock":{"keyCode":2,"modifiers":1}})");
     EXPECT_EQ(load().hotkeyOverrides().size(), 1u);
-    for (const auto& key : world.defaults.keys()) EXPECT_EQ(key.find(".corrupt."), std::string::npos) << key;
+    for (const auto& key : world.defaults.keys())
+        EXPECT_EQ(key.find(".corrupt."), std::string::npos) << key;
 
     storeOverridesText("not json");
     EXPECT_TRUE(load().hotkeyOverrides().empty());

@@ -7,15 +7,20 @@ using namespace quillbern;
 
 namespace {
 
-PinnedItem app(std::string bundleID) { return PinnedApp{std::move(bundleID), "App", std::nullopt}; }
+PinnedItem app(std::string bundleID) {
+    return PinnedApp{std::move(bundleID), "App", std::nullopt};
+}
 PinnedItem folder(int n, std::vector<PinnedItem> items) {
     return PinnedFolder{seededUuid(n), "Group", std::move(items)};
 }
-PinnedItem location(int n, std::string path) { return PinnedLocation{seededUuid(n), "Place", std::move(path)}; }
+PinnedItem location(int n, std::string path) {
+    return PinnedLocation{seededUuid(n), "Place", std::move(path)};
+}
 
 std::vector<std::string> ids(const std::vector<PinnedItem>& items) {
     std::vector<std::string> out;
-    for (const PinnedItem& item : items) out.push_back(item.id());
+    for (const PinnedItem& item : items)
+        out.push_back(item.id());
     return out;
 }
 
@@ -57,9 +62,9 @@ TEST(PinnedItemList, FlatteningKeepsDepthFirstOrderAndDropsEmptyFolders) {
 
 TEST(PinnedItemList, DedupeKeepsFirstAppsTrashAndPathsAndRenewsRepeatedLocationIds) {
     SimUuidSource uuids;
-    std::vector<PinnedItem> items{app("x"),          app("x"),          PinnedTrash{seededUuid(9)},
-                                  PinnedTrash{seededUuid(8)}, location(1, "/p"), location(2, "/p"),
-                                  location(1, "/q")};
+    std::vector<PinnedItem> items{
+        app("x"),          app("x"),          PinnedTrash{seededUuid(9)}, PinnedTrash{seededUuid(8)},
+        location(1, "/p"), location(2, "/p"), location(1, "/q")};
     SeenIdentifiers seen;
     dedupeItems(items, seen, uuids);
     ASSERT_EQ(items.size(), 4u);

@@ -8,19 +8,20 @@ using namespace quillbern;
 
 namespace {
 
-Result<PinnedItem, DecodingError> readItem(std::string_view json) { return decodeJson<PinnedItem>(Json::parse(json)); }
+Result<PinnedItem, DecodingError> readItem(std::string_view json) {
+    return decodeJson<PinnedItem>(Json::parse(json));
+}
 
 }  // namespace
 
 TEST(PinnedItem, WritesOneCaseKeyWithItsPayloadUnder_0AndReadsItBack) {
     const PinnedApp files{"org.gnome.Nautilus", "Files", "/usr/share/applications/org.gnome.Nautilus.desktop"};
-    EXPECT_EQ(written(PinnedItem(files)),
-              R"({"app":{"_0":{"bundleID":"org.gnome.Nautilus","name":"Files",)"
-              R"("fallbackPath":"/usr/share/applications/org.gnome.Nautilus.desktop"}}})");
+    EXPECT_EQ(written(PinnedItem(files)), R"({"app":{"_0":{"bundleID":"org.gnome.Nautilus","name":"Files",)"
+                                          R"("fallbackPath":"/usr/share/applications/org.gnome.Nautilus.desktop"}}})");
 
     const PinnedItem location = PinnedLocation{seededUuid(1), "Projects", "/home/ada/Projects"};
-    EXPECT_EQ(written(location), R"({"location":{"_0":{"id":")" + seededId(1) +
-                                            R"(","name":"Projects","path":"/home/ada/Projects"}}})");
+    EXPECT_EQ(written(location),
+              R"({"location":{"_0":{"id":")" + seededId(1) + R"(","name":"Projects","path":"/home/ada/Projects"}}})");
 
     const PinnedItem folder = PinnedFolder{
         seededUuid(2), "Old group", {PinnedApp{"a", "A", std::nullopt}, PinnedTrash{seededUuid(3)}, location}};
@@ -61,7 +62,7 @@ TEST(PinnedItem, UnreadableShapesFailWithWhereAndWhy) {
     EXPECT_EQ(unknown.error().description(), "Unknown PinnedItem case");
     EXPECT_EQ(unknown.error().kind(), DecodingError::Kind::dataCorrupted);
 
-    EXPECT_FALSE(readItem(R"({"app":{"bundleID":"x","name":"X"}})").ok());      // no "_0"
+    EXPECT_FALSE(readItem(R"({"app":{"bundleID":"x","name":"X"}})").ok());  // no "_0"
     EXPECT_FALSE(readItem(R"({"trash":{"_0":{"id":"not-a-uuid"}}})").ok());
     EXPECT_FALSE(readItem(R"(["app"])").ok());
 
@@ -74,8 +75,7 @@ TEST(PinnedItem, UnreadableShapesFailWithWhereAndWhy) {
 }
 
 TEST(PinnedItem, IdentifiersKeepTheBundleIdentifierAndUseUpperCaseUuids) {
-    const auto location = readItem(R"({"location":{"_0":{"id":")" + seededId(10) +
-                                   R"(","name":"L","path":"/p"}}})");
+    const auto location = readItem(R"({"location":{"_0":{"id":")" + seededId(10) + R"(","name":"L","path":"/p"}}})");
     ASSERT_TRUE(location.ok());
     EXPECT_EQ(location.value().id(), "location:AAAAAAAA-0000-4000-8000-00000000000A");
     const auto lowerCase = readItem(R"({"trash":{"_0":{"id":"aaaaaaaa-0000-4000-8000-00000000000a"}}})");
@@ -95,8 +95,10 @@ TEST(LossyItemArray, SkipsUnreadableElementsAndKeepsTheOthersInOrder) {
         {"app":{"_0":{"bundleID":"a","name":"A"}}},
         {"dock":{"_0":{}}},
         {"app":{"bundleID":"unwrapped","name":"U"}},
-        {"folder":{"_0":{"id":")" + seededId(1) + R"(","name":"F","items":[{"app":{"_0":{"name":"no id"}}}]}}},
-        {"trash":{"_0":{"id":")" + seededId(2) + R"("}}},
+        {"folder":{"_0":{"id":")" +
+                                  seededId(1) + R"(","name":"F","items":[{"app":{"_0":{"name":"no id"}}}]}}},
+        {"trash":{"_0":{"id":")" + seededId(2) +
+                                  R"("}}},
         42
     ])");
     const auto read = decodeJson<LossyItemArray>(list);

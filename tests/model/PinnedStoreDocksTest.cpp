@@ -47,7 +47,8 @@ protected:
     }
     std::vector<std::string> names() const {
         std::vector<std::string> out;
-        for (const Profile& p : store->profiles()) out.push_back(p.name);
+        for (const Profile& p : store->profiles())
+            out.push_back(p.name);
         return out;
     }
     int saves() const { return world.defaults.writeCount("profiles.v1"); }
@@ -58,7 +59,7 @@ protected:
     std::vector<Subscription> subscriptions;
 };
 
-const Events kLayoutChange{"profiles",       "undoable",         "dragSession", "onDragSessionChange",
+const Events kLayoutChange{"profiles",       "undoable",        "dragSession", "onDragSessionChange",
                            "onLayoutChange", "onBindingsChange"};
 
 }  // namespace
@@ -94,8 +95,7 @@ TEST_F(DockOperations, ASwitchedOffDockCannotBeShownAndBeepsWhenToggled) {
 TEST_F(DockOperations, SlotsCompareDisplaysByStableIdentifierOnly) {
     const Json left = {{"stableID", "16-1-7"}, {"name", "Left"}};
     const Json renamed = {{"stableID", "16-1-7"}, {"name", "DELL"}};
-    start(Json::array({dockJson(1, "A", {{"isVisible", true}}),
-                       dockJson(2, "B", {{"isVisible", true}}),
+    start(Json::array({dockJson(1, "A", {{"isVisible", true}}), dockJson(2, "B", {{"isVisible", true}}),
                        dockJson(3, "C", {{"isVisible", true}, {"display", {{"display", left}}}}),
                        dockJson(4, "D", {{"isVisible", true}, {"display", {{"display", renamed}}}}),
                        dockJson(5, "E", {{"isEnabled", true}, {"display", {{"display", left}}}})}));
@@ -261,8 +261,11 @@ TEST_F(DockOperations, RemovingADockCanBeUndoneUntilTheNextChange) {
 }
 
 TEST_F(DockOperations, TheOnlyDockIsResetUnlessAlreadyInItsResetForm) {
-    start(Json::array({dockJson(1, "Work", {{"isVisible", true}, {"edge", "left"}, {"items", {appJson("a")}},
-                                            {"chord", {{"keyCode", 18}, {"modifiers", 4352}}}})}));
+    start(Json::array({dockJson(1, "Work",
+                                {{"isVisible", true},
+                                 {"edge", "left"},
+                                 {"items", {appJson("a")}},
+                                 {"chord", {{"keyCode", 18}, {"modifiers", 4352}}}})}));
     store->deleteOrResetProfile(seededUuid(1));
     const Profile reset = dock(1);
     EXPECT_EQ(reset.name, "Main");

@@ -15,7 +15,8 @@ Json visibleDock(int n, Json members = Json::object()) {
 
 std::vector<std::string> names(const PinnedStore& store) {
     std::vector<std::string> out;
-    for (const Profile& p : store.profiles()) out.push_back(p.name);
+    for (const Profile& p : store.profiles())
+        out.push_back(p.name);
     return out;
 }
 
@@ -85,9 +86,9 @@ TEST(PinnedStoreLoad, CopiesInTheSameSecondTakeANumberInsteadOfReplacingTheFirst
 }
 
 TEST(PinnedStoreLoad, ElementsTheLenientReadingDropsAreKeptBeforeTheCleanedFormIsSaved) {
-    const Json docks = Json::array(
-        {dockJson(1, "A", {{"items", Json::array({appJson("kept"), Json{{"dock", 1}}})}}),
-         dockJson(2, "B", {{"chord", "⌃⌘2"}}), dockJson(3, "C", {{"revealMode", "sideways"}})});
+    const Json docks =
+        Json::array({dockJson(1, "A", {{"items", Json::array({appJson("kept"), Json{{"dock", 1}}})}}),
+                     dockJson(2, "B", {{"chord", "⌃⌘2"}}), dockJson(3, "C", {{"revealMode", "sideways"}})});
     for (const Json& dock : docks) {
         DockWorld world;
         world.storeProfiles(Json::array({dock}));
@@ -129,7 +130,8 @@ TEST(PinnedStoreLoad, TheOldestFormBecomesTheMainDockAndIsThenRemoved) {
 TEST(PinnedStoreLoad, MoreThanTenDocksAreCopiedWholeThenCut) {
     DockWorld world;
     Json docks = Json::array();
-    for (int n = 1; n <= 12; ++n) docks.push_back(dockJson(n, "Dock " + std::to_string(n)));
+    for (int n = 1; n <= 12; ++n)
+        docks.push_back(dockJson(n, "Dock " + std::to_string(n)));
     world.storeProfiles(docks);
     const auto store = world.startStore();
     ASSERT_EQ(store->profiles().size(), 10u);
@@ -147,7 +149,8 @@ TEST(PinnedStoreLoad, MoreThanTenDocksAreCopiedWholeThenCut) {
 TEST(PinnedStoreLoad, MultidockMigrationShowsTheFormerActiveDockOnce) {
     DockWorld world;
     Json docks = Json::array();
-    for (int n = 1; n <= 3; ++n) docks.push_back(dockJson(n, "Dock " + std::to_string(n), {{"edge", "left"}}));
+    for (int n = 1; n <= 3; ++n)
+        docks.push_back(dockJson(n, "Dock " + std::to_string(n), {{"edge", "left"}}));
     world.storeProfiles(docks);
     world.defaults.set("activeProfileID", seededId(3));
     const auto store = world.startStore();
@@ -155,7 +158,8 @@ TEST(PinnedStoreLoad, MultidockMigrationShowsTheFormerActiveDockOnce) {
     EXPECT_TRUE(third.isVisible && third.showsWindows);
     EXPECT_EQ(third.edge, DockEdge::bottom);
     EXPECT_FALSE(store->profiles()[0].isVisible);
-    for (const Profile& dock : store->profiles()) EXPECT_TRUE(dock.isEnabled);
+    for (const Profile& dock : store->profiles())
+        EXPECT_TRUE(dock.isEnabled);
     EXPECT_FALSE(world.defaults.contains("activeProfileID"));
     EXPECT_EQ(world.defaults.boolValue("profiles.multidock.migrated"), true);
 
@@ -183,7 +187,8 @@ TEST(PinnedStoreLoad, AtMostTwoVisibleDocksPerSlotEarlierOnesWin) {
                                      visibleDock(4, {{"display", named}}), visibleDock(5, {{"edge", "top"}})}));
     const auto store = world.startStore();
     std::vector<bool> visible;
-    for (const Profile& dock : store->profiles()) visible.push_back(dock.isVisible);
+    for (const Profile& dock : store->profiles())
+        visible.push_back(dock.isVisible);
     EXPECT_EQ(visible, (std::vector<bool>{true, true, false, true, true}));
     EXPECT_FALSE(world.storedJson("profiles.v1")[2]["isVisible"]);
 }

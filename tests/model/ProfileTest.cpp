@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <unordered_set>
 
 #include "DockModelSupport.h"
@@ -96,8 +95,8 @@ TEST(Profile, AnUnreadableChordLeavesTheDockWithoutOne) {
 }
 
 TEST(Profile, DisplayAssignmentNeedsExactlyOneCase) {
-    for (const Json& display : {Json{{"all", Json::object()}, {"display", {{"stableID", "1"}, {"name", "A"}}}},
-                                Json::object()}) {
+    for (const Json& display :
+         {Json{{"all", Json::object()}, {"display", {{"stableID", "1"}, {"name", "A"}}}}, Json::object()}) {
         const auto read = readDock({{"display", display}});
         ASSERT_FALSE(read.ok());
         EXPECT_EQ(read.error().description(), "Invalid number of keys found, expected one.");
@@ -129,7 +128,8 @@ TEST(Profile, WritesItsMembersInOrderWithoutPinsOrAbsentChord) {
 
     EXPECT_EQ(written(dock), R"({"id":")" + seededId(1) +
                                  R"(","name":"Work","items":[{"app":{"_0":{"bundleID":"a","name":"A"}}},)"
-                                 R"({"trash":{"_0":{"id":")" + seededId(2) +
+                                 R"({"trash":{"_0":{"id":")" +
+                                 seededId(2) +
                                  R"("}}}],"edge":"right","display":{"display":{"stableID":"16-1-7","name":"Left"}},)"
                                  R"("isVisible":true,"isEnabled":false,"showsWindows":false,"revealMode":"knock",)"
                                  R"("alignment":"leading"})");

@@ -35,7 +35,12 @@ TEST(AppMatcher, RecognisesRealApplications) {
     const AppMatcher matcher = debianDesktop();
     const Case cases[] = {
         {"GTK application id wins over the class",
-         {"org.gnome.Terminal", {}, "gnome-terminal-server", "Gnome-terminal-server", 10, "/usr/libexec/gnome-terminal-server"},
+         {"org.gnome.Terminal",
+          {},
+          "gnome-terminal-server",
+          "Gnome-terminal-server",
+          10,
+          "/usr/libexec/gnome-terminal-server"},
          "org.gnome.Terminal"},
         {"KDE desktop file, with its suffix",
          {{}, "org.kde.konsole.desktop", "konsole", "konsole", 11, "/usr/bin/konsole"},
@@ -63,7 +68,8 @@ TEST(AppMatcher, RecognisesRealApplications) {
          "chromium"},
         {"nothing matches", {{}, {}, "xclock", "XClock", 19, "/usr/bin/xclock"}, std::nullopt},
     };
-    for (const auto& c : cases) EXPECT_EQ(matcher.match(c.window), c.expected) << c.what;
+    for (const auto& c : cases)
+        EXPECT_EQ(matcher.match(c.window), c.expected) << c.what;
 }
 
 TEST(AppMatcher, OurOwnLaunchesAreTheLastRung) {

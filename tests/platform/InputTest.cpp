@@ -13,9 +13,10 @@ TEST(SimInput, PressCountWrapsAndMonitorsSeeOnlyTheirButtons) {
     EXPECT_NE(world.input.pressCount(), before) << "a wrap still reads as a click";
 
     std::vector<MouseButtons> seen;
-    Subscription leftOrRight =
-        world.events.onGlobalMouseDown(kLeftButton | kRightButton, [&](const MouseDown& d) { seen.push_back(d.button); });
-    for (MouseButtons b : {kLeftButton, kOtherButton, kRightButton}) world.events.injectGlobalMouseDown({{5, 5}, b, 0, {}});
+    Subscription leftOrRight = world.events.onGlobalMouseDown(kLeftButton | kRightButton,
+                                                              [&](const MouseDown& d) { seen.push_back(d.button); });
+    for (MouseButtons b : {kLeftButton, kOtherButton, kRightButton})
+        world.events.injectGlobalMouseDown({{5, 5}, b, 0, {}});
     EXPECT_EQ(seen, (std::vector<MouseButtons>{kLeftButton, kRightButton}));
     leftOrRight.reset();
     world.events.injectGlobalMouseDown({{5, 5}, kLeftButton, 0, {}});

@@ -96,7 +96,8 @@ TEST(Panel, ZeroDurationAndClosingMidwayStillCompleteExactlyOnce) {
 }
 
 TEST(Panel, CurvesStartAndEndInPlace) {
-    for (auto curve : {AnimationCurve::linear, AnimationCurve::easeIn, AnimationCurve::easeOut, AnimationCurve::easeInOut}) {
+    for (auto curve :
+         {AnimationCurve::linear, AnimationCurve::easeIn, AnimationCurve::easeOut, AnimationCurve::easeInOut}) {
         EXPECT_EQ(PanelAnimator::progress(curve, 0), 0);
         EXPECT_EQ(PanelAnimator::progress(curve, 1), 1);
         EXPECT_EQ(PanelAnimator::progress(curve, 2), 1);
@@ -114,9 +115,11 @@ TEST(PanelHost, LevelsDecideTheOrderBeforeRecency) {
     auto placement = dock(world, PanelLevel::placement);
     auto dockB = dock(world);
     EXPECT_FALSE(dockA->isVisible()) << "panels start ordered out";
-    for (Panel* p : {palette.get(), dockA.get(), dockB.get(), veil.get(), placement.get()}) p->orderFront();
-    EXPECT_EQ(world.panels.frontToBack(), (std::vector<std::uint64_t>{palette->serial(), dockB->serial(), dockA->serial(),
-                                                                       placement->serial(), veil->serial()}));
+    for (Panel* p : {palette.get(), dockA.get(), dockB.get(), veil.get(), placement.get()})
+        p->orderFront();
+    EXPECT_EQ(world.panels.frontToBack(),
+              (std::vector<std::uint64_t>{palette->serial(), dockB->serial(), dockA->serial(), placement->serial(),
+                                          veil->serial()}));
     dockA->orderFront();
     veil->orderOut();
     EXPECT_FALSE(veil->isVisible());

@@ -78,8 +78,9 @@ TEST(StableDisplayIds, EdidNumbersInDecimalElseTheConnector) {
 
 TEST(StableDisplayIds, IdenticalMonitorsAfterTheFirstGetTheirConnectorAppended) {
     const MonitorEdid twin{7789, 4097, 0};
-    EXPECT_EQ(stableDisplayIds({{twin, "HDMI-1"}, {MonitorEdid{7789, 4097, 1}, "DP-3"}, {twin, "DP-1"}, {twin, "DP-2"}}),
-              (std::vector<std::string>{"7789-4097-0", "7789-4097-1", "7789-4097-0-DP-1", "7789-4097-0-DP-2"}));
+    EXPECT_EQ(
+        stableDisplayIds({{twin, "HDMI-1"}, {MonitorEdid{7789, 4097, 1}, "DP-3"}, {twin, "DP-1"}, {twin, "DP-2"}}),
+        (std::vector<std::string>{"7789-4097-0", "7789-4097-1", "7789-4097-0-DP-1", "7789-4097-0-DP-2"}));
     // The first keeps the plain id whichever connector it is on, so a stored assignment
     // still finds the one monitor that had it alone.
     EXPECT_EQ(stableDisplayIds({{twin, "DP-2"}, {twin, "HDMI-1"}})[0], "7789-4097-0");

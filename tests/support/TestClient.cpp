@@ -4,13 +4,13 @@
 // each click it gets; exits when the window manager asks it to close its first window.
 // A QUILLBERN_TEST_OPEN client message to a window opens one more, titled "<title> 2".
 #include <unistd.h>
-#include <xcb/xcb.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
+#include <xcb/xcb.h>
 
 namespace {
 
@@ -57,7 +57,6 @@ struct Options {
     bool legacyTitle = false;
     int minWidth = 0, minHeight = 0;
 };
-
 
 xcb_window_t openWindow(xcb_connection_t* c, const Options& o, const std::string& title) {
     const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;

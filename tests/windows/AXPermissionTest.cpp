@@ -59,7 +59,9 @@ TEST_F(Repair, EveryFailureOfTheResetIsLoggedAndThePromptFollowsRegardless) {
     EXPECT_FALSE(permission.promptRepairingStaleEntry());
     // The wait is bounded.
     EXPECT_EQ(processes.runs().at(0).timeLimit, 2.0);
-    EXPECT_TRUE(log.contains("Quillbern: the permission reset /usr/bin/reset-permission was still running after 2 s — killed, prompting anyway"));
+    EXPECT_TRUE(
+        log.contains("Quillbern: the permission reset /usr/bin/reset-permission was still running after 2 s — killed, "
+                     "prompting anyway"));
 
     processes.script(kReset.program, {.exitStatus = 3});
     permission.promptRepairingStaleEntry();
@@ -67,7 +69,8 @@ TEST_F(Repair, EveryFailureOfTheResetIsLoggedAndThePromptFollowsRegardless) {
 
     processes.script(kReset.program, {.launchError = Error{"No such file or directory", "posix", 2}});
     permission.promptRepairingStaleEntry();
-    EXPECT_TRUE(log.contains("Quillbern: could not run the permission reset /usr/bin/reset-permission: No such file or directory"));
+    EXPECT_TRUE(log.contains(
+        "Quillbern: could not run the permission reset /usr/bin/reset-permission: No such file or directory"));
 
     EXPECT_EQ(log.lines().size(), 3u);
     EXPECT_EQ(permissions.windowAccessPrompts(), 3);

@@ -72,7 +72,7 @@ TEST_F(Worker, TheOnScreenPollCatchesASilentChangeOfTheOnScreenSet) {
     advance(1.0 - AXWorker::kDebounce + 0.5);
     EXPECT_EQ(published(), 1u);
     sys.setOnScreen(window, false);
-    advance(0.5);   // poll at 2.0 s
+    advance(0.5);  // poll at 2.0 s
     EXPECT_EQ(published(), 1u);
     advance(AXWorker::kDebounce);
     ASSERT_EQ(published(), 2u);
@@ -175,7 +175,7 @@ TEST_F(Worker, AfterShutdownNothingRunsEvenWorkAlreadyScheduled) {
     sys.addWindow(10, {.id = 21, .frame = {0, 0, 10, 10}});
     startTracking({{10, "A"}});
     sys.notify(10, ElementEvent::windowMoved);
-    advance(0.05);   // a debounced pass is pending
+    advance(0.05);  // a debounced pass is pending
     w.worker.requestReconcile();
     w.worker.shutdown();
     w.worker.setApps({{11, "B"}});

@@ -1,8 +1,8 @@
-#include <gtest/gtest.h>
 #include <pthread.h>
 
 #include <chrono>
 #include <condition_variable>
+#include <gtest/gtest.h>
 #include <mutex>
 
 #include "core/platform/SystemThreads.h"
@@ -71,9 +71,9 @@ TEST(WorkerThread, TracksWindowsOnItsOwnNamedThreadAndStopsPromptly) {
     Mailbox mailbox;
     const ElementRef window = windows.addWindow(10, {.id = 21, .title = "First", .frame = {0, 0, 100, 100}});
 
-    auto worker = std::make_unique<AXWorker>(AXWorker::Ports{threads, windows, windows, screens, permissions, input, clock},
-                                             [&mailbox](const WindowSnapshot& snapshot) { mailbox.put(snapshot); },
-                                             [](Pid) {});
+    auto worker = std::make_unique<AXWorker>(
+        AXWorker::Ports{threads, windows, windows, screens, permissions, input, clock},
+        [&mailbox](const WindowSnapshot& snapshot) { mailbox.put(snapshot); }, [](Pid) {});
     const auto startedAt = std::chrono::steady_clock::now();
     worker->start();
     // Start waits for the loop only, not for any work on it.

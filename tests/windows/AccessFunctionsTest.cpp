@@ -60,9 +60,9 @@ TEST(AccessFunctions, OnScreenBoundsKeepLayerZeroWindowsWithNumberAndBounds) {
     SimWindowSystem system;
     system.addWindow(10, {.id = 5, .frame = {0, 0, 100, 100}});
     system.addWindow(10, {.id = 6, .frame = {0, 0, 50, 50}, .onScreen = false});
-    system.addListedWindow({7, 25, RectTL{0, 0, 1920, 24}});   // a menu
-    system.addListedWindow({8, 0, std::nullopt});                // no bounds
-    system.addListedWindow({5, 0, RectTL{9, 9, 9, 9}});         // a later entry replaces
+    system.addListedWindow({7, 25, RectTL{0, 0, 1920, 24}});  // a menu
+    system.addListedWindow({8, 0, std::nullopt});             // no bounds
+    system.addListedWindow({5, 0, RectTL{9, 9, 9, 9}});       // a later entry replaces
     const OnScreenBounds bounds = cgOnScreenBounds(system);
     EXPECT_EQ(bounds.size(), 1u);
     EXPECT_EQ(bounds.at(5), (RectTL{9, 9, 9, 9}));

@@ -35,7 +35,8 @@ protected:
         plain.scale = 1;
         world.screens.setScreens({retina, plain});
         std::vector<CapturableWindow> windows;
-        for (WindowId id = 1; id <= 40; ++id) windows.push_back({id, {1200, 800}, 2});
+        for (WindowId id = 1; id <= 40; ++id)
+            windows.push_back({id, {1200, 800}, 2});
         capture.setWindows(windows);
     }
     PreviewStore& make(bool enabled = true) {
@@ -160,7 +161,8 @@ TEST_F(Previews, FailedOrBlankCapturesLeaveTheCardAsItWas) {
 
 TEST_F(Previews, TheCacheEvictsByCaptureTimeAndPrunesVanishedWindows) {
     PreviewStore& s = make();
-    for (WindowId id = 1; id <= 24; ++id) captureOf(id);
+    for (WindowId id = 1; id <= 24; ++id)
+        captureOf(id);
     EXPECT_EQ(s.cachedCount(), 24u);
     // Shown from the cache, but not captured again: still the oldest capture.
     s.hover(windowOn(1));
@@ -184,7 +186,8 @@ TEST_F(Previews, TheCacheEvictsByCaptureTimeAndPrunesVanishedWindows) {
     EXPECT_TRUE(s.hoveredWindow());
     EXPECT_EQ(shown(), 4u);
     // The pruned order stays consistent: three more captures evict nothing.
-    for (WindowId id = 30; id <= 32; ++id) captureOf(id);
+    for (WindowId id = 30; id <= 32; ++id)
+        captureOf(id);
     EXPECT_EQ(s.cachedCount(), 6u);
 
     session.fire(SessionEvent::screenLocked);
@@ -303,7 +306,8 @@ TEST(PreviewCapture, OnlyAPictureTransparentAtEverySampleIsBlank) {
     // One opaque block in a transparent picture.
     Image image = *SimWindowCapture::solidImage(64, 64, 0);
     for (int y = 32; y < 36; ++y) {
-        for (int x = 32; x < 36; ++x) image.pixels->rgbaPremultiplied[(y * 64 + x) * 4 + 3] = 200;
+        for (int x = 32; x < 36; ++x)
+            image.pixels->rgbaPremultiplied[(y * 64 + x) * 4 + 3] = 200;
     }
     EXPECT_FALSE(PreviewCapturer::isEffectivelyBlank(image));
     // Pixels the core cannot read are not judged blank.

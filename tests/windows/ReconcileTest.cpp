@@ -17,7 +17,8 @@ protected:
 
     std::vector<WindowId> ids(const WindowSnapshot& snapshot) {
         std::vector<WindowId> result;
-        for (const auto& window : snapshot.windows) result.push_back(window.id);
+        for (const auto& window : snapshot.windows)
+            result.push_back(window.id);
         return result;
     }
 };
@@ -25,7 +26,8 @@ protected:
 TEST_F(Reconcile, BuildsEveryFieldFromTheApplicationAndTheOnScreenList) {
     const ElementRef app = sys.addApp(10);
     const ElementRef visible = sys.addWindow(10, {.id = 21, .title = "Report", .frame = {2000, 100, 800, 600}});
-    const ElementRef docked = sys.addWindow(10, {.id = 22, .title = "Notes", .frame = {40, 60, 300, 200}, .onScreen = false, .minimized = true});
+    const ElementRef docked = sys.addWindow(
+        10, {.id = 22, .title = "Notes", .frame = {40, 60, 300, 200}, .onScreen = false, .minimized = true});
     sys.set(app, Attribute::frontmost, true);
     sys.set(app, Attribute::focusedWindow, visible);
     sys.set(app, Attribute::mainWindow, visible);
@@ -35,9 +37,12 @@ TEST_F(Reconcile, BuildsEveryFieldFromTheApplicationAndTheOnScreenList) {
     const WindowSnapshot snapshot = reconciler.reconcile({{10, "Writer"}});
     ASSERT_EQ(snapshot.windows.size(), 2u);
     const WindowInfo& first = snapshot.windows[0];
-    EXPECT_EQ(first, (WindowInfo{21, 10, "Writer", "Report", false, false, true, true, true, kSecondary, {2000, 100, 800, 600}}));
+    EXPECT_EQ(
+        first,
+        (WindowInfo{21, 10, "Writer", "Report", false, false, true, true, true, kSecondary, {2000, 100, 800, 600}}));
     const WindowInfo& second = snapshot.windows[1];
-    EXPECT_EQ(second, (WindowInfo{22, 10, "Writer", "Notes", true, false, false, false, false, kPrimary, {40, 60, 300, 200}}));
+    EXPECT_EQ(second,
+              (WindowInfo{22, 10, "Writer", "Notes", true, false, false, false, false, kPrimary, {40, 60, 300, 200}}));
     (void)docked;
 }
 
@@ -76,7 +81,8 @@ TEST_F(Reconcile, SkipsElementsThatAreNoWindowsOrHaveNoNumber) {
 }
 
 TEST_F(Reconcile, UnreadableAttributesFallBack) {
-    const ElementRef window = sys.addWindow(10, {.id = 21, .title = "T", .frame = {2000, 100, 50, 50}, .onScreen = false, .minimized = true});
+    const ElementRef window =
+        sys.addWindow(10, {.id = 21, .title = "T", .frame = {2000, 100, 50, 50}, .onScreen = false, .minimized = true});
     sys.failReads(window, Attribute::title, -1);
     sys.failReads(window, Attribute::minimized, -1);
     sys.failReads(window, Attribute::size, -1);
@@ -96,7 +102,7 @@ TEST_F(Reconcile, UnreadableAttributesFallBack) {
 TEST_F(Reconcile, OrdersByNameCaseSensitivelyThenByNumberAcrossApplications) {
     sys.addWindow(10, {.id = 30, .frame = {0, 0, 1, 1}});
     sys.addWindow(10, {.id = 12, .frame = {0, 0, 1, 1}});
-    sys.addWindow(11, {.id = 20, .frame = {0, 0, 1, 1}});   // same name, another process
+    sys.addWindow(11, {.id = 20, .frame = {0, 0, 1, 1}});  // same name, another process
     sys.addWindow(12, {.id = 99, .frame = {0, 0, 1, 1}});
     sys.addWindow(13, {.id = 1, .frame = {0, 0, 1, 1}});
     const WindowSnapshot snapshot = reconciler.reconcile({{10, "Term"}, {11, "Term"}, {12, "Browser"}, {13, "atlas"}});
@@ -121,7 +127,8 @@ TEST_F(Reconcile, AFailingApplicationKeepsItsLastWindowsForFourPasses) {
 
     // The count started again: four failures keep them, the fifth drops them.
     sys.failReads(app, Attribute::windows, -1);
-    for (int pass = 1; pass <= 4; ++pass) EXPECT_EQ(ids(reconciler.reconcile(apps)), (std::vector<WindowId>{21, 40})) << pass;
+    for (int pass = 1; pass <= 4; ++pass)
+        EXPECT_EQ(ids(reconciler.reconcile(apps)), (std::vector<WindowId>{21, 40})) << pass;
     EXPECT_EQ(ids(reconciler.reconcile(apps)), (std::vector<WindowId>{40}));
     EXPECT_EQ(ids(reconciler.reconcile(apps)), (std::vector<WindowId>{40}));
 
@@ -135,7 +142,8 @@ TEST_F(Reconcile, AnUnresponsiveApplicationCountsAsFailingAndEveryCallIsBounded)
     reconciler.reconcile({{10, "A"}});
     EXPECT_EQ(sys.timeout(app), 0.25);
     sys.setUnresponsive(10, true);
-    for (int pass = 1; pass <= 4; ++pass) EXPECT_EQ(reconciler.reconcile({{10, "A"}}).windows.size(), 1u);
+    for (int pass = 1; pass <= 4; ++pass)
+        EXPECT_EQ(reconciler.reconcile({{10, "A"}}).windows.size(), 1u);
     EXPECT_TRUE(reconciler.reconcile({{10, "A"}}).windows.empty());
 }
 

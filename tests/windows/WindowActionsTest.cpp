@@ -1,6 +1,5 @@
-#include <gtest/gtest.h>
-
 #include <algorithm>
+#include <gtest/gtest.h>
 
 #include "core/windows/WindowActions.h"
 #include "windows/WindowWorld.h"
@@ -34,7 +33,8 @@ protected:
     }
     std::vector<std::string> whats(ElementRef element) const {
         std::vector<std::string> result;
-        for (const Call& call : sys.calls(element)) result.push_back(call.what);
+        for (const Call& call : sys.calls(element))
+            result.push_back(call.what);
         return result;
     }
     int countOf(ElementRef element, const std::string& what) const {

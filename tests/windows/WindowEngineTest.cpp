@@ -8,7 +8,9 @@
 namespace quillbern {
 namespace {
 
-RunningApp regular(Pid pid, std::optional<std::string> name) { return {pid, std::move(name), ActivationPolicy::regular}; }
+RunningApp regular(Pid pid, std::optional<std::string> name) {
+    return {pid, std::move(name), ActivationPolicy::regular};
+}
 
 class Engine : public ::testing::Test {
 protected:
@@ -35,7 +37,8 @@ protected:
     void advance(Duration seconds) { w.world.advance(seconds); }
     std::vector<std::string> titles() const {
         std::vector<std::string> result;
-        for (const WindowInfo& window : engine.snapshot().windows) result.push_back(window.title);
+        for (const WindowInfo& window : engine.snapshot().windows)
+            result.push_back(window.title);
         return result;
     }
 };

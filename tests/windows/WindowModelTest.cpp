@@ -57,7 +57,8 @@ TEST(WindowModel, ActionsReadAsTheirCaseWithThePayload) {
     EXPECT_EQ(WindowAction::raise().text(), "raise");
     EXPECT_EQ(WindowAction::close().text(), "close");
     EXPECT_EQ(WindowAction::setMinimized(true).text(), "setMinimized(true)");
-    EXPECT_EQ(WindowAction::place({0, 25, 960.5, 540}, false).text(), "place(frame: (0, 25, 960.5, 540), focusNow: false)");
+    EXPECT_EQ(WindowAction::place({0, 25, 960.5, 540}, false).text(),
+              "place(frame: (0, 25, 960.5, 540), focusNow: false)");
     EXPECT_TRUE(std::holds_alternative<WindowAction::Place>(WindowAction::place({}, true).kind()));
 }
 

@@ -18,7 +18,9 @@ inline constexpr DisplayId kSecondary = 2;
 // The simulated machine of the window tests, with a worker whose snapshots and activation
 // requests cross to the main loop the way the engine takes them.
 struct WindowWorld {
-    WindowWorld() { world.screens.setScreens({screen(kPrimary, {0, 0, 1920, 1080}), screen(kSecondary, {1920, 0, 1280, 1024})}); }
+    WindowWorld() {
+        world.screens.setScreens({screen(kPrimary, {0, 0, 1920, 1080}), screen(kSecondary, {1920, 0, 1280, 1024})});
+    }
     ~WindowWorld() {
         // Lets the worker's last tasks run, so it ends without waiting.
         worker.shutdown();
@@ -31,7 +33,9 @@ struct WindowWorld {
         info.frame = frame;
         return info;
     }
-    AXWorker::Ports ports() { return {threads, windows, windows, world.screens, permissions, world.input, world.clock}; }
+    AXWorker::Ports ports() {
+        return {threads, windows, windows, world.screens, permissions, world.input, world.clock};
+    }
     WindowReconciler reconciler() { return WindowReconciler(windows, windows, world.screens); }
 
     SimWorld world;
@@ -43,7 +47,8 @@ struct WindowWorld {
     // Applications the worker asked to bring forward by other means.
     std::vector<Pid> activated;
     AXWorker worker{ports(),
-                    onLoop(world.mainLoop, lifetime.token(), [this](const WindowSnapshot& snapshot) { published.push_back(snapshot); }),
+                    onLoop(world.mainLoop, lifetime.token(),
+                           [this](const WindowSnapshot& snapshot) { published.push_back(snapshot); }),
                     onLoop(world.mainLoop, lifetime.token(), [this](Pid pid) { activated.push_back(pid); })};
 };
 

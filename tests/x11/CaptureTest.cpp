@@ -1,6 +1,5 @@
-#include <gtest/gtest.h>
-
 #include <future>
+#include <gtest/gtest.h>
 
 #include "X11TestSupport.h"
 #include "core/platform/SystemThreads.h"

@@ -1,6 +1,5 @@
-#include <gtest/gtest.h>
-
 #include <algorithm>
+#include <gtest/gtest.h>
 
 #include "Backends.h"
 #include "X11TestSupport.h"
@@ -43,23 +42,28 @@ TEST(X11WindowTracking, TheEnginesSnapshotFollowsRealWindowsWithinASecond) {
     app.policy = ActivationPolicy::regular;
     apps.launch(app);
 
-    WindowEngine engine({{threads, access, list, x.screens, permissions, x.input, x.clock}, apps, session, x.screens, x.loop});
+    WindowEngine engine(
+        {{threads, access, list, x.screens, permissions, x.input, x.clock}, apps, session, x.screens, x.loop});
     engine.start();
-    ASSERT_TRUE(spinUntil([&] {
-        const auto windows = windowsOf(engine.snapshot(), client.pid());
-        return windows.size() == 1 && windows.front().id == client.window() && windows.front().title == "Tracked" &&
-               windows.front().isOnScreen;
-    }, 4000));
+    ASSERT_TRUE(spinUntil(
+        [&] {
+            const auto windows = windowsOf(engine.snapshot(), client.pid());
+            return windows.size() == 1 && windows.front().id == client.window() && windows.front().title == "Tracked" &&
+                   windows.front().isOnScreen;
+        },
+        4000));
     EXPECT_EQ(windowsOf(engine.snapshot(), client.pid()).front().appName, "Tracked app");
 
     // Moved: the new frame within a second.
     const RectTL before = windowsOf(engine.snapshot(), client.pid()).front().frame;
     ASSERT_EQ(run({"xdotool", "windowmove", std::to_string(client.window()), "1500", "400"}), 0);
-    EXPECT_TRUE(spinUntil([&] {
-        const auto windows = windowsOf(engine.snapshot(), client.pid());
-        return windows.size() == 1 && windows.front().frame.x == before.x + 1300 &&
-               windows.front().displayID == x.screens.screens().back().id;
-    }, 1000));
+    EXPECT_TRUE(spinUntil(
+        [&] {
+            const auto windows = windowsOf(engine.snapshot(), client.pid());
+            return windows.size() == 1 && windows.front().frame.x == before.x + 1300 &&
+                   windows.front().displayID == x.screens.screens().back().id;
+        },
+        1000));
 
     // Opened: a second window within a second.
     xcb_client_message_event_t open{};
@@ -69,20 +73,23 @@ TEST(X11WindowTracking, TheEnginesSnapshotFollowsRealWindowsWithinASecond) {
     open.type = probe.atom("QUILLBERN_TEST_OPEN");
     xcb_send_event(probe.c(), 0, client.window(), XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&open));
     xcb_flush(probe.c());
-    EXPECT_TRUE(spinUntil([&] {
-        const auto windows = windowsOf(engine.snapshot(), client.pid());
-        return windows.size() == 2 && std::any_of(windows.begin(), windows.end(), [](const WindowInfo& w) {
-                   return w.title == "Tracked 2";
-               });
-    }, 1000));
+    EXPECT_TRUE(spinUntil(
+        [&] {
+            const auto windows = windowsOf(engine.snapshot(), client.pid());
+            return windows.size() == 2 && std::any_of(windows.begin(), windows.end(),
+                                                      [](const WindowInfo& w) { return w.title == "Tracked 2"; });
+        },
+        1000));
 
     // Minimised: flagged within a second.
     ASSERT_EQ(run({"xdotool", "windowminimize", std::to_string(client.window())}), 0);
-    EXPECT_TRUE(spinUntil([&] {
-        for (const WindowInfo& w : windowsOf(engine.snapshot(), client.pid())) {
-            if (w.id == client.window()) return w.isMinimized && !w.isOnScreen;
-        }
-        return false;
-    }, 1000));
+    EXPECT_TRUE(spinUntil(
+        [&] {
+            for (const WindowInfo& w : windowsOf(engine.snapshot(), client.pid())) {
+                if (w.id == client.window()) return w.isMinimized && !w.isOnScreen;
+            }
+            return false;
+        },
+        1000));
     engine.stop();
 }

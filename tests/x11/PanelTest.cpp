@@ -1,8 +1,7 @@
-#include <gtest/gtest.h>
-
 #include <QGuiApplication>
 #include <QWindow>
 #include <algorithm>
+#include <gtest/gtest.h>
 
 #include "Backends.h"
 #include "X11TestSupport.h"
@@ -48,7 +47,8 @@ TEST(QtPanelHost, APanelStandsExactlyWhereAskedOnEveryDesktopAsADock) {
     ASSERT_TRUE(spinUntil([&] {
         window = windowOf(probe, x.panels, panel->serial());
         return window != XCB_WINDOW_NONE && probe.isViewable(window) && probe.geometry(window) == kDockInRoot;
-    })) << "stands at " << probe.geometry(window).x << "," << probe.geometry(window).y;
+    })) << "stands at "
+        << probe.geometry(window).x << "," << probe.geometry(window).y;
     EXPECT_TRUE(panel->isVisible());
     EXPECT_EQ(probe.cardinals(window, "_NET_WM_DESKTOP"), std::vector<std::uint32_t>{0xFFFFFFFFu});
     EXPECT_EQ(probe.cardinals(window, "_NET_WM_WINDOW_TYPE"),
@@ -153,7 +153,9 @@ TEST(QtPanelHost, AnimationsMoveTheWindowAndCompleteOnTheMainLoop) {
     ASSERT_TRUE(spinUntil([&] { return done; }));
     EXPECT_EQ(panel->frame(), (RectBL{1400, 0, 400, 90}));
     EXPECT_EQ(panel->alpha(), 0.5);
-    EXPECT_TRUE(spinUntil([&] { return probe.geometry(windowOf(probe, x.panels, panel->serial())) == RectTL{1400, 990, 400, 90}; }));
+    EXPECT_TRUE(spinUntil([&] {
+        return probe.geometry(windowOf(probe, x.panels, panel->serial())) == RectTL{1400, 990, 400, 90};
+    }));
 
     // Closing from inside the panel's own handler.
     panel->setCommandClickHandler([&] { panel.reset(); });

@@ -38,8 +38,7 @@ TEST(X11Screens, AStrutShrinksOnlyTheMonitorItStandsOn) {
     int changes = 0;
     Subscription watch = x.screens.onChanged([&] { ++changes; });
     // A 30 pixel bar along the top of the right monitor only.
-    TestClient bar({"--class", "topbar", "--geometry", "1280x30+1280+0", "--strut",
-                    "0,0,30,0,0,0,0,0,1280,2559,0,0"});
+    TestClient bar({"--class", "topbar", "--geometry", "1280x30+1280+0", "--strut", "0,0,30,0,0,0,0,0,1280,2559,0,0"});
     ASSERT_TRUE(bar.started());
     ASSERT_TRUE(spinUntil([&] { return x.screens.screens().at(1).visibleFrame == RectBL{1280, 0, 1280, 1050}; }));
     EXPECT_EQ(x.screens.screens().at(0).visibleFrame, kLeft);
@@ -47,8 +46,8 @@ TEST(X11Screens, AStrutShrinksOnlyTheMonitorItStandsOn) {
 
     // A panel on the left edge of the right monitor reserves from the root's left edge,
     // across the seam: it still shrinks only the monitor it is on.
-    TestClient side({"--class", "sidebar", "--geometry", "40x600+1280+200", "--strut",
-                     "1320,0,0,0,200,799,0,0,0,0,0,0"});
+    TestClient side(
+        {"--class", "sidebar", "--geometry", "40x600+1280+200", "--strut", "1320,0,0,0,200,799,0,0,0,0,0,0"});
     ASSERT_TRUE(side.started());
     ASSERT_TRUE(spinUntil([&] { return x.screens.screens().at(1).visibleFrame == RectBL{1320, 0, 1240, 1050}; }));
     EXPECT_EQ(x.screens.screens().at(0).visibleFrame, kLeft);

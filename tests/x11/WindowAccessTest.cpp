@@ -1,12 +1,12 @@
-#include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QElapsedTimer>
 #include <algorithm>
+#include <gtest/gtest.h>
 #include <mutex>
+#include <sys/wait.h>
 
 #include "Backends.h"
 #include "OnWorker.h"
@@ -36,8 +36,8 @@ struct Access {
 
     std::optional<ElementRef> windowOf(Pid pid, xcb_window_t window) {
         return run([pid, window](WindowAccess& a) -> std::optional<ElementRef> {
-            for (const ElementRef element : a.readElements(a.appElement(pid), Attribute::windows).optional().value_or(
-                     std::vector<ElementRef>{})) {
+            for (const ElementRef element :
+                 a.readElements(a.appElement(pid), Attribute::windows).optional().value_or(std::vector<ElementRef>{})) {
                 if (a.windowId(element).optional() == window) return element;
             }
             return std::nullopt;
@@ -77,7 +77,8 @@ class Program {
 public:
     explicit Program(std::vector<std::string> args) {
         std::vector<char*> argv;
-        for (std::string& arg : args) argv.push_back(arg.data());
+        for (std::string& arg : args)
+            argv.push_back(arg.data());
         argv.push_back(nullptr);
         if (posix_spawnp(&pid_, argv[0], nullptr, nullptr, argv.data(), environ) != 0) pid_ = -1;
     }
@@ -102,10 +103,10 @@ void sendMessage(XProbe& probe, xcb_window_t window, const std::string& type, st
     message.data.data32[0] = d0;
     message.data.data32[1] = d1;
     const bool toClient = type == "QUILLBERN_TEST_OPEN";
-    xcb_send_event(probe.c(), 0, toClient ? window : probe.root(),
-                   toClient ? XCB_EVENT_MASK_NO_EVENT
-                            : XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
-                   reinterpret_cast<const char*>(&message));
+    xcb_send_event(
+        probe.c(), 0, toClient ? window : probe.root(),
+        toClient ? XCB_EVENT_MASK_NO_EVENT : XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+        reinterpret_cast<const char*>(&message));
     xcb_flush(probe.c());
 }
 
@@ -139,28 +140,35 @@ TEST(X11WindowAccess, ListsAnApplicationsWindowsWithTitlesFramesAndFlags) {
     const ElementRef rightWindow = a.waitForWindow(right.pid(), right.window());
 
     EXPECT_EQ(a.title(leftWindow), "Left Ä");
-    EXPECT_EQ(a.run([=](WindowAccess& w) { return w.readString(rightWindow, Attribute::role).optional(); }), "AXWindow");
+    EXPECT_EQ(a.run([=](WindowAccess& w) { return w.readString(rightWindow, Attribute::role).optional(); }),
+              "AXWindow");
     // The outer frame in top-left global space, as the on-screen list has it.
     ASSERT_TRUE(spinUntil([&] {
         const auto bounds = a.listedBounds(right.window());
         return bounds && a.frame(rightWindow) == bounds && bounds->width > 320;
-    })) << "frame " << a.frame(rightWindow)->x << "," << a.frame(rightWindow)->y;
+    })) << "frame "
+        << a.frame(rightWindow)->x << "," << a.frame(rightWindow)->y;
 
     ASSERT_EQ(run({"xdotool", "windowactivate", "--sync", std::to_string(left.window())}), 0);
     ASSERT_TRUE(spinUntil([&] { return a.flag(leftWindow, Attribute::focused) == true; }));
     EXPECT_EQ(a.flag(leftWindow, Attribute::main), true);
     EXPECT_EQ(a.flag(rightWindow, Attribute::focused), false);
     EXPECT_EQ(a.flag(rightWindow, Attribute::main), true);  // an application's main window need not be focused
-    EXPECT_EQ(a.run([&](WindowAccess& w) { return w.readBool(w.appElement(left.pid()), Attribute::frontmost).optional(); }),
-              true);
-    EXPECT_EQ(a.run([&](WindowAccess& w) { return w.readBool(w.appElement(right.pid()), Attribute::frontmost).optional(); }),
-              false);
-    EXPECT_EQ(a.run([&](WindowAccess& w) { return w.readElement(w.appElement(left.pid()), Attribute::focusedWindow).optional(); }),
+    EXPECT_EQ(
+        a.run([&](WindowAccess& w) { return w.readBool(w.appElement(left.pid()), Attribute::frontmost).optional(); }),
+        true);
+    EXPECT_EQ(
+        a.run([&](WindowAccess& w) { return w.readBool(w.appElement(right.pid()), Attribute::frontmost).optional(); }),
+        false);
+    EXPECT_EQ(a.run([&](WindowAccess& w) {
+        return w.readElement(w.appElement(left.pid()), Attribute::focusedWindow).optional();
+    }),
               leftWindow);
 
     ASSERT_EQ(run({"xdotool", "windowminimize", "--sync", std::to_string(right.window())}), 0);
     ASSERT_TRUE(spinUntil([&] { return a.flag(rightWindow, Attribute::minimized) == true; }));
-    EXPECT_FALSE(a.run([&](WindowAccess& w) { return w.readElement(w.appElement(right.pid()), Attribute::mainWindow).hasValue(); }));
+    EXPECT_FALSE(a.run(
+        [&](WindowAccess& w) { return w.readElement(w.appElement(right.pid()), Attribute::mainWindow).hasValue(); }));
 }
 
 TEST(X11WindowAccess, FindsXtermByItsProcess) {
@@ -168,13 +176,17 @@ TEST(X11WindowAccess, FindsXtermByItsProcess) {
     Program xterm({"xterm", "-title", "Quillbern terminal", "-geometry", "60x10+200+500"});
     ASSERT_GT(xterm.pid(), 0);
     std::optional<ElementRef> window;
-    ASSERT_TRUE(spinUntil([&] {
-        const auto windows = a.run([&](WindowAccess& w) {
-            return w.readElements(w.appElement(xterm.pid()), Attribute::windows).optional().value_or(std::vector<ElementRef>{});
-        });
-        if (windows.size() == 1) window = windows.front();
-        return window && a.title(*window) == "Quillbern terminal";
-    }, 10000));
+    ASSERT_TRUE(spinUntil(
+        [&] {
+            const auto windows = a.run([&](WindowAccess& w) {
+                return w.readElements(w.appElement(xterm.pid()), Attribute::windows)
+                    .optional()
+                    .value_or(std::vector<ElementRef>{});
+            });
+            if (windows.size() == 1) window = windows.front();
+            return window && a.title(*window) == "Quillbern terminal";
+        },
+        10000));
     EXPECT_EQ(a.flag(*window, Attribute::minimized), false);
 }
 
@@ -200,7 +212,8 @@ TEST(X11WindowAccess, ListsNeitherDocksNorOurOwnWindows) {
     xcb_create_window(a.probe.c(), XCB_COPY_FROM_PARENT, own, a.probe.root(), 10, 10, 50, 50, 0,
                       XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, 0, nullptr);
     const std::uint32_t pid = std::uint32_t(getpid());
-    xcb_change_property(a.probe.c(), XCB_PROP_MODE_REPLACE, own, a.probe.atom("_NET_WM_PID"), XCB_ATOM_CARDINAL, 32, 1, &pid);
+    xcb_change_property(a.probe.c(), XCB_PROP_MODE_REPLACE, own, a.probe.atom("_NET_WM_PID"), XCB_ATOM_CARDINAL, 32, 1,
+                        &pid);
     xcb_map_window(a.probe.c(), own);
     xcb_flush(a.probe.c());
     ASSERT_TRUE(spinUntil([&] {
@@ -224,7 +237,8 @@ TEST(X11WindowAccess, ObserversHearWindowsOpenMoveRenameMinimiseAndClose) {
     std::vector<ElementEvent> heard;
     const auto heardSince = [&](std::size_t from, ElementEvent event) {
         std::lock_guard lock(mutex);
-        return std::find(heard.begin() + std::ptrdiff_t(std::min(from, heard.size())), heard.end(), event) != heard.end();
+        return std::find(heard.begin() + std::ptrdiff_t(std::min(from, heard.size())), heard.end(), event) !=
+               heard.end();
     };
     const auto count = [&] {
         std::lock_guard lock(mutex);
@@ -236,10 +250,10 @@ TEST(X11WindowAccess, ObserversHearWindowsOpenMoveRenameMinimiseAndClose) {
             std::lock_guard lock(mutex);
             heard.push_back(event);
         });
-        for (const ElementEvent event : {ElementEvent::windowCreated, ElementEvent::focusedWindowChanged,
-                                         ElementEvent::mainWindowChanged, ElementEvent::windowMinimized,
-                                         ElementEvent::windowRestored, ElementEvent::windowMoved,
-                                         ElementEvent::windowResized, ElementEvent::titleChanged}) {
+        for (const ElementEvent event :
+             {ElementEvent::windowCreated, ElementEvent::focusedWindowChanged, ElementEvent::mainWindowChanged,
+              ElementEvent::windowMinimized, ElementEvent::windowRestored, ElementEvent::windowMoved,
+              ElementEvent::windowResized, ElementEvent::titleChanged}) {
             EXPECT_TRUE(o->add(w.appElement(client.pid()), event));
         }
         return std::shared_ptr<AppObserver>(std::move(o));
@@ -251,7 +265,8 @@ TEST(X11WindowAccess, ObserversHearWindowsOpenMoveRenameMinimiseAndClose) {
         return spinUntil([&] { return heardSince(from, event); }, 1000);
     };
 
-    EXPECT_TRUE(within(ElementEvent::windowCreated, [&] { sendMessage(a.probe, client.window(), "QUILLBERN_TEST_OPEN"); }));
+    EXPECT_TRUE(
+        within(ElementEvent::windowCreated, [&] { sendMessage(a.probe, client.window(), "QUILLBERN_TEST_OPEN"); }));
     EXPECT_TRUE(within(ElementEvent::windowMoved, [&] {
         run({"xdotool", "windowmove", std::to_string(client.window()), "400", "300"});
     }));
@@ -276,7 +291,8 @@ TEST(X11WindowAccess, ObserversHearWindowsOpenMoveRenameMinimiseAndClose) {
         }
     }
     ASSERT_EQ(clients.size(), 1u);
-    EXPECT_TRUE(within(ElementEvent::mainWindowChanged, [&] { sendMessage(a.probe, clients.front(), "_NET_CLOSE_WINDOW", 0, 2); }));
+    EXPECT_TRUE(within(ElementEvent::mainWindowChanged,
+                       [&] { sendMessage(a.probe, clients.front(), "_NET_CLOSE_WINDOW", 0, 2); }));
 
     // Once removed, an event is no longer heard.
     a.run([&](WindowAccess& w) {
@@ -315,17 +331,17 @@ TEST(X11WindowAccess, RaisesMinimisesRestoresPlacesAndClosesTheRealWindow) {
     EXPECT_TRUE(spinUntil([&] { return !a.probe.isViewable(client.window()); }, 1000));
     EXPECT_TRUE(spinUntil([&] { return a.flag(window, Attribute::minimized) == true; }, 1000));
     EXPECT_TRUE(a.run([=](WindowAccess& w) { return w.writeBool(window, Attribute::minimized, false); }));
-    EXPECT_TRUE(spinUntil([&] { return a.probe.isViewable(client.window()) && activeWindow(a.probe) == client.window(); }, 1000));
+    EXPECT_TRUE(spinUntil(
+        [&] { return a.probe.isViewable(client.window()) && activeWindow(a.probe) == client.window(); }, 1000));
 
     // Place: the outer frame lands where asked, on the right-hand monitor too.
     const RectTL target{1400, 120, 500, 400};
     EXPECT_TRUE(a.run([=](WindowAccess& w) {
         return w.writePosition(window, target.origin()) && w.writeSize(window, target.size());
     }));
-    EXPECT_TRUE(spinUntil([&] { return a.frame(window) == target; }, 1000)) << "at " << a.frame(window)->x << ","
-                                                                               << a.frame(window)->y << " "
-                                                                               << a.frame(window)->width << "x"
-                                                                               << a.frame(window)->height;
+    EXPECT_TRUE(spinUntil([&] { return a.frame(window) == target; }, 1000))
+        << "at " << a.frame(window)->x << "," << a.frame(window)->y << " " << a.frame(window)->width << "x"
+        << a.frame(window)->height;
     EXPECT_EQ(a.listedBounds(client.window()), target);
     EXPECT_FALSE(a.run([=](WindowAccess& w) { return w.writeSize(window, Size{0, 300}); }));
 

@@ -1,6 +1,5 @@
-#include <gtest/gtest.h>
-
 #include <algorithm>
+#include <gtest/gtest.h>
 
 #include "Backends.h"
 #include "X11TestSupport.h"
@@ -48,8 +47,9 @@ TEST(X11WindowList, ListsClientsFrontToBackWithTheirOuterFramesInGlobalSpace) {
         list = *windowList.onScreenWindows();
         const auto listed = find(list, right.window());
         return listed && listed->bounds == expected;
-    })) << "listed at " << find(list, right.window())->bounds->x << "," << find(list, right.window())->bounds->y
-        << ", expected " << expected.x << "," << expected.y;
+    })) << "listed at "
+        << find(list, right.window())->bounds->x << "," << find(list, right.window())->bounds->y << ", expected "
+        << expected.x << "," << expected.y;
     EXPECT_EQ(find(list, right.window())->layer, 0);
 
     // Raising one brings it to the front of the list.

@@ -4,7 +4,6 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
@@ -12,6 +11,7 @@
 #include <QEventLoop>
 #include <chrono>
 #include <cstdlib>
+#include <sys/wait.h>
 #include <thread>
 
 extern char** environ;
@@ -22,7 +22,8 @@ namespace {
 
 std::vector<char*> argvOf(const std::vector<std::string>& args) {
     std::vector<char*> argv;
-    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+    for (const std::string& arg : args)
+        argv.push_back(const_cast<char*>(arg.c_str()));
     argv.push_back(nullptr);
     return argv;
 }
@@ -37,13 +38,15 @@ struct Freed {
 
 bool spinUntil(const std::function<bool()>& done, int limitMs) {
     QDeadlineTimer deadline(limitMs);
-    while (!done() && !deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    while (!done() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     return done();
 }
 
 void spinFor(int ms) {
     QDeadlineTimer deadline(ms);
-    while (!deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    while (!deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
 }
 
 int run(const std::vector<std::string>& args) {
@@ -123,7 +126,9 @@ bool TestClient::readLines(int limitMs, const std::function<bool(const std::stri
 
 XProbe::XProbe() : c_(xcb_connect(nullptr, nullptr)), root_(xcb_setup_roots_iterator(xcb_get_setup(c_)).data->root) {}
 
-XProbe::~XProbe() { xcb_disconnect(c_); }
+XProbe::~XProbe() {
+    xcb_disconnect(c_);
+}
 
 xcb_atom_t XProbe::atom(const std::string& name) const {
     const Freed<xcb_intern_atom_reply_t> reply{

@@ -1,11 +1,10 @@
 #pragma once
 
-#include <sys/types.h>
-#include <xcb/xcb.h>
-
 #include <functional>
 #include <string>
+#include <sys/types.h>
 #include <vector>
+#include <xcb/xcb.h>
 
 #include "core/foundation/Geometry.h"
 

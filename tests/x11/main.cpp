@@ -1,16 +1,16 @@
 // X11 integration tests: each run starts its own headless two-monitor desktop and runs
 // the real backends against it. Without Xvfb and its companions the run fails.
 #include <fcntl.h>
-#include <gtest/gtest.h>
 #include <poll.h>
 #include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
+#include <gtest/gtest.h>
 #include <string>
+#include <sys/wait.h>
 
 extern char** environ;
 
@@ -40,7 +40,8 @@ bool startDesktop(Desktop& desktop) {
     // The first line is the display, once Xvfb, its monitors and openbox are ready.
     pollfd fd{fromScript[0], POLLIN, 0};
     char c;
-    while (poll(&fd, 1, 30000) > 0 && read(fromScript[0], &c, 1) == 1 && c != '\n') desktop.display += c;
+    while (poll(&fd, 1, 30000) > 0 && read(fromScript[0], &c, 1) == 1 && c != '\n')
+        desktop.display += c;
     close(fromScript[0]);
     return !desktop.display.empty();
 }

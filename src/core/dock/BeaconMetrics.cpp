@@ -4,11 +4,17 @@
 
 namespace quillbern::beacon {
 
-double tileSize(double dockTileSize) { return std::min(1.5 * dockTileSize, 96.0); }
+double tileSize(double dockTileSize) {
+    return std::min(1.5 * dockTileSize, 96.0);
+}
 
-double ringBox(double tileSize) { return tileSize + 16; }
+double ringBox(double tileSize) {
+    return tileSize + 16;
+}
 
-double ringWidth(double tileSize) { return std::max(tileSize / 20, 3.0); }
+double ringWidth(double tileSize) {
+    return std::max(tileSize / 20, 3.0);
+}
 
 Size fittingSize(std::size_t count, double tileSize) {
     const auto n = static_cast<double>(count);

@@ -172,7 +172,8 @@ std::optional<std::uint64_t> DockController::panelSerial(const PanelKey& key) co
 
 std::vector<PanelKey> DockController::panelKeys() const {
     std::vector<PanelKey> keys;
-    for (const auto& entry : panels_) keys.push_back(entry.first);
+    for (const auto& entry : panels_)
+        keys.push_back(entry.first);
     return keys;
 }
 

@@ -30,8 +30,8 @@ void DockController::autoHideTick() {
     for (const auto& [group, members] : groups_) {
         const ScreenInfo* screen = screenWithID(group.display);
         if (!screen) continue;
-        const bool allConcealed = std::all_of(members.begin(), members.end(),
-                                              [this](const Member& m) { return concealed_.contains(m.key); });
+        const bool allConcealed =
+            std::all_of(members.begin(), members.end(), [this](const Member& m) { return concealed_.contains(m.key); });
         if (allConcealed) {
             tickHiddenGroup(group, members, *screen, mouse, placing, menuGate);
         } else {
@@ -104,7 +104,8 @@ void DockController::tickShownGroup(const EdgeGroup& group, const std::vector<Me
         if (it != lastInside_.end() && (!latest || it->second > *latest)) latest = it->second;
     }
     if (latest && now - *latest <= kLeaveDelay) return;
-    for (const Member& m : members) conceal(m.key);
+    for (const Member& m : members)
+        conceal(m.key);
 }
 
 void DockController::reveal(PanelKey key) {
@@ -177,8 +178,8 @@ const Profile* DockController::findProfile(const Uuid& id) const {
 
 const ScreenInfo* DockController::screenWithID(DisplayId display) const {
     // A later screen with the same id stands for it.
-    const auto it = std::find_if(screens_.rbegin(), screens_.rend(),
-                                 [display](const ScreenInfo& s) { return s.id == display; });
+    const auto it =
+        std::find_if(screens_.rbegin(), screens_.rend(), [display](const ScreenInfo& s) { return s.id == display; });
     return it == screens_.rend() ? nullptr : &*it;
 }
 
@@ -222,11 +223,13 @@ bool DockController::sampleMenuGate(std::optional<bool>& menuGate) {
 
 void DockController::revealAllConcealed() {
     // reveal takes the key out, so this ends.
-    while (!concealed_.empty()) reveal(*concealed_.begin());
+    while (!concealed_.empty())
+        reveal(*concealed_.begin());
 }
 
 void DockController::revealMembers(const std::vector<Member>& members) {
-    for (const Member& m : members) reveal(m.key);
+    for (const Member& m : members)
+        reveal(m.key);
 }
 
 }  // namespace quillbern

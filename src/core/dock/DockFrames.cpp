@@ -16,10 +16,14 @@ constexpr double kPermissionButtonLength = 170;
 constexpr std::size_t kMinimumCells = 2;
 constexpr double kStackGap = 6;
 
-bool isHorizontal(DockEdge edge) { return edge == DockEdge::bottom || edge == DockEdge::top; }
+bool isHorizontal(DockEdge edge) {
+    return edge == DockEdge::bottom || edge == DockEdge::top;
+}
 
 // Lower bound first, upper bound last: on a screen too small the upper bound wins.
-double clamped(double value, double low, double high) { return std::min(std::max(value, low), high); }
+double clamped(double value, double low, double high) {
+    return std::min(std::max(value, low), high);
+}
 
 double cellPitch(const Profile& profile, const DockFrameInputs& inputs) {
     if (isHorizontal(profile.edge)) return inputs.tileSize;
@@ -31,7 +35,8 @@ std::size_t transientCount(const Profile& profile, DisplayId display, const Dock
     std::copy_if(inputs.windows.begin(), inputs.windows.end(), std::back_inserter(onDisplay),
                  [display](const WindowInfo& window) { return window.displayID == display; });
     std::set<std::string> owners;
-    for (const PinnedApp& app : profile.allApps()) owners.insert(app.bundleID);
+    for (const PinnedApp& app : profile.allApps())
+        owners.insert(app.bundleID);
     return inputs.transientApps ? inputs.transientApps(onDisplay, owners) : 0;
 }
 
@@ -62,9 +67,15 @@ RectBL dockFrame(const RectBL& vf, const Profile& profile, DisplayId display, do
         const double thickness = std::min(vf.height - 2 * kMargin, tile + (inputs.showsLabels ? 29 : 10) + 32);
         double x = 0;
         switch (profile.alignment) {
-            case DockAlignment::leading: x = vf.minX() + kMargin; break;
-            case DockAlignment::center: x = vf.midX() - length / 2; break;
-            case DockAlignment::trailing: x = vf.maxX() - length - kMargin; break;
+            case DockAlignment::leading:
+                x = vf.minX() + kMargin;
+                break;
+            case DockAlignment::center:
+                x = vf.midX() - length / 2;
+                break;
+            case DockAlignment::trailing:
+                x = vf.maxX() - length - kMargin;
+                break;
         }
         x = clamped(x, vf.minX() + kMargin, vf.maxX() - length - kMargin);
         double y = profile.edge == DockEdge::bottom ? vf.minY() + kMargin + stackOffset
@@ -76,9 +87,15 @@ RectBL dockFrame(const RectBL& vf, const Profile& profile, DisplayId display, do
     const double thickness = std::min(vf.width - 2 * kMargin, tile + 24);
     double y = 0;
     switch (profile.alignment) {
-        case DockAlignment::leading: y = vf.maxY() - length - kMargin; break;
-        case DockAlignment::center: y = vf.midY() - length / 2; break;
-        case DockAlignment::trailing: y = vf.minY() + kMargin; break;
+        case DockAlignment::leading:
+            y = vf.maxY() - length - kMargin;
+            break;
+        case DockAlignment::center:
+            y = vf.midY() - length / 2;
+            break;
+        case DockAlignment::trailing:
+            y = vf.minY() + kMargin;
+            break;
     }
     y = clamped(y, vf.minY() + kMargin, vf.maxY() - length - kMargin);
     double x = profile.edge == DockEdge::left ? vf.minX() + kMargin + stackOffset
@@ -88,8 +105,7 @@ RectBL dockFrame(const RectBL& vf, const Profile& profile, DisplayId display, do
 }
 
 std::vector<StackedFrame> stackedFrames(std::span<const Profile> visibleProfiles, const RectBL& visibleFrame,
-                                        DisplayId display, const std::string& stableID,
-                                        const DockFrameInputs& inputs) {
+                                        DisplayId display, const std::string& stableID, const DockFrameInputs& inputs) {
     std::vector<StackedFrame> result;
     for (const DockEdge edge : kAllDockEdges) {
         std::vector<const Profile*> onEdge;
@@ -97,9 +113,8 @@ std::vector<StackedFrame> stackedFrames(std::span<const Profile> visibleProfiles
             const bool standsHere = profile.display.isAll() || profile.display.stableID() == stableID;
             if (standsHere && profile.edge == edge) onEdge.push_back(&profile);
         }
-        std::stable_sort(onEdge.begin(), onEdge.end(), [](const Profile* a, const Profile* b) {
-            return !a->display.isAll() && b->display.isAll();
-        });
+        std::stable_sort(onEdge.begin(), onEdge.end(),
+                         [](const Profile* a, const Profile* b) { return !a->display.isAll() && b->display.isAll(); });
         if (onEdge.empty()) continue;
         const RectBL first = dockFrame(visibleFrame, *onEdge[0], display, 0, inputs);
         result.push_back({*onEdge[0], first});

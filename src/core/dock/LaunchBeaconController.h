@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "core/dock/LaunchingApps.h"
 #include "core/foundation/Clock.h"
 #include "core/foundation/Lifetime.h"
 #include "core/foundation/RunLoop.h"
-#include "core/dock/LaunchingApps.h"
 #include "core/model/AppearanceStore.h"
 #include "core/model/DockPreferences.h"
 #include "core/platform/InputState.h"

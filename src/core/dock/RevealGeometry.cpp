@@ -6,20 +6,28 @@ namespace quillbern::reveal {
 
 DockEdge opposite(DockEdge edge) {
     switch (edge) {
-        case DockEdge::bottom: return DockEdge::top;
-        case DockEdge::top: return DockEdge::bottom;
-        case DockEdge::left: return DockEdge::right;
-        case DockEdge::right: return DockEdge::left;
+        case DockEdge::bottom:
+            return DockEdge::top;
+        case DockEdge::top:
+            return DockEdge::bottom;
+        case DockEdge::left:
+            return DockEdge::right;
+        case DockEdge::right:
+            return DockEdge::left;
     }
     return edge;
 }
 
 RectBL slidToward(DockEdge edge, const RectBL& frame, double distance) {
     switch (edge) {
-        case DockEdge::bottom: return frame.offsetBy(0, -distance);
-        case DockEdge::top: return frame.offsetBy(0, distance);
-        case DockEdge::left: return frame.offsetBy(-distance, 0);
-        case DockEdge::right: return frame.offsetBy(distance, 0);
+        case DockEdge::bottom:
+            return frame.offsetBy(0, -distance);
+        case DockEdge::top:
+            return frame.offsetBy(0, distance);
+        case DockEdge::left:
+            return frame.offsetBy(-distance, 0);
+        case DockEdge::right:
+            return frame.offsetBy(distance, 0);
     }
     return frame;
 }
@@ -33,10 +41,18 @@ const ScreenInfo* neighbourScreen(DockEdge edge, const ScreenInfo& screen, std::
     const double length = std::max(upper - lower, 1.0);
     RectBL probe;
     switch (edge) {
-        case DockEdge::bottom: probe = {lower, f.minY() - kNeighbourProbe, length, kNeighbourProbe}; break;
-        case DockEdge::top: probe = {lower, f.maxY(), length, kNeighbourProbe}; break;
-        case DockEdge::left: probe = {f.minX() - kNeighbourProbe, lower, kNeighbourProbe, length}; break;
-        case DockEdge::right: probe = {f.maxX(), lower, kNeighbourProbe, length}; break;
+        case DockEdge::bottom:
+            probe = {lower, f.minY() - kNeighbourProbe, length, kNeighbourProbe};
+            break;
+        case DockEdge::top:
+            probe = {lower, f.maxY(), length, kNeighbourProbe};
+            break;
+        case DockEdge::left:
+            probe = {f.minX() - kNeighbourProbe, lower, kNeighbourProbe, length};
+            break;
+        case DockEdge::right:
+            probe = {f.maxX(), lower, kNeighbourProbe, length};
+            break;
     }
     for (const ScreenInfo& other : screens) {
         if (&other != &screen && other.frame.intersectsWithArea(probe)) return &other;

@@ -23,12 +23,15 @@ std::optional<Json> Defaults::value(std::string_view key) const {
     return *found;
 }
 
-bool Defaults::contains(std::string_view key) const { return values_.contains(std::string(key)); }
+bool Defaults::contains(std::string_view key) const {
+    return values_.contains(std::string(key));
+}
 
 std::vector<std::string> Defaults::keys() const {
     std::vector<std::string> out;
     out.reserve(values_.size());
-    for (const auto& [key, value] : values_.items()) out.push_back(key);
+    for (const auto& [key, value] : values_.items())
+        out.push_back(key);
     return out;
 }
 
@@ -77,11 +80,17 @@ std::optional<Json> Defaults::dictionaryValue(std::string_view key) const {
     return v;
 }
 
-void Defaults::set(std::string_view key, Json newValue) { write(key, std::move(newValue)); }
+void Defaults::set(std::string_view key, Json newValue) {
+    write(key, std::move(newValue));
+}
 
-void Defaults::setData(std::string_view key, const Bytes& data) { write(key, dataJson(data)); }
+void Defaults::setData(std::string_view key, const Bytes& data) {
+    write(key, dataJson(data));
+}
 
-void Defaults::remove(std::string_view key) { write(key, std::nullopt); }
+void Defaults::remove(std::string_view key) {
+    write(key, std::nullopt);
+}
 
 void Defaults::write(std::string_view key, std::optional<Json> newValue) {
     const std::string name(key);
@@ -104,7 +113,9 @@ Subscription Defaults::observe(std::string_view key, std::function<void()> onCha
     return found->second->connect(std::move(onChange));
 }
 
-Json Defaults::dataJson(const Bytes& data) { return Json{{kDataMember, base64Encode(data)}}; }
+Json Defaults::dataJson(const Bytes& data) {
+    return Json{{kDataMember, base64Encode(data)}};
+}
 
 std::optional<Bytes> Defaults::bytesFromJson(const Json& value) {
     if (!value.is_object() || value.size() != 1) return std::nullopt;

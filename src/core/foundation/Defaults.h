@@ -28,9 +28,9 @@ public:
     std::vector<std::string> keys() const;
 
     // Typed reads answer nullopt for an absent key and for a value of another type.
-    std::optional<bool> boolValue(std::string_view key) const;           // JSON booleans only
-    std::optional<std::int64_t> intValue(std::string_view key) const;    // JSON integers only
-    std::optional<double> doubleValue(std::string_view key) const;       // any JSON number
+    std::optional<bool> boolValue(std::string_view key) const;         // JSON booleans only
+    std::optional<std::int64_t> intValue(std::string_view key) const;  // JSON integers only
+    std::optional<double> doubleValue(std::string_view key) const;     // any JSON number
     std::optional<std::string> stringValue(std::string_view key) const;
     std::optional<Bytes> dataValue(std::string_view key) const;
     std::optional<Json> arrayValue(std::string_view key) const;

@@ -12,8 +12,12 @@ RectTL toTopLeft(const RectBL& r, double primaryHeight) {
     return {r.x, primaryHeight - (r.y + r.height), r.width, r.height};
 }
 
-PointBL toBottomLeft(PointTL p, double primaryHeight) { return {p.x, primaryHeight - p.y}; }
+PointBL toBottomLeft(PointTL p, double primaryHeight) {
+    return {p.x, primaryHeight - p.y};
+}
 
-PointTL toTopLeft(PointBL p, double primaryHeight) { return {p.x, primaryHeight - p.y}; }
+PointTL toTopLeft(PointBL p, double primaryHeight) {
+    return {p.x, primaryHeight - p.y};
+}
 
 }  // namespace quillbern

@@ -37,7 +37,9 @@ struct BasicRect {
     bool operator==(const BasicRect&) const = default;
 
     // The answer of an intersection of disjoint rectangles.
-    static BasicRect null() { return {std::numeric_limits<double>::infinity(), std::numeric_limits<double>::infinity(), 0, 0}; }
+    static BasicRect null() {
+        return {std::numeric_limits<double>::infinity(), std::numeric_limits<double>::infinity(), 0, 0};
+    }
     bool isNull() const { return x == std::numeric_limits<double>::infinity(); }
     bool isEmpty() const { return isNull() || width <= 0 || height <= 0; }
 
@@ -53,9 +55,7 @@ struct BasicRect {
     double area() const { return isEmpty() ? 0 : width * height; }
 
     // Half-open on both axes: [minX, maxX) x [minY, maxY).
-    bool contains(Point p) const {
-        return !isNull() && p.x >= minX() && p.x < maxX() && p.y >= minY() && p.y < maxY();
-    }
+    bool contains(Point p) const { return !isNull() && p.x >= minX() && p.x < maxX() && p.y >= minY() && p.y < maxY(); }
 
     bool containsRect(const BasicRect& r) const {
         return !isNull() && !r.isNull() && r.minX() >= minX() && r.maxX() <= maxX() && r.minY() >= minY() &&

@@ -27,7 +27,8 @@ fs::path freeAsidePath(const fs::path& file, WallTime when) {
     const std::string base = file.string() + ".unreadable-" + utcStamp(when);
     std::string candidate = base;
     std::error_code error;
-    for (int n = 2; fs::exists(candidate, error); ++n) candidate = base + '-' + std::to_string(n);
+    for (int n = 2; fs::exists(candidate, error); ++n)
+        candidate = base + '-' + std::to_string(n);
     return candidate;
 }
 
@@ -77,8 +78,8 @@ JsonFileDefaults::Loaded JsonFileDefaults::load(const fs::path& file, const Cloc
             "); starting with defaults and saving nothing until it is repaired or removed");
         return {Json::object(), std::nullopt, false};
     }
-    log("settings file ", escapedForLog(file.string()), " cannot be read; kept it as ",
-        escapedForLog(aside.string()), " and started with defaults");
+    log("settings file ", escapedForLog(file.string()), " cannot be read; kept it as ", escapedForLog(aside.string()),
+        " and started with defaults");
     return {Json::object(), aside, true};
 }
 

@@ -19,7 +19,9 @@ std::size_t conversionLength(std::string_view rest) {
 }
 }  // namespace
 
-Localizer* setLocalizer(Localizer* localizer) { return currentLocalizer.exchange(localizer); }
+Localizer* setLocalizer(Localizer* localizer) {
+    return currentLocalizer.exchange(localizer);
+}
 
 std::string tr(std::string_view english) {
     if (const Localizer* localizer = currentLocalizer.load()) return localizer->translate(english);

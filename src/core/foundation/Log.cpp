@@ -11,7 +11,9 @@ std::atomic<LogSink*> currentSink{nullptr};
 constexpr std::string_view kPrefix = "Quillbern: ";
 }  // namespace
 
-LogSink* setLogSink(LogSink* sink) { return currentSink.exchange(sink); }
+LogSink* setLogSink(LogSink* sink) {
+    return currentSink.exchange(sink);
+}
 
 void logLine(std::string_view message) {
     std::string line;
@@ -31,10 +33,18 @@ std::string escapedForLog(std::string_view text) {
     for (const char c : text) {
         const auto byte = static_cast<unsigned char>(c);
         switch (c) {
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
-            case '\\': out += "\\\\"; break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
             default:
                 if (byte < 0x20 || byte == 0x7f) {
                     out += "\\x";

@@ -16,14 +16,20 @@ Timer& Timer::operator=(Timer&& other) noexcept {
     return *this;
 }
 
-Timer::~Timer() { cancel(); }
+Timer::~Timer() {
+    cancel();
+}
 
 void Timer::cancel() {
     if (auto control = std::exchange(control_, nullptr)) control->cancel();
 }
 
-bool Timer::isPending() const { return control_ && control_->isPending(); }
+bool Timer::isPending() const {
+    return control_ && control_->isPending();
+}
 
-void Timer::detach() { control_.reset(); }
+void Timer::detach() {
+    control_.reset();
+}
 
 }  // namespace quillbern

@@ -16,8 +16,8 @@ using Task = std::function<void()>;
 class TimerControl {
 public:
     virtual ~TimerControl() = default;
-    virtual void cancel() = 0;            // any thread
-    virtual bool isPending() const = 0;   // will it fire again?
+    virtual void cancel() = 0;           // any thread
+    virtual bool isPending() const = 0;  // will it fire again?
 };
 
 // Handle of a one-shot or repeating timer. Destroying it cancels the timer unless it

@@ -47,7 +47,8 @@ public:
 
     std::size_t connectionCount() const {
         std::size_t n = 0;
-        for (const auto& slot : core_->slots) n += slot->connected ? 1 : 0;
+        for (const auto& slot : core_->slots)
+            n += slot->connected ? 1 : 0;
         return n;
     }
 
@@ -82,7 +83,8 @@ private:
         void compact() {
             std::vector<std::shared_ptr<Slot>> kept;
             std::vector<std::shared_ptr<Slot>> removed;
-            for (auto& slot : slots) (slot->connected ? kept : removed).push_back(std::move(slot));
+            for (auto& slot : slots)
+                (slot->connected ? kept : removed).push_back(std::move(slot));
             slots = std::move(kept);
             needsCompaction = false;
         }

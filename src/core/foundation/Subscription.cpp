@@ -16,7 +16,9 @@ Subscription& Subscription::operator=(Subscription&& other) noexcept {
     return *this;
 }
 
-Subscription::~Subscription() { reset(); }
+Subscription::~Subscription() {
+    reset();
+}
 
 void Subscription::reset() {
     // Cleared before the call so a removal that re-enters reset() runs once.

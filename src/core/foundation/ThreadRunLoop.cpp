@@ -32,8 +32,8 @@ std::unique_ptr<ThreadRunLoop> ThreadRunLoop::start(std::string name, Duration r
         return nullptr;
     }
     std::unique_lock lock(loop->mutex_);
-    const bool ready = loop->ready_.wait_for(lock, std::chrono::duration<double>(readyTimeout),
-                                             [&] { return loop->isReady_; });
+    const bool ready =
+        loop->ready_.wait_for(lock, std::chrono::duration<double>(readyTimeout), [&] { return loop->isReady_; });
     lock.unlock();
     if (!ready) {
         log("thread ", loop->name_, " did not start within ", readyTimeout, " s");
@@ -70,7 +70,9 @@ void ThreadRunLoop::post(Task task) {
     if (wasEmpty) wake();
 }
 
-Timer ThreadRunLoop::after(Duration delay, Task task) { return schedule(std::move(task), toTicks(delay), 0); }
+Timer ThreadRunLoop::after(Duration delay, Task task) {
+    return schedule(std::move(task), toTicks(delay), 0);
+}
 
 Timer ThreadRunLoop::every(Duration interval, Task task, std::optional<Duration> firstDelay) {
     const Ticks step = std::max<Ticks>(1, toTicks(interval));
@@ -87,7 +89,9 @@ Timer ThreadRunLoop::schedule(Task task, Ticks firstDelay, Ticks interval) {
     return Timer(entry);
 }
 
-bool ThreadRunLoop::isCurrent() const { return std::this_thread::get_id() == threadId_.load(); }
+bool ThreadRunLoop::isCurrent() const {
+    return std::this_thread::get_id() == threadId_.load();
+}
 
 Subscription ThreadRunLoop::addReadable(int fd, Task onReadable) {
     std::uint64_t id;

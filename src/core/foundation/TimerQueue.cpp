@@ -6,9 +6,13 @@
 
 namespace quillbern {
 
-Ticks toTicks(Duration seconds) { return static_cast<Ticks>(std::llround(std::max(0.0, seconds) * 1e6)); }
+Ticks toTicks(Duration seconds) {
+    return static_cast<Ticks>(std::llround(std::max(0.0, seconds) * 1e6));
+}
 
-Duration toSeconds(Ticks ticks) { return static_cast<double>(ticks) / 1e6; }
+Duration toSeconds(Ticks ticks) {
+    return static_cast<double>(ticks) / 1e6;
+}
 
 ScheduledTask::ScheduledTask(Task task, Ticks due, Ticks interval, std::uint64_t sequence)
     : task_(std::make_shared<Task>(std::move(task))), due_(due), interval_(interval), sequence_(sequence) {}
@@ -21,7 +25,9 @@ void ScheduledTask::cancel() {
     released.swap(task_);
 }
 
-bool ScheduledTask::isPending() const { return !cancelled_ && !finished_; }
+bool ScheduledTask::isPending() const {
+    return !cancelled_ && !finished_;
+}
 
 void ScheduledTask::run() {
     if (!isRepeating()) finished_ = true;
@@ -52,17 +58,26 @@ std::shared_ptr<ScheduledTask> TimerQueue::schedule(Task task, Ticks due, Ticks 
 }
 
 std::shared_ptr<ScheduledTask> TimerQueue::peek() {
-    while (!heap_.empty() && heap_.top()->isCancelled()) heap_.pop();
+    while (!heap_.empty() && heap_.top()->isCancelled())
+        heap_.pop();
     return heap_.empty() ? nullptr : heap_.top();
 }
 
-void TimerQueue::pop() { heap_.pop(); }
+void TimerQueue::pop() {
+    heap_.pop();
+}
 
-void TimerQueue::reinsert(std::shared_ptr<ScheduledTask> task) { heap_.push(std::move(task)); }
+void TimerQueue::reinsert(std::shared_ptr<ScheduledTask> task) {
+    heap_.push(std::move(task));
+}
 
-void TimerQueue::clear() { heap_ = {}; }
+void TimerQueue::clear() {
+    heap_ = {};
+}
 
-bool TimerQueue::empty() { return peek() == nullptr; }
+bool TimerQueue::empty() {
+    return peek() == nullptr;
+}
 
 bool TimerQueue::Later::operator()(const std::shared_ptr<ScheduledTask>& a,
                                    const std::shared_ptr<ScheduledTask>& b) const {

@@ -55,7 +55,8 @@ Uuid Uuid::random() {
     Uuid uuid;
     for (std::size_t i = 0; i < uuid.bytes.size(); i += 8) {
         std::uint64_t word = engine();
-        for (std::size_t j = 0; j < 8; ++j) uuid.bytes[i + j] = static_cast<std::uint8_t>(word >> (8 * j));
+        for (std::size_t j = 0; j < 8; ++j)
+            uuid.bytes[i + j] = static_cast<std::uint8_t>(word >> (8 * j));
     }
     uuid.bytes[6] = static_cast<std::uint8_t>((uuid.bytes[6] & 0x0f) | 0x40);  // version 4
     uuid.bytes[8] = static_cast<std::uint8_t>((uuid.bytes[8] & 0x3f) | 0x80);  // RFC 4122 variant
@@ -66,6 +67,7 @@ Uuid Uuid::random() {
 
 std::size_t std::hash<quillbern::Uuid>::operator()(const quillbern::Uuid& uuid) const noexcept {
     std::size_t h = 1469598103934665603ull;
-    for (const auto byte : uuid.bytes) h = (h ^ byte) * 1099511628211ull;
+    for (const auto byte : uuid.bytes)
+        h = (h ^ byte) * 1099511628211ull;
     return h;
 }

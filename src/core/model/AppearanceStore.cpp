@@ -52,17 +52,25 @@ void AppearanceStore::assign(T& field, T value, std::string_view key, Json store
     if (onChange) onChange();
 }
 
-void AppearanceStore::setTileSize(double points) { assign(tileSize_, points, kTileSizeKey, points); }
+void AppearanceStore::setTileSize(double points) {
+    assign(tileSize_, points, kTileSizeKey, points);
+}
 
 void AppearanceStore::setMaterial(DockMaterial material) {
     assign(material_, material, kMaterialKey, caseName(material));
 }
 
-void AppearanceStore::setGlassTint(GlassTint tint) { assign(glassTint_, tint, kGlassTintKey, caseName(tint)); }
+void AppearanceStore::setGlassTint(GlassTint tint) {
+    assign(glassTint_, tint, kGlassTintKey, caseName(tint));
+}
 
-void AppearanceStore::setShowsLabels(bool shows) { assign(showsLabels_, shows, kShowsLabelsKey, shows); }
+void AppearanceStore::setShowsLabels(bool shows) {
+    assign(showsLabels_, shows, kShowsLabelsKey, shows);
+}
 
-void AppearanceStore::setCornerRadius(double points) { assign(cornerRadius_, points, kCornerRadiusKey, points); }
+void AppearanceStore::setCornerRadius(double points) {
+    assign(cornerRadius_, points, kCornerRadiusKey, points);
+}
 
 void AppearanceStore::setSpotlightEnabled(bool enabled) {
     assign(spotlightEnabled_, enabled, kSpotlightKey, enabled);

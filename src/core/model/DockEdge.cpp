@@ -6,10 +6,14 @@ namespace quillbern {
 
 std::string label(DockEdge edge) {
     switch (edge) {
-        case DockEdge::bottom: return tr("Bottom");
-        case DockEdge::top: return tr("Top");
-        case DockEdge::left: return tr("Left");
-        case DockEdge::right: return tr("Right");
+        case DockEdge::bottom:
+            return tr("Bottom");
+        case DockEdge::top:
+            return tr("Top");
+        case DockEdge::left:
+            return tr("Left");
+        case DockEdge::right:
+            return tr("Right");
     }
     return {};
 }

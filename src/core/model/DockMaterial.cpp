@@ -6,12 +6,18 @@ namespace quillbern {
 
 std::string label(DockMaterial material) {
     switch (material) {
-        case DockMaterial::liquidClear: return tr("Clear glass");
-        case DockMaterial::liquid: return tr("Liquid glass");
-        case DockMaterial::ultraThin: return tr("Ultra-thin");
-        case DockMaterial::regular: return tr("Regular");
-        case DockMaterial::thick: return tr("Thick");
-        case DockMaterial::opaque: return tr("Opaque");
+        case DockMaterial::liquidClear:
+            return tr("Clear glass");
+        case DockMaterial::liquid:
+            return tr("Liquid glass");
+        case DockMaterial::ultraThin:
+            return tr("Ultra-thin");
+        case DockMaterial::regular:
+            return tr("Regular");
+        case DockMaterial::thick:
+            return tr("Thick");
+        case DockMaterial::opaque:
+            return tr("Opaque");
     }
     return {};
 }
@@ -35,8 +41,10 @@ DockMaterial defaultMaterial(bool supportsGlass) {
 
 std::string label(GlassTint tint) {
     switch (tint) {
-        case GlassTint::none: return tr("None");
-        case GlassTint::accent: return tr("Accent");
+        case GlassTint::none:
+            return tr("None");
+        case GlassTint::accent:
+            return tr("Accent");
     }
     return {};
 }

@@ -28,8 +28,7 @@ constexpr double kRevealDelayStep = 0.12;
 
 // The reveal delays the controls offer: multiples of 0.12 from 0.24 to 0.72.
 double snappedRevealDelay(std::optional<double> stored) {
-    const double seconds =
-        stored && std::isfinite(*stored) ? *stored : DockPreferences::kDefaultRevealDelay;
+    const double seconds = stored && std::isfinite(*stored) ? *stored : DockPreferences::kDefaultRevealDelay;
     double snapped = std::round(seconds / kRevealDelayStep) * kRevealDelayStep;
     if (snapped <= 0.24) snapped = 0.24;
     if (snapped > 0.72) snapped = 0.72;
@@ -48,8 +47,8 @@ DockPreferences::DockPreferences(Defaults& defaults, const Clock& clock)
           return (stored ? caseNamed<KnockTempo>(*stored) : std::nullopt).value_or(KnockTempo::standard);
       }()),
       hotkeysEnabled_(defaults.boolValue(kHotkeysEnabledKey).value_or(true)),
-      workspaceMaxApps_(std::clamp<std::int64_t>(
-          defaults.intValue(kWorkspaceMaxAppsKey).value_or(kDefaultWorkspaceMaxApps), 2, 10)),
+      workspaceMaxApps_(
+          std::clamp<std::int64_t>(defaults.intValue(kWorkspaceMaxAppsKey).value_or(kDefaultWorkspaceMaxApps), 2, 10)),
       hotkeyOverrides_(keepingUnreadableOverrides(defaults, clock)),
       languageOverride_(defaults.stringValue(kLanguageKey)),
       languageAtLaunch_(languageOverride_) {}
@@ -68,17 +67,25 @@ void DockPreferences::setLastAutomationFailure(std::optional<std::string> messag
     changed.emit();
 }
 
-void DockPreferences::setAutoHide(bool on) { assign(autoHide_, on, kAutoHideKey, on); }
+void DockPreferences::setAutoHide(bool on) {
+    assign(autoHide_, on, kAutoHideKey, on);
+}
 
-void DockPreferences::setLaunchBeacon(bool on) { assign(launchBeacon_, on, kLaunchBeaconKey, on); }
+void DockPreferences::setLaunchBeacon(bool on) {
+    assign(launchBeacon_, on, kLaunchBeaconKey, on);
+}
 
-void DockPreferences::setRevealDelay(double seconds) { assign(revealDelay_, seconds, kRevealDelayKey, seconds); }
+void DockPreferences::setRevealDelay(double seconds) {
+    assign(revealDelay_, seconds, kRevealDelayKey, seconds);
+}
 
 void DockPreferences::setKnockTempo(KnockTempo tempo) {
     assign(knockTempo_, tempo, kKnockTempoKey, caseName(tempo));
 }
 
-void DockPreferences::setHotkeysEnabled(bool on) { assign(hotkeysEnabled_, on, kHotkeysEnabledKey, on); }
+void DockPreferences::setHotkeysEnabled(bool on) {
+    assign(hotkeysEnabled_, on, kHotkeysEnabledKey, on);
+}
 
 void DockPreferences::setWorkspaceMaxApps(std::int64_t count) {
     assign(workspaceMaxApps_, count, kWorkspaceMaxAppsKey, count);
@@ -99,22 +106,30 @@ void DockPreferences::setLanguageOverride(std::optional<std::string> code) {
 
 std::optional<std::string_view> DockPreferences::overrideKey(const HotKeyAction& action) {
     switch (action.kind()) {
-        case HotKeyAction::Kind::overview: return "overview";
-        case HotKeyAction::Kind::search: return "search";
-        case HotKeyAction::Kind::files: return "files";
-        case HotKeyAction::Kind::focusMode: return "focus";
-        case HotKeyAction::Kind::workspace: return "workspace";
-        case HotKeyAction::Kind::cheatSheet: return "cheatsheet";
-        case HotKeyAction::Kind::peekDocks: return "peek";
-        case HotKeyAction::Kind::profile: return std::nullopt;
+        case HotKeyAction::Kind::overview:
+            return "overview";
+        case HotKeyAction::Kind::search:
+            return "search";
+        case HotKeyAction::Kind::files:
+            return "files";
+        case HotKeyAction::Kind::focusMode:
+            return "focus";
+        case HotKeyAction::Kind::workspace:
+            return "workspace";
+        case HotKeyAction::Kind::cheatSheet:
+            return "cheatsheet";
+        case HotKeyAction::Kind::peekDocks:
+            return "peek";
+        case HotKeyAction::Kind::profile:
+            return std::nullopt;
     }
     return std::nullopt;
 }
 
 void DockPreferences::setOverride(const HotKeyAction& action, std::optional<HotKeyChord> chord) {
     const auto existing = hotkeyOverrides_.find(action);
-    const bool isChange = chord ? existing == hotkeyOverrides_.end() || existing->second != *chord
-                                : existing != hotkeyOverrides_.end();
+    const bool isChange =
+        chord ? existing == hotkeyOverrides_.end() || existing->second != *chord : existing != hotkeyOverrides_.end();
     if (chord) {
         hotkeyOverrides_[action] = *chord;
     } else {
@@ -148,7 +163,9 @@ void DockPreferences::storeOverrides() {
     defaults_.setData(kOverridesKey, Bytes(text.begin(), text.end()));
 }
 
-HotKeyOverrides DockPreferences::loadOverrides(const Defaults& defaults) { return readOverrides(defaults).overrides; }
+HotKeyOverrides DockPreferences::loadOverrides(const Defaults& defaults) {
+    return readOverrides(defaults).overrides;
+}
 
 DockPreferences::StoredOverrides DockPreferences::readOverrides(const Defaults& defaults) {
     const auto stored = defaults.value(kOverridesKey);

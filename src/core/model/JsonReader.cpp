@@ -7,7 +7,9 @@ namespace quillbern {
 
 using Kind = DecodingError::Kind;
 
-void JsonReader::expectObject() const { expectValue(value_.is_object(), "a dictionary"); }
+void JsonReader::expectObject() const {
+    expectValue(value_.is_object(), "a dictionary");
+}
 
 bool JsonReader::has(std::string_view key) const {
     expectObject();
@@ -33,7 +35,9 @@ std::size_t JsonReader::arraySize() const {
     return value_.size();
 }
 
-JsonReader JsonReader::element(std::size_t index) const { return JsonReader(value_.at(index), this, {}, index); }
+JsonReader JsonReader::element(std::size_t index) const {
+    return JsonReader(value_.at(index), this, {}, index);
+}
 
 std::string JsonReader::string() const {
     expectValue(value_.is_string(), "a string");
@@ -64,8 +68,8 @@ std::uint32_t JsonReader::uint32() const {
 void JsonReader::expectValue(bool matches, std::string_view expected) const {
     if (matches) return;
     if (value_.is_null()) fail(Kind::valueNotFound, "Expected " + std::string(expected) + " but found null instead.");
-    fail(Kind::typeMismatch, "Expected to decode " + std::string(expected) + " but found " +
-                                 std::string(value_.type_name()) + " instead.");
+    fail(Kind::typeMismatch,
+         "Expected to decode " + std::string(expected) + " but found " + std::string(value_.type_name()) + " instead.");
 }
 
 void JsonReader::fail(DecodingError::Kind kind, std::string description) const {
@@ -74,7 +78,8 @@ void JsonReader::fail(DecodingError::Kind kind, std::string description) const {
 
 std::string JsonReader::codingPath() const {
     std::vector<const JsonReader*> steps;
-    for (const JsonReader* step = this; step->parent_ != nullptr; step = step->parent_) steps.push_back(step);
+    for (const JsonReader* step = this; step->parent_ != nullptr; step = step->parent_)
+        steps.push_back(step);
     std::string path;
     for (auto step = steps.rbegin(); step != steps.rend(); ++step) {
         if ((*step)->index_) {

@@ -99,13 +99,27 @@ void JsonWriter::appendEscaped(std::string_view value) {
     for (const char c : value) {
         const auto byte = static_cast<unsigned char>(c);
         switch (c) {
-            case '"': text_ += "\\\""; break;
-            case '\\': text_ += "\\\\"; break;
-            case '\b': text_ += "\\b"; break;
-            case '\f': text_ += "\\f"; break;
-            case '\n': text_ += "\\n"; break;
-            case '\r': text_ += "\\r"; break;
-            case '\t': text_ += "\\t"; break;
+            case '"':
+                text_ += "\\\"";
+                break;
+            case '\\':
+                text_ += "\\\\";
+                break;
+            case '\b':
+                text_ += "\\b";
+                break;
+            case '\f':
+                text_ += "\\f";
+                break;
+            case '\n':
+                text_ += "\\n";
+                break;
+            case '\r':
+                text_ += "\\r";
+                break;
+            case '\t':
+                text_ += "\\t";
+                break;
             default:
                 if (byte >= 0x20) {
                     text_ += c;

@@ -16,25 +16,29 @@ void appendApps(const PinnedItem& item, std::vector<PinnedApp>& apps) {
     if (const PinnedApp* app = item.app()) {
         apps.push_back(*app);
     } else if (const PinnedFolder* folder = item.folder()) {
-        for (const PinnedItem& inner : folder->items) appendApps(inner, apps);
+        for (const PinnedItem& inner : folder->items)
+            appendApps(inner, apps);
     }
 }
 
 PinnedItem readPayload(std::size_t caseIndex, const JsonReader& payload) {
     switch (caseIndex) {
-        case 0: return PinnedApp::read(payload);
+        case 0:
+            return PinnedApp::read(payload);
         case 1: {
             PinnedFolder folder{payload.required("id").uuid(), payload.required("name").string(), {}};
             const JsonReader items = payload.required("items");
             const std::size_t count = items.arraySize();
             folder.items.reserve(count);
-            for (std::size_t i = 0; i < count; ++i) folder.items.push_back(PinnedItem::read(items.element(i)));
+            for (std::size_t i = 0; i < count; ++i)
+                folder.items.push_back(PinnedItem::read(items.element(i)));
             return folder;
         }
         case 2:
             return PinnedLocation{payload.required("id").uuid(), payload.required("name").string(),
                                   payload.required("path").string()};
-        default: return PinnedTrash{payload.required("id").uuid()};
+        default:
+            return PinnedTrash{payload.required("id").uuid()};
     }
 }
 
@@ -79,7 +83,8 @@ void PinnedItem::write(JsonWriter& writer) const {
         void operator()(const PinnedFolder& folder) const {
             writer.beginObject().key("id").string(folder.id.text()).key("name").string(folder.name);
             writer.key("items").beginArray();
-            for (const PinnedItem& item : folder.items) item.write(writer);
+            for (const PinnedItem& item : folder.items)
+                item.write(writer);
             writer.endArray().endObject();
         }
         void operator()(const PinnedLocation& location) const {

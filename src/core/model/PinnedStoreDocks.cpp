@@ -117,7 +117,8 @@ void PinnedStore::setChord(const Uuid& id, std::optional<HotKeyChord> chord) {
 
 void PinnedStore::clearAllChords() {
     if (std::ranges::none_of(profiles_, [](const Profile& p) { return p.chord.has_value(); })) return;
-    for (Profile& dock : profiles_) dock.chord.reset();
+    for (Profile& dock : profiles_)
+        dock.chord.reset();
     commitChange();
     call(onBindingsChange);
 }

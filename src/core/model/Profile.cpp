@@ -7,14 +7,16 @@ namespace quillbern {
 std::vector<PinnedApp> Profile::allApps() const {
     std::vector<PinnedApp> apps;
     for (const PinnedItem& item : items) {
-        for (PinnedApp& app : item.flattenedApps()) apps.push_back(std::move(app));
+        for (PinnedApp& app : item.flattenedApps())
+            apps.push_back(std::move(app));
     }
     return apps;
 }
 
 void Profile::write(JsonWriter& writer) const {
     writer.beginObject().key("id").string(id.text()).key("name").string(name).key("items").beginArray();
-    for (const PinnedItem& item : items) item.write(writer);
+    for (const PinnedItem& item : items)
+        item.write(writer);
     writer.endArray().key("edge").string(caseName(edge)).key("display");
     display.write(writer);
     writer.key("isVisible").boolean(isVisible).key("isEnabled").boolean(isEnabled);
@@ -36,7 +38,8 @@ ReadProfile ReadProfile::read(const JsonReader& reader) {
         result.dropped += list.skipped;
     } else if (const auto pins = reader.optional("pins")) {
         const std::size_t count = pins->arraySize();
-        for (std::size_t i = 0; i < count; ++i) profile.items.emplace_back(PinnedApp::read(pins->element(i)));
+        for (std::size_t i = 0; i < count; ++i)
+            profile.items.emplace_back(PinnedApp::read(pins->element(i)));
     }
 
     if (const auto edge = reader.optional("edge")) {

@@ -31,7 +31,8 @@ void migrateToMultidock(std::vector<Profile>& profiles, Defaults& defaults) {
         target->isVisible = true;
         target->edge = DockEdge::bottom;
         target->showsWindows = true;
-        for (Profile& profile : profiles) profile.isEnabled = true;
+        for (Profile& profile : profiles)
+            profile.isEnabled = true;
     }
     defaults.set(kMultidockMigratedKey, true);
     defaults.remove(kLegacyActiveProfileKey);
@@ -45,7 +46,8 @@ void flattenAllFolders(std::vector<Profile>& profiles, Defaults& defaults) {
     if (!defaults.dataValue(kFoldersBackupKey)) {
         if (const auto whole = StoredProfiles::encode(profiles)) defaults.setData(kFoldersBackupKey, whole.value());
     }
-    for (Profile& profile : profiles) flattenFolders(profile.items);
+    for (Profile& profile : profiles)
+        flattenFolders(profile.items);
 }
 
 }  // namespace

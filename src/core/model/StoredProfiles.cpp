@@ -22,7 +22,8 @@ Result<std::vector<Element>, DecodingError> decodeArray(const Bytes& data, ReadE
         const std::size_t count = reader.arraySize();
         std::vector<Element> elements;
         elements.reserve(count);
-        for (std::size_t i = 0; i < count; ++i) elements.push_back(readElement(reader.element(i)));
+        for (std::size_t i = 0; i < count; ++i)
+            elements.push_back(readElement(reader.element(i)));
         return elements;
     } catch (const DecodingError& error) {
         return error;
@@ -46,7 +47,8 @@ Result<StoredProfiles, DecodingError> StoredProfiles::decode(const Bytes& data) 
 Result<Bytes> StoredProfiles::encode(const std::vector<Profile>& profiles) {
     JsonWriter writer;
     writer.beginArray();
-    for (const Profile& profile : profiles) profile.write(writer);
+    for (const Profile& profile : profiles)
+        profile.write(writer);
     writer.endArray();
     if (writer.failed()) return Error{"A name or path is not valid UTF-8.", "StoredProfiles"};
     return Bytes(writer.text().begin(), writer.text().end());

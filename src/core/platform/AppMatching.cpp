@@ -60,9 +60,13 @@ std::optional<std::string> AppMatcher::match(const WindowFacts& window) const {
     return std::nullopt;
 }
 
-void AppMatcher::rememberLaunch(Pid pid, std::string entryId) { launches_[pid] = std::move(entryId); }
+void AppMatcher::rememberLaunch(Pid pid, std::string entryId) {
+    launches_[pid] = std::move(entryId);
+}
 
-void AppMatcher::forgetLaunch(Pid pid) { launches_.erase(pid); }
+void AppMatcher::forgetLaunch(Pid pid) {
+    launches_.erase(pid);
+}
 
 const DesktopEntryFacts* AppMatcher::byId(const std::string& id) const {
     const auto found = std::find_if(entries_.begin(), entries_.end(), [&](const auto& e) { return e.id == id; });

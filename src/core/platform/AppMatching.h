@@ -11,9 +11,9 @@ namespace quillbern {
 
 // What an installed desktop entry offers for recognising its windows.
 struct DesktopEntryFacts {
-    std::string id;                              // desktop-entry id without ".desktop"
-    std::optional<std::string> startupWmClass;   // StartupWMClass
-    std::vector<std::string> programs;           // the programs of Exec and TryExec, as written
+    std::string id;                             // desktop-entry id without ".desktop"
+    std::optional<std::string> startupWmClass;  // StartupWMClass
+    std::vector<std::string> programs;          // the programs of Exec and TryExec, as written
 };
 
 // What the window system tells about one window and its process.
@@ -23,7 +23,7 @@ struct WindowFacts {
     std::optional<std::string> wmClassInstance;  // first string of WM_CLASS
     std::optional<std::string> wmClassClass;     // second string of WM_CLASS
     std::optional<Pid> pid;
-    std::optional<std::string> executable;       // the process's executable path
+    std::optional<std::string> executable;  // the process's executable path
 };
 
 // Finds the desktop entry that a window belongs to, trying in order: the application id

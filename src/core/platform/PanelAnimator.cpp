@@ -9,7 +9,9 @@ namespace {
 
 constexpr Duration kFrameInterval = 1.0 / 60;
 
-double mix(double from, double to, double p) { return from + (to - from) * p; }
+double mix(double from, double to, double p) {
+    return from + (to - from) * p;
+}
 
 }  // namespace
 
@@ -23,10 +25,14 @@ PanelAnimator::~PanelAnimator() {
 double PanelAnimator::progress(AnimationCurve curve, double t) {
     t = std::clamp(t, 0.0, 1.0);
     switch (curve) {
-        case AnimationCurve::linear: return t;
-        case AnimationCurve::easeIn: return t * t;
-        case AnimationCurve::easeOut: return 1 - (1 - t) * (1 - t);
-        case AnimationCurve::easeInOut: return t * t * (3 - 2 * t);
+        case AnimationCurve::linear:
+            return t;
+        case AnimationCurve::easeIn:
+            return t * t;
+        case AnimationCurve::easeOut:
+            return 1 - (1 - t) * (1 - t);
+        case AnimationCurve::easeInOut:
+            return t * t * (3 - 2 * t);
     }
     return t;
 }

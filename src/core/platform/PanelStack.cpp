@@ -6,7 +6,8 @@ namespace quillbern {
 
 void PanelStack::orderFront(std::uint64_t serial, PanelLevel level) {
     remove(serial);
-    const auto above = std::find_if(entries_.begin(), entries_.end(), [level](const Entry& e) { return e.level > level; });
+    const auto above =
+        std::find_if(entries_.begin(), entries_.end(), [level](const Entry& e) { return e.level > level; });
     entries_.insert(above, Entry{serial, level});
 }
 
@@ -26,7 +27,8 @@ std::vector<std::uint64_t> PanelStack::fromPanelUp(std::uint64_t serial) const {
 
 std::vector<std::uint64_t> PanelStack::bottomToTop() const {
     std::vector<std::uint64_t> result;
-    for (const Entry& e : entries_) result.push_back(e.serial);
+    for (const Entry& e : entries_)
+        result.push_back(e.serial);
     return result;
 }
 

@@ -13,11 +13,17 @@ const ScreenInfo* screenContaining(PointBL p, const std::vector<ScreenInfo>& scr
     return nullptr;
 }
 
-RectTL DesktopSpace::toGlobal(RectTL desktop) const { return desktop.offsetBy(-primary_.x, -primary_.y); }
+RectTL DesktopSpace::toGlobal(RectTL desktop) const {
+    return desktop.offsetBy(-primary_.x, -primary_.y);
+}
 
-PointTL DesktopSpace::fromGlobal(PointTL global) const { return {global.x + primary_.x, global.y + primary_.y}; }
+PointTL DesktopSpace::fromGlobal(PointTL global) const {
+    return {global.x + primary_.x, global.y + primary_.y};
+}
 
-RectBL DesktopSpace::toScreen(RectTL desktop) const { return toBottomLeft(toGlobal(desktop), primary_.height); }
+RectBL DesktopSpace::toScreen(RectTL desktop) const {
+    return toBottomLeft(toGlobal(desktop), primary_.height);
+}
 
 PointBL DesktopSpace::toScreen(PointTL desktop) const {
     return toBottomLeft(PointTL{desktop.x - primary_.x, desktop.y - primary_.y}, primary_.height);

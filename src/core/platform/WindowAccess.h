@@ -121,5 +121,7 @@ public:
 
 template <>
 struct std::hash<quillbern::ElementRef> {
-    std::size_t operator()(const quillbern::ElementRef& ref) const noexcept { return std::hash<std::uint64_t>{}(ref.value); }
+    std::size_t operator()(const quillbern::ElementRef& ref) const noexcept {
+        return std::hash<std::uint64_t>{}(ref.value);
+    }
 };

@@ -25,7 +25,8 @@ public:
     // Every window that can be captured, on screen or not; an expensive query.
     virtual void listWindows(std::function<void(Result<std::vector<CapturableWindow>>)> done) = 0;  // [any]
     // One picture of the window at exactly this pixel size, its pixels readable.
-    virtual void capture(WindowId id, int widthPx, int heightPx, std::function<void(Result<ImageHandle>)> done) = 0;  // [any]
+    virtual void capture(WindowId id, int widthPx, int heightPx,
+                         std::function<void(Result<ImageHandle>)> done) = 0;  // [any]
 };
 
 }  // namespace quillbern

@@ -39,7 +39,9 @@ struct AXWorker::StopSignal {
 class AXWorker::Core : public std::enable_shared_from_this<Core> {
 public:
     Core(const Ports& ports, WorkerLoop& loop, Publish publish, ActivateApp activateApp)
-        : ports_(ports), loop_(loop), publish_(std::move(publish)),
+        : ports_(ports),
+          loop_(loop),
+          publish_(std::move(publish)),
           reconciler_(ports.access, ports.windowList, ports.screens),
           actions_(ports.access, ports.clock, ports.input,
                    {[this](Duration delay, Task step) { after(delay, std::move(step)); },
@@ -67,9 +69,9 @@ public:
     // A trailing debounce: a burst of requests gives one pass after the last of them.
     void scheduleReconcile() {
         debounceTimer_ = loop_.after(kDebounce, guarded([](Core& core) {
-            core.debounceTimer_.reset();
-            core.reconcile();
-        }));
+                                         core.debounceTimer_.reset();
+                                         core.reconcile();
+                                     }));
     }
 
     void perform(const WindowAction& action, const WindowInfo& window) {
@@ -89,9 +91,11 @@ public:
 
     // A delayed step: it runs only while the worker lives and has not stopped.
     void after(Duration delay, Task step) {
-        loop_.after(delay, guarded([step = std::move(step)](Core& core) {
-                 if (!core.isStopped_) step();
-             })).detach();
+        loop_
+            .after(delay, guarded([step = std::move(step)](Core& core) {
+                       if (!core.isStopped_) step();
+                   }))
+            .detach();
     }
 
     void shutdown() {
@@ -126,7 +130,8 @@ private:
 
     void pollOnScreen() {
         WindowIdSet ids;
-        for (const auto& [id, bounds] : cgOnScreenBounds(ports_.windowList)) ids.insert(id);
+        for (const auto& [id, bounds] : cgOnScreenBounds(ports_.windowList))
+            ids.insert(id);
         if (ids == reconciler_.lastOnScreenIDs()) return;
         reconciler_.setLastOnScreenIDs(std::move(ids));
         scheduleReconcile();
@@ -152,7 +157,10 @@ private:
 };
 
 AXWorker::AXWorker(Ports ports, Publish publish, ActivateApp activateApp)
-    : ports_(ports), publish_(std::move(publish)), activateApp_(std::move(activateApp)), stopped_(std::make_shared<StopSignal>()) {}
+    : ports_(ports),
+      publish_(std::move(publish)),
+      activateApp_(std::move(activateApp)),
+      stopped_(std::make_shared<StopSignal>()) {}
 
 AXWorker::~AXWorker() {
     if (!loop_) return;

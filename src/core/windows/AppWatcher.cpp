@@ -7,7 +7,9 @@ namespace quillbern {
 AppWatcher::AppWatcher(WindowAccess& access, Pid pid, WorkerLoop& loop, std::function<void()> onChange)
     : access_(access), pid_(pid), appElement_(access.appElement(pid)), loop_(loop), onChange_(std::move(onChange)) {}
 
-AppWatcher::~AppWatcher() { uninstall(); }
+AppWatcher::~AppWatcher() {
+    uninstall();
+}
 
 bool AppWatcher::install() {
     access_.setTimeout(appElement_, kMessagingTimeout);
@@ -16,13 +18,15 @@ bool AppWatcher::install() {
     observer_ = access_.observe(pid_, loop_, [onChange = onChange_](ElementEvent, ElementRef) { onChange(); });
     if (!observer_) return false;
     // An application that refuses one notification still sends the others.
-    for (const ElementEvent event : kEvents) observer_->add(appElement_, event);
+    for (const ElementEvent event : kEvents)
+        observer_->add(appElement_, event);
     return true;
 }
 
 void AppWatcher::uninstall() {
     if (!observer_) return;
-    for (const ElementEvent event : kEvents) observer_->remove(appElement_, event);
+    for (const ElementEvent event : kEvents)
+        observer_->remove(appElement_, event);
     observer_.reset();
 }
 

@@ -9,7 +9,8 @@ PreviewCapturer::PreviewCapturer(WindowCapture& capture, const Clock& clock, Run
     : capture_(capture), clock_(clock), mainLoop_(mainLoop) {}
 
 std::optional<CapturableWindow> PreviewCapturer::find(WindowId id) const {
-    const auto found = std::find_if(content_->begin(), content_->end(), [id](const CapturableWindow& w) { return w.id == id; });
+    const auto found =
+        std::find_if(content_->begin(), content_->end(), [id](const CapturableWindow& w) { return w.id == id; });
     return found == content_->end() ? std::nullopt : std::optional<CapturableWindow>(*found);
 }
 
@@ -20,17 +21,17 @@ void PreviewCapturer::resolve(WindowId id, std::function<void(std::optional<Capt
         done(find(id));
         return;
     }
-    capture_.listWindows(onLoop(mainLoop_, lifetime_.token(),
-                                [this, id, done](const Result<std::vector<CapturableWindow>>& listed) {
-                                    // A failed fetch keeps the list and stamp as they were.
-                                    if (!listed) {
-                                        done(std::nullopt);
-                                        return;
-                                    }
-                                    content_ = listed.value();
-                                    contentStamp_ = clock_.mediaNow();
-                                    done(find(id));
-                                }));
+    capture_.listWindows(
+        onLoop(mainLoop_, lifetime_.token(), [this, id, done](const Result<std::vector<CapturableWindow>>& listed) {
+            // A failed fetch keeps the list and stamp as they were.
+            if (!listed) {
+                done(std::nullopt);
+                return;
+            }
+            content_ = listed.value();
+            contentStamp_ = clock_.mediaNow();
+            done(find(id));
+        }));
 }
 
 void PreviewCapturer::thumbnail(WindowId id, Size maxPixelSize, std::function<void(ImageHandle)> done) {

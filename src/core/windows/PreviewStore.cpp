@@ -56,7 +56,8 @@ void PreviewStore::capture(const WindowInfo& window) {
                             if (!image || generation != hoverGeneration_) return;
                             const PreviewImage preview{image, {image->widthPx / scale, image->heightPx / scale}};
                             cache(preview, window.id);
-                            if (hoveredWindow_ && hoveredWindow_->id == window.id) setCurrent(ShownPreview{window.id, preview});
+                            if (hoveredWindow_ && hoveredWindow_->id == window.id)
+                                setCurrent(ShownPreview{window.id, preview});
                         }));
 }
 
@@ -120,16 +121,17 @@ void PreviewStore::ensurePermission() {
     if (readGrant()) return;
     ports_.mainLoop.post(lifetime_.guard([this] {
         const bool wasPrompted = ports_.defaults.boolValue(kPromptedKey).value_or(false);
-        ports_.permissions.requestCaptureAccess(onLoop(ports_.mainLoop, lifetime_.token(), [this, wasPrompted](bool granted) {
-            // The system prompts only the first time; later refusals need the settings page.
-            if (!wasPrompted) {
-                ports_.defaults.set(kPromptedKey, true);
-            } else if (!granted) {
-                ports_.launcher.openSystemSettings(SettingsPage::screenCapturePrivacy);
-            }
-            // The grant is taken from the poll, not from this answer.
-            startGrantPoll();
-        }));
+        ports_.permissions.requestCaptureAccess(
+            onLoop(ports_.mainLoop, lifetime_.token(), [this, wasPrompted](bool granted) {
+                // The system prompts only the first time; later refusals need the settings page.
+                if (!wasPrompted) {
+                    ports_.defaults.set(kPromptedKey, true);
+                } else if (!granted) {
+                    ports_.launcher.openSystemSettings(SettingsPage::screenCapturePrivacy);
+                }
+                // The grant is taken from the poll, not from this answer.
+                startGrantPoll();
+            }));
     }));
 }
 

@@ -7,7 +7,9 @@ namespace quillbern {
 
 namespace {
 
-const char* boolText(bool value) { return value ? "true" : "false"; }
+const char* boolText(bool value) {
+    return value ? "true" : "false";
+}
 
 }  // namespace
 

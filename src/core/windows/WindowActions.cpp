@@ -19,9 +19,15 @@ constexpr SettleTimes kRestoreBeforeFocus{0.35, 1.0};
 constexpr SettleTimes kLeaveFullScreen{0.3, 1.5};
 constexpr SettleTimes kRestoreBeforePlacing{0.15, 1.0};
 
-bool near(double a, double b) { return std::fabs(a - b) <= WindowActions::kTolerance; }
-bool sameOrigin(const RectTL& a, const RectTL& b) { return near(a.x, b.x) && near(a.y, b.y); }
-bool sameSize(const RectTL& a, const RectTL& b) { return near(a.width, b.width) && near(a.height, b.height); }
+bool near(double a, double b) {
+    return std::fabs(a - b) <= WindowActions::kTolerance;
+}
+bool sameOrigin(const RectTL& a, const RectTL& b) {
+    return near(a.x, b.x) && near(a.y, b.y);
+}
+bool sameSize(const RectTL& a, const RectTL& b) {
+    return near(a.width, b.width) && near(a.height, b.height);
+}
 
 }  // namespace
 
@@ -52,14 +58,16 @@ void WindowActions::raise(ElementRef window, Pid pid) {
     }
     const MediaTime cap = clock_.mediaNow() + kRestoreBeforeFocus.cap;
     access_.writeBool(window, Attribute::minimized, false);
-    settle(window, Attribute::minimized, kRestoreBeforeFocus.floor, cap, [this, window, pid] { focusAndReconcile(window, pid); });
+    settle(window, Attribute::minimized, kRestoreBeforeFocus.floor, cap,
+           [this, window, pid] { focusAndReconcile(window, pid); });
 }
 
 void WindowActions::setMinimized(ElementRef window, Pid pid, bool minimized) {
     const MediaTime cap = clock_.mediaNow() + kRestoreBeforeFocus.cap;
     access_.writeBool(window, Attribute::minimized, minimized);
     if (!minimized) {
-        settle(window, Attribute::minimized, kRestoreBeforeFocus.floor, cap, [this, window, pid] { focusAndReconcile(window, pid); });
+        settle(window, Attribute::minimized, kRestoreBeforeFocus.floor, cap,
+               [this, window, pid] { focusAndReconcile(window, pid); });
     }
     hooks_.scheduleReconcile();
 }
@@ -75,7 +83,8 @@ void WindowActions::place(ElementRef window, Pid pid, RectTL frame, bool focusNo
         settle(window, Attribute::fullScreen, kLeaveFullScreen.floor, now + kLeaveFullScreen.cap, applyThenReconcile);
     } else if (axBool(access_, window, Attribute::minimized) == true) {
         access_.writeBool(window, Attribute::minimized, false);
-        settle(window, Attribute::minimized, kRestoreBeforePlacing.floor, now + kRestoreBeforePlacing.cap, applyThenReconcile);
+        settle(window, Attribute::minimized, kRestoreBeforePlacing.floor, now + kRestoreBeforePlacing.cap,
+               applyThenReconcile);
     } else {
         applyThenReconcile();
     }
@@ -83,7 +92,8 @@ void WindowActions::place(ElementRef window, Pid pid, RectTL frame, bool focusNo
 
 void WindowActions::close(ElementRef window) {
     // A window without a close button stays as it is.
-    if (const auto button = axElement(access_, window, Attribute::closeButton)) access_.perform(*button, ElementAction::press);
+    if (const auto button = axElement(access_, window, Attribute::closeButton))
+        access_.perform(*button, ElementAction::press);
     hooks_.scheduleReconcile();
 }
 

@@ -2,10 +2,11 @@
 
 namespace quillbern {
 
-WindowEngine::WindowEngine(Ports ports)
-    : ports_(ports), isTrusted_(ports.worker.permissions.isWindowAccessTrusted()) {}
+WindowEngine::WindowEngine(Ports ports) : ports_(ports), isTrusted_(ports.worker.permissions.isWindowAccessTrusted()) {}
 
-WindowEngine::~WindowEngine() { stop(); }
+WindowEngine::~WindowEngine() {
+    stop();
+}
 
 void WindowEngine::start() {
     if (worker_ || stoppedWorker_) return;

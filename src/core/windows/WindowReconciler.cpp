@@ -23,7 +23,8 @@ WindowReconciler::WindowReconciler(WindowAccess& access, const WindowList& list,
 WindowSnapshot WindowReconciler::reconcile(const TrackedApps& apps) {
     const OnScreenBounds onScreen = cgOnScreenBounds(list_);
     lastOnScreenIDs_.clear();
-    for (const auto& [id, bounds] : onScreen) lastOnScreenIDs_.insert(id);
+    for (const auto& [id, bounds] : onScreen)
+        lastOnScreenIDs_.insert(id);
     const std::vector<ScreenInfo> screens = screens_.screens();
 
     std::vector<WindowInfo> windows;

@@ -48,7 +48,8 @@ private:
     bool readWindows(Pid pid, const std::string& appName, ElementRef app, const OnScreenBounds& onScreen,
                      const std::vector<ScreenInfo>& screens, std::vector<WindowInfo>& into,
                      std::unordered_map<WindowId, ElementRef>& elementsInto);
-    void carryOver(Pid pid, std::vector<WindowInfo>& into, std::unordered_map<WindowId, ElementRef>& elementsInto) const;
+    void carryOver(Pid pid, std::vector<WindowInfo>& into,
+                   std::unordered_map<WindowId, ElementRef>& elementsInto) const;
 
     WindowAccess& access_;
     const WindowList& list_;

@@ -1,7 +1,6 @@
 #include "ui/dock/DockBarView.h"
 
 #include <QPainter>
-
 #include <algorithm>
 
 #include "core/model/AppearanceStore.h"
@@ -58,7 +57,8 @@ void DockBarView::paintEvent(QPaintEvent*) {
     const AppearanceStore& look = *content_.appearance;
     const BarBackground background{look.material(), look.cornerRadius(), look.reduceTransparency()};
     background.paint(painter, QRectF(rect()), BackgroundPalette::current(content_.system->hasCompositor()));
-    if (const std::optional<Profile> profile = content_.pinned->profile(content_.profile)) paintItems(painter, *profile);
+    if (const std::optional<Profile> profile = content_.pinned->profile(content_.profile))
+        paintItems(painter, *profile);
 }
 
 void DockBarView::paintItems(QPainter& painter, const Profile& profile) {

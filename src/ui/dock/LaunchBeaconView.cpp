@@ -13,7 +13,9 @@ namespace quillbern {
 
 namespace {
 
-QColor qColor(const Color& c) { return QColor::fromRgbF(float(c.r), float(c.g), float(c.b), float(c.a)); }
+QColor qColor(const Color& c) {
+    return QColor::fromRgbF(float(c.r), float(c.g), float(c.b), float(c.a));
+}
 
 QImage imageOf(const ImageHandle& icon) {
     if (!icon || !icon->pixels) return {};
@@ -43,7 +45,7 @@ LaunchBeaconView::LaunchBeaconView(BeaconContent content, QWidget* parent)
     if (content_.reduceMotion) {
         connect(motion_, &QVariantAnimation::currentLoopChanged, this, [this] {
             motion_->setDirection(motion_->direction() == QAbstractAnimation::Forward ? QAbstractAnimation::Backward
-                                                                                        : QAbstractAnimation::Forward);
+                                                                                      : QAbstractAnimation::Forward);
         });
     }
     motion_->start();

@@ -4,11 +4,10 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QVBoxLayout>
-#include <xcb/xcb.h>
-
 #include <cstdlib>
 #include <string_view>
 #include <vector>
+#include <xcb/xcb.h>
 
 #include "ui/foundation/PanelViews.h"
 
@@ -96,8 +95,8 @@ void FloatingPanel::stackBelow(const FloatingPanel& other) {
         if (atRoot) break;
     }
     const std::uint32_t values[] = {sibling, XCB_STACK_MODE_BELOW};
-    xcb_configure_window(c, static_cast<xcb_window_t>(winId()), XCB_CONFIG_WINDOW_SIBLING | XCB_CONFIG_WINDOW_STACK_MODE,
-                         values);
+    xcb_configure_window(c, static_cast<xcb_window_t>(winId()),
+                         XCB_CONFIG_WINDOW_SIBLING | XCB_CONFIG_WINDOW_STACK_MODE, values);
     xcb_flush(c);
 }
 

@@ -15,14 +15,13 @@ struct Overloaded : Fn... {
 }  // namespace
 
 QWidget* makeContentView(const PanelContent& content, QWidget* parent) {
-    return std::visit(Overloaded{
-                          [](const PlainFill&) -> QWidget* { return nullptr; },
-                          [parent](const DockContent& dock) -> QWidget* { return new DockBarView(dock, parent); },
-                          [parent](const BeaconContent& beacon) -> QWidget* {
-                              return new LaunchBeaconView(beacon, parent);
-                          },
-                      },
-                      content);
+    return std::visit(
+        Overloaded{
+            [](const PlainFill&) -> QWidget* { return nullptr; },
+            [parent](const DockContent& dock) -> QWidget* { return new DockBarView(dock, parent); },
+            [parent](const BeaconContent& beacon) -> QWidget* { return new LaunchBeaconView(beacon, parent); },
+        },
+        content);
 }
 
 }  // namespace quillbern

@@ -4,6 +4,8 @@
 
 namespace quillbern {
 
-void QtAlerts::beep() { QApplication::beep(); }
+void QtAlerts::beep() {
+    QApplication::beep();
+}
 
 }  // namespace quillbern

@@ -2,7 +2,6 @@
 
 #include <gio/gdesktopappinfo.h>
 #include <gio/gio.h>
-
 #include <memory>
 
 namespace quillbern {

@@ -1,7 +1,6 @@
 #include "ui/foundation/QtPanelHost.h"
 
 #include <QPointer>
-
 #include <cmath>
 
 #include "core/platform/PanelAnimator.h"

@@ -4,6 +4,8 @@
 
 namespace quillbern {
 
-QString localized(std::string_view english) { return QString::fromStdString(quillbern::tr(english)); }
+QString localized(std::string_view english) {
+    return QString::fromStdString(quillbern::tr(english));
+}
 
 }  // namespace quillbern

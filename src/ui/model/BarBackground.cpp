@@ -31,18 +31,21 @@ double fillOpacity(DockMaterial material, bool reducedTransparency, bool canBlen
     if (reducedTransparency || !canBlend) return 1.0;
     switch (material) {
         case DockMaterial::liquidClear:
-        case DockMaterial::ultraThin: return 0.55;
+        case DockMaterial::ultraThin:
+            return 0.55;
         case DockMaterial::liquid:
-        case DockMaterial::regular: return 0.72;
-        case DockMaterial::thick: return 0.86;
-        case DockMaterial::opaque: return 1.0;
+        case DockMaterial::regular:
+            return 0.72;
+        case DockMaterial::thick:
+            return 0.86;
+        case DockMaterial::opaque:
+            return 1.0;
     }
     return 1.0;
 }
 
 void BarBackground::paint(QPainter& painter, const QRectF& bounds, const BackgroundPalette& palette) const {
-    paintMaterial(painter, bounds, cornerRadius, fillOpacity(material, reducedTransparency, palette.canBlend),
-                  palette);
+    paintMaterial(painter, bounds, cornerRadius, fillOpacity(material, reducedTransparency, palette.canBlend), palette);
 }
 
 void SummonableSlab::paint(QPainter& painter, const QRectF& bounds, const BackgroundPalette& palette) const {

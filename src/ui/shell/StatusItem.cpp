@@ -42,8 +42,7 @@ StatusItem::~StatusItem() = default;
 bool StatusItem::show() {
     if (!QSystemTrayIcon::isSystemTrayAvailable()) return false;
     menu_ = std::make_unique<QMenu>();
-    QObject::connect(menu_->addAction(localized("Quit Quillbern")), &QAction::triggered, this,
-                     [this] { onQuit_(); });
+    QObject::connect(menu_->addAction(localized("Quit Quillbern")), &QAction::triggered, this, [this] { onQuit_(); });
     icon_ = std::make_unique<QSystemTrayIcon>(statusIcon());
     icon_->setToolTip(QStringLiteral("Quillbern"));
     icon_->setContextMenu(menu_.get());
@@ -51,6 +50,8 @@ bool StatusItem::show() {
     return true;
 }
 
-bool StatusItem::isVisible() const { return icon_ && icon_->isVisible(); }
+bool StatusItem::isVisible() const {
+    return icon_ && icon_->isVisible();
+}
 
 }  // namespace quillbern
