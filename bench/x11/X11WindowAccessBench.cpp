@@ -10,9 +10,9 @@
 #include <xcb/xcb.h>
 
 #include "core/platform/WindowAccess.h"
-#include "linux/X11ClientTable.h"
-#include "linux/X11WindowAccess.h"
-#include "linux/XcbConnection.h"
+#include "linux/x11/X11ClientTable.h"
+#include "linux/x11/X11WindowAccess.h"
+#include "linux/x11/XcbConnection.h"
 
 using namespace quillbern;
 

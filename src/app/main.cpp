@@ -3,8 +3,8 @@
 #include "app/AppDelegate.h"
 #include "app/LinuxPlatform.h"
 #include "core/foundation/Log.h"
-#include "linux/SyslogSink.h"
-#include "linux/TerminationSignals.h"
+#include "linux/process/SyslogSink.h"
+#include "linux/process/TerminationSignals.h"
 
 using namespace quillbern;
 

@@ -7,10 +7,10 @@
 #include <sys/stat.h>
 #include <thread>
 
-#include "linux/LinuxAppCatalog.h"
-#include "linux/LinuxAppProcess.h"
-#include "linux/LinuxLauncher.h"
-#include "linux/LinuxProcesses.h"
+#include "linux/freedesktop/LinuxAppCatalog.h"
+#include "linux/freedesktop/LinuxLauncher.h"
+#include "linux/process/LinuxAppProcess.h"
+#include "linux/process/LinuxProcesses.h"
 #include "sim/SimRunningApps.h"
 
 using namespace quillbern;

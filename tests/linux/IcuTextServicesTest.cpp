@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "linux/IcuTextServices.h"
+#include "linux/icu/IcuTextServices.h"
 
 using namespace quillbern;
 

@@ -7,7 +7,7 @@
 #include <thread>
 #include <vector>
 
-#include "linux/QtRunLoop.h"
+#include "linux/qt/QtRunLoop.h"
 
 using namespace quillbern;
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "linux/KeyCodeTable.h"
-#include "linux/Strut.h"
+#include "linux/x11/KeyCodeTable.h"
+#include "linux/x11/Strut.h"
 
 using namespace quillbern;
 

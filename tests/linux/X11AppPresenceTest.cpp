@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "linux/X11AppPresence.h"
-#include "linux/X11WindowFacts.h"
+#include "linux/x11/X11AppPresence.h"
+#include "linux/x11/X11WindowFacts.h"
 
 using namespace quillbern;
 

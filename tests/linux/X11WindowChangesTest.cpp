@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "linux/X11WindowChanges.h"
+#include "linux/x11/X11WindowChanges.h"
 
 using namespace quillbern;
 

@@ -3,11 +3,11 @@
 #include <memory>
 
 #include "core/foundation/Clock.h"
-#include "linux/QtRunLoop.h"
-#include "linux/X11Connection.h"
-#include "linux/X11EventMonitors.h"
-#include "linux/X11InputState.h"
-#include "linux/X11Screens.h"
+#include "linux/qt/QtRunLoop.h"
+#include "linux/x11/X11Connection.h"
+#include "linux/x11/X11EventMonitors.h"
+#include "linux/x11/X11InputState.h"
+#include "linux/x11/X11Screens.h"
 #include "ui/foundation/QtPanelHost.h"
 
 namespace quillbern::test {

@@ -3,7 +3,7 @@
 
 #include "X11TestSupport.h"
 #include "core/platform/SystemThreads.h"
-#include "linux/X11WindowCapture.h"
+#include "linux/x11/X11WindowCapture.h"
 
 using namespace quillbern;
 using namespace quillbern::test;

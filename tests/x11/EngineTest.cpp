@@ -5,9 +5,9 @@
 #include "X11TestSupport.h"
 #include "core/platform/SystemThreads.h"
 #include "core/windows/WindowEngine.h"
-#include "linux/X11Permissions.h"
-#include "linux/X11WindowAccess.h"
-#include "linux/X11WindowList.h"
+#include "linux/x11/X11Permissions.h"
+#include "linux/x11/X11WindowAccess.h"
+#include "linux/x11/X11WindowList.h"
 #include "sim/SimRunningApps.h"
 #include "sim/SimSessionEvents.h"
 

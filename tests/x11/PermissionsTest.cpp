@@ -2,7 +2,7 @@
 
 #include "Backends.h"
 #include "X11TestSupport.h"
-#include "linux/X11Permissions.h"
+#include "linux/x11/X11Permissions.h"
 
 using namespace quillbern;
 using namespace quillbern::test;

@@ -10,10 +10,10 @@
 
 #include "Backends.h"
 #include "X11TestSupport.h"
-#include "linux/LinuxAppCatalog.h"
-#include "linux/LinuxLauncher.h"
-#include "linux/X11RunningApps.h"
-#include "linux/X11SessionEvents.h"
+#include "linux/freedesktop/LinuxAppCatalog.h"
+#include "linux/freedesktop/LinuxLauncher.h"
+#include "linux/x11/X11RunningApps.h"
+#include "linux/x11/X11SessionEvents.h"
 
 extern char** environ;
 

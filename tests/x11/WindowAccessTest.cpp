@@ -12,8 +12,8 @@
 #include "OnWorker.h"
 #include "X11TestSupport.h"
 #include "core/foundation/ThreadRunLoop.h"
-#include "linux/X11WindowAccess.h"
-#include "linux/X11WindowList.h"
+#include "linux/x11/X11WindowAccess.h"
+#include "linux/x11/X11WindowList.h"
 
 extern char** environ;
 

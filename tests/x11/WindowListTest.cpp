@@ -3,7 +3,7 @@
 
 #include "Backends.h"
 #include "X11TestSupport.h"
-#include "linux/X11WindowList.h"
+#include "linux/x11/X11WindowList.h"
 
 using namespace quillbern;
 using namespace quillbern::test;

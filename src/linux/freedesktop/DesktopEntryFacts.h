@@ -1,0 +1,16 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quillbern {
+
+// What an installed desktop entry offers for recognising its windows.
+struct DesktopEntryFacts {
+    std::string id;                             // desktop-entry id without ".desktop"
+    std::optional<std::string> startupWmClass;  // StartupWMClass
+    std::vector<std::string> programs;          // the programs of Exec and TryExec, as written
+};
+
+}  // namespace quillbern

@@ -1,0 +1,109 @@
+#include "linux/freedesktop/LinuxAppCatalog.h"
+
+#include <algorithm>
+#include <gio/gdesktopappinfo.h>
+#include <set>
+
+namespace quillbern {
+
+namespace {
+
+constexpr std::string_view kEntrySuffix = ".desktop";
+
+std::string withoutSuffix(std::string id) {
+    if (id.ends_with(kEntrySuffix)) id.resize(id.size() - kEntrySuffix.size());
+    return id;
+}
+
+// The relative path of `path` below `dir`/applications/, if it lies there.
+std::optional<std::string> belowApplications(const Path& path, const char* dir) {
+    std::string prefix = std::string(dir) + "/applications/";
+    if (!path.starts_with(prefix) || path.size() == prefix.size()) return std::nullopt;
+    return path.substr(prefix.size());
+}
+
+struct AppInfoDeleter {
+    void operator()(GDesktopAppInfo* info) const { g_object_unref(info); }
+};
+using DesktopAppInfo = std::unique_ptr<GDesktopAppInfo, AppInfoDeleter>;
+
+// Calls `visit` with each registered entry and its id without ".desktop".
+template <class Visit>
+void forEachEntry(Visit visit) {
+    GList* all = g_app_info_get_all();
+    for (GList* node = all; node; node = node->next) {
+        auto* info = G_DESKTOP_APP_INFO(node->data);
+        if (const char* id = g_app_info_get_id(G_APP_INFO(info))) visit(info, withoutSuffix(id));
+    }
+    g_list_free_full(all, g_object_unref);
+}
+
+}  // namespace
+
+AppId desktopEntryId(const Path& entryPath) {
+    std::optional<std::string> relative = belowApplications(entryPath, g_get_user_data_dir());
+    for (const char* const* dir = g_get_system_data_dirs(); !relative && *dir; ++dir) {
+        relative = belowApplications(entryPath, *dir);
+    }
+    if (relative) {
+        std::ranges::replace(*relative, '/', '-');
+        return withoutSuffix(std::move(*relative));
+    }
+    const auto slash = entryPath.rfind('/');
+    return withoutSuffix(slash == Path::npos ? entryPath : entryPath.substr(slash + 1));
+}
+
+std::optional<Path> LinuxAppCatalog::pathForAppId(std::string_view appId) const {
+    const std::string entryId = std::string(appId) + std::string(kEntrySuffix);
+    const DesktopAppInfo info(g_desktop_app_info_new(entryId.c_str()));
+    if (!info) return std::nullopt;
+    const char* filename = g_desktop_app_info_get_filename(info.get());
+    return filename ? std::optional<Path>(filename) : std::nullopt;
+}
+
+std::optional<AppInfo> LinuxAppCatalog::appInfo(const Path& appPath) const {
+    if (!appPath.ends_with(kEntrySuffix)) return std::nullopt;
+    const DesktopAppInfo info(g_desktop_app_info_new_from_filename(appPath.c_str()));
+    if (!info) return std::nullopt;
+    AppInfo result;
+    result.appId = desktopEntryId(appPath);
+    // Name as the current locale shows it; the other names have no counterpart.
+    if (const char* name = g_app_info_get_name(G_APP_INFO(info.get()))) result.localizedDisplayName = name;
+    return result;
+}
+
+std::optional<AppId> LinuxAppCatalog::owningAppId(const RunningApp& app) const {
+    return app.appId;
+}
+
+std::vector<InstalledApp> LinuxAppCatalog::installedApps() const {
+    std::vector<InstalledApp> apps;
+    std::set<AppId> seen;
+    forEachEntry([&](GDesktopAppInfo* info, AppId appId) {
+        const char* filename = g_desktop_app_info_get_filename(info);
+        if (!filename || g_desktop_app_info_get_nodisplay(info) || g_desktop_app_info_get_is_hidden(info)) return;
+        if (!seen.insert(appId).second) return;
+        const char* name = g_app_info_get_name(G_APP_INFO(info));
+        apps.push_back({std::move(appId), name ? name : "", filename});
+    });
+    return apps;
+}
+
+std::vector<DesktopEntryFacts> LinuxAppCatalog::entryFacts() const {
+    std::vector<DesktopEntryFacts> entries;
+    forEachEntry([&](GDesktopAppInfo* info, AppId appId) {
+        DesktopEntryFacts facts{std::move(appId), std::nullopt, {}};
+        if (const char* wmClass = g_desktop_app_info_get_startup_wm_class(info)) facts.startupWmClass = wmClass;
+        if (const char* program = g_app_info_get_executable(G_APP_INFO(info)); program && *program) {
+            facts.programs.emplace_back(program);
+        }
+        if (gchar* tryExec = g_desktop_app_info_get_string(info, "TryExec")) {
+            facts.programs.emplace_back(tryExec);
+            g_free(tryExec);
+        }
+        entries.push_back(std::move(facts));
+    });
+    return entries;
+}
+
+}  // namespace quillbern

@@ -1,0 +1,137 @@
+#include "linux/freedesktop/LinuxSystemAppearance.h"
+
+#include <QGuiApplication>
+#include <QPalette>
+#include <array>
+#include <gio/gio.h>
+#include <string_view>
+#include <xcb/xcb.h>
+
+namespace quillbern {
+
+namespace {
+
+constexpr const char* kInterfaceSchema = "org.gnome.desktop.interface";
+constexpr const char* kAccessibilitySchema = "org.gnome.desktop.a11y.interface";
+
+// A settings object for the schema, or null where the schema is not installed.
+GSettings* openSettings(const char* schemaId) {
+    GSettingsSchemaSource* source = g_settings_schema_source_get_default();
+    if (!source) return nullptr;
+    GSettingsSchema* schema = g_settings_schema_source_lookup(source, schemaId, TRUE);
+    if (!schema) return nullptr;
+    GSettings* settings = g_settings_new_full(schema, nullptr, nullptr);
+    g_settings_schema_unref(schema);
+    return settings;
+}
+
+bool hasKey(GSettings* settings, const char* key) {
+    if (!settings) return false;
+    GSettingsSchema* schema = nullptr;
+    g_object_get(settings, "settings-schema", &schema, nullptr);
+    const bool has = schema && g_settings_schema_has_key(schema, key);
+    if (schema) g_settings_schema_unref(schema);
+    return has;
+}
+
+std::optional<bool> boolSetting(GSettings* settings, const char* key) {
+    if (!hasKey(settings, key)) return std::nullopt;
+    return g_settings_get_boolean(settings, key) != FALSE;
+}
+
+std::optional<Color> namedAccent(std::string_view name) {
+    struct Named {
+        std::string_view name;
+        Color color;
+    };
+    // The desktop's accent names with the colours it shows for them.
+    static constexpr std::array<Named, 9> kAccents{{
+        {"blue", {0.21, 0.52, 0.89, 1}},
+        {"teal", {0.13, 0.56, 0.62, 1}},
+        {"green", {0.23, 0.58, 0.29, 1}},
+        {"yellow", {0.78, 0.53, 0.0, 1}},
+        {"orange", {0.93, 0.36, 0.0, 1}},
+        {"red", {0.90, 0.10, 0.24, 1}},
+        {"pink", {0.84, 0.34, 0.61, 1}},
+        {"purple", {0.57, 0.25, 0.67, 1}},
+        {"slate", {0.44, 0.50, 0.56, 1}},
+    }};
+    for (const auto& accent : kAccents) {
+        if (accent.name == name) return accent.color;
+    }
+    return std::nullopt;
+}
+
+void onSettingChanged(GSettings*, gchar*, gpointer owner) {
+    static_cast<LinuxSystemAppearance*>(owner)->settingsChanged();
+}
+
+}  // namespace
+
+struct LinuxSystemAppearance::Watched {
+    GSettings* interface = nullptr;
+    GSettings* accessibility = nullptr;
+
+    ~Watched() {
+        for (GSettings* settings : {interface, accessibility}) {
+            if (!settings) continue;
+            g_signal_handlers_disconnect_matched(settings, G_SIGNAL_MATCH_FUNC, 0, 0, nullptr,
+                                                 reinterpret_cast<gpointer>(onSettingChanged), nullptr);
+            g_object_unref(settings);
+        }
+    }
+};
+
+LinuxSystemAppearance::LinuxSystemAppearance() : watched_(std::make_unique<Watched>()) {
+    watched_->interface = openSettings(kInterfaceSchema);
+    watched_->accessibility = openSettings(kAccessibilitySchema);
+    // Change signals arrive through GLib's main context, which Qt's event loop runs.
+    for (GSettings* settings : {watched_->interface, watched_->accessibility}) {
+        if (settings) g_signal_connect(settings, "changed", G_CALLBACK(onSettingChanged), this);
+    }
+}
+
+LinuxSystemAppearance::~LinuxSystemAppearance() = default;
+
+bool LinuxSystemAppearance::reduceMotion() const {
+    const auto animations = boolSetting(watched_->interface, "enable-animations");
+    return animations.has_value() && !*animations;
+}
+
+bool LinuxSystemAppearance::reduceTransparency() const {
+    return boolSetting(watched_->accessibility, "high-contrast").value_or(false);
+}
+
+Color LinuxSystemAppearance::accentColor() const {
+    if (hasKey(watched_->interface, "accent-color")) {
+        gchar* name = g_settings_get_string(watched_->interface, "accent-color");
+        const auto color = namedAccent(name ? name : "");
+        g_free(name);
+        if (color) return *color;
+    }
+    const QColor highlight = QGuiApplication::palette().color(QPalette::Highlight);
+    return {highlight.redF(), highlight.greenF(), highlight.blueF(), 1.0};
+}
+
+bool LinuxSystemAppearance::hasCompositor() const {
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+    if (!connection) return false;
+    // A compositing manager owns the _NET_WM_CM_S<screen> selection; we run on screen 0.
+    constexpr std::string_view kSelection = "_NET_WM_CM_S0";
+    xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(
+        connection, xcb_intern_atom(connection, 1, kSelection.size(), kSelection.data()), nullptr);
+    if (!atom) return false;
+    xcb_get_selection_owner_reply_t* owner =
+        xcb_get_selection_owner_reply(connection, xcb_get_selection_owner(connection, atom->atom), nullptr);
+    const bool owned = owner && owner->owner != XCB_NONE;
+    free(owner);
+    free(atom);
+    return owned;
+}
+
+Subscription LinuxSystemAppearance::onChanged(Task onChange) {
+    return changed_.connect(std::move(onChange));
+}
+
+}  // namespace quillbern

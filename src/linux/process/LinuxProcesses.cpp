@@ -1,0 +1,120 @@
+#include "linux/process/LinuxProcesses.h"
+
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <thread>
+
+#include "core/foundation/Log.h"
+
+extern char** environ;
+
+namespace quillbern {
+
+namespace {
+
+constexpr Duration kKillGrace = 1.0;
+
+Error posixError(int code, const std::string& program) {
+    return Error{program + ": " + std::strerror(code), "posix", code};
+}
+
+// Ours, with the command's variables replacing same-named ones.
+std::vector<std::string> environmentFor(const CommandLine& command) {
+    std::vector<std::string> entries;
+    for (char** entry = environ; *entry; ++entry) {
+        const std::string_view text(*entry);
+        const std::string name(text.substr(0, text.find('=')));
+        if (!command.extraEnv.contains(name)) entries.emplace_back(text);
+    }
+    for (const auto& [name, value] : command.extraEnv)
+        entries.push_back(name + "=" + value);
+    return entries;
+}
+
+std::vector<char*> pointersTo(std::vector<std::string>& texts) {
+    std::vector<char*> pointers;
+    for (std::string& text : texts)
+        pointers.push_back(text.data());
+    pointers.push_back(nullptr);
+    return pointers;
+}
+
+Result<pid_t> spawn(const CommandLine& command, bool newSession) {
+    std::vector<std::string> argv{command.program};
+    argv.insert(argv.end(), command.args.begin(), command.args.end());
+    std::vector<std::string> env = environmentFor(command);
+    auto argvPointers = pointersTo(argv);
+    auto envPointers = pointersTo(env);
+
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    if (newSession) posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
+    pid_t pid = 0;
+    // glibc reports a program that cannot be executed here, not as a child that exits.
+    const int failure =
+        posix_spawnp(&pid, command.program.c_str(), nullptr, &attributes, argvPointers.data(), envPointers.data());
+    posix_spawnattr_destroy(&attributes);
+    if (failure != 0) return posixError(failure, command.program);
+    return pid;
+}
+
+// True when the child ended within `seconds`.
+bool waitFor(pid_t pid, Duration seconds) {
+    const int pidfd = static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
+    if (pidfd < 0) return false;
+    pollfd watched{pidfd, POLLIN, 0};
+    int ready = 0;
+    do {
+        ready = poll(&watched, 1, static_cast<int>(seconds * 1000));
+    } while (ready < 0 && errno == EINTR);
+    close(pidfd);
+    return ready > 0;
+}
+
+std::optional<int> reap(pid_t pid) {
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0) {
+        if (errno != EINTR) return std::nullopt;
+    }
+    if (WIFEXITED(status)) return WEXITSTATUS(status);
+    return std::nullopt;
+}
+
+}  // namespace
+
+ProcessResult LinuxProcesses::run(const CommandLine& command, Duration timeLimit) {
+    ProcessResult result;
+    auto started = spawn(command, false);
+    if (!started) {
+        result.error = started.error();
+        return result;
+    }
+    result.launched = true;
+    const pid_t pid = started.value();
+    if (!waitFor(pid, timeLimit)) {
+        result.timedOut = true;
+        log("child ", escapedForLog(command.program), " still running after ", timeLimit, " s; terminated");
+        kill(pid, SIGTERM);
+        if (!waitFor(pid, kKillGrace)) kill(pid, SIGKILL);
+        reap(pid);
+        return result;
+    }
+    result.exitStatus = reap(pid);
+    return result;
+}
+
+Result<void> LinuxProcesses::spawnDetached(const CommandLine& command) {
+    auto started = spawn(command, true);
+    if (!started) return started.error();
+    std::thread([pid = started.value()] { reap(pid); }).detach();
+    return {};
+}
+
+}  // namespace quillbern

@@ -1,0 +1,84 @@
+#include "linux/qt/QtRunLoop.h"
+
+#include <QPointer>
+#include <QThread>
+#include <QTimer>
+#include <atomic>
+#include <cmath>
+
+namespace quillbern {
+
+namespace {
+
+int milliseconds(Duration seconds) {
+    return static_cast<int>(std::lround(std::max(0.0, seconds) * 1000));
+}
+
+// Shared by the Timer handle and the QTimer's slot; the QTimer itself belongs to the loop.
+class QtTimerControl final : public TimerControl {
+public:
+    QtTimerControl(QTimer* timer, Task task, bool repeats)
+        : timer_(timer), task_(std::make_shared<Task>(std::move(task))), repeats_(repeats) {}
+
+    void cancel() override {
+        if (cancelled_.exchange(true)) return;
+        // The QTimer lives on the GUI thread; free it there. deleteLater is thread-safe.
+        if (QTimer* timer = timer_.data()) timer->deleteLater();
+    }
+
+    bool isPending() const override { return !cancelled_ && !finished_; }
+
+    void fire() {
+        if (cancelled_) return;
+        if (!repeats_) finished_ = true;
+        const std::shared_ptr<Task> task = task_;
+        (*task)();
+        if (!repeats_ && timer_) timer_->deleteLater();
+    }
+
+private:
+    QPointer<QTimer> timer_;
+    std::shared_ptr<Task> task_;
+    bool repeats_;
+    std::atomic<bool> cancelled_{false};
+    std::atomic<bool> finished_{false};
+};
+
+}  // namespace
+
+QtRunLoop::QtRunLoop() = default;
+
+QtRunLoop::~QtRunLoop() = default;
+
+void QtRunLoop::post(Task task) {
+    QMetaObject::invokeMethod(&context_, std::move(task), Qt::QueuedConnection);
+}
+
+Timer QtRunLoop::after(Duration delay, Task task) {
+    return schedule(delay, std::nullopt, std::move(task));
+}
+
+Timer QtRunLoop::every(Duration interval, Task task, std::optional<Duration> firstDelay) {
+    return schedule(firstDelay.value_or(interval), interval, std::move(task));
+}
+
+Timer QtRunLoop::schedule(Duration firstDelay, std::optional<Duration> interval, Task task) {
+    auto* timer = new QTimer(&context_);
+    timer->setTimerType(Qt::PreciseTimer);
+    timer->setSingleShot(!interval);
+    timer->setInterval(milliseconds(firstDelay));
+    auto control = std::make_shared<QtTimerControl>(timer, std::move(task), interval.has_value());
+    const int repeatMs = interval ? std::max(1, milliseconds(*interval)) : 0;
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, control, repeatMs] {
+        if (repeatMs > 0 && timer->interval() != repeatMs) timer->setInterval(repeatMs);
+        control->fire();
+    });
+    timer->start();
+    return Timer(control);
+}
+
+bool QtRunLoop::isCurrent() const {
+    return QThread::currentThread() == context_.thread();
+}
+
+}  // namespace quillbern

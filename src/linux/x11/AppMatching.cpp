@@ -1,0 +1,108 @@
+#include "linux/x11/AppMatching.h"
+
+#include <algorithm>
+#include <cctype>
+#include <string_view>
+
+namespace quillbern {
+
+namespace {
+
+std::string lowered(std::string_view text) {
+    std::string out(text);
+    std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) { return std::tolower(c); });
+    return out;
+}
+
+std::string_view baseName(std::string_view path) {
+    const auto slash = path.rfind('/');
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+std::string_view withoutDesktopSuffix(std::string_view name) {
+    constexpr std::string_view kSuffix = ".desktop";
+    name = baseName(name);
+    if (name.ends_with(kSuffix)) name.remove_suffix(kSuffix.size());
+    return name;
+}
+
+// The last component of a reverse-DNS id ("org.gnome.Nautilus" -> "Nautilus").
+std::string_view lastComponent(std::string_view id) {
+    const auto dot = id.rfind('.');
+    return dot == std::string_view::npos ? id : id.substr(dot + 1);
+}
+
+std::vector<std::string> classNames(const WindowFacts& window) {
+    std::vector<std::string> names;
+    if (window.wmClassClass && !window.wmClassClass->empty()) names.push_back(lowered(*window.wmClassClass));
+    if (window.wmClassInstance && !window.wmClassInstance->empty()) names.push_back(lowered(*window.wmClassInstance));
+    return names;
+}
+
+}  // namespace
+
+AppMatcher::AppMatcher(std::vector<DesktopEntryFacts> entries) : entries_(std::move(entries)) {
+    // A stable order decides between entries that answer equally well.
+    std::stable_sort(entries_.begin(), entries_.end(), [](const auto& a, const auto& b) { return a.id < b.id; });
+}
+
+std::optional<std::string> AppMatcher::match(const WindowFacts& window) const {
+    for (const auto& declared : {window.applicationId, window.desktopFile}) {
+        if (!declared) continue;
+        if (const auto* entry = byId(std::string(withoutDesktopSuffix(*declared)))) return entry->id;
+    }
+    for (const auto* entry : {byStartupClass(window), byClassName(window), byExecutable(window)}) {
+        if (entry) return entry->id;
+    }
+    if (window.pid) {
+        if (const auto launched = launches_.find(*window.pid); launched != launches_.end()) return launched->second;
+    }
+    return std::nullopt;
+}
+
+void AppMatcher::rememberLaunch(Pid pid, std::string entryId) {
+    launches_[pid] = std::move(entryId);
+}
+
+void AppMatcher::forgetLaunch(Pid pid) {
+    launches_.erase(pid);
+}
+
+const DesktopEntryFacts* AppMatcher::byId(const std::string& id) const {
+    const auto found = std::find_if(entries_.begin(), entries_.end(), [&](const auto& e) { return e.id == id; });
+    return found == entries_.end() ? nullptr : &*found;
+}
+
+const DesktopEntryFacts* AppMatcher::byStartupClass(const WindowFacts& window) const {
+    for (const auto& name : classNames(window)) {
+        for (const auto& entry : entries_) {
+            if (entry.startupWmClass && lowered(*entry.startupWmClass) == name) return &entry;
+        }
+    }
+    return nullptr;
+}
+
+const DesktopEntryFacts* AppMatcher::byClassName(const WindowFacts& window) const {
+    for (const auto& name : classNames(window)) {
+        for (const auto& entry : entries_) {
+            const std::string id = lowered(entry.id);
+            if (id == name || lastComponent(id) == name) return &entry;
+        }
+    }
+    return nullptr;
+}
+
+const DesktopEntryFacts* AppMatcher::byExecutable(const WindowFacts& window) const {
+    if (!window.executable || window.executable->empty()) return nullptr;
+    const std::string_view executable = *window.executable;
+    for (const auto& entry : entries_) {
+        for (const auto& program : entry.programs) {
+            // An absolute program names one file; a bare one is looked up on PATH.
+            const bool same = program.starts_with('/') ? program == executable : program == baseName(executable);
+            if (same) return &entry;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace quillbern

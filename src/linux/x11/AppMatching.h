@@ -1,0 +1,47 @@
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/platform/Types.h"
+#include "linux/freedesktop/DesktopEntryFacts.h"
+
+namespace quillbern {
+
+// What the window system tells about one window and its process.
+struct WindowFacts {
+    std::optional<std::string> applicationId;    // _GTK_APPLICATION_ID
+    std::optional<std::string> desktopFile;      // _KDE_NET_WM_DESKTOP_FILE
+    std::optional<std::string> wmClassInstance;  // first string of WM_CLASS
+    std::optional<std::string> wmClassClass;     // second string of WM_CLASS
+    std::optional<Pid> pid;
+    std::optional<std::string> executable;  // the process's executable path
+};
+
+// Finds the desktop entry that a window belongs to, trying in order: the application id
+// the window declares; an entry whose StartupWMClass equals the window's class or
+// instance (ignoring case); an entry id equal to the lower-cased class or instance, with
+// or without a reverse-DNS prefix; an entry whose program is the process's executable;
+// and last, the processes we launched ourselves.
+class AppMatcher {
+public:
+    explicit AppMatcher(std::vector<DesktopEntryFacts> entries);
+
+    std::optional<std::string> match(const WindowFacts& window) const;
+
+    void rememberLaunch(Pid pid, std::string entryId);
+    void forgetLaunch(Pid pid);
+
+private:
+    const DesktopEntryFacts* byId(const std::string& id) const;
+    const DesktopEntryFacts* byStartupClass(const WindowFacts& window) const;
+    const DesktopEntryFacts* byClassName(const WindowFacts& window) const;
+    const DesktopEntryFacts* byExecutable(const WindowFacts& window) const;
+
+    std::vector<DesktopEntryFacts> entries_;
+    std::map<Pid, std::string> launches_;
+};
+
+}  // namespace quillbern

@@ -1,0 +1,186 @@
+#include "linux/x11/X11ClientTable.h"
+
+#include <xcb/res.h>
+
+namespace quillbern {
+
+namespace {
+
+constexpr std::uint32_t kIconicState = 3;
+// Window managers obey pagers without focus-stealing checks.
+constexpr std::uint32_t kSourcePager = 2;
+constexpr std::uint32_t kStackAbove = 0;
+constexpr std::uint32_t kInputHintFlag = 1;
+constexpr std::uint32_t kLongTextWords = 1024;
+
+struct Pending {
+    xcb_window_t window;
+    xcb_get_property_cookie_t pid, type, state, wmState, netName, name, extents, hints, allowed;
+    xcb_get_geometry_cookie_t geometry;
+    xcb_translate_coordinates_cookie_t origin;
+
+    void discard(xcb_connection_t* c) const {
+        for (const unsigned sequence :
+             {pid.sequence, type.sequence, state.sequence, wmState.sequence, netName.sequence, name.sequence,
+              extents.sequence, hints.sequence, allowed.sequence, geometry.sequence, origin.sequence}) {
+            xcb_discard_reply(c, sequence);
+        }
+    }
+};
+
+}  // namespace
+
+const ClientFacts* ClientTable::find(xcb_window_t window) const {
+    for (const ClientFacts& facts : frontToBack) {
+        if (facts.window == window) return &facts;
+    }
+    return nullptr;
+}
+
+const ClientFacts* ClientTable::mainWindowOf(Pid pid) const {
+    for (const ClientFacts& facts : frontToBack) {
+        if (facts.pid == pid && !facts.minimized && facts.isOrdinary && !facts.isDockOrDesktop) return &facts;
+    }
+    return nullptr;
+}
+
+void bringForward(xcb_connection_t* c, xcb_window_t root, const ClientFacts& window, xcb_atom_t activeWindow,
+                  xcb_atom_t restackWindow) {
+    if (window.acceptsFocus) {
+        sendToWindowManager(c, root, window.window, activeWindow, {kSourcePager, XCB_CURRENT_TIME, XCB_WINDOW_NONE});
+    } else {
+        sendToWindowManager(c, root, window.window, restackWindow, {kSourcePager, XCB_WINDOW_NONE, kStackAbove});
+    }
+}
+
+X11ClientReader::X11ClientReader(XcbConnection& connection) : connection_(connection) {
+    const XcbConnection& c = connection;
+    atoms_ = {c.atom("_NET_CLIENT_LIST_STACKING"),
+              c.atom("_NET_ACTIVE_WINDOW"),
+              c.atom("_NET_WM_PID"),
+              c.atom("_NET_WM_WINDOW_TYPE"),
+              c.atom("_NET_WM_STATE"),
+              c.atom("WM_STATE"),
+              c.atom("_NET_WM_NAME"),
+              c.atom("UTF8_STRING"),
+              c.atom("_NET_FRAME_EXTENTS"),
+              XCB_ATOM_WM_HINTS,
+              c.atom("_NET_WM_ALLOWED_ACTIONS"),
+              c.atom("_NET_WM_STATE_HIDDEN"),
+              c.atom("_NET_WM_STATE_FULLSCREEN"),
+              c.atom("_NET_WM_WINDOW_TYPE_DOCK"),
+              c.atom("_NET_WM_WINDOW_TYPE_DESKTOP"),
+              c.atom("_NET_WM_WINDOW_TYPE_NORMAL"),
+              c.atom("_NET_WM_WINDOW_TYPE_DIALOG"),
+              c.atom("_NET_WM_WINDOW_TYPE_UTILITY"),
+              c.atom("_NET_WM_ACTION_CLOSE")};
+    xcb_connection_t* x = connection.xcb();
+    const xcb_query_extension_reply_t* res = xcb_get_extension_data(x, &xcb_res_id);
+    if (res && res->present) {
+        const XcbReply<xcb_res_query_version_reply_t> version(
+            xcb_res_query_version_reply(x, xcb_res_query_version(x, 1, 2), nullptr));
+        hasResourceExtension_ = version && (version->server_major > 1 || version->server_minor >= 2);
+    }
+}
+
+std::optional<ClientTable> X11ClientReader::read(const DesktopSpace& space, XcbConnection::Deadline deadline) const {
+    xcb_connection_t* c = connection_.xcb();
+    const xcb_window_t root = connection_.root();
+    const auto stackingCookie = xcb_get_property(c, 0, root, atoms_.stacking, XCB_ATOM_WINDOW, 0, 4096);
+    const auto activeCookie = xcb_get_property(c, 0, root, atoms_.active, XCB_ATOM_WINDOW, 0, 1);
+    if (!connection_.sync(deadline)) {
+        xcb_discard_reply(c, stackingCookie.sequence);
+        xcb_discard_reply(c, activeCookie.sequence);
+        return std::nullopt;
+    }
+    const XcbReply<xcb_get_property_reply_t> stackingReply(xcb_get_property_reply(c, stackingCookie, nullptr));
+    const auto active = propertyItems(c, activeCookie);
+    if (!stackingReply || stackingReply->type == XCB_ATOM_NONE || stackingReply->format != 32) return std::nullopt;
+    const auto* stackingItems = static_cast<const xcb_window_t*>(xcb_get_property_value(stackingReply.get()));
+    const int count = xcb_get_property_value_length(stackingReply.get()) / 4;
+
+    std::vector<Pending> pending;
+    pending.reserve(std::size_t(count));
+    for (int i = count - 1; i >= 0; --i) {
+        const xcb_window_t w = stackingItems[i];
+        const auto property = [&](xcb_atom_t name, xcb_atom_t type, std::uint32_t words) {
+            return xcb_get_property(c, 0, w, name, type, 0, words);
+        };
+        pending.push_back({w, property(atoms_.pid, XCB_ATOM_CARDINAL, 1), property(atoms_.type, XCB_ATOM_ATOM, 32),
+                           property(atoms_.state, XCB_ATOM_ATOM, 32), property(atoms_.wmState, atoms_.wmState, 2),
+                           property(atoms_.name, atoms_.utf8, kLongTextWords),
+                           property(XCB_ATOM_WM_NAME, XCB_GET_PROPERTY_TYPE_ANY, kLongTextWords),
+                           property(atoms_.extents, XCB_ATOM_CARDINAL, 4), property(atoms_.hints, atoms_.hints, 9),
+                           property(atoms_.allowed, XCB_ATOM_ATOM, 32), xcb_get_geometry(c, w),
+                           xcb_translate_coordinates(c, w, root, 0, 0)});
+    }
+    if (!connection_.sync(deadline)) {
+        for (const Pending& p : pending)
+            p.discard(c);
+        return std::nullopt;
+    }
+
+    ClientTable table;
+    table.active = active.empty() ? xcb_window_t(XCB_WINDOW_NONE) : active.front();
+    table.frontToBack.reserve(pending.size());
+    for (const Pending& p : pending) {
+        ClientFacts facts;
+        facts.window = p.window;
+        const auto pid = propertyItems(c, p.pid);
+        if (!pid.empty() && pid.front() != 0) facts.pid = Pid(pid.front());
+        const auto type = propertyItems(c, p.type);
+        facts.isDockOrDesktop = holds(type, atoms_.dock) || holds(type, atoms_.desktop);
+        facts.isOrdinary =
+            type.empty() || holds(type, atoms_.normal) || holds(type, atoms_.dialog) || holds(type, atoms_.utility);
+        const auto state = propertyItems(c, p.state);
+        const auto wmState = propertyItems(c, p.wmState);
+        facts.minimized = holds(state, atoms_.hidden) || (!wmState.empty() && wmState.front() == kIconicState);
+        facts.fullScreen = holds(state, atoms_.fullScreen);
+        facts.title = propertyText(c, p.netName, atoms_.utf8);
+        auto legacyTitle = propertyText(c, p.name, atoms_.utf8);
+        if (!facts.title) facts.title = std::move(legacyTitle);
+        facts.extents = FrameExtents::from(propertyItems(c, p.extents));
+        const auto hints = propertyItems(c, p.hints);
+        facts.acceptsFocus = hints.size() < 2 || (hints[0] & kInputHintFlag) == 0 || hints[1] != 0;
+        const auto allowed = propertyItems(c, p.allowed);
+        facts.closable = allowed.empty() || holds(allowed, atoms_.close);
+        const XcbReply<xcb_get_geometry_reply_t> geometry(xcb_get_geometry_reply(c, p.geometry, nullptr));
+        const XcbReply<xcb_translate_coordinates_reply_t> origin(xcb_translate_coordinates_reply(c, p.origin, nullptr));
+        // A window that went away since the list was read is left out.
+        if (!geometry || !origin) continue;
+        const RectTL client{double(origin->dst_x), double(origin->dst_y), double(geometry->width),
+                            double(geometry->height)};
+        facts.frame = space.toGlobal(outerFrame(client, facts.extents));
+        table.frontToBack.push_back(std::move(facts));
+    }
+    fillMissingPids(table, deadline);
+    return table;
+}
+
+void X11ClientReader::fillMissingPids(ClientTable& table, XcbConnection::Deadline deadline) const {
+    if (!hasResourceExtension_) return;
+    xcb_connection_t* c = connection_.xcb();
+    std::vector<std::pair<ClientFacts*, xcb_res_query_client_ids_cookie_t>> pending;
+    for (ClientFacts& facts : table.frontToBack) {
+        if (facts.pid) continue;
+        const xcb_res_client_id_spec_t spec{facts.window, XCB_RES_CLIENT_ID_MASK_LOCAL_CLIENT_PID};
+        pending.emplace_back(&facts, xcb_res_query_client_ids(c, 1, &spec));
+    }
+    if (pending.empty()) return;
+    if (!connection_.sync(deadline)) {
+        for (const auto& [facts, cookie] : pending)
+            xcb_discard_reply(c, cookie.sequence);
+        return;
+    }
+    for (const auto& [facts, cookie] : pending) {
+        const XcbReply<xcb_res_query_client_ids_reply_t> reply(xcb_res_query_client_ids_reply(c, cookie, nullptr));
+        if (!reply) continue;
+        for (auto it = xcb_res_query_client_ids_ids_iterator(reply.get()); it.rem; xcb_res_client_id_value_next(&it)) {
+            if ((it.data->spec.mask & XCB_RES_CLIENT_ID_MASK_LOCAL_CLIENT_PID) == 0 || it.data->length < 4) continue;
+            facts->pid = Pid(*xcb_res_client_id_value_value(it.data));
+            break;
+        }
+    }
+}
+
+}  // namespace quillbern

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+#include <xcb/xcb.h>
+
+#include "core/platform/ScreenGeometry.h"
+#include "core/platform/Types.h"
+#include "linux/x11/X11Properties.h"
+#include "linux/x11/XcbConnection.h"
+
+namespace quillbern {
+
+// What the window manager and the client say about one managed client window.
+struct ClientFacts {
+    xcb_window_t window = XCB_WINDOW_NONE;
+    std::optional<Pid> pid;
+    std::optional<std::string> title;
+    bool minimized = false;
+    bool fullScreen = false;
+    // Docks, panels and the desktop are no application windows.
+    bool isDockOrDesktop = false;
+    // Normal, dialog, utility or untyped: what counts as a window of an application.
+    bool isOrdinary = true;
+    // WM_HINTS input=False: the window never takes the focus.
+    bool acceptsFocus = true;
+    bool closable = true;
+    // The outer frame, decorations included, in top-left global space.
+    std::optional<RectTL> frame;
+    FrameExtents extents;
+    bool operator==(const ClientFacts&) const = default;
+};
+
+// Every managed client at one moment.
+struct ClientTable {
+    std::vector<ClientFacts> frontToBack;
+    xcb_window_t active = XCB_WINDOW_NONE;
+
+    const ClientFacts* find(xcb_window_t window) const;
+    // The front-most window of the process that is not minimised.
+    const ClientFacts* mainWindowOf(Pid pid) const;
+};
+
+// Asks the window manager, as a pager would, to bring the window forward and focus it; a
+// window that never takes the focus is only raised.
+void bringForward(xcb_connection_t* c, xcb_window_t root, const ClientFacts& window, xcb_atom_t activeWindow,
+                  xcb_atom_t restackWindow);
+
+// Reads the whole table with every request sent before any reply is awaited.
+class X11ClientReader {
+public:
+    explicit X11ClientReader(XcbConnection& connection);
+
+    // nullopt when no window manager keeps a client list, or past the deadline.
+    std::optional<ClientTable> read(const DesktopSpace& space, XcbConnection::Deadline deadline) const;
+
+private:
+    // The process of windows without _NET_WM_PID, from the X-Resource extension.
+    void fillMissingPids(ClientTable& table, XcbConnection::Deadline deadline) const;
+
+    XcbConnection& connection_;
+    bool hasResourceExtension_ = false;
+    struct Atoms {
+        xcb_atom_t stacking, active, pid, type, state, wmState, name, utf8, extents, hints, allowed;
+        xcb_atom_t hidden, fullScreen, dock, desktop, normal, dialog, utility, close;
+    } atoms_;
+};
+
+}  // namespace quillbern

@@ -1,0 +1,68 @@
+#include "linux/x11/X11Connection.h"
+
+#include <QMetaObject>
+#include <QSocketNotifier>
+#include <cstdlib>
+
+#include "core/foundation/Log.h"
+#include "linux/x11/XcbConnection.h"
+
+namespace quillbern {
+
+std::unique_ptr<X11Connection> X11Connection::open() {
+    auto connection = XcbConnection::open();
+    if (!connection) return nullptr;
+    return std::unique_ptr<X11Connection>(new X11Connection(std::move(connection)));
+}
+
+X11Connection::X11Connection(std::unique_ptr<XcbConnection> connection)
+    : connection_(std::move(connection)),
+      notifier_(std::make_unique<QSocketNotifier>(connection_->fd(), QSocketNotifier::Read)) {
+    QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] { drain(); });
+}
+
+X11Connection::~X11Connection() {
+    notifier_.reset();
+}
+
+xcb_connection_t* X11Connection::xcb() const {
+    return connection_->xcb();
+}
+
+xcb_window_t X11Connection::root() const {
+    return connection_->root();
+}
+
+xcb_atom_t X11Connection::atom(const std::string& name) const {
+    return connection_->atom(name);
+}
+
+Subscription X11Connection::onEvent(std::function<void(const xcb_generic_event_t&)> handler) {
+    return events_.connect(std::move(handler));
+}
+
+void X11Connection::drainSoon() {
+    QMetaObject::invokeMethod(
+        notifier_.get(), [this] { drain(); }, Qt::QueuedConnection);
+}
+
+void X11Connection::drain() {
+    // A handler's own reads may keep more events: they wait for the next turn.
+    for (const auto& event : connection_->takeEvents())
+        events_.emit(*event);
+    if (connection_->hasKeptEvents()) drainSoon();
+    if (connection_->isBroken()) {
+        log("the connection to the X server broke");
+        notifier_->setEnabled(false);
+    }
+}
+
+std::optional<std::vector<std::uint32_t>> X11Connection::cardinals(xcb_window_t window, xcb_atom_t property) const {
+    const XcbReply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
+        xcb(), xcb_get_property(xcb(), 0, window, property, XCB_GET_PROPERTY_TYPE_ANY, 0, 1024), nullptr));
+    if (!reply || reply->format != 32 || reply->type == XCB_ATOM_NONE) return std::nullopt;
+    const auto* items = static_cast<const std::uint32_t*>(xcb_get_property_value(reply.get()));
+    return std::vector<std::uint32_t>(items, items + xcb_get_property_value_length(reply.get()) / 4);
+}
+
+}  // namespace quillbern

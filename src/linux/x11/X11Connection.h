@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+#include <xcb/xcb.h>
+
+#include "core/foundation/Signal.h"
+#include "linux/x11/X11Properties.h"
+
+class QSocketNotifier;
+
+namespace quillbern {
+
+class XcbConnection;
+
+// Our own connection to the X server, beside Qt's: root property tracking, RandR and
+// XInput2 events. Its events are read on the main thread through a socket notifier and
+// handed to every subscriber.
+class X11Connection {
+public:
+    // Connects to $DISPLAY; null (logged) when the server cannot be reached.
+    static std::unique_ptr<X11Connection> open();
+    ~X11Connection();
+    X11Connection(const X11Connection&) = delete;
+    X11Connection& operator=(const X11Connection&) = delete;
+
+    xcb_connection_t* xcb() const;
+    xcb_window_t root() const;
+    xcb_atom_t atom(const std::string& name) const;  // interned once, any thread
+    // For readers that pipeline their requests; events their waits keep still reach the
+    // subscribers, once drainSoon() runs.
+    XcbConnection& connection() const { return *connection_; }
+
+    // [main] Every event that arrives; the event is valid during the call only.
+    [[nodiscard]] Subscription onEvent(std::function<void(const xcb_generic_event_t&)> handler);
+    // A blocking reply may have pulled events into xcb's queue without the socket becoming
+    // readable again: every caller of one schedules a drain (any thread).
+    void drainSoon();
+
+    // Properties of 32-bit items (CARDINAL, WINDOW, ATOM); nullopt when absent or unreadable.
+    std::optional<std::vector<std::uint32_t>> cardinals(xcb_window_t window, xcb_atom_t property) const;
+
+private:
+    explicit X11Connection(std::unique_ptr<XcbConnection> connection);
+    void drain();
+
+    std::unique_ptr<XcbConnection> connection_;
+    Signal<const xcb_generic_event_t&> events_;
+    std::unique_ptr<QSocketNotifier> notifier_;
+};
+
+}  // namespace quillbern

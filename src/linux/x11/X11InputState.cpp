@@ -1,0 +1,151 @@
+#include "linux/x11/X11InputState.h"
+
+#include <unistd.h>
+
+#include <vector>
+#include <xcb/xinput.h>
+
+#include "core/foundation/Log.h"
+#include "linux/x11/KeyCodeTable.h"
+#include "linux/x11/X11Connection.h"
+#include "linux/x11/X11Screens.h"
+
+namespace quillbern {
+
+namespace {
+
+// X buttons 4 to 7 are the wheel's steps, not presses.
+std::optional<MouseButtons> buttonKind(std::uint32_t xButton) {
+    switch (xButton) {
+        case 1:
+            return kLeftButton;
+        case 3:
+            return kRightButton;
+        case 4:
+        case 5:
+        case 6:
+        case 7:
+            return std::nullopt;
+        default:
+            return kOtherButton;
+    }
+}
+
+}  // namespace
+
+X11InputState::X11InputState(X11Connection& connection, const X11Screens& screens)
+    : connection_(connection), screens_(screens) {
+    xcb_connection_t* c = connection_.xcb();
+    const xcb_query_extension_reply_t* xinput = xcb_get_extension_data(c, &xcb_input_id);
+    const XcbReply<xcb_input_xi_query_version_reply_t> version(
+        xinput && xinput->present ? xcb_input_xi_query_version_reply(c, xcb_input_xi_query_version(c, 2, 2), nullptr)
+                                  : nullptr);
+    if (!version || version->major_version < 2 || (version->major_version == 2 && version->minor_version < 2)) {
+        log("the X server has no XInput 2.2: clicks of other applications go unseen");
+        return;
+    }
+    xinputOpcode_ = xinput->major_opcode;
+    struct {
+        xcb_input_event_mask_t head;
+        std::uint32_t bits;
+    } mask{{XCB_INPUT_DEVICE_ALL_MASTER, 1}, XCB_INPUT_XI_EVENT_MASK_RAW_BUTTON_PRESS};
+    xcb_input_xi_select_events(c, connection_.root(), 1, &mask.head);
+    xcb_flush(c);
+    events_ = connection_.onEvent([this](const xcb_generic_event_t& event) {
+        if ((event.response_type & 0x7F) != XCB_GE_GENERIC) return;
+        const auto& generic = reinterpret_cast<const xcb_ge_generic_event_t&>(event);
+        if (generic.extension != xinputOpcode_ || generic.event_type != XCB_INPUT_RAW_BUTTON_PRESS) return;
+        const auto& raw = reinterpret_cast<const xcb_input_raw_button_press_event_t&>(event);
+        const std::optional<MouseButtons> kind = buttonKind(raw.detail);
+        if (!kind) return;
+        ++presses_;  // unsigned: wraps
+        pressed_.emit(*kind);
+    });
+}
+
+X11InputState::~X11InputState() = default;
+
+PointBL X11InputState::pointer() const {
+    xcb_connection_t* c = connection_.xcb();
+    const XcbReply<xcb_query_pointer_reply_t> reply(
+        xcb_query_pointer_reply(c, xcb_query_pointer(c, connection_.root()), nullptr));
+    connection_.drainSoon();
+    if (!reply) return {};
+    return screens_.desktopSpace().toScreen(PointTL{double(reply->root_x), double(reply->root_y)});
+}
+
+MouseButtons X11InputState::pressedButtons() const {
+    xcb_connection_t* c = connection_.xcb();
+    const XcbReply<xcb_query_pointer_reply_t> reply(
+        xcb_query_pointer_reply(c, xcb_query_pointer(c, connection_.root()), nullptr));
+    connection_.drainSoon();
+    if (!reply) return 0;
+    MouseButtons buttons = 0;
+    if (reply->mask & XCB_BUTTON_MASK_1) buttons |= kLeftButton;
+    if (reply->mask & XCB_BUTTON_MASK_3) buttons |= kRightButton;
+    if (reply->mask & XCB_BUTTON_MASK_2) buttons |= kOtherButton;
+    return buttons;
+}
+
+std::uint32_t X11InputState::pressCount() const {
+    return presses_.load();
+}
+
+bool X11InputState::isKeyDown(KeyCode key) const {
+    const std::optional<std::uint8_t> keycode = xKeycodeForKey(key);
+    if (!keycode) return false;
+    xcb_connection_t* c = connection_.xcb();
+    const XcbReply<xcb_query_keymap_reply_t> reply(xcb_query_keymap_reply(c, xcb_query_keymap(c), nullptr));
+    connection_.drainSoon();
+    return reply && (reply->keys[*keycode / 8] >> (*keycode % 8) & 1);
+}
+
+bool X11InputState::isMenuOpen() const {
+    xcb_connection_t* c = connection_.xcb();
+    const XcbReply<xcb_query_tree_reply_t> tree(
+        xcb_query_tree_reply(c, xcb_query_tree(c, connection_.root()), nullptr));
+    connection_.drainSoon();
+    if (!tree) return false;
+    const xcb_window_t* children = xcb_query_tree_children(tree.get());
+    const int count = xcb_query_tree_children_length(tree.get());
+    std::vector<xcb_get_window_attributes_cookie_t> attributeCookies;
+    for (int i = 0; i < count; ++i)
+        attributeCookies.push_back(xcb_get_window_attributes(c, children[i]));
+    // Menus are override-redirect: the window manager never frames them, so they are
+    // children of the root, with their type and process on the window itself.
+    const xcb_atom_t typeAtom = connection_.atom("_NET_WM_WINDOW_TYPE");
+    const xcb_atom_t pidAtom = connection_.atom("_NET_WM_PID");
+    std::vector<std::pair<xcb_get_property_cookie_t, xcb_get_property_cookie_t>> candidates;
+    for (int i = 0; i < count; ++i) {
+        const XcbReply<xcb_get_window_attributes_reply_t> attributes(
+            xcb_get_window_attributes_reply(c, attributeCookies[i], nullptr));
+        if (!attributes || !attributes->override_redirect || attributes->map_state != XCB_MAP_STATE_VIEWABLE) continue;
+        candidates.emplace_back(xcb_get_property(c, 0, children[i], typeAtom, XCB_ATOM_ATOM, 0, 16),
+                                xcb_get_property(c, 0, children[i], pidAtom, XCB_ATOM_CARDINAL, 0, 1));
+    }
+    const xcb_atom_t menuTypes[] = {connection_.atom("_NET_WM_WINDOW_TYPE_POPUP_MENU"),
+                                    connection_.atom("_NET_WM_WINDOW_TYPE_DROPDOWN_MENU"),
+                                    connection_.atom("_NET_WM_WINDOW_TYPE_MENU")};
+    bool open = false;
+    for (const auto& [typeCookie, pidCookie] : candidates) {
+        const XcbReply<xcb_get_property_reply_t> type(xcb_get_property_reply(c, typeCookie, nullptr));
+        const XcbReply<xcb_get_property_reply_t> pid(xcb_get_property_reply(c, pidCookie, nullptr));
+        if (open || !type || type->format != 32) continue;
+        if (pid && pid->format == 32 && xcb_get_property_value_length(pid.get()) == 4 &&
+            *static_cast<const std::uint32_t*>(xcb_get_property_value(pid.get())) == std::uint32_t(getpid())) {
+            continue;  // our own menu
+        }
+        const auto* types = static_cast<const xcb_atom_t*>(xcb_get_property_value(type.get()));
+        for (int t = 0; t < xcb_get_property_value_length(type.get()) / 4; ++t) {
+            for (const xcb_atom_t menu : menuTypes)
+                open = open || (menu != XCB_ATOM_NONE && types[t] == menu);
+        }
+    }
+    return open;
+}
+
+Subscription X11InputState::onPress(std::function<void(MouseButtons)> handler) {
+    return pressed_.connect(std::move(handler));
+}
+
+}  // namespace quillbern

@@ -1,0 +1,397 @@
+#include "linux/x11/X11WindowAccess.h"
+
+#include <unistd.h>
+
+#include <cmath>
+
+#include "core/foundation/Log.h"
+#include "linux/x11/X11ClientTable.h"
+#include "linux/x11/X11WindowChanges.h"
+#include "linux/x11/XcbConnection.h"
+
+namespace quillbern {
+
+namespace {
+
+// An element is its kind and the number of what it stands for: a process or an X window.
+enum class Kind : std::uint64_t { none = 0, app = 1, window = 2, closeButton = 3, systemWide = 4 };
+constexpr int kKindShift = 40;
+
+ElementRef element(Kind kind, std::uint32_t id) {
+    return {(static_cast<std::uint64_t>(kind) << kKindShift) | id};
+}
+Kind kindOf(ElementRef ref) {
+    return static_cast<Kind>(ref.value >> kKindShift);
+}
+std::uint32_t idOf(ElementRef ref) {
+    return static_cast<std::uint32_t>(ref.value);
+}
+
+const std::string kWindowRole = "AXWindow";
+const std::string kOtherRole = "AXUnknown";
+
+// Requests say they come from a pager, which window managers obey without focus-stealing
+// checks.
+constexpr std::uint32_t kSourcePager = 2;
+constexpr std::uint32_t kIconicState = 3;
+constexpr std::uint32_t kStateRemove = 0;
+constexpr std::uint32_t kStateAdd = 1;
+constexpr std::uint32_t kNorthWestGravity = 1;
+constexpr std::uint32_t kMovePosition = (1u << 8) | (1u << 9);
+constexpr std::uint32_t kMoveSize = (1u << 10) | (1u << 11);
+
+std::uint32_t coordinate(double value) {
+    return static_cast<std::uint32_t>(static_cast<std::int32_t>(std::lround(value)));
+}
+
+}  // namespace
+
+class X11WindowAccess::Observer final : public AppObserver {
+public:
+    Observer(X11WindowAccess& access, std::uint64_t id, Pid pid) : access_(access), id_(id), pid_(pid) {}
+    ~Observer() override { access_.unsubscribe(id_); }
+
+    bool add(ElementRef ref, ElementEvent event) override {
+        // Events are heard for the whole application only.
+        if (ref != element(Kind::app, std::uint32_t(pid_))) return false;
+        access_.subscribers_.at(id_).wanted.insert(event);
+        return true;
+    }
+    void remove(ElementRef ref, ElementEvent event) override {
+        if (ref == element(Kind::app, std::uint32_t(pid_))) access_.subscribers_.at(id_).wanted.erase(event);
+    }
+
+private:
+    X11WindowAccess& access_;
+    std::uint64_t id_;
+    Pid pid_;
+};
+
+X11WindowAccess::X11WindowAccess(std::function<DesktopSpace()> desktopSpace)
+    : desktopSpace_(std::move(desktopSpace)), connection_(XcbConnection::open()), ownPid_(getpid()) {
+    if (!connection_) return;
+    reader_ = std::make_unique<X11ClientReader>(*connection_);
+    const XcbConnection& c = *connection_;
+    atoms_ = {c.atom("_NET_ACTIVE_WINDOW"),       c.atom("WM_CHANGE_STATE"),        c.atom("_NET_WM_STATE"),
+              c.atom("_NET_WM_STATE_FULLSCREEN"), c.atom("_NET_MOVERESIZE_WINDOW"), c.atom("_NET_CLOSE_WINDOW"),
+              c.atom("_NET_RESTACK_WINDOW")};
+}
+
+X11WindowAccess::~X11WindowAccess() = default;
+
+ElementRef X11WindowAccess::appElement(Pid pid) {
+    return element(Kind::app, std::uint32_t(pid));
+}
+
+ElementRef X11WindowAccess::systemWideElement() {
+    return element(Kind::systemWide, 0);
+}
+
+void X11WindowAccess::setTimeout(ElementRef ref, Duration limit) {
+    if (kindOf(ref) == Kind::systemWide) {
+        defaultTimeout_ = limit;
+    } else {
+        timeouts_.insert_or_assign(ref, limit);
+    }
+}
+
+std::chrono::steady_clock::time_point X11WindowAccess::deadlineFor(ElementRef ref) const {
+    const auto own = timeouts_.find(ref);
+    const Duration limit = own != timeouts_.end() ? own->second : defaultTimeout_;
+    return std::chrono::steady_clock::now() +
+           std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::duration<double>(limit));
+}
+
+const ClientTable* X11WindowAccess::table(ElementRef forCall) {
+    if (!reader_ || connection_->isBroken()) return nullptr;
+    const auto now = std::chrono::steady_clock::now();
+    if (cached_ && now - cachedAt_ < std::chrono::duration<double>(kTableReuse)) return cached_.get();
+    auto fresh = reader_->read(desktopSpace_(), deadlineFor(forCall));
+    pumpSoon();
+    if (!fresh) {
+        cached_.reset();
+        return nullptr;
+    }
+    cached_ = std::make_unique<ClientTable>(std::move(*fresh));
+    cachedAt_ = std::chrono::steady_clock::now();
+    return cached_.get();
+}
+
+const ClientFacts* X11WindowAccess::facts(ElementRef window) {
+    if (kindOf(window) != Kind::window) return nullptr;
+    const ClientTable* clients = table(window);
+    if (!clients) return nullptr;
+    const ClientFacts* found = clients->find(idOf(window));
+    return found && isListed(*found) ? found : nullptr;
+}
+
+bool X11WindowAccess::isListed(const ClientFacts& facts) const {
+    return facts.pid && *facts.pid != ownPid_ && !facts.isDockOrDesktop;
+}
+
+void X11WindowAccess::changed() {
+    cached_.reset();
+}
+
+Read<bool> X11WindowAccess::readBool(ElementRef ref, Attribute attribute) {
+    if (kindOf(ref) == Kind::app) {
+        const Pid pid = Pid(idOf(ref));
+        if (attribute == Attribute::hidden) return Read<bool>::of(false);  // X11 hides no applications
+        if (attribute != Attribute::frontmost) return Read<bool>::noValue();
+        const ClientTable* clients = table(ref);
+        if (!clients) return Read<bool>::failure();
+        const ClientFacts* active = clients->find(clients->active);
+        return Read<bool>::of(active && isListed(*active) && active->pid == pid);
+    }
+    if (kindOf(ref) != Kind::window) return Read<bool>::noValue();
+    const ClientFacts* window = facts(ref);
+    if (!window) return Read<bool>::failure();
+    switch (attribute) {
+        case Attribute::minimized:
+            return Read<bool>::of(window->minimized);
+        case Attribute::fullScreen:
+            return Read<bool>::of(window->fullScreen);
+        case Attribute::focused:
+            return Read<bool>::of(cached_->active == window->window);
+        case Attribute::main: {
+            const ClientFacts* main = cached_->mainWindowOf(*window->pid);
+            return Read<bool>::of(main && main->window == window->window);
+        }
+        default:
+            return Read<bool>::noValue();
+    }
+}
+
+Read<std::string> X11WindowAccess::readString(ElementRef ref, Attribute attribute) {
+    if (kindOf(ref) != Kind::window || (attribute != Attribute::role && attribute != Attribute::title)) {
+        return Read<std::string>::noValue();
+    }
+    const ClientFacts* window = facts(ref);
+    if (!window) return Read<std::string>::failure();
+    if (attribute == Attribute::role) return Read<std::string>::of(window->isOrdinary ? kWindowRole : kOtherRole);
+    return window->title ? Read<std::string>::of(*window->title) : Read<std::string>::noValue();
+}
+
+Read<ElementRef> X11WindowAccess::readElement(ElementRef ref, Attribute attribute) {
+    if (kindOf(ref) == Kind::window && attribute == Attribute::closeButton) {
+        const ClientFacts* window = facts(ref);
+        if (!window) return Read<ElementRef>::failure();
+        return window->closable ? Read<ElementRef>::of(element(Kind::closeButton, window->window))
+                                : Read<ElementRef>::noValue();
+    }
+    if (kindOf(ref) != Kind::app || (attribute != Attribute::focusedWindow && attribute != Attribute::mainWindow)) {
+        return Read<ElementRef>::noValue();
+    }
+    const Pid pid = Pid(idOf(ref));
+    const ClientTable* clients = table(ref);
+    if (!clients) return Read<ElementRef>::failure();
+    const ClientFacts* window =
+        attribute == Attribute::mainWindow ? clients->mainWindowOf(pid) : clients->find(clients->active);
+    if (!window || !isListed(*window) || window->pid != pid) return Read<ElementRef>::noValue();
+    return Read<ElementRef>::of(element(Kind::window, window->window));
+}
+
+Read<std::vector<ElementRef>> X11WindowAccess::readElements(ElementRef ref, Attribute attribute) {
+    if (kindOf(ref) != Kind::app || attribute != Attribute::windows) return Read<std::vector<ElementRef>>::noValue();
+    const Pid pid = Pid(idOf(ref));
+    const ClientTable* clients = table(ref);
+    if (!clients) return Read<std::vector<ElementRef>>::failure();
+    std::vector<ElementRef> windows;
+    for (const ClientFacts& window : clients->frontToBack) {
+        if (window.pid == pid && isListed(window)) windows.push_back(element(Kind::window, window.window));
+    }
+    return Read<std::vector<ElementRef>>::of(std::move(windows));
+}
+
+Read<PointTL> X11WindowAccess::readPosition(ElementRef ref) {
+    if (kindOf(ref) != Kind::window) return Read<PointTL>::noValue();
+    const ClientFacts* window = facts(ref);
+    if (!window) return Read<PointTL>::failure();
+    return Read<PointTL>::of(window->frame->origin());
+}
+
+Read<Size> X11WindowAccess::readSize(ElementRef ref) {
+    if (kindOf(ref) != Kind::window) return Read<Size>::noValue();
+    const ClientFacts* window = facts(ref);
+    if (!window) return Read<Size>::failure();
+    return Read<Size>::of(window->frame->size());
+}
+
+Read<WindowId> X11WindowAccess::windowId(ElementRef ref) {
+    const ClientFacts* window = facts(ref);
+    return window ? Read<WindowId>::of(window->window) : Read<WindowId>::failure();
+}
+
+bool X11WindowAccess::send(const ClientFacts& facts, std::uint32_t type, std::uint32_t d0, std::uint32_t d1,
+                           std::uint32_t d2, std::uint32_t d3, std::uint32_t d4) {
+    sendToWindowManager(connection_->xcb(), connection_->root(), facts.window, type, {d0, d1, d2, d3, d4});
+    // The window manager answers in its own time: the next read asks again.
+    changed();
+    return !connection_->isBroken();
+}
+
+bool X11WindowAccess::activate(const ClientFacts& facts) {
+    return send(facts, atoms_.activeWindow, kSourcePager, XCB_CURRENT_TIME, XCB_WINDOW_NONE);
+}
+
+bool X11WindowAccess::writeBool(ElementRef ref, Attribute attribute, bool value) {
+    if (kindOf(ref) == Kind::app) {
+        const Pid pid = Pid(idOf(ref));
+        if (attribute == Attribute::hidden) return !value;  // nothing to unhide, no way to hide
+        if (attribute != Attribute::frontmost || !value) return false;
+        const ClientTable* clients = table(ref);
+        if (!clients) return false;
+        const ClientFacts* active = clients->find(clients->active);
+        if (active && isListed(*active) && active->pid == pid) return true;
+        const ClientFacts* main = clients->mainWindowOf(pid);
+        return main && isListed(*main) && activate(*main);
+    }
+    const ClientFacts* window = facts(ref);
+    if (!window) return false;
+    switch (attribute) {
+        case Attribute::minimized:
+            return value ? send(*window, atoms_.changeState, kIconicState) : activate(*window);
+        case Attribute::fullScreen:
+            return send(*window, atoms_.state, value ? kStateAdd : kStateRemove, atoms_.fullScreen, 0, kSourcePager);
+        case Attribute::main:
+        case Attribute::focused:
+            return value && activate(*window);
+        default:
+            return false;
+    }
+}
+
+bool X11WindowAccess::writePosition(ElementRef ref, PointTL origin) {
+    const ClientFacts* window = facts(ref);
+    if (!window) return false;
+    // With north-west gravity the window manager places the frame's corner itself.
+    const PointTL desktop = desktopSpace_().fromGlobal(origin);
+    return send(*window, atoms_.moveResize, kNorthWestGravity | kMovePosition | (kSourcePager << 12),
+                coordinate(desktop.x), coordinate(desktop.y));
+}
+
+bool X11WindowAccess::writeSize(ElementRef ref, Size size) {
+    const ClientFacts* window = facts(ref);
+    if (!window) return false;
+    // The size asked for is the outer frame's; the client gets what the decorations leave.
+    const long width = std::lround(size.width - window->extents.left - window->extents.right);
+    const long height = std::lround(size.height - window->extents.top - window->extents.bottom);
+    if (width < 1 || height < 1) return false;
+    return send(*window, atoms_.moveResize, kNorthWestGravity | kMoveSize | (kSourcePager << 12), 0, 0,
+                std::uint32_t(width), std::uint32_t(height));
+}
+
+bool X11WindowAccess::perform(ElementRef ref, ElementAction action) {
+    if (action == ElementAction::press) {
+        if (kindOf(ref) != Kind::closeButton) return false;
+        const ClientFacts* window = facts(element(Kind::window, idOf(ref)));
+        return window && window->closable && send(*window, atoms_.close, XCB_CURRENT_TIME, kSourcePager);
+    }
+    const ClientFacts* window = facts(ref);
+    if (!window) return false;
+    bringForward(connection_->xcb(), connection_->root(), *window, atoms_.activeWindow, atoms_.restack);
+    changed();
+    return !connection_->isBroken();
+}
+
+// --- observers ---
+
+std::unique_ptr<AppObserver> X11WindowAccess::observe(Pid pid, WorkerLoop& loop,
+                                                      std::function<void(ElementEvent, ElementRef)> callback) {
+    if (!reader_ || connection_->isBroken() || (loop_ && loop_ != &loop)) return nullptr;
+    if (!loop_) startWatching(loop);
+    const std::uint64_t id = nextSubscriber_++;
+    subscribers_.emplace(
+        id, Subscriber{pid, {}, std::make_shared<std::function<void(ElementEvent, ElementRef)>>(std::move(callback))});
+    return std::make_unique<Observer>(*this, id, pid);
+}
+
+bool X11WindowAccess::unsubscribe(std::uint64_t id) {
+    subscribers_.erase(id);
+    // The loop may end once its last observer has gone: nothing of ours may stay on it.
+    if (subscribers_.empty()) stopWatching();
+    return true;
+}
+
+void X11WindowAccess::startWatching(WorkerLoop& loop) {
+    loop_ = &loop;
+    const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
+    xcb_change_window_attributes(connection_->xcb(), connection_->root(), XCB_CW_EVENT_MASK, &mask);
+    const auto first = reader_->read(desktopSpace_(), deadlineFor(systemWideElement()));
+    baseline_ = std::make_unique<ClientTable>(first.value_or(ClientTable{}));
+    watchClients(*baseline_);
+    xcb_flush(connection_->xcb());
+    readable_ = loop.addReadable(connection_->fd(), lifetime_.guard([this] { pump(); }));
+    pumpSoon();
+}
+
+void X11WindowAccess::stopWatching() {
+    readable_.reset();
+    const std::uint32_t none = XCB_EVENT_MASK_NO_EVENT;
+    xcb_change_window_attributes(connection_->xcb(), connection_->root(), XCB_CW_EVENT_MASK, &none);
+    for (const std::uint32_t window : watched_) {
+        xcb_change_window_attributes(connection_->xcb(), window, XCB_CW_EVENT_MASK, &none);
+    }
+    xcb_flush(connection_->xcb());
+    watched_.clear();
+    baseline_.reset();
+    loop_ = nullptr;
+    pumpPosted_ = false;
+}
+
+void X11WindowAccess::watchClients(const ClientTable& clients) {
+    const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE | XCB_EVENT_MASK_STRUCTURE_NOTIFY;
+    std::set<std::uint32_t> present;
+    for (const ClientFacts& client : clients.frontToBack) {
+        present.insert(client.window);
+        if (!watched_.contains(client.window)) {
+            xcb_change_window_attributes(connection_->xcb(), client.window, XCB_CW_EVENT_MASK, &mask);
+        }
+    }
+    watched_ = std::move(present);
+}
+
+void X11WindowAccess::pumpSoon() {
+    // A reply may have pulled events into xcb's queue without the socket staying readable.
+    if (!loop_ || pumpPosted_ || !connection_->hasKeptEvents()) return;
+    pumpPosted_ = true;
+    loop_->post(lifetime_.guard([this] {
+        pumpPosted_ = false;
+        if (loop_) pump();
+    }));
+}
+
+void X11WindowAccess::pump() {
+    if (!baseline_ || connection_->takeEvents().empty()) return;
+    // Events only say that something changed; the table says what.
+    auto fresh = reader_->read(desktopSpace_(), deadlineFor(systemWideElement()));
+    if (!fresh) return;
+    const std::vector<WindowChange> changes = windowChanges(*baseline_, *fresh);
+    *baseline_ = *fresh;
+    cached_ = std::make_unique<ClientTable>(std::move(*fresh));
+    cachedAt_ = std::chrono::steady_clock::now();
+    watchClients(*baseline_);
+    xcb_flush(connection_->xcb());
+
+    struct Delivery {
+        std::uint64_t subscriber;
+        std::shared_ptr<std::function<void(ElementEvent, ElementRef)>> callback;
+        WindowChange change;
+    };
+    std::vector<Delivery> deliveries;
+    for (const WindowChange& change : changes) {
+        for (const auto& [id, subscriber] : subscribers_) {
+            if (subscriber.pid == change.pid && subscriber.wanted.contains(change.event)) {
+                deliveries.push_back({id, subscriber.callback, change});
+            }
+        }
+    }
+    for (const Delivery& delivery : deliveries) {
+        // An earlier callback may have removed this observer.
+        if (subscribers_.contains(delivery.subscriber))
+            (*delivery.callback)(delivery.change.event, appElement(delivery.change.pid));
+    }
+    pumpSoon();
+}
+
+}  // namespace quillbern

@@ -1,0 +1,81 @@
+#include "linux/x11/XcbConnection.h"
+
+#include <poll.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <utility>
+#include <xcb/xcbext.h>
+
+#include "core/foundation/Log.h"
+
+namespace quillbern {
+
+std::unique_ptr<XcbConnection> XcbConnection::open() {
+    int screenNumber = 0;
+    xcb_connection_t* connection = xcb_connect(nullptr, &screenNumber);
+    if (xcb_connection_has_error(connection)) {
+        log("cannot connect to the X server");
+        xcb_disconnect(connection);
+        return nullptr;
+    }
+    xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(connection));
+    for (int i = 0; i < screenNumber && it.rem; ++i)
+        xcb_screen_next(&it);
+    return std::unique_ptr<XcbConnection>(new XcbConnection(connection, it.data->root));
+}
+
+XcbConnection::XcbConnection(xcb_connection_t* connection, xcb_window_t root) : connection_(connection), root_(root) {}
+
+XcbConnection::~XcbConnection() {
+    xcb_disconnect(connection_);
+}
+
+xcb_atom_t XcbConnection::atom(const std::string& name) const {
+    std::lock_guard lock(atomsMutex_);
+    if (const auto it = atoms_.find(name); it != atoms_.end()) return it->second;
+    const XcbReply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
+        connection_, xcb_intern_atom(connection_, 0, static_cast<std::uint16_t>(name.size()), name.c_str()), nullptr));
+    const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+    if (atom != XCB_ATOM_NONE) atoms_[name] = atom;
+    return atom;
+}
+
+void XcbConnection::keepArrivedEvents() {
+    // Each call reads the socket once its queue is empty, without blocking.
+    while (xcb_generic_event_t* event = xcb_poll_for_event(connection_))
+        kept_.emplace_back(event);
+}
+
+bool XcbConnection::sync(Deadline deadline) {
+    // Replies come in request order: once this one is in, all earlier ones are too.
+    const unsigned fence = xcb_get_input_focus(connection_).sequence;
+    xcb_flush(connection_);
+    for (;;) {
+        void* reply = nullptr;
+        xcb_generic_error_t* error = nullptr;
+        for (int pass = 0; pass < 2; ++pass) {
+            if (xcb_poll_for_reply(connection_, fence, &reply, &error)) {
+                std::free(reply);
+                std::free(error);
+                return true;
+            }
+            if (pass == 0) keepArrivedEvents();
+        }
+        if (isBroken()) return false;
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) {
+            xcb_discard_reply(connection_, fence);
+            return false;
+        }
+        pollfd readable{fd(), POLLIN, 0};
+        poll(&readable, 1, int(std::min<long long>(left.count(), 1000)));
+    }
+}
+
+std::vector<XcbReply<xcb_generic_event_t>> XcbConnection::takeEvents() {
+    keepArrivedEvents();
+    return std::exchange(kept_, {});
+}
+
+}  // namespace quillbern
