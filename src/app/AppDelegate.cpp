@@ -9,6 +9,8 @@
 #include "core/model/DockPreferences.h"
 #include "core/model/PinnedStore.h"
 #include "core/model/TransientDockApps.h"
+#include "core/windows/DockSuppressor.h"
+#include "core/windows/LoginItem.h"
 #include "core/windows/PreviewStore.h"
 #include "core/windows/WindowEngine.h"
 #include "ui/shell/StatusItem.h"
@@ -43,6 +45,8 @@ AppDelegate::AppDelegate(Platform& platform)
       pinnedStore_(std::make_unique<PinnedStore>(pinnedPorts(platform))),
       dockPreferences_(std::make_unique<DockPreferences>(platform.defaults, platform.clock)),
       appearanceStore_(std::make_unique<AppearanceStore>(platform.defaults, platform.appearance)),
+      suppressor_(std::make_unique<DockSuppressor>(platform.defaults, platform.nativeDock)),
+      loginItem_(std::make_unique<LoginItem>(platform.defaults, platform.login, platform.launcher)),
       launches_(std::make_unique<PinnedStoreLaunches>(*pinnedStore_)) {}
 
 AppDelegate::~AppDelegate() = default;
@@ -66,6 +70,7 @@ void AppDelegate::applicationDidFinishLaunching() {
         if (dockController_) dockController_->refreshFrames();
     };
     windowEngine_->start();
+    suppressor_->applyAtLaunch();
 
     dockController_ = std::make_unique<DockController>(
         DockController::Ports{platform_.panels, platform_.screens, platform_.input, platform_.appearance,
@@ -76,10 +81,14 @@ void AppDelegate::applicationDidFinishLaunching() {
         },
         *launches_);
     dockController_->start();
+    loginItem_->restoreIntentIfNeeded();
 }
 
 void AppDelegate::applicationWillTerminate() {
     statusItem_.reset();
+    // A run that ends here leaves the desktop's dock as the user keeps it; one that dies
+    // leaves that to the next launch.
+    if (suppressor_->isEnabled()) suppressor_->restore();
     if (dockController_) dockController_->stop();
     windowEngine_->stop();
 }

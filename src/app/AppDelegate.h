@@ -14,6 +14,8 @@ class AppearanceStore;
 class DockController;
 class PinnedStoreLaunches;
 class StatusItem;
+class DockSuppressor;
+class LoginItem;
 
 // Creates the program's long-lived objects in order, wires them, and takes them down
 // again at the end of the run.
@@ -37,6 +39,8 @@ private:
     std::unique_ptr<PinnedStore> pinnedStore_;
     std::unique_ptr<DockPreferences> dockPreferences_;
     std::unique_ptr<AppearanceStore> appearanceStore_;
+    std::unique_ptr<DockSuppressor> suppressor_;
+    std::unique_ptr<LoginItem> loginItem_;
     std::unique_ptr<PinnedStoreLaunches> launches_;
     std::unique_ptr<StatusItem> statusItem_;
     std::unique_ptr<DockController> dockController_;

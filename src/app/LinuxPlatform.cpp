@@ -7,6 +7,8 @@
 #include "linux/freedesktop/LinuxAppCatalog.h"
 #include "linux/freedesktop/LinuxFileSystem.h"
 #include "linux/freedesktop/LinuxLauncher.h"
+#include "linux/freedesktop/LinuxLoginService.h"
+#include "linux/freedesktop/LinuxNativeDockPreferences.h"
 #include "linux/freedesktop/LinuxSystemAppearance.h"
 #include "linux/icu/IcuTextServices.h"
 #include "linux/qt/QtRunLoop.h"
@@ -59,29 +61,14 @@ LinuxPlatform::LinuxPlatform(std::unique_ptr<X11Connection> connection)
                                                 })),
       files_(std::make_unique<LinuxFileSystem>()),
       icons_(std::make_unique<QtIcons>()),
-      ports_(std::make_unique<Platform>(Platform{*mainLoop_,
-                                                 clock_,
-                                                 *defaults_,
-                                                 uuids_,
-                                                 *text_,
-                                                 *alerts_,
-                                                 *appearance_,
-                                                 *screens_,
-                                                 *input_,
-                                                 *events_,
-                                                 *panels_,
-                                                 threads_,
-                                                 *windowList_,
-                                                 *windowAccess_,
-                                                 *permissions_,
-                                                 *apps_,
-                                                 *session_,
-                                                 *capture_,
-                                                 *launcher_,
-                                                 *catalog_,
-                                                 *files_,
-                                                 *icons_,
-                                                 [] { QApplication::quit(); }})) {}
+      nativeDock_(std::make_unique<LinuxNativeDockPreferences>()),
+      login_(std::make_unique<LinuxLoginService>(QCoreApplication::applicationFilePath().toStdString())),
+      ports_(std::make_unique<Platform>(
+          Platform{*mainLoop_, clock_,       *defaults_,   uuids_,         *text_,
+                   *alerts_,   *appearance_, *screens_,    *input_,        *events_,
+                   *panels_,   threads_,     *windowList_, *windowAccess_, *permissions_,
+                   *apps_,     *session_,    *capture_,    *launcher_,     *catalog_,
+                   *files_,    *icons_,      *nativeDock_, *login_,        [] { QApplication::quit(); }})) {}
 
 LinuxPlatform::~LinuxPlatform() = default;
 

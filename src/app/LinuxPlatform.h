@@ -27,6 +27,8 @@ class LinuxFileSystem;
 class QtIcons;
 class LinuxLauncher;
 class LinuxAppCatalog;
+class LinuxNativeDockPreferences;
+class LinuxLoginService;
 
 // Owns the real backends of the ports on a Linux desktop; lives for the whole run.
 class LinuxPlatform {
@@ -65,6 +67,8 @@ private:
     std::unique_ptr<LinuxLauncher> launcher_;
     std::unique_ptr<LinuxFileSystem> files_;
     std::unique_ptr<QtIcons> icons_;
+    std::unique_ptr<LinuxNativeDockPreferences> nativeDock_;
+    std::unique_ptr<LinuxLoginService> login_;
     std::unique_ptr<Platform> ports_;
 };
 

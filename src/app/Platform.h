@@ -13,6 +13,8 @@
 #include "core/platform/Icons.h"
 #include "core/platform/InputState.h"
 #include "core/platform/Launcher.h"
+#include "core/platform/LoginService.h"
+#include "core/platform/NativeDockPreferences.h"
 #include "core/platform/PanelHost.h"
 #include "core/platform/Permissions.h"
 #include "core/platform/RunningApps.h"
@@ -51,6 +53,8 @@ struct Platform {
     AppCatalog& catalog;
     const FileSystem& files;
     const Icons& icons;
+    NativeDockPreferences& nativeDock;
+    LoginService& login;
     // Leaves the event loop; shutdown follows.
     std::function<void()> quit;
 };

@@ -5,7 +5,10 @@ namespace quillbern {
 ProcessResult SimProcesses::run(const CommandLine& command, Duration timeLimit) {
     runs_.push_back({command, timeLimit});
     const auto found = outcomes_.find(command.program);
-    const Outcome outcome = found == outcomes_.end() ? Outcome{} : found->second;
+    return resultOf(found == outcomes_.end() ? Outcome{} : found->second, timeLimit);
+}
+
+ProcessResult SimProcesses::resultOf(const Outcome& outcome, Duration timeLimit) {
     ProcessResult result;
     if (outcome.launchError) {
         result.error = outcome.launchError;

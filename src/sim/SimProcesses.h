@@ -27,6 +27,9 @@ public:
     // Fails with the program's scripted launch error.
     Result<void> spawnDetached(const CommandLine& command) override;
 
+    // What running a child with that outcome answers.
+    static ProcessResult resultOf(const Outcome& outcome, Duration timeLimit);
+
     void script(const std::string& program, Outcome outcome) { outcomes_[program] = std::move(outcome); }
     const std::vector<Run>& runs() const { return runs_; }
     const std::vector<CommandLine>& spawned() const { return spawned_; }

@@ -11,6 +11,8 @@
 #include "sim/SimInputState.h"
 #include "sim/SimLauncher.h"
 #include "sim/SimLog.h"
+#include "sim/SimLoginService.h"
+#include "sim/SimNativeDockPreferences.h"
 #include "sim/SimPanelHost.h"
 #include "sim/SimRunningApps.h"
 #include "sim/SimScreens.h"
@@ -21,8 +23,8 @@ namespace quillbern {
 
 // One simulated machine for a test: virtual time, the main run loop, the application's
 // defaults, the log, UUIDs, text rules, alerts, displays, input, event monitors, panels,
-// running and installed applications, launching, and files. Later features add their
-// simulated backends here.
+// running and installed applications, launching, files, the desktop's dock and the login
+// service. Later features add their simulated backends here.
 class SimWorld {
 public:
     SimWorld();
@@ -49,6 +51,8 @@ public:
     SimLauncher launcher;
     SimFileSystem files;
     SimIcons icons;
+    SimNativeDockPreferences nativeDock;
+    SimLoginService login;
 };
 
 }  // namespace quillbern

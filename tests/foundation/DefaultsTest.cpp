@@ -6,7 +6,6 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <limits>
-#include <map>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -16,6 +15,7 @@
 #include "sim/SimClock.h"
 #include "sim/SimDefaults.h"
 #include "sim/SimLog.h"
+#include "support/ScopedEnvironment.h"
 
 using namespace quillbern;
 namespace fs = std::filesystem;
@@ -96,34 +96,6 @@ protected:
 
     fs::path directory_;
     SimClock clock_;
-};
-
-// Sets or clears environment variables for one test and restores them afterwards.
-class ScopedEnvironment {
-public:
-    ~ScopedEnvironment() {
-        for (const auto& [name, value] : saved_) {
-            if (value) {
-                ::setenv(name.c_str(), value->c_str(), 1);
-            } else {
-                ::unsetenv(name.c_str());
-            }
-        }
-    }
-    void set(const std::string& name, const std::optional<std::string>& value) {
-        if (!saved_.contains(name)) {
-            const char* old = std::getenv(name.c_str());
-            saved_[name] = old ? std::optional<std::string>(old) : std::nullopt;
-        }
-        if (value) {
-            ::setenv(name.c_str(), value->c_str(), 1);
-        } else {
-            ::unsetenv(name.c_str());
-        }
-    }
-
-private:
-    std::map<std::string, std::optional<std::string>> saved_;
 };
 
 }  // namespace

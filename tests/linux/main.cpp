@@ -1,7 +1,11 @@
 #include <QGuiApplication>
 #include <gtest/gtest.h>
 
+#include "SettingsSandbox.h"
+
 int main(int argc, char** argv) {
+    // Before Qt, whose platform theme may read settings.
+    quillbern::useSettingsSandbox();
     // Set here, not in the CTest environment: test discovery runs without it.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);

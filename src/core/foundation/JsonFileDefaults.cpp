@@ -45,11 +45,15 @@ std::optional<Json> readObject(const fs::path& file) {
 
 }  // namespace
 
-fs::path configDirectory() {
+fs::path configHome() {
     const char* xdg = std::getenv("XDG_CONFIG_HOME");
-    if (xdg && *xdg == '/') return fs::path(xdg) / "quillbern";
+    if (xdg && *xdg == '/') return fs::path(xdg);
     const char* home = std::getenv("HOME");
-    return fs::path(home && *home ? home : ".") / ".config" / "quillbern";
+    return fs::path(home && *home ? home : ".") / ".config";
+}
+
+fs::path configDirectory() {
+    return configHome() / "quillbern";
 }
 
 std::unique_ptr<JsonFileDefaults> JsonFileDefaults::openDomain(std::string_view domain, const Clock& clock) {

@@ -10,7 +10,10 @@
 
 namespace quillbern {
 
-// The settings directory: $XDG_CONFIG_HOME/quillbern, or ~/.config/quillbern.
+// The user's settings directory: $XDG_CONFIG_HOME when it is absolute, or ~/.config.
+std::filesystem::path configHome();
+
+// Ours within it: <configHome>/quillbern.
 std::filesystem::path configDirectory();
 
 // Defaults kept in one JSON file, one object whose members are the keys, replaced

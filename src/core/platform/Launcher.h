@@ -9,7 +9,7 @@
 namespace quillbern {
 
 // The pages of the desktop's settings that the program sends the user to.
-enum class SettingsPage { windowAccessPrivacy, screenCapturePrivacy };
+enum class SettingsPage { windowAccessPrivacy, screenCapturePrivacy, loginItems };
 
 // Opens things on the user's behalf.
 class Launcher {

@@ -16,7 +16,8 @@ public:
     // Reports before it returns; new windows come forward as the window manager decides.
     void launch(const Path& appPath, bool activate, std::function<void(Result<void>)> done) override;
     void openWith(const std::vector<Path>& files, const Path& appPath) override;
-    // X11 desktops have no privacy pages for window access or capture.
+    // X11 desktops have no privacy pages for window access or capture, and the login
+    // service never waits for an approval that a page would give.
     bool openSystemSettings(SettingsPage page) override;
 
 private:

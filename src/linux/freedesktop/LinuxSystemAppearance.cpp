@@ -7,6 +7,8 @@
 #include <string_view>
 #include <xcb/xcb.h>
 
+#include "linux/freedesktop/InstalledSettings.h"
+
 namespace quillbern {
 
 namespace {
@@ -14,28 +16,8 @@ namespace {
 constexpr const char* kInterfaceSchema = "org.gnome.desktop.interface";
 constexpr const char* kAccessibilitySchema = "org.gnome.desktop.a11y.interface";
 
-// A settings object for the schema, or null where the schema is not installed.
-GSettings* openSettings(const char* schemaId) {
-    GSettingsSchemaSource* source = g_settings_schema_source_get_default();
-    if (!source) return nullptr;
-    GSettingsSchema* schema = g_settings_schema_source_lookup(source, schemaId, TRUE);
-    if (!schema) return nullptr;
-    GSettings* settings = g_settings_new_full(schema, nullptr, nullptr);
-    g_settings_schema_unref(schema);
-    return settings;
-}
-
-bool hasKey(GSettings* settings, const char* key) {
-    if (!settings) return false;
-    GSettingsSchema* schema = nullptr;
-    g_object_get(settings, "settings-schema", &schema, nullptr);
-    const bool has = schema && g_settings_schema_has_key(schema, key);
-    if (schema) g_settings_schema_unref(schema);
-    return has;
-}
-
 std::optional<bool> boolSetting(GSettings* settings, const char* key) {
-    if (!hasKey(settings, key)) return std::nullopt;
+    if (!settingsHaveKey(settings, key)) return std::nullopt;
     return g_settings_get_boolean(settings, key) != FALSE;
 }
 
@@ -83,8 +65,8 @@ struct LinuxSystemAppearance::Watched {
 };
 
 LinuxSystemAppearance::LinuxSystemAppearance() : watched_(std::make_unique<Watched>()) {
-    watched_->interface = openSettings(kInterfaceSchema);
-    watched_->accessibility = openSettings(kAccessibilitySchema);
+    watched_->interface = openInstalledSettings(kInterfaceSchema);
+    watched_->accessibility = openInstalledSettings(kAccessibilitySchema);
     // Change signals arrive through GLib's main context, which Qt's event loop runs.
     for (GSettings* settings : {watched_->interface, watched_->accessibility}) {
         if (settings) g_signal_connect(settings, "changed", G_CALLBACK(onSettingChanged), this);
@@ -103,7 +85,7 @@ bool LinuxSystemAppearance::reduceTransparency() const {
 }
 
 Color LinuxSystemAppearance::accentColor() const {
-    if (hasKey(watched_->interface, "accent-color")) {
+    if (settingsHaveKey(watched_->interface, "accent-color")) {
         gchar* name = g_settings_get_string(watched_->interface, "accent-color");
         const auto color = namedAccent(name ? name : "");
         g_free(name);

@@ -1,0 +1,100 @@
+#include "linux/freedesktop/LinuxLoginService.h"
+
+#include <glib.h>
+
+#include "core/foundation/AtomicFile.h"
+#include "core/foundation/JsonFileDefaults.h"
+
+namespace quillbern {
+
+namespace {
+
+constexpr const char* kGroup = "Desktop Entry";
+
+Error posixError(const std::string& what, const std::filesystem::path& path, const std::error_code& code) {
+    return Error{what + " " + path.string() + ": " + code.message(), "posix", code.value()};
+}
+
+// Desktop entries keep one key per line: line breaks and backslashes are escaped.
+std::string escapedString(std::string_view text) {
+    std::string escaped;
+    for (const char c : text) {
+        switch (c) {
+            case '\\':
+                escaped += "\\\\";
+                break;
+            case '\n':
+                escaped += "\\n";
+                break;
+            case '\t':
+                escaped += "\\t";
+                break;
+            case '\r':
+                escaped += "\\r";
+                break;
+            default:
+                escaped += c;
+        }
+    }
+    return escaped;
+}
+
+}  // namespace
+
+LinuxLoginService::LinuxLoginService(Path program)
+    : entry_(configHome() / "autostart" / "quillbern.desktop"), program_(std::move(program)) {}
+
+LoginStatus LinuxLoginService::status() const {
+    GKeyFile* file = g_key_file_new();
+    LoginStatus status = LoginStatus::notRegistered;
+    if (g_key_file_load_from_file(file, entry_.c_str(), G_KEY_FILE_NONE, nullptr) &&
+        g_key_file_has_group(file, kGroup)) {
+        // A key that is missing or unreadable reads as false.
+        const bool hidden = g_key_file_get_boolean(file, kGroup, "Hidden", nullptr);
+        const bool switchedOff = g_key_file_has_key(file, kGroup, "X-GNOME-Autostart-enabled", nullptr) &&
+                                 !g_key_file_get_boolean(file, kGroup, "X-GNOME-Autostart-enabled", nullptr);
+        if (!hidden && !switchedOff) status = LoginStatus::enabled;
+    }
+    g_key_file_free(file);
+    return status;
+}
+
+Result<void> LinuxLoginService::registerApp() {
+    const std::filesystem::path folder = entry_.parent_path();
+    std::error_code code;
+    std::filesystem::create_directories(folder, code);
+    if (code) return posixError("cannot create", folder, code);
+    const std::string text = "[Desktop Entry]\nType=Application\nName=Quillbern\nExec=" + execValue(program_) + "\n";
+    if (auto written = writeFileAtomically(entry_, text); !written) {
+        return Error{written.error().message, "posix", written.error().code};
+    }
+    return {};
+}
+
+Result<void> LinuxLoginService::unregisterApp() {
+    std::error_code code;
+    std::filesystem::remove(entry_, code);
+    if (code) return posixError("cannot remove", entry_, code);
+    return {};
+}
+
+std::string LinuxLoginService::execValue(const Path& program) {
+    // Field codes start with a percent sign, so a literal one is doubled. A character with a
+    // meaning to the Exec line puts the argument in quotes, where four of them need a
+    // backslash (all four count as such characters).
+    std::string argument;
+    bool reserved = false;
+    for (const char c : program) {
+        if (c == '%') {
+            argument += "%%";
+            continue;
+        }
+        if (std::string_view(" \t\n\"'\\><~|&;$*?#()`").find(c) != std::string_view::npos) reserved = true;
+        if (std::string_view("\"`$\\").find(c) != std::string_view::npos) argument += '\\';
+        argument += c;
+    }
+    if (reserved) argument = '"' + argument + '"';
+    return escapedString(argument);
+}
+
+}  // namespace quillbern
