@@ -24,9 +24,11 @@ fail() {
   exit 1
 }
 
-# Starts the program and waits for its start line.
+# Starts the program and waits for its start line. The log is emptied first: the child
+# opens it only after the wait below may have read an earlier run's start line.
 start_program() {
-  "$program" >"$work/log" 2>&1 &
+  : >"$work/log"
+  "$program" >>"$work/log" 2>&1 &
   program_pid=$!
   wait_for 20 grep -q "^Quillbern: started$" "$work/log" || fail "no start line"
 }
