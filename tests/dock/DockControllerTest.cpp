@@ -155,6 +155,25 @@ TEST_F(Controller, AContentChangeOfTheDocksRefreshesTheFrames) {
     EXPECT_EQ(w.panel(kLeft, 1)->frame.width, 3 * 62 + 2 * 8 + 36);
 }
 
+TEST_F(Controller, AnEditThatAnnouncesNothingStillResizesTheDock) {
+    const Uuid id = dock(1, DockEdge::bottom).id;
+    open({dock(1, DockEdge::bottom, {}, 2)});
+    w.transientApps = 4;
+    const RectBL pinnedOnly = w.panel(kLeft, 1)->frame;
+    ASSERT_EQ(pinnedOnly.width, 180);
+
+    w.pinned().setShowsWindows(id, true);
+    w.world.advance(DockController::kFrameChange.duration);
+    EXPECT_EQ(w.panel(kLeft, 1)->frame.width, 6 * 62 + 5 * 8 + 12 + 36);
+    EXPECT_EQ(w.panel(kRight, 1)->frame, expectedFrame(kRight, 1));
+    const std::uint64_t serial = w.panel(kLeft, 1)->serial;
+
+    w.pinned().setShowsWindows(id, false);
+    w.world.advance(DockController::kFrameChange.duration);
+    EXPECT_EQ(w.panel(kLeft, 1)->frame, pinnedOnly);
+    EXPECT_EQ(w.panel(kLeft, 1)->serial, serial) << "moved, not rebuilt";
+}
+
 TEST_F(Controller, ACommandClickOnADockReachesTheApplication) {
     open({dock(1, DockEdge::bottom)});
     int clicks = 0;

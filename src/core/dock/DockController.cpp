@@ -31,6 +31,9 @@ void DockController::start() {
     screenObserver_ = ports_.screens.onChanged(lifetime_.guard([this] { rebuildPanels(); }));
     pinned_.onLayoutChange = lifetime_.guard([this] { rebuildPanels(); });
     pinned_.onContentChange = lifetime_.guard([this] { refreshFrames(); });
+    // Edits that announce nothing, such as listing the running applications, can still
+    // change a dock's length.
+    profilesObserver_ = pinned_.profilesChanged.connect(lifetime_.guard([this] { refreshFrames(); }));
     autoHideTimer_ = ports_.mainLoop.every(kTickPeriod, lifetime_.guard([this] { autoHideTick(); }));
 }
 
@@ -40,6 +43,7 @@ void DockController::stop() {
     autoHideTimer_.cancel();
     pinned_.onLayoutChange = nullptr;
     screenObserver_.reset();
+    profilesObserver_.reset();
     groups_.clear();
     panels_.clear();
     // Open popovers outlive a stop; the next rebuild drops the counts of vanished panels.

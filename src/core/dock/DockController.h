@@ -140,6 +140,7 @@ private:
     LaunchingApps& launching_;
     std::map<PanelKey, std::unique_ptr<Panel>> panels_;
     Subscription screenObserver_;
+    Subscription profilesObserver_;
     std::unique_ptr<LaunchBeaconController> beacon_;
     Timer autoHideTimer_;
     // The screens as the last rebuild saw them; every change of the screens rebuilds.
