@@ -18,6 +18,13 @@ struct DockPreferencesTest : testing::Test {
     void storeOverridesText(const std::string& text) {
         world.defaults.setData("hotkeyOverrides.v1", Bytes(text.begin(), text.end()));
     }
+    std::vector<std::string> corruptCopies() {
+        std::vector<std::string> keys;
+        for (const std::string& key : world.defaults.keys()) {
+            if (key.starts_with("hotkeyOverrides.v1.corrupt.")) keys.push_back(key);
+        }
+        return keys;
+    }
     std::string storedOverridesText() {
         const auto data = world.defaults.dataValue("hotkeyOverrides.v1");
         return data ? std::string(data->begin(), data->end()) : std::string();
@@ -129,13 +136,22 @@ TEST_F(DockPreferencesTest, UnreadableOverridesAreDroppedOneByOneAndTheBytesKept
     EXPECT_EQ(std::string(copy->begin(), copy->end()), stored);
     EXPECT_TRUE(world.log.contains("hotkeyOverrides.v1.corrupt.1800000000"));
 
-    // A second load in the same second keeps a second copy beside the first.
+    // The damage stays stored, and every later start keeps to the one copy of it; other
+    // damage gets a copy of its own.
+    world.advance(5);
     load();
-    EXPECT_TRUE(world.defaults.contains("hotkeyOverrides.v1.corrupt.1800000000.2"));
+    EXPECT_EQ(corruptCopies(), std::vector<std::string>{"hotkeyOverrides.v1.corrupt.1800000000"});
+    world.log.clear();
+    load();
+    EXPECT_TRUE(world.log.contains("hotkeyOverrides.v1.corrupt.1800000000"));
+    storeOverridesText(R"({"overview":{"keyCode":0}})");
+    load();
+    EXPECT_EQ(corruptCopies(), (std::vector<std::string>{"hotkeyOverrides.v1.corrupt.1800000000",
+                                                         "hotkeyOverrides.v1.corrupt.1800000005"}));
 
     // Readable overrides make no copy; an unknown member alone is no damage.
     world.defaults.remove("hotkeyOverrides.v1.corrupt.1800000000");
-    world.defaults.remove("hotkeyOverrides.v1.corrupt.1800000000.2");
+    world.defaults.remove("hotkeyOverrides.v1.corrupt.1800000005");
     storeOverridesText(R"({"peek":{"keyCode":35,"modifiers":4352},"dock":{"keyCode":2,"modifiers":1}})");
     EXPECT_EQ(load().hotkeyOverrides().size(), 1u);
     for (const auto& key : world.defaults.keys())
@@ -143,5 +159,5 @@ TEST_F(DockPreferencesTest, UnreadableOverridesAreDroppedOneByOneAndTheBytesKept
 
     storeOverridesText("not json");
     EXPECT_TRUE(load().hotkeyOverrides().empty());
-    EXPECT_TRUE(world.defaults.contains("hotkeyOverrides.v1.corrupt.1800000000"));
+    EXPECT_TRUE(world.defaults.contains("hotkeyOverrides.v1.corrupt.1800000005"));
 }

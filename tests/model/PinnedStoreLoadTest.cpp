@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <set>
 
 #include "DockModelSupport.h"
 
@@ -106,6 +107,43 @@ TEST(PinnedStoreLoad, ElementsTheLenientReadingDropsAreKeptBeforeTheCleanedFormI
     EXPECT_TRUE(world.keysStartingWith("profiles.v1.corrupt.").empty());
 }
 
+TEST(PinnedStoreLoad, TheSameUnreadableBytesAreKeptOnceHoweverOftenTheyAreMet) {
+    DockWorld world;
+    for (int start = 0; start < 3; ++start) {
+        world.storeData("profiles.v1", "not json");
+        world.startStore();
+        world.advance(1);
+    }
+    EXPECT_EQ(world.keysStartingWith("profiles.v1.corrupt."), std::vector<std::string>{kCorruptKey});
+}
+
+TEST(PinnedStoreLoad, ARepeatedDockIdentifierIsRenewedAfterTheBytesAreKept) {
+    DockWorld world;
+    world.storeProfiles(Json::array(
+        {visibleDock(1), dockJson(2, "B"), dockJson(1, "Twin", {{"edge", "top"}}), dockJson(2, "B again")}));
+    const Bytes asFound = *world.defaults.dataValue("profiles.v1");
+    auto store = world.startStore();
+    EXPECT_EQ(world.defaults.dataValue(kCorruptKey), asFound);
+    EXPECT_FALSE(store->recoveredFromUnreadableData());
+    EXPECT_EQ(names(*store), (std::vector<std::string>{"Dock 1", "B", "Twin", "B again"}));
+    const std::vector<Profile>& docks = store->profiles();
+    EXPECT_EQ(docks[0].id, seededUuid(1)) << "the first keeps its identifier";
+    EXPECT_EQ(docks[1].id, seededUuid(2));
+    std::set<Uuid> ids;
+    for (const Profile& dock : docks)
+        ids.insert(dock.id);
+    EXPECT_EQ(ids.size(), 4u);
+
+    // The twin is reachable now, and the renewed identifiers are what is stored.
+    store->renameProfile(docks[2].id, "Top");
+    EXPECT_EQ(names(*store), (std::vector<std::string>{"Dock 1", "B", "Top", "B again"}));
+    EXPECT_EQ(world.storedJson("profiles.v1")[2]["id"], docks[2].id.text());
+    const Uuid twin = docks[2].id;
+    store = world.startStore();
+    EXPECT_EQ(store->profiles()[2].id, twin);
+    EXPECT_EQ(world.keysStartingWith("profiles.v1.corrupt."), std::vector<std::string>{kCorruptKey});
+}
+
 TEST(PinnedStoreLoad, TheOldestFormBecomesTheMainDockAndIsThenRemoved) {
     DockWorld world;
     world.storeData("pinnedApps", R"([{"bundleID":"a","name":"A"},{"bundleID":"b","name":"B","fallbackPath":"/b"},)"
@@ -141,9 +179,15 @@ TEST(PinnedStoreLoad, MoreThanTenDocksAreCopiedWholeThenCut) {
     ASSERT_EQ(overflow.size(), 12u);
     EXPECT_EQ(overflow[11]["id"], seededId(12));
 
+    // The same list again is kept once; another list gets a copy of its own.
     world.storeProfiles(docks);
     world.startStore();
-    EXPECT_EQ(world.storedJson("profiles.v1.overflow.1800000000.2").size(), 12u);
+    EXPECT_EQ(world.keysStartingWith("profiles.v1.overflow."),
+              std::vector<std::string>{"profiles.v1.overflow.1800000000"});
+    docks.push_back(dockJson(13, "Dock 13"));
+    world.storeProfiles(docks);
+    world.startStore();
+    EXPECT_EQ(world.storedJson("profiles.v1.overflow.1800000000.2").size(), 13u);
 }
 
 TEST(PinnedStoreLoad, MultidockMigrationShowsTheFormerActiveDockOnce) {

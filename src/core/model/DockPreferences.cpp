@@ -191,8 +191,8 @@ DockPreferences::StoredOverrides DockPreferences::readOverrides(const Defaults& 
 HotKeyOverrides DockPreferences::keepingUnreadableOverrides(Defaults& defaults, const Clock& clock) {
     StoredOverrides read = readOverrides(defaults);
     if (read.droppedAny) {
-        const std::string copy = freeDatedKey(defaults, clock, kOverridesKey, kCorruptInfix);
-        defaults.set(copy, *defaults.value(kOverridesKey));
+        const std::string copy =
+            keepDatedCopy(defaults, clock, kOverridesKey, kCorruptInfix, *defaults.value(kOverridesKey));
         log("unreadable shortcut overrides dropped; the stored value is kept under ", copy);
     }
     return std::move(read.overrides);

@@ -46,10 +46,11 @@ void PinnedStore::loadStored(const Json& stored) {
     const auto data = Defaults::bytesFromJson(stored);
     auto decoded = data ? StoredProfiles::decode(*data) : DecodingError();
     const bool unreadable = !decoded || decoded.value().profiles.empty();
-    // What the load replaces, or the cleaned form saved at its end would leave out, stays
-    // as it was found.
-    if (unreadable || decoded.value().dropped > 0) {
-        defaults_.set(freeDatedKey(defaults_, clock_, kProfilesKey, kCorruptInfix), stored);
+    const bool renewed = !unreadable && renewRepeatedIds(decoded.value().profiles, uuids_);
+    // What the load replaces, or the cleaned form saved at its end would leave out or
+    // change, stays as it was found.
+    if (unreadable || decoded.value().dropped > 0 || renewed) {
+        keepDatedCopy(defaults_, clock_, kProfilesKey, kCorruptInfix, stored);
     }
     if (unreadable) {
         profiles_ = {defaultDock({})};

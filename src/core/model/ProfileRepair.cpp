@@ -1,6 +1,7 @@
 #include "core/model/ProfileRepair.h"
 
 #include <algorithm>
+#include <set>
 
 #include "core/model/DatedKey.h"
 #include "core/model/PinnedItemList.h"
@@ -15,7 +16,7 @@ namespace {
 void cutToLimit(std::vector<Profile>& profiles, Defaults& defaults, const Clock& clock) {
     if (profiles.size() <= kMaxProfiles) return;
     if (const auto whole = StoredProfiles::encode(profiles)) {
-        defaults.setData(freeDatedKey(defaults, clock, kProfilesKey, kOverflowInfix), whole.value());
+        keepDatedCopy(defaults, clock, kProfilesKey, kOverflowInfix, Defaults::dataJson(whole.value()));
     }
     profiles.resize(kMaxProfiles);
 }
@@ -51,6 +52,22 @@ void flattenAllFolders(std::vector<Profile>& profiles, Defaults& defaults) {
 }
 
 }  // namespace
+
+bool renewRepeatedIds(std::vector<Profile>& profiles, UuidSource& uuids) {
+    std::set<Uuid> seen;
+    bool renewed = false;
+    for (Profile& profile : profiles) {
+        if (seen.insert(profile.id).second) continue;
+        // A fresh identifier could still be one a later dock holds.
+        do {
+            profile.id = uuids.make();
+        } while (std::ranges::any_of(
+            profiles, [&profile](const Profile& other) { return &other != &profile && other.id == profile.id; }));
+        seen.insert(profile.id);
+        renewed = true;
+    }
+    return renewed;
+}
 
 void normalizeAfterLoad(std::vector<Profile>& profiles, Defaults& defaults, const Clock& clock, UuidSource& uuids) {
     cutToLimit(profiles, defaults, clock);

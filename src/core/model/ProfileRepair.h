@@ -19,4 +19,8 @@ inline constexpr std::size_t kMaxProfiles = 10;
 // two visible docks per slot. Writes only its copies and migration keys; never the docks.
 void normalizeAfterLoad(std::vector<Profile>& profiles, Defaults& defaults, const Clock& clock, UuidSource& uuids);
 
+// Gives each dock whose identifier an earlier dock already has a fresh one, since every
+// operation finds a dock by its identifier; true when any was renewed.
+bool renewRepeatedIds(std::vector<Profile>& profiles, UuidSource& uuids);
+
 }  // namespace quillbern
