@@ -156,6 +156,13 @@ TEST_F(RunningAndLaunching, OwnersAreLookedUpOncePerApplicationPath) {
     world.apps.announceAppsChanged();
     world.advance(0);
     EXPECT_EQ(world.catalog.ownerLookups(), lookups);
+
+    // What is kept for a path ends with its last process.
+    world.apps.terminate(40);
+    EXPECT_EQ(world.catalog.ownerLookups(), lookups);
+    world.apps.terminate(41);
+    world.apps.launch(running(42, "a", "/apps/A.app"));
+    EXPECT_EQ(world.catalog.ownerLookups(), lookups + 1);
 }
 
 TEST_F(RunningAndLaunching, AChangeReportedFromAnotherThreadRefreshesTheLookupsOnTheMainLoop) {
@@ -183,6 +190,18 @@ TEST_F(RunningAndLaunching, TheActivationOrderKeepsTheLatest64WithoutDuplicates)
     EXPECT_EQ(store->activationOrder().front(), "app120");
     EXPECT_EQ(store->activationOrder().size(), 64u);
     EXPECT_EQ(std::ranges::count(store->activationOrder(), "app120"), 1);
+}
+
+TEST_F(RunningAndLaunching, TheActivationOrderTellsOnlyOfARealChange) {
+    world.apps.launch(running(40, "mail"));
+    int changes = 0;
+    const Subscription counting = store->activationOrderChanged.connect([&changes] { ++changes; });
+    world.apps.activateByUser(40);
+    world.apps.activateByUser(40);
+    EXPECT_EQ(changes, 1) << "already first: nothing moved";
+    world.apps.activateByUser(10);
+    EXPECT_EQ(store->activationOrder(), (std::vector<AppId>{"finder", "mail"}));
+    EXPECT_EQ(changes, 2);
 }
 
 TEST_F(RunningAndLaunching, FilesAreOpenedWithAFoundApplicationOnly) {

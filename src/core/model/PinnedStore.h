@@ -266,7 +266,7 @@ private:
     std::set<AppId> runningBundleIDs_;
     std::map<Pid, AppId> ownerBundleIDByPID_;
     std::set<Pid> regularPIDs_;
-    // Application path to its outermost owner; a cached none is an answer. Never emptied.
+    // Path of a running application to its outermost owner; a cached none is an answer.
     std::map<Path, std::optional<AppId>> outermostCache_;
     std::set<AppId> launchingBundleIDs_;
     // Launch attempts per application, so only the latest one's expiry and failure count.

@@ -26,17 +26,23 @@ void PinnedStore::refreshRunning() {
 
     std::map<Pid, AppId> owners;
     std::set<Pid> regular;
+    // Only the paths of running processes stay cached, so the cache ends with them.
+    std::map<Path, std::optional<AppId>> outermostCache;
     for (const RunningApp& app : running) {
         if (app.policy == ActivationPolicy::regular) regular.insert(app.pid);
         std::optional<AppId> outermost;
         if (app.appPath) {
-            const auto cached = outermostCache_.find(*app.appPath);
-            outermost = cached != outermostCache_.end()
-                            ? cached->second
-                            : outermostCache_.emplace(*app.appPath, catalog_.owningAppId(app)).first->second;
+            auto entry = outermostCache.find(*app.appPath);
+            if (entry == outermostCache.end()) {
+                auto kept = outermostCache_.extract(*app.appPath);
+                entry = kept.empty() ? outermostCache.emplace(*app.appPath, catalog_.owningAppId(app)).first
+                                     : outermostCache.insert(std::move(kept)).position;
+            }
+            outermost = entry->second;
         }
         if (auto owner = outermost ? outermost : app.appId) owners.emplace(app.pid, std::move(*owner));
     }
+    outermostCache_ = std::move(outermostCache);
 
     const bool isChange = bundleIDs != runningBundleIDs_ || owners != ownerBundleIDByPID_ || regular != regularPIDs_;
     runningBundleIDs_ = std::move(bundleIDs);
@@ -59,7 +65,7 @@ void PinnedStore::invalidateAppLookups() {
 void PinnedStore::noteActivation(const RunningApp& app) {
     const auto owner = ownerBundleIDByPID_.find(app.pid);
     const std::optional<AppId> id = owner != ownerBundleIDByPID_.end() ? std::optional(owner->second) : app.appId;
-    if (!id) return;
+    if (!id || (!activationOrder_.empty() && activationOrder_.front() == *id)) return;
     std::erase(activationOrder_, *id);
     activationOrder_.insert(activationOrder_.begin(), *id);
     if (activationOrder_.size() > kMaxActivationOrder) activationOrder_.pop_back();
