@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <mutex>
+#include <optional>
 #include <sys/wait.h>
 
 #include "Backends.h"
@@ -360,6 +361,37 @@ TEST(X11WindowAccess, RaisesMinimisesRestoresPlacesAndClosesTheRealWindow) {
     EXPECT_TRUE(spinUntil([&] { return !a.windowOf(client.pid(), client.window()); }, 1000));
     EXPECT_TRUE(a.run([=](WindowAccess& w) { return w.windowId(window).isFailure(); }));
     EXPECT_FALSE(a.run([=](WindowAccess& w) { return w.perform(window, ElementAction::raise); }));
+}
+
+TEST(X11WindowAccess, TheTimeOutOfAProcessThatEndedIsForgotten) {
+    Access a;
+    std::optional<Program> ending(std::in_place, std::vector<std::string>{"sleep", "30"});
+    const Pid ended = ending->pid();
+    ASSERT_GT(ended, 0);
+    a.run([ended](WindowAccess& w) {
+        w.setTimeout(w.systemWideElement(), 0.6);
+        w.setTimeout(w.appElement(ended), 0.05);
+        return true;
+    });
+    ending.reset();
+    // The next process to get a time-out of its own clears the ended one's.
+    a.run([](WindowAccess& w) {
+        w.setTimeout(w.appElement(Pid(getpid())), 0.25);
+        return true;
+    });
+
+    xcb_grab_server(a.probe.c());
+    std::free(xcb_get_input_focus_reply(a.probe.c(), xcb_get_input_focus(a.probe.c()), nullptr));
+    const auto [failed, ms] = a.run([ended](WindowAccess& w) {
+        QElapsedTimer timer;
+        timer.start();
+        const bool isFailure = w.readElements(w.appElement(ended), Attribute::windows).isFailure();
+        return std::pair{isFailure, timer.elapsed()};
+    });
+    xcb_ungrab_server(a.probe.c());
+    xcb_flush(a.probe.c());
+    EXPECT_TRUE(failed);
+    EXPECT_GE(ms, 450) << "bounded by the time-out for every call, not by the ended process's own";
 }
 
 TEST(X11WindowAccess, AReadFailsAtItsTimeOutInsteadOfWaitingForAStuckServer) {

@@ -1,7 +1,9 @@
 #include "linux/x11/X11WindowAccess.h"
 
+#include <signal.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cmath>
 
 #include "core/foundation/Log.h"
@@ -90,8 +92,13 @@ ElementRef X11WindowAccess::systemWideElement() {
 void X11WindowAccess::setTimeout(ElementRef ref, Duration limit) {
     if (kindOf(ref) == Kind::systemWide) {
         defaultTimeout_ = limit;
-    } else {
-        timeouts_.insert_or_assign(ref, limit);
+        return;
+    }
+    // Each element new here is the moment to forget the processes that have ended.
+    if (timeouts_.insert_or_assign(ref, limit).second) {
+        std::erase_if(timeouts_, [](const auto& entry) {
+            return kindOf(entry.first) == Kind::app && kill(pid_t(idOf(entry.first)), 0) != 0 && errno == ESRCH;
+        });
     }
 }
 

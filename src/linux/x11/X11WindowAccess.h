@@ -95,6 +95,7 @@ private:
     Atoms atoms_{};
     Pid ownPid_;
     Duration defaultTimeout_ = kDefaultTimeout;
+    // Holds no process that had ended when the latest element was added.
     std::unordered_map<ElementRef, Duration> timeouts_;
     std::unique_ptr<ClientTable> cached_;
     std::chrono::steady_clock::time_point cachedAt_;
