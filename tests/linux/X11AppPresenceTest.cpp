@@ -55,6 +55,20 @@ TEST(AppPresence, NoActivationWhenTheActiveApplicationStaysOrNoneIsActive) {
     EXPECT_EQ(appChanges(none, one).activated, 100);
 }
 
+TEST(AppPresence, PoliciesReachKnownApplicationsOnlyAndTellWhetherOneChanged) {
+    std::map<Pid, RunningApp> apps;
+    apps[100].pid = 100;
+    apps[200].pid = 200;
+    apps[200].policy = ActivationPolicy::accessory;
+    const AppPresence presence{
+        {{100, ActivationPolicy::regular}, {200, ActivationPolicy::regular}, {300, ActivationPolicy::regular}},
+        std::nullopt};
+    EXPECT_TRUE(applyPolicies(apps, presence)) << "a process not identified yet is no failure";
+    EXPECT_EQ(apps.size(), 2u);
+    EXPECT_EQ(apps[200].policy, ActivationPolicy::regular);
+    EXPECT_FALSE(applyPolicies(apps, presence));
+}
+
 TEST(AppPresence, TheBestWindowIsTheMostRecentlyActiveOneNotMinimised) {
     const ClientTable table{{window(1, 100), minimised(window(2, 100)), window(3, 100), window(4, 200)}, 4};
     EXPECT_EQ(bestWindow(table, 100, {4, 2, 3, 1})->window, 3u);

@@ -37,6 +37,17 @@ AppChanges appChanges(const AppPresence& before, const AppPresence& after) {
     return changes;
 }
 
+bool applyPolicies(std::map<Pid, RunningApp>& apps, const AppPresence& presence) {
+    bool changed = false;
+    for (const auto& [pid, policy] : presence.pids) {
+        const auto app = apps.find(pid);
+        if (app == apps.end()) continue;
+        changed |= app->second.policy != policy;
+        app->second.policy = policy;
+    }
+    return changed;
+}
+
 const ClientFacts* bestWindow(const ClientTable& table, Pid pid, const std::vector<xcb_window_t>& recentlyActive) {
     const ClientFacts* recentMinimised = nullptr;
     for (const xcb_window_t window : recentlyActive) {

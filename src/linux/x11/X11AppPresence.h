@@ -31,6 +31,10 @@ struct AppChanges {
 
 AppChanges appChanges(const AppPresence& before, const AppPresence& after);
 
+// Gives each known application the policy of its process in `presence`; a process not
+// known yet is left for its identification. True when a policy changed.
+bool applyPolicies(std::map<Pid, RunningApp>& apps, const AppPresence& presence);
+
 // The window that brings the application forward: the most recently active of its
 // windows that is not minimised, else its front-most unminimised one, else its most
 // recently active one (which activating restores). `recentlyActive` is newest first.

@@ -154,12 +154,7 @@ void X11RunningApps::refresh() {
         }
     }
     identify(changes.launched, *table);
-    bool policyChanged = false;
-    for (const auto& [pid, policy] : presence.pids) {
-        RunningApp& app = apps_.at(pid);
-        policyChanged |= app.policy != policy;
-        app.policy = policy;
-    }
+    const bool policyChanged = applyPolicies(apps_, presence);
     presence_ = std::move(presence);
 
     for (const RunningApp& app : gone)
