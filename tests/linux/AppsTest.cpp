@@ -198,6 +198,18 @@ TEST(LinuxProcesses, RunReportsTheExitStatusAndEndsAChildAtTheLimit) {
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
 }
 
+TEST(LinuxProcesses, AChildThatIgnoresTerminationIsStillEndedWithinTheLimit) {
+    LinuxProcesses processes;
+    const auto start = std::chrono::steady_clock::now();
+    // An ignored signal stays ignored across exec.
+    const auto stubborn = processes.run({"/bin/sh", {"-c", "trap '' TERM; exec sleep 30"}, {}}, 1.0);
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_TRUE(stubborn.timedOut);
+    EXPECT_FALSE(stubborn.exitStatus);
+    EXPECT_LT(took, std::chrono::milliseconds(1500)) << "the limit is 1 s, the kill included";
+    EXPECT_GT(took, std::chrono::milliseconds(500)) << "most of the limit is the child's own";
+}
+
 TEST(LinuxAppProcess, KnowsItsProgramAndAsksTheLoopToQuit) {
     int quits = 0;
     LinuxAppProcess process([&quits] { ++quits; });

@@ -5,7 +5,9 @@
 #include <spawn.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <sys/syscall.h>
 #include <sys/wait.h>
@@ -19,7 +21,14 @@ namespace quillbern {
 
 namespace {
 
-constexpr Duration kKillGrace = 1.0;
+using Deadline = std::chrono::steady_clock::time_point;
+
+// The end of a limit is kept for ending the child: a quarter of it, at most this long.
+constexpr Duration kEndingTime = 1.0;
+
+Deadline later(Deadline from, Duration seconds) {
+    return from + std::chrono::duration_cast<Deadline::duration>(std::chrono::duration<double>(seconds));
+}
 
 Error posixError(int code, const std::string& program) {
     return Error{program + ": " + std::strerror(code), "posix", code};
@@ -65,17 +74,15 @@ Result<pid_t> spawn(const CommandLine& command, bool newSession) {
     return pid;
 }
 
-// True when the child ended within `seconds`.
-bool waitFor(pid_t pid, Duration seconds) {
-    const int pidfd = static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
-    if (pidfd < 0) return false;
+// True when the child has ended by `deadline`: its pidfd is readable then.
+bool endsBy(int pidfd, Deadline deadline) {
     pollfd watched{pidfd, POLLIN, 0};
-    int ready = 0;
-    do {
-        ready = poll(&watched, 1, static_cast<int>(seconds * 1000));
-    } while (ready < 0 && errno == EINTR);
-    close(pidfd);
-    return ready > 0;
+    for (;;) {
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        const int ready = poll(&watched, 1, static_cast<int>(std::max<long long>(left.count(), 0)));
+        if (ready >= 0) return ready > 0;
+        if (errno != EINTR) return false;
+    }
 }
 
 std::optional<int> reap(pid_t pid) {
@@ -91,6 +98,7 @@ std::optional<int> reap(pid_t pid) {
 
 ProcessResult LinuxProcesses::run(const CommandLine& command, Duration timeLimit) {
     ProcessResult result;
+    const Deadline limit = later(std::chrono::steady_clock::now(), timeLimit);
     auto started = spawn(command, false);
     if (!started) {
         result.error = started.error();
@@ -98,15 +106,26 @@ ProcessResult LinuxProcesses::run(const CommandLine& command, Duration timeLimit
     }
     result.launched = true;
     const pid_t pid = started.value();
-    if (!waitFor(pid, timeLimit)) {
-        result.timedOut = true;
-        log("child ", escapedForLog(command.program), " still running after ", timeLimit, " s; terminated");
-        kill(pid, SIGTERM);
-        if (!waitFor(pid, kKillGrace)) kill(pid, SIGKILL);
-        reap(pid);
+    const int pidfd = static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
+    const Duration ending = std::min(kEndingTime, timeLimit / 4);
+    if (pidfd >= 0 && endsBy(pidfd, later(limit, -ending))) {
+        close(pidfd);
+        result.exitStatus = reap(pid);
         return result;
     }
-    result.exitStatus = reap(pid);
+    result.timedOut = true;
+    log("child ", escapedForLog(command.program), " still running near its limit of ", timeLimit, " s; ended");
+    // Asked first, forced halfway through the time left.
+    kill(pid, SIGTERM);
+    if (pidfd < 0 || !endsBy(pidfd, later(limit, -ending / 2))) kill(pid, SIGKILL);
+    const bool ended = pidfd >= 0 && endsBy(pidfd, limit);
+    if (pidfd >= 0) close(pidfd);
+    if (ended) {
+        reap(pid);
+    } else {
+        // Not even dead yet (stuck in the kernel): it is reaped aside, not waited for.
+        std::thread([pid] { reap(pid); }).detach();
+    }
     return result;
 }
 

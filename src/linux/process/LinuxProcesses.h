@@ -8,7 +8,8 @@ namespace quillbern {
 // stand, and the environment is ours with the command's additions.
 class LinuxProcesses final : public Processes {
 public:
-    // At the limit the child gets SIGTERM, and SIGKILL a second later.
+    // Returns within the limit: its last quarter (a second at most) is for ending the
+    // child, SIGTERM first, SIGKILL halfway through.
     ProcessResult run(const CommandLine& command, Duration timeLimit) override;
     // In a session of its own; reaped by a thread of its own so it never lingers.
     Result<void> spawnDetached(const CommandLine& command) override;
