@@ -40,6 +40,8 @@ public:
     LinuxPlatform& operator=(const LinuxPlatform&) = delete;
 
     Platform& ports() { return *ports_; }
+    // A worker thread may still use the backends: they must not be destroyed.
+    bool hasLeftWorkersBehind() const { return threads_.hasLeftWorkersBehind(); }
 
 private:
     explicit LinuxPlatform(std::unique_ptr<X11Connection> connection);

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <cstdlib>
 
 #include "app/AppDelegate.h"
 #include "app/LinuxPlatform.h"
@@ -25,13 +26,21 @@ int main(int argc, char** argv) {
             setLogSink(nullptr);
             return 1;
         }
-        AppDelegate delegate(platform->ports());
-        TerminationSignals terminationSignals([](int) { QApplication::quit(); });
-        delegate.applicationDidFinishLaunching();
-        log("started");
+        {
+            AppDelegate delegate(platform->ports());
+            TerminationSignals terminationSignals([](int) { QApplication::quit(); });
+            delegate.applicationDidFinishLaunching();
+            log("started");
 
-        status = QApplication::exec();
-        delegate.applicationWillTerminate();
+            status = QApplication::exec();
+            delegate.applicationWillTerminate();
+        }
+        if (platform->hasLeftWorkersBehind()) {
+            // A worker that is still running may use any backend: the process ends with all
+            // of them in place. Everything worth keeping was written when it changed.
+            log("stopped");
+            std::_Exit(status);
+        }
     }
     log("stopped");
     setLogSink(nullptr);

@@ -15,6 +15,8 @@ public:
     explicit SimThreads(SimClock& clock) : clock_(clock) {}
 
     std::unique_ptr<WorkerLoop> startWorker(std::string name, Duration readyTimeout) override;
+    // Kept until the simulation ends.
+    void leaveBehind(std::unique_ptr<WorkerLoop> worker) override { leftBehind_.push_back(std::move(worker)); }
 
     void setRefusesStart(bool refuses) { refusesStart_ = refuses; }
     // Names of the workers started, in order, with the time limit each start was given.
@@ -28,6 +30,7 @@ private:
     SimClock& clock_;
     bool refusesStart_ = false;
     std::vector<Start> starts_;
+    std::vector<std::unique_ptr<WorkerLoop>> leftBehind_;
 };
 
 }  // namespace quillbern

@@ -1,7 +1,9 @@
 #include <pthread.h>
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <future>
 #include <gtest/gtest.h>
 #include <mutex>
 
@@ -55,6 +57,77 @@ private:
     std::vector<WindowSnapshot> snapshots_;
     std::vector<std::string> threadNames_;
 };
+
+// A window list whose next reading, once held, waits until it is let go.
+class HeldWindowList final : public WindowList {
+public:
+    std::optional<std::vector<ListedWindow>> onScreenWindows() const override {
+        std::unique_lock lock(mutex_);
+        if (!holding_) return std::vector<ListedWindow>{};
+        isHeld_ = true;
+        changed_.notify_all();
+        changed_.wait(lock, [this] { return !holding_; });
+        return std::vector<ListedWindow>{};
+    }
+
+    void hold() {
+        std::lock_guard lock(mutex_);
+        holding_ = true;
+    }
+    bool waitUntilHeld() {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, std::chrono::seconds(5), [this] { return isHeld_; });
+    }
+    void letGo() {
+        {
+            std::lock_guard lock(mutex_);
+            holding_ = false;
+        }
+        changed_.notify_all();
+    }
+
+private:
+    mutable std::mutex mutex_;
+    mutable std::condition_variable changed_;
+    bool holding_ = false;
+    mutable bool isHeld_ = false;
+};
+
+TEST(WorkerThread, AWorkerStuckPastItsStopLimitIsLeftBehindAndFinishesItsStepWithItsPorts) {
+    SimLog log;
+    SystemThreads threads;
+    SimWindowSystem windows;
+    HeldWindowList list;
+    SimScreens screens;
+    SimPermissions permissions;
+    SimInputState input;
+    SystemClock clock;
+    std::atomic<bool> letGo{false};
+    std::promise<void> publishedAfterwards;
+    std::atomic<bool> told{false};
+
+    auto worker = std::make_unique<AXWorker>(
+        AXWorker::Ports{threads, windows, list, screens, permissions, input, clock},
+        [&](const WindowSnapshot&) {
+            if (letGo && !told.exchange(true)) publishedAfterwards.set_value();
+        },
+        [](Pid) {});
+    worker->start();
+    list.hold();
+    worker->requestReconcile();
+    ASSERT_TRUE(list.waitUntilHeld());
+
+    const auto stoppingAt = std::chrono::steady_clock::now();
+    worker.reset();
+    EXPECT_GE(std::chrono::steady_clock::now() - stoppingAt, std::chrono::duration<double>(AXWorker::kWaitLimit));
+    EXPECT_TRUE(log.contains("did not stop"));
+    EXPECT_TRUE(threads.hasLeftWorkersBehind()) << "whoever owns the ports must now keep them";
+
+    // The ports were kept: the worker ends its step with them.
+    letGo = true;
+    list.letGo();
+    EXPECT_EQ(publishedAfterwards.get_future().wait_for(std::chrono::seconds(5)), std::future_status::ready);
+}
 
 TEST(WorkerThread, TracksWindowsOnItsOwnNamedThreadAndStopsPromptly) {
     SimLog log;

@@ -8,6 +8,13 @@ namespace quillbern {
 class SystemThreads final : public Threads {
 public:
     std::unique_ptr<WorkerLoop> startWorker(std::string name, Duration readyTimeout) override;
+    // The thread ends on its own, or with the process.
+    void leaveBehind(std::unique_ptr<WorkerLoop> worker) override;
+    // Whether the backends must stay in place until the process ends.
+    bool hasLeftWorkersBehind() const { return hasLeftWorkersBehind_; }
+
+private:
+    bool hasLeftWorkersBehind_ = false;
 };
 
 }  // namespace quillbern

@@ -169,9 +169,9 @@ AXWorker::~AXWorker() {
         loop_.reset();
     } else {
         // Joining a thread stuck in another application's call could hang the quit; the
-        // thread is left to end on its own.
+        // thread is left to end on its own, and whoever owns the backends keeps them for it.
         log("the window worker did not stop within ", kWaitLimit, " s; leaving it behind");
-        [[maybe_unused]] WorkerLoop* abandoned = loop_.release();
+        ports_.threads.leaveBehind(std::move(loop_));
     }
     core_.reset();
 }

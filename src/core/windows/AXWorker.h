@@ -44,7 +44,8 @@ public:
     using ActivateApp = std::function<void(Pid)>;
 
     AXWorker(Ports ports, Publish publish, ActivateApp activateApp);
-    // Shuts down if needed and waits, bounded, for the thread to end.
+    // Shuts down if needed and waits, bounded, for the thread to end; one that does not end
+    // in time is left behind to the threads' owner.
     ~AXWorker();
     AXWorker(const AXWorker&) = delete;
     AXWorker& operator=(const AXWorker&) = delete;
