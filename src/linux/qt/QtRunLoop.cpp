@@ -51,7 +51,24 @@ QtRunLoop::QtRunLoop() = default;
 QtRunLoop::~QtRunLoop() = default;
 
 void QtRunLoop::post(Task task) {
-    QMetaObject::invokeMethod(&context_, std::move(task), Qt::QueuedConnection);
+    // The task crosses threads through our own locked queue rather than inside Qt's queued
+    // call, so ThreadSanitizer sees the hand-off; each queued call runs the oldest task.
+    {
+        std::lock_guard lock(mutex_);
+        posted_.push_back(std::move(task));
+    }
+    QMetaObject::invokeMethod(
+        &context_,
+        [this] {
+            Task next;
+            {
+                std::lock_guard lock(mutex_);
+                next = std::move(posted_.front());
+                posted_.pop_front();
+            }
+            next();
+        },
+        Qt::QueuedConnection);
 }
 
 Timer QtRunLoop::after(Duration delay, Task task) {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QObject>
+#include <deque>
+#include <mutex>
 
 #include "core/foundation/RunLoop.h"
 
@@ -20,6 +22,8 @@ public:
 private:
     Timer schedule(Duration firstDelay, std::optional<Duration> interval, Task task);
 
+    std::mutex mutex_;
+    std::deque<Task> posted_;
     // Parent of the loop's timers; posted tasks are queued to it.
     QObject context_;
 };
