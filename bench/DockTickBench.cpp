@@ -90,8 +90,8 @@ struct TickWorld {
         pinned = std::make_unique<PinnedStore>(
             PinnedStore::Ports{world.defaults, world.clock, world.mainLoop, world.uuids, world.text, world.alerts,
                                world.apps, world.catalog, world.launcher, world.files, world.icons});
-        preferences = std::make_unique<DockPreferences>(world.defaults, world.clock);
-        appearance = std::make_unique<AppearanceStore>(world.defaults, system);
+        preferences = std::make_unique<DockPreferences>(world.defaults, world.clock, world.mainLoop);
+        appearance = std::make_unique<AppearanceStore>(world.defaults, system, world.mainLoop);
         controller = std::make_unique<DockController>(
             DockController::Ports{world.panels, world.screens, world.input, system, world.mainLoop, world.clock},
             *engine, *pinned, *preferences, *appearance,

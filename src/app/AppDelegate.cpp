@@ -43,8 +43,8 @@ AppDelegate::AppDelegate(Platform& platform)
       windowEngine_(std::make_unique<WindowEngine>(enginePorts(platform))),
       previewStore_(std::make_unique<PreviewStore>(previewPorts(platform))),
       pinnedStore_(std::make_unique<PinnedStore>(pinnedPorts(platform))),
-      dockPreferences_(std::make_unique<DockPreferences>(platform.defaults, platform.clock)),
-      appearanceStore_(std::make_unique<AppearanceStore>(platform.defaults, platform.appearance)),
+      dockPreferences_(std::make_unique<DockPreferences>(platform.defaults, platform.clock, platform.mainLoop)),
+      appearanceStore_(std::make_unique<AppearanceStore>(platform.defaults, platform.appearance, platform.mainLoop)),
       suppressor_(std::make_unique<DockSuppressor>(platform.defaults, platform.nativeDock)),
       loginItem_(std::make_unique<LoginItem>(platform.defaults, platform.login, platform.launcher)),
       launches_(std::make_unique<PinnedStoreLaunches>(*pinnedStore_)) {}

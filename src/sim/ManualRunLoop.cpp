@@ -32,6 +32,8 @@ Timer ManualRunLoop::schedule(Task task, Ticks delay, Ticks interval) {
 }
 
 bool ManualRunLoop::isCurrent() const {
+    // A real thread beside the simulation (a worker under test) is never on its loops.
+    if (!clock_.isDrivingThread()) return false;
     const ManualRunLoop* running = clock_.running();
     return running == this || (running == nullptr && isMain_);
 }

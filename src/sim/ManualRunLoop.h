@@ -20,6 +20,7 @@ public:
     Timer after(Duration delay, Task task) override;
     Timer every(Duration interval, Task task, std::optional<Duration> firstDelay = {}) override;
     // True while one of this loop's tasks runs; the main loop is also current between runs.
+    // Never on a thread other than the one that advances the clock.
     bool isCurrent() const override;
     Subscription addReadable(int fd, Task onReadable) override;
     void stop() override;

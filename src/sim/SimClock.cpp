@@ -23,6 +23,7 @@ void SimClock::detach(ManualRunLoop* loop) {
 }
 
 void SimClock::advance(Duration seconds) {
+    driver_ = std::this_thread::get_id();
     const Ticks target = now_ + toTicks(seconds);
     for (;;) {
         ManualRunLoop* owner = nullptr;

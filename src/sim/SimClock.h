@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <thread>
 #include <vector>
 
 #include "core/foundation/Clock.h"
@@ -35,12 +36,15 @@ private:
     void detach(ManualRunLoop* loop);
     std::uint64_t nextSequence() { return sequence_++; }
     ManualRunLoop* running() const { return running_; }
+    // The thread that advances time; the simulation's loops run only there.
+    bool isDrivingThread() const { return driver_.load() == std::this_thread::get_id(); }
 
     std::atomic<Ticks> now_{0};
     double epoch_ = 1'800'000'000;  // a fixed date in 2027, so dated keys are predictable
     std::atomic<std::uint64_t> sequence_{0};
     std::vector<ManualRunLoop*> loops_;
     ManualRunLoop* running_ = nullptr;
+    std::atomic<std::thread::id> driver_{std::this_thread::get_id()};
 };
 
 }  // namespace quillbern

@@ -69,8 +69,8 @@ void DockTestWorld::open(const std::vector<Profile>& docks) {
     pinned_ = std::make_unique<PinnedStore>(PinnedStore::Ports{world.defaults, world.clock, world.mainLoop, world.uuids,
                                                                world.text, world.alerts, world.apps, world.catalog,
                                                                world.launcher, world.files, world.icons});
-    preferences = std::make_unique<DockPreferences>(world.defaults, world.clock);
-    appearance = std::make_unique<AppearanceStore>(world.defaults, system);
+    preferences = std::make_unique<DockPreferences>(world.defaults, world.clock, world.mainLoop);
+    appearance = std::make_unique<AppearanceStore>(world.defaults, system, world.mainLoop);
     controller_ = std::make_unique<DockController>(
         DockController::Ports{world.panels, world.screens, world.input, system, world.mainLoop, world.clock}, *engine,
         *pinned_, *preferences, *appearance,

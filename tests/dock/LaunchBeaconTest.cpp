@@ -46,8 +46,8 @@ protected:
     SimSystemAppearance system;
     testing::SimLaunchingApps apps;
     std::set<std::string> launching;
-    DockPreferences preferences{world.defaults, world.clock};
-    AppearanceStore appearance{world.defaults, system};
+    DockPreferences preferences{world.defaults, world.clock, world.mainLoop};
+    AppearanceStore appearance{world.defaults, system, world.mainLoop};
     LaunchBeaconController beacon{
         {world.panels, world.screens, world.input, system, world.mainLoop, world.clock}, apps, preferences, appearance};
 };

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "sim/ManualRunLoop.h"
@@ -235,6 +236,25 @@ TEST(RunLoop, IsCurrentOnlyForTheRunningLoopAndTheMainLoopBetweenRuns) {
     EXPECT_TRUE(workerInWorker);
     EXPECT_TRUE(mainInMain);
     EXPECT_FALSE(workerInMain);
+}
+
+TEST(RunLoop, NoSimulatedLoopIsCurrentOnAnotherThread) {
+    SimWorld world;
+    bool mainElsewhere = true;
+    std::thread([&] { mainElsewhere = world.mainLoop.isCurrent(); }).join();
+    EXPECT_FALSE(mainElsewhere);
+    EXPECT_TRUE(world.mainLoop.isCurrent());
+}
+
+TEST(RunLoop, ACallOffItsLoopStopsADebugBuild) {
+#ifdef NDEBUG
+    GTEST_SKIP() << "contract checks are compiled into debug builds only";
+#else
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    SimWorld world;
+    expectOnLoop(world.mainLoop);
+    EXPECT_DEATH(std::thread([&] { expectOnLoop(world.mainLoop); }).join(), "called off the loop it lives on");
+#endif
 }
 
 TEST(RunLoop, CancelledAndFinishedTimersReleaseWhatTheyCaptured) {

@@ -12,7 +12,7 @@ struct AppearanceStoreTest : testing::Test {
     SimWorld world;
     SimSystemAppearance system;
 
-    AppearanceStore load() { return AppearanceStore(world.defaults, system); }
+    AppearanceStore load() { return AppearanceStore(world.defaults, system, world.mainLoop); }
 };
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <thread>
 
 #include "core/model/DockPreferences.h"
 #include "sim/SimWorld.h"
@@ -14,7 +15,7 @@ constexpr HotKeyChord kChordV{9, 0x1100};
 struct DockPreferencesTest : testing::Test {
     SimWorld world;
 
-    DockPreferences load() { return DockPreferences(world.defaults, world.clock); }
+    DockPreferences load() { return DockPreferences(world.defaults, world.clock, world.mainLoop); }
     void storeOverridesText(const std::string& text) {
         world.defaults.setData("hotkeyOverrides.v1", Bytes(text.begin(), text.end()));
     }
@@ -160,4 +161,16 @@ TEST_F(DockPreferencesTest, UnreadableOverridesAreDroppedOneByOneAndTheBytesKept
     storeOverridesText("not json");
     EXPECT_TRUE(load().hotkeyOverrides().empty());
     EXPECT_TRUE(world.defaults.contains("hotkeyOverrides.v1.corrupt.1800000005"));
+}
+
+TEST_F(DockPreferencesTest, AnAssignmentFromAnotherThreadStopsADebugBuild) {
+#ifdef NDEBUG
+    GTEST_SKIP() << "contract checks are compiled into debug builds only";
+#else
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    auto prefs = load();
+    EXPECT_DEATH(std::thread([&] { prefs.setAutoHide(false); }).join(), "setAutoHide|assign");
+    prefs.setAutoHide(false);
+    EXPECT_FALSE(prefs.autoHide());
+#endif
 }

@@ -27,6 +27,7 @@ DockController::DockController(Ports ports, WindowEngine& engine, PinnedStore& p
 DockController::~DockController() = default;
 
 void DockController::start() {
+    expectOnLoop(ports_.mainLoop);
     rebuildPanels();
     screenObserver_ = ports_.screens.onChanged(lifetime_.guard([this] { rebuildPanels(); }));
     pinned_.onLayoutChange = lifetime_.guard([this] { rebuildPanels(); });
@@ -38,6 +39,7 @@ void DockController::start() {
 }
 
 void DockController::stop() {
+    expectOnLoop(ports_.mainLoop);
     isPeeking_ = false;
     peekKeyCode_.reset();
     autoHideTimer_.cancel();
@@ -55,6 +57,7 @@ void DockController::stop() {
 }
 
 void DockController::rebuildPanels() {
+    expectOnLoop(ports_.mainLoop);
     std::set<PanelKey> wanted;
     screens_ = ports_.screens.screens();
     for (const ScreenInfo& screen : screens_) {
@@ -94,6 +97,7 @@ void DockController::regroupPanels() {
 }
 
 void DockController::refreshFrames() {
+    expectOnLoop(ports_.mainLoop);
     for (const ScreenInfo& screen : ports_.screens.screens()) {
         for (const StackedFrame& entry : stackedFrames(screen)) {
             const PanelKey key{*screen.id, entry.profile.id};
@@ -129,6 +133,7 @@ std::optional<RectBL> DockController::stackedFrame(const PanelKey& key) const {
 }
 
 void DockController::toggleHeldOut(const Uuid& profileID) {
+    expectOnLoop(ports_.mainLoop);
     const auto ofDock = [&profileID](const auto& entry) { return entry.first.profile == profileID; };
     if (isHeldOut(profileID)) {
         std::erase_if(heldOut_, [&](const PanelKey& key) {
@@ -153,6 +158,7 @@ bool DockController::isHeldOut(const Uuid& profileID) const {
 }
 
 void DockController::setPeeking(bool pressed, std::optional<KeyCode> keyCode) {
+    expectOnLoop(ports_.mainLoop);
     if (pressed == isPeeking_) return;
     isPeeking_ = pressed;
     peekKeyCode_ = pressed ? keyCode : std::nullopt;
@@ -160,6 +166,7 @@ void DockController::setPeeking(bool pressed, std::optional<KeyCode> keyCode) {
 }
 
 void DockController::setInteractionLock(bool locked, const PanelKey& key) {
+    expectOnLoop(ports_.mainLoop);
     const auto it = interactionLocks_.find(key);
     const int n = (it == interactionLocks_.end() ? 0 : it->second) + (locked ? 1 : -1);
     interactionLocks_[key] = std::max(n, 0);
@@ -182,6 +189,7 @@ std::vector<PanelKey> DockController::panelKeys() const {
 }
 
 LaunchBeaconController& DockController::beacon() {
+    expectOnLoop(ports_.mainLoop);
     if (!beacon_) {
         beacon_ = std::make_unique<LaunchBeaconController>(
             LaunchBeaconController::Ports{ports_.panels, ports_.screens, ports_.input, ports_.system, ports_.mainLoop,

@@ -8,6 +8,7 @@
 namespace quillbern {
 
 void DockController::autoHideTick() {
+    expectOnLoop(ports_.mainLoop);
     if (isPeeking_) {
         if (peekKeyCode_ && !ports_.input.isKeyDown(*peekKeyCode_)) {
             isPeeking_ = false;
@@ -109,6 +110,7 @@ void DockController::tickShownGroup(const EdgeGroup& group, const std::vector<Me
 }
 
 void DockController::reveal(PanelKey key) {
+    expectOnLoop(ports_.mainLoop);
     concealed_.erase(key);
     lastInside_[key] = ports_.clock.wallNow();
     const Profile* profile = findProfile(key.profile);
@@ -127,6 +129,7 @@ void DockController::reveal(PanelKey key) {
 }
 
 void DockController::conceal(PanelKey key) {
+    expectOnLoop(ports_.mainLoop);
     const auto it = panels_.find(key);
     if (it == panels_.end() || concealed_.contains(key) || heldOut_.contains(key)) return;
     if (const auto lock = interactionLocks_.find(key); lock != interactionLocks_.end() && lock->second != 0) return;

@@ -28,6 +28,7 @@ LaunchBeaconController::LaunchBeaconController(Ports ports, LaunchingApps& launc
 }
 
 void LaunchBeaconController::coldLaunchBegan(const PinnedApp& app) {
+    expectOnLoop(ports_.mainLoop);
     if (!preferences_.launchBeacon()) return;
     const std::vector<ScreenInfo> screens = ports_.screens.screens();
     // Without a screen under the pointer the primary stands in, as the screen of the
@@ -86,6 +87,7 @@ void LaunchBeaconController::present(DisplayId display) {
 }
 
 void LaunchBeaconController::launchingChanged() {
+    expectOnLoop(ports_.mainLoop);
     std::vector<DisplayId> arrived;
     for (auto& [display, shown] : shown_) {
         const std::vector<Entry>& entries = presented_[display];
@@ -120,6 +122,7 @@ void LaunchBeaconController::allArrived(DisplayId display) {
 }
 
 void LaunchBeaconController::dismiss(DisplayId display) {
+    expectOnLoop(ports_.mainLoop);
     const auto it = shown_.find(display);
     if (it == shown_.end()) return;
     std::unique_ptr<Panel> panel = std::move(it->second.panel);
@@ -135,6 +138,7 @@ void LaunchBeaconController::dismiss(DisplayId display) {
 }
 
 void LaunchBeaconController::reset() {
+    expectOnLoop(ports_.mainLoop);
     pending_.clear();
     presented_.clear();
     screenAreas_.clear();

@@ -1,5 +1,7 @@
 #include "core/foundation/RunLoop.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <utility>
 
 namespace quillbern {
@@ -31,5 +33,14 @@ bool Timer::isPending() const {
 void Timer::detach() {
     control_.reset();
 }
+
+#ifndef NDEBUG
+void expectOnLoop(const RunLoop& loop, std::source_location where) {
+    if (loop.isCurrent()) return;
+    std::fprintf(stderr, "Quillbern: %s (%s:%u) called off the loop it lives on\n", where.function_name(),
+                 where.file_name(), static_cast<unsigned>(where.line()));
+    std::abort();
+}
+#endif
 
 }  // namespace quillbern

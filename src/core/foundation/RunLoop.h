@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <source_location>
 
 #include "core/foundation/Lifetime.h"
 #include "core/foundation/Subscription.h"
@@ -52,6 +53,15 @@ public:
     [[nodiscard]] virtual Timer every(Duration interval, Task task, std::optional<Duration> firstDelay = {}) = 0;
     virtual bool isCurrent() const = 0;
 };
+
+// Debug builds stop, with the caller's place, when the caller does not run on `loop`. An
+// object that lives on one loop checks its entry points with it, so a call from another
+// thread fails in tests instead of racing. Release builds drop the check.
+#ifdef NDEBUG
+inline void expectOnLoop(const RunLoop&, std::source_location = std::source_location::current()) {}
+#else
+void expectOnLoop(const RunLoop& loop, std::source_location where = std::source_location::current());
+#endif
 
 // A dedicated thread's loop, which also watches file descriptors (event connections).
 class WorkerLoop : public RunLoop {

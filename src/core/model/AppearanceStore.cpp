@@ -14,9 +14,10 @@ constexpr std::string_view kSpotlightKey = "appearanceSpotlight";
 constexpr std::string_view kVeilIntensityKey = "appearanceVeilIntensity";
 }  // namespace
 
-AppearanceStore::AppearanceStore(Defaults& defaults, SystemAppearance& system)
+AppearanceStore::AppearanceStore(Defaults& defaults, SystemAppearance& system, const RunLoop& mainLoop)
     : defaults_(defaults),
       system_(system),
+      mainLoop_(mainLoop),
       tileSize_(storedNumber(kTileSizeKey, 48, 88, kDefaultTileSize)),
       material_(storedMaterial()),
       glassTint_(defaults.stringValue(kGlassTintKey) == "accent" ? GlassTint::accent : GlassTint::none),
@@ -45,6 +46,7 @@ DockMaterial AppearanceStore::storedMaterial() const {
 
 template <class T>
 void AppearanceStore::assign(T& field, T value, std::string_view key, Json stored) {
+    expectOnLoop(mainLoop_);
     const bool isChange = field != value;
     field = value;
     if (isChange) changed.emit();
@@ -91,6 +93,7 @@ void AppearanceStore::resetToDefaults() {
 }
 
 void AppearanceStore::systemOptionsChanged() {
+    expectOnLoop(mainLoop_);
     const bool reduce = system_.reduceTransparency();
     if (reduce != reduceTransparency_) {
         reduceTransparency_ = reduce;

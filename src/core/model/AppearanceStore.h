@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "core/foundation/Defaults.h"
+#include "core/foundation/RunLoop.h"
 #include "core/foundation/Signal.h"
 #include "core/model/DockMaterial.h"
 #include "core/platform/SystemAppearance.h"
@@ -19,7 +20,7 @@ public:
     static constexpr double kDefaultCornerRadius = 13;
     static constexpr double kDefaultVeilIntensity = 0.35;
 
-    AppearanceStore(Defaults& defaults, SystemAppearance& system);
+    AppearanceStore(Defaults& defaults, SystemAppearance& system, const RunLoop& mainLoop);
     AppearanceStore(const AppearanceStore&) = delete;
     AppearanceStore& operator=(const AppearanceStore&) = delete;
 
@@ -57,6 +58,7 @@ private:
 
     Defaults& defaults_;
     SystemAppearance& system_;
+    const RunLoop& mainLoop_;
     double tileSize_;
     DockMaterial material_;
     GlassTint glassTint_;

@@ -37,8 +37,9 @@ double snappedRevealDelay(std::optional<double> stored) {
 
 }  // namespace
 
-DockPreferences::DockPreferences(Defaults& defaults, const Clock& clock)
+DockPreferences::DockPreferences(Defaults& defaults, const Clock& clock, const RunLoop& mainLoop)
     : defaults_(defaults),
+      mainLoop_(mainLoop),
       autoHide_(defaults.boolValue(kAutoHideKey).value_or(true)),
       launchBeacon_(defaults.boolValue(kLaunchBeaconKey).value_or(true)),
       revealDelay_(snappedRevealDelay(defaults.doubleValue(kRevealDelayKey))),
@@ -55,6 +56,7 @@ DockPreferences::DockPreferences(Defaults& defaults, const Clock& clock)
 
 template <class T>
 void DockPreferences::assign(T& field, T value, std::string_view key, Json stored) {
+    expectOnLoop(mainLoop_);
     const bool isChange = field != value;
     field = std::move(value);
     defaults_.set(key, std::move(stored));
@@ -62,6 +64,7 @@ void DockPreferences::assign(T& field, T value, std::string_view key, Json store
 }
 
 void DockPreferences::setLastAutomationFailure(std::optional<std::string> message) {
+    expectOnLoop(mainLoop_);
     if (lastAutomationFailure_ == message) return;
     lastAutomationFailure_ = std::move(message);
     changed.emit();
@@ -92,6 +95,7 @@ void DockPreferences::setWorkspaceMaxApps(std::int64_t count) {
 }
 
 void DockPreferences::setLanguageOverride(std::optional<std::string> code) {
+    expectOnLoop(mainLoop_);
     const bool isChange = languageOverride_ != code;
     languageOverride_ = std::move(code);
     if (languageOverride_) {
@@ -127,6 +131,7 @@ std::optional<std::string_view> DockPreferences::overrideKey(const HotKeyAction&
 }
 
 void DockPreferences::setOverride(const HotKeyAction& action, std::optional<HotKeyChord> chord) {
+    expectOnLoop(mainLoop_);
     const auto existing = hotkeyOverrides_.find(action);
     const bool isChange =
         chord ? existing == hotkeyOverrides_.end() || existing->second != *chord : existing != hotkeyOverrides_.end();
@@ -141,6 +146,7 @@ void DockPreferences::setOverride(const HotKeyAction& action, std::optional<HotK
 }
 
 void DockPreferences::clearOverrides() {
+    expectOnLoop(mainLoop_);
     if (hotkeyOverrides_.empty()) return;
     hotkeyOverrides_.clear();
     changed.emit();

@@ -9,6 +9,7 @@
 
 #include "core/foundation/Clock.h"
 #include "core/foundation/Defaults.h"
+#include "core/foundation/RunLoop.h"
 #include "core/foundation/Signal.h"
 #include "core/model/CaseNames.h"
 #include "core/model/HotKeyAction.h"
@@ -31,7 +32,7 @@ public:
     static constexpr double kDefaultRevealDelay = 0.36;
     static constexpr std::int64_t kDefaultWorkspaceMaxApps = 6;
 
-    DockPreferences(Defaults& defaults, const Clock& clock);
+    DockPreferences(Defaults& defaults, const Clock& clock, const RunLoop& mainLoop);
     DockPreferences(const DockPreferences&) = delete;
     DockPreferences& operator=(const DockPreferences&) = delete;
 
@@ -86,6 +87,7 @@ private:
     void storeOverrides();
 
     Defaults& defaults_;
+    const RunLoop& mainLoop_;
     std::optional<std::string> lastAutomationFailure_;
     bool autoHide_;
     bool launchBeacon_;

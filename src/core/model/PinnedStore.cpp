@@ -81,6 +81,7 @@ Profile PinnedStore::defaultDock(std::vector<PinnedItem> items) {
 }
 
 void PinnedStore::save() {
+    expectOnLoop(mainLoop_);
     if (!isWritingUndoableChange_) setUndoableRemoval(std::nullopt);
     const auto encoded = StoredProfiles::encode(profiles_);
     if (!encoded) {
@@ -122,12 +123,14 @@ void PinnedStore::commitPlacement(const Profile& changed) {
 }
 
 void PinnedStore::setDragSession(std::optional<DragSession> session) {
+    expectOnLoop(mainLoop_);
     dragSession_ = std::move(session);
     dragSessionChanged.emit();
     call(onDragSessionChange);
 }
 
 void PinnedStore::acknowledgeRecovery() {
+    expectOnLoop(mainLoop_);
     setRecoveredFromUnreadableData(false);
     defaults_.set(kRecoveredKey, false);
 }

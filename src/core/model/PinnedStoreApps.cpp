@@ -16,6 +16,7 @@ void PinnedStore::watchRunningApps() {
 }
 
 void PinnedStore::refreshRunning() {
+    expectOnLoop(mainLoop_);
     const std::vector<RunningApp> running = apps_.runningApps();
     std::set<AppId> bundleIDs;
     for (const RunningApp& app : running) {
@@ -63,6 +64,7 @@ void PinnedStore::invalidateAppLookups() {
 }
 
 void PinnedStore::noteActivation(const RunningApp& app) {
+    expectOnLoop(mainLoop_);
     const auto owner = ownerBundleIDByPID_.find(app.pid);
     const std::optional<AppId> id = owner != ownerBundleIDByPID_.end() ? std::optional(owner->second) : app.appId;
     if (!id || (!activationOrder_.empty() && activationOrder_.front() == *id)) return;
@@ -89,6 +91,7 @@ std::optional<RunningApp> PinnedStore::runningApp(Pid pid) const {
 }
 
 std::optional<Path> PinnedStore::appPath(const std::string& bundleID, const std::optional<std::string>& fallbackPath) {
+    expectOnLoop(mainLoop_);
     if (const auto resolved = resolvedPaths_.find(bundleID); resolved != resolvedPaths_.end()) return resolved->second;
     auto found = catalog_.pathForAppId(bundleID);
     if (!found && fallbackPath && files_.exists(*fallbackPath)) found = fallbackPath;

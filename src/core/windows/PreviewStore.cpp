@@ -17,6 +17,7 @@ PreviewStore::PreviewStore(Ports ports)
 }
 
 void PreviewStore::setEnabled(bool enabled) {
+    expectOnLoop(ports_.mainLoop);
     const bool changed = enabled != isEnabled_;
     isEnabled_ = enabled;
     if (changed) enabledChanged.emit();
@@ -31,6 +32,7 @@ void PreviewStore::setEnabled(bool enabled) {
 }
 
 void PreviewStore::hover(const std::optional<WindowInfo>& window) {
+    expectOnLoop(ports_.mainLoop);
     cancelHover();
     if (!isEnabled_ || !isGranted_ || !window) {
         scheduleHide();
@@ -47,6 +49,7 @@ void PreviewStore::hover(const std::optional<WindowInfo>& window) {
 }
 
 void PreviewStore::capture(const WindowInfo& window) {
+    expectOnLoop(ports_.mainLoop);
     hoverTimer_.reset();
     const double scale = scaleOf(window.displayID);
     const std::uint64_t generation = hoverGeneration_;
@@ -62,6 +65,7 @@ void PreviewStore::capture(const WindowInfo& window) {
 }
 
 void PreviewStore::cancelHover() {
+    expectOnLoop(ports_.mainLoop);
     hoverTimer_.reset();
     ++hoverGeneration_;
 }
@@ -71,6 +75,7 @@ void PreviewStore::scheduleHide() {
 }
 
 void PreviewStore::clearNow() {
+    expectOnLoop(ports_.mainLoop);
     cancelHover();
     hideTimer_.reset();
     setHoveredWindow(std::nullopt);
@@ -89,12 +94,14 @@ void PreviewStore::cache(const PreviewImage& image, WindowId id) {
 }
 
 void PreviewStore::prune(const std::unordered_set<WindowId>& livingIDs) {
+    expectOnLoop(ports_.mainLoop);
     std::erase_if(lastGood_, [&livingIDs](const auto& entry) { return !livingIDs.contains(entry.first); });
     std::erase_if(cacheOrder_, [&livingIDs](WindowId id) { return !livingIDs.contains(id); });
     if (hoveredWindow_ && !livingIDs.contains(hoveredWindow_->id)) clearNow();
 }
 
 void PreviewStore::flush() {
+    expectOnLoop(ports_.mainLoop);
     lastGood_.clear();
     cacheOrder_.clear();
     clearNow();

@@ -9,6 +9,7 @@ WindowEngine::~WindowEngine() {
 }
 
 void WindowEngine::start() {
+    expectOnLoop(ports_.mainLoop);
     if (worker_ || stoppedWorker_) return;
     const LifetimeToken token = lifetime_.token();
     worker_ = std::make_unique<AXWorker>(
@@ -21,6 +22,7 @@ void WindowEngine::start() {
 }
 
 void WindowEngine::stop() {
+    expectOnLoop(ports_.mainLoop);
     permissionTimer_.reset();
     tokens_.clear();
     if (!worker_) return;
@@ -29,6 +31,7 @@ void WindowEngine::stop() {
 }
 
 void WindowEngine::apply(const WindowSnapshot& snapshot) {
+    expectOnLoop(ports_.mainLoop);
     if (snapshot == snapshot_) return;
     snapshot_ = snapshot;
     snapshotChanged.emit();
@@ -60,10 +63,12 @@ void WindowEngine::pushApps() {
 }
 
 void WindowEngine::requestReconcile() {
+    expectOnLoop(ports_.mainLoop);
     if (worker_) worker_->requestReconcile();
 }
 
 void WindowEngine::pollTrust() {
+    expectOnLoop(ports_.mainLoop);
     const bool trusted = ports_.worker.permissions.isWindowAccessTrusted();
     if (trusted == isTrusted_) return;
     isTrusted_ = trusted;
@@ -74,6 +79,7 @@ void WindowEngine::pollTrust() {
 }
 
 void WindowEngine::activate(Pid pid) {
+    expectOnLoop(ports_.mainLoop);
     if (ports_.apps.app(pid)) ports_.apps.activate(pid);
 }
 
