@@ -80,7 +80,7 @@ void BM_EnumerateApplicationWindows(benchmark::State& state) {
         const auto windows = access.readElements(app, Attribute::windows);
         if (!windows.hasValue() || windows.value().size() != kWindows) state.SkipWithError("windows missing");
         for (const ElementRef window : windows.optional().value_or(std::vector<ElementRef>{})) {
-            benchmark::DoNotOptimize(access.readString(window, Attribute::role));
+            benchmark::DoNotOptimize(access.readRole(window));
             benchmark::DoNotOptimize(access.windowId(window));
             benchmark::DoNotOptimize(access.readBool(window, Attribute::minimized));
             benchmark::DoNotOptimize(access.readBool(window, Attribute::fullScreen));

@@ -17,18 +17,18 @@ void ManualRunLoop::post(Task task) {
 }
 
 Timer ManualRunLoop::after(Duration delay, Task task) {
-    return schedule(std::move(task), toTicks(delay), 0);
+    return schedule(std::move(task), TimerTimes::once(delay));
 }
 
 Timer ManualRunLoop::every(Duration interval, Task task, std::optional<Duration> firstDelay) {
-    const Ticks step = std::max<Ticks>(1, toTicks(interval));
-    return schedule(std::move(task), firstDelay ? toTicks(*firstDelay) : step, step);
+    return schedule(std::move(task), TimerTimes::every(interval, firstDelay));
 }
 
-Timer ManualRunLoop::schedule(Task task, Ticks delay, Ticks interval) {
+Timer ManualRunLoop::schedule(Task task, TimerTimes times) {
     std::lock_guard lock(mutex_);
     if (stopped_) return {};
-    return Timer(queue_.schedule(std::move(task), clock_.now() + delay, interval, clock_.nextSequence()));
+    return Timer(
+        queue_.schedule(std::move(task), clock_.now() + times.firstDelay, times.interval, clock_.nextSequence()));
 }
 
 bool ManualRunLoop::isCurrent() const {

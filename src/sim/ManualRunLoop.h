@@ -35,7 +35,7 @@ private:
     friend class SimClock;
     std::shared_ptr<ScheduledTask> nextDue();
     void runEntry(const std::shared_ptr<ScheduledTask>& entry);
-    Timer schedule(Task task, Ticks delay, Ticks interval);
+    Timer schedule(Task task, TimerTimes times);
 
     SimClock& clock_;
     mutable std::mutex mutex_;

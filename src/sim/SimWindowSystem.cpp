@@ -282,6 +282,10 @@ Read<std::string> SimWindowSystem::readString(ElementRef element, Attribute attr
     return read<std::string>(element, attribute);
 }
 
+Read<WindowRole> SimWindowSystem::readRole(ElementRef window) {
+    return read<WindowRole>(window, Attribute::role);
+}
+
 Read<ElementRef> SimWindowSystem::readElement(ElementRef element, Attribute attribute) {
     return read<ElementRef>(element, attribute);
 }

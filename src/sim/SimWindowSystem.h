@@ -17,7 +17,8 @@
 namespace quillbern {
 
 // A stored attribute; std::monostate is "no value".
-using SimValue = std::variant<std::monostate, bool, std::string, ElementRef, std::vector<ElementRef>, PointTL, Size>;
+using SimValue =
+    std::variant<std::monostate, bool, std::string, WindowRole, ElementRef, std::vector<ElementRef>, PointTL, Size>;
 
 // Applications with windows and their attributes, the on-screen list and observers, all in
 // memory. Tests script it from their own thread while the worker reads it. Nothing here
@@ -34,7 +35,7 @@ public:
         bool onScreen = true;
         bool minimized = false;
         bool fullScreen = false;
-        std::string role = "AXWindow";
+        WindowRole role = WindowRole::window;
         bool closable = true;
     };
 
@@ -101,6 +102,7 @@ public:
     void setTimeout(ElementRef element, Duration limit) override;
     Read<bool> readBool(ElementRef element, Attribute attribute) override;
     Read<std::string> readString(ElementRef element, Attribute attribute) override;
+    Read<WindowRole> readRole(ElementRef window) override;
     Read<ElementRef> readElement(ElementRef element, Attribute attribute) override;
     Read<std::vector<ElementRef>> readElements(ElementRef element, Attribute attribute) override;
     Read<PointTL> readPosition(ElementRef element) override;

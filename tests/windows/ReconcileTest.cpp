@@ -65,7 +65,7 @@ TEST_F(Reconcile, OnlyTheFrontmostApplicationHasAFocusedWindow) {
 TEST_F(Reconcile, SkipsElementsThatAreNoWindowsOrHaveNoNumber) {
     SimLog log;
     sys.addWindow(10, {.id = 21, .frame = {0, 0, 10, 10}});
-    sys.addWindow(10, {.id = 22, .frame = {0, 0, 10, 10}, .role = "AXSheet"});
+    sys.addWindow(10, {.id = 22, .frame = {0, 0, 10, 10}, .role = WindowRole::other});
     const ElementRef noNumber = sys.addWindow(10, {.id = 23, .frame = {0, 0, 10, 10}});
     sys.setWindowIdAnswer(noNumber, Read<WindowId>::of(0));
     const ElementRef unreadableRole = sys.addWindow(10, {.id = 24, .frame = {0, 0, 10, 10}});

@@ -141,8 +141,7 @@ TEST(X11WindowAccess, ListsAnApplicationsWindowsWithTitlesFramesAndFlags) {
     const ElementRef rightWindow = a.waitForWindow(right.pid(), right.window());
 
     EXPECT_EQ(a.title(leftWindow), "Left Ä");
-    EXPECT_EQ(a.run([=](WindowAccess& w) { return w.readString(rightWindow, Attribute::role).optional(); }),
-              "AXWindow");
+    EXPECT_EQ(a.run([=](WindowAccess& w) { return w.readRole(rightWindow).optional(); }), WindowRole::window);
     // The outer frame in top-left global space, as the on-screen list has it.
     ASSERT_TRUE(spinUntil([&] {
         const auto bounds = a.listedBounds(right.window());

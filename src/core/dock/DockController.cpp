@@ -90,7 +90,7 @@ void DockController::rebuildPanels() {
 void DockController::regroupPanels() {
     groups_.clear();
     for (const auto& [key, panel] : panels_) {
-        if (const Profile* profile = findProfile(key.profile)) {
+        if (const Profile* profile = pinned_.findProfile(key.profile)) {
             groups_[EdgeGroup{key.display, profile->edge}].push_back(Member{key, panel.get()});
         }
     }

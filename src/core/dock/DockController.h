@@ -115,7 +115,6 @@ private:
     std::unique_ptr<Panel> makePanel(const PanelKey& key, RectBL frame);
     // Regroups the panels by edge after every rebuild, so the tick allocates nothing.
     void regroupPanels();
-    const Profile* findProfile(const Uuid& id) const;
     const ScreenInfo* screenWithID(DisplayId display) const;
     bool facingDockExists(DockEdge edge, const ScreenInfo& neighbour) const;
     // The zone of a group's edge on its screen, and whether that edge is contested.

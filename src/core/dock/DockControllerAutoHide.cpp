@@ -45,7 +45,7 @@ void DockController::tickHiddenGroup(const EdgeGroup& group, const std::vector<M
                                      const ScreenInfo& screen, PointBL mouse, bool placing,
                                      std::optional<bool>& menuGate) {
     const bool knockMode = std::any_of(members.begin(), members.end(), [this](const Member& m) {
-        const Profile* profile = findProfile(m.key.profile);
+        const Profile* profile = pinned_.findProfile(m.key.profile);
         return profile && profile->revealMode == RevealMode::knock;
     });
     // Such a group answers only to a knock; hovering alone never reveals it.
@@ -113,7 +113,7 @@ void DockController::reveal(PanelKey key) {
     expectOnLoop(ports_.mainLoop);
     concealed_.erase(key);
     lastInside_[key] = ports_.clock.wallNow();
-    const Profile* profile = findProfile(key.profile);
+    const Profile* profile = pinned_.findProfile(key.profile);
     if (!profile) return;
     revealDwell_.erase(EdgeGroup{key.display, profile->edge});
     const auto it = panels_.find(key);
@@ -133,7 +133,7 @@ void DockController::conceal(PanelKey key) {
     const auto it = panels_.find(key);
     if (it == panels_.end() || concealed_.contains(key) || heldOut_.contains(key)) return;
     if (const auto lock = interactionLocks_.find(key); lock != interactionLocks_.end() && lock->second != 0) return;
-    const Profile* profile = findProfile(key.profile);
+    const Profile* profile = pinned_.findProfile(key.profile);
     if (!profile) return;
     concealed_.insert(key);
     Panel& panel = *it->second;
@@ -173,12 +173,6 @@ bool DockController::displayShowsFullscreenApp(DisplayId display) const {
     return false;
 }
 
-const Profile* DockController::findProfile(const Uuid& id) const {
-    const std::vector<Profile>& profiles = pinned_.profiles();
-    const auto it = std::find_if(profiles.begin(), profiles.end(), [&id](const Profile& p) { return p.id == id; });
-    return it == profiles.end() ? nullptr : &*it;
-}
-
 const ScreenInfo* DockController::screenWithID(DisplayId display) const {
     // A later screen with the same id stands for it.
     const auto it =
@@ -191,7 +185,7 @@ bool DockController::facingDockExists(DockEdge edge, const ScreenInfo& neighbour
     const DockEdge facing = reveal::opposite(edge);
     return std::any_of(panels_.begin(), panels_.end(), [&](const auto& entry) {
         if (entry.first.display != *neighbour.id) return false;
-        const Profile* profile = findProfile(entry.first.profile);
+        const Profile* profile = pinned_.findProfile(entry.first.profile);
         return profile && profile->edge == facing;
     });
 }

@@ -71,19 +71,18 @@ void ThreadRunLoop::post(Task task) {
 }
 
 Timer ThreadRunLoop::after(Duration delay, Task task) {
-    return schedule(std::move(task), toTicks(delay), 0);
+    return schedule(std::move(task), TimerTimes::once(delay));
 }
 
 Timer ThreadRunLoop::every(Duration interval, Task task, std::optional<Duration> firstDelay) {
-    const Ticks step = std::max<Ticks>(1, toTicks(interval));
-    return schedule(std::move(task), firstDelay ? toTicks(*firstDelay) : step, step);
+    return schedule(std::move(task), TimerTimes::every(interval, firstDelay));
 }
 
-Timer ThreadRunLoop::schedule(Task task, Ticks firstDelay, Ticks interval) {
+Timer ThreadRunLoop::schedule(Task task, TimerTimes times) {
     std::shared_ptr<ScheduledTask> entry;
     {
         std::lock_guard lock(mutex_);
-        entry = timers_.schedule(std::move(task), now() + firstDelay, interval, nextSequence_++);
+        entry = timers_.schedule(std::move(task), now() + times.firstDelay, times.interval, nextSequence_++);
     }
     wake();
     return Timer(entry);

@@ -46,7 +46,7 @@ private:
     void wake();
     void drainWakePipe();
     Ticks now() const;
-    Timer schedule(Task task, Ticks firstDelay, Ticks interval);
+    Timer schedule(Task task, TimerTimes times);
     void runPostedTasks();
     void runDueTimers();
     void waitForWork();

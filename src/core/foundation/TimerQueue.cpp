@@ -6,6 +6,15 @@
 
 namespace quillbern {
 
+TimerTimes TimerTimes::once(Duration delay) {
+    return {toTicks(delay), 0};
+}
+
+TimerTimes TimerTimes::every(Duration interval, std::optional<Duration> firstDelay) {
+    const Ticks step = std::max<Ticks>(1, toTicks(interval));
+    return {firstDelay ? toTicks(*firstDelay) : step, step};
+}
+
 Ticks toTicks(Duration seconds) {
     return static_cast<Ticks>(std::llround(std::max(0.0, seconds) * 1e6));
 }

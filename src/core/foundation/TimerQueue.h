@@ -17,6 +17,16 @@ using Ticks = std::int64_t;
 Ticks toTicks(Duration seconds);
 Duration toSeconds(Ticks ticks);
 
+// When a timer first fires, and how far apart it fires again (0: once).
+struct TimerTimes {
+    Ticks firstDelay;
+    Ticks interval;
+
+    static TimerTimes once(Duration delay);
+    // At least a tick apart; the first fire comes one interval in unless firstDelay says.
+    static TimerTimes every(Duration interval, std::optional<Duration> firstDelay);
+};
+
 // One entry of a TimerQueue: a posted task (due now, no interval) or a timer.
 class ScheduledTask final : public TimerControl {
 public:

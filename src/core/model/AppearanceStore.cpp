@@ -1,36 +1,40 @@
 #include "core/model/AppearanceStore.h"
 
-#include <algorithm>
+#include "core/model/StoredSetting.h"
 
 namespace quillbern {
 
 namespace {
-constexpr std::string_view kTileSizeKey = "appearanceTileSize";
+
+constexpr NumberSetting<double> kTileSize{"appearanceTileSize", 48, 88, AppearanceStore::kDefaultTileSize};
 constexpr std::string_view kMaterialKey = "appearanceMaterial";
 constexpr std::string_view kGlassTintKey = "appearanceGlassTint";
 constexpr std::string_view kShowsLabelsKey = "appearanceShowsLabels";
-constexpr std::string_view kCornerRadiusKey = "appearanceCornerRadius";
+constexpr NumberSetting<double> kCornerRadius{"appearanceCornerRadius", 8, 30, AppearanceStore::kDefaultCornerRadius};
 constexpr std::string_view kSpotlightKey = "appearanceSpotlight";
-constexpr std::string_view kVeilIntensityKey = "appearanceVeilIntensity";
+constexpr NumberSetting<double> kVeilIntensity{"appearanceVeilIntensity", 0.15, 0.5,
+                                               AppearanceStore::kDefaultVeilIntensity};
+
 }  // namespace
 
 AppearanceStore::AppearanceStore(Defaults& defaults, SystemAppearance& system, const RunLoop& mainLoop)
     : defaults_(defaults),
       system_(system),
       mainLoop_(mainLoop),
-      tileSize_(storedNumber(kTileSizeKey, 48, 88, kDefaultTileSize)),
+      tileSize_(storedNumber(kTileSize)),
       material_(storedMaterial()),
       glassTint_(defaults.stringValue(kGlassTintKey) == "accent" ? GlassTint::accent : GlassTint::none),
       reduceTransparency_(system.reduceTransparency()),
       showsLabels_(defaults.boolValue(kShowsLabelsKey).value_or(false)),
-      cornerRadius_(storedNumber(kCornerRadiusKey, 8, 30, kDefaultCornerRadius)),
+      cornerRadius_(storedNumber(kCornerRadius)),
       spotlightEnabled_(defaults.boolValue(kSpotlightKey).value_or(false)),
-      veilIntensity_(storedNumber(kVeilIntensityKey, 0.15, 0.5, kDefaultVeilIntensity)),
+      veilIntensity_(storedNumber(kVeilIntensity)),
       transparencyObserver_(system.onChanged([this] { systemOptionsChanged(); })) {}
 
-double AppearanceStore::storedNumber(std::string_view key, double low, double high, double fallback) const {
-    const double stored = defaults_.doubleValue(key).value_or(0);
-    return stored > 0 ? std::clamp(stored, low, high) : fallback;
+double AppearanceStore::storedNumber(const NumberSetting<double>& setting) const {
+    // Zero or less counts as never set.
+    const auto stored = defaults_.doubleValue(setting.key);
+    return setting.clamped(stored && *stored > 0 ? stored : std::nullopt);
 }
 
 DockMaterial AppearanceStore::storedMaterial() const {
@@ -47,15 +51,12 @@ DockMaterial AppearanceStore::storedMaterial() const {
 template <class T>
 void AppearanceStore::assign(T& field, T value, std::string_view key, Json stored) {
     expectOnLoop(mainLoop_);
-    const bool isChange = field != value;
-    field = value;
-    if (isChange) changed.emit();
-    defaults_.set(key, std::move(stored));
+    if (storeSetting(defaults_, key, field, value, std::move(stored))) changed.emit();
     if (onChange) onChange();
 }
 
 void AppearanceStore::setTileSize(double points) {
-    assign(tileSize_, points, kTileSizeKey, points);
+    assign(tileSize_, points, kTileSize.key, points);
 }
 
 void AppearanceStore::setMaterial(DockMaterial material) {
@@ -71,7 +72,7 @@ void AppearanceStore::setShowsLabels(bool shows) {
 }
 
 void AppearanceStore::setCornerRadius(double points) {
-    assign(cornerRadius_, points, kCornerRadiusKey, points);
+    assign(cornerRadius_, points, kCornerRadius.key, points);
 }
 
 void AppearanceStore::setSpotlightEnabled(bool enabled) {
@@ -79,7 +80,7 @@ void AppearanceStore::setSpotlightEnabled(bool enabled) {
 }
 
 void AppearanceStore::setVeilIntensity(double fraction) {
-    assign(veilIntensity_, fraction, kVeilIntensityKey, fraction);
+    assign(veilIntensity_, fraction, kVeilIntensity.key, fraction);
 }
 
 void AppearanceStore::resetToDefaults() {

@@ -11,6 +11,9 @@
 
 namespace quillbern {
 
+template <class T>
+struct NumberSetting;
+
 // The look of the docks and of the focus features. Each setting is read once at
 // construction (clamped to its range) and written back on every assignment, an unchanged
 // one too; assignments themselves are not clamped. Main thread only.
@@ -50,7 +53,7 @@ public:
     void resetToDefaults();
 
 private:
-    double storedNumber(std::string_view key, double low, double high, double fallback) const;
+    double storedNumber(const NumberSetting<double>& setting) const;
     DockMaterial storedMaterial() const;
     template <class T>
     void assign(T& field, T value, std::string_view key, Json stored);

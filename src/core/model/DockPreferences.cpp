@@ -9,6 +9,7 @@
 #include "core/model/JsonReader.h"
 #include "core/model/JsonWriter.h"
 #include "core/model/ProfileKeys.h"
+#include "core/model/StoredSetting.h"
 
 namespace quillbern {
 
@@ -16,23 +17,21 @@ namespace {
 
 constexpr std::string_view kAutoHideKey = "dockAutoHide";
 constexpr std::string_view kLaunchBeaconKey = "dockLaunchBeacon";
-constexpr std::string_view kRevealDelayKey = "dockRevealDelay";
+constexpr NumberSetting<double> kRevealDelay{"dockRevealDelay", 0.24, 0.72, DockPreferences::kDefaultRevealDelay};
 constexpr std::string_view kKnockTempoKey = "dockKnockTempo";
 constexpr std::string_view kHotkeysEnabledKey = "profileHotKeysEnabled";
-constexpr std::string_view kWorkspaceMaxAppsKey = "workspaceMaxApps";
+constexpr NumberSetting<std::int64_t> kWorkspaceMaxApps{"workspaceMaxApps", 2, 10,
+                                                        DockPreferences::kDefaultWorkspaceMaxApps};
 constexpr std::string_view kOverridesKey = "hotkeyOverrides.v1";
 constexpr std::string_view kLanguageKey = "quillbernLanguage";
 constexpr std::string_view kLanguagesKey = "AppleLanguages";
 
 constexpr double kRevealDelayStep = 0.12;
 
-// The reveal delays the controls offer: multiples of 0.12 from 0.24 to 0.72.
+// The reveal delays the controls offer: multiples of 0.12 in the setting's range.
 double snappedRevealDelay(std::optional<double> stored) {
-    const double seconds = stored && std::isfinite(*stored) ? *stored : DockPreferences::kDefaultRevealDelay;
-    double snapped = std::round(seconds / kRevealDelayStep) * kRevealDelayStep;
-    if (snapped <= 0.24) snapped = 0.24;
-    if (snapped > 0.72) snapped = 0.72;
-    return snapped;
+    if (!stored || !std::isfinite(*stored)) return kRevealDelay.fallback;
+    return kRevealDelay.clamped(std::round(*stored / kRevealDelayStep) * kRevealDelayStep);
 }
 
 }  // namespace
@@ -42,14 +41,13 @@ DockPreferences::DockPreferences(Defaults& defaults, const Clock& clock, const R
       mainLoop_(mainLoop),
       autoHide_(defaults.boolValue(kAutoHideKey).value_or(true)),
       launchBeacon_(defaults.boolValue(kLaunchBeaconKey).value_or(true)),
-      revealDelay_(snappedRevealDelay(defaults.doubleValue(kRevealDelayKey))),
+      revealDelay_(snappedRevealDelay(defaults.doubleValue(kRevealDelay.key))),
       knockTempo_([&] {
           const auto stored = defaults.stringValue(kKnockTempoKey);
           return (stored ? caseNamed<KnockTempo>(*stored) : std::nullopt).value_or(KnockTempo::standard);
       }()),
       hotkeysEnabled_(defaults.boolValue(kHotkeysEnabledKey).value_or(true)),
-      workspaceMaxApps_(
-          std::clamp<std::int64_t>(defaults.intValue(kWorkspaceMaxAppsKey).value_or(kDefaultWorkspaceMaxApps), 2, 10)),
+      workspaceMaxApps_(kWorkspaceMaxApps.clamped(defaults.intValue(kWorkspaceMaxApps.key))),
       hotkeyOverrides_(keepingUnreadableOverrides(defaults, clock)),
       languageOverride_(defaults.stringValue(kLanguageKey)),
       languageAtLaunch_(languageOverride_) {}
@@ -57,10 +55,7 @@ DockPreferences::DockPreferences(Defaults& defaults, const Clock& clock, const R
 template <class T>
 void DockPreferences::assign(T& field, T value, std::string_view key, Json stored) {
     expectOnLoop(mainLoop_);
-    const bool isChange = field != value;
-    field = std::move(value);
-    defaults_.set(key, std::move(stored));
-    if (isChange) changed.emit();
+    if (storeSetting(defaults_, key, field, std::move(value), std::move(stored))) changed.emit();
 }
 
 void DockPreferences::setLastAutomationFailure(std::optional<std::string> message) {
@@ -79,7 +74,7 @@ void DockPreferences::setLaunchBeacon(bool on) {
 }
 
 void DockPreferences::setRevealDelay(double seconds) {
-    assign(revealDelay_, seconds, kRevealDelayKey, seconds);
+    assign(revealDelay_, seconds, kRevealDelay.key, seconds);
 }
 
 void DockPreferences::setKnockTempo(KnockTempo tempo) {
@@ -91,7 +86,7 @@ void DockPreferences::setHotkeysEnabled(bool on) {
 }
 
 void DockPreferences::setWorkspaceMaxApps(std::int64_t count) {
-    assign(workspaceMaxApps_, count, kWorkspaceMaxAppsKey, count);
+    assign(workspaceMaxApps_, count, kWorkspaceMaxApps.key, count);
 }
 
 void DockPreferences::setLanguageOverride(std::optional<std::string> code) {

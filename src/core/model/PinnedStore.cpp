@@ -1,6 +1,7 @@
 #include "core/model/PinnedStore.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "core/foundation/Localization.h"
 #include "core/foundation/Log.h"
@@ -80,9 +81,9 @@ Profile PinnedStore::defaultDock(std::vector<PinnedItem> items) {
     return dock;
 }
 
-void PinnedStore::save() {
+void PinnedStore::save(bool keepUndo) {
     expectOnLoop(mainLoop_);
-    if (!isWritingUndoableChange_) setUndoableRemoval(std::nullopt);
+    if (!keepUndo) setUndoableRemoval(std::nullopt);
     const auto encoded = StoredProfiles::encode(profiles_);
     if (!encoded) {
         log("profiles encode failed, changes NOT saved — ", escapedForLog(encoded.error().message));
@@ -103,10 +104,8 @@ void PinnedStore::notifyLayoutChanged() {
 }
 
 void PinnedStore::saveUndoableChange() {
-    isWritingUndoableChange_ = true;
-    save();
+    save(true);
     notifyLayoutChanged();
-    isWritingUndoableChange_ = false;
 }
 
 void PinnedStore::commitChange() {
@@ -152,9 +151,14 @@ void PinnedStore::setRecoveredFromUnreadableData(bool recovered) {
     recoveredFromUnreadableDataChanged.emit();
 }
 
-Profile* PinnedStore::find(const Uuid& id) {
+const Profile* PinnedStore::findProfile(const Uuid& id) const {
+    expectOnLoop(mainLoop_);
     const auto found = std::ranges::find(profiles_, id, &Profile::id);
     return found == profiles_.end() ? nullptr : &*found;
+}
+
+Profile* PinnedStore::find(const Uuid& id) {
+    return const_cast<Profile*>(std::as_const(*this).findProfile(id));
 }
 
 }  // namespace quillbern

@@ -124,7 +124,8 @@ public:
     // After every assignment of the drag session.
     std::function<void()> onDragSessionChange;
 
-    // Lookup.
+    // Lookup. The pointer is good until the docks next change; null when no dock has the id.
+    const Profile* findProfile(const Uuid& id) const;
     std::optional<Profile> profile(const Uuid& id) const;
     // An automation argument: a UUID (no dock when none has it), else a 1-based position,
     // else a name compared without case.
@@ -212,7 +213,6 @@ private:
     void mutateItems(const Uuid& profileID, const std::optional<std::string>& undoLabel, const ItemEdit& edit);
     void removeItem(const std::string& itemID, const Uuid& profileID, const std::string& undoLabel,
                     const ItemEdit& edit);
-    const Profile* findProfile(const Uuid& id) const;
 
     void watchRunningApps();
     void refreshRunning();
@@ -227,7 +227,8 @@ private:
     void loadStored(const Json& stored);
     // The applications of the oldest stored form, when it is there and readable.
     std::optional<std::vector<PinnedItem>> legacyApps() const;
-    void save();
+    // Ends the undo of the last removal unless the change being saved made or used it.
+    void save(bool keepUndo = false);
     void notifyLayoutChanged();
     static void call(const std::function<void()>& callback);
     // Saves and announces a change that created or consumed the undo snapshot.
@@ -259,8 +260,6 @@ private:
     std::vector<Profile> profiles_;
     std::optional<DragSession> dragSession_;
     std::optional<UndoableRemoval> undoableRemoval_;
-    // Set while a removal or its undo saves, so that this one save keeps the snapshot.
-    bool isWritingUndoableChange_ = false;
     bool recoveredFromUnreadableData_ = false;
 
     std::set<AppId> runningBundleIDs_;

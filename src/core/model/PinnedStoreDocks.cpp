@@ -26,9 +26,8 @@ std::optional<std::int64_t> decimalInteger(std::string_view text) {
 }  // namespace
 
 std::optional<Profile> PinnedStore::profile(const Uuid& id) const {
-    const auto found = std::ranges::find(profiles_, id, &Profile::id);
-    if (found == profiles_.end()) return std::nullopt;
-    return *found;
+    const Profile* dock = findProfile(id);
+    return dock ? std::optional<Profile>(*dock) : std::nullopt;
 }
 
 std::optional<Profile> PinnedStore::resolveProfile(std::string_view text) const {
@@ -166,27 +165,27 @@ void PinnedStore::renameProfile(const Uuid& id, std::string_view name) {
 
 void PinnedStore::moveProfile(const Uuid& id, const Uuid& targetID) {
     if (id == targetID) return;
-    const auto from = std::ranges::find(profiles_, id, &Profile::id);
-    const auto to = std::ranges::find(profiles_, targetID, &Profile::id);
-    if (from == profiles_.end() || to == profiles_.end()) return;
-    const bool movingDown = from < to;
-    Profile moving = std::move(*from);
-    profiles_.erase(from);
-    auto place = std::ranges::find(profiles_, targetID, &Profile::id);
-    if (movingDown) ++place;
-    profiles_.insert(place, std::move(moving));
+    Profile* from = find(id);
+    Profile* to = find(targetID);
+    if (!from || !to) return;
+    // The docks in between shift by one towards where the moving one stood.
+    if (from < to) {
+        std::rotate(from, from + 1, to + 1);
+    } else {
+        std::rotate(to, from, from + 1);
+    }
     commitChange();
     call(onContentChange);
     call(onBindingsChange);
 }
 
 void PinnedStore::deleteOrResetProfile(const Uuid& id) {
-    const auto found = std::ranges::find(profiles_, id, &Profile::id);
-    if (found == profiles_.end()) return;
+    Profile* found = find(id);
+    if (!found) return;
     std::vector<Profile> snapshot = profiles_;
     const std::string formerName = found->name;
     if (profiles_.size() >= 2) {
-        profiles_.erase(found);
+        profiles_.erase(profiles_.begin() + (found - profiles_.data()));
     } else {
         Profile reset = *found;
         reset.name = tr("Main");

@@ -39,11 +39,6 @@ std::string fileStem(const Path& path) {
 
 }  // namespace
 
-const Profile* PinnedStore::findProfile(const Uuid& id) const {
-    const auto found = std::ranges::find(profiles_, id, &Profile::id);
-    return found == profiles_.end() ? nullptr : &*found;
-}
-
 std::vector<Profile> PinnedStore::visibleProfiles() const {
     std::vector<Profile> visible;
     std::ranges::copy_if(profiles_, std::back_inserter(visible),
@@ -70,21 +65,15 @@ bool PinnedStore::hasTrash(const Uuid& profileID) const {
 
 void PinnedStore::mutateItems(const Uuid& profileID, const std::optional<std::string>& undoLabel,
                               const ItemEdit& edit) {
-    const auto found = std::ranges::find(profiles_, profileID, &Profile::id);
-    if (found == profiles_.end()) return;
-    std::vector<Profile> snapshot = profiles_;
-    std::vector<PinnedItem> items = found->items;
+    Profile* dock = find(profileID);
+    if (!dock) return;
+    std::vector<Profile> snapshot = undoLabel ? profiles_ : std::vector<Profile>();
+    std::vector<PinnedItem> items = dock->items;
     if (!edit(items)) return;
-    found->items = std::move(items);
+    dock->items = std::move(items);
     profilesChanged.emit();
-    if (undoLabel) {
-        setUndoableRemoval(UndoableRemoval{*undoLabel, std::move(snapshot)});
-        isWritingUndoableChange_ = true;
-        save();
-        isWritingUndoableChange_ = false;
-    } else {
-        save();
-    }
+    if (undoLabel) setUndoableRemoval(UndoableRemoval{*undoLabel, std::move(snapshot)});
+    save(undoLabel.has_value());
     call(onContentChange);
 }
 

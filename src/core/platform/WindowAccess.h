@@ -40,6 +40,10 @@ enum class Attribute {
     closeButton,
 };
 
+// What a window element is: an ordinary window, which the window list tracks, or anything
+// else an application lists among its windows (a sheet, a dialog's part, a menu).
+enum class WindowRole { window, other };
+
 enum class ElementAction { raise, press };
 
 enum class ElementEvent {
@@ -99,6 +103,8 @@ public:
 
     virtual Read<bool> readBool(ElementRef element, Attribute attribute) = 0;
     virtual Read<std::string> readString(ElementRef element, Attribute attribute) = 0;
+    // The window's role (Attribute::role).
+    virtual Read<WindowRole> readRole(ElementRef window) = 0;
     virtual Read<ElementRef> readElement(ElementRef element, Attribute attribute) = 0;
     virtual Read<std::vector<ElementRef>> readElements(ElementRef element, Attribute attribute) = 0;
     virtual Read<PointTL> readPosition(ElementRef element) = 0;

@@ -8,8 +8,6 @@ namespace quillbern {
 
 namespace {
 
-const std::string kWindowRole = "AXWindow";
-
 bool windowOrder(const WindowInfo& a, const WindowInfo& b) {
     if (a.appName != b.appName) return a.appName < b.appName;
     return a.id < b.id;
@@ -73,7 +71,7 @@ bool WindowReconciler::readWindows(Pid pid, const std::string& appName, ElementR
     if (!list.hasValue()) return true;
 
     for (const ElementRef element : list.value()) {
-        if (access_.readString(element, Attribute::role).optional() != kWindowRole) continue;
+        if (access_.readRole(element).optional() != WindowRole::window) continue;
         const auto id = cgWindowID(access_, element, missingIdWarning_);
         if (!id) continue;
 

@@ -29,9 +29,6 @@ std::uint32_t idOf(ElementRef ref) {
     return static_cast<std::uint32_t>(ref.value);
 }
 
-const std::string kWindowRole = "AXWindow";
-const std::string kOtherRole = "AXUnknown";
-
 // Requests say they come from a pager, which window managers obey without focus-stealing
 // checks.
 constexpr std::uint32_t kSourcePager = 2;
@@ -170,13 +167,17 @@ Read<bool> X11WindowAccess::readBool(ElementRef ref, Attribute attribute) {
 }
 
 Read<std::string> X11WindowAccess::readString(ElementRef ref, Attribute attribute) {
-    if (kindOf(ref) != Kind::window || (attribute != Attribute::role && attribute != Attribute::title)) {
-        return Read<std::string>::noValue();
-    }
+    if (kindOf(ref) != Kind::window || attribute != Attribute::title) return Read<std::string>::noValue();
     const ClientFacts* window = facts(ref);
     if (!window) return Read<std::string>::failure();
-    if (attribute == Attribute::role) return Read<std::string>::of(window->isOrdinary ? kWindowRole : kOtherRole);
     return window->title ? Read<std::string>::of(*window->title) : Read<std::string>::noValue();
+}
+
+Read<WindowRole> X11WindowAccess::readRole(ElementRef ref) {
+    if (kindOf(ref) != Kind::window) return Read<WindowRole>::noValue();
+    const ClientFacts* window = facts(ref);
+    if (!window) return Read<WindowRole>::failure();
+    return Read<WindowRole>::of(window->isOrdinary ? WindowRole::window : WindowRole::other);
 }
 
 Read<ElementRef> X11WindowAccess::readElement(ElementRef ref, Attribute attribute) {

@@ -45,6 +45,7 @@ public:
 
     Read<bool> readBool(ElementRef element, Attribute attribute) override;
     Read<std::string> readString(ElementRef element, Attribute attribute) override;
+    Read<WindowRole> readRole(ElementRef window) override;
     Read<ElementRef> readElement(ElementRef element, Attribute attribute) override;
     Read<std::vector<ElementRef>> readElements(ElementRef element, Attribute attribute) override;
     Read<PointTL> readPosition(ElementRef element) override;
