@@ -1,5 +1,8 @@
 #include "core/platform/SystemThreads.h"
 
+#include <mutex>
+#include <vector>
+
 #include "core/foundation/ThreadRunLoop.h"
 
 namespace quillbern {
@@ -9,8 +12,14 @@ std::unique_ptr<WorkerLoop> SystemThreads::startWorker(std::string name, Duratio
 }
 
 void SystemThreads::leaveBehind(std::unique_ptr<WorkerLoop> worker) {
-    // Destroying the loop would join its thread.
-    [[maybe_unused]] WorkerLoop* running = worker.release();
+    // Destroying the loop would join its thread. It stays reachable until the process ends
+    // (the list is never destroyed), so a leak checker knows it is kept on purpose.
+    static std::mutex mutex;
+    static auto* const leftBehind = new std::vector<WorkerLoop*>;
+    {
+        std::lock_guard lock(mutex);
+        leftBehind->push_back(worker.release());
+    }
     hasLeftWorkersBehind_ = true;
 }
 
