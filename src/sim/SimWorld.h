@@ -7,8 +7,10 @@
 #include "sim/SimDefaults.h"
 #include "sim/SimEventMonitors.h"
 #include "sim/SimFileSystem.h"
+#include "sim/SimHotKeys.h"
 #include "sim/SimIcons.h"
 #include "sim/SimInputState.h"
+#include "sim/SimKeyboardLayout.h"
 #include "sim/SimLauncher.h"
 #include "sim/SimLog.h"
 #include "sim/SimLoginService.h"
@@ -22,9 +24,9 @@
 namespace quillbern {
 
 // One simulated machine for a test: virtual time, the main run loop, the application's
-// defaults, the log, UUIDs, text rules, alerts, displays, input, event monitors, panels,
-// running and installed applications, launching, files, the desktop's dock and the login
-// service. Later features add their simulated backends here.
+// defaults, the log, UUIDs, text rules, alerts, displays, input, event monitors, global
+// hot keys, the keyboard layout, panels, running and installed applications, launching,
+// files, the desktop's dock and the login service. Later features add their simulated backends here.
 class SimWorld {
 public:
     SimWorld();
@@ -45,6 +47,8 @@ public:
     SimScreens screens;
     SimInputState input;
     SimEventMonitors events;
+    SimHotKeys hotKeys;
+    SimKeyboardLayout keyboardLayout;
     SimPanelHost panels{mainLoop, clock};
     SimRunningApps apps;
     SimAppCatalog catalog;

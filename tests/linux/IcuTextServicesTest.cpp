@@ -25,3 +25,17 @@ TEST(IcuTextServices, TrimsTabsAndEverySpaceSeparatorButNotLineBreaks) {
     EXPECT_EQ(text.trimmingHorizontalSpace(" \t "), "");
     EXPECT_EQ(text.trimmingHorizontalSpace("Café"), "Café");
 }
+
+TEST(IcuTextServices, UppercasesTheFirstCharacterOnlyWhenItShowsOnItsOwn) {
+    const IcuTextServices text;
+    EXPECT_EQ(text.uppercasedFirstCharacter("a"), "A");
+    EXPECT_EQ(text.uppercasedFirstCharacter("ab"), "A");
+    EXPECT_EQ(text.uppercasedFirstCharacter("é"), "É");
+    EXPECT_EQ(text.uppercasedFirstCharacter("i"), "I") << "the same in every locale";
+    EXPECT_EQ(text.uppercasedFirstCharacter("ß"), "SS");
+    EXPECT_EQ(text.uppercasedFirstCharacter("1"), "1");
+    EXPECT_EQ(text.uppercasedFirstCharacter("^"), "^");
+    EXPECT_EQ(text.uppercasedFirstCharacter("😀"), "😀");
+    for (const char* hidden : {" ", "\t", "\n", "\x01", "\x7F", "\xCC\x81", "\xC2\xA0", "\xE2\x80\xA8", "", "\xFF"})
+        EXPECT_FALSE(text.uppercasedFirstCharacter(hidden)) << hidden;
+}

@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
-#include <unordered_set>
 
 #include "DockModelSupport.h"
-#include "core/model/HotKeyBindings.h"
 #include "core/model/Profile.h"
 #include "core/model/StoredProfiles.h"
 
@@ -159,15 +157,4 @@ TEST(Profile, AllAppsOpensFolders) {
     const auto apps = dock.allApps();
     ASSERT_EQ(apps.size(), 2u);
     EXPECT_EQ(apps[1].bundleID, "b");
-}
-
-TEST(HotKeyAction, ProfileActionsAreEqualByDockAndUsableAsKeys) {
-    std::unordered_set<HotKeyAction> actions(HotKeyBindings::featureOrder.begin(), HotKeyBindings::featureOrder.end());
-    actions.insert(HotKeyAction::profile(seededUuid(1)));
-    actions.insert(HotKeyAction::profile(seededUuid(1)));
-    actions.insert(HotKeyAction::profile(seededUuid(2)));
-    EXPECT_EQ(actions.size(), 9u);
-    EXPECT_NE(HotKeyAction::profile(Uuid{}), HotKeyAction(HotKeyAction::Kind::overview));
-    EXPECT_EQ(HotKeyBindings::featureOrder.front().kind(), HotKeyAction::Kind::overview);
-    EXPECT_EQ(HotKeyBindings::featureOrder.back().kind(), HotKeyAction::Kind::peekDocks);
 }

@@ -5,7 +5,6 @@
 
 #include "core/foundation/Log.h"
 #include "core/model/DatedKey.h"
-#include "core/model/HotKeyBindings.h"
 #include "core/model/JsonReader.h"
 #include "core/model/JsonWriter.h"
 #include "core/model/ProfileKeys.h"
@@ -153,7 +152,7 @@ void DockPreferences::storeOverrides() {
     JsonWriter writer;
     writer.beginObject();
     // In the feature order, so the stored text does not depend on hashing.
-    for (const HotKeyAction& action : HotKeyBindings::featureOrder) {
+    for (const HotKeyAction& action : kFeatureOrder) {
         const auto found = hotkeyOverrides_.find(action);
         if (found == hotkeyOverrides_.end()) continue;
         writer.key(*overrideKey(action));
@@ -177,9 +176,9 @@ DockPreferences::StoredOverrides DockPreferences::readOverrides(const Defaults& 
 
     StoredOverrides out;
     for (const auto& [name, value] : json.items()) {
-        const auto action = std::find_if(HotKeyBindings::featureOrder.begin(), HotKeyBindings::featureOrder.end(),
+        const auto action = std::find_if(kFeatureOrder.begin(), kFeatureOrder.end(),
                                          [&](const HotKeyAction& a) { return overrideKey(a) == name; });
-        if (action == HotKeyBindings::featureOrder.end()) continue;
+        if (action == kFeatureOrder.end()) continue;
         if (const auto chord = decodeJson<HotKeyChord>(value)) {
             out.overrides.emplace(*action, chord.value());
         } else {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 
@@ -27,6 +28,14 @@ private:
 
     Kind kind_;
     Uuid profileID_{};
+};
+
+// The feature actions, in the order their overrides are resolved and their shortcuts listed.
+inline constexpr std::array<HotKeyAction, 7> kFeatureOrder{
+    HotKeyAction(HotKeyAction::Kind::overview),  HotKeyAction(HotKeyAction::Kind::search),
+    HotKeyAction(HotKeyAction::Kind::files),     HotKeyAction(HotKeyAction::Kind::focusMode),
+    HotKeyAction(HotKeyAction::Kind::workspace), HotKeyAction(HotKeyAction::Kind::cheatSheet),
+    HotKeyAction(HotKeyAction::Kind::peekDocks),
 };
 
 }  // namespace quillbern

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -15,6 +16,11 @@ public:
     // Without horizontal white space (spaces of every width, tabs) at either end;
     // line breaks stay.
     virtual std::string trimmingHorizontalSpace(std::string_view text) const = 0;
+    // The text's first character in upper case (Unicode's default mapping, the same in
+    // every locale), as a key cap shows it; none when that character does not show on its
+    // own (white space, a line break, a control character, a combining mark) and for empty
+    // or malformed text.
+    virtual std::optional<std::string> uppercasedFirstCharacter(std::string_view text) const = 0;
 };
 
 }  // namespace quillbern

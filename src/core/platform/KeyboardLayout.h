@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "core/platform/InputState.h"
+
+namespace quillbern {
+
+// What one key types under the current keyboard layout.
+struct KeyTranslation {
+    enum class Status : std::uint8_t {
+        ok,
+        noLayout,  // no keyboard layout can be read at all
+        failed,    // this key has no position or types nothing
+    };
+    Status status = Status::failed;
+    // UTF-8; what the key types without modifiers, a dead key giving its own character.
+    std::string text;
+
+    bool operator==(const KeyTranslation&) const = default;
+};
+
+// The keyboard layout in force right now; each call reads the current one, so callers
+// follow a change of layout. Main thread.
+class KeyboardLayout {
+public:
+    virtual ~KeyboardLayout() = default;
+
+    virtual KeyTranslation translate(KeyCode keyCode) const = 0;
+};
+
+}  // namespace quillbern

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+
+#include "core/model/HotKeyChord.h"
+#include "core/platform/KeyboardLayout.h"
+#include "core/platform/TextServices.h"
+
+namespace quillbern {
+
+// How chords are shown: the modifier glyphs ⌃⌥⇧⌘, always in that order, then the key's
+// label under the keyboard layout in force at the call (⌃⌘A, ⇧⌘3, ⌃⌥⇧⌘Space).
+class ChordText {
+public:
+    ChordText(const KeyboardLayout& layout, const TextServices& text);
+
+    std::string display(const HotKeyChord& chord) const;
+    // Keys that type nothing useful have fixed names (Space, ↩, F1, ...); others show
+    // what they type, in upper case; "key N" when that is nothing that shows, and "?"
+    // when no layout can be read.
+    std::string keyLabel(KeyCode keyCode) const;
+
+private:
+    const KeyboardLayout& layout_;
+    const TextServices& text_;
+};
+
+}  // namespace quillbern

@@ -1,0 +1,121 @@
+#include "core/shell/HotKeyDispatch.h"
+
+#include "core/dock/DockController.h"
+
+namespace quillbern {
+
+namespace {
+
+using Kind = HotKeyAction::Kind;
+
+void dismiss(Palette* palette) {
+    if (palette) palette->dismiss();
+}
+
+void toggle(Palette* palette) {
+    if (!palette) return;
+    if (palette->isShown()) {
+        palette->dismiss();
+    } else {
+        palette->show();
+    }
+}
+
+}  // namespace
+
+HotKeyDispatch::HotKeyDispatch(Ports ports, PinnedStore& pinned, const DockPreferences& preferences)
+    : ports_(ports), pinned_(pinned), preferences_(preferences), chordText_(ports.layout, ports.text) {}
+
+HotKeyDispatch::~HotKeyDispatch() = default;
+
+std::vector<HotKeyBinding> HotKeyDispatch::currentBindings() const {
+    return HotKeyBindings::resolve(pinned_.profiles(), preferences_.hotkeyOverrides(), preferences_.autoHide());
+}
+
+void HotKeyDispatch::syncHotkeys() {
+    if (!preferences_.hotkeysEnabled()) {
+        shutdown();
+        return;
+    }
+    if (registration_) {
+        registration_->update(currentBindings());
+        return;
+    }
+    registration_ = std::make_unique<ProfileHotKeys>(
+        ports_.hotKeys, chordText_, currentBindings(),
+        lifetime_.guard([this](const HotKeyAction& action, bool pressed) { performHotKey(action, pressed); }));
+}
+
+void HotKeyDispatch::shutdown() {
+    if (!registration_) return;
+    registration_->shutdown();
+    registration_.reset();
+}
+
+const RegisteredChords& HotKeyDispatch::registered() const {
+    static const RegisteredChords none;
+    return registration_ ? registration_->registered() : none;
+}
+
+void HotKeyDispatch::performHotKey(const HotKeyAction& action, bool pressed) {
+    if (pressed && action.kind() != Kind::cheatSheet) dismiss(targets.shortcutSheet);
+    if (action.kind() == Kind::peekDocks) {
+        if (!targets.dock) return;
+        std::optional<KeyCode> keyCode;
+        const auto peek = registered().find(action);
+        if (peek != registered().end()) keyCode = peek->second.keyCode;
+        targets.dock->setPeeking(pressed, keyCode);
+        return;
+    }
+    if (!pressed) return;
+    switch (action.kind()) {
+        case Kind::profile:
+            toggleDockFromUserGesture(action.profileID());
+            break;
+        case Kind::overview:
+            dismiss(targets.appSearch);
+            dismiss(targets.fileSearch);
+            toggle(targets.overview);
+            break;
+        case Kind::search:
+            dismiss(targets.overview);
+            dismiss(targets.fileSearch);
+            toggle(targets.appSearch);
+            break;
+        case Kind::files:
+            dismiss(targets.overview);
+            dismiss(targets.appSearch);
+            toggle(targets.fileSearch);
+            break;
+        case Kind::focusMode:
+            if (targets.focusMode) targets.focusMode->setActive(!targets.focusMode->isActive());
+            break;
+        case Kind::workspace:
+            if (targets.workspace) targets.workspace->toggle();
+            break;
+        case Kind::cheatSheet:
+            dismiss(targets.overview);
+            dismiss(targets.appSearch);
+            dismiss(targets.fileSearch);
+            toggle(targets.shortcutSheet);
+            break;
+        case Kind::peekDocks:
+            break;
+    }
+}
+
+void HotKeyDispatch::toggleDockFromUserGesture(const Uuid& id) {
+    const std::optional<Profile> dock = pinned_.profile(id);
+    if (!dock) return;
+    if (!dock->isEnabled) {
+        ports_.alerts.beep();
+        return;
+    }
+    if (preferences_.autoHide()) {
+        if (targets.dock) targets.dock->toggleHeldOut(id);
+        return;
+    }
+    pinned_.toggleVisibility(id);
+}
+
+}  // namespace quillbern
