@@ -9,6 +9,7 @@
 #include "core/model/DockPreferences.h"
 #include "core/model/PinnedStore.h"
 #include "core/model/TransientDockApps.h"
+#include "core/shell/HotKeyDispatch.h"
 #include "core/windows/DockSuppressor.h"
 #include "core/windows/LoginItem.h"
 #include "core/windows/PreviewStore.h"
@@ -72,6 +73,15 @@ void AppDelegate::applicationDidFinishLaunching() {
     windowEngine_->start();
     suppressor_->applyAtLaunch();
 
+    hotKeys_ = std::make_unique<HotKeyDispatch>(
+        HotKeyDispatch::Ports{platform_.hotKeys, platform_.keyboardLayout, platform_.text, platform_.alerts},
+        *pinnedStore_, *dockPreferences_);
+    hotKeys_->syncHotkeys();
+    pinnedStore_->onBindingsChange = [this] { hotKeys_->syncHotkeys(); };
+    dockPreferences_->onOverridesChange = [this] { hotKeys_->syncHotkeys(); };
+    // The switch for global shortcuts, and auto-hide, which decides whether peek has one.
+    preferencesChanged_ = dockPreferences_->changed.connect([this] { hotKeys_->syncHotkeys(); });
+
     dockController_ = std::make_unique<DockController>(
         DockController::Ports{platform_.panels, platform_.screens, platform_.input, platform_.appearance,
                               platform_.mainLoop, platform_.clock},
@@ -81,10 +91,16 @@ void AppDelegate::applicationDidFinishLaunching() {
         },
         *launches_);
     dockController_->start();
+    hotKeys_->targets.dock = dockController_.get();
     loginItem_->restoreIntentIfNeeded();
 }
 
 void AppDelegate::applicationWillTerminate() {
+    // No shortcut reaches the program from here on; a peek in progress ends first.
+    preferencesChanged_.reset();
+    pinnedStore_->onBindingsChange = nullptr;
+    dockPreferences_->onOverridesChange = nullptr;
+    if (hotKeys_) hotKeys_->shutdown();
     statusItem_.reset();
     // A run that ends here leaves the desktop's dock as the user keeps it; one that dies
     // leaves that to the next launch.

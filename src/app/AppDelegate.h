@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "app/Platform.h"
+#include "core/foundation/Subscription.h"
 
 namespace quillbern {
 
@@ -16,6 +17,7 @@ class PinnedStoreLaunches;
 class StatusItem;
 class DockSuppressor;
 class LoginItem;
+class HotKeyDispatch;
 
 // Creates the program's long-lived objects in order, wires them, and takes them down
 // again at the end of the run.
@@ -43,6 +45,8 @@ private:
     std::unique_ptr<LoginItem> loginItem_;
     std::unique_ptr<PinnedStoreLaunches> launches_;
     std::unique_ptr<StatusItem> statusItem_;
+    std::unique_ptr<HotKeyDispatch> hotKeys_;
+    Subscription preferencesChanged_;
     std::unique_ptr<DockController> dockController_;
 };
 

@@ -14,7 +14,9 @@
 #include "linux/qt/QtRunLoop.h"
 #include "linux/x11/X11Connection.h"
 #include "linux/x11/X11EventMonitors.h"
+#include "linux/x11/X11HotKeys.h"
 #include "linux/x11/X11InputState.h"
+#include "linux/x11/X11KeyboardLayout.h"
 #include "linux/x11/X11Permissions.h"
 #include "linux/x11/X11RunningApps.h"
 #include "linux/x11/X11Screens.h"
@@ -46,6 +48,8 @@ LinuxPlatform::LinuxPlatform(std::unique_ptr<X11Connection> connection)
       panels_(std::make_unique<QtPanelHost>(*mainLoop_, clock_, [this] { return screens_->desktopSpace(); })),
       events_(std::make_unique<X11EventMonitors>(
           *connection_, *input_, *screens_, [this](std::uint32_t window) { return panels_->panelOfWindow(window); })),
+      keyboardLayout_(std::make_unique<X11KeyboardLayout>(*connection_)),
+      hotKeys_(std::make_unique<X11HotKeys>(*connection_, *keyboardLayout_)),
       windowList_(std::make_unique<X11WindowList>(*connection_, *screens_)),
       windowAccess_(std::make_unique<X11WindowAccess>([this] { return screens_->desktopSpace(); })),
       permissions_(std::make_unique<X11Permissions>(*connection_)),
@@ -63,12 +67,15 @@ LinuxPlatform::LinuxPlatform(std::unique_ptr<X11Connection> connection)
       icons_(std::make_unique<QtIcons>()),
       nativeDock_(std::make_unique<LinuxNativeDockPreferences>()),
       login_(std::make_unique<LinuxLoginService>(QCoreApplication::applicationFilePath().toStdString())),
-      ports_(std::make_unique<Platform>(
-          Platform{*mainLoop_, clock_,       *defaults_,   uuids_,         *text_,
-                   *alerts_,   *appearance_, *screens_,    *input_,        *events_,
-                   *panels_,   threads_,     *windowList_, *windowAccess_, *permissions_,
-                   *apps_,     *session_,    *capture_,    *launcher_,     *catalog_,
-                   *files_,    *icons_,      *nativeDock_, *login_,        [] { QApplication::quit(); }})) {}
+      ports_(std::make_unique<Platform>(Platform{*mainLoop_,     clock_,        *defaults_,
+                                                 uuids_,         *text_,        *alerts_,
+                                                 *appearance_,   *screens_,     *input_,
+                                                 *events_,       *hotKeys_,     *keyboardLayout_,
+                                                 *panels_,       threads_,      *windowList_,
+                                                 *windowAccess_, *permissions_, *apps_,
+                                                 *session_,      *capture_,     *launcher_,
+                                                 *catalog_,      *files_,       *icons_,
+                                                 *nativeDock_,   *login_,       [] { QApplication::quit(); }})) {}
 
 LinuxPlatform::~LinuxPlatform() = default;
 

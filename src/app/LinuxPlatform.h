@@ -16,6 +16,8 @@ class X11Connection;
 class X11Screens;
 class X11InputState;
 class X11EventMonitors;
+class X11KeyboardLayout;
+class X11HotKeys;
 class X11WindowList;
 class X11WindowAccess;
 class X11Permissions;
@@ -59,6 +61,8 @@ private:
     std::unique_ptr<X11InputState> input_;
     std::unique_ptr<QtPanelHost> panels_;
     std::unique_ptr<X11EventMonitors> events_;
+    std::unique_ptr<X11KeyboardLayout> keyboardLayout_;
+    std::unique_ptr<X11HotKeys> hotKeys_;
     std::unique_ptr<X11WindowList> windowList_;
     std::unique_ptr<X11WindowAccess> windowAccess_;
     std::unique_ptr<X11Permissions> permissions_;

@@ -10,8 +10,10 @@
 #include "core/platform/AppCatalog.h"
 #include "core/platform/EventMonitors.h"
 #include "core/platform/FileSystem.h"
+#include "core/platform/HotKeys.h"
 #include "core/platform/Icons.h"
 #include "core/platform/InputState.h"
+#include "core/platform/KeyboardLayout.h"
 #include "core/platform/Launcher.h"
 #include "core/platform/LoginService.h"
 #include "core/platform/NativeDockPreferences.h"
@@ -41,6 +43,8 @@ struct Platform {
     Screens& screens;
     InputState& input;
     EventMonitors& events;
+    HotKeys& hotKeys;
+    const KeyboardLayout& keyboardLayout;
     PanelHost& panels;
     Threads& threads;
     const WindowList& windowList;

@@ -3,6 +3,8 @@
 // override-redirect menu. Prints "window 0x<id>" once mapped and "press <button>" for
 // each click it gets; exits when the window manager asks it to close its first window.
 // A QUILLBERN_TEST_OPEN client message to a window opens one more, titled "<title> 2".
+// --grab-key holds a key chord on the root window as another application's global shortcut
+// would, printing "grabbed" or "grab refused".
 #include <unistd.h>
 
 #include <cstdio>
@@ -42,7 +44,8 @@ int usage() {
     std::fprintf(stderr,
                  "usage: quillbern_test_client [--class NAME] [--title TEXT] [--geometry WxH+X+Y]\n"
                  "         [--strut L,R,T,B,LS,LE,RS,RE,TS,TE,BS,BE] [--menu] [--color RRGGBB]\n"
-                 "         [--no-pid] [--no-input] [--legacy-title] [--min-size WxH]\n");
+                 "         [--no-pid] [--no-input] [--legacy-title] [--min-size WxH]\n"
+                 "         [--grab-key KEYCODE,MODIFIERS]  (X keycode and modifier mask)\n");
     return 2;
 }
 
@@ -56,6 +59,7 @@ struct Options {
     bool input = true;
     bool legacyTitle = false;
     int minWidth = 0, minHeight = 0;
+    std::vector<std::uint32_t> grabKey;
 };
 
 xcb_window_t openWindow(xcb_connection_t* c, const Options& o, const std::string& title) {
@@ -133,6 +137,9 @@ int main(int argc, char** argv) {
             o.input = false;
         } else if (arg == "--legacy-title") {
             o.legacyTitle = true;
+        } else if (arg == "--grab-key" && hasValue) {
+            o.grabKey = numbers(argv[++i]);
+            if (o.grabKey.size() != 2) return usage();
         } else if (arg == "--min-size" && hasValue) {
             if (std::sscanf(argv[++i], "%dx%d", &o.minWidth, &o.minHeight) != 2) return usage();
         } else {
@@ -144,6 +151,15 @@ int main(int argc, char** argv) {
     if (xcb_connection_has_error(c)) {
         std::fprintf(stderr, "quillbern_test_client: no X server\n");
         return 1;
+    }
+    if (!o.grabKey.empty()) {
+        const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+        xcb_generic_error_t* error = xcb_request_check(
+            c, xcb_grab_key_checked(c, 0, root, std::uint16_t(o.grabKey[1]), xcb_keycode_t(o.grabKey[0]),
+                                    XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC));
+        std::printf(error ? "grab refused\n" : "grabbed\n");
+        std::fflush(stdout);
+        std::free(error);
     }
     const xcb_window_t w = openWindow(c, o, o.title);
     const xcb_atom_t deleteWindow = atom(c, "WM_DELETE_WINDOW");

@@ -1,9 +1,11 @@
 # Sourced by the end-to-end scripts: a private settings directory, the program on a
-# headless desktop, and the cleanup of both. The script's first argument is the program.
+# headless desktop, and the cleanup of both. The script's first argument is the program,
+# the second the tests' X client.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib/headless-desktop.sh"
 
 program=$1
+test_client=${2:-}
 work=$(mktemp -d)
 program_pid=
 export XDG_CONFIG_HOME="$work/config"

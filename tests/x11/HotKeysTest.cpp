@@ -1,0 +1,205 @@
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <vector>
+
+#include "Backends.h"
+#include "X11TestSupport.h"
+#include "core/shell/ProfileHotKeys.h"
+#include "linux/icu/IcuTextServices.h"
+#include "linux/x11/KeyCodeTable.h"
+#include "linux/x11/X11HotKeys.h"
+#include "linux/x11/X11KeyboardLayout.h"
+#include "sim/SimLog.h"
+
+using namespace quillbern;
+using namespace quillbern::test;
+
+namespace {
+
+constexpr std::uint32_t kCC = HotKeyChord::kControlCommand;
+constexpr KeyCode kDigit1 = 18, kDigit2 = 19, kDigit3 = 20;
+
+// Our keyboard backends on the test's own connection, and every hot-key event they report.
+struct Keys {
+    Keys() : keyboard(*x.connection), hotKeys(*x.connection, keyboard) {
+        EXPECT_EQ(hotKeys.setHandler([this](const HotKeyEvent& event) { events.push_back(event); }), 0);
+    }
+
+    Backends x;
+    X11KeyboardLayout keyboard;
+    X11HotKeys hotKeys;
+    std::vector<HotKeyEvent> events;
+};
+
+// Another client with a connection of its own, as an application holding a chord.
+class OtherClient {
+public:
+    OtherClient() : c_(xcb_connect(nullptr, nullptr)) {
+        root_ = xcb_setup_roots_iterator(xcb_get_setup(c_)).data->root;
+    }
+    ~OtherClient() { xcb_disconnect(c_); }
+    // Grabs our key code with X modifier bits; true when the server agreed.
+    bool grab(KeyCode key, std::uint16_t modifiers) {
+        xcb_generic_error_t* error =
+            xcb_request_check(c_, xcb_grab_key_checked(c_, 0, root_, modifiers, *xKeycodeForKey(key),
+                                                       XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC));
+        std::free(error);
+        return error == nullptr;
+    }
+
+private:
+    xcb_connection_t* c_;
+    xcb_window_t root_;
+};
+
+constexpr std::uint16_t kControlSuper = XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_4;
+
+// Runs a command now and another one when the test ends, however it ends.
+class Restoring {
+public:
+    Restoring(const std::vector<std::string>& now, std::vector<std::string> atEnd) : atEnd_(std::move(atEnd)) {
+        EXPECT_EQ(run(now), 0);
+    }
+    ~Restoring() { run(atEnd_); }
+
+private:
+    std::vector<std::string> atEnd_;
+};
+
+}  // namespace
+
+TEST(X11HotKeys, AChordTypedAnywhereArrivesAsOnePressAndOneReleaseWhateverTheLocks) {
+    Keys k;
+    auto grab = k.hotKeys.grab(kDigit1, kCC, 7);
+    ASSERT_EQ(grab.status, HotKeyRegistration::Status::grabbed);
+    ASSERT_EQ(run({"xdotool", "key", "ctrl+super+1"}), 0);
+    ASSERT_TRUE(spinUntil([&] { return k.events.size() == 2; }));
+    EXPECT_EQ(k.events, (std::vector<HotKeyEvent>{{true, 7}, {false, 7}}));
+
+    // With Num Lock and Caps Lock on, the same chord.
+    {
+        Restoring locks({"xdotool", "key", "Num_Lock", "key", "Caps_Lock"},
+                        {"xdotool", "key", "Num_Lock", "key", "Caps_Lock"});
+        ASSERT_EQ(run({"xdotool", "key", "ctrl+super+1"}), 0);
+        ASSERT_TRUE(spinUntil([&] { return k.events.size() == 4; }));
+    }
+
+    // Other modifiers make another chord; a release of the modifiers first still ends it.
+    ASSERT_EQ(run({"xdotool", "key", "ctrl+alt+super+1", "key", "super+1"}), 0);
+    ASSERT_EQ(run({"xdotool", "keydown", "ctrl+super+1", "keyup", "ctrl+super", "keyup", "1"}), 0);
+    ASSERT_TRUE(spinUntil([&] { return k.events.size() == 6; }));
+    EXPECT_EQ(k.events[4], (HotKeyEvent{true, 7}));
+    EXPECT_EQ(k.events[5], (HotKeyEvent{false, 7}));
+
+    // Given back, the chord goes to the focused window again.
+    grab.grab.reset();
+    ASSERT_EQ(run({"xdotool", "key", "ctrl+super+1"}), 0);
+    spinFor(200);
+    EXPECT_EQ(k.events.size(), 6u);
+}
+
+TEST(X11HotKeys, HoldingAChordPastTheKeyboardsRepeatIsStillOnePress) {
+    Keys k;
+    auto grab = k.hotKeys.grab(35, kCC, 3);
+    ASSERT_EQ(grab.status, HotKeyRegistration::Status::grabbed);
+    ASSERT_EQ(run({"xdotool", "keydown", "ctrl+super+p"}), 0);
+    ASSERT_TRUE(spinUntil([&] { return !k.events.empty(); }));
+    spinFor(1500);  // the server repeats a held key after 660 ms, 25 times a second
+    ASSERT_EQ(run({"xdotool", "keyup", "p", "keyup", "ctrl+super"}), 0);
+    ASSERT_TRUE(spinUntil([&] { return k.events.size() >= 2; }));
+    spinFor(100);
+    EXPECT_EQ(k.events, (std::vector<HotKeyEvent>{{true, 3}, {false, 3}}));
+}
+
+TEST(X11HotKeys, AChordAnotherClientHoldsIsRefusedWholeAndLoggedWhileTheOthersWork) {
+    Keys k;
+    OtherClient other;
+    // Only the Num Lock state of Control-Super-2: our other variants must be given back.
+    ASSERT_TRUE(other.grab(kDigit2, kControlSuper | k.keyboard.modifierMasks().numLock));
+
+    SimLog log;
+    IcuTextServices text;
+    ChordText chords(k.keyboard, text);
+    std::vector<std::pair<HotKeyAction, bool>> reports;
+    const HotKeyAction dock1 = HotKeyAction::profile(*Uuid::parse("AAAAAAAA-0000-4000-8000-000000000001"));
+    const HotKeyAction dock2 = HotKeyAction::profile(*Uuid::parse("AAAAAAAA-0000-4000-8000-000000000002"));
+    ProfileHotKeys registration(
+        k.hotKeys, chords, {{dock1, {kDigit1, kCC}, false, "Main"}, {dock2, {kDigit2, kCC}, false, "Work"}},
+        [&](const HotKeyAction& action, bool pressed) { reports.emplace_back(action, pressed); });
+    EXPECT_EQ(registration.registered(), (RegisteredChords{{dock1, {kDigit1, kCC}}}));
+    EXPECT_EQ(registration.refused(), (RegisteredChords{{dock2, {kDigit2, kCC}}}));
+    EXPECT_EQ(log.count("the global shortcut ⌃⌘2 (Work) does not work: another application has taken it"), 1);
+
+    OtherClient third;
+    EXPECT_TRUE(third.grab(kDigit2, kControlSuper)) << "the variants we did get were given back";
+
+    ASSERT_EQ(run({"xdotool", "key", "ctrl+super+1"}), 0);
+    ASSERT_TRUE(spinUntil([&] { return reports.size() == 2; }));
+    EXPECT_EQ(reports[0], std::pair(dock1, true));
+    EXPECT_EQ(reports[1], std::pair(dock1, false));
+    registration.shutdown();
+}
+
+TEST(X11HotKeys, WhileSuspendedTheChordsAreFreeAndNewGrabsOnlyTellWhetherTheyCouldBe) {
+    Keys k;
+    auto one = k.hotKeys.grab(kDigit1, kCC, 1);
+    ASSERT_EQ(one.status, HotKeyRegistration::Status::grabbed);
+    k.hotKeys.setSuspended(true);
+    {
+        OtherClient other;
+        EXPECT_TRUE(other.grab(kDigit1, kControlSuper)) << "a suspended chord is free for others";
+        EXPECT_EQ(k.hotKeys.grab(kDigit1, kCC, 2).status, HotKeyRegistration::Status::taken);
+    }
+    auto three = k.hotKeys.grab(kDigit3, kCC, 3);
+    EXPECT_EQ(three.status, HotKeyRegistration::Status::grabbed);
+    {
+        OtherClient other;
+        EXPECT_TRUE(other.grab(kDigit3, kControlSuper)) << "grabbed while suspended, it is not kept";
+    }
+    ASSERT_EQ(run({"xdotool", "key", "ctrl+super+1"}), 0);
+    spinFor(200);
+    EXPECT_TRUE(k.events.empty());
+
+    k.hotKeys.setSuspended(false);
+    ASSERT_EQ(run({"xdotool", "key", "ctrl+super+1", "key", "ctrl+super+3"}), 0);
+    ASSERT_TRUE(spinUntil([&] { return k.events.size() == 4; }));
+    EXPECT_EQ(k.events[0], (HotKeyEvent{true, 1}));
+    EXPECT_EQ(k.events[2], (HotKeyEvent{true, 3}));
+}
+
+TEST(X11HotKeys, GrabsFollowSuperToAnotherModifier) {
+    Keys k;
+    auto grab = k.hotKeys.grab(kDigit1, kCC, 1);
+    ASSERT_EQ(grab.status, HotKeyRegistration::Status::grabbed);
+    ASSERT_EQ(k.keyboard.modifierMasks().super, XCB_MOD_MASK_4);
+    {
+        Restoring mod3({"xmodmap", "-e", "remove mod4 = Super_L Super_R", "-e", "add mod3 = Super_L Super_R"},
+                       {"xmodmap", "-e", "remove mod3 = Super_L Super_R", "-e", "add mod4 = Super_L Super_R"});
+        ASSERT_TRUE(spinUntil([&] { return k.keyboard.modifierMasks().super == XCB_MOD_MASK_3; }));
+        ASSERT_EQ(run({"xdotool", "key", "ctrl+super+1"}), 0);
+        ASSERT_TRUE(spinUntil([&] { return k.events.size() == 2; }));
+    }
+    ASSERT_TRUE(spinUntil([&] { return k.keyboard.modifierMasks().super == XCB_MOD_MASK_4; }));
+    ASSERT_EQ(run({"xdotool", "key", "ctrl+super+1"}), 0);
+    ASSERT_TRUE(spinUntil([&] { return k.events.size() == 4; }));
+}
+
+TEST(X11KeyboardLayout, KeyLabelsFollowTheServersLayout) {
+    Keys k;
+    IcuTextServices text;
+    const ChordText chords(k.keyboard, text);
+    EXPECT_EQ(chords.display({0, kCC}), "⌃⌘A");
+    EXPECT_EQ(chords.display({kDigit1, kCC}), "⌃⌘1");
+    EXPECT_EQ(chords.keyLabel(41), ";");
+    EXPECT_EQ(chords.keyLabel(49), "Space");
+    {
+        Restoring french({"setxkbmap", "fr"}, {"setxkbmap", "us"});
+        ASSERT_TRUE(spinUntil([&] { return chords.keyLabel(0) == "Q"; }));
+        EXPECT_EQ(chords.keyLabel(12), "A");
+        EXPECT_EQ(chords.keyLabel(kDigit2), "É");
+        EXPECT_EQ(chords.keyLabel(33), "^") << "the dead circumflex shows as itself";
+        EXPECT_EQ(chords.keyLabel(49), "Space");
+    }
+    ASSERT_TRUE(spinUntil([&] { return chords.keyLabel(0) == "A"; }));
+    EXPECT_EQ(k.keyboard.translate(1000).status, KeyTranslation::Status::failed) << "a code no key has";
+}
