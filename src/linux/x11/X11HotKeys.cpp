@@ -54,8 +54,13 @@ X11HotKeys::X11HotKeys(X11Connection& connection, X11KeyboardLayout& keyboard)
     : connection_(connection), keyboard_(keyboard), masks_(keyboard.modifierMasks()) {
     xcb_connection_t* c = connection_.xcb();
     constexpr std::uint32_t kDetectable = XCB_XKB_PER_CLIENT_FLAG_DETECTABLE_AUTO_REPEAT;
-    const XcbReply<xcb_xkb_per_client_flags_reply_t> flags(xcb_xkb_per_client_flags_reply(
-        c, xcb_xkb_per_client_flags(c, XCB_XKB_ID_USE_CORE_KBD, kDetectable, kDetectable, 0, 0, 0), nullptr));
+    // A request of a missing extension would close the connection.
+    const xcb_query_extension_reply_t* xkb = xcb_get_extension_data(c, &xcb_xkb_id);
+    const XcbReply<xcb_xkb_per_client_flags_reply_t> flags(
+        xkb && xkb->present
+            ? xcb_xkb_per_client_flags_reply(
+                  c, xcb_xkb_per_client_flags(c, XCB_XKB_ID_USE_CORE_KBD, kDetectable, kDetectable, 0, 0, 0), nullptr)
+            : nullptr);
     connection_.drainSoon();
     if (!flags || !(flags->value & kDetectable))
         log("the X server cannot tell a held key from repeated presses: holding a global shortcut may repeat it");
