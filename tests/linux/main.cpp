@@ -1,4 +1,4 @@
-#include <QGuiApplication>
+#include <QApplication>
 #include <gtest/gtest.h>
 
 #include "SettingsSandbox.h"
@@ -8,7 +8,7 @@ int main(int argc, char** argv) {
     quillbern::useSettingsSandbox();
     // Set here, not in the CTest environment: test discovery runs without it.
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication application(argc, argv);
+    QApplication application(argc, argv);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -71,6 +71,53 @@ TEST(QtPanelHost, APanelStandsExactlyWhereAskedOnEveryDesktopAsADock) {
     EXPECT_TRUE(spinUntil([&] { return !probe.isViewable(window); }));
 }
 
+TEST(QtPanelHost, APanelKeepsItsTypeStatesAndDesktopThroughHideAndReveal) {
+    Backends x;
+    XProbe probe;
+    auto panel = shownPanel(x, kDockFrame);
+    xcb_window_t window = XCB_WINDOW_NONE;
+    ASSERT_TRUE(spinUntil([&] {
+        window = windowOf(probe, x.panels, panel->serial());
+        return window != XCB_WINDOW_NONE && probe.isViewable(window);
+    }));
+    // Openbox keeps "sticky" as the desktop of all desktops, not as a state.
+    const std::vector<std::uint32_t> states = {probe.atom("_NET_WM_STATE_SKIP_TASKBAR"),
+                                               probe.atom("_NET_WM_STATE_SKIP_PAGER"),
+                                               probe.atom("_NET_WM_STATE_ABOVE")};
+    const auto onEveryDesktopWithOurStates = [&] {
+        const std::vector<std::uint32_t> now = probe.cardinals(window, "_NET_WM_STATE");
+        return probe.cardinals(window, "_NET_WM_DESKTOP") == std::vector<std::uint32_t>{0xFFFFFFFFu} &&
+               std::ranges::all_of(states, [&](std::uint32_t s) { return std::ranges::find(now, s) != now.end(); });
+    };
+    TestClient client({"--class", "other", "--geometry", "300x200+100+100"});
+    ASSERT_TRUE(client.started());
+
+    for (int round = 0; round < 2; ++round) {
+        panel->orderOut();
+        ASSERT_TRUE(spinUntil([&] { return !probe.isViewable(window); }));
+        panel->orderFront();
+        ASSERT_TRUE(spinUntil([&] { return probe.isViewable(window); }));
+        EXPECT_TRUE(spinUntil(onEveryDesktopWithOurStates)) << "round " << round;
+        EXPECT_EQ(probe.cardinals(window, "_NET_WM_WINDOW_TYPE"),
+                  std::vector<std::uint32_t>{probe.atom("_NET_WM_WINDOW_TYPE_DOCK")});
+
+        // Shown again before the window manager has finished withdrawing it: it manages
+        // the panel anew, in a new frame.
+        const xcb_window_t frame = probe.topLevel(window);
+        panel->orderOut();
+        panel->orderFront();
+        ASSERT_TRUE(spinUntil([&] { return probe.topLevel(window) != frame && probe.isViewable(window); }));
+        EXPECT_TRUE(spinUntil(onEveryDesktopWithOurStates)) << "quickly, round " << round;
+
+        // On another desktop the ordinary window goes, the dock stays.
+        ASSERT_EQ(run({"xdotool", "set_desktop", std::to_string(round + 1)}), 0);
+        EXPECT_TRUE(spinUntil([&] { return !probe.isViewable(client.window()); }));
+        EXPECT_TRUE(probe.isViewable(window)) << "round " << round;
+        ASSERT_EQ(run({"xdotool", "set_desktop", "0"}), 0);
+        ASSERT_TRUE(spinUntil([&] { return probe.isViewable(client.window()); }));
+    }
+}
+
 TEST(QtPanelHost, StaysAboveARaisedClientAndKeepsOurLevelsInOrder) {
     Backends x;
     XProbe probe;

@@ -4,6 +4,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QVBoxLayout>
+#include <QWindow>
+#include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <string_view>
 #include <vector>
@@ -15,18 +18,50 @@ namespace quillbern {
 
 namespace {
 
-xcb_atom_t intern(xcb_connection_t* c, std::string_view name) {
-    xcb_intern_atom_reply_t* reply =
-        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, static_cast<std::uint16_t>(name.size()), name.data()), nullptr);
-    const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-    std::free(reply);
-    return atom;
+// Qt's connection; none on other platforms (the offscreen one of view tests offers the
+// interface without a connection).
+xcb_connection_t* x11Connection() {
+    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 ? x11->connection() : nullptr;
 }
 
-void setAtoms(xcb_connection_t* c, xcb_window_t window, std::string_view property, xcb_atom_t type,
-              const std::vector<std::uint32_t>& values) {
-    xcb_change_property(c, XCB_PROP_MODE_REPLACE, window, intern(c, property), type, 32,
-                        static_cast<std::uint32_t>(values.size()), values.data());
+struct PanelAtoms {
+    xcb_atom_t type, dock, state, skipTaskbar, skipPager, sticky, above, desktop;
+};
+
+// Interned once: every reveal maps a panel again.
+const PanelAtoms& panelAtoms(xcb_connection_t* c) {
+    static const PanelAtoms atoms = [c] {
+        constexpr std::string_view kNames[] = {
+            "_NET_WM_WINDOW_TYPE",      "_NET_WM_WINDOW_TYPE_DOCK", "_NET_WM_STATE",       "_NET_WM_STATE_SKIP_TASKBAR",
+            "_NET_WM_STATE_SKIP_PAGER", "_NET_WM_STATE_STICKY",     "_NET_WM_STATE_ABOVE", "_NET_WM_DESKTOP"};
+        xcb_intern_atom_cookie_t cookies[std::size(kNames)];
+        for (std::size_t i = 0; i < std::size(kNames); ++i)
+            cookies[i] = xcb_intern_atom(c, 0, static_cast<std::uint16_t>(kNames[i].size()), kNames[i].data());
+        xcb_atom_t values[std::size(kNames)];
+        for (std::size_t i = 0; i < std::size(kNames); ++i) {
+            xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(c, cookies[i], nullptr);
+            values[i] = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+            std::free(reply);
+        }
+        return PanelAtoms{values[0], values[1], values[2], values[3], values[4], values[5], values[6], values[7]};
+    }();
+    return atoms;
+}
+
+constexpr std::uint32_t kAllDesktops = 0xFFFFFFFFu;
+
+// A request about a mapped window, to the window manager through the root.
+void sendToWindowManager(xcb_connection_t* c, xcb_window_t window, xcb_atom_t type, std::array<std::uint32_t, 5> data) {
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = window;
+    message.type = type;
+    std::copy(data.begin(), data.end(), message.data.data32);
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    xcb_send_event(c, 0, root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&message));
 }
 
 }  // namespace
@@ -48,6 +83,7 @@ FloatingPanel::FloatingPanel(const PanelStyle& style, PanelContent content) : co
     if (contentView_) layout->addWidget(contentView_);
     winId();
     applyWindowHints();
+    watchWindow();
 }
 
 FloatingPanel::~FloatingPanel() = default;
@@ -64,27 +100,91 @@ void FloatingPanel::setContent(PanelContent content) {
 }
 
 bool FloatingPanel::event(QEvent* event) {
-    if (event->type() == QEvent::WinIdChange) applyWindowHints();
+    switch (event->type()) {
+        case QEvent::WinIdChange:
+            applyWindowHints();
+            watchWindow();
+            break;
+        case QEvent::Show:
+            // Sent before Qt maps the window. The window manager drops the states and the
+            // desktop when the panel is withdrawn, and Qt writes back only its own states.
+            if (!event->spontaneous()) applyWindowHints();
+            break;
+        default:
+            break;
+    }
     return QWidget::event(event);
 }
 
+void FloatingPanel::watchWindow() {
+    if (QWindow* window = windowHandle()) window->installEventFilter(this);
+}
+
+bool FloatingPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != windowHandle()) return QWidget::eventFilter(watched, event);
+    switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick: {
+            // Inside our program Command is Ctrl. Taken at the window, before Qt hands the
+            // press to the child under the pointer.
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            if (!commandClick_ || !mouse->modifiers().testFlag(Qt::ControlModifier)) return false;
+            takingCommandClick_ = true;
+            if (event->type() == QEvent::MouseButtonPress) {
+                const Task handler = commandClick_;  // the handler may close this panel
+                handler();
+            }
+            return true;
+        }
+        case QEvent::Expose: {
+            // A panel hidden and shown again quickly can be mapped before the window
+            // manager has finished withdrawing it, which then drops the hints set before the
+            // map: once it shows, ask for them as for any mapped window.
+            const bool exposed = windowHandle()->isExposed();
+            if (exposed && !wasExposed_) reassertWindowHints();
+            wasExposed_ = exposed;
+            return false;
+        }
+        case QEvent::MouseMove:
+            return takingCommandClick_;
+        case QEvent::MouseButtonRelease:
+            if (!takingCommandClick_) return false;
+            // The rest of the click belongs to the hook too.
+            if (static_cast<QMouseEvent*>(event)->buttons() == Qt::NoButton) takingCommandClick_ = false;
+            return true;
+        default:
+            return false;
+    }
+}
+
 void FloatingPanel::applyWindowHints() {
-    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11) return;  // another platform (the offscreen one in view tests)
-    xcb_connection_t* c = x11->connection();
+    xcb_connection_t* c = x11Connection();
+    if (!c) return;
+    const PanelAtoms& a = panelAtoms(c);
     const auto window = static_cast<xcb_window_t>(winId());
-    setAtoms(c, window, "_NET_WM_WINDOW_TYPE", XCB_ATOM_ATOM, {intern(c, "_NET_WM_WINDOW_TYPE_DOCK")});
-    setAtoms(c, window, "_NET_WM_STATE", XCB_ATOM_ATOM,
-             {intern(c, "_NET_WM_STATE_SKIP_TASKBAR"), intern(c, "_NET_WM_STATE_SKIP_PAGER"),
-              intern(c, "_NET_WM_STATE_STICKY"), intern(c, "_NET_WM_STATE_ABOVE")});
-    setAtoms(c, window, "_NET_WM_DESKTOP", XCB_ATOM_CARDINAL, {0xFFFFFFFFu});
+    const std::uint32_t states[] = {a.skipTaskbar, a.skipPager, a.sticky, a.above};
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, window, a.type, XCB_ATOM_ATOM, 32, 1, &a.dock);
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, window, a.state, XCB_ATOM_ATOM, 32, std::size(states), states);
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, window, a.desktop, XCB_ATOM_CARDINAL, 32, 1, &kAllDesktops);
+    xcb_flush(c);
+}
+
+void FloatingPanel::reassertWindowHints() {
+    xcb_connection_t* c = x11Connection();
+    if (!c || unmanaged_) return;
+    const PanelAtoms& a = panelAtoms(c);
+    const auto window = static_cast<xcb_window_t>(winId());
+    // Action "add", source "pager"; a manager that already applied them changes nothing.
+    constexpr std::uint32_t kAdd = 1, kPager = 2;
+    sendToWindowManager(c, window, a.state, {kAdd, a.skipTaskbar, a.skipPager, kPager, 0});
+    sendToWindowManager(c, window, a.state, {kAdd, a.sticky, a.above, kPager, 0});
+    sendToWindowManager(c, window, a.desktop, {kAllDesktops, kPager, 0, 0, 0});
     xcb_flush(c);
 }
 
 void FloatingPanel::stackBelow(const FloatingPanel& other) {
-    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11 || !unmanaged_ || !windowHandle() || !other.windowHandle()) return;
-    xcb_connection_t* c = x11->connection();
+    xcb_connection_t* c = x11Connection();
+    if (!c || !unmanaged_ || !windowHandle() || !other.windowHandle()) return;
     // A managed panel stands inside its window manager's frame: stack against the frame.
     auto sibling = static_cast<xcb_window_t>(other.winId());
     for (int depth = 0; depth < 4; ++depth) {
@@ -106,17 +206,6 @@ void FloatingPanel::paintEvent(QPaintEvent*) {
         const Color& c = fill->color;
         painter.fillRect(rect(), QColor::fromRgbF(float(c.r), float(c.g), float(c.b), float(c.a)));
     }
-}
-
-void FloatingPanel::mousePressEvent(QMouseEvent* event) {
-    // Inside our program Command is Ctrl.
-    if (event->modifiers().testFlag(Qt::ControlModifier) && commandClick_) {
-        const Task handler = commandClick_;  // the handler may close this panel
-        handler();
-        event->accept();
-        return;
-    }
-    QWidget::mousePressEvent(event);
 }
 
 }  // namespace quillbern

@@ -24,17 +24,24 @@ public:
 protected:
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
+    // Command-clicks, on the panel's window.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // The window manager reads these before mapping; Qt rewrites the type whenever it
-    // re-creates the native window, so they are set again then.
+    // re-creates the native window, so they are set again then, and before every map.
     void applyWindowHints();
+    // The same, through the window manager, for the mapped panel.
+    void reassertWindowHints();
+    void watchWindow();
 
     PanelContent content_;
     // The view of the content, where it is more than a fill; fills the panel.
     QWidget* contentView_ = nullptr;
     Task commandClick_;
+    // From a Command-press to its release, the click is the hook's.
+    bool takingCommandClick_ = false;
+    bool wasExposed_ = false;
     bool unmanaged_ = false;
 };
 
