@@ -241,13 +241,26 @@ TEST_F(AutoHide, AFullScreenApplicationStopsRevealOnContactOnItsDisplayOnly) {
     ticks(1);
     EXPECT_TRUE(shown(kRight, 1));
 
-    // A window covering the display to within a point counts too; a minimised one does not.
-    video.isFullscreen = false;
-    video.frame = {1, 0.5, 1918.5, 1079};
-    w.engine->apply(WindowSnapshot{{video}});
-    EXPECT_TRUE(w.controller().displayShowsFullscreenApp(kLeft));
+    // A minimised one does not count.
     video.isMinimized = true;
     w.engine->apply(WindowSnapshot{{video}});
+    EXPECT_FALSE(w.controller().displayShowsFullscreenApp(kLeft));
+    pointAt({960, 1});
+    ticks(1);
+    EXPECT_TRUE(shown(kLeft, 1));
+}
+
+TEST_F(AutoHide, AMaximisedWindowCoveringTheDisplayDoesNotStopReveal) {
+    open({dock(1, DockEdge::bottom)});
+    settle();
+    // Without struts a maximised window's frame covers the whole monitor; only the
+    // window's own full-screen state makes it a full-screen application.
+    WindowInfo editor;
+    editor.id = 8;
+    editor.isOnScreen = true;
+    editor.displayID = kLeft;
+    editor.frame = {0, 0, 1920, 1080};
+    w.engine->apply(WindowSnapshot{{editor}});
     EXPECT_FALSE(w.controller().displayShowsFullscreenApp(kLeft));
     pointAt({960, 1});
     ticks(1);

@@ -90,7 +90,7 @@ public:
     bool isPlacingDrag() const;
     // Ticks of hover that a contested edge needs before it reveals.
     int dwellTicks() const;
-    // A full-screen window, or one covering the display, shows on the display.
+    // A window in full-screen state shows on the display.
     bool displayShowsFullscreenApp(DisplayId display) const;
 
     // The dock's panels on every display stay out until the next toggle; a dock hidden in

@@ -161,16 +161,12 @@ int DockController::dwellTicks() const {
 }
 
 bool DockController::displayShowsFullscreenApp(DisplayId display) const {
-    const ScreenInfo* screen = screenWithID(display);
-    std::optional<RectTL> bounds;
-    for (const WindowInfo& window : engine_.snapshot().windows) {
-        if (window.displayID != display || !window.isOnScreen || window.isMinimized) continue;
-        if (window.isFullscreen) return true;
-        if (!screen || window.frame.isNull()) continue;
-        if (!bounds) bounds = toTopLeft(screen->frame, flipHeight(screens_));
-        if (reveal::coversDisplay(window.frame, *bounds)) return true;
-    }
-    return false;
+    // The window's own full-screen state, never its size: a maximised window covers the
+    // whole display where no panel reserves space.
+    const std::vector<WindowInfo>& windows = engine_.snapshot().windows;
+    return std::any_of(windows.begin(), windows.end(), [display](const WindowInfo& window) {
+        return window.displayID == display && window.isOnScreen && !window.isMinimized && window.isFullscreen;
+    });
 }
 
 const ScreenInfo* DockController::screenWithID(DisplayId display) const {

@@ -99,9 +99,4 @@ RectBL memberStrip(DockEdge edge, const RectBL& zone, const RectBL& panelFrame, 
     return {zone.x, start, zone.width, end - start};
 }
 
-bool coversDisplay(const RectTL& window, const RectTL& displayBounds) {
-    return !window.isNull() && window.minX() <= displayBounds.minX() + 1 && window.minY() <= displayBounds.minY() + 1 &&
-           window.maxX() >= displayBounds.maxX() - 1 && window.maxY() >= displayBounds.maxY() - 1;
-}
-
 }  // namespace quillbern::reveal

@@ -48,8 +48,5 @@ RectBL revealZone(DockEdge edge, const ScreenInfo& screen, bool beyond, bool fac
 // The zone cut down along the edge to one panel's span; null when nothing is left.
 RectBL memberStrip(DockEdge edge, const RectBL& zone, const RectBL& panelFrame, const RectBL& screenFrame);
 
-// A window frame that covers the display's bounds to within one point (both top-left).
-bool coversDisplay(const RectTL& window, const RectTL& displayBounds);
-
 }  // namespace reveal
 }  // namespace quillbern
