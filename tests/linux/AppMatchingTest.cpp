@@ -20,6 +20,13 @@ AppMatcher debianDesktop() {
         {"org.kde.konsole", std::nullopt, {"konsole"}},
         {"libreoffice-writer", "libreoffice-writer", {"libreoffice"}},
         {"libreoffice-calc", "libreoffice-calc", {"libreoffice"}},
+        // The interpreters' own entries, hidden from menus.
+        {"python3.11", std::nullopt, {"/usr/bin/python3.11"}, true},
+        {"openjdk-17-java", std::nullopt, {"java"}, true},
+        // A Python application started through its interpreter.
+        {"org.example.Notes", std::nullopt, {"/usr/bin/python3.11"}},
+        // A hidden helper that still names its window's class.
+        {"org.example.Helper", "HelperWindow", {"/usr/libexec/example-helper"}, true},
     });
 }
 
@@ -67,6 +74,21 @@ TEST(AppMatcher, RecognisesRealApplications) {
          {"org.example.Unknown", {}, "chromium", "Chromium", 18, "/usr/lib/chromium/chromium"},
          "chromium"},
         {"nothing matches", {{}, {}, "xclock", "XClock", 19, "/usr/bin/xclock"}, std::nullopt},
+        {"a Python script without an entry is neither the interpreter nor another script",
+         {{}, {}, "backup.py", "Backup.py", 20, "/usr/bin/python3.11"},
+         std::nullopt},
+        {"a Python application with an entry: by its class, not its interpreter",
+         {{}, {}, "notes", "Notes", 21, "/usr/bin/python3.11"},
+         "org.example.Notes"},
+        {"a Java application without an entry",
+         {{}, {}, "sun-awt-X11-XFramePeer", "org-example-Draw", 22, "/usr/lib/jvm/java-17-openjdk-amd64/bin/java"},
+         std::nullopt},
+        {"a hidden entry is no match by program",
+         {{}, {}, "example-helper", "Example-helper", 23, "/usr/libexec/example-helper"},
+         std::nullopt},
+        {"a hidden entry still matches by StartupWMClass",
+         {{}, {}, "helper", "HelperWindow", 24, "/usr/libexec/example-helper"},
+         "org.example.Helper"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(matcher.match(c.window), c.expected) << c.what;
@@ -89,4 +111,18 @@ TEST(AppMatcher, AbsoluteProgramsMatchOnlyTheirOwnFile) {
     const AppMatcher matcher({{"chromium", std::nullopt, {"/usr/bin/chromium"}}});
     EXPECT_EQ(matcher.match({{}, {}, {}, {}, 1, "/opt/other/chromium"}), std::nullopt);
     EXPECT_EQ(matcher.match({{}, {}, {}, {}, 1, "/usr/bin/chromium"}), "chromium");
+}
+
+TEST(AppMatcher, InterpretersAndLaunchersNeverMatchByTheirProgram) {
+    for (const std::string executable :
+         {"/usr/bin/python3", "/usr/bin/python3.11", "/usr/bin/perl", "/usr/bin/perl5.36.0", "/usr/bin/ruby3.1",
+          "/usr/bin/node", "/usr/bin/nodejs", "/usr/lib/jvm/java-17-openjdk-amd64/bin/java", "/usr/bin/dash",
+          "/usr/bin/bash", "/usr/bin/sh", "/usr/bin/env", "/usr/bin/flatpak", "/usr/bin/snap"}) {
+        const std::string program = executable.substr(executable.rfind('/') + 1);
+        const AppMatcher matcher({{"org.example.Script", std::nullopt, {program}}});
+        EXPECT_EQ(matcher.match({{}, {}, "tool", "Tool-window", 1, executable}), std::nullopt) << executable;
+    }
+    // Only a version follows the interpreter's name.
+    const AppMatcher matcher({{"org.example.Pythonista", std::nullopt, {"pythonista"}}});
+    EXPECT_EQ(matcher.match({{}, {}, {}, {}, 1, "/usr/bin/pythonista"}), "org.example.Pythonista");
 }

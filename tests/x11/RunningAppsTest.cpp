@@ -160,6 +160,30 @@ TEST_F(X11RunningAppsTest, AnApplicationIsKnownByTheDesktopEntryItsWindowsMatch)
     EXPECT_EQ(app->name, "Probe App");
 }
 
+TEST_F(X11RunningAppsTest, AWindowThatNamesItsApplicationAfterMappingIsIdentifiedAgain) {
+    TestClient client({"--class", "quillbern-unnamed", "--title", "Late"});
+    ASSERT_TRUE(client.started());
+    ASSERT_TRUE(spinUntil([&] { return heard.launchesOf(client.pid()) == 1; }));
+    ASSERT_FALSE(apps.app(client.pid())->appId);
+    const int changes = heard.changes;
+
+    const std::string wmClass = std::string("quillbern-probe") + '\0' + "QuillbernProbe" + '\0';
+    xcb_change_property(probe.c(), XCB_PROP_MODE_REPLACE, client.window(), XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 8,
+                        std::uint32_t(wmClass.size()), wmClass.data());
+    xcb_flush(probe.c());
+    EXPECT_TRUE(spinUntil([&] { return apps.app(client.pid())->appId == "org.example.Probe"; }));
+    EXPECT_EQ(apps.app(client.pid())->name, "Probe App");
+    EXPECT_GT(heard.changes, changes);
+
+    // A declared application id comes before the class.
+    const std::string id = "org.example.Terminal";
+    xcb_change_property(probe.c(), XCB_PROP_MODE_REPLACE, client.window(), probe.atom("_GTK_APPLICATION_ID"),
+                        probe.atom("UTF8_STRING"), 8, std::uint32_t(id.size()), id.data());
+    xcb_flush(probe.c());
+    EXPECT_TRUE(spinUntil([&] { return apps.app(client.pid())->appId == "org.example.Terminal"; }));
+    EXPECT_EQ(heard.launchesOf(client.pid()), 1) << "still the same application";
+}
+
 TEST_F(X11RunningAppsTest, ATerminalIsKnownByItsProgram) {
     Spawned xterm({"xterm", "-title", "Known terminal", "-e", "sleep", "60"});
     const Pid pid = xterm.pid();

@@ -11,6 +11,7 @@ struct DesktopEntryFacts {
     std::string id;                             // desktop-entry id without ".desktop"
     std::optional<std::string> startupWmClass;  // StartupWMClass
     std::vector<std::string> programs;          // the programs of Exec and TryExec, as written
+    bool noDisplay = false;                     // NoDisplay=true: a helper, not shown as an application
 };
 
 }  // namespace quillbern

@@ -101,6 +101,7 @@ std::vector<DesktopEntryFacts> LinuxAppCatalog::entryFacts() const {
             facts.programs.emplace_back(tryExec);
             g_free(tryExec);
         }
+        facts.noDisplay = g_desktop_app_info_get_nodisplay(info) != FALSE;
         entries.push_back(std::move(facts));
     });
     return entries;

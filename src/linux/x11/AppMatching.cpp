@@ -32,6 +32,25 @@ std::string_view lastComponent(std::string_view id) {
     return dot == std::string_view::npos ? id : id.substr(dot + 1);
 }
 
+// "python3.11" is "python" with a version.
+bool isVersionOf(std::string_view name, std::string_view family) {
+    if (!name.starts_with(family)) return false;
+    name.remove_prefix(family.size());
+    return std::all_of(name.begin(), name.end(),
+                       [](char c) { return std::isdigit(static_cast<unsigned char>(c)) || c == '.'; });
+}
+
+// Programs that run whatever script or package they are given: their process says
+// nothing about which application it is.
+bool runsOtherPrograms(std::string_view program) {
+    constexpr std::string_view kLaunchers[] = {"sh",   "bash",   "dash",    "env", "java",
+                                               "node", "nodejs", "flatpak", "snap"};
+    constexpr std::string_view kInterpreters[] = {"python", "perl", "ruby"};
+    return std::find(std::begin(kLaunchers), std::end(kLaunchers), program) != std::end(kLaunchers) ||
+           std::any_of(std::begin(kInterpreters), std::end(kInterpreters),
+                       [program](std::string_view family) { return isVersionOf(program, family); });
+}
+
 std::vector<std::string> classNames(const WindowFacts& window) {
     std::vector<std::string> names;
     if (window.wmClassClass && !window.wmClassClass->empty()) names.push_back(lowered(*window.wmClassClass));
@@ -95,7 +114,11 @@ const DesktopEntryFacts* AppMatcher::byClassName(const WindowFacts& window) cons
 const DesktopEntryFacts* AppMatcher::byExecutable(const WindowFacts& window) const {
     if (!window.executable || window.executable->empty()) return nullptr;
     const std::string_view executable = *window.executable;
+    if (runsOtherPrograms(baseName(executable))) return nullptr;
     for (const auto& entry : entries_) {
+        // Hidden entries are helpers and interpreters' own; only a declared id or class
+        // may lead to them.
+        if (entry.noDisplay) continue;
         for (const auto& program : entry.programs) {
             // An absolute program names one file; a bare one is looked up on PATH.
             const bool same = program.starts_with('/') ? program == executable : program == baseName(executable);

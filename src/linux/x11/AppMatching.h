@@ -23,8 +23,9 @@ struct WindowFacts {
 // Finds the desktop entry that a window belongs to, trying in order: the application id
 // the window declares; an entry whose StartupWMClass equals the window's class or
 // instance (ignoring case); an entry id equal to the lower-cased class or instance, with
-// or without a reverse-DNS prefix; an entry whose program is the process's executable;
-// and last, the processes we launched ourselves.
+// or without a reverse-DNS prefix; a shown entry whose program is the process's executable,
+// unless that is an interpreter or a launcher; and last, the processes we launched
+// ourselves.
 class AppMatcher {
 public:
     explicit AppMatcher(std::vector<DesktopEntryFacts> entries);

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <fstream>
 #include <string>
@@ -51,18 +52,26 @@ X11RunningApps::X11RunningApps(X11Connection& connection, const X11Screens& scre
     const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
     xcb_change_window_attributes(connection_.xcb(), connection_.root(), XCB_CW_EVENT_MASK, &mask);
     const xcb_atom_t clientList = connection_.atom("_NET_CLIENT_LIST");
-    events_ = connection_.onEvent([this, clientList](const xcb_generic_event_t& event) {
+    const std::array<xcb_atom_t, 3> naming = {XCB_ATOM_WM_CLASS, connection_.atom("_GTK_APPLICATION_ID"),
+                                              connection_.atom("_KDE_NET_WM_DESKTOP_FILE")};
+    events_ = connection_.onEvent([this, clientList, naming](const xcb_generic_event_t& event) {
         if ((event.response_type & 0x7F) != XCB_PROPERTY_NOTIFY) return;
         const auto& property = reinterpret_cast<const xcb_property_notify_event_t&>(event);
-        if (property.window == connection_.root() &&
-            (property.atom == clientList || property.atom == activeWindowAtom_)) {
-            scheduleRefresh();
+        if (property.window == connection_.root()) {
+            if (property.atom == clientList || property.atom == activeWindowAtom_) scheduleRefresh();
+        } else if (std::ranges::find(naming, property.atom) != naming.end()) {
+            // Some clients name their application only after the window maps.
+            if (const auto owner = watched_.find(property.window); owner != watched_.end()) {
+                renamed_.insert(owner->second);
+                scheduleRefresh();
+            }
         }
     });
     // What runs already is no launch: the first look only takes stock.
     if (const auto table = readTable()) {
         noteActiveWindow(recentlyActive_, *table);
         presence_ = presenceOf(*table, ownPid_);
+        watchWindows(*table, presence_);
         std::vector<Pid> pids;
         for (const auto& [pid, policy] : presence_.pids)
             pids.push_back(pid);
@@ -145,6 +154,8 @@ void X11RunningApps::refresh() {
     AppPresence presence = presenceOf(*table, ownPid_);
     addLaunched(presence);
     const AppChanges changes = appChanges(presence_, presence);
+    // Before the facts are read, so no renaming falls between the two.
+    watchWindows(*table, presence);
 
     std::vector<RunningApp> gone;
     for (const Pid pid : changes.terminated) {
@@ -156,6 +167,7 @@ void X11RunningApps::refresh() {
     identify(changes.launched, *table);
     const bool policyChanged = applyPolicies(apps_, presence);
     presence_ = std::move(presence);
+    const bool renamed = identifyRenamed(*table);
 
     for (const RunningApp& app : gone)
         terminated_.emit(app);
@@ -165,7 +177,42 @@ void X11RunningApps::refresh() {
     if (changes.activated) {
         if (const auto found = app(*changes.activated)) activated_.emit(*found);
     }
-    if (!gone.empty() || !changes.launched.empty() || policyChanged) appsChanged_.emit();
+    if (!gone.empty() || !changes.launched.empty() || policyChanged || renamed) appsChanged_.emit();
+}
+
+void X11RunningApps::watchWindows(const ClientTable& table, const AppPresence& presence) {
+    std::map<xcb_window_t, Pid> watched;
+    const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
+    for (const ClientFacts& facts : table.frontToBack) {
+        if (!facts.pid || !presence.pids.contains(*facts.pid)) continue;
+        watched.emplace(facts.window, *facts.pid);
+        if (!watched_.contains(facts.window)) {
+            xcb_change_window_attributes(connection_.xcb(), facts.window, XCB_CW_EVENT_MASK, &mask);
+        }
+    }
+    // Only listed windows: nothing is kept for windows that are gone.
+    watched_ = std::move(watched);
+    xcb_flush(connection_.xcb());
+}
+
+bool X11RunningApps::identifyRenamed(const ClientTable& table) {
+    std::vector<Pid> pids;
+    std::vector<RunningApp> before;
+    for (const Pid pid : renamed_) {
+        if (const auto found = apps_.find(pid); found != apps_.end()) {
+            pids.push_back(pid);
+            before.push_back(found->second);
+        }
+    }
+    renamed_.clear();
+    identify(pids, table);
+    bool changed = false;
+    for (const RunningApp& then : before) {
+        RunningApp& now = apps_.at(then.pid);
+        now.policy = then.policy;
+        changed |= now.appId != then.appId || now.appPath != then.appPath || now.name != then.name;
+    }
+    return changed;
 }
 
 void X11RunningApps::addLaunched(AppPresence& presence) {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <set>
 #include <vector>
 
 #include "core/foundation/Lifetime.h"
@@ -61,6 +62,10 @@ private:
     void addLaunched(AppPresence& presence);
     void watchLaunched();
     void identify(const std::vector<Pid>& pids, const ClientTable& table);
+    // Follows the naming properties of the applications' windows.
+    void watchWindows(const ClientTable& table, const AppPresence& presence);
+    // Identifies the applications whose windows renamed themselves; whether any changed.
+    bool identifyRenamed(const ClientTable& table);
     RunningApp identified(Pid pid, const std::vector<WindowFacts>& windows, const AppMatcher& matcher) const;
 
     X11Connection& connection_;
@@ -75,6 +80,8 @@ private:
     AppPresence presence_;
     std::vector<std::uint32_t> recentlyActive_;
     std::map<Pid, Launch> launches_;
+    std::map<xcb_window_t, Pid> watched_;
+    std::set<Pid> renamed_;
     Timer launchedCheck_;
     bool refreshPosted_ = false;
 
