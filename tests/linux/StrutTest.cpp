@@ -44,6 +44,36 @@ TEST(Strut, RunsOutsideTheMonitorAndMalformedValuesChangeNothing) {
     EXPECT_EQ(visibleArea(kLeft, kRoot, {*Strut::fromFull({0, 40, 0, 0}, kRoot)}), kLeft);
 }
 
+TEST(Strut, TheWorkAreaCutsAMonitorOnlyWhereNoOtherMonitorReachesPastTheCut) {
+    // One monitor: a window manager's own taskbar, known only through the work area.
+    const RectTL single{0, 0, 1920, 1080};
+    EXPECT_EQ(workAreaOn(single, {single}, {0, 0, 1920, 1056}), (RectTL{0, 0, 1920, 1056}));
+    EXPECT_EQ(workAreaOn(single, {single}, {0, 30, 1900, 1050}), (RectTL{0, 30, 1900, 1050}));
+
+    // Two monitors side by side: a bottom bar on either cuts the one rectangle across
+    // both, so the bottom cut tells nothing; the outer sides belong to one monitor each.
+    const std::vector<RectTL> pair = {kLeft, kRight};
+    EXPECT_EQ(workAreaOn(kLeft, pair, {0, 0, 2560, 1050}), kLeft);
+    EXPECT_EQ(workAreaOn(kRight, pair, {0, 0, 2560, 1050}), kRight);
+    EXPECT_EQ(workAreaOn(kLeft, pair, {40, 0, 2500, 1080}), (RectTL{40, 0, 1240, 1080}));
+    EXPECT_EQ(workAreaOn(kRight, pair, {40, 0, 2500, 1080}), (RectTL{1280, 0, 1260, 1080}));
+    // A cut past the seam cannot be one monitor's.
+    EXPECT_EQ(workAreaOn(kRight, pair, {1320, 0, 1240, 1080}), kRight);
+    EXPECT_EQ(workAreaOn(kLeft, pair, {1320, 0, 1240, 1080}), kLeft);
+
+    // A shorter monitor beside a taller one: a bottom cut below the short one's bottom is
+    // the tall one's alone.
+    const RectTL tall{0, 0, 1920, 1080}, shorter{1920, 0, 1280, 1024};
+    EXPECT_EQ(workAreaOn(tall, {tall, shorter}, {0, 0, 3200, 1050}), (RectTL{0, 0, 1920, 1050}));
+    EXPECT_EQ(workAreaOn(shorter, {tall, shorter}, {0, 0, 3200, 1050}), shorter);
+    // Above the short one's bottom it would cut both.
+    EXPECT_EQ(workAreaOn(tall, {tall, shorter}, {0, 0, 3200, 1000}), tall);
+
+    // An empty or absurd work area changes nothing.
+    EXPECT_EQ(workAreaOn(single, {single}, RectTL{0, 0, 0, 0}), single);
+    EXPECT_EQ(workAreaOn(single, {single}, RectTL{2000, 0, 100, 1080}), single);
+}
+
 TEST(KeyCodeTable, PhysicalKeysBothWays) {
     // A, Return, Command (Super), Option (Alt), Control, Escape, left arrow, keypad 8.
     const std::vector<std::pair<KeyCode, std::uint8_t>> cases = {{0, 38},  {36, 36}, {55, 133},  {58, 64},

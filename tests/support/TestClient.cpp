@@ -1,7 +1,8 @@
 // A small X client for the integration tests: one window with the class, title, process
-// id, icon and close protocol of an ordinary application, optionally a strut or an
-// override-redirect menu. Prints "window 0x<id>" once mapped and "press <button>" for
-// each click it gets; exits when the window manager asks it to close its first window.
+// id, icon and close protocol of an ordinary application, optionally a strut, an
+// override-redirect menu or an override-redirect window of another kind. Prints
+// "window 0x<id>" once mapped and "press <button>" for each click it gets; exits when the
+// window manager asks it to close its first window.
 // A QUILLBERN_TEST_OPEN client message to a window opens one more, titled "<title> 2".
 // --grab-key holds a key chord on the root window as another application's global shortcut
 // would, printing "grabbed" or "grab refused".
@@ -43,7 +44,7 @@ std::vector<std::uint32_t> numbers(const char* text) {
 int usage() {
     std::fprintf(stderr,
                  "usage: quillbern_test_client [--class NAME] [--title TEXT] [--geometry WxH+X+Y]\n"
-                 "         [--strut L,R,T,B,LS,LE,RS,RE,TS,TE,BS,BE] [--menu] [--color RRGGBB]\n"
+                 "         [--strut L,R,T,B,LS,LE,RS,RE,TS,TE,BS,BE] [--menu] [--unmanaged] [--color RRGGBB]\n"
                  "         [--no-pid] [--no-input] [--legacy-title] [--min-size WxH]\n"
                  "         [--grab-key KEYCODE,MODIFIERS]  (X keycode and modifier mask)\n");
     return 2;
@@ -54,6 +55,7 @@ struct Options {
     int x = 100, y = 100, width = 300, height = 200;
     std::vector<std::uint32_t> strut;
     bool menu = false;
+    bool unmanaged = false;  // override-redirect: the window manager never sees it
     std::uint32_t color = 0xFFFFFF;
     bool pid = true;
     bool input = true;
@@ -65,7 +67,7 @@ struct Options {
 xcb_window_t openWindow(xcb_connection_t* c, const Options& o, const std::string& title) {
     const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
     const xcb_window_t w = xcb_generate_id(c);
-    const std::uint32_t values[] = {o.color, o.menu ? 1u : 0u,
+    const std::uint32_t values[] = {o.color, o.menu || o.unmanaged ? 1u : 0u,
                                     XCB_EVENT_MASK_STRUCTURE_NOTIFY | XCB_EVENT_MASK_BUTTON_PRESS};
     xcb_create_window(c, XCB_COPY_FROM_PARENT, w, screen->root, std::int16_t(o.x), std::int16_t(o.y),
                       std::uint16_t(o.width), std::uint16_t(o.height), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
@@ -129,6 +131,8 @@ int main(int argc, char** argv) {
             if (o.strut.size() != 12) return usage();
         } else if (arg == "--menu") {
             o.menu = true;
+        } else if (arg == "--unmanaged") {
+            o.unmanaged = true;
         } else if (arg == "--color" && hasValue) {
             o.color = std::uint32_t(std::strtoul(argv[++i], nullptr, 16));
         } else if (arg == "--no-pid") {

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <gtest/gtest.h>
 
 #include "Backends.h"
@@ -51,6 +52,56 @@ TEST(X11Screens, AStrutShrinksOnlyTheMonitorItStandsOn) {
     ASSERT_TRUE(side.started());
     ASSERT_TRUE(spinUntil([&] { return x.screens.screens().at(1).visibleFrame == RectBL{1320, 0, 1240, 1050}; }));
     EXPECT_EQ(x.screens.screens().at(0).visibleFrame, kLeft);
+}
+
+TEST(X11Screens, AStrutOfAWindowTheWindowManagerDoesNotManageCountsToo) {
+    Backends x;
+    XProbe probe;
+    // A bar along the bottom of the left monitor, drawn by a program the window manager
+    // never manages, as a window manager's own taskbar is.
+    auto bar = std::make_unique<TestClient>(std::vector<std::string>{
+        "--class", "wm-bar", "--geometry", "1280x24+0+1056", "--strut", "0,0,0,24,0,0,0,0,0,0,0,1279", "--unmanaged"});
+    ASSERT_TRUE(bar->started());
+    const std::vector<std::uint32_t> clients = probe.cardinals(probe.root(), "_NET_CLIENT_LIST");
+    ASSERT_EQ(std::ranges::count(clients, bar->window()), 0) << "not a managed client";
+    EXPECT_TRUE(spinUntil([&] { return x.screens.screens().at(0).visibleFrame == RectBL{0, 24, 1280, 1056}; }));
+    EXPECT_EQ(x.screens.screens().at(1).visibleFrame, kRight);
+
+    // Its struts followed as they change...
+    const std::vector<std::uint32_t> taller = {0, 0, 0, 40, 0, 0, 0, 0, 0, 0, 0, 1279};
+    xcb_change_property(probe.c(), XCB_PROP_MODE_REPLACE, bar->window(), probe.atom("_NET_WM_STRUT_PARTIAL"),
+                        XCB_ATOM_CARDINAL, 32, std::uint32_t(taller.size()), taller.data());
+    xcb_flush(probe.c());
+    EXPECT_TRUE(spinUntil([&] { return x.screens.screens().at(0).visibleFrame == RectBL{0, 40, 1280, 1040}; }));
+
+    // ...and the space given back when it goes.
+    bar.reset();
+    EXPECT_TRUE(spinUntil([&] { return x.screens.screens().at(0).visibleFrame == kLeft; }));
+}
+
+TEST(X11Screens, TheWorkAreaCountsWhereItIsOneMonitors) {
+    Backends x;
+    XProbe probe;
+    const std::vector<std::uint32_t> managersOwn = probe.cardinals(probe.root(), "_NET_WORKAREA");
+    const auto setWorkArea = [&](std::vector<std::uint32_t> area) {
+        // The same rectangle on every desktop.
+        const std::size_t desktops = probe.cardinals(probe.root(), "_NET_NUMBER_OF_DESKTOPS").at(0);
+        std::vector<std::uint32_t> values;
+        for (std::size_t i = 0; i < desktops; ++i)
+            values.insert(values.end(), area.begin(), area.end());
+        xcb_change_property(probe.c(), XCB_PROP_MODE_REPLACE, probe.root(), probe.atom("_NET_WORKAREA"),
+                            XCB_ATOM_CARDINAL, 32, std::uint32_t(values.size()), values.data());
+        xcb_flush(probe.c());
+    };
+    // Cut on the left: only the left monitor reaches past the line.
+    setWorkArea({30, 0, 2530, 1080});
+    EXPECT_TRUE(spinUntil([&] { return x.screens.screens().at(0).visibleFrame == RectBL{30, 0, 1250, 1080}; }));
+    EXPECT_EQ(x.screens.screens().at(1).visibleFrame, kRight);
+    // Cut at the bottom: both monitors reach past it, so it cannot tell whose it is.
+    setWorkArea({0, 0, 2560, 1050});
+    EXPECT_TRUE(spinUntil([&] { return x.screens.screens().at(0).visibleFrame == kLeft; }));
+    EXPECT_EQ(x.screens.screens().at(1).visibleFrame, kRight);
+    setWorkArea({managersOwn.begin(), managersOwn.begin() + 4});
 }
 
 TEST(X11Screens, RemovingAndReaddingAMonitorIsReportedOnceEach) {

@@ -59,4 +59,30 @@ RectTL visibleArea(RectTL monitor, Size root, const std::vector<Strut>& struts) 
     return {minX, minY, std::max(0.0, maxX - minX), std::max(0.0, maxY - minY)};
 }
 
+RectTL workAreaOn(RectTL monitor, const std::vector<RectTL>& monitors, RectTL workArea) {
+    if (workArea.isEmpty()) return monitor;
+    const auto onlyThisBeyond = [&](auto beyond) {
+        return beyond(monitor) && std::count_if(monitors.begin(), monitors.end(), beyond) == 1;
+    };
+    double minX = monitor.minX(), maxX = monitor.maxX(), minY = monitor.minY(), maxY = monitor.maxY();
+    // A cut line counts only strictly inside the monitor, so it never empties it.
+    if (const double cut = workArea.minX();
+        cut > minX && cut < maxX && onlyThisBeyond([cut](const RectTL& m) { return m.minX() < cut; })) {
+        minX = cut;
+    }
+    if (const double cut = workArea.maxX();
+        cut > minX && cut < maxX && onlyThisBeyond([cut](const RectTL& m) { return m.maxX() > cut; })) {
+        maxX = cut;
+    }
+    if (const double cut = workArea.minY();
+        cut > minY && cut < maxY && onlyThisBeyond([cut](const RectTL& m) { return m.minY() < cut; })) {
+        minY = cut;
+    }
+    if (const double cut = workArea.maxY();
+        cut > minY && cut < maxY && onlyThisBeyond([cut](const RectTL& m) { return m.maxY() > cut; })) {
+        maxY = cut;
+    }
+    return {minX, minY, maxX - minX, maxY - minY};
+}
+
 }  // namespace quillbern

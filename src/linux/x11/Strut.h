@@ -30,4 +30,11 @@ struct Strut {
 // at the inner side of a seam shrinks only the monitor it is on.
 RectTL visibleArea(RectTL monitor, Size root, const std::vector<Strut>& struts);
 
+// The monitor's rectangle cut by the window manager's work area (_NET_WORKAREA), which is
+// one rectangle for the whole root. A side's cut counts for a monitor only when that
+// monitor is the only one reaching past the cut line: where several do, the rectangle
+// cannot tell on which of them the panel behind the cut stands (a bar on one of two
+// monitors side by side cuts the work area of both), so it counts for none of them.
+RectTL workAreaOn(RectTL monitor, const std::vector<RectTL>& monitors, RectTL workArea);
+
 }  // namespace quillbern

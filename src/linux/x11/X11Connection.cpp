@@ -37,6 +37,12 @@ xcb_atom_t X11Connection::atom(const std::string& name) const {
     return connection_->atom(name);
 }
 
+void X11Connection::selectRootEvents(std::uint32_t mask) {
+    rootEvents_ |= mask;
+    xcb_change_window_attributes(xcb(), root(), XCB_CW_EVENT_MASK, &rootEvents_);
+    xcb_flush(xcb());
+}
+
 Subscription X11Connection::onEvent(std::function<void(const xcb_generic_event_t&)> handler) {
     return events_.connect(std::move(handler));
 }

@@ -35,6 +35,9 @@ public:
     // subscribers, once drainSoon() runs.
     XcbConnection& connection() const { return *connection_; }
 
+    // [main] Adds to the events this connection gets on the root window: each backend
+    // selects what it needs without taking away what the others selected.
+    void selectRootEvents(std::uint32_t mask);
     // [main] Every event that arrives; the event is valid during the call only.
     [[nodiscard]] Subscription onEvent(std::function<void(const xcb_generic_event_t&)> handler);
     // A blocking reply may have pulled events into xcb's queue without the socket becoming
@@ -51,6 +54,7 @@ private:
     std::unique_ptr<XcbConnection> connection_;
     Signal<const xcb_generic_event_t&> events_;
     std::unique_ptr<QSocketNotifier> notifier_;
+    std::uint32_t rootEvents_ = 0;
 };
 
 }  // namespace quillbern

@@ -49,8 +49,7 @@ X11RunningApps::X11RunningApps(X11Connection& connection, const X11Screens& scre
       ownPid_(getpid()),
       activeWindowAtom_(connection.atom("_NET_ACTIVE_WINDOW")),
       restackAtom_(connection.atom("_NET_RESTACK_WINDOW")) {
-    const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
-    xcb_change_window_attributes(connection_.xcb(), connection_.root(), XCB_CW_EVENT_MASK, &mask);
+    connection_.selectRootEvents(XCB_EVENT_MASK_PROPERTY_CHANGE);
     const xcb_atom_t clientList = connection_.atom("_NET_CLIENT_LIST");
     const std::array<xcb_atom_t, 3> naming = {XCB_ATOM_WM_CLASS, connection_.atom("_GTK_APPLICATION_ID"),
                                               connection_.atom("_KDE_NET_WM_DESKTOP_FILE")};

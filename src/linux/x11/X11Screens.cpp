@@ -36,9 +36,32 @@ std::string atomName(xcb_connection_t* c, xcb_atom_t atom) {
     return std::string(xcb_get_atom_name_name(reply.get()), xcb_get_atom_name_name_length(reply.get()));
 }
 
+struct StrutCookies {
+    xcb_get_property_cookie_t partial, full;
+};
+
+StrutCookies askStrut(xcb_connection_t* c, xcb_window_t window, xcb_atom_t partial, xcb_atom_t full) {
+    return {xcb_get_property(c, 0, window, partial, XCB_ATOM_CARDINAL, 0, 12),
+            xcb_get_property(c, 0, window, full, XCB_ATOM_CARDINAL, 0, 4)};
+}
+
+std::optional<Strut> strutOf(xcb_connection_t* c, const StrutCookies& cookies, Size root) {
+    std::optional<Strut> strut = Strut::fromPartial(propertyItems(c, cookies.partial));
+    const std::vector<std::uint32_t> older = propertyItems(c, cookies.full);
+    if (!strut) strut = Strut::fromFull(older, root);
+    return strut;
+}
+
 }  // namespace
 
-X11Screens::X11Screens(X11Connection& connection, RunLoop& mainLoop) : connection_(connection), loop_(mainLoop) {
+X11Screens::X11Screens(X11Connection& connection, RunLoop& mainLoop)
+    : connection_(connection),
+      loop_(mainLoop),
+      workAreaAtom_(connection.atom("_NET_WORKAREA")),
+      clientListAtom_(connection.atom("_NET_CLIENT_LIST")),
+      currentDesktopAtom_(connection.atom("_NET_CURRENT_DESKTOP")),
+      strutPartialAtom_(connection.atom("_NET_WM_STRUT_PARTIAL")),
+      strutAtom_(connection.atom("_NET_WM_STRUT")) {
     xcb_connection_t* c = connection_.xcb();
     if (const xcb_query_extension_reply_t* randr = xcb_get_extension_data(c, &xcb_randr_id); randr && randr->present) {
         randrFirstEvent_ = randr->first_event;
@@ -48,25 +71,12 @@ X11Screens::X11Screens(X11Connection& connection, RunLoop& mainLoop) : connectio
     } else {
         log("the X server has no RandR: one display without identity");
     }
-    // The window manager rewrites the work area whenever a client's struts change.
-    const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
-    xcb_change_window_attributes(c, connection_.root(), XCB_CW_EVENT_MASK, &mask);
-    const xcb_atom_t workArea = connection_.atom("_NET_WORKAREA");
-    const xcb_atom_t clientList = connection_.atom("_NET_CLIENT_LIST");
-    events_ = connection_.onEvent([this, workArea, clientList](const xcb_generic_event_t& event) {
-        const std::uint8_t type = event.response_type & 0x7F;
-        if (type == XCB_PROPERTY_NOTIFY) {
-            const auto& property = reinterpret_cast<const xcb_property_notify_event_t&>(event);
-            if (property.window == connection_.root() && (property.atom == workArea || property.atom == clientList)) {
-                scheduleRefresh();
-            }
-        } else if (randrFirstEvent_ != 0 && (type == randrFirstEvent_ + XCB_RANDR_SCREEN_CHANGE_NOTIFY ||
-                                             type == randrFirstEvent_ + XCB_RANDR_NOTIFY)) {
-            scheduleRefresh();
-        }
-    });
-    xcb_flush(c);
-    layout_ = read();
+    // The window manager rewrites the work area whenever a client's struts change; windows
+    // it does not manage (its own bars, override-redirect panels) are seen as they map.
+    connection_.selectRootEvents(XCB_EVENT_MASK_PROPERTY_CHANGE | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY);
+    events_ = connection_.onEvent([this](const xcb_generic_event_t& event) { handle(event); });
+    monitors_ = readMonitors();
+    layout_ = layoutOf(monitors_, readReservations());
 }
 
 X11Screens::~X11Screens() = default;
@@ -85,13 +95,70 @@ Subscription X11Screens::onChanged(Task task) {
     return changed_.connect(std::move(task));
 }
 
+void X11Screens::handle(const xcb_generic_event_t& event) {
+    const std::uint8_t type = event.response_type & 0x7F;
+    const xcb_window_t root = connection_.root();
+    switch (type) {
+        case XCB_PROPERTY_NOTIFY: {
+            const auto& property = reinterpret_cast<const xcb_property_notify_event_t&>(event);
+            if (property.window == root) {
+                if (property.atom == workAreaAtom_ || property.atom == clientListAtom_ ||
+                    property.atom == currentDesktopAtom_) {
+                    scheduleRefresh();
+                }
+            } else if ((property.atom == strutPartialAtom_ || property.atom == strutAtom_) &&
+                       topLevels_.contains(property.window)) {
+                scheduleRefresh();
+            }
+            return;
+        }
+        case XCB_MAP_NOTIFY: {
+            const auto& map = reinterpret_cast<const xcb_map_notify_event_t&>(event);
+            if (map.event == root) topLevelMapped(map.window);
+            return;
+        }
+        case XCB_UNMAP_NOTIFY:
+        case XCB_DESTROY_NOTIFY: {
+            // Both events start with the same fields: the window reporting, then the one gone.
+            const auto& gone = reinterpret_cast<const xcb_unmap_notify_event_t&>(event);
+            if (gone.event != root) return;
+            topLevels_.erase(gone.window);
+            if (strutHolders_.erase(gone.window) > 0) scheduleRefresh();
+            return;
+        }
+        default:
+            if (randrFirstEvent_ != 0 && (type == randrFirstEvent_ + XCB_RANDR_SCREEN_CHANGE_NOTIFY ||
+                                          type == randrFirstEvent_ + XCB_RANDR_NOTIFY)) {
+                scheduleRefresh();
+            }
+            return;
+    }
+}
+
+void X11Screens::topLevelMapped(xcb_window_t window) {
+    xcb_connection_t* c = connection_.xcb();
+    // Watched before its struts are read, so a change between the two is not missed.
+    const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
+    xcb_change_window_attributes(c, window, XCB_CW_EVENT_MASK, &mask);
+    topLevels_.insert(window);
+    // Frames of managed clients carry no struts; a bar of the window manager's does.
+    if (strutOf(c, askStrut(c, window, strutPartialAtom_, strutAtom_), monitors_.root)) {
+        strutHolders_.insert(window);
+        scheduleRefresh();
+    }
+    connection_.drainSoon();
+}
+
 void X11Screens::scheduleRefresh() {
     if (pendingRefresh_.isPending()) return;
     pendingRefresh_ = loop_.after(kCoalesceDelay, [this] { refresh(); });
 }
 
 void X11Screens::refresh() {
-    Layout fresh = read();
+    // Monitors too: Xvfb reports monitors set by xrandr through no RandR event, only
+    // through the window manager rewriting the work area.
+    monitors_ = readMonitors();
+    Layout fresh = layoutOf(monitors_, readReservations());
     {
         std::lock_guard lock(mutex_);
         if (fresh == layout_) return;
@@ -100,7 +167,7 @@ void X11Screens::refresh() {
     changed_.emit();
 }
 
-X11Screens::Layout X11Screens::read() const {
+X11Screens::Monitors X11Screens::readMonitors() const {
     xcb_connection_t* c = connection_.xcb();
     const xcb_window_t root = connection_.root();
     struct Monitor {
@@ -116,7 +183,6 @@ X11Screens::Layout X11Screens::read() const {
         xcb_get_geometry_reply(c, xcb_get_geometry(c, root), nullptr));
     const Size rootSize{rootGeometry ? double(rootGeometry->width) : 0,
                         rootGeometry ? double(rootGeometry->height) : 0};
-
     const XcbReply<xcb_randr_get_monitors_reply_t> reply(
         randrFirstEvent_ != 0 ? xcb_randr_get_monitors_reply(c, xcb_randr_get_monitors(c, root, 1), nullptr) : nullptr);
     if (reply) {
@@ -160,52 +226,103 @@ X11Screens::Layout X11Screens::read() const {
     }
     std::stable_partition(monitors.begin(), monitors.end(), [](const Monitor& m) { return m.primary; });
 
-    std::vector<Strut> struts;
-    if (const auto clients = connection_.cardinals(root, connection_.atom("_NET_CLIENT_LIST"))) {
-        // Send every request before waiting for the first reply: one round trip in all.
-        const xcb_atom_t partial = connection_.atom("_NET_WM_STRUT_PARTIAL");
-        const xcb_atom_t full = connection_.atom("_NET_WM_STRUT");
-        std::vector<std::pair<xcb_get_property_cookie_t, xcb_get_property_cookie_t>> cookies;
-        for (const std::uint32_t window : *clients) {
-            cookies.emplace_back(xcb_get_property(c, 0, window, partial, XCB_ATOM_CARDINAL, 0, 12),
-                                 xcb_get_property(c, 0, window, full, XCB_ATOM_CARDINAL, 0, 4));
-        }
-        const auto values = [c](xcb_get_property_cookie_t cookie) {
-            const XcbReply<xcb_get_property_reply_t> reply(xcb_get_property_reply(c, cookie, nullptr));
-            std::vector<std::uint32_t> result;
-            if (reply && reply->format == 32) {
-                const auto* items = static_cast<const std::uint32_t*>(xcb_get_property_value(reply.get()));
-                result.assign(items, items + xcb_get_property_value_length(reply.get()) / 4);
-            }
-            return result;
-        };
-        for (const auto& [partialCookie, fullCookie] : cookies) {
-            std::optional<Strut> strut = Strut::fromPartial(values(partialCookie));
-            const std::vector<std::uint32_t> older = values(fullCookie);
-            if (!strut) strut = Strut::fromFull(older, rootSize);
-            if (strut) struts.push_back(*strut);
-        }
-    }
-
     std::vector<DisplayIdentitySource> identities;
     for (const Monitor& m : monitors)
         identities.push_back(m.identity);
     const std::vector<std::string> stableIds = stableDisplayIds(identities);
 
-    Layout layout;
-    layout.space = DesktopSpace(monitors.front().rect);
+    Monitors result;
+    result.root = rootSize;
     for (std::size_t i = 0; i < monitors.size(); ++i) {
         const Monitor& m = monitors[i];
         ScreenInfo info;
         info.id = m.id;
         if (m.id) info.stableId = stableIds[i];
         info.name = m.name;
-        info.frame = layout.space.toScreen(m.rect);
-        info.visibleFrame = layout.space.toScreen(visibleArea(m.rect, rootSize, struts));
         info.scale = 1;
-        layout.screens.push_back(std::move(info));
+        result.rects.push_back(m.rect);
+        result.screens.push_back(std::move(info));
     }
     connection_.drainSoon();
+    return result;
+}
+
+X11Screens::Reservations X11Screens::readReservations() {
+    xcb_connection_t* c = connection_.xcb();
+    const xcb_window_t root = connection_.root();
+    // Every request of a stage before the first reply: three round trips in all.
+    const xcb_query_tree_cookie_t treeCookie = xcb_query_tree(c, root);
+    const xcb_get_property_cookie_t clientsCookie =
+        xcb_get_property(c, 0, root, clientListAtom_, XCB_ATOM_WINDOW, 0, 4096);
+    const xcb_get_property_cookie_t workAreaCookie =
+        xcb_get_property(c, 0, root, workAreaAtom_, XCB_ATOM_CARDINAL, 0, 4096);
+    const xcb_get_property_cookie_t desktopCookie =
+        xcb_get_property(c, 0, root, currentDesktopAtom_, XCB_ATOM_CARDINAL, 0, 1);
+
+    std::vector<xcb_window_t> children;
+    if (const XcbReply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(c, treeCookie, nullptr)); tree) {
+        const xcb_window_t* first = xcb_query_tree_children(tree.get());
+        children.assign(first, first + xcb_query_tree_children_length(tree.get()));
+    }
+    const std::vector<std::uint32_t> clients = propertyItems(c, clientsCookie);
+    const std::vector<std::uint32_t> workAreas = propertyItems(c, workAreaCookie);
+    const std::vector<std::uint32_t> desktop = propertyItems(c, desktopCookie);
+
+    std::vector<xcb_get_window_attributes_cookie_t> attributes;
+    attributes.reserve(children.size());
+    for (const xcb_window_t child : children)
+        attributes.push_back(xcb_get_window_attributes(c, child));
+    std::set<xcb_window_t> mapped;
+    for (std::size_t i = 0; i < children.size(); ++i) {
+        const XcbReply<xcb_get_window_attributes_reply_t> reply(
+            xcb_get_window_attributes_reply(c, attributes[i], nullptr));
+        if (reply && reply->map_state != XCB_MAP_STATE_UNMAPPED) mapped.insert(children[i]);
+    }
+    // Watched before their struts are read; windows no longer mapped are forgotten.
+    const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
+    for (const xcb_window_t window : mapped) {
+        if (!topLevels_.contains(window)) xcb_change_window_attributes(c, window, XCB_CW_EVENT_MASK, &mask);
+    }
+    topLevels_ = mapped;
+
+    std::vector<std::pair<xcb_window_t, StrutCookies>> cookies;
+    for (const xcb_window_t window : mapped)
+        cookies.emplace_back(window, askStrut(c, window, strutPartialAtom_, strutAtom_));
+    for (const std::uint32_t window : clients) {
+        if (!mapped.contains(window)) cookies.emplace_back(window, askStrut(c, window, strutPartialAtom_, strutAtom_));
+    }
+    Reservations reservations;
+    strutHolders_.clear();
+    for (const auto& [window, strutCookies] : cookies) {
+        const std::optional<Strut> strut = strutOf(c, strutCookies, monitors_.root);
+        if (!strut) continue;
+        reservations.struts.push_back(*strut);
+        if (mapped.contains(window)) strutHolders_.insert(window);
+    }
+    // One rectangle per desktop; the current one's.
+    const std::size_t index = 4 * (desktop.empty() ? 0 : desktop.front());
+    if (index + 4 <= workAreas.size()) {
+        reservations.workArea = RectTL{double(workAreas[index]), double(workAreas[index + 1]),
+                                       double(workAreas[index + 2]), double(workAreas[index + 3])};
+    }
+    connection_.drainSoon();
+    return reservations;
+}
+
+X11Screens::Layout X11Screens::layoutOf(const Monitors& monitors, const Reservations& reservations) {
+    Layout layout;
+    if (monitors.rects.empty()) return layout;
+    layout.space = DesktopSpace(monitors.rects.front());
+    for (std::size_t i = 0; i < monitors.rects.size(); ++i) {
+        const RectTL& rect = monitors.rects[i];
+        RectTL visible = visibleArea(rect, monitors.root, reservations.struts);
+        if (reservations.workArea)
+            visible = visible.intersection(workAreaOn(rect, monitors.rects, *reservations.workArea));
+        ScreenInfo info = monitors.screens[i];
+        info.frame = layout.space.toScreen(rect);
+        info.visibleFrame = layout.space.toScreen(visible);
+        layout.screens.push_back(std::move(info));
+    }
     return layout;
 }
 

@@ -1,12 +1,16 @@
 #pragma once
 
 #include <mutex>
+#include <optional>
+#include <set>
 #include <vector>
+#include <xcb/xcb.h>
 
 #include "core/foundation/RunLoop.h"
 #include "core/foundation/Signal.h"
 #include "core/platform/ScreenGeometry.h"
 #include "core/platform/Screens.h"
+#include "linux/x11/Strut.h"
 
 namespace quillbern {
 
@@ -14,7 +18,9 @@ class X11Connection;
 
 // The displays as RandR monitors: the primary first, frames in screen space, the output
 // as numeric id, the EDID (else the connector) as stable id, and visible frames less the
-// struts of the clients on each monitor.
+// struts on each monitor (of the clients and of every other mapped top-level window, such
+// as a window manager's own bar) and less the window manager's work area where that can
+// be told to be one monitor's.
 class X11Screens final : public Screens {
 public:
     X11Screens(X11Connection& connection, RunLoop& mainLoop);
@@ -31,15 +37,38 @@ private:
         DesktopSpace space;
         bool operator==(const Layout&) const = default;
     };
-    Layout read() const;
+    // The monitors in root coordinates, primary first, with all but their frames.
+    struct Monitors {
+        std::vector<RectTL> rects;
+        std::vector<ScreenInfo> screens;
+        Size root;
+    };
+    // What keeps windows off the edges.
+    struct Reservations {
+        std::vector<Strut> struts;
+        std::optional<RectTL> workArea;
+    };
+
+    Monitors readMonitors() const;
+    // Also starts watching the mapped top-level windows' struts.
+    Reservations readReservations();
+    static Layout layoutOf(const Monitors& monitors, const Reservations& reservations);
+    void handle(const xcb_generic_event_t& event);
+    void topLevelMapped(xcb_window_t window);
     void scheduleRefresh();
     void refresh();
 
     X11Connection& connection_;
     RunLoop& loop_;
     std::uint8_t randrFirstEvent_ = 0;
+    xcb_atom_t workAreaAtom_, clientListAtom_, currentDesktopAtom_, strutPartialAtom_, strutAtom_;
     mutable std::mutex mutex_;
     Layout layout_;
+    // Main thread only.
+    Monitors monitors_;
+    // The mapped children of the root, watched for their struts, and those that have one.
+    std::set<xcb_window_t> topLevels_;
+    std::set<xcb_window_t> strutHolders_;
     Signal<> changed_;
     Timer pendingRefresh_;
     Subscription events_;

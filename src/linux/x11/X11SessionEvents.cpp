@@ -6,8 +6,7 @@ namespace quillbern {
 
 X11SessionEvents::X11SessionEvents(X11Connection& connection)
     : connection_(connection), currentDesktopAtom_(connection.atom("_NET_CURRENT_DESKTOP")) {
-    const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
-    xcb_change_window_attributes(connection_.xcb(), connection_.root(), XCB_CW_EVENT_MASK, &mask);
+    connection_.selectRootEvents(XCB_EVENT_MASK_PROPERTY_CHANGE);
     desktop_ = currentDesktop();
     events_ = connection_.onEvent([this](const xcb_generic_event_t& event) {
         if ((event.response_type & 0x7F) != XCB_PROPERTY_NOTIFY) return;
