@@ -12,6 +12,7 @@
 #include "linux/freedesktop/LinuxSystemAppearance.h"
 #include "linux/icu/IcuTextServices.h"
 #include "linux/qt/QtRunLoop.h"
+#include "linux/x11/X11Compositing.h"
 #include "linux/x11/X11Connection.h"
 #include "linux/x11/X11EventMonitors.h"
 #include "linux/x11/X11HotKeys.h"
@@ -41,11 +42,13 @@ LinuxPlatform::LinuxPlatform(std::unique_ptr<X11Connection> connection)
       defaults_(JsonFileDefaults::openDomain("defaults", clock_)),
       text_(std::make_unique<IcuTextServices>()),
       alerts_(std::make_unique<QtAlerts>()),
-      appearance_(std::make_unique<LinuxSystemAppearance>()),
       connection_(std::move(connection)),
+      compositing_(std::make_unique<X11Compositing>(*connection_)),
+      appearance_(std::make_unique<LinuxSystemAppearance>(*compositing_)),
       screens_(std::make_unique<X11Screens>(*connection_, *mainLoop_)),
       input_(std::make_unique<X11InputState>(*connection_, *screens_)),
-      panels_(std::make_unique<QtPanelHost>(*mainLoop_, clock_, [this] { return screens_->desktopSpace(); })),
+      panels_(std::make_unique<QtPanelHost>(
+          *mainLoop_, clock_, [this] { return screens_->desktopSpace(); }, *appearance_)),
       events_(std::make_unique<X11EventMonitors>(
           *connection_, *input_, *screens_, [this](std::uint32_t window) { return panels_->panelOfWindow(window); })),
       keyboardLayout_(std::make_unique<X11KeyboardLayout>(*connection_)),

@@ -13,6 +13,7 @@ class IcuTextServices;
 class QtAlerts;
 class LinuxSystemAppearance;
 class X11Connection;
+class X11Compositing;
 class X11Screens;
 class X11InputState;
 class X11EventMonitors;
@@ -55,8 +56,9 @@ private:
     std::unique_ptr<JsonFileDefaults> defaults_;
     std::unique_ptr<IcuTextServices> text_;
     std::unique_ptr<QtAlerts> alerts_;
-    std::unique_ptr<LinuxSystemAppearance> appearance_;
     std::unique_ptr<X11Connection> connection_;
+    std::unique_ptr<X11Compositing> compositing_;
+    std::unique_ptr<LinuxSystemAppearance> appearance_;
     std::unique_ptr<X11Screens> screens_;
     std::unique_ptr<X11InputState> input_;
     std::unique_ptr<QtPanelHost> panels_;

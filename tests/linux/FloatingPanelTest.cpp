@@ -6,6 +6,7 @@
 
 #include "core/foundation/Clock.h"
 #include "linux/qt/QtRunLoop.h"
+#include "sim/SimSystemAppearance.h"
 #include "ui/foundation/FloatingPanel.h"
 #include "ui/foundation/QtPanelHost.h"
 
@@ -47,7 +48,13 @@ void click(FloatingPanel& panel, QPointF at, Qt::KeyboardModifiers modifiers) {
 TEST(FloatingPanel, PanelsOpenMoveAndCloseUnderTheOffscreenPlatform) {
     QtRunLoop loop;
     SystemClock clock;
-    QtPanelHost host(loop, clock, [] { return DesktopSpace(RectTL{0, 0, 1920, 1080}); });
+    SimSystemAppearance system;
+    QtPanelHost host(
+        loop, clock,
+        [] {
+            return DesktopSpace(RectTL{0, 0, 1920, 1080});
+        },
+        system);
     auto panel = host.createPanel(PanelStyle{}, RectBL{100, 0, 400, 90}, PlainFill{{0.2, 0.4, 0.8, 1}});
     panel->orderFront();
     EXPECT_TRUE(panel->isVisible());

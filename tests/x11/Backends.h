@@ -3,7 +3,9 @@
 #include <memory>
 
 #include "core/foundation/Clock.h"
+#include "linux/freedesktop/LinuxSystemAppearance.h"
 #include "linux/qt/QtRunLoop.h"
+#include "linux/x11/X11Compositing.h"
 #include "linux/x11/X11Connection.h"
 #include "linux/x11/X11EventMonitors.h"
 #include "linux/x11/X11InputState.h"
@@ -16,14 +18,19 @@ namespace quillbern::test {
 struct Backends {
     Backends()
         : connection(X11Connection::open()),
+          compositing(*connection),
+          appearance(compositing),
           screens(*connection, loop),
           input(*connection, screens),
-          panels(loop, clock, [this] { return screens.desktopSpace(); }),
+          panels(
+              loop, clock, [this] { return screens.desktopSpace(); }, appearance),
           events(*connection, input, screens, [this](std::uint32_t window) { return panels.panelOfWindow(window); }) {}
 
     QtRunLoop loop;
     SystemClock clock;
     std::unique_ptr<X11Connection> connection;
+    X11Compositing compositing;
+    LinuxSystemAppearance appearance;
     X11Screens screens;
     X11InputState input;
     QtPanelHost panels;

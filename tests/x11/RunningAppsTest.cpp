@@ -1,12 +1,11 @@
 #include <signal.h>
-#include <spawn.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include "Backends.h"
 #include "X11TestSupport.h"
@@ -15,39 +14,11 @@
 #include "linux/x11/X11RunningApps.h"
 #include "linux/x11/X11SessionEvents.h"
 
-extern char** environ;
-
 using namespace quillbern;
 using namespace quillbern::test;
 namespace fs = std::filesystem;
 
 namespace {
-
-// A program of the test's own that is no quillbern_test_client, ended with the object.
-class Spawned {
-public:
-    explicit Spawned(std::vector<std::string> args) {
-        std::vector<char*> argv;
-        for (std::string& arg : args)
-            argv.push_back(arg.data());
-        argv.push_back(nullptr);
-        if (posix_spawnp(&pid_, argv[0], nullptr, nullptr, argv.data(), environ) != 0) pid_ = -1;
-    }
-    ~Spawned() { end(); }
-    Spawned(const Spawned&) = delete;
-    Spawned& operator=(const Spawned&) = delete;
-
-    Pid pid() const { return pid_; }
-    void end() {
-        if (pid_ <= 0) return;
-        kill(pid_, SIGTERM);
-        waitpid(pid_, nullptr, 0);
-        pid_ = -1;
-    }
-
-private:
-    pid_t pid_ = -1;
-};
 
 // Records what the running applications announce.
 struct Heard {
@@ -95,26 +66,21 @@ std::ptrdiff_t stackIndex(const XProbe& probe, xcb_window_t window) {
     return std::ranges::find(order, probe.topLevel(window)) - order.begin();
 }
 
-// Desktop entries of the test's own, in data directories that GIO reads on first use.
+// Desktop entries of the test's own, in the data directories the test program gives GLib.
 class X11RunningAppsTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        char pattern[] = "/tmp/quillbern-running-XXXXXX";
-        root = mkdtemp(pattern);
         writeEntry(probeEntry(), "Name=Probe App\nExec=/bin/false\nStartupWMClass=QuillbernProbe\n");
         writeEntry(terminalEntry(), "Name=Example Terminal\nExec=xterm\n");
         writeEntry(sleeperEntry(), "Name=Sleeper\nExec=/bin/sleep 30\n");
-        setenv("XDG_DATA_DIRS", (root / "data").c_str(), 1);
-        setenv("XDG_DATA_HOME", (root / "home").c_str(), 1);
     }
-    static void TearDownTestSuite() { fs::remove_all(root); }
+    static void TearDownTestSuite() { fs::remove_all(applications()); }
 
-    static fs::path applications() { return root / "data" / "applications"; }
+    static fs::path applications() { return fs::path(std::getenv("XDG_DATA_DIRS")) / "applications"; }
     static fs::path probeEntry() { return applications() / "org.example.Probe.desktop"; }
     static fs::path terminalEntry() { return applications() / "org.example.Terminal.desktop"; }
     static fs::path sleeperEntry() { return applications() / "org.example.Sleeper.desktop"; }
 
-    static inline fs::path root;
     Backends x;
     XProbe probe;
     LinuxAppCatalog catalog;

@@ -65,6 +65,18 @@ int run(const std::vector<std::string>& args) {
     return -1;
 }
 
+Spawned::Spawned(std::vector<std::string> args) {
+    std::vector<char*> argv = argvOf(args);
+    if (posix_spawnp(&pid_, argv[0], nullptr, nullptr, argv.data(), environ) != 0) pid_ = -1;
+}
+
+void Spawned::end() {
+    if (pid_ <= 0) return;
+    kill(pid_, SIGTERM);
+    waitpid(pid_, nullptr, 0);
+    pid_ = -1;
+}
+
 TestClient::TestClient(std::vector<std::string> args) {
     int pipeFds[2];
     if (pipe2(pipeFds, O_CLOEXEC) != 0) return;

@@ -19,6 +19,21 @@ void spinFor(int ms);
 // Runs a command (xdotool, xrandr) to its end, at most 10 s; its exit status.
 int run(const std::vector<std::string>& argv);
 
+// A program of the test's own (xterm, a compositing manager), ended with the object.
+class Spawned {
+public:
+    explicit Spawned(std::vector<std::string> args);
+    ~Spawned() { end(); }
+    Spawned(const Spawned&) = delete;
+    Spawned& operator=(const Spawned&) = delete;
+
+    pid_t pid() const { return pid_; }
+    void end();
+
+private:
+    pid_t pid_ = -1;
+};
+
 // One quillbern_test_client window, closed when the object goes.
 class TestClient {
 public:

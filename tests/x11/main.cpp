@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
 #include <sys/wait.h>
@@ -67,11 +68,18 @@ int main(int argc, char** argv) {
     }
     setenv("DISPLAY", desktop.display.c_str(), 1);
     setenv("QT_QPA_PLATFORM", "xcb", 1);
+    // Data directories of the tests' own, before GLib reads them once for the whole run:
+    // desktop entries that tests write, and none of the machine's settings schemas.
+    char pattern[] = "/tmp/quillbern-x11-data-XXXXXX";
+    const std::filesystem::path data = mkdtemp(pattern);
+    setenv("XDG_DATA_DIRS", (data / "system").c_str(), 1);
+    setenv("XDG_DATA_HOME", (data / "home").c_str(), 1);
     int status;
     {
         QApplication application(argc, argv);
         status = RUN_ALL_TESTS();
     }
+    std::filesystem::remove_all(data);
     stopDesktop(desktop);
     return status;
 }

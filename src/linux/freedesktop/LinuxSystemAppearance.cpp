@@ -5,9 +5,9 @@
 #include <array>
 #include <gio/gio.h>
 #include <string_view>
-#include <xcb/xcb.h>
 
 #include "linux/freedesktop/InstalledSettings.h"
+#include "linux/x11/X11Compositing.h"
 
 namespace quillbern {
 
@@ -64,7 +64,10 @@ struct LinuxSystemAppearance::Watched {
     }
 };
 
-LinuxSystemAppearance::LinuxSystemAppearance() : watched_(std::make_unique<Watched>()) {
+LinuxSystemAppearance::LinuxSystemAppearance(X11Compositing& compositing)
+    : watched_(std::make_unique<Watched>()),
+      compositing_(compositing),
+      compositingObserver_(compositing.onChanged([this] { changed_.emit(); })) {
     watched_->interface = openInstalledSettings(kInterfaceSchema);
     watched_->accessibility = openInstalledSettings(kAccessibilitySchema);
     // Change signals arrive through GLib's main context, which Qt's event loop runs.
@@ -96,20 +99,7 @@ Color LinuxSystemAppearance::accentColor() const {
 }
 
 bool LinuxSystemAppearance::hasCompositor() const {
-    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
-    if (!connection) return false;
-    // A compositing manager owns the _NET_WM_CM_S<screen> selection; we run on screen 0.
-    constexpr std::string_view kSelection = "_NET_WM_CM_S0";
-    xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(
-        connection, xcb_intern_atom(connection, 1, kSelection.size(), kSelection.data()), nullptr);
-    if (!atom) return false;
-    xcb_get_selection_owner_reply_t* owner =
-        xcb_get_selection_owner_reply(connection, xcb_get_selection_owner(connection, atom->atom), nullptr);
-    const bool owned = owner && owner->owner != XCB_NONE;
-    free(owner);
-    free(atom);
-    return owned;
+    return compositing_.isRunning();
 }
 
 Subscription LinuxSystemAppearance::onChanged(Task onChange) {

@@ -7,13 +7,16 @@
 
 namespace quillbern {
 
+class X11Compositing;
+
 // Display preferences from the desktop's settings (GSettings schemas of GNOME and of
 // desktops that share them), read where installed: reduce motion when animations are
 // off, reduce transparency under high contrast, and the accent colour where the desktop
-// has one, else the palette's highlight. Glass is never drawn on X11.
+// has one, else the palette's highlight. Glass is never drawn on X11. Whether translucency
+// blends follows the compositing manager; its start and stop are change notices too.
 class LinuxSystemAppearance final : public SystemAppearance {
 public:
-    LinuxSystemAppearance();
+    explicit LinuxSystemAppearance(X11Compositing& compositing);
     ~LinuxSystemAppearance() override;
     LinuxSystemAppearance(const LinuxSystemAppearance&) = delete;
     LinuxSystemAppearance& operator=(const LinuxSystemAppearance&) = delete;
@@ -31,7 +34,9 @@ public:
 private:
     struct Watched;
     std::unique_ptr<Watched> watched_;
+    const X11Compositing& compositing_;
     Signal<> changed_;
+    Subscription compositingObserver_;
 };
 
 }  // namespace quillbern

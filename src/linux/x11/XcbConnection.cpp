@@ -22,10 +22,11 @@ std::unique_ptr<XcbConnection> XcbConnection::open() {
     xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(connection));
     for (int i = 0; i < screenNumber && it.rem; ++i)
         xcb_screen_next(&it);
-    return std::unique_ptr<XcbConnection>(new XcbConnection(connection, it.data->root));
+    return std::unique_ptr<XcbConnection>(new XcbConnection(connection, it.data->root, screenNumber));
 }
 
-XcbConnection::XcbConnection(xcb_connection_t* connection, xcb_window_t root) : connection_(connection), root_(root) {}
+XcbConnection::XcbConnection(xcb_connection_t* connection, xcb_window_t root, int screenNumber)
+    : connection_(connection), root_(root), screenNumber_(screenNumber) {}
 
 XcbConnection::~XcbConnection() {
     xcb_disconnect(connection_);

@@ -26,6 +26,8 @@ public:
 
     xcb_connection_t* xcb() const { return connection_; }
     xcb_window_t root() const { return root_; }
+    // The number of the X screen of $DISPLAY, the one root() belongs to.
+    int screenNumber() const { return screenNumber_; }
     int fd() const { return xcb_get_file_descriptor(connection_); }
     bool isBroken() const { return xcb_connection_has_error(connection_) != 0; }
     xcb_atom_t atom(const std::string& name) const;  // interned once, any thread
@@ -39,11 +41,12 @@ public:
     bool hasKeptEvents() const { return !kept_.empty(); }
 
 private:
-    XcbConnection(xcb_connection_t* connection, xcb_window_t root);
+    XcbConnection(xcb_connection_t* connection, xcb_window_t root, int screenNumber);
     void keepArrivedEvents();
 
     xcb_connection_t* connection_;
     xcb_window_t root_;
+    int screenNumber_;
     mutable std::mutex atomsMutex_;
     mutable std::map<std::string, xcb_atom_t> atoms_;
     std::vector<XcbReply<xcb_generic_event_t>> kept_;

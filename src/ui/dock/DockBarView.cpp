@@ -1,6 +1,7 @@
 #include "ui/dock/DockBarView.h"
 
 #include <QPainter>
+#include <QPainterPath>
 #include <algorithm>
 
 #include "core/model/AppearanceStore.h"
@@ -49,14 +50,26 @@ QString itemName(const PinnedItem& item) {
 DockBarView::DockBarView(DockContent content, QWidget* parent) : QWidget(parent), content_(content) {
     setAttribute(Qt::WA_TranslucentBackground);
     profilesObserver_ = content_.pinned->profilesChanged.connect([this] { update(); });
-    appearanceObserver_ = content_.appearance->changed.connect([this] { update(); });
+    appearanceObserver_ = content_.appearance->changed.connect([this] {
+        outlineChanged(*this);  // the corner radius may have changed
+        update();
+    });
+    // A compositing manager that starts or stops changes how the bar is filled.
+    systemObserver_ = content_.system->onChanged([this] { update(); });
+}
+
+QPainterPath DockBarView::outline() const {
+    return background().outline(QRectF(rect()));
+}
+
+BarBackground DockBarView::background() const {
+    const AppearanceStore& look = *content_.appearance;
+    return {look.material(), look.cornerRadius(), look.reduceTransparency()};
 }
 
 void DockBarView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    const AppearanceStore& look = *content_.appearance;
-    const BarBackground background{look.material(), look.cornerRadius(), look.reduceTransparency()};
-    background.paint(painter, QRectF(rect()), BackgroundPalette::current(content_.system->hasCompositor()));
+    background().paint(painter, QRectF(rect()), BackgroundPalette::current(content_.system->hasCompositor()));
     if (const std::optional<Profile> profile = content_.pinned->profile(content_.profile))
         paintItems(painter, *profile);
 }

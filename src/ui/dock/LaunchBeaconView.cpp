@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPalette>
 #include <QVariantAnimation>
 
@@ -51,11 +52,18 @@ LaunchBeaconView::LaunchBeaconView(BeaconContent content, QWidget* parent)
     motion_->start();
 }
 
+QPainterPath LaunchBeaconView::outline() const {
+    return slab().outline(QRectF(rect()));
+}
+
+SummonableSlab LaunchBeaconView::slab() const {
+    return {content_.cornerRadius + 6, content_.reduceTransparency};
+}
+
 void LaunchBeaconView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    const SummonableSlab slab{content_.cornerRadius + 6, content_.reduceTransparency};
-    slab.paint(painter, QRectF(rect()), BackgroundPalette::current(content_.canBlend));
+    slab().paint(painter, QRectF(rect()), BackgroundPalette::current(content_.canBlend));
 
     const double box = beacon::ringBox(content_.tileSize);
     double x = beacon::kMargin;

@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPainterPath>
 #include <QVBoxLayout>
 #include <QWindow>
 #include <algorithm>
@@ -12,6 +13,7 @@
 #include <vector>
 #include <xcb/xcb.h>
 
+#include "ui/foundation/OutlinedView.h"
 #include "ui/foundation/PanelViews.h"
 
 namespace quillbern {
@@ -80,7 +82,10 @@ FloatingPanel::FloatingPanel(const PanelStyle& style, PanelContent content) : co
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     contentView_ = makeContentView(content_, this);
-    if (contentView_) layout->addWidget(contentView_);
+    if (contentView_) {
+        layout->addWidget(contentView_);
+        contentView_->installEventFilter(this);
+    }
     winId();
     applyWindowHints();
     watchWindow();
@@ -94,12 +99,36 @@ void FloatingPanel::setContent(PanelContent content) {
     contentView_ = makeContentView(content_, this);
     if (contentView_) {
         layout()->addWidget(contentView_);
+        contentView_->installEventFilter(this);
         contentView_->show();
     }
+    refreshShape();
     update();
 }
 
+void FloatingPanel::setCanBlend(bool canBlend) {
+    if (canBlend == canBlend_) return;
+    canBlend_ = canBlend;
+    refreshShape();
+    // The views draw opaque where nothing blends.
+    update();
+}
+
+void FloatingPanel::refreshShape() {
+    const auto* outlined = dynamic_cast<const OutlinedView*>(contentView_);
+    if (canBlend_ || !outlined) {
+        clearMask();
+        return;
+    }
+    const QPainterPath outline = outlined->outline().translated(contentView_->pos());
+    setMask(QRegion(outline.toFillPolygon().toPolygon()));
+}
+
 bool FloatingPanel::event(QEvent* event) {
+    if (event->type() == outlineChangeEventType()) {
+        refreshShape();
+        return true;
+    }
     switch (event->type()) {
         case QEvent::WinIdChange:
             applyWindowHints();
@@ -121,6 +150,7 @@ void FloatingPanel::watchWindow() {
 }
 
 bool FloatingPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == contentView_ && event->type() == QEvent::Resize) refreshShape();
     if (watched != windowHandle()) return QWidget::eventFilter(watched, event);
     switch (event->type()) {
         case QEvent::MouseButtonPress:

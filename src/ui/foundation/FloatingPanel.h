@@ -20,11 +20,14 @@ public:
     // the panel among managed ones: this puts it right below another panel itself.
     bool isUnmanaged() const { return unmanaged_; }
     void stackBelow(const FloatingPanel& other);
+    // Whether a compositing manager blends the panel with what lies below; without one the
+    // panel is cut to its content's outline.
+    void setCanBlend(bool canBlend);
 
 protected:
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
-    // Command-clicks, on the panel's window.
+    // Command-clicks, on the panel's window; resizes of the content view.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -34,6 +37,7 @@ private:
     // The same, through the window manager, for the mapped panel.
     void reassertWindowHints();
     void watchWindow();
+    void refreshShape();
 
     PanelContent content_;
     // The view of the content, where it is more than a fill; fills the panel.
@@ -43,6 +47,7 @@ private:
     bool takingCommandClick_ = false;
     bool wasExposed_ = false;
     bool unmanaged_ = false;
+    bool canBlend_ = true;
 };
 
 }  // namespace quillbern

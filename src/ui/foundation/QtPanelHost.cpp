@@ -5,6 +5,7 @@
 
 #include "core/platform/PanelAnimator.h"
 #include "core/platform/PanelStack.h"
+#include "core/platform/SystemAppearance.h"
 #include "ui/foundation/FloatingPanel.h"
 
 namespace quillbern {
@@ -26,7 +27,7 @@ QRect desktopRect(const RectTL& r) {
 class QtPanel final : public Panel {
 public:
     QtPanel(std::shared_ptr<QtPanelHost::Shared> shared, std::uint64_t serial, const PanelStyle& style, RectBL frame,
-            PanelContent content, RunLoop& loop, const Clock& clock)
+            PanelContent content, RunLoop& loop, const Clock& clock, bool canBlend)
         : shared_(std::move(shared)),
           serial_(serial),
           level_(style.level),
@@ -36,6 +37,7 @@ public:
               if (frame) applyFrame(*frame);
           }) {
         shared_->windows[serial_] = window_;
+        window_->setCanBlend(canBlend);
         applyFrame(frame);
     }
 
@@ -120,15 +122,24 @@ private:
 
 }  // namespace
 
-QtPanelHost::QtPanelHost(RunLoop& mainLoop, const Clock& clock, std::function<DesktopSpace()> desktopSpace)
-    : loop_(mainLoop), clock_(clock), shared_(std::make_shared<Shared>()) {
+QtPanelHost::QtPanelHost(RunLoop& mainLoop, const Clock& clock, std::function<DesktopSpace()> desktopSpace,
+                         SystemAppearance& system)
+    : loop_(mainLoop), clock_(clock), system_(system), shared_(std::make_shared<Shared>()) {
     shared_->desktopSpace = std::move(desktopSpace);
+    // A compositing manager started or stopped while panels are open.
+    systemObserver_ = system_.onChanged([this] {
+        const bool canBlend = system_.hasCompositor();
+        for (const auto& [serial, window] : shared_->windows) {
+            if (window) window->setCanBlend(canBlend);
+        }
+    });
 }
 
 QtPanelHost::~QtPanelHost() = default;
 
 std::unique_ptr<Panel> QtPanelHost::createPanel(const PanelStyle& style, RectBL frame, PanelContent content) {
-    return std::make_unique<QtPanel>(shared_, ++lastSerial_, style, frame, std::move(content), loop_, clock_);
+    return std::make_unique<QtPanel>(shared_, ++lastSerial_, style, frame, std::move(content), loop_, clock_,
+                                     system_.hasCompositor());
 }
 
 std::optional<std::uint64_t> QtPanelHost::panelOfWindow(std::uint32_t window) const {

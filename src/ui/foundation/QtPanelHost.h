@@ -7,16 +7,21 @@
 #include <optional>
 
 #include "core/foundation/Clock.h"
+#include "core/foundation/Subscription.h"
 #include "core/platform/PanelHost.h"
 #include "core/platform/ScreenGeometry.h"
 
 namespace quillbern {
 
+class SystemAppearance;
+
 // Panels as FloatingPanel windows. Frames convert between screen space and the desktop's
-// coordinates through the given source, so they follow the current primary display.
+// coordinates through the given source, so they follow the current primary display; panels
+// are cut to their outlines while no compositing manager runs.
 class QtPanelHost final : public PanelHost {
 public:
-    QtPanelHost(RunLoop& mainLoop, const Clock& clock, std::function<DesktopSpace()> desktopSpace);
+    QtPanelHost(RunLoop& mainLoop, const Clock& clock, std::function<DesktopSpace()> desktopSpace,
+                SystemAppearance& system);
     ~QtPanelHost() override;
 
     std::unique_ptr<Panel> createPanel(const PanelStyle& style, RectBL frame, PanelContent content) override;
@@ -28,8 +33,10 @@ public:
 private:
     RunLoop& loop_;
     const Clock& clock_;
+    SystemAppearance& system_;
     std::shared_ptr<Shared> shared_;
     std::uint64_t lastSerial_ = 0;
+    Subscription systemObserver_;
 };
 
 }  // namespace quillbern

@@ -7,6 +7,12 @@ namespace quillbern {
 
 namespace {
 
+QPainterPath roundedOutline(const QRectF& bounds, double cornerRadius) {
+    QPainterPath path;
+    path.addRoundedRect(bounds, cornerRadius, cornerRadius);
+    return path;
+}
+
 void paintMaterial(QPainter& painter, const QRectF& bounds, double cornerRadius, double opacity,
                    const BackgroundPalette& palette) {
     painter.save();
@@ -15,7 +21,7 @@ void paintMaterial(QPainter& painter, const QRectF& bounds, double cornerRadius,
     fill.setAlphaF(static_cast<float>(opacity));
     painter.setPen(Qt::NoPen);
     painter.setBrush(fill);
-    painter.drawRoundedRect(bounds, cornerRadius, cornerRadius);
+    painter.drawPath(roundedOutline(bounds, cornerRadius));
     // Stroked half a pixel inside so the whole line lies within the shape.
     painter.setBrush(Qt::NoBrush);
     painter.setPen(QPen(palette.separator, 1));
@@ -48,9 +54,17 @@ void BarBackground::paint(QPainter& painter, const QRectF& bounds, const Backgro
     paintMaterial(painter, bounds, cornerRadius, fillOpacity(material, reducedTransparency, palette.canBlend), palette);
 }
 
+QPainterPath BarBackground::outline(const QRectF& bounds) const {
+    return roundedOutline(bounds, cornerRadius);
+}
+
 void SummonableSlab::paint(QPainter& painter, const QRectF& bounds, const BackgroundPalette& palette) const {
     paintMaterial(painter, bounds, cornerRadius,
                   fillOpacity(DockMaterial::thick, reducedTransparency, palette.canBlend), palette);
+}
+
+QPainterPath SummonableSlab::outline(const QRectF& bounds) const {
+    return roundedOutline(bounds, cornerRadius);
 }
 
 }  // namespace quillbern

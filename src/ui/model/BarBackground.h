@@ -4,6 +4,7 @@
 #include "ui/model/BackgroundPalette.h"
 
 class QPainter;
+class QPainterPath;
 class QRectF;
 
 namespace quillbern {
@@ -16,6 +17,8 @@ struct BarBackground {
     bool reducedTransparency = false;
 
     void paint(QPainter& painter, const QRectF& bounds, const BackgroundPalette& palette) const;
+    // The shape it fills.
+    QPainterPath outline(const QRectF& bounds) const;
 };
 
 // The background behind summoned overlays (palettes, the launch beacon).
@@ -24,6 +27,7 @@ struct SummonableSlab {
     bool reducedTransparency = false;
 
     void paint(QPainter& painter, const QRectF& bounds, const BackgroundPalette& palette) const;
+    QPainterPath outline(const QRectF& bounds) const;
 };
 
 // The opacity of a material's fill.
