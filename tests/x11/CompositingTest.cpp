@@ -21,8 +21,7 @@ constexpr RectTL kSlabInRoot{300, 400, 240, 100};
 std::uint32_t pixelAt(const XProbe& probe, int x, int y) {
     xcb_get_image_reply_t* image = xcb_get_image_reply(
         probe.c(),
-        xcb_get_image(probe.c(), XCB_IMAGE_FORMAT_Z_PIXMAP, probe.root(), std::int16_t(x), std::int16_t(y), 1, 1,
-                      ~0u),
+        xcb_get_image(probe.c(), XCB_IMAGE_FORMAT_Z_PIXMAP, probe.root(), std::int16_t(x), std::int16_t(y), 1, 1, ~0u),
         nullptr);
     if (!image) return 0xFFFFFFFF;
     const std::uint8_t* bgrx = xcb_get_image_data(image);
