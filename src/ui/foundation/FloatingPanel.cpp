@@ -10,7 +10,6 @@
 #include <array>
 #include <cstdlib>
 #include <string_view>
-#include <vector>
 #include <xcb/xcb.h>
 
 #include "ui/foundation/OutlinedView.h"
