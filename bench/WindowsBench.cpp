@@ -3,9 +3,13 @@
 #include <string>
 
 #include "AllocationCounter.h"
+#include "core/platform/SystemThreads.h"
+#include "core/windows/AXWorker.h"
 #include "core/windows/WindowReconciler.h"
 #include "sim/ManualRunLoop.h"
 #include "sim/SimClock.h"
+#include "sim/SimInputState.h"
+#include "sim/SimPermissions.h"
 #include "sim/SimScreens.h"
 #include "sim/SimWindowSystem.h"
 
@@ -120,5 +124,23 @@ void PublishUnchangedSnapshot(benchmark::State& state) {
     state.counters["changes"] = static_cast<double>(changes);
 }
 BENCHMARK(PublishUnchangedSnapshot)->Unit(benchmark::kMicrosecond);
+
+// Starting the window worker on its own thread and ending it: what start-up and quitting
+// wait for (start waits for the thread's loop only, the end for its last step).
+void WorkerStartAndStop(benchmark::State& state) {
+    SystemThreads threads;
+    SimWindowSystem windows;
+    SimScreens screens;
+    SimPermissions permissions;
+    SimInputState input;
+    SystemClock clock;
+    for (auto _ : state) {
+        AXWorker worker(
+            {threads, windows, windows, screens, permissions, input, clock}, [](const WindowSnapshot&) {}, [](Pid) {});
+        worker.start();
+        worker.shutdown();
+    }
+}
+BENCHMARK(WorkerStartAndStop)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

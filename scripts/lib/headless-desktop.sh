@@ -14,6 +14,23 @@ wait_for() {
   done
 }
 
+# wait_for_managed_window: openbox announces itself before it is done starting, and a
+# window mapped in between is never managed, so never shown. Ready is when a window of
+# ours is shown; a probe that got lost is replaced.
+wait_for_managed_window() {
+  local attempt pid
+  for attempt in 1 2 3 4 5; do
+    xclock -title quillbern-wm-probe -geometry 40x40+0+0 >/dev/null 2>&1 &
+    pid=$!
+    if wait_for 5 xdotool search --onlyvisible --name '^quillbern-wm-probe$'; then
+      kill "$pid"; wait "$pid" 2>/dev/null
+      return 0
+    fi
+    kill "$pid"; wait "$pid" 2>/dev/null
+  done
+  return 1
+}
+
 # start_headless_desktop [--tray] [--compositor]: exports DISPLAY for the new server.
 start_headless_desktop() {
   local fd display option tray=false compositor=false
@@ -44,6 +61,7 @@ start_headless_desktop() {
   desktop_pids+=($!)
   wait_for 10 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' \
     || { echo "openbox did not start" >&2; return 1; }
+  wait_for_managed_window || { echo "openbox did not manage a window" >&2; return 1; }
 
   if $compositor; then
     # Translucent panels blend only with a compositing manager.

@@ -37,13 +37,22 @@ int lineCount(const fs::path& file) {
 
 // Polls until `done` holds or the limit passes.
 template <class Condition>
-bool waitUntil(Condition done, std::chrono::milliseconds limit = std::chrono::milliseconds(5000)) {
+bool waitUntil(Condition done, std::chrono::milliseconds limit = std::chrono::milliseconds(60000)) {
     const auto end = std::chrono::steady_clock::now() + limit;
     while (!done()) {
         if (std::chrono::steady_clock::now() > end) return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     return true;
+}
+
+// The process is gone or a zombie: it runs no more.
+bool hasEnded(Pid pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string text;
+    if (!std::getline(stat, text)) return true;
+    const auto afterName = text.rfind(')');
+    return afterName != std::string::npos && afterName + 2 < text.size() && text[afterName + 2] == 'Z';
 }
 
 // Desktop entries in data directories of the test's own. GIO reads the directories once
@@ -102,13 +111,15 @@ TEST_F(DesktopEntries, AnEntryFileNamesItsApplication) {
 TEST_F(DesktopEntries, LaunchingAnEntryStartsItOnce) {
     fs::remove(launches());
     SimRunningApps apps;
-    LinuxLauncher launcher(apps);
+    std::vector<Pid> started;
+    LinuxLauncher launcher(apps, [&started](Pid pid, const Path&) { started.push_back(pid); });
     std::optional<Result<void>> outcome;
     launcher.launch(counterEntry().string(), true, [&outcome](Result<void> r) { outcome = r; });
     ASSERT_TRUE(outcome);
     EXPECT_TRUE(outcome->ok());
-    ASSERT_TRUE(waitUntil([] { return lineCount(launches()) >= 1; }));
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    ASSERT_EQ(started.size(), 1u);
+    // Once the one process has ended, everything it was going to write is written.
+    ASSERT_TRUE(waitUntil([&] { return hasEnded(started.front()); }));
     EXPECT_EQ(lineCount(launches()), 1);
 }
 
@@ -119,12 +130,14 @@ TEST_F(DesktopEntries, ARunningApplicationIsBroughtForwardNotStartedAgain) {
     counter.pid = 4242;
     counter.appId = "counter";
     apps.launch(counter);
-    LinuxLauncher launcher(apps);
+    std::vector<Pid> started;
+    LinuxLauncher launcher(apps, [&started](Pid pid, const Path&) { started.push_back(pid); });
     bool ok = false;
     launcher.launch(counterEntry().string(), true, [&ok](Result<void> r) { ok = r.ok(); });
     EXPECT_TRUE(ok);
     EXPECT_EQ(apps.activations(), (std::vector<Pid>{4242}));
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    // A launch starts its process before it reports.
+    EXPECT_TRUE(started.empty());
     EXPECT_FALSE(fs::exists(launches()));
 }
 

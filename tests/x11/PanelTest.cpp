@@ -1,6 +1,7 @@
 #include <QGuiApplication>
 #include <QWindow>
 #include <algorithm>
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 #include "Backends.h"
@@ -29,6 +30,13 @@ xcb_window_t windowOf(const XProbe&, const QtPanelHost& host, std::uint64_t seri
 std::ptrdiff_t stackIndex(const XProbe& probe, xcb_window_t window) {
     const std::vector<xcb_window_t> order = probe.stacking();
     return std::find(order.begin(), order.end(), probe.topLevel(window)) - order.begin();
+}
+
+xcb_window_t inputFocus(const XProbe& probe) {
+    xcb_get_input_focus_reply_t* reply = xcb_get_input_focus_reply(probe.c(), xcb_get_input_focus(probe.c()), nullptr);
+    const xcb_window_t focus = reply ? reply->focus : xcb_window_t(XCB_WINDOW_NONE);
+    std::free(reply);
+    return focus;
 }
 
 std::unique_ptr<Panel> shownPanel(Backends& x, RectBL frame, PanelStyle style = {}) {
@@ -128,7 +136,7 @@ TEST(QtPanelHost, StaysAboveARaisedClientAndKeepsOurLevelsInOrder) {
     ASSERT_EQ(run({"xdotool", "windowraise", std::to_string(client.window())}), 0);
     xcb_window_t dockWindow = XCB_WINDOW_NONE;
     ASSERT_TRUE(spinUntil([&] { return (dockWindow = windowOf(probe, x.panels, dock->serial())) != XCB_WINDOW_NONE; }));
-    spinFor(100);
+    ASSERT_TRUE(windowManagerCaughtUp(client.window()));
     EXPECT_GT(stackIndex(probe, dockWindow), stackIndex(probe, client.window()));
 
     // A veil ordered front later still stands below the dock.
@@ -161,8 +169,9 @@ TEST(QtPanelHost, ClicksTakeNoFocusAndACtrlClickCallsTheCommandHook) {
     EXPECT_EQ(local[0].ownPanel, panel->serial());
     EXPECT_EQ(local[0].location, (PointBL{1500, 80}));
     EXPECT_EQ(commandClicks, 0);
-    spinFor(200);
+    ASSERT_TRUE(windowManagerCaughtUp(client.window()));
     EXPECT_EQ(probe.cardinals(probe.root(), "_NET_ACTIVE_WINDOW"), std::vector<std::uint32_t>{client.window()});
+    EXPECT_NE(inputFocus(probe), windowOf(probe, x.panels, panel->serial()));
     EXPECT_EQ(QGuiApplication::focusWindow(), nullptr);
     EXPECT_EQ(global, 0) << "a click on our own panel is no other application's click";
 
@@ -205,8 +214,11 @@ TEST(QtPanelHost, AnimationsMoveTheWindowAndCompleteOnTheMainLoop) {
     }));
 
     // Closing from inside the panel's own handler.
+    const xcb_window_t closing = windowOf(probe, x.panels, panel->serial());
     panel->setCommandClickHandler([&] { panel.reset(); });
     ASSERT_EQ(run({"xdotool", "mousemove", "1500", "1040", "keydown", "ctrl", "click", "1", "keyup", "ctrl"}), 0);
     EXPECT_TRUE(spinUntil([&] { return panel == nullptr; }));
-    spinFor(100);  // the deferred deletion runs without harm
+    // The deferred deletion runs without harm, and takes the window off the server.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(spinUntil([&] { return !probe.isViewable(closing); }));
 }

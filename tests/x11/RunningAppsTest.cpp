@@ -106,7 +106,7 @@ TEST_F(X11RunningAppsTest, AnApplicationComesWithItsFirstWindowAndGoesWithItsLas
     const std::size_t clients = probe.cardinals(probe.root(), "_NET_CLIENT_LIST").size();
     openAnotherWindow(probe, client->window());
     ASSERT_TRUE(spinUntil([&] { return probe.cardinals(probe.root(), "_NET_CLIENT_LIST").size() == clients + 1; }));
-    spinFor(200);
+    ASSERT_TRUE(caughtUp(*x.connection, x.loop));
     EXPECT_EQ(heard.launchesOf(pid), 1);
     EXPECT_EQ(std::ranges::count(apps.runningApps(), pid, &RunningApp::pid), 1);
 
@@ -154,7 +154,7 @@ TEST_F(X11RunningAppsTest, ATerminalIsKnownByItsProgram) {
     Spawned xterm({"xterm", "-title", "Known terminal", "-e", "sleep", "60"});
     const Pid pid = xterm.pid();
     ASSERT_GT(pid, 0);
-    ASSERT_TRUE(spinUntil([&] { return heard.launchesOf(pid) == 1; }, 10000));
+    ASSERT_TRUE(spinUntil([&] { return heard.launchesOf(pid) == 1; }));
     const auto app = apps.app(pid);
     ASSERT_TRUE(app);
     EXPECT_EQ(app->appId, "org.example.Terminal");
@@ -224,7 +224,7 @@ TEST_F(X11RunningAppsTest, ALaunchedProcessRunsBeforeItsFirstWindowUntilItEnds) 
     EXPECT_TRUE(apps.app(sleeper.pid));
 
     kill(sleeper.pid, SIGTERM);
-    EXPECT_TRUE(spinUntil([&] { return heard.terminatedOnce(sleeper.pid); }, 4000));
+    EXPECT_TRUE(spinUntil([&] { return heard.terminatedOnce(sleeper.pid); }));
     EXPECT_FALSE(apps.app(sleeper.pid));
 }
 

@@ -115,12 +115,12 @@ TEST(X11Screens, RemovingAndReaddingAMonitorIsReportedOnceEach) {
     ASSERT_TRUE(spinUntil([&] { return changes == 1; }));
     ASSERT_EQ(x.screens.screens().size(), 1u);
     EXPECT_EQ(x.screens.screens()[0].frame, kLeft);
-    spinFor(300);
+    ASSERT_TRUE(caughtUp(*x.connection, x.loop, X11Screens::kCoalesceDelay));
     EXPECT_EQ(changes, 1);
 
     ASSERT_EQ(run({"xrandr", "--setmonitor", "Q-RIGHT", "1280/338x1080/285+1280+0", "none"}), 0);
     ASSERT_TRUE(spinUntil([&] { return changes == 2; }));
-    spinFor(300);
+    ASSERT_TRUE(caughtUp(*x.connection, x.loop, X11Screens::kCoalesceDelay));
     EXPECT_EQ(changes, 2);
     const std::vector<ScreenInfo> after = x.screens.screens();
     ASSERT_EQ(after.size(), 2u);

@@ -7,15 +7,35 @@
 #include <xcb/xcb.h>
 
 #include "core/foundation/Geometry.h"
+#include "core/foundation/RunLoop.h"
+
+namespace quillbern {
+class X11Connection;
+}
 
 namespace quillbern::test {
 
-// Runs the Qt event loop until `done` holds or `limitMs` passes; returns `done()`. The
-// default limit is generous because a loaded two-core machine runs several desktops at once;
-// a passing wait returns as soon as its condition holds.
-bool spinUntil(const std::function<bool()>& done, int limitMs = 15000);
-// Runs the Qt event loop for a while, to show that something does not happen.
+// How long any wait of these tests may take. Generous, because a loaded two-core machine
+// runs several desktops and builds at once; a passing wait returns as soon as its
+// condition holds, so only a failing test waits this long.
+constexpr int kWaitLimitMs = 60000;
+
+// Runs the Qt event loop until `done` holds or `limitMs` passes; returns `done()`.
+bool spinUntil(const std::function<bool()>& done, int limitMs = kWaitLimitMs);
+// Runs the Qt event loop for a while, for real time to pass (a cache to expire).
 void spinFor(int ms);
+// An event barrier on our backends' own X connection: changes a property of the root
+// window through a connection of its own, waits until the backends' connection has handed
+// that change to its subscribers, then until the main loop has run what they posted in
+// answer, `settle` seconds later for backends that gather events that long. What the X
+// server did before the call has then reached the backends, so a test can tell that
+// something did not happen. Needs a backend that watches the root's properties
+// (X11Screens does).
+bool caughtUp(X11Connection& connection, RunLoop& loop, Duration settle = 0);
+// An event barrier through the window manager: asks it to move the window a pixel and
+// waits until it has. It handles requests in order, so it has then handled every request
+// made before, and what it did in answer is on the server.
+bool windowManagerCaughtUp(xcb_window_t window);
 // Runs a command (xdotool, xrandr) to its end, at most 10 s; its exit status.
 int run(const std::vector<std::string>& argv);
 
@@ -46,7 +66,7 @@ public:
     xcb_window_t window() const { return window_; }
     pid_t pid() const { return pid_; }
     // Waits until the client printed a line equal to `line`.
-    bool waitForLine(const std::string& line, int limitMs = 15000);
+    bool waitForLine(const std::string& line, int limitMs = kWaitLimitMs);
 
 private:
     bool readLines(int limitMs, const std::function<bool(const std::string&)>& wanted);

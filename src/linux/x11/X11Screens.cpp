@@ -12,9 +12,6 @@ namespace quillbern {
 
 namespace {
 
-// Bursts of RandR and property events of one change come within a few milliseconds.
-constexpr Duration kCoalesceDelay = 0.05;
-
 // Monitors made without an output (xrandr --setmonitor ... none) are keyed by their name
 // atom with the top bit set, which no X resource id has, so they never clash with outputs.
 constexpr std::uint32_t kMonitorWithoutOutput = 0x80000000u;

@@ -23,6 +23,9 @@ class X11Connection;
 // be told to be one monitor's.
 class X11Screens final : public Screens {
 public:
+    // Bursts of RandR and property events of one change come within a few milliseconds.
+    static constexpr Duration kCoalesceDelay = 0.05;
+
     X11Screens(X11Connection& connection, RunLoop& mainLoop);
     ~X11Screens() override;
 
