@@ -2,12 +2,6 @@
 #include <string>
 
 #include "core/windows/WindowEngine.h"
-#include "sim/SimInputState.h"
-#include "sim/SimPermissions.h"
-#include "sim/SimRunningApps.h"
-#include "sim/SimSessionEvents.h"
-#include "sim/SimThreads.h"
-#include "sim/SimWindowSystem.h"
 #include "sim/SimWorld.h"
 
 using namespace quillbern;
@@ -37,16 +31,7 @@ WindowSnapshot snapshotOf500(const std::string& lastTitle) {
 // A window engine on the simulated machine, not started: the benchmarks feed it directly.
 struct EngineWorld {
     SimWorld world;
-    SimWindowSystem windows{world.clock};
-    SimPermissions permissions;
-    SimThreads threads{world.clock};
-    SimRunningApps apps;
-    SimSessionEvents session;
-    WindowEngine engine{{{threads, windows, windows, world.screens, permissions, world.input, world.clock},
-                         apps,
-                         session,
-                         world.screens,
-                         world.mainLoop}};
+    WindowEngine engine{world.enginePorts()};
 };
 
 // The main thread's share of a changed snapshot: compare, store, tell an observer and

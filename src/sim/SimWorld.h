@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/windows/AXWorker.h"
+#include "core/windows/WindowEngine.h"
 #include "sim/ManualRunLoop.h"
 #include "sim/SimAlerts.h"
 #include "sim/SimAppCatalog.h"
@@ -16,17 +18,25 @@
 #include "sim/SimLoginService.h"
 #include "sim/SimNativeDockPreferences.h"
 #include "sim/SimPanelHost.h"
+#include "sim/SimPermissions.h"
 #include "sim/SimRunningApps.h"
 #include "sim/SimScreens.h"
+#include "sim/SimSessionEvents.h"
+#include "sim/SimSystemAppearance.h"
 #include "sim/SimTextServices.h"
+#include "sim/SimThreads.h"
 #include "sim/SimUuidSource.h"
+#include "sim/SimWindowSystem.h"
 
 namespace quillbern {
 
-// One simulated machine for a test: virtual time, the main run loop, the application's
-// defaults, the log, UUIDs, text rules, alerts, displays, input, event monitors, global
-// hot keys, the keyboard layout, panels, running and installed applications, launching,
-// files, the desktop's dock and the login service. Later features add their simulated backends here.
+// One simulated machine for a test or a benchmark: virtual time, the main run loop, the
+// application's defaults, the log, UUIDs, text rules, alerts, displays, input, event
+// monitors, global hot keys, the keyboard layout, panels, running and installed
+// applications, launching, files, the desktop's dock and the login service, the desktop's
+// display options, other applications' windows, permissions, worker threads (manual loops
+// on the same virtual time) and session events. Later features add their simulated
+// backends here; SimDockWorld builds the docks' stores and controller on it.
 class SimWorld {
 public:
     SimWorld();
@@ -36,6 +46,10 @@ public:
     // Moves virtual time forward, running everything that falls due on every loop.
     void advance(Duration seconds) { clock.advance(seconds); }
     void runUntilIdle() { clock.runUntilIdle(); }
+
+    // What the window worker and the window engine are built from on this machine.
+    AXWorker::Ports workerPorts();
+    WindowEngine::Ports enginePorts();
 
     SimLog log;
     SimClock clock;
@@ -57,6 +71,11 @@ public:
     SimIcons icons;
     SimNativeDockPreferences nativeDock;
     SimLoginService login;
+    SimSystemAppearance appearance;
+    SimWindowSystem windows{clock};
+    SimPermissions permissions;
+    SimThreads threads{clock};
+    SimSessionEvents session;
 };
 
 }  // namespace quillbern

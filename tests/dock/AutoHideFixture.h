@@ -30,7 +30,7 @@ protected:
         return panel && panel->visible;
     }
     RectBL resting(DisplayId display, int n) {
-        return *w.controller().stackedFrame(PanelKey{display, dock(n, DockEdge::bottom).id});
+        return *w.controller().stackedFrame(PanelKey{display, simDock(n, DockEdge::bottom).id});
     }
 };
 

@@ -6,14 +6,13 @@ namespace quillbern {
 namespace {
 
 using testing::AutoHide;
-using testing::dock;
 using testing::kAway;
 using testing::kLeft;
 using testing::kRight;
 using testing::onDisplay;
 
 TEST_F(AutoHide, ANewDockStaysForTheLeaveDelayThenSlidesAwayAndIsOrderedOutAtItsRestingFrame) {
-    open({dock(1, DockEdge::bottom, onDisplay("16-1-11"))});
+    open({simDock(1, DockEdge::bottom, onDisplay("16-1-11"))});
     const RectBL frame = resting(kLeft, 1);
     ticks(4);
     EXPECT_TRUE(shown(kLeft, 1));
@@ -27,7 +26,7 @@ TEST_F(AutoHide, ANewDockStaysForTheLeaveDelayThenSlidesAwayAndIsOrderedOutAtIts
 }
 
 TEST_F(AutoHide, AFreeBottomEdgeRevealsOnTheFirstTickOfContactAndSlidesTheDockIn) {
-    open({dock(1, DockEdge::bottom, onDisplay("16-1-11"))});
+    open({simDock(1, DockEdge::bottom, onDisplay("16-1-11"))});
     settle();
     const RectBL frame = resting(kLeft, 1);
 
@@ -46,7 +45,7 @@ TEST_F(AutoHide, AFreeBottomEdgeRevealsOnTheFirstTickOfContactAndSlidesTheDockIn
 }
 
 TEST_F(AutoHide, OnlyTheDocksOwnStretchOfTheEdgeWidenedByTheMarginReveals) {
-    open({dock(1, DockEdge::bottom, onDisplay("16-1-11"))});
+    open({simDock(1, DockEdge::bottom, onDisplay("16-1-11"))});
     settle();
     for (const PointBL p : {PointBL{857.5, 2}, PointBL{1062, 2}, PointBL{960, 3.5}, PointBL{300, 1}}) {
         pointAt(p);
@@ -59,7 +58,7 @@ TEST_F(AutoHide, OnlyTheDocksOwnStretchOfTheEdgeWidenedByTheMarginReveals) {
 }
 
 TEST_F(AutoHide, TheEndsOfTheDisplayNeverReveal) {
-    Profile leading = dock(1, DockEdge::bottom, onDisplay("16-1-11"));
+    Profile leading = simDock(1, DockEdge::bottom, onDisplay("16-1-11"));
     leading.alignment = DockAlignment::leading;  // x 14: its widened span reaches x 2
     open({leading});
     settle();
@@ -72,7 +71,7 @@ TEST_F(AutoHide, TheEndsOfTheDisplayNeverReveal) {
 }
 
 TEST_F(AutoHide, TheNeighboursStretchRevealsOnlyTheNeighbour) {
-    open({dock(1, DockEdge::bottom, onDisplay("16-1-11")), dock(2, DockEdge::bottom, onDisplay("16-2-22"))});
+    open({simDock(1, DockEdge::bottom, onDisplay("16-1-11")), simDock(2, DockEdge::bottom, onDisplay("16-2-22"))});
     settle();
     const RectBL right = resting(kRight, 2);
     pointAt({right.midX(), 1});
@@ -82,7 +81,7 @@ TEST_F(AutoHide, TheNeighboursStretchRevealsOnlyTheNeighbour) {
 }
 
 TEST_F(AutoHide, TheTopEdgeRevealsAfterTheDwellOfTheRevealDelay) {
-    open({dock(1, DockEdge::top, onDisplay("16-1-11"))});
+    open({simDock(1, DockEdge::top, onDisplay("16-1-11"))});
     settle();
     pointAt({960, 1060});  // in the bar at the top
     ticks(2);
@@ -97,7 +96,7 @@ TEST_F(AutoHide, TheTopEdgeRevealsAfterTheDwellOfTheRevealDelay) {
 }
 
 TEST_F(AutoHide, AShortRevealDelayStillNeedsTwoTicksAndALongOneMore) {
-    open({dock(1, DockEdge::top, onDisplay("16-1-11"))});
+    open({simDock(1, DockEdge::top, onDisplay("16-1-11"))});
     settle();
     w.preferences->setRevealDelay(0.1);
     EXPECT_EQ(w.controller().dwellTicks(), 1);
@@ -113,7 +112,7 @@ TEST_F(AutoHide, AShortRevealDelayStillNeedsTwoTicksAndALongOneMore) {
 
 TEST_F(AutoHide, ASeamNeedsTheDwellSoThePointerCrossesBetweenDisplaysFreely) {
     // The left edge of the right display: the zone reaches 12 points onto the left display.
-    open({dock(1, DockEdge::left, onDisplay("16-2-22"))});
+    open({simDock(1, DockEdge::left, onDisplay("16-2-22"))});
     settle();
     pointAt({1915, 500});
     ticks(1);
@@ -128,7 +127,7 @@ TEST_F(AutoHide, ASeamNeedsTheDwellSoThePointerCrossesBetweenDisplaysFreely) {
 }
 
 TEST_F(AutoHide, AtASeamFacedByADockTheZoneStopsAtTheSeam) {
-    open({dock(1, DockEdge::left, onDisplay("16-2-22")), dock(2, DockEdge::right, onDisplay("16-1-11"))});
+    open({simDock(1, DockEdge::left, onDisplay("16-2-22")), simDock(2, DockEdge::right, onDisplay("16-1-11"))});
     settle();
     pointAt({1915, 500});
     ticks(4);
@@ -141,7 +140,7 @@ TEST_F(AutoHide, AtASeamFacedByADockTheZoneStopsAtTheSeam) {
 }
 
 TEST_F(AutoHide, AnOpenMenuHoldsBackADelayedRevealForAHundredTicksButNotAFreeEdge) {
-    open({dock(1, DockEdge::top, onDisplay("16-1-11")), dock(2, DockEdge::bottom, onDisplay("16-1-11"))});
+    open({simDock(1, DockEdge::top, onDisplay("16-1-11")), simDock(2, DockEdge::bottom, onDisplay("16-1-11"))});
     settle();
     w.world.input.setMenuOpen(true);
     pointAt({960, 1});
@@ -159,7 +158,7 @@ TEST_F(AutoHide, AnOpenMenuHoldsBackADelayedRevealForAHundredTicksButNotAFreeEdg
 }
 
 TEST_F(AutoHide, ClosingTheMenuStartsTheGateCountAgain) {
-    open({dock(1, DockEdge::top, onDisplay("16-1-11"))});
+    open({simDock(1, DockEdge::top, onDisplay("16-1-11"))});
     settle();
     w.world.input.setMenuOpen(true);
     pointAt({960, 1060});
@@ -187,7 +186,7 @@ TEST_F(AutoHide, ClosingTheMenuStartsTheGateCountAgain) {
 }
 
 TEST_F(AutoHide, ShownDocksHideSomeTimeAfterThePointerLeaves) {
-    open({dock(1, DockEdge::bottom, onDisplay("16-1-11"))});
+    open({simDock(1, DockEdge::bottom, onDisplay("16-1-11"))});
     const RectBL frame = resting(kLeft, 1);
     pointAt({frame.maxX() + 11, frame.maxY() + 11});  // within 12 points of the panel
     ticks(20);
@@ -202,7 +201,7 @@ TEST_F(AutoHide, ShownDocksHideSomeTimeAfterThePointerLeaves) {
 }
 
 TEST_F(AutoHide, TwoDocksOfOneEdgeShowAndHideTogether) {
-    open({dock(1, DockEdge::bottom), dock(2, DockEdge::bottom)});
+    open({simDock(1, DockEdge::bottom), simDock(2, DockEdge::bottom)});
     settle();
     EXPECT_FALSE(shown(kLeft, 1));
     EXPECT_FALSE(shown(kLeft, 2));
@@ -225,7 +224,7 @@ TEST_F(AutoHide, TwoDocksOfOneEdgeShowAndHideTogether) {
 }
 
 TEST_F(AutoHide, AFullScreenApplicationStopsRevealOnContactOnItsDisplayOnly) {
-    open({dock(1, DockEdge::bottom)});
+    open({simDock(1, DockEdge::bottom)});
     settle();
     WindowInfo video;
     video.id = 7;
@@ -251,7 +250,7 @@ TEST_F(AutoHide, AFullScreenApplicationStopsRevealOnContactOnItsDisplayOnly) {
 }
 
 TEST_F(AutoHide, AMaximisedWindowCoveringTheDisplayDoesNotStopReveal) {
-    open({dock(1, DockEdge::bottom)});
+    open({simDock(1, DockEdge::bottom)});
     settle();
     // Without struts a maximised window's frame covers the whole monitor; only the
     // window's own full-screen state makes it a full-screen application.
@@ -268,7 +267,7 @@ TEST_F(AutoHide, AMaximisedWindowCoveringTheDisplayDoesNotStopReveal) {
 }
 
 TEST_F(AutoHide, AKnockDockDoesNotRevealOnHover) {
-    Profile knock = dock(1, DockEdge::bottom, onDisplay("16-1-11"));
+    Profile knock = simDock(1, DockEdge::bottom, onDisplay("16-1-11"));
     knock.revealMode = RevealMode::knock;
     open({knock});
     settle();
@@ -278,13 +277,13 @@ TEST_F(AutoHide, AKnockDockDoesNotRevealOnHover) {
 }
 
 TEST_F(AutoHide, DraggingAnApplicationTileKeepsShownDocksAndRevealsNone) {
-    open({dock(1, DockEdge::bottom, onDisplay("16-1-11"), 2), dock(2, DockEdge::top, onDisplay("16-1-11"))});
+    open({simDock(1, DockEdge::bottom, onDisplay("16-1-11"), 2), simDock(2, DockEdge::top, onDisplay("16-1-11"))});
     ticks(10);  // the top dock hides, the bottom one is held by the pointer
     pointAt({960, 1});
     w.world.advance(1.2);
     ASSERT_TRUE(shown(kLeft, 1));
     ASSERT_FALSE(shown(kLeft, 2));
-    w.pinned().setDragSession(DragSession{"app:app1.0", dock(1, DockEdge::bottom).id});
+    w.pinned().setDragSession(DragSession{"app:app1.0", simDock(1, DockEdge::bottom).id});
     pointAt(kAway);
     ticks(20);
     EXPECT_TRUE(shown(kLeft, 1));
@@ -300,9 +299,9 @@ TEST_F(AutoHide, DraggingAnApplicationTileKeepsShownDocksAndRevealsNone) {
 }
 
 TEST_F(AutoHide, SwitchingAutoHideOffBringsEveryDockBackAndReleasesHeldOnes) {
-    open({dock(1, DockEdge::bottom), dock(2, DockEdge::left)});
+    open({simDock(1, DockEdge::bottom), simDock(2, DockEdge::left)});
     settle();
-    w.controller().toggleHeldOut(dock(2, DockEdge::left).id);
+    w.controller().toggleHeldOut(simDock(2, DockEdge::left).id);
     w.preferences->setAutoHide(false);
     ticks(1);
     w.world.advance(0.3);
@@ -310,14 +309,14 @@ TEST_F(AutoHide, SwitchingAutoHideOffBringsEveryDockBackAndReleasesHeldOnes) {
         EXPECT_TRUE(shown(display, n));
         EXPECT_EQ(w.panel(display, n)->alpha, 1);
     }
-    EXPECT_FALSE(w.controller().isHeldOut(dock(2, DockEdge::left).id));
+    EXPECT_FALSE(w.controller().isHeldOut(simDock(2, DockEdge::left).id));
     w.world.advance(5);
     EXPECT_TRUE(shown(kLeft, 1));
 }
 
 TEST_F(AutoHide, WithReducedMotionDocksOnlyFade) {
-    open({dock(1, DockEdge::bottom, onDisplay("16-1-11"))});
-    w.system.setReduceMotion(true);
+    open({simDock(1, DockEdge::bottom, onDisplay("16-1-11"))});
+    w.world.appearance.setReduceMotion(true);
     const RectBL frame = resting(kLeft, 1);
     ticks(6);
     w.world.advance(0.1);
@@ -333,7 +332,7 @@ TEST_F(AutoHide, WithReducedMotionDocksOnlyFade) {
 }
 
 TEST_F(AutoHide, ARevealDuringTheHideLeavesTheDockShownAndInPlace) {
-    open({dock(1, DockEdge::bottom, onDisplay("16-1-11"))});
+    open({simDock(1, DockEdge::bottom, onDisplay("16-1-11"))});
     const RectBL frame = resting(kLeft, 1);
     ticks(6);  // the hide has begun
     w.world.advance(0.05);
@@ -347,7 +346,7 @@ TEST_F(AutoHide, ARevealDuringTheHideLeavesTheDockShownAndInPlace) {
 }
 
 TEST_F(AutoHide, AFrameRefreshDuringARevealStillEndsOpaque) {
-    Profile growing = dock(1, DockEdge::bottom, onDisplay("16-1-11"), 2);
+    Profile growing = simDock(1, DockEdge::bottom, onDisplay("16-1-11"), 2);
     growing.showsWindows = true;
     open({growing});
     settle();
@@ -362,7 +361,7 @@ TEST_F(AutoHide, AFrameRefreshDuringARevealStillEndsOpaque) {
 }
 
 TEST_F(AutoHide, AFrameRefreshMovesAHiddenDockSilentlyAndTheNextRevealUsesTheNewFrame) {
-    Profile growing = dock(1, DockEdge::bottom, onDisplay("16-1-11"), 2);
+    Profile growing = simDock(1, DockEdge::bottom, onDisplay("16-1-11"), 2);
     growing.showsWindows = true;
     open({growing});
     settle();

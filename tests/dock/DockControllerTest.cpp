@@ -5,7 +5,6 @@
 namespace quillbern {
 namespace {
 
-using testing::dock;
 using testing::kLeft;
 using testing::kRight;
 using testing::onDisplay;
@@ -19,7 +18,7 @@ protected:
         w.controller().start();
     }
     std::optional<RectBL> expectedFrame(DisplayId display, int n) {
-        return w.controller().stackedFrame(PanelKey{display, dock(n, DockEdge::bottom).id});
+        return w.controller().stackedFrame(PanelKey{display, simDock(n, DockEdge::bottom).id});
     }
     void removeRightDisplay() {
         w.world.screens.setScreens({testing::twoScreens()[0]});
@@ -28,11 +27,11 @@ protected:
 };
 
 TEST_F(Controller, EachVisibleDockGetsAPanelOnEveryDisplayItStandsOn) {
-    Profile off = dock(3, DockEdge::top);
+    Profile off = simDock(3, DockEdge::top);
     off.isEnabled = false;
-    Profile hidden = dock(4, DockEdge::right);
+    Profile hidden = simDock(4, DockEdge::right);
     hidden.isVisible = false;
-    open({dock(1, DockEdge::bottom, {}, 3), dock(2, DockEdge::left, onDisplay("16-2-22"), 2), off, hidden});
+    open({simDock(1, DockEdge::bottom, {}, 3), simDock(2, DockEdge::left, onDisplay("16-2-22"), 2), off, hidden});
 
     EXPECT_EQ(w.openPanels(), 3u);
     ASSERT_NE(w.panel(kLeft, 1), nullptr);
@@ -47,7 +46,7 @@ TEST_F(Controller, EachVisibleDockGetsAPanelOnEveryDisplayItStandsOn) {
         EXPECT_EQ(panel->frame, expectedFrame(display, n));
         const auto* content = std::get_if<DockContent>(&panel->content);
         ASSERT_NE(content, nullptr);
-        EXPECT_EQ(content->profile, dock(n, DockEdge::bottom).id);
+        EXPECT_EQ(content->profile, simDock(n, DockEdge::bottom).id);
         EXPECT_EQ(content->display, display);
     }
     // The left dock of the right display hugs its left edge inside the margin.
@@ -56,8 +55,8 @@ TEST_F(Controller, EachVisibleDockGetsAPanelOnEveryDisplayItStandsOn) {
 }
 
 TEST_F(Controller, OnlyTheFirstTwoDocksOfAnEdgeGetPanels) {
-    open({dock(1, DockEdge::bottom), dock(2, DockEdge::bottom, onDisplay("16-1-11")),
-          dock(3, DockEdge::bottom, onDisplay("16-1-11"))});
+    open({simDock(1, DockEdge::bottom), simDock(2, DockEdge::bottom, onDisplay("16-1-11")),
+          simDock(3, DockEdge::bottom, onDisplay("16-1-11"))});
     EXPECT_NE(w.panel(kLeft, 2), nullptr);
     EXPECT_NE(w.panel(kLeft, 3), nullptr);
     EXPECT_EQ(w.panel(kLeft, 1), nullptr) << "the dock of every display stands third here";
@@ -66,30 +65,30 @@ TEST_F(Controller, OnlyTheFirstTwoDocksOfAnEdgeGetPanels) {
 }
 
 TEST_F(Controller, HidingOneOfTwoDocksOnAnEdgeClosesOnlyItsPanels) {
-    open({dock(1, DockEdge::bottom), dock(2, DockEdge::bottom)});
-    const std::uint64_t kept = *w.controller().panelSerial({kLeft, dock(1, DockEdge::bottom).id});
+    open({simDock(1, DockEdge::bottom), simDock(2, DockEdge::bottom)});
+    const std::uint64_t kept = *w.controller().panelSerial({kLeft, simDock(1, DockEdge::bottom).id});
     const RectBL outerBefore = w.panel(kLeft, 2)->frame;
     ASSERT_EQ(w.openPanels(), 4u);
 
-    w.pinned().setVisible(dock(2, DockEdge::bottom).id, false);
+    w.pinned().setVisible(simDock(2, DockEdge::bottom).id, false);
     EXPECT_EQ(w.openPanels(), 2u);
     EXPECT_EQ(w.panel(kLeft, 2), nullptr);
     EXPECT_EQ(w.panel(kRight, 2), nullptr);
-    EXPECT_EQ(*w.controller().panelSerial({kLeft, dock(1, DockEdge::bottom).id}), kept);
+    EXPECT_EQ(*w.controller().panelSerial({kLeft, simDock(1, DockEdge::bottom).id}), kept);
 
     // Shown again, it stands outside the other one, as before.
-    w.pinned().setVisible(dock(2, DockEdge::bottom).id, true);
+    w.pinned().setVisible(simDock(2, DockEdge::bottom).id, true);
     EXPECT_EQ(w.openPanels(), 4u);
     EXPECT_EQ(w.panel(kLeft, 2)->frame, outerBefore);
 }
 
 TEST_F(Controller, AVanishedDisplayLosesItsPanelsAndGetsFreshOnesWhenItReturns) {
-    open({dock(1, DockEdge::bottom), dock(2, DockEdge::left, onDisplay("16-2-22"))});
-    const std::uint64_t before = *w.controller().panelSerial({kRight, dock(1, DockEdge::bottom).id});
+    open({simDock(1, DockEdge::bottom), simDock(2, DockEdge::left, onDisplay("16-2-22"))});
+    const std::uint64_t before = *w.controller().panelSerial({kRight, simDock(1, DockEdge::bottom).id});
     removeRightDisplay();
     EXPECT_EQ(w.openPanels(), 1u);
     EXPECT_TRUE(w.world.panels.panel(before)->closed);
-    EXPECT_EQ(w.controller().panelKeys(), (std::vector<PanelKey>{{kLeft, dock(1, DockEdge::bottom).id}}));
+    EXPECT_EQ(w.controller().panelKeys(), (std::vector<PanelKey>{{kLeft, simDock(1, DockEdge::bottom).id}}));
 
     w.world.screens.setScreens(testing::twoScreens());
     w.world.screens.fireChanged();
@@ -103,12 +102,12 @@ TEST_F(Controller, AScreenWithoutBothIdentitiesGetsNoPanels) {
     std::vector<ScreenInfo> screens = testing::twoScreens();
     screens[1].stableId.reset();
     w.world.screens.setScreens(screens);
-    open({dock(1, DockEdge::bottom)});
-    EXPECT_EQ(w.controller().panelKeys(), (std::vector<PanelKey>{{kLeft, dock(1, DockEdge::bottom).id}}));
+    open({simDock(1, DockEdge::bottom)});
+    EXPECT_EQ(w.controller().panelKeys(), (std::vector<PanelKey>{{kLeft, simDock(1, DockEdge::bottom).id}}));
 }
 
 TEST_F(Controller, ADisplayChangeMovesExistingPanelsAtOnce) {
-    open({dock(1, DockEdge::bottom)});
+    open({simDock(1, DockEdge::bottom)});
     const std::uint64_t serial = w.panel(kLeft, 1)->serial;
     std::vector<ScreenInfo> screens = testing::twoScreens();
     screens[0].visibleFrame = {0, 40, 1920, 1010};
@@ -119,9 +118,9 @@ TEST_F(Controller, ADisplayChangeMovesExistingPanelsAtOnce) {
 }
 
 TEST_F(Controller, RefreshAnimatesOnlyTheFramesThatChanged) {
-    Profile windowsShown = dock(1, DockEdge::bottom, {}, 2);
+    Profile windowsShown = simDock(1, DockEdge::bottom, {}, 2);
     windowsShown.showsWindows = true;
-    open({windowsShown, dock(2, DockEdge::top, {}, 2)});
+    open({windowsShown, simDock(2, DockEdge::top, {}, 2)});
     const RectBL growing = w.panel(kLeft, 1)->frame;
     const RectBL steady = w.panel(kLeft, 2)->frame;
 
@@ -139,25 +138,25 @@ TEST_F(Controller, RefreshAnimatesOnlyTheFramesThatChanged) {
 }
 
 TEST_F(Controller, RefreshNeverOpensOrClosesPanels) {
-    open({dock(1, DockEdge::bottom)});
+    open({simDock(1, DockEdge::bottom)});
     w.world.screens.setScreens({testing::twoScreens()[0]});  // no notice yet
     w.controller().refreshFrames();
     EXPECT_EQ(w.openPanels(), 2u);
 }
 
 TEST_F(Controller, AContentChangeOfTheDocksRefreshesTheFrames) {
-    open({dock(1, DockEdge::bottom, {}, 1)});
+    open({simDock(1, DockEdge::bottom, {}, 1)});
     ASSERT_TRUE(w.pinned().onContentChange);
     EXPECT_EQ(w.panel(kLeft, 1)->frame.width, 180);
-    w.pinned().pin("org.example.Editor", "Editor", std::nullopt, dock(1, DockEdge::bottom).id);
-    w.pinned().pin("org.example.Viewer", "Viewer", std::nullopt, dock(1, DockEdge::bottom).id);
+    w.pinned().pin("org.example.Editor", "Editor", std::nullopt, simDock(1, DockEdge::bottom).id);
+    w.pinned().pin("org.example.Viewer", "Viewer", std::nullopt, simDock(1, DockEdge::bottom).id);
     w.world.advance(0.2);
     EXPECT_EQ(w.panel(kLeft, 1)->frame.width, 3 * 62 + 2 * 8 + 36);
 }
 
 TEST_F(Controller, AnEditThatAnnouncesNothingStillResizesTheDock) {
-    const Uuid id = dock(1, DockEdge::bottom).id;
-    open({dock(1, DockEdge::bottom, {}, 2)});
+    const Uuid id = simDock(1, DockEdge::bottom).id;
+    open({simDock(1, DockEdge::bottom, {}, 2)});
     w.transientApps = 4;
     const RectBL pinnedOnly = w.panel(kLeft, 1)->frame;
     ASSERT_EQ(pinnedOnly.width, 180);
@@ -175,7 +174,7 @@ TEST_F(Controller, AnEditThatAnnouncesNothingStillResizesTheDock) {
 }
 
 TEST_F(Controller, ACommandClickOnADockReachesTheApplication) {
-    open({dock(1, DockEdge::bottom)});
+    open({simDock(1, DockEdge::bottom)});
     int clicks = 0;
     EXPECT_TRUE(w.world.panels.commandClick(w.panel(kRight, 1)->serial)) << "harmless without a handler";
     w.controller().onCommandClick = [&clicks] { ++clicks; };
@@ -184,36 +183,36 @@ TEST_F(Controller, ACommandClickOnADockReachesTheApplication) {
 }
 
 TEST_F(Controller, StopClosesEveryPanelAndLeavesTheControllerInert) {
-    open({dock(1, DockEdge::bottom), dock(2, DockEdge::left)});
+    open({simDock(1, DockEdge::bottom), simDock(2, DockEdge::left)});
     w.controller().stop();
     EXPECT_EQ(w.openPanels(), 0u);
     EXPECT_TRUE(w.controller().panelKeys().empty());
     EXPECT_FALSE(w.pinned().onLayoutChange);
     EXPECT_TRUE(w.pinned().onContentChange) << "the content callback stays and finds nothing to move";
 
-    w.pinned().pin("org.example.Editor", "Editor", std::nullopt, dock(1, DockEdge::bottom).id);
+    w.pinned().pin("org.example.Editor", "Editor", std::nullopt, simDock(1, DockEdge::bottom).id);
     w.world.screens.fireChanged();
-    w.pinned().setEdge(dock(2, DockEdge::left).id, DockEdge::right);
+    w.pinned().setEdge(simDock(2, DockEdge::left).id, DockEdge::right);
     EXPECT_EQ(w.openPanels(), 0u);
 }
 
 TEST_F(Controller, AContentCallbackOutlivingTheControllerDoesNothing) {
-    open({dock(1, DockEdge::bottom)});
+    open({simDock(1, DockEdge::bottom)});
     w.controller().stop();
     w.controller_.reset();
-    w.pinned().pin("org.example.Editor", "Editor", std::nullopt, dock(1, DockEdge::bottom).id);
+    w.pinned().pin("org.example.Editor", "Editor", std::nullopt, simDock(1, DockEdge::bottom).id);
     EXPECT_EQ(w.openPanels(), 0u);
 }
 
 TEST_F(Controller, RemovingAPanelClosesTheLaunchBeacons) {
-    open({dock(1, DockEdge::bottom), dock(2, DockEdge::top)});
+    open({simDock(1, DockEdge::bottom), simDock(2, DockEdge::top)});
     w.launching.setLaunching({"org.example.Editor"});
     w.controller().beacon().coldLaunchBegan({"org.example.Editor", "Editor", std::nullopt});
     ASSERT_TRUE(w.controller().beacon().shownPanel(kLeft));
 
     w.controller().rebuildPanels();  // nothing removed: the beacon stays
     EXPECT_TRUE(w.controller().beacon().shownPanel(kLeft));
-    w.pinned().setVisible(dock(2, DockEdge::top).id, false);
+    w.pinned().setVisible(simDock(2, DockEdge::top).id, false);
     EXPECT_FALSE(w.controller().beacon().shownPanel(kLeft));
     EXPECT_EQ(w.openPanels(), 2u) << "closed at once, without a fade";
 }

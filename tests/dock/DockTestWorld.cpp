@@ -1,91 +1,14 @@
 #include "dock/DockTestWorld.h"
 
-#include <cstdio>
-
 namespace quillbern::testing {
 
-ScreenInfo screen(DisplayId id, std::string stableId, RectBL frame, RectBL visibleFrame) {
-    ScreenInfo info;
-    info.id = id;
-    info.stableId = std::move(stableId);
-    info.name = "Display " + std::to_string(id);
-    info.frame = frame;
-    info.visibleFrame = visibleFrame;
-    return info;
-}
-
 std::vector<ScreenInfo> twoScreens() {
-    return {screen(kLeft, "16-1-11", {0, 0, 1920, 1080}, {0, 0, 1920, 1050}),
-            screen(kRight, "16-2-22", {1920, 0, 1280, 1024}, {1920, 0, 1280, 1024})};
-}
-
-Profile dock(int n, DockEdge edge, DisplayAssignment display, std::size_t apps) {
-    char id[37];
-    std::snprintf(id, sizeof id, "AAAAAAAA-0000-4000-8000-%012X", n);
-    Profile profile;
-    profile.id = *Uuid::parse(id);
-    profile.name = "Dock " + std::to_string(n);
-    profile.edge = edge;
-    profile.display = std::move(display);
-    profile.isVisible = true;
-    profile.isEnabled = true;
-    for (std::size_t i = 0; i < apps; ++i) {
-        const std::string number = std::to_string(n) + "." + std::to_string(i);
-        profile.items.push_back(PinnedItem(PinnedApp{"app" + number, "App " + number, std::nullopt}));
-    }
-    return profile;
+    return {simDisplay(kLeft, "16-1-11", {0, 0, 1920, 1080}, {0, 0, 1920, 1050}),
+            simDisplay(kRight, "16-2-22", {1920, 0, 1280, 1024}, {1920, 0, 1280, 1024})};
 }
 
 DisplayAssignment onDisplay(const std::string& stableId) {
     return DisplayAssignment::display(stableId, "Monitor");
-}
-
-ImageHandle SimLaunchingApps::icon(const PinnedApp& app) const {
-    auto image = std::make_shared<Image>();
-    image->widthPx = static_cast<int>(app.bundleID.size());
-    return image;
-}
-
-void SimLaunchingApps::setLaunching(std::set<std::string> launching) {
-    launching_ = std::move(launching);
-    changed_.emit();
-}
-
-DockTestWorld::DockTestWorld() {
-    world.screens.setScreens(twoScreens());
-}
-
-DockTestWorld::~DockTestWorld() {
-    if (controller_) controller_->stop();
-    controller_.reset();
-    world.runUntilIdle();
-}
-
-void DockTestWorld::open(const std::vector<Profile>& docks) {
-    world.defaults.setData("profiles.v1", StoredProfiles::encode(docks).value());
-    engine = std::make_unique<WindowEngine>(WindowEngine::Ports{
-        AXWorker::Ports{threads, windows, windows, world.screens, permissions, world.input, world.clock}, world.apps,
-        session, world.screens, world.mainLoop});
-    pinned_ = std::make_unique<PinnedStore>(PinnedStore::Ports{world.defaults, world.clock, world.mainLoop, world.uuids,
-                                                               world.text, world.alerts, world.apps, world.catalog,
-                                                               world.launcher, world.files, world.icons});
-    preferences = std::make_unique<DockPreferences>(world.defaults, world.clock, world.mainLoop);
-    appearance = std::make_unique<AppearanceStore>(world.defaults, system, world.mainLoop);
-    controller_ = std::make_unique<DockController>(
-        DockController::Ports{world.panels, world.screens, world.input, system, world.mainLoop, world.clock}, *engine,
-        *pinned_, *preferences, *appearance,
-        [this](std::span<const WindowInfo>, const std::set<std::string>& excluded) {
-            transientQueries.push_back(excluded);
-            return transientApps;
-        },
-        launching);
-}
-
-const SimPanelState* DockTestWorld::panel(DisplayId display, int dockNumber) {
-    char id[37];
-    std::snprintf(id, sizeof id, "AAAAAAAA-0000-4000-8000-%012X", dockNumber);
-    const std::optional<std::uint64_t> serial = controller_->panelSerial(PanelKey{display, *Uuid::parse(id)});
-    return serial ? world.panels.panel(*serial) : nullptr;
 }
 
 }  // namespace quillbern::testing

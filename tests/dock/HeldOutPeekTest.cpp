@@ -5,7 +5,6 @@
 namespace quillbern {
 namespace {
 
-using testing::dock;
 using testing::kLeft;
 using testing::kRight;
 using testing::onDisplay;
@@ -17,12 +16,12 @@ class Peek : public testing::AutoHide {};
 class InteractionLock : public testing::AutoHide {};
 
 TEST_F(HeldOut, ADockIsPulledOutOnEveryDisplayAndStaysUntilToggledAgain) {
-    open({dock(1, DockEdge::bottom), dock(2, DockEdge::left)});
+    open({simDock(1, DockEdge::bottom), simDock(2, DockEdge::left)});
     settle();
-    const Uuid id = dock(1, DockEdge::bottom).id;
+    const Uuid id = simDock(1, DockEdge::bottom).id;
     w.controller().toggleHeldOut(id);
     EXPECT_TRUE(w.controller().isHeldOut(id));
-    EXPECT_FALSE(w.controller().isHeldOut(dock(2, DockEdge::left).id));
+    EXPECT_FALSE(w.controller().isHeldOut(simDock(2, DockEdge::left).id));
     w.world.advance(10);
     EXPECT_TRUE(shown(kLeft, 1));
     EXPECT_TRUE(shown(kRight, 1));
@@ -38,19 +37,19 @@ TEST_F(HeldOut, ADockIsPulledOutOnEveryDisplayAndStaysUntilToggledAgain) {
 }
 
 TEST_F(HeldOut, AHeldDockUnderThePointerStaysWhenLetGo) {
-    open({dock(1, DockEdge::bottom, onDisplay("16-1-11"))});
+    open({simDock(1, DockEdge::bottom, onDisplay("16-1-11"))});
     settle();
-    w.controller().toggleHeldOut(dock(1, DockEdge::bottom).id);
+    w.controller().toggleHeldOut(simDock(1, DockEdge::bottom).id);
     pointAt({960, 40});
-    w.controller().toggleHeldOut(dock(1, DockEdge::bottom).id);
+    w.controller().toggleHeldOut(simDock(1, DockEdge::bottom).id);
     ticks(10);
     EXPECT_TRUE(shown(kLeft, 1));
 }
 
 TEST_F(HeldOut, ADockHiddenInSettingsIsMadeVisibleAndHeldADisabledOneIsNot) {
-    Profile hidden = dock(1, DockEdge::bottom, onDisplay("16-1-11"));
+    Profile hidden = simDock(1, DockEdge::bottom, onDisplay("16-1-11"));
     hidden.isVisible = false;
-    Profile off = dock(2, DockEdge::top);
+    Profile off = simDock(2, DockEdge::top);
     off.isEnabled = false;
     open({hidden, off});
     w.controller().toggleHeldOut(hidden.id);
@@ -65,8 +64,8 @@ TEST_F(HeldOut, ADockHiddenInSettingsIsMadeVisibleAndHeldADisabledOneIsNot) {
 }
 
 TEST_F(HeldOut, ClosingThePanelDropsItsHeldState) {
-    open({dock(1, DockEdge::bottom, onDisplay("16-1-11"))});
-    const Uuid id = dock(1, DockEdge::bottom).id;
+    open({simDock(1, DockEdge::bottom, onDisplay("16-1-11"))});
+    const Uuid id = simDock(1, DockEdge::bottom).id;
     w.controller().toggleHeldOut(id);
     w.pinned().setVisible(id, false);
     w.pinned().setVisible(id, true);
@@ -76,7 +75,7 @@ TEST_F(HeldOut, ClosingThePanelDropsItsHeldState) {
 }
 
 TEST_F(Peek, EveryHiddenDockShowsWhileTheChordIsHeldAndHidesAfterRelease) {
-    open({dock(1, DockEdge::bottom), dock(2, DockEdge::left, onDisplay("16-2-22"))});
+    open({simDock(1, DockEdge::bottom), simDock(2, DockEdge::left, onDisplay("16-2-22"))});
     settle();
     w.world.input.setKeyDown(kPeekKey, true);
     w.controller().setPeeking(true, kPeekKey);
@@ -95,7 +94,7 @@ TEST_F(Peek, EveryHiddenDockShowsWhileTheChordIsHeldAndHidesAfterRelease) {
 }
 
 TEST_F(Peek, RepeatedPressesRevealOnceAndAReleaseWithoutPressDoesNothing) {
-    open({dock(1, DockEdge::bottom, onDisplay("16-1-11"))});
+    open({simDock(1, DockEdge::bottom, onDisplay("16-1-11"))});
     w.controller().setPeeking(false, std::nullopt);
     settle();
     EXPECT_FALSE(shown(kLeft, 1));
@@ -112,9 +111,9 @@ TEST_F(Peek, RepeatedPressesRevealOnceAndAReleaseWithoutPressDoesNothing) {
 }
 
 TEST_F(Peek, DuringATileDragPeekOnlyRecordsAndRevealsAfterTheDrag) {
-    open({dock(1, DockEdge::bottom, onDisplay("16-1-11"), 1)});
+    open({simDock(1, DockEdge::bottom, onDisplay("16-1-11"), 1)});
     settle();
-    w.pinned().setDragSession(DragSession{"app:app1.0", dock(1, DockEdge::bottom).id});
+    w.pinned().setDragSession(DragSession{"app:app1.0", simDock(1, DockEdge::bottom).id});
     w.world.input.setKeyDown(kPeekKey, true);
     w.controller().setPeeking(true, kPeekKey);
     ticks(3);
@@ -125,8 +124,8 @@ TEST_F(Peek, DuringATileDragPeekOnlyRecordsAndRevealsAfterTheDrag) {
 }
 
 TEST_F(InteractionLock, AnOpenPopoverKeepsItsDockAndItsPartnerRevealed) {
-    open({dock(1, DockEdge::bottom, onDisplay("16-1-11")), dock(2, DockEdge::bottom, onDisplay("16-1-11"))});
-    const PanelKey key{kLeft, dock(1, DockEdge::bottom).id};
+    open({simDock(1, DockEdge::bottom, onDisplay("16-1-11")), simDock(2, DockEdge::bottom, onDisplay("16-1-11"))});
+    const PanelKey key{kLeft, simDock(1, DockEdge::bottom).id};
     w.controller().setInteractionLock(true, key);
     w.world.advance(10);
     EXPECT_TRUE(shown(kLeft, 1));
@@ -142,9 +141,9 @@ TEST_F(InteractionLock, AnOpenPopoverKeepsItsDockAndItsPartnerRevealed) {
 }
 
 TEST_F(InteractionLock, ALockRevealsAHiddenDockAndTwoLocksNeedTwoUnlocks) {
-    open({dock(1, DockEdge::bottom, onDisplay("16-1-11"))});
+    open({simDock(1, DockEdge::bottom, onDisplay("16-1-11"))});
     settle();
-    const PanelKey key{kLeft, dock(1, DockEdge::bottom).id};
+    const PanelKey key{kLeft, simDock(1, DockEdge::bottom).id};
     w.controller().setInteractionLock(false, key);  // stays at 0
     w.controller().setInteractionLock(true, key);
     EXPECT_TRUE(shown(kLeft, 1));
@@ -158,10 +157,10 @@ TEST_F(InteractionLock, ALockRevealsAHiddenDockAndTwoLocksNeedTwoUnlocks) {
 }
 
 TEST_F(InteractionLock, ALockTakenDuringTheHideKeepsTheDockOrderedIn) {
-    open({dock(1, DockEdge::bottom, onDisplay("16-1-11"))});
+    open({simDock(1, DockEdge::bottom, onDisplay("16-1-11"))});
     ticks(6);
     w.world.advance(0.05);
-    const PanelKey key{kLeft, dock(1, DockEdge::bottom).id};
+    const PanelKey key{kLeft, simDock(1, DockEdge::bottom).id};
     w.controller().setInteractionLock(true, key);
     w.world.advance(2);
     EXPECT_TRUE(shown(kLeft, 1));

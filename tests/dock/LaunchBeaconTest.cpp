@@ -43,13 +43,15 @@ protected:
     }
 
     SimWorld world;
-    SimSystemAppearance system;
-    testing::SimLaunchingApps apps;
+    SimLaunchingApps apps;
     std::set<std::string> launching;
     DockPreferences preferences{world.defaults, world.clock, world.mainLoop};
-    AppearanceStore appearance{world.defaults, system, world.mainLoop};
+    AppearanceStore appearance{world.defaults, world.appearance, world.mainLoop};
     LaunchBeaconController beacon{
-        {world.panels, world.screens, world.input, system, world.mainLoop, world.clock}, apps, preferences, appearance};
+        {world.panels, world.screens, world.input, world.appearance, world.mainLoop, world.clock},
+        apps,
+        preferences,
+        appearance};
 };
 
 TEST_F(Beacon, TilesGrowWithTheDockTilesUpToACap) {
@@ -189,7 +191,7 @@ TEST_F(Beacon, EachDisplayHasItsOwnBeacon) {
 }
 
 TEST_F(Beacon, ReduceMotionDropsTheGrowthAndTheFadeOut) {
-    system.setReduceMotion(true);
+    world.appearance.setReduceMotion(true);
     launch("a");
     const SimPanelState* panel = shown();
     const RectBL frame{960 - 60, 525 - 60, 120, 120};

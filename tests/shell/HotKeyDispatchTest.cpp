@@ -8,7 +8,6 @@
 namespace quillbern {
 namespace {
 
-using testing::dock;
 using testing::kLeft;
 using testing::onDisplay;
 using Kind = HotKeyAction::Kind;
@@ -76,7 +75,7 @@ protected:
         w.world.hotKeys.press(key, kCC);
         w.world.hotKeys.release(key, kCC);
     }
-    bool isVisible(int n) { return w.pinned().profile(dock(n, DockEdge::bottom).id)->isVisible; }
+    bool isVisible(int n) { return w.pinned().profile(simDock(n, DockEdge::bottom).id)->isVisible; }
 
     std::vector<std::string> journal;
     FakePalette overview{"overview", journal};
@@ -90,7 +89,7 @@ protected:
 };
 
 TEST_F(HotKeyDispatchTest, EachPaletteShortcutClosesTheOtherPalettesThenTogglesItsOwn) {
-    start({dock(1, DockEdge::bottom)});
+    start({simDock(1, DockEdge::bottom)});
     addFeatures();
     type(0);  // ⌃⌘A
     EXPECT_EQ(journal, (std::vector<std::string>{"dismiss sheet", "dismiss search", "dismiss files", "show overview"}));
@@ -127,7 +126,7 @@ TEST_F(HotKeyDispatchTest, EachPaletteShortcutClosesTheOtherPalettesThenTogglesI
 }
 
 TEST_F(HotKeyDispatchTest, FocusModeAndWorkspaceToggleAndEveryPressClosesTheSheet) {
-    start({dock(1, DockEdge::bottom)});
+    start({simDock(1, DockEdge::bottom)});
     addFeatures();
     sheet.show();
     type(kKeyV);
@@ -148,32 +147,32 @@ TEST_F(HotKeyDispatchTest, FocusModeAndWorkspaceToggleAndEveryPressClosesTheShee
 }
 
 TEST_F(HotKeyDispatchTest, AbsentControllersMakeTheirActionsDoNothing) {
-    start({dock(1, DockEdge::bottom, onDisplay("16-1-11"))});
+    start({simDock(1, DockEdge::bottom, onDisplay("16-1-11"))});
     dispatch->targets.dock = nullptr;
     settle();
     for (const KeyCode key : {0u, 1u, 31u, 9u, 13u, 40u, 35u, kDigit1})
         type(key);
     EXPECT_FALSE(shown(kLeft, 1)) << "without the dock controller neither peek nor the dock shortcut acts";
-    EXPECT_FALSE(w.controller().isHeldOut(dock(1, DockEdge::bottom).id));
+    EXPECT_FALSE(w.controller().isHeldOut(simDock(1, DockEdge::bottom).id));
     EXPECT_TRUE(isVisible(1));
     EXPECT_EQ(w.world.alerts.beepCount(), 0);
 }
 
 TEST_F(HotKeyDispatchTest, WhileDocksHideADockShortcutHoldsItsDockOutAndLetsItGo) {
-    Profile hidden = dock(2, DockEdge::top, onDisplay("16-1-11"));
+    Profile hidden = simDock(2, DockEdge::top, onDisplay("16-1-11"));
     hidden.isVisible = false;
-    Profile off = dock(3, DockEdge::left);
+    Profile off = simDock(3, DockEdge::left);
     off.isEnabled = false;
-    start({dock(1, DockEdge::bottom, onDisplay("16-1-11")), hidden, off});
+    start({simDock(1, DockEdge::bottom, onDisplay("16-1-11")), hidden, off});
     settle();
     ASSERT_FALSE(shown(kLeft, 1));
 
     type(kDigit1);
-    EXPECT_TRUE(w.controller().isHeldOut(dock(1, DockEdge::bottom).id));
+    EXPECT_TRUE(w.controller().isHeldOut(simDock(1, DockEdge::bottom).id));
     w.world.advance(5);
     EXPECT_TRUE(shown(kLeft, 1)) << "held out, it stays whatever the pointer does";
     type(kDigit1);
-    EXPECT_FALSE(w.controller().isHeldOut(dock(1, DockEdge::bottom).id));
+    EXPECT_FALSE(w.controller().isHeldOut(simDock(1, DockEdge::bottom).id));
     settle();
     EXPECT_FALSE(shown(kLeft, 1));
 
@@ -191,9 +190,9 @@ TEST_F(HotKeyDispatchTest, WhileDocksHideADockShortcutHoldsItsDockOutAndLetsItGo
 
 TEST_F(HotKeyDispatchTest, WithoutAutoHideADockShortcutFlipsItsVisibility) {
     w.world.defaults.set("dockAutoHide", false);
-    Profile off = dock(2, DockEdge::top);
+    Profile off = simDock(2, DockEdge::top);
     off.isEnabled = false;
-    start({dock(1, DockEdge::bottom, onDisplay("16-1-11")), off});
+    start({simDock(1, DockEdge::bottom, onDisplay("16-1-11")), off});
     ASSERT_TRUE(shown(kLeft, 1));
 
     type(kDigit1);
@@ -202,7 +201,7 @@ TEST_F(HotKeyDispatchTest, WithoutAutoHideADockShortcutFlipsItsVisibility) {
     type(kDigit1);
     EXPECT_TRUE(isVisible(1));
     EXPECT_TRUE(shown(kLeft, 1));
-    EXPECT_FALSE(w.controller().isHeldOut(dock(1, DockEdge::bottom).id));
+    EXPECT_FALSE(w.controller().isHeldOut(simDock(1, DockEdge::bottom).id));
 
     const auto before = w.pinned().profiles();
     type(kDigit2);
@@ -210,12 +209,12 @@ TEST_F(HotKeyDispatchTest, WithoutAutoHideADockShortcutFlipsItsVisibility) {
     EXPECT_EQ(w.pinned().profiles(), before) << "a switched-off dock only beeps";
 
     // A dock that is gone: nothing.
-    dispatch->toggleDockFromUserGesture(dock(9, DockEdge::bottom).id);
+    dispatch->toggleDockFromUserGesture(simDock(9, DockEdge::bottom).id);
     EXPECT_EQ(w.world.alerts.beepCount(), 1);
 }
 
 TEST_F(HotKeyDispatchTest, PeekRevealsHiddenDocksWhileHeldWithTheKeyOfTheRegisteredChord) {
-    start({dock(1, DockEdge::bottom, onDisplay("16-1-11")), dock(2, DockEdge::left)});
+    start({simDock(1, DockEdge::bottom, onDisplay("16-1-11")), simDock(2, DockEdge::left)});
     settle();
     w.world.input.setKeyDown(kKeyP, true);
     w.world.hotKeys.press(kKeyP, kCC);
@@ -241,11 +240,11 @@ TEST_F(HotKeyDispatchTest, PeekRevealsHiddenDocksWhileHeldWithTheKeyOfTheRegiste
 }
 
 TEST_F(HotKeyDispatchTest, ReSyncingAnUnchangedListMakesNoCallsAndAChangedOneEndsAPeekFirst) {
-    start({dock(1, DockEdge::bottom, onDisplay("16-1-11")), dock(2, DockEdge::left)});
+    start({simDock(1, DockEdge::bottom, onDisplay("16-1-11")), simDock(2, DockEdge::left)});
     const int requests = w.world.hotKeys.grabRequests();
     EXPECT_EQ(requests, 9) << "two docks and seven features";
     dispatch->syncHotkeys();
-    w.pinned().setVisible(dock(2, DockEdge::left).id, false);  // calls back, changes no binding
+    w.pinned().setVisible(simDock(2, DockEdge::left).id, false);  // calls back, changes no binding
     w.preferences->setRevealDelay(0.48);
     EXPECT_EQ(w.world.hotKeys.grabRequests(), requests);
     EXPECT_EQ(w.world.hotKeys.releasedGrabs(), 0);
@@ -254,7 +253,7 @@ TEST_F(HotKeyDispatchTest, ReSyncingAnUnchangedListMakesNoCallsAndAChangedOneEnd
     w.world.input.setKeyDown(kKeyP, true);
     w.world.hotKeys.press(kKeyP, kCC);
     ASSERT_TRUE(shown(kLeft, 1));
-    w.pinned().setChord(dock(2, DockEdge::left).id, HotKeyChord{kKeyV, kCC});
+    w.pinned().setChord(simDock(2, DockEdge::left).id, HotKeyChord{kKeyV, kCC});
     EXPECT_EQ(w.world.hotKeys.grabRequests(), requests + 8) << "dock 2's chord took focus mode's";
     EXPECT_TRUE(dispatch->registration()->held().empty());
     settle();
@@ -262,7 +261,7 @@ TEST_F(HotKeyDispatchTest, ReSyncingAnUnchangedListMakesNoCallsAndAChangedOneEnd
 }
 
 TEST_F(HotKeyDispatchTest, SwitchingShortcutsOffRemovesEveryGrabAndTheHandlerAndOnRegistersAgain) {
-    start({dock(1, DockEdge::bottom)});
+    start({simDock(1, DockEdge::bottom)});
     EXPECT_EQ(dispatch->registered().size(), 8u);
     EXPECT_EQ(dispatch->registered().at(HotKeyAction(Kind::peekDocks)), (HotKeyChord{kKeyP, kCC}));
 
@@ -272,13 +271,13 @@ TEST_F(HotKeyDispatchTest, SwitchingShortcutsOffRemovesEveryGrabAndTheHandlerAnd
     EXPECT_TRUE(w.world.hotKeys.grabs().empty());
     EXPECT_FALSE(w.world.hotKeys.hasHandler());
     const int requests = w.world.hotKeys.grabRequests();
-    w.pinned().setChord(dock(1, DockEdge::bottom).id, HotKeyChord{kKeyV, kCC});
+    w.pinned().setChord(simDock(1, DockEdge::bottom).id, HotKeyChord{kKeyV, kCC});
     EXPECT_EQ(w.world.hotKeys.grabRequests(), requests) << "nothing is registered while switched off";
 
     w.preferences->setHotkeysEnabled(true);
     EXPECT_TRUE(w.world.hotKeys.hasHandler());
     EXPECT_EQ(w.world.hotKeys.grabs().size(), 7u) << "the dock's chord took focus mode's";
-    EXPECT_EQ(dispatch->registered().at(HotKeyAction::profile(dock(1, DockEdge::bottom).id)),
+    EXPECT_EQ(dispatch->registered().at(HotKeyAction::profile(simDock(1, DockEdge::bottom).id)),
               (HotKeyChord{kKeyV, kCC}));
 
     // Docks that stop hiding lose the peek shortcut.
@@ -288,7 +287,7 @@ TEST_F(HotKeyDispatchTest, SwitchingShortcutsOffRemovesEveryGrabAndTheHandlerAnd
 }
 
 TEST_F(HotKeyDispatchTest, ShutdownEndsAHeldPeekAndGivesEveryChordBack) {
-    start({dock(1, DockEdge::bottom, onDisplay("16-1-11"))});
+    start({simDock(1, DockEdge::bottom, onDisplay("16-1-11"))});
     settle();
     w.world.hotKeys.press(kKeyP, kCC);
     ASSERT_TRUE(shown(kLeft, 1));

@@ -3,9 +3,6 @@
 #include <vector>
 
 #include "core/windows/AXWorker.h"
-#include "sim/SimPermissions.h"
-#include "sim/SimThreads.h"
-#include "sim/SimWindowSystem.h"
 #include "sim/SimWorld.h"
 
 namespace quillbern::testing {
@@ -33,15 +30,13 @@ struct WindowWorld {
         info.frame = frame;
         return info;
     }
-    AXWorker::Ports ports() {
-        return {threads, windows, windows, world.screens, permissions, world.input, world.clock};
-    }
+    AXWorker::Ports ports() { return world.workerPorts(); }
     WindowReconciler reconciler() { return WindowReconciler(windows, windows, world.screens); }
 
     SimWorld world;
-    SimWindowSystem windows{world.clock};
-    SimPermissions permissions;
-    SimThreads threads{world.clock};
+    SimWindowSystem& windows = world.windows;
+    SimPermissions& permissions = world.permissions;
+    SimThreads& threads = world.threads;
     Lifetime lifetime;
     std::vector<WindowSnapshot> published;
     // Applications the worker asked to bring forward by other means.
