@@ -10,6 +10,7 @@
 #include "core/model/PinnedStore.h"
 #include "core/model/TransientDockApps.h"
 #include "core/shell/HotKeyDispatch.h"
+#include "core/windows/AXPermission.h"
 #include "core/windows/DockSuppressor.h"
 #include "core/windows/LoginItem.h"
 #include "core/windows/PreviewStore.h"
@@ -48,6 +49,7 @@ AppDelegate::AppDelegate(Platform& platform)
       appearanceStore_(std::make_unique<AppearanceStore>(platform.defaults, platform.appearance, platform.mainLoop)),
       suppressor_(std::make_unique<DockSuppressor>(platform.defaults, platform.nativeDock)),
       loginItem_(std::make_unique<LoginItem>(platform.defaults, platform.login, platform.launcher)),
+      permission_(std::make_unique<AXPermission>(platform.permissions, platform.processes, platform.launcher)),
       launches_(std::make_unique<PinnedStoreLaunches>(*pinnedStore_)) {}
 
 AppDelegate::~AppDelegate() = default;
@@ -85,7 +87,7 @@ void AppDelegate::applicationDidFinishLaunching() {
     dockController_ = std::make_unique<DockController>(
         DockController::Ports{platform_.panels, platform_.screens, platform_.input, platform_.appearance,
                               platform_.mainLoop, platform_.clock},
-        *windowEngine_, *pinnedStore_, *dockPreferences_, *appearanceStore_,
+        *windowEngine_, *pinnedStore_, *dockPreferences_, *appearanceStore_, *permission_,
         [this](std::span<const WindowInfo> windows, const std::set<std::string>& excludedOwners) {
             return transientDockApps(windows, *pinnedStore_, excludedOwners).size();
         },

@@ -12,6 +12,7 @@ class PreviewStore;
 class PinnedStore;
 class DockPreferences;
 class AppearanceStore;
+class AXPermission;
 class DockController;
 class PinnedStoreLaunches;
 class StatusItem;
@@ -43,6 +44,7 @@ private:
     std::unique_ptr<AppearanceStore> appearanceStore_;
     std::unique_ptr<DockSuppressor> suppressor_;
     std::unique_ptr<LoginItem> loginItem_;
+    std::unique_ptr<AXPermission> permission_;
     std::unique_ptr<PinnedStoreLaunches> launches_;
     std::unique_ptr<StatusItem> statusItem_;
     std::unique_ptr<HotKeyDispatch> hotKeys_;

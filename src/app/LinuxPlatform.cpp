@@ -70,15 +70,14 @@ LinuxPlatform::LinuxPlatform(std::unique_ptr<X11Connection> connection)
       icons_(std::make_unique<QtIcons>()),
       nativeDock_(std::make_unique<LinuxNativeDockPreferences>()),
       login_(std::make_unique<LinuxLoginService>(QCoreApplication::applicationFilePath().toStdString())),
-      ports_(std::make_unique<Platform>(Platform{*mainLoop_,     clock_,        *defaults_,
-                                                 uuids_,         *text_,        *alerts_,
-                                                 *appearance_,   *screens_,     *input_,
-                                                 *events_,       *hotKeys_,     *keyboardLayout_,
-                                                 *panels_,       threads_,      *windowList_,
-                                                 *windowAccess_, *permissions_, *apps_,
-                                                 *session_,      *capture_,     *launcher_,
-                                                 *catalog_,      *files_,       *icons_,
-                                                 *nativeDock_,   *login_,       [] { QApplication::quit(); }})) {}
+      ports_(std::make_unique<Platform>(
+          Platform{*mainLoop_,    clock_,       *defaults_,   uuids_,
+                   *text_,        *alerts_,     *appearance_, *screens_,
+                   *input_,       *events_,     *hotKeys_,    *keyboardLayout_,
+                   *panels_,      threads_,     *windowList_, *windowAccess_,
+                   *permissions_, processes_,   *apps_,       *session_,
+                   *capture_,     *launcher_,   *catalog_,    *files_,
+                   *icons_,       *nativeDock_, *login_,      [] { QApplication::quit(); }})) {}
 
 LinuxPlatform::~LinuxPlatform() = default;
 

@@ -4,6 +4,7 @@
 
 #include "app/Platform.h"
 #include "core/platform/SystemThreads.h"
+#include "linux/process/LinuxProcesses.h"
 
 namespace quillbern {
 
@@ -52,6 +53,7 @@ private:
     SystemClock clock_;
     RandomUuidSource uuids_;
     SystemThreads threads_;
+    LinuxProcesses processes_;
     std::unique_ptr<QtRunLoop> mainLoop_;
     std::unique_ptr<JsonFileDefaults> defaults_;
     std::unique_ptr<IcuTextServices> text_;

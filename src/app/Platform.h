@@ -19,6 +19,7 @@
 #include "core/platform/NativeDockPreferences.h"
 #include "core/platform/PanelHost.h"
 #include "core/platform/Permissions.h"
+#include "core/platform/Processes.h"
 #include "core/platform/RunningApps.h"
 #include "core/platform/Screens.h"
 #include "core/platform/SessionEvents.h"
@@ -50,6 +51,7 @@ struct Platform {
     const WindowList& windowList;
     WindowAccess& windowAccess;
     Permissions& permissions;
+    Processes& processes;
     RunningApps& apps;
     SessionEvents& session;
     WindowCapture& capture;

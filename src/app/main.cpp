@@ -6,6 +6,7 @@
 #include "core/foundation/Log.h"
 #include "linux/process/SyslogSink.h"
 #include "linux/process/TerminationSignals.h"
+#include "ui/foundation/QtIcons.h"
 
 using namespace quillbern;
 
@@ -18,6 +19,7 @@ int main(int argc, char** argv) {
     QApplication::setDesktopFileName(QStringLiteral("quillbern"));
     // An agent: it lives in the tray and its panels, never as a window in the taskbar.
     QApplication::setQuitOnLastWindowClosed(false);
+    useCommonIconThemeAsFallback();
 
     int status = 0;
     {

@@ -50,6 +50,7 @@ public:
     const SimPanelState* panel(DisplayId display, int dockNumber) const;
 
     SimWorld world;
+    AXPermission permission{world.permissions, world.processes, world.launcher};
     SimLaunchingApps launching;
     // What the transient-application count answers, and what it was asked.
     std::size_t transientApps = 0;

@@ -19,6 +19,7 @@
 #include "sim/SimNativeDockPreferences.h"
 #include "sim/SimPanelHost.h"
 #include "sim/SimPermissions.h"
+#include "sim/SimProcesses.h"
 #include "sim/SimRunningApps.h"
 #include "sim/SimScreens.h"
 #include "sim/SimSessionEvents.h"
@@ -34,9 +35,9 @@ namespace quillbern {
 // application's defaults, the log, UUIDs, text rules, alerts, displays, input, event
 // monitors, global hot keys, the keyboard layout, panels, running and installed
 // applications, launching, files, the desktop's dock and the login service, the desktop's
-// display options, other applications' windows, permissions, worker threads (manual loops
-// on the same virtual time) and session events. Later features add their simulated
-// backends here; SimDockWorld builds the docks' stores and controller on it.
+// display options, other applications' windows, permissions, child processes, worker
+// threads (manual loops on the same virtual time) and session events. Later features add
+// their simulated backends here; SimDockWorld builds the docks' stores and controller on it.
 class SimWorld {
 public:
     SimWorld();
@@ -74,6 +75,7 @@ public:
     SimSystemAppearance appearance;
     SimWindowSystem windows{clock};
     SimPermissions permissions;
+    SimProcesses processes;
     SimThreads threads{clock};
     SimSessionEvents session;
 };

@@ -26,11 +26,12 @@ TEST(BarBackground, EveryMaterialFillsWithItsOpacityUnlessTransparencyIsReducedO
         {DockMaterial::regular, 0.72},     {DockMaterial::thick, 0.86},  {DockMaterial::opaque, 1.0}};
     const BackgroundPalette noCompositor{kPalette.window, kPalette.separator, false};
     for (const auto& [material, opacity] : materials) {
-        const QColor centre = render({material, 13, false}).pixelColor(60, 20);
+        const QColor centre = render({material, 13, false, {}}).pixelColor(60, 20);
         EXPECT_NEAR(centre.alphaF(), opacity, 0.01) << caseName(material);
         EXPECT_EQ(centre.rgb(), QColor(240, 240, 240).rgb()) << "the window colour, untinted";
-        EXPECT_EQ(render({material, 13, true}).pixelColor(60, 20).alpha(), 255) << caseName(material);
-        EXPECT_EQ(render({material, 13, false}, noCompositor).pixelColor(60, 20).alpha(), 255) << caseName(material);
+        EXPECT_EQ(render({material, 13, true, {}}).pixelColor(60, 20).alpha(), 255) << caseName(material);
+        EXPECT_EQ(render({material, 13, false, {}}, noCompositor).pixelColor(60, 20).alpha(), 255)
+            << caseName(material);
     }
 }
 
@@ -46,7 +47,7 @@ TEST(SummonableSlab, ThickFillWithTheOutline) {
 }
 
 TEST(BarBackground, RoundedShapeWithAnInnerOutline) {
-    const QImage image = render({DockMaterial::opaque, 13, false});
+    const QImage image = render({DockMaterial::opaque, 13, false, {}});
     EXPECT_EQ(image.pixelColor(0, 0).alpha(), 0) << "the corner lies outside the rounded shape";
     // The outline darkens the border pixels against the fill inside.
     EXPECT_LT(image.pixelColor(60, 0).lightness(), image.pixelColor(60, 20).lightness());

@@ -15,12 +15,13 @@ constexpr WallTime kDistantPast{-std::numeric_limits<double>::infinity()};
 
 DockController::DockController(Ports ports, WindowEngine& engine, PinnedStore& pinned,
                                const DockPreferences& preferences, AppearanceStore& appearance,
-                               TransientAppCount transientApps, LaunchingApps& launching)
+                               AXPermission& permission, TransientAppCount transientApps, LaunchingApps& launching)
     : ports_(ports),
       engine_(engine),
       pinned_(pinned),
       preferences_(preferences),
       appearance_(appearance),
+      permission_(permission),
       transientApps_(std::move(transientApps)),
       launching_(launching) {}
 
@@ -202,8 +203,9 @@ LaunchBeaconController& DockController::beacon() {
 std::unique_ptr<Panel> DockController::makePanel(const PanelKey& key, RectBL frame) {
     PanelStyle style;
     style.level = PanelLevel::dock;
-    std::unique_ptr<Panel> panel = ports_.panels.createPanel(
-        style, frame, DockContent{&pinned_, &appearance_, &ports_.system, key.profile, key.display});
+    const DockContent content{&engine_,         &pinned_,      &appearance_, &ports_.system, &permission_,
+                              &ports_.mainLoop, &ports_.clock, key.profile,  key.display};
+    std::unique_ptr<Panel> panel = ports_.panels.createPanel(style, frame, content);
     panel->setCommandClickHandler(lifetime_.guard([this] {
         if (onCommandClick) onCommandClick();
     }));

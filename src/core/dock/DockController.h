@@ -18,6 +18,7 @@
 #include "core/platform/InputState.h"
 #include "core/platform/PanelHost.h"
 #include "core/platform/Screens.h"
+#include "core/windows/AXPermission.h"
 #include "core/windows/WindowEngine.h"
 
 namespace quillbern {
@@ -50,7 +51,8 @@ public:
     };
 
     DockController(Ports ports, WindowEngine& engine, PinnedStore& pinned, const DockPreferences& preferences,
-                   AppearanceStore& appearance, TransientAppCount transientApps, LaunchingApps& launching);
+                   AppearanceStore& appearance, AXPermission& permission, TransientAppCount transientApps,
+                   LaunchingApps& launching);
     ~DockController();
     DockController(const DockController&) = delete;
     DockController& operator=(const DockController&) = delete;
@@ -135,6 +137,7 @@ private:
     PinnedStore& pinned_;
     const DockPreferences& preferences_;
     AppearanceStore& appearance_;
+    AXPermission& permission_;
     TransientAppCount transientApps_;
     LaunchingApps& launching_;
     std::map<PanelKey, std::unique_ptr<Panel>> panels_;

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "core/tiles/DockMetrics.h"
+#include "core/tiles/DockWindows.h"
+
 namespace quillbern {
 
 namespace {
@@ -10,11 +13,14 @@ constexpr double kMargin = 14;
 constexpr double kMinimumLength = 180;
 constexpr double kFixedLength = 36;
 constexpr double kVerticalExtraLength = 20;
-constexpr double kCellGap = 8;
-constexpr double kSeparator = 12;
 constexpr double kPermissionButtonLength = 170;
 constexpr std::size_t kMinimumCells = 2;
 constexpr double kStackGap = 6;
+
+// The fixed length holds the bar's and the content's insets, and what the drawn separator
+// takes beyond the length counted for it.
+static_assert(kFixedLength >= 2 * (dockbar::kBarInset + dockbar::kAxisInset) + dockbar::kCellGap +
+                                  dockbar::separatorLength() - dockbar::kSeparatorAllowance);
 
 bool isHorizontal(DockEdge edge) {
     return edge == DockEdge::bottom || edge == DockEdge::top;
@@ -25,19 +31,9 @@ double clamped(double value, double low, double high) {
     return std::min(std::max(value, low), high);
 }
 
-double cellPitch(const Profile& profile, const DockFrameInputs& inputs) {
-    if (isHorizontal(profile.edge)) return inputs.tileSize;
-    return inputs.tileSize - 24 + 2 + 4 + 6 + (inputs.showsLabels ? 16 : 0);
-}
-
 std::size_t transientCount(const Profile& profile, DisplayId display, const DockFrameInputs& inputs) {
-    std::vector<WindowInfo> onDisplay;
-    std::copy_if(inputs.windows.begin(), inputs.windows.end(), std::back_inserter(onDisplay),
-                 [display](const WindowInfo& window) { return window.displayID == display; });
-    std::set<std::string> owners;
-    for (const PinnedApp& app : profile.allApps())
-        owners.insert(app.bundleID);
-    return inputs.transientApps ? inputs.transientApps(onDisplay, owners) : 0;
+    if (!inputs.transientApps) return 0;
+    return inputs.transientApps(windowsOnDisplay(inputs.windows, display), pinnedBundleIDs(profile));
 }
 
 // The length the dock's contents ask for along its edge.
@@ -47,11 +43,11 @@ double contentLength(const Profile& profile, DisplayId display, const DockFrameI
     const bool asksPermission = profile.showsWindows && !inputs.isTrusted;
     const std::size_t transient = listsApps ? transientCount(profile, display, inputs) : 0;
     const std::size_t cells = pinned + transient;
-    const double separator = pinned > 0 && transient > 0 ? kSeparator : 0;
+    const double separator = pinned > 0 && transient > 0 ? dockbar::kSeparatorAllowance : 0;
     double strip = 0;
     if (!(asksPermission && pinned == 0)) {
-        const auto counted = static_cast<double>(std::max(cells, kMinimumCells));
-        strip = counted * cellPitch(profile, inputs) + (counted - 1) * kCellGap;
+        const double cell = dockbar::cellLength(inputs.tileSize, inputs.showsLabels, !isHorizontal(profile.edge));
+        strip = dockbar::stripLength(std::max(cells, kMinimumCells), false, cell);
     }
     return separator + strip + kFixedLength + (asksPermission ? kPermissionButtonLength : 0);
 }

@@ -13,7 +13,7 @@ std::vector<TransientDockApp> transientDockApps(std::span<const WindowInfo> wind
         const auto owner = store.ownerBundleIDByPID().find(window.pid);
         std::optional<AppId> bundleID = owner != store.ownerBundleIDByPID().end() ? owner->second : app->appId;
         if (bundleID && excludedOwners.contains(*bundleID)) continue;
-        entries.push_back({window.pid, std::move(bundleID), std::move(*app)});
+        entries.push_back({window.pid, std::move(bundleID), window.appName, std::move(*app)});
     }
     return entries;
 }

@@ -3,6 +3,7 @@
 #include <optional>
 #include <set>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "core/model/PinnedStore.h"
@@ -15,6 +16,8 @@ struct TransientDockApp {
     Pid pid = 0;
     // The application that owns the process, else its own identity.
     std::optional<AppId> bundleID;
+    // The application name of the process's first window.
+    std::string name;
     RunningApp app;
     bool operator==(const TransientDockApp&) const = default;
 };

@@ -17,8 +17,11 @@
 namespace quillbern {
 
 class AppearanceStore;
+class AXPermission;
+class Clock;
 class PinnedStore;
 class SystemAppearance;
+class WindowEngine;
 
 // Our stacking order: a level stands above every lower one, whatever was ordered last.
 enum class PanelLevel { veil, placement, dock, palette };
@@ -36,9 +39,15 @@ struct PlainFill {
 
 // One dock's bar on one display; the view reads the stores and follows their changes.
 struct DockContent {
+    WindowEngine* engine = nullptr;
     PinnedStore* pinned = nullptr;
     AppearanceStore* appearance = nullptr;
     SystemAppearance* system = nullptr;
+    // Asked when the user wants the running applications listed without window access.
+    AXPermission* permission = nullptr;
+    // For the view's delays and animations.
+    RunLoop* mainLoop = nullptr;
+    const Clock* clock = nullptr;
     Uuid profile;
     DisplayId display = 0;
     bool operator==(const DockContent&) const = default;

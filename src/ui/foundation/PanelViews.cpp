@@ -1,7 +1,7 @@
 #include "ui/foundation/PanelViews.h"
 
-#include "ui/dock/DockBarView.h"
 #include "ui/dock/LaunchBeaconView.h"
+#include "ui/tiles/DockView.h"
 
 namespace quillbern {
 
@@ -18,7 +18,7 @@ QWidget* makeContentView(const PanelContent& content, QWidget* parent) {
     return std::visit(
         Overloaded{
             [](const PlainFill&) -> QWidget* { return nullptr; },
-            [parent](const DockContent& dock) -> QWidget* { return new DockBarView(dock, parent); },
+            [parent](const DockContent& dock) -> QWidget* { return new DockView(dock, parent); },
             [parent](const BeaconContent& beacon) -> QWidget* { return new LaunchBeaconView(beacon, parent); },
         },
         content);

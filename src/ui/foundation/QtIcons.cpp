@@ -1,5 +1,8 @@
 #include "ui/foundation/QtIcons.h"
 
+#include <QFileInfo>
+#include <QImage>
+#include <QPixmap>
 #include <gio/gdesktopappinfo.h>
 #include <gio/gio.h>
 #include <memory>
@@ -45,7 +48,25 @@ ImageHandle QtIcons::appIcon(const Path& appPath) const {
     return image;
 }
 
+void useCommonIconThemeAsFallback() {
+    const QString theme = QIcon::themeName();
+    if (!theme.isEmpty() && theme != QStringLiteral("hicolor")) return;
+    const QString common = QStringLiteral("Adwaita");
+    for (const QString& root : QIcon::themeSearchPaths()) {
+        if (QFileInfo::exists(root + QLatin1Char('/') + common + QStringLiteral("/index.theme"))) {
+            QIcon::setFallbackThemeName(common);
+            return;
+        }
+    }
+}
+
 QIcon qIcon(const ImageHandle& image) {
+    if (image && image->pixels) {
+        const PixelBuffer& pixels = *image->pixels;
+        const QImage picture(pixels.rgbaPremultiplied.data(), pixels.width, pixels.height, pixels.width * 4,
+                             QImage::Format_RGBA8888_Premultiplied);
+        return QIcon(QPixmap::fromImage(picture.copy()));
+    }
     if (!image || !image->native) return {};
     // Only QtIcons puts a QtIconImage behind `native`; every image of the program comes from it.
     return std::static_pointer_cast<const QtIconImage>(image->native)->icon;

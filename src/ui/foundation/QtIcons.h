@@ -12,7 +12,13 @@ public:
     ImageHandle appIcon(const Path& appPath) const override;
 };
 
-// The QIcon behind an image of QtIcons; a null icon for anything else.
+// Where the desktop names no icon theme of its own (a bare X session gives only hicolor),
+// icons are looked up in Adwaita too when it is installed. Once, after the application
+// object exists.
+void useCommonIconThemeAsFallback();
+
+// An image as a QIcon: its pixels where it carries them, else the QIcon behind an image of
+// QtIcons; a null icon for no image.
 QIcon qIcon(const ImageHandle& image);
 
 }  // namespace quillbern

@@ -14,14 +14,19 @@ QPainterPath roundedOutline(const QRectF& bounds, double cornerRadius) {
 }
 
 void paintMaterial(QPainter& painter, const QRectF& bounds, double cornerRadius, double opacity,
-                   const BackgroundPalette& palette) {
+                   const BackgroundPalette& palette, const QColor& tint = {}) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     QColor fill = palette.window;
     fill.setAlphaF(static_cast<float>(opacity));
     painter.setPen(Qt::NoPen);
     painter.setBrush(fill);
-    painter.drawPath(roundedOutline(bounds, cornerRadius));
+    const QPainterPath shape = roundedOutline(bounds, cornerRadius);
+    painter.drawPath(shape);
+    if (tint.isValid()) {
+        painter.setBrush(tint);
+        painter.drawPath(shape);
+    }
     // Stroked half a pixel inside so the whole line lies within the shape.
     painter.setBrush(Qt::NoBrush);
     painter.setPen(QPen(palette.separator, 1));
@@ -51,7 +56,8 @@ double fillOpacity(DockMaterial material, bool reducedTransparency, bool canBlen
 }
 
 void BarBackground::paint(QPainter& painter, const QRectF& bounds, const BackgroundPalette& palette) const {
-    paintMaterial(painter, bounds, cornerRadius, fillOpacity(material, reducedTransparency, palette.canBlend), palette);
+    paintMaterial(painter, bounds, cornerRadius, fillOpacity(material, reducedTransparency, palette.canBlend), palette,
+                  tint);
 }
 
 QPainterPath BarBackground::outline(const QRectF& bounds) const {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QColor>
+
 #include "core/model/DockMaterial.h"
 #include "ui/model/BackgroundPalette.h"
 
@@ -10,11 +12,14 @@ class QRectF;
 namespace quillbern {
 
 // The background behind every dock bar: a rounded shape filled with the dock's material
-// (a translucent fill of the window colour) and a one-pixel inner outline.
+// (a translucent fill of the window colour), tinted when a tint is given, and a one-pixel
+// inner outline.
 struct BarBackground {
     DockMaterial material = DockMaterial::ultraThin;
     double cornerRadius = 13;
     bool reducedTransparency = false;
+    // Invalid for none.
+    QColor tint;
 
     void paint(QPainter& painter, const QRectF& bounds, const BackgroundPalette& palette) const;
     // The shape it fills.

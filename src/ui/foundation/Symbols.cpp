@@ -1,0 +1,131 @@
+#include "ui/foundation/Symbols.h"
+
+#include <QColor>
+#include <QIcon>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+#include <array>
+#include <cmath>
+
+namespace quillbern {
+
+namespace {
+
+struct SymbolNames {
+    std::string_view symbol;
+    std::array<const char*, 2> themeNames;
+};
+
+// Only the symbols the program draws.
+constexpr std::array kSymbols{
+    SymbolNames{"plus.square.on.square", {"list-add-symbolic", "list-add"}},
+    SymbolNames{"lock.shield", {"security-high-symbolic", "changes-prevent-symbolic"}},
+    SymbolNames{"questionmark.app.dashed", {"application-x-executable", "image-missing"}},
+};
+
+QIcon themeIcon(std::string_view symbol) {
+    for (const QString& name : themeNamesOfSymbol(symbol)) {
+        if (QIcon::hasThemeIcon(name)) return QIcon::fromTheme(name);
+    }
+    return {};
+}
+
+void paintThemeIcon(QPainter& painter, const QRectF& box, const QIcon& icon, const QColor& color) {
+    const QRect target = box.toAlignedRect();
+    if (!color.isValid()) {
+        icon.paint(&painter, target);
+        return;
+    }
+    const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+    QPixmap glyph = icon.pixmap(target.size(), ratio);
+    QPainter tint(&glyph);
+    tint.setCompositionMode(QPainter::CompositionMode_SourceIn);
+    tint.fillRect(glyph.rect(), color);
+    tint.end();
+    painter.drawPixmap(target, glyph);
+}
+
+// Our own drawings, for themes without the symbol: outlines in the given colour.
+void drawSquaresWithPlus(QPainter& p, const QRectF& b) {
+    const double s = b.width() * 0.7;
+    const double r = s * 0.2;
+    p.drawRoundedRect(QRectF(b.left() + b.width() - s, b.top(), s, s), r, r);
+    const QRectF front(b.left(), b.top() + b.height() - s, s, s);
+    p.setBrush(p.pen().color());
+    p.drawRoundedRect(front, r, r);
+    p.setPen(QPen(QColor(255, 255, 255, 220), p.pen().widthF()));
+    const QPointF c = front.center();
+    p.drawLine(QPointF(c.x() - s * 0.25, c.y()), QPointF(c.x() + s * 0.25, c.y()));
+    p.drawLine(QPointF(c.x(), c.y() - s * 0.25), QPointF(c.x(), c.y() + s * 0.25));
+}
+
+void drawLockShield(QPainter& p, const QRectF& b) {
+    QPainterPath shield;
+    shield.moveTo(b.center().x(), b.top());
+    shield.lineTo(b.right(), b.top() + b.height() * 0.18);
+    shield.cubicTo(b.right(), b.top() + b.height() * 0.65, b.center().x() + b.width() * 0.1, b.bottom(), b.center().x(),
+                   b.bottom());
+    shield.cubicTo(b.center().x() - b.width() * 0.1, b.bottom(), b.left(), b.top() + b.height() * 0.65, b.left(),
+                   b.top() + b.height() * 0.18);
+    shield.closeSubpath();
+    p.drawPath(shield);
+    const double w = b.width() * 0.34;
+    const QRectF body(b.center().x() - w / 2, b.top() + b.height() * 0.45, w, b.height() * 0.26);
+    p.setBrush(p.pen().color());
+    p.drawRect(body);
+    p.setBrush(Qt::NoBrush);
+    p.drawArc(QRectF(body.left() + w * 0.15, body.top() - w * 0.5, w * 0.7, w), 0, 180 * 16);
+}
+
+void drawDashedAppWithQuestion(QPainter& p, const QRectF& b) {
+    QPen dashed = p.pen();
+    dashed.setStyle(Qt::DashLine);
+    p.setPen(dashed);
+    p.drawRoundedRect(b.adjusted(1, 1, -1, -1), b.width() * 0.22, b.width() * 0.22);
+    QFont font = p.font();
+    font.setPixelSize(std::max(6, static_cast<int>(std::lround(b.height() * 0.55))));
+    font.setBold(true);
+    p.setFont(font);
+    p.setPen(QPen(dashed.color()));
+    p.drawText(b, Qt::AlignCenter, QStringLiteral("?"));
+}
+
+void paintDrawn(QPainter& painter, const QRectF& box, std::string_view symbol, const QColor& color) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QColor ink = color.isValid() ? color : QColor(128, 128, 128);
+    painter.setPen(QPen(ink, std::max(1.0, box.width() / 12)));
+    painter.setBrush(Qt::NoBrush);
+    if (symbol == "plus.square.on.square") {
+        drawSquaresWithPlus(painter, box);
+    } else if (symbol == "lock.shield") {
+        drawLockShield(painter, box);
+    } else {
+        drawDashedAppWithQuestion(painter, box);
+    }
+    painter.restore();
+}
+
+}  // namespace
+
+QStringList themeNamesOfSymbol(std::string_view symbol) {
+    QStringList names;
+    for (const SymbolNames& entry : kSymbols) {
+        if (entry.symbol != symbol) continue;
+        for (const char* name : entry.themeNames)
+            names << QString::fromLatin1(name);
+    }
+    return names;
+}
+
+void paintSymbol(QPainter& painter, const QRectF& box, std::string_view symbol, const QColor& color) {
+    const QIcon icon = themeIcon(symbol);
+    if (!icon.isNull()) {
+        paintThemeIcon(painter, box, icon, color);
+    } else {
+        paintDrawn(painter, box, symbol, color);
+    }
+}
+
+}  // namespace quillbern

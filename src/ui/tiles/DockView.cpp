@@ -1,0 +1,333 @@
+#include "ui/tiles/DockView.h"
+
+#include <QDragEnterEvent>
+#include <QFontMetricsF>
+#include <QHelpEvent>
+#include <QMimeData>
+#include <QPainter>
+#include <QPainterPath>
+#include <QToolTip>
+#include <QUrl>
+#include <algorithm>
+
+#include "core/model/AppearanceStore.h"
+#include "core/platform/SystemAppearance.h"
+#include "core/tiles/DockMetrics.h"
+#include "core/windows/AXPermission.h"
+#include "ui/foundation/QtText.h"
+#include "ui/model/BarBackground.h"
+#include "ui/tiles/AuthorizeButton.h"
+#include "ui/tiles/BarStyle.h"
+#include "ui/tiles/SymbolLabel.h"
+#include "ui/tiles/TileStrip.h"
+
+namespace quillbern {
+
+namespace {
+
+constexpr double kTintOpacity = 0.25;
+constexpr double kHighlightOpacity = 0.65;
+constexpr double kHighlightWidth = 2;
+
+QFont headerFont() {
+    return barFont(dockbar::kHeaderFontSize, QFont::DemiBold);
+}
+
+SymbolLabel dragHint(const QPalette& palette) {
+    return {"plus.square.on.square", localized("Drag an app here"), barFont(dockbar::kHintFontSize),
+            withOpacity(palette.color(QPalette::WindowText), kSecondaryOpacity)};
+}
+
+QSizeF padded(QSizeF size, double padding) {
+    return {size.width() + 2 * padding, size.height() + 2 * padding};
+}
+
+// Only files can be dropped on a dock.
+bool carriesFiles(const QMimeData* data) {
+    if (!data || !data->hasUrls()) return false;
+    const QList<QUrl> urls = data->urls();
+    return !urls.isEmpty() && std::ranges::all_of(urls, [](const QUrl& url) { return url.isLocalFile(); });
+}
+
+}  // namespace
+
+DockView::DockView(DockContent content, QWidget* parent)
+    : QWidget(parent),
+      content_(content),
+      model_(*content.engine, *content.pinned, *content.appearance, content.profile, content.display),
+      ticker_(
+          *content.mainLoop, *content.clock, [this](MediaTime now) { return highlight_.isMoving(now); },
+          [this] { update(); }),
+      strip_(new TileStrip(*content.mainLoop, *content.clock, this)),
+      authorize_(new AuthorizeButton(this)),
+      folderIcon_(QIcon::fromTheme(QStringLiteral("folder"))),
+      trashIcon_(QIcon::fromTheme(QStringLiteral("user-trash"))) {
+    setAttribute(Qt::WA_TranslucentBackground);
+    setAcceptDrops(true);
+    connect(authorize_, &QAbstractButton::clicked, this, [this] {
+        // The trust poll notices a grant; the dock changes with it, not with the answer.
+        static_cast<void>(content_.permission->promptRepairingStaleEntry());
+    });
+    observers_.push_back(model_.changed.connect([this] { sync(); }));
+    observers_.push_back(drop_.changed.connect([this] {
+        highlight_.animateTo(drop_.isHighlighted() ? 1 : 0, kHighlightAnimation, content_.clock->mediaNow());
+        ticker_.kick();
+    }));
+    observers_.push_back(content_.system->onChanged([this] { update(); }));
+    sync();
+}
+
+DockView::~DockView() = default;
+
+void DockView::sync() {
+    current_ = model_.content();
+    const AppearanceStore& look = *content_.appearance;
+    if (look.cornerRadius() != outlineRadius_) {
+        outlineRadius_ = look.cornerRadius();
+        outlineChanged(*this);
+    }
+    strip_->setLook({look.tileSize(), look.showsLabels(), look.cornerRadius()}, isVerticalDock(current_.profile));
+    strip_->setTiles(pinnedTiles(), current_.showsSeparator, runningTiles());
+    strip_->setVisible(current_.body == BarBody::strip);
+    authorize_->setVisible(current_.body == BarBody::authorizeAndHint || current_.showsAuthorizeAfterStrip);
+    layoutContent();
+    update();
+}
+
+std::vector<TileContent> DockView::pinnedTiles() const {
+    std::vector<TileContent> tiles;
+    if (!current_.profile) return tiles;
+    for (const PinnedItem& item : current_.profile->items) {
+        const std::string key = "item:" + item.id();
+        if (const PinnedApp* app = item.app()) {
+            tiles.push_back({key, QString::fromStdString(app->name), content_.pinned->icon(*app), {}, false});
+        } else if (const PinnedLocation* location = item.location()) {
+            tiles.push_back({key, QString::fromStdString(location->name), nullptr, folderIcon_, true});
+        } else if (item.trash()) {
+            tiles.push_back({key, localized("Trash"), nullptr, trashIcon_, true});
+        }
+        // Older nested folders are flattened when the docks load; one that remains takes no room.
+    }
+    return tiles;
+}
+
+std::vector<TileContent> DockView::runningTiles() const {
+    std::vector<TileContent> tiles;
+    for (const TransientDockApp& app : current_.transientApps) {
+        ImageHandle icon;
+        if (app.bundleID) icon = content_.pinned->icon(PinnedApp{*app.bundleID, app.name, app.app.appPath});
+        tiles.push_back({"pid:" + std::to_string(app.pid), QString::fromStdString(app.name), icon, {}, false});
+    }
+    return tiles;
+}
+
+void DockView::layoutContent() {
+    Layout layout;
+    const AppearanceStore& look = *content_.appearance;
+    const bool vertical = isVerticalDock(current_.profile);
+    layout.bar = barRect();
+    const double axisInset = dockbar::kAxisInset;
+    const QRectF inner =
+        vertical ? layout.bar.adjusted(0, axisInset, 0, -axisInset) : layout.bar.adjusted(axisInset, 0, -axisInset, 0);
+    const double headerHeight =
+        current_.showsHeader() ? dockbar::kHeaderTopSpace + QFontMetricsF(headerFont()).height() : 0;
+    const double headerGap = current_.showsHeader() ? dockbar::kHeaderSpacing : 0;
+
+    // The content's size under the header; the strip takes all the length of the axis.
+    QSizeF contentSize;
+    QSizeF button;
+    QSizeF hint;
+    const double stripCross = (vertical ? look.tileSize() : dockbar::tileHeight(look.tileSize(), look.showsLabels())) +
+                              2 * dockbar::kStripCrossInset;
+    const double afterStrip =
+        current_.showsAuthorizeAfterStrip ? 2 * dockbar::kCellGap + dockbar::separatorLength() : 0;
+    switch (current_.body) {
+        case BarBody::dragHint:
+            hint =
+                padded(dragHint(palette()).sizeFor(inner.width() - 2 * dockbar::kHintPadding), dockbar::kHintPadding);
+            contentSize = hint;
+            break;
+        case BarBody::authorizeAndHint:
+            button = authorize_->sizeFor(inner.width());
+            hint =
+                padded(dragHint(palette()).sizeFor(inner.width() - 2 * dockbar::kHintPadding), dockbar::kHintPadding);
+            contentSize = {std::max(button.width(), hint.width()),
+                           button.height() + dockbar::kPermissionSpacing + hint.height()};
+            break;
+        case BarBody::strip:
+            if (current_.showsAuthorizeAfterStrip) button = authorize_->sizeFor(inner.width());
+            contentSize = vertical
+                              ? QSizeF(std::max(stripCross, button.width()), inner.height() - headerHeight - headerGap)
+                              : QSizeF(inner.width(), std::max(stripCross, button.height()));
+            break;
+    }
+    const double stackHeight = headerHeight + headerGap + contentSize.height();
+    const double top = inner.center().y() - stackHeight / 2;
+    if (current_.showsHeader()) {
+        layout.header = QRectF(inner.left() + dockbar::kHeaderSideSpace, top + dockbar::kHeaderTopSpace,
+                               std::max(0.0, inner.width() - 2 * dockbar::kHeaderSideSpace),
+                               headerHeight - dockbar::kHeaderTopSpace);
+    }
+    const QRectF content(inner.center().x() - contentSize.width() / 2, top + headerHeight + headerGap,
+                         contentSize.width(), contentSize.height());
+    switch (current_.body) {
+        case BarBody::dragHint:
+            layout.hint = content;
+            break;
+        case BarBody::authorizeAndHint:
+            layout.button =
+                QRectF(content.center().x() - button.width() / 2, content.top(), button.width(), button.height());
+            layout.hint = QRectF(content.center().x() - hint.width() / 2, content.bottom() - hint.height(),
+                                 hint.width(), hint.height());
+            break;
+        case BarBody::strip: {
+            const double buttonAlong = vertical ? button.height() : button.width();
+            const double scrollAlong = (vertical ? content.height() : content.width()) - afterStrip - buttonAlong;
+            const double separatorCross = look.tileSize() * dockbar::kSeparatorCrossShare;
+            if (vertical) {
+                layout.scroll = QRectF(content.center().x() - stripCross / 2, content.top(), stripCross, scrollAlong);
+            } else {
+                layout.scroll = QRectF(content.left(), content.center().y() - stripCross / 2, scrollAlong, stripCross);
+            }
+            if (!current_.showsAuthorizeAfterStrip) break;
+            const double separatorAt = (vertical ? layout.scroll.bottom() : layout.scroll.right()) + dockbar::kCellGap +
+                                       dockbar::kSeparatorPadding;
+            const double buttonAt =
+                separatorAt + dockbar::kSeparatorThickness + dockbar::kSeparatorPadding + dockbar::kCellGap;
+            if (vertical) {
+                layout.separator = QRectF(content.center().x() - separatorCross / 2, separatorAt, separatorCross,
+                                          dockbar::kSeparatorThickness);
+                layout.button =
+                    QRectF(content.center().x() - button.width() / 2, buttonAt, button.width(), button.height());
+            } else {
+                layout.separator = QRectF(separatorAt, content.center().y() - separatorCross / 2,
+                                          dockbar::kSeparatorThickness, separatorCross);
+                layout.button =
+                    QRectF(buttonAt, content.center().y() - button.height() / 2, button.width(), button.height());
+            }
+            break;
+        }
+    }
+    layout_ = layout;
+    strip_->setGeometry(layout_.scroll.toAlignedRect());
+    authorize_->setGeometry(layout_.button.toAlignedRect());
+}
+
+QRectF DockView::barRect() const {
+    const double inset = dockbar::kBarInset;
+    return QRectF(rect()).adjusted(inset, inset, -inset, -inset);
+}
+
+BarBackground DockView::background() const {
+    const AppearanceStore& look = *content_.appearance;
+    const QColor tint = look.glassTint() == GlassTint::accent ? withOpacity(accent(), kTintOpacity) : QColor();
+    return {look.material(), look.cornerRadius(), look.reduceTransparency(), tint};
+}
+
+QPainterPath DockView::outline() const {
+    return background().outline(barRect());
+}
+
+void DockView::resizeEvent(QResizeEvent*) {
+    layoutContent();
+}
+
+QColor DockView::accent() const {
+    const Color c = content_.system->accentColor();
+    return QColor::fromRgbF(static_cast<float>(c.r), static_cast<float>(c.g), static_cast<float>(c.b),
+                            static_cast<float>(c.a));
+}
+
+QString DockView::headerText() const {
+    return current_.profile ? QString::fromStdString(current_.profile->name) : QString();
+}
+
+void DockView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const AppearanceStore& look = *content_.appearance;
+    background().paint(painter, layout_.bar, BackgroundPalette::current(content_.system->hasCompositor()));
+
+    if (const double shown = highlight_.value(content_.clock->mediaNow()); shown > 0) {
+        painter.save();
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(withOpacity(accent(), kHighlightOpacity * shown), kHighlightWidth));
+        painter.setBrush(Qt::NoBrush);
+        const double inset = kHighlightWidth / 2;
+        const double radius = std::max(0.0, look.cornerRadius() - inset);
+        painter.drawRoundedRect(layout_.bar.adjusted(inset, inset, -inset, -inset), radius, radius);
+        painter.restore();
+    }
+
+    if (current_.showsHeader()) {
+        const QFont font = headerFont();
+        painter.setFont(font);
+        painter.setPen(withOpacity(palette().color(QPalette::WindowText), kSecondaryOpacity));
+        const QString shown = QFontMetricsF(font).elidedText(headerText(), Qt::ElideRight, layout_.header.width());
+        painter.drawText(layout_.header, Qt::AlignCenter | Qt::TextSingleLine, shown);
+    }
+    paintHint(painter);
+    if (!layout_.separator.isEmpty()) quillbern::paintSeparator(painter, layout_.separator, palette());
+}
+
+void DockView::paintHint(QPainter& painter) const {
+    if (layout_.hint.isEmpty()) return;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    const double padding = dockbar::kHintPadding;
+    dragHint(palette()).paint(painter, layout_.hint.adjusted(padding, padding, -padding, -padding));
+    painter.restore();
+}
+
+bool DockView::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        if (current_.showsHeader() && layout_.header.contains(help->pos())) {
+            QToolTip::showText(help->globalPos(), headerText(), this, layout_.header.toAlignedRect());
+        } else {
+            QToolTip::hideText();
+            event->ignore();
+        }
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+void DockView::dragAt(std::optional<QPointF> point) {
+    bool overTile = false;
+    if (point && strip_->isVisible()) {
+        const std::optional<std::size_t> cell = strip_->cellAt(strip_->mapFrom(this, *point));
+        overTile = cell && *cell < strip_->pinnedCount();
+    }
+    if (overTile != dragOverTile_) {
+        dragOverTile_ = overTile;
+        if (overTile) {
+            drop_.tileDragEntered();
+        } else {
+            drop_.tileDragExited();
+        }
+    }
+    drop_.setBarTargeted(point && !overTile);
+}
+
+void DockView::dragEnterEvent(QDragEnterEvent* event) {
+    if (!carriesFiles(event->mimeData())) return;
+    event->acceptProposedAction();
+    dragAt(event->position());
+}
+
+void DockView::dragMoveEvent(QDragMoveEvent* event) {
+    event->acceptProposedAction();
+    dragAt(event->position());
+}
+
+void DockView::dragLeaveEvent(QDragLeaveEvent*) {
+    dragAt(std::nullopt);
+}
+
+void DockView::dropEvent(QDropEvent* event) {
+    dragAt(std::nullopt);
+    // What a drop on a dock does is still to come; the drag is refused meanwhile.
+    event->ignore();
+}
+
+}  // namespace quillbern

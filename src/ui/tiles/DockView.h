@@ -1,0 +1,98 @@
+#pragma once
+
+#include <QIcon>
+#include <QRectF>
+#include <QWidget>
+#include <optional>
+#include <vector>
+
+#include "core/foundation/Subscription.h"
+#include "core/platform/EasedValue.h"
+#include "core/platform/FrameTicker.h"
+#include "core/platform/PanelHost.h"
+#include "core/tiles/DockViewModel.h"
+#include "core/tiles/DropHighlight.h"
+#include "ui/foundation/OutlinedView.h"
+#include "ui/tiles/TileCell.h"
+
+namespace quillbern {
+
+struct BarBackground;
+class AuthorizeButton;
+class TileStrip;
+
+// The whole content of one dock panel: the bar with its material and drop highlight, the
+// dock's name, and under it the strip of tiles (pinned items, then this display's running
+// applications that are not pinned), or the hint of an empty dock, or the button that
+// asks for window access. Follows the stores in place: tiles keep their state while their
+// items stay. Where nothing blends, the panel is cut to the bar's outline.
+class DockView final : public QWidget, public OutlinedView {
+    Q_OBJECT
+public:
+    static constexpr Animation kHighlightAnimation{0.12, AnimationCurve::easeOut};
+
+    DockView(DockContent content, QWidget* parent);
+    ~DockView() override;
+
+    // What the bar shows now.
+    const DockBarContent& barContent() const { return current_; }
+    const DockViewModel& model() const { return model_; }
+    TileStrip& strip() const { return *strip_; }
+    AuthorizeButton& authorizeButton() const { return *authorize_; }
+    bool isHighlighted() const { return drop_.isHighlighted(); }
+
+    // Where the parts stand, in the view's coordinates; empty where a part does not show.
+    struct Layout {
+        QRectF bar;
+        QRectF header;
+        QRectF hint;
+        QRectF button;
+        // Before the button when it follows the strip.
+        QRectF separator;
+        QRectF scroll;
+    };
+    const Layout& layout() const { return layout_; }
+
+    QPainterPath outline() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool event(QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void sync();
+    // The bar stands inside the view by its inset, whatever else the layout holds.
+    QRectF barRect() const;
+    BarBackground background() const;
+    void layoutContent();
+    std::vector<TileContent> pinnedTiles() const;
+    std::vector<TileContent> runningTiles() const;
+    // A file drag at this point, or none once it left.
+    void dragAt(std::optional<QPointF> point);
+    QColor accent() const;
+    QString headerText() const;
+    void paintHint(QPainter& painter) const;
+
+    DockContent content_;
+    DockViewModel model_;
+    DockBarContent current_;
+    Layout layout_;
+    // The corner radius the panel's outline was last told of.
+    double outlineRadius_ = 0;
+    DropHighlight drop_;
+    bool dragOverTile_ = false;
+    EasedValue highlight_;
+    FrameTicker ticker_;
+    TileStrip* strip_;
+    AuthorizeButton* authorize_;
+    QIcon folderIcon_;
+    QIcon trashIcon_;
+    std::vector<Subscription> observers_;
+};
+
+}  // namespace quillbern

@@ -1,0 +1,86 @@
+#pragma once
+
+#include <QWidget>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "core/foundation/Subscription.h"
+#include "core/platform/EasedValue.h"
+#include "core/platform/FrameTicker.h"
+#include "core/tiles/EdgeFade.h"
+#include "ui/tiles/TileCell.h"
+
+namespace quillbern {
+
+// The scrolling strip of a dock: its pinned tiles, then, after a separator, the running
+// applications' tiles, along the dock's axis. When the tiles do not fit they scroll (with
+// the wheel) and, once the overflow holds, both ends of the strip fade out. Tiles are
+// drawn at fractional positions and keep their state across changes by their keys.
+class TileStrip final : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr Animation kFadeAnimation{0.15, AnimationCurve::easeOut};
+    // The share of the scroll area's length over which each end fades.
+    static constexpr double kFadeShare = 0.04;
+
+    TileStrip(RunLoop& mainLoop, const Clock& clock, QWidget* parent);
+    ~TileStrip() override;
+
+    void setLook(const TileLook& look, bool vertical);
+    // Tiles whose keys are already shown keep their state and take the new content.
+    void setTiles(std::vector<TileContent> pinned, bool separator, std::vector<TileContent> running);
+
+    // The strip's length along the dock's axis; the widget's own length is the scroll area's.
+    double stripSpan() const;
+    double scrollOffset() const { return offset_; }
+    bool showsFade() const { return fade_.showsFade(); }
+    // The tiles' boxes and the separator's line, in widget coordinates, as drawn now.
+    std::vector<QRectF> tileFrames() const;
+    std::optional<QRectF> separatorFrame() const;
+    const std::vector<std::unique_ptr<TileCell>>& cells() const { return cells_; }
+    // How many cells are pinned tiles; the running applications' follow them.
+    std::size_t pinnedCount() const { return pinnedCount_; }
+    // The cell under a point in widget coordinates.
+    std::optional<std::size_t> cellAt(const QPointF& point) const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+
+private:
+    double along() const;
+    double cross() const;
+    double cellLength() const;
+    // The along-axis position where the strip starts, scrolled.
+    double stripStart() const;
+    QPointF cellOrigin(std::size_t index) const;
+    QRectF cellBox(std::size_t index) const;
+    void measure();
+    void setOffset(double offset);
+    void hoverAt(std::optional<QPointF> point);
+    bool isMoving(MediaTime now) const;
+    void paintStrip(QPainter& painter, MediaTime now) const;
+    void applyFadeMask(QPainter& painter, double progress) const;
+
+    RunLoop& loop_;
+    const Clock& clock_;
+    TileLook look_;
+    bool vertical_ = false;
+    std::vector<std::unique_ptr<TileCell>> cells_;
+    std::size_t pinnedCount_ = 0;
+    bool separator_ = false;
+    double offset_ = 0;
+    std::optional<std::size_t> pressed_;
+    EdgeFade fade_;
+    EasedValue fadeMask_;
+    FrameTicker ticker_;
+    Subscription fadeObserver_;
+};
+
+}  // namespace quillbern
