@@ -32,6 +32,11 @@ QRectF TileChrome::iconBox(const QPointF& origin, double tileSize) {
     return {origin.x() + (tileSize - side) / 2, origin.y() + dockbar::kChromePadding, side, side};
 }
 
+QString TileChrome::shownLabel(const QString& name, double tileSize) {
+    return QFontMetricsF(barFont(dockbar::kLabelFontSize))
+        .elidedText(name, Qt::ElideRight, tileSize - dockbar::kLabelInset);
+}
+
 void TileChrome::paint(QPainter& painter, const QPointF& origin, const QPalette& palette, const TilePart& icon,
                        const TilePart& dot) const {
     const QRectF box(origin, size(tileSize, showsLabels));
@@ -57,24 +62,38 @@ void TileChrome::paint(QPainter& painter, const QPointF& origin, const QPalette&
         const double labelWidth = tileSize - dockbar::kLabelInset;
         const QRectF labelRect(box.center().x() - labelWidth / 2, dotRect.bottom() + dockbar::kChromeSpacing,
                                labelWidth, dockbar::kLabelLineHeight);
-        const QFont font = barFont(dockbar::kLabelFontSize);
-        painter.setFont(font);
+        painter.setFont(barFont(dockbar::kLabelFontSize));
         painter.setPen(withOpacity(palette.color(QPalette::WindowText), kLabelOpacity));
-        const QString shown = QFontMetricsF(font).elidedText(name, Qt::ElideRight, labelWidth);
-        painter.drawText(labelRect, Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextSingleLine, shown);
+        painter.drawText(labelRect, Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextSingleLine,
+                         shownLabel(name, tileSize));
     } else if (showsHoverBadge && hover > 0) {
         HoverNameBadge{name}.paint(painter, QPointF(box.center().x(), box.bottom()), tileSize, palette, hover);
     }
     painter.restore();
 }
 
+namespace {
+
+QFont badgeFont() {
+    return barFont(dockbar::kBadgeFontSize, QFont::Medium);
+}
+
+double badgeTextWidth(double maxWidth) {
+    return std::max(0.0, maxWidth - 2 * dockbar::kBadgeHorizontalPadding);
+}
+
+}  // namespace
+
+QString HoverNameBadge::shownName(double maxWidth) const {
+    return QFontMetricsF(badgeFont()).elidedText(name, Qt::ElideMiddle, badgeTextWidth(maxWidth));
+}
+
 void HoverNameBadge::paint(QPainter& painter, const QPointF& bottomCentre, double maxWidth, const QPalette& palette,
                            double opacity) const {
-    const QFont font = barFont(dockbar::kBadgeFontSize, QFont::Medium);
+    const QFont font = badgeFont();
     const QFontMetricsF metrics(font);
-    const double textMax = std::max(0.0, maxWidth - 2 * dockbar::kBadgeHorizontalPadding);
-    const QString shown = metrics.elidedText(name, Qt::ElideMiddle, textMax);
-    const double textWidth = std::min(metrics.horizontalAdvance(shown), textMax);
+    const QString shown = shownName(maxWidth);
+    const double textWidth = std::min(metrics.horizontalAdvance(shown), badgeTextWidth(maxWidth));
     const double width = textWidth + 2 * dockbar::kBadgeHorizontalPadding;
     const double height = metrics.height() + 2 * dockbar::kBadgeVerticalPadding;
     const QRectF capsule(bottomCentre.x() - width / 2, bottomCentre.y() - height, width, height);

@@ -32,6 +32,8 @@ struct TileChrome {
     static QSizeF size(double tileSize, bool showsLabels);
     // Where the icon stands in a tile whose box starts at `origin`, before any press.
     static QRectF iconBox(const QPointF& origin, double tileSize);
+    // The label as it fits under the icon: cut at its end.
+    static QString shownLabel(const QString& name, double tileSize);
 
     // Into the tile's box starting at `origin`.
     void paint(QPainter& painter, const QPointF& origin, const QPalette& palette, const TilePart& icon,
@@ -41,6 +43,9 @@ struct TileChrome {
 // A tile's name floating over its bottom edge while the pointer is over it.
 struct HoverNameBadge {
     QString name;
+
+    // The name as it fits the badge: cut in its middle.
+    QString shownName(double maxWidth) const;
 
     // Centred on `bottomCentre`'s x, its bottom on its y, never wider than `maxWidth`.
     void paint(QPainter& painter, const QPointF& bottomCentre, double maxWidth, const QPalette& palette,

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/dock/DockFrames.h"
+#include "core/model/AppearanceStore.h"
+#include "core/model/PinnedStore.h"
+#include "core/windows/AXPermission.h"
+#include "core/windows/WindowEngine.h"
+#include "sim/SimWorld.h"
+
+namespace quillbern {
+class DockView;
+}
+
+namespace quillbern::testing {
+
+inline constexpr DisplayId kLeft = 1;
+inline constexpr DisplayId kRight = 2;
+
+// Application icons as squares of one colour per application, so that a rendered dock
+// tells which tile shows which application.
+class ColourIcons final : public Icons {
+public:
+    ImageHandle appIcon(const Path& appPath) const override;
+    void paint(const Path& appPath, QColor colour) { colours_[appPath] = colour; }
+
+private:
+    std::map<Path, QColor> colours_;
+};
+
+// A dock numbered n ("AAAAAAAA-0000-4000-8000-0000000000NN") named "Dock n".
+Profile dock(int n, DockEdge edge, std::vector<PinnedItem> items = {}, bool showsWindows = true);
+PinnedItem app(const std::string& bundleID, const std::string& name);
+WindowInfo window(WindowId id, Pid pid, const std::string& appName, DisplayId display);
+
+// Two displays side by side, the stores and window engine a dock view reads, and
+// applications that tests install, run and show windows of.
+class TilesWorld {
+public:
+    TilesWorld();
+    ~TilesWorld();
+
+    // Stores the docks, then opens the stores on them; window access as given.
+    void open(const std::vector<Profile>& docks, bool trusted = true);
+    // Installed (with its own icon colour) and, given a pid, running.
+    void install(const AppId& id, const std::string& name, QColor colour);
+    void run(Pid pid, const std::optional<AppId>& id, const std::string& name);
+    void showWindows(std::vector<WindowInfo> windows);
+
+    // What the frame geometry reads, the running applications counted as the application does.
+    DockFrameInputs frameInputs();
+    // The size of the panel the frame geometry gives the dock on a 1920 x 1080 display.
+    QSize panelSize(int dockNumber, DisplayId display);
+
+    DockContent content(int dockNumber, DisplayId display);
+    // A dock's view on a display, at a panel's size.
+    std::unique_ptr<DockView> view(int dockNumber, DisplayId display, QSize size);
+
+    SimWorld world;
+    ColourIcons icons;
+    std::unique_ptr<WindowEngine> engine;
+    std::unique_ptr<PinnedStore> pinned;
+    std::unique_ptr<AppearanceStore> appearance;
+    std::unique_ptr<AXPermission> permission;
+};
+
+Uuid dockId(int n);
+// The view as the screen would show it now.
+QImage rendered(DockView& view);
+// The pixels of the image inside the rectangle whose colour is near this one.
+int pixelsNear(const QImage& image, const QRect& area, QColor colour, int tolerance = 24);
+
+}  // namespace quillbern::testing
