@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# The program's resident memory on the test desktop with three docks of ten tiles each
+# (one on both monitors and listing the running applications, two on the right-hand
+# monitor), read from /proc once the four dock panels stand. Usage: bench/resident_memory.sh [program]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+program=${1:-$root/build/quillbern}
+source "$root/scripts/lib/headless-desktop.sh"
+
+work=$(mktemp -d)
+program_pid=
+finish() {
+  [[ -n "$program_pid" ]] && kill "$program_pid" 2>/dev/null && wait "$program_pid" 2>/dev/null
+  stop_headless_desktop
+  rm -rf "$work"
+}
+trap finish EXIT
+
+export XDG_CONFIG_HOME="$work/config"
+settings="$XDG_CONFIG_HOME/quillbern/defaults.json"
+mkdir -p "$(dirname "$settings")"
+entries=(vim debian-xterm debian-uxterm python3.11 display-im6.q16 openbox)
+# Ten applications: the installed entries, then ones that are not installed.
+items() {
+  local n id
+  for ((n = 0; n < 10; n++)); do
+    id=${entries[n % ${#entries[@]}]}
+    ((n >= ${#entries[@]})) && id+="-$n"
+    ((n > 0)) && printf ','
+    printf '{"app":{"_0":{"bundleID":"%s","name":"App %d"}}}' "$id" "$n"
+  done
+}
+dock() {  # number name edge display showsWindows
+  printf '{"id":"22222222-0000-4000-8000-00000000000%s","name":"%s","items":[%s],"edge":"%s","display":%s,' \
+    "$1" "$2" "$(items)" "$3" "$4"
+  printf '"isVisible":true,"isEnabled":true,"showsWindows":%s,"revealMode":"hover","alignment":"center"}' "$5"
+}
+docks="[$(dock 1 Main bottom '{"all":{}}' true),$(dock 2 Side left '{"display":{"stableID":"Q-RIGHT","name":"Right"}}' false),$(dock 3 Top top '{"display":{"stableID":"Q-RIGHT","name":"Right"}}' false)]"
+printf '{"profiles.v1": {"$data": "%s"}, "dockAutoHide": false}\n' "$(printf '%s' "$docks" | base64 -w0)" >"$settings"
+
+start_headless_desktop
+start_client_windows
+"$program" >"$work/log" 2>&1 &
+program_pid=$!
+wait_for 20 grep -q "^Quillbern: started$" "$work/log" || { cat "$work/log" >&2; exit 1; }
+# Let the panels show, the window list settle and the icons load.
+wait_for 10 sh -c "[ \$(xdotool search --onlyvisible --pid $program_pid 2>/dev/null | wc -l) -ge 4 ]" \
+  || { echo "the dock panels did not show" >&2; cat "$work/log" >&2; exit 1; }
+sleep 2
+rss=$(awk '/^VmRSS:/ {print $2}' "/proc/$program_pid/status")
+awk -v kb="$rss" 'BEGIN { printf "resident memory with three docks of 10 tiles: %.1f MB\n", kb / 1024 }'
