@@ -135,6 +135,16 @@ TEST_F(View, WithoutAccessTheButtonFollowsTheScrollingItemsAndNeverScrollsAway) 
     EXPECT_EQ(view->layout().separator.left(), layout.separator.left());
 }
 
+TEST_F(View, OnASideDockTheButtonStandsInsideTheBar) {
+    w.open({dock(1, DockEdge::left, {app("mail", "Mail")})}, /*trusted=*/false);
+    const auto view = w.view(1, kLeft, w.panelSize(1, kLeft));
+    const DockView::Layout& layout = view->layout();
+    ASSERT_TRUE(view->authorizeButton().isVisibleTo(view.get()));
+    EXPECT_TRUE(layout.bar.contains(layout.button)) << "the symbol goes above a word that does not fit beside it";
+    EXPECT_GE(layout.button.top(), layout.separator.bottom());
+    EXPECT_GE(layout.separator.top(), layout.scroll.bottom());
+}
+
 TEST_F(View, ADockThatShowsNoWindowsNeverAsksForAccess) {
     w.open(
         {dock(1, DockEdge::bottom, {}, /*showsWindows=*/false), dock(2, DockEdge::top, {app("mail", "Mail")}, false)},

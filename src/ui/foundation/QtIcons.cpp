@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <QImage>
+#include <QPainter>
 #include <QPixmap>
 #include <gio/gdesktopappinfo.h>
 #include <gio/gio.h>
@@ -70,6 +71,19 @@ QIcon qIcon(const ImageHandle& image) {
     if (!image || !image->native) return {};
     // Only QtIcons puts a QtIconImage behind `native`; every image of the program comes from it.
     return std::static_pointer_cast<const QtIconImage>(image->native)->icon;
+}
+
+void paintIconFitted(QPainter& painter, const QRectF& box, const QIcon& icon) {
+    const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+    const QPixmap pixmap = icon.pixmap(box.size().toSize(), ratio);
+    if (pixmap.isNull()) return;
+    const QSizeF fitted = (QSizeF(pixmap.size()) / pixmap.devicePixelRatio()).scaled(box.size(), Qt::KeepAspectRatio);
+    const QRectF target(box.center().x() - fitted.width() / 2, box.center().y() - fitted.height() / 2, fitted.width(),
+                        fitted.height());
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawPixmap(target, pixmap, QRectF(pixmap.rect()));
+    painter.restore();
 }
 
 }  // namespace quillbern

@@ -2,6 +2,9 @@
 
 #include <QIcon>
 
+class QPainter;
+class QRectF;
+
 #include "core/platform/Icons.h"
 
 namespace quillbern {
@@ -20,5 +23,9 @@ void useCommonIconThemeAsFallback();
 // An image as a QIcon: its pixels where it carries them, else the QIcon behind an image of
 // QtIcons; a null icon for no image.
 QIcon qIcon(const ImageHandle& image);
+
+// Fills the box with the icon, keeping its proportions: an icon whose largest picture is
+// smaller than the box is scaled up rather than left small.
+void paintIconFitted(QPainter& painter, const QRectF& box, const QIcon& icon);
 
 }  // namespace quillbern

@@ -8,6 +8,8 @@
 #include <array>
 #include <cmath>
 
+#include "ui/foundation/QtIcons.h"
+
 namespace quillbern {
 
 namespace {
@@ -32,11 +34,11 @@ QIcon themeIcon(std::string_view symbol) {
 }
 
 void paintThemeIcon(QPainter& painter, const QRectF& box, const QIcon& icon, const QColor& color) {
-    const QRect target = box.toAlignedRect();
     if (!color.isValid()) {
-        icon.paint(&painter, target);
+        paintIconFitted(painter, box, icon);
         return;
     }
+    const QRect target = box.toAlignedRect();
     const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
     QPixmap glyph = icon.pixmap(target.size(), ratio);
     QPainter tint(&glyph);

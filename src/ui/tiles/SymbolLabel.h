@@ -2,17 +2,18 @@
 
 #include <QColor>
 #include <QFont>
+#include <QSizeF>
 #include <QString>
 #include <string>
 
 class QPainter;
 class QRectF;
-class QSizeF;
 
 namespace quillbern {
 
-// A symbol before a text, as the dock's hint and its access button show them; the text
-// wraps, centred, where it is narrower than one line.
+// A symbol before a text, as the dock's hint and its access button show them. Where the
+// text is wider than the room, it wraps, centred; where even a word does not fit beside
+// the symbol, the symbol stands above the text.
 struct SymbolLabel {
     std::string symbol;
     QString text;
@@ -25,6 +26,13 @@ struct SymbolLabel {
     void paint(QPainter& painter, const QRectF& box) const;
 
 private:
+    struct Arrangement {
+        QSizeF text;
+        QSizeF size;
+        bool stacked = false;
+    };
+
+    Arrangement arrange(double maxWidth) const;
     double symbolSide() const;
     double spacing() const;
     QRectF textBounds(double maxTextWidth) const;

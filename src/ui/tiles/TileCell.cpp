@@ -1,7 +1,6 @@
 #include "ui/tiles/TileCell.h"
 
 #include <QPainter>
-#include <QPixmap>
 
 #include "core/tiles/DockMetrics.h"
 #include "ui/foundation/QtIcons.h"
@@ -14,21 +13,6 @@ namespace {
 
 QIcon iconOf(const TileContent& content) {
     return content.image ? qIcon(content.image) : content.themedIcon;
-}
-
-// Fills the box, keeping the picture's proportions: an icon whose largest picture is smaller
-// than the box is scaled up rather than left small.
-void paintFitted(QPainter& painter, const QRectF& box, const QIcon& icon) {
-    const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
-    const QPixmap pixmap = icon.pixmap(box.size().toSize(), ratio);
-    if (pixmap.isNull()) return;
-    const QSizeF fitted = (QSizeF(pixmap.size()) / pixmap.devicePixelRatio()).scaled(box.size(), Qt::KeepAspectRatio);
-    const QRectF target(box.center().x() - fitted.width() / 2, box.center().y() - fitted.height() / 2, fitted.width(),
-                        fitted.height());
-    painter.save();
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawPixmap(target, pixmap, QRectF(pixmap.rect()));
-    painter.restore();
 }
 
 }  // namespace
@@ -57,7 +41,7 @@ void TileCell::paint(QPainter& painter, const QPointF& origin, const TileLook& l
             paintSymbol(p, box, "questionmark.app.dashed", QColor());
             return;
         }
-        paintFitted(p, box, icon_);
+        paintIconFitted(p, box, icon_);
     });
 }
 
