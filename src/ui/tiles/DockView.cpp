@@ -66,7 +66,7 @@ DockView::DockView(DockContent content, QWidget* parent)
     setAcceptDrops(true);
     connect(authorize_, &QAbstractButton::clicked, this, [this] {
         // The trust poll notices a grant; the dock changes with it, not with the answer.
-        static_cast<void>(content_.permission->promptRepairingStaleEntry());
+        content_.permission->promptRepairingStaleEntry();
     });
     observers_.push_back(model_.changed.connect([this] { sync(); }));
     observers_.push_back(drop_.changed.connect([this] {
@@ -139,18 +139,18 @@ void DockView::layoutContent() {
     QSizeF hint;
     const double stripCross = (vertical ? look.tileSize() : dockbar::tileHeight(look.tileSize(), look.showsLabels())) +
                               2 * dockbar::kStripCrossInset;
-    const double afterStrip =
-        current_.showsAuthorizeAfterStrip ? 2 * dockbar::kCellGap + dockbar::separatorLength() : 0;
+    const auto hintSize = [&] {
+        const double padding = dockbar::kHintPadding;
+        return padded(dragHint(palette()).sizeFor(inner.width() - 2 * padding), padding);
+    };
     switch (current_.body) {
         case BarBody::dragHint:
-            hint =
-                padded(dragHint(palette()).sizeFor(inner.width() - 2 * dockbar::kHintPadding), dockbar::kHintPadding);
+            hint = hintSize();
             contentSize = hint;
             break;
         case BarBody::authorizeAndHint:
             button = authorize_->sizeFor(inner.width());
-            hint =
-                padded(dragHint(palette()).sizeFor(inner.width() - 2 * dockbar::kHintPadding), dockbar::kHintPadding);
+            hint = hintSize();
             contentSize = {std::max(button.width(), hint.width()),
                            button.height() + dockbar::kPermissionSpacing + hint.height()};
             break;
@@ -180,37 +180,38 @@ void DockView::layoutContent() {
             layout.hint = QRectF(content.center().x() - hint.width() / 2, content.bottom() - hint.height(),
                                  hint.width(), hint.height());
             break;
-        case BarBody::strip: {
-            const double buttonAlong = vertical ? button.height() : button.width();
-            const double scrollAlong = (vertical ? content.height() : content.width()) - afterStrip - buttonAlong;
-            const double separatorCross = look.tileSize() * dockbar::kSeparatorCrossShare;
-            if (vertical) {
-                layout.scroll = QRectF(content.center().x() - stripCross / 2, content.top(), stripCross, scrollAlong);
-            } else {
-                layout.scroll = QRectF(content.left(), content.center().y() - stripCross / 2, scrollAlong, stripCross);
-            }
-            if (!current_.showsAuthorizeAfterStrip) break;
-            const double separatorAt = (vertical ? layout.scroll.bottom() : layout.scroll.right()) + dockbar::kCellGap +
-                                       dockbar::kSeparatorPadding;
-            const double buttonAt =
-                separatorAt + dockbar::kSeparatorThickness + dockbar::kSeparatorPadding + dockbar::kCellGap;
-            if (vertical) {
-                layout.separator = QRectF(content.center().x() - separatorCross / 2, separatorAt, separatorCross,
-                                          dockbar::kSeparatorThickness);
-                layout.button =
-                    QRectF(content.center().x() - button.width() / 2, buttonAt, button.width(), button.height());
-            } else {
-                layout.separator = QRectF(separatorAt, content.center().y() - separatorCross / 2,
-                                          dockbar::kSeparatorThickness, separatorCross);
-                layout.button =
-                    QRectF(buttonAt, content.center().y() - button.height() / 2, button.width(), button.height());
-            }
+        case BarBody::strip:
+            placeStripArea(layout, content, button, stripCross);
             break;
-        }
     }
     layout_ = layout;
     strip_->setGeometry(layout_.scroll.toAlignedRect());
     authorize_->setGeometry(layout_.button.toAlignedRect());
+}
+
+void DockView::placeStripArea(Layout& layout, const QRectF& content, QSizeF button, double stripCross) const {
+    const bool vertical = isVerticalDock(current_.profile);
+    // A box along the dock's axis from `start`, centred across it.
+    const auto alongAxis = [&](double start, double length, double crossLength) {
+        return vertical ? QRectF(content.center().x() - crossLength / 2, start, crossLength, length)
+                        : QRectF(start, content.center().y() - crossLength / 2, length, crossLength);
+    };
+    const double start = vertical ? content.top() : content.left();
+    const double length = vertical ? content.height() : content.width();
+    if (!current_.showsAuthorizeAfterStrip) {
+        layout.scroll = alongAxis(start, length, stripCross);
+        return;
+    }
+    // The separator and the button stand after the scroll area and never scroll with it.
+    const double buttonAlong = vertical ? button.height() : button.width();
+    const double buttonCross = vertical ? button.width() : button.height();
+    const double scrollLength = length - 2 * dockbar::kCellGap - dockbar::separatorLength() - buttonAlong;
+    layout.scroll = alongAxis(start, scrollLength, stripCross);
+    const double separatorAt = start + scrollLength + dockbar::kCellGap + dockbar::kSeparatorPadding;
+    layout.separator = alongAxis(separatorAt, dockbar::kSeparatorThickness,
+                                 content_.appearance->tileSize() * dockbar::kSeparatorCrossShare);
+    const double buttonAt = separatorAt + dockbar::kSeparatorThickness + dockbar::kSeparatorPadding + dockbar::kCellGap;
+    layout.button = alongAxis(buttonAt, buttonAlong, buttonCross);
 }
 
 QRectF DockView::barRect() const {

@@ -70,6 +70,8 @@ private:
     QRectF barRect() const;
     BarBackground background() const;
     void layoutContent();
+    // The scroll area, and after it the separator and the access button when they show.
+    void placeStripArea(Layout& layout, const QRectF& content, QSizeF button, double stripCross) const;
     std::vector<TileContent> pinnedTiles() const;
     std::vector<TileContent> runningTiles() const;
     // A file drag at this point, or none once it left.
