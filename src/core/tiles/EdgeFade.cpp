@@ -5,12 +5,14 @@ namespace quillbern {
 EdgeFade::EdgeFade(RunLoop& mainLoop) : loop_(mainLoop) {}
 
 void EdgeFade::setStripSpan(double span) {
+    expectOnLoop(loop_);
     if (span == stripSpan_) return;
     stripSpan_ = span;
     update();
 }
 
 void EdgeFade::setScrollSpan(double span) {
+    expectOnLoop(loop_);
     if (span == scrollSpan_) return;
     scrollSpan_ = span;
     update();
