@@ -4,6 +4,7 @@
 # starts is stopped by stop_headless_desktop.
 
 desktop_pids=()
+desktop_runtime=
 
 # wait_for SECONDS COMMAND...: retries COMMAND until it succeeds or time runs out.
 wait_for() {
@@ -52,10 +53,11 @@ start_headless_desktop() {
   xrandr --setmonitor Q-RIGHT 1280/338x1080/285+1280+0 none >/dev/null
 
   xsetroot -solid '#3b4252'
-  if [[ -z "${XDG_RUNTIME_DIR:-}" ]]; then
-    export XDG_RUNTIME_DIR
-    XDG_RUNTIME_DIR=$(mktemp -d /tmp/quillbern-runtime.XXXXXX)
-  fi
+  # A session of its own: a program started here meets no Quillbern of the user's own
+  # session, neither through the runtime directory nor on the session bus.
+  desktop_runtime=$(mktemp -d /tmp/quillbern-runtime.XXXXXX)
+  export XDG_RUNTIME_DIR=$desktop_runtime
+  unset DBUS_SESSION_BUS_ADDRESS
 
   openbox --sm-disable >/dev/null 2>&1 &
   desktop_pids+=($!)
@@ -100,4 +102,6 @@ stop_headless_desktop() {
   done
   for pid in "${desktop_pids[@]}"; do wait "$pid" 2>/dev/null || true; done
   desktop_pids=()
+  [[ -n "$desktop_runtime" ]] && rm -rf "$desktop_runtime"
+  desktop_runtime=
 }

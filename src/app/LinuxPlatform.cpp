@@ -1,9 +1,12 @@
 #include "app/LinuxPlatform.h"
 
 #include <QApplication>
+#include <QDBusConnection>
 
 #include "core/foundation/JsonFileDefaults.h"
 #include "core/foundation/Log.h"
+#include "linux/dbus/DBusSessionEvents.h"
+#include "linux/dbus/SingleInstance.h"
 #include "linux/freedesktop/LinuxAppCatalog.h"
 #include "linux/freedesktop/LinuxFileSystem.h"
 #include "linux/freedesktop/LinuxLauncher.h"
@@ -11,6 +14,7 @@
 #include "linux/freedesktop/LinuxNativeDockPreferences.h"
 #include "linux/freedesktop/LinuxSystemAppearance.h"
 #include "linux/icu/IcuTextServices.h"
+#include "linux/process/LinuxAppProcess.h"
 #include "linux/qt/QtRunLoop.h"
 #include "linux/x11/X11Compositing.h"
 #include "linux/x11/X11Connection.h"
@@ -31,13 +35,13 @@
 
 namespace quillbern {
 
-std::unique_ptr<LinuxPlatform> LinuxPlatform::open() {
+std::unique_ptr<LinuxPlatform> LinuxPlatform::open(std::unique_ptr<SingleInstance> instance) {
     std::unique_ptr<X11Connection> connection = X11Connection::open();
     if (!connection) return nullptr;
-    return std::unique_ptr<LinuxPlatform>(new LinuxPlatform(std::move(connection)));
+    return std::unique_ptr<LinuxPlatform>(new LinuxPlatform(std::move(connection), std::move(instance)));
 }
 
-LinuxPlatform::LinuxPlatform(std::unique_ptr<X11Connection> connection)
+LinuxPlatform::LinuxPlatform(std::unique_ptr<X11Connection> connection, std::unique_ptr<SingleInstance> instance)
     : mainLoop_(std::make_unique<QtRunLoop>()),
       defaults_(JsonFileDefaults::openDomain("defaults", clock_)),
       text_(std::make_unique<IcuTextServices>()),
@@ -58,7 +62,9 @@ LinuxPlatform::LinuxPlatform(std::unique_ptr<X11Connection> connection)
       permissions_(std::make_unique<X11Permissions>(*connection_)),
       catalog_(std::make_unique<LinuxAppCatalog>()),
       apps_(std::make_unique<X11RunningApps>(*connection_, *screens_, *catalog_, *mainLoop_)),
-      session_(std::make_unique<X11SessionEvents>(*connection_)),
+      desktopEvents_(std::make_unique<X11SessionEvents>(*connection_)),
+      session_(std::make_unique<DBusSessionEvents>(*desktopEvents_, QDBusConnection::systemBus(),
+                                                   QDBusConnection::sessionBus())),
       capture_(std::make_unique<X11WindowCapture>(threads_)),
       launcher_(std::make_unique<LinuxLauncher>(*apps_,
                                                 [this](Pid pid, const Path& entry) {
@@ -70,14 +76,15 @@ LinuxPlatform::LinuxPlatform(std::unique_ptr<X11Connection> connection)
       icons_(std::make_unique<QtIcons>()),
       nativeDock_(std::make_unique<LinuxNativeDockPreferences>()),
       login_(std::make_unique<LinuxLoginService>(QCoreApplication::applicationFilePath().toStdString())),
-      ports_(std::make_unique<Platform>(
-          Platform{*mainLoop_,    clock_,       *defaults_,   uuids_,
-                   *text_,        *alerts_,     *appearance_, *screens_,
-                   *input_,       *events_,     *hotKeys_,    *keyboardLayout_,
-                   *panels_,      threads_,     *windowList_, *windowAccess_,
-                   *permissions_, processes_,   *apps_,       *session_,
-                   *capture_,     *launcher_,   *catalog_,    *files_,
-                   *icons_,       *nativeDock_, *login_,      [] { QApplication::quit(); }})) {}
+      process_(std::make_unique<LinuxAppProcess>([] { QApplication::quit(); })),
+      instance_(std::move(instance)),
+      ports_(std::make_unique<Platform>(Platform{*mainLoop_, clock_, *defaults_, uuids_, *text_, *alerts_, *appearance_,
+                                                 *screens_, *input_, *events_, *hotKeys_, *keyboardLayout_, *panels_,
+                                                 threads_, *windowList_, *windowAccess_, *permissions_, processes_,
+                                                 *apps_, *session_, *capture_, *launcher_, *catalog_, *files_, *icons_,
+                                                 *nativeDock_, *login_, *process_, *instance_,
+                                                 // No software updater: the package manager updates the program.
+                                                 nullptr})) {}
 
 LinuxPlatform::~LinuxPlatform() = default;
 

@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "app/Platform.h"
 #include "core/platform/SystemThreads.h"
+#include "core/shell/Platform.h"
 #include "linux/process/LinuxProcesses.h"
 
 namespace quillbern {
@@ -33,12 +33,16 @@ class LinuxLauncher;
 class LinuxAppCatalog;
 class LinuxNativeDockPreferences;
 class LinuxLoginService;
+class LinuxAppProcess;
+class DBusSessionEvents;
+class SingleInstance;
 
 // Owns the real backends of the ports on a Linux desktop; lives for the whole run.
 class LinuxPlatform {
 public:
-    // Null (logged) when the X server cannot be reached.
-    static std::unique_ptr<LinuxPlatform> open();
+    // Null (logged) when the X server cannot be reached. `instance` is this program's claim
+    // to be the one running in the session.
+    static std::unique_ptr<LinuxPlatform> open(std::unique_ptr<SingleInstance> instance);
     ~LinuxPlatform();
     LinuxPlatform(const LinuxPlatform&) = delete;
     LinuxPlatform& operator=(const LinuxPlatform&) = delete;
@@ -48,7 +52,7 @@ public:
     bool hasLeftWorkersBehind() const { return threads_.hasLeftWorkersBehind(); }
 
 private:
-    explicit LinuxPlatform(std::unique_ptr<X11Connection> connection);
+    LinuxPlatform(std::unique_ptr<X11Connection> connection, std::unique_ptr<SingleInstance> instance);
 
     SystemClock clock_;
     RandomUuidSource uuids_;
@@ -72,13 +76,16 @@ private:
     std::unique_ptr<X11Permissions> permissions_;
     std::unique_ptr<LinuxAppCatalog> catalog_;
     std::unique_ptr<X11RunningApps> apps_;
-    std::unique_ptr<X11SessionEvents> session_;
+    std::unique_ptr<X11SessionEvents> desktopEvents_;
+    std::unique_ptr<DBusSessionEvents> session_;
     std::unique_ptr<X11WindowCapture> capture_;
     std::unique_ptr<LinuxLauncher> launcher_;
     std::unique_ptr<LinuxFileSystem> files_;
     std::unique_ptr<QtIcons> icons_;
     std::unique_ptr<LinuxNativeDockPreferences> nativeDock_;
     std::unique_ptr<LinuxLoginService> login_;
+    std::unique_ptr<LinuxAppProcess> process_;
+    std::unique_ptr<SingleInstance> instance_;
     std::unique_ptr<Platform> ports_;
 };
 

@@ -1,14 +1,70 @@
 #include <QApplication>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
-#include "app/AppDelegate.h"
 #include "app/LinuxPlatform.h"
+#include "core/foundation/JsonFileDefaults.h"
 #include "core/foundation/Log.h"
+#include "core/shell/AppShell.h"
+#include "core/shell/LegacyDefaultsMigration.h"
+#include "linux/dbus/SingleInstance.h"
 #include "linux/process/SyslogSink.h"
 #include "linux/process/TerminationSignals.h"
+#include "linux/x11/DisplayLoss.h"
 #include "ui/foundation/QtIcons.h"
+#include "ui/shell/StatusItem.h"
 
 using namespace quillbern;
+
+namespace {
+
+std::vector<std::string> programArguments() {
+    std::vector<std::string> arguments;
+    const QStringList all = QCoreApplication::arguments();
+    for (qsizetype i = 1; i < all.size(); ++i)
+        arguments.push_back(all[i].toStdString());
+    return arguments;
+}
+
+int run(std::unique_ptr<SingleInstance> instance) {
+    const std::unique_ptr<LinuxPlatform> platform = LinuxPlatform::open(std::move(instance));
+    if (!platform) return 1;
+    Platform& ports = platform->ports();
+    // Before the stores exist, so each of them reads the settings taken over.
+    LegacyDefaultsMigration::runIfNeeded(
+        ports.defaults, [] { return JsonFileDefaults::readDomain(LegacyDefaultsMigration::kFormerDomain); });
+
+    int status = 0;
+    {
+        ShellParts parts;
+        parts.statusMenu = [&ports] { return std::make_unique<StatusItem>([&ports] { ports.process.quit(); }); };
+        // Every other part of the shell is still to be built.
+        AppShell shell(ports, std::move(parts));
+        TerminationSignals terminationSignals([&ports](int) { ports.process.quit(); });
+        {
+            DisplayLoss displayLoss([&shell, &platform] {
+                shell.displayLost();
+                // A worker still running may use any backend: end without destroying them.
+                if (platform->hasLeftWorkersBehind()) std::_Exit(1);
+            });
+            shell.applicationDidFinishLaunching();
+            log("started");
+            status = QApplication::exec();
+        }
+        shell.applicationWillTerminate();
+    }
+    if (platform->hasLeftWorkersBehind()) {
+        // A worker that is still running may use any backend: the process ends with all
+        // of them in place. Everything worth keeping was written when it changed.
+        log("stopped");
+        std::_Exit(status);
+    }
+    log("stopped");
+    return status;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     SyslogSink logSink;
@@ -21,30 +77,21 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
     useCommonIconThemeAsFallback();
 
-    int status = 0;
-    {
-        const std::unique_ptr<LinuxPlatform> platform = LinuxPlatform::open();
-        if (!platform) {
-            setLogSink(nullptr);
-            return 1;
-        }
-        {
-            AppDelegate delegate(platform->ports());
-            TerminationSignals terminationSignals([](int) { QApplication::quit(); });
-            delegate.applicationDidFinishLaunching();
-            log("started");
-
-            status = QApplication::exec();
-            delegate.applicationWillTerminate();
-        }
-        if (platform->hasLeftWorkersBehind()) {
-            // A worker that is still running may use any backend: the process ends with all
-            // of them in place. Everything worth keeping was written when it changed.
-            log("stopped");
-            std::_Exit(status);
-        }
+    SingleInstance::Claim claim = SingleInstance::claim(programArguments());
+    int status = 1;
+    switch (claim.outcome) {
+        case SingleInstance::Outcome::instance:
+            status = run(std::move(claim.instance));
+            break;
+        case SingleInstance::Outcome::handedOver:
+            log("already running; this start was handed to the running Quillbern");
+            status = 0;
+            break;
+        case SingleInstance::Outcome::failed:
+            log("not started: it could not be told whether Quillbern already runs (see above); if it does, end it, "
+                "then start Quillbern again");
+            break;
     }
-    log("stopped");
     setLogSink(nullptr);
     return status;
 }

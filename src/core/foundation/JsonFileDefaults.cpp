@@ -56,10 +56,22 @@ fs::path configDirectory() {
     return configHome() / "quillbern";
 }
 
-std::unique_ptr<JsonFileDefaults> JsonFileDefaults::openDomain(std::string_view domain, const Clock& clock) {
+namespace {
+
+fs::path domainFile(std::string_view domain) {
     fs::path file = configDirectory() / std::string(domain);
     file += ".json";
-    return std::make_unique<JsonFileDefaults>(std::move(file), clock);
+    return file;
+}
+
+}  // namespace
+
+std::unique_ptr<JsonFileDefaults> JsonFileDefaults::openDomain(std::string_view domain, const Clock& clock) {
+    return std::make_unique<JsonFileDefaults>(domainFile(domain), clock);
+}
+
+std::optional<Json> JsonFileDefaults::readDomain(std::string_view domain) {
+    return readObject(domainFile(domain));
 }
 
 JsonFileDefaults::JsonFileDefaults(fs::path file, const Clock& clock) : JsonFileDefaults(file, load(file, clock)) {}

@@ -23,6 +23,9 @@ class JsonFileDefaults final : public Defaults {
 public:
     // The domain's file is <configDirectory>/<domain>.json.
     static std::unique_ptr<JsonFileDefaults> openDomain(std::string_view domain, const Clock& clock);
+    // Another domain's values, read and left as they are; none when its file is missing or
+    // cannot be read.
+    static std::optional<Json> readDomain(std::string_view domain);
 
     JsonFileDefaults(std::filesystem::path file, const Clock& clock);
 

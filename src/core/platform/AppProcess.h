@@ -12,6 +12,7 @@ class AppProcess {
 public:
     virtual ~AppProcess() = default;
 
+    virtual Pid pid() const = 0;
     virtual Path executablePath() const = 0;
     // The arguments it was started with, without the program itself.
     virtual std::vector<std::string> arguments() const = 0;

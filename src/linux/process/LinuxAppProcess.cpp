@@ -1,10 +1,16 @@
 #include "linux/process/LinuxAppProcess.h"
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
 namespace quillbern {
+
+Pid LinuxAppProcess::pid() const {
+    return ::getpid();
+}
 
 Path LinuxAppProcess::executablePath() const {
     std::error_code error;

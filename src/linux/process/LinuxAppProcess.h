@@ -11,6 +11,7 @@ class LinuxAppProcess final : public AppProcess {
 public:
     explicit LinuxAppProcess(std::function<void()> quit) : quit_(std::move(quit)) {}
 
+    Pid pid() const override;
     // The running program's file; after an upgrade replaced it, the file now at that path.
     Path executablePath() const override;
     std::vector<std::string> arguments() const override;

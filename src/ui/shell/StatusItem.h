@@ -4,6 +4,8 @@
 #include <functional>
 #include <memory>
 
+#include "core/shell/ShellParts.h"
+
 class QMenu;
 class QSystemTrayIcon;
 
@@ -11,14 +13,13 @@ namespace quillbern {
 
 // The program's icon in the desktop's tray, with its menu. Without a tray it shows
 // nothing and the program stays reachable through its shortcuts and Settings.
-class StatusItem final : public QObject {
+class StatusItem final : public QObject, public StatusMenu {
     Q_OBJECT
 public:
     explicit StatusItem(std::function<void()> onQuit);
     ~StatusItem() override;
 
-    // False when the desktop has no tray to show it in.
-    bool show();
+    bool show() override;
     bool isVisible() const;
 
 private:

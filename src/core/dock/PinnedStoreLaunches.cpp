@@ -1,4 +1,4 @@
-#include "app/PinnedStoreLaunches.h"
+#include "core/dock/PinnedStoreLaunches.h"
 
 namespace quillbern {
 

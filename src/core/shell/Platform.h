@@ -1,13 +1,12 @@
 #pragma once
 
-#include <functional>
-
 #include "core/foundation/Clock.h"
 #include "core/foundation/Defaults.h"
 #include "core/foundation/RunLoop.h"
 #include "core/foundation/Uuid.h"
 #include "core/platform/Alerts.h"
 #include "core/platform/AppCatalog.h"
+#include "core/platform/AppProcess.h"
 #include "core/platform/EventMonitors.h"
 #include "core/platform/FileSystem.h"
 #include "core/platform/HotKeys.h"
@@ -26,6 +25,8 @@
 #include "core/platform/SystemAppearance.h"
 #include "core/platform/TextServices.h"
 #include "core/platform/Threads.h"
+#include "core/platform/Updater.h"
+#include "core/platform/UrlEvents.h"
 #include "core/platform/WindowAccess.h"
 #include "core/platform/WindowCapture.h"
 #include "core/platform/WindowList.h"
@@ -61,8 +62,10 @@ struct Platform {
     const Icons& icons;
     NativeDockPreferences& nativeDock;
     LoginService& login;
-    // Leaves the event loop; shutdown follows.
-    std::function<void()> quit;
+    AppProcess& process;
+    UrlEvents& urls;
+    // Null where there is no software updater, as on Linux.
+    Updater* updater;
 };
 
 }  // namespace quillbern

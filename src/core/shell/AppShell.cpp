@@ -1,0 +1,288 @@
+#include "core/shell/AppShell.h"
+
+#include <unordered_set>
+#include <utility>
+
+#include "core/foundation/Log.h"
+#include "core/model/TransientDockApps.h"
+#include "core/platform/ScreenGeometry.h"
+#include "core/shell/UrlForLog.h"
+
+namespace quillbern {
+
+namespace {
+
+WindowEngine::Ports enginePorts(Platform& p) {
+    return {{p.threads, p.windowAccess, p.windowList, p.screens, p.permissions, p.input, p.clock},
+            p.apps,
+            p.session,
+            p.screens,
+            p.mainLoop};
+}
+
+PreviewStore::Ports previewPorts(Platform& p) {
+    return {p.defaults, p.permissions, p.launcher, p.screens, p.session, p.capture, p.clock, p.mainLoop};
+}
+
+PinnedStore::Ports pinnedPorts(Platform& p) {
+    return {p.defaults, p.clock,   p.mainLoop, p.uuids, p.text, p.alerts,
+            p.apps,     p.catalog, p.launcher, p.files, p.icons};
+}
+
+template <class Part>
+std::unique_ptr<Part> make(const PartFactory<Part>& factory) {
+    return factory ? factory() : nullptr;
+}
+
+}  // namespace
+
+AppShell::AppShell(Platform& platform, ShellParts parts)
+    : platform_(platform),
+      parts_(std::move(parts)),
+      engine_(enginePorts(platform)),
+      previews_(previewPorts(platform)),
+      pinned_(pinnedPorts(platform)),
+      dockPreferences_(platform.defaults, platform.clock, platform.mainLoop),
+      appearance_(platform.defaults, platform.appearance, platform.mainLoop),
+      updater_(platform.updater, platform.mainLoop),
+      suppressor_(platform.defaults, platform.nativeDock),
+      loginItem_(platform.defaults, platform.login, platform.launcher),
+      windowAccess_(platform.permissions, platform.processes, platform.launcher),
+      appSearchIndex_(make(parts_.later.appSearchIndex)),
+      walkthrough_(make(parts_.later.walkthrough)),
+      automation_(make(parts_.later.automation)),
+      launches_(pinned_),
+      activationFlash_(platform.clock) {
+    // URLs may come at any moment; those before the end of the launch wait for it.
+    urlEvents_ =
+        platform.urls.onOpenUrls(lifetime_.guard([this](const std::vector<std::string>& urls) { openUrls(urls); }));
+}
+
+AppShell::~AppShell() = default;
+
+void AppShell::applicationDidFinishLaunching() {
+    expectOnLoop(platform_.mainLoop);
+    statusMenu_ = make(parts_.statusMenu);
+    if (statusMenu_ && !statusMenu_->show()) log("no system tray; the status menu is not shown");
+
+    wireStores();
+    engine_.start();
+    suppressor_.applyAtLaunch();
+    registerShortcuts();
+    wirePartsAndEngine();
+    installActivityFeeds();
+    startDocks();
+    promptForCaptureIfDue(presentWalkthroughOrPrompt());
+    loginItem_.restoreIntentIfNeeded();
+    onboardingObserver_ = onboardingRequested.connect(lifetime_.guard([this] {
+        if (walkthrough_) walkthrough_->present();
+    }));
+
+    launchComplete_ = true;
+    if (!pendingUrls_.empty()) executeUrls(std::exchange(pendingUrls_, {}));
+}
+
+void AppShell::wireStores() {
+    engine_.onSnapshotChange = lifetime_.guard([this](const WindowSnapshot& snapshot) { snapshotChanged(snapshot); });
+    engine_.onTrustChange = lifetime_.guard([this] {
+        if (dock_) dock_->refreshFrames();
+    });
+    appearance_.onChange = lifetime_.guard([this] { appearanceChanged(); });
+    updater_.onWillRelaunch = lifetime_.guard([this] {
+        // The new copy starts with the desktop's dock as the user keeps it.
+        if (suppressor_.isEnabled()) suppressor_.restore();
+    });
+}
+
+void AppShell::registerShortcuts() {
+    hotKeys_ = std::make_unique<HotKeyDispatch>(
+        HotKeyDispatch::Ports{platform_.hotKeys, platform_.keyboardLayout, platform_.text, platform_.alerts}, pinned_,
+        dockPreferences_);
+    hotKeys_->syncHotkeys();
+}
+
+void AppShell::wirePartsAndEngine() {
+    workspace_ = make(parts_.later.workspace);
+    placement_ = make(parts_.later.placement);
+    pinned_.onDragSessionChange = lifetime_.guard([this] {
+        if (placement_) placement_->dragSessionChanged();
+    });
+    const auto resync = lifetime_.guard([this] {
+        if (hotKeys_) hotKeys_->syncHotkeys();
+    });
+    pinned_.onBindingsChange = resync;
+    dockPreferences_.onOverridesChange = resync;
+    // The switch for global shortcuts, and auto-hide, which decides whether peek has one.
+    preferencesChanged_ = dockPreferences_.changed.connect(resync);
+
+    overview_ = make(parts_.later.overview);
+    appSearch_ = make(parts_.later.appSearch);
+    if (appSearchIndex_) appSearchIndex_->refreshSoon();
+    fileSearch_ = make(parts_.later.fileSearch);
+    shortcutSheet_ = make(parts_.later.shortcutSheet);
+
+    spotlight_ = make(parts_.later.spotlight);
+    focusMode_ = make(parts_.later.focusMode);
+    HotKeyTargets& targets = hotKeys_->targets;
+    targets.workspace = workspace_.get();
+    targets.overview = overview_.get();
+    targets.appSearch = appSearch_.get();
+    targets.fileSearch = fileSearch_.get();
+    targets.shortcutSheet = shortcutSheet_.get();
+    targets.focusMode = focusMode_.get();
+    if (focusMode_) {
+        focusMode_->onActivate = lifetime_.guard([this] {
+            if (spotlight_) spotlight_->cancel();
+        });
+    }
+
+    engine_.onRaiseRequest = lifetime_.guard([this](const WindowInfo& window) { ownRaise(window); });
+    engine_.onPlaceRequest =
+        lifetime_.guard([this](const WindowInfo&, const RectTL&) { activationFlash_.noteOwnRaise(); });
+}
+
+void AppShell::installActivityFeeds() {
+    constexpr MouseButtons kAnyButton = kLeftButton | kRightButton | kOtherButton;
+    activityFeeds_.push_back(platform_.events.onGlobalMouseDown(
+        kAnyButton,
+        onLoop(platform_.mainLoop, lifetime_.token(), [this](const MouseDown&) { activationFlash_.noteClick(); })));
+    activityFeeds_.push_back(platform_.events.onLocalMouseDown(
+        kAnyButton, lifetime_.guard([this](const MouseDown&) { activationFlash_.noteClick(); })));
+    activityFeeds_.push_back(
+        platform_.apps.onActivate(lifetime_.guard([this](const RunningApp& app) { externalActivation(app); })));
+    activityFeeds_.push_back(platform_.session.on(SessionEvent::desktopChanged,
+                                                  lifetime_.guard([this] { activationFlash_.noteDesktopSwitch(); })));
+}
+
+void AppShell::startDocks() {
+    dock_ = std::make_unique<DockController>(
+        DockController::Ports{platform_.panels, platform_.screens, platform_.input, platform_.appearance,
+                              platform_.mainLoop, platform_.clock},
+        engine_, pinned_, dockPreferences_, appearance_, windowAccess_,
+        [this](std::span<const WindowInfo> windows, const std::set<AppId>& excludedOwners) {
+            return transientDockApps(windows, pinned_, excludedOwners).size();
+        },
+        launches_);
+    dock_->onCommandClick = lifetime_.guard([this] { commandClick(); });
+    dock_->start();
+    hotKeys_->targets.dock = dock_.get();
+}
+
+bool AppShell::presentWalkthroughOrPrompt() {
+    Defaults& defaults = platform_.defaults;
+    if (!defaults.boolValue(kOnboardedKey).value_or(false)) {
+        // The walkthrough asks for what it needs itself.
+        if (walkthrough_) walkthrough_->present();
+        return false;
+    }
+    if (platform_.permissions.isWindowAccessTrusted()) {
+        defaults.set(kPromptedWhileRevokedKey, false);
+        return false;
+    }
+    // Once after the grant was lost, not at every launch.
+    if (defaults.boolValue(kPromptedWhileRevokedKey).value_or(false)) return false;
+    platform_.permissions.requestWindowAccess();
+    defaults.set(kPromptedWhileRevokedKey, true);
+    return true;
+}
+
+void AppShell::promptForCaptureIfDue(bool promptedForWindowAccess) {
+    // At most one of the system's prompts per launch.
+    if (platform_.defaults.boolValue(kOnboardedKey).value_or(false) && !promptedForWindowAccess)
+        previews_.promptIfEnabledButUngranted();
+}
+
+void AppShell::openUrls(const std::vector<std::string>& urls) {
+    if (!launchComplete_) {
+        pendingUrls_.insert(pendingUrls_.end(), urls.begin(), urls.end());
+        return;
+    }
+    executeUrls(urls);
+}
+
+void AppShell::executeUrls(const std::vector<std::string>& urls) {
+    if (automation_) {
+        automation_->execute(urls);
+        return;
+    }
+    for (const std::string& url : urls)
+        log("automation URLs are not handled yet; ignored ", urlForLog(url));
+}
+
+void AppShell::snapshotChanged(const WindowSnapshot& snapshot) {
+    std::unordered_set<WindowId> living;
+    for (const WindowInfo& window : snapshot.windows)
+        living.insert(window.id);
+    previews_.prune(living);
+    if (dock_) dock_->refreshFrames();
+    if (isFocusModeOn()) focusMode_->apply(snapshot);
+    if (workspace_) workspace_->snapshotChanged(snapshot);
+}
+
+void AppShell::appearanceChanged() {
+    if (dock_) dock_->refreshFrames();
+    if (!isFocusModeOn()) return;
+    const std::optional<RectTL> hole = focusMode_->currentHole();
+    if (!hole) return;
+    focusMode_->redrawVeil(toBottomLeft(*hole, flipHeight(platform_.screens.screens())), appearance_.veilIntensity());
+}
+
+void AppShell::ownRaise(const WindowInfo& window) {
+    activationFlash_.noteOwnRaise();
+    // The veil already marks the focused window.
+    if (isFocusModeOn()) return;
+    if (spotlight_) spotlight_->flash(window);
+}
+
+void AppShell::commandClick() {
+    if (appSearch_) appSearch_->dismiss();
+    if (fileSearch_) fileSearch_->dismiss();
+    if (!overview_) return;
+    if (overview_->isShown()) {
+        overview_->dismiss();
+    } else {
+        overview_->show();
+    }
+}
+
+void AppShell::externalActivation(const RunningApp& app) {
+    if (isFocusModeOn()) return;
+    const std::optional<WindowInfo> target =
+        activationFlash_.target(app.pid, platform_.process.pid(), engine_.snapshot(), pinned_.ownerBundleIDByPID());
+    if (target && spotlight_) spotlight_->flash(*target);
+}
+
+bool AppShell::isFocusModeOn() const {
+    return focusMode_ && focusMode_->isActive();
+}
+
+const RegisteredChords& AppShell::registeredChords() const {
+    static const RegisteredChords none;
+    return hotKeys_ ? hotKeys_->registered() : none;
+}
+
+void AppShell::applicationWillTerminate() {
+    expectOnLoop(platform_.mainLoop);
+    // No shortcut reaches the program from here on; a peek still held ends first.
+    preferencesChanged_.reset();
+    pinned_.onBindingsChange = nullptr;
+    dockPreferences_.onOverridesChange = nullptr;
+    if (hotKeys_) {
+        hotKeys_->shutdown();
+        hotKeys_.reset();
+    }
+    // A run that ends here leaves the desktop's dock as the user keeps it; one that dies
+    // leaves that to the next launch.
+    if (suppressor_.isEnabled()) suppressor_.restore();
+    if (dock_) dock_->stop();
+    engine_.stop();
+}
+
+void AppShell::displayLost() {
+    log("the connection to the display is lost; every setting was saved as it changed. Giving the desktop's dock "
+        "its own settings back and stopping window tracking; the rest ends with the program");
+    if (suppressor_.isEnabled()) suppressor_.restore();
+    engine_.stop();
+}
+
+}  // namespace quillbern

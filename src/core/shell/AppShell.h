@@ -1,0 +1,125 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/dock/DockController.h"
+#include "core/dock/PinnedStoreLaunches.h"
+#include "core/foundation/Lifetime.h"
+#include "core/foundation/Signal.h"
+#include "core/model/AppearanceStore.h"
+#include "core/model/DockPreferences.h"
+#include "core/model/PinnedStore.h"
+#include "core/shell/ActivationFlash.h"
+#include "core/shell/HotKeyDispatch.h"
+#include "core/shell/Platform.h"
+#include "core/shell/ShellParts.h"
+#include "core/shell/UpdaterController.h"
+#include "core/windows/AXPermission.h"
+#include "core/windows/DockSuppressor.h"
+#include "core/windows/LoginItem.h"
+#include "core/windows/PreviewStore.h"
+#include "core/windows/WindowEngine.h"
+
+namespace quillbern {
+
+// The one owner of every long-lived store and controller. Construction creates the stores
+// in a fixed order; the launch creates the controllers, wires everything through its
+// callbacks, decides between the walkthrough and a permission prompt, and then runs the
+// automation URLs that came while it ran. When another application comes forward, it
+// flashes the landing spotlight on it. The shutdown takes everything down again; nothing is
+// saved then, since every store saves each change as it happens. Main thread.
+class AppShell {
+public:
+    static constexpr const char* kOnboardedKey = "hasCompletedOnboarding";
+    static constexpr const char* kPromptedWhileRevokedKey = "axPromptedWhileRevoked";
+
+    AppShell(Platform& platform, ShellParts parts);
+    ~AppShell();
+    AppShell(const AppShell&) = delete;
+    AppShell& operator=(const AppShell&) = delete;
+
+    void applicationDidFinishLaunching();
+    void applicationWillTerminate();
+    // The display went away: the shutdown's steps that need none.
+    void displayLost();
+
+    WindowEngine& engine() { return engine_; }
+    PreviewStore& previews() { return previews_; }
+    PinnedStore& pinned() { return pinned_; }
+    DockPreferences& dockPreferences() { return dockPreferences_; }
+    AppearanceStore& appearance() { return appearance_; }
+    UpdaterController& updater() { return updater_; }
+    DockSuppressor& suppressor() { return suppressor_; }
+    LoginItem& loginItem() { return loginItem_; }
+    // From the launch on.
+    DockController* dock() const { return dock_.get(); }
+    HotKeyDispatch* hotKeys() const { return hotKeys_.get(); }
+    // The chords the system accepted, for the shortcut sheet and Settings; none before the
+    // launch and after the shutdown.
+    const RegisteredChords& registeredChords() const;
+    bool isLaunchComplete() const { return launchComplete_; }
+
+    // Settings' help asks for the walkthrough again through this.
+    Signal<> onboardingRequested;
+
+private:
+    void wireStores();
+    void registerShortcuts();
+    void wirePartsAndEngine();
+    void installActivityFeeds();
+    void startDocks();
+    // Answers whether it showed the window-access prompt.
+    bool presentWalkthroughOrPrompt();
+    void promptForCaptureIfDue(bool promptedForWindowAccess);
+    void openUrls(const std::vector<std::string>& urls);
+    void executeUrls(const std::vector<std::string>& urls);
+
+    void snapshotChanged(const WindowSnapshot& snapshot);
+    void appearanceChanged();
+    void ownRaise(const WindowInfo& window);
+    void commandClick();
+    void externalActivation(const RunningApp& app);
+    bool isFocusModeOn() const;
+
+    Platform& platform_;
+    ShellParts parts_;
+
+    WindowEngine engine_;
+    PreviewStore previews_;
+    PinnedStore pinned_;
+    DockPreferences dockPreferences_;
+    AppearanceStore appearance_;
+    UpdaterController updater_;
+    DockSuppressor suppressor_;
+    LoginItem loginItem_;
+    AXPermission windowAccess_;
+    std::unique_ptr<AppIndex> appSearchIndex_;
+    std::unique_ptr<WalkthroughWindow> walkthrough_;
+    std::unique_ptr<AutomationExecutor> automation_;
+    PinnedStoreLaunches launches_;
+    ActivationFlash activationFlash_;
+
+    std::unique_ptr<StatusMenu> statusMenu_;
+    std::unique_ptr<HotKeyDispatch> hotKeys_;
+    Subscription preferencesChanged_;
+    std::unique_ptr<Workspace> workspace_;
+    std::unique_ptr<PlacementOverlay> placement_;
+    std::unique_ptr<Palette> overview_;
+    std::unique_ptr<Palette> appSearch_;
+    std::unique_ptr<Palette> fileSearch_;
+    std::unique_ptr<Palette> shortcutSheet_;
+    std::unique_ptr<LandingSpotlight> spotlight_;
+    std::unique_ptr<FocusMode> focusMode_;
+    std::unique_ptr<DockController> dock_;
+
+    std::vector<Subscription> activityFeeds_;
+    Subscription onboardingObserver_;
+    Subscription urlEvents_;
+    bool launchComplete_ = false;
+    std::vector<std::string> pendingUrls_;
+    Lifetime lifetime_;
+};
+
+}  // namespace quillbern

@@ -1,0 +1,110 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/foundation/Geometry.h"
+#include "core/shell/HotKeyTargets.h"
+#include "core/windows/WindowSnapshot.h"
+
+namespace quillbern {
+
+// The status item in the desktop's tray.
+class StatusMenu {
+public:
+    virtual ~StatusMenu() = default;
+    // False when the desktop has no tray to show it in.
+    virtual bool show() = 0;
+};
+
+// The parts below are built by later features. Until then the program has none of them:
+// their factories stay empty and the shell skips what needs them. Tests fake them.
+
+// The palettes are `Palette`s, as the shortcuts see them.
+
+// The focus veil: dims the active display around the focused window.
+class FocusMode : public FocusModeSwitch {
+public:
+    // Places the veil around the focused window of this snapshot.
+    virtual void apply(const WindowSnapshot& snapshot) = 0;
+    // The focused window's frame that the veil leaves clear.
+    virtual std::optional<RectTL> currentHole() const = 0;
+    // Draws every veil panel again around the hole, at this intensity.
+    virtual void redrawVeil(const RectBL& hole, double intensity) = 0;
+    // Told when focus mode turns on; set once by the shell.
+    std::function<void()> onActivate;
+};
+
+// The tiled workspace of dropped applications.
+class Workspace : public WorkspaceToggle {
+public:
+    virtual void snapshotChanged(const WindowSnapshot& snapshot) = 0;
+};
+
+// The ghost grid shown while an application tile is dragged over the desktop.
+class PlacementOverlay {
+public:
+    virtual ~PlacementOverlay() = default;
+    // After every assignment of the dock store's drag.
+    virtual void dragSessionChanged() = 0;
+};
+
+// The brief light on a window that just came forward.
+class LandingSpotlight {
+public:
+    virtual ~LandingSpotlight() = default;
+    virtual void flash(const WindowInfo& window) = 0;
+    virtual void cancel() = 0;
+};
+
+// The installed applications that the application search looks through.
+class AppIndex {
+public:
+    virtual ~AppIndex() = default;
+    // Scans again in the background.
+    virtual void refreshSoon() = 0;
+};
+
+// The first-launch walkthrough's window.
+class WalkthroughWindow {
+public:
+    virtual ~WalkthroughWindow() = default;
+    // Brings an open walkthrough forward, or opens one at its first step.
+    virtual void present() = 0;
+};
+
+// Runs automation URLs.
+class AutomationExecutor {
+public:
+    virtual ~AutomationExecutor() = default;
+    // In the order given.
+    virtual void execute(const std::vector<std::string>& urls) = 0;
+};
+
+template <class Part>
+using PartFactory = std::function<std::unique_ptr<Part>()>;
+
+// What the shell creates besides the stores and controllers of the core.
+struct ShellParts {
+    PartFactory<StatusMenu> statusMenu;
+
+    // Not built yet; empty in the program.
+    struct Later {
+        PartFactory<AppIndex> appSearchIndex;
+        PartFactory<Workspace> workspace;
+        PartFactory<PlacementOverlay> placement;
+        PartFactory<Palette> overview;
+        PartFactory<Palette> appSearch;
+        PartFactory<Palette> fileSearch;
+        PartFactory<Palette> shortcutSheet;
+        PartFactory<LandingSpotlight> spotlight;
+        PartFactory<FocusMode> focusMode;
+        PartFactory<WalkthroughWindow> walkthrough;
+        PartFactory<AutomationExecutor> automation;
+    } later;
+};
+
+}  // namespace quillbern

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/foundation/Signal.h"
+#include "core/platform/UrlEvents.h"
+
+namespace quillbern {
+
+// URL batches a test delivers at any moment.
+class SimUrlEvents final : public UrlEvents {
+public:
+    Subscription onOpenUrls(std::function<void(const std::vector<std::string>&)> handler) override {
+        return batches_.connect(std::move(handler));
+    }
+    void deliver(const std::vector<std::string>& urls) { batches_.emit(urls); }
+
+private:
+    Signal<std::vector<std::string>> batches_;
+};
+
+}  // namespace quillbern

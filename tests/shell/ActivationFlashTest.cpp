@@ -1,0 +1,151 @@
+#include <gtest/gtest.h>
+
+#include "core/shell/ActivationFlash.h"
+#include "shell/ShellWorld.h"
+#include "sim/SimClock.h"
+
+namespace quillbern {
+namespace {
+
+constexpr Pid kOwn = 4242;
+constexpr Pid kEditor = 50;
+constexpr Pid kHelper = 51;
+
+WindowInfo window(Pid pid, WindowId id, bool main = false, bool minimized = false) {
+    WindowInfo info;
+    info.id = id;
+    info.pid = pid;
+    info.appName = "Editor";
+    info.isMinimized = minimized;
+    info.isAppMain = main;
+    return info;
+}
+
+class Flash : public ::testing::Test {
+protected:
+    SimClock clock;
+    ActivationFlash flash{clock};
+    WindowSnapshot snapshot{{window(kEditor, 8, true)}};
+
+    std::optional<WindowId> target(Pid activated, const std::map<Pid, AppId>& owners = {}) const {
+        const auto chosen = flash.target(activated, kOwn, snapshot, owners);
+        return chosen ? std::optional<WindowId>(chosen->id) : std::nullopt;
+    }
+};
+
+TEST_F(Flash, TheFirstActivationFlashes) {
+    clock.advance(0.25);
+    EXPECT_EQ(target(kEditor), 8u);
+}
+
+TEST_F(Flash, EachQuietPeriodHoldsUpToAndIncludingItsEnd) {
+    struct Quiet {
+        const char* name;
+        void (ActivationFlash::*note)();
+        Duration period;
+    };
+    for (const Quiet& quiet :
+         {Quiet{"click", &ActivationFlash::noteClick, ActivationFlash::kQuietAfterClick},
+          Quiet{"desktop switch", &ActivationFlash::noteDesktopSwitch, ActivationFlash::kQuietAfterDesktopSwitch},
+          Quiet{"own raise", &ActivationFlash::noteOwnRaise, ActivationFlash::kQuietAfterOwnRaise}}) {
+        ActivationFlash fresh(clock);
+        (fresh.*quiet.note)();
+        EXPECT_FALSE(fresh.target(kEditor, kOwn, snapshot, {})) << quiet.name << " at once";
+        clock.advance(quiet.period);
+        EXPECT_FALSE(fresh.target(kEditor, kOwn, snapshot, {})) << quiet.name << " at its end";
+        clock.advance(0.01);
+        EXPECT_TRUE(fresh.target(kEditor, kOwn, snapshot, {})) << quiet.name << " after it";
+    }
+    EXPECT_EQ(ActivationFlash::kQuietAfterClick, 0.5);
+    EXPECT_EQ(ActivationFlash::kQuietAfterDesktopSwitch, 1.0);
+    EXPECT_EQ(ActivationFlash::kQuietAfterOwnRaise, 2.0);
+}
+
+TEST_F(Flash, OurOwnActivationNeverFlashes) {
+    snapshot.windows.push_back(window(kOwn, 3, true));
+    EXPECT_FALSE(target(kOwn));
+}
+
+TEST_F(Flash, TheMainWindowWinsThenTheFirstShownOneAndMinimisedOnesNever) {
+    snapshot = WindowSnapshot{{window(kEditor, 5), window(kEditor, 6, true, true), window(kEditor, 7, true)}};
+    EXPECT_EQ(target(kEditor), 7u);
+    snapshot = WindowSnapshot{{window(kEditor, 5, false, true), window(kEditor, 6), window(kEditor, 7)}};
+    EXPECT_EQ(target(kEditor), 6u);
+    snapshot = WindowSnapshot{{window(kEditor, 5, true, true), window(kEditor, 6, false, true)}};
+    EXPECT_FALSE(target(kEditor));
+    snapshot = WindowSnapshot{{window(99, 5, true)}};
+    EXPECT_FALSE(target(kEditor)) << "no window of its own";
+}
+
+TEST_F(Flash, WindowsOfAProcessWithTheSameOwnerCountAsTheApplications) {
+    snapshot = WindowSnapshot{{window(kHelper, 5, true), window(77, 6, true)}};
+    const std::map<Pid, AppId> owners{
+        {kEditor, "org.example.Editor"}, {kHelper, "org.example.Editor"}, {77, "org.example.Other"}};
+    EXPECT_EQ(target(kEditor, owners), 5u);
+    EXPECT_FALSE(target(kEditor, {{kHelper, "org.example.Editor"}})) << "the activated process has no owner";
+    EXPECT_FALSE(target(kEditor, {{kEditor, "org.example.Editor"}})) << "the helper has no owner";
+}
+
+// Through the shell: its feeds stamp the quiet periods, and the spotlight shows the flash.
+class ShellFlash : public ::testing::Test {
+protected:
+    testing::ShellWorld w;
+
+    void SetUp() override {
+        RunningApp app;
+        app.pid = kEditor;
+        app.name = "Editor";
+        app.appId = "org.example.Editor";
+        w.world.apps.launch(app);
+        w.windows.addWindow(kEditor, {.id = 8, .title = "Notes", .frame = {0, 0, 500, 400}});
+        w.process.setPid(kOwn);
+        w.launch();
+        w.advance(5);
+        ASSERT_EQ(w.shell->engine().snapshot().windows.size(), 1u);
+    }
+    std::size_t flashesAfterActivation() {
+        w.world.apps.activateByUser(kEditor);
+        return w.spotlight->flashes.size();
+    }
+};
+
+TEST_F(ShellFlash, AnotherApplicationComingForwardFlashesItsWindow) {
+    ASSERT_EQ(flashesAfterActivation(), 1u);
+    EXPECT_EQ(w.spotlight->flashes[0], 8u);
+}
+
+TEST_F(ShellFlash, AClickAnywhereQuietensIt) {
+    MouseDown press;
+    press.button = kRightButton;
+    w.world.events.injectGlobalMouseDown(press);
+    w.world.runUntilIdle();
+    EXPECT_EQ(flashesAfterActivation(), 0u);
+    w.advance(ActivationFlash::kQuietAfterClick + 0.01);
+    press.button = kOtherButton;
+    w.world.events.injectLocalMouseDown(press);
+    EXPECT_EQ(flashesAfterActivation(), 0u);
+    w.advance(ActivationFlash::kQuietAfterClick + 0.01);
+    EXPECT_EQ(flashesAfterActivation(), 1u);
+}
+
+TEST_F(ShellFlash, ADesktopSwitchQuietensIt) {
+    w.session.fire(SessionEvent::desktopChanged);
+    EXPECT_EQ(flashesAfterActivation(), 0u);
+    w.advance(ActivationFlash::kQuietAfterDesktopSwitch + 0.01);
+    EXPECT_EQ(flashesAfterActivation(), 1u);
+}
+
+TEST_F(ShellFlash, FocusModeAndOurOwnActivationStayDark) {
+    w.focusMode->turnOn();
+    EXPECT_EQ(flashesAfterActivation(), 0u);
+    w.focusMode->active = false;
+    RunningApp self;
+    self.pid = kOwn;
+    self.name = "Quillbern";
+    w.world.apps.launch(self);
+    w.world.apps.activateByUser(kOwn);
+    EXPECT_TRUE(w.spotlight->flashes.empty());
+}
+
+}  // namespace
+}  // namespace quillbern

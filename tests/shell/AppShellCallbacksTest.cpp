@@ -1,0 +1,208 @@
+#include <gtest/gtest.h>
+
+#include "core/foundation/Geometry.h"
+#include "shell/ShellWorld.h"
+
+namespace quillbern {
+namespace {
+
+using testing::kDisplay;
+using testing::ShellWorld;
+
+constexpr Pid kEditor = 50;
+constexpr KeyCode kDigit1 = 18, kKeyB = 11, kKeyV = 9;
+
+RunningApp editor() {
+    RunningApp app;
+    app.pid = kEditor;
+    app.name = "Editor";
+    app.appId = "org.example.Editor";
+    return app;
+}
+
+WindowInfo windowOf(Pid pid, WindowId id) {
+    return {.id = id, .pid = pid, .appName = "Editor", .title = "Notes", .displayID = kDisplay};
+}
+
+class ShellCallbacks : public ::testing::Test {
+protected:
+    ShellWorld w;
+
+    // The one dock shows the running applications beside two pinned ones, so one more
+    // application makes it longer.
+    void showWindowsOnTheDock() {
+        PinnedStore& pinned = w.shell->pinned();
+        const Uuid dock = pinned.profiles().front().id;
+        pinned.pin("org.example.Mail", "Mail", std::nullopt, dock);
+        pinned.pin("org.example.Music", "Music", std::nullopt, dock);
+        pinned.setShowsWindows(dock, true);
+        settle();
+    }
+    void settle() { w.advance(DockController::kFrameChange.duration); }
+    // The window engine looks at the windows again.
+    void reconcile() {
+        w.session.fire(SessionEvent::didWake);
+        w.advance(AXWorker::kDebounce);
+    }
+};
+
+TEST_F(ShellCallbacks, ASnapshotPrunesPreviewsMovesTheDocksAndReachesTheWorkspace) {
+    w.world.apps.launch(editor());
+    w.world.defaults.set(PreviewStore::kEnabledKey, true);
+    w.capture.setWindows({{7, {800, 600}, 1}});
+    AppShell& shell = w.launch();
+    showWindowsOnTheDock();
+    const RectBL before = w.dockFrame();
+    shell.previews().hover(windowOf(kEditor, 7));
+    w.advance(PreviewStore::kCaptureDelay);
+    ASSERT_TRUE(shell.previews().hasCached(7));
+    shell.previews().hover(std::nullopt);
+
+    w.windows.addWindow(kEditor, {.id = 8, .title = "Notes", .frame = {0, 0, 500, 400}});
+    reconcile();
+    settle();
+    EXPECT_FALSE(shell.previews().hasCached(7)) << "window 7 is gone";
+    EXPECT_GT(w.dockFrame().width, before.width) << "room for the running editor";
+    ASSERT_EQ(w.workspace->snapshots.size(), 1u);
+    EXPECT_EQ(w.workspace->snapshots[0], shell.engine().snapshot());
+    EXPECT_TRUE(w.focusMode->applied.empty()) << "focus mode is off";
+
+    w.focusMode->turnOn();
+    w.windows.addWindow(kEditor, {.id = 9, .title = "More notes", .frame = {0, 0, 500, 400}});
+    reconcile();
+    ASSERT_EQ(w.focusMode->applied.size(), 1u);
+    EXPECT_EQ(w.focusMode->applied[0].windows.size(), 2u);
+    EXPECT_EQ(w.workspace->snapshots.size(), 2u);
+}
+
+TEST_F(ShellCallbacks, ATrustChangeMovesTheDocks) {
+    w.permissions.setWindowAccessTrusted(false);
+    w.launch();
+    showWindowsOnTheDock();
+    const RectBL untrusted = w.dockFrame();
+
+    w.permissions.setWindowAccessTrusted(true);
+    w.advance(WindowEngine::kTrustPollInterval);
+    settle();
+    EXPECT_NE(w.dockFrame().width, untrusted.width) << "the button that asks for access is gone";
+    EXPECT_TRUE(w.workspace->snapshots.empty()) << "no window came, only the trust";
+}
+
+TEST_F(ShellCallbacks, AnAppearanceChangeMovesTheDocksAndRedrawsAnOpenVeil) {
+    AppShell& shell = w.launch();
+    const RectBL before = w.dockFrame();
+    shell.appearance().setTileSize(80);
+    settle();
+    EXPECT_GT(w.dockFrame().width, before.width);
+    EXPECT_TRUE(w.focusMode->redraws.empty()) << "focus mode is off";
+
+    w.focusMode->turnOn();
+    shell.appearance().setVeilIntensity(0.6);
+    EXPECT_TRUE(w.focusMode->redraws.empty()) << "no hole yet";
+    w.focusMode->hole = RectTL{100, 80, 400, 300};
+    shell.appearance().setVeilIntensity(0.7);
+    ASSERT_EQ(w.focusMode->redraws.size(), 1u);
+    EXPECT_EQ(w.focusMode->redraws[0].first, (RectBL{100, 1080 - 380, 400, 300}));
+    EXPECT_DOUBLE_EQ(w.focusMode->redraws[0].second, 0.7);
+}
+
+TEST_F(ShellCallbacks, ARelaunchByTheUpdaterGivesTheDesktopsDockBackOnlyWhileHiding) {
+    w.world.nativeDock.userSets("autohide", false);
+    w.world.defaults.set("hideNativeDock", true);
+    w.launch();
+    ASSERT_EQ(w.world.nativeDock.dockValue("autohide"), true);
+    w.updater.relaunch();
+    EXPECT_EQ(w.world.nativeDock.dockValue("autohide"), false);
+}
+
+TEST_F(ShellCallbacks, ARelaunchWithHidingOffLeavesTheDesktopsDockAlone) {
+    w.launch();
+    w.log.clear();
+    w.updater.relaunch();
+    EXPECT_EQ(w.log.count("nativeDock."), 0);
+}
+
+TEST_F(ShellCallbacks, EveryAssignmentOfTheDragReachesThePlacementOverlay) {
+    AppShell& shell = w.launch();
+    const Uuid dock = shell.pinned().profiles().front().id;
+    shell.pinned().setDragSession(DragSession{"app:org.example.Editor", dock});
+    shell.pinned().setDragSession(DragSession{"app:org.example.Editor", dock});
+    shell.pinned().setDragSession(std::nullopt);
+    EXPECT_EQ(w.placement->changes, 3);
+}
+
+TEST_F(ShellCallbacks, TurningFocusModeOnCancelsTheSpotlight) {
+    w.launch();
+    w.focusMode->turnOn();
+    EXPECT_EQ(w.spotlight->cancels, 1);
+}
+
+TEST_F(ShellCallbacks, OurOwnRaiseFlashesTheSpotlightUnlessFocusModeIsOn) {
+    AppShell& shell = w.launch();
+    shell.engine().onRaiseRequest(windowOf(kEditor, 8));
+    EXPECT_EQ(w.spotlight->flashes, std::vector<WindowId>{8});
+
+    w.focusMode->turnOn();
+    shell.engine().onRaiseRequest(windowOf(kEditor, 9));
+    EXPECT_EQ(w.spotlight->flashes, std::vector<WindowId>{8});
+}
+
+TEST_F(ShellCallbacks, OurOwnRaiseOrPlacementQuietensTheActivationFlash) {
+    w.world.apps.launch(editor());
+    w.windows.addWindow(kEditor, {.id = 8, .title = "Notes", .frame = {0, 0, 500, 400}});
+    AppShell& shell = w.launch();
+    w.advance(AXWorker::kDebounce);
+    ASSERT_EQ(shell.engine().snapshot().windows.size(), 1u);
+    for (const bool placed : {false, true}) {
+        if (placed) {
+            shell.engine().onPlaceRequest(windowOf(kEditor, 8), RectTL{0, 0, 500, 400});
+        } else {
+            shell.engine().onRaiseRequest(windowOf(kEditor, 8));
+        }
+        w.spotlight->flashes.clear();
+        w.advance(ActivationFlash::kQuietAfterOwnRaise);
+        w.world.apps.activateByUser(kEditor);
+        EXPECT_TRUE(w.spotlight->flashes.empty()) << "placed " << placed;
+        w.advance(0.01);
+        w.world.apps.activateByUser(kEditor);
+        EXPECT_EQ(w.spotlight->flashes, std::vector<WindowId>{8}) << "placed " << placed;
+    }
+}
+
+TEST_F(ShellCallbacks, ShortcutsFollowTheDocksAndTheSettingsAndReachTheParts) {
+    AppShell& shell = w.launch();
+    const Uuid dock = shell.pinned().profiles().front().id;
+    const HotKeyAction dockAction = HotKeyAction::profile(dock);
+    ASSERT_EQ(shell.registeredChords().at(dockAction), (HotKeyChord{kDigit1, HotKeyChord::kControlCommand}));
+
+    // A dock's own chord, then an override, are registered at once.
+    shell.pinned().setChord(dock, HotKeyChord{kKeyV, HotKeyChord::kControlCommand});
+    EXPECT_EQ(shell.registeredChords().at(dockAction), (HotKeyChord{kKeyV, HotKeyChord::kControlCommand}));
+    const HotKeyAction overview(HotKeyAction::Kind::overview);
+    shell.dockPreferences().setOverride(overview, HotKeyChord{kKeyB, HotKeyChord::kControlCommand});
+    EXPECT_EQ(shell.registeredChords().at(overview), (HotKeyChord{kKeyB, HotKeyChord::kControlCommand}));
+
+    // The parts made at the launch are what the shortcuts act on.
+    ASSERT_TRUE(w.world.hotKeys.press(kKeyB, HotKeyChord::kControlCommand));
+    EXPECT_TRUE(w.overview->shown);
+    EXPECT_TRUE(w.log.hasInOrder({"appSearch.dismiss", "fileSearch.dismiss", "overview.show"}));
+
+    // Switched off in Settings: nothing stays registered.
+    shell.dockPreferences().setHotkeysEnabled(false);
+    EXPECT_TRUE(shell.registeredChords().empty());
+    EXPECT_TRUE(w.world.hotKeys.grabs().empty());
+}
+
+TEST_F(ShellCallbacks, ACommandClickOnADockClosesBothSearchesAndTogglesTheOverview) {
+    w.launch();
+    const std::uint64_t panel = *w.shell->dock()->panelSerial(w.shell->dock()->panelKeys().front());
+    w.log.clear();
+    ASSERT_TRUE(w.world.panels.commandClick(panel));
+    EXPECT_TRUE(w.log.hasInOrder({"appSearch.dismiss", "fileSearch.dismiss", "overview.show"}));
+    ASSERT_TRUE(w.world.panels.commandClick(panel));
+    EXPECT_TRUE(w.log.hasInOrder({"overview.show", "appSearch.dismiss", "fileSearch.dismiss", "overview.dismiss"}));
+    EXPECT_EQ(w.log.count("shortcutSheet."), 0);
+}
+
+}  // namespace
+}  // namespace quillbern

@@ -1,0 +1,181 @@
+#include <gtest/gtest.h>
+
+#include "shell/ShellWorld.h"
+
+namespace quillbern {
+namespace {
+
+using testing::ShellWorld;
+
+std::string calls(const testing::CallLog& log) {
+    std::string text;
+    for (const std::string& call : log.calls())
+        text += call + "\n";
+    return text;
+}
+
+TEST(ShellStart, TheStoresAreMadeInTheirOrderAndNothingStartsBeforeTheLaunch) {
+    ShellWorld w;
+    w.make();
+    // The preferences and the dock suppressor read only settings, so their places in the
+    // order show in no call.
+    EXPECT_TRUE(w.log.hasInOrder({"permissions.isWindowAccessTrusted",  // the window engine
+                                  "permissions.isCaptureAllowed",       // hover previews
+                                  "apps.",                              // the dock store
+                                  "appearance.reduceTransparency",      // the appearance store
+                                  "updater.onWillRelaunch", "updater.start",
+                                  "login.status",  // the login item
+                                  "make.appSearchIndex", "make.walkthrough", "make.automation"}))
+        << calls(w.log);
+    EXPECT_EQ(w.log.count("threads."), 0);
+    EXPECT_EQ(w.log.count("panels."), 0);
+    EXPECT_EQ(w.log.count("make.statusMenu"), 0);
+    EXPECT_EQ(w.log.count("make.workspace"), 0);
+    EXPECT_FALSE(w.shell->dock());
+    EXPECT_FALSE(w.shell->isLaunchComplete());
+}
+
+TEST(ShellStart, TheLaunchRunsItsStepsInOrder) {
+    ShellWorld w;
+    w.world.defaults.set(AppShell::kOnboardedKey, true);
+    w.world.defaults.set("hideNativeDock", true);
+    w.world.defaults.set("openAtLogin", true);
+    w.permissions.setWindowAccessTrusted(false);
+    AppShell& shell = w.make();
+    w.urls.deliver({"quillbern://overview/toggle"});
+    w.log.clear();
+
+    shell.applicationDidFinishLaunching();
+    EXPECT_TRUE(w.log.hasInOrder({
+        "make.statusMenu",
+        "statusMenu.show",                   // the status item
+        "threads.startWorker quillbern.ax",  // window tracking
+        "apps.onLaunch",
+        "session.on didWake",   // ... and what it follows
+        "nativeDock.setValue",  // the desktop's dock hides
+        "hotKeys.setHandler",
+        "hotKeys.grab",  // the global shortcuts
+        "make.workspace",
+        "make.placement",  // workspace
+        "make.overview",
+        "make.appSearch",
+        "appSearchIndex.refreshSoon",  // palettes
+        "make.fileSearch",
+        "make.shortcutSheet",  //
+        "make.spotlight",
+        "make.focusMode",  // focus
+        "events.onGlobalMouseDown",
+        "events.onLocalMouseDown",  // the activity feeds
+        "apps.onActivate",
+        "session.on desktopChanged",        //
+        "panels.createPanel",               // the docks
+        "permissions.requestWindowAccess",  // the one prompt
+        "login.registerApp",                // opening at login
+        "automation.execute",               // URLs that waited
+    })) << calls(w.log);
+    EXPECT_TRUE(shell.isLaunchComplete());
+    EXPECT_EQ(w.log.count("walkthrough.present"), 0);
+    EXPECT_EQ(w.log.count("permissions.requestCaptureAccess"), 0);
+
+    // Settings' help asks for the walkthrough for the whole run.
+    shell.onboardingRequested.emit();
+    shell.onboardingRequested.emit();
+    EXPECT_EQ(w.log.count("walkthrough.present"), 2);
+}
+
+TEST(ShellStart, AProgramWithoutTheLaterPartsStillStartsItsDocks) {
+    ShellWorld w;
+    w.hasTray = false;
+    AppShell& shell = w.launch(w.programParts());
+    EXPECT_TRUE(w.world.log.contains("no system tray; the status menu is not shown"));
+    EXPECT_EQ(w.world.panels.openCount(), 1u);
+    EXPECT_TRUE(shell.isLaunchComplete());
+    // Nothing listens to clicks on the docks' behalf but the shell.
+    ASSERT_TRUE(shell.dock()->onCommandClick);
+    shell.dock()->onCommandClick();
+    shell.onboardingRequested.emit();
+}
+
+struct PromptCase {
+    const char* name;
+    std::optional<bool> onboarded;
+    bool trusted;
+    std::optional<bool> promptedBefore;
+    bool walkthrough;
+    bool windowAccessPrompt;
+    bool capturePrompt;
+    std::optional<bool> promptedAfter;
+};
+
+TEST(ShellStart, TheWalkthroughOrAtMostOnePermissionPrompt) {
+    const PromptCase cases[] = {
+        {"first launch", std::nullopt, false, std::nullopt, true, false, false, std::nullopt},
+        {"walkthrough not finished, trusted", false, true, true, true, false, false, true},
+        {"onboarded and trusted", true, true, true, false, false, true, false},
+        {"onboarded, access lost, not asked yet", true, false, std::nullopt, false, true, false, true},
+        {"onboarded, access lost, asked before", true, false, true, false, false, true, true},
+        {"onboarded, access lost, asked flag cleared", true, false, false, false, true, false, true},
+    };
+    for (const PromptCase& c : cases) {
+        ShellWorld w;
+        if (c.onboarded) w.world.defaults.set(AppShell::kOnboardedKey, *c.onboarded);
+        if (c.promptedBefore) w.world.defaults.set(AppShell::kPromptedWhileRevokedKey, *c.promptedBefore);
+        w.permissions.setWindowAccessTrusted(c.trusted);
+        // Previews on without their grant: the capture prompt is due whenever it is considered.
+        w.world.defaults.set(PreviewStore::kEnabledKey, true);
+        w.permissions.setCaptureAllowed(false);
+        w.launch();
+        EXPECT_EQ(w.log.count("walkthrough.present"), c.walkthrough ? 1 : 0) << c.name;
+        EXPECT_EQ(w.permissions.windowAccessPrompts(), c.windowAccessPrompt ? 1 : 0) << c.name;
+        EXPECT_EQ(w.permissions.captureRequests(), c.capturePrompt ? 1 : 0) << c.name;
+        EXPECT_EQ(w.world.defaults.boolValue(AppShell::kPromptedWhileRevokedKey), c.promptedAfter) << c.name;
+    }
+}
+
+TEST(ShellStart, AFirstLaunchWithoutAWalkthroughShowsNoPrompt) {
+    ShellWorld w;
+    w.permissions.setWindowAccessTrusted(false);
+    w.world.defaults.set(PreviewStore::kEnabledKey, true);
+    w.permissions.setCaptureAllowed(false);
+    w.launch(w.programParts());
+    EXPECT_EQ(w.permissions.windowAccessPrompts(), 0);
+    EXPECT_EQ(w.permissions.captureRequests(), 0);
+}
+
+TEST(ShellUrls, UrlsBeforeTheEndOfTheLaunchRunAfterItInArrivalOrderAndLaterOnesAtOnce) {
+    ShellWorld w;
+    AppShell& shell = w.make();
+    w.urls.deliver({"quillbern://search/toggle", "quillbern://files/toggle"});
+    w.urls.deliver({"quillbern://overview/toggle"});
+    EXPECT_TRUE(w.automation->batches.empty());
+
+    shell.applicationDidFinishLaunching();
+    ASSERT_EQ(w.automation->batches.size(), 1u);
+    EXPECT_EQ(w.automation->batches[0],
+              (std::vector<std::string>{"quillbern://search/toggle", "quillbern://files/toggle",
+                                        "quillbern://overview/toggle"}));
+    w.urls.deliver({"quillbern://focus/on"});
+    ASSERT_EQ(w.automation->batches.size(), 2u);
+    EXPECT_EQ(w.automation->batches[1], std::vector<std::string>{"quillbern://focus/on"});
+}
+
+TEST(ShellUrls, WithoutAutomationEachUrlIsLoggedWithoutItsQueryAndFragment) {
+    ShellWorld w;
+    w.make(w.programParts());
+    w.urls.deliver({"quillbern://profiles/Work/show?token=secret#part", "quillbern://overview/toggle"});
+    EXPECT_FALSE(w.world.log.contains("quillbern://"));
+    w.shell->applicationDidFinishLaunching();
+    w.urls.deliver({"quillbern://focus/on#x"});
+    const std::vector<std::string> lines = w.world.log.lines();
+    std::vector<std::string> ignored;
+    for (const std::string& line : lines)
+        if (line.find("ignored") != std::string::npos) ignored.push_back(line);
+    EXPECT_EQ(ignored, (std::vector<std::string>{
+                           "Quillbern: automation URLs are not handled yet; ignored quillbern://profiles/Work/show",
+                           "Quillbern: automation URLs are not handled yet; ignored quillbern://overview/toggle",
+                           "Quillbern: automation URLs are not handled yet; ignored quillbern://focus/on"}));
+    EXPECT_FALSE(w.world.log.contains("secret"));
+}
+
+}  // namespace
+}  // namespace quillbern

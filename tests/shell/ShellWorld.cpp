@@ -1,0 +1,119 @@
+#include "shell/ShellWorld.h"
+
+namespace quillbern::testing {
+
+namespace {
+
+// Makes the part, logs it, and keeps a pointer for the test.
+template <class Fake, class Part, class... Args>
+PartFactory<Part> fake(CallLog& log, std::string name, Fake*& kept, Args&&... args) {
+    return [&log, name = std::move(name), &kept, args...]() -> std::unique_ptr<Part> {
+        log.add("make." + name);
+        auto part = std::make_unique<Fake>(args...);
+        kept = part.get();
+        return part;
+    };
+}
+
+}  // namespace
+
+ShellWorld::ShellWorld() {
+    ScreenInfo screen;
+    screen.id = kDisplay;
+    screen.stableId = "16-1-11";
+    screen.name = "Display";
+    screen.frame = {0, 0, 1920, 1080};
+    screen.visibleFrame = {0, 0, 1920, 1050};
+    world.screens.setScreens({screen});
+}
+
+ShellWorld::~ShellWorld() {
+    if (shell && !terminated_) terminate();
+    shell.reset();
+    world.runUntilIdle();
+}
+
+void ShellWorld::terminate() {
+    shell->applicationWillTerminate();
+    terminated_ = true;
+    // The window worker's last tasks run, so it ends without waiting.
+    world.runUntilIdle();
+}
+
+ShellParts ShellWorld::allParts() {
+    ShellParts parts;
+    parts.statusMenu = [this] {
+        log.add("make.statusMenu");
+        return std::make_unique<FakeStatusMenu>(log, hasTray);
+    };
+    auto& later = parts.later;
+    later.appSearchIndex = fake<FakeIndex, AppIndex>(log, "appSearchIndex", appSearchIndex, std::ref(log));
+    later.workspace = fake<FakeWorkspace, Workspace>(log, "workspace", workspace);
+    later.placement = fake<FakePlacement, PlacementOverlay>(log, "placement", placement);
+    later.overview = fake<FakePalette, Palette>(log, "overview", overview, std::ref(log), "overview");
+    later.appSearch = fake<FakePalette, Palette>(log, "appSearch", appSearch, std::ref(log), "appSearch");
+    later.fileSearch = fake<FakePalette, Palette>(log, "fileSearch", fileSearch, std::ref(log), "fileSearch");
+    later.shortcutSheet =
+        fake<FakePalette, Palette>(log, "shortcutSheet", shortcutSheet, std::ref(log), "shortcutSheet");
+    later.spotlight = fake<FakeSpotlight, LandingSpotlight>(log, "spotlight", spotlight);
+    later.focusMode = fake<FakeFocusMode, FocusMode>(log, "focusMode", focusMode);
+    later.walkthrough = fake<FakeWalkthrough, WalkthroughWindow>(log, "walkthrough", walkthrough, std::ref(log));
+    later.automation = fake<FakeExecutor, AutomationExecutor>(log, "automation", automation, std::ref(log));
+    return parts;
+}
+
+ShellParts ShellWorld::programParts() {
+    ShellParts parts;
+    parts.statusMenu = [this] { return std::make_unique<FakeStatusMenu>(log, hasTray); };
+    return parts;
+}
+
+AppShell& ShellWorld::make(ShellParts parts) {
+    platform = std::make_unique<Platform>(Platform{world.mainLoop,
+                                                   world.clock,
+                                                   world.defaults,
+                                                   world.uuids,
+                                                   world.text,
+                                                   world.alerts,
+                                                   recordedAppearance,
+                                                   world.screens,
+                                                   world.input,
+                                                   recordedEvents,
+                                                   recordedHotKeys,
+                                                   world.keyboardLayout,
+                                                   recordedPanels,
+                                                   recordedThreads,
+                                                   windows,
+                                                   windows,
+                                                   recordedPermissions,
+                                                   world.processes,
+                                                   recordedApps,
+                                                   recordedSession,
+                                                   capture,
+                                                   world.launcher,
+                                                   world.catalog,
+                                                   world.files,
+                                                   world.icons,
+                                                   recordedNativeDock,
+                                                   recordedLogin,
+                                                   process,
+                                                   urls,
+                                                   hasUpdater ? &recordedUpdater : nullptr});
+    shell = std::make_unique<AppShell>(*platform, std::move(parts));
+    return *shell;
+}
+
+AppShell& ShellWorld::launch(ShellParts parts) {
+    AppShell& made = make(std::move(parts));
+    made.applicationDidFinishLaunching();
+    world.runUntilIdle();
+    return made;
+}
+
+RectBL ShellWorld::dockFrame() {
+    const std::vector<PanelKey> keys = shell->dock()->panelKeys();
+    if (keys.empty()) return RectBL::null();
+    return world.panels.panel(*shell->dock()->panelSerial(keys.front()))->frame;
+}
+
+}  // namespace quillbern::testing

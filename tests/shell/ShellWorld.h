@@ -1,0 +1,174 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/shell/AppShell.h"
+#include "shell/RecordedPorts.h"
+#include "sim/SimAppProcess.h"
+#include "sim/SimUpdater.h"
+#include "sim/SimUrlEvents.h"
+#include "sim/SimWindowCapture.h"
+#include "sim/SimWorld.h"
+
+namespace quillbern::testing {
+
+inline constexpr DisplayId kDisplay = 1;
+
+// Stand-ins for the parts later features build; each logs what the shell asks of it.
+struct FakePalette final : Palette {
+    FakePalette(CallLog& log, std::string name) : log(log), name(std::move(name)) {}
+    bool isShown() const override { return shown; }
+    void show() override {
+        log.add(name + ".show");
+        shown = true;
+    }
+    void dismiss() override {
+        log.add(name + ".dismiss");
+        shown = false;
+    }
+    CallLog& log;
+    std::string name;
+    bool shown = false;
+};
+
+struct FakeFocusMode final : FocusMode {
+    bool isActive() const override { return active; }
+    void setActive(bool on) override {
+        if (on && !active) {
+            turnOn();
+        } else {
+            active = on;
+        }
+    }
+    void apply(const WindowSnapshot& snapshot) override { applied.push_back(snapshot); }
+    std::optional<RectTL> currentHole() const override { return hole; }
+    void redrawVeil(const RectBL& around, double intensity) override { redraws.emplace_back(around, intensity); }
+    void turnOn() {
+        active = true;
+        if (onActivate) onActivate();
+    }
+    bool active = false;
+    std::optional<RectTL> hole;
+    std::vector<WindowSnapshot> applied;
+    std::vector<std::pair<RectBL, double>> redraws;
+};
+
+struct FakeWorkspace final : Workspace {
+    void toggle() override {}
+    void snapshotChanged(const WindowSnapshot& snapshot) override { snapshots.push_back(snapshot); }
+    std::vector<WindowSnapshot> snapshots;
+};
+
+struct FakePlacement final : PlacementOverlay {
+    void dragSessionChanged() override { ++changes; }
+    int changes = 0;
+};
+
+struct FakeSpotlight final : LandingSpotlight {
+    void flash(const WindowInfo& window) override { flashes.push_back(window.id); }
+    void cancel() override { ++cancels; }
+    std::vector<WindowId> flashes;
+    int cancels = 0;
+};
+
+struct FakeIndex final : AppIndex {
+    explicit FakeIndex(CallLog& log) : log(log) {}
+    void refreshSoon() override { log.add("appSearchIndex.refreshSoon"); }
+    CallLog& log;
+};
+
+struct FakeWalkthrough final : WalkthroughWindow {
+    explicit FakeWalkthrough(CallLog& log) : log(log) {}
+    void present() override { log.add("walkthrough.present"); }
+    CallLog& log;
+};
+
+struct FakeExecutor final : AutomationExecutor {
+    explicit FakeExecutor(CallLog& log) : log(log) {}
+    void execute(const std::vector<std::string>& urls) override {
+        log.add("automation.execute");
+        batches.push_back(urls);
+    }
+    CallLog& log;
+    std::vector<std::vector<std::string>> batches;
+};
+
+struct FakeStatusMenu final : StatusMenu {
+    FakeStatusMenu(CallLog& log, bool hasTray) : log(log), hasTray(hasTray) {}
+    bool show() override {
+        log.add("statusMenu.show");
+        return hasTray;
+    }
+    CallLog& log;
+    bool hasTray;
+};
+
+// The simulated machine the shell runs on, every port recorded into one call log, and
+// the later parts faked.
+class ShellWorld {
+public:
+    ShellWorld();
+    ~ShellWorld();
+
+    // Every part present, the fakes reachable through the members below.
+    ShellParts allParts();
+    // Only the parts the program has today.
+    ShellParts programParts();
+    AppShell& make(ShellParts parts);
+    AppShell& make() { return make(allParts()); }
+    AppShell& launch(ShellParts parts);
+    AppShell& launch() { return launch(allParts()); }
+
+    // The shutdown, and the window worker's last tasks.
+    void terminate();
+    void advance(Duration seconds) { world.advance(seconds); }
+    // The frame of the one dock's panel on the display.
+    RectBL dockFrame();
+
+    SimWorld world;
+    SimWindowSystem& windows = world.windows;
+    SimPermissions& permissions = world.permissions;
+    SimSessionEvents& session = world.session;
+    SimWindowCapture capture{world.clock};
+    SimAppProcess process;
+    SimUrlEvents urls;
+    SimUpdater updater;
+    bool hasUpdater = true;
+    bool hasTray = true;
+
+    CallLog log;
+    RecordedPermissions recordedPermissions{permissions, log};
+    RecordedRunningApps recordedApps{world.apps, log};
+    RecordedAppearance recordedAppearance{world.appearance, log};
+    RecordedLogin recordedLogin{world.login, log};
+    RecordedNativeDock recordedNativeDock{world.nativeDock, log};
+    RecordedEventMonitors recordedEvents{world.events, log};
+    RecordedSessionEvents recordedSession{session, log};
+    RecordedThreads recordedThreads{world.threads, log};
+    RecordedHotKeys recordedHotKeys{world.hotKeys, log};
+    RecordedPanels recordedPanels{world.panels, log};
+    RecordedUpdater recordedUpdater{updater, log};
+    std::unique_ptr<Platform> platform;
+
+    FakePalette* overview = nullptr;
+    FakePalette* appSearch = nullptr;
+    FakePalette* fileSearch = nullptr;
+    FakePalette* shortcutSheet = nullptr;
+    FakeFocusMode* focusMode = nullptr;
+    FakeWorkspace* workspace = nullptr;
+    FakePlacement* placement = nullptr;
+    FakeSpotlight* spotlight = nullptr;
+    FakeExecutor* automation = nullptr;
+    FakeIndex* appSearchIndex = nullptr;
+    FakeWalkthrough* walkthrough = nullptr;
+    std::unique_ptr<AppShell> shell;
+
+private:
+    bool terminated_ = false;
+};
+
+}  // namespace quillbern::testing
