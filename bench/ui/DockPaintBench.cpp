@@ -41,6 +41,9 @@ public:
         return image;
     }
 
+    // A dock of applications shows no file icons.
+    ImageHandle fileIcon(const Path&) const override { return nullptr; }
+
 private:
     mutable int made_ = 0;
 };

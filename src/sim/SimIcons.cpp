@@ -4,12 +4,25 @@
 
 namespace quillbern {
 
-ImageHandle SimIcons::appIcon(const Path& appPath) const {
-    requests_.push_back(appPath);
+namespace {
+
+ImageHandle taggedImage(const Path& path) {
     auto image = std::make_shared<Image>();
     image->widthPx = image->heightPx = 64;
-    image->native = std::make_shared<const std::string>(appPath);
+    image->native = std::make_shared<const std::string>(path);
     return image;
+}
+
+}  // namespace
+
+ImageHandle SimIcons::appIcon(const Path& appPath) const {
+    requests_.push_back(appPath);
+    return taggedImage(appPath);
+}
+
+ImageHandle SimIcons::fileIcon(const Path& path) const {
+    fileRequests_.push_back(path);
+    return taggedImage(path);
 }
 
 std::string SimIcons::tagOf(const ImageHandle& icon) {

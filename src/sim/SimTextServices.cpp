@@ -72,6 +72,24 @@ char asciiLower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
+// U+00C0 to U+00FF without case and diacritics.
+constexpr std::array<std::string_view, 64> kLatin1Folded{
+    "a",        "a", "a", "a", "a", "a", "\xC3\xA6", "c",        "e",        "e", "e", "e", "i", "i", "i",        "i",
+    "\xC3\xB0", "n", "o", "o", "o", "o", "o",        "\xC3\x97", "\xC3\xB8", "u", "u", "u", "u", "y", "\xC3\xBE", "ss",
+    "a",        "a", "a", "a", "a", "a", "\xC3\xA6", "c",        "e",        "e", "e", "e", "i", "i", "i",        "i",
+    "\xC3\xB0", "n", "o", "o", "o", "o", "o",        "\xC3\xB7", "\xC3\xB8", "u", "u", "u", "u", "y", "\xC3\xBE", "y",
+};
+
+bool isCombiningMark(char32_t c) {
+    return c >= 0x300 && c <= 0x36F;
+}
+
+bool isLetterOrNumber(char32_t c) {
+    if (c < 0x80) return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    if (c < 0x100) return c >= 0xC0 && c != 0xD7 && c != 0xF7;
+    return !(c >= 0x2000 && c <= 0x206F) && c != 0x1680 && c != 0x3000;
+}
+
 }  // namespace
 
 std::optional<std::string> SimTextServices::uppercasedFirstCharacter(std::string_view text) const {
@@ -95,6 +113,50 @@ std::string SimTextServices::trimmingHorizontalSpace(std::string_view text) cons
     while (const std::size_t n = trailingSpaceLength(text))
         text.remove_suffix(n);
     return std::string(text);
+}
+
+int SimTextServices::compare(std::string_view a, std::string_view b) const {
+    const auto [left, right] =
+        std::ranges::mismatch(a, b, [](char x, char y) { return asciiLower(x) == asciiLower(y); });
+    if (left == a.end()) return right == b.end() ? 0 : -1;
+    if (right == b.end()) return 1;
+    return static_cast<unsigned char>(asciiLower(*left)) < static_cast<unsigned char>(asciiLower(*right)) ? -1 : 1;
+}
+
+void SimTextServices::fold(std::string_view text, FoldedText& into) const {
+    into.folded.clear();
+    into.originalOffsets.clear();
+    std::size_t offset = 0;
+    while (offset < text.size()) {
+        const auto scalar = firstScalar(text.substr(offset));
+        const std::size_t length = scalar ? scalar->second : 1;
+        const char32_t c = scalar ? scalar->first : 0xFFFD;
+        if (c < 0x80) {
+            into.folded += asciiLower(static_cast<char>(c));
+        } else if (c >= 0xC0 && c <= 0xFF) {
+            into.folded += kLatin1Folded[c - 0xC0];
+        } else if (!isCombiningMark(c)) {
+            into.folded += text.substr(offset, length);
+        }
+        into.originalOffsets.resize(into.folded.size(), static_cast<std::uint32_t>(offset));
+        offset += length;
+    }
+}
+
+bool SimTextServices::isLetterOrNumberBefore(std::string_view text, std::size_t offset) const {
+    text = text.substr(0, std::min(offset, text.size()));
+    bool passedMark = false;
+    while (!text.empty()) {
+        std::size_t start = text.size() - 1;
+        while (start > 0 && (static_cast<std::uint8_t>(text[start]) & 0xC0) == 0x80)
+            --start;
+        const auto scalar = firstScalar(text.substr(start));
+        if (!scalar) return false;
+        if (!isCombiningMark(scalar->first)) return isLetterOrNumber(scalar->first);
+        passedMark = true;
+        text = text.substr(0, start);
+    }
+    return passedMark;
 }
 
 }  // namespace quillbern

@@ -172,6 +172,11 @@ std::unique_ptr<WorkerLoop> RecordedThreads::startWorker(std::string name, Durat
     return inner_.startWorker(std::move(name), readyTimeout);
 }
 
+std::unique_ptr<SerialQueue> RecordedThreads::serialQueue(std::string label) {
+    log_.add("threads.serialQueue " + label);
+    return inner_.serialQueue(std::move(label));
+}
+
 std::unique_ptr<Panel> RecordedPanels::createPanel(const PanelStyle& style, RectBL frame, PanelContent content) {
     log_.add("panels.createPanel");
     return std::make_unique<RecordedPanel>(inner_.createPanel(style, frame, std::move(content)), log_);

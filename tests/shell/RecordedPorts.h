@@ -137,6 +137,7 @@ public:
     RecordedThreads(Threads& inner, CallLog& log) : inner_(inner), log_(log) {}
     std::unique_ptr<WorkerLoop> startWorker(std::string name, Duration readyTimeout) override;
     void leaveBehind(std::unique_ptr<WorkerLoop> worker) override { inner_.leaveBehind(std::move(worker)); }
+    std::unique_ptr<SerialQueue> serialQueue(std::string label) override;
 
 private:
     Threads& inner_;

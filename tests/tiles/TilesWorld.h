@@ -28,6 +28,8 @@ inline constexpr DisplayId kRight = 2;
 class ColourIcons final : public Icons {
 public:
     ImageHandle appIcon(const Path& appPath) const override;
+    // Docks show no file icons.
+    ImageHandle fileIcon(const Path&) const override { return nullptr; }
     void paint(const Path& appPath, QColor colour) { colours_[appPath] = colour; }
 
 private:

@@ -3,6 +3,7 @@
 
 #include "core/foundation/Localization.h"
 #include "core/foundation/Log.h"
+#include "core/foundation/Paths.h"
 #include "core/foundation/Utf8.h"
 #include "core/model/PinnedItemList.h"
 #include "core/model/PinnedStore.h"
@@ -10,13 +11,6 @@
 namespace quillbern {
 
 namespace {
-
-// Without trailing slashes, so "/a/" and "/a" name one folder; "/" stays.
-std::string normalizedPath(std::string_view path) {
-    while (path.size() > 1 && path.ends_with('/'))
-        path.remove_suffix(1);
-    return std::string(path);
-}
 
 bool isLocationAt(const PinnedItem& item, const std::string& normalized) {
     const PinnedLocation* location = item.location();

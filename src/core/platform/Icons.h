@@ -11,6 +11,8 @@ public:
 
     // The icon of the application whose entry is at `appPath`; null when it has none.
     virtual ImageHandle appIcon(const Path& appPath) const = 0;
+    // The icon of the file or folder at `path`, by its type; null when there is none.
+    virtual ImageHandle fileIcon(const Path& path) const = 0;
 };
 
 }  // namespace quillbern

@@ -1,12 +1,27 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
+#include "core/foundation/CancelToken.h"
 #include "core/foundation/RunLoop.h"
 #include "core/foundation/Time.h"
 
 namespace quillbern {
+
+// Work run one item at a time, in the order given, on a thread of its own.
+class SerialQueue {
+public:
+    using Work = std::function<void(const CancelToken&)>;
+
+    // Work not yet begun is dropped; the item that runs is given a bounded time to end.
+    virtual ~SerialQueue() = default;
+
+    // Any thread. Work whose token is cancelled before its turn is skipped; running work
+    // may look at the token and stop early.
+    virtual void async(CancelToken token, Work work) = 0;
+};
 
 // Dedicated threads, each with its own run loop.
 class Threads {
@@ -19,6 +34,9 @@ public:
     // Takes a worker that would not stop in time and may still run: it is never joined,
     // and since it may still use any backend, none may be destroyed before the process ends.
     virtual void leaveBehind(std::unique_ptr<WorkerLoop> worker) = 0;
+    // A serial queue on a thread named `label` (at most 15 bytes); nullptr when its thread
+    // could not be started.
+    virtual std::unique_ptr<SerialQueue> serialQueue(std::string label) = 0;
 };
 
 }  // namespace quillbern

@@ -12,7 +12,7 @@ namespace quillbern {
 using Pid = std::int32_t;
 // An application's identity: its desktop-entry id without ".desktop" ("org.gnome.Nautilus").
 using AppId = std::string;
-// A file-system path in UTF-8.
+// A file-system path: the bytes the system gives, UTF-8 wherever the program stores one.
 using Path = std::string;
 // The window system's number of a window (the X window id on Linux); 0 is no window.
 using WindowId = std::uint32_t;

@@ -1,10 +1,109 @@
 #include "linux/freedesktop/LinuxFileSystem.h"
 
+#include <dirent.h>
+#include <fcntl.h>
 #include <glib.h>
+#include <pwd.h>
+#include <stdlib.h>
+#include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <string_view>
+#include <sys/stat.h>
+#include <unordered_set>
+
+#include "core/foundation/Paths.h"
+#include "core/foundation/Utf8.h"
 
 namespace quillbern {
+
+namespace {
+
+// Enough for any list of hidden names a person keeps.
+constexpr std::size_t kMaxHiddenFileBytes = 1 << 20;
+
+Error listingFailure(const Path& folder, int code) {
+    return Error{"cannot read the folder " + replacingInvalidUtf8(folder) + ": " + std::strerror(code), "posix", code};
+}
+
+// The names that the folder's ".hidden" file lists; none when it has no such file.
+std::unordered_set<std::string> hiddenNames(int folder) {
+    std::unordered_set<std::string> names;
+    const int fd = ::openat(folder, ".hidden", O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return names;
+    std::string text;
+    char buffer[8192];
+    ssize_t count;
+    while (text.size() < kMaxHiddenFileBytes && (count = ::read(fd, buffer, sizeof buffer)) > 0)
+        text.append(buffer, static_cast<std::size_t>(count));
+    ::close(fd);
+    std::string_view rest = text;
+    while (!rest.empty()) {
+        const std::size_t end = rest.find('\n');
+        std::string_view line = rest.substr(0, end);
+        if (line.ends_with('\r')) line.remove_suffix(1);
+        if (!line.empty()) names.emplace(line);
+        rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+    }
+    return names;
+}
+
+std::string homeFolder() {
+    if (const char* home = std::getenv("HOME"); home && *home) return home;
+    const passwd* user = ::getpwuid(::getuid());
+    return user && user->pw_dir ? user->pw_dir : "";
+}
+
+std::string configFolder(const std::string& home) {
+    if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && config[0] == '/') return config;
+    return home + "/.config";
+}
+
+// The value of `key` in user-dirs.dirs: a quoted path, absolute or starting with $HOME,
+// with backslash escapes; the last line that names the key wins.
+std::optional<Path> configuredUserFolder(const std::string& file, std::string_view key, const std::string& home) {
+    std::ifstream in(file);
+    std::optional<Path> found;
+    std::string line;
+    while (std::getline(in, line)) {
+        std::string_view rest = line;
+        while (!rest.empty() && (rest.front() == ' ' || rest.front() == '\t'))
+            rest.remove_prefix(1);
+        if (!rest.starts_with(key)) continue;
+        rest.remove_prefix(key.size());
+        while (!rest.empty() && (rest.front() == ' ' || rest.front() == '\t'))
+            rest.remove_prefix(1);
+        if (!rest.starts_with("=")) continue;
+        rest.remove_prefix(1);
+        while (!rest.empty() && (rest.front() == ' ' || rest.front() == '\t'))
+            rest.remove_prefix(1);
+        if (!rest.starts_with('"')) continue;
+        rest.remove_prefix(1);
+        std::string value;
+        if (rest.starts_with("$HOME") && (rest.size() == 5 || rest[5] == '/' || rest[5] == '"')) {
+            value = home;
+            rest.remove_prefix(5);
+        } else if (!rest.starts_with('/')) {
+            continue;
+        }
+        bool closed = false;
+        for (std::size_t i = 0; i < rest.size(); ++i) {
+            if (rest[i] == '"') {
+                closed = true;
+                break;
+            }
+            if (rest[i] == '\\' && i + 1 < rest.size()) ++i;
+            value += rest[i];
+        }
+        if (closed) found = std::move(value);
+    }
+    return found;
+}
+
+}  // namespace
 
 bool LinuxFileSystem::exists(const Path& path) const {
     std::error_code error;
@@ -21,6 +120,57 @@ std::string LinuxFileSystem::displayName(const Path& path) const {
     std::string result(name);
     g_free(name);
     return result;
+}
+
+Result<std::vector<DirEntry>> LinuxFileSystem::list(const Path& folder, bool skipHidden) const {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return listingFailure(folder, errno);
+    DIR* stream = ::fdopendir(fd);
+    if (!stream) {
+        const int code = errno;
+        ::close(fd);
+        return listingFailure(folder, code);
+    }
+    const std::unordered_set<std::string> hidden = skipHidden ? hiddenNames(fd) : std::unordered_set<std::string>();
+    std::vector<DirEntry> entries;
+    while (true) {
+        errno = 0;
+        const dirent* item = ::readdir(stream);
+        if (!item) break;
+        const std::string_view name = item->d_name;
+        if (name == "." || name == "..") continue;
+        if (skipHidden && (name.starts_with('.') || (!hidden.empty() && hidden.contains(std::string(name))))) continue;
+        DirEntry entry;
+        entry.path = childPath(folder, name);
+        entry.name = name;
+        // Not following links keeps every link an item of its own: no loops, no duplicates.
+        // An item deleted since the listing has no facts and stays an undated file.
+        struct stat facts;
+        if (::fstatat(fd, item->d_name, &facts, AT_SYMLINK_NOFOLLOW) == 0) {
+            entry.isDirectory = S_ISDIR(facts.st_mode);
+            entry.isPackage = false;
+            entry.modified =
+                WallTime{static_cast<double>(facts.st_mtim.tv_sec) + static_cast<double>(facts.st_mtim.tv_nsec) / 1e9};
+        }
+        entries.push_back(std::move(entry));
+    }
+    const int readError = errno;
+    ::closedir(stream);
+    if (readError != 0) return listingFailure(folder, readError);
+    return entries;
+}
+
+std::optional<Path> LinuxFileSystem::userDirectory(UserDirectory which) const {
+    const std::string home = homeFolder();
+    const std::string_view key = which == UserDirectory::desktop     ? "XDG_DESKTOP_DIR"
+                                 : which == UserDirectory::documents ? "XDG_DOCUMENTS_DIR"
+                                                                     : "XDG_DOWNLOAD_DIR";
+    std::optional<Path> folder = configuredUserFolder(configFolder(home) + "/user-dirs.dirs", key, home);
+    if (!folder && which == UserDirectory::desktop && !home.empty()) folder = home + "/Desktop";
+    if (!folder) return std::nullopt;
+    Path normalized = normalizedPath(*folder);
+    if (normalized == normalizedPath(home) || !isDirectory(normalized)) return std::nullopt;
+    return normalized;
 }
 
 }  // namespace quillbern

@@ -1,11 +1,16 @@
 #include "linux/icu/IcuTextServices.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <unicode/uchar.h>
+#include <unicode/ucol.h>
+#include <unicode/unorm2.h>
 #include <unicode/ustring.h>
 #include <unicode/utf16.h>
 #include <unicode/utf8.h>
+
+#include "core/foundation/Log.h"
 
 namespace quillbern {
 
@@ -22,7 +27,35 @@ std::u16string utf16(std::string_view text) {
     return out;
 }
 
+void appendUtf8(std::string& out, UChar32 c) {
+    uint8_t buffer[U8_MAX_LENGTH];
+    int32_t length = 0;
+    U8_APPEND_UNSAFE(buffer, length, c);
+    out.append(reinterpret_cast<const char*>(buffer), static_cast<std::size_t>(length));
+}
+
+bool isMark(UChar32 c) {
+    return (U_GET_GC_MASK(c) & U_GC_M_MASK) != 0;
+}
+
 }  // namespace
+
+IcuTextServices::IcuTextServices() {
+    UErrorCode status = U_ZERO_ERROR;
+    collator_ = ucol_open(nullptr, &status);
+    if (U_FAILURE(status)) {
+        log("the text collation of the locale is unavailable (", u_errorName(status),
+            "); names are sorted by their bytes");
+        if (collator_) ucol_close(collator_);
+        collator_ = nullptr;
+        return;
+    }
+    ucol_setStrength(collator_, UCOL_SECONDARY);
+}
+
+IcuTextServices::~IcuTextServices() {
+    if (collator_) ucol_close(collator_);
+}
 
 std::optional<std::string> IcuTextServices::uppercasedFirstCharacter(std::string_view text) const {
     const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
@@ -78,6 +111,82 @@ std::string IcuTextServices::trimmingHorizontalSpace(std::string_view text) cons
         end = previous;
     }
     return std::string(text.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start)));
+}
+
+int IcuTextServices::compare(std::string_view a, std::string_view b) const {
+    if (collator_) {
+        UErrorCode status = U_ZERO_ERROR;
+        const UCollationResult order = ucol_strcollUTF8(collator_, a.data(), static_cast<int32_t>(a.size()), b.data(),
+                                                        static_cast<int32_t>(b.size()), &status);
+        if (U_SUCCESS(status)) return order == UCOL_LESS ? -1 : order == UCOL_EQUAL ? 0 : 1;
+    }
+    return a.compare(b);
+}
+
+void IcuTextServices::fold(std::string_view text, FoldedText& into) const {
+    into.folded.clear();
+    into.originalOffsets.clear();
+    UErrorCode status = U_ZERO_ERROR;
+    const UNormalizer2* decomposition = unorm2_getNFDInstance(&status);
+    const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
+    const auto length = static_cast<int32_t>(text.size());
+    int32_t next = 0;
+    while (next < length) {
+        const int32_t start = next;
+        if (bytes[next] < 0x80) {
+            // Folding is lower-casing for ASCII, and most names are ASCII.
+            const char c = static_cast<char>(bytes[next++]);
+            into.folded += c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+            into.originalOffsets.push_back(static_cast<std::uint32_t>(start));
+            continue;
+        }
+        UChar32 c;
+        U8_NEXT(bytes, next, length, c);
+        if (c < 0) c = 0xFFFD;
+        UChar parts[32];
+        int32_t partCount = 0;
+        UErrorCode decomposed = U_ZERO_ERROR;
+        if (decomposition) partCount = unorm2_getDecomposition(decomposition, c, parts, 32, &decomposed);
+        if (partCount < 0 || U_FAILURE(decomposed)) {
+            partCount = 0;
+            U16_APPEND_UNSAFE(parts, partCount, c);
+        }
+        // Diacritics are the combining marks left after decomposition; the rest is folded.
+        UChar bases[32];
+        int32_t baseCount = 0;
+        for (int32_t i = 0; i < partCount;) {
+            UChar32 part;
+            U16_NEXT(parts, i, partCount, part);
+            if ((U_GET_GC_MASK(part) & U_GC_MN_MASK) == 0) U16_APPEND_UNSAFE(bases, baseCount, part);
+        }
+        UChar folded[96];
+        UErrorCode foldStatus = U_ZERO_ERROR;
+        const int32_t foldedCount = u_strFoldCase(folded, 96, bases, baseCount, U_FOLD_CASE_DEFAULT, &foldStatus);
+        if (U_FAILURE(foldStatus)) continue;
+        for (int32_t i = 0; i < foldedCount;) {
+            UChar32 out;
+            U16_NEXT(folded, i, foldedCount, out);
+            appendUtf8(into.folded, out);
+        }
+        into.originalOffsets.resize(into.folded.size(), static_cast<std::uint32_t>(start));
+    }
+}
+
+bool IcuTextServices::isLetterOrNumberBefore(std::string_view text, std::size_t offset) const {
+    const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
+    auto end = static_cast<int32_t>(std::min(offset, text.size()));
+    bool passedMark = false;
+    while (end > 0) {
+        UChar32 c;
+        U8_PREV(bytes, 0, end, c);
+        if (c < 0) return false;
+        if (isMark(c)) {
+            passedMark = true;
+            continue;
+        }
+        return (U_GET_GC_MASK(c) & (U_GC_L_MASK | U_GC_N_MASK)) != 0;
+    }
+    return passedMark;
 }
 
 }  // namespace quillbern

@@ -2,15 +2,30 @@
 
 #include "core/platform/TextServices.h"
 
+struct UCollator;
+
 namespace quillbern {
 
-// Unicode rules from ICU: full case folding, and the blank characters (tab and every
-// space separator) as horizontal space.
+// Unicode rules from ICU: full case folding, the blank characters (tab and every space
+// separator) as horizontal space, canonical decomposition to set diacritics apart, and
+// the default locale's collation at secondary strength (accents count, case does not).
 class IcuTextServices final : public TextServices {
 public:
+    IcuTextServices();
+    ~IcuTextServices() override;
+    IcuTextServices(const IcuTextServices&) = delete;
+    IcuTextServices& operator=(const IcuTextServices&) = delete;
+
     bool equalsIgnoringCase(std::string_view a, std::string_view b) const override;
     std::string trimmingHorizontalSpace(std::string_view text) const override;
     std::optional<std::string> uppercasedFirstCharacter(std::string_view text) const override;
+    int compare(std::string_view a, std::string_view b) const override;
+    void fold(std::string_view text, FoldedText& into) const override;
+    bool isLetterOrNumberBefore(std::string_view text, std::size_t offset) const override;
+
+private:
+    // Used concurrently only through ICU's const operations, which allow it.
+    UCollator* collator_ = nullptr;
 };
 
 }  // namespace quillbern

@@ -1,12 +1,15 @@
 #include "ui/foundation/QtIcons.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QMimeDatabase>
 #include <QPainter>
 #include <QPixmap>
 #include <gio/gdesktopappinfo.h>
 #include <gio/gio.h>
 #include <memory>
+#include <sys/stat.h>
 
 namespace quillbern {
 
@@ -33,6 +36,13 @@ QIcon iconOf(GIcon* icon) {
     return {};
 }
 
+ImageHandle imageOf(const QIcon& icon) {
+    auto image = std::make_shared<Image>();
+    image->widthPx = image->heightPx = 256;
+    image->native = std::make_shared<const QtIconImage>(QtIconImage{icon});
+    return image;
+}
+
 }  // namespace
 
 ImageHandle QtIcons::appIcon(const Path& appPath) const {
@@ -43,10 +53,24 @@ ImageHandle QtIcons::appIcon(const Path& appPath) const {
     g_object_unref(entry);
     if (icon.isNull()) icon = QIcon::fromTheme(QStringLiteral("application-x-executable"));
     if (icon.isNull()) return nullptr;
-    auto image = std::make_shared<Image>();
-    image->widthPx = image->heightPx = 256;
-    image->native = std::make_shared<const QtIconImage>(QtIconImage{icon});
-    return image;
+    return imageOf(icon);
+}
+
+ImageHandle QtIcons::fileIcon(const Path& path) const {
+    QStringList names;
+    struct stat facts;
+    if (::stat(path.c_str(), &facts) == 0 && S_ISDIR(facts.st_mode)) {
+        names = {QStringLiteral("folder")};
+    } else {
+        // By the name alone: reading the file's first bytes could stall the main thread.
+        const QMimeType type =
+            QMimeDatabase().mimeTypeForFile(QFile::decodeName(path.c_str()), QMimeDatabase::MatchExtension);
+        names = {type.iconName(), type.genericIconName(), QStringLiteral("text-x-generic")};
+    }
+    for (const QString& name : names) {
+        if (QIcon::hasThemeIcon(name)) return imageOf(QIcon::fromTheme(name));
+    }
+    return nullptr;
 }
 
 void useCommonIconThemeAsFallback() {

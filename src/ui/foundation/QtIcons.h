@@ -9,10 +9,12 @@ class QRectF;
 
 namespace quillbern {
 
-// Application icons from their desktop entries, through the icon theme.
+// Application icons from their desktop entries, file icons from the shared-mime-info
+// type of the file's name (a folder icon for folders), all through the icon theme.
 class QtIcons final : public Icons {
 public:
     ImageHandle appIcon(const Path& appPath) const override;
+    ImageHandle fileIcon(const Path& path) const override;
 };
 
 // Where the desktop names no icon theme of its own (a bare X session gives only hicolor),
