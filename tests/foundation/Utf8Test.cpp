@@ -18,3 +18,15 @@ TEST(Utf8, RefusesStrayTruncatedOverlongSurrogateAndOutOfRangeSequences) {
         EXPECT_FALSE(isValidUtf8(text)) << testing::PrintToString(text);
     }
 }
+
+TEST(Utf8, ReplacesEachBrokenSequenceWithOneReplacementCharacter) {
+    const std::string r = "\xEF\xBF\xBD";
+    EXPECT_EQ(replacingInvalidUtf8("Caf\xC3\xA9"), "Caf\xC3\xA9");
+    EXPECT_EQ(replacingInvalidUtf8("Caf\xE9"), "Caf" + r);
+    EXPECT_EQ(replacingInvalidUtf8("\xE2\x80(x)"), r + "(x)") << "a cut sequence is one character";
+    EXPECT_EQ(replacingInvalidUtf8("\xF0\x9F\x93"), r);
+    EXPECT_EQ(replacingInvalidUtf8("\xC0\xAF"), r + r) << "an overlong lead and its stray continuation";
+    EXPECT_EQ(replacingInvalidUtf8("\xED\xA0\x80"), r + r + r) << "a surrogate is no start of a sequence";
+    EXPECT_EQ(replacingInvalidUtf8("a\xFF\xFE" "b"), "a" + r + r + "b");
+    EXPECT_EQ(replacingInvalidUtf8(""), "");
+}

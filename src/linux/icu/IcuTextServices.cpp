@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <unicode/uchar.h>
 #include <unicode/ucol.h>
+#include <unicode/uloc.h>
 #include <unicode/unorm2.h>
 #include <unicode/ustring.h>
 #include <unicode/utf16.h>
@@ -41,8 +43,11 @@ bool isMark(UChar32 c) {
 }  // namespace
 
 IcuTextServices::IcuTextServices() {
+    // The C locale becomes ICU's POSIX locale, whose order is the bytes' order, capitals
+    // first; names there follow Unicode's default order instead.
+    const std::string_view locale = uloc_getDefault();
     UErrorCode status = U_ZERO_ERROR;
-    collator_ = ucol_open(nullptr, &status);
+    collator_ = ucol_open(locale.starts_with("en_US_POSIX") ? "" : locale.data(), &status);
     if (U_FAILURE(status)) {
         log("the text collation of the locale is unavailable (", u_errorName(status),
             "); names are sorted by their bytes");
