@@ -1,5 +1,7 @@
 #include "AllocationCounter.h"
 
+#include <malloc.h>
+
 #include <atomic>
 #include <cstdlib>
 #include <new>
@@ -9,12 +11,14 @@
 namespace {
 std::atomic<long long> liveBlocks{0};
 std::atomic<long long> allocations{0};
+std::atomic<long long> liveBytes{0};
 }  // namespace
 
 void* operator new(std::size_t size) {
     if (void* block = std::malloc(size == 0 ? 1 : size)) {
         liveBlocks.fetch_add(1, std::memory_order_relaxed);
         allocations.fetch_add(1, std::memory_order_relaxed);
+        liveBytes.fetch_add(static_cast<long long>(malloc_usable_size(block)), std::memory_order_relaxed);
         return block;
     }
     throw std::bad_alloc();
@@ -25,6 +29,7 @@ void* operator new[](std::size_t size) {
 void operator delete(void* block) noexcept {
     if (!block) return;
     liveBlocks.fetch_sub(1, std::memory_order_relaxed);
+    liveBytes.fetch_sub(static_cast<long long>(malloc_usable_size(block)), std::memory_order_relaxed);
     std::free(block);
 }
 void operator delete[](void* block) noexcept {
@@ -44,6 +49,9 @@ long long allocationCount() {
 }
 long long liveBlockCount() {
     return liveBlocks.load(std::memory_order_relaxed);
+}
+long long liveByteCount() {
+    return liveBytes.load(std::memory_order_relaxed);
 }
 
 }  // namespace quillbern::bench

@@ -27,6 +27,8 @@ TEST(Utf8, ReplacesEachBrokenSequenceWithOneReplacementCharacter) {
     EXPECT_EQ(replacingInvalidUtf8("\xF0\x9F\x93"), r);
     EXPECT_EQ(replacingInvalidUtf8("\xC0\xAF"), r + r) << "an overlong lead and its stray continuation";
     EXPECT_EQ(replacingInvalidUtf8("\xED\xA0\x80"), r + r + r) << "a surrogate is no start of a sequence";
-    EXPECT_EQ(replacingInvalidUtf8("a\xFF\xFE" "b"), "a" + r + r + "b");
+    EXPECT_EQ(replacingInvalidUtf8("a\xFF\xFE"
+                                   "b"),
+              "a" + r + r + "b");
     EXPECT_EQ(replacingInvalidUtf8(""), "");
 }

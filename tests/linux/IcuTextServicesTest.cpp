@@ -57,7 +57,10 @@ TEST(IcuTextServices, FoldsCaseAndDiacriticsAndKnowsWhereEachByteCameFrom) {
     text.fold("Café", folded);
     EXPECT_EQ(folded.folded, "cafe");
     EXPECT_THAT(folded.originalOffsets, ::testing::ElementsAre(0u, 1u, 2u, 3u));
-    text.fold("Stra\xC3\x9F" "e", folded);
+    text.fold(
+        "Stra\xC3\x9F"
+        "e",
+        folded);
     EXPECT_EQ(folded.folded, "strasse");
     EXPECT_THAT(folded.originalOffsets, ::testing::ElementsAre(0u, 1u, 2u, 3u, 4u, 4u, 6u));
     text.fold("e\xCC\x81t\xC3\x89", folded);

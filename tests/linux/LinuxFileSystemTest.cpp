@@ -1,6 +1,4 @@
 #include <fcntl.h>
-#include <sys/fsuid.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -8,6 +6,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <map>
+#include <sys/fsuid.h>
+#include <sys/stat.h>
 #include <thread>
 
 #include "core/foundation/Paths.h"
@@ -182,12 +182,11 @@ TEST_F(LinuxFiles, UserFoldersComeFromTheUserDirsFileAndOnesSwitchedOffOrMissing
     EXPECT_EQ(files.userDirectory(UserDirectory::desktop), at("home/Desktop")) << "without the file, ~/Desktop";
     EXPECT_FALSE(files.userDirectory(UserDirectory::documents));
 
-    std::ofstream(root / "config" / "user-dirs.dirs")
-        << "# written by xdg-user-dirs-update\n"
-        << "XDG_DESKTOP_DIR=\"$HOME/Work Desk\"\n"
-        << "XDG_DOCUMENTS_DIR=\"" << at("elsewhere/Docs") << "/\"\n"
-        << "XDG_DOWNLOAD_DIR=\"$HOME/\"\n"
-        << "XDG_MUSIC_DIR=\"$HOME/Music\"\n";
+    std::ofstream(root / "config" / "user-dirs.dirs") << "# written by xdg-user-dirs-update\n"
+                                                      << "XDG_DESKTOP_DIR=\"$HOME/Work Desk\"\n"
+                                                      << "XDG_DOCUMENTS_DIR=\"" << at("elsewhere/Docs") << "/\"\n"
+                                                      << "XDG_DOWNLOAD_DIR=\"$HOME/\"\n"
+                                                      << "XDG_MUSIC_DIR=\"$HOME/Music\"\n";
     EXPECT_EQ(files.userDirectory(UserDirectory::desktop), at("home/Work Desk"));
     EXPECT_EQ(files.userDirectory(UserDirectory::documents), at("elsewhere/Docs"));
     EXPECT_FALSE(files.userDirectory(UserDirectory::downloads)) << "the home folder itself means switched off";

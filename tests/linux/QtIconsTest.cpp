@@ -34,7 +34,8 @@ TEST(QtIcons, FilesShowTheirTypesIconAndFoldersTheFolderIcon) {
     const fs::path dir = fs::temp_directory_path() / ("quillbern-file-icons-" + std::to_string(::getpid()));
     const fs::path theme = dir / "icons" / "quillbern-test";
     fs::create_directories(theme / "16x16");
-    std::ofstream(theme / "index.theme") << "[Icon Theme]\nName=Test\nDirectories=16x16\n\n[16x16]\nSize=16\nType=Fixed\n";
+    std::ofstream(theme / "index.theme")
+        << "[Icon Theme]\nName=Test\nDirectories=16x16\n\n[16x16]\nSize=16\nType=Fixed\n";
     const auto drawIcon = [&](const char* name, Qt::GlobalColor color) {
         QImage image(16, 16, QImage::Format_ARGB32);
         image.fill(color);

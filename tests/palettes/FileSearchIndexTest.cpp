@@ -56,8 +56,8 @@ TEST(FileSearchIndex, NoiseFoldersInAnyCaseAndPackagesAreIndexedButNeverEntered)
 
     const auto index = indexOf(w, {"/r"});
     ASSERT_TRUE(index);
-    EXPECT_THAT(pathsOf(*index), ElementsAre("/r/node_modules", "/r/Node_Modules", "/r/sub", "/r/Tool.app",
-                                             "/r/sub/NODE_MODULES"));
+    EXPECT_THAT(pathsOf(*index),
+                ElementsAre("/r/node_modules", "/r/Node_Modules", "/r/sub", "/r/Tool.app", "/r/sub/NODE_MODULES"));
     EXPECT_THAT(w.world.files.listings(), ElementsAre("/r", "/r/sub"));
 }
 

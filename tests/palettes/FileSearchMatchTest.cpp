@@ -18,8 +18,7 @@ FileEntry file(std::string name, std::optional<double> day = std::nullopt) {
     return entry;
 }
 
-std::vector<std::string> ranked(std::string_view query, const std::vector<FileEntry>& entries,
-                                std::size_t limit = 8) {
+std::vector<std::string> ranked(std::string_view query, const std::vector<FileEntry>& entries, std::size_t limit = 8) {
     const SimTextServices text;
     std::vector<const FileEntry*> pool;
     for (const FileEntry& entry : entries)
@@ -39,8 +38,8 @@ TEST(FileSearchMatch, TheNameStartFirstThenWordStartsThenInsideWords) {
 }
 
 TEST(FileSearchMatch, OnlyTheFirstOccurrenceCountsAndADigitBeforeIsInsideAWord) {
-    const std::vector<FileEntry> entries{file("Denote Notes"), file("Notenote"), file("2app"), file("x_app"),
-                                         file("x.app"), file("x app")};
+    const std::vector<FileEntry> entries{file("Denote Notes"), file("Notenote"), file("2app"),
+                                         file("x_app"),        file("x.app"),    file("x app")};
     EXPECT_THAT(ranked("note", entries), ElementsAre("Notenote", "Denote Notes"));
     EXPECT_THAT(ranked("app", entries), ElementsAre("x app", "x.app", "x_app", "2app"))
         << "word starts by name, then the hit inside a word";

@@ -121,8 +121,8 @@ FileSearchEngine::Listing FileSearchEngine::readLevel(const FileSystem& files, c
         };
         (entry.isFolder ? folders : others).push_back(std::move(entry));
     }
-    std::ranges::stable_sort(folders,
-                             [&text](const FileEntry& a, const FileEntry& b) { return text.compare(a.name, b.name) < 0; });
+    std::ranges::stable_sort(
+        folders, [&text](const FileEntry& a, const FileEntry& b) { return text.compare(a.name, b.name) < 0; });
     std::ranges::stable_sort(others, [](const FileEntry& a, const FileEntry& b) { return a.modified > b.modified; });
     folders.insert(folders.end(), std::make_move_iterator(others.begin()), std::make_move_iterator(others.end()));
     return folders;

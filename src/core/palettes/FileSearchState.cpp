@@ -75,7 +75,8 @@ std::span<const FileEntry> FileSearchState::shownEntries() const {
 std::optional<FileEntry> FileSearchState::selectedEntry() const {
     const std::span<const FileEntry> shown = shownEntries();
     if (shown.empty()) return std::nullopt;
-    const auto found = std::ranges::find_if(shown, [this](const FileEntry& entry) { return entry.path == selectedID_; });
+    const auto found =
+        std::ranges::find_if(shown, [this](const FileEntry& entry) { return entry.path == selectedID_; });
     return found != shown.end() ? *found : shown.front();
 }
 
@@ -246,7 +247,8 @@ void FileSearchState::move(int step) {
     expectOnLoop(ports_.mainLoop);
     const std::span<const FileEntry> shown = shownEntries();
     if (shown.empty()) return;
-    const auto found = std::ranges::find_if(shown, [this](const FileEntry& entry) { return entry.path == selectedID_; });
+    const auto found =
+        std::ranges::find_if(shown, [this](const FileEntry& entry) { return entry.path == selectedID_; });
     const std::ptrdiff_t current = found == shown.end() ? 0 : found - shown.begin();
     const std::ptrdiff_t target = std::clamp<std::ptrdiff_t>(current + step, 0, std::ssize(shown) - 1);
     assign(selectedID_, std::optional<Path>(shown[static_cast<std::size_t>(target)].path));
