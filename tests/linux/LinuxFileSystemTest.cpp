@@ -14,7 +14,6 @@
 #include "core/palettes/FileSearchEngine.h"
 #include "linux/freedesktop/LinuxFileSystem.h"
 #include "linux/icu/IcuTextServices.h"
-#include "sim/SimThreads.h"
 #include "sim/SimWorld.h"
 #include "support/ScopedEnvironment.h"
 
@@ -55,11 +54,11 @@ protected:
     // Runs the engine's index over the real files; its reads wait on the simulated queue.
     std::vector<FileEntry> index(const std::vector<Path>& roots) const {
         SimWorld world;
-        SimThreads threads{world.clock};
-        FileSearchEngine engine{{world.mainLoop, threads, files, text}};
+        FileSearchEngine engine{{world.mainLoop, world.threads, files, text}};
         std::vector<FileEntry> built;
         engine.buildIndex(roots, {}, [&](std::vector<FileEntry> entries) { built = std::move(entries); });
-        for (world.runUntilIdle(); threads.queue(FileSearchEngine::kQueueLabel)->runNext(); world.runUntilIdle()) {
+        for (world.runUntilIdle(); world.threads.queue(FileSearchEngine::kQueueLabel)->runNext();
+             world.runUntilIdle()) {
         }
         return built;
     }

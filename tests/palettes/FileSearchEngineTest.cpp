@@ -111,7 +111,7 @@ TEST(FileSearchEngine, EachListingIsOneItemOfTheQueueDeliveredOnTheMainLoop) {
     w.engine.listLevel("/a", {}, note("a"));
     w.engine.listLevel("/missing", {}, note("missing"));
     w.engine.listLevel("/b", {}, note("b"));
-    EXPECT_THAT(w.threads.queueLabels(), ElementsAre("quillbern.files")) << "one queue, made once";
+    EXPECT_THAT(w.world.threads.queueLabels(), ElementsAre("quillbern.files")) << "one queue, made once";
     EXPECT_EQ(w.pendingReads(), 3u);
 
     ASSERT_TRUE(w.io()->runNext());
@@ -144,7 +144,7 @@ TEST(FileSearchEngine, ACancelledListingIsNotReadOrNotDelivered) {
 
 TEST(FileSearchEngine, WithoutItsThreadEveryFolderIsRefused) {
     FileSearchWorld w;
-    w.threads.setRefusesStart(true);
+    w.world.threads.setRefusesStart(true);
     w.world.files.addDirectory("/a");
     std::optional<FileSearchEngine::Listing> delivered;
     w.engine.listLevel("/a", {}, [&](FileSearchEngine::Listing listing) { delivered = std::move(listing); });

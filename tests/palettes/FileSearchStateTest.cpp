@@ -103,7 +103,7 @@ TEST(FileSearchState, OpensAtTheTopLevelWithTheFirstRootSelectedAndNothingStarte
     EXPECT_FALSE(state.breadcrumb());
     EXPECT_FALSE(state.isLoadingLevel());
     EXPECT_EQ(w.pendingReads(), 0u);
-    EXPECT_THAT(w.threads.queueLabels(), IsEmpty());
+    EXPECT_THAT(w.world.threads.queueLabels(), IsEmpty());
 }
 
 TEST(FileSearchState, EnteringAFolderLoadsItsLevelAndGoingUpReturnsToTheRoots) {

@@ -5,7 +5,6 @@
 
 #include "core/palettes/FileSearchEngine.h"
 #include "core/palettes/FileSearchState.h"
-#include "sim/SimThreads.h"
 #include "sim/SimWorld.h"
 
 namespace quillbern::testing {
@@ -13,7 +12,7 @@ namespace quillbern::testing {
 // The simulated machine of the file search tests: an engine whose folder reads wait on
 // the simulated queue until the test runs them.
 struct FileSearchWorld {
-    SimSerialQueue* io() const { return threads.queue(FileSearchEngine::kQueueLabel); }
+    SimSerialQueue* io() const { return world.threads.queue(FileSearchEngine::kQueueLabel); }
     std::size_t pendingReads() const { return io() ? io()->pendingCount() : 0; }
     // Runs the next folder read and delivers what it posts to the main loop.
     bool readNext() {
@@ -30,8 +29,7 @@ struct FileSearchWorld {
     FileSearchState::Ports statePorts() { return {world.mainLoop, engine, world.files, world.text, world.icons}; }
 
     SimWorld world;
-    SimThreads threads{world.clock};
-    FileSearchEngine engine{{world.mainLoop, threads, world.files, world.text}};
+    FileSearchEngine engine{{world.mainLoop, world.threads, world.files, world.text}};
 };
 
 // Dates a day apart, newer with a larger n.
