@@ -156,22 +156,16 @@ void IcuTextServices::fold(std::string_view text, FoldedText& into) const {
             partCount = 0;
             U16_APPEND_UNSAFE(parts, partCount, c);
         }
-        // Diacritics are the combining marks left after decomposition; the rest is folded.
-        UChar bases[32];
-        int32_t baseCount = 0;
-        for (int32_t i = 0; i < partCount;) {
-            UChar32 part;
-            U16_NEXT(parts, i, partCount, part);
-            if ((U_GET_GC_MASK(part) & U_GC_MN_MASK) == 0) U16_APPEND_UNSAFE(bases, baseCount, part);
-        }
         UChar folded[96];
         UErrorCode foldStatus = U_ZERO_ERROR;
-        const int32_t foldedCount = u_strFoldCase(folded, 96, bases, baseCount, U_FOLD_CASE_DEFAULT, &foldStatus);
+        const int32_t foldedCount = u_strFoldCase(folded, 96, parts, partCount, U_FOLD_CASE_DEFAULT, &foldStatus);
         if (U_FAILURE(foldStatus)) continue;
+        // Diacritics are the nonspacing marks that decomposition set apart, and any that
+        // folding brought.
         for (int32_t i = 0; i < foldedCount;) {
             UChar32 out;
             U16_NEXT(folded, i, foldedCount, out);
-            appendUtf8(into.folded, out);
+            if ((U_GET_GC_MASK(out) & U_GC_MN_MASK) == 0) appendUtf8(into.folded, out);
         }
         into.originalOffsets.resize(into.folded.size(), static_cast<std::uint32_t>(start));
     }
