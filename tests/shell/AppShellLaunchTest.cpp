@@ -25,7 +25,7 @@ TEST(ShellStart, TheStoresAreMadeInTheirOrderAndNothingStartsBeforeTheLaunch) {
                                   "appearance.reduceTransparency",      // the appearance store
                                   "updater.onWillRelaunch", "updater.start",
                                   "login.status",  // the login item
-                                  "make.appSearchIndex", "make.walkthrough", "make.automation"}))
+                                  "make.appSearchIndex", "make.walkthrough"}))
         << calls(w.log);
     EXPECT_EQ(w.log.count("threads."), 0);
     EXPECT_EQ(w.log.count("panels."), 0);
@@ -71,7 +71,7 @@ TEST(ShellStart, TheLaunchRunsItsStepsInOrder) {
         "panels.createPanel",               // the docks
         "permissions.requestWindowAccess",  // the one prompt
         "login.registerApp",                // opening at login
-        "automation.execute",               // URLs that waited
+        "overview.show",                    // the URL that waited
     })) << calls(w.log);
     EXPECT_TRUE(shell.isLaunchComplete());
     EXPECT_EQ(w.log.count("walkthrough.present"), 0);
@@ -147,34 +147,17 @@ TEST(ShellUrls, UrlsBeforeTheEndOfTheLaunchRunAfterItInArrivalOrderAndLaterOnesA
     AppShell& shell = w.make();
     w.urls.deliver({"quillbern://search/toggle", "quillbern://files/toggle"});
     w.urls.deliver({"quillbern://overview/toggle"});
-    EXPECT_TRUE(w.automation->batches.empty());
+    w.urls.deliver({"quillbern://profiles/9/show"});
+    EXPECT_EQ(w.log.count("make.overview"), 0);
+    EXPECT_FALSE(shell.dockPreferences().lastAutomationFailure());
 
     shell.applicationDidFinishLaunching();
-    ASSERT_EQ(w.automation->batches.size(), 1u);
-    EXPECT_EQ(w.automation->batches[0],
-              (std::vector<std::string>{"quillbern://search/toggle", "quillbern://files/toggle",
-                                        "quillbern://overview/toggle"}));
+    EXPECT_TRUE(w.log.hasInOrder({"appSearch.show", "fileSearch.show", "overview.show"})) << calls(w.log);
+    EXPECT_TRUE(w.overview->shown);
+    EXPECT_FALSE(w.appSearch->shown) << "the later URLs dismissed it";
+    EXPECT_TRUE(shell.dockPreferences().lastAutomationFailure()) << "the last one ran too";
     w.urls.deliver({"quillbern://focus/on"});
-    ASSERT_EQ(w.automation->batches.size(), 2u);
-    EXPECT_EQ(w.automation->batches[1], std::vector<std::string>{"quillbern://focus/on"});
-}
-
-TEST(ShellUrls, WithoutAutomationEachUrlIsLoggedWithoutItsQueryAndFragment) {
-    ShellWorld w;
-    w.make(w.programParts());
-    w.urls.deliver({"quillbern://profiles/Work/show?token=secret#part", "quillbern://overview/toggle"});
-    EXPECT_FALSE(w.world.log.contains("quillbern://"));
-    w.shell->applicationDidFinishLaunching();
-    w.urls.deliver({"quillbern://focus/on#x"});
-    const std::vector<std::string> lines = w.world.log.lines();
-    std::vector<std::string> ignored;
-    for (const std::string& line : lines)
-        if (line.find("ignored") != std::string::npos) ignored.push_back(line);
-    EXPECT_EQ(ignored, (std::vector<std::string>{
-                           "Quillbern: automation URLs are not handled yet; ignored quillbern://profiles/Work/show",
-                           "Quillbern: automation URLs are not handled yet; ignored quillbern://overview/toggle",
-                           "Quillbern: automation URLs are not handled yet; ignored quillbern://focus/on"}));
-    EXPECT_FALSE(w.world.log.contains("secret"));
+    EXPECT_TRUE(w.focusMode->active);
 }
 
 }  // namespace

@@ -58,7 +58,6 @@ ShellParts ShellWorld::allParts() {
     later.spotlight = fake<FakeSpotlight, LandingSpotlight>(log, "spotlight", spotlight);
     later.focusMode = fake<FakeFocusMode, FocusMode>(log, "focusMode", focusMode);
     later.walkthrough = fake<FakeWalkthrough, WalkthroughWindow>(log, "walkthrough", walkthrough, std::ref(log));
-    later.automation = fake<FakeExecutor, AutomationExecutor>(log, "automation", automation, std::ref(log));
     return parts;
 }
 

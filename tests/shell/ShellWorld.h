@@ -87,16 +87,6 @@ struct FakeWalkthrough final : WalkthroughWindow {
     CallLog& log;
 };
 
-struct FakeExecutor final : AutomationExecutor {
-    explicit FakeExecutor(CallLog& log) : log(log) {}
-    void execute(const std::vector<std::string>& urls) override {
-        log.add("automation.execute");
-        batches.push_back(urls);
-    }
-    CallLog& log;
-    std::vector<std::vector<std::string>> batches;
-};
-
 struct FakeStatusMenu final : StatusMenu {
     FakeStatusMenu(CallLog& log, bool hasTray) : log(log), hasTray(hasTray) {}
     bool show() override {
@@ -162,7 +152,6 @@ public:
     FakeWorkspace* workspace = nullptr;
     FakePlacement* placement = nullptr;
     FakeSpotlight* spotlight = nullptr;
-    FakeExecutor* automation = nullptr;
     FakeIndex* appSearchIndex = nullptr;
     FakeWalkthrough* walkthrough = nullptr;
     std::unique_ptr<AppShell> shell;

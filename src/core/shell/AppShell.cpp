@@ -6,7 +6,6 @@
 #include "core/foundation/Log.h"
 #include "core/model/TransientDockApps.h"
 #include "core/platform/ScreenGeometry.h"
-#include "core/shell/UrlForLog.h"
 
 namespace quillbern {
 
@@ -50,7 +49,6 @@ AppShell::AppShell(Platform& platform, ShellParts parts)
       windowAccess_(platform.permissions, platform.processes, platform.launcher),
       appSearchIndex_(make(parts_.later.appSearchIndex)),
       walkthrough_(make(parts_.later.walkthrough)),
-      automation_(make(parts_.later.automation)),
       launches_(pinned_),
       activationFlash_(platform.clock) {
     // URLs may come at any moment; those before the end of the launch wait for it.
@@ -78,8 +76,9 @@ void AppShell::applicationDidFinishLaunching() {
         if (walkthrough_) walkthrough_->present();
     }));
 
+    automation_ = std::make_unique<AutomationExecutor>(pinned_, dockPreferences_, hotKeys_->targets);
     launchComplete_ = true;
-    if (!pendingUrls_.empty()) executeUrls(std::exchange(pendingUrls_, {}));
+    if (!pendingUrls_.empty()) automation_->execute(std::exchange(pendingUrls_, {}));
 }
 
 void AppShell::wireStores() {
@@ -197,16 +196,7 @@ void AppShell::openUrls(const std::vector<std::string>& urls) {
         pendingUrls_.insert(pendingUrls_.end(), urls.begin(), urls.end());
         return;
     }
-    executeUrls(urls);
-}
-
-void AppShell::executeUrls(const std::vector<std::string>& urls) {
-    if (automation_) {
-        automation_->execute(urls);
-        return;
-    }
-    for (const std::string& url : urls)
-        log("automation URLs are not handled yet; ignored ", urlForLog(url));
+    automation_->execute(urls);
 }
 
 void AppShell::snapshotChanged(const WindowSnapshot& snapshot) {
@@ -235,14 +225,9 @@ void AppShell::ownRaise(const WindowInfo& window) {
 }
 
 void AppShell::commandClick() {
-    if (appSearch_) appSearch_->dismiss();
-    if (fileSearch_) fileSearch_->dismiss();
-    if (!overview_) return;
-    if (overview_->isShown()) {
-        overview_->dismiss();
-    } else {
-        overview_->show();
-    }
+    dismissPalette(appSearch_.get());
+    dismissPalette(fileSearch_.get());
+    togglePalette(overview_.get());
 }
 
 void AppShell::externalActivation(const RunningApp& app) {

@@ -12,6 +12,7 @@
 #include "core/model/DockPreferences.h"
 #include "core/model/PinnedStore.h"
 #include "core/shell/ActivationFlash.h"
+#include "core/shell/AutomationExecutor.h"
 #include "core/shell/HotKeyDispatch.h"
 #include "core/shell/Platform.h"
 #include "core/shell/ShellParts.h"
@@ -74,7 +75,6 @@ private:
     bool presentWalkthroughOrPrompt();
     void promptForCaptureIfDue(bool promptedForWindowAccess);
     void openUrls(const std::vector<std::string>& urls);
-    void executeUrls(const std::vector<std::string>& urls);
 
     void snapshotChanged(const WindowSnapshot& snapshot);
     void appearanceChanged();
@@ -97,7 +97,6 @@ private:
     AXPermission windowAccess_;
     std::unique_ptr<AppIndex> appSearchIndex_;
     std::unique_ptr<WalkthroughWindow> walkthrough_;
-    std::unique_ptr<AutomationExecutor> automation_;
     PinnedStoreLaunches launches_;
     ActivationFlash activationFlash_;
 
@@ -113,6 +112,8 @@ private:
     std::unique_ptr<LandingSpotlight> spotlight_;
     std::unique_ptr<FocusMode> focusMode_;
     std::unique_ptr<DockController> dock_;
+    // From the end of the launch on, when everything it reaches exists.
+    std::unique_ptr<AutomationExecutor> automation_;
 
     std::vector<Subscription> activityFeeds_;
     Subscription onboardingObserver_;

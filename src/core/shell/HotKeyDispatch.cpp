@@ -8,19 +8,6 @@ namespace {
 
 using Kind = HotKeyAction::Kind;
 
-void dismiss(Palette* palette) {
-    if (palette) palette->dismiss();
-}
-
-void toggle(Palette* palette) {
-    if (!palette) return;
-    if (palette->isShown()) {
-        palette->dismiss();
-    } else {
-        palette->show();
-    }
-}
-
 }  // namespace
 
 HotKeyDispatch::HotKeyDispatch(Ports ports, PinnedStore& pinned, const DockPreferences& preferences)
@@ -58,7 +45,7 @@ const RegisteredChords& HotKeyDispatch::registered() const {
 }
 
 void HotKeyDispatch::performHotKey(const HotKeyAction& action, bool pressed) {
-    if (pressed && action.kind() != Kind::cheatSheet) dismiss(targets.shortcutSheet);
+    if (pressed && action.kind() != Kind::cheatSheet) dismissPalette(targets.shortcutSheet);
     if (action.kind() == Kind::peekDocks) {
         if (!targets.dock) return;
         std::optional<KeyCode> keyCode;
@@ -73,19 +60,19 @@ void HotKeyDispatch::performHotKey(const HotKeyAction& action, bool pressed) {
             toggleDockFromUserGesture(action.profileID());
             break;
         case Kind::overview:
-            dismiss(targets.appSearch);
-            dismiss(targets.fileSearch);
-            toggle(targets.overview);
+            dismissPalette(targets.appSearch);
+            dismissPalette(targets.fileSearch);
+            togglePalette(targets.overview);
             break;
         case Kind::search:
-            dismiss(targets.overview);
-            dismiss(targets.fileSearch);
-            toggle(targets.appSearch);
+            dismissPalette(targets.overview);
+            dismissPalette(targets.fileSearch);
+            togglePalette(targets.appSearch);
             break;
         case Kind::files:
-            dismiss(targets.overview);
-            dismiss(targets.appSearch);
-            toggle(targets.fileSearch);
+            dismissPalette(targets.overview);
+            dismissPalette(targets.appSearch);
+            togglePalette(targets.fileSearch);
             break;
         case Kind::focusMode:
             if (targets.focusMode) targets.focusMode->setActive(!targets.focusMode->isActive());
@@ -94,10 +81,10 @@ void HotKeyDispatch::performHotKey(const HotKeyAction& action, bool pressed) {
             if (targets.workspace) targets.workspace->toggle();
             break;
         case Kind::cheatSheet:
-            dismiss(targets.overview);
-            dismiss(targets.appSearch);
-            dismiss(targets.fileSearch);
-            toggle(targets.shortcutSheet);
+            dismissPalette(targets.overview);
+            dismissPalette(targets.appSearch);
+            dismissPalette(targets.fileSearch);
+            togglePalette(targets.shortcutSheet);
             break;
         case Kind::peekDocks:
             break;

@@ -15,6 +15,11 @@ public:
     virtual void dismiss() = 0;
 };
 
+// Each does nothing for an absent palette.
+void dismissPalette(Palette* palette);
+// Dismisses a shown palette, else shows it.
+void togglePalette(Palette* palette);
+
 class FocusModeSwitch {
 public:
     virtual ~FocusModeSwitch() = default;

@@ -3,8 +3,6 @@
 #include <functional>
 #include <memory>
 #include <optional>
-#include <string>
-#include <vector>
 
 #include "core/foundation/Geometry.h"
 #include "core/shell/HotKeyTargets.h"
@@ -76,14 +74,6 @@ public:
     virtual void present() = 0;
 };
 
-// Runs automation URLs.
-class AutomationExecutor {
-public:
-    virtual ~AutomationExecutor() = default;
-    // In the order given.
-    virtual void execute(const std::vector<std::string>& urls) = 0;
-};
-
 template <class Part>
 using PartFactory = std::function<std::unique_ptr<Part>()>;
 
@@ -103,7 +93,6 @@ struct ShellParts {
         PartFactory<LandingSpotlight> spotlight;
         PartFactory<FocusMode> focusMode;
         PartFactory<WalkthroughWindow> walkthrough;
-        PartFactory<AutomationExecutor> automation;
     } later;
 };
 

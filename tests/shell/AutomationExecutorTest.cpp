@@ -1,0 +1,210 @@
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+#include "shell/ShellWorld.h"
+
+namespace quillbern {
+namespace {
+
+using testing::ShellWorld;
+
+std::string noSuchDock(const std::string& argument) {
+    return "An automation asked for the dock “" + argument +
+           "”, which no longer exists. If you renamed it, update the automation — or use the dock's permanent "
+           "address, copied from the Docks tab.";
+}
+
+std::string switchedOff(const std::string& name) {
+    return "An automation asked to show the dock “" + name +
+           "”, but it is disabled in Settings → Docks. Enable it there first — a shortcut can't overrule that switch.";
+}
+
+class AutomationUrls : public ::testing::Test {
+protected:
+    ShellWorld w;
+
+    // Docks "Main" (bottom), "Work" (top) and "Desk" (left), all shown.
+    AppShell& launchWithThreeDocks(ShellParts parts) {
+        AppShell& shell = w.launch(std::move(parts));
+        shell.pinned().addProfile("Work");
+        shell.pinned().addProfile("Desk");
+        settle();
+        return shell;
+    }
+    AppShell& launchWithThreeDocks() { return launchWithThreeDocks(w.allParts()); }
+    void open(const std::vector<std::string>& urls) {
+        w.urls.deliver(urls);
+        settle();
+    }
+    void settle() { w.advance(DockController::kFrameChange.duration); }
+    std::vector<bool> visible() const {
+        std::vector<bool> flags;
+        for (const Profile& dock : w.shell->pinned().profiles())
+            flags.push_back(dock.isVisible);
+        return flags;
+    }
+    std::optional<std::string> failure() const { return w.shell->dockPreferences().lastAutomationFailure(); }
+    // The log lines that mention automation.
+    std::vector<std::string> automationLines() const {
+        std::vector<std::string> lines;
+        for (const std::string& line : w.world.log.lines())
+            if (line.find("automation") != std::string::npos) lines.push_back(line);
+        return lines;
+    }
+    // What the palettes were asked, in order.
+    std::vector<std::string> paletteCalls() const {
+        std::vector<std::string> calls;
+        for (const std::string& call : w.log.calls())
+            if (call.ends_with(".show") || call.ends_with(".dismiss")) calls.push_back(call);
+        return calls;
+    }
+};
+
+TEST_F(AutomationUrls, ADockIsFoundByPositionNameOrIdentifierAndShownHiddenOrToggled) {
+    AppShell& shell = launchWithThreeDocks();
+    const std::string deskId = shell.pinned().profiles()[2].id.text();
+    ASSERT_EQ(w.world.panels.openCount(), 3u);
+
+    open({"quillbern://profiles/2/hide"});
+    EXPECT_EQ(visible(), (std::vector<bool>{true, false, true}));
+    EXPECT_EQ(w.world.panels.openCount(), 2u) << "its panel went";
+    open({"quillbern://profile/wORK/show", "quillbern://profiles/" + deskId + "/toggle"});
+    EXPECT_EQ(visible(), (std::vector<bool>{true, true, false}));
+    open({"quillbern://profiles/+1/toggle", "quillbern://profiles/main/hide", "quillbern://profiles/Desk/show"});
+    EXPECT_EQ(visible(), (std::vector<bool>{false, true, true}));
+    open({"quillbern://profiles/1/toggle"});
+    EXPECT_EQ(visible(), (std::vector<bool>{true, true, true}));
+    EXPECT_EQ(w.world.panels.openCount(), 3u);
+    EXPECT_FALSE(failure());
+    EXPECT_TRUE(automationLines().empty());
+}
+
+TEST_F(AutomationUrls, ADockThatMatchesNothingIsLoggedAndKeptForSettings) {
+    launchWithThreeDocks();
+    const struct {
+        std::string url;
+        std::string argument;
+    } cases[] = {
+        {"quillbern://profiles/4/hide", "4"},
+        {"quillbern://profiles/0/show", "0"},
+        {"quillbern://profiles/Nowhere/toggle", "Nowhere"},
+        {"quillbern://profiles/Work%20Desk/show", "Work Desk"},
+        {"quillbern://profiles/AAAAAAAA-0000-4000-8000-000000000009/hide", "AAAAAAAA-0000-4000-8000-000000000009"},
+        {"quillbern://profiles/Two%0Alines/hide", "Two\nlines"},
+    };
+    for (const auto& c : cases) {
+        w.world.log.clear();
+        open({c.url});
+        EXPECT_EQ(failure(), noSuchDock(c.argument)) << c.url;
+        EXPECT_EQ(automationLines(),
+                  std::vector<std::string>{"Quillbern: an automation URL named no dock: " + escapedForLog(c.argument) +
+                                           "; name a dock by its identifier, its position in the list from 1, or its "
+                                           "name"})
+            << c.url;
+    }
+    EXPECT_EQ(visible(), (std::vector<bool>{true, true, true}));
+}
+
+TEST_F(AutomationUrls, ASwitchedOffDockIsKeptForSettingsWithoutALogLineWhateverTheAction) {
+    AppShell& shell = launchWithThreeDocks();
+    const Uuid work = shell.pinned().profiles()[1].id;
+    shell.pinned().setEnabled(work, false);
+    settle();
+    for (const char* action : {"show", "hide", "toggle"}) {
+        shell.dockPreferences().setLastAutomationFailure(std::nullopt);
+        open({std::string("quillbern://profiles/Work/") + action});
+        EXPECT_EQ(failure(), switchedOff("Work")) << action;
+        EXPECT_TRUE(shell.pinned().profiles()[1].isVisible) << action << " changed nothing";
+        EXPECT_FALSE(shell.pinned().profiles()[1].isEnabled) << action;
+    }
+    EXPECT_TRUE(automationLines().empty());
+}
+
+TEST_F(AutomationUrls, AnUnrecognisedUrlIsReportedWithoutItsQueryAndFragmentAndTheOthersStillRun) {
+    launchWithThreeDocks();
+    open({"quillbern://focus/on", "quillbern://focus/bogus?token=secret#part", "quillbern://profiles/2/hide"});
+    EXPECT_TRUE(w.focusMode->active);
+    EXPECT_EQ(visible(), (std::vector<bool>{true, false, true}));
+    EXPECT_EQ(failure(), "Quillbern did not recognise this automation URL: quillbern://focus/bogus");
+    EXPECT_EQ(automationLines(), std::vector<std::string>{"Quillbern: unrecognised automation URL "
+                                                          "quillbern://focus/bogus; the README lists the URLs "
+                                                          "Quillbern understands"});
+    EXPECT_FALSE(w.world.log.contains("secret"));
+
+    // Control characters stay on their line, in the log and in Settings.
+    w.world.log.clear();
+    open({"quillbern://bo\ngus/\x1b[2Jtoggle#x\ny"});
+    EXPECT_EQ(failure(), "Quillbern did not recognise this automation URL: quillbern://bo\\ngus/\\x1b[2Jtoggle");
+    ASSERT_EQ(automationLines().size(), 1u);
+    EXPECT_NE(automationLines()[0].find("quillbern://bo\\ngus/\\x1b[2Jtoggle;"), std::string::npos);
+}
+
+TEST_F(AutomationUrls, TheLastFailureStaysUntilTheNextOneWhateverSucceedsInBetween) {
+    launchWithThreeDocks();
+    open({"quillbern://nothing/here"});
+    const std::optional<std::string> first = failure();
+    ASSERT_TRUE(first);
+    open({"quillbern://profiles/2/hide", "quillbern://overview/toggle"});
+    EXPECT_EQ(failure(), first);
+    open({"quillbern://profiles/9/show"});
+    EXPECT_EQ(failure(), noSuchDock("9"));
+    // Kept for this run only.
+    EXPECT_FALSE(w.world.defaults.contains("lastAutomationFailure"));
+}
+
+TEST_F(AutomationUrls, FocusModeTurnsOnOffAndOver) {
+    launchWithThreeDocks();
+    open({"quillbern://focus/toggle", "quillbern://focus/toggle"});
+    EXPECT_FALSE(w.focusMode->active);
+    EXPECT_EQ(w.spotlight->cancels, 1) << "it was on in between";
+    open({"quillbern://focus/on", "quillbern://focus/on"});
+    EXPECT_TRUE(w.focusMode->active);
+    EXPECT_EQ(w.spotlight->cancels, 2) << "turned on once";
+    open({"quillbern://focus/toggle"});
+    EXPECT_FALSE(w.focusMode->active);
+    open({"quillbern://focus/off"});
+    EXPECT_FALSE(w.focusMode->active);
+    EXPECT_FALSE(failure());
+}
+
+TEST_F(AutomationUrls, APaletteUrlDismissesSomeOthersThenTogglesItsOwn) {
+    const struct {
+        const char* url;
+        std::vector<std::string> calls;
+    } cases[] = {
+        {"quillbern://overview/toggle",
+         {"appSearch.dismiss", "fileSearch.dismiss", "shortcutSheet.dismiss", "overview.show"}},
+        {"quillbern://shortcuts/toggle",
+         {"overview.dismiss", "appSearch.dismiss", "fileSearch.dismiss", "shortcutSheet.show"}},
+        // These two leave the shortcut sheet open.
+        {"quillbern://search/toggle", {"overview.dismiss", "fileSearch.dismiss", "appSearch.show"}},
+        {"quillbern://files/toggle", {"overview.dismiss", "appSearch.dismiss", "fileSearch.show"}},
+    };
+    launchWithThreeDocks();
+    for (const auto& c : cases) {
+        w.log.clear();
+        open({c.url});
+        EXPECT_EQ(paletteCalls(), c.calls) << c.url;
+        // Shown now, so the same URL dismisses it.
+        w.log.clear();
+        open({c.url});
+        ASSERT_FALSE(paletteCalls().empty());
+        EXPECT_EQ(paletteCalls().back(), c.calls.back().substr(0, c.calls.back().find('.')) + ".dismiss") << c.url;
+    }
+    EXPECT_FALSE(failure());
+}
+
+TEST_F(AutomationUrls, WithoutPalettesOrFocusModeTheirUrlsDoNothingAndTellNothing) {
+    launchWithThreeDocks(w.programParts());
+    open({"quillbern://overview/toggle", "quillbern://shortcuts/toggle", "quillbern://search/toggle",
+          "quillbern://files/toggle", "quillbern://focus/on", "quillbern://focus/toggle"});
+    EXPECT_FALSE(failure());
+    EXPECT_TRUE(automationLines().empty());
+    // Docks need no later part.
+    open({"quillbern://profiles/3/hide"});
+    EXPECT_EQ(visible(), (std::vector<bool>{true, true, false}));
+}
+
+}  // namespace
+}  // namespace quillbern
