@@ -1,17 +1,23 @@
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <limits>
 #include <optional>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <vector>
 
 #include "core/foundation/AtomicFile.h"
 #include "core/foundation/JsonFileDefaults.h"
+#include "core/foundation/JsonText.h"
 #include "sim/SimClock.h"
 #include "sim/SimDefaults.h"
 #include "sim/SimLog.h"
@@ -66,6 +72,15 @@ void expectEveryType(const Defaults& defaults) {
     EXPECT_EQ(defaults.arrayValue("array"), kArray);
     EXPECT_EQ(defaults.dictionaryValue("dictionary"), kDictionary);
     EXPECT_EQ(defaults.keys().size(), 13u);
+}
+
+// The names in a directory, sorted.
+std::vector<std::string> filesIn(const fs::path& directory) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(directory))
+        names.push_back(entry.path().filename().string());
+    std::ranges::sort(names);
+    return names;
 }
 
 std::string readFile(const fs::path& path) {
@@ -232,7 +247,7 @@ TEST_F(JsonFileDefaultsTest, EveryTypeSurvivesReopening) {
     JsonFileDefaults reopened(file, clock_);
     EXPECT_FALSE(reopened.movedAside());
     expectEveryType(reopened);
-    EXPECT_FALSE(fs::exists(temporaryPathFor(file)));
+    EXPECT_EQ(filesIn(file.parent_path()), std::vector<std::string>{"domain.json"});
 }
 
 TEST_F(JsonFileDefaultsTest, DataIsStoredAsBase64Member) {
@@ -271,8 +286,9 @@ TEST_F(JsonFileDefaultsTest, CrashBeforeTheRenameLeavesTheOldFileWhole) {
     const std::string before = readFile(file);
 
     // The replacement was written, and the process died before renaming it.
-    ASSERT_TRUE(writeTemporaryFile(file, R"({"size": 64, "name": "ne)"));
-    EXPECT_TRUE(fs::exists(temporaryPathFor(file)));
+    const auto stale = writeTemporaryFile(file, R"({"size": 64, "name": "ne)");
+    ASSERT_TRUE(stale);
+    EXPECT_EQ(stale.value().parent_path(), directory_);
     EXPECT_EQ(readFile(file), before);
 
     {
@@ -282,10 +298,20 @@ TEST_F(JsonFileDefaultsTest, CrashBeforeTheRenameLeavesTheOldFileWhole) {
         EXPECT_EQ(reopened.stringValue("name"), "old");
         reopened.set("name", "new");  // the stale temporary file does not get in the way
     }
-    EXPECT_FALSE(fs::exists(temporaryPathFor(file)));
+    EXPECT_EQ(filesIn(directory_).size(), 2u) << "the save used a temporary file of its own";
     JsonFileDefaults after(file, clock_);
     EXPECT_EQ(after.stringValue("name"), "new");
     EXPECT_EQ(after.intValue("size"), 48);
+}
+
+TEST_F(JsonFileDefaultsTest, AFailedSaveLeavesNoTemporaryFileBehind) {
+    SimLog log;
+    const fs::path file = directory_ / "domain.json";
+    JsonFileDefaults defaults(file, clock_);
+    fs::create_directories(file / "in the way");  // a directory cannot be replaced by a file
+    defaults.set("size", 48);
+    EXPECT_EQ(log.count("settings not saved (key size): cannot replace"), 1);
+    EXPECT_EQ(filesIn(directory_), std::vector<std::string>{"domain.json"});
 }
 
 TEST_F(JsonFileDefaultsTest, UnreadableFileIsMovedAsideUnderADatedName) {
@@ -356,4 +382,156 @@ TEST_F(JsonFileDefaultsTest, XdgConfigHomeDecidesTheDirectory) {
     EXPECT_EQ(configDirectory(), fallback);
     environment.set("XDG_CONFIG_HOME", "relative/config");
     EXPECT_EQ(configDirectory(), fallback);
+}
+
+TEST_F(JsonFileDefaultsTest, TheLogSaysWhyAFileCannotBeRead) {
+    struct Case {
+        std::string name;
+        std::function<void(const fs::path&)> make;
+        std::string reason;
+    };
+    const std::vector<Case> cases{
+        {"cut short", [](const fs::path& file) { writeFile(file, "{\"size\": 48,"); }, "not JSON at line 1 column 13"},
+        {"not an object", [](const fs::path& file) { writeFile(file, "[1, 2, 3]"); }, "not a JSON object"},
+        {"empty", [](const fs::path& file) { writeFile(file, ""); }, "empty"},
+        {"nested too deep",
+         [](const fs::path& file) {
+             writeFile(file, R"({"a": )" + std::string(300, '[') + std::string(300, ']') + "}");
+         },
+         "nested deeper than 256 levels"},
+        {"a directory", [](const fs::path& file) { fs::create_directories(file); }, "not a regular file"},
+        {"a fifo", [](const fs::path& file) { ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0); }, "not a regular file"},
+        {"a device", [](const fs::path& file) { fs::create_symlink("/dev/zero", file); }, "not a regular file"},
+        {"too large",
+         [](const fs::path& file) {
+             writeFile(file, "{}");
+             fs::resize_file(file, (64u << 20) + 1);
+         },
+         "larger than 64 MB"},
+        {"a loop of links",
+         [](const fs::path& file) {
+             fs::create_symlink(file.filename().string() + ".other", file);
+             fs::create_symlink(file.filename(), file.string() + ".other");
+         },
+         "too many levels of symbolic links"},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        SimLog log;
+        const fs::path folder = directory_ / test.name;
+        fs::create_directories(folder);
+        const fs::path file = folder / "domain.json";
+        test.make(file);
+
+        JsonFileDefaults defaults(file, clock_);
+        ASSERT_TRUE(defaults.movedAside());
+        EXPECT_TRUE(defaults.keys().empty());
+        EXPECT_EQ(log.count("cannot be read (" + test.reason + "); kept it as " + defaults.movedAside()->string()), 1)
+            << testing::PrintToString(log.lines());
+        defaults.set("size", 64);
+        EXPECT_EQ(Json::parse(readFile(file)), Json({{"size", 64}}));
+    }
+}
+
+TEST_F(JsonFileDefaultsTest, ADeeplyNestedFileStartsFreshAndIsKeptBeside) {
+    SimLog log;
+    const fs::path file = directory_ / "domain.json";
+    const std::string nested =
+        R"({"size": 48, "unknown": )" + std::string(100'000, '[') + std::string(100'000, ']') + "}";
+    writeFile(file, nested);
+    {
+        JsonFileDefaults defaults(file, clock_);
+        ASSERT_TRUE(defaults.movedAside());
+        EXPECT_EQ(readFile(*defaults.movedAside()), nested);
+        defaults.set("size", 64);
+    }
+    EXPECT_EQ(Json::parse(readFile(file)), Json({{"size", 64}}));
+    EXPECT_FALSE(JsonFileDefaults(file, clock_).movedAside());
+}
+
+TEST_F(JsonFileDefaultsTest, ValuesTooDeepToReadBackAreNotWritten) {
+    SimLog log;
+    const fs::path file = directory_ / "domain.json";
+    JsonFileDefaults defaults(file, clock_);
+    defaults.set("size", 48);
+    Json deep = 1;
+    for (std::size_t level = 0; level < kMaxJsonDepth; ++level)
+        deep = Json::array({std::move(deep)});
+    defaults.set("deep", std::move(deep));  // one level more inside the file's object
+    EXPECT_EQ(log.count("settings not saved (key deep): values nested deeper than 256 levels"), 1);
+    EXPECT_EQ(Json::parse(readFile(file)), Json({{"size", 48}}));
+}
+
+TEST_F(JsonFileDefaultsTest, ASymbolicLinkStaysOneAndItsTargetTakesTheChange) {
+    // A dotfiles folder with the real file, reached through two links, the first relative.
+    const fs::path real = directory_ / "dotfiles" / "quillbern" / "domain.json";
+    const fs::path middle = directory_ / "dotfiles" / "current.json";
+    const fs::path file = directory_ / "config" / "quillbern" / "domain.json";
+    writeFile(real, R"({"size": 48})");
+    fs::create_symlink(real, middle);
+    fs::create_directories(file.parent_path());
+    fs::create_symlink("../../dotfiles/current.json", file);
+    {
+        JsonFileDefaults defaults(file, clock_);
+        EXPECT_FALSE(defaults.movedAside());
+        EXPECT_EQ(defaults.intValue("size"), 48);
+        defaults.set("size", 64);
+    }
+    EXPECT_TRUE(fs::is_symlink(file));
+    EXPECT_TRUE(fs::is_symlink(middle));
+    EXPECT_EQ(Json::parse(readFile(real)), Json({{"size", 64}}));
+    EXPECT_EQ(filesIn(real.parent_path()), std::vector<std::string>{"domain.json"});
+    EXPECT_EQ(filesIn(file.parent_path()), std::vector<std::string>{"domain.json"});
+
+    // A link to a file not yet there: the first save creates it.
+    const fs::path dangling = directory_ / "config" / "other.json";
+    fs::create_symlink(directory_ / "dotfiles" / "other.json", dangling);
+    JsonFileDefaults(dangling, clock_).set("size", 32);
+    EXPECT_TRUE(fs::is_symlink(dangling));
+    EXPECT_EQ(Json::parse(readFile(directory_ / "dotfiles" / "other.json")), Json({{"size", 32}}));
+}
+
+TEST_F(JsonFileDefaultsTest, ParallelWriterProcessesNeverMixTheirFiles) {
+    const fs::path file = directory_ / "domain.json";
+    constexpr int kWriters = 3;
+    constexpr int kSaves = 150;
+    // Each writer's whole state, one value: its number and a long text made of that number.
+    const auto stateOf = [](int writer, int save) {
+        return Json{{"writer", writer}, {"save", save}, {"text", std::string(20'000, static_cast<char>('a' + writer))}};
+    };
+    std::vector<pid_t> writers;
+    for (int writer = 0; writer < kWriters; ++writer) {
+        const pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            SimLog log;
+            JsonFileDefaults defaults(file, clock_);
+            for (int save = 0; save < kSaves; ++save)
+                defaults.set("state", stateOf(writer, save));
+            ::_exit(log.count("not saved") == 0 ? 0 : 1);
+        }
+        writers.push_back(pid);
+    }
+    int reads = 0;
+    int running = kWriters;
+    while (running > 0) {
+        for (pid_t& pid : writers) {
+            int status = 0;
+            if (pid > 0 && ::waitpid(pid, &status, WNOHANG) == pid) {
+                EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a writer failed to save";
+                pid = 0;
+                --running;
+            }
+        }
+        const std::string text = readFile(file);
+        if (text.empty()) continue;  // not written yet
+        ++reads;
+        const Json read = Json::parse(text, nullptr, false);
+        ASSERT_FALSE(read.is_discarded()) << "read " << reads << " is not whole";
+        const Json& state = read["state"];
+        EXPECT_EQ(state["text"], stateOf(state["writer"].get<int>(), 0)["text"])
+            << "read " << reads << " mixes writers";
+    }
+    EXPECT_GT(reads, 0);
+    EXPECT_EQ(filesIn(directory_), std::vector<std::string>{"domain.json"});
 }

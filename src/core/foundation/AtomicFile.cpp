@@ -6,56 +6,73 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <sys/stat.h>
 
 namespace quillbern {
 
+namespace fs = std::filesystem;
+
 namespace {
-Error systemError(std::string what, const std::filesystem::path& path) {
-    const int code = errno;
+
+// As many links as the kernel follows before it reports a loop.
+constexpr int kMaxLinks = 40;
+
+Error systemError(std::string what, const fs::path& path, int code = errno) {
     return Error{what + " " + path.string() + ": " + std::strerror(code), "errno", code};
 }
-}  // namespace
 
-std::filesystem::path temporaryPathFor(const std::filesystem::path& target) {
-    auto temporary = target;
-    temporary += ".tmp";
-    return temporary;
+// Closes and removes a temporary file that will not be committed, keeping the first error.
+Error abandon(int fd, const fs::path& temporary, Error error) {
+    if (fd >= 0) ::close(fd);
+    ::unlink(temporary.c_str());
+    return error;
 }
 
-Result<void> writeTemporaryFile(const std::filesystem::path& target, std::string_view contents) {
+}  // namespace
+
+Result<fs::path> finalTarget(const fs::path& path) {
+    fs::path current = path;
+    for (int links = 0; links <= kMaxLinks; ++links) {
+        struct stat status {};
+        if (::lstat(current.c_str(), &status) != 0) {
+            if (errno == ENOENT) return current;
+            return systemError("cannot look at", current);
+        }
+        if (!S_ISLNK(status.st_mode)) return current;
+        std::error_code error;
+        const fs::path next = fs::read_symlink(current, error);
+        if (error) return systemError("cannot follow the link", current, error.value());
+        current = next.is_absolute() ? next : current.parent_path() / next;
+    }
+    return systemError("cannot follow the links of", path, ELOOP);
+}
+
+Result<fs::path> writeTemporaryFile(const fs::path& target, std::string_view contents) {
     std::error_code ignored;
-    std::filesystem::create_directories(target.parent_path(), ignored);
-    const auto temporary = temporaryPathFor(target);
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (fd < 0) return systemError("cannot create", temporary);
+    if (target.has_parent_path()) fs::create_directories(target.parent_path(), ignored);
+    std::string pattern = target.string() + ".tmp-XXXXXX";
+    const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+    const fs::path temporary = pattern;
+    if (fd < 0) return systemError("cannot create a temporary file beside", target);
     std::size_t written = 0;
     while (written < contents.size()) {
         const ssize_t n = ::write(fd, contents.data() + written, contents.size() - written);
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            auto error = systemError("cannot write", temporary);
-            ::close(fd);
-            ::unlink(temporary.c_str());
-            return error;
-        }
+        if (n < 0) return abandon(fd, temporary, systemError("cannot write", temporary));
         written += static_cast<std::size_t>(n);
     }
-    if (::fsync(fd) != 0) {
-        auto error = systemError("cannot flush", temporary);
-        ::close(fd);
-        ::unlink(temporary.c_str());
-        return error;
-    }
-    if (::close(fd) != 0) return systemError("cannot close", temporary);
-    return {};
+    if (::fsync(fd) != 0) return abandon(fd, temporary, systemError("cannot flush", temporary));
+    if (::close(fd) != 0) return abandon(-1, temporary, systemError("cannot close", temporary));
+    return temporary;
 }
 
-Result<void> commitTemporaryFile(const std::filesystem::path& target) {
-    if (std::rename(temporaryPathFor(target).c_str(), target.c_str()) != 0) {
-        return systemError("cannot replace", target);
+Result<void> commitTemporaryFile(const fs::path& temporary, const fs::path& target) {
+    if (std::rename(temporary.c_str(), target.c_str()) != 0) {
+        return abandon(-1, temporary, systemError("cannot replace", target));
     }
     // The rename itself lives in the directory; flush it so a power cut cannot undo it.
-    const auto directory = target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+    const auto directory = target.has_parent_path() ? target.parent_path() : fs::path(".");
     if (const int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); fd >= 0) {
         ::fsync(fd);
         ::close(fd);
@@ -63,9 +80,12 @@ Result<void> commitTemporaryFile(const std::filesystem::path& target) {
     return {};
 }
 
-Result<void> writeFileAtomically(const std::filesystem::path& target, std::string_view contents) {
-    if (auto written = writeTemporaryFile(target, contents); !written) return written;
-    return commitTemporaryFile(target);
+Result<void> writeFileAtomically(const fs::path& target, std::string_view contents) {
+    const auto file = finalTarget(target);
+    if (!file) return file.error();
+    const auto temporary = writeTemporaryFile(file.value(), contents);
+    if (!temporary) return temporary.error();
+    return commitTemporaryFile(temporary.value(), file.value());
 }
 
 }  // namespace quillbern

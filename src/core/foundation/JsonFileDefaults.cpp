@@ -1,11 +1,17 @@
 #include "core/foundation/JsonFileDefaults.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
-#include <fstream>
-#include <sstream>
+#include <sys/stat.h>
 
 #include "core/foundation/AtomicFile.h"
+#include "core/foundation/JsonText.h"
 #include "core/foundation/Log.h"
 
 namespace quillbern {
@@ -27,20 +33,72 @@ fs::path freeAsidePath(const fs::path& file, WallTime when) {
     const std::string base = file.string() + ".unreadable-" + utcStamp(when);
     std::string candidate = base;
     std::error_code error;
-    for (int n = 2; fs::exists(candidate, error); ++n)
+    for (int n = 2; fs::exists(fs::symlink_status(candidate, error)); ++n)
         candidate = base + '-' + std::to_string(n);
     return candidate;
 }
 
-std::optional<Json> readObject(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (in.bad()) return std::nullopt;
-    Json parsed = Json::parse(text.str(), nullptr, false);
-    if (parsed.is_discarded() || !parsed.is_object()) return std::nullopt;
-    return parsed;
+// Anything larger is not a settings file, and reading it would only take memory.
+constexpr off_t kMaxFileSize = 64 << 20;
+
+std::string systemReason(int code) {
+    std::string reason = std::strerror(code);
+    if (!reason.empty()) reason[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(reason[0])));
+    return reason;
+}
+
+Error unreadable(std::string reason) {
+    return Error{std::move(reason), "settings"};
+}
+
+Result<void> checkRegularFile(const struct stat& status) {
+    if (!S_ISREG(status.st_mode)) return unreadable("not a regular file");
+    if (status.st_size > kMaxFileSize) return unreadable("larger than 64 MB");
+    return {};
+}
+
+// Reads the file only when it is a regular one of a sensible size: a FIFO or a device in
+// its place must neither block the start nor fill the memory.
+Result<std::string> readSettingsText(const fs::path& file) {
+    struct stat status {};
+    if (::stat(file.c_str(), &status) != 0) return unreadable(systemReason(errno));
+    if (auto regular = checkRegularFile(status); !regular) return regular.error();
+    const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return unreadable(systemReason(errno));
+    // The file may have been swapped since it was looked at.
+    if (::fstat(fd, &status) != 0 || !checkRegularFile(status)) {
+        ::close(fd);
+        return unreadable("not a regular file");
+    }
+    std::string text;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            const int code = errno;
+            ::close(fd);
+            return unreadable(systemReason(code));
+        }
+        if (n == 0) break;
+        text.append(buffer, static_cast<std::size_t>(n));
+        if (text.size() > static_cast<std::size_t>(kMaxFileSize)) {
+            ::close(fd);
+            return unreadable("larger than 64 MB");
+        }
+    }
+    ::close(fd);
+    return text;
+}
+
+Result<Json> readObject(const fs::path& file) {
+    const auto text = readSettingsText(file);
+    if (!text) return text.error();
+    if (text.value().empty()) return unreadable("empty");
+    auto parsed = parseJson(text.value());
+    if (!parsed) return parsed.error();
+    if (!parsed.value().is_object()) return unreadable("not a JSON object");
+    return std::move(parsed).value();
 }
 
 }  // namespace
@@ -71,7 +129,9 @@ std::unique_ptr<JsonFileDefaults> JsonFileDefaults::openDomain(std::string_view 
 }
 
 std::optional<Json> JsonFileDefaults::readDomain(std::string_view domain) {
-    return readObject(domainFile(domain));
+    auto values = readObject(domainFile(domain));
+    if (!values) return std::nullopt;
+    return std::move(values).value();
 }
 
 JsonFileDefaults::JsonFileDefaults(fs::path file, const Clock& clock) : JsonFileDefaults(file, load(file, clock)) {}
@@ -83,24 +143,33 @@ JsonFileDefaults::JsonFileDefaults(fs::path file, Loaded loaded)
       writable_(loaded.writable) {}
 
 JsonFileDefaults::Loaded JsonFileDefaults::load(const fs::path& file, const Clock& clock) {
-    std::error_code error;
-    if (!fs::exists(file, error) && !error) return {Json::object(), std::nullopt, true};
-    if (auto values = readObject(file)) return {std::move(*values), std::nullopt, true};
+    struct stat status {};
+    if (::stat(file.c_str(), &status) != 0 && errno == ENOENT) return {Json::object(), std::nullopt, true};
+    auto values = readObject(file);
+    if (values) return {std::move(values).value(), std::nullopt, true};
 
+    const std::string& why = values.error().message;
     const fs::path aside = freeAsidePath(file, clock.wallNow());
+    std::error_code error;
     fs::rename(file, aside, error);
     if (error) {
-        log("settings file ", escapedForLog(file.string()), " cannot be read nor moved aside (", error.message(),
-            "); starting with defaults and saving nothing until it is repaired or removed");
+        log("settings file ", escapedForLog(file.string()), " cannot be read (", why, ") nor moved aside (",
+            error.message(), "); starting with defaults and saving nothing until it is repaired or removed");
         return {Json::object(), std::nullopt, false};
     }
-    log("settings file ", escapedForLog(file.string()), " cannot be read; kept it as ", escapedForLog(aside.string()),
-        " and started with defaults");
+    log("settings file ", escapedForLog(file.string()), " cannot be read (", why, "); kept it as ",
+        escapedForLog(aside.string()), " and started with defaults");
     return {Json::object(), aside, true};
 }
 
 void JsonFileDefaults::persist(const Json& values, std::string_view changedKey) {
     if (!writable_) return;
+    // A file the reader refuses would be moved aside at the next start: keep the old one.
+    if (nestingDepth(values) > kMaxJsonDepth) {
+        log("settings not saved (key ", escapedForLog(changedKey), "): values nested deeper than ", kMaxJsonDepth,
+            " levels could not be read back");
+        return;
+    }
     std::string text;
     try {
         text = values.dump(2) + "\n";
