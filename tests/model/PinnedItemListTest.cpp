@@ -121,3 +121,23 @@ TEST(PinnedItemList, FlattenedAppsOpenFoldersDepthFirst) {
     EXPECT_EQ(apps[0].bundleID, "a");
     EXPECT_EQ(apps[1].bundleID, "b");
 }
+
+TEST(PinnedItemList, DedupeCountsTheDroppedItemsThatHeldSomethingElse) {
+    SimUuidSource uuids;
+    const auto named = [](std::string bundleID, std::string name, std::optional<std::string> path = std::nullopt) {
+        return PinnedItem(PinnedApp{std::move(bundleID), std::move(name), std::move(path)});
+    };
+    std::vector<PinnedItem> items{named("x", "X"),
+                                  named("x", "X"),
+                                  named("x", "Renamed"),
+                                  named("x", "X", "/opt/x"),
+                                  folder(1, {named("x", "X"), named("y", "Y")}),
+                                  location(2, "/p"),
+                                  PinnedLocation{seededUuid(3), "Elsewhere", "/p"},
+                                  location(4, "/p"),
+                                  PinnedTrash{seededUuid(5)},
+                                  PinnedTrash{seededUuid(6)}};
+    SeenIdentifiers seen;
+    EXPECT_EQ(dedupeItems(items, seen, uuids), 3u) << "renamed, with a path, and the other name of /p";
+    EXPECT_EQ(ids(items), (Ids{"app:x", "folder:" + seededId(1), "location:" + seededId(2), "trash:" + seededId(5)}));
+}

@@ -111,3 +111,29 @@ TEST(LossyItemArray, SkipsUnreadableElementsAndKeepsTheOthersInOrder) {
     EXPECT_TRUE(decodeJson<LossyItemArray>(Json::array()).value().elements.empty());
     EXPECT_FALSE(decodeJson<LossyItemArray>(Json::object()).ok());
 }
+
+TEST(PinnedItem, FoldersNestedPastTheBoundAreUnreadableAtAnyDepth) {
+    // Built from the inside out, so no step of building or freeing recurses.
+    const auto nestedFolders = [](std::size_t depth) {
+        Json item = appJson("inner");
+        for (std::size_t level = 0; level < depth; ++level) {
+            Json items = Json::array();
+            items.push_back(std::move(item));
+            Json payload = {{"id", seededId(1)}, {"name", "Group"}};
+            payload["items"] = std::move(items);
+            item = Json::object();
+            item["folder"]["_0"] = std::move(payload);
+        }
+        return item;
+    };
+    const auto deepest = decodeJson<PinnedItem>(nestedFolders(kMaxFolderDepth));
+    ASSERT_TRUE(deepest.ok());
+    EXPECT_EQ(deepest.value().flattenedApps().size(), 1u);
+
+    for (const std::size_t depth : {kMaxFolderDepth + 1, std::size_t{15'500}, std::size_t{100'000}}) {
+        const auto refused = decodeJson<PinnedItem>(nestedFolders(depth));
+        ASSERT_FALSE(refused.ok()) << depth;
+        EXPECT_EQ(refused.error().description(), "Folders are nested too deep.");
+        EXPECT_TRUE(refused.error().codingPath().starts_with("folder._0.items[0].folder._0.items[0]"));
+    }
+}

@@ -89,7 +89,9 @@ TEST(PinnedStoreLoad, CopiesInTheSameSecondTakeANumberInsteadOfReplacingTheFirst
 TEST(PinnedStoreLoad, ElementsTheLenientReadingDropsAreKeptBeforeTheCleanedFormIsSaved) {
     const Json docks =
         Json::array({dockJson(1, "A", {{"items", Json::array({appJson("kept"), Json{{"dock", 1}}})}}),
-                     dockJson(2, "B", {{"chord", "⌃⌘2"}}), dockJson(3, "C", {{"revealMode", "sideways"}})});
+                     dockJson(2, "B", {{"chord", "⌃⌘2"}}), dockJson(3, "C", {{"revealMode", "sideways"}}),
+                     dockJson(4, "D", {{"addedLater", {{"opacity", 0.5}}}}), dockJson(5, "E", {{"note", nullptr}}),
+                     dockJson(6, "F", {{"items", {appJson("a")}}, {"pins", {appJson("b")["app"]["_0"]}}})});
     for (const Json& dock : docks) {
         DockWorld world;
         world.storeProfiles(Json::array({dock}));
@@ -289,4 +291,59 @@ TEST(PinnedStoreLoad, EveryStartRewritesTheDocks) {
     world.startStore();
     world.startStore();
     EXPECT_EQ(world.defaults.writeCount("profiles.v1"), 2);
+}
+
+TEST(PinnedStoreLoad, DuplicatesThatDifferAreKeptOnceBeforeTheyAreRemoved) {
+    DockWorld world;
+    Json located = {{"location", {{"_0", {{"id", seededId(7)}, {"name", "Work"}, {"path", "/w"}}}}}};
+    Json renamed = located;
+    renamed["location"]["_0"]["name"] = "Projects";
+    renamed["location"]["_0"]["id"] = seededId(8);
+    world.storeProfiles(Json::array({dockJson(1, "A", {{"items", {appJson("x", "X"), appJson("x", "X")}}})}));
+    world.startStore();
+    EXPECT_TRUE(world.keysStartingWith("profiles.v1.corrupt.").empty()) << "a repeat loses nothing";
+
+    for (const Json& items : {Json{appJson("x", "X"), appJson("x", "Renamed")}, Json{located, renamed}}) {
+        DockWorld changed;
+        changed.storeProfiles(Json::array({dockJson(1, "A", {{"items", items}})}));
+        const Bytes asFound = *changed.defaults.dataValue("profiles.v1");
+        const auto store = changed.startStore();
+        EXPECT_EQ(store->profiles()[0].items.size(), 1u);
+        EXPECT_EQ(changed.defaults.dataValue(kCorruptKey), asFound) << items.dump();
+        changed.advance(5);
+        changed.startStore();
+        EXPECT_EQ(changed.keysStartingWith("profiles.v1.corrupt.").size(), 1u) << "the saved form has no duplicate";
+    }
+
+    DockWorld legacy;
+    const std::string apps = R"([{"bundleID":"x","name":"X"},{"bundleID":"x","name":"Other"}])";
+    legacy.storeData("pinnedApps", apps);
+    legacy.startStore();
+    EXPECT_EQ(legacy.defaults.dataValue("pinnedApps.corrupt.1800000000"), bytesOf(apps));
+}
+
+TEST(PinnedStoreLoad, DeepNestingIsUnreadableAndKept) {
+    DockWorld world;
+    std::string folders;
+    for (std::size_t level = 0; level <= kMaxFolderDepth; ++level)
+        folders += R"({"folder":{"_0":{"id":")" + seededId(1) + R"(","name":"G","items":[)";
+    folders += appJson("deep").dump();
+    for (std::size_t level = 0; level <= kMaxFolderDepth; ++level)
+        folders += "]}}}";
+    const std::string docks =
+        R"([{"id":")" + seededId(1) + R"(","name":"A","items":[)" + appJson("kept").dump() + "," + folders + "]}]";
+    world.storeData("profiles.v1", docks);
+    const auto store = world.startStore();
+    ASSERT_EQ(store->profiles()[0].items.size(), 1u) << "the folders nested too deep are an unreadable item";
+    EXPECT_EQ(store->profiles()[0].items[0].id(), "app:kept");
+    EXPECT_EQ(world.defaults.dataValue(kCorruptKey), bytesOf(docks));
+    EXPECT_FALSE(store->recoveredFromUnreadableData());
+
+    DockWorld arrays;
+    const std::string nested = R"([{"id":")" + seededId(1) + R"(","name":"A","unknown":)" + std::string(100'000, '[') +
+                               std::string(100'000, ']') + "}]";
+    arrays.storeData("profiles.v1", nested);
+    const auto recovered = arrays.startStore();
+    EXPECT_TRUE(recovered->recoveredFromUnreadableData());
+    EXPECT_EQ(arrays.defaults.dataValue(kCorruptKey), bytesOf(nested));
 }

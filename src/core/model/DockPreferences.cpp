@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/foundation/JsonText.h"
 #include "core/foundation/Log.h"
 #include "core/model/DatedKey.h"
 #include "core/model/JsonReader.h"
@@ -171,19 +172,21 @@ DockPreferences::StoredOverrides DockPreferences::readOverrides(const Defaults& 
     const auto stored = defaults.value(kOverridesKey);
     if (!stored) return {};
     const auto data = Defaults::bytesFromJson(*stored);
-    const Json json = data ? Json::parse(data->begin(), data->end(), nullptr, false) : Json();
-    if (!json.is_object()) return {{}, true};
+    const auto json = data ? parseJson(*data) : Result<Json>(Error{});
+    if (!json || !json.value().is_object()) return {{}, true};
 
     StoredOverrides out;
-    for (const auto& [name, value] : json.items()) {
-        const auto action = std::find_if(kFeatureOrder.begin(), kFeatureOrder.end(),
-                                         [&](const HotKeyAction& a) { return overrideKey(a) == name; });
-        if (action == kFeatureOrder.end()) continue;
-        if (const auto chord = decodeJson<HotKeyChord>(value)) {
-            out.overrides.emplace(*action, chord.value());
-        } else {
+    for (const auto& member : json.value().items()) {
+        const std::string& name = member.key();
+        const auto action = std::ranges::find_if(kFeatureOrder,
+                                                 [&name](const HotKeyAction& a) { return overrideKey(a) == name; });
+        const auto chord = decodeJson<HotKeyChord>(member.value());
+        // A member naming no action is a newer version's; the next change would drop it.
+        if (action == kFeatureOrder.end() || !chord) {
             out.droppedAny = true;
+            continue;
         }
+        out.overrides.emplace(*action, chord.value());
     }
     return out;
 }
@@ -193,7 +196,7 @@ HotKeyOverrides DockPreferences::keepingUnreadableOverrides(Defaults& defaults, 
     if (read.droppedAny) {
         const std::string copy =
             keepDatedCopy(defaults, clock, kOverridesKey, kCorruptInfix, *defaults.value(kOverridesKey));
-        log("unreadable shortcut overrides dropped; the stored value is kept under ", copy);
+        log("shortcut overrides that cannot be read or name no action dropped; the stored value is kept under ", copy);
     }
     return std::move(read.overrides);
 }

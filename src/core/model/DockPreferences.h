@@ -23,8 +23,9 @@ using HotKeyOverrides = std::unordered_map<HotKeyAction, HotKeyChord>;
 // global shortcuts with the user's re-recorded chords, the workspace limit and the
 // interface language. Read once at construction (snapped and clamped there); every
 // assignment is written, an unchanged one too, and is not clamped. Stored overrides that
-// cannot be read are dropped one by one, and the stored bytes are first kept under a dated
-// ".corrupt." key so no chord the user recorded is lost. Main thread only.
+// cannot be read or name no action are dropped one by one, and the stored bytes are first
+// kept under a dated ".corrupt." key (once for the same bytes) so no chord the user
+// recorded is lost. Main thread only.
 class DockPreferences {
 public:
     enum class KnockTempo { brisk, standard, relaxed };

@@ -30,6 +30,13 @@ std::optional<JsonReader> JsonReader::optional(std::string_view key) const {
     return JsonReader(*found, this, key, std::nullopt);
 }
 
+std::size_t JsonReader::otherMembers(std::initializer_list<std::string_view> known) const {
+    expectObject();
+    return static_cast<std::size_t>(std::ranges::count_if(value_.items(), [&known](const auto& member) {
+        return std::ranges::find(known, member.key()) == known.end();
+    }));
+}
+
 std::size_t JsonReader::arraySize() const {
     expectValue(value_.is_array(), "an array");
     return value_.size();

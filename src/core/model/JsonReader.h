@@ -1,6 +1,8 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -28,6 +30,8 @@ public:
     JsonReader required(std::string_view key) const;
     // Absent and null alike give nothing.
     std::optional<JsonReader> optional(std::string_view key) const;
+    // How many members have none of the `known` keys.
+    std::size_t otherMembers(std::initializer_list<std::string_view> known) const;
 
     // Arrays.
     std::size_t arraySize() const;

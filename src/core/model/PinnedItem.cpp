@@ -21,17 +21,23 @@ void appendApps(const PinnedItem& item, std::vector<PinnedApp>& apps) {
     }
 }
 
-PinnedItem readPayload(std::size_t caseIndex, const JsonReader& payload) {
+PinnedItem readItem(const JsonReader& reader, std::size_t depth);
+
+// `depth` counts the folders around the payload, so reading stops before the stack runs out.
+PinnedItem readPayload(std::size_t caseIndex, const JsonReader& payload, std::size_t depth) {
     switch (caseIndex) {
         case 0:
             return PinnedApp::read(payload);
         case 1: {
+            if (depth >= kMaxFolderDepth) {
+                payload.fail(DecodingError::Kind::dataCorrupted, "Folders are nested too deep.");
+            }
             PinnedFolder folder{payload.required("id").uuid(), payload.required("name").string(), {}};
             const JsonReader items = payload.required("items");
             const std::size_t count = items.arraySize();
             folder.items.reserve(count);
             for (std::size_t i = 0; i < count; ++i)
-                folder.items.push_back(PinnedItem::read(items.element(i)));
+                folder.items.push_back(readItem(items.element(i), depth + 1));
             return folder;
         }
         case 2:
@@ -40,6 +46,15 @@ PinnedItem readPayload(std::size_t caseIndex, const JsonReader& payload) {
         default:
             return PinnedTrash{payload.required("id").uuid()};
     }
+}
+
+PinnedItem readItem(const JsonReader& reader, std::size_t depth) {
+    reader.expectObject();
+    for (std::size_t i = 0; i < kCaseKeys.size(); ++i) {
+        if (!reader.has(kCaseKeys[i])) continue;
+        return readPayload(i, reader.required(kCaseKeys[i]).required(kPayloadKey), depth);
+    }
+    reader.fail(DecodingError::Kind::dataCorrupted, "Unknown PinnedItem case");
 }
 
 }  // namespace
@@ -101,12 +116,7 @@ void PinnedItem::write(JsonWriter& writer) const {
 }
 
 PinnedItem PinnedItem::read(const JsonReader& reader) {
-    reader.expectObject();
-    for (std::size_t i = 0; i < kCaseKeys.size(); ++i) {
-        if (!reader.has(kCaseKeys[i])) continue;
-        return readPayload(i, reader.required(kCaseKeys[i]).required(kPayloadKey));
-    }
-    reader.fail(DecodingError::Kind::dataCorrupted, "Unknown PinnedItem case");
+    return readItem(reader, 0);
 }
 
 }  // namespace quillbern

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <variant>
@@ -12,6 +13,10 @@
 namespace quillbern {
 
 class PinnedItem;
+
+// The most folders read inside one another; an item nested deeper is unreadable, so that
+// reading and every walk of the folders stay within the stack.
+inline constexpr std::size_t kMaxFolderDepth = 32;
 
 struct PinnedApp {
     std::string bundleID;
@@ -78,7 +83,8 @@ public:
 
     // One case key holding {"_0": payload}.
     void write(JsonWriter& writer) const;
-    // The first present case key decides the case; a folder's items are read strictly.
+    // The first present case key decides the case; a folder's items are read strictly,
+    // and folders at most kMaxFolderDepth deep.
     static PinnedItem read(const JsonReader& reader);
 
 private:

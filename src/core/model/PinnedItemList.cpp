@@ -25,23 +25,34 @@ void flattenFolders(std::vector<PinnedItem>& items) {
     items = std::move(flat);
 }
 
-void dedupeItems(std::vector<PinnedItem>& items, SeenIdentifiers& seen, UuidSource& uuids) {
-    std::unordered_set<std::string> pathsOfThisLevel;
+std::size_t dedupeItems(std::vector<PinnedItem>& items, SeenIdentifiers& seen, UuidSource& uuids) {
+    // The name kept for each path of this level.
+    std::unordered_map<std::string, std::string> pathsOfThisLevel;
     bool trashSeen = false;
+    std::size_t lost = 0;
     std::vector<PinnedItem> kept;
     kept.reserve(items.size());
     for (PinnedItem& item : items) {
         if (const PinnedApp* app = item.app()) {
-            if (seen.bundleIDs.insert(app->bundleID).second) kept.push_back(std::move(item));
+            const auto [first, isNew] = seen.apps.try_emplace(app->bundleID, *app);
+            if (isNew) {
+                kept.push_back(std::move(item));
+            } else if (first->second != *app) {
+                ++lost;
+            }
         } else if (PinnedFolder* folder = item.folder()) {
             if (!seen.folderIDs.insert(folder->id).second) {
                 folder->id = uuids.make();
                 seen.folderIDs.insert(folder->id);
             }
-            dedupeItems(folder->items, seen, uuids);
+            lost += dedupeItems(folder->items, seen, uuids);
             kept.push_back(std::move(item));
         } else if (const PinnedLocation* location = item.location()) {
-            if (!pathsOfThisLevel.insert(location->path).second) continue;
+            const auto [first, isNew] = pathsOfThisLevel.try_emplace(location->path, location->name);
+            if (!isNew) {
+                if (first->second != location->name) ++lost;
+                continue;
+            }
             if (seen.locationIDs.insert(location->id).second) {
                 kept.push_back(std::move(item));
             } else {
@@ -55,6 +66,7 @@ void dedupeItems(std::vector<PinnedItem>& items, SeenIdentifiers& seen, UuidSour
         }
     }
     items = std::move(kept);
+    return lost;
 }
 
 bool reorderItem(std::string_view id, std::string_view target, std::vector<PinnedItem>& items) {

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -20,15 +22,18 @@ void flattenFolders(std::vector<PinnedItem>& items);
 
 // What the load-time clean-up has met so far in one dock, across all its list levels.
 struct SeenIdentifiers {
-    std::unordered_set<std::string> bundleIDs;
+    // The app kept for each bundle identifier, to tell a repeat from an app that differs.
+    std::unordered_map<std::string, PinnedApp> apps;
     std::unordered_set<Uuid> folderIDs;
     std::unordered_set<Uuid> locationIDs;
 };
 
 // Keeps one app per bundle identifier and unique folder and location identifiers across
 // the dock (a repeated folder or location identifier is replaced by a fresh one), and one
-// location per path and one Trash per list level. The first occurrence wins.
-void dedupeItems(std::vector<PinnedItem>& items, SeenIdentifiers& seen, UuidSource& uuids);
+// location per path and one Trash per list level. The first occurrence wins. Answers how
+// many dropped items held what no kept one does (an app with another name or fallback
+// path, a location with another name), whose stored form the caller must keep.
+std::size_t dedupeItems(std::vector<PinnedItem>& items, SeenIdentifiers& seen, UuidSource& uuids);
 
 // Moves the item `id` to the place of the item `target` in the same list level: toward the
 // end it lands just after the target, toward the start just before. False when the two

@@ -32,34 +32,36 @@ PinnedStore::PinnedStore(Ports ports)
 }
 
 void PinnedStore::load() {
-    if (const auto stored = defaults_.value(kProfilesKey)) {
-        loadStored(*stored);
+    // The stored form the docks come from, kept whole if the load leaves out or changes
+    // anything of it.
+    const std::string_view sourceKey = defaults_.contains(kProfilesKey) ? kProfilesKey : kLegacyPinnedAppsKey;
+    const std::optional<Json> source = defaults_.value(sourceKey);
+    bool leavesOut = false;
+    if (sourceKey == kProfilesKey) {
+        leavesOut = loadStored(*source);
     } else {
         profiles_ = {defaultDock(legacyApps().value_or(std::vector<PinnedItem>{}))};
     }
-    normalizeAfterLoad(profiles_, defaults_, clock_, uuids_);
+    leavesOut = normalizeAfterLoad(profiles_, defaults_, clock_, uuids_) > 0 || leavesOut;
+    if (leavesOut && source) keepDatedCopy(defaults_, clock_, sourceKey, kCorruptInfix, *source);
     save();
     if (defaults_.dataValue(kProfilesKey) && legacyApps()) defaults_.remove(kLegacyPinnedAppsKey);
 }
 
-void PinnedStore::loadStored(const Json& stored) {
+bool PinnedStore::loadStored(const Json& stored) {
     // A value that is not data (a hand-edited file) is as unreadable as bad data.
     const auto data = Defaults::bytesFromJson(stored);
     auto decoded = data ? StoredProfiles::decode(*data) : DecodingError();
-    const bool unreadable = !decoded || decoded.value().profiles.empty();
-    const bool renewed = !unreadable && renewRepeatedIds(decoded.value().profiles, uuids_);
-    // What the load replaces, or the cleaned form saved at its end would leave out or
-    // change, stays as it was found.
-    if (unreadable || decoded.value().dropped > 0 || renewed) {
-        keepDatedCopy(defaults_, clock_, kProfilesKey, kCorruptInfix, stored);
-    }
-    if (unreadable) {
+    if (!decoded || decoded.value().profiles.empty()) {
         profiles_ = {defaultDock({})};
         recoveredFromUnreadableData_ = true;
         defaults_.set(kRecoveredKey, true);
-        return;
+        return true;
     }
+    // A renewed identifier changes what the save at the end of the load writes.
+    const bool renewed = renewRepeatedIds(decoded.value().profiles, uuids_);
     profiles_ = std::move(decoded.value().profiles);
+    return decoded.value().dropped > 0 || renewed;
 }
 
 std::optional<std::vector<PinnedItem>> PinnedStore::legacyApps() const {

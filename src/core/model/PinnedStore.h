@@ -224,7 +224,8 @@ private:
     void setLaunching(std::set<AppId> launching);
 
     void load();
-    void loadStored(const Json& stored);
+    // Answers whether the docks read leave out or change anything stored.
+    bool loadStored(const Json& stored);
     // The applications of the oldest stored form, when it is there and readable.
     std::optional<std::vector<PinnedItem>> legacyApps() const;
     // Ends the undo of the last removal unless the change being saved made or used it.

@@ -31,11 +31,15 @@ ReadProfile ReadProfile::read(const JsonReader& reader) {
     Profile& profile = result.profile;
     profile.id = reader.required("id").uuid();
     profile.name = reader.required("name").string();
+    // A newer version's fields, which the next save would leave out.
+    result.dropped += reader.otherMembers({"id", "name", "items", "pins", "edge", "display", "isVisible", "isEnabled",
+                                           "showsWindows", "revealMode", "alignment", "chord"});
 
     if (const auto items = reader.optional("items")) {
         LossyItemArray list = LossyItemArray::read(*items);
         profile.items = std::move(list.elements);
         result.dropped += list.skipped;
+        if (reader.optional("pins")) ++result.dropped;  // the older list is read only without "items"
     } else if (const auto pins = reader.optional("pins")) {
         const std::size_t count = pins->arraySize();
         for (std::size_t i = 0; i < count; ++i)

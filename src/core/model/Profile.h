@@ -43,7 +43,8 @@ struct Profile {
 };
 
 // A profile as read, with the number of stored elements the lenient reading left out
-// (unreadable items, an unreadable chord, a reveal mode or alignment naming no case).
+// (unreadable items, an unreadable chord, a reveal mode or alignment naming no case,
+// members it does not know).
 struct ReadProfile {
     Profile profile;
     std::size_t dropped = 0;

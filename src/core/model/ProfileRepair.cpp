@@ -69,15 +69,18 @@ bool renewRepeatedIds(std::vector<Profile>& profiles, UuidSource& uuids) {
     return renewed;
 }
 
-void normalizeAfterLoad(std::vector<Profile>& profiles, Defaults& defaults, const Clock& clock, UuidSource& uuids) {
+std::size_t normalizeAfterLoad(std::vector<Profile>& profiles, Defaults& defaults, const Clock& clock,
+                               UuidSource& uuids) {
     cutToLimit(profiles, defaults, clock);
     migrateToMultidock(profiles, defaults);
     flattenAllFolders(profiles, defaults);
+    std::size_t lost = 0;
     for (Profile& profile : profiles) {
         SeenIdentifiers seen;
-        dedupeItems(profile.items, seen, uuids);
+        lost += dedupeItems(profile.items, seen, uuids);
     }
     limitVisibleDocksPerSlot(profiles);
+    return lost;
 }
 
 }  // namespace quillbern

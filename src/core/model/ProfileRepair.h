@@ -17,7 +17,10 @@ inline constexpr std::size_t kMaxProfiles = 10;
 // dated ".overflow." key before it is cut), the one-time multidock migration, folder
 // flattening (the list backed up once), duplicate removal inside each dock, and at most
 // two visible docks per slot. Writes only its copies and migration keys; never the docks.
-void normalizeAfterLoad(std::vector<Profile>& profiles, Defaults& defaults, const Clock& clock, UuidSource& uuids);
+// Answers how many removed duplicates held what the kept items do not, so the caller
+// keeps the stored form they came from.
+std::size_t normalizeAfterLoad(std::vector<Profile>& profiles, Defaults& defaults, const Clock& clock,
+                               UuidSource& uuids);
 
 // Gives each dock whose identifier an earlier dock already has a fresh one, since every
 // operation finds a dock by its identifier; true when any was renewed.

@@ -1,15 +1,18 @@
 #include "core/model/StoredProfiles.h"
 
+#include "core/foundation/JsonText.h"
+
 namespace quillbern {
 
 namespace {
 
 Result<Json, DecodingError> parsed(const Bytes& data) {
-    Json json = Json::parse(data.begin(), data.end(), nullptr, false);
-    if (json.is_discarded()) {
-        return DecodingError(DecodingError::Kind::dataCorrupted, "", "The given data was not valid JSON.");
+    auto json = parseJson(data);
+    if (!json) {
+        return DecodingError(DecodingError::Kind::dataCorrupted, "",
+                             "The given data was not valid JSON (" + json.error().message + ").");
     }
-    return json;
+    return std::move(json).value();
 }
 
 // Reads every element of an array with `readElement`, strictly.
