@@ -10,7 +10,7 @@ start_program
 aside=$(ls "$(dirname "$settings")" | grep '^defaults.json.unreadable-' || true)
 [[ -n "$aside" ]] || fail "the unreadable settings file was not moved aside"
 [[ "$(cat "$(dirname "$settings")/$aside")" == '{"profiles.v1": tru' ]] || fail "the kept file changed"
-grep -q "cannot be read; kept it as" "$work/log" || fail "the move aside was not logged"
+grep -q "cannot be read (not JSON at line 1 column 20); kept it as" "$work/log" || fail "the move aside was not logged"
 
 # The tray embeds the status icon as a window of our process.
 wait_for 10 sh -c "xdotool search --pid $program_pid | grep -q ." || fail "no status icon window"

@@ -11,6 +11,9 @@ template <class... Fn>
 struct Overloaded : Fn... {
     using Fn::operator()...;
 };
+// Clang 14 does not deduce an aggregate's arguments by itself.
+template <class... Fn>
+Overloaded(Fn...) -> Overloaded<Fn...>;
 
 }  // namespace
 
