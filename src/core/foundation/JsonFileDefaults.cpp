@@ -57,6 +57,23 @@ Result<void> checkRegularFile(const struct stat& status) {
     return {};
 }
 
+Result<std::string> readOpenFile(int fd) {
+    // The file may have been swapped since it was looked at.
+    struct stat status {};
+    if (::fstat(fd, &status) != 0) return unreadable(systemReason(errno));
+    if (auto regular = checkRegularFile(status); !regular) return regular.error();
+    std::string text;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return unreadable(systemReason(errno));
+        if (n == 0) return text;
+        text.append(buffer, static_cast<std::size_t>(n));
+        if (text.size() > static_cast<std::size_t>(kMaxFileSize)) return unreadable("larger than 64 MB");
+    }
+}
+
 // Reads the file only when it is a regular one of a sensible size: a FIFO or a device in
 // its place must neither block the start nor fill the memory.
 Result<std::string> readSettingsText(const fs::path& file) {
@@ -65,28 +82,7 @@ Result<std::string> readSettingsText(const fs::path& file) {
     if (auto regular = checkRegularFile(status); !regular) return regular.error();
     const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) return unreadable(systemReason(errno));
-    // The file may have been swapped since it was looked at.
-    if (::fstat(fd, &status) != 0 || !checkRegularFile(status)) {
-        ::close(fd);
-        return unreadable("not a regular file");
-    }
-    std::string text;
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            const int code = errno;
-            ::close(fd);
-            return unreadable(systemReason(code));
-        }
-        if (n == 0) break;
-        text.append(buffer, static_cast<std::size_t>(n));
-        if (text.size() > static_cast<std::size_t>(kMaxFileSize)) {
-            ::close(fd);
-            return unreadable("larger than 64 MB");
-        }
-    }
+    auto text = readOpenFile(fd);
     ::close(fd);
     return text;
 }
