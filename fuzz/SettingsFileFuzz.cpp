@@ -80,8 +80,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
 
         const auto docks = machine.startDocks(defaults);
-        const DockPreferences preferences(defaults, machine.clock);
-        const AppearanceStore appearance(defaults, machine.appearance);
+        const DockPreferences preferences(defaults, machine.clock, machine.mainLoop);
+        const AppearanceStore appearance(defaults, machine.appearance, machine.mainLoop);
         const auto storedDocks =
             readable && found.contains("profiles.v1") ? std::optional<Json>(found["profiles.v1"]) : std::nullopt;
         checkDocksLoad(storedDocks, defaults, *docks);

@@ -62,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Machine machine;
     const Json stored = Defaults::dataJson(bytesOf(data, size));
     SimDefaults defaults(Json{{"hotkeyOverrides.v1", stored}});
-    DockPreferences preferences(defaults, machine.clock);
+    DockPreferences preferences(defaults, machine.clock, machine.mainLoop);
 
     // Read here with the library alone, which has no depth bound of its own.
     const Json found = Json::parse(textOf(data, size), nullptr, false);
@@ -83,7 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!whole) require(hasCopy(defaults, "hotkeyOverrides.v1", stored), "overrides not read whole are kept");
 
     const std::vector<std::string> keys = defaults.keys();
-    DockPreferences again(defaults, machine.clock);
+    DockPreferences again(defaults, machine.clock, machine.mainLoop);
     require(defaults.keys() == keys, "a second start keeps no second copy of the same bytes");
 
     const HotKeyChord chord{static_cast<std::uint32_t>(size), size > 0 ? data[0] : 0u};

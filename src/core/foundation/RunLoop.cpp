@@ -35,10 +35,9 @@ void Timer::detach() {
 }
 
 #ifndef NDEBUG
-void expectOnLoop(const RunLoop& loop, std::source_location where) {
+void expectOnLoop(const RunLoop& loop, const char* function, const char* file, int line) {
     if (loop.isCurrent()) return;
-    std::fprintf(stderr, "Quillbern: %s (%s:%u) called off the loop it lives on\n", where.function_name(),
-                 where.file_name(), static_cast<unsigned>(where.line()));
+    std::fprintf(stderr, "Quillbern: %s (%s:%d) called off the loop it lives on\n", function, file, line);
     std::abort();
 }
 #endif

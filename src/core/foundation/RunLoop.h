@@ -3,7 +3,6 @@
 #include <functional>
 #include <memory>
 #include <optional>
-#include <source_location>
 
 #include "core/foundation/Lifetime.h"
 #include "core/foundation/Subscription.h"
@@ -56,11 +55,14 @@ public:
 
 // Debug builds stop, with the caller's place, when the caller does not run on `loop`. An
 // object that lives on one loop checks its entry points with it, so a call from another
-// thread fails in tests instead of racing. Release builds drop the check.
+// thread fails in tests instead of racing. Release builds drop the check. The caller's
+// place comes from the compilers' builtins: Clang 14's library has no std::source_location.
 #ifdef NDEBUG
-inline void expectOnLoop(const RunLoop&, std::source_location = std::source_location::current()) {}
+inline void expectOnLoop(const RunLoop&, const char* = __builtin_FUNCTION(), const char* = __builtin_FILE(),
+                         int = __builtin_LINE()) {}
 #else
-void expectOnLoop(const RunLoop& loop, std::source_location where = std::source_location::current());
+void expectOnLoop(const RunLoop& loop, const char* function = __builtin_FUNCTION(), const char* file = __builtin_FILE(),
+                  int line = __builtin_LINE());
 #endif
 
 // A dedicated thread's loop, which also watches file descriptors (event connections).
