@@ -130,7 +130,7 @@ TEST(PinnedItem, FoldersNestedPastTheBoundAreUnreadableAtAnyDepth) {
     ASSERT_TRUE(deepest.ok());
     EXPECT_EQ(deepest.value().flattenedApps().size(), 1u);
 
-    for (const std::size_t depth : {kMaxFolderDepth + 1, std::size_t{15'500}, std::size_t{100'000}}) {
+    for (const std::size_t depth : {kMaxFolderDepth + 1, std::size_t{15'500}}) {
         const auto refused = decodeJson<PinnedItem>(nestedFolders(depth));
         ASSERT_FALSE(refused.ok()) << depth;
         EXPECT_EQ(refused.error().description(), "Folders are nested too deep.");
