@@ -178,8 +178,8 @@ DockPreferences::StoredOverrides DockPreferences::readOverrides(const Defaults& 
     StoredOverrides out;
     for (const auto& member : json.value().items()) {
         const std::string& name = member.key();
-        const auto action = std::ranges::find_if(kFeatureOrder,
-                                                 [&name](const HotKeyAction& a) { return overrideKey(a) == name; });
+        const auto action =
+            std::ranges::find_if(kFeatureOrder, [&name](const HotKeyAction& a) { return overrideKey(a) == name; });
         const auto chord = decodeJson<HotKeyChord>(member.value());
         // A member naming no action is a newer version's; the next change would drop it.
         if (action == kFeatureOrder.end() || !chord) {
