@@ -24,6 +24,8 @@ public:
     WallTime wallNow() const override;
     MediaTime mediaNow() const override;
     void setWallEpoch(WallTime epoch) { epoch_ = epoch.sinceEpoch; }
+    // The system's date is set, say back an hour: only the wall clock moves.
+    void stepWallClock(Duration by) { epoch_ += by; }
 
     Ticks now() const { return now_; }
     // Runs what is due now, then moves time forward by `seconds`, firing due timers.

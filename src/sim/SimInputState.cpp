@@ -4,7 +4,18 @@ namespace quillbern {
 
 PointBL SimInputState::pointer() const {
     std::lock_guard lock(mutex_);
+    ++pointerReads_;
     return pointer_;
+}
+
+int SimInputState::pointerReads() const {
+    std::lock_guard lock(mutex_);
+    return pointerReads_;
+}
+
+Subscription SimInputState::onPointerMotion(Task handler) {
+    if (!reportsMotion_) return {};
+    return moved_.connect(std::move(handler));
 }
 
 MouseButtons SimInputState::pressedButtons() const {
@@ -28,8 +39,12 @@ bool SimInputState::isMenuOpen() const {
 }
 
 void SimInputState::setPointer(PointBL p) {
-    std::lock_guard lock(mutex_);
-    pointer_ = p;
+    {
+        std::lock_guard lock(mutex_);
+        if (p == pointer_) return;
+        pointer_ = p;
+    }
+    moved_.emit();
 }
 
 void SimInputState::setPressedButtons(MouseButtons buttons) {

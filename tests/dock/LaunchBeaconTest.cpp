@@ -143,6 +143,21 @@ TEST_F(Beacon, StaysAtLeastASecondSinceItCameUp) {
     EXPECT_TRUE(panel->closed);
 }
 
+TEST_F(Beacon, ItsSecondIsMeasuredOnAClockThatNeverStepsBack) {
+    launch("a");
+    world.advance(0.3);
+    world.clock.stepWallClock(-3600);
+    arrive("a");
+    world.advance(0.71);
+    EXPECT_EQ(beacon.shownPanel(kLeft), std::nullopt) << "not an hour and a second";
+
+    launch("b");
+    world.clock.stepWallClock(3600);
+    arrive("b");
+    world.advance(0.5);
+    EXPECT_TRUE(beacon.shownPanel(kLeft)) << "the date jumping ahead is no time shown";
+}
+
 TEST_F(Beacon, ALaunchDuringTheWaitKeepsTheBeacon) {
     launch("a");
     world.advance(0.5);

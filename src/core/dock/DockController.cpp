@@ -9,12 +9,12 @@ namespace quillbern {
 namespace {
 
 // A let-go held-out dock counts as left long ago, so the next tick may hide it.
-constexpr WallTime kDistantPast{-std::numeric_limits<double>::infinity()};
+constexpr MediaTime kDistantPast{-std::numeric_limits<double>::infinity()};
 
 }  // namespace
 
 DockController::DockController(Ports ports, WindowEngine& engine, PinnedStore& pinned,
-                               const DockPreferences& preferences, AppearanceStore& appearance,
+                               DockPreferences& preferences, AppearanceStore& appearance,
                                AXPermission& permission, TransientAppCount transientApps, LaunchingApps& launching)
     : ports_(ports),
       engine_(engine),
@@ -36,6 +36,15 @@ void DockController::start() {
     // Edits that announce nothing, such as listing the running applications, can still
     // change a dock's length.
     profilesObserver_ = pinned_.profilesChanged.connect(lifetime_.guard([this] { refreshFrames(); }));
+    // What the tick reads besides the pointer and the controller's own state.
+    const auto wake = lifetime_.guard([this] { wakeTick(); });
+    tickWakers_.push_back(preferences_.changed.connect(wake));
+    tickWakers_.push_back(pinned_.profilesChanged.connect(wake));
+    tickWakers_.push_back(pinned_.dragSessionChanged.connect(wake));
+    tickWakers_.push_back(engine_.snapshotChanged.connect(wake));
+    tickOrigin_ = ports_.clock.mediaNow();
+    lastTick_ = tickOrigin_;
+    resting_ = false;
     autoHideTimer_ = ports_.mainLoop.every(kTickPeriod, lifetime_.guard([this] { autoHideTick(); }));
 }
 
@@ -44,6 +53,10 @@ void DockController::stop() {
     isPeeking_ = false;
     peekKeyCode_.reset();
     autoHideTimer_.cancel();
+    resting_ = false;
+    tickWakers_.clear();
+    pointerMotion_.reset();
+    followsPointer_ = false;
     pinned_.onLayoutChange = nullptr;
     screenObserver_.reset();
     profilesObserver_.reset();
@@ -59,6 +72,7 @@ void DockController::stop() {
 
 void DockController::rebuildPanels() {
     expectOnLoop(ports_.mainLoop);
+    wakeTick();
     std::set<PanelKey> wanted;
     screens_ = ports_.screens.screens();
     for (const ScreenInfo& screen : screens_) {
@@ -73,7 +87,7 @@ void DockController::rebuildPanels() {
             panel->orderFront();
             panels_[key] = std::move(panel);
             // A new panel stands revealed for at least the leave delay.
-            lastInside_[key] = ports_.clock.wallNow();
+            lastInside_[key] = ports_.clock.mediaNow();
         }
     }
     const auto unwanted = [&wanted](const auto& entry) { return !wanted.contains(entry.first); };
@@ -104,6 +118,7 @@ void DockController::refreshFrames() {
             const PanelKey key{*screen.id, entry.profile.id};
             const auto it = panels_.find(key);
             if (it == panels_.end() || it->second->frame() == entry.frame) continue;
+            wakeTick();
             Panel& panel = *it->second;
             if (concealed_.contains(key)) {
                 // A hide still under way is left to finish; it ends at the resting frame.
@@ -112,6 +127,7 @@ void DockController::refreshFrames() {
             }
             // The move replaces a reveal still under way, which must still end opaque.
             panel.animate(kFrameChange, 1.0, entry.frame);
+            noteAnimation(kFrameChange.duration);
         }
     }
 }
@@ -135,6 +151,7 @@ std::optional<RectBL> DockController::stackedFrame(const PanelKey& key) const {
 
 void DockController::toggleHeldOut(const Uuid& profileID) {
     expectOnLoop(ports_.mainLoop);
+    wakeTick();
     const auto ofDock = [&profileID](const auto& entry) { return entry.first.profile == profileID; };
     if (isHeldOut(profileID)) {
         std::erase_if(heldOut_, [&](const PanelKey& key) {
@@ -161,6 +178,7 @@ bool DockController::isHeldOut(const Uuid& profileID) const {
 void DockController::setPeeking(bool pressed, std::optional<KeyCode> keyCode) {
     expectOnLoop(ports_.mainLoop);
     if (pressed == isPeeking_) return;
+    wakeTick();
     isPeeking_ = pressed;
     peekKeyCode_ = pressed ? keyCode : std::nullopt;
     if (pressed && !isPlacingDrag()) revealAllConcealed();
@@ -168,11 +186,12 @@ void DockController::setPeeking(bool pressed, std::optional<KeyCode> keyCode) {
 
 void DockController::setInteractionLock(bool locked, const PanelKey& key) {
     expectOnLoop(ports_.mainLoop);
+    wakeTick();
     const auto it = interactionLocks_.find(key);
     const int n = (it == interactionLocks_.end() ? 0 : it->second) + (locked ? 1 : -1);
     interactionLocks_[key] = std::max(n, 0);
     if (n < 1) return;
-    lastInside_[key] = ports_.clock.wallNow();
+    lastInside_[key] = ports_.clock.mediaNow();
     if (concealed_.contains(key)) reveal(key);
 }
 

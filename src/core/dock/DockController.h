@@ -27,7 +27,8 @@ namespace quillbern {
 // frame the dock geometry gives. Rebuilds the panels when the screens or the dock layout
 // change, moves them when what decides their frames changes. While auto-hide is on, a
 // polling tick slides each edge group away when the pointer has left it and brings it
-// back when the pointer returns to its stretch of the edge. Main thread.
+// back when the pointer returns to its stretch of the edge. The tick rests while its
+// outcome cannot change and resumes on its own time grid when something does. Main thread.
 class DockController {
 public:
     static constexpr Animation kFrameChange{0.15, AnimationCurve::easeOut};
@@ -44,13 +45,13 @@ public:
     struct Ports {
         PanelHost& panels;
         Screens& screens;
-        const InputState& input;
+        InputState& input;
         SystemAppearance& system;
         RunLoop& mainLoop;
         const Clock& clock;
     };
 
-    DockController(Ports ports, WindowEngine& engine, PinnedStore& pinned, const DockPreferences& preferences,
+    DockController(Ports ports, WindowEngine& engine, PinnedStore& pinned, DockPreferences& preferences,
                    AppearanceStore& appearance, AXPermission& permission, TransientAppCount transientApps,
                    LaunchingApps& launching);
     ~DockController();
@@ -82,6 +83,8 @@ public:
 
     // One step of the reveal and hide machine; the tick timer calls it.
     void autoHideTick();
+    // The tick waits for the pointer to move or for something else to change.
+    bool isTickResting() const { return resting_; }
     // Slides the panel in from its edge and fades it in. By value: callers pass elements
     // of the sets this changes.
     void reveal(PanelKey key);
@@ -126,7 +129,19 @@ private:
     void tickHiddenGroup(const EdgeGroup& group, const std::vector<Member>& members, const ScreenInfo& screen,
                          PointBL mouse, bool placing, std::optional<bool>& menuGate);
     void tickShownGroup(const EdgeGroup& group, const std::vector<Member>& members, const ScreenInfo& screen,
-                        PointBL mouse, bool placing, WallTime now);
+                        PointBL mouse, bool placing, MediaTime now);
+    // The decisions of one tick; autoHideTick adds the resting around them.
+    void tickStep(MediaTime now);
+    // Listens for pointer motion while auto-hide is on.
+    void followPointer();
+    bool mayRest(MediaTime now) const;
+    // Stops the timer until wakeTick; the grid of tick times is kept.
+    void rest();
+    // Called before anything the tick reads changes: a resting tick resumes at the next
+    // time of its grid, as if it had never stopped.
+    void wakeTick();
+    // Something moves or fades until then; the tick runs meanwhile.
+    void noteAnimation(Duration duration);
     // Decided at most once per tick and shared by everything that consults it then.
     bool sampleMenuGate(std::optional<bool>& menuGate);
     void revealAllConcealed();
@@ -135,7 +150,7 @@ private:
     Ports ports_;
     WindowEngine& engine_;
     PinnedStore& pinned_;
-    const DockPreferences& preferences_;
+    DockPreferences& preferences_;
     AppearanceStore& appearance_;
     AXPermission& permission_;
     TransientAppCount transientApps_;
@@ -145,6 +160,20 @@ private:
     Subscription profilesObserver_;
     std::unique_ptr<LaunchBeaconController> beacon_;
     Timer autoHideTimer_;
+    // Tick times are tickOrigin_ plus whole periods, resting or not.
+    MediaTime tickOrigin_;
+    MediaTime lastTick_;
+    bool resting_ = false;
+    // The last tick changed something or waits for time to pass (a dwell, the leave delay,
+    // the menu gate's count): the next one may decide differently.
+    bool tickBusy_ = false;
+    // The members of groups the last tick found held; skipped ticks would have touched them.
+    std::vector<PanelKey> heldKeys_;
+    MediaTime animationsEnd_;
+    bool followsPointer_ = false;
+    bool reportsMotion_ = false;
+    Subscription pointerMotion_;
+    std::vector<Subscription> tickWakers_;
     // The screens as the last rebuild saw them; every change of the screens rebuilds.
     std::vector<ScreenInfo> screens_;
     EdgeGroups groups_;
@@ -152,7 +181,7 @@ private:
     std::set<PanelKey> heldOut_;
     bool isPeeking_ = false;
     std::optional<KeyCode> peekKeyCode_;
-    std::map<PanelKey, WallTime> lastInside_;
+    std::map<PanelKey, MediaTime> lastInside_;
     std::map<PanelKey, int> interactionLocks_;
     std::map<EdgeGroup, int> revealDwell_;
     int menuGateBlockedTicks_ = 0;

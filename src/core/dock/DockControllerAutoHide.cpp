@@ -7,8 +7,28 @@
 
 namespace quillbern {
 
+namespace {
+
+constexpr long long kMicroseconds = 1'000'000;
+
+long long microseconds(Duration seconds) {
+    return std::llround(seconds * kMicroseconds);
+}
+
+}  // namespace
+
 void DockController::autoHideTick() {
     expectOnLoop(ports_.mainLoop);
+    const MediaTime now = ports_.clock.mediaNow();
+    lastTick_ = now;
+    tickBusy_ = false;
+    heldKeys_.clear();
+    tickStep(now);
+    followPointer();
+    if (mayRest(now)) rest();
+}
+
+void DockController::tickStep(MediaTime now) {
     if (isPeeking_) {
         if (peekKeyCode_ && !ports_.input.isKeyDown(*peekKeyCode_)) {
             isPeeking_ = false;
@@ -26,7 +46,6 @@ void DockController::autoHideTick() {
     }
     const PointBL mouse = ports_.input.pointer();
     const bool placing = isPlacingDrag();
-    const WallTime now = ports_.clock.wallNow();
     std::optional<bool> menuGate;
     for (const auto& [group, members] : groups_) {
         const ScreenInfo* screen = screenWithID(group.display);
@@ -39,6 +58,53 @@ void DockController::autoHideTick() {
             tickShownGroup(group, members, *screen, mouse, placing, now);
         }
     }
+    if (!revealDwell_.empty()) tickBusy_ = true;
+}
+
+void DockController::followPointer() {
+    // With auto-hide off the pointer decides nothing, so its motion is not worth a wake-up.
+    const bool wanted = preferences_.autoHide();
+    if (wanted == followsPointer_) return;
+    followsPointer_ = wanted;
+    if (wanted) {
+        pointerMotion_ = ports_.input.onPointerMotion(lifetime_.guard([this] { wakeTick(); }));
+        reportsMotion_ = static_cast<bool>(pointerMotion_);
+    } else {
+        pointerMotion_.reset();
+    }
+}
+
+bool DockController::mayRest(MediaTime now) const {
+    // Without motion reports a resting tick would never see the pointer arrive.
+    if (followsPointer_ && !reportsMotion_) return false;
+    return !isPeeking_ && !tickBusy_ && now >= animationsEnd_;
+}
+
+void DockController::rest() {
+    autoHideTimer_.cancel();
+    resting_ = true;
+}
+
+void DockController::wakeTick() {
+    if (!resting_) return;
+    resting_ = false;
+    const MediaTime now = ports_.clock.mediaNow();
+    // Whole microseconds, as the run loops count, so the grid stays exact.
+    const long long period = microseconds(kTickPeriod);
+    const long long skipped = std::max(0LL, microseconds(now - tickOrigin_)) / period;
+    const MediaTime lastSkipped{tickOrigin_.seconds + double(skipped * period) / kMicroseconds};
+    const MediaTime next{tickOrigin_.seconds + double((skipped + 1) * period) / kMicroseconds};
+    // Every tick skipped while resting saw what the last one saw: the groups it found held
+    // were touched on each of them.
+    if (lastSkipped > lastTick_) {
+        for (const PanelKey& key : heldKeys_)
+            lastInside_[key] = lastSkipped;
+    }
+    autoHideTimer_ = ports_.mainLoop.every(kTickPeriod, lifetime_.guard([this] { autoHideTick(); }), next - now);
+}
+
+void DockController::noteAnimation(Duration duration) {
+    animationsEnd_ = std::max(animationsEnd_, ports_.clock.mediaNow() + duration);
 }
 
 void DockController::tickHiddenGroup(const EdgeGroup& group, const std::vector<Member>& members,
@@ -66,6 +132,8 @@ void DockController::tickHiddenGroup(const EdgeGroup& group, const std::vector<M
         revealMembers(members);
         return;
     }
+    // The gate counts the ticks it is consulted on; a consulting tick never repeats itself.
+    tickBusy_ = true;
     if (sampleMenuGate(menuGate)) {
         revealDwell_.erase(group);
         return;
@@ -78,7 +146,7 @@ void DockController::tickHiddenGroup(const EdgeGroup& group, const std::vector<M
 }
 
 void DockController::tickShownGroup(const EdgeGroup& group, const std::vector<Member>& members,
-                                    const ScreenInfo& screen, PointBL mouse, bool placing, WallTime now) {
+                                    const ScreenInfo& screen, PointBL mouse, bool placing, MediaTime now) {
     const bool inside = std::any_of(members.begin(), members.end(), [&](const Member& m) {
         return !concealed_.contains(m.key) &&
                m.panel->frame().insetBy(-reveal::kFrameMargin, -reveal::kFrameMargin).contains(mouse);
@@ -95,24 +163,30 @@ void DockController::tickShownGroup(const EdgeGroup& group, const std::vector<Me
     if (held()) {
         for (const Member& m : members) {
             lastInside_[m.key] = now;
+            heldKeys_.push_back(m.key);
             if (concealed_.contains(m.key)) reveal(m.key);
         }
         return;
     }
-    std::optional<WallTime> latest;
+    std::optional<MediaTime> latest;
     for (const Member& m : members) {
         const auto it = lastInside_.find(m.key);
         if (it != lastInside_.end() && (!latest || it->second > *latest)) latest = it->second;
     }
-    if (latest && now - *latest <= kLeaveDelay) return;
+    if (latest && now - *latest <= kLeaveDelay) {
+        tickBusy_ = true;  // the leave delay is counting
+        return;
+    }
     for (const Member& m : members)
         conceal(m.key);
 }
 
 void DockController::reveal(PanelKey key) {
     expectOnLoop(ports_.mainLoop);
+    wakeTick();
+    tickBusy_ = true;
     concealed_.erase(key);
-    lastInside_[key] = ports_.clock.wallNow();
+    lastInside_[key] = ports_.clock.mediaNow();
     const Profile* profile = pinned_.findProfile(key.profile);
     if (!profile) return;
     revealDwell_.erase(EdgeGroup{key.display, profile->edge});
@@ -126,6 +200,7 @@ void DockController::reveal(PanelKey key) {
     panel.setAlpha(0);
     panel.orderFront();
     panel.animate(kRevealAnimation, 1.0, target);
+    noteAnimation(kRevealAnimation.duration);
 }
 
 void DockController::conceal(PanelKey key) {
@@ -135,6 +210,8 @@ void DockController::conceal(PanelKey key) {
     if (const auto lock = interactionLocks_.find(key); lock != interactionLocks_.end() && lock->second != 0) return;
     const Profile* profile = pinned_.findProfile(key.profile);
     if (!profile) return;
+    wakeTick();
+    tickBusy_ = true;
     concealed_.insert(key);
     Panel& panel = *it->second;
     const RectBL from = panel.frame();
@@ -146,9 +223,11 @@ void DockController::conceal(PanelKey key) {
         if (const auto lock = interactionLocks_.find(key); lock != interactionLocks_.end() && lock->second != 0) return;
         const auto found = panels_.find(key);
         if (found == panels_.end()) return;
+        wakeTick();
         found->second->orderOut();
         found->second->setFrame(stackedFrame(key).value_or(from));
     }));
+    noteAnimation(kConcealAnimation.duration);
 }
 
 bool DockController::isPlacingDrag() const {

@@ -68,7 +68,7 @@ void LaunchBeaconController::present(DisplayId display) {
         Shown& shown = it->second;
         shown.panel->setContent(std::move(view));
         shown.panel->animate(kMove, std::nullopt, frame);
-        shown.shownAt = ports_.clock.wallNow();
+        shown.shownAt = ports_.clock.mediaNow();
         shown.anyLaunching = anyLaunching(merged);
         return;
     }
@@ -83,7 +83,7 @@ void LaunchBeaconController::present(DisplayId display) {
     panel->setAlpha(0);
     panel->orderFront();
     panel->animate(kAppear, 1.0, frame);
-    shown_[display] = Shown{std::move(panel), ports_.clock.wallNow(), generationCounter_, anyLaunching(merged)};
+    shown_[display] = Shown{std::move(panel), ports_.clock.mediaNow(), generationCounter_, anyLaunching(merged)};
 }
 
 void LaunchBeaconController::launchingChanged() {
@@ -108,7 +108,7 @@ void LaunchBeaconController::allArrived(DisplayId display) {
     if (!pending_[display].empty()) return;
     const auto it = shown_.find(display);
     if (it == shown_.end()) return;
-    const Duration elapsed = ports_.clock.wallNow() - it->second.shownAt;
+    const Duration elapsed = ports_.clock.mediaNow() - it->second.shownAt;
     const Duration delay = std::max(kMinimumShown - elapsed, 0.0);
     const std::uint64_t generation = it->second.generation;
     ports_.mainLoop

@@ -68,7 +68,7 @@ public:
 private:
     struct Shown {
         std::unique_ptr<Panel> panel;
-        WallTime shownAt;
+        MediaTime shownAt;
         std::uint64_t generation = 0;
         // Whether some tile was launching when the view last looked.
         bool anyLaunching = false;

@@ -3,6 +3,8 @@
 #include <cstdint>
 
 #include "core/foundation/Geometry.h"
+#include "core/foundation/RunLoop.h"
+#include "core/foundation/Subscription.h"
 
 namespace quillbern {
 
@@ -15,7 +17,7 @@ inline constexpr MouseButtons kOtherButton = 4;
 using KeyCode = std::uint32_t;
 
 // Pointer, buttons and keys as they are right now, whichever application has them.
-// Any thread.
+// Any thread, but for onPointerMotion.
 class InputState {
 public:
     virtual ~InputState() = default;
@@ -29,6 +31,10 @@ public:
     virtual bool isKeyDown(KeyCode key) const = 0;
     // A pop-up menu of another application is open.
     virtual bool isMenuOpen() const = 0;
+    // [main] Runs after the pointer moved, over any application's window; a burst of moves
+    // may come as one call. An empty subscription means the system does not tell, and the
+    // pointer must be polled.
+    [[nodiscard]] virtual Subscription onPointerMotion(Task handler) = 0;
 };
 
 }  // namespace quillbern

@@ -144,6 +144,10 @@ bool X11InputState::isMenuOpen() const {
     return open;
 }
 
+Subscription X11InputState::onPointerMotion(Task) {
+    return {};
+}
+
 Subscription X11InputState::onPress(std::function<void(MouseButtons)> handler) {
     return pressed_.connect(std::move(handler));
 }

@@ -25,6 +25,7 @@ public:
     bool isKeyDown(KeyCode key) const override;
     // A mapped override-redirect window of another process typed as a menu.
     bool isMenuOpen() const override;
+    Subscription onPointerMotion(Task handler) override;
 
     // False when the server lacks XInput 2.2: no press counting, no global monitors.
     bool watchesPresses() const { return xinputOpcode_ != 0; }
