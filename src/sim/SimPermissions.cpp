@@ -8,6 +8,15 @@ bool SimPermissions::requestWindowAccess() {
     return trusted_;
 }
 
+Subscription SimPermissions::onTrustChange(Task handler) {
+    if (!tellsTrustChanges_) return {};
+    return trustChanged_.connect(std::move(handler));
+}
+
+void SimPermissions::setWindowAccessTrusted(bool trusted) {
+    if (trusted_.exchange(trusted) != trusted) trustChanged_.emit();
+}
+
 std::optional<CommandLine> SimPermissions::staleEntryResetCommand() const {
     std::lock_guard lock(mutex_);
     return resetCommand_;

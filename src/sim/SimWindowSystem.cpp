@@ -92,6 +92,7 @@ SimWindowSystem::App& SimWindowSystem::appLocked(Pid pid) {
 
 ElementRef SimWindowSystem::addApp(Pid pid) {
     std::lock_guard lock(mutex_);
+    changedLocked();
     return appLocked(pid).element;
 }
 
@@ -114,6 +115,7 @@ ElementRef SimWindowSystem::addWindow(Pid pid, const WindowSpec& spec) {
     }
     std::get<std::vector<ElementRef>>(elements_[app.element.value].values[slot(Attribute::windows)]).push_back(ref);
     if (spec.onScreen) listed_.push_back({spec.id, 0, spec.frame});
+    changedLocked();
     return ref;
 }
 
@@ -129,26 +131,31 @@ void SimWindowSystem::removeWindowLocked(ElementRef window) {
     auto& list = elements_[appLocked(found->second.pid).element.value].values[slot(Attribute::windows)];
     if (auto* windows = std::get_if<std::vector<ElementRef>>(&list)) std::erase(*windows, window);
     elements_.erase(found);
+    changedLocked();
 }
 
 void SimWindowSystem::set(ElementRef element, Attribute attribute, SimValue value) {
     std::lock_guard lock(mutex_);
     elements_[element.value].values[slot(attribute)] = std::move(value);
+    changedLocked();
 }
 
 void SimWindowSystem::failReads(ElementRef element, Attribute attribute, int times, ReadFailure kind) {
     std::lock_guard lock(mutex_);
     elements_[element.value].failing[slot(attribute)] = {times, kind};
+    changedLocked();
 }
 
 void SimWindowSystem::setWindowIdAnswer(ElementRef window, Read<WindowId> answer) {
     std::lock_guard lock(mutex_);
     elements_[window.value].idAnswer = std::move(answer);
+    changedLocked();
 }
 
 void SimWindowSystem::setUnresponsive(Pid pid, bool unresponsive) {
     std::lock_guard lock(mutex_);
     appLocked(pid).unresponsive = unresponsive;
+    changedLocked();
 }
 
 void SimWindowSystem::setFrame(ElementRef window, RectTL frame) {
@@ -156,6 +163,7 @@ void SimWindowSystem::setFrame(ElementRef window, RectTL frame) {
     Element& element = elements_[window.value];
     element.values[slot(Attribute::position)] = PointTL{frame.x, frame.y};
     element.values[slot(Attribute::size)] = Size{frame.width, frame.height};
+    changedLocked();
     if (!element.idAnswer.hasValue()) return;
     for (ListedWindow& listed : listed_) {
         if (listed.id == element.idAnswer.value()) listed.bounds = frame;
@@ -164,6 +172,7 @@ void SimWindowSystem::setFrame(ElementRef window, RectTL frame) {
 
 void SimWindowSystem::setOnScreen(ElementRef window, bool onScreen) {
     std::lock_guard lock(mutex_);
+    changedLocked();
     const Element& element = elements_[window.value];
     if (!element.idAnswer.hasValue()) return;
     const WindowId id = element.idAnswer.value();
@@ -179,11 +188,13 @@ void SimWindowSystem::setOnScreen(ElementRef window, bool onScreen) {
 void SimWindowSystem::addListedWindow(ListedWindow window) {
     std::lock_guard lock(mutex_);
     listed_.push_back(window);
+    changedLocked();
 }
 
 void SimWindowSystem::setListUnreadable(bool unreadable) {
     std::lock_guard lock(mutex_);
     listUnreadable_ = unreadable;
+    changedLocked();
 }
 
 void SimWindowSystem::eraseListed(WindowId id) {
@@ -211,6 +222,26 @@ void SimWindowSystem::notify(Pid pid, ElementEvent event) {
     }
     for (auto& [loop, task] : deliveries)
         loop->post(std::move(task));
+}
+
+void SimWindowSystem::setReportsEveryChange(bool reports) {
+    std::lock_guard lock(mutex_);
+    reportsEveryChange_ = reports;
+}
+
+Subscription SimWindowSystem::watchChanges(WorkerLoop& loop, Task onChange) {
+    std::lock_guard lock(mutex_);
+    if (!reportsEveryChange_) return {};
+    changeWatch_ = ChangeWatch{&loop, std::make_shared<Task>(std::move(onChange))};
+    return Subscription([this] {
+        std::lock_guard lock(mutex_);
+        changeWatch_.reset();
+    });
+}
+
+void SimWindowSystem::changedLocked() {
+    if (!changeWatch_) return;
+    changeWatch_->loop->post([onChange = changeWatch_->onChange] { (*onChange)(); });
 }
 
 int SimWindowSystem::observerCount(Pid pid) const {
@@ -439,6 +470,19 @@ bool SimWindowSystem::write(ElementRef element, Attribute attribute, SimValue va
     const Duration delay = found->second.writeDelays[slot(attribute)];
     if (delay > 0 && clock_) {
         pending_.push_back({clock_->mediaNow().seconds + delay, element, attribute, std::move(value)});
+        // The write lands later, and announces itself then.
+        if (changeWatch_) {
+            changeWatch_->loop
+                ->after(delay,
+                        [this, onChange = changeWatch_->onChange] {
+                            {
+                                std::lock_guard lock(mutex_);
+                                applyDueWritesLocked();
+                            }
+                            (*onChange)();
+                        })
+                .detach();
+        }
     } else {
         applyLocked(element, attribute, std::move(value));
     }
@@ -475,6 +519,7 @@ void SimWindowSystem::setListedBoundsLocked(const Element& element) {
 }
 
 void SimWindowSystem::applyLocked(ElementRef ref, Attribute attribute, SimValue value) {
+    changedLocked();
     Element& element = elements_[ref.value];
     element.values[slot(attribute)] = value;
     const bool* flag = std::get_if<bool>(&value);

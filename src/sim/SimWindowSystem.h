@@ -22,8 +22,9 @@ using SimValue =
 
 // Applications with windows and their attributes, the on-screen list and observers, all in
 // memory. Tests script it from their own thread while the worker reads it. Nothing here
-// notifies by itself: a test fires notifications with notify(), so changes without one
-// stay silent, as some applications' do. Writes change the world as an obliging
+// notifies observers by itself: a test fires notifications with notify(), so changes
+// without one stay silent, as some applications' do. A test may make it a system that
+// announces every change to a change watch instead, as X11 does. Writes change the world as an obliging
 // application would, unless a test makes the application ignore or refuse them, delay
 // them on virtual time, or hold a window to a minimum size.
 class SimWindowSystem final : public WindowAccess, public WindowList {
@@ -85,6 +86,8 @@ public:
     void setRefusesObserver(Pid pid, bool refuses);
     // Delivers the event on the loop of every observer of the application that asked for it.
     void notify(Pid pid, ElementEvent event);
+    // From now on every change, scripted or written, reaches the change watch.
+    void setReportsEveryChange(bool reports);
 
     // --- observation ---
     int observerCount(Pid pid) const;
@@ -114,6 +117,7 @@ public:
     bool perform(ElementRef element, ElementAction action) override;
     std::unique_ptr<AppObserver> observe(Pid pid, WorkerLoop& loop,
                                          std::function<void(ElementEvent, ElementRef)> callback) override;
+    Subscription watchChanges(WorkerLoop& loop, Task onChange) override;
 
     // --- WindowList ---
     std::optional<std::vector<ListedWindow>> onScreenWindows() const override;
@@ -176,6 +180,8 @@ private:
     void observerAdded(std::uint64_t observer, ElementRef element, ElementEvent event);
     void observerRemoved(std::uint64_t observer, ElementRef element, ElementEvent event);
     void observerGone(std::uint64_t observer);
+    // Tells the change watch, if any, on its loop.
+    void changedLocked();
 
     mutable std::mutex mutex_;
     std::uint64_t nextElement_ = 1;
@@ -190,6 +196,12 @@ private:
     std::vector<PendingWrite> pending_;
     std::vector<Call> calls_;
     std::atomic<int> readCount_{0};
+    bool reportsEveryChange_ = false;
+    struct ChangeWatch {
+        WorkerLoop* loop;
+        std::shared_ptr<Task> onChange;
+    };
+    std::optional<ChangeWatch> changeWatch_;
 };
 
 }  // namespace quillbern

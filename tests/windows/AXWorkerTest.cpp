@@ -1,4 +1,7 @@
+#include <functional>
 #include <gtest/gtest.h>
+#include <map>
+#include <string>
 
 #include "core/windows/AppWatcher.h"
 #include "sim/SimLog.h"
@@ -216,6 +219,98 @@ TEST_F(Worker, AWorkerWhoseThreadCannotStartLogsAndStaysInert) {
     advance(5);
     EXPECT_EQ(published(), 0u);
     EXPECT_EQ(sys.observerCount(10), 0);
+}
+
+// Where every change is announced, the polls rest while nothing changes and a change
+// lands in the same pass, at the same moment, as where they poll on.
+TEST(QuietWorker, PublishesEveryChangeWhenAPollingOneWouldAndReadsNothingMeanwhile) {
+    struct Change {
+        double at;
+        std::function<void(SimWindowSystem&)> act;
+    };
+    std::map<std::string, ElementRef> windows;
+    const std::vector<Change> script{
+        {0.73, [&](SimWindowSystem& s) { s.set(windows["21"], Attribute::title, std::string("Renamed")); }},
+        {1.41,
+         [&](SimWindowSystem& s) {
+             s.setFrame(windows["21"], {40, 40, 300, 200});
+         }},
+        {3.07, [&](SimWindowSystem& s) { s.setOnScreen(windows["21"], false); }},
+        {4.9,
+         [&](SimWindowSystem& s) {
+             s.setFrame(windows["21"], {80, 80, 300, 200});
+             s.notify(10, ElementEvent::windowMoved);
+         }},
+        {6.33,
+         [&](SimWindowSystem& s) {
+             windows["40"] = s.addWindow(11, {.id = 40, .frame = {5, 5, 50, 50}});
+         }},
+        {7.05, [&](SimWindowSystem& s) { s.removeWindow(windows["21"]); }},
+        // Five failed passes in a row drop B's windows; they come back with the next good one.
+        {9.51, [&](SimWindowSystem& s) { s.failReads(s.appElement(11), Attribute::windows, -1); }},
+        {19.2,
+         [&](SimWindowSystem& s) {
+             s.addListedWindow({500, 0, RectTL{0, 0, 1, 1}});
+         }},
+        {22.01, [&](SimWindowSystem& s) { s.failReads(s.appElement(11), Attribute::windows, 0); }},
+    };
+    const auto run = [&](bool reportsEveryChange, int& readsWhileQuiet) {
+        testing::WindowWorld w;
+        w.windows.setReportsEveryChange(reportsEveryChange);
+        windows["21"] = w.windows.addWindow(10, {.id = 21, .title = "One", .frame = {0, 0, 300, 200}});
+        w.windows.addApp(11);
+        w.worker.start();
+        w.worker.setApps({{10, "A"}, {11, "B"}});
+        std::vector<std::pair<int, WindowSnapshot>> changes;
+        std::size_t next = 0;
+        for (int ms = 0; ms <= 30'000; ms += 10) {
+            while (next < script.size() && int(script[next].at * 1000) <= ms)
+                script[next++].act(w.windows);
+            if (ms == 25'000) readsWhileQuiet = w.windows.readCount();
+            w.world.advance(0.01);
+            for (const WindowSnapshot& snapshot : w.published) {
+                if (changes.empty() || !(changes.back().second == snapshot)) changes.emplace_back(ms, snapshot);
+            }
+            w.published.clear();
+        }
+        readsWhileQuiet = w.windows.readCount() - readsWhileQuiet;
+        return changes;
+    };
+    int pollingReads = 0;
+    int quietReads = 0;
+    const auto polling = run(false, pollingReads);
+    const auto quiet = run(true, quietReads);
+    ASSERT_EQ(quiet.size(), polling.size());
+    EXPECT_EQ(polling.size(), 7u);
+    for (std::size_t i = 0; i < quiet.size(); ++i) {
+        EXPECT_EQ(quiet[i].first, polling[i].first) << "change " << i;
+        EXPECT_EQ(quiet[i].second, polling[i].second) << "change " << i;
+    }
+    EXPECT_GT(pollingReads, 0);
+    EXPECT_EQ(quietReads, 0) << "nothing changed in the last five seconds";
+}
+
+TEST_F(Worker, QuietPollsResumeOnTheirGridAfterAChange) {
+    sys.setReportsEveryChange(true);
+    const ElementRef window = sys.addWindow(10, {.id = 21, .frame = {0, 0, 10, 10}});
+    startTracking({{10, "A"}});
+    advance(10);
+    EXPECT_EQ(published(), 1u) << "nothing changed, nothing passed";
+    // 10.12 s from the start: the on-screen poll comes at 11 s, the periodic pass at 12.5 s.
+    sys.setOnScreen(window, false);
+    advance(0.88 - 0.001);
+    EXPECT_EQ(published(), 1u);
+    advance(0.001 + AXWorker::kDebounce);
+    EXPECT_EQ(published(), 2u) << "the poll saw it and asked for a pass";
+    advance(5);
+    EXPECT_EQ(published(), 2u) << "the pass read it all: nothing left for the periodic one";
+
+    sys.set(window, Attribute::title, std::string("Silent"));
+    advance(17.5 - 16.12 - 0.001);
+    EXPECT_EQ(published(), 2u);
+    advance(0.001);
+    ASSERT_EQ(published(), 3u);
+    EXPECT_EQ(w.published.back().windows.at(0).title, "Silent");
 }
 
 TEST(WorkerPublish, SnapshotsArePublishedOnTheWorkerNotOnTheMainLoop) {

@@ -167,6 +167,24 @@ TEST_F(Engine, TrustChangesReachObserversAndTheCallback) {
     EXPECT_EQ(trustChanges, 1);
 }
 
+TEST_F(Engine, WhereTheSystemTellsTrustChangesTheyArriveAtOnceAndNothingPolls) {
+    w.permissions.setTellsTrustChanges(true);
+    engine.start();
+    w.world.runUntilIdle();
+    const int reads = w.permissions.trustReads();
+    advance(10);
+    EXPECT_EQ(w.permissions.trustReads(), reads);
+    w.permissions.setWindowAccessTrusted(false);
+    EXPECT_FALSE(engine.isTrusted());
+    EXPECT_EQ(trustChanges, 1);
+    w.permissions.setWindowAccessTrusted(true);
+    EXPECT_TRUE(engine.isTrusted());
+    EXPECT_EQ(trustChanges, 2);
+    engine.stop();
+    w.permissions.setWindowAccessTrusted(false);
+    EXPECT_TRUE(engine.isTrusted()) << "no longer followed";
+}
+
 TEST_F(Engine, TheWorkersFallbackActivationGoesToTheRunningApplication) {
     const ElementRef app = sys.addApp(10);
     sys.addWindow(10, {.id = 21, .frame = {0, 0, 100, 100}});

@@ -3,19 +3,10 @@
 
 #include "core/dock/DockController.h"
 #include "core/dock/RevealGeometry.h"
+#include "core/foundation/TimeGrid.h"
 #include "core/platform/ScreenGeometry.h"
 
 namespace quillbern {
-
-namespace {
-
-constexpr long long kMicroseconds = 1'000'000;
-
-long long microseconds(Duration seconds) {
-    return std::llround(seconds * kMicroseconds);
-}
-
-}  // namespace
 
 void DockController::autoHideTick() {
     expectOnLoop(ports_.mainLoop);
@@ -89,18 +80,16 @@ void DockController::wakeTick() {
     if (!resting_) return;
     resting_ = false;
     const MediaTime now = ports_.clock.mediaNow();
-    // Whole microseconds, as the run loops count, so the grid stays exact.
-    const long long period = microseconds(kTickPeriod);
-    const long long skipped = std::max(0LL, microseconds(now - tickOrigin_)) / period;
-    const MediaTime lastSkipped{tickOrigin_.seconds + double(skipped * period) / kMicroseconds};
-    const MediaTime next{tickOrigin_.seconds + double((skipped + 1) * period) / kMicroseconds};
+    const TimeGrid grid{tickOrigin_, kTickPeriod};
+    const MediaTime lastSkipped = grid.lastAtOrBefore(now);
     // Every tick skipped while resting saw what the last one saw: the groups it found held
     // were touched on each of them.
     if (lastSkipped > lastTick_) {
         for (const PanelKey& key : heldKeys_)
             lastInside_[key] = lastSkipped;
     }
-    autoHideTimer_ = ports_.mainLoop.every(kTickPeriod, lifetime_.guard([this] { autoHideTick(); }), next - now);
+    autoHideTimer_ =
+        ports_.mainLoop.every(kTickPeriod, lifetime_.guard([this] { autoHideTick(); }), grid.nextAfter(now) - now);
 }
 
 void DockController::noteAnimation(Duration duration) {

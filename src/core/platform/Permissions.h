@@ -3,6 +3,7 @@
 #include <functional>
 #include <optional>
 
+#include "core/foundation/RunLoop.h"
 #include "core/platform/Processes.h"
 
 namespace quillbern {
@@ -14,6 +15,9 @@ public:
 
     // May we read and change other applications' windows? Any thread.
     virtual bool isWindowAccessTrusted() const = 0;
+    // [main] Runs when that answer may have changed. An empty subscription where the
+    // system does not tell, and the trust must be polled.
+    [[nodiscard]] virtual Subscription onTrustChange(Task handler) = 0;
     // Shows the system's prompt where one exists; answers the trust afterwards.
     virtual bool requestWindowAccess() = 0;
     // The command that forgets a stale grant, so the prompt can grant afresh; only for a

@@ -121,6 +121,11 @@ public:
     // The callback runs on `loop` for every event added; nullptr when refused.
     virtual std::unique_ptr<AppObserver> observe(Pid pid, WorkerLoop& loop,
                                                  std::function<void(ElementEvent, ElementRef)> callback) = 0;
+    // Where every change of what the reads here and the system's on-screen list answer
+    // arrives as an event, `onChange` runs on `loop` after each batch of them, and a read
+    // with no change since the last one costs the system nothing. An empty subscription
+    // where changes go unannounced and must be polled.
+    [[nodiscard]] virtual Subscription watchChanges(WorkerLoop& loop, Task onChange) = 0;
 };
 
 }  // namespace quillbern

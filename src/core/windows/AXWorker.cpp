@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "core/foundation/Log.h"
+#include "core/foundation/TimeGrid.h"
 #include "core/windows/AccessFunctions.h"
 #include "core/windows/AppWatcher.h"
 #include "core/windows/WindowActions.h"
@@ -49,9 +50,10 @@ public:
 
     void installTimers() {
         ports_.access.setTimeout(ports_.access.systemWideElement(), kMessagingTimeout);
-        // The periodic pass catches changes that send no notification; it is not debounced.
-        periodicTimer_ = loop_.every(kPeriodicInterval, guarded([](Core& core) { core.reconcile(); }));
-        onScreenPollTimer_ = loop_.every(kOnScreenPollInterval, guarded([](Core& core) { core.pollOnScreen(); }));
+        pollOrigin_ = ports_.clock.mediaNow();
+        changes_ = ports_.access.watchChanges(loop_, guarded([](Core& core) { core.windowsChanged(); }));
+        everyChangeReported_ = static_cast<bool>(changes_);
+        updatePolls();
     }
 
     void setApps(TrackedApps apps) {
@@ -100,6 +102,7 @@ public:
 
     void shutdown() {
         isStopped_ = true;
+        changes_.reset();
         periodicTimer_.reset();
         onScreenPollTimer_.reset();
         debounceTimer_.reset();
@@ -128,19 +131,54 @@ private:
         reconciler_.keepFailureCountsOf(apps_);
     }
 
+    // The periodic pass catches changes that send no notification and is not debounced;
+    // the on-screen poll catches windows that come and go silently. Where every change is
+    // reported, a poll with no change since the last read would find what that read found:
+    // it rests until a change, then resumes on its own time grid.
+    void updatePolls() {
+        if (isStopped_) return;
+        const bool periodic = !everyChangeReported_ || changedSinceReconcile_ || reconciler_.hasFailures();
+        const bool onScreen = !everyChangeReported_ || changedSinceOnScreenRead_;
+        arm(periodicTimer_, periodic, kPeriodicInterval, [](Core& core) { core.reconcile(); });
+        arm(onScreenPollTimer_, onScreen, kOnScreenPollInterval, [](Core& core) { core.pollOnScreen(); });
+    }
+
+    template <class Step>
+    void arm(std::optional<Timer>& timer, bool wanted, Duration interval, Step step) {
+        if (!wanted) {
+            timer.reset();
+            return;
+        }
+        if (timer && timer->isPending()) return;
+        const MediaTime now = ports_.clock.mediaNow();
+        timer = loop_.every(interval, guarded(step), TimeGrid{pollOrigin_, interval}.nextAfter(now) - now);
+    }
+
+    void windowsChanged() {
+        changedSinceReconcile_ = true;
+        changedSinceOnScreenRead_ = true;
+        updatePolls();
+    }
+
     void pollOnScreen() {
+        changedSinceOnScreenRead_ = false;
         WindowIdSet ids;
         for (const auto& [id, bounds] : cgOnScreenBounds(ports_.windowList))
             ids.insert(id);
-        if (ids == reconciler_.lastOnScreenIDs()) return;
-        reconciler_.setLastOnScreenIDs(std::move(ids));
-        scheduleReconcile();
+        if (ids != reconciler_.lastOnScreenIDs()) {
+            reconciler_.setLastOnScreenIDs(std::move(ids));
+            scheduleReconcile();
+        }
+        updatePolls();
     }
 
     void reconcile() {
+        changedSinceReconcile_ = false;
+        changedSinceOnScreenRead_ = false;
         const WindowSnapshot snapshot = reconciler_.reconcile(apps_);
         if (isStopped_) return;
         publish_(snapshot);
+        updatePolls();
     }
 
     Ports ports_;
@@ -153,6 +191,11 @@ private:
     std::optional<Timer> debounceTimer_;
     std::optional<Timer> periodicTimer_;
     std::optional<Timer> onScreenPollTimer_;
+    MediaTime pollOrigin_;
+    Subscription changes_;
+    bool everyChangeReported_ = false;
+    bool changedSinceReconcile_ = false;
+    bool changedSinceOnScreenRead_ = false;
     bool isStopped_ = false;
 };
 

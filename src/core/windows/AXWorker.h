@@ -34,7 +34,7 @@ public:
         WindowAccess& access;
         const WindowList& windowList;
         const Screens& screens;
-        const Permissions& permissions;
+        Permissions& permissions;
         const InputState& input;
         const Clock& clock;
     };

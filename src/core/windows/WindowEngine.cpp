@@ -18,12 +18,16 @@ void WindowEngine::start() {
     worker_->start();
     subscribe();
     pushApps();
-    permissionTimer_ = ports_.mainLoop.every(kTrustPollInterval, lifetime_.guard([this] { pollTrust(); }));
+    trustWatch_ = ports_.worker.permissions.onTrustChange(lifetime_.guard([this] { pollTrust(); }));
+    if (!trustWatch_) {
+        permissionTimer_ = ports_.mainLoop.every(kTrustPollInterval, lifetime_.guard([this] { pollTrust(); }));
+    }
 }
 
 void WindowEngine::stop() {
     expectOnLoop(ports_.mainLoop);
     permissionTimer_.reset();
+    trustWatch_.reset();
     tokens_.clear();
     if (!worker_) return;
     worker_->shutdown();

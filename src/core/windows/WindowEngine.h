@@ -16,8 +16,8 @@ namespace quillbern {
 
 // The main thread's face of window tracking: keeps the latest snapshot and the trust in
 // window access for views to read, feeds the worker the running applications, turns
-// session and application events into reconciliation requests, and follows the trust.
-// Main thread only.
+// session and application events into reconciliation requests, and follows the trust:
+// told of its changes where the system tells, polling it elsewhere. Main thread only.
 class WindowEngine {
 public:
     static constexpr Duration kTrustPollInterval = 1.0;
@@ -76,6 +76,7 @@ private:
     std::unique_ptr<AXWorker> stoppedWorker_;
     std::vector<Subscription> tokens_;
     std::optional<Timer> permissionTimer_;
+    Subscription trustWatch_;
     Lifetime lifetime_;
 };
 

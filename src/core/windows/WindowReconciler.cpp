@@ -111,6 +111,10 @@ void WindowReconciler::keepFailureCountsOf(const TrackedApps& apps) {
     std::erase_if(failureCount_, [&apps](const auto& entry) { return !apps.contains(entry.first); });
 }
 
+bool WindowReconciler::hasFailures() const {
+    return std::any_of(failureCount_.begin(), failureCount_.end(), [](const auto& entry) { return entry.second > 0; });
+}
+
 void WindowReconciler::forgetElements() {
     elements_.clear();
     pidByID_.clear();

@@ -31,6 +31,8 @@ public:
 
     // Forgets the failure counts of applications no longer tracked.
     void keepFailureCountsOf(const TrackedApps& apps);
+    // Some application's windows could not be read at the last pass.
+    bool hasFailures() const;
     const WindowIdSet& lastOnScreenIDs() const { return lastOnScreenIDs_; }
     void setLastOnScreenIDs(WindowIdSet ids) { lastOnScreenIDs_ = std::move(ids); }
     void forgetElements();

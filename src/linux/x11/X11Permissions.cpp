@@ -17,6 +17,10 @@ bool X11Permissions::isWindowAccessTrusted() const {
     return self && self->size() == 1 && self->front() == named->front();
 }
 
+Subscription X11Permissions::onTrustChange(Task) {
+    return {};
+}
+
 bool X11Permissions::requestWindowAccess() {
     return isWindowAccessTrusted();
 }

@@ -14,6 +14,7 @@ public:
     explicit X11Permissions(X11Connection& connection);
 
     bool isWindowAccessTrusted() const override;
+    Subscription onTrustChange(Task handler) override;
     bool requestWindowAccess() override;
     std::optional<CommandLine> staleEntryResetCommand() const override;
     bool isCaptureAllowed() const override;

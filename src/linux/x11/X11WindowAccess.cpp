@@ -314,6 +314,10 @@ std::unique_ptr<AppObserver> X11WindowAccess::observe(Pid pid, WorkerLoop& loop,
     return std::make_unique<Observer>(*this, id, pid);
 }
 
+Subscription X11WindowAccess::watchChanges(WorkerLoop&, Task) {
+    return {};
+}
+
 bool X11WindowAccess::unsubscribe(std::uint64_t id) {
     subscribers_.erase(id);
     // The loop may end once its last observer has gone: nothing of ours may stay on it.

@@ -59,6 +59,7 @@ public:
 
     std::unique_ptr<AppObserver> observe(Pid pid, WorkerLoop& loop,
                                          std::function<void(ElementEvent, ElementRef)> callback) override;
+    Subscription watchChanges(WorkerLoop& loop, Task onChange) override;
 
 private:
     class Observer;
