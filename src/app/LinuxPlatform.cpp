@@ -28,7 +28,6 @@
 #include "linux/x11/X11SessionEvents.h"
 #include "linux/x11/X11WindowAccess.h"
 #include "linux/x11/X11WindowCapture.h"
-#include "linux/x11/X11WindowList.h"
 #include "ui/foundation/QtAlerts.h"
 #include "ui/foundation/QtIcons.h"
 #include "ui/foundation/QtPanelHost.h"
@@ -57,7 +56,6 @@ LinuxPlatform::LinuxPlatform(std::unique_ptr<X11Connection> connection, std::uni
           *connection_, *input_, *screens_, [this](std::uint32_t window) { return panels_->panelOfWindow(window); })),
       keyboardLayout_(std::make_unique<X11KeyboardLayout>(*connection_)),
       hotKeys_(std::make_unique<X11HotKeys>(*connection_, *keyboardLayout_)),
-      windowList_(std::make_unique<X11WindowList>(*connection_, *screens_)),
       windowAccess_(std::make_unique<X11WindowAccess>([this] { return screens_->desktopSpace(); })),
       permissions_(std::make_unique<X11Permissions>(*connection_)),
       catalog_(std::make_unique<LinuxAppCatalog>()),
@@ -80,7 +78,7 @@ LinuxPlatform::LinuxPlatform(std::unique_ptr<X11Connection> connection, std::uni
       instance_(std::move(instance)),
       ports_(std::make_unique<Platform>(Platform{*mainLoop_, clock_, *defaults_, uuids_, *text_, *alerts_, *appearance_,
                                                  *screens_, *input_, *events_, *hotKeys_, *keyboardLayout_, *panels_,
-                                                 threads_, *windowList_, *windowAccess_, *permissions_, processes_,
+                                                 threads_, *windowAccess_, *windowAccess_, *permissions_, processes_,
                                                  *apps_, *session_, *capture_, *launcher_, *catalog_, *files_, *icons_,
                                                  *nativeDock_, *login_, *process_, *instance_,
                                                  // No software updater: the package manager updates the program.

@@ -20,7 +20,6 @@ class X11InputState;
 class X11EventMonitors;
 class X11KeyboardLayout;
 class X11HotKeys;
-class X11WindowList;
 class X11WindowAccess;
 class X11Permissions;
 class X11WindowCapture;
@@ -71,7 +70,6 @@ private:
     std::unique_ptr<X11EventMonitors> events_;
     std::unique_ptr<X11KeyboardLayout> keyboardLayout_;
     std::unique_ptr<X11HotKeys> hotKeys_;
-    std::unique_ptr<X11WindowList> windowList_;
     std::unique_ptr<X11WindowAccess> windowAccess_;
     std::unique_ptr<X11Permissions> permissions_;
     std::unique_ptr<LinuxAppCatalog> catalog_;

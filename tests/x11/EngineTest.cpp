@@ -7,7 +7,6 @@
 #include "core/windows/WindowEngine.h"
 #include "linux/x11/X11Permissions.h"
 #include "linux/x11/X11WindowAccess.h"
-#include "linux/x11/X11WindowList.h"
 #include "sim/SimRunningApps.h"
 #include "sim/SimSessionEvents.h"
 
@@ -30,7 +29,6 @@ TEST(X11WindowTracking, TheEnginesSnapshotFollowsRealWindows) {
     XProbe probe;
     SystemThreads threads;
     X11WindowAccess access([&x] { return x.screens.desktopSpace(); });
-    X11WindowList list(*x.connection, x.screens);
     X11Permissions permissions(*x.connection);
     SimRunningApps apps;
     SimSessionEvents session;
@@ -43,7 +41,7 @@ TEST(X11WindowTracking, TheEnginesSnapshotFollowsRealWindows) {
     apps.launch(app);
 
     WindowEngine engine(
-        {{threads, access, list, x.screens, permissions, x.input, x.clock}, apps, session, x.screens, x.loop});
+        {{threads, access, access, x.screens, permissions, x.input, x.clock}, apps, session, x.screens, x.loop});
     engine.start();
     ASSERT_TRUE(spinUntil([&] {
         const auto windows = windowsOf(engine.snapshot(), client.pid());

@@ -17,6 +17,38 @@ TEST(X11Input, PointerInScreenSpaceAtTheEdges) {
     EXPECT_EQ(x.input.pointer(), (PointBL{2559, 1080}));
 }
 
+TEST(X11Input, MotionAnywhereIsToldAndKeepsThePointerCurrentWhileSomeoneListens) {
+    Backends x;
+    TestClient client({"--class", "target", "--geometry", "300x200+1400+200"});
+    ASSERT_TRUE(client.started());
+    ASSERT_EQ(run({"xdotool", "mousemove", "100", "100"}), 0);
+    int moves = 0;
+    Subscription motion = x.input.onPointerMotion([&] { ++moves; });
+    ASSERT_TRUE(motion);
+    ASSERT_TRUE(spinUntil([&] { return x.input.pointer() == PointBL{100, 980}; }));
+
+    // A device moving it over another application's window: the copy follows untold.
+    int before = moves;
+    ASSERT_EQ(run({"xdotool", "mousemove_relative", "1400", "100"}), 0);
+    ASSERT_TRUE(spinUntil([&] { return moves > before; }));
+    EXPECT_TRUE(spinUntil([&] { return x.input.pointer() == PointBL{1500, 880}; }));
+    // A warp over the desktop.
+    before = moves;
+    ASSERT_EQ(run({"xdotool", "mousemove", "0", "1079"}), 0);
+    ASSERT_TRUE(spinUntil([&] { return moves > before; }));
+    EXPECT_TRUE(spinUntil([&] { return x.input.pointer() == PointBL{0, 1}; }));
+
+    // Nobody listening: nothing told, and the pointer is asked for.
+    motion.reset();
+    const int after = moves;
+    const std::uint32_t presses = x.input.pressCount();
+    ASSERT_EQ(run({"xdotool", "mousemove", "700", "700", "mousemove_relative", "5", "0", "click", "1"}), 0);
+    EXPECT_EQ(x.input.pointer(), (PointBL{705, 380}));
+    // The press comes after the motion on the same connection.
+    ASSERT_TRUE(spinUntil([&] { return x.input.pressCount() != presses; }));
+    EXPECT_EQ(moves, after);
+}
+
 TEST(X11Input, ClicksOnAnotherWindowAreSeenInScreenSpaceAndCountedWithoutTheWheel) {
     Backends x;
     TestClient client({"--class", "target", "--geometry", "300x200+1400+200"});

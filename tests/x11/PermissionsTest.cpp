@@ -29,8 +29,32 @@ TEST(X11Permissions, TrustsWhileAWindowManagerAnswersAndAlwaysAllowsCapture) {
                             XCB_ATOM_WINDOW, 32, 1, &window);
         xcb_flush(probe.c());
     };
+    int told = 0;
+    Subscription changes = permissions.onTrustChange([&] { ++told; });
+    ASSERT_TRUE(changes) << "followed, not polled";
     setCheck(dead);
     EXPECT_TRUE(spinUntil([&] { return !permissions.isWindowAccessTrusted(); }));
+    EXPECT_EQ(told, 1);
+    setCheck(manager.front());
+    EXPECT_TRUE(spinUntil([&] { return permissions.isWindowAccessTrusted(); }));
+    EXPECT_EQ(told, 2);
+
+    // A manager that dies destroys its check window and leaves the root's property behind:
+    // only the window's end tells.
+    const xcb_window_t check = xcb_generate_id(probe.c());
+    xcb_create_window(probe.c(), XCB_COPY_FROM_PARENT, check, probe.root(), -10, -10, 1, 1, 0,
+                      XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, 0, nullptr);
+    setCheck(check);
+    EXPECT_TRUE(spinUntil([&] { return told == 3; })) << "a window that does not name itself";
+    xcb_change_property(probe.c(), XCB_PROP_MODE_REPLACE, check, probe.atom("_NET_SUPPORTING_WM_CHECK"),
+                        XCB_ATOM_WINDOW, 32, 1, &check);
+    xcb_flush(probe.c());
+    EXPECT_TRUE(spinUntil([&] { return told == 4; }));
+    EXPECT_TRUE(permissions.isWindowAccessTrusted());
+    xcb_destroy_window(probe.c(), check);
+    xcb_flush(probe.c());
+    EXPECT_TRUE(spinUntil([&] { return told == 5; }));
+    EXPECT_FALSE(permissions.isWindowAccessTrusted());
     setCheck(manager.front());
     EXPECT_TRUE(spinUntil([&] { return permissions.isWindowAccessTrusted(); }));
 }

@@ -4,6 +4,7 @@
 
 #include <QElapsedTimer>
 #include <algorithm>
+#include <atomic>
 #include <gtest/gtest.h>
 #include <mutex>
 #include <optional>
@@ -14,7 +15,6 @@
 #include "X11TestSupport.h"
 #include "core/foundation/ThreadRunLoop.h"
 #include "linux/x11/X11WindowAccess.h"
-#include "linux/x11/X11WindowList.h"
 
 extern char** environ;
 
@@ -65,11 +65,12 @@ struct Access {
         return found.value_or(ElementRef{});
     }
     std::optional<RectTL> listedBounds(xcb_window_t window) {
-        X11WindowList list(*x.connection, x.screens);
-        for (const ListedWindow& listed : list.onScreenWindows().value_or(std::vector<ListedWindow>{})) {
-            if (listed.id == window) return listed.bounds;
-        }
-        return std::nullopt;
+        return run([window](X11WindowAccess& a) -> std::optional<RectTL> {
+            for (const ListedWindow& listed : a.onScreenWindows().value_or(std::vector<ListedWindow>{})) {
+                if (listed.id == window) return listed.bounds;
+            }
+            return std::nullopt;
+        });
     }
 };
 
@@ -306,6 +307,68 @@ TEST(X11WindowAccess, ObserversHearWindowsOpenMoveRenameMinimiseAndClose) {
     EXPECT_FALSE(heardSince(before, ElementEvent::windowMoved));
     a.run([&](WindowAccess&) {
         observer.reset();
+        return true;
+    });
+}
+
+TEST(X11WindowAccess, AChangeWatchHearsEveryChangeAndReadsInBetweenAskTheServerNothing) {
+    Access a;
+    TestClient client({"--title", "Quiet", "--geometry", "300x200+200+200"});
+    ASSERT_TRUE(client.started());
+    a.waitForWindow(client.pid(), client.window());
+    std::atomic<int> changes{0};
+    auto watch = a.run(
+        [&](WindowAccess& w) { return std::make_shared<Subscription>(w.watchChanges(*a.worker, [&] { ++changes; })); });
+    ASSERT_TRUE(*watch);
+    const auto readings = [&] { return a.run([](X11WindowAccess& w) { return w.tableReadings(); }); };
+    const auto listed = [&] { return a.listedBounds(client.window()); };
+
+    // Nothing changes: reads of windows and of the on-screen list answer from what is known.
+    const ElementRef window = a.waitForWindow(client.pid(), client.window());
+    const int before = readings();
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_TRUE(listed());
+        EXPECT_TRUE(a.title(window));
+    }
+    EXPECT_EQ(readings(), before);
+    EXPECT_EQ(changes, 0);
+
+    // Every change of a window is heard, and the next reads see it.
+    const auto heard = [&](const std::function<void()>& act, const std::function<bool()>& seen) {
+        const int from = changes;
+        act();
+        return spinUntil([&] { return changes > from && seen(); }, 2000);
+    };
+    const std::optional<RectTL> unmoved = listed();
+    EXPECT_TRUE(heard(
+        [&] {
+            run({"xdotool", "windowmove", std::to_string(client.window()), "900", "300"});
+        },
+        [&] { return listed() && listed()->x == unmoved->x + 700; }));
+    // (xdotool writes the new name as a Latin-1 string, which the UTF-8 title does not take.)
+    EXPECT_TRUE(heard(
+        [&] {
+            run({"xdotool", "set_window", "--name", "Loud", std::to_string(client.window())});
+        },
+        [&] { return a.title(window) != "Quiet"; }));
+    EXPECT_TRUE(heard(
+        [&] {
+            run({"xdotool", "windowminimize", std::to_string(client.window())});
+        },
+        [&] { return !listed(); }));
+    EXPECT_TRUE(heard(
+        [&] {
+            run({"xdotool", "windowactivate", std::to_string(client.window())});
+        },
+        [&] { return listed().has_value(); }));
+    EXPECT_TRUE(heard([&] { sendMessage(a.probe, client.window(), "QUILLBERN_TEST_OPEN"); },
+                      [&] {
+                          return a.run([&](WindowAccess& w) {
+                              return w.readElements(w.appElement(client.pid()), Attribute::windows).optional()->size();
+                          }) == 2;
+                      }));
+    a.run([&](WindowAccess&) {
+        watch->reset();
         return true;
     });
 }

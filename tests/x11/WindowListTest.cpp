@@ -3,7 +3,7 @@
 
 #include "Backends.h"
 #include "X11TestSupport.h"
-#include "linux/x11/X11WindowList.h"
+#include "linux/x11/X11WindowAccess.h"
 
 using namespace quillbern;
 using namespace quillbern::test;
@@ -21,10 +21,10 @@ std::ptrdiff_t position(const std::vector<ListedWindow>& list, xcb_window_t wind
 
 }  // namespace
 
-TEST(X11WindowList, ListsClientsFrontToBackWithTheirOuterFramesInGlobalSpace) {
+TEST(X11OnScreenList, ListsClientsFrontToBackWithTheirOuterFramesInGlobalSpace) {
     Backends x;
     XProbe probe;
-    X11WindowList windowList(*x.connection, x.screens);
+    X11WindowAccess windowList([&x] { return x.screens.desktopSpace(); });
     TestClient left({"--class", "left", "--geometry", "300x200+100+150"});
     TestClient right({"--class", "right", "--geometry", "320x240+1500+300"});
     ASSERT_TRUE(left.started() && right.started());

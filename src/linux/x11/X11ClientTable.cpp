@@ -12,23 +12,32 @@ constexpr std::uint32_t kSourcePager = 2;
 constexpr std::uint32_t kStackAbove = 0;
 constexpr std::uint32_t kInputHintFlag = 1;
 constexpr std::uint32_t kLongTextWords = 1024;
+// Layers as the rest of the system counts them: 0 for ordinary windows.
+constexpr int kFloatingLayer = 3;
+constexpr int kDockLayer = 20;
 
 struct Pending {
     xcb_window_t window;
     xcb_get_property_cookie_t pid, type, state, wmState, netName, name, extents, hints, allowed;
     xcb_get_geometry_cookie_t geometry;
     xcb_translate_coordinates_cookie_t origin;
+    xcb_get_window_attributes_cookie_t attributes;
 
     void discard(xcb_connection_t* c) const {
-        for (const unsigned sequence :
-             {pid.sequence, type.sequence, state.sequence, wmState.sequence, netName.sequence, name.sequence,
-              extents.sequence, hints.sequence, allowed.sequence, geometry.sequence, origin.sequence}) {
+        for (const unsigned sequence : {pid.sequence, type.sequence, state.sequence, wmState.sequence, netName.sequence,
+                                        name.sequence, extents.sequence, hints.sequence, allowed.sequence,
+                                        geometry.sequence, origin.sequence, attributes.sequence}) {
             xcb_discard_reply(c, sequence);
         }
     }
 };
 
 }  // namespace
+
+int ClientFacts::layer() const {
+    if (isDockOrDesktop && !isDesktop) return kDockLayer;
+    return above ? kFloatingLayer : 0;
+}
 
 const ClientFacts* ClientTable::find(xcb_window_t window) const {
     for (const ClientFacts& facts : frontToBack) {
@@ -68,6 +77,7 @@ X11ClientReader::X11ClientReader(XcbConnection& connection) : connection_(connec
               c.atom("_NET_WM_ALLOWED_ACTIONS"),
               c.atom("_NET_WM_STATE_HIDDEN"),
               c.atom("_NET_WM_STATE_FULLSCREEN"),
+              c.atom("_NET_WM_STATE_ABOVE"),
               c.atom("_NET_WM_WINDOW_TYPE_DOCK"),
               c.atom("_NET_WM_WINDOW_TYPE_DESKTOP"),
               c.atom("_NET_WM_WINDOW_TYPE_NORMAL"),
@@ -112,7 +122,7 @@ std::optional<ClientTable> X11ClientReader::read(const DesktopSpace& space, XcbC
                            property(XCB_ATOM_WM_NAME, XCB_GET_PROPERTY_TYPE_ANY, kLongTextWords),
                            property(atoms_.extents, XCB_ATOM_CARDINAL, 4), property(atoms_.hints, atoms_.hints, 9),
                            property(atoms_.allowed, XCB_ATOM_ATOM, 32), xcb_get_geometry(c, w),
-                           xcb_translate_coordinates(c, w, root, 0, 0)});
+                           xcb_translate_coordinates(c, w, root, 0, 0), xcb_get_window_attributes(c, w)});
     }
     if (!connection_.sync(deadline)) {
         for (const Pending& p : pending)
@@ -129,13 +139,15 @@ std::optional<ClientTable> X11ClientReader::read(const DesktopSpace& space, XcbC
         const auto pid = propertyItems(c, p.pid);
         if (!pid.empty() && pid.front() != 0) facts.pid = Pid(pid.front());
         const auto type = propertyItems(c, p.type);
-        facts.isDockOrDesktop = holds(type, atoms_.dock) || holds(type, atoms_.desktop);
+        facts.isDesktop = holds(type, atoms_.desktop);
+        facts.isDockOrDesktop = holds(type, atoms_.dock) || facts.isDesktop;
         facts.isOrdinary =
             type.empty() || holds(type, atoms_.normal) || holds(type, atoms_.dialog) || holds(type, atoms_.utility);
         const auto state = propertyItems(c, p.state);
         const auto wmState = propertyItems(c, p.wmState);
         facts.minimized = holds(state, atoms_.hidden) || (!wmState.empty() && wmState.front() == kIconicState);
         facts.fullScreen = holds(state, atoms_.fullScreen);
+        facts.above = holds(state, atoms_.above);
         facts.title = propertyText(c, p.netName, atoms_.utf8);
         auto legacyTitle = propertyText(c, p.name, atoms_.utf8);
         if (!facts.title) facts.title = std::move(legacyTitle);
@@ -146,8 +158,11 @@ std::optional<ClientTable> X11ClientReader::read(const DesktopSpace& space, XcbC
         facts.closable = allowed.empty() || holds(allowed, atoms_.close);
         const XcbReply<xcb_get_geometry_reply_t> geometry(xcb_get_geometry_reply(c, p.geometry, nullptr));
         const XcbReply<xcb_translate_coordinates_reply_t> origin(xcb_translate_coordinates_reply(c, p.origin, nullptr));
+        const XcbReply<xcb_get_window_attributes_reply_t> attributes(
+            xcb_get_window_attributes_reply(c, p.attributes, nullptr));
         // A window that went away since the list was read is left out.
-        if (!geometry || !origin) continue;
+        if (!geometry || !origin || !attributes) continue;
+        facts.viewable = attributes->map_state == XCB_MAP_STATE_VIEWABLE;
         const RectTL client{double(origin->dst_x), double(origin->dst_y), double(geometry->width),
                             double(geometry->height)};
         facts.frame = space.toGlobal(outerFrame(client, facts.extents));

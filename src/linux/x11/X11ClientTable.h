@@ -21,6 +21,11 @@ struct ClientFacts {
     bool fullScreen = false;
     // Docks, panels and the desktop are no application windows.
     bool isDockOrDesktop = false;
+    bool isDesktop = false;
+    // Mapped, with every ancestor: on screen unless minimised.
+    bool viewable = true;
+    // _NET_WM_STATE_ABOVE: kept over ordinary windows.
+    bool above = false;
     // Normal, dialog, utility or untyped: what counts as a window of an application.
     bool isOrdinary = true;
     // WM_HINTS input=False: the window never takes the focus.
@@ -30,6 +35,9 @@ struct ClientFacts {
     std::optional<RectTL> frame;
     FrameExtents extents;
     bool operator==(const ClientFacts&) const = default;
+
+    // Where the on-screen list puts it: 0 for ordinary windows, higher for those kept over them.
+    int layer() const;
 };
 
 // Every managed client at one moment.
@@ -40,6 +48,7 @@ struct ClientTable {
     const ClientFacts* find(xcb_window_t window) const;
     // The front-most window of the process that is not minimised.
     const ClientFacts* mainWindowOf(Pid pid) const;
+    bool operator==(const ClientTable&) const = default;
 };
 
 // Asks the window manager, as a pager would, to bring the window forward and focus it; a
@@ -63,7 +72,7 @@ private:
     bool hasResourceExtension_ = false;
     struct Atoms {
         xcb_atom_t stacking, active, pid, type, state, wmState, name, utf8, extents, hints, allowed;
-        xcb_atom_t hidden, fullScreen, dock, desktop, normal, dialog, utility, close;
+        xcb_atom_t hidden, fullScreen, above, dock, desktop, normal, dialog, utility, close;
     } atoms_;
 };
 

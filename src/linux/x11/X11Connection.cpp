@@ -3,6 +3,7 @@
 #include <QMetaObject>
 #include <QSocketNotifier>
 #include <cstdlib>
+#include <xcb/xcbext.h>
 
 #include "core/foundation/Log.h"
 #include "linux/x11/XcbConnection.h"
@@ -56,10 +57,31 @@ void X11Connection::drain() {
     // A handler's own reads may keep more events: they wait for the next turn.
     for (const auto& event : connection_->takeEvents())
         events_.emit(*event);
+    takeReplies();
     if (connection_->hasKeptEvents()) drainSoon();
-    if (connection_->isBroken()) {
+    if (connection_->isBroken() && notifier_->isEnabled()) {
         log("the connection to the X server broke");
         notifier_->setEnabled(false);
+    }
+}
+
+void X11Connection::awaitReply(unsigned sequence, std::function<void(const void*)> handler) {
+    awaited_.push_back({sequence, std::move(handler)});
+    xcb_flush(xcb());
+}
+
+void X11Connection::takeReplies() {
+    // Replies come in the order of their requests: the first one missing ends the turn.
+    while (!awaited_.empty()) {
+        void* reply = nullptr;
+        xcb_generic_error_t* error = nullptr;
+        if (!xcb_poll_for_reply(xcb(), awaited_.front().sequence, &reply, &error)) return;
+        const XcbReply<void> owned(reply);
+        std::free(error);
+        // The handler may ask again, which adds to the queue.
+        const std::function<void(const void*)> handler = std::move(awaited_.front().handler);
+        awaited_.pop_front();
+        handler(reply);
     }
 }
 

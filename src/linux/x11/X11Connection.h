@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -19,7 +20,8 @@ class XcbConnection;
 
 // Our own connection to the X server, beside Qt's: root property tracking, RandR and
 // XInput2 events. Its events are read on the main thread through a socket notifier and
-// handed to every subscriber.
+// handed to every subscriber; requests of the main thread have their replies handled as
+// they arrive, so it never waits for the server.
 class X11Connection {
 public:
     // Connects to $DISPLAY; null (logged) when the server cannot be reached.
@@ -43,6 +45,13 @@ public:
     // A blocking reply may have pulled events into xcb's queue without the socket becoming
     // readable again: every caller of one schedules a drain (any thread).
     void drainSoon();
+    // [main] Calls `handler` with the reply of a request sent on this connection from the
+    // main thread once it arrives, or with null when the request failed; never waits.
+    template <class Reply, class Cookie>
+    void whenReplied(Cookie cookie, std::function<void(const Reply*)> handler) {
+        awaitReply(cookie.sequence,
+                   [handler = std::move(handler)](const void* reply) { handler(static_cast<const Reply*>(reply)); });
+    }
 
     // Properties of 32-bit items (CARDINAL, WINDOW, ATOM); nullopt when absent or unreadable.
     std::optional<std::vector<std::uint32_t>> cardinals(xcb_window_t window, xcb_atom_t property) const;
@@ -50,9 +59,17 @@ public:
 private:
     explicit X11Connection(std::unique_ptr<XcbConnection> connection);
     void drain();
+    void awaitReply(unsigned sequence, std::function<void(const void*)> handler);
+    // Hands every reply that has arrived to its handler, in the order requested.
+    void takeReplies();
 
     std::unique_ptr<XcbConnection> connection_;
     Signal<const xcb_generic_event_t&> events_;
+    struct Awaited {
+        unsigned sequence;
+        std::function<void(const void*)> handler;
+    };
+    std::deque<Awaited> awaited_;
     std::unique_ptr<QSocketNotifier> notifier_;
     std::uint32_t rootEvents_ = 0;
 };

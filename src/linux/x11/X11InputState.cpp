@@ -2,6 +2,9 @@
 
 #include <unistd.h>
 
+#include <QCoreApplication>
+#include <QThread>
+#include <utility>
 #include <vector>
 #include <xcb/xinput.h>
 
@@ -45,16 +48,17 @@ X11InputState::X11InputState(X11Connection& connection, const X11Screens& screen
         return;
     }
     xinputOpcode_ = xinput->major_opcode;
-    struct {
-        xcb_input_event_mask_t head;
-        std::uint32_t bits;
-    } mask{{XCB_INPUT_DEVICE_ALL_MASTER, 1}, XCB_INPUT_XI_EVENT_MASK_RAW_BUTTON_PRESS};
-    xcb_input_xi_select_events(c, connection_.root(), 1, &mask.head);
-    xcb_flush(c);
+    pointer_ = queryPointer();
+    selectRawEvents();
     events_ = connection_.onEvent([this](const xcb_generic_event_t& event) {
         if ((event.response_type & 0x7F) != XCB_GE_GENERIC) return;
         const auto& generic = reinterpret_cast<const xcb_ge_generic_event_t&>(event);
-        if (generic.extension != xinputOpcode_ || generic.event_type != XCB_INPUT_RAW_BUTTON_PRESS) return;
+        if (generic.extension != xinputOpcode_) return;
+        if (generic.event_type == XCB_INPUT_RAW_MOTION || generic.event_type == XCB_INPUT_MOTION) {
+            if (followsMotion_) askForPointer();
+            return;
+        }
+        if (generic.event_type != XCB_INPUT_RAW_BUTTON_PRESS) return;
         const auto& raw = reinterpret_cast<const xcb_input_raw_button_press_event_t&>(event);
         const std::optional<MouseButtons> kind = buttonKind(raw.detail);
         if (!kind) return;
@@ -65,13 +69,91 @@ X11InputState::X11InputState(X11Connection& connection, const X11Screens& screen
 
 X11InputState::~X11InputState() = default;
 
+void X11InputState::selectRawEvents() {
+    struct {
+        xcb_input_event_mask_t head;
+        std::uint32_t bits;
+    } mask{{XCB_INPUT_DEVICE_ALL_MASTER, 1}, std::uint32_t(XCB_INPUT_XI_EVENT_MASK_RAW_BUTTON_PRESS)};
+    // Raw motion comes from every device, whatever window is under the pointer; a warp
+    // makes none, but shows as motion on the root unless a window under it takes its own.
+    if (followsMotion_)
+        mask.bits |= std::uint32_t(XCB_INPUT_XI_EVENT_MASK_RAW_MOTION) | std::uint32_t(XCB_INPUT_XI_EVENT_MASK_MOTION);
+    xcb_input_xi_select_events(connection_.xcb(), connection_.root(), 1, &mask.head);
+    xcb_flush(connection_.xcb());
+}
+
 PointBL X11InputState::pointer() const {
+    std::unique_lock lock(pointerMutex_);
+    if (!followsMotion_) {
+        lock.unlock();
+        return queryPointer();
+    }
+    const PointBL known = pointer_;
+    lock.unlock();
+    // A warp into a window that takes its own motion shows in no event: every reading also
+    // asks afresh, so the copy is at most one reading behind even then.
+    if (QThread::currentThread() == QCoreApplication::instance()->thread())
+        const_cast<X11InputState*>(this)->askForPointer();
+    return known;
+}
+
+PointBL X11InputState::queryPointer() const {
     xcb_connection_t* c = connection_.xcb();
     const XcbReply<xcb_query_pointer_reply_t> reply(
         xcb_query_pointer_reply(c, xcb_query_pointer(c, connection_.root()), nullptr));
     connection_.drainSoon();
     if (!reply) return {};
     return screens_.desktopSpace().toScreen(PointTL{double(reply->root_x), double(reply->root_y)});
+}
+
+Subscription X11InputState::onPointerMotion(Task handler) {
+    if (!watchesPresses()) return {};
+    if (!followsMotion_) {
+        {
+            std::lock_guard lock(pointerMutex_);
+            followsMotion_ = true;
+        }
+        selectRawEvents();
+        // Nothing kept the copy current before: an answer that differs counts as motion.
+        askForPointer();
+    }
+    Subscription listener = moved_.connect(std::move(handler));
+    return Subscription(
+        [this, token = lifetime_.token(), listener = std::make_shared<Subscription>(std::move(listener))]() mutable {
+            listener->reset();
+            if (token.isAlive()) motionListenerGone();
+        });
+}
+
+void X11InputState::motionListenerGone() {
+    if (moved_.connectionCount() > 0 || !followsMotion_) return;
+    {
+        std::lock_guard lock(pointerMutex_);
+        followsMotion_ = false;
+    }
+    selectRawEvents();
+}
+
+void X11InputState::askForPointer() {
+    if (asking_) {
+        askAgain_ = true;
+        return;
+    }
+    asking_ = true;
+    const xcb_query_pointer_cookie_t cookie = xcb_query_pointer(connection_.xcb(), connection_.root());
+    connection_.whenReplied<xcb_query_pointer_reply_t>(cookie, lifetime_.guard([this](const xcb_query_pointer_reply_t*
+                                                                                          reply) {
+        asking_ = false;
+        bool moved = false;
+        if (reply) {
+            const PointBL at = screens_.desktopSpace().toScreen(PointTL{double(reply->root_x), double(reply->root_y)});
+            std::lock_guard lock(pointerMutex_);
+            moved = at != pointer_;
+            pointer_ = at;
+        }
+        if (std::exchange(askAgain_, false)) askForPointer();
+        if (moved) moved_.emit();
+    }));
 }
 
 MouseButtons X11InputState::pressedButtons() const {
@@ -142,10 +224,6 @@ bool X11InputState::isMenuOpen() const {
         }
     }
     return open;
-}
-
-Subscription X11InputState::onPointerMotion(Task) {
-    return {};
 }
 
 Subscription X11InputState::onPress(std::function<void(MouseButtons)> handler) {

@@ -3,7 +3,9 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <mutex>
 
+#include "core/foundation/Lifetime.h"
 #include "core/foundation/Signal.h"
 #include "core/platform/InputState.h"
 
@@ -13,7 +15,10 @@ class X11Connection;
 class X11Screens;
 
 // Pointer, buttons and keys read from the X server; presses are counted from XInput2 raw
-// events on the root window, which arrive whichever client gets the click.
+// events on the root window, which arrive whichever client gets the click. While someone
+// listens for motion, motion events keep a copy of the pointer's position current
+// (asking the server where it went without waiting for the answer), and pointer()
+// answers from it; otherwise pointer() asks the server and waits.
 class X11InputState final : public InputState {
 public:
     X11InputState(X11Connection& connection, const X11Screens& screens);
@@ -33,12 +38,26 @@ public:
     [[nodiscard]] Subscription onPress(std::function<void(MouseButtons button)> handler);
 
 private:
+    // Raw presses always; raw motion while someone listens.
+    void selectRawEvents();
+    void motionListenerGone();
+    // Asks where the pointer is, one question at a time; motion meanwhile asks again.
+    void askForPointer();
+    PointBL queryPointer() const;
+
     X11Connection& connection_;
     const X11Screens& screens_;
     std::uint8_t xinputOpcode_ = 0;
     std::atomic<std::uint32_t> presses_{0};
     Signal<MouseButtons> pressed_;
+    Signal<> moved_;
+    bool followsMotion_ = false;
+    bool asking_ = false;
+    bool askAgain_ = false;
+    mutable std::mutex pointerMutex_;
+    PointBL pointer_;
     Subscription events_;
+    Lifetime lifetime_;
 };
 
 }  // namespace quillbern

@@ -106,19 +106,31 @@ std::chrono::steady_clock::time_point X11WindowAccess::deadlineFor(ElementRef re
            std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::duration<double>(limit));
 }
 
+std::optional<ClientTable> X11WindowAccess::readTable(const DesktopSpace& space,
+                                                      std::chrono::steady_clock::time_point deadline) {
+    ++tableReadings_;
+    return reader_->read(space, deadline);
+}
+
 const ClientTable* X11WindowAccess::table(ElementRef forCall) {
+    current_ = nullptr;
     if (!reader_ || connection_->isBroken()) return nullptr;
+    if (loop_) {
+        // Reports that arrived but were not read yet count too.
+        if (connection_->keepArrivedEvents() || stale_) refresh();
+        if (!stale_) current_ = baseline_.get();
+        return current_;
+    }
     const auto now = std::chrono::steady_clock::now();
-    if (cached_ && now - cachedAt_ < std::chrono::duration<double>(kTableReuse)) return cached_.get();
-    auto fresh = reader_->read(desktopSpace_(), deadlineFor(forCall));
-    pumpSoon();
+    if (cached_ && now - cachedAt_ < std::chrono::duration<double>(kTableReuse)) return current_ = cached_.get();
+    auto fresh = readTable(desktopSpace_(), deadlineFor(forCall));
     if (!fresh) {
         cached_.reset();
         return nullptr;
     }
     cached_ = std::make_unique<ClientTable>(std::move(*fresh));
     cachedAt_ = std::chrono::steady_clock::now();
-    return cached_.get();
+    return current_ = cached_.get();
 }
 
 const ClientFacts* X11WindowAccess::facts(ElementRef window) {
@@ -134,6 +146,7 @@ bool X11WindowAccess::isListed(const ClientFacts& facts) const {
 }
 
 void X11WindowAccess::changed() {
+    // While watching, the window manager's answer arrives as a report.
     cached_.reset();
 }
 
@@ -156,9 +169,9 @@ Read<bool> X11WindowAccess::readBool(ElementRef ref, Attribute attribute) {
         case Attribute::fullScreen:
             return Read<bool>::of(window->fullScreen);
         case Attribute::focused:
-            return Read<bool>::of(cached_->active == window->window);
+            return Read<bool>::of(current_->active == window->window);
         case Attribute::main: {
-            const ClientFacts* main = cached_->mainWindowOf(*window->pid);
+            const ClientFacts* main = current_->mainWindowOf(*window->pid);
             return Read<bool>::of(main && main->window == window->window);
         }
         default:
@@ -306,7 +319,7 @@ bool X11WindowAccess::perform(ElementRef ref, ElementAction action) {
 
 std::unique_ptr<AppObserver> X11WindowAccess::observe(Pid pid, WorkerLoop& loop,
                                                       std::function<void(ElementEvent, ElementRef)> callback) {
-    if (!reader_ || connection_->isBroken() || (loop_ && loop_ != &loop)) return nullptr;
+    if (!canWatch(loop)) return nullptr;
     if (!loop_) startWatching(loop);
     const std::uint64_t id = nextSubscriber_++;
     subscribers_.emplace(
@@ -314,30 +327,57 @@ std::unique_ptr<AppObserver> X11WindowAccess::observe(Pid pid, WorkerLoop& loop,
     return std::make_unique<Observer>(*this, id, pid);
 }
 
-Subscription X11WindowAccess::watchChanges(WorkerLoop&, Task) {
-    return {};
+Subscription X11WindowAccess::watchChanges(WorkerLoop& loop, Task onChange) {
+    if (!canWatch(loop)) return {};
+    if (!loop_) startWatching(loop);
+    const std::uint64_t id = nextChangeWatch_++;
+    changeWatches_.emplace(id, std::make_shared<Task>(std::move(onChange)));
+    return Subscription([this, id, token = lifetime_.token()] {
+        if (!token.isAlive()) return;
+        changeWatches_.erase(id);
+        stopWatchingIfUnused();
+    });
+}
+
+std::optional<std::vector<ListedWindow>> X11WindowAccess::onScreenWindows() const {
+    // Reading refreshes this object's copy of the table, not what it stands for.
+    auto& self = const_cast<X11WindowAccess&>(*this);
+    const ClientTable* clients = self.table(self.systemWideElement());
+    if (!clients) return std::nullopt;
+    std::vector<ListedWindow> windows;
+    for (const ClientFacts& client : clients->frontToBack) {
+        if (!client.viewable || client.minimized || client.isDesktop) continue;
+        windows.push_back({client.window, client.layer(), client.frame});
+    }
+    return windows;
 }
 
 bool X11WindowAccess::unsubscribe(std::uint64_t id) {
     subscribers_.erase(id);
-    // The loop may end once its last observer has gone: nothing of ours may stay on it.
-    if (subscribers_.empty()) stopWatching();
+    stopWatchingIfUnused();
     return true;
+}
+
+bool X11WindowAccess::canWatch(WorkerLoop& loop) const {
+    return reader_ && !connection_->isBroken() && (!loop_ || loop_ == &loop);
 }
 
 void X11WindowAccess::startWatching(WorkerLoop& loop) {
     loop_ = &loop;
     const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
     xcb_change_window_attributes(connection_->xcb(), connection_->root(), XCB_CW_EVENT_MASK, &mask);
-    const auto first = reader_->read(desktopSpace_(), deadlineFor(systemWideElement()));
-    baseline_ = std::make_unique<ClientTable>(first.value_or(ClientTable{}));
+    auto first = readTable(desktopSpace_(), deadlineFor(systemWideElement()));
+    stale_ = !first;
+    baseline_ = std::make_unique<ClientTable>(first ? std::move(*first) : ClientTable{});
     watchClients(*baseline_);
     xcb_flush(connection_->xcb());
     readable_ = loop.addReadable(connection_->fd(), lifetime_.guard([this] { pump(); }));
     pumpSoon();
 }
 
-void X11WindowAccess::stopWatching() {
+void X11WindowAccess::stopWatchingIfUnused() {
+    // The loop may end once nothing listens: nothing of ours may stay on it.
+    if (!loop_ || !subscribers_.empty() || !changeWatches_.empty()) return;
     readable_.reset();
     const std::uint32_t none = XCB_EVENT_MASK_NO_EVENT;
     xcb_change_window_attributes(connection_->xcb(), connection_->root(), XCB_CW_EVENT_MASK, &none);
@@ -347,6 +387,8 @@ void X11WindowAccess::stopWatching() {
     xcb_flush(connection_->xcb());
     watched_.clear();
     baseline_.reset();
+    current_ = nullptr;
+    stale_ = false;
     loop_ = nullptr;
     pumpPosted_ = false;
 }
@@ -374,14 +416,25 @@ void X11WindowAccess::pumpSoon() {
 }
 
 void X11WindowAccess::pump() {
-    if (!baseline_ || connection_->takeEvents().empty()) return;
-    // Events only say that something changed; the table says what.
-    auto fresh = reader_->read(desktopSpace_(), deadlineFor(systemWideElement()));
-    if (!fresh) return;
+    if (!baseline_) return;
+    if (connection_->takeEvents().empty() && !stale_) return;
+    refresh();
+}
+
+void X11WindowAccess::refresh() {
+    // Reports only say that something changed; the table says what.
+    connection_->takeEvents();
+    auto fresh = readTable(desktopSpace_(), deadlineFor(systemWideElement()));
+    // Reports that came in meanwhile ask for another look.
+    pumpSoon();
+    if (!fresh) {
+        stale_ = true;
+        return;
+    }
+    stale_ = false;
+    if (*fresh == *baseline_) return;
     const std::vector<WindowChange> changes = windowChanges(*baseline_, *fresh);
-    *baseline_ = *fresh;
-    cached_ = std::make_unique<ClientTable>(std::move(*fresh));
-    cachedAt_ = std::chrono::steady_clock::now();
+    *baseline_ = std::move(*fresh);
     watchClients(*baseline_);
     xcb_flush(connection_->xcb());
 
@@ -398,12 +451,15 @@ void X11WindowAccess::pump() {
             }
         }
     }
+    std::vector<std::pair<std::uint64_t, std::shared_ptr<Task>>> watches(changeWatches_.begin(), changeWatches_.end());
     for (const Delivery& delivery : deliveries) {
         // An earlier callback may have removed this observer.
         if (subscribers_.contains(delivery.subscriber))
             (*delivery.callback)(delivery.change.event, appElement(delivery.change.pid));
     }
-    pumpSoon();
+    for (const auto& [id, watch] : watches) {
+        if (changeWatches_.contains(id)) (*watch)();
+    }
 }
 
 }  // namespace quillbern

@@ -11,6 +11,7 @@
 #include "core/foundation/Lifetime.h"
 #include "core/platform/ScreenGeometry.h"
 #include "core/platform/WindowAccess.h"
+#include "core/platform/WindowList.h"
 
 namespace quillbern {
 
@@ -23,10 +24,14 @@ struct ClientTable;
 // a connection of its own: an application is a process, its windows the managed clients
 // that name it (_NET_WM_PID, else X-Resource), a window's number its X id and its frame
 // the outer frame in top-left global space. Changes go to the window manager as client
-// messages; observers hear what changed between two readings of the client table, read
-// again whenever the server reports a property or structure change. Our own windows and
-// docks are never listed. Worker thread only, observers on the loop of the first.
-class X11WindowAccess final : public WindowAccess {
+// messages. While observers or a change watch are installed, the server reports every
+// property and structure change of the root and the clients: the client table is read
+// again only after such a report, observers hear what changed between two readings, the
+// change watch that something did, and reads in between cost the server nothing.
+// The on-screen list is the same table's mapped windows, without minimised and desktop
+// windows, front to back. Our own windows and docks are never listed as an application's.
+// Worker thread only (the list too), observers on the loop of the first.
+class X11WindowAccess final : public WindowAccess, public WindowList {
 public:
     // Bounds calls before anyone sets a time-out.
     static constexpr Duration kDefaultTimeout = 2.0;
@@ -61,6 +66,11 @@ public:
                                          std::function<void(ElementEvent, ElementRef)> callback) override;
     Subscription watchChanges(WorkerLoop& loop, Task onChange) override;
 
+    std::optional<std::vector<ListedWindow>> onScreenWindows() const override;
+
+    // How often the client table was read from the server, for tests and benchmarks.
+    int tableReadings() const { return tableReadings_; }
+
 private:
     class Observer;
     struct Subscriber {
@@ -73,8 +83,10 @@ private:
         std::uint32_t activeWindow, changeState, state, fullScreen, moveResize, close, restack;
     };
 
-    // The client table, read anew unless a fresh one is at hand; null when unreadable.
+    // The client table: while watching, the last reading unless the server reported a
+    // change since; otherwise read anew unless a fresh one is at hand. Null when unreadable.
     const ClientTable* table(ElementRef forCall);
+    std::optional<ClientTable> readTable(const DesktopSpace& space, std::chrono::steady_clock::time_point deadline);
     // The facts of a window element's window; null when gone or unreadable.
     const ClientFacts* facts(ElementRef window);
     std::chrono::steady_clock::time_point deadlineFor(ElementRef element) const;
@@ -84,10 +96,14 @@ private:
     bool send(const ClientFacts& facts, std::uint32_t type, std::uint32_t d0, std::uint32_t d1 = 0,
               std::uint32_t d2 = 0, std::uint32_t d3 = 0, std::uint32_t d4 = 0);
 
+    bool canWatch(WorkerLoop& loop) const;
     void startWatching(WorkerLoop& loop);
-    void stopWatching();
+    // Ends the watch once neither observers nor change watches are left.
+    void stopWatchingIfUnused();
     void pumpSoon();
     void pump();
+    // Reads the table after a reported change; observers and change watches hear of it.
+    void refresh();
     void watchClients(const ClientTable& table);
     bool unsubscribe(std::uint64_t id);
 
@@ -101,14 +117,21 @@ private:
     std::unordered_map<ElementRef, Duration> timeouts_;
     std::unique_ptr<ClientTable> cached_;
     std::chrono::steady_clock::time_point cachedAt_;
+    // The table the last read answered from.
+    const ClientTable* current_ = nullptr;
 
     std::map<std::uint64_t, Subscriber> subscribers_;
     std::uint64_t nextSubscriber_ = 1;
     WorkerLoop* loop_ = nullptr;
     Subscription readable_;
     std::unique_ptr<ClientTable> baseline_;
+    // A change was reported, or the last reading failed: the baseline is not what reads see.
+    bool stale_ = false;
+    std::map<std::uint64_t, std::shared_ptr<Task>> changeWatches_;
+    std::uint64_t nextChangeWatch_ = 1;
     std::set<std::uint32_t> watched_;
     bool pumpPosted_ = false;
+    int tableReadings_ = 0;
     Lifetime lifetime_;
 };
 

@@ -4,12 +4,57 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <utility>
 #include <xcb/xcbext.h>
 
 #include "core/foundation/Log.h"
 
 namespace quillbern {
+
+namespace {
+
+// Every atom the program names, interned in one round trip when a connection opens, so no
+// later look-up waits for the server.
+constexpr const char* kKnownAtoms[] = {
+    "EDID",
+    "UTF8_STRING",
+    "WM_CHANGE_STATE",
+    "WM_STATE",
+    "_GTK_APPLICATION_ID",
+    "_KDE_NET_WM_DESKTOP_FILE",
+    "_NET_ACTIVE_WINDOW",
+    "_NET_CLIENT_LIST",
+    "_NET_CLIENT_LIST_STACKING",
+    "_NET_CLOSE_WINDOW",
+    "_NET_CURRENT_DESKTOP",
+    "_NET_FRAME_EXTENTS",
+    "_NET_MOVERESIZE_WINDOW",
+    "_NET_RESTACK_WINDOW",
+    "_NET_SUPPORTING_WM_CHECK",
+    "_NET_WM_ACTION_CLOSE",
+    "_NET_WM_ALLOWED_ACTIONS",
+    "_NET_WM_NAME",
+    "_NET_WM_PID",
+    "_NET_WM_STATE",
+    "_NET_WM_STATE_ABOVE",
+    "_NET_WM_STATE_FULLSCREEN",
+    "_NET_WM_STATE_HIDDEN",
+    "_NET_WM_STRUT",
+    "_NET_WM_STRUT_PARTIAL",
+    "_NET_WM_WINDOW_TYPE",
+    "_NET_WM_WINDOW_TYPE_DESKTOP",
+    "_NET_WM_WINDOW_TYPE_DIALOG",
+    "_NET_WM_WINDOW_TYPE_DOCK",
+    "_NET_WM_WINDOW_TYPE_DROPDOWN_MENU",
+    "_NET_WM_WINDOW_TYPE_MENU",
+    "_NET_WM_WINDOW_TYPE_NORMAL",
+    "_NET_WM_WINDOW_TYPE_POPUP_MENU",
+    "_NET_WM_WINDOW_TYPE_UTILITY",
+    "_NET_WORKAREA",
+};
+
+}  // namespace
 
 std::unique_ptr<XcbConnection> XcbConnection::open() {
     int screenNumber = 0;
@@ -26,7 +71,15 @@ std::unique_ptr<XcbConnection> XcbConnection::open() {
 }
 
 XcbConnection::XcbConnection(xcb_connection_t* connection, xcb_window_t root, int screenNumber)
-    : connection_(connection), root_(root), screenNumber_(screenNumber) {}
+    : connection_(connection), root_(root), screenNumber_(screenNumber) {
+    std::vector<std::pair<const char*, xcb_intern_atom_cookie_t>> cookies;
+    for (const char* name : kKnownAtoms)
+        cookies.emplace_back(name, xcb_intern_atom(connection_, 0, std::uint16_t(std::strlen(name)), name));
+    for (const auto& [name, cookie] : cookies) {
+        const XcbReply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(connection_, cookie, nullptr));
+        if (reply && reply->atom != XCB_ATOM_NONE) atoms_[name] = reply->atom;
+    }
+}
 
 XcbConnection::~XcbConnection() {
     xcb_disconnect(connection_);
@@ -42,10 +95,11 @@ xcb_atom_t XcbConnection::atom(const std::string& name) const {
     return atom;
 }
 
-void XcbConnection::keepArrivedEvents() {
+bool XcbConnection::keepArrivedEvents() {
     // Each call reads the socket once its queue is empty, without blocking.
     while (xcb_generic_event_t* event = xcb_poll_for_event(connection_))
         kept_.emplace_back(event);
+    return !kept_.empty();
 }
 
 bool XcbConnection::sync(Deadline deadline) {

@@ -39,10 +39,11 @@ public:
     // The events kept by sync() and whatever else has arrived, oldest first.
     std::vector<XcbReply<xcb_generic_event_t>> takeEvents();
     bool hasKeptEvents() const { return !kept_.empty(); }
+    // Keeps what has arrived, without waiting; true when events are kept now.
+    bool keepArrivedEvents();
 
 private:
     XcbConnection(xcb_connection_t* connection, xcb_window_t root, int screenNumber);
-    void keepArrivedEvents();
 
     xcb_connection_t* connection_;
     xcb_window_t root_;
