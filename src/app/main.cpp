@@ -1,9 +1,11 @@
 #include <QApplication>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "app/LinuxPlatform.h"
+#include "app/StallProbe.h"
 #include "core/foundation/JsonFileDefaults.h"
 #include "core/foundation/Log.h"
 #include "core/shell/AppShell.h"
@@ -50,7 +52,11 @@ int run(std::unique_ptr<SingleInstance> instance) {
             });
             shell.applicationDidFinishLaunching();
             log("started");
+            std::unique_ptr<StallProbe> probe;
+            if (qEnvironmentVariableIsSet("QUILLBERN_STALL_PROBE"))
+                probe = std::make_unique<StallProbe>(qEnvironmentVariable("QUILLBERN_STALL_PROBE").toDouble());
             status = QApplication::exec();
+            if (probe) log(probe->report());
         }
         shell.applicationWillTerminate();
     }

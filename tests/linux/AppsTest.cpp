@@ -1,8 +1,10 @@
+#include <QCoreApplication>
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <thread>
@@ -139,6 +141,30 @@ TEST_F(DesktopEntries, ARunningApplicationIsBroughtForwardNotStartedAgain) {
     // A launch starts its process before it reports.
     EXPECT_TRUE(started.empty());
     EXPECT_FALSE(fs::exists(launches()));
+}
+
+TEST_F(DesktopEntries, AnEntryInstalledOrRemovedIsToldAndReadAgain) {
+    const auto has = [this](const std::string& id) {
+        const std::vector<DesktopEntryFacts> facts = catalog.entryFacts();
+        return std::ranges::find(facts, id, &DesktopEntryFacts::id) != facts.end();
+    };
+    ASSERT_FALSE(has("late"));  // a reading arms the watch
+    int told = 0;
+    Subscription changes = catalog.onEntriesChanged([&told] { ++told; });
+    const fs::path late = root / "home" / "applications" / "late.desktop";
+    writeFile(late, entry("Late", "/bin/true", "NoDisplay=true\n"));
+    const auto spinUntil = [](const std::function<bool()>& done) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (!done() && std::chrono::steady_clock::now() < end)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        return done();
+    };
+    ASSERT_TRUE(spinUntil([&] { return told > 0; }));
+    EXPECT_TRUE(has("late"));
+    told = 0;
+    fs::remove(late);
+    ASSERT_TRUE(spinUntil([&] { return told > 0; }));
+    EXPECT_FALSE(has("late"));
 }
 
 TEST_F(DesktopEntries, EveryEntryButHiddenOnesTellsHowToRecogniseItsWindows) {

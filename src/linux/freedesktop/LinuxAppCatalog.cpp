@@ -1,8 +1,11 @@
 #include "linux/freedesktop/LinuxAppCatalog.h"
 
+#include <QAbstractEventDispatcher>
 #include <algorithm>
 #include <gio/gdesktopappinfo.h>
 #include <set>
+
+#include "core/foundation/Log.h"
 
 namespace quillbern {
 
@@ -51,6 +54,28 @@ AppId desktopEntryId(const Path& entryPath) {
     }
     const auto slash = entryPath.rfind('/');
     return withoutSuffix(slash == Path::npos ? entryPath : entryPath.substr(slash + 1));
+}
+
+LinuxAppCatalog::LinuxAppCatalog() : monitor_(g_app_info_monitor_get()) {
+    // GIO tells once per reading of the entries, so every reader re-arms it.
+    g_signal_connect(monitor_, "changed", G_CALLBACK(+[](GAppInfoMonitor*, gpointer self) {
+                         static_cast<LinuxAppCatalog*>(self)->changed_.emit();
+                     }),
+                     this);
+    const QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
+    if (dispatcher && !dispatcher->inherits("QEventDispatcherGlib")) {
+        log("Qt does not run GLib's main loop (QT_NO_GLIB is set): applications installed while Quillbern runs are "
+            "recognised after it restarts");
+    }
+}
+
+LinuxAppCatalog::~LinuxAppCatalog() {
+    g_signal_handlers_disconnect_by_data(monitor_, this);
+    g_object_unref(monitor_);
+}
+
+Subscription LinuxAppCatalog::onEntriesChanged(Task task) {
+    return changed_.connect(std::move(task));
 }
 
 std::optional<Path> LinuxAppCatalog::pathForAppId(std::string_view appId) const {

@@ -1,22 +1,40 @@
 #pragma once
 
+#include "core/foundation/RunLoop.h"
+#include "core/foundation/Signal.h"
 #include "core/platform/AppCatalog.h"
 #include "linux/freedesktop/DesktopEntryFacts.h"
+
+typedef struct _GAppInfoMonitor GAppInfoMonitor;
 
 namespace quillbern {
 
 // Installed applications are the desktop entries of the XDG data directories, read
-// through GIO; an application's path is its entry's file.
+// through GIO; an application's path is its entry's file. GIO watches those folders and
+// tells, on the main thread's GLib context (which Qt's event loop runs), when entries come
+// and go.
 class LinuxAppCatalog final : public AppCatalog {
 public:
+    LinuxAppCatalog();
+    ~LinuxAppCatalog() override;
+    LinuxAppCatalog(const LinuxAppCatalog&) = delete;
+    LinuxAppCatalog& operator=(const LinuxAppCatalog&) = delete;
+
     std::optional<Path> pathForAppId(std::string_view appId) const override;
     std::optional<AppInfo> appInfo(const Path& appPath) const override;
     // A process belongs to the application it runs as; entries do not nest.
     std::optional<AppId> owningAppId(const RunningApp& app) const override;
     // Visible entries only: NoDisplay and Hidden ones are left out.
     std::vector<InstalledApp> installedApps() const override;
-    // What every entry, NoDisplay ones too, offers for recognising its windows. Any thread.
+    // What every entry, NoDisplay ones too, offers for recognising its windows. Any thread;
+    // reads every entry, so readers keep the answer until the entries change.
     std::vector<DesktopEntryFacts> entryFacts() const;
+    // [main] Entries were installed, changed or removed since the last reading.
+    [[nodiscard]] Subscription onEntriesChanged(Task task);
+
+private:
+    GAppInfoMonitor* monitor_;
+    Signal<> changed_;
 };
 
 // The desktop-entry id of an entry file without ".desktop": its path below an XDG

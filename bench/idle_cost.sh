@@ -1,0 +1,107 @@
+#!/usr/bin/env bash
+# What the program costs while nothing happens: the real program on the headless test
+# desktop (two monitors, openbox, a tray), three docks, six client windows, the pointer
+# still in the middle of a monitor. Reports, from /proc, the wake-ups a second of all its
+# threads (voluntary and involuntary context switches of /proc/PID/task/*/status) and the
+# CPU seconds it uses per idle minute (/proc/PID/task/*/schedstat), once with auto-hide on
+# and once with it off.
+#
+#   bench/idle_cost.sh [SECONDS]     measures SECONDS (default 60) in each setting
+#
+# Needs the build (scripts/build) and the desktop packages (scripts/setup).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+program="$root/build/quillbern"
+client="$root/build/tests/quillbern_test_client"
+seconds=${1:-60}
+settle=5
+
+for needed in "$program" "$client"; do
+  [[ -x "$needed" ]] || { echo "missing $needed: run scripts/build first" >&2; exit 1; }
+done
+
+source "$root/scripts/lib/headless-desktop.sh"
+work=$(mktemp -d)
+program_pid=
+finish() {
+  [[ -n "$program_pid" ]] && kill "$program_pid" 2>/dev/null && wait "$program_pid" 2>/dev/null
+  stop_headless_desktop
+  rm -rf "$work"
+}
+trap finish EXIT
+trap 'exit 130' INT TERM
+
+app() { printf '{"app":{"_0":{"bundleID":"%s","name":"%s"}}}' "$1" "$2"; }
+dock() {  # id name edge display
+  printf '{"id":"11111111-0000-4000-8000-00000000000%s","name":"%s","items":[%s,%s],"edge":"%s","display":%s,' \
+    "$1" "$2" "$(app debian-xterm XTerm)" "$(app openbox Openbox)" "$3" "$4"
+  printf '"isVisible":true,"isEnabled":true,"showsWindows":false,"revealMode":"hover","alignment":"center"}'
+}
+docks="[$(dock 1 Bottom bottom '{"all":{}}'),$(dock 2 Side left '{"display":{"stableID":"Q-RIGHT","name":"Right"}}'),$(dock 3 Top top '{"display":{"stableID":"Q-LEFT","name":"Left"}}')]"
+
+# Sums, over every thread the process has now, the context switches and the nanoseconds
+# on a CPU: "switches nanoseconds".
+sample() {
+  local task switches=0 ns=0 v n t
+  for task in /proc/"$program_pid"/task/*; do
+    v=$(awk '/^voluntary_ctxt_switches/ {print $2}' "$task/status" 2>/dev/null) || continue
+    n=$(awk '/^nonvoluntary_ctxt_switches/ {print $2}' "$task/status" 2>/dev/null) || continue
+    t=$(awk '{print $1}' "$task/schedstat" 2>/dev/null) || continue
+    switches=$((switches + v + n))
+    ns=$((ns + t))
+  done
+  echo "$switches $ns"
+}
+
+# Per thread "name switches" now, for the breakdown.
+per_thread() {
+  local task
+  for task in /proc/"$program_pid"/task/*; do
+    awk -v name="$(cat "$task/comm" 2>/dev/null)" -v tid="${task##*/}" \
+      '/^voluntary_ctxt_switches/ {v=$2} /^nonvoluntary_ctxt_switches/ {n=$2} END {print tid, name, v + n}' \
+      "$task/status" 2>/dev/null || true
+  done
+}
+
+measure() {  # label autoHide
+  local label=$1 auto_hide=$2
+  export XDG_CONFIG_HOME="$work/config-$auto_hide"
+  mkdir -p "$XDG_CONFIG_HOME/quillbern"
+  printf '{"profiles.v1": {"$data": "%s"}, "dockAutoHide": %s}\n' \
+    "$(printf '%s' "$docks" | base64 -w0)" "$auto_hide" >"$XDG_CONFIG_HOME/quillbern/defaults.json"
+  xdotool mousemove 640 500
+  "$program" >"$work/log" 2>&1 &
+  program_pid=$!
+  wait_for 20 grep -q "^Quillbern: started$" "$work/log" || { cat "$work/log" >&2; exit 1; }
+  sleep "$settle"  # the docks hide and the first passes of the window worker are done
+
+  local before after threads_before
+  threads_before=$(per_thread)
+  before=$(sample)
+  sleep "$seconds"
+  after=$(sample)
+  read -r s0 c0 <<<"$before"
+  read -r s1 c1 <<<"$after"
+  awk -v label="$label" -v s="$((s1 - s0))" -v c="$((c1 - c0))" -v t="$seconds" 'BEGIN {
+    printf "%s: %.2f wake-ups/s, %.4f s CPU per idle minute\n", label, s / t, c / 1e9 * 60 / t }'
+  # Threads that woke at all, by name.
+  join <(echo "$threads_before" | sort) <(per_thread | sort) | awk -v t="$seconds" \
+    '{ d = $5 - $3; if (d > 0) printf "    %-16s %.2f/s\n", $2, d / t }'
+
+  kill "$program_pid"
+  wait "$program_pid" 2>/dev/null || true
+  program_pid=
+}
+
+start_headless_desktop --tray
+for i in 1 2 3 4 5 6; do
+  x=$(((i - 1) % 3 * 400 + (i > 3 ? 1380 : 100)))
+  "$client" --class "idle-client-$i" --title "Client $i" --geometry "320x240+$x+$((150 + i * 40))" >/dev/null &
+  desktop_pids+=($!)
+done
+wait_for 10 sh -c '[ "$(xdotool search --onlyvisible --name "^Client [1-6]$" | wc -l)" -ge 6 ]' \
+  || { echo "the client windows did not show" >&2; exit 1; }
+
+echo "Idle for $seconds s with the pointer still, three docks, six client windows:"
+measure "auto-hide on " true
+measure "auto-hide off" false
