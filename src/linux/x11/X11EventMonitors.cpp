@@ -98,38 +98,49 @@ Subscription X11EventMonitors::add(Signal<const MouseDown&>& signal, MouseButton
 }
 
 void X11EventMonitors::globalPress(MouseButtons button) {
-    // Raw events carry no position: ask where the pointer is and what lies under it.
-    xcb_connection_t* c = connection_.xcb();
-    const XcbReply<xcb_query_pointer_reply_t> reply(
-        xcb_query_pointer_reply(c, xcb_query_pointer(c, connection_.root()), nullptr));
-    if (!reply) {
-        connection_.drainSoon();
-        return;
-    }
-    const bool own = isOwnWindowUnderPointer(reply->child);
-    connection_.drainSoon();
-    if (own) return;
-    MouseDown press;
-    press.location = screens_.desktopSpace().toScreen(PointTL{double(reply->root_x), double(reply->root_y)});
-    press.button = button;
-    press.flags = flagsFromX(reply->mask);
-    global_.emit(press);
+    pendingPresses_.push_back(button);
+    if (!placing_) placeNextPress();
 }
 
-bool X11EventMonitors::isOwnWindowUnderPointer(std::uint32_t topLevel) const {
-    std::vector<std::uint32_t> own;
-    for (const QWindow* window : QGuiApplication::allWindows()) {
-        if (window->handle()) own.push_back(std::uint32_t(window->winId()));
+void X11EventMonitors::placeNextPress() {
+    if (pendingPresses_.empty()) {
+        placing_ = false;
+        return;
     }
+    placing_ = true;
+    const MouseButtons button = pendingPresses_.front();
+    pendingPresses_.pop_front();
+    // Raw events carry no position: ask where the pointer is and what lies under it.
     xcb_connection_t* c = connection_.xcb();
-    xcb_window_t window = topLevel;
-    for (int depth = 0; window != XCB_WINDOW_NONE && depth < kMaxWindowDepth; ++depth) {
-        if (std::find(own.begin(), own.end(), window) != own.end()) return true;
-        const XcbReply<xcb_query_pointer_reply_t> inner(
-            xcb_query_pointer_reply(c, xcb_query_pointer(c, window), nullptr));
-        window = inner ? inner->child : xcb_window_t(XCB_WINDOW_NONE);
-    }
-    return false;
+    connection_.whenReplied<xcb_query_pointer_reply_t>(
+        xcb_query_pointer(c, connection_.root()),
+        lifetime_.guard([this, button](const xcb_query_pointer_reply_t* reply) {
+            if (!reply) return placeNextPress();
+            MouseDown press;
+            press.location = screens_.desktopSpace().toScreen(PointTL{double(reply->root_x), double(reply->root_y)});
+            press.button = button;
+            press.flags = flagsFromX(reply->mask);
+            auto own = std::make_shared<std::vector<std::uint32_t>>();
+            for (const QWindow* window : QGuiApplication::allWindows()) {
+                if (window->handle()) own->push_back(std::uint32_t(window->winId()));
+            }
+            findOwnWindow(reply->child, 0, std::move(own), [this, press](bool isOwn) {
+                if (!isOwn) global_.emit(press);
+                placeNextPress();
+            });
+        }));
+}
+
+void X11EventMonitors::findOwnWindow(std::uint32_t window, int depth,
+                                     std::shared_ptr<const std::vector<std::uint32_t>> own,
+                                     std::function<void(bool)> done) {
+    if (window == XCB_WINDOW_NONE || depth >= kMaxWindowDepth) return done(false);
+    if (std::find(own->begin(), own->end(), window) != own->end()) return done(true);
+    connection_.whenReplied<xcb_query_pointer_reply_t>(
+        xcb_query_pointer(connection_.xcb(), window),
+        lifetime_.guard([this, depth, own, done](const xcb_query_pointer_reply_t* inner) {
+            findOwnWindow(inner ? inner->child : xcb_window_t(XCB_WINDOW_NONE), depth + 1, own, done);
+        }));
 }
 
 }  // namespace quillbern

@@ -1,10 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
+#include "core/foundation/Lifetime.h"
 #include "core/foundation/Signal.h"
 #include "core/platform/EventMonitors.h"
 
@@ -17,7 +20,9 @@ class X11InputState;
 class X11Screens;
 
 // Global presses from the XInput2 raw events of X11InputState, told apart from presses on
-// our own windows by the window under the pointer; local presses from a Qt event filter.
+// our own windows by the window under the pointer, which is asked for without waiting for
+// the answers (one press after the other, so they are told in order); local presses from
+// a Qt event filter.
 class X11EventMonitors final : public EventMonitors {
 public:
     // Which of our panels a native window is, if any.
@@ -32,7 +37,11 @@ public:
 
 private:
     void globalPress(MouseButtons button);
-    bool isOwnWindowUnderPointer(std::uint32_t topLevel) const;
+    void placeNextPress();
+    // Walks down from `window` towards the pointer, through the window manager's frames,
+    // until one of `own` or the bottom; then `done(found)`.
+    void findOwnWindow(std::uint32_t window, int depth, std::shared_ptr<const std::vector<std::uint32_t>> own,
+                       std::function<void(bool)> done);
     static Subscription add(Signal<const MouseDown&>& signal, MouseButtons buttons,
                             std::function<void(const MouseDown&)> handler);
 
@@ -44,6 +53,9 @@ private:
     Signal<const MouseDown&> local_;
     Subscription presses_;
     std::unique_ptr<QObject> filter_;
+    std::deque<MouseButtons> pendingPresses_;
+    bool placing_ = false;
+    Lifetime lifetime_;
 };
 
 }  // namespace quillbern

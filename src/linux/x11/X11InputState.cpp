@@ -4,6 +4,8 @@
 
 #include <QCoreApplication>
 #include <QThread>
+#include <algorithm>
+#include <memory>
 #include <utility>
 #include <vector>
 #include <xcb/xinput.h>
@@ -37,7 +39,11 @@ std::optional<MouseButtons> buttonKind(std::uint32_t xButton) {
 }  // namespace
 
 X11InputState::X11InputState(X11Connection& connection, const X11Screens& screens)
-    : connection_(connection), screens_(screens) {
+    : connection_(connection),
+      screens_(screens),
+      menuTypes_{connection.atom("_NET_WM_WINDOW_TYPE_POPUP_MENU"),
+                 connection.atom("_NET_WM_WINDOW_TYPE_DROPDOWN_MENU"), connection.atom("_NET_WM_WINDOW_TYPE_MENU")} {
+    followMenus();
     xcb_connection_t* c = connection_.xcb();
     const xcb_query_extension_reply_t* xinput = xcb_get_extension_data(c, &xcb_input_id);
     const XcbReply<xcb_input_xi_query_version_reply_t> version(
@@ -183,47 +189,76 @@ bool X11InputState::isKeyDown(KeyCode key) const {
 }
 
 bool X11InputState::isMenuOpen() const {
+    return openMenus_ > 0;
+}
+
+void X11InputState::followMenus() {
+    // Menus are override-redirect: the window manager never frames them, so they map as
+    // children of the root, with their type and process on the window itself.
+    connection_.selectRootEvents(XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY);
+    menuEvents_ = connection_.onEvent([this](const xcb_generic_event_t& event) {
+        switch (event.response_type & 0x7F) {
+            case XCB_MAP_NOTIFY: {
+                const auto& map = reinterpret_cast<const xcb_map_notify_event_t&>(event);
+                if (map.event == connection_.root() && map.override_redirect) checkMenu(map.window);
+                return;
+            }
+            case XCB_UNMAP_NOTIFY:
+            case XCB_DESTROY_NOTIFY: {
+                // Both start with the window reporting, then the window gone.
+                const auto& gone = reinterpret_cast<const xcb_unmap_notify_event_t&>(event);
+                if (gone.event != connection_.root()) return;
+                mappedOverrides_.erase(gone.window);
+                if (menus_.erase(gone.window) > 0) openMenus_ = int(menus_.size());
+                return;
+            }
+            default:
+                return;
+        }
+    });
+    // What is open already, once, waiting for the answers.
     xcb_connection_t* c = connection_.xcb();
     const XcbReply<xcb_query_tree_reply_t> tree(
         xcb_query_tree_reply(c, xcb_query_tree(c, connection_.root()), nullptr));
+    if (tree) {
+        const xcb_window_t* children = xcb_query_tree_children(tree.get());
+        std::vector<std::pair<xcb_window_t, xcb_get_window_attributes_cookie_t>> cookies;
+        for (int i = 0; i < xcb_query_tree_children_length(tree.get()); ++i)
+            cookies.emplace_back(children[i], xcb_get_window_attributes(c, children[i]));
+        for (const auto& [window, cookie] : cookies) {
+            const XcbReply<xcb_get_window_attributes_reply_t> attributes(
+                xcb_get_window_attributes_reply(c, cookie, nullptr));
+            if (attributes && attributes->override_redirect && attributes->map_state == XCB_MAP_STATE_VIEWABLE)
+                checkMenu(window);
+        }
+    }
     connection_.drainSoon();
-    if (!tree) return false;
-    const xcb_window_t* children = xcb_query_tree_children(tree.get());
-    const int count = xcb_query_tree_children_length(tree.get());
-    std::vector<xcb_get_window_attributes_cookie_t> attributeCookies;
-    for (int i = 0; i < count; ++i)
-        attributeCookies.push_back(xcb_get_window_attributes(c, children[i]));
-    // Menus are override-redirect: the window manager never frames them, so they are
-    // children of the root, with their type and process on the window itself.
-    const xcb_atom_t typeAtom = connection_.atom("_NET_WM_WINDOW_TYPE");
-    const xcb_atom_t pidAtom = connection_.atom("_NET_WM_PID");
-    std::vector<std::pair<xcb_get_property_cookie_t, xcb_get_property_cookie_t>> candidates;
-    for (int i = 0; i < count; ++i) {
-        const XcbReply<xcb_get_window_attributes_reply_t> attributes(
-            xcb_get_window_attributes_reply(c, attributeCookies[i], nullptr));
-        if (!attributes || !attributes->override_redirect || attributes->map_state != XCB_MAP_STATE_VIEWABLE) continue;
-        candidates.emplace_back(xcb_get_property(c, 0, children[i], typeAtom, XCB_ATOM_ATOM, 0, 16),
-                                xcb_get_property(c, 0, children[i], pidAtom, XCB_ATOM_CARDINAL, 0, 1));
-    }
-    const xcb_atom_t menuTypes[] = {connection_.atom("_NET_WM_WINDOW_TYPE_POPUP_MENU"),
-                                    connection_.atom("_NET_WM_WINDOW_TYPE_DROPDOWN_MENU"),
-                                    connection_.atom("_NET_WM_WINDOW_TYPE_MENU")};
-    bool open = false;
-    for (const auto& [typeCookie, pidCookie] : candidates) {
-        const XcbReply<xcb_get_property_reply_t> type(xcb_get_property_reply(c, typeCookie, nullptr));
-        const XcbReply<xcb_get_property_reply_t> pid(xcb_get_property_reply(c, pidCookie, nullptr));
-        if (open || !type || type->format != 32) continue;
-        if (pid && pid->format == 32 && xcb_get_property_value_length(pid.get()) == 4 &&
-            *static_cast<const std::uint32_t*>(xcb_get_property_value(pid.get())) == std::uint32_t(getpid())) {
-            continue;  // our own menu
-        }
-        const auto* types = static_cast<const xcb_atom_t*>(xcb_get_property_value(type.get()));
-        for (int t = 0; t < xcb_get_property_value_length(type.get()) / 4; ++t) {
-            for (const xcb_atom_t menu : menuTypes)
-                open = open || (menu != XCB_ATOM_NONE && types[t] == menu);
-        }
-    }
-    return open;
+}
+
+void X11InputState::checkMenu(std::uint32_t window) {
+    mappedOverrides_.insert(window);
+    xcb_connection_t* c = connection_.xcb();
+    // The replies come in the order asked: the type's is in when the process's arrives.
+    auto types = std::make_shared<std::vector<std::uint32_t>>();
+    connection_.whenReplied<xcb_get_property_reply_t>(
+        xcb_get_property(c, 0, window, connection_.atom("_NET_WM_WINDOW_TYPE"), XCB_ATOM_ATOM, 0, 16),
+        [types](const xcb_get_property_reply_t* reply) {
+            if (!reply || reply->format != 32) return;
+            const auto* items = static_cast<const std::uint32_t*>(xcb_get_property_value(reply));
+            types->assign(items, items + xcb_get_property_value_length(reply) / 4);
+        });
+    connection_.whenReplied<xcb_get_property_reply_t>(
+        xcb_get_property(c, 0, window, connection_.atom("_NET_WM_PID"), XCB_ATOM_CARDINAL, 0, 1),
+        lifetime_.guard([this, window, types](const xcb_get_property_reply_t* pid) {
+            if (!mappedOverrides_.contains(window)) return;  // gone meanwhile
+            const bool ours =
+                pid && pid->format == 32 && xcb_get_property_value_length(pid) == 4 &&
+                *static_cast<const std::uint32_t*>(xcb_get_property_value(pid)) == std::uint32_t(getpid());
+            const bool menu = std::ranges::any_of(
+                *types, [this](std::uint32_t type) { return std::ranges::find(menuTypes_, type) != menuTypes_.end(); });
+            if (menu && !ours) menus_.insert(window);
+            openMenus_ = int(menus_.size());
+        }));
 }
 
 Subscription X11InputState::onPress(std::function<void(MouseButtons)> handler) {

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <set>
 
 #include "core/foundation/Lifetime.h"
 #include "core/foundation/Signal.h"
@@ -28,7 +30,8 @@ public:
     MouseButtons pressedButtons() const override;
     std::uint32_t pressCount() const override;
     bool isKeyDown(KeyCode key) const override;
-    // A mapped override-redirect window of another process typed as a menu.
+    // A mapped override-redirect window of another process typed as a menu, as the
+    // root's map and unmap events tell.
     bool isMenuOpen() const override;
     Subscription onPointerMotion(Task handler) override;
 
@@ -44,6 +47,9 @@ private:
     // Asks where the pointer is, one question at a time; motion meanwhile asks again.
     void askForPointer();
     PointBL queryPointer() const;
+    void followMenus();
+    // Reads a newly mapped override-redirect window's type and process.
+    void checkMenu(std::uint32_t window);
 
     X11Connection& connection_;
     const X11Screens& screens_;
@@ -56,6 +62,11 @@ private:
     bool askAgain_ = false;
     mutable std::mutex pointerMutex_;
     PointBL pointer_;
+    std::array<std::uint32_t, 3> menuTypes_;
+    std::set<std::uint32_t> mappedOverrides_;
+    std::set<std::uint32_t> menus_;
+    std::atomic<int> openMenus_{0};
+    Subscription menuEvents_;
     Subscription events_;
     Lifetime lifetime_;
 };
