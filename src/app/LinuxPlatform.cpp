@@ -59,7 +59,7 @@ LinuxPlatform::LinuxPlatform(std::unique_ptr<X11Connection> connection, std::uni
       windowAccess_(std::make_unique<X11WindowAccess>([this] { return screens_->desktopSpace(); })),
       permissions_(std::make_unique<X11Permissions>(*connection_)),
       catalog_(std::make_unique<LinuxAppCatalog>()),
-      apps_(std::make_unique<X11RunningApps>(*connection_, *screens_, *catalog_, *mainLoop_)),
+      apps_(std::make_unique<X11RunningApps>(*connection_, *screens_, *catalog_, *mainLoop_, threads_)),
       desktopEvents_(std::make_unique<X11SessionEvents>(*connection_)),
       session_(std::make_unique<DBusSessionEvents>(*desktopEvents_, QDBusConnection::systemBus(),
                                                    QDBusConnection::sessionBus())),

@@ -9,6 +9,7 @@
 
 #include "Backends.h"
 #include "X11TestSupport.h"
+#include "core/platform/SystemThreads.h"
 #include "linux/freedesktop/LinuxAppCatalog.h"
 #include "linux/freedesktop/LinuxLauncher.h"
 #include "linux/x11/X11RunningApps.h"
@@ -84,7 +85,8 @@ protected:
     Backends x;
     XProbe probe;
     LinuxAppCatalog catalog;
-    X11RunningApps apps{*x.connection, x.screens, catalog, x.loop};
+    SystemThreads threads;
+    X11RunningApps apps{*x.connection, x.screens, catalog, x.loop, threads};
     Heard heard{apps};
 };
 
@@ -106,7 +108,10 @@ TEST_F(X11RunningAppsTest, AnApplicationComesWithItsFirstWindowAndGoesWithItsLas
     const std::size_t clients = probe.cardinals(probe.root(), "_NET_CLIENT_LIST").size();
     openAnotherWindow(probe, client->window());
     ASSERT_TRUE(spinUntil([&] { return probe.cardinals(probe.root(), "_NET_CLIENT_LIST").size() == clients + 1; }));
-    ASSERT_TRUE(caughtUp(*x.connection, x.loop));
+    // Looks come in order: once a later application is heard, the second window was seen.
+    TestClient later({"--title", "Later"});
+    ASSERT_TRUE(later.started());
+    ASSERT_TRUE(spinUntil([&] { return heard.launchesOf(later.pid()) == 1; }));
     EXPECT_EQ(heard.launchesOf(pid), 1);
     EXPECT_EQ(std::ranges::count(apps.runningApps(), pid, &RunningApp::pid), 1);
 
@@ -148,6 +153,19 @@ TEST_F(X11RunningAppsTest, AWindowThatNamesItsApplicationAfterMappingIsIdentifie
     xcb_flush(probe.c());
     EXPECT_TRUE(spinUntil([&] { return apps.app(client.pid())->appId == "org.example.Terminal"; }));
     EXPECT_EQ(heard.launchesOf(client.pid()), 1) << "still the same application";
+}
+
+TEST_F(X11RunningAppsTest, AnEntryInstalledWhileRunningIsKnownToTheNextProcess) {
+    int told = 0;
+    Subscription changes = catalog.onEntriesChanged([&told] { ++told; });
+    writeEntry(applications() / "org.example.Late.desktop",
+               "Name=Late App\nExec=/bin/false\nStartupWMClass=QuillbernLate\n");
+    ASSERT_TRUE(spinUntil([&] { return told > 0; }));
+    TestClient client({"--class", "QuillbernLate", "--title", "Late"});
+    ASSERT_TRUE(client.started());
+    ASSERT_TRUE(spinUntil([&] { return heard.launchesOf(client.pid()) == 1; }));
+    EXPECT_EQ(apps.app(client.pid())->appId, "org.example.Late");
+    EXPECT_EQ(apps.app(client.pid())->name, "Late App");
 }
 
 TEST_F(X11RunningAppsTest, ATerminalIsKnownByItsProgram) {

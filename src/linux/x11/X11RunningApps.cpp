@@ -6,21 +6,26 @@
 #include <array>
 #include <chrono>
 #include <fstream>
+#include <optional>
+#include <set>
 #include <string>
 
+#include "core/foundation/Log.h"
 #include "linux/freedesktop/LinuxAppCatalog.h"
 #include "linux/x11/AppMatching.h"
 #include "linux/x11/X11ClientTable.h"
 #include "linux/x11/X11Connection.h"
 #include "linux/x11/X11Screens.h"
 #include "linux/x11/X11WindowFacts.h"
+#include "linux/x11/XcbConnection.h"
 
 namespace quillbern {
 
 namespace {
 
-// Main-thread reads wait at most this long for the server.
+// The worker's reads wait at most this long for the server.
 constexpr auto kReadLimit = std::chrono::seconds(2);
+constexpr Duration kStartLimit = 2.0;
 
 // A zombie has ended too: nobody may reap it where init does not.
 bool isAlive(Pid pid) {
@@ -39,46 +44,283 @@ std::optional<std::string> baseName(const std::optional<std::string>& path) {
 
 }  // namespace
 
-X11RunningApps::X11RunningApps(X11Connection& connection, const X11Screens& screens, const LinuxAppCatalog& catalog,
-                               RunLoop& mainLoop)
-    : connection_(connection),
-      screens_(screens),
-      catalog_(catalog),
-      loop_(mainLoop),
-      reader_(std::make_unique<X11ClientReader>(connection.connection())),
-      ownPid_(getpid()),
-      activeWindowAtom_(connection.atom("_NET_ACTIVE_WINDOW")),
-      restackAtom_(connection.atom("_NET_RESTACK_WINDOW")) {
-    connection_.selectRootEvents(XCB_EVENT_MASK_PROPERTY_CHANGE);
-    const xcb_atom_t clientList = connection_.atom("_NET_CLIENT_LIST");
-    const std::array<xcb_atom_t, 3> naming = {XCB_ATOM_WM_CLASS, connection_.atom("_GTK_APPLICATION_ID"),
-                                              connection_.atom("_KDE_NET_WM_DESKTOP_FILE")};
-    events_ = connection_.onEvent([this, clientList, naming](const xcb_generic_event_t& event) {
-        if ((event.response_type & 0x7F) != XCB_PROPERTY_NOTIFY) return;
-        const auto& property = reinterpret_cast<const xcb_property_notify_event_t&>(event);
-        if (property.window == connection_.root()) {
-            if (property.atom == clientList || property.atom == activeWindowAtom_) scheduleRefresh();
-        } else if (std::ranges::find(naming, property.atom) != naming.end()) {
-            // Some clients name their application only after the window maps.
-            if (const auto owner = watched_.find(property.window); owner != watched_.end()) {
-                renamed_.insert(owner->second);
-                scheduleRefresh();
-            }
-        }
-    });
+// Everything of the worker: its connection, what the last look saw, the launches and the
+// desktop entries. Touched only on the worker once started (before, by the constructor).
+class X11RunningApps::Tracker : public std::enable_shared_from_this<Tracker> {
+public:
+    Tracker(const X11Screens& screens, const LinuxAppCatalog& catalog)
+        : screens_(screens), catalog_(catalog), connection_(XcbConnection::open()), ownPid_(getpid()) {
+        if (!connection_) return;
+        reader_ = std::make_unique<X11ClientReader>(*connection_);
+        clientListAtom_ = connection_->atom("_NET_CLIENT_LIST");
+        activeAtom_ = connection_->atom("_NET_ACTIVE_WINDOW");
+        naming_ = {XCB_ATOM_WM_CLASS, connection_->atom("_GTK_APPLICATION_ID"),
+                   connection_->atom("_KDE_NET_WM_DESKTOP_FILE")};
+        const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
+        xcb_change_window_attributes(connection_->xcb(), connection_->root(), XCB_CW_EVENT_MASK, &mask);
+        xcb_flush(connection_->xcb());
+    }
+
     // What runs already is no launch: the first look only takes stock.
-    if (const auto table = readTable()) {
+    std::optional<Look> firstLook() {
+        const auto table = readTable();
+        if (!table) return std::nullopt;
         noteActiveWindow(recentlyActive_, *table);
         presence_ = presenceOf(*table, ownPid_);
         watchWindows(*table, presence_);
         std::vector<Pid> pids;
         for (const auto& [pid, policy] : presence_.pids)
             pids.push_back(pid);
-        identify(pids, *table);
+        return Look{*table, recentlyActive_, presence_, {}, identify(pids, *table), {}};
     }
+
+    void start(WorkerLoop& loop, std::function<void(Look)> deliver) {
+        if (!connection_) return;
+        loop_ = &loop;
+        deliver_ = std::move(deliver);
+        readable_ = loop.addReadable(connection_->fd(), guarded([](Tracker& tracker) { tracker.pump(); }));
+        // Whatever changed since the first look.
+        look();
+    }
+
+    void stop() {
+        readable_.reset();
+        launchedCheck_ = {};
+        loop_ = nullptr;
+    }
+
+    void noteLaunch(Pid pid, Path entry) {
+        launches_.insert_or_assign(pid, Launch{std::move(entry), false});
+        look();
+    }
+
+    // Read again at the next identification.
+    void entriesChanged() { entries_.reset(); }
+
+private:
+    struct Launch {
+        Path entry;
+        bool hadWindows = false;
+    };
+
+    template <class Step>
+    Task guarded(Step step) {
+        return [weak = weak_from_this(), step] {
+            if (auto tracker = weak.lock()) step(*tracker);
+        };
+    }
+
+    std::optional<ClientTable> readTable() {
+        if (!reader_ || connection_->isBroken()) return std::nullopt;
+        return reader_->read(screens_.desktopSpace(), std::chrono::steady_clock::now() + kReadLimit);
+    }
+
+    void pump() {
+        bool relevant = false;
+        for (const auto& event : connection_->takeEvents()) {
+            if ((event->response_type & 0x7F) != XCB_PROPERTY_NOTIFY) continue;
+            const auto& property = reinterpret_cast<const xcb_property_notify_event_t&>(*event);
+            if (property.window == connection_->root()) {
+                relevant |= property.atom == clientListAtom_ || property.atom == activeAtom_;
+            } else if (std::ranges::find(naming_, property.atom) != naming_.end()) {
+                // Some clients name their application only after the window maps.
+                if (const auto owner = watched_.find(property.window); owner != watched_.end()) {
+                    renamed_.insert(owner->second);
+                    relevant = true;
+                }
+            }
+        }
+        // One look answers a burst of changes.
+        if (relevant) look();
+        // The look's waits may have read more events without the socket staying readable.
+        if (loop_ && connection_->keepArrivedEvents()) loop_->post(guarded([](Tracker& tracker) { tracker.pump(); }));
+    }
+
+    void look() {
+        if (!loop_) return;
+        const auto table = readTable();
+        if (!table) return;
+        noteActiveWindow(recentlyActive_, *table);
+        AppPresence presence = presenceOf(*table, ownPid_);
+        addLaunched(presence);
+        AppChanges changes = appChanges(presence_, presence);
+        presence_ = presence;
+        // Before the facts are read, so no renaming falls between the two.
+        watchWindows(*table, presence);
+        std::vector<RunningApp> identified = identify(changes.launched, *table);
+        std::vector<Pid> renamed;
+        for (const Pid pid : renamed_) {
+            if (presence.pids.contains(pid) && std::ranges::find(changes.launched, pid) == changes.launched.end())
+                renamed.push_back(pid);
+        }
+        renamed_.clear();
+        std::vector<RunningApp> reidentified = identify(renamed, *table);
+        deliver_(Look{*table, recentlyActive_, std::move(presence), std::move(changes), std::move(identified),
+                      std::move(reidentified)});
+    }
+
+    // Follows the naming properties of the applications' windows, and only theirs.
+    void watchWindows(const ClientTable& table, const AppPresence& presence) {
+        std::map<xcb_window_t, Pid> watched;
+        const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
+        for (const ClientFacts& facts : table.frontToBack) {
+            if (!facts.pid || !presence.pids.contains(*facts.pid)) continue;
+            watched.emplace(facts.window, *facts.pid);
+            if (!watched_.contains(facts.window)) {
+                xcb_change_window_attributes(connection_->xcb(), facts.window, XCB_CW_EVENT_MASK, &mask);
+            }
+        }
+        watched_ = std::move(watched);
+        xcb_flush(connection_->xcb());
+    }
+
+    // Adds the launched processes that run without a window yet; forgets the others.
+    void addLaunched(AppPresence& presence) {
+        for (auto it = launches_.begin(); it != launches_.end();) {
+            auto& [pid, launch] = *it;
+            if (presence.pids.contains(pid)) {
+                launch.hadWindows = true;
+            } else if (launch.hadWindows || !isAlive(pid)) {
+                // Its windows are gone, or it ended before it showed one.
+                it = launches_.erase(it);
+                continue;
+            } else {
+                presence.pids.emplace(pid, ActivationPolicy::regular);
+            }
+            ++it;
+        }
+        watchLaunched();
+    }
+
+    void watchLaunched() {
+        const bool waiting =
+            std::ranges::any_of(launches_, [](const auto& launch) { return !launch.second.hadWindows; });
+        if (!waiting) {
+            launchedCheck_ = {};
+        } else if (!launchedCheck_.isPending() && loop_) {
+            // An exit without a window changes nothing on the X server.
+            launchedCheck_ = loop_->every(kLaunchedCheck, guarded([](Tracker& tracker) {
+                                              for (const auto& [pid, launch] : tracker.launches_) {
+                                                  if (!launch.hadWindows && !isAlive(pid)) return tracker.look();
+                                              }
+                                          }));
+        }
+    }
+
+    const std::vector<DesktopEntryFacts>& entries() {
+        if (!entries_) entries_ = catalog_.entryFacts();
+        return *entries_;
+    }
+
+    std::vector<RunningApp> identify(const std::vector<Pid>& pids, const ClientTable& table) {
+        if (pids.empty()) return {};
+        AppMatcher matcher(entries());
+        for (const auto& [pid, launch] : launches_)
+            matcher.rememberLaunch(pid, desktopEntryId(launch.entry));
+        std::vector<const ClientFacts*> windows;
+        for (const ClientFacts& facts : table.frontToBack) {
+            if (facts.pid && std::ranges::find(pids, *facts.pid) != pids.end()) windows.push_back(&facts);
+        }
+        const std::vector<WindowFacts> facts =
+            readWindowFacts(*connection_, windows, std::chrono::steady_clock::now() + kReadLimit);
+        std::vector<RunningApp> apps;
+        for (const Pid pid : pids) {
+            std::vector<WindowFacts> own;
+            for (const WindowFacts& window : facts) {
+                if (window.pid == pid) own.push_back(window);
+            }
+            if (own.empty()) {
+                WindowFacts windowless;
+                windowless.pid = pid;
+                windowless.executable = executableOf(pid);
+                own.push_back(std::move(windowless));
+            }
+            apps.push_back(identified(pid, own, matcher));
+        }
+        return apps;
+    }
+
+    RunningApp identified(Pid pid, const std::vector<WindowFacts>& windows, const AppMatcher& matcher) const {
+        RunningApp app;
+        app.pid = pid;
+        for (const WindowFacts& window : windows) {
+            if (auto appId = matcher.match(window)) {
+                app.appId = std::move(appId);
+                break;
+            }
+        }
+        if (app.appId) app.appPath = catalog_.pathForAppId(*app.appId);
+        if (app.appPath) {
+            if (const auto info = catalog_.appInfo(*app.appPath)) app.name = info->localizedDisplayName;
+        }
+        // Without an entry, the name the window system knows it by.
+        if (!app.name)
+            app.name =
+                windows.front().wmClassClass ? windows.front().wmClassClass : baseName(windows.front().executable);
+        return app;
+    }
+
+    const X11Screens& screens_;
+    const LinuxAppCatalog& catalog_;
+    std::unique_ptr<XcbConnection> connection_;
+    std::unique_ptr<X11ClientReader> reader_;
+    Pid ownPid_;
+    xcb_atom_t clientListAtom_ = XCB_ATOM_NONE;
+    xcb_atom_t activeAtom_ = XCB_ATOM_NONE;
+    std::array<xcb_atom_t, 3> naming_{};
+    AppPresence presence_;
+    std::map<xcb_window_t, Pid> watched_;
+    std::set<Pid> renamed_;
+    std::vector<std::uint32_t> recentlyActive_;
+    std::map<Pid, Launch> launches_;
+    std::optional<std::vector<DesktopEntryFacts>> entries_;
+    WorkerLoop* loop_ = nullptr;
+    std::function<void(Look)> deliver_;
+    Subscription readable_;
+    Timer launchedCheck_;
+};
+
+X11RunningApps::X11RunningApps(X11Connection& connection, const X11Screens& screens, LinuxAppCatalog& catalog,
+                               RunLoop& mainLoop, Threads& threads)
+    : connection_(connection),
+      loop_(mainLoop),
+      activeWindowAtom_(connection.atom("_NET_ACTIVE_WINDOW")),
+      restackAtom_(connection.atom("_NET_RESTACK_WINDOW")),
+      tracker_(std::make_shared<Tracker>(screens, catalog)) {
+    if (auto stock = tracker_->firstLook()) {
+        for (RunningApp& app : stock->identified)
+            apps_.insert_or_assign(app.pid, std::move(app));
+        applyPolicies(apps_, stock->presence);
+        presence_ = std::move(stock->presence);
+        table_ = std::move(stock->table);
+        recentlyActive_ = std::move(stock->recentlyActive);
+    }
+    worker_ = threads.startWorker(kThreadName, kStartLimit);
+    if (!worker_) {
+        log("the running applications' thread did not start; applications are known as they were at the start");
+        return;
+    }
+    worker_->post([tracker = tracker_, loop = worker_.get(),
+                   deliver = onLoop(loop_, lifetime_.token(), [this](const Look& look) { apply(look); })] {
+        tracker->start(*loop, deliver);
+    });
+    catalogChanges_ = catalog.onEntriesChanged([this] {
+        worker_->post([weak = std::weak_ptr<Tracker>(tracker_)] {
+            if (auto tracker = weak.lock()) tracker->entriesChanged();
+        });
+    });
 }
 
-X11RunningApps::~X11RunningApps() = default;
+X11RunningApps::~X11RunningApps() {
+    catalogChanges_.reset();
+    if (worker_) {
+        worker_->post([tracker = tracker_] { tracker->stop(); });
+        worker_->stop();
+    }
+    // What the tracker holds of the worker's loop goes before the loop.
+    tracker_.reset();
+    worker_.reset();
+}
 
 std::vector<RunningApp> X11RunningApps::runningApps() const {
     std::vector<RunningApp> apps;
@@ -99,11 +341,10 @@ std::optional<RunningApp> X11RunningApps::frontmostApp() const {
 
 bool X11RunningApps::activate(Pid pid) {
     if (!apps_.contains(pid)) return false;
-    const auto table = readTable();
-    if (!table) return false;
-    const ClientFacts* window = bestWindow(*table, pid, recentlyActive_);
+    const ClientFacts* window = bestWindow(table_, pid, recentlyActive_);
     if (!window) return false;
     bringForward(connection_.xcb(), connection_.root(), *window, activeWindowAtom_, restackAtom_);
+    xcb_flush(connection_.xcb());
     return true;
 }
 
@@ -124,50 +365,37 @@ Subscription X11RunningApps::onAppsChanged(Task callback) {
 }
 
 void X11RunningApps::noteLaunch(Pid pid, const Path& entry) {
-    launches_.insert_or_assign(pid, Launch{entry, false});
-    watchLaunched();
-    scheduleRefresh();
+    if (!worker_) return;
+    worker_->post([weak = std::weak_ptr<Tracker>(tracker_), pid, entry] {
+        if (auto tracker = weak.lock()) tracker->noteLaunch(pid, entry);
+    });
 }
 
-std::optional<ClientTable> X11RunningApps::readTable() const {
-    auto table = reader_->read(screens_.desktopSpace(), std::chrono::steady_clock::now() + kReadLimit);
-    // The waits may have kept events for the connection's other readers.
-    connection_.drainSoon();
-    return table;
-}
-
-void X11RunningApps::scheduleRefresh() {
-    // One look answers a burst of property changes.
-    if (refreshPosted_) return;
-    refreshPosted_ = true;
-    loop_.post(lifetime_.guard([this] {
-        refreshPosted_ = false;
-        refresh();
-    }));
-}
-
-void X11RunningApps::refresh() {
-    const auto table = readTable();
-    if (!table) return;
-    noteActiveWindow(recentlyActive_, *table);
-    AppPresence presence = presenceOf(*table, ownPid_);
-    addLaunched(presence);
-    const AppChanges changes = appChanges(presence_, presence);
-    // Before the facts are read, so no renaming falls between the two.
-    watchWindows(*table, presence);
-
+void X11RunningApps::apply(Look look) {
     std::vector<RunningApp> gone;
-    for (const Pid pid : changes.terminated) {
+    for (const Pid pid : look.changes.terminated) {
         if (const auto found = apps_.find(pid); found != apps_.end()) {
             gone.push_back(std::move(found->second));
             apps_.erase(found);
         }
     }
-    identify(changes.launched, *table);
-    const bool policyChanged = applyPolicies(apps_, presence);
-    presence_ = std::move(presence);
-    const bool renamed = identifyRenamed(*table);
+    for (RunningApp& app : look.identified)
+        apps_.insert_or_assign(app.pid, std::move(app));
+    bool renamed = false;
+    for (RunningApp& now : look.reidentified) {
+        const auto then = apps_.find(now.pid);
+        if (then == apps_.end()) continue;
+        now.policy = then->second.policy;
+        renamed |=
+            now.appId != then->second.appId || now.appPath != then->second.appPath || now.name != then->second.name;
+        then->second = std::move(now);
+    }
+    const bool policyChanged = applyPolicies(apps_, look.presence);
+    presence_ = std::move(look.presence);
+    table_ = std::move(look.table);
+    recentlyActive_ = std::move(look.recentlyActive);
 
+    const AppChanges& changes = look.changes;
     for (const RunningApp& app : gone)
         terminated_.emit(app);
     for (const Pid pid : changes.launched) {
@@ -177,120 +405,6 @@ void X11RunningApps::refresh() {
         if (const auto found = app(*changes.activated)) activated_.emit(*found);
     }
     if (!gone.empty() || !changes.launched.empty() || policyChanged || renamed) appsChanged_.emit();
-}
-
-void X11RunningApps::watchWindows(const ClientTable& table, const AppPresence& presence) {
-    std::map<xcb_window_t, Pid> watched;
-    const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
-    for (const ClientFacts& facts : table.frontToBack) {
-        if (!facts.pid || !presence.pids.contains(*facts.pid)) continue;
-        watched.emplace(facts.window, *facts.pid);
-        if (!watched_.contains(facts.window)) {
-            xcb_change_window_attributes(connection_.xcb(), facts.window, XCB_CW_EVENT_MASK, &mask);
-        }
-    }
-    // Only listed windows: nothing is kept for windows that are gone.
-    watched_ = std::move(watched);
-    xcb_flush(connection_.xcb());
-}
-
-bool X11RunningApps::identifyRenamed(const ClientTable& table) {
-    std::vector<Pid> pids;
-    std::vector<RunningApp> before;
-    for (const Pid pid : renamed_) {
-        if (const auto found = apps_.find(pid); found != apps_.end()) {
-            pids.push_back(pid);
-            before.push_back(found->second);
-        }
-    }
-    renamed_.clear();
-    identify(pids, table);
-    bool changed = false;
-    for (const RunningApp& then : before) {
-        RunningApp& now = apps_.at(then.pid);
-        now.policy = then.policy;
-        changed |= now.appId != then.appId || now.appPath != then.appPath || now.name != then.name;
-    }
-    return changed;
-}
-
-void X11RunningApps::addLaunched(AppPresence& presence) {
-    for (auto it = launches_.begin(); it != launches_.end();) {
-        auto& [pid, launch] = *it;
-        if (presence.pids.contains(pid)) {
-            launch.hadWindows = true;
-        } else if (launch.hadWindows || !isAlive(pid)) {
-            // Its windows are gone, or it ended before it showed one.
-            it = launches_.erase(it);
-            continue;
-        } else {
-            presence.pids.emplace(pid, ActivationPolicy::regular);
-        }
-        ++it;
-    }
-    watchLaunched();
-}
-
-void X11RunningApps::watchLaunched() {
-    const bool waiting = std::ranges::any_of(launches_, [](const auto& launch) { return !launch.second.hadWindows; });
-    if (!waiting) {
-        launchedCheck_ = {};
-    } else if (!launchedCheck_.isPending()) {
-        // An exit without a window changes nothing on the X server.
-        launchedCheck_ = loop_.every(kLaunchedCheck, lifetime_.guard([this] {
-            for (const auto& [pid, launch] : launches_) {
-                if (!launch.hadWindows && !isAlive(pid)) return scheduleRefresh();
-            }
-        }));
-    }
-}
-
-void X11RunningApps::identify(const std::vector<Pid>& pids, const ClientTable& table) {
-    if (pids.empty()) return;
-    // Entries come and go with installs: each new process is matched against today's.
-    AppMatcher matcher(catalog_.entryFacts());
-    for (const auto& [pid, launch] : launches_)
-        matcher.rememberLaunch(pid, desktopEntryId(launch.entry));
-    std::vector<const ClientFacts*> windows;
-    for (const ClientFacts& facts : table.frontToBack) {
-        if (facts.pid && std::ranges::find(pids, *facts.pid) != pids.end()) windows.push_back(&facts);
-    }
-    const std::vector<WindowFacts> facts =
-        readWindowFacts(connection_.connection(), windows, std::chrono::steady_clock::now() + kReadLimit);
-    connection_.drainSoon();
-    for (const Pid pid : pids) {
-        std::vector<WindowFacts> own;
-        for (const WindowFacts& window : facts) {
-            if (window.pid == pid) own.push_back(window);
-        }
-        if (own.empty()) {
-            WindowFacts windowless;
-            windowless.pid = pid;
-            windowless.executable = executableOf(pid);
-            own.push_back(std::move(windowless));
-        }
-        apps_.insert_or_assign(pid, identified(pid, own, matcher));
-    }
-}
-
-RunningApp X11RunningApps::identified(Pid pid, const std::vector<WindowFacts>& windows,
-                                      const AppMatcher& matcher) const {
-    RunningApp app;
-    app.pid = pid;
-    for (const WindowFacts& window : windows) {
-        if (auto appId = matcher.match(window)) {
-            app.appId = std::move(appId);
-            break;
-        }
-    }
-    if (app.appId) app.appPath = catalog_.pathForAppId(*app.appId);
-    if (app.appPath) {
-        if (const auto info = catalog_.appInfo(*app.appPath)) app.name = info->localizedDisplayName;
-    }
-    // Without an entry, the name the window system knows it by.
-    if (!app.name)
-        app.name = windows.front().wmClassClass ? windows.front().wmClassClass : baseName(windows.front().executable);
-    return app;
 }
 
 }  // namespace quillbern

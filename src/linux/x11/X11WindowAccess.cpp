@@ -407,7 +407,7 @@ void X11WindowAccess::watchClients(const ClientTable& clients) {
 
 void X11WindowAccess::pumpSoon() {
     // A reply may have pulled events into xcb's queue without the socket staying readable.
-    if (!loop_ || pumpPosted_ || !connection_->hasKeptEvents()) return;
+    if (!loop_ || pumpPosted_ || !connection_->keepArrivedEvents()) return;
     pumpPosted_ = true;
     loop_->post(lifetime_.guard([this] {
         pumpPosted_ = false;
