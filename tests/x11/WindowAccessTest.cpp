@@ -337,7 +337,7 @@ TEST(X11WindowAccess, AChangeWatchHearsEveryChangeAndReadsInBetweenAskTheServerN
     const auto heard = [&](const std::function<void()>& act, const std::function<bool()>& seen) {
         const int from = changes;
         act();
-        return spinUntil([&] { return changes > from && seen(); }, 2000);
+        return spinUntil([&] { return changes > from && seen(); });
     };
     const std::optional<RectTL> unmoved = listed();
     EXPECT_TRUE(heard(
