@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # How long the program's main loop is kept from its events while the desktop is busy: the
 # real program on the headless test desktop (three docks, one listing running windows),
-# 50 client windows (each its own process) moving, closing and opening for SECONDS, and
-# the longest lateness of a 5 ms probe timer on the main loop (QUILLBERN_STALL_PROBE).
+# 50 client windows (each its own process) opening, then moving, closing and opening for
+# SECONDS, and the longest lateness of a 5 ms probe timer on the main loop meanwhile
+# (QUILLBERN_STALL_PROBE, counting from 2 s after the start, once the start-up is done).
 #
 #   bench/window_churn.sh [SECONDS]     churns SECONDS (default 10)
 #
@@ -43,10 +44,10 @@ printf '{"profiles.v1": {"$data": "%s"}}\n' "$(printf '%s' "$docks" | base64 -w0
 
 start_headless_desktop --tray
 xdotool mousemove 640 500
-QUILLBERN_STALL_PROBE=1 "$program" >"$work/log" 2>&1 &
+QUILLBERN_STALL_PROBE=2 "$program" >"$work/log" 2>&1 &
 program_pid=$!
 wait_for 20 grep -q "^Quillbern: started$" "$work/log" || { cat "$work/log" >&2; exit 1; }
-sleep 2
+sleep 2.5
 "$churn" "$client" 50 "$seconds"
 kill -TERM "$program_pid"
 wait "$program_pid" || true

@@ -48,7 +48,7 @@ LinuxPlatform::LinuxPlatform(std::unique_ptr<X11Connection> connection, std::uni
       connection_(std::move(connection)),
       compositing_(std::make_unique<X11Compositing>(*connection_)),
       appearance_(std::make_unique<LinuxSystemAppearance>(*compositing_)),
-      screens_(std::make_unique<X11Screens>(*connection_, *mainLoop_)),
+      screens_(std::make_unique<X11Screens>(*mainLoop_, threads_)),
       input_(std::make_unique<X11InputState>(*connection_, *screens_)),
       panels_(std::make_unique<QtPanelHost>(
           *mainLoop_, clock_, [this] { return screens_->desktopSpace(); }, *appearance_)),

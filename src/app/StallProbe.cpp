@@ -9,14 +9,18 @@
 
 namespace quillbern {
 
-StallProbe::StallProbe() : schedstat_(::open("/proc/thread-self/schedstat", O_RDONLY | O_CLOEXEC)) {
+StallProbe::StallProbe(double delaySeconds) : schedstat_(::open("/proc/thread-self/schedstat", O_RDONLY | O_CLOEXEC)) {
     timer_.setTimerType(Qt::PreciseTimer);
     timer_.setInterval(kIntervalMs);
     connect(&timer_, &QTimer::timeout, this, [this] { fired(); });
-    clock_.start();
-    lastNs_ = clock_.nsecsElapsed();
-    lastWaitedNs_ = waitedForProcessor();
-    timer_.start();
+    delay_.setSingleShot(true);
+    connect(&delay_, &QTimer::timeout, this, [this] {
+        clock_.start();
+        lastNs_ = clock_.nsecsElapsed();
+        lastWaitedNs_ = waitedForProcessor();
+        timer_.start();
+    });
+    delay_.start(std::max(0, int(delaySeconds * 1000)));
 }
 
 StallProbe::~StallProbe() {

@@ -11,12 +11,13 @@ namespace quillbern {
 // remembers how late it came at worst, which is how long the loop was kept from its
 // events. On a busy machine part of that is time the thread waited for a processor
 // (the kernel counts it per thread); the probe also tells the worst lateness without it,
-// which is the loop's own. Started by the program when QUILLBERN_STALL_PROBE is set.
+// which is the loop's own. Started by the program when QUILLBERN_STALL_PROBE is set, to
+// the seconds after which it starts counting, so the start-up's own work is left out.
 class StallProbe final : public QObject {
 public:
     static constexpr int kIntervalMs = 5;
 
-    StallProbe();
+    explicit StallProbe(double delaySeconds);
     ~StallProbe() override;
     // "the main loop's longest stall: ..." for the log.
     std::string report() const;
@@ -27,6 +28,7 @@ private:
     qint64 waitedForProcessor() const;
 
     QTimer timer_;
+    QTimer delay_;
     QElapsedTimer clock_;
     int schedstat_ = -1;
     qint64 lastNs_ = 0;

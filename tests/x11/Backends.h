@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "core/foundation/Clock.h"
+#include "core/platform/SystemThreads.h"
 #include "linux/freedesktop/LinuxSystemAppearance.h"
 #include "linux/qt/QtRunLoop.h"
 #include "linux/x11/X11Compositing.h"
@@ -20,7 +21,7 @@ struct Backends {
         : connection(X11Connection::open()),
           compositing(*connection),
           appearance(compositing),
-          screens(*connection, loop),
+          screens(loop, threads),
           input(*connection, screens),
           panels(
               loop, clock, [this] { return screens.desktopSpace(); }, appearance),
@@ -28,6 +29,7 @@ struct Backends {
 
     QtRunLoop loop;
     SystemClock clock;
+    SystemThreads threads;
     std::unique_ptr<X11Connection> connection;
     X11Compositing compositing;
     LinuxSystemAppearance appearance;

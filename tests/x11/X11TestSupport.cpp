@@ -15,8 +15,6 @@
 #include <sys/wait.h>
 #include <thread>
 
-#include "linux/x11/X11Connection.h"
-
 extern char** environ;
 
 namespace quillbern::test {
@@ -50,31 +48,6 @@ void spinFor(int ms) {
     QDeadlineTimer deadline(ms);
     while (!deadline.hasExpired())
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-}
-
-bool caughtUp(X11Connection& connection, RunLoop& loop, Duration settle) {
-    static std::uint32_t serial = 0;
-    const std::uint32_t mark = ++serial;
-    const XProbe probe;
-    const xcb_atom_t barrier = probe.atom("QUILLBERN_TEST_BARRIER");
-    bool seen = false;
-    const Subscription watch = connection.onEvent([&](const xcb_generic_event_t& event) {
-        if ((event.response_type & 0x7F) != XCB_PROPERTY_NOTIFY) return;
-        const auto& property = reinterpret_cast<const xcb_property_notify_event_t&>(event);
-        if (property.window == connection.root() && property.atom == barrier) seen = true;
-    });
-    xcb_change_property(probe.c(), XCB_PROP_MODE_REPLACE, probe.root(), barrier, XCB_ATOM_CARDINAL, 32, 1, &mark);
-    xcb_flush(probe.c());
-    if (!spinUntil([&] { return seen; })) return false;
-    // Shared, since the marker may run after a failed wait has returned.
-    const auto ran = std::make_shared<bool>(false);
-    Timer settled;
-    if (settle > 0) {
-        settled = loop.after(settle, [ran] { *ran = true; });
-    } else {
-        loop.post([ran] { *ran = true; });
-    }
-    return spinUntil([&] { return *ran; });
 }
 
 bool windowManagerCaughtUp(xcb_window_t window) {

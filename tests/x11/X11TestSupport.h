@@ -7,11 +7,6 @@
 #include <xcb/xcb.h>
 
 #include "core/foundation/Geometry.h"
-#include "core/foundation/RunLoop.h"
-
-namespace quillbern {
-class X11Connection;
-}
 
 namespace quillbern::test {
 
@@ -24,14 +19,6 @@ constexpr int kWaitLimitMs = 60000;
 bool spinUntil(const std::function<bool()>& done, int limitMs = kWaitLimitMs);
 // Runs the Qt event loop for a while, for real time to pass (a cache to expire).
 void spinFor(int ms);
-// An event barrier on our backends' own X connection: changes a property of the root
-// window through a connection of its own, waits until the backends' connection has handed
-// that change to its subscribers, then until the main loop has run what they posted in
-// answer, `settle` seconds later for backends that gather events that long. What the X
-// server did before the call has then reached the backends, so a test can tell that
-// something did not happen. Needs a backend that watches the root's properties
-// (X11Screens does).
-bool caughtUp(X11Connection& connection, RunLoop& loop, Duration settle = 0);
 // An event barrier through the window manager: asks it to move the window a pixel and
 // waits until it has. It handles requests in order, so it has then handled every request
 // made before, and what it did in answer is on the server.

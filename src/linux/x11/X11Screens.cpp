@@ -6,7 +6,8 @@
 #include "core/foundation/Log.h"
 #include "core/platform/DisplayIdentity.h"
 #include "linux/x11/Strut.h"
-#include "linux/x11/X11Connection.h"
+#include "linux/x11/X11Properties.h"
+#include "linux/x11/XcbConnection.h"
 
 namespace quillbern {
 
@@ -49,20 +50,21 @@ std::optional<Strut> strutOf(xcb_connection_t* c, const StrutCookies& cookies, S
     return strut;
 }
 
+constexpr Duration kStartLimit = 2.0;
+
 }  // namespace
 
-X11Screens::X11Screens(X11Connection& connection, RunLoop& mainLoop)
-    : connection_(connection),
-      loop_(mainLoop),
-      workAreaAtom_(connection.atom("_NET_WORKAREA")),
-      clientListAtom_(connection.atom("_NET_CLIENT_LIST")),
-      currentDesktopAtom_(connection.atom("_NET_CURRENT_DESKTOP")),
-      strutPartialAtom_(connection.atom("_NET_WM_STRUT_PARTIAL")),
-      strutAtom_(connection.atom("_NET_WM_STRUT")) {
-    xcb_connection_t* c = connection_.xcb();
+X11Screens::X11Screens(RunLoop& mainLoop, Threads& threads) : loop_(mainLoop), connection_(XcbConnection::open()) {
+    if (!connection_) return;
+    workAreaAtom_ = connection_->atom("_NET_WORKAREA");
+    clientListAtom_ = connection_->atom("_NET_CLIENT_LIST");
+    currentDesktopAtom_ = connection_->atom("_NET_CURRENT_DESKTOP");
+    strutPartialAtom_ = connection_->atom("_NET_WM_STRUT_PARTIAL");
+    strutAtom_ = connection_->atom("_NET_WM_STRUT");
+    xcb_connection_t* c = connection_->xcb();
     if (const xcb_query_extension_reply_t* randr = xcb_get_extension_data(c, &xcb_randr_id); randr && randr->present) {
         randrFirstEvent_ = randr->first_event;
-        xcb_randr_select_input(c, connection_.root(),
+        xcb_randr_select_input(c, connection_->root(),
                                XCB_RANDR_NOTIFY_MASK_SCREEN_CHANGE | XCB_RANDR_NOTIFY_MASK_OUTPUT_CHANGE |
                                    XCB_RANDR_NOTIFY_MASK_CRTC_CHANGE | XCB_RANDR_NOTIFY_MASK_OUTPUT_PROPERTY);
     } else {
@@ -70,13 +72,30 @@ X11Screens::X11Screens(X11Connection& connection, RunLoop& mainLoop)
     }
     // The window manager rewrites the work area whenever a client's struts change; windows
     // it does not manage (its own bars, override-redirect panels) are seen as they map.
-    connection_.selectRootEvents(XCB_EVENT_MASK_PROPERTY_CHANGE | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY);
-    events_ = connection_.onEvent([this](const xcb_generic_event_t& event) { handle(event); });
+    const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+    xcb_change_window_attributes(c, connection_->root(), XCB_CW_EVENT_MASK, &mask);
     monitors_ = readMonitors();
     layout_ = layoutOf(monitors_, readReservations());
+    worker_ = threads.startWorker(kThreadName, kStartLimit);
+    if (!worker_) {
+        log("the displays' thread did not start; display changes are not followed");
+        return;
+    }
+    worker_->post([this] {
+        readable_ = worker_->addReadable(connection_->fd(), [this] { pump(); });
+        // Whatever arrived since the first reading.
+        pump();
+    });
 }
 
-X11Screens::~X11Screens() = default;
+X11Screens::~X11Screens() {
+    if (!worker_) return;
+    worker_->stop();
+    // What the loop holds of ours goes before the loop.
+    readable_.reset();
+    pendingRefresh_ = {};
+    worker_.reset();
+}
 
 std::vector<ScreenInfo> X11Screens::screens() const {
     std::lock_guard lock(mutex_);
@@ -92,9 +111,17 @@ Subscription X11Screens::onChanged(Task task) {
     return changed_.connect(std::move(task));
 }
 
+void X11Screens::pump() {
+    // A handler's reads may read more events, which leave the socket quiet.
+    for (auto events = connection_->takeEvents(); !events.empty(); events = connection_->takeEvents()) {
+        for (const auto& event : events)
+            handle(*event);
+    }
+}
+
 void X11Screens::handle(const xcb_generic_event_t& event) {
     const std::uint8_t type = event.response_type & 0x7F;
-    const xcb_window_t root = connection_.root();
+    const xcb_window_t root = connection_->root();
     switch (type) {
         case XCB_PROPERTY_NOTIFY: {
             const auto& property = reinterpret_cast<const xcb_property_notify_event_t&>(event);
@@ -133,7 +160,7 @@ void X11Screens::handle(const xcb_generic_event_t& event) {
 }
 
 void X11Screens::topLevelMapped(xcb_window_t window) {
-    xcb_connection_t* c = connection_.xcb();
+    xcb_connection_t* c = connection_->xcb();
     // Watched before its struts are read, so a change between the two is not missed.
     const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
     xcb_change_window_attributes(c, window, XCB_CW_EVENT_MASK, &mask);
@@ -143,19 +170,23 @@ void X11Screens::topLevelMapped(xcb_window_t window) {
         strutHolders_.insert(window);
         scheduleRefresh();
     }
-    connection_.drainSoon();
 }
 
 void X11Screens::scheduleRefresh() {
     if (pendingRefresh_.isPending()) return;
-    pendingRefresh_ = loop_.after(kCoalesceDelay, [this] { refresh(); });
+    pendingRefresh_ = worker_->after(kCoalesceDelay, [this] { refresh(); });
 }
 
 void X11Screens::refresh() {
     // Monitors too: Xvfb reports monitors set by xrandr through no RandR event, only
     // through the window manager rewriting the work area.
     monitors_ = readMonitors();
-    Layout fresh = layoutOf(monitors_, readReservations());
+    loop_.post(lifetime_.guard([this, fresh = layoutOf(monitors_, readReservations())] { apply(fresh); }));
+    // The reads may have read events that leave the socket quiet.
+    if (connection_->keepArrivedEvents()) worker_->post([this] { pump(); });
+}
+
+void X11Screens::apply(Layout fresh) {
     {
         std::lock_guard lock(mutex_);
         if (fresh == layout_) return;
@@ -165,8 +196,8 @@ void X11Screens::refresh() {
 }
 
 X11Screens::Monitors X11Screens::readMonitors() const {
-    xcb_connection_t* c = connection_.xcb();
-    const xcb_window_t root = connection_.root();
+    xcb_connection_t* c = connection_->xcb();
+    const xcb_window_t root = connection_->root();
     struct Monitor {
         std::string name;
         RectTL rect;
@@ -183,7 +214,7 @@ X11Screens::Monitors X11Screens::readMonitors() const {
     const XcbReply<xcb_randr_get_monitors_reply_t> reply(
         randrFirstEvent_ != 0 ? xcb_randr_get_monitors_reply(c, xcb_randr_get_monitors(c, root, 1), nullptr) : nullptr);
     if (reply) {
-        const xcb_atom_t edidAtom = connection_.atom("EDID");
+        const xcb_atom_t edidAtom = connection_->atom("EDID");
         for (auto it = xcb_randr_get_monitors_monitors_iterator(reply.get()); it.rem;
              xcb_randr_monitor_info_next(&it)) {
             const xcb_randr_monitor_info_t* info = it.data;
@@ -240,13 +271,12 @@ X11Screens::Monitors X11Screens::readMonitors() const {
         result.rects.push_back(m.rect);
         result.screens.push_back(std::move(info));
     }
-    connection_.drainSoon();
     return result;
 }
 
 X11Screens::Reservations X11Screens::readReservations() {
-    xcb_connection_t* c = connection_.xcb();
-    const xcb_window_t root = connection_.root();
+    xcb_connection_t* c = connection_->xcb();
+    const xcb_window_t root = connection_->root();
     // Every request of a stage before the first reply: three round trips in all.
     const xcb_query_tree_cookie_t treeCookie = xcb_query_tree(c, root);
     const xcb_get_property_cookie_t clientsCookie =
@@ -302,7 +332,7 @@ X11Screens::Reservations X11Screens::readReservations() {
         reservations.workArea = RectTL{double(workAreas[index]), double(workAreas[index + 1]),
                                        double(workAreas[index + 2]), double(workAreas[index + 3])};
     }
-    connection_.drainSoon();
+    xcb_flush(c);
     return reservations;
 }
 
