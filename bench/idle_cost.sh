@@ -39,28 +39,14 @@ dock() {  # id name edge display
 }
 docks="[$(dock 1 Bottom bottom '{"all":{}}'),$(dock 2 Side left '{"display":{"stableID":"Q-RIGHT","name":"Right"}}'),$(dock 3 Top top '{"display":{"stableID":"Q-LEFT","name":"Left"}}')]"
 
-# Sums, over every thread the process has now, the context switches and the nanoseconds
-# on a CPU: "switches nanoseconds".
-sample() {
-  local task switches=0 ns=0 v n t
-  for task in /proc/"$program_pid"/task/*; do
-    v=$(awk '/^voluntary_ctxt_switches/ {print $2}' "$task/status" 2>/dev/null) || continue
-    n=$(awk '/^nonvoluntary_ctxt_switches/ {print $2}' "$task/status" 2>/dev/null) || continue
-    t=$(awk '{print $1}' "$task/schedstat" 2>/dev/null) || continue
-    switches=$((switches + v + n))
-    ns=$((ns + t))
-  done
-  echo "$switches $ns"
-}
-
-# Per thread "name switches" now, for the breakdown.
-per_thread() {
+# Per thread now: "tid name switches nanoseconds-on-a-CPU".
+threads() {
   local task
   for task in /proc/"$program_pid"/task/*; do
-    awk -v name="$(cat "$task/comm" 2>/dev/null)" -v tid="${task##*/}" \
-      '/^voluntary_ctxt_switches/ {v=$2} /^nonvoluntary_ctxt_switches/ {n=$2} END {print tid, name, v + n}' \
+    awk -v name="$(tr " " "_" <"$task/comm" 2>/dev/null)" -v tid="${task##*/}" -v ns="$(cut -d' ' -f1 "$task/schedstat" 2>/dev/null)" \
+      '/^voluntary_ctxt_switches/ {v=$2} /^nonvoluntary_ctxt_switches/ {n=$2} END {print tid, name, v + n, ns}' \
       "$task/status" 2>/dev/null || true
-  done
+  done | sort
 }
 
 measure() {  # label autoHide
@@ -75,18 +61,17 @@ measure() {  # label autoHide
   wait_for 20 grep -q "^Quillbern: started$" "$work/log" || { cat "$work/log" >&2; exit 1; }
   sleep "$settle"  # the docks hide and the first passes of the window worker are done
 
-  local before after threads_before
-  threads_before=$(per_thread)
-  before=$(sample)
+  local before after
+  before=$(threads)
   sleep "$seconds"
-  after=$(sample)
-  read -r s0 c0 <<<"$before"
-  read -r s1 c1 <<<"$after"
-  awk -v label="$label" -v s="$((s1 - s0))" -v c="$((c1 - c0))" -v t="$seconds" 'BEGIN {
-    printf "%s: %.2f wake-ups/s, %.4f s CPU per idle minute\n", label, s / t, c / 1e9 * 60 / t }'
-  # Threads that woke at all, by name.
-  join <(echo "$threads_before" | sort) <(per_thread | sort) | awk -v t="$seconds" \
-    '{ d = $5 - $3; if (d > 0) printf "    %-16s %.2f/s\n", $2, d / t }'
+  after=$(threads)
+  # Threads that began meanwhile count from nothing; one that ended takes its last count along.
+  join -a 1 -e 0 -o 0,1.2,1.3,1.4,2.3,2.4 <(echo "$after") <(echo "$before") | awk -v label="$label" -v t="$seconds" '
+    { s = $3 - $5; c = $4 - $6; switches += s; cpu += c; if (s > 0) woke[$2] += s }
+    END {
+      printf "%s: %.2f wake-ups/s, %.4f s CPU per idle minute\n", label, switches / t, cpu / 1e9 * 60 / t
+      for (name in woke) printf "    %-16s %.2f/s\n", name, woke[name] / t
+    }'
 
   kill "$program_pid"
   wait "$program_pid" 2>/dev/null || true

@@ -30,7 +30,7 @@ class X11Screens final : public Screens {
 public:
     // Bursts of RandR and property events of one change come within a few milliseconds.
     static constexpr Duration kCoalesceDelay = 0.05;
-    static constexpr const char* kThreadName = "quillbern.screen";
+    static constexpr const char* kThreadName = "quillbern.disp";
 
     // Reads the layout once, waiting for it; then follows the changes on the worker.
     X11Screens(RunLoop& mainLoop, Threads& threads);
