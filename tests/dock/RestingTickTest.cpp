@@ -10,7 +10,6 @@ namespace quillbern {
 namespace {
 
 using testing::AutoHide;
-using testing::dock;
 using testing::DockTestWorld;
 using testing::kAway;
 using testing::kLeft;
@@ -52,9 +51,9 @@ std::vector<std::string> trace(DockTestWorld& w, const std::vector<Profile>& doc
 
 TEST_F(RestingTick, DecidesEveryRevealDwellHideHoldAndPeekOnTheSameTickAsAnUnrestingOne) {
     const std::vector<Profile> docks{
-        dock(1, DockEdge::bottom, onDisplay("16-1-11")), dock(2, DockEdge::top, onDisplay("16-1-11")),
-        dock(3, DockEdge::left, onDisplay("16-2-22")), dock(4, DockEdge::bottom, onDisplay("16-2-22")),
-        dock(5, DockEdge::bottom, onDisplay("16-2-22"))};
+        simDock(1, DockEdge::bottom, onDisplay("16-1-11")), simDock(2, DockEdge::top, onDisplay("16-1-11")),
+        simDock(3, DockEdge::left, onDisplay("16-2-22")), simDock(4, DockEdge::bottom, onDisplay("16-2-22")),
+        simDock(5, DockEdge::bottom, onDisplay("16-2-22"))};
     const PanelKey bottom{kLeft, docks[0].id};
     const auto point = [](PointBL p) { return [p](DockTestWorld& w) { w.world.input.setPointer(p); }; };
     const std::vector<Step> script{
@@ -104,7 +103,7 @@ TEST_F(RestingTick, DecidesEveryRevealDwellHideHoldAndPeekOnTheSameTickAsAnUnres
 }
 
 TEST_F(RestingTick, RestsWhileThePointerRestsAndReadsNothing) {
-    open({dock(1, DockEdge::bottom, onDisplay("16-1-11"))});
+    open({simDock(1, DockEdge::bottom, onDisplay("16-1-11"))});
     settle();
     EXPECT_TRUE(w.controller().isTickResting());
     const int reads = w.world.input.pointerReads();
@@ -120,7 +119,7 @@ TEST_F(RestingTick, RestsWhileThePointerRestsAndReadsNothing) {
 }
 
 TEST_F(RestingTick, MotionAfterARestRevealsOnTheNextTickOfTheGrid) {
-    open({dock(1, DockEdge::bottom, onDisplay("16-1-11"))});
+    open({simDock(1, DockEdge::bottom, onDisplay("16-1-11"))});
     w.world.advance(10 * DockController::kTickPeriod + 0.05);  // hidden and resting, 50 ms past a tick
     ASSERT_TRUE(w.controller().isTickResting());
     ASSERT_FALSE(shown(kLeft, 1));
@@ -132,7 +131,7 @@ TEST_F(RestingTick, MotionAfterARestRevealsOnTheNextTickOfTheGrid) {
 }
 
 TEST_F(RestingTick, APointerRestingOnAShownDockHidesItOnTimeOnceItLeaves) {
-    open({dock(1, DockEdge::bottom, onDisplay("16-1-11"))});
+    open({simDock(1, DockEdge::bottom, onDisplay("16-1-11"))});
     pointAt({960, 40});
     w.world.advance(5);
     ASSERT_TRUE(w.controller().isTickResting());
@@ -146,7 +145,7 @@ TEST_F(RestingTick, APointerRestingOnAShownDockHidesItOnTimeOnceItLeaves) {
 }
 
 TEST_F(RestingTick, WithAutoHideOffNoTickRunsAndThePointerIsNotFollowed) {
-    open({dock(1, DockEdge::bottom, onDisplay("16-1-11"))});
+    open({simDock(1, DockEdge::bottom, onDisplay("16-1-11"))});
     w.preferences->setAutoHide(false);
     w.world.advance(1);
     EXPECT_TRUE(w.controller().isTickResting());
@@ -165,9 +164,9 @@ TEST_F(RestingTick, WithAutoHideOffNoTickRunsAndThePointerIsNotFollowed) {
 }
 
 TEST_F(RestingTick, WhatChangesBesideThePointerWakesTheTick) {
-    Profile knock = dock(2, DockEdge::bottom, onDisplay("16-2-22"));
+    Profile knock = simDock(2, DockEdge::bottom, onDisplay("16-2-22"));
     knock.revealMode = RevealMode::knock;
-    open({dock(1, DockEdge::bottom, onDisplay("16-1-11")), knock});
+    open({simDock(1, DockEdge::bottom, onDisplay("16-1-11")), knock});
     WindowInfo video;
     video.id = 7;
     video.isOnScreen = true;
@@ -195,7 +194,7 @@ TEST_F(RestingTick, WhatChangesBesideThePointerWakesTheTick) {
 }
 
 TEST_F(AutoHide, ARevealedDockHidesOnTimeWhenTheWallClockStepsBack) {
-    open({dock(1, DockEdge::bottom, onDisplay("16-1-11"))});
+    open({simDock(1, DockEdge::bottom, onDisplay("16-1-11"))});
     settle();
     pointAt({960, 1});
     ticks(1);
