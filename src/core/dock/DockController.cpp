@@ -13,9 +13,9 @@ constexpr MediaTime kDistantPast{-std::numeric_limits<double>::infinity()};
 
 }  // namespace
 
-DockController::DockController(Ports ports, WindowEngine& engine, PinnedStore& pinned,
-                               DockPreferences& preferences, AppearanceStore& appearance,
-                               AXPermission& permission, TransientAppCount transientApps, LaunchingApps& launching)
+DockController::DockController(Ports ports, WindowEngine& engine, PinnedStore& pinned, DockPreferences& preferences,
+                               AppearanceStore& appearance, AXPermission& permission, TransientAppCount transientApps,
+                               LaunchingApps& launching)
     : ports_(ports),
       engine_(engine),
       pinned_(pinned),
