@@ -42,6 +42,7 @@ class RecordedPermissions final : public Permissions {
 public:
     RecordedPermissions(Permissions& inner, CallLog& log) : inner_(inner), log_(log) {}
     bool isWindowAccessTrusted() const override;
+    Subscription onTrustChange(Task handler) override { return inner_.onTrustChange(std::move(handler)); }
     bool requestWindowAccess() override;
     std::optional<CommandLine> staleEntryResetCommand() const override;
     bool isCaptureAllowed() const override;
