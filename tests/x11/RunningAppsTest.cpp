@@ -156,6 +156,10 @@ TEST_F(X11RunningAppsTest, AWindowThatNamesItsApplicationAfterMappingIsIdentifie
 }
 
 TEST_F(X11RunningAppsTest, AnEntryInstalledWhileRunningIsKnownToTheNextProcess) {
+    // An application identified first: the entries are read, and kept.
+    TestClient early({"--title", "Early"});
+    ASSERT_TRUE(early.started());
+    ASSERT_TRUE(spinUntil([&] { return heard.launchesOf(early.pid()) == 1; }));
     int told = 0;
     Subscription changes = catalog.onEntriesChanged([&told] { ++told; });
     writeEntry(applications() / "org.example.Late.desktop",
