@@ -54,11 +54,20 @@ void X11Connection::drainSoon() {
 }
 
 void X11Connection::drain() {
-    // A handler's own reads may keep more events: they wait for the next turn.
-    for (const auto& event : connection_->takeEvents())
-        events_.emit(*event);
-    takeReplies();
-    if (connection_->hasKeptEvents()) drainSoon();
+    // Handlers' own reads, and looking for replies, may read more from the socket without
+    // it staying readable: the turn goes on while there is more, for a few rounds, and then
+    // lets the loop do its other work before it goes on.
+    constexpr int kRounds = 8;
+    bool progressed = true;
+    for (int round = 0; progressed && round < kRounds; ++round) {
+        progressed = false;
+        for (const auto& event : connection_->takeEvents()) {
+            events_.emit(*event);
+            progressed = true;
+        }
+        progressed |= takeReplies();
+    }
+    if (progressed) drainSoon();
     if (connection_->isBroken() && notifier_->isEnabled()) {
         log("the connection to the X server broke");
         notifier_->setEnabled(false);
@@ -70,12 +79,14 @@ void X11Connection::awaitReply(unsigned sequence, std::function<void(const void*
     xcb_flush(xcb());
 }
 
-void X11Connection::takeReplies() {
+bool X11Connection::takeReplies() {
     // Replies come in the order of their requests: the first one missing ends the turn.
+    bool took = false;
     while (!awaited_.empty()) {
         void* reply = nullptr;
         xcb_generic_error_t* error = nullptr;
-        if (!xcb_poll_for_reply(xcb(), awaited_.front().sequence, &reply, &error)) return;
+        if (!xcb_poll_for_reply(xcb(), awaited_.front().sequence, &reply, &error)) return took;
+        took = true;
         const XcbReply<void> owned(reply);
         std::free(error);
         // The handler may ask again, which adds to the queue.
@@ -83,6 +94,7 @@ void X11Connection::takeReplies() {
         awaited_.pop_front();
         handler(reply);
     }
+    return took;
 }
 
 std::optional<std::vector<std::uint32_t>> X11Connection::cardinals(xcb_window_t window, xcb_atom_t property) const {

@@ -60,8 +60,9 @@ private:
     explicit X11Connection(std::unique_ptr<XcbConnection> connection);
     void drain();
     void awaitReply(unsigned sequence, std::function<void(const void*)> handler);
-    // Hands every reply that has arrived to its handler, in the order requested.
-    void takeReplies();
+    // Hands every reply that has arrived to its handler, in the order requested; whether
+    // there was one.
+    bool takeReplies();
 
     std::unique_ptr<XcbConnection> connection_;
     Signal<const xcb_generic_event_t&> events_;

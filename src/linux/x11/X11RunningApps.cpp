@@ -132,30 +132,32 @@ private:
         }
         // One look answers a burst of changes.
         if (relevant) look();
-        // The look's waits may have read more events without the socket staying readable.
-        if (loop_ && connection_->keepArrivedEvents()) loop_->post(guarded([](Tracker& tracker) { tracker.pump(); }));
     }
 
     void look() {
         if (!loop_) return;
-        const auto table = readTable();
-        if (!table) return;
-        noteActiveWindow(recentlyActive_, *table);
-        AppPresence presence = presenceOf(*table, ownPid_);
+        if (const auto table = readTable()) lookAt(*table);
+        // The reads may have read events that leave the socket quiet: they are looked at next.
+        if (connection_->keepArrivedEvents()) loop_->post(guarded([](Tracker& tracker) { tracker.pump(); }));
+    }
+
+    void lookAt(const ClientTable& table) {
+        noteActiveWindow(recentlyActive_, table);
+        AppPresence presence = presenceOf(table, ownPid_);
         addLaunched(presence);
         AppChanges changes = appChanges(presence_, presence);
         presence_ = presence;
         // Before the facts are read, so no renaming falls between the two.
-        watchWindows(*table, presence);
-        std::vector<RunningApp> identified = identify(changes.launched, *table);
+        watchWindows(table, presence);
+        std::vector<RunningApp> identified = identify(changes.launched, table);
         std::vector<Pid> renamed;
         for (const Pid pid : renamed_) {
             if (presence.pids.contains(pid) && std::ranges::find(changes.launched, pid) == changes.launched.end())
                 renamed.push_back(pid);
         }
         renamed_.clear();
-        std::vector<RunningApp> reidentified = identify(renamed, *table);
-        deliver_(Look{*table, recentlyActive_, std::move(presence), std::move(changes), std::move(identified),
+        std::vector<RunningApp> reidentified = identify(renamed, table);
+        deliver_(Look{table, recentlyActive_, std::move(presence), std::move(changes), std::move(identified),
                       std::move(reidentified)});
     }
 

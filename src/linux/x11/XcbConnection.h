@@ -38,7 +38,6 @@ public:
     bool sync(Deadline deadline);
     // The events kept by sync() and whatever else has arrived, oldest first.
     std::vector<XcbReply<xcb_generic_event_t>> takeEvents();
-    bool hasKeptEvents() const { return !kept_.empty(); }
     // Keeps what has arrived, without waiting; true when events are kept now.
     bool keepArrivedEvents();
 
