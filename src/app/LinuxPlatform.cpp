@@ -31,6 +31,7 @@
 #include "ui/foundation/QtAlerts.h"
 #include "ui/foundation/QtIcons.h"
 #include "ui/foundation/QtPanelHost.h"
+#include "ui/palettes/QtPaletteViewFactory.h"
 
 namespace quillbern {
 
@@ -50,11 +51,12 @@ LinuxPlatform::LinuxPlatform(std::unique_ptr<X11Connection> connection, std::uni
       appearance_(std::make_unique<LinuxSystemAppearance>(*compositing_)),
       screens_(std::make_unique<X11Screens>(*mainLoop_, threads_)),
       input_(std::make_unique<X11InputState>(*connection_, *screens_)),
+      keyboardLayout_(std::make_unique<X11KeyboardLayout>(*connection_)),
       panels_(std::make_unique<QtPanelHost>(
-          *mainLoop_, clock_, [this] { return screens_->desktopSpace(); }, *appearance_)),
+          *mainLoop_, clock_, [this] { return screens_->desktopSpace(); }, *appearance_, *keyboardLayout_)),
+      paletteViews_(std::make_unique<QtPaletteViewFactory>(*appearance_)),
       events_(std::make_unique<X11EventMonitors>(
           *connection_, *input_, *screens_, [this](std::uint32_t window) { return panels_->panelOfWindow(window); })),
-      keyboardLayout_(std::make_unique<X11KeyboardLayout>(*connection_)),
       hotKeys_(std::make_unique<X11HotKeys>(*connection_, *keyboardLayout_)),
       windowAccess_(std::make_unique<X11WindowAccess>([this] { return screens_->desktopSpace(); })),
       permissions_(std::make_unique<X11Permissions>(*connection_)),
@@ -76,13 +78,13 @@ LinuxPlatform::LinuxPlatform(std::unique_ptr<X11Connection> connection, std::uni
       login_(std::make_unique<LinuxLoginService>(QCoreApplication::applicationFilePath().toStdString())),
       process_(std::make_unique<LinuxAppProcess>([] { QApplication::quit(); })),
       instance_(std::move(instance)),
-      ports_(std::make_unique<Platform>(Platform{*mainLoop_, clock_, *defaults_, uuids_, *text_, *alerts_, *appearance_,
-                                                 *screens_, *input_, *events_, *hotKeys_, *keyboardLayout_, *panels_,
-                                                 threads_, *windowAccess_, *windowAccess_, *permissions_, processes_,
-                                                 *apps_, *session_, *capture_, *launcher_, *catalog_, *files_, *icons_,
-                                                 *nativeDock_, *login_, *process_, *instance_,
-                                                 // No software updater: the package manager updates the program.
-                                                 nullptr})) {}
+      ports_(std::make_unique<Platform>(
+          Platform{*mainLoop_, clock_, *defaults_, uuids_, *text_, *alerts_, *appearance_, *screens_, *input_, *events_,
+                   *hotKeys_, *keyboardLayout_, *panels_, *paletteViews_, threads_, *windowAccess_, *windowAccess_,
+                   *permissions_, processes_, *apps_, *session_, *capture_, *launcher_, *catalog_, *files_, *icons_,
+                   *nativeDock_, *login_, *process_, *instance_,
+                   // No software updater: the package manager updates the program.
+                   nullptr})) {}
 
 LinuxPlatform::~LinuxPlatform() = default;
 

@@ -1,11 +1,15 @@
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "core/foundation/Signal.h"
 #include "core/platform/EventMonitors.h"
 
 namespace quillbern {
 
-// Monitors fed by presses a test injects; the test may make the system refuse them.
+// Monitors fed by presses a test injects; the test may make the system refuse them. Keeps
+// the order in which monitors were added and removed.
 class SimEventMonitors final : public EventMonitors {
 public:
     Subscription onGlobalMouseDown(MouseButtons buttons, std::function<void(const MouseDown&)> handler) override;
@@ -15,14 +19,18 @@ public:
     void injectLocalMouseDown(const MouseDown& press) { local_.emit(press); }
     void setRefusesMonitors(bool refuses) { refuses_ = refuses; }
     std::size_t globalMonitorCount() const { return global_.connectionCount(); }
+    std::size_t localMonitorCount() const { return local_.connectionCount(); }
+    // "add global", "add local", "remove global", "remove local", in the order they came.
+    const std::vector<std::string>& calls() const { return calls_; }
 
 private:
-    Subscription add(Signal<const MouseDown&>& signal, MouseButtons buttons,
+    Subscription add(Signal<const MouseDown&>& signal, const std::string& kind, MouseButtons buttons,
                      std::function<void(const MouseDown&)> handler);
 
     Signal<const MouseDown&> global_;
     Signal<const MouseDown&> local_;
     bool refuses_ = false;
+    std::vector<std::string> calls_;
 };
 
 }  // namespace quillbern

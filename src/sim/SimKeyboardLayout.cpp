@@ -40,4 +40,10 @@ KeyTranslation SimKeyboardLayout::translate(KeyCode keyCode) const {
     return {KeyTranslation::Status::ok, text};
 }
 
+std::optional<KeyCode> SimKeyboardLayout::keyCodeForScanCode(std::uint32_t nativeScanCode) const {
+    const auto found = scanCodes_.find(nativeScanCode);
+    if (found == scanCodes_.end()) return std::nullopt;
+    return found->second;
+}
+
 }  // namespace quillbern

@@ -7,19 +7,23 @@
 namespace quillbern {
 
 // A US or a French (AZERTY) keyboard, or none at all; a test may also say what one key
-// types.
+// types and which key a scan code names.
 class SimKeyboardLayout final : public KeyboardLayout {
 public:
     enum class Layout { us, french, none };
 
     KeyTranslation translate(KeyCode keyCode) const override;
+    std::optional<KeyCode> keyCodeForScanCode(std::uint32_t nativeScanCode) const override;
 
     void setLayout(Layout layout) { layout_ = layout; }
     void setTranslation(KeyCode keyCode, KeyTranslation translation) { overrides_[keyCode] = std::move(translation); }
+    // Which key a native scan code names; none is named until a test says so.
+    void setScanCode(std::uint32_t nativeScanCode, KeyCode keyCode) { scanCodes_[nativeScanCode] = keyCode; }
 
 private:
     Layout layout_ = Layout::us;
     std::map<KeyCode, KeyTranslation> overrides_;
+    std::map<std::uint32_t, KeyCode> scanCodes_;
 };
 
 }  // namespace quillbern

@@ -21,7 +21,7 @@ public:
 
     ~SimPanel() override {
         state_->closed = true;
-        state_->visible = false;
+        resignKey();
         shared_->stack.remove(state_->serial);
     }
 
@@ -44,14 +44,29 @@ public:
         shared_->stack.orderFront(state_->serial, state_->style.level);
     }
     void orderOut() override {
-        state_->visible = false;
+        resignKey();
         shared_->stack.remove(state_->serial);
     }
     bool isVisible() const override { return state_->visible; }
     void setContent(PanelContent content) override { state_->content = std::move(content); }
     void setCommandClickHandler(Task handler) override { state_->commandClick = std::move(handler); }
+    void makeKeyAndOrderFront() override {
+        orderFront();
+        if (!state_->style.takesKeyFocus) return;
+        shared_->key = state_->serial;
+        ++state_->madeKey;
+    }
+    bool isKey() const override { return shared_->key == state_->serial; }
+    void setKeyHandlers(PanelKeyHandlers handlers) override { state_->keys = std::move(handlers); }
 
 private:
+    // Hidden or closed, it has the keyboard no more; nobody is told, as when it goes of
+    // its own accord.
+    void resignKey() {
+        state_->visible = false;
+        if (shared_->key == state_->serial) shared_->key.reset();
+    }
+
     std::shared_ptr<SimPanelHost::Shared> shared_;
     std::shared_ptr<SimPanelState> state_;
     PanelAnimator animator_;
@@ -87,13 +102,51 @@ std::size_t SimPanelHost::openCount() const {
                                                   [](const auto& entry) { return !entry.second->closed; }));
 }
 
-bool SimPanelHost::commandClick(std::uint64_t serial) {
+std::shared_ptr<SimPanelState> SimPanelHost::open(std::uint64_t serial) const {
     const auto it = shared_->panels.find(serial);
-    if (it == shared_->panels.end() || it->second->closed || !it->second->commandClick) return false;
+    if (it == shared_->panels.end() || it->second->closed) return nullptr;
+    return it->second;
+}
+
+bool SimPanelHost::commandClick(std::uint64_t serial) {
+    const std::shared_ptr<SimPanelState> state = open(serial);
+    if (!state || !state->commandClick) return false;
     // A copy, so the handler may close the panel and replace its own handler.
-    const std::shared_ptr<SimPanelState> state = it->second;
     const Task handler = state->commandClick;
     handler();
+    return true;
+}
+
+std::optional<std::uint64_t> SimPanelHost::keyPanel() const {
+    return shared_->key;
+}
+
+bool SimPanelHost::pressEscape(std::uint64_t serial) {
+    const std::shared_ptr<SimPanelState> state = open(serial);
+    if (!state) return false;
+    if (const Task handler = state->keys.onCancel) handler();
+    return true;
+}
+
+bool SimPanelHost::pressKey(std::uint64_t serial, const KeyEvent& key) {
+    const std::shared_ptr<SimPanelState> state = open(serial);
+    if (!state || !state->keys.onKey) return false;
+    const auto handler = state->keys.onKey;
+    return handler(key);
+}
+
+bool SimPanelHost::pressKeyEquivalent(std::uint64_t serial, const KeyEvent& key) {
+    const std::shared_ptr<SimPanelState> state = open(serial);
+    if (!state || !state->keys.onKeyEquivalent) return false;
+    const auto handler = state->keys.onKeyEquivalent;
+    return handler(key);
+}
+
+bool SimPanelHost::takeKeyAway(std::uint64_t serial) {
+    const std::shared_ptr<SimPanelState> state = open(serial);
+    if (!state || shared_->key != serial) return false;
+    shared_->key.reset();
+    if (const Task handler = state->keys.onResignKey) handler();
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "core/foundation/Clock.h"
@@ -20,9 +21,14 @@ struct SimPanelState {
     bool closed = false;
     PanelContent content;
     Task commandClick;
+    PanelKeyHandlers keys;
+    // How often it was made key.
+    int madeKey = 0;
 };
 
-// Records every panel's state; animations run on the simulation's virtual time.
+// Records every panel's state; animations run on the simulation's virtual time. One
+// key-taking panel at a time has the keyboard; tests press keys on it and take the
+// keyboard away, as the user does.
 class SimPanelHost final : public PanelHost {
 public:
     SimPanelHost(RunLoop& mainLoop, const Clock& clock);
@@ -38,12 +44,27 @@ public:
     // or is closed.
     bool commandClick(std::uint64_t serial);
 
+    // The open panel that has the keyboard.
+    std::optional<std::uint64_t> keyPanel() const;
+    // Keys reaching the panel's handlers, as they would from the keyboard; each returns
+    // false when the panel is closed or has no such handler, else what the handler
+    // answered (Escape always counts as taken).
+    bool pressEscape(std::uint64_t serial);
+    bool pressKey(std::uint64_t serial, const KeyEvent& key);
+    bool pressKeyEquivalent(std::uint64_t serial, const KeyEvent& key);
+    // Another window takes the keyboard; false when the panel did not have it.
+    bool takeKeyAway(std::uint64_t serial);
+
     struct Shared {
         std::map<std::uint64_t, std::shared_ptr<SimPanelState>> panels;
         PanelStack stack;
+        std::optional<std::uint64_t> key;
     };
 
 private:
+    // A copy of the panel's state, so a handler may close the panel; null when closed.
+    std::shared_ptr<SimPanelState> open(std::uint64_t serial) const;
+
     RunLoop& loop_;
     const Clock& clock_;
     std::shared_ptr<Shared> shared_ = std::make_shared<Shared>();

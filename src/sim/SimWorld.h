@@ -17,6 +17,7 @@
 #include "sim/SimLog.h"
 #include "sim/SimLoginService.h"
 #include "sim/SimNativeDockPreferences.h"
+#include "sim/SimPaletteViewFactory.h"
 #include "sim/SimPanelHost.h"
 #include "sim/SimPermissions.h"
 #include "sim/SimProcesses.h"
@@ -33,11 +34,12 @@ namespace quillbern {
 
 // One simulated machine for a test or a benchmark: virtual time, the main run loop, the
 // application's defaults, the log, UUIDs, text rules, alerts, displays, input, event
-// monitors, global hot keys, the keyboard layout, panels, running and installed
-// applications, launching, files, the desktop's dock and the login service, the desktop's
-// display options, other applications' windows, permissions, child processes, worker
-// threads (manual loops on the same virtual time) and session events. Later features add
-// their simulated backends here; SimDockWorld builds the docks' stores and controller on it.
+// monitors, global hot keys, the keyboard layout, panels and palette views, running and
+// installed applications, launching, files, the desktop's dock and the login service, the
+// desktop's display options, other applications' windows, permissions, child processes,
+// worker threads (manual loops on the same virtual time) and session events. Later
+// features add their simulated backends here; SimDockWorld builds the docks' stores and
+// controller on it.
 class SimWorld {
 public:
     SimWorld();
@@ -65,6 +67,7 @@ public:
     SimHotKeys hotKeys;
     SimKeyboardLayout keyboardLayout;
     SimPanelHost panels{mainLoop, clock};
+    SimPaletteViewFactory paletteViews;
     SimRunningApps apps;
     SimAppCatalog catalog;
     SimLauncher launcher;

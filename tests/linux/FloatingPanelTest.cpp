@@ -6,6 +6,7 @@
 
 #include "core/foundation/Clock.h"
 #include "linux/qt/QtRunLoop.h"
+#include "sim/SimKeyboardLayout.h"
 #include "sim/SimSystemAppearance.h"
 #include "ui/foundation/FloatingPanel.h"
 #include "ui/foundation/QtPanelHost.h"
@@ -49,12 +50,13 @@ TEST(FloatingPanel, PanelsOpenMoveAndCloseUnderTheOffscreenPlatform) {
     QtRunLoop loop;
     SystemClock clock;
     SimSystemAppearance system;
+    SimKeyboardLayout layout;
     QtPanelHost host(
         loop, clock,
         [] {
             return DesktopSpace(RectTL{0, 0, 1920, 1080});
         },
-        system);
+        system, layout);
     auto panel = host.createPanel(PanelStyle{}, RectBL{100, 0, 400, 90}, PlainFill{{0.2, 0.4, 0.8, 1}});
     panel->orderFront();
     EXPECT_TRUE(panel->isVisible());

@@ -70,6 +70,21 @@ TEST(ScreenGeometry, FlipHeightAndTheDisplayUnderAPointAtSeamsAndEdges) {
     EXPECT_EQ(nameAt({3200, 500}), "none");
 }
 
+TEST(ScreenGeometry, TheBestScreenForARectangleOverlapsItMostAndTiesGoToTheEarlier) {
+    const std::vector<ScreenInfo> screens = {screen("left", {0, 0, 1280, 1080}),
+                                             screen("right", {1280, 0, 1280, 1080})};
+    const auto nameFor = [&](RectBL r) {
+        const ScreenInfo* s = bestScreenFor(r, screens);
+        return s ? s->name : std::string("none");
+    };
+    EXPECT_EQ(nameFor({1000, 100, 400, 300}), "left");   // 280 wide on the left, 120 on the right
+    EXPECT_EQ(nameFor({1180, 100, 400, 300}), "right");  // 100 against 300
+    EXPECT_EQ(nameFor({1080, 100, 400, 300}), "left");   // an even split stays with the first
+    EXPECT_EQ(nameFor({1280, 1080, 400, 300}), "none");  // touching only
+    EXPECT_EQ(nameFor({-500, 100, 400, 300}), "none");
+    EXPECT_EQ(bestScreenFor({0, 0, 10, 10}, {}), nullptr);
+}
+
 TEST(StableDisplayIds, EdidNumbersInDecimalElseTheConnector) {
     EXPECT_EQ(stableDisplayIds({{MonitorEdid{0x10AC, 0xA0C4, 808530000}, "DP-1"}, {std::nullopt, "eDP-1"}}),
               (std::vector<std::string>{"4268-41156-808530000", "eDP-1"}));

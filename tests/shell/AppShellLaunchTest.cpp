@@ -60,8 +60,7 @@ TEST(ShellStart, TheLaunchRunsItsStepsInOrder) {
         "make.overview",
         "make.appSearch",
         "appSearchIndex.refreshSoon",  // palettes
-        "make.fileSearch",
-        "make.shortcutSheet",  //
+        "make.fileSearch",             //
         "make.spotlight",
         "make.focusMode",  // focus
         "events.onGlobalMouseDown",

@@ -39,6 +39,12 @@ public:
     bool isVisible() const override { return inner_->isVisible(); }
     void setContent(PanelContent content) override { inner_->setContent(std::move(content)); }
     void setCommandClickHandler(Task handler) override { inner_->setCommandClickHandler(std::move(handler)); }
+    void makeKeyAndOrderFront() override {
+        log_.add("panel.makeKeyAndOrderFront");
+        inner_->makeKeyAndOrderFront();
+    }
+    bool isKey() const override { return inner_->isKey(); }
+    void setKeyHandlers(PanelKeyHandlers handlers) override { inner_->setKeyHandlers(std::move(handlers)); }
 
 private:
     std::unique_ptr<Panel> inner_;

@@ -53,8 +53,6 @@ ShellParts ShellWorld::allParts() {
     later.overview = fake<FakePalette, Palette>(log, "overview", overview, std::ref(log), "overview");
     later.appSearch = fake<FakePalette, Palette>(log, "appSearch", appSearch, std::ref(log), "appSearch");
     later.fileSearch = fake<FakePalette, Palette>(log, "fileSearch", fileSearch, std::ref(log), "fileSearch");
-    later.shortcutSheet =
-        fake<FakePalette, Palette>(log, "shortcutSheet", shortcutSheet, std::ref(log), "shortcutSheet");
     later.spotlight = fake<FakeSpotlight, LandingSpotlight>(log, "spotlight", spotlight);
     later.focusMode = fake<FakeFocusMode, FocusMode>(log, "focusMode", focusMode);
     later.walkthrough = fake<FakeWalkthrough, WalkthroughWindow>(log, "walkthrough", walkthrough, std::ref(log));
@@ -81,6 +79,7 @@ AppShell& ShellWorld::make(ShellParts parts) {
                                                    recordedHotKeys,
                                                    world.keyboardLayout,
                                                    recordedPanels,
+                                                   world.paletteViews,
                                                    recordedThreads,
                                                    windows,
                                                    windows,

@@ -147,7 +147,6 @@ public:
     FakePalette* overview = nullptr;
     FakePalette* appSearch = nullptr;
     FakePalette* fileSearch = nullptr;
-    FakePalette* shortcutSheet = nullptr;
     FakeFocusMode* focusMode = nullptr;
     FakeWorkspace* workspace = nullptr;
     FakePlacement* placement = nullptr;

@@ -10,6 +10,7 @@
 #include "linux/x11/X11Connection.h"
 #include "linux/x11/X11EventMonitors.h"
 #include "linux/x11/X11InputState.h"
+#include "linux/x11/X11KeyboardLayout.h"
 #include "linux/x11/X11Screens.h"
 #include "ui/foundation/QtPanelHost.h"
 
@@ -23,8 +24,9 @@ struct Backends {
           appearance(compositing),
           screens(loop, threads),
           input(*connection, screens),
+          layout(*connection),
           panels(
-              loop, clock, [this] { return screens.desktopSpace(); }, appearance),
+              loop, clock, [this] { return screens.desktopSpace(); }, appearance, layout),
           events(*connection, input, screens, [this](std::uint32_t window) { return panels.panelOfWindow(window); }) {}
 
     QtRunLoop loop;
@@ -35,6 +37,7 @@ struct Backends {
     LinuxSystemAppearance appearance;
     X11Screens screens;
     X11InputState input;
+    X11KeyboardLayout layout;
     QtPanelHost panels;
     X11EventMonitors events;
 };

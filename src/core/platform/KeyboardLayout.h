@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "core/platform/InputState.h"
@@ -28,6 +29,9 @@ public:
     virtual ~KeyboardLayout() = default;
 
     virtual KeyTranslation translate(KeyCode keyCode) const = 0;
+    // The position of a key as the window system numbers it in key events (the X keycode);
+    // none for a key outside our table.
+    virtual std::optional<KeyCode> keyCodeForScanCode(std::uint32_t nativeScanCode) const = 0;
 };
 
 }  // namespace quillbern

@@ -11,6 +11,7 @@
 #include "core/foundation/Geometry.h"
 #include "core/foundation/RunLoop.h"
 #include "core/foundation/Uuid.h"
+#include "core/platform/KeyEvent.h"
 #include "core/platform/Screens.h"
 #include "core/platform/Types.h"
 
@@ -19,6 +20,7 @@ namespace quillbern {
 class AppearanceStore;
 class AXPermission;
 class Clock;
+class PaletteView;
 class PinnedStore;
 class SystemAppearance;
 class WindowEngine;
@@ -29,6 +31,9 @@ enum class PanelLevel { veil, placement, dock, palette };
 struct PanelStyle {
     PanelLevel level = PanelLevel::dock;
     bool ignoresMouse = false;  // clicks go through to what lies below
+    // A palette's panel: it takes the keyboard when made key; every other panel never
+    // takes focus.
+    bool takesKeyFocus = false;
 };
 
 // A panel filled with one colour.
@@ -74,8 +79,27 @@ struct BeaconContent {
     bool operator==(const BeaconContent&) const = default;
 };
 
+// A palette's view, built and measured before its panel opens; the panel takes it over.
+struct PaletteContent {
+    std::shared_ptr<PaletteView> view;
+    bool operator==(const PaletteContent&) const = default;
+};
+
 // What a panel shows; each feature adds the inputs of its view.
-using PanelContent = std::variant<PlainFill, DockContent, BeaconContent>;
+using PanelContent = std::variant<PlainFill, DockContent, BeaconContent, PaletteContent>;
+
+// Where a key-taking panel sends its keys. Each may be absent.
+struct PanelKeyHandlers {
+    // Escape; consumed whether set or not.
+    Task onCancel;
+    // Any other key; true when handled, else the panel's own handling goes on.
+    std::function<bool(const KeyEvent&)> onKey;
+    // A key with Command (Ctrl inside our program), offered before anything else sees it;
+    // true when handled.
+    std::function<bool(const KeyEvent&)> onKeyEquivalent;
+    // The panel stopped being the one that takes the keyboard.
+    Task onResignKey;
+};
 
 enum class AnimationCurve { linear, easeIn, easeOut, easeInOut };
 
@@ -84,8 +108,8 @@ struct Animation {
     AnimationCurve curve = AnimationCurve::easeOut;
 };
 
-// One floating panel of ours: never takes focus, stands on every desktop. Destroying
-// the handle closes it, also from inside one of its own callbacks.
+// One floating panel of ours: stands on every desktop and takes focus only when its style
+// says so. Destroying the handle closes it, also from inside one of its own callbacks.
 class Panel {
 public:
     virtual ~Panel() = default;
@@ -108,6 +132,13 @@ public:
     // A click with Command (Ctrl inside our program) held: the handler runs instead of the
     // content's own press handling.
     virtual void setCommandClickHandler(Task handler) = 0;
+
+    // Key-taking panels: shows the panel on top of its level and gives it the keyboard,
+    // taking it from whichever application has it.
+    virtual void makeKeyAndOrderFront() = 0;
+    virtual bool isKey() const = 0;
+    // Replaces the handlers; a handler running meanwhile finishes.
+    virtual void setKeyHandlers(PanelKeyHandlers handlers) = 0;
 };
 
 class PanelHost {

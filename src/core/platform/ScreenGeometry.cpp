@@ -13,6 +13,19 @@ const ScreenInfo* screenContaining(PointBL p, const std::vector<ScreenInfo>& scr
     return nullptr;
 }
 
+const ScreenInfo* bestScreenFor(const RectBL& rect, const std::vector<ScreenInfo>& screens) {
+    const ScreenInfo* best = nullptr;
+    double bestArea = 0;
+    for (const ScreenInfo& screen : screens) {
+        const double area = screen.frame.intersection(rect).area();
+        if (area > bestArea) {
+            best = &screen;
+            bestArea = area;
+        }
+    }
+    return best;
+}
+
 RectTL DesktopSpace::toGlobal(RectTL desktop) const {
     return desktop.offsetBy(-primary_.x, -primary_.y);
 }

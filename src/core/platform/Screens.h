@@ -32,6 +32,8 @@ public:
 
     // Primary first. Any thread.
     virtual std::vector<ScreenInfo> screens() const = 0;
+    // The screen of the active window, else the primary; none without screens.
+    virtual std::optional<ScreenInfo> mainScreen() const = 0;
     // [main] Once per change of the displays (added, removed, moved, visible frame changed).
     [[nodiscard]] virtual Subscription onChanged(Task task) = 0;
 };

@@ -118,7 +118,12 @@ void AppShell::wirePartsAndEngine() {
     appSearch_ = make(parts_.later.appSearch);
     if (appSearchIndex_) appSearchIndex_->refreshSoon();
     fileSearch_ = make(parts_.later.fileSearch);
-    shortcutSheet_ = make(parts_.later.shortcutSheet);
+    shortcutSheet_ = std::make_unique<ShortcutSheetController>(
+        ShortcutSheetController::Ports{{platform_.panels, platform_.paletteViews, platform_.screens, platform_.input,
+                                        platform_.events, platform_.mainLoop},
+                                       platform_.keyboardLayout,
+                                       platform_.text},
+        pinned_, [this] { return registeredChords(); });
 
     spotlight_ = make(parts_.later.spotlight);
     focusMode_ = make(parts_.later.focusMode);
@@ -256,6 +261,7 @@ void AppShell::applicationWillTerminate() {
         hotKeys_->shutdown();
         hotKeys_.reset();
     }
+    if (shortcutSheet_) shortcutSheet_->dismiss();
     // A run that ends here leaves the desktop's dock as the user keeps it; one that dies
     // leaves that to the next launch.
     if (suppressor_.isEnabled()) suppressor_.restore();

@@ -11,6 +11,7 @@
 #include "core/model/AppearanceStore.h"
 #include "core/model/DockPreferences.h"
 #include "core/model/PinnedStore.h"
+#include "core/palettes/ShortcutSheetController.h"
 #include "core/shell/ActivationFlash.h"
 #include "core/shell/AutomationExecutor.h"
 #include "core/shell/HotKeyDispatch.h"
@@ -57,6 +58,7 @@ public:
     // From the launch on.
     DockController* dock() const { return dock_.get(); }
     HotKeyDispatch* hotKeys() const { return hotKeys_.get(); }
+    ShortcutSheetController* shortcutSheet() const { return shortcutSheet_.get(); }
     // The chords the system accepted, for the shortcut sheet and Settings; none before the
     // launch and after the shutdown.
     const RegisteredChords& registeredChords() const;
@@ -108,7 +110,7 @@ private:
     std::unique_ptr<Palette> overview_;
     std::unique_ptr<Palette> appSearch_;
     std::unique_ptr<Palette> fileSearch_;
-    std::unique_ptr<Palette> shortcutSheet_;
+    std::unique_ptr<ShortcutSheetController> shortcutSheet_;
     std::unique_ptr<LandingSpotlight> spotlight_;
     std::unique_ptr<FocusMode> focusMode_;
     std::unique_ptr<DockController> dock_;

@@ -16,6 +16,7 @@
 #include "core/platform/Launcher.h"
 #include "core/platform/LoginService.h"
 #include "core/platform/NativeDockPreferences.h"
+#include "core/platform/PaletteViewFactory.h"
 #include "core/platform/PanelHost.h"
 #include "core/platform/Permissions.h"
 #include "core/platform/Processes.h"
@@ -48,6 +49,7 @@ struct Platform {
     HotKeys& hotKeys;
     const KeyboardLayout& keyboardLayout;
     PanelHost& panels;
+    PaletteViewFactory& paletteViews;
     Threads& threads;
     const WindowList& windowList;
     WindowAccess& windowAccess;

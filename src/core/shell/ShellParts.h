@@ -89,7 +89,6 @@ struct ShellParts {
         PartFactory<Palette> overview;
         PartFactory<Palette> appSearch;
         PartFactory<Palette> fileSearch;
-        PartFactory<Palette> shortcutSheet;
         PartFactory<LandingSpotlight> spotlight;
         PartFactory<FocusMode> focusMode;
         PartFactory<WalkthroughWindow> walkthrough;

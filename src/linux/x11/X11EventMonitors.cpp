@@ -7,6 +7,7 @@
 #include <vector>
 #include <xcb/xcb.h>
 
+#include "core/platform/KeyEvent.h"
 #include "linux/x11/X11Connection.h"
 #include "linux/x11/X11InputState.h"
 #include "linux/x11/X11Screens.h"
@@ -28,14 +29,9 @@ EventFlags flagsFromX(std::uint16_t state) {
     return flags;
 }
 
-// Inside our own windows Command is Ctrl.
 EventFlags flagsFromQt(Qt::KeyboardModifiers modifiers) {
-    EventFlags flags = 0;
-    if (modifiers & Qt::ShiftModifier) flags |= kShiftFlag;
-    if (modifiers & Qt::MetaModifier) flags |= kControlFlag;
-    if (modifiers & Qt::AltModifier) flags |= kOptionFlag;
-    if (modifiers & Qt::ControlModifier) flags |= kCommandFlag;
-    return flags;
+    return ownWindowFlags(modifiers.testFlag(Qt::ShiftModifier), modifiers.testFlag(Qt::ControlModifier),
+                          modifiers.testFlag(Qt::AltModifier), modifiers.testFlag(Qt::MetaModifier));
 }
 
 class LocalPressFilter final : public QObject {

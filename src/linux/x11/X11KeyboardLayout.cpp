@@ -201,6 +201,11 @@ void X11KeyboardLayout::loadModifierMasks() {
     masks_ = masks;
 }
 
+std::optional<KeyCode> X11KeyboardLayout::keyCodeForScanCode(std::uint32_t nativeScanCode) const {
+    if (nativeScanCode > 0xFF) return std::nullopt;
+    return keyForXKeycode(static_cast<std::uint8_t>(nativeScanCode));
+}
+
 KeyTranslation X11KeyboardLayout::translate(KeyCode keyCode) const {
     if (!keymap_ || !state_) return {KeyTranslation::Status::noLayout, {}};
     const std::optional<std::uint8_t> keycode = xKeycodeForKey(keyCode);

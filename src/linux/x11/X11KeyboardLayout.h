@@ -35,6 +35,8 @@ public:
     X11KeyboardLayout& operator=(const X11KeyboardLayout&) = delete;
 
     KeyTranslation translate(KeyCode keyCode) const override;
+    // The X keycode of a key event.
+    std::optional<KeyCode> keyCodeForScanCode(std::uint32_t nativeScanCode) const override;
 
     const ModifierMasks& modifierMasks() const { return masks_; }
     // [main] After keys or modifiers were mapped anew; layout and masks are current then.

@@ -61,6 +61,7 @@ X11Screens::X11Screens(RunLoop& mainLoop, Threads& threads) : loop_(mainLoop), c
     currentDesktopAtom_ = connection_->atom("_NET_CURRENT_DESKTOP");
     strutPartialAtom_ = connection_->atom("_NET_WM_STRUT_PARTIAL");
     strutAtom_ = connection_->atom("_NET_WM_STRUT");
+    activeWindowAtom_ = connection_->atom("_NET_ACTIVE_WINDOW");
     xcb_connection_t* c = connection_->xcb();
     if (const xcb_query_extension_reply_t* randr = xcb_get_extension_data(c, &xcb_randr_id); randr && randr->present) {
         randrFirstEvent_ = randr->first_event;
@@ -76,6 +77,7 @@ X11Screens::X11Screens(RunLoop& mainLoop, Threads& threads) : loop_(mainLoop), c
     xcb_change_window_attributes(c, connection_->root(), XCB_CW_EVENT_MASK, &mask);
     monitors_ = readMonitors();
     layout_ = layoutOf(monitors_, readReservations());
+    activeFrame_ = readActiveFrame();
     worker_ = threads.startWorker(kThreadName, kStartLimit);
     if (!worker_) {
         log("the displays' thread did not start; display changes are not followed");
@@ -94,12 +96,23 @@ X11Screens::~X11Screens() {
     // What the loop holds of ours goes before the loop.
     readable_.reset();
     pendingRefresh_ = {};
+    pendingActiveRead_ = {};
     worker_.reset();
 }
 
 std::vector<ScreenInfo> X11Screens::screens() const {
     std::lock_guard lock(mutex_);
     return layout_.screens;
+}
+
+std::optional<ScreenInfo> X11Screens::mainScreen() const {
+    std::lock_guard lock(mutex_);
+    if (layout_.screens.empty()) return std::nullopt;
+    if (activeFrame_) {
+        if (const ScreenInfo* best = bestScreenFor(layout_.space.toScreen(*activeFrame_), layout_.screens))
+            return *best;
+    }
+    return layout_.screens.front();
 }
 
 DesktopSpace X11Screens::desktopSpace() const {
@@ -129,6 +142,8 @@ void X11Screens::handle(const xcb_generic_event_t& event) {
                 if (property.atom == workAreaAtom_ || property.atom == clientListAtom_ ||
                     property.atom == currentDesktopAtom_) {
                     scheduleRefresh();
+                } else if (property.atom == activeWindowAtom_) {
+                    scheduleActiveRead();
                 }
             } else if ((property.atom == strutPartialAtom_ || property.atom == strutAtom_) &&
                        topLevels_.contains(property.window)) {
@@ -139,6 +154,11 @@ void X11Screens::handle(const xcb_generic_event_t& event) {
         case XCB_MAP_NOTIFY: {
             const auto& map = reinterpret_cast<const xcb_map_notify_event_t&>(event);
             if (map.event == root) topLevelMapped(map.window);
+            return;
+        }
+        case XCB_CONFIGURE_NOTIFY: {
+            // A top-level frame moved or changed size; it may hold the active window.
+            if (reinterpret_cast<const xcb_configure_notify_event_t&>(event).event == root) scheduleActiveRead();
             return;
         }
         case XCB_UNMAP_NOTIFY:
@@ -175,6 +195,33 @@ void X11Screens::topLevelMapped(xcb_window_t window) {
 void X11Screens::scheduleRefresh() {
     if (pendingRefresh_.isPending()) return;
     pendingRefresh_ = worker_->after(kCoalesceDelay, [this] { refresh(); });
+}
+
+void X11Screens::scheduleActiveRead() {
+    if (pendingActiveRead_.isPending()) return;
+    pendingActiveRead_ = worker_->after(kCoalesceDelay, [this] {
+        std::optional<RectTL> frame = readActiveFrame();
+        {
+            std::lock_guard lock(mutex_);
+            activeFrame_ = std::move(frame);
+        }
+        if (connection_->keepArrivedEvents()) worker_->post([this] { pump(); });
+    });
+}
+
+std::optional<RectTL> X11Screens::readActiveFrame() const {
+    xcb_connection_t* c = connection_->xcb();
+    const xcb_window_t root = connection_->root();
+    const std::vector<std::uint32_t> active =
+        propertyItems(c, xcb_get_property(c, 0, root, activeWindowAtom_, XCB_ATOM_WINDOW, 0, 1));
+    if (active.empty() || active.front() == XCB_WINDOW_NONE) return std::nullopt;
+    const xcb_window_t window = active.front();
+    const auto geometryCookie = xcb_get_geometry(c, window);
+    const auto originCookie = xcb_translate_coordinates(c, window, root, 0, 0);
+    const XcbReply<xcb_get_geometry_reply_t> geometry(xcb_get_geometry_reply(c, geometryCookie, nullptr));
+    const XcbReply<xcb_translate_coordinates_reply_t> origin(xcb_translate_coordinates_reply(c, originCookie, nullptr));
+    if (!geometry || !origin) return std::nullopt;
+    return RectTL{double(origin->dst_x), double(origin->dst_y), double(geometry->width), double(geometry->height)};
 }
 
 void X11Screens::refresh() {

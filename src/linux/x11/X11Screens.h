@@ -37,6 +37,8 @@ public:
     ~X11Screens() override;
 
     std::vector<ScreenInfo> screens() const override;
+    // The screen holding most of the active window, as last read on the worker.
+    std::optional<ScreenInfo> mainScreen() const override;
     Subscription onChanged(Task task) override;
     // Where the primary stands in root coordinates, for converting to and from them.
     DesktopSpace desktopSpace() const;
@@ -61,6 +63,8 @@ private:
 
     // On the worker (and in the constructor, before it starts).
     Monitors readMonitors() const;
+    // In root coordinates.
+    std::optional<RectTL> readActiveFrame() const;
     // Also starts watching the mapped top-level windows' struts.
     Reservations readReservations();
     static Layout layoutOf(const Monitors& monitors, const Reservations& reservations);
@@ -68,6 +72,7 @@ private:
     void handle(const xcb_generic_event_t& event);
     void topLevelMapped(xcb_window_t window);
     void scheduleRefresh();
+    void scheduleActiveRead();
     void refresh();
     // On the main thread.
     void apply(Layout fresh);
@@ -75,15 +80,18 @@ private:
     RunLoop& loop_;
     std::unique_ptr<XcbConnection> connection_;
     std::uint8_t randrFirstEvent_ = 0;
-    xcb_atom_t workAreaAtom_ = 0, clientListAtom_ = 0, currentDesktopAtom_ = 0, strutPartialAtom_ = 0, strutAtom_ = 0;
+    xcb_atom_t workAreaAtom_ = 0, clientListAtom_ = 0, currentDesktopAtom_ = 0, strutPartialAtom_ = 0, strutAtom_ = 0,
+               activeWindowAtom_ = 0;
     mutable std::mutex mutex_;
     Layout layout_;
+    std::optional<RectTL> activeFrame_;
     // Worker only.
     Monitors monitors_;
     // The mapped children of the root, watched for their struts, and those that have one.
     std::set<xcb_window_t> topLevels_;
     std::set<xcb_window_t> strutHolders_;
     Timer pendingRefresh_;
+    Timer pendingActiveRead_;
     Subscription readable_;
     std::unique_ptr<WorkerLoop> worker_;
     // Main thread only.

@@ -27,15 +27,16 @@ xcb_connection_t* x11Connection() {
 }
 
 struct PanelAtoms {
-    xcb_atom_t type, dock, state, skipTaskbar, skipPager, sticky, above, desktop;
+    xcb_atom_t type, dock, state, skipTaskbar, skipPager, sticky, above, desktop, activeWindow;
 };
 
 // Interned once: every reveal maps a panel again.
 const PanelAtoms& panelAtoms(xcb_connection_t* c) {
     static const PanelAtoms atoms = [c] {
         constexpr std::string_view kNames[] = {
-            "_NET_WM_WINDOW_TYPE",      "_NET_WM_WINDOW_TYPE_DOCK", "_NET_WM_STATE",       "_NET_WM_STATE_SKIP_TASKBAR",
-            "_NET_WM_STATE_SKIP_PAGER", "_NET_WM_STATE_STICKY",     "_NET_WM_STATE_ABOVE", "_NET_WM_DESKTOP"};
+            "_NET_WM_WINDOW_TYPE",        "_NET_WM_WINDOW_TYPE_DOCK", "_NET_WM_STATE",
+            "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER", "_NET_WM_STATE_STICKY",
+            "_NET_WM_STATE_ABOVE",        "_NET_WM_DESKTOP",          "_NET_ACTIVE_WINDOW"};
         xcb_intern_atom_cookie_t cookies[std::size(kNames)];
         for (std::size_t i = 0; i < std::size(kNames); ++i)
             cookies[i] = xcb_intern_atom(c, 0, static_cast<std::uint16_t>(kNames[i].size()), kNames[i].data());
@@ -45,12 +46,15 @@ const PanelAtoms& panelAtoms(xcb_connection_t* c) {
             values[i] = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
             std::free(reply);
         }
-        return PanelAtoms{values[0], values[1], values[2], values[3], values[4], values[5], values[6], values[7]};
+        return PanelAtoms{values[0], values[1], values[2], values[3], values[4],
+                          values[5], values[6], values[7], values[8]};
     }();
     return atoms;
 }
 
 constexpr std::uint32_t kAllDesktops = 0xFFFFFFFFu;
+// The source indication of requests made on the user's behalf by a pager or taskbar.
+constexpr std::uint32_t kPager = 2;
 
 // A request about a mapped window, to the window manager through the root.
 void sendToWindowManager(xcb_connection_t* c, xcb_window_t window, xcb_atom_t type, std::array<std::uint32_t, 5> data) {
@@ -67,15 +71,16 @@ void sendToWindowManager(xcb_connection_t* c, xcb_window_t window, xcb_atom_t ty
 
 }  // namespace
 
-FloatingPanel::FloatingPanel(const PanelStyle& style, PanelContent content) : content_(std::move(content)) {
-    Qt::WindowFlags flags =
-        Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus;
+FloatingPanel::FloatingPanel(const PanelStyle& style, PanelContent content)
+    : content_(std::move(content)), takesKeyFocus_(style.takesKeyFocus) {
+    Qt::WindowFlags flags = Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint;
+    if (!takesKeyFocus_) flags |= Qt::WindowDoesNotAcceptFocus;
     // A window manager's frame would still catch the clicks: overlays that let them
     // through stay out of management.
     unmanaged_ = style.ignoresMouse;
     if (unmanaged_) flags |= Qt::WindowTransparentForInput | Qt::X11BypassWindowManagerHint;
     setWindowFlags(flags);
-    setAttribute(Qt::WA_ShowWithoutActivating);
+    if (!takesKeyFocus_) setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_TranslucentBackground);
     setFocusPolicy(Qt::NoFocus);
     auto* layout = new QVBoxLayout(this);
@@ -192,7 +197,8 @@ void FloatingPanel::applyWindowHints() {
     const PanelAtoms& a = panelAtoms(c);
     const auto window = static_cast<xcb_window_t>(winId());
     const std::uint32_t states[] = {a.skipTaskbar, a.skipPager, a.sticky, a.above};
-    xcb_change_property(c, XCB_PROP_MODE_REPLACE, window, a.type, XCB_ATOM_ATOM, 32, 1, &a.dock);
+    // A dock is never focused: a key-taking panel keeps the type Qt gives a tool window.
+    if (!takesKeyFocus_) xcb_change_property(c, XCB_PROP_MODE_REPLACE, window, a.type, XCB_ATOM_ATOM, 32, 1, &a.dock);
     xcb_change_property(c, XCB_PROP_MODE_REPLACE, window, a.state, XCB_ATOM_ATOM, 32, std::size(states), states);
     xcb_change_property(c, XCB_PROP_MODE_REPLACE, window, a.desktop, XCB_ATOM_CARDINAL, 32, 1, &kAllDesktops);
     xcb_flush(c);
@@ -204,10 +210,22 @@ void FloatingPanel::reassertWindowHints() {
     const PanelAtoms& a = panelAtoms(c);
     const auto window = static_cast<xcb_window_t>(winId());
     // Action "add", source "pager"; a manager that already applied them changes nothing.
-    constexpr std::uint32_t kAdd = 1, kPager = 2;
+    constexpr std::uint32_t kAdd = 1;
     sendToWindowManager(c, window, a.state, {kAdd, a.skipTaskbar, a.skipPager, kPager, 0});
     sendToWindowManager(c, window, a.state, {kAdd, a.sticky, a.above, kPager, 0});
     sendToWindowManager(c, window, a.desktop, {kAllDesktops, kPager, 0, 0, 0});
+    xcb_flush(c);
+}
+
+void FloatingPanel::requestActivation() {
+    // Qt's own request is all the offscreen platform has; on X11 it carries the time of the
+    // last event Qt's connection saw, older than the hot key that arrived on ours, so a
+    // window manager may refuse it as focus stealing.
+    activateWindow();
+    xcb_connection_t* c = x11Connection();
+    if (!c || unmanaged_) return;
+    sendToWindowManager(c, static_cast<xcb_window_t>(winId()), panelAtoms(c).activeWindow,
+                        {kPager, XCB_CURRENT_TIME, XCB_WINDOW_NONE, 0, 0});
     xcb_flush(c);
 }
 

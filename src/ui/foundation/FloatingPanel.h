@@ -6,9 +6,10 @@
 
 namespace quillbern {
 
-// The top-level window behind a Panel: frameless, never focused, above ordinary windows,
-// on every desktop, typed as a dock so the window manager puts it exactly where asked.
-class FloatingPanel final : public QWidget {
+// The top-level window behind a Panel: frameless, above ordinary windows, on every
+// desktop. Typed as a dock and never focused, so the window manager puts it exactly where
+// asked; a key-taking panel (SearchPanel) is an ordinary managed window that takes focus.
+class FloatingPanel : public QWidget {
     Q_OBJECT
 public:
     FloatingPanel(const PanelStyle& style, PanelContent content);
@@ -25,6 +26,9 @@ public:
     void setCanBlend(bool canBlend);
 
 protected:
+    // Asks the window manager to activate the panel as a pager would, which it grants even
+    // when another application has the focus and our connection saw no recent input.
+    void requestActivation();
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     // Command-clicks, on the panel's window; resizes of the content view.
@@ -47,6 +51,7 @@ private:
     bool takingCommandClick_ = false;
     bool wasExposed_ = false;
     bool unmanaged_ = false;
+    bool takesKeyFocus_ = false;
     bool canBlend_ = true;
 };
 

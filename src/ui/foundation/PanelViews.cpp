@@ -1,6 +1,7 @@
 #include "ui/foundation/PanelViews.h"
 
 #include "ui/dock/LaunchBeaconView.h"
+#include "ui/palettes/QtPaletteViewFactory.h"
 #include "ui/tiles/DockView.h"
 
 namespace quillbern {
@@ -23,6 +24,12 @@ QWidget* makeContentView(const PanelContent& content, QWidget* parent) {
             [](const PlainFill&) -> QWidget* { return nullptr; },
             [parent](const DockContent& dock) -> QWidget* { return new DockView(dock, parent); },
             [parent](const BeaconContent& beacon) -> QWidget* { return new LaunchBeaconView(beacon, parent); },
+            [parent](const PaletteContent& palette) -> QWidget* {
+                // Built and measured before the panel opened: the panel takes it over.
+                QWidget* view = palette.view ? paletteWidget(*palette.view) : nullptr;
+                if (view) view->setParent(parent);
+                return view;
+            },
         },
         content);
 }

@@ -7,6 +7,7 @@
 #include "core/platform/PanelStack.h"
 #include "core/platform/SystemAppearance.h"
 #include "ui/foundation/FloatingPanel.h"
+#include "ui/palettes/SearchPanel.h"
 
 namespace quillbern {
 
@@ -27,11 +28,12 @@ QRect desktopRect(const RectTL& r) {
 class QtPanel final : public Panel {
 public:
     QtPanel(std::shared_ptr<QtPanelHost::Shared> shared, std::uint64_t serial, const PanelStyle& style, RectBL frame,
-            PanelContent content, RunLoop& loop, const Clock& clock, bool canBlend)
+            PanelContent content, RunLoop& loop, const Clock& clock, bool canBlend, const KeyboardLayout& layout)
         : shared_(std::move(shared)),
           serial_(serial),
           level_(style.level),
-          window_(new FloatingPanel(style, std::move(content))),
+          window_(style.takesKeyFocus ? new SearchPanel(style, std::move(content), layout)
+                                      : new FloatingPanel(style, std::move(content))),
           animator_(loop, clock, [this](std::optional<double> alpha, std::optional<RectBL> frame) {
               if (alpha) applyAlpha(*alpha);
               if (frame) applyFrame(*frame);
@@ -96,8 +98,17 @@ public:
     void setCommandClickHandler(Task handler) override {
         if (window_) window_->setCommandClickHandler(std::move(handler));
     }
+    void makeKeyAndOrderFront() override {
+        orderFront();
+        if (SearchPanel* keyed = searchPanel()) keyed->makeKey();
+    }
+    bool isKey() const override { return window_ && window_->isActiveWindow(); }
+    void setKeyHandlers(PanelKeyHandlers handlers) override {
+        if (SearchPanel* keyed = searchPanel()) keyed->setKeyHandlers(std::move(handlers));
+    }
 
 private:
+    SearchPanel* searchPanel() const { return qobject_cast<SearchPanel*>(window_.data()); }
     FloatingPanel* windowOf(std::uint64_t serial) const {
         const auto it = shared_->windows.find(serial);
         return it == shared_->windows.end() ? nullptr : it->second.data();
@@ -123,8 +134,8 @@ private:
 }  // namespace
 
 QtPanelHost::QtPanelHost(RunLoop& mainLoop, const Clock& clock, std::function<DesktopSpace()> desktopSpace,
-                         SystemAppearance& system)
-    : loop_(mainLoop), clock_(clock), system_(system), shared_(std::make_shared<Shared>()) {
+                         SystemAppearance& system, const KeyboardLayout& layout)
+    : loop_(mainLoop), clock_(clock), system_(system), layout_(layout), shared_(std::make_shared<Shared>()) {
     shared_->desktopSpace = std::move(desktopSpace);
     // A compositing manager started or stopped while panels are open.
     systemObserver_ = system_.onChanged([this] {
@@ -139,7 +150,7 @@ QtPanelHost::~QtPanelHost() = default;
 
 std::unique_ptr<Panel> QtPanelHost::createPanel(const PanelStyle& style, RectBL frame, PanelContent content) {
     return std::make_unique<QtPanel>(shared_, ++lastSerial_, style, frame, std::move(content), loop_, clock_,
-                                     system_.hasCompositor());
+                                     system_.hasCompositor(), layout_);
 }
 
 std::optional<std::uint64_t> QtPanelHost::panelOfWindow(std::uint32_t window) const {

@@ -13,15 +13,17 @@
 
 namespace quillbern {
 
+class KeyboardLayout;
 class SystemAppearance;
 
-// Panels as FloatingPanel windows. Frames convert between screen space and the desktop's
-// coordinates through the given source, so they follow the current primary display; panels
-// are cut to their outlines while no compositing manager runs.
+// Panels as FloatingPanel windows, and SearchPanel windows for those that take the
+// keyboard. Frames convert between screen space and the desktop's coordinates through the
+// given source, so they follow the current primary display; panels are cut to their
+// outlines while no compositing manager runs.
 class QtPanelHost final : public PanelHost {
 public:
     QtPanelHost(RunLoop& mainLoop, const Clock& clock, std::function<DesktopSpace()> desktopSpace,
-                SystemAppearance& system);
+                SystemAppearance& system, const KeyboardLayout& layout);
     ~QtPanelHost() override;
 
     std::unique_ptr<Panel> createPanel(const PanelStyle& style, RectBL frame, PanelContent content) override;
@@ -34,6 +36,7 @@ private:
     RunLoop& loop_;
     const Clock& clock_;
     SystemAppearance& system_;
+    const KeyboardLayout& layout_;
     std::shared_ptr<Shared> shared_;
     std::uint64_t lastSerial_ = 0;
     Subscription systemObserver_;

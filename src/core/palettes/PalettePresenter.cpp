@@ -1,0 +1,118 @@
+#include "core/palettes/PalettePresenter.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/platform/ScreenGeometry.h"
+
+namespace quillbern {
+
+namespace {
+
+// Room a palette leaves above and below itself at most.
+constexpr double kHeightMargin = 80;
+// Where a search palette's top edge stands, as a share of the visible height from its top.
+constexpr double kSearchLine = 0.22;
+constexpr MouseButtons kClicks = kLeftButton | kRightButton;
+
+// A search palette never reaches below the visible frame.
+double heldAboveBottom(double y, const RectBL& visibleFrame, PalettePlacement placement) {
+    return placement == PalettePlacement::searchLine ? std::max(y, visibleFrame.minY()) : y;
+}
+
+}  // namespace
+
+Size paletteSize(Size fitting, const ScreenInfo& screen) {
+    return {fitting.width, std::min(fitting.height, screen.visibleFrame.height - kHeightMargin)};
+}
+
+RectBL paletteFrame(Size size, const RectBL& visibleFrame, PalettePlacement placement) {
+    const double x = std::round(visibleFrame.midX() - size.width / 2);
+    double y = 0;
+    switch (placement) {
+        case PalettePlacement::searchLine:
+            y = std::round(visibleFrame.maxY() - kSearchLine * visibleFrame.height) - size.height;
+            break;
+        case PalettePlacement::centred:
+            y = std::round(visibleFrame.midY() - size.height / 2);
+            break;
+    }
+    return {x, heldAboveBottom(y, visibleFrame, placement), size.width, size.height};
+}
+
+RectBL relaidPaletteFrame(Size size, const RectBL& current, const RectBL& visibleFrame, PalettePlacement placement) {
+    const double x = std::round(current.midX() - size.width / 2);
+    const double y = current.maxY() - size.height;
+    return {x, heldAboveBottom(y, visibleFrame, placement), size.width, size.height};
+}
+
+PalettePresenter::PalettePresenter(PalettePorts ports, PalettePlacement placement, Task dismiss)
+    : ports_(ports), placement_(placement), dismiss_(std::move(dismiss)) {}
+
+PalettePresenter::~PalettePresenter() {
+    dismiss();
+}
+
+std::optional<ScreenInfo> PalettePresenter::screenForShowing() const {
+    const std::vector<ScreenInfo> screens = ports_.screens.screens();
+    if (const ScreenInfo* under = screenContaining(ports_.input.pointer(), screens)) return *under;
+    if (std::optional<ScreenInfo> main = ports_.screens.mainScreen()) return main;
+    if (!screens.empty()) return screens.front();
+    return std::nullopt;
+}
+
+void PalettePresenter::present(const ScreenInfo& screen, std::shared_ptr<PaletteView> view, PanelKeyHandlers keys) {
+    const RectBL frame = paletteFrame(paletteSize(view->fittingSize(), screen), screen.visibleFrame, placement_);
+    PanelStyle style;
+    style.level = PanelLevel::palette;
+    style.takesKeyFocus = true;
+    panel_ = ports_.panels.createPanel(style, frame, PaletteContent{view});
+    view_ = std::move(view);
+    keys.onResignKey = lifetime_.guard([this] { dismiss_(); });
+    panel_->setKeyHandlers(std::move(keys));
+    panel_->makeKeyAndOrderFront();
+
+    // Presses in other applications may arrive in the middle of anything: they act a turn later.
+    globalClicks_ = ports_.events.onGlobalMouseDown(
+        kClicks, onLoop(ports_.mainLoop, lifetime_.token(), [this](const MouseDown&) { dismiss_(); }));
+    localClicks_ = ports_.events.onLocalMouseDown(kClicks, lifetime_.guard([this](const MouseDown& press) {
+        if (panel_ && press.ownPanel != panel_->serial()) dismiss_();
+    }));
+}
+
+void PalettePresenter::dismiss(const Task& teardown) {
+    globalClicks_.reset();
+    localClicks_.reset();
+    if (teardown) teardown();
+    // Out of the member first: whatever the closing sets off finds the palette hidden.
+    std::unique_ptr<Panel> panel = std::move(panel_);
+    view_.reset();
+    if (!panel) return;
+    panel->setKeyHandlers({});
+    panel->orderOut();
+}
+
+void PalettePresenter::contentShapeChanged() {
+    ports_.mainLoop.post(lifetime_.guard([this] { relayout(); }));
+}
+
+bool PalettePresenter::isShown() const {
+    return panel_ && panel_->isVisible();
+}
+
+void PalettePresenter::relayout() {
+    if (!panel_ || !view_) return;
+    const RectBL current = panel_->frame();
+    const std::vector<ScreenInfo> screens = ports_.screens.screens();
+    std::optional<ScreenInfo> screen;
+    if (const ScreenInfo* under = bestScreenFor(current, screens)) {
+        screen = *under;
+    } else {
+        screen = ports_.screens.mainScreen();
+    }
+    if (!screen) return;
+    panel_->setFrame(
+        relaidPaletteFrame(paletteSize(view_->fittingSize(), *screen), current, screen->visibleFrame, placement_));
+}
+
+}  // namespace quillbern

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "core/platform/PaletteViewFactory.h"
+
+namespace quillbern {
+
+// A palette view that asks for the size a test gives it.
+class SimPaletteView final : public PaletteView {
+public:
+    explicit SimPaletteView(Size fitting) : fitting_(fitting) {}
+
+    Size fittingSize() const override { return fitting_; }
+    void setFittingSize(Size size) { fitting_ = size; }
+
+    // What it was built from.
+    std::vector<ShortcutSheetRow> sheetRows;
+
+private:
+    Size fitting_;
+};
+
+// Builds simulated views of the size a test scripts, and keeps the last one built.
+class SimPaletteViewFactory final : public PaletteViewFactory {
+public:
+    std::shared_ptr<PaletteView> shortcutSheet(const std::vector<ShortcutSheetRow>& rows) override;
+
+    // For the views built from now on.
+    void setFittingSize(Size size) { fitting_ = size; }
+    const std::shared_ptr<SimPaletteView>& lastBuilt() const { return last_; }
+    int buildCount() const { return builds_; }
+
+private:
+    Size fitting_{400, 300};
+    std::shared_ptr<SimPaletteView> last_;
+    int builds_ = 0;
+};
+
+}  // namespace quillbern

@@ -1,0 +1,32 @@
+#include "ui/palettes/ElidedLabel.h"
+
+#include <QPainter>
+
+namespace quillbern {
+
+ElidedLabel::ElidedLabel(QString text, QWidget* parent) : QWidget(parent), text_(std::move(text)) {
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    setAccessibleName(text_);
+}
+
+QString ElidedLabel::shownText() const {
+    // Qt's eliding measures a little wider than the advance the size hint gives.
+    if (fontMetrics().horizontalAdvance(text_) <= width()) return text_;
+    return fontMetrics().elidedText(text_, Qt::ElideMiddle, width());
+}
+
+QSize ElidedLabel::sizeHint() const {
+    return {fontMetrics().horizontalAdvance(text_), fontMetrics().height()};
+}
+
+QSize ElidedLabel::minimumSizeHint() const {
+    return {fontMetrics().horizontalAdvance(QStringLiteral("…")), fontMetrics().height()};
+}
+
+void ElidedLabel::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.drawText(rect(), Qt::AlignLeft | Qt::AlignVCenter, shownText());
+}
+
+}  // namespace quillbern

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "core/platform/PaletteViewFactory.h"
+
+class QWidget;
+
+namespace quillbern {
+
+class SystemAppearance;
+
+// Palette views as Qt widgets, measured by their size hints.
+class QtPaletteViewFactory final : public PaletteViewFactory {
+public:
+    explicit QtPaletteViewFactory(SystemAppearance& system) : system_(system) {}
+
+    std::shared_ptr<PaletteView> shortcutSheet(const std::vector<ShortcutSheetRow>& rows) override;
+
+private:
+    SystemAppearance& system_;
+};
+
+// The widget of a view this factory built, for the panel that takes it over; null for any
+// other view, or once its panel closed.
+QWidget* paletteWidget(const PaletteView& view);
+
+}  // namespace quillbern

@@ -1,0 +1,109 @@
+// A palette's panel on a real desktop: it takes the keyboard from another application, also
+// from one in full screen, stands above that and above our docks, and hears its keys.
+#include <QApplication>
+#include <QWindow>
+#include <algorithm>
+#include <gtest/gtest.h>
+
+#include "Backends.h"
+#include "X11TestSupport.h"
+
+using namespace quillbern;
+using namespace quillbern::test;
+
+namespace {
+
+constexpr RectBL kPaletteFrame{1720, 390, 400, 300};
+constexpr RectTL kPaletteInRoot{1720, 390, 400, 300};  // 1080 - (390 + 300) = 390
+
+xcb_window_t windowOf(const QtPanelHost& host, std::uint64_t serial) {
+    for (const QWindow* window : QGuiApplication::allWindows()) {
+        if (window->handle() && host.panelOfWindow(std::uint32_t(window->winId())) == serial)
+            return xcb_window_t(window->winId());
+    }
+    return XCB_WINDOW_NONE;
+}
+
+std::ptrdiff_t stackIndex(const XProbe& probe, xcb_window_t window) {
+    const std::vector<xcb_window_t> order = probe.stacking();
+    return std::find(order.begin(), order.end(), probe.topLevel(window)) - order.begin();
+}
+
+// As a pager asks the window manager to put a window in full screen.
+void makeFullScreen(const XProbe& probe, xcb_window_t window) {
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = window;
+    message.type = probe.atom("_NET_WM_STATE");
+    message.data.data32[0] = 1;  // add
+    message.data.data32[1] = probe.atom("_NET_WM_STATE_FULLSCREEN");
+    message.data.data32[3] = 2;
+    xcb_send_event(probe.c(), 0, probe.root(),
+                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&message));
+    xcb_flush(probe.c());
+}
+
+bool contains(const std::vector<std::uint32_t>& items, std::uint32_t item) {
+    return std::find(items.begin(), items.end(), item) != items.end();
+}
+
+}  // namespace
+
+TEST(PalettePanel, TakesTheKeyboardFromAFullScreenApplicationAndStandsAboveItAndTheDocks) {
+    Backends x;
+    XProbe probe;
+    auto dock = x.panels.createPanel(PanelStyle{}, RectBL{1720, 14, 400, 90}, PlainFill{{0.2, 0.4, 0.8, 1}});
+    dock->orderFront();
+    TestClient client({"--class", "fullscreen", "--geometry", "300x200+1400+200"});
+    ASSERT_TRUE(client.started());
+    ASSERT_EQ(run({"xdotool", "windowactivate", "--sync", std::to_string(client.window())}), 0);
+    makeFullScreen(probe, client.window());
+    ASSERT_TRUE(spinUntil([&] { return probe.geometry(client.window()) == RectTL{1280, 0, 1280, 1080}; }));
+
+    PanelStyle style;
+    style.level = PanelLevel::palette;
+    style.takesKeyFocus = true;
+    auto palette = x.panels.createPanel(style, kPaletteFrame, PlainFill{{0.9, 0.9, 0.9, 1}});
+    std::vector<std::string> journal;
+    std::vector<KeyEvent> keys;
+    PanelKeyHandlers handlers;
+    handlers.onKey = [&](const KeyEvent& key) {
+        keys.push_back(key);
+        return true;
+    };
+    handlers.onResignKey = [&] { journal.push_back("resign"); };
+    palette->setKeyHandlers(std::move(handlers));
+    palette->makeKeyAndOrderFront();
+
+    xcb_window_t window = XCB_WINDOW_NONE;
+    ASSERT_TRUE(spinUntil([&] {
+        window = windowOf(x.panels, palette->serial());
+        return window != XCB_WINDOW_NONE && probe.isViewable(window) &&
+               probe.cardinals(probe.root(), "_NET_ACTIVE_WINDOW") == std::vector<std::uint32_t>{window} &&
+               palette->isKey();
+    })) << "active: "
+        << probe.cardinals(probe.root(), "_NET_ACTIVE_WINDOW").front();
+    EXPECT_EQ(probe.geometry(window), kPaletteInRoot);
+    const xcb_window_t dockWindow = windowOf(x.panels, dock->serial());
+    EXPECT_TRUE(spinUntil([&] {
+        return stackIndex(probe, window) > stackIndex(probe, client.window()) &&
+               stackIndex(probe, window) > stackIndex(probe, dockWindow);
+    }));
+    // Managed and focusable, on every desktop, out of the taskbar, above ordinary windows.
+    EXPECT_FALSE(contains(probe.cardinals(window, "_NET_WM_WINDOW_TYPE"), probe.atom("_NET_WM_WINDOW_TYPE_DOCK")));
+    EXPECT_EQ(probe.cardinals(window, "_NET_WM_DESKTOP"), std::vector<std::uint32_t>{0xFFFFFFFFu});
+    const std::vector<std::uint32_t> states = probe.cardinals(window, "_NET_WM_STATE");
+    EXPECT_TRUE(contains(states, probe.atom("_NET_WM_STATE_SKIP_TASKBAR")));
+    EXPECT_TRUE(contains(states, probe.atom("_NET_WM_STATE_ABOVE")));
+
+    ASSERT_EQ(run({"xdotool", "key", "x"}), 0);
+    ASSERT_TRUE(spinUntil([&] { return !keys.empty(); }));
+    EXPECT_EQ(keys.front(), (KeyEvent{7, 0}));
+
+    // A click on the full-screen application takes the keyboard back.
+    ASSERT_EQ(run({"xdotool", "mousemove", "1400", "100", "click", "1"}), 0);
+    EXPECT_TRUE(spinUntil([&] { return journal == std::vector<std::string>{"resign"}; }));
+    EXPECT_FALSE(palette->isKey());
+}
