@@ -14,6 +14,7 @@ bool ShortcutSheetController::isShown() const {
 }
 
 void ShortcutSheetController::show() {
+    expectOnLoop(ports_.mainLoop);
     dismiss();
     const std::optional<ScreenInfo> screen = presenter_.screenForShowing();
     if (!screen) return;
@@ -29,6 +30,7 @@ void ShortcutSheetController::show() {
 }
 
 void ShortcutSheetController::dismiss() {
+    expectOnLoop(ports_.mainLoop);
     presenter_.dismiss();
 }
 
