@@ -24,6 +24,7 @@ constexpr std::array kSymbols{
     SymbolNames{"plus.square.on.square", {"list-add-symbolic", "list-add"}},
     SymbolNames{"lock.shield", {"security-high-symbolic", "changes-prevent-symbolic"}},
     SymbolNames{"questionmark.app.dashed", {"application-x-executable", "image-missing"}},
+    SymbolNames{"square.stack.3d.up", {"view-continuous-symbolic", "view-paged-symbolic"}},
 };
 
 QIcon themeIcon(std::string_view symbol) {
@@ -93,6 +94,22 @@ void drawDashedAppWithQuestion(QPainter& p, const QRectF& b) {
     p.drawText(b, Qt::AlignCenter, QStringLiteral("?"));
 }
 
+// Three flat layers, one above the other.
+void drawStack(QPainter& p, const QRectF& b) {
+    const double layer = b.height() * 0.4;
+    const double step = (b.height() - layer) / 2;
+    for (int i = 0; i < 3; ++i) {
+        const double top = b.top() + i * step;
+        QPainterPath plate;
+        plate.moveTo(b.center().x(), top);
+        plate.lineTo(b.right(), top + layer / 2);
+        plate.lineTo(b.center().x(), top + layer);
+        plate.lineTo(b.left(), top + layer / 2);
+        plate.closeSubpath();
+        p.drawPath(plate);
+    }
+}
+
 void paintDrawn(QPainter& painter, const QRectF& box, std::string_view symbol, const QColor& color) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
@@ -103,6 +120,8 @@ void paintDrawn(QPainter& painter, const QRectF& box, std::string_view symbol, c
         drawSquaresWithPlus(painter, box);
     } else if (symbol == "lock.shield") {
         drawLockShield(painter, box);
+    } else if (symbol == "square.stack.3d.up") {
+        drawStack(painter, box);
     } else {
         drawDashedAppWithQuestion(painter, box);
     }

@@ -13,6 +13,7 @@
 
 #include "core/platform/SystemAppearance.h"
 #include "ui/foundation/QtText.h"
+#include "ui/foundation/Symbols.h"
 #include "ui/model/BarBackground.h"
 #include "ui/palettes/ElidedLabel.h"
 
@@ -29,6 +30,7 @@ constexpr int kRowHeight = 26;
 constexpr int kRowSpacing = 2;
 constexpr int kColumnSpacing = 18;
 constexpr int kIconColumn = 12;
+constexpr int kDockMarkSize = 10;
 // Between a name and its chord at least.
 constexpr int kLeastGap = 24;
 constexpr int kEmptyTextWidth = 320;
@@ -74,7 +76,7 @@ QWidget* inset(QWidget* content, QMargins margins, QWidget* parent) {
     return box;
 }
 
-// The stack of a dock's line.
+// The stack that marks a dock's line.
 class DockMark final : public QWidget {
 public:
     explicit DockMark(QWidget* parent) : QWidget(parent) {
@@ -85,22 +87,9 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(QPen(palette().color(QPalette::WindowText), 1.1));
-        painter.setBrush(Qt::NoBrush);
-        // Three layers of a stack, 10 points across.
-        const double left = (width() - 10) / 2.0;
-        const double top = (height() - 10) / 2.0;
-        for (int layer = 0; layer < 3; ++layer) {
-            const double y = top + layer * 3;
-            QPainterPath plate;
-            plate.moveTo(left + 5, y);
-            plate.lineTo(left + 10, y + 2);
-            plate.lineTo(left + 5, y + 4);
-            plate.lineTo(left, y + 2);
-            plate.closeSubpath();
-            painter.drawPath(plate);
-        }
+        const double side = kDockMarkSize;
+        paintSymbol(painter, QRectF((width() - side) / 2, (height() - side) / 2, side, side), "square.stack.3d.up",
+                    palette().color(QPalette::WindowText));
     }
 };
 
