@@ -159,5 +159,24 @@ TEST(ShellUrls, UrlsBeforeTheEndOfTheLaunchRunAfterItInArrivalOrderAndLaterOnesA
     EXPECT_TRUE(w.focusMode->active);
 }
 
+TEST(ShellStart, ControlCommandKTogglesTheShortcutSheetAndTheShutdownClosesIt) {
+    ShellWorld w;
+    AppShell& shell = w.launch(w.programParts());
+    constexpr KeyCode kKeyK = 40;
+    ASSERT_TRUE(w.world.hotKeys.press(kKeyK, HotKeyChord::kControlCommand));
+    w.world.hotKeys.release(kKeyK, HotKeyChord::kControlCommand);
+    ASSERT_TRUE(shell.shortcutSheet()->isShown());
+    // A line for every shortcut the shell registered: the features and the first dock.
+    EXPECT_EQ(w.world.paletteViews.lastBuilt()->sheetRows.size(), shell.registeredChords().size());
+    w.world.hotKeys.press(kKeyK, HotKeyChord::kControlCommand);
+    w.world.hotKeys.release(kKeyK, HotKeyChord::kControlCommand);
+    EXPECT_FALSE(shell.shortcutSheet()->isShown());
+
+    shell.shortcutSheet()->show();
+    const std::uint64_t sheet = shell.shortcutSheet()->panel()->serial();
+    w.terminate();
+    EXPECT_TRUE(w.world.panels.panel(sheet)->closed);
+}
+
 }  // namespace
 }  // namespace quillbern
