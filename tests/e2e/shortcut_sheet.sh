@@ -1,6 +1,7 @@
 # A new user's shortcut sheet: Ctrl+Super+K shows it centred on the monitor under the
 # pointer with the keyboard taken from the terminal; any key closes it, and so does a
-# click on the terminal, which then has the keyboard again.
+# click on the terminal, which then has the keyboard again. Its automation URL, given to a
+# second start, toggles it too.
 source "$(dirname "$0")/../support/e2e-session.sh"
 
 # The program's shown palette windows (not its docks), one id a line.
@@ -64,6 +65,13 @@ wait_for 10 sh -c "[ \"\$(xdotool getwindowfocus)\" = $terminal ]" || fail "the 
 xdotool key ctrl+super+k
 expect_sheet_centred_on 640 540
 xdotool key ctrl+super+k
+expect_no_sheet
+
+# The URL through a second start, with the pointer on the other monitor.
+xdotool mousemove 2200 300
+"$program" 'quillbern://shortcuts/toggle' >>"$work/second.log" 2>&1 || fail "the second start failed"
+expect_sheet_centred_on 1920 540
+"$program" 'quillbern://shortcuts/toggle' >>"$work/second.log" 2>&1 || fail "the second start failed"
 expect_no_sheet
 
 kill -TERM "$program_pid"

@@ -169,36 +169,47 @@ TEST_F(AutomationUrls, FocusModeTurnsOnOffAndOver) {
 }
 
 TEST_F(AutomationUrls, APaletteUrlDismissesSomeOthersThenTogglesItsOwn) {
+    // The shortcut sheet is the shell's own: what happens to it shows on it, not in the log.
     const struct {
         const char* url;
         std::vector<std::string> calls;
+        bool sheetStaysOpen;
     } cases[] = {
-        {"quillbern://overview/toggle",
-         {"appSearch.dismiss", "fileSearch.dismiss", "shortcutSheet.dismiss", "overview.show"}},
-        {"quillbern://shortcuts/toggle",
-         {"overview.dismiss", "appSearch.dismiss", "fileSearch.dismiss", "shortcutSheet.show"}},
+        {"quillbern://overview/toggle", {"appSearch.dismiss", "fileSearch.dismiss", "overview.show"}, false},
         // These two leave the shortcut sheet open.
-        {"quillbern://search/toggle", {"overview.dismiss", "fileSearch.dismiss", "appSearch.show"}},
-        {"quillbern://files/toggle", {"overview.dismiss", "appSearch.dismiss", "fileSearch.show"}},
+        {"quillbern://search/toggle", {"overview.dismiss", "fileSearch.dismiss", "appSearch.show"}, true},
+        {"quillbern://files/toggle", {"overview.dismiss", "appSearch.dismiss", "fileSearch.show"}, true},
     };
-    launchWithThreeDocks();
+    AppShell& shell = launchWithThreeDocks();
     for (const auto& c : cases) {
+        shell.shortcutSheet()->show();
         w.log.clear();
         open({c.url});
         EXPECT_EQ(paletteCalls(), c.calls) << c.url;
+        EXPECT_EQ(shell.shortcutSheet()->isShown(), c.sheetStaysOpen) << c.url;
         // Shown now, so the same URL dismisses it.
         w.log.clear();
         open({c.url});
         ASSERT_FALSE(paletteCalls().empty());
         EXPECT_EQ(paletteCalls().back(), c.calls.back().substr(0, c.calls.back().find('.')) + ".dismiss") << c.url;
     }
+
+    shell.shortcutSheet()->dismiss();
+    open({"quillbern://overview/toggle"});
+    w.log.clear();
+    open({"quillbern://shortcuts/toggle"});
+    EXPECT_EQ(paletteCalls(),
+              (std::vector<std::string>{"overview.dismiss", "appSearch.dismiss", "fileSearch.dismiss"}));
+    EXPECT_TRUE(shell.shortcutSheet()->isShown());
+    open({"quillbern://shortcuts/toggle"});
+    EXPECT_FALSE(shell.shortcutSheet()->isShown());
     EXPECT_FALSE(failure());
 }
 
 TEST_F(AutomationUrls, WithoutPalettesOrFocusModeTheirUrlsDoNothingAndTellNothing) {
     launchWithThreeDocks(w.programParts());
-    open({"quillbern://overview/toggle", "quillbern://shortcuts/toggle", "quillbern://search/toggle",
-          "quillbern://files/toggle", "quillbern://focus/on", "quillbern://focus/toggle"});
+    open({"quillbern://overview/toggle", "quillbern://search/toggle", "quillbern://files/toggle",
+          "quillbern://focus/on", "quillbern://focus/toggle"});
     EXPECT_FALSE(failure());
     EXPECT_TRUE(automationLines().empty());
     // Docks need no later part.
