@@ -43,6 +43,8 @@ public:
 
     // A dock of applications shows no file icons.
     ImageHandle fileIcon(const Path&) const override { return nullptr; }
+    ImageHandle runningAppIcon(Pid) const override { return nullptr; }
+    ImageHandle genericAppIcon() const override { return nullptr; }
 
 private:
     mutable int made_ = 0;
@@ -99,10 +101,20 @@ struct PaintWorld {
         permission = std::make_unique<AXPermission>(world.permissions, world.processes, world.launcher);
         world.runUntilIdle();
         engine->apply(WindowSnapshot{shown});
-        view =
-            std::make_unique<DockView>(DockContent{engine.get(), pinned.get(), appearance.get(), &world.appearance,
-                                                   permission.get(), &world.mainLoop, &world.clock, dock.id, kDisplay},
-                                       nullptr);
+        view = std::make_unique<DockView>(DockContent{engine.get(),
+                                                      pinned.get(),
+                                                      appearance.get(),
+                                                      &world.appearance,
+                                                      permission.get(),
+                                                      &world.apps,
+                                                      &world.mainLoop,
+                                                      &world.clock,
+                                                      dock.id,
+                                                      kDisplay,
+                                                      {},
+                                                      {},
+                                                      {}},
+                                          nullptr);
         // As long as the frame geometry makes it, at most the display less its margins.
         const double length = std::min(30 * tileSize + 29 * 8 + 12 + 36, 1920.0 - 28);
         view->resize(static_cast<int>(length), static_cast<int>(tileSize + 42));

@@ -73,7 +73,7 @@ LinuxPlatform::LinuxPlatform(std::unique_ptr<X11Connection> connection, std::uni
                                                         [this, pid, entry] { apps_->noteLaunch(pid, entry); });
                                                 })),
       files_(std::make_unique<LinuxFileSystem>()),
-      icons_(std::make_unique<QtIcons>()),
+      icons_(std::make_unique<QtIcons>([this](Pid pid) { return apps_->windowPictures(pid); })),
       nativeDock_(std::make_unique<LinuxNativeDockPreferences>()),
       login_(std::make_unique<LinuxLoginService>(QCoreApplication::applicationFilePath().toStdString())),
       process_(std::make_unique<LinuxAppProcess>([] { QApplication::quit(); })),

@@ -67,7 +67,8 @@ void SimDockWorld::open(const std::vector<Profile>& docks) {
     preferences = std::make_unique<DockPreferences>(world.defaults, world.clock, world.mainLoop);
     appearance = std::make_unique<AppearanceStore>(world.defaults, world.appearance, world.mainLoop);
     controller_ = std::make_unique<DockController>(
-        DockController::Ports{world.panels, world.screens, world.input, world.appearance, world.mainLoop, world.clock},
+        DockController::Ports{world.panels, world.screens, world.input, world.appearance, world.mainLoop, world.clock,
+                              world.apps},
         *engine, *pinned_, *preferences, *appearance, permission,
         [this](std::span<const WindowInfo>, const std::set<std::string>& excluded) {
             transientQueries.push_back(excluded);

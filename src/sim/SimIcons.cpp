@@ -1,15 +1,16 @@
 #include "sim/SimIcons.h"
 
+#include <algorithm>
 #include <memory>
 
 namespace quillbern {
 
 namespace {
 
-ImageHandle taggedImage(const Path& path) {
+ImageHandle tagged(std::string tag) {
     auto image = std::make_shared<Image>();
     image->widthPx = image->heightPx = 64;
-    image->native = std::make_shared<const std::string>(path);
+    image->native = std::make_shared<const std::string>(std::move(tag));
     return image;
 }
 
@@ -17,12 +18,22 @@ ImageHandle taggedImage(const Path& path) {
 
 ImageHandle SimIcons::appIcon(const Path& appPath) const {
     requests_.push_back(appPath);
-    return taggedImage(appPath);
+    if (std::ranges::find(withoutIcon_, appPath) != withoutIcon_.end()) return nullptr;
+    return tagged(appPath);
 }
 
 ImageHandle SimIcons::fileIcon(const Path& path) const {
     fileRequests_.push_back(path);
-    return taggedImage(path);
+    return tagged(path);
+}
+
+ImageHandle SimIcons::runningAppIcon(Pid pid) const {
+    if (std::ranges::find(windowIcons_, pid) == windowIcons_.end()) return nullptr;
+    return tagged("window:" + std::to_string(pid));
+}
+
+ImageHandle SimIcons::genericAppIcon() const {
+    return tagged("generic");
 }
 
 std::string SimIcons::tagOf(const ImageHandle& icon) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -7,21 +8,30 @@
 
 namespace quillbern {
 
-// Placeholder icons tagged with the path they stand for, so tests can tell them apart;
-// records every request.
+// Placeholder icons tagged with what they stand for, so tests can tell them apart:
+// an entry's path, "window:" and a pid, or "generic". Records every request of an
+// entry's icon.
 class SimIcons final : public Icons {
 public:
     ImageHandle appIcon(const Path& appPath) const override;
     ImageHandle fileIcon(const Path& path) const override;
+    // Only for processes given a window picture.
+    ImageHandle runningAppIcon(Pid pid) const override;
+    ImageHandle genericAppIcon() const override;
 
-    // The path an icon of this source was made for.
+    // The tag of the source an icon was made for.
     static std::string tagOf(const ImageHandle& icon);
     const std::vector<Path>& requests() const { return requests_; }
     const std::vector<Path>& fileRequests() const { return fileRequests_; }
+    // An entry that names no icon the themes have.
+    void withoutIcon(const Path& appPath) { withoutIcon_.push_back(appPath); }
+    void giveWindowIcon(Pid pid) { windowIcons_.push_back(pid); }
 
 private:
     mutable std::vector<Path> requests_;
     mutable std::vector<Path> fileRequests_;
+    std::vector<Path> withoutIcon_;
+    std::vector<Pid> windowIcons_;
 };
 
 }  // namespace quillbern

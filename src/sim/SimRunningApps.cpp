@@ -25,6 +25,16 @@ bool SimRunningApps::activate(Pid pid) {
     return true;
 }
 
+bool SimRunningApps::hide(Pid pid) {
+    hides_.push_back(pid);
+    return apps_.contains(pid);
+}
+
+bool SimRunningApps::quit(Pid pid) {
+    quits_.push_back(pid);
+    return apps_.contains(pid);
+}
+
 Subscription SimRunningApps::onLaunch(std::function<void(const RunningApp&)> callback) {
     return launched_.connect(std::move(callback));
 }

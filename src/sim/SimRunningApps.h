@@ -18,6 +18,9 @@ public:
     std::optional<RunningApp> frontmostApp() const override;
     // Comes forward without the activation notification; tests send it with activateByUser.
     bool activate(Pid pid) override;
+    // Recorded; the application stays until a test ends it with terminate.
+    bool hide(Pid pid) override;
+    bool quit(Pid pid) override;
     Subscription onLaunch(std::function<void(const RunningApp&)> callback) override;
     Subscription onTerminate(std::function<void(const RunningApp&)> callback) override;
     Subscription onActivate(std::function<void(const RunningApp&)> callback) override;
@@ -33,11 +36,16 @@ public:
     void announceAppsChanged();
     // Processes asked to come forward through activate(), in order.
     const std::vector<Pid>& activations() const { return activations_; }
+    // Processes asked to hide and to quit, in order.
+    const std::vector<Pid>& hides() const { return hides_; }
+    const std::vector<Pid>& quits() const { return quits_; }
 
 private:
     std::map<Pid, RunningApp> apps_;
     std::optional<Pid> frontmost_;
     std::vector<Pid> activations_;
+    std::vector<Pid> hides_;
+    std::vector<Pid> quits_;
     Signal<RunningApp> launched_;
     Signal<RunningApp> terminated_;
     Signal<RunningApp> activated_;

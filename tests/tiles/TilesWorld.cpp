@@ -25,14 +25,9 @@ Path appPath(const AppId& id) {
     return "/apps/" + id + ".app";
 }
 
-}  // namespace
-
-ImageHandle ColourIcons::appIcon(const Path& appPath) const {
-    const auto found = colours_.find(appPath);
-    if (found == colours_.end()) return nullptr;
+ImageHandle square(QColor c) {
     constexpr int kSide = 32;
     PixelBuffer pixels{kSide, kSide, {}};
-    const QColor c = found->second;
     for (int i = 0; i < kSide * kSide; ++i) {
         pixels.rgbaPremultiplied.insert(pixels.rgbaPremultiplied.end(),
                                         {static_cast<std::uint8_t>(c.red()), static_cast<std::uint8_t>(c.green()),
@@ -42,6 +37,24 @@ ImageHandle ColourIcons::appIcon(const Path& appPath) const {
     image->widthPx = image->heightPx = kSide;
     image->pixels = std::move(pixels);
     return image;
+}
+
+}  // namespace
+
+const QColor ColourIcons::kGeneric(128, 128, 128);
+
+ImageHandle ColourIcons::appIcon(const Path& appPath) const {
+    const auto found = colours_.find(appPath);
+    return found == colours_.end() ? nullptr : square(found->second);
+}
+
+ImageHandle ColourIcons::runningAppIcon(Pid pid) const {
+    const auto found = windowColours_.find(pid);
+    return found == windowColours_.end() ? nullptr : square(found->second);
+}
+
+ImageHandle ColourIcons::genericAppIcon() const {
+    return square(kGeneric);
 }
 
 Uuid dockId(int n) {
@@ -136,8 +149,19 @@ QSize TilesWorld::panelSize(int dockNumber, DisplayId display) {
 }
 
 DockContent TilesWorld::content(int dockNumber, DisplayId display) {
-    return {engine.get(), pinned.get(),       appearance.get(), &world.appearance, permission.get(), &world.mainLoop,
-            &world.clock, dockId(dockNumber), display};
+    return {engine.get(),
+            pinned.get(),
+            appearance.get(),
+            &world.appearance,
+            permission.get(),
+            &world.apps,
+            &world.mainLoop,
+            &world.clock,
+            dockId(dockNumber),
+            display,
+            {},
+            {},
+            {}};
 }
 
 std::unique_ptr<DockView> TilesWorld::view(int dockNumber, DisplayId display, QSize size) {

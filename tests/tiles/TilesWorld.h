@@ -30,10 +30,16 @@ public:
     ImageHandle appIcon(const Path& appPath) const override;
     // Docks show no file icons.
     ImageHandle fileIcon(const Path&) const override { return nullptr; }
+    ImageHandle runningAppIcon(Pid pid) const override;
+    ImageHandle genericAppIcon() const override;
     void paint(const Path& appPath, QColor colour) { colours_[appPath] = colour; }
+    void paintWindow(Pid pid, QColor colour) { windowColours_[pid] = colour; }
+
+    static const QColor kGeneric;
 
 private:
     std::map<Path, QColor> colours_;
+    std::map<Pid, QColor> windowColours_;
 };
 
 // A dock numbered n ("AAAAAAAA-0000-4000-8000-0000000000NN") named "Dock n".

@@ -222,9 +222,20 @@ LaunchBeaconController& DockController::beacon() {
 std::unique_ptr<Panel> DockController::makePanel(const PanelKey& key, RectBL frame) {
     PanelStyle style;
     style.level = PanelLevel::dock;
-    const DockContent content{&engine_,         &pinned_,      &appearance_, &ports_.system, &permission_,
-                              &ports_.mainLoop, &ports_.clock, key.profile,  key.display};
-    std::unique_ptr<Panel> panel = ports_.panels.createPanel(style, frame, content);
+    DockContent content;
+    content.engine = &engine_;
+    content.pinned = &pinned_;
+    content.appearance = &appearance_;
+    content.system = &ports_.system;
+    content.permission = &permission_;
+    content.apps = &ports_.apps;
+    content.mainLoop = &ports_.mainLoop;
+    content.clock = &ports_.clock;
+    content.profile = key.profile;
+    content.display = key.display;
+    content.onInteractionLock = lifetime_.guard([this, key](bool locked) { setInteractionLock(locked, key); });
+    content.onColdLaunch = lifetime_.guard([this](const PinnedApp& app) { beacon().coldLaunchBegan(app); });
+    std::unique_ptr<Panel> panel = ports_.panels.createPanel(style, frame, std::move(content));
     panel->setCommandClickHandler(lifetime_.guard([this] {
         if (onCommandClick) onCommandClick();
     }));

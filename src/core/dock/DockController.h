@@ -17,6 +17,7 @@
 #include "core/model/PinnedStore.h"
 #include "core/platform/InputState.h"
 #include "core/platform/PanelHost.h"
+#include "core/platform/RunningApps.h"
 #include "core/platform/Screens.h"
 #include "core/windows/AXPermission.h"
 #include "core/windows/WindowEngine.h"
@@ -49,6 +50,8 @@ public:
         SystemAppearance& system;
         RunLoop& mainLoop;
         const Clock& clock;
+        // What the tiles' menus hide and quit.
+        RunningApps& apps;
     };
 
     DockController(Ports ports, WindowEngine& engine, PinnedStore& pinned, DockPreferences& preferences,

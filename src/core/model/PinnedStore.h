@@ -199,9 +199,15 @@ public:
     // launching until it is seen running, its launch fails, or 8 s pass. Beeps when the
     // application cannot be found.
     void launchOrActivate(const std::string& bundleID, const std::optional<std::string>& fallbackPath);
-    // The application's icon, kept until the running applications change; null when the
-    // application cannot be found.
+    // Where the application is installed, or where its fallback path still finds it.
+    std::optional<Path> appPath(const std::string& bundleID, const std::optional<std::string>& fallbackPath);
+    // The application's icon: the one its entry names, else the picture a window of one
+    // of its processes carries, else the generic one. Kept until the running applications
+    // change; null when the application cannot be found.
     ImageHandle icon(const PinnedApp& app);
+    // A running process's icon: its own application's, else its window's picture, else
+    // the generic one. Kept until the running applications change.
+    ImageHandle icon(const RunningApp& app);
     // Opens dropped files with a pinned application; nothing when it cannot be found.
     void open(const std::vector<Path>& files, const PinnedApp& app);
 
@@ -218,7 +224,6 @@ private:
     void refreshRunning();
     void invalidateAppLookups();
     void noteActivation(const RunningApp& app);
-    std::optional<Path> appPath(const std::string& bundleID, const std::optional<std::string>& fallbackPath);
     void launchCompleted(const std::string& bundleID, std::uint64_t generation,
                          const std::optional<AppId>& previousFrontmost, bool failed);
     void setLaunching(std::set<AppId> launching);
@@ -275,6 +280,7 @@ private:
     // Found locations only; forgotten whenever the running applications change.
     std::map<AppId, Path> resolvedPaths_;
     std::map<AppId, ImageHandle> icons_;
+    std::map<Pid, ImageHandle> runningIcons_;
     std::vector<Subscription> appWatches_;
     Lifetime lifetime_;
 };

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <iterator>
 
 #include "core/model/PinnedStore.h"
 
@@ -61,6 +62,7 @@ void PinnedStore::setLaunching(std::set<AppId> launching) {
 void PinnedStore::invalidateAppLookups() {
     resolvedPaths_.clear();
     icons_.clear();
+    runningIcons_.clear();
 }
 
 void PinnedStore::noteActivation(const RunningApp& app) {
@@ -104,7 +106,23 @@ ImageHandle PinnedStore::icon(const PinnedApp& app) {
     const auto path = appPath(app.bundleID, app.fallbackPath);
     if (!path) return nullptr;
     ImageHandle image = iconSource_.appIcon(*path);
+    // Processes of ordinary applications first: their windows carry the application's picture.
+    std::vector<Pid> owned;
+    std::ranges::copy(pids(app.bundleID), std::back_inserter(owned));
+    std::stable_partition(owned.begin(), owned.end(), [this](Pid pid) { return regularPIDs_.contains(pid); });
+    for (auto pid = owned.begin(); !image && pid != owned.end(); ++pid)
+        image = iconSource_.runningAppIcon(*pid);
+    if (!image) image = iconSource_.genericAppIcon();
     icons_.insert_or_assign(app.bundleID, image);
+    return image;
+}
+
+ImageHandle PinnedStore::icon(const RunningApp& app) {
+    if (const auto cached = runningIcons_.find(app.pid); cached != runningIcons_.end()) return cached->second;
+    ImageHandle image = app.appPath ? iconSource_.appIcon(*app.appPath) : nullptr;
+    if (!image) image = iconSource_.runningAppIcon(app.pid);
+    if (!image) image = iconSource_.genericAppIcon();
+    runningIcons_.insert_or_assign(app.pid, image);
     return image;
 }
 

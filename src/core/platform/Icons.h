@@ -9,10 +9,15 @@ class Icons {
 public:
     virtual ~Icons() = default;
 
-    // The icon of the application whose entry is at `appPath`; null when it has none.
+    // The icon the application's entry at `appPath` names; null when it names none that
+    // can be found.
     virtual ImageHandle appIcon(const Path& appPath) const = 0;
     // The icon of the file or folder at `path`, by its type; null when there is none.
     virtual ImageHandle fileIcon(const Path& path) const = 0;
+    // The picture a window of the running process carries; null when it has none.
+    virtual ImageHandle runningAppIcon(Pid pid) const = 0;
+    // What stands for an application that shows no picture of its own.
+    virtual ImageHandle genericAppIcon() const = 0;
 };
 
 }  // namespace quillbern

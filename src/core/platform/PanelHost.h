@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -22,8 +23,11 @@ class AXPermission;
 class Clock;
 class PaletteView;
 class PinnedStore;
+class RunningApps;
 class SystemAppearance;
 class WindowEngine;
+struct PinnedApp;
+struct WindowInfo;
 
 // Our stacking order: a level stands above every lower one, whatever was ordered last.
 enum class PanelLevel { veil, placement, dock, palette };
@@ -50,12 +54,22 @@ struct DockContent {
     SystemAppearance* system = nullptr;
     // Asked when the user wants the running applications listed without window access.
     AXPermission* permission = nullptr;
+    // Hides and quits applications for their tiles' menus.
+    RunningApps* apps = nullptr;
     // For the view's delays and animations.
     RunLoop* mainLoop = nullptr;
     const Clock* clock = nullptr;
     Uuid profile;
     DisplayId display = 0;
-    bool operator==(const DockContent&) const = default;
+
+    // What the dock's owner hears of its tiles; each may stay unset. The view only hands
+    // them on to its tiles.
+    // The pointer came onto a tile whose application has this window to preview, or left.
+    std::function<void(const std::optional<WindowInfo>&)> onHoverTile;
+    // While true, something the dock opened needs it to stay out (one count per call).
+    std::function<void(bool)> onInteractionLock;
+    // A pinned application that did not run was started from the dock.
+    std::function<void(const PinnedApp&)> onColdLaunch;
 };
 
 // One application of the launch beacon.

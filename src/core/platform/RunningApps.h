@@ -37,6 +37,11 @@ public:
     virtual std::optional<RunningApp> frontmostApp() const = 0;
     // Brings the application forward even while another one is active.
     virtual bool activate(Pid pid) = 0;
+    // Takes the application out of sight; on X11 its windows are minimised one by one.
+    virtual bool hide(Pid pid) = 0;
+    // Asks the application to quit: on X11 each of its windows is asked to close, and a
+    // process without windows is sent SIGTERM.
+    virtual bool quit(Pid pid) = 0;
 
     [[nodiscard]] virtual Subscription onLaunch(std::function<void(const RunningApp&)> callback) = 0;     // [main]
     [[nodiscard]] virtual Subscription onTerminate(std::function<void(const RunningApp&)> callback) = 0;  // [main]

@@ -10,6 +10,8 @@ DockViewModel::DockViewModel(WindowEngine& engine, PinnedStore& pinned, Appearan
     const auto tell = [this] { changed.emit(); };
     observers_.push_back(pinned_.profilesChanged.connect(tell));
     observers_.push_back(pinned_.runningChanged.connect(tell));
+    observers_.push_back(pinned_.launchingChanged.connect(tell));
+    observers_.push_back(pinned_.dragSessionChanged.connect(tell));
     observers_.push_back(engine_.snapshotChanged.connect(tell));
     observers_.push_back(engine_.trustChanged.connect(tell));
     observers_.push_back(appearance_.changed.connect(tell));
@@ -48,6 +50,11 @@ DockBarContent DockViewModel::content() const {
     std::optional<Profile> current = profile();
     std::vector<TransientDockApp> transient = transientApps(current);
     return decideBarContent(std::move(current), engine_.isTrusted(), std::move(transient));
+}
+
+bool DockViewModel::isBeingDragged(const PinnedItem& item) const {
+    const std::optional<DragSession>& drag = pinned_.dragSession();
+    return drag && drag->itemID == item.id();
 }
 
 }  // namespace quillbern

@@ -37,9 +37,11 @@ public:
     std::optional<WindowInfo> bestWindow(std::span<const WindowInfo> windows) const;
     Size bounceVector() const;
     DockBarContent content() const;
+    // The item is being dragged, from this dock or another: its tile is dimmed.
+    bool isBeingDragged(const PinnedItem& item) const;
 
-    // After a change of the docks, the running applications, the window snapshot, the
-    // trust in window access or the look.
+    // After a change of the docks, the running or launching applications, the drag, the
+    // window snapshot, the trust in window access or the look.
     Signal<> changed;
 
 private:

@@ -62,6 +62,14 @@ void bringForward(xcb_connection_t* c, xcb_window_t root, const ClientFacts& win
     }
 }
 
+void minimize(xcb_connection_t* c, xcb_window_t root, const ClientFacts& window, xcb_atom_t changeState) {
+    sendToWindowManager(c, root, window.window, changeState, {kIconicState, 0, 0, 0, 0});
+}
+
+void requestClose(xcb_connection_t* c, xcb_window_t root, const ClientFacts& window, xcb_atom_t closeWindow) {
+    sendToWindowManager(c, root, window.window, closeWindow, {XCB_CURRENT_TIME, kSourcePager, 0, 0, 0});
+}
+
 X11ClientReader::X11ClientReader(XcbConnection& connection) : connection_(connection) {
     const XcbConnection& c = connection;
     atoms_ = {c.atom("_NET_CLIENT_LIST_STACKING"),

@@ -56,6 +56,12 @@ struct ClientTable {
 void bringForward(xcb_connection_t* c, xcb_window_t root, const ClientFacts& window, xcb_atom_t activeWindow,
                   xcb_atom_t restackWindow);
 
+// Asks the window manager to minimise the window.
+void minimize(xcb_connection_t* c, xcb_window_t root, const ClientFacts& window, xcb_atom_t changeState);
+// Asks the window manager, as a pager would, to close the window; its client may still
+// ask the user first.
+void requestClose(xcb_connection_t* c, xcb_window_t root, const ClientFacts& window, xcb_atom_t closeWindow);
+
 // Reads the whole table with every request sent before any reply is awaited.
 class X11ClientReader {
 public:

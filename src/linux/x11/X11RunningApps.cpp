@@ -1,5 +1,6 @@
 #include "linux/x11/X11RunningApps.h"
 
+#include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -17,6 +18,7 @@
 #include "linux/x11/X11Connection.h"
 #include "linux/x11/X11Screens.h"
 #include "linux/x11/X11WindowFacts.h"
+#include "linux/x11/X11WindowIcons.h"
 #include "linux/x11/XcbConnection.h"
 
 namespace quillbern {
@@ -35,6 +37,11 @@ bool isAlive(Pid pid) {
     const auto nameEnd = line.rfind(')');
     return nameEnd != std::string::npos && nameEnd + 2 < line.size() && line[nameEnd + 2] != 'Z' &&
            line[nameEnd + 2] != 'X';
+}
+
+// Every process of one application shows the same picture.
+std::string pictureName(const RunningApp& app) {
+    return app.appId.value_or(app.name.value_or(""));
 }
 
 std::optional<std::string> baseName(const std::optional<std::string>& path) {
@@ -71,7 +78,9 @@ public:
         std::vector<Pid> pids;
         for (const auto& [pid, policy] : presence_.pids)
             pids.push_back(pid);
-        return Look{*table, recentlyActive_, presence_, {}, identify(pids, *table), {}};
+        Look look{*table, recentlyActive_, presence_, {}, identify(pids, *table), {}};
+        look.pictures = readPictures(*table, look.identified);
+        return look;
     }
 
     void start(WorkerLoop& loop, std::function<void(Look)> deliver) {
@@ -144,7 +153,7 @@ private:
     void lookAt(const ClientTable& table) {
         noteActiveWindow(recentlyActive_, table);
         AppPresence presence = presenceOf(table, ownPid_);
-        addLaunched(presence);
+        const bool firstWindows = addLaunched(presence);
         AppChanges changes = appChanges(presence_, presence);
         presence_ = presence;
         // Before the facts are read, so no renaming falls between the two.
@@ -157,8 +166,13 @@ private:
         }
         renamed_.clear();
         std::vector<RunningApp> reidentified = identify(renamed, table);
-        deliver_(Look{table, recentlyActive_, std::move(presence), std::move(changes), std::move(identified),
-                      std::move(reidentified)});
+        for (const Pid pid : changes.terminated)
+            names_.erase(pid);
+        Look look{table,           recentlyActive_, std::move(presence), std::move(changes), std::move(identified),
+                  std::move(reidentified)};
+        look.firstWindows = firstWindows;
+        look.pictures = readPictures(table, look.identified);
+        deliver_(std::move(look));
     }
 
     // Follows the naming properties of the applications' windows, and only theirs.
@@ -177,10 +191,13 @@ private:
     }
 
     // Adds the launched processes that run without a window yet; forgets the others.
-    void addLaunched(AppPresence& presence) {
+    // Whether one of them shows its first window now, which may bring its picture.
+    bool addLaunched(AppPresence& presence) {
+        bool firstWindows = false;
         for (auto it = launches_.begin(); it != launches_.end();) {
             auto& [pid, launch] = *it;
             if (presence.pids.contains(pid)) {
+                firstWindows |= !launch.hadWindows;
                 launch.hadWindows = true;
             } else if (launch.hadWindows || !isAlive(pid)) {
                 // Its windows are gone, or it ended before it showed one.
@@ -192,6 +209,7 @@ private:
             ++it;
         }
         watchLaunched();
+        return firstWindows;
     }
 
     void watchLaunched() {
@@ -207,6 +225,29 @@ private:
                                               }
                                           }));
         }
+    }
+
+    // The pictures of the applications whose name has none read yet, read from the main
+    // window of one of its processes; a name whose processes show no window yet is read
+    // once one does. Names that no longer run are forgotten.
+    std::map<std::string, std::vector<PixelBuffer>> readPictures(const ClientTable& table,
+                                                                 const std::vector<RunningApp>& identified) {
+        for (const RunningApp& app : identified)
+            names_.insert_or_assign(app.pid, pictureName(app));
+        std::set<std::string> running;
+        for (const auto& [pid, name] : names_)
+            running.insert(name);
+        std::erase_if(picturesRead_, [&running](const std::string& name) { return !running.contains(name); });
+        std::map<std::string, std::vector<PixelBuffer>> pictures;
+        for (const auto& [pid, name] : names_) {
+            if (picturesRead_.contains(name)) continue;
+            const ClientFacts* window = table.mainWindowOf(pid);
+            if (!window) continue;
+            picturesRead_.insert(name);
+            pictures.insert_or_assign(
+                name, readWindowIcon(*connection_, window->window, std::chrono::steady_clock::now() + kReadLimit));
+        }
+        return pictures;
     }
 
     const std::vector<DesktopEntryFacts>& entries() {
@@ -231,26 +272,29 @@ private:
             for (const WindowFacts& window : facts) {
                 if (window.pid == pid) own.push_back(window);
             }
+            std::optional<AppId> appId;
+            for (const WindowFacts& window : own) {
+                if ((appId = matcher.match(window))) break;
+            }
             if (own.empty()) {
                 WindowFacts windowless;
                 windowless.pid = pid;
-                windowless.executable = executableOf(pid);
+                if (const std::optional<ProcessFacts> process = readProcessFacts(pid)) {
+                    windowless.executable = process->executable;
+                    appId = matcher.matchWindowless(*process, [](Pid other) { return readProcessFacts(other); });
+                }
                 own.push_back(std::move(windowless));
             }
-            apps.push_back(identified(pid, own, matcher));
+            apps.push_back(identified(pid, own, std::move(appId)));
         }
         return apps;
     }
 
-    RunningApp identified(Pid pid, const std::vector<WindowFacts>& windows, const AppMatcher& matcher) const {
+    // Named by its entry, else by what the window system knows it by.
+    RunningApp identified(Pid pid, const std::vector<WindowFacts>& windows, std::optional<AppId> appId) const {
         RunningApp app;
         app.pid = pid;
-        for (const WindowFacts& window : windows) {
-            if (auto appId = matcher.match(window)) {
-                app.appId = std::move(appId);
-                break;
-            }
-        }
+        app.appId = std::move(appId);
         if (app.appId) app.appPath = catalog_.pathForAppId(*app.appId);
         if (app.appPath) {
             if (const auto info = catalog_.appInfo(*app.appPath)) app.name = info->localizedDisplayName;
@@ -276,6 +320,9 @@ private:
     std::vector<std::uint32_t> recentlyActive_;
     std::map<Pid, Launch> launches_;
     std::optional<std::vector<DesktopEntryFacts>> entries_;
+    // The picture name of every identified process, and the names whose picture was read.
+    std::map<Pid, std::string> names_;
+    std::set<std::string> picturesRead_;
     WorkerLoop* loop_ = nullptr;
     std::function<void(Look)> deliver_;
     Subscription readable_;
@@ -288,6 +335,8 @@ X11RunningApps::X11RunningApps(X11Connection& connection, const X11Screens& scre
       loop_(mainLoop),
       activeWindowAtom_(connection.atom("_NET_ACTIVE_WINDOW")),
       restackAtom_(connection.atom("_NET_RESTACK_WINDOW")),
+      changeStateAtom_(connection.atom("WM_CHANGE_STATE")),
+      closeWindowAtom_(connection.atom("_NET_CLOSE_WINDOW")),
       tracker_(std::make_shared<Tracker>(screens, catalog)) {
     if (auto stock = tracker_->firstLook()) {
         for (RunningApp& app : stock->identified)
@@ -296,6 +345,7 @@ X11RunningApps::X11RunningApps(X11Connection& connection, const X11Screens& scre
         presence_ = std::move(stock->presence);
         table_ = std::move(stock->table);
         recentlyActive_ = std::move(stock->recentlyActive);
+        keepPictures(std::move(stock->pictures));
     }
     worker_ = threads.startWorker(kThreadName, kStartLimit);
     if (!worker_) {
@@ -350,6 +400,37 @@ bool X11RunningApps::activate(Pid pid) {
     return true;
 }
 
+bool X11RunningApps::hide(Pid pid) {
+    if (!apps_.contains(pid)) return false;
+    for (const ClientFacts& window : table_.frontToBack) {
+        if (window.pid == pid && !window.isDockOrDesktop && !window.minimized) {
+            minimize(connection_.xcb(), connection_.root(), window, changeStateAtom_);
+        }
+    }
+    xcb_flush(connection_.xcb());
+    return true;
+}
+
+bool X11RunningApps::quit(Pid pid) {
+    if (!apps_.contains(pid) || pid == getpid()) return false;
+    bool asked = false;
+    for (const ClientFacts& window : table_.frontToBack) {
+        if (window.pid != pid || window.isDockOrDesktop) continue;
+        requestClose(connection_.xcb(), connection_.root(), window, closeWindowAtom_);
+        asked = true;
+    }
+    xcb_flush(connection_.xcb());
+    // A process that shows no window has nothing to close: it is asked to end.
+    return asked || ::kill(pid, SIGTERM) == 0;
+}
+
+std::vector<PixelBuffer> X11RunningApps::windowPictures(Pid pid) const {
+    const auto app = apps_.find(pid);
+    if (app == apps_.end()) return {};
+    const auto kept = pictures_.find(pictureName(app->second));
+    return kept == pictures_.end() ? std::vector<PixelBuffer>{} : kept->second;
+}
+
 Subscription X11RunningApps::onLaunch(std::function<void(const RunningApp&)> callback) {
     return launched_.connect(std::move(callback));
 }
@@ -396,6 +477,7 @@ void X11RunningApps::apply(Look look) {
     presence_ = std::move(look.presence);
     table_ = std::move(look.table);
     recentlyActive_ = std::move(look.recentlyActive);
+    const bool newPictures = keepPictures(std::move(look.pictures));
 
     const AppChanges& changes = look.changes;
     for (const RunningApp& app : gone)
@@ -406,7 +488,21 @@ void X11RunningApps::apply(Look look) {
     if (changes.activated) {
         if (const auto found = app(*changes.activated)) activated_.emit(*found);
     }
-    if (!gone.empty() || !changes.launched.empty() || policyChanged || renamed) appsChanged_.emit();
+    if (!gone.empty() || !changes.launched.empty() || policyChanged || renamed || look.firstWindows || newPictures)
+        appsChanged_.emit();
+}
+
+bool X11RunningApps::keepPictures(std::map<std::string, std::vector<PixelBuffer>> fresh) {
+    std::erase_if(pictures_, [this](const auto& kept) {
+        return std::ranges::none_of(apps_, [&kept](const auto& app) { return pictureName(app.second) == kept.first; });
+    });
+    bool any = false;
+    for (auto& [name, pictures] : fresh) {
+        if (pictures.empty()) continue;
+        pictures_.insert_or_assign(name, std::move(pictures));
+        any = true;
+    }
+    return any;
 }
 
 }  // namespace quillbern

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "core/foundation/Lifetime.h"
@@ -47,6 +48,10 @@ public:
     // Raises and focuses the application's best window (see bestWindow) in the client
     // table of the last look.
     bool activate(Pid pid) override;
+    // Minimises each of its windows.
+    bool hide(Pid pid) override;
+    // Asks each of its windows to close; a process without windows is sent SIGTERM.
+    bool quit(Pid pid) override;
 
     Subscription onLaunch(std::function<void(const RunningApp&)> callback) override;
     Subscription onTerminate(std::function<void(const RunningApp&)> callback) override;
@@ -55,6 +60,11 @@ public:
 
     // A process we started for the desktop entry: running from now on, known by that entry.
     void noteLaunch(Pid pid, const Path& entry);
+
+    // Every size of the picture the application's front-most window carries, read on the
+    // worker once per application name while it runs: every process of one application
+    // shows the same. Empty until read, or when its windows carry none.
+    std::vector<PixelBuffer> windowPictures(Pid pid) const;
 
     // What one look found.
     struct Look {
@@ -66,21 +76,29 @@ public:
         std::vector<RunningApp> identified;
         // Running ones whose windows renamed themselves, identified again.
         std::vector<RunningApp> reidentified;
+        // Whether a launched process shows its first window.
+        bool firstWindows = false;
+        // The window pictures read in this look, by application name.
+        std::map<std::string, std::vector<PixelBuffer>> pictures;
     };
 
 private:
     class Tracker;
 
     void apply(Look look);
+    // Keeps the pictures read, forgets those of names no longer running; whether any is new.
+    bool keepPictures(std::map<std::string, std::vector<PixelBuffer>> fresh);
 
     X11Connection& connection_;
     RunLoop& loop_;
-    std::uint32_t activeWindowAtom_, restackAtom_;
+    std::uint32_t activeWindowAtom_, restackAtom_, changeStateAtom_, closeWindowAtom_;
 
     std::map<Pid, RunningApp> apps_;
     AppPresence presence_;
     ClientTable table_;
     std::vector<std::uint32_t> recentlyActive_;
+    // The window pictures of the running applications, by name.
+    std::map<std::string, std::vector<PixelBuffer>> pictures_;
 
     Signal<RunningApp> launched_;
     Signal<RunningApp> terminated_;

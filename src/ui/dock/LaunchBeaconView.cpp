@@ -1,12 +1,12 @@
 #include "ui/dock/LaunchBeaconView.h"
 
-#include <QImage>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPalette>
 #include <QVariantAnimation>
 
 #include "core/dock/BeaconMetrics.h"
+#include "ui/foundation/QtIcons.h"
 #include "ui/foundation/QtText.h"
 #include "ui/model/BarBackground.h"
 
@@ -16,14 +16,6 @@ namespace {
 
 QColor qColor(const Color& c) {
     return QColor::fromRgbF(float(c.r), float(c.g), float(c.b), float(c.a));
-}
-
-QImage imageOf(const ImageHandle& icon) {
-    if (!icon || !icon->pixels) return {};
-    const PixelBuffer& pixels = *icon->pixels;
-    return QImage(pixels.rgbaPremultiplied.data(), pixels.width, pixels.height, pixels.width * 4,
-                  QImage::Format_RGBA8888_Premultiplied)
-        .copy();
 }
 
 }  // namespace
@@ -75,10 +67,10 @@ void LaunchBeaconView::paintEvent(QPaintEvent*) {
 
 void LaunchBeaconView::paintTile(QPainter& painter, const BeaconTileContent& tile, const QRectF& ringBox) {
     const double size = content_.tileSize;
-    const QImage icon = imageOf(tile.icon);
-    if (!icon.isNull()) {
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawImage(QRectF(ringBox.center().x() - size / 2, ringBox.center().y() - size / 2, size, size), icon);
+    // Theme icons and window pictures alike, as the dock's tiles draw them.
+    if (const QIcon icon = qIcon(tile.icon); !icon.isNull()) {
+        paintIconFitted(painter, QRectF(ringBox.center().x() - size / 2, ringBox.center().y() - size / 2, size, size),
+                        icon);
     }
     const double width = beacon::ringWidth(size);
     // The ring's outer edge touches the box.

@@ -36,14 +36,23 @@ QIcon iconOf(GIcon* icon) {
     return {};
 }
 
-ImageHandle imageOf(const QIcon& icon) {
+ImageHandle imageOf(QIcon icon) {
+    if (icon.isNull()) return nullptr;
     auto image = std::make_shared<Image>();
     image->widthPx = image->heightPx = 256;
-    image->native = std::make_shared<const QtIconImage>(QtIconImage{icon});
+    image->native = std::make_shared<const QtIconImage>(QtIconImage{std::move(icon)});
     return image;
 }
 
+QImage pictureOf(const PixelBuffer& pixels) {
+    return QImage(pixels.rgbaPremultiplied.data(), pixels.width, pixels.height, pixels.width * 4,
+                  QImage::Format_RGBA8888_Premultiplied)
+        .copy();
+}
+
 }  // namespace
+
+QtIcons::QtIcons(WindowPictures windowPictures) : windowPictures_(std::move(windowPictures)) {}
 
 ImageHandle QtIcons::appIcon(const Path& appPath) const {
     GDesktopAppInfo* entry = g_desktop_app_info_new_from_filename(appPath.c_str());
@@ -51,9 +60,7 @@ ImageHandle QtIcons::appIcon(const Path& appPath) const {
     QIcon icon;
     if (GIcon* declared = g_app_info_get_icon(G_APP_INFO(entry))) icon = iconOf(declared);
     g_object_unref(entry);
-    if (icon.isNull()) icon = QIcon::fromTheme(QStringLiteral("application-x-executable"));
-    if (icon.isNull()) return nullptr;
-    return imageOf(icon);
+    return imageOf(std::move(icon));
 }
 
 ImageHandle QtIcons::fileIcon(const Path& path) const {
@@ -73,6 +80,19 @@ ImageHandle QtIcons::fileIcon(const Path& path) const {
     return nullptr;
 }
 
+ImageHandle QtIcons::runningAppIcon(Pid pid) const {
+    if (!windowPictures_) return nullptr;
+    // Every size, so each view draws from the one nearest its own.
+    QIcon icon;
+    for (const PixelBuffer& pixels : windowPictures_(pid))
+        icon.addPixmap(QPixmap::fromImage(pictureOf(pixels)));
+    return imageOf(std::move(icon));
+}
+
+ImageHandle QtIcons::genericAppIcon() const {
+    return imageOf(QIcon::fromTheme(QStringLiteral("application-x-executable")));
+}
+
 void useCommonIconThemeAsFallback() {
     const QString theme = QIcon::themeName();
     if (!theme.isEmpty() && theme != QStringLiteral("hicolor")) return;
@@ -86,12 +106,7 @@ void useCommonIconThemeAsFallback() {
 }
 
 QIcon qIcon(const ImageHandle& image) {
-    if (image && image->pixels) {
-        const PixelBuffer& pixels = *image->pixels;
-        const QImage picture(pixels.rgbaPremultiplied.data(), pixels.width, pixels.height, pixels.width * 4,
-                             QImage::Format_RGBA8888_Premultiplied);
-        return QIcon(QPixmap::fromImage(picture.copy()));
-    }
+    if (image && image->pixels) return QIcon(QPixmap::fromImage(pictureOf(*image->pixels)));
     if (!image || !image->native) return {};
     // Only QtIcons puts a QtIconImage behind `native`; every image of the program comes from it.
     return std::static_pointer_cast<const QtIconImage>(image->native)->icon;

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QIcon>
+#include <functional>
+#include <vector>
 
 class QPainter;
 class QRectF;
@@ -10,11 +12,23 @@ class QRectF;
 namespace quillbern {
 
 // Application icons from their desktop entries, file icons from the shared-mime-info
-// type of the file's name (a folder icon for folders), all through the icon theme.
+// type of the file's name (a folder icon for folders), all through the icon theme; the
+// pictures windows carry come from the window system.
 class QtIcons final : public Icons {
 public:
+    // Every size of the picture a window of the process carries; none when it has none.
+    using WindowPictures = std::function<std::vector<PixelBuffer>(Pid)>;
+
+    explicit QtIcons(WindowPictures windowPictures = {});
+
     ImageHandle appIcon(const Path& appPath) const override;
     ImageHandle fileIcon(const Path& path) const override;
+    ImageHandle runningAppIcon(Pid pid) const override;
+    // The theme's executable icon.
+    ImageHandle genericAppIcon() const override;
+
+private:
+    WindowPictures windowPictures_;
 };
 
 // Where the desktop names no icon theme of its own (a bare X session gives only hicolor),

@@ -25,6 +25,7 @@ constexpr std::array kSymbols{
     SymbolNames{"lock.shield", {"security-high-symbolic", "changes-prevent-symbolic"}},
     SymbolNames{"questionmark.app.dashed", {"application-x-executable", "image-missing"}},
     SymbolNames{"square.stack.3d.up", {"view-continuous-symbolic", "view-paged-symbolic"}},
+    SymbolNames{"arrow.down.forward.square", {"window-minimize-symbolic", "window-minimize"}},
 };
 
 QIcon themeIcon(std::string_view symbol) {
@@ -110,6 +111,17 @@ void drawStack(QPainter& p, const QRectF& b) {
     }
 }
 
+void drawArrowDownForwardSquare(QPainter& p, const QRectF& b) {
+    const QRectF square = b.adjusted(b.width() * 0.1, b.height() * 0.1, -b.width() * 0.1, -b.height() * 0.1);
+    p.drawRoundedRect(square, square.width() * 0.2, square.width() * 0.2);
+    const QPointF from(square.left() + square.width() * 0.3, square.top() + square.height() * 0.3);
+    const QPointF to(square.left() + square.width() * 0.7, square.top() + square.height() * 0.7);
+    p.drawLine(from, to);
+    const double head = square.width() * 0.28;
+    p.drawLine(to, QPointF(to.x() - head, to.y()));
+    p.drawLine(to, QPointF(to.x(), to.y() - head));
+}
+
 void paintDrawn(QPainter& painter, const QRectF& box, std::string_view symbol, const QColor& color) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
@@ -122,6 +134,8 @@ void paintDrawn(QPainter& painter, const QRectF& box, std::string_view symbol, c
         drawLockShield(painter, box);
     } else if (symbol == "square.stack.3d.up") {
         drawStack(painter, box);
+    } else if (symbol == "arrow.down.forward.square") {
+        drawArrowDownForwardSquare(painter, box);
     } else {
         drawDashedAppWithQuestion(painter, box);
     }
@@ -147,6 +161,16 @@ void paintSymbol(QPainter& painter, const QRectF& box, std::string_view symbol, 
     } else {
         paintDrawn(painter, box, symbol, color);
     }
+}
+
+QIcon symbolIcon(std::string_view symbol, const QColor& color, int side, qreal devicePixelRatio) {
+    QPixmap picture(QSize(side, side) * devicePixelRatio);
+    picture.setDevicePixelRatio(devicePixelRatio);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    paintSymbol(painter, QRectF(0, 0, side, side), symbol, color);
+    painter.end();
+    return QIcon(picture);
 }
 
 }  // namespace quillbern

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QStringList>
+#include <QtGlobal>
 #include <string_view>
 
 class QColor;
+class QIcon;
 class QPainter;
 class QRectF;
 
@@ -17,5 +19,8 @@ QStringList themeNamesOfSymbol(std::string_view symbol);
 // our own drawing of it. Monochrome symbols take the colour; an invalid colour keeps the
 // theme's own colours.
 void paintSymbol(QPainter& painter, const QRectF& box, std::string_view symbol, const QColor& color);
+
+// The symbol as an icon of one size, for menus and buttons.
+QIcon symbolIcon(std::string_view symbol, const QColor& color, int side, qreal devicePixelRatio);
 
 }  // namespace quillbern

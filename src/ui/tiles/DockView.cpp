@@ -14,6 +14,7 @@
 #include "core/platform/SystemAppearance.h"
 #include "core/tiles/DockMetrics.h"
 #include "core/windows/AXPermission.h"
+#include "ui/foundation/ModelMenu.h"
 #include "ui/foundation/QtText.h"
 #include "ui/model/BarBackground.h"
 #include "ui/tiles/AuthorizeButton.h"
@@ -31,6 +32,28 @@ constexpr double kHighlightWidth = 2;
 
 QFont headerFont() {
     return barFont(dockbar::kHeaderFontSize, QFont::DemiBold);
+}
+
+QString text(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+TileContent appTileContent(std::string key, AppTile tile) {
+    const AppTileState& state = tile.state;
+    TileContent content;
+    content.key = std::move(key);
+    content.name = text(state.name);
+    content.image = state.icon;
+    content.iconOpacity = appTileIconOpacity(state);
+    content.dotOpacity = appTileDotOpacity(state);
+    content.isLaunching = state.isLaunching;
+    content.toolTip = text(appTileToolTip(state));
+    content.accessibleName = text(appTileAccessibilityLabel(state));
+    content.accessibleValue = text(appTileAccessibilityValue(state));
+    content.activate = std::move(tile.activate);
+    content.hover = std::move(tile.hover);
+    content.menu = std::move(tile.menu);
+    return content;
 }
 
 SymbolLabel dragHint(const QPalette& palette) {
@@ -55,6 +78,7 @@ DockView::DockView(DockContent content, QWidget* parent)
     : QWidget(parent),
       content_(content),
       model_(*content.engine, *content.pinned, *content.appearance, content.profile, content.display),
+      appTiles_(model_, *content.engine, *content.pinned, *content.apps, {content.onHoverTile, content.onColdLaunch}),
       ticker_(
           *content.mainLoop, *content.clock, [this](MediaTime now) { return highlight_.isMoving(now); },
           [this] { update(); }),
@@ -73,11 +97,37 @@ DockView::DockView(DockContent content, QWidget* parent)
         highlight_.animateTo(drop_.isHighlighted() ? 1 : 0, kHighlightAnimation, content_.clock->mediaNow());
         ticker_.kick();
     }));
-    observers_.push_back(content_.system->onChanged([this] { update(); }));
+    // The accent colours the dots, and reduced motion stills the bounce.
+    observers_.push_back(content_.system->onChanged([this] { sync(); }));
+    strip_->onMenuRequest = [this](std::size_t cell, QPoint global) { showMenu(cell, global); };
     sync();
 }
 
-DockView::~DockView() = default;
+DockView::~DockView() {
+    holdOut(false);
+}
+
+void DockView::holdOut(bool held) {
+    if (held == heldOut_) return;
+    heldOut_ = held;
+    if (content_.onInteractionLock) content_.onInteractionLock(held);
+}
+
+ModelMenu* DockView::openMenu() const {
+    return menu_;
+}
+
+void DockView::showMenu(std::size_t cell, QPoint global) {
+    if (cell >= strip_->cells().size()) return;
+    const TileContent& tile = strip_->cells()[cell]->content();
+    if (!tile.menu) return;
+    if (menu_) menu_->close();
+    menu_ = new ModelMenu(tile.menu(), this);
+    menu_->setAttribute(Qt::WA_DeleteOnClose);
+    connect(menu_, &QMenu::aboutToHide, this, [this] { holdOut(false); });
+    holdOut(true);
+    menu_->popup(global);
+}
 
 void DockView::sync() {
     current_ = model_.content();
@@ -86,7 +136,7 @@ void DockView::sync() {
         outlineRadius_ = look.cornerRadius();
         outlineChanged(*this);
     }
-    strip_->setLook({look.tileSize(), look.showsLabels(), look.cornerRadius()}, isVerticalDock(current_.profile));
+    strip_->setLook(tileLook(), isVerticalDock(current_.profile));
     strip_->setTiles(pinnedTiles(), current_.showsSeparator, runningTiles());
     strip_->setVisible(current_.body == BarBody::strip);
     authorize_->setVisible(current_.body == BarBody::authorizeAndHint || current_.showsAuthorizeAfterStrip);
@@ -98,27 +148,43 @@ std::vector<TileContent> DockView::pinnedTiles() const {
     std::vector<TileContent> tiles;
     if (!current_.profile) return tiles;
     for (const PinnedItem& item : current_.profile->items) {
-        const std::string key = "item:" + item.id();
+        std::string key = "item:" + item.id();
+        TileContent tile;
         if (const PinnedApp* app = item.app()) {
-            tiles.push_back({key, QString::fromStdString(app->name), content_.pinned->icon(*app), {}, false});
+            tile = appTileContent(std::move(key), appTiles_.pinnedAppTile(*app));
         } else if (const PinnedLocation* location = item.location()) {
-            tiles.push_back({key, QString::fromStdString(location->name), nullptr, folderIcon_, true});
+            tile.key = std::move(key);
+            tile.name = text(location->name);
+            tile.themedIcon = folderIcon_;
+            tile.showsHoverBadge = true;
         } else if (item.trash()) {
-            tiles.push_back({key, localized("Trash"), nullptr, trashIcon_, true});
+            tile.key = std::move(key);
+            tile.name = localized("Trash");
+            tile.themedIcon = trashIcon_;
+            tile.showsHoverBadge = true;
+        } else {
+            // Older nested folders are flattened when the docks load; one that remains takes no room.
+            continue;
         }
-        // Older nested folders are flattened when the docks load; one that remains takes no room.
+        if (tile.accessibleName.isEmpty()) tile.accessibleName = tile.name;
+        tile.isDimmed = model_.isBeingDragged(item);
+        tiles.push_back(std::move(tile));
     }
     return tiles;
 }
 
 std::vector<TileContent> DockView::runningTiles() const {
     std::vector<TileContent> tiles;
-    for (const TransientDockApp& app : current_.transientApps) {
-        ImageHandle icon;
-        if (app.bundleID) icon = content_.pinned->icon(PinnedApp{*app.bundleID, app.name, app.app.appPath});
-        tiles.push_back({"pid:" + std::to_string(app.pid), QString::fromStdString(app.name), icon, {}, false});
-    }
+    for (const TransientDockApp& app : current_.transientApps)
+        tiles.push_back(appTileContent("pid:" + std::to_string(app.pid), appTiles_.transientTile(app)));
     return tiles;
+}
+
+TileLook DockView::tileLook() const {
+    const AppearanceStore& look = *content_.appearance;
+    // Reduced motion keeps a launching icon still; its dot still fades.
+    const Size bounce = content_.system->reduceMotion() ? Size{0, 0} : model_.bounceVector();
+    return {look.tileSize(), look.showsLabels(), look.cornerRadius(), QPointF(bounce.width, bounce.height), accent()};
 }
 
 void DockView::layoutContent() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QIcon>
+#include <QPointer>
 #include <QRectF>
 #include <QWidget>
 #include <optional>
@@ -10,6 +11,7 @@
 #include "core/platform/EasedValue.h"
 #include "core/platform/FrameTicker.h"
 #include "core/platform/PanelHost.h"
+#include "core/tiles/AppTiles.h"
 #include "core/tiles/DockViewModel.h"
 #include "core/tiles/DropHighlight.h"
 #include "ui/foundation/OutlinedView.h"
@@ -19,13 +21,15 @@ namespace quillbern {
 
 struct BarBackground;
 class AuthorizeButton;
+class ModelMenu;
 class TileStrip;
 
 // The whole content of one dock panel: the bar with its material and drop highlight, the
 // dock's name, and under it the strip of tiles (pinned items, then this display's running
 // applications that are not pinned), or the hint of an empty dock, or the button that
 // asks for window access. Follows the stores in place: tiles keep their state while their
-// items stay. Where nothing blends, the panel is cut to the bar's outline.
+// items stay. Where nothing blends, the panel is cut to the bar's outline. A tile's menu
+// holds the dock out while it is open.
 class DockView final : public QWidget, public OutlinedView {
     Q_OBJECT
 public:
@@ -40,6 +44,10 @@ public:
     TileStrip& strip() const { return *strip_; }
     AuthorizeButton& authorizeButton() const { return *authorize_; }
     bool isHighlighted() const { return drop_.isHighlighted(); }
+    // The tile menu that is open; null when none is.
+    ModelMenu* openMenu() const;
+    // Opens the menu of the strip's cell at a point on the screen.
+    void showMenu(std::size_t cell, QPoint global);
 
     // Where the parts stand, in the view's coordinates; empty where a part does not show.
     struct Layout {
@@ -74,6 +82,8 @@ private:
     void placeStripArea(Layout& layout, const QRectF& content, QSizeF button, double stripCross) const;
     std::vector<TileContent> pinnedTiles() const;
     std::vector<TileContent> runningTiles() const;
+    TileLook tileLook() const;
+    void holdOut(bool held);
     // A file drag at this point, or none once it left.
     void dragAt(std::optional<QPointF> point);
     QColor accent() const;
@@ -82,6 +92,7 @@ private:
 
     DockContent content_;
     DockViewModel model_;
+    AppTiles appTiles_;
     DockBarContent current_;
     Layout layout_;
     // The corner radius the panel's outline was last told of.
@@ -94,6 +105,9 @@ private:
     AuthorizeButton* authorize_;
     QIcon folderIcon_;
     QIcon trashIcon_;
+    QPointer<ModelMenu> menu_;
+    // Whether an open menu holds the dock out.
+    bool heldOut_ = false;
     std::vector<Subscription> observers_;
 };
 

@@ -15,19 +15,38 @@ QIcon iconOf(const TileContent& content) {
     return content.image ? qIcon(content.image) : content.themedIcon;
 }
 
+double opacityOf(const TileContent& content) {
+    return content.isDimmed ? TileCell::kDimmedOpacity : 1;
+}
+
 }  // namespace
 
-TileCell::TileCell(TileContent content) : content_(std::move(content)), icon_(iconOf(content_)) {}
+TileCell::TileCell(TileContent content, MediaTime now)
+    : dot(content.dotOpacity), opacity(opacityOf(content)), content_(std::move(content)), icon_(iconOf(content_)) {
+    bounce.setBouncing(content_.isLaunching, now);
+}
 
-void TileCell::setContent(TileContent content) {
+void TileCell::setContent(TileContent content, MediaTime now) {
     const bool sameIcon =
         content.image == content_.image && content.themedIcon.cacheKey() == content_.themedIcon.cacheKey();
+    dot.animateTo(content.dotOpacity, kDotAnimation, now);
+    opacity.animateTo(opacityOf(content), kDimAnimation, now);
+    bounce.setBouncing(content.isLaunching, now);
     content_ = std::move(content);
     if (!sameIcon) icon_ = iconOf(content_);
 }
 
+bool TileCell::isMoving(MediaTime now) const {
+    return hover.isMoving(now) || press.isMoving(now) || dot.isMoving(now) || opacity.isMoving(now) ||
+           bounce.isMoving(now);
+}
+
 void TileCell::paint(QPainter& painter, const QPointF& origin, const TileLook& look, const QPalette& palette,
                      MediaTime now) const {
+    const double shown = opacity.value(now);
+    if (shown <= 0) return;
+    painter.save();
+    painter.setOpacity(painter.opacity() * shown);
     TileChrome chrome;
     chrome.name = content_.name;
     chrome.tileSize = look.tileSize;
@@ -36,13 +55,34 @@ void TileCell::paint(QPainter& painter, const QPointF& origin, const TileLook& l
     chrome.hover = hover.value(now);
     chrome.showsHoverBadge = content_.showsHoverBadge;
     chrome.press = press.value(now);
-    chrome.paint(painter, origin, palette, [this](QPainter& p, const QRectF& box) {
+    const QPointF offset = look.bounceVector * bounce.value(now);
+    const double iconOpacity = content_.iconOpacity;
+    const auto icon = [this, offset, iconOpacity](QPainter& p, const QRectF& box) {
+        p.save();
+        p.setOpacity(p.opacity() * iconOpacity);
+        const QRectF moved = box.translated(offset);
         if (icon_.isNull()) {
-            paintSymbol(p, box, "questionmark.app.dashed", QColor());
-            return;
+            paintSymbol(p, moved, "questionmark.app.dashed", QColor());
+        } else {
+            paintIconFitted(p, moved, icon_);
         }
-        paintIconFitted(p, box, icon_);
-    });
+        p.restore();
+    };
+    const double dotShown = dot.value(now);
+    const QColor accent = look.accent;
+    const auto statusDot = [dotShown, accent](QPainter& p, const QRectF& box) {
+        if (dotShown <= 0) return;
+        p.save();
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(Qt::NoPen);
+        QColor fill = accent;
+        fill.setAlphaF(static_cast<float>(fill.alphaF() * dotShown));
+        p.setBrush(fill);
+        p.drawEllipse(box);
+        p.restore();
+    };
+    chrome.paint(painter, origin, palette, icon, statusDot);
+    painter.restore();
 }
 
 }  // namespace quillbern

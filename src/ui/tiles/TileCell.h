@@ -1,19 +1,23 @@
 #pragma once
 
+#include <QColor>
 #include <QIcon>
+#include <QPointF>
 #include <QString>
+#include <functional>
 #include <string>
 
 #include "core/platform/EasedValue.h"
+#include "core/platform/MenuModel.h"
 #include "core/platform/Types.h"
+#include "core/tiles/BounceMotion.h"
 
 class QPainter;
 class QPalette;
-class QPointF;
 
 namespace quillbern {
 
-// What one tile of a strip shows, as its dock's view derives it on every change.
+// What one tile of a strip shows and does, as its dock's view derives it on every change.
 struct TileContent {
     // The tile's identity in the strip: it keeps its state while the key stays.
     std::string key;
@@ -23,6 +27,21 @@ struct TileContent {
     QIcon themedIcon;
     // Folder and Trash tiles float their name over them while hovered, without labels.
     bool showsHoverBadge = false;
+    // An application that is not installed shows its icon faded.
+    double iconOpacity = 1;
+    // The running dot's strength; 0 hides it.
+    double dotOpacity = 0;
+    // The icon bounces while its application launches.
+    bool isLaunching = false;
+    // The item is being dragged.
+    bool isDimmed = false;
+    QString toolTip;
+    QString accessibleName;
+    QString accessibleValue;
+    // What the tile does; each may be unset.
+    Task activate;
+    std::function<void(bool)> hover;
+    std::function<MenuModel()> menu;
 };
 
 // The look every tile of a dock shares.
@@ -31,30 +50,44 @@ struct TileLook {
     bool showsLabels = false;
     // The bar's corner radius; a tile's highlight derives its own from it.
     double barCornerRadius = 13;
+    // Where a launching tile's icon bounces to, in points; none under reduced motion.
+    QPointF bounceVector;
+    // The running dot's colour.
+    QColor accent;
     bool operator==(const TileLook&) const = default;
 };
 
 // One tile of a dock's strip: its content, updated in place, and the state of its own that
-// outlives changes of the content (hover and press).
+// outlives changes of the content: hover, press, the dot's and the dimming's fades and the
+// bounce.
 class TileCell {
 public:
     static constexpr Animation kHoverAnimation{0.12, AnimationCurve::easeOut};
     static constexpr Animation kPressAnimation{0.08, AnimationCurve::easeOut};
+    static constexpr Animation kDotAnimation{0.2, AnimationCurve::easeInOut};
+    static constexpr Animation kDimAnimation{0.15, AnimationCurve::easeOut};
+    // A dragged tile's opacity.
+    static constexpr double kDimmedOpacity = 0.35;
 
-    explicit TileCell(TileContent content);
+    // A tile that appears already launching bounces from the start.
+    TileCell(TileContent content, MediaTime now);
     TileCell(const TileCell&) = delete;
     TileCell& operator=(const TileCell&) = delete;
 
     const std::string& key() const { return content_.key; }
     const TileContent& content() const { return content_; }
-    void setContent(TileContent content);
+    void setContent(TileContent content, MediaTime now);
 
-    // Into the tile's box at `origin`, with hover and press as they stand at `now`.
+    // Into the tile's box at `origin`, as it stands at `now`.
     void paint(QPainter& painter, const QPointF& origin, const TileLook& look, const QPalette& palette,
                MediaTime now) const;
+    bool isMoving(MediaTime now) const;
 
     EasedValue hover;
     EasedValue press;
+    EasedValue dot;
+    EasedValue opacity;
+    BounceMotion bounce;
 
 private:
     TileContent content_;

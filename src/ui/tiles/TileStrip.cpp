@@ -1,16 +1,22 @@
 #include "ui/tiles/TileStrip.h"
 
+#include <QAccessible>
+#include <QContextMenuEvent>
+#include <QHelpEvent>
 #include <QImage>
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 #include <QWheelEvent>
 #include <algorithm>
+#include <limits>
 #include <map>
 
 #include "core/tiles/DockMetrics.h"
 #include "ui/tiles/BarStyle.h"
 #include "ui/tiles/TileChrome.h"
+#include "ui/tiles/TileStripAccessible.h"
 
 namespace quillbern {
 
@@ -30,6 +36,7 @@ TileStrip::TileStrip(RunLoop& mainLoop, const Clock& clock, QWidget* parent)
       ticker_(
           mainLoop, clock, [this](MediaTime now) { return isMoving(now); }, [this] { update(); }) {
     setMouseTracking(true);
+    installTileStripAccessibility();
     fadeObserver_ = fade_.changed.connect([this] {
         fadeMask_.animateTo(fade_.showsFade() ? 1 : 0, kFadeAnimation, clock_.mediaNow());
         ticker_.kick();
@@ -47,6 +54,7 @@ void TileStrip::setLook(const TileLook& look, bool vertical) {
 }
 
 void TileStrip::setTiles(std::vector<TileContent> pinned, bool separator, std::vector<TileContent> running) {
+    const MediaTime now = clock_.mediaNow();
     std::map<std::string, std::unique_ptr<TileCell>> previous;
     for (std::unique_ptr<TileCell>& cell : cells_)
         previous.emplace(cell->key(), std::move(cell));
@@ -57,19 +65,29 @@ void TileStrip::setTiles(std::vector<TileContent> pinned, bool separator, std::v
         for (TileContent& content : contents) {
             const auto kept = previous.find(content.key);
             if (kept == previous.end()) {
-                cells_.push_back(std::make_unique<TileCell>(std::move(content)));
+                cells_.push_back(std::make_unique<TileCell>(std::move(content), now));
                 continue;
             }
-            kept->second->setContent(std::move(content));
+            kept->second->setContent(std::move(content), now);
             cells_.push_back(std::move(kept->second));
             previous.erase(kept);
         }
     };
     place(pinned);
     place(running);
-    if (pressed_ && *pressed_ >= cells_.size()) pressed_.reset();
+    if (!cellWithKey(pressed_)) pressed_.reset();
+    if (hovered_ && !cellWithKey(hovered_)) {
+        // The tile went from under the pointer: its hover ends with it.
+        const auto gone = previous.find(*hovered_);
+        hovered_.reset();
+        if (gone != previous.end() && gone->second->content().hover) gone->second->content().hover(false);
+    }
     measure();
-    update();
+    ticker_.kick();
+    if (QAccessible::isActive()) {
+        QAccessibleEvent changed(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&changed);
+    }
 }
 
 double TileStrip::along() const {
@@ -130,6 +148,18 @@ std::optional<std::size_t> TileStrip::cellAt(const QPointF& point) const {
     return std::nullopt;
 }
 
+std::optional<std::size_t> TileStrip::cellWithKey(const std::optional<std::string>& key) const {
+    if (!key) return std::nullopt;
+    for (std::size_t i = 0; i < cells_.size(); ++i) {
+        if (cells_[i]->key() == *key) return i;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::size_t> TileStrip::hoveredCell() const {
+    return cellWithKey(hovered_);
+}
+
 void TileStrip::measure() {
     setOffset(offset_);
     fade_.setScrollSpan(along());
@@ -141,17 +171,30 @@ void TileStrip::setOffset(double offset) {
 }
 
 void TileStrip::hoverAt(std::optional<QPointF> point) {
-    const std::optional<std::size_t> hovered = point ? cellAt(*point) : std::nullopt;
+    constexpr std::size_t kNone = std::numeric_limits<std::size_t>::max();
+    const std::size_t hovered = point ? cellAt(*point).value_or(kNone) : kNone;
     const MediaTime now = clock_.mediaNow();
-    for (std::size_t i = 0; i < cells_.size(); ++i)
+    std::optional<std::string> key;
+    for (std::size_t i = 0; i < cells_.size(); ++i) {
         cells_[i]->hover.animateTo(hovered == i ? 1 : 0, TileCell::kHoverAnimation, now);
+        if (hovered == i) key = cells_[i]->key();
+    }
     ticker_.kick();
+    if (key == hovered_) return;
+    // Each call may change the stores and with them the cells: the second is looked up anew.
+    if (const std::optional<std::size_t> left = cellWithKey(hovered_)) {
+        hovered_.reset();
+        if (const auto hover = cells_[*left]->content().hover) hover(false);
+    }
+    hovered_ = key;
+    if (const std::optional<std::size_t> entered = cellWithKey(key)) {
+        if (const auto hover = cells_[*entered]->content().hover) hover(true);
+    }
 }
 
 bool TileStrip::isMoving(MediaTime now) const {
     if (fadeMask_.isMoving(now)) return true;
-    return std::ranges::any_of(
-        cells_, [now](const auto& cell) { return cell->hover.isMoving(now) || cell->press.isMoving(now); });
+    return std::ranges::any_of(cells_, [now](const auto& cell) { return cell->isMoving(now); });
 }
 
 void TileStrip::resizeEvent(QResizeEvent*) {
@@ -171,15 +214,46 @@ void TileStrip::mousePressEvent(QMouseEvent* event) {
         event->ignore();
         return;
     }
-    pressed_ = cellAt(event->position());
-    if (pressed_) cells_[*pressed_]->press.animateTo(1, TileCell::kPressAnimation, clock_.mediaNow());
+    const std::optional<std::size_t> cell = cellAt(event->position());
+    pressed_.reset();
+    if (cell) {
+        pressed_ = cells_[*cell]->key();
+        cells_[*cell]->press.animateTo(1, TileCell::kPressAnimation, clock_.mediaNow());
+    }
     ticker_.kick();
 }
 
-void TileStrip::mouseReleaseEvent(QMouseEvent*) {
-    if (pressed_) cells_[*pressed_]->press.animateTo(0, TileCell::kPressAnimation, clock_.mediaNow());
+void TileStrip::mouseReleaseEvent(QMouseEvent* event) {
+    const std::optional<std::size_t> pressed = cellWithKey(pressed_);
     pressed_.reset();
+    if (!pressed) return;
+    cells_[*pressed]->press.animateTo(0, TileCell::kPressAnimation, clock_.mediaNow());
     ticker_.kick();
+    // A press let go outside its tile is no click.
+    if (event->button() != Qt::LeftButton || cellAt(event->position()) != pressed) return;
+    if (const Task activate = cells_[*pressed]->content().activate) activate();
+}
+
+void TileStrip::contextMenuEvent(QContextMenuEvent* event) {
+    const std::optional<std::size_t> cell = cellAt(event->pos());
+    if (!cell || !cells_[*cell]->content().menu || !onMenuRequest) {
+        event->ignore();
+        return;
+    }
+    onMenuRequest(*cell, event->globalPos());
+}
+
+bool TileStrip::event(QEvent* event) {
+    if (event->type() != QEvent::ToolTip) return QWidget::event(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const std::optional<std::size_t> cell = cellAt(help->pos());
+    if (!cell || cells_[*cell]->content().toolTip.isEmpty()) {
+        QToolTip::hideText();
+        event->ignore();
+        return true;
+    }
+    QToolTip::showText(help->globalPos(), cells_[*cell]->content().toolTip, this, cellBox(*cell).toAlignedRect());
+    return true;
 }
 
 void TileStrip::wheelEvent(QWheelEvent* event) {

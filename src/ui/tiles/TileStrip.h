@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "core/foundation/Subscription.h"
@@ -16,7 +18,9 @@ namespace quillbern {
 // The scrolling strip of a dock: its pinned tiles, then, after a separator, the running
 // applications' tiles, along the dock's axis. When the tiles do not fit they scroll (with
 // the wheel) and, once the overflow holds, both ends of the strip fade out. Tiles are
-// drawn at fractional positions and keep their state across changes by their keys.
+// drawn at fractional positions and keep their state across changes by their keys. A
+// tile acts when a click on it is released over it, tells when the pointer comes and
+// goes, shows its tooltip and asks for its menu; to accessibility each tile is a button.
 class TileStrip final : public QWidget {
     Q_OBJECT
 public:
@@ -43,8 +47,14 @@ public:
     std::size_t pinnedCount() const { return pinnedCount_; }
     // The cell under a point in widget coordinates.
     std::optional<std::size_t> cellAt(const QPointF& point) const;
+    // The cell the pointer is over.
+    std::optional<std::size_t> hoveredCell() const;
+
+    // A tile's menu is wanted at a point on the screen.
+    std::function<void(std::size_t cell, QPoint global)> onMenuRequest;
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -52,6 +62,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     double along() const;
@@ -65,6 +76,7 @@ private:
     void setOffset(double offset);
     void hoverAt(std::optional<QPointF> point);
     bool isMoving(MediaTime now) const;
+    std::optional<std::size_t> cellWithKey(const std::optional<std::string>& key) const;
     void paintStrip(QPainter& painter, MediaTime now) const;
     void applyFadeMask(QPainter& painter, double progress) const;
 
@@ -76,7 +88,9 @@ private:
     std::size_t pinnedCount_ = 0;
     bool separator_ = false;
     double offset_ = 0;
-    std::optional<std::size_t> pressed_;
+    // By key: the cells may change while the pointer stays.
+    std::optional<std::string> pressed_;
+    std::optional<std::string> hovered_;
     EdgeFade fade_;
     EasedValue fadeMask_;
     FrameTicker ticker_;

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/foundation/RunLoop.h"
+
+namespace quillbern {
+
+// One line of a menu: a command, or the separator between two groups of commands.
+struct MenuItem {
+    // Shown as given: builders localise their own texts; names of windows and
+    // applications stay verbatim.
+    std::string title;
+    // A symbol beside the title; empty for none.
+    std::string symbol;
+    bool enabled = true;
+    bool isSeparator = false;
+    Task action;
+
+    static MenuItem separator();
+};
+
+// A menu as the core decides it; the view that shows it runs the chosen item's action.
+class MenuModel {
+public:
+    void add(std::string title, Task action, std::string symbol = {});
+    // Between two groups only: never first, last or after another separator.
+    void addSeparator();
+    // Each item as add or addSeparator takes it.
+    void append(const std::vector<MenuItem>& items);
+
+    // What the menu shows. Never empty: a menu without a command says in a disabled line
+    // that there is nothing to choose.
+    std::vector<MenuItem> items() const;
+
+private:
+    std::vector<MenuItem> items_;
+};
+
+}  // namespace quillbern

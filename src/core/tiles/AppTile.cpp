@@ -1,0 +1,36 @@
+#include "core/tiles/AppTile.h"
+
+#include "core/foundation/Localization.h"
+
+namespace quillbern {
+
+namespace {
+
+constexpr double kRunningDotOpacity = 0.55;
+constexpr double kMissingIconOpacity = 0.4;
+
+}  // namespace
+
+std::string appTileToolTip(const AppTileState& state) {
+    return state.isInstalled ? state.name : state.name + tr(" — not found");
+}
+
+std::string appTileAccessibilityLabel(const AppTileState& state) {
+    return state.isInstalled ? state.name : state.name + tr(", not found");
+}
+
+std::string appTileAccessibilityValue(const AppTileState& state) {
+    if (!state.showsDot) return {};
+    return state.isFocusedApp ? tr("frontmost") : tr("running");
+}
+
+double appTileDotOpacity(const AppTileState& state) {
+    if (!state.showsDot) return 0;
+    return state.isFocusedApp ? 1 : kRunningDotOpacity;
+}
+
+double appTileIconOpacity(const AppTileState& state) {
+    return state.isInstalled ? 1 : kMissingIconOpacity;
+}
+
+}  // namespace quillbern

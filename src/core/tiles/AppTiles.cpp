@@ -1,0 +1,150 @@
+#include "core/tiles/AppTiles.h"
+
+#include <algorithm>
+
+#include "core/foundation/Localization.h"
+#include "core/tiles/WindowMenuItems.h"
+
+namespace quillbern {
+
+AppTiles::AppTiles(const DockViewModel& model, WindowEngine& engine, PinnedStore& pinned, RunningApps& apps,
+                   Hooks hooks)
+    : model_(model), engine_(engine), pinned_(pinned), apps_(apps), hooks_(std::move(hooks)) {}
+
+std::vector<WindowInfo> AppTiles::windowsOf(const std::function<bool(Pid)>& owns) const {
+    std::vector<WindowInfo> windows;
+    std::ranges::copy_if(engine_.snapshot().windows, std::back_inserter(windows),
+                         [&owns](const WindowInfo& window) { return owns(window.pid); });
+    return windows;
+}
+
+std::function<void(bool)> AppTiles::hoverAction(std::optional<WindowInfo> best) const {
+    return [this, best = std::move(best)](bool hovering) {
+        if (hooks_.onHoverTile) hooks_.onHoverTile(hovering ? best : std::nullopt);
+    };
+}
+
+void AppTiles::endHover() const {
+    if (hooks_.onHoverTile) hooks_.onHoverTile(std::nullopt);
+}
+
+void AppTiles::launch(const PinnedApp& app) const {
+    pinned_.launchOrActivate(app.bundleID, app.fallbackPath);
+    if (pinned_.launchingBundleIDs().contains(app.bundleID) && hooks_.onColdLaunch) hooks_.onColdLaunch(app);
+}
+
+AppTile AppTiles::pinnedAppTile(const PinnedApp& app) const {
+    const std::set<Pid> owned = pinned_.pids(app.bundleID);
+    std::vector<WindowInfo> windows = windowsOf([&owned](Pid pid) { return owned.contains(pid); });
+    const bool running = pinned_.hasRegularProcess(app.bundleID) || !windows.empty();
+    const bool installed = pinned_.appPath(app.bundleID, app.fallbackPath).has_value();
+    const std::optional<WindowInfo> best = model_.bestWindow(windows);
+    const std::optional<Pid> focused = model_.focusedPID();
+
+    AppTile tile;
+    tile.state.name = app.name;
+    tile.state.icon = pinned_.icon(app);
+    tile.state.isInstalled = installed;
+    tile.state.showsDot = running;
+    tile.state.isFocusedApp = focused && owned.contains(*focused);
+    tile.state.isLaunching = pinned_.launchingBundleIDs().contains(app.bundleID);
+    tile.activate = [this, app, best] {
+        if (best) {
+            requestRaise(engine_, *best);
+        } else {
+            launch(app);
+        }
+        endHover();
+    };
+    tile.hover = hoverAction(best);
+    tile.menu = [this, app, windows = std::move(windows), installed, running, owned] {
+        return pinnedMenu(app, windows, installed, running, owned);
+    };
+    return tile;
+}
+
+MenuModel AppTiles::pinnedMenu(const PinnedApp& app, const std::vector<WindowInfo>& windows, bool installed,
+                               bool running, const std::set<Pid>& owned) const {
+    MenuModel menu;
+    const auto removeFromDock = [this, bundleID = app.bundleID] { pinned_.unpin(bundleID, model_.profileID()); };
+    if (!installed) {
+        menu.add(tr("Remove from dock"), removeFromDock);
+        return menu;
+    }
+    menu.append(windowRows(windows));
+    menu.addSeparator();
+    if (!running) {
+        menu.add(tr("Open"), [this, app] { launch(app); });
+    } else {
+        // Processes that ended since the tile was drawn are left out.
+        std::vector<RunningApp> instances;
+        for (const Pid pid : owned) {
+            if (auto instance = pinned_.runningApp(pid)) instances.push_back(std::move(*instance));
+        }
+        if (!instances.empty()) {
+            std::vector<Pid> pids;
+            std::ranges::transform(instances, std::back_inserter(pids), &RunningApp::pid);
+            // Helpers go before the application itself.
+            std::stable_partition(instances.begin(), instances.end(),
+                                  [&app](const RunningApp& instance) { return instance.appId != app.bundleID; });
+            std::vector<Pid> quitOrder;
+            std::ranges::transform(instances, std::back_inserter(quitOrder), &RunningApp::pid);
+            menu.add(tr("Hide"), [this, pids] {
+                for (const Pid pid : pids)
+                    apps_.hide(pid);
+            });
+            menu.add(tr("Quit"), [this, quitOrder] {
+                for (const Pid pid : quitOrder)
+                    apps_.quit(pid);
+            });
+        }
+    }
+    menu.addSeparator();
+    menu.add(tr("Remove from dock"), removeFromDock);
+    return menu;
+}
+
+AppTile AppTiles::transientTile(const TransientDockApp& entry) const {
+    std::vector<WindowInfo> windows = windowsOf([pid = entry.pid](Pid owner) { return owner == pid; });
+    const std::optional<WindowInfo> best = model_.bestWindow(windows);
+    const std::optional<Pid> focused = model_.focusedPID();
+
+    AppTile tile;
+    tile.state.name = entry.name;
+    tile.state.icon = pinned_.icon(entry.app);
+    tile.state.isInstalled = true;
+    tile.state.showsDot = true;
+    tile.state.isFocusedApp = focused == entry.pid;
+    tile.state.isLaunching = false;
+    tile.activate = [this, best] {
+        if (!best) return;
+        requestRaise(engine_, *best);
+        endHover();
+    };
+    tile.hover = hoverAction(best);
+    tile.menu = [this, entry, windows = std::move(windows)] { return transientMenu(entry, windows); };
+    return tile;
+}
+
+MenuModel AppTiles::transientMenu(const TransientDockApp& entry, const std::vector<WindowInfo>& windows) const {
+    MenuModel menu;
+    menu.append(windowRows(windows));
+    menu.addSeparator();
+    if (pinned_.runningApp(entry.pid)) {
+        menu.add(tr("Hide"), [this, pid = entry.pid] { apps_.hide(pid); });
+        menu.add(tr("Quit"), [this, pid = entry.pid] { apps_.quit(pid); });
+    }
+    if (entry.bundleID) {
+        menu.addSeparator();
+        menu.add(tr("Pin to dock"), [this, bundleID = *entry.bundleID, name = entry.name] {
+            pinned_.pin(bundleID, name, std::nullopt, model_.profileID());
+        });
+    }
+    return menu;
+}
+
+std::vector<MenuItem> AppTiles::windowRows(const std::vector<WindowInfo>& windows) const {
+    return windowMenuItems(windows, engine_, [this](const WindowInfo&) { endHover(); });
+}
+
+}  // namespace quillbern

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "core/model/PinnedStore.h"
+#include "core/model/TransientDockApps.h"
+#include "core/platform/RunningApps.h"
+#include "core/tiles/AppTile.h"
+#include "core/tiles/DockViewModel.h"
+#include "core/windows/WindowEngine.h"
+
+namespace quillbern {
+
+// Builds the application tiles of one dock from the stores: the pinned applications'
+// tiles and those of the running applications that are not pinned. A click brings the
+// application's best window forward, or starts a pinned application that shows none;
+// hovering hands that window to the dock's owner; the menu lists the windows and offers
+// to open, hide, quit, pin or remove. Main thread.
+class AppTiles {
+public:
+    // What the dock's owner hears of its application tiles; each may stay unset.
+    struct Hooks {
+        std::function<void(const std::optional<WindowInfo>&)> onHoverTile;
+        std::function<void(const PinnedApp&)> onColdLaunch;
+    };
+
+    AppTiles(const DockViewModel& model, WindowEngine& engine, PinnedStore& pinned, RunningApps& apps, Hooks hooks);
+    AppTiles(const AppTiles&) = delete;
+    AppTiles& operator=(const AppTiles&) = delete;
+
+    AppTile pinnedAppTile(const PinnedApp& app) const;
+    AppTile transientTile(const TransientDockApp& entry) const;
+
+private:
+    // The snapshot's windows of these processes, on every display, in snapshot order.
+    std::vector<WindowInfo> windowsOf(const std::function<bool(Pid)>& owns) const;
+    std::function<void(bool)> hoverAction(std::optional<WindowInfo> best) const;
+    void endHover() const;
+    // Starts the application; a start from cold shows the launch beacon.
+    void launch(const PinnedApp& app) const;
+    MenuModel pinnedMenu(const PinnedApp& app, const std::vector<WindowInfo>& windows, bool installed, bool running,
+                         const std::set<Pid>& owned) const;
+    MenuModel transientMenu(const TransientDockApp& entry, const std::vector<WindowInfo>& windows) const;
+    std::vector<MenuItem> windowRows(const std::vector<WindowInfo>& windows) const;
+
+    const DockViewModel& model_;
+    WindowEngine& engine_;
+    PinnedStore& pinned_;
+    RunningApps& apps_;
+    Hooks hooks_;
+};
+
+}  // namespace quillbern
