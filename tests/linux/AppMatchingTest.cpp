@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <map>
 
 #include "linux/x11/AppMatching.h"
 
@@ -27,7 +28,21 @@ AppMatcher debianDesktop() {
         {"org.example.Notes", std::nullopt, {"/usr/bin/python3.11"}},
         // A hidden helper that still names its window's class.
         {"org.example.Helper", "HelperWindow", {"/usr/libexec/example-helper"}, true},
+        // A Tk script: its windows are all of class "Tk".
+        {"org.example.Backup",
+         std::nullopt,
+         {"/usr/bin/python3"},
+         false,
+         "/usr/share/applications/org.example.Backup.desktop"},
+        {"com.example.Paint", std::nullopt, {"/usr/bin/flatpak"}},
+        // Snaps name their entries after the Snap and the application.
+        {"firefox_firefox", std::nullopt, {"/snap/bin/firefox"}},
+        {"mousepad", std::nullopt, {"mousepad"}},
     });
+}
+
+ProcessOrigin launchedAs(std::string file, Pid pid) {
+    return {std::move(file), pid, std::nullopt, std::nullopt};
 }
 
 struct Case {
@@ -89,6 +104,72 @@ TEST(AppMatcher, RecognisesRealApplications) {
         {"a hidden entry still matches by StartupWMClass",
          {{}, {}, "helper", "HelperWindow", 24, "/usr/libexec/example-helper"},
          "org.example.Helper"},
+        {"a script GIO launched as this very process: the entry it started",
+         {{},
+          {},
+          "tk",
+          "Tk",
+          30,
+          "/usr/bin/python3.11",
+          launchedAs("/usr/share/applications/org.example.Backup.desktop", 30)},
+         "org.example.Backup"},
+        {"a launched entry outside the data folders is known by its file name",
+         {{},
+          {},
+          "tk",
+          "Tk",
+          31,
+          "/usr/bin/python3.11",
+          launchedAs("/home/ann/Desktop/org.example.Backup.desktop", 31)},
+         "org.example.Backup"},
+        {"an editor started in a launched terminal inherits the terminal's launch, which is not its own",
+         {{},
+          {},
+          "mousepad",
+          "Mousepad",
+          32,
+          "/usr/bin/mousepad",
+          launchedAs("/usr/share/applications/debian-xterm.desktop", 16)},
+         "mousepad"},
+        {"an inherited launch names nothing",
+         {{},
+          {},
+          "tk",
+          "Tk",
+          33,
+          "/usr/bin/python3.11",
+          launchedAs("/usr/share/applications/org.example.Backup.desktop", 9)},
+         std::nullopt},
+        {"a Flatpak sandbox names its application where the window names none known",
+         {{},
+          {},
+          "paint",
+          "Paint-main",
+          34,
+          "/app/bin/paint",
+          {std::nullopt, std::nullopt, "com.example.Paint", std::nullopt}},
+         "com.example.Paint"},
+        {"a Snap: the entry named after the Snap and its application",
+         {{},
+          {},
+          "Navigator",
+          "firefox",
+          35,
+          "/snap/firefox/4173/usr/lib/firefox/firefox",
+          {std::nullopt, std::nullopt, std::nullopt, "firefox"}},
+         "firefox_firefox"},
+        {"a sandbox without an entry of its own falls through to the class",
+         {{}, {}, "code", "Code", 36, "/app/code/code", {std::nullopt, std::nullopt, "com.example.Gone", std::nullopt}},
+         "code"},
+        {"the id a window declares still comes first",
+         {"org.gnome.Nautilus",
+          {},
+          "tk",
+          "Tk",
+          37,
+          "/usr/bin/python3.11",
+          launchedAs("/usr/share/applications/org.example.Backup.desktop", 37)},
+         "org.gnome.Nautilus"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(matcher.match(c.window), c.expected) << c.what;
@@ -125,4 +206,69 @@ TEST(AppMatcher, InterpretersAndLaunchersNeverMatchByTheirProgram) {
     // Only a version follows the interpreter's name.
     const AppMatcher matcher({{"org.example.Pythonista", std::nullopt, {"pythonista"}}});
     EXPECT_EQ(matcher.match({{}, {}, {}, {}, 1, "/usr/bin/pythonista"}), "org.example.Pythonista");
+}
+
+namespace {
+
+// A table of processes as /proc would show them.
+struct ProcessTable {
+    std::map<Pid, ProcessFacts> processes;
+
+    void add(Pid pid, std::optional<Pid> parent, std::optional<std::string> executable, ProcessOrigin origin = {}) {
+        processes[pid] = ProcessFacts{pid, parent, std::move(executable), std::move(origin)};
+    }
+    ProcessLookup lookup() const {
+        return [this](Pid pid) -> std::optional<ProcessFacts> {
+            const auto found = processes.find(pid);
+            return found == processes.end() ? std::nullopt : std::optional(found->second);
+        };
+    }
+    std::optional<std::string> match(const AppMatcher& matcher, Pid pid) const {
+        return matcher.matchWindowless(processes.at(pid), lookup());
+    }
+};
+
+}  // namespace
+
+TEST(AppMatcher, AProcessWithoutWindowsIsKnownByItselfElseByItsAncestors) {
+    AppMatcher matcher = debianDesktop();
+    ProcessTable table;
+    // A session: a terminal with a shell that runs a helper, an editor's own helper, and a
+    // launch whose launcher has ended.
+    table.add(100, 1, "/usr/lib/systemd/systemd");
+    table.add(110, 100, "/usr/bin/xterm");
+    table.add(111, 110, "/usr/bin/bash");
+    table.add(112, 111, "/usr/libexec/spell-checker");
+    table.add(120, 111, "/usr/share/code/code");
+    table.add(121, 120, "/usr/share/code/chrome_crashpad_handler");
+    table.add(130, 100, "/usr/bin/python3.11", launchedAs("/usr/share/applications/org.example.Backup.desktop", 130));
+    table.add(131, 130, "/usr/bin/rsync", launchedAs("/usr/share/applications/org.example.Backup.desktop", 130));
+    table.add(140, 1, "/usr/bin/rsync", launchedAs("/usr/share/applications/org.example.Backup.desktop", 139));
+    table.add(150, 100, "/usr/lib/other-tool");
+    table.add(160, 100, "/app/libexec/paint-worker", {std::nullopt, std::nullopt, "com.example.Paint", std::nullopt});
+    // A table that runs in a circle must still end.
+    table.add(170, 171, "/usr/bin/a");
+    table.add(171, 170, "/usr/bin/b");
+
+    const struct {
+        const char* what;
+        Pid pid;
+        std::optional<std::string> expected;
+    } cases[] = {
+        {"a program with an entry is its own application", 110, "debian-xterm"},
+        {"a helper belongs to the nearest ancestor known, past the shell", 112, "debian-xterm"},
+        {"the nearest ancestor wins over the ones above it", 121, "code"},
+        {"the process a launch started", 130, "org.example.Backup"},
+        {"a child of a launched process belongs to it", 131, "org.example.Backup"},
+        {"a launch it descends from names it though its launcher ended", 140, "org.example.Backup"},
+        {"its sandbox names it", 160, "com.example.Paint"},
+        {"nothing known up to the session", 150, std::nullopt},
+        {"a circle of parents ends", 170, std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(table.match(matcher, c.pid), c.expected) << c.what;
+
+    matcher.rememberLaunch(150, "org.gnome.Nautilus");
+    EXPECT_EQ(table.match(matcher, 150), "org.gnome.Nautilus") << "our own launch, before its ancestors";
+    EXPECT_EQ(matcher.matchWindowless(table.processes.at(112), {}), std::nullopt) << "no ancestors to look at";
 }

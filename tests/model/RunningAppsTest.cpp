@@ -252,6 +252,30 @@ TEST_F(RunningAndLaunching, IconsAreKeptPerApplicationUntilTheRunningApplication
     EXPECT_EQ(world.icons.requests().size(), 3u);
 }
 
+TEST_F(RunningAndLaunching, AnEntryWithoutAPictureShowsItsWindowsPictureElseTheGenericOne) {
+    world.icons.withoutIcon("/apps/Editor.app");
+    const PinnedApp editor{"editor", "Editor", std::nullopt};
+    EXPECT_EQ(SimIcons::tagOf(store->icon(editor)), "generic") << "not running";
+
+    // Running: the picture of a window of its ordinary process, not of its helper's.
+    world.icons.giveWindowIcon(30);
+    world.icons.giveWindowIcon(31);
+    world.apps.launch(running(30, "editor", "/apps/Editor.app", ActivationPolicy::accessory));
+    world.apps.launch(running(31, "editor", "/apps/Editor.app"));
+    world.runUntilIdle();
+    EXPECT_EQ(SimIcons::tagOf(store->icon(editor)), "window:31");
+
+    // A running process without an entry: its window's picture, else the generic one.
+    RunningApp tool;
+    tool.pid = 40;
+    EXPECT_EQ(SimIcons::tagOf(store->icon(tool)), "generic");
+    world.icons.giveWindowIcon(41);
+    tool.pid = 41;
+    EXPECT_EQ(SimIcons::tagOf(store->icon(tool)), "window:41");
+    // One with an entry that has a picture shows that.
+    EXPECT_EQ(SimIcons::tagOf(store->icon(running(50, "other", "/apps/Other.app"))), "/apps/Other.app");
+}
+
 TEST_F(RunningAndLaunching, AFailedLaunchForgetsTheIcon) {
     const PinnedApp editor{"editor", "Editor", std::nullopt};
     const ImageHandle before = store->icon(editor);

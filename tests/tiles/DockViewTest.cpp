@@ -402,11 +402,13 @@ TEST_F(View, ACommandClickOnTheDockReachesThePanelAndNeitherTheTileNorTheButton)
     release(onTile);
     EXPECT_EQ(strip.cells()[0]->press.target(), 0);
     EXPECT_EQ(commands, 0);
+    EXPECT_EQ(w.world.launcher.launchedPaths().size(), 1u) << "a plain click starts the application";
 
     press(onTile, Qt::ControlModifier);
     release(onTile);
     EXPECT_EQ(commands, 1);
     EXPECT_EQ(strip.cells()[0]->press.target(), 0);
+    EXPECT_EQ(w.world.launcher.launchedPaths().size(), 1u) << "the tile never sees a Ctrl-click";
     press(onButton, Qt::ControlModifier);
     release(onButton);
     EXPECT_EQ(commands, 2);

@@ -127,6 +127,7 @@ std::vector<DesktopEntryFacts> LinuxAppCatalog::entryFacts() const {
             g_free(tryExec);
         }
         facts.noDisplay = g_desktop_app_info_get_nodisplay(info) != FALSE;
+        if (const char* filename = g_desktop_app_info_get_filename(info)) facts.path = filename;
         entries.push_back(std::move(facts));
     });
     return entries;

@@ -70,13 +70,42 @@ std::optional<std::string> AppMatcher::match(const WindowFacts& window) const {
         if (!declared) continue;
         if (const auto* entry = byId(std::string(withoutDesktopSuffix(*declared)))) return entry->id;
     }
-    for (const auto* entry : {byStartupClass(window), byClassName(window), byExecutable(window)}) {
+    for (const auto* entry : {byOrigin(window.origin, window.pid), byStartupClass(window), byClassName(window),
+                              byExecutable(window.executable)}) {
         if (entry) return entry->id;
     }
-    if (window.pid) {
-        if (const auto launched = launches_.find(*window.pid); launched != launches_.end()) return launched->second;
+    return byLaunch(window.pid);
+}
+
+std::optional<std::string> AppMatcher::matchWindowless(const ProcessFacts& process, const ProcessLookup& lookup) const {
+    if (auto own = byProcess(process)) return own;
+    // A bound on the walk, whatever the table of processes says.
+    constexpr int kMostAncestors = 64;
+    std::optional<Pid> parent = process.parent;
+    for (int depth = 0; depth < kMostAncestors && parent && *parent > 1 && lookup; ++depth) {
+        const std::optional<ProcessFacts> ancestor = lookup(*parent);
+        if (!ancestor) break;
+        if (auto found = byProcess(*ancestor)) return found;
+        parent = ancestor->parent;
+    }
+    // The launch it descends from may have ended, leaving it to another parent.
+    if (const auto& inherited = process.origin.launchedDesktopFile) {
+        if (const auto* entry = byLaunchedFile(*inherited)) return entry->id;
     }
     return std::nullopt;
+}
+
+std::optional<std::string> AppMatcher::byProcess(const ProcessFacts& process) const {
+    for (const auto* entry : {byOrigin(process.origin, process.pid), byExecutable(process.executable)}) {
+        if (entry) return entry->id;
+    }
+    return byLaunch(process.pid);
+}
+
+std::optional<std::string> AppMatcher::byLaunch(std::optional<Pid> pid) const {
+    if (!pid) return std::nullopt;
+    const auto launched = launches_.find(*pid);
+    return launched == launches_.end() ? std::nullopt : std::optional(launched->second);
 }
 
 void AppMatcher::rememberLaunch(Pid pid, std::string entryId) {
@@ -90,6 +119,37 @@ void AppMatcher::forgetLaunch(Pid pid) {
 const DesktopEntryFacts* AppMatcher::byId(const std::string& id) const {
     const auto found = std::find_if(entries_.begin(), entries_.end(), [&](const auto& e) { return e.id == id; });
     return found == entries_.end() ? nullptr : &*found;
+}
+
+const DesktopEntryFacts* AppMatcher::byOrigin(const ProcessOrigin& origin, std::optional<Pid> pid) const {
+    // A sandbox holds every process started in it, whatever it shows.
+    if (origin.flatpakId) {
+        if (const auto* entry = byId(*origin.flatpakId)) return entry;
+    }
+    if (origin.snapName) {
+        if (const auto* entry = bySnap(*origin.snapName)) return entry;
+    }
+    // Only the launched process itself: its children inherit the variable.
+    if (origin.launchedDesktopFile && pid && origin.launchedPid == pid)
+        return byLaunchedFile(*origin.launchedDesktopFile);
+    return nullptr;
+}
+
+const DesktopEntryFacts* AppMatcher::byLaunchedFile(const std::string& file) const {
+    const auto exact = std::find_if(entries_.begin(), entries_.end(), [&](const auto& e) { return e.path == file; });
+    if (exact != entries_.end()) return &*exact;
+    return byId(std::string(withoutDesktopSuffix(file)));
+}
+
+const DesktopEntryFacts* AppMatcher::bySnap(const std::string& snap) const {
+    // A Snap's entries are named "<snap>_<application>"; the one named after the Snap
+    // itself is its main application.
+    const std::string prefix = snap + "_";
+    if (const auto* main = byId(prefix + snap)) return main;
+    const auto any =
+        std::find_if(entries_.begin(), entries_.end(), [&](const auto& e) { return e.id.starts_with(prefix); });
+    if (any != entries_.end()) return &*any;
+    return byId(snap);
 }
 
 const DesktopEntryFacts* AppMatcher::byStartupClass(const WindowFacts& window) const {
@@ -111,9 +171,9 @@ const DesktopEntryFacts* AppMatcher::byClassName(const WindowFacts& window) cons
     return nullptr;
 }
 
-const DesktopEntryFacts* AppMatcher::byExecutable(const WindowFacts& window) const {
-    if (!window.executable || window.executable->empty()) return nullptr;
-    const std::string_view executable = *window.executable;
+const DesktopEntryFacts* AppMatcher::byExecutable(const std::optional<std::string>& program) const {
+    if (!program || program->empty()) return nullptr;
+    const std::string_view executable = *program;
     if (runsOtherPrograms(baseName(executable))) return nullptr;
     for (const auto& entry : entries_) {
         // Hidden entries are helpers and interpreters' own; only a declared id or class

@@ -1,7 +1,6 @@
 #include "linux/x11/X11WindowFacts.h"
 
-#include <filesystem>
-#include <system_error>
+#include <map>
 #include <tuple>
 
 #include "linux/x11/X11ClientTable.h"
@@ -16,10 +15,6 @@ struct Pending {
     xcb_get_property_cookie_t applicationId, desktopFile, wmClass;
 };
 
-std::optional<std::string> nonEmpty(std::string text) {
-    return text.empty() ? std::nullopt : std::optional(std::move(text));
-}
-
 }  // namespace
 
 std::pair<std::optional<std::string>, std::optional<std::string>> wmClassParts(std::string_view text) {
@@ -31,13 +26,6 @@ std::pair<std::optional<std::string>, std::optional<std::string>> wmClassParts(s
     };
     auto instance = part();
     return {std::move(instance), part()};
-}
-
-std::optional<std::string> executableOf(Pid pid) {
-    std::error_code error;
-    const auto target = std::filesystem::read_symlink("/proc/" + std::to_string(pid) + "/exe", error);
-    if (error) return std::nullopt;
-    return nonEmpty(target.string());
 }
 
 std::vector<WindowFacts> readWindowFacts(XcbConnection& connection, const std::vector<const ClientFacts*>& windows,
@@ -57,10 +45,18 @@ std::vector<WindowFacts> readWindowFacts(XcbConnection& connection, const std::v
     const bool answered = connection.sync(deadline);
 
     std::vector<WindowFacts> facts(windows.size());
+    std::map<Pid, std::optional<ProcessFacts>> processes;
     for (std::size_t i = 0; i < windows.size(); ++i) {
         WindowFacts& window = facts[i];
         window.pid = windows[i]->pid;
-        if (window.pid) window.executable = executableOf(*window.pid);
+        if (window.pid) {
+            auto [process, added] = processes.try_emplace(*window.pid);
+            if (added) process->second = readProcessFacts(*window.pid);
+            if (process->second) {
+                window.executable = process->second->executable;
+                window.origin = process->second->origin;
+            }
+        }
         const Pending& p = pending[i];
         if (!answered) {
             for (const auto& cookie : {p.applicationId, p.desktopFile, p.wmClass})

@@ -22,7 +22,4 @@ std::vector<WindowFacts> readWindowFacts(XcbConnection& connection, const std::v
 // The instance and the class of a WM_CLASS value, each ended by a NUL; empty ones are none.
 std::pair<std::optional<std::string>, std::optional<std::string>> wmClassParts(std::string_view text);
 
-// The program a process runs (/proc/PID/exe); none when it is gone or not ours to see.
-std::optional<std::string> executableOf(Pid pid);
-
 }  // namespace quillbern

@@ -1,0 +1,260 @@
+#include <QAccessible>
+#include <QAccessibleInterface>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QHelpEvent>
+#include <QMouseEvent>
+#include <QToolTip>
+#include <gtest/gtest.h>
+
+#include "tiles/TilesWorld.h"
+#include "ui/foundation/ModelMenu.h"
+#include "ui/tiles/DockView.h"
+#include "ui/tiles/TileChrome.h"
+#include "ui/tiles/TileStrip.h"
+
+namespace quillbern {
+namespace {
+
+using testing::app;
+using testing::dock;
+using testing::kLeft;
+using testing::window;
+
+const QColor kMail(220, 40, 40);
+const QColor kTerm(230, 150, 20);
+const QColor kAccent(0, 122, 255);
+
+// A dock at the bottom with Mail and Web pinned, and what its owner hears from it.
+class AppTileView : public ::testing::Test {
+protected:
+    AppTileView() {
+        w.install("mail", "Mail", kMail);
+        w.install("term", "Term", kTerm);
+        w.world.appearance.setAccentColor({0, 122 / 255.0, 1, 1});
+    }
+
+    void open(std::vector<PinnedItem> items = {app("mail", "Mail"), app("gone", "Gone")}) {
+        w.open({dock(1, DockEdge::bottom, std::move(items))});
+        w.engine->onRaiseRequest = [this](const WindowInfo& window) { raised.push_back(window.id); };
+        DockContent content = w.content(1, kLeft);
+        content.onHoverTile = [this](const std::optional<WindowInfo>& window) { hovers.push_back(window); };
+        content.onInteractionLock = [this](bool locked) { locks += locked ? 1 : -1; };
+        content.onColdLaunch = [this](const PinnedApp& launched) { coldLaunches.push_back(launched.bundleID); };
+        view = std::make_unique<DockView>(content, nullptr);
+        view->resize(420, 110);
+        view->show();
+    }
+
+    TileStrip& strip() const { return view->strip(); }
+    QPointF centre(std::size_t cell) const { return strip().tileFrames()[cell].center(); }
+    // The icon's box of a tile in the view, at rest.
+    QRect iconBox(std::size_t cell) const {
+        const QRectF box = TileChrome::iconBox(strip().tileFrames()[cell].topLeft(), w.appearance->tileSize());
+        return box.translated(strip().geometry().topLeft()).toAlignedRect();
+    }
+    // The dot's box of a tile in the view.
+    QRect dotBox(std::size_t cell) const {
+        const QRect icon = iconBox(cell);
+        return QRect(icon.center().x() - 1, icon.bottom() + 3, 3, 3);
+    }
+    void mouse(QEvent::Type type, QPointF at, Qt::MouseButton button = Qt::LeftButton) {
+        QMouseEvent event(type, at, strip().mapToGlobal(at), button,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : button, Qt::NoModifier);
+        QApplication::sendEvent(&strip(), &event);
+    }
+    void click(QPointF at) {
+        mouse(QEvent::MouseButtonPress, at);
+        mouse(QEvent::MouseButtonRelease, at);
+    }
+    QAccessibleInterface* tile(int index) const {
+        return QAccessible::queryAccessibleInterface(&strip())->child(index);
+    }
+
+    testing::TilesWorld w;
+    std::unique_ptr<DockView> view;
+    std::vector<std::optional<WindowInfo>> hovers;
+    std::vector<WindowId> raised;
+    std::vector<std::string> coldLaunches;
+    int locks = 0;
+};
+
+TEST_F(AppTileView, TheRunningDotShowsUnderTheIconSubduedUnlessFrontmost) {
+    open();
+    EXPECT_EQ(testing::pixelsNear(testing::rendered(*view), dotBox(0), kAccent, 40), 0) << "not running";
+
+    w.run(10, "mail", "Mail");
+    w.world.advance(0.2);
+    const QImage running = testing::rendered(*view);
+    EXPECT_GT(testing::pixelsNear(running, iconBox(0), kMail, 0), 30 * 30);
+    const QColor subdued = running.pixelColor(dotBox(0).center());
+    EXPECT_GT(subdued.blue(), subdued.red() + 40) << "the accent";
+
+    WindowInfo front = window(1, 10, "Mail", kLeft);
+    front.isFocused = true;
+    w.showWindows({front});
+    w.world.advance(0.1);
+    EXPECT_GT(strip().cells()[0]->dot.value(w.world.clock.mediaNow()), 0.55) << "fading to full over 0.2 s";
+    w.world.advance(0.1);
+    const QColor full = testing::rendered(*view).pixelColor(dotBox(0).center());
+    EXPECT_NEAR(full.blue(), 255, 8);
+    EXPECT_NEAR(full.green(), 122, 12);
+    EXPECT_LT(full.red(), subdued.red() - 40) << "the running dot was blended with the bar";
+}
+
+TEST_F(AppTileView, AClickReleasedOnTheTileActsAndOneReleasedElsewhereDoesNot) {
+    open();
+    mouse(QEvent::MouseButtonPress, centre(0));
+    mouse(QEvent::MouseButtonRelease, centre(1));
+    EXPECT_TRUE(w.world.launcher.launchedPaths().empty()) << "let go over another tile";
+    EXPECT_EQ(strip().cells()[0]->press.target(), 0);
+    mouse(QEvent::MouseButtonRelease, centre(0));
+    EXPECT_TRUE(w.world.launcher.launchedPaths().empty()) << "a release without its press";
+
+    click(centre(0));
+    EXPECT_EQ(w.world.launcher.launchedPaths(), std::vector<Path>{"/apps/mail.app"});
+    EXPECT_EQ(coldLaunches, std::vector<std::string>{"mail"});
+    EXPECT_TRUE(strip().cells()[0]->bounce.isBouncing());
+
+    // Once it shows a window, a click raises it.
+    w.run(10, "mail", "Mail");
+    w.showWindows({window(4, 10, "Mail", kLeft)});
+    EXPECT_FALSE(strip().cells()[0]->bounce.isBouncing());
+    click(centre(0));
+    EXPECT_EQ(raised, std::vector<WindowId>{4});
+    EXPECT_EQ(w.world.launcher.launchedPaths().size(), 1u);
+}
+
+TEST_F(AppTileView, ALaunchingIconBouncesAwayFromTheEdgeUnlessMotionIsReduced) {
+    open();
+    click(centre(0));
+    const QRect rest = iconBox(0);
+    const double lift = w.appearance->tileSize() * 0.15;
+    const QRect above(rest.left(), rest.top() - static_cast<int>(lift) + 1, rest.width(), static_cast<int>(lift) - 2);
+    EXPECT_EQ(testing::pixelsNear(testing::rendered(*view), above, kMail, 0), 0);
+    w.world.advance(0.3);
+    EXPECT_GT(testing::pixelsNear(testing::rendered(*view), above, kMail, 0), above.width() * above.height() / 2)
+        << "out by its bounce at the top of the swing";
+    w.world.advance(0.3);
+    EXPECT_EQ(testing::pixelsNear(testing::rendered(*view), above, kMail, 0), 0) << "and back";
+
+    w.world.appearance.setReduceMotion(true);
+    w.world.appearance.notify();
+    w.world.advance(0.3);
+    EXPECT_EQ(testing::pixelsNear(testing::rendered(*view), above, kMail, 0), 0) << "still under reduced motion";
+    EXPECT_GT(testing::pixelsNear(testing::rendered(*view), rest, kMail, 0), 30 * 30);
+}
+
+TEST_F(AppTileView, HoveringATileHandsItsBestWindowToTheDock) {
+    open({app("mail", "Mail"), app("term", "Term")});
+    w.run(10, "mail", "Mail");
+    w.showWindows({window(4, 10, "Mail", kLeft)});
+    mouse(QEvent::MouseMove, centre(0), Qt::NoButton);
+    ASSERT_EQ(hovers.size(), 1u);
+    EXPECT_EQ(hovers.back()->id, 4u);
+    mouse(QEvent::MouseMove, centre(0) + QPointF(1, 1), Qt::NoButton);
+    EXPECT_EQ(hovers.size(), 1u) << "told on a change only";
+    mouse(QEvent::MouseMove, centre(1), Qt::NoButton);
+    ASSERT_EQ(hovers.size(), 3u);
+    EXPECT_FALSE(hovers[1]) << "Mail's hover ends first";
+    EXPECT_FALSE(hovers[2]) << "Term shows no window";
+
+    // A hovered running tile that goes ends its hover.
+    w.run(20, "draw", "Draw");
+    w.showWindows({window(4, 10, "Mail", kLeft), window(5, 20, "Draw", kLeft)});
+    mouse(QEvent::MouseMove, centre(2), Qt::NoButton);
+    ASSERT_EQ(hovers.back()->id, 5u);
+    w.world.apps.terminate(20);
+    w.showWindows({window(4, 10, "Mail", kLeft)});
+    EXPECT_FALSE(hovers.back());
+}
+
+TEST_F(AppTileView, ATilesMenuHoldsTheDockOutAndRunsTheChosenLine) {
+    open();
+    w.run(10, "mail", "Mail");
+    w.showWindows({window(4, 10, "Mail", kLeft)});
+    QContextMenuEvent event(QContextMenuEvent::Mouse, centre(0).toPoint(), strip().mapToGlobal(centre(0).toPoint()));
+    QApplication::sendEvent(&strip(), &event);
+    ModelMenu* menu = view->openMenu();
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(locks, 1) << "the dock stays out while its menu is open";
+    QStringList lines;
+    for (QAction* action : menu->actions())
+        lines << (action->isSeparator() ? QStringLiteral("--") : action->text());
+    EXPECT_EQ(lines, (QStringList{"Mail 4", "--", "Hide", "Quit", "--", "Remove from dock"}));
+
+    menu->actions()[3]->trigger();
+    menu->close();
+    EXPECT_EQ(locks, 0);
+    QApplication::processEvents();
+    EXPECT_EQ(w.world.apps.quits(), std::vector<Pid>{10});
+    EXPECT_EQ(view->openMenu(), nullptr);
+}
+
+TEST_F(AppTileView, TooltipsAndAccessibilityNameEachTileAndItsState) {
+    open();
+    w.run(10, "mail", "Mail");
+    view->show();
+    const auto tooltip = [this](QPointF at) {
+        QHelpEvent help(QEvent::ToolTip, at.toPoint(), strip().mapToGlobal(at.toPoint()));
+        QApplication::sendEvent(&strip(), &help);
+        const QString text = QToolTip::text();
+        QToolTip::hideText();
+        return text;
+    };
+    EXPECT_EQ(tooltip(centre(0)), QStringLiteral("Mail"));
+    EXPECT_EQ(tooltip(centre(1)), QStringLiteral("Gone — not found"));
+
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(&strip());
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->childCount(), 2);
+    EXPECT_EQ(tile(0)->role(), QAccessible::Button);
+    EXPECT_EQ(tile(0)->text(QAccessible::Name), QStringLiteral("Mail"));
+    EXPECT_EQ(tile(0)->text(QAccessible::Value), QStringLiteral("running"));
+    EXPECT_EQ(tile(1)->text(QAccessible::Name), QStringLiteral("Gone, not found"));
+    EXPECT_EQ(tile(1)->text(QAccessible::Value), QString());
+    EXPECT_EQ(list->indexOfChild(tile(1)), 1);
+    EXPECT_TRUE(tile(0)->rect().contains(strip().mapToGlobal(centre(0).toPoint())));
+    EXPECT_FALSE(tile(0)->rect().contains(strip().mapToGlobal(centre(1).toPoint())));
+
+    // Pressed through accessibility as a click presses it.
+    tile(1)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(w.world.alerts.beepCount(), 1) << "Gone cannot be found";
+    // The same tile stays the same element while the stores change.
+    QAccessibleInterface* mail = tile(0);
+    w.pinned->pin("term", "Term", std::nullopt, testing::dockId(1));
+    EXPECT_EQ(tile(0), mail);
+    EXPECT_EQ(list->childCount(), 3);
+    w.pinned->unpin("mail", testing::dockId(1));
+    EXPECT_FALSE(mail->isValid());
+}
+
+TEST_F(AppTileView, AMissingApplicationIsFadedAndADraggedTileDimmed) {
+    open();
+    EXPECT_EQ(strip().cells()[1]->content().iconOpacity, 0.4);
+    EXPECT_EQ(strip().cells()[0]->content().iconOpacity, 1);
+
+    w.pinned->setDragSession(DragSession{"app:mail", testing::dockId(2)});
+    EXPECT_EQ(strip().cells()[0]->opacity.target(), 0.35) << "the same application dims whichever dock it is dragged from";
+    EXPECT_EQ(strip().cells()[1]->opacity.target(), 1);
+    w.world.advance(0.15);
+    EXPECT_EQ(testing::pixelsNear(testing::rendered(*view), iconBox(0), kMail, 8), 0);
+    w.pinned->setDragSession(std::nullopt);
+    w.world.advance(0.15);
+    EXPECT_GT(testing::pixelsNear(testing::rendered(*view), iconBox(0), kMail, 0), 30 * 30);
+}
+
+TEST_F(AppTileView, ARunningApplicationWithoutAPictureOfItsOwnShowsItsWindowsPicture) {
+    open({});
+    const QColor window(10, 200, 200);
+    w.icons.paintWindow(30, window);
+    w.run(30, std::nullopt, "xeyes");
+    w.run(31, std::nullopt, "xclock");
+    w.showWindows({testing::window(1, 30, "xeyes", kLeft), testing::window(2, 31, "xclock", kLeft)});
+    const QImage image = testing::rendered(*view);
+    EXPECT_GT(testing::pixelsNear(image, iconBox(0), window, 0), 30 * 30);
+    EXPECT_GT(testing::pixelsNear(image, iconBox(1), testing::ColourIcons::kGeneric, 0), 30 * 30);
+}
+
+}  // namespace
+}  // namespace quillbern
