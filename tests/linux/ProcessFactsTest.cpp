@@ -42,9 +42,9 @@ private:
 }  // namespace
 
 TEST(ProcessOrigin, TheEnvironmentTellsTheLaunchTheSandboxAndTheSnap) {
-    const ProcessOrigin launched = processOrigin(environment({"HOME=/home/ann",
-                                                              "GIO_LAUNCHED_DESKTOP_FILE=/usr/share/applications/a.desktop",
-                                                              "GIO_LAUNCHED_DESKTOP_FILE_PID=4711", "LANG=C"}));
+    const ProcessOrigin launched =
+        processOrigin(environment({"HOME=/home/ann", "GIO_LAUNCHED_DESKTOP_FILE=/usr/share/applications/a.desktop",
+                                   "GIO_LAUNCHED_DESKTOP_FILE_PID=4711", "LANG=C"}));
     EXPECT_EQ(launched.launchedDesktopFile, "/usr/share/applications/a.desktop");
     EXPECT_EQ(launched.launchedPid, 4711);
     EXPECT_EQ(launched.flatpakId, std::nullopt);
@@ -62,8 +62,8 @@ TEST(ProcessOrigin, TheEnvironmentTellsTheLaunchTheSandboxAndTheSnap) {
 }
 
 TEST(ProcessOrigin, MalformedEntriesAreLeftOut) {
-    const ProcessOrigin origin = processOrigin(environment(
-        {"GIO_LAUNCHED_DESKTOP_FILE_PID=12ab", "GIO_LAUNCHED_DESKTOP_FILE=", "NOEQUALS", "SNAP_NAME"}));
+    const ProcessOrigin origin = processOrigin(
+        environment({"GIO_LAUNCHED_DESKTOP_FILE_PID=12ab", "GIO_LAUNCHED_DESKTOP_FILE=", "NOEQUALS", "SNAP_NAME"}));
     EXPECT_EQ(origin, ProcessOrigin{});
     EXPECT_EQ(processOrigin(environment({"GIO_LAUNCHED_DESKTOP_FILE_PID=-3"})).launchedPid, std::nullopt);
     EXPECT_EQ(processOrigin({}, "[Instance]\nname=com.example.Paint\n").flatpakId, std::nullopt)
@@ -74,8 +74,9 @@ TEST(ProcessOrigin, MalformedEntriesAreLeftOut) {
 
 TEST_F(FakeProc, AProcessIsReadWithItsParentProgramAndOrigin) {
     // A name with spaces and parentheses, as a process may choose.
-    const fs::path dir = process(321, "321 (my (odd) app) S 77 321 321 0 -1 4194304 120 0 0 0",
-                                 environment({"GIO_LAUNCHED_DESKTOP_FILE=/x/b.desktop", "GIO_LAUNCHED_DESKTOP_FILE_PID=321"}));
+    const fs::path dir =
+        process(321, "321 (my (odd) app) S 77 321 321 0 -1 4194304 120 0 0 0",
+                environment({"GIO_LAUNCHED_DESKTOP_FILE=/x/b.desktop", "GIO_LAUNCHED_DESKTOP_FILE_PID=321"}));
     fs::create_symlink("/usr/bin/b-app", dir / "exe");
     std::ofstream(dir / "root" / ".flatpak-info") << "[Application]\nname=org.example.B\n";
 

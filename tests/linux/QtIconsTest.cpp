@@ -5,6 +5,8 @@
 #include <fstream>
 #include <gtest/gtest.h>
 
+#include "core/dock/BeaconMetrics.h"
+#include "ui/dock/LaunchBeaconView.h"
 #include "ui/foundation/QtIcons.h"
 
 using namespace quillbern;
@@ -65,4 +67,65 @@ TEST(QtIcons, FilesShowTheirTypesIconAndFoldersTheFolderIcon) {
     QIcon::setThemeName(themeName);
     QIcon::setThemeSearchPaths(searchPaths);
     fs::remove_all(dir);
+}
+
+namespace {
+
+// An entry whose icon is a red picture, in a folder of its own.
+struct RedEntry {
+    RedEntry() : dir(fs::temp_directory_path() / ("quillbern-red-" + std::to_string(::getpid()))) {
+        fs::create_directories(dir);
+        QImage red(32, 32, QImage::Format_ARGB32);
+        red.fill(Qt::red);
+        red.save(QString::fromStdString((dir / "red.png").string()));
+        std::ofstream(dir / "red.desktop")
+            << "[Desktop Entry]\nType=Application\nName=Red\nExec=true\nIcon=" << (dir / "red.png").string() << "\n";
+        std::ofstream(dir / "plain.desktop") << "[Desktop Entry]\nType=Application\nName=Plain\nExec=true\n"
+                                             << "Icon=no-theme-has-this-icon\n";
+    }
+    ~RedEntry() { fs::remove_all(dir); }
+    fs::path dir;
+};
+
+}  // namespace
+
+TEST(QtIcons, AnEntryNamingAnIconNoThemeHasHasNoPictureOfItsOwn) {
+    const RedEntry entry;
+    const QtIcons icons;
+    EXPECT_EQ(icons.appIcon((entry.dir / "plain.desktop").string()), nullptr);
+    EXPECT_EQ(icons.runningAppIcon(1), nullptr) << "no window system to ask";
+}
+
+TEST(QtIcons, AWindowsPictureComesInEverySizeItOffers) {
+    const auto square = [](int side, std::uint8_t green) {
+        PixelBuffer pixels{side, side, {}};
+        for (int i = 0; i < side * side; ++i)
+            pixels.rgbaPremultiplied.insert(pixels.rgbaPremultiplied.end(), {0, green, 0, 255});
+        return pixels;
+    };
+    std::vector<Pid> asked;
+    const QtIcons icons([&](Pid pid) {
+        asked.push_back(pid);
+        return pid == 7 ? std::vector<PixelBuffer>{square(16, 100), square(48, 200)} : std::vector<PixelBuffer>{};
+    });
+    EXPECT_EQ(icons.runningAppIcon(8), nullptr);
+    const QIcon icon = qIcon(icons.runningAppIcon(7));
+    EXPECT_EQ(icon.pixmap(16, 16).toImage().pixelColor(8, 8), QColor(0, 100, 0)) << "the small picture when small";
+    EXPECT_EQ(icon.pixmap(48, 48).toImage().pixelColor(24, 24), QColor(0, 200, 0));
+    EXPECT_EQ(asked, (std::vector<Pid>{8, 7}));
+}
+
+TEST(LaunchBeaconView, DrawsThemeIconsAsTheDockDoes) {
+    const RedEntry entry;
+    BeaconContent content;
+    content.tiles = {{"red", "Red", QtIcons().appIcon((entry.dir / "red.desktop").string()), true}};
+    content.tileSize = 60;
+    content.cornerRadius = 13;
+    content.accent = {0, 0, 1, 1};
+    LaunchBeaconView view(content, nullptr);
+    const int side = static_cast<int>(2 * beacon::kMargin + beacon::ringBox(60));
+    view.resize(side, side);
+    const QImage drawn = view.grab().toImage();
+    const QPoint centre(view.width() / 2, view.height() / 2);
+    EXPECT_EQ(drawn.pixelColor(centre), QColor(Qt::red));
 }

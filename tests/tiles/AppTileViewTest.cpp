@@ -235,7 +235,8 @@ TEST_F(AppTileView, AMissingApplicationIsFadedAndADraggedTileDimmed) {
     EXPECT_EQ(strip().cells()[0]->content().iconOpacity, 1);
 
     w.pinned->setDragSession(DragSession{"app:mail", testing::dockId(2)});
-    EXPECT_EQ(strip().cells()[0]->opacity.target(), 0.35) << "the same application dims whichever dock it is dragged from";
+    EXPECT_EQ(strip().cells()[0]->opacity.target(), 0.35)
+        << "the same application dims whichever dock it is dragged from";
     EXPECT_EQ(strip().cells()[1]->opacity.target(), 1);
     w.world.advance(0.15);
     EXPECT_EQ(testing::pixelsNear(testing::rendered(*view), iconBox(0), kMail, 8), 0);

@@ -130,8 +130,8 @@ TEST_F(Tiles, AnApplicationThatIsNotInstalledIsFadedSaysSoAndCanOnlyBeRemoved) {
 TEST_F(Tiles, AClickRaisesTheBestWindowPreferringThisDisplay) {
     open();
     w.run(10, "mail", "Mail");
-    w.showWindows({window(1, 10, "Mail", kRight), minimized(window(2, 10, "Mail", kLeft)),
-                   window(3, 10, "Mail", kLeft)});
+    w.showWindows(
+        {window(1, 10, "Mail", kRight), minimized(window(2, 10, "Mail", kLeft)), window(3, 10, "Mail", kLeft)});
     pinned(kMail).activate();
     EXPECT_EQ(raised, std::vector<WindowId>{3}) << "the first shown window on this display";
     EXPECT_EQ(lastHover(), 0u) << "the preview is dismissed";
@@ -214,8 +214,8 @@ TEST_F(Tiles, ThePinnedMenuForEachState) {
     WindowInfo untitled = window(3, 10, "Mail", kLeft);
     untitled.title.clear();
     w.showWindows({window(1, 10, "Mail", kRight), minimized(window(2, 10, "Mail", kLeft)), untitled});
-    EXPECT_EQ(titles(pinned(kMail).menu()),
-              (std::vector<std::string>{"Mail 1", "Mail", "--", "Mail 2", "--", "Hide", "Quit", "--", "Remove from dock"}));
+    EXPECT_EQ(titles(pinned(kMail).menu()), (std::vector<std::string>{"Mail 1", "Mail", "--", "Mail 2", "--", "Hide",
+                                                                      "Quit", "--", "Remove from dock"}));
     const MenuModel menu = pinned(kMail).menu();
     EXPECT_EQ(menu.items()[3].symbol, "arrow.down.forward.square") << "a minimised window's row";
     EXPECT_EQ(menu.items()[0].symbol, "");

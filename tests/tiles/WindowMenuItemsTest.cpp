@@ -39,10 +39,9 @@ protected:
 };
 
 TEST_F(WindowRows, ShownWindowsFirstThenTheMinimisedOnesBesideTheirSymbol) {
-    const auto listed = items({window(1, 10, "Mail", kLeft), minimized(window(2, 10, "Mail", kLeft)),
-                               window(3, 10, "Mail", kLeft)});
-    EXPECT_EQ(rows(listed),
-              (std::vector<std::string>{"Mail 1", "Mail 3", "--", "Mail 2 [arrow.down.forward.square]"}));
+    const auto listed =
+        items({window(1, 10, "Mail", kLeft), minimized(window(2, 10, "Mail", kLeft)), window(3, 10, "Mail", kLeft)});
+    EXPECT_EQ(rows(listed), (std::vector<std::string>{"Mail 1", "Mail 3", "--", "Mail 2 [arrow.down.forward.square]"}));
     EXPECT_EQ(rows(items({minimized(window(4, 10, "Mail", kLeft))})),
               (std::vector<std::string>{"--", "Mail 4 [arrow.down.forward.square]"}))
         << "all minimised: the separator comes first";

@@ -74,6 +74,10 @@ protected:
         writeEntry(probeEntry(), "Name=Probe App\nExec=/bin/false\nStartupWMClass=QuillbernProbe\n");
         writeEntry(terminalEntry(), "Name=Example Terminal\nExec=xterm\n");
         writeEntry(sleeperEntry(), "Name=Sleeper\nExec=/bin/sleep 30\n");
+        // Its window's class is the probe's, yet it is what the launch started. Through env, so
+        // that its program names no test client.
+        writeEntry(launchedEntry(), "Name=Launched Probe\nExec=env " + std::string(QUILLBERN_TEST_CLIENT) +
+                                        " --class QuillbernProbe --title Launched\n");
     }
     static void TearDownTestSuite() { fs::remove_all(applications()); }
 
@@ -81,6 +85,7 @@ protected:
     static fs::path probeEntry() { return applications() / "org.example.Probe.desktop"; }
     static fs::path terminalEntry() { return applications() / "org.example.Terminal.desktop"; }
     static fs::path sleeperEntry() { return applications() / "org.example.Sleeper.desktop"; }
+    static fs::path launchedEntry() { return applications() / "org.example.Launched.desktop"; }
 
     Backends x;
     XProbe probe;
@@ -248,6 +253,72 @@ TEST_F(X11RunningAppsTest, ALaunchedProcessRunsBeforeItsFirstWindowUntilItEnds) 
     kill(sleeper.pid, SIGTERM);
     EXPECT_TRUE(spinUntil([&] { return heard.terminatedOnce(sleeper.pid); }));
     EXPECT_FALSE(apps.app(sleeper.pid));
+}
+
+TEST_F(X11RunningAppsTest, AProcessTheDesktopLaunchedIsTheEntryItStartedWhateverItsWindowSays) {
+    LinuxLauncher launcher(apps);
+    launcher.launch(launchedEntry().string(), true, [](Result<void>) {});
+    ASSERT_TRUE(spinUntil([&] {
+        return std::ranges::any_of(heard.launched, [](const RunningApp& app) { return app.name == "Launched Probe"; });
+    }));
+    const auto launched =
+        std::ranges::find_if(heard.launched, [](const RunningApp& app) { return app.name == "Launched Probe"; });
+    EXPECT_EQ(launched->appId, "org.example.Launched") << "not the probe its window's class names";
+    EXPECT_TRUE(apps.quit(launched->pid));
+    EXPECT_TRUE(spinUntil([&] { return heard.terminatedOnce(launched->pid); }));
+}
+
+TEST_F(X11RunningAppsTest, HidingMinimisesEveryWindowAndQuittingClosesThem) {
+    TestClient client({"--title", "Hidden"});
+    ASSERT_TRUE(client.started());
+    const Pid pid = client.pid();
+    ASSERT_TRUE(spinUntil([&] { return heard.launchesOf(pid) == 1; }));
+    const std::size_t clients = probe.cardinals(probe.root(), "_NET_CLIENT_LIST").size();
+    openAnotherWindow(probe, client.window());
+    ASSERT_TRUE(spinUntil([&] { return probe.cardinals(probe.root(), "_NET_CLIENT_LIST").size() == clients + 1; }));
+    std::vector<xcb_window_t> windows;
+    for (const std::uint32_t window : probe.cardinals(probe.root(), "_NET_CLIENT_LIST")) {
+        const auto owner = probe.cardinals(window, "_NET_WM_PID");
+        if (!owner.empty() && Pid(owner.front()) == pid) windows.push_back(window);
+    }
+    ASSERT_EQ(windows.size(), 2u);
+
+    EXPECT_TRUE(apps.hide(pid));
+    constexpr std::uint32_t kIconic = 3;
+    EXPECT_TRUE(spinUntil([&] {
+        return std::ranges::all_of(windows, [&](xcb_window_t window) {
+            const auto state = probe.cardinals(window, "WM_STATE");
+            return !state.empty() && state.front() == kIconic;
+        });
+    }));
+
+    EXPECT_TRUE(apps.quit(pid));
+    EXPECT_TRUE(spinUntil([&] { return heard.terminatedOnce(pid); })) << "its last window closed, the client ended";
+    EXPECT_FALSE(apps.hide(pid));
+    EXPECT_FALSE(apps.quit(pid));
+    EXPECT_FALSE(apps.quit(getpid())) << "never ourselves";
+}
+
+TEST_F(X11RunningAppsTest, QuittingAProcessWithoutWindowsEndsIt) {
+    LinuxLauncher launcher(apps, [this](Pid pid, const Path& entry) { apps.noteLaunch(pid, entry); });
+    launcher.launch(sleeperEntry().string(), true, [](Result<void>) {});
+    ASSERT_TRUE(spinUntil([&] { return !heard.launched.empty(); }));
+    const Pid sleeper = heard.launched.front().pid;
+    EXPECT_TRUE(apps.quit(sleeper));
+    EXPECT_TRUE(spinUntil([&] { return heard.terminatedOnce(sleeper); }));
+}
+
+TEST_F(X11RunningAppsTest, AnApplicationsWindowCarriesItsPicture) {
+    TestClient client({"--title", "Pictured"});
+    ASSERT_TRUE(client.started());
+    ASSERT_TRUE(spinUntil([&] { return heard.launchesOf(client.pid()) == 1; }));
+    const std::vector<PixelBuffer> pictures = apps.windowPictures(client.pid());
+    ASSERT_EQ(pictures.size(), 1u);
+    EXPECT_EQ(pictures[0].width, 16);
+    EXPECT_EQ(
+        std::vector<std::uint8_t>(pictures[0].rgbaPremultiplied.begin(), pictures[0].rgbaPremultiplied.begin() + 4),
+        (std::vector<std::uint8_t>{0x30, 0x80, 0xC0, 0xFF}));
+    EXPECT_TRUE(apps.windowPictures(0x3FFFFFFF).empty());
 }
 
 TEST(X11SessionEventsTest, ADesktopSwitchReachesTheSubscribers) {
