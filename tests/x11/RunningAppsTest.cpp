@@ -78,6 +78,8 @@ protected:
         // that its program names no test client.
         writeEntry(launchedEntry(), "Name=Launched Probe\nExec=env " + std::string(QUILLBERN_TEST_CLIENT) +
                                         " --class QuillbernProbe --title Launched\n");
+        writeEntry(slowEntry(), "Name=Slow Starter\nExec=sh -c \"sleep 0.3; exec " +
+                                    std::string(QUILLBERN_TEST_CLIENT) + " --title Slow\"\n");
     }
     static void TearDownTestSuite() { fs::remove_all(applications()); }
 
@@ -86,6 +88,7 @@ protected:
     static fs::path terminalEntry() { return applications() / "org.example.Terminal.desktop"; }
     static fs::path sleeperEntry() { return applications() / "org.example.Sleeper.desktop"; }
     static fs::path launchedEntry() { return applications() / "org.example.Launched.desktop"; }
+    static fs::path slowEntry() { return applications() / "org.example.Slow.desktop"; }
 
     Backends x;
     XProbe probe;
@@ -299,6 +302,20 @@ TEST_F(X11RunningAppsTest, HidingMinimisesEveryWindowAndQuittingClosesThem) {
     EXPECT_FALSE(apps.quit(getpid())) << "never ourselves";
 }
 
+TEST_F(X11RunningAppsTest, ALaunchedProcessShowingItsFirstWindowIsAChangeThatBringsItsPicture) {
+    LinuxLauncher launcher(apps, [this](Pid pid, const Path& entry) { apps.noteLaunch(pid, entry); });
+    launcher.launch(slowEntry().string(), true, [](Result<void>) {});
+    ASSERT_TRUE(spinUntil([&] { return !heard.launched.empty(); }));
+    const Pid slow = heard.launched.front().pid;
+    EXPECT_EQ(heard.launched.front().appId, "org.example.Slow");
+    EXPECT_TRUE(apps.windowPictures(slow).empty()) << "no window yet";
+    const int changes = heard.changes;
+    EXPECT_TRUE(spinUntil([&] { return heard.changes > changes; }));
+    EXPECT_FALSE(apps.windowPictures(slow).empty());
+    EXPECT_TRUE(apps.quit(slow));
+    EXPECT_TRUE(spinUntil([&] { return heard.terminatedOnce(slow); }));
+}
+
 TEST_F(X11RunningAppsTest, QuittingAProcessWithoutWindowsEndsIt) {
     LinuxLauncher launcher(apps, [this](Pid pid, const Path& entry) { apps.noteLaunch(pid, entry); });
     launcher.launch(sleeperEntry().string(), true, [](Result<void>) {});
@@ -319,6 +336,20 @@ TEST_F(X11RunningAppsTest, AnApplicationsWindowCarriesItsPicture) {
         std::vector<std::uint8_t>(pictures[0].rgbaPremultiplied.begin(), pictures[0].rgbaPremultiplied.begin() + 4),
         (std::vector<std::uint8_t>{0x30, 0x80, 0xC0, 0xFF}));
     EXPECT_TRUE(apps.windowPictures(0x3FFFFFFF).empty());
+
+    // xterm gives its picture the older way, as an icon pixmap and mask in WM_HINTS.
+    Spawned xterm({"xterm", "-title", "Pictured terminal", "-e", "sleep", "60"});
+    ASSERT_TRUE(spinUntil([&] { return heard.launchesOf(xterm.pid()) == 1; }));
+    const std::vector<PixelBuffer> icon = apps.windowPictures(xterm.pid());
+    ASSERT_EQ(icon.size(), 1u);
+    const std::vector<std::uint8_t>& bytes = icon[0].rgbaPremultiplied;
+    int opaque = 0, clear = 0;
+    for (std::size_t i = 3; i < bytes.size(); i += 4) {
+        opaque += bytes[i] == 255;
+        clear += bytes[i] == 0;
+    }
+    EXPECT_GT(opaque, 0);
+    EXPECT_GT(clear, 0) << "the mask cuts it to its shape";
 }
 
 TEST(X11SessionEventsTest, ADesktopSwitchReachesTheSubscribers) {
