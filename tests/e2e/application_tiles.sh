@@ -53,7 +53,8 @@ desktop_pids+=($!)
 wait_for 10 xdotool search --onlyvisible --name '^Second$' || fail "no second terminal"
 second=$(xdotool search --onlyvisible --name '^Second$' | head -1)
 # The rows list an application's windows by their numbers: the earlier one first.
-read -r earlier later < <(printf '%s\n' "$first" "$second" | sort -n | tr '\n' ' ')
+earlier=$(printf '%s\n' "$first" "$second" | sort -n | head -1)
+later=$(printf '%s\n' "$first" "$second" | sort -n | tail -1)
 xdotool windowactivate --sync "$earlier"
 
 # A pop-up menu of the program shows: a window of its own that no window manager manages.
