@@ -204,6 +204,24 @@ TEST_F(Controller, AContentCallbackOutlivingTheControllerDoesNothing) {
     EXPECT_EQ(w.openPanels(), 0u);
 }
 
+TEST_F(Controller, AColdLaunchFromADocksTileShowsTheBeacon) {
+    open({simDock(1, DockEdge::bottom)});
+    const auto* content = std::get_if<DockContent>(&w.panel(kLeft, 1)->content);
+    ASSERT_NE(content, nullptr);
+    ASSERT_TRUE(content->onColdLaunch);
+    EXPECT_EQ(content->apps, &w.world.apps);
+    w.launching.setLaunching({"org.example.Editor"});
+    content->onColdLaunch({"org.example.Editor", "Editor", std::nullopt});
+    EXPECT_TRUE(w.controller().beacon().shownPanel(kLeft));
+
+    // The view's copy of its callbacks may outlive the controller.
+    const DockContent kept = *content;
+    w.controller().stop();
+    w.controller_.reset();
+    kept.onColdLaunch({"org.example.Editor", "Editor", std::nullopt});
+    kept.onInteractionLock(true);
+}
+
 TEST_F(Controller, RemovingAPanelClosesTheLaunchBeacons) {
     open({simDock(1, DockEdge::bottom), simDock(2, DockEdge::top)});
     w.launching.setLaunching({"org.example.Editor"});

@@ -156,6 +156,21 @@ TEST_F(InteractionLock, ALockRevealsAHiddenDockAndTwoLocksNeedTwoUnlocks) {
     EXPECT_FALSE(shown(kLeft, 1));
 }
 
+TEST_F(InteractionLock, TheDocksViewHoldsItOutThroughItsContent) {
+    open({simDock(1, DockEdge::bottom, onDisplay("16-1-11"))});
+    settle();
+    const auto* content = std::get_if<DockContent>(&w.panel(kLeft, 1)->content);
+    ASSERT_NE(content, nullptr);
+    ASSERT_TRUE(content->onInteractionLock);
+    content->onInteractionLock(true);
+    EXPECT_TRUE(shown(kLeft, 1));
+    w.world.advance(5);
+    EXPECT_TRUE(shown(kLeft, 1));
+    content->onInteractionLock(false);
+    settle();
+    EXPECT_FALSE(shown(kLeft, 1));
+}
+
 TEST_F(InteractionLock, ALockTakenDuringTheHideKeepsTheDockOrderedIn) {
     open({simDock(1, DockEdge::bottom, onDisplay("16-1-11"))});
     ticks(6);

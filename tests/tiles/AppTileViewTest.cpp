@@ -229,6 +229,31 @@ TEST_F(AppTileView, TooltipsAndAccessibilityNameEachTileAndItsState) {
     EXPECT_FALSE(mail->isValid());
 }
 
+// Pixels of text in the area: far darker than the bar and its highlight.
+int textPixels(const QImage& image, const QRect& area) {
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x)
+            count += qGray(image.pixel(x, y)) < 70;
+    }
+    return count;
+}
+
+TEST_F(AppTileView, AnApplicationTileNamesItselfInALabelNeverInABadge) {
+    open();
+    mouse(QEvent::MouseMove, centre(0), Qt::NoButton);
+    w.world.advance(0.12);
+    const QRect tile = strip().tileFrames()[0].translated(strip().geometry().topLeft()).toAlignedRect();
+    const QRect bottom(tile.left(), tile.bottom() - 12, tile.width(), 13);
+    EXPECT_FALSE(strip().cells()[0]->content().showsHoverBadge);
+    EXPECT_EQ(textPixels(testing::rendered(*view), bottom), 0) << "hovered: the name is in the tooltip only";
+
+    w.appearance->setShowsLabels(true);
+    const QRect labelled = strip().tileFrames()[0].translated(strip().geometry().topLeft()).toAlignedRect();
+    const QRect label(labelled.left(), labelled.bottom() - 16, labelled.width(), 14);
+    EXPECT_GT(textPixels(testing::rendered(*view), label), 10) << "the label under the icon";
+}
+
 TEST_F(AppTileView, AMissingApplicationIsFadedAndADraggedTileDimmed) {
     open();
     EXPECT_EQ(strip().cells()[1]->content().iconOpacity, 0.4);
