@@ -104,6 +104,11 @@ DockView::DockView(DockContent content, QWidget* parent)
 }
 
 DockView::~DockView() {
+    // An open menu goes first: hiding, it would reach members that go before the children.
+    if (menu_) {
+        menu_->disconnect(this);
+        delete menu_.data();
+    }
     holdOut(false);
 }
 
