@@ -88,4 +88,8 @@ LinuxPlatform::LinuxPlatform(std::unique_ptr<X11Connection> connection, std::uni
 
 LinuxPlatform::~LinuxPlatform() = default;
 
+DesktopSpace LinuxPlatform::desktopSpace() const {
+    return screens_->desktopSpace();
+}
+
 }  // namespace quillbern

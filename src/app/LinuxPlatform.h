@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "core/platform/ScreenGeometry.h"
 #include "core/platform/SystemThreads.h"
 #include "core/shell/Platform.h"
 #include "linux/process/LinuxProcesses.h"
@@ -48,6 +49,8 @@ public:
     LinuxPlatform& operator=(const LinuxPlatform&) = delete;
 
     Platform& ports() { return *ports_; }
+    // Where the primary display stands in X root coordinates; any thread.
+    DesktopSpace desktopSpace() const;
     // A worker thread may still use the backends: they must not be destroyed.
     bool hasLeftWorkersBehind() const { return threads_.hasLeftWorkersBehind(); }
 

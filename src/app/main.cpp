@@ -15,6 +15,8 @@
 #include "linux/process/TerminationSignals.h"
 #include "linux/x11/DisplayLoss.h"
 #include "ui/foundation/QtIcons.h"
+#include "ui/shell/QtSettingsWindow.h"
+#include "ui/shell/QtWalkthroughWindow.h"
 #include "ui/shell/StatusItem.h"
 
 using namespace quillbern;
@@ -39,9 +41,19 @@ int run(std::unique_ptr<SingleInstance> instance) {
 
     int status = 0;
     {
+        const auto windowContext = [&ports, &platform](AppShell& shell) {
+            return ShellWindowContext{ports.screens, ports.input, [&platform] { return platform->desktopSpace(); },
+                                      [&shell] { shell.openSettings(); }, [&ports] { ports.process.quit(); }};
+        };
         ShellParts parts;
-        parts.statusMenu = [&ports] { return std::make_unique<StatusItem>([&ports] { ports.process.quit(); }); };
-        // Every other part of the shell is still to be built.
+        parts.statusItem = [](StatusMenu& menu) { return std::make_unique<StatusItem>(menu); };
+        parts.settingsWindow = [windowContext](AppShell& shell) {
+            return std::make_unique<QtSettingsWindow>(windowContext(shell));
+        };
+        parts.walkthrough = [windowContext](AppShell& shell) {
+            return std::make_unique<QtWalkthroughWindow>(windowContext(shell));
+        };
+        // The later parts are still to be built.
         AppShell shell(ports, std::move(parts));
         TerminationSignals terminationSignals([&ports](int) { ports.process.quit(); });
         {

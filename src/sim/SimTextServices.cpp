@@ -103,6 +103,17 @@ std::optional<std::string> SimTextServices::uppercasedFirstCharacter(std::string
     return utf8(c);
 }
 
+std::string SimTextServices::lowercased(std::string_view text) const {
+    std::string out;
+    while (const auto scalar = firstScalar(text)) {
+        char32_t c = scalar->first;
+        if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) c += 0x20;
+        out += utf8(c);
+        text.remove_prefix(scalar->second);
+    }
+    return out;
+}
+
 bool SimTextServices::equalsIgnoringCase(std::string_view a, std::string_view b) const {
     return std::ranges::equal(a, b, [](char x, char y) { return asciiLower(x) == asciiLower(y); });
 }

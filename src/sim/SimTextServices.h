@@ -6,7 +6,7 @@ namespace quillbern {
 
 // Text rules without a locale: case is ignored for ASCII letters only, other characters
 // compare exactly; the horizontal spaces are Unicode's space separators and the tab.
-// Upper case is known for ASCII and Latin-1 letters; the combining marks are those of
+// Upper and lower case are known for ASCII and Latin-1 letters; the combining marks are those of
 // U+0300 to U+036F. Collation compares bytes with ASCII case ignored. Folding knows the
 // ASCII and Latin-1 letters and drops the combining marks. Letters and numbers are the
 // ASCII ones, the Latin-1 letters and every later character but general punctuation and
@@ -19,6 +19,7 @@ public:
     int compare(std::string_view a, std::string_view b) const override;
     void fold(std::string_view text, FoldedText& into) const override;
     bool isLetterOrNumberBefore(std::string_view text, std::size_t offset) const override;
+    std::string lowercased(std::string_view text) const override;
 };
 
 }  // namespace quillbern

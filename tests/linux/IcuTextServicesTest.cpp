@@ -83,3 +83,14 @@ TEST(IcuTextServices, TellsLettersAndNumbersBeforeAPlace) {
         EXPECT_FALSE(text.isLetterOrNumberBefore(word, std::string_view(word).size() - 1)) << word;
     EXPECT_FALSE(text.isLetterOrNumberBefore("abc", 0));
 }
+
+TEST(IcuTextServices, LowercasesTheWholeTextTheSameInEveryLocale) {
+    const IcuTextServices text;
+    EXPECT_EQ(text.lowercased("Bottom"), "bottom");
+    EXPECT_EQ(text.lowercased("ÄUSSERER RAND"), "äusserer rand");
+    EXPECT_EQ(text.lowercased("ΟΔΟΣ ΣΟΦΙΑ"), "\u03bf\u03b4\u03bf\u03c2 \u03c3\u03bf\u03c6\u03b9\u03b1")
+        << "a sigma at the end of a word is final";
+    EXPECT_EQ(text.lowercased("I"), "i") << "no Turkish dotless i";
+    EXPECT_EQ(text.lowercased("Gauche ⌃⌘1"), "gauche ⌃⌘1");
+    EXPECT_EQ(text.lowercased(""), "");
+}

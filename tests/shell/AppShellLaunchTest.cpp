@@ -29,7 +29,8 @@ TEST(ShellStart, TheStoresAreMadeInTheirOrderAndNothingStartsBeforeTheLaunch) {
         << calls(w.log);
     EXPECT_EQ(w.log.count("threads."), 0);
     EXPECT_EQ(w.log.count("panels."), 0);
-    EXPECT_EQ(w.log.count("make.statusMenu"), 0);
+    EXPECT_EQ(w.log.count("make.statusItem"), 0);
+    EXPECT_EQ(w.log.count("make.settingsWindow"), 0);
     EXPECT_EQ(w.log.count("make.workspace"), 0);
     EXPECT_FALSE(w.shell->dock());
     EXPECT_FALSE(w.shell->isLaunchComplete());
@@ -47,8 +48,9 @@ TEST(ShellStart, TheLaunchRunsItsStepsInOrder) {
 
     shell.applicationDidFinishLaunching();
     EXPECT_TRUE(w.log.hasInOrder({
-        "make.statusMenu",
-        "statusMenu.show",                   // the status item
+        "make.settingsWindow",
+        "make.statusItem",
+        "statusItem.show",                   // the status item
         "threads.startWorker quillbern.ax",  // window tracking
         "apps.onLaunch",
         "session.on didWake",   // ... and what it follows
@@ -86,7 +88,10 @@ TEST(ShellStart, AProgramWithoutTheLaterPartsStillStartsItsDocks) {
     ShellWorld w;
     w.hasTray = false;
     AppShell& shell = w.launch(w.programParts());
-    EXPECT_TRUE(w.world.log.contains("no system tray; the status menu is not shown"));
+    EXPECT_EQ(w.world.log.count("no system tray"), 1);
+    EXPECT_TRUE(
+        w.world.log.contains("no system tray on this desktop, so the status menu cannot be shown; the global "
+                             "shortcuts work, and starting Quillbern again opens its Settings"));
     EXPECT_EQ(w.world.panels.openCount(), 1u);
     EXPECT_TRUE(shell.isLaunchComplete());
     // Nothing listens to clicks on the docks' behalf but the shell.
@@ -136,7 +141,9 @@ TEST(ShellStart, AFirstLaunchWithoutAWalkthroughShowsNoPrompt) {
     w.permissions.setWindowAccessTrusted(false);
     w.world.defaults.set(PreviewStore::kEnabledKey, true);
     w.permissions.setCaptureAllowed(false);
-    w.launch(w.programParts());
+    ShellParts parts = w.programParts();
+    parts.walkthrough = nullptr;
+    w.launch(std::move(parts));
     EXPECT_EQ(w.permissions.windowAccessPrompts(), 0);
     EXPECT_EQ(w.permissions.captureRequests(), 0);
 }

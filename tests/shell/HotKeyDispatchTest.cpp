@@ -45,6 +45,7 @@ public:
 class FakeWorkspace final : public WorkspaceToggle {
 public:
     void toggle() override { ++toggles; }
+    bool hasMembers() const override { return true; }
     int toggles = 0;
 };
 

@@ -15,6 +15,16 @@ PartFactory<Part> fake(CallLog& log, std::string name, Fake*& kept, Args&&... ar
     };
 }
 
+template <class Fake, class Part>
+ShellPartFactory<Part> shellFake(CallLog& log, std::string name, Fake*& kept) {
+    return [&log, name = std::move(name), &kept](AppShell&) -> std::unique_ptr<Part> {
+        log.add("make." + name);
+        auto part = std::make_unique<Fake>(log);
+        kept = part.get();
+        return part;
+    };
+}
+
 }  // namespace
 
 ShellWorld::ShellWorld() {
@@ -41,11 +51,7 @@ void ShellWorld::terminate() {
 }
 
 ShellParts ShellWorld::allParts() {
-    ShellParts parts;
-    parts.statusMenu = [this] {
-        log.add("make.statusMenu");
-        return std::make_unique<FakeStatusMenu>(log, hasTray);
-    };
+    ShellParts parts = programParts();
     auto& later = parts.later;
     later.appSearchIndex = fake<FakeIndex, AppIndex>(log, "appSearchIndex", appSearchIndex, std::ref(log));
     later.workspace = fake<FakeWorkspace, Workspace>(log, "workspace", workspace);
@@ -55,14 +61,30 @@ ShellParts ShellWorld::allParts() {
     later.fileSearch = fake<FakePalette, Palette>(log, "fileSearch", fileSearch, std::ref(log), "fileSearch");
     later.spotlight = fake<FakeSpotlight, LandingSpotlight>(log, "spotlight", spotlight);
     later.focusMode = fake<FakeFocusMode, FocusMode>(log, "focusMode", focusMode);
-    later.walkthrough = fake<FakeWalkthrough, WalkthroughWindow>(log, "walkthrough", walkthrough, std::ref(log));
     return parts;
 }
 
 ShellParts ShellWorld::programParts() {
     ShellParts parts;
-    parts.statusMenu = [this] { return std::make_unique<FakeStatusMenu>(log, hasTray); };
+    parts.statusItem = [this](StatusMenu&) {
+        log.add("make.statusItem");
+        return std::make_unique<FakeStatusItem>(log, hasTray);
+    };
+    parts.settingsWindow = shellFake<FakeSettingsWindow, SettingsWindow>(log, "settingsWindow", settings);
+    parts.walkthrough = shellFake<FakeWalkthrough, WalkthroughWindow>(log, "walkthrough", walkthrough);
     return parts;
+}
+
+std::vector<MenuRow> ShellWorld::openMenu() {
+    return shell->statusMenu().aboutToOpen();
+}
+
+const MenuRow* ShellWorld::rowOf(const std::vector<MenuRow>& rows, std::string_view titleStart) {
+    for (const MenuRow& row : rows) {
+        if (!row.isSeparator && row.title.starts_with(titleStart)) return &row;
+        if (const MenuRow* inner = rowOf(row.submenu, titleStart)) return inner;
+    }
+    return nullptr;
 }
 
 AppShell& ShellWorld::make(ShellParts parts) {

@@ -58,9 +58,12 @@ struct FakeFocusMode final : FocusMode {
 };
 
 struct FakeWorkspace final : Workspace {
-    void toggle() override {}
+    void toggle() override { ++toggles; }
+    bool hasMembers() const override { return members > 0; }
     void snapshotChanged(const WindowSnapshot& snapshot) override { snapshots.push_back(snapshot); }
     std::vector<WindowSnapshot> snapshots;
+    int members = 0;
+    int toggles = 0;
 };
 
 struct FakePlacement final : PlacementOverlay {
@@ -84,13 +87,24 @@ struct FakeIndex final : AppIndex {
 struct FakeWalkthrough final : WalkthroughWindow {
     explicit FakeWalkthrough(CallLog& log) : log(log) {}
     void present() override { log.add("walkthrough.present"); }
+    // The user closes it.
+    void close() {
+        if (onClosed) onClosed();
+    }
     CallLog& log;
 };
 
-struct FakeStatusMenu final : StatusMenu {
-    FakeStatusMenu(CallLog& log, bool hasTray) : log(log), hasTray(hasTray) {}
+struct FakeSettingsWindow final : SettingsWindow {
+    explicit FakeSettingsWindow(CallLog& log) : log(log) {}
+    void open() override { log.add("settings.open"); }
+    void showHelp() override { log.add("settings.showHelp"); }
+    CallLog& log;
+};
+
+struct FakeStatusItem final : TrayItem {
+    FakeStatusItem(CallLog& log, bool hasTray) : log(log), hasTray(hasTray) {}
     bool show() override {
-        log.add("statusMenu.show");
+        log.add("statusItem.show");
         return hasTray;
     }
     CallLog& log;
@@ -108,6 +122,10 @@ public:
     ShellParts allParts();
     // Only the parts the program has today.
     ShellParts programParts();
+    // The status menu's rows as they are about to open, and a row of it or of its docks
+    // submenu by its title's start.
+    std::vector<MenuRow> openMenu();
+    static const MenuRow* rowOf(const std::vector<MenuRow>& rows, std::string_view titleStart);
     AppShell& make(ShellParts parts);
     AppShell& make() { return make(allParts()); }
     AppShell& launch(ShellParts parts);
@@ -153,6 +171,7 @@ public:
     FakeSpotlight* spotlight = nullptr;
     FakeIndex* appSearchIndex = nullptr;
     FakeWalkthrough* walkthrough = nullptr;
+    FakeSettingsWindow* settings = nullptr;
     std::unique_ptr<AppShell> shell;
 
 private:

@@ -43,6 +43,8 @@ public:
     // the base of a character made of several, a lone combining mark counting as part of
     // a word); false at the start of the text.
     virtual bool isLetterOrNumberBefore(std::string_view text, std::size_t offset) const = 0;
+    // The whole text in lower case, by Unicode's default mapping (the same in every locale).
+    virtual std::string lowercased(std::string_view text) const = 0;
 };
 
 }  // namespace quillbern

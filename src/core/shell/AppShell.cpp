@@ -48,21 +48,26 @@ AppShell::AppShell(Platform& platform, ShellParts parts)
       loginItem_(platform.defaults, platform.login, platform.launcher),
       windowAccess_(platform.permissions, platform.processes, platform.launcher),
       appSearchIndex_(make(parts_.later.appSearchIndex)),
-      walkthrough_(make(parts_.later.walkthrough)),
+      walkthrough_(parts_.walkthrough ? parts_.walkthrough(*this) : nullptr),
       launches_(pinned_),
-      activationFlash_(platform.clock) {
+      activationFlash_(platform.clock),
+      statusMenu_(*this, platform) {
+    if (walkthrough_) {
+        // However it ends: finished, or closed half-way.
+        walkthrough_->onClosed = lifetime_.guard([this] { platform_.defaults.set(kOnboardedKey, true); });
+    }
     // URLs may come at any moment; those before the end of the launch wait for it.
     urlEvents_ =
         platform.urls.onOpenUrls(lifetime_.guard([this](const std::vector<std::string>& urls) { openUrls(urls); }));
+    // Without a tray this is how the user reaches Settings: by starting Quillbern again.
+    reopenEvents_ = platform.urls.onReopen(lifetime_.guard([this] { openSettings(); }));
 }
 
 AppShell::~AppShell() = default;
 
 void AppShell::applicationDidFinishLaunching() {
     expectOnLoop(platform_.mainLoop);
-    statusMenu_ = make(parts_.statusMenu);
-    if (statusMenu_ && !statusMenu_->show()) log("no system tray; the status menu is not shown");
-
+    installStatusItem();
     wireStores();
     engine_.start();
     suppressor_.applyAtLaunch();
@@ -79,6 +84,24 @@ void AppShell::applicationDidFinishLaunching() {
     automation_ = std::make_unique<AutomationExecutor>(pinned_, dockPreferences_, hotKeys_->targets);
     launchComplete_ = true;
     if (!pendingUrls_.empty()) automation_->execute(std::exchange(pendingUrls_, {}));
+}
+
+void AppShell::installStatusItem() {
+    if (parts_.settingsWindow) settingsWindow_ = parts_.settingsWindow(*this);
+    if (parts_.statusItem) statusItem_ = parts_.statusItem(statusMenu_);
+    if (statusItem_ && !statusItem_->show())
+        log("no system tray on this desktop, so the status menu cannot be shown; the global shortcuts work, and "
+            "starting Quillbern again opens its Settings");
+}
+
+void AppShell::openSettings() {
+    if (settingsWindow_) settingsWindow_->open();
+}
+
+void AppShell::openHelp() {
+    if (!settingsWindow_) return;
+    settingsWindow_->open();
+    settingsWindow_->showHelp();
 }
 
 void AppShell::wireStores() {

@@ -17,6 +17,7 @@
 #include "core/shell/HotKeyDispatch.h"
 #include "core/shell/Platform.h"
 #include "core/shell/ShellParts.h"
+#include "core/shell/StatusMenu.h"
 #include "core/shell/UpdaterController.h"
 #include "core/windows/AXPermission.h"
 #include "core/windows/DockSuppressor.h"
@@ -55,6 +56,7 @@ public:
     UpdaterController& updater() { return updater_; }
     DockSuppressor& suppressor() { return suppressor_; }
     LoginItem& loginItem() { return loginItem_; }
+    StatusMenu& statusMenu() { return statusMenu_; }
     // From the launch on.
     DockController* dock() const { return dock_.get(); }
     HotKeyDispatch* hotKeys() const { return hotKeys_.get(); }
@@ -63,6 +65,11 @@ public:
     // launch and after the shutdown.
     const RegisteredChords& registeredChords() const;
     bool isLaunchComplete() const { return launchComplete_; }
+
+    // Opens the Settings window, or brings it forward as it was left.
+    void openSettings();
+    // Opens Settings at its Help section.
+    void openHelp();
 
     // Settings' help asks for the walkthrough again through this.
     Signal<> onboardingRequested;
@@ -76,6 +83,7 @@ private:
     // Answers whether it showed the window-access prompt.
     bool presentWalkthroughOrPrompt();
     void promptForCaptureIfDue(bool promptedForWindowAccess);
+    void installStatusItem();
     void openUrls(const std::vector<std::string>& urls);
 
     void snapshotChanged(const WindowSnapshot& snapshot);
@@ -102,7 +110,9 @@ private:
     PinnedStoreLaunches launches_;
     ActivationFlash activationFlash_;
 
-    std::unique_ptr<StatusMenu> statusMenu_;
+    StatusMenu statusMenu_;
+    std::unique_ptr<SettingsWindow> settingsWindow_;
+    std::unique_ptr<TrayItem> statusItem_;
     std::unique_ptr<HotKeyDispatch> hotKeys_;
     Subscription preferencesChanged_;
     std::unique_ptr<Workspace> workspace_;
@@ -120,6 +130,7 @@ private:
     std::vector<Subscription> activityFeeds_;
     Subscription onboardingObserver_;
     Subscription urlEvents_;
+    Subscription reopenEvents_;
     bool launchComplete_ = false;
     std::vector<std::string> pendingUrls_;
     Lifetime lifetime_;

@@ -60,19 +60,13 @@ void HotKeyDispatch::performHotKey(const HotKeyAction& action, bool pressed) {
             toggleDockFromUserGesture(action.profileID());
             break;
         case Kind::overview:
-            dismissPalette(targets.appSearch);
-            dismissPalette(targets.fileSearch);
-            togglePalette(targets.overview);
+            togglePalette(targets, PaletteCommand::overview);
             break;
         case Kind::search:
-            dismissPalette(targets.overview);
-            dismissPalette(targets.fileSearch);
-            togglePalette(targets.appSearch);
+            togglePalette(targets, PaletteCommand::appSearch);
             break;
         case Kind::files:
-            dismissPalette(targets.overview);
-            dismissPalette(targets.appSearch);
-            togglePalette(targets.fileSearch);
+            togglePalette(targets, PaletteCommand::fileSearch);
             break;
         case Kind::focusMode:
             if (targets.focusMode) targets.focusMode->setActive(!targets.focusMode->isActive());
@@ -81,10 +75,7 @@ void HotKeyDispatch::performHotKey(const HotKeyAction& action, bool pressed) {
             if (targets.workspace) targets.workspace->toggle();
             break;
         case Kind::cheatSheet:
-            dismissPalette(targets.overview);
-            dismissPalette(targets.appSearch);
-            dismissPalette(targets.fileSearch);
-            togglePalette(targets.shortcutSheet);
+            togglePalette(targets, PaletteCommand::shortcutSheet);
             break;
         case Kind::peekDocks:
             break;

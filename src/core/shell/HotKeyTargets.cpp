@@ -15,4 +15,30 @@ void togglePalette(Palette* palette) {
     }
 }
 
+void togglePalette(const HotKeyTargets& targets, PaletteCommand command) {
+    switch (command) {
+        case PaletteCommand::overview:
+            dismissPalette(targets.appSearch);
+            dismissPalette(targets.fileSearch);
+            togglePalette(targets.overview);
+            break;
+        case PaletteCommand::appSearch:
+            dismissPalette(targets.overview);
+            dismissPalette(targets.fileSearch);
+            togglePalette(targets.appSearch);
+            break;
+        case PaletteCommand::fileSearch:
+            dismissPalette(targets.overview);
+            dismissPalette(targets.appSearch);
+            togglePalette(targets.fileSearch);
+            break;
+        case PaletteCommand::shortcutSheet:
+            dismissPalette(targets.overview);
+            dismissPalette(targets.appSearch);
+            dismissPalette(targets.fileSearch);
+            togglePalette(targets.shortcutSheet);
+            break;
+    }
+}
+
 }  // namespace quillbern

@@ -32,9 +32,12 @@ public:
     virtual ~WorkspaceToggle() = default;
     // Shows or hides the whole workspace.
     virtual void toggle() = 0;
+    // At least one application is in it.
+    virtual bool hasMembers() const = 0;
 };
 
-// What the global shortcuts act on. Each may be absent, and its shortcuts then do nothing.
+// What the global shortcuts and the status menu act on. Each may be absent, and what acts
+// on it then does nothing.
 struct HotKeyTargets {
     DockController* dock = nullptr;
     Palette* overview = nullptr;
@@ -44,5 +47,11 @@ struct HotKeyTargets {
     FocusModeSwitch* focusMode = nullptr;
     WorkspaceToggle* workspace = nullptr;
 };
+
+enum class PaletteCommand { overview, appSearch, fileSearch, shortcutSheet };
+
+// Dismisses the palettes that give way to this one, then dismisses it when it is shown and
+// shows it otherwise. The shortcut sheet gives way only to its own command.
+void togglePalette(const HotKeyTargets& targets, PaletteCommand command);
 
 }  // namespace quillbern

@@ -10,12 +10,35 @@
 
 namespace quillbern {
 
-// The status item in the desktop's tray.
-class StatusMenu {
+class AppShell;
+class StatusMenu;
+
+// The status item in the desktop's tray, which shows the status menu.
+class TrayItem {
 public:
-    virtual ~StatusMenu() = default;
-    // False when the desktop has no tray to show it in.
+    virtual ~TrayItem() = default;
+    // False when the desktop has no tray to show it in now; the item then waits for one.
     virtual bool show() = 0;
+};
+
+// The Settings window: made on first use and kept for the whole run.
+class SettingsWindow {
+public:
+    virtual ~SettingsWindow() = default;
+    // Opens the window, or brings it forward as it was left.
+    virtual void open() = 0;
+    // Selects the Help section of an open window.
+    virtual void showHelp() = 0;
+};
+
+// The first-launch walkthrough's window.
+class WalkthroughWindow {
+public:
+    virtual ~WalkthroughWindow() = default;
+    // Brings an open walkthrough forward, or opens one at its first step.
+    virtual void present() = 0;
+    // The window closed, however it was closed; set once by the shell.
+    std::function<void()> onClosed;
 };
 
 // The parts below are built by later features. Until then the program has none of them:
@@ -66,20 +89,17 @@ public:
     virtual void refreshSoon() = 0;
 };
 
-// The first-launch walkthrough's window.
-class WalkthroughWindow {
-public:
-    virtual ~WalkthroughWindow() = default;
-    // Brings an open walkthrough forward, or opens one at its first step.
-    virtual void present() = 0;
-};
-
 template <class Part>
 using PartFactory = std::function<std::unique_ptr<Part>()>;
+// For parts that show the shell's stores.
+template <class Part>
+using ShellPartFactory = std::function<std::unique_ptr<Part>(AppShell&)>;
 
 // What the shell creates besides the stores and controllers of the core.
 struct ShellParts {
-    PartFactory<StatusMenu> statusMenu;
+    std::function<std::unique_ptr<TrayItem>(StatusMenu&)> statusItem;
+    ShellPartFactory<SettingsWindow> settingsWindow;
+    ShellPartFactory<WalkthroughWindow> walkthrough;
 
     // Not built yet; empty in the program.
     struct Later {
@@ -91,7 +111,6 @@ struct ShellParts {
         PartFactory<Palette> fileSearch;
         PartFactory<LandingSpotlight> spotlight;
         PartFactory<FocusMode> focusMode;
-        PartFactory<WalkthroughWindow> walkthrough;
     } later;
 };
 

@@ -54,11 +54,11 @@ class ApplicationObject final : public QObject, protected QDBusContext {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Application")
 public:
-    explicit ApplicationObject(std::function<void(std::vector<std::string>)> open) : open_(std::move(open)) {}
+    ApplicationObject(std::function<void(std::vector<std::string>)> open, std::function<void()> activate)
+        : open_(std::move(open)), activate_(std::move(activate)) {}
 
 public Q_SLOTS:
-    // The running program has nothing to bring forward of its own.
-    void Activate([[maybe_unused]] const QVariantMap& platformData) {}
+    void Activate([[maybe_unused]] const QVariantMap& platformData) { activate_(); }
     void Open(const QStringList& uris, [[maybe_unused]] const QVariantMap& platformData) { open_(fromQt(uris)); }
     void ActivateAction(const QString& actionName, [[maybe_unused]] const QVariantList& parameter,
                         [[maybe_unused]] const QVariantMap& platformData) {
@@ -67,6 +67,7 @@ public Q_SLOTS:
 
 private:
     std::function<void(std::vector<std::string>)> open_;
+    std::function<void()> activate_;
 };
 
 }  // namespace
@@ -125,8 +126,8 @@ SingleInstance::Claim SingleInstance::claimOnBus(const std::vector<std::string>&
 }
 
 bool SingleInstance::listenOnBus() {
-    auto object =
-        std::make_unique<ApplicationObject>([this](std::vector<std::string> urls) { deliver(std::move(urls)); });
+    auto object = std::make_unique<ApplicationObject>(
+        [this](std::vector<std::string> urls) { deliver(std::move(urls)); }, [this] { reopen(); });
     if (!QDBusConnection::sessionBus().registerObject(QString::fromLatin1(kObjectPath), object.get(),
                                                       QDBusConnection::ExportAllSlots))
         return false;
@@ -203,7 +204,11 @@ bool SingleInstance::listenOnSocket(int lockFd, const QString& socketPath) {
                 QStringList urls;
                 for (const auto& item : document.array())
                     urls.push_back(item.toString());
-                if (!urls.isEmpty()) deliver(fromQt(urls));
+                if (urls.isEmpty()) {
+                    reopen();
+                } else {
+                    deliver(fromQt(urls));
+                }
             });
         }
     });
@@ -216,6 +221,22 @@ Subscription SingleInstance::onOpenUrls(std::function<void(const std::vector<std
         QMetaObject::invokeMethod(
             &context_, [this] { deliverUnheard(); }, Qt::QueuedConnection);
     return batches_.connect(std::move(handler));
+}
+
+Subscription SingleInstance::onReopen(std::function<void()> handler) {
+    if (reopenUnheard_ && reopens_.connectionCount() == 0)
+        QMetaObject::invokeMethod(
+            &context_, [this] { reopen(); }, Qt::QueuedConnection);
+    reopenUnheard_ = false;
+    return reopens_.connect(std::move(handler));
+}
+
+void SingleInstance::reopen() {
+    if (reopens_.connectionCount() == 0) {
+        reopenUnheard_ = true;
+        return;
+    }
+    reopens_.emit();
 }
 
 void SingleInstance::deliver(std::vector<std::string> urls) {

@@ -14,8 +14,8 @@ namespace quillbern {
 // One Quillbern per session. The first start becomes the instance: it owns a well-known name
 // on the session bus, where it answers org.freedesktop.Application, or, without a session
 // bus, a lock and a socket in the runtime directory ($XDG_RUNTIME_DIR). A later start hands
-// its arguments to the instance and ends. Of two starts at the same moment exactly one
-// becomes the instance. Main thread; needs the Qt application.
+// its arguments to the instance and ends; one without arguments asks for the program. Of two starts at the same moment
+// exactly one becomes the instance. Main thread; needs the Qt application.
 class SingleInstance final : public UrlEvents {
 public:
     static constexpr const char* kBusName = "org.quillbern.Quillbern";
@@ -36,6 +36,7 @@ public:
 
     // This start's own URLs come first, once someone listens.
     Subscription onOpenUrls(std::function<void(const std::vector<std::string>&)> handler) override;
+    Subscription onReopen(std::function<void()> handler) override;
 
 private:
     SingleInstance();
@@ -45,12 +46,15 @@ private:
     bool listenOnSocket(int lockFd, const QString& socketPath);
     void deliver(std::vector<std::string> urls);
     void deliverUnheard();
+    void reopen();
 
     // Where deliveries are queued to.
     QObject context_;
     Signal<std::vector<std::string>> batches_;
+    Signal<> reopens_;
     // Batches that came before anyone listened.
     std::vector<std::vector<std::string>> unheard_;
+    bool reopenUnheard_ = false;
     std::unique_ptr<QObject> endpoint_;
     int lockFd_ = -1;
 };

@@ -87,6 +87,23 @@ std::optional<std::string> IcuTextServices::uppercasedFirstCharacter(std::string
     return out;
 }
 
+std::string IcuTextServices::lowercased(std::string_view text) const {
+    const std::u16string source = utf16(text);
+    UErrorCode status = U_ZERO_ERROR;
+    const int32_t length = u_strToLower(nullptr, 0, source.data(), static_cast<int32_t>(source.size()), "", &status);
+    if (status != U_BUFFER_OVERFLOW_ERROR && U_FAILURE(status)) return std::string(text);
+    std::u16string lower(static_cast<std::size_t>(length), u'\0');
+    status = U_ZERO_ERROR;
+    u_strToLower(lower.data(), length + 1, source.data(), static_cast<int32_t>(source.size()), "", &status);
+    if (U_FAILURE(status)) return std::string(text);
+    std::string out(static_cast<std::size_t>(length) * 3, '\0');
+    int32_t written = 0;
+    u_strToUTF8(out.data(), static_cast<int32_t>(out.size()), &written, lower.data(), length, &status);
+    if (U_FAILURE(status)) return std::string(text);
+    out.resize(static_cast<std::size_t>(written));
+    return out;
+}
+
 bool IcuTextServices::equalsIgnoringCase(std::string_view a, std::string_view b) const {
     const auto left = utf16(a);
     const auto right = utf16(b);

@@ -22,6 +22,7 @@ public:
     int compare(std::string_view a, std::string_view b) const override;
     void fold(std::string_view text, FoldedText& into) const override;
     bool isLetterOrNumberBefore(std::string_view text, std::size_t offset) const override;
+    std::string lowercased(std::string_view text) const override;
 
 private:
     // Used concurrently only through ICU's const operations, which allow it.

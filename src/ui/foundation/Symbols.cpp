@@ -26,6 +26,12 @@ constexpr std::array kSymbols{
     SymbolNames{"questionmark.app.dashed", {"application-x-executable", "image-missing"}},
     SymbolNames{"square.stack.3d.up", {"view-continuous-symbolic", "view-paged-symbolic"}},
     SymbolNames{"arrow.down.forward.square", {"window-minimize-symbolic", "window-minimize"}},
+    SymbolNames{"gearshape", {"preferences-system-symbolic", "emblem-system-symbolic"}},
+    SymbolNames{"paintbrush", {"preferences-desktop-appearance-symbolic", "applications-graphics-symbolic"}},
+    SymbolNames{"eye", {"view-reveal-symbolic", "focus-windows-symbolic"}},
+    SymbolNames{"bubble.left.and.text.bubble.right", {"help-faq-symbolic", "chat-message-new-symbolic"}},
+    SymbolNames{"questionmark.circle", {"help-browser-symbolic", "dialog-question-symbolic"}},
+    SymbolNames{"info.circle", {"help-about-symbolic", "dialog-information-symbolic"}},
 };
 
 QIcon themeIcon(std::string_view symbol) {
@@ -152,6 +158,21 @@ QStringList themeNamesOfSymbol(std::string_view symbol) {
             names << QString::fromLatin1(name);
     }
     return names;
+}
+
+QIcon symbolIcon(std::string_view symbol) {
+    const QIcon icon = themeIcon(symbol);
+    if (!icon.isNull()) return icon;
+    QIcon drawn;
+    for (const int side : {16, 24, 32}) {
+        QPixmap pixmap(side, side);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        paintDrawn(painter, QRectF(0, 0, side, side), symbol, QColor());
+        painter.end();
+        drawn.addPixmap(pixmap);
+    }
+    return drawn;
 }
 
 void paintSymbol(QPainter& painter, const QRectF& box, std::string_view symbol, const QColor& color) {

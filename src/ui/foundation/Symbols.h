@@ -15,6 +15,9 @@ namespace quillbern {
 // name we do not know.
 QStringList themeNamesOfSymbol(std::string_view symbol);
 
+// The symbol as an icon: the icon theme's, else our own drawing of it.
+QIcon symbolIcon(std::string_view symbol);
+
 // Draws the symbol into the box: from the icon theme when it has one of its names, else
 // our own drawing of it. Monochrome symbols take the colour; an invalid colour keeps the
 // theme's own colours.

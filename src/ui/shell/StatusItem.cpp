@@ -1,12 +1,15 @@
 #include "ui/shell/StatusItem.h"
 
+#include <QCursor>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QMenu>
 #include <QPainter>
 #include <QPixmap>
 #include <QSystemTrayIcon>
 
-#include "ui/foundation/QtText.h"
+#include "core/shell/StatusMenu.h"
+#include "ui/shell/MenuRows.h"
 
 namespace quillbern {
 
@@ -35,23 +38,40 @@ QIcon statusIcon() {
 
 }  // namespace
 
-StatusItem::StatusItem(std::function<void()> onQuit) : onQuit_(std::move(onQuit)) {}
+StatusItem::StatusItem(StatusMenu& model) : model_(model) {}
 
 StatusItem::~StatusItem() = default;
 
 bool StatusItem::show() {
-    if (!QSystemTrayIcon::isSystemTrayAvailable()) return false;
     menu_ = std::make_unique<QMenu>();
-    QObject::connect(menu_->addAction(localized("Quit Quillbern")), &QAction::triggered, this, [this] { onQuit_(); });
+    QObject::connect(menu_.get(), &QMenu::aboutToShow, this, [this] {
+        fillMenu(*menu_, model_.aboutToOpen(), [this](const MenuRow& row) { model_.perform(row); });
+    });
     icon_ = std::make_unique<QSystemTrayIcon>(statusIcon());
     icon_->setToolTip(QStringLiteral("Quillbern"));
+    // The tray opens this menu itself on a right click, where it is told of it.
     icon_->setContextMenu(menu_.get());
+    QObject::connect(icon_.get(), &QSystemTrayIcon::activated, this,
+                     [this](QSystemTrayIcon::ActivationReason reason) { activated(reason); });
     icon_->show();
-    return true;
+    return QSystemTrayIcon::isSystemTrayAvailable();
 }
 
-bool StatusItem::isVisible() const {
-    return icon_ && icon_->isVisible();
+void StatusItem::activated(int reason) {
+    switch (static_cast<QSystemTrayIcon::ActivationReason>(reason)) {
+        case QSystemTrayIcon::Trigger:
+            if (QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ControlModifier)) {
+                if (model_.click(StatusClick::controlLeft)) menu_->popup(QCursor::pos());
+            } else {
+                model_.click(StatusClick::left);
+            }
+            break;
+        case QSystemTrayIcon::Context:
+            model_.click(StatusClick::right);
+            break;
+        default:
+            break;
+    }
 }
 
 }  // namespace quillbern

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QObject>
-#include <functional>
 #include <memory>
 
 #include "core/shell/ShellParts.h"
@@ -11,19 +10,25 @@ class QSystemTrayIcon;
 
 namespace quillbern {
 
-// The program's icon in the desktop's tray, with its menu. Without a tray it shows
-// nothing and the program stays reachable through its shortcuts and Settings.
-class StatusItem final : public QObject, public StatusMenu {
+class StatusMenu;
+
+// The program's icon in the desktop's tray. A left click opens Settings; a right click or
+// a Ctrl-click opens the status menu, described afresh each time it opens. Without a tray
+// the icon waits for one to appear.
+class StatusItem final : public QObject, public TrayItem {
     Q_OBJECT
 public:
-    explicit StatusItem(std::function<void()> onQuit);
+    explicit StatusItem(StatusMenu& model);
     ~StatusItem() override;
 
     bool show() override;
-    bool isVisible() const;
+    QMenu& menu() { return *menu_; }
+    QSystemTrayIcon& icon() { return *icon_; }
 
 private:
-    std::function<void()> onQuit_;
+    void activated(int reason);
+
+    StatusMenu& model_;
     std::unique_ptr<QMenu> menu_;
     std::unique_ptr<QSystemTrayIcon> icon_;
 };

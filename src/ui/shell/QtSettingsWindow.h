@@ -1,0 +1,36 @@
+#pragma once
+
+#include <memory>
+
+#include "core/shell/ShellParts.h"
+#include "ui/shell/ShellWindowContext.h"
+
+class QWidget;
+
+namespace quillbern {
+
+class SettingsView;
+
+// The Settings window: made on the first request and kept for the whole run; closing it
+// only hides it, so it opens again as it was left.
+class QtSettingsWindow final : public SettingsWindow {
+public:
+    explicit QtSettingsWindow(ShellWindowContext context);
+    ~QtSettingsWindow() override;
+
+    void open() override;
+    void showHelp() override;
+
+    // Null before the first request.
+    QWidget* window() const { return window_.get(); }
+    SettingsView* view() const { return view_; }
+
+private:
+    void make();
+
+    ShellWindowContext context_;
+    std::unique_ptr<QWidget> window_;
+    SettingsView* view_ = nullptr;
+};
+
+}  // namespace quillbern
