@@ -1,29 +1,87 @@
-# "Quit Quillbern" in the status icon's menu ends the program cleanly.
+# A new user and the tray: the walkthrough greets them and, once closed, is not shown again;
+# a left click on the status icon opens Settings; in the menu of a right click, the dock's
+# row holds the dock out and lets it go again; "Quit Quillbern" ends the program cleanly.
 source "$(dirname "$0")/../support/e2e-session.sh"
 
-# Our visible windows other than dock panels: the status icon and its menu.
-non_dock_windows() {
+# The status icon: ours, embedded in the tray, which Qt marks with KDE's override type.
+status_icon() {
   local id
   for id in $(xdotool search --onlyvisible --pid "$program_pid" 2>/dev/null); do
-    xprop -id "$id" _NET_WM_WINDOW_TYPE | grep -q _NET_WM_WINDOW_TYPE_DOCK || echo "$id"
+    xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q _KDE_NET_WM_WINDOW_TYPE_OVERRIDE && echo "$id"
   done
+}
+# Open menus: ours, shown, placed by the program itself, neither a dock nor the icon.
+menus() {
+  local id
+  for id in $(xdotool search --onlyvisible --pid "$program_pid" 2>/dev/null); do
+    xwininfo -id "$id" 2>/dev/null | grep -q "Override Redirect State: yes" || continue
+    xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q "_NET_WM_WINDOW_TYPE_DOCK\|_KDE_NET_WM_WINDOW_TYPE_OVERRIDE" \
+      || echo "$id"
+  done
+}
+named() { xdotool search --all --onlyvisible --pid "$program_pid" --name "^$1\$" 2>/dev/null; }
+export -f status_icon menus named
+export program_pid
+
+# click_icon BUTTON: clicks the middle of the status icon.
+click_icon() {
+  local X Y WIDTH HEIGHT SCREEN WINDOW
+  eval "$(xdotool getwindowgeometry --shell "$(status_icon | head -n 1)")"
+  xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) click "$1"
+}
+open_menu() {
+  click_icon 3
+  wait_for 10 bash -c '[ -n "$(menus)" ]' || fail "the menu did not open"
+}
+# click_menu_row MENU OFFSET: clicks the row OFFSET pixels from the menu's top, or from its
+# bottom when negative.
+click_menu_row() {
+  local X Y WIDTH HEIGHT SCREEN WINDOW
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  if (($2 < 0)); then Y=$((Y + HEIGHT)); fi
+  xdotool mousemove $((X + WIDTH / 2)) $((Y + $2)) click 1
+  wait_for 10 bash -c '[ -z "$(menus)" ]' || fail "the menu did not close"
+}
+# The first row that can be chosen is Docks; the keyboard opens its submenu, whose first
+# row is the new user's dock.
+choose_first_dock() {
+  open_menu
+  local main
+  main=$(menus)
+  xdotool key Down Right
+  wait_for 10 bash -c '[ $(menus | wc -l) -eq 2 ]' || fail "the submenu did not open"
+  click_menu_row "$(menus | grep -v "^$main$")" 12
 }
 
 start_headless_desktop --tray
+xdotool mousemove 640 500
 start_program
-wait_for 10 bash -c "$(declare -f non_dock_windows); program_pid=$program_pid; non_dock_windows | grep -q ." \
-  || fail "no status icon"
+wait_for 10 bash -c '[ -n "$(status_icon)" ]' || fail "no status icon"
 
-icon=$(non_dock_windows | head -n 1)
-eval "$(xdotool getwindowgeometry --shell "$icon")"
-xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) click 3
+wait_for 10 bash -c '[ -n "$(named Welcome)" ]' || fail "a new user is not welcomed"
+xdotool windowactivate --sync "$(named Welcome)" key ctrl+w
+wait_for 10 bash -c '[ -z "$(named Welcome)" ]' || fail "Ctrl+W did not close the walkthrough"
+wait_for 10 grep -q '"hasCompletedOnboarding": true' "$settings" || fail "closing the walkthrough was not remembered"
 
-# The menu is a second visible window of ours; its only item is the first row.
-wait_for 10 bash -c "$(declare -f non_dock_windows); program_pid=$program_pid; [ \$(non_dock_windows | wc -l) -ge 2 ]" \
-  || fail "menu did not open"
-menu=$(non_dock_windows | grep -v "^$icon$" | tail -n 1)
-eval "$(xdotool getwindowgeometry --shell "$menu")"
-xdotool mousemove $((X + WIDTH / 2)) $((Y + 12)) click 1
+click_icon 1
+wait_for 10 bash -c '[ -n "$(named "Quillbern Settings")" ]' || fail "a left click did not open Settings"
+# In front of everything, with the keyboard.
+wait_for 10 bash -c '[ "$(xdotool getwindowfocus)" = "$(named "Quillbern Settings")" ]' \
+  || fail "Settings did not come to the front"
+grep -q "status item click: left button → settings" "$work/log" || fail "the click was not logged"
 
+# The new user's dock hides itself away from the pointer; its row holds it out, on both
+# monitors, and lets it go again.
+wait_for 10 bash -c "$(declare -f dock_panels); [ -z \"\$(dock_panels)\" ]" || fail "the dock does not hide itself"
+choose_first_dock
+wait_for 10 bash -c "$(declare -f dock_panels); [ \$(dock_panels | sed '/^\$/d' | wc -l) -eq 2 ]" \
+  || fail "the dock's row did not hold it out: [$(echo $(dock_panels))]"
+choose_first_dock
+wait_for 10 bash -c "$(declare -f dock_panels); [ -z \"\$(dock_panels)\" ]" \
+  || fail "the dock's row did not let it go: [$(echo $(dock_panels))]"
+
+# The last row.
+open_menu
+click_menu_row "$(menus)" -12
 expect_clean_exit
 echo "PASS"

@@ -19,19 +19,20 @@ struct SymbolNames {
     std::array<const char*, 2> themeNames;
 };
 
-// Only the symbols the program draws.
+// Only the symbols the program draws. A symbolic name suits themes in vector form; a plain
+// name after it serves themes that carry only pictures.
 constexpr std::array kSymbols{
     SymbolNames{"plus.square.on.square", {"list-add-symbolic", "list-add"}},
     SymbolNames{"lock.shield", {"security-high-symbolic", "changes-prevent-symbolic"}},
     SymbolNames{"questionmark.app.dashed", {"application-x-executable", "image-missing"}},
     SymbolNames{"square.stack.3d.up", {"view-continuous-symbolic", "view-paged-symbolic"}},
     SymbolNames{"arrow.down.forward.square", {"window-minimize-symbolic", "window-minimize"}},
-    SymbolNames{"gearshape", {"preferences-system-symbolic", "emblem-system-symbolic"}},
-    SymbolNames{"paintbrush", {"preferences-desktop-appearance-symbolic", "applications-graphics-symbolic"}},
-    SymbolNames{"eye", {"view-reveal-symbolic", "focus-windows-symbolic"}},
-    SymbolNames{"bubble.left.and.text.bubble.right", {"help-faq-symbolic", "chat-message-new-symbolic"}},
-    SymbolNames{"questionmark.circle", {"help-browser-symbolic", "dialog-question-symbolic"}},
-    SymbolNames{"info.circle", {"help-about-symbolic", "dialog-information-symbolic"}},
+    SymbolNames{"gearshape", {"preferences-system-symbolic", "emblem-system"}},
+    SymbolNames{"paintbrush", {"preferences-desktop-appearance-symbolic", "applications-graphics"}},
+    SymbolNames{"eye", {"view-reveal-symbolic", "preferences-desktop-display"}},
+    SymbolNames{"bubble.left.and.text.bubble.right", {"help-faq-symbolic", "help-faq"}},
+    SymbolNames{"questionmark.circle", {"help-browser-symbolic", "help-browser"}},
+    SymbolNames{"info.circle", {"help-about-symbolic", "help-about"}},
 };
 
 QIcon themeIcon(std::string_view symbol) {

@@ -1,0 +1,217 @@
+#include <QApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QShortcut>
+#include <QSystemTrayIcon>
+#include <gtest/gtest.h>
+
+#include "shell/ShellWorld.h"
+#include "ui/settings/SettingsView.h"
+#include "ui/shell/MenuRows.h"
+#include "ui/shell/QtSettingsWindow.h"
+#include "ui/shell/QtWalkthroughWindow.h"
+#include "ui/shell/StatusItem.h"
+
+namespace quillbern {
+namespace {
+
+using testing::ShellWorld;
+
+// The action, which the test needs to exist.
+QAction* actionOf(const QMenu& menu, const QString& titleStart) {
+    for (QAction* action : menu.actions())
+        if (action->text().startsWith(titleStart)) return action;
+    ADD_FAILURE() << "no row " << titleStart.toStdString();
+    static QAction missing;
+    return &missing;
+}
+
+QStringList titlesOf(const QMenu& menu) {
+    QStringList titles;
+    for (const QAction* action : menu.actions())
+        titles << (action->isSeparator() ? QStringLiteral("---") : action->text());
+    return titles;
+}
+
+// Runs what Qt deferred: queued commands and deletions.
+void settle() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+QShortcut* shortcutOf(const QWidget& window, QKeyCombination key) {
+    for (QShortcut* shortcut : window.findChildren<QShortcut*>())
+        if (shortcut->key() == QKeySequence(key)) return shortcut;
+    return nullptr;
+}
+
+class ShellWindowsTest : public ::testing::Test {
+protected:
+    ShellWindowsTest() {
+        w.world.defaults.set(AppShell::kOnboardedKey, true);
+        w.launch();
+    }
+    ShellWindowContext context() {
+        return {w.world.screens, w.world.input,
+                [] {
+                    return DesktopSpace(RectTL{0, 0, 1920, 1080});
+                },
+                [this] { ++settingsRequests; }, [this] { ++quits; }};
+    }
+
+    ShellWorld w;
+    int settingsRequests = 0;
+    int quits = 0;
+};
+
+TEST_F(ShellWindowsTest, TheTrayMenuShowsTheRowsAsTheyAreWhenItOpens) {
+    StatusItem item(w.shell->statusMenu());
+    EXPECT_FALSE(item.show()) << "the offscreen platform has no tray";
+    QMenu& menu = item.menu();
+    EXPECT_TRUE(menu.actions().isEmpty());
+
+    w.shell->dockPreferences().setAutoHide(false);
+    Q_EMIT menu.aboutToShow();
+    EXPECT_EQ(titlesOf(menu).mid(0, 5),
+              (QStringList{"Quillbern", "Accessibility ✓ · Previews off", "---", "Docks", "All open apps  ⌃⌘A"}));
+    EXPECT_FALSE(actionOf(menu, "Quillbern")->isEnabled());
+    EXPECT_FALSE(actionOf(menu, "Undo")->isVisible());
+    EXPECT_FALSE(actionOf(menu, "Check for Updates…")->isEnabled());
+    EXPECT_EQ(actionOf(menu, "Settings…")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Comma));
+    EXPECT_EQ(actionOf(menu, "Quit Quillbern")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+    QMenu* docks = actionOf(menu, "Docks")->menu();
+    ASSERT_TRUE(docks);
+    EXPECT_EQ(titlesOf(*docks), (QStringList{"Main — bottom   ⌃⌘1", "---", "New dock"}));
+    EXPECT_TRUE(docks->actions().front()->isChecked());
+    EXPECT_FALSE(actionOf(menu, "Hover previews")->isChecked());
+
+    // Opened again after a change: the new state, and no submenu of the last opening left.
+    const Uuid main = w.shell->pinned().profiles().front().id;
+    w.shell->pinned().setVisible(main, false);
+    w.shell->pinned().pin("org.example.Mail", "Mail", std::nullopt, main);
+    w.shell->pinned().unpin("org.example.Mail", main);
+    Q_EMIT menu.aboutToShow();
+    settle();
+    EXPECT_TRUE(actionOf(menu, "Put the app back")->isVisible());
+    EXPECT_FALSE(actionOf(menu, "Docks")->menu()->actions().front()->isChecked());
+    EXPECT_EQ(menu.findChildren<QMenu*>(Qt::FindDirectChildrenOnly).size(), 1);
+
+    // A chosen row acts once the menu has closed.
+    actionOf(menu, "Quit Quillbern")->trigger();
+    EXPECT_EQ(w.process.quitCount(), 0);
+    settle();
+    EXPECT_EQ(w.process.quitCount(), 1);
+}
+
+TEST_F(ShellWindowsTest, ALeftClickOnTheIconOpensSettingsAndARightClickOnlyTheMenu) {
+    StatusItem item(w.shell->statusMenu());
+    item.show();
+    Q_EMIT item.icon().activated(QSystemTrayIcon::Context);
+    EXPECT_EQ(w.log.count("settings.open"), 0);
+    EXPECT_TRUE(w.world.log.contains("status item click: right button → menu"));
+    Q_EMIT item.icon().activated(QSystemTrayIcon::Trigger);
+    EXPECT_EQ(w.log.count("settings.open"), 1);
+}
+
+TEST_F(ShellWindowsTest, SettingsOpenOnceCentredAndKeepTheirStateWhenClosed) {
+    QtSettingsWindow settings(context());
+    EXPECT_FALSE(settings.window());
+    settings.open();
+    QWidget* window = settings.window();
+    ASSERT_TRUE(window);
+    EXPECT_EQ(window->windowTitle(), "Quillbern Settings");
+    EXPECT_TRUE(window->isVisible());
+    // 940 × 780 in the middle of the 1920 × 1050 visible frame, below the 30 points taken
+    // at the top.
+    EXPECT_EQ(window->geometry(), QRect(490, 165, 940, 780));
+    EXPECT_EQ(window->minimumSizeHint().expandedTo(QSize(740, 520)), window->minimumSizeHint());
+    EXPECT_FALSE(window->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+
+    settings.view()->select(SettingsSection::appearance);
+    window->close();
+    settle();
+    EXPECT_FALSE(window->isVisible());
+    settings.open();
+    EXPECT_EQ(settings.window(), window);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(settings.view()->section(), SettingsSection::appearance);
+
+    settings.showHelp();
+    EXPECT_EQ(settings.view()->section(), SettingsSection::help);
+}
+
+TEST_F(ShellWindowsTest, OurWindowsTakeCtrlCommaForSettingsCtrlWToCloseAndCtrlQToQuit) {
+    QtSettingsWindow settings(context());
+    settings.open();
+    QWidget& window = *settings.window();
+    ASSERT_TRUE(shortcutOf(window, Qt::CTRL | Qt::Key_Comma));
+    Q_EMIT shortcutOf(window, Qt::CTRL | Qt::Key_Comma)->activated();
+    EXPECT_EQ(settingsRequests, 1);
+    Q_EMIT shortcutOf(window, Qt::CTRL | Qt::Key_Q)->activated();
+    EXPECT_EQ(quits, 1);
+    Q_EMIT shortcutOf(window, Qt::CTRL | Qt::Key_W)->activated();
+    EXPECT_FALSE(window.isVisible());
+}
+
+TEST_F(ShellWindowsTest, TheSidebarAlwaysHasOneSectionAndEachChoiceBuildsItsPageAnew) {
+    SettingsView view;
+    QListWidget& sidebar = view.sidebar();
+    QStringList titles;
+    for (int i = 0; i < sidebar.count(); ++i)
+        titles << sidebar.item(i)->text();
+    EXPECT_EQ(titles, (QStringList{"General", "Docks", "Appearance", "Hover previews", "Permissions", "Support", "Help",
+                                   "About"}));
+    EXPECT_EQ(view.section(), SettingsSection::general);
+    EXPECT_EQ(view.page().findChild<QLabel*>("pageTitle")->text(), "General");
+    EXPECT_TRUE(sidebar.item(0)->isSelected());
+
+    const QWidget* general = &view.page();
+    sidebar.setCurrentRow(1);
+    EXPECT_EQ(view.section(), SettingsSection::docks);
+    EXPECT_EQ(view.page().findChild<QLabel*>("pageTitle")->text(), "Docks");
+    sidebar.setCurrentRow(0);
+    EXPECT_NE(&view.page(), general) << "a page made anew";
+
+    sidebar.clearSelection();
+    EXPECT_EQ(view.section(), SettingsSection::general);
+    EXPECT_TRUE(sidebar.item(0)->isSelected());
+
+    view.select(SettingsSection::help);
+    EXPECT_TRUE(sidebar.item(6)->isSelected());
+    EXPECT_EQ(view.page().findChild<QLabel*>("pageTitle")->text(), "Help");
+    const QWidget* help = &view.page();
+    view.select(SettingsSection::help);
+    EXPECT_EQ(&view.page(), help) << "a second request for Help changes nothing";
+}
+
+TEST_F(ShellWindowsTest, TheWalkthroughStaysAboveAndEachClosingIsToldOnceAndStartsAnew) {
+    QtWalkthroughWindow walkthrough(context());
+    int closings = 0;
+    walkthrough.onClosed = [&closings] { ++closings; };
+    walkthrough.present();
+    QWidget* window = walkthrough.window();
+    ASSERT_TRUE(window);
+    EXPECT_EQ(window->windowTitle(), "Welcome");
+    EXPECT_TRUE(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_EQ(window->width(), 460);
+    EXPECT_GE(window->height(), 380);
+    EXPECT_EQ(window->geometry().x(), 960 - 460 / 2) << "centred on the screen";
+    walkthrough.present();
+    EXPECT_EQ(walkthrough.window(), window) << "brought forward, not made again";
+
+    window->close();
+    EXPECT_EQ(closings, 1);
+    EXPECT_FALSE(walkthrough.window());
+    settle();
+
+    walkthrough.present();
+    ASSERT_TRUE(walkthrough.window());
+    Q_EMIT shortcutOf(*walkthrough.window(), Qt::CTRL | Qt::Key_W)->activated();
+    EXPECT_EQ(closings, 2);
+    settle();
+}
+
+}  // namespace
+}  // namespace quillbern
