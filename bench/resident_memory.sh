@@ -36,7 +36,9 @@ dock() {  # number name edge display showsWindows
   printf '"isVisible":true,"isEnabled":true,"showsWindows":%s,"revealMode":"hover","alignment":"center"}' "$5"
 }
 docks="[$(dock 1 Main bottom '{"all":{}}' true),$(dock 2 Side left '{"display":{"stableID":"Q-RIGHT","name":"Right"}}' false),$(dock 3 Top top '{"display":{"stableID":"Q-RIGHT","name":"Right"}}' false)]"
-printf '{"profiles.v1": {"$data": "%s"}, "dockAutoHide": false}\n' "$(printf '%s' "$docks" | base64 -w0)" >"$settings"
+# A user past the first start, so no walkthrough stands among the docks.
+printf '{"profiles.v1": {"$data": "%s"}, "dockAutoHide": false, "hasCompletedOnboarding": true}\n' \
+  "$(printf '%s' "$docks" | base64 -w0)" >"$settings"
 
 start_headless_desktop
 start_client_windows
