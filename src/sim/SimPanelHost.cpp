@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/platform/PanelAnimator.h"
+#include "core/workspace/VeilModel.h"
 
 namespace quillbern {
 
@@ -17,7 +18,9 @@ public:
           animator_(loop, clock, [this](std::optional<double> alpha, std::optional<RectBL> frame) {
               if (alpha) state_->alpha = *alpha;
               if (frame) state_->frame = *frame;
-          }) {}
+          }) {
+        takeVeil();
+    }
 
     ~SimPanel() override {
         state_->closed = true;
@@ -48,7 +51,10 @@ public:
         shared_->stack.remove(state_->serial);
     }
     bool isVisible() const override { return state_->visible; }
-    void setContent(PanelContent content) override { state_->content = std::move(content); }
+    void setContent(PanelContent content) override {
+        state_->content = std::move(content);
+        takeVeil();
+    }
     void setCommandClickHandler(Task handler) override { state_->commandClick = std::move(handler); }
     void makeKeyAndOrderFront() override {
         orderFront();
@@ -59,7 +65,22 @@ public:
     bool isKey() const override { return shared_->key == state_->serial; }
     void setKeyHandlers(PanelKeyHandlers handlers) override { state_->keys = std::move(handlers); }
 
+    void setVeil(std::optional<RectBL> hole, double intensity) override {
+        if (!veil_ || !veil_->update(hole, intensity).any()) return;
+        state_->veilHole = veil_->hole();
+        state_->veilIntensity = veil_->intensity();
+        ++state_->veilRedraws;
+    }
+    void clearVeilEffects() override {
+        if (veil_) state_->veilEffectsCleared = true;
+    }
+
 private:
+    void takeVeil() {
+        const auto* veil = std::get_if<VeilContent>(&state_->content);
+        veil_ = veil ? std::optional<VeilModel>(VeilModel(veil->coveredFrame)) : std::nullopt;
+    }
+
     // Hidden or closed, it has the keyboard no more; nobody is told, as when it goes of
     // its own accord.
     void resignKey() {
@@ -70,6 +91,7 @@ private:
     std::shared_ptr<SimPanelHost::Shared> shared_;
     std::shared_ptr<SimPanelState> state_;
     PanelAnimator animator_;
+    std::optional<VeilModel> veil_;
 };
 
 }  // namespace

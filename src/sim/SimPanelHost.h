@@ -24,6 +24,12 @@ struct SimPanelState {
     PanelKeyHandlers keys;
     // How often it was made key.
     int madeKey = 0;
+    // Veil panels: the hole as drawn (in the panel's view coordinates), the dimming's
+    // opacity, how many updates drew anything, and whether the veil's effects were dropped.
+    std::optional<Rect> veilHole;
+    double veilIntensity = -1;
+    int veilRedraws = 0;
+    bool veilEffectsCleared = false;
 };
 
 // Records every panel's state; animations run on the simulation's virtual time. One

@@ -70,19 +70,24 @@ TEST(ScreenGeometry, FlipHeightAndTheDisplayUnderAPointAtSeamsAndEdges) {
     EXPECT_EQ(nameAt({3200, 500}), "none");
 }
 
-TEST(ScreenGeometry, TheBestScreenForARectangleOverlapsItMostAndTiesGoToTheEarlier) {
-    const std::vector<ScreenInfo> screens = {screen("left", {0, 0, 1280, 1080}),
-                                             screen("right", {1280, 0, 1280, 1080})};
-    const auto nameFor = [&](RectBL r) {
-        const ScreenInfo* s = bestScreenFor(r, screens);
-        return s ? s->name : std::string("none");
+TEST(ScreenGeometry, TheBestScreenSharesTheLargestAreaAndTheFirstWinsTies) {
+    const std::vector<ScreenInfo> screens = {screen("left", {0, 0, 1280, 1080}), screen("right", {1280, 0, 1280, 1080}),
+                                             screen("far", {2560, 0, 1280, 1080})};
+    const auto best = [&](RectBL rect) {
+        const ScreenInfo* found = bestScreen(rect, screens);
+        return found ? found->name : std::string("none");
     };
-    EXPECT_EQ(nameFor({1000, 100, 400, 300}), "left");   // 280 wide on the left, 120 on the right
-    EXPECT_EQ(nameFor({1180, 100, 400, 300}), "right");  // 100 against 300
-    EXPECT_EQ(nameFor({1080, 100, 400, 300}), "left");   // an even split stays with the first
-    EXPECT_EQ(nameFor({1280, 1080, 400, 300}), "none");  // touching only
-    EXPECT_EQ(nameFor({-500, 100, 400, 300}), "none");
-    EXPECT_EQ(bestScreenFor({0, 0, 10, 10}, {}), nullptr);
+    EXPECT_EQ(best({100, 100, 400, 300}), "left");
+    // Straddling: 100 points on the left, 300 on the right.
+    EXPECT_EQ(best({1180, 100, 400, 300}), "right");
+    // Equal halves: the earlier screen keeps it.
+    EXPECT_EQ(best({1080, 100, 400, 300}), "left");
+    EXPECT_EQ(best({2360, 100, 400, 300}), "right");
+    // Touching an edge is no area; on no screen at all the first wins.
+    EXPECT_EQ(best({1280, 1080, 400, 300}), "left");
+    EXPECT_EQ(best({5000, 5000, 10, 10}), "left");
+    EXPECT_EQ(best(RectBL::null()), "left");
+    EXPECT_EQ(bestScreen({0, 0, 10, 10}, {}), nullptr);
 }
 
 TEST(StableDisplayIds, EdidNumbersInDecimalElseTheConnector) {

@@ -90,6 +90,7 @@ TEST_F(Flash, WindowsOfAProcessWithTheSameOwnerCountAsTheApplications) {
 class ShellFlash : public ::testing::Test {
 protected:
     testing::ShellWorld w;
+    static constexpr RectTL kNotes{40, 30, 500, 400};
 
     void SetUp() override {
         RunningApp app;
@@ -97,21 +98,37 @@ protected:
         app.name = "Editor";
         app.appId = "org.example.Editor";
         w.world.apps.launch(app);
-        w.windows.addWindow(kEditor, {.id = 8, .title = "Notes", .frame = {0, 0, 500, 400}});
+        w.windows.addWindow(kEditor, {.id = 8, .title = "Notes", .frame = kNotes});
         w.process.setPid(kOwn);
+        w.world.defaults.set("appearanceSpotlight", true);
         w.launch();
         w.advance(5);
         ASSERT_EQ(w.shell->engine().snapshot().windows.size(), 1u);
     }
-    std::size_t flashesAfterActivation() {
+    // Long enough for a requested flash to show.
+    void activateAndWait(Duration seconds = FocusSpotlight::kDelay) {
         w.world.apps.activateByUser(kEditor);
-        return w.spotlight->flashes.size();
+        w.advance(seconds);
     }
+    std::size_t flashes() const { return w.veilPanels().size(); }
 };
 
 TEST_F(ShellFlash, AnotherApplicationComingForwardFlashesItsWindow) {
-    ASSERT_EQ(flashesAfterActivation(), 1u);
-    EXPECT_EQ(w.spotlight->flashes[0], 8u);
+    activateAndWait();
+    const auto veils = w.veilPanels();
+    ASSERT_EQ(veils.size(), 1u);
+    EXPECT_TRUE(veils[0]->visible);
+    // The only screen is the primary: its view coordinates are the window's own.
+    EXPECT_EQ(veils[0]->veilHole, (Rect{40, 30, 500, 400}));
+}
+
+TEST_F(ShellFlash, TheSpotlightSettingSwitchesItOnAndOff) {
+    w.shell->appearance().setSpotlightEnabled(false);
+    activateAndWait();
+    EXPECT_EQ(flashes(), 0u);
+    w.shell->appearance().setSpotlightEnabled(true);
+    activateAndWait();
+    EXPECT_EQ(flashes(), 1u);
 }
 
 TEST_F(ShellFlash, AClickAnywhereQuietensIt) {
@@ -119,32 +136,35 @@ TEST_F(ShellFlash, AClickAnywhereQuietensIt) {
     press.button = kRightButton;
     w.world.events.injectGlobalMouseDown(press);
     w.world.runUntilIdle();
-    EXPECT_EQ(flashesAfterActivation(), 0u);
-    w.advance(ActivationFlash::kQuietAfterClick + 0.01);
+    activateAndWait(ActivationFlash::kQuietAfterClick + 0.01);
     press.button = kOtherButton;
     w.world.events.injectLocalMouseDown(press);
-    EXPECT_EQ(flashesAfterActivation(), 0u);
-    w.advance(ActivationFlash::kQuietAfterClick + 0.01);
-    EXPECT_EQ(flashesAfterActivation(), 1u);
+    activateAndWait(ActivationFlash::kQuietAfterClick + 0.01);
+    EXPECT_EQ(flashes(), 0u);
+    activateAndWait();
+    EXPECT_EQ(flashes(), 1u);
 }
 
 TEST_F(ShellFlash, ADesktopSwitchQuietensIt) {
     w.session.fire(SessionEvent::desktopChanged);
-    EXPECT_EQ(flashesAfterActivation(), 0u);
-    w.advance(ActivationFlash::kQuietAfterDesktopSwitch + 0.01);
-    EXPECT_EQ(flashesAfterActivation(), 1u);
+    activateAndWait(ActivationFlash::kQuietAfterDesktopSwitch + 0.01);
+    EXPECT_EQ(flashes(), 0u);
+    activateAndWait();
+    EXPECT_EQ(flashes(), 1u);
 }
 
 TEST_F(ShellFlash, FocusModeAndOurOwnActivationStayDark) {
     w.focusMode->turnOn();
-    EXPECT_EQ(flashesAfterActivation(), 0u);
+    activateAndWait();
+    EXPECT_EQ(flashes(), 0u);
     w.focusMode->active = false;
     RunningApp self;
     self.pid = kOwn;
     self.name = "Quillbern";
     w.world.apps.launch(self);
     w.world.apps.activateByUser(kOwn);
-    EXPECT_TRUE(w.spotlight->flashes.empty());
+    w.advance(FocusSpotlight::kDelay);
+    EXPECT_EQ(flashes(), 0u);
 }
 
 }  // namespace

@@ -131,41 +131,50 @@ TEST_F(ShellCallbacks, EveryAssignmentOfTheDragReachesThePlacementOverlay) {
     EXPECT_EQ(w.placement->changes, 3);
 }
 
-TEST_F(ShellCallbacks, TurningFocusModeOnCancelsTheSpotlight) {
-    w.launch();
-    w.focusMode->turnOn();
-    EXPECT_EQ(w.spotlight->cancels, 1);
-}
-
-TEST_F(ShellCallbacks, OurOwnRaiseFlashesTheSpotlightUnlessFocusModeIsOn) {
+TEST_F(ShellCallbacks, OurOwnRaiseFlashesTheSpotlightUntilFocusModeTurnsOn) {
+    w.world.apps.launch(editor());
+    w.windows.addWindow(kEditor, {.id = 8, .title = "Notes", .frame = {0, 0, 500, 400}});
+    w.windows.addWindow(kEditor, {.id = 9, .title = "Drafts", .frame = {600, 0, 500, 400}});
+    w.world.defaults.set("appearanceSpotlight", true);
     AppShell& shell = w.launch();
-    shell.engine().onRaiseRequest(windowOf(kEditor, 8));
-    EXPECT_EQ(w.spotlight->flashes, std::vector<WindowId>{8});
+    w.advance(AXWorker::kDebounce);
+    const WindowSnapshot& snapshot = shell.engine().snapshot();
+    ASSERT_EQ(snapshot.windows.size(), 2u);
+    shell.engine().onRaiseRequest(snapshot.windows[0]);
+    w.advance(FocusSpotlight::kDelay);
+    ASSERT_EQ(w.veilPanels().size(), 1u);
+    EXPECT_TRUE(w.veilPanels()[0]->visible);
 
+    // Turning focus mode on takes the flash away at once; while it is on, raises stay dark.
     w.focusMode->turnOn();
-    shell.engine().onRaiseRequest(windowOf(kEditor, 9));
-    EXPECT_EQ(w.spotlight->flashes, std::vector<WindowId>{8});
+    EXPECT_TRUE(w.veilPanels()[0]->closed);
+    shell.engine().onRaiseRequest(snapshot.windows[1]);
+    w.advance(FocusSpotlight::kDelay);
+    EXPECT_EQ(w.veilPanels().size(), 1u);
 }
 
 TEST_F(ShellCallbacks, OurOwnRaiseOrPlacementQuietensTheActivationFlash) {
     w.world.apps.launch(editor());
     w.windows.addWindow(kEditor, {.id = 8, .title = "Notes", .frame = {0, 0, 500, 400}});
+    w.world.defaults.set("appearanceSpotlight", true);
     AppShell& shell = w.launch();
     w.advance(AXWorker::kDebounce);
     ASSERT_EQ(shell.engine().snapshot().windows.size(), 1u);
+    const WindowInfo notes = shell.engine().snapshot().windows[0];
     for (const bool placed : {false, true}) {
         if (placed) {
-            shell.engine().onPlaceRequest(windowOf(kEditor, 8), RectTL{0, 0, 500, 400});
+            shell.engine().onPlaceRequest(notes, RectTL{0, 0, 500, 400});
         } else {
-            shell.engine().onRaiseRequest(windowOf(kEditor, 8));
+            shell.engine().onRaiseRequest(notes);
         }
-        w.spotlight->flashes.clear();
         w.advance(ActivationFlash::kQuietAfterOwnRaise);
+        const std::size_t before = w.veilPanels().size();
         w.world.apps.activateByUser(kEditor);
-        EXPECT_TRUE(w.spotlight->flashes.empty()) << "placed " << placed;
-        w.advance(0.01);
+        w.advance(FocusSpotlight::kDelay);
+        EXPECT_EQ(w.veilPanels().size(), before) << "placed " << placed;
         w.world.apps.activateByUser(kEditor);
-        EXPECT_EQ(w.spotlight->flashes, std::vector<WindowId>{8}) << "placed " << placed;
+        w.advance(FocusSpotlight::kDelay);
+        EXPECT_EQ(w.veilPanels().size(), before + 1) << "placed " << placed;
     }
 }
 

@@ -62,9 +62,8 @@ TEST(ShellStart, TheLaunchRunsItsStepsInOrder) {
         "make.overview",
         "make.appSearch",
         "appSearchIndex.refreshSoon",  // palettes
-        "make.fileSearch",             //
-        "make.spotlight",
-        "make.focusMode",  // focus
+        "make.fileSearch",  //
+        "make.focusMode",   // focus
         "events.onGlobalMouseDown",
         "events.onLocalMouseDown",  // the activity feeds
         "apps.onActivate",

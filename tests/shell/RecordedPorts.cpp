@@ -45,6 +45,8 @@ public:
     }
     bool isKey() const override { return inner_->isKey(); }
     void setKeyHandlers(PanelKeyHandlers handlers) override { inner_->setKeyHandlers(std::move(handlers)); }
+    void setVeil(std::optional<RectBL> hole, double intensity) override { inner_->setVeil(hole, intensity); }
+    void clearVeilEffects() override { inner_->clearVeilEffects(); }
 
 private:
     std::unique_ptr<Panel> inner_;

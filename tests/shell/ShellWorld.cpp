@@ -59,7 +59,6 @@ ShellParts ShellWorld::allParts() {
     later.overview = fake<FakePalette, Palette>(log, "overview", overview, std::ref(log), "overview");
     later.appSearch = fake<FakePalette, Palette>(log, "appSearch", appSearch, std::ref(log), "appSearch");
     later.fileSearch = fake<FakePalette, Palette>(log, "fileSearch", fileSearch, std::ref(log), "fileSearch");
-    later.spotlight = fake<FakeSpotlight, LandingSpotlight>(log, "spotlight", spotlight);
     later.focusMode = fake<FakeFocusMode, FocusMode>(log, "focusMode", focusMode);
     return parts;
 }
@@ -134,6 +133,14 @@ RectBL ShellWorld::dockFrame() {
     const std::vector<PanelKey> keys = shell->dock()->panelKeys();
     if (keys.empty()) return RectBL::null();
     return world.panels.panel(*shell->dock()->panelSerial(keys.front()))->frame;
+}
+
+std::vector<const SimPanelState*> ShellWorld::veilPanels() const {
+    std::vector<const SimPanelState*> veils;
+    for (std::uint64_t serial = 1; const SimPanelState* panel = world.panels.panel(serial); ++serial) {
+        if (std::holds_alternative<VeilContent>(panel->content)) veils.push_back(panel);
+    }
+    return veils;
 }
 
 }  // namespace quillbern::testing

@@ -71,13 +71,6 @@ struct FakePlacement final : PlacementOverlay {
     int changes = 0;
 };
 
-struct FakeSpotlight final : LandingSpotlight {
-    void flash(const WindowInfo& window) override { flashes.push_back(window.id); }
-    void cancel() override { ++cancels; }
-    std::vector<WindowId> flashes;
-    int cancels = 0;
-};
-
 struct FakeIndex final : AppIndex {
     explicit FakeIndex(CallLog& log) : log(log) {}
     void refreshSoon() override { log.add("appSearchIndex.refreshSoon"); }
@@ -136,6 +129,8 @@ public:
     void advance(Duration seconds) { world.advance(seconds); }
     // The frame of the one dock's panel on the display.
     RectBL dockFrame();
+    // Every veil panel made so far, open or closed, oldest first.
+    std::vector<const SimPanelState*> veilPanels() const;
 
     SimWorld world;
     SimWindowSystem& windows = world.windows;
@@ -168,7 +163,6 @@ public:
     FakeFocusMode* focusMode = nullptr;
     FakeWorkspace* workspace = nullptr;
     FakePlacement* placement = nullptr;
-    FakeSpotlight* spotlight = nullptr;
     FakeIndex* appSearchIndex = nullptr;
     FakeWalkthrough* walkthrough = nullptr;
     FakeSettingsWindow* settings = nullptr;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 namespace quillbern {
@@ -82,6 +83,12 @@ struct BasicRect {
         const double x1 = std::min(minX(), r.minX());
         const double y1 = std::min(minY(), r.minY());
         return {x1, y1, std::max(maxX(), r.maxX()) - x1, std::max(maxY(), r.maxY()) - y1};
+    }
+
+    // The same area with a positive width and height; null stays null.
+    BasicRect standardized() const {
+        if (isNull()) return *this;
+        return {std::min(x, x + width), std::min(y, y + height), std::abs(width), std::abs(height)};
     }
 
     BasicRect insetBy(double dx, double dy) const { return {x + dx, y + dy, width - 2 * dx, height - 2 * dy}; }

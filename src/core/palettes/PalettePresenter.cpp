@@ -105,7 +105,8 @@ void PalettePresenter::relayout() {
     const RectBL current = panel_->frame();
     const std::vector<ScreenInfo> screens = ports_.screens.screens();
     std::optional<ScreenInfo> screen;
-    if (const ScreenInfo* under = bestScreenFor(current, screens)) {
+    // A palette moved off every screen comes back on the main one.
+    if (const ScreenInfo* under = bestScreen(current, screens); under && under->frame.intersectsWithArea(current)) {
         screen = *under;
     } else {
         screen = ports_.screens.mainScreen();

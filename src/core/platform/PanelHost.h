@@ -99,8 +99,16 @@ struct PaletteContent {
     bool operator==(const PaletteContent&) const = default;
 };
 
+// A veil over one screen: dims it all but a rounded hole, which a faint ring outlines.
+// The hole and the dimming come through Panel::setVeil.
+struct VeilContent {
+    // The screen's frame when the panel was made; the hole is placed against it.
+    RectBL coveredFrame;
+    bool operator==(const VeilContent&) const = default;
+};
+
 // What a panel shows; each feature adds the inputs of its view.
-using PanelContent = std::variant<PlainFill, DockContent, BeaconContent, PaletteContent>;
+using PanelContent = std::variant<PlainFill, DockContent, BeaconContent, PaletteContent, VeilContent>;
 
 // Where a key-taking panel sends its keys. Each may be absent.
 struct PanelKeyHandlers {
@@ -153,6 +161,14 @@ public:
     virtual bool isKey() const = 0;
     // Replaces the handlers; a handler running meanwhile finishes.
     virtual void setKeyHandlers(PanelKeyHandlers handlers) = 0;
+    // Veil panels: the hole in screen space (none, or one that shares no area with the
+    // covered frame: the whole screen is dimmed, without a ring) and the opacity of the
+    // dimming, 0 to 1. Drawn at once, without animation; a call that changes neither draws
+    // nothing. Other panels ignore it.
+    virtual void setVeil(std::optional<RectBL> hole, double intensity) = 0;
+    // Veil panels: drops what the veil asked of the window system beyond its own drawing
+    // (the blur behind it), before the panel closes.
+    virtual void clearVeilEffects() = 0;
 };
 
 class PanelHost {

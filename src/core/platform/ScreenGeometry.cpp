@@ -13,12 +13,12 @@ const ScreenInfo* screenContaining(PointBL p, const std::vector<ScreenInfo>& scr
     return nullptr;
 }
 
-const ScreenInfo* bestScreenFor(const RectBL& rect, const std::vector<ScreenInfo>& screens) {
+const ScreenInfo* bestScreen(const RectBL& rect, const std::vector<ScreenInfo>& screens) {
     const ScreenInfo* best = nullptr;
     double bestArea = 0;
     for (const ScreenInfo& screen : screens) {
         const double area = screen.frame.intersection(rect).area();
-        if (area > bestArea) {
+        if (!best || area > bestArea) {
             best = &screen;
             bestArea = area;
         }

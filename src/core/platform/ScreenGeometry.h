@@ -14,9 +14,10 @@ double flipHeight(const std::vector<ScreenInfo>& screens);
 // The first screen whose frame holds the point by the pointer rule (mouseInRect), or null.
 const ScreenInfo* screenContaining(PointBL p, const std::vector<ScreenInfo>& screens);
 
-// The screen whose frame overlaps the rectangle most, a later one only when strictly more;
-// null when none overlaps it with any area.
-const ScreenInfo* bestScreenFor(const RectBL& rect, const std::vector<ScreenInfo>& screens);
+// The screen whose frame shares the largest area with the rectangle; a later screen wins
+// only with a strictly larger one, so the first wins ties, also when no screen touches the
+// rectangle. Null without screens.
+const ScreenInfo* bestScreen(const RectBL& rect, const std::vector<ScreenInfo>& screens);
 
 // A desktop's own coordinates (y down, origin wherever the system puts it, as X root
 // coordinates) against the core's spaces, fixed by the primary display's rectangle in

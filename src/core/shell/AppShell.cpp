@@ -148,7 +148,8 @@ void AppShell::wirePartsAndEngine() {
                                        platform_.text},
         pinned_, [this] { return registeredChords(); });
 
-    spotlight_ = make(parts_.later.spotlight);
+    spotlight_ = std::make_unique<FocusSpotlight>(
+        FocusSpotlight::Ports{platform_.panels, platform_.screens, platform_.mainLoop}, engine_, appearance_);
     focusMode_ = make(parts_.later.focusMode);
     HotKeyTargets& targets = hotKeys_->targets;
     targets.workspace = workspace_.get();
@@ -159,7 +160,7 @@ void AppShell::wirePartsAndEngine() {
     targets.focusMode = focusMode_.get();
     if (focusMode_) {
         focusMode_->onActivate = lifetime_.guard([this] {
-            if (spotlight_) spotlight_->cancel();
+            spotlight_->cancel();
         });
     }
 
@@ -249,7 +250,7 @@ void AppShell::ownRaise(const WindowInfo& window) {
     activationFlash_.noteOwnRaise();
     // The veil already marks the focused window.
     if (isFocusModeOn()) return;
-    if (spotlight_) spotlight_->flash(window);
+    spotlight_->flash(window);
 }
 
 void AppShell::commandClick() {
@@ -262,7 +263,7 @@ void AppShell::externalActivation(const RunningApp& app) {
     if (isFocusModeOn()) return;
     const std::optional<WindowInfo> target =
         activationFlash_.target(app.pid, platform_.process.pid(), engine_.snapshot(), pinned_.ownerBundleIDByPID());
-    if (target && spotlight_) spotlight_->flash(*target);
+    if (target) spotlight_->flash(*target);
 }
 
 bool AppShell::isFocusModeOn() const {

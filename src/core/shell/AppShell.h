@@ -24,6 +24,7 @@
 #include "core/windows/LoginItem.h"
 #include "core/windows/PreviewStore.h"
 #include "core/windows/WindowEngine.h"
+#include "core/workspace/FocusSpotlight.h"
 
 namespace quillbern {
 
@@ -121,7 +122,7 @@ private:
     std::unique_ptr<Palette> appSearch_;
     std::unique_ptr<Palette> fileSearch_;
     std::unique_ptr<ShortcutSheetController> shortcutSheet_;
-    std::unique_ptr<LandingSpotlight> spotlight_;
+    std::unique_ptr<FocusSpotlight> spotlight_;
     std::unique_ptr<FocusMode> focusMode_;
     std::unique_ptr<DockController> dock_;
     // From the end of the launch on, when everything it reaches exists.

@@ -73,14 +73,6 @@ public:
     virtual void dragSessionChanged() = 0;
 };
 
-// The brief light on a window that just came forward.
-class LandingSpotlight {
-public:
-    virtual ~LandingSpotlight() = default;
-    virtual void flash(const WindowInfo& window) = 0;
-    virtual void cancel() = 0;
-};
-
 // The installed applications that the application search looks through.
 class AppIndex {
 public:
@@ -109,7 +101,6 @@ struct ShellParts {
         PartFactory<Palette> overview;
         PartFactory<Palette> appSearch;
         PartFactory<Palette> fileSearch;
-        PartFactory<LandingSpotlight> spotlight;
         PartFactory<FocusMode> focusMode;
     } later;
 };

@@ -19,7 +19,7 @@ DisplayId displayIDForWindowBounds(const std::vector<ScreenInfo>& screens, const
 }
 
 RectBL cgToAppKitGlobal(const RectTL& rect, const std::vector<ScreenInfo>& screens) {
-    return toBottomLeft(rect, flipHeight(screens));
+    return toBottomLeft(rect.standardized(), flipHeight(screens));
 }
 
 }  // namespace quillbern

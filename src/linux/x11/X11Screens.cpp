@@ -108,11 +108,10 @@ std::vector<ScreenInfo> X11Screens::screens() const {
 std::optional<ScreenInfo> X11Screens::mainScreen() const {
     std::lock_guard lock(mutex_);
     if (layout_.screens.empty()) return std::nullopt;
-    if (activeFrame_) {
-        if (const ScreenInfo* best = bestScreenFor(layout_.space.toScreen(*activeFrame_), layout_.screens))
-            return *best;
-    }
-    return layout_.screens.front();
+    // The first screen when nothing is active, or the active window is on none.
+    const ScreenInfo* best =
+        activeFrame_ ? bestScreen(layout_.space.toScreen(*activeFrame_), layout_.screens) : nullptr;
+    return best ? *best : layout_.screens.front();
 }
 
 DesktopSpace X11Screens::desktopSpace() const {

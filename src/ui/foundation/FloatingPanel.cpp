@@ -1,6 +1,5 @@
 #include "ui/foundation/FloatingPanel.h"
 
-#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -14,17 +13,12 @@
 
 #include "ui/foundation/OutlinedView.h"
 #include "ui/foundation/PanelViews.h"
+#include "ui/foundation/QtX11.h"
+#include "ui/workspace/VeilPanel.h"
 
 namespace quillbern {
 
 namespace {
-
-// Qt's connection; none on other platforms (the offscreen one of view tests offers the
-// interface without a connection).
-xcb_connection_t* x11Connection() {
-    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    return x11 ? x11->connection() : nullptr;
-}
 
 struct PanelAtoms {
     xcb_atom_t type, dock, state, skipTaskbar, skipPager, sticky, above, desktop, activeWindow;
@@ -110,6 +104,14 @@ void FloatingPanel::setContent(PanelContent content) {
     update();
 }
 
+void FloatingPanel::setVeil(const std::optional<RectBL>& hole, double intensity) {
+    if (auto* veil = dynamic_cast<VeilPanel*>(contentView_)) veil->setVeil(hole, intensity);
+}
+
+void FloatingPanel::clearVeilEffects() {
+    if (auto* veil = dynamic_cast<VeilPanel*>(contentView_)) veil->clearEffects();
+}
+
 void FloatingPanel::setCanBlend(bool canBlend) {
     if (canBlend == canBlend_) return;
     canBlend_ = canBlend;
@@ -125,7 +127,7 @@ void FloatingPanel::refreshShape() {
         return;
     }
     const QPainterPath outline = outlined->outline().translated(contentView_->pos());
-    setMask(QRegion(outline.toFillPolygon().toPolygon()));
+    setMask(outlineRegion(outline));
 }
 
 bool FloatingPanel::event(QEvent* event) {
@@ -192,7 +194,7 @@ bool FloatingPanel::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void FloatingPanel::applyWindowHints() {
-    xcb_connection_t* c = x11Connection();
+    xcb_connection_t* c = qtX11Connection();
     if (!c) return;
     const PanelAtoms& a = panelAtoms(c);
     const auto window = static_cast<xcb_window_t>(winId());
@@ -205,7 +207,7 @@ void FloatingPanel::applyWindowHints() {
 }
 
 void FloatingPanel::reassertWindowHints() {
-    xcb_connection_t* c = x11Connection();
+    xcb_connection_t* c = qtX11Connection();
     if (!c || unmanaged_) return;
     const PanelAtoms& a = panelAtoms(c);
     const auto window = static_cast<xcb_window_t>(winId());
@@ -230,7 +232,7 @@ void FloatingPanel::requestActivation() {
 }
 
 void FloatingPanel::stackBelow(const FloatingPanel& other) {
-    xcb_connection_t* c = x11Connection();
+    xcb_connection_t* c = qtX11Connection();
     if (!c || !unmanaged_ || !windowHandle() || !other.windowHandle()) return;
     // A managed panel stands inside its window manager's frame: stack against the frame.
     auto sibling = static_cast<xcb_window_t>(other.winId());

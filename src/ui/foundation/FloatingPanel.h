@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <optional>
 
 #include "core/platform/PanelHost.h"
 
@@ -17,6 +18,9 @@ public:
 
     void setContent(PanelContent content);
     void setCommandClickHandler(Task handler) { commandClick_ = std::move(handler); }
+    // Veil panels only; see Panel.
+    void setVeil(const std::optional<RectBL>& hole, double intensity);
+    void clearVeilEffects();
     // Outside window management (click-through overlays) the window manager does not stack
     // the panel among managed ones: this puts it right below another panel itself.
     bool isUnmanaged() const { return unmanaged_; }

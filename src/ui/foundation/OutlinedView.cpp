@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QPainterPath>
+#include <QRegion>
 #include <QWidget>
 
 namespace quillbern {
@@ -9,6 +11,13 @@ namespace quillbern {
 int outlineChangeEventType() {
     static const int type = QEvent::registerEventType();
     return type;
+}
+
+QRegion outlineRegion(const QPainterPath& outline) {
+    QRegion region;
+    for (const QPolygonF& polygon : outline.toSubpathPolygons())
+        region ^= QRegion(polygon.toPolygon());
+    return region;
 }
 
 void OutlinedView::outlineChanged(QWidget& view) {

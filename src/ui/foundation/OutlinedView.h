@@ -1,6 +1,7 @@
 #pragma once
 
 class QPainterPath;
+class QRegion;
 class QWidget;
 
 namespace quillbern {
@@ -21,5 +22,9 @@ protected:
 
 // The event outlineChanged sends to the view's top-level window.
 int outlineChangeEventType();
+
+// The area inside an outline of closed shapes that do not cross, by the even-odd rule: a
+// shape inside another is a hole in it, so a ring is its band.
+QRegion outlineRegion(const QPainterPath& outline);
 
 }  // namespace quillbern

@@ -3,6 +3,7 @@
 #include "ui/dock/LaunchBeaconView.h"
 #include "ui/palettes/QtPaletteViewFactory.h"
 #include "ui/tiles/DockView.h"
+#include "ui/workspace/VeilPanel.h"
 
 namespace quillbern {
 
@@ -30,6 +31,7 @@ QWidget* makeContentView(const PanelContent& content, QWidget* parent) {
                 if (view) view->setParent(parent);
                 return view;
             },
+            [parent](const VeilContent& veil) -> QWidget* { return new VeilPanel(veil, parent); },
         },
         content);
 }

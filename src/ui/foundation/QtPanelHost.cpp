@@ -106,6 +106,12 @@ public:
     void setKeyHandlers(PanelKeyHandlers handlers) override {
         if (SearchPanel* keyed = searchPanel()) keyed->setKeyHandlers(std::move(handlers));
     }
+    void setVeil(std::optional<RectBL> hole, double intensity) override {
+        if (window_) window_->setVeil(hole, intensity);
+    }
+    void clearVeilEffects() override {
+        if (window_) window_->clearVeilEffects();
+    }
 
 private:
     SearchPanel* searchPanel() const { return qobject_cast<SearchPanel*>(window_.data()); }

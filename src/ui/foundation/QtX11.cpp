@@ -1,0 +1,55 @@
+#include "ui/foundation/QtX11.h"
+
+#include <QGuiApplication>
+#include <QRegion>
+#include <QWidget>
+#include <cmath>
+#include <cstdlib>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace quillbern {
+
+xcb_connection_t* qtX11Connection() {
+    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 ? x11->connection() : nullptr;
+}
+
+xcb_atom_t qtX11Atom(std::string_view name) {
+    static std::map<std::string, xcb_atom_t, std::less<>> interned;
+    if (const auto found = interned.find(name); found != interned.end()) return found->second;
+    xcb_connection_t* c = qtX11Connection();
+    if (!c) return XCB_ATOM_NONE;
+    xcb_intern_atom_reply_t* reply =
+        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, static_cast<std::uint16_t>(name.size()), name.data()), nullptr);
+    const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+    std::free(reply);
+    interned.emplace(std::string(name), atom);
+    return atom;
+}
+
+void setBlurBehind(const QWidget& window, const std::optional<QRegion>& region) {
+    xcb_connection_t* c = qtX11Connection();
+    const xcb_atom_t property = qtX11Atom("_KDE_NET_WM_BLUR_BEHIND_REGION");
+    if (!c || property == XCB_ATOM_NONE || !window.windowHandle()) return;
+    const auto id = static_cast<xcb_window_t>(window.winId());
+    // An empty region would ask for the whole window.
+    if (!region || region->isEmpty()) {
+        xcb_delete_property(c, id, property);
+        xcb_flush(c);
+        return;
+    }
+    // The property is in the window's pixels.
+    const double scale = window.devicePixelRatioF();
+    std::vector<std::uint32_t> values;
+    for (const QRect& r : *region) {
+        const auto px = [scale](int v) { return static_cast<std::uint32_t>(std::lround(v * scale)); };
+        values.insert(values.end(), {px(r.x()), px(r.y()), px(r.width()), px(r.height())});
+    }
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, property, XCB_ATOM_CARDINAL, 32,
+                        static_cast<std::uint32_t>(values.size()), values.data());
+    xcb_flush(c);
+}
+
+}  // namespace quillbern

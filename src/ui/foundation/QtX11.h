@@ -1,0 +1,23 @@
+#pragma once
+
+#include <optional>
+#include <string_view>
+#include <xcb/xcb.h>
+
+class QRegion;
+class QWidget;
+
+namespace quillbern {
+
+// Qt's own X connection; null on other platforms (the offscreen one of view tests offers
+// the interface without a connection).
+xcb_connection_t* qtX11Connection();
+// Interned once per name on Qt's connection; XCB_ATOM_NONE without one.
+xcb_atom_t qtX11Atom(std::string_view name);
+
+// Asks the compositing manager to blur what lies behind this region of a top-level window
+// (window coordinates, in points), or to stop with none or an empty one. Compositors that
+// cannot blur ignore it.
+void setBlurBehind(const QWidget& window, const std::optional<QRegion>& region);
+
+}  // namespace quillbern
