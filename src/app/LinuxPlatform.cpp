@@ -23,6 +23,7 @@
 #include "linux/x11/X11InputState.h"
 #include "linux/x11/X11KeyboardLayout.h"
 #include "linux/x11/X11Permissions.h"
+#include "linux/x11/X11Restacks.h"
 #include "linux/x11/X11RunningApps.h"
 #include "linux/x11/X11Screens.h"
 #include "linux/x11/X11SessionEvents.h"
@@ -52,8 +53,10 @@ LinuxPlatform::LinuxPlatform(std::unique_ptr<X11Connection> connection, std::uni
       screens_(std::make_unique<X11Screens>(*mainLoop_, threads_)),
       input_(std::make_unique<X11InputState>(*connection_, *screens_)),
       keyboardLayout_(std::make_unique<X11KeyboardLayout>(*connection_)),
+      restacks_(std::make_unique<X11Restacks>(*connection_)),
       panels_(std::make_unique<QtPanelHost>(
-          *mainLoop_, clock_, [this] { return screens_->desktopSpace(); }, *appearance_, *keyboardLayout_)),
+          *mainLoop_, clock_, [this] { return screens_->desktopSpace(); }, *appearance_, *keyboardLayout_,
+          [this](Task task) { return restacks_->onRestack(std::move(task)); })),
       paletteViews_(std::make_unique<QtPaletteViewFactory>(*appearance_)),
       events_(std::make_unique<X11EventMonitors>(
           *connection_, *input_, *screens_, [this](std::uint32_t window) { return panels_->panelOfWindow(window); })),

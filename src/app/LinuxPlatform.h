@@ -24,6 +24,7 @@ class X11HotKeys;
 class X11WindowAccess;
 class X11Permissions;
 class X11WindowCapture;
+class X11Restacks;
 class QtPanelHost;
 class QtPaletteViewFactory;
 class X11RunningApps;
@@ -71,6 +72,7 @@ private:
     std::unique_ptr<X11Screens> screens_;
     std::unique_ptr<X11InputState> input_;
     std::unique_ptr<X11KeyboardLayout> keyboardLayout_;
+    std::unique_ptr<X11Restacks> restacks_;
     std::unique_ptr<QtPanelHost> panels_;
     std::unique_ptr<QtPaletteViewFactory> paletteViews_;
     std::unique_ptr<X11EventMonitors> events_;

@@ -86,6 +86,21 @@ TEST_F(Flash, WindowsOfAProcessWithTheSameOwnerCountAsTheApplications) {
     EXPECT_FALSE(target(kEditor, {{kEditor, "org.example.Editor"}})) << "the helper has no owner";
 }
 
+TEST_F(Flash, AnotherProcessOfTheSameApplicationDoesNotTakeTheFlash) {
+    // Two terminals, each in a process of its own, of one application: the one that came
+    // forward is lit, though the other's window comes first in the snapshot.
+    snapshot = WindowSnapshot{{window(kHelper, 5, true), window(kEditor, 6, true)}};
+    const std::map<Pid, AppId> owners{{kEditor, "org.example.Terminal"}, {kHelper, "org.example.Terminal"}};
+    EXPECT_EQ(target(kEditor, owners), 6u);
+    EXPECT_EQ(target(kHelper, owners), 5u);
+    // Its own shown window wins over another process's main one.
+    snapshot = WindowSnapshot{{window(kHelper, 5, true), window(kEditor, 6)}};
+    EXPECT_EQ(target(kEditor, owners), 6u);
+    // With only minimised windows of its own, the other process's window serves.
+    snapshot = WindowSnapshot{{window(kHelper, 5, true), window(kEditor, 6, true, true)}};
+    EXPECT_EQ(target(kEditor, owners), 5u);
+}
+
 // Through the shell: its feeds stamp the quiet periods, and the spotlight shows the flash.
 class ShellFlash : public ::testing::Test {
 protected:

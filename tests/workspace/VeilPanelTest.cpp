@@ -41,7 +41,11 @@ protected:
     void open(bool compositor = true) {
         system.setHasCompositor(compositor);
         host = std::make_unique<QtPanelHost>(
-            loop, clock, [] { return DesktopSpace(RectTL{0, 0, 400, 300}); }, system);
+            loop, clock,
+            [] {
+                return DesktopSpace(RectTL{0, 0, 400, 300});
+            },
+            system);
         panel = host->createPanel(PanelStyle{PanelLevel::veil, true}, kScreen, VeilContent{kScreen});
         for (QWidget* widget : QApplication::topLevelWidgets()) {
             if (host->panelOfWindow(std::uint32_t(widget->winId())) == panel->serial())

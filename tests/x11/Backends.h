@@ -11,6 +11,7 @@
 #include "linux/x11/X11EventMonitors.h"
 #include "linux/x11/X11InputState.h"
 #include "linux/x11/X11KeyboardLayout.h"
+#include "linux/x11/X11Restacks.h"
 #include "linux/x11/X11Screens.h"
 #include "ui/foundation/QtPanelHost.h"
 
@@ -25,8 +26,10 @@ struct Backends {
           screens(loop, threads),
           input(*connection, screens),
           layout(*connection),
+          restacks(*connection),
           panels(
-              loop, clock, [this] { return screens.desktopSpace(); }, appearance, layout),
+              loop, clock, [this] { return screens.desktopSpace(); }, appearance, layout,
+              [this](Task task) { return restacks.onRestack(std::move(task)); }),
           events(*connection, input, screens, [this](std::uint32_t window) { return panels.panelOfWindow(window); }) {}
 
     QtRunLoop loop;
@@ -38,6 +41,7 @@ struct Backends {
     X11Screens screens;
     X11InputState input;
     X11KeyboardLayout layout;
+    X11Restacks restacks;
     QtPanelHost panels;
     X11EventMonitors events;
 };

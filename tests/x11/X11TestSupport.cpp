@@ -160,7 +160,7 @@ xcb_atom_t XProbe::atom(const std::string& name) const {
 
 std::vector<std::uint32_t> XProbe::cardinals(xcb_window_t window, const std::string& property) const {
     const Freed<xcb_get_property_reply_t> reply{xcb_get_property_reply(
-        c_, xcb_get_property(c_, 0, window, atom(property), XCB_GET_PROPERTY_TYPE_ANY, 0, 64), nullptr)};
+        c_, xcb_get_property(c_, 0, window, atom(property), XCB_GET_PROPERTY_TYPE_ANY, 0, 1 << 16), nullptr)};
     if (!reply.p || reply.p->format != 32) return {};
     const auto* items = static_cast<const std::uint32_t*>(xcb_get_property_value(reply.p));
     return {items, items + xcb_get_property_value_length(reply.p) / 4};

@@ -20,19 +20,31 @@ std::optional<WindowInfo> ActivationFlash::target(Pid activated, Pid ownPid, con
         const auto found = owners.find(pid);
         return found == owners.end() ? nullptr : &found->second;
     };
+    // The main window wins, then the first one shown; minimised ones never.
+    const auto best = [](const std::vector<const WindowInfo*>& windows) -> std::optional<WindowInfo> {
+        const auto shown = std::find_if(windows.begin(), windows.end(),
+                                        [](const WindowInfo* w) { return w->isAppMain && !w->isMinimized; });
+        if (shown != windows.end()) return **shown;
+        const auto open =
+            std::find_if(windows.begin(), windows.end(), [](const WindowInfo* w) { return !w->isMinimized; });
+        if (open != windows.end()) return **open;
+        return std::nullopt;
+    };
+    // The process that came forward first: one application may run in several processes
+    // (a terminal in each), and only that one's windows just came forward.
     const AppId* owner = ownerOf(activated);
-    std::vector<const WindowInfo*> candidates;
+    std::vector<const WindowInfo*> own;
+    std::vector<const WindowInfo*> sameOwner;
     for (const WindowInfo& window : snapshot.windows) {
         const AppId* windowOwner = ownerOf(window.pid);
-        if (window.pid == activated || (owner && windowOwner && *windowOwner == *owner)) candidates.push_back(&window);
+        if (window.pid == activated) {
+            own.push_back(&window);
+        } else if (owner && windowOwner && *windowOwner == *owner) {
+            sameOwner.push_back(&window);
+        }
     }
-    const auto shown = std::find_if(candidates.begin(), candidates.end(),
-                                    [](const WindowInfo* w) { return w->isAppMain && !w->isMinimized; });
-    if (shown != candidates.end()) return **shown;
-    const auto open =
-        std::find_if(candidates.begin(), candidates.end(), [](const WindowInfo* w) { return !w->isMinimized; });
-    if (open != candidates.end()) return **open;
-    return std::nullopt;
+    if (const std::optional<WindowInfo> target = best(own)) return target;
+    return best(sameOwner);
 }
 
 }  // namespace quillbern

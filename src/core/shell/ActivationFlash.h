@@ -28,7 +28,7 @@ public:
 
     // The window to flash now that `activated` is the active application; none when the
     // spotlight stays dark. Windows of other processes count as the application's own when
-    // `owners` gives them the same owning application.
+    // `owners` gives them the same owning application, after those of the activated process.
     std::optional<WindowInfo> target(Pid activated, Pid ownPid, const WindowSnapshot& snapshot,
                                      const std::map<Pid, AppId>& owners) const;
 

@@ -159,9 +159,7 @@ void AppShell::wirePartsAndEngine() {
     targets.shortcutSheet = shortcutSheet_.get();
     targets.focusMode = focusMode_.get();
     if (focusMode_) {
-        focusMode_->onActivate = lifetime_.guard([this] {
-            spotlight_->cancel();
-        });
+        focusMode_->onActivate = lifetime_.guard([this] { spotlight_->cancel(); });
     }
 
     engine_.onRaiseRequest = lifetime_.guard([this](const WindowInfo& window) { ownRaise(window); });

@@ -27,8 +27,7 @@ void FocusSpotlight::flash(const WindowInfo& window) {
     cancel();
     activeFlashID_ = window.id;
     const Duration delay = window.isMinimized ? kMinimizedDelay : kDelay;
-    flashWork_ = ports_.mainLoop.after(
-        delay, [this, id = window.id, frame = window.frame] { beginFlash(id, frame); });
+    flashWork_ = ports_.mainLoop.after(delay, [this, id = window.id, frame = window.frame] { beginFlash(id, frame); });
 }
 
 void FocusSpotlight::cancel() {
@@ -57,8 +56,8 @@ void FocusSpotlight::beginFlash(WindowId id, const RectTL& fallbackFrame) {
         // Mirrored screens share the frame: each gets its veil.
         for (const ScreenInfo& screen : screens) {
             if (screen.frame != covered) continue;
-            std::unique_ptr<Panel> panel = ports_.panels.createPanel(PanelStyle{PanelLevel::veil, true}, screen.frame,
-                                                                     VeilContent{screen.frame});
+            std::unique_ptr<Panel> panel =
+                ports_.panels.createPanel(PanelStyle{PanelLevel::veil, true}, screen.frame, VeilContent{screen.frame});
             panel->setVeil(hole, appearance_.veilIntensity());
             panel->setAlpha(0);
             panel->orderFront();

@@ -66,7 +66,7 @@ void sendToWindowManager(xcb_connection_t* c, xcb_window_t window, xcb_atom_t ty
 }  // namespace
 
 FloatingPanel::FloatingPanel(const PanelStyle& style, PanelContent content)
-    : content_(std::move(content)), takesKeyFocus_(style.takesKeyFocus) {
+    : content_(std::move(content)), takesKeyFocus_(style.takesKeyFocus), level_(style.level) {
     Qt::WindowFlags flags = Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint;
     if (!takesKeyFocus_) flags |= Qt::WindowDoesNotAcceptFocus;
     // A window manager's frame would still catch the clicks: overlays that let them
@@ -228,24 +228,6 @@ void FloatingPanel::requestActivation() {
     if (!c || unmanaged_) return;
     sendToWindowManager(c, static_cast<xcb_window_t>(winId()), panelAtoms(c).activeWindow,
                         {kPager, XCB_CURRENT_TIME, XCB_WINDOW_NONE, 0, 0});
-    xcb_flush(c);
-}
-
-void FloatingPanel::stackBelow(const FloatingPanel& other) {
-    xcb_connection_t* c = qtX11Connection();
-    if (!c || !unmanaged_ || !windowHandle() || !other.windowHandle()) return;
-    // A managed panel stands inside its window manager's frame: stack against the frame.
-    auto sibling = static_cast<xcb_window_t>(other.winId());
-    for (int depth = 0; depth < 4; ++depth) {
-        xcb_query_tree_reply_t* tree = xcb_query_tree_reply(c, xcb_query_tree(c, sibling), nullptr);
-        const bool atRoot = !tree || tree->parent == tree->root;
-        if (!atRoot) sibling = tree->parent;
-        std::free(tree);
-        if (atRoot) break;
-    }
-    const std::uint32_t values[] = {sibling, XCB_STACK_MODE_BELOW};
-    xcb_configure_window(c, static_cast<xcb_window_t>(winId()),
-                         XCB_CONFIG_WINDOW_SIBLING | XCB_CONFIG_WINDOW_STACK_MODE, values);
     xcb_flush(c);
 }
 

@@ -21,10 +21,10 @@ public:
     // Veil panels only; see Panel.
     void setVeil(const std::optional<RectBL>& hole, double intensity);
     void clearVeilEffects();
-    // Outside window management (click-through overlays) the window manager does not stack
-    // the panel among managed ones: this puts it right below another panel itself.
+    // Outside window management (click-through overlays): the window manager does not
+    // stack the panel, so its host does.
     bool isUnmanaged() const { return unmanaged_; }
-    void stackBelow(const FloatingPanel& other);
+    PanelLevel level() const { return level_; }
     // Whether a compositing manager blends the panel with what lies below; without one the
     // panel is cut to its content's outline.
     void setCanBlend(bool canBlend);
@@ -56,6 +56,7 @@ private:
     bool wasExposed_ = false;
     bool unmanaged_ = false;
     bool takesKeyFocus_ = false;
+    PanelLevel level_;
     bool canBlend_ = true;
 };
 

@@ -2,22 +2,69 @@
 
 #include <QPointer>
 #include <cmath>
+#include <cstdlib>
+#include <xcb/xcb.h>
 
+#include "core/foundation/Log.h"
 #include "core/platform/PanelAnimator.h"
 #include "core/platform/PanelStack.h"
 #include "core/platform/SystemAppearance.h"
 #include "ui/foundation/FloatingPanel.h"
 #include "ui/palettes/SearchPanel.h"
+#include "ui/foundation/QtX11.h"
+#include "ui/foundation/UnmanagedStacking.h"
 
 namespace quillbern {
 
 struct QtPanelHost::Shared {
     std::function<DesktopSpace()> desktopSpace;
+    SystemAppearance* system = nullptr;
+    // Once per run: the veil needs a compositing manager to dim.
+    bool toldVeilDimsOnlyComposited = false;
     std::map<std::uint64_t, QPointer<FloatingPanel>> windows;
     PanelStack stack;
 };
 
 namespace {
+
+// The child of the root that holds the window: its window manager's frame, if it has one.
+xcb_window_t rootChildOf(xcb_connection_t* c, xcb_window_t window) {
+    for (int depth = 0; depth < 8; ++depth) {
+        xcb_query_tree_reply_t* tree = xcb_query_tree_reply(c, xcb_query_tree(c, window), nullptr);
+        const bool atRoot = !tree || tree->parent == tree->root || tree->parent == XCB_WINDOW_NONE;
+        if (!atRoot) window = tree->parent;
+        std::free(tree);
+        if (atRoot) break;
+    }
+    return window;
+}
+
+// The root's children, bottom to top, as the server stacks them.
+std::vector<StackedWindow> rootStacking(xcb_connection_t* c) {
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    xcb_query_tree_reply_t* tree = xcb_query_tree_reply(c, xcb_query_tree(c, root), nullptr);
+    if (!tree) return {};
+    const xcb_window_t* children = xcb_query_tree_children(tree);
+    const int count = xcb_query_tree_children_length(tree);
+    std::vector<xcb_get_window_attributes_cookie_t> cookies;
+    for (int i = 0; i < count; ++i)
+        cookies.push_back(xcb_get_window_attributes(c, children[i]));
+    std::vector<StackedWindow> stacking;
+    for (int i = 0; i < count; ++i) {
+        xcb_get_window_attributes_reply_t* attributes = xcb_get_window_attributes_reply(c, cookies[i], nullptr);
+        if (attributes) {
+            stacking.push_back({children[i], attributes->map_state == XCB_MAP_STATE_VIEWABLE,
+                                attributes->override_redirect != 0, StackedWindow::Owner::other});
+        }
+        std::free(attributes);
+    }
+    std::free(tree);
+    return stacking;
+}
+
+// The window manager stacks our managed panels by their levels; the unmanaged ones, which
+// it leaves alone, are placed here over the windows it manages.
+void placeUnmanagedPanels(const QtPanelHost::Shared& shared);
 
 QRect desktopRect(const RectTL& r) {
     const int x = int(std::lround(r.x));
@@ -32,6 +79,7 @@ public:
         : shared_(std::move(shared)),
           serial_(serial),
           level_(style.level),
+          isVeil_(std::holds_alternative<VeilContent>(content)),
           window_(style.takesKeyFocus ? new SearchPanel(style, std::move(content), layout)
                                       : new FloatingPanel(style, std::move(content))),
           animator_(loop, clock, [this](std::optional<double> alpha, std::optional<RectBL> frame) {
@@ -68,24 +116,19 @@ public:
         animator_.start(animation, alpha_, frame_, alpha, frame, std::move(onDone));
     }
     void orderFront() override {
+        if (isVeil_ && !shared_->system->hasCompositor() && !shared_->toldVeilDimsOnlyComposited) {
+            shared_->toldVeilDimsOnlyComposited = true;
+            log("no compositing manager runs, so the veil shows only its ring around the window and dims nothing "
+                "else; with one running (xcompmgr or picom, for instance) it dims the rest of the screen");
+        }
         shared_->stack.orderFront(serial_, level_);
         if (window_ && !window_->isVisible()) window_->show();
-        // Raising the panel and then everything above it restores our order among
-        // managed panels; an unmanaged one goes right below the next managed one above it.
-        const std::vector<std::uint64_t> upwards = shared_->stack.fromPanelUp(serial_);
-        for (const std::uint64_t serial : upwards) {
-            if (FloatingPanel* w = windowOf(serial)) w->raise();
+        // Raising the panel and then everything above it restores our order among the
+        // managed panels.
+        for (const std::uint64_t serial : shared_->stack.fromPanelUp(serial_)) {
+            if (FloatingPanel* w = windowOf(serial); w && !w->isUnmanaged()) w->raise();
         }
-        for (auto it = upwards.begin(); it != upwards.end(); ++it) {
-            FloatingPanel* w = windowOf(*it);
-            if (!w || !w->isUnmanaged()) continue;
-            for (auto above = std::next(it); above != upwards.end(); ++above) {
-                if (FloatingPanel* m = windowOf(*above); m && !m->isUnmanaged()) {
-                    w->stackBelow(*m);
-                    break;
-                }
-            }
-        }
+        placeUnmanagedPanels(*shared_);
     }
     void orderOut() override {
         shared_->stack.remove(serial_);
@@ -131,18 +174,62 @@ private:
     std::shared_ptr<QtPanelHost::Shared> shared_;
     std::uint64_t serial_;
     PanelLevel level_;
+    bool isVeil_;
     QPointer<FloatingPanel> window_;
     RectBL frame_;
     double alpha_ = 1;
     PanelAnimator animator_;
 };
 
+void placeUnmanagedPanels(const QtPanelHost::Shared& shared) {
+    struct Shown {
+        FloatingPanel* window;
+        xcb_window_t top;
+    };
+    std::vector<Shown> shown;
+    bool anyUnmanaged = false;
+    for (const std::uint64_t serial : shared.stack.bottomToTop()) {
+        const auto found = shared.windows.find(serial);
+        FloatingPanel* w = found == shared.windows.end() ? nullptr : found->second.data();
+        if (!w || !w->isVisible()) continue;
+        shown.push_back({w, XCB_WINDOW_NONE});
+        anyUnmanaged = anyUnmanaged || w->isUnmanaged();
+    }
+    xcb_connection_t* c = qtX11Connection();
+    if (!c || !anyUnmanaged) return;
+    for (Shown& panel : shown)
+        panel.top = rootChildOf(c, static_cast<xcb_window_t>(panel.window->winId()));
+    for (const Shown& panel : shown) {
+        if (!panel.window->isUnmanaged()) continue;
+        std::vector<StackedWindow> stacking = rootStacking(c);
+        for (StackedWindow& entry : stacking) {
+            for (const Shown& ours : shown) {
+                if (ours.top != entry.id) continue;
+                entry.owner = ours.window->level() > panel.window->level() ? StackedWindow::Owner::usAbove
+                                                                           : StackedWindow::Owner::us;
+            }
+        }
+        if (const std::optional<StackTarget> target = unmanagedPlacement(stacking)) {
+            const std::uint32_t values[] = {target->sibling,
+                                            target->above ? XCB_STACK_MODE_ABOVE : XCB_STACK_MODE_BELOW};
+            xcb_configure_window(c, panel.top, XCB_CONFIG_WINDOW_SIBLING | XCB_CONFIG_WINDOW_STACK_MODE, values);
+        } else {
+            const std::uint32_t values[] = {XCB_STACK_MODE_ABOVE};
+            xcb_configure_window(c, panel.top, XCB_CONFIG_WINDOW_STACK_MODE, values);
+        }
+    }
+    xcb_flush(c);
+}
+
 }  // namespace
 
 QtPanelHost::QtPanelHost(RunLoop& mainLoop, const Clock& clock, std::function<DesktopSpace()> desktopSpace,
-                         SystemAppearance& system, const KeyboardLayout& layout)
+                         SystemAppearance& system, const KeyboardLayout& layout,
+                         const std::function<Subscription(Task)>& restacks)
     : loop_(mainLoop), clock_(clock), system_(system), layout_(layout), shared_(std::make_shared<Shared>()) {
+    if (restacks) restackObserver_ = restacks([shared = shared_] { placeUnmanagedPanels(*shared); });
     shared_->desktopSpace = std::move(desktopSpace);
+    shared_->system = &system_;
     // A compositing manager started or stopped while panels are open.
     systemObserver_ = system_.onChanged([this] {
         const bool canBlend = system_.hasCompositor();

@@ -19,11 +19,14 @@ class SystemAppearance;
 // Panels as FloatingPanel windows, and SearchPanel windows for those that take the
 // keyboard. Frames convert between screen space and the desktop's coordinates through the
 // given source, so they follow the current primary display; panels are cut to their
-// outlines while no compositing manager runs.
+// outlines while no compositing manager runs. Unmanaged panels stand over every window the
+// window manager stacks, below our panels of higher levels, and take their places again
+// whenever it restacks (the notices `restacks` subscribes to).
 class QtPanelHost final : public PanelHost {
 public:
     QtPanelHost(RunLoop& mainLoop, const Clock& clock, std::function<DesktopSpace()> desktopSpace,
-                SystemAppearance& system, const KeyboardLayout& layout);
+                SystemAppearance& system, const KeyboardLayout& layout,
+                const std::function<Subscription(Task)>& restacks = {});
     ~QtPanelHost() override;
 
     std::unique_ptr<Panel> createPanel(const PanelStyle& style, RectBL frame, PanelContent content) override;
@@ -40,6 +43,7 @@ private:
     std::shared_ptr<Shared> shared_;
     std::uint64_t lastSerial_ = 0;
     Subscription systemObserver_;
+    Subscription restackObserver_;
 };
 
 }  // namespace quillbern

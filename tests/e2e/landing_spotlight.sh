@@ -1,0 +1,125 @@
+# A new user who switched the landing spotlight on: an xterm activated from outside is
+# ringed for a moment on its own monitor, the rest of that monitor dimmed, and then the
+# veil is gone. Without a compositing manager only the ring shows and the log says why,
+# once. With the spotlight off nothing appears.
+source "$(dirname "$0")/../support/e2e-session.sh"
+
+# The program's shown veil panels as "x,y,width,height", sorted: its windows that ask for
+# the blur behind them.
+veil_panels() {
+  local id
+  for id in $(xdotool search --onlyvisible --pid "$program_pid" 2>/dev/null); do
+    xprop -id "$id" _KDE_NET_WM_BLUR_BEHIND_REGION | grep -q "=" || continue
+    xwininfo -id "$id" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
+      /Width:/ {w=$NF} /Height:/ {h=$NF} END {print x "," y "," w "," h}'
+  done | sort
+}
+
+# expect_veil_panels SECONDS FRAME...: waits until exactly these veil panels show.
+expect_veil_panels() {
+  local want have deadline=$((SECONDS + $1)); shift
+  want=$(printf '%s\n' "$@" | sed '/^$/d' | sort)
+  until have=$(veil_panels); [[ "$have" == "$want" ]]; do
+    ((SECONDS < deadline)) || fail "veil panels: want [$(echo $want)], have [$(echo $have)]"
+    sleep 0.05
+  done
+}
+
+# The colour of a pixel of a screenshot, as "R,G,B".
+pixel() {
+  convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:
+}
+red() { pixel "$@" | cut -d, -f1; }
+
+# The frame of a client window in root coordinates, its window manager's border and title
+# bar included: x y width height.
+frame_of() {
+  local l r t b
+  IFS=', ' read -r l r t b < <(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //')
+  xwininfo -id "$1" | awk -v l="$l" -v r="$r" -v t="$t" -v b="$b" '/Absolute upper-left X/ {x=$NF}
+    /Absolute upper-left Y/ {y=$NF} /Width:/ {w=$NF} /Height:/ {h=$NF}
+    END {print x - l, y - t, w + l + r, h + t + b}'
+}
+
+# activate WINDOW: brings the window forward as another program would.
+activate() {
+  xdotool windowactivate "$1"
+}
+
+left_monitor="0,0,1280,1080"
+right_monitor="1280,0,1280,1080"
+
+start_headless_desktop
+xcompmgr >/dev/null 2>&1 &
+compositor=$!
+desktop_pids+=("$compositor")
+wait_for 10 xdotool search --name '^xcompmgr$' || fail "xcompmgr did not start"
+xterm -title Left -geometry 80x24+100+100 &
+desktop_pids+=($!)
+xterm -title Right -geometry 80x24+1500+300 &
+desktop_pids+=($!)
+wait_for 10 sh -c '[ "$(xdotool search --onlyvisible --name "^(Left|Right)$" | wc -l)" -ge 2 ]' \
+  || fail "the xterms did not show"
+left=$(xdotool search --onlyvisible --name '^Left$' | head -1)
+right=$(xdotool search --onlyvisible --name '^Right$' | head -1)
+xdotool windowactivate --sync "$left"
+
+echo '{"appearanceSpotlight": true}' > "$settings"
+xdotool mousemove 640 500
+start_program
+
+# The xterm on the right comes forward: its monitor alone is veiled, around its frame.
+read -r fx fy fw fh < <(frame_of "$right")
+import -window root "$work/before.png"
+activate "$right"
+sleep 0.5
+import -window root "$work/shot.png"
+[[ "$(veil_panels)" == "$right_monitor" ]] || fail "half a second later: veil panels [$(echo $(veil_panels))]"
+inside="$(pixel "$work/shot.png" $((fx + fw / 2)) $((fy + fh / 2)))"
+[[ "$inside" == "$(pixel "$work/before.png" $((fx + fw / 2)) $((fy + fh / 2)))" ]] \
+  || fail "the xterm's inside changed: $inside"
+dimmed=$(red "$work/shot.png" 2400 150)
+(( dimmed < $(red "$work/before.png" 2400 150) * 90 / 100 )) || fail "the right monitor is not dimmed: $dimmed"
+(( $(red "$work/shot.png" 640 900) == $(red "$work/before.png" 640 900) )) || fail "the left monitor changed"
+ring=$(red "$work/shot.png" $((fx + fw / 2)) $((fy - 1)))
+(( ring > dimmed )) || fail "no ring above the xterm: $ring, dimmed $dimmed"
+sleep 2
+[[ -z "$(veil_panels)" ]] || fail "two seconds later: veil panels [$(echo $(veil_panels))]"
+grep -q "the veil shows only its ring" "$work/log" && fail "complained of a missing compositor while one runs"
+
+# Without a compositing manager: only the ring, and the reason in the log, once.
+kill "$compositor"
+wait "$compositor" 2>/dev/null || true
+wait_for 10 sh -c '! xdotool search --name "^xcompmgr$"' || fail "xcompmgr did not stop"
+activate "$left"
+expect_veil_panels 3 "$left_monitor"
+expect_veil_panels 5
+read -r fx fy fw fh < <(frame_of "$right")
+activate "$right"
+expect_veil_panels 3 "$right_monitor"
+sleep 0.2
+import -window root "$work/plain.png"
+background="59,66,82"  # the desktop's own colour
+[[ "$(pixel "$work/plain.png" 2400 150)" == "$background" ]] || fail "dimmed without a compositor"
+[[ "$(pixel "$work/plain.png" $((fx + fw / 2)) $((fy - 6)))" == "$background" ]] || fail "more than the ring shows"
+[[ "$(pixel "$work/plain.png" $((fx + fw / 2)) $((fy - 1)))" != "$background" ]] || fail "no ring without a compositor"
+expect_veil_panels 5
+[[ $(grep -c "the veil shows only its ring" "$work/log") -eq 1 ]] || fail "the missing compositor was not logged once"
+
+# The spotlight switched off: nothing appears.
+kill -TERM "$program_pid"
+expect_clean_exit
+echo '{"appearanceSpotlight": false}' > "$settings"
+start_program
+activate "$left"
+sleep 0.3
+activate "$right"
+deadline=$((SECONDS + 2))
+while ((SECONDS < deadline)); do
+  [[ -z "$(veil_panels)" ]] || fail "a veil with the spotlight off: [$(echo $(veil_panels))]"
+  sleep 0.1
+done
+
+kill -TERM "$program_pid"
+expect_clean_exit
+echo "PASS"
