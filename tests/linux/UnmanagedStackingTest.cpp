@@ -24,8 +24,7 @@ TEST(UnmanagedStacking, OverTheTopmostManagedWindowBelowOurHigherPanelsAboveIt) 
 
     // Right over the topmost window the window manager shows; hidden ones and others'
     // menus and tooltips do not count.
-    EXPECT_EQ(unmanagedPlacement({other(1), other(2), other(3, false), other(4, true, true)}),
-              (StackTarget{2, true}));
+    EXPECT_EQ(unmanagedPlacement({other(1), other(2), other(3, false), other(4, true, true)}), (StackTarget{2, true}));
 
     // Our docks above the windows: right below the lowest of them, not below a hidden one.
     EXPECT_EQ(unmanagedPlacement({other(1), ours(7, Owner::usAbove, false), ours(8, Owner::usAbove),

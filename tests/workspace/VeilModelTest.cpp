@@ -51,14 +51,12 @@ TEST(VeilModel, DrawsOnlyWhatChanged) {
     EXPECT_TRUE(changes.hole);
     EXPECT_FALSE(changes.intensity);
     EXPECT_EQ(veil.hole(), std::nullopt);
-}
 
-TEST(VeilModel, TheFirstUpdateDrawsAHoleToo) {
-    VeilModel veil(kRight);
-    const VeilModel::Changes changes = veil.update(RectBL{1400, 100, 400, 300}, 0.35);
+    // A first update with a hole draws both too.
+    VeilModel other(kRight);
+    changes = other.update(RectBL{1400, 100, 400, 300}, 0.35);
     EXPECT_TRUE(changes.hole);
     EXPECT_TRUE(changes.intensity);
-    EXPECT_EQ(veil.coveredFrame(), kRight);
 }
 
 }  // namespace
