@@ -157,10 +157,10 @@ TEST_F(AutomationUrls, FocusModeTurnsOnOffAndOver) {
     launchWithThreeDocks();
     open({"quillbern://focus/toggle", "quillbern://focus/toggle"});
     EXPECT_FALSE(w.focusMode->active);
-    EXPECT_EQ(w.spotlight->cancels, 1) << "it was on in between";
+    EXPECT_EQ(w.focusMode->turnOns, 1) << "it was on in between";
     open({"quillbern://focus/on", "quillbern://focus/on"});
     EXPECT_TRUE(w.focusMode->active);
-    EXPECT_EQ(w.spotlight->cancels, 2) << "turned on once";
+    EXPECT_EQ(w.focusMode->turnOns, 2) << "turned on once";
     open({"quillbern://focus/toggle"});
     EXPECT_FALSE(w.focusMode->active);
     open({"quillbern://focus/off"});

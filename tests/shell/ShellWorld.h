@@ -49,9 +49,11 @@ struct FakeFocusMode final : FocusMode {
     void redrawVeil(const RectBL& around, double intensity) override { redraws.emplace_back(around, intensity); }
     void turnOn() {
         active = true;
+        ++turnOns;
         if (onActivate) onActivate();
     }
     bool active = false;
+    int turnOns = 0;
     std::optional<RectTL> hole;
     std::vector<WindowSnapshot> applied;
     std::vector<std::pair<RectBL, double>> redraws;
