@@ -62,8 +62,8 @@ TEST(ShellStart, TheLaunchRunsItsStepsInOrder) {
         "make.overview",
         "make.appSearch",
         "appSearchIndex.refreshSoon",  // palettes
-        "make.fileSearch",  //
-        "make.focusMode",   // focus
+        "make.fileSearch",             //
+        "make.focusMode",              // focus
         "events.onGlobalMouseDown",
         "events.onLocalMouseDown",  // the activity feeds
         "apps.onActivate",

@@ -168,7 +168,11 @@ private:
         std::vector<RunningApp> reidentified = identify(renamed, table);
         for (const Pid pid : changes.terminated)
             names_.erase(pid);
-        Look look{table,           recentlyActive_, std::move(presence), std::move(changes), std::move(identified),
+        Look look{table,
+                  recentlyActive_,
+                  std::move(presence),
+                  std::move(changes),
+                  std::move(identified),
                   std::move(reidentified)};
         look.firstWindows = firstWindows;
         look.pictures = readPictures(table, look.identified);

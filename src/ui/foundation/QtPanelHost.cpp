@@ -10,9 +10,9 @@
 #include "core/platform/PanelStack.h"
 #include "core/platform/SystemAppearance.h"
 #include "ui/foundation/FloatingPanel.h"
-#include "ui/palettes/SearchPanel.h"
 #include "ui/foundation/QtX11.h"
 #include "ui/foundation/UnmanagedStacking.h"
+#include "ui/palettes/SearchPanel.h"
 
 namespace quillbern {
 
