@@ -12,6 +12,7 @@
 
 #include "core/foundation/Clock.h"
 #include "core/palettes/ShortcutSheetController.h"
+#include "core/platform/SystemThreads.h"
 #include "core/shell/HotKeyBindings.h"
 #include "linux/freedesktop/LinuxSystemAppearance.h"
 #include "linux/qt/QtRunLoop.h"
@@ -49,7 +50,7 @@ struct Desktop {
         : connection(X11Connection::open()),
           compositing(*connection),
           appearance(compositing),
-          screens(*connection, loop),
+          screens(loop, threads),
           input(*connection, screens),
           layout(*connection),
           panels(
@@ -63,6 +64,7 @@ struct Desktop {
 
     QtRunLoop loop;
     SystemClock clock;
+    SystemThreads threads;
     std::unique_ptr<X11Connection> connection;
     X11Compositing compositing;
     LinuxSystemAppearance appearance;

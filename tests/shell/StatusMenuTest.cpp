@@ -253,12 +253,12 @@ TEST_F(StatusMenuTest, AnUpdaterThatCanCheckIsAskedToCheck) {
 
 TEST_F(StatusMenuTest, PaletteRowsGiveWayToEachOtherButNeverCloseTheShortcutSheet) {
     launch();
-    w.shortcutSheet->shown = true;
+    w.shell->shortcutSheet()->show();
     w.appSearch->shown = true;
     choose("All open apps");
     EXPECT_TRUE(w.overview->shown);
     EXPECT_FALSE(w.appSearch->shown);
-    EXPECT_TRUE(w.shortcutSheet->shown);
+    EXPECT_TRUE(w.shell->shortcutSheet()->isShown());
     choose("All open apps");
     EXPECT_FALSE(w.overview->shown);
 
@@ -268,7 +268,7 @@ TEST_F(StatusMenuTest, PaletteRowsGiveWayToEachOtherButNeverCloseTheShortcutShee
     EXPECT_TRUE(w.appSearch->shown);
     EXPECT_FALSE(w.fileSearch->shown);
     choose("Keyboard shortcuts");
-    EXPECT_FALSE(w.shortcutSheet->shown) << "its own row toggles it";
+    EXPECT_FALSE(w.shell->shortcutSheet()->isShown()) << "its own row toggles it";
     EXPECT_FALSE(w.appSearch->shown);
 }
 

@@ -7,6 +7,7 @@
 
 #include "sim/ManualRunLoop.h"
 #include "sim/SimClock.h"
+#include "sim/SimKeyboardLayout.h"
 #include "sim/SimSystemAppearance.h"
 #include "ui/foundation/QtPanelHost.h"
 #include "ui/workspace/VeilPanel.h"
@@ -34,6 +35,7 @@ protected:
     SimClock clock;
     ManualRunLoop loop{clock};
     SimSystemAppearance system;
+    SimKeyboardLayout layout;
     std::unique_ptr<QtPanelHost> host;
     std::unique_ptr<Panel> panel;
     VeilPanel* view = nullptr;
@@ -45,7 +47,7 @@ protected:
             [] {
                 return DesktopSpace(RectTL{0, 0, 400, 300});
             },
-            system);
+            system, layout);
         panel = host->createPanel(PanelStyle{PanelLevel::veil, true}, kScreen, VeilContent{kScreen});
         for (QWidget* widget : QApplication::topLevelWidgets()) {
             if (host->panelOfWindow(std::uint32_t(widget->winId())) == panel->serial())

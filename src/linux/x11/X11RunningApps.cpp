@@ -78,7 +78,7 @@ public:
         std::vector<Pid> pids;
         for (const auto& [pid, policy] : presence_.pids)
             pids.push_back(pid);
-        Look look{*table, recentlyActive_, presence_, {}, identify(pids, *table), {}};
+        Look look{*table, recentlyActive_, presence_, {}, identify(pids, *table), {}, false, {}};
         look.pictures = readPictures(*table, look.identified);
         return look;
     }
@@ -168,15 +168,9 @@ private:
         std::vector<RunningApp> reidentified = identify(renamed, table);
         for (const Pid pid : changes.terminated)
             names_.erase(pid);
-        Look look{table,
-                  recentlyActive_,
-                  std::move(presence),
-                  std::move(changes),
-                  std::move(identified),
-                  std::move(reidentified)};
-        look.firstWindows = firstWindows;
-        look.pictures = readPictures(table, look.identified);
-        deliver_(std::move(look));
+        std::map<std::string, std::vector<PixelBuffer>> pictures = readPictures(table, identified);
+        deliver_(Look{table, recentlyActive_, std::move(presence), std::move(changes), std::move(identified),
+                      std::move(reidentified), firstWindows, std::move(pictures)});
     }
 
     // Follows the naming properties of the applications' windows, and only theirs.

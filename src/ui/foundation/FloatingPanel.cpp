@@ -224,7 +224,7 @@ void FloatingPanel::requestActivation() {
     // last event Qt's connection saw, older than the hot key that arrived on ours, so a
     // window manager may refuse it as focus stealing.
     activateWindow();
-    xcb_connection_t* c = x11Connection();
+    xcb_connection_t* c = qtX11Connection();
     if (!c || unmanaged_) return;
     sendToWindowManager(c, static_cast<xcb_window_t>(winId()), panelAtoms(c).activeWindow,
                         {kPager, XCB_CURRENT_TIME, XCB_WINDOW_NONE, 0, 0});
