@@ -11,7 +11,8 @@ docks=$(cat <<JSON
   "edge":"bottom","display":{"all":{}},"isVisible":true,"isEnabled":true,"showsWindows":false,"revealMode":"hover","alignment":"center"}]
 JSON
 )
-printf '{"profiles.v1": {"$data": "%s"}, "appearanceTileSize": 48, "appearanceShowsLabels": false}\n' \
+# Past the first start: no walkthrough window under the pointer.
+printf '{"hasCompletedOnboarding": true, "profiles.v1": {"$data": "%s"}, "appearanceTileSize": 48, "appearanceShowsLabels": false}\n' \
   "$(printf '%s' "$docks" | base64 -w0)" > "$settings"
 
 # Tile 48, no labels: 196 long, 90 thick, centred on the left monitor, 14 above its bottom.

@@ -15,7 +15,8 @@ docks=$(cat <<JSON
 JSON
 )
 # Auto-hide off: the docks stay in sight while their geometry is checked.
-printf '{"profiles.v1": {"$data": "%s"}, "appearanceTileSize": 48, "appearanceShowsLabels": false, "dockAutoHide": false}\n' \
+# Past the first start: no walkthrough window under the pointer.
+printf '{"hasCompletedOnboarding": true, "profiles.v1": {"$data": "%s"}, "appearanceTileSize": 48, "appearanceShowsLabels": false, "dockAutoHide": false}\n' \
   "$(printf '%s' "$docks" | base64 -w0)" > "$settings"
 
 # Tile 48, no labels. Bottom: 3 cells, 3 x 48 + 2 x 8 + 36 = 196 long, 90 thick, centred,

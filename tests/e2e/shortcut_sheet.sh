@@ -45,6 +45,8 @@ wait_for 10 xdotool search --onlyvisible --name '^Terminal$' || fail "no termina
 terminal=$(xdotool search --onlyvisible --name '^Terminal$' | head -1)
 xdotool windowactivate --sync "$terminal"
 xdotool mousemove 1900 500
+# Past the first start: no walkthrough window takes the keyboard.
+printf '{"hasCompletedOnboarding": true}\n' > "$settings"
 start_program
 
 # Both monitors are 1280 x 1080 side by side: the right one's centre is 1920, 540.

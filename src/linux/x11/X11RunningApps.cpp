@@ -44,6 +44,27 @@ std::string pictureName(const RunningApp& app) {
     return app.appId.value_or(app.name.value_or(""));
 }
 
+// Minimises each window of the process in the table.
+void hideWindows(xcb_connection_t* c, xcb_window_t root, const ClientTable& table, Pid pid, xcb_atom_t changeState) {
+    for (const ClientFacts& window : table.frontToBack) {
+        if (window.pid == pid && !window.isDockOrDesktop && !window.minimized) minimize(c, root, window, changeState);
+    }
+    xcb_flush(c);
+}
+
+// Asks each window of the process in the table to close; a process that shows no window
+// has nothing to close, so it is asked to end.
+void quitProcess(xcb_connection_t* c, xcb_window_t root, const ClientTable& table, Pid pid, xcb_atom_t closeWindow) {
+    bool asked = false;
+    for (const ClientFacts& window : table.frontToBack) {
+        if (window.pid != pid || window.isDockOrDesktop) continue;
+        requestClose(c, root, window, closeWindow);
+        asked = true;
+    }
+    xcb_flush(c);
+    if (!asked) ::kill(pid, SIGTERM);
+}
+
 std::optional<std::string> baseName(const std::optional<std::string>& path) {
     if (!path) return std::nullopt;
     return path->substr(path->rfind('/') + 1);
@@ -105,6 +126,16 @@ public:
 
     // Read again at the next identification.
     void entriesChanged() { entries_.reset(); }
+
+    // On a table read now, so a window that opened since the last look counts too.
+    void hide(Pid pid) {
+        if (const auto table = readTable())
+            hideWindows(connection_->xcb(), connection_->root(), *table, pid, connection_->atom("WM_CHANGE_STATE"));
+    }
+    void quit(Pid pid) {
+        if (const auto table = readTable())
+            quitProcess(connection_->xcb(), connection_->root(), *table, pid, connection_->atom("_NET_CLOSE_WINDOW"));
+    }
 
 private:
     struct Launch {
@@ -400,26 +431,26 @@ bool X11RunningApps::activate(Pid pid) {
 
 bool X11RunningApps::hide(Pid pid) {
     if (!apps_.contains(pid)) return false;
-    for (const ClientFacts& window : table_.frontToBack) {
-        if (window.pid == pid && !window.isDockOrDesktop && !window.minimized) {
-            minimize(connection_.xcb(), connection_.root(), window, changeStateAtom_);
-        }
+    if (!worker_) {
+        hideWindows(connection_.xcb(), connection_.root(), table_, pid, changeStateAtom_);
+    } else {
+        worker_->post([weak = std::weak_ptr<Tracker>(tracker_), pid] {
+            if (auto tracker = weak.lock()) tracker->hide(pid);
+        });
     }
-    xcb_flush(connection_.xcb());
     return true;
 }
 
 bool X11RunningApps::quit(Pid pid) {
     if (!apps_.contains(pid) || pid == getpid()) return false;
-    bool asked = false;
-    for (const ClientFacts& window : table_.frontToBack) {
-        if (window.pid != pid || window.isDockOrDesktop) continue;
-        requestClose(connection_.xcb(), connection_.root(), window, closeWindowAtom_);
-        asked = true;
+    if (!worker_) {
+        quitProcess(connection_.xcb(), connection_.root(), table_, pid, closeWindowAtom_);
+    } else {
+        worker_->post([weak = std::weak_ptr<Tracker>(tracker_), pid] {
+            if (auto tracker = weak.lock()) tracker->quit(pid);
+        });
     }
-    xcb_flush(connection_.xcb());
-    // A process that shows no window has nothing to close: it is asked to end.
-    return asked || ::kill(pid, SIGTERM) == 0;
+    return true;
 }
 
 std::vector<PixelBuffer> X11RunningApps::windowPictures(Pid pid) const {

@@ -48,9 +48,11 @@ public:
     // Raises and focuses the application's best window (see bestWindow) in the client
     // table of the last look.
     bool activate(Pid pid) override;
-    // Minimises each of its windows.
+    // Minimises each of its windows, as the worker reads them next. False for a process
+    // that is not a running application.
     bool hide(Pid pid) override;
-    // Asks each of its windows to close; a process without windows is sent SIGTERM.
+    // Asks each of its windows to close, as the worker reads them next; a process without
+    // windows is sent SIGTERM. False for ourselves and for what is not a running application.
     bool quit(Pid pid) override;
 
     Subscription onLaunch(std::function<void(const RunningApp&)> callback) override;
