@@ -16,22 +16,9 @@ client="$root/build/tests/quillbern_test_client"
 seconds=${1:-60}
 settle=5
 
-for needed in "$program" "$client"; do
-  [[ -x "$needed" ]] || { echo "missing $needed: run scripts/build first" >&2; exit 1; }
-done
+source "$root/bench/lib/desktop-bench.sh"
+require_built "$program" "$client"
 
-source "$root/scripts/lib/headless-desktop.sh"
-work=$(mktemp -d)
-program_pid=
-finish() {
-  [[ -n "$program_pid" ]] && kill "$program_pid" 2>/dev/null && wait "$program_pid" 2>/dev/null
-  stop_headless_desktop
-  rm -rf "$work"
-}
-trap finish EXIT
-trap 'exit 130' INT TERM
-
-app() { printf '{"app":{"_0":{"bundleID":"%s","name":"%s"}}}' "$1" "$2"; }
 dock() {  # id name edge display
   printf '{"id":"11111111-0000-4000-8000-00000000000%s","name":"%s","items":[%s,%s],"edge":"%s","display":%s,' \
     "$1" "$2" "$(app debian-xterm XTerm)" "$(app openbox Openbox)" "$3" "$4"
@@ -52,13 +39,9 @@ threads() {
 measure() {  # label autoHide
   local label=$1 auto_hide=$2
   export XDG_CONFIG_HOME="$work/config-$auto_hide"
-  mkdir -p "$XDG_CONFIG_HOME/quillbern"
-  printf '{"profiles.v1": {"$data": "%s"}, "dockAutoHide": %s}\n' \
-    "$(printf '%s' "$docks" | base64 -w0)" "$auto_hide" >"$XDG_CONFIG_HOME/quillbern/defaults.json"
+  write_settings "$docks" "\"dockAutoHide\": $auto_hide"
   xdotool mousemove 640 500
-  "$program" >"$work/log" 2>&1 &
-  program_pid=$!
-  wait_for 20 grep -q "^Quillbern: started$" "$work/log" || { cat "$work/log" >&2; exit 1; }
+  start_program
   sleep "$settle"  # the docks hide and the first passes of the window worker are done
 
   local before after

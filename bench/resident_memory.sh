@@ -5,20 +5,9 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 program=${1:-$root/build/quillbern}
-source "$root/scripts/lib/headless-desktop.sh"
-
-work=$(mktemp -d)
-program_pid=
-finish() {
-  [[ -n "$program_pid" ]] && kill "$program_pid" 2>/dev/null && wait "$program_pid" 2>/dev/null
-  stop_headless_desktop
-  rm -rf "$work"
-}
-trap finish EXIT
+source "$root/bench/lib/desktop-bench.sh"
 
 export XDG_CONFIG_HOME="$work/config"
-settings="$XDG_CONFIG_HOME/quillbern/defaults.json"
-mkdir -p "$(dirname "$settings")"
 entries=(vim debian-xterm debian-uxterm python3.11 display-im6.q16 openbox)
 # Ten applications: the installed entries, then ones that are not installed.
 items() {
@@ -36,15 +25,11 @@ dock() {  # number name edge display showsWindows
   printf '"isVisible":true,"isEnabled":true,"showsWindows":%s,"revealMode":"hover","alignment":"center"}' "$5"
 }
 docks="[$(dock 1 Main bottom '{"all":{}}' true),$(dock 2 Side left '{"display":{"stableID":"Q-RIGHT","name":"Right"}}' false),$(dock 3 Top top '{"display":{"stableID":"Q-RIGHT","name":"Right"}}' false)]"
-# A user past the first start, so no walkthrough stands among the docks.
-printf '{"profiles.v1": {"$data": "%s"}, "dockAutoHide": false, "hasCompletedOnboarding": true}\n' \
-  "$(printf '%s' "$docks" | base64 -w0)" >"$settings"
+write_settings "$docks" '"dockAutoHide": false'
 
 start_headless_desktop
 start_client_windows
-"$program" >"$work/log" 2>&1 &
-program_pid=$!
-wait_for 20 grep -q "^Quillbern: started$" "$work/log" || { cat "$work/log" >&2; exit 1; }
+start_program
 # Let the panels show, the window list settle and the icons load.
 wait_for 10 sh -c "[ \$(xdotool search --onlyvisible --pid $program_pid 2>/dev/null | wc -l) -ge 4 ]" \
   || { echo "the dock panels did not show" >&2; cat "$work/log" >&2; exit 1; }

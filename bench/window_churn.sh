@@ -15,22 +15,9 @@ client="$root/build/tests/quillbern_test_client"
 churn="$root/build/bench/quillbern_window_churn"
 seconds=${1:-10}
 
-for needed in "$program" "$client" "$churn"; do
-  [[ -x "$needed" ]] || { echo "missing $needed: run scripts/build first" >&2; exit 1; }
-done
+source "$root/bench/lib/desktop-bench.sh"
+require_built "$program" "$client" "$churn"
 
-source "$root/scripts/lib/headless-desktop.sh"
-work=$(mktemp -d)
-program_pid=
-finish() {
-  [[ -n "$program_pid" ]] && kill "$program_pid" 2>/dev/null && wait "$program_pid" 2>/dev/null
-  stop_headless_desktop
-  rm -rf "$work"
-}
-trap finish EXIT
-trap 'exit 130' INT TERM
-
-app() { printf '{"app":{"_0":{"bundleID":"%s","name":"%s"}}}' "$1" "$2"; }
 dock() {  # n name edge display showsWindows
   printf '{"id":"11111111-0000-4000-8000-00000000000%s","name":"%s","items":[%s,%s],"edge":"%s","display":%s,' \
     "$1" "$2" "$(app debian-xterm XTerm)" "$(app openbox Openbox)" "$3" "$4"
@@ -38,15 +25,11 @@ dock() {  # n name edge display showsWindows
 }
 docks="[$(dock 1 Bottom bottom '{"all":{}}' true),$(dock 2 Side left '{"display":{"stableID":"Q-RIGHT","name":"Right"}}' false),$(dock 3 Top top '{"display":{"stableID":"Q-LEFT","name":"Left"}}' false)]"
 export XDG_CONFIG_HOME="$work/config"
-mkdir -p "$XDG_CONFIG_HOME/quillbern"
-printf '{"profiles.v1": {"$data": "%s"}}\n' "$(printf '%s' "$docks" | base64 -w0)" \
-  >"$XDG_CONFIG_HOME/quillbern/defaults.json"
+write_settings "$docks"
 
 start_headless_desktop --tray
 xdotool mousemove 640 500
-QUILLBERN_STALL_PROBE=2 "$program" >"$work/log" 2>&1 &
-program_pid=$!
-wait_for 20 grep -q "^Quillbern: started$" "$work/log" || { cat "$work/log" >&2; exit 1; }
+start_program QUILLBERN_STALL_PROBE=2
 sleep 2.5
 "$churn" "$client" 50 "$seconds"
 kill -TERM "$program_pid"
