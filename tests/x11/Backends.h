@@ -1,6 +1,10 @@
 #pragma once
 
+#include <QGuiApplication>
+#include <QWindow>
+#include <cstdint>
 #include <memory>
+#include <xcb/xcb.h>
 
 #include "core/foundation/Clock.h"
 #include "core/platform/SystemThreads.h"
@@ -45,5 +49,14 @@ struct Backends {
     QtPanelHost panels;
     X11EventMonitors events;
 };
+
+// The X window of a panel, found through the host as the event monitors find it.
+inline xcb_window_t panelWindow(const QtPanelHost& host, std::uint64_t serial) {
+    for (const QWindow* window : QGuiApplication::allWindows()) {
+        if (window->handle() && host.panelOfWindow(std::uint32_t(window->winId())) == serial)
+            return xcb_window_t(window->winId());
+    }
+    return XCB_WINDOW_NONE;
+}
 
 }  // namespace quillbern::test

@@ -17,19 +17,6 @@ constexpr std::uint32_t kDesktop = 0x3b4252;
 constexpr RectBL kSlab{300, 580, 240, 100};
 constexpr RectTL kSlabInRoot{300, 400, 240, 100};
 
-// The colour shown on screen at a point of the root, as 0xRRGGBB.
-std::uint32_t pixelAt(const XProbe& probe, int x, int y) {
-    xcb_get_image_reply_t* image = xcb_get_image_reply(
-        probe.c(),
-        xcb_get_image(probe.c(), XCB_IMAGE_FORMAT_Z_PIXMAP, probe.root(), std::int16_t(x), std::int16_t(y), 1, 1, ~0u),
-        nullptr);
-    if (!image) return 0xFFFFFFFF;
-    const std::uint8_t* bgrx = xcb_get_image_data(image);
-    const std::uint32_t rgb = std::uint32_t(bgrx[2]) << 16 | std::uint32_t(bgrx[1]) << 8 | bgrx[0];
-    std::free(image);
-    return rgb;
-}
-
 QWidget* panelWidget(const XProbe& probe, const RectTL& at) {
     for (QWidget* widget : QApplication::topLevelWidgets()) {
         if (widget->isVisible() && probe.geometry(xcb_window_t(widget->winId())) == at) return widget;
@@ -54,9 +41,9 @@ TEST(X11Compositing, ARoundedPanelShowsTheDesktopAtItsCornersWithOrWithoutACompo
     panel->orderFront();
     QWidget* widget = nullptr;
     ASSERT_TRUE(spinUntil([&] { return (widget = panelWidget(probe, kSlabInRoot)) != nullptr; }));
-    const auto corner = [&] { return pixelAt(probe, 300, 400); };
-    const auto centre = [&] { return pixelAt(probe, 420, 450); };
-    const auto outside = [&] { return pixelAt(probe, 290, 390); };
+    const auto corner = [&] { return probe.pixelAt(300, 400); };
+    const auto centre = [&] { return probe.pixelAt(420, 450); };
+    const auto outside = [&] { return probe.pixelAt(290, 390); };
 
     // Without a compositor: cut to the outline, so the corner is the desktop's, not black;
     // the slab itself is drawn, opaque.

@@ -16,19 +16,6 @@ namespace {
 constexpr RectBL kPaletteFrame{1720, 390, 400, 300};
 constexpr RectTL kPaletteInRoot{1720, 390, 400, 300};  // 1080 - (390 + 300) = 390
 
-xcb_window_t windowOf(const QtPanelHost& host, std::uint64_t serial) {
-    for (const QWindow* window : QGuiApplication::allWindows()) {
-        if (window->handle() && host.panelOfWindow(std::uint32_t(window->winId())) == serial)
-            return xcb_window_t(window->winId());
-    }
-    return XCB_WINDOW_NONE;
-}
-
-std::ptrdiff_t stackIndex(const XProbe& probe, xcb_window_t window) {
-    const std::vector<xcb_window_t> order = probe.stacking();
-    return std::find(order.begin(), order.end(), probe.topLevel(window)) - order.begin();
-}
-
 // As a pager asks the window manager to put a window in full screen.
 void makeFullScreen(const XProbe& probe, xcb_window_t window) {
     xcb_client_message_event_t message{};
@@ -79,17 +66,17 @@ TEST(PalettePanel, TakesTheKeyboardFromAFullScreenApplicationAndStandsAboveItAnd
 
     xcb_window_t window = XCB_WINDOW_NONE;
     ASSERT_TRUE(spinUntil([&] {
-        window = windowOf(x.panels, palette->serial());
+        window = panelWindow(x.panels, palette->serial());
         return window != XCB_WINDOW_NONE && probe.isViewable(window) &&
                probe.cardinals(probe.root(), "_NET_ACTIVE_WINDOW") == std::vector<std::uint32_t>{window} &&
                palette->isKey();
     })) << "active: "
         << probe.cardinals(probe.root(), "_NET_ACTIVE_WINDOW").front();
     EXPECT_EQ(probe.geometry(window), kPaletteInRoot);
-    const xcb_window_t dockWindow = windowOf(x.panels, dock->serial());
+    const xcb_window_t dockWindow = panelWindow(x.panels, dock->serial());
     EXPECT_TRUE(spinUntil([&] {
-        return stackIndex(probe, window) > stackIndex(probe, client.window()) &&
-               stackIndex(probe, window) > stackIndex(probe, dockWindow);
+        return probe.stackIndex(window) > probe.stackIndex(client.window()) &&
+               probe.stackIndex(window) > probe.stackIndex(dockWindow);
     }));
     // Managed and focusable, on every desktop, out of the taskbar, above ordinary windows.
     EXPECT_FALSE(contains(probe.cardinals(window, "_NET_WM_WINDOW_TYPE"), probe.atom("_NET_WM_WINDOW_TYPE_DOCK")));

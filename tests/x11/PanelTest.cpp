@@ -16,22 +16,6 @@ namespace {
 constexpr RectBL kDockFrame{1400, 14, 400, 90};
 // The same rectangle in root coordinates: y = 1080 - (14 + 90).
 constexpr RectTL kDockInRoot{1400, 976, 400, 90};
-
-// The X window of a panel, found through the host as the event monitors find it.
-xcb_window_t windowOf(const XProbe&, const QtPanelHost& host, std::uint64_t serial) {
-    for (const QWindow* window : QGuiApplication::allWindows()) {
-        if (window->handle() && host.panelOfWindow(std::uint32_t(window->winId())) == serial) {
-            return xcb_window_t(window->winId());
-        }
-    }
-    return XCB_WINDOW_NONE;
-}
-
-std::ptrdiff_t stackIndex(const XProbe& probe, xcb_window_t window) {
-    const std::vector<xcb_window_t> order = probe.stacking();
-    return std::find(order.begin(), order.end(), probe.topLevel(window)) - order.begin();
-}
-
 xcb_window_t inputFocus(const XProbe& probe) {
     xcb_get_input_focus_reply_t* reply = xcb_get_input_focus_reply(probe.c(), xcb_get_input_focus(probe.c()), nullptr);
     const xcb_window_t focus = reply ? reply->focus : xcb_window_t(XCB_WINDOW_NONE);
@@ -53,7 +37,7 @@ TEST(QtPanelHost, APanelStandsExactlyWhereAskedOnEveryDesktopAsADock) {
     auto panel = shownPanel(x, kDockFrame);
     xcb_window_t window = XCB_WINDOW_NONE;
     ASSERT_TRUE(spinUntil([&] {
-        window = windowOf(probe, x.panels, panel->serial());
+        window = panelWindow(x.panels, panel->serial());
         return window != XCB_WINDOW_NONE && probe.isViewable(window) && probe.geometry(window) == kDockInRoot;
     })) << "stands at "
         << probe.geometry(window).x << "," << probe.geometry(window).y;
@@ -85,7 +69,7 @@ TEST(QtPanelHost, APanelKeepsItsTypeStatesAndDesktopThroughHideAndReveal) {
     auto panel = shownPanel(x, kDockFrame);
     xcb_window_t window = XCB_WINDOW_NONE;
     ASSERT_TRUE(spinUntil([&] {
-        window = windowOf(probe, x.panels, panel->serial());
+        window = panelWindow(x.panels, panel->serial());
         return window != XCB_WINDOW_NONE && probe.isViewable(window);
     }));
     // Openbox keeps "sticky" as the desktop of all desktops, not as a state.
@@ -135,18 +119,18 @@ TEST(QtPanelHost, StaysAboveARaisedClientAndKeepsOurLevelsInOrder) {
     ASSERT_EQ(run({"xdotool", "windowactivate", "--sync", std::to_string(client.window())}), 0);
     ASSERT_EQ(run({"xdotool", "windowraise", std::to_string(client.window())}), 0);
     xcb_window_t dockWindow = XCB_WINDOW_NONE;
-    ASSERT_TRUE(spinUntil([&] { return (dockWindow = windowOf(probe, x.panels, dock->serial())) != XCB_WINDOW_NONE; }));
+    ASSERT_TRUE(spinUntil([&] { return (dockWindow = panelWindow(x.panels, dock->serial())) != XCB_WINDOW_NONE; }));
     ASSERT_TRUE(windowManagerCaughtUp(client.window()));
-    EXPECT_GT(stackIndex(probe, dockWindow), stackIndex(probe, client.window()));
+    EXPECT_GT(probe.stackIndex(dockWindow), probe.stackIndex(client.window()));
 
     // A veil ordered front later still stands below the dock.
     auto veil = shownPanel(x, RectBL{1280, 0, 1280, 1080}, PanelStyle{PanelLevel::veil, true});
     xcb_window_t veilWindow = XCB_WINDOW_NONE;
     ASSERT_TRUE(spinUntil([&] {
-        veilWindow = windowOf(probe, x.panels, veil->serial());
+        veilWindow = panelWindow(x.panels, veil->serial());
         return veilWindow != XCB_WINDOW_NONE && probe.isViewable(veilWindow);
     }));
-    EXPECT_TRUE(spinUntil([&] { return stackIndex(probe, dockWindow) > stackIndex(probe, veilWindow); }));
+    EXPECT_TRUE(spinUntil([&] { return probe.stackIndex(dockWindow) > probe.stackIndex(veilWindow); }));
 }
 
 TEST(QtPanelHost, ClicksTakeNoFocusAndACtrlClickCallsTheCommandHook) {
@@ -162,7 +146,7 @@ TEST(QtPanelHost, ClicksTakeNoFocusAndACtrlClickCallsTheCommandHook) {
     Subscription localMonitor = x.events.onLocalMouseDown(kLeftButton, [&](const MouseDown& d) { local.push_back(d); });
     int global = 0;
     Subscription globalMonitor = x.events.onGlobalMouseDown(kLeftButton, [&](const MouseDown&) { ++global; });
-    ASSERT_TRUE(spinUntil([&] { return probe.geometry(windowOf(probe, x.panels, panel->serial())) == kDockInRoot; }));
+    ASSERT_TRUE(spinUntil([&] { return probe.geometry(panelWindow(x.panels, panel->serial())) == kDockInRoot; }));
 
     ASSERT_EQ(run({"xdotool", "mousemove", "1500", "1000", "click", "1"}), 0);
     ASSERT_TRUE(spinUntil([&] { return local.size() == 1; }));
@@ -171,7 +155,7 @@ TEST(QtPanelHost, ClicksTakeNoFocusAndACtrlClickCallsTheCommandHook) {
     EXPECT_EQ(commandClicks, 0);
     ASSERT_TRUE(windowManagerCaughtUp(client.window()));
     EXPECT_EQ(probe.cardinals(probe.root(), "_NET_ACTIVE_WINDOW"), std::vector<std::uint32_t>{client.window()});
-    EXPECT_NE(inputFocus(probe), windowOf(probe, x.panels, panel->serial()));
+    EXPECT_NE(inputFocus(probe), panelWindow(x.panels, panel->serial()));
     EXPECT_EQ(QGuiApplication::focusWindow(), nullptr);
     EXPECT_EQ(global, 0) << "a click on our own panel is no other application's click";
 
@@ -187,7 +171,7 @@ TEST(QtPanelHost, AClickThroughPanelLetsClicksReachTheWindowBelow) {
     ASSERT_TRUE(client.started());
     auto overlay = shownPanel(x, RectBL{1280, 0, 1280, 1080}, PanelStyle{PanelLevel::placement, true});
     ASSERT_TRUE(spinUntil([&] {
-        const xcb_window_t w = windowOf(probe, x.panels, overlay->serial());
+        const xcb_window_t w = panelWindow(x.panels, overlay->serial());
         // The client too must stand under the click point, framed by the manager, before it is clicked.
         const RectTL below = probe.geometry(client.window());
         return w != XCB_WINDOW_NONE && probe.isViewable(w) && probe.isViewable(client.window()) &&
@@ -210,11 +194,11 @@ TEST(QtPanelHost, AnimationsMoveTheWindowAndCompleteOnTheMainLoop) {
     EXPECT_EQ(panel->frame(), (RectBL{1400, 0, 400, 90}));
     EXPECT_EQ(panel->alpha(), 0.5);
     EXPECT_TRUE(spinUntil([&] {
-        return probe.geometry(windowOf(probe, x.panels, panel->serial())) == RectTL{1400, 990, 400, 90};
+        return probe.geometry(panelWindow(x.panels, panel->serial())) == RectTL{1400, 990, 400, 90};
     }));
 
     // Closing from inside the panel's own handler.
-    const xcb_window_t closing = windowOf(probe, x.panels, panel->serial());
+    const xcb_window_t closing = panelWindow(x.panels, panel->serial());
     panel->setCommandClickHandler([&] { panel.reset(); });
     ASSERT_EQ(run({"xdotool", "mousemove", "1500", "1040", "keydown", "ctrl", "click", "1", "keyup", "ctrl"}), 0);
     EXPECT_TRUE(spinUntil([&] { return panel == nullptr; }));

@@ -61,12 +61,6 @@ std::uint32_t activeWindow(const XProbe& probe) {
     return active.empty() ? 0 : active.front();
 }
 
-// Where the window's frame stands among the root's children, bottom first.
-std::ptrdiff_t stackIndex(const XProbe& probe, xcb_window_t window) {
-    const auto order = probe.stacking();
-    return std::ranges::find(order, probe.topLevel(window)) - order.begin();
-}
-
 // Desktop entries of the test's own, in the data directories the test program gives GLib.
 class X11RunningAppsTest : public ::testing::Test {
 protected:
@@ -219,7 +213,7 @@ TEST_F(X11RunningAppsTest, ActivatingAnApplicationRaisesAndFocusesItsWindow) {
     EXPECT_TRUE(apps.activate(behind.pid()));
     EXPECT_TRUE(spinUntil([&] {
         return activeWindow(probe) == behind.window() &&
-               stackIndex(probe, behind.window()) > stackIndex(probe, over.window());
+               probe.stackIndex(behind.window()) > probe.stackIndex(over.window());
     }));
     EXPECT_TRUE(spinUntil([&] { return apps.frontmostApp() && apps.frontmostApp()->pid == behind.pid(); }));
     EXPECT_FALSE(apps.activate(0x3FFFFFFF));

@@ -22,39 +22,12 @@ constexpr RectBL kDockFrame{1400, 14, 400, 90};
 // The test desktop's background (xsetroot -solid '#3b4252').
 constexpr std::uint32_t kDesktop = 0x3b4252;
 
-xcb_window_t windowOf(const QtPanelHost& host, std::uint64_t serial) {
-    for (const QWindow* window : QGuiApplication::allWindows()) {
-        if (window->handle() && host.panelOfWindow(std::uint32_t(window->winId())) == serial) {
-            return xcb_window_t(window->winId());
-        }
-    }
-    return XCB_WINDOW_NONE;
-}
-
-std::ptrdiff_t stackIndex(const XProbe& probe, xcb_window_t window) {
-    const std::vector<xcb_window_t> order = probe.stacking();
-    return std::find(order.begin(), order.end(), probe.topLevel(window)) - order.begin();
-}
-
 bool isOverrideRedirect(const XProbe& probe, xcb_window_t window) {
     xcb_get_window_attributes_reply_t* attributes =
         xcb_get_window_attributes_reply(probe.c(), xcb_get_window_attributes(probe.c(), window), nullptr);
     const bool unmanaged = attributes && attributes->override_redirect;
     std::free(attributes);
     return unmanaged;
-}
-
-// The colour shown on screen at a point of the root, as 0xRRGGBB.
-std::uint32_t pixelAt(const XProbe& probe, int x, int y) {
-    xcb_get_image_reply_t* image = xcb_get_image_reply(
-        probe.c(),
-        xcb_get_image(probe.c(), XCB_IMAGE_FORMAT_Z_PIXMAP, probe.root(), std::int16_t(x), std::int16_t(y), 1, 1, ~0u),
-        nullptr);
-    if (!image) return 0xFFFFFFFF;
-    const std::uint8_t* bgrx = xcb_get_image_data(image);
-    const std::uint32_t rgb = std::uint32_t(bgrx[2]) << 16 | std::uint32_t(bgrx[1]) << 8 | bgrx[0];
-    std::free(image);
-    return rgb;
 }
 
 // Whether the rectangles of a blur-behind region (x, y, width, height each) hold the point.
@@ -102,15 +75,15 @@ TEST(X11Veil, StandsUnmanagedOverEveryOtherWindowAndBelowTheDocksAfterRaisesToo)
     auto veil = shownVeil(x, RectBL{1400, 480, 600, 400});
     xcb_window_t veilWindow = XCB_WINDOW_NONE, dockWindow = XCB_WINDOW_NONE;
     ASSERT_TRUE(spinUntil([&] {
-        veilWindow = windowOf(x.panels, veil->serial());
-        dockWindow = windowOf(x.panels, dock->serial());
+        veilWindow = panelWindow(x.panels, veil->serial());
+        dockWindow = panelWindow(x.panels, dock->serial());
         return veilWindow != XCB_WINDOW_NONE && probe.isViewable(veilWindow) && probe.isViewable(dockWindow);
     }));
     EXPECT_TRUE(isOverrideRedirect(probe, veilWindow));
     EXPECT_EQ(probe.geometry(veilWindow), (RectTL{1280, 0, 1280, 1080}));
     const auto inOrder = [&](xcb_window_t client) {
-        return stackIndex(probe, client) < stackIndex(probe, veilWindow) &&
-               stackIndex(probe, veilWindow) < stackIndex(probe, dockWindow);
+        return probe.stackIndex(client) < probe.stackIndex(veilWindow) &&
+               probe.stackIndex(veilWindow) < probe.stackIndex(dockWindow);
     };
     EXPECT_TRUE(spinUntil([&] { return inOrder(first.window()); }));
 
@@ -131,8 +104,8 @@ TEST(X11Veil, StandsUnmanagedOverEveryOtherWindowAndBelowTheDocksAfterRaisesToo)
     };
     setFullScreen(probe, second.window(), true);
     ASSERT_TRUE(spinUntil(isFullScreen));
-    ASSERT_TRUE(spinUntil([&] { return stackIndex(probe, second.window()) > stackIndex(probe, dockWindow); }));
-    EXPECT_TRUE(spinUntil([&] { return stackIndex(probe, second.window()) < stackIndex(probe, veilWindow); }));
+    ASSERT_TRUE(spinUntil([&] { return probe.stackIndex(second.window()) > probe.stackIndex(dockWindow); }));
+    EXPECT_TRUE(spinUntil([&] { return probe.stackIndex(second.window()) < probe.stackIndex(veilWindow); }));
     setFullScreen(probe, second.window(), false);
     ASSERT_TRUE(spinUntil([&] { return !isFullScreen(); }));
     ASSERT_TRUE(windowManagerCaughtUp(second.window()));
@@ -150,7 +123,7 @@ TEST(X11Veil, TheBlurBehindCoversThePanelLessTheHoleUntilTheVeilCloses) {
     auto veil = shownVeil(x, RectBL{1400, 100, 400, 300});
     xcb_window_t window = XCB_WINDOW_NONE;
     ASSERT_TRUE(spinUntil([&] {
-        window = windowOf(x.panels, veil->serial());
+        window = panelWindow(x.panels, veil->serial());
         return window != XCB_WINDOW_NONE && probe.isViewable(window);
     }));
     const auto region = [&] { return probe.cardinals(window, "_KDE_NET_WM_BLUR_BEHIND_REGION"); };
@@ -180,16 +153,16 @@ TEST(X11Veil, WithoutACompositorOnlyTheRingShowsAndTheLogSaysWhyOnce) {
     auto veil = shownVeil(x, RectBL{1500, 480, 400, 300});
     xcb_window_t window = XCB_WINDOW_NONE;
     ASSERT_TRUE(spinUntil([&] {
-        window = windowOf(x.panels, veil->serial());
+        window = panelWindow(x.panels, veil->serial());
         return window != XCB_WINDOW_NONE && probe.isViewable(window);
     }));
     // The ring at the hole's top edge shows; the screen around it and inside the hole does not
     // change.
-    EXPECT_TRUE(spinUntil([&] { return pixelAt(probe, 1700, 299) != kDesktop; }));
-    EXPECT_EQ(pixelAt(probe, 1700, 295), kDesktop);
-    EXPECT_EQ(pixelAt(probe, 1700, 450), kDesktop);
-    EXPECT_EQ(pixelAt(probe, 1300, 50), kDesktop);
-    EXPECT_EQ(pixelAt(probe, 2500, 1000), kDesktop);
+    EXPECT_TRUE(spinUntil([&] { return probe.pixelAt(1700, 299) != kDesktop; }));
+    EXPECT_EQ(probe.pixelAt(1700, 295), kDesktop);
+    EXPECT_EQ(probe.pixelAt(1700, 450), kDesktop);
+    EXPECT_EQ(probe.pixelAt(1300, 50), kDesktop);
+    EXPECT_EQ(probe.pixelAt(2500, 1000), kDesktop);
     EXPECT_EQ(log.count("the veil shows only its ring"), 1);
 
     auto another = shownVeil(x, std::nullopt);

@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QEventLoop>
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <memory>
@@ -188,6 +189,19 @@ std::vector<xcb_window_t> XProbe::stacking() const {
     if (!tree.p) return {};
     const xcb_window_t* children = xcb_query_tree_children(tree.p);
     return {children, children + xcb_query_tree_children_length(tree.p)};
+}
+
+std::ptrdiff_t XProbe::stackIndex(xcb_window_t window) const {
+    const std::vector<xcb_window_t> order = stacking();
+    return std::find(order.begin(), order.end(), topLevel(window)) - order.begin();
+}
+
+std::uint32_t XProbe::pixelAt(int x, int y) const {
+    const Freed<xcb_get_image_reply_t> image{xcb_get_image_reply(
+        c_, xcb_get_image(c_, XCB_IMAGE_FORMAT_Z_PIXMAP, root_, std::int16_t(x), std::int16_t(y), 1, 1, ~0u), nullptr)};
+    if (!image.p) return 0xFFFFFFFF;
+    const std::uint8_t* bgrx = xcb_get_image_data(image.p);
+    return std::uint32_t(bgrx[2]) << 16 | std::uint32_t(bgrx[1]) << 8 | bgrx[0];
 }
 
 bool XProbe::isViewable(xcb_window_t window) const {

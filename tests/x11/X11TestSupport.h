@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <sys/types.h>
@@ -80,6 +82,10 @@ public:
     xcb_window_t topLevel(xcb_window_t window) const;
     // The children of the root, bottom to top.
     std::vector<xcb_window_t> stacking() const;
+    // Where the window's frame (or the window, unmanaged) stands among them.
+    std::ptrdiff_t stackIndex(xcb_window_t window) const;
+    // The colour shown on screen at a point of the root, as 0xRRGGBB.
+    std::uint32_t pixelAt(int x, int y) const;
     bool isViewable(xcb_window_t window) const;
 
 private:
