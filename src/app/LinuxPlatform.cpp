@@ -22,6 +22,7 @@
 #include "linux/x11/X11HotKeys.h"
 #include "linux/x11/X11InputState.h"
 #include "linux/x11/X11KeyboardLayout.h"
+#include "linux/x11/X11OnScreenWindows.h"
 #include "linux/x11/X11Permissions.h"
 #include "linux/x11/X11Restacks.h"
 #include "linux/x11/X11RunningApps.h"
@@ -62,6 +63,7 @@ LinuxPlatform::LinuxPlatform(std::unique_ptr<X11Connection> connection, std::uni
           *connection_, *input_, *screens_, [this](std::uint32_t window) { return panels_->panelOfWindow(window); })),
       hotKeys_(std::make_unique<X11HotKeys>(*connection_, *keyboardLayout_)),
       windowAccess_(std::make_unique<X11WindowAccess>([this] { return screens_->desktopSpace(); })),
+      onScreenWindows_(std::make_unique<X11OnScreenWindows>(*connection_, [this] { return screens_->desktopSpace(); })),
       permissions_(std::make_unique<X11Permissions>(*connection_)),
       catalog_(std::make_unique<LinuxAppCatalog>()),
       apps_(std::make_unique<X11RunningApps>(*connection_, *screens_, *catalog_, *mainLoop_, threads_)),
@@ -83,9 +85,9 @@ LinuxPlatform::LinuxPlatform(std::unique_ptr<X11Connection> connection, std::uni
       instance_(std::move(instance)),
       ports_(std::make_unique<Platform>(
           Platform{*mainLoop_, clock_, *defaults_, uuids_, *text_, *alerts_, *appearance_, *screens_, *input_, *events_,
-                   *hotKeys_, *keyboardLayout_, *panels_, *paletteViews_, threads_, *windowAccess_, *windowAccess_,
-                   *permissions_, processes_, *apps_, *session_, *capture_, *launcher_, *catalog_, *files_, *icons_,
-                   *nativeDock_, *login_, *process_, *instance_,
+                   *hotKeys_, *keyboardLayout_, *panels_, *paletteViews_, threads_, *windowAccess_, *onScreenWindows_,
+                   *windowAccess_, *permissions_, processes_, *apps_, *session_, *capture_, *launcher_, *catalog_,
+                   *files_, *icons_, *nativeDock_, *login_, *process_, *instance_,
                    // No software updater: the package manager updates the program.
                    nullptr})) {}
 

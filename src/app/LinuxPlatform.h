@@ -22,6 +22,7 @@ class X11EventMonitors;
 class X11KeyboardLayout;
 class X11HotKeys;
 class X11WindowAccess;
+class X11OnScreenWindows;
 class X11Permissions;
 class X11WindowCapture;
 class X11Restacks;
@@ -78,6 +79,7 @@ private:
     std::unique_ptr<X11EventMonitors> events_;
     std::unique_ptr<X11HotKeys> hotKeys_;
     std::unique_ptr<X11WindowAccess> windowAccess_;
+    std::unique_ptr<X11OnScreenWindows> onScreenWindows_;
     std::unique_ptr<X11Permissions> permissions_;
     std::unique_ptr<LinuxAppCatalog> catalog_;
     std::unique_ptr<X11RunningApps> apps_;

@@ -11,6 +11,7 @@ namespace quillbern {
 class SimAppProcess final : public AppProcess {
 public:
     Pid pid() const override { return pid_; }
+    AppId appId() const override { return "quillbern"; }
     Path executablePath() const override { return executablePath_; }
     std::vector<std::string> arguments() const override { return arguments_; }
     void quit() override { ++quits_; }

@@ -108,6 +108,15 @@ std::unique_ptr<Panel> SimPanelHost::createPanel(const PanelStyle& style, RectBL
     return std::make_unique<SimPanel>(shared_, std::move(state), loop_, clock_);
 }
 
+std::vector<OwnWindow> SimPanelHost::ownWindows() const {
+    std::vector<OwnWindow> windows;
+    for (const auto& [serial, state] : shared_->panels) {
+        if (!state->closed) windows.push_back({state->visible, false, state->style.level, shared_->key == serial});
+    }
+    windows.insert(windows.end(), otherWindows_.begin(), otherWindows_.end());
+    return windows;
+}
+
 const SimPanelState* SimPanelHost::panel(std::uint64_t serial) const {
     const auto it = shared_->panels.find(serial);
     return it == shared_->panels.end() ? nullptr : it->second.get();

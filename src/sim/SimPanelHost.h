@@ -40,6 +40,10 @@ public:
     SimPanelHost(RunLoop& mainLoop, const Clock& clock);
 
     std::unique_ptr<Panel> createPanel(const PanelStyle& style, RectBL frame, PanelContent content) override;
+    // The open panels, then the windows a test added.
+    std::vector<OwnWindow> ownWindows() const override;
+    // Our windows beside the panels, as the Settings window is.
+    void setOtherOwnWindows(std::vector<OwnWindow> windows) { otherWindows_ = std::move(windows); }
 
     // Null for a serial never handed out.
     const SimPanelState* panel(std::uint64_t serial) const;
@@ -75,6 +79,7 @@ private:
     const Clock& clock_;
     std::shared_ptr<Shared> shared_ = std::make_shared<Shared>();
     std::uint64_t lastSerial_ = 0;
+    std::vector<OwnWindow> otherWindows_;
 };
 
 }  // namespace quillbern

@@ -23,6 +23,7 @@ public:
     // or out of range.
     void setMainScreen(std::optional<std::size_t> index);
     void fireChanged() { changed_.emit(); }
+    std::size_t observerCount() const { return changed_.connectionCount(); }
 
 private:
     mutable std::mutex mutex_;

@@ -65,13 +65,13 @@ TEST_F(ShellCallbacks, ASnapshotPrunesPreviewsMovesTheDocksAndReachesTheWorkspac
     EXPECT_GT(w.dockFrame().width, before.width) << "room for the running editor";
     ASSERT_EQ(w.workspace->snapshots.size(), 1u);
     EXPECT_EQ(w.workspace->snapshots[0], shell.engine().snapshot());
-    EXPECT_TRUE(w.focusMode->applied.empty()) << "focus mode is off";
+    EXPECT_TRUE(w.veilPanels().empty()) << "focus mode is off";
 
-    w.focusMode->turnOn();
-    w.windows.addWindow(kEditor, {.id = 9, .title = "More notes", .frame = {0, 0, 500, 400}});
+    shell.focusMode()->setActive(true);
+    w.addFocusedWindow(kEditor, 9, {0, 0, 500, 400});
     reconcile();
-    ASSERT_EQ(w.focusMode->applied.size(), 1u);
-    EXPECT_EQ(w.focusMode->applied[0].windows.size(), 2u);
+    ASSERT_EQ(w.veilPanels().size(), 1u) << "focus mode veils the newly focused window";
+    EXPECT_EQ(shell.focusMode()->currentHoleCG(), (RectTL{0, 0, 500, 400}));
     EXPECT_EQ(w.workspace->snapshots.size(), 2u);
 }
 
@@ -94,16 +94,16 @@ TEST_F(ShellCallbacks, AnAppearanceChangeMovesTheDocksAndRedrawsAnOpenVeil) {
     shell.appearance().setTileSize(80);
     settle();
     EXPECT_GT(w.dockFrame().width, before.width);
-    EXPECT_TRUE(w.focusMode->redraws.empty()) << "focus mode is off";
 
-    w.focusMode->turnOn();
-    shell.appearance().setVeilIntensity(0.6);
-    EXPECT_TRUE(w.focusMode->redraws.empty()) << "no hole yet";
-    w.focusMode->hole = RectTL{100, 80, 400, 300};
-    shell.appearance().setVeilIntensity(0.7);
-    ASSERT_EQ(w.focusMode->redraws.size(), 1u);
-    EXPECT_EQ(w.focusMode->redraws[0].first, (RectBL{100, 1080 - 380, 400, 300}));
-    EXPECT_DOUBLE_EQ(w.focusMode->redraws[0].second, 0.7);
+    w.world.apps.launch(editor());
+    w.addFocusedWindow(kEditor, 9, {100, 80, 400, 300});
+    reconcile();
+    shell.focusMode()->setActive(true);
+    ASSERT_EQ(w.veilPanels().size(), 1u);
+    const SimPanelState& veil = *w.veilPanels()[0];
+    shell.appearance().setVeilIntensity(0.45);
+    EXPECT_DOUBLE_EQ(veil.veilIntensity, 0.45);
+    EXPECT_EQ(veil.veilHole, (Rect{100, 80, 400, 300})) << "the hole stays";
 }
 
 TEST_F(ShellCallbacks, ARelaunchByTheUpdaterGivesTheDesktopsDockBackOnlyWhileHiding) {
@@ -146,7 +146,7 @@ TEST_F(ShellCallbacks, OurOwnRaiseFlashesTheSpotlightUntilFocusModeTurnsOn) {
     EXPECT_TRUE(w.veilPanels()[0]->visible);
 
     // Turning focus mode on takes the flash away at once; while it is on, raises stay dark.
-    w.focusMode->turnOn();
+    shell.focusMode()->setActive(true);
     EXPECT_TRUE(w.veilPanels()[0]->closed);
     shell.engine().onRaiseRequest(snapshot.windows[1]);
     w.advance(FocusSpotlight::kDelay);

@@ -63,7 +63,6 @@ TEST(ShellStart, TheLaunchRunsItsStepsInOrder) {
         "make.appSearch",
         "appSearchIndex.refreshSoon",  // palettes
         "make.fileSearch",             //
-        "make.focusMode",              // focus
         "events.onGlobalMouseDown",
         "events.onLocalMouseDown",  // the activity feeds
         "apps.onActivate",
@@ -162,7 +161,7 @@ TEST(ShellUrls, UrlsBeforeTheEndOfTheLaunchRunAfterItInArrivalOrderAndLaterOnesA
     EXPECT_FALSE(w.appSearch->shown) << "the later URLs dismissed it";
     EXPECT_TRUE(shell.dockPreferences().lastAutomationFailure()) << "the last one ran too";
     w.urls.deliver({"quillbern://focus/on"});
-    EXPECT_TRUE(w.focusMode->active);
+    EXPECT_TRUE(shell.focusMode()->isActive());
 }
 
 TEST(ShellStart, ControlCommandKTogglesTheShortcutSheetAndTheShutdownClosesIt) {

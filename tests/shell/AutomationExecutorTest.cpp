@@ -124,7 +124,7 @@ TEST_F(AutomationUrls, ASwitchedOffDockIsKeptForSettingsWithoutALogLineWhateverT
 TEST_F(AutomationUrls, AnUnrecognisedUrlIsReportedWithoutItsQueryAndFragmentAndTheOthersStillRun) {
     launchWithThreeDocks();
     open({"quillbern://focus/on", "quillbern://focus/bogus?token=secret#part", "quillbern://profiles/2/hide"});
-    EXPECT_TRUE(w.focusMode->active);
+    EXPECT_TRUE(w.shell->focusMode()->isActive());
     EXPECT_EQ(visible(), (std::vector<bool>{true, false, true}));
     EXPECT_EQ(failure(), "Quillbern did not recognise this automation URL: quillbern://focus/bogus");
     EXPECT_EQ(automationLines(), std::vector<std::string>{"Quillbern: unrecognised automation URL "
@@ -154,17 +154,27 @@ TEST_F(AutomationUrls, TheLastFailureStaysUntilTheNextOneWhateverSucceedsInBetwe
 }
 
 TEST_F(AutomationUrls, FocusModeTurnsOnOffAndOver) {
+    // Each turn-on veils the one screen around the focused window.
+    RunningApp editor;
+    editor.pid = 50;
+    editor.appId = "org.example.Editor";
+    w.world.apps.launch(editor);
+    w.addFocusedWindow(50, 8, {40, 30, 500, 400});
     launchWithThreeDocks();
+    w.advance(AXWorker::kDebounce);
+    const FocusModeController& focus = *w.shell->focusMode();
     open({"quillbern://focus/toggle", "quillbern://focus/toggle"});
-    EXPECT_FALSE(w.focusMode->active);
-    EXPECT_EQ(w.focusMode->turnOns, 1) << "it was on in between";
+    EXPECT_FALSE(focus.isActive());
+    EXPECT_EQ(w.veilPanels().size(), 1u) << "it was on in between";
     open({"quillbern://focus/on", "quillbern://focus/on"});
-    EXPECT_TRUE(w.focusMode->active);
-    EXPECT_EQ(w.focusMode->turnOns, 2) << "turned on once";
+    EXPECT_TRUE(focus.isActive());
+    EXPECT_EQ(w.veilPanels().size(), 2u) << "turned on once";
+    EXPECT_EQ(focus.currentHoleCG(), (RectTL{40, 30, 500, 400}));
     open({"quillbern://focus/toggle"});
-    EXPECT_FALSE(w.focusMode->active);
+    EXPECT_FALSE(focus.isActive());
     open({"quillbern://focus/off"});
-    EXPECT_FALSE(w.focusMode->active);
+    EXPECT_FALSE(focus.isActive());
+    EXPECT_TRUE(focus.panels().empty());
     EXPECT_FALSE(failure());
 }
 

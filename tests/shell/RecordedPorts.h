@@ -152,6 +152,7 @@ class RecordedPanels final : public PanelHost {
 public:
     RecordedPanels(PanelHost& inner, CallLog& log) : inner_(inner), log_(log) {}
     std::unique_ptr<Panel> createPanel(const PanelStyle& style, RectBL frame, PanelContent content) override;
+    std::vector<OwnWindow> ownWindows() const override { return inner_.ownWindows(); }
 
 private:
     PanelHost& inner_;

@@ -59,7 +59,6 @@ ShellParts ShellWorld::allParts() {
     later.overview = fake<FakePalette, Palette>(log, "overview", overview, std::ref(log), "overview");
     later.appSearch = fake<FakePalette, Palette>(log, "appSearch", appSearch, std::ref(log), "appSearch");
     later.fileSearch = fake<FakePalette, Palette>(log, "fileSearch", fileSearch, std::ref(log), "fileSearch");
-    later.focusMode = fake<FakeFocusMode, FocusMode>(log, "focusMode", focusMode);
     return parts;
 }
 
@@ -104,6 +103,7 @@ AppShell& ShellWorld::make(ShellParts parts) {
                                                    recordedThreads,
                                                    windows,
                                                    windows,
+                                                   windows,
                                                    recordedPermissions,
                                                    world.processes,
                                                    recordedApps,
@@ -133,6 +133,13 @@ RectBL ShellWorld::dockFrame() {
     const std::vector<PanelKey> keys = shell->dock()->panelKeys();
     if (keys.empty()) return RectBL::null();
     return world.panels.panel(*shell->dock()->panelSerial(keys.front()))->frame;
+}
+
+void ShellWorld::addFocusedWindow(Pid pid, WindowId id, RectTL frame) {
+    const ElementRef window = windows.addWindow(pid, {.id = id, .title = "Focused", .frame = frame});
+    const ElementRef app = windows.appElement(pid);
+    windows.set(app, Attribute::frontmost, true);
+    windows.set(app, Attribute::focusedWindow, window);
 }
 
 std::vector<const SimPanelState*> ShellWorld::veilPanels() const {

@@ -35,30 +35,6 @@ struct FakePalette final : Palette {
     bool shown = false;
 };
 
-struct FakeFocusMode final : FocusMode {
-    bool isActive() const override { return active; }
-    void setActive(bool on) override {
-        if (on && !active) {
-            turnOn();
-        } else {
-            active = on;
-        }
-    }
-    void apply(const WindowSnapshot& snapshot) override { applied.push_back(snapshot); }
-    std::optional<RectTL> currentHole() const override { return hole; }
-    void redrawVeil(const RectBL& around, double intensity) override { redraws.emplace_back(around, intensity); }
-    void turnOn() {
-        active = true;
-        ++turnOns;
-        if (onActivate) onActivate();
-    }
-    bool active = false;
-    int turnOns = 0;
-    std::optional<RectTL> hole;
-    std::vector<WindowSnapshot> applied;
-    std::vector<std::pair<RectBL, double>> redraws;
-};
-
 struct FakeWorkspace final : Workspace {
     void toggle() override { ++toggles; }
     bool hasMembers() const override { return members > 0; }
@@ -131,6 +107,9 @@ public:
     void advance(Duration seconds) { world.advance(seconds); }
     // The frame of the one dock's panel on the display.
     RectBL dockFrame();
+    // A window of a running application that has the focus, as the window engine finds it
+    // at its next look.
+    void addFocusedWindow(Pid pid, WindowId id, RectTL frame);
     // Every veil panel made so far, open or closed, oldest first.
     std::vector<const SimPanelState*> veilPanels() const;
 
@@ -162,7 +141,6 @@ public:
     FakePalette* overview = nullptr;
     FakePalette* appSearch = nullptr;
     FakePalette* fileSearch = nullptr;
-    FakeFocusMode* focusMode = nullptr;
     FakeWorkspace* workspace = nullptr;
     FakePlacement* placement = nullptr;
     FakeIndex* appSearchIndex = nullptr;

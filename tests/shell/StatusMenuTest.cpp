@@ -95,11 +95,10 @@ TEST_F(StatusMenuTest, WithoutWindowAccessFocusModeAndTheWorkspaceAreDisabled) {
 TEST_F(StatusMenuTest, MissingPartsMakeTheirRowsDoNothingAndTheWorkspaceRowDisabled) {
     w.launch(w.programParts());
     EXPECT_FALSE(row("Workspace").isEnabled);
-    for (const char* title : {"All open apps", "Search apps", "Open a file", "Keyboard shortcuts", "Focus mode"}) {
+    for (const char* title : {"All open apps", "Search apps", "Open a file", "Keyboard shortcuts"}) {
         EXPECT_TRUE(row(title).isEnabled) << title;
         choose(title);
     }
-    EXPECT_EQ(row("Focus mode").mark, CheckMark::off);
 }
 
 TEST_F(StatusMenuTest, HoverPreviewsShowTheirSwitchAndTheirGrant) {
@@ -275,10 +274,10 @@ TEST_F(StatusMenuTest, PaletteRowsGiveWayToEachOtherButNeverCloseTheShortcutShee
 TEST_F(StatusMenuTest, FocusModeAndTheWorkspaceAreSwitchedFromTheirRows) {
     launch();
     choose("Focus mode");
-    EXPECT_TRUE(w.focusMode->isActive());
+    EXPECT_TRUE(w.shell->focusMode()->isActive());
     EXPECT_EQ(row("Focus mode").mark, CheckMark::on);
     choose("Focus mode");
-    EXPECT_FALSE(w.focusMode->isActive());
+    EXPECT_FALSE(w.shell->focusMode()->isActive());
 
     w.workspace->members = 1;
     choose("Workspace");

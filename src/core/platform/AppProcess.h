@@ -13,6 +13,9 @@ public:
     virtual ~AppProcess() = default;
 
     virtual Pid pid() const = 0;
+    // Our own application's identity, as other applications' are told (the desktop
+    // entry's id on Linux).
+    virtual AppId appId() const = 0;
     virtual Path executablePath() const = 0;
     // The arguments it was started with, without the program itself.
     virtual std::vector<std::string> arguments() const = 0;

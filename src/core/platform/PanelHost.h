@@ -171,12 +171,26 @@ public:
     virtual void clearVeilEffects() = 0;
 };
 
+// One of our own top-level windows: a panel, or a window such as Settings.
+struct OwnWindow {
+    bool isVisible = false;
+    // Has a title bar: a window the user works in.
+    bool isTitled = false;
+    // A panel's level; none for an ordinary window.
+    std::optional<PanelLevel> level;
+    // Holds the desktop's keyboard focus.
+    bool hasFocus = false;
+    bool operator==(const OwnWindow&) const = default;
+};
+
 class PanelHost {
 public:
     virtual ~PanelHost() = default;
 
     // The panel starts ordered out.
     virtual std::unique_ptr<Panel> createPanel(const PanelStyle& style, RectBL frame, PanelContent content) = 0;
+    // Every top-level window of our program, panels or not.
+    virtual std::vector<OwnWindow> ownWindows() const = 0;
 };
 
 }  // namespace quillbern

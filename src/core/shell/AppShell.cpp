@@ -5,7 +5,6 @@
 
 #include "core/foundation/Log.h"
 #include "core/model/TransientDockApps.h"
-#include "core/platform/ScreenGeometry.h"
 
 namespace quillbern {
 
@@ -150,7 +149,10 @@ void AppShell::wirePartsAndEngine() {
 
     spotlight_ = std::make_unique<FocusSpotlight>(
         FocusSpotlight::Ports{platform_.panels, platform_.screens, platform_.mainLoop}, engine_, appearance_);
-    focusMode_ = make(parts_.later.focusMode);
+    focusMode_ = std::make_unique<FocusModeController>(
+        FocusModeController::Ports{platform_.panels, platform_.screens, platform_.mainThreadWindowList, platform_.input,
+                                   platform_.apps, platform_.process, platform_.mainLoop},
+        engine_, appearance_, windowAccess_);
     HotKeyTargets& targets = hotKeys_->targets;
     targets.workspace = workspace_.get();
     targets.overview = overview_.get();
@@ -158,9 +160,7 @@ void AppShell::wirePartsAndEngine() {
     targets.fileSearch = fileSearch_.get();
     targets.shortcutSheet = shortcutSheet_.get();
     targets.focusMode = focusMode_.get();
-    if (focusMode_) {
-        focusMode_->onActivate = lifetime_.guard([this] { spotlight_->cancel(); });
-    }
+    focusMode_->onActivate = lifetime_.guard([this] { spotlight_->cancel(); });
 
     engine_.onRaiseRequest = lifetime_.guard([this](const WindowInfo& window) { ownRaise(window); });
     engine_.onPlaceRequest =
@@ -238,10 +238,7 @@ void AppShell::snapshotChanged(const WindowSnapshot& snapshot) {
 
 void AppShell::appearanceChanged() {
     if (dock_) dock_->refreshFrames();
-    if (!isFocusModeOn()) return;
-    const std::optional<RectTL> hole = focusMode_->currentHole();
-    if (!hole) return;
-    focusMode_->redrawVeil(toBottomLeft(*hole, flipHeight(platform_.screens.screens())), appearance_.veilIntensity());
+    if (isFocusModeOn()) focusMode_->refreshIntensity();
 }
 
 void AppShell::ownRaise(const WindowInfo& window) {

@@ -24,6 +24,7 @@
 #include "core/windows/LoginItem.h"
 #include "core/windows/PreviewStore.h"
 #include "core/windows/WindowEngine.h"
+#include "core/workspace/FocusModeController.h"
 #include "core/workspace/FocusSpotlight.h"
 
 namespace quillbern {
@@ -62,6 +63,7 @@ public:
     DockController* dock() const { return dock_.get(); }
     HotKeyDispatch* hotKeys() const { return hotKeys_.get(); }
     ShortcutSheetController* shortcutSheet() const { return shortcutSheet_.get(); }
+    FocusModeController* focusMode() const { return focusMode_.get(); }
     // The chords the system accepted, for the shortcut sheet and Settings; none before the
     // launch and after the shutdown.
     const RegisteredChords& registeredChords() const;
@@ -123,7 +125,7 @@ private:
     std::unique_ptr<Palette> fileSearch_;
     std::unique_ptr<ShortcutSheetController> shortcutSheet_;
     std::unique_ptr<FocusSpotlight> spotlight_;
-    std::unique_ptr<FocusMode> focusMode_;
+    std::unique_ptr<FocusModeController> focusMode_;
     std::unique_ptr<DockController> dock_;
     // From the end of the launch on, when everything it reaches exists.
     std::unique_ptr<AutomationExecutor> automation_;

@@ -51,7 +51,10 @@ struct Platform {
     PanelHost& panels;
     PaletteViewFactory& paletteViews;
     Threads& threads;
+    // The window worker's: read on its thread only.
     const WindowList& windowList;
+    // The same list for readers on the main thread.
+    const WindowList& mainThreadWindowList;
     WindowAccess& windowAccess;
     Permissions& permissions;
     Processes& processes;

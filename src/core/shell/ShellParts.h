@@ -46,19 +46,6 @@ public:
 
 // The palettes are `Palette`s, as the shortcuts see them.
 
-// The focus veil: dims the active display around the focused window.
-class FocusMode : public FocusModeSwitch {
-public:
-    // Places the veil around the focused window of this snapshot.
-    virtual void apply(const WindowSnapshot& snapshot) = 0;
-    // The focused window's frame that the veil leaves clear.
-    virtual std::optional<RectTL> currentHole() const = 0;
-    // Draws every veil panel again around the hole, at this intensity.
-    virtual void redrawVeil(const RectBL& hole, double intensity) = 0;
-    // Told when focus mode turns on; set once by the shell.
-    std::function<void()> onActivate;
-};
-
 // The tiled workspace of dropped applications.
 class Workspace : public WorkspaceToggle {
 public:
@@ -101,7 +88,6 @@ struct ShellParts {
         PartFactory<Palette> overview;
         PartFactory<Palette> appSearch;
         PartFactory<Palette> fileSearch;
-        PartFactory<FocusMode> focusMode;
     } later;
 };
 

@@ -4,18 +4,9 @@
 
 #include "core/platform/ScreenGeometry.h"
 #include "core/windows/Displays.h"
+#include "core/workspace/VeilPanels.h"
 
 namespace quillbern {
-
-namespace {
-
-void close(std::unique_ptr<Panel> panel) {
-    panel->clearVeilEffects();
-    panel->setAlpha(0);
-    panel->orderOut();
-}
-
-}  // namespace
 
 FocusSpotlight::FocusSpotlight(Ports ports, const WindowEngine& engine, const AppearanceStore& appearance)
     : ports_(ports), engine_(engine), appearance_(appearance) {}
@@ -36,7 +27,7 @@ void FocusSpotlight::cancel() {
     flashWork_.cancel();
     teardownWork_.cancel();
     for (std::unique_ptr<Panel>& panel : panels_)
-        close(std::move(panel));
+        closeVeilPanel(std::move(panel));
     panels_.clear();
     closeDying();
 }
@@ -56,8 +47,7 @@ void FocusSpotlight::beginFlash(WindowId id, const RectTL& fallbackFrame) {
         // Mirrored screens share the frame: each gets its veil.
         for (const ScreenInfo& screen : screens) {
             if (screen.frame != covered) continue;
-            std::unique_ptr<Panel> panel =
-                ports_.panels.createPanel(PanelStyle{PanelLevel::veil, true}, screen.frame, VeilContent{screen.frame});
+            std::unique_ptr<Panel> panel = makeVeilPanel(ports_.panels, screen.frame);
             panel->setVeil(hole, appearance_.veilIntensity());
             panel->setAlpha(0);
             panel->orderFront();
@@ -80,7 +70,7 @@ void FocusSpotlight::dissolve() {
 
 void FocusSpotlight::closeDying() {
     for (std::unique_ptr<Panel>& panel : dying_)
-        close(std::move(panel));
+        closeVeilPanel(std::move(panel));
     dying_.clear();
     if (panels_.empty()) activeFlashID_.reset();
 }

@@ -12,6 +12,8 @@ public:
     explicit LinuxAppProcess(std::function<void()> quit) : quit_(std::move(quit)) {}
 
     Pid pid() const override;
+    // The id of the desktop entry the program installs.
+    AppId appId() const override { return "quillbern"; }
     // The running program's file; after an upgrade replaced it, the file now at that path.
     Path executablePath() const override;
     std::vector<std::string> arguments() const override;

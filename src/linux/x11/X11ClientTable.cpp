@@ -101,6 +101,16 @@ X11ClientReader::X11ClientReader(XcbConnection& connection) : connection_(connec
     }
 }
 
+std::vector<ListedWindow> onScreenList(const ClientTable& table) {
+    std::vector<ListedWindow> windows;
+    windows.reserve(table.frontToBack.size());
+    for (const ClientFacts& client : table.frontToBack) {
+        if (!client.viewable || client.minimized || client.isDesktop) continue;
+        windows.push_back({client.window, client.layer(), client.frame});
+    }
+    return windows;
+}
+
 std::optional<ClientTable> X11ClientReader::read(const DesktopSpace& space, XcbConnection::Deadline deadline) const {
     xcb_connection_t* c = connection_.xcb();
     const xcb_window_t root = connection_.root();

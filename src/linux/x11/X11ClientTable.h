@@ -7,6 +7,7 @@
 
 #include "core/platform/ScreenGeometry.h"
 #include "core/platform/Types.h"
+#include "core/platform/WindowList.h"
 #include "linux/x11/X11Properties.h"
 #include "linux/x11/XcbConnection.h"
 
@@ -50,6 +51,9 @@ struct ClientTable {
     const ClientFacts* mainWindowOf(Pid pid) const;
     bool operator==(const ClientTable&) const = default;
 };
+
+// The table's mapped windows that are neither minimised nor the desktop, front to back.
+std::vector<ListedWindow> onScreenList(const ClientTable& table);
 
 // Asks the window manager, as a pager would, to bring the window forward and focus it; a
 // window that never takes the focus is only raised.

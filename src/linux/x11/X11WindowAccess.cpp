@@ -344,12 +344,7 @@ std::optional<std::vector<ListedWindow>> X11WindowAccess::onScreenWindows() cons
     auto& self = const_cast<X11WindowAccess&>(*this);
     const ClientTable* clients = self.table(self.systemWideElement());
     if (!clients) return std::nullopt;
-    std::vector<ListedWindow> windows;
-    for (const ClientFacts& client : clients->frontToBack) {
-        if (!client.viewable || client.minimized || client.isDesktop) continue;
-        windows.push_back({client.window, client.layer(), client.frame});
-    }
-    return windows;
+    return onScreenList(*clients);
 }
 
 bool X11WindowAccess::unsubscribe(std::uint64_t id) {

@@ -1,5 +1,6 @@
 #include "ui/foundation/QtPanelHost.h"
 
+#include <QApplication>
 #include <QPointer>
 #include <cmath>
 #include <cstdlib>
@@ -244,6 +245,24 @@ QtPanelHost::~QtPanelHost() = default;
 std::unique_ptr<Panel> QtPanelHost::createPanel(const PanelStyle& style, RectBL frame, PanelContent content) {
     return std::make_unique<QtPanel>(shared_, ++lastSerial_, style, frame, std::move(content), loop_, clock_,
                                      system_.hasCompositor(), layout_);
+}
+
+std::vector<OwnWindow> QtPanelHost::ownWindows() const {
+    std::vector<OwnWindow> windows;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        OwnWindow own;
+        own.isVisible = widget->isVisible();
+        // Menus and tooltips are top-level too, but have no title bar.
+        const Qt::WindowType type = widget->windowType();
+        own.isTitled =
+            (type == Qt::Window || type == Qt::Dialog) && !widget->windowFlags().testFlag(Qt::FramelessWindowHint);
+        own.hasFocus = widget->isActiveWindow();
+        for (const auto& [serial, panel] : shared_->windows) {
+            if (panel.data() == widget) own.level = panel->level();
+        }
+        windows.push_back(own);
+    }
+    return windows;
 }
 
 std::optional<std::uint64_t> QtPanelHost::panelOfWindow(std::uint32_t window) const {

@@ -1,0 +1,15 @@
+#include "core/workspace/VeilPanels.h"
+
+namespace quillbern {
+
+std::unique_ptr<Panel> makeVeilPanel(PanelHost& host, const RectBL& screenFrame) {
+    return host.createPanel(PanelStyle{PanelLevel::veil, true}, screenFrame, VeilContent{screenFrame});
+}
+
+void closeVeilPanel(std::unique_ptr<Panel> panel) {
+    panel->clearVeilEffects();
+    panel->setAlpha(0);
+    panel->orderOut();
+}
+
+}  // namespace quillbern
