@@ -1,7 +1,9 @@
 // One full enumeration of 100 client windows over a window manager's client list, as the
-// window worker reads it. Needs a running X server with an EWMH window manager: run it
-// under scripts/run's desktop or any desktop session; without $DISPLAY it says so and
+// window worker reads it, and one follow tick of focus mode over the same windows, read on
+// the main thread's connection. Needs a running X server with an EWMH window manager: run
+// it under scripts/run's desktop or any desktop session; without $DISPLAY it says so and
 // does nothing.
+#include <QCoreApplication>
 #include <benchmark/benchmark.h>
 #include <chrono>
 #include <cstdio>
@@ -10,9 +12,14 @@
 #include <xcb/xcb.h>
 
 #include "core/platform/WindowAccess.h"
+#include "core/workspace/FocusModeController.h"
 #include "linux/x11/X11ClientTable.h"
+#include "linux/x11/X11Connection.h"
+#include "linux/x11/X11OnScreenWindows.h"
 #include "linux/x11/X11WindowAccess.h"
 #include "linux/x11/XcbConnection.h"
+#include "sim/SimAppProcess.h"
+#include "sim/SimWorld.h"
 
 using namespace quillbern;
 
@@ -92,6 +99,42 @@ void BM_EnumerateApplicationWindows(benchmark::State& state) {
 }
 BENCHMARK(BM_EnumerateApplicationWindows)->Unit(benchmark::kMillisecond)->Iterations(200);
 
+// One tick of focus mode's follow while the focused window stays put: the on-screen list
+// read in one batch on the main thread's connection, compared with the hole, and no panel
+// touched.
+void BM_FocusFollowTick(benchmark::State& state) {
+    auto connection = X11Connection::open();
+    X11OnScreenWindows list(*connection, [] { return DesktopSpace{}; });
+    const auto listed = list.onScreenWindows();
+    if (!listed || listed->size() < std::size_t(kWindows)) return state.SkipWithError("windows missing");
+
+    SimWorld world;
+    ScreenInfo screen;
+    screen.frame = screen.visibleFrame = {0, 0, 2560, 1080};
+    world.screens.setScreens({screen});
+    SimAppProcess process;
+    AXPermission permission(world.permissions, world.processes, world.launcher);
+    WindowEngine engine(world.enginePorts());
+    AppearanceStore appearance(world.defaults, world.appearance, world.mainLoop);
+    FocusModeController focus({world.panels, world.screens, list, world.input, world.apps, process, world.mainLoop},
+                              engine, appearance, permission);
+    WindowInfo focused;
+    focused.id = listed->back().id;
+    focused.frame = *listed->back().bounds;
+    focused.isFocused = true;
+    engine.apply({{focused}});
+    focus.setActive(true);
+    world.advance(FocusModeController::kFade.duration);
+    const SimPanelState& veil = *world.panels.panel(1);
+    const int redraws = veil.veilRedraws;
+
+    for (auto _ : state)
+        world.advance(FocusModeController::kFollowInterval);
+    if (veil.veilRedraws != redraws || veil.alpha != 1) state.SkipWithError("an unchanged tick touched the veil");
+    state.counters["windows"] = double(listed->size());
+}
+BENCHMARK(BM_FocusFollowTick)->Unit(benchmark::kMillisecond)->Iterations(200);
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -103,6 +146,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "quillbern_x11_bench: the window manager did not list %d test windows\n", kWindows);
         return 1;
     }
+    // The main thread's connection reads its events through Qt.
+    QCoreApplication application(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -1,4 +1,5 @@
 #include <QGuiApplication>
+#include <QWidget>
 #include <QWindow>
 #include <algorithm>
 #include <cstdlib>
@@ -205,4 +206,29 @@ TEST(QtPanelHost, AnimationsMoveTheWindowAndCompleteOnTheMainLoop) {
     // The deferred deletion runs without harm, and takes the window off the server.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(spinUntil([&] { return !probe.isViewable(closing); }));
+}
+
+TEST(QtPanelHost, OwnWindowsTellPanelsByLevelFromATitledWindowThatHasTheFocus) {
+    Backends x;
+    auto veil = shownPanel(x, RectBL{0, 0, 1280, 1080}, PanelStyle{PanelLevel::veil, true});
+    QWidget settings;
+    settings.setWindowTitle("Settings");
+    settings.resize(400, 300);
+    settings.show();
+    settings.activateWindow();
+    const auto titledWithFocus = [&] {
+        const std::vector<OwnWindow> own = x.panels.ownWindows();
+        return std::any_of(own.begin(), own.end(),
+                           [](const OwnWindow& w) { return w.isVisible && w.isTitled && !w.level && w.hasFocus; });
+    };
+    ASSERT_TRUE(spinUntil(titledWithFocus));
+    const std::vector<OwnWindow> own = x.panels.ownWindows();
+    EXPECT_EQ(std::count_if(own.begin(), own.end(),
+                            [](const OwnWindow& w) {
+                                return w.isVisible && !w.isTitled && w.level == PanelLevel::veil && !w.hasFocus;
+                            }),
+              1);
+
+    settings.hide();
+    EXPECT_FALSE(titledWithFocus());
 }

@@ -3,6 +3,7 @@
 
 #include "Backends.h"
 #include "X11TestSupport.h"
+#include "linux/x11/X11OnScreenWindows.h"
 #include "linux/x11/X11WindowAccess.h"
 
 using namespace quillbern;
@@ -70,4 +71,36 @@ TEST(X11OnScreenList, ListsClientsFrontToBackWithTheirOuterFramesInGlobalSpace) 
         list = *windowList.onScreenWindows();
         return !find(list, right.window()) && find(list, left.window());
     }));
+}
+
+TEST(X11OnScreenList, TheMainThreadReadsTheSameListInOneBatchAndItsEventsStillArrive) {
+    Backends x;
+    X11WindowAccess worker([&x] { return x.screens.desktopSpace(); });
+    X11OnScreenWindows main(*x.connection, [&x] { return x.screens.desktopSpace(); });
+    TestClient left({"--class", "left", "--geometry", "300x200+100+150"});
+    TestClient right({"--class", "right", "--geometry", "320x240+1500+300"});
+    ASSERT_TRUE(left.started() && right.started());
+    std::vector<ListedWindow> list;
+    ASSERT_TRUE(spinUntil([&] {
+        list = main.onScreenWindows().value_or(std::vector<ListedWindow>{});
+        const auto listed = find(list, right.window());
+        return find(list, left.window()) && listed &&
+               listed->bounds == find(*worker.onScreenWindows(), right.window())->bounds;
+    }));
+
+    // A move shows in the next reading.
+    const RectTL before = *find(list, right.window())->bounds;
+    ASSERT_EQ(run({"xdotool", "windowmove", "--sync", std::to_string(right.window()), "1600", "400"}), 0);
+    ASSERT_TRUE(spinUntil([&] {
+        const auto listed = find(main.onScreenWindows().value_or(std::vector<ListedWindow>{}), right.window());
+        return listed && listed->bounds->x == before.x + 100 && listed->bounds->y == before.y + 100;
+    }));
+
+    // The stacking change a reading waits through still reaches the connection's listeners.
+    int restacked = 0;
+    const Subscription restacks = x.restacks.onRestack([&] { ++restacked; });
+    ASSERT_EQ(run({"xdotool", "windowactivate", std::to_string(left.window())}), 0);
+    for (int i = 0; i < 20; ++i)
+        main.onScreenWindows();
+    EXPECT_TRUE(spinUntil([&] { return restacked > 0; }));
 }
