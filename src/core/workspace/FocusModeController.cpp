@@ -50,8 +50,8 @@ void FocusModeController::setActive(bool on) {
         return;
     }
     active_ = true;
-    if (onActivate) onActivate();
     onSession_.emplace();
+    if (onActivate) onActivate();
     screenObserver_ = ports_.screens.onChanged(postedWhileOn(&FocusModeController::rebuildPanels));
     followTimer_ = ports_.mainLoop.every(kFollowInterval, postedWhileOn(&FocusModeController::followFocusedFrame));
     apply(engine_.snapshot());
