@@ -61,6 +61,9 @@ SimDockWorld::~SimDockWorld() {
 void SimDockWorld::open(const std::vector<Profile>& docks) {
     world.defaults.setData("profiles.v1", StoredProfiles::encode(docks).value());
     engine = std::make_unique<WindowEngine>(world.enginePorts());
+    previews = std::make_unique<PreviewStore>(PreviewStore::Ports{world.defaults, world.permissions, world.launcher,
+                                                                  world.screens, world.session, capture, world.clock,
+                                                                  world.mainLoop});
     pinned_ = std::make_unique<PinnedStore>(PinnedStore::Ports{world.defaults, world.clock, world.mainLoop, world.uuids,
                                                                world.text, world.alerts, world.apps, world.catalog,
                                                                world.launcher, world.files, world.icons});
@@ -68,8 +71,8 @@ void SimDockWorld::open(const std::vector<Profile>& docks) {
     appearance = std::make_unique<AppearanceStore>(world.defaults, world.appearance, world.mainLoop);
     controller_ = std::make_unique<DockController>(
         DockController::Ports{world.panels, world.screens, world.input, world.appearance, world.mainLoop, world.clock,
-                              world.apps},
-        *engine, *pinned_, *preferences, *appearance, permission,
+                              world.apps, world.events},
+        *engine, *previews, *pinned_, *preferences, *appearance, permission,
         [this](std::span<const WindowInfo>, const std::set<std::string>& excluded) {
             transientQueries.push_back(excluded);
             return transientApps;

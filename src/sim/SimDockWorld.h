@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/dock/DockController.h"
+#include "sim/SimWindowCapture.h"
 #include "sim/SimWorld.h"
 
 namespace quillbern {
@@ -33,7 +34,8 @@ private:
 };
 
 // The simulated machine with everything the dock controller reads: the window engine, the
-// dock store, the behaviour and appearance settings and the launching applications. Dock
+// hover previews, the dock store, the behaviour and appearance settings and the launching
+// applications. Dock
 // tests and benchmarks start from it.
 class SimDockWorld {
 public:
@@ -52,11 +54,13 @@ public:
     SimWorld world;
     AXPermission permission{world.permissions, world.processes, world.launcher};
     SimLaunchingApps launching;
+    SimWindowCapture capture{world.clock};
     // What the transient-application count answers, and what it was asked.
     std::size_t transientApps = 0;
     std::vector<std::set<std::string>> transientQueries;
 
     std::unique_ptr<WindowEngine> engine;
+    std::unique_ptr<PreviewStore> previews;
     std::unique_ptr<PinnedStore> pinned_;
     std::unique_ptr<DockPreferences> preferences;
     std::unique_ptr<AppearanceStore> appearance;

@@ -13,11 +13,12 @@ constexpr MediaTime kDistantPast{-std::numeric_limits<double>::infinity()};
 
 }  // namespace
 
-DockController::DockController(Ports ports, WindowEngine& engine, PinnedStore& pinned, DockPreferences& preferences,
-                               AppearanceStore& appearance, AXPermission& permission, TransientAppCount transientApps,
-                               LaunchingApps& launching)
+DockController::DockController(Ports ports, WindowEngine& engine, PreviewStore& previews, PinnedStore& pinned,
+                               DockPreferences& preferences, AppearanceStore& appearance, AXPermission& permission,
+                               TransientAppCount transientApps, LaunchingApps& launching)
     : ports_(ports),
       engine_(engine),
+      previews_(previews),
       pinned_(pinned),
       preferences_(preferences),
       appearance_(appearance),
@@ -31,7 +32,10 @@ void DockController::start() {
     expectOnLoop(ports_.mainLoop);
     rebuildPanels();
     screenObserver_ = ports_.screens.onChanged(lifetime_.guard([this] { rebuildPanels(); }));
-    pinned_.onLayoutChange = lifetime_.guard([this] { rebuildPanels(); });
+    pinned_.onLayoutChange = lifetime_.guard([this] {
+        hidePreviewNow();
+        rebuildPanels();
+    });
     pinned_.onContentChange = lifetime_.guard([this] { refreshFrames(); });
     // Edits that announce nothing, such as listing the running applications, can still
     // change a dock's length.
@@ -42,6 +46,16 @@ void DockController::start() {
     tickWakers_.push_back(pinned_.profilesChanged.connect(wake));
     tickWakers_.push_back(pinned_.dragSessionChanged.connect(wake));
     tickWakers_.push_back(engine_.snapshotChanged.connect(wake));
+    // A press breaks off a knock; the tick after it must see it, resting or not.
+    constexpr MouseButtons kAnyButton = kLeftButton | kRightButton | kOtherButton;
+    pressMonitors_.clear();
+    pressMonitors_.push_back(ports_.events.onGlobalMouseDown(
+        kAnyButton, onLoop(ports_.mainLoop, lifetime_.token(), [this](const MouseDown& press) {
+            wakeTick();
+            dismissRevealedDocks(press.location);
+        })));
+    pressMonitors_.push_back(
+        ports_.events.onLocalMouseDown(kAnyButton, lifetime_.guard([this](const MouseDown&) { wakeTick(); })));
     tickOrigin_ = ports_.clock.mediaNow();
     lastTick_ = tickOrigin_;
     resting_ = false;
@@ -55,11 +69,15 @@ void DockController::stop() {
     autoHideTimer_.cancel();
     resting_ = false;
     tickWakers_.clear();
+    pressMonitors_.clear();
     pointerMotion_.reset();
     followsPointer_ = false;
     pinned_.onLayoutChange = nullptr;
     screenObserver_.reset();
     profilesObserver_.reset();
+    previewHide_.cancel();
+    previewPanel_.reset();
+    previewOwner_.reset();
     groups_.clear();
     panels_.clear();
     // Open popovers outlive a stop; the next rebuild drops the counts of vanished panels.
@@ -67,6 +85,9 @@ void DockController::stop() {
     heldOut_.clear();
     lastInside_.clear();
     revealDwell_.clear();
+    knock_.clear();
+    seamKnock_.clear();
+    clearGlints();
     beacon().reset();
 }
 
@@ -99,7 +120,11 @@ void DockController::rebuildPanels() {
     std::erase_if(interactionLocks_, unwanted);
     if (removed > 0) beacon().reset();
     regroupPanels();
-    std::erase_if(revealDwell_, [this](const auto& entry) { return !groups_.contains(entry.first); });
+    const auto vanished = [this](const auto& entry) { return !groups_.contains(entry.first); };
+    std::erase_if(revealDwell_, vanished);
+    std::erase_if(knock_, vanished);
+    std::erase_if(seamKnock_, vanished);
+    std::erase_if(lastSeam_, vanished);
 }
 
 void DockController::regroupPanels() {
@@ -113,6 +138,7 @@ void DockController::regroupPanels() {
 
 void DockController::refreshFrames() {
     expectOnLoop(ports_.mainLoop);
+    bool animated = false;
     for (const ScreenInfo& screen : ports_.screens.screens()) {
         for (const StackedFrame& entry : stackedFrames(screen)) {
             const PanelKey key{*screen.id, entry.profile.id};
@@ -128,8 +154,11 @@ void DockController::refreshFrames() {
             // The move replaces a reveal still under way, which must still end opaque.
             panel.animate(kFrameChange, 1.0, entry.frame);
             noteAnimation(kFrameChange.duration);
+            animated = true;
         }
     }
+    // The preview would stand beside where the dock was.
+    if (animated) hidePreviewNow();
 }
 
 std::vector<StackedFrame> DockController::stackedFrames(const ScreenInfo& screen) const {
@@ -233,6 +262,8 @@ std::unique_ptr<Panel> DockController::makePanel(const PanelKey& key, RectBL fra
     content.clock = &ports_.clock;
     content.profile = key.profile;
     content.display = key.display;
+    content.onHoverTile =
+        lifetime_.guard([this, key](const std::optional<WindowInfo>& window) { hoverChanged(window, key); });
     content.onInteractionLock = lifetime_.guard([this, key](bool locked) { setInteractionLock(locked, key); });
     content.onColdLaunch = lifetime_.guard([this](const PinnedApp& app) { beacon().coldLaunchBegan(app); });
     std::unique_ptr<Panel> panel = ports_.panels.createPanel(style, frame, std::move(content));

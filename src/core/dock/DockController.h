@@ -9,17 +9,21 @@
 #include <vector>
 
 #include "core/dock/DockFrames.h"
+#include "core/dock/KnockGestures.h"
 #include "core/dock/LaunchBeaconController.h"
 #include "core/dock/PanelKey.h"
+#include "core/dock/RevealGeometry.h"
 #include "core/foundation/Lifetime.h"
 #include "core/model/AppearanceStore.h"
 #include "core/model/DockPreferences.h"
 #include "core/model/PinnedStore.h"
+#include "core/platform/EventMonitors.h"
 #include "core/platform/InputState.h"
 #include "core/platform/PanelHost.h"
 #include "core/platform/RunningApps.h"
 #include "core/platform/Screens.h"
 #include "core/windows/AXPermission.h"
+#include "core/windows/PreviewStore.h"
 #include "core/windows/WindowEngine.h"
 
 namespace quillbern {
@@ -28,8 +32,11 @@ namespace quillbern {
 // frame the dock geometry gives. Rebuilds the panels when the screens or the dock layout
 // change, moves them when what decides their frames changes. While auto-hide is on, a
 // polling tick slides each edge group away when the pointer has left it and brings it
-// back when the pointer returns to its stretch of the edge. The tick rests while its
-// outcome cannot change and resumes on its own time grid when something does. Main thread.
+// back when the pointer returns to its stretch of the edge, or, for knock docks and docks
+// beside a full-screen window, only to a knock. The tick rests while its outcome cannot
+// change and resumes on its own time grid when something does. Places the hover preview
+// beside the dock whose tile is hovered, and slides revealed docks away on a click
+// elsewhere. Main thread.
 class DockController {
 public:
     static constexpr Animation kFrameChange{0.15, AnimationCurve::easeOut};
@@ -52,11 +59,13 @@ public:
         const Clock& clock;
         // What the tiles' menus hide and quit.
         RunningApps& apps;
+        // Clicks elsewhere slide revealed docks away and break off knocks.
+        EventMonitors& events;
     };
 
-    DockController(Ports ports, WindowEngine& engine, PinnedStore& pinned, DockPreferences& preferences,
-                   AppearanceStore& appearance, AXPermission& permission, TransientAppCount transientApps,
-                   LaunchingApps& launching);
+    DockController(Ports ports, WindowEngine& engine, PreviewStore& previews, PinnedStore& pinned,
+                   DockPreferences& preferences, AppearanceStore& appearance, AXPermission& permission,
+                   TransientAppCount transientApps, LaunchingApps& launching);
     ~DockController();
     DockController(const DockController&) = delete;
     DockController& operator=(const DockController&) = delete;
@@ -110,6 +119,15 @@ public:
     // Counts open popovers of a panel; while any is open its edge group stays revealed.
     void setInteractionLock(bool locked, const PanelKey& key);
 
+    // A tile of the panel is hovered with this window to preview, or the hover ended.
+    void hoverChanged(const std::optional<WindowInfo>& window, const PanelKey& key);
+    // Hides the preview at once when it belongs to the panel.
+    void hidePreview(const PanelKey& ownedBy);
+    void hidePreviewNow();
+    // A press in another application's window: with auto-hide on, the revealed docks of
+    // every edge the press does not touch slide away.
+    void dismissRevealedDocks(PointBL clickAt);
+
     // A Command-click on any dock; set by the application.
     std::function<void()> onCommandClick;
 
@@ -133,6 +151,27 @@ private:
                          PointBL mouse, bool placing, std::optional<bool>& menuGate);
     void tickShownGroup(const EdgeGroup& group, const std::vector<Member>& members, const ScreenInfo& screen,
                         PointBL mouse, bool placing, MediaTime now);
+    // A hidden group that answers only to a knock.
+    void tickKnockGroup(const EdgeGroup& group, const std::vector<Member>& members, const ScreenInfo& screen,
+                        PointBL mouse, bool placing, std::optional<reveal::EdgeRange> span, bool seam,
+                        std::optional<bool>& menuGate);
+    // Both knocks are dropped at once on a click, a held button or a tile drag.
+    bool knockCancelled(bool placing);
+    void knockTick(const EdgeGroup& group, const std::vector<Member>& members, bool inRevealZone, bool inContactStrip,
+                   std::optional<bool>& menuGate);
+    void seamKnockTick(const EdgeGroup& group, const std::vector<Member>& members, const ScreenInfo& screen,
+                       PointBL mouse, std::optional<reveal::EdgeRange> span, std::optional<bool>& menuGate);
+    void dropKnocks(const EdgeGroup& group);
+    // The stretch of the edge the members' panels cover.
+    static std::optional<reveal::EdgeRange> edgeSpan(const std::vector<Member>& members, DockEdge edge);
+    // A glint shows on every edge whose knock is armed or whose seam knock came back.
+    void reconcileGlints(MediaTime now);
+    std::unique_ptr<Panel> makeGlint(const EdgeGroup& group, const std::vector<Member>& members,
+                                     const ScreenInfo& screen);
+    // Closes the glints at once, without a fade.
+    void clearGlints();
+    // The frame of the preview for the panel, or none when its dock is gone.
+    std::optional<RectBL> previewFrame(const PanelKey& key, const Panel& panel) const;
     // The decisions of one tick; autoHideTick adds the resting around them.
     void tickStep(MediaTime now);
     // Listens for pointer motion while auto-hide is on.
@@ -152,6 +191,7 @@ private:
     DockFrameInputs frameInputs() const;
     Ports ports_;
     WindowEngine& engine_;
+    PreviewStore& previews_;
     PinnedStore& pinned_;
     DockPreferences& preferences_;
     AppearanceStore& appearance_;
@@ -187,6 +227,20 @@ private:
     std::map<PanelKey, MediaTime> lastInside_;
     std::map<PanelKey, int> interactionLocks_;
     std::map<EdgeGroup, int> revealDwell_;
+    std::map<EdgeGroup, KnockPhase> knock_;
+    std::map<EdgeGroup, SeamKnock> seamKnock_;
+    // Whether a display lay beyond the group's stretch of its edge on its last hidden tick.
+    std::map<EdgeGroup, bool> lastSeam_;
+    std::optional<std::uint32_t> lastPressCount_;
+    // Set by the tick's inputs for the knocks.
+    bool clicked_ = false;
+    std::map<EdgeGroup, std::unique_ptr<Panel>> glints_;
+    // Glints fading out, closed when their fade ends.
+    std::vector<std::unique_ptr<Panel>> fadingGlints_;
+    std::unique_ptr<Panel> previewPanel_;
+    Timer previewHide_;
+    std::optional<PanelKey> previewOwner_;
+    std::vector<Subscription> pressMonitors_;
     int menuGateBlockedTicks_ = 0;
     Lifetime lifetime_;
 };

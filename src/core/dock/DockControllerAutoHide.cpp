@@ -26,17 +26,24 @@ void DockController::tickStep(MediaTime now) {
             peekKeyCode_.reset();
         } else if (!isPlacingDrag()) {
             revealAllConcealed();
+            clearGlints();
             return;
         }
     }
     if (!preferences_.autoHide()) {
         revealAllConcealed();
         heldOut_.clear();
+        knock_.clear();
         revealDwell_.clear();
+        clearGlints();
         return;
     }
     const PointBL mouse = ports_.input.pointer();
     const bool placing = isPlacingDrag();
+    // The first tick never counts as a click.
+    const std::uint32_t presses = ports_.input.pressCount();
+    clicked_ = lastPressCount_ && *lastPressCount_ != presses;
+    lastPressCount_ = presses;
     std::optional<bool> menuGate;
     for (const auto& [group, members] : groups_) {
         const ScreenInfo* screen = screenWithID(group.display);
@@ -46,10 +53,20 @@ void DockController::tickStep(MediaTime now) {
         if (allConcealed) {
             tickHiddenGroup(group, members, *screen, mouse, placing, menuGate);
         } else {
+            knock_.erase(group);
             tickShownGroup(group, members, *screen, mouse, placing, now);
         }
     }
+    reconcileGlints(now);
     if (!revealDwell_.empty()) tickBusy_ = true;
+    // An armed knock and a seam knock that came back lapse, and take their glints away,
+    // with time alone; every other step waits for the pointer to move.
+    for (const auto& [group, phase] : knock_) {
+        if (phase.step == KnockPhase::Step::armed) tickBusy_ = true;
+    }
+    for (const auto& [group, seam] : seamKnock_) {
+        if (seam.step == SeamKnock::Step::back || seam.step == SeamKnock::Step::outAgain) tickBusy_ = true;
+    }
 }
 
 void DockController::followPointer() {
@@ -103,11 +120,20 @@ void DockController::tickHiddenGroup(const EdgeGroup& group, const std::vector<M
         const Profile* profile = pinned_.findProfile(m.key.profile);
         return profile && profile->revealMode == RevealMode::knock;
     });
+    const std::optional<reveal::EdgeRange> span = edgeSpan(members, group.edge);
+    const bool seam = reveal::neighbourScreen(group.edge, screen, screens_, span) != nullptr;
+    // A display attached beyond the edge or taken away from there changes the gesture.
+    if (const auto it = lastSeam_.find(group); it == lastSeam_.end() || it->second != seam) {
+        lastSeam_[group] = seam;
+        dropKnocks(group);
+    }
     // Such a group answers only to a knock; hovering alone never reveals it.
     if (knockMode || displayShowsFullscreenApp(group.display)) {
         revealDwell_.erase(group);
+        tickKnockGroup(group, members, screen, mouse, placing, span, seam, menuGate);
         return;
     }
+    knock_.erase(group);
     if (placing) {
         revealDwell_.erase(group);
         return;
@@ -178,7 +204,9 @@ void DockController::reveal(PanelKey key) {
     lastInside_[key] = ports_.clock.mediaNow();
     const Profile* profile = pinned_.findProfile(key.profile);
     if (!profile) return;
-    revealDwell_.erase(EdgeGroup{key.display, profile->edge});
+    const EdgeGroup group{key.display, profile->edge};
+    revealDwell_.erase(group);
+    dropKnocks(group);
     const auto it = panels_.find(key);
     if (it == panels_.end()) return;
     Panel& panel = *it->second;
@@ -202,6 +230,8 @@ void DockController::conceal(PanelKey key) {
     wakeTick();
     tickBusy_ = true;
     concealed_.insert(key);
+    dropKnocks(EdgeGroup{key.display, profile->edge});
+    hidePreview(key);
     Panel& panel = *it->second;
     const RectBL from = panel.frame();
     std::optional<RectBL> to;

@@ -99,4 +99,43 @@ RectBL memberStrip(DockEdge edge, const RectBL& zone, const RectBL& panelFrame, 
     return {zone.x, start, zone.width, end - start};
 }
 
+double alongEdge(DockEdge edge, PointBL p) {
+    return edge == DockEdge::bottom || edge == DockEdge::top ? p.x : p.y;
+}
+
+EdgeRange rangeAlong(DockEdge edge, const RectBL& frame) {
+    if (edge == DockEdge::bottom || edge == DockEdge::top) return {frame.minX(), frame.maxX()};
+    return {frame.minY(), frame.maxY()};
+}
+
+bool inContactStrip(PointBL p, DockEdge edge, const ScreenInfo& screen, const RectBL& zone) {
+    const RectBL& f = screen.frame;
+    if (!mouseInRect(p, f)) return false;
+    switch (edge) {
+        case DockEdge::bottom:
+            return p.y - f.minY() <= zone.height;
+        case DockEdge::top:
+            return f.maxY() - p.y <= zone.height;
+        case DockEdge::left:
+            return p.x - f.minX() <= zone.width;
+        case DockEdge::right:
+            return f.maxX() - p.x <= zone.width;
+    }
+    return false;
+}
+
+bool beyondEdge(PointBL p, DockEdge edge, const RectBL& f) {
+    switch (edge) {
+        case DockEdge::bottom:
+            return f.minY() - p.y > 0;
+        case DockEdge::top:
+            return p.y - f.maxY() > 0;
+        case DockEdge::left:
+            return f.minX() - p.x > 0;
+        case DockEdge::right:
+            return p.x - f.maxX() > 0;
+    }
+    return false;
+}
+
 }  // namespace quillbern::reveal

@@ -48,5 +48,15 @@ RectBL revealZone(DockEdge edge, const ScreenInfo& screen, bool beyond, bool fac
 // The zone cut down along the edge to one panel's span; null when nothing is left.
 RectBL memberStrip(DockEdge edge, const RectBL& zone, const RectBL& panelFrame, const RectBL& screenFrame);
 
+// The point's coordinate along the edge.
+double alongEdge(DockEdge edge, PointBL p);
+// The stretch of the edge the frame covers.
+EdgeRange rangeAlong(DockEdge edge, const RectBL& frame);
+// The point is on the screen no deeper in from the edge than the zone reaches, anywhere
+// along the edge: sliding along the edge past a dock's ends stays in contact with it.
+bool inContactStrip(PointBL p, DockEdge edge, const ScreenInfo& screen, const RectBL& zone);
+// The point lies past the edge, off the screen.
+bool beyondEdge(PointBL p, DockEdge edge, const RectBL& screenFrame);
+
 }  // namespace reveal
 }  // namespace quillbern

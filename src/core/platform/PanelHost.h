@@ -23,6 +23,7 @@ class AXPermission;
 class Clock;
 class PaletteView;
 class PinnedStore;
+class PreviewStore;
 class RunningApps;
 class SystemAppearance;
 class WindowEngine;
@@ -93,6 +94,28 @@ struct BeaconContent {
     bool operator==(const BeaconContent&) const = default;
 };
 
+// The glint of an armed knock: a thin line glowing in the accent colour along its edge.
+struct GlintContent {
+    // Along a left or right edge.
+    bool vertical = false;
+    Color accent;
+    bool operator==(const GlintContent&) const = default;
+};
+
+// The hover preview's card, drawn from the preview store and redrawn as it changes: the
+// hovered window's picture once the store has one for it, else its application's icon,
+// and its title.
+struct PreviewContent {
+    PreviewStore* store = nullptr;
+    // The icon of the running application of this process; null when none is known.
+    std::function<ImageHandle(Pid)> appIcon;
+    // Whether the card may be translucent.
+    SystemAppearance* system = nullptr;
+    // For the card's fades.
+    RunLoop* mainLoop = nullptr;
+    const Clock* clock = nullptr;
+};
+
 // A palette's view, built and measured before its panel opens; the panel takes it over.
 struct PaletteContent {
     std::shared_ptr<PaletteView> view;
@@ -108,7 +131,8 @@ struct VeilContent {
 };
 
 // What a panel shows; each feature adds the inputs of its view.
-using PanelContent = std::variant<PlainFill, DockContent, BeaconContent, PaletteContent, VeilContent>;
+using PanelContent =
+    std::variant<PlainFill, DockContent, BeaconContent, PaletteContent, VeilContent, GlintContent, PreviewContent>;
 
 // Where a key-taking panel sends its keys. Each may be absent.
 struct PanelKeyHandlers {

@@ -183,8 +183,8 @@ void AppShell::installActivityFeeds() {
 void AppShell::startDocks() {
     dock_ = std::make_unique<DockController>(
         DockController::Ports{platform_.panels, platform_.screens, platform_.input, platform_.appearance,
-                              platform_.mainLoop, platform_.clock, platform_.apps},
-        engine_, pinned_, dockPreferences_, appearance_, windowAccess_,
+                              platform_.mainLoop, platform_.clock, platform_.apps, platform_.events},
+        engine_, previews_, pinned_, dockPreferences_, appearance_, windowAccess_,
         [this](std::span<const WindowInfo> windows, const std::set<AppId>& excludedOwners) {
             return transientDockApps(windows, pinned_, excludedOwners).size();
         },

@@ -1,8 +1,10 @@
 #include "ui/foundation/PanelViews.h"
 
+#include "ui/dock/KnockGlintView.h"
 #include "ui/dock/LaunchBeaconView.h"
 #include "ui/palettes/QtPaletteViewFactory.h"
 #include "ui/tiles/DockView.h"
+#include "ui/windows/PreviewCardView.h"
 #include "ui/workspace/VeilPanel.h"
 
 namespace quillbern {
@@ -32,6 +34,8 @@ QWidget* makeContentView(const PanelContent& content, QWidget* parent) {
                 return view;
             },
             [parent](const VeilContent& veil) -> QWidget* { return new VeilPanel(veil, parent); },
+            [parent](const GlintContent& glint) -> QWidget* { return new KnockGlintView(glint, parent); },
+            [parent](const PreviewContent& preview) -> QWidget* { return new PreviewCardView(preview, parent); },
         },
         content);
 }

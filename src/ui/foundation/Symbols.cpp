@@ -33,6 +33,7 @@ constexpr std::array kSymbols{
     SymbolNames{"bubble.left.and.text.bubble.right", {"help-faq-symbolic", "help-faq"}},
     SymbolNames{"questionmark.circle", {"help-browser-symbolic", "help-browser"}},
     SymbolNames{"info.circle", {"help-about-symbolic", "help-about"}},
+    SymbolNames{"macwindow", {"window-symbolic", "preferences-system-windows"}},
 };
 
 QIcon themeIcon(std::string_view symbol) {
