@@ -66,8 +66,7 @@ TEST(PreviewFrame, GoesToTheDocksOtherSideOnlyWhereItFitsThere) {
     EXPECT_EQ(preview::frame(DockEdge::bottom, {960, 50}, kBottomDock, shortScreen), (RectBL{790, 42, 340, 250}));
     // A top dock low on a tall visible frame: the card fits above it instead.
     const RectBL tall{0, 0, 1280, 1000};
-    EXPECT_EQ(preview::frame(DockEdge::top, {640, 300}, RectBL{550, 200, 180, 90}, tall),
-              (RectBL{470, 296, 340, 250}));
+    EXPECT_EQ(preview::frame(DockEdge::top, {640, 300}, RectBL{550, 200, 180, 90}, tall), (RectBL{470, 296, 340, 250}));
     // A right dock whose left side is too narrow, with room on its right.
     const RectBL wide{0, 0, 1280, 1000};
     EXPECT_EQ(preview::frame(DockEdge::right, {300, 500}, RectBL{200, 400, 90, 180}, wide),

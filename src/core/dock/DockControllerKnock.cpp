@@ -112,8 +112,8 @@ void DockController::knockTick(const EdgeGroup& group, const std::vector<Member>
     }
 }
 
-void DockController::seamKnockTick(const EdgeGroup& group, const std::vector<Member>& members,
-                                   const ScreenInfo& screen, PointBL mouse, std::optional<reveal::EdgeRange> span,
+void DockController::seamKnockTick(const EdgeGroup& group, const std::vector<Member>& members, const ScreenInfo& screen,
+                                   PointBL mouse, std::optional<reveal::EdgeRange> span,
                                    std::optional<bool>& menuGate) {
     using Step = SeamKnock::Step;
     auto it = seamKnock_.find(group);
