@@ -64,13 +64,31 @@ X11InputState::X11InputState(X11Connection& connection, const X11Screens& screen
             if (followsMotion_) askForPointer();
             return;
         }
-        if (generic.event_type != XCB_INPUT_RAW_BUTTON_PRESS) return;
+        const bool press = generic.event_type == XCB_INPUT_RAW_BUTTON_PRESS;
+        if (!press && generic.event_type != XCB_INPUT_RAW_BUTTON_RELEASE) return;
         const auto& raw = reinterpret_cast<const xcb_input_raw_button_press_event_t&>(event);
         const std::optional<MouseButtons> kind = buttonKind(raw.detail);
-        if (!kind) return;
+        if (!kind || raw.detail >= 32) return;
+        const std::uint32_t bit = 1u << raw.detail;
+        if (!press) {
+            downButtons_ &= ~bit;
+            return;
+        }
+        downButtons_ |= bit;
         ++presses_;  // unsigned: wraps
         pressed_.emit(*kind);
     });
+    // From here on the button state is kept from the raw events, so reading it never
+    // waits for the server.
+    const XcbReply<xcb_query_pointer_reply_t> reply(
+        xcb_query_pointer_reply(c, xcb_query_pointer(c, connection_.root()), nullptr));
+    if (reply) {
+        std::uint32_t down = 0;
+        if (reply->mask & XCB_BUTTON_MASK_1) down |= 1u << 1;
+        if (reply->mask & XCB_BUTTON_MASK_2) down |= 1u << 2;
+        if (reply->mask & XCB_BUTTON_MASK_3) down |= 1u << 3;
+        downButtons_ |= down;
+    }
 }
 
 X11InputState::~X11InputState() = default;
@@ -79,7 +97,9 @@ void X11InputState::selectRawEvents() {
     struct {
         xcb_input_event_mask_t head;
         std::uint32_t bits;
-    } mask{{XCB_INPUT_DEVICE_ALL_MASTER, 1}, std::uint32_t(XCB_INPUT_XI_EVENT_MASK_RAW_BUTTON_PRESS)};
+    } mask{{XCB_INPUT_DEVICE_ALL_MASTER, 1},
+           std::uint32_t(XCB_INPUT_XI_EVENT_MASK_RAW_BUTTON_PRESS) |
+               std::uint32_t(XCB_INPUT_XI_EVENT_MASK_RAW_BUTTON_RELEASE)};
     // Raw motion comes from every device, whatever window is under the pointer; a warp
     // makes none, but shows as motion on the root unless a window under it takes its own.
     if (followsMotion_)
@@ -163,6 +183,13 @@ void X11InputState::askForPointer() {
 }
 
 MouseButtons X11InputState::pressedButtons() const {
+    if (watchesPresses()) {
+        MouseButtons buttons = 0;
+        for (std::uint32_t button = 1, down = downButtons_.load(); button < 32; ++button) {
+            if (down & (1u << button)) buttons |= buttonKind(button).value_or(0);
+        }
+        return buttons;
+    }
     xcb_connection_t* c = connection_.xcb();
     const XcbReply<xcb_query_pointer_reply_t> reply(
         xcb_query_pointer_reply(c, xcb_query_pointer(c, connection_.root()), nullptr));

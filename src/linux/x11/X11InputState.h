@@ -55,6 +55,8 @@ private:
     const X11Screens& screens_;
     std::uint8_t xinputOpcode_ = 0;
     std::atomic<std::uint32_t> presses_{0};
+    // Bit n: X button n is down, as the raw events tell.
+    std::atomic<std::uint32_t> downButtons_{0};
     Signal<MouseButtons> pressed_;
     Signal<> moved_;
     bool followsMotion_ = false;
