@@ -155,7 +155,7 @@ private:
     void tickKnockGroup(const EdgeGroup& group, const std::vector<Member>& members, const ScreenInfo& screen,
                         PointBL mouse, bool placing, std::optional<reveal::EdgeRange> span, bool seam,
                         std::optional<bool>& menuGate);
-    // Both knocks are dropped at once on a click, a held button or a tile drag.
+    // A click since the last tick, a held button or a tile drag breaks a knock off.
     bool knockCancelled(bool placing);
     void knockTick(const EdgeGroup& group, const std::vector<Member>& members, bool inRevealZone, bool inContactStrip,
                    std::optional<bool>& menuGate);
