@@ -9,4 +9,10 @@ std::shared_ptr<PaletteView> SimPaletteViewFactory::shortcutSheet(const std::vec
     return last_;
 }
 
+std::shared_ptr<OverviewPaletteView> SimPaletteViewFactory::overview(OverviewViewInputs inputs) {
+    lastOverview_ = std::make_shared<SimOverviewView>(fitting_, std::move(inputs));
+    ++builds_;
+    return lastOverview_;
+}
+
 }  // namespace quillbern

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "core/platform/PaletteViewFactory.h"
@@ -22,19 +23,38 @@ private:
     Size fitting_;
 };
 
+// The overview's view: the size a test gives it, and what the controller told it.
+class SimOverviewView final : public OverviewPaletteView {
+public:
+    SimOverviewView(Size fitting, OverviewViewInputs inputs) : inputs(std::move(inputs)), fitting_(fitting) {}
+
+    Size fittingSize() const override { return fitting_; }
+    void setFittingSize(Size size) { fitting_ = size; }
+    void setScrolls(bool scrolls) override { this->scrolls = scrolls; }
+
+    OverviewViewInputs inputs;
+    std::optional<bool> scrolls;
+
+private:
+    Size fitting_;
+};
+
 // Builds simulated views of the size a test scripts, and keeps the last one built.
 class SimPaletteViewFactory final : public PaletteViewFactory {
 public:
     std::shared_ptr<PaletteView> shortcutSheet(const std::vector<ShortcutSheetRow>& rows) override;
+    std::shared_ptr<OverviewPaletteView> overview(OverviewViewInputs inputs) override;
 
     // For the views built from now on.
     void setFittingSize(Size size) { fitting_ = size; }
     const std::shared_ptr<SimPaletteView>& lastBuilt() const { return last_; }
     int buildCount() const { return builds_; }
+    const std::shared_ptr<SimOverviewView>& lastOverview() const { return lastOverview_; }
 
 private:
     Size fitting_{400, 300};
     std::shared_ptr<SimPaletteView> last_;
+    std::shared_ptr<SimOverviewView> lastOverview_;
     int builds_ = 0;
 };
 

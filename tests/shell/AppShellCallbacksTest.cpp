@@ -193,8 +193,8 @@ TEST_F(ShellCallbacks, ShortcutsFollowTheDocksAndTheSettingsAndReachTheParts) {
 
     // The parts made at the launch are what the shortcuts act on.
     ASSERT_TRUE(w.world.hotKeys.press(kKeyB, HotKeyChord::kControlCommand));
-    EXPECT_TRUE(w.overview->shown);
-    EXPECT_TRUE(w.log.hasInOrder({"appSearch.dismiss", "fileSearch.dismiss", "overview.show"}));
+    EXPECT_TRUE(shell.overview()->isShown());
+    EXPECT_TRUE(w.log.hasInOrder({"appSearch.dismiss", "fileSearch.dismiss", "panel.makeKeyAndOrderFront"}));
 
     // Switched off in Settings: nothing stays registered.
     shell.dockPreferences().setHotkeysEnabled(false);
@@ -207,10 +207,12 @@ TEST_F(ShellCallbacks, ACommandClickOnADockClosesBothSearchesAndTogglesTheOvervi
     const std::uint64_t panel = *w.shell->dock()->panelSerial(w.shell->dock()->panelKeys().front());
     w.log.clear();
     ASSERT_TRUE(w.world.panels.commandClick(panel));
-    EXPECT_TRUE(w.log.hasInOrder({"appSearch.dismiss", "fileSearch.dismiss", "overview.show"}));
+    EXPECT_TRUE(w.log.hasInOrder({"appSearch.dismiss", "fileSearch.dismiss", "panel.makeKeyAndOrderFront"}));
+    EXPECT_TRUE(w.shell->overview()->isShown());
     ASSERT_TRUE(w.world.panels.commandClick(panel));
-    EXPECT_TRUE(w.log.hasInOrder({"overview.show", "appSearch.dismiss", "fileSearch.dismiss", "overview.dismiss"}));
-    EXPECT_EQ(w.log.count("panel.makeKeyAndOrderFront"), 0) << "the shortcut sheet stays as it was";
+    EXPECT_TRUE(w.log.hasInOrder({"panel.makeKeyAndOrderFront", "appSearch.dismiss", "fileSearch.dismiss"}));
+    EXPECT_FALSE(w.shell->overview()->isShown());
+    EXPECT_EQ(w.log.count("panel.makeKeyAndOrderFront"), 1) << "the overview's; the shortcut sheet stays as it was";
 }
 
 }  // namespace

@@ -59,7 +59,6 @@ TEST(ShellStart, TheLaunchRunsItsStepsInOrder) {
         "hotKeys.grab",  // the global shortcuts
         "make.workspace",
         "make.placement",  // workspace
-        "make.overview",
         "make.appSearch",
         "appSearchIndex.refreshSoon",  // palettes
         "make.fileSearch",             //
@@ -70,8 +69,9 @@ TEST(ShellStart, TheLaunchRunsItsStepsInOrder) {
         "panels.createPanel",               // the docks
         "permissions.requestWindowAccess",  // the one prompt
         "login.registerApp",                // opening at login
-        "overview.show",                    // the URL that waited
+        "panel.makeKeyAndOrderFront",       // the URL that waited: the overview
     })) << calls(w.log);
+    EXPECT_TRUE(shell.overview()->isShown());
     EXPECT_TRUE(shell.isLaunchComplete());
     EXPECT_EQ(w.log.count("walkthrough.present"), 0);
     EXPECT_EQ(w.log.count("permissions.requestCaptureAccess"), 0);
@@ -152,12 +152,14 @@ TEST(ShellUrls, UrlsBeforeTheEndOfTheLaunchRunAfterItInArrivalOrderAndLaterOnesA
     w.urls.deliver({"quillbern://search/toggle", "quillbern://files/toggle"});
     w.urls.deliver({"quillbern://overview/toggle"});
     w.urls.deliver({"quillbern://profiles/9/show"});
-    EXPECT_EQ(w.log.count("make.overview"), 0);
+    EXPECT_FALSE(shell.overview());
     EXPECT_FALSE(shell.dockPreferences().lastAutomationFailure());
 
     shell.applicationDidFinishLaunching();
-    EXPECT_TRUE(w.log.hasInOrder({"appSearch.show", "fileSearch.show", "overview.show"})) << calls(w.log);
-    EXPECT_TRUE(w.overview->shown);
+    EXPECT_TRUE(
+        w.log.hasInOrder({"appSearch.show", "fileSearch.show", "fileSearch.dismiss", "panel.makeKeyAndOrderFront"}))
+        << calls(w.log);
+    EXPECT_TRUE(shell.overview()->isShown());
     EXPECT_FALSE(w.appSearch->shown) << "the later URLs dismissed it";
     EXPECT_TRUE(shell.dockPreferences().lastAutomationFailure()) << "the last one ran too";
     w.urls.deliver({"quillbern://focus/on"});

@@ -179,16 +179,18 @@ TEST_F(AutomationUrls, FocusModeTurnsOnOffAndOver) {
 }
 
 TEST_F(AutomationUrls, APaletteUrlDismissesSomeOthersThenTogglesItsOwn) {
-    // The shortcut sheet is the shell's own: what happens to it shows on it, not in the log.
+    // The overview and the shortcut sheet are the shell's own: what happens to them shows
+    // on them, not in the log.
     const struct {
         const char* url;
         std::vector<std::string> calls;
+        bool overviewShown;
         bool sheetStaysOpen;
     } cases[] = {
-        {"quillbern://overview/toggle", {"appSearch.dismiss", "fileSearch.dismiss", "overview.show"}, false},
-        // These two leave the shortcut sheet open.
-        {"quillbern://search/toggle", {"overview.dismiss", "fileSearch.dismiss", "appSearch.show"}, true},
-        {"quillbern://files/toggle", {"overview.dismiss", "appSearch.dismiss", "fileSearch.show"}, true},
+        {"quillbern://overview/toggle", {"appSearch.dismiss", "fileSearch.dismiss"}, true, false},
+        // These two leave the shortcut sheet open and close the overview.
+        {"quillbern://search/toggle", {"fileSearch.dismiss", "appSearch.show"}, false, true},
+        {"quillbern://files/toggle", {"appSearch.dismiss", "fileSearch.show"}, false, true},
     };
     AppShell& shell = launchWithThreeDocks();
     for (const auto& c : cases) {
@@ -196,20 +198,25 @@ TEST_F(AutomationUrls, APaletteUrlDismissesSomeOthersThenTogglesItsOwn) {
         w.log.clear();
         open({c.url});
         EXPECT_EQ(paletteCalls(), c.calls) << c.url;
+        EXPECT_EQ(shell.overview()->isShown(), c.overviewShown) << c.url;
         EXPECT_EQ(shell.shortcutSheet()->isShown(), c.sheetStaysOpen) << c.url;
         // Shown now, so the same URL dismisses it.
         w.log.clear();
         open({c.url});
-        ASSERT_FALSE(paletteCalls().empty());
-        EXPECT_EQ(paletteCalls().back(), c.calls.back().substr(0, c.calls.back().find('.')) + ".dismiss") << c.url;
+        EXPECT_FALSE(shell.overview()->isShown()) << c.url;
+        if (!c.overviewShown) {
+            ASSERT_FALSE(paletteCalls().empty());
+            EXPECT_EQ(paletteCalls().back(), c.calls.back().substr(0, c.calls.back().find('.')) + ".dismiss") << c.url;
+        }
     }
 
     shell.shortcutSheet()->dismiss();
     open({"quillbern://overview/toggle"});
+    EXPECT_TRUE(shell.overview()->isShown());
     w.log.clear();
     open({"quillbern://shortcuts/toggle"});
-    EXPECT_EQ(paletteCalls(),
-              (std::vector<std::string>{"overview.dismiss", "appSearch.dismiss", "fileSearch.dismiss"}));
+    EXPECT_EQ(paletteCalls(), (std::vector<std::string>{"appSearch.dismiss", "fileSearch.dismiss"}));
+    EXPECT_FALSE(shell.overview()->isShown());
     EXPECT_TRUE(shell.shortcutSheet()->isShown());
     open({"quillbern://shortcuts/toggle"});
     EXPECT_FALSE(shell.shortcutSheet()->isShown());
@@ -218,8 +225,7 @@ TEST_F(AutomationUrls, APaletteUrlDismissesSomeOthersThenTogglesItsOwn) {
 
 TEST_F(AutomationUrls, WithoutPalettesOrFocusModeTheirUrlsDoNothingAndTellNothing) {
     launchWithThreeDocks(w.programParts());
-    open({"quillbern://overview/toggle", "quillbern://search/toggle", "quillbern://files/toggle",
-          "quillbern://focus/on", "quillbern://focus/toggle"});
+    open({"quillbern://search/toggle", "quillbern://files/toggle", "quillbern://focus/on", "quillbern://focus/toggle"});
     EXPECT_FALSE(failure());
     EXPECT_TRUE(automationLines().empty());
     // Docks need no later part.

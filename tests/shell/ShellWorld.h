@@ -138,7 +138,6 @@ public:
     RecordedUpdater recordedUpdater{updater, log};
     std::unique_ptr<Platform> platform;
 
-    FakePalette* overview = nullptr;
     FakePalette* appSearch = nullptr;
     FakePalette* fileSearch = nullptr;
     FakeWorkspace* workspace = nullptr;

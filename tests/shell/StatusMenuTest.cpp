@@ -255,11 +255,11 @@ TEST_F(StatusMenuTest, PaletteRowsGiveWayToEachOtherButNeverCloseTheShortcutShee
     w.shell->shortcutSheet()->show();
     w.appSearch->shown = true;
     choose("All open apps");
-    EXPECT_TRUE(w.overview->shown);
+    EXPECT_TRUE(w.shell->overview()->isShown());
     EXPECT_FALSE(w.appSearch->shown);
     EXPECT_TRUE(w.shell->shortcutSheet()->isShown());
     choose("All open apps");
-    EXPECT_FALSE(w.overview->shown);
+    EXPECT_FALSE(w.shell->overview()->isShown());
 
     choose("Open a file");
     EXPECT_TRUE(w.fileSearch->shown);

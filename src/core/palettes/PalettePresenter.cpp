@@ -46,8 +46,13 @@ RectBL relaidPaletteFrame(Size size, const RectBL& current, const RectBL& visibl
     return {x, heldAboveBottom(y, visibleFrame, placement), size.width, size.height};
 }
 
-PalettePresenter::PalettePresenter(PalettePorts ports, PalettePlacement placement, Task dismiss)
-    : ports_(ports), placement_(placement), dismiss_(std::move(dismiss)) {}
+RectBL recentredPaletteFrame(Size size, const RectBL& current) {
+    return {std::round(current.midX() - size.width / 2), std::round(current.midY() - size.height / 2), size.width,
+            size.height};
+}
+
+PalettePresenter::PalettePresenter(PalettePorts ports, PalettePlacement placement, Task dismiss, PaletteOptions options)
+    : ports_(ports), placement_(placement), dismiss_(std::move(dismiss)), options_(std::move(options)) {}
 
 PalettePresenter::~PalettePresenter() {
     dismiss();
@@ -62,12 +67,13 @@ std::optional<ScreenInfo> PalettePresenter::screenForShowing() const {
 }
 
 void PalettePresenter::present(const ScreenInfo& screen, std::shared_ptr<PaletteView> view, PanelKeyHandlers keys) {
-    const RectBL frame = paletteFrame(paletteSize(view->fittingSize(), screen), screen.visibleFrame, placement_);
+    view_ = std::move(view);
+    const RectBL frame = paletteFrame(sizeOn(screen), screen.visibleFrame, placement_);
     PanelStyle style;
     style.level = PanelLevel::palette;
     style.takesKeyFocus = true;
-    panel_ = ports_.panels.createPanel(style, frame, PaletteContent{view});
-    view_ = std::move(view);
+    style.withoutKeyEquivalents = options_.withoutKeyEquivalents;
+    panel_ = ports_.panels.createPanel(style, frame, PaletteContent{view_});
     keys.onResignKey = lifetime_.guard([this] { dismiss_(); });
     panel_->setKeyHandlers(std::move(keys));
     panel_->makeKeyAndOrderFront();
@@ -76,6 +82,7 @@ void PalettePresenter::present(const ScreenInfo& screen, std::shared_ptr<Palette
     globalClicks_ = ports_.events.onGlobalMouseDown(
         kClicks, onLoop(ports_.mainLoop, lifetime_.token(), [this](const MouseDown&) { dismiss_(); }));
     localClicks_ = ports_.events.onLocalMouseDown(kClicks, lifetime_.guard([this](const MouseDown& press) {
+        if (options_.ignoresCommandClicks && (press.flags & kCommandFlag)) return;
         if (panel_ && press.ownPanel != panel_->serial()) dismiss_();
     }));
 }
@@ -112,8 +119,15 @@ void PalettePresenter::relayout() {
         screen = ports_.screens.mainScreen();
     }
     if (!screen) return;
-    panel_->setFrame(
-        relaidPaletteFrame(paletteSize(view_->fittingSize(), *screen), current, screen->visibleFrame, placement_));
+    const Size size = sizeOn(*screen);
+    panel_->setFrame(options_.relayoutKeepsCentre
+                         ? recentredPaletteFrame(size, current)
+                         : relaidPaletteFrame(size, current, screen->visibleFrame, placement_));
+}
+
+Size PalettePresenter::sizeOn(const ScreenInfo& screen) const {
+    const Size fitting = view_->fittingSize();
+    return options_.size ? options_.size(fitting, screen) : paletteSize(fitting, screen);
 }
 
 }  // namespace quillbern

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -43,6 +44,22 @@ RectBL paletteFrame(Size size, const RectBL& visibleFrame, PalettePlacement plac
 // the same hold at the bottom for the search line.
 RectBL relaidPaletteFrame(Size size, const RectBL& current, const RectBL& visibleFrame, PalettePlacement placement);
 
+// Where a palette departs from the common rules (the overview does).
+struct PaletteOptions {
+    // The panel's size on a display for its content's fitting size; paletteSize when unset.
+    std::function<Size(Size fitting, const ScreenInfo& screen)> size;
+    // A relayout keeps the panel's centre rather than its top edge.
+    bool relayoutKeepsCentre = false;
+    // A Command-click in another of our windows leaves the palette to that window's own
+    // handling of it (a dock's toggles the overview).
+    bool ignoresCommandClicks = false;
+    // The panel offers no key equivalents and takes Command-period as Escape.
+    bool withoutKeyEquivalents = false;
+};
+
+// The frame after a relayout that keeps the centre, its origin rounded.
+RectBL recentredPaletteFrame(Size size, const RectBL& current);
+
 // The rules every palette follows on screen: it opens on the display under the pointer,
 // sized to its content and placed on that display, on a panel of its own that takes the
 // keyboard; a click outside it or the loss of the keyboard dismisses it; each show starts
@@ -51,7 +68,7 @@ class PalettePresenter {
 public:
     // `dismiss` is the palette's whole dismissal, which outside clicks and the loss of the
     // keyboard call.
-    PalettePresenter(PalettePorts ports, PalettePlacement placement, Task dismiss);
+    PalettePresenter(PalettePorts ports, PalettePlacement placement, Task dismiss, PaletteOptions options = {});
     ~PalettePresenter();
     PalettePresenter(const PalettePresenter&) = delete;
     PalettePresenter& operator=(const PalettePresenter&) = delete;
@@ -75,10 +92,12 @@ public:
 
 private:
     void relayout();
+    Size sizeOn(const ScreenInfo& screen) const;
 
     PalettePorts ports_;
     PalettePlacement placement_;
     Task dismiss_;
+    PaletteOptions options_;
     std::unique_ptr<Panel> panel_;
     std::shared_ptr<PaletteView> view_;
     Subscription globalClicks_;

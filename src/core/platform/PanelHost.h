@@ -39,6 +39,8 @@ struct PanelStyle {
     // A palette's panel: it takes the keyboard when made key; every other panel never
     // takes focus.
     bool takesKeyFocus = false;
+    // A key-taking panel without key equivalents, where Command-period is Escape.
+    bool withoutKeyEquivalents = false;
 };
 
 // A panel filled with one colour.

@@ -136,16 +136,16 @@ void AppShell::wirePartsAndEngine() {
     // The switch for global shortcuts, and auto-hide, which decides whether peek has one.
     preferencesChanged_ = dockPreferences_.changed.connect(resync);
 
-    overview_ = make(parts_.later.overview);
+    const PalettePorts palettePorts{platform_.panels, platform_.paletteViews, platform_.screens,
+                                    platform_.input,  platform_.events,       platform_.mainLoop};
+    overview_ = std::make_unique<AppOverview>(AppOverview::Ports{palettePorts, platform_.apps, platform_.text}, engine_,
+                                              pinned_, windowAccess_);
     appSearch_ = make(parts_.later.appSearch);
     if (appSearchIndex_) appSearchIndex_->refreshSoon();
     fileSearch_ = make(parts_.later.fileSearch);
     shortcutSheet_ = std::make_unique<ShortcutSheetController>(
-        ShortcutSheetController::Ports{{platform_.panels, platform_.paletteViews, platform_.screens, platform_.input,
-                                        platform_.events, platform_.mainLoop},
-                                       platform_.keyboardLayout,
-                                       platform_.text},
-        pinned_, [this] { return registeredChords(); });
+        ShortcutSheetController::Ports{palettePorts, platform_.keyboardLayout, platform_.text}, pinned_,
+        [this] { return registeredChords(); });
 
     spotlight_ = std::make_unique<FocusSpotlight>(
         FocusSpotlight::Ports{platform_.panels, platform_.screens, platform_.mainLoop}, engine_, appearance_);
@@ -280,6 +280,7 @@ void AppShell::applicationWillTerminate() {
         hotKeys_->shutdown();
         hotKeys_.reset();
     }
+    if (overview_) overview_->dismiss();
     if (shortcutSheet_) shortcutSheet_->dismiss();
     // A run that ends here leaves the desktop's dock as the user keeps it; one that dies
     // leaves that to the next launch.

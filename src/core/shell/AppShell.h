@@ -11,6 +11,7 @@
 #include "core/model/AppearanceStore.h"
 #include "core/model/DockPreferences.h"
 #include "core/model/PinnedStore.h"
+#include "core/palettes/AppOverview.h"
 #include "core/palettes/ShortcutSheetController.h"
 #include "core/shell/ActivationFlash.h"
 #include "core/shell/AutomationExecutor.h"
@@ -64,6 +65,7 @@ public:
     HotKeyDispatch* hotKeys() const { return hotKeys_.get(); }
     ShortcutSheetController* shortcutSheet() const { return shortcutSheet_.get(); }
     FocusModeController* focusMode() const { return focusMode_.get(); }
+    AppOverview* overview() const { return overview_.get(); }
     // The chords the system accepted, for the shortcut sheet and Settings; none before the
     // launch and after the shutdown.
     const RegisteredChords& registeredChords() const;
@@ -120,7 +122,7 @@ private:
     Subscription preferencesChanged_;
     std::unique_ptr<Workspace> workspace_;
     std::unique_ptr<PlacementOverlay> placement_;
-    std::unique_ptr<Palette> overview_;
+    std::unique_ptr<AppOverview> overview_;
     std::unique_ptr<Palette> appSearch_;
     std::unique_ptr<Palette> fileSearch_;
     std::unique_ptr<ShortcutSheetController> shortcutSheet_;

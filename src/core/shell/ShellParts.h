@@ -85,7 +85,6 @@ struct ShellParts {
         PartFactory<AppIndex> appSearchIndex;
         PartFactory<Workspace> workspace;
         PartFactory<PlacementOverlay> placement;
-        PartFactory<Palette> overview;
         PartFactory<Palette> appSearch;
         PartFactory<Palette> fileSearch;
     } later;

@@ -1,7 +1,9 @@
 #include "ui/foundation/QtPanelHost.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QPointer>
+#include <QWindow>
 #include <cmath>
 #include <cstdlib>
 #include <xcb/xcb.h>
@@ -13,7 +15,7 @@
 #include "ui/foundation/FloatingPanel.h"
 #include "ui/foundation/QtX11.h"
 #include "ui/foundation/UnmanagedStacking.h"
-#include "ui/palettes/SearchPanel.h"
+#include "ui/palettes/OverviewPanel.h"
 
 namespace quillbern {
 
@@ -73,6 +75,12 @@ QRect desktopRect(const RectTL& r) {
     return QRect(x, y, int(std::lround(r.maxX())) - x, int(std::lround(r.maxY())) - y);
 }
 
+FloatingPanel* makeWindow(const PanelStyle& style, PanelContent content, const KeyboardLayout& layout) {
+    if (!style.takesKeyFocus) return new FloatingPanel(style, std::move(content));
+    if (style.withoutKeyEquivalents) return new OverviewPanel(style, std::move(content), layout);
+    return new SearchPanel(style, std::move(content), layout);
+}
+
 class QtPanel final : public Panel {
 public:
     QtPanel(std::shared_ptr<QtPanelHost::Shared> shared, std::uint64_t serial, const PanelStyle& style, RectBL frame,
@@ -81,8 +89,7 @@ public:
           serial_(serial),
           level_(style.level),
           isVeil_(std::holds_alternative<VeilContent>(content)),
-          window_(style.takesKeyFocus ? new SearchPanel(style, std::move(content), layout)
-                                      : new FloatingPanel(style, std::move(content))),
+          window_(makeWindow(style, std::move(content), layout)),
           animator_(loop, clock, [this](std::optional<double> alpha, std::optional<RectBL> frame) {
               if (alpha) applyAlpha(*alpha);
               if (frame) applyFrame(*frame);
@@ -268,6 +275,11 @@ std::vector<OwnWindow> QtPanelHost::ownWindows() const {
 std::optional<std::uint64_t> QtPanelHost::panelOfWindow(std::uint32_t window) const {
     for (const auto& [serial, panel] : shared_->windows) {
         if (panel && panel->windowHandle() && std::uint32_t(panel->winId()) == window) return serial;
+    }
+    // A menu a panel opened counts as that panel: choosing in it is no click outside.
+    for (QWindow* shown : QGuiApplication::topLevelWindows()) {
+        if (shown->handle() && std::uint32_t(shown->winId()) == window && shown->transientParent())
+            return panelOfWindow(std::uint32_t(shown->transientParent()->winId()));
     }
     return std::nullopt;
 }

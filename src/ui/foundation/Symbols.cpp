@@ -25,6 +25,7 @@ constexpr std::array kSymbols{
     SymbolNames{"plus.square.on.square", {"list-add-symbolic", "list-add"}},
     SymbolNames{"lock.shield", {"security-high-symbolic", "changes-prevent-symbolic"}},
     SymbolNames{"questionmark.app.dashed", {"application-x-executable", "image-missing"}},
+    SymbolNames{"app.dashed", {"application-x-executable", "application-default-icon"}},
     SymbolNames{"square.stack.3d.up", {"view-continuous-symbolic", "view-paged-symbolic"}},
     SymbolNames{"arrow.down.forward.square", {"window-minimize-symbolic", "window-minimize"}},
     SymbolNames{"gearshape", {"preferences-system-symbolic", "emblem-system"}},

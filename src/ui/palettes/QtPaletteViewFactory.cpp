@@ -3,6 +3,7 @@
 #include <QPointer>
 #include <QWidget>
 
+#include "ui/palettes/OverviewView.h"
 #include "ui/palettes/ShortcutSheetView.h"
 
 namespace quillbern {
@@ -29,13 +30,33 @@ private:
     QPointer<QWidget> widget_;
 };
 
+// The overview's view, which also hears whether its row scrolls.
+class QtOverviewView final : public OverviewPaletteView {
+public:
+    explicit QtOverviewView(OverviewView* view) : view_(view) {}
+
+    Size fittingSize() const override { return view_.fittingSize(); }
+    void setScrolls(bool scrolls) override {
+        if (auto* shown = qobject_cast<OverviewView*>(view_.widget())) shown->setScrolls(scrolls);
+    }
+    QWidget* widget() const { return view_.widget(); }
+
+private:
+    QtPaletteView view_;
+};
+
 }  // namespace
 
 std::shared_ptr<PaletteView> QtPaletteViewFactory::shortcutSheet(const std::vector<ShortcutSheetRow>& rows) {
     return std::make_shared<QtPaletteView>(new ShortcutSheetView(rows, system_));
 }
 
+std::shared_ptr<OverviewPaletteView> QtPaletteViewFactory::overview(OverviewViewInputs inputs) {
+    return std::make_shared<QtOverviewView>(new OverviewView(std::move(inputs), system_));
+}
+
 QWidget* paletteWidget(const PaletteView& view) {
+    if (const auto* overview = dynamic_cast<const QtOverviewView*>(&view)) return overview->widget();
     const auto* built = dynamic_cast<const QtPaletteView*>(&view);
     return built ? built->widget() : nullptr;
 }

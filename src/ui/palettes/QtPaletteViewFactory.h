@@ -14,6 +14,7 @@ public:
     explicit QtPaletteViewFactory(SystemAppearance& system) : system_(system) {}
 
     std::shared_ptr<PaletteView> shortcutSheet(const std::vector<ShortcutSheetRow>& rows) override;
+    std::shared_ptr<OverviewPaletteView> overview(OverviewViewInputs inputs) override;
 
 private:
     SystemAppearance& system_;

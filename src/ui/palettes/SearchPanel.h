@@ -12,7 +12,7 @@ namespace quillbern {
 // in our windows) are offered before any child sees the key; Escape that no child takes
 // cancels; other keys that reach the panel go to the key handler. Losing the activation is
 // resigning key. Keys carry their positional codes, whatever the layout.
-class SearchPanel final : public FloatingPanel {
+class SearchPanel : public FloatingPanel {
     Q_OBJECT
 public:
     SearchPanel(const PanelStyle& style, PanelContent content, const KeyboardLayout& layout);
@@ -22,6 +22,7 @@ public:
     void makeKey();
 
 protected:
+    const PanelKeyHandlers& keyHandlers() const { return keys_; }
     bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     // Key equivalents and the first exposure, at the window before any child.

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "ui/palettes/SearchPanel.h"
+
+namespace quillbern {
+
+// The overview's panel: a palette panel without key equivalents, where Command-period
+// (Ctrl+. in our windows) cancels as Escape does, before any key handler sees it.
+class OverviewPanel final : public SearchPanel {
+    Q_OBJECT
+public:
+    using SearchPanel::SearchPanel;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+};
+
+}  // namespace quillbern
