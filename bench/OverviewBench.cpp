@@ -1,6 +1,5 @@
-#include <benchmark/benchmark.h>
-
 #include <algorithm>
+#include <benchmark/benchmark.h>
 
 #include "core/palettes/OverviewState.h"
 #include "sim/SimDockWorld.h"

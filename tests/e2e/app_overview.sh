@@ -5,7 +5,7 @@
 # one brings it forward; the automation URL and a Ctrl-click on a dock toggle it.
 source "$(dirname "$0")/../support/e2e-session.sh"
 
-printf '{"dockAutoHide": false}\n' > "$settings"
+printf '{"dockAutoHide": false, "hasCompletedOnboarding": true}\n' > "$settings"
 
 # Two applications of the tests' client, known by their desktop entries.
 export XDG_DATA_HOME="$work/data"
@@ -94,7 +94,7 @@ for window in "$terminal" "$alpha" "$beta"; do
 done
 
 # The right monitor's centre is 1920, 540.
-xdotool mousemove 1900 500
+xdotool mousemove 2400 900
 xdotool key ctrl+super+a
 expect_overview_centred_on 1920 540
 ((ow == 3 * 120 + 2 * 8 + 48 + 8)) || fail "the overview is $ow wide for three tiles"
@@ -125,15 +125,15 @@ done
 [[ -n $chosen ]] || fail "choosing the terminal's window in its tile's menu did not bring it forward"
 expect_no_overview
 
-# The URL through a second start, with the pointer on the left monitor.
-xdotool mousemove 300 300
+# The URL through a second start, with the pointer over the left monitor's bare desktop.
+xdotool mousemove 1000 800
 "$program" 'quillbern://overview/toggle' >>"$work/second.log" 2>&1 || fail "the second start failed"
 expect_overview_centred_on 640 540
 "$program" 'quillbern://overview/toggle' >>"$work/second.log" 2>&1 || fail "the second start failed"
 expect_no_overview
 
-# A Ctrl-click on a dock toggles it.
-read -r dx dy dw dh <<<"$(dock_panels | head -1 | tr ',' ' ')"
+# A Ctrl-click on the left monitor's dock toggles it.
+read -r dx dy dw dh <<<"$(dock_panels | sort -t, -k1,1n | head -1 | tr ',' ' ')"
 xdotool mousemove $((dx + dw / 2)) $((dy + dh / 2))
 xdotool keydown ctrl click 1 keyup ctrl
 expect_overview_centred_on 640 540

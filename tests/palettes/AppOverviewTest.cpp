@@ -77,12 +77,12 @@ protected:
 
     AppOverview& overview() {
         if (!overview_) {
-            overview_ = std::make_unique<AppOverview>(
-                AppOverview::Ports{{w.world.panels, w.world.paletteViews, w.world.screens, w.world.input,
-                                    w.world.events, w.world.mainLoop},
-                                   w.world.apps,
-                                   w.world.text},
-                *w.engine, w.pinned(), w.permission);
+            overview_ =
+                std::make_unique<AppOverview>(AppOverview::Ports{{w.world.panels, w.world.paletteViews, w.world.screens,
+                                                                  w.world.input, w.world.events, w.world.mainLoop},
+                                                                 w.world.apps,
+                                                                 w.world.text},
+                                              *w.engine, w.pinned(), w.permission);
         }
         return *overview_;
     }
@@ -148,7 +148,8 @@ TEST_F(OverviewTest, RecentlyActivatedFirstThenByNameIgnoringCaseThenInSnapshotO
     showWindows({window(1, 50, "TOOL"), window(2, 10, "zed"), window(3, 40, "Tool"), window(4, 30, "Banana"),
                  window(5, 20, "apple"), window(6, 60, "Cherry")});
     // Nothing activated yet: by name, equal names in the order of their first windows.
-    EXPECT_EQ(ids(), (std::vector<std::string>{"org.apple", "org.banana", "org.cherry", "pid:50", "pid:40", "org.zed"}));
+    EXPECT_EQ(ids(),
+              (std::vector<std::string>{"org.apple", "org.banana", "org.cherry", "pid:50", "pid:40", "org.zed"}));
 
     activate(60);
     activate(10);

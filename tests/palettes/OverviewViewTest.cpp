@@ -58,8 +58,7 @@ TEST_F(OverviewViewTest, ARowOfNTilesIsNTimes120PlusItsGapsAndSidesWideAnd176Hig
         // Its tiles stand 20 below the top, 24 in from the left, 128 apart.
         shown->resize(shown->sizeHint());
         shown->setScrolls(false);
-        EXPECT_EQ(shown->row()->tileRect(std::size_t(n - 1)),
-                  QRectF(24 + (n - 1) * 128.0, 20, 120, 120));
+        EXPECT_EQ(shown->row()->tileRect(std::size_t(n - 1)), QRectF(24 + (n - 1) * 128.0, 20, 120, 120));
     }
 }
 

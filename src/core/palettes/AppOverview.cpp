@@ -44,17 +44,18 @@ AppOverview::AppOverview(Ports ports, WindowEngine& engine, PinnedStore& pinned,
       engine_(engine),
       pinned_(pinned),
       permission_(permission),
-      presenter_(ports.palette, PalettePlacement::centred, [this] { dismiss(); },
-                 PaletteOptions{.size =
-                                    [this](Size fitting, const ScreenInfo& screen) {
-                                        const OverviewSizing sizing = overviewSizing(fitting, screen);
-                                        // The measure decides the row once; it is not measured again.
-                                        if (view_) view_->setScrolls(sizing.scrolls);
-                                        return sizing.size;
-                                    },
-                                .relayoutKeepsCentre = true,
-                                .ignoresCommandClicks = true,
-                                .withoutKeyEquivalents = true}) {}
+      presenter_(
+          ports.palette, PalettePlacement::centred, [this] { dismiss(); },
+          PaletteOptions{.size =
+                             [this](Size fitting, const ScreenInfo& screen) {
+                                 const OverviewSizing sizing = overviewSizing(fitting, screen);
+                                 // The measure decides the row once; it is not measured again.
+                                 if (view_) view_->setScrolls(sizing.scrolls);
+                                 return sizing.size;
+                             },
+                         .relayoutKeepsCentre = true,
+                         .ignoresCommandClicks = true,
+                         .withoutKeyEquivalents = true}) {}
 
 AppOverview::~AppOverview() {
     dismiss();
@@ -128,9 +129,8 @@ bool AppOverview::handleKey(const KeyEvent& key) {
 void AppOverview::move(int step) {
     const std::vector<OverviewEntry> entries = state_->allEntries();
     if (entries.empty()) return;
-    const auto selected = state_->selectedID()
-                              ? std::ranges::find(entries, *state_->selectedID(), &OverviewEntry::id)
-                              : entries.end();
+    const auto selected =
+        state_->selectedID() ? std::ranges::find(entries, *state_->selectedID(), &OverviewEntry::id) : entries.end();
     const long current = selected == entries.end() ? 0 : selected - entries.begin();
     const long next = std::clamp(current + step, 0L, long(entries.size()) - 1);
     state_->setSelectedID(entries[std::size_t(next)].id);

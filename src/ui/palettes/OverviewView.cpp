@@ -142,9 +142,8 @@ void OverviewView::resizeEvent(QResizeEvent*) {
     const QRect room = rect().adjusted(kSlabInset, kSlabInset, -kSlabInset, -kSlabInset);
     QWidget* content = shownContent();
     const QSize size = content->sizeHint().boundedTo(room.size());
-    content->setGeometry(QRect(QPoint(room.x() + (room.width() - size.width()) / 2,
-                                      room.y() + (room.height() - size.height()) / 2),
-                               size));
+    content->setGeometry(QRect(
+        QPoint(room.x() + (room.width() - size.width()) / 2, room.y() + (room.height() - size.height()) / 2), size));
     outlineChanged(*this);
 }
 
