@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <limits>
-#include <unordered_map>
+#include <utility>
 
 namespace quillbern {
 
@@ -14,7 +14,8 @@ constexpr std::string_view kPidKeyPrefix = "pid:";
 struct Group {
     std::string key;
     std::set<Pid> pids;
-    std::vector<WindowInfo> windows;
+    // Positions in the snapshot.
+    std::vector<std::size_t> windows;
 };
 
 // The running applications of one read, found by process and by identity.
@@ -23,11 +24,12 @@ public:
     explicit RunningIndex(std::vector<RunningApp> apps) : apps_(std::move(apps)) {
         byPid_.reserve(apps_.size());
         for (const RunningApp& app : apps_)
-            byPid_.emplace(app.pid, &app);
+            byPid_.push_back(&app);
+        std::ranges::stable_sort(byPid_, {}, &RunningApp::pid);
     }
     const RunningApp* app(Pid pid) const {
-        const auto found = byPid_.find(pid);
-        return found == byPid_.end() ? nullptr : found->second;
+        const auto found = std::ranges::lower_bound(byPid_, pid, {}, &RunningApp::pid);
+        return found == byPid_.end() || (*found)->pid != pid ? nullptr : *found;
     }
     // The first the system lists with that identity.
     const RunningApp* firstWithId(std::string_view id) const {
@@ -37,8 +39,23 @@ public:
 
 private:
     std::vector<RunningApp> apps_;
-    std::unordered_map<Pid, const RunningApp*> byPid_;
+    std::vector<const RunningApp*> byPid_;
 };
+
+// The group of a process's windows, made when its owner has none yet; -1 for a process
+// that is no running application.
+int groupFor(Pid pid, const RunningIndex& running, const std::map<Pid, AppId>& owners, std::vector<Group>& groups) {
+    if (!running.app(pid)) return -1;
+    const auto owner = owners.find(pid);
+    if (owner != owners.end()) {
+        const auto known = std::ranges::find(groups, owner->second, &Group::key);
+        if (known != groups.end()) return int(known - groups.begin());
+        groups.push_back({owner->second, {}, {}});
+    } else {
+        groups.push_back({std::string(kPidKeyPrefix) + std::to_string(pid), {}, {}});
+    }
+    return int(groups.size()) - 1;
+}
 
 }  // namespace
 
@@ -58,28 +75,24 @@ std::vector<OverviewEntry> OverviewState::allEntries() const {
 
     std::vector<Group> groups;
     // Where each process's windows go; -1 for a process without a running application.
-    std::unordered_map<Pid, int> groupOfPid;
-    std::unordered_map<std::string_view, int> groupOfOwner;
+    // Few processes, and the snapshot lists a process's windows together: a short list
+    // with the last one found first beats a map.
+    std::vector<std::pair<Pid, int>> groupOfPid;
+    std::size_t lastFound = 0;
     std::optional<Pid> focused;
-    for (const WindowInfo& window : windows) {
+    for (std::size_t at = 0; at < windows.size(); ++at) {
+        const WindowInfo& window = windows[at];
         // Windows that are skipped still tell which process is focused.
         if (!focused && window.isFocused) focused = window.pid;
-        auto [place, isNew] = groupOfPid.try_emplace(window.pid, -1);
-        if (isNew && running.app(window.pid)) {
-            const auto owner = owners.find(window.pid);
-            if (owner == owners.end()) {
-                place->second = int(groups.size());
-                groups.push_back({std::string(kPidKeyPrefix) + std::to_string(window.pid), {}, {}});
-            } else {
-                const auto [known, isNewOwner] = groupOfOwner.try_emplace(owner->second, int(groups.size()));
-                if (isNewOwner) groups.push_back({owner->second, {}, {}});
-                place->second = known->second;
+        if (lastFound >= groupOfPid.size() || groupOfPid[lastFound].first != window.pid) {
+            const auto known = std::ranges::find(groupOfPid, window.pid, &std::pair<Pid, int>::first);
+            lastFound = std::size_t(known - groupOfPid.begin());
+            if (known == groupOfPid.end()) {
+                groupOfPid.emplace_back(window.pid, groupFor(window.pid, running, owners, groups));
+                if (groupOfPid.back().second >= 0) groups[std::size_t(groupOfPid.back().second)].pids.insert(window.pid);
             }
         }
-        if (place->second < 0) continue;
-        Group& group = groups[std::size_t(place->second)];
-        group.pids.insert(window.pid);
-        group.windows.push_back(window);
+        if (const int group = groupOfPid[lastFound].second; group >= 0) groups[std::size_t(group)].windows.push_back(at);
     }
 
     std::vector<Entry> entries;
@@ -90,12 +103,14 @@ std::vector<OverviewEntry> OverviewState::allEntries() const {
         for (auto pid = group.pids.begin(); !app && pid != group.pids.end(); ++pid)
             app = running.app(*pid);
         Entry entry;
-        entry.name = app && app->name ? *app->name : group.windows.front().appName;
+        entry.name = app && app->name ? *app->name : windows[group.windows.front()].appName;
         entry.icon = app ? pinned_.icon(*app) : nullptr;
         entry.isFocusedApp = focused && group.pids.contains(*focused);
         entry.id = std::move(group.key);
         entry.pids = std::move(group.pids);
-        entry.windows = std::move(group.windows);
+        entry.windows.reserve(group.windows.size());
+        for (const std::size_t at : group.windows)
+            entry.windows.push_back(windows[at]);
         entries.push_back(std::move(entry));
     }
 
