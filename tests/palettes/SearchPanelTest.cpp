@@ -7,7 +7,7 @@
 #include "sim/SimSystemAppearance.h"
 #include "sim/SimWorld.h"
 #include "ui/foundation/QtPanelHost.h"
-#include "ui/palettes/SearchPanel.h"
+#include "ui/palettes/OverviewPanel.h"
 
 namespace quillbern {
 namespace {
@@ -24,10 +24,11 @@ protected:
         world.keyboardLayout.setScanCode(kScanX, kKeyX);
         world.keyboardLayout.setScanCode(kScanK, kKeyK);
     }
-    std::unique_ptr<Panel> openPalette() {
+    std::unique_ptr<Panel> openPalette(bool withoutKeyEquivalents = false) {
         PanelStyle style;
         style.level = PanelLevel::palette;
         style.takesKeyFocus = true;
+        style.withoutKeyEquivalents = withoutKeyEquivalents;
         auto panel = host.createPanel(style, RectBL{100, 300, 400, 300}, PlainFill{{0.9, 0.9, 0.9, 1}});
         PanelKeyHandlers keys;
         keys.onCancel = [this] { journal.push_back("cancel"); };
@@ -101,6 +102,25 @@ TEST_F(SearchPanelTest, EscapeCancelsAndModifiersAloneAreNoKeys) {
     for (const int modifier : {Qt::Key_Shift, Qt::Key_Control, Qt::Key_Meta, Qt::Key_Alt, Qt::Key_Super_L})
         type(window, modifier, Qt::ControlModifier);
     EXPECT_EQ(journal, std::vector<std::string>{"cancel"});
+}
+
+TEST_F(SearchPanelTest, TheOverviewsPanelTakesCommandPeriodAsEscapeAndOffersNoKeyEquivalents) {
+    auto panel = openPalette(true);
+    QWindow* window = windowOf(*panel);
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(qobject_cast<OverviewPanel*>(QWidget::find(WId(window->winId()))));
+    EXPECT_TRUE(type(window, Qt::Key_Period, Qt::ControlModifier));
+    EXPECT_TRUE(type(window, Qt::Key_Escape));
+    type(window, Qt::Key_K, Qt::ControlModifier, kScanK);
+    EXPECT_EQ(journal, (std::vector<std::string>{"cancel", "cancel", "key"}));
+    EXPECT_EQ(keys_, (std::vector<KeyEvent>{{kKeyK, kCommandFlag}}));
+
+    // The searches' panel leaves Command-period to the palette.
+    panel = openPalette();
+    journal.clear();
+    equivalentTaken = false;
+    type(windowOf(*panel), Qt::Key_Period, Qt::ControlModifier);
+    EXPECT_EQ(journal, (std::vector<std::string>{"equivalent", "key"}));
 }
 
 TEST_F(SearchPanelTest, AKeyHandlerMayCloseItsOwnPanel) {

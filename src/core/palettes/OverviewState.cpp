@@ -89,10 +89,12 @@ std::vector<OverviewEntry> OverviewState::allEntries() const {
             lastFound = std::size_t(known - groupOfPid.begin());
             if (known == groupOfPid.end()) {
                 groupOfPid.emplace_back(window.pid, groupFor(window.pid, running, owners, groups));
-                if (groupOfPid.back().second >= 0) groups[std::size_t(groupOfPid.back().second)].pids.insert(window.pid);
+                if (groupOfPid.back().second >= 0)
+                    groups[std::size_t(groupOfPid.back().second)].pids.insert(window.pid);
             }
         }
-        if (const int group = groupOfPid[lastFound].second; group >= 0) groups[std::size_t(group)].windows.push_back(at);
+        if (const int group = groupOfPid[lastFound].second; group >= 0)
+            groups[std::size_t(group)].windows.push_back(at);
     }
 
     std::vector<Entry> entries;

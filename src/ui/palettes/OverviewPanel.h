@@ -12,6 +12,7 @@ public:
     using SearchPanel::SearchPanel;
 
 protected:
+    bool offersKeyEquivalents() const override { return false; }
     void keyPressEvent(QKeyEvent* event) override;
 };
 

@@ -81,8 +81,8 @@ bool SearchPanel::eventFilter(QObject* watched, QEvent* event) {
         if (event->type() == QEvent::KeyPress) {
             const auto& key = static_cast<const QKeyEvent&>(*event);
             const auto equivalent = keys_.onKeyEquivalent;
-            if (equivalent && key.modifiers().testFlag(Qt::ControlModifier) && !isModifierKey(key.key()) &&
-                equivalent(keyEventOf(key)))
+            if (equivalent && offersKeyEquivalents() && key.modifiers().testFlag(Qt::ControlModifier) &&
+                !isModifierKey(key.key()) && equivalent(keyEventOf(key)))
                 return true;
         } else if (event->type() == QEvent::Expose && activationPending_ && windowHandle()->isExposed()) {
             activationPending_ = false;

@@ -23,6 +23,8 @@ public:
 
 protected:
     const PanelKeyHandlers& keyHandlers() const { return keys_; }
+    // Whether Command keys go to the key-equivalent handler before anything else.
+    virtual bool offersKeyEquivalents() const { return true; }
     bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     // Key equivalents and the first exposure, at the window before any child.
