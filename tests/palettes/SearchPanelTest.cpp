@@ -1,5 +1,6 @@
 // A palette's panel under the offscreen platform: where its keys go.
 #include <QApplication>
+#include <QMenu>
 #include <QPointer>
 #include <gtest/gtest.h>
 
@@ -121,6 +122,24 @@ TEST_F(SearchPanelTest, TheOverviewsPanelTakesCommandPeriodAsEscapeAndOffersNoKe
     equivalentTaken = false;
     type(windowOf(*panel), Qt::Key_Period, Qt::ControlModifier);
     EXPECT_EQ(journal, (std::vector<std::string>{"equivalent", "key"}));
+}
+
+TEST_F(SearchPanelTest, AMenuAPaletteOpenedCountsAsThatPaletteForClicks) {
+    auto panel = openPalette(true);
+    QWindow* window = windowOf(*panel);
+    ASSERT_NE(window, nullptr);
+    QWidget* palette = QWidget::find(WId(window->winId()));
+    ASSERT_NE(palette, nullptr);
+    QMenu menu(palette);
+    menu.addAction(QStringLiteral("Inbox"));
+    menu.popup(QPoint(200, 200));
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(menu.windowHandle());
+    EXPECT_EQ(host.panelOfWindow(std::uint32_t(menu.windowHandle()->winId())), panel->serial());
+    EXPECT_EQ(host.panelOfWindow(std::uint32_t(window->winId())), panel->serial());
+    QWidget other;
+    other.show();
+    EXPECT_FALSE(host.panelOfWindow(std::uint32_t(other.windowHandle()->winId())));
 }
 
 TEST_F(SearchPanelTest, AKeyHandlerMayCloseItsOwnPanel) {

@@ -57,10 +57,6 @@ AppOverview::AppOverview(Ports ports, WindowEngine& engine, PinnedStore& pinned,
                          .ignoresCommandClicks = true,
                          .withoutKeyEquivalents = true}) {}
 
-AppOverview::~AppOverview() {
-    dismiss();
-}
-
 bool AppOverview::isShown() const {
     return presenter_.isShown();
 }

@@ -37,7 +37,6 @@ public:
     };
 
     AppOverview(Ports ports, WindowEngine& engine, PinnedStore& pinned, AXPermission& permission);
-    ~AppOverview() override;
 
     bool isShown() const override;
     void show() override;
