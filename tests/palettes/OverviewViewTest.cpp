@@ -1,5 +1,7 @@
 // The overview's view under the offscreen platform.
 #include <QAbstractButton>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QLabel>
 #include <gtest/gtest.h>
@@ -131,6 +133,30 @@ TEST_F(OverviewViewTest, TheSelectedTileIsLitAndTheOthersAreNot) {
     // Each tile shows its application's icon.
     const QPoint centre = shown->row()->tileRect(1).center().toPoint() + shown->row()->pos();
     EXPECT_EQ(QColor(picture.pixel(centre)), QColor(Qt::green));
+}
+
+TEST_F(OverviewViewTest, ARowThatScrollsBringsTheSelectedTileIntoSight) {
+    open();
+    runApps(10);
+    const auto shown = view();
+    shown->setScrolls(true);
+    shown->resize(600, shown->sizeHint().height());
+    OverviewRow& row = *shown->row();
+    ASSERT_TRUE(row.scrolls());
+    EXPECT_EQ(row.scrollOffset(), 0);
+    EXPECT_GT(row.tileRect(9).right(), row.width()) << "the last tile starts out of sight";
+
+    state->setSelectedID(row.entries().back().id);
+    // The row slides there over a tenth of a second.
+    QElapsedTimer waited;
+    waited.start();
+    while (row.tileRect(9).right() > row.width() - 24 && waited.elapsed() < 2000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_EQ(row.tileRect(9).right(), row.width() - 24) << "just into sight, its side margin kept";
+
+    // Without scrolling, the same row would be cut: it is centred instead.
+    shown->setScrolls(false);
+    EXPECT_EQ(row.scrollOffset(), 0);
 }
 
 }  // namespace
