@@ -14,8 +14,8 @@ constexpr std::string_view kPidKeyPrefix = "pid:";
 struct Group {
     std::string key;
     std::set<Pid> pids;
-    // Positions in the snapshot.
-    std::vector<std::size_t> windows;
+    std::size_t windowCount = 0;
+    std::size_t firstWindow = 0;
 };
 
 // The running applications of one read, found by process and by identity.
@@ -50,9 +50,9 @@ int groupFor(Pid pid, const RunningIndex& running, const std::map<Pid, AppId>& o
     if (owner != owners.end()) {
         const auto known = std::ranges::find(groups, owner->second, &Group::key);
         if (known != groups.end()) return int(known - groups.begin());
-        groups.push_back({owner->second, {}, {}});
+        groups.push_back({owner->second, {}, 0, 0});
     } else {
-        groups.push_back({std::string(kPidKeyPrefix) + std::to_string(pid), {}, {}});
+        groups.push_back({std::string(kPidKeyPrefix) + std::to_string(pid), {}, 0, 0});
     }
     return int(groups.size()) - 1;
 }
@@ -79,6 +79,8 @@ std::vector<OverviewEntry> OverviewState::allEntries() const {
     // with the last one found first beats a map.
     std::vector<std::pair<Pid, int>> groupOfPid;
     std::size_t lastFound = 0;
+    // Each window's group, so the windows are copied once, into lists of their final size.
+    std::vector<int> groupOfWindow(windows.size(), -1);
     std::optional<Pid> focused;
     for (std::size_t at = 0; at < windows.size(); ++at) {
         const WindowInfo& window = windows[at];
@@ -93,8 +95,11 @@ std::vector<OverviewEntry> OverviewState::allEntries() const {
                     groups[std::size_t(groupOfPid.back().second)].pids.insert(window.pid);
             }
         }
-        if (const int group = groupOfPid[lastFound].second; group >= 0)
-            groups[std::size_t(group)].windows.push_back(at);
+        const int group = groupOfPid[lastFound].second;
+        groupOfWindow[at] = group;
+        if (group < 0) continue;
+        Group& owner = groups[std::size_t(group)];
+        if (owner.windowCount++ == 0) owner.firstWindow = at;
     }
 
     std::vector<Entry> entries;
@@ -105,15 +110,16 @@ std::vector<OverviewEntry> OverviewState::allEntries() const {
         for (auto pid = group.pids.begin(); !app && pid != group.pids.end(); ++pid)
             app = running.app(*pid);
         Entry entry;
-        entry.name = app && app->name ? *app->name : windows[group.windows.front()].appName;
+        entry.name = app && app->name ? *app->name : windows[group.firstWindow].appName;
         entry.icon = app ? pinned_.icon(*app) : nullptr;
         entry.isFocusedApp = focused && group.pids.contains(*focused);
         entry.id = std::move(group.key);
         entry.pids = std::move(group.pids);
-        entry.windows.reserve(group.windows.size());
-        for (const std::size_t at : group.windows)
-            entry.windows.push_back(windows[at]);
+        entry.windows.reserve(group.windowCount);
         entries.push_back(std::move(entry));
+    }
+    for (std::size_t at = 0; at < windows.size(); ++at) {
+        if (groupOfWindow[at] >= 0) entries[std::size_t(groupOfWindow[at])].windows.push_back(windows[at]);
     }
 
     const std::vector<AppId>& order = pinned_.activationOrder();
