@@ -27,7 +27,36 @@ bool SimRunningApps::activate(Pid pid) {
 
 bool SimRunningApps::hide(Pid pid) {
     hides_.push_back(pid);
-    return apps_.contains(pid);
+    return requestHidden(pid, true);
+}
+
+bool SimRunningApps::unhide(Pid pid) {
+    unhides_.push_back(pid);
+    return requestHidden(pid, false);
+}
+
+bool SimRunningApps::requestHidden(Pid pid, bool hidden) {
+    if (!apps_.contains(pid)) return false;
+    if (ignoresHiding_.contains(pid)) return true;
+    if (!loop_ || hideLag_ <= 0) {
+        setHidden(pid, hidden);
+        return true;
+    }
+    std::erase_if(pendingHides_, [](const Timer& timer) { return !timer.isPending(); });
+    pendingHides_.push_back(loop_->after(hideLag_, [this, pid, hidden] { setHidden(pid, hidden); }));
+    return true;
+}
+
+void SimRunningApps::setHidden(Pid pid, bool hidden) {
+    if (const auto found = apps_.find(pid); found != apps_.end()) found->second.isHidden = hidden;
+}
+
+void SimRunningApps::setIgnoresHiding(Pid pid, bool ignores) {
+    if (ignores) {
+        ignoresHiding_.insert(pid);
+    } else {
+        ignoresHiding_.erase(pid);
+    }
 }
 
 bool SimRunningApps::quit(Pid pid) {

@@ -2,24 +2,34 @@
 
 #include <map>
 #include <optional>
+#include <set>
 #include <vector>
 
+#include "core/foundation/RunLoop.h"
 #include "core/foundation/Signal.h"
 #include "core/platform/RunningApps.h"
 
 namespace quillbern {
 
 // Running applications a test launches, quits and activates, firing the notifications as
-// the session would.
+// the session would. Hiding and showing take effect at once, or, given a loop, as late as a
+// test asks, as they do on a desktop.
 class SimRunningApps final : public RunningApps {
 public:
+    SimRunningApps() = default;
+    explicit SimRunningApps(RunLoop& loop) : loop_(&loop) {}
+    SimRunningApps(const SimRunningApps&) = delete;
+    SimRunningApps& operator=(const SimRunningApps&) = delete;
+
     std::vector<RunningApp> runningApps() const override;
     std::optional<RunningApp> app(Pid pid) const override;
     std::optional<RunningApp> frontmostApp() const override;
     // Comes forward without the activation notification; tests send it with activateByUser.
     bool activate(Pid pid) override;
-    // Recorded; the application stays until a test ends it with terminate.
+    // Recorded; the application stays until a test ends it with terminate. Each hides or
+    // shows it after the lag, unless the test makes it ignore them.
     bool hide(Pid pid) override;
+    bool unhide(Pid pid) override;
     bool quit(Pid pid) override;
     Subscription onLaunch(std::function<void(const RunningApp&)> callback) override;
     Subscription onTerminate(std::function<void(const RunningApp&)> callback) override;
@@ -31,6 +41,12 @@ public:
     void terminate(Pid pid);
     // The user switched to this application.
     void activateByUser(Pid pid);
+    // Hidden or shown by other means, at once.
+    void setHidden(Pid pid, bool hidden);
+    // How long hide() and unhide() take to show in isHidden; needs the loop.
+    void setHideLag(Duration lag) { hideLag_ = lag; }
+    // The application takes no notice of hide() and unhide() (recorded still).
+    void setIgnoresHiding(Pid pid, bool ignores);
     // The list changed without a notification of its own; from any thread, while the
     // main thread leaves this object alone.
     void announceAppsChanged();
@@ -38,13 +54,21 @@ public:
     const std::vector<Pid>& activations() const { return activations_; }
     // Processes asked to hide and to quit, in order.
     const std::vector<Pid>& hides() const { return hides_; }
+    const std::vector<Pid>& unhides() const { return unhides_; }
     const std::vector<Pid>& quits() const { return quits_; }
 
 private:
+    bool requestHidden(Pid pid, bool hidden);
+
+    RunLoop* loop_ = nullptr;
+    Duration hideLag_ = 0;
+    std::set<Pid> ignoresHiding_;
+    std::vector<Timer> pendingHides_;
     std::map<Pid, RunningApp> apps_;
     std::optional<Pid> frontmost_;
     std::vector<Pid> activations_;
     std::vector<Pid> hides_;
+    std::vector<Pid> unhides_;
     std::vector<Pid> quits_;
     Signal<RunningApp> launched_;
     Signal<RunningApp> terminated_;

@@ -68,7 +68,7 @@ public:
     SimKeyboardLayout keyboardLayout;
     SimPanelHost panels{mainLoop, clock};
     SimPaletteViewFactory paletteViews;
-    SimRunningApps apps;
+    SimRunningApps apps{mainLoop};
     SimAppCatalog catalog;
     SimLauncher launcher;
     SimFileSystem files;

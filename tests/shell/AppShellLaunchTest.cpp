@@ -31,7 +31,6 @@ TEST(ShellStart, TheStoresAreMadeInTheirOrderAndNothingStartsBeforeTheLaunch) {
     EXPECT_EQ(w.log.count("panels."), 0);
     EXPECT_EQ(w.log.count("make.statusItem"), 0);
     EXPECT_EQ(w.log.count("make.settingsWindow"), 0);
-    EXPECT_EQ(w.log.count("make.workspace"), 0);
     EXPECT_FALSE(w.shell->dock());
     EXPECT_FALSE(w.shell->isLaunchComplete());
 }
@@ -56,8 +55,7 @@ TEST(ShellStart, TheLaunchRunsItsStepsInOrder) {
         "session.on didWake",   // ... and what it follows
         "nativeDock.setValue",  // the desktop's dock hides
         "hotKeys.setHandler",
-        "hotKeys.grab",  // the global shortcuts
-        "make.workspace",
+        "hotKeys.grab",    // the global shortcuts
         "make.placement",  // workspace
         "make.appSearch",
         "appSearchIndex.refreshSoon",  // palettes

@@ -61,6 +61,7 @@ public:
     std::optional<RunningApp> frontmostApp() const override { return inner_.frontmostApp(); }
     bool activate(Pid pid) override { return inner_.activate(pid); }
     bool hide(Pid pid) override { return inner_.hide(pid); }
+    bool unhide(Pid pid) override { return inner_.unhide(pid); }
     bool quit(Pid pid) override { return inner_.quit(pid); }
     Subscription onLaunch(std::function<void(const RunningApp&)> callback) override;
     Subscription onTerminate(std::function<void(const RunningApp&)> callback) override;

@@ -35,15 +35,6 @@ struct FakePalette final : Palette {
     bool shown = false;
 };
 
-struct FakeWorkspace final : Workspace {
-    void toggle() override { ++toggles; }
-    bool hasMembers() const override { return members > 0; }
-    void snapshotChanged(const WindowSnapshot& snapshot) override { snapshots.push_back(snapshot); }
-    std::vector<WindowSnapshot> snapshots;
-    int members = 0;
-    int toggles = 0;
-};
-
 struct FakePlacement final : PlacementOverlay {
     void dragSessionChanged() override { ++changes; }
     int changes = 0;
@@ -140,7 +131,6 @@ public:
 
     FakePalette* appSearch = nullptr;
     FakePalette* fileSearch = nullptr;
-    FakeWorkspace* workspace = nullptr;
     FakePlacement* placement = nullptr;
     FakeIndex* appSearchIndex = nullptr;
     FakeWalkthrough* walkthrough = nullptr;

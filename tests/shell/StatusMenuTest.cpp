@@ -6,6 +6,7 @@
 namespace quillbern {
 namespace {
 
+using testing::kDisplay;
 using testing::ShellWorld;
 
 std::vector<std::string> titles(const std::vector<MenuRow>& rows) {
@@ -76,12 +77,10 @@ TEST_F(StatusMenuTest, ANewUsersMenuListsEveryRowWithTheLiveShortcuts) {
 
 TEST_F(StatusMenuTest, WithoutWindowAccessFocusModeAndTheWorkspaceAreDisabled) {
     launch();
-    w.workspace->members = 2;
     EXPECT_TRUE(row("Focus mode").isEnabled);
-    EXPECT_TRUE(row("Workspace").isEnabled);
-    w.workspace->members = 0;
     EXPECT_FALSE(row("Workspace").isEnabled) << "an empty workspace";
-    w.workspace->members = 2;
+    w.shell->workspace()->drop("org.example.Mail", kDisplay, {100, 100});
+    EXPECT_TRUE(row("Workspace").isEnabled);
 
     // The status line asks the system; the rows follow the window engine's last reading.
     w.permissions.setWindowAccessTrusted(false);
@@ -279,9 +278,15 @@ TEST_F(StatusMenuTest, FocusModeAndTheWorkspaceAreSwitchedFromTheirRows) {
     choose("Focus mode");
     EXPECT_FALSE(w.shell->focusMode()->isActive());
 
-    w.workspace->members = 1;
+    // A running member without windows shows, so the row hides it.
+    RunningApp mail;
+    mail.pid = 60;
+    mail.appId = "org.example.Mail";
+    w.world.apps.launch(mail);
+    w.world.runUntilIdle();
+    w.shell->workspace()->drop("org.example.Mail", kDisplay, {100, 100});
     choose("Workspace");
-    EXPECT_EQ(w.workspace->toggles, 1);
+    EXPECT_EQ(w.world.apps.hides(), std::vector<Pid>{60});
 }
 
 TEST_F(StatusMenuTest, SettingsHelpAndQuit) {

@@ -258,6 +258,7 @@ std::unique_ptr<Panel> DockController::makePanel(const PanelKey& key, RectBL fra
     content.system = &ports_.system;
     content.permission = &permission_;
     content.apps = &ports_.apps;
+    content.workspace = workspace;
     content.mainLoop = &ports_.mainLoop;
     content.clock = &ports_.clock;
     content.profile = key.profile;

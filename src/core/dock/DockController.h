@@ -130,6 +130,8 @@ public:
 
     // A Command-click on any dock; set by the application.
     std::function<void()> onCommandClick;
+    // Given to the tiles, whose menus offer to take its members out; set before start.
+    WorkspaceController* workspace = nullptr;
 
 private:
     struct Member {

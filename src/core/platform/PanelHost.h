@@ -27,6 +27,7 @@ class PreviewStore;
 class RunningApps;
 class SystemAppearance;
 class WindowEngine;
+class WorkspaceController;
 struct PinnedApp;
 struct WindowInfo;
 
@@ -73,6 +74,9 @@ struct DockContent {
     std::function<void(bool)> onInteractionLock;
     // A pinned application that did not run was started from the dock.
     std::function<void(const PinnedApp&)> onColdLaunch;
+
+    // Whose members the tiles' menus offer to take out; may be absent.
+    WorkspaceController* workspace = nullptr;
 };
 
 // One application of the launch beacon.

@@ -22,6 +22,7 @@ struct RunningApp {
     std::optional<AppId> appId{};
     // Where the application is installed: its desktop entry on Linux.
     std::optional<Path> appPath{};
+    // Out of sight as a whole; on X11, every one of its windows is minimised.
     bool isHidden = false;
     bool operator==(const RunningApp&) const = default;
 };
@@ -38,7 +39,10 @@ public:
     // Brings the application forward even while another one is active.
     virtual bool activate(Pid pid) = 0;
     // Takes the application out of sight; on X11 its windows are minimised one by one.
+    // Both take effect some time after they return: `isHidden` follows then.
     virtual bool hide(Pid pid) = 0;
+    // Brings a hidden application back as it was; on X11 the windows hide() minimised.
+    virtual bool unhide(Pid pid) = 0;
     // Asks the application to quit: on X11 each of its windows is asked to close, and a
     // process without windows is sent SIGTERM.
     virtual bool quit(Pid pid) = 0;

@@ -123,7 +123,10 @@ void AppShell::registerShortcuts() {
 }
 
 void AppShell::wirePartsAndEngine() {
-    workspace_ = make(parts_.later.workspace);
+    workspace_ = std::make_unique<WorkspaceController>(
+        WorkspaceController::Ports{platform_.apps, platform_.screens, platform_.alerts, platform_.clock,
+                                   platform_.mainLoop},
+        engine_, pinned_, dockPreferences_);
     placement_ = make(parts_.later.placement);
     pinned_.onDragSessionChange = lifetime_.guard([this] {
         if (placement_) placement_->dragSessionChanged();
@@ -190,6 +193,7 @@ void AppShell::startDocks() {
         },
         launches_);
     dock_->onCommandClick = lifetime_.guard([this] { commandClick(); });
+    dock_->workspace = workspace_.get();
     dock_->start();
     hotKeys_->targets.dock = dock_.get();
 }

@@ -27,6 +27,7 @@
 #include "core/windows/WindowEngine.h"
 #include "core/workspace/FocusModeController.h"
 #include "core/workspace/FocusSpotlight.h"
+#include "core/workspace/WorkspaceController.h"
 
 namespace quillbern {
 
@@ -66,6 +67,7 @@ public:
     ShortcutSheetController* shortcutSheet() const { return shortcutSheet_.get(); }
     FocusModeController* focusMode() const { return focusMode_.get(); }
     AppOverview* overview() const { return overview_.get(); }
+    WorkspaceController* workspace() const { return workspace_.get(); }
     // The chords the system accepted, for the shortcut sheet and Settings; none before the
     // launch and after the shutdown.
     const RegisteredChords& registeredChords() const;
@@ -120,7 +122,7 @@ private:
     std::unique_ptr<TrayItem> statusItem_;
     std::unique_ptr<HotKeyDispatch> hotKeys_;
     Subscription preferencesChanged_;
-    std::unique_ptr<Workspace> workspace_;
+    std::unique_ptr<WorkspaceController> workspace_;
     std::unique_ptr<PlacementOverlay> placement_;
     std::unique_ptr<AppOverview> overview_;
     std::unique_ptr<Palette> appSearch_;

@@ -2,11 +2,8 @@
 
 #include <functional>
 #include <memory>
-#include <optional>
 
-#include "core/foundation/Geometry.h"
 #include "core/shell/HotKeyTargets.h"
-#include "core/windows/WindowSnapshot.h"
 
 namespace quillbern {
 
@@ -46,12 +43,6 @@ public:
 
 // The palettes are `Palette`s, as the shortcuts see them.
 
-// The tiled workspace of dropped applications.
-class Workspace : public WorkspaceToggle {
-public:
-    virtual void snapshotChanged(const WindowSnapshot& snapshot) = 0;
-};
-
 // The ghost grid shown while an application tile is dragged over the desktop.
 class PlacementOverlay {
 public:
@@ -83,7 +74,6 @@ struct ShellParts {
     // Not built yet; empty in the program.
     struct Later {
         PartFactory<AppIndex> appSearchIndex;
-        PartFactory<Workspace> workspace;
         PartFactory<PlacementOverlay> placement;
         PartFactory<Palette> appSearch;
         PartFactory<Palette> fileSearch;

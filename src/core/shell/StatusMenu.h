@@ -57,8 +57,8 @@ enum class StatusClick { left, right, controlLeft };
 // The status menu: the permissions at a glance, the docks, the palettes, focus mode and the
 // workspace, the undo of the last removal, hover previews, updates, Settings, Help and
 // Quit. It is described afresh each time it opens, so it never shows stale titles, marks or
-// docks. Rows of parts the program lacks do nothing when chosen; "Workspace" and "Check
-// for Updates…" show disabled instead. Main thread.
+// docks. Rows of parts the program lacks do nothing when chosen; "Check for Updates…" shows
+// disabled instead, as "Workspace" does while the workspace is empty. Main thread.
 class StatusMenu {
 public:
     StatusMenu(AppShell& shell, Platform& platform);

@@ -4,12 +4,13 @@
 
 #include "core/foundation/Localization.h"
 #include "core/tiles/WindowMenuItems.h"
+#include "core/workspace/WorkspaceController.h"
 
 namespace quillbern {
 
 AppTiles::AppTiles(const DockViewModel& model, WindowEngine& engine, PinnedStore& pinned, RunningApps& apps,
-                   Hooks hooks)
-    : model_(model), engine_(engine), pinned_(pinned), apps_(apps), hooks_(std::move(hooks)) {}
+                   Hooks hooks, WorkspaceController* workspace)
+    : model_(model), engine_(engine), pinned_(pinned), apps_(apps), hooks_(std::move(hooks)), workspace_(workspace) {}
 
 std::vector<WindowInfo> AppTiles::windowsOf(const std::function<bool(Pid)>& owns) const {
     std::vector<WindowInfo> windows;
@@ -99,6 +100,7 @@ MenuModel AppTiles::pinnedMenu(const PinnedApp& app, const std::vector<WindowInf
             });
         }
     }
+    addWorkspaceRemoval(menu, app.bundleID);
     menu.addSeparator();
     menu.add(tr("Remove from dock"), removeFromDock);
     return menu;
@@ -134,6 +136,7 @@ MenuModel AppTiles::transientMenu(const TransientDockApp& entry, const std::vect
         menu.add(tr("Hide"), [this, pid = entry.pid] { apps_.hide(pid); });
         menu.add(tr("Quit"), [this, pid = entry.pid] { apps_.quit(pid); });
     }
+    if (entry.bundleID) addWorkspaceRemoval(menu, *entry.bundleID);
     if (entry.bundleID) {
         menu.addSeparator();
         menu.add(tr("Pin to dock"), [this, bundleID = *entry.bundleID, name = entry.name] {
@@ -141,6 +144,11 @@ MenuModel AppTiles::transientMenu(const TransientDockApp& entry, const std::vect
         });
     }
     return menu;
+}
+
+void AppTiles::addWorkspaceRemoval(MenuModel& menu, const AppId& bundleID) const {
+    if (!workspace_ || !workspace_->isMember(bundleID)) return;
+    menu.add(tr("Remove from workspace"), [workspace = workspace_, bundleID] { workspace->remove(bundleID); });
 }
 
 std::vector<MenuItem> AppTiles::windowRows(const std::vector<WindowInfo>& windows) const {

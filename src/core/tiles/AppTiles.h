@@ -13,6 +13,8 @@
 
 namespace quillbern {
 
+class WorkspaceController;
+
 // Builds the application tiles of one dock from the stores: the pinned applications'
 // tiles and those of the running applications that are not pinned. A click brings the
 // application's best window forward, or starts a pinned application that shows none;
@@ -26,7 +28,9 @@ public:
         std::function<void(const PinnedApp&)> onColdLaunch;
     };
 
-    AppTiles(const DockViewModel& model, WindowEngine& engine, PinnedStore& pinned, RunningApps& apps, Hooks hooks);
+    // The menus offer to take the workspace's members out of it, when there is one.
+    AppTiles(const DockViewModel& model, WindowEngine& engine, PinnedStore& pinned, RunningApps& apps, Hooks hooks,
+             WorkspaceController* workspace = nullptr);
     AppTiles(const AppTiles&) = delete;
     AppTiles& operator=(const AppTiles&) = delete;
 
@@ -44,12 +48,14 @@ private:
                          const std::set<Pid>& owned) const;
     MenuModel transientMenu(const TransientDockApp& entry, const std::vector<WindowInfo>& windows) const;
     std::vector<MenuItem> windowRows(const std::vector<WindowInfo>& windows) const;
+    void addWorkspaceRemoval(MenuModel& menu, const AppId& bundleID) const;
 
     const DockViewModel& model_;
     WindowEngine& engine_;
     PinnedStore& pinned_;
     RunningApps& apps_;
     Hooks hooks_;
+    WorkspaceController* workspace_;
 };
 
 }  // namespace quillbern

@@ -44,11 +44,39 @@ std::string pictureName(const RunningApp& app) {
     return app.appId.value_or(app.name.value_or(""));
 }
 
-// Minimises each window of the process in the table.
-void hideWindows(xcb_connection_t* c, xcb_window_t root, const ClientTable& table, Pid pid, xcb_atom_t changeState) {
+// Minimises each window of the process in the table; the windows it minimised.
+std::vector<xcb_window_t> hideWindows(xcb_connection_t* c, xcb_window_t root, const ClientTable& table, Pid pid,
+                                      xcb_atom_t changeState) {
+    std::vector<xcb_window_t> minimised;
     for (const ClientFacts& window : table.frontToBack) {
-        if (window.pid == pid && !window.isDockOrDesktop && !window.minimized) minimize(c, root, window, changeState);
+        if (window.pid == pid && !window.isDockOrDesktop && !window.minimized) {
+            minimize(c, root, window, changeState);
+            minimised.push_back(window.window);
+        }
     }
+    xcb_flush(c);
+    return minimised;
+}
+
+// Restores by activation the windows a hide minimised that are still listed, whether or not
+// the table shows them minimised yet; without those, every minimised window of the process.
+// The front-most goes last, so it ends up in front.
+void unhideWindows(xcb_connection_t* c, xcb_window_t root, const ClientTable& table, Pid pid,
+                   const std::vector<xcb_window_t>& hidden, xcb_atom_t activeWindow, xcb_atom_t restackWindow) {
+    const auto isOwn = [pid](const ClientFacts* window) {
+        return window && window->pid == pid && !window->isDockOrDesktop;
+    };
+    std::vector<const ClientFacts*> restore;
+    for (const xcb_window_t id : hidden) {
+        if (const ClientFacts* window = table.find(id); isOwn(window)) restore.push_back(window);
+    }
+    if (restore.empty()) {
+        for (const ClientFacts& window : table.frontToBack) {
+            if (isOwn(&window) && window.minimized) restore.push_back(&window);
+        }
+    }
+    for (auto window = restore.rbegin(); window != restore.rend(); ++window)
+        bringForward(c, root, **window, activeWindow, restackWindow);
     xcb_flush(c);
 }
 
@@ -82,6 +110,7 @@ public:
         reader_ = std::make_unique<X11ClientReader>(*connection_);
         clientListAtom_ = connection_->atom("_NET_CLIENT_LIST");
         activeAtom_ = connection_->atom("_NET_ACTIVE_WINDOW");
+        states_ = {connection_->atom("WM_STATE"), connection_->atom("_NET_WM_STATE")};
         naming_ = {XCB_ATOM_WM_CLASS, connection_->atom("_GTK_APPLICATION_ID"),
                    connection_->atom("_KDE_NET_WM_DESKTOP_FILE")};
         const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
@@ -127,10 +156,23 @@ public:
     // Read again at the next identification.
     void entriesChanged() { entries_.reset(); }
 
-    // On a table read now, so a window that opened since the last look counts too.
+    // On a table read now, so a window that opened since the last look counts too. The
+    // windows minimised are remembered until the process shows them again or ends.
     void hide(Pid pid) {
+        const auto table = readTable();
+        if (!table) return;
+        std::vector<xcb_window_t>& remembered = hidden_[pid];
+        for (const xcb_window_t window :
+             hideWindows(connection_->xcb(), connection_->root(), *table, pid, connection_->atom("WM_CHANGE_STATE"))) {
+            if (std::ranges::find(remembered, window) == remembered.end()) remembered.push_back(window);
+        }
+    }
+    void unhide(Pid pid) {
+        std::vector<xcb_window_t> remembered;
+        if (auto node = hidden_.extract(pid)) remembered = std::move(node.mapped());
         if (const auto table = readTable())
-            hideWindows(connection_->xcb(), connection_->root(), *table, pid, connection_->atom("WM_CHANGE_STATE"));
+            unhideWindows(connection_->xcb(), connection_->root(), *table, pid, remembered, activeAtom_,
+                          connection_->atom("_NET_RESTACK_WINDOW"));
     }
     void quit(Pid pid) {
         if (const auto table = readTable())
@@ -162,6 +204,9 @@ private:
             const auto& property = reinterpret_cast<const xcb_property_notify_event_t&>(*event);
             if (property.window == connection_->root()) {
                 relevant |= property.atom == clientListAtom_ || property.atom == activeAtom_;
+            } else if (std::ranges::find(states_, property.atom) != states_.end()) {
+                // Minimised or restored: whether its application is hidden may change.
+                relevant |= watched_.contains(property.window);
             } else if (std::ranges::find(naming_, property.atom) != naming_.end()) {
                 // Some clients name their application only after the window maps.
                 if (const auto owner = watched_.find(property.window); owner != watched_.end()) {
@@ -197,8 +242,10 @@ private:
         }
         renamed_.clear();
         std::vector<RunningApp> reidentified = identify(renamed, table);
-        for (const Pid pid : changes.terminated)
+        for (const Pid pid : changes.terminated) {
             names_.erase(pid);
+            hidden_.erase(pid);
+        }
         std::map<std::string, std::vector<PixelBuffer>> pictures = readPictures(table, identified);
         deliver_(Look{table, recentlyActive_, std::move(presence), std::move(changes), std::move(identified),
                       std::move(reidentified), firstWindows, std::move(pictures)});
@@ -343,6 +390,9 @@ private:
     xcb_atom_t clientListAtom_ = XCB_ATOM_NONE;
     xcb_atom_t activeAtom_ = XCB_ATOM_NONE;
     std::array<xcb_atom_t, 3> naming_{};
+    std::array<xcb_atom_t, 2> states_{};
+    // The windows each process's hiding minimised.
+    std::map<Pid, std::vector<xcb_window_t>> hidden_;
     AppPresence presence_;
     std::map<xcb_window_t, Pid> watched_;
     std::set<Pid> renamed_;
@@ -375,6 +425,7 @@ X11RunningApps::X11RunningApps(X11Connection& connection, const X11Screens& scre
         table_ = std::move(stock->table);
         recentlyActive_ = std::move(stock->recentlyActive);
         keepPictures(std::move(stock->pictures));
+        markHidden();
     }
     worker_ = threads.startWorker(kThreadName, kStartLimit);
     if (!worker_) {
@@ -436,6 +487,18 @@ bool X11RunningApps::hide(Pid pid) {
     } else {
         worker_->post([weak = std::weak_ptr<Tracker>(tracker_), pid] {
             if (auto tracker = weak.lock()) tracker->hide(pid);
+        });
+    }
+    return true;
+}
+
+bool X11RunningApps::unhide(Pid pid) {
+    if (!apps_.contains(pid)) return false;
+    if (!worker_) {
+        unhideWindows(connection_.xcb(), connection_.root(), table_, pid, {}, activeWindowAtom_, restackAtom_);
+    } else {
+        worker_->post([weak = std::weak_ptr<Tracker>(tracker_), pid] {
+            if (auto tracker = weak.lock()) tracker->unhide(pid);
         });
     }
     return true;
@@ -509,6 +572,7 @@ void X11RunningApps::apply(Look look) {
     const bool newPictures = keepPictures(std::move(look.pictures));
 
     const AppChanges& changes = look.changes;
+    markHidden();
     for (const RunningApp& app : gone)
         terminated_.emit(app);
     for (const Pid pid : changes.launched) {
@@ -519,6 +583,19 @@ void X11RunningApps::apply(Look look) {
     }
     if (!gone.empty() || !changes.launched.empty() || policyChanged || renamed || look.firstWindows || newPictures)
         appsChanged_.emit();
+}
+
+void X11RunningApps::markHidden() {
+    for (auto& [pid, app] : apps_) {
+        bool any = false;
+        bool allMinimised = true;
+        for (const ClientFacts& window : table_.frontToBack) {
+            if (window.pid != pid || window.isDockOrDesktop) continue;
+            any = true;
+            allMinimised &= window.minimized;
+        }
+        app.isHidden = any && allMinimised;
+    }
 }
 
 bool X11RunningApps::keepPictures(std::map<std::string, std::vector<PixelBuffer>> fresh) {

@@ -28,7 +28,8 @@ class X11Screens;
 // main thread: launches, terminations and activations are the differences between two
 // looks. It follows the naming properties of the applications' windows too, and
 // identifies an application again when they change after the window mapped. The main
-// thread never waits for the server or the disk here. Main thread.
+// thread never waits for the server or the disk here. A change of a window's state is a
+// change too: whether an application is hidden is read from its windows. Main thread.
 class X11RunningApps final : public RunningApps {
 public:
     // How often a launched process that shows no window yet is checked for its exit.
@@ -48,9 +49,13 @@ public:
     // Raises and focuses the application's best window (see bestWindow) in the client
     // table of the last look.
     bool activate(Pid pid) override;
-    // Minimises each of its windows, as the worker reads them next. False for a process
-    // that is not a running application.
+    // Minimises each of its windows, as the worker reads them next, remembering which.
+    // False for a process that is not a running application.
     bool hide(Pid pid) override;
+    // Restores, by activation and as the worker reads them next, the windows hiding
+    // minimised, front-most last; with none of those still listed, every minimised window
+    // of the process.
+    bool unhide(Pid pid) override;
     // Asks each of its windows to close, as the worker reads them next; a process without
     // windows is sent SIGTERM. False for ourselves and for what is not a running application.
     bool quit(Pid pid) override;
@@ -88,6 +93,8 @@ private:
     class Tracker;
 
     void apply(Look look);
+    // An application is hidden while it has windows and every one is minimised.
+    void markHidden();
     // Keeps the pictures read, forgets those of names no longer running; whether any is new.
     bool keepPictures(std::map<std::string, std::vector<PixelBuffer>> fresh);
 

@@ -78,7 +78,8 @@ DockView::DockView(DockContent content, QWidget* parent)
     : QWidget(parent),
       content_(content),
       model_(*content.engine, *content.pinned, *content.appearance, content.profile, content.display),
-      appTiles_(model_, *content.engine, *content.pinned, *content.apps, {content.onHoverTile, content.onColdLaunch}),
+      appTiles_(model_, *content.engine, *content.pinned, *content.apps, {content.onHoverTile, content.onColdLaunch},
+                content.workspace),
       ticker_(
           *content.mainLoop, *content.clock, [this](MediaTime now) { return highlight_.isMoving(now); },
           [this] { update(); }),
