@@ -5,6 +5,7 @@
 
 #include "core/tiles/AppTiles.h"
 #include "core/tiles/DockViewModel.h"
+#include "core/workspace/WorkspaceController.h"
 #include "tiles/TilesWorld.h"
 
 namespace quillbern {
@@ -199,6 +200,40 @@ TEST_F(Tiles, HoveringHandsTheBestWindowToTheDock) {
     w.showWindows({window(3, 10, "Mail", kLeft)});
     tile.hover(true);
     EXPECT_EQ(lastHover(), 2u);
+}
+
+TEST_F(Tiles, AMemberOfTheWorkspaceCanBeTakenOutOfItFromItsMenu) {
+    open();
+    DockPreferences preferences(w.world.defaults, w.world.clock, w.world.mainLoop);
+    WorkspaceController workspace({w.world.apps, w.world.screens, w.world.alerts, w.world.clock, w.world.mainLoop},
+                                  *w.engine, *w.pinned, preferences);
+    const AppTiles withWorkspace(*model, *w.engine, *w.pinned, w.world.apps, {}, &workspace);
+    w.run(10, "mail", "Mail");
+    w.run(20, "web", "Web");
+    w.showWindows({window(1, 10, "Mail", kLeft), window(2, 20, "Web", kLeft)});
+    const auto offersRemoval = [](const MenuModel& menu) {
+        return std::ranges::count(titles(menu), "Remove from workspace") == 1;
+    };
+    EXPECT_FALSE(offersRemoval(withWorkspace.pinnedAppTile(kMail).menu()));
+
+    workspace.drop("mail", kLeft, {100, 100});
+    workspace.drop("web", kLeft, {100, 100});
+    EXPECT_EQ(
+        titles(withWorkspace.pinnedAppTile(kMail).menu()),
+        (std::vector<std::string>{"Mail 1", "--", "Hide", "Quit", "Remove from workspace", "--", "Remove from dock"}));
+    EXPECT_FALSE(offersRemoval(pinned(kMail).menu())) << "tiles without the workspace";
+    choose(withWorkspace.pinnedAppTile(kMail).menu(), "Remove from workspace");
+    EXPECT_FALSE(workspace.isMember("mail"));
+    EXPECT_TRUE(w.pinned->isPinned("mail", testing::dockId(1))) << "still pinned, still running";
+
+    // A running application that is not pinned.
+    for (const TransientDockApp& entry : model->transientApps()) {
+        if (entry.pid != 20) continue;
+        const MenuModel menu = withWorkspace.transientTile(entry).menu();
+        ASSERT_TRUE(offersRemoval(menu));
+        choose(menu, "Remove from workspace");
+    }
+    EXPECT_FALSE(workspace.hasMembers());
 }
 
 TEST_F(Tiles, ThePinnedMenuForEachState) {

@@ -279,6 +279,10 @@ TEST_F(X11RunningAppsTest, HidingMinimisesEveryWindowAndQuittingClosesThem) {
         if (!owner.empty() && Pid(owner.front()) == pid) windows.push_back(window);
     }
     ASSERT_EQ(windows.size(), 2u);
+    // Hiding acts on the windows of the last look: one that saw the second window.
+    TestClient later({"--title", "Later"});
+    ASSERT_TRUE(later.started());
+    ASSERT_TRUE(spinUntil([&] { return heard.launchesOf(later.pid()) == 1; }));
 
     EXPECT_TRUE(apps.hide(pid));
     constexpr std::uint32_t kIconic = 3;
@@ -294,6 +298,50 @@ TEST_F(X11RunningAppsTest, HidingMinimisesEveryWindowAndQuittingClosesThem) {
     EXPECT_FALSE(apps.hide(pid));
     EXPECT_FALSE(apps.quit(pid));
     EXPECT_FALSE(apps.quit(getpid())) << "never ourselves";
+}
+
+TEST_F(X11RunningAppsTest, AnApplicationIsHiddenWhileEveryWindowIsMinimisedAndUnhidingRestoresThem) {
+    TestClient client({"--title", "Hidden"});
+    ASSERT_TRUE(client.started());
+    const Pid pid = client.pid();
+    ASSERT_TRUE(spinUntil([&] { return heard.launchesOf(pid) == 1; }));
+    const std::size_t clients = probe.cardinals(probe.root(), "_NET_CLIENT_LIST").size();
+    openAnotherWindow(probe, client.window());
+    ASSERT_TRUE(spinUntil([&] { return probe.cardinals(probe.root(), "_NET_CLIENT_LIST").size() == clients + 1; }));
+    // Looks come in order: once a later application is heard, the second window was seen.
+    TestClient other({"--title", "Other"});
+    ASSERT_TRUE(other.started());
+    ASSERT_TRUE(spinUntil([&] { return heard.launchesOf(other.pid()) == 1; }));
+    std::vector<xcb_window_t> windows;
+    for (const std::uint32_t window : probe.cardinals(probe.root(), "_NET_CLIENT_LIST")) {
+        const auto owner = probe.cardinals(window, "_NET_WM_PID");
+        if (!owner.empty() && Pid(owner.front()) == pid) windows.push_back(window);
+    }
+    ASSERT_EQ(windows.size(), 2u);
+    const auto allViewable = [&](bool viewable) {
+        return std::ranges::all_of(windows, [&](xcb_window_t window) { return probe.isViewable(window) == viewable; });
+    };
+    EXPECT_FALSE(apps.app(pid)->isHidden);
+
+    EXPECT_TRUE(apps.hide(pid));
+    EXPECT_TRUE(spinUntil([&] { return apps.app(pid)->isHidden; }));
+    EXPECT_TRUE(allViewable(false));
+    EXPECT_FALSE(apps.app(other.pid())->isHidden);
+
+    EXPECT_TRUE(apps.unhide(pid));
+    EXPECT_TRUE(spinUntil([&] { return !apps.app(pid)->isHidden && allViewable(true); }));
+
+    // One window minimised by other means is no hidden application; both are, and unhiding
+    // restores them though it minimised neither.
+    ASSERT_EQ(run({"xdotool", "windowminimize", std::to_string(windows[0])}), 0);
+    ASSERT_TRUE(spinUntil([&] { return !probe.isViewable(windows[0]); }));
+    ASSERT_TRUE(windowManagerCaughtUp(other.window()));
+    EXPECT_FALSE(apps.app(pid)->isHidden);
+    ASSERT_EQ(run({"xdotool", "windowminimize", std::to_string(windows[1])}), 0);
+    EXPECT_TRUE(spinUntil([&] { return apps.app(pid)->isHidden; }));
+    EXPECT_TRUE(apps.unhide(pid));
+    EXPECT_TRUE(spinUntil([&] { return !apps.app(pid)->isHidden && allViewable(true); }));
+    EXPECT_FALSE(apps.unhide(getpid())) << "no application of ours";
 }
 
 TEST_F(X11RunningAppsTest, ALaunchedProcessShowingItsFirstWindowIsAChangeThatBringsItsPicture) {
