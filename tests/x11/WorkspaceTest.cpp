@@ -174,8 +174,8 @@ TEST_F(X11WorkspaceTest, DroppedApplicationsTileTheRightHandMonitorHideAndComeBa
     for (const char* id : kApps)
         workspace.drop(id, *right().id, {area.midX(), area.midY()});
     EXPECT_EQ(workspace.displayID(), right().id);
-    EXPECT_TRUE(spinUntil([&] { return tiled(); })) << "first at " << outerFrame(clients[0]->window()).x << ","
-                                                    << outerFrame(clients[0]->window()).y;
+    EXPECT_TRUE(spinUntil([&] { return tiled(); }))
+        << "first at " << outerFrame(clients[0]->window()).x << "," << outerFrame(clients[0]->window()).y;
 
     // One window moved away by hand; hiding iconifies them all.
     ASSERT_EQ(run({"xdotool", "windowmove", std::to_string(clients[1]->window()), "200", "300"}), 0);
