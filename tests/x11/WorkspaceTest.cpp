@@ -111,6 +111,16 @@ protected:
         return true;
     }
 
+    std::string frames() const {
+        std::string text;
+        for (const auto& client : clients) {
+            const RectTL frame = outerFrame(client->window());
+            text += std::to_string(frame.x) + "," + std::to_string(frame.y) + " " + std::to_string(frame.width) + "x" +
+                    std::to_string(frame.height) + "; ";
+        }
+        return text;
+    }
+
     bool allInState(std::uint32_t wanted) const {
         return std::ranges::all_of(clients, [&](const auto& client) {
             const auto state = probe.cardinals(client->window(), "WM_STATE");
@@ -197,6 +207,7 @@ TEST_F(X11WorkspaceTest, DroppedApplicationsTileTheRightHandMonitorHideAndComeBa
         return third != windows.end() && third->isFullscreen && third->isOnScreen;
     }));
     workspace.toggle();
-    EXPECT_TRUE(spinUntil([&] { return !isFullScreen(clients[2]->window()) && tiled(); }));
+    EXPECT_TRUE(spinUntil([&] { return !isFullScreen(clients[2]->window()) && tiled(); }))
+        << "full screen " << isFullScreen(clients[2]->window()) << ", frames " << frames();
     EXPECT_TRUE(allInState(kNormalState)) << "nothing was hidden";
 }
