@@ -9,6 +9,7 @@
 #include "linux/dbus/SingleInstance.h"
 #include "linux/freedesktop/LinuxAppCatalog.h"
 #include "linux/freedesktop/LinuxFileSystem.h"
+#include "linux/freedesktop/LinuxFolderEvents.h"
 #include "linux/freedesktop/LinuxLauncher.h"
 #include "linux/freedesktop/LinuxLoginService.h"
 #include "linux/freedesktop/LinuxNativeDockPreferences.h"
@@ -78,6 +79,7 @@ LinuxPlatform::LinuxPlatform(std::unique_ptr<X11Connection> connection, std::uni
                                                         [this, pid, entry] { apps_->noteLaunch(pid, entry); });
                                                 })),
       files_(std::make_unique<LinuxFileSystem>()),
+      folders_(std::make_unique<LinuxFolderEvents>()),
       icons_(std::make_unique<QtIcons>([this](Pid pid) { return apps_->windowPictures(pid); })),
       nativeDock_(std::make_unique<LinuxNativeDockPreferences>()),
       login_(std::make_unique<LinuxLoginService>(QCoreApplication::applicationFilePath().toStdString())),
@@ -87,7 +89,7 @@ LinuxPlatform::LinuxPlatform(std::unique_ptr<X11Connection> connection, std::uni
           Platform{*mainLoop_, clock_, *defaults_, uuids_, *text_, *alerts_, *appearance_, *screens_, *input_, *events_,
                    *hotKeys_, *keyboardLayout_, *panels_, *paletteViews_, threads_, *windowAccess_, *onScreenWindows_,
                    *windowAccess_, *permissions_, processes_, *apps_, *session_, *capture_, *launcher_, *catalog_,
-                   *files_, *icons_, *nativeDock_, *login_, *process_, *instance_,
+                   *files_, *folders_, *icons_, *nativeDock_, *login_, *process_, *instance_,
                    // No software updater: the package manager updates the program.
                    nullptr})) {}
 

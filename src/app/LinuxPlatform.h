@@ -31,6 +31,7 @@ class QtPaletteViewFactory;
 class X11RunningApps;
 class X11SessionEvents;
 class LinuxFileSystem;
+class LinuxFolderEvents;
 class QtIcons;
 class LinuxLauncher;
 class LinuxAppCatalog;
@@ -88,6 +89,7 @@ private:
     std::unique_ptr<X11WindowCapture> capture_;
     std::unique_ptr<LinuxLauncher> launcher_;
     std::unique_ptr<LinuxFileSystem> files_;
+    std::unique_ptr<LinuxFolderEvents> folders_;
     std::unique_ptr<QtIcons> icons_;
     std::unique_ptr<LinuxNativeDockPreferences> nativeDock_;
     std::unique_ptr<LinuxLoginService> login_;

@@ -62,6 +62,11 @@ std::optional<Path> SimFileSystem::userDirectory(UserDirectory which) const {
     return found->second;
 }
 
+bool SimFileSystem::isInTrash(const Path& path) const {
+    const std::optional<Path> trash = userDirectory(UserDirectory::trash);
+    return trash && normalizedPath(path).starts_with(normalizedPath(*trash) + "/");
+}
+
 void SimFileSystem::add(const Path& path, Node node) {
     std::lock_guard lock(mutex_);
     node.order = nextOrder_++;

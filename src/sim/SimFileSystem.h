@@ -22,6 +22,8 @@ public:
     std::string displayName(const Path& path) const override;
     Result<std::vector<DirEntry>> list(const Path& folder, bool skipHidden) const override;
     std::optional<Path> userDirectory(UserDirectory which) const override;
+    // Below the Trash folder the test named.
+    bool isInTrash(const Path& path) const override;
 
     void addFile(const Path& path, std::optional<WallTime> modified = std::nullopt);
     void addDirectory(const Path& path, std::optional<std::string> displayName = std::nullopt,

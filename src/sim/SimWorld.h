@@ -9,6 +9,7 @@
 #include "sim/SimDefaults.h"
 #include "sim/SimEventMonitors.h"
 #include "sim/SimFileSystem.h"
+#include "sim/SimFolderEvents.h"
 #include "sim/SimHotKeys.h"
 #include "sim/SimIcons.h"
 #include "sim/SimInputState.h"
@@ -35,7 +36,7 @@ namespace quillbern {
 // One simulated machine for a test or a benchmark: virtual time, the main run loop, the
 // application's defaults, the log, UUIDs, text rules, alerts, displays, input, event
 // monitors, global hot keys, the keyboard layout, panels and palette views, running and
-// installed applications, launching, files, the desktop's dock and the login service, the
+// installed applications, launching, files and folder watches, the desktop's dock and the login service, the
 // desktop's display options, other applications' windows, permissions, child processes,
 // worker threads (manual loops on the same virtual time) and session events. Later
 // features add their simulated backends here; SimDockWorld builds the docks' stores and
@@ -72,6 +73,7 @@ public:
     SimAppCatalog catalog;
     SimLauncher launcher;
     SimFileSystem files;
+    SimFolderEvents folders;
     SimIcons icons;
     SimNativeDockPreferences nativeDock;
     SimLoginService login;

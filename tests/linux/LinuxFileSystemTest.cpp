@@ -194,5 +194,22 @@ TEST_F(LinuxFiles, UserFoldersComeFromTheUserDirsFileAndOnesSwitchedOffOrMissing
     EXPECT_FALSE(files.userDirectory(UserDirectory::desktop)) << "a folder that does not exist";
 }
 
+// The freedesktop Trash: made when missing so that a watch of it can start, private.
+TEST_F(LinuxFiles, TheTrashFolderIsMadeWhenMissingAndWhatLiesInATrashIsKnown) {
+    ScopedEnvironment environment;
+    environment.set("HOME", at("home"));
+    environment.set("XDG_DATA_HOME", at("data"));
+    EXPECT_EQ(files.userDirectory(UserDirectory::trash), at("data/Trash/files"));
+    EXPECT_TRUE(fs::is_directory(root / "data" / "Trash" / "info"));
+    EXPECT_EQ(fs::status(root / "data" / "Trash").permissions() & fs::perms::all, fs::perms::owner_all);
+
+    EXPECT_TRUE(files.isInTrash(at("data/Trash/files/report.txt")));
+    EXPECT_TRUE(files.isInTrash("/media/usb/.Trash-" + std::to_string(::getuid()) + "/files/a"));
+    EXPECT_TRUE(files.isInTrash("/media/usb/.Trash/" + std::to_string(::getuid()) + "/files/a"));
+    EXPECT_FALSE(files.isInTrash(at("data/Trash")));
+    EXPECT_FALSE(files.isInTrash(at("data/Trashcan/a")));
+    EXPECT_FALSE(files.isInTrash(at("home/Documents/Trash/a")));
+}
+
 }  // namespace
 }  // namespace quillbern

@@ -110,6 +110,7 @@ AppShell& ShellWorld::make(ShellParts parts) {
                                                    world.launcher,
                                                    world.catalog,
                                                    world.files,
+                                                   world.folders,
                                                    world.icons,
                                                    recordedNativeDock,
                                                    recordedLogin,

@@ -26,8 +26,9 @@ struct DirEntry {
     std::optional<std::string> displayName;
 };
 
-// The user's folders that the desktop names.
-enum class UserDirectory { desktop, documents, downloads };
+// The user's folders that the desktop names; `trash` is the folder that holds the user's
+// trashed items themselves.
+enum class UserDirectory { desktop, documents, downloads, trash };
 
 // Facts about files. Any thread.
 class FileSystem {
@@ -44,6 +45,8 @@ public:
     virtual Result<std::vector<DirEntry>> list(const Path& folder, bool skipHidden) const = 0;
     // Where the user keeps that folder; none when the desktop names none.
     virtual std::optional<Path> userDirectory(UserDirectory which) const = 0;
+    // The path lies inside a Trash, the user's own or one of a mounted volume.
+    virtual bool isInTrash(const Path& path) const = 0;
 };
 
 }  // namespace quillbern

@@ -9,6 +9,7 @@
 #include "core/platform/AppProcess.h"
 #include "core/platform/EventMonitors.h"
 #include "core/platform/FileSystem.h"
+#include "core/platform/FolderEvents.h"
 #include "core/platform/HotKeys.h"
 #include "core/platform/Icons.h"
 #include "core/platform/InputState.h"
@@ -64,6 +65,7 @@ struct Platform {
     Launcher& launcher;
     AppCatalog& catalog;
     const FileSystem& files;
+    FolderEvents& folders;
     const Icons& icons;
     NativeDockPreferences& nativeDock;
     LoginService& login;

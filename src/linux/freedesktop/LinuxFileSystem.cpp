@@ -62,6 +62,25 @@ std::string configFolder(const std::string& home) {
     return home + "/.config";
 }
 
+std::string dataFolder(const std::string& home) {
+    if (const char* data = std::getenv("XDG_DATA_HOME"); data && data[0] == '/') return data;
+    return home + "/.local/share";
+}
+
+// The user's own Trash; its folders are made when missing, private as the trash convention
+// asks, so that what is trashed later has a place and a watch of it can start now.
+std::optional<Path> homeTrashFiles(const std::string& home) {
+    if (home.empty()) return std::nullopt;
+    const Path trash = normalizedPath(dataFolder(home)) + "/Trash";
+    std::error_code ignored;
+    std::filesystem::create_directories(dataFolder(home), ignored);
+    for (const Path& folder : {trash, trash + "/files", trash + "/info"})
+        ::mkdir(folder.c_str(), 0700);
+    struct stat facts;
+    if (::stat((trash + "/files").c_str(), &facts) != 0 || !S_ISDIR(facts.st_mode)) return std::nullopt;
+    return trash + "/files";
+}
+
 // The value of `key` in user-dirs.dirs: a quoted path, absolute or starting with $HOME,
 // with backslash escapes; the last line that names the key wins.
 std::optional<Path> configuredUserFolder(const std::string& file, std::string_view key, const std::string& home) {
@@ -162,6 +181,7 @@ Result<std::vector<DirEntry>> LinuxFileSystem::list(const Path& folder, bool ski
 
 std::optional<Path> LinuxFileSystem::userDirectory(UserDirectory which) const {
     const std::string home = homeFolder();
+    if (which == UserDirectory::trash) return homeTrashFiles(home);
     const std::string_view key = which == UserDirectory::desktop     ? "XDG_DESKTOP_DIR"
                                  : which == UserDirectory::documents ? "XDG_DOCUMENTS_DIR"
                                                                      : "XDG_DOWNLOAD_DIR";
@@ -171,6 +191,16 @@ std::optional<Path> LinuxFileSystem::userDirectory(UserDirectory which) const {
     Path normalized = normalizedPath(*folder);
     if (normalized == normalizedPath(home) || !isDirectory(normalized)) return std::nullopt;
     return normalized;
+}
+
+bool LinuxFileSystem::isInTrash(const Path& path) const {
+    const Path normalized = normalizedPath(path);
+    const std::string home = homeFolder();
+    if (!home.empty() && normalized.starts_with(normalizedPath(dataFolder(home)) + "/Trash/")) return true;
+    // A mounted volume keeps trashed items in $topdir/.Trash/$uid or $topdir/.Trash-$uid.
+    const std::string uid = std::to_string(::getuid());
+    return normalized.find("/.Trash/" + uid + "/") != std::string::npos ||
+           normalized.find("/.Trash-" + uid + "/") != std::string::npos;
 }
 
 }  // namespace quillbern

@@ -19,7 +19,10 @@ public:
     // None when the entry is missing (the Desktop then defaults to ~/Desktop, as GLib has
     // it), when it is the home folder itself (the desktop's way of switching it off), and
     // when it is not a folder.
+    // The Trash is the freedesktop one in $XDG_DATA_HOME, its folders made when missing.
     std::optional<Path> userDirectory(UserDirectory which) const override;
+    // The user's Trash, or a volume's ($topdir/.Trash/$uid, $topdir/.Trash-$uid).
+    bool isInTrash(const Path& path) const override;
 };
 
 }  // namespace quillbern
