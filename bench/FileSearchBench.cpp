@@ -97,6 +97,7 @@ public:
     std::string displayName(const Path& path) const override { return files_.displayName(path); }
     std::optional<Path> userDirectory(UserDirectory which) const override { return files_.userDirectory(which); }
     bool isInTrash(const Path& path) const override { return files_.isInTrash(path); }
+    Result<void> moveToTrash(const Path& path) override { return files_.moveToTrash(path); }
     Result<std::vector<DirEntry>> list(const Path& folder, bool skipHidden) const override {
         const auto start = Clock::now();
         {

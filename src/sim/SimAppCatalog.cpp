@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "core/foundation/Paths.h"
+
 namespace quillbern {
 
 namespace {
@@ -41,6 +43,11 @@ std::optional<Path> SimAppCatalog::pathForAppId(std::string_view appId) const {
 std::optional<AppInfo> SimAppCatalog::appInfo(const Path& appPath) const {
     const auto found = apps_.find(appPath);
     return found == apps_.end() ? std::nullopt : std::optional<AppInfo>(found->second.info);
+}
+
+bool SimAppCatalog::isApplicationPath(const Path& path) const {
+    const std::string name = lastPathComponent(path);
+    return name.size() > 4 && name.ends_with(".app");
 }
 
 std::optional<AppId> SimAppCatalog::owningAppId(const RunningApp& app) const {

@@ -13,6 +13,8 @@ class SimAppCatalog final : public AppCatalog {
 public:
     std::optional<Path> pathForAppId(std::string_view appId) const override;
     std::optional<AppInfo> appInfo(const Path& appPath) const override;
+    // An application folder: the extension "app", in that case.
+    bool isApplicationPath(const Path& path) const override;
     std::optional<AppId> owningAppId(const RunningApp& app) const override;
     std::vector<InstalledApp> installedApps() const override;
 

@@ -71,7 +71,8 @@ void SimDockWorld::open(const std::vector<Profile>& docks) {
     appearance = std::make_unique<AppearanceStore>(world.defaults, world.appearance, world.mainLoop);
     controller_ = std::make_unique<DockController>(
         DockController::Ports{world.panels, world.screens, world.input, world.appearance, world.mainLoop, world.clock,
-                              world.apps, world.events},
+                              world.apps, world.events, world.files, world.folders, world.catalog, world.launcher,
+                              world.alerts},
         *engine, *previews, *pinned_, *preferences, *appearance, permission,
         [this](std::span<const WindowInfo>, const std::set<std::string>& excluded) {
             transientQueries.push_back(excluded);

@@ -130,6 +130,34 @@ void SimFileSystem::remove(const Path& path) {
     nodes_.erase(path);
 }
 
+void SimFileSystem::failTrashing(const Path& path, std::string reason) {
+    std::lock_guard lock(mutex_);
+    trashFailures_[path] = std::move(reason);
+}
+
+Result<void> SimFileSystem::moveToTrash(const Path& path) {
+    const std::optional<Path> trash = userDirectory(UserDirectory::trash);
+    std::lock_guard lock(mutex_);
+    if (const auto failure = trashFailures_.find(path); failure != trashFailures_.end())
+        return Error{failure->second, "sim", 1};
+    if (!nodes_.contains(path)) return Error{"The file doesn't exist.", "sim", 2};
+    if (!trash) return Error{"There is no Trash.", "sim", 3};
+    const std::string prefix = path + "/";
+    const Path target = childPath(*trash, lastPathComponent(path));
+    std::map<Path, Node> moved;
+    for (auto it = nodes_.begin(); it != nodes_.end();) {
+        if (it->first == path || it->first.starts_with(prefix)) {
+            moved.emplace(target + it->first.substr(path.size()), std::move(it->second));
+            it = nodes_.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    for (auto& [movedPath, node] : moved)
+        nodes_.insert_or_assign(movedPath, std::move(node));
+    return {};
+}
+
 std::vector<Path> SimFileSystem::listings() const {
     std::lock_guard lock(mutex_);
     return listings_;

@@ -24,6 +24,8 @@ public:
     std::optional<Path> userDirectory(UserDirectory which) const override;
     // Below the Trash folder the test named.
     bool isInTrash(const Path& path) const override;
+    // Into the Trash folder the test named, with what lies inside; fails as the test said.
+    Result<void> moveToTrash(const Path& path) override;
 
     void addFile(const Path& path, std::optional<WallTime> modified = std::nullopt);
     void addDirectory(const Path& path, std::optional<std::string> displayName = std::nullopt,
@@ -38,6 +40,8 @@ public:
     void setFactsUnreadable(const Path& path);
     void setUserDirectory(UserDirectory which, std::optional<Path> path);
     void remove(const Path& path);
+    // Moving it to the Trash fails with this reason.
+    void failTrashing(const Path& path, std::string reason);
 
     // The folders listed so far, in order.
     std::vector<Path> listings() const;
@@ -60,6 +64,7 @@ private:
     std::map<UserDirectory, Path> userDirectories_;
     std::uint64_t nextOrder_ = 0;
     mutable std::vector<Path> listings_;
+    std::map<Path, std::string> trashFailures_;
 };
 
 }  // namespace quillbern

@@ -16,6 +16,20 @@ bool SimLauncher::openSystemSettings(SettingsPage page) {
     return opensPages_;
 }
 
+bool SimLauncher::open(const Path& path) {
+    openedLocations_.push_back(path);
+    return true;
+}
+
+bool SimLauncher::openUrl(std::string_view url) {
+    openedLocations_.emplace_back(url);
+    return opensUrls_;
+}
+
+void SimLauncher::reveal(const std::vector<Path>& paths) {
+    revealed_.push_back(paths);
+}
+
 void SimLauncher::complete(std::size_t index, Result<void> outcome) {
     std::function<void(Result<void>)> done;
     {

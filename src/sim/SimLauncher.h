@@ -25,6 +25,10 @@ public:
     void launch(const Path& appPath, bool activate, std::function<void(Result<void>)> done) override;
     void openWith(const std::vector<Path>& files, const Path& appPath) override;
     bool openSystemSettings(SettingsPage page) override;
+    // Opens what the test allowed; records every request.
+    bool open(const Path& path) override;
+    bool openUrl(std::string_view url) override;
+    void reveal(const std::vector<Path>& paths) override;
 
     // Reports the outcome of the index-th launch; any thread.
     void complete(std::size_t index, Result<void> outcome);
@@ -32,6 +36,10 @@ public:
     const std::vector<OpenWith>& opened() const { return opened_; }
 
     void setOpensPages(bool opens) { opensPages_ = opens; }
+    void setOpensUrls(bool opens) { opensUrls_ = opens; }
+    // Paths and URLs asked to open, in order.
+    const std::vector<std::string>& openedLocations() const { return openedLocations_; }
+    const std::vector<std::vector<Path>>& revealed() const { return revealed_; }
     const std::vector<SettingsPage>& openedPages() const { return openedPages_; }
 
 private:
@@ -40,6 +48,9 @@ private:
     std::vector<OpenWith> opened_;
     bool opensPages_ = true;
     std::vector<SettingsPage> openedPages_;
+    bool opensUrls_ = true;
+    std::vector<std::string> openedLocations_;
+    std::vector<std::vector<Path>> revealed_;
 };
 
 }  // namespace quillbern

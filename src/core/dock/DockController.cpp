@@ -261,6 +261,11 @@ std::unique_ptr<Panel> DockController::makePanel(const PanelKey& key, RectBL fra
     content.workspace = workspace;
     content.mainLoop = &ports_.mainLoop;
     content.clock = &ports_.clock;
+    content.files = &ports_.files;
+    content.folders = &ports_.folders;
+    content.catalog = &ports_.catalog;
+    content.launcher = &ports_.launcher;
+    content.alerts = &ports_.alerts;
     content.profile = key.profile;
     content.display = key.display;
     content.onHoverTile =

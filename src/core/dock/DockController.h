@@ -18,6 +18,7 @@
 #include "core/model/DockPreferences.h"
 #include "core/model/PinnedStore.h"
 #include "core/platform/EventMonitors.h"
+#include "core/platform/FolderEvents.h"
 #include "core/platform/InputState.h"
 #include "core/platform/PanelHost.h"
 #include "core/platform/RunningApps.h"
@@ -61,6 +62,12 @@ public:
         RunningApps& apps;
         // Clicks elsewhere slide revealed docks away and break off knocks.
         EventMonitors& events;
+        // Files dropped on the docks, the Trash tiles and their watches.
+        FileSystem& files;
+        FolderEvents& folders;
+        AppCatalog& catalog;
+        Launcher& launcher;
+        Alerts& alerts;
     };
 
     DockController(Ports ports, WindowEngine& engine, PreviewStore& previews, PinnedStore& pinned,

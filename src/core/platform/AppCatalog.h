@@ -35,6 +35,9 @@ public:
     virtual std::optional<Path> pathForAppId(std::string_view appId) const = 0;
     // None when the path is not an application or has no identity.
     virtual std::optional<AppInfo> appInfo(const Path& appPath) const = 0;
+    // The path has an application's form (its name alone says so, nothing is read): a
+    // dropped item with it is pinned as an application, never opened or pinned as a folder.
+    virtual bool isApplicationPath(const Path& path) const = 0;
     // The outermost application the process belongs to; none when it belongs to no other.
     virtual std::optional<AppId> owningAppId(const RunningApp& app) const = 0;
     // Any thread; blocks while it reads. One entry per identity.

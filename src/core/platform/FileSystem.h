@@ -30,7 +30,7 @@ struct DirEntry {
 // trashed items themselves.
 enum class UserDirectory { desktop, documents, downloads, trash };
 
-// Facts about files. Any thread.
+// Facts about files, and the Trash. Any thread.
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
@@ -47,6 +47,9 @@ public:
     virtual std::optional<Path> userDirectory(UserDirectory which) const = 0;
     // The path lies inside a Trash, the user's own or one of a mounted volume.
     virtual bool isInTrash(const Path& path) const = 0;
+    // Moves the item into the Trash, where it can be put back from; the failure says why
+    // in words for the user.
+    virtual Result<void> moveToTrash(const Path& path) = 0;
 };
 
 }  // namespace quillbern

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <functional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/foundation/Result.h"
@@ -21,6 +23,13 @@ public:
     virtual void launch(const Path& appPath, bool activate, std::function<void(Result<void>)> done) = 0;
     // Opens the files with that application; failures are not reported.
     virtual void openWith(const std::vector<Path>& files, const Path& appPath) = 0;
+    // With the default application of its type; never runs the file itself. False when
+    // nothing opens it.
+    virtual bool open(const Path& path) = 0;
+    // A location of the desktop's own (trash:///), with the application that handles it.
+    virtual bool openUrl(std::string_view url) = 0;
+    // Shows the items selected in the file manager.
+    virtual void reveal(const std::vector<Path>& paths) = 0;
     // The nearest page of the running desktop's settings; false where none exists.
     virtual bool openSystemSettings(SettingsPage page) = 0;
 };

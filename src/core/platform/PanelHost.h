@@ -18,9 +18,14 @@
 
 namespace quillbern {
 
+class Alerts;
+class AppCatalog;
 class AppearanceStore;
 class AXPermission;
 class Clock;
+class FileSystem;
+class FolderEvents;
+class Launcher;
 class PaletteView;
 class PinnedStore;
 class PreviewStore;
@@ -63,6 +68,12 @@ struct DockContent {
     // For the view's delays and animations.
     RunLoop* mainLoop = nullptr;
     const Clock* clock = nullptr;
+    // Files dropped on the dock, the Trash tile and its watch.
+    FileSystem* files = nullptr;
+    FolderEvents* folders = nullptr;
+    AppCatalog* catalog = nullptr;
+    Launcher* launcher = nullptr;
+    Alerts* alerts = nullptr;
     Uuid profile;
     DisplayId display = 0;
 

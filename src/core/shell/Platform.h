@@ -64,7 +64,7 @@ struct Platform {
     WindowCapture& capture;
     Launcher& launcher;
     AppCatalog& catalog;
-    const FileSystem& files;
+    FileSystem& files;
     FolderEvents& folders;
     const Icons& icons;
     NativeDockPreferences& nativeDock;

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "core/foundation/Log.h"
+#include "core/foundation/Paths.h"
 
 namespace quillbern {
 
@@ -95,6 +96,11 @@ std::optional<AppInfo> LinuxAppCatalog::appInfo(const Path& appPath) const {
     // Name as the current locale shows it; the other names have no counterpart.
     if (const char* name = g_app_info_get_name(G_APP_INFO(info.get()))) result.localizedDisplayName = name;
     return result;
+}
+
+bool LinuxAppCatalog::isApplicationPath(const Path& path) const {
+    const std::string name = lastPathComponent(path);
+    return name.size() > kEntrySuffix.size() && name.ends_with(kEntrySuffix);
 }
 
 std::optional<AppId> LinuxAppCatalog::owningAppId(const RunningApp& app) const {

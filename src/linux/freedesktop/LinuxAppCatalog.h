@@ -22,6 +22,8 @@ public:
 
     std::optional<Path> pathForAppId(std::string_view appId) const override;
     std::optional<AppInfo> appInfo(const Path& appPath) const override;
+    // A desktop entry file, wherever it lies.
+    bool isApplicationPath(const Path& path) const override;
     // A process belongs to the application it runs as; entries do not nest.
     std::optional<AppId> owningAppId(const RunningApp& app) const override;
     // Visible entries only: NoDisplay and Hidden ones are left out.

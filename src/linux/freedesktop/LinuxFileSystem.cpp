@@ -7,6 +7,7 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <QFile>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -201,6 +202,16 @@ bool LinuxFileSystem::isInTrash(const Path& path) const {
     const std::string uid = std::to_string(::getuid());
     return normalized.find("/.Trash/" + uid + "/") != std::string::npos ||
            normalized.find("/.Trash-" + uid + "/") != std::string::npos;
+}
+
+Result<void> LinuxFileSystem::moveToTrash(const Path& path) {
+    struct stat facts;
+    if (::lstat(path.c_str(), &facts) != 0) return Error{std::strerror(errno), "posix", errno};
+    // The home Trash's folders must be there for Qt to use them.
+    userDirectory(UserDirectory::trash);
+    QFile file(QFile::decodeName(path.c_str()));
+    if (!file.moveToTrash()) return Error{file.errorString().toStdString(), "qt", static_cast<int>(file.error())};
+    return {};
 }
 
 }  // namespace quillbern

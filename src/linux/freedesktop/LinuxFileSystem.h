@@ -23,6 +23,8 @@ public:
     std::optional<Path> userDirectory(UserDirectory which) const override;
     // The user's Trash, or a volume's ($topdir/.Trash/$uid, $topdir/.Trash-$uid).
     bool isInTrash(const Path& path) const override;
+    // The freedesktop way (Qt's): the item and its record in the Trash of its volume.
+    Result<void> moveToTrash(const Path& path) override;
 };
 
 }  // namespace quillbern

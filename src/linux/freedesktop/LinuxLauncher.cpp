@@ -1,10 +1,15 @@
 #include "linux/freedesktop/LinuxLauncher.h"
 
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QUrl>
 #include <algorithm>
 #include <gio/gdesktopappinfo.h>
 #include <memory>
 
 #include "core/foundation/Log.h"
+#include "core/foundation/Paths.h"
 #include "linux/freedesktop/LinuxAppCatalog.h"
 
 namespace quillbern {
@@ -74,6 +79,39 @@ void LinuxLauncher::openWith(const std::vector<Path>& files, const Path& appPath
 
 bool LinuxLauncher::openSystemSettings(SettingsPage) {
     return false;
+}
+
+bool LinuxLauncher::open(const Path& path) {
+    gchar* uri = g_filename_to_uri(path.c_str(), nullptr, nullptr);
+    if (!uri) return false;
+    const bool opened = openUrl(uri);
+    g_free(uri);
+    return opened;
+}
+
+bool LinuxLauncher::openUrl(std::string_view url) {
+    GError* error = nullptr;
+    if (g_app_info_launch_default_for_uri(std::string(url).c_str(), nullptr, &error)) return true;
+    log("opening ", escapedForLog(url), " failed — ", escapedForLog(errorFrom(error, "no application").message));
+    return false;
+}
+
+void LinuxLauncher::reveal(const std::vector<Path>& paths) {
+    if (paths.empty()) return;
+    QStringList uris;
+    for (const Path& path : paths)
+        uris << QUrl::fromLocalFile(QString::fromStdString(path)).toString(QUrl::FullyEncoded);
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("/org/freedesktop/FileManager1"),
+        QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("ShowItems"));
+    call << uris << QString();
+    // Asked without waiting: the file manager may first have to start.
+    auto* watcher = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(call));
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished,
+                     [this, folder = parentPath(paths.front())](QDBusPendingCallWatcher* finished) {
+                         if (finished->isError()) open(folder);
+                         finished->deleteLater();
+                     });
 }
 
 }  // namespace quillbern

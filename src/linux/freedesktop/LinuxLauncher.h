@@ -19,6 +19,12 @@ public:
     // X11 desktops have no privacy pages for window access or capture, and the login
     // service never waits for an approval that a page would give.
     bool openSystemSettings(SettingsPage page) override;
+    // With the default application of the file's type, through GIO.
+    bool open(const Path& path) override;
+    bool openUrl(std::string_view url) override;
+    // Through the file manager's org.freedesktop.FileManager1 service; where none answers,
+    // the folder of the first item opens instead.
+    void reveal(const std::vector<Path>& paths) override;
 
 private:
     RunningApps& apps_;
