@@ -1,11 +1,15 @@
 #include "ui/tiles/DockView.h"
 
+#include <QCursor>
+#include <QDrag>
 #include <QDragEnterEvent>
+#include <QFile>
 #include <QFontMetricsF>
 #include <QHelpEvent>
 #include <QMimeData>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPointer>
 #include <QToolTip>
 #include <QUrl>
 #include <algorithm>
@@ -65,11 +69,35 @@ QSizeF padded(QSizeF size, double padding) {
     return {size.width() + 2 * padding, size.height() + 2 * padding};
 }
 
-// Only files can be dropped on a dock.
-bool carriesFiles(const QMimeData* data) {
-    if (!data || !data->hasUrls()) return false;
-    const QList<QUrl> urls = data->urls();
-    return !urls.isEmpty() && std::ranges::all_of(urls, [](const QUrl& url) { return url.isLocalFile(); });
+const QString kPinnedItemType = QString::fromLatin1(kPinnedItemDragType.data(), kPinnedItemDragType.size());
+constexpr std::string_view kItemKeyPrefix = "item:";
+
+// The local files a drag carries, as their paths' bytes; other URLs are left out.
+std::vector<Path> localFiles(const QMimeData* data) {
+    std::vector<Path> files;
+    if (!data || !data->hasUrls()) return files;
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile()) files.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
+    }
+    return files;
+}
+
+Qt::DropAction actionOf(DropOperation operation) {
+    return operation == DropOperation::move ? Qt::MoveAction : Qt::CopyAction;
+}
+
+// Takes the drag with the operation the tile offers, where the source allows it.
+void propose(QDropEvent* event, DropOperation operation) {
+    if (operation == DropOperation::forbidden) {
+        event->ignore();
+        return;
+    }
+    if (event->possibleActions() & actionOf(operation)) {
+        event->setDropAction(actionOf(operation));
+        event->accept();
+    } else {
+        event->acceptProposedAction();
+    }
 }
 
 }  // namespace
@@ -80,13 +108,16 @@ DockView::DockView(DockContent content, QWidget* parent)
       model_(*content.engine, *content.pinned, *content.appearance, content.profile, content.display),
       appTiles_(model_, *content.engine, *content.pinned, *content.apps, {content.onHoverTile, content.onColdLaunch},
                 content.workspace),
+      drops_({*content.pinned, *content.files, *content.catalog, *content.launcher, *content.alerts, *content.mainLoop},
+             content.profile, drop_),
       ticker_(
           *content.mainLoop, *content.clock, [this](MediaTime now) { return highlight_.isMoving(now); },
           [this] { update(); }),
       strip_(new TileStrip(*content.mainLoop, *content.clock, this)),
       authorize_(new AuthorizeButton(this)),
       folderIcon_(QIcon::fromTheme(QStringLiteral("folder"))),
-      trashIcon_(QIcon::fromTheme(QStringLiteral("user-trash"))) {
+      trashIcon_(QIcon::fromTheme(QStringLiteral("user-trash"))),
+      fullTrashIcon_(QIcon::fromTheme(QStringLiteral("user-trash-full"), trashIcon_)) {
     setAttribute(Qt::WA_TranslucentBackground);
     setAcceptDrops(true);
     connect(authorize_, &QAbstractButton::clicked, this, [this] {
@@ -101,6 +132,7 @@ DockView::DockView(DockContent content, QWidget* parent)
     // The accent colours the dots, and reduced motion stills the bounce.
     observers_.push_back(content_.system->onChanged([this] { sync(); }));
     strip_->onMenuRequest = [this](std::size_t cell, QPoint global) { showMenu(cell, global); };
+    strip_->onDragStart = [this](std::size_t cell) { startDrag(cell); };
     sync();
 }
 
@@ -137,6 +169,7 @@ void DockView::showMenu(std::size_t cell, QPoint global) {
 
 void DockView::sync() {
     current_ = model_.content();
+    syncTrashTiles();
     const AppearanceStore& look = *content_.appearance;
     if (look.cornerRadius() != outlineRadius_) {
         outlineRadius_ = look.cornerRadius();
@@ -163,11 +196,8 @@ std::vector<TileContent> DockView::pinnedTiles() const {
             tile.name = text(location->name);
             tile.themedIcon = folderIcon_;
             tile.showsHoverBadge = true;
-        } else if (item.trash()) {
-            tile.key = std::move(key);
-            tile.name = localized("Trash");
-            tile.themedIcon = trashIcon_;
-            tile.showsHoverBadge = true;
+        } else if (const PinnedTrash* trash = item.trash()) {
+            tile = trashTileContent(std::move(key), *trash);
         } else {
             // Older nested folders are flattened when the docks load; one that remains takes no room.
             continue;
@@ -177,6 +207,49 @@ std::vector<TileContent> DockView::pinnedTiles() const {
         tiles.push_back(std::move(tile));
     }
     return tiles;
+}
+
+void DockView::syncTrashTiles() {
+    std::map<Uuid, ShownTrash> kept;
+    if (current_.profile) {
+        for (const PinnedItem& item : current_.profile->items) {
+            const PinnedTrash* trash = item.trash();
+            if (!trash || kept.contains(trash->id)) continue;
+            auto found = trashTiles_.find(trash->id);
+            if (found != trashTiles_.end()) {
+                kept.emplace(trash->id, std::move(found->second));
+                continue;
+            }
+            ShownTrash shown;
+            shown.tile = std::make_unique<TrashTile>(
+                TrashTile::Ports{*content_.files, *content_.folders, *content_.launcher, *content_.pinned}, *trash,
+                content_.profile);
+            shown.observer = shown.tile->changed.connect([this] { sync(); });
+            kept.emplace(trash->id, std::move(shown));
+        }
+    }
+    // A tile that goes stops its watch.
+    trashTiles_ = std::move(kept);
+}
+
+const TrashTile* DockView::trashTile(const Uuid& trashID) const {
+    const auto found = trashTiles_.find(trashID);
+    return found == trashTiles_.end() ? nullptr : found->second.tile.get();
+}
+
+TileContent DockView::trashTileContent(std::string key, const PinnedTrash& trash) const {
+    TileContent tile;
+    tile.key = std::move(key);
+    tile.name = localized("Trash");
+    tile.toolTip = tile.name;
+    tile.showsHoverBadge = true;
+    tile.themedIcon = trashIcon_;
+    if (const TrashTile* shown = trashTile(trash.id)) {
+        if (shown->isFull() == true) tile.themedIcon = fullTrashIcon_;
+        tile.activate = [shown] { shown->open(); };
+        tile.menu = [shown] { return shown->menu(); };
+    }
+    return tile;
 }
 
 std::vector<TileContent> DockView::runningTiles() const {
@@ -365,42 +438,113 @@ bool DockView::event(QEvent* event) {
     return QWidget::event(event);
 }
 
+std::optional<DragPayload> DockView::payloadOf(const QMimeData* data) {
+    if (!data) return std::nullopt;
+    if (data->hasFormat(kPinnedItemType)) return DragPayload::pinnedItem;
+    if (!localFiles(data).empty()) return DragPayload::files;
+    return std::nullopt;
+}
+
+std::optional<PinnedItem> DockView::pinnedItemOfCell(std::size_t cell) const {
+    if (!current_.profile || cell >= strip_->pinnedCount()) return std::nullopt;
+    const std::string& key = strip_->cells()[cell]->key();
+    for (const PinnedItem& item : current_.profile->items) {
+        if (key.size() > kItemKeyPrefix.size() && key.substr(kItemKeyPrefix.size()) == item.id()) return item;
+    }
+    return std::nullopt;
+}
+
+std::optional<PinnedItem> DockView::pinnedItemAt(const QPointF& point) const {
+    if (!strip_->isVisible()) return std::nullopt;
+    const std::optional<std::size_t> cell = strip_->cellAt(strip_->mapFrom(this, point));
+    return cell ? pinnedItemOfCell(*cell) : std::nullopt;
+}
+
+void DockView::startDrag(std::size_t cell) {
+    const std::optional<PinnedItem> item = pinnedItemOfCell(cell);
+    if (!item) return;
+    drops_.dragStarted(*item);
+    auto* data = new QMimeData;
+    data->setData(kPinnedItemType, QByteArray::fromStdString(item->id()));
+    auto* drag = new QDrag(this);
+    drag->setMimeData(data);
+    const QRect tile = strip_->tileFrames()[cell].toAlignedRect();
+    drag->setPixmap(strip_->grab(tile));
+    drag->setHotSpot(QCursor::pos() - strip_->mapToGlobal(tile.topLeft()));
+    PinnedStore* pinned = content_.pinned;
+    const std::string itemID = item->id();
+    // The drag runs its own event loop, in which this view may go with its dock.
+    drag->exec(Qt::MoveAction);
+    // Let go anywhere but on a tile, the drag is over all the same: the tile is not left dim.
+    if (const auto& session = pinned->dragSession(); session && session->itemID == itemID)
+        pinned->setDragSession(std::nullopt);
+}
+
 void DockView::dragAt(std::optional<QPointF> point) {
-    bool overTile = false;
-    if (point && strip_->isVisible()) {
-        const std::optional<std::size_t> cell = strip_->cellAt(strip_->mapFrom(this, *point));
-        overTile = cell && *cell < strip_->pinnedCount();
+    if (!dragPayload_) return;
+    const DragPayload payload = *dragPayload_;
+    const std::optional<PinnedItem> over = point ? pinnedItemAt(*point) : std::nullopt;
+    const std::optional<std::string> overID = over ? std::optional(over->id()) : std::nullopt;
+    if (overID != dragTile_) {
+        if (dragTile_) drops_.tileExited(payload);
+        dragTile_ = overID;
+        // A pinned tile entering another may reorder the dock, and the strip with it.
+        if (over) drops_.tileEntered(*over, payload);
     }
-    if (overTile != dragOverTile_) {
-        dragOverTile_ = overTile;
-        if (overTile) {
-            drop_.tileDragEntered();
-        } else {
-            drop_.tileDragExited();
-        }
-    }
-    drop_.setBarTargeted(point && !overTile);
+    if (payload == DragPayload::files) drop_.setBarTargeted(point && !over);
 }
 
 void DockView::dragEnterEvent(QDragEnterEvent* event) {
-    if (!carriesFiles(event->mimeData())) return;
-    event->acceptProposedAction();
+    dragPayload_ = payloadOf(event->mimeData());
+    if (!dragPayload_) return;
+    dragTile_.reset();
     dragAt(event->position());
+    // Entered, the drag keeps reporting its moves whatever the first point offers.
+    event->accept();
 }
 
 void DockView::dragMoveEvent(QDragMoveEvent* event) {
-    event->acceptProposedAction();
+    if (!dragPayload_) {
+        event->ignore();
+        return;
+    }
     dragAt(event->position());
+    if (const std::optional<PinnedItem> over = pinnedItemAt(event->position())) {
+        propose(event, drops_.tileProposal(*over, *dragPayload_));
+    } else if (*dragPayload_ == DragPayload::files) {
+        event->acceptProposedAction();
+    } else {
+        event->ignore();
+    }
 }
 
 void DockView::dragLeaveEvent(QDragLeaveEvent*) {
     dragAt(std::nullopt);
+    dragPayload_.reset();
 }
 
 void DockView::dropEvent(QDropEvent* event) {
-    dragAt(std::nullopt);
-    // What a drop on a dock does is still to come; the drag is refused meanwhile.
-    event->ignore();
+    if (!dragPayload_) {
+        event->ignore();
+        return;
+    }
+    const DragPayload payload = *dragPayload_;
+    dragAt(event->position());
+    const std::optional<PinnedItem> over = pinnedItemAt(event->position());
+    // The drop ends the tile's hover itself.
+    dragTile_.reset();
+    dragPayload_.reset();
+    if (payload == DragPayload::files) drop_.setBarTargeted(false);
+    bool taken = false;
+    if (over) {
+        const DropOperation operation = drops_.tileProposal(*over, payload);
+        taken = drops_.tileDropped(*over, payload, localFiles(event->mimeData()));
+        if (taken) propose(event, operation);
+    } else if (payload == DragPayload::files) {
+        taken = drops_.barDropped(localFiles(event->mimeData()));
+        if (taken) event->acceptProposedAction();
+    }
+    if (!taken) event->ignore();
 }
 
 }  // namespace quillbern

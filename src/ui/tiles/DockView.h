@@ -4,7 +4,10 @@
 #include <QPointer>
 #include <QRectF>
 #include <QWidget>
+#include <map>
+#include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "core/foundation/Subscription.h"
@@ -12,10 +15,14 @@
 #include "core/platform/FrameTicker.h"
 #include "core/platform/PanelHost.h"
 #include "core/tiles/AppTiles.h"
+#include "core/tiles/DockDrops.h"
 #include "core/tiles/DockViewModel.h"
 #include "core/tiles/DropHighlight.h"
+#include "core/tiles/TrashTile.h"
 #include "ui/foundation/OutlinedView.h"
 #include "ui/tiles/TileCell.h"
+
+class QMimeData;
 
 namespace quillbern {
 
@@ -29,7 +36,9 @@ class TileStrip;
 // applications that are not pinned), or the hint of an empty dock, or the button that
 // asks for window access. Follows the stores in place: tiles keep their state while their
 // items stay. Where nothing blends, the panel is cut to the bar's outline. A tile's menu
-// holds the dock out while it is open.
+// holds the dock out while it is open. Pinned tiles are dragged to reorder the dock; files
+// dropped on it are pinned, opened or trashed as the tile under them decides. A Trash
+// tile shows whether the Trash holds anything, as it changes.
 class DockView final : public QWidget, public OutlinedView {
     Q_OBJECT
 public:
@@ -44,6 +53,9 @@ public:
     TileStrip& strip() const { return *strip_; }
     AuthorizeButton& authorizeButton() const { return *authorize_; }
     bool isHighlighted() const { return drop_.isHighlighted(); }
+    int tileDragHovers() const { return drop_.tileDragHovers(); }
+    // The Trash tile of that item while it shows.
+    const TrashTile* trashTile(const Uuid& trashID) const;
     // The tile menu that is open; null when none is.
     ModelMenu* openMenu() const;
     // Opens the menu of the strip's cell at a point on the screen.
@@ -84,8 +96,18 @@ private:
     std::vector<TileContent> runningTiles() const;
     TileLook tileLook() const;
     void holdOut(bool held);
-    // A file drag at this point, or none once it left.
+    // Keeps a Trash tile for each Trash item of the dock, made when it appears.
+    void syncTrashTiles();
+    TileContent trashTileContent(std::string key, const PinnedTrash& trash) const;
+    // Drags a pinned tile of the strip.
+    void startDrag(std::size_t cell);
+    // The pinned item whose tile is that cell of the strip, or lies under a point of the view.
+    std::optional<PinnedItem> pinnedItemOfCell(std::size_t cell) const;
+    std::optional<PinnedItem> pinnedItemAt(const QPointF& point) const;
+    // A drag at this point, or none once it left.
     void dragAt(std::optional<QPointF> point);
+    // What a drag carries that the dock takes; none for anything else.
+    static std::optional<DragPayload> payloadOf(const QMimeData* data);
     QColor accent() const;
     QString headerText() const;
     void paintHint(QPainter& painter) const;
@@ -98,13 +120,22 @@ private:
     // The corner radius the panel's outline was last told of.
     double outlineRadius_ = 0;
     DropHighlight drop_;
-    bool dragOverTile_ = false;
+    DockDrops drops_;
+    // The drag over the view and the pinned item whose tile it is over.
+    std::optional<DragPayload> dragPayload_;
+    std::optional<std::string> dragTile_;
+    struct ShownTrash {
+        std::unique_ptr<TrashTile> tile;
+        Subscription observer;
+    };
+    std::map<Uuid, ShownTrash> trashTiles_;
     EasedValue highlight_;
     FrameTicker ticker_;
     TileStrip* strip_;
     AuthorizeButton* authorize_;
     QIcon folderIcon_;
     QIcon trashIcon_;
+    QIcon fullTrashIcon_;
     QPointer<ModelMenu> menu_;
     // Whether an open menu holds the dock out.
     bool heldOut_ = false;

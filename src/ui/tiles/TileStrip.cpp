@@ -1,6 +1,7 @@
 #include "ui/tiles/TileStrip.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QHelpEvent>
 #include <QImage>
@@ -203,6 +204,14 @@ void TileStrip::resizeEvent(QResizeEvent*) {
 
 void TileStrip::mouseMoveEvent(QMouseEvent* event) {
     hoverAt(event->position());
+    const std::optional<std::size_t> pressed = cellWithKey(pressed_);
+    if (!pressed || !(event->buttons() & Qt::LeftButton) || *pressed >= pinnedCount_ || !onDragStart) return;
+    if ((event->position() - pressedAt_).manhattanLength() < QApplication::startDragDistance()) return;
+    // The drag takes the release: the press ends here, and no click follows.
+    pressed_.reset();
+    cells_[*pressed]->press.animateTo(0, TileCell::kPressAnimation, clock_.mediaNow());
+    ticker_.kick();
+    onDragStart(*pressed);
 }
 
 void TileStrip::leaveEvent(QEvent*) {
@@ -218,6 +227,7 @@ void TileStrip::mousePressEvent(QMouseEvent* event) {
     pressed_.reset();
     if (cell) {
         pressed_ = cells_[*cell]->key();
+        pressedAt_ = event->position();
         cells_[*cell]->press.animateTo(1, TileCell::kPressAnimation, clock_.mediaNow());
     }
     ticker_.kick();

@@ -52,6 +52,8 @@ public:
 
     // A tile's menu is wanted at a point on the screen.
     std::function<void(std::size_t cell, QPoint global)> onMenuRequest;
+    // A pinned tile pressed and pulled beyond the drag distance is to be dragged.
+    std::function<void(std::size_t cell)> onDragStart;
 
 protected:
     bool event(QEvent* event) override;
@@ -90,6 +92,7 @@ private:
     double offset_ = 0;
     // By key: the cells may change while the pointer stays.
     std::optional<std::string> pressed_;
+    QPointF pressedAt_;
     std::optional<std::string> hovered_;
     EdgeFade fade_;
     EasedValue fadeMask_;
