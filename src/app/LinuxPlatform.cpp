@@ -33,6 +33,7 @@
 #include "linux/x11/X11WindowCapture.h"
 #include "ui/foundation/QtAlerts.h"
 #include "ui/foundation/QtIcons.h"
+#include "ui/foundation/QtMenus.h"
 #include "ui/foundation/QtPanelHost.h"
 #include "ui/palettes/QtPaletteViewFactory.h"
 
@@ -60,6 +61,7 @@ LinuxPlatform::LinuxPlatform(std::unique_ptr<X11Connection> connection, std::uni
           *mainLoop_, clock_, [this] { return screens_->desktopSpace(); }, *appearance_, *keyboardLayout_,
           [this](Task task) { return restacks_->onRestack(std::move(task)); })),
       paletteViews_(std::make_unique<QtPaletteViewFactory>(*appearance_)),
+      menus_(std::make_unique<QtMenus>(*panels_)),
       events_(std::make_unique<X11EventMonitors>(
           *connection_, *input_, *screens_, [this](std::uint32_t window) { return panels_->panelOfWindow(window); })),
       hotKeys_(std::make_unique<X11HotKeys>(*connection_, *keyboardLayout_)),
@@ -87,9 +89,9 @@ LinuxPlatform::LinuxPlatform(std::unique_ptr<X11Connection> connection, std::uni
       instance_(std::move(instance)),
       ports_(std::make_unique<Platform>(
           Platform{*mainLoop_, clock_, *defaults_, uuids_, *text_, *alerts_, *appearance_, *screens_, *input_, *events_,
-                   *hotKeys_, *keyboardLayout_, *panels_, *paletteViews_, threads_, *windowAccess_, *onScreenWindows_,
-                   *windowAccess_, *permissions_, processes_, *apps_, *session_, *capture_, *launcher_, *catalog_,
-                   *files_, *folders_, *icons_, *nativeDock_, *login_, *process_, *instance_,
+                   *hotKeys_, *keyboardLayout_, *panels_, *paletteViews_, *menus_, threads_, *windowAccess_,
+                   *onScreenWindows_, *windowAccess_, *permissions_, processes_, *apps_, *session_, *capture_,
+                   *launcher_, *catalog_, *files_, *folders_, *icons_, *nativeDock_, *login_, *process_, *instance_,
                    // No software updater: the package manager updates the program.
                    nullptr})) {}
 

@@ -28,6 +28,7 @@ class X11WindowCapture;
 class X11Restacks;
 class QtPanelHost;
 class QtPaletteViewFactory;
+class QtMenus;
 class X11RunningApps;
 class X11SessionEvents;
 class LinuxFileSystem;
@@ -77,6 +78,7 @@ private:
     std::unique_ptr<X11Restacks> restacks_;
     std::unique_ptr<QtPanelHost> panels_;
     std::unique_ptr<QtPaletteViewFactory> paletteViews_;
+    std::unique_ptr<QtMenus> menus_;
     std::unique_ptr<X11EventMonitors> events_;
     std::unique_ptr<X11HotKeys> hotKeys_;
     std::unique_ptr<X11WindowAccess> windowAccess_;

@@ -17,6 +17,7 @@
 #include "sim/SimLauncher.h"
 #include "sim/SimLog.h"
 #include "sim/SimLoginService.h"
+#include "sim/SimMenus.h"
 #include "sim/SimNativeDockPreferences.h"
 #include "sim/SimPaletteViewFactory.h"
 #include "sim/SimPanelHost.h"
@@ -35,7 +36,7 @@ namespace quillbern {
 
 // One simulated machine for a test or a benchmark: virtual time, the main run loop, the
 // application's defaults, the log, UUIDs, text rules, alerts, displays, input, event
-// monitors, global hot keys, the keyboard layout, panels and palette views, running and
+// monitors, global hot keys, the keyboard layout, panels, palette views and menus, running and
 // installed applications, launching, files and folder watches, the desktop's dock and the login service, the
 // desktop's display options, other applications' windows, permissions, child processes,
 // worker threads (manual loops on the same virtual time) and session events. Later
@@ -69,6 +70,7 @@ public:
     SimKeyboardLayout keyboardLayout;
     SimPanelHost panels{mainLoop, clock};
     SimPaletteViewFactory paletteViews;
+    SimMenus menus;
     SimRunningApps apps{mainLoop};
     SimAppCatalog catalog;
     SimLauncher launcher;

@@ -98,6 +98,7 @@ AppShell& ShellWorld::make(ShellParts parts) {
                                                    world.keyboardLayout,
                                                    recordedPanels,
                                                    world.paletteViews,
+                                                   world.menus,
                                                    recordedThreads,
                                                    windows,
                                                    windows,

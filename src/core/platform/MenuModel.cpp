@@ -32,7 +32,8 @@ void MenuModel::append(const std::vector<MenuItem>& items) {
 std::vector<MenuItem> MenuModel::items() const {
     std::vector<MenuItem> shown = items_;
     if (!shown.empty() && shown.back().isSeparator) shown.pop_back();
-    if (shown.empty()) shown.push_back({tr("Nothing to choose"), {}, false, false, {}});
+    if (shown.empty())
+        shown.push_back({emptyTitle_.empty() ? tr("Nothing to choose") : emptyTitle_, {}, false, false, {}});
     return shown;
 }
 

@@ -17,6 +17,8 @@ struct MenuItem {
     bool enabled = true;
     bool isSeparator = false;
     Task action;
+    // A check mark beside the title.
+    bool checked = false;
 
     static MenuItem separator();
 };
@@ -30,12 +32,16 @@ public:
     // Each item as add or addSeparator takes it.
     void append(const std::vector<MenuItem>& items);
 
+    // The disabled line of a menu without items, in place of the general one.
+    void setEmptyTitle(std::string title) { emptyTitle_ = std::move(title); }
+
     // What the menu shows. Never empty: a menu without a command says in a disabled line
     // that there is nothing to choose.
     std::vector<MenuItem> items() const;
 
 private:
     std::vector<MenuItem> items_;
+    std::string emptyTitle_;
 };
 
 }  // namespace quillbern

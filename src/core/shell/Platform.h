@@ -16,6 +16,7 @@
 #include "core/platform/KeyboardLayout.h"
 #include "core/platform/Launcher.h"
 #include "core/platform/LoginService.h"
+#include "core/platform/Menus.h"
 #include "core/platform/NativeDockPreferences.h"
 #include "core/platform/PaletteViewFactory.h"
 #include "core/platform/PanelHost.h"
@@ -51,6 +52,7 @@ struct Platform {
     const KeyboardLayout& keyboardLayout;
     PanelHost& panels;
     PaletteViewFactory& paletteViews;
+    Menus& menus;
     Threads& threads;
     // The window worker's: read on its thread only.
     const WindowList& windowList;

@@ -284,4 +284,9 @@ std::optional<std::uint64_t> QtPanelHost::panelOfWindow(std::uint32_t window) co
     return std::nullopt;
 }
 
+QWidget* QtPanelHost::windowOf(const Panel& panel) const {
+    const auto found = shared_->windows.find(panel.serial());
+    return found == shared_->windows.end() ? nullptr : found->second.data();
+}
+
 }  // namespace quillbern

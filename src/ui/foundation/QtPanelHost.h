@@ -11,6 +11,8 @@
 #include "core/platform/PanelHost.h"
 #include "core/platform/ScreenGeometry.h"
 
+class QWidget;
+
 namespace quillbern {
 
 class KeyboardLayout;
@@ -34,6 +36,8 @@ public:
     std::vector<OwnWindow> ownWindows() const override;
     // The serial of the open panel whose native window this is.
     std::optional<std::uint64_t> panelOfWindow(std::uint32_t window) const;
+    // The window of an open panel of this host; null for any other.
+    QWidget* windowOf(const Panel& panel) const;
 
     struct Shared;
 
