@@ -17,10 +17,12 @@ public:
     bool isApplicationPath(const Path& path) const override;
     std::optional<AppId> owningAppId(const RunningApp& app) const override;
     std::vector<InstalledApp> installedApps() const override;
+    std::optional<InstalledApp> fileManager() const override { return fileManager_; }
 
     // `listed` false: found at its path, but unknown by its identity.
     void install(const Path& path, AppInfo info, bool listed = true);
     void uninstall(const Path& path);
+    void setFileManager(std::optional<InstalledApp> app) { fileManager_ = std::move(app); }
     // How often owningAppId was asked.
     int ownerLookups() const { return ownerLookups_; }
 
@@ -30,6 +32,7 @@ private:
         bool listed;
     };
     std::map<Path, Entry> apps_;
+    std::optional<InstalledApp> fileManager_;
     mutable int ownerLookups_ = 0;
 };
 

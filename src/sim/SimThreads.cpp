@@ -19,6 +19,30 @@ std::unique_ptr<SerialQueue> SimThreads::serialQueue(std::string label) {
     return queue;
 }
 
+void SimThreads::runInBackground(std::string name, Task work) {
+    jobs_.push_back({std::move(name), std::move(work)});
+}
+
+std::vector<std::string> SimThreads::backgroundJobs() const {
+    std::vector<std::string> names;
+    for (const Job& job : jobs_)
+        names.push_back(job.name);
+    return names;
+}
+
+bool SimThreads::runBackgroundJob(std::size_t position) {
+    if (position >= jobs_.size()) return false;
+    Job job = std::move(jobs_[position]);
+    jobs_.erase(jobs_.begin() + static_cast<std::ptrdiff_t>(position));
+    job.work();
+    return true;
+}
+
+void SimThreads::runBackgroundJobs() {
+    while (runBackgroundJob()) {
+    }
+}
+
 SimSerialQueue* SimThreads::queue(std::string_view label) const {
     for (SimSerialQueue* queue : queues_) {
         if (queue->label() == label) return queue;

@@ -20,6 +20,16 @@ public:
     // Kept until the simulation ends.
     void leaveBehind(std::unique_ptr<WorkerLoop> worker) override { leftBehind_.push_back(std::move(worker)); }
     std::unique_ptr<SerialQueue> serialQueue(std::string label) override;
+    // Kept until the test runs it.
+    void runInBackground(std::string name, Task work) override;
+
+    // Background work waiting to run, oldest first, by name.
+    std::vector<std::string> backgroundJobs() const;
+    // Runs the waiting job at that position (oldest 0), on the test's thread; false when
+    // there is none.
+    bool runBackgroundJob(std::size_t position = 0);
+    // Runs every waiting job, oldest first, also those they start.
+    void runBackgroundJobs();
 
     void setRefusesStart(bool refuses) { refusesStart_ = refuses; }
     // Names of the workers started, in order, with the time limit each start was given.
@@ -40,6 +50,11 @@ private:
     std::vector<std::unique_ptr<WorkerLoop>> leftBehind_;
     std::vector<std::string> queueLabels_;
     std::vector<SimSerialQueue*> queues_;
+    struct Job {
+        std::string name;
+        Task work;
+    };
+    std::vector<Job> jobs_;
 };
 
 }  // namespace quillbern

@@ -9,8 +9,10 @@
 #include <sys/stat.h>
 #include <thread>
 
+#include "core/palettes/InstalledAppsScanner.h"
 #include "linux/freedesktop/LinuxAppCatalog.h"
 #include "linux/freedesktop/LinuxLauncher.h"
+#include "linux/icu/IcuTextServices.h"
 #include "linux/process/LinuxAppProcess.h"
 #include "linux/process/LinuxProcesses.h"
 #include "sim/SimRunningApps.h"
@@ -70,9 +72,13 @@ protected:
         const fs::path apps = root / "data" / "applications";
         writeFile(apps / "org.example.Visible.desktop", entry("Visible", "/bin/true"));
         writeFile(apps / "tools" / "nested.desktop", entry("Nested", "/bin/true"));
-        writeFile(apps / "quiet.desktop",
-                  entry("Quiet", "/bin/true", "NoDisplay=true\nStartupWMClass=QuietWindow\nTryExec=/usr/bin/env\n"));
+        writeFile(
+            apps / "quiet.desktop",
+            entry("Quiet", "/bin/true",
+                  "NoDisplay=true\nStartupWMClass=QuietWindow\nTryExec=/usr/bin/env\nMimeType=inode/directory;\n"));
         writeFile(apps / "gone.desktop", entry("Gone", "/bin/true", "Hidden=true\n"));
+        // The hidden entry is the desktop's file manager.
+        writeFile(apps / "mimeapps.list", "[Default Applications]\ninode/directory=quiet.desktop\n");
         writeFile(apps / "counter.desktop", entry("Counter", script.string()));
         writeFile(root / "home" / "applications" / "mine.desktop", entry("Mine", "/bin/true"));
         setenv("XDG_DATA_DIRS", (root / "data").c_str(), 1);
@@ -100,6 +106,20 @@ TEST_F(DesktopEntries, TheCatalogueListsTheVisibleEntriesByTheirIds) {
     ASSERT_TRUE(path);
     EXPECT_EQ(*path, (root / "data" / "applications" / "org.example.Visible.desktop").string());
     EXPECT_FALSE(catalog.pathForAppId("absent"));
+}
+
+TEST_F(DesktopEntries, TheFileManagerIsTheDefaultForFoldersAndTheScanAddsItWhenHidden) {
+    const std::optional<InstalledApp> files = catalog.fileManager();
+    ASSERT_TRUE(files);
+    EXPECT_EQ(files->appId, "quiet");
+    EXPECT_EQ(files->name, "Quiet");
+    EXPECT_EQ(files->path, (root / "data" / "applications" / "quiet.desktop").string());
+
+    const IcuTextServices text;
+    std::vector<std::string> names;
+    for (const InstalledApp& app : InstalledAppsScanner::scan(catalog, text))
+        names.push_back(app.name);
+    EXPECT_EQ(names, (std::vector<std::string>{"Counter", "Mine", "Nested", "Quiet", "Visible"}));
 }
 
 TEST_F(DesktopEntries, AnEntryFileNamesItsApplication) {

@@ -185,6 +185,11 @@ std::unique_ptr<SerialQueue> RecordedThreads::serialQueue(std::string label) {
     return inner_.serialQueue(std::move(label));
 }
 
+void RecordedThreads::runInBackground(std::string name, Task work) {
+    log_.add("threads.runInBackground " + name);
+    inner_.runInBackground(std::move(name), std::move(work));
+}
+
 std::unique_ptr<Panel> RecordedPanels::createPanel(const PanelStyle& style, RectBL frame, PanelContent content) {
     log_.add("panels.createPanel");
     return std::make_unique<RecordedPanel>(inner_.createPanel(style, frame, std::move(content)), log_);

@@ -142,6 +142,7 @@ public:
     std::unique_ptr<WorkerLoop> startWorker(std::string name, Duration readyTimeout) override;
     void leaveBehind(std::unique_ptr<WorkerLoop> worker) override { inner_.leaveBehind(std::move(worker)); }
     std::unique_ptr<SerialQueue> serialQueue(std::string label) override;
+    void runInBackground(std::string name, Task work) override;
 
 private:
     Threads& inner_;

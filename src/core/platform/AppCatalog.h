@@ -42,6 +42,9 @@ public:
     virtual std::optional<AppId> owningAppId(const RunningApp& app) const = 0;
     // Any thread; blocks while it reads. One entry per identity.
     virtual std::vector<InstalledApp> installedApps() const = 0;
+    // Any thread. The desktop's file manager, whether listed or not; none when the desktop
+    // names none.
+    virtual std::optional<InstalledApp> fileManager() const = 0;
 };
 
 }  // namespace quillbern

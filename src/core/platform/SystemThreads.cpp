@@ -1,9 +1,12 @@
 #include "core/platform/SystemThreads.h"
 
+#include <pthread.h>
+
 #include <atomic>
 #include <chrono>
 #include <future>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 #include "core/foundation/Log.h"
@@ -69,6 +72,15 @@ std::unique_ptr<SerialQueue> SystemThreads::serialQueue(std::string label) {
     std::unique_ptr<WorkerLoop> loop = startWorker(std::move(label), kWaitLimit);
     if (!loop) return nullptr;
     return std::make_unique<ThreadSerialQueue>(std::move(loop), *this);
+}
+
+void SystemThreads::runInBackground(std::string name, Task work) {
+    ++*runningJobs_;
+    std::thread([running = runningJobs_, name = std::move(name), work = std::move(work)] {
+        pthread_setname_np(pthread_self(), name.substr(0, 15).c_str());
+        work();
+        --*running;
+    }).detach();
 }
 
 }  // namespace quillbern

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <atomic>
+
 #include "core/platform/Threads.h"
 
 namespace quillbern {
@@ -11,11 +13,16 @@ public:
     // The thread ends on its own, or with the process.
     void leaveBehind(std::unique_ptr<WorkerLoop> worker) override;
     std::unique_ptr<SerialQueue> serialQueue(std::string label) override;
-    // Whether the backends must stay in place until the process ends.
-    bool hasLeftWorkersBehind() const { return hasLeftWorkersBehind_; }
+    // The thread is detached; it counts as left behind while it runs.
+    void runInBackground(std::string name, Task work) override;
+    // Whether the backends must stay in place until the process ends: a worker was left
+    // behind, or background work still runs.
+    bool hasLeftWorkersBehind() const { return hasLeftWorkersBehind_ || *runningJobs_ > 0; }
 
 private:
     bool hasLeftWorkersBehind_ = false;
+    // Shared with the jobs, which may outlast this object.
+    std::shared_ptr<std::atomic<int>> runningJobs_ = std::make_shared<std::atomic<int>>(0);
 };
 
 }  // namespace quillbern

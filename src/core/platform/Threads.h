@@ -37,6 +37,11 @@ public:
     // A serial queue on a thread named `label` (at most 15 bytes); nullptr when its thread
     // could not be started.
     virtual std::unique_ptr<SerialQueue> serialQueue(std::string label) = 0;
+    // Any thread. Runs the work once on a thread of its own named `name` (at most 15
+    // bytes), which ends with it. Nothing waits for it, so work that may never end (a
+    // read from a stalled network mount) holds up only itself; the work hands its result
+    // to whoever waits for it.
+    virtual void runInBackground(std::string name, Task work) = 0;
 };
 
 }  // namespace quillbern

@@ -120,6 +120,20 @@ std::vector<InstalledApp> LinuxAppCatalog::installedApps() const {
     return apps;
 }
 
+std::optional<InstalledApp> LinuxAppCatalog::fileManager() const {
+    GAppInfo* handler = g_app_info_get_default_for_type("inode/directory", FALSE);
+    if (!handler) return std::nullopt;
+    std::optional<InstalledApp> app;
+    if (G_IS_DESKTOP_APP_INFO(handler)) {
+        const char* id = g_app_info_get_id(handler);
+        const char* filename = g_desktop_app_info_get_filename(G_DESKTOP_APP_INFO(handler));
+        const char* name = g_app_info_get_name(handler);
+        if (id && filename) app = InstalledApp{withoutSuffix(id), name ? name : "", filename};
+    }
+    g_object_unref(handler);
+    return app;
+}
+
 std::vector<DesktopEntryFacts> LinuxAppCatalog::entryFacts() const {
     std::vector<DesktopEntryFacts> entries;
     forEachEntry([&](GDesktopAppInfo* info, AppId appId) {

@@ -28,6 +28,8 @@ public:
     std::optional<AppId> owningAppId(const RunningApp& app) const override;
     // Visible entries only: NoDisplay and Hidden ones are left out.
     std::vector<InstalledApp> installedApps() const override;
+    // The default application for folders (inode/directory).
+    std::optional<InstalledApp> fileManager() const override;
     // What every entry, NoDisplay ones too, offers for recognising its windows. Any thread;
     // reads every entry, so readers keep the answer until the entries change.
     std::vector<DesktopEntryFacts> entryFacts() const;
