@@ -15,4 +15,14 @@ std::shared_ptr<OverviewPaletteView> SimPaletteViewFactory::overview(OverviewVie
     return lastOverview_;
 }
 
+std::shared_ptr<PaletteView> SimPaletteViewFactory::appSearch(const AppSearchViewInputs& inputs) {
+    last_ = std::make_shared<SimPaletteView>(fitting_);
+    last_->appSearchState = inputs.state;
+    last_->open = inputs.open;
+    last_->pinMenu = inputs.pinMenu;
+    last_->hasField = true;
+    ++builds_;
+    return last_;
+}
+
 }  // namespace quillbern

@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/palettes/AppSearchState.h"
 #include "core/platform/PaletteViewFactory.h"
 
 namespace quillbern {
@@ -15,9 +16,20 @@ public:
 
     Size fittingSize() const override { return fitting_; }
     void setFittingSize(Size size) { fitting_ = size; }
+    bool focusField() override {
+        if (!hasField) return false;
+        ++fieldFocuses;
+        return true;
+    }
 
-    // What it was built from.
+    // What it was built from. The application search's state is not kept alive by the
+    // view, so a test sees it go with the showing.
     std::vector<ShortcutSheetRow> sheetRows;
+    std::weak_ptr<AppSearchState> appSearchState;
+    std::function<void(const InstalledApp&)> open;
+    std::function<void(const InstalledApp&)> pinMenu;
+    bool hasField = false;
+    int fieldFocuses = 0;
 
 private:
     Size fitting_;
@@ -44,6 +56,7 @@ class SimPaletteViewFactory final : public PaletteViewFactory {
 public:
     std::shared_ptr<PaletteView> shortcutSheet(const std::vector<ShortcutSheetRow>& rows) override;
     std::shared_ptr<OverviewPaletteView> overview(OverviewViewInputs inputs) override;
+    std::shared_ptr<PaletteView> appSearch(const AppSearchViewInputs& inputs) override;
 
     // For the views built from now on.
     void setFittingSize(Size size) { fitting_ = size; }

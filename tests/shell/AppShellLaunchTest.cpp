@@ -25,7 +25,7 @@ TEST(ShellStart, TheStoresAreMadeInTheirOrderAndNothingStartsBeforeTheLaunch) {
                                   "appearance.reduceTransparency",      // the appearance store
                                   "updater.onWillRelaunch", "updater.start",
                                   "login.status",  // the login item
-                                  "make.appSearchIndex", "make.walkthrough"}))
+                                  "make.walkthrough"}))
         << calls(w.log);
     EXPECT_EQ(w.log.count("threads."), 0);
     EXPECT_EQ(w.log.count("panels."), 0);
@@ -55,11 +55,10 @@ TEST(ShellStart, TheLaunchRunsItsStepsInOrder) {
         "session.on didWake",   // ... and what it follows
         "nativeDock.setValue",  // the desktop's dock hides
         "hotKeys.setHandler",
-        "hotKeys.grab",    // the global shortcuts
-        "make.placement",  // workspace
-        "make.appSearch",
-        "appSearchIndex.refreshSoon",  // palettes
-        "make.fileSearch",             //
+        "hotKeys.grab",                            // the global shortcuts
+        "make.placement",                          // workspace
+        "threads.runInBackground quillbern.scan",  // palettes: the installed applications
+        "make.fileSearch",                         //
         "events.onGlobalMouseDown",
         "events.onLocalMouseDown",  // the activity feeds
         "apps.onActivate",
@@ -154,11 +153,11 @@ TEST(ShellUrls, UrlsBeforeTheEndOfTheLaunchRunAfterItInArrivalOrderAndLaterOnesA
     EXPECT_FALSE(shell.dockPreferences().lastAutomationFailure());
 
     shell.applicationDidFinishLaunching();
-    EXPECT_TRUE(
-        w.log.hasInOrder({"appSearch.show", "fileSearch.show", "fileSearch.dismiss", "panel.makeKeyAndOrderFront"}))
+    EXPECT_TRUE(w.log.hasInOrder(
+        {"panel.makeKeyAndOrderFront", "fileSearch.show", "fileSearch.dismiss", "panel.makeKeyAndOrderFront"}))
         << calls(w.log);
     EXPECT_TRUE(shell.overview()->isShown());
-    EXPECT_FALSE(w.appSearch->shown) << "the later URLs dismissed it";
+    EXPECT_FALSE(shell.appSearch()->isShown()) << "the later URLs dismissed it";
     EXPECT_TRUE(shell.dockPreferences().lastAutomationFailure()) << "the last one ran too";
     w.urls.deliver({"quillbern://focus/on"});
     EXPECT_TRUE(shell.focusMode()->isActive());

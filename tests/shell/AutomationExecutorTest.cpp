@@ -179,44 +179,51 @@ TEST_F(AutomationUrls, FocusModeTurnsOnOffAndOver) {
 }
 
 TEST_F(AutomationUrls, APaletteUrlDismissesSomeOthersThenTogglesItsOwn) {
-    // The overview and the shortcut sheet are the shell's own: what happens to them shows
-    // on them, not in the log.
+    // The overview, the application search and the shortcut sheet are the shell's own: what
+    // happens to them shows on them, not in the log.
+    enum class Own { overview, search, none };
     const struct {
         const char* url;
         std::vector<std::string> calls;
-        bool overviewShown;
+        Own shown;
         bool sheetStaysOpen;
     } cases[] = {
-        {"quillbern://overview/toggle", {"appSearch.dismiss", "fileSearch.dismiss"}, true, false},
+        {"quillbern://overview/toggle", {"fileSearch.dismiss"}, Own::overview, false},
         // These two leave the shortcut sheet open and close the overview.
-        {"quillbern://search/toggle", {"fileSearch.dismiss", "appSearch.show"}, false, true},
-        {"quillbern://files/toggle", {"appSearch.dismiss", "fileSearch.show"}, false, true},
+        {"quillbern://search/toggle", {"fileSearch.dismiss"}, Own::search, true},
+        {"quillbern://files/toggle", {"fileSearch.show"}, Own::none, true},
     };
     AppShell& shell = launchWithThreeDocks();
+    AppSearchController& search = *shell.appSearch();
     for (const auto& c : cases) {
         shell.shortcutSheet()->show();
+        if (c.shown != Own::search) search.show();
         w.log.clear();
         open({c.url});
         EXPECT_EQ(paletteCalls(), c.calls) << c.url;
-        EXPECT_EQ(shell.overview()->isShown(), c.overviewShown) << c.url;
+        EXPECT_EQ(shell.overview()->isShown(), c.shown == Own::overview) << c.url;
+        EXPECT_EQ(search.isShown(), c.shown == Own::search) << c.url;
         EXPECT_EQ(shell.shortcutSheet()->isShown(), c.sheetStaysOpen) << c.url;
         // Shown now, so the same URL dismisses it.
         w.log.clear();
         open({c.url});
         EXPECT_FALSE(shell.overview()->isShown()) << c.url;
-        if (!c.overviewShown) {
+        EXPECT_FALSE(search.isShown()) << c.url;
+        if (c.shown == Own::none) {
             ASSERT_FALSE(paletteCalls().empty());
-            EXPECT_EQ(paletteCalls().back(), c.calls.back().substr(0, c.calls.back().find('.')) + ".dismiss") << c.url;
+            EXPECT_EQ(paletteCalls().back(), "fileSearch.dismiss") << c.url;
         }
     }
 
     shell.shortcutSheet()->dismiss();
     open({"quillbern://overview/toggle"});
     EXPECT_TRUE(shell.overview()->isShown());
+    search.show();
     w.log.clear();
     open({"quillbern://shortcuts/toggle"});
-    EXPECT_EQ(paletteCalls(), (std::vector<std::string>{"appSearch.dismiss", "fileSearch.dismiss"}));
+    EXPECT_EQ(paletteCalls(), (std::vector<std::string>{"fileSearch.dismiss"}));
     EXPECT_FALSE(shell.overview()->isShown());
+    EXPECT_FALSE(search.isShown());
     EXPECT_TRUE(shell.shortcutSheet()->isShown());
     open({"quillbern://shortcuts/toggle"});
     EXPECT_FALSE(shell.shortcutSheet()->isShown());

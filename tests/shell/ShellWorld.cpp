@@ -53,9 +53,7 @@ void ShellWorld::terminate() {
 ShellParts ShellWorld::allParts() {
     ShellParts parts = programParts();
     auto& later = parts.later;
-    later.appSearchIndex = fake<FakeIndex, AppIndex>(log, "appSearchIndex", appSearchIndex, std::ref(log));
     later.placement = fake<FakePlacement, PlacementOverlay>(log, "placement", placement);
-    later.appSearch = fake<FakePalette, Palette>(log, "appSearch", appSearch, std::ref(log), "appSearch");
     later.fileSearch = fake<FakePalette, Palette>(log, "fileSearch", fileSearch, std::ref(log), "fileSearch");
     return parts;
 }

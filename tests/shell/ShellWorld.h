@@ -40,12 +40,6 @@ struct FakePlacement final : PlacementOverlay {
     int changes = 0;
 };
 
-struct FakeIndex final : AppIndex {
-    explicit FakeIndex(CallLog& log) : log(log) {}
-    void refreshSoon() override { log.add("appSearchIndex.refreshSoon"); }
-    CallLog& log;
-};
-
 struct FakeWalkthrough final : WalkthroughWindow {
     explicit FakeWalkthrough(CallLog& log) : log(log) {}
     void present() override { log.add("walkthrough.present"); }
@@ -129,10 +123,8 @@ public:
     RecordedUpdater recordedUpdater{updater, log};
     std::unique_ptr<Platform> platform;
 
-    FakePalette* appSearch = nullptr;
     FakePalette* fileSearch = nullptr;
     FakePlacement* placement = nullptr;
-    FakeIndex* appSearchIndex = nullptr;
     FakeWalkthrough* walkthrough = nullptr;
     FakeSettingsWindow* settings = nullptr;
     std::unique_ptr<AppShell> shell;

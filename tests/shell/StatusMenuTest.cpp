@@ -252,10 +252,10 @@ TEST_F(StatusMenuTest, AnUpdaterThatCanCheckIsAskedToCheck) {
 TEST_F(StatusMenuTest, PaletteRowsGiveWayToEachOtherButNeverCloseTheShortcutSheet) {
     launch();
     w.shell->shortcutSheet()->show();
-    w.appSearch->shown = true;
+    w.shell->appSearch()->show();
     choose("All open apps");
     EXPECT_TRUE(w.shell->overview()->isShown());
-    EXPECT_FALSE(w.appSearch->shown);
+    EXPECT_FALSE(w.shell->appSearch()->isShown());
     EXPECT_TRUE(w.shell->shortcutSheet()->isShown());
     choose("All open apps");
     EXPECT_FALSE(w.shell->overview()->isShown());
@@ -263,11 +263,11 @@ TEST_F(StatusMenuTest, PaletteRowsGiveWayToEachOtherButNeverCloseTheShortcutShee
     choose("Open a file");
     EXPECT_TRUE(w.fileSearch->shown);
     choose("Search apps");
-    EXPECT_TRUE(w.appSearch->shown);
+    EXPECT_TRUE(w.shell->appSearch()->isShown());
     EXPECT_FALSE(w.fileSearch->shown);
     choose("Keyboard shortcuts");
     EXPECT_FALSE(w.shell->shortcutSheet()->isShown()) << "its own row toggles it";
-    EXPECT_FALSE(w.appSearch->shown);
+    EXPECT_FALSE(w.shell->appSearch()->isShown());
 }
 
 TEST_F(StatusMenuTest, FocusModeAndTheWorkspaceAreSwitchedFromTheirRows) {

@@ -74,16 +74,24 @@ void PalettePresenter::present(const ScreenInfo& screen, std::shared_ptr<Palette
     style.takesKeyFocus = true;
     style.withoutKeyEquivalents = options_.withoutKeyEquivalents;
     panel_ = ports_.panels.createPanel(style, frame, PaletteContent{view_});
-    keys.onResignKey = lifetime_.guard([this] { dismiss_(); });
+    keys.onResignKey = lifetime_.guard([this] {
+        if (!isHeld()) dismiss_();
+    });
     panel_->setKeyHandlers(std::move(keys));
     panel_->makeKeyAndOrderFront();
 
     // Presses in other applications may arrive in the middle of anything: they act a turn later.
-    globalClicks_ = ports_.events.onGlobalMouseDown(
-        kClicks, onLoop(ports_.mainLoop, lifetime_.token(), [this](const MouseDown&) { dismiss_(); }));
+    globalClicks_ =
+        ports_.events.onGlobalMouseDown(kClicks, onLoop(ports_.mainLoop, lifetime_.token(), [this](const MouseDown&) {
+                                            if (isHeld()) {
+                                                heldClickElsewhere_();
+                                            } else {
+                                                dismiss_();
+                                            }
+                                        }));
     localClicks_ = ports_.events.onLocalMouseDown(kClicks, lifetime_.guard([this](const MouseDown& press) {
         if (options_.ignoresCommandClicks && (press.flags & kCommandFlag)) return;
-        if (panel_ && press.ownPanel != panel_->serial()) dismiss_();
+        if (panel_ && press.ownPanel != panel_->serial() && !isHeld()) dismiss_();
     }));
 }
 
@@ -97,6 +105,11 @@ void PalettePresenter::dismiss(const Task& teardown) {
     if (!panel) return;
     panel->setKeyHandlers({});
     panel->orderOut();
+}
+
+void PalettePresenter::holdWhile(std::function<bool()> held, Task clickElsewhere) {
+    held_ = std::move(held);
+    heldClickElsewhere_ = std::move(clickElsewhere);
 }
 
 void PalettePresenter::contentShapeChanged() {

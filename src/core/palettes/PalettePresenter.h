@@ -85,19 +85,27 @@ public:
     void dismiss(const Task& teardown = {});
     // The content changed shape: it is measured and placed again one turn later.
     void contentShapeChanged();
+    // While `held` answers true (a menu of the palette's is open), clicks in our own
+    // windows and the loss of the keyboard leave the palette alone, and a click in another
+    // application goes to `clickElsewhere` instead of dismissing it.
+    void holdWhile(std::function<bool()> held, Task clickElsewhere);
 
     // A panel is open and on screen.
     bool isShown() const;
     const Panel* panel() const { return panel_.get(); }
+    Panel* panel() { return panel_.get(); }
 
 private:
     void relayout();
     Size sizeOn(const ScreenInfo& screen) const;
+    bool isHeld() const { return held_ && held_(); }
 
     PalettePorts ports_;
     PalettePlacement placement_;
     Task dismiss_;
     PaletteOptions options_;
+    std::function<bool()> held_;
+    Task heldClickElsewhere_;
     std::unique_ptr<Panel> panel_;
     std::shared_ptr<PaletteView> view_;
     Subscription globalClicks_;

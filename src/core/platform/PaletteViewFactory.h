@@ -11,6 +11,7 @@
 namespace quillbern {
 
 class OverviewState;
+struct AppSearchViewInputs;
 class WindowEngine;
 struct OverviewEntry;
 struct WindowInfo;
@@ -23,6 +24,8 @@ public:
 
     // The size the whole content asks for.
     virtual Size fittingSize() const = 0;
+    // Gives the keyboard to the view's search field; false when it has none.
+    virtual bool focusField() { return false; }
 };
 
 // What the overview's view reads, and what it reports back.
@@ -52,6 +55,7 @@ public:
 
     virtual std::shared_ptr<PaletteView> shortcutSheet(const std::vector<ShortcutSheetRow>& rows) = 0;
     virtual std::shared_ptr<OverviewPaletteView> overview(OverviewViewInputs inputs) = 0;
+    virtual std::shared_ptr<PaletteView> appSearch(const AppSearchViewInputs& inputs) = 0;
 };
 
 }  // namespace quillbern

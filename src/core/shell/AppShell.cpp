@@ -46,7 +46,7 @@ AppShell::AppShell(Platform& platform, ShellParts parts)
       suppressor_(platform.defaults, platform.nativeDock),
       loginItem_(platform.defaults, platform.login, platform.launcher),
       windowAccess_(platform.permissions, platform.processes, platform.launcher),
-      appSearchIndex_(make(parts_.later.appSearchIndex)),
+      appSearchIndex_({platform.threads, platform.catalog, platform.text, platform.mainLoop, platform.clock}),
       walkthrough_(parts_.walkthrough ? parts_.walkthrough(*this) : nullptr),
       launches_(pinned_),
       activationFlash_(platform.clock),
@@ -143,8 +143,10 @@ void AppShell::wirePartsAndEngine() {
                                     platform_.input,  platform_.events,       platform_.mainLoop};
     overview_ = std::make_unique<AppOverview>(AppOverview::Ports{palettePorts, platform_.apps, platform_.text}, engine_,
                                               pinned_, windowAccess_);
-    appSearch_ = make(parts_.later.appSearch);
-    if (appSearchIndex_) appSearchIndex_->refreshSoon();
+    appSearch_ = std::make_unique<AppSearchController>(
+        AppSearchController::Ports{palettePorts, platform_.menus, platform_.text, platform_.icons}, engine_, pinned_,
+        appSearchIndex_);
+    appSearchIndex_.refreshSoon();
     fileSearch_ = make(parts_.later.fileSearch);
     shortcutSheet_ = std::make_unique<ShortcutSheetController>(
         ShortcutSheetController::Ports{palettePorts, platform_.keyboardLayout, platform_.text}, pinned_,
@@ -286,6 +288,7 @@ void AppShell::applicationWillTerminate() {
         hotKeys_.reset();
     }
     if (overview_) overview_->dismiss();
+    if (appSearch_) appSearch_->dismiss();
     if (shortcutSheet_) shortcutSheet_->dismiss();
     // A run that ends here leaves the desktop's dock as the user keeps it; one that dies
     // leaves that to the next launch.

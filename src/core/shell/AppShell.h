@@ -12,6 +12,8 @@
 #include "core/model/DockPreferences.h"
 #include "core/model/PinnedStore.h"
 #include "core/palettes/AppOverview.h"
+#include "core/palettes/AppSearchController.h"
+#include "core/palettes/AppSearchIndex.h"
 #include "core/palettes/ShortcutSheetController.h"
 #include "core/shell/ActivationFlash.h"
 #include "core/shell/AutomationExecutor.h"
@@ -66,6 +68,8 @@ public:
     HotKeyDispatch* hotKeys() const { return hotKeys_.get(); }
     ShortcutSheetController* shortcutSheet() const { return shortcutSheet_.get(); }
     FocusModeController* focusMode() const { return focusMode_.get(); }
+    AppSearchController* appSearch() const { return appSearch_.get(); }
+    AppSearchIndex& appSearchIndex() { return appSearchIndex_; }
     AppOverview* overview() const { return overview_.get(); }
     WorkspaceController* workspace() const { return workspace_.get(); }
     // The chords the system accepted, for the shortcut sheet and Settings; none before the
@@ -112,7 +116,7 @@ private:
     DockSuppressor suppressor_;
     LoginItem loginItem_;
     AXPermission windowAccess_;
-    std::unique_ptr<AppIndex> appSearchIndex_;
+    AppSearchIndex appSearchIndex_;
     std::unique_ptr<WalkthroughWindow> walkthrough_;
     PinnedStoreLaunches launches_;
     ActivationFlash activationFlash_;
@@ -125,7 +129,7 @@ private:
     std::unique_ptr<WorkspaceController> workspace_;
     std::unique_ptr<PlacementOverlay> placement_;
     std::unique_ptr<AppOverview> overview_;
-    std::unique_ptr<Palette> appSearch_;
+    std::unique_ptr<AppSearchController> appSearch_;
     std::unique_ptr<Palette> fileSearch_;
     std::unique_ptr<ShortcutSheetController> shortcutSheet_;
     std::unique_ptr<FocusSpotlight> spotlight_;

@@ -51,14 +51,6 @@ public:
     virtual void dragSessionChanged() = 0;
 };
 
-// The installed applications that the application search looks through.
-class AppIndex {
-public:
-    virtual ~AppIndex() = default;
-    // Scans again in the background.
-    virtual void refreshSoon() = 0;
-};
-
 template <class Part>
 using PartFactory = std::function<std::unique_ptr<Part>()>;
 // For parts that show the shell's stores.
@@ -73,9 +65,7 @@ struct ShellParts {
 
     // Not built yet; empty in the program.
     struct Later {
-        PartFactory<AppIndex> appSearchIndex;
         PartFactory<PlacementOverlay> placement;
-        PartFactory<Palette> appSearch;
         PartFactory<Palette> fileSearch;
     } later;
 };

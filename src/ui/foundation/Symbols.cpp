@@ -35,6 +35,10 @@ constexpr std::array kSymbols{
     SymbolNames{"questionmark.circle", {"help-browser-symbolic", "help-browser"}},
     SymbolNames{"info.circle", {"help-about-symbolic", "help-about"}},
     SymbolNames{"macwindow", {"window-symbolic", "preferences-system-windows"}},
+    SymbolNames{"magnifyingglass", {"system-search-symbolic", "edit-find-symbolic"}},
+    SymbolNames{"xmark.circle.fill", {"edit-clear-symbolic", "window-close-symbolic"}},
+    SymbolNames{"pin.fill", {"view-pin-symbolic", "pin-symbolic"}},
+    SymbolNames{"plus.circle.fill", {"list-add-symbolic", "list-add"}},
 };
 
 QIcon themeIcon(std::string_view symbol) {
@@ -131,6 +135,41 @@ void drawArrowDownForwardSquare(QPainter& p, const QRectF& b) {
     p.drawLine(to, QPointF(to.x(), to.y() - head));
 }
 
+void drawMagnifyingGlass(QPainter& p, const QRectF& b) {
+    const double lens = b.width() * 0.62;
+    const QRectF circle(b.left() + b.width() * 0.06, b.top() + b.height() * 0.06, lens, lens);
+    p.drawEllipse(circle);
+    const QPointF from = circle.center() + QPointF(lens * 0.36, lens * 0.36);
+    p.drawLine(from, QPointF(b.right() - b.width() * 0.08, b.bottom() - b.height() * 0.08));
+}
+
+// A filled disc with a mark cut out of it in white: a cross, or a plus.
+void drawDiscWithMark(QPainter& p, const QRectF& b, bool cross) {
+    const QColor ink = p.pen().color();
+    p.setPen(Qt::NoPen);
+    p.setBrush(ink);
+    p.drawEllipse(b.adjusted(0.5, 0.5, -0.5, -0.5));
+    p.setPen(QPen(QColor(255, 255, 255, 230), std::max(1.0, b.width() / 9)));
+    const QPointF c = b.center();
+    const double r = b.width() * 0.22;
+    if (cross) {
+        p.drawLine(c + QPointF(-r, -r), c + QPointF(r, r));
+        p.drawLine(c + QPointF(-r, r), c + QPointF(r, -r));
+    } else {
+        p.drawLine(c + QPointF(-r * 1.2, 0), c + QPointF(r * 1.2, 0));
+        p.drawLine(c + QPointF(0, -r * 1.2), c + QPointF(0, r * 1.2));
+    }
+}
+
+// A push pin: a round head over a point.
+void drawPin(QPainter& p, const QRectF& b) {
+    const QColor ink = p.pen().color();
+    p.setBrush(ink);
+    const double head = b.width() * 0.56;
+    p.drawEllipse(QRectF(b.center().x() - head / 2, b.top(), head, head));
+    p.drawLine(QPointF(b.center().x(), b.top() + head), QPointF(b.center().x(), b.bottom()));
+}
+
 void paintDrawn(QPainter& painter, const QRectF& box, std::string_view symbol, const QColor& color) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
@@ -145,6 +184,12 @@ void paintDrawn(QPainter& painter, const QRectF& box, std::string_view symbol, c
         drawStack(painter, box);
     } else if (symbol == "arrow.down.forward.square") {
         drawArrowDownForwardSquare(painter, box);
+    } else if (symbol == "magnifyingglass") {
+        drawMagnifyingGlass(painter, box);
+    } else if (symbol == "xmark.circle.fill" || symbol == "plus.circle.fill") {
+        drawDiscWithMark(painter, box, symbol == "xmark.circle.fill");
+    } else if (symbol == "pin.fill") {
+        drawPin(painter, box);
     } else {
         drawDashedAppWithQuestion(painter, box);
     }

@@ -3,6 +3,7 @@
 #include <QPointer>
 #include <QWidget>
 
+#include "ui/palettes/AppSearchView.h"
 #include "ui/palettes/OverviewView.h"
 #include "ui/palettes/ShortcutSheetView.h"
 
@@ -23,6 +24,10 @@ public:
         widget_->ensurePolished();
         const QSize hint = widget_->sizeHint();
         return {double(hint.width()), double(hint.height())};
+    }
+    bool focusField() override {
+        auto* search = qobject_cast<AppSearchView*>(widget_.data());
+        return search && search->focusField();
     }
     QWidget* widget() const { return widget_; }
 
@@ -53,6 +58,10 @@ std::shared_ptr<PaletteView> QtPaletteViewFactory::shortcutSheet(const std::vect
 
 std::shared_ptr<OverviewPaletteView> QtPaletteViewFactory::overview(OverviewViewInputs inputs) {
     return std::make_shared<QtOverviewView>(new OverviewView(std::move(inputs), system_));
+}
+
+std::shared_ptr<PaletteView> QtPaletteViewFactory::appSearch(const AppSearchViewInputs& inputs) {
+    return std::make_shared<QtPaletteView>(new AppSearchView(inputs, system_));
 }
 
 QWidget* paletteWidget(const PaletteView& view) {
