@@ -51,7 +51,9 @@ int run(std::unique_ptr<SingleInstance> instance) {
             return std::make_unique<QtSettingsWindow>(windowContext(shell));
         };
         parts.walkthrough = [windowContext](AppShell& shell) {
-            return std::make_unique<QtWalkthroughWindow>(windowContext(shell));
+            return std::make_unique<QtWalkthroughWindow>(
+                windowContext(shell), Walkthrough::Services{shell.engine(), shell.previews(), shell.suppressor(),
+                                                            shell.loginItem(), shell.windowAccess()});
         };
         // The later parts are still to be built.
         AppShell shell(ports, std::move(parts));

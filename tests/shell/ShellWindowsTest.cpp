@@ -1,13 +1,18 @@
 #include <QApplication>
+#include <QCheckBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
 #include <QShortcut>
 #include <QSystemTrayIcon>
 #include <gtest/gtest.h>
 
 #include "shell/ShellWorld.h"
 #include "ui/settings/SettingsView.h"
+#include "ui/settings/ShortcutRecorderView.h"
 #include "ui/shell/MenuRows.h"
 #include "ui/shell/QtSettingsWindow.h"
 #include "ui/shell/QtWalkthroughWindow.h"
@@ -59,6 +64,11 @@ protected:
                     return DesktopSpace(RectTL{0, 0, 1920, 1080});
                 },
                 [this] { ++settingsRequests; }, [this] { ++quits; }};
+    }
+
+    Walkthrough::Services services() {
+        AppShell& shell = *w.shell;
+        return {shell.engine(), shell.previews(), shell.suppressor(), shell.loginItem(), shell.windowAccess()};
     }
 
     ShellWorld w;
@@ -187,7 +197,7 @@ TEST_F(ShellWindowsTest, TheSidebarAlwaysHasOneSectionAndEachChoiceBuildsItsPage
 }
 
 TEST_F(ShellWindowsTest, TheWalkthroughStaysAboveAndEachClosingIsToldOnceAndStartsAnew) {
-    QtWalkthroughWindow walkthrough(context());
+    QtWalkthroughWindow walkthrough(context(), services());
     int closings = 0;
     walkthrough.onClosed = [&closings] { ++closings; };
     walkthrough.present();
@@ -211,6 +221,115 @@ TEST_F(ShellWindowsTest, TheWalkthroughStaysAboveAndEachClosingIsToldOnceAndStar
     Q_EMIT shortcutOf(*walkthrough.window(), Qt::CTRL | Qt::Key_W)->activated();
     EXPECT_EQ(closings, 2);
     settle();
+}
+
+// The button of the walkthrough's window with this text, shown or not.
+QPushButton* buttonOf(const QWidget& window, const QString& text) {
+    for (QPushButton* button : window.findChildren<QPushButton*>())
+        if (button->text() == text) return button;
+    return nullptr;
+}
+
+bool isShown(const QWidget* widget) {
+    return widget && widget->isVisibleTo(widget->window());
+}
+
+TEST_F(ShellWindowsTest, TheWalkthroughsButtonsLeadThroughItsStepsAndFinishClosesIt) {
+    w.permissions.setWindowAccessTrusted(false);
+    w.advance(WindowEngine::kTrustPollInterval);
+    QtWalkthroughWindow walkthrough(context(), services());
+    int closings = 0;
+    walkthrough.onClosed = [&closings] { ++closings; };
+    walkthrough.present();
+    QWidget* window = walkthrough.window();
+    ASSERT_TRUE(window);
+    EXPECT_FALSE(isShown(buttonOf(*window, "Previous"))) << "nothing before the welcome";
+    QPushButton* forward = buttonOf(*window, "Continue");
+    ASSERT_TRUE(forward);
+    EXPECT_TRUE(forward->isDefault());
+
+    forward->click();
+    // Window access missing: Later, and Return belongs to the step's own button.
+    EXPECT_EQ(forward->text(), "Later");
+    EXPECT_FALSE(forward->isDefault());
+    QPushButton* allow = buttonOf(*window, "Allow Accessibility…");
+    ASSERT_TRUE(isShown(allow));
+    EXPECT_TRUE(allow->isDefault());
+    EXPECT_TRUE(isShown(buttonOf(*window, "Previous")));
+
+    // A grant while the step shows: the step turns into its granted form at once.
+    w.permissions.setWindowAccessTrusted(true);
+    w.advance(WindowEngine::kTrustPollInterval);
+    EXPECT_FALSE(isShown(allow));
+    EXPECT_EQ(forward->text(), "Continue");
+    EXPECT_TRUE(forward->isDefault());
+
+    forward->click();
+    forward->click();
+    EXPECT_EQ(forward->text(), "Finish");
+    // Hiding the desktop's dock where it cannot be hidden: the switch stays off and says why.
+    w.world.nativeDock.setSupported(false);
+    QCheckBox* hide = nullptr;
+    for (QCheckBox* box : window->findChildren<QCheckBox*>())
+        if (box->text() == "Hide the desktop's built-in dock") hide = box;
+    ASSERT_TRUE(hide);
+    hide->click();
+    EXPECT_FALSE(hide->isChecked());
+    ASSERT_TRUE(w.shell->suppressor().lastError());
+    bool reasonShown = false;
+    for (const QLabel* label : window->findChildren<QLabel*>())
+        reasonShown |= isShown(label) && label->text() == QString::fromStdString(*w.shell->suppressor().lastError());
+    EXPECT_TRUE(reasonShown);
+
+    walkthrough.present();
+    EXPECT_EQ(forward->text(), "Finish") << "a request while open keeps the step";
+    forward->click();
+    EXPECT_EQ(closings, 1);
+    EXPECT_FALSE(walkthrough.window());
+    settle();
+
+    walkthrough.present();
+    ASSERT_TRUE(walkthrough.window());
+    EXPECT_TRUE(buttonOf(*walkthrough.window(), "Continue")) << "a new window starts at the welcome";
+    // Escape finishes on any step.
+    for (QShortcut* shortcut : walkthrough.window()->findChildren<QShortcut*>())
+        if (shortcut->key() == QKeySequence(Qt::Key_Escape)) Q_EMIT shortcut->activated();
+    EXPECT_EQ(closings, 2);
+    settle();
+}
+
+TEST_F(ShellWindowsTest, TheShortcutRecorderTakesKeysByPlaceOrQtKeyAndIgnoresLoneModifiers) {
+    std::vector<HotKeyChord> recorded;
+    ChordText chordText(w.world.keyboardLayout, w.world.text);
+    ShortcutRecorder recorder(w.world.alerts, w.world.hotKeys, chordText,
+                              {[&recorded](const HotKeyChord& chord) { recorded.push_back(chord); }, {}, {}});
+    QWidget window;
+    auto* view = new ShortcutRecorderView(recorder, w.world.keyboardLayout, &window);
+    window.show();
+    QMouseEvent click(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(view, &click);
+    ASSERT_TRUE(recorder.isListening());
+
+    QKeyEvent modifier(QEvent::KeyPress, Qt::Key_Control, Qt::ControlModifier);
+    QCoreApplication::sendEvent(view, &modifier);
+    EXPECT_TRUE(recorder.isListening()) << "a modifier alone is no key";
+    EXPECT_EQ(w.world.alerts.beepCount(), 0);
+
+    // No scan code, as synthetic events come: the Qt key tells the place. Super is Command.
+    QKeyEvent chord(QEvent::KeyPress, Qt::Key_A, Qt::ControlModifier | Qt::MetaModifier);
+    QCoreApplication::sendEvent(view, &chord);
+    ASSERT_EQ(recorded.size(), 1u);
+    EXPECT_EQ(recorded.front(), (HotKeyChord{0, HotKeyChord::kControlCommand}));
+    EXPECT_FALSE(recorder.isListening());
+
+    // Hidden while listening, it stops without recording and gives the shortcuts back.
+    QCoreApplication::sendEvent(view, &click);
+    ASSERT_TRUE(w.world.hotKeys.isSuspended());
+    view->hide();
+    EXPECT_FALSE(recorder.isListening());
+    EXPECT_FALSE(w.world.hotKeys.isSuspended());
+    EXPECT_EQ(recorded.size(), 1u);
 }
 
 }  // namespace

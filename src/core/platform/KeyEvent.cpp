@@ -11,4 +11,9 @@ EventFlags ownWindowFlags(bool shift, bool ctrl, bool alt, bool super) {
     return flags;
 }
 
+EventFlags globalChordFlags(bool shift, bool ctrl, bool alt, bool super) {
+    // The same keys, Ctrl and Super trading places.
+    return ownWindowFlags(shift, super, alt, ctrl);
+}
+
 }  // namespace quillbern

@@ -17,5 +17,8 @@ struct KeyEvent {
 // The flags of a press in our own windows, where Command is Ctrl and Control is Super,
 // from the modifier keys held.
 EventFlags ownWindowFlags(bool shift, bool ctrl, bool alt, bool super);
+// The flags of a press as global chords name them, where Command is Super and Control is
+// Ctrl: what the shortcut recorder hears.
+EventFlags globalChordFlags(bool shift, bool ctrl, bool alt, bool super);
 
 }  // namespace quillbern

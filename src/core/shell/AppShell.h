@@ -62,6 +62,7 @@ public:
     UpdaterController& updater() { return updater_; }
     DockSuppressor& suppressor() { return suppressor_; }
     LoginItem& loginItem() { return loginItem_; }
+    AXPermission& windowAccess() { return windowAccess_; }
     StatusMenu& statusMenu() { return statusMenu_; }
     // From the launch on.
     DockController* dock() const { return dock_.get(); }

@@ -39,6 +39,14 @@ constexpr std::array kSymbols{
     SymbolNames{"xmark.circle.fill", {"edit-clear-symbolic", "window-close-symbolic"}},
     SymbolNames{"pin.fill", {"view-pin-symbolic", "pin-symbolic"}},
     SymbolNames{"plus.circle.fill", {"list-add-symbolic", "list-add"}},
+    SymbolNames{"display", {"preferences-desktop-display-symbolic", "video-display"}},
+    SymbolNames{"square.stack.3d.up.fill", {"view-app-grid-symbolic", "preferences-system-windows"}},
+    SymbolNames{"photo.on.rectangle.angled", {"image-x-generic-symbolic", "image-x-generic"}},
+    SymbolNames{"slider.horizontal.3", {"preferences-system-symbolic", "preferences-system"}},
+    SymbolNames{"checkmark.circle.fill", {"emblem-ok-symbolic", "emblem-default"}},
+    SymbolNames{"exclamationmark.triangle", {"dialog-warning-symbolic", "dialog-warning"}},
+    SymbolNames{"xmark.octagon", {"dialog-error-symbolic", "dialog-error"}},
+    SymbolNames{"arrow.uturn.backward", {"edit-undo-symbolic", "edit-undo"}},
 };
 
 QIcon themeIcon(std::string_view symbol) {

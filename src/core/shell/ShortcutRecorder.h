@@ -1,0 +1,77 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "core/foundation/Signal.h"
+#include "core/model/HotKeyChord.h"
+#include "core/platform/Alerts.h"
+#include "core/platform/HotKeys.h"
+#include "core/platform/KeyEvent.h"
+#include "core/shell/ChordText.h"
+
+namespace quillbern {
+
+// The control that records one global shortcut, as data: it shows the chord in effect (or
+// "None"), listens from a click until the next chord, Escape, a second click or the loss of
+// the keyboard, and offers the way back to the default when the user chose the chord. It
+// decides nothing about what a chord means: its host gets the chord and applies its own
+// rules. While it listens our global grabs are suspended, so the chord reaches it even when
+// it is one of ours. Main thread.
+class ShortcutRecorder {
+public:
+    // What the host gives it.
+    struct Row {
+        // In effect for this row; none shows "None".
+        std::optional<HotKeyChord> chord;
+        // The user chose the chord: the way back to the default is offered.
+        bool isCustom = false;
+        // The chord shown is registered; one that is not shows struck through.
+        bool isLive = true;
+    };
+    struct Callbacks {
+        std::function<void(const HotKeyChord&)> onRecord;
+        // A key was pressed without Command, Control or Option.
+        std::function<void()> onWeak;
+        std::function<void()> onReset;
+    };
+
+    ShortcutRecorder(Alerts& alerts, HotKeys& hotKeys, const ChordText& chordText, Callbacks callbacks);
+    ~ShortcutRecorder();
+    ShortcutRecorder(const ShortcutRecorder&) = delete;
+    ShortcutRecorder& operator=(const ShortcutRecorder&) = delete;
+
+    // Listening started or ended, or the row changed.
+    Signal<> changed;
+
+    void setRow(Row row);
+    const Row& row() const { return row_; }
+    bool isListening() const { return listening_; }
+
+    // "Press the keys…" while listening, else the chord's text or "None".
+    std::string text() const;
+    bool showsNone() const { return !listening_ && !row_.chord; }
+    bool showsStruckThrough() const { return !listening_ && row_.chord && !row_.isLive; }
+    bool showsReset() const { return row_.isCustom && !listening_; }
+
+    // A click on the control: starts listening, or stops without a chord.
+    void click();
+    // A key pressed while listening; always taken. Escape, with any modifiers, stops.
+    void key(const KeyEvent& event);
+    // Any window of ours stopped taking the keyboard, or the control left the screen.
+    void stopListening();
+    void reset();
+
+private:
+    void setListening(bool listening);
+
+    Alerts& alerts_;
+    HotKeys& hotKeys_;
+    const ChordText& chordText_;
+    Callbacks callbacks_;
+    Row row_;
+    bool listening_ = false;
+};
+
+}  // namespace quillbern

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QWidget>
+
+#include "core/foundation/Signal.h"
+#include "core/platform/KeyboardLayout.h"
+#include "core/shell/ShortcutRecorder.h"
+
+class QLabel;
+class QToolButton;
+
+namespace quillbern {
+
+// The shortcut recorder on screen: a rounded field showing the chord (struck through in red
+// when it is not registered, "None" without one), which a click turns into a listening
+// field that takes the next key chord, and the way back to the default beside it when the
+// user chose the chord. Keys are read by their place on the keyboard, with Super as Command.
+class ShortcutRecorderView final : public QWidget {
+public:
+    ShortcutRecorderView(ShortcutRecorder& recorder, const KeyboardLayout& layout, QWidget* parent = nullptr);
+    ~ShortcutRecorderView() override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    void sync();
+    KeyEvent keyEventOf(const QKeyEvent& event) const;
+
+    ShortcutRecorder& recorder_;
+    const KeyboardLayout& layout_;
+    QLabel* text_;
+    QToolButton* reset_;
+    bool hovering_ = false;
+    Subscription changed_;
+};
+
+}  // namespace quillbern
