@@ -1,7 +1,6 @@
-#include "core/shell/ShortcutRecorder.h"
-
 #include <gtest/gtest.h>
 
+#include "core/shell/ShortcutRecorder.h"
 #include "sim/SimAlerts.h"
 #include "sim/SimHotKeys.h"
 #include "sim/SimKeyboardLayout.h"

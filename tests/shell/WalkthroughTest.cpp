@@ -1,7 +1,6 @@
-#include "core/shell/Walkthrough.h"
-
 #include <gtest/gtest.h>
 
+#include "core/shell/Walkthrough.h"
 #include "shell/ShellWorld.h"
 
 namespace quillbern::testing {
@@ -16,8 +15,8 @@ protected:
         w.world.defaults.set(AppShell::kOnboardedKey, true);
         w.launch();
         walkthrough = std::make_unique<Walkthrough>(
-            Walkthrough::Services{w.shell->engine(), w.shell->previews(), w.shell->suppressor(),
-                                  w.shell->loginItem(), w.shell->windowAccess()},
+            Walkthrough::Services{w.shell->engine(), w.shell->previews(), w.shell->suppressor(), w.shell->loginItem(),
+                                  w.shell->windowAccess()},
             [this] { ++finished; });
         changes = walkthrough->changed.connect([this] { ++changed; });
     }
@@ -44,8 +43,8 @@ TEST_F(WalkthroughTest, LeadsThroughFourStepsForwardAndBackWithinTheirBounds) {
     EXPECT_EQ(walk.step(), Step::welcome) << "nothing before the welcome";
     EXPECT_EQ(changed, 0);
 
-    const std::vector<std::string_view> symbols = {"display", "square.stack.3d.up.fill",
-                                                   "photo.on.rectangle.angled", "slider.horizontal.3"};
+    const std::vector<std::string_view> symbols = {"display", "square.stack.3d.up.fill", "photo.on.rectangle.angled",
+                                                   "slider.horizontal.3"};
     for (int i = 0; i < Walkthrough::kStepCount; ++i) {
         EXPECT_EQ(int(walk.step()), i);
         EXPECT_EQ(walk.stepSymbol(), symbols[std::size_t(i)]);

@@ -39,8 +39,8 @@ ShortcutRecorderView::ShortcutRecorderView(ShortcutRecorder& recorder, const Key
     row->addWidget(text_);
     reset_->setAutoRaise(true);
     reset_->setToolTip(localized("Back to the default shortcut"));
-    reset_->setIcon(symbolIcon("arrow.uturn.backward", palette().color(QPalette::PlaceholderText), 14,
-                               devicePixelRatioF()));
+    reset_->setIcon(
+        symbolIcon("arrow.uturn.backward", palette().color(QPalette::PlaceholderText), 14, devicePixelRatioF()));
     reset_->setFocusPolicy(Qt::NoFocus);
     connect(reset_, &QToolButton::clicked, this, [this] { recorder_.reset(); });
     row->addWidget(reset_);
@@ -55,7 +55,7 @@ ShortcutRecorderView::~ShortcutRecorderView() {
 void ShortcutRecorderView::sync() {
     const bool listening = recorder_.isListening();
     // A chord's text stands as it is; the other two are words.
-    text_->setText(listening                ? localized("Press the keys…")
+    text_->setText(listening               ? localized("Press the keys…")
                    : recorder_.showsNone() ? localized("None")
                                            : QString::fromStdString(recorder_.text()));
     QFont font = this->font();

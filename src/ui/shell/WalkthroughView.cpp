@@ -160,9 +160,10 @@ QWidget* WalkthroughView::windowAccessStep() {
     auto* step = new QWidget;
     QVBoxLayout* layout = stepLayout(step, 12);
     layout->addWidget(title("Accessibility"));
-    layout->addWidget(paragraph("To show and activate your windows, Quillbern needs the **Accessibility** permission. "
-                                "Everything runs on your computer: nothing is sent anywhere, no telemetry.",
-                                24, true));
+    layout->addWidget(
+        paragraph("To show and activate your windows, Quillbern needs the **Accessibility** permission. "
+                  "Everything runs on your computer: nothing is sent anywhere, no telemetry.",
+                  24, true));
     granted_ = new WalkthroughNotice("checkmark.circle.fill", QColor(0x2e, 0xa0, 0x43));
     granted_->setText(localized("Permission granted — your dock is live"));
     layout->addSpacing(8);
@@ -173,12 +174,14 @@ QWidget* WalkthroughView::windowAccessStep() {
     allowAccess_ = new QPushButton(localized("Allow Accessibility…"));
     connect(allowAccess_, &QPushButton::clicked, this, [this] { walkthrough_.allowWindowAccess(); });
     help->addWidget(allowAccess_, 0, Qt::AlignHCenter);
-    help->addWidget(paragraph("On Linux the permission comes with the window manager: Quillbern has it wherever one "
-                              "that follows the EWMH standard runs, as most do.",
-                              32, true, true));
-    help->addWidget(paragraph("Tip: once your docks are running, drag an app from Files onto one to pin it — that "
-                              "works even without this permission.",
-                              32, true, true));
+    help->addWidget(
+        paragraph("On Linux the permission comes with the window manager: Quillbern has it wherever one "
+                  "that follows the EWMH standard runs, as most do.",
+                  32, true, true));
+    help->addWidget(
+        paragraph("Tip: once your docks are running, drag an app from Files onto one to pin it — that "
+                  "works even without this permission.",
+                  32, true, true));
     layout->addWidget(grantHelp_);
     return step;
 }
@@ -187,10 +190,11 @@ QWidget* WalkthroughView::previewsStep() {
     auto* step = new QWidget;
     QVBoxLayout* layout = stepLayout(step, 12);
     layout->addWidget(title("Hover previews"));
-    layout->addWidget(paragraph("When you hover a tile, Quillbern can show a preview of the window. It is **optional** "
-                                "— it requires the “Screen Recording” permission, used only for these thumbnails, "
-                                "never saved or transmitted.",
-                                24, true));
+    layout->addWidget(
+        paragraph("When you hover a tile, Quillbern can show a preview of the window. It is **optional** "
+                  "— it requires the “Screen Recording” permission, used only for these thumbnails, "
+                  "never saved or transmitted.",
+                  24, true));
     previews_ = new QCheckBox(localized("Enable previews"));
     connect(previews_, &QCheckBox::clicked, this, [this](bool on) {
         walkthrough_.setPreviewsEnabled(on);
@@ -232,9 +236,10 @@ QWidget* WalkthroughView::comfortStep() {
     layout->addWidget(hideDock_, 0, Qt::AlignHCenter);
     hideError_ = new WalkthroughNotice("xmark.octagon", kErrorColour);
     layout->addWidget(hideError_);
-    layout->addWidget(paragraph("Hiding uses the dock's own auto-hide; your original settings are saved and restored "
-                                "when Quillbern quits (or at next launch). Everything can be changed later in Settings.",
-                                28, true, true));
+    layout->addWidget(
+        paragraph("Hiding uses the dock's own auto-hide; your original settings are saved and restored "
+                  "when Quillbern quits (or at next launch). Everything can be changed later in Settings.",
+                  28, true, true));
     return step;
 }
 
