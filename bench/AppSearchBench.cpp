@@ -44,6 +44,7 @@ public:
     }
     std::optional<Path> pathForAppId(std::string_view) const override { return std::nullopt; }
     std::optional<AppInfo> appInfo(const Path&) const override { return std::nullopt; }
+    bool isApplicationPath(const Path&) const override { return false; }
     std::optional<AppId> owningAppId(const RunningApp&) const override { return std::nullopt; }
     std::vector<InstalledApp> installedApps() const override { return apps_; }
     std::optional<InstalledApp> fileManager() const override { return apps_.front(); }
