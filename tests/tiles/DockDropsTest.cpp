@@ -172,7 +172,8 @@ TEST_F(Drops, FilesDroppedOnTheTrashGoThereAndAPartialFailureIsToldOnceNamingThe
     EXPECT_TRUE(w.world.files.exists("/home/u/a.txt")) << "a failed item stays";
     EXPECT_TRUE(w.world.log.contains("could not trash /home/u/a.txt — The volume is read-only."));
     EXPECT_TRUE(w.world.log.contains("could not trash /home/u/c.txt — Permission denied."));
-    EXPECT_EQ(w.world.alerts.order(), (std::vector<const char*>{"beep", "alert"}));
+    const std::vector<const char*> order = w.world.alerts.order();
+    EXPECT_EQ(std::vector<std::string>(order.begin(), order.end()), (std::vector<std::string>{"beep", "alert"}));
     const AlertSpec& alert = w.world.alerts.shown().at(0);
     EXPECT_EQ(alert.message, "Couldn't move 2 items to the Trash");
     EXPECT_EQ(
