@@ -110,8 +110,21 @@ std::unique_ptr<Panel> SimPanelHost::createPanel(const PanelStyle& style, RectBL
 
 std::vector<OwnWindow> SimPanelHost::ownWindows() const {
     std::vector<OwnWindow> windows;
+    const auto add = [&](std::uint64_t serial, const SimPanelState& state) {
+        windows.push_back({.serial = serial,
+                           .isVisible = state.visible,
+                           .frame = state.frame,
+                           .isDockPanel = state.style.isDockPanel,
+                           .level = state.style.level,
+                           .hasFocus = shared_->key == serial});
+    };
+    // Shown panels front to back, then the hidden ones.
+    for (std::uint64_t serial : frontToBack()) {
+        const auto it = shared_->panels.find(serial);
+        if (it != shared_->panels.end() && !it->second->closed) add(serial, *it->second);
+    }
     for (const auto& [serial, state] : shared_->panels) {
-        if (!state->closed) windows.push_back({state->visible, false, state->style.level, shared_->key == serial});
+        if (!state->closed && !state->visible) add(serial, *state);
     }
     windows.insert(windows.end(), otherWindows_.begin(), otherWindows_.end());
     return windows;

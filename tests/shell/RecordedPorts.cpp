@@ -166,6 +166,11 @@ Subscription RecordedEventMonitors::onLocalMouseDown(MouseButtons buttons,
     return inner_.onLocalMouseDown(buttons, std::move(handler));
 }
 
+std::unique_ptr<KeyTap> RecordedEventMonitors::tapKeyDown(std::function<void(const KeyTapEvent&)> handler) {
+    log_.add("events.tapKeyDown");
+    return inner_.tapKeyDown(std::move(handler));
+}
+
 Subscription RecordedSessionEvents::on(SessionEvent event, Task task) {
     log_.add(std::string("session.on ") + eventName(event));
     auto inner = std::make_shared<Subscription>(inner_.on(event, std::move(task)));

@@ -119,6 +119,7 @@ public:
     RecordedEventMonitors(EventMonitors& inner, CallLog& log) : inner_(inner), log_(log) {}
     Subscription onGlobalMouseDown(MouseButtons buttons, std::function<void(const MouseDown&)> handler) override;
     Subscription onLocalMouseDown(MouseButtons buttons, std::function<void(const MouseDown&)> handler) override;
+    std::unique_ptr<KeyTap> tapKeyDown(std::function<void(const KeyTapEvent&)> handler) override;
 
 private:
     EventMonitors& inner_;

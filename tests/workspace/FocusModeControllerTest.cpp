@@ -315,7 +315,8 @@ TEST_F(FocusMode, OurOwnWindowInFrontHidesTheVeilAndRetries) {
     turnOnFollowing(8, kNotes);
     // The running applications leave us out; our focused Settings window tells instead.
     launch(kBrowser, ActivationPolicy::regular, "org.example.Browser");
-    world.panels.setOtherOwnWindows({{.isVisible = true, .isTitled = true, .level = {}, .hasFocus = true}});
+    world.panels.setOtherOwnWindows(
+        {{.isVisible = true, .frame = {}, .isTitled = true, .level = {}, .hasFocus = true}});
     snapshot({window(8, kNotes), window(9, kMail)});
     world.advance(kFaded);
     EXPECT_EQ(alphas(), (std::vector<double>{0, 0}));
@@ -331,7 +332,8 @@ TEST_F(FocusMode, OurOwnPanelsAloneDoNotHideTheVeil) {
     // An accessory in front, our veils shown and an unfocused palette: nothing of ours is
     // in front with a window of its own.
     launch(kHelper, ActivationPolicy::accessory, "org.example.Helper");
-    world.panels.setOtherOwnWindows({{.isVisible = true, .isTitled = true, .level = {}, .hasFocus = false}});
+    world.panels.setOtherOwnWindows(
+        {{.isVisible = true, .frame = {}, .isTitled = true, .level = {}, .hasFocus = false}});
     snapshot({window(8, kNotes), window(9, kMail)});
     world.advance(kFaded);
     EXPECT_EQ(alphas(), (std::vector<double>{1, 0}));

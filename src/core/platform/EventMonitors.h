@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "core/foundation/Geometry.h"
@@ -25,7 +26,27 @@ struct MouseDown {
     bool operator==(const MouseDown&) const = default;
 };
 
-// Streams of mouse presses. Monitors only watch: the press still reaches its window.
+struct KeyTapEvent {
+    enum class Kind {
+        keyDown,
+        // The system stopped the tap because its handler was slow; it may be enabled again.
+        disabledByTimeout,
+        // The system stopped the tap for the user's sake; it stays stopped.
+        disabledByUser,
+    };
+    Kind kind = Kind::keyDown;
+    KeyCode keyCode = 0;  // key-down only
+    bool operator==(const KeyTapEvent&) const = default;
+};
+
+// A listen-only stream of key presses in every application; destroying it ends the stream.
+class KeyTap {
+public:
+    virtual ~KeyTap() = default;
+    virtual void setEnabled(bool enabled) = 0;
+};
+
+// Streams of mouse presses and key presses. Monitors only watch: the press still reaches its window.
 class EventMonitors {
 public:
     virtual ~EventMonitors() = default;
@@ -37,6 +58,9 @@ public:
     // [main] Presses of the given buttons in our own windows.
     [[nodiscard]] virtual Subscription onLocalMouseDown(MouseButtons buttons,
                                                         std::function<void(const MouseDown&)> handler) = 0;
+    // [main] Key presses, whichever application has the keyboard; events come on the main
+    // run loop. Null when the system refuses the tap.
+    [[nodiscard]] virtual std::unique_ptr<KeyTap> tapKeyDown(std::function<void(const KeyTapEvent&)> handler) = 0;
 };
 
 }  // namespace quillbern

@@ -33,6 +33,7 @@ class RunningApps;
 class SystemAppearance;
 class WindowEngine;
 class WorkspaceController;
+class WorkspacePreviewHolder;
 struct PinnedApp;
 struct WindowInfo;
 
@@ -47,6 +48,8 @@ struct PanelStyle {
     bool takesKeyFocus = false;
     // A key-taking panel without key equivalents, where Command-period is Escape.
     bool withoutKeyEquivalents = false;
+    // A dock or the launch beacon: a drop near it belongs to the dock, not to the desktop.
+    bool isDockPanel = false;
 };
 
 // A panel filled with one colour.
@@ -147,9 +150,20 @@ struct VeilContent {
     bool operator==(const VeilContent&) const = default;
 };
 
+// The ghost grid over one screen while an application tile is dragged: the cells the
+// workspace would take, one of them highlighted, or a notice. The view follows the holder.
+struct PlacementContent {
+    const WorkspacePreviewHolder* holder = nullptr;
+    // The accent colour, and whether translucency blends with what lies below.
+    SystemAppearance* system = nullptr;
+    // For the cells' animations.
+    RunLoop* mainLoop = nullptr;
+    const Clock* clock = nullptr;
+};
+
 // What a panel shows; each feature adds the inputs of its view.
-using PanelContent =
-    std::variant<PlainFill, DockContent, BeaconContent, PaletteContent, VeilContent, GlintContent, PreviewContent>;
+using PanelContent = std::variant<PlainFill, DockContent, BeaconContent, PaletteContent, VeilContent, GlintContent,
+                                  PreviewContent, PlacementContent>;
 
 // Where a key-taking panel sends its keys. Each may be absent.
 struct PanelKeyHandlers {
@@ -214,7 +228,12 @@ public:
 
 // One of our own top-level windows: a panel, or a window such as Settings.
 struct OwnWindow {
+    // A panel's serial; 0 for a window that is no panel.
+    std::uint64_t serial = 0;
     bool isVisible = false;
+    RectBL frame;
+    // Made with PanelStyle::isDockPanel.
+    bool isDockPanel = false;
     // Has a title bar: a window the user works in.
     bool isTitled = false;
     // A panel's level; none for an ordinary window.
@@ -230,7 +249,7 @@ public:
 
     // The panel starts ordered out.
     virtual std::unique_ptr<Panel> createPanel(const PanelStyle& style, RectBL frame, PanelContent content) = 0;
-    // Every top-level window of our program, panels or not.
+    // Every top-level window of our program, panels or not, front to back.
     virtual std::vector<OwnWindow> ownWindows() const = 0;
 };
 

@@ -34,6 +34,8 @@ public:
 
     Subscription onGlobalMouseDown(MouseButtons buttons, std::function<void(const MouseDown&)> handler) override;
     Subscription onLocalMouseDown(MouseButtons buttons, std::function<void(const MouseDown&)> handler) override;
+    // TEMPORARY until the XInput2 key tap lands: refuses.
+    std::unique_ptr<KeyTap> tapKeyDown(std::function<void(const KeyTapEvent&)>) override { return nullptr; }
 
 private:
     void globalPress(MouseButtons button);

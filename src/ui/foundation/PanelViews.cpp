@@ -36,6 +36,8 @@ QWidget* makeContentView(const PanelContent& content, QWidget* parent) {
             [parent](const VeilContent& veil) -> QWidget* { return new VeilPanel(veil, parent); },
             [parent](const GlintContent& glint) -> QWidget* { return new KnockGlintView(glint, parent); },
             [parent](const PreviewContent& preview) -> QWidget* { return new PreviewCardView(preview, parent); },
+            // TEMPORARY until the placement view lands.
+            [](const PlacementContent&) -> QWidget* { return nullptr; },
         },
         content);
 }
