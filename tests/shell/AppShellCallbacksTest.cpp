@@ -122,13 +122,19 @@ TEST_F(ShellCallbacks, ARelaunchWithHidingOffLeavesTheDesktopsDockAlone) {
     EXPECT_EQ(w.log.count("nativeDock."), 0);
 }
 
-TEST_F(ShellCallbacks, EveryAssignmentOfTheDragReachesThePlacementOverlay) {
+TEST_F(ShellCallbacks, AnApplicationTileLetGoOverTheDesktopJoinsTheWorkspaceAndEndsTheDrag) {
     AppShell& shell = w.launch();
     const Uuid dock = shell.pinned().profiles().front().id;
+    w.world.input.setPointer({960, 540});
+    w.world.input.setPressedButtons(kLeftButton);
     shell.pinned().setDragSession(DragSession{"app:org.example.Editor", dock});
-    shell.pinned().setDragSession(DragSession{"app:org.example.Editor", dock});
-    shell.pinned().setDragSession(std::nullopt);
-    EXPECT_EQ(w.placement->changes, 3);
+    EXPECT_TRUE(shell.placement()->isActive());
+    w.advance(PlacementController::kPollInterval);
+    w.world.input.setPressedButtons(0);
+    w.advance(PlacementController::kPollInterval);
+    EXPECT_FALSE(shell.pinned().dragSession());
+    EXPECT_FALSE(shell.placement()->isActive());
+    EXPECT_TRUE(shell.workspace()->isMember("org.example.Editor"));
 }
 
 TEST_F(ShellCallbacks, OurOwnRaiseFlashesTheSpotlightUntilFocusModeTurnsOn) {

@@ -56,7 +56,6 @@ TEST(ShellStart, TheLaunchRunsItsStepsInOrder) {
         "nativeDock.setValue",  // the desktop's dock hides
         "hotKeys.setHandler",
         "hotKeys.grab",                            // the global shortcuts
-        "make.placement",                          // workspace
         "threads.runInBackground quillbern.scan",  // palettes: the installed applications
         "make.fileSearch",                         //
         "events.onGlobalMouseDown",

@@ -53,7 +53,6 @@ void ShellWorld::terminate() {
 ShellParts ShellWorld::allParts() {
     ShellParts parts = programParts();
     auto& later = parts.later;
-    later.placement = fake<FakePlacement, PlacementOverlay>(log, "placement", placement);
     later.fileSearch = fake<FakePalette, Palette>(log, "fileSearch", fileSearch, std::ref(log), "fileSearch");
     return parts;
 }

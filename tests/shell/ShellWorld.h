@@ -35,11 +35,6 @@ struct FakePalette final : Palette {
     bool shown = false;
 };
 
-struct FakePlacement final : PlacementOverlay {
-    void dragSessionChanged() override { ++changes; }
-    int changes = 0;
-};
-
 struct FakeWalkthrough final : WalkthroughWindow {
     explicit FakeWalkthrough(CallLog& log) : log(log) {}
     void present() override { log.add("walkthrough.present"); }
@@ -124,7 +119,6 @@ public:
     std::unique_ptr<Platform> platform;
 
     FakePalette* fileSearch = nullptr;
-    FakePlacement* placement = nullptr;
     FakeWalkthrough* walkthrough = nullptr;
     FakeSettingsWindow* settings = nullptr;
     std::unique_ptr<AppShell> shell;

@@ -251,6 +251,7 @@ LaunchBeaconController& DockController::beacon() {
 std::unique_ptr<Panel> DockController::makePanel(const PanelKey& key, RectBL frame) {
     PanelStyle style;
     style.level = PanelLevel::dock;
+    style.isDockPanel = true;
     DockContent content;
     content.engine = &engine_;
     content.pinned = &pinned_;

@@ -76,6 +76,7 @@ void LaunchBeaconController::present(DisplayId display) {
     PanelStyle style;
     style.level = PanelLevel::dock;
     style.ignoresMouse = true;
+    style.isDockPanel = true;
     // Reduce motion drops the growth; the fade stays.
     const RectBL start = ports_.system.reduceMotion() ? frame : insetByFraction(frame, 0.04);
     std::unique_ptr<Panel> panel = ports_.panels.createPanel(style, start, std::move(view));

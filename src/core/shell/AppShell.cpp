@@ -127,10 +127,11 @@ void AppShell::wirePartsAndEngine() {
         WorkspaceController::Ports{platform_.apps, platform_.screens, platform_.alerts, platform_.clock,
                                    platform_.mainLoop},
         engine_, pinned_, dockPreferences_);
-    placement_ = make(parts_.later.placement);
-    pinned_.onDragSessionChange = lifetime_.guard([this] {
-        if (placement_) placement_->dragSessionChanged();
-    });
+    placement_ = std::make_unique<PlacementController>(
+        PlacementController::Ports{platform_.panels, platform_.screens, platform_.input, platform_.events,
+                                   platform_.appearance, platform_.mainLoop, platform_.clock},
+        engine_, pinned_, *workspace_);
+    pinned_.onDragSessionChange = lifetime_.guard([this] { placement_->dragSessionChanged(); });
     const auto resync = lifetime_.guard([this] {
         if (hotKeys_) hotKeys_->syncHotkeys();
     });

@@ -29,6 +29,7 @@
 #include "core/windows/WindowEngine.h"
 #include "core/workspace/FocusModeController.h"
 #include "core/workspace/FocusSpotlight.h"
+#include "core/workspace/PlacementController.h"
 #include "core/workspace/WorkspaceController.h"
 
 namespace quillbern {
@@ -73,6 +74,7 @@ public:
     AppSearchIndex& appSearchIndex() { return appSearchIndex_; }
     AppOverview* overview() const { return overview_.get(); }
     WorkspaceController* workspace() const { return workspace_.get(); }
+    PlacementController* placement() const { return placement_.get(); }
     // The chords the system accepted, for the shortcut sheet and Settings; none before the
     // launch and after the shutdown.
     const RegisteredChords& registeredChords() const;
@@ -128,7 +130,7 @@ private:
     std::unique_ptr<HotKeyDispatch> hotKeys_;
     Subscription preferencesChanged_;
     std::unique_ptr<WorkspaceController> workspace_;
-    std::unique_ptr<PlacementOverlay> placement_;
+    std::unique_ptr<PlacementController> placement_;
     std::unique_ptr<AppOverview> overview_;
     std::unique_ptr<AppSearchController> appSearch_;
     std::unique_ptr<Palette> fileSearch_;

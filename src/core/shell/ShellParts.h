@@ -43,14 +43,6 @@ public:
 
 // The palettes are `Palette`s, as the shortcuts see them.
 
-// The ghost grid shown while an application tile is dragged over the desktop.
-class PlacementOverlay {
-public:
-    virtual ~PlacementOverlay() = default;
-    // After every assignment of the dock store's drag.
-    virtual void dragSessionChanged() = 0;
-};
-
 template <class Part>
 using PartFactory = std::function<std::unique_ptr<Part>()>;
 // For parts that show the shell's stores.
@@ -65,7 +57,6 @@ struct ShellParts {
 
     // Not built yet; empty in the program.
     struct Later {
-        PartFactory<PlacementOverlay> placement;
         PartFactory<Palette> fileSearch;
     } later;
 };
