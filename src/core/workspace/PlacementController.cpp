@@ -120,10 +120,10 @@ void PlacementController::hide() {
     // A show before then keeps the panels in.
     ports_.mainLoop
         .after(kOrderOutDelay, lifetime_.guard([this, generation] {
-                   if (showGeneration_ != generation) return;
-                   for (Overlay& overlay : overlays_)
-                       overlay.panel->orderOut();
-               }))
+            if (showGeneration_ != generation) return;
+            for (Overlay& overlay : overlays_)
+                overlay.panel->orderOut();
+        }))
         .detach();
 }
 
@@ -146,8 +146,8 @@ void PlacementController::zonePollTick(const std::string& itemID) {
     // Their own drop handling clears the drag meanwhile, and the hide raises the generation.
     ports_.mainLoop
         .after(kReleaseGrace, lifetime_.guard([this, generation = showGeneration_] {
-                   if (showGeneration_ == generation) dragDidEnd();
-               }))
+            if (showGeneration_ == generation) dragDidEnd();
+        }))
         .detach();
 }
 
@@ -199,8 +199,8 @@ void PlacementController::releaseWatchTick(std::int64_t generation) {
     if (escape || !overOwnDropTarget(ports_.input.pointer())) return endDrag();
     ports_.mainLoop
         .after(kReleaseGrace, lifetime_.guard([this, generation] {
-                   if (watchGeneration_ == generation && pinned_.dragSession()) endDrag();
-               }))
+            if (watchGeneration_ == generation && pinned_.dragSession()) endDrag();
+        }))
         .detach();
 }
 
