@@ -23,8 +23,8 @@ public:
     void setHighlighted(std::optional<std::size_t> index);
     void setFullNotice(std::optional<std::string> notice);
 
-    // After each real change of one field.
-    Signal<> changed;
+    // After each real change of one field. Views observe a holder they only read.
+    mutable Signal<> changed;
 
 private:
     std::vector<Rect> cellFrames_;

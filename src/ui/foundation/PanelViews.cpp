@@ -6,6 +6,7 @@
 #include "ui/tiles/DockView.h"
 #include "ui/windows/PreviewCardView.h"
 #include "ui/workspace/VeilPanel.h"
+#include "ui/workspace/WorkspacePreviewView.h"
 
 namespace quillbern {
 
@@ -36,8 +37,9 @@ QWidget* makeContentView(const PanelContent& content, QWidget* parent) {
             [parent](const VeilContent& veil) -> QWidget* { return new VeilPanel(veil, parent); },
             [parent](const GlintContent& glint) -> QWidget* { return new KnockGlintView(glint, parent); },
             [parent](const PreviewContent& preview) -> QWidget* { return new PreviewCardView(preview, parent); },
-            // TEMPORARY until the placement view lands.
-            [](const PlacementContent&) -> QWidget* { return nullptr; },
+            [parent](const PlacementContent& placement) -> QWidget* {
+                return new WorkspacePreviewView(placement, parent);
+            },
         },
         content);
 }
