@@ -107,3 +107,52 @@ TEST(X11Input, AnotherApplicationsPopUpMenuCountsAsOpenWhileMapped) {
     }
     EXPECT_TRUE(spinUntil([&] { return !x.input.isMenuOpen(); }));
 }
+
+TEST(X11Input, TheKeyTapHearsKeysOfEveryApplicationInOurCodesAlsoDuringAGrab) {
+    Backends x;
+    constexpr KeyCode kA = 0, kReturn = 36, kEscape = 53, kCommand = 55;
+    TestClient client({"--class", "typist", "--geometry", "300x200+1400+200"});
+    ASSERT_TRUE(client.started());
+    ASSERT_EQ(run({"xdotool", "windowactivate", "--sync", std::to_string(client.window())}), 0);
+    std::vector<KeyTapEvent> heard;
+    std::unique_ptr<KeyTap> tap = x.events.tapKeyDown([&](const KeyTapEvent& e) { heard.push_back(e); });
+    ASSERT_TRUE(tap);
+    // A second tap, always on, tells when a key has come through.
+    std::vector<KeyTapEvent> witness;
+    std::unique_ptr<KeyTap> other = x.events.tapKeyDown([&](const KeyTapEvent& e) { witness.push_back(e); });
+    const auto down = [](KeyCode key) { return KeyTapEvent{KeyTapEvent::Kind::keyDown, key}; };
+
+    // Typed into another application's window, by physical key; releases are not told.
+    ASSERT_EQ(run({"xdotool", "key", "a", "key", "Return", "key", "Escape", "key", "Super_L"}), 0);
+    ASSERT_TRUE(spinUntil([&] { return heard.size() >= 4; }));
+    EXPECT_EQ(heard, (std::vector<KeyTapEvent>{down(kA), down(kReturn), down(kEscape), down(kCommand)}));
+    EXPECT_EQ(witness, heard);
+
+    // Disabled, the tap tells nothing.
+    heard.clear();
+    witness.clear();
+    tap->setEnabled(false);
+    ASSERT_EQ(run({"xdotool", "key", "a"}), 0);
+    ASSERT_TRUE(spinUntil([&] { return witness.size() == 1; }));
+    tap->setEnabled(true);
+    ASSERT_EQ(run({"xdotool", "key", "Escape"}), 0);
+    ASSERT_TRUE(spinUntil([&] { return witness.size() == 2; }));
+    EXPECT_EQ(heard, std::vector<KeyTapEvent>{down(kEscape)});
+
+    // While a button is held on the client, which holds the pointer grab that press gives
+    // it, as a drag would.
+    heard.clear();
+    ASSERT_EQ(run({"xdotool", "mousemove", "1500", "300", "mousedown", "1"}), 0);
+    ASSERT_TRUE(client.waitForLine("press 1"));
+    ASSERT_EQ(run({"xdotool", "key", "Escape"}), 0);
+    EXPECT_TRUE(spinUntil([&] { return heard == std::vector<KeyTapEvent>{down(kEscape)}; }));
+    ASSERT_EQ(run({"xdotool", "mouseup", "1"}), 0);
+
+    // The tap left hears on once the other is gone.
+    heard.clear();
+    witness.clear();
+    tap.reset();
+    ASSERT_EQ(run({"xdotool", "key", "Return"}), 0);
+    EXPECT_TRUE(spinUntil([&] { return witness == std::vector<KeyTapEvent>{down(kReturn)}; }));
+    EXPECT_TRUE(heard.empty());
+}

@@ -8,6 +8,7 @@
 #include <xcb/xcb.h>
 
 #include "core/platform/KeyEvent.h"
+#include "linux/x11/KeyCodeTable.h"
 #include "linux/x11/X11Connection.h"
 #include "linux/x11/X11InputState.h"
 #include "linux/x11/X11Screens.h"
@@ -33,6 +34,22 @@ EventFlags flagsFromQt(Qt::KeyboardModifiers modifiers) {
     return ownWindowFlags(modifiers.testFlag(Qt::ShiftModifier), modifiers.testFlag(Qt::ControlModifier),
                           modifiers.testFlag(Qt::AltModifier), modifiers.testFlag(Qt::MetaModifier));
 }
+
+class X11KeyTap final : public KeyTap {
+public:
+    X11KeyTap(X11InputState& input, std::function<void(const KeyTapEvent&)> handler) {
+        presses_ = input.onKeyPress([this, handler = std::move(handler)](std::uint8_t keycode) {
+            if (!enabled_) return;
+            if (const std::optional<KeyCode> key = keyForXKeycode(keycode))
+                handler(KeyTapEvent{KeyTapEvent::Kind::keyDown, *key});
+        });
+    }
+    void setEnabled(bool enabled) override { enabled_ = enabled; }
+
+private:
+    bool enabled_ = true;
+    Subscription presses_;
+};
 
 class LocalPressFilter final : public QObject {
 public:
@@ -84,6 +101,11 @@ Subscription X11EventMonitors::onGlobalMouseDown(MouseButtons buttons, std::func
 
 Subscription X11EventMonitors::onLocalMouseDown(MouseButtons buttons, std::function<void(const MouseDown&)> handler) {
     return add(local_, buttons, std::move(handler));
+}
+
+std::unique_ptr<KeyTap> X11EventMonitors::tapKeyDown(std::function<void(const KeyTapEvent&)> handler) {
+    if (!input_.watchesPresses()) return nullptr;
+    return std::make_unique<X11KeyTap>(input_, std::move(handler));
 }
 
 Subscription X11EventMonitors::add(Signal<const MouseDown&>& signal, MouseButtons buttons,

@@ -19,7 +19,7 @@ class X11Connection;
 class X11InputState;
 class X11Screens;
 
-// Global presses from the XInput2 raw events of X11InputState, told apart from presses on
+// Global presses and key taps from the XInput2 raw events of X11InputState, told apart from presses on
 // our own windows by the window under the pointer, which is asked for without waiting for
 // the answers (one press after the other, so they are told in order); local presses from
 // a Qt event filter.
@@ -34,8 +34,9 @@ public:
 
     Subscription onGlobalMouseDown(MouseButtons buttons, std::function<void(const MouseDown&)> handler) override;
     Subscription onLocalMouseDown(MouseButtons buttons, std::function<void(const MouseDown&)> handler) override;
-    // TEMPORARY until the XInput2 key tap lands: refuses.
-    std::unique_ptr<KeyTap> tapKeyDown(std::function<void(const KeyTapEvent&)>) override { return nullptr; }
+    // Raw key presses of X11InputState, in our key codes; keys outside the table are left
+    // out. X never stops a tap, so it tells only of key-downs. Refused without XInput 2.2.
+    std::unique_ptr<KeyTap> tapKeyDown(std::function<void(const KeyTapEvent&)> handler) override;
 
 private:
     void globalPress(MouseButtons button);

@@ -64,6 +64,11 @@ X11InputState::X11InputState(X11Connection& connection, const X11Screens& screen
             if (followsMotion_) askForPointer();
             return;
         }
+        if (generic.event_type == XCB_INPUT_RAW_KEY_PRESS) {
+            const auto& key = reinterpret_cast<const xcb_input_raw_key_press_event_t&>(event);
+            if (followsKeys_ && key.detail <= 0xFF) keyPressed_.emit(std::uint8_t(key.detail));
+            return;
+        }
         const bool press = generic.event_type == XCB_INPUT_RAW_BUTTON_PRESS;
         if (!press && generic.event_type != XCB_INPUT_RAW_BUTTON_RELEASE) return;
         const auto& raw = reinterpret_cast<const xcb_input_raw_button_press_event_t&>(event);
@@ -104,6 +109,7 @@ void X11InputState::selectRawEvents() {
     // makes none, but shows as motion on the root unless a window under it takes its own.
     if (followsMotion_)
         mask.bits |= std::uint32_t(XCB_INPUT_XI_EVENT_MASK_RAW_MOTION) | std::uint32_t(XCB_INPUT_XI_EVENT_MASK_MOTION);
+    if (followsKeys_) mask.bits |= std::uint32_t(XCB_INPUT_XI_EVENT_MASK_RAW_KEY_PRESS);
     xcb_input_xi_select_events(connection_.xcb(), connection_.root(), 1, &mask.head);
     xcb_flush(connection_.xcb());
 }
@@ -290,6 +296,26 @@ void X11InputState::checkMenu(std::uint32_t window) {
 
 Subscription X11InputState::onPress(std::function<void(MouseButtons)> handler) {
     return pressed_.connect(std::move(handler));
+}
+
+Subscription X11InputState::onKeyPress(std::function<void(std::uint8_t)> handler) {
+    if (!watchesPresses()) return {};
+    if (!followsKeys_) {
+        followsKeys_ = true;
+        selectRawEvents();
+    }
+    Subscription listener = keyPressed_.connect(std::move(handler));
+    return Subscription(
+        [this, token = lifetime_.token(), listener = std::make_shared<Subscription>(std::move(listener))]() mutable {
+            listener->reset();
+            if (token.isAlive()) keyListenerGone();
+        });
+}
+
+void X11InputState::keyListenerGone() {
+    if (keyPressed_.connectionCount() > 0 || !followsKeys_) return;
+    followsKeys_ = false;
+    selectRawEvents();
 }
 
 }  // namespace quillbern

@@ -39,11 +39,16 @@ public:
     bool watchesPresses() const { return xinputOpcode_ != 0; }
     // [main] Every press of a button that is not the wheel, by its kind.
     [[nodiscard]] Subscription onPress(std::function<void(MouseButtons button)> handler);
+    // [main] Every key press as its X keycode, whichever client has the keyboard, also while
+    // another holds a grab; raw key events are asked for only while someone listens. Empty
+    // without XInput 2.2.
+    [[nodiscard]] Subscription onKeyPress(std::function<void(std::uint8_t keycode)> handler);
 
 private:
-    // Raw presses always; raw motion while someone listens.
+    // Raw presses always; raw motion and raw key presses while someone listens.
     void selectRawEvents();
     void motionListenerGone();
+    void keyListenerGone();
     // Asks where the pointer is, one question at a time; motion meanwhile asks again.
     void askForPointer();
     PointBL queryPointer() const;
@@ -59,7 +64,9 @@ private:
     std::atomic<std::uint32_t> downButtons_{0};
     Signal<MouseButtons> pressed_;
     Signal<> moved_;
+    Signal<std::uint8_t> keyPressed_;
     bool followsMotion_ = false;
+    bool followsKeys_ = false;
     bool asking_ = false;
     bool askAgain_ = false;
     mutable std::mutex pointerMutex_;
