@@ -232,3 +232,62 @@ TEST(QtPanelHost, OwnWindowsTellPanelsByLevelFromATitledWindowThatHasTheFocus) {
     settings.hide();
     EXPECT_FALSE(titledWithFocus());
 }
+
+TEST(QtPanelHost, OwnWindowsListTheShownPanelsFrontToBackAsStackedWithTheirFramesThenTheOthers) {
+    Backends x;
+    XProbe probe;
+    auto dock = shownPanel(x, kDockFrame, PanelStyle{.level = PanelLevel::dock, .isDockPanel = true});
+    auto overlay = shownPanel(x, RectBL{1280, 0, 1280, 1080}, PanelStyle{PanelLevel::placement, true});
+    auto veil = shownPanel(x, RectBL{0, 0, 1280, 1080}, PanelStyle{PanelLevel::veil, true});
+    auto hidden = x.panels.createPanel({}, RectBL{10, 10, 50, 50}, PlainFill{});
+    QWidget settings;
+    settings.setWindowTitle("Settings");
+    settings.setGeometry(200, 150, 400, 300);
+    settings.show();
+    // Placed and framed: the window manager's frame is part of the window's frame.
+    ASSERT_TRUE(spinUntil([&] { return settings.frameGeometry().height() > 300; }));
+    for (const auto& panel : {dock.get(), overlay.get(), veil.get()}) {
+        ASSERT_TRUE(spinUntil([&] { return probe.isViewable(panelWindow(x.panels, panel->serial())); }));
+    }
+
+    const std::vector<OwnWindow> own = x.panels.ownWindows();
+    ASSERT_GE(own.size(), 5u);
+    EXPECT_EQ(own[0].serial, dock->serial());
+    EXPECT_EQ(own[1].serial, overlay->serial());
+    EXPECT_EQ(own[2].serial, veil->serial());
+    EXPECT_EQ(own[0].frame, kDockFrame);
+    EXPECT_EQ(own[1].frame, (RectBL{1280, 0, 1280, 1080}));
+    EXPECT_EQ(own[2].frame, (RectBL{0, 0, 1280, 1080}));
+    EXPECT_TRUE(own[0].isDockPanel);
+    EXPECT_FALSE(own[1].isDockPanel);
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_TRUE(own[i].isVisible);
+        EXPECT_FALSE(own[i].isTitled);
+    }
+    // The order is the server's: the dock over the overlay over the veil.
+    const auto stackIndex = [&](const Panel& panel) { return probe.stackIndex(panelWindow(x.panels, panel.serial())); };
+    EXPECT_TRUE(spinUntil([&] { return stackIndex(*dock) > stackIndex(*overlay); }));
+    EXPECT_TRUE(spinUntil([&] { return stackIndex(*overlay) > stackIndex(*veil); }));
+
+    // The rest: the hidden panel and the titled window, whose frame holds its contents.
+    const auto find = [&](auto matches) { return std::find_if(own.begin() + 3, own.end(), matches); };
+    const auto hiddenPanel = find([&](const OwnWindow& w) { return w.serial == hidden->serial(); });
+    ASSERT_NE(hiddenPanel, own.end());
+    EXPECT_FALSE(hiddenPanel->isVisible);
+    const auto titled = find([](const OwnWindow& w) { return w.isTitled; });
+    ASSERT_NE(titled, own.end());
+    EXPECT_EQ(titled->serial, 0u);
+    EXPECT_TRUE(titled->isVisible);
+    const QRect inside = settings.geometry();
+    const RectBL contents{double(inside.x()), 1080.0 - inside.y() - inside.height(), 400, 300};
+    EXPECT_TRUE(titled->frame.containsRect(contents));
+    EXPECT_GT(titled->frame.height, 300) << "with its title bar";
+
+    // Ordered front again, the veil stays below the overlay; ordered out, a panel comes after.
+    veil->orderFront();
+    overlay->orderOut();
+    const std::vector<OwnWindow> after = x.panels.ownWindows();
+    EXPECT_EQ(after[0].serial, dock->serial());
+    EXPECT_EQ(after[1].serial, veil->serial());
+    EXPECT_NE(after[2].serial, overlay->serial());
+}

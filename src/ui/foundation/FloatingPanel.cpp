@@ -66,7 +66,10 @@ void sendToWindowManager(xcb_connection_t* c, xcb_window_t window, xcb_atom_t ty
 }  // namespace
 
 FloatingPanel::FloatingPanel(const PanelStyle& style, PanelContent content)
-    : content_(std::move(content)), takesKeyFocus_(style.takesKeyFocus), level_(style.level) {
+    : content_(std::move(content)),
+      takesKeyFocus_(style.takesKeyFocus),
+      level_(style.level),
+      dockPanel_(style.isDockPanel) {
     Qt::WindowFlags flags = Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint;
     if (!takesKeyFocus_) flags |= Qt::WindowDoesNotAcceptFocus;
     // A window manager's frame would still catch the clicks: overlays that let them

@@ -25,6 +25,7 @@ public:
     // stack the panel, so its host does.
     bool isUnmanaged() const { return unmanaged_; }
     PanelLevel level() const { return level_; }
+    bool isDockPanel() const { return dockPanel_; }
     // Whether a compositing manager blends the panel with what lies below; without one the
     // panel is cut to its content's outline.
     void setCanBlend(bool canBlend);
@@ -57,6 +58,7 @@ private:
     bool unmanaged_ = false;
     bool takesKeyFocus_ = false;
     PanelLevel level_;
+    bool dockPanel_ = false;
     bool canBlend_ = true;
 };
 

@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QPointer>
 #include <QWindow>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <xcb/xcb.h>
@@ -255,19 +256,45 @@ std::unique_ptr<Panel> QtPanelHost::createPanel(const PanelStyle& style, RectBL 
 }
 
 std::vector<OwnWindow> QtPanelHost::ownWindows() const {
+    // Front to back by our own record of the shown panels' stacking (PanelStack), not by the
+    // server's, which would mean waiting for it: the window manager keeps our managed panels
+    // in that order and we place the unmanaged ones so. Every other window of ours follows in
+    // Qt's order: ordinary windows stand below the panels, which stay on top, and menus and
+    // tooltips, which may stand higher, are neither docks nor titled.
+    const DesktopSpace space = shared_->desktopSpace();
     std::vector<OwnWindow> windows;
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
+    std::vector<const QWidget*> listed;
+    const auto add = [&](QWidget* widget, std::uint64_t serial) {
         OwnWindow own;
+        own.serial = serial;
         own.isVisible = widget->isVisible();
+        const QRect frame = widget->frameGeometry();
+        own.frame =
+            space.toScreen(RectTL{double(frame.x()), double(frame.y()), double(frame.width()), double(frame.height())});
         // Menus and tooltips are top-level too, but have no title bar.
         const Qt::WindowType type = widget->windowType();
         own.isTitled =
             (type == Qt::Window || type == Qt::Dialog) && !widget->windowFlags().testFlag(Qt::FramelessWindowHint);
         own.hasFocus = widget->isActiveWindow();
-        for (const auto& [serial, panel] : shared_->windows) {
-            if (panel.data() == widget) own.level = panel->level();
+        if (const auto* panel = qobject_cast<const FloatingPanel*>(widget); panel && serial != 0) {
+            own.level = panel->level();
+            own.isDockPanel = panel->isDockPanel();
         }
         windows.push_back(own);
+        listed.push_back(widget);
+    };
+    const std::vector<std::uint64_t> stacked = shared_->stack.bottomToTop();
+    for (auto serial = stacked.rbegin(); serial != stacked.rend(); ++serial) {
+        const auto found = shared_->windows.find(*serial);
+        if (found != shared_->windows.end() && found->second) add(found->second.data(), *serial);
+    }
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (std::ranges::find(listed, widget) != listed.end()) continue;
+        std::uint64_t serial = 0;
+        for (const auto& [panelSerial, panel] : shared_->windows) {
+            if (panel.data() == widget) serial = panelSerial;
+        }
+        add(widget, serial);
     }
     return windows;
 }

@@ -32,7 +32,7 @@ public:
     ~QtPanelHost() override;
 
     std::unique_ptr<Panel> createPanel(const PanelStyle& style, RectBL frame, PanelContent content) override;
-    // Every top-level widget of the program; a panel of ours carries its level.
+    // Every top-level widget of the program, front to back; a panel of ours carries its level.
     std::vector<OwnWindow> ownWindows() const override;
     // The serial of the open panel whose native window this is.
     std::optional<std::uint64_t> panelOfWindow(std::uint32_t window) const;
