@@ -7,6 +7,7 @@
 #include "core/tiles/DockDrops.h"
 #include "tiles/TilesWorld.h"
 #include "ui/tiles/DockView.h"
+#include "ui/tiles/TileCell.h"
 #include "ui/tiles/TileStrip.h"
 
 namespace quillbern {
@@ -68,6 +69,20 @@ TEST_F(ViewDrops, ATileDraggedOverTheOthersReordersTheStripAsItGoes) {
     EXPECT_TRUE(send<QDropEvent>(tile(1), token));
     EXPECT_FALSE(w.pinned->dragSession());
     EXPECT_FALSE(view->isHighlighted()) << "a tile's own drag lights nothing";
+    EXPECT_EQ(view->strip().cells()[1]->opacity.target(), 1) << "the dropped tile is not left dim";
+}
+
+TEST_F(ViewDrops, ADragLetGoOutsideAnyTileStaysForThePlacementOverlayToEnd) {
+    // The offscreen platform's drag ends at once, dropped nowhere, as a release over the
+    // desktop does.
+    view->strip().onDragStart(0);
+    ASSERT_TRUE(w.pinned->dragSession());
+    EXPECT_EQ(w.pinned->dragSession()->itemID, "app:mail")
+        << "ended here, the overlay would hide before it saw the release";
+    EXPECT_EQ(view->strip().cells()[0]->opacity.target(), TileCell::kDimmedOpacity);
+    // Whoever ends it undims the tile.
+    w.pinned->setDragSession(std::nullopt);
+    EXPECT_EQ(view->strip().cells()[0]->opacity.target(), 1);
 }
 
 TEST_F(ViewDrops, FilesOverTheTrashMoveAndGoToTheTrashWhichTurnsFull) {

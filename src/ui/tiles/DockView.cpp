@@ -471,13 +471,10 @@ void DockView::startDrag(std::size_t cell) {
     const QRect tile = strip_->tileFrames()[cell].toAlignedRect();
     drag->setPixmap(strip_->grab(tile));
     drag->setHotSpot(QCursor::pos() - strip_->mapToGlobal(tile.topLeft()));
-    PinnedStore* pinned = content_.pinned;
-    const std::string itemID = item->id();
-    // The drag runs its own event loop, in which this view may go with its dock.
+    // The drag runs its own event loop, in which this view may go with its dock. A drop on a
+    // tile ends the store's drag; let go anywhere else, the placement overlay ends it once it
+    // has seen the release, which it would miss were the drag ended here.
     drag->exec(Qt::MoveAction);
-    // Let go anywhere but on a tile, the drag is over all the same: the tile is not left dim.
-    if (const auto& session = pinned->dragSession(); session && session->itemID == itemID)
-        pinned->setDragSession(std::nullopt);
 }
 
 void DockView::dragAt(std::optional<QPointF> point) {
