@@ -47,7 +47,11 @@ protected:
         system.setHasCompositor(compositor);
         system.setAccentColor({0.0, 0.4, 1.0, 1.0});
         host = std::make_unique<QtPanelHost>(
-            loop, clock, [] { return DesktopSpace(RectTL{0, 0, 800, 600}); }, system, layout);
+            loop, clock,
+            [] {
+                return DesktopSpace(RectTL{0, 0, 800, 600});
+            },
+            system, layout);
         panel = host->createPanel(PanelStyle{PanelLevel::placement, true}, kScreen,
                                   PlacementContent{&holder, &system, &loop, &clock});
         view = host->windowOf(*panel)->findChild<WorkspacePreviewView*>();
@@ -217,6 +221,27 @@ TEST_F(PreviewView, WithoutACompositorThePanelIsCutToTheRingsAndTheNoticeDrawnOp
     system.notify();
     EXPECT_TRUE(window.mask().isEmpty());
     EXPECT_NEAR(qAlpha(image().pixel(500, 150)), 0.16 * 255, 2);
+}
+
+TEST(PreviewViewLifetime, AViewLeftAfterItsOverlayWentNeverReadsTheGoneHolder) {
+    SimClock clock;
+    ManualRunLoop loop{clock};
+    SimSystemAppearance system;
+    auto holder = std::make_unique<WorkspacePreviewHolder>();
+    WorkspacePreviewView view(PlacementContent{holder.get(), &system, &loop, &clock}, nullptr);
+    view.resize(800, 600);
+    holder->setCellFrames({kLeft, kRight});
+    clock.advance(WorkspacePreviewView::kChange.duration);
+    // The overlay goes while its cells fade out; Qt deletes the panel's view only later, and
+    // its frames keep coming until then.
+    holder->setCellFrames({});
+    holder.reset();
+    clock.advance(WorkspacePreviewView::kChange.duration);
+    EXPECT_TRUE(view.drawnCells().empty());
+    QImage image(view.size(), QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    view.render(&image);
+    EXPECT_EQ(qAlpha(image.pixel(100, 150)), 0);
 }
 
 }  // namespace

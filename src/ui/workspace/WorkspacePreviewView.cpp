@@ -92,8 +92,9 @@ void WorkspacePreviewView::holderChanged() {
         const Rect& r = frames[i];
         if (i >= cells_.size()) {
             // A new cell fades in where it stands.
-            Cell& cell = cells_.emplace_back(Cell{EasedValue(r.x), EasedValue(r.y), EasedValue(r.width),
-                                                  EasedValue(r.height), EasedValue(highlighted ? 1 : 0), EasedValue(0)});
+            Cell& cell =
+                cells_.emplace_back(Cell{EasedValue(r.x), EasedValue(r.y), EasedValue(r.width), EasedValue(r.height),
+                                         EasedValue(highlighted ? 1 : 0), EasedValue(0)});
             cell.presence.animateTo(1, kChange, t);
             continue;
         }
@@ -146,9 +147,9 @@ std::optional<WorkspacePreviewView::DrawnNotice> WorkspacePreviewView::drawnNoti
     const QFontMetricsF metrics(noticeFont(font()));
     const QSizeF size(metrics.horizontalAdvance(notice_) + 2 * kNoticePaddingX, metrics.height() + 2 * kNoticePaddingY);
     const QPointF centre = QRectF(rect()).center();
-    return DrawnNotice{QRectF(centre.x() - size.width() / 2, centre.y() - size.height() / 2, size.width(),
-                              size.height()),
-                       notice_, opacity};
+    return DrawnNotice{
+        QRectF(centre.x() - size.width() / 2, centre.y() - size.height() / 2, size.width(), size.height()), notice_,
+        opacity};
 }
 
 QPainterPath WorkspacePreviewView::ring(const DrawnCell& cell) {
@@ -214,8 +215,7 @@ void WorkspacePreviewView::paintEvent(QPaintEvent*) {
     if (!notice) return;
     const double radius = notice->frame.height() / 2;
     const double opacity = blends ? notice->opacity : 1;
-    if (blends)
-        paintShadow(painter, notice->frame, radius, kNoticeShadowOpacity * opacity, kNoticeShadowRadius);
+    if (blends) paintShadow(painter, notice->frame, radius, kNoticeShadowOpacity * opacity, kNoticeShadowRadius);
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor::fromRgbF(0, 0, 0, blends ? float(kNoticeOpacity * opacity) : 1.0f));
     painter.drawRoundedRect(notice->frame, radius, radius);
