@@ -1,7 +1,7 @@
 # A new user's application search: Ctrl+Super+S, "xte", and XTerm is the first row; Return
 # starts a terminal and closes the palette; again, Return brings that terminal forward
 # instead of starting a second; Ctrl+1 pins it to the first dock, whose tile appears. A
-# desktop entry installed meanwhile is found at the next opening. QUILLBERN_SHOTS, when set,
+# desktop entry installed meanwhile is found at the next opening. QUILLBERN_E2E_SCREENSHOTS, when set,
 # names a folder for screenshots of the palette.
 source "$(dirname "$0")/../support/e2e-session.sh"
 
@@ -41,7 +41,7 @@ xterm_pinned() {
   python3 -c 'import base64, json, sys; print(base64.b64decode(json.load(open(sys.argv[1]))["profiles.v1"]["$data"]).decode())' \
     "$settings" | grep -q '"debian-xterm"'
 }
-shoot() { [[ -n ${QUILLBERN_SHOTS:-} ]] && import -window root "$QUILLBERN_SHOTS/$1.png"; return 0; }
+shoot() { [[ -n ${QUILLBERN_E2E_SCREENSHOTS:-} ]] && import -window root "$QUILLBERN_E2E_SCREENSHOTS/$1.png"; return 0; }
 
 start_headless_desktop
 xdotool mousemove 640 500

@@ -16,22 +16,6 @@ namespace {
 constexpr RectBL kPaletteFrame{1720, 390, 400, 300};
 constexpr RectTL kPaletteInRoot{1720, 390, 400, 300};  // 1080 - (390 + 300) = 390
 
-// As a pager asks the window manager to put a window in full screen.
-void makeFullScreen(const XProbe& probe, xcb_window_t window) {
-    xcb_client_message_event_t message{};
-    message.response_type = XCB_CLIENT_MESSAGE;
-    message.format = 32;
-    message.window = window;
-    message.type = probe.atom("_NET_WM_STATE");
-    message.data.data32[0] = 1;  // add
-    message.data.data32[1] = probe.atom("_NET_WM_STATE_FULLSCREEN");
-    message.data.data32[3] = 2;
-    xcb_send_event(probe.c(), 0, probe.root(),
-                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
-                   reinterpret_cast<const char*>(&message));
-    xcb_flush(probe.c());
-}
-
 bool contains(const std::vector<std::uint32_t>& items, std::uint32_t item) {
     return std::find(items.begin(), items.end(), item) != items.end();
 }
@@ -46,7 +30,7 @@ TEST(PalettePanel, TakesTheKeyboardFromAFullScreenApplicationAndStandsAboveItAnd
     TestClient client({"--class", "fullscreen", "--geometry", "300x200+1400+200"});
     ASSERT_TRUE(client.started());
     ASSERT_EQ(run({"xdotool", "windowactivate", "--sync", std::to_string(client.window())}), 0);
-    makeFullScreen(probe, client.window());
+    probe.askFullScreen(client.window(), true);
     ASSERT_TRUE(spinUntil([&] { return probe.geometry(client.window()) == RectTL{1280, 0, 1280, 1080}; }));
 
     PanelStyle style;

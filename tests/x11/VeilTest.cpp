@@ -39,21 +39,6 @@ bool regionHolds(const std::vector<std::uint32_t>& region, int x, int y) {
     return false;
 }
 
-void setFullScreen(const XProbe& probe, xcb_window_t window, bool on) {
-    xcb_client_message_event_t message{};
-    message.response_type = XCB_CLIENT_MESSAGE;
-    message.format = 32;
-    message.window = window;
-    message.type = probe.atom("_NET_WM_STATE");
-    message.data.data32[0] = on ? 1 : 0;
-    message.data.data32[1] = probe.atom("_NET_WM_STATE_FULLSCREEN");
-    message.data.data32[3] = 2;
-    xcb_send_event(probe.c(), 0, probe.root(),
-                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
-                   reinterpret_cast<const char*>(&message));
-    xcb_flush(probe.c());
-}
-
 std::unique_ptr<Panel> shownVeil(Backends& x, std::optional<RectBL> hole) {
     auto veil = x.panels.createPanel(PanelStyle{PanelLevel::veil, true}, kRight, VeilContent{kRight});
     veil->setVeil(hole, 0.35);
@@ -98,15 +83,12 @@ TEST(X11Veil, StandsUnmanagedOverEveryOtherWindowAndBelowTheDocksAfterRaisesToo)
     EXPECT_TRUE(spinUntil([&] { return inOrder(second.window()) && inOrder(first.window()); }));
 
     // Full screen, the window manager stacks it over the docks; the veil goes over it.
-    const auto isFullScreen = [&] {
-        const std::vector<std::uint32_t> states = probe.cardinals(second.window(), "_NET_WM_STATE");
-        return std::ranges::find(states, probe.atom("_NET_WM_STATE_FULLSCREEN")) != states.end();
-    };
-    setFullScreen(probe, second.window(), true);
+    const auto isFullScreen = [&] { return probe.hasState(second.window(), "_NET_WM_STATE_FULLSCREEN"); };
+    probe.askFullScreen(second.window(), true);
     ASSERT_TRUE(spinUntil(isFullScreen));
     ASSERT_TRUE(spinUntil([&] { return probe.stackIndex(second.window()) > probe.stackIndex(dockWindow); }));
     EXPECT_TRUE(spinUntil([&] { return probe.stackIndex(second.window()) < probe.stackIndex(veilWindow); }));
-    setFullScreen(probe, second.window(), false);
+    probe.askFullScreen(second.window(), false);
     ASSERT_TRUE(spinUntil([&] { return !isFullScreen(); }));
     ASSERT_TRUE(windowManagerCaughtUp(second.window()));
     EXPECT_TRUE(spinUntil([&] { return inOrder(second.window()); }));

@@ -112,11 +112,6 @@ void sendMessage(XProbe& probe, xcb_window_t window, const std::string& type, st
     xcb_flush(probe.c());
 }
 
-bool hasState(XProbe& probe, xcb_window_t window, const std::string& state) {
-    const auto states = probe.cardinals(window, "_NET_WM_STATE");
-    return std::find(states.begin(), states.end(), probe.atom(state)) != states.end();
-}
-
 std::uint32_t activeWindow(XProbe& probe) {
     const auto active = probe.cardinals(probe.root(), "_NET_ACTIVE_WINDOW");
     return active.empty() ? 0 : active.front();
@@ -412,10 +407,10 @@ TEST(X11WindowAccess, RaisesMinimisesRestoresPlacesAndClosesTheRealWindow) {
 
     // Full screen and back.
     EXPECT_TRUE(a.run([=](WindowAccess& w) { return w.writeBool(window, Attribute::fullScreen, true); }));
-    EXPECT_TRUE(spinUntil([&] { return hasState(a.probe, client.window(), "_NET_WM_STATE_FULLSCREEN"); }));
+    EXPECT_TRUE(spinUntil([&] { return a.probe.hasState(client.window(), "_NET_WM_STATE_FULLSCREEN"); }));
     EXPECT_TRUE(spinUntil([&] { return a.flag(window, Attribute::fullScreen) == true; }));
     EXPECT_TRUE(a.run([=](WindowAccess& w) { return w.writeBool(window, Attribute::fullScreen, false); }));
-    EXPECT_TRUE(spinUntil([&] { return !hasState(a.probe, client.window(), "_NET_WM_STATE_FULLSCREEN"); }));
+    EXPECT_TRUE(spinUntil([&] { return !a.probe.hasState(client.window(), "_NET_WM_STATE_FULLSCREEN"); }));
 
     // Close through the close button: the client is asked and goes.
     EXPECT_TRUE(a.run([=](WindowAccess& w) {

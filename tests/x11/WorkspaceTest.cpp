@@ -128,26 +128,7 @@ protected:
         });
     }
 
-    bool isFullScreen(xcb_window_t window) const {
-        const auto states = probe.cardinals(window, "_NET_WM_STATE");
-        return std::ranges::find(states, probe.atom("_NET_WM_STATE_FULLSCREEN")) != states.end();
-    }
-
-    void askFullScreen(xcb_window_t window) {
-        constexpr std::uint32_t kAdd = 1;
-        xcb_client_message_event_t message{};
-        message.response_type = XCB_CLIENT_MESSAGE;
-        message.format = 32;
-        message.window = window;
-        message.type = probe.atom("_NET_WM_STATE");
-        message.data.data32[0] = kAdd;
-        message.data.data32[1] = probe.atom("_NET_WM_STATE_FULLSCREEN");
-        message.data.data32[3] = 1;
-        xcb_send_event(probe.c(), 0, probe.root(),
-                       XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
-                       reinterpret_cast<const char*>(&message));
-        xcb_flush(probe.c());
-    }
+    bool isFullScreen(xcb_window_t window) const { return probe.hasState(window, "_NET_WM_STATE_FULLSCREEN"); }
 
     Backends x;
     XProbe probe;
@@ -200,7 +181,7 @@ TEST_F(X11WorkspaceTest, DroppedApplicationsTileTheRightHandMonitorHideAndComeBa
     EXPECT_FALSE(workspace.isHidden());
 
     // In full screen, the next press brings the window back into its cell instead of hiding.
-    askFullScreen(clients[2]->window());
+    probe.askFullScreen(clients[2]->window(), true);
     ASSERT_TRUE(spinUntil([&] {
         const auto& windows = engine.snapshot().windows;
         const auto third = std::ranges::find(windows, clients[2]->window(), &WindowInfo::id);

@@ -210,4 +210,26 @@ bool XProbe::isViewable(xcb_window_t window) const {
     return attributes.p && attributes.p->map_state == XCB_MAP_STATE_VIEWABLE;
 }
 
+bool XProbe::hasState(xcb_window_t window, const std::string& state) const {
+    const std::vector<std::uint32_t> states = cardinals(window, "_NET_WM_STATE");
+    return std::ranges::find(states, atom(state)) != states.end();
+}
+
+void XProbe::askFullScreen(xcb_window_t window, bool on) const {
+    constexpr std::uint32_t kRemove = 0;
+    constexpr std::uint32_t kAdd = 1;
+    constexpr std::uint32_t kFromPager = 2;
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = window;
+    message.type = atom("_NET_WM_STATE");
+    message.data.data32[0] = on ? kAdd : kRemove;
+    message.data.data32[1] = atom("_NET_WM_STATE_FULLSCREEN");
+    message.data.data32[3] = kFromPager;
+    xcb_send_event(c_, 0, root_, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&message));
+    xcb_flush(c_);
+}
+
 }  // namespace quillbern::test

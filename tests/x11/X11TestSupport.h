@@ -87,6 +87,10 @@ public:
     // The colour shown on screen at a point of the root, as 0xRRGGBB.
     std::uint32_t pixelAt(int x, int y) const;
     bool isViewable(xcb_window_t window) const;
+    // Whether the window's _NET_WM_STATE holds the named state.
+    bool hasState(xcb_window_t window, const std::string& state) const;
+    // Asks the window manager, as a pager would, to put the window in or out of full screen.
+    void askFullScreen(xcb_window_t window, bool on) const;
 
 private:
     xcb_connection_t* c_;
