@@ -118,7 +118,8 @@ struct PaintWorld {
                                                       kDisplay,
                                                       {},
                                                       {},
-                                                      {}},
+                                                      {},
+                                                      nullptr},
                                           nullptr);
         // As long as the frame geometry makes it, at most the display less its margins.
         const double length = std::min(30 * tileSize + 29 * 8 + 12 + 36, 1920.0 - 28);

@@ -14,6 +14,7 @@
 #include "linux/freedesktop/LinuxLoginService.h"
 #include "linux/freedesktop/LinuxNativeDockPreferences.h"
 #include "linux/freedesktop/LinuxSystemAppearance.h"
+#include "linux/freedesktop/LinuxThumbnailer.h"
 #include "linux/icu/IcuTextServices.h"
 #include "linux/process/LinuxAppProcess.h"
 #include "linux/qt/QtRunLoop.h"
@@ -91,7 +92,7 @@ LinuxPlatform::LinuxPlatform(std::unique_ptr<X11Connection> connection, std::uni
           Platform{*mainLoop_, clock_, *defaults_, uuids_, *text_, *alerts_, *appearance_, *screens_, *input_, *events_,
                    *hotKeys_, *keyboardLayout_, *panels_, *paletteViews_, *menus_, threads_, *windowAccess_,
                    *onScreenWindows_, *windowAccess_, *permissions_, processes_, *apps_, *session_, *capture_,
-                   *launcher_, *catalog_, *files_, *folders_, *icons_, *nativeDock_, *login_, *process_, *instance_,
+                   *launcher_, *catalog_, *files_, *folders_, *icons_, thumbnailer_, *nativeDock_, *login_, *process_, *instance_,
                    // No software updater: the package manager updates the program.
                    nullptr})) {}
 

@@ -5,6 +5,7 @@
 #include "core/platform/ScreenGeometry.h"
 #include "core/platform/SystemThreads.h"
 #include "core/shell/Platform.h"
+#include "linux/freedesktop/LinuxThumbnailer.h"
 #include "linux/process/LinuxProcesses.h"
 
 namespace quillbern {
@@ -93,6 +94,7 @@ private:
     std::unique_ptr<LinuxFileSystem> files_;
     std::unique_ptr<LinuxFolderEvents> folders_;
     std::unique_ptr<QtIcons> icons_;
+    LinuxThumbnailer thumbnailer_;
     std::unique_ptr<LinuxNativeDockPreferences> nativeDock_;
     std::unique_ptr<LinuxLoginService> login_;
     std::unique_ptr<LinuxAppProcess> process_;

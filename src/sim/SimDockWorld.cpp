@@ -72,7 +72,7 @@ void SimDockWorld::open(const std::vector<Profile>& docks) {
     controller_ = std::make_unique<DockController>(
         DockController::Ports{world.panels, world.screens, world.input, world.appearance, world.mainLoop, world.clock,
                               world.apps, world.events, world.files, world.folders, world.catalog, world.launcher,
-                              world.alerts},
+                              world.alerts, &locations},
         *engine, *previews, *pinned_, *preferences, *appearance, permission,
         [this](std::span<const WindowInfo>, const std::set<std::string>& excluded) {
             transientQueries.push_back(excluded);

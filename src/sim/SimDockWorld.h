@@ -8,6 +8,7 @@
 
 #include "core/dock/DockController.h"
 #include "sim/SimWindowCapture.h"
+#include "core/tiles/LocationBrowser.h"
 #include "sim/SimWorld.h"
 
 namespace quillbern {
@@ -55,6 +56,8 @@ public:
     AXPermission permission{world.permissions, world.processes, world.launcher};
     SimLaunchingApps launching;
     SimWindowCapture capture{world.clock};
+    LocationBrowser locations{
+        {world.mainLoop, world.clock, world.threads, world.files, world.thumbnailer, world.launcher}};
     // What the transient-application count answers, and what it was asked.
     std::size_t transientApps = 0;
     std::vector<std::set<std::string>> transientQueries;

@@ -29,6 +29,7 @@
 #include "sim/SimSystemAppearance.h"
 #include "sim/SimTextServices.h"
 #include "sim/SimThreads.h"
+#include "sim/SimThumbnailer.h"
 #include "sim/SimUuidSource.h"
 #include "sim/SimWindowSystem.h"
 
@@ -77,6 +78,7 @@ public:
     SimFileSystem files;
     SimFolderEvents folders;
     SimIcons icons;
+    SimThumbnailer thumbnailer;
     SimNativeDockPreferences nativeDock;
     SimLoginService login;
     SimSystemAppearance appearance;

@@ -110,6 +110,7 @@ AppShell& ShellWorld::make(ShellParts parts) {
                                                    world.files,
                                                    world.folders,
                                                    world.icons,
+                                                   world.thumbnailer,
                                                    recordedNativeDock,
                                                    recordedLogin,
                                                    process,

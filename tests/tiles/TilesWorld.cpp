@@ -80,6 +80,12 @@ PinnedItem app(const std::string& bundleID, const std::string& name) {
     return PinnedItem(PinnedApp{bundleID, name, std::nullopt});
 }
 
+PinnedItem folder(int n, const std::string& name, const Path& path) {
+    char id[37];
+    std::snprintf(id, sizeof id, "BBBBBBBB-0000-4000-8000-%012X", n);
+    return PinnedItem(PinnedLocation{*Uuid::parse(id), name, path});
+}
+
 WindowInfo window(WindowId id, Pid pid, const std::string& appName, DisplayId display) {
     WindowInfo info;
     info.id = id;
@@ -166,7 +172,9 @@ DockContent TilesWorld::content(int dockNumber, DisplayId display) {
             display,
             {},
             {},
-            {}};
+            {},
+            nullptr,
+            &locations};
 }
 
 std::unique_ptr<DockView> TilesWorld::view(int dockNumber, DisplayId display, QSize size) {

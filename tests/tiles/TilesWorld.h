@@ -10,6 +10,7 @@
 #include "core/dock/DockFrames.h"
 #include "core/model/AppearanceStore.h"
 #include "core/model/PinnedStore.h"
+#include "core/tiles/LocationBrowser.h"
 #include "core/windows/AXPermission.h"
 #include "core/windows/WindowEngine.h"
 #include "sim/SimWorld.h"
@@ -45,6 +46,8 @@ private:
 // A dock numbered n ("AAAAAAAA-0000-4000-8000-0000000000NN") named "Dock n".
 Profile dock(int n, DockEdge edge, std::vector<PinnedItem> items = {}, bool showsWindows = true);
 PinnedItem app(const std::string& bundleID, const std::string& name);
+// A pinned folder numbered n ("BBBBBBBB-0000-4000-8000-0000000000NN").
+PinnedItem folder(int n, const std::string& name, const Path& path);
 WindowInfo window(WindowId id, Pid pid, const std::string& appName, DisplayId display);
 
 // Two displays side by side, the stores and window engine a dock view reads, and
@@ -72,6 +75,8 @@ public:
 
     SimWorld world;
     ColourIcons icons;
+    LocationBrowser locations{
+        {world.mainLoop, world.clock, world.threads, world.files, world.thumbnailer, world.launcher}};
     std::unique_ptr<WindowEngine> engine;
     std::unique_ptr<PinnedStore> pinned;
     std::unique_ptr<AppearanceStore> appearance;

@@ -260,6 +260,7 @@ std::unique_ptr<Panel> DockController::makePanel(const PanelKey& key, RectBL fra
     content.permission = &permission_;
     content.apps = &ports_.apps;
     content.workspace = workspace;
+    content.locations = ports_.locations;
     content.mainLoop = &ports_.mainLoop;
     content.clock = &ports_.clock;
     content.files = &ports_.files;

@@ -68,6 +68,8 @@ public:
         AppCatalog& catalog;
         Launcher& launcher;
         Alerts& alerts;
+        // What the pinned folders' popovers list and show; none shows no popover.
+        LocationBrowser* locations = nullptr;
     };
 
     DockController(Ports ports, WindowEngine& engine, PreviewStore& previews, PinnedStore& pinned,

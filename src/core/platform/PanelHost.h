@@ -26,6 +26,7 @@ class Clock;
 class FileSystem;
 class FolderEvents;
 class Launcher;
+class LocationBrowser;
 class PaletteView;
 class PinnedStore;
 class PreviewStore;
@@ -91,6 +92,8 @@ struct DockContent {
 
     // Whose members the tiles' menus offer to take out; may be absent.
     WorkspaceController* workspace = nullptr;
+    // Lists pinned folders for their popovers; none opens no popover.
+    LocationBrowser* locations = nullptr;
 };
 
 // One application of the launch beacon.

@@ -22,6 +22,7 @@
 #include "core/shell/ShellParts.h"
 #include "core/shell/StatusMenu.h"
 #include "core/shell/UpdaterController.h"
+#include "core/tiles/LocationBrowser.h"
 #include "core/windows/AXPermission.h"
 #include "core/windows/DockSuppressor.h"
 #include "core/windows/LoginItem.h"
@@ -137,6 +138,8 @@ private:
     std::unique_ptr<ShortcutSheetController> shortcutSheet_;
     std::unique_ptr<FocusSpotlight> spotlight_;
     std::unique_ptr<FocusModeController> focusMode_;
+    // Outlives the docks, whose popovers list through it.
+    std::unique_ptr<LocationBrowser> locations_;
     std::unique_ptr<DockController> dock_;
     // From the end of the launch on, when everything it reaches exists.
     std::unique_ptr<AutomationExecutor> automation_;

@@ -28,6 +28,7 @@
 #include "core/platform/SystemAppearance.h"
 #include "core/platform/TextServices.h"
 #include "core/platform/Threads.h"
+#include "core/platform/Thumbnailer.h"
 #include "core/platform/Updater.h"
 #include "core/platform/UrlEvents.h"
 #include "core/platform/WindowAccess.h"
@@ -69,6 +70,7 @@ struct Platform {
     FileSystem& files;
     FolderEvents& folders;
     const Icons& icons;
+    const Thumbnailer& thumbnailer;
     NativeDockPreferences& nativeDock;
     LoginService& login;
     AppProcess& process;

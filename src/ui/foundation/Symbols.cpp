@@ -28,6 +28,7 @@ constexpr std::array kSymbols{
     SymbolNames{"app.dashed", {"application-x-executable", "application-default-icon"}},
     SymbolNames{"square.stack.3d.up", {"view-continuous-symbolic", "view-paged-symbolic"}},
     SymbolNames{"arrow.down.forward.square", {"window-minimize-symbolic", "window-minimize"}},
+    SymbolNames{"arrow.up.forward.square", {"folder-open-symbolic", "folder-open"}},
     SymbolNames{"gearshape", {"preferences-system-symbolic", "emblem-system"}},
     SymbolNames{"paintbrush", {"preferences-desktop-appearance-symbolic", "applications-graphics"}},
     SymbolNames{"eye", {"view-reveal-symbolic", "preferences-desktop-display"}},

@@ -17,12 +17,14 @@
 #include "core/model/AppearanceStore.h"
 #include "core/platform/SystemAppearance.h"
 #include "core/tiles/DockMetrics.h"
+#include "core/tiles/LocationBrowser.h"
 #include "core/windows/AXPermission.h"
 #include "ui/foundation/ModelMenu.h"
 #include "ui/foundation/QtText.h"
 #include "ui/model/BarBackground.h"
 #include "ui/tiles/AuthorizeButton.h"
 #include "ui/tiles/BarStyle.h"
+#include "ui/tiles/FolderPopover.h"
 #include "ui/tiles/SymbolLabel.h"
 #include "ui/tiles/TileStrip.h"
 
@@ -133,6 +135,12 @@ DockView::DockView(DockContent content, QWidget* parent)
     observers_.push_back(content_.system->onChanged([this] { sync(); }));
     strip_->onMenuRequest = [this](std::size_t cell, QPoint global) { showMenu(cell, global); };
     strip_->onDragStart = [this](std::size_t cell) { startDrag(cell); };
+    if (content_.locations) {
+        locationTiles_ =
+            std::make_unique<LocationTiles>(*content_.clock, *content_.pinned, content_.locations->ports().launcher,
+                                            content_.profile, content_.onInteractionLock);
+        locationTiles_->onPresent = [this](const std::optional<Uuid>& location) { presentPopover(location); };
+    }
     sync();
 }
 
@@ -142,7 +150,43 @@ DockView::~DockView() {
         menu_->disconnect(this);
         delete menu_.data();
     }
+    if (popover_) {
+        popover_->onClosed = nullptr;
+        delete popover_.data();
+    }
+    // Gives back the hold of a popover that was open.
+    locationTiles_.reset();
     holdOut(false);
+}
+
+FolderPopover* DockView::openPopover() const {
+    return popover_;
+}
+
+void DockView::presentPopover(const std::optional<Uuid>& location) {
+    if (popover_) {
+        popover_->onClosed = nullptr;
+        popover_->close();
+        popover_ = nullptr;
+    }
+    if (!location || !current_.profile) return;
+    const auto& items = current_.profile->items;
+    const auto item = std::ranges::find_if(items, [&](const PinnedItem& candidate) {
+        return candidate.location() && candidate.location()->id == *location;
+    });
+    const std::string key = "item:location:" + location->text();
+    const auto& cells = strip_->cells();
+    const auto cell = std::ranges::find_if(cells, [&](const auto& c) { return c->key() == key; });
+    if (item == items.end() || cell == cells.end()) {
+        locationTiles_->closed();
+        return;
+    }
+    const QRectF frame = strip_->tileFrames()[static_cast<std::size_t>(cell - cells.begin())];
+    const QRect tile(strip_->mapToGlobal(frame.topLeft().toPoint()), frame.size().toSize());
+    popover_ = new FolderPopover(*content_.locations, *content_.pinned, *item->location(), content_.profile, tile,
+                                 popoverArrowEdge(current_.profile->edge), this);
+    popover_->onClosed = [this] { locationTiles_->closed(); };
+    popover_->show();
 }
 
 void DockView::holdOut(bool held) {
@@ -177,6 +221,15 @@ void DockView::sync() {
     }
     strip_->setLook(tileLook(), isVerticalDock(current_.profile));
     strip_->setTiles(pinnedTiles(), current_.showsSeparator, runningTiles());
+    if (locationTiles_) {
+        std::vector<Uuid> locations;
+        if (current_.profile) {
+            for (const PinnedItem& item : current_.profile->items) {
+                if (const PinnedLocation* location = item.location()) locations.push_back(location->id);
+            }
+        }
+        locationTiles_->keepOnly(locations);
+    }
     strip_->setVisible(current_.body == BarBody::strip);
     authorize_->setVisible(current_.body == BarBody::authorizeAndHint || current_.showsAuthorizeAfterStrip);
     layoutContent();
@@ -194,8 +247,13 @@ std::vector<TileContent> DockView::pinnedTiles() const {
         } else if (const PinnedLocation* location = item.location()) {
             tile.key = std::move(key);
             tile.name = text(location->name);
+            tile.toolTip = tile.name;
             tile.themedIcon = folderIcon_;
             tile.showsHoverBadge = true;
+            if (locationTiles_) {
+                tile.activate = [this, id = location->id] { locationTiles_->click(id); };
+                tile.menu = [this, shown = *location] { return locationTiles_->menu(shown); };
+            }
         } else if (const PinnedTrash* trash = item.trash()) {
             tile = trashTileContent(std::move(key), *trash);
         } else {

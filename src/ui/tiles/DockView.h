@@ -19,6 +19,7 @@
 #include "core/tiles/DockViewModel.h"
 #include "core/tiles/DropHighlight.h"
 #include "core/tiles/TrashTile.h"
+#include "core/tiles/LocationTiles.h"
 #include "ui/foundation/OutlinedView.h"
 #include "ui/tiles/TileCell.h"
 
@@ -28,6 +29,7 @@ namespace quillbern {
 
 struct BarBackground;
 class AuthorizeButton;
+class FolderPopover;
 class ModelMenu;
 class TileStrip;
 
@@ -60,6 +62,8 @@ public:
     ModelMenu* openMenu() const;
     // Opens the menu of the strip's cell at a point on the screen.
     void showMenu(std::size_t cell, QPoint global);
+    // The pinned folder's popover that is open; null when none is.
+    FolderPopover* openPopover() const;
 
     // Where the parts stand, in the view's coordinates; empty where a part does not show.
     struct Layout {
@@ -104,6 +108,8 @@ private:
     // The pinned item whose tile is that cell of the strip, or lies under a point of the view.
     std::optional<PinnedItem> pinnedItemOfCell(std::size_t cell) const;
     std::optional<PinnedItem> pinnedItemAt(const QPointF& point) const;
+    // Opens the popover of that pinned folder beside its tile, or closes the open one.
+    void presentPopover(const std::optional<Uuid>& location);
     // A drag at this point, or none once it left.
     void dragAt(std::optional<QPointF> point);
     // What a drag carries that the dock takes; none for anything else.
@@ -137,6 +143,9 @@ private:
     QIcon trashIcon_;
     QIcon fullTrashIcon_;
     QPointer<ModelMenu> menu_;
+    // The pinned folders' tiles; none where the dock was given nothing to list them with.
+    std::unique_ptr<LocationTiles> locationTiles_;
+    QPointer<FolderPopover> popover_;
     // Whether an open menu holds the dock out.
     bool heldOut_ = false;
     std::vector<Subscription> observers_;

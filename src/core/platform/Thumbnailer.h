@@ -1,0 +1,17 @@
+#pragma once
+
+#include "core/platform/Types.h"
+
+namespace quillbern {
+
+// Small pictures of files' contents. Any thread: it reads files and may take a while.
+class Thumbnailer {
+public:
+    virtual ~Thumbnailer() = default;
+
+    // A picture of the file's content as it is now, its longer side at most `sidePx`
+    // pixels; null when the file's type has none to show or it cannot be read.
+    virtual ImageHandle thumbnail(const Path& file, int sidePx) const = 0;
+};
+
+}  // namespace quillbern

@@ -1,0 +1,78 @@
+#include "core/tiles/ThumbnailCache.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <utility>
+
+#include "core/foundation/Log.h"
+
+namespace quillbern {
+
+ThumbnailCache::ThumbnailCache(Ports ports) : ports_(ports) {}
+
+std::string ThumbnailCache::key(const Path& file, std::optional<WallTime> modified) {
+    std::string key = file + "|";
+    if (!modified) return key + "-";
+    char digits[32];
+    const auto end = std::to_chars(digits, digits + sizeof digits, modified->sinceEpoch).ptr;
+    return key.append(digits, end);
+}
+
+double ThumbnailCache::scaleFor(std::span<const double> screenScales) {
+    if (screenScales.empty()) return 2;
+    return *std::ranges::max_element(screenScales);
+}
+
+SerialQueue* ThumbnailCache::queue() {
+    if (!queue_) {
+        queue_ = ports_.threads.serialQueue(std::string(kQueueLabel));
+        if (!queue_) log("the thread that makes thumbnails did not start; files show their icons");
+    }
+    return queue_.get();
+}
+
+void ThumbnailCache::thumbnail(const Path& file, std::optional<WallTime> modified, double side, double scale,
+                               CancelToken token, std::function<void(ImageHandle)> done) {
+    expectOnLoop(ports_.mainLoop);
+    std::string wanted = key(file, modified);
+    if (const auto it = cache_.find(wanted); it != cache_.end()) {
+        done(it->second);
+        return;
+    }
+    if (token.isCancelled()) return;
+    SerialQueue* work = queue();
+    if (!work) {
+        done(nullptr);
+        return;
+    }
+    const int sidePx = std::max(1, static_cast<int>(std::lround(side * scale)));
+    work->async(token, [&loop = ports_.mainLoop, &thumbnailer = ports_.thumbnailer, alive = lifetime_.token(), this,
+                        file, sidePx, scale, wanted = std::move(wanted), done = std::move(done)](const CancelToken& token) {
+        ImageHandle image;
+        if (ImageHandle made = thumbnailer.thumbnail(file, sidePx)) {
+            // Its size in points is its pixels over the scale it was made for.
+            auto shown = std::make_shared<Image>(*made);
+            shown->scale = scale;
+            image = std::move(shown);
+        }
+        loop.post([alive, this, token, wanted, done, image] {
+            if (!alive.isAlive() || token.isCancelled()) return;
+            if (image) store(wanted, image);
+            done(image);
+        });
+    });
+}
+
+void ThumbnailCache::store(const std::string& key, ImageHandle image) {
+    // A request for the same key that finished first only has its picture replaced.
+    if (!cache_.insert_or_assign(key, std::move(image)).second) return;
+    insertionOrder_.push_back(key);
+    if (insertionOrder_.size() <= kCapacity) return;
+    for (std::size_t i = 0; i < kEviction; ++i) {
+        cache_.erase(insertionOrder_.front());
+        insertionOrder_.pop_front();
+    }
+}
+
+}  // namespace quillbern

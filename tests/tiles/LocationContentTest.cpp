@@ -1,0 +1,178 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/tiles/LocationContent.h"
+#include "tiles/TilesWorld.h"
+
+namespace quillbern {
+namespace {
+
+using testing::dock;
+using testing::folder;
+
+const Path kFolder = "/home/u/Projects";
+
+WallTime day(int n) {
+    return WallTime{1'700'000'000.0 + n * 86'400.0};
+}
+
+std::vector<std::string> names(const std::vector<LocationEntry>& entries) {
+    std::vector<std::string> result;
+    for (const LocationEntry& entry : entries)
+        result.push_back(entry.name);
+    return result;
+}
+
+class Popover : public ::testing::Test {
+protected:
+    Popover() {
+        w.world.files.addDirectory(kFolder);
+        w.open({dock(1, DockEdge::bottom, {folder(1, "Projects", kFolder)})});
+    }
+
+    const PinnedLocation& location() const { return *w.pinned->profiles()[0].items[0].location(); }
+    std::unique_ptr<LocationContent> open() {
+        auto content = std::make_unique<LocationContent>(w.locations, *w.pinned, location(), dockID(),
+                                                         [this] { ++dismissals; });
+        content->appear();
+        return content;
+    }
+    Uuid dockID() const { return w.pinned->profiles()[0].id; }
+    SimSerialQueue* listings() const { return w.world.threads.queue(LocationBrowser::kQueueLabel); }
+    // Lists what waits and delivers it.
+    void settle() {
+        w.world.runUntilIdle();
+        while (listings() && listings()->runNext())
+            w.world.runUntilIdle();
+    }
+    void addFiles(int count, const Path& in = kFolder) {
+        for (int i = 0; i < count; ++i)
+            w.world.files.addFile(in + "/f" + std::to_string(i), day(i));
+    }
+
+    testing::TilesWorld w;
+    int dismissals = 0;
+};
+
+TEST_F(Popover, ListsTheNewestItemsFirstAndKeepsTheListingsOrderForEqualOrUnknownDates) {
+    w.world.files.addFile(kFolder + "/old", day(1));
+    w.world.files.addFile(kFolder + "/undated-a");
+    w.world.files.addFile(kFolder + "/new", day(3));
+    w.world.files.addFile(kFolder + "/same-a", day(2));
+    w.world.files.addFile(kFolder + "/undated-b");
+    w.world.files.addFile(kFolder + "/same-b", day(2));
+    w.world.files.addDirectory(kFolder + "/Sub", "Sub folder", day(4));
+    w.world.files.addFile(kFolder + "/hidden", day(9));
+    w.world.files.setHidden(kFolder + "/hidden");
+    auto content = open();
+    EXPECT_FALSE(content->loaded());
+    settle();
+    ASSERT_TRUE(content->loaded());
+    EXPECT_EQ(names(content->entries()), (std::vector<std::string>{"Sub folder", "new", "same-a", "same-b", "old",
+                                                                   "undated-a", "undated-b"}));
+    EXPECT_EQ(content->entries()[0].path, kFolder + "/Sub");
+    EXPECT_FALSE(content->truncated());
+}
+
+TEST_F(Popover, ShowsTheHundredMostRecentOfALargeFolderAndSaysSo) {
+    addFiles(250);
+    auto content = open();
+    settle();
+    ASSERT_EQ(content->entries().size(), 100u);
+    EXPECT_TRUE(content->truncated());
+    EXPECT_EQ(content->entries().front().name, "f249");
+    EXPECT_EQ(content->entries().back().name, "f150");
+    EXPECT_EQ(content->columns(), 5);
+    EXPECT_EQ(content->rows(), 20);
+    EXPECT_EQ(content->rawGridHeight(), 2252);
+    EXPECT_EQ(content->gridFrameHeight(), 470);
+    EXPECT_EQ(content->popoverWidth(0), 492);
+    EXPECT_EQ(content->popoverWidth(15), 507) << "a scroll bar beside the grid takes room";
+}
+
+TEST_F(Popover, TellsAFolderThatIsEmptyUnreadableOrGone) {
+    auto empty = open();
+    settle();
+    EXPECT_TRUE(empty->loaded());
+    EXPECT_TRUE(empty->entries().empty());
+    EXPECT_FALSE(empty->denied());
+    EXPECT_EQ(empty->columns(), 2);
+    EXPECT_EQ(empty->popoverWidth(0), 280) << "204 raised to the least width";
+
+    w.world.files.setUnreadable(kFolder);
+    auto refused = open();
+    settle();
+    EXPECT_TRUE(refused->denied());
+    EXPECT_TRUE(refused->entries().empty());
+
+    w.world.files.remove(kFolder);
+    auto missing = open();
+    settle();
+    EXPECT_TRUE(missing->denied()) << "a folder that is no longer there cannot be read either";
+}
+
+TEST_F(Popover, TakesTheSizeOfTheLastListingBeforeItsOwnArrives) {
+    auto first = open();
+    EXPECT_EQ(first->displayCount(), 12u) << "never listed";
+    EXPECT_EQ(first->columns(), 5);
+    EXPECT_EQ(first->rows(), 3);
+    EXPECT_EQ(first->popoverWidth(0), 492);
+    EXPECT_EQ(first->rawGridHeight(), 348);
+
+    addFiles(40);
+    settle();
+    first.reset();
+
+    for (int i = 2; i < 40; ++i)
+        w.world.files.remove(kFolder + "/f" + std::to_string(i));
+    auto second = open();
+    EXPECT_EQ(second->displayCount(), 40u);
+    EXPECT_EQ(second->columns(), 5);
+    settle();
+    EXPECT_EQ(second->columns(), 2) << "latched by its own first listing";
+    EXPECT_EQ(second->rows(), 1);
+
+    w.world.files.setUnreadable(kFolder);
+    second.reset();
+    auto failed = open();
+    settle();
+    failed.reset();
+    EXPECT_EQ(open()->displayCount(), 0u) << "a failed listing is remembered as nothing shown";
+}
+
+TEST_F(Popover, SizesFollowTheCountOfItems) {
+    addFiles(3);
+    auto three = open();
+    settle();
+    EXPECT_EQ(three->columns(), 3);
+    EXPECT_EQ(three->popoverWidth(0), 300);
+    EXPECT_EQ(three->rawGridHeight(), 124);
+
+    addFiles(6);
+    auto six = open();
+    settle();
+    EXPECT_EQ(six->columns(), 5);
+    EXPECT_EQ(six->rows(), 2);
+    EXPECT_EQ(six->popoverWidth(0), 492);
+    EXPECT_EQ(six->rawGridHeight(), 236);
+}
+
+TEST_F(Popover, ItemsOpenWithTheirApplicationOrShowInTheFileManagerAndClose) {
+    w.world.files.addFile(kFolder + "/run.sh", day(1));
+    auto content = open();
+    settle();
+    ASSERT_EQ(content->entries().size(), 1u);
+    content->openItem(content->entries()[0]);
+    EXPECT_EQ(w.world.launcher.openedLocations(), std::vector<std::string>{kFolder + "/run.sh"});
+    EXPECT_TRUE(w.world.launcher.launchedPaths().empty()) << "opened, never run";
+    content->revealItem(content->entries()[0]);
+    EXPECT_EQ(w.world.launcher.revealed(), std::vector<std::vector<Path>>{{kFolder + "/run.sh"}});
+    content->openFolder();
+    EXPECT_EQ(w.world.launcher.openedLocations().back(), kFolder);
+    EXPECT_EQ(dismissals, 3);
+}
+
+}  // namespace
+}  // namespace quillbern
