@@ -57,7 +57,7 @@ public:
     SimLaunchingApps launching;
     SimWindowCapture capture{world.clock};
     LocationBrowser locations{
-        {world.mainLoop, world.clock, world.threads, world.files, world.thumbnailer, world.launcher}};
+        {world.mainLoop, world.clock, world.threads, world.files, world.folders, world.thumbnailer, world.launcher}};
     // What the transient-application count answers, and what it was asked.
     std::size_t transientApps = 0;
     std::vector<std::set<std::string>> transientQueries;

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
@@ -34,8 +33,8 @@ protected:
 
     const PinnedLocation& location() const { return *w.pinned->profiles()[0].items[0].location(); }
     std::unique_ptr<LocationContent> open() {
-        auto content = std::make_unique<LocationContent>(w.locations, *w.pinned, location(), dockID(),
-                                                         [this] { ++dismissals; });
+        auto content =
+            std::make_unique<LocationContent>(w.locations, *w.pinned, location(), dockID(), [this] { ++dismissals; });
         content->appear();
         return content;
     }
@@ -70,8 +69,8 @@ TEST_F(Popover, ListsTheNewestItemsFirstAndKeepsTheListingsOrderForEqualOrUnknow
     EXPECT_FALSE(content->loaded());
     settle();
     ASSERT_TRUE(content->loaded());
-    EXPECT_EQ(names(content->entries()), (std::vector<std::string>{"Sub folder", "new", "same-a", "same-b", "old",
-                                                                   "undated-a", "undated-b"}));
+    EXPECT_EQ(names(content->entries()),
+              (std::vector<std::string>{"Sub folder", "new", "same-a", "same-b", "old", "undated-a", "undated-b"}));
     EXPECT_EQ(content->entries()[0].path, kFolder + "/Sub");
     EXPECT_FALSE(content->truncated());
 }
@@ -172,6 +171,87 @@ TEST_F(Popover, ItemsOpenWithTheirApplicationOrShowInTheFileManagerAndClose) {
     content->openFolder();
     EXPECT_EQ(w.world.launcher.openedLocations().back(), kFolder);
     EXPECT_EQ(dismissals, 3);
+}
+
+TEST_F(Popover, ABurstOfChangesListsTheFolderOnceAfterTheLastAndKeepsTheColumns) {
+    addFiles(3);
+    auto content = open();
+    settle();
+    ASSERT_EQ(content->columns(), 3);
+    const std::size_t listed = w.world.files.listings().size();
+    for (int i = 0; i < 5; ++i) {
+        w.world.files.addFile(kFolder + "/new" + std::to_string(i), day(10 + i));
+        w.world.folders.emit(kFolder, FolderChange::contentsChanged);
+        w.world.advance(0.2);
+    }
+    settle();
+    EXPECT_EQ(w.world.files.listings().size(), listed) << "0.2 s after the last change: not yet";
+    w.world.advance(0.1);
+    settle();
+    EXPECT_EQ(w.world.files.listings().size(), listed + 1);
+    EXPECT_EQ(content->entries().size(), 8u);
+    EXPECT_EQ(content->entries().front().name, "new4");
+    EXPECT_EQ(content->columns(), 3) << "rows come and go, the columns stay";
+    EXPECT_EQ(content->rows(), 3);
+}
+
+TEST_F(Popover, FollowsTheFolderWhenItIsGivenANewName) {
+    addFiles(2);
+    auto content = open();
+    settle();
+    const Path renamed = "/home/u/Work";
+    w.world.files.addDirectory(renamed, "Work");
+    w.world.files.addFile(renamed + "/moved", day(5));
+    w.world.folders.emit(kFolder, FolderChange::renamed, renamed);
+    settle();
+    EXPECT_EQ(content->location().path, renamed);
+    EXPECT_EQ(content->location().name, "Work");
+    EXPECT_EQ(location().path, renamed) << "the dock's tile follows";
+    EXPECT_EQ(location().name, "Work");
+    EXPECT_EQ(names(content->entries()), std::vector<std::string>{"moved"});
+    EXPECT_EQ(w.world.folders.watchCount(renamed), 1) << "watched again where it went";
+    w.world.files.addFile(renamed + "/later", day(6));
+    w.world.folders.emit(renamed, FolderChange::contentsChanged);
+    w.world.advance(0.3);
+    settle();
+    EXPECT_EQ(content->entries().size(), 2u);
+}
+
+TEST_F(Popover, ADeletedFolderIsNotFoundAndAListingStillRunningIsDropped) {
+    addFiles(2);
+    auto content = open();
+    settle();
+    w.world.folders.emit(kFolder, FolderChange::contentsChanged);
+    w.world.advance(0.3);
+    // The reload is listing as the folder goes.
+    w.world.folders.emit(kFolder, FolderChange::deleted);
+    settle();
+    EXPECT_TRUE(content->vanished());
+    EXPECT_TRUE(content->loaded());
+    EXPECT_FALSE(content->denied());
+    EXPECT_TRUE(content->entries().empty());
+    EXPECT_EQ(w.world.folders.watchCount(kFolder), 0);
+}
+
+TEST_F(Popover, ClosingStopsTheWatchAndThePendingReload) {
+    auto content = open();
+    settle();
+    EXPECT_EQ(w.world.folders.watchCount(kFolder), 1);
+    w.world.folders.emit(kFolder, FolderChange::contentsChanged);
+    content->disappear();
+    EXPECT_EQ(w.world.folders.watchCount(kFolder), 0);
+    const std::size_t listed = w.world.files.listings().size();
+    w.world.advance(1);
+    settle();
+    EXPECT_EQ(w.world.files.listings().size(), listed);
+}
+
+TEST_F(Popover, AFolderThatCannotBeWatchedIsStillListed) {
+    w.world.folders.refuse(kFolder);
+    addFiles(1);
+    auto content = open();
+    settle();
+    EXPECT_EQ(content->entries().size(), 1u);
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <vector>
 
 #include "core/tiles/LocationTiles.h"
@@ -17,8 +16,11 @@ protected:
         w.world.files.addDirectory("/home/u/A");
         w.world.files.addDirectory("/home/u/B");
         w.open({dock(1, DockEdge::bottom, {folder(1, "A", "/home/u/A"), folder(2, "B", "/home/u/B")})});
-        tiles = std::make_unique<LocationTiles>(w.world.clock, *w.pinned, w.world.launcher, dockID(),
-                                                [this](bool held) { holds += held ? 1 : -1; ++lockCalls; });
+        tiles =
+            std::make_unique<LocationTiles>(w.world.clock, *w.pinned, w.world.launcher, dockID(), [this](bool held) {
+                holds += held ? 1 : -1;
+                ++lockCalls;
+            });
         tiles->onPresent = [this](const std::optional<Uuid>& shown) { presented.push_back(shown); };
     }
     Uuid dockID() const { return w.pinned->profiles()[0].id; }

@@ -76,7 +76,7 @@ public:
     SimWorld world;
     ColourIcons icons;
     LocationBrowser locations{
-        {world.mainLoop, world.clock, world.threads, world.files, world.thumbnailer, world.launcher}};
+        {world.mainLoop, world.clock, world.threads, world.files, world.folders, world.thumbnailer, world.launcher}};
     std::unique_ptr<WindowEngine> engine;
     std::unique_ptr<PinnedStore> pinned;
     std::unique_ptr<AppearanceStore> appearance;

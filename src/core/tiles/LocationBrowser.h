@@ -11,6 +11,7 @@
 #include "core/foundation/Lifetime.h"
 #include "core/foundation/RunLoop.h"
 #include "core/platform/FileSystem.h"
+#include "core/platform/FolderEvents.h"
 #include "core/platform/Launcher.h"
 #include "core/platform/Threads.h"
 #include "core/platform/Thumbnailer.h"
@@ -29,6 +30,7 @@ public:
         const Clock& clock;
         Threads& threads;
         const FileSystem& files;
+        FolderEvents& folderEvents;
         const Thumbnailer& thumbnailer;
         Launcher& launcher;
     };

@@ -6,13 +6,14 @@
 
 namespace quillbern {
 
-LocationContent::LocationContent(LocationBrowser& browser, PinnedStore& store, PinnedLocation location,
-                                 Uuid profileID, Task dismiss)
+LocationContent::LocationContent(LocationBrowser& browser, PinnedStore& store, PinnedLocation location, Uuid profileID,
+                                 Task dismiss)
     : browser_(browser),
       store_(store),
       location_(std::move(location)),
       profileID_(profileID),
-      dismiss_(std::move(dismiss)) {}
+      dismiss_(std::move(dismiss)),
+      watcher_(browser.ports().folderEvents, browser.ports().files) {}
 
 LocationContent::~LocationContent() {
     disappear();
@@ -21,10 +22,44 @@ LocationContent::~LocationContent() {
 void LocationContent::appear() {
     expectOnLoop(browser_.ports().mainLoop);
     reload(location_.path);
+    startWatching(location_.path);
 }
 
 void LocationContent::disappear() {
+    watcher_.stop();
     reloadTimer_.cancel();
+}
+
+void LocationContent::scheduleReload(const Path& path) {
+    reloadTimer_ = browser_.ports().mainLoop.after(kReloadDelay, lifetime_.guard([this, path] { reload(path); }));
+}
+
+void LocationContent::startWatching(const Path& path) {
+    // A folder that cannot be watched is still listed, only not kept current.
+    watcher_.watch(
+        path, [this, path] { scheduleReload(path); },
+        [this](const std::optional<Path>& newPath) { handleDisplaced(newPath); });
+}
+
+void LocationContent::handleDisplaced(const std::optional<Path>& newPath) {
+    if (newPath) {
+        // The dock's tile follows the folder; a dock or tile gone meanwhile changes nothing.
+        store_.relocateLocation(location_.id, *newPath, profileID_);
+        location_.path = *newPath;
+        location_.name = browser_.ports().files.displayName(*newPath);
+        startWatching(*newPath);
+        reload(*newPath);
+        changed();
+        return;
+    }
+    reloadTimer_.cancel();
+    // A listing still running is of a folder that is gone.
+    ++loadGeneration_;
+    vanished_ = true;
+    loaded_ = true;
+    denied_ = false;
+    entries_.clear();
+    changed();
 }
 
 void LocationContent::reload(const Path& path) {

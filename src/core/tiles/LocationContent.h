@@ -10,6 +10,7 @@
 #include "core/foundation/Uuid.h"
 #include "core/model/PinnedItem.h"
 #include "core/model/PinnedStore.h"
+#include "core/tiles/DirectoryWatcher.h"
 #include "core/tiles/FolderListing.h"
 #include "core/tiles/LocationBrowser.h"
 
@@ -40,9 +41,9 @@ public:
     LocationContent(const LocationContent&) = delete;
     LocationContent& operator=(const LocationContent&) = delete;
 
-    // Lists the folder.
+    // Lists the folder and watches it.
     void appear();
-    // Stops the pending reload; a listing still running may still apply.
+    // Stops watching and the pending reload; a listing still running may still apply.
     void disappear();
 
     // The folder as shown: its path and name follow a move.
@@ -76,6 +77,9 @@ public:
 
 private:
     void reload(const Path& path);
+    void scheduleReload(const Path& path);
+    void startWatching(const Path& path);
+    void handleDisplaced(const std::optional<Path>& newPath);
 
     LocationBrowser& browser_;
     PinnedStore& store_;
@@ -89,6 +93,7 @@ private:
     bool denied_ = false;
     std::optional<int> latchedColumns_;
     std::uint64_t loadGeneration_ = 0;
+    DirectoryWatcher watcher_;
     Timer reloadTimer_;
     Lifetime lifetime_;
 };

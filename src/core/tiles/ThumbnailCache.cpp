@@ -47,21 +47,22 @@ void ThumbnailCache::thumbnail(const Path& file, std::optional<WallTime> modifie
         return;
     }
     const int sidePx = std::max(1, static_cast<int>(std::lround(side * scale)));
-    work->async(token, [&loop = ports_.mainLoop, &thumbnailer = ports_.thumbnailer, alive = lifetime_.token(), this,
-                        file, sidePx, scale, wanted = std::move(wanted), done = std::move(done)](const CancelToken& token) {
-        ImageHandle image;
-        if (ImageHandle made = thumbnailer.thumbnail(file, sidePx)) {
-            // Its size in points is its pixels over the scale it was made for.
-            auto shown = std::make_shared<Image>(*made);
-            shown->scale = scale;
-            image = std::move(shown);
-        }
-        loop.post([alive, this, token, wanted, done, image] {
-            if (!alive.isAlive() || token.isCancelled()) return;
-            if (image) store(wanted, image);
-            done(image);
-        });
-    });
+    work->async(token,
+                [&loop = ports_.mainLoop, &thumbnailer = ports_.thumbnailer, alive = lifetime_.token(), this, file,
+                 sidePx, scale, wanted = std::move(wanted), done = std::move(done)](const CancelToken& token) {
+                    ImageHandle image;
+                    if (ImageHandle made = thumbnailer.thumbnail(file, sidePx)) {
+                        // Its size in points is its pixels over the scale it was made for.
+                        auto shown = std::make_shared<Image>(*made);
+                        shown->scale = scale;
+                        image = std::move(shown);
+                    }
+                    loop.post([alive, this, token, wanted, done, image] {
+                        if (!alive.isAlive() || token.isCancelled()) return;
+                        if (image) store(wanted, image);
+                        done(image);
+                    });
+                });
 }
 
 void ThumbnailCache::store(const std::string& key, ImageHandle image) {

@@ -14,8 +14,8 @@
 #include "core/foundation/Lifetime.h"
 #include "core/foundation/RunLoop.h"
 #include "core/foundation/Time.h"
-#include "core/platform/Thumbnailer.h"
 #include "core/platform/Threads.h"
+#include "core/platform/Thumbnailer.h"
 
 namespace quillbern {
 
@@ -49,8 +49,8 @@ public:
     // else made on the queue and handed to `done` on the main loop (null when the file has
     // none). A cancelled token stops the making if it has not begun, and both the
     // storing and the call when it has.
-    void thumbnail(const Path& file, std::optional<WallTime> modified, double side, double scale,
-                   CancelToken token, std::function<void(ImageHandle)> done);
+    void thumbnail(const Path& file, std::optional<WallTime> modified, double side, double scale, CancelToken token,
+                   std::function<void(ImageHandle)> done);
 
     std::size_t size() const { return cache_.size(); }
     bool holds(const std::string& key) const { return cache_.contains(key); }

@@ -1,14 +1,19 @@
 #include "linux/freedesktop/LinuxThumbnailer.h"
 
+#include <glib.h>
+
 #include <QBuffer>
 #include <QCryptographicHash>
+#include <QFile>
 #include <QImage>
 #include <QImageReader>
 #include <QImageWriter>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <glib.h>
+#include <map>
+#include <string_view>
 #include <sys/stat.h>
 
 #include "core/foundation/AtomicFile.h"
@@ -28,7 +33,8 @@ constexpr CacheSize kSizes[] = {{"normal", 128}, {"large", 256}, {"x-large", 512
 constexpr qint64 kMaxImageBytes = 256LL << 20;
 
 std::string cacheRoot() {
-    if (const char* cache = std::getenv("XDG_CACHE_HOME"); cache && cache[0] == '/') return std::string(cache) + "/thumbnails";
+    if (const char* cache = std::getenv("XDG_CACHE_HOME"); cache && cache[0] == '/')
+        return std::string(cache) + "/thumbnails";
     if (const char* home = std::getenv("HOME"); home && *home) return std::string(home) + "/.cache/thumbnails";
     return {};
 }
@@ -52,8 +58,8 @@ ImageHandle handleOf(const QImage& source) {
     const auto rowBytes = static_cast<std::size_t>(image.width()) * 4;
     pixels.rgbaPremultiplied.resize(rowBytes * static_cast<std::size_t>(image.height()));
     for (int row = 0; row < image.height(); ++row)
-        std::memcpy(pixels.rgbaPremultiplied.data() + rowBytes * static_cast<std::size_t>(row), image.constScanLine(row),
-                    rowBytes);
+        std::memcpy(pixels.rgbaPremultiplied.data() + rowBytes * static_cast<std::size_t>(row),
+                    image.constScanLine(row), rowBytes);
     auto handle = std::make_shared<Image>();
     handle->widthPx = pixels.width;
     handle->heightPx = pixels.height;
@@ -61,15 +67,68 @@ ImageHandle handleOf(const QImage& source) {
     return handle;
 }
 
+// Larger files in the cache are no thumbnails.
+constexpr qint64 kMaxStoredBytes = 16LL << 20;
+
+std::uint32_t bigEndian(const char* bytes) {
+    const auto* b = reinterpret_cast<const unsigned char*>(bytes);
+    return (std::uint32_t(b[0]) << 24) | (std::uint32_t(b[1]) << 16) | (std::uint32_t(b[2]) << 8) | b[3];
+}
+
+// The PNG's text chunks by key, plain or compressed. Read here because Qt's reader splits
+// keys at a colon, which every key of the thumbnail standard holds.
+std::map<std::string, std::string> pngTexts(const QByteArray& png) {
+    std::map<std::string, std::string> texts;
+    static constexpr char kSignature[] = "\x89PNG\r\n\x1a\n";
+    if (png.size() < 8 || std::memcmp(png.constData(), kSignature, 8) != 0) return texts;
+    qsizetype at = 8;
+    while (at + 12 <= png.size()) {
+        const std::uint32_t length = bigEndian(png.constData() + at);
+        const std::string_view type(png.constData() + at + 4, 4);
+        if (length > static_cast<std::uint32_t>(png.size() - at - 12)) break;
+        const std::string_view data(png.constData() + at + 8, length);
+        if (type == "tEXt") {
+            if (const std::size_t end = data.find('\0'); end != std::string_view::npos)
+                texts.emplace(data.substr(0, end), data.substr(end + 1));
+        } else if (type == "zTXt") {
+            // Qt itself writes long values compressed.
+            const std::size_t end = data.find('\0');
+            if (end != std::string_view::npos && end + 2 <= data.size() && data[end + 1] == 0) {
+                QByteArray packed("\0\0\x10\0", 4);
+                packed.append(data.data() + end + 2, static_cast<qsizetype>(data.size() - end - 2));
+                const QByteArray text = qUncompress(packed);
+                texts.emplace(data.substr(0, end), text.toStdString());
+            }
+        } else if (type == "iTXt") {
+            // Key, then compression flag and method, language and translated key; only plain text is read.
+            const std::size_t keyEnd = data.find('\0');
+            if (keyEnd != std::string_view::npos && keyEnd + 2 < data.size() && data[keyEnd + 1] == 0) {
+                const std::size_t languageEnd = data.find('\0', keyEnd + 3);
+                const std::size_t translatedEnd =
+                    languageEnd == std::string_view::npos ? languageEnd : data.find('\0', languageEnd + 1);
+                if (translatedEnd != std::string_view::npos)
+                    texts.emplace(data.substr(0, keyEnd), data.substr(translatedEnd + 1));
+            }
+        } else if (type == "IEND") {
+            break;
+        }
+        at += 12 + static_cast<qsizetype>(length);
+    }
+    return texts;
+}
+
 // The stored picture, when it was made from the file as it is now.
 QImage storedPicture(const std::string& path, const std::string& uri, const std::string& mtime) {
-    QImageReader reader(QString::fromStdString(path), "png");
-    if (!reader.canRead()) return {};
-    if (reader.text(QStringLiteral("Thumb::URI")).toStdString() != uri ||
-        reader.text(QStringLiteral("Thumb::MTime")).toStdString() != mtime) {
-        return {};
-    }
-    return reader.read();
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxStoredBytes) return {};
+    const QByteArray png = file.readAll();
+    const std::map<std::string, std::string> texts = pngTexts(png);
+    const auto matches = [&texts](const char* key, const std::string& value) {
+        const auto it = texts.find(key);
+        return it != texts.end() && it->second == value;
+    };
+    if (!matches("Thumb::URI", uri) || !matches("Thumb::MTime", mtime)) return {};
+    return QImage::fromData(png, "png");
 }
 
 void storePicture(const QImage& picture, const std::string& folder, const std::string& path, const std::string& uri,
@@ -96,8 +155,7 @@ void storePicture(const QImage& picture, const std::string& folder, const std::s
 }  // namespace
 
 std::string LinuxThumbnailer::cacheFile(const std::string& sizeFolder, const std::string& uri) {
-    const QByteArray digest =
-        QCryptographicHash::hash(QByteArray::fromStdString(uri), QCryptographicHash::Md5).toHex();
+    const QByteArray digest = QCryptographicHash::hash(QByteArray::fromStdString(uri), QCryptographicHash::Md5).toHex();
     return cacheRoot() + "/" + sizeFolder + "/" + digest.toStdString() + ".png";
 }
 

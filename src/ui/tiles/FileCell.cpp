@@ -8,10 +8,10 @@
 #include <QTextLayout>
 #include <vector>
 
+#include "core/foundation/Localization.h"
 #include "core/tiles/ThumbnailCache.h"
 #include "ui/foundation/ModelMenu.h"
 #include "ui/foundation/QtIcons.h"
-#include "core/foundation/Localization.h"
 
 namespace quillbern {
 
@@ -152,10 +152,11 @@ void FileCell::paintEvent(QPaintEvent*) {
     }
     const QRectF box((kWidth - kPicture) / 2.0, kPadding, kPicture, kPicture);
     if (!thumbnail_.isNull()) {
-        const QSize fitted = thumbnail_.actualSize(QSize(kPicture, kPicture) * devicePixelRatioF()) / devicePixelRatioF();
+        const QSize fitted =
+            thumbnail_.actualSize(QSize(kPicture, kPicture) * devicePixelRatioF()) / devicePixelRatioF();
         const QSizeF shown = QSizeF(fitted).scaled(box.size(), Qt::KeepAspectRatio);
-        const QRectF picture(box.center().x() - shown.width() / 2, box.center().y() - shown.height() / 2,
-                             shown.width(), shown.height());
+        const QRectF picture(box.center().x() - shown.width() / 2, box.center().y() - shown.height() / 2, shown.width(),
+                             shown.height());
         QPainterPath outline;
         outline.addRoundedRect(picture, kPictureRadius, kPictureRadius);
         // A faint shadow lifts the picture off the popover.

@@ -23,7 +23,8 @@ FolderPopover::FolderPopover(LocationBrowser& browser, PinnedStore& store, const
                              const Uuid& profileID, QRect tile, ArrowEdge arrow, QWidget* parent)
     : QWidget(parent, Qt::Popup | Qt::FramelessWindowHint), tile_(tile), arrow_(arrow) {
     setAttribute(Qt::WA_DeleteOnClose);
-    content_ = new LocationContentView(browser, store, location, profileID, [this] { close(); }, this);
+    content_ = new LocationContentView(
+        browser, store, location, profileID, [this] { close(); }, this);
     content_->onResized = [this] { place(); };
     place();
 }
@@ -94,7 +95,8 @@ QPainterPath FolderPopover::outline() const {
         }
         case ArrowEdge::bottom: {
             const double x = std::clamp(tip.x(), box.left() + kCornerRadius + half, box.right() - kCornerRadius - half);
-            arrow << QPointF(x - half, box.top()) << QPointF(x, box.top() - kArrowDepth) << QPointF(x + half, box.top());
+            arrow << QPointF(x - half, box.top()) << QPointF(x, box.top() - kArrowDepth)
+                  << QPointF(x + half, box.top());
             break;
         }
         case ArrowEdge::leading: {
@@ -105,7 +107,8 @@ QPainterPath FolderPopover::outline() const {
         }
         case ArrowEdge::trailing: {
             const double y = std::clamp(tip.y(), box.top() + kCornerRadius + half, box.bottom() - kCornerRadius - half);
-            arrow << QPointF(box.left(), y - half) << QPointF(box.left() - kArrowDepth, y) << QPointF(box.left(), y + half);
+            arrow << QPointF(box.left(), y - half) << QPointF(box.left() - kArrowDepth, y)
+                  << QPointF(box.left(), y + half);
             break;
         }
     }

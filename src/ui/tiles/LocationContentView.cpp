@@ -45,9 +45,10 @@ LocationContentView::LocationContentView(LocationBrowser& browser, PinnedStore& 
     : QWidget(parent),
       browser_(browser),
       dismiss_(std::move(dismiss)),
-      model_(std::make_unique<LocationContent>(browser, store, location, profileID, [this] {
-          if (dismiss_) dismiss_();
-      })),
+      model_(std::make_unique<LocationContent>(browser, store, location, profileID,
+                                               [this] {
+                                                   if (dismiss_) dismiss_();
+                                               })),
       folderIcon_(new QLabel(this)),
       name_(new QLabel(this)),
       truncation_(new QLabel(this)),
@@ -63,7 +64,8 @@ LocationContentView::LocationContentView(LocationBrowser& browser, PinnedStore& 
     name_->setFont(sized(12, QFont::DemiBold));
     name_->setTextFormat(Qt::PlainText);
     truncation_->setFont(sized(11));
-    truncation_->setText(QString::fromStdString(trf("Showing the %lld most recent items", LocationBrowser::kShownItems)));
+    truncation_->setText(
+        QString::fromStdString(trf("Showing the %lld most recent items", LocationBrowser::kShownItems)));
     QPalette quiet = truncation_->palette();
     quiet.setColor(QPalette::WindowText, secondary(palette()));
     truncation_->setPalette(quiet);
@@ -149,7 +151,8 @@ void LocationContentView::sync() {
     if (m.vanished()) {
         note = localized("Folder not found");
     } else if (m.denied()) {
-        note = localized("Quillbern can't read this folder. You may not have permission to open it — or the folder moved.");
+        note = localized(
+            "Quillbern can't read this folder. You may not have permission to open it — or the folder moved.");
     } else if (m.loaded() && m.entries().empty()) {
         note = localized("Folder is empty");
     }
@@ -194,7 +197,8 @@ void LocationContentView::sync() {
 void LocationContentView::placeCells() {
     const LocationContent& m = *model_;
     const int columns = m.columns();
-    const int gridWidth = scroll_->width() - (m.rawGridHeight() > LocationContent::kMaxGridHeight ? static_cast<int>(scrollerWidth()) : 0);
+    const int gridWidth = scroll_->width() -
+                          (m.rawGridHeight() > LocationContent::kMaxGridHeight ? static_cast<int>(scrollerWidth()) : 0);
     const double used = columns * LocationContent::kColumnWidth + (columns - 1) * LocationContent::kSpacing;
     const double left = std::max(LocationContent::kGridMargin, (gridWidth - used) / 2);
     const double step = LocationContent::kColumnWidth + LocationContent::kSpacing;
