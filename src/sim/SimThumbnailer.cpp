@@ -15,6 +15,7 @@ void SimThumbnailer::setPicture(const Path& file, int sidePx) {
     auto picture = std::make_shared<Image>();
     picture->widthPx = sidePx;
     picture->heightPx = sidePx;
+    picture->pixels = PixelBuffer{sidePx, sidePx, std::vector<std::uint8_t>(std::size_t(sidePx) * sidePx * 4, 255)};
     std::lock_guard lock(mutex_);
     pictures_[file] = std::move(picture);
 }

@@ -19,7 +19,7 @@ public:
 
     ImageHandle thumbnail(const Path& file, int sidePx) const override;
 
-    // A picture of that many pixels square for the file.
+    // A white picture of that many pixels square for the file.
     void setPicture(const Path& file, int sidePx);
     std::vector<Request> requests() const;
 

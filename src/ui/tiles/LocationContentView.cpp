@@ -49,6 +49,7 @@ LocationContentView::LocationContentView(LocationBrowser& browser, PinnedStore& 
                                                [this] {
                                                    if (dismiss_) dismiss_();
                                                })),
+      header_(new QWidget(this)),
       folderIcon_(new QLabel(this)),
       name_(new QLabel(this)),
       truncation_(new QLabel(this)),
@@ -57,7 +58,7 @@ LocationContentView::LocationContentView(LocationBrowser& browser, PinnedStore& 
       spinner_(new QProgressBar(this)),
       scroll_(new QScrollArea(this)),
       grid_(new QWidget) {
-    auto* header = new QHBoxLayout;
+    auto* header = new QHBoxLayout(header_);
     header->setSpacing(8);
     header->setContentsMargins(14, 12, 14, 8);
     folderIcon_->setFixedSize(kHeaderIcon, kHeaderIcon);
@@ -101,7 +102,7 @@ LocationContentView::LocationContentView(LocationBrowser& browser, PinnedStore& 
     body->setSpacing(0);
     body->setContentsMargins(0, 0, 0, 0);
     body->setSizeConstraint(QLayout::SetFixedSize);
-    body->addLayout(header);
+    body->addWidget(header_);
     body->addWidget(note_, 0, Qt::AlignCenter);
     body->addWidget(spinner_, 0, Qt::AlignCenter);
     body->addWidget(scroll_);
@@ -163,7 +164,7 @@ void LocationContentView::sync() {
     scroll_->setVisible(note.isEmpty() && m.loaded());
     spinner_->setMaximumWidth(std::min(64, width));
     scroll_->setFixedSize(width, gridHeight);
-    setMinimumWidth(width);
+    header_->setFixedWidth(width);
 
     // Cells stay by path, so those that stay keep their thumbnails.
     std::map<Path, FileCell*> kept;

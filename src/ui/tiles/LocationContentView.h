@@ -58,6 +58,7 @@ private:
     LocationBrowser& browser_;
     std::function<void()> dismiss_;
     std::unique_ptr<LocationContent> model_;
+    QWidget* header_;
     QLabel* folderIcon_;
     QLabel* name_;
     QLabel* truncation_;
