@@ -63,7 +63,6 @@ IFS=, read -r x y width height <<<"$(frame_of "$shown")"
 thumbnails_stored() { [[ $(find "$XDG_CACHE_HOME/thumbnails/normal" -name '*.png' 2>/dev/null | wc -l) -eq 2 ]]; }
 wait_for 10 thumbnails_stored || fail "no thumbnails stored: $(find "$XDG_CACHE_HOME" -type f)"
 if [[ -n "${QUILLBERN_E2E_SHOTS:-}" ]]; then
-  sleep 0.3  # only for the picture a person looks at: the last thumbnail drawn
   mkdir -p "$QUILLBERN_E2E_SHOTS"
   import -window root -crop 1280x1080+0+0 "$QUILLBERN_E2E_SHOTS/folder_popover.png"
 fi
