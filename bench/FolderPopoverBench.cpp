@@ -1,11 +1,11 @@
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <benchmark/benchmark.h>
 #include <filesystem>
 #include <future>
 #include <string>
+#include <sys/stat.h>
 
 #include "core/foundation/Clock.h"
 #include "core/foundation/ThreadRunLoop.h"
@@ -85,7 +85,8 @@ struct Browser {
     }
     FolderListing list(const Path& path) {
         std::promise<FolderListing> listed;
-        mainLoop->post([&] { browser->list(path, [&](FolderListing listing) { listed.set_value(std::move(listing)); }); });
+        mainLoop->post(
+            [&] { browser->list(path, [&](FolderListing listing) { listed.set_value(std::move(listing)); }); });
         return listed.get_future().get();
     }
 };

@@ -21,7 +21,8 @@ docks=$(cat <<JSON
   "edge":"bottom","display":{"all":{}},"isVisible":true,"isEnabled":true,"showsWindows":false,"revealMode":"hover","alignment":"center"}]
 JSON
 )
-printf '{"profiles.v1": {"$data": "%s"}, "dockAutoHide": true}\n' "$(printf '%s' "$docks" | base64 -w0)" > "$settings"
+# Past the first start: no walkthrough window takes the pointer's motion or the keyboard.
+printf '{"hasCompletedOnboarding": true, "profiles.v1": {"$data": "%s"}, "dockAutoHide": true}\n' "$(printf '%s' "$docks" | base64 -w0)" > "$settings"
 
 # One tile of 62: the dock is 180 by 104, centred on the left monitor's bottom edge.
 left_dock="550,962,180,104"
