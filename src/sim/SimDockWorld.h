@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "core/dock/DockController.h"
-#include "sim/SimWindowCapture.h"
 #include "core/tiles/LocationBrowser.h"
+#include "sim/SimWindowCapture.h"
 #include "sim/SimWorld.h"
 
 namespace quillbern {
