@@ -88,13 +88,13 @@ LinuxPlatform::LinuxPlatform(std::unique_ptr<X11Connection> connection, std::uni
       login_(std::make_unique<LinuxLoginService>(QCoreApplication::applicationFilePath().toStdString())),
       process_(std::make_unique<LinuxAppProcess>([] { QApplication::quit(); })),
       instance_(std::move(instance)),
-      ports_(std::make_unique<Platform>(
-          Platform{*mainLoop_, clock_, *defaults_, uuids_, *text_, *alerts_, *appearance_, *screens_, *input_, *events_,
-                   *hotKeys_, *keyboardLayout_, *panels_, *paletteViews_, *menus_, threads_, *windowAccess_,
-                   *onScreenWindows_, *windowAccess_, *permissions_, processes_, *apps_, *session_, *capture_,
-                   *launcher_, *catalog_, *files_, *folders_, *icons_, thumbnailer_, *nativeDock_, *login_, *process_, *instance_,
-                   // No software updater: the package manager updates the program.
-                   nullptr})) {}
+      ports_(std::make_unique<Platform>(Platform{
+          *mainLoop_, clock_, *defaults_, uuids_, *text_, *alerts_, *appearance_, *screens_, *input_, *events_,
+          *hotKeys_, *keyboardLayout_, *panels_, *paletteViews_, *menus_, threads_, *windowAccess_, *onScreenWindows_,
+          *windowAccess_, *permissions_, processes_, *apps_, *session_, *capture_, *launcher_, *catalog_, *files_,
+          *folders_, *icons_, thumbnailer_, *nativeDock_, *login_, *process_, *instance_,
+          // No software updater: the package manager updates the program.
+          nullptr})) {}
 
 LinuxPlatform::~LinuxPlatform() = default;
 

@@ -179,7 +179,7 @@ TEST_F(PopoverView, ClickingACellOpensTheFileAndClosesThePopover) {
                      view->strip().tileFrames()[0].size().toSize());
     EXPECT_GT(popover->geometry().left(), tile.right()) << "beside a dock on the left";
     popover->content().cells()[0]->click();
-    EXPECT_EQ(w.world.launcher.openedByType(), std::vector<Path>{kFolder + "/photo0.png"});
+    EXPECT_EQ(w.world.launcher.openedLocations(), std::vector<std::string>{kFolder + "/photo0.png"});
     EXPECT_EQ(view->openPopover(), nullptr);
     EXPECT_EQ(holds, 0);
 }

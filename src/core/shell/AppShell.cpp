@@ -193,7 +193,8 @@ void AppShell::startDocks() {
     dock_ = std::make_unique<DockController>(
         DockController::Ports{platform_.panels, platform_.screens, platform_.input, platform_.appearance,
                               platform_.mainLoop, platform_.clock, platform_.apps, platform_.events, platform_.files,
-                              platform_.folders, platform_.catalog, platform_.launcher, platform_.alerts, locations_.get()},
+                              platform_.folders, platform_.catalog, platform_.launcher, platform_.alerts,
+                              locations_.get()},
         engine_, previews_, pinned_, dockPreferences_, appearance_, windowAccess_,
         [this](std::span<const WindowInfo> windows, const std::set<AppId>& excludedOwners) {
             return transientDockApps(windows, pinned_, excludedOwners).size();

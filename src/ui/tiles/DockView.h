@@ -18,8 +18,8 @@
 #include "core/tiles/DockDrops.h"
 #include "core/tiles/DockViewModel.h"
 #include "core/tiles/DropHighlight.h"
-#include "core/tiles/TrashTile.h"
 #include "core/tiles/LocationTiles.h"
+#include "core/tiles/TrashTile.h"
 #include "ui/foundation/OutlinedView.h"
 #include "ui/tiles/TileCell.h"
 
