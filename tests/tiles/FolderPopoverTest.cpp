@@ -139,6 +139,36 @@ TEST_F(PopoverView, OnlyTheCellsInViewAskForThumbnails) {
     EXPECT_TRUE(content.cells()[99]->showsThumbnail());
 }
 
+TEST_F(PopoverView, TheArrowIsOneShapeWithTheBodyAndOutlinedOnBothSides) {
+    addFiles(3);
+    auto view = openDock();
+    clickTile(*view);
+    settle();
+    FolderPopover* popover = view->openPopover();
+    const QImage drawn = popover->grab().toImage();
+    const QRegion shown = popover->mask();
+    const int fill = qGray(popover->palette().color(QPalette::Window).rgb());
+    const QRect tile(view->strip().mapToGlobal(view->strip().tileFrames()[0].topLeft().toPoint()),
+                     view->strip().tileFrames()[0].size().toSize());
+    const int tipX = popover->mapFromGlobal(tile.center()).x();
+    const int base = popover->height() - FolderPopover::kArrowDepth;
+    for (int y : {base - 1, base}) {
+        EXPECT_GE(qGray(drawn.pixel(tipX, y)), fill - 8) << "no border across the arrow's base, row " << y;
+    }
+    // Each row of the arrow shows the border on either side of the tip, inside the cut.
+    for (int y = base + 1; y < popover->height() - 2; ++y) {
+        int darkest[2] = {255, 255};
+        for (int x = tipX - FolderPopover::kArrowWidth; x <= tipX + FolderPopover::kArrowWidth; ++x) {
+            if (x != tipX && shown.contains(QPoint(x, y))) {
+                int& side = darkest[x < tipX ? 0 : 1];
+                side = std::min(side, qGray(drawn.pixel(x, y)));
+            }
+        }
+        EXPECT_LT(darkest[0], fill - 24) << "the left side's border, row " << y;
+        EXPECT_LT(darkest[1], fill - 24) << "the right side's border, row " << y;
+    }
+}
+
 TEST_F(PopoverView, NotesTellOfAnEmptyOrUnreadableFolder) {
     auto view = openDock();
     clickTile(*view);

@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPainterPathStroker>
 #include <QRegion>
 #include <QScreen>
 #include <algorithm>
@@ -74,7 +75,10 @@ void FolderPopover::place() {
     }
     setGeometry(QRect(origin, whole));
     content_->setGeometry(inside);
-    setMask(QRegion(outline().toFillPolygon().toPolygon()));
+    // The border's outer half and its smoothed pixels lie just outside the outline.
+    QPainterPathStroker border;
+    border.setWidth(2);
+    setMask(QRegion(outline().united(border.createStroke(outline())).toFillPolygon().toPolygon()));
     update();
 }
 
@@ -85,30 +89,32 @@ QPainterPath FolderPopover::outline() const {
     // The arrow points at the tile's middle, wherever the popover was pushed along the edge.
     const QPointF tip = mapFromGlobal(tile_.center());
     const double half = kArrowWidth / 2.0;
+    // The arrow's base reaches into the body, so the union leaves no border across it.
+    const QRectF base = box.adjusted(1, 1, -1, -1);
     QPolygonF arrow;
     switch (arrow_) {
         case ArrowEdge::top: {
             const double x = std::clamp(tip.x(), box.left() + kCornerRadius + half, box.right() - kCornerRadius - half);
-            arrow << QPointF(x - half, box.bottom()) << QPointF(x, box.bottom() + kArrowDepth)
-                  << QPointF(x + half, box.bottom());
+            arrow << QPointF(x - half, base.bottom()) << QPointF(x, box.bottom() + kArrowDepth)
+                  << QPointF(x + half, base.bottom());
             break;
         }
         case ArrowEdge::bottom: {
             const double x = std::clamp(tip.x(), box.left() + kCornerRadius + half, box.right() - kCornerRadius - half);
-            arrow << QPointF(x - half, box.top()) << QPointF(x, box.top() - kArrowDepth)
-                  << QPointF(x + half, box.top());
+            arrow << QPointF(x - half, base.top()) << QPointF(x, box.top() - kArrowDepth)
+                  << QPointF(x + half, base.top());
             break;
         }
         case ArrowEdge::leading: {
             const double y = std::clamp(tip.y(), box.top() + kCornerRadius + half, box.bottom() - kCornerRadius - half);
-            arrow << QPointF(box.right(), y - half) << QPointF(box.right() + kArrowDepth, y)
-                  << QPointF(box.right(), y + half);
+            arrow << QPointF(base.right(), y - half) << QPointF(box.right() + kArrowDepth, y)
+                  << QPointF(base.right(), y + half);
             break;
         }
         case ArrowEdge::trailing: {
             const double y = std::clamp(tip.y(), box.top() + kCornerRadius + half, box.bottom() - kCornerRadius - half);
-            arrow << QPointF(box.left(), y - half) << QPointF(box.left() - kArrowDepth, y)
-                  << QPointF(box.left(), y + half);
+            arrow << QPointF(base.left(), y - half) << QPointF(box.left() - kArrowDepth, y)
+                  << QPointF(base.left(), y + half);
             break;
         }
     }
