@@ -177,6 +177,8 @@ TEST_F(PopoverView, NotesTellOfAnEmptyOrUnreadableFolder) {
     EXPECT_EQ(empty.note().text().toStdString(), "Folder is empty");
     EXPECT_FALSE(empty.showsGrid());
     EXPECT_EQ(empty.width(), 280);
+    EXPECT_GE(empty.note().height(), empty.note().fontMetrics().height() + 40)
+        << "the note stands clear of the header and the popover's edge";
     view->openPopover()->close();
 
     w.world.files.setUnreadable(kFolder);

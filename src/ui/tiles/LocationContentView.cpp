@@ -86,7 +86,8 @@ LocationContentView::LocationContentView(LocationBrowser& browser, PinnedStore& 
 
     note_->setAlignment(Qt::AlignCenter);
     note_->setWordWrap(true);
-    note_->setContentsMargins(kNotePadding, kNotePadding, kNotePadding, kNotePadding);
+    // A frame resets its contents margins when its style changes; the label keeps its own.
+    note_->setMargin(kNotePadding);
     spinner_->setRange(0, 0);
     spinner_->setTextVisible(false);
     spinner_->setMaximumSize(64, 6);
