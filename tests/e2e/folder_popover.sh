@@ -1,8 +1,8 @@
 # A new user's pinned folder: a click on its tile opens a popover above it with the
 # folder's newest files, the hidden dock stays out while the popover is open, a file made
 # in the folder meanwhile shows without opening it again, and Escape closes it, after
-# which the dock hides again. QUILLBERN_E2E_SHOTS, when set, names a folder that keeps the
-# screenshot of the open popover.
+# which the dock hides again. QUILLBERN_E2E_SCREENSHOTS, when set, names a folder that
+# keeps the screenshot of the open popover.
 source "$(dirname "$0")/../support/e2e-session.sh"
 
 folder="$work/Holiday"
@@ -63,9 +63,9 @@ IFS=, read -r x y width height <<<"$(frame_of "$shown")"
 # The thumbnails are made off the main thread and stored in the shared cache.
 thumbnails_stored() { [[ $(find "$XDG_CACHE_HOME/thumbnails/normal" -name '*.png' 2>/dev/null | wc -l) -eq 2 ]]; }
 wait_for 10 thumbnails_stored || fail "no thumbnails stored: $(find "$XDG_CACHE_HOME" -type f)"
-if [[ -n "${QUILLBERN_E2E_SHOTS:-}" ]]; then
-  mkdir -p "$QUILLBERN_E2E_SHOTS"
-  import -window root -crop 1280x1080+0+0 "$QUILLBERN_E2E_SHOTS/folder_popover.png"
+if [[ -n "${QUILLBERN_E2E_SCREENSHOTS:-}" ]]; then
+  mkdir -p "$QUILLBERN_E2E_SCREENSHOTS"
+  import -window root -crop 1280x1080+0+0 "$QUILLBERN_E2E_SCREENSHOTS/folder_popover.png"
 fi
 
 # The pointer leaves the dock: the popover keeps it out.
