@@ -147,6 +147,26 @@ TEST_F(Actions, AWindowWithALargerMinimumSizeIsReappliedTwiceThenCentredOnTheTar
     EXPECT_EQ(countOf(window, "size=(400, 300)"), 3);
 }
 
+TEST_F(Actions, ANewerPlacementOfTheWindowIsNotUndoneByTheCheckOfAnOlderOne) {
+    // Tiled alone, then at once with two more: the check of the first placement must not
+    // pull the window back to its old cell, nor centre it there.
+    track({.id = 21, .frame = {500, 500, 400, 300}});
+    perform(WindowAction::place({0, 0, 960, 1080}, false));
+    advance(0.1);
+    perform(WindowAction::place({0, 0, 960, 540}, false));
+    advance(3);
+    EXPECT_EQ(countOf(window, "size=(960, 1080)"), 1);
+    EXPECT_EQ(countOf(window, "size=(960, 540)"), 1);
+    advance(AXWorker::kDebounce);
+    EXPECT_EQ(info().frame, (RectTL{0, 0, 960, 540}));
+
+    // Its own checks still correct it afterwards.
+    sys.setMinimumSize(window, {960, 600});
+    perform(WindowAction::place({0, 0, 960, 540}, false));
+    advance(3);
+    EXPECT_EQ(countOf(window, "size=(960, 540)"), 4) << "the refused size is tried twice more";
+}
+
 TEST_F(Actions, AWindowThatRefusesToMoveIsTriedThreeTimesThenLeftWhereItIs) {
     track({.id = 21, .frame = {100, 100, 400, 300}});
     sys.setWriteAnswer(window, Attribute::position, SimWindowSystem::WriteAnswer::ignored);

@@ -73,8 +73,13 @@ void WindowActions::setMinimized(ElementRef window, Pid pid, bool minimized) {
 }
 
 void WindowActions::place(ElementRef window, Pid pid, RectTL frame, bool focusNow) {
-    auto applyThenReconcile = [this, window, pid, frame, focusNow] {
-        applyPlacement({frame, std::nullopt, window, pid, kPlacementRetries, kHeldButtonDefers, focusNow}, focusNow);
+    const std::uint64_t placement = ++lastPlacement_;
+    latestPlacement_[window.value] = placement;
+    auto applyThenReconcile = [this, window, pid, frame, focusNow, placement] {
+        const Verification v{frame,   std::nullopt, window, pid, placement, kPlacementRetries, kHeldButtonDefers,
+                             focusNow};
+        if (!isLatest(v)) return;
+        applyPlacement(v, focusNow);
         hooks_.scheduleReconcile();
     };
     const MediaTime now = clock_.mediaNow();
@@ -156,33 +161,47 @@ void WindowActions::centreOn(const Verification& v, const RectTL& now) {
     access_.writePosition(v.window, PointTL{v.target.midX() - now.width / 2, v.target.midY() - now.height / 2});
 }
 
+bool WindowActions::isLatest(const Verification& v) const {
+    const auto latest = latestPlacement_.find(v.window.value);
+    return latest != latestPlacement_.end() && latest->second == v.placement;
+}
+
 void WindowActions::verifyPlacement(Verification v) {
+    // A newer placement of the window checks itself; correcting towards this one would
+    // undo it.
+    if (!isLatest(v)) return;
+    if (!checkPlacement(v)) latestPlacement_.erase(v.window.value);
+}
+
+bool WindowActions::checkPlacement(Verification v) {
     // The user is dragging: checking now would fight the drag.
     if ((input_.pressedButtons() & kLeftButton) != 0) {
-        if (v.defersLeft > 0) {
-            --v.defersLeft;
-            hooks_.after(kHeldButtonWait, [this, v] { verifyPlacement(v); });
-        }
-        return;
+        if (v.defersLeft == 0) return false;
+        --v.defersLeft;
+        hooks_.after(kHeldButtonWait, [this, v] { verifyPlacement(v); });
+        return true;
     }
+    bool checksAgain = false;
     const auto reapply = [&](bool withFocus) {
         Verification next = v;
         --next.retriesLeft;
         applyPlacement(next, withFocus);
+        checksAgain = true;
     };
     const std::optional<RectTL> now = axFrame(access_, v.window);
     if (!now) {
         if (v.retriesLeft > 0) reapply(v.focusIntended);
-        return;
+        return checksAgain;
     }
     const bool positionHolds = sameOrigin(*now, v.target);
     const bool sizeHolds = sameSize(*now, v.target);
-    if (positionHolds && sizeHolds) return;
+    if (positionHolds && sizeHolds) return false;
 
     const bool didNotReact = !v.before || (sameOrigin(*now, *v.before) && sameSize(*now, *v.before));
     const bool moved = v.before && !sameOrigin(*now, *v.before);
+    const bool retries = v.retriesLeft > 0;
     if (didNotReact) {
-        if (v.retriesLeft > 0) {
+        if (retries) {
             reapply(v.focusIntended);
         } else if (positionHolds) {
             centreOn(v, *now);  // the size was refused
@@ -191,19 +210,20 @@ void WindowActions::verifyPlacement(Verification v) {
         }
     } else if (positionHolds) {
         // Moved, or only resized, and the position holds: the size was refused.
-        if (v.retriesLeft > 0) {
+        if (retries) {
             reapply(false);
         } else {
             centreOn(v, *now);
         }
     } else if (!moved && sizeHolds) {
-        if (v.retriesLeft > 0) {
+        if (retries) {
             reapply(false);
         } else {
             access_.writePosition(v.window, v.target.origin());
         }
     }
     hooks_.scheduleReconcile();
+    return checksAgain;
 }
 
 }  // namespace quillbern

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
 
 #include "core/foundation/Clock.h"
@@ -14,7 +16,9 @@ namespace quillbern {
 
 // Carries out window actions on elements the worker has already revalidated. State
 // changes are given time to settle before the next step, and placements are checked and
-// corrected. Worker thread only; keeps no state between steps beyond its pending timers.
+// corrected; a newer placement of a window supersedes the checks of older ones. Worker
+// thread only; keeps no state between steps beyond its pending timers and the latest
+// placement of each window being placed.
 class WindowActions {
 public:
     // How far a placed frame may be off, on each of x, y, width and height.
@@ -45,6 +49,8 @@ private:
         std::optional<RectTL> before;
         ElementRef window;
         Pid pid = 0;
+        // Which placement of the window this is: a newer one makes this one moot.
+        std::uint64_t placement = 0;
         int retriesLeft = 0;
         int defersLeft = 0;
         bool focusIntended = false;
@@ -64,12 +70,18 @@ private:
     void applyPlacement(Verification v, bool focusNow);
     void writeFrame(ElementRef window, RectTL frame);
     void verifyPlacement(Verification v);
+    // True when it checks again later.
+    bool checkPlacement(Verification v);
     void centreOn(const Verification& v, const RectTL& now);
+    bool isLatest(const Verification& v) const;
 
     WindowAccess& access_;
     const Clock& clock_;
     const InputState& input_;
     Hooks hooks_;
+    std::uint64_t lastPlacement_ = 0;
+    // The latest placement of each window whose placement is still being carried out.
+    std::map<std::uint64_t, std::uint64_t> latestPlacement_;
 };
 
 }  // namespace quillbern
