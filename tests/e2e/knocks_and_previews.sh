@@ -3,7 +3,7 @@
 # edge while the knock is armed; a dock on the left monitor's right edge, which borders the
 # right monitor, that comes out when the pointer crosses onto the right monitor and back,
 # twice; and, over the bottom dock's running terminal, the preview of its window above the
-# dock. With QUILLBERN_E2E_SHOTS set, screenshots of each step are kept there.
+# dock. With QUILLBERN_E2E_SCREENSHOTS set, screenshots of each step are kept there.
 source "$(dirname "$0")/../support/e2e-session.sh"
 # The left monitor has no EDID: it is known by its output, "screen".
 
@@ -33,7 +33,7 @@ tile_x=584
 tile_y=1021
 preview="414,720,340,250"
 
-shots=${QUILLBERN_E2E_SHOTS:-}
+shots=${QUILLBERN_E2E_SCREENSHOTS:-}
 shoot() { [[ -z $shots ]] || import -window root "$shots/$1.png"; }
 
 # Each step of a gesture stays long enough for the reveal machine's 0.12 s tick to see it.
