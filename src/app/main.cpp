@@ -8,6 +8,7 @@
 #include "app/StallProbe.h"
 #include "core/foundation/JsonFileDefaults.h"
 #include "core/foundation/Log.h"
+#include "core/palettes/FileSearchController.h"
 #include "core/shell/AppShell.h"
 #include "core/shell/LegacyDefaultsMigration.h"
 #include "linux/dbus/SingleInstance.h"
@@ -55,7 +56,24 @@ int run(std::unique_ptr<SingleInstance> instance) {
                 windowContext(shell), Walkthrough::Services{shell.engine(), shell.previews(), shell.suppressor(),
                                                             shell.loginItem(), shell.windowAccess()});
         };
-        // The later parts are still to be built.
+        parts.later.fileSearch = [&ports](AppShell& shell) {
+            return std::make_unique<FileSearchController>(
+                FileSearchController::Ports{
+                    {ports.panels, ports.paletteViews, ports.screens, ports.input, ports.events, ports.mainLoop},
+                    ports.threads,
+                    ports.files,
+                    ports.text,
+                    ports.icons,
+                    ports.launcher,
+                    ports.menus,
+                    ports.keyboardLayout,
+                    ports.apps,
+                    ports.alerts,
+                    ports.clock,
+                    std::nullopt},
+                shell.pinned());
+        };
+        // The other later parts are still to be built.
         AppShell shell(ports, std::move(parts));
         TerminationSignals terminationSignals([&ports](int) { ports.process.quit(); });
         {

@@ -18,6 +18,8 @@ bool SimLauncher::openSystemSettings(SettingsPage page) {
 
 bool SimLauncher::open(const Path& path) {
     openedLocations_.push_back(path);
+    if (!defaultAppFor(path)) return false;
+    documents_.push_back(path);
     return true;
 }
 
@@ -28,6 +30,20 @@ bool SimLauncher::openUrl(std::string_view url) {
 
 void SimLauncher::reveal(const std::vector<Path>& paths) {
     revealed_.push_back(paths);
+}
+
+std::optional<InstalledApp> SimLauncher::defaultAppFor(const Path& path) const {
+    const auto found = apps_.find(path);
+    return found == apps_.end() ? std::nullopt : found->second.defaultApp;
+}
+
+std::vector<InstalledApp> SimLauncher::appsFor(const Path& path) const {
+    const auto found = apps_.find(path);
+    return found == apps_.end() ? std::vector<InstalledApp>() : found->second.all;
+}
+
+void SimLauncher::setApps(const Path& path, std::optional<InstalledApp> defaultApp, std::vector<InstalledApp> all) {
+    apps_[path] = {std::move(defaultApp), std::move(all)};
 }
 
 void SimLauncher::complete(std::size_t index, Result<void> outcome) {

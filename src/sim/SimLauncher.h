@@ -1,14 +1,17 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 #include "core/platform/Launcher.h"
 
 namespace quillbern {
 
-// Records what it was asked to open. Launches stay pending until the test completes them,
+// Records what it was asked to open. An item opens only with the default application a
+// test gave it. Launches stay pending until the test completes them,
 // at once, later, or from another thread.
 class SimLauncher final : public Launcher {
 public:
@@ -25,15 +28,23 @@ public:
     void launch(const Path& appPath, bool activate, std::function<void(Result<void>)> done) override;
     void openWith(const std::vector<Path>& files, const Path& appPath) override;
     bool openSystemSettings(SettingsPage page) override;
-    // Opens what the test allowed; records every request.
+    bool canOpenSystemSettings(SettingsPage) const override { return opensPages_; }
+    // Opens what has a default application (setApps); records every request.
     bool open(const Path& path) override;
     bool openUrl(std::string_view url) override;
     void reveal(const std::vector<Path>& paths) override;
+    std::optional<InstalledApp> defaultAppFor(const Path& path) const override;
+    std::vector<InstalledApp> appsFor(const Path& path) const override;
 
     // Reports the outcome of the index-th launch; any thread.
     void complete(std::size_t index, Result<void> outcome);
     std::vector<Path> launchedPaths() const;
     const std::vector<OpenWith>& opened() const { return opened_; }
+
+    // The applications for one item: its default, if any, and all that open it.
+    void setApps(const Path& path, std::optional<InstalledApp> defaultApp, std::vector<InstalledApp> all);
+    // Items `open` handed to their default application.
+    const std::vector<Path>& openedDocuments() const { return documents_; }
 
     void setOpensPages(bool opens) { opensPages_ = opens; }
     void setOpensUrls(bool opens) { opensUrls_ = opens; }
@@ -47,6 +58,12 @@ private:
     std::vector<Launch> launches_;
     std::vector<OpenWith> opened_;
     bool opensPages_ = true;
+    struct Apps {
+        std::optional<InstalledApp> defaultApp;
+        std::vector<InstalledApp> all;
+    };
+    std::map<Path, Apps> apps_;
+    std::vector<Path> documents_;
     std::vector<SettingsPage> openedPages_;
     bool opensUrls_ = true;
     std::vector<std::string> openedLocations_;

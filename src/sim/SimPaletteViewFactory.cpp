@@ -25,4 +25,12 @@ std::shared_ptr<PaletteView> SimPaletteViewFactory::appSearch(const AppSearchVie
     return last_;
 }
 
+std::shared_ptr<PaletteView> SimPaletteViewFactory::fileSearch(FileSearchViewInputs inputs) {
+    last_ = std::make_shared<SimPaletteView>(fitting_);
+    last_->fileInputs = std::move(inputs);
+    last_->hasField = true;
+    ++builds_;
+    return last_;
+}
+
 }  // namespace quillbern

@@ -28,6 +28,7 @@ public:
     std::weak_ptr<AppSearchState> appSearchState;
     std::function<void(const InstalledApp&)> open;
     std::function<void(const InstalledApp&)> pinMenu;
+    FileSearchViewInputs fileInputs;
     bool hasField = false;
     int fieldFocuses = 0;
 
@@ -43,6 +44,7 @@ public:
     Size fittingSize() const override { return fitting_; }
     void setFittingSize(Size size) { fitting_ = size; }
     void setScrolls(bool scrolls) override { this->scrolls = scrolls; }
+    // The overview has no field.
 
     OverviewViewInputs inputs;
     std::optional<bool> scrolls;
@@ -57,6 +59,7 @@ public:
     std::shared_ptr<PaletteView> shortcutSheet(const std::vector<ShortcutSheetRow>& rows) override;
     std::shared_ptr<OverviewPaletteView> overview(OverviewViewInputs inputs) override;
     std::shared_ptr<PaletteView> appSearch(const AppSearchViewInputs& inputs) override;
+    std::shared_ptr<PaletteView> fileSearch(FileSearchViewInputs inputs) override;
 
     // For the views built from now on.
     void setFittingSize(Size size) { fitting_ = size; }

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <utility>
 
+#include "core/platform/RelativeTime.h"
+
 namespace quillbern {
 
 namespace {
@@ -168,6 +170,22 @@ bool SimTextServices::isLetterOrNumberBefore(std::string_view text, std::size_t 
         text = text.substr(0, start);
     }
     return passedMark;
+}
+
+std::string SimTextServices::formatRelative(WallTime when, WallTime now) const {
+    using Unit = RelativeOffset::Unit;
+    const RelativeOffset offset = relativeOffset(when, now);
+    if (offset.value == 0) return "now";
+    const bool past = offset.value < 0;
+    const char* const names[] = {"second", "minute", "hour", "day", "week", "month", "year"};
+    const std::string name = names[static_cast<int>(offset.unit)];
+    if (offset.value == 1 || offset.value == -1) {
+        if (offset.unit == Unit::day) return past ? "yesterday" : "tomorrow";
+        if (offset.unit >= Unit::week) return (past ? "last " : "next ") + name;
+    }
+    const int count = past ? -offset.value : offset.value;
+    const std::string amount = std::to_string(count) + " " + name + (count == 1 ? "" : "s");
+    return past ? amount + " ago" : "in " + amount;
 }
 
 }  // namespace quillbern

@@ -20,6 +20,9 @@ public:
     void fold(std::string_view text, FoldedText& into) const override;
     bool isLetterOrNumberBefore(std::string_view text, std::size_t offset) const override;
     std::string lowercased(std::string_view text) const override;
+    // English: "now", "yesterday", "tomorrow", "last week", "next month", else "3 hours ago"
+    // or "in 2 days".
+    std::string formatRelative(WallTime when, WallTime now) const override;
 };
 
 }  // namespace quillbern

@@ -4,22 +4,12 @@ namespace quillbern::testing {
 
 namespace {
 
-// Makes the part, logs it, and keeps a pointer for the test.
+// Makes the part from the call log and the arguments, logs it, and keeps a pointer for the test.
 template <class Fake, class Part, class... Args>
-PartFactory<Part> fake(CallLog& log, std::string name, Fake*& kept, Args&&... args) {
-    return [&log, name = std::move(name), &kept, args...]() -> std::unique_ptr<Part> {
+ShellPartFactory<Part> shellFake(CallLog& log, std::string name, Fake*& kept, Args... args) {
+    return [&log, name = std::move(name), &kept, args...](AppShell&) -> std::unique_ptr<Part> {
         log.add("make." + name);
-        auto part = std::make_unique<Fake>(args...);
-        kept = part.get();
-        return part;
-    };
-}
-
-template <class Fake, class Part>
-ShellPartFactory<Part> shellFake(CallLog& log, std::string name, Fake*& kept) {
-    return [&log, name = std::move(name), &kept](AppShell&) -> std::unique_ptr<Part> {
-        log.add("make." + name);
-        auto part = std::make_unique<Fake>(log);
+        auto part = std::make_unique<Fake>(log, args...);
         kept = part.get();
         return part;
     };
@@ -53,7 +43,7 @@ void ShellWorld::terminate() {
 ShellParts ShellWorld::allParts() {
     ShellParts parts = programParts();
     auto& later = parts.later;
-    later.fileSearch = fake<FakePalette, Palette>(log, "fileSearch", fileSearch, std::ref(log), "fileSearch");
+    later.fileSearch = shellFake<FakePalette, Palette>(log, "fileSearch", fileSearch, "fileSearch");
     return parts;
 }
 

@@ -75,7 +75,7 @@ void PalettePresenter::present(const ScreenInfo& screen, std::shared_ptr<Palette
     style.withoutKeyEquivalents = options_.withoutKeyEquivalents;
     panel_ = ports_.panels.createPanel(style, frame, PaletteContent{view_});
     keys.onResignKey = lifetime_.guard([this] {
-        if (!isHeld()) dismiss_();
+        if (!isHeld() && !standsAside()) dismiss_();
     });
     panel_->setKeyHandlers(std::move(keys));
     panel_->makeKeyAndOrderFront();
@@ -85,7 +85,7 @@ void PalettePresenter::present(const ScreenInfo& screen, std::shared_ptr<Palette
         ports_.events.onGlobalMouseDown(kClicks, onLoop(ports_.mainLoop, lifetime_.token(), [this](const MouseDown&) {
                                             if (isHeld()) {
                                                 heldClickElsewhere_();
-                                            } else {
+                                            } else if (!standsAside()) {
                                                 dismiss_();
                                             }
                                         }));

@@ -55,6 +55,9 @@ struct PaletteOptions {
     bool ignoresCommandClicks = false;
     // The panel offers no key equivalents and takes Command-period as Escape.
     bool withoutKeyEquivalents = false;
+    // While it answers true (the system asks the user something on the palette's behalf),
+    // a click in another application and the loss of the keyboard leave the palette open.
+    std::function<bool()> standsAside;
 };
 
 // The frame after a relayout that keeps the centre, its origin rounded.
@@ -99,6 +102,7 @@ private:
     void relayout();
     Size sizeOn(const ScreenInfo& screen) const;
     bool isHeld() const { return held_ && held_(); }
+    bool standsAside() const { return options_.standsAside && options_.standsAside(); }
 
     PalettePorts ports_;
     PalettePlacement placement_;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/foundation/RunLoop.h"
+#include "core/platform/Types.h"
 
 namespace quillbern {
 
@@ -19,6 +20,10 @@ struct MenuItem {
     Task action;
     // A check mark beside the title.
     bool checked = false;
+    // What the key beside the title types, shown as Command with that key; empty for none.
+    std::string keyEquivalent = {};
+    // A picture beside the title, in place of a symbol; null for none.
+    ImageHandle icon = nullptr;
 
     static MenuItem separator();
 };

@@ -4,8 +4,10 @@
 #include <memory>
 #include <vector>
 
+#include "core/foundation/Clock.h"
 #include "core/foundation/Geometry.h"
 #include "core/foundation/RunLoop.h"
+#include "core/palettes/FileSearchState.h"
 #include "core/palettes/ShortcutSheetRow.h"
 
 namespace quillbern {
@@ -26,6 +28,24 @@ public:
     virtual Size fittingSize() const = 0;
     // Gives the keyboard to the view's search field; false when it has none.
     virtual bool focusField() { return false; }
+};
+
+// What the file palette's view shows and where it sends what the user does. The view
+// reads and edits the state; everything that leaves the palette goes back to its owner.
+struct FileSearchViewInputs {
+    // Shared, so the view may outlive the opening by the moment its panel takes to close.
+    std::shared_ptr<FileSearchState> state;
+    const TextServices* text = nullptr;
+    // For the rows' dates.
+    const Clock* clock = nullptr;
+    // Opens a file or enters a folder.
+    std::function<void(const FileEntry&)> activate;
+    // A row's button: the entry's menu, under the pointer.
+    std::function<void(const FileEntry&)> picker;
+    // The refusal card's button; unset where the desktop has no page for it.
+    Task openSettings;
+    // The rows, the mode or the totals changed: the panel is measured again.
+    Task onShapeChange;
 };
 
 // What the overview's view reads, and what it reports back.
@@ -56,6 +76,7 @@ public:
     virtual std::shared_ptr<PaletteView> shortcutSheet(const std::vector<ShortcutSheetRow>& rows) = 0;
     virtual std::shared_ptr<OverviewPaletteView> overview(OverviewViewInputs inputs) = 0;
     virtual std::shared_ptr<PaletteView> appSearch(const AppSearchViewInputs& inputs) = 0;
+    virtual std::shared_ptr<PaletteView> fileSearch(FileSearchViewInputs inputs) = 0;
 };
 
 }  // namespace quillbern

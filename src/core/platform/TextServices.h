@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/foundation/Time.h"
+
 namespace quillbern {
 
 // Text without case and diacritics, with the place in the original text that each of its
@@ -45,6 +47,10 @@ public:
     virtual bool isLetterOrNumberBefore(std::string_view text, std::size_t offset) const = 0;
     // The whole text in lower case, by Unicode's default mapping (the same in every locale).
     virtual std::string lowercased(std::string_view text) const = 0;
+    // How long ago or ahead `when` lies, in words and in the largest unit that counts it
+    // whole (`relativeOffset`), named where the language has a name: "yesterday",
+    // "3 hours ago", "now".
+    virtual std::string formatRelative(WallTime when, WallTime now) const = 0;
 };
 
 }  // namespace quillbern

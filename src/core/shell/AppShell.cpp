@@ -27,11 +27,6 @@ PinnedStore::Ports pinnedPorts(Platform& p) {
             p.apps,     p.catalog, p.launcher, p.files, p.icons};
 }
 
-template <class Part>
-std::unique_ptr<Part> make(const PartFactory<Part>& factory) {
-    return factory ? factory() : nullptr;
-}
-
 }  // namespace
 
 AppShell::AppShell(Platform& platform, ShellParts parts)
@@ -148,7 +143,7 @@ void AppShell::wirePartsAndEngine() {
         AppSearchController::Ports{palettePorts, platform_.menus, platform_.text, platform_.icons}, engine_, pinned_,
         appSearchIndex_);
     appSearchIndex_.refreshSoon();
-    fileSearch_ = make(parts_.later.fileSearch);
+    fileSearch_ = parts_.later.fileSearch ? parts_.later.fileSearch(*this) : nullptr;
     shortcutSheet_ = std::make_unique<ShortcutSheetController>(
         ShortcutSheetController::Ports{palettePorts, platform_.keyboardLayout, platform_.text}, pinned_,
         [this] { return registeredChords(); });

@@ -38,13 +38,10 @@ public:
     std::function<void()> onClosed;
 };
 
-// The parts below are built by later features. Until then the program has none of them:
-// their factories stay empty and the shell skips what needs them. Tests fake them.
+// Where a part's factory is empty, the shell skips what needs it. Tests fake the parts.
 
 // The palettes are `Palette`s, as the shortcuts see them.
 
-template <class Part>
-using PartFactory = std::function<std::unique_ptr<Part>()>;
 // For parts that show the shell's stores.
 template <class Part>
 using ShellPartFactory = std::function<std::unique_ptr<Part>(AppShell&)>;
@@ -55,9 +52,10 @@ struct ShellParts {
     ShellPartFactory<SettingsWindow> settingsWindow;
     ShellPartFactory<WalkthroughWindow> walkthrough;
 
-    // Not built yet; empty in the program.
+    // Parts the shell can do without; tests may leave them out.
     struct Later {
-        PartFactory<Palette> fileSearch;
+        // Built in the program: it reads the dock store.
+        ShellPartFactory<Palette> fileSearch;
     } later;
 };
 

@@ -1,15 +1,13 @@
 #include "linux/freedesktop/LinuxLauncher.h"
 
-#include <QDBusConnection>
-#include <QDBusMessage>
-#include <QDBusPendingCallWatcher>
-#include <QUrl>
 #include <algorithm>
 #include <gio/gdesktopappinfo.h>
+#include <gio/gio.h>
 #include <memory>
 
 #include "core/foundation/Log.h"
 #include "core/foundation/Paths.h"
+#include "core/foundation/Utf8.h"
 #include "linux/freedesktop/LinuxAppCatalog.h"
 
 namespace quillbern {
@@ -28,6 +26,40 @@ Error errorFrom(GError* error, std::string fallback) {
 }
 
 using Started = std::function<void(Pid, const Path&)>;
+
+// How long a call to the file manager may hold the main thread.
+constexpr int kFileManagerTimeoutMs = 1000;
+
+struct GFree {
+    void operator()(gpointer memory) const { g_free(memory); }
+};
+using GText = std::unique_ptr<gchar, GFree>;
+
+// The item's type by shared-mime-info: from its name, and from its first bytes where the
+// name says nothing. An item that cannot be read is typed by its name alone.
+std::string contentType(const Path& path) {
+    const std::unique_ptr<GFile, ObjectDeleter> file(g_file_new_for_path(path.c_str()));
+    if (const std::unique_ptr<GFileInfo, ObjectDeleter> info(g_file_query_info(
+            file.get(), G_FILE_ATTRIBUTE_STANDARD_CONTENT_TYPE, G_FILE_QUERY_INFO_NONE, nullptr, nullptr));
+        info) {
+        if (const char* type = g_file_info_get_content_type(info.get())) return type;
+    }
+    const GText guessed(g_content_type_guess(path.c_str(), nullptr, 0, nullptr));
+    return guessed ? guessed.get() : "application/octet-stream";
+}
+
+// An application as the picker lists it; none when it is no desktop entry on disk.
+std::optional<InstalledApp> installedApp(GAppInfo* info) {
+    if (!info || !G_IS_DESKTOP_APP_INFO(info)) return std::nullopt;
+    const char* filename = g_desktop_app_info_get_filename(G_DESKTOP_APP_INFO(info));
+    if (!filename) return std::nullopt;
+    const char* name = g_app_info_get_name(info);
+    return InstalledApp{desktopEntryId(filename), name ? name : "", filename};
+}
+
+GText uriOf(const Path& path) {
+    return GText(g_filename_to_uri(path.c_str(), nullptr, nullptr));
+}
 
 // Launches the entry with the URIs (none: just the application).
 Result<void> launchEntry(const Path& appPath, GList* uris, const Started& started) {
@@ -81,12 +113,39 @@ bool LinuxLauncher::openSystemSettings(SettingsPage) {
     return false;
 }
 
+bool LinuxLauncher::canOpenSystemSettings(SettingsPage) const {
+    return false;
+}
+
+std::optional<InstalledApp> LinuxLauncher::defaultAppFor(const Path& path) const {
+    const std::unique_ptr<GAppInfo, ObjectDeleter> info(
+        g_app_info_get_default_for_type(contentType(path).c_str(), FALSE));
+    return installedApp(info.get());
+}
+
+std::vector<InstalledApp> LinuxLauncher::appsFor(const Path& path) const {
+    std::vector<InstalledApp> apps;
+    GList* all = g_app_info_get_all_for_type(contentType(path).c_str());
+    for (GList* node = all; node; node = node->next) {
+        if (std::optional<InstalledApp> app = installedApp(G_APP_INFO(node->data))) apps.push_back(std::move(*app));
+    }
+    g_list_free_full(all, g_object_unref);
+    return apps;
+}
+
 bool LinuxLauncher::open(const Path& path) {
-    gchar* uri = g_filename_to_uri(path.c_str(), nullptr, nullptr);
+    // Never GIO's own "launch the default for this URI", which runs a desktop entry: the
+    // item always goes to an application, whatever it is.
+    const std::optional<InstalledApp> app = defaultAppFor(path);
+    if (!app) return false;
+    const GText uri = uriOf(path);
     if (!uri) return false;
-    const bool opened = openUrl(uri);
-    g_free(uri);
-    return opened;
+    GList uris{uri.get(), nullptr, nullptr};
+    if (const auto opened = launchEntry(app->path, &uris, started_); !opened) {
+        log("opening a file with ", escapedForLog(app->appId), " failed — ", escapedForLog(opened.error().message));
+        return false;
+    }
+    return true;
 }
 
 bool LinuxLauncher::openUrl(std::string_view url) {
@@ -98,20 +157,28 @@ bool LinuxLauncher::openUrl(std::string_view url) {
 
 void LinuxLauncher::reveal(const std::vector<Path>& paths) {
     if (paths.empty()) return;
-    QStringList uris;
-    for (const Path& path : paths)
-        uris << QUrl::fromLocalFile(QString::fromStdString(path)).toString(QUrl::FullyEncoded);
-    QDBusMessage call = QDBusMessage::createMethodCall(
-        QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("/org/freedesktop/FileManager1"),
-        QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("ShowItems"));
-    call << uris << QString();
-    // Asked without waiting: the file manager may first have to start.
-    auto* watcher = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(call));
-    QObject::connect(watcher, &QDBusPendingCallWatcher::finished,
-                     [this, folder = parentPath(paths.front())](QDBusPendingCallWatcher* finished) {
-                         if (finished->isError()) open(folder);
-                         finished->deleteLater();
-                     });
+    std::vector<GText> uris;
+    std::vector<const gchar*> list;
+    for (const Path& path : paths) {
+        if (GText uri = uriOf(path)) list.push_back(uris.emplace_back(std::move(uri)).get());
+    }
+    list.push_back(nullptr);
+    GError* error = nullptr;
+    if (GDBusConnection* bus = list.size() > 1 ? g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, &error) : nullptr) {
+        // Without auto-start: a name nobody owns answers at once, and the folder opens instead.
+        GVariant* reply = g_dbus_connection_call_sync(
+            bus, "org.freedesktop.FileManager1", "/org/freedesktop/FileManager1", "org.freedesktop.FileManager1",
+            "ShowItems", g_variant_new("(^ass)", list.data(), ""), nullptr, G_DBUS_CALL_FLAGS_NO_AUTO_START,
+            kFileManagerTimeoutMs, nullptr, &error);
+        g_object_unref(bus);
+        if (reply) {
+            g_variant_unref(reply);
+            return;
+        }
+    }
+    if (error) g_error_free(error);
+    const Path folder = parentPath(paths.front());
+    if (!open(folder)) log("no application shows the folder ", escapedForLog(replacingInvalidUtf8(folder)));
 }
 
 }  // namespace quillbern

@@ -16,15 +16,18 @@ public:
     // Reports before it returns; new windows come forward as the window manager decides.
     void launch(const Path& appPath, bool activate, std::function<void(Result<void>)> done) override;
     void openWith(const std::vector<Path>& files, const Path& appPath) override;
-    // X11 desktops have no privacy pages for window access or capture, and the login
-    // service never waits for an approval that a page would give.
+    // X11 desktops have no privacy pages for window access, capture or folders, and the
+    // login service never waits for an approval that a page would give.
     bool openSystemSettings(SettingsPage page) override;
-    // With the default application of the file's type, through GIO.
+    bool canOpenSystemSettings(SettingsPage page) const override;
+    // By the content type: the name, and the first bytes where the name says nothing.
     bool open(const Path& path) override;
     bool openUrl(std::string_view url) override;
-    // Through the file manager's org.freedesktop.FileManager1 service; where none answers,
-    // the folder of the first item opens instead.
+    // Through the file manager's own interface on the session bus when one answers it,
+    // else by opening the folder that holds the first item.
     void reveal(const std::vector<Path>& paths) override;
+    std::optional<InstalledApp> defaultAppFor(const Path& path) const override;
+    std::vector<InstalledApp> appsFor(const Path& path) const override;
 
 private:
     RunningApps& apps_;

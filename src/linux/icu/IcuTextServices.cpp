@@ -8,11 +8,13 @@
 #include <unicode/ucol.h>
 #include <unicode/uloc.h>
 #include <unicode/unorm2.h>
+#include <unicode/ureldatefmt.h>
 #include <unicode/ustring.h>
 #include <unicode/utf16.h>
 #include <unicode/utf8.h>
 
 #include "core/foundation/Log.h"
+#include "core/platform/RelativeTime.h"
 
 namespace quillbern {
 
@@ -47,6 +49,14 @@ IcuTextServices::IcuTextServices() {
     // first; names there follow Unicode's default order instead.
     const std::string_view locale = uloc_getDefault();
     UErrorCode status = U_ZERO_ERROR;
+    relative_ = ureldatefmt_open(locale.starts_with("en_US_POSIX") ? "en" : locale.data(), nullptr, UDAT_STYLE_LONG,
+                                 UDISPCTX_CAPITALIZATION_NONE, &status);
+    if (U_FAILURE(status)) {
+        log("relative dates of the locale are unavailable (", u_errorName(status), "); files show none");
+        if (relative_) ureldatefmt_close(relative_);
+        relative_ = nullptr;
+    }
+    status = U_ZERO_ERROR;
     collator_ = ucol_open(locale.starts_with("en_US_POSIX") ? "" : locale.data(), &status);
     if (U_FAILURE(status)) {
         log("the text collation of the locale is unavailable (", u_errorName(status),
@@ -60,6 +70,49 @@ IcuTextServices::IcuTextServices() {
 
 IcuTextServices::~IcuTextServices() {
     if (collator_) ucol_close(collator_);
+    if (relative_) ureldatefmt_close(relative_);
+}
+
+std::string IcuTextServices::formatRelative(WallTime when, WallTime now) const {
+    if (!relative_) return {};
+    using Unit = RelativeOffset::Unit;
+    const RelativeOffset offset = relativeOffset(when, now);
+    URelativeDateTimeUnit unit = UDAT_REL_UNIT_SECOND;
+    switch (offset.unit) {
+        case Unit::second:
+            unit = UDAT_REL_UNIT_SECOND;
+            break;
+        case Unit::minute:
+            unit = UDAT_REL_UNIT_MINUTE;
+            break;
+        case Unit::hour:
+            unit = UDAT_REL_UNIT_HOUR;
+            break;
+        case Unit::day:
+            unit = UDAT_REL_UNIT_DAY;
+            break;
+        case Unit::week:
+            unit = UDAT_REL_UNIT_WEEK;
+            break;
+        case Unit::month:
+            unit = UDAT_REL_UNIT_MONTH;
+            break;
+        case Unit::year:
+            unit = UDAT_REL_UNIT_YEAR;
+            break;
+    }
+    UChar buffer[128];
+    UErrorCode status = U_ZERO_ERROR;
+    // The named form where the language has one ("yesterday"), else the numeric one.
+    const int32_t length = ureldatefmt_format(relative_, offset.value, unit, buffer, 128, &status);
+    if (U_FAILURE(status)) return {};
+    std::string out(static_cast<std::size_t>(length) * 3, '\0');
+    int32_t written = 0;
+    status = U_ZERO_ERROR;
+    u_strToUTF8(out.data(), static_cast<int32_t>(out.size()), &written, buffer, length, &status);
+    if (U_FAILURE(status)) return {};
+    out.resize(static_cast<std::size_t>(written));
+    return out;
 }
 
 std::optional<std::string> IcuTextServices::uppercasedFirstCharacter(std::string_view text) const {

@@ -3,12 +3,14 @@
 #include "core/platform/TextServices.h"
 
 struct UCollator;
+struct URelativeDateTimeFormatter;
 
 namespace quillbern {
 
 // Unicode rules from ICU: full case folding, the blank characters (tab and every space
 // separator) as horizontal space, canonical decomposition to set diacritics apart, and
-// the default locale's collation at secondary strength (accents count, case does not).
+// the default locale's collation at secondary strength (accents count, case does not),
+// and the default locale's relative dates.
 class IcuTextServices final : public TextServices {
 public:
     IcuTextServices();
@@ -23,10 +25,13 @@ public:
     void fold(std::string_view text, FoldedText& into) const override;
     bool isLetterOrNumberBefore(std::string_view text, std::size_t offset) const override;
     std::string lowercased(std::string_view text) const override;
+    std::string formatRelative(WallTime when, WallTime now) const override;
 
 private:
     // Used concurrently only through ICU's const operations, which allow it.
     UCollator* collator_ = nullptr;
+    // Immutable once opened, so any thread may format with it.
+    URelativeDateTimeFormatter* relative_ = nullptr;
 };
 
 }  // namespace quillbern

@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <QTimer>
 
+#include "ui/foundation/QtIcons.h"
 #include "ui/foundation/Symbols.h"
 
 namespace quillbern {
@@ -23,14 +24,20 @@ ModelMenu::ModelMenu(const MenuModel& model, QWidget* parent, Actions actions) :
             addSeparator();
             continue;
         }
-        QAction* action = addAction(QString::fromStdString(item.title));
+        QString title = QString::fromStdString(item.title);
+        // Command is Ctrl in our windows; after the tab the menu shows it in its key column.
+        if (!item.keyEquivalent.empty())
+            title += QStringLiteral("\tCtrl+") + QString::fromStdString(item.keyEquivalent);
+        QAction* action = addAction(title);
         action->setData(int(actions_.size() - 1));
         action->setEnabled(item.enabled);
         if (item.checked) {
             action->setCheckable(true);
             action->setChecked(true);
         }
-        if (!item.symbol.empty()) {
+        if (item.icon) {
+            action->setIcon(qIcon(item.icon));
+        } else if (!item.symbol.empty()) {
             action->setIcon(
                 symbolIcon(item.symbol, palette().color(QPalette::WindowText), kSymbolSide, devicePixelRatioF()));
         }

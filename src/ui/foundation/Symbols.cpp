@@ -48,6 +48,11 @@ constexpr std::array kSymbols{
     SymbolNames{"exclamationmark.triangle", {"dialog-warning-symbolic", "dialog-warning"}},
     SymbolNames{"xmark.octagon", {"dialog-error-symbolic", "dialog-error"}},
     SymbolNames{"arrow.uturn.backward", {"edit-undo-symbolic", "edit-undo"}},
+    SymbolNames{"folder", {"folder-symbolic", "folder"}},
+    SymbolNames{"chevron.backward", {"go-previous-symbolic", "go-previous"}},
+    SymbolNames{"chevron.forward", {"go-next-symbolic", "go-next"}},
+    SymbolNames{"pin.circle.fill", {"view-pin-symbolic", "emblem-favorite"}},
+    SymbolNames{"ellipsis.circle.fill", {"view-more-symbolic", "open-menu"}},
 };
 
 QIcon themeIcon(std::string_view symbol) {
@@ -152,8 +157,9 @@ void drawMagnifyingGlass(QPainter& p, const QRectF& b) {
     p.drawLine(from, QPointF(b.right() - b.width() * 0.08, b.bottom() - b.height() * 0.08));
 }
 
-// A filled disc with a mark cut out of it in white: a cross, or a plus.
-void drawDiscWithMark(QPainter& p, const QRectF& b, bool cross) {
+// A filled disc with a mark cut out of it in white: a cross, a plus, three dots or a
+// pin's head.
+void drawDiscWithMark(QPainter& p, const QRectF& b, std::string_view mark) {
     const QColor ink = p.pen().color();
     p.setPen(Qt::NoPen);
     p.setBrush(ink);
@@ -161,12 +167,18 @@ void drawDiscWithMark(QPainter& p, const QRectF& b, bool cross) {
     p.setPen(QPen(QColor(255, 255, 255, 230), std::max(1.0, b.width() / 9)));
     const QPointF c = b.center();
     const double r = b.width() * 0.22;
-    if (cross) {
+    if (mark == "xmark") {
         p.drawLine(c + QPointF(-r, -r), c + QPointF(r, r));
         p.drawLine(c + QPointF(-r, r), c + QPointF(r, -r));
-    } else {
+    } else if (mark == "plus") {
         p.drawLine(c + QPointF(-r * 1.2, 0), c + QPointF(r * 1.2, 0));
         p.drawLine(c + QPointF(0, -r * 1.2), c + QPointF(0, r * 1.2));
+    } else if (mark == "ellipsis") {
+        for (const double dx : {-1.5 * r, 0.0, 1.5 * r})
+            p.drawPoint(c + QPointF(dx, 0));
+    } else if (mark == "pin") {
+        p.drawEllipse(c + QPointF(0, -r / 2), r / 1.5, r / 1.5);
+        p.drawLine(c, c + QPointF(0, 1.5 * r));
     }
 }
 
@@ -177,6 +189,21 @@ void drawPin(QPainter& p, const QRectF& b) {
     const double head = b.width() * 0.56;
     p.drawEllipse(QRectF(b.center().x() - head / 2, b.top(), head, head));
     p.drawLine(QPointF(b.center().x(), b.top() + head), QPointF(b.center().x(), b.bottom()));
+}
+
+void drawChevron(QPainter& p, const QRectF& b, bool forward) {
+    const double x0 = b.left() + b.width() * (forward ? 0.35 : 0.65);
+    const double x1 = b.left() + b.width() * (forward ? 0.65 : 0.35);
+    p.drawLine(QPointF(x0, b.top() + b.height() * 0.2), QPointF(x1, b.center().y()));
+    p.drawLine(QPointF(x1, b.center().y()), QPointF(x0, b.bottom() - b.height() * 0.2));
+}
+
+void drawFolder(QPainter& p, const QRectF& b) {
+    const QRectF body = b.adjusted(b.width() * 0.08, b.height() * 0.28, -b.width() * 0.08, -b.height() * 0.15);
+    p.drawRoundedRect(body, b.width() * 0.08, b.width() * 0.08);
+    p.drawLine(QPointF(body.left(), body.top()), QPointF(body.left(), b.top() + b.height() * 0.18));
+    p.drawLine(QPointF(body.left(), b.top() + b.height() * 0.18),
+               QPointF(b.center().x() - b.width() * 0.05, b.top() + b.height() * 0.18));
 }
 
 void paintDrawn(QPainter& painter, const QRectF& box, std::string_view symbol, const QColor& color) {
@@ -195,10 +222,15 @@ void paintDrawn(QPainter& painter, const QRectF& box, std::string_view symbol, c
         drawArrowDownForwardSquare(painter, box);
     } else if (symbol == "magnifyingglass") {
         drawMagnifyingGlass(painter, box);
-    } else if (symbol == "xmark.circle.fill" || symbol == "plus.circle.fill") {
-        drawDiscWithMark(painter, box, symbol == "xmark.circle.fill");
+    } else if (symbol == "xmark.circle.fill" || symbol == "plus.circle.fill" || symbol == "ellipsis.circle.fill" ||
+               symbol == "pin.circle.fill") {
+        drawDiscWithMark(painter, box, symbol.substr(0, symbol.find('.')));
     } else if (symbol == "pin.fill") {
         drawPin(painter, box);
+    } else if (symbol == "chevron.backward" || symbol == "chevron.forward") {
+        drawChevron(painter, box, symbol == "chevron.forward");
+    } else if (symbol == "folder") {
+        drawFolder(painter, box);
     } else {
         drawDashedAppWithQuestion(painter, box);
     }

@@ -330,11 +330,6 @@ void AppSearchView::refresh() {
     update();
 }
 
-bool AppSearchView::focusField() {
-    field_->setFocus(Qt::OtherFocusReason);
-    return true;
-}
-
 QSize AppSearchView::sizeHint() const {
     return {kContentWidth + 2 * kSlabInset, layout()->sizeHint().height()};
 }

@@ -29,7 +29,6 @@ public:
 
     QSize sizeHint() const override;
     QPainterPath outline() const override;
-    bool focusField();
 
     PaletteField* field() const { return field_; }
 

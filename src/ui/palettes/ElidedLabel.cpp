@@ -4,7 +4,8 @@
 
 namespace quillbern {
 
-ElidedLabel::ElidedLabel(QString text, QWidget* parent) : QWidget(parent), text_(std::move(text)) {
+ElidedLabel::ElidedLabel(QString text, QWidget* parent, Qt::TextElideMode mode)
+    : QWidget(parent), text_(std::move(text)), mode_(mode) {
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     setAccessibleName(text_);
 }
@@ -12,7 +13,7 @@ ElidedLabel::ElidedLabel(QString text, QWidget* parent) : QWidget(parent), text_
 QString ElidedLabel::shownText() const {
     // Qt's eliding measures a little wider than the advance the size hint gives.
     if (fontMetrics().horizontalAdvance(text_) <= width()) return text_;
-    return fontMetrics().elidedText(text_, Qt::ElideMiddle, width());
+    return fontMetrics().elidedText(text_, mode_, width());
 }
 
 QSize ElidedLabel::sizeHint() const {

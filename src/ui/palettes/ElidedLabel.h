@@ -5,11 +5,12 @@
 namespace quillbern {
 
 // One line of text that, when narrower than its text, leaves out the middle: the start and
-// the end of a long name stay readable.
+// the end of a long name stay readable. A path may lose its start instead, so its
+// innermost folders stay.
 class ElidedLabel final : public QWidget {
     Q_OBJECT
 public:
-    explicit ElidedLabel(QString text, QWidget* parent = nullptr);
+    explicit ElidedLabel(QString text, QWidget* parent = nullptr, Qt::TextElideMode mode = Qt::ElideMiddle);
 
     const QString& text() const { return text_; }
     // What fits in the current width.
@@ -23,6 +24,7 @@ protected:
 
 private:
     QString text_;
+    Qt::TextElideMode mode_;
 };
 
 }  // namespace quillbern

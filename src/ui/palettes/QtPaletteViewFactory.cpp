@@ -4,7 +4,9 @@
 #include <QWidget>
 
 #include "ui/palettes/AppSearchView.h"
+#include "ui/palettes/FileSearchView.h"
 #include "ui/palettes/OverviewView.h"
+#include "ui/palettes/PaletteField.h"
 #include "ui/palettes/ShortcutSheetView.h"
 
 namespace quillbern {
@@ -26,8 +28,10 @@ public:
         return {double(hint.width()), double(hint.height())};
     }
     bool focusField() override {
-        auto* search = qobject_cast<AppSearchView*>(widget_.data());
-        return search && search->focusField();
+        PaletteField* field = widget_ ? widget_->findChild<PaletteField*>() : nullptr;
+        if (!field) return false;
+        field->setFocus(Qt::OtherFocusReason);
+        return true;
     }
     QWidget* widget() const { return widget_; }
 
@@ -62,6 +66,10 @@ std::shared_ptr<OverviewPaletteView> QtPaletteViewFactory::overview(OverviewView
 
 std::shared_ptr<PaletteView> QtPaletteViewFactory::appSearch(const AppSearchViewInputs& inputs) {
     return std::make_shared<QtPaletteView>(new AppSearchView(inputs, system_));
+}
+
+std::shared_ptr<PaletteView> QtPaletteViewFactory::fileSearch(FileSearchViewInputs inputs) {
+    return std::make_shared<QtPaletteView>(new FileSearchView(std::move(inputs), system_));
 }
 
 QWidget* paletteWidget(const PaletteView& view) {

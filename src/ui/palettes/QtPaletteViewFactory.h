@@ -16,6 +16,7 @@ public:
     std::shared_ptr<PaletteView> shortcutSheet(const std::vector<ShortcutSheetRow>& rows) override;
     std::shared_ptr<OverviewPaletteView> overview(OverviewViewInputs inputs) override;
     std::shared_ptr<PaletteView> appSearch(const AppSearchViewInputs& inputs) override;
+    std::shared_ptr<PaletteView> fileSearch(FileSearchViewInputs inputs) override;
 
 private:
     SystemAppearance& system_;
