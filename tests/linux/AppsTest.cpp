@@ -81,6 +81,26 @@ protected:
         writeFile(apps / "mimeapps.list", "[Default Applications]\ninode/directory=quiet.desktop\n");
         writeFile(apps / "counter.desktop", entry("Counter", script.string()));
         writeFile(root / "home" / "applications" / "mine.desktop", entry("Mine", "/bin/true"));
+        // Two applications for text, the first the default, which writes down what it opens.
+        const fs::path record = root / "record.sh";
+        writeFile(record,
+                  "#!/bin/sh\nfor f in \"$@\"; do echo \"$f\" >> '" + (root / "opened.txt").string() + "'; done\n");
+        fs::permissions(record, fs::perms::owner_all);
+        writeFile(apps / "org.example.Recorder.desktop",
+                  entry("Recorder", record.string() + " %f", "MimeType=text/plain;\n"));
+        writeFile(apps / "org.example.Viewer.desktop", entry("Viewer", "/bin/true %f", "MimeType=text/plain;\n"));
+        writeFile(apps / "mimeapps.list", "[Default Applications]\ntext/plain=org.example.Recorder.desktop\n");
+        // As the desktop's database tool writes it: GIO lists the applications of a type from it.
+        writeFile(apps / "mimeinfo.cache",
+                  "[MIME Cache]\ntext/plain=org.example.Recorder.desktop;org.example.Viewer.desktop;\n");
+        fs::create_directory_symlink("/usr/share/mime", root / "data" / "mime");
+        // Files that would leave a mark if they ran.
+        const fs::path files = root / "files";
+        writeFile(files / "run.sh", "#!/bin/sh\ntouch '" + (root / "ran").string() + "'\n");
+        fs::permissions(files / "run.sh", fs::perms::owner_all);
+        writeFile(files / "tool.desktop", entry("Tool", "touch " + (root / "ran").string()));
+        fs::permissions(files / "tool.desktop", fs::perms::owner_all);
+        fs::copy_file("/bin/true", files / "program");
         setenv("XDG_DATA_DIRS", (root / "data").c_str(), 1);
         setenv("XDG_DATA_HOME", (root / "home").c_str(), 1);
     }
@@ -100,7 +120,8 @@ TEST_F(DesktopEntries, TheCatalogueListsTheVisibleEntriesByTheirIds) {
     for (const InstalledApp& app : catalog.installedApps())
         ids.push_back(app.appId);
     std::ranges::sort(ids);
-    EXPECT_EQ(ids, (std::vector<AppId>{"counter", "mine", "org.example.Visible", "tools-nested"}));
+    EXPECT_EQ(ids, (std::vector<AppId>{"counter", "mine", "org.example.Recorder", "org.example.Viewer",
+                                       "org.example.Visible", "tools-nested"}));
 
     const auto path = catalog.pathForAppId("org.example.Visible");
     ASSERT_TRUE(path);
@@ -219,6 +240,41 @@ TEST_F(DesktopEntries, AFileThatIsNoEntryFailsToLaunch) {
     launcher.launch((root / "append.sh").string(), true, [&outcome](Result<void> r) { outcome = r; });
     ASSERT_TRUE(outcome);
     EXPECT_FALSE(outcome->ok());
+}
+
+TEST_F(DesktopEntries, AFileGoesToItsTypesDefaultApplicationFirstThenEveryOtherThatOpensIt) {
+    SimRunningApps apps;
+    LinuxLauncher launcher(apps);
+    const Path script = (root / "files" / "run.sh").string();
+    const std::optional<InstalledApp> preferred = launcher.defaultAppFor(script);
+    ASSERT_TRUE(preferred) << "a script is text: the text default opens it";
+    EXPECT_EQ(preferred->appId, "org.example.Recorder");
+    EXPECT_EQ(preferred->name, "Recorder");
+    std::vector<AppId> all;
+    for (const InstalledApp& app : launcher.appsFor(script))
+        all.push_back(app.appId);
+    EXPECT_NE(std::ranges::find(all, "org.example.Viewer"), all.end());
+    EXPECT_FALSE(launcher.defaultAppFor((root / "files" / "program").string())) << "nothing opens a program here";
+}
+
+TEST_F(DesktopEntries, OpeningNeverRunsAScriptAProgramOrAnEntryButHandsItToAnApplication) {
+    SimRunningApps apps;
+    std::vector<Pid> started;
+    LinuxLauncher launcher(apps, [&started](Pid pid, const Path&) { started.push_back(pid); });
+    const Path script = (root / "files" / "run.sh").string();
+    const Path entryFile = (root / "files" / "tool.desktop").string();
+    ASSERT_TRUE(launcher.open(script));
+    ASSERT_TRUE(launcher.open(entryFile));
+    EXPECT_FALSE(launcher.open((root / "files" / "program").string())) << "no application: told, not run";
+    ASSERT_EQ(started.size(), 2u);
+    for (const Pid pid : started)
+        ASSERT_TRUE(waitUntil([pid] { return hasEnded(pid); }));
+    std::ifstream opened(root / "opened.txt");
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(opened, line);)
+        lines.push_back(line);
+    EXPECT_EQ(lines, (std::vector<std::string>{script, entryFile}));
+    EXPECT_FALSE(fs::exists(root / "ran"));
 }
 
 TEST(LinuxProcesses, AMissingProgramIsAFailure) {

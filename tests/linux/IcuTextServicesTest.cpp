@@ -94,3 +94,13 @@ TEST(IcuTextServices, LowercasesTheWholeTextTheSameInEveryLocale) {
     EXPECT_EQ(text.lowercased("Gauche ⌃⌘1"), "gauche ⌃⌘1");
     EXPECT_EQ(text.lowercased(""), "");
 }
+
+TEST(IcuTextServices, RelativeDatesUseTheNamedFormWhereTheLanguageHasOne) {
+    // The tests run in the C locale, whose dates are English.
+    const IcuTextServices text;
+    const WallTime now{1'700'000'000};
+    EXPECT_EQ(text.formatRelative(now + -30 * 3600.0, now), "yesterday");
+    EXPECT_EQ(text.formatRelative(now + -3 * 3600.0, now), "3 hours ago");
+    EXPECT_EQ(text.formatRelative(now + 2 * 86'400.0, now), "in 2 days");
+    EXPECT_EQ(text.formatRelative(now + -10.0, now), "10 seconds ago");
+}

@@ -125,11 +125,16 @@ std::optional<InstalledApp> LinuxLauncher::defaultAppFor(const Path& path) const
 
 std::vector<InstalledApp> LinuxLauncher::appsFor(const Path& path) const {
     std::vector<InstalledApp> apps;
-    GList* all = g_app_info_get_all_for_type(contentType(path).c_str());
-    for (GList* node = all; node; node = node->next) {
-        if (std::optional<InstalledApp> app = installedApp(G_APP_INFO(node->data))) apps.push_back(std::move(*app));
+    const std::string type = contentType(path);
+    // Those of the type itself, then those of the types it belongs to: a script is text too.
+    for (GList* list : {g_app_info_get_all_for_type(type.c_str()), g_app_info_get_fallback_for_type(type.c_str())}) {
+        for (GList* node = list; node; node = node->next) {
+            std::optional<InstalledApp> app = installedApp(G_APP_INFO(node->data));
+            if (app && std::ranges::find(apps, app->appId, &InstalledApp::appId) == apps.end())
+                apps.push_back(std::move(*app));
+        }
+        g_list_free_full(list, g_object_unref);
     }
-    g_list_free_full(all, g_object_unref);
     return apps;
 }
 
