@@ -1,4 +1,8 @@
 #include <QCoreApplication>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusVirtualObject>
+#include <QUrl>
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
@@ -9,6 +13,7 @@
 #include <sys/stat.h>
 #include <thread>
 
+#include "PrivateBus.h"
 #include "core/palettes/InstalledAppsScanner.h"
 #include "linux/freedesktop/LinuxAppCatalog.h"
 #include "linux/freedesktop/LinuxLauncher.h"
@@ -89,7 +94,9 @@ protected:
         writeFile(apps / "org.example.Recorder.desktop",
                   entry("Recorder", record.string() + " %f", "MimeType=text/plain;\n"));
         writeFile(apps / "org.example.Viewer.desktop", entry("Viewer", "/bin/true %f", "MimeType=text/plain;\n"));
-        writeFile(apps / "mimeapps.list", "[Default Applications]\ntext/plain=org.example.Recorder.desktop\n");
+        writeFile(apps / "mimeapps.list",
+                  "[Default Applications]\ntext/plain=org.example.Recorder.desktop\n"
+                  "inode/directory=org.example.Recorder.desktop\n");
         // As the desktop's database tool writes it: GIO lists the applications of a type from it.
         writeFile(apps / "mimeinfo.cache",
                   "[MIME Cache]\ntext/plain=org.example.Recorder.desktop;org.example.Viewer.desktop;\n");
@@ -258,6 +265,7 @@ TEST_F(DesktopEntries, AFileGoesToItsTypesDefaultApplicationFirstThenEveryOtherT
 }
 
 TEST_F(DesktopEntries, OpeningNeverRunsAScriptAProgramOrAnEntryButHandsItToAnApplication) {
+    fs::remove(root / "opened.txt");
     SimRunningApps apps;
     std::vector<Pid> started;
     LinuxLauncher launcher(apps, [&started](Pid pid, const Path&) { started.push_back(pid); });
@@ -275,6 +283,59 @@ TEST_F(DesktopEntries, OpeningNeverRunsAScriptAProgramOrAnEntryButHandsItToAnApp
         lines.push_back(line);
     EXPECT_EQ(lines, (std::vector<std::string>{script, entryFile}));
     EXPECT_FALSE(fs::exists(root / "ran"));
+}
+
+namespace {
+
+// Just enough of a file manager: it takes ShowItems and keeps what it was asked to show.
+class FakeFileManager final : public QDBusVirtualObject {
+public:
+    explicit FakeFileManager(QDBusConnection connection) : connection_(std::move(connection)) {
+        connection_.registerVirtualObject(QStringLiteral("/org/freedesktop/FileManager1"), this);
+        connection_.interface()->registerService(QStringLiteral("org.freedesktop.FileManager1"));
+    }
+    ~FakeFileManager() override { connection_.unregisterObject(QStringLiteral("/org/freedesktop/FileManager1")); }
+
+    bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
+        if (message.member() != QStringLiteral("ShowItems")) return false;
+        shown += message.arguments().value(0).toStringList();
+        connection.send(message.createReply());
+        return true;
+    }
+    QString introspect(const QString&) const override { return {}; }
+
+    QStringList shown;
+
+private:
+    QDBusConnection connection_;
+};
+
+}  // namespace
+
+TEST_F(DesktopEntries, ShowingAFileAsksTheFileManagerOnTheBusElseOpensItsFolder) {
+    quillbern::testing::PrivateBus bus;
+    ASSERT_TRUE(bus.isRunning());
+    // GIO takes the session bus from the environment once, at its first use in the process.
+    setenv("DBUS_SESSION_BUS_ADDRESS", bus.address().toUtf8().constData(), 1);
+    SimRunningApps apps;
+    LinuxLauncher launcher(apps);
+    const Path script = (root / "files" / "run.sh").string();
+    const Path entryFile = (root / "files" / "tool.desktop").string();
+    const auto uri = [](const Path& path) { return QUrl::fromLocalFile(QString::fromStdString(path)).toString(); };
+    {
+        FakeFileManager manager(bus.connect(QStringLiteral("files")));
+        launcher.reveal({script, entryFile});
+        ASSERT_TRUE(quillbern::testing::spinEventsUntil([&] { return !manager.shown.isEmpty(); }));
+        EXPECT_EQ(manager.shown, (QStringList{uri(script), uri(entryFile)})) << "every item in one request";
+    }
+    // Nobody owns the name now: the folder that holds it opens with its application.
+    fs::remove(root / "opened.txt");
+    launcher.reveal({script});
+    ASSERT_TRUE(quillbern::testing::spinEventsUntil([] { return lineCount(root / "opened.txt") >= 1; }));
+    std::ifstream opened(root / "opened.txt");
+    std::string line;
+    std::getline(opened, line);
+    EXPECT_EQ(line, (root / "files").string());
 }
 
 TEST(LinuxProcesses, AMissingProgramIsAFailure) {

@@ -27,8 +27,10 @@ Error errorFrom(GError* error, std::string fallback) {
 
 using Started = std::function<void(Pid, const Path&)>;
 
-// How long a call to the file manager may hold the main thread.
-constexpr int kFileManagerTimeoutMs = 1000;
+Result<void> launchEntry(const Path& appPath, GList* uris, const Started& started);
+
+// How long the file manager may take to answer before the folder opens instead.
+constexpr int kFileManagerTimeoutMs = 2000;
 
 struct GFree {
     void operator()(gpointer memory) const { g_free(memory); }
@@ -60,6 +62,68 @@ std::optional<InstalledApp> installedApp(GAppInfo* info) {
 GText uriOf(const Path& path) {
     return GText(g_filename_to_uri(path.c_str(), nullptr, nullptr));
 }
+
+std::optional<InstalledApp> defaultApp(const Path& path) {
+    const std::unique_ptr<GAppInfo, ObjectDeleter> info(
+        g_app_info_get_default_for_type(contentType(path).c_str(), FALSE));
+    return installedApp(info.get());
+}
+
+// Never GIO's own "launch the default for this URI", which runs a desktop entry: the item
+// always goes to an application, whatever it is.
+bool openWithDefault(const Path& path, const Started& started) {
+    const std::optional<InstalledApp> app = defaultApp(path);
+    if (!app) return false;
+    const GText uri = uriOf(path);
+    if (!uri) return false;
+    GList uris{uri.get(), nullptr, nullptr};
+    if (const auto opened = launchEntry(app->path, &uris, started); !opened) {
+        log("opening a file with ", escapedForLog(app->appId), " failed — ", escapedForLog(opened.error().message));
+        return false;
+    }
+    return true;
+}
+
+// One request to show an item in the file manager, alive until its answer.
+struct RevealRequest {
+    std::vector<Path> paths;
+    Started started;
+
+    static void busReady(GObject*, GAsyncResult* result, gpointer data) {
+        auto* request = static_cast<RevealRequest*>(data);
+        GDBusConnection* bus = g_bus_get_finish(result, nullptr);
+        std::vector<GText> texts;
+        std::vector<const gchar*> uris;
+        for (const Path& path : request->paths) {
+            if (GText uri = uriOf(path)) uris.push_back(texts.emplace_back(std::move(uri)).get());
+        }
+        if (!bus || uris.empty()) {
+            if (bus) g_object_unref(bus);
+            request->finish(false);
+            return;
+        }
+        uris.push_back(nullptr);
+        // Without auto-start: a name nobody owns answers at once, and the folder opens instead.
+        g_dbus_connection_call(bus, "org.freedesktop.FileManager1", "/org/freedesktop/FileManager1",
+                               "org.freedesktop.FileManager1", "ShowItems", g_variant_new("(^ass)", uris.data(), ""), nullptr,
+                               G_DBUS_CALL_FLAGS_NO_AUTO_START, kFileManagerTimeoutMs, nullptr,
+                               &RevealRequest::answered, request);
+        g_object_unref(bus);
+    }
+    static void answered(GObject* bus, GAsyncResult* result, gpointer data) {
+        GVariant* reply = g_dbus_connection_call_finish(G_DBUS_CONNECTION(bus), result, nullptr);
+        if (reply) g_variant_unref(reply);
+        static_cast<RevealRequest*>(data)->finish(reply != nullptr);
+    }
+    void finish(bool shown) {
+        if (!shown) {
+            const Path folder = parentPath(paths.front());
+            if (!openWithDefault(folder, started))
+                log("no application shows the folder ", escapedForLog(replacingInvalidUtf8(folder)));
+        }
+        delete this;
+    }
+};
 
 // Launches the entry with the URIs (none: just the application).
 Result<void> launchEntry(const Path& appPath, GList* uris, const Started& started) {
@@ -139,18 +203,7 @@ std::vector<InstalledApp> LinuxLauncher::appsFor(const Path& path) const {
 }
 
 bool LinuxLauncher::open(const Path& path) {
-    // Never GIO's own "launch the default for this URI", which runs a desktop entry: the
-    // item always goes to an application, whatever it is.
-    const std::optional<InstalledApp> app = defaultAppFor(path);
-    if (!app) return false;
-    const GText uri = uriOf(path);
-    if (!uri) return false;
-    GList uris{uri.get(), nullptr, nullptr};
-    if (const auto opened = launchEntry(app->path, &uris, started_); !opened) {
-        log("opening a file with ", escapedForLog(app->appId), " failed — ", escapedForLog(opened.error().message));
-        return false;
-    }
-    return true;
+    return openWithDefault(path, started_);
 }
 
 bool LinuxLauncher::openUrl(std::string_view url) {
@@ -162,28 +215,10 @@ bool LinuxLauncher::openUrl(std::string_view url) {
 
 void LinuxLauncher::reveal(const std::vector<Path>& paths) {
     if (paths.empty()) return;
-    std::vector<GText> uris;
-    std::vector<const gchar*> list;
-    for (const Path& path : paths) {
-        if (GText uri = uriOf(path)) list.push_back(uris.emplace_back(std::move(uri)).get());
-    }
-    list.push_back(nullptr);
-    GError* error = nullptr;
-    if (GDBusConnection* bus = list.size() > 1 ? g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, &error) : nullptr) {
-        // Without auto-start: a name nobody owns answers at once, and the folder opens instead.
-        GVariant* reply = g_dbus_connection_call_sync(
-            bus, "org.freedesktop.FileManager1", "/org/freedesktop/FileManager1", "org.freedesktop.FileManager1",
-            "ShowItems", g_variant_new("(^ass)", list.data(), ""), nullptr, G_DBUS_CALL_FLAGS_NO_AUTO_START,
-            kFileManagerTimeoutMs, nullptr, &error);
-        g_object_unref(bus);
-        if (reply) {
-            g_variant_unref(reply);
-            return;
-        }
-    }
-    if (error) g_error_free(error);
-    const Path folder = parentPath(paths.front());
-    if (!open(folder)) log("no application shows the folder ", escapedForLog(replacingInvalidUtf8(folder)));
+    // Asked without waiting: the answer comes on the main loop, a refusal or no answer
+    // within the limit opening the folder instead.
+    auto* request = new RevealRequest{paths, started_};
+    g_bus_get(G_BUS_TYPE_SESSION, nullptr, &RevealRequest::busReady, request);
 }
 
 }  // namespace quillbern

@@ -24,7 +24,7 @@ public:
     bool open(const Path& path) override;
     bool openUrl(std::string_view url) override;
     // Through the file manager's own interface on the session bus when one answers it,
-    // else by opening the folder that holds the first item.
+    // else by opening the folder that holds the first item; the answer comes on the main loop.
     void reveal(const std::vector<Path>& paths) override;
     std::optional<InstalledApp> defaultAppFor(const Path& path) const override;
     std::vector<InstalledApp> appsFor(const Path& path) const override;
