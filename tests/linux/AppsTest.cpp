@@ -21,6 +21,7 @@
 #include "linux/process/LinuxAppProcess.h"
 #include "linux/process/LinuxProcesses.h"
 #include "sim/SimRunningApps.h"
+#include "support/ScopedEnvironment.h"
 
 using namespace quillbern;
 namespace fs = std::filesystem;
@@ -108,15 +109,21 @@ protected:
         writeFile(files / "tool.desktop", entry("Tool", "touch " + (root / "ran").string()));
         fs::permissions(files / "tool.desktop", fs::perms::owner_all);
         fs::copy_file("/bin/true", files / "program");
-        setenv("XDG_DATA_DIRS", (root / "data").c_str(), 1);
-        setenv("XDG_DATA_HOME", (root / "home").c_str(), 1);
+        environment = std::make_unique<ScopedEnvironment>();
+        environment->set("XDG_DATA_DIRS", (root / "data").string());
+        environment->set("XDG_DATA_HOME", (root / "home").string());
     }
-    static void TearDownTestSuite() { fs::remove_all(root); }
+    // The suites after this one find the machine's data folders, its types among them.
+    static void TearDownTestSuite() {
+        environment.reset();
+        fs::remove_all(root);
+    }
 
     static fs::path counterEntry() { return root / "data" / "applications" / "counter.desktop"; }
     static fs::path launches() { return root / "launches.txt"; }
 
     static inline fs::path root;
+    static inline std::unique_ptr<ScopedEnvironment> environment;
     LinuxAppCatalog catalog;
 };
 
@@ -316,7 +323,8 @@ TEST_F(DesktopEntries, ShowingAFileAsksTheFileManagerOnTheBusElseOpensItsFolder)
     quillbern::testing::PrivateBus bus;
     ASSERT_TRUE(bus.isRunning());
     // GIO takes the session bus from the environment once, at its first use in the process.
-    setenv("DBUS_SESSION_BUS_ADDRESS", bus.address().toUtf8().constData(), 1);
+    ScopedEnvironment sessionBus;
+    sessionBus.set("DBUS_SESSION_BUS_ADDRESS", bus.address().toStdString());
     SimRunningApps apps;
     LinuxLauncher launcher(apps);
     const Path script = (root / "files" / "run.sh").string();

@@ -103,6 +103,8 @@ struct RevealRequest {
             return;
         }
         uris.push_back(nullptr);
+        // A session bus that goes away must not take the program with it.
+        g_dbus_connection_set_exit_on_close(bus, FALSE);
         // Without auto-start: a name nobody owns answers at once, and the folder opens instead.
         g_dbus_connection_call(bus, "org.freedesktop.FileManager1", "/org/freedesktop/FileManager1",
                                "org.freedesktop.FileManager1", "ShowItems", g_variant_new("(^ass)", uris.data(), ""), nullptr,

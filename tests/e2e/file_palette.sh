@@ -1,0 +1,144 @@
+# A new user's file palette, in a home of its own: Ctrl+Super+O shows Desktop, Documents
+# and Downloads; typing part of a name finds a file in a subfolder and Return opens it with
+# the desktop's default application for text (a test application that writes down what it
+# opens); in Documents, Ctrl+Return on a folder offers the docks and choosing one pins it;
+# Return on an executable script hands it to that application as a document and runs
+# nothing; Show in Files reaches the file manager on the session bus.
+source "$(dirname "$0")/../support/e2e-session.sh"
+
+file_manager=$(dirname "$test_client")/quillbern_test_file_manager
+shots=${QUILLBERN_E2E_SHOTS:-$work/shots}
+mkdir -p "$shots"
+
+# The home: the user's folders, a few files, a subfolder and a script that would leave a
+# mark if it ran.
+export HOME="$work/home"
+mkdir -p "$HOME"/{Desktop,Documents/Projects,Downloads}
+cat >"$XDG_CONFIG_HOME/user-dirs.dirs" <<'DIRS'
+XDG_DESKTOP_DIR="$HOME/Desktop"
+XDG_DOCUMENTS_DIR="$HOME/Documents"
+XDG_DOWNLOAD_DIR="$HOME/Downloads"
+DIRS
+echo "figures" >"$HOME/Documents/Projects/quarterly-figures.txt"
+echo "dear" >"$HOME/Documents/letter.txt"
+echo "shopping" >"$HOME/Downloads/list.txt"
+printf '#!/bin/sh\ntouch "%s"\n' "$work/script-ran" >"$HOME/Documents/deploy.sh"
+chmod +x "$HOME/Documents/deploy.sh"
+
+# The test application, default for text.
+export XDG_DATA_HOME="$work/data"
+mkdir -p "$XDG_DATA_HOME/applications"
+printf '#!/bin/sh\nfor f in "$@"; do echo "$f" >>"%s"; done\n' "$work/opened" >"$work/record.sh"
+chmod +x "$work/record.sh"
+cat >"$XDG_DATA_HOME/applications/org.example.Recorder.desktop" <<ENTRY
+[Desktop Entry]
+Type=Application
+Name=Recorder
+Exec=$work/record.sh %f
+MimeType=text/plain;
+ENTRY
+printf '[MIME Cache]\ntext/plain=org.example.Recorder.desktop;\n' >"$XDG_DATA_HOME/applications/mimeinfo.cache"
+printf '[Default Applications]\ntext/plain=org.example.Recorder.desktop\n' >"$XDG_CONFIG_HOME/mimeapps.list"
+
+shot() { import -window root "$shots/$1.png"; }
+
+# The program's shown palette: its one visible window that is no dock; waits at most 10 s
+# for it to show with the keyboard.
+palette_window() {
+  local id
+  for id in $(xdotool search --onlyvisible --pid "$program_pid" 2>/dev/null); do
+    xprop -id "$id" _NET_WM_WINDOW_TYPE | grep -q _NET_WM_WINDOW_TYPE_DOCK || echo "$id"
+  done
+}
+expect_palette() {
+  wait_for 10 sh -c "[ \"\$(xdotool getwindowfocus)\" = \"$(palette_window_retry)\" ]" 2>/dev/null || true
+  local deadline=$((SECONDS + 10))
+  while :; do
+    palette=$(palette_window | head -1)
+    [[ -n "$palette" && $(xdotool getwindowfocus) == "$palette" ]] && return 0
+    ((SECONDS < deadline)) || fail "no file palette with the keyboard"
+    sleep 0.05
+  done
+}
+palette_window_retry() { palette_window | head -1; }
+expect_no_palette() {
+  wait_for 10 sh -c "[ -z \"\$(xdotool search --onlyvisible --pid $program_pid 2>/dev/null | while read -r id; do
+    xprop -id \$id _NET_WM_WINDOW_TYPE | grep -q _NET_WM_WINDOW_TYPE_DOCK || echo \$id; done)\" ]" \
+    || fail "the palette is still shown"
+}
+expect_opened() {
+  wait_for 10 grep -qxF "$1" "$work/opened" || fail "the test application did not open $1 (opened: $(cat "$work/opened" 2>/dev/null))"
+}
+
+start_headless_desktop
+# A session bus of the walk's own, where the stand-in file manager answers.
+exec {bus_fd}< <(dbus-daemon --session --nofork --print-address=1)
+read -r -t 10 -u "$bus_fd" DBUS_SESSION_BUS_ADDRESS || fail "no session bus"
+export DBUS_SESSION_BUS_ADDRESS
+desktop_pids+=($(pgrep -n -f "dbus-daemon --session --nofork --print-address=1"))
+"$file_manager" >"$work/shown" 2>"$work/file-manager.log" &
+desktop_pids+=($!)
+wait_for 10 grep -q ready "$work/file-manager.log" || fail "the stand-in file manager did not start"
+
+xterm -title Terminal -geometry 80x24+100+100 -e sleep 120 &
+desktop_pids+=($!)
+wait_for 10 xdotool search --onlyvisible --name '^Terminal$' || fail "no terminal"
+xdotool windowactivate --sync "$(xdotool search --onlyvisible --name '^Terminal$' | head -1)"
+xdotool mousemove 640 500
+start_program
+docks_before=$(dock_panels)
+
+xdotool key ctrl+super+o
+expect_palette
+sleep 0.3
+shot 1-top-level
+
+# Part of a name in a subfolder: the index finds it, captioned with where it lies.
+xdotool type --delay 30 quarterly
+sleep 1
+shot 2-search
+xdotool key Return
+expect_no_palette
+expect_opened "$HOME/Documents/Projects/quarterly-figures.txt"
+
+# Documents, then the picker of its subfolder: the docks; the first one pins it.
+xdotool key ctrl+super+o
+expect_palette
+xdotool key Down Return
+sleep 0.5
+xdotool key ctrl+Return
+sleep 0.5
+shot 3-docks
+xdotool key Down Return
+sleep 0.5
+wait_for 10 sh -c "[ \"\$(cd / && $(declare -f dock_panels | sed 1d | tr '\n' ' ') )\" != \"$docks_before\" ]" 2>/dev/null || true
+wait_for 10 grep -q "$HOME/Documents/Projects" "$settings" || fail "the folder was not pinned"
+[[ $(dock_panels) != "$docks_before" ]] || fail "the dock did not grow a tile"
+shot 4-pinned
+[[ $(xdotool getwindowfocus) == "$palette" ]] || fail "the palette lost the keyboard after pinning"
+
+# The script, chosen by typing: handed to the text application, never run.
+xdotool type --delay 30 deploy
+sleep 0.5
+xdotool key Return
+expect_no_palette
+expect_opened "$HOME/Documents/deploy.sh"
+sleep 1
+[[ ! -e "$work/script-ran" ]] || fail "the script ran"
+
+# Show in Files: the file manager on the bus is asked for the file.
+xdotool key ctrl+super+o
+expect_palette
+xdotool type --delay 30 letter
+sleep 0.5
+xdotool key ctrl+Return
+sleep 0.5
+shot 5-open-with
+xdotool key Up Return
+expect_no_palette
+wait_for 10 grep -qxF "file://$HOME/Documents/letter.txt" "$work/shown" \
+  || fail "the file manager was not asked for the letter (asked: $(cat "$work/shown"))"
+
+kill -TERM "$program_pid"
+expect_clean_exit
+echo "PASS"
