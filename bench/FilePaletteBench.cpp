@@ -1,9 +1,10 @@
+#include <unistd.h>
+
 #include <benchmark/benchmark.h>
 #include <chrono>
 #include <fstream>
 #include <memory>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "core/palettes/FileSearchController.h"
@@ -153,20 +154,19 @@ void FilePaletteFiftyOpenings(benchmark::State& state) {
         world.input.setPointer({100, 100});
         BenchPanels panels;
         BenchViews views;
-        FileSearchController palette(
-            {{panels, views, world.screens, world.input, world.events, world.mainLoop},
-             world.threads,
-             world.files,
-             world.text,
-             world.icons,
-             world.launcher,
-             world.menus,
-             world.keyboardLayout,
-             world.apps,
-             world.alerts,
-             world.clock,
-             std::nullopt},
-            docks.pinned());
+        FileSearchController palette({{panels, views, world.screens, world.input, world.events, world.mainLoop},
+                                      world.threads,
+                                      world.files,
+                                      world.text,
+                                      world.icons,
+                                      world.launcher,
+                                      world.menus,
+                                      world.keyboardLayout,
+                                      world.apps,
+                                      world.alerts,
+                                      world.clock,
+                                      std::nullopt},
+                                     docks.pinned());
         const auto openOnce = [&] {
             palette.show();
             palette.activate({.path = "/home/u/Documents", .name = "Documents", .isFolder = true, .modified = {}});
