@@ -78,6 +78,7 @@ public:
     std::unique_ptr<Panel> createPanel(const PanelStyle&, RectBL frame, PanelContent content) override {
         return std::make_unique<BenchPanel>(++serial_, frame, std::move(content));
     }
+    std::vector<OwnWindow> ownWindows() const override { return {}; }
 
 private:
     std::uint64_t serial_ = 0;
