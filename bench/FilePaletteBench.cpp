@@ -98,6 +98,7 @@ class BenchViews final : public PaletteViewFactory {
 public:
     std::shared_ptr<PaletteView> shortcutSheet(const std::vector<ShortcutSheetRow>&) override { return nullptr; }
     std::shared_ptr<OverviewPaletteView> overview(OverviewViewInputs) override { return nullptr; }
+    std::shared_ptr<PaletteView> appSearch(const AppSearchViewInputs&) override { return nullptr; }
     std::shared_ptr<PaletteView> fileSearch(FileSearchViewInputs inputs) override {
         return std::make_shared<BenchView>(std::move(inputs));
     }

@@ -78,26 +78,25 @@ protected:
         const fs::path apps = root / "data" / "applications";
         writeFile(apps / "org.example.Visible.desktop", entry("Visible", "/bin/true"));
         writeFile(apps / "tools" / "nested.desktop", entry("Nested", "/bin/true"));
-        writeFile(
-            apps / "quiet.desktop",
-            entry("Quiet", "/bin/true",
-                  "NoDisplay=true\nStartupWMClass=QuietWindow\nTryExec=/usr/bin/env\nMimeType=inode/directory;\n"));
-        writeFile(apps / "gone.desktop", entry("Gone", "/bin/true", "Hidden=true\n"));
-        // The hidden entry is the desktop's file manager.
-        writeFile(apps / "mimeapps.list", "[Default Applications]\ninode/directory=quiet.desktop\n");
-        writeFile(apps / "counter.desktop", entry("Counter", script.string()));
-        writeFile(root / "home" / "applications" / "mine.desktop", entry("Mine", "/bin/true"));
-        // Two applications for text, the first the default, which writes down what it opens.
+        // Applications that write down what they open.
         const fs::path record = root / "record.sh";
         writeFile(record,
                   "#!/bin/sh\nfor f in \"$@\"; do echo \"$f\" >> '" + (root / "opened.txt").string() + "'; done\n");
         fs::permissions(record, fs::perms::owner_all);
+        // The hidden entry is the desktop's file manager.
+        writeFile(
+            apps / "quiet.desktop",
+            entry("Quiet", record.string() + " %f",
+                  "NoDisplay=true\nStartupWMClass=QuietWindow\nTryExec=/usr/bin/env\nMimeType=inode/directory;\n"));
+        writeFile(apps / "gone.desktop", entry("Gone", "/bin/true", "Hidden=true\n"));
+        writeFile(apps / "counter.desktop", entry("Counter", script.string()));
+        writeFile(root / "home" / "applications" / "mine.desktop", entry("Mine", "/bin/true"));
+        // Two applications for text, the first the default.
         writeFile(apps / "org.example.Recorder.desktop",
                   entry("Recorder", record.string() + " %f", "MimeType=text/plain;\n"));
         writeFile(apps / "org.example.Viewer.desktop", entry("Viewer", "/bin/true %f", "MimeType=text/plain;\n"));
         writeFile(apps / "mimeapps.list",
-                  "[Default Applications]\ntext/plain=org.example.Recorder.desktop\n"
-                  "inode/directory=org.example.Recorder.desktop\n");
+                  "[Default Applications]\ntext/plain=org.example.Recorder.desktop\ninode/directory=quiet.desktop\n");
         // As the desktop's database tool writes it: GIO lists the applications of a type from it.
         writeFile(apps / "mimeinfo.cache",
                   "[MIME Cache]\ntext/plain=org.example.Recorder.desktop;org.example.Viewer.desktop;\n");
@@ -154,7 +153,7 @@ TEST_F(DesktopEntries, TheFileManagerIsTheDefaultForFoldersAndTheScanAddsItWhenH
     std::vector<std::string> names;
     for (const InstalledApp& app : InstalledAppsScanner::scan(catalog, text))
         names.push_back(app.name);
-    EXPECT_EQ(names, (std::vector<std::string>{"Counter", "Mine", "Nested", "Quiet", "Visible"}));
+    EXPECT_EQ(names, (std::vector<std::string>{"Counter", "Mine", "Nested", "Quiet", "Recorder", "Viewer", "Visible"}));
 }
 
 TEST_F(DesktopEntries, AnEntryFileNamesItsApplication) {
@@ -227,7 +226,7 @@ TEST_F(DesktopEntries, EveryEntryButHiddenOnesTellsHowToRecogniseItsWindows) {
     const auto quiet = std::ranges::find(facts, std::string("quiet"), &DesktopEntryFacts::id);
     ASSERT_NE(quiet, facts.end());
     EXPECT_EQ(quiet->startupWmClass, "QuietWindow");
-    EXPECT_EQ(quiet->programs, (std::vector<std::string>{"/bin/true", "/usr/bin/env"}));
+    EXPECT_EQ(quiet->programs, (std::vector<std::string>{(root / "record.sh").string(), "/usr/bin/env"}));
     const auto counter = std::ranges::find(facts, std::string("counter"), &DesktopEntryFacts::id);
     ASSERT_NE(counter, facts.end());
     EXPECT_FALSE(counter->startupWmClass);
@@ -336,7 +335,7 @@ TEST_F(DesktopEntries, ShowingAFileAsksTheFileManagerOnTheBusElseOpensItsFolder)
         ASSERT_TRUE(quillbern::testing::spinEventsUntil([&] { return !manager.shown.isEmpty(); }));
         EXPECT_EQ(manager.shown, (QStringList{uri(script), uri(entryFile)})) << "every item in one request";
     }
-    // Nobody owns the name now: the folder that holds it opens with its application.
+    // Nobody owns the name now: the folder that holds it opens with the file manager.
     fs::remove(root / "opened.txt");
     launcher.reveal({script});
     ASSERT_TRUE(quillbern::testing::spinEventsUntil([] { return lineCount(root / "opened.txt") >= 1; }));

@@ -19,10 +19,10 @@ FileSearchController::FileSearchController(Ports ports, PinnedStore& pinned)
     : ports_(std::move(ports)),
       pinned_(pinned),
       engine_({ports_.palette.mainLoop, ports_.threads, ports_.files, ports_.text}),
-      presenter_(ports_.palette, PalettePlacement::searchLine, [this] { dismiss(); },
-                 {.standsAside = [this] { return standDownForPermissionPrompt(); }}) {
+      presenter_(ports_.palette, PalettePlacement::searchLine, [this] { dismiss(); }) {
     // The menu tracks the click itself; the palette goes once the menu has closed.
     presenter_.holdWhile([this] { return isPickerMenuOpen_; }, [this] { pickerSawOutsideClick_ = true; });
+    presenter_.standAsideWhile([this] { return standDownForPermissionPrompt(); });
 }
 
 bool FileSearchController::isShown() const {

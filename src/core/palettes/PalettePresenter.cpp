@@ -112,6 +112,10 @@ void PalettePresenter::holdWhile(std::function<bool()> held, Task clickElsewhere
     heldClickElsewhere_ = std::move(clickElsewhere);
 }
 
+void PalettePresenter::standAsideWhile(std::function<bool()> asked) {
+    standAside_ = std::move(asked);
+}
+
 void PalettePresenter::contentShapeChanged() {
     ports_.mainLoop.post(lifetime_.guard([this] { relayout(); }));
 }

@@ -55,9 +55,6 @@ struct PaletteOptions {
     bool ignoresCommandClicks = false;
     // The panel offers no key equivalents and takes Command-period as Escape.
     bool withoutKeyEquivalents = false;
-    // While it answers true (the system asks the user something on the palette's behalf),
-    // a click in another application and the loss of the keyboard leave the palette open.
-    std::function<bool()> standsAside;
 };
 
 // The frame after a relayout that keeps the centre, its origin rounded.
@@ -92,6 +89,10 @@ public:
     // windows and the loss of the keyboard leave the palette alone, and a click in another
     // application goes to `clickElsewhere` instead of dismissing it.
     void holdWhile(std::function<bool()> held, Task clickElsewhere);
+    // While `asked` answers true (the system asks the user something on the palette's
+    // behalf), a click in another application and the loss of the keyboard leave the
+    // palette open; a click in our own windows still closes it.
+    void standAsideWhile(std::function<bool()> asked);
 
     // A panel is open and on screen.
     bool isShown() const;
@@ -102,7 +103,7 @@ private:
     void relayout();
     Size sizeOn(const ScreenInfo& screen) const;
     bool isHeld() const { return held_ && held_(); }
-    bool standsAside() const { return options_.standsAside && options_.standsAside(); }
+    bool standsAside() const { return standAside_ && standAside_(); }
 
     PalettePorts ports_;
     PalettePlacement placement_;
@@ -110,6 +111,7 @@ private:
     PaletteOptions options_;
     std::function<bool()> held_;
     Task heldClickElsewhere_;
+    std::function<bool()> standAside_;
     std::unique_ptr<Panel> panel_;
     std::shared_ptr<PaletteView> view_;
     Subscription globalClicks_;

@@ -57,6 +57,22 @@ AppId desktopEntryId(const Path& entryPath) {
     return withoutSuffix(slash == Path::npos ? entryPath : entryPath.substr(slash + 1));
 }
 
+std::optional<InstalledApp> installedAppOf(GAppInfo* info) {
+    if (!info || !G_IS_DESKTOP_APP_INFO(info)) return std::nullopt;
+    const char* filename = g_desktop_app_info_get_filename(G_DESKTOP_APP_INFO(info));
+    if (!filename) return std::nullopt;
+    const char* id = g_app_info_get_id(info);
+    const char* name = g_app_info_get_name(info);
+    return InstalledApp{id ? withoutSuffix(id) : desktopEntryId(filename), name ? name : "", filename};
+}
+
+std::optional<InstalledApp> defaultAppForType(const char* contentType) {
+    GAppInfo* handler = g_app_info_get_default_for_type(contentType, FALSE);
+    std::optional<InstalledApp> app = installedAppOf(handler);
+    if (handler) g_object_unref(handler);
+    return app;
+}
+
 LinuxAppCatalog::LinuxAppCatalog() : monitor_(g_app_info_monitor_get()) {
     // GIO tells once per reading of the entries, so every reader re-arms it.
     g_signal_connect(monitor_, "changed", G_CALLBACK(+[](GAppInfoMonitor*, gpointer self) {
@@ -121,17 +137,7 @@ std::vector<InstalledApp> LinuxAppCatalog::installedApps() const {
 }
 
 std::optional<InstalledApp> LinuxAppCatalog::fileManager() const {
-    GAppInfo* handler = g_app_info_get_default_for_type("inode/directory", FALSE);
-    if (!handler) return std::nullopt;
-    std::optional<InstalledApp> app;
-    if (G_IS_DESKTOP_APP_INFO(handler)) {
-        const char* id = g_app_info_get_id(handler);
-        const char* filename = g_desktop_app_info_get_filename(G_DESKTOP_APP_INFO(handler));
-        const char* name = g_app_info_get_name(handler);
-        if (id && filename) app = InstalledApp{withoutSuffix(id), name ? name : "", filename};
-    }
-    g_object_unref(handler);
-    return app;
+    return defaultAppForType("inode/directory");
 }
 
 std::vector<DesktopEntryFacts> LinuxAppCatalog::entryFacts() const {

@@ -5,6 +5,7 @@
 #include "core/platform/AppCatalog.h"
 #include "linux/freedesktop/DesktopEntryFacts.h"
 
+typedef struct _GAppInfo GAppInfo;
 typedef struct _GAppInfoMonitor GAppInfoMonitor;
 
 namespace quillbern {
@@ -44,5 +45,10 @@ private:
 // The desktop-entry id of an entry file without ".desktop": its path below an XDG
 // "applications" folder with slashes as hyphens, else its file name.
 AppId desktopEntryId(const Path& entryPath);
+
+// An application as the program lists it; none when it is no desktop entry on disk.
+std::optional<InstalledApp> installedAppOf(GAppInfo* info);
+// The application the desktop opens items of the content type with; none when it names none.
+std::optional<InstalledApp> defaultAppForType(const char* contentType);
 
 }  // namespace quillbern

@@ -50,23 +50,12 @@ std::string contentType(const Path& path) {
     return guessed ? guessed.get() : "application/octet-stream";
 }
 
-// An application as the picker lists it; none when it is no desktop entry on disk.
-std::optional<InstalledApp> installedApp(GAppInfo* info) {
-    if (!info || !G_IS_DESKTOP_APP_INFO(info)) return std::nullopt;
-    const char* filename = g_desktop_app_info_get_filename(G_DESKTOP_APP_INFO(info));
-    if (!filename) return std::nullopt;
-    const char* name = g_app_info_get_name(info);
-    return InstalledApp{desktopEntryId(filename), name ? name : "", filename};
-}
-
 GText uriOf(const Path& path) {
     return GText(g_filename_to_uri(path.c_str(), nullptr, nullptr));
 }
 
 std::optional<InstalledApp> defaultApp(const Path& path) {
-    const std::unique_ptr<GAppInfo, ObjectDeleter> info(
-        g_app_info_get_default_for_type(contentType(path).c_str(), FALSE));
-    return installedApp(info.get());
+    return defaultAppForType(contentType(path).c_str());
 }
 
 // Never GIO's own "launch the default for this URI", which runs a desktop entry: the item
@@ -107,8 +96,8 @@ struct RevealRequest {
         g_dbus_connection_set_exit_on_close(bus, FALSE);
         // Without auto-start: a name nobody owns answers at once, and the folder opens instead.
         g_dbus_connection_call(bus, "org.freedesktop.FileManager1", "/org/freedesktop/FileManager1",
-                               "org.freedesktop.FileManager1", "ShowItems", g_variant_new("(^ass)", uris.data(), ""), nullptr,
-                               G_DBUS_CALL_FLAGS_NO_AUTO_START, kFileManagerTimeoutMs, nullptr,
+                               "org.freedesktop.FileManager1", "ShowItems", g_variant_new("(^ass)", uris.data(), ""),
+                               nullptr, G_DBUS_CALL_FLAGS_NO_AUTO_START, kFileManagerTimeoutMs, nullptr,
                                &RevealRequest::answered, request);
         g_object_unref(bus);
     }
@@ -184,9 +173,7 @@ bool LinuxLauncher::canOpenSystemSettings(SettingsPage) const {
 }
 
 std::optional<InstalledApp> LinuxLauncher::defaultAppFor(const Path& path) const {
-    const std::unique_ptr<GAppInfo, ObjectDeleter> info(
-        g_app_info_get_default_for_type(contentType(path).c_str(), FALSE));
-    return installedApp(info.get());
+    return defaultApp(path);
 }
 
 std::vector<InstalledApp> LinuxLauncher::appsFor(const Path& path) const {
@@ -195,7 +182,7 @@ std::vector<InstalledApp> LinuxLauncher::appsFor(const Path& path) const {
     // Those of the type itself, then those of the types it belongs to: a script is text too.
     for (GList* list : {g_app_info_get_all_for_type(type.c_str()), g_app_info_get_fallback_for_type(type.c_str())}) {
         for (GList* node = list; node; node = node->next) {
-            std::optional<InstalledApp> app = installedApp(G_APP_INFO(node->data));
+            std::optional<InstalledApp> app = installedAppOf(G_APP_INFO(node->data));
             if (app && std::ranges::find(apps, app->appId, &InstalledApp::appId) == apps.end())
                 apps.push_back(std::move(*app));
         }
