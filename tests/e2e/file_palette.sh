@@ -84,10 +84,11 @@ expect_opened() {
 
 start_headless_desktop
 # A session bus of the walk's own, where the stand-in file manager answers.
-exec {bus_fd}< <(dbus-daemon --session --nofork --print-address=1)
+exec {bus_fd}< <(dbus-daemon --session --nofork --print-address=1 --print-pid=1 2>/dev/null)
 read -r -t 10 -u "$bus_fd" DBUS_SESSION_BUS_ADDRESS || fail "no session bus"
+read -r -t 10 -u "$bus_fd" bus_pid || fail "no session bus"
+desktop_pids+=("$bus_pid")
 export DBUS_SESSION_BUS_ADDRESS
-desktop_pids+=($(pgrep -n -f "dbus-daemon --session --nofork --print-address=1"))
 "$file_manager" >"$work/shown" 2>"$work/file-manager.log" &
 desktop_pids+=($!)
 wait_for 10 grep -q ready "$work/file-manager.log" || fail "the stand-in file manager did not start"
@@ -136,14 +137,17 @@ expect_opened "$HOME/Documents/deploy.sh"
 sleep 1
 [[ ! -e "$work/script-ran" ]] || fail "the script ran"
 
-# Show in Files: the file manager on the bus is asked for the file.
+# Show in Files: the file manager on the bus is asked for the file. The top level now
+# lists the pinned folder after the user's folders.
 xdotool key ctrl+super+o
 expect_palette
+sleep 0.3
+shot 5-top-level-pinned
 xdotool type --delay 30 letter
 sleep 0.5
 xdotool key ctrl+Return
 sleep 0.5
-shot 5-open-with
+shot 6-open-with
 xdotool key Up Return
 expect_no_palette
 wait_for 10 grep -qxF "file://$HOME/Documents/letter.txt" "$work/shown" \
@@ -152,7 +156,7 @@ wait_for 10 grep -qxF "file://$HOME/Documents/letter.txt" "$work/shown" \
 # The pinned folder's tile on the dock, shown at the bottom edge.
 xdotool mousemove 640 1079
 sleep 1.5
-shot 6-dock
+shot 7-dock
 
 kill -TERM "$program_pid"
 expect_clean_exit
