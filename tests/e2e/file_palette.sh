@@ -7,8 +7,6 @@
 source "$(dirname "$0")/../support/e2e-session.sh"
 
 file_manager=$(dirname "$test_client")/quillbern_test_file_manager
-shots=${QUILLBERN_E2E_SHOTS:-$work/shots}
-mkdir -p "$shots"
 
 # The home: the user's folders, a few files, a subfolder and a script that would leave a
 # mark if it ran.
@@ -45,7 +43,10 @@ printf '[Default Applications]\ntext/plain=org.example.Recorder.desktop\napplica
 # A user past the walkthrough, whose window would stand among the palette's.
 printf '{"hasCompletedOnboarding": true}\n' >"$settings"
 
-shot() { import -window root "$shots/$1.png"; }
+# Screenshots, kept in QUILLBERN_E2E_SCREENSHOTS when it is set.
+shot() {
+  [[ -z ${QUILLBERN_E2E_SCREENSHOTS:-} ]] || import -window root "$QUILLBERN_E2E_SCREENSHOTS/file_palette-$1.png"
+}
 
 # The docks as saved, decoded.
 saved_docks() {
