@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "AllocationCounter.h"
+#include "RunOnLoop.h"
 #include "core/foundation/ThreadRunLoop.h"
 #include "core/palettes/FileSearchEngine.h"
 #include "core/platform/SystemThreads.h"
@@ -152,12 +153,7 @@ struct Engine {
     }
     template <class Fn>
     void onMain(Fn fn) {
-        std::promise<void> done;
-        mainLoop->post([&] {
-            fn();
-            done.set_value();
-        });
-        done.get_future().wait();
+        bench::runOn(*mainLoop, fn);
     }
     std::vector<FileEntry> buildIndex(const Path& root) {
         std::promise<std::vector<FileEntry>> built;

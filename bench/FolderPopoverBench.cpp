@@ -7,6 +7,7 @@
 #include <string>
 #include <sys/stat.h>
 
+#include "RunOnLoop.h"
 #include "core/foundation/Clock.h"
 #include "core/foundation/ThreadRunLoop.h"
 #include "core/platform/SystemThreads.h"
@@ -76,12 +77,7 @@ struct Browser {
     }
     template <class Fn>
     void onMain(Fn fn) {
-        std::promise<void> done;
-        mainLoop->post([&] {
-            fn();
-            done.set_value();
-        });
-        done.get_future().wait();
+        bench::runOn(*mainLoop, fn);
     }
     FolderListing list(const Path& path) {
         std::promise<FolderListing> listed;

@@ -9,6 +9,7 @@
 #include "sim/SimClock.h"
 #include "sim/SimKeyboardLayout.h"
 #include "sim/SimSystemAppearance.h"
+#include "support/PaintCounter.h"
 #include "ui/foundation/QtPanelHost.h"
 #include "ui/workspace/VeilPanel.h"
 
@@ -19,16 +20,7 @@ constexpr RectBL kScreen{0, 0, 400, 300};
 // In the view: 100 from the left, 100 below the top, 200 by 100.
 constexpr RectBL kHole{100, 100, 200, 100};
 
-class PaintCounter final : public QObject {
-public:
-    int paints = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint) ++paints;
-        return false;
-    }
-};
+using test::PaintCounter;
 
 class Veil : public ::testing::Test {
 protected:

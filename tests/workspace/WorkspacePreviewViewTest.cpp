@@ -10,6 +10,7 @@
 #include "sim/SimClock.h"
 #include "sim/SimKeyboardLayout.h"
 #include "sim/SimSystemAppearance.h"
+#include "support/PaintCounter.h"
 #include "ui/foundation/QtPanelHost.h"
 #include "ui/workspace/WorkspacePreviewView.h"
 
@@ -21,16 +22,7 @@ constexpr Rect kLeft{10, 10, 385, 580};
 constexpr Rect kRight{405, 10, 385, 580};
 const std::string kFull = "The workspace is full";
 
-class PaintCounter final : public QObject {
-public:
-    int paints = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint) ++paints;
-        return false;
-    }
-};
+using test::PaintCounter;
 
 class PreviewView : public ::testing::Test {
 protected:
