@@ -9,7 +9,9 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <gio/gio.h>
 #include <gtest/gtest.h>
+#include <optional>
 #include <sys/stat.h>
 #include <thread>
 
@@ -318,19 +320,19 @@ private:
 
 }  // namespace
 
-TEST_F(DesktopEntries, ShowingAFileAsksTheFileManagerOnTheBusElseOpensItsFolder) {
-    quillbern::testing::PrivateBus bus;
-    ASSERT_TRUE(bus.isRunning());
+TEST_F(DesktopEntries, ShowingAFileAsksTheFileManagerOnTheBusElseOpensItsFolderAndOutlivesTheBus) {
+    std::optional<quillbern::testing::PrivateBus> bus(std::in_place);
+    ASSERT_TRUE(bus->isRunning());
     // GIO takes the session bus from the environment once, at its first use in the process.
     ScopedEnvironment sessionBus;
-    sessionBus.set("DBUS_SESSION_BUS_ADDRESS", bus.address().toStdString());
+    sessionBus.set("DBUS_SESSION_BUS_ADDRESS", bus->address().toStdString());
     SimRunningApps apps;
     LinuxLauncher launcher(apps);
     const Path script = (root / "files" / "run.sh").string();
     const Path entryFile = (root / "files" / "tool.desktop").string();
     const auto uri = [](const Path& path) { return QUrl::fromLocalFile(QString::fromStdString(path)).toString(); };
     {
-        FakeFileManager manager(bus.connect(QStringLiteral("files")));
+        FakeFileManager manager(bus->connect(QStringLiteral("files")));
         launcher.reveal({script, entryFile});
         ASSERT_TRUE(quillbern::testing::spinEventsUntil([&] { return !manager.shown.isEmpty(); }));
         EXPECT_EQ(manager.shown, (QStringList{uri(script), uri(entryFile)})) << "every item in one request";
@@ -343,6 +345,21 @@ TEST_F(DesktopEntries, ShowingAFileAsksTheFileManagerOnTheBusElseOpensItsFolder)
     std::string line;
     std::getline(opened, line);
     EXPECT_EQ(line, (root / "files").string());
+
+    // The session bus goes away: GIO tells its connection's end on the main loop, where by
+    // default it would end the whole process.
+    GDBusConnection* gio = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
+    ASSERT_NE(gio, nullptr);
+    bool closed = false;
+    const gulong handler = g_signal_connect(
+        gio, "closed",
+        G_CALLBACK(+[](GDBusConnection*, gboolean, GError*, gpointer seen) { *static_cast<bool*>(seen) = true; }),
+        &closed);
+    bus.reset();
+    EXPECT_TRUE(quillbern::testing::spinEventsUntil([&] { return closed; }));
+    QCoreApplication::processEvents();
+    g_signal_handler_disconnect(gio, handler);
+    g_object_unref(gio);
 }
 
 TEST(LinuxProcesses, AMissingProgramIsAFailure) {
