@@ -93,6 +93,23 @@ TEST_F(LinuxThumbnails, AnImageIsScaledToTheSideAndStoredForOtherReaders) {
     EXPECT_NEAR(centre(thumbnailer.thumbnail(photo, 128)).red(), 200, 12);
 }
 
+TEST_F(LinuxThumbnails, APictureOfOneBitAPixelKeepsItsColoursScaledAndStored) {
+    // Flat pictures are often saved with a palette of two colours, one bit a pixel.
+    QImage flat(QSize(480, 640), QImage::Format_Mono);
+    flat.setColorTable({qRgb(60, 157, 93), qRgb(0, 0, 0)});
+    flat.fill(0);
+    const Path path = (root / "files" / "forest.png").string();
+    ASSERT_TRUE(flat.save(QString::fromStdString(path), "png"));
+
+    const ImageHandle made = thumbnailer.thumbnail(path, 64);
+    ASSERT_TRUE(made);
+    EXPECT_EQ(centre(made), QColor(60, 157, 93));
+    const QImage stored(QString::fromStdString(LinuxThumbnailer::cacheFile("normal", uri(path))));
+    ASSERT_EQ(stored.size(), QSize(96, 128));
+    for (const QPoint at : {QPoint(0, 0), QPoint(47, 63), QPoint(95, 127)})
+        EXPECT_EQ(stored.pixelColor(at), QColor(60, 157, 93)) << "other programs read what we stored";
+}
+
 TEST_F(LinuxThumbnails, AStoredThumbnailIsUsedOnlyWhileItMatchesTheFile) {
     const Path photo = picture("photo.png", {300, 300}, QColor(30, 30, 200));
     store(photo, "normal", QColor(30, 200, 30), mtime(photo));

@@ -49,6 +49,9 @@ std::string fileUri(const Path& file) {
 
 QImage fittedTo(QImage image, int side) {
     if (image.width() <= side && image.height() <= side) return image;
+    // Scaling keeps a picture's format, and one bit a pixel cannot hold the blended colours.
+    if (image.format() == QImage::Format_Mono || image.format() == QImage::Format_MonoLSB)
+        image.convertTo(QImage::Format_ARGB32);
     return image.scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation);
 }
 
@@ -183,9 +186,13 @@ ImageHandle LinuxThumbnailer::thumbnail(const Path& file, int sidePx) const {
     reader.setAutoTransform(true);
     if (!reader.canRead()) return nullptr;
     const int side = kSizes[wanted].side;
-    if (const QSize full = reader.size(); full.isValid() && (full.width() > side || full.height() > side))
+    // Qt's reader would scale a picture of one bit a pixel as such, to noise: it is scaled
+    // once read.
+    const QImage::Format format = reader.imageFormat();
+    const bool scalesWell = format != QImage::Format_Mono && format != QImage::Format_MonoLSB;
+    if (const QSize full = reader.size(); scalesWell && full.isValid() && (full.width() > side || full.height() > side))
         reader.setScaledSize(full.scaled(side, side, Qt::KeepAspectRatio));
-    const QImage picture = reader.read();
+    const QImage picture = fittedTo(reader.read(), side);
     if (picture.isNull()) return nullptr;
     storePicture(picture, root + "/" + kSizes[wanted].folder, cacheFile(kSizes[wanted].folder, uri), uri, mtime);
     return handleOf(fittedTo(picture, sidePx));
