@@ -91,12 +91,13 @@ expect_dock_panels "$left_dock" "$right_dock"
 # 10 points all round, highlighted; only its ring shows.
 grab "$xterm_tile" 1900 500
 wait_for 5 differs 1900 11 "$desktop" || fail "no ghost cell on the right-hand monitor"
+# A cell the left-hand monitor showed while the tile crossed it eases out first.
+wait_for 5 same 640 11 "$desktop" || fail "a cell on the left-hand monitor"
 shot dragging-one
 [[ $(pixel dragging-one 1291 500) != "$desktop" ]] || fail "the cell's left edge does not show"
 [[ $(pixel dragging-one 1920 11) != "$desktop" ]] || fail "one cell, not two"
 [[ $(pixel dragging-one 1900 500) == "$desktop" ]] || fail "the desktop inside the cell: $(pixel dragging-one 1900 500)"
 [[ $(pixel dragging-one 1285 500) == "$desktop" ]] || fail "the desktop around the cell"
-[[ $(pixel dragging-one 640 11) == "$desktop" ]] || fail "a cell on the left-hand monitor"
 xdotool mouseup 1
 wait_for 5 in_cell "$term" 1290 10 1260 1060 || fail "the terminal is not in the cell: $(frame_of "$term")"
 wait_for 5 same 1291 500 "$white" || fail "the ghost cell stays over the terminal: $(live 1291 500)"
