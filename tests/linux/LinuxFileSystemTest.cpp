@@ -178,8 +178,11 @@ TEST_F(LinuxFiles, UserFoldersComeFromTheUserDirsFileAndOnesSwitchedOffOrMissing
     environment.set("HOME", at("home"));
     environment.set("XDG_CONFIG_HOME", at("config"));
 
-    EXPECT_EQ(files.userDirectory(UserDirectory::desktop), at("home/Desktop")) << "without the file, ~/Desktop";
-    EXPECT_FALSE(files.userDirectory(UserDirectory::documents));
+    // Without the file, the folders of the usual names, where they exist.
+    folder("home/Documents");
+    EXPECT_EQ(files.userDirectory(UserDirectory::desktop), at("home/Desktop"));
+    EXPECT_EQ(files.userDirectory(UserDirectory::documents), at("home/Documents"));
+    EXPECT_FALSE(files.userDirectory(UserDirectory::downloads));
 
     std::ofstream(root / "config" / "user-dirs.dirs") << "# written by xdg-user-dirs-update\n"
                                                       << "XDG_DESKTOP_DIR=\"$HOME/Work Desk\"\n"
@@ -192,6 +195,7 @@ TEST_F(LinuxFiles, UserFoldersComeFromTheUserDirsFileAndOnesSwitchedOffOrMissing
 
     std::ofstream(root / "config" / "user-dirs.dirs") << "XDG_DESKTOP_DIR=\"$HOME/Gone\"\n";
     EXPECT_FALSE(files.userDirectory(UserDirectory::desktop)) << "a folder that does not exist";
+    EXPECT_EQ(files.userDirectory(UserDirectory::documents), at("home/Documents")) << "one the file does not name";
 }
 
 // The freedesktop Trash: made when missing so that a watch of it can start, private.

@@ -148,6 +148,15 @@ TEST(FileSearchView, ShapeChangesReachThePaletteButSelectionAndTypingWithinTheSa
     EXPECT_EQ(w.shapeChanges, searching);
     EXPECT_EQ(w.view->field()->text(), "repo");
     EXPECT_TRUE(w.view->clearButton()->isVisibleTo(w.view.get()));
+
+    // No match, and typing on: the same shape, the note names what is typed now.
+    w.state->setQuery("repz");
+    w.settle();
+    ASSERT_EQ(w.view->shownContent(), FileListContent::noMatch);
+    w.state->setQuery("repzz");
+    w.settle();
+    QApplication::processEvents();
+    EXPECT_EQ(textOf(*w.view, "noMatch"), "No files match “repzz”");
 }
 
 TEST(FileSearchView, ARefusedFolderShowsItsCardEvenWhileTypingWithoutASettingsButtonHere) {

@@ -183,11 +183,12 @@ Result<std::vector<DirEntry>> LinuxFileSystem::list(const Path& folder, bool ski
 std::optional<Path> LinuxFileSystem::userDirectory(UserDirectory which) const {
     const std::string home = homeFolder();
     if (which == UserDirectory::trash) return homeTrashFiles(home);
-    const std::string_view key = which == UserDirectory::desktop     ? "XDG_DESKTOP_DIR"
-                                 : which == UserDirectory::documents ? "XDG_DOCUMENTS_DIR"
-                                                                     : "XDG_DOWNLOAD_DIR";
+    const auto [key, usualName] = which == UserDirectory::desktop     ? std::pair("XDG_DESKTOP_DIR", "Desktop")
+                                  : which == UserDirectory::documents ? std::pair("XDG_DOCUMENTS_DIR", "Documents")
+                                                                      : std::pair("XDG_DOWNLOAD_DIR", "Downloads");
     std::optional<Path> folder = configuredUserFolder(configFolder(home) + "/user-dirs.dirs", key, home);
-    if (!folder && which == UserDirectory::desktop && !home.empty()) folder = home + "/Desktop";
+    // A desktop without the user-dirs tools still has its folders under the usual names.
+    if (!folder && !home.empty()) folder = home + "/" + usualName;
     if (!folder) return std::nullopt;
     Path normalized = normalizedPath(*folder);
     if (normalized == normalizedPath(home) || !isDirectory(normalized)) return std::nullopt;

@@ -346,6 +346,10 @@ QWidget* centredText(const QString& text, const QFont& font, bool secondary, int
     return box;
 }
 
+QString noMatchText(const FileSearchState& state) {
+    return localized("No files match “%1”").arg(qText(state.query()));
+}
+
 QProgressBar* spinner(int side, QWidget* parent) {
     auto* busy = new QProgressBar(parent);
     busy->setRange(0, 0);
@@ -421,6 +425,7 @@ void FileSearchView::stateChanged() {
     }
     field_->setQuery(state.query());
     clear_->setVisible(!state.query().empty());
+    if (noMatch_) noMatch_->setText(noMatchText(state));
     if (list_) {
         list_->viewport()->update();
         followSelection();
@@ -441,6 +446,7 @@ void FileSearchView::rebuild() {
         delete item;
     }
     list_ = nullptr;
+    noMatch_ = nullptr;
     const FileSearchState& state = *inputs_.state;
     clear_->setVisible(!state.query().empty());
     field_->setQuery(state.query());
@@ -494,10 +500,13 @@ void FileSearchView::rebuild() {
             lower_->addWidget(card);
             break;
         }
-        case FileListContent::noMatch:
-            lower_->addWidget(centredText(localized("No files match “%1”").arg(qText(state.query())), fontOfSize(13),
-                                          false, 16, QStringLiteral("noMatch"), lowerBox_));
+        case FileListContent::noMatch: {
+            QWidget* box =
+                centredText(noMatchText(state), fontOfSize(13), false, 16, QStringLiteral("noMatch"), lowerBox_);
+            noMatch_ = box->findChild<QLabel*>();
+            lower_->addWidget(box);
             break;
+        }
         case FileListContent::results: {
             list_ = new FileRowList(state.searchResults(), inputs_, lowerBox_);
             lower_->addWidget(list_);

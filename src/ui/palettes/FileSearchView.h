@@ -62,6 +62,8 @@ private:
     QVBoxLayout* lower_ = nullptr;
     QWidget* lowerBox_ = nullptr;
     QListView* list_ = nullptr;
+    // The note of a search without matches, which names the query as it is typed.
+    QLabel* noMatch_ = nullptr;
     FileListContent shown_ = FileListContent::level;
     std::vector<std::string> signature_;
     bool rebuilding_ = false;
