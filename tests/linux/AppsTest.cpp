@@ -326,6 +326,10 @@ TEST_F(DesktopEntries, ShowingAFileAsksTheFileManagerOnTheBusElseOpensItsFolderA
     // GIO takes the session bus from the environment once, at its first use in the process.
     ScopedEnvironment sessionBus;
     sessionBus.set("DBUS_SESSION_BUS_ADDRESS", bus->address().toStdString());
+    // Held from the start, so the launcher's requests go through this very connection: GIO
+    // keeps its bus only while someone holds it, and a new one would end the process again.
+    GDBusConnection* gio = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
+    ASSERT_NE(gio, nullptr);
     SimRunningApps apps;
     LinuxLauncher launcher(apps);
     const Path script = (root / "files" / "run.sh").string();
@@ -348,8 +352,6 @@ TEST_F(DesktopEntries, ShowingAFileAsksTheFileManagerOnTheBusElseOpensItsFolderA
 
     // The session bus goes away: GIO tells its connection's end on the main loop, where by
     // default it would end the whole process.
-    GDBusConnection* gio = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
-    ASSERT_NE(gio, nullptr);
     bool closed = false;
     const gulong handler = g_signal_connect(
         gio, "closed",
