@@ -13,6 +13,7 @@
 #include "core/platform/SystemThreads.h"
 #include "core/tiles/LocationBrowser.h"
 #include "linux/freedesktop/LinuxFileSystem.h"
+#include "sim/SimAlerts.h"
 #include "sim/SimFolderEvents.h"
 #include "sim/SimLauncher.h"
 #include "sim/SimLog.h"
@@ -63,13 +64,14 @@ struct Browser {
     SimFolderEvents folders;
     SimThumbnailer thumbnailer;
     SimLauncher launcher;
+    SimAlerts alerts;
     std::unique_ptr<ThreadRunLoop> mainLoop = ThreadRunLoop::start("bench.main");
     std::unique_ptr<LocationBrowser> browser;
 
     Browser() {
         onMain([this] {
             browser = std::make_unique<LocationBrowser>(
-                LocationBrowser::Ports{*mainLoop, clock, threads, files, folders, thumbnailer, launcher});
+                LocationBrowser::Ports{*mainLoop, clock, threads, files, folders, thumbnailer, launcher, alerts});
         });
     }
     ~Browser() {

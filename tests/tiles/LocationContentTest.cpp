@@ -166,11 +166,19 @@ TEST_F(Popover, ItemsOpenWithTheirApplicationOrShowInTheFileManagerAndClose) {
     content->openItem(content->entries()[0]);
     EXPECT_EQ(w.world.launcher.openedLocations(), std::vector<std::string>{kFolder + "/run.sh"});
     EXPECT_TRUE(w.world.launcher.launchedPaths().empty()) << "opened, never run";
+    // Nothing opens it here: said, not silent.
+    EXPECT_EQ(w.world.alerts.beepCount(), 1);
+    EXPECT_TRUE(w.world.log.contains("no application opens " + kFolder + "/run.sh"));
+    w.world.launcher.setApps(kFolder + "/run.sh", InstalledApp{"org.example.Editor", "Editor", "/apps/editor.desktop"},
+                             {});
+    content->openItem(content->entries()[0]);
+    EXPECT_EQ(w.world.launcher.openedDocuments(), std::vector<Path>{kFolder + "/run.sh"});
+    EXPECT_EQ(w.world.alerts.beepCount(), 1);
     content->revealItem(content->entries()[0]);
     EXPECT_EQ(w.world.launcher.revealed(), std::vector<std::vector<Path>>{{kFolder + "/run.sh"}});
     content->openFolder();
     EXPECT_EQ(w.world.launcher.openedLocations().back(), kFolder);
-    EXPECT_EQ(dismissals, 3);
+    EXPECT_EQ(dismissals, 4);
 }
 
 TEST_F(Popover, ABurstOfChangesListsTheFolderOnceAfterTheLastAndKeepsTheColumns) {

@@ -75,8 +75,8 @@ public:
 
     SimWorld world;
     ColourIcons icons;
-    LocationBrowser locations{
-        {world.mainLoop, world.clock, world.threads, world.files, world.folders, world.thumbnailer, world.launcher}};
+    LocationBrowser locations{{world.mainLoop, world.clock, world.threads, world.files, world.folders,
+                               world.thumbnailer, world.launcher, world.alerts}};
     std::unique_ptr<WindowEngine> engine;
     std::unique_ptr<PinnedStore> pinned;
     std::unique_ptr<AppearanceStore> appearance;

@@ -3,6 +3,7 @@
 #include "core/foundation/Localization.h"
 #include "core/foundation/Log.h"
 #include "core/foundation/Utf8.h"
+#include "core/platform/OpenDocument.h"
 
 namespace quillbern {
 
@@ -107,13 +108,7 @@ void FileSearchController::activate(const FileEntry& entry) {
         return;
     }
     dismiss();
-    openDocument(entry.path);
-}
-
-void FileSearchController::openDocument(const Path& path) {
-    if (ports_.launcher.open(path)) return;
-    log("no application opens ", escapedForLog(replacingInvalidUtf8(path)));
-    ports_.alerts.beep();
+    openDocument(ports_.launcher, ports_.alerts, entry.path);
 }
 
 bool FileSearchController::handleKey(const KeyEvent& key) {
@@ -251,7 +246,7 @@ void FileSearchController::openFile(const FileEntry& entry, const Path& appPath)
 void FileSearchController::reveal(const FileEntry& entry) {
     dismiss();
     if (entry.isFolder) {
-        openDocument(entry.path);
+        openDocument(ports_.launcher, ports_.alerts, entry.path);
     } else {
         ports_.launcher.reveal({entry.path});
     }

@@ -82,7 +82,6 @@ private:
     // Each listing applied: a palette that lost the keyboard to the system's prompt takes it back.
     void levelLoadSettled();
     void focusField();
-    void openDocument(const Path& path);
     void reveal(const FileEntry& entry);
 
     Ports ports_;

@@ -184,7 +184,7 @@ void AppShell::installActivityFeeds() {
 void AppShell::startDocks() {
     locations_ = std::make_unique<LocationBrowser>(
         LocationBrowser::Ports{platform_.mainLoop, platform_.clock, platform_.threads, platform_.files,
-                               platform_.folders, platform_.thumbnailer, platform_.launcher});
+                               platform_.folders, platform_.thumbnailer, platform_.launcher, platform_.alerts});
     dock_ = std::make_unique<DockController>(
         DockController::Ports{platform_.panels, platform_.screens, platform_.input, platform_.appearance,
                               platform_.mainLoop, platform_.clock, platform_.apps, platform_.events, platform_.files,

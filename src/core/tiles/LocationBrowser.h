@@ -10,6 +10,7 @@
 #include "core/foundation/Clock.h"
 #include "core/foundation/Lifetime.h"
 #include "core/foundation/RunLoop.h"
+#include "core/platform/Alerts.h"
 #include "core/platform/FileSystem.h"
 #include "core/platform/FolderEvents.h"
 #include "core/platform/Launcher.h"
@@ -33,6 +34,7 @@ public:
         FolderEvents& folderEvents;
         const Thumbnailer& thumbnailer;
         Launcher& launcher;
+        Alerts& alerts;
     };
     // A popover shows at most this many items, the most recent.
     static constexpr std::size_t kShownItems = 100;

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <utility>
 
+#include "core/platform/OpenDocument.h"
+
 namespace quillbern {
 
 LocationContent::LocationContent(LocationBrowser& browser, PinnedStore& store, PinnedLocation location, Uuid profileID,
@@ -113,7 +115,7 @@ double LocationContent::popoverWidth(double scrollerWidth) const {
 }
 
 void LocationContent::openItem(const LocationEntry& entry) {
-    browser_.ports().launcher.open(entry.path);
+    openDocument(browser_.ports().launcher, browser_.ports().alerts, entry.path);
     dismiss_();
 }
 
@@ -123,7 +125,7 @@ void LocationContent::revealItem(const LocationEntry& entry) {
 }
 
 void LocationContent::openFolder() {
-    browser_.ports().launcher.open(location_.path);
+    openDocument(browser_.ports().launcher, browser_.ports().alerts, location_.path);
     dismiss_();
 }
 
