@@ -39,10 +39,13 @@ struct Freed {
 }  // namespace
 
 bool spinUntil(const std::function<bool()>& done, int limitMs) {
+    // The first answer that holds counts: asking again could see a later change.
     QDeadlineTimer deadline(limitMs);
-    while (!done() && !deadline.hasExpired())
+    while (!done()) {
+        if (deadline.hasExpired()) return false;
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    return done();
+    }
+    return true;
 }
 
 void spinFor(int ms) {

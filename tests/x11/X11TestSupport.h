@@ -17,7 +17,7 @@ namespace quillbern::test {
 // condition holds, so only a failing test waits this long.
 constexpr int kWaitLimitMs = 60000;
 
-// Runs the Qt event loop until `done` holds or `limitMs` passes; returns `done()`.
+// Runs the Qt event loop until `done` holds or `limitMs` passes; whether it held.
 bool spinUntil(const std::function<bool()>& done, int limitMs = kWaitLimitMs);
 // Runs the Qt event loop for a while, for real time to pass (a cache to expire).
 void spinFor(int ms);
