@@ -17,12 +17,12 @@
 #include "ui/foundation/Symbols.h"
 #include "ui/model/BarBackground.h"
 #include "ui/palettes/PaletteField.h"
+#include "ui/palettes/PaletteSlab.h"
 
 namespace quillbern {
 
 namespace {
 
-constexpr int kSlabInset = 4;
 constexpr int kContentWidth = 560;
 constexpr int kFieldRowHeight = 64;
 constexpr int kFieldSide = 18;
@@ -255,7 +255,7 @@ AppSearchView::AppSearchView(AppSearchViewInputs inputs, SystemAppearance& syste
     : QWidget(parent), inputs_(std::move(inputs)), system_(system) {
     setAttribute(Qt::WA_TranslucentBackground);
     auto* stack = new QVBoxLayout(this);
-    stack->setContentsMargins(kSlabInset, kSlabInset, kSlabInset, kSlabInset);
+    stack->setContentsMargins(kPaletteSlabInset, kPaletteSlabInset, kPaletteSlabInset, kPaletteSlabInset);
     stack->setSpacing(0);
 
     auto* fieldRow = new QWidget(this);
@@ -331,7 +331,7 @@ void AppSearchView::refresh() {
 }
 
 QSize AppSearchView::sizeHint() const {
-    return {kContentWidth + 2 * kSlabInset, layout()->sizeHint().height()};
+    return {kContentWidth + 2 * kPaletteSlabInset, layout()->sizeHint().height()};
 }
 
 SummonableSlab AppSearchView::slab() const {
@@ -339,14 +339,12 @@ SummonableSlab AppSearchView::slab() const {
 }
 
 QPainterPath AppSearchView::outline() const {
-    return slab().outline(QRectF(rect()).adjusted(kSlabInset, kSlabInset, -kSlabInset, -kSlabInset));
+    return paletteSlabOutline(slab(), rect());
 }
 
 void AppSearchView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    slab().paint(painter, QRectF(rect()).adjusted(kSlabInset, kSlabInset, -kSlabInset, -kSlabInset),
-                 BackgroundPalette::current(system_.hasCompositor()));
+    paintPaletteSlab(painter, slab(), rect(), system_.hasCompositor());
 }
 
 }  // namespace quillbern

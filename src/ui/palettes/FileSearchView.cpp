@@ -27,12 +27,12 @@
 #include "ui/model/BarBackground.h"
 #include "ui/palettes/ElidedLabel.h"
 #include "ui/palettes/PaletteField.h"
+#include "ui/palettes/PaletteSlab.h"
 
 namespace quillbern {
 
 namespace {
 
-constexpr int kSlabInset = 4;
 constexpr int kWidth = 560;
 constexpr double kCornerRadius = 20;
 constexpr int kFieldRowHeight = 64;
@@ -364,7 +364,7 @@ FileSearchView::FileSearchView(FileSearchViewInputs inputs, SystemAppearance& sy
     : QWidget(parent), inputs_(std::move(inputs)), system_(system) {
     setAttribute(Qt::WA_TranslucentBackground);
     auto* stack = new QVBoxLayout(this);
-    stack->setContentsMargins(kSlabInset, kSlabInset, kSlabInset, kSlabInset);
+    stack->setContentsMargins(kPaletteSlabInset, kPaletteSlabInset, kPaletteSlabInset, kPaletteSlabInset);
     stack->setSpacing(0);
 
     auto* fieldRow = new QWidget(this);
@@ -564,7 +564,7 @@ QString FileSearchView::shownBreadcrumb() const {
 }
 
 QSize FileSearchView::sizeHint() const {
-    return {kWidth + 2 * kSlabInset, layout()->sizeHint().height()};
+    return {kWidth + 2 * kPaletteSlabInset, layout()->sizeHint().height()};
 }
 
 SummonableSlab FileSearchView::slab() const {
@@ -572,14 +572,12 @@ SummonableSlab FileSearchView::slab() const {
 }
 
 QPainterPath FileSearchView::outline() const {
-    return slab().outline(QRectF(rect()).adjusted(kSlabInset, kSlabInset, -kSlabInset, -kSlabInset));
+    return paletteSlabOutline(slab(), rect());
 }
 
 void FileSearchView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    slab().paint(painter, QRectF(rect()).adjusted(kSlabInset, kSlabInset, -kSlabInset, -kSlabInset),
-                 BackgroundPalette::current(system_.hasCompositor()));
+    paintPaletteSlab(painter, slab(), rect(), system_.hasCompositor());
 }
 
 }  // namespace quillbern

@@ -20,6 +20,7 @@
 #include "ui/foundation/QtText.h"
 #include "ui/foundation/Symbols.h"
 #include "ui/model/BarBackground.h"
+#include "ui/palettes/PaletteSlab.h"
 #include "ui/tiles/AuthorizeButton.h"
 
 namespace quillbern {
@@ -27,7 +28,6 @@ namespace quillbern {
 namespace {
 
 // The slab stands this far inside the view on every side.
-constexpr int kSlabInset = 4;
 constexpr double kCornerRadius = 30;
 
 constexpr double kTile = 120;
@@ -134,12 +134,12 @@ void OverviewView::setScrolls(bool scrolls) {
 }
 
 QSize OverviewView::sizeHint() const {
-    return shownContent()->sizeHint() + QSize(2 * kSlabInset, 2 * kSlabInset);
+    return shownContent()->sizeHint() + QSize(2 * kPaletteSlabInset, 2 * kPaletteSlabInset);
 }
 
 void OverviewView::resizeEvent(QResizeEvent*) {
     // The content at its own size, centred; cut to the view when the view is smaller.
-    const QRect room = rect().adjusted(kSlabInset, kSlabInset, -kSlabInset, -kSlabInset);
+    const QRect room = rect().adjusted(kPaletteSlabInset, kPaletteSlabInset, -kPaletteSlabInset, -kPaletteSlabInset);
     QWidget* content = shownContent();
     const QSize size = content->sizeHint().boundedTo(room.size());
     content->setGeometry(QRect(

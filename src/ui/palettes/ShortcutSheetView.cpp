@@ -16,13 +16,13 @@
 #include "ui/foundation/Symbols.h"
 #include "ui/model/BarBackground.h"
 #include "ui/palettes/ElidedLabel.h"
+#include "ui/palettes/PaletteSlab.h"
 
 namespace quillbern {
 
 namespace {
 
 // The slab stands this far inside the view on every side.
-constexpr int kSlabInset = 4;
 constexpr int kMinWidth = 380;
 constexpr int kMaxWidth = 560;
 constexpr int kSide = 22;
@@ -138,7 +138,7 @@ ShortcutSheetView::ShortcutSheetView(const std::vector<ShortcutSheetRow>& rows, 
     : QWidget(parent), system_(system) {
     setAttribute(Qt::WA_TranslucentBackground);
     auto* stack = new QVBoxLayout(this);
-    stack->setContentsMargins(kSlabInset, kSlabInset, kSlabInset, kSlabInset);
+    stack->setContentsMargins(kPaletteSlabInset, kPaletteSlabInset, kPaletteSlabInset, kPaletteSlabInset);
     stack->setSpacing(0);
 
     QLabel* title = label(localized("Keyboard shortcuts"), fontOfSize(15, QFont::DemiBold), false, this);
@@ -192,7 +192,7 @@ ShortcutSheetView::ShortcutSheetView(const std::vector<ShortcutSheetRow>& rows, 
 
 QSize ShortcutSheetView::sizeHint() const {
     const QSize content = layout()->sizeHint();
-    const int margins = 2 * kSlabInset;
+    const int margins = 2 * kPaletteSlabInset;
     return {std::clamp(content.width() - margins, kMinWidth, kMaxWidth) + margins, content.height()};
 }
 
@@ -201,14 +201,12 @@ SummonableSlab ShortcutSheetView::slab() const {
 }
 
 QPainterPath ShortcutSheetView::outline() const {
-    return slab().outline(QRectF(rect()).adjusted(kSlabInset, kSlabInset, -kSlabInset, -kSlabInset));
+    return paletteSlabOutline(slab(), rect());
 }
 
 void ShortcutSheetView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    slab().paint(painter, QRectF(rect()).adjusted(kSlabInset, kSlabInset, -kSlabInset, -kSlabInset),
-                 BackgroundPalette::current(system_.hasCompositor()));
+    paintPaletteSlab(painter, slab(), rect(), system_.hasCompositor());
 }
 
 }  // namespace quillbern
