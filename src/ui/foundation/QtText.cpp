@@ -1,11 +1,21 @@
 #include "ui/foundation/QtText.h"
 
+#include <QApplication>
+#include <cmath>
+
 #include "core/foundation/Localization.h"
 
 namespace quillbern {
 
 QString localized(std::string_view english) {
     return QString::fromStdString(quillbern::tr(english));
+}
+
+QFont fontOfSize(double size, QFont::Weight weight) {
+    QFont font = QApplication::font();
+    font.setPixelSize(int(std::lround(size)));
+    font.setWeight(weight);
+    return font;
 }
 
 }  // namespace quillbern

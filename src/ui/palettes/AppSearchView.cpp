@@ -34,13 +34,6 @@ constexpr double kCornerRadius = 20;
 constexpr double kHighlightRadius = 10;
 constexpr int kSlideMs = 120;
 
-QFont fontOfSize(double size, QFont::Weight weight = QFont::Normal) {
-    QFont font = QApplication::font();
-    font.setPixelSize(int(std::lround(size)));
-    font.setWeight(weight);
-    return font;
-}
-
 QColor secondary(const QWidget& widget) {
     QColor text = widget.palette().color(QPalette::WindowText);
     text.setAlphaF(0.55f);

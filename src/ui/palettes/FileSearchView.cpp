@@ -45,13 +45,6 @@ constexpr int kRowsWithoutScrolling = 8;
 constexpr int kIconSide = 32;
 constexpr int kTrailingRoom = 44;
 
-QFont fontOfSize(double size, QFont::Weight weight = QFont::Normal) {
-    QFont font = QApplication::font();
-    font.setPixelSize(int(std::lround(size)));
-    font.setWeight(weight);
-    return font;
-}
-
 QColor secondaryColour(const QPalette& palette) {
     QColor text = palette.color(QPalette::WindowText);
     text.setAlphaF(0.55f);

@@ -47,13 +47,6 @@ constexpr int kSlideMs = 150;
 constexpr int kScrollMs = 120;
 constexpr double kIndicatorHeight = 3;
 
-QFont fontOfSize(double size, QFont::Weight weight = QFont::Normal) {
-    QFont font = QApplication::font();
-    font.setPixelSize(int(std::lround(size)));
-    font.setWeight(weight);
-    return font;
-}
-
 QFont nameFont() {
     return fontOfSize(13, QFont::DemiBold);
 }

@@ -36,13 +36,6 @@ constexpr int kLeastGap = 24;
 constexpr int kEmptyTextWidth = 320;
 constexpr double kCornerRadius = 20;
 
-QFont fontOfSize(double size, QFont::Weight weight = QFont::Normal) {
-    QFont font = QApplication::font();
-    font.setPixelSize(int(std::lround(size)));
-    font.setWeight(weight);
-    return font;
-}
-
 QFont chordFont() {
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     font.setPixelSize(12);
