@@ -1,7 +1,7 @@
 #include <benchmark/benchmark.h>
 
 #include "core/palettes/ShortcutSheetController.h"
-#include "core/shell/HotKeyBindings.h"
+#include "core/shortcuts/HotKeyBindings.h"
 #include "sim/SimDockWorld.h"
 
 using namespace quillbern;

@@ -13,7 +13,7 @@
 #include "core/foundation/Clock.h"
 #include "core/palettes/ShortcutSheetController.h"
 #include "core/platform/SystemThreads.h"
-#include "core/shell/HotKeyBindings.h"
+#include "core/shortcuts/HotKeyBindings.h"
 #include "linux/freedesktop/LinuxSystemAppearance.h"
 #include "linux/qt/QtRunLoop.h"
 #include "linux/x11/X11Compositing.h"

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "core/palettes/AppSearchState.h"
-#include "core/platform/PaletteViewFactory.h"
+#include "core/palettes/PaletteViewFactory.h"
 
 namespace quillbern {
 

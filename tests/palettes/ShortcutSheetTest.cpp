@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/palettes/ShortcutSheetController.h"
-#include "core/shell/HotKeyDispatch.h"
+#include "core/shortcuts/HotKeyDispatch.h"
 #include "dock/DockTestWorld.h"
 
 namespace quillbern {

@@ -4,7 +4,7 @@
 
 #include "Backends.h"
 #include "X11TestSupport.h"
-#include "core/shell/ProfileHotKeys.h"
+#include "core/shortcuts/ProfileHotKeys.h"
 #include "linux/icu/IcuTextServices.h"
 #include "linux/x11/KeyCodeTable.h"
 #include "linux/x11/X11HotKeys.h"

@@ -140,7 +140,7 @@ public:
     // A Command-click on any dock; set by the application.
     std::function<void()> onCommandClick;
     // Given to the tiles, whose menus offer to take its members out; set before start.
-    WorkspaceController* workspace = nullptr;
+    WorkspaceMembers* workspace = nullptr;
 
 private:
     struct Member {

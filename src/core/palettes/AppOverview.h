@@ -7,7 +7,7 @@
 
 #include "core/palettes/OverviewState.h"
 #include "core/palettes/PalettePresenter.h"
-#include "core/shell/HotKeyTargets.h"
+#include "core/shortcuts/HotKeyTargets.h"
 #include "core/windows/AXPermission.h"
 
 namespace quillbern {

@@ -8,7 +8,7 @@
 #include "core/palettes/AppSearchState.h"
 #include "core/palettes/PalettePresenter.h"
 #include "core/platform/Menus.h"
-#include "core/shell/HotKeyTargets.h"
+#include "core/shortcuts/HotKeyTargets.h"
 #include "core/windows/WindowEngine.h"
 
 namespace quillbern {

@@ -17,7 +17,7 @@
 #include "core/platform/MenuModel.h"
 #include "core/platform/Menus.h"
 #include "core/platform/RunningApps.h"
-#include "core/shell/HotKeyTargets.h"
+#include "core/shortcuts/HotKeyTargets.h"
 
 namespace quillbern {
 

@@ -7,9 +7,9 @@
 #include "core/foundation/Lifetime.h"
 #include "core/foundation/RunLoop.h"
 #include "core/foundation/Subscription.h"
+#include "core/palettes/PaletteViewFactory.h"
 #include "core/platform/EventMonitors.h"
 #include "core/platform/InputState.h"
-#include "core/platform/PaletteViewFactory.h"
 #include "core/platform/PanelHost.h"
 #include "core/platform/Screens.h"
 

@@ -6,8 +6,8 @@
 #include "core/model/PinnedStore.h"
 #include "core/palettes/PalettePresenter.h"
 #include "core/palettes/ShortcutSheetRow.h"
-#include "core/shell/ChordText.h"
-#include "core/shell/HotKeyTargets.h"
+#include "core/shortcuts/ChordText.h"
+#include "core/shortcuts/HotKeyTargets.h"
 
 namespace quillbern {
 

@@ -1,6 +1,6 @@
 #include "core/palettes/ShortcutSheetRow.h"
 
-#include "core/shell/HotKeyBindings.h"
+#include "core/shortcuts/HotKeyBindings.h"
 
 namespace quillbern {
 

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "core/model/Profile.h"
-#include "core/shell/ChordText.h"
-#include "core/shell/ProfileHotKeys.h"
+#include "core/shortcuts/ChordText.h"
+#include "core/shortcuts/ProfileHotKeys.h"
 
 namespace quillbern {
 

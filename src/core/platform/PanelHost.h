@@ -33,7 +33,7 @@ class PreviewStore;
 class RunningApps;
 class SystemAppearance;
 class WindowEngine;
-class WorkspaceController;
+class WorkspaceMembers;
 class WorkspacePreviewHolder;
 struct PinnedApp;
 struct WindowInfo;
@@ -91,7 +91,7 @@ struct DockContent {
     std::function<void(const PinnedApp&)> onColdLaunch;
 
     // Whose members the tiles' menus offer to take out; may be absent.
-    WorkspaceController* workspace = nullptr;
+    WorkspaceMembers* workspace = nullptr;
     // Lists pinned folders for their popovers; none opens no popover.
     LocationBrowser* locations = nullptr;
 };

@@ -5,8 +5,8 @@
 
 #include "core/model/DockPreferences.h"
 #include "core/model/PinnedStore.h"
-#include "core/shell/HotKeyTargets.h"
 #include "core/shell/UrlCommand.h"
+#include "core/shortcuts/HotKeyTargets.h"
 
 namespace quillbern {
 

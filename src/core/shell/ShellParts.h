@@ -3,7 +3,7 @@
 #include <functional>
 #include <memory>
 
-#include "core/shell/HotKeyTargets.h"
+#include "core/shortcuts/HotKeyTargets.h"
 
 namespace quillbern {
 

@@ -4,12 +4,11 @@
 
 #include "core/foundation/Localization.h"
 #include "core/tiles/WindowMenuItems.h"
-#include "core/workspace/WorkspaceController.h"
 
 namespace quillbern {
 
 AppTiles::AppTiles(const DockViewModel& model, WindowEngine& engine, PinnedStore& pinned, RunningApps& apps,
-                   Hooks hooks, WorkspaceController* workspace)
+                   Hooks hooks, WorkspaceMembers* workspace)
     : model_(model), engine_(engine), pinned_(pinned), apps_(apps), hooks_(std::move(hooks)), workspace_(workspace) {}
 
 std::vector<WindowInfo> AppTiles::windowsOf(const std::function<bool(Pid)>& owns) const {

@@ -9,11 +9,10 @@
 #include "core/platform/RunningApps.h"
 #include "core/tiles/AppTile.h"
 #include "core/tiles/DockViewModel.h"
+#include "core/tiles/WorkspaceMembers.h"
 #include "core/windows/WindowEngine.h"
 
 namespace quillbern {
-
-class WorkspaceController;
 
 // Builds the application tiles of one dock from the stores: the pinned applications'
 // tiles and those of the running applications that are not pinned. A click brings the
@@ -30,7 +29,7 @@ public:
 
     // The menus offer to take the workspace's members out of it, when there is one.
     AppTiles(const DockViewModel& model, WindowEngine& engine, PinnedStore& pinned, RunningApps& apps, Hooks hooks,
-             WorkspaceController* workspace = nullptr);
+             WorkspaceMembers* workspace = nullptr);
     AppTiles(const AppTiles&) = delete;
     AppTiles& operator=(const AppTiles&) = delete;
 
@@ -55,7 +54,7 @@ private:
     PinnedStore& pinned_;
     RunningApps& apps_;
     Hooks hooks_;
-    WorkspaceController* workspace_;
+    WorkspaceMembers* workspace_;
 };
 
 }  // namespace quillbern

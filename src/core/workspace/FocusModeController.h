@@ -15,7 +15,7 @@
 #include "core/platform/RunningApps.h"
 #include "core/platform/Screens.h"
 #include "core/platform/WindowList.h"
-#include "core/shell/HotKeyTargets.h"
+#include "core/shortcuts/HotKeyTargets.h"
 #include "core/windows/AXPermission.h"
 #include "core/windows/WindowEngine.h"
 

@@ -15,7 +15,8 @@
 #include "core/platform/Alerts.h"
 #include "core/platform/RunningApps.h"
 #include "core/platform/Screens.h"
-#include "core/shell/HotKeyTargets.h"
+#include "core/shortcuts/HotKeyTargets.h"
+#include "core/tiles/WorkspaceMembers.h"
 #include "core/windows/WindowEngine.h"
 
 namespace quillbern {
@@ -37,7 +38,7 @@ struct WorkspacePreview {
 // window worker. Hides and shows take effect some time after they are asked for, so a show
 // waits for the applications to settle before it tiles, with at most one such wait pending.
 // Main thread.
-class WorkspaceController final : public WorkspaceToggle {
+class WorkspaceController final : public WorkspaceToggle, public WorkspaceMembers {
 public:
     // Between the checks of a show that waits for the applications to come back.
     static constexpr Duration kSettleInterval = 0.35;
@@ -69,7 +70,7 @@ public:
 
     // In layout order.
     const std::vector<Member>& members() const { return members_; }
-    bool isMember(std::string_view bundleID) const;
+    bool isMember(std::string_view bundleID) const override;
     // The display the workspace tiles; none while it is empty.
     std::optional<DisplayId> displayID() const { return displayID_; }
     // Every regular process of every member is hidden, and there is at least one.
@@ -84,7 +85,7 @@ public:
     // From the window engine's fan-out; the engine's snapshot is read, not the argument.
     void snapshotChanged(const WindowSnapshot& snapshot);
     // The application stays as it is; the rest close the gap.
-    void remove(const std::string& bundleID);
+    void remove(const std::string& bundleID) override;
 
     // A dragged application tile was released over the desktop of this display.
     void drop(const std::string& bundleID, DisplayId displayID, PointBL point);

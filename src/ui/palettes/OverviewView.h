@@ -5,7 +5,7 @@
 
 #include "core/foundation/Subscription.h"
 #include "core/palettes/OverviewState.h"
-#include "core/platform/PaletteViewFactory.h"
+#include "core/palettes/PaletteViewFactory.h"
 #include "ui/foundation/OutlinedView.h"
 
 class QLabel;

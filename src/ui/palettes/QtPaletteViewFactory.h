@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/platform/PaletteViewFactory.h"
+#include "core/palettes/PaletteViewFactory.h"
 
 class QWidget;
 

@@ -4,7 +4,7 @@
 
 #include "core/foundation/Signal.h"
 #include "core/platform/KeyboardLayout.h"
-#include "core/shell/ShortcutRecorder.h"
+#include "core/shortcuts/ShortcutRecorder.h"
 
 class QLabel;
 class QToolButton;

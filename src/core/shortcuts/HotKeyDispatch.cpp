@@ -1,4 +1,4 @@
-#include "core/shell/HotKeyDispatch.h"
+#include "core/shortcuts/HotKeyDispatch.h"
 
 #include "core/dock/DockController.h"
 

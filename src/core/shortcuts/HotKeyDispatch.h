@@ -10,9 +10,9 @@
 #include "core/platform/HotKeys.h"
 #include "core/platform/KeyboardLayout.h"
 #include "core/platform/TextServices.h"
-#include "core/shell/ChordText.h"
-#include "core/shell/HotKeyTargets.h"
-#include "core/shell/ProfileHotKeys.h"
+#include "core/shortcuts/ChordText.h"
+#include "core/shortcuts/HotKeyTargets.h"
+#include "core/shortcuts/ProfileHotKeys.h"
 
 namespace quillbern {
 

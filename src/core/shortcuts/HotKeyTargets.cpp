@@ -1,4 +1,4 @@
-#include "core/shell/HotKeyTargets.h"
+#include "core/shortcuts/HotKeyTargets.h"
 
 namespace quillbern {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/shell/ShortcutRecorder.h"
+#include "core/shortcuts/ShortcutRecorder.h"
 #include "sim/SimAlerts.h"
 #include "sim/SimHotKeys.h"
 #include "sim/SimKeyboardLayout.h"

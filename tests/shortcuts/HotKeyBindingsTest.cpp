@@ -1,7 +1,7 @@
 #include <cstdio>
 #include <gtest/gtest.h>
 
-#include "core/shell/HotKeyBindings.h"
+#include "core/shortcuts/HotKeyBindings.h"
 
 using namespace quillbern;
 

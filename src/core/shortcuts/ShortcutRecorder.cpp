@@ -1,4 +1,4 @@
-#include "core/shell/ShortcutRecorder.h"
+#include "core/shortcuts/ShortcutRecorder.h"
 
 namespace quillbern {
 

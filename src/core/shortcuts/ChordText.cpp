@@ -1,4 +1,4 @@
-#include "core/shell/ChordText.h"
+#include "core/shortcuts/ChordText.h"
 
 #include <array>
 #include <utility>

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/shell/ChordText.h"
+#include "core/shortcuts/ChordText.h"
 #include "sim/SimKeyboardLayout.h"
 #include "sim/SimTextServices.h"
 

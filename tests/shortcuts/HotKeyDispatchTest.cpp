@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "core/shell/HotKeyDispatch.h"
+#include "core/shortcuts/HotKeyDispatch.h"
 #include "dock/AutoHideFixture.h"
 
 namespace quillbern {

@@ -1,4 +1,4 @@
-#include "core/shell/ProfileHotKeys.h"
+#include "core/shortcuts/ProfileHotKeys.h"
 
 #include <algorithm>
 #include <utility>

@@ -9,7 +9,7 @@
 #include "core/platform/Alerts.h"
 #include "core/platform/HotKeys.h"
 #include "core/platform/KeyEvent.h"
-#include "core/shell/ChordText.h"
+#include "core/shortcuts/ChordText.h"
 
 namespace quillbern {
 

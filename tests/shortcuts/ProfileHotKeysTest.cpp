@@ -1,7 +1,7 @@
 #include <cstdio>
 #include <gtest/gtest.h>
 
-#include "core/shell/ProfileHotKeys.h"
+#include "core/shortcuts/ProfileHotKeys.h"
 #include "sim/SimWorld.h"
 
 using namespace quillbern;

@@ -8,8 +8,8 @@
 
 #include "core/foundation/Lifetime.h"
 #include "core/platform/HotKeys.h"
-#include "core/shell/ChordText.h"
-#include "core/shell/HotKeyBindings.h"
+#include "core/shortcuts/ChordText.h"
+#include "core/shortcuts/HotKeyBindings.h"
 
 namespace quillbern {
 

@@ -1,4 +1,4 @@
-#include "core/shell/HotKeyBindings.h"
+#include "core/shortcuts/HotKeyBindings.h"
 
 #include "core/foundation/Localization.h"
 

@@ -1,0 +1,3 @@
+#pragma once
+
+#include "core/tiles/DockMetrics.h"
