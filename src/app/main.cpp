@@ -1,4 +1,6 @@
 #include <QApplication>
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -11,6 +13,7 @@
 #include "core/palettes/FileSearchController.h"
 #include "core/shell/AppShell.h"
 #include "core/shell/LegacyDefaultsMigration.h"
+#include "linux/dbus/SessionBusLoss.h"
 #include "linux/dbus/SingleInstance.h"
 #include "linux/process/SyslogSink.h"
 #include "linux/process/TerminationSignals.h"
@@ -32,7 +35,18 @@ std::vector<std::string> programArguments() {
     return arguments;
 }
 
+// The program takes automation URLs only: their scheme, before the first colon, is the
+// program's in any letter case.
+bool areAutomationUrls(const std::vector<std::string>& arguments) {
+    return std::ranges::all_of(arguments, [](const std::string& argument) {
+        const std::size_t colon = argument.find(':');
+        return colon != std::string::npos &&
+               QString::fromStdString(argument.substr(0, colon)).compare(u"quillbern", Qt::CaseInsensitive) == 0;
+    });
+}
+
 int run(std::unique_ptr<SingleInstance> instance) {
+    const SessionBusLoss sessionBusLoss;
     const std::unique_ptr<LinuxPlatform> platform = LinuxPlatform::open(std::move(instance));
     if (!platform) return 1;
     Platform& ports = platform->ports();
@@ -115,7 +129,13 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
     useCommonIconThemeAsFallback();
 
-    SingleInstance::Claim claim = SingleInstance::claim(programArguments());
+    const std::vector<std::string> arguments = programArguments();
+    if (!areAutomationUrls(arguments)) {
+        std::fputs("usage: quillbern [quillbern://…] (it takes automation URLs only)\n", stderr);
+        setLogSink(nullptr);
+        return 2;
+    }
+    SingleInstance::Claim claim = SingleInstance::claim(arguments);
     int status = 1;
     switch (claim.outcome) {
         case SingleInstance::Outcome::instance:

@@ -1,6 +1,8 @@
 # One Quillbern per session: of two starts at the same moment one runs and shows its docks,
 # the other hands its URL to it and ends at once with status 0. Twenty pairs on a session
-# bus, twenty without one, and a few on a bus that refuses the program its name.
+# bus, twenty without one, and a few on a bus that refuses the program its name. Then one
+# instance on a bus, met by a start without one; arguments that are no URLs, refused; and
+# the bus ending under the instance, which keeps its docks and is still reached.
 source "$(dirname "$0")/../support/e2e-session.sh"
 
 # The dock panels of a process, shown or hidden: each dock on each of the two monitors.
@@ -99,4 +101,33 @@ pairs "on a bus that refuses the name" 5
 grep -q "the session bus refused the name org.quillbern.Quillbern" "$work/first.log" "$work/second.log" \
   || fail "the refused name was not logged"
 stop_bus
+
+start_bus
+start_program
+wait_for 10 has_one_set_of_docks "$program_pid" || fail "no docks on the bus"
+on_bus=$DBUS_SESSION_BUS_ADDRESS
+# hand_over NAME URL: a start without a bus hands the URL to the running instance.
+hand_over() {
+  local status=0
+  DBUS_SESSION_BUS_ADDRESS="unix:path=$work/no-bus" "$program" "$2" >"$work/second.log" 2>&1 || status=$?
+  [[ $status -eq 0 ]] || { cat "$work/second.log" >&2; fail "$1: the start ended with status $status"; }
+  wait_for 10 grep -q "unrecognised automation URL ${2%%\?*};" "$work/log" || fail "$1: the URL did not arrive"
+}
+hand_over "beside an instance on the bus" "quillbern://no-bus/1"
+for argument in --help /etc/hostname -v; do
+  status=0
+  "$program" "$argument" >"$work/refused.out" 2>"$work/refused.err" || status=$?
+  [[ $status -eq 2 ]] || fail "$argument: exit status $status, not 2"
+  [[ $(wc -l <"$work/refused.err") -eq 1 ]] && grep -qF 'quillbern [quillbern://…]' "$work/refused.err" \
+    || { cat "$work/refused.err" >&2; fail "$argument: not one line saying what Quillbern takes"; }
+  grep -qF -- "$argument" "$work/log" && fail "$argument was handed over"
+done
+stop_bus
+wait_for 10 grep -q "the session bus has gone away" "$work/log" || fail "the loss of the bus was not logged"
+hand_over "after the bus ended" "quillbern://no-bus/2"
+has_one_set_of_docks "$program_pid" || fail "the docks went with the bus"
+[[ $(grep -c "the session bus has gone away" "$work/log") -eq 1 ]] || fail "the loss of the bus was not logged once"
+export DBUS_SESSION_BUS_ADDRESS=$on_bus
+kill -TERM "$program_pid"
+expect_clean_exit
 echo "PASS"

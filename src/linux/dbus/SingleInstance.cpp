@@ -3,10 +3,10 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusContext>
-#include <QDBusMessage>
 #include <QDBusReply>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -21,6 +21,7 @@
 #include <QVariantMap>
 #include <cerrno>
 #include <cstring>
+#include <optional>
 #include <sys/file.h>
 
 #include "core/foundation/Log.h"
@@ -30,10 +31,15 @@ namespace quillbern {
 namespace {
 
 const QString kApplicationInterface = QStringLiteral("org.freedesktop.Application");
-// How long a start tries to become the instance or reach it; every wait is bounded.
-constexpr int kClaimLimitMs = 2000;
+// How long a start tries to become the instance or to reach it: more than the instance
+// takes to start up or to shut down, when it cannot answer.
+constexpr int kClaimLimitMs = 10000;
 // More than any list of URLs a start is given; a longer message is dropped.
 constexpr qint64 kMessageLimit = 1 << 20;
+// The instance greets each start with a line; the start's message is one line of JSON (which
+// writes line breaks in texts escaped), and the instance answers it once it holds it.
+constexpr char kReady[] = "ready\n";
+constexpr char kReceived[] = "received\n";
 
 std::vector<std::string> fromQt(const QStringList& list) {
     std::vector<std::string> result;
@@ -70,72 +76,50 @@ private:
     std::function<void()> activate_;
 };
 
+// Reads one line, until `deadline`; empty when the other end closed first or said nothing.
+QByteArray lineFrom(QLocalSocket& socket, const QDeadlineTimer& deadline) {
+    QByteArray line;
+    while (!line.contains('\n') && socket.waitForReadyRead(static_cast<int>(deadline.remainingTime())))
+        line.append(socket.readAll());
+    return line;
+}
+
+// Hands the message to the instance listening at `socketPath` and waits, until `deadline`,
+// for it to confirm. False when nobody answers there or the instance ended before it
+// confirmed.
+bool handOver(const QString& socketPath, const QByteArray& message, const QDeadlineTimer& deadline) {
+    QLocalSocket socket;
+    socket.connectToServer(socketPath);
+    if (!socket.waitForConnected(static_cast<int>(deadline.remainingTime()))) return false;
+    // Sent only to an instance that answers, so an instance that hangs never runs it later
+    // behind the back of a start that gave up; and sent once: sent again, it would run twice.
+    if (lineFrom(socket, deadline) != kReady) return false;
+    socket.write(message);
+    socket.flush();
+    return lineFrom(socket, deadline) == kReceived;
+}
+
+// The URLs of a message from another start; none when it cannot be read.
+std::optional<QStringList> urlsIn(const QByteArray& message) {
+    const QJsonDocument document = QJsonDocument::fromJson(message);
+    if (!document.isArray()) return std::nullopt;
+    QStringList urls;
+    for (const auto& item : document.array())
+        urls.push_back(item.toString());
+    return urls;
+}
+
 }  // namespace
 
-SingleInstance::SingleInstance() = default;
+SingleInstance::SingleInstance(int lockFd) : lockFd_(lockFd) {}
 
 SingleInstance::~SingleInstance() {
-    endpoint_.reset();
-    if (lockFd_ >= 0) ::close(lockFd_);
+    busObject_.reset();
+    server_.reset();
+    ::close(lockFd_);
 }
 
 SingleInstance::Claim SingleInstance::claim(const std::vector<std::string>& arguments) {
-    Claim claim = QDBusConnection::sessionBus().isConnected() ? claimOnBus(arguments) : claimBySocket(arguments);
-    if (claim.instance) claim.instance->deliver(arguments);
-    return claim;
-}
-
-SingleInstance::Claim SingleInstance::claimOnBus(const std::vector<std::string>& arguments) {
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    const QString name = QString::fromLatin1(kBusName);
-    const QDeadlineTimer deadline(kClaimLimitMs);
-    do {
-        auto instance = std::unique_ptr<SingleInstance>(new SingleInstance());
-        // The object stands before the name is taken, so no call can find the name without it.
-        if (!instance->listenOnBus()) {
-            log("the session bus refused this program's object ", kObjectPath,
-                "; other starts are met through the runtime directory instead");
-            return claimBySocket(arguments);
-        }
-        const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> taken = bus.interface()->registerService(
-            name, QDBusConnectionInterface::DontQueueService, QDBusConnectionInterface::DontAllowReplacement);
-        if (!taken.isValid()) {
-            log("the session bus refused the name ", kBusName, " (",
-                escapedForLog(taken.error().message().toStdString()),
-                "); other starts are met through the runtime directory instead");
-            return claimBySocket(arguments);
-        }
-        if (taken.value() == QDBusConnectionInterface::ServiceRegistered)
-            return {Outcome::instance, std::move(instance)};
-        instance.reset();
-
-        QDBusMessage call =
-            QDBusMessage::createMethodCall(name, QString::fromLatin1(kObjectPath), kApplicationInterface,
-                                           arguments.empty() ? QStringLiteral("Activate") : QStringLiteral("Open"));
-        if (!arguments.empty()) call << toQt(arguments);
-        call << QVariantMap();
-        call.setAutoStartService(false);
-        bus.send(call);
-        // A round trip to the bus after the call: the call has reached the bus by its answer,
-        // and the instance that holds the name gets it even after this process ends.
-        if (bus.interface()->isServiceRegistered(name).value()) return {Outcome::handedOver, nullptr};
-        // The instance ended in between: try again to become it.
-    } while (!deadline.hasExpired());
-    log("the running Quillbern could not be reached on the session bus");
-    return {Outcome::failed, nullptr};
-}
-
-bool SingleInstance::listenOnBus() {
-    auto object = std::make_unique<ApplicationObject>(
-        [this](std::vector<std::string> urls) { deliver(std::move(urls)); }, [this] { reopen(); });
-    if (!QDBusConnection::sessionBus().registerObject(QString::fromLatin1(kObjectPath), object.get(),
-                                                      QDBusConnection::ExportAllSlots))
-        return false;
-    endpoint_ = std::move(object);
-    return true;
-}
-
-SingleInstance::Claim SingleInstance::claimBySocket(const std::vector<std::string>& arguments) {
     const QString directory = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (directory.isEmpty() || !QDir().mkpath(directory)) {
         log("no runtime directory ($XDG_RUNTIME_DIR) to meet other starts of this program in; set it to a folder "
@@ -145,7 +129,7 @@ SingleInstance::Claim SingleInstance::claimBySocket(const std::vector<std::strin
     const QString lockPath = directory + QStringLiteral("/quillbern.lock");
     const QString socketPath = directory + QStringLiteral("/quillbern.socket");
     const QByteArray message =
-        QJsonDocument(QJsonArray::fromStringList(toQt(arguments))).toJson(QJsonDocument::Compact);
+        QJsonDocument(QJsonArray::fromStringList(toQt(arguments))).toJson(QJsonDocument::Compact) + '\n';
     const QDeadlineTimer deadline(kClaimLimitMs);
     do {
         const int fd = ::open(QFile::encodeName(lockPath).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
@@ -155,31 +139,47 @@ SingleInstance::Claim SingleInstance::claimBySocket(const std::vector<std::strin
         }
         // The kernel lets go of the lock when its holder ends, however it ends.
         if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
-            auto instance = std::unique_ptr<SingleInstance>(new SingleInstance());
-            if (!instance->listenOnSocket(fd, socketPath))
+            auto instance = std::unique_ptr<SingleInstance>(new SingleInstance(fd));
+            if (!instance->listenOnSocket(socketPath))
                 log("later starts cannot reach this one: ", escapedForLog(socketPath.toStdString()),
                     " cannot be listened on");
+            instance->listenOnBus();
+            instance->deliver(arguments);
             return {Outcome::instance, std::move(instance)};
         }
         ::close(fd);
-        QLocalSocket socket;
-        socket.connectToServer(socketPath);
-        if (socket.waitForConnected(200)) {
-            socket.write(message);
-            const bool written = socket.waitForBytesWritten(kClaimLimitMs);
-            socket.disconnectFromServer();
-            if (written) return {Outcome::handedOver, nullptr};
-        } else {
-            // The instance is between taking the lock and listening, or is ending.
-            QThread::msleep(20);
-        }
+        if (handOver(socketPath, message, deadline)) return {Outcome::handedOver, nullptr};
+        // The instance is between taking the lock and listening, or has just ended.
+        QThread::msleep(20);
     } while (!deadline.hasExpired());
-    log("the running Quillbern could not be reached through ", escapedForLog(socketPath.toStdString()));
+    log("a running Quillbern holds ", escapedForLog(lockPath.toStdString()), " but did not answer through ",
+        escapedForLog(socketPath.toStdString()), " within ", kClaimLimitMs / 1000, " s");
     return {Outcome::failed, nullptr};
 }
 
-bool SingleInstance::listenOnSocket(int lockFd, const QString& socketPath) {
-    lockFd_ = lockFd;
+void SingleInstance::listenOnBus() {
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected()) return;
+    auto object = std::make_unique<ApplicationObject>(
+        [this](std::vector<std::string> urls) { deliver(std::move(urls)); }, [this] { reopen(); });
+    // The object stands before the name is taken, so no call can find the name without it.
+    if (!bus.registerObject(QString::fromLatin1(kObjectPath), object.get(), QDBusConnection::ExportAllSlots)) {
+        log("the session bus refused this program's object ", kObjectPath, "; other programs cannot reach it there");
+        return;
+    }
+    busObject_ = std::move(object);
+    const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> taken =
+        bus.interface()->registerService(QString::fromLatin1(kBusName), QDBusConnectionInterface::DontQueueService,
+                                         QDBusConnectionInterface::DontAllowReplacement);
+    if (!taken.isValid()) {
+        log("the session bus refused the name ", kBusName, " (", escapedForLog(taken.error().message().toStdString()),
+            "); other programs cannot reach this one there");
+    } else if (taken.value() != QDBusConnectionInterface::ServiceRegistered) {
+        log("another program holds the name ", kBusName, " on the session bus");
+    }
+}
+
+bool SingleInstance::listenOnSocket(const QString& socketPath) {
     auto server = std::make_unique<QLocalServer>();
     server->setSocketOptions(QLocalServer::UserAccessOption);
     // Whatever is left there belongs to an instance that has ended: the lock is ours.
@@ -188,31 +188,40 @@ bool SingleInstance::listenOnSocket(int lockFd, const QString& socketPath) {
     QLocalServer* const listening = server.get();
     QObject::connect(listening, &QLocalServer::newConnection, listening, [this, listening] {
         while (QLocalSocket* socket = listening->nextPendingConnection()) {
+            QObject::connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+            socket->write(kReady);
             auto received = std::make_shared<QByteArray>();
-            QObject::connect(socket, &QLocalSocket::readyRead, socket, [socket, received] {
+            QObject::connect(socket, &QLocalSocket::readyRead, socket, [this, socket, received] {
                 received->append(socket->readAll());
-                if (received->size() > kMessageLimit) socket->abort();
-            });
-            QObject::connect(socket, &QLocalSocket::disconnected, socket, [this, socket, received] {
-                received->append(socket->readAll());
-                socket->deleteLater();
-                const QJsonDocument document = QJsonDocument::fromJson(*received);
-                if (received->size() > kMessageLimit || !document.isArray()) {
-                    log("dropped a message from another start that could not be read");
+                const qsizetype end = received->indexOf('\n');
+                if (end < 0 && received->size() <= kMessageLimit) return;
+                if (end < 0) {
+                    log("dropped a message from another start that was too long");
+                    socket->abort();
                     return;
                 }
-                QStringList urls;
-                for (const auto& item : document.array())
-                    urls.push_back(item.toString());
-                if (urls.isEmpty()) {
+                const std::optional<QStringList> urls = urlsIn(received->first(end));
+                if (!urls) {
+                    log("dropped a message from another start that could not be read");
+                    socket->abort();
+                    return;
+                }
+                // Told before the URLs run, which may take a while.
+                socket->write(kReceived);
+                socket->flush();
+                socket->disconnectFromServer();
+                if (urls->isEmpty()) {
                     reopen();
                 } else {
-                    deliver(fromQt(urls));
+                    deliver(fromQt(*urls));
                 }
             });
         }
     });
-    endpoint_ = std::move(server);
+    // A start that comes while this one shuts down meets no one, and waits for the lock.
+    QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, &context_,
+                     [this] { server_.reset(); });
+    server_ = std::move(server);
     return true;
 }
 

@@ -9,13 +9,18 @@
 #include "core/foundation/Signal.h"
 #include "core/platform/UrlEvents.h"
 
+class QLocalServer;
+
 namespace quillbern {
 
-// One Quillbern per session. The first start becomes the instance: it owns a well-known name
-// on the session bus, where it answers org.freedesktop.Application, or, without a session
-// bus, a lock and a socket in the runtime directory ($XDG_RUNTIME_DIR). A later start hands
-// its arguments to the instance and ends; one without arguments asks for the program. Of two starts at the same moment
-// exactly one becomes the instance. Main thread; needs the Qt application.
+// One Quillbern per session, however it is started. A lock in the runtime directory
+// ($XDG_RUNTIME_DIR) decides: its holder is the instance, and the kernel lets go of it
+// however the holder ends. The instance listens on a socket beside the lock, where every
+// later start hands over its arguments and waits until the instance confirms them; a start
+// that gets no answer tries again to become the instance, and gives up only while the lock
+// stays with one that never answers. Without arguments a start asks for the program. While
+// there is a session bus, the instance also answers org.freedesktop.Application under a
+// well-known name there, for other programs. Main thread; needs the Qt application.
 class SingleInstance final : public UrlEvents {
 public:
     static constexpr const char* kBusName = "org.quillbern.Quillbern";
@@ -39,11 +44,9 @@ public:
     Subscription onReopen(std::function<void()> handler) override;
 
 private:
-    SingleInstance();
-    static Claim claimOnBus(const std::vector<std::string>& arguments);
-    static Claim claimBySocket(const std::vector<std::string>& arguments);
-    bool listenOnBus();
-    bool listenOnSocket(int lockFd, const QString& socketPath);
+    explicit SingleInstance(int lockFd);
+    bool listenOnSocket(const QString& socketPath);
+    void listenOnBus();
     void deliver(std::vector<std::string> urls);
     void deliverUnheard();
     void reopen();
@@ -55,8 +58,9 @@ private:
     // Batches that came before anyone listened.
     std::vector<std::vector<std::string>> unheard_;
     bool reopenUnheard_ = false;
-    std::unique_ptr<QObject> endpoint_;
-    int lockFd_ = -1;
+    std::unique_ptr<QLocalServer> server_;
+    std::unique_ptr<QObject> busObject_;
+    int lockFd_;
 };
 
 }  // namespace quillbern
