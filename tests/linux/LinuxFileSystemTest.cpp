@@ -1,4 +1,6 @@
 #include <fcntl.h>
+#include <glib.h>
+#include <sched.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -7,13 +9,18 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <sys/fsuid.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <thread>
 
 #include "core/foundation/Paths.h"
 #include "core/palettes/FileSearchEngine.h"
+#include "core/tiles/TrashDrop.h"
 #include "linux/freedesktop/LinuxFileSystem.h"
 #include "linux/icu/IcuTextServices.h"
+#include "linux/process/LinuxProcesses.h"
+#include "sim/SimAlerts.h"
+#include "sim/SimLauncher.h"
 #include "sim/SimWorld.h"
 #include "support/ScopedEnvironment.h"
 
@@ -213,6 +220,79 @@ TEST_F(LinuxFiles, TheTrashFolderIsMadeWhenMissingAndWhatLiesInATrashIsKnown) {
     EXPECT_FALSE(files.isInTrash(at("data/Trash")));
     EXPECT_FALSE(files.isInTrash(at("data/Trashcan/a")));
     EXPECT_FALSE(files.isInTrash(at("home/Documents/Trash/a")));
+}
+
+// The record of a trashed item: its "Path=" as written, and as a file manager reads it back.
+std::pair<std::string, std::string> recordedPath(const fs::path& info) {
+    std::ifstream in(info);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.starts_with("Path=")) continue;
+        std::string written = line.substr(5);
+        gchar* read = g_uri_unescape_string(written.c_str(), nullptr);
+        std::pair<std::string, std::string> result{written, read ? read : ""};
+        g_free(read);
+        return result;
+    }
+    return {};
+}
+
+// A file system of its own, mounted from an image in a mount namespace of the test's own;
+// none where the machine does not allow it. Not a tmpfs, which GIO counts as the system's
+// and keeps no Trash on, nor a bind, which is the same file system.
+std::optional<fs::path> secondFileSystem(const fs::path& image, const fs::path& at) {
+    fs::create_directories(at);
+    std::ofstream(image).close();
+    fs::resize_file(image, 8 << 20);
+    LinuxProcesses processes;
+    if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+        processes.run({"mkfs.ext4", {"-q", "-F", image.string()}, {}}, 30.0).exitStatus != 0 ||
+        processes.run({"mount", {"-o", "loop", image.string(), at.string()}, {}}, 30.0).exitStatus != 0)
+        return std::nullopt;
+    return at;
+}
+
+// File managers put an item back from its record: the name comes back exactly, whatever
+// it holds. An item in a Trash, the user's or a volume's, stays there with its record.
+TEST_F(LinuxFiles, TrashedItemsKeepTheirExactNameAndItemsInATrashStay) {
+    ScopedEnvironment environment;
+    environment.set("HOME", at("home"));
+    environment.set("XDG_DATA_HOME", at("data"));
+    if (g_get_user_data_dir() != at("data")) GTEST_SKIP() << "GLib read its data folder before this test";
+    const std::string name = "50%25 off é.txt";
+    file("home/" + name);
+    ASSERT_TRUE(files.moveToTrash(at("home/" + name)));
+    EXPECT_TRUE(fs::exists(root / "data/Trash/files" / name));
+    const auto [written, read] = recordedPath(root / "data/Trash/info" / (name + ".trashinfo"));
+    EXPECT_EQ(read, at("home/" + name)) << written;
+    EXPECT_EQ(written.find(' '), std::string::npos) << written;
+
+    std::vector<Path> inTrash{at("data/Trash/files/" + name), at("data/Trash/info/" + name + ".trashinfo")};
+    const std::optional<fs::path> volume = secondFileSystem(root / "volume.img", root / "volume");
+    if (volume) {
+        std::ofstream(*volume / "a b.txt") << "x";
+        const Result<void> trashed = files.moveToTrash((*volume / "a b.txt").string());
+        ASSERT_TRUE(trashed) << trashed.error().message;
+        const fs::path volumeTrash = *volume / (".Trash-" + std::to_string(::getuid()));
+        EXPECT_TRUE(fs::exists(volumeTrash / "files/a b.txt"));
+        const auto [volumeWritten, volumeRead] = recordedPath(volumeTrash / "info/a b.txt.trashinfo");
+        EXPECT_EQ(volumeWritten, "a%20b.txt") << "relative to the volume";
+        EXPECT_EQ(volumeRead, "a b.txt");
+        inTrash.push_back((volumeTrash / "files/a b.txt").string());
+    }
+
+    SimAlerts alerts;
+    SimLauncher launcher;
+    alerts.answerWith(1);
+    moveDroppedToTrash(inTrash, files, alerts, launcher);
+    for (const Path& item : inTrash)
+        EXPECT_TRUE(fs::exists(item)) << item;
+    EXPECT_EQ(std::distance(fs::directory_iterator(root / "data/Trash/files"), {}), 1) << "nothing trashed twice";
+    ASSERT_EQ(alerts.shown().size(), 1u);
+    EXPECT_THAT(alerts.shown()[0].informative,
+                ::testing::StartsWith("The first was “" + name + "”: It is already in the Trash."));
+    if (volume) ::umount(volume->c_str());
+    if (!volume) GTEST_SKIP() << "no file system could be mounted here: the Trash of another one was not tried";
 }
 
 }  // namespace

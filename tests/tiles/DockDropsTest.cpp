@@ -198,6 +198,17 @@ TEST_F(Drops, OKRevealsNothingAndADropThatAllWentToTheTrashSaysNothing) {
     EXPECT_EQ(w.world.log.count("could not trash"), 1);
 }
 
+TEST_F(Drops, AnItemAlreadyInTheTrashStaysThereWithItsRecord) {
+    w.world.files.addFile("/home/u/.local/share/Trash/files/old.txt");
+    first->tileDropped(kTrash, DragPayload::files, {"/home/u/.local/share/Trash/files/old.txt"});
+    w.world.runUntilIdle();
+    EXPECT_TRUE(w.world.files.exists("/home/u/.local/share/Trash/files/old.txt"));
+    ASSERT_EQ(w.world.alerts.shown().size(), 1u);
+    EXPECT_EQ(w.world.alerts.shown()[0].message, "Couldn't move “old.txt” to the Trash");
+    EXPECT_EQ(w.world.alerts.shown()[0].informative,
+              "It is already in the Trash.\n\nThe file has not moved — it is still where you dragged it from.");
+}
+
 TEST(TrashFailureAlert, NamesTheFirstFailureAndSaysWhetherTheOthersMoved) {
     const TrashFailure denied{"/mnt/ro/report.pdf", "Permission denied."};
     const TrashFailure other{"/mnt/ro/notes.txt", "Read-only file system."};

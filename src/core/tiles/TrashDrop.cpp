@@ -44,7 +44,10 @@ std::optional<AlertSpec> trashFailureAlert(const std::vector<TrashFailure>& fail
 void moveDroppedToTrash(const std::vector<Path>& paths, FileSystem& files, Alerts& alerts, Launcher& launcher) {
     std::vector<TrashFailure> failures;
     for (const Path& path : paths) {
-        const Result<void> moved = files.moveToTrash(path);
+        // Trashed again, it would take a new name and lose the record of where it came from.
+        const Result<void> moved = files.isInTrash(path)
+                                       ? Result<void>(Error{tr("It is already in the Trash."), "quillbern", 0})
+                                       : files.moveToTrash(path);
         if (moved.ok()) continue;
         failures.push_back({path, moved.error().message});
         log("could not trash ", escapedForLog(path), " — ", escapedForLog(moved.error().message));

@@ -24,7 +24,8 @@ struct TrashFailure {
 std::optional<AlertSpec> trashFailureAlert(const std::vector<TrashFailure>& failures, std::size_t total);
 
 // Moves the items dropped on a Trash tile to the Trash, one by one in their order; an item
-// that cannot be moved stays and is logged, and the drop goes on. When any failed, one beep
+// that cannot be moved, or that already lies in a Trash, stays and is logged, and the drop
+// goes on. When any failed, one beep
 // and one alert for the whole drop, whose first button selects every failed item in the
 // file manager. Main thread; returns once the alert is dismissed.
 void moveDroppedToTrash(const std::vector<Path>& paths, FileSystem& files, Alerts& alerts, Launcher& launcher);

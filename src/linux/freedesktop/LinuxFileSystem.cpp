@@ -2,16 +2,15 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <glib.h>
 #include <pwd.h>
 #include <stdlib.h>
 #include <unistd.h>
 
-#include <QFile>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <gio/gio.h>
 #include <string_view>
 #include <sys/stat.h>
 #include <unordered_set>
@@ -206,13 +205,14 @@ bool LinuxFileSystem::isInTrash(const Path& path) const {
 }
 
 Result<void> LinuxFileSystem::moveToTrash(const Path& path) {
-    struct stat facts;
-    if (::lstat(path.c_str(), &facts) != 0) return Error{std::strerror(errno), "posix", errno};
-    // The home Trash's folders must be there for Qt to use them.
-    userDirectory(UserDirectory::trash);
-    QFile file(QFile::decodeName(path.c_str()));
-    if (!file.moveToTrash()) return Error{file.errorString().toStdString(), "qt", static_cast<int>(file.error())};
-    return {};
+    GFile* const file = g_file_new_for_path(path.c_str());
+    GError* error = nullptr;
+    const bool trashed = g_file_trash(file, nullptr, &error);
+    g_object_unref(file);
+    if (trashed) return {};
+    Error failure{error->message, "gio", error->code};
+    g_error_free(error);
+    return failure;
 }
 
 }  // namespace quillbern

@@ -23,7 +23,8 @@ public:
     std::optional<Path> userDirectory(UserDirectory which) const override;
     // The user's Trash, or a volume's ($topdir/.Trash/$uid, $topdir/.Trash-$uid).
     bool isInTrash(const Path& path) const override;
-    // The freedesktop way (Qt's): the item and its record in the Trash of its volume.
+    // GIO's, which keeps to the freedesktop Trash: the Trash of the item's own file system,
+    // and a record whose path is encoded so that any file manager puts back the exact name.
     Result<void> moveToTrash(const Path& path) override;
 };
 
