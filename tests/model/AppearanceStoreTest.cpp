@@ -55,10 +55,12 @@ TEST_F(AppearanceStoreTest, StoredTextsReadExactlyAndGlassFallsBackWhereItCannot
     EXPECT_EQ(load().material(), DockMaterial::ultraThin);
     world.defaults.set("appearanceMaterial", "thick");
     EXPECT_EQ(load().material(), DockMaterial::thick);
+    EXPECT_FALSE(load().supportsGlass());
 
     system.setSupportsGlass(true);
     world.defaults.set("appearanceMaterial", "liquid");
     EXPECT_EQ(load().material(), DockMaterial::liquid);
+    EXPECT_TRUE(load().supportsGlass());
     world.defaults.remove("appearanceMaterial");
     EXPECT_EQ(load().material(), DockMaterial::liquidClear);
 

@@ -40,6 +40,8 @@ public:
     double cornerRadius() const { return cornerRadius_; }
     bool spotlightEnabled() const { return spotlightEnabled_; }
     double veilIntensity() const { return veilIntensity_; }
+    // Whether the glass materials can be drawn, so offered.
+    bool supportsGlass() const { return system_.supportsGlass(); }
 
     void setTileSize(double points);
     void setMaterial(DockMaterial material);

@@ -1,0 +1,80 @@
+#include "core/settings/AppearancePaneModel.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace quillbern {
+
+double SliderScale::value(int position) const {
+    return static_cast<double>(first + step * std::clamp(position, 0, last)) / divisor;
+}
+
+int SliderScale::position(double value) const {
+    const double steps = (value * divisor - first) / step;
+    if (!(steps > 0)) return 0;  // NaN too
+    if (steps >= last) return last;
+    return static_cast<int>(std::lround(steps));
+}
+
+std::string pointsReadout(double points) {
+    return std::to_string(static_cast<long long>(std::trunc(points))) + " pt";
+}
+
+std::string percentReadout(double fraction) {
+    return std::to_string(static_cast<long long>(std::round(fraction * 100))) + " %";
+}
+
+SliderScale AppearancePaneModel::scale(AppearanceSlider slider) {
+    switch (slider) {
+        case AppearanceSlider::tileSize:
+            return {48, 2, 20};
+        case AppearanceSlider::cornerRadius:
+            return {8, 1, 22};
+        case AppearanceSlider::dimming:
+            return {15, 5, 7, 100};
+    }
+    return {0, 1, 0};
+}
+
+double AppearancePaneModel::value(AppearanceSlider slider) const {
+    switch (slider) {
+        case AppearanceSlider::tileSize:
+            return store_.tileSize();
+        case AppearanceSlider::cornerRadius:
+            return store_.cornerRadius();
+        case AppearanceSlider::dimming:
+            return store_.veilIntensity();
+    }
+    return 0;
+}
+
+int AppearancePaneModel::position(AppearanceSlider slider) const {
+    return scale(slider).position(value(slider));
+}
+
+void AppearancePaneModel::setPosition(AppearanceSlider slider, int position) {
+    const double newValue = scale(slider).value(position);
+    switch (slider) {
+        case AppearanceSlider::tileSize:
+            return store_.setTileSize(newValue);
+        case AppearanceSlider::cornerRadius:
+            return store_.setCornerRadius(newValue);
+        case AppearanceSlider::dimming:
+            return store_.setVeilIntensity(newValue);
+    }
+}
+
+std::string AppearancePaneModel::readout(AppearanceSlider slider) const {
+    const double shown = value(slider);
+    return slider == AppearanceSlider::dimming ? percentReadout(shown) : pointsReadout(shown);
+}
+
+std::vector<DockMaterial> AppearancePaneModel::materials() const {
+    return availableMaterials(store_.supportsGlass());
+}
+
+bool AppearancePaneModel::showsGlassTint() const {
+    return isLiquid(store_.material());
+}
+
+}  // namespace quillbern

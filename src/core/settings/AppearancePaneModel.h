@@ -1,0 +1,56 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/model/AppearanceStore.h"
+
+namespace quillbern {
+
+// A slider over the whole positions 0...last, position i standing for
+// (first + step × i) / divisor. Values are made from integers, so none drifts off its step
+// the way 0.15 + 3 × 0.05 does (0.30000000000000004).
+struct SliderScale {
+    int first;
+    int step;
+    int last;
+    int divisor = 1;
+
+    double value(int position) const;
+    // The position nearest to a value, within the slider; a value off the steps keeps its
+    // own readout there.
+    int position(double value) const;
+};
+
+// "62 pt": the whole part of a size, truncated toward zero.
+std::string pointsReadout(double points);
+// "35 %": a fraction in percent, rounded half away from zero.
+std::string percentReadout(double fraction);
+
+// The three sliders of the Appearance pane, in the order it shows them.
+enum class AppearanceSlider { tileSize, cornerRadius, dimming };
+
+// What the Appearance pane shows of the appearance store, and how its sliders write it:
+// a position is turned into its value here, and only the user's moves write.
+class AppearancePaneModel {
+public:
+    explicit AppearancePaneModel(AppearanceStore& store) : store_(store) {}
+
+    static SliderScale scale(AppearanceSlider slider);
+    int position(AppearanceSlider slider) const;
+    // Stores the position's value; called at every step while the user moves a slider.
+    void setPosition(AppearanceSlider slider, int position);
+    // The stored value's readout, also of a value between two positions.
+    std::string readout(AppearanceSlider slider) const;
+
+    std::vector<DockMaterial> materials() const;
+    // The glass tint and its caption show only while the material is glass.
+    bool showsGlassTint() const;
+
+private:
+    double value(AppearanceSlider slider) const;
+
+    AppearanceStore& store_;
+};
+
+}  // namespace quillbern

@@ -1,0 +1,16 @@
+#include "core/settings/PermissionRows.h"
+
+#include "core/windows/PreviewStore.h"
+#include "core/windows/WindowEngine.h"
+
+namespace quillbern {
+
+bool showsCaptureWarning(const PreviewStore& previews) {
+    return previews.isEnabled() && !previews.isGranted();
+}
+
+AccessibilityRow accessibilityRow(const WindowEngine& engine) {
+    return engine.isTrusted() ? AccessibilityRow::granted : AccessibilityRow::allowButton;
+}
+
+}  // namespace quillbern

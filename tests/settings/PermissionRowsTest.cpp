@@ -1,0 +1,58 @@
+#include <gtest/gtest.h>
+
+#include "core/settings/PermissionRows.h"
+#include "core/windows/PreviewStore.h"
+#include "core/windows/WindowEngine.h"
+#include "sim/SimWindowCapture.h"
+#include "sim/SimWorld.h"
+
+using namespace quillbern;
+
+namespace {
+
+struct PermissionRowsTest : testing::Test {
+    SimWorld world;
+    SimWindowCapture capture{world.clock};
+
+    PreviewStore makePreviews() {
+        return PreviewStore({world.defaults, world.permissions, world.launcher, world.screens, world.session, capture,
+                             world.clock, world.mainLoop});
+    }
+};
+
+}  // namespace
+
+TEST_F(PermissionRowsTest, TheCaptureWarningShowsOnlyWhilePreviewsAreOnWithoutAccess) {
+    world.permissions.setCaptureAllowed(false);
+    PreviewStore previews = makePreviews();
+    EXPECT_FALSE(showsCaptureWarning(previews));
+
+    previews.setEnabled(true);
+    world.runUntilIdle();
+    EXPECT_EQ(world.permissions.captureRequests(), 1);
+    EXPECT_TRUE(showsCaptureWarning(previews));
+
+    previews.setEnabled(false);
+    EXPECT_FALSE(showsCaptureWarning(previews));
+
+    previews.setEnabled(true);
+    world.permissions.setCaptureAllowed(true);
+    world.advance(PreviewStore::kGrantPollInterval);
+    EXPECT_TRUE(previews.isGranted());
+    EXPECT_FALSE(showsCaptureWarning(previews));
+}
+
+TEST_F(PermissionRowsTest, TheAccessibilityRowFollowsTheEnginesTrust) {
+    world.permissions.setTellsTrustChanges(true);
+    WindowEngine engine(world.enginePorts());
+    engine.start();
+    EXPECT_EQ(accessibilityRow(engine), AccessibilityRow::granted);
+
+    world.permissions.setWindowAccessTrusted(false);
+    EXPECT_EQ(accessibilityRow(engine), AccessibilityRow::allowButton);
+    world.permissions.setWindowAccessTrusted(true);
+    EXPECT_EQ(accessibilityRow(engine), AccessibilityRow::granted);
+    // A started worker ends without the bounded wait for its thread.
+    engine.stop();
+    world.runUntilIdle();
+}
