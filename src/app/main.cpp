@@ -11,6 +11,7 @@
 #include "core/foundation/JsonFileDefaults.h"
 #include "core/foundation/Log.h"
 #include "core/palettes/FileSearchController.h"
+#include "core/settings/SettingsServices.h"
 #include "core/shell/AppShell.h"
 #include "core/shell/LegacyDefaultsMigration.h"
 #include "linux/dbus/SessionBusLoss.h"
@@ -63,7 +64,7 @@ int run(std::unique_ptr<SingleInstance> instance) {
         ShellParts parts;
         parts.statusItem = [](StatusMenu& menu) { return std::make_unique<StatusItem>(menu); };
         parts.settingsWindow = [windowContext](AppShell& shell) {
-            return std::make_unique<QtSettingsWindow>(windowContext(shell));
+            return std::make_unique<QtSettingsWindow>(windowContext(shell), settingsServicesOf(shell));
         };
         parts.walkthrough = [windowContext](AppShell& shell) {
             return std::make_unique<QtWalkthroughWindow>(

@@ -11,7 +11,7 @@ void SimLauncher::openWith(const std::vector<Path>& files, const Path& appPath) 
     opened_.push_back({files, appPath});
 }
 
-bool SimLauncher::openSystemSettings(SettingsPage page) {
+bool SimLauncher::openSystemSettings(SystemSettingsPage page) {
     openedPages_.push_back(page);
     return opensPages_;
 }

@@ -27,8 +27,8 @@ public:
 
     void launch(const Path& appPath, bool activate, std::function<void(Result<void>)> done) override;
     void openWith(const std::vector<Path>& files, const Path& appPath) override;
-    bool openSystemSettings(SettingsPage page) override;
-    bool canOpenSystemSettings(SettingsPage) const override { return opensPages_; }
+    bool openSystemSettings(SystemSettingsPage page) override;
+    bool canOpenSystemSettings(SystemSettingsPage) const override { return opensPages_; }
     // Opens what has a default application (setApps); records every request.
     bool open(const Path& path) override;
     bool openUrl(std::string_view url) override;
@@ -51,7 +51,7 @@ public:
     // Paths and URLs asked to open, in order.
     const std::vector<std::string>& openedLocations() const { return openedLocations_; }
     const std::vector<std::vector<Path>>& revealed() const { return revealed_; }
-    const std::vector<SettingsPage>& openedPages() const { return openedPages_; }
+    const std::vector<SystemSettingsPage>& openedPages() const { return openedPages_; }
 
 private:
     mutable std::mutex mutex_;
@@ -64,7 +64,7 @@ private:
     };
     std::map<Path, Apps> apps_;
     std::vector<Path> documents_;
-    std::vector<SettingsPage> openedPages_;
+    std::vector<SystemSettingsPage> openedPages_;
     bool opensUrls_ = true;
     std::vector<std::string> openedLocations_;
     std::vector<std::vector<Path>> revealed_;

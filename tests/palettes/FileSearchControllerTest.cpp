@@ -38,7 +38,7 @@ TEST(FileSearchControllerShow, OpensOnTheSearchLineAtTheTopLevelAndEachShowStart
 
     f.view().fileInputs.openSettings();
     EXPECT_FALSE(f.palette().isShown());
-    EXPECT_THAT(f.w.world.launcher.openedPages(), ElementsAre(SettingsPage::filesPrivacy));
+    EXPECT_THAT(f.w.world.launcher.openedPages(), ElementsAre(SystemSettingsPage::filesPrivacy));
     f.w.world.launcher.setOpensPages(false);
     f.palette().show();
     EXPECT_FALSE(f.view().fileInputs.openSettings) << "no button where the desktop has no such page";

@@ -73,8 +73,8 @@ TEST(ShellStart, TheLaunchRunsItsStepsInOrder) {
     EXPECT_EQ(w.log.count("permissions.requestCaptureAccess"), 0);
 
     // Settings' help asks for the walkthrough for the whole run.
-    shell.onboardingRequested.emit();
-    shell.onboardingRequested.emit();
+    shell.notifications().post(kShowOnboardingNotification);
+    shell.notifications().post(kShowOnboardingNotification);
     EXPECT_EQ(w.log.count("walkthrough.present"), 2);
 }
 
@@ -91,7 +91,7 @@ TEST(ShellStart, AProgramWithoutTheLaterPartsStillStartsItsDocks) {
     // Nothing listens to clicks on the docks' behalf but the shell.
     ASSERT_TRUE(shell.dock()->onCommandClick);
     shell.dock()->onCommandClick();
-    shell.onboardingRequested.emit();
+    shell.notifications().post(kShowOnboardingNotification);
 }
 
 struct PromptCase {

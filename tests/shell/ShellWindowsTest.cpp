@@ -2,7 +2,6 @@
 #include <QCheckBox>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -126,7 +125,7 @@ TEST_F(ShellWindowsTest, ALeftClickOnTheIconOpensSettingsAndARightClickOnlyTheMe
 }
 
 TEST_F(ShellWindowsTest, SettingsOpenOnceCentredAndKeepTheirStateWhenClosed) {
-    QtSettingsWindow settings(context());
+    QtSettingsWindow settings(context(), settingsServicesOf(*w.shell));
     EXPECT_FALSE(settings.window());
     settings.open();
     QWidget* window = settings.window();
@@ -148,12 +147,12 @@ TEST_F(ShellWindowsTest, SettingsOpenOnceCentredAndKeepTheirStateWhenClosed) {
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(settings.view()->section(), SettingsSection::appearance);
 
-    settings.showHelp();
+    w.shell->openHelp();
     EXPECT_EQ(settings.view()->section(), SettingsSection::help);
 }
 
 TEST_F(ShellWindowsTest, OurWindowsTakeCtrlCommaForSettingsCtrlWToCloseAndCtrlQToQuit) {
-    QtSettingsWindow settings(context());
+    QtSettingsWindow settings(context(), settingsServicesOf(*w.shell));
     settings.open();
     QWidget& window = *settings.window();
     ASSERT_TRUE(shortcutOf(window, Qt::CTRL | Qt::Key_Comma));
@@ -163,37 +162,6 @@ TEST_F(ShellWindowsTest, OurWindowsTakeCtrlCommaForSettingsCtrlWToCloseAndCtrlQT
     EXPECT_EQ(quits, 1);
     Q_EMIT shortcutOf(window, Qt::CTRL | Qt::Key_W)->activated();
     EXPECT_FALSE(window.isVisible());
-}
-
-TEST_F(ShellWindowsTest, TheSidebarAlwaysHasOneSectionAndEachChoiceBuildsItsPageAnew) {
-    SettingsView view;
-    QListWidget& sidebar = view.sidebar();
-    QStringList titles;
-    for (int i = 0; i < sidebar.count(); ++i)
-        titles << sidebar.item(i)->text();
-    EXPECT_EQ(titles, (QStringList{"General", "Docks", "Appearance", "Hover previews", "Permissions", "Support", "Help",
-                                   "About"}));
-    EXPECT_EQ(view.section(), SettingsSection::general);
-    EXPECT_EQ(view.page().findChild<QLabel*>("pageTitle")->text(), "General");
-    EXPECT_TRUE(sidebar.item(0)->isSelected());
-
-    const QWidget* general = &view.page();
-    sidebar.setCurrentRow(1);
-    EXPECT_EQ(view.section(), SettingsSection::docks);
-    EXPECT_EQ(view.page().findChild<QLabel*>("pageTitle")->text(), "Docks");
-    sidebar.setCurrentRow(0);
-    EXPECT_NE(&view.page(), general) << "a page made anew";
-
-    sidebar.clearSelection();
-    EXPECT_EQ(view.section(), SettingsSection::general);
-    EXPECT_TRUE(sidebar.item(0)->isSelected());
-
-    view.select(SettingsSection::help);
-    EXPECT_TRUE(sidebar.item(6)->isSelected());
-    EXPECT_EQ(view.page().findChild<QLabel*>("pageTitle")->text(), "Help");
-    const QWidget* help = &view.page();
-    view.select(SettingsSection::help);
-    EXPECT_EQ(&view.page(), help) << "a second request for Help changes nothing";
 }
 
 TEST_F(ShellWindowsTest, TheWalkthroughStaysAboveAndEachClosingIsToldOnceAndStartsAnew) {

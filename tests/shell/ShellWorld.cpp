@@ -53,7 +53,12 @@ ShellParts ShellWorld::programParts() {
         log.add("make.statusItem");
         return std::make_unique<FakeStatusItem>(log, hasTray);
     };
-    parts.settingsWindow = shellFake<FakeSettingsWindow, SettingsWindow>(log, "settingsWindow", settings);
+    parts.settingsWindow = [this](AppShell& shell) -> std::unique_ptr<SettingsWindow> {
+        log.add("make.settingsWindow");
+        auto part = std::make_unique<FakeSettingsWindow>(log, shell.notifications());
+        settings = part.get();
+        return part;
+    };
     parts.walkthrough = shellFake<FakeWalkthrough, WalkthroughWindow>(log, "walkthrough", walkthrough);
     return parts;
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/shell/AppShell.h"
+#include "core/shell/InAppNotifications.h"
 #include "shell/RecordedPorts.h"
 #include "sim/SimAppProcess.h"
 #include "sim/SimUpdater.h"
@@ -46,10 +47,12 @@ struct FakeWalkthrough final : WalkthroughWindow {
 };
 
 struct FakeSettingsWindow final : SettingsWindow {
-    explicit FakeSettingsWindow(CallLog& log) : log(log) {}
+    FakeSettingsWindow(CallLog& log, NotificationBus& notifications)
+        : log(log),
+          helpRequests(notifications.observe(kShowHelpNotification, [&log] { log.add("settings.showHelp"); })) {}
     void open() override { log.add("settings.open"); }
-    void showHelp() override { log.add("settings.showHelp"); }
     CallLog& log;
+    Subscription helpRequests;
 };
 
 struct FakeStatusItem final : TrayItem {

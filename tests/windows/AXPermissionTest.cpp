@@ -39,7 +39,7 @@ TEST_F(Repair, WithoutAResetCommandTheProgramIsOnlyPromptedAndARefusalOpensSetti
     EXPECT_FALSE(permission.promptRepairingStaleEntry());
     EXPECT_TRUE(processes.runs().empty());
     EXPECT_EQ(permissions.windowAccessPrompts(), 1);
-    EXPECT_EQ(launcher.openedPages(), std::vector<SettingsPage>{SettingsPage::windowAccessPrivacy});
+    EXPECT_EQ(launcher.openedPages(), std::vector<SystemSettingsPage>{SystemSettingsPage::windowAccessPrivacy});
     EXPECT_TRUE(log.lines().empty());
 }
 

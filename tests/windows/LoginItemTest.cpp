@@ -102,7 +102,7 @@ TEST_F(Login, ARegistrationWaitingForApprovalIsNoFailureAndOpensTheSettingsPage)
     EXPECT_EQ(login.status(), LoginStatus::requiresApproval);
     EXPECT_EQ(login.lastError(), std::nullopt);
     EXPECT_EQ(flag(kWish), true);
-    EXPECT_EQ(world.launcher.openedPages(), std::vector<SettingsPage>{SettingsPage::loginItems});
+    EXPECT_EQ(world.launcher.openedPages(), std::vector<SystemSettingsPage>{SystemSettingsPage::loginItems});
 }
 
 TEST_F(Login, AMissingRegistrationIsMadeAgainOnceAtLaunchWithoutAMessage) {

@@ -227,7 +227,7 @@ TEST_F(Previews, AFreshInstallPromptsOnceThenSendsTheUserToSettingsAndPollsForTh
 
     s.ensurePermission();
     advance(0);
-    EXPECT_EQ(launcher.openedPages(), std::vector<SettingsPage>{SettingsPage::screenCapturePrivacy});
+    EXPECT_EQ(launcher.openedPages(), std::vector<SystemSettingsPage>{SystemSettingsPage::screenCapturePrivacy});
 
     world.defaults.set(PreviewStore::kPromptedWhileRevokedKey, true);
     permissions.setCaptureAllowed(true);

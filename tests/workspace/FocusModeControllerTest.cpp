@@ -149,7 +149,7 @@ TEST_F(FocusMode, WithoutWindowAccessItLogsPromptsOpensTheSettingsAndStaysOff) {
                                                           "(on Linux, a running window manager that follows EWMH); "
                                                           "it stays off"});
     EXPECT_EQ(world.permissions.windowAccessPrompts(), 1);
-    EXPECT_EQ(world.launcher.openedPages(), std::vector<SettingsPage>{SettingsPage::windowAccessPrivacy});
+    EXPECT_EQ(world.launcher.openedPages(), std::vector<SystemSettingsPage>{SystemSettingsPage::windowAccessPrivacy});
     world.advance(1.0);
     EXPECT_TRUE(veils().empty());
     EXPECT_EQ(list.reads, 0);

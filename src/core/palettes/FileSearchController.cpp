@@ -47,10 +47,10 @@ void FileSearchController::show() {
     inputs.activate = lifetime_.guard([this](const FileEntry& entry) { activate(entry); });
     inputs.picker =
         lifetime_.guard([this](const FileEntry& entry) { showPickerMenu(entry, ports_.palette.input.pointer()); });
-    if (ports_.launcher.canOpenSystemSettings(SettingsPage::filesPrivacy)) {
+    if (ports_.launcher.canOpenSystemSettings(SystemSettingsPage::filesPrivacy)) {
         inputs.openSettings = lifetime_.guard([this] {
             dismiss();
-            ports_.launcher.openSystemSettings(SettingsPage::filesPrivacy);
+            ports_.launcher.openSystemSettings(SystemSettingsPage::filesPrivacy);
         });
     }
     inputs.onShapeChange = lifetime_.guard([this] { presenter_.contentShapeChanged(); });

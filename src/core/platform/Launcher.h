@@ -13,7 +13,7 @@
 namespace quillbern {
 
 // The pages of the desktop's settings that the program sends the user to.
-enum class SettingsPage { windowAccessPrivacy, screenCapturePrivacy, loginItems, filesPrivacy };
+enum class SystemSettingsPage { windowAccessPrivacy, screenCapturePrivacy, loginItems, filesPrivacy };
 
 // Opens things on the user's behalf.
 class Launcher {
@@ -38,9 +38,9 @@ public:
     // Every application that opens the item's type, in the desktop's order.
     virtual std::vector<InstalledApp> appsFor(const Path& path) const = 0;
     // The nearest page of the running desktop's settings; false where none exists.
-    virtual bool openSystemSettings(SettingsPage page) = 0;
+    virtual bool openSystemSettings(SystemSettingsPage page) = 0;
     // Whether the running desktop's settings have that page, so a button may lead there.
-    virtual bool canOpenSystemSettings(SettingsPage page) const = 0;
+    virtual bool canOpenSystemSettings(SystemSettingsPage page) const = 0;
 };
 
 }  // namespace quillbern

@@ -5,6 +5,7 @@
 
 #include "core/foundation/Log.h"
 #include "core/model/TransientDockApps.h"
+#include "core/shell/InAppNotifications.h"
 
 namespace quillbern {
 
@@ -71,7 +72,7 @@ void AppShell::applicationDidFinishLaunching() {
     startDocks();
     promptForCaptureIfDue(presentWalkthroughOrPrompt());
     loginItem_.restoreIntentIfNeeded();
-    onboardingObserver_ = onboardingRequested.connect(lifetime_.guard([this] {
+    onboardingObserver_ = notifications_.observe(kShowOnboardingNotification, lifetime_.guard([this] {
         if (walkthrough_) walkthrough_->present();
     }));
 
@@ -93,9 +94,18 @@ void AppShell::openSettings() {
 }
 
 void AppShell::openHelp() {
-    if (!settingsWindow_) return;
-    settingsWindow_->open();
-    settingsWindow_->showHelp();
+    openSettings();
+    notifications_.post(kShowHelpNotification);
+}
+
+std::function<void()> AppShell::hotkeysToggledRequest() const {
+    return lifetime_.guard([this] {
+        if (hotKeys_) hotKeys_->syncHotkeys();
+    });
+}
+
+std::function<RegisteredChords()> AppShell::registeredChordsRequest() const {
+    return [this, token = lifetime_.token()] { return token.isAlive() ? registeredChords() : RegisteredChords{}; };
 }
 
 void AppShell::wireStores() {

@@ -7,6 +7,7 @@
 #include "core/dock/DockController.h"
 #include "core/dock/PinnedStoreLaunches.h"
 #include "core/foundation/Lifetime.h"
+#include "core/foundation/NotificationBus.h"
 #include "core/foundation/Signal.h"
 #include "core/model/AppearanceStore.h"
 #include "core/model/DockPreferences.h"
@@ -83,11 +84,16 @@ public:
 
     // Opens the Settings window, or brings it forward as it was left.
     void openSettings();
-    // Opens Settings at its Help section.
+    // Opens Settings, then asks it for its Help section.
     void openHelp();
 
-    // Settings' help asks for the walkthrough again through this.
-    Signal<> onboardingRequested;
+    // The program's notices to itself (`InAppNotifications.h`).
+    NotificationBus& notifications() { return notifications_; }
+    Platform& platform() { return platform_; }
+    // What Settings asks of the shell, holding it weakly: the global shortcuts registered
+    // anew from the settings, and the chords the system accepted (none once it is gone).
+    std::function<void()> hotkeysToggledRequest() const;
+    std::function<RegisteredChords()> registeredChordsRequest() const;
 
 private:
     void wireStores();
@@ -110,6 +116,7 @@ private:
 
     Platform& platform_;
     ShellParts parts_;
+    NotificationBus notifications_;
 
     WindowEngine engine_;
     PreviewStore previews_;

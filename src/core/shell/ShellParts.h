@@ -24,8 +24,6 @@ public:
     virtual ~SettingsWindow() = default;
     // Opens the window, or brings it forward as it was left.
     virtual void open() = 0;
-    // Selects the Help section of an open window.
-    virtual void showHelp() = 0;
 };
 
 // The first-launch walkthrough's window.

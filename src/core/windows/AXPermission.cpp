@@ -14,7 +14,7 @@ bool AXPermission::promptRepairingStaleEntry() {
     // development copies are prompted without one.
     if (const auto command = permissions_.staleEntryResetCommand()) resetStaleEntry(*command);
     if (permissions_.requestWindowAccess()) return true;
-    launcher_.openSystemSettings(SettingsPage::windowAccessPrivacy);
+    launcher_.openSystemSettings(SystemSettingsPage::windowAccessPrivacy);
     return false;
 }
 

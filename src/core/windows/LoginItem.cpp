@@ -72,7 +72,7 @@ void LoginItem::setEnabled(bool on) {
     // Waiting for the user's approval is no failure: send them where they give it.
     if (status_ == LoginStatus::requiresApproval) {
         setLastError(std::nullopt);
-        launcher_.openSystemSettings(SettingsPage::loginItems);
+        launcher_.openSystemSettings(SystemSettingsPage::loginItems);
     }
 }
 

@@ -134,7 +134,7 @@ void PreviewStore::ensurePermission() {
                 if (!wasPrompted) {
                     ports_.defaults.set(kPromptedKey, true);
                 } else if (!granted) {
-                    ports_.launcher.openSystemSettings(SettingsPage::screenCapturePrivacy);
+                    ports_.launcher.openSystemSettings(SystemSettingsPage::screenCapturePrivacy);
                 }
                 // The grant is taken from the poll, not from this answer.
                 startGrantPoll();

@@ -164,11 +164,11 @@ void LinuxLauncher::openWith(const std::vector<Path>& files, const Path& appPath
     g_list_free_full(uris, g_free);
 }
 
-bool LinuxLauncher::openSystemSettings(SettingsPage) {
+bool LinuxLauncher::openSystemSettings(SystemSettingsPage) {
     return false;
 }
 
-bool LinuxLauncher::canOpenSystemSettings(SettingsPage) const {
+bool LinuxLauncher::canOpenSystemSettings(SystemSettingsPage) const {
     return false;
 }
 

@@ -18,8 +18,8 @@ public:
     void openWith(const std::vector<Path>& files, const Path& appPath) override;
     // X11 desktops have no privacy pages for window access, capture or folders, and the
     // login service never waits for an approval that a page would give.
-    bool openSystemSettings(SettingsPage page) override;
-    bool canOpenSystemSettings(SettingsPage page) const override;
+    bool openSystemSettings(SystemSettingsPage page) override;
+    bool canOpenSystemSettings(SystemSettingsPage page) const override;
     // By the content type: the name, and the first bytes where the name says nothing.
     bool open(const Path& path) override;
     bool openUrl(std::string_view url) override;

@@ -53,7 +53,11 @@ constexpr std::array kSymbols{
     SymbolNames{"chevron.forward", {"go-next-symbolic", "go-next"}},
     SymbolNames{"pin.circle.fill", {"view-pin-symbolic", "emblem-favorite"}},
     SymbolNames{"ellipsis.circle.fill", {"view-more-symbolic", "open-menu"}},
+    SymbolNames{"plus", {"list-add-symbolic", "list-add"}},
+    SymbolNames{"minus", {"list-remove-symbolic", "list-remove"}},
 };
+// "minus.circle" and "minus.circle.fill" are always our own drawings: themes have no
+// filled variant, and the remove button shows the two apart.
 
 QIcon themeIcon(std::string_view symbol) {
     for (const QString& name : themeNamesOfSymbol(symbol)) {
@@ -170,6 +174,8 @@ void drawDiscWithMark(QPainter& p, const QRectF& b, std::string_view mark) {
     if (mark == "xmark") {
         p.drawLine(c + QPointF(-r, -r), c + QPointF(r, r));
         p.drawLine(c + QPointF(-r, r), c + QPointF(r, -r));
+    } else if (mark == "minus") {
+        p.drawLine(c + QPointF(-r * 1.2, 0), c + QPointF(r * 1.2, 0));
     } else if (mark == "plus") {
         p.drawLine(c + QPointF(-r * 1.2, 0), c + QPointF(r * 1.2, 0));
         p.drawLine(c + QPointF(0, -r * 1.2), c + QPointF(0, r * 1.2));
@@ -189,6 +195,20 @@ void drawPin(QPainter& p, const QRectF& b) {
     const double head = b.width() * 0.56;
     p.drawEllipse(QRectF(b.center().x() - head / 2, b.top(), head, head));
     p.drawLine(QPointF(b.center().x(), b.top() + head), QPointF(b.center().x(), b.bottom()));
+}
+
+// A ring with a minus, or a plain plus or minus.
+void drawMinusCircle(QPainter& p, const QRectF& b) {
+    p.drawEllipse(b.adjusted(1, 1, -1, -1));
+    const QPointF c = b.center();
+    p.drawLine(c + QPointF(-b.width() * 0.25, 0), c + QPointF(b.width() * 0.25, 0));
+}
+
+void drawPlainMark(QPainter& p, const QRectF& b, bool plus) {
+    const QPointF c = b.center();
+    const double r = b.width() * 0.38;
+    p.drawLine(c + QPointF(-r, 0), c + QPointF(r, 0));
+    if (plus) p.drawLine(c + QPointF(0, -r), c + QPointF(0, r));
 }
 
 void drawChevron(QPainter& p, const QRectF& b, bool forward) {
@@ -223,7 +243,7 @@ void paintDrawn(QPainter& painter, const QRectF& box, std::string_view symbol, c
     } else if (symbol == "magnifyingglass") {
         drawMagnifyingGlass(painter, box);
     } else if (symbol == "xmark.circle.fill" || symbol == "plus.circle.fill" || symbol == "ellipsis.circle.fill" ||
-               symbol == "pin.circle.fill") {
+               symbol == "pin.circle.fill" || symbol == "minus.circle.fill") {
         drawDiscWithMark(painter, box, symbol.substr(0, symbol.find('.')));
     } else if (symbol == "pin.fill") {
         drawPin(painter, box);
@@ -231,6 +251,10 @@ void paintDrawn(QPainter& painter, const QRectF& box, std::string_view symbol, c
         drawChevron(painter, box, symbol == "chevron.forward");
     } else if (symbol == "folder") {
         drawFolder(painter, box);
+    } else if (symbol == "minus.circle") {
+        drawMinusCircle(painter, box);
+    } else if (symbol == "plus" || symbol == "minus") {
+        drawPlainMark(painter, box, symbol == "plus");
     } else {
         drawDashedAppWithQuestion(painter, box);
     }

@@ -1,107 +1,112 @@
 #include "ui/settings/SettingsView.h"
 
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QSignalBlocker>
+#include <QSplitter>
 #include <QVBoxLayout>
 
 #include "ui/foundation/QtText.h"
 #include "ui/foundation/Symbols.h"
+#include "ui/settings/SettingsAccessible.h"
+#include "ui/settings/SettingsPage.h"
+#include "ui/settings/SettingsPanes.h"
 
 namespace quillbern {
 
 namespace {
 
-constexpr int kSidebarWidth = 180;
+constexpr int kSidebarMinimum = 165;
+constexpr int kSidebarIdeal = 180;
+constexpr int kSidebarMaximum = 220;
 constexpr QSize kIdealSize(920, 760);
 constexpr QSize kMinimumSize(740, 520);
 
-const SettingsSectionInfo& infoOf(SettingsSection section) {
-    return settingsSections()[static_cast<std::size_t>(section)];
-}
-
-// A section's page frame; its settings come with the panes.
-QWidget* makePage(const SettingsSectionInfo& info) {
-    auto* page = new QWidget;
-    auto* layout = new QVBoxLayout(page);
-    layout->setContentsMargins(28, 24, 28, 24);
-    auto* heading = new QLabel(localized(info.title), page);
-    heading->setObjectName(QStringLiteral("pageTitle"));
-    QFont font = heading->font();
-    font.setPointSizeF(font.pointSizeF() * 1.6);
-    font.setWeight(QFont::DemiBold);
-    heading->setFont(font);
-    layout->addWidget(heading);
-    layout->addStretch(1);
-    return page;
-}
-
 }  // namespace
 
-const std::array<SettingsSectionInfo, 8>& settingsSections() {
-    static const std::array<SettingsSectionInfo, 8> sections{{
-        {SettingsSection::general, "General", "gearshape"},
-        {SettingsSection::docks, "Docks", "square.stack.3d.up"},
-        {SettingsSection::appearance, "Appearance", "paintbrush"},
-        {SettingsSection::previews, "Hover previews", "eye"},
-        {SettingsSection::permissions, "Permissions", "lock.shield"},
-        {SettingsSection::support, "Support", "bubble.left.and.text.bubble.right"},
-        {SettingsSection::help, "Help", "questionmark.circle"},
-        {SettingsSection::about, "About", "info.circle"},
-    }};
-    return sections;
-}
-
-SettingsView::SettingsView(QWidget* parent) : QWidget(parent), sidebar_(new QListWidget(this)) {
+SettingsView::SettingsView(const SettingsServices& services, QWidget* parent)
+    : QWidget(parent),
+      services_(services),
+      model_(services_),
+      split_(new QSplitter(Qt::Horizontal, this)),
+      sidebar_(new QListWidget),
+      title_(new QLabel) {
+    installSettingsAccessibility();
     setMinimumSize(kMinimumSize);
-    auto* layout = new QHBoxLayout(this);
+    auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
+    layout->addWidget(split_);
 
     sidebar_->setSelectionMode(QAbstractItemView::SingleSelection);
-    sidebar_->setFixedWidth(kSidebarWidth);
+    sidebar_->setMinimumWidth(kSidebarMinimum);
+    sidebar_->setMaximumWidth(kSidebarMaximum);
     sidebar_->setIconSize(QSize(18, 18));
+    sidebar_->setAccessibleName(localized("Sections"));
+    sidebar_->setFrameShape(QFrame::NoFrame);
     for (const SettingsSectionInfo& info : settingsSections())
         new QListWidgetItem(symbolIcon(info.symbol), localized(info.title), sidebar_);
-    sidebar_->setCurrentRow(0);
-    layout->addWidget(sidebar_);
+    split_->addWidget(sidebar_);
 
-    detail_ = new QVBoxLayout;
+    auto* detail = new QWidget;
+    detail_ = new QVBoxLayout(detail);
     detail_->setContentsMargins(0, 0, 0, 0);
-    layout->addLayout(detail_, 1);
-    showPage();
+    detail_->setSpacing(0);
+    title_->setFont(fontOfSize(18, QFont::DemiBold));
+    title_->setContentsMargins(24, 16, 24, 4);
+    detail_->addWidget(title_);
+    split_->addWidget(detail);
+    split_->setChildrenCollapsible(false);
+    split_->setStretchFactor(1, 1);
+    split_->setSizes({kSidebarIdeal, kIdealSize.width() - kSidebarIdeal});
 
     QObject::connect(sidebar_, &QListWidget::itemSelectionChanged, this, [this] {
         const QList<QListWidgetItem*> chosen = sidebar_->selectedItems();
-        // The sidebar may offer to select nothing; the section stays.
-        if (chosen.isEmpty()) {
-            sidebar_->item(static_cast<int>(section_))->setSelected(true);
-            return;
-        }
-        select(static_cast<SettingsSection>(sidebar_->row(chosen.front())));
+        // A request to select nothing keeps the section: its row is selected again.
+        model_.select(chosen.isEmpty() ? std::nullopt
+                                       : std::optional(static_cast<SettingsSection>(sidebar_->row(chosen.front()))));
+        if (chosen.isEmpty()) showSection();
     });
+    sectionChanged_ = model_.sectionChanged.connect([this] { showSection(); });
+    showSection();
+    setFocusProxy(sidebar_);
 }
 
-void SettingsView::select(SettingsSection section) {
-    if (section == section_ && page_) return;
-    section_ = section;
-    const int row = static_cast<int>(section);
-    if (sidebar_->currentRow() != row) sidebar_->setCurrentRow(row);
-    showPage();
-}
+SettingsView::~SettingsView() = default;
 
-void SettingsView::showPage() {
-    if (page_) {
-        detail_->removeWidget(page_);
-        page_->deleteLater();
+void SettingsView::showSection() {
+    const SettingsSectionInfo& info = infoOf(model_.section());
+    const int row = static_cast<int>(info.section);
+    if (!sidebar_->item(row)->isSelected() || sidebar_->currentRow() != row) {
+        const QSignalBlocker quiet(sidebar_);
+        sidebar_->setCurrentRow(row);
+        sidebar_->viewport()->update();
     }
-    page_ = makePage(infoOf(section_));
-    page_->setParent(this);
-    detail_->addWidget(page_);
+    if (shown_ == info.section) return;
+    shown_ = info.section;
+    title_->setText(localized(info.title));
+    // The pane before goes at once, and its subscriptions with it.
+    pane_.reset();
+    pane_ = makeSettingsPane(info.section, services_);
+    // Its page scrolls by the keyboard too, and is named after the section.
+    QList<SettingsPage*> pages = pane_->findChildren<SettingsPage*>();
+    if (auto* page = dynamic_cast<SettingsPage*>(pane_.get())) pages << page;
+    for (SettingsPage* page : pages)
+        if (page->accessibleName().isEmpty()) page->setAccessibleName(title_->text());
+    detail_->addWidget(pane_.get(), 1);
 }
 
 QSize SettingsView::sizeHint() const {
     return kIdealSize;
+}
+
+void SettingsView::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    model_.appeared();
+}
+
+void SettingsView::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    model_.disappeared();
 }
 
 }  // namespace quillbern

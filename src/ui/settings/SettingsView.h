@@ -1,47 +1,57 @@
 #pragma once
 
 #include <QWidget>
-#include <array>
-#include <string_view>
+#include <memory>
+#include <optional>
 
+#include "core/settings/SettingsServices.h"
+#include "core/settings/SettingsShellModel.h"
+
+class QLabel;
 class QListWidget;
+class QSplitter;
 class QVBoxLayout;
 
 namespace quillbern {
 
-enum class SettingsSection { general, docks, appearance, previews, permissions, support, help, about };
-
-struct SettingsSectionInfo {
-    SettingsSection section;
-    std::string_view title;
-    std::string_view symbol;
-};
-
-// The sections in the order the sidebar lists them.
-const std::array<SettingsSectionInfo, 8>& settingsSections();
-
-// The root view of the Settings window: a sidebar of the sections beside the page of the
-// selected one. Exactly one section is always selected, and its page is made anew each time
-// it is selected.
+// The root view of the Settings window: the sidebar of the eight sections beside the
+// detail area, which shows the selected section's title over its pane. Exactly one section
+// is always selected; its pane is made anew each time it is chosen, and the pane before is
+// destroyed at once. While the view is on screen its model refreshes the login item and the
+// capture grant every second.
 class SettingsView final : public QWidget {
 public:
-    explicit SettingsView(QWidget* parent = nullptr);
+    explicit SettingsView(const SettingsServices& services, QWidget* parent = nullptr);
+    ~SettingsView() override;
 
-    SettingsSection section() const { return section_; }
-    void select(SettingsSection section);
+    SettingsShellModel& model() { return model_; }
+    SettingsSection section() const { return model_.section(); }
+    // As if the section's row were chosen.
+    void select(SettingsSection section) { model_.select(section); }
+
     QListWidget& sidebar() const { return *sidebar_; }
-    // The page shown now.
-    QWidget& page() const { return *page_; }
+    QLabel& title() const { return *title_; }
+    // The pane shown now.
+    QWidget& pane() const { return *pane_; }
 
     QSize sizeHint() const override;
 
-private:
-    void showPage();
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
-    SettingsSection section_ = SettingsSection::general;
+private:
+    void showSection();
+
+    SettingsServices services_;
+    SettingsShellModel model_;
+    QSplitter* split_;
     QListWidget* sidebar_;
+    QLabel* title_;
     QVBoxLayout* detail_;
-    QWidget* page_ = nullptr;
+    std::unique_ptr<QWidget> pane_;
+    std::optional<SettingsSection> shown_;
+    Subscription sectionChanged_;
 };
 
 }  // namespace quillbern

@@ -9,7 +9,8 @@
 
 namespace quillbern {
 
-QtSettingsWindow::QtSettingsWindow(ShellWindowContext context) : context_(std::move(context)) {}
+QtSettingsWindow::QtSettingsWindow(ShellWindowContext context, const SettingsServices& services)
+    : context_(std::move(context)), services_(services) {}
 
 QtSettingsWindow::~QtSettingsWindow() = default;
 
@@ -18,17 +19,13 @@ void QtSettingsWindow::open() {
     bringForward(*window_);
 }
 
-void QtSettingsWindow::showHelp() {
-    if (view_) view_->select(SettingsSection::help);
-}
-
 void QtSettingsWindow::make() {
     window_ = std::make_unique<QWidget>(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                                      Qt::WindowCloseButtonHint | Qt::WindowMaximizeButtonHint);
     window_->setWindowTitle(localized("Quillbern Settings"));
     auto* layout = new QVBoxLayout(window_.get());
     layout->setContentsMargins(0, 0, 0, 0);
-    view_ = new SettingsView(window_.get());
+    view_ = new SettingsView(services_, window_.get());
     layout->addWidget(view_);
     installWindowKeys(*window_, context_);
 
@@ -40,6 +37,7 @@ void QtSettingsWindow::make() {
         frame = centredWindowFrame(screens, pointer, Size{double(own.width()), double(own.height())});
     }
     if (frame) window_->setGeometry(desktopRect(context_, *frame));
+    view_->setFocus();
 }
 
 }  // namespace quillbern

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "core/settings/SettingsServices.h"
 #include "core/shell/ShellParts.h"
 #include "ui/shell/ShellWindowContext.h"
 
@@ -15,11 +16,10 @@ class SettingsView;
 // only hides it, so it opens again as it was left.
 class QtSettingsWindow final : public SettingsWindow {
 public:
-    explicit QtSettingsWindow(ShellWindowContext context);
+    QtSettingsWindow(ShellWindowContext context, const SettingsServices& services);
     ~QtSettingsWindow() override;
 
     void open() override;
-    void showHelp() override;
 
     // Null before the first request.
     QWidget* window() const { return window_.get(); }
@@ -29,6 +29,7 @@ private:
     void make();
 
     ShellWindowContext context_;
+    SettingsServices services_;
     std::unique_ptr<QWidget> window_;
     SettingsView* view_ = nullptr;
 };

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string_view>
+
+namespace quillbern {
+
+// The sections of the Settings window, in the order its sidebar lists them.
+enum class SettingsSection { general, docks, appearance, previews, permissions, support, help, about };
+
+struct SettingsSectionInfo {
+    SettingsSection section;
+    // Its stable name.
+    std::string_view rawValue;
+    // Its sidebar title, a text to translate.
+    std::string_view title;
+    std::string_view symbol;
+};
+
+const std::array<SettingsSectionInfo, 8>& settingsSections();
+const SettingsSectionInfo& infoOf(SettingsSection section);
+// The section of exactly this stable name; none for any other text.
+std::optional<SettingsSection> settingsSectionNamed(std::string_view rawValue);
+
+}  // namespace quillbern

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QScrollArea>
+
+class QVBoxLayout;
+
+namespace quillbern {
+
+class SettingsCard;
+
+// The body of every Settings pane: a scrolling column of cards, 16 apart, at most 680
+// points wide with its padding of 18 and centred in the detail area; a narrower area is
+// filled. The page has no title: the shell shows the section's.
+class SettingsPage final : public QScrollArea {
+public:
+    explicit SettingsPage(QWidget* parent = nullptr);
+
+    SettingsCard* addCard(SettingsCard* card);
+    // Anything else the column holds, such as a banner above the cards.
+    void addWidget(QWidget* widget);
+    QWidget& column() const { return *column_; }
+
+private:
+    QWidget* column_;
+    QVBoxLayout* layout_;
+};
+
+}  // namespace quillbern

@@ -1,0 +1,117 @@
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QPointer>
+#include <QSplitter>
+#include <QWindow>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "core/shell/InAppNotifications.h"
+#include "shell/ShellWorld.h"
+#include "support/AccessibilityAudit.h"
+#include "ui/settings/SettingsView.h"
+
+namespace quillbern {
+namespace {
+
+using ::testing::IsEmpty;
+using testing::ShellWorld;
+
+class SettingsViewTest : public ::testing::Test {
+protected:
+    SettingsViewTest() {
+        w.world.defaults.set(AppShell::kOnboardedKey, true);
+        w.launch();
+        view = std::make_unique<SettingsView>(settingsServicesOf(*w.shell));
+        view->resize(920, 760);
+    }
+    int refreshes() const { return w.log.count("login.status"); }
+    void press(int key) {
+        QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier);
+        QCoreApplication::sendEvent(view->windowHandle(), &down);
+        QKeyEvent up(QEvent::KeyRelease, key, Qt::NoModifier);
+        QCoreApplication::sendEvent(view->windowHandle(), &up);
+    }
+
+    ShellWorld w;
+    std::unique_ptr<SettingsView> view;
+};
+
+TEST_F(SettingsViewTest, OneSectionIsAlwaysSelectedAndEachChoiceBuildsItsPaneAnew) {
+    QListWidget& sidebar = view->sidebar();
+    QStringList titles;
+    for (int i = 0; i < sidebar.count(); ++i)
+        titles << sidebar.item(i)->text();
+    EXPECT_EQ(titles, (QStringList{"General", "Docks", "Appearance", "Hover previews", "Permissions", "Support", "Help",
+                                   "About"}));
+    EXPECT_EQ(view->section(), SettingsSection::general);
+    EXPECT_TRUE(sidebar.item(0)->isSelected());
+    EXPECT_EQ(view->title().text(), "General");
+
+    QPointer<QWidget> general = &view->pane();
+    sidebar.setCurrentRow(1);
+    EXPECT_EQ(view->section(), SettingsSection::docks);
+    EXPECT_EQ(view->title().text(), "Docks");
+    EXPECT_TRUE(general.isNull()) << "the pane before is destroyed at once, with its subscriptions";
+    sidebar.setCurrentRow(0);
+    EXPECT_EQ(view->title().text(), "General");
+
+    sidebar.clearSelection();
+    EXPECT_EQ(view->section(), SettingsSection::general);
+    EXPECT_TRUE(sidebar.item(0)->isSelected()) << "a request to select nothing keeps the section";
+
+    w.shell->notifications().post(kShowHelpNotification);
+    EXPECT_TRUE(sidebar.item(6)->isSelected());
+    EXPECT_EQ(view->title().text(), "Help");
+    const QWidget* help = &view->pane();
+    w.shell->openHelp();
+    EXPECT_EQ(&view->pane(), help) << "a second request for Help changes nothing";
+}
+
+TEST_F(SettingsViewTest, OnScreenItRefreshesAtOnceAndEverySecondUntilHidden) {
+    w.log.clear();
+    view->show();
+    EXPECT_EQ(refreshes(), 1);
+    w.advance(2);
+    EXPECT_EQ(refreshes(), 3);
+    view->hide();
+    w.advance(3);
+    EXPECT_EQ(refreshes(), 3);
+    view->show();
+    EXPECT_EQ(refreshes(), 4);
+}
+
+TEST_F(SettingsViewTest, ItKeepsItsMinimumSizeAndTheSidebarBetween165And220) {
+    view->show();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(view->minimumSize(), QSize(740, 520));
+    EXPECT_EQ(view->sidebar().width(), 180);
+    EXPECT_EQ(view->sidebar().minimumWidth(), 165);
+    EXPECT_EQ(view->sidebar().maximumWidth(), 220);
+    auto* split = view->findChild<QSplitter*>();
+    ASSERT_TRUE(split);
+    split->setSizes({400, 520});
+    EXPECT_EQ(view->sidebar().width(), 220);
+    split->setSizes({100, 820});
+    EXPECT_EQ(view->sidebar().width(), 165);
+}
+
+TEST_F(SettingsViewTest, TheKeyboardAloneWalksTheSectionsAndTheShellPassesTheAudit) {
+    EXPECT_THAT(testing::accessibilityProblems(*view), IsEmpty());
+    view->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), &view->sidebar());
+    std::vector<SettingsSection> walked{view->section()};
+    for (int i = 0; i < 7; ++i) {
+        press(Qt::Key_Down);
+        walked.push_back(view->section());
+    }
+    for (int i = 0; i < 8; ++i)
+        EXPECT_EQ(walked[static_cast<std::size_t>(i)], settingsSections()[static_cast<std::size_t>(i)].section);
+    press(Qt::Key_Home);
+    EXPECT_EQ(view->section(), SettingsSection::general);
+}
+
+}  // namespace
+}  // namespace quillbern

@@ -1,0 +1,14 @@
+#include <QApplication>
+#include <gtest/gtest.h>
+
+#include "ui/settings/SettingsTheme.h"
+
+int main(int argc, char** argv) {
+    // Set here, not in the CTest environment: test discovery runs without it.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    // Every eased change of the Settings controls lands at once.
+    quillbern::SettingsTheme::setAnimationsInstant(true);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
