@@ -32,13 +32,28 @@ wait_for_managed_window() {
   return 1
 }
 
-# start_headless_desktop [--tray] [--compositor]: exports DISPLAY for the new server.
+# start_accessibility_bus: a session bus of the desktop's own, on which the accessibility
+# bus starts when first asked for, and Qt programs that always offer their controls to it,
+# so tests/support/atspi.py finds them as a screen reader does.
+start_accessibility_bus() {
+  local address="$desktop_runtime/session-bus-address"
+  dbus-daemon --session --nofork --nopidfile --print-address=3 3>"$address" >/dev/null 2>&1 &
+  desktop_pids+=($!)
+  wait_for 10 test -s "$address" || { echo "the session bus did not start" >&2; return 1; }
+  DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$address")
+  export DBUS_SESSION_BUS_ADDRESS
+  export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+}
+
+# start_headless_desktop [--tray] [--compositor] [--accessibility]: exports DISPLAY for the
+# new server.
 start_headless_desktop() {
-  local fd display option tray=false compositor=false
+  local fd display option tray=false compositor=false accessibility=false
   for option in "$@"; do
     case $option in
       --tray) tray=true ;;
       --compositor) compositor=true ;;
+      --accessibility) accessibility=true ;;
       *) echo "start_headless_desktop: unknown option $option" >&2; return 2 ;;
     esac
   done
@@ -58,6 +73,7 @@ start_headless_desktop() {
   desktop_runtime=$(mktemp -d /tmp/quillbern-runtime.XXXXXX)
   export XDG_RUNTIME_DIR=$desktop_runtime
   unset DBUS_SESSION_BUS_ADDRESS
+  if $accessibility; then start_accessibility_bus || return 1; fi
 
   openbox --sm-disable >/dev/null 2>&1 &
   desktop_pids+=($!)

@@ -3,45 +3,6 @@
 # row holds the dock out and lets it go again; "Quit Quillbern" ends the program cleanly.
 source "$(dirname "$0")/../support/e2e-session.sh"
 
-# The status icon: ours, embedded in the tray, which Qt marks with KDE's override type.
-status_icon() {
-  local id
-  for id in $(xdotool search --onlyvisible --pid "$program_pid" 2>/dev/null); do
-    xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q _KDE_NET_WM_WINDOW_TYPE_OVERRIDE && echo "$id"
-  done
-}
-# Open menus: ours, shown, placed by the program itself, neither a dock nor the icon.
-menus() {
-  local id
-  for id in $(xdotool search --onlyvisible --pid "$program_pid" 2>/dev/null); do
-    xwininfo -id "$id" 2>/dev/null | grep -q "Override Redirect State: yes" || continue
-    xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q "_NET_WM_WINDOW_TYPE_DOCK\|_KDE_NET_WM_WINDOW_TYPE_OVERRIDE" \
-      || echo "$id"
-  done
-}
-named() { xdotool search --all --onlyvisible --pid "$program_pid" --name "^$1\$" 2>/dev/null; }
-export -f status_icon menus named
-export program_pid
-
-# click_icon BUTTON: clicks the middle of the status icon.
-click_icon() {
-  local X Y WIDTH HEIGHT SCREEN WINDOW
-  eval "$(xdotool getwindowgeometry --shell "$(status_icon | head -n 1)")"
-  xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) click "$1"
-}
-open_menu() {
-  click_icon 3
-  wait_for 10 bash -c '[ -n "$(menus)" ]' || fail "the menu did not open"
-}
-# click_menu_row MENU OFFSET: clicks the row OFFSET pixels from the menu's top, or from its
-# bottom when negative.
-click_menu_row() {
-  local X Y WIDTH HEIGHT SCREEN WINDOW
-  eval "$(xdotool getwindowgeometry --shell "$1")"
-  if (($2 < 0)); then Y=$((Y + HEIGHT)); fi
-  xdotool mousemove $((X + WIDTH / 2)) $((Y + $2)) click 1
-  wait_for 10 bash -c '[ -z "$(menus)" ]' || fail "the menu did not close"
-}
 # The first row that can be chosen is Docks; the keyboard opens its submenu, whose first
 # row is the new user's dock.
 choose_first_dock() {

@@ -61,6 +61,10 @@ TEST_F(SettingsViewTest, OneSectionIsAlwaysSelectedAndEachChoiceBuildsItsPaneAne
     sidebar.clearSelection();
     EXPECT_EQ(view->section(), SettingsSection::general);
     EXPECT_TRUE(sidebar.item(0)->isSelected()) << "a request to select nothing keeps the section";
+    // A screen reader's toggle adds its row to the selection: that row is the choice.
+    sidebar.selectionModel()->select(sidebar.model()->index(2, 0), QItemSelectionModel::Select);
+    EXPECT_EQ(view->section(), SettingsSection::appearance);
+    EXPECT_EQ(sidebar.selectedItems(), QList<QListWidgetItem*>{sidebar.item(2)});
 
     w.shell->notifications().post(kShowHelpNotification);
     EXPECT_TRUE(sidebar.item(6)->isSelected());

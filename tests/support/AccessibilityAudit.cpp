@@ -2,8 +2,8 @@
 
 #include <QAbstractButton>
 #include <QAccessible>
-#include <QButtonGroup>
 #include <QApplication>
+#include <QButtonGroup>
 #include <QKeyEvent>
 #include <QWidget>
 #include <QWindow>

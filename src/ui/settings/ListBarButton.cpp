@@ -30,8 +30,8 @@ void ListBarButton::paintEvent(QPaintEvent*) {
     QPainterPath shape;
     shape.addRoundedRect(QRectF(rect()), kPlateRadius, kPlateRadius);
     if (plate > 0) painter.fillPath(shape, SettingsTheme::primaryAt(palette(), plate));
-    const QColor ink =
-        SettingsTheme::mix(SettingsTheme::tone(idle.icon, palette()), SettingsTheme::tone(hovered.icon, palette()), fraction);
+    const QColor ink = SettingsTheme::mix(SettingsTheme::tone(idle.icon, palette()),
+                                          SettingsTheme::tone(hovered.icon, palette()), fraction);
     const QRectF box(QPointF(width() / 2.0 - kSymbolSide / 2, height() / 2.0 - kSymbolSide / 2),
                      QSizeF(kSymbolSide, kSymbolSide));
     paintSymbol(painter, box, systemName_, ink);

@@ -89,7 +89,8 @@ void SettingsCard::paintShadow(QPainter& painter, const QRect& bodyRect) const {
     const QRectF body(bodyRect);
     // Nothing under the translucent body itself.
     QPainterPath outside;
-    outside.addRect(body.adjusted(-2 * kShadowBlur, -2 * kShadowBlur, 2 * kShadowBlur, 2 * kShadowBlur + kShadowOffsetY));
+    outside.addRect(
+        body.adjusted(-2 * kShadowBlur, -2 * kShadowBlur, 2 * kShadowBlur, 2 * kShadowBlur + kShadowOffsetY));
     outside = outside.subtracted(roundedShape(body, kCornerRadius));
     painter.setClipPath(outside);
     painter.setPen(Qt::NoPen);

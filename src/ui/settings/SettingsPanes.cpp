@@ -12,8 +12,7 @@ std::unique_ptr<QWidget> emptyPane() {
 
 }  // namespace
 
-std::unique_ptr<QWidget> makeSettingsPane(SettingsSection section,
-                                          [[maybe_unused]] const SettingsServices& services) {
+std::unique_ptr<QWidget> makeSettingsPane(SettingsSection section, [[maybe_unused]] const SettingsServices& services) {
     switch (section) {
         case SettingsSection::general:
             return emptyPane();

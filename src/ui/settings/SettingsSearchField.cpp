@@ -57,9 +57,9 @@ protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         painter.setRenderHint(QPainter::Antialiasing);
-        const QColor ink = SettingsTheme::mix(SettingsTheme::tone(searchFieldLook(false, false).magnifier, palette()),
-                                              SettingsTheme::tone(searchFieldLook(true, false).magnifier, palette()),
-                                              focus_.value());
+        const QColor ink =
+            SettingsTheme::mix(SettingsTheme::tone(searchFieldLook(false, false).magnifier, palette()),
+                               SettingsTheme::tone(searchFieldLook(true, false).magnifier, palette()), focus_.value());
         paintSymbol(painter, QRectF(1.5, 1.5, kSymbolSide, kSymbolSide), "magnifyingglass", ink);
     }
 

@@ -59,13 +59,7 @@ SettingsView::SettingsView(const SettingsServices& services, QWidget* parent)
     split_->setStretchFactor(1, 1);
     split_->setSizes({kSidebarIdeal, kIdealSize.width() - kSidebarIdeal});
 
-    QObject::connect(sidebar_, &QListWidget::itemSelectionChanged, this, [this] {
-        const QList<QListWidgetItem*> chosen = sidebar_->selectedItems();
-        // A request to select nothing keeps the section: its row is selected again.
-        model_.select(chosen.isEmpty() ? std::nullopt
-                                       : std::optional(static_cast<SettingsSection>(sidebar_->row(chosen.front()))));
-        if (chosen.isEmpty()) showSection();
-    });
+    QObject::connect(sidebar_, &QListWidget::itemSelectionChanged, this, [this] { sidebarChose(); });
     sectionChanged_ = model_.sectionChanged.connect([this] { showSection(); });
     showSection();
     setFocusProxy(sidebar_);
@@ -73,12 +67,25 @@ SettingsView::SettingsView(const SettingsServices& services, QWidget* parent)
 
 SettingsView::~SettingsView() = default;
 
+void SettingsView::sidebarChose() {
+    // The row chosen is the selected one other than the section's; none selected is a
+    // request to select nothing, which keeps the section.
+    std::optional<SettingsSection> chosen;
+    for (const QListWidgetItem* item : sidebar_->selectedItems()) {
+        const auto section = static_cast<SettingsSection>(sidebar_->row(item));
+        if (!chosen || section != model_.section()) chosen = section;
+    }
+    model_.select(chosen);
+    showSection();
+}
+
 void SettingsView::showSection() {
     const SettingsSectionInfo& info = infoOf(model_.section());
     const int row = static_cast<int>(info.section);
-    if (!sidebar_->item(row)->isSelected() || sidebar_->currentRow() != row) {
+    const QList<QListWidgetItem*> selected = sidebar_->selectedItems();
+    if (selected.size() != 1 || selected.front() != sidebar_->item(row) || sidebar_->currentRow() != row) {
         const QSignalBlocker quiet(sidebar_);
-        sidebar_->setCurrentRow(row);
+        sidebar_->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
         sidebar_->viewport()->update();
     }
     if (shown_ == info.section) return;

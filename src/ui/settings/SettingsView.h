@@ -41,6 +41,7 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
+    void sidebarChose();
     void showSection();
 
     SettingsServices services_;
