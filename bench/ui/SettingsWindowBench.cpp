@@ -1,0 +1,89 @@
+#include <QCoreApplication>
+#include <QImage>
+#include <QPainter>
+#include <QWidget>
+#include <benchmark/benchmark.h>
+#include <memory>
+
+#include "core/settings/SettingsServices.h"
+#include "shell/ShellWorld.h"
+#include "ui/settings/SettingsView.h"
+#include "ui/shell/QtSettingsWindow.h"
+
+using namespace quillbern;
+
+namespace {
+
+// The whole program's shell on the simulation, launched, as the Settings tests run it.
+struct SettingsWorld {
+    SettingsWorld() {
+        shell.world.defaults.set(AppShell::kOnboardedKey, true);
+        shell.launch();
+    }
+    ~SettingsWorld() { shell.world.runUntilIdle(); }
+
+    std::unique_ptr<QtSettingsWindow> makeWindow() {
+        ShellWindowContext context{shell.world.screens, shell.world.input,
+                                   [] { return DesktopSpace(RectTL{0, 0, 1920, 1080}); }, [] {}, [] {}};
+        return std::make_unique<QtSettingsWindow>(std::move(context), settingsServicesOf(*shell.shell));
+    }
+
+    testing::ShellWorld shell;
+};
+
+// Paints the whole window once, as the screen would show it.
+void paint(QWidget& window, QImage& frame) {
+    frame.fill(Qt::transparent);
+    QPainter painter(&frame);
+    window.render(&painter);
+}
+
+// The first "Settings…" of a run: the window made, laid out, shown and painted.
+void SettingsOpenedFirst(benchmark::State& state) {
+    SettingsWorld world;
+    QImage frame(940, 780, QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        std::unique_ptr<QtSettingsWindow> settings = world.makeWindow();
+        settings->open();
+        paint(*settings->window(), frame);
+        state.PauseTiming();
+        settings.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(SettingsOpenedFirst)->Unit(benchmark::kMillisecond);
+
+// Opened again after closing: the kept window shown and painted.
+void SettingsReopened(benchmark::State& state) {
+    SettingsWorld world;
+    std::unique_ptr<QtSettingsWindow> settings = world.makeWindow();
+    settings->open();
+    QImage frame(940, 780, QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        state.PauseTiming();
+        settings->window()->close();
+        state.ResumeTiming();
+        settings->open();
+        paint(*settings->window(), frame);
+    }
+}
+BENCHMARK(SettingsReopened)->Unit(benchmark::kMillisecond);
+
+// Another section chosen in the open window: its pane made, the one before destroyed, and
+// the window painted.
+void SettingsSectionSwitched(benchmark::State& state) {
+    SettingsWorld world;
+    std::unique_ptr<QtSettingsWindow> settings = world.makeWindow();
+    settings->open();
+    QImage frame(940, 780, QImage::Format_ARGB32_Premultiplied);
+    std::size_t next = 0;
+    for (auto _ : state) {
+        next = (next + 1) % settingsSections().size();
+        settings->view()->select(settingsSections()[next].section);
+        paint(*settings->window(), frame);
+    }
+}
+BENCHMARK(SettingsSectionSwitched)->Unit(benchmark::kMillisecond);
+
+}  // namespace
