@@ -26,7 +26,6 @@ SegmentButton::SegmentButton(const QString& title, QWidget* parent) : QAbstractB
     setCheckable(true);
     setFocusPolicy(Qt::StrongFocus);
     setFont(fontOfSize(kTextSize));
-    setCursor(Qt::ArrowCursor);
 }
 
 QSize SegmentButton::sizeHint() const {

@@ -10,7 +10,6 @@ SettingsIconButton::SettingsIconButton(const QString& help, QWidget* parent)
     setAccessibleName(help);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_Hover);
-    setCursor(Qt::ArrowCursor);
 }
 
 void SettingsIconButton::paintFocusRing(QPainter& painter, const QRectF& shape, double radius) const {

@@ -13,6 +13,7 @@ std::unique_ptr<QWidget> emptyPane() {
 }  // namespace
 
 std::unique_ptr<QWidget> makeSettingsPane(SettingsSection section, [[maybe_unused]] const SettingsServices& services) {
+    // Each section's case returns its pane once the pane is written.
     switch (section) {
         case SettingsSection::general:
             return emptyPane();

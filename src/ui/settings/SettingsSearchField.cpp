@@ -28,7 +28,6 @@ public:
         setToolTip(localized("Clear"));
         setAccessibleName(localized("Clear the search field"));
         setFixedSize(16, 16);
-        setCursor(Qt::ArrowCursor);
     }
     void setOpacity(double opacity) {
         opacity_ = opacity;

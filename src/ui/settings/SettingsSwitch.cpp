@@ -19,7 +19,6 @@ SettingsSwitch::SettingsSwitch(QWidget* parent) : QAbstractButton(parent), knob_
     setCheckable(true);
     setFocusPolicy(Qt::StrongFocus);
     setFixedSize(sizeHint());
-    setCursor(Qt::ArrowCursor);
 }
 
 void SettingsSwitch::checkStateSet() {
