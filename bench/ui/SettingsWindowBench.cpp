@@ -24,7 +24,10 @@ struct SettingsWorld {
 
     std::unique_ptr<QtSettingsWindow> makeWindow() {
         ShellWindowContext context{shell.world.screens, shell.world.input,
-                                   [] { return DesktopSpace(RectTL{0, 0, 1920, 1080}); }, [] {}, [] {}};
+                                   [] {
+                                       return DesktopSpace(RectTL{0, 0, 1920, 1080});
+                                   },
+                                   [] {}, [] {}};
         return std::make_unique<QtSettingsWindow>(std::move(context), settingsServicesOf(*shell.shell));
     }
 
