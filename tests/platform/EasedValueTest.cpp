@@ -55,5 +55,37 @@ TEST(FrameTicker, RedrawsEachFrameWhileAValueMovesAndOnceAtRest) {
     EXPECT_EQ(redraws, 2 + 6) << "about six frames in 0.1 s, the last at rest";
 }
 
+// A real clock moves on while a frame is drawn.
+class ClockThatMovesWhileDrawing final : public Clock {
+public:
+    explicit ClockThatMovesWhileDrawing(const Clock& base) : base_(base) {}
+    WallTime wallNow() const override { return base_.wallNow() + spent; }
+    MediaTime mediaNow() const override { return base_.mediaNow() + spent; }
+    Duration spent = 0;
+
+private:
+    const Clock& base_;
+};
+
+TEST(FrameTicker, TheLastFrameShowsTheValueAtRestWhereverTheEndFallsInAFrame) {
+    for (int ms = 50; ms <= 150; ++ms) {
+        SimWorld world;
+        ClockThatMovesWhileDrawing clock(world.clock);
+        EasedValue value;
+        double drawn = -1;
+        FrameTicker ticker(
+            world.mainLoop, clock, [&](MediaTime now) { return value.isMoving(now); },
+            [&] {
+                drawn = value.value(clock.mediaNow());
+                clock.spent += 0.004;
+            });
+        value.animateTo(1, {ms / 1000.0, AnimationCurve::linear}, clock.mediaNow());
+        ticker.kick();
+        world.advance(1);
+        EXPECT_FALSE(ticker.isTicking());
+        EXPECT_DOUBLE_EQ(drawn, 1) << "an animation of " << ms << " ms";
+    }
+}
+
 }  // namespace
 }  // namespace quillbern
