@@ -79,15 +79,16 @@ desktop_pids+=($!)
 wait_for 10 xdotool search --onlyvisible --name '^Other$' || fail "no other window"
 xdotool windowactivate --sync "$(xdotool search --onlyvisible --name '^Other$' | head -1)"
 search_for xte
+wait_for 5 taller_than 150 || fail "no result rows (palette height $(palette_height))"
 xdotool key Return
 expect_no_palette
 wait_for 5 terminal_active || fail "the terminal did not come forward (active $(active_window))"
-# A second terminal would have had time to show by now.
-sleep 1
-[[ $(terminals | wc -l) -eq 1 ]] || fail "a second terminal started: $(terminals | tr '\n' ' ')"
+one_terminal() { [[ $(terminals | wc -l) -eq 1 ]]; }
+holds_for 1 one_terminal || fail "a second terminal started: $(terminals | tr '\n' ' ')"
 
 # Ctrl+1 pins it to the first dock: its tile appears, and the palette stays.
 search_for xte
+wait_for 5 taller_than 150 || fail "no result rows (palette height $(palette_height))"
 xdotool key ctrl+1
 wait_for 10 xterm_pinned || fail "xterm not pinned"
 [[ -n $(palette) ]] || fail "pinning closed the palette"

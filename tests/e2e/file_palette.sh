@@ -43,9 +43,12 @@ printf '[Default Applications]\ntext/plain=org.example.Recorder.desktop\napplica
 # A user past the walkthrough, whose window would stand among the palette's.
 printf '{"hasCompletedOnboarding": true}\n' >"$settings"
 
-# Screenshots, kept in QUILLBERN_E2E_SCREENSHOTS when it is set.
+# shot NAME [SECONDS]: a screenshot, kept in QUILLBERN_E2E_SCREENSHOTS when it is set, a
+# moment after the step (it shows the step; nothing is checked on it).
 shot() {
-  [[ -z ${QUILLBERN_E2E_SCREENSHOTS:-} ]] || import -window root "$QUILLBERN_E2E_SCREENSHOTS/file_palette-$1.png"
+  [[ -z ${QUILLBERN_E2E_SCREENSHOTS:-} ]] && return
+  sleep "${2:-0.3}"
+  import -window root "$QUILLBERN_E2E_SCREENSHOTS/file_palette-$1.png"
 }
 
 # The docks as saved, decoded.
@@ -79,6 +82,19 @@ expect_no_palette() {
     xprop -id \$id _NET_WM_WINDOW_TYPE | grep -q _NET_WM_WINDOW_TYPE_DOCK || echo \$id; done)\" ]" \
     || fail "the palette is still shown"
 }
+# The palette's height tells how many rows it lists: each row is 46 high, and a folder's
+# listing adds its breadcrumb above them.
+palette_height() { xwininfo -id "$palette" | awk '/Height:/ {print $NF}'; }
+lists_rows() { [[ $(palette_height) -eq $((no_rows + 46 * $1)) ]]; }
+taller_than() { [[ $(palette_height) -gt $1 ]]; }
+# The menu a palette row opens: the program's window outside window management.
+menu_shows() {
+  local id
+  for id in $(xdotool search --onlyvisible --pid "$program_pid" 2>/dev/null); do
+    xwininfo -id "$id" | grep -q 'Override Redirect State: yes' && return 0
+  done
+  return 1
+}
 expect_opened() {
   wait_for 10 grep -qxF "$1" "$work/opened" || fail "the test application did not open $1 (opened: $(cat "$work/opened" 2>/dev/null))"
 }
@@ -103,12 +119,13 @@ start_program
 
 xdotool key ctrl+super+o
 expect_palette
-sleep 0.3
+# The top level, listed at once: the user's three folders.
+no_rows=$(($(palette_height) - 3 * 46))
 shot 1-top-level
 
 # Part of a name in a subfolder: the index finds it, captioned with where it lies.
 xdotool type --delay 30 quarterly
-sleep 1
+wait_for 10 lists_rows 1 || fail "no single result for quarterly (palette height $(palette_height))"
 shot 2-search
 xdotool key Return
 expect_no_palette
@@ -117,37 +134,36 @@ expect_opened "$HOME/Documents/Projects/quarterly-figures.txt"
 # Documents, then the picker of its subfolder: the docks; the first one pins it.
 xdotool key ctrl+super+o
 expect_palette
+top=$(palette_height)
 xdotool key Down Return
-sleep 0.5
+wait_for 10 taller_than "$top" || fail "Documents is not listed (palette height $(palette_height))"
 xdotool key ctrl+Return
-sleep 0.5
+wait_for 10 menu_shows || fail "no menu of docks"
 shot 3-docks
 xdotool key Down Return
-sleep 0.5
 wait_for 10 sh -c "$(declare -f saved_docks); settings='$settings'; saved_docks | grep -q '$HOME/Documents/Projects'" \
   || fail "the folder was not pinned"
 shot 4-pinned
-[[ $(xdotool getwindowfocus) == "$palette" ]] || fail "the palette lost the keyboard after pinning"
+# The palette keeps the keyboard once its menu closes.
+has_keyboard() { [[ $(xdotool getwindowfocus) == "$palette" ]]; }
+wait_for 5 has_keyboard || fail "the palette lost the keyboard after pinning"
 
 # The script, chosen by typing: handed to the text application, never run.
 xdotool type --delay 30 deploy
-sleep 0.5
 xdotool key Return
 expect_no_palette
 expect_opened "$HOME/Documents/deploy.sh"
-sleep 1
-[[ ! -e "$work/script-ran" ]] || fail "the script ran"
+holds_for 1 test ! -e "$work/script-ran" || fail "the script ran"
 
 # Show in Files: the file manager on the bus is asked for the file. The top level now
 # lists the pinned folder after the user's folders.
 xdotool key ctrl+super+o
 expect_palette
-sleep 0.3
 shot 5-top-level-pinned
 xdotool type --delay 30 letter
-sleep 0.5
+wait_for 10 lists_rows 1 || fail "no single result for letter (palette height $(palette_height))"
 xdotool key ctrl+Return
-sleep 0.5
+wait_for 10 menu_shows || fail "no menu of applications"
 shot 6-open-with
 xdotool key Up Return
 expect_no_palette
@@ -156,8 +172,7 @@ wait_for 10 grep -qxF "file://$HOME/Documents/letter.txt" "$work/shown" \
 
 # The pinned folder's tile on the dock, shown at the bottom edge.
 xdotool mousemove 640 1079
-sleep 1.5
-shot 7-dock
+shot 7-dock 1.5
 
 kill -TERM "$program_pid"
 expect_clean_exit

@@ -8,9 +8,8 @@ source "$(dirname "$0")/../support/veil-checks.sh"
 left_monitor="0,0,1280,1080"
 right_monitor="1280,0,1280,1080"
 
-# Screenshots and the probes every check reads: one point inside each window, one point of
-# each monitor that no window covers.
-shot() { import -window root "$work/$1.png"; }
+# The probes every check reads: one point inside each window, one point of each monitor
+# that no window covers.
 centre_of() {
   local x y w h
   read -r x y w h < <(frame_of "$1")
@@ -37,15 +36,20 @@ xdotool mousemove 1900 1000
 echo '{"hasCompletedOnboarding": true}' > "$settings"
 start_program
 xdotool windowactivate --sync "$xterm"
-sleep 0.3
-shot before
+# Both windows drawn: the xterm's inside is white, the client's its colour.
+drawn() {
+  read -r ex ey < <(centre_of "$xterm")
+  read -r ox oy < <(centre_of "$other")
+  [[ "$(pixel "$work/before.png" "$ex" "$ey")" == "255,255,255" && "$(pixel "$work/before.png" "$ox" "$oy")" == "48,112,176" ]]
+}
+shot_until 10 before drawn
+drawn || fail "the windows are not drawn"
 
 # The shortcut: the xterm's monitor is dimmed around it, the other one is not.
 xdotool key ctrl+super+v
 expect_veil_panels 3 "$left_monitor" "$right_monitor"
-sleep 0.5
-shot on
 read -r ex ey < <(centre_of "$xterm")
+shot_until 5 on dimmed on 640 900
 untouched on "$ex" "$ey" || fail "inside the xterm changed: $(pixel "$work/on.png" "$ex" "$ey")"
 dimmed on 640 900 || fail "the xterm's monitor is not dimmed: $(pixel "$work/on.png" 640 900)"
 untouched on 2400 150 || fail "the other monitor changed: $(pixel "$work/on.png" 2400 150)"
@@ -56,13 +60,16 @@ send 'quillbern://focus/off'
 expect_veil_panels 3
 send 'quillbern://focus/on'
 expect_veil_panels 3 "$left_monitor" "$right_monitor"
-sleep 0.5
+shot_until 5 on-again dimmed on-again 640 900
+dimmed on-again 640 900 || fail "the URL did not dim the xterm's monitor"
 
-# The xterm moves to the other monitor: within half a second the veil is there.
+# The xterm moves to the other monitor: the veil follows it there.
 xdotool windowmove "$xterm" 1500 200
-sleep 0.5
-shot moved
+wait_for 5 sh -c "xwininfo -id $xterm | grep -q 'Absolute upper-left X:  *1[5-9][0-9][0-9]'" \
+  || fail "the xterm did not move"
 read -r cx cy < <(centre_of "$xterm")
+followed() { dimmed moved 2400 150 && untouched moved 640 900; }
+shot_until 5 moved followed
 ((cx > 1280)) || fail "the xterm did not move: centre $cx"
 untouched moved 640 900 || fail "the left monitor is still dimmed: $(pixel "$work/moved.png" 640 900)"
 dimmed moved 2400 150 || fail "the right monitor is not dimmed: $(pixel "$work/moved.png" 2400 150)"
@@ -71,9 +78,9 @@ dimmed moved 2400 150 || fail "the right monitor is not dimmed: $(pixel "$work/m
 
 # Another window takes the focus: the hole goes to it, back on the left monitor.
 xdotool windowactivate --sync "$other"
-sleep 0.6
-shot other
 read -r ox oy < <(centre_of "$other")
+around_other() { untouched other "$ox" "$oy" && dimmed other 200 900 && untouched other 2400 150; }
+shot_until 5 other around_other
 untouched other "$ox" "$oy" || fail "inside the focused client changed: $(pixel "$work/other.png" "$ox" "$oy")"
 dimmed other 200 900 || fail "the client's monitor is not dimmed: $(pixel "$work/other.png" 200 900)"
 untouched other 2400 150 || fail "the xterm's monitor is still dimmed: $(pixel "$work/other.png" 2400 150)"
@@ -89,21 +96,20 @@ drag() {
 }
 xdotool mousemove $((fx + fw / 2)) $((fy + 8)) mousedown 1
 drag 1 12
-shot dragging
+shot_until 5 dragging untouched dragging 200 900
 untouched dragging 200 900 || fail "still dimmed while the window is dragged: $(pixel "$work/dragging.png" 200 900)"
 drag 13 16
 xdotool mouseup 1
-sleep 0.5
-shot dropped
-dimmed dropped 200 900 || fail "the veil did not come back after the release: $(pixel "$work/dropped.png" 200 900)"
 read -r ox oy < <(centre_of "$other")
+back() { dimmed dropped 200 900 && untouched dropped "$ox" "$oy"; }
+shot_until 5 dropped back
+dimmed dropped 200 900 || fail "the veil did not come back after the release: $(pixel "$work/dropped.png" 200 900)"
 untouched dropped "$ox" "$oy" || fail "the hole is not where the window ended: $(pixel "$work/dropped.png" "$ox" "$oy")"
 
 # Switched off with the shortcut: no veil panel stays mapped.
 xdotool key ctrl+super+v
 expect_veil_panels 3
-sleep 0.3
-shot off
+shot_until 5 off untouched off 640 900
 untouched off 640 900 || fail "dimmed after switching off: $(pixel "$work/off.png" 640 900)"
 
 kill -TERM "$program_pid"

@@ -34,7 +34,13 @@ tile_y=1021
 preview="414,720,340,250"
 
 shots=${QUILLBERN_E2E_SCREENSHOTS:-}
-shoot() { [[ -z $shots ]] || import -window root "$shots/$1.png"; }
+# shoot NAME [SECONDS]: a screenshot that long after the step, when they are kept; nothing is
+# checked on it.
+shoot() {
+  [[ -z $shots ]] && return
+  sleep "${2:-0}"
+  import -window root "$shots/$1.png"
+}
 
 # Each step of a gesture stays long enough for the reveal machine's 0.12 s tick to see it.
 # This paces the pointer as a hand would; it waits for nothing.
@@ -64,8 +70,7 @@ step 640 900
 step 640 1079
 xdotool mousemove 640 900
 expect_dock_panels "$bottom_glint"
-sleep 0.2  # its fade-in
-shoot armed-glint
+shoot armed-glint 0.2  # after its fade-in
 # Touch again within the window: the dock comes out and the glint goes.
 xdotool mousemove 640 1079
 expect_dock_panels "$bottom_dock"
@@ -76,8 +81,7 @@ expect_dock_panels "$bottom_dock"
 step "$tile_x" 1079
 xdotool mousemove "$tile_x" "$tile_y"
 expect_dock_panels "$bottom_dock" "$preview"
-sleep 1  # the window's picture follows the card a moment later
-shoot preview
+shoot preview 1  # the window's picture follows the card a moment later
 xdotool mousemove 640 500
 expect_dock_panels
 
@@ -86,8 +90,7 @@ step 1270 540
 step 1300 540
 step 1270 540
 expect_dock_panels "$seam_glint"
-sleep 0.2
-shoot seam-glint
+shoot seam-glint 0.2
 step 1300 540
 xdotool mousemove 1270 540
 expect_dock_panels "$seam_dock"

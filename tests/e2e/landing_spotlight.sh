@@ -32,23 +32,25 @@ echo '{"appearanceSpotlight": true}' > "$settings"
 xdotool mousemove 640 500
 start_program
 
-# The xterm on the right comes forward: its monitor alone is veiled, around its frame.
+# The xterm on the right comes forward: its monitor alone is veiled, around its frame. The
+# veil eases in, stays a moment and eases out: a screenshot while it shows dimmed.
 read -r fx fy fw fh < <(frame_of "$right")
 import -window root "$work/before.png"
+undimmed=$(red "$work/before.png" 2400 150)
+right_dimmed() {
+  [[ "$(veil_panels)" == "$right_monitor" ]] && import -window root "$work/shot.png" &&
+    (($(red "$work/shot.png" 2400 150) < undimmed * 90 / 100))
+}
 activate "$right"
-sleep 0.5
-import -window root "$work/shot.png"
-[[ "$(veil_panels)" == "$right_monitor" ]] || fail "half a second later: veil panels [$(echo $(veil_panels))]"
+wait_for 5 right_dimmed || fail "no veil dimmed the right monitor: veil panels [$(echo $(veil_panels))]"
 inside="$(pixel "$work/shot.png" $((fx + fw / 2)) $((fy + fh / 2)))"
 [[ "$inside" == "$(pixel "$work/before.png" $((fx + fw / 2)) $((fy + fh / 2)))" ]] \
   || fail "the xterm's inside changed: $inside"
 dimmed=$(red "$work/shot.png" 2400 150)
-(( dimmed < $(red "$work/before.png" 2400 150) * 90 / 100 )) || fail "the right monitor is not dimmed: $dimmed"
 (( $(red "$work/shot.png" 640 900) == $(red "$work/before.png" 640 900) )) || fail "the left monitor changed"
 ring=$(red "$work/shot.png" $((fx + fw / 2)) $((fy - 1)))
 (( ring > dimmed )) || fail "no ring above the xterm: $ring, dimmed $dimmed"
-sleep 2
-[[ -z "$(veil_panels)" ]] || fail "two seconds later: veil panels [$(echo $(veil_panels))]"
+expect_veil_panels 5
 grep -q "the veil shows only its ring" "$work/log" && fail "complained of a missing compositor while one runs"
 
 # Without a compositing manager: only the ring, and the reason in the log, once.
@@ -59,14 +61,14 @@ activate "$left"
 expect_veil_panels 3 "$left_monitor"
 expect_veil_panels 5
 read -r fx fy fw fh < <(frame_of "$right")
+background="59,66,82"  # the desktop's own colour
+ringed() { [[ "$(pixel "$work/plain.png" $((fx + fw / 2)) $((fy - 1)))" != "$background" ]]; }
 activate "$right"
 expect_veil_panels 3 "$right_monitor"
-sleep 0.2
-import -window root "$work/plain.png"
-background="59,66,82"  # the desktop's own colour
+shot_until 3 plain ringed
+ringed || fail "no ring without a compositor"
 [[ "$(pixel "$work/plain.png" 2400 150)" == "$background" ]] || fail "dimmed without a compositor"
 [[ "$(pixel "$work/plain.png" $((fx + fw / 2)) $((fy - 6)))" == "$background" ]] || fail "more than the ring shows"
-[[ "$(pixel "$work/plain.png" $((fx + fw / 2)) $((fy - 1)))" != "$background" ]] || fail "no ring without a compositor"
 expect_veil_panels 5
 [[ $(grep -c "the veil shows only its ring" "$work/log") -eq 1 ]] || fail "the missing compositor was not logged once"
 
@@ -75,8 +77,9 @@ kill -TERM "$program_pid"
 expect_clean_exit
 echo '{"appearanceSpotlight": false}' > "$settings"
 start_program
+is_active() { [[ $(xprop -root _NET_ACTIVE_WINDOW | grep -o '0x[0-9a-f]*$') == $(printf '0x%x' "$1") ]]; }
 activate "$left"
-sleep 0.3
+wait_for 5 is_active "$left" || fail "the left xterm did not come forward"
 activate "$right"
 deadline=$((SECONDS + 2))
 while ((SECONDS < deadline)); do

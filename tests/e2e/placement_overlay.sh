@@ -123,9 +123,8 @@ wait_for 5 differs 1913 500 "$edge" || fail "no ghost cells while the terminal's
 xdotool key Escape
 wait_for 5 same 1913 500 "$edge" || fail "the overlay stays after Escape: $(live 1913 500)"
 xdotool mouseup 1
-sleep 0.5
-[[ $(frame_of "$term") == "$term_frame" && $(frame_of "$probe") == "$probe_frame" ]] \
-  || fail "a drag ended with Escape moved windows: $(frame_of "$term") / $(frame_of "$probe")"
+unmoved() { [[ $(frame_of "$term") == "$term_frame" && $(frame_of "$probe") == "$probe_frame" ]]; }
+holds_for 1 unmoved || fail "a drag ended with Escape moved windows: $(frame_of "$term") / $(frame_of "$probe")"
 
 # The shortcut hides both and brings them back tiled.
 xdotool key ctrl+super+w

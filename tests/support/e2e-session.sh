@@ -27,6 +27,16 @@ fail() {
   exit 1
 }
 
+# holds_for SECONDS COMMAND...: whether COMMAND holds at every look for that long; for what
+# must not happen, looked for all the while it could.
+holds_for() {
+  local deadline=$((SECONDS + $1)); shift
+  while ((SECONDS < deadline)); do
+    "$@" >/dev/null 2>&1 || return 1
+    sleep 0.1
+  done
+}
+
 # Starts the program and waits for its start line. The log is emptied first: the child
 # opens it only after the wait below may have read an earlier run's start line.
 start_program() {

@@ -22,6 +22,17 @@ expect_veil_panels() {
   done
 }
 
+# shot_until SECONDS NAME CHECK...: takes the screenshot $work/NAME.png until CHECK holds
+# for it, at most SECONDS. The checks that follow read the last one and say what differs.
+shot_until() {
+  local deadline=$((SECONDS + $1)) name=$2
+  shift 2
+  until import -window root "$work/$name.png" && "$@"; do
+    ((SECONDS < deadline)) || return 0
+    sleep 0.05
+  done
+}
+
 # The colour of a pixel of a screenshot, as "R,G,B".
 pixel() {
   convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:
