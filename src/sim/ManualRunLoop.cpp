@@ -38,7 +38,7 @@ bool ManualRunLoop::isCurrent() const {
     return running == this || (running == nullptr && isMain_);
 }
 
-Subscription ManualRunLoop::addReadable(int fd, Task onReadable) {
+Subscription ManualRunLoop::addReadable(int fd, Task onReadable, Task /*onClosed*/) {
     std::lock_guard lock(mutex_);
     const std::uint64_t id = nextSourceId_++;
     sources_.emplace(id, Source{fd, std::make_shared<Task>(std::move(onReadable))});

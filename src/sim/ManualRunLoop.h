@@ -22,7 +22,8 @@ public:
     // True while one of this loop's tasks runs; the main loop is also current between runs.
     // Never on a thread other than the one that advances the clock.
     bool isCurrent() const override;
-    Subscription addReadable(int fd, Task onReadable) override;
+    // No simulated descriptor hangs up: onClosed is never called.
+    Subscription addReadable(int fd, Task onReadable, Task onClosed = {}) override;
     void stop() override;
 
     void setIsMainLoop(bool isMain) { isMain_ = isMain; }

@@ -15,6 +15,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "core/foundation/ThreadRunLoop.h"
@@ -238,6 +239,34 @@ TEST(ThreadRunLoop, ReadableSourceRunsUntilItsSubscriptionEnds) {
     EXPECT_EQ(recorder.waitFor(2), (std::vector<std::string>{"on-loop:a", "sentinel:s"}));
     EXPECT_EQ(watched.drain(), "b");
     later.reset();
+}
+
+TEST(ThreadRunLoop, ASourceThatHangsUpOrIsClosedIsDroppedAndItsOwnerTold) {
+    Pipe hangsUp;
+    Pipe closed;
+    Recorder recorder;
+    auto loop = ThreadRunLoop::start("qb-hang-up");
+    ASSERT_NE(loop, nullptr);
+
+    // What arrived before the hang-up is still read; then the owner is told, once.
+    hangsUp.send('a');
+    ::close(std::exchange(hangsUp.write, -1));
+    Subscription first = loop->addReadable(
+        hangsUp.read, [&] { recorder.add("read:" + hangsUp.drain()); }, [&] { recorder.add("hung up"); });
+    EXPECT_EQ(recorder.waitFor(2), (std::vector<std::string>{"read:a", "hung up"}));
+
+    // A descriptor closed under the loop is never read; the loop goes back to waiting.
+    Subscription second = loop->addReadable(
+        closed.read, [&] { recorder.add("read closed"); }, [&] { recorder.add("closed"); });
+    ::close(std::exchange(closed.read, -1));
+    // A poll already under way does not see the close: a posted task wakes it.
+    loop->post([&] { recorder.add("woken"); });
+    std::vector<std::string> seen = recorder.waitFor(4);
+    ASSERT_EQ(seen.size(), 4u);
+    std::sort(seen.begin() + 2, seen.end());
+    EXPECT_EQ(seen, (std::vector<std::string>{"read:a", "hung up", "closed", "woken"}));
+    loop->post([&] { recorder.add("idle"); });
+    EXPECT_EQ(recorder.waitFor(5).back(), "idle");
 }
 
 TEST(ThreadRunLoop, StopJoinsAndDropsTasksNotYetRun) {

@@ -69,8 +69,9 @@ void expectOnLoop(const RunLoop& loop, const char* function = __builtin_FUNCTION
 class WorkerLoop : public RunLoop {
 public:
     // onReadable runs on the loop whenever fd has data; the subscription removes the source
-    // and must not outlive the loop.
-    [[nodiscard]] virtual Subscription addReadable(int fd, Task onReadable) = 0;
+    // and must not outlive the loop. When fd hangs up, fails or is closed, the loop drops
+    // the source, runs onReadable once more for what arrived before, then onClosed.
+    [[nodiscard]] virtual Subscription addReadable(int fd, Task onReadable, Task onClosed = {}) = 0;
     // Joins the thread; tasks not yet run, and tasks posted later, are dropped.
     virtual void stop() = 0;
 };

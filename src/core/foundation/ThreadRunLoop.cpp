@@ -92,12 +92,13 @@ bool ThreadRunLoop::isCurrent() const {
     return std::this_thread::get_id() == threadId_.load();
 }
 
-Subscription ThreadRunLoop::addReadable(int fd, Task onReadable) {
+Subscription ThreadRunLoop::addReadable(int fd, Task onReadable, Task onClosed) {
     std::uint64_t id;
     {
         std::lock_guard lock(mutex_);
         id = nextSourceId_++;
-        sources_.emplace(id, Source{fd, std::make_shared<Task>(std::move(onReadable))});
+        sources_.emplace(
+            id, Source{fd, std::make_shared<Task>(std::move(onReadable)), std::make_shared<Task>(std::move(onClosed))});
     }
     wake();
     return Subscription([this, id] {
@@ -208,16 +209,21 @@ void ThreadRunLoop::waitForWork() {
     if (ready <= 0) return;
     if (fds[0].revents != 0) drainWakePipe();
     for (std::size_t i = 1; i < fds.size() && !stopping_; ++i) {
-        if (!(fds[i].revents & (POLLIN | POLLHUP | POLLERR))) continue;
-        std::shared_ptr<Task> handler;
+        const short revents = fds[i].revents;
+        if (revents == 0) continue;
+        // A descriptor that hung up or was closed would wake every poll: it is dropped.
+        const bool closed = revents & (POLLHUP | POLLERR | POLLNVAL);
+        Source source;
         {
             // A source removed by an earlier handler of this round is not called.
             std::lock_guard lock(mutex_);
             const auto found = sources_.find(sourceIds[i - 1]);
             if (found == sources_.end()) continue;
-            handler = found->second.onReadable;
+            source = found->second;
+            if (closed) sources_.erase(found);
         }
-        (*handler)();
+        if (!(revents & POLLNVAL)) (*source.onReadable)();
+        if (closed && *source.onClosed) (*source.onClosed)();
     }
 }
 

@@ -29,15 +29,16 @@ public:
     Timer after(Duration delay, Task task) override;
     Timer every(Duration interval, Task task, std::optional<Duration> firstDelay = {}) override;
     bool isCurrent() const override;
-    Subscription addReadable(int fd, Task onReadable) override;
+    Subscription addReadable(int fd, Task onReadable, Task onClosed = {}) override;
     void stop() override;
 
     const std::string& name() const { return name_; }
 
 private:
     struct Source {
-        int fd;
+        int fd = -1;
         std::shared_ptr<Task> onReadable;
+        std::shared_ptr<Task> onClosed;
     };
 
     explicit ThreadRunLoop(std::string name);

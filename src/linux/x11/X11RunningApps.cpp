@@ -137,7 +137,9 @@ public:
         if (!connection_) return;
         loop_ = &loop;
         deliver_ = std::move(deliver);
-        readable_ = loop.addReadable(connection_->fd(), guarded([](Tracker& tracker) { tracker.pump(); }));
+        readable_ = loop.addReadable(connection_->fd(), guarded([](Tracker& tracker) { tracker.pump(); }), [] {
+            log("the running applications' connection to the X server broke: applications are no longer followed");
+        });
         // Whatever changed since the first look.
         look();
     }

@@ -84,7 +84,9 @@ X11Screens::X11Screens(RunLoop& mainLoop, Threads& threads) : loop_(mainLoop), c
         return;
     }
     worker_->post([this] {
-        readable_ = worker_->addReadable(connection_->fd(), [this] { pump(); });
+        readable_ = worker_->addReadable(
+            connection_->fd(), [this] { pump(); },
+            [] { log("the displays' connection to the X server broke: display changes are no longer followed"); });
         // Whatever arrived since the first reading.
         pump();
     });

@@ -366,7 +366,9 @@ void X11WindowAccess::startWatching(WorkerLoop& loop) {
     baseline_ = std::make_unique<ClientTable>(first ? std::move(*first) : ClientTable{});
     watchClients(*baseline_);
     xcb_flush(connection_->xcb());
-    readable_ = loop.addReadable(connection_->fd(), lifetime_.guard([this] { pump(); }));
+    readable_ = loop.addReadable(connection_->fd(), lifetime_.guard([this] { pump(); }), [] {
+        log("the window list's connection to the X server broke: windows are no longer followed");
+    });
     pumpSoon();
 }
 
