@@ -9,6 +9,7 @@
 #include <xcb/xcbext.h>
 
 #include "core/foundation/Log.h"
+#include "linux/x11/X11Errors.h"
 
 namespace quillbern {
 
@@ -96,9 +97,16 @@ xcb_atom_t XcbConnection::atom(const std::string& name) const {
 }
 
 bool XcbConnection::keepArrivedEvents() {
-    // Each call reads the socket once its queue is empty, without blocking.
-    while (xcb_generic_event_t* event = xcb_poll_for_event(connection_))
+    // Each call reads the socket once its queue is empty, without blocking. Errors of
+    // requests nobody checks arrive here too; no handler wants them.
+    while (xcb_generic_event_t* event = xcb_poll_for_event(connection_)) {
+        if (event->response_type == 0) {
+            logUncheckedError(*reinterpret_cast<const xcb_generic_error_t*>(event));
+            std::free(event);
+            continue;
+        }
         kept_.emplace_back(event);
+    }
     return !kept_.empty();
 }
 
