@@ -26,6 +26,7 @@ struct HotKeyRegistration {
         grabbed,
         taken,        // another application holds the chord
         unavailable,  // this keyboard has no such key or modifier
+        unanswered,   // the system did not answer in time
     };
     Status status = Status::unavailable;
     // Present exactly when grabbed.

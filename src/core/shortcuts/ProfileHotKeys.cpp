@@ -7,6 +7,21 @@
 
 namespace quillbern {
 
+namespace {
+
+const char* whyRefused(HotKeyRegistration::Status status) {
+    switch (status) {
+        case HotKeyRegistration::Status::taken:
+            return "another application has taken it; free it there or give Quillbern's shortcut another chord";
+        case HotKeyRegistration::Status::unanswered:
+            return "the display server did not answer in time; it is tried again when the shortcuts next change";
+        default:
+            return "this keyboard has no such key or modifier; give the shortcut another chord";
+    }
+}
+
+}  // namespace
+
 ProfileHotKeys::ProfileHotKeys(HotKeys& hotKeys, const ChordText& text, const std::vector<HotKeyBinding>& bindings,
                                Perform perform)
     : hotKeys_(hotKeys), text_(text), perform_(std::move(perform)) {
@@ -50,12 +65,8 @@ void ProfileHotKeys::registerAll(const std::vector<HotKeyBinding>& bindings) {
             continue;
         }
         refused_.insert_or_assign(binding.action, binding.chord);
-        const char* why = registration.status == HotKeyRegistration::Status::taken
-                              ? "another application has taken it; free it there or give Quillbern's shortcut "
-                                "another chord"
-                              : "this keyboard has no such key or modifier; give the shortcut another chord";
         log("the global shortcut ", text_.display(binding.chord), " (", escapedForLog(binding.label),
-            ") does not work: ", why);
+            ") does not work: ", whyRefused(registration.status));
     }
 }
 

@@ -1,11 +1,14 @@
 #include "linux/x11/X11HotKeys.h"
 
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
 
 #include "core/foundation/Log.h"
 #include "core/model/HotKeyChord.h"
 #include "linux/x11/KeyCodeTable.h"
 #include "linux/x11/X11Connection.h"
+#include "linux/x11/XcbConnection.h"
 #include "linux/x11/XcbXkb.h"
 
 namespace quillbern {
@@ -14,6 +17,13 @@ namespace {
 
 constexpr std::uint8_t kBadAccess = 10;
 constexpr std::uint16_t kModifierBits = 0xFF;
+// The server answers at once unless something holds it, such as another client's grab of
+// the whole server: the main thread waits only this long.
+constexpr auto kAnswerLimit = std::chrono::seconds(2);
+
+XcbConnection::Deadline answerDeadline() {
+    return std::chrono::steady_clock::now() + kAnswerLimit;
+}
 
 class X11Grab final : public HotKeyGrab {
 public:
@@ -56,11 +66,15 @@ X11HotKeys::X11HotKeys(X11Connection& connection, X11KeyboardLayout& keyboard)
     constexpr std::uint32_t kDetectable = XCB_XKB_PER_CLIENT_FLAG_DETECTABLE_AUTO_REPEAT;
     // A request of a missing extension would close the connection.
     const xcb_query_extension_reply_t* xkb = xcb_get_extension_data(c, &xcb_xkb_id);
-    const XcbReply<xcb_xkb_per_client_flags_reply_t> flags(
-        xkb && xkb->present
-            ? xcb_xkb_per_client_flags_reply(
-                  c, xcb_xkb_per_client_flags(c, XCB_XKB_ID_USE_CORE_KBD, kDetectable, kDetectable, 0, 0, 0), nullptr)
-            : nullptr);
+    XcbReply<xcb_xkb_per_client_flags_reply_t> flags;
+    if (xkb && xkb->present) {
+        const xcb_xkb_per_client_flags_cookie_t cookie =
+            xcb_xkb_per_client_flags(c, XCB_XKB_ID_USE_CORE_KBD, kDetectable, kDetectable, 0, 0, 0);
+        if (connection_.connection().sync(answerDeadline()))
+            flags.reset(xcb_xkb_per_client_flags_reply(c, cookie, nullptr));
+        else
+            xcb_discard_reply(c, cookie.sequence);
+    }
     connection_.drainSoon();
     if (!flags || !(flags->value & kDetectable))
         log("the X server cannot tell a held key from repeated presses: holding a global shortcut may repeat it");
@@ -153,6 +167,19 @@ HotKeyRegistration::Status X11HotKeys::grabKey(Entry& entry) {
         cookies.push_back(xcb_grab_key_checked(c, 0, connection_.root(), entry.xModifiers | lock, entry.xKeycode,
                                                XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC));
     }
+    // Once the server has answered them all, checking each one does not wait.
+    if (!connection_.connection().sync(answerDeadline())) {
+        connection_.drainSoon();
+        for (const xcb_void_cookie_t cookie : cookies)
+            xcb_discard_reply(c, cookie.sequence);
+        // The grabs still stand in the server's queue: their release follows them.
+        if (!heldByAnother(entry)) {
+            for (const std::uint16_t lock : variants)
+                xcb_ungrab_key(c, entry.xKeycode, connection_.root(), entry.xModifiers | lock);
+        }
+        xcb_flush(c);
+        return HotKeyRegistration::Status::unanswered;
+    }
     bool taken = false;
     bool failed = false;
     std::vector<std::uint16_t> grabbed;
@@ -182,16 +209,20 @@ void X11HotKeys::ungrabKey(Entry& entry) {
     if (!entry.grabbed) return;
     entry.grabbed = false;
     entry.down = false;
-    // Grabs belong to the client, not to the entry: another entry may hold the same chord.
-    for (const auto& [serial, other] : entries_) {
-        if (&other != &entry && other.grabbed && other.xKeycode == entry.xKeycode &&
-            other.xModifiers == entry.xModifiers)
-            return;
-    }
+    if (heldByAnother(entry)) return;
     xcb_connection_t* c = connection_.xcb();
     for (const std::uint16_t lock : lockVariants())
         xcb_ungrab_key(c, entry.xKeycode, connection_.root(), entry.xModifiers | lock);
     xcb_flush(c);
+}
+
+bool X11HotKeys::heldByAnother(const Entry& entry) const {
+    // Grabs belong to the client, not to the entry: another entry may hold the same chord.
+    return std::ranges::any_of(entries_, [&entry](const auto& item) {
+        const Entry& other = item.second;
+        return &other != &entry && other.grabbed && other.xKeycode == entry.xKeycode &&
+               other.xModifiers == entry.xModifiers;
+    });
 }
 
 void X11HotKeys::handle(const xcb_generic_event_t& event) {

@@ -46,6 +46,8 @@ private:
 
     HotKeyRegistration::Status grabKey(Entry& entry);
     void ungrabKey(Entry& entry);
+    // Whether another entry holds the same grab, which is the client's, not the entry's.
+    bool heldByAnother(const Entry& entry) const;
     void release(std::uint64_t serial);
     // Grabs again every chord with the current modifier masks.
     void regrabAll();
