@@ -12,10 +12,10 @@ struct Error {
     int code = 0;
 };
 
-// A value or the reason there is none, for callers that must react to failure.
-// E is the kind of reason; most callers use the plain Error.
+// A value or the reason there is none, for callers that must react to failure: one
+// dropped unread does not compile. E is the kind of reason; most callers use the plain Error.
 template <class T, class E = Error>
-class Result {
+class [[nodiscard]] Result {
 public:
     Result(T value) : state_(std::move(value)) {}
     Result(E error) : state_(std::move(error)) {}
@@ -32,7 +32,7 @@ private:
 };
 
 template <class E>
-class Result<void, E> {
+class [[nodiscard]] Result<void, E> {
 public:
     Result() = default;
     Result(E error) : error_(std::move(error)), ok_(false) {}
