@@ -2,6 +2,8 @@
 
 #include <xcb/res.h>
 
+#include "xcb/WindowManagerMessage.h"
+
 namespace quillbern {
 
 namespace {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -34,9 +33,5 @@ struct FrameExtents {
 };
 // The client's rectangle grown by the decorations around it.
 RectTL outerFrame(RectTL client, const FrameExtents& extents);
-
-// An EWMH or ICCCM request to the window manager about `window`.
-void sendToWindowManager(xcb_connection_t* c, xcb_window_t root, xcb_window_t window, xcb_atom_t type,
-                         const std::array<std::uint32_t, 5>& data);
 
 }  // namespace quillbern

@@ -10,6 +10,7 @@
 #include "linux/x11/X11ClientTable.h"
 #include "linux/x11/X11WindowChanges.h"
 #include "linux/x11/XcbConnection.h"
+#include "xcb/WindowManagerMessage.h"
 
 namespace quillbern {
 

@@ -5,7 +5,6 @@
 #include <QPainterPath>
 #include <QVBoxLayout>
 #include <QWindow>
-#include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <string_view>
@@ -15,6 +14,7 @@
 #include "ui/foundation/PanelViews.h"
 #include "ui/foundation/QtX11.h"
 #include "ui/workspace/VeilPanel.h"
+#include "xcb/WindowManagerMessage.h"
 
 namespace quillbern {
 
@@ -50,17 +50,8 @@ constexpr std::uint32_t kAllDesktops = 0xFFFFFFFFu;
 // The source indication of requests made on the user's behalf by a pager or taskbar.
 constexpr std::uint32_t kPager = 2;
 
-// A request about a mapped window, to the window manager through the root.
-void sendToWindowManager(xcb_connection_t* c, xcb_window_t window, xcb_atom_t type, std::array<std::uint32_t, 5> data) {
-    xcb_client_message_event_t message{};
-    message.response_type = XCB_CLIENT_MESSAGE;
-    message.format = 32;
-    message.window = window;
-    message.type = type;
-    std::copy(data.begin(), data.end(), message.data.data32);
-    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
-    xcb_send_event(c, 0, root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
-                   reinterpret_cast<const char*>(&message));
+xcb_window_t rootOf(xcb_connection_t* c) {
+    return xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
 }
 
 }  // namespace
@@ -216,10 +207,10 @@ void FloatingPanel::reassertWindowHints() {
     const auto window = static_cast<xcb_window_t>(winId());
     // Action "add", source "pager"; a manager that already applied them changes nothing.
     constexpr std::uint32_t kAdd = 1;
-    sendToWindowManager(c, window, a.state, {kAdd, a.skipTaskbar, a.skipPager, kPager, 0});
-    sendToWindowManager(c, window, a.state, {kAdd, a.sticky, a.above, kPager, 0});
-    sendToWindowManager(c, window, a.desktop, {kAllDesktops, kPager, 0, 0, 0});
-    xcb_flush(c);
+    const xcb_window_t root = rootOf(c);
+    sendToWindowManager(c, root, window, a.state, {kAdd, a.skipTaskbar, a.skipPager, kPager, 0});
+    sendToWindowManager(c, root, window, a.state, {kAdd, a.sticky, a.above, kPager, 0});
+    sendToWindowManager(c, root, window, a.desktop, {kAllDesktops, kPager, 0, 0, 0});
 }
 
 void FloatingPanel::requestActivation() {
@@ -229,9 +220,8 @@ void FloatingPanel::requestActivation() {
     activateWindow();
     xcb_connection_t* c = qtX11Connection();
     if (!c || unmanaged_) return;
-    sendToWindowManager(c, static_cast<xcb_window_t>(winId()), panelAtoms(c).activeWindow,
+    sendToWindowManager(c, rootOf(c), static_cast<xcb_window_t>(winId()), panelAtoms(c).activeWindow,
                         {kPager, XCB_CURRENT_TIME, XCB_WINDOW_NONE, 0, 0});
-    xcb_flush(c);
 }
 
 void FloatingPanel::paintEvent(QPaintEvent*) {
