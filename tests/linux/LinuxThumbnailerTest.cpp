@@ -1,4 +1,5 @@
 #include <unistd.h>
+#include <zlib.h>
 
 #include <QColor>
 #include <QImage>
@@ -6,7 +7,9 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <optional>
 #include <sys/stat.h>
+#include <vector>
 
 #include "linux/freedesktop/LinuxThumbnailer.h"
 #include "support/ScopedEnvironment.h"
@@ -127,6 +130,87 @@ TEST_F(LinuxThumbnails, AStoredThumbnailIsUsedOnlyWhileItMatchesTheFile) {
     EXPECT_NE(contents(LinuxThumbnailer::cacheFile("normal", uri(photo)))
                   .find("Thumb::MTime" + std::string(1, '\0') + mtime(photo)),
               std::string::npos);
+}
+
+// Compressed text chunks, one for each key, whose values are `megabytes` of one letter.
+std::string compressedTextChunks(const std::vector<std::string>& keys, int megabytes) {
+    std::string packed;
+    z_stream stream{};
+    deflateInit(&stream, Z_BEST_COMPRESSION);
+    std::string block(1 << 20, 'a');
+    char out[1 << 16];
+    for (int i = 0; i < megabytes; ++i) {
+        stream.next_in = reinterpret_cast<Bytef*>(block.data());
+        stream.avail_in = static_cast<uInt>(block.size());
+        const int flush = i + 1 == megabytes ? Z_FINISH : Z_NO_FLUSH;
+        do {
+            stream.next_out = reinterpret_cast<Bytef*>(out);
+            stream.avail_out = sizeof out;
+            deflate(&stream, flush);
+            packed.append(out, sizeof out - stream.avail_out);
+        } while (stream.avail_out == 0);
+    }
+    deflateEnd(&stream);
+    const auto bigEndian = [](std::uint32_t value) {
+        std::string bytes;
+        for (int shift = 24; shift >= 0; shift -= 8)
+            bytes += static_cast<char>((value >> shift) & 0xFF);
+        return bytes;
+    };
+    std::string chunks;
+    for (const std::string& key : keys) {
+        const std::string body = "zTXt" + key + std::string(2, '\0') + packed;
+        const uLong crc = crc32(crc32(0, nullptr, 0), reinterpret_cast<const Bytef*>(body.data()), body.size());
+        chunks += bigEndian(std::uint32_t(body.size() - 4)) + body + bigEndian(std::uint32_t(crc));
+    }
+    return chunks;
+}
+
+// Puts the chunks into the PNG file at `path`, after its header and ahead of its own texts.
+void insertChunks(const std::string& path, const std::string& chunks) {
+    std::ifstream in(path, std::ios::binary);
+    std::string png((std::istreambuf_iterator<char>(in)), {});
+    // 8 bytes of signature, 25 of the header chunk.
+    png.insert(33, chunks);
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << png;
+}
+
+// The most memory the process held since the last call, in megabytes; none where the
+// kernel does not tell.
+std::optional<long> peakMegabytes() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    long kilobytes = -1;
+    while (std::getline(status, line))
+        if (line.starts_with("VmHWM:")) kilobytes = std::stol(line.substr(6));
+    if (!std::ofstream("/proc/self/clear_refs").write("5", 1) || kilobytes < 0) return std::nullopt;
+    return kilobytes / 1024;
+}
+
+// Any program of the user may write the cache, and any download bring a picture: texts that
+// inflate to far more than their file are read no further than a value must be compared.
+TEST_F(LinuxThumbnails, TextsThatInflateFarAreNotInflated) {
+    std::vector<std::string> keys;
+    for (int i = 0; i < 24; ++i)
+        keys.push_back("Comment" + std::to_string(i));
+    // Each as large as the PNG library inflates a text.
+    const std::string comments = compressedTextChunks(keys, 7);
+    const std::string cachedUri = compressedTextChunks({"Thumb::URI"}, 7);
+    const Path photo = picture("photo.png", {300, 300}, QColor(30, 30, 200));
+    store(photo, "normal", QColor(30, 200, 30), mtime(photo));
+    insertChunks(LinuxThumbnailer::cacheFile("normal", uri(photo)), comments + cachedUri);
+    const auto when = fs::last_write_time(photo);
+    insertChunks(photo, comments);
+    fs::last_write_time(photo, when);
+    ASSERT_LT(fs::file_size(photo), 1u << 20);
+
+    const std::optional<long> before = peakMegabytes();
+    const ImageHandle made = thumbnailer.thumbnail(photo, 64);
+    const std::optional<long> during = peakMegabytes();
+    ASSERT_TRUE(made);
+    EXPECT_NEAR(centre(made).blue(), 200, 4) << "the first Thumb::URI, cut, matches nothing";
+    if (!before || !during) GTEST_SKIP() << "the kernel does not tell the memory a process held";
+    EXPECT_LT(*during - *before, 50) << "megabytes held while reading";
 }
 
 TEST_F(LinuxThumbnails, ALargerStoredSizeServesWhenTheRightOneIsMissing) {

@@ -6,18 +6,15 @@
 #include <QCryptographicHash>
 #include <QFile>
 #include <QImage>
-#include <QImageReader>
 #include <QImageWriter>
-#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <map>
-#include <string_view>
 #include <sys/stat.h>
 
 #include "core/foundation/AtomicFile.h"
 #include "core/foundation/Log.h"
+#include "linux/freedesktop/ThumbnailReading.h"
 
 namespace quillbern {
 
@@ -47,14 +44,6 @@ std::string fileUri(const Path& file) {
     return result;
 }
 
-QImage fittedTo(QImage image, int side) {
-    if (image.width() <= side && image.height() <= side) return image;
-    // Scaling keeps a picture's format, and one bit a pixel cannot hold the blended colours.
-    if (image.format() == QImage::Format_Mono || image.format() == QImage::Format_MonoLSB)
-        image.convertTo(QImage::Format_ARGB32);
-    return image.scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-}
-
 ImageHandle handleOf(const QImage& source) {
     const QImage image = source.convertToFormat(QImage::Format_RGBA8888_Premultiplied);
     PixelBuffer pixels{image.width(), image.height(), {}};
@@ -73,65 +62,11 @@ ImageHandle handleOf(const QImage& source) {
 // Larger files in the cache are no thumbnails.
 constexpr qint64 kMaxStoredBytes = 16LL << 20;
 
-std::uint32_t bigEndian(const char* bytes) {
-    const auto* b = reinterpret_cast<const unsigned char*>(bytes);
-    return (std::uint32_t(b[0]) << 24) | (std::uint32_t(b[1]) << 16) | (std::uint32_t(b[2]) << 8) | b[3];
-}
-
-// The PNG's text chunks by key, plain or compressed. Read here because Qt's reader splits
-// keys at a colon, which every key of the thumbnail standard holds.
-std::map<std::string, std::string> pngTexts(const QByteArray& png) {
-    std::map<std::string, std::string> texts;
-    static constexpr char kSignature[] = "\x89PNG\r\n\x1a\n";
-    if (png.size() < 8 || std::memcmp(png.constData(), kSignature, 8) != 0) return texts;
-    qsizetype at = 8;
-    while (at + 12 <= png.size()) {
-        const std::uint32_t length = bigEndian(png.constData() + at);
-        const std::string_view type(png.constData() + at + 4, 4);
-        if (length > static_cast<std::uint32_t>(png.size() - at - 12)) break;
-        const std::string_view data(png.constData() + at + 8, length);
-        if (type == "tEXt") {
-            if (const std::size_t end = data.find('\0'); end != std::string_view::npos)
-                texts.emplace(data.substr(0, end), data.substr(end + 1));
-        } else if (type == "zTXt") {
-            // Qt itself writes long values compressed.
-            const std::size_t end = data.find('\0');
-            if (end != std::string_view::npos && end + 2 <= data.size() && data[end + 1] == 0) {
-                QByteArray packed("\0\0\x10\0", 4);
-                packed.append(data.data() + end + 2, static_cast<qsizetype>(data.size() - end - 2));
-                const QByteArray text = qUncompress(packed);
-                texts.emplace(data.substr(0, end), text.toStdString());
-            }
-        } else if (type == "iTXt") {
-            // Key, then compression flag and method, language and translated key; only plain text is read.
-            const std::size_t keyEnd = data.find('\0');
-            if (keyEnd != std::string_view::npos && keyEnd + 2 < data.size() && data[keyEnd + 1] == 0) {
-                const std::size_t languageEnd = data.find('\0', keyEnd + 3);
-                const std::size_t translatedEnd =
-                    languageEnd == std::string_view::npos ? languageEnd : data.find('\0', languageEnd + 1);
-                if (translatedEnd != std::string_view::npos)
-                    texts.emplace(data.substr(0, keyEnd), data.substr(translatedEnd + 1));
-            }
-        } else if (type == "IEND") {
-            break;
-        }
-        at += 12 + static_cast<qsizetype>(length);
-    }
-    return texts;
-}
-
 // The stored picture, when it was made from the file as it is now.
 QImage storedPicture(const std::string& path, const std::string& uri, const std::string& mtime) {
     QFile file(QString::fromStdString(path));
     if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxStoredBytes) return {};
-    const QByteArray png = file.readAll();
-    const std::map<std::string, std::string> texts = pngTexts(png);
-    const auto matches = [&texts](const char* key, const std::string& value) {
-        const auto it = texts.find(key);
-        return it != texts.end() && it->second == value;
-    };
-    if (!matches("Thumb::URI", uri) || !matches("Thumb::MTime", mtime)) return {};
-    return QImage::fromData(png, "png");
+    return cachedThumbnail(file.readAll(), uri, mtime);
 }
 
 void storePicture(const QImage& picture, const std::string& folder, const std::string& path, const std::string& uri,
@@ -182,17 +117,10 @@ ImageHandle LinuxThumbnailer::thumbnail(const Path& file, int sidePx) const {
     }
 
     if (facts.st_size > kMaxImageBytes) return nullptr;
-    QImageReader reader(QString::fromStdString(file));
-    reader.setAutoTransform(true);
-    if (!reader.canRead()) return nullptr;
+    QFile source(QString::fromStdString(file));
+    if (!source.open(QIODevice::ReadOnly)) return nullptr;
     const int side = kSizes[wanted].side;
-    // Qt's reader would scale a picture of one bit a pixel as such, to noise: it is scaled
-    // once read.
-    const QImage::Format format = reader.imageFormat();
-    const bool scalesWell = format != QImage::Format_Mono && format != QImage::Format_MonoLSB;
-    if (const QSize full = reader.size(); scalesWell && full.isValid() && (full.width() > side || full.height() > side))
-        reader.setScaledSize(full.scaled(side, side, Qt::KeepAspectRatio));
-    const QImage picture = fittedTo(reader.read(), side);
+    const QImage picture = thumbnailPicture(source, side);
     if (picture.isNull()) return nullptr;
     storePicture(picture, root + "/" + kSizes[wanted].folder, cacheFile(kSizes[wanted].folder, uri), uri, mtime);
     return handleOf(fittedTo(picture, sidePx));
