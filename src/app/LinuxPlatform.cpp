@@ -75,7 +75,7 @@ LinuxPlatform::LinuxPlatform(std::unique_ptr<X11Connection> connection, std::uni
       session_(std::make_unique<DBusSessionEvents>(*desktopEvents_, QDBusConnection::systemBus(),
                                                    QDBusConnection::sessionBus())),
       capture_(std::make_unique<X11WindowCapture>(threads_)),
-      launcher_(std::make_unique<LinuxLauncher>(*apps_,
+      launcher_(std::make_unique<LinuxLauncher>(*apps_, *alerts_,
                                                 [this](Pid pid, const Path& entry) {
                                                     // Launches may report on any thread.
                                                     mainLoop_->post(

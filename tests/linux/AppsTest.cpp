@@ -22,6 +22,7 @@
 #include "linux/icu/IcuTextServices.h"
 #include "linux/process/LinuxAppProcess.h"
 #include "linux/process/LinuxProcesses.h"
+#include "sim/SimAlerts.h"
 #include "sim/SimRunningApps.h"
 #include "support/ScopedEnvironment.h"
 
@@ -126,6 +127,7 @@ protected:
     static inline fs::path root;
     static inline std::unique_ptr<ScopedEnvironment> environment;
     LinuxAppCatalog catalog;
+    SimAlerts alerts;
 };
 
 }  // namespace
@@ -170,7 +172,7 @@ TEST_F(DesktopEntries, LaunchingAnEntryStartsItOnce) {
     fs::remove(launches());
     SimRunningApps apps;
     std::vector<Pid> started;
-    LinuxLauncher launcher(apps, [&started](Pid pid, const Path&) { started.push_back(pid); });
+    LinuxLauncher launcher(apps, alerts, [&started](Pid pid, const Path&) { started.push_back(pid); });
     std::optional<Result<void>> outcome;
     launcher.launch(counterEntry().string(), true, [&outcome](Result<void> r) { outcome = r; });
     ASSERT_TRUE(outcome);
@@ -189,7 +191,7 @@ TEST_F(DesktopEntries, ARunningApplicationIsBroughtForwardNotStartedAgain) {
     counter.appId = "counter";
     apps.launch(counter);
     std::vector<Pid> started;
-    LinuxLauncher launcher(apps, [&started](Pid pid, const Path&) { started.push_back(pid); });
+    LinuxLauncher launcher(apps, alerts, [&started](Pid pid, const Path&) { started.push_back(pid); });
     bool ok = false;
     launcher.launch(counterEntry().string(), true, [&ok](Result<void> r) { ok = r.ok(); });
     EXPECT_TRUE(ok);
@@ -240,7 +242,7 @@ TEST_F(DesktopEntries, ALaunchTellsWhichProcessItStarted) {
     fs::remove(launches());
     SimRunningApps apps;
     std::vector<std::pair<Pid, Path>> started;
-    LinuxLauncher launcher(apps, [&started](Pid pid, const Path& entry) { started.emplace_back(pid, entry); });
+    LinuxLauncher launcher(apps, alerts, [&started](Pid pid, const Path& entry) { started.emplace_back(pid, entry); });
     launcher.launch(counterEntry().string(), true, [](Result<void>) {});
     ASSERT_EQ(started.size(), 1u);
     EXPECT_GT(started.front().first, 0);
@@ -250,7 +252,7 @@ TEST_F(DesktopEntries, ALaunchTellsWhichProcessItStarted) {
 
 TEST_F(DesktopEntries, AFileThatIsNoEntryFailsToLaunch) {
     SimRunningApps apps;
-    LinuxLauncher launcher(apps);
+    LinuxLauncher launcher(apps, alerts);
     std::optional<Result<void>> outcome;
     launcher.launch((root / "append.sh").string(), true, [&outcome](Result<void> r) { outcome = r; });
     ASSERT_TRUE(outcome);
@@ -259,7 +261,7 @@ TEST_F(DesktopEntries, AFileThatIsNoEntryFailsToLaunch) {
 
 TEST_F(DesktopEntries, AFileGoesToItsTypesDefaultApplicationFirstThenEveryOtherThatOpensIt) {
     SimRunningApps apps;
-    LinuxLauncher launcher(apps);
+    LinuxLauncher launcher(apps, alerts);
     const Path script = (root / "files" / "run.sh").string();
     const std::optional<InstalledApp> preferred = launcher.defaultAppFor(script);
     ASSERT_TRUE(preferred) << "a script is text: the text default opens it";
@@ -276,7 +278,7 @@ TEST_F(DesktopEntries, OpeningNeverRunsAScriptAProgramOrAnEntryButHandsItToAnApp
     fs::remove(root / "opened.txt");
     SimRunningApps apps;
     std::vector<Pid> started;
-    LinuxLauncher launcher(apps, [&started](Pid pid, const Path&) { started.push_back(pid); });
+    LinuxLauncher launcher(apps, alerts, [&started](Pid pid, const Path&) { started.push_back(pid); });
     const Path script = (root / "files" / "run.sh").string();
     const Path entryFile = (root / "files" / "tool.desktop").string();
     ASSERT_TRUE(launcher.open(script));
@@ -291,6 +293,36 @@ TEST_F(DesktopEntries, OpeningNeverRunsAScriptAProgramOrAnEntryButHandsItToAnApp
         lines.push_back(line);
     EXPECT_EQ(lines, (std::vector<std::string>{script, entryFile}));
     EXPECT_FALSE(fs::exists(root / "ran"));
+}
+
+// As file managers have it: an entry from outside the application folders, dropped on a
+// dock from a download, runs only once the user marked it executable.
+TEST_F(DesktopEntries, AnEntryFromOutsideTheApplicationFoldersRunsOnlyWhenMarkedExecutable) {
+    const fs::path entryFile = root / "files" / "downloaded.desktop";
+    writeFile(entryFile, entry("Downloaded", "touch " + (root / "ran").string()));
+    fs::permissions(entryFile, fs::perms::owner_read | fs::perms::owner_write);
+    SimRunningApps apps;
+    std::vector<Pid> started;
+    LinuxLauncher launcher(apps, alerts, [&started](Pid pid, const Path&) { started.push_back(pid); });
+    alerts.answerWith(1);
+    std::optional<Result<void>> outcome;
+    launcher.launch(entryFile.string(), true, [&outcome](Result<void> r) { outcome = std::move(r); });
+    launcher.openWith({(root / "files" / "run.sh").string()}, entryFile.string());
+    ASSERT_TRUE(outcome);
+    EXPECT_FALSE(outcome->ok());
+    EXPECT_TRUE(started.empty()) << "nothing ran";
+    ASSERT_TRUE(quillbern::testing::spinEventsUntil([this] { return alerts.shown().size() == 2; }));
+    EXPECT_EQ(alerts.shown()[0].message, "“Downloaded” was not opened");
+    EXPECT_THAT(alerts.shown()[0].informative, ::testing::HasSubstr("not marked as executable"));
+    EXPECT_THAT(alerts.shown()[0].informative, ::testing::EndsWith(entryFile.string()));
+
+    fs::permissions(entryFile, fs::perms::owner_exec, fs::perm_options::add);
+    launcher.launch(entryFile.string(), true, [&outcome](Result<void> r) { outcome = std::move(r); });
+    EXPECT_TRUE(outcome->ok());
+    ASSERT_EQ(started.size(), 1u) << "marked executable, it runs";
+    ASSERT_TRUE(waitUntil([&] { return hasEnded(started.front()); }));
+    EXPECT_TRUE(fs::exists(root / "ran"));
+    fs::remove(root / "ran");
 }
 
 namespace {
@@ -331,7 +363,7 @@ TEST_F(DesktopEntries, ShowingAFileAsksTheFileManagerOnTheBusElseOpensItsFolderA
     GDBusConnection* gio = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
     ASSERT_NE(gio, nullptr);
     SimRunningApps apps;
-    LinuxLauncher launcher(apps);
+    LinuxLauncher launcher(apps, alerts);
     const Path script = (root / "files" / "run.sh").string();
     const Path entryFile = (root / "files" / "tool.desktop").string();
     const auto uri = [](const Path& path) { return QUrl::fromLocalFile(QString::fromStdString(path)).toString(); };

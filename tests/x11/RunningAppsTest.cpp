@@ -14,6 +14,7 @@
 #include "linux/freedesktop/LinuxLauncher.h"
 #include "linux/x11/X11RunningApps.h"
 #include "linux/x11/X11SessionEvents.h"
+#include "sim/SimAlerts.h"
 
 using namespace quillbern;
 using namespace quillbern::test;
@@ -86,6 +87,7 @@ protected:
 
     Backends x;
     XProbe probe;
+    SimAlerts alerts;
     LinuxAppCatalog catalog;
     SystemThreads threads;
     X11RunningApps apps{*x.connection, x.screens, catalog, x.loop, threads};
@@ -228,7 +230,7 @@ TEST_F(X11RunningAppsTest, TheLauncherBringsARunningApplicationForwardInsteadOfS
     ASSERT_TRUE(spinUntil([&] { return activeWindow(probe) == other.window(); }));
 
     int started = 0;
-    LinuxLauncher launcher(apps, [&started](Pid, const Path&) { ++started; });
+    LinuxLauncher launcher(apps, alerts, [&started](Pid, const Path&) { ++started; });
     std::optional<Result<void>> outcome;
     launcher.launch(probeEntry().string(), true, [&outcome](Result<void> result) { outcome = result; });
     ASSERT_TRUE(outcome);
@@ -238,7 +240,7 @@ TEST_F(X11RunningAppsTest, TheLauncherBringsARunningApplicationForwardInsteadOfS
 }
 
 TEST_F(X11RunningAppsTest, ALaunchedProcessRunsBeforeItsFirstWindowUntilItEnds) {
-    LinuxLauncher launcher(apps, [this](Pid pid, const Path& entry) { apps.noteLaunch(pid, entry); });
+    LinuxLauncher launcher(apps, alerts, [this](Pid pid, const Path& entry) { apps.noteLaunch(pid, entry); });
     launcher.launch(sleeperEntry().string(), true, [](Result<void>) {});
     ASSERT_TRUE(spinUntil([&] { return !heard.launched.empty(); }));
     const RunningApp sleeper = heard.launched.front();
@@ -253,7 +255,7 @@ TEST_F(X11RunningAppsTest, ALaunchedProcessRunsBeforeItsFirstWindowUntilItEnds) 
 }
 
 TEST_F(X11RunningAppsTest, AProcessTheDesktopLaunchedIsTheEntryItStartedWhateverItsWindowSays) {
-    LinuxLauncher launcher(apps);
+    LinuxLauncher launcher(apps, alerts);
     launcher.launch(launchedEntry().string(), true, [](Result<void>) {});
     ASSERT_TRUE(spinUntil([&] {
         return std::ranges::any_of(heard.launched, [](const RunningApp& app) { return app.name == "Launched Probe"; });
@@ -340,7 +342,7 @@ TEST_F(X11RunningAppsTest, AnApplicationIsHiddenWhileEveryWindowIsMinimisedAndUn
 }
 
 TEST_F(X11RunningAppsTest, ALaunchedProcessShowingItsFirstWindowIsAChangeThatBringsItsPicture) {
-    LinuxLauncher launcher(apps, [this](Pid pid, const Path& entry) { apps.noteLaunch(pid, entry); });
+    LinuxLauncher launcher(apps, alerts, [this](Pid pid, const Path& entry) { apps.noteLaunch(pid, entry); });
     launcher.launch(slowEntry().string(), true, [](Result<void>) {});
     ASSERT_TRUE(spinUntil([&] { return !heard.launched.empty(); }));
     const Pid slow = heard.launched.front().pid;
@@ -354,7 +356,7 @@ TEST_F(X11RunningAppsTest, ALaunchedProcessShowingItsFirstWindowIsAChangeThatBri
 }
 
 TEST_F(X11RunningAppsTest, QuittingAProcessWithoutWindowsEndsIt) {
-    LinuxLauncher launcher(apps, [this](Pid pid, const Path& entry) { apps.noteLaunch(pid, entry); });
+    LinuxLauncher launcher(apps, alerts, [this](Pid pid, const Path& entry) { apps.noteLaunch(pid, entry); });
     launcher.launch(sleeperEntry().string(), true, [](Result<void>) {});
     ASSERT_TRUE(spinUntil([&] { return !heard.launched.empty(); }));
     const Pid sleeper = heard.launched.front().pid;

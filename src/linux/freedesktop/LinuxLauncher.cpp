@@ -1,10 +1,16 @@
 #include "linux/freedesktop/LinuxLauncher.h"
 
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QMetaObject>
 #include <algorithm>
+#include <filesystem>
 #include <gio/gdesktopappinfo.h>
 #include <gio/gio.h>
 #include <memory>
 
+#include "core/foundation/Localization.h"
 #include "core/foundation/Log.h"
 #include "core/foundation/Paths.h"
 #include "core/foundation/Utf8.h"
@@ -135,7 +141,44 @@ Result<void> launchEntry(const Path& appPath, GList* uris, const Started& starte
     return {};
 }
 
+// Installed by the desktop: in an applications folder of the XDG data folders.
+bool isInstalledEntry(const Path& entry) {
+    const std::string path = std::filesystem::path(entry).lexically_normal().string();
+    const auto below = [&path](const char* data) { return path.starts_with(normalizedPath(data) + "/applications/"); };
+    if (below(g_get_user_data_dir())) return true;
+    for (const char* const* data = g_get_system_data_dirs(); *data; ++data) {
+        if (below(*data)) return true;
+    }
+    return false;
+}
+
 }  // namespace
+
+Result<void> LinuxLauncher::checkTrusted(const Path& entry) {
+    if (isInstalledEntry(entry) || ::access(entry.c_str(), X_OK) == 0) return {};
+    const DesktopAppInfo info(g_desktop_app_info_new_from_filename(entry.c_str()));
+    const char* name = info ? g_app_info_get_name(G_APP_INFO(info.get())) : nullptr;
+    AlertSpec alert;
+    alert.style = AlertSpec::Style::warning;
+    alert.floating = true;
+    alert.message =
+        trf("“%@” was not opened", name ? std::string(name) : replacingInvalidUtf8(lastPathComponent(entry)));
+    alert.informative = trf(
+        "Its entry lies outside the application folders and is not marked as executable, so it could start any "
+        "program. If you trust it, mark it executable in Files (Properties, Permissions), then open it again.\n\n%@",
+        replacingInvalidUtf8(entry));
+    alert.buttons = {tr("Show in Files"), tr("OK")};
+    // Told once the click that asked is over.
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(),
+        [this, alert, entry] {
+            if (alerts_.runModal(alert) == 0) reveal({entry});
+        },
+        Qt::QueuedConnection);
+    const std::string why = "the entry lies outside the application folders and is not marked as executable";
+    log("not launched: ", escapedForLog(entry), ": ", why);
+    return Error{why, "quillbern", 0};
+}
 
 void LinuxLauncher::launch(const Path& appPath, bool, std::function<void(Result<void>)> done) {
     const AppId appId = desktopEntryId(appPath);
@@ -150,10 +193,15 @@ void LinuxLauncher::launch(const Path& appPath, bool, std::function<void(Result<
         }
         return;
     }
+    if (Result<void> trusted = checkTrusted(appPath); !trusted) {
+        done(std::move(trusted));
+        return;
+    }
     done(launchEntry(appPath, nullptr, started_));
 }
 
 void LinuxLauncher::openWith(const std::vector<Path>& files, const Path& appPath) {
+    if (!checkTrusted(appPath)) return;
     GList* uris = nullptr;
     for (const Path& file : files) {
         if (gchar* uri = g_filename_to_uri(file.c_str(), nullptr, nullptr)) uris = g_list_append(uris, uri);

@@ -1,17 +1,21 @@
 #pragma once
 
+#include "core/platform/Alerts.h"
 #include "core/platform/Launcher.h"
 #include "core/platform/RunningApps.h"
 
 namespace quillbern {
 
 // Launches desktop entries through GIO, never by running their Exec line ourselves. An
-// application that already runs is brought forward instead of started again.
+// application that already runs is brought forward instead of started again. An entry from
+// outside the application folders runs a program of anyone's choosing: as file managers
+// have it, it is launched only when marked executable, and otherwise an alert, on the main
+// loop, tells the user why nothing ran.
 class LinuxLauncher final : public Launcher {
 public:
     // `started` hears of each process a launch starts, with the entry it started.
-    explicit LinuxLauncher(RunningApps& apps, std::function<void(Pid, const Path&)> started = {})
-        : apps_(apps), started_(std::move(started)) {}
+    LinuxLauncher(RunningApps& apps, Alerts& alerts, std::function<void(Pid, const Path&)> started = {})
+        : apps_(apps), alerts_(alerts), started_(std::move(started)) {}
 
     // Reports before it returns; new windows come forward as the window manager decides.
     void launch(const Path& appPath, bool activate, std::function<void(Result<void>)> done) override;
@@ -30,7 +34,11 @@ public:
     std::vector<InstalledApp> appsFor(const Path& path) const override;
 
 private:
+    // The entry as launchable; when it is not, the user is told, and the failure says why.
+    Result<void> checkTrusted(const Path& entry);
+
     RunningApps& apps_;
+    Alerts& alerts_;
     std::function<void(Pid, const Path&)> started_;
 };
 
