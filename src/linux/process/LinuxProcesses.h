@@ -8,8 +8,8 @@ namespace quillbern {
 // stand, and the environment is ours with the command's additions.
 class LinuxProcesses final : public Processes {
 public:
-    // Returns within the limit: its last quarter (a second at most) is for ending the
-    // child, SIGTERM first, SIGKILL halfway through.
+    // The child has the whole limit; then it is asked to end (SIGTERM) and, 0.2 s later,
+    // killed, and the call returns without waiting for it to be gone.
     ProcessResult run(const CommandLine& command, Duration timeLimit) override;
     // In a session of its own; reaped by a thread of its own so it never lingers.
     Result<void> spawnDetached(const CommandLine& command) override;
