@@ -36,6 +36,10 @@ SliderScale AppearancePaneModel::scale(AppearanceSlider slider) {
     return {0, 1, 0};
 }
 
+double AppearancePaneModel::readoutUnit(AppearanceSlider slider) {
+    return slider == AppearanceSlider::dimming ? 100 : 1;
+}
+
 double AppearancePaneModel::value(AppearanceSlider slider) const {
     switch (slider) {
         case AppearanceSlider::tileSize:

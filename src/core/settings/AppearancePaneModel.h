@@ -37,6 +37,10 @@ public:
     explicit AppearancePaneModel(AppearanceStore& store) : store_(store) {}
 
     static SliderScale scale(AppearanceSlider slider);
+    // What the readout counts in, per unit of the stored value: points, or percent.
+    static double readoutUnit(AppearanceSlider slider);
+    // The stored value, and the slider's position nearest to it.
+    double value(AppearanceSlider slider) const;
     int position(AppearanceSlider slider) const;
     // Stores the position's value; called at every step while the user moves a slider.
     void setPosition(AppearanceSlider slider, int position);
@@ -48,8 +52,6 @@ public:
     bool showsGlassTint() const;
 
 private:
-    double value(AppearanceSlider slider) const;
-
     AppearanceStore& store_;
 };
 

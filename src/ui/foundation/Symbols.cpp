@@ -55,6 +55,16 @@ constexpr std::array kSymbols{
     SymbolNames{"ellipsis.circle.fill", {"view-more-symbolic", "open-menu"}},
     SymbolNames{"plus", {"list-add-symbolic", "list-add"}},
     SymbolNames{"minus", {"list-remove-symbolic", "list-remove"}},
+    // The Appearance, Hover previews and Permissions panes.
+    SymbolNames{"square.resize", {"view-fullscreen-symbolic", "view-fullscreen"}},
+    SymbolNames{"rectangle.roundedtop", {"checkbox-symbolic", "view-restore"}},
+    SymbolNames{"circle.bottomrighthalf.pattern.checkered",
+                {"preferences-desktop-wallpaper-symbolic", "preferences-desktop-wallpaper"}},
+    SymbolNames{"drop.halffull", {"color-select-symbolic", "preferences-color-symbolic"}},
+    SymbolNames{"textformat", {"preferences-desktop-font-symbolic", "preferences-desktop-font"}},
+    SymbolNames{"circle.dashed.inset.filled", {"display-brightness-symbolic", "weather-clear-symbolic"}},
+    SymbolNames{"circle.lefthalf.filled", {"night-light-symbolic", "weather-clear-night-symbolic"}},
+    SymbolNames{"accessibility", {"preferences-desktop-accessibility-symbolic", "preferences-desktop-accessibility"}},
 };
 // "minus.circle" and "minus.circle.fill" are always our own drawings: themes have no
 // filled variant, and the remove button shows the two apart.

@@ -1,5 +1,8 @@
 #include "ui/settings/SettingsPanes.h"
 
+#include "ui/settings/AppearancePane.h"
+#include "ui/settings/PermissionsPane.h"
+#include "ui/settings/PreviewsPane.h"
 #include "ui/settings/SettingsPage.h"
 
 namespace quillbern {
@@ -12,7 +15,7 @@ std::unique_ptr<QWidget> emptyPane() {
 
 }  // namespace
 
-std::unique_ptr<QWidget> makeSettingsPane(SettingsSection section, [[maybe_unused]] const SettingsServices& services) {
+std::unique_ptr<QWidget> makeSettingsPane(SettingsSection section, const SettingsServices& services) {
     // Each section's case returns its pane once the pane is written.
     switch (section) {
         case SettingsSection::general:
@@ -20,11 +23,11 @@ std::unique_ptr<QWidget> makeSettingsPane(SettingsSection section, [[maybe_unuse
         case SettingsSection::docks:
             return emptyPane();
         case SettingsSection::appearance:
-            return emptyPane();
+            return std::make_unique<AppearancePane>(services);
         case SettingsSection::previews:
-            return emptyPane();
+            return std::make_unique<PreviewsPane>(services);
         case SettingsSection::permissions:
-            return emptyPane();
+            return std::make_unique<PermissionsPane>(services);
         case SettingsSection::support:
             return emptyPane();
         case SettingsSection::help:

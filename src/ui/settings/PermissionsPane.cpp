@@ -1,0 +1,80 @@
+#include "ui/settings/PermissionsPane.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "core/settings/PermissionRows.h"
+#include "ui/foundation/QtText.h"
+#include "ui/foundation/Symbols.h"
+#include "ui/settings/SettingsCard.h"
+#include "ui/settings/SettingsPage.h"
+#include "ui/settings/SettingsRow.h"
+#include "ui/settings/SettingsTheme.h"
+
+namespace quillbern {
+
+namespace {
+
+constexpr int kStatusSymbolSide = 16;
+
+// "Granted" beside a check mark, both in the colour of a switch that is on.
+QWidget* grantedLabel() {
+    auto* status = new QWidget;
+    auto* layout = new QHBoxLayout(status);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(6);
+    const QColor colour = SettingsTheme::switchTint(status->palette());
+    auto* mark = new QLabel;
+    mark->setPixmap(symbolIcon("checkmark.circle.fill", colour, kStatusSymbolSide, status->devicePixelRatioF())
+                        .pixmap(kStatusSymbolSide, kStatusSymbolSide));
+    layout->addWidget(mark);
+    auto* text = new QLabel(localized("Granted"));
+    QPalette colours = text->palette();
+    colours.setColor(QPalette::WindowText, colour);
+    text->setPalette(colours);
+    layout->addWidget(text);
+    return status;
+}
+
+}  // namespace
+
+PermissionsPane::PermissionsPane(const SettingsServices& services, QWidget* parent)
+    : QWidget(parent),
+      engine_(services.engine),
+      windowAccess_(services.windowAccess),
+      granted_(grantedLabel()),
+      allow_(new QPushButton(localized("Allow Accessibility…"))) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* page = new SettingsPage;
+    page->setAccessibleName(localized("Permissions"));
+    layout->addWidget(page);
+    auto* card = page->addCard(new SettingsCard);
+
+    allow_->setAccessibleName(localized("Allow Accessibility"));
+    // The engine notices a grant by itself; the answer is not needed here.
+    connect(allow_, &QPushButton::clicked, this, [this] { (void)windowAccess_.promptRepairingStaleEntry(); });
+    auto* control = new QWidget;
+    auto* controlLayout = new QHBoxLayout(control);
+    controlLayout->setContentsMargins(0, 0, 0, 0);
+    controlLayout->addWidget(granted_);
+    controlLayout->addWidget(allow_);
+    card->addRow(new SettingsRow(localized("Accessibility"), "accessibility", control));
+    card->addCaption(
+        localized("Needed to list and activate windows. Quillbern runs fully offline, with no telemetry."));
+
+    sync();
+    trustChanged_ = engine_.trustChanged.connect([this] { sync(); });
+}
+
+PermissionsPane::~PermissionsPane() = default;
+
+void PermissionsPane::sync() {
+    const bool granted = accessibilityRow(engine_) == AccessibilityRow::granted;
+    granted_->setVisible(granted);
+    allow_->setVisible(!granted);
+}
+
+}  // namespace quillbern

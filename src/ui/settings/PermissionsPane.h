@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QWidget>
+
+#include "core/foundation/Subscription.h"
+#include "core/settings/SettingsServices.h"
+
+class QPushButton;
+
+namespace quillbern {
+
+// The Permissions pane: whether window access (the Accessibility permission) is granted,
+// and while it is not, a button that asks for it. Follows the window engine's trust in place.
+class PermissionsPane final : public QWidget {
+public:
+    explicit PermissionsPane(const SettingsServices& services, QWidget* parent = nullptr);
+    ~PermissionsPane() override;
+
+    // "Granted" with its check mark.
+    QWidget& granted() const { return *granted_; }
+    QPushButton& allow() const { return *allow_; }
+
+private:
+    void sync();
+
+    WindowEngine& engine_;
+    AXPermission& windowAccess_;
+    QWidget* granted_;
+    QPushButton* allow_;
+    Subscription trustChanged_;
+};
+
+}  // namespace quillbern

@@ -1,0 +1,60 @@
+#include "ui/settings/PreviewsPane.h"
+
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+#include "core/settings/PermissionRows.h"
+#include "ui/foundation/QtText.h"
+#include "ui/settings/SettingsCaption.h"
+#include "ui/settings/SettingsCard.h"
+#include "ui/settings/SettingsPage.h"
+#include "ui/settings/SettingsRow.h"
+#include "ui/settings/SettingsSwitch.h"
+
+namespace quillbern {
+
+namespace {
+
+constexpr double kSmallButtonTextSize = 11;
+
+}  // namespace
+
+PreviewsPane::PreviewsPane(const SettingsServices& services, QWidget* parent)
+    : QWidget(parent), previews_(services.previews), toggle_(new SettingsSwitch), allow_(new QPushButton) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* page = new SettingsPage;
+    page->setAccessibleName(localized("Hover previews"));
+    layout->addWidget(page);
+    auto* card = page->addCard(new SettingsCard);
+
+    connect(toggle_, &SettingsSwitch::clicked, this, [this](bool on) { previews_.setEnabled(on); });
+    card->addRow(new SettingsRow(localized("Show window previews"), "eye", toggle_));
+
+    auto* warning = new SettingsNoteLabel;
+    warning->setNote(localized("“Screen Recording” permission required"), SettingsNoteStyle::warning);
+    warning->layout()->setContentsMargins(0, 0, 0, 0);
+    allow_->setText(localized("Allow Screen Recording…"));
+    allow_->setFont(fontOfSize(kSmallButtonTextSize));
+    connect(allow_, &QPushButton::clicked, this, [this] { previews_.ensurePermission(); });
+    warning_ = card->addRow(new SettingsRow(warning, allow_));
+
+    card->addCaption(localized("Images stay on this computer: nothing is written to disk, nothing is sent."));
+
+    sync();
+    subscriptions_.push_back(previews_.enabledChanged.connect([this] { sync(); }));
+    subscriptions_.push_back(previews_.grantChanged.connect([this] { sync(); }));
+}
+
+PreviewsPane::~PreviewsPane() = default;
+
+void PreviewsPane::sync() {
+    {
+        const QSignalBlocker quiet(toggle_);
+        toggle_->setChecked(previews_.isEnabled());
+    }
+    warning_->setVisible(showsCaptureWarning(previews_));
+}
+
+}  // namespace quillbern

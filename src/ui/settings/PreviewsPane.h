@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QWidget>
+#include <vector>
+
+#include "core/foundation/Subscription.h"
+#include "core/settings/SettingsServices.h"
+
+class QPushButton;
+
+namespace quillbern {
+
+class SettingsRow;
+class SettingsSwitch;
+
+// The Hover previews pane: the previews switch and, while previews are on without capture
+// access, a warning with a button that asks for it. Follows the preview store in place.
+class PreviewsPane final : public QWidget {
+public:
+    explicit PreviewsPane(const SettingsServices& services, QWidget* parent = nullptr);
+    ~PreviewsPane() override;
+
+    SettingsSwitch& toggle() const { return *toggle_; }
+    SettingsRow& warning() const { return *warning_; }
+    QPushButton& allow() const { return *allow_; }
+
+private:
+    void sync();
+
+    PreviewStore& previews_;
+    SettingsSwitch* toggle_;
+    SettingsRow* warning_;
+    QPushButton* allow_;
+    std::vector<Subscription> subscriptions_;
+};
+
+}  // namespace quillbern
