@@ -4,6 +4,7 @@
 #include <QWidget>
 #include <benchmark/benchmark.h>
 #include <memory>
+#include <string>
 
 #include "core/settings/SettingsServices.h"
 #include "shell/ShellWorld.h"
@@ -88,5 +89,25 @@ void SettingsSectionSwitched(benchmark::State& state) {
     }
 }
 BENCHMARK(SettingsSectionSwitched)->Unit(benchmark::kMillisecond);
+
+// One section chosen after General: its pane made, laid out and painted (the argument is the
+// section's place in the sidebar).
+void SettingsPaneChosen(benchmark::State& state) {
+    SettingsWorld world;
+    std::unique_ptr<QtSettingsWindow> settings = world.makeWindow();
+    settings->open();
+    QImage frame(940, 780, QImage::Format_ARGB32_Premultiplied);
+    const SettingsSection section = settingsSections().at(static_cast<std::size_t>(state.range(0))).section;
+    for (auto _ : state) {
+        state.PauseTiming();
+        settings->view()->select(SettingsSection::general);
+        state.ResumeTiming();
+        settings->view()->select(section);
+        paint(*settings->window(), frame);
+    }
+    state.SetLabel(std::string(infoOf(section).rawValue));
+}
+// Appearance, Hover previews, Permissions.
+BENCHMARK(SettingsPaneChosen)->Arg(2)->Arg(3)->Arg(4)->Unit(benchmark::kMillisecond);
 
 }  // namespace

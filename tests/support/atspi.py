@@ -2,8 +2,9 @@
 """Finds Quillbern's controls as a screen reader does, through AT-SPI, and works them.
 
 Hands-on checks of the Settings window use this instead of pixel positions: a control is
-named by its accessible name (a button's text or, for an icon-only button, its tooltip)
-and its role as AT-SPI names it ("push button", "check box", "radio button", "list item",
+named by its accessible name (a button's text or, for an icon-only button, its tooltip; a
+picker, which Qt names by its choice on Linux, also by the label that labels it, given its
+role) and its role as AT-SPI names it ("push button", "check box", "radio button", "list item",
 "spin button", "text", "scroll pane", "menu item", "frame"...). Run it on a desktop that
 has a session bus and Quillbern started with QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1:
 `start_headless_desktop --accessibility` (scripts/lib/headless-desktop.sh) sets up both.
@@ -17,6 +18,7 @@ has a session bus and Quillbern started with QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1:
   atspi.py wait NAME ROLE STATE        waits until it has the state ("selected", "checked",
                                        "focused"); "!STATE" waits until it has not
   atspi.py gone NAME [ROLE]            waits until no shown control matches
+  atspi.py value NAME [ROLE]           its value as a number (a slider's, say)
   atspi.py menu ROW                    chooses the row of the pop-up menu open now (the tray's,
                                        say) as a screen reader's user does: Down until the row
                                        named ROW has the focus, then Return
@@ -71,11 +73,22 @@ def descendants(node):
         yield from descendants(child)
 
 
+def labels_of(node):
+    """The names of the labels that label the node (Qt on Linux names a picker by its choice,
+    and screen readers announce the label beside it)."""
+    names = []
+    for relation in node.getRelationSet():
+        if relation.getRelationType() == pyatspi.RELATION_LABELLED_BY:
+            names += [relation.getTarget(i).name for i in range(relation.getNTargets())]
+    return names
+
+
 def matches(node, name, role, hidden):
     try:
-        if node.name != name:
-            return False
         if role and node.getRoleName().lower() != role.lower():
+            return False
+        # A control's labels are asked only when its role is given: asking every node is slow.
+        if node.name != name and not (role and name in labels_of(node)):
             return False
         return hidden or is_shown(node)
     except Exception:
@@ -184,7 +197,7 @@ def main():
     parser.add_argument("--timeout", type=float, default=10.0)
     parser.add_argument("--hidden", action="store_true")
     parser.add_argument(
-        "command", choices=["find", "states", "press", "action", "focus", "select", "wait", "gone", "menu", "dump"]
+        "command", choices=["find", "states", "press", "action", "focus", "select", "wait", "gone", "menu", "dump", "value"]
     )
     parser.add_argument("arguments", nargs="*")
     options = parser.parse_args()
@@ -228,6 +241,8 @@ def main():
         print(f"{node.getRoleName()}|{node.name}|{' '.join(states_of(node))}|{extents(node)}")
     elif command == "states":
         print(" ".join(states_of(node)))
+    elif command == "value":
+        print(f"{node.queryValue().currentValue:g}")
     elif command == "press":
         do_action(node, ["Press", "press", "Toggle", "toggle", "click", "Click", "activate"])
     elif command == "action":

@@ -1,5 +1,6 @@
 #include "ui/settings/PreviewsPane.h"
 
+#include <QLabel>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
@@ -34,7 +35,10 @@ PreviewsPane::PreviewsPane(const SettingsServices& services, QWidget* parent)
 
     auto* warning = new SettingsNoteLabel;
     warning->setNote(localized("“Screen Recording” permission required"), SettingsNoteStyle::warning);
+    // As a row's label it stands on one line, level with its button.
     warning->layout()->setContentsMargins(0, 0, 0, 0);
+    for (QLabel* text : warning->findChildren<QLabel*>())
+        text->setWordWrap(false);
     allow_->setText(localized("Allow Screen Recording…"));
     allow_->setFont(fontOfSize(kSmallButtonTextSize));
     connect(allow_, &QPushButton::clicked, this, [this] { previews_.ensurePermission(); });
