@@ -179,6 +179,11 @@ TEST_F(AppearancePaneTest, AssistiveToolsReadAndMoveTheSlidersByTheirRows) {
     open();
     EXPECT_THAT(testing::accessibilityProblems(*pane), IsEmpty());
     EXPECT_EQ(pane->material().accessibleName(), "Background");
+    // On Linux a picker is named by its choice and known by the label that labels it.
+    QAccessibleInterface* picker = QAccessible::queryAccessibleInterface(&pane->material());
+    const auto labels = picker->relations(QAccessible::Label);
+    ASSERT_EQ(labels.size(), 1);
+    EXPECT_EQ(labels.front().first->text(QAccessible::Name), "Background");
     EXPECT_EQ(pane->showsLabels().accessibleName(), "Show names under icons");
     EXPECT_EQ(pane->spotlight().accessibleName(), "Landing spotlight");
 
