@@ -17,6 +17,7 @@
 #include "linux/freedesktop/LinuxThumbnailer.h"
 #include "linux/icu/IcuTextServices.h"
 #include "linux/process/LinuxAppProcess.h"
+#include "linux/qt/QtClipboard.h"
 #include "linux/qt/QtRunLoop.h"
 #include "linux/x11/X11Compositing.h"
 #include "linux/x11/X11Connection.h"
@@ -92,7 +93,7 @@ LinuxPlatform::LinuxPlatform(std::unique_ptr<X11Connection> connection, std::uni
           *mainLoop_, clock_, *defaults_, uuids_, *text_, *alerts_, *appearance_, *screens_, *input_, *events_,
           *hotKeys_, *keyboardLayout_, *panels_, *paletteViews_, *menus_, threads_, *windowAccess_, *onScreenWindows_,
           *windowAccess_, *permissions_, processes_, *apps_, *session_, *capture_, *launcher_, *catalog_, *files_,
-          *folders_, *icons_, thumbnailer_, *nativeDock_, *login_, *process_, *instance_,
+          *folders_, *icons_, thumbnailer_, *nativeDock_, *login_, *process_, clipboard_, *instance_,
           // No software updater: the package manager updates the program.
           nullptr})) {}
 

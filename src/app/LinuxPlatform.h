@@ -7,6 +7,7 @@
 #include "core/shell/Platform.h"
 #include "linux/freedesktop/LinuxThumbnailer.h"
 #include "linux/process/LinuxProcesses.h"
+#include "linux/qt/QtClipboard.h"
 
 namespace quillbern {
 
@@ -66,6 +67,7 @@ private:
     RandomUuidSource uuids_;
     SystemThreads threads_;
     LinuxProcesses processes_;
+    QtClipboard clipboard_;
     std::unique_ptr<QtRunLoop> mainLoop_;
     std::unique_ptr<JsonFileDefaults> defaults_;
     std::unique_ptr<IcuTextServices> text_;

@@ -5,6 +5,7 @@
 #include "sim/ManualRunLoop.h"
 #include "sim/SimAlerts.h"
 #include "sim/SimAppCatalog.h"
+#include "sim/SimClipboard.h"
 #include "sim/SimClock.h"
 #include "sim/SimDefaults.h"
 #include "sim/SimEventMonitors.h"
@@ -40,7 +41,7 @@ namespace quillbern {
 // monitors, global hot keys, the keyboard layout, panels, palette views and menus, running and
 // installed applications, launching, files and folder watches, the desktop's dock and the login service, the
 // desktop's display options, other applications' windows, permissions, child processes,
-// worker threads (manual loops on the same virtual time) and session events. Later
+// worker threads (manual loops on the same virtual time), session events and the clipboard. Later
 // features add their simulated backends here; SimDockWorld builds the docks' stores and
 // controller on it.
 class SimWorld {
@@ -87,6 +88,7 @@ public:
     SimProcesses processes;
     SimThreads threads{clock};
     SimSessionEvents session;
+    SimClipboard clipboard;
 };
 
 }  // namespace quillbern

@@ -109,6 +109,7 @@ AppShell& ShellWorld::make(ShellParts parts) {
                                                    recordedNativeDock,
                                                    recordedLogin,
                                                    process,
+                                                   world.clipboard,
                                                    urls,
                                                    hasUpdater ? &recordedUpdater : nullptr});
     shell = std::make_unique<AppShell>(*platform, std::move(parts));

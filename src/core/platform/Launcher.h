@@ -29,7 +29,8 @@ public:
     // program or an application's entry is handed to an application, never run. False
     // when no application opens it.
     virtual bool open(const Path& path) = 0;
-    // A location of the desktop's own (trash:///), with the application that handles it.
+    // A web page (https:), a new message (mailto:) or a location of the desktop's own
+    // (trash:///), with the application the desktop handles that scheme with.
     virtual bool openUrl(std::string_view url) = 0;
     // Shows the items selected in the file manager.
     virtual void reveal(const std::vector<Path>& paths) = 0;
