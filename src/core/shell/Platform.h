@@ -8,6 +8,7 @@
 #include "core/platform/Alerts.h"
 #include "core/platform/AppCatalog.h"
 #include "core/platform/AppProcess.h"
+#include "core/platform/Clipboard.h"
 #include "core/platform/EventMonitors.h"
 #include "core/platform/FileSystem.h"
 #include "core/platform/FolderEvents.h"
@@ -74,6 +75,7 @@ struct Platform {
     NativeDockPreferences& nativeDock;
     LoginService& login;
     AppProcess& process;
+    Clipboard& clipboard;
     UrlEvents& urls;
     // Null where there is no software updater, as on Linux.
     Updater* updater;
