@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QIcon>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -129,6 +130,8 @@ int main(int argc, char** argv) {
     // An agent: it lives in the tray and its panels, never as a window in the taskbar.
     QApplication::setQuitOnLastWindowClosed(false);
     useCommonIconThemeAsFallback();
+    // The icon the package installs into the theme; its windows and About show it.
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("quillbern")));
 
     const std::vector<std::string> arguments = programArguments();
     if (!areAutomationUrls(arguments)) {

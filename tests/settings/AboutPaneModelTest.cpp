@@ -57,14 +57,13 @@ TEST(About, LinksComeInOrderAndOnlyWhereTheirAddressIsOne) {
                              .authorSite = "https://ada.example/about",
                              .supportEmail = "help@quillbern.example"};
     AboutPaneModel about(process, updater, world.launcher, addresses);
-    EXPECT_EQ(labels(about.links()), (std::vector<std::string>{
-                                         "quillbern.example globe https://Quillbern.example",
-                                         "help@quillbern.example envelope mailto:help@quillbern.example",
-                                         "Ada Byron — ada.example person.crop.circle https://ada.example/about",
-                                         "Privacy policy hand.raised https://quillbern.example/legal/privacy"}));
+    EXPECT_EQ(labels(about.links()),
+              (std::vector<std::string>{"quillbern.example globe https://Quillbern.example",
+                                        "help@quillbern.example envelope mailto:help@quillbern.example",
+                                        "Ada Byron — ada.example person.crop.circle https://ada.example/about",
+                                        "Privacy policy hand.raised https://quillbern.example/legal/privacy"}));
     EXPECT_TRUE(about.open(about.links()[3]));
-    EXPECT_EQ(world.launcher.openedLocations(),
-              std::vector<std::string>{"https://quillbern.example/legal/privacy"});
+    EXPECT_EQ(world.launcher.openedLocations(), std::vector<std::string>{"https://quillbern.example/legal/privacy"});
 
     addresses.webSite = "quillbern.example";
     addresses.privacyPage = "https://quillbern.example/legal/privacy policy";

@@ -19,15 +19,15 @@ TEST(HelpContent, ThirteenFeatureCardsInOrderThenTheWalkthrough) {
         for (const char* elsewhere : {"macOS", "Finder", "Mac", "Command", "Sparkle", "System Settings"})
             EXPECT_EQ(card.text.find(elsewhere), std::string::npos) << card.title << ": " << elsewhere;
     }
-    EXPECT_EQ(titles, (std::vector<std::string>{
-                          "Docks", "Auto-hide", "Pinning", "All open apps — Ctrl+Super+A",
-                          "Search apps — Ctrl+Super+S", "Open a file — Ctrl+Super+O", "Focus mode — Ctrl+Super+V",
-                          "Workspace — Ctrl+Super+W", "Every shortcut — Ctrl+Super+K",
-                          "Peek at every dock — Ctrl+Super+P", "Hover previews", "Automation", "Permissions"}));
-    EXPECT_EQ(symbols, (std::vector<std::string>{"square.stack.3d.up", "eye.slash", "pin", "rectangle.split.3x1",
-                                                 "magnifyingglass", "folder", "circle.dashed.inset.filled",
-                                                 "rectangle.grid.2x2", "keyboard", "eye", "eye", "link",
-                                                 "lock.shield"}));
+    EXPECT_EQ(titles, (std::vector<std::string>{"Docks", "Auto-hide", "Pinning", "All open apps — Ctrl+Super+A",
+                                                "Search apps — Ctrl+Super+S", "Open a file — Ctrl+Super+O",
+                                                "Focus mode — Ctrl+Super+V", "Workspace — Ctrl+Super+W",
+                                                "Every shortcut — Ctrl+Super+K", "Peek at every dock — Ctrl+Super+P",
+                                                "Hover previews", "Automation", "Permissions"}));
+    EXPECT_EQ(symbols,
+              (std::vector<std::string>{"square.stack.3d.up", "eye.slash", "pin", "rectangle.split.3x1",
+                                        "magnifyingglass", "folder", "circle.dashed.inset.filled", "rectangle.grid.2x2",
+                                        "keyboard", "eye", "eye", "link", "lock.shield"}));
     EXPECT_NE(cards[11].text.find("quillbern://overview/toggle"), std::string::npos);
     EXPECT_NE(cards[12].text.find("no network"), std::string::npos);
 

@@ -35,8 +35,8 @@ protected:
         world.runUntilIdle();
     }
     SupportPaneModel& make() {
-        model.emplace(SupportPaneModel::Ports{process, world.screens, engine, previews, world.clipboard,
-                                              world.launcher, world.mainLoop},
+        model.emplace(SupportPaneModel::Ports{process, world.screens, engine, previews, world.clipboard, world.launcher,
+                                              world.mainLoop},
                       addresses);
         return *model;
     }

@@ -14,8 +14,9 @@ std::string AboutPaneModel::versionLine() const {
 }
 
 std::string AboutPaneModel::description() {
-    return tr("Docks of their own for every display of your Linux desktop, a drop-to-tile workspace, a keyboard "
-              "switcher and a focus veil.");
+    return tr(
+        "Docks of their own for every display of your Linux desktop, a drop-to-tile workspace, a keyboard "
+        "switcher and a focus veil.");
 }
 
 bool AboutPaneModel::canCheckForUpdates() const {
@@ -27,8 +28,9 @@ void AboutPaneModel::checkForUpdates() {
 }
 
 std::string AboutPaneModel::updatesCaption() {
-    return tr("Quillbern does not update itself: new versions come with your system's other updates, through its "
-              "package manager.");
+    return tr(
+        "Quillbern does not update itself: new versions come with your system's other updates, through its "
+        "package manager.");
 }
 
 std::vector<WebLink> AboutPaneModel::links() const {

@@ -14,8 +14,7 @@ namespace quillbern {
 // updater exists, and the maker's links. Read afresh at each use. Main thread.
 class AboutPaneModel {
 public:
-    AboutPaneModel(const AppProcess& process, UpdaterController& updater, Launcher& launcher,
-                   MakerAddresses addresses);
+    AboutPaneModel(const AppProcess& process, UpdaterController& updater, Launcher& launcher, MakerAddresses addresses);
 
     static std::string productName() { return "Quillbern"; }
     // "2.1 (57)", "—" for what the build does not name.

@@ -65,6 +65,20 @@ constexpr std::array kSymbols{
     SymbolNames{"circle.dashed.inset.filled", {"display-brightness-symbolic", "weather-clear-symbolic"}},
     SymbolNames{"circle.lefthalf.filled", {"night-light-symbolic", "weather-clear-night-symbolic"}},
     SymbolNames{"accessibility", {"preferences-desktop-accessibility-symbolic", "preferences-desktop-accessibility"}},
+    // The Support, Help and About panes.
+    SymbolNames{"doc.on.clipboard", {"edit-copy-symbolic", "edit-copy"}},
+    SymbolNames{"envelope", {"mail-unread-symbolic", "mail-unread"}},
+    SymbolNames{"globe", {"web-browser-symbolic", "web-browser"}},
+    SymbolNames{"person.crop.circle", {"avatar-default-symbolic", "avatar-default"}},
+    SymbolNames{"hand.raised", {"security-medium-symbolic", "security-medium"}},
+    SymbolNames{"arrow.triangle.2.circlepath", {"view-refresh-symbolic", "view-refresh"}},
+    SymbolNames{"sparkles", {"starred-symbolic", "starred"}},
+    SymbolNames{"eye.slash", {"view-conceal-symbolic", "view-conceal"}},
+    SymbolNames{"pin", {"view-pin-symbolic", "pin-symbolic"}},
+    SymbolNames{"rectangle.split.3x1", {"view-dual-symbolic", "view-dual"}},
+    SymbolNames{"rectangle.grid.2x2", {"view-grid-symbolic", "view-grid"}},
+    SymbolNames{"keyboard", {"input-keyboard-symbolic", "input-keyboard"}},
+    SymbolNames{"link", {"insert-link-symbolic", "insert-link"}},
 };
 // "minus.circle" and "minus.circle.fill" are always our own drawings: themes have no
 // filled variant, and the remove button shows the two apart.

@@ -1,9 +1,12 @@
 #include "ui/settings/SettingsPanes.h"
 
+#include "ui/settings/AboutPane.h"
 #include "ui/settings/AppearancePane.h"
+#include "ui/settings/HelpPane.h"
 #include "ui/settings/PermissionsPane.h"
 #include "ui/settings/PreviewsPane.h"
 #include "ui/settings/SettingsPage.h"
+#include "ui/settings/SupportPane.h"
 
 namespace quillbern {
 
@@ -29,11 +32,11 @@ std::unique_ptr<QWidget> makeSettingsPane(SettingsSection section, const Setting
         case SettingsSection::permissions:
             return std::make_unique<PermissionsPane>(services);
         case SettingsSection::support:
-            return emptyPane();
+            return std::make_unique<SupportPane>(services);
         case SettingsSection::help:
-            return emptyPane();
+            return std::make_unique<HelpPane>(services);
         case SettingsSection::about:
-            return emptyPane();
+            return std::make_unique<AboutPane>(services);
     }
     return emptyPane();
 }
