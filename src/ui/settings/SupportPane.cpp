@@ -65,7 +65,7 @@ SupportPane::SupportPane(const SettingsServices& services, MakerAddresses addres
 
     auto* diagnostics = page->addCard(new SettingsCard);
     diagnostics->addRow(new SettingsRow(localized("Copy diagnostics"), "doc.on.clipboard", copy_));
-    copy_->setAccessibleName(localized("Copy diagnostics"));
+    copy_->setAccessibleDescription(localized("Copy diagnostics"));
     QObject::connect(copy_, &QPushButton::clicked, this, [this] { model_.copy(); });
     diagnostics->addCaption(
         localized("Paste this into support and it saves several questions: version numbers, how many displays, which "
@@ -100,7 +100,9 @@ SupportPane::SupportPane(const SettingsServices& services, MakerAddresses addres
 }
 
 void SupportPane::showCopied() {
+    // Heard as it reads: a screen reader tells the change of name.
     copy_->setText(model_.copied() ? localized("Copied") : localized("Copy"));
+    copy_->setAccessibleName(copy_->text());
 }
 
 }  // namespace quillbern
