@@ -29,7 +29,14 @@ ImageHandle SimIcons::fileIcon(const Path& path) const {
 
 ImageHandle SimIcons::runningAppIcon(Pid pid) const {
     if (std::ranges::find(windowIcons_, pid) == windowIcons_.end()) return nullptr;
-    return tagged("window:" + std::to_string(pid));
+    ImageHandle icon = tagged("window:" + std::to_string(pid));
+    windowIconsMade_.push_back(icon);
+    return icon;
+}
+
+std::size_t SimIcons::windowIconsHeld() const {
+    return static_cast<std::size_t>(
+        std::ranges::count_if(windowIconsMade_, [](const auto& made) { return !made.expired(); }));
 }
 
 ImageHandle SimIcons::genericAppIcon() const {

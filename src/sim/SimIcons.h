@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -26,12 +27,16 @@ public:
     // An entry that names no icon the themes have.
     void withoutIcon(const Path& appPath) { withoutIcon_.push_back(appPath); }
     void giveWindowIcon(Pid pid) { windowIcons_.push_back(pid); }
+    // How many window pictures were made, and how many of them something still holds.
+    std::size_t windowIconsMade() const { return windowIconsMade_.size(); }
+    std::size_t windowIconsHeld() const;
 
 private:
     mutable std::vector<Path> requests_;
     mutable std::vector<Path> fileRequests_;
     std::vector<Path> withoutIcon_;
     std::vector<Pid> windowIcons_;
+    mutable std::vector<std::weak_ptr<const Image>> windowIconsMade_;
 };
 
 }  // namespace quillbern

@@ -276,6 +276,30 @@ TEST_F(RunningAndLaunching, AnEntryWithoutAPictureShowsItsWindowsPictureElseTheG
     EXPECT_EQ(SimIcons::tagOf(store->icon(running(50, "other", "/apps/Other.app"))), "/apps/Other.app");
 }
 
+TEST_F(RunningAndLaunching, ARunningProcessKeepsOnePictureWhileItRunsAndNoneIsHeldAfter) {
+    // Windows come and go: each refresh of a dock asks for every running process's icon.
+    const auto showAll = [&] {
+        for (const RunningApp& app : world.apps.runningApps())
+            store->icon(app);
+    };
+    for (Pid pid = 100; pid < 130; ++pid) {
+        world.icons.giveWindowIcon(pid);
+        RunningApp tool;
+        tool.pid = pid;
+        world.apps.launch(tool);
+        if (pid >= 105) world.apps.terminate(pid - 5);
+        world.runUntilIdle();
+        showAll();
+        showAll();
+    }
+    EXPECT_EQ(world.icons.windowIconsMade(), 30u) << "one picture per process";
+    EXPECT_EQ(world.icons.windowIconsHeld(), 5u);
+    for (Pid pid = 125; pid < 130; ++pid)
+        world.apps.terminate(pid);
+    world.runUntilIdle();
+    EXPECT_EQ(world.icons.windowIconsHeld(), 0u) << "pictures of processes that ended are let go";
+}
+
 TEST_F(RunningAndLaunching, AFailedLaunchForgetsTheIcon) {
     const PinnedApp editor{"editor", "Editor", std::nullopt};
     const ImageHandle before = store->icon(editor);

@@ -206,7 +206,8 @@ public:
     // change; null when the application cannot be found.
     ImageHandle icon(const PinnedApp& app);
     // A running process's icon: its own application's, else its window's picture, else
-    // the generic one. Kept until the running applications change.
+    // the generic one. One icon for as long as the process runs as the same application;
+    // the generic one only until the running applications change.
     ImageHandle icon(const RunningApp& app);
     // Opens dropped files with a pinned application; nothing when it cannot be found.
     void open(const std::vector<Path>& files, const PinnedApp& app);
@@ -280,7 +281,14 @@ private:
     // Found locations only; forgotten whenever the running applications change.
     std::map<AppId, Path> resolvedPaths_;
     std::map<AppId, ImageHandle> icons_;
-    std::map<Pid, ImageHandle> runningIcons_;
+    struct RunningIcon {
+        // The entry it was made for.
+        std::optional<Path> appPath;
+        ImageHandle image;
+        // Its entry's or its window's picture, not the generic stand-in.
+        bool isOwn = false;
+    };
+    std::map<Pid, RunningIcon> runningIcons_;
     std::vector<Subscription> appWatches_;
     Lifetime lifetime_;
 };

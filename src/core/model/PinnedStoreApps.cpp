@@ -45,6 +45,10 @@ void PinnedStore::refreshRunning() {
         if (auto owner = outermost ? outermost : app.appId) owners.emplace(app.pid, std::move(*owner));
     }
     outermostCache_ = std::move(outermostCache);
+    // An icon goes with its process.
+    std::erase_if(runningIcons_, [&running](const auto& kept) {
+        return std::ranges::none_of(running, [&kept](const RunningApp& app) { return app.pid == kept.first; });
+    });
 
     const bool isChange = bundleIDs != runningBundleIDs_ || owners != ownerBundleIDByPID_ || regular != regularPIDs_;
     runningBundleIDs_ = std::move(bundleIDs);
@@ -62,7 +66,9 @@ void PinnedStore::setLaunching(std::set<AppId> launching) {
 void PinnedStore::invalidateAppLookups() {
     resolvedPaths_.clear();
     icons_.clear();
-    runningIcons_.clear();
+    // A process keeps its own picture while it runs; the generic stand-in is asked again,
+    // since the picture of a window may have come meanwhile.
+    std::erase_if(runningIcons_, [](const auto& kept) { return !kept.second.isOwn; });
 }
 
 void PinnedStore::noteActivation(const RunningApp& app) {
@@ -118,11 +124,14 @@ ImageHandle PinnedStore::icon(const PinnedApp& app) {
 }
 
 ImageHandle PinnedStore::icon(const RunningApp& app) {
-    if (const auto cached = runningIcons_.find(app.pid); cached != runningIcons_.end()) return cached->second;
+    if (const auto cached = runningIcons_.find(app.pid);
+        cached != runningIcons_.end() && cached->second.appPath == app.appPath)
+        return cached->second.image;
     ImageHandle image = app.appPath ? iconSource_.appIcon(*app.appPath) : nullptr;
     if (!image) image = iconSource_.runningAppIcon(app.pid);
+    const bool isOwn = image != nullptr;
     if (!image) image = iconSource_.genericAppIcon();
-    runningIcons_.insert_or_assign(app.pid, image);
+    runningIcons_.insert_or_assign(app.pid, RunningIcon{app.appPath, image, isOwn});
     return image;
 }
 

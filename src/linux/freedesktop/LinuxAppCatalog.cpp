@@ -76,7 +76,9 @@ std::optional<InstalledApp> defaultAppForType(const char* contentType) {
 LinuxAppCatalog::LinuxAppCatalog() : monitor_(g_app_info_monitor_get()) {
     // GIO tells once per reading of the entries, so every reader re-arms it.
     g_signal_connect(monitor_, "changed", G_CALLBACK(+[](GAppInfoMonitor*, gpointer self) {
-                         static_cast<LinuxAppCatalog*>(self)->changed_.emit();
+                         auto* catalog = static_cast<LinuxAppCatalog*>(self);
+                         catalog->paths_.clear();
+                         catalog->changed_.emit();
                      }),
                      this);
     const QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
@@ -96,11 +98,13 @@ Subscription LinuxAppCatalog::onEntriesChanged(Task task) {
 }
 
 std::optional<Path> LinuxAppCatalog::pathForAppId(std::string_view appId) const {
+    if (const auto known = paths_.find(appId); known != paths_.end()) return known->second;
     const std::string entryId = std::string(appId) + std::string(kEntrySuffix);
     const DesktopAppInfo info(g_desktop_app_info_new(entryId.c_str()));
-    if (!info) return std::nullopt;
-    const char* filename = g_desktop_app_info_get_filename(info.get());
-    return filename ? std::optional<Path>(filename) : std::nullopt;
+    const char* filename = info ? g_desktop_app_info_get_filename(info.get()) : nullptr;
+    const std::optional<Path> path = filename ? std::optional<Path>(filename) : std::nullopt;
+    paths_.emplace(std::string(appId), path);
+    return path;
 }
 
 std::optional<AppInfo> LinuxAppCatalog::appInfo(const Path& appPath) const {

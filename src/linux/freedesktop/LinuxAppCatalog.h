@@ -1,5 +1,7 @@
 #pragma once
 
+#include <map>
+
 #include "core/foundation/RunLoop.h"
 #include "core/foundation/Signal.h"
 #include "core/platform/AppCatalog.h"
@@ -21,6 +23,7 @@ public:
     LinuxAppCatalog(const LinuxAppCatalog&) = delete;
     LinuxAppCatalog& operator=(const LinuxAppCatalog&) = delete;
 
+    // Each entry is read once, until the entries change.
     std::optional<Path> pathForAppId(std::string_view appId) const override;
     std::optional<AppInfo> appInfo(const Path& appPath) const override;
     // A desktop entry file, wherever it lies.
@@ -40,6 +43,8 @@ public:
 private:
     GAppInfoMonitor* monitor_;
     Signal<> changed_;
+    // [main] Answers of pathForAppId, a missing entry too; reading an entry stalls the loop.
+    mutable std::map<AppId, std::optional<Path>, std::less<>> paths_;
 };
 
 // The desktop-entry id of an entry file without ".desktop": its path below an XDG

@@ -1,13 +1,18 @@
 #include "ui/foundation/QtIcons.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QIconEngine>
 #include <QImage>
 #include <QMimeDatabase>
 #include <QPainter>
 #include <QPixmap>
+#include <QStyle>
+#include <QStyleOption>
 #include <gio/gdesktopappinfo.h>
 #include <gio/gio.h>
+#include <map>
 #include <memory>
 #include <sys/stat.h>
 
@@ -50,17 +55,119 @@ QImage pictureOf(const PixelBuffer& pixels) {
         .copy();
 }
 
+// An icon of pictures in memory (a window's, a capture, a thumbnail) that keeps the pixmaps
+// it hands out with itself. Qt's own engine for added pixmaps keeps each of them in the
+// process-wide pixmap cache under a key of its own, so pictures of windows long gone would
+// stay there, up to the cache's limit, while new ones come.
+class PictureIconEngine final : public QIconEngine {
+public:
+    explicit PictureIconEngine(std::vector<QImage> pictures)
+        : pictures_(std::make_shared<const std::vector<QImage>>(std::move(pictures))) {}
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State) override {
+        const QImage* picture = nearest(size);
+        if (!picture || size.isEmpty()) return {};
+        const Key key{size.width(), size.height(), mode == QIcon::Disabled};
+        if (const auto made = made_.find(key); made != made_.end()) return made->second;
+        // Never larger than asked, as Qt's icons; the painter scales a small one up.
+        QImage shown = picture->width() > size.width() || picture->height() > size.height()
+                           ? picture->scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation)
+                           : *picture;
+        QPixmap pixmap = QPixmap::fromImage(std::move(shown));
+        if (key.disabled) {
+            QStyleOption option;
+            option.palette = QApplication::palette();
+            pixmap = QApplication::style()->generatedIconPixmap(QIcon::Disabled, pixmap, &option);
+        }
+        // A view asks for a size or two; a bound keeps a caller that asks for many sizes in check.
+        if (made_.size() >= kMostSizes) made_.clear();
+        made_.emplace(key, pixmap);
+        return pixmap;
+    }
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
+        const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
+        QPixmap shown = pixmap(rect.size() * ratio, mode, state);
+        shown.setDevicePixelRatio(ratio);
+        const QSizeF fitted = QSizeF(shown.size()) / ratio;
+        painter->drawPixmap(QRectF(QPointF(rect.x() + (rect.width() - fitted.width()) / 2,
+                                           rect.y() + (rect.height() - fitted.height()) / 2),
+                                   fitted),
+                            shown, QRectF(shown.rect()));
+    }
+
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override {
+        const QImage* picture = nearest(size);
+        if (!picture) return {};
+        const QSize own = picture->size();
+        return own.width() > size.width() || own.height() > size.height() ? own.scaled(size, Qt::KeepAspectRatio) : own;
+    }
+
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
+        QList<QSize> sizes;
+        for (const QImage& picture : *pictures_)
+            sizes.append(picture.size());
+        return sizes;
+    }
+
+    bool isNull() override { return pictures_->empty(); }
+    QString key() const override { return QStringLiteral("quillbern.picture"); }
+    QIconEngine* clone() const override { return new PictureIconEngine(pictures_); }
+
+private:
+    static constexpr std::size_t kMostSizes = 8;
+    struct Key {
+        int width;
+        int height;
+        bool disabled;
+        auto operator<=>(const Key&) const = default;
+    };
+
+    explicit PictureIconEngine(std::shared_ptr<const std::vector<QImage>> pictures) : pictures_(std::move(pictures)) {}
+
+    // The smallest picture that covers the size, else the largest.
+    const QImage* nearest(const QSize& size) const {
+        const QImage* best = nullptr;
+        for (const QImage& picture : *pictures_) {
+            const bool covers = picture.width() >= size.width() || picture.height() >= size.height();
+            const bool bestCovers = best && (best->width() >= size.width() || best->height() >= size.height());
+            const qint64 area = qint64(picture.width()) * picture.height();
+            const qint64 bestArea = best ? qint64(best->width()) * best->height() : 0;
+            if (!best || (covers && (!bestCovers || area < bestArea)) || (!covers && !bestCovers && area > bestArea))
+                best = &picture;
+        }
+        return best;
+    }
+
+    std::shared_ptr<const std::vector<QImage>> pictures_;
+    std::map<Key, QPixmap> made_;
+};
+
+QIcon pictureIcon(std::vector<QImage> pictures) {
+    std::erase_if(pictures, [](const QImage& picture) { return picture.isNull(); });
+    if (pictures.empty()) return {};
+    return QIcon(new PictureIconEngine(std::move(pictures)));
+}
+
 }  // namespace
 
 QtIcons::QtIcons(WindowPictures windowPictures) : windowPictures_(std::move(windowPictures)) {}
 
 ImageHandle QtIcons::appIcon(const Path& appPath) const {
+    struct stat facts {};
+    if (::stat(appPath.c_str(), &facts) != 0) return nullptr;
+    const EntryStamp stamp{facts.st_dev, facts.st_ino, facts.st_size, facts.st_mtim.tv_sec, facts.st_mtim.tv_nsec};
+    if (const auto known = appIcons_.find(appPath); known != appIcons_.end() && known->second.stamp == stamp)
+        return known->second.image;
     GDesktopAppInfo* entry = g_desktop_app_info_new_from_filename(appPath.c_str());
-    if (!entry) return nullptr;
     QIcon icon;
-    if (GIcon* declared = g_app_info_get_icon(G_APP_INFO(entry))) icon = iconOf(declared);
-    g_object_unref(entry);
-    return imageOf(std::move(icon));
+    if (entry) {
+        if (GIcon* declared = g_app_info_get_icon(G_APP_INFO(entry))) icon = iconOf(declared);
+        g_object_unref(entry);
+    }
+    ImageHandle image = imageOf(std::move(icon));
+    appIcons_.insert_or_assign(appPath, KnownIcon{stamp, image});
+    return image;
 }
 
 ImageHandle QtIcons::fileIcon(const Path& path) const {
@@ -83,10 +190,10 @@ ImageHandle QtIcons::fileIcon(const Path& path) const {
 ImageHandle QtIcons::runningAppIcon(Pid pid) const {
     if (!windowPictures_) return nullptr;
     // Every size, so each view draws from the one nearest its own.
-    QIcon icon;
+    std::vector<QImage> pictures;
     for (const PixelBuffer& pixels : windowPictures_(pid))
-        icon.addPixmap(QPixmap::fromImage(pictureOf(pixels)));
-    return imageOf(std::move(icon));
+        pictures.push_back(pictureOf(pixels));
+    return imageOf(pictureIcon(std::move(pictures)));
 }
 
 ImageHandle QtIcons::genericAppIcon() const {
@@ -106,7 +213,15 @@ void useCommonIconThemeAsFallback() {
 }
 
 QIcon qIcon(const ImageHandle& image) {
-    if (image && image->pixels) return QIcon(QPixmap::fromImage(pictureOf(*image->pixels)));
+    if (image && image->pixels) {
+        // The picture's own pixels, kept alive by the icon rather than copied at every paint.
+        const PixelBuffer& pixels = *image->pixels;
+        auto* held = new ImageHandle(image);
+        return pictureIcon({QImage(
+            pixels.rgbaPremultiplied.data(), pixels.width, pixels.height, pixels.width * 4,
+            QImage::Format_RGBA8888_Premultiplied, [](void* handle) { delete static_cast<ImageHandle*>(handle); },
+            held)});
+    }
     if (!image || !image->native) return {};
     // Only QtIcons puts a QtIconImage behind `native`; every image of the program comes from it.
     return std::static_pointer_cast<const QtIconImage>(image->native)->icon;

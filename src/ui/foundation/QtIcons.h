@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QIcon>
+#include <cstdint>
 #include <functional>
+#include <map>
 #include <vector>
 
 class QPainter;
@@ -28,7 +30,21 @@ public:
     ImageHandle genericAppIcon() const override;
 
 private:
+    // An entry file as it stood when its icon was read.
+    struct EntryStamp {
+        std::uint64_t device, inode;
+        std::int64_t size, seconds, nanoseconds;
+        bool operator==(const EntryStamp&) const = default;
+    };
+    struct KnownIcon {
+        EntryStamp stamp;
+        ImageHandle image;
+    };
+
     WindowPictures windowPictures_;
+    // Reading an entry on every refresh of the docks would stall the main loop; an entry
+    // is read again once its file changed.
+    mutable std::map<Path, KnownIcon> appIcons_;
 };
 
 // Where the desktop names no icon theme of its own (a bare X session gives only hicolor),
