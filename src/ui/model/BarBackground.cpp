@@ -3,6 +3,8 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include "ui/foundation/PaintBands.h"
+
 namespace quillbern {
 
 namespace {
@@ -67,6 +69,32 @@ QPainterPath BarBackground::outline(const QRectF& bounds) const {
 void SummonableSlab::paint(QPainter& painter, const QRectF& bounds, const BackgroundPalette& palette) const {
     paintMaterial(painter, bounds, cornerRadius,
                   fillOpacity(DockMaterial::thick, reducedTransparency, palette.canBlend), palette);
+}
+
+void BarBackgroundPicture::paint(QPainter& painter, const BarBackground& background, const QRectF& bounds,
+                                 const BackgroundPalette& palette) {
+    const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+    const Look look{background.material,
+                    background.cornerRadius,
+                    background.reducedTransparency,
+                    background.tint.rgba(),
+                    background.tint.isValid(),
+                    palette.window.rgba(),
+                    palette.separator.rgba(),
+                    palette.canBlend,
+                    bounds,
+                    ratio};
+    const QRect covered = bounds.toAlignedRect();
+    if (drawn_ != look) {
+        picture_ = QPixmap(covered.size() * ratio);
+        picture_.setDevicePixelRatio(ratio);
+        picture_.fill(Qt::transparent);
+        QPainter onPicture(&picture_);
+        onPicture.translate(-covered.topLeft());
+        paintInBands(onPicture, bounds, [&](QPainter& p) { background.paint(p, bounds, palette); });
+        drawn_ = look;
+    }
+    paintInBands(painter, covered, [&](QPainter& p) { p.drawPixmap(covered.topLeft(), picture_); });
 }
 
 QPainterPath SummonableSlab::outline(const QRectF& bounds) const {

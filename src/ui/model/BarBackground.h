@@ -1,13 +1,15 @@
 #pragma once
 
 #include <QColor>
+#include <QPixmap>
+#include <QRectF>
+#include <optional>
 
 #include "core/model/DockMaterial.h"
 #include "ui/model/BackgroundPalette.h"
 
 class QPainter;
 class QPainterPath;
-class QRectF;
 
 namespace quillbern {
 
@@ -33,6 +35,31 @@ struct SummonableSlab {
 
     void paint(QPainter& painter, const QRectF& bounds, const BackgroundPalette& palette) const;
     QPainterPath outline(const QRectF& bounds) const;
+};
+
+// A bar's background drawn once into a picture and copied, in bands, at each paint until
+// its look or place changes: drawing its antialiased shape at every repaint of a dock was
+// most of the repaint.
+class BarBackgroundPicture {
+public:
+    void paint(QPainter& painter, const BarBackground& background, const QRectF& bounds,
+               const BackgroundPalette& palette);
+
+private:
+    struct Look {
+        DockMaterial material;
+        double cornerRadius;
+        bool reducedTransparency;
+        QRgb tint;
+        bool tinted;
+        QRgb window, separator;
+        bool canBlend;
+        QRectF bounds;
+        qreal ratio;
+        bool operator==(const Look&) const = default;
+    };
+    std::optional<Look> drawn_;
+    QPixmap picture_;
 };
 
 // The opacity of a material's fill.

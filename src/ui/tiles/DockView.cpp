@@ -449,7 +449,8 @@ QString DockView::headerText() const {
 void DockView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const AppearanceStore& look = *content_.appearance;
-    background().paint(painter, layout_.bar, BackgroundPalette::current(content_.system->hasCompositor()));
+    backgroundPicture_.paint(painter, background(), layout_.bar,
+                             BackgroundPalette::current(content_.system->hasCompositor()));
 
     if (const double shown = highlight_.value(content_.clock->mediaNow()); shown > 0) {
         painter.save();

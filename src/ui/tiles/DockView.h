@@ -21,6 +21,7 @@
 #include "core/tiles/LocationTiles.h"
 #include "core/tiles/TrashTile.h"
 #include "ui/foundation/OutlinedView.h"
+#include "ui/model/BarBackground.h"
 #include "ui/tiles/TileCell.h"
 
 class QMimeData;
@@ -139,6 +140,7 @@ private:
     FrameTicker ticker_;
     TileStrip* strip_;
     AuthorizeButton* authorize_;
+    BarBackgroundPicture backgroundPicture_;
     QIcon folderIcon_;
     QIcon trashIcon_;
     QIcon fullTrashIcon_;

@@ -15,6 +15,7 @@
 #include <map>
 
 #include "core/tiles/DockMetrics.h"
+#include "ui/foundation/PaintBands.h"
 #include "ui/tiles/BarStyle.h"
 #include "ui/tiles/TileChrome.h"
 #include "ui/tiles/TileStripAccessible.h"
@@ -295,9 +296,9 @@ void TileStrip::paintEvent(QPaintEvent*) {
     layer.fill(Qt::transparent);
     QPainter layerPainter(&layer);
     paintStrip(layerPainter, now);
-    applyFadeMask(layerPainter, mask);
+    paintInBands(layerPainter, rect(), [&](QPainter& p) { applyFadeMask(p, mask); });
     layerPainter.end();
-    painter.drawImage(QPointF(0, 0), layer);
+    paintInBands(painter, rect(), [&](QPainter& p) { p.drawImage(QPointF(0, 0), layer); });
 }
 
 void TileStrip::paintStrip(QPainter& painter, MediaTime now) const {
