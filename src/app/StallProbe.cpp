@@ -1,13 +1,81 @@
 #include "app/StallProbe.h"
 
+#include <cxxabi.h>
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <QEvent>
+#include <QMetaEnum>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
+#include <memory>
+
+#include "linux/qt/QtRunLoop.h"
 
 namespace quillbern {
+
+namespace {
+
+// A task's type as written in the source, its argument lists left out to keep it short.
+std::string taskName(const std::type_info& type) {
+    // The names of local types (lambdas) are mangled without the symbol's prefix.
+    const std::string mangled = type.name();
+    int status = 0;
+    const std::unique_ptr<char, void (*)(void*)> demangled(
+        abi::__cxa_demangle(("_Z" + mangled).c_str(), nullptr, nullptr, &status), std::free);
+    const std::string full = status == 0 && demangled ? demangled.get() : mangled;
+    std::string name;
+    int depth = 0;
+    for (const char c : full) {
+        if (c == '(') ++depth;
+        if (depth == 0) name += c;
+        if (c == ')' && depth > 0 && --depth == 0) name += "()";
+    }
+    return "the main loop's task " + name;
+}
+
+qint64 threadCpuNs() {
+    timespec now{};
+    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return qint64(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+}
+
+std::string eventName(const char* receiverClass, int type) {
+    const char* typeName = QMetaEnum::fromType<QEvent::Type>().valueToKey(type);
+    return std::string(typeName ? typeName : "event " + std::to_string(type)) + " to " + receiverClass;
+}
+
+}  // namespace
+
+bool ProbedApplication::notify(QObject* receiver, QEvent* event) {
+    if (!probe_ || !probe_->isCounting() || depth_ > 0) return QApplication::notify(receiver, event);
+    // The receiver may go while the event is handled: its class is taken before.
+    const char* receiverClass = receiver ? receiver->metaObject()->className() : "nothing";
+    const int type = event->type();
+    QtRunLoop::takeLastTask();
+    QElapsedTimer timer;
+    timer.start();
+    const qint64 cpuBefore = threadCpuNs();
+    ++depth_;
+    struct Leave {
+        int& depth;
+        ~Leave() { --depth; }
+    } leave{depth_};
+    const bool handled = QApplication::notify(receiver, event);
+    const qint64 took = timer.nsecsElapsed();
+    probe_->delivered(took, threadCpuNs() - cpuBefore, QtRunLoop::takeLastTask(), receiverClass, type);
+    return handled;
+}
+
+void StallProbe::delivered(qint64 nanoseconds, qint64 onProcessorNs, const std::type_info* task,
+                           const char* receiverClass, int eventType) {
+    if (nanoseconds <= longestTaskNs_) return;
+    longestTaskNs_ = nanoseconds;
+    longestTaskCpuNs_ = onProcessorNs;
+    longestTask_ = task ? taskName(*task) : eventName(receiverClass, eventType);
+}
 
 StallProbe::StallProbe(double delaySeconds) : schedstat_(::open("/proc/thread-self/schedstat", O_RDONLY | O_CLOEXEC)) {
     timer_.setTimerType(Qt::PreciseTimer);
@@ -48,12 +116,13 @@ void StallProbe::fired() {
 }
 
 std::string StallProbe::report() const {
-    char text[200];
+    char text[256];
     std::snprintf(text, sizeof text,
                   "the main loop's longest stall: %.1f ms, %.1f ms of it its own, not waiting for a processor "
-                  "(%lld probes every %d ms)",
-                  double(longestNs_) / 1e6, double(longestOwnNs_) / 1e6, probes_, kIntervalMs);
-    return text;
+                  "(%lld probes every %d ms); its longest piece of work: %.1f ms (%.1f ms of it on a processor), ",
+                  double(longestNs_) / 1e6, double(longestOwnNs_) / 1e6, probes_, kIntervalMs,
+                  double(longestTaskNs_) / 1e6, double(longestTaskCpuNs_) / 1e6);
+    return text + (longestTask_.empty() ? std::string("none") : longestTask_);
 }
 
 }  // namespace quillbern

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 #include <string>
+#include <typeinfo>
 
 namespace quillbern {
 
@@ -13,6 +15,9 @@ namespace quillbern {
 // (the kernel counts it per thread); the probe also tells the worst lateness without it,
 // which is the loop's own. Started by the program when QUILLBERN_STALL_PROBE is set, to
 // the seconds after which it starts counting, so the start-up's own work is left out.
+// Through ProbedApplication it also times each event the loop hands out and names the
+// kind of the longest: the task or timer of the main run loop, else the event and its
+// receiver's class.
 class StallProbe final : public QObject {
 public:
     static constexpr int kIntervalMs = 5;
@@ -21,6 +26,11 @@ public:
     ~StallProbe() override;
     // "the main loop's longest stall: ..." for the log.
     std::string report() const;
+    // One event the loop handed out (not those sent while handling another), how long it
+    // took and how much of that the thread ran; `task` is the run loop's task it ran, if any.
+    void delivered(qint64 nanoseconds, qint64 onProcessorNs, const std::type_info* task, const char* receiverClass,
+                   int eventType);
+    bool isCounting() const { return clock_.isValid(); }
 
 private:
     void fired();
@@ -36,6 +46,23 @@ private:
     qint64 longestNs_ = 0;
     qint64 longestOwnNs_ = 0;
     long long probes_ = 0;
+    qint64 longestTaskNs_ = 0;
+    qint64 longestTaskCpuNs_ = 0;
+    std::string longestTask_;
+};
+
+// The program's application object: while a probe is set, each event it hands out from
+// the loop is timed for the probe.
+class ProbedApplication final : public QApplication {
+public:
+    using QApplication::QApplication;
+
+    void setProbe(StallProbe* probe) { probe_ = probe; }
+    bool notify(QObject* receiver, QEvent* event) override;
+
+private:
+    StallProbe* probe_ = nullptr;
+    int depth_ = 0;
 };
 
 }  // namespace quillbern

@@ -101,10 +101,15 @@ int run(std::unique_ptr<SingleInstance> instance) {
             shell.applicationDidFinishLaunching();
             log("started");
             std::unique_ptr<StallProbe> probe;
-            if (qEnvironmentVariableIsSet("QUILLBERN_STALL_PROBE"))
+            if (qEnvironmentVariableIsSet("QUILLBERN_STALL_PROBE")) {
                 probe = std::make_unique<StallProbe>(qEnvironmentVariable("QUILLBERN_STALL_PROBE").toDouble());
+                static_cast<ProbedApplication*>(qApp)->setProbe(probe.get());
+            }
             status = QApplication::exec();
-            if (probe) log(probe->report());
+            if (probe) {
+                static_cast<ProbedApplication*>(qApp)->setProbe(nullptr);
+                log(probe->report());
+            }
         }
         shell.applicationWillTerminate();
     }
@@ -124,7 +129,7 @@ int main(int argc, char** argv) {
     SyslogSink logSink;
     setLogSink(&logSink);
 
-    QApplication application(argc, argv);
+    ProbedApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillbern"));
     QApplication::setDesktopFileName(QStringLiteral("quillbern"));
     // An agent: it lives in the tray and its panels, never as a window in the taskbar.

@@ -5,10 +5,18 @@
 #include <QTimer>
 #include <atomic>
 #include <cmath>
+#include <utility>
 
 namespace quillbern {
 
 namespace {
+
+thread_local const std::type_info* lastTask = nullptr;
+
+void run(const Task& task) {
+    lastTask = &task.target_type();
+    task();
+}
 
 int milliseconds(Duration seconds) {
     return static_cast<int>(std::lround(std::max(0.0, seconds) * 1000));
@@ -32,7 +40,7 @@ public:
         if (cancelled_) return;
         if (!repeats_) finished_ = true;
         const std::shared_ptr<Task> task = task_;
-        (*task)();
+        run(*task);
         if (!repeats_ && timer_) timer_->deleteLater();
     }
 
@@ -66,7 +74,7 @@ void QtRunLoop::post(Task task) {
                 next = std::move(posted_.front());
                 posted_.pop_front();
             }
-            next();
+            run(next);
         },
         Qt::QueuedConnection);
 }
@@ -92,6 +100,10 @@ Timer QtRunLoop::schedule(Duration firstDelay, std::optional<Duration> interval,
     });
     timer->start();
     return Timer(control);
+}
+
+const std::type_info* QtRunLoop::takeLastTask() {
+    return std::exchange(lastTask, nullptr);
 }
 
 bool QtRunLoop::isCurrent() const {

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <deque>
 #include <mutex>
+#include <typeinfo>
 
 #include "core/foundation/RunLoop.h"
 
@@ -18,6 +19,10 @@ public:
     Timer after(Duration delay, Task task) override;
     Timer every(Duration interval, Task task, std::optional<Duration> firstDelay = {}) override;
     bool isCurrent() const override;
+
+    // The type of the posted task or timer task the main loop began last, forgotten as it
+    // is taken; null when none began since. For the stall probe, which names what ran long.
+    static const std::type_info* takeLastTask();
 
 private:
     Timer schedule(Duration firstDelay, std::optional<Duration> interval, Task task);
