@@ -7,13 +7,17 @@
 
 #include "core/foundation/JsonFileDefaults.h"
 #include "core/foundation/ThreadRunLoop.h"
+#include "core/platform/SystemThreads.h"
+#include "sim/ManualRunLoop.h"
+#include "sim/SimClock.h"
 #include "sim/SimLog.h"
 
 using namespace quillbern;
 
 namespace {
 
-// One assignment in a domain of 200 keys, written through to the file as the program does.
+// One assignment in a domain of 200 keys, written through to the file on the spot, as the
+// program does only when the settings' own thread could not start.
 void DefaultsAssignmentWith200Keys(benchmark::State& state) {
     const auto dir = std::filesystem::temp_directory_path() / ("quillbern-bench-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
@@ -27,6 +31,32 @@ void DefaultsAssignmentWith200Keys(benchmark::State& state) {
     std::filesystem::remove_all(dir);
 }
 BENCHMARK(DefaultsAssignmentWith200Keys)->Unit(benchmark::kMicrosecond);
+
+// What a burst of 100 assignments costs the main loop in a domain of 200 keys, as the
+// program saves: the turn's state handed to the settings' own queue, written there.
+void DefaultsBurstOf100AssignmentsWith200Keys(benchmark::State& state) {
+    const auto dir = std::filesystem::temp_directory_path() / ("quillbern-bench-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    SimClock clock;
+    ManualRunLoop mainLoop(clock);
+    SystemThreads threads;
+    JsonFileDefaults defaults(dir / "defaults.json", clock,
+                              JsonFileDefaults::Saving{mainLoop, threads.serialQueue("quillbern.save")});
+    for (int i = 0; i < 200; ++i)
+        defaults.set("key." + std::to_string(i), Json{{"value", i}, {"name", "entry"}});
+    defaults.flush();
+    for (auto _ : state) {
+        for (int step = 0; step < 100; ++step)
+            defaults.set("appearanceTileSize", 40 + step);
+        // The turn of the loop ends: its state is handed over.
+        clock.runUntilIdle();
+        state.PauseTiming();
+        defaults.flush();
+        state.ResumeTiming();
+    }
+    std::filesystem::remove_all(dir);
+}
+BENCHMARK(DefaultsBurstOf100AssignmentsWith200Keys)->Unit(benchmark::kMicrosecond);
 
 // Posting 100,000 blocks to the worker thread and waiting until the last has run.
 void ThreadRunLoopPost100k(benchmark::State& state) {

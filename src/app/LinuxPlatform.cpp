@@ -49,7 +49,8 @@ std::unique_ptr<LinuxPlatform> LinuxPlatform::open(std::unique_ptr<SingleInstanc
 
 LinuxPlatform::LinuxPlatform(std::unique_ptr<X11Connection> connection, std::unique_ptr<SingleInstance> instance)
     : mainLoop_(std::make_unique<QtRunLoop>()),
-      defaults_(JsonFileDefaults::openDomain("defaults", clock_)),
+      defaults_(JsonFileDefaults::openDomain(
+          "defaults", clock_, JsonFileDefaults::Saving{*mainLoop_, threads_.serialQueue("quillbern.save")})),
       text_(std::make_unique<IcuTextServices>()),
       alerts_(std::make_unique<QtAlerts>()),
       connection_(std::move(connection)),

@@ -18,9 +18,12 @@
 #include "core/foundation/AtomicFile.h"
 #include "core/foundation/JsonFileDefaults.h"
 #include "core/foundation/JsonText.h"
+#include "core/platform/SystemThreads.h"
+#include "sim/ManualRunLoop.h"
 #include "sim/SimClock.h"
 #include "sim/SimDefaults.h"
 #include "sim/SimLog.h"
+#include "sim/SimSerialQueue.h"
 #include "support/ScopedEnvironment.h"
 
 using namespace quillbern;
@@ -274,6 +277,38 @@ TEST_F(JsonFileDefaultsTest, EveryAssignmentRewritesTheFile) {
     EXPECT_EQ(Json::parse(readFile(file)), Json({{"size", 48}}));
     defaults.remove("size");
     EXPECT_EQ(Json::parse(readFile(file)), Json::object());
+}
+
+TEST_F(JsonFileDefaultsTest, SavesGoToTheirQueueOnceATurnAndANewerStateReplacesOneNotYetWritten) {
+    const fs::path file = directory_ / "domain.json";
+    ManualRunLoop loop(clock_);
+    auto owned = std::make_unique<SimSerialQueue>("save", [](SimSerialQueue*) {});
+    SimSerialQueue& queue = *owned;
+    JsonFileDefaults defaults(file, clock_, JsonFileDefaults::Saving{loop, std::move(owned)});
+    for (int size = 1; size <= 100; ++size)
+        defaults.set("size", size);
+    EXPECT_FALSE(fs::exists(file)) << "nothing is written on the caller's thread";
+    clock_.runUntilIdle();
+    EXPECT_EQ(queue.pendingCount(), 1u) << "the turn's hundred assignments make one save";
+    defaults.set("name", "new");
+    clock_.runUntilIdle();
+    EXPECT_EQ(queue.pendingCount(), 1u) << "the newer state waits in the older one's place";
+    queue.runAll();
+    EXPECT_EQ(Json::parse(readFile(file)), Json({{"size", 100}, {"name", "new"}}));
+}
+
+TEST_F(JsonFileDefaultsTest, WhatIsNotYetWrittenIsWrittenByFlushAndAtTheEnd) {
+    const fs::path file = directory_ / "domain.json";
+    SystemThreads threads;
+    ManualRunLoop loop(clock_);
+    {
+        JsonFileDefaults defaults(file, clock_, JsonFileDefaults::Saving{loop, threads.serialQueue("quillbern.save")});
+        defaults.set("size", 48);
+        defaults.flush();
+        EXPECT_EQ(Json::parse(readFile(file)), Json({{"size", 48}})) << "before the loop turned";
+        defaults.set("name", "last");
+    }
+    EXPECT_EQ(Json::parse(readFile(file)), Json({{"size", 48}, {"name", "last"}}));
 }
 
 TEST_F(JsonFileDefaultsTest, CrashBeforeTheRenameLeavesTheOldFileWhole) {

@@ -14,7 +14,7 @@
 
 namespace quillbern {
 
-// Stored settings of one domain: typed values by key, each assignment written at once
+// Stored settings of one domain: typed values by key, each assignment saved at once
 // (an unchanged value too). A data value is kept as {"$data": "<base64>"} so that the
 // stored form stays plain JSON. Main thread only.
 class Defaults {
@@ -43,6 +43,11 @@ public:
     // Tells onChange after a write or removal that changed the key's stored value.
     [[nodiscard]] Subscription observe(std::string_view key, std::function<void()> onChange);
 
+    // Returns once every assignment made so far is stored where the domain keeps it (or
+    // a bounded wait for that ended), for a caller about to rely on it: before changing
+    // something outside the program that only the stored value can undo, and at the end.
+    virtual void flush() {}
+
     static Json dataJson(const Bytes& data);
     static std::optional<Bytes> bytesFromJson(const Json& value);
 
@@ -51,6 +56,8 @@ protected:
 
     // Called after every assignment or removal, with the whole domain as it now stands.
     virtual void persist(const Json& values, std::string_view changedKey) = 0;
+    // The whole domain as it stands.
+    const Json& values() const { return values_; }
 
 private:
     void write(std::string_view key, std::optional<Json> newValue);

@@ -3,12 +3,17 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <chrono>
+#include <condition_variable>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <mutex>
 #include <sys/stat.h>
+#include <utility>
 
 #include "core/foundation/AtomicFile.h"
 #include "core/foundation/JsonText.h"
@@ -120,8 +125,9 @@ fs::path domainFile(std::string_view domain) {
 
 }  // namespace
 
-std::unique_ptr<JsonFileDefaults> JsonFileDefaults::openDomain(std::string_view domain, const Clock& clock) {
-    return std::make_unique<JsonFileDefaults>(domainFile(domain), clock);
+std::unique_ptr<JsonFileDefaults> JsonFileDefaults::openDomain(std::string_view domain, const Clock& clock,
+                                                               std::optional<Saving> saving) {
+    return std::make_unique<JsonFileDefaults>(domainFile(domain), clock, std::move(saving));
 }
 
 std::optional<Json> JsonFileDefaults::readDomain(std::string_view domain) {
@@ -130,13 +136,119 @@ std::optional<Json> JsonFileDefaults::readDomain(std::string_view domain) {
     return std::move(values).value();
 }
 
-JsonFileDefaults::JsonFileDefaults(fs::path file, const Clock& clock) : JsonFileDefaults(file, load(file, clock)) {}
+struct JsonFileDefaults::Writer {
+    explicit Writer(fs::path target) : file(std::move(target)) {}
 
-JsonFileDefaults::JsonFileDefaults(fs::path file, Loaded loaded)
+    const fs::path file;
+    std::mutex mutex;
+    std::condition_variable written;
+    // Handed over and not yet taken by the queue, with the key of its latest change.
+    std::optional<std::pair<Json, std::string>> waiting;
+    // Whether the queue holds an item that will take `waiting`.
+    bool queued = false;
+    std::uint64_t handedOver = 0;
+    std::uint64_t done = 0;
+
+    // Any thread: the file as `values` say, or the reason in the log.
+    void write(const Json& values, std::string_view changedKey) const;
+    // On the queue: writes what waits, if anything does.
+    void writeWaiting();
+};
+
+void JsonFileDefaults::Writer::write(const Json& values, std::string_view changedKey) const {
+    // A file the reader refuses would be moved aside at the next start: keep the old one.
+    if (nestingDepth(values) > kMaxJsonDepth) {
+        log("settings not saved (key ", escapedForLog(changedKey), "): values nested deeper than ", kMaxJsonDepth,
+            " levels could not be read back");
+        return;
+    }
+    std::string text;
+    try {
+        text = values.dump(2) + "\n";
+    } catch (const Json::exception& error) {
+        // Invalid UTF-8 is refused where texts enter; should one slip through, keep the old file.
+        log("settings not saved (key ", escapedForLog(changedKey), "): ", error.what());
+        return;
+    }
+    const auto saved = writeFileAtomically(file, text);
+    if (!saved) log("settings not saved (key ", escapedForLog(changedKey), "): ", saved.error().message);
+}
+
+void JsonFileDefaults::Writer::writeWaiting() {
+    std::optional<std::pair<Json, std::string>> taken;
+    std::uint64_t generation = 0;
+    {
+        std::lock_guard lock(mutex);
+        taken = std::exchange(waiting, std::nullopt);
+        queued = false;
+        generation = handedOver;
+    }
+    if (taken) write(taken->first, taken->second);
+    {
+        std::lock_guard lock(mutex);
+        done = std::max(done, generation);
+    }
+    written.notify_all();
+}
+
+JsonFileDefaults::JsonFileDefaults(fs::path file, const Clock& clock, std::optional<Saving> saving)
+    : JsonFileDefaults(file, load(file, clock), std::move(saving)) {}
+
+JsonFileDefaults::JsonFileDefaults(fs::path file, Loaded loaded, std::optional<Saving> saving)
     : Defaults(std::move(loaded.values)),
       file_(std::move(file)),
       movedAside_(std::move(loaded.movedAside)),
-      writable_(loaded.writable) {}
+      writable_(loaded.writable),
+      writer_(std::make_shared<Writer>(file_)) {
+    if (saving && saving->queue) {
+        mainLoop_ = &saving->mainLoop;
+        queue_ = std::move(saving->queue);
+    } else if (saving) {
+        log("the settings' own thread did not start; settings are written on the main thread");
+    }
+}
+
+JsonFileDefaults::~JsonFileDefaults() {
+    flush();
+}
+
+void JsonFileDefaults::persist(const Json& values, std::string_view changedKey) {
+    if (!writable_) return;
+    if (!queue_) {
+        writer_->write(values, changedKey);
+        return;
+    }
+    // One copy of the domain for all the assignments of this turn of the loop.
+    const bool posted = unsaved_.has_value();
+    unsaved_ = std::string(changedKey);
+    if (!posted) mainLoop_->post(lifetime_.guard([this] { handOver(); }));
+}
+
+void JsonFileDefaults::handOver() {
+    if (!unsaved_) return;
+    std::pair<Json, std::string> state{values(), std::move(*unsaved_)};
+    unsaved_.reset();
+    bool startItem = false;
+    {
+        std::lock_guard lock(writer_->mutex);
+        writer_->waiting = std::move(state);
+        ++writer_->handedOver;
+        startItem = !std::exchange(writer_->queued, true);
+    }
+    if (startItem) queue_->async({}, [writer = writer_](const CancelToken&) { writer->writeWaiting(); });
+}
+
+void JsonFileDefaults::flush() {
+    if (!queue_) return;
+    handOver();
+    std::unique_lock lock(writer_->mutex);
+    const std::uint64_t wanted = writer_->handedOver;
+    if (!writer_->written.wait_for(lock, std::chrono::duration<double>(kFlushLimit),
+                                   [&] { return writer_->done >= wanted; })) {
+        log("settings not yet written to ", escapedForLog(file_.string()), " after ", kFlushLimit,
+            " s; the disk may be stalled, the last change may be lost");
+    }
+}
 
 JsonFileDefaults::Loaded JsonFileDefaults::load(const fs::path& file, const Clock& clock) {
     struct stat status {};
@@ -156,26 +268,6 @@ JsonFileDefaults::Loaded JsonFileDefaults::load(const fs::path& file, const Cloc
     log("settings file ", escapedForLog(file.string()), " cannot be read (", why, "); kept it as ",
         escapedForLog(aside.string()), " and started with defaults");
     return {Json::object(), aside, true};
-}
-
-void JsonFileDefaults::persist(const Json& values, std::string_view changedKey) {
-    if (!writable_) return;
-    // A file the reader refuses would be moved aside at the next start: keep the old one.
-    if (nestingDepth(values) > kMaxJsonDepth) {
-        log("settings not saved (key ", escapedForLog(changedKey), "): values nested deeper than ", kMaxJsonDepth,
-            " levels could not be read back");
-        return;
-    }
-    std::string text;
-    try {
-        text = values.dump(2) + "\n";
-    } catch (const Json::exception& error) {
-        // Invalid UTF-8 is refused where texts enter; should one slip through, keep the old file.
-        log("settings not saved (key ", escapedForLog(changedKey), "): ", error.what());
-        return;
-    }
-    const auto written = writeFileAtomically(file_, text);
-    if (!written) log("settings not saved (key ", escapedForLog(changedKey), "): ", written.error().message);
 }
 
 }  // namespace quillbern

@@ -305,6 +305,8 @@ void AppShell::applicationWillTerminate() {
     if (suppressor_.isEnabled()) suppressor_.restore();
     if (dock_) dock_->stop();
     engine_.stop();
+    // The program may end without destroying anything from here on.
+    platform_.defaults.flush();
 }
 
 void AppShell::displayLost() {
@@ -312,6 +314,7 @@ void AppShell::displayLost() {
         "its own settings back and stopping window tracking; the rest ends with the program");
     if (suppressor_.isEnabled()) suppressor_.restore();
     engine_.stop();
+    platform_.defaults.flush();
 }
 
 }  // namespace quillbern

@@ -86,6 +86,8 @@ bool DockSuppressor::apply() {
         setLastError(tr(kSaveFailedMessage));
         return false;
     }
+    // The record is the only way back to the user's values: it is on disk before they change.
+    defaults_.flush();
     const RawValues before = rawValues();
     write(hidden);
     if (!dock_.synchronize()) {
