@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # How long the program's main loop is kept from its events while the desktop is busy: the
-# real program on the headless test desktop (three docks, one listing running windows),
-# 50 client windows (each its own process) opening, then moving, closing and opening for
-# SECONDS, and the longest lateness of a 5 ms probe timer on the main loop meanwhile
-# (QUILLBERN_STALL_PROBE, counting from 2 s after the start, once the start-up is done).
+# real program on the headless test desktop (three docks shown, one listing the running
+# applications on both monitors), 50 client windows (each its own process) opening, then
+# moving, closing and opening for SECONDS, and the longest lateness of a 5 ms probe timer on
+# the main loop meanwhile (QUILLBERN_STALL_PROBE, counting from 2 s after the start, once
+# the start-up is done), with the longest piece of work the loop ran and its kind.
 #
 #   bench/window_churn.sh [SECONDS]     churns SECONDS (default 10)
 #
@@ -25,7 +26,7 @@ dock() {  # n name edge display showsWindows
 }
 docks="[$(dock 1 Bottom bottom '{"all":{}}' true),$(dock 2 Side left '{"display":{"stableID":"Q-RIGHT","name":"Right"}}' false),$(dock 3 Top top '{"display":{"stableID":"Q-LEFT","name":"Left"}}' false)]"
 export XDG_CONFIG_HOME="$work/config"
-write_settings "$docks"
+write_settings "$docks" '"dockAutoHide": false'
 
 start_headless_desktop --tray
 xdotool mousemove 640 500
@@ -35,5 +36,6 @@ sleep 2.5
 kill -TERM "$program_pid"
 wait "$program_pid" || true
 program_pid=
+echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)"
 grep "longest stall" "$work/log" | sed 's/^Quillbern: //' \
   || { echo "no probe report; the program's log:" >&2; cat "$work/log" >&2; exit 1; }

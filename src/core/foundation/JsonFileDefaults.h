@@ -10,7 +10,7 @@
 #include "core/foundation/Defaults.h"
 #include "core/foundation/Lifetime.h"
 #include "core/foundation/RunLoop.h"
-#include "core/platform/Threads.h"
+#include "core/foundation/SerialQueue.h"
 
 namespace quillbern {
 
