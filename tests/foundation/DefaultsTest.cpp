@@ -1,3 +1,4 @@
+#include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -337,6 +338,34 @@ TEST_F(JsonFileDefaultsTest, CrashBeforeTheRenameLeavesTheOldFileWhole) {
     JsonFileDefaults after(file, clock_);
     EXPECT_EQ(after.stringValue("name"), "new");
     EXPECT_EQ(after.intValue("size"), 48);
+}
+
+// A save killed between writing its temporary file and renaming it leaves the file behind;
+// the next start removes it, and never one whose writer still runs.
+TEST_F(JsonFileDefaultsTest, TheNextStartRemovesTheTemporaryFilesOfKilledSavesOnly) {
+    SimLog log;
+    const fs::path file = directory_ / "domain.json";
+    std::ofstream(file) << R"({"size": 48})";
+    const pid_t writer = ::fork();
+    ASSERT_GE(writer, 0);
+    if (writer == 0) {
+        if (writeTemporaryFile(file, R"({"size": 64})")) ::raise(SIGKILL);
+        ::_exit(1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(writer, &status, 0), writer);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "killed after writing";
+    const auto live = writeTemporaryFile(file, R"({"size": 96})");
+    ASSERT_TRUE(live);
+    std::ofstream(directory_ / "domain.json.tmp-notes") << "not ours";
+    ASSERT_EQ(filesIn(directory_).size(), 4u);
+
+    const JsonFileDefaults reopened(file, clock_);
+    EXPECT_EQ(reopened.intValue("size"), 48);
+    std::vector<std::string> kept{"domain.json", "domain.json.tmp-notes", live.value().filename().string()};
+    std::ranges::sort(kept);
+    EXPECT_EQ(filesIn(directory_), kept);
+    EXPECT_TRUE(log.contains("temporary files that interrupted saves left beside " + file.string() + " removed: 1"));
 }
 
 TEST_F(JsonFileDefaultsTest, AFailedSaveLeavesNoTemporaryFileBehind) {

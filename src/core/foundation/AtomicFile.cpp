@@ -1,11 +1,14 @@
 #include "core/foundation/AtomicFile.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <sys/stat.h>
 
@@ -27,6 +30,21 @@ Error abandon(int fd, const fs::path& temporary, Error error) {
     if (fd >= 0) ::close(fd);
     ::unlink(temporary.c_str());
     return error;
+}
+
+std::string temporaryPrefix(const fs::path& target) {
+    return target.string() + ".tmp-";
+}
+
+// The process that wrote the temporary file of this name, after the prefix.
+std::optional<pid_t> writerOf(std::string_view name) {
+    // The process id, a hyphen, and the six characters the system chose.
+    const std::size_t hyphen = name.find('-');
+    if (hyphen == 0 || hyphen == std::string_view::npos || name.size() != hyphen + 7) return std::nullopt;
+    pid_t pid = 0;
+    const auto [end, error] = std::from_chars(name.data(), name.data() + hyphen, pid);
+    if (error != std::errc() || end != name.data() + hyphen || pid <= 0) return std::nullopt;
+    return pid;
 }
 
 }  // namespace
@@ -51,7 +69,7 @@ Result<fs::path> finalTarget(const fs::path& path) {
 Result<fs::path> writeTemporaryFile(const fs::path& target, std::string_view contents) {
     std::error_code ignored;
     if (target.has_parent_path()) fs::create_directories(target.parent_path(), ignored);
-    std::string pattern = target.string() + ".tmp-XXXXXX";
+    std::string pattern = temporaryPrefix(target) + std::to_string(::getpid()) + "-XXXXXX";
     const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
     const fs::path temporary = pattern;
     if (fd < 0) return systemError("cannot create a temporary file beside", target);
@@ -86,6 +104,24 @@ Result<void> writeFileAtomically(const fs::path& target, std::string_view conten
     const auto temporary = writeTemporaryFile(file.value(), contents);
     if (!temporary) return temporary.error();
     return commitTemporaryFile(temporary.value(), file.value());
+}
+
+int removeAbandonedTemporaryFiles(const fs::path& target) {
+    const auto file = finalTarget(target);
+    if (!file) return 0;
+    const std::string prefix = temporaryPrefix(file.value().filename());
+    int removed = 0;
+    std::error_code error;
+    for (fs::directory_iterator it(file.value().parent_path(), error); !error && it != fs::directory_iterator();
+         it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        if (!name.starts_with(prefix) || it->symlink_status(error).type() != fs::file_type::regular) continue;
+        const std::optional<pid_t> writer = writerOf(std::string_view(name).substr(prefix.size()));
+        // Only a writer that no longer exists: a running one, ours or another user's, may still rename.
+        if (!writer || ::kill(*writer, 0) == 0 || errno != ESRCH) continue;
+        if (::unlink(it->path().c_str()) == 0) ++removed;
+    }
+    return removed;
 }
 
 }  // namespace quillbern

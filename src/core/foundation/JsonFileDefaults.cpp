@@ -251,6 +251,8 @@ void JsonFileDefaults::flush() {
 }
 
 JsonFileDefaults::Loaded JsonFileDefaults::load(const fs::path& file, const Clock& clock) {
+    if (const int removed = removeAbandonedTemporaryFiles(file); removed > 0)
+        log("temporary files that interrupted saves left beside ", escapedForLog(file.string()), " removed: ", removed);
     struct stat status {};
     if (::stat(file.c_str(), &status) != 0 && errno == ENOENT) return {Json::object(), std::nullopt, true};
     auto values = readObject(file);
