@@ -15,6 +15,7 @@
 #include "core/workspace/FocusModeController.h"
 #include "linux/x11/X11ClientTable.h"
 #include "linux/x11/X11Connection.h"
+#include "linux/x11/X11HiddenApps.h"
 #include "linux/x11/X11OnScreenWindows.h"
 #include "linux/x11/X11WindowAccess.h"
 #include "linux/x11/XcbConnection.h"
@@ -76,7 +77,8 @@ BENCHMARK(BM_ReadClientTable)->Unit(benchmark::kMillisecond);
 // What one reconciliation asks of the application: its focus, its windows and each
 // window's role, number, flags, title and frame; the table is read afresh each time.
 void BM_EnumerateApplicationWindows(benchmark::State& state) {
-    X11WindowAccess access([] { return DesktopSpace{}; });
+    X11HiddenApps hidden;
+    X11WindowAccess access([] { return DesktopSpace{}; }, hidden);
     const ElementRef app = access.appElement(kOwner);
     for (auto _ : state) {
         state.PauseTiming();

@@ -68,11 +68,11 @@ LinuxPlatform::LinuxPlatform(std::unique_ptr<X11Connection> connection, std::uni
       events_(std::make_unique<X11EventMonitors>(
           *connection_, *input_, *screens_, [this](std::uint32_t window) { return panels_->panelOfWindow(window); })),
       hotKeys_(std::make_unique<X11HotKeys>(*connection_, *keyboardLayout_)),
-      windowAccess_(std::make_unique<X11WindowAccess>([this] { return screens_->desktopSpace(); })),
+      windowAccess_(std::make_unique<X11WindowAccess>([this] { return screens_->desktopSpace(); }, hiddenApps_)),
       onScreenWindows_(std::make_unique<X11OnScreenWindows>(*connection_, [this] { return screens_->desktopSpace(); })),
       permissions_(std::make_unique<X11Permissions>(*connection_)),
       catalog_(std::make_unique<LinuxAppCatalog>()),
-      apps_(std::make_unique<X11RunningApps>(*connection_, *screens_, *catalog_, *mainLoop_, threads_)),
+      apps_(std::make_unique<X11RunningApps>(*connection_, *screens_, *catalog_, hiddenApps_, *mainLoop_, threads_)),
       desktopEvents_(std::make_unique<X11SessionEvents>(*connection_)),
       session_(std::make_unique<DBusSessionEvents>(*desktopEvents_, QDBusConnection::systemBus(),
                                                    QDBusConnection::sessionBus())),

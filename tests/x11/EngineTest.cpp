@@ -5,6 +5,7 @@
 #include "X11TestSupport.h"
 #include "core/platform/SystemThreads.h"
 #include "core/windows/WindowEngine.h"
+#include "linux/x11/X11HiddenApps.h"
 #include "linux/x11/X11Permissions.h"
 #include "linux/x11/X11WindowAccess.h"
 #include "sim/SimRunningApps.h"
@@ -28,7 +29,8 @@ TEST(X11WindowTracking, TheEnginesSnapshotFollowsRealWindows) {
     Backends x;
     XProbe probe;
     SystemThreads threads;
-    X11WindowAccess access([&x] { return x.screens.desktopSpace(); });
+    X11HiddenApps hidden;
+    X11WindowAccess access([&x] { return x.screens.desktopSpace(); }, hidden);
     X11Permissions permissions(*x.connection);
     SimRunningApps apps;
     SimSessionEvents session;

@@ -10,11 +10,16 @@
 #include "Backends.h"
 #include "X11TestSupport.h"
 #include "core/platform/SystemThreads.h"
+#include "core/windows/WindowEngine.h"
 #include "linux/freedesktop/LinuxAppCatalog.h"
 #include "linux/freedesktop/LinuxLauncher.h"
+#include "linux/x11/X11HiddenApps.h"
+#include "linux/x11/X11Permissions.h"
 #include "linux/x11/X11RunningApps.h"
 #include "linux/x11/X11SessionEvents.h"
+#include "linux/x11/X11WindowAccess.h"
 #include "sim/SimAlerts.h"
+#include "sim/SimSessionEvents.h"
 
 using namespace quillbern;
 using namespace quillbern::test;
@@ -90,7 +95,8 @@ protected:
     SimAlerts alerts;
     LinuxAppCatalog catalog;
     SystemThreads threads;
-    X11RunningApps apps{*x.connection, x.screens, catalog, x.loop, threads};
+    X11HiddenApps hidden;
+    X11RunningApps apps{*x.connection, x.screens, catalog, hidden, x.loop, threads};
     Heard heard{apps};
 };
 
@@ -339,6 +345,51 @@ TEST_F(X11RunningAppsTest, AnApplicationIsHiddenWhileEveryWindowIsMinimisedAndUn
     EXPECT_TRUE(apps.unhide(pid));
     EXPECT_TRUE(spinUntil([&] { return !apps.app(pid)->isHidden && allViewable(true); }));
     EXPECT_FALSE(apps.unhide(getpid())) << "no application of ours";
+}
+
+TEST_F(X11RunningAppsTest, AnApplicationOurHidingHidIsShownWholeByARaiseOfOneOfItsWindows) {
+    TestClient client({"--title", "Hidden"});
+    ASSERT_TRUE(client.started());
+    const Pid pid = client.pid();
+    ASSERT_TRUE(spinUntil([&] { return heard.launchesOf(pid) == 1; }));
+    openAnotherWindow(probe, client.window());
+    X11WindowAccess access([this] { return x.screens.desktopSpace(); }, hidden);
+    X11Permissions permissions(*x.connection);
+    SimSessionEvents session;
+    WindowEngine engine(
+        {{threads, access, access, x.screens, permissions, x.input, x.clock}, apps, session, x.screens, x.loop});
+    engine.start();
+    const auto windowsOfClient = [&] {
+        std::vector<WindowInfo> windows;
+        std::ranges::copy_if(engine.snapshot().windows, std::back_inserter(windows),
+                             [pid](const WindowInfo& w) { return w.pid == pid; });
+        return windows;
+    };
+    ASSERT_TRUE(spinUntil([&] { return windowsOfClient().size() == 2; }));
+    const auto allViewable = [&](bool viewable) {
+        return std::ranges::all_of(windowsOfClient(),
+                                   [&](const WindowInfo& w) { return probe.isViewable(w.id) == viewable; });
+    };
+
+    ASSERT_TRUE(apps.hide(pid));
+    ASSERT_TRUE(spinUntil([&] { return allViewable(false) && windowsOfClient().front().isMinimized; }));
+    const WindowInfo clicked = windowsOfClient().back();
+    engine.worker()->perform(WindowAction::raise(), clicked);
+    EXPECT_TRUE(spinUntil([&] { return allViewable(true); })) << "the other window its hiding minimised came back";
+    EXPECT_TRUE(spinUntil([&] { return activeWindow(probe) == clicked.id; })) << "the one raised ends up in front";
+
+    // Minimised by other means, one window alone comes back.
+    ASSERT_EQ(run({"xdotool", "windowminimize", std::to_string(client.window())}), 0);
+    ASSERT_TRUE(spinUntil([&] { return !probe.isViewable(client.window()); }));
+    const std::vector<WindowInfo> both = windowsOfClient();
+    const WindowInfo other = *std::ranges::find_if(both, [&](const WindowInfo& w) { return w.id != client.window(); });
+    ASSERT_EQ(run({"xdotool", "windowminimize", std::to_string(other.id)}), 0);
+    ASSERT_TRUE(spinUntil([&] { return std::ranges::all_of(windowsOfClient(), &WindowInfo::isMinimized); }));
+    engine.worker()->perform(WindowAction::raise(), other);
+    ASSERT_TRUE(spinUntil([&] { return probe.isViewable(other.id); }));
+    EXPECT_TRUE(windowManagerCaughtUp(other.id));
+    EXPECT_FALSE(probe.isViewable(client.window()));
+    engine.stop();
 }
 
 TEST_F(X11RunningAppsTest, ALaunchedProcessShowingItsFirstWindowIsAChangeThatBringsItsPicture) {

@@ -14,6 +14,7 @@
 #include "OnWorker.h"
 #include "X11TestSupport.h"
 #include "core/foundation/ThreadRunLoop.h"
+#include "linux/x11/X11HiddenApps.h"
 #include "linux/x11/X11WindowAccess.h"
 
 extern char** environ;
@@ -28,7 +29,8 @@ struct Access {
     Backends x;
     XProbe probe;
     std::unique_ptr<ThreadRunLoop> worker = ThreadRunLoop::start("quillbern.ax");
-    X11WindowAccess access{[this] { return x.screens.desktopSpace(); }};
+    X11HiddenApps hidden;
+    X11WindowAccess access{[this] { return x.screens.desktopSpace(); }, hidden};
 
     template <class Fn>
     auto run(Fn fn) {

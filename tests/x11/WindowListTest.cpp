@@ -3,6 +3,7 @@
 
 #include "Backends.h"
 #include "X11TestSupport.h"
+#include "linux/x11/X11HiddenApps.h"
 #include "linux/x11/X11OnScreenWindows.h"
 #include "linux/x11/X11WindowAccess.h"
 
@@ -25,7 +26,8 @@ std::ptrdiff_t position(const std::vector<ListedWindow>& list, xcb_window_t wind
 TEST(X11OnScreenList, ListsClientsFrontToBackWithTheirOuterFramesInGlobalSpace) {
     Backends x;
     XProbe probe;
-    X11WindowAccess windowList([&x] { return x.screens.desktopSpace(); });
+    X11HiddenApps hidden;
+    X11WindowAccess windowList([&x] { return x.screens.desktopSpace(); }, hidden);
     TestClient left({"--class", "left", "--geometry", "300x200+100+150"});
     TestClient right({"--class", "right", "--geometry", "320x240+1500+300"});
     ASSERT_TRUE(left.started() && right.started());
@@ -75,7 +77,8 @@ TEST(X11OnScreenList, ListsClientsFrontToBackWithTheirOuterFramesInGlobalSpace) 
 
 TEST(X11OnScreenList, TheMainThreadReadsTheSameListInOneBatchAndItsEventsStillArrive) {
     Backends x;
-    X11WindowAccess worker([&x] { return x.screens.desktopSpace(); });
+    X11HiddenApps hidden;
+    X11WindowAccess worker([&x] { return x.screens.desktopSpace(); }, hidden);
     X11OnScreenWindows main(*x.connection, [&x] { return x.screens.desktopSpace(); });
     TestClient left({"--class", "left", "--geometry", "300x200+100+150"});
     TestClient right({"--class", "right", "--geometry", "320x240+1500+300"});

@@ -15,6 +15,7 @@
 #include "core/workspace/WorkspaceController.h"
 #include "core/workspace/WorkspaceGrid.h"
 #include "linux/freedesktop/LinuxAppCatalog.h"
+#include "linux/x11/X11HiddenApps.h"
 #include "linux/x11/X11Permissions.h"
 #include "linux/x11/X11RunningApps.h"
 #include "linux/x11/X11WindowAccess.h"
@@ -133,10 +134,11 @@ protected:
     Backends x;
     XProbe probe;
     SystemThreads threads;
-    X11WindowAccess access{[this] { return x.screens.desktopSpace(); }};
+    X11HiddenApps hidden;
+    X11WindowAccess access{[this] { return x.screens.desktopSpace(); }, hidden};
     X11Permissions permissions{*x.connection};
     LinuxAppCatalog catalog;
-    X11RunningApps apps{*x.connection, x.screens, catalog, x.loop, threads};
+    X11RunningApps apps{*x.connection, x.screens, catalog, hidden, x.loop, threads};
     SimSessionEvents session;
     SimDefaults defaults;
     SimUuidSource uuids;

@@ -64,6 +64,25 @@ void bringForward(xcb_connection_t* c, xcb_window_t root, const ClientFacts& win
     }
 }
 
+void showWindows(xcb_connection_t* c, xcb_window_t root, const ClientTable& table, Pid pid,
+                 const std::vector<xcb_window_t>& hidden, xcb_atom_t activeWindow, xcb_atom_t restackWindow) {
+    const auto isOwn = [pid](const ClientFacts* window) {
+        return window && window->pid == pid && !window->isDockOrDesktop;
+    };
+    std::vector<const ClientFacts*> restore;
+    for (const xcb_window_t id : hidden) {
+        if (const ClientFacts* window = table.find(id); isOwn(window)) restore.push_back(window);
+    }
+    if (restore.empty()) {
+        for (const ClientFacts& window : table.frontToBack) {
+            if (isOwn(&window) && window.minimized) restore.push_back(&window);
+        }
+    }
+    for (auto window = restore.rbegin(); window != restore.rend(); ++window)
+        bringForward(c, root, **window, activeWindow, restackWindow);
+    xcb_flush(c);
+}
+
 void minimize(xcb_connection_t* c, xcb_window_t root, const ClientFacts& window, xcb_atom_t changeState) {
     sendToWindowManager(c, root, window.window, changeState, {kIconicState, 0, 0, 0, 0});
 }

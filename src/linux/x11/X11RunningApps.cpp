@@ -16,6 +16,7 @@
 #include "linux/x11/AppMatching.h"
 #include "linux/x11/X11ClientTable.h"
 #include "linux/x11/X11Connection.h"
+#include "linux/x11/X11HiddenApps.h"
 #include "linux/x11/X11Screens.h"
 #include "linux/x11/X11WindowFacts.h"
 #include "linux/x11/X11WindowIcons.h"
@@ -58,28 +59,6 @@ std::vector<xcb_window_t> hideWindows(xcb_connection_t* c, xcb_window_t root, co
     return minimised;
 }
 
-// Restores by activation the windows a hide minimised that are still listed, whether or not
-// the table shows them minimised yet; without those, every minimised window of the process.
-// The front-most goes last, so it ends up in front.
-void unhideWindows(xcb_connection_t* c, xcb_window_t root, const ClientTable& table, Pid pid,
-                   const std::vector<xcb_window_t>& hidden, xcb_atom_t activeWindow, xcb_atom_t restackWindow) {
-    const auto isOwn = [pid](const ClientFacts* window) {
-        return window && window->pid == pid && !window->isDockOrDesktop;
-    };
-    std::vector<const ClientFacts*> restore;
-    for (const xcb_window_t id : hidden) {
-        if (const ClientFacts* window = table.find(id); isOwn(window)) restore.push_back(window);
-    }
-    if (restore.empty()) {
-        for (const ClientFacts& window : table.frontToBack) {
-            if (isOwn(&window) && window.minimized) restore.push_back(&window);
-        }
-    }
-    for (auto window = restore.rbegin(); window != restore.rend(); ++window)
-        bringForward(c, root, **window, activeWindow, restackWindow);
-    xcb_flush(c);
-}
-
 // Asks each window of the process in the table to close; a process that shows no window
 // has nothing to close, so it is asked to end.
 void quitProcess(xcb_connection_t* c, xcb_window_t root, const ClientTable& table, Pid pid, xcb_atom_t closeWindow) {
@@ -104,8 +83,8 @@ std::optional<std::string> baseName(const std::optional<std::string>& path) {
 // desktop entries. Touched only on the worker once started (before, by the constructor).
 class X11RunningApps::Tracker : public std::enable_shared_from_this<Tracker> {
 public:
-    Tracker(const X11Screens& screens, const LinuxAppCatalog& catalog)
-        : screens_(screens), catalog_(catalog), connection_(XcbConnection::open()), ownPid_(getpid()) {
+    Tracker(const X11Screens& screens, const LinuxAppCatalog& catalog, X11HiddenApps& hidden)
+        : screens_(screens), catalog_(catalog), hidden_(hidden), connection_(XcbConnection::open()), ownPid_(getpid()) {
         if (!connection_) return;
         reader_ = std::make_unique<X11ClientReader>(*connection_);
         clientListAtom_ = connection_->atom("_NET_CLIENT_LIST");
@@ -163,18 +142,14 @@ public:
     void hide(Pid pid) {
         const auto table = readTable();
         if (!table) return;
-        std::vector<xcb_window_t>& remembered = hidden_[pid];
-        for (const xcb_window_t window :
-             hideWindows(connection_->xcb(), connection_->root(), *table, pid, connection_->atom("WM_CHANGE_STATE"))) {
-            if (std::ranges::find(remembered, window) == remembered.end()) remembered.push_back(window);
-        }
+        hidden_.remember(pid, hideWindows(connection_->xcb(), connection_->root(), *table, pid,
+                                          connection_->atom("WM_CHANGE_STATE")));
     }
     void unhide(Pid pid) {
-        std::vector<xcb_window_t> remembered;
-        if (auto node = hidden_.extract(pid)) remembered = std::move(node.mapped());
+        const std::vector<xcb_window_t> remembered = hidden_.take(pid);
         if (const auto table = readTable())
-            unhideWindows(connection_->xcb(), connection_->root(), *table, pid, remembered, activeAtom_,
-                          connection_->atom("_NET_RESTACK_WINDOW"));
+            showWindows(connection_->xcb(), connection_->root(), *table, pid, remembered, activeAtom_,
+                        connection_->atom("_NET_RESTACK_WINDOW"));
     }
     void quit(Pid pid) {
         if (const auto table = readTable())
@@ -246,7 +221,7 @@ private:
         std::vector<RunningApp> reidentified = identify(renamed, table);
         for (const Pid pid : changes.terminated) {
             names_.erase(pid);
-            hidden_.erase(pid);
+            hidden_.forget(pid);
         }
         std::map<std::string, std::vector<PixelBuffer>> pictures = readPictures(table, identified);
         deliver_(Look{table, recentlyActive_, std::move(presence), std::move(changes), std::move(identified),
@@ -386,6 +361,7 @@ private:
 
     const X11Screens& screens_;
     const LinuxAppCatalog& catalog_;
+    X11HiddenApps& hidden_;
     std::unique_ptr<XcbConnection> connection_;
     std::unique_ptr<X11ClientReader> reader_;
     Pid ownPid_;
@@ -393,8 +369,6 @@ private:
     xcb_atom_t activeAtom_ = XCB_ATOM_NONE;
     std::array<xcb_atom_t, 3> naming_{};
     std::array<xcb_atom_t, 2> states_{};
-    // The windows each process's hiding minimised.
-    std::map<Pid, std::vector<xcb_window_t>> hidden_;
     AppPresence presence_;
     std::map<xcb_window_t, Pid> watched_;
     std::set<Pid> renamed_;
@@ -411,14 +385,15 @@ private:
 };
 
 X11RunningApps::X11RunningApps(X11Connection& connection, const X11Screens& screens, LinuxAppCatalog& catalog,
-                               RunLoop& mainLoop, Threads& threads)
+                               X11HiddenApps& hidden, RunLoop& mainLoop, Threads& threads)
     : connection_(connection),
+      hidden_(hidden),
       loop_(mainLoop),
       activeWindowAtom_(connection.atom("_NET_ACTIVE_WINDOW")),
       restackAtom_(connection.atom("_NET_RESTACK_WINDOW")),
       changeStateAtom_(connection.atom("WM_CHANGE_STATE")),
       closeWindowAtom_(connection.atom("_NET_CLOSE_WINDOW")),
-      tracker_(std::make_shared<Tracker>(screens, catalog)) {
+      tracker_(std::make_shared<Tracker>(screens, catalog, hidden)) {
     if (auto stock = tracker_->firstLook()) {
         for (RunningApp& app : stock->identified)
             apps_.insert_or_assign(app.pid, std::move(app));
@@ -475,6 +450,8 @@ std::optional<RunningApp> X11RunningApps::frontmostApp() const {
 
 bool X11RunningApps::activate(Pid pid) {
     if (!apps_.contains(pid)) return false;
+    // A hidden application comes back whole.
+    if (!hidden_.windows(pid).empty()) return unhide(pid);
     const ClientFacts* window = bestWindow(table_, pid, recentlyActive_);
     if (!window) return false;
     bringForward(connection_.xcb(), connection_.root(), *window, activeWindowAtom_, restackAtom_);
@@ -497,7 +474,7 @@ bool X11RunningApps::hide(Pid pid) {
 bool X11RunningApps::unhide(Pid pid) {
     if (!apps_.contains(pid)) return false;
     if (!worker_) {
-        unhideWindows(connection_.xcb(), connection_.root(), table_, pid, {}, activeWindowAtom_, restackAtom_);
+        showWindows(connection_.xcb(), connection_.root(), table_, pid, {}, activeWindowAtom_, restackAtom_);
     } else {
         worker_->post([weak = std::weak_ptr<Tracker>(tracker_), pid] {
             if (auto tracker = weak.lock()) tracker->unhide(pid);

@@ -17,6 +17,7 @@ namespace quillbern {
 
 class LinuxAppCatalog;
 class X11Connection;
+class X11HiddenApps;
 class X11Screens;
 
 // The applications of the session: the processes that own managed client windows (our
@@ -36,9 +37,10 @@ public:
     static constexpr Duration kLaunchedCheck = 1.0;
     static constexpr const char* kThreadName = "quillbern.apps";
 
-    // Takes stock of what runs already (waiting for it), then starts the worker.
-    X11RunningApps(X11Connection& connection, const X11Screens& screens, LinuxAppCatalog& catalog, RunLoop& mainLoop,
-                   Threads& threads);
+    // Takes stock of what runs already (waiting for it), then starts the worker. What its
+    // hiding does goes to `hidden`.
+    X11RunningApps(X11Connection& connection, const X11Screens& screens, LinuxAppCatalog& catalog,
+                   X11HiddenApps& hidden, RunLoop& mainLoop, Threads& threads);
     ~X11RunningApps() override;
     X11RunningApps(const X11RunningApps&) = delete;
     X11RunningApps& operator=(const X11RunningApps&) = delete;
@@ -47,7 +49,7 @@ public:
     std::optional<RunningApp> app(Pid pid) const override;
     std::optional<RunningApp> frontmostApp() const override;
     // Raises and focuses the application's best window (see bestWindow) in the client
-    // table of the last look.
+    // table of the last look; an application our hiding hid is shown again instead.
     bool activate(Pid pid) override;
     // Minimises each of its windows, as the worker reads them next, remembering which.
     // False for a process that is not a running application.
@@ -99,6 +101,7 @@ private:
     bool keepPictures(std::map<std::string, std::vector<PixelBuffer>> fresh);
 
     X11Connection& connection_;
+    X11HiddenApps& hidden_;
     RunLoop& loop_;
     std::uint32_t activeWindowAtom_, restackAtom_, changeStateAtom_, closeWindowAtom_;
 

@@ -3,11 +3,13 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 
 #include "core/foundation/Log.h"
 #include "linux/x11/X11ClientTable.h"
+#include "linux/x11/X11HiddenApps.h"
 #include "linux/x11/X11WindowChanges.h"
 #include "linux/x11/XcbConnection.h"
 #include "xcb/WindowManagerMessage.h"
@@ -67,8 +69,8 @@ private:
     Pid pid_;
 };
 
-X11WindowAccess::X11WindowAccess(std::function<DesktopSpace()> desktopSpace)
-    : desktopSpace_(std::move(desktopSpace)), connection_(XcbConnection::open()), ownPid_(getpid()) {
+X11WindowAccess::X11WindowAccess(std::function<DesktopSpace()> desktopSpace, X11HiddenApps& hidden)
+    : desktopSpace_(std::move(desktopSpace)), hidden_(hidden), connection_(XcbConnection::open()), ownPid_(getpid()) {
     if (!connection_) return;
     reader_ = std::make_unique<X11ClientReader>(*connection_);
     const XcbConnection& c = *connection_;
@@ -154,7 +156,7 @@ void X11WindowAccess::changed() {
 Read<bool> X11WindowAccess::readBool(ElementRef ref, Attribute attribute) {
     if (kindOf(ref) == Kind::app) {
         const Pid pid = Pid(idOf(ref));
-        if (attribute == Attribute::hidden) return Read<bool>::of(false);  // X11 hides no applications
+        if (attribute == Attribute::hidden) return Read<bool>::of(isHidden(pid));
         if (attribute != Attribute::frontmost) return Read<bool>::noValue();
         const ClientTable* clients = table(ref);
         if (!clients) return Read<bool>::failure();
@@ -256,10 +258,32 @@ bool X11WindowAccess::activate(const ClientFacts& facts) {
     return send(facts, atoms_.activeWindow, kSourcePager, XCB_CURRENT_TIME, XCB_WINDOW_NONE);
 }
 
+bool X11WindowAccess::isHidden(Pid pid) {
+    const std::vector<std::uint32_t> remembered = hidden_.windows(pid);
+    if (remembered.empty()) return false;
+    const ClientTable* clients = table(appElement(pid));
+    if (!clients) return false;
+    return std::ranges::any_of(remembered, [&](std::uint32_t id) {
+        const ClientFacts* window = clients->find(id);
+        return window && window->pid == pid && window->minimized;
+    });
+}
+
+bool X11WindowAccess::show(Pid pid) {
+    const std::vector<std::uint32_t> remembered = hidden_.take(pid);
+    if (remembered.empty()) return true;
+    const ClientTable* clients = table(appElement(pid));
+    if (!clients) return false;
+    showWindows(connection_->xcb(), connection_->root(), *clients, pid, remembered, atoms_.activeWindow,
+                atoms_.restack);
+    changed();
+    return !connection_->isBroken();
+}
+
 bool X11WindowAccess::writeBool(ElementRef ref, Attribute attribute, bool value) {
     if (kindOf(ref) == Kind::app) {
         const Pid pid = Pid(idOf(ref));
-        if (attribute == Attribute::hidden) return !value;  // nothing to unhide, no way to hide
+        if (attribute == Attribute::hidden) return !value && show(pid);  // hiding goes through the applications
         if (attribute != Attribute::frontmost || !value) return false;
         const ClientTable* clients = table(ref);
         if (!clients) return false;

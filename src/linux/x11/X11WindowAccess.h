@@ -16,6 +16,7 @@
 namespace quillbern {
 
 class X11ClientReader;
+class X11HiddenApps;
 class XcbConnection;
 struct ClientFacts;
 struct ClientTable;
@@ -30,6 +31,8 @@ struct ClientTable;
 // change watch that something did, and reads in between cost the server nothing.
 // The on-screen list is the same table's mapped windows, without minimised and desktop
 // windows, front to back. Our own windows and docks are never listed as an application's.
+// An application is hidden while a window our hiding minimised stays minimised; showing it
+// restores every window that hiding minimised.
 // Worker thread only (the list too), observers on the loop of the first.
 class X11WindowAccess final : public WindowAccess, public WindowList {
 public:
@@ -38,8 +41,9 @@ public:
     // One pass over all windows reads the client table once.
     static constexpr Duration kTableReuse = 0.05;
 
-    // `desktopSpace` tells, on any thread, where the primary display stands.
-    explicit X11WindowAccess(std::function<DesktopSpace()> desktopSpace);
+    // `desktopSpace` tells, on any thread, where the primary display stands; `hidden` what
+    // our hiding of applications did.
+    X11WindowAccess(std::function<DesktopSpace()> desktopSpace, X11HiddenApps& hidden);
     ~X11WindowAccess() override;
     X11WindowAccess(const X11WindowAccess&) = delete;
     X11WindowAccess& operator=(const X11WindowAccess&) = delete;
@@ -93,6 +97,9 @@ private:
     bool isListed(const ClientFacts& facts) const;
     void changed();
     bool activate(const ClientFacts& facts);
+    bool isHidden(Pid pid);
+    // Shows what our hiding of the application minimised; true when nothing was hidden.
+    bool show(Pid pid);
     bool send(const ClientFacts& facts, std::uint32_t type, std::uint32_t d0, std::uint32_t d1 = 0,
               std::uint32_t d2 = 0, std::uint32_t d3 = 0, std::uint32_t d4 = 0);
 
@@ -108,6 +115,7 @@ private:
     bool unsubscribe(std::uint64_t id);
 
     std::function<DesktopSpace()> desktopSpace_;
+    X11HiddenApps& hidden_;
     std::unique_ptr<XcbConnection> connection_;
     std::unique_ptr<X11ClientReader> reader_;
     Atoms atoms_{};
