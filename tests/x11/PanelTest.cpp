@@ -1,4 +1,5 @@
 #include <QGuiApplication>
+#include <QToolTip>
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
@@ -163,6 +164,25 @@ TEST(QtPanelHost, ClicksTakeNoFocusAndACtrlClickCallsTheCommandHook) {
     ASSERT_EQ(run({"xdotool", "keydown", "ctrl", "click", "1", "keyup", "ctrl"}), 0);
     EXPECT_TRUE(spinUntil([&] { return commandClicks == 1; }));
     EXPECT_EQ(global, 0);
+}
+
+TEST(QtPanelHost, APanelThatNeverTakesTheFocusShowsTheTooltipUnderThePointer) {
+    Backends x;
+    XProbe probe;
+    TestClient client({"--class", "focused", "--geometry", "300x200+100+100"});
+    ASSERT_TRUE(client.started());
+    ASSERT_EQ(run({"xdotool", "windowactivate", "--sync", std::to_string(client.window())}), 0);
+    auto panel = shownPanel(x, kDockFrame);
+    const xcb_window_t window = panelWindow(x.panels, panel->serial());
+    ASSERT_TRUE(spinUntil([&] { return probe.geometry(window) == kDockInRoot; }));
+    QWidget* widget = QWidget::find(WId(window));
+    ASSERT_NE(widget, nullptr);
+    widget->setToolTip("Files");
+
+    ASSERT_EQ(run({"xdotool", "mousemove", "1500", "1000", "mousemove", "1502", "1001"}), 0);
+    EXPECT_TRUE(spinUntil([] { return QToolTip::isVisible() && QToolTip::text() == "Files"; }));
+    EXPECT_EQ(probe.cardinals(probe.root(), "_NET_ACTIVE_WINDOW"), std::vector<std::uint32_t>{client.window()});
+    QToolTip::hideText();
 }
 
 TEST(QtPanelHost, AClickThroughPanelLetsClicksReachTheWindowBelow) {

@@ -68,7 +68,11 @@ FloatingPanel::FloatingPanel(const PanelStyle& style, PanelContent content)
     unmanaged_ = style.ignoresMouse;
     if (unmanaged_) flags |= Qt::WindowTransparentForInput | Qt::X11BypassWindowManagerHint;
     setWindowFlags(flags);
-    if (!takesKeyFocus_) setAttribute(Qt::WA_ShowWithoutActivating);
+    if (!takesKeyFocus_) {
+        setAttribute(Qt::WA_ShowWithoutActivating);
+        // Qt shows tooltips only in the active window, which this one never becomes.
+        setAttribute(Qt::WA_AlwaysShowToolTips);
+    }
     setAttribute(Qt::WA_TranslucentBackground);
     setFocusPolicy(Qt::NoFocus);
     auto* layout = new QVBoxLayout(this);
