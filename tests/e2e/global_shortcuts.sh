@@ -31,7 +31,7 @@ xdotool mousemove 640 500
 # Past the first start: no walkthrough window takes the keyboard.
 printf '{"hasCompletedOnboarding": true}\n' > "$settings"
 start_program
-grep -qF "the global shortcut ⌃⌘A (All open apps) does not work: another application has taken it" "$work/log" \
+grep -qF "the global shortcut Ctrl+Super+A (All open apps) does not work: another application has taken it" "$work/log" \
   || fail "the taken chord was not logged"
 expect_panel_count 0  # the new user's dock, on both monitors, hides once the pointer is away
 

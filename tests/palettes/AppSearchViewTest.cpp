@@ -79,7 +79,7 @@ protected:
 
 TEST_F(AppSearchViewTest, TheHintShowsForABlankQueryAndTheClearButtonForAnyText) {
     EXPECT_TRUE(shows("hint"));
-    EXPECT_EQ(child<QLabel>("hint")->text(), QString::fromUtf8("↩ opens the app · Ctrl+↩ pins it to a dock"));
+    EXPECT_EQ(child<QLabel>("hint")->text(), QString::fromUtf8("Enter opens the app · Ctrl+Enter pins it to a dock"));
     EXPECT_FALSE(shows("clear"));
     EXPECT_EQ(view->sizeHint().width(), 568);
 

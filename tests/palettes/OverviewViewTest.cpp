@@ -95,7 +95,7 @@ TEST_F(OverviewViewTest, WithoutWindowAccessACardAsksForItAndWithoutWindowsItSay
     EXPECT_TRUE(shown->accessButton()->isVisibleTo(shown.get()));
     EXPECT_TRUE(shown->row()->isHidden());
     EXPECT_TRUE(shown->emptyText()->isHidden());
-    EXPECT_EQ(shown->accessButton()->text(), "Allow Accessibility");
+    EXPECT_EQ(shown->accessButton()->text(), "Check Window Access");
     const auto* text = shown->findChild<QLabel*>(QStringLiteral("cardText"));
     ASSERT_TRUE(text);
     EXPECT_EQ(text->text(), "Quillbern can't see your windows yet");

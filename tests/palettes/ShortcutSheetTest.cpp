@@ -105,26 +105,27 @@ TEST_F(ShortcutSheetTest, ListsFeaturesInTheirOrderThenDocksInDockOrderWithPeekH
     const std::vector<ShortcutSheetRow> rows = sheet().rows();
     ASSERT_EQ(rows.size(), 9u);
     const std::vector<ShortcutSheetRow> features = {
-        {"All open apps", "⌃⌘A", false, false},   {"Search apps", "⌃⌘S", false, false},
-        {"Open a file", "⌃⌘O", false, false},     {"Focus mode", "⌃⌘V", false, false},
-        {"Workspace", "⌃⌘W", false, false},       {"Keyboard shortcuts", "⌃⌘K", false, false},
-        {"Peek at all docks", "⌃⌘P", false, true}};
+        {"All open apps", "Ctrl+Super+A", false, false},   {"Search apps", "Ctrl+Super+S", false, false},
+        {"Open a file", "Ctrl+Super+O", false, false},     {"Focus mode", "Ctrl+Super+V", false, false},
+        {"Workspace", "Ctrl+Super+W", false, false},       {"Keyboard shortcuts", "Ctrl+Super+K", false, false},
+        {"Peek at all docks", "Ctrl+Super+P", false, true}};
     EXPECT_EQ(std::vector<ShortcutSheetRow>(rows.begin(), rows.begin() + 7), features);
-    EXPECT_EQ(rows[7], (ShortcutSheetRow{"Dock 2", "⌃⌘2", true, false}));
-    EXPECT_EQ(rows[8], (ShortcutSheetRow{"Dock 1", "⌃⌘1", true, false}));
+    EXPECT_EQ(rows[7], (ShortcutSheetRow{"Dock 2", "Ctrl+Super+2", true, false}));
+    EXPECT_EQ(rows[8], (ShortcutSheetRow{"Dock 1", "Ctrl+Super+1", true, false}));
 }
 
 TEST_F(ShortcutSheetTest, OnlyRegisteredChordsAreListedAndTheirGlyphsStandInOneOrder) {
     registered = {{HotKeyAction(Kind::files), {31, HotKeyChord::kShift | HotKeyChord::kCommand}},
                   {HotKeyAction(Kind::cheatSheet), {49, 0x1000 | 0x0800 | 0x0200 | 0x0100}},
                   {HotKeyAction::profile(dockID(2)), {122, HotKeyChord::kOption}}};
-    EXPECT_EQ(sheet().rows(), (std::vector<ShortcutSheetRow>{{"Open a file", "⇧⌘O", false, false},
-                                                             {"Keyboard shortcuts", "⌃⌥⇧⌘Space", false, false},
-                                                             {"Dock 2", "⌥F1", true, false}}));
+    EXPECT_EQ(sheet().rows(),
+              (std::vector<ShortcutSheetRow>{{"Open a file", "Shift+Super+O", false, false},
+                                             {"Keyboard shortcuts", "Ctrl+Alt+Shift+Super+Space", false, false},
+                                             {"Dock 2", "Alt+F1", true, false}}));
     // The key label follows the layout in force when the sheet opens.
     w.world.keyboardLayout.setLayout(SimKeyboardLayout::Layout::french);
     registered = {{HotKeyAction(Kind::overview), cc(0)}};
-    EXPECT_EQ(sheet().rows().front().chord, "⌃⌘Q");
+    EXPECT_EQ(sheet().rows().front().chord, "Ctrl+Super+Q");
 }
 
 TEST_F(ShortcutSheetTest, WithNothingRegisteredTheSheetStillOpensWithAnEmptyList) {
@@ -256,7 +257,7 @@ TEST_F(ShortcutSheetTest, ControlCommandKTogglesTheSheetListingWhatTheShortcutsR
     w.world.hotKeys.release(kKeyK, kCC);
     ASSERT_TRUE(wired.isShown());
     EXPECT_EQ(w.world.panels.panel(wired.panel()->serial())->frame.midX(), 2560);
-    // ⌃⌘A belongs to another application, so the overview is missing; docks hide
+    // Ctrl+Super+A belongs to another application, so the overview is missing; docks hide
     // themselves by default, so peeking has its shortcut.
     EXPECT_EQ(labels(), (std::vector<std::string>{"Search apps", "Open a file", "Focus mode", "Workspace",
                                                   "Keyboard shortcuts", "Peek at all docks", "Dock 1", "Dock 2"}));

@@ -16,8 +16,9 @@
 namespace quillbern {
 namespace {
 
-const std::vector<ShortcutSheetRow> kRows = {
-    {"All open apps", "⌃⌘A", false, false}, {"Peek at all docks", "⌃⌘P", false, true}, {"Main", "⌃⌘1", true, false}};
+const std::vector<ShortcutSheetRow> kRows = {{"All open apps", "Ctrl+Super+A", false, false},
+                                             {"Peek at all docks", "Ctrl+Super+P", false, true},
+                                             {"Main", "Ctrl+Super+1", true, false}};
 
 QString textOf(const QWidget& view, const char* name) {
     const auto* label = view.findChild<QLabel*>(QString::fromLatin1(name));
@@ -47,7 +48,7 @@ TEST(ShortcutSheetView, ShowsTitleTheLinesInOrderAndTheFooter) {
     EXPECT_EQ(names(view)[0]->text(), "All open apps");
     EXPECT_EQ(names(view)[2]->text(), "Main");
     const std::vector<std::string> texts = labelTexts(view);
-    for (const char* expected : {"⌃⌘A", "⌃⌘P", "⌃⌘1", "hold"})
+    for (const char* expected : {"Ctrl+Super+A", "Ctrl+Super+P", "Ctrl+Super+1", "hold"})
         EXPECT_NE(std::find(texts.begin(), texts.end(), expected), texts.end()) << expected;
     EXPECT_EQ(std::count(texts.begin(), texts.end(), "hold"), 1) << "only the held shortcut has the badge";
     // At least 380 wide inside its 4-point margin.
@@ -72,7 +73,8 @@ TEST(ShortcutSheetView, WithNoLinesItSaysWhy) {
 TEST(ShortcutSheetView, ALongDockNameLosesItsMiddleWhileTheChordStaysWhole) {
     SimSystemAppearance system;
     const std::string longName = "The dock of every project I ever started and never finished, with a long tail";
-    ShortcutSheetView view({{"Search apps", "⌃⌘S", false, false}, {longName, "⌃⌥⇧⌘F12", true, false}}, system);
+    ShortcutSheetView view(
+        {{"Search apps", "Ctrl+Super+S", false, false}, {longName, "Ctrl+Alt+Shift+Super+F12", true, false}}, system);
     EXPECT_EQ(view.sizeHint().width(), 568) << "no wider than 560 inside its margin";
     view.resize(view.sizeHint());
     view.show();
@@ -84,7 +86,7 @@ TEST(ShortcutSheetView, ALongDockNameLosesItsMiddleWhileTheChordStaysWhole) {
     EXPECT_TRUE(shown.contains(QStringLiteral("…")));
     EXPECT_EQ(names(view)[0]->shownText(), "Search apps") << "a short name is shown whole";
     for (const QLabel* label : view.findChildren<QLabel*>()) {
-        if (label->text() == "⌃⌥⇧⌘F12") {
+        if (label->text() == "Ctrl+Alt+Shift+Super+F12") {
             EXPECT_GE(label->width(), label->sizeHint().width());
         }
     }
@@ -94,7 +96,7 @@ TEST(ShortcutSheetView, CutToTheDisplayTheListScrolls) {
     SimSystemAppearance system;
     std::vector<ShortcutSheetRow> rows;
     for (int i = 0; i < 40; ++i)
-        rows.push_back({"Dock " + std::to_string(i + 1), "⌃⌘" + std::to_string(i % 10), true, false});
+        rows.push_back({"Dock " + std::to_string(i + 1), "Ctrl+Super+" + std::to_string(i % 10), true, false});
     ShortcutSheetView view(rows, system);
     // 40 lines of 26 with 2 between.
     EXPECT_GT(view.sizeHint().height(), 40 * 26 + 39 * 2);

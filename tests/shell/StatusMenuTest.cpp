@@ -42,15 +42,15 @@ TEST_F(StatusMenuTest, ANewUsersMenuListsEveryRowWithTheLiveShortcuts) {
     const std::vector<MenuRow> rows = open();
     EXPECT_EQ(titles(rows), (std::vector<std::string>{
                                 "Quillbern",
-                                "Accessibility ✓ · Previews off",
+                                "Window access ✓ · Previews off",
                                 "---",
                                 "Docks",
-                                "All open apps  ⌃⌘A",
-                                "Search apps  ⌃⌘S",
-                                "Open a file  ⌃⌘O",
-                                "Focus mode  ⌃⌘V",
-                                "Workspace  ⌃⌘W",
-                                "Keyboard shortcuts  ⌃⌘K",
+                                "All open apps  Ctrl+Super+A",
+                                "Search apps  Ctrl+Super+S",
+                                "Open a file  Ctrl+Super+O",
+                                "Focus mode  Ctrl+Super+V",
+                                "Workspace  Ctrl+Super+W",
+                                "Keyboard shortcuts  Ctrl+Super+K",
                                 "---",
                                 "Undo",
                                 "---",
@@ -72,7 +72,7 @@ TEST_F(StatusMenuTest, ANewUsersMenuListsEveryRowWithTheLiveShortcuts) {
     EXPECT_EQ(rows[19].command, MenuCommand::quit);
     for (std::size_t i : {3u, 4u, 5u, 6u, 7u, 13u, 16u, 17u, 19u})
         EXPECT_TRUE(rows[i].isEnabled) << rows[i].title;
-    EXPECT_EQ(titles(rows[3].submenu), (std::vector<std::string>{"Main — bottom   ⌃⌘1", "---", "New dock"}));
+    EXPECT_EQ(titles(rows[3].submenu), (std::vector<std::string>{"Main — bottom   Ctrl+Super+1", "---", "New dock"}));
 }
 
 TEST_F(StatusMenuTest, WithoutWindowAccessFocusModeAndTheWorkspaceAreDisabled) {
@@ -84,7 +84,7 @@ TEST_F(StatusMenuTest, WithoutWindowAccessFocusModeAndTheWorkspaceAreDisabled) {
 
     // The status line asks the system; the rows follow the window engine's last reading.
     w.permissions.setWindowAccessTrusted(false);
-    EXPECT_EQ(open()[1].title, "Accessibility ✗ · Previews off");
+    EXPECT_EQ(open()[1].title, "Window access ✗ · Previews off");
     EXPECT_TRUE(row("Focus mode").isEnabled);
     w.advance(1.0);
     EXPECT_FALSE(row("Focus mode").isEnabled);
@@ -108,14 +108,14 @@ TEST_F(StatusMenuTest, HoverPreviewsShowTheirSwitchAndTheirGrant) {
     MenuRow shown = row("Hover previews");
     EXPECT_EQ(shown.title, "Hover previews");
     EXPECT_EQ(shown.mark, CheckMark::on);
-    EXPECT_EQ(open()[1].title, "Accessibility ✓ · Previews ✓");
+    EXPECT_EQ(open()[1].title, "Window access ✓ · Previews ✓");
 
     // Revoked while the program runs: opening the menu reads the grant again.
     w.permissions.setCaptureAllowed(false);
     shown = row("Hover previews");
     EXPECT_EQ(shown.title, "Hover previews — permission required");
     EXPECT_EQ(shown.mark, CheckMark::mixed);
-    EXPECT_EQ(open()[1].title, "Accessibility ✓ · Previews: waiting for permission");
+    EXPECT_EQ(open()[1].title, "Window access ✓ · Previews: waiting for permission");
 
     // Choosing it asks again and leaves previews on.
     const int requests = w.permissions.captureRequests();
@@ -135,17 +135,17 @@ TEST_F(StatusMenuTest, HoverPreviewsShowTheirSwitchAndTheirGrant) {
 }
 
 TEST_F(StatusMenuTest, ShortcutsShowOnlyWhileOnAndOnlyWhereTheSystemTookThem) {
-    // Another application holds ⌃⌘A, so the overview's row shows no chord.
+    // Another application holds Ctrl+Super+A, so the overview's row shows no chord.
     w.world.hotKeys.takeByOtherApplication(0, 0x1100);
     launch();
     EXPECT_EQ(row("All open apps").title, "All open apps");
-    EXPECT_EQ(row("Search apps").title, "Search apps  ⌃⌘S");
+    EXPECT_EQ(row("Search apps").title, "Search apps  Ctrl+Super+S");
 
     w.shell->dockPreferences().setHotkeysEnabled(false);
     for (const MenuRow& shown : open()) {
-        EXPECT_EQ(shown.title.find("⌘"), std::string::npos) << shown.title;
+        EXPECT_EQ(shown.title.find("Super"), std::string::npos) << shown.title;
         for (const MenuRow& dock : shown.submenu)
-            EXPECT_EQ(dock.title.find("⌘"), std::string::npos) << dock.title;
+            EXPECT_EQ(dock.title.find("Super"), std::string::npos) << dock.title;
     }
 }
 
@@ -162,8 +162,8 @@ TEST_F(StatusMenuTest, DockRowsAreTickedWhileVisibleOrWhileHeldOut) {
 
     w.shell->dockPreferences().setAutoHide(false);
     std::vector<MenuRow> rows = docks();
-    ASSERT_EQ(titles(rows), (std::vector<std::string>{"Main — bottom   ⌃⌘1", "Side — left   ⌃⌘2", "Spare — right   ⌃⌘3",
-                                                      "---", "New dock"}));
+    ASSERT_EQ(titles(rows), (std::vector<std::string>{"Main — bottom   Ctrl+Super+1", "Side — left   Ctrl+Super+2",
+                                                      "Spare — right   Ctrl+Super+3", "---", "New dock"}));
     EXPECT_EQ(rows[0].mark, CheckMark::on);
     EXPECT_EQ(rows[1].mark, CheckMark::on);
     EXPECT_EQ(rows[2].mark, CheckMark::off);

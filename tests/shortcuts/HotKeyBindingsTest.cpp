@@ -133,7 +133,7 @@ TEST(HotKeyBindings, FirstClaimWinsAcrossTheFourPasses) {
     const std::vector<HotKeyAction> expected{HotKeyAction::profile(dock(2).id), kSearch,
                                              HotKeyAction::profile(dock(1).id), kFiles,
                                              HotKeyAction(Kind::focusMode),     HotKeyAction(Kind::cheatSheet)};
-    EXPECT_EQ(order, expected) << "overview lost ⌃⌘A to search's override, workspace ⌃⌘W to dock 2";
+    EXPECT_EQ(order, expected) << "overview lost Ctrl+Super+A to search's override, workspace Ctrl+Super+W to dock 2";
 }
 
 TEST(HotKeyBindings, PeekOverrideCountsOnlyWhileDocksHideAndDockOverridesAreIgnored) {
@@ -153,7 +153,7 @@ TEST(HotKeyBindings, PeekOverrideCountsOnlyWhileDocksHideAndDockOverridesAreIgno
 
 TEST(HotKeyBindings, ClaimedMapLeavesOutTheActionBeingRecorded) {
     const auto claimed = HotKeyBindings::claimedMap(docks(1), {}, kSearch, false);
-    EXPECT_FALSE(claimed.contains({1, kCC})) << "recording ⌃⌘S again for search finds it free";
+    EXPECT_FALSE(claimed.contains({1, kCC})) << "recording Ctrl+Super+S again for search finds it free";
     EXPECT_EQ(claimed.at(kChordA), "All open apps");
     EXPECT_EQ(claimed.at(kDigit1), "Dock 1");
     EXPECT_EQ(claimed.size(), 6u);

@@ -92,7 +92,7 @@ protected:
 TEST_F(HotKeyDispatchTest, EachPaletteShortcutClosesTheOtherPalettesThenTogglesItsOwn) {
     start({simDock(1, DockEdge::bottom)});
     addFeatures();
-    type(0);  // ⌃⌘A
+    type(0);  // Ctrl+Super+A
     EXPECT_EQ(journal, (std::vector<std::string>{"dismiss sheet", "dismiss search", "dismiss files", "show overview"}));
 
     // The search shortcut while the overview is open; then again, to close it.
@@ -104,10 +104,10 @@ TEST_F(HotKeyDispatchTest, EachPaletteShortcutClosesTheOtherPalettesThenTogglesI
     type(1);
     EXPECT_FALSE(appSearch.isShown());
 
-    type(31);  // ⌃⌘O
+    type(31);  // Ctrl+Super+O
     EXPECT_TRUE(fileSearch.isShown());
     journal.clear();
-    type(40);  // ⌃⌘K: the sheet's own shortcut leaves nothing else open and does not close itself first
+    type(40);  // Ctrl+Super+K: the sheet's own shortcut leaves nothing else open and does not close itself first
     EXPECT_EQ(journal, (std::vector<std::string>{"dismiss overview", "dismiss search", "dismiss files", "show sheet"}));
     type(40);
     EXPECT_FALSE(sheet.isShown());
@@ -135,7 +135,7 @@ TEST_F(HotKeyDispatchTest, FocusModeAndWorkspaceToggleAndEveryPressClosesTheShee
     EXPECT_FALSE(sheet.isShown());
     type(kKeyV);
     EXPECT_FALSE(focusMode.active);
-    type(13);  // ⌃⌘W
+    type(13);  // Ctrl+Super+W
     type(13);
     EXPECT_EQ(workspace.toggles, 2);
 
@@ -183,7 +183,7 @@ TEST_F(HotKeyDispatchTest, WhileDocksHideADockShortcutHoldsItsDockOutAndLetsItGo
     EXPECT_TRUE(w.controller().isHeldOut(hidden.id));
 
     // A switched-off dock only beeps.
-    type(20);  // ⌃⌘3
+    type(20);  // Ctrl+Super+3
     EXPECT_EQ(w.world.alerts.beepCount(), 1);
     EXPECT_FALSE(w.controller().isHeldOut(off.id));
     EXPECT_EQ(w.openPanels(), 2u);

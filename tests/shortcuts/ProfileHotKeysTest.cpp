@@ -53,9 +53,10 @@ TEST_F(ProfileHotKeysTest, IdsFollowListPositionsAndARefusedBindingUsesUpItsOwn)
     EXPECT_EQ(world.hotKeys.grabs(), (std::vector<SimHotKeys::Grabbed>{{1, kCC, 2}}));
     EXPECT_EQ(hotKeys->registered(), (RegisteredChords{{kSearch, {1, kCC}}}));
     EXPECT_EQ(hotKeys->refused(), (RegisteredChords{{kOverview, {0, kCC}}}));
-    EXPECT_EQ(world.log.count("the global shortcut ⌃⌘A (All open apps) does not work: another application has taken "
-                              "it"),
-              1);
+    EXPECT_EQ(
+        world.log.count("the global shortcut Ctrl+Super+A (All open apps) does not work: another application has taken "
+                        "it"),
+        1);
 
     EXPECT_TRUE(world.hotKeys.press(1, kCC));
     EXPECT_EQ(reports, (std::vector<Report>{{kSearch, true}}));

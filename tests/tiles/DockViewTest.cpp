@@ -90,7 +90,7 @@ TEST_F(View, WithoutAccessAnEmptyDockOffersTheButtonAboveTheHintUntilTilesReplac
     ASSERT_TRUE(button.isVisibleTo(view.get()));
     EXPECT_FALSE(view->strip().isVisibleTo(view.get()));
     EXPECT_LE(view->layout().button.bottom(), view->layout().hint.top());
-    EXPECT_EQ(button.text(), QStringLiteral("Allow Accessibility"));
+    EXPECT_EQ(button.text(), QStringLiteral("Check Window Access"));
 
     // Pressing it asks once; the dock waits for the engine's trust to change.
     button.click();

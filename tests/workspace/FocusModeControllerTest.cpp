@@ -145,9 +145,8 @@ TEST_F(FocusMode, WithoutWindowAccessItLogsPromptsOpensTheSettingsAndStaysOff) {
     focus->setActive(true);
     EXPECT_FALSE(focus->isActive());
     EXPECT_EQ(activations, 0);
-    EXPECT_EQ(world.log.lines(), std::vector<std::string>{"Quillbern: focus mode needs the Accessibility permission "
-                                                          "(on Linux, a running window manager that follows EWMH); "
-                                                          "it stays off"});
+    EXPECT_EQ(world.log.lines(), std::vector<std::string>{"Quillbern: focus mode needs window access, granted while a "
+                                                          "window manager that follows EWMH runs; it stays off"});
     EXPECT_EQ(world.permissions.windowAccessPrompts(), 1);
     EXPECT_EQ(world.launcher.openedPages(), std::vector<SystemSettingsPage>{SystemSettingsPage::windowAccessPrivacy});
     world.advance(1.0);

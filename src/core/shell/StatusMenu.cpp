@@ -93,7 +93,7 @@ std::vector<MenuRow> StatusMenu::rows() const {
 std::string StatusMenu::statusLine() const {
     const PreviewStore& previews = shell_.previews();
     const std::string access =
-        platform_.permissions.isWindowAccessTrusted() ? tr("Accessibility ✓") : tr("Accessibility ✗");
+        platform_.permissions.isWindowAccessTrusted() ? tr("Window access ✓") : tr("Window access ✗");
     std::string shown;
     if (!previews.isEnabled()) {
         shown = tr("Previews off");

@@ -8,11 +8,19 @@ namespace quillbern {
 namespace {
 
 constexpr std::array<std::pair<KeyCode, const char*>, 26> kNamedKeys{{
-    {49, "Space"},   {36, "\u21A9"},  {48, "\u21E5"},  {51, "\u232B"},  {53, "\u238B"},  {123, "\u2190"},
-    {124, "\u2192"}, {126, "\u2191"}, {125, "\u2193"}, {115, "\u2196"}, {119, "\u2198"}, {116, "\u21DE"},
-    {121, "\u21DF"}, {117, "\u2326"}, {122, "F1"},     {120, "F2"},     {99, "F3"},      {118, "F4"},
-    {96, "F5"},      {97, "F6"},      {98, "F7"},      {100, "F8"},     {101, "F9"},     {109, "F10"},
-    {103, "F11"},    {111, "F12"},
+    {49, "Space"},      {36, "Enter"},   {48, "Tab"},   {51, "Backspace"}, {53, "Escape"}, {123, "Left"},
+    {124, "Right"},     {126, "Up"},     {125, "Down"}, {115, "Home"},     {119, "End"},   {116, "Page Up"},
+    {121, "Page Down"}, {117, "Delete"}, {122, "F1"},   {120, "F2"},       {99, "F3"},     {118, "F4"},
+    {96, "F5"},         {97, "F6"},      {98, "F7"},    {100, "F8"},       {101, "F9"},    {109, "F10"},
+    {103, "F11"},       {111, "F12"},
+}};
+
+// Shown in this order, each followed by "+": Command is the Super key.
+constexpr std::array<std::pair<std::uint32_t, const char*>, 4> kModifierNames{{
+    {HotKeyChord::kControl, "Ctrl"},
+    {HotKeyChord::kOption, "Alt"},
+    {HotKeyChord::kShift, "Shift"},
+    {HotKeyChord::kCommand, "Super"},
 }};
 
 }  // namespace
@@ -21,10 +29,9 @@ ChordText::ChordText(const KeyboardLayout& layout, const TextServices& text) : l
 
 std::string ChordText::display(const HotKeyChord& chord) const {
     std::string out;
-    if (chord.modifiers & HotKeyChord::kControl) out += "\u2303";
-    if (chord.modifiers & HotKeyChord::kOption) out += "\u2325";
-    if (chord.modifiers & HotKeyChord::kShift) out += "\u21E7";
-    if (chord.modifiers & HotKeyChord::kCommand) out += "\u2318";
+    for (const auto& [mask, name] : kModifierNames) {
+        if (chord.modifiers & mask) out += std::string(name) + "+";
+    }
     return out + keyLabel(chord.keyCode);
 }
 

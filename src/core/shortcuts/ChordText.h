@@ -8,14 +8,16 @@
 
 namespace quillbern {
 
-// How chords are shown: the modifier glyphs ⌃⌥⇧⌘, always in that order, then the key's
-// label under the keyboard layout in force at the call (⌃⌘A, ⇧⌘3, ⌃⌥⇧⌘Space).
+// How chords are shown, as Linux desktops write them: the modifiers Ctrl, Alt, Shift and
+// Super, always in that order and each followed by "+", then the key's label under the
+// keyboard layout in force at the call ("Ctrl+Super+A", "Shift+Super+3",
+// "Ctrl+Alt+Shift+Super+Space"). Every place that shows a chord shows this text.
 class ChordText {
 public:
     ChordText(const KeyboardLayout& layout, const TextServices& text);
 
     std::string display(const HotKeyChord& chord) const;
-    // Keys that type nothing useful have fixed names (Space, ↩, F1, ...); others show
+    // Keys that type nothing useful have fixed names (Space, Enter, F1, ...); others show
     // what they type, in upper case; "key N" when that is nothing that shows, and "?"
     // when no layout can be read.
     std::string keyLabel(KeyCode keyCode) const;

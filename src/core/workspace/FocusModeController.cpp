@@ -43,8 +43,7 @@ void FocusModeController::setActive(bool on) {
     if (on == active_) return;
     if (!on) return turnOff();
     if (!engine_.isTrusted()) {
-        log("focus mode needs the Accessibility permission (on Linux, a running window manager that follows EWMH); "
-            "it stays off");
+        log("focus mode needs window access, granted while a window manager that follows EWMH runs; it stays off");
         // Where the prompt cannot grant it, the prompt opens the settings page itself.
         permission_.promptRepairingStaleEntry();
         return;

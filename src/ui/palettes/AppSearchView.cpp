@@ -274,7 +274,7 @@ AppSearchView::AppSearchView(AppSearchViewInputs inputs, SystemAppearance& syste
     divider_->setPalette(line);
     stack->addWidget(divider_);
 
-    hint_ = new QLabel(localized("↩ opens the app · Ctrl+↩ pins it to a dock"), this);
+    hint_ = new QLabel(localized("Enter opens the app · Ctrl+Enter pins it to a dock"), this);
     hint_->setObjectName(QStringLiteral("hint"));
     hint_->setFont(fontOfSize(11));
     hint_->setAlignment(Qt::AlignCenter);

@@ -459,7 +459,7 @@ void FileSearchView::rebuild() {
         layout->addWidget(path, 1);
         QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
         mono.setPixelSize(10);
-        layout->addWidget(label(localized("⌫ up"), mono, true, row));
+        layout->addWidget(label(localized("Backspace up"), mono, true, row));
         lower_->addWidget(row);
     }
     auto* divider = new QFrame(lowerBox_);
@@ -541,8 +541,8 @@ void FileSearchView::rebuild() {
             break;
         }
         case FileListContent::empty:
-            lower_->addWidget(centredText(localized("This folder is empty — ⌫ goes back up"), fontOfSize(13), false, 16,
-                                          QStringLiteral("emptyFolder"), lowerBox_));
+            lower_->addWidget(centredText(localized("This folder is empty — Backspace goes back up"), fontOfSize(13),
+                                          false, 16, QStringLiteral("emptyFolder"), lowerBox_));
             break;
     }
     if (list_) followSelection();

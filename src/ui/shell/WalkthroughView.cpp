@@ -159,10 +159,11 @@ QWidget* WalkthroughView::welcomeStep() {
 QWidget* WalkthroughView::windowAccessStep() {
     auto* step = new QWidget;
     QVBoxLayout* layout = stepLayout(step, 12);
-    layout->addWidget(title("Accessibility"));
+    layout->addWidget(title("Window access"));
     layout->addWidget(
-        paragraph("To show and activate your windows, Quillbern needs the **Accessibility** permission. "
-                  "Everything runs on your computer: nothing is sent anywhere, no telemetry.",
+        paragraph("To show and activate your windows, Quillbern needs **window access**, granted while a "
+                  "window manager that follows EWMH runs. Everything runs on your computer: nothing is sent "
+                  "anywhere, no telemetry.",
                   24, true));
     granted_ = new WalkthroughNotice("checkmark.circle.fill", QColor(0x2e, 0xa0, 0x43));
     granted_->setText(localized("Permission granted — your dock is live"));
@@ -171,13 +172,11 @@ QWidget* WalkthroughView::windowAccessStep() {
 
     grantHelp_ = new QWidget;
     QVBoxLayout* help = stepLayout(grantHelp_, 12);
-    allowAccess_ = new QPushButton(localized("Allow Accessibility…"));
+    allowAccess_ = new QPushButton(localized("Check Window Access"));
     connect(allowAccess_, &QPushButton::clicked, this, [this] { walkthrough_.allowWindowAccess(); });
     help->addWidget(allowAccess_, 0, Qt::AlignHCenter);
-    help->addWidget(
-        paragraph("On Linux the permission comes with the window manager: Quillbern has it wherever one "
-                  "that follows the EWMH standard runs, as most do.",
-                  32, true, true));
+    help->addWidget(paragraph("No window manager that follows EWMH answers. Start one (most do), then check again.", 32,
+                              true, true));
     help->addWidget(
         paragraph("Tip: once your docks are running, drag an app from Files onto one to pin it — that "
                   "works even without this permission.",
@@ -192,8 +191,8 @@ QWidget* WalkthroughView::previewsStep() {
     layout->addWidget(title("Hover previews"));
     layout->addWidget(
         paragraph("When you hover a tile, Quillbern can show a preview of the window. It is **optional** "
-                  "— it requires the “Screen Recording” permission, used only for these thumbnails, "
-                  "never saved or transmitted.",
+                  "— it reads the pictures of your windows only for these thumbnails, never saved or "
+                  "transmitted.",
                   24, true));
     previews_ = new QCheckBox(localized("Enable previews"));
     connect(previews_, &QCheckBox::clicked, this, [this](bool on) {
@@ -205,8 +204,9 @@ QWidget* WalkthroughView::previewsStep() {
 
     captureHelp_ = new QWidget;
     QVBoxLayout* help = stepLayout(captureHelp_, 6);
-    help->addWidget(paragraph("Check Quillbern in Settings: previews will turn on automatically.", 0, true, true));
-    auto* allow = new QPushButton(localized("Allow Screen Recording…"));
+    help->addWidget(
+        paragraph("Previews will turn on as soon as Quillbern may read the pictures of windows.", 0, true, true));
+    auto* allow = new QPushButton(localized("Allow Window Pictures…"));
     connect(allow, &QPushButton::clicked, this, [this] { walkthrough_.allowScreenCapture(); });
     help->addWidget(allow, 0, Qt::AlignHCenter);
     layout->addWidget(captureHelp_);
@@ -224,7 +224,7 @@ QWidget* WalkthroughView::comfortStep() {
     });
     layout->addWidget(login_, 0, Qt::AlignHCenter);
     loginApproval_ = new WalkthroughNotice("exclamationmark.triangle", QColor(0xd9, 0x7a, 0x00));
-    loginApproval_->setText(localized("Approve in Settings → Login Items"));
+    loginApproval_->setText(localized("Approve it in the desktop's startup applications"));
     layout->addWidget(loginApproval_);
     loginError_ = new WalkthroughNotice("xmark.octagon", kErrorColour);
     layout->addWidget(loginError_);

@@ -17,13 +17,12 @@ constexpr double kUnbounded = 1e6;
 }  // namespace
 
 AuthorizeButton::AuthorizeButton(QWidget* parent) : QAbstractButton(parent) {
-    setText(localized("Allow Accessibility"));
+    setText(localized("Check Window Access"));
     setFocusPolicy(Qt::NoFocus);
     setCursor(Qt::PointingHandCursor);
     setToolTip(
-        localized("Running applications are listed once Quillbern may read the windows of other "
-                  "applications, which needs a window manager that supports EWMH. Start one, then press "
-                  "here to check again."));
+        localized("Running applications are listed once Quillbern has window access, granted while a "
+                  "window manager that follows EWMH runs. Start one, then press here to check again."));
 }
 
 SymbolLabel AuthorizeButton::label() const {

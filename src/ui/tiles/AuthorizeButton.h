@@ -6,7 +6,7 @@
 
 namespace quillbern {
 
-// "Allow Accessibility": a plain button in the bar's secondary style that asks for window
+// "Check Window Access": a plain button in the bar's secondary style that asks for window
 // access, so the dock can list its display's running applications.
 class AuthorizeButton final : public QAbstractButton {
     Q_OBJECT
