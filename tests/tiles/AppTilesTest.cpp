@@ -218,9 +218,9 @@ TEST_F(Tiles, AMemberOfTheWorkspaceCanBeTakenOutOfItFromItsMenu) {
 
     workspace.drop("mail", kLeft, {100, 100});
     workspace.drop("web", kLeft, {100, 100});
-    EXPECT_EQ(
-        titles(withWorkspace.pinnedAppTile(kMail).menu()),
-        (std::vector<std::string>{"Mail 1", "--", "Hide", "Quit", "Remove from workspace", "--", "Remove from dock"}));
+    EXPECT_EQ(titles(withWorkspace.pinnedAppTile(kMail).menu()),
+              (std::vector<std::string>{"Mail 1", "--", "Hide", "Quit", "--", "Remove from workspace", "--",
+                                        "Remove from dock"}));
     EXPECT_FALSE(offersRemoval(pinned(kMail).menu())) << "tiles without the workspace";
     choose(withWorkspace.pinnedAppTile(kMail).menu(), "Remove from workspace");
     EXPECT_FALSE(workspace.isMember("mail"));

@@ -147,6 +147,7 @@ MenuModel AppTiles::transientMenu(const TransientDockApp& entry, const std::vect
 
 void AppTiles::addWorkspaceRemoval(MenuModel& menu, const AppId& bundleID) const {
     if (!workspace_ || !workspace_->isMember(bundleID)) return;
+    menu.addSeparator();
     menu.add(tr("Remove from workspace"), [workspace = workspace_, bundleID] { workspace->remove(bundleID); });
 }
 
