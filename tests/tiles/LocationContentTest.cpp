@@ -89,6 +89,11 @@ TEST_F(Popover, ShowsTheHundredMostRecentOfALargeFolderAndSaysSo) {
     EXPECT_EQ(content->gridFrameHeight(), 470);
     EXPECT_EQ(content->popoverWidth(0), 492);
     EXPECT_EQ(content->popoverWidth(15), 507) << "a scroll bar beside the grid takes room";
+
+    w.world.folders.emit(kFolder, FolderChange::deleted);
+    settle();
+    EXPECT_TRUE(content->vanished());
+    EXPECT_FALSE(content->truncated()) << "a folder that is gone shows no note of its items";
 }
 
 TEST_F(Popover, TellsAFolderThatIsEmptyUnreadableOrGone) {

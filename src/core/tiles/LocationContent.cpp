@@ -60,6 +60,7 @@ void LocationContent::handleDisplaced(const std::optional<Path>& newPath) {
     vanished_ = true;
     loaded_ = true;
     denied_ = false;
+    truncated_ = false;
     entries_.clear();
     changed();
 }
