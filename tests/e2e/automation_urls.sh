@@ -46,7 +46,7 @@ send 'quillbern://profiles/2/hide'
 expect_panel_edges "bottom bottom"
 
 send 'quillbern://focus/bogus?token=secret'
-wait_for 10 grep -qxF "Quillbern: unrecognised automation URL quillbern://focus/bogus; the README lists the URLs Quillbern understands" "$work/log" \
+wait_for 10 grep -qxF "Quillbern: unrecognised automation URL quillbern://focus/bogus?…; the README lists the URLs Quillbern understands" "$work/log" \
   || fail "the unrecognised URL was not logged"
 grep -q secret "$work/log" && fail "the URL's query reached the log"
 

@@ -42,7 +42,7 @@ pairs() {
     wait_for 20 grep -q "^Quillbern: started$" "$running_log" || fail "$name, pair $i: no start line"
     # The URL reaches the one that runs, whichever start it was given to; it means nothing,
     # so the log tells of it, without its query.
-    wait_for 10 grep -q "unrecognised automation URL quillbern://pair/$i;" "$running_log" \
+    wait_for 10 grep -qF "unrecognised automation URL quillbern://pair/$i?…;" "$running_log" \
       || { cp "$running_log" "$work/log"; fail "$name, pair $i: the URL did not reach the running Quillbern"; }
     wait_for 10 has_one_set_of_docks "$running" || fail "$name, pair $i: not one dock on each monitor"
     kill -0 "$running" || fail "$name, pair $i: the running Quillbern ended"

@@ -5,7 +5,11 @@
 namespace quillbern {
 
 std::string urlForLog(std::string_view url) {
-    return escapedForLog(url.substr(0, url.find_first_of("?#")));
+    const std::size_t cut = url.find_first_of("?#");
+    std::string shown = escapedForLog(url.substr(0, cut));
+    // The reader learns that a query was there, not what it held.
+    if (cut != std::string_view::npos && url[cut] == '?') shown += "?\u2026";
+    return shown;
 }
 
 }  // namespace quillbern

@@ -5,8 +5,9 @@
 
 namespace quillbern {
 
-// An automation URL as a log line may show it: without its query and fragment, which may
-// carry what the user typed, and with control characters escaped.
+// An automation URL as a log line may show it: its query, which may carry what the user
+// typed, replaced by "?…" (quillbern://overview/toggle?x=1 reads quillbern://overview/toggle?…),
+// its fragment left out, and control characters escaped.
 std::string urlForLog(std::string_view url);
 
 }  // namespace quillbern
