@@ -265,6 +265,38 @@ TEST_F(ShellWindowsTest, TheWalkthroughsButtonsLeadThroughItsStepsAndFinishClose
     settle();
 }
 
+TEST_F(ShellWindowsTest, ReturnPressesTheWalkthroughsDefaultButtonWhereverTheFocusIs) {
+    w.permissions.setWindowAccessTrusted(false);
+    w.advance(WindowEngine::kTrustPollInterval);
+    QtWalkthroughWindow walkthrough(context(), services());
+    int closings = 0;
+    walkthrough.onClosed = [&closings] { ++closings; };
+    walkthrough.present();
+    QWidget* window = walkthrough.window();
+    ASSERT_TRUE(window);
+    const auto press = [&](Qt::Key key) {
+        QShortcut* shortcut = shortcutOf(*walkthrough.window(), QKeyCombination(key));
+        ASSERT_TRUE(shortcut && shortcut->context() == Qt::WindowShortcut);
+        Q_EMIT shortcut->activated();
+    };
+    QPushButton* forward = buttonOf(*window, "Continue");
+    ASSERT_TRUE(forward);
+    press(Qt::Key_Return);
+    EXPECT_EQ(forward->text(), "Later") << "Continue took Return";
+    press(Qt::Key_Return);
+    EXPECT_EQ(w.permissions.windowAccessPrompts(), 1) << "the step's own button took it";
+    EXPECT_EQ(forward->text(), "Later") << "Return never skips the step";
+
+    w.permissions.setWindowAccessTrusted(true);
+    w.advance(WindowEngine::kTrustPollInterval);
+    press(Qt::Key_Enter);
+    press(Qt::Key_Return);
+    EXPECT_EQ(forward->text(), "Finish");
+    press(Qt::Key_Return);
+    EXPECT_EQ(closings, 1);
+    settle();
+}
+
 TEST_F(ShellWindowsTest, TheShortcutRecorderTakesKeysByPlaceOrQtKeyAndIgnoresLoneModifiers) {
     std::vector<HotKeyChord> recorded;
     ChordText chordText(w.world.keyboardLayout, w.world.text);

@@ -53,6 +53,11 @@ void Walkthrough::pressForward() {
     moveTo(Step(int(step_) + 1));
 }
 
+void Walkthrough::pressReturn() {
+    if (forwardTakesReturn()) return pressForward();
+    allowWindowAccess();
+}
+
 void Walkthrough::exit() {
     // A copy: the host may destroy this walkthrough while closing its window.
     if (const auto finished = onFinished_) finished();

@@ -56,6 +56,8 @@ public:
     std::string forwardTitle() const;
     void previous();
     void pressForward();
+    // Return, wherever the focus is: the forward button, or the window-access step's own.
+    void pressReturn();
     // Escape, on any step, finishes as the last step's button does.
     void exit();
 

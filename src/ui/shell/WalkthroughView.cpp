@@ -139,6 +139,11 @@ WalkthroughView::WalkthroughView(Walkthrough& walkthrough, QWidget* parent)
     // Escape finishes, on every step, as Finish does.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, [this] { walkthrough_.exit(); });
+    // The window is no dialog, so its default button would take Return only while focused.
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
+        auto* press = new QShortcut(QKeySequence(key), this);
+        connect(press, &QShortcut::activated, this, [this] { walkthrough_.pressReturn(); });
+    }
 
     changed_ = walkthrough_.changed.connect([this] { sync(); });
     sync();
