@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "xcb/WindowManagerMessage.h"
+
 namespace quillbern {
 
 xcb_connection_t* qtX11Connection() {
@@ -50,6 +52,22 @@ void setBlurBehind(const QWidget& window, const std::optional<QRegion>& region) 
     xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, property, XCB_ATOM_CARDINAL, 32,
                         static_cast<std::uint32_t>(values.size()), values.data());
     xcb_flush(c);
+}
+
+void moveToCurrentDesktop(const QWidget& window) {
+    xcb_connection_t* c = qtX11Connection();
+    if (!c || !window.windowHandle()) return;
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    xcb_get_property_reply_t* reply = xcb_get_property_reply(
+        c, xcb_get_property(c, 0, root, qtX11Atom("_NET_CURRENT_DESKTOP"), XCB_ATOM_CARDINAL, 0, 1), nullptr);
+    std::optional<std::uint32_t> desktop;
+    if (reply && reply->format == 32 && xcb_get_property_value_length(reply) >= 4)
+        desktop = *static_cast<const std::uint32_t*>(xcb_get_property_value(reply));
+    std::free(reply);
+    if (!desktop) return;
+    constexpr std::uint32_t kSourcePager = 2;
+    sendToWindowManager(c, root, static_cast<xcb_window_t>(window.winId()), qtX11Atom("_NET_WM_DESKTOP"),
+                        {*desktop, kSourcePager, 0, 0, 0});
 }
 
 }  // namespace quillbern

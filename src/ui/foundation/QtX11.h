@@ -20,4 +20,8 @@ xcb_atom_t qtX11Atom(std::string_view name);
 // cannot blur ignore it.
 void setBlurBehind(const QWidget& window, const std::optional<QRegion>& region);
 
+// Asks the window manager, as a pager would, to move a shown top-level window to the
+// desktop the user is on, so that activating it does not take the user to where it was left.
+void moveToCurrentDesktop(const QWidget& window);
+
 }  // namespace quillbern

@@ -4,6 +4,8 @@
 #include <QWidget>
 #include <cmath>
 
+#include "ui/foundation/QtX11.h"
+
 namespace quillbern {
 
 namespace {
@@ -29,6 +31,8 @@ QRect desktopRect(const ShellWindowContext& context, const RectBL& frame) {
 }
 
 void bringForward(QWidget& window) {
+    // One left open on another desktop comes to this one; a window shown anew lands here.
+    if (window.isVisible()) moveToCurrentDesktop(window);
     window.show();
     window.raise();
     window.activateWindow();

@@ -31,7 +31,7 @@ void installWindowKeys(QWidget& window, const ShellWindowContext& context);
 // A frame in screen space as the desktop's rectangle, for a window's content.
 QRect desktopRect(const ShellWindowContext& context, const RectBL& frame);
 
-// Shows the window in front of every other application's.
+// Shows the window in front of every other application's, on the desktop the user is on.
 void bringForward(QWidget& window);
 
 }  // namespace quillbern
