@@ -31,6 +31,17 @@ protected:
     }
     void TearDown() override { fs::remove_all(directory); }
 
+    // An installed program for the entry to start.
+    std::string program() const {
+        const fs::path path = directory / "bin" / "quillbern";
+        if (!fs::exists(path)) {
+            fs::create_directories(path.parent_path());
+            std::ofstream(path) << "#!/bin/sh\n";
+            fs::permissions(path, fs::perms::owner_all);
+        }
+        return path.string();
+    }
+
     fs::path entryPath() const { return directory / "config" / "autostart" / "quillbern.desktop"; }
     std::string entryText() const {
         std::ifstream in(entryPath());
@@ -68,13 +79,13 @@ std::string programOf(const std::string& entryText) {
 }
 
 TEST_F(Autostart, TheEntryAppearsAndDisappearsInTheUsersConfiguration) {
-    LinuxLoginService service("/usr/bin/quillbern");
+    LinuxLoginService service(program());
     EXPECT_EQ(service.entry(), entryPath());
     EXPECT_EQ(service.status(), LoginStatus::notRegistered);
 
     ASSERT_TRUE(service.registerApp());
     EXPECT_EQ(service.status(), LoginStatus::enabled);
-    EXPECT_EQ(entryText(), "[Desktop Entry]\nType=Application\nName=Quillbern\nExec=/usr/bin/quillbern\n");
+    EXPECT_EQ(entryText(), "[Desktop Entry]\nType=Application\nName=Quillbern\nExec=" + program() + "\n");
     // Written whole, with nothing left beside it.
     EXPECT_EQ(std::distance(fs::directory_iterator(entryPath().parent_path()), fs::directory_iterator()), 1);
 
@@ -87,7 +98,7 @@ TEST_F(Autostart, TheEntryAppearsAndDisappearsInTheUsersConfiguration) {
 TEST_F(Autostart, TheLoginSwitchWritesAndRemovesTheEntry) {
     SimDefaults defaults;
     SimLauncher launcher;
-    LinuxLoginService service("/usr/bin/quillbern");
+    LinuxLoginService service(program());
     LoginItem item(defaults, service, launcher);
 
     item.setEnabled(true);
@@ -103,19 +114,49 @@ TEST_F(Autostart, TheLoginSwitchWritesAndRemovesTheEntry) {
 }
 
 TEST_F(Autostart, AnEntryTheDesktopSwitchedOffCountsAsDisabledUntilRegisteredAgain) {
-    LinuxLoginService service("/usr/bin/quillbern");
-    writeEntry("[Desktop Entry]\nType=Application\nName=Quillbern\nExec=quillbern\nHidden=true\n");
+    LinuxLoginService service(program());
+    writeEntry("[Desktop Entry]\nType=Application\nName=Quillbern\nExec=sh\nHidden=true\n");
     EXPECT_EQ(service.status(), LoginStatus::notRegistered);
-    writeEntry("[Desktop Entry]\nType=Application\nExec=quillbern\nX-GNOME-Autostart-enabled=false\n");
+    writeEntry("[Desktop Entry]\nType=Application\nExec=sh\nX-GNOME-Autostart-enabled=false\n");
     EXPECT_EQ(service.status(), LoginStatus::notRegistered);
-    writeEntry("[Desktop Entry]\nType=Application\nExec=quillbern\nHidden=false\nX-GNOME-Autostart-enabled=true\n");
-    EXPECT_EQ(service.status(), LoginStatus::enabled);
+    writeEntry("[Desktop Entry]\nType=Application\nExec=sh\nHidden=false\nX-GNOME-Autostart-enabled=true\n");
+    EXPECT_EQ(service.status(), LoginStatus::enabled) << "a program found through PATH";
     writeEntry("not an entry");
     EXPECT_EQ(service.status(), LoginStatus::notRegistered);
 
-    writeEntry("[Desktop Entry]\nType=Application\nExec=quillbern\nHidden=true\n");
+    writeEntry("[Desktop Entry]\nType=Application\nExec=sh\nHidden=true\n");
     ASSERT_TRUE(service.registerApp());
     EXPECT_EQ(service.status(), LoginStatus::enabled);
+}
+
+TEST_F(Autostart, AnEntryWhoseProgramIsGoneReadsAsNotFoundAndSwitchingOnWritesTheRunningProgram) {
+    LinuxLoginService service(program());
+    for (const std::string& exec : std::vector<std::string>{"/opt/moved/quillbern", "no-such-program-anywhere",
+                                                            "\"" + directory.string() + "\"", "", "\"unclosed"}) {
+        SCOPED_TRACE(exec);
+        writeEntry("[Desktop Entry]\nType=Application\nExec=" + exec + "\n");
+        EXPECT_EQ(service.status(), LoginStatus::notFound);
+    }
+    writeEntry("[Desktop Entry]\nType=Application\nExec=sh\nTryExec=/opt/moved/quillbern\n");
+    EXPECT_EQ(service.status(), LoginStatus::notFound) << "the desktop skips an entry whose TryExec is missing";
+    fs::permissions(program(), fs::perms::owner_read | fs::perms::owner_write);
+    writeEntry("[Desktop Entry]\nType=Application\nExec=" + program() + "\n");
+    EXPECT_EQ(service.status(), LoginStatus::notFound) << "a file that may not run";
+    fs::permissions(program(), fs::perms::owner_all);
+    EXPECT_EQ(service.status(), LoginStatus::enabled);
+
+    SimDefaults defaults;
+    SimLauncher launcher;
+    writeEntry("[Desktop Entry]\nType=Application\nExec=/opt/moved/quillbern --start\n");
+    defaults.set("openAtLogin", true);
+    LoginItem item(defaults, service, launcher);
+    EXPECT_EQ(item.status(), LoginStatus::notFound);
+    item.refresh();
+    EXPECT_EQ(defaults.boolValue("openAtLogin"), false) << "the switch shows what the desktop will do";
+    item.setEnabled(true);
+    EXPECT_EQ(item.status(), LoginStatus::enabled);
+    EXPECT_EQ(programOf(entryText()), program());
+    EXPECT_FALSE(item.lastError());
 }
 
 TEST_F(Autostart, AFolderThatCannotBeWrittenFailsTheSwitchWithAMessage) {

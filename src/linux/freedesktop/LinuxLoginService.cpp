@@ -1,6 +1,9 @@
 #include "linux/freedesktop/LinuxLoginService.h"
 
 #include <glib.h>
+#include <unistd.h>
+
+#include <glib/gstdio.h>
 
 #include "core/foundation/AtomicFile.h"
 #include "core/foundation/JsonFileDefaults.h"
@@ -39,6 +42,25 @@ std::string escapedString(std::string_view text) {
     return escaped;
 }
 
+// Whether the program an Exec or TryExec value names can be run: a path as it is, a
+// bare name through PATH, as desktops look for it.
+bool isRunnable(const gchar* command) {
+    gchar** argv = nullptr;
+    gint argc = 0;
+    if (!command || !g_shell_parse_argv(command, &argc, &argv, nullptr)) return false;
+    std::string program = argv[0];
+    g_strfreev(argv);
+    // The field code that stands for a percent sign.
+    for (std::size_t at = program.find("%%"); at != std::string::npos; at = program.find("%%", at + 1))
+        program.erase(at, 1);
+    if (program.find('/') == std::string::npos) {
+        gchar* found = g_find_program_in_path(program.c_str());
+        g_free(found);
+        return found != nullptr;
+    }
+    return g_file_test(program.c_str(), G_FILE_TEST_IS_REGULAR) && g_access(program.c_str(), X_OK) == 0;
+}
+
 }  // namespace
 
 LinuxLoginService::LinuxLoginService(Path program)
@@ -53,7 +75,14 @@ LoginStatus LinuxLoginService::status() const {
         const bool hidden = g_key_file_get_boolean(file, kGroup, "Hidden", nullptr);
         const bool switchedOff = g_key_file_has_key(file, kGroup, "X-GNOME-Autostart-enabled", nullptr) &&
                                  !g_key_file_get_boolean(file, kGroup, "X-GNOME-Autostart-enabled", nullptr);
-        if (!hidden && !switchedOff) status = LoginStatus::enabled;
+        if (!hidden && !switchedOff) {
+            gchar* exec = g_key_file_get_string(file, kGroup, "Exec", nullptr);
+            gchar* tryExec = g_key_file_get_string(file, kGroup, "TryExec", nullptr);
+            status =
+                isRunnable(exec) && (!tryExec || isRunnable(tryExec)) ? LoginStatus::enabled : LoginStatus::notFound;
+            g_free(exec);
+            g_free(tryExec);
+        }
     }
     g_key_file_free(file);
     return status;
