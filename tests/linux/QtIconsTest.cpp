@@ -1,3 +1,4 @@
+#include <glib.h>
 #include <unistd.h>
 
 #include <QImage>
@@ -46,6 +47,7 @@ TEST(QtIcons, FilesShowTheirTypesIconAndFoldersTheFolderIcon) {
     drawIcon("folder", Qt::red);
     drawIcon("image-png", Qt::green);
     drawIcon("text-x-generic", Qt::blue);
+    drawIcon("user-home", Qt::yellow);
     fs::create_directories(dir / "files" / "album.png");
     std::ofstream(dir / "files" / "photo.png") << "not really a picture";
     std::ofstream(dir / "files" / "notes.unknown-kind") << "?";
@@ -64,6 +66,15 @@ TEST(QtIcons, FilesShowTheirTypesIconAndFoldersTheFolderIcon) {
     EXPECT_EQ(colourOf(dir / "files" / "photo.png"), QColor(Qt::green)) << "by its name";
     EXPECT_EQ(colourOf(dir / "files" / "caf\xE9.png"), QColor(Qt::green));
     EXPECT_EQ(colourOf(dir / "files" / "notes.unknown-kind"), QColor(Qt::blue));
+
+    // The user's own folders by their own icons, where the theme has them.
+    EXPECT_EQ(colourOf(g_get_home_dir()), QColor(Qt::yellow));
+    const auto folderColour = [](const std::string& path) {
+        return folderIcon(path).pixmap(16, 16).toImage().pixelColor(8, 8);
+    };
+    EXPECT_EQ(folderColour(std::string(g_get_home_dir()) + "/"), QColor(Qt::yellow));
+    EXPECT_EQ(folderColour(g_get_user_special_dir(G_USER_DIRECTORY_DESKTOP)), QColor(Qt::red))
+        << "the theme has no icon of the Desktop's own";
     QIcon::setThemeName(themeName);
     QIcon::setThemeSearchPaths(searchPaths);
     fs::remove_all(dir);

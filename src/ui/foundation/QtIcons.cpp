@@ -15,6 +15,9 @@
 #include <map>
 #include <memory>
 #include <sys/stat.h>
+#include <utility>
+
+#include "core/foundation/Paths.h"
 
 namespace quillbern {
 
@@ -39,6 +42,23 @@ QIcon iconOf(GIcon* icon) {
         }
     }
     return {};
+}
+
+// The theme's name for a folder's icon, as file managers name the user's own folders.
+QString folderIconName(const Path& path) {
+    const std::string folder = normalizedPath(path);
+    if (folder == normalizedPath(g_get_home_dir())) return QStringLiteral("user-home");
+    static constexpr std::pair<GUserDirectory, const char*> kSpecial[] = {
+        {G_USER_DIRECTORY_DESKTOP, "user-desktop"},       {G_USER_DIRECTORY_DOCUMENTS, "folder-documents"},
+        {G_USER_DIRECTORY_DOWNLOAD, "folder-download"},   {G_USER_DIRECTORY_MUSIC, "folder-music"},
+        {G_USER_DIRECTORY_PICTURES, "folder-pictures"},   {G_USER_DIRECTORY_PUBLIC_SHARE, "folder-publicshare"},
+        {G_USER_DIRECTORY_TEMPLATES, "folder-templates"}, {G_USER_DIRECTORY_VIDEOS, "folder-videos"},
+    };
+    for (const auto& [directory, name] : kSpecial) {
+        const gchar* special = g_get_user_special_dir(directory);
+        if (special && normalizedPath(special) == folder) return QString::fromLatin1(name);
+    }
+    return QStringLiteral("folder");
 }
 
 ImageHandle imageOf(QIcon icon) {
@@ -174,7 +194,7 @@ ImageHandle QtIcons::fileIcon(const Path& path) const {
     QStringList names;
     struct stat facts;
     if (::stat(path.c_str(), &facts) == 0 && S_ISDIR(facts.st_mode)) {
-        names = {QStringLiteral("folder")};
+        return imageOf(folderIcon(path));
     } else {
         // By the name alone: reading the file's first bytes could stall the main thread.
         const QMimeType type =
@@ -198,6 +218,12 @@ ImageHandle QtIcons::runningAppIcon(Pid pid) const {
 
 ImageHandle QtIcons::genericAppIcon() const {
     return imageOf(QIcon::fromTheme(QStringLiteral("application-x-executable")));
+}
+
+QIcon folderIcon(const Path& path) {
+    const QString own = folderIconName(path);
+    const QIcon plain = QIcon::fromTheme(QStringLiteral("folder"));
+    return own == QStringLiteral("folder") || !QIcon::hasThemeIcon(own) ? plain : QIcon::fromTheme(own);
 }
 
 void useCommonIconThemeAsFallback() {

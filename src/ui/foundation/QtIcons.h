@@ -14,7 +14,7 @@ class QRectF;
 namespace quillbern {
 
 // Application icons from their desktop entries, file icons from the shared-mime-info
-// type of the file's name (a folder icon for folders), all through the icon theme; the
+// type of the file's name (folderIcon for folders), all through the icon theme; the
 // pictures windows carry come from the window system.
 class QtIcons final : public Icons {
 public:
@@ -51,6 +51,11 @@ private:
 // icons are looked up in Adwaita too when it is installed. Once, after the application
 // object exists.
 void useCommonIconThemeAsFallback();
+
+// The theme's icon of a folder, by its path alone: the user's own folders (home, Desktop,
+// Documents, Downloads, Music, ...) by their own names where the theme has them, as file
+// managers show them; the plain folder icon otherwise.
+QIcon folderIcon(const Path& path);
 
 // An image as a QIcon: its pixels where it carries them, else the QIcon behind an image of
 // QtIcons; a null icon for no image.

@@ -20,6 +20,7 @@
 #include "core/tiles/LocationBrowser.h"
 #include "core/windows/AXPermission.h"
 #include "ui/foundation/ModelMenu.h"
+#include "ui/foundation/QtIcons.h"
 #include "ui/foundation/QtText.h"
 #include "ui/model/BarBackground.h"
 #include "ui/tiles/AuthorizeButton.h"
@@ -117,7 +118,6 @@ DockView::DockView(DockContent content, QWidget* parent)
           [this] { update(); }),
       strip_(new TileStrip(*content.mainLoop, *content.clock, this)),
       authorize_(new AuthorizeButton(this)),
-      folderIcon_(QIcon::fromTheme(QStringLiteral("folder"))),
       trashIcon_(QIcon::fromTheme(QStringLiteral("user-trash"))),
       fullTrashIcon_(QIcon::fromTheme(QStringLiteral("user-trash-full"), trashIcon_)) {
     setAttribute(Qt::WA_TranslucentBackground);
@@ -248,7 +248,10 @@ std::vector<TileContent> DockView::pinnedTiles() const {
             tile.key = std::move(key);
             tile.name = text(location->name);
             tile.toolTip = tile.name;
-            tile.themedIcon = folderIcon_;
+            auto icon = folderIcons_.find(location->path);
+            if (icon == folderIcons_.end())
+                icon = folderIcons_.emplace(location->path, folderIcon(location->path)).first;
+            tile.themedIcon = icon->second;
             tile.showsHoverBadge = true;
             if (locationTiles_) {
                 tile.activate = [this, id = location->id] { locationTiles_->click(id); };

@@ -141,7 +141,8 @@ private:
     TileStrip* strip_;
     AuthorizeButton* authorize_;
     BarBackgroundPicture backgroundPicture_;
-    QIcon folderIcon_;
+    // Each pinned folder's icon by its path, one icon each so its tile is not drawn anew.
+    mutable std::map<std::string, QIcon> folderIcons_;
     QIcon trashIcon_;
     QIcon fullTrashIcon_;
     QPointer<ModelMenu> menu_;
