@@ -1,3 +1,7 @@
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QMenu>
+#include <QThread>
 #include <gtest/gtest.h>
 
 #include "Backends.h"
@@ -78,6 +82,51 @@ TEST(X11Input, ClicksOnAnotherWindowAreSeenInScreenSpaceAndCountedWithoutTheWhee
     EXPECT_TRUE(spinUntil([&] { return x.input.pressedButtons() == kLeftButton; }));
     ASSERT_EQ(run({"xdotool", "mouseup", "1"}), 0);
     EXPECT_TRUE(spinUntil([&] { return x.input.pressedButtons() == 0u; }));
+}
+
+TEST(X11Input, AChoiceInOurOwnMenuIsNoClickElsewhereEvenWhenTheMenuWentFirst) {
+    Backends x;
+    XProbe probe;
+    TestClient client({"--class", "target", "--geometry", "300x200+1400+200"});
+    ASSERT_TRUE(client.started());
+    std::vector<MouseDown> seen;
+    Subscription monitor = x.events.onGlobalMouseDown(kLeftButton, [&](const MouseDown& d) { seen.push_back(d); });
+    int chosen = 0;
+    // Our menus go once closed, as the pickers' do.
+    const auto openMenu = [&] {
+        auto menu = std::make_unique<QMenu>();
+        QObject::connect(menu->addAction("Pin to Main"), &QAction::triggered, [&] { ++chosen; });
+        menu->addAction("Open in Files");
+        menu->popup(QPoint(1420, 220));
+        EXPECT_TRUE(spinUntil([&] { return probe.isViewable(xcb_window_t(menu->winId())); }));
+        return menu;
+    };
+    auto menu = openMenu();
+    const QPoint item = menu->mapToGlobal(menu->actionGeometry(menu->actions().front()).center());
+
+    // The click comes while our loop is busy: Qt takes the press and the release, and the
+    // menu goes, before the monitor reads the raw press and asks what lies under it.
+    ASSERT_EQ(run({"xdotool", "mousemove", std::to_string(item.x()), std::to_string(item.y()), "click", "1"}), 0);
+    QElapsedTimer waited;
+    waited.start();
+    while ((chosen == 0 || menu->isVisible()) && waited.elapsed() < kWaitLimitMs) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeSocketNotifiers);
+        QThread::msleep(1);
+    }
+    ASSERT_EQ(chosen, 1);
+    menu.reset();
+    // Presses are told in order: the next one told is this click on the client.
+    ASSERT_EQ(run({"xdotool", "mousemove", "1650", "380", "click", "1"}), 0);
+    ASSERT_TRUE(spinUntil([&] { return !seen.empty(); }));
+    ASSERT_TRUE(client.waitForLine("press 1"));
+    EXPECT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen.front().location, (PointBL{1650, 700}));
+
+    // A click beside our open menu, which the menu grabs, is a click elsewhere.
+    menu = openMenu();
+    ASSERT_EQ(run({"xdotool", "click", "1"}), 0);
+    EXPECT_TRUE(spinUntil([&] { return seen.size() == 2; }));
+    EXPECT_FALSE(menu->isVisible());
 }
 
 TEST(X11Input, KeysByPhysicalPosition) {

@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QMouseEvent>
+#include <QRectF>
 #include <QWindow>
 #include <algorithm>
 #include <vector>
@@ -19,6 +20,8 @@ namespace {
 
 // Window managers nest a client inside a frame or two; menus and panels sit on the root.
 constexpr int kMaxWindowDepth = 4;
+// The recent presses our own windows took, by server time.
+constexpr std::size_t kOwnPressesKept = 8;
 
 // Modifier bits of the core protocol, mapped physically: Super is Command.
 EventFlags flagsFromX(std::uint16_t state) {
@@ -74,10 +77,15 @@ private:
 X11EventMonitors::X11EventMonitors(X11Connection& connection, X11InputState& input, const X11Screens& screens,
                                    PanelOfWindow panelOfWindow)
     : connection_(connection), input_(input), screens_(screens), panelOfWindow_(std::move(panelOfWindow)) {
-    presses_ = input_.onPress([this](MouseButtons button) {
-        if (global_.connectionCount() > 0) globalPress(button);
+    presses_ = input_.onPress([this](MouseButtons button, std::uint32_t time) {
+        if (global_.connectionCount() > 0) globalPress(button, time);
     });
     filter_ = std::make_unique<LocalPressFilter>([this](QWindow& window, const QMouseEvent& event) {
+        // A press a pop-up grabbed outside itself is no press on it.
+        if (QRectF(QPointF(0, 0), window.size()).contains(event.position())) {
+            ownPresses_.push_back(std::uint32_t(event.timestamp()));
+            if (ownPresses_.size() > kOwnPressesKept) ownPresses_.pop_front();
+        }
         if (local_.connectionCount() == 0) return;
         MouseDown press;
         press.button = event.button() == Qt::LeftButton    ? kLeftButton
@@ -115,8 +123,8 @@ Subscription X11EventMonitors::add(Signal<const MouseDown&>& signal, MouseButton
     });
 }
 
-void X11EventMonitors::globalPress(MouseButtons button) {
-    pendingPresses_.push_back(button);
+void X11EventMonitors::globalPress(MouseButtons button, std::uint32_t time) {
+    pendingPresses_.push_back({button, time});
     if (!placing_) placeNextPress();
 }
 
@@ -126,13 +134,13 @@ void X11EventMonitors::placeNextPress() {
         return;
     }
     placing_ = true;
-    const MouseButtons button = pendingPresses_.front();
+    const auto [button, time] = pendingPresses_.front();
     pendingPresses_.pop_front();
     // Raw events carry no position: ask where the pointer is and what lies under it.
     xcb_connection_t* c = connection_.xcb();
     connection_.whenReplied<xcb_query_pointer_reply_t>(
         xcb_query_pointer(c, connection_.root()),
-        lifetime_.guard([this, button](const xcb_query_pointer_reply_t* reply) {
+        lifetime_.guard([this, button, time](const xcb_query_pointer_reply_t* reply) {
             if (!reply) return placeNextPress();
             MouseDown press;
             press.location = screens_.desktopSpace().toScreen(PointTL{double(reply->root_x), double(reply->root_y)});
@@ -142,8 +150,10 @@ void X11EventMonitors::placeNextPress() {
             for (const QWindow* window : QGuiApplication::allWindows()) {
                 if (window->handle()) own->push_back(std::uint32_t(window->winId()));
             }
-            findOwnWindow(reply->child, 0, std::move(own), [this, press](bool isOwn) {
-                if (!isOwn) global_.emit(press);
+            findOwnWindow(reply->child, 0, std::move(own), [this, press, time](bool isOwn) {
+                // Qt may have taken the press, and closed the menu it landed on, before the
+                // server was asked what lies under the pointer.
+                if (!isOwn && std::ranges::find(ownPresses_, time) == ownPresses_.end()) global_.emit(press);
                 placeNextPress();
             });
         }));

@@ -21,8 +21,9 @@ class X11Screens;
 
 // Global presses and key taps from the XInput2 raw events of X11InputState, told apart from presses on
 // our own windows by the window under the pointer, which is asked for without waiting for
-// the answers (one press after the other, so they are told in order); local presses from
-// a Qt event filter.
+// the answers (one press after the other, so they are told in order), and by the presses
+// Qt gave our windows, matched by their server time: a menu of ours that a click closed
+// before the server was asked still took that click. Local presses from a Qt event filter.
 class X11EventMonitors final : public EventMonitors {
 public:
     // Which of our panels a native window is, if any.
@@ -39,7 +40,7 @@ public:
     std::unique_ptr<KeyTap> tapKeyDown(std::function<void(const KeyTapEvent&)> handler) override;
 
 private:
-    void globalPress(MouseButtons button);
+    void globalPress(MouseButtons button, std::uint32_t time);
     void placeNextPress();
     // Walks down from `window` towards the pointer, through the window manager's frames,
     // until one of `own` or the bottom; then `done(found)`.
@@ -56,7 +57,12 @@ private:
     Signal<const MouseDown&> local_;
     Subscription presses_;
     std::unique_ptr<QObject> filter_;
-    std::deque<MouseButtons> pendingPresses_;
+    struct RawPress {
+        MouseButtons button;
+        std::uint32_t time;
+    };
+    std::deque<RawPress> pendingPresses_;
+    std::deque<std::uint32_t> ownPresses_;
     bool placing_ = false;
     Lifetime lifetime_;
 };

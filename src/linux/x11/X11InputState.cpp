@@ -81,7 +81,7 @@ X11InputState::X11InputState(X11Connection& connection, const X11Screens& screen
         }
         downButtons_ |= bit;
         ++presses_;  // unsigned: wraps
-        pressed_.emit(*kind);
+        pressed_.emit(*kind, raw.time);
     });
     // From here on the button state is kept from the raw events, so reading it never
     // waits for the server.
@@ -294,7 +294,7 @@ void X11InputState::checkMenu(std::uint32_t window) {
         }));
 }
 
-Subscription X11InputState::onPress(std::function<void(MouseButtons)> handler) {
+Subscription X11InputState::onPress(std::function<void(MouseButtons, std::uint32_t)> handler) {
     return pressed_.connect(std::move(handler));
 }
 

@@ -37,8 +37,9 @@ public:
 
     // False when the server lacks XInput 2.2: no press counting, no global monitors.
     bool watchesPresses() const { return xinputOpcode_ != 0; }
-    // [main] Every press of a button that is not the wheel, by its kind.
-    [[nodiscard]] Subscription onPress(std::function<void(MouseButtons button)> handler);
+    // [main] Every press of a button that is not the wheel, by its kind, with the server's
+    // time of it (the time the client that gets the press sees too).
+    [[nodiscard]] Subscription onPress(std::function<void(MouseButtons button, std::uint32_t time)> handler);
     // [main] Every key press as its X keycode, whichever client has the keyboard, also while
     // another holds a grab; raw key events are asked for only while someone listens. Empty
     // without XInput 2.2.
@@ -62,7 +63,7 @@ private:
     std::atomic<std::uint32_t> presses_{0};
     // Bit n: X button n is down, as the raw events tell.
     std::atomic<std::uint32_t> downButtons_{0};
-    Signal<MouseButtons> pressed_;
+    Signal<MouseButtons, std::uint32_t> pressed_;
     Signal<> moved_;
     Signal<std::uint8_t> keyPressed_;
     bool followsMotion_ = false;
