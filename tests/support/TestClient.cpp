@@ -1,6 +1,7 @@
 // A small X client for the integration tests: one window with the class, title, process
 // id, icon and close protocol of an ordinary application, optionally a strut, an
-// override-redirect menu or an override-redirect window of another kind. Prints
+// override-redirect menu, an override-redirect window of another kind, or one inside a frame
+// of its own, as some window managers keep their bars. Prints
 // "window 0x<id>" once mapped and "press <button>" for each click it gets; exits when the
 // window manager asks it to close its first window.
 // A QUILLBERN_TEST_OPEN client message to a window opens one more, titled "<title> 2".
@@ -42,11 +43,12 @@ std::vector<std::uint32_t> numbers(const char* text) {
 }
 
 int usage() {
-    std::fprintf(stderr,
-                 "usage: quillbern_test_client [--class NAME] [--title TEXT] [--geometry WxH+X+Y]\n"
-                 "         [--strut L,R,T,B,LS,LE,RS,RE,TS,TE,BS,BE] [--menu] [--unmanaged] [--color RRGGBB]\n"
-                 "         [--no-pid] [--no-input] [--legacy-title] [--min-size WxH]\n"
-                 "         [--grab-key KEYCODE,MODIFIERS]  (X keycode and modifier mask)\n");
+    std::fprintf(
+        stderr,
+        "usage: quillbern_test_client [--class NAME] [--title TEXT] [--geometry WxH+X+Y]\n"
+        "         [--strut L,R,T,B,LS,LE,RS,RE,TS,TE,BS,BE] [--menu] [--unmanaged] [--framed] [--color RRGGBB]\n"
+        "         [--no-pid] [--no-input] [--legacy-title] [--min-size WxH]\n"
+        "         [--grab-key KEYCODE,MODIFIERS]  (X keycode and modifier mask)\n");
     return 2;
 }
 
@@ -56,6 +58,7 @@ struct Options {
     std::vector<std::uint32_t> strut;
     bool menu = false;
     bool unmanaged = false;  // override-redirect: the window manager never sees it
+    bool framed = false;     // unmanaged, inside a frame of its own as a window manager's bar is
     std::uint32_t color = 0xFFFFFF;
     bool pid = true;
     bool input = true;
@@ -66,12 +69,26 @@ struct Options {
 
 xcb_window_t openWindow(xcb_connection_t* c, const Options& o, const std::string& title) {
     const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+    // Framed: a frame on the root and a container inside it, as icewm keeps its taskbar.
+    std::vector<xcb_window_t> frames;
+    xcb_window_t parent = screen->root;
+    int x = o.x, y = o.y;
+    for (int level = 0; o.framed && level < 2; ++level) {
+        const xcb_window_t frame = xcb_generate_id(c);
+        const std::uint32_t frameValues[] = {o.color, 1u};
+        xcb_create_window(c, XCB_COPY_FROM_PARENT, frame, parent, std::int16_t(x), std::int16_t(y),
+                          std::uint16_t(o.width), std::uint16_t(o.height), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
+                          screen->root_visual, XCB_CW_BACK_PIXEL | XCB_CW_OVERRIDE_REDIRECT, frameValues);
+        frames.push_back(frame);
+        parent = frame;
+        x = y = 0;
+    }
     const xcb_window_t w = xcb_generate_id(c);
     const std::uint32_t values[] = {o.color, o.menu || o.unmanaged ? 1u : 0u,
                                     XCB_EVENT_MASK_STRUCTURE_NOTIFY | XCB_EVENT_MASK_BUTTON_PRESS};
-    xcb_create_window(c, XCB_COPY_FROM_PARENT, w, screen->root, std::int16_t(o.x), std::int16_t(o.y),
-                      std::uint16_t(o.width), std::uint16_t(o.height), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
-                      screen->root_visual, XCB_CW_BACK_PIXEL | XCB_CW_OVERRIDE_REDIRECT | XCB_CW_EVENT_MASK, values);
+    xcb_create_window(c, XCB_COPY_FROM_PARENT, w, parent, std::int16_t(x), std::int16_t(y), std::uint16_t(o.width),
+                      std::uint16_t(o.height), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual,
+                      XCB_CW_BACK_PIXEL | XCB_CW_OVERRIDE_REDIRECT | XCB_CW_EVENT_MASK, values);
 
     const std::string wmClass = o.className + '\0' + o.className + '\0';
     setProperty(c, w, "WM_CLASS", XCB_ATOM_STRING, 8, wmClass.data(), wmClass.size());
@@ -109,6 +126,8 @@ xcb_window_t openWindow(xcb_connection_t* c, const Options& o, const std::string
         setProperty(c, w, "_NET_WM_WINDOW_TYPE", XCB_ATOM_ATOM, 32, &popup, 1);
     }
     xcb_map_window(c, w);
+    for (auto frame = frames.rbegin(); frame != frames.rend(); ++frame)
+        xcb_map_window(c, *frame);
     xcb_flush(c);
     return w;
 }
@@ -133,6 +152,8 @@ int main(int argc, char** argv) {
             o.menu = true;
         } else if (arg == "--unmanaged") {
             o.unmanaged = true;
+        } else if (arg == "--framed") {
+            o.framed = true;
         } else if (arg == "--color" && hasValue) {
             o.color = std::uint32_t(std::strtoul(argv[++i], nullptr, 16));
         } else if (arg == "--no-pid") {

@@ -79,6 +79,18 @@ TEST(X11Screens, AStrutOfAWindowTheWindowManagerDoesNotManageCountsToo) {
     EXPECT_TRUE(spinUntil([&] { return x.screens.screens().at(0).visibleFrame == kLeft; }));
 }
 
+TEST(X11Screens, AStrutOfABarInsideAWindowManagersFrameCountsToo) {
+    Backends x;
+    // As icewm keeps its taskbar: neither a child of the root nor a managed client.
+    auto bar = std::make_unique<TestClient>(std::vector<std::string>{
+        "--class", "wm-bar", "--geometry", "1280x24+0+1056", "--strut", "0,0,0,24,0,0,0,0,0,0,0,1279", "--framed"});
+    ASSERT_TRUE(bar->started());
+    EXPECT_TRUE(spinUntil([&] { return x.screens.screens().at(0).visibleFrame == RectBL{0, 24, 1280, 1056}; }));
+    EXPECT_EQ(x.screens.screens().at(1).visibleFrame, kRight);
+    bar.reset();
+    EXPECT_TRUE(spinUntil([&] { return x.screens.screens().at(0).visibleFrame == kLeft; }));
+}
+
 TEST(X11Screens, TheWorkAreaCountsWhereItIsOneMonitors) {
     Backends x;
     XProbe probe;

@@ -52,6 +52,40 @@ std::optional<Strut> strutOf(xcb_connection_t* c, const StrutCookies& cookies, S
 
 constexpr Duration kStartLimit = 2.0;
 
+// How deep inside a top-level a window manager may keep a bar of its own: icewm's taskbar
+// is the client of a container inside a frame, as its managed windows are.
+constexpr int kBarDepth = 2;
+
+struct Inside {
+    xcb_window_t window;
+    xcb_window_t topLevel;
+};
+
+// The windows inside each top-level, down to kBarDepth levels, each level asked for at once.
+std::vector<Inside> windowsInside(xcb_connection_t* c, const std::vector<xcb_window_t>& topLevels) {
+    std::vector<Inside> found;
+    std::vector<Inside> level;
+    for (const xcb_window_t window : topLevels)
+        level.push_back({window, window});
+    for (int depth = 0; depth < kBarDepth && !level.empty(); ++depth) {
+        std::vector<xcb_query_tree_cookie_t> cookies;
+        cookies.reserve(level.size());
+        for (const Inside& parent : level)
+            cookies.push_back(xcb_query_tree(c, parent.window));
+        std::vector<Inside> next;
+        for (std::size_t i = 0; i < level.size(); ++i) {
+            const XcbReply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(c, cookies[i], nullptr));
+            if (!tree) continue;
+            const xcb_window_t* first = xcb_query_tree_children(tree.get());
+            for (int j = 0; j < xcb_query_tree_children_length(tree.get()); ++j)
+                next.push_back({first[j], level[i].topLevel});
+        }
+        found.insert(found.end(), next.begin(), next.end());
+        level = std::move(next);
+    }
+    return found;
+}
+
 }  // namespace
 
 X11Screens::X11Screens(RunLoop& mainLoop, Threads& threads) : loop_(mainLoop), connection_(XcbConnection::open()) {
@@ -186,8 +220,18 @@ void X11Screens::topLevelMapped(xcb_window_t window) {
     const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
     xcb_change_window_attributes(c, window, XCB_CW_EVENT_MASK, &mask);
     topLevels_.insert(window);
-    // Frames of managed clients carry no struts; a bar of the window manager's does.
-    if (strutOf(c, askStrut(c, window, strutPartialAtom_, strutAtom_), monitors_.root)) {
+    // Frames of managed clients carry no struts; a bar of the window manager's does, on
+    // itself or on a window inside it.
+    const StrutCookies own = askStrut(c, window, strutPartialAtom_, strutAtom_);
+    bool holdsStrut = strutOf(c, own, monitors_.root).has_value();
+    if (!holdsStrut) {
+        std::vector<StrutCookies> inner;
+        for (const Inside& inside : windowsInside(c, {window}))
+            inner.push_back(askStrut(c, inside.window, strutPartialAtom_, strutAtom_));
+        for (const StrutCookies& cookies : inner)
+            holdsStrut |= strutOf(c, cookies, monitors_.root).has_value();
+    }
+    if (holdsStrut) {
         strutHolders_.insert(window);
         scheduleRefresh();
     }
@@ -325,7 +369,7 @@ X11Screens::Monitors X11Screens::readMonitors() const {
 X11Screens::Reservations X11Screens::readReservations() {
     xcb_connection_t* c = connection_->xcb();
     const xcb_window_t root = connection_->root();
-    // Every request of a stage before the first reply: three round trips in all.
+    // Every request of a stage before the first reply: five round trips in all.
     const xcb_query_tree_cookie_t treeCookie = xcb_query_tree(c, root);
     const xcb_get_property_cookie_t clientsCookie =
         xcb_get_property(c, 0, root, clientListAtom_, XCB_ATOM_WINDOW, 0, 4096);
@@ -359,20 +403,43 @@ X11Screens::Reservations X11Screens::readReservations() {
         if (!topLevels_.contains(window)) xcb_change_window_attributes(c, window, XCB_CW_EVENT_MASK, &mask);
     }
     topLevels_ = mapped;
+    const std::vector<Inside> inner = windowsInside(c, {mapped.begin(), mapped.end()});
 
-    std::vector<std::pair<xcb_window_t, StrutCookies>> cookies;
+    struct Asked {
+        xcb_window_t window;
+        StrutCookies strut;
+        // The mapped top-level that goes with the struts, if any.
+        xcb_window_t topLevel = XCB_WINDOW_NONE;
+        // For a window inside a top-level, whether it is shown.
+        std::optional<xcb_get_window_attributes_cookie_t> shown;
+    };
+    std::vector<Asked> asked;
+    std::set<xcb_window_t> seen = mapped;
     for (const xcb_window_t window : mapped)
-        cookies.emplace_back(window, askStrut(c, window, strutPartialAtom_, strutAtom_));
+        asked.push_back({window, askStrut(c, window, strutPartialAtom_, strutAtom_), window, std::nullopt});
     for (const std::uint32_t window : clients) {
-        if (!mapped.contains(window)) cookies.emplace_back(window, askStrut(c, window, strutPartialAtom_, strutAtom_));
+        if (seen.insert(window).second)
+            asked.push_back(
+                {window, askStrut(c, window, strutPartialAtom_, strutAtom_), XCB_WINDOW_NONE, std::nullopt});
+    }
+    for (const auto& [window, topLevel] : inner) {
+        if (seen.insert(window).second)
+            asked.push_back({window, askStrut(c, window, strutPartialAtom_, strutAtom_), topLevel,
+                             xcb_get_window_attributes(c, window)});
     }
     Reservations reservations;
     strutHolders_.clear();
-    for (const auto& [window, strutCookies] : cookies) {
-        const std::optional<Strut> strut = strutOf(c, strutCookies, monitors_.root);
-        if (!strut) continue;
+    for (const Asked& one : asked) {
+        const std::optional<Strut> strut = strutOf(c, one.strut, monitors_.root);
+        bool shown = true;
+        if (one.shown) {
+            const XcbReply<xcb_get_window_attributes_reply_t> reply(
+                xcb_get_window_attributes_reply(c, *one.shown, nullptr));
+            shown = reply && reply->map_state == XCB_MAP_STATE_VIEWABLE;
+        }
+        if (!strut || !shown) continue;
         reservations.struts.push_back(*strut);
-        if (mapped.contains(window)) strutHolders_.insert(window);
+        if (one.topLevel != XCB_WINDOW_NONE) strutHolders_.insert(one.topLevel);
     }
     // One rectangle per desktop; the current one's.
     const std::size_t index = 4 * (desktop.empty() ? 0 : desktop.front());

@@ -21,8 +21,9 @@ class XcbConnection;
 
 // The displays as RandR monitors: the primary first, frames in screen space, the output
 // as numeric id, the EDID (else the connector) as stable id, and visible frames less the
-// struts on each monitor (of the clients and of every other mapped top-level window, such
-// as a window manager's own bar) and less the window manager's work area where that can
+// struts on each monitor (of the clients, of every other mapped top-level window and of
+// the windows two levels inside one, such as a window manager's own bar, which icewm keeps
+// inside a frame of its own) and less the window manager's work area where that can
 // be told to be one monitor's. A worker of its own follows the server's events on its own
 // connection and reads what they changed, so the main thread never waits for the server;
 // it gets each new layout and tells of it. Any thread; change listeners on the main thread.
