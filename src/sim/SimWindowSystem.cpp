@@ -437,6 +437,13 @@ bool SimWindowSystem::writeSize(ElementRef window, Size size) {
     return write(window, Attribute::size, size, what);
 }
 
+bool SimWindowSystem::writeFrame(ElementRef window, RectTL frame) {
+    if (!framesAtOnce_) return false;
+    // The size first, so the position written lands where asked.
+    const bool sized = writeSize(window, frame.size());
+    return writePosition(window, frame.origin()) && sized;
+}
+
 bool SimWindowSystem::perform(ElementRef element, ElementAction action) {
     std::lock_guard lock(mutex_);
     applyDueWritesLocked();

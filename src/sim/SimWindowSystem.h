@@ -82,6 +82,8 @@ public:
     void setWriteDelay(ElementRef element, Attribute attribute, Duration delay);
     // Sizes written below this are raised to it.
     void setMinimumSize(ElementRef window, Size size);
+    // Whether writeFrame sets position and size in one step; off, as on systems without one.
+    void setWritesFramesAtOnce(bool atOnce) { framesAtOnce_ = atOnce; }
 
     void setRefusesObserver(Pid pid, bool refuses);
     // Delivers the event on the loop of every observer of the application that asked for it.
@@ -114,6 +116,7 @@ public:
     bool writeBool(ElementRef element, Attribute attribute, bool value) override;
     bool writePosition(ElementRef window, PointTL origin) override;
     bool writeSize(ElementRef window, Size size) override;
+    bool writeFrame(ElementRef window, RectTL frame) override;
     bool perform(ElementRef element, ElementAction action) override;
     std::unique_ptr<AppObserver> observe(Pid pid, WorkerLoop& loop,
                                          std::function<void(ElementEvent, ElementRef)> callback) override;
@@ -196,6 +199,7 @@ private:
     std::vector<PendingWrite> pending_;
     std::vector<Call> calls_;
     std::atomic<int> readCount_{0};
+    std::atomic<bool> framesAtOnce_{false};
     bool reportsEveryChange_ = false;
     struct ChangeWatch {
         WorkerLoop* loop;

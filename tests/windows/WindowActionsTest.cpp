@@ -147,6 +147,22 @@ TEST_F(Actions, AWindowWithALargerMinimumSizeIsReappliedTwiceThenCentredOnTheTar
     EXPECT_EQ(countOf(window, "size=(400, 300)"), 3);
 }
 
+TEST_F(Actions, WhereTheSystemSetsAFrameInOneStepAPlacementAndItsCentringAreOneStepEach) {
+    sys.setWritesFramesAtOnce(true);
+    track({.id = 21, .frame = {500, 500, 800, 600}});
+    sys.setMinimumSize(window, {800, 600});
+    perform(WindowAction::place({0, 0, 400, 300}, false));
+    EXPECT_EQ(whats(window), (std::vector<std::string>{"size=(400, 300)", "position=(0, 0)"}));
+    advance(0.75);  // three tries, then centred at its own size, never moved alone
+    EXPECT_EQ(countOf(window, "size=(400, 300)"), 3);
+    EXPECT_EQ(countOf(window, "position=(0, 0)"), 3);
+    const std::vector<std::string> all = whats(window);
+    const std::vector<std::string> last(all.end() - 2, all.end());
+    EXPECT_EQ(last, (std::vector<std::string>{"size=(800, 600)", "position=(-200, -150)"}));
+    advance(AXWorker::kDebounce);
+    EXPECT_EQ(info().frame, (RectTL{-200, -150, 800, 600}));
+}
+
 TEST_F(Actions, ANewerPlacementOfTheWindowIsNotUndoneByTheCheckOfAnOlderOne) {
     // Tiled alone, then at once with two more: the check of the first placement must not
     // pull the window back to its old cell, nor centre it there.

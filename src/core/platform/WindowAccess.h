@@ -116,6 +116,9 @@ public:
     virtual bool writeBool(ElementRef element, Attribute attribute, bool value) = 0;
     virtual bool writePosition(ElementRef window, PointTL origin) = 0;
     virtual bool writeSize(ElementRef window, Size size) = 0;
+    // Moves and sizes the window in one step, as one request where the system takes one;
+    // false where it has no such step, and the caller writes position and size apart.
+    virtual bool writeFrame(ElementRef window, RectTL frame) = 0;
     virtual bool perform(ElementRef element, ElementAction action) = 0;
 
     // The callback runs on `loop` for every event added; nullptr when refused.

@@ -143,6 +143,7 @@ void WindowActions::focus(ElementRef window, Pid pid, bool retryAfterUnhide) {
 }
 
 void WindowActions::writeFrame(ElementRef window, RectTL frame) {
+    if (access_.writeFrame(window, frame)) return;
     // Position again after the size: some applications move a window while resizing it.
     access_.writePosition(window, frame.origin());
     access_.writeSize(window, frame.size());
@@ -158,7 +159,9 @@ void WindowActions::applyPlacement(Verification v, bool focusNow) {
 }
 
 void WindowActions::centreOn(const Verification& v, const RectTL& now) {
-    access_.writePosition(v.window, PointTL{v.target.midX() - now.width / 2, v.target.midY() - now.height / 2});
+    const RectTL centred{v.target.midX() - now.width / 2, v.target.midY() - now.height / 2, now.width, now.height};
+    // With its size, so that no window manager takes a move alone for a resize.
+    if (!access_.writeFrame(v.window, centred)) access_.writePosition(v.window, centred.origin());
 }
 
 bool WindowActions::isLatest(const Verification& v) const {

@@ -327,6 +327,17 @@ bool X11WindowAccess::writeSize(ElementRef ref, Size size) {
                 std::uint32_t(width), std::uint32_t(height));
 }
 
+bool X11WindowAccess::writeFrame(ElementRef ref, RectTL frame) {
+    const ClientFacts* window = facts(ref);
+    if (!window) return false;
+    const PointTL desktop = desktopSpace_().fromGlobal(frame.origin());
+    const long width = std::lround(frame.width - window->extents.left - window->extents.right);
+    const long height = std::lround(frame.height - window->extents.top - window->extents.bottom);
+    if (width < 1 || height < 1) return false;
+    return send(*window, atoms_.moveResize, kNorthWestGravity | kMovePosition | kMoveSize | (kSourcePager << 12),
+                coordinate(desktop.x), coordinate(desktop.y), std::uint32_t(width), std::uint32_t(height));
+}
+
 bool X11WindowAccess::perform(ElementRef ref, ElementAction action) {
     if (action == ElementAction::press) {
         if (kindOf(ref) != Kind::closeButton) return false;

@@ -64,6 +64,9 @@ public:
     bool writeBool(ElementRef element, Attribute attribute, bool value) override;
     bool writePosition(ElementRef window, PointTL origin) override;
     bool writeSize(ElementRef window, Size size) override;
+    // One request with position and size: some window managers (fluxbox) take a request that
+    // moves alone as one that also resizes, and grow the window by its title bar.
+    bool writeFrame(ElementRef window, RectTL frame) override;
     bool perform(ElementRef element, ElementAction action) override;
 
     std::unique_ptr<AppObserver> observe(Pid pid, WorkerLoop& loop,
