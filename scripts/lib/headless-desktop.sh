@@ -1,7 +1,7 @@
 # A throw-away X desktop: Xvfb at 2560x1080 presented as two monitors side by side,
-# the openbox window manager and, on request, a tray and a compositing manager. Sourced
-# by scripts/run, the end-to-end tests and the X11 integration tests; everything it
-# starts is stopped by stop_headless_desktop.
+# a window manager (openbox unless another is asked for) and, on request, a tray and a
+# compositing manager. Sourced by scripts/run, the end-to-end tests and the X11 integration
+# tests; everything it starts is stopped by stop_headless_desktop.
 
 desktop_pids=()
 desktop_runtime=
@@ -45,15 +45,48 @@ start_accessibility_bus() {
   export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 }
 
-# start_headless_desktop [--tray] [--compositor] [--accessibility]: exports DISPLAY for the
-# new server.
+# start_window_manager NAME: starts it with a home of its own in the desktop's runtime
+# folder, so that what it writes there (fluxbox its settings, xfwm4 through xfconf on a
+# session bus of the desktop's own) never touches the user's.
+start_window_manager() {
+  local home="$desktop_runtime/wm-home"
+  mkdir -p "$home"
+  # GTK's window managers would start an accessibility bus that outlives them.
+  local -a run=(env -u XDG_CONFIG_HOME -u XDG_DATA_HOME -u XDG_CACHE_HOME HOME="$home" NO_AT_BRIDGE=1 GTK_A11Y=none)
+  case $1 in
+    openbox) "${run[@]}" openbox --sm-disable >/dev/null 2>&1 & ;;
+    icewm) "${run[@]}" icewm >/dev/null 2>&1 & ;;
+    fluxbox)
+      # Without a wallpaper of its own to set, and so without a message that it cannot.
+      mkdir -p "$home/.fluxbox"
+      echo "background: none" >"$home/.fluxbox/overlay"
+      "${run[@]}" fluxbox >/dev/null 2>&1 &
+      ;;
+    metacity) "${run[@]}" metacity >/dev/null 2>&1 & ;;
+    xfwm4)
+      # It ends without its settings service, which it reaches on a session bus.
+      local address="$desktop_runtime/wm-bus-address"
+      "${run[@]}" dbus-daemon --session --nofork --nopidfile --print-address=3 3>"$address" >/dev/null 2>&1 &
+      desktop_pids+=($!)
+      wait_for 10 test -s "$address" || { echo "the window manager's session bus did not start" >&2; return 1; }
+      "${run[@]}" DBUS_SESSION_BUS_ADDRESS="$(head -n 1 "$address")" xfwm4 --compositor=off >/dev/null 2>&1 &
+      ;;
+    *) echo "start_headless_desktop: unknown window manager $1" >&2; return 2 ;;
+  esac
+  desktop_pids+=($!)
+}
+
+# start_headless_desktop [--tray] [--compositor] [--accessibility] [--wm NAME]: exports
+# DISPLAY for the new server. NAME is openbox (the default), icewm, fluxbox, xfwm4 or metacity.
 start_headless_desktop() {
-  local fd display option tray=false compositor=false accessibility=false
-  for option in "$@"; do
+  local fd display option tray=false compositor=false accessibility=false wm=openbox
+  while (($#)); do
+    option=$1; shift
     case $option in
       --tray) tray=true ;;
       --compositor) compositor=true ;;
       --accessibility) accessibility=true ;;
+      --wm) wm=${1:-}; shift ;;
       *) echo "start_headless_desktop: unknown option $option" >&2; return 2 ;;
     esac
   done
@@ -75,11 +108,10 @@ start_headless_desktop() {
   unset DBUS_SESSION_BUS_ADDRESS
   if $accessibility; then start_accessibility_bus || return 1; fi
 
-  openbox --sm-disable >/dev/null 2>&1 &
-  desktop_pids+=($!)
+  start_window_manager "$wm" || return
   wait_for 10 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' \
-    || { echo "openbox did not start" >&2; return 1; }
-  wait_for_managed_window || { echo "openbox did not manage a window" >&2; return 1; }
+    || { echo "$wm did not start" >&2; return 1; }
+  wait_for_managed_window || { echo "$wm did not manage a window" >&2; return 1; }
 
   if $compositor; then
     # Translucent panels blend only with a compositing manager.
@@ -110,13 +142,22 @@ start_client_windows() {
   wait_for 10 sh -c '[ "$(xdotool search --onlyvisible --name "Terminal|Notes" | wc -l)" -ge 2 ]'
 }
 
+# end_within SECONDS PID: waits that long at most for a child asked to end, then kills it.
+end_within() {
+  local deadline=$((SECONDS + $1))
+  while [[ $(ps -o stat= -p "$2" 2>/dev/null) == [^Z]* ]] && ((SECONDS < deadline)); do sleep 0.05; done
+  kill -9 "$2" 2>/dev/null || true
+  wait "$2" 2>/dev/null || true
+}
+
 stop_headless_desktop() {
   local pid
   for ((i = ${#desktop_pids[@]} - 1; i >= 0; i--)); do
     pid=${desktop_pids[i]}
     kill "$pid" 2>/dev/null || true
   done
-  for pid in "${desktop_pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+  # fluxbox at times ignores the request to end.
+  for pid in "${desktop_pids[@]}"; do end_within 5 "$pid"; done
   desktop_pids=()
   [[ -n "$desktop_runtime" ]] && rm -rf "$desktop_runtime"
   desktop_runtime=
