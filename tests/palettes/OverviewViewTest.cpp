@@ -2,8 +2,10 @@
 #include <QAbstractButton>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFontMetrics>
 #include <QImage>
 #include <QLabel>
+#include <QPainterPath>
 #include <gtest/gtest.h>
 
 #include "core/palettes/OverviewState.h"
@@ -115,6 +117,13 @@ TEST_F(OverviewViewTest, WithoutWindowAccessACardAsksForItAndWithoutWindowsItSay
     EXPECT_FALSE(shown->emptyText()->isHidden());
     EXPECT_EQ(shown->emptyText()->text(), "No open apps");
     EXPECT_TRUE(shown->row()->isHidden());
+    // Shown, the text keeps its room on every side within the slab, which the panel's
+    // shape follows where nothing blends.
+    shown->show();
+    const QFontMetrics metrics(shown->emptyText()->font());
+    const QRectF slab = shown->outline().boundingRect();
+    EXPECT_GE(slab.width(), metrics.horizontalAdvance(shown->emptyText()->text()) + 2 * 28);
+    EXPECT_GE(slab.height(), metrics.height() + 2 * 28);
 }
 
 TEST_F(OverviewViewTest, TheSelectedTileIsLitAndTheOthersAreNot) {

@@ -85,7 +85,8 @@ OverviewView::OverviewView(OverviewViewInputs inputs, SystemAppearance& system, 
     });
 
     emptyText_ = textLabel(localized("No open apps"), this);
-    emptyText_->setContentsMargins(kCardPadding, kCardPadding, kCardPadding, kCardPadding);
+    // A label's own margin: a frame's polish resets the contents margins of every QLabel.
+    emptyText_->setMargin(kCardPadding);
 
     row_ = new OverviewRow(inputs_, this);
 
