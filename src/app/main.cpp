@@ -1,5 +1,4 @@
 #include <QApplication>
-#include <QIcon>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -21,6 +20,7 @@
 #include "linux/process/TerminationSignals.h"
 #include "linux/x11/DisplayLoss.h"
 #include "ui/foundation/QtIcons.h"
+#include "ui/shell/ProgramIcon.h"
 #include "ui/shell/QtSettingsWindow.h"
 #include "ui/shell/QtWalkthroughWindow.h"
 #include "ui/shell/StatusItem.h"
@@ -135,8 +135,8 @@ int main(int argc, char** argv) {
     // An agent: it lives in the tray and its panels, never as a window in the taskbar.
     QApplication::setQuitOnLastWindowClosed(false);
     useCommonIconThemeAsFallback();
-    // The icon the package installs into the theme; its windows and About show it.
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("quillbern")));
+    // Its windows and About show it.
+    QApplication::setWindowIcon(programIcon());
 
     const std::vector<std::string> arguments = programArguments();
     if (!areAutomationUrls(arguments)) {
