@@ -24,7 +24,7 @@ dock() {  # id name edge display
     "$1" "$2" "$(app debian-xterm XTerm)" "$(app openbox Openbox)" "$3" "$4"
   printf '"isVisible":true,"isEnabled":true,"showsWindows":false,"revealMode":"hover","alignment":"center"}'
 }
-docks="[$(dock 1 Bottom bottom '{"all":{}}'),$(dock 2 Side left '{"display":{"stableID":"Q-RIGHT","name":"Right"}}'),$(dock 3 Top top '{"display":{"stableID":"Q-LEFT","name":"Left"}}')]"
+docks="[$(dock 1 Bottom bottom '{"all":{}}'),$(dock 2 Side left '{"display":{"stableID":"Q-RIGHT","name":"Right"}}'),$(dock 3 Top top '{"display":{"stableID":"screen","name":"Q-LEFT"}}')]"
 
 # Per thread now: "tid name switches nanoseconds-on-a-CPU".
 threads() {

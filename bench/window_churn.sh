@@ -24,7 +24,7 @@ dock() {  # n name edge display showsWindows
     "$1" "$2" "$(app debian-xterm XTerm)" "$(app openbox Openbox)" "$3" "$4"
   printf '"isVisible":true,"isEnabled":true,"showsWindows":%s,"revealMode":"hover","alignment":"center"}' "$5"
 }
-docks="[$(dock 1 Bottom bottom '{"all":{}}' true),$(dock 2 Side left '{"display":{"stableID":"Q-RIGHT","name":"Right"}}' false),$(dock 3 Top top '{"display":{"stableID":"Q-LEFT","name":"Left"}}' false)]"
+docks="[$(dock 1 Bottom bottom '{"all":{}}' true),$(dock 2 Side left '{"display":{"stableID":"Q-RIGHT","name":"Right"}}' false),$(dock 3 Top top '{"display":{"stableID":"screen","name":"Q-LEFT"}}' false)]"
 export XDG_CONFIG_HOME="$work/config"
 write_settings "$docks" '"dockAutoHide": false'
 
