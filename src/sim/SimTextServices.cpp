@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <ctime>
 #include <utility>
 
 #include "core/platform/RelativeTime.h"
@@ -186,6 +189,21 @@ std::string SimTextServices::formatRelative(WallTime when, WallTime now) const {
     const int count = past ? -offset.value : offset.value;
     const std::string amount = std::to_string(count) + " " + name + (count == 1 ? "" : "s");
     return past ? amount + " ago" : "in " + amount;
+}
+
+std::string SimTextServices::formatSeconds(double seconds) const {
+    char out[48];
+    std::snprintf(out, sizeof out, "%.2f sec", seconds);
+    return out;
+}
+
+std::string SimTextServices::formatDateAndTime(WallTime when) const {
+    const auto seconds = static_cast<std::time_t>(std::floor(when.sinceEpoch));
+    std::tm parts{};
+    gmtime_r(&seconds, &parts);
+    char out[32];
+    std::strftime(out, sizeof out, "%Y-%m-%d %H:%M", &parts);
+    return out;
 }
 
 }  // namespace quillbern

@@ -23,6 +23,10 @@ public:
     // English: "now", "yesterday", "tomorrow", "last week", "next month", else "3 hours ago"
     // or "in 2 days".
     std::string formatRelative(WallTime when, WallTime now) const override;
+    // "0.36 sec", as ICU writes it in English.
+    std::string formatSeconds(double seconds) const override;
+    // In UTC, the same on every machine: "2027-01-15 08:00".
+    std::string formatDateAndTime(WallTime when) const override;
 };
 
 }  // namespace quillbern

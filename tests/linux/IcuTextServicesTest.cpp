@@ -104,3 +104,10 @@ TEST(IcuTextServices, RelativeDatesUseTheNamedFormWhereTheLanguageHasOne) {
     EXPECT_EQ(text.formatRelative(now + 2 * 86'400.0, now), "in 2 days");
     EXPECT_EQ(text.formatRelative(now + -10.0, now), "10 seconds ago");
 }
+
+TEST(IcuTextServices, SecondsKeepTwoDecimalsAndTheirUnitAndDatesTheirYear) {
+    const IcuTextServices text;
+    EXPECT_EQ(text.formatSeconds(0.36), "0.36 sec");
+    EXPECT_EQ(text.formatSeconds(0.6), "0.60 sec") << "never converted to milliseconds";
+    EXPECT_THAT(text.formatDateAndTime(WallTime{1'800'000'000}), ::testing::HasSubstr("2027"));
+}

@@ -1,5 +1,6 @@
 #include <QAccessible>
 #include <QApplication>
+#include <QComboBox>
 #include <QEnterEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -295,6 +296,21 @@ TEST(SettingsKitAccessibility, TheAuditFindsUnnamedControlsAndATabOrderThatGoesB
     const std::vector<std::string> problems = testing::accessibilityProblems(window);
     EXPECT_THAT(problems, ::testing::Contains(HasSubstr("no accessible name: quillbern::SettingsSwitch")));
     EXPECT_THAT(problems, ::testing::Contains(HasSubstr("Tab goes back")));
+}
+
+TEST(SettingsKitAccessibility, ARowsTitleLabelsItsControlEvenAPickerNamedByItsChoice) {
+    auto* picker = new QComboBox;
+    picker->addItems({"Regular", "Thick"});
+    auto* toggle = new SettingsSwitch;
+    SettingsCard card;
+    card.addRow(new SettingsRow("Background", "circle.bottomrighthalf.pattern.checkered", picker));
+    card.addRow(new SettingsRow("Launch beacon", "rays", toggle));
+    for (QWidget* control : {static_cast<QWidget*>(picker), static_cast<QWidget*>(toggle)}) {
+        const auto labels = QAccessible::queryAccessibleInterface(control)->relations(QAccessible::Label);
+        ASSERT_EQ(labels.size(), 1) << control->accessibleName().toStdString();
+        EXPECT_EQ(labels.front().first->text(QAccessible::Name), control->accessibleName());
+    }
+    EXPECT_EQ(picker->accessibleName(), "Background");
 }
 
 }  // namespace

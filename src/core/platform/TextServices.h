@@ -51,6 +51,11 @@ public:
     // whole (`relativeOffset`), named where the language has a name: "yesterday",
     // "3 hours ago", "now".
     virtual std::string formatRelative(WallTime when, WallTime now) const = 0;
+    // A duration in seconds with exactly two decimals and the locale's short unit word,
+    // never converted to another unit: "0.36 sec" in English.
+    virtual std::string formatSeconds(double seconds) const = 0;
+    // A moment in local time, its date abbreviated and its time short: "Jan 15, 2027, 8:00 AM".
+    virtual std::string formatDateAndTime(WallTime when) const = 0;
 };
 
 }  // namespace quillbern

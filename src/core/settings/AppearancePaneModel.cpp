@@ -5,17 +5,6 @@
 
 namespace quillbern {
 
-double SliderScale::value(int position) const {
-    return static_cast<double>(first + step * std::clamp(position, 0, last)) / divisor;
-}
-
-int SliderScale::position(double value) const {
-    const double steps = (value * divisor - first) / step;
-    if (!(steps > 0)) return 0;  // NaN too
-    if (steps >= last) return last;
-    return static_cast<int>(std::lround(steps));
-}
-
 std::string pointsReadout(double points) {
     return std::to_string(static_cast<long long>(std::trunc(points))) + " pt";
 }

@@ -2,12 +2,15 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <string_view>
 #include <unicode/uchar.h>
 #include <unicode/ucol.h>
+#include <unicode/udat.h>
 #include <unicode/uloc.h>
 #include <unicode/unorm2.h>
+#include <unicode/unumberformatter.h>
 #include <unicode/ureldatefmt.h>
 #include <unicode/ustring.h>
 #include <unicode/utf16.h>
@@ -42,19 +45,38 @@ bool isMark(UChar32 c) {
     return (U_GET_GC_MASK(c) & U_GC_M_MASK) != 0;
 }
 
+std::string utf8(const UChar* text, int32_t length) {
+    std::string out(static_cast<std::size_t>(length) * 3, '\0');
+    int32_t written = 0;
+    UErrorCode status = U_ZERO_ERROR;
+    u_strToUTF8(out.data(), static_cast<int32_t>(out.size()), &written, text, length, &status);
+    if (U_FAILURE(status)) return {};
+    out.resize(static_cast<std::size_t>(written));
+    return out;
+}
+
 }  // namespace
 
 IcuTextServices::IcuTextServices() {
     // The C locale becomes ICU's POSIX locale, whose order is the bytes' order, capitals
     // first; names there follow Unicode's default order instead.
     const std::string_view locale = uloc_getDefault();
+    locale_ = locale.starts_with("en_US_POSIX") ? "en" : std::string(locale);
     UErrorCode status = U_ZERO_ERROR;
-    relative_ = ureldatefmt_open(locale.starts_with("en_US_POSIX") ? "en" : locale.data(), nullptr, UDAT_STYLE_LONG,
-                                 UDISPCTX_CAPITALIZATION_NONE, &status);
+    relative_ = ureldatefmt_open(locale_.c_str(), nullptr, UDAT_STYLE_LONG, UDISPCTX_CAPITALIZATION_NONE, &status);
     if (U_FAILURE(status)) {
         log("relative dates of the locale are unavailable (", u_errorName(status), "); files show none");
         if (relative_) ureldatefmt_close(relative_);
         relative_ = nullptr;
+    }
+    status = U_ZERO_ERROR;
+    const std::u16string skeleton = u"measure-unit/duration-second unit-width-short .00";
+    seconds_ = unumf_openForSkeletonAndLocale(skeleton.data(), static_cast<int32_t>(skeleton.size()), locale_.c_str(),
+                                              &status);
+    if (U_FAILURE(status)) {
+        log("durations of the locale are unavailable (", u_errorName(status), "); they show in English");
+        if (seconds_) unumf_close(seconds_);
+        seconds_ = nullptr;
     }
     status = U_ZERO_ERROR;
     collator_ = ucol_open(locale.starts_with("en_US_POSIX") ? "" : locale.data(), &status);
@@ -71,6 +93,37 @@ IcuTextServices::IcuTextServices() {
 IcuTextServices::~IcuTextServices() {
     if (collator_) ucol_close(collator_);
     if (relative_) ureldatefmt_close(relative_);
+    if (seconds_) unumf_close(seconds_);
+}
+
+std::string IcuTextServices::formatSeconds(double seconds) const {
+    const auto fallback = [seconds] {
+        char out[48];
+        std::snprintf(out, sizeof out, "%.2f sec", seconds);
+        return std::string(out);
+    };
+    if (!seconds_) return fallback();
+    UErrorCode status = U_ZERO_ERROR;
+    UFormattedNumber* result = unumf_openResult(&status);
+    unumf_formatDouble(seconds_, seconds, result, &status);
+    UChar buffer[64];
+    const int32_t length = unumf_resultToString(result, buffer, 64, &status);
+    unumf_closeResult(result);
+    return U_FAILURE(status) ? fallback() : utf8(buffer, length);
+}
+
+std::string IcuTextServices::formatDateAndTime(WallTime when) const {
+    // A date formatter is not safe to share between threads; one is made for each call.
+    UErrorCode status = U_ZERO_ERROR;
+    UDateFormat* format = udat_open(UDAT_SHORT, UDAT_MEDIUM, locale_.c_str(), nullptr, -1, nullptr, -1, &status);
+    if (U_FAILURE(status)) {
+        if (format) udat_close(format);
+        return {};
+    }
+    UChar buffer[128];
+    const int32_t length = udat_format(format, when.sinceEpoch * 1000.0, buffer, 128, nullptr, &status);
+    udat_close(format);
+    return U_FAILURE(status) ? std::string() : utf8(buffer, length);
 }
 
 std::string IcuTextServices::formatRelative(WallTime when, WallTime now) const {
@@ -106,13 +159,7 @@ std::string IcuTextServices::formatRelative(WallTime when, WallTime now) const {
     // The named form where the language has one ("yesterday"), else the numeric one.
     const int32_t length = ureldatefmt_format(relative_, offset.value, unit, buffer, 128, &status);
     if (U_FAILURE(status)) return {};
-    std::string out(static_cast<std::size_t>(length) * 3, '\0');
-    int32_t written = 0;
-    status = U_ZERO_ERROR;
-    u_strToUTF8(out.data(), static_cast<int32_t>(out.size()), &written, buffer, length, &status);
-    if (U_FAILURE(status)) return {};
-    out.resize(static_cast<std::size_t>(written));
-    return out;
+    return utf8(buffer, length);
 }
 
 std::optional<std::string> IcuTextServices::uppercasedFirstCharacter(std::string_view text) const {

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <string>
+
 #include "core/platform/TextServices.h"
 
 struct UCollator;
+struct UNumberFormatter;
 struct URelativeDateTimeFormatter;
 
 namespace quillbern {
@@ -10,7 +13,7 @@ namespace quillbern {
 // Unicode rules from ICU: full case folding, the blank characters (tab and every space
 // separator) as horizontal space, canonical decomposition to set diacritics apart, and
 // the default locale's collation at secondary strength (accents count, case does not),
-// and the default locale's relative dates.
+// and the default locale's relative dates, durations and dates.
 class IcuTextServices final : public TextServices {
 public:
     IcuTextServices();
@@ -26,12 +29,18 @@ public:
     bool isLetterOrNumberBefore(std::string_view text, std::size_t offset) const override;
     std::string lowercased(std::string_view text) const override;
     std::string formatRelative(WallTime when, WallTime now) const override;
+    std::string formatSeconds(double seconds) const override;
+    std::string formatDateAndTime(WallTime when) const override;
 
 private:
     // Used concurrently only through ICU's const operations, which allow it.
     UCollator* collator_ = nullptr;
     // Immutable once opened, so any thread may format with it.
     URelativeDateTimeFormatter* relative_ = nullptr;
+    // Immutable once opened, so any thread may format with it.
+    UNumberFormatter* seconds_ = nullptr;
+    // The locale the formatters speak.
+    std::string locale_;
 };
 
 }  // namespace quillbern

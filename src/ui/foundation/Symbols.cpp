@@ -79,6 +79,15 @@ constexpr std::array kSymbols{
     SymbolNames{"rectangle.grid.2x2", {"view-grid-symbolic", "view-grid"}},
     SymbolNames{"keyboard", {"input-keyboard-symbolic", "input-keyboard"}},
     SymbolNames{"link", {"insert-link-symbolic", "insert-link"}},
+    // The General pane.
+    SymbolNames{"timer", {"preferences-system-time-symbolic", "appointment-soon"}},
+    SymbolNames{"hare", {"power-profile-performance-symbolic", "media-seek-forward-symbolic"}},
+    SymbolNames{"tortoise", {"power-profile-power-saver-symbolic", "media-seek-backward-symbolic"}},
+    SymbolNames{"metronome", {"audio-x-generic-symbolic", "audio-x-generic"}},
+    SymbolNames{"rays", {"weather-clear-symbolic", "display-brightness-symbolic"}},
+    SymbolNames{"power", {"system-shutdown-symbolic", "system-shutdown"}},
+    SymbolNames{"dock.rectangle", {"user-desktop-symbolic", "user-desktop"}},
+    SymbolNames{"command.square", {"preferences-desktop-keyboard-shortcuts-symbolic", "input-keyboard"}},
 };
 // "minus.circle" and "minus.circle.fill" are always our own drawings: themes have no
 // filled variant, and the remove button shows the two apart.

@@ -24,7 +24,6 @@ namespace quillbern {
 
 namespace {
 
-constexpr int kRowSpacing = 12;
 constexpr int kRowMinimumHeight = 30;
 constexpr int kSliderRowSpacing = 10;
 constexpr int kReadoutMinimumWidth = 44;
@@ -33,21 +32,6 @@ constexpr int kMaterialPickerMaximumWidth = 200;
 
 QString text(const std::string& english) {
     return QString::fromStdString(english);
-}
-
-// The row of a picker. On Linux a picker tells assistive tools its choice as its name and is
-// known by the label beside it, so its title is its buddy and stands beside it in one widget,
-// laid out as a row's label and control are.
-QWidget* pickerRow(const QString& title, std::string_view symbol, QWidget* picker) {
-    auto* row = new SettingsRowLabel(title, symbol);
-    row->setMinimumHeight(kRowMinimumHeight);
-    auto* layout = static_cast<QHBoxLayout*>(row->layout());
-    layout->addSpacing(kRowSpacing);
-    layout->addStretch(1);
-    layout->addWidget(picker, 0, Qt::AlignVCenter);
-    row->text().setBuddy(picker);
-    picker->setAccessibleName(title);
-    return row;
 }
 
 }  // namespace
@@ -73,7 +57,7 @@ AppearancePane::AppearancePane(const SettingsServices& services, QWidget* parent
         if (chosen >= 0 && static_cast<std::size_t>(chosen) < materials_.size())
             store_.setMaterial(materials_[static_cast<std::size_t>(chosen)]);
     });
-    look->addWidget(pickerRow(localized("Background"), "circle.bottomrighthalf.pattern.checkered", material_));
+    look->addRow(new SettingsRow(localized("Background"), "circle.bottomrighthalf.pattern.checkered", material_));
 
     glassTintGroup_ = look->addWidget(new QWidget);
     auto* tintLayout = new QVBoxLayout(glassTintGroup_);

@@ -83,6 +83,10 @@ int SegmentedControl::currentIndex() const {
 void SegmentedControl::setCurrentIndex(int index) {
     if (index < 0 || index >= count()) return;
     segments_[static_cast<std::size_t>(index)]->setChecked(true);
+    // Qt moves the group's Tab stop only when a segment takes the focus; a choice made by
+    // the program moves it too, so Tab lands on what is chosen.
+    for (SegmentButton* segment : segments_)
+        segment->setFocusPolicy(segment->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
 }
 
 void SegmentedControl::paintEvent(QPaintEvent*) {

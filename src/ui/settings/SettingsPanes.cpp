@@ -2,6 +2,7 @@
 
 #include "ui/settings/AboutPane.h"
 #include "ui/settings/AppearancePane.h"
+#include "ui/settings/GeneralPane.h"
 #include "ui/settings/HelpPane.h"
 #include "ui/settings/PermissionsPane.h"
 #include "ui/settings/PreviewsPane.h"
@@ -22,7 +23,7 @@ std::unique_ptr<QWidget> makeSettingsPane(SettingsSection section, const Setting
     // Each section's case returns its pane once the pane is written.
     switch (section) {
         case SettingsSection::general:
-            return emptyPane();
+            return std::make_unique<GeneralPane>(services);
         case SettingsSection::docks:
             return emptyPane();
         case SettingsSection::appearance:

@@ -15,22 +15,24 @@ public:
     QLabel& text() const { return *text_; }
 
 private:
-    QLabel* text_;
+    QLabel* text_ = nullptr;
 };
 
 // One setting of a card: the label at the leading edge, the control at the trailing edge,
 // at least 12 apart and 30 high. The control shows no title of its own: a control without
-// an accessible name is named after the row's title.
+// an accessible name is named after the row's title, and the title labels it for assistive
+// tools (the only name a picker has on Linux).
 class SettingsRow final : public QWidget {
 public:
     SettingsRow(QWidget* label, QWidget* control, QWidget* parent = nullptr);
     SettingsRow(const QString& title, std::string_view symbol, QWidget* control, QWidget* parent = nullptr);
 
+    // The label given, or the title.
     QWidget* label() const { return label_; }
     QWidget* control() const { return control_; }
 
 private:
-    QWidget* label_;
+    QWidget* label_ = nullptr;
     QWidget* control_;
 };
 

@@ -1,5 +1,7 @@
 #include "ui/settings/ShortcutRecorderView.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -8,9 +10,11 @@
 #include <QPainterPath>
 #include <QToolButton>
 
+#include "core/foundation/Localization.h"
 #include "ui/foundation/QtKeyCodes.h"
 #include "ui/foundation/QtText.h"
 #include "ui/foundation/Symbols.h"
+#include "ui/settings/SettingsTheme.h"
 
 namespace quillbern {
 
@@ -24,11 +28,42 @@ bool isModifierKey(int key) {
            key == Qt::Key_AltGr || key == Qt::Key_Super_L || key == Qt::Key_Super_R || key == Qt::Key_CapsLock;
 }
 
+class RecorderAccessible final : public QAccessibleWidget {
+public:
+    explicit RecorderAccessible(ShortcutRecorderView* view) : QAccessibleWidget(view, QAccessible::Button) {}
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Description) return view()->accessibleDescription();
+        return QAccessibleWidget::text(t);
+    }
+    QStringList actionNames() const override { return QStringList{pressAction()} + QAccessibleWidget::actionNames(); }
+    void doAction(const QString& name) override {
+        if (name != pressAction()) return QAccessibleWidget::doAction(name);
+        if (!view()->isEnabled()) return;
+        view()->setFocus(Qt::OtherFocusReason);
+        if (!view()->recorder().isListening()) view()->recorder().click();
+    }
+
+private:
+    ShortcutRecorderView* view() const { return static_cast<ShortcutRecorderView*>(widget()); }
+};
+
+QAccessibleInterface* recorderFactory(const QString& className, QObject* object) {
+    if (className == QLatin1String(ShortcutRecorderView::staticMetaObject.className()))
+        return new RecorderAccessible(static_cast<ShortcutRecorderView*>(object));
+    return nullptr;
+}
+
 }  // namespace
 
 ShortcutRecorderView::ShortcutRecorderView(ShortcutRecorder& recorder, const KeyboardLayout& layout, QWidget* parent)
     : QWidget(parent), recorder_(recorder), layout_(layout), text_(new QLabel), reset_(new QToolButton) {
-    setFocusPolicy(Qt::ClickFocus);
+    static const bool accessible = [] {
+        QAccessible::installFactory(recorderFactory);
+        return true;
+    }();
+    (void)accessible;
+    setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_Hover);
     setAccessibleName(localized("Shortcut"));
     auto* row = new QHBoxLayout(this);
@@ -39,9 +74,10 @@ ShortcutRecorderView::ShortcutRecorderView(ShortcutRecorder& recorder, const Key
     row->addWidget(text_);
     reset_->setAutoRaise(true);
     reset_->setToolTip(localized("Back to the default shortcut"));
+    reset_->setAccessibleName(reset_->toolTip());
     reset_->setIcon(
         symbolIcon("arrow.uturn.backward", palette().color(QPalette::PlaceholderText), 14, devicePixelRatioF()));
-    reset_->setFocusPolicy(Qt::NoFocus);
+    reset_->setFocusPolicy(Qt::TabFocus);
     connect(reset_, &QToolButton::clicked, this, [this] { recorder_.reset(); });
     row->addWidget(reset_);
     changed_ = recorder_.changed.connect([this] { sync(); });
@@ -52,12 +88,15 @@ ShortcutRecorderView::~ShortcutRecorderView() {
     recorder_.stopListening();
 }
 
+QString ShortcutRecorderView::shownText() const {
+    // A chord's text stands as it is; the other two are words.
+    if (recorder_.isListening()) return localized("Press the keys…");
+    return recorder_.showsNone() ? localized("None") : QString::fromStdString(recorder_.text());
+}
+
 void ShortcutRecorderView::sync() {
     const bool listening = recorder_.isListening();
-    // A chord's text stands as it is; the other two are words.
-    text_->setText(listening               ? localized("Press the keys…")
-                   : recorder_.showsNone() ? localized("None")
-                                           : QString::fromStdString(recorder_.text()));
+    text_->setText(shownText());
     QFont font = this->font();
     font.setStrikeOut(recorder_.showsStruckThrough());
     if (!listening && !recorder_.showsNone()) {
@@ -67,12 +106,20 @@ void ShortcutRecorderView::sync() {
     text_->setFont(font);
     QPalette colours = text_->palette();
     const bool secondary = listening || recorder_.showsNone();
-    colours.setColor(QPalette::WindowText, recorder_.showsStruckThrough() ? QColor(Qt::red)
+    colours.setColor(QPalette::WindowText, recorder_.showsStruckThrough() ? SettingsTheme::destructive(palette())
                                            : secondary                    ? palette().color(QPalette::PlaceholderText)
                                                                           : palette().color(QPalette::WindowText));
     text_->setPalette(colours);
     reset_->setVisible(recorder_.showsReset());
-    setAccessibleDescription(text_->text());
+    const QString description =
+        recorder_.showsStruckThrough()
+            ? QString::fromStdString(quillbern::trf("%@, which could not be registered", text_->text().toStdString()))
+            : text_->text();
+    if (description != accessibleDescription()) {
+        setAccessibleDescription(description);
+        QAccessibleEvent changed(this, QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&changed);
+    }
     if (listening && !hasFocus()) setFocus(Qt::MouseFocusReason);
     update();
 }
@@ -115,7 +162,15 @@ bool ShortcutRecorderView::event(QEvent* event) {
 }
 
 void ShortcutRecorderView::keyPressEvent(QKeyEvent* event) {
-    if (!recorder_.isListening()) return QWidget::keyPressEvent(event);
+    if (!recorder_.isListening()) {
+        const int key = event->key();
+        if (event->modifiers() == Qt::NoModifier &&
+            (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter)) {
+            event->accept();
+            return recorder_.click();
+        }
+        return QWidget::keyPressEvent(event);
+    }
     event->accept();
     // A modifier alone is the start of a chord, not a key.
     if (isModifierKey(event->key())) return;

@@ -12,13 +12,22 @@ class QToolButton;
 namespace quillbern {
 
 // The shortcut recorder on screen: a rounded field showing the chord (struck through in red
-// when it is not registered, "None" without one), which a click turns into a listening
-// field that takes the next key chord, and the way back to the default beside it when the
-// user chose the chord. Keys are read by their place on the keyboard, with Super as Command.
+// when it is not registered, "None" without one), which a click, Space or Return turns into
+// a listening field that takes the next key chord, and the way back to the default beside it
+// when the user chose the chord. Keys are read by their place on the keyboard, with Super as
+// Command. Assistive tools see a button named by its host (the row's action), the chord as
+// its description and a press that starts listening.
 class ShortcutRecorderView final : public QWidget {
+    Q_OBJECT
+
 public:
     ShortcutRecorderView(ShortcutRecorder& recorder, const KeyboardLayout& layout, QWidget* parent = nullptr);
     ~ShortcutRecorderView() override;
+
+    ShortcutRecorder& recorder() const { return recorder_; }
+    // What the field shows: the chord, "None" or "Press the keys…".
+    QString shownText() const;
+    QToolButton& resetButton() const { return *reset_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

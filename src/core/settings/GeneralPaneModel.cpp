@@ -1,0 +1,144 @@
+#include "core/settings/GeneralPaneModel.h"
+
+#include "core/foundation/Localization.h"
+#include "core/model/AppRelauncher.h"
+
+namespace quillbern {
+
+GeneralPaneModel::GeneralPaneModel(const SettingsServices& services)
+    : preferences_(services.dockPreferences),
+      loginItem_(services.loginItem),
+      suppressor_(services.suppressor),
+      updater_(services.updater),
+      platform_(services.platform),
+      onHotkeysToggled_(services.onHotkeysToggled) {}
+
+void GeneralPaneModel::setAutoHide(bool on) {
+    preferences_.setAutoHide(on);
+    if (onHotkeysToggled_) onHotkeysToggled_();
+}
+
+int GeneralPaneModel::revealDelayPosition() const {
+    return revealDelayScale().position(preferences_.revealDelay());
+}
+
+void GeneralPaneModel::setRevealDelayPosition(int position) {
+    preferences_.setRevealDelay(revealDelayScale().value(position));
+}
+
+std::string GeneralPaneModel::revealDelayText() const {
+    return platform_.text.formatSeconds(preferences_.revealDelay());
+}
+
+std::string GeneralPaneModel::revealDelayCaption(double delay) {
+    if (delay < 0.3) {
+        return tr("Quick — the dock appears almost on contact. A pass through the top bar may summon it by "
+                  "accident.");
+    }
+    if (delay < 0.54) {
+        return tr("Balanced — a short pause at the edge summons the dock; menu clicks and screen crossings pass "
+                  "freely.");
+    }
+    return tr("Deliberate — the dock waits for a clear stop at the edge. Best if you spend your day in the menus.");
+}
+
+bool GeneralPaneModel::opensAtLogin() const {
+    return loginItem_.status() == LoginStatus::enabled;
+}
+
+void GeneralPaneModel::setOpensAtLogin(bool on) {
+    loginItem_.setEnabled(on);
+}
+
+GeneralPaneModel::LoginNotes GeneralPaneModel::loginNotes() const {
+    LoginNotes notes;
+    const LoginStatus status = loginItem_.status();
+    if (status == LoginStatus::requiresApproval) {
+        notes.approval = SettingsNote{tr("Approve it in your desktop's startup applications"), SettingsNoteStyle::warning};
+    }
+    if (status != LoginStatus::enabled && platform_.defaults.boolValue(kAdoptedLegacyDefaultsKey).value_or(false)) {
+        notes.renamed = SettingsNote{tr("The app was renamed, so a previous “open at login” setting did not carry "
+                                        "over. A leftover entry may remain in your desktop's startup applications."),
+                                     SettingsNoteStyle::info};
+    }
+    if (const auto& error = loginItem_.lastError()) {
+        notes.error = SettingsNote{*error, SettingsNoteStyle::error};
+        notes.offersSettings = platform_.launcher.canOpenSystemSettings(SystemSettingsPage::loginItems);
+    }
+    return notes;
+}
+
+void GeneralPaneModel::openLoginSettings() {
+    platform_.launcher.openSystemSettings(SystemSettingsPage::loginItems);
+}
+
+std::optional<SettingsNote> GeneralPaneModel::desktopDockNote() const {
+    if (const auto& error = suppressor_.lastError()) return SettingsNote{*error, SettingsNoteStyle::error};
+    return std::nullopt;
+}
+
+const std::vector<InterfaceLanguage>& GeneralPaneModel::languages() {
+    // Each named as its speakers write it, in every language of the interface.
+    static const std::vector<InterfaceLanguage> list{
+        {"en", "English"}, {"fr", "Français"}, {"de", "Deutsch"},
+        {"es", "Español"}, {"ja", "日本語"},   {"zh-Hans", "简体中文"},
+    };
+    return list;
+}
+
+std::string GeneralPaneModel::languageSelection() const {
+    return preferences_.languageOverride().value_or(std::string(kSystemLanguage));
+}
+
+void GeneralPaneModel::chooseLanguage(std::string_view value) {
+    if (value == kSystemLanguage) {
+        preferences_.setLanguageOverride(std::nullopt);
+    } else {
+        preferences_.setLanguageOverride(std::string(value));
+    }
+}
+
+bool GeneralPaneModel::offersRelaunch() const {
+    return preferences_.languageOverride() != preferences_.languageAtLaunch();
+}
+
+void GeneralPaneModel::relaunch() {
+    const auto started = AppRelauncher::relaunch(platform_.processes, platform_.process, preferences_.languageOverride());
+    relaunchNote_ = started ? std::nullopt
+                            : std::optional(SettingsNote{trf("Quillbern could not relaunch (%@). It keeps running: quit it and start it again to use the new language.", started.error().message),
+                                                         SettingsNoteStyle::error});
+    changed.emit();
+}
+
+bool GeneralPaneModel::hasUpdater() const {
+    return updater_.hasUpdater();
+}
+
+bool GeneralPaneModel::checksAutomatically() const {
+    return updater_.automaticallyChecksForUpdates();
+}
+
+void GeneralPaneModel::setChecksAutomatically(bool on) {
+    updater_.setAutomaticallyChecksForUpdates(on);
+}
+
+bool GeneralPaneModel::canCheckForUpdates() const {
+    return updater_.canCheckForUpdates();
+}
+
+void GeneralPaneModel::checkForUpdates() {
+    updater_.checkForUpdates();
+}
+
+std::optional<std::string> GeneralPaneModel::lastCheckText() const {
+    const auto last = updater_.lastUpdateCheckDate();
+    if (!last) return std::nullopt;
+    return trf("Last checked: %@", platform_.text.formatDateAndTime(*last));
+}
+
+std::string GeneralPaneModel::updatesCaption() const {
+    if (!hasUpdater()) return tr("Your package manager keeps Quillbern up to date.");
+    return tr("Updates are signed and verified before they are installed.");
+}
+
+}  // namespace quillbern

@@ -1,0 +1,42 @@
+#include "core/settings/ShortcutRecording.h"
+
+#include "core/foundation/Localization.h"
+#include "core/shortcuts/HotKeyBindings.h"
+#include "core/shortcuts/HotKeyProbe.h"
+
+namespace quillbern {
+
+ShortcutRecording::Outcome ShortcutRecording::check(const HotKeyAction& action, const HotKeyChord& chord,
+                                                    const PinnedStore& pinned, const DockPreferences& preferences,
+                                                    const ChordText& chordText) {
+    const auto claimed =
+        HotKeyBindings::claimedMap(pinned.profiles(), preferences.hotkeyOverrides(), action, preferences.autoHide());
+    const std::string shown = chordText.display(chord);
+    if (chord.modifierCount() < 2) {
+        return {false,
+                SettingsNote{trf("%@ needs at least two modifier keys — a single one would take that key away from "
+                                 "every application.",
+                                 shown),
+                             SettingsNoteStyle::error}};
+    }
+    if (const auto owner = claimed.find(chord); owner != claimed.end()) {
+        return {false, SettingsNote{trf("%@ is already Quillbern's “%@”.", shown, owner->second),
+                                    SettingsNoteStyle::error}};
+    }
+    const auto& wellKnown = HotKeyProbe::wellKnown();
+    if (const auto known = wellKnown.find(chord); known != wellKnown.end()) {
+        return {true, SettingsNote{trf("%@ is “%@” on many Linux desktops. Quillbern has taken it over where the "
+                                       "desktop lets it — press the reset arrow to give it back.",
+                                       shown, tr(known->second)),
+                                   SettingsNoteStyle::warning}};
+    }
+    return {true, std::nullopt};
+}
+
+SettingsNote ShortcutRecording::weakKeyNote() {
+    return {tr("A shortcut needs at least two modifier keys — Super, Ctrl, Alt or Shift — so it cannot swallow an "
+               "ordinary keystroke."),
+            SettingsNoteStyle::error};
+}
+
+}  // namespace quillbern

@@ -1,0 +1,139 @@
+#include "core/settings/ShortcutsCardModel.h"
+
+#include <algorithm>
+
+#include "core/settings/ShortcutRecording.h"
+#include "core/shortcuts/HotKeyBindings.h"
+
+namespace quillbern {
+
+ShortcutsCardModel::ShortcutsCardModel(const SettingsServices& services)
+    : pinned_(services.pinned),
+      preferences_(services.dockPreferences),
+      mainLoop_(services.platform.mainLoop),
+      onHotkeysToggled_(services.onHotkeysToggled),
+      registeredChords_(services.registeredChords),
+      chordText_(services.platform.keyboardLayout, services.platform.text),
+      watched_(watched()) {
+    preferencesChanged_ = preferences_.changed.connect([this] { storesChanged(); });
+    profilesChanged_ = pinned_.profilesChanged.connect([this] { storesChanged(); });
+}
+
+ShortcutsCardModel::~ShortcutsCardModel() = default;
+
+bool ShortcutsCardModel::hotkeysEnabled() const {
+    return preferences_.hotkeysEnabled();
+}
+
+void ShortcutsCardModel::setHotkeysEnabled(bool on) {
+    preferences_.setHotkeysEnabled(on);
+    if (onHotkeysToggled_) onHotkeysToggled_();
+}
+
+std::vector<HotKeyAction> ShortcutsCardModel::shownActions() const {
+    std::vector<HotKeyAction> shown;
+    for (const HotKeyAction& feature : kFeatureOrder) {
+        if (feature.kind() == HotKeyAction::Kind::peekDocks && !preferences_.autoHide()) continue;
+        shown.push_back(feature);
+    }
+    return shown;
+}
+
+HotKeyChord ShortcutsCardModel::effectiveChord(const HotKeyAction& feature) const {
+    const auto& overrides = preferences_.hotkeyOverrides();
+    const auto custom = overrides.find(feature);
+    return custom != overrides.end() ? custom->second : HotKeyBindings::defaultChord(feature);
+}
+
+bool ShortcutsCardModel::isCustom(const HotKeyAction& feature) const {
+    return preferences_.hotkeyOverrides().contains(feature);
+}
+
+bool ShortcutsCardModel::isLive(const HotKeyAction& feature) const {
+    const auto registered = live_.find(feature);
+    return registered != live_.end() && registered->second == effectiveChord(feature);
+}
+
+bool ShortcutsCardModel::showsStruckThroughCaption() const {
+    const auto shown = shownActions();
+    return std::any_of(shown.begin(), shown.end(), [this](const HotKeyAction& feature) { return !isLive(feature); });
+}
+
+void ShortcutsCardModel::appeared() {
+    refreshLive();
+}
+
+void ShortcutsCardModel::record(const HotKeyAction& feature, const HotKeyChord& chord) {
+    const auto outcome = ShortcutRecording::check(feature, chord, pinned_, preferences_, chordText_);
+    if (outcome.accepted) preferences_.setOverride(feature, chord);
+    setNote(outcome.note);
+    if (onHotkeysToggled_) onHotkeysToggled_();
+    refreshLive();
+}
+
+void ShortcutsCardModel::weakKey() {
+    setNote(ShortcutRecording::weakKeyNote());
+}
+
+void ShortcutsCardModel::reset(const HotKeyAction& feature) {
+    preferences_.setOverride(feature, std::nullopt);
+    setNote(std::nullopt);
+    refreshLive();
+}
+
+int ShortcutsCardModel::recordedCount() const {
+    const auto& profiles = pinned_.profiles();
+    const auto ownChords =
+        std::count_if(profiles.begin(), profiles.end(), [](const Profile& dock) { return dock.chord.has_value(); });
+    return static_cast<int>(preferences_.hotkeyOverrides().size() + static_cast<std::size_t>(ownChords));
+}
+
+void ShortcutsCardModel::resetAll() {
+    preferences_.clearOverrides();
+    pinned_.clearAllChords();
+    setNote(std::nullopt);
+    if (onHotkeysToggled_) onHotkeysToggled_();
+    refreshLive();
+}
+
+const std::optional<std::string>& ShortcutsCardModel::automationFailure() const {
+    return preferences_.lastAutomationFailure();
+}
+
+void ShortcutsCardModel::dismissAutomationFailure() {
+    preferences_.setLastAutomationFailure(std::nullopt);
+}
+
+ShortcutsCardModel::Watched ShortcutsCardModel::watched() const {
+    Watched now{preferences_.hotkeysEnabled(), preferences_.autoHide(), {}};
+    for (const Profile& dock : pinned_.profiles())
+        now.dockIDs.push_back(dock.id);
+    return now;
+}
+
+void ShortcutsCardModel::storesChanged() {
+    Watched now = watched();
+    if (now != watched_ && !refreshPending_) {
+        // Read once the change has run its course: the registration follows the stores
+        // only after their signals, through the shell's own listeners and callbacks.
+        refreshPending_ = true;
+        mainLoop_.post(lifetime_.guard([this] {
+            refreshPending_ = false;
+            refreshLive();
+        }));
+    }
+    watched_ = std::move(now);
+    changed.emit();
+}
+
+void ShortcutsCardModel::refreshLive() {
+    live_ = registeredChords_ ? registeredChords_() : RegisteredChords{};
+    changed.emit();
+}
+
+void ShortcutsCardModel::setNote(std::optional<SettingsNote> note) {
+    note_ = std::move(note);
+    changed.emit();
+}
+
+}  // namespace quillbern

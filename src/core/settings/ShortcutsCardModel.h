@@ -1,0 +1,90 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/foundation/Lifetime.h"
+#include "core/foundation/Signal.h"
+#include "core/foundation/Subscription.h"
+#include "core/settings/SettingsControlLooks.h"
+#include "core/settings/SettingsServices.h"
+#include "core/shortcuts/ChordText.h"
+
+namespace quillbern {
+
+// The global-shortcuts card of General: the switch for every global shortcut, a recorder
+// for each feature, the checks a recorded chord passes, the resets, and the last automation
+// URL that failed. It keeps no setting: chords go to the stores, and what the system
+// registered is read back into `live` when the card appears, after each recording or reset,
+// and once the registration has followed a change of the switch, of auto-hide or of the
+// docks' order. Main thread.
+class ShortcutsCardModel {
+public:
+    explicit ShortcutsCardModel(const SettingsServices& services);
+    ~ShortcutsCardModel();
+    ShortcutsCardModel(const ShortcutsCardModel&) = delete;
+    ShortcutsCardModel& operator=(const ShortcutsCardModel&) = delete;
+
+    // Anything the card shows may have changed.
+    Signal<> changed;
+
+    bool hotkeysEnabled() const;
+    // Stores the switch, then registers the shortcuts anew.
+    void setHotkeysEnabled(bool on);
+
+    // The features in their order; peek only while docks hide themselves.
+    std::vector<HotKeyAction> shownActions() const;
+    // The user's chord for the feature, else its built-in one.
+    HotKeyChord effectiveChord(const HotKeyAction& feature) const;
+    bool isCustom(const HotKeyAction& feature) const;
+    // Registered with the chord it shows, as last read.
+    bool isLive(const HotKeyAction& feature) const;
+    bool showsStruckThroughCaption() const;
+    const std::optional<SettingsNote>& note() const { return note_; }
+    const ChordText& chordText() const { return chordText_; }
+
+    // The card came on screen.
+    void appeared();
+    void record(const HotKeyAction& feature, const HotKeyChord& chord);
+    // A key without Ctrl, Super or Alt: only the note changes.
+    void weakKey();
+    // The feature's built-in chord again.
+    void reset(const HotKeyAction& feature);
+
+    // The recorded overrides and the docks' own chords that a reset of everything puts back.
+    int recordedCount() const;
+    bool offersResetAll() const { return recordedCount() > 0; }
+    void resetAll();
+
+    const std::optional<std::string>& automationFailure() const;
+    void dismissAutomationFailure();
+
+private:
+    struct Watched {
+        bool hotkeysEnabled = false;
+        bool autoHide = false;
+        std::vector<Uuid> dockIDs;
+        bool operator==(const Watched&) const = default;
+    };
+    Watched watched() const;
+    void storesChanged();
+    void refreshLive();
+    void setNote(std::optional<SettingsNote> note);
+
+    PinnedStore& pinned_;
+    DockPreferences& preferences_;
+    RunLoop& mainLoop_;
+    std::function<void()> onHotkeysToggled_;
+    std::function<RegisteredChords()> registeredChords_;
+    ChordText chordText_;
+    RegisteredChords live_;
+    std::optional<SettingsNote> note_;
+    Watched watched_;
+    bool refreshPending_ = false;
+    Subscription preferencesChanged_;
+    Subscription profilesChanged_;
+    Lifetime lifetime_;
+};
+
+}  // namespace quillbern
