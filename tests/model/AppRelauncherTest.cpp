@@ -7,17 +7,21 @@
 
 using namespace quillbern;
 
-TEST(AppRelauncher, StartsAWaitingCopyWithThePathAsAnArgumentThenQuits) {
+TEST(AppRelauncher, StartsACopyThatWaitsForThisOneToEndWithThePathAsAnArgumentThenQuits) {
     SimProcesses processes;
     SimAppProcess process;
+    process.setPid(4321);
     process.setExecutablePath("/opt/it's here/quillbern");
     process.setArguments({"--flag", "a b"});
     ASSERT_TRUE(AppRelauncher::relaunch(processes, process, "de"));
     ASSERT_EQ(processes.spawned().size(), 1u);
     const CommandLine& command = processes.spawned()[0];
     EXPECT_EQ(command.program, "/bin/sh");
-    EXPECT_EQ(command.args, (std::vector<std::string>{"-c", "sleep 0.4; exec \"$0\" \"$@\"", "/opt/it's here/quillbern",
-                                                      "--flag", "a b"}));
+    EXPECT_EQ(command.args, (std::vector<std::string>{"-c",
+                                                      "pid=$1; shift; n=0; while kill -0 \"$pid\" 2>/dev/null && "
+                                                      "[ \"$n\" -lt 100 ]; do sleep 0.1; n=$((n + 1)); done; "
+                                                      "exec \"$0\" \"$@\"",
+                                                      "/opt/it's here/quillbern", "4321", "--flag", "a b"}));
     EXPECT_EQ(command.extraEnv.at("LANGUAGE"), "de");
     EXPECT_EQ(process.quitCount(), 1);
 }

@@ -73,10 +73,9 @@ TEST_F(GeneralPaneModelTest, LoginNotesFollowTheStatusTheFormerNameAndTheLastErr
         LoginStatus status;
         bool switchOn, approval, renamed;
     };
-    for (const Case c : {Case{LoginStatus::enabled, true, false, false},
-                         Case{LoginStatus::requiresApproval, false, true, true},
-                         Case{LoginStatus::notRegistered, false, false, true},
-                         Case{LoginStatus::notFound, false, false, true}}) {
+    for (const Case c :
+         {Case{LoginStatus::enabled, true, false, false}, Case{LoginStatus::requiresApproval, false, true, true},
+          Case{LoginStatus::notRegistered, false, false, true}, Case{LoginStatus::notFound, false, false, true}}) {
         w.world.login.setStatus(c.status);
         w.shell->loginItem().refresh();
         const auto notes = model->loginNotes();

@@ -19,6 +19,7 @@ has a session bus and Quillbern started with QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1:
                                        "focused"); "!STATE" waits until it has not
   atspi.py gone NAME [ROLE]            waits until no shown control matches
   atspi.py value NAME [ROLE]           its value as a number (a slider's, say)
+  atspi.py description NAME [ROLE]     its description (what a shortcut recorder holds, say)
   atspi.py menu ROW                    chooses the row of the pop-up menu open now (the tray's,
                                        say) as a screen reader's user does: Down until the row
                                        named ROW has the focus, then Return
@@ -197,7 +198,7 @@ def main():
     parser.add_argument("--timeout", type=float, default=10.0)
     parser.add_argument("--hidden", action="store_true")
     parser.add_argument(
-        "command", choices=["find", "states", "press", "action", "focus", "select", "wait", "gone", "menu", "dump", "value"]
+        "command", choices=["find", "states", "press", "action", "focus", "select", "wait", "gone", "menu", "dump", "value", "description"]
     )
     parser.add_argument("arguments", nargs="*")
     options = parser.parse_args()
@@ -243,6 +244,8 @@ def main():
         print(" ".join(states_of(node)))
     elif command == "value":
         print(f"{node.queryValue().currentValue:g}")
+    elif command == "description":
+        print(node.description)
     elif command == "press":
         do_action(node, ["Press", "press", "Toggle", "toggle", "click", "Click", "activate"])
     elif command == "action":

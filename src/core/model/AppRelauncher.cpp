@@ -1,5 +1,7 @@
 #include "core/model/AppRelauncher.h"
 
+#include <string>
+
 #include "core/foundation/Log.h"
 
 namespace quillbern {
@@ -9,8 +11,12 @@ Result<void> AppRelauncher::relaunch(Processes& processes, AppProcess& process,
     CommandLine command;
     command.program = "/bin/sh";
     // The program and its arguments reach the shell as its own arguments, never as text
-    // it interprets.
-    command.args = {"-c", std::string("sleep ") + kWaitSeconds + "; exec \"$0\" \"$@\"", process.executablePath()};
+    // it interprets. The copy waits until this process is gone: one that started while this
+    // one was still quitting would hand itself over to it, as a second start does, and end.
+    command.args = {"-c",
+                    "pid=$1; shift; n=0; while kill -0 \"$pid\" 2>/dev/null && [ \"$n\" -lt " +
+                        std::to_string(kLongestWaitTenths) + " ]; do sleep 0.1; n=$((n + 1)); done; exec \"$0\" \"$@\"",
+                    process.executablePath(), std::to_string(process.pid())};
     for (const std::string& argument : process.arguments())
         command.args.push_back(argument);
     // Empty means no preference, so the new copy follows the system's languages.

@@ -14,12 +14,13 @@ class AppRelauncher {
 public:
     AppRelauncher() = delete;
 
-    // How long the new copy waits, by which time this one has quit.
-    static constexpr const char* kWaitSeconds = "0.4";
+    // The longest the new copy waits for this one to end, in tenths of a second; after that
+    // it starts anyway, and a start that finds this one still running hands over to it.
+    static constexpr int kLongestWaitTenths = 100;
 
     // Starts a copy of this program with the same arguments and `language` (none: the
-    // system's), then quits once it runs. When it cannot start, the program stays, and
-    // the failure is logged and returned for the caller to show.
+    // system's), which runs once this one has ended, then quits. When it cannot start, the
+    // program stays, and the failure is logged and returned for the caller to show.
     static Result<void> relaunch(Processes& processes, AppProcess& process, const std::optional<std::string>& language);
 };
 

@@ -32,12 +32,14 @@ std::string GeneralPaneModel::revealDelayText() const {
 
 std::string GeneralPaneModel::revealDelayCaption(double delay) {
     if (delay < 0.3) {
-        return tr("Quick — the dock appears almost on contact. A pass through the top bar may summon it by "
-                  "accident.");
+        return tr(
+            "Quick — the dock appears almost on contact. A pass through the top bar may summon it by "
+            "accident.");
     }
     if (delay < 0.54) {
-        return tr("Balanced — a short pause at the edge summons the dock; menu clicks and screen crossings pass "
-                  "freely.");
+        return tr(
+            "Balanced — a short pause at the edge summons the dock; menu clicks and screen crossings pass "
+            "freely.");
     }
     return tr("Deliberate — the dock waits for a clear stop at the edge. Best if you spend your day in the menus.");
 }
@@ -54,7 +56,8 @@ GeneralPaneModel::LoginNotes GeneralPaneModel::loginNotes() const {
     LoginNotes notes;
     const LoginStatus status = loginItem_.status();
     if (status == LoginStatus::requiresApproval) {
-        notes.approval = SettingsNote{tr("Approve it in your desktop's startup applications"), SettingsNoteStyle::warning};
+        notes.approval =
+            SettingsNote{tr("Approve it in your desktop's startup applications"), SettingsNoteStyle::warning};
     }
     if (status != LoginStatus::enabled && platform_.defaults.boolValue(kAdoptedLegacyDefaultsKey).value_or(false)) {
         notes.renamed = SettingsNote{tr("The app was renamed, so a previous “open at login” setting did not carry "
@@ -103,9 +106,12 @@ bool GeneralPaneModel::offersRelaunch() const {
 }
 
 void GeneralPaneModel::relaunch() {
-    const auto started = AppRelauncher::relaunch(platform_.processes, platform_.process, preferences_.languageOverride());
+    const auto started =
+        AppRelauncher::relaunch(platform_.processes, platform_.process, preferences_.languageOverride());
     relaunchNote_ = started ? std::nullopt
-                            : std::optional(SettingsNote{trf("Quillbern could not relaunch (%@). It keeps running: quit it and start it again to use the new language.", started.error().message),
+                            : std::optional(SettingsNote{trf("Quillbern could not relaunch (%@). It keeps running: "
+                                                             "quit it and start it again to use the new language.",
+                                                             started.error().message),
                                                          SettingsNoteStyle::error});
     changed.emit();
 }

@@ -20,8 +20,8 @@ ShortcutRecording::Outcome ShortcutRecording::check(const HotKeyAction& action, 
                              SettingsNoteStyle::error}};
     }
     if (const auto owner = claimed.find(chord); owner != claimed.end()) {
-        return {false, SettingsNote{trf("%@ is already Quillbern's “%@”.", shown, owner->second),
-                                    SettingsNoteStyle::error}};
+        return {false,
+                SettingsNote{trf("%@ is already Quillbern's “%@”.", shown, owner->second), SettingsNoteStyle::error}};
     }
     const auto& wellKnown = HotKeyProbe::wellKnown();
     if (const auto known = wellKnown.find(chord); known != wellKnown.end()) {

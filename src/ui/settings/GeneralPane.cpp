@@ -35,6 +35,7 @@ constexpr int kRevealDelaySliderWidth = 190;
 constexpr int kRevealDelaySpacing = 10;
 constexpr int kLanguagePickerMaximumWidth = 200;
 constexpr int kSymbolSide = 14;
+constexpr int kStepperMinimumWidth = 64;
 
 QString text(const std::string& english) {
     return QString::fromStdString(english);
@@ -262,10 +263,11 @@ void GeneralPane::buildShortcutsCard() {
     const auto digit = [&chords](std::size_t position) {
         return chords.display({HotKeyBindings::kDockDigitKeys.at(position), HotKeyChord::kControlCommand});
     };
-    card->addCaption(text(trf("Docks 1 to 9 answer to %@ to %@ and the tenth to %@, unless you give a dock its own "
-                              "shortcut in Docks. Each shortcut below can be changed: click it and press the "
-                              "combination you want.",
-                              digit(0), digit(8), digit(9))));
+    card->addCaption(
+        text(trf("Docks 1 to 9 answer to %@ to %@ and the tenth to %@, unless you give a dock its own "
+                 "shortcut in Docks. Each shortcut below can be changed: click it and press the "
+                 "combination you want.",
+                 digit(0), digit(8), digit(9))));
 
     QVBoxLayout* rows = nullptr;
     shortcutRows_ = card->addWidget(group(rows));
@@ -318,13 +320,14 @@ void GeneralPane::buildShortcutsCard() {
 void GeneralPane::buildWorkspaceCard() {
     auto* card = page_->addCard(new SettingsCard);
     workspaceLimit_ = new SettingsStepper(2, 10);
+    workspaceLimit_->setMinimumWidth(kStepperMinimumWidth);
     connect(workspaceLimit_, &SettingsStepper::valueChanged, this,
             [this](int count) { preferences_.setWorkspaceMaxApps(count); });
     card->addRow(new SettingsRow(localized("Workspace app limit"), "rectangle.grid.2x2", workspaceLimit_));
-    card->addCaption(text(trf("Drop app tiles onto the desktop to build a workspace: windows tile automatically, in "
-                              "the order you add them. Show or hide it with %@.",
-                              card_.chordText().display(
-                                  HotKeyBindings::defaultChord(HotKeyAction(HotKeyAction::Kind::workspace))))));
+    card->addCaption(text(
+        trf("Drop app tiles onto the desktop to build a workspace: windows tile automatically, in "
+            "the order you add them. Show or hide it with %@.",
+            card_.chordText().display(HotKeyBindings::defaultChord(HotKeyAction(HotKeyAction::Kind::workspace))))));
 }
 
 void GeneralPane::buildLanguageCard() {
@@ -371,8 +374,8 @@ void GeneralPane::buildUpdatesCard() {
         model_.setChecksAutomatically(on);
         sync();
     });
-    card->addRow(
-        new SettingsRow(localized("Check for updates automatically"), "arrow.triangle.2.circlepath", checksAutomatically_));
+    card->addRow(new SettingsRow(localized("Check for updates automatically"), "arrow.triangle.2.circlepath",
+                                 checksAutomatically_));
     card->addDivider();
     checkForUpdates_ = new QPushButton(localized("Check for Updates…"));
     checkForUpdates_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
@@ -395,9 +398,8 @@ void GeneralPane::confirmResetAll() {
     const QString title = localized("Reset every shortcut you recorded?");
     box->setWindowTitle(title);
     box->setText(title);
-    QPushButton* reset =
-        box->addButton(text(trf("Reset the %lld shortcuts you recorded", card_.recordedCount())),
-                       QMessageBox::DestructiveRole);
+    QPushButton* reset = box->addButton(text(trf("Reset the %lld shortcuts you recorded", card_.recordedCount())),
+                                        QMessageBox::DestructiveRole);
     setTone(*reset, SettingsTone::destructive);
     box->addButton(QMessageBox::Cancel);
     box->setDefaultButton(QMessageBox::Cancel);
