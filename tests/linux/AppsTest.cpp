@@ -92,6 +92,10 @@ protected:
             entry("Quiet", record.string() + " %f",
                   "NoDisplay=true\nStartupWMClass=QuietWindow\nTryExec=/usr/bin/env\nMimeType=inode/directory;\n"));
         writeFile(apps / "gone.desktop", entry("Gone", "/bin/true", "Hidden=true\n"));
+        // Xfce's page of startup applications.
+        writeFile(apps / "xfce-session-settings.desktop",
+                  entry("Session and Startup", "touch " + startupPageOpened().string(),
+                        "NoDisplay=true\nOnlyShowIn=XFCE;\n"));
         writeFile(apps / "counter.desktop", entry("Counter", script.string()));
         writeFile(root / "home" / "applications" / "mine.desktop", entry("Mine", "/bin/true"));
         // Two applications for text, the first the default.
@@ -123,6 +127,7 @@ protected:
 
     static fs::path counterEntry() { return root / "data" / "applications" / "counter.desktop"; }
     static fs::path launches() { return root / "launches.txt"; }
+    static fs::path startupPageOpened() { return root / "startup-page-opened"; }
 
     static inline fs::path root;
     static inline std::unique_ptr<ScopedEnvironment> environment;
@@ -248,6 +253,26 @@ TEST_F(DesktopEntries, ALaunchTellsWhichProcessItStarted) {
     EXPECT_GT(started.front().first, 0);
     EXPECT_EQ(started.front().second, counterEntry().string());
     EXPECT_TRUE(waitUntil([] { return lineCount(launches()) >= 1; }));
+}
+
+TEST_F(DesktopEntries, StartupApplicationsOpenOnlyInTheRunningDesktopsOwnPage) {
+    SimRunningApps apps;
+    LinuxLauncher launcher(apps, alerts);
+    ScopedEnvironment desktop;
+    // Openbox has no such page, and MATE's is not installed here.
+    for (const char* name : {"openbox", "MATE"}) {
+        desktop.set("XDG_CURRENT_DESKTOP", name);
+        EXPECT_FALSE(launcher.canOpenSystemSettings(SystemSettingsPage::loginItems)) << name;
+        EXPECT_FALSE(launcher.openSystemSettings(SystemSettingsPage::loginItems)) << name;
+    }
+    desktop.set("XDG_CURRENT_DESKTOP", std::nullopt);
+    EXPECT_FALSE(launcher.canOpenSystemSettings(SystemSettingsPage::loginItems));
+
+    desktop.set("XDG_CURRENT_DESKTOP", "X-Generic:xfce");
+    EXPECT_TRUE(launcher.canOpenSystemSettings(SystemSettingsPage::loginItems));
+    EXPECT_FALSE(launcher.canOpenSystemSettings(SystemSettingsPage::filesPrivacy));
+    EXPECT_TRUE(launcher.openSystemSettings(SystemSettingsPage::loginItems));
+    EXPECT_TRUE(waitUntil([] { return fs::exists(startupPageOpened()); }));
 }
 
 TEST_F(DesktopEntries, AFileThatIsNoEntryFailsToLaunch) {

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QMetaObject>
 #include <algorithm>
+#include <array>
 #include <filesystem>
 #include <gio/gdesktopappinfo.h>
 #include <gio/gio.h>
@@ -152,6 +153,36 @@ bool isInstalledEntry(const Path& entry) {
     return false;
 }
 
+// Each desktop's own page of startup applications, by the name it gives itself in
+// XDG_CURRENT_DESKTOP; every one of them lists the XDG autostart entries.
+struct StartupPage {
+    const char* desktop;
+    const char* entry;
+};
+constexpr std::array kStartupPages{
+    StartupPage{"KDE", "kcm_autostart.desktop"},
+    StartupPage{"XFCE", "xfce-session-settings.desktop"},
+    StartupPage{"MATE", "mate-session-properties.desktop"},
+    StartupPage{"LXQt", "lxqt-config-session.desktop"},
+    StartupPage{"GNOME", "gnome-session-properties.desktop"},
+    StartupPage{"Unity", "gnome-session-properties.desktop"},
+};
+
+// The installed entry of the running desktop's startup applications, if it has one.
+std::optional<Path> startupApplicationsEntry() {
+    const char* current = g_getenv("XDG_CURRENT_DESKTOP");
+    if (!current) return std::nullopt;
+    const std::unique_ptr<gchar*, decltype(&g_strfreev)> desktops(g_strsplit(current, ":", -1), &g_strfreev);
+    for (gchar** desktop = desktops.get(); *desktop; ++desktop) {
+        for (const StartupPage& page : kStartupPages) {
+            if (g_ascii_strcasecmp(*desktop, page.desktop) != 0) continue;
+            const DesktopAppInfo info(g_desktop_app_info_new(page.entry));
+            if (const char* file = info ? g_desktop_app_info_get_filename(info.get()) : nullptr) return Path(file);
+        }
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 Result<void> LinuxLauncher::checkTrusted(const Path& entry) {
@@ -212,12 +243,19 @@ void LinuxLauncher::openWith(const std::vector<Path>& files, const Path& appPath
     g_list_free_full(uris, g_free);
 }
 
-bool LinuxLauncher::openSystemSettings(SystemSettingsPage) {
-    return false;
+bool LinuxLauncher::openSystemSettings(SystemSettingsPage page) {
+    if (page != SystemSettingsPage::loginItems) return false;
+    const std::optional<Path> entry = startupApplicationsEntry();
+    if (!entry) return false;
+    if (const auto opened = launchEntry(*entry, nullptr, started_); !opened) {
+        log("the desktop's startup applications did not open — ", escapedForLog(opened.error().message));
+        return false;
+    }
+    return true;
 }
 
-bool LinuxLauncher::canOpenSystemSettings(SystemSettingsPage) const {
-    return false;
+bool LinuxLauncher::canOpenSystemSettings(SystemSettingsPage page) const {
+    return page == SystemSettingsPage::loginItems && startupApplicationsEntry();
 }
 
 std::optional<InstalledApp> LinuxLauncher::defaultAppFor(const Path& path) const {

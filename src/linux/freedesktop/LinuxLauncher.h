@@ -20,8 +20,9 @@ public:
     // Reports before it returns; new windows come forward as the window manager decides.
     void launch(const Path& appPath, bool activate, std::function<void(Result<void>)> done) override;
     void openWith(const std::vector<Path>& files, const Path& appPath) override;
-    // X11 desktops have no privacy pages for window access, capture or folders, and the
-    // login service never waits for an approval that a page would give.
+    // X11 desktops have no privacy pages for window access, capture or folders; startup
+    // applications open in the running desktop's own page (KDE, Xfce, MATE, LXQt, and
+    // GNOME where its tool is installed), and nowhere else.
     bool openSystemSettings(SystemSettingsPage page) override;
     bool canOpenSystemSettings(SystemSettingsPage page) const override;
     // By the content type: the name, and the first bytes where the name says nothing.
