@@ -35,8 +35,15 @@ settled_panels() {
   echo "$now"
 }
 stored() { wait_for 10 grep -Eq "$1" "$settings"; }
-# The one running copy of the program.
-running_pid() { pgrep -nx "$(basename "$program")"; }
+# The newest running copy of the program in this walk's settings: other walks run theirs
+# at the same time.
+running_pid() {
+  local pid found=
+  for pid in $(pgrep -x "$(basename "$program")"); do
+    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "XDG_CONFIG_HOME=$XDG_CONFIG_HOME" && found=$pid
+  done
+  [[ -n $found ]] && echo "$found"
+}
 
 start_headless_desktop --accessibility
 # X keycode 39 is S; 68 is Control (4) with Super (Mod4, 64).
