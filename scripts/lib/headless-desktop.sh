@@ -5,6 +5,9 @@
 
 desktop_pids=()
 desktop_runtime=
+# The shell that started the desktop. A background job killed before it runs its command
+# is still a copy of this shell and runs its EXIT trap: only the owner may stop the desktop.
+desktop_owner=
 
 # wait_for SECONDS COMMAND...: retries COMMAND until it succeeds or time runs out.
 wait_for() {
@@ -90,6 +93,7 @@ start_headless_desktop() {
       *) echo "start_headless_desktop: unknown option $option" >&2; return 2 ;;
     esac
   done
+  desktop_owner=$BASHPID
   exec {fd}<> <(:)
   Xvfb -displayfd "$fd" -screen 0 2560x1080x24 -nolisten tcp -noreset -dpi 96 >/dev/null 2>&1 &
   desktop_pids+=($!)
@@ -152,6 +156,7 @@ end_within() {
 
 stop_headless_desktop() {
   local pid
+  [[ -z $desktop_owner || $BASHPID == "$desktop_owner" ]] || return 0
   for ((i = ${#desktop_pids[@]} - 1; i >= 0; i--)); do
     pid=${desktop_pids[i]}
     kill "$pid" 2>/dev/null || true
