@@ -41,6 +41,9 @@ TEST(X11Input, MotionAnywhereIsToldAndKeepsThePointerCurrentWhileSomeoneListens)
     ASSERT_EQ(run({"xdotool", "mousemove", "0", "1079"}), 0);
     ASSERT_TRUE(spinUntil([&] { return moves > before; }));
     EXPECT_TRUE(spinUntil([&] { return x.input.pointer() == PointBL{0, 1}; }));
+    // A jump read before the motion is handled: the copy is behind, the server is not.
+    ASSERT_EQ(run({"xdotool", "mousemove", "1900", "500"}), 0);
+    EXPECT_EQ(x.input.pointerNow(), (PointBL{1900, 580}));
 
     // Nobody listening: nothing told, and the pointer is asked for.
     motion.reset();

@@ -60,7 +60,7 @@ PalettePresenter::~PalettePresenter() {
 
 std::optional<ScreenInfo> PalettePresenter::screenForShowing() const {
     const std::vector<ScreenInfo> screens = ports_.screens.screens();
-    if (const ScreenInfo* under = screenContaining(ports_.input.pointer(), screens)) return *under;
+    if (const ScreenInfo* under = screenContaining(ports_.input.pointerNow(), screens)) return *under;
     if (std::optional<ScreenInfo> main = ports_.screens.mainScreen()) return main;
     if (!screens.empty()) return screens.front();
     return std::nullopt;

@@ -129,6 +129,10 @@ PointBL X11InputState::pointer() const {
     return known;
 }
 
+PointBL X11InputState::pointerNow() const {
+    return queryPointer();
+}
+
 PointBL X11InputState::queryPointer() const {
     xcb_connection_t* c = connection_.xcb();
     const XcbReply<xcb_query_pointer_reply_t> reply(

@@ -20,13 +20,14 @@ class X11Screens;
 // events on the root window, which arrive whichever client gets the click. While someone
 // listens for motion, motion events keep a copy of the pointer's position current
 // (asking the server where it went without waiting for the answer), and pointer()
-// answers from it; otherwise pointer() asks the server and waits.
+// answers from it; otherwise pointer() asks the server and waits, as pointerNow() always does.
 class X11InputState final : public InputState {
 public:
     X11InputState(X11Connection& connection, const X11Screens& screens);
     ~X11InputState() override;
 
     PointBL pointer() const override;
+    PointBL pointerNow() const override;
     MouseButtons pressedButtons() const override;
     std::uint32_t pressCount() const override;
     bool isKeyDown(KeyCode key) const override;

@@ -30,7 +30,7 @@ void QtSettingsWindow::make() {
     installWindowKeys(*window_, context_);
 
     const std::vector<ScreenInfo> screens = context_.screens.screens();
-    const PointBL pointer = context_.input.pointer();
+    const PointBL pointer = context_.input.pointerNow();
     std::optional<RectBL> frame = settingsWindowFrame(screens, pointer);
     if (!frame) {
         const QSize own = window_->sizeHint();

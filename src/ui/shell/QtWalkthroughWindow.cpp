@@ -55,7 +55,7 @@ void QtWalkthroughWindow::make() {
     // As tall as its tallest step, so the navigation row stays where it is.
     window_->setFixedSize(window_->sizeHint());
     const QSize size = window_->size();
-    const std::optional<RectBL> frame = centredWindowFrame(context_.screens.screens(), context_.input.pointer(),
+    const std::optional<RectBL> frame = centredWindowFrame(context_.screens.screens(), context_.input.pointerNow(),
                                                            Size{double(size.width()), double(size.height())});
     if (frame) window_->setGeometry(desktopRect(context_, *frame));
 }
