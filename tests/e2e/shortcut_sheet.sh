@@ -15,7 +15,7 @@ palette_windows() {
 # expect_sheet_centred_on CX CY: waits, at most 10 s, for one palette window centred there
 # (within a point) that has the keyboard; sets $sheet.
 expect_sheet_centred_on() {
-  local deadline=$((SECONDS + 10)) frame
+  local deadline=$((SECONDS + 10)) frame=
   while :; do
     sheet=$(palette_windows)
     if [[ $(echo "$sheet" | sed '/^$/d' | wc -l) -eq 1 ]]; then
