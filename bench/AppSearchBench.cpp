@@ -46,11 +46,17 @@ public:
     std::optional<AppInfo> appInfo(const Path&) const override { return std::nullopt; }
     bool isApplicationPath(const Path&) const override { return false; }
     std::optional<AppId> owningAppId(const RunningApp&) const override { return std::nullopt; }
-    std::vector<InstalledApp> installedApps() const override { return apps_; }
-    std::optional<InstalledApp> fileManager() const override { return apps_.front(); }
+    std::vector<ListedApp> installedApps() const override { return apps_; }
+    std::optional<ListedApp> fileManager() const override { return apps_.front(); }
+    std::vector<InstalledApp> shown() const {
+        std::vector<InstalledApp> apps;
+        for (const ListedApp& app : apps_)
+            apps.push_back({app.appId, *app.name, app.path});
+        return apps;
+    }
 
 private:
-    std::vector<InstalledApp> apps_;
+    std::vector<ListedApp> apps_;
 };
 
 // The main loop, on a thread of its own, adding up how long its tasks take.
@@ -89,7 +95,7 @@ private:
 // characters, with and without diacritics.
 void AppMatchesPerKeystroke(benchmark::State& state) {
     const IcuTextServices text;
-    const std::vector<InstalledApp> apps = ManyApps(2000).installedApps();
+    const std::vector<InstalledApp> apps = ManyApps(2000).shown();
     const std::array<std::string_view, 12> queries{"e",      "é",   "ca",  "cafe",   "café", "resum",
                                                    "résumé", "zur", "zür", "uber 1", "señ",  "mana"};
     std::vector<double> times;
@@ -114,16 +120,19 @@ void AppScanLeavesMainOnlyTheSwap(benchmark::State& state) {
     SystemThreads threads;
     const IcuTextServices text;
     const ManyApps catalog(1000);
+    const InstalledAppsScanner scanner(catalog, text);
     SimClock clock;
     TimedLoop main;
     std::unique_ptr<AppSearchIndex> index;
     main.run([&] {
-        index = std::make_unique<AppSearchIndex>(AppSearchIndex::Ports{threads, catalog, text, main, clock});
+        index = std::make_unique<AppSearchIndex>(
+            AppSearchIndex::Ports{.threads = threads, .scanner = scanner, .mainLoop = main, .clock = clock});
     });
     double mainMs = 0, totalMs = 0;
     for (auto _ : state) {
         main.run([&] {
-            index = std::make_unique<AppSearchIndex>(AppSearchIndex::Ports{threads, catalog, text, main, clock});
+            index = std::make_unique<AppSearchIndex>(
+                AppSearchIndex::Ports{.threads = threads, .scanner = scanner, .mainLoop = main, .clock = clock});
         });
         std::promise<void> landed;
         Subscription changed;
@@ -146,10 +155,12 @@ BENCHMARK(AppScanLeavesMainOnlyTheSwap)->Unit(benchmark::kMillisecond)->UseRealT
 void AppIndexMemory(benchmark::State& state) {
     SimWorld world;
     const ManyApps catalog(2000);
+    const InstalledAppsScanner scanner(catalog, world.text);
     double megabytes = 0;
     for (auto _ : state) {
         const long long before = bench::liveByteCount();
-        AppSearchIndex index({world.threads, catalog, world.text, world.mainLoop, world.clock});
+        AppSearchIndex index(
+            {.threads = world.threads, .scanner = scanner, .mainLoop = world.mainLoop, .clock = world.clock});
         index.refreshSoon();
         world.threads.runBackgroundJobs();
         world.runUntilIdle();
@@ -173,7 +184,9 @@ void AppSearchIconsAfterDismissal(benchmark::State& state) {
     w.world.screens.setScreens({screen});
     w.open({simDock(1, DockEdge::bottom)});
     const ManyApps catalog(2000);
-    AppSearchIndex index({w.world.threads, catalog, w.world.text, w.world.mainLoop, w.world.clock});
+    const InstalledAppsScanner scanner(catalog, w.world.text);
+    AppSearchIndex index(
+        {.threads = w.world.threads, .scanner = scanner, .mainLoop = w.world.mainLoop, .clock = w.world.clock});
     index.refreshSoon();
     w.world.threads.runBackgroundJobs();
     w.world.runUntilIdle();

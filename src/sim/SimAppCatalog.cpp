@@ -1,8 +1,10 @@
 #include "sim/SimAppCatalog.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "core/foundation/Paths.h"
+#include "core/foundation/Utf8.h"
 
 namespace quillbern {
 
@@ -59,11 +61,54 @@ std::optional<AppId> SimAppCatalog::owningAppId(const RunningApp& app) const {
     return info ? std::optional<AppId>(info->appId) : std::nullopt;
 }
 
-std::vector<InstalledApp> SimAppCatalog::installedApps() const {
-    std::vector<InstalledApp> apps;
-    for (const auto& [path, entry] : apps_) {
-        if (entry.listed) apps.push_back({entry.info.appId, entry.info.bundleName.value_or(entry.info.appId), path});
+std::vector<ListedApp> SimAppCatalog::installedApps() const {
+    constexpr std::size_t kDeepestFolder = 3;
+    struct Found {
+        ListedApp app;
+        std::size_t depth;
+    };
+    std::vector<Found> found;
+    std::map<AppId, std::size_t> kept;  // identity -> index in found
+    for (const Path& folder : folders_) {
+        const std::string prefix = folder + "/";
+        // The map's order is a walk in name order, but "a b" sorts before "a/b" while the
+        // walk lists folder "a" first; ordering by components mends that.
+        std::vector<std::pair<std::vector<std::string>, const std::pair<const Path, Entry>*>> below;
+        for (const auto& item : apps_) {
+            if (!item.second.listed || !item.first.starts_with(prefix)) continue;
+            std::vector<std::string> components;
+            for (std::size_t start = prefix.size(); start <= item.first.size();) {
+                const std::size_t end = std::min(item.first.find('/', start), item.first.size());
+                components.push_back(item.first.substr(start, end - start));
+                start = end + 1;
+            }
+            below.emplace_back(std::move(components), &item);
+        }
+        std::ranges::sort(below, {}, &decltype(below)::value_type::first);
+        for (const auto& [components, item] : below) {
+            const std::size_t depth = components.size() - 1;
+            const auto walked = [](const std::string& name) {
+                return !name.starts_with('.') && !name.ends_with(".app");
+            };
+            const std::string& name = components.back();
+            if (depth > kDeepestFolder || name.starts_with('.') || name.size() <= 4 || !name.ends_with(".app") ||
+                !std::all_of(components.begin(), components.end() - 1, walked))
+                continue;
+            const AppInfo& info = item->second.info;
+            ListedApp app{info.appId, info.bundleName.value_or(name.substr(0, name.size() - 4)), item->first};
+            if (!isValidUtf8(*app.name)) app.name.reset();
+            if (const auto earlier = kept.find(info.appId); earlier != kept.end()) {
+                if (found[earlier->second].depth <= depth) continue;
+                found[earlier->second] = {std::move(app), depth};
+            } else {
+                kept.emplace(info.appId, found.size());
+                found.push_back({std::move(app), depth});
+            }
+        }
     }
+    std::vector<ListedApp> apps;
+    for (Found& each : found)
+        apps.push_back(std::move(each.app));
     return apps;
 }
 

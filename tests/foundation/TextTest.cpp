@@ -134,5 +134,6 @@ TEST(Log, EscapedForLogKeepsOneLine) {
     EXPECT_EQ(escapedForLog("a\nb\rc\td\\e"), "a\\nb\\rc\\td\\\\e");
     EXPECT_EQ(escapedForLog(std::string("x\0y\x1f\x7f", 5)), "x\\x00y\\x1f\\x7f");
     EXPECT_EQ(escapedForLog("Grüße/Dock 2"), "Grüße/Dock 2");
+    EXPECT_EQ(escapedForLog("caf\xe9/\xc3"), "caf\\xe9/\\xc3") << "bytes that are not UTF-8";
     EXPECT_EQ(escapedForLog(""), "");
 }

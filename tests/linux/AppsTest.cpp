@@ -11,18 +11,20 @@
 #include <functional>
 #include <gio/gio.h>
 #include <gtest/gtest.h>
+#include <map>
 #include <optional>
 #include <sys/stat.h>
 #include <thread>
 
 #include "PrivateBus.h"
-#include "core/palettes/InstalledAppsScanner.h"
+#include "core/model/InstalledAppsScanner.h"
 #include "linux/freedesktop/LinuxAppCatalog.h"
 #include "linux/freedesktop/LinuxLauncher.h"
 #include "linux/icu/IcuTextServices.h"
 #include "linux/process/LinuxAppProcess.h"
 #include "linux/process/LinuxProcesses.h"
 #include "sim/SimAlerts.h"
+#include "sim/SimLog.h"
 #include "sim/SimRunningApps.h"
 #include "support/ScopedEnvironment.h"
 
@@ -98,6 +100,16 @@ protected:
                         "NoDisplay=true\nOnlyShowIn=XFCE;\n"));
         writeFile(apps / "counter.desktop", entry("Counter", script.string()));
         writeFile(root / "home" / "applications" / "mine.desktop", entry("Mine", "/bin/true"));
+        // The user's entries mask the system's: by another name, or hidden.
+        writeFile(apps / "mine.desktop", entry("System Mine", "/bin/true"));
+        writeFile(apps / "masked.desktop", entry("Masked", "/bin/true"));
+        writeFile(root / "home" / "applications" / "masked.desktop", entry("Masked", "/bin/true", "Hidden=true\n"));
+        // Entries the scan leaves out, without stopping at them.
+        writeFile(apps / "elsewhere.desktop", entry("Elsewhere", "/bin/true", "OnlyShowIn=NoSuchDesktop;\n"));
+        writeFile(apps / "broken.desktop", "this is no desktop entry\n");
+        writeFile(apps / "unnamed.desktop", "[Desktop Entry]\nType=Application\nExec=/bin/true\n");
+        writeFile(apps / "latin.desktop", entry("Caf\xe9", "/bin/true"));
+        writeFile(apps / "caf\xe9.desktop", entry("Cafe", "/bin/true"));
         // Two applications for text, the first the default.
         writeFile(apps / "org.example.Recorder.desktop",
                   entry("Recorder", record.string() + " %f", "MimeType=text/plain;\n"));
@@ -137,13 +149,19 @@ protected:
 
 }  // namespace
 
-TEST_F(DesktopEntries, TheCatalogueListsTheVisibleEntriesByTheirIds) {
+TEST_F(DesktopEntries, TheCatalogueListsTheShownEntriesByTheirIdsTheUsersFirst) {
+    std::map<AppId, std::optional<std::string>> names;
+    for (const ListedApp& app : catalog.installedApps())
+        names[app.appId] = app.name;
+    names.erase("caf\xe9");  // listed or not: GIO's choice; the scan's test covers it
     std::vector<AppId> ids;
-    for (const InstalledApp& app : catalog.installedApps())
-        ids.push_back(app.appId);
-    std::ranges::sort(ids);
-    EXPECT_EQ(ids, (std::vector<AppId>{"counter", "mine", "org.example.Recorder", "org.example.Viewer",
-                                       "org.example.Visible", "tools-nested"}));
+    for (const auto& [id, name] : names)
+        ids.push_back(id);
+    EXPECT_EQ(ids, (std::vector<AppId>{"counter", "latin", "mine", "org.example.Recorder", "org.example.Viewer",
+                                       "org.example.Visible", "tools-nested", "unnamed"}));
+    EXPECT_EQ(names["mine"], "Mine");
+    EXPECT_EQ(names["latin"], std::nullopt) << "a name that is not UTF-8 cannot be read";
+    EXPECT_EQ(names["unnamed"], std::nullopt) << "never GIO's \"Unnamed\"";
 
     const auto path = catalog.pathForAppId("org.example.Visible");
     ASSERT_TRUE(path);
@@ -152,17 +170,23 @@ TEST_F(DesktopEntries, TheCatalogueListsTheVisibleEntriesByTheirIds) {
 }
 
 TEST_F(DesktopEntries, TheFileManagerIsTheDefaultForFoldersAndTheScanAddsItWhenHidden) {
-    const std::optional<InstalledApp> files = catalog.fileManager();
+    const std::optional<ListedApp> files = catalog.fileManager();
     ASSERT_TRUE(files);
     EXPECT_EQ(files->appId, "quiet");
     EXPECT_EQ(files->name, "Quiet");
     EXPECT_EQ(files->path, (root / "data" / "applications" / "quiet.desktop").string());
 
+    SimLog log;
     const IcuTextServices text;
+    const InstalledAppsScanner scanner(catalog, text);
     std::vector<std::string> names;
-    for (const InstalledApp& app : InstalledAppsScanner::scan(catalog, text))
+    for (const InstalledApp& app : scanner.scan())
         names.push_back(app.name);
     EXPECT_EQ(names, (std::vector<std::string>{"Counter", "Mine", "Nested", "Quiet", "Recorder", "Viewer", "Visible"}));
+    ASSERT_EQ(log.lines().size(), 1u);
+    EXPECT_NE(log.lines()[0].find("application entries were left out"), std::string::npos) << log.lines()[0];
+    EXPECT_NE(log.lines()[0].find("latin.desktop"), std::string::npos) << log.lines()[0];
+    EXPECT_NE(log.lines()[0].find("unnamed.desktop"), std::string::npos) << log.lines()[0];
 }
 
 TEST_F(DesktopEntries, AnEntryFileNamesItsApplication) {

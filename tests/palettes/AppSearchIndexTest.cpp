@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "core/palettes/AppSearchIndex.h"
-#include "core/palettes/InstalledAppsScanner.h"
 #include "sim/SimWorld.h"
 
 namespace quillbern {
@@ -42,31 +41,14 @@ protected:
     std::vector<std::string> jobs() const { return world.threads.backgroundJobs(); }
 
     SimWorld world;
-    AppSearchIndex index{{world.threads, world.catalog, world.text, world.mainLoop, world.clock}};
+    InstalledAppsScanner scanner{world.catalog, world.text};
+    AppSearchIndex index{
+        {.threads = world.threads, .scanner = scanner, .mainLoop = world.mainLoop, .clock = world.clock}};
     int changes = 0;
 
 private:
     Subscription changes_;
 };
-
-TEST(InstalledAppsScannerTest, SortsByNameAndAddsTheFileManagerOnce) {
-    SimWorld world;
-    install(world, "b.zed", "zed");
-    install(world, "a.term", "Terminal");
-    install(world, "c.term", "terminal");
-    install(world, "d.files", "Files");
-    EXPECT_THAT(names(InstalledAppsScanner::scan(world.catalog, world.text)),
-                ElementsAre("Files", "Terminal", "terminal", "zed"))
-        << "equal names keep the catalogue's order";
-
-    world.catalog.setFileManager(app("Files", "d.files"));
-    EXPECT_EQ(InstalledAppsScanner::scan(world.catalog, world.text).size(), 4u) << "listed already";
-    world.catalog.setFileManager(
-        InstalledApp{"org.fm", "Browser of Folders", "/usr/share/applications/org.fm.desktop"});
-    const std::vector<InstalledApp> apps = InstalledAppsScanner::scan(world.catalog, world.text);
-    ASSERT_EQ(apps.size(), 5u);
-    EXPECT_EQ(apps.front().appId, "org.fm") << "sorted in with the others";
-}
 
 TEST_F(AppSearchIndexTest, RefreshesInTheBackgroundOnceForCallsThatComeWhileItRuns) {
     install(world, "mail", "Mail");
@@ -129,8 +111,8 @@ TEST_F(AppSearchIndexTest, AScanThatHangsHoldsRefreshesBackOnlyForAMinuteAndItsL
 }
 
 TEST_F(AppSearchIndexTest, AnAnswerAfterTheIndexWentIsDropped) {
-    auto gone = std::make_unique<AppSearchIndex>(
-        AppSearchIndex::Ports{world.threads, world.catalog, world.text, world.mainLoop, world.clock});
+    auto gone = std::make_unique<AppSearchIndex>(AppSearchIndex::Ports{
+        .threads = world.threads, .scanner = scanner, .mainLoop = world.mainLoop, .clock = world.clock});
     gone->refreshSoon();
     gone.reset();
     world.threads.runBackgroundJobs();

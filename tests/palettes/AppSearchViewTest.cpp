@@ -69,7 +69,9 @@ protected:
     }
 
     testing::DockTestWorld w;
-    AppSearchIndex index{{w.world.threads, w.world.catalog, w.world.text, w.world.mainLoop, w.world.clock}};
+    InstalledAppsScanner scanner{w.world.catalog, w.world.text};
+    AppSearchIndex index{
+        {.threads = w.world.threads, .scanner = scanner, .mainLoop = w.world.mainLoop, .clock = w.world.clock}};
     SimSystemAppearance system;
     SquareIcons icons;
     std::shared_ptr<AppSearchState> state;

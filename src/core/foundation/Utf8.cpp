@@ -48,6 +48,11 @@ bool isValidUtf8(std::string_view text) {
     return true;
 }
 
+std::size_t utf8SequenceLength(std::string_view text, std::size_t i) {
+    const int length = sequenceAt(text, i);
+    return length > 0 ? static_cast<std::size_t>(length) : 0;
+}
+
 std::string replacingInvalidUtf8(std::string_view text) {
     std::string out;
     out.reserve(text.size());

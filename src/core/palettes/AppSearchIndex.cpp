@@ -1,6 +1,5 @@
 #include "core/palettes/AppSearchIndex.h"
 
-#include "core/palettes/InstalledAppsScanner.h"
 #include "core/palettes/NameQuery.h"
 
 namespace quillbern {
@@ -21,9 +20,7 @@ void AppSearchIndex::refreshSoon() {
         });
     };
     ports_.threads.runInBackground("quillbern.scan",
-                                   [&catalog = ports_.catalog, &text = ports_.text, answer = std::move(answer)] {
-                                       answer(InstalledAppsScanner::scan(catalog, text));
-                                   });
+                                   [&scanner = ports_.scanner, answer = std::move(answer)] { answer(scanner.scan()); });
 }
 
 void AppSearchIndex::scanAnswered(std::uint64_t generation, std::vector<InstalledApp> apps) {

@@ -11,7 +11,7 @@
 #include "core/foundation/Lifetime.h"
 #include "core/foundation/RunLoop.h"
 #include "core/foundation/Signal.h"
-#include "core/platform/AppCatalog.h"
+#include "core/model/InstalledAppsScanner.h"
 #include "core/platform/TextServices.h"
 #include "core/platform/Threads.h"
 
@@ -23,8 +23,7 @@ class AppSearchIndex {
 public:
     struct Ports {
         Threads& threads;
-        const AppCatalog& catalog;
-        const TextServices& text;
+        const InstalledAppsScanner& scanner;
         RunLoop& mainLoop;
         const Clock& clock;
     };

@@ -18,6 +18,15 @@ struct InstalledApp {
     bool operator==(const InstalledApp&) const = default;
 };
 
+// An application as the catalogue lists it, before the core checks it: a name that could
+// not be read (missing, or not UTF-8) is none, and the identity and path are the files' own
+// bytes, which need not be UTF-8.
+struct ListedApp {
+    AppId appId;
+    std::optional<std::string> name;
+    Path path;
+};
+
 // What an application's files say about it; the caller chooses the name to show.
 struct AppInfo {
     AppId appId;
@@ -40,11 +49,12 @@ public:
     virtual bool isApplicationPath(const Path& path) const = 0;
     // The outermost application the process belongs to; none when it belongs to no other.
     virtual std::optional<AppId> owningAppId(const RunningApp& app) const = 0;
-    // Any thread; blocks while it reads. One entry per identity.
-    virtual std::vector<InstalledApp> installedApps() const = 0;
+    // Any thread; blocks while it reads. The applications to show, in the order of their
+    // precedence: of two entries with one identity, the first is the one that counts.
+    virtual std::vector<ListedApp> installedApps() const = 0;
     // Any thread. The desktop's file manager, whether listed or not; none when the desktop
     // names none.
-    virtual std::optional<InstalledApp> fileManager() const = 0;
+    virtual std::optional<ListedApp> fileManager() const = 0;
 };
 
 }  // namespace quillbern

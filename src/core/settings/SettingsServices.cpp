@@ -5,19 +5,20 @@
 namespace quillbern {
 
 SettingsServices settingsServicesOf(AppShell& shell) {
-    return {shell.engine(),
-            shell.previews(),
-            shell.suppressor(),
-            shell.loginItem(),
-            shell.dockPreferences(),
-            shell.pinned(),
-            shell.appearance(),
-            shell.updater(),
-            shell.windowAccess(),
-            shell.hotkeysToggledRequest(),
-            shell.registeredChordsRequest(),
-            shell.notifications(),
-            shell.platform()};
+    return {.engine = shell.engine(),
+            .previews = shell.previews(),
+            .suppressor = shell.suppressor(),
+            .loginItem = shell.loginItem(),
+            .dockPreferences = shell.dockPreferences(),
+            .pinned = shell.pinned(),
+            .appearance = shell.appearance(),
+            .updater = shell.updater(),
+            .windowAccess = shell.windowAccess(),
+            .onHotkeysToggled = shell.hotkeysToggledRequest(),
+            .registeredChords = shell.registeredChordsRequest(),
+            .notifications = shell.notifications(),
+            .platform = shell.platform(),
+            .installedApps = shell.installedApps()};
 }
 
 }  // namespace quillbern

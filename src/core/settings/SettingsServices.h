@@ -5,6 +5,7 @@
 #include "core/foundation/NotificationBus.h"
 #include "core/model/AppearanceStore.h"
 #include "core/model/DockPreferences.h"
+#include "core/model/InstalledAppsScanner.h"
 #include "core/model/PinnedStore.h"
 #include "core/shell/Platform.h"
 #include "core/shell/UpdaterController.h"
@@ -39,6 +40,8 @@ struct SettingsServices {
     std::function<RegisteredChords()> registeredChords;
     NotificationBus& notifications;
     Platform& platform;
+    // The scan the application search uses too.
+    const InstalledAppsScanner& installedApps;
 };
 
 // The services of the running program, the shell held weakly by the two requests.

@@ -11,6 +11,7 @@
 #include "core/foundation/Signal.h"
 #include "core/model/AppearanceStore.h"
 #include "core/model/DockPreferences.h"
+#include "core/model/InstalledAppsScanner.h"
 #include "core/model/PinnedStore.h"
 #include "core/palettes/AppOverview.h"
 #include "core/palettes/AppSearchController.h"
@@ -74,6 +75,8 @@ public:
     FocusModeController* focusMode() const { return focusMode_.get(); }
     AppSearchController* appSearch() const { return appSearch_.get(); }
     AppSearchIndex& appSearchIndex() { return appSearchIndex_; }
+    // The one scan of installed applications, for the application search and Settings.
+    const InstalledAppsScanner& installedApps() const { return installedApps_; }
     AppOverview* overview() const { return overview_.get(); }
     WorkspaceController* workspace() const { return workspace_.get(); }
     PlacementController* placement() const { return placement_.get(); }
@@ -127,6 +130,7 @@ private:
     DockSuppressor suppressor_;
     LoginItem loginItem_;
     AXPermission windowAccess_;
+    InstalledAppsScanner installedApps_;
     AppSearchIndex appSearchIndex_;
     std::unique_ptr<WalkthroughWindow> walkthrough_;
     PinnedStoreLaunches launches_;

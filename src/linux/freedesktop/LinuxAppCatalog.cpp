@@ -3,7 +3,6 @@
 #include <QAbstractEventDispatcher>
 #include <algorithm>
 #include <gio/gdesktopappinfo.h>
-#include <set>
 
 #include "core/foundation/Log.h"
 #include "core/foundation/Paths.h"
@@ -40,6 +39,17 @@ void forEachEntry(Visit visit) {
         if (const char* id = g_app_info_get_id(G_APP_INFO(info))) visit(info, withoutSuffix(id));
     }
     g_list_free_full(all, g_object_unref);
+}
+
+// The entry with its Name in the current locale: none when it has none or it is not UTF-8,
+// where GIO would show "Unnamed".
+ListedApp listedAppOf(GDesktopAppInfo* info, AppId appId, const char* filename) {
+    ListedApp app{std::move(appId), std::nullopt, filename};
+    if (gchar* name = g_desktop_app_info_get_locale_string(info, "Name")) {
+        app.name = name;
+        g_free(name);
+    }
+    return app;
 }
 
 }  // namespace
@@ -127,21 +137,28 @@ std::optional<AppId> LinuxAppCatalog::owningAppId(const RunningApp& app) const {
     return app.appId;
 }
 
-std::vector<InstalledApp> LinuxAppCatalog::installedApps() const {
-    std::vector<InstalledApp> apps;
-    std::set<AppId> seen;
+std::vector<ListedApp> LinuxAppCatalog::installedApps() const {
+    std::vector<ListedApp> apps;
     forEachEntry([&](GDesktopAppInfo* info, AppId appId) {
         const char* filename = g_desktop_app_info_get_filename(info);
-        if (!filename || g_desktop_app_info_get_nodisplay(info) || g_desktop_app_info_get_is_hidden(info)) return;
-        if (!seen.insert(appId).second) return;
-        const char* name = g_app_info_get_name(G_APP_INFO(info));
-        apps.push_back({std::move(appId), name ? name : "", filename});
+        // Showing follows NoDisplay, OnlyShowIn and NotShowIn for the current desktop.
+        if (!filename || !g_app_info_should_show(G_APP_INFO(info)) || g_desktop_app_info_get_is_hidden(info)) return;
+        apps.push_back(listedAppOf(info, std::move(appId), filename));
     });
     return apps;
 }
 
-std::optional<InstalledApp> LinuxAppCatalog::fileManager() const {
-    return defaultAppForType("inode/directory");
+std::optional<ListedApp> LinuxAppCatalog::fileManager() const {
+    GAppInfo* handler = g_app_info_get_default_for_type("inode/directory", FALSE);
+    std::optional<ListedApp> app;
+    if (handler && G_IS_DESKTOP_APP_INFO(handler)) {
+        auto* info = G_DESKTOP_APP_INFO(handler);
+        const char* filename = g_desktop_app_info_get_filename(info);
+        const char* id = g_app_info_get_id(handler);
+        if (filename) app = listedAppOf(info, id ? withoutSuffix(id) : desktopEntryId(filename), filename);
+    }
+    if (handler) g_object_unref(handler);
+    return app;
 }
 
 std::vector<DesktopEntryFacts> LinuxAppCatalog::entryFacts() const {

@@ -30,10 +30,11 @@ public:
     bool isApplicationPath(const Path& path) const override;
     // A process belongs to the application it runs as; entries do not nest.
     std::optional<AppId> owningAppId(const RunningApp& app) const override;
-    // Visible entries only: NoDisplay and Hidden ones are left out.
-    std::vector<InstalledApp> installedApps() const override;
+    // Entries shown on this desktop only (GIO's precedence: the user's entry masks the
+    // system's, Hidden removes it; NoDisplay, OnlyShowIn and NotShowIn are followed).
+    std::vector<ListedApp> installedApps() const override;
     // The default application for folders (inode/directory).
-    std::optional<InstalledApp> fileManager() const override;
+    std::optional<ListedApp> fileManager() const override;
     // What every entry, NoDisplay ones too, offers for recognising its windows. Any thread;
     // reads every entry, so readers keep the answer until the entries change.
     std::vector<DesktopEntryFacts> entryFacts() const;

@@ -1,0 +1,60 @@
+#include "core/model/InstalledAppsScanner.h"
+
+#include <algorithm>
+#include <set>
+#include <sstream>
+
+#include "core/foundation/Log.h"
+#include "core/foundation/Utf8.h"
+
+namespace quillbern {
+
+namespace {
+
+bool isShowable(const ListedApp& app) {
+    return app.name && isValidUtf8(*app.name) && isValidUtf8(app.appId) && isValidUtf8(app.path);
+}
+
+}  // namespace
+
+std::vector<InstalledApp> InstalledAppsScanner::scan() const {
+    std::vector<InstalledApp> apps;
+    std::vector<Path> leftOut;
+    std::set<AppId> seen;
+    const auto take = [&](ListedApp& listed) {
+        if (!isShowable(listed)) {
+            leftOut.push_back(std::move(listed.path));
+        } else if (seen.insert(listed.appId).second) {
+            apps.push_back({std::move(listed.appId), std::move(*listed.name), std::move(listed.path)});
+        }
+    };
+    for (ListedApp& listed : catalog_.installedApps())
+        take(listed);
+    if (std::optional<ListedApp> fileManager = catalog_.fileManager();
+        fileManager && !seen.contains(fileManager->appId))
+        take(*fileManager);
+    std::ranges::stable_sort(
+        apps, [this](const InstalledApp& a, const InstalledApp& b) { return text_.compare(a.name, b.name) < 0; });
+    reportLeftOut(std::move(leftOut));
+    return apps;
+}
+
+void InstalledAppsScanner::reportLeftOut(std::vector<Path> paths) const {
+    std::ranges::sort(paths);
+    const auto [end, last] = std::ranges::unique(paths);
+    paths.erase(end, last);
+    {
+        const std::lock_guard lock(mutex_);
+        if (paths == reported_) return;
+        reported_ = paths;
+    }
+    if (paths.empty()) return;
+    std::ostringstream named;
+    for (std::size_t i = 0; i < std::min(paths.size(), kLoggedPaths); ++i)
+        named << (i ? ", " : "") << escapedForLog(paths[i]);
+    if (paths.size() > kLoggedPaths) named << ", …";
+    log(paths.size(), paths.size() == 1 ? " application entry was" : " application entries were",
+        " left out: no readable name, or a name or file name that is not UTF-8: ", named.str());
+}
+
+}  // namespace quillbern
