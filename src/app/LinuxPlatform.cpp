@@ -38,6 +38,7 @@
 #include "ui/foundation/QtMenus.h"
 #include "ui/foundation/QtPanelHost.h"
 #include "ui/palettes/QtPaletteViewFactory.h"
+#include "ui/settings/QtFolderPicker.h"
 
 namespace quillbern {
 
@@ -90,13 +91,45 @@ LinuxPlatform::LinuxPlatform(std::unique_ptr<X11Connection> connection, std::uni
       login_(std::make_unique<LinuxLoginService>(QCoreApplication::applicationFilePath().toStdString())),
       process_(std::make_unique<LinuxAppProcess>([] { QApplication::quit(); })),
       instance_(std::move(instance)),
-      ports_(std::make_unique<Platform>(Platform{
-          *mainLoop_, clock_, *defaults_, uuids_, *text_, *alerts_, *appearance_, *screens_, *input_, *events_,
-          *hotKeys_, *keyboardLayout_, *panels_, *paletteViews_, *menus_, threads_, *windowAccess_, *onScreenWindows_,
-          *windowAccess_, *permissions_, processes_, *apps_, *session_, *capture_, *launcher_, *catalog_, *files_,
-          *folders_, *icons_, thumbnailer_, *nativeDock_, *login_, *process_, clipboard_, *instance_,
-          // No software updater: the package manager updates the program.
-          nullptr})) {}
+      folderPicker_(std::make_unique<QtFolderPicker>()),
+      ports_(std::make_unique<Platform>(Platform{.mainLoop = *mainLoop_,
+                                                 .clock = clock_,
+                                                 .defaults = *defaults_,
+                                                 .uuids = uuids_,
+                                                 .text = *text_,
+                                                 .alerts = *alerts_,
+                                                 .appearance = *appearance_,
+                                                 .screens = *screens_,
+                                                 .input = *input_,
+                                                 .events = *events_,
+                                                 .hotKeys = *hotKeys_,
+                                                 .keyboardLayout = *keyboardLayout_,
+                                                 .panels = *panels_,
+                                                 .paletteViews = *paletteViews_,
+                                                 .menus = *menus_,
+                                                 .threads = threads_,
+                                                 .windowList = *windowAccess_,
+                                                 .mainThreadWindowList = *onScreenWindows_,
+                                                 .windowAccess = *windowAccess_,
+                                                 .permissions = *permissions_,
+                                                 .processes = processes_,
+                                                 .apps = *apps_,
+                                                 .session = *session_,
+                                                 .capture = *capture_,
+                                                 .launcher = *launcher_,
+                                                 .catalog = *catalog_,
+                                                 .files = *files_,
+                                                 .folders = *folders_,
+                                                 .icons = *icons_,
+                                                 .thumbnailer = thumbnailer_,
+                                                 .nativeDock = *nativeDock_,
+                                                 .login = *login_,
+                                                 .process = *process_,
+                                                 .clipboard = clipboard_,
+                                                 .urls = *instance_,
+                                                 // No software updater: the package manager updates the program.
+                                                 .updater = nullptr,
+                                                 .folderPicker = *folderPicker_})) {}
 
 LinuxPlatform::~LinuxPlatform() = default;
 

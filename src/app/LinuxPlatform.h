@@ -44,6 +44,7 @@ class LinuxLoginService;
 class LinuxAppProcess;
 class DBusSessionEvents;
 class SingleInstance;
+class QtFolderPicker;
 
 // Owns the real backends of the ports on a Linux desktop; lives for the whole run.
 class LinuxPlatform {
@@ -103,6 +104,7 @@ private:
     std::unique_ptr<LinuxLoginService> login_;
     std::unique_ptr<LinuxAppProcess> process_;
     std::unique_ptr<SingleInstance> instance_;
+    std::unique_ptr<QtFolderPicker> folderPicker_;
     std::unique_ptr<Platform> ports_;
 };
 

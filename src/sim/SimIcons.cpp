@@ -5,16 +5,13 @@
 
 namespace quillbern {
 
-namespace {
-
-ImageHandle tagged(std::string tag) {
+ImageHandle SimIcons::tagged(std::string tag) const {
     auto image = std::make_shared<Image>();
     image->widthPx = image->heightPx = 64;
     image->native = std::make_shared<const std::string>(std::move(tag));
+    if (givesPictures_) image->pixels = PixelBuffer{2, 2, std::vector<std::uint8_t>(2 * 2 * 4, 0xff)};
     return image;
 }
-
-}  // namespace
 
 ImageHandle SimIcons::appIcon(const Path& appPath) const {
     requests_.push_back(appPath);

@@ -30,8 +30,13 @@ public:
     // How many window pictures were made, and how many of them something still holds.
     std::size_t windowIconsMade() const { return windowIconsMade_.size(); }
     std::size_t windowIconsHeld() const;
+    // Every icon also carries a small picture, for views that draw them.
+    void givePictures() { givesPictures_ = true; }
 
 private:
+    ImageHandle tagged(std::string tag) const;
+
+    bool givesPictures_ = false;
     mutable std::vector<Path> requests_;
     mutable std::vector<Path> fileRequests_;
     std::vector<Path> withoutIcon_;

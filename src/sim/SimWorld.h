@@ -11,6 +11,7 @@
 #include "sim/SimEventMonitors.h"
 #include "sim/SimFileSystem.h"
 #include "sim/SimFolderEvents.h"
+#include "sim/SimFolderPicker.h"
 #include "sim/SimHotKeys.h"
 #include "sim/SimIcons.h"
 #include "sim/SimInputState.h"
@@ -41,7 +42,7 @@ namespace quillbern {
 // monitors, global hot keys, the keyboard layout, panels, palette views and menus, running and
 // installed applications, launching, files and folder watches, the desktop's dock and the login service, the
 // desktop's display options, other applications' windows, permissions, child processes,
-// worker threads (manual loops on the same virtual time), session events and the clipboard. Later
+// worker threads (manual loops on the same virtual time), session events, the clipboard and the folder chooser. Later
 // features add their simulated backends here; SimDockWorld builds the docks' stores and
 // controller on it.
 class SimWorld {
@@ -89,6 +90,7 @@ public:
     SimThreads threads{clock};
     SimSessionEvents session;
     SimClipboard clipboard;
+    SimFolderPicker folderPicker;
 };
 
 }  // namespace quillbern

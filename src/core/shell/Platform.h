@@ -12,6 +12,7 @@
 #include "core/platform/EventMonitors.h"
 #include "core/platform/FileSystem.h"
 #include "core/platform/FolderEvents.h"
+#include "core/platform/FolderPicker.h"
 #include "core/platform/HotKeys.h"
 #include "core/platform/Icons.h"
 #include "core/platform/InputState.h"
@@ -79,6 +80,7 @@ struct Platform {
     UrlEvents& urls;
     // Null where there is no software updater, as on Linux.
     Updater* updater;
+    FolderPicker& folderPicker;
 };
 
 }  // namespace quillbern

@@ -88,6 +88,11 @@ constexpr std::array kSymbols{
     SymbolNames{"power", {"system-shutdown-symbolic", "system-shutdown"}},
     SymbolNames{"dock.rectangle", {"user-desktop-symbolic", "user-desktop"}},
     SymbolNames{"command.square", {"preferences-desktop-keyboard-shortcuts-symbolic", "input-keyboard"}},
+    // The dock editor's apps and automation cards.
+    SymbolNames{"doc.on.doc", {"edit-copy-symbolic", "edit-copy"}},
+    SymbolNames{"checkmark", {"object-select-symbolic", "emblem-ok-symbolic"}},
+    SymbolNames{"folder.badge.plus", {"folder-new-symbolic", "folder-new"}},
+    SymbolNames{"trash", {"user-trash-symbolic", "user-trash"}},
 };
 // "minus.circle" and "minus.circle.fill" are always our own drawings: themes have no
 // filled variant, and the remove button shows the two apart.

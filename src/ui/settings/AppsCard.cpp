@@ -1,0 +1,191 @@
+#include "ui/settings/AppsCard.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+#include "core/foundation/Localization.h"
+#include "ui/foundation/QtIcons.h"
+#include "ui/foundation/QtText.h"
+#include "ui/foundation/Symbols.h"
+#include "ui/settings/SettingsCaption.h"
+#include "ui/settings/SettingsSearchField.h"
+#include "ui/settings/SettingsTheme.h"
+#include "ui/settings/SymbolButton.h"
+
+namespace quillbern {
+
+namespace {
+
+constexpr int kResultIconSide = 24;
+constexpr int kResultRowHeight = 32;
+constexpr int kPinSymbolSide = 15;
+constexpr double kCalloutSize = 12;
+constexpr double kCaptionSize = 11;
+
+QString fromUtf8(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+void setTone(QWidget& widget, SettingsTone tone) {
+    QPalette colours = widget.palette();
+    colours.setColor(QPalette::WindowText, SettingsTheme::tone(tone, colours));
+    widget.setPalette(colours);
+}
+
+// The space a part of the card keeps above it.
+QWidget* spacedAbove(QWidget* content, int space) {
+    auto* holder = new QWidget;
+    auto* layout = new QVBoxLayout(holder);
+    layout->setContentsMargins(0, space, 0, 0);
+    layout->addWidget(content);
+    return holder;
+}
+
+}  // namespace
+
+AppsCard::AppsCard(const SettingsServices& services, Uuid profileID, QWidget* parent)
+    : QWidget(parent),
+      model_(AppsCardModel::portsOf(services), profileID),
+      search_(new SettingsSearchField(localized("Search for an app"))),
+      status_(new QWidget),
+      statusText_(new QLabel),
+      results_(new QWidget),
+      resultsLayout_(new QVBoxLayout(results_)),
+      addFolder_(new QPushButton(localized("Add a folder…"))),
+      addTrash_(new QPushButton(localized("Add the Trash"))),
+      note_(new SettingsNoteLabel) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(search_);
+    search_->lineEdit().setAccessibleName(localized("Search for an app"));
+    QObject::connect(search_, &SettingsSearchField::textChanged, this,
+                     [this](const QString& text) { model_.setSearchText(text.toStdString()); });
+    QObject::connect(search_, &SettingsSearchField::submitted, this, [this] { model_.submit(); });
+
+    auto* statusLayout = new QHBoxLayout(status_);
+    statusLayout->setContentsMargins(0, 8, 0, 0);
+    statusLayout->setSpacing(6);
+    auto* busy = new QProgressBar;
+    busy->setRange(0, 0);
+    busy->setTextVisible(false);
+    busy->setFixedSize(16, 16);
+    busy->setAccessibleName(localized("Reading your applications…"));
+    busy_ = busy;
+    statusLayout->addWidget(busy_, 0, Qt::AlignVCenter);
+    statusText_->setFont(fontOfSize(kCalloutSize));
+    statusText_->setTextFormat(Qt::PlainText);
+    statusText_->setWordWrap(true);
+    setTone(*statusText_, SettingsTone::secondary);
+    statusLayout->addWidget(statusText_, 1, Qt::AlignVCenter);
+    layout->addWidget(status_);
+
+    resultsLayout_->setContentsMargins(0, 8, 0, 0);
+    resultsLayout_->setSpacing(2);
+    layout->addWidget(results_);
+
+    auto* itemRows = new QWidget;
+    itemRowsLayout_ = new QVBoxLayout(itemRows);
+    itemRowsLayout_->setContentsMargins(0, 8, 0, 0);
+    itemRowsLayout_->setSpacing(2);
+    layout->addWidget(itemRows);
+
+    auto* buttons = new QWidget;
+    auto* buttonsLayout = new QHBoxLayout(buttons);
+    buttonsLayout->setContentsMargins(0, 10, 0, 0);
+    buttonsLayout->setSpacing(10);
+    addFolder_->setIcon(symbolIcon("folder.badge.plus"));
+    addFolder_->setToolTip(localized("Pin a folder (Downloads, Documents…) to this dock"));
+    addTrash_->setIcon(symbolIcon("trash"));
+    buttonsLayout->addWidget(addFolder_);
+    buttonsLayout->addWidget(addTrash_);
+    buttonsLayout->addStretch(1);
+    QObject::connect(addFolder_, &QPushButton::clicked, this, [this] { model_.addFolders(); });
+    QObject::connect(addTrash_, &QPushButton::clicked, this, [this] { model_.addTrash(); });
+    layout->addWidget(buttons);
+    layout->addWidget(spacedAbove(note_, 6));
+
+    changed_ = model_.changed.connect([this] { refresh(); });
+    refresh();
+}
+
+void AppsCard::setItemRows(QWidget* rows) {
+    while (QLayoutItem* old = itemRowsLayout_->takeAt(0)) {
+        delete old->widget();
+        delete old;
+    }
+    if (rows) itemRowsLayout_->addWidget(rows);
+}
+
+void AppsCard::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // Each time the card comes on screen, not when its window is merely uncovered.
+    if (!event->spontaneous()) model_.scanInstalledApps();
+}
+
+void AppsCard::refresh() {
+    const std::optional<std::string> status = model_.statusLine();
+    status_->setVisible(status.has_value());
+    busy_->setVisible(!model_.hasScanned());
+    statusText_->setText(status ? fromUtf8(*status) : QString());
+
+    // A focused pin button goes with its row; the search field takes the keyboard back.
+    const bool hadFocus = results_->isAncestorOf(QApplication::focusWidget());
+    // Later: a row's own pin button may be what changed the list.
+    while (QLayoutItem* old = resultsLayout_->takeAt(0)) {
+        old->widget()->hide();
+        old->widget()->deleteLater();
+        delete old;
+    }
+    const std::vector<InstalledApp> found = model_.results();
+    for (const InstalledApp& app : found)
+        resultsLayout_->addWidget(resultRow(app));
+    results_->setVisible(!found.empty());
+    if (hadFocus) search_->lineEdit().setFocus();
+
+    addTrash_->setEnabled(model_.canAddTrash());
+    if (const std::optional<std::string>& note = model_.folderNote()) {
+        note_->setNote(fromUtf8(*note), SettingsNoteStyle::error);
+    } else {
+        note_->setNote(std::nullopt);
+    }
+}
+
+QWidget* AppsCard::resultRow(const InstalledApp& app) {
+    auto* row = new QWidget;
+    row->setMinimumHeight(kResultRowHeight);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(8, 0, 8, 0);
+    layout->setSpacing(10);
+    auto* icon = new QLabel;
+    icon->setPixmap(qIcon(model_.iconForPath(app.path)).pixmap(kResultIconSide, kResultIconSide));
+    icon->setFixedSize(kResultIconSide, kResultIconSide);
+    layout->addWidget(icon, 0, Qt::AlignVCenter);
+    auto* name = new QLabel(fromUtf8(app.name));
+    name->setTextFormat(Qt::PlainText);
+    layout->addWidget(name, 0, Qt::AlignVCenter);
+    layout->addStretch(1);
+    if (model_.isPinned(app)) {
+        auto* pinned = new QLabel(localized("Already pinned"));
+        pinned->setObjectName("alreadyPinned");
+        pinned->setFont(fontOfSize(kCaptionSize));
+        setTone(*pinned, SettingsTone::secondary);
+        layout->addWidget(pinned, 0, Qt::AlignVCenter);
+    } else {
+        auto* pin = new SymbolButton("plus.circle.fill", kPinSymbolSide, localized("Pin to this dock"));
+        pin->setObjectName("pin");
+        pin->setSymbol("plus.circle.fill", SettingsTheme::accent(palette()));
+        pin->setAccessibleName(fromUtf8(trf("Pin %@ to this dock", app.name)));
+        QObject::connect(pin, &QAbstractButton::clicked, this, [this, app] { model_.pin(app); });
+        layout->addWidget(pin, 0, Qt::AlignVCenter);
+    }
+    return row;
+}
+
+}  // namespace quillbern
