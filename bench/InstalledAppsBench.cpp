@@ -1,10 +1,10 @@
 // The scan of installed applications through GIO on a tree of real-sized desktop entries,
 // the main loop's heartbeat while the dock editor scans and takes the list, and the filter
 // of the apps card at each typed letter.
-#include <benchmark/benchmark.h>
 #include <stdlib.h>
 
 #include <algorithm>
+#include <benchmark/benchmark.h>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -33,18 +33,18 @@ using Clock = std::chrono::steady_clock;
 
 constexpr int kEntries = 2000;
 constexpr int kBroken = 60;
-constexpr std::array<const char*, 40> kLocales{
-    "ar", "bg", "ca", "cs", "da", "de", "el", "en_GB", "es", "et", "eu", "fa", "fi", "fr", "gl", "he", "hr", "hu",
-    "id", "it", "ja", "ko", "lt", "lv", "nb", "nl", "pl", "pt", "pt_BR", "ro", "ru", "sk", "sl", "sr", "sv", "th",
-    "tr", "uk", "vi", "zh_CN"};
+constexpr std::array<const char*, 40> kLocales{"ar", "bg", "ca", "cs", "da", "de", "el", "en_GB", "es",    "et",
+                                               "eu", "fa", "fi", "fr", "gl", "he", "hr", "hu",    "id",    "it",
+                                               "ja", "ko", "lt", "lv", "nb", "nl", "pl", "pt",    "pt_BR", "ro",
+                                               "ru", "sk", "sl", "sr", "sv", "th", "tr", "uk",    "vi",    "zh_CN"};
 
 double millisecondsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
 std::string appName(int i) {
-    static constexpr std::array<const char*, 12> kWords{"Café",  "Terminal", "Notes",  "Mail",   "Photos", "Studio",
-                                                        "Maps",  "Calendar", "Player", "Office", "Camera", "Editor"};
+    static constexpr std::array<const char*, 12> kWords{"Café", "Terminal", "Notes",  "Mail",   "Photos", "Studio",
+                                                        "Maps", "Calendar", "Player", "Office", "Camera", "Editor"};
     return std::string(kWords[std::size_t(i) % kWords.size()]) + " " + kWords[std::size_t(i / 12) % kWords.size()] +
            " " + std::to_string(i);
 }
@@ -63,8 +63,9 @@ std::string realSizedEntry(int i) {
         text += std::string("Comment[") + locale + "]=Does what an application of this kind does, in " + locale + "\n";
     for (const char* locale : kLocales)
         text += std::string("Keywords[") + locale + "]=bench;application;" + locale + ";\n";
-    text += "Exec=/bin/true %U\nIcon=application-x-executable\nCategories=Utility;Office;\n"
-            "MimeType=text/plain;image/png;\nStartupNotify=true\n";
+    text +=
+        "Exec=/bin/true %U\nIcon=application-x-executable\nCategories=Utility;Office;\n"
+        "MimeType=text/plain;image/png;\nStartupNotify=true\n";
     return text;
 }
 

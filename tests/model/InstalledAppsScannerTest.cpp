@@ -65,7 +65,8 @@ TEST_F(InstalledAppsScannerTest, SortedByNameStablyWithTheFileManagerAddedOnce) 
     install("/Applications/a.app", "a.term", "Terminal");
     install("/Applications/c.app", "c.term", "terminal");
     install("/Applications/d.app", "d.files", "Files");
-    EXPECT_THAT(names(), ElementsAre("Files", "Terminal", "terminal", "zed")) << "equal names keep the catalogue's order";
+    EXPECT_THAT(names(), ElementsAre("Files", "Terminal", "terminal", "zed"))
+        << "equal names keep the catalogue's order";
 
     world.catalog.setFileManager(ListedApp{"d.files", "Files", "/Applications/d.app"});
     EXPECT_EQ(scanner.scan().size(), 4u) << "listed already";

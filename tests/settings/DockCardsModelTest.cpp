@@ -24,10 +24,21 @@ class AppsCardTest : public ::testing::Test {
 protected:
     AppsCardTest() {
         w.world.defaults.set(AppShell::kOnboardedKey, true);
-        for (const auto& [id, name] : std::vector<std::pair<std::string, std::string>>{
-                 {"a1", "Alpha"}, {"a2", "Alpine Maps"}, {"a3", "Amp"}, {"a4", "Calendar"}, {"a5", "Camera"},
-                 {"a6", "Canvas"}, {"a7", "Clamp"}, {"a8", "Damask"}, {"a9", "Gamma"}, {"b1", "Llama"},
-                 {"b2", "Mail"}, {"b3", "Text Editor"}, {"b4", "Ambient"}, {"b5", "Dreamer"}, {"b6", "Hamlet"}})
+        for (const auto& [id, name] : std::vector<std::pair<std::string, std::string>>{{"a1", "Alpha"},
+                                                                                       {"a2", "Alpine Maps"},
+                                                                                       {"a3", "Amp"},
+                                                                                       {"a4", "Calendar"},
+                                                                                       {"a5", "Camera"},
+                                                                                       {"a6", "Canvas"},
+                                                                                       {"a7", "Clamp"},
+                                                                                       {"a8", "Damask"},
+                                                                                       {"a9", "Gamma"},
+                                                                                       {"b1", "Llama"},
+                                                                                       {"b2", "Mail"},
+                                                                                       {"b3", "Text Editor"},
+                                                                                       {"b4", "Ambient"},
+                                                                                       {"b5", "Dreamer"},
+                                                                                       {"b6", "Hamlet"}})
             w.world.catalog.install("/apps/" + id + ".app", AppInfo{id, std::nullopt, std::nullopt, name});
         w.launch();
         dock = w.shell->pinned().profiles().front().id;
@@ -119,9 +130,8 @@ TEST_F(AppsCardTest, TheTrashButtonFollowsTheDocksTrashTile) {
     model->addTrash();
     EXPECT_FALSE(model->canAddTrash());
     model->addTrash();
-    const auto trashTiles = std::ranges::count_if(profile().items, [](const PinnedItem& item) {
-        return item.trash() != nullptr;
-    });
+    const auto trashTiles =
+        std::ranges::count_if(profile().items, [](const PinnedItem& item) { return item.trash() != nullptr; });
     EXPECT_EQ(trashTiles, 1);
     const Uuid trashID = profile().items.back().trash()->id;
     w.shell->pinned().unpinTrash(trashID, dock);
@@ -152,11 +162,12 @@ TEST_F(AppsCardTest, ChosenFoldersArePinnedInOrderAndThoseThatCouldNotBeAreNamed
     model->addFolders();
     w.world.folderPicker.answer(
         std::vector<Path>{"/home/ann/Music", "/home/ann/Downloads", "/home/ann/Gone", "/home/ann/notes.txt"});
-    EXPECT_THAT(locationPaths(), ElementsAre("/home/ann/Work", "/home/ann/Music", "/home/ann/Papers",
-                                             "/home/ann/Downloads"))
+    EXPECT_THAT(locationPaths(),
+                ElementsAre("/home/ann/Work", "/home/ann/Music", "/home/ann/Papers", "/home/ann/Downloads"))
         << "an already pinned one is passed over; the others still pinned";
-    EXPECT_EQ(model->folderNote(), "“Gone”, “notes.txt” could not be pinned: they are no longer there, are not "
-                                   "folders, or their names are not UTF-8.")
+    EXPECT_EQ(model->folderNote(),
+              "“Gone”, “notes.txt” could not be pinned: they are no longer there, are not "
+              "folders, or their names are not UTF-8.")
         << "pinned already is no failure";
 
     // A name Qt could not hand over intact arrives altered; it is named readably.

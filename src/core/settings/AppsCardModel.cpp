@@ -55,7 +55,7 @@ void AppsCardModel::setProfile(const Uuid& profileID) {
 void AppsCardModel::scanInstalledApps() {
     // The list moves to the main loop without a copy; a card gone meanwhile drops it.
     auto answer = [&loop = ports_.mainLoop, token = lifetime_.token(), this](std::vector<InstalledApp> apps,
-                                                                           std::vector<std::string> lowered) {
+                                                                             std::vector<std::string> lowered) {
         loop.post([token, this, apps = std::move(apps), lowered = std::move(lowered)]() mutable {
             if (!token.isAlive()) return;
             installed_ = std::move(apps);
@@ -64,16 +64,16 @@ void AppsCardModel::scanInstalledApps() {
             changed();
         });
     };
-    ports_.threads.runInBackground(
-        "quillbern.scan", [&scanner = ports_.scanner, &text = ports_.text, answer = std::move(answer)] {
-            std::vector<InstalledApp> apps = scanner.scan();
-            // Lowered here, once, so that a typed letter only compares.
-            std::vector<std::string> lowered;
-            lowered.reserve(apps.size());
-            for (const InstalledApp& app : apps)
-                lowered.push_back(text.lowercased(app.name));
-            answer(std::move(apps), std::move(lowered));
-        });
+    ports_.threads.runInBackground("quillbern.scan",
+                                   [&scanner = ports_.scanner, &text = ports_.text, answer = std::move(answer)] {
+                                       std::vector<InstalledApp> apps = scanner.scan();
+                                       // Lowered here, once, so that a typed letter only compares.
+                                       std::vector<std::string> lowered;
+                                       lowered.reserve(apps.size());
+                                       for (const InstalledApp& app : apps)
+                                           lowered.push_back(text.lowercased(app.name));
+                                       answer(std::move(apps), std::move(lowered));
+                                   });
 }
 
 void AppsCardModel::setSearchText(std::string text) {
@@ -156,9 +156,8 @@ void AppsCardModel::pinChosen(const Uuid& profileID, const std::vector<Path>& pa
         std::string list;
         for (const std::string& name : notPinned)
             list += (list.empty() ? "" : ", ") + name;
-        setFolderNote(
-            trf("%@ could not be pinned: they are no longer there, are not folders, or their names are not UTF-8.",
-                list));
+        setFolderNote(trf(
+            "%@ could not be pinned: they are no longer there, are not folders, or their names are not UTF-8.", list));
     }
 }
 

@@ -15,8 +15,8 @@ void AutomationCardModel::copy() {
     const std::int64_t generation = ++copyGeneration_;
     mainLoop_
         .after(kCopiedFor, lifetime_.guard([this, generation] {
-                   if (generation == copyGeneration_) setShowsCopied(false);
-               }))
+            if (generation == copyGeneration_) setShowsCopied(false);
+        }))
         .detach();
 }
 
