@@ -1,3 +1,5 @@
+#include <malloc.h>
+
 #include <QApplication>
 #include <QDragEnterEvent>
 #include <QHelpEvent>
@@ -249,6 +251,29 @@ TEST_F(View, AnOverflowingStripScrollsAndFadesItsEndsOnceTheOverflowHolds) {
         w.pinned->unpin("app" + std::to_string(i), testing::dockId(1));
     EXPECT_FALSE(strip.showsFade());
     EXPECT_EQ(strip.scrollOffset(), 0);
+}
+
+TEST_F(View, TheFadingOfAStripsEndsLeavesNothingHeldOnceDrawn) {
+    std::vector<PinnedItem> items;
+    for (int i = 0; i < 12; ++i) {
+        const std::string id = "app" + std::to_string(i);
+        w.install(id, id, kMail);
+        items.push_back(app(id, id));
+    }
+    w.open({dock(1, DockEdge::bottom, items)});
+    const auto view = w.view(1, kLeft, {400, 110});
+    w.world.advance(0.2);
+    ASSERT_TRUE(view->strip().showsFade());
+    testing::rendered(*view);
+
+    // Every frame of the fade coming and going, drawn: the heap in use is about the same.
+    const std::size_t before = mallinfo2().uordblks;
+    constexpr int kFrames = 40;
+    for (int i = 0; i < kFrames; ++i) {
+        w.world.advance(TileStrip::kFadeAnimation.duration / kFrames);
+        testing::rendered(*view);
+    }
+    EXPECT_LT(double(mallinfo2().uordblks) - double(before), 100e3);
 }
 
 TEST_F(View, AFileDragOverTheBarOrOneOfItsTilesHighlightsIt) {

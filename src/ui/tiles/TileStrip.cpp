@@ -11,6 +11,7 @@
 #include <QToolTip>
 #include <QWheelEvent>
 #include <algorithm>
+#include <cmath>
 #include <limits>
 #include <map>
 
@@ -311,14 +312,27 @@ void TileStrip::paintStrip(QPainter& painter, MediaTime now) const {
 }
 
 void TileStrip::applyFadeMask(QPainter& painter, double progress) const {
-    QLinearGradient gradient(0, 0, vertical_ ? 0 : along(), vertical_ ? along() : 0);
-    const QColor ends = QColor::fromRgbF(0, 0, 0, static_cast<float>(1 - progress));
-    gradient.setColorAt(0, ends);
-    gradient.setColorAt(kFadeShare, Qt::black);
-    gradient.setColorAt(1 - kFadeShare, Qt::black);
-    gradient.setColorAt(1, ends);
-    painter.setCompositionMode(QPainter::CompositionMode_DestinationIn);
-    painter.fillRect(rect(), gradient);
+    // The ends at full strength, laid on at the fade's progress: a gradient of its own at
+    // each step of the fade would leave a colour table in Qt's gradient cache for good.
+    painter.setCompositionMode(QPainter::CompositionMode_DestinationOut);
+    painter.setOpacity(progress);
+    painter.drawImage(rect(), fadeEnds());
+}
+
+const QImage& TileStrip::fadeEnds() const {
+    const qreal ratio = devicePixelRatioF();
+    const int length = std::max(1, int(std::lround(along() * ratio)));
+    const QSize size = vertical_ ? QSize(1, length) : QSize(length, 1);
+    if (fadeEnds_.size() == size) return fadeEnds_;
+    fadeEnds_ = QImage(size, QImage::Format_ARGB32_Premultiplied);
+    fadeEnds_.fill(Qt::transparent);
+    QLinearGradient gradient(0, 0, vertical_ ? 0 : length, vertical_ ? length : 0);
+    gradient.setColorAt(0, Qt::black);
+    gradient.setColorAt(kFadeShare, Qt::transparent);
+    gradient.setColorAt(1 - kFadeShare, Qt::transparent);
+    gradient.setColorAt(1, Qt::black);
+    QPainter(&fadeEnds_).fillRect(fadeEnds_.rect(), gradient);
+    return fadeEnds_;
 }
 
 }  // namespace quillbern

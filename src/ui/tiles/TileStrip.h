@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -81,6 +82,8 @@ private:
     std::optional<std::size_t> cellWithKey(const std::optional<std::string>& key) const;
     void paintStrip(QPainter& painter, MediaTime now) const;
     void applyFadeMask(QPainter& painter, double progress) const;
+    // What the fade takes away at its full strength, one device pixel across.
+    const QImage& fadeEnds() const;
 
     RunLoop& loop_;
     const Clock& clock_;
@@ -96,6 +99,7 @@ private:
     std::optional<std::string> hovered_;
     EdgeFade fade_;
     EasedValue fadeMask_;
+    mutable QImage fadeEnds_;
     FrameTicker ticker_;
     Subscription fadeObserver_;
 };
