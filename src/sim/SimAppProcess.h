@@ -8,7 +8,7 @@
 
 namespace quillbern {
 
-// Facts about our process that tests set; counts the requests to quit.
+// Facts about our process that tests set; counts the requests to quit and to release memory.
 class SimAppProcess final : public AppProcess {
 public:
     Pid pid() const override { return pid_; }
@@ -21,6 +21,7 @@ public:
     std::optional<std::string> regionLanguage() const override { return regionLanguage_; }
     OsVersion osVersion() const override { return osVersion_; }
     void quit() override { ++quits_; }
+    void releaseFreeMemory() override { ++releases_; }
 
     void setPid(Pid pid) { pid_ = pid; }
     void setExecutablePath(Path path) { executablePath_ = std::move(path); }
@@ -31,6 +32,7 @@ public:
     void setRegionLanguage(std::optional<std::string> language) { regionLanguage_ = std::move(language); }
     void setOsVersion(OsVersion version) { osVersion_ = version; }
     int quitCount() const { return quits_; }
+    int releaseCount() const { return releases_; }
 
 private:
     Pid pid_ = 4242;
@@ -42,6 +44,7 @@ private:
     std::optional<std::string> regionLanguage_ = "en";
     OsVersion osVersion_{6, 1, 0};
     int quits_ = 0;
+    int releases_ = 0;
 };
 
 }  // namespace quillbern

@@ -40,6 +40,8 @@ public:
     virtual OsVersion osVersion() const = 0;
     // Leaves the event loop; shutdown follows.
     virtual void quit() = 0;
+    // Hands the memory the program freed but its allocator still keeps back to the system.
+    virtual void releaseFreeMemory() = 0;
 };
 
 }  // namespace quillbern

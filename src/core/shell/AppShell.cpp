@@ -50,6 +50,7 @@ AppShell::AppShell(Platform& platform, ShellParts parts)
       walkthrough_(parts_.walkthrough ? parts_.walkthrough(*this) : nullptr),
       launches_(pinned_),
       activationFlash_(platform.clock),
+      memoryRelease_(platform.mainLoop, platform.clock, platform.process),
       statusMenu_(*this, platform) {
     if (walkthrough_) {
         // However it ends: finished, or closed half-way.
@@ -118,6 +119,8 @@ void AppShell::wireStores() {
         if (dock_) dock_->refreshFrames();
     });
     appearance_.onChange = lifetime_.guard([this] { appearanceChanged(); });
+    memoryRelease_.watch(engine_.snapshotChanged);
+    memoryRelease_.watch(pinned_.runningChanged);
     updater_.onWillRelaunch = lifetime_.guard([this] {
         // The new copy starts with the desktop's dock as the user keeps it.
         if (suppressor_.isEnabled()) suppressor_.restore();

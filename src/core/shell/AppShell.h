@@ -19,6 +19,7 @@
 #include "core/palettes/ShortcutSheetController.h"
 #include "core/shell/ActivationFlash.h"
 #include "core/shell/AutomationExecutor.h"
+#include "core/shell/IdleMemoryRelease.h"
 #include "core/shell/Platform.h"
 #include "core/shell/ShellParts.h"
 #include "core/shell/StatusMenu.h"
@@ -135,6 +136,7 @@ private:
     std::unique_ptr<WalkthroughWindow> walkthrough_;
     PinnedStoreLaunches launches_;
     ActivationFlash activationFlash_;
+    IdleMemoryRelease memoryRelease_;
 
     StatusMenu statusMenu_;
     std::unique_ptr<SettingsWindow> settingsWindow_;

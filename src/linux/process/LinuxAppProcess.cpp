@@ -1,5 +1,6 @@
 #include "linux/process/LinuxAppProcess.h"
 
+#include <malloc.h>
 #include <unistd.h>
 
 #include <QLocale>
@@ -79,6 +80,12 @@ OsVersion LinuxAppProcess::osVersion() const {
 
 void LinuxAppProcess::quit() {
     if (quit_) quit_();
+}
+
+void LinuxAppProcess::releaseFreeMemory() {
+    // glibc keeps freed pages in every thread's arena, and above the top of each only what
+    // exceeds its trim threshold goes back on its own.
+    malloc_trim(0);
 }
 
 std::vector<std::string> languageTags(std::string_view languageList) {

@@ -30,6 +30,7 @@ public:
     // The kernel's release.
     OsVersion osVersion() const override;
     void quit() override;
+    void releaseFreeMemory() override;
 
 private:
     std::function<void()> quit_;
