@@ -45,11 +45,8 @@ protected:
         model = std::make_unique<AppsCardModel>(AppsCardModel::portsOf(settingsServicesOf(*w.shell)), dock);
         changes = model->changed.connect([this] { ++changeCount; });
     }
-    void scan() {
-        model->scanInstalledApps();
-        w.world.threads.runBackgroundJobs();
-        w.world.runUntilIdle();
-    }
+    // The pane's scan answers.
+    void scan() { model->setInstalled(w.shell->installedApps().scan()); }
     const Profile& profile() const { return *w.shell->pinned().findProfile(dock); }
     std::vector<std::string> itemIDs() const {
         std::vector<std::string> ids;
@@ -76,13 +73,9 @@ TEST_F(AppsCardTest, ResultsWaitForTheScanThenFilterByNameCappedAtEight) {
     EXPECT_EQ(model->statusLine(), "Reading your applications…");
     EXPECT_THAT(model->results(), IsEmpty()) << "whatever is typed before the scan answers";
 
-    model->scanInstalledApps();
-    model.reset();
-    w.world.threads.runBackgroundJobs();
-    w.world.runUntilIdle();  // the answer for a card that went is dropped
-    model = std::make_unique<AppsCardModel>(AppsCardModel::portsOf(settingsServicesOf(*w.shell)), dock);
     scan();
     EXPECT_TRUE(model->hasScanned());
+    model->setSearchText("");
     EXPECT_EQ(model->statusLine(), std::nullopt) << "empty search: no status line";
     EXPECT_THAT(model->results(), IsEmpty());
 

@@ -32,9 +32,6 @@ std::string shownName(const Path& path) {
 AppsCardModel::Ports AppsCardModel::portsOf(const SettingsServices& services) {
     Platform& platform = services.platform;
     return {.pinned = services.pinned,
-            .scanner = services.installedApps,
-            .threads = platform.threads,
-            .mainLoop = platform.mainLoop,
             .text = platform.text,
             .files = platform.files,
             .folderPicker = platform.folderPicker,
@@ -52,28 +49,15 @@ void AppsCardModel::setProfile(const Uuid& profileID) {
     changed();
 }
 
-void AppsCardModel::scanInstalledApps() {
-    // The list moves to the main loop without a copy; a card gone meanwhile drops it.
-    auto answer = [&loop = ports_.mainLoop, token = lifetime_.token(), this](std::vector<InstalledApp> apps,
-                                                                             std::vector<std::string> lowered) {
-        loop.post([token, this, apps = std::move(apps), lowered = std::move(lowered)]() mutable {
-            if (!token.isAlive()) return;
-            installed_ = std::move(apps);
-            loweredNames_ = std::move(lowered);
-            hasScanned_ = true;
-            changed();
-        });
-    };
-    ports_.threads.runInBackground("quillbern.scan",
-                                   [&scanner = ports_.scanner, &text = ports_.text, answer = std::move(answer)] {
-                                       std::vector<InstalledApp> apps = scanner.scan();
-                                       // Lowered here, once, so that a typed letter only compares.
-                                       std::vector<std::string> lowered;
-                                       lowered.reserve(apps.size());
-                                       for (const InstalledApp& app : apps)
-                                           lowered.push_back(text.lowercased(app.name));
-                                       answer(std::move(apps), std::move(lowered));
-                                   });
+void AppsCardModel::setInstalled(std::vector<InstalledApp> apps) {
+    // Lowered once here, so that a typed letter only compares.
+    loweredNames_.clear();
+    loweredNames_.reserve(apps.size());
+    for (const InstalledApp& app : apps)
+        loweredNames_.push_back(ports_.text.lowercased(app.name));
+    installed_ = std::move(apps);
+    hasScanned_ = true;
+    changed();
 }
 
 void AppsCardModel::setSearchText(std::string text) {

@@ -7,16 +7,14 @@
 #include <vector>
 
 #include "core/foundation/Lifetime.h"
-#include "core/foundation/RunLoop.h"
 #include "core/foundation/Signal.h"
 #include "core/foundation/Uuid.h"
-#include "core/model/InstalledAppsScanner.h"
 #include "core/model/PinnedStore.h"
+#include "core/platform/AppCatalog.h"
 #include "core/platform/FileSystem.h"
 #include "core/platform/FolderPicker.h"
 #include "core/platform/Icons.h"
 #include "core/platform/TextServices.h"
-#include "core/platform/Threads.h"
 #include "core/settings/SettingsServices.h"
 
 namespace quillbern {
@@ -28,9 +26,6 @@ class AppsCardModel {
 public:
     struct Ports {
         PinnedStore& pinned;
-        const InstalledAppsScanner& scanner;
-        Threads& threads;
-        RunLoop& mainLoop;
         const TextServices& text;
         const FileSystem& files;
         FolderPicker& folderPicker;
@@ -47,9 +42,9 @@ public:
     void setProfile(const Uuid& profileID);
     const Uuid& profileID() const { return profileID_; }
 
-    // Scans on a thread of its own; the list arrives on the main loop unless the card is
-    // gone by then. Until the first answer the card reads "Reading your applications…".
-    void scanInstalledApps();
+    // The scan's answer, which the pane takes on the main loop each time it comes on screen;
+    // until the first one the card reads "Reading your applications…".
+    void setInstalled(std::vector<InstalledApp> apps);
     const std::vector<InstalledApp>& installed() const { return installed_; }
     bool hasScanned() const { return hasScanned_; }
 

@@ -6,7 +6,6 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QShowEvent>
 #include <QVBoxLayout>
 
 #include "core/foundation/Localization.h"
@@ -121,12 +120,6 @@ void AppsCard::setItemRows(QWidget* rows) {
         delete old;
     }
     if (rows) itemRowsLayout_->addWidget(rows);
-}
-
-void AppsCard::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
-    // Each time the card comes on screen, not when its window is merely uncovered.
-    if (!event->spontaneous()) model_.scanInstalledApps();
 }
 
 void AppsCard::refresh() {

@@ -18,8 +18,8 @@ class SettingsSearchField;
 
 // The body of a dock's "Apps" card: the search of installed applications with its status
 // line and results, the dock's item rows (given by the pane), the folder and Trash buttons
-// and the note of folders that could not be pinned. The installed applications are read
-// again each time the card comes on screen.
+// and the note of folders that could not be pinned. The pane hands it the installed
+// applications each time its scan answers.
 class AppsCard final : public QWidget {
 public:
     AppsCard(const SettingsServices& services, Uuid profileID, QWidget* parent = nullptr);
@@ -37,9 +37,6 @@ public:
     QPushButton& addFolderButton() const { return *addFolder_; }
     QPushButton& addTrashButton() const { return *addTrash_; }
     SettingsNoteLabel& folderNote() const { return *note_; }
-
-protected:
-    void showEvent(QShowEvent* event) override;
 
 private:
     void refresh();
