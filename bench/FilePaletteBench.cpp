@@ -117,8 +117,9 @@ void FilePaletteKeystroke(benchmark::State& state) {
     SimWorld world;
     const IcuTextServices text;
     fillWideFolder(world.files);
-    FileSearchEngine engine({world.mainLoop, world.threads, world.files, text});
-    FileSearchState palette({world.mainLoop, engine, world.files, text, world.icons}, {});
+    FileSearchEngine engine({.mainLoop = world.mainLoop, .threads = world.threads, .files = world.files, .text = text});
+    FileSearchState palette(
+        {.mainLoop = world.mainLoop, .engine = engine, .files = world.files, .text = text, .icons = world.icons}, {});
     palette.enter({.path = kWide, .name = "Wide", .isFolder = true, .modified = {}});
     runQueue(world);
     palette.setQuery("r");
@@ -157,18 +158,23 @@ void FilePaletteFiftyOpenings(benchmark::State& state) {
         world.input.setPointer({100, 100});
         BenchPanels panels;
         BenchViews views;
-        FileSearchController palette({{panels, views, world.screens, world.input, world.events, world.mainLoop},
-                                      world.threads,
-                                      world.files,
-                                      world.text,
-                                      world.icons,
-                                      world.launcher,
-                                      world.menus,
-                                      world.keyboardLayout,
-                                      world.apps,
-                                      world.alerts,
-                                      world.clock,
-                                      std::nullopt},
+        FileSearchController palette({.palette = {.panels = panels,
+                                                  .views = views,
+                                                  .screens = world.screens,
+                                                  .input = world.input,
+                                                  .events = world.events,
+                                                  .mainLoop = world.mainLoop},
+                                      .threads = world.threads,
+                                      .files = world.files,
+                                      .text = world.text,
+                                      .icons = world.icons,
+                                      .launcher = world.launcher,
+                                      .menus = world.menus,
+                                      .layout = world.keyboardLayout,
+                                      .apps = world.apps,
+                                      .alerts = world.alerts,
+                                      .clock = world.clock,
+                                      .folderAccessPrompt = std::nullopt},
                                      docks.pinned());
         const auto openOnce = [&] {
             palette.show();

@@ -145,7 +145,8 @@ struct Engine {
 
     Engine() {
         onMain([this] {
-            engine = std::make_unique<FileSearchEngine>(FileSearchEngine::Ports{*mainLoop, threads, files, text});
+            engine = std::make_unique<FileSearchEngine>(
+                FileSearchEngine::Ports{.mainLoop = *mainLoop, .threads = threads, .files = files, .text = text});
         });
     }
     ~Engine() {

@@ -70,8 +70,14 @@ struct Browser {
 
     Browser() {
         onMain([this] {
-            browser = std::make_unique<LocationBrowser>(
-                LocationBrowser::Ports{*mainLoop, clock, threads, files, folders, thumbnailer, launcher, alerts});
+            browser = std::make_unique<LocationBrowser>(LocationBrowser::Ports{.mainLoop = *mainLoop,
+                                                                               .clock = clock,
+                                                                               .threads = threads,
+                                                                               .files = files,
+                                                                               .folderEvents = folders,
+                                                                               .thumbnailer = thumbnailer,
+                                                                               .launcher = launcher,
+                                                                               .alerts = alerts});
         });
     }
     ~Browser() {

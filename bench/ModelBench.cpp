@@ -39,7 +39,17 @@ struct Machine : SimWorld {
     Machine() { defaults.setData("profiles.v1", tenLargeDocks(uuids)); }
 
     PinnedStore::Ports ports() {
-        return {defaults, clock, mainLoop, uuids, text, alerts, apps, catalog, launcher, files, icons};
+        return {.defaults = defaults,
+                .clock = clock,
+                .mainLoop = mainLoop,
+                .uuids = uuids,
+                .text = text,
+                .alerts = alerts,
+                .apps = apps,
+                .catalog = catalog,
+                .launcher = launcher,
+                .files = files,
+                .icons = icons};
     }
 };
 

@@ -37,15 +37,22 @@ struct PlacementWorld : SimDockWorld {
         }
         world.runUntilIdle();
         engine->apply(WindowSnapshot{windows});
-        workspace = std::make_unique<WorkspaceController>(
-            WorkspaceController::Ports{world.apps, world.screens, world.alerts, world.clock, world.mainLoop}, *engine,
-            pinned(), *preferences);
+        workspace = std::make_unique<WorkspaceController>(WorkspaceController::Ports{.apps = world.apps,
+                                                                                     .screens = world.screens,
+                                                                                     .alerts = world.alerts,
+                                                                                     .clock = world.clock,
+                                                                                     .mainLoop = world.mainLoop},
+                                                          *engine, pinned(), *preferences);
         for (int n = 0; n < 3; ++n)
             workspace->drop("app1." + std::to_string(n), 2, {2880, 540});
-        placement = std::make_unique<PlacementController>(
-            PlacementController::Ports{world.panels, world.screens, world.input, world.events, world.appearance,
-                                       world.mainLoop, world.clock},
-            *engine, pinned(), *workspace);
+        placement = std::make_unique<PlacementController>(PlacementController::Ports{.panels = world.panels,
+                                                                                     .screens = world.screens,
+                                                                                     .input = world.input,
+                                                                                     .events = world.events,
+                                                                                     .system = world.appearance,
+                                                                                     .mainLoop = world.mainLoop,
+                                                                                     .clock = world.clock},
+                                                          *engine, pinned(), *workspace);
         pinned().onDragSessionChange = [this] { placement->dragSessionChanged(); };
         world.input.setPointer({2400, 300});
         world.input.setPressedButtons(kLeftButton);

@@ -136,7 +136,14 @@ void WorkerStartAndStop(benchmark::State& state) {
     SystemClock clock;
     for (auto _ : state) {
         AXWorker worker(
-            {threads, windows, windows, screens, permissions, input, clock}, [](const WindowSnapshot&) {}, [](Pid) {});
+            {.threads = threads,
+             .access = windows,
+             .windowList = windows,
+             .screens = screens,
+             .permissions = permissions,
+             .input = input,
+             .clock = clock},
+            [](const WindowSnapshot&) {}, [](Pid) {});
         worker.start();
         worker.shutdown();
     }

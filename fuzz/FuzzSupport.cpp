@@ -79,8 +79,17 @@ Bytes bytesOf(const std::uint8_t* data, std::size_t size) {
 }
 
 std::unique_ptr<PinnedStore> Machine::startDocks(Defaults& defaults) {
-    return std::make_unique<PinnedStore>(
-        PinnedStore::Ports{defaults, clock, mainLoop, uuids, text, alerts, apps, catalog, launcher, files, icons});
+    return std::make_unique<PinnedStore>(PinnedStore::Ports{.defaults = defaults,
+                                                            .clock = clock,
+                                                            .mainLoop = mainLoop,
+                                                            .uuids = uuids,
+                                                            .text = text,
+                                                            .alerts = alerts,
+                                                            .apps = apps,
+                                                            .catalog = catalog,
+                                                            .launcher = launcher,
+                                                            .files = files,
+                                                            .icons = icons});
 }
 
 bool hasCopy(const Defaults& defaults, std::string_view base, const Json& value) {

@@ -93,33 +93,41 @@ struct PaintWorld {
         }
         world.defaults.setData("profiles.v1", StoredProfiles::encode({dock}).value());
         engine = std::make_unique<WindowEngine>(world.enginePorts());
-        pinned = std::make_unique<PinnedStore>(PinnedStore::Ports{world.defaults, world.clock, world.mainLoop,
-                                                                  world.uuids, world.text, world.alerts, world.apps,
-                                                                  world.catalog, world.launcher, world.files, icons});
+        pinned = std::make_unique<PinnedStore>(PinnedStore::Ports{.defaults = world.defaults,
+                                                                  .clock = world.clock,
+                                                                  .mainLoop = world.mainLoop,
+                                                                  .uuids = world.uuids,
+                                                                  .text = world.text,
+                                                                  .alerts = world.alerts,
+                                                                  .apps = world.apps,
+                                                                  .catalog = world.catalog,
+                                                                  .launcher = world.launcher,
+                                                                  .files = world.files,
+                                                                  .icons = icons});
         appearance = std::make_unique<AppearanceStore>(world.defaults, world.appearance, world.mainLoop);
         appearance->setTileSize(tileSize);
         permission = std::make_unique<AXPermission>(world.permissions, world.processes, world.launcher);
         world.runUntilIdle();
         engine->apply(WindowSnapshot{shown});
-        view = std::make_unique<DockView>(DockContent{engine.get(),
-                                                      pinned.get(),
-                                                      appearance.get(),
-                                                      &world.appearance,
-                                                      permission.get(),
-                                                      &world.apps,
-                                                      &world.mainLoop,
-                                                      &world.clock,
-                                                      &world.files,
-                                                      &world.folders,
-                                                      &world.catalog,
-                                                      &world.launcher,
-                                                      &world.alerts,
-                                                      dock.id,
-                                                      kDisplay,
-                                                      {},
-                                                      {},
-                                                      {},
-                                                      nullptr},
+        view = std::make_unique<DockView>(DockContent{.engine = engine.get(),
+                                                      .pinned = pinned.get(),
+                                                      .appearance = appearance.get(),
+                                                      .system = &world.appearance,
+                                                      .permission = permission.get(),
+                                                      .apps = &world.apps,
+                                                      .mainLoop = &world.mainLoop,
+                                                      .clock = &world.clock,
+                                                      .files = &world.files,
+                                                      .folders = &world.folders,
+                                                      .catalog = &world.catalog,
+                                                      .launcher = &world.launcher,
+                                                      .alerts = &world.alerts,
+                                                      .profile = dock.id,
+                                                      .display = kDisplay,
+                                                      .onHoverTile = {},
+                                                      .onInteractionLock = {},
+                                                      .onColdLaunch = {},
+                                                      .workspace = nullptr},
                                           nullptr);
         // As long as the frame geometry makes it, at most the display less its margins.
         const double length = std::min(30 * tileSize + 29 * 8 + 12 + 36, 1920.0 - 28);

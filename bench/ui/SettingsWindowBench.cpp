@@ -24,11 +24,14 @@ struct SettingsWorld {
     ~SettingsWorld() { shell.world.runUntilIdle(); }
 
     std::unique_ptr<QtSettingsWindow> makeWindow() {
-        ShellWindowContext context{shell.world.screens, shell.world.input,
-                                   [] {
-                                       return DesktopSpace(RectTL{0, 0, 1920, 1080});
-                                   },
-                                   [] {}, [] {}};
+        ShellWindowContext context{.screens = shell.world.screens,
+                                   .input = shell.world.input,
+                                   .desktopSpace =
+                                       [] {
+                                           return DesktopSpace(RectTL{0, 0, 1920, 1080});
+                                       },
+                                   .openSettings = [] {},
+                                   .quit = [] {}};
         return std::make_unique<QtSettingsWindow>(std::move(context), settingsServicesOf(*shell.shell));
     }
 

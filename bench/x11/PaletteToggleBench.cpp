@@ -130,11 +130,15 @@ xcb_window_t windowOf(const QtPanelHost& host, const Panel* panel) {
 void ShortcutSheetToggleToMappedWithFocus(benchmark::State& state) {
     Desktop desktop;
     OtherApplication other;
-    ShortcutSheetController sheet(
-        {{desktop.panels, desktop.views, desktop.screens, desktop.input, desktop.events, desktop.loop},
-         desktop.layout,
-         desktop.store.world.text},
-        desktop.store.pinned(), [&desktop] { return desktop.registered; });
+    ShortcutSheetController sheet({.palette = {.panels = desktop.panels,
+                                               .views = desktop.views,
+                                               .screens = desktop.screens,
+                                               .input = desktop.input,
+                                               .events = desktop.events,
+                                               .mainLoop = desktop.loop},
+                                   .layout = desktop.layout,
+                                   .text = desktop.store.world.text},
+                                  desktop.store.pinned(), [&desktop] { return desktop.registered; });
     for (auto _ : state) {
         other.activate();
         if (!spinUntil([&] { return other.focus() == other.window(); })) {

@@ -118,7 +118,13 @@ void BM_FocusFollowTick(benchmark::State& state) {
     AXPermission permission(world.permissions, world.processes, world.launcher);
     WindowEngine engine(world.enginePorts());
     AppearanceStore appearance(world.defaults, world.appearance, world.mainLoop);
-    FocusModeController focus({world.panels, world.screens, list, world.input, world.apps, process, world.mainLoop},
+    FocusModeController focus({.panels = world.panels,
+                               .screens = world.screens,
+                               .windowList = list,
+                               .input = world.input,
+                               .apps = world.apps,
+                               .process = process,
+                               .mainLoop = world.mainLoop},
                               engine, appearance, permission);
     WindowInfo focused;
     focused.id = listed->back().id;

@@ -59,8 +59,11 @@ int run(std::unique_ptr<SingleInstance> instance) {
     int status = 0;
     {
         const auto windowContext = [&ports, &platform](AppShell& shell) {
-            return ShellWindowContext{ports.screens, ports.input, [&platform] { return platform->desktopSpace(); },
-                                      [&shell] { shell.openSettings(); }, [&ports] { ports.process.quit(); }};
+            return ShellWindowContext{.screens = ports.screens,
+                                      .input = ports.input,
+                                      .desktopSpace = [&platform] { return platform->desktopSpace(); },
+                                      .openSettings = [&shell] { shell.openSettings(); },
+                                      .quit = [&ports] { ports.process.quit(); }};
         };
         ShellParts parts;
         parts.statusItem = [](StatusMenu& menu) { return std::make_unique<StatusItem>(menu); };
@@ -68,25 +71,32 @@ int run(std::unique_ptr<SingleInstance> instance) {
             return std::make_unique<QtSettingsWindow>(windowContext(shell), settingsServicesOf(shell));
         };
         parts.walkthrough = [windowContext](AppShell& shell) {
-            return std::make_unique<QtWalkthroughWindow>(
-                windowContext(shell), Walkthrough::Services{shell.engine(), shell.previews(), shell.suppressor(),
-                                                            shell.loginItem(), shell.windowAccess()});
+            return std::make_unique<QtWalkthroughWindow>(windowContext(shell),
+                                                         Walkthrough::Services{.engine = shell.engine(),
+                                                                               .previews = shell.previews(),
+                                                                               .suppressor = shell.suppressor(),
+                                                                               .loginItem = shell.loginItem(),
+                                                                               .windowAccess = shell.windowAccess()});
         };
         parts.later.fileSearch = [&ports](AppShell& shell) {
             return std::make_unique<FileSearchController>(
-                FileSearchController::Ports{
-                    {ports.panels, ports.paletteViews, ports.screens, ports.input, ports.events, ports.mainLoop},
-                    ports.threads,
-                    ports.files,
-                    ports.text,
-                    ports.icons,
-                    ports.launcher,
-                    ports.menus,
-                    ports.keyboardLayout,
-                    ports.apps,
-                    ports.alerts,
-                    ports.clock,
-                    std::nullopt},
+                FileSearchController::Ports{.palette = {.panels = ports.panels,
+                                                        .views = ports.paletteViews,
+                                                        .screens = ports.screens,
+                                                        .input = ports.input,
+                                                        .events = ports.events,
+                                                        .mainLoop = ports.mainLoop},
+                                            .threads = ports.threads,
+                                            .files = ports.files,
+                                            .text = ports.text,
+                                            .icons = ports.icons,
+                                            .launcher = ports.launcher,
+                                            .menus = ports.menus,
+                                            .layout = ports.keyboardLayout,
+                                            .apps = ports.apps,
+                                            .alerts = ports.alerts,
+                                            .clock = ports.clock,
+                                            .folderAccessPrompt = std::nullopt},
                 shell.pinned());
         };
         // The other later parts are still to be built.

@@ -61,18 +61,42 @@ SimDockWorld::~SimDockWorld() {
 void SimDockWorld::open(const std::vector<Profile>& docks) {
     world.defaults.setData("profiles.v1", StoredProfiles::encode(docks).value());
     engine = std::make_unique<WindowEngine>(world.enginePorts());
-    previews = std::make_unique<PreviewStore>(PreviewStore::Ports{world.defaults, world.permissions, world.launcher,
-                                                                  world.screens, world.session, capture, world.clock,
-                                                                  world.mainLoop});
-    pinned_ = std::make_unique<PinnedStore>(PinnedStore::Ports{world.defaults, world.clock, world.mainLoop, world.uuids,
-                                                               world.text, world.alerts, world.apps, world.catalog,
-                                                               world.launcher, world.files, world.icons});
+    previews = std::make_unique<PreviewStore>(PreviewStore::Ports{.defaults = world.defaults,
+                                                                  .permissions = world.permissions,
+                                                                  .launcher = world.launcher,
+                                                                  .screens = world.screens,
+                                                                  .session = world.session,
+                                                                  .capture = capture,
+                                                                  .clock = world.clock,
+                                                                  .mainLoop = world.mainLoop});
+    pinned_ = std::make_unique<PinnedStore>(PinnedStore::Ports{.defaults = world.defaults,
+                                                               .clock = world.clock,
+                                                               .mainLoop = world.mainLoop,
+                                                               .uuids = world.uuids,
+                                                               .text = world.text,
+                                                               .alerts = world.alerts,
+                                                               .apps = world.apps,
+                                                               .catalog = world.catalog,
+                                                               .launcher = world.launcher,
+                                                               .files = world.files,
+                                                               .icons = world.icons});
     preferences = std::make_unique<DockPreferences>(world.defaults, world.clock, world.mainLoop);
     appearance = std::make_unique<AppearanceStore>(world.defaults, world.appearance, world.mainLoop);
     controller_ = std::make_unique<DockController>(
-        DockController::Ports{world.panels, world.screens, world.input, world.appearance, world.mainLoop, world.clock,
-                              world.apps, world.events, world.files, world.folders, world.catalog, world.launcher,
-                              world.alerts, &locations},
+        DockController::Ports{.panels = world.panels,
+                              .screens = world.screens,
+                              .input = world.input,
+                              .system = world.appearance,
+                              .mainLoop = world.mainLoop,
+                              .clock = world.clock,
+                              .apps = world.apps,
+                              .events = world.events,
+                              .files = world.files,
+                              .folders = world.folders,
+                              .catalog = world.catalog,
+                              .launcher = world.launcher,
+                              .alerts = world.alerts,
+                              .locations = &locations},
         *engine, *previews, *pinned_, *preferences, *appearance, permission,
         [this](std::span<const WindowInfo>, const std::set<std::string>& excluded) {
             transientQueries.push_back(excluded);

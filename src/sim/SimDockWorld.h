@@ -56,8 +56,14 @@ public:
     AXPermission permission{world.permissions, world.processes, world.launcher};
     SimLaunchingApps launching;
     SimWindowCapture capture{world.clock};
-    LocationBrowser locations{{world.mainLoop, world.clock, world.threads, world.files, world.folders,
-                               world.thumbnailer, world.launcher, world.alerts}};
+    LocationBrowser locations{{.mainLoop = world.mainLoop,
+                               .clock = world.clock,
+                               .threads = world.threads,
+                               .files = world.files,
+                               .folderEvents = world.folders,
+                               .thumbnailer = world.thumbnailer,
+                               .launcher = world.launcher,
+                               .alerts = world.alerts}};
     // What the transient-application count answers, and what it was asked.
     std::size_t transientApps = 0;
     std::vector<std::set<std::string>> transientQueries;

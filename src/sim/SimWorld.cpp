@@ -7,11 +7,17 @@ SimWorld::SimWorld() {
 }
 
 AXWorker::Ports SimWorld::workerPorts() {
-    return {threads, windows, windows, screens, permissions, input, clock};
+    return {.threads = threads,
+            .access = windows,
+            .windowList = windows,
+            .screens = screens,
+            .permissions = permissions,
+            .input = input,
+            .clock = clock};
 }
 
 WindowEngine::Ports SimWorld::enginePorts() {
-    return {workerPorts(), apps, session, screens, mainLoop};
+    return {.worker = workerPorts(), .apps = apps, .session = session, .screens = screens, .mainLoop = mainLoop};
 }
 
 }  // namespace quillbern

@@ -47,11 +47,15 @@ protected:
     std::set<std::string> launching;
     DockPreferences preferences{world.defaults, world.clock, world.mainLoop};
     AppearanceStore appearance{world.defaults, world.appearance, world.mainLoop};
-    LaunchBeaconController beacon{
-        {world.panels, world.screens, world.input, world.appearance, world.mainLoop, world.clock},
-        apps,
-        preferences,
-        appearance};
+    LaunchBeaconController beacon{{.panels = world.panels,
+                                   .screens = world.screens,
+                                   .input = world.input,
+                                   .system = world.appearance,
+                                   .mainLoop = world.mainLoop,
+                                   .clock = world.clock},
+                                  apps,
+                                  preferences,
+                                  appearance};
 };
 
 TEST_F(Beacon, TilesGrowWithTheDockTilesUpToACap) {

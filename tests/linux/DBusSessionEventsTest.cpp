@@ -205,9 +205,19 @@ protected:
         for (WindowId id = 1; id <= 5; ++id)
             capturable.push_back({id, {1200, 800}, 2});
         capture.setWindows(capturable);
-        previews.emplace(PreviewStore::Ports{w.world.defaults, w.permissions, launcher, w.world.screens, *events,
-                                             capture, w.world.clock, w.world.mainLoop});
-        engine.emplace(WindowEngine::Ports{w.ports(), w.world.apps, *events, w.world.screens, w.world.mainLoop});
+        previews.emplace(PreviewStore::Ports{.defaults = w.world.defaults,
+                                             .permissions = w.permissions,
+                                             .launcher = launcher,
+                                             .screens = w.world.screens,
+                                             .session = *events,
+                                             .capture = capture,
+                                             .clock = w.world.clock,
+                                             .mainLoop = w.world.mainLoop});
+        engine.emplace(WindowEngine::Ports{.worker = w.ports(),
+                                           .apps = w.world.apps,
+                                           .session = *events,
+                                           .screens = w.world.screens,
+                                           .mainLoop = w.world.mainLoop});
         window = w.windows.addWindow(10, {.id = 21, .title = "Before", .frame = {0, 0, 100, 100}});
         RunningApp editor;
         editor.pid = 10;

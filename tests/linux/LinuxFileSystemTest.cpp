@@ -61,7 +61,7 @@ protected:
     // Runs the engine's index over the real files; its reads wait on the simulated queue.
     std::vector<FileEntry> index(const std::vector<Path>& roots) const {
         SimWorld world;
-        FileSearchEngine engine{{world.mainLoop, world.threads, files, text}};
+        FileSearchEngine engine{{.mainLoop = world.mainLoop, .threads = world.threads, .files = files, .text = text}};
         std::vector<FileEntry> built;
         engine.buildIndex(roots, {}, [&](std::vector<FileEntry> entries) { built = std::move(entries); });
         for (world.runUntilIdle(); world.threads.queue(FileSearchEngine::kQueueLabel)->runNext();

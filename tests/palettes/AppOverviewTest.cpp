@@ -77,12 +77,15 @@ protected:
 
     AppOverview& overview() {
         if (!overview_) {
-            overview_ =
-                std::make_unique<AppOverview>(AppOverview::Ports{{w.world.panels, w.world.paletteViews, w.world.screens,
-                                                                  w.world.input, w.world.events, w.world.mainLoop},
-                                                                 w.world.apps,
-                                                                 w.world.text},
-                                              *w.engine, w.pinned(), w.permission);
+            overview_ = std::make_unique<AppOverview>(AppOverview::Ports{.palette = {.panels = w.world.panels,
+                                                                                     .views = w.world.paletteViews,
+                                                                                     .screens = w.world.screens,
+                                                                                     .input = w.world.input,
+                                                                                     .events = w.world.events,
+                                                                                     .mainLoop = w.world.mainLoop},
+                                                                         .apps = w.world.apps,
+                                                                         .text = w.world.text},
+                                                      *w.engine, w.pinned(), w.permission);
         }
         return *overview_;
     }

@@ -46,11 +46,15 @@ protected:
     AppSearchController& search() {
         if (!search_) {
             search_ = std::make_unique<AppSearchController>(
-                AppSearchController::Ports{{w.world.panels, w.world.paletteViews, w.world.screens, w.world.input,
-                                            w.world.events, w.world.mainLoop},
-                                           w.world.menus,
-                                           w.world.text,
-                                           w.world.icons},
+                AppSearchController::Ports{.palette = {.panels = w.world.panels,
+                                                       .views = w.world.paletteViews,
+                                                       .screens = w.world.screens,
+                                                       .input = w.world.input,
+                                                       .events = w.world.events,
+                                                       .mainLoop = w.world.mainLoop},
+                                           .menus = w.world.menus,
+                                           .text = w.world.text,
+                                           .icons = w.world.icons},
                 *w.engine, w.pinned(), index);
         }
         return *search_;

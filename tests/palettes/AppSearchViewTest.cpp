@@ -46,7 +46,8 @@ protected:
         index.refreshSoon();
         w.world.threads.runBackgroundJobs();
         w.world.runUntilIdle();
-        state = std::make_shared<AppSearchState>(AppSearchState::Ports{w.world.text, icons}, index, w.pinned());
+        state = std::make_shared<AppSearchState>(AppSearchState::Ports{.text = w.world.text, .icons = icons}, index,
+                                                 w.pinned());
         AppSearchViewInputs inputs{state, [this](const InstalledApp& app) { opened.push_back(app.appId); },
                                    [](const InstalledApp&) {}};
         view = std::make_unique<AppSearchView>(inputs, system);

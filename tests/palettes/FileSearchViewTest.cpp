@@ -44,7 +44,9 @@ struct ViewWorld : FileSearchWorld {
         world.files.setUnreadable("/home/u/Documents/Locked");
         world.clock.setWallEpoch(day(3));
         state = std::make_shared<FileSearchState>(
-            FileSearchState::Ports{world.mainLoop, engine, world.files, world.text, icons}, std::vector<Profile>{});
+            FileSearchState::Ports{
+                .mainLoop = world.mainLoop, .engine = engine, .files = world.files, .text = world.text, .icons = icons},
+            std::vector<Profile>{});
         FileSearchViewInputs inputs;
         inputs.state = state;
         inputs.text = &world.text;

@@ -26,10 +26,17 @@ struct FileSearchWorld {
         while (readNext()) {
         }
     }
-    FileSearchState::Ports statePorts() { return {world.mainLoop, engine, world.files, world.text, world.icons}; }
+    FileSearchState::Ports statePorts() {
+        return {.mainLoop = world.mainLoop,
+                .engine = engine,
+                .files = world.files,
+                .text = world.text,
+                .icons = world.icons};
+    }
 
     SimWorld world;
-    FileSearchEngine engine{{world.mainLoop, world.threads, world.files, world.text}};
+    FileSearchEngine engine{
+        {.mainLoop = world.mainLoop, .threads = world.threads, .files = world.files, .text = world.text}};
 };
 
 // Dates a day apart, newer with a larger n.

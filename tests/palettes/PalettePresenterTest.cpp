@@ -105,7 +105,12 @@ protected:
     PalettePresenterTest() { world.screens.setScreens(testing::twoScreens()); }
 
     PalettePorts ports() {
-        return {world.panels, world.paletteViews, world.screens, world.input, world.events, world.mainLoop};
+        return {.panels = world.panels,
+                .views = world.paletteViews,
+                .screens = world.screens,
+                .input = world.input,
+                .events = world.events,
+                .mainLoop = world.mainLoop};
     }
     const SimPanelState* panel() {
         const Panel* open = palette.presenter().panel();

@@ -32,13 +32,19 @@ protected:
     }
 
     PalettePorts palettePorts() {
-        return {w.world.panels, w.world.paletteViews, w.world.screens, w.world.input, w.world.events, w.world.mainLoop};
+        return {.panels = w.world.panels,
+                .views = w.world.paletteViews,
+                .screens = w.world.screens,
+                .input = w.world.input,
+                .events = w.world.events,
+                .mainLoop = w.world.mainLoop};
     }
     ShortcutSheetController& sheet() {
         if (!sheet_) {
             sheet_ = std::make_unique<ShortcutSheetController>(
-                ShortcutSheetController::Ports{palettePorts(), w.world.keyboardLayout, w.world.text}, w.pinned(),
-                [this] {
+                ShortcutSheetController::Ports{
+                    .palette = palettePorts(), .layout = w.world.keyboardLayout, .text = w.world.text},
+                w.pinned(), [this] {
                     ++provided;
                     return registered;
                 });
@@ -244,12 +250,15 @@ TEST_F(ShortcutSheetTest, AClickAfterTheControllerWentFindsNothing) {
 
 // The shortcuts as the program wires them: the dispatch toggles the real sheet.
 TEST_F(ShortcutSheetTest, ControlCommandKTogglesTheSheetListingWhatTheShortcutsRegistered) {
-    HotKeyDispatch dispatch({w.world.hotKeys, w.world.keyboardLayout, w.world.text, w.world.alerts}, w.pinned(),
-                            *w.preferences);
+    HotKeyDispatch dispatch(
+        {.hotKeys = w.world.hotKeys, .layout = w.world.keyboardLayout, .text = w.world.text, .alerts = w.world.alerts},
+        w.pinned(), *w.preferences);
     w.world.hotKeys.takeByOtherApplication(0, kCC);
     dispatch.syncHotkeys();
-    ShortcutSheetController wired(ShortcutSheetController::Ports{palettePorts(), w.world.keyboardLayout, w.world.text},
-                                  w.pinned(), [&dispatch] { return dispatch.registered(); });
+    ShortcutSheetController wired(
+        ShortcutSheetController::Ports{
+            .palette = palettePorts(), .layout = w.world.keyboardLayout, .text = w.world.text},
+        w.pinned(), [&dispatch] { return dispatch.registered(); });
     dispatch.targets.shortcutSheet = &wired;
 
     w.world.input.setPointer({2500, 500});

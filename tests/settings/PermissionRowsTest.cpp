@@ -15,8 +15,14 @@ struct PermissionRowsTest : testing::Test {
     SimWindowCapture capture{world.clock};
 
     PreviewStore makePreviews() {
-        return PreviewStore({world.defaults, world.permissions, world.launcher, world.screens, world.session, capture,
-                             world.clock, world.mainLoop});
+        return PreviewStore({.defaults = world.defaults,
+                             .permissions = world.permissions,
+                             .launcher = world.launcher,
+                             .screens = world.screens,
+                             .session = world.session,
+                             .capture = capture,
+                             .clock = world.clock,
+                             .mainLoop = world.mainLoop});
     }
 };
 

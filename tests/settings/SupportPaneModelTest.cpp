@@ -14,8 +14,14 @@ protected:
     SimAppProcess process;
     SimWindowCapture capture{world.clock};
     WindowEngine engine{world.enginePorts()};
-    PreviewStore previews{{world.defaults, world.permissions, world.launcher, world.screens, world.session, capture,
-                           world.clock, world.mainLoop}};
+    PreviewStore previews{{.defaults = world.defaults,
+                           .permissions = world.permissions,
+                           .launcher = world.launcher,
+                           .screens = world.screens,
+                           .session = world.session,
+                           .capture = capture,
+                           .clock = world.clock,
+                           .mainLoop = world.mainLoop}};
     MakerAddresses addresses = [] {
         MakerAddresses made;
         made.supportPage = "https://quillbern.example/support";

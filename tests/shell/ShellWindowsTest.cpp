@@ -58,16 +58,23 @@ protected:
         w.launch();
     }
     ShellWindowContext context() {
-        return {w.world.screens, w.world.input,
-                [] {
-                    return DesktopSpace(RectTL{0, 0, 1920, 1080});
-                },
-                [this] { ++settingsRequests; }, [this] { ++quits; }};
+        return {.screens = w.world.screens,
+                .input = w.world.input,
+                .desktopSpace =
+                    [] {
+                        return DesktopSpace(RectTL{0, 0, 1920, 1080});
+                    },
+                .openSettings = [this] { ++settingsRequests; },
+                .quit = [this] { ++quits; }};
     }
 
     Walkthrough::Services services() {
         AppShell& shell = *w.shell;
-        return {shell.engine(), shell.previews(), shell.suppressor(), shell.loginItem(), shell.windowAccess()};
+        return {.engine = shell.engine(),
+                .previews = shell.previews(),
+                .suppressor = shell.suppressor(),
+                .loginItem = shell.loginItem(),
+                .windowAccess = shell.windowAccess()};
     }
 
     ShellWorld w;

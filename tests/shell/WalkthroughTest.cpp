@@ -14,10 +14,12 @@ protected:
     WalkthroughTest() {
         w.world.defaults.set(AppShell::kOnboardedKey, true);
         w.launch();
-        walkthrough = std::make_unique<Walkthrough>(
-            Walkthrough::Services{w.shell->engine(), w.shell->previews(), w.shell->suppressor(), w.shell->loginItem(),
-                                  w.shell->windowAccess()},
-            [this] { ++finished; });
+        walkthrough = std::make_unique<Walkthrough>(Walkthrough::Services{.engine = w.shell->engine(),
+                                                                          .previews = w.shell->previews(),
+                                                                          .suppressor = w.shell->suppressor(),
+                                                                          .loginItem = w.shell->loginItem(),
+                                                                          .windowAccess = w.shell->windowAccess()},
+                                                    [this] { ++finished; });
         changes = walkthrough->changed.connect([this] { ++changed; });
     }
     // Trust as the system has it, and as the engine publishes it at its next reading.

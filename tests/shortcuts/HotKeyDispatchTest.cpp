@@ -54,9 +54,11 @@ protected:
     // Opens the docks and wires the dispatch as the application does.
     void start(const std::vector<Profile>& docks) {
         open(docks);
-        dispatch = std::make_unique<HotKeyDispatch>(
-            HotKeyDispatch::Ports{w.world.hotKeys, w.world.keyboardLayout, w.world.text, w.world.alerts}, w.pinned(),
-            *w.preferences);
+        dispatch = std::make_unique<HotKeyDispatch>(HotKeyDispatch::Ports{.hotKeys = w.world.hotKeys,
+                                                                          .layout = w.world.keyboardLayout,
+                                                                          .text = w.world.text,
+                                                                          .alerts = w.world.alerts},
+                                                    w.pinned(), *w.preferences);
         dispatch->syncHotkeys();
         w.pinned().onBindingsChange = [this] { dispatch->syncHotkeys(); };
         w.preferences->onOverridesChange = [this] { dispatch->syncHotkeys(); };

@@ -205,7 +205,11 @@ TEST_F(Tiles, HoveringHandsTheBestWindowToTheDock) {
 TEST_F(Tiles, AMemberOfTheWorkspaceCanBeTakenOutOfItFromItsMenu) {
     open();
     DockPreferences preferences(w.world.defaults, w.world.clock, w.world.mainLoop);
-    WorkspaceController workspace({w.world.apps, w.world.screens, w.world.alerts, w.world.clock, w.world.mainLoop},
+    WorkspaceController workspace({.apps = w.world.apps,
+                                   .screens = w.world.screens,
+                                   .alerts = w.world.alerts,
+                                   .clock = w.world.clock,
+                                   .mainLoop = w.world.mainLoop},
                                   *w.engine, *w.pinned, preferences);
     const AppTiles withWorkspace(*model, *w.engine, *w.pinned, w.world.apps, {}, &workspace);
     w.run(10, "mail", "Mail");

@@ -39,7 +39,12 @@ protected:
     }
 
     DockDrops::Ports ports() {
-        return {*w.pinned, w.world.files, w.world.catalog, w.world.launcher, w.world.alerts, w.world.mainLoop};
+        return {.pinned = *w.pinned,
+                .files = w.world.files,
+                .catalog = w.world.catalog,
+                .launcher = w.world.launcher,
+                .alerts = w.world.alerts,
+                .mainLoop = w.world.mainLoop};
     }
     std::vector<std::string> ids(int n) const {
         std::vector<std::string> result;

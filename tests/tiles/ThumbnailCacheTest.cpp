@@ -34,7 +34,7 @@ protected:
     std::size_t made() const { return world.thumbnailer.requests().size(); }
 
     SimWorld world;
-    ThumbnailCache cache{{world.mainLoop, world.threads, world.thumbnailer}};
+    ThumbnailCache cache{{.mainLoop = world.mainLoop, .threads = world.threads, .thumbnailer = world.thumbnailer}};
 };
 
 TEST_F(Thumbnails, KeysHoldThePathAndTheChangeTimeInTheShortestExactText) {

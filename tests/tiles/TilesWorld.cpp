@@ -109,9 +109,17 @@ void TilesWorld::open(const std::vector<Profile>& docks, bool trusted) {
     world.defaults.setData("profiles.v1", StoredProfiles::encode(docks).value());
     world.permissions.setWindowAccessTrusted(trusted);
     engine = std::make_unique<WindowEngine>(world.enginePorts());
-    pinned = std::make_unique<PinnedStore>(PinnedStore::Ports{world.defaults, world.clock, world.mainLoop, world.uuids,
-                                                              world.text, world.alerts, world.apps, world.catalog,
-                                                              world.launcher, world.files, icons});
+    pinned = std::make_unique<PinnedStore>(PinnedStore::Ports{.defaults = world.defaults,
+                                                              .clock = world.clock,
+                                                              .mainLoop = world.mainLoop,
+                                                              .uuids = world.uuids,
+                                                              .text = world.text,
+                                                              .alerts = world.alerts,
+                                                              .apps = world.apps,
+                                                              .catalog = world.catalog,
+                                                              .launcher = world.launcher,
+                                                              .files = world.files,
+                                                              .icons = icons});
     appearance = std::make_unique<AppearanceStore>(world.defaults, world.appearance, world.mainLoop);
     permission = std::make_unique<AXPermission>(world.permissions, world.processes, world.launcher);
     world.runUntilIdle();
@@ -155,26 +163,26 @@ QSize TilesWorld::panelSize(int dockNumber, DisplayId display) {
 }
 
 DockContent TilesWorld::content(int dockNumber, DisplayId display) {
-    return {engine.get(),
-            pinned.get(),
-            appearance.get(),
-            &world.appearance,
-            permission.get(),
-            &world.apps,
-            &world.mainLoop,
-            &world.clock,
-            &world.files,
-            &world.folders,
-            &world.catalog,
-            &world.launcher,
-            &world.alerts,
-            dockId(dockNumber),
-            display,
-            {},
-            {},
-            {},
-            nullptr,
-            &locations};
+    return {.engine = engine.get(),
+            .pinned = pinned.get(),
+            .appearance = appearance.get(),
+            .system = &world.appearance,
+            .permission = permission.get(),
+            .apps = &world.apps,
+            .mainLoop = &world.mainLoop,
+            .clock = &world.clock,
+            .files = &world.files,
+            .folders = &world.folders,
+            .catalog = &world.catalog,
+            .launcher = &world.launcher,
+            .alerts = &world.alerts,
+            .profile = dockId(dockNumber),
+            .display = display,
+            .onHoverTile = {},
+            .onInteractionLock = {},
+            .onColdLaunch = {},
+            .workspace = nullptr,
+            .locations = &locations};
 }
 
 std::unique_ptr<DockView> TilesWorld::view(int dockNumber, DisplayId display, QSize size) {

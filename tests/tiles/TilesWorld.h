@@ -75,8 +75,14 @@ public:
 
     SimWorld world;
     ColourIcons icons;
-    LocationBrowser locations{{world.mainLoop, world.clock, world.threads, world.files, world.folders,
-                               world.thumbnailer, world.launcher, world.alerts}};
+    LocationBrowser locations{{.mainLoop = world.mainLoop,
+                               .clock = world.clock,
+                               .threads = world.threads,
+                               .files = world.files,
+                               .folderEvents = world.folders,
+                               .thumbnailer = world.thumbnailer,
+                               .launcher = world.launcher,
+                               .alerts = world.alerts}};
     std::unique_ptr<WindowEngine> engine;
     std::unique_ptr<PinnedStore> pinned;
     std::unique_ptr<AppearanceStore> appearance;

@@ -21,7 +21,9 @@ protected:
     }
     std::unique_ptr<TrashTile> show() {
         auto tile = std::make_unique<TrashTile>(
-            TrashTile::Ports{w.world.files, w.world.folders, w.world.launcher, *w.pinned}, kTrash, dockId(1));
+            TrashTile::Ports{
+                .files = w.world.files, .folders = w.world.folders, .launcher = w.world.launcher, .pinned = *w.pinned},
+            kTrash, dockId(1));
         changes = tile->changed.connect([this] { ++changeCount; });
         return tile;
     }

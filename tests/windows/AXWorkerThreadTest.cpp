@@ -121,7 +121,13 @@ TEST(WorkerThread, AWorkerStuckPastItsStopLimitIsLeftBehindAndFinishesItsStepWit
     std::atomic<bool> told{false};
 
     auto worker = std::make_unique<AXWorker>(
-        AXWorker::Ports{threads, windows, list, screens, permissions, input, clock},
+        AXWorker::Ports{.threads = threads,
+                        .access = windows,
+                        .windowList = list,
+                        .screens = screens,
+                        .permissions = permissions,
+                        .input = input,
+                        .clock = clock},
         [&](const WindowSnapshot&) {
             if (letGo && !told.exchange(true)) publishedAfterwards.set_value();
         },
@@ -159,7 +165,13 @@ TEST(WorkerThread, TracksWindowsOnItsOwnNamedThreadAndStopsPromptly) {
     const ElementRef window = windows.addWindow(10, {.id = 21, .title = "First", .frame = {0, 0, 100, 100}});
 
     auto worker = std::make_unique<AXWorker>(
-        AXWorker::Ports{threads, windows, windows, screens, permissions, input, clock},
+        AXWorker::Ports{.threads = threads,
+                        .access = windows,
+                        .windowList = windows,
+                        .screens = screens,
+                        .permissions = permissions,
+                        .input = input,
+                        .clock = clock},
         [&mailbox](const WindowSnapshot& snapshot) { mailbox.put(snapshot); }, [](Pid) {});
     worker->start();
 

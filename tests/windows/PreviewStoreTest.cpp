@@ -41,8 +41,14 @@ protected:
     }
     PreviewStore& make(bool enabled = true) {
         world.defaults.set(PreviewStore::kEnabledKey, enabled);
-        store.emplace(PreviewStore::Ports{world.defaults, permissions, launcher, world.screens, session, capture,
-                                          world.clock, world.mainLoop});
+        store.emplace(PreviewStore::Ports{.defaults = world.defaults,
+                                          .permissions = permissions,
+                                          .launcher = launcher,
+                                          .screens = world.screens,
+                                          .session = session,
+                                          .capture = capture,
+                                          .clock = world.clock,
+                                          .mainLoop = world.mainLoop});
         return *store;
     }
     void advance(Duration seconds) { world.advance(seconds); }

@@ -18,7 +18,11 @@ protected:
     SimWindowSystem& sys = w.windows;
     SimRunningApps apps;
     SimSessionEvents session;
-    WindowEngine engine{{w.ports(), apps, session, w.world.screens, w.world.mainLoop}};
+    WindowEngine engine{{.worker = w.ports(),
+                         .apps = apps,
+                         .session = session,
+                         .screens = w.world.screens,
+                         .mainLoop = w.world.mainLoop}};
     std::vector<WindowSnapshot> changes;
     int trustChanges = 0;
     int snapshotSignals = 0;
@@ -120,7 +124,11 @@ TEST_F(Engine, SessionAndDisplayEventsAskForAReconciliation) {
 
 TEST_F(Engine, AGrantFoundByThePollRebuildsWatchersAndFillsTheSnapshot) {
     w.permissions.setWindowAccessTrusted(false);
-    WindowEngine untrusted{{w.ports(), apps, session, w.world.screens, w.world.mainLoop}};
+    WindowEngine untrusted{{.worker = w.ports(),
+                            .apps = apps,
+                            .session = session,
+                            .screens = w.world.screens,
+                            .mainLoop = w.world.mainLoop}};
     int calls = 0;
     untrusted.onTrustChange = [&] { ++calls; };
     EXPECT_FALSE(untrusted.isTrusted());

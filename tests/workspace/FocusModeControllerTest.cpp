@@ -73,10 +73,14 @@ protected:
         focus.reset();
         engine = std::make_unique<WindowEngine>(world.enginePorts());
         appearance = std::make_unique<AppearanceStore>(world.defaults, world.appearance, world.mainLoop);
-        focus = std::make_unique<FocusModeController>(
-            FocusModeController::Ports{world.panels, world.screens, list, world.input, world.apps, process,
-                                       world.mainLoop},
-            *engine, *appearance, permission);
+        focus = std::make_unique<FocusModeController>(FocusModeController::Ports{.panels = world.panels,
+                                                                                 .screens = world.screens,
+                                                                                 .windowList = list,
+                                                                                 .input = world.input,
+                                                                                 .apps = world.apps,
+                                                                                 .process = process,
+                                                                                 .mainLoop = world.mainLoop},
+                                                      *engine, *appearance, permission);
         focus->onActivate = [this] { ++activations; };
     }
 

@@ -34,7 +34,8 @@ protected:
     SimWorld world;
     WindowEngine engine{world.enginePorts()};
     AppearanceStore appearance{world.defaults, world.appearance, world.mainLoop};
-    FocusSpotlight spotlight{{world.panels, world.screens, world.mainLoop}, engine, appearance};
+    FocusSpotlight spotlight{
+        {.panels = world.panels, .screens = world.screens, .mainLoop = world.mainLoop}, engine, appearance};
 
     void SetUp() override {
         world.screens.setScreens({screen(1, kLeft), screen(2, kRight)});

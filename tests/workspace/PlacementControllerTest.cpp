@@ -38,10 +38,14 @@ using Notices = std::vector<std::pair<std::size_t, std::optional<std::size_t>>>;
 class Placement : public ::testing::Test {
 protected:
     Placement() {
-        placement = std::make_unique<PlacementController>(
-            PlacementController::Ports{w.world.panels, w.world.screens, w.world.input, w.world.events,
-                                       w.world.appearance, w.world.mainLoop, w.world.clock},
-            *w.engine, *w.pinned, *w.workspace);
+        placement = std::make_unique<PlacementController>(PlacementController::Ports{.panels = w.world.panels,
+                                                                                     .screens = w.world.screens,
+                                                                                     .input = w.world.input,
+                                                                                     .events = w.world.events,
+                                                                                     .system = w.world.appearance,
+                                                                                     .mainLoop = w.world.mainLoop,
+                                                                                     .clock = w.world.clock},
+                                                          *w.engine, *w.pinned, *w.workspace);
         w.pinned->onDragSessionChange = [this] { placement->dragSessionChanged(); };
         dock = w.pinned->profiles().front().id;
     }

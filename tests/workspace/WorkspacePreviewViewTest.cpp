@@ -44,8 +44,9 @@ protected:
                 return DesktopSpace(RectTL{0, 0, 800, 600});
             },
             system, layout);
-        panel = host->createPanel(PanelStyle{PanelLevel::placement, true}, kScreen,
-                                  PlacementContent{&holder, &system, &loop, &clock});
+        panel = host->createPanel(
+            PanelStyle{PanelLevel::placement, true}, kScreen,
+            PlacementContent{.holder = &holder, .system = &system, .mainLoop = &loop, .clock = &clock});
         view = host->windowOf(*panel)->findChild<WorkspacePreviewView*>();
         ASSERT_NE(view, nullptr);
         panel->orderFront();
@@ -220,7 +221,8 @@ TEST(PreviewViewLifetime, AViewLeftAfterItsOverlayWentNeverReadsTheGoneHolder) {
     ManualRunLoop loop{clock};
     SimSystemAppearance system;
     auto holder = std::make_unique<WorkspacePreviewHolder>();
-    WorkspacePreviewView view(PlacementContent{holder.get(), &system, &loop, &clock}, nullptr);
+    WorkspacePreviewView view(
+        PlacementContent{.holder = holder.get(), .system = &system, .mainLoop = &loop, .clock = &clock}, nullptr);
     view.resize(800, 600);
     holder->setCellFrames({kLeft, kRight});
     clock.advance(WorkspacePreviewView::kChange.duration);

@@ -40,13 +40,24 @@ WorkspaceWorld::WorkspaceWorld() {
     }
 
     engine = std::make_unique<WindowEngine>(world.enginePorts());
-    pinned = std::make_unique<PinnedStore>(PinnedStore::Ports{world.defaults, world.clock, world.mainLoop, world.uuids,
-                                                              world.text, world.alerts, world.apps, world.catalog,
-                                                              world.launcher, world.files, world.icons});
+    pinned = std::make_unique<PinnedStore>(PinnedStore::Ports{.defaults = world.defaults,
+                                                              .clock = world.clock,
+                                                              .mainLoop = world.mainLoop,
+                                                              .uuids = world.uuids,
+                                                              .text = world.text,
+                                                              .alerts = world.alerts,
+                                                              .apps = world.apps,
+                                                              .catalog = world.catalog,
+                                                              .launcher = world.launcher,
+                                                              .files = world.files,
+                                                              .icons = world.icons});
     preferences = std::make_unique<DockPreferences>(world.defaults, world.clock, world.mainLoop);
-    workspace = std::make_unique<WorkspaceController>(
-        WorkspaceController::Ports{world.apps, world.screens, world.alerts, world.clock, world.mainLoop}, *engine,
-        *pinned, *preferences);
+    workspace = std::make_unique<WorkspaceController>(WorkspaceController::Ports{.apps = world.apps,
+                                                                                 .screens = world.screens,
+                                                                                 .alerts = world.alerts,
+                                                                                 .clock = world.clock,
+                                                                                 .mainLoop = world.mainLoop},
+                                                      *engine, *pinned, *preferences);
     snapshots_ = engine->snapshotChanged.connect([this] { workspace->snapshotChanged(engine->snapshot()); });
     engine->onPlaceRequest = [this](const WindowInfo& window, const RectTL& frame) {
         placeRequests.emplace_back(window.id, frame);

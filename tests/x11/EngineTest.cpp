@@ -42,8 +42,17 @@ TEST(X11WindowTracking, TheEnginesSnapshotFollowsRealWindows) {
     app.policy = ActivationPolicy::regular;
     apps.launch(app);
 
-    WindowEngine engine(
-        {{threads, access, access, x.screens, permissions, x.input, x.clock}, apps, session, x.screens, x.loop});
+    WindowEngine engine({.worker = {.threads = threads,
+                                    .access = access,
+                                    .windowList = access,
+                                    .screens = x.screens,
+                                    .permissions = permissions,
+                                    .input = x.input,
+                                    .clock = x.clock},
+                         .apps = apps,
+                         .session = session,
+                         .screens = x.screens,
+                         .mainLoop = x.loop});
     engine.start();
     ASSERT_TRUE(spinUntil([&] {
         const auto windows = windowsOf(engine.snapshot(), client.pid());

@@ -147,11 +147,34 @@ protected:
     SimLauncher launcher;
     SimFileSystem files;
     SimIcons icons;
-    PinnedStore pinned{{defaults, x.clock, x.loop, uuids, text, alerts, apps, catalog, launcher, files, icons}};
+    PinnedStore pinned{{.defaults = defaults,
+                        .clock = x.clock,
+                        .mainLoop = x.loop,
+                        .uuids = uuids,
+                        .text = text,
+                        .alerts = alerts,
+                        .apps = apps,
+                        .catalog = catalog,
+                        .launcher = launcher,
+                        .files = files,
+                        .icons = icons}};
     DockPreferences preferences{defaults, x.clock, x.loop};
-    WindowEngine engine{
-        {{threads, access, access, x.screens, permissions, x.input, x.clock}, apps, session, x.screens, x.loop}};
-    WorkspaceController workspace{{apps, x.screens, alerts, x.clock, x.loop}, engine, pinned, preferences};
+    WindowEngine engine{{.worker = {.threads = threads,
+                                    .access = access,
+                                    .windowList = access,
+                                    .screens = x.screens,
+                                    .permissions = permissions,
+                                    .input = x.input,
+                                    .clock = x.clock},
+                         .apps = apps,
+                         .session = session,
+                         .screens = x.screens,
+                         .mainLoop = x.loop}};
+    WorkspaceController workspace{
+        {.apps = apps, .screens = x.screens, .alerts = alerts, .clock = x.clock, .mainLoop = x.loop},
+        engine,
+        pinned,
+        preferences};
     std::vector<std::unique_ptr<TestClient>> clients;
     Subscription snapshots;
 };

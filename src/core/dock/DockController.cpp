@@ -240,10 +240,13 @@ std::vector<PanelKey> DockController::panelKeys() const {
 LaunchBeaconController& DockController::beacon() {
     expectOnLoop(ports_.mainLoop);
     if (!beacon_) {
-        beacon_ = std::make_unique<LaunchBeaconController>(
-            LaunchBeaconController::Ports{ports_.panels, ports_.screens, ports_.input, ports_.system, ports_.mainLoop,
-                                          ports_.clock},
-            launching_, preferences_, appearance_);
+        beacon_ = std::make_unique<LaunchBeaconController>(LaunchBeaconController::Ports{.panels = ports_.panels,
+                                                                                         .screens = ports_.screens,
+                                                                                         .input = ports_.input,
+                                                                                         .system = ports_.system,
+                                                                                         .mainLoop = ports_.mainLoop,
+                                                                                         .clock = ports_.clock},
+                                                           launching_, preferences_, appearance_);
     }
     return *beacon_;
 }

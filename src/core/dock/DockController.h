@@ -13,6 +13,7 @@
 #include "core/dock/LaunchBeaconController.h"
 #include "core/dock/PanelKey.h"
 #include "core/dock/RevealGeometry.h"
+#include "core/foundation/FilledByName.h"
 #include "core/foundation/Lifetime.h"
 #include "core/model/AppearanceStore.h"
 #include "core/model/DockPreferences.h"
@@ -52,6 +53,7 @@ public:
     static constexpr int kMenuGateLimit = 100;
 
     struct Ports {
+        [[no_unique_address]] FilledByName<Ports> byName{};
         PanelHost& panels;
         Screens& screens;
         InputState& input;

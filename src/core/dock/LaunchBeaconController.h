@@ -9,6 +9,7 @@
 
 #include "core/dock/LaunchingApps.h"
 #include "core/foundation/Clock.h"
+#include "core/foundation/FilledByName.h"
 #include "core/foundation/Lifetime.h"
 #include "core/foundation/RunLoop.h"
 #include "core/model/AppearanceStore.h"
@@ -32,6 +33,7 @@ public:
     static constexpr Animation kDisappear{0.22, AnimationCurve::easeIn};
 
     struct Ports {
+        [[no_unique_address]] FilledByName<Ports> byName{};
         PanelHost& panels;
         const Screens& screens;
         const InputState& input;

@@ -11,6 +11,7 @@
 
 #include "core/foundation/Clock.h"
 #include "core/foundation/Defaults.h"
+#include "core/foundation/FilledByName.h"
 #include "core/foundation/Lifetime.h"
 #include "core/foundation/RunLoop.h"
 #include "core/foundation/Signal.h"
@@ -63,6 +64,7 @@ public:
     static constexpr std::size_t kMaxActivationOrder = 64;
 
     struct Ports {
+        [[no_unique_address]] FilledByName<Ports> byName{};
         Defaults& defaults;
         const Clock& clock;
         RunLoop& mainLoop;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/foundation/FilledByName.h"
 #include "core/palettes/OverviewState.h"
 #include "core/palettes/PalettePresenter.h"
 #include "core/shortcuts/HotKeyTargets.h"
@@ -31,6 +32,7 @@ OverviewSizing overviewSizing(Size fitting, const ScreenInfo& screen);
 class AppOverview final : public Palette {
 public:
     struct Ports {
+        [[no_unique_address]] FilledByName<Ports> byName{};
         PalettePorts palette;
         const RunningApps& apps;
         const TextServices& text;

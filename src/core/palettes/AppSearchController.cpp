@@ -49,7 +49,8 @@ void AppSearchController::show() {
     index_.refreshSoon();
     const std::optional<ScreenInfo> screen = presenter_.screenForShowing();
     if (!screen) return;
-    state_ = std::make_shared<AppSearchState>(AppSearchState::Ports{ports_.text, ports_.icons}, index_, pinned_);
+    state_ = std::make_shared<AppSearchState>(AppSearchState::Ports{.text = ports_.text, .icons = ports_.icons}, index_,
+                                              pinned_);
     AppSearchViewInputs inputs;
     inputs.state = state_;
     inputs.open = [this, token = lifetime_.token()](const InstalledApp& app) {

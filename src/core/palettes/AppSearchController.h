@@ -3,6 +3,7 @@
 #include <memory>
 #include <optional>
 
+#include "core/foundation/FilledByName.h"
 #include "core/model/PinnedStore.h"
 #include "core/palettes/AppSearchIndex.h"
 #include "core/palettes/AppSearchState.h"
@@ -26,6 +27,7 @@ MenuModel pinMenuModel(const InstalledApp& app, const std::vector<Profile>& dock
 class AppSearchController final : public Palette {
 public:
     struct Ports {
+        [[no_unique_address]] FilledByName<Ports> byName{};
         PalettePorts palette;
         Menus& menus;
         const TextServices& text;

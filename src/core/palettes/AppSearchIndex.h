@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/foundation/Clock.h"
+#include "core/foundation/FilledByName.h"
 #include "core/foundation/Lifetime.h"
 #include "core/foundation/RunLoop.h"
 #include "core/foundation/Signal.h"
@@ -22,6 +23,7 @@ namespace quillbern {
 class AppSearchIndex {
 public:
     struct Ports {
+        [[no_unique_address]] FilledByName<Ports> byName{};
         Threads& threads;
         const InstalledAppsScanner& scanner;
         RunLoop& mainLoop;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/foundation/FilledByName.h"
 #include "core/foundation/Signal.h"
 #include "core/foundation/Subscription.h"
 #include "core/model/PinnedStore.h"
@@ -24,6 +25,7 @@ public:
     static constexpr std::size_t kResultLimit = 8;
 
     struct Ports {
+        [[no_unique_address]] FilledByName<Ports> byName{};
         const TextServices& text;
         const Icons& icons;
     };

@@ -19,7 +19,8 @@ constexpr EventFlags kDeviceIndependentFlags = 0xFFFF0000;
 FileSearchController::FileSearchController(Ports ports, PinnedStore& pinned)
     : ports_(std::move(ports)),
       pinned_(pinned),
-      engine_({ports_.palette.mainLoop, ports_.threads, ports_.files, ports_.text}),
+      engine_(
+          {.mainLoop = ports_.palette.mainLoop, .threads = ports_.threads, .files = ports_.files, .text = ports_.text}),
       presenter_(ports_.palette, PalettePlacement::searchLine, [this] { dismiss(); }) {
     // The menu tracks the click itself; the palette goes once the menu has closed.
     presenter_.holdWhile([this] { return isPickerMenuOpen_; }, [this] { pickerSawOutsideClick_ = true; });
@@ -35,9 +36,12 @@ void FileSearchController::show() {
     dismiss();
     const std::optional<ScreenInfo> screen = presenter_.screenForShowing();
     if (!screen) return;
-    state_ = std::make_shared<FileSearchState>(
-        FileSearchState::Ports{ports_.palette.mainLoop, engine_, ports_.files, ports_.text, ports_.icons},
-        pinned_.profiles());
+    state_ = std::make_shared<FileSearchState>(FileSearchState::Ports{.mainLoop = ports_.palette.mainLoop,
+                                                                      .engine = engine_,
+                                                                      .files = ports_.files,
+                                                                      .text = ports_.text,
+                                                                      .icons = ports_.icons},
+                                               pinned_.profiles());
     state_->onLevelLoaded = lifetime_.guard([this] { levelLoadSettled(); });
 
     FileSearchViewInputs inputs;

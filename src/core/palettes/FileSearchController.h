@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/foundation/Clock.h"
+#include "core/foundation/FilledByName.h"
 #include "core/model/PinnedStore.h"
 #include "core/palettes/FileOpenWith.h"
 #include "core/palettes/FileSearchEngine.h"
@@ -30,6 +31,7 @@ namespace quillbern {
 class FileSearchController final : public Palette {
 public:
     struct Ports {
+        [[no_unique_address]] FilledByName<Ports> byName{};
         PalettePorts palette;
         Threads& threads;
         const FileSystem& files;

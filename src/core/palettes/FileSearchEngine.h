@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/foundation/CancelToken.h"
+#include "core/foundation/FilledByName.h"
 #include "core/foundation/Lifetime.h"
 #include "core/foundation/RunLoop.h"
 #include "core/palettes/FileEntry.h"
@@ -25,6 +26,7 @@ namespace quillbern {
 class FileSearchEngine {
 public:
     struct Ports {
+        [[no_unique_address]] FilledByName<Ports> byName{};
         RunLoop& mainLoop;
         Threads& threads;
         const FileSystem& files;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/foundation/CancelToken.h"
+#include "core/foundation/FilledByName.h"
 #include "core/foundation/Lifetime.h"
 #include "core/foundation/RunLoop.h"
 #include "core/foundation/Signal.h"
@@ -33,6 +34,7 @@ namespace quillbern {
 class FileSearchState {
 public:
     struct Ports {
+        [[no_unique_address]] FilledByName<Ports> byName{};
         RunLoop& mainLoop;
         FileSearchEngine& engine;
         const FileSystem& files;

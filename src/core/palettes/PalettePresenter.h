@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 
+#include "core/foundation/FilledByName.h"
 #include "core/foundation/Lifetime.h"
 #include "core/foundation/RunLoop.h"
 #include "core/foundation/Subscription.h"
@@ -17,6 +18,7 @@ namespace quillbern {
 
 // What every palette needs of the system.
 struct PalettePorts {
+    [[no_unique_address]] FilledByName<PalettePorts> byName{};
     PanelHost& panels;
     PaletteViewFactory& views;
     const Screens& screens;

@@ -3,6 +3,7 @@
 #include <functional>
 #include <vector>
 
+#include "core/foundation/FilledByName.h"
 #include "core/model/PinnedStore.h"
 #include "core/palettes/PalettePresenter.h"
 #include "core/palettes/ShortcutSheetRow.h"
@@ -18,6 +19,7 @@ namespace quillbern {
 class ShortcutSheetController final : public Palette {
 public:
     struct Ports {
+        [[no_unique_address]] FilledByName<Ports> byName{};
         PalettePorts palette;
         const KeyboardLayout& layout;
         const TextServices& text;

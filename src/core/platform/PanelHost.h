@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/foundation/Color.h"
+#include "core/foundation/FilledByName.h"
 #include "core/foundation/Geometry.h"
 #include "core/foundation/RunLoop.h"
 #include "core/foundation/Uuid.h"
@@ -61,6 +62,7 @@ struct PlainFill {
 
 // One dock's bar on one display; the view reads the stores and follows their changes.
 struct DockContent {
+    [[no_unique_address]] FilledByName<DockContent> byName{};
     WindowEngine* engine = nullptr;
     PinnedStore* pinned = nullptr;
     AppearanceStore* appearance = nullptr;
@@ -129,6 +131,7 @@ struct GlintContent {
 // hovered window's picture once the store has one for it, else its application's icon,
 // and its title.
 struct PreviewContent {
+    [[no_unique_address]] FilledByName<PreviewContent> byName{};
     PreviewStore* store = nullptr;
     // The icon of the running application of this process; null when none is known.
     std::function<ImageHandle(Pid)> appIcon;
@@ -156,6 +159,7 @@ struct VeilContent {
 // The ghost grid over one screen while an application tile is dragged: the cells the
 // workspace would take, one of them highlighted, or a notice. The view follows the holder.
 struct PlacementContent {
+    [[no_unique_address]] FilledByName<PlacementContent> byName{};
     const WorkspacePreviewHolder* holder = nullptr;
     // The accent colour, and whether translucency blends with what lies below.
     SystemAppearance* system = nullptr;

@@ -12,20 +12,42 @@ namespace quillbern {
 namespace {
 
 WindowEngine::Ports enginePorts(Platform& p) {
-    return {{p.threads, p.windowAccess, p.windowList, p.screens, p.permissions, p.input, p.clock},
-            p.apps,
-            p.session,
-            p.screens,
-            p.mainLoop};
+    return {.worker = {.threads = p.threads,
+                       .access = p.windowAccess,
+                       .windowList = p.windowList,
+                       .screens = p.screens,
+                       .permissions = p.permissions,
+                       .input = p.input,
+                       .clock = p.clock},
+            .apps = p.apps,
+            .session = p.session,
+            .screens = p.screens,
+            .mainLoop = p.mainLoop};
 }
 
 PreviewStore::Ports previewPorts(Platform& p) {
-    return {p.defaults, p.permissions, p.launcher, p.screens, p.session, p.capture, p.clock, p.mainLoop};
+    return {.defaults = p.defaults,
+            .permissions = p.permissions,
+            .launcher = p.launcher,
+            .screens = p.screens,
+            .session = p.session,
+            .capture = p.capture,
+            .clock = p.clock,
+            .mainLoop = p.mainLoop};
 }
 
 PinnedStore::Ports pinnedPorts(Platform& p) {
-    return {p.defaults, p.clock,   p.mainLoop, p.uuids, p.text, p.alerts,
-            p.apps,     p.catalog, p.launcher, p.files, p.icons};
+    return {.defaults = p.defaults,
+            .clock = p.clock,
+            .mainLoop = p.mainLoop,
+            .uuids = p.uuids,
+            .text = p.text,
+            .alerts = p.alerts,
+            .apps = p.apps,
+            .catalog = p.catalog,
+            .launcher = p.launcher,
+            .files = p.files,
+            .icons = p.icons};
 }
 
 }  // namespace
@@ -128,21 +150,29 @@ void AppShell::wireStores() {
 }
 
 void AppShell::registerShortcuts() {
-    hotKeys_ = std::make_unique<HotKeyDispatch>(
-        HotKeyDispatch::Ports{platform_.hotKeys, platform_.keyboardLayout, platform_.text, platform_.alerts}, pinned_,
-        dockPreferences_);
+    hotKeys_ = std::make_unique<HotKeyDispatch>(HotKeyDispatch::Ports{.hotKeys = platform_.hotKeys,
+                                                                      .layout = platform_.keyboardLayout,
+                                                                      .text = platform_.text,
+                                                                      .alerts = platform_.alerts},
+                                                pinned_, dockPreferences_);
     hotKeys_->syncHotkeys();
 }
 
 void AppShell::wirePartsAndEngine() {
-    workspace_ = std::make_unique<WorkspaceController>(
-        WorkspaceController::Ports{platform_.apps, platform_.screens, platform_.alerts, platform_.clock,
-                                   platform_.mainLoop},
-        engine_, pinned_, dockPreferences_);
-    placement_ = std::make_unique<PlacementController>(
-        PlacementController::Ports{platform_.panels, platform_.screens, platform_.input, platform_.events,
-                                   platform_.appearance, platform_.mainLoop, platform_.clock},
-        engine_, pinned_, *workspace_);
+    workspace_ = std::make_unique<WorkspaceController>(WorkspaceController::Ports{.apps = platform_.apps,
+                                                                                  .screens = platform_.screens,
+                                                                                  .alerts = platform_.alerts,
+                                                                                  .clock = platform_.clock,
+                                                                                  .mainLoop = platform_.mainLoop},
+                                                       engine_, pinned_, dockPreferences_);
+    placement_ = std::make_unique<PlacementController>(PlacementController::Ports{.panels = platform_.panels,
+                                                                                  .screens = platform_.screens,
+                                                                                  .input = platform_.input,
+                                                                                  .events = platform_.events,
+                                                                                  .system = platform_.appearance,
+                                                                                  .mainLoop = platform_.mainLoop,
+                                                                                  .clock = platform_.clock},
+                                                       engine_, pinned_, *workspace_);
     pinned_.onDragSessionChange = lifetime_.guard([this] { placement_->dragSessionChanged(); });
     const auto resync = lifetime_.guard([this] {
         if (hotKeys_) hotKeys_->syncHotkeys();
@@ -152,25 +182,38 @@ void AppShell::wirePartsAndEngine() {
     // The switch for global shortcuts, and auto-hide, which decides whether peek has one.
     preferencesChanged_ = dockPreferences_.changed.connect(resync);
 
-    const PalettePorts palettePorts{platform_.panels, platform_.paletteViews, platform_.screens,
-                                    platform_.input,  platform_.events,       platform_.mainLoop};
-    overview_ = std::make_unique<AppOverview>(AppOverview::Ports{palettePorts, platform_.apps, platform_.text}, engine_,
-                                              pinned_, windowAccess_);
+    const PalettePorts palettePorts{.panels = platform_.panels,
+                                    .views = platform_.paletteViews,
+                                    .screens = platform_.screens,
+                                    .input = platform_.input,
+                                    .events = platform_.events,
+                                    .mainLoop = platform_.mainLoop};
+    overview_ = std::make_unique<AppOverview>(
+        AppOverview::Ports{.palette = palettePorts, .apps = platform_.apps, .text = platform_.text}, engine_, pinned_,
+        windowAccess_);
     appSearch_ = std::make_unique<AppSearchController>(
-        AppSearchController::Ports{palettePorts, platform_.menus, platform_.text, platform_.icons}, engine_, pinned_,
-        appSearchIndex_);
+        AppSearchController::Ports{
+            .palette = palettePorts, .menus = platform_.menus, .text = platform_.text, .icons = platform_.icons},
+        engine_, pinned_, appSearchIndex_);
     appSearchIndex_.refreshSoon();
     fileSearch_ = parts_.later.fileSearch ? parts_.later.fileSearch(*this) : nullptr;
     shortcutSheet_ = std::make_unique<ShortcutSheetController>(
-        ShortcutSheetController::Ports{palettePorts, platform_.keyboardLayout, platform_.text}, pinned_,
-        [this] { return registeredChords(); });
+        ShortcutSheetController::Ports{
+            .palette = palettePorts, .layout = platform_.keyboardLayout, .text = platform_.text},
+        pinned_, [this] { return registeredChords(); });
 
     spotlight_ = std::make_unique<FocusSpotlight>(
-        FocusSpotlight::Ports{platform_.panels, platform_.screens, platform_.mainLoop}, engine_, appearance_);
-    focusMode_ = std::make_unique<FocusModeController>(
-        FocusModeController::Ports{platform_.panels, platform_.screens, platform_.mainThreadWindowList, platform_.input,
-                                   platform_.apps, platform_.process, platform_.mainLoop},
-        engine_, appearance_, windowAccess_);
+        FocusSpotlight::Ports{.panels = platform_.panels, .screens = platform_.screens, .mainLoop = platform_.mainLoop},
+        engine_, appearance_);
+    focusMode_ =
+        std::make_unique<FocusModeController>(FocusModeController::Ports{.panels = platform_.panels,
+                                                                         .screens = platform_.screens,
+                                                                         .windowList = platform_.mainThreadWindowList,
+                                                                         .input = platform_.input,
+                                                                         .apps = platform_.apps,
+                                                                         .process = platform_.process,
+                                                                         .mainLoop = platform_.mainLoop},
+                                              engine_, appearance_, windowAccess_);
     HotKeyTargets& targets = hotKeys_->targets;
     targets.workspace = workspace_.get();
     targets.overview = overview_.get();
@@ -199,14 +242,29 @@ void AppShell::installActivityFeeds() {
 }
 
 void AppShell::startDocks() {
-    locations_ = std::make_unique<LocationBrowser>(
-        LocationBrowser::Ports{platform_.mainLoop, platform_.clock, platform_.threads, platform_.files,
-                               platform_.folders, platform_.thumbnailer, platform_.launcher, platform_.alerts});
+    locations_ = std::make_unique<LocationBrowser>(LocationBrowser::Ports{.mainLoop = platform_.mainLoop,
+                                                                          .clock = platform_.clock,
+                                                                          .threads = platform_.threads,
+                                                                          .files = platform_.files,
+                                                                          .folderEvents = platform_.folders,
+                                                                          .thumbnailer = platform_.thumbnailer,
+                                                                          .launcher = platform_.launcher,
+                                                                          .alerts = platform_.alerts});
     dock_ = std::make_unique<DockController>(
-        DockController::Ports{platform_.panels, platform_.screens, platform_.input, platform_.appearance,
-                              platform_.mainLoop, platform_.clock, platform_.apps, platform_.events, platform_.files,
-                              platform_.folders, platform_.catalog, platform_.launcher, platform_.alerts,
-                              locations_.get()},
+        DockController::Ports{.panels = platform_.panels,
+                              .screens = platform_.screens,
+                              .input = platform_.input,
+                              .system = platform_.appearance,
+                              .mainLoop = platform_.mainLoop,
+                              .clock = platform_.clock,
+                              .apps = platform_.apps,
+                              .events = platform_.events,
+                              .files = platform_.files,
+                              .folders = platform_.folders,
+                              .catalog = platform_.catalog,
+                              .launcher = platform_.launcher,
+                              .alerts = platform_.alerts,
+                              .locations = locations_.get()},
         engine_, previews_, pinned_, dockPreferences_, appearance_, windowAccess_,
         [this](std::span<const WindowInfo> windows, const std::set<AppId>& excludedOwners) {
             return transientDockApps(windows, pinned_, excludedOwners).size();

@@ -2,6 +2,7 @@
 
 #include "core/foundation/Clock.h"
 #include "core/foundation/Defaults.h"
+#include "core/foundation/FilledByName.h"
 #include "core/foundation/RunLoop.h"
 #include "core/foundation/Uuid.h"
 #include "core/palettes/PaletteViewFactory.h"
@@ -41,6 +42,7 @@ namespace quillbern {
 
 // The system as the program's long-lived objects see it: one reference per port.
 struct Platform {
+    [[no_unique_address]] FilledByName<Platform> byName{};
     RunLoop& mainLoop;
     const Clock& clock;
     Defaults& defaults;

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/foundation/FilledByName.h"
 #include "core/foundation/Signal.h"
 #include "core/windows/AXPermission.h"
 #include "core/windows/DockSuppressor.h"
@@ -29,6 +30,7 @@ public:
     enum class Forward { continueOn, later, finish };
 
     struct Services {
+        [[no_unique_address]] FilledByName<Services> byName{};
         WindowEngine& engine;
         PreviewStore& previews;
         DockSuppressor& suppressor;

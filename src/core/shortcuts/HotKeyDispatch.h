@@ -3,6 +3,7 @@
 #include <memory>
 #include <vector>
 
+#include "core/foundation/FilledByName.h"
 #include "core/foundation/Lifetime.h"
 #include "core/model/DockPreferences.h"
 #include "core/model/PinnedStore.h"
@@ -23,6 +24,7 @@ namespace quillbern {
 class HotKeyDispatch {
 public:
     struct Ports {
+        [[no_unique_address]] FilledByName<Ports> byName{};
         HotKeys& hotKeys;
         const KeyboardLayout& layout;
         const TextServices& text;

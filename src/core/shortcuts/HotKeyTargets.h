@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/foundation/FilledByName.h"
+
 namespace quillbern {
 
 class DockController;
@@ -39,6 +41,7 @@ public:
 // What the global shortcuts and the status menu act on. Each may be absent, and what acts
 // on it then does nothing.
 struct HotKeyTargets {
+    [[no_unique_address]] FilledByName<HotKeyTargets> byName{};
     DockController* dock = nullptr;
     Palette* overview = nullptr;
     Palette* appSearch = nullptr;

@@ -3,6 +3,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/foundation/FilledByName.h"
 #include "core/foundation/RunLoop.h"
 #include "core/foundation/Uuid.h"
 #include "core/model/PinnedStore.h"
@@ -40,6 +41,7 @@ class DockDrops {
 public:
     // Long-lived: a drop's files are handled after the view that took them may be gone.
     struct Ports {
+        [[no_unique_address]] FilledByName<Ports> byName{};
         PinnedStore& pinned;
         FileSystem& files;
         AppCatalog& catalog;

@@ -8,7 +8,8 @@
 namespace quillbern {
 
 LocationBrowser::LocationBrowser(Ports ports)
-    : ports_(ports), thumbnails_({ports.mainLoop, ports.threads, ports.thumbnailer}) {}
+    : ports_(ports),
+      thumbnails_({.mainLoop = ports.mainLoop, .threads = ports.threads, .thumbnailer = ports.thumbnailer}) {}
 
 SerialQueue* LocationBrowser::queue() {
     if (!queue_) {

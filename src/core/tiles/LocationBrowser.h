@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "core/foundation/Clock.h"
+#include "core/foundation/FilledByName.h"
 #include "core/foundation/Lifetime.h"
 #include "core/foundation/RunLoop.h"
 #include "core/platform/Alerts.h"
@@ -27,6 +28,7 @@ namespace quillbern {
 class LocationBrowser {
 public:
     struct Ports {
+        [[no_unique_address]] FilledByName<Ports> byName{};
         RunLoop& mainLoop;
         const Clock& clock;
         Threads& threads;

@@ -11,6 +11,7 @@
 #include <unordered_map>
 
 #include "core/foundation/CancelToken.h"
+#include "core/foundation/FilledByName.h"
 #include "core/foundation/Lifetime.h"
 #include "core/foundation/RunLoop.h"
 #include "core/foundation/Time.h"
@@ -26,6 +27,7 @@ namespace quillbern {
 class ThumbnailCache {
 public:
     struct Ports {
+        [[no_unique_address]] FilledByName<Ports> byName{};
         RunLoop& mainLoop;
         Threads& threads;
         const Thumbnailer& thumbnailer;

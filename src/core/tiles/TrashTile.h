@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "core/foundation/FilledByName.h"
 #include "core/foundation/Signal.h"
 #include "core/foundation/Uuid.h"
 #include "core/model/PinnedStore.h"
@@ -20,6 +21,7 @@ namespace quillbern {
 class TrashTile {
 public:
     struct Ports {
+        [[no_unique_address]] FilledByName<Ports> byName{};
         const FileSystem& files;
         FolderEvents& folders;
         Launcher& launcher;

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "core/foundation/Clock.h"
+#include "core/foundation/FilledByName.h"
 #include "core/foundation/RunLoop.h"
 #include "core/platform/InputState.h"
 #include "core/platform/Permissions.h"
@@ -30,6 +31,7 @@ public:
     static constexpr Duration kWaitLimit = 2.0;
 
     struct Ports {
+        [[no_unique_address]] FilledByName<Ports> byName{};
         Threads& threads;
         WindowAccess& access;
         const WindowList& windowList;

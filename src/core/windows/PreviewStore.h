@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/foundation/Defaults.h"
+#include "core/foundation/FilledByName.h"
 #include "core/foundation/Lifetime.h"
 #include "core/foundation/RunLoop.h"
 #include "core/foundation/Signal.h"
@@ -49,6 +50,7 @@ public:
     static constexpr const char* kPromptedWhileRevokedKey = "srPromptedWhileRevoked";
 
     struct Ports {
+        [[no_unique_address]] FilledByName<Ports> byName{};
         Defaults& defaults;
         Permissions& permissions;
         Launcher& launcher;

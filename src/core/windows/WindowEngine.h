@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/foundation/FilledByName.h"
 #include "core/foundation/Lifetime.h"
 #include "core/foundation/RunLoop.h"
 #include "core/foundation/Signal.h"
@@ -23,6 +24,7 @@ public:
     static constexpr Duration kTrustPollInterval = 1.0;
 
     struct Ports {
+        [[no_unique_address]] FilledByName<Ports> byName{};
         AXWorker::Ports worker;
         RunningApps& apps;
         SessionEvents& session;

@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/foundation/FilledByName.h"
 #include "core/foundation/Lifetime.h"
 #include "core/foundation/RunLoop.h"
 #include "core/foundation/Subscription.h"
@@ -35,6 +36,7 @@ public:
     static constexpr Animation kFade{0.18, AnimationCurve::easeInOut};
 
     struct Ports {
+        [[no_unique_address]] FilledByName<Ports> byName{};
         PanelHost& panels;
         Screens& screens;
         // Read on the main thread at each follow tick.

@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/foundation/FilledByName.h"
 #include "core/foundation/RunLoop.h"
 #include "core/model/AppearanceStore.h"
 #include "core/platform/PanelHost.h"
@@ -30,6 +31,7 @@ public:
     static constexpr Duration kCloseMargin = 0.05;
 
     struct Ports {
+        [[no_unique_address]] FilledByName<Ports> byName{};
         PanelHost& panels;
         Screens& screens;
         RunLoop& mainLoop;

@@ -98,9 +98,11 @@ void PlacementController::rebuildOverlays(const std::vector<ScreenInfo>& screens
     for (const ScreenInfo& screen : screens) {
         Overlay overlay;
         overlay.holder = std::make_unique<WorkspacePreviewHolder>();
-        overlay.panel = ports_.panels.createPanel(
-            style, screen.frame,
-            PlacementContent{overlay.holder.get(), &ports_.system, &ports_.mainLoop, &ports_.clock});
+        overlay.panel = ports_.panels.createPanel(style, screen.frame,
+                                                  PlacementContent{.holder = overlay.holder.get(),
+                                                                   .system = &ports_.system,
+                                                                   .mainLoop = &ports_.mainLoop,
+                                                                   .clock = &ports_.clock});
         overlay.displayID = screen.id;
         overlay.screenFrame = screen.frame;
         overlay.visibleFrame = screen.visibleFrame;

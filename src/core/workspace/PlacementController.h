@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/foundation/Clock.h"
+#include "core/foundation/FilledByName.h"
 #include "core/foundation/Lifetime.h"
 #include "core/foundation/RunLoop.h"
 #include "core/foundation/Subscription.h"
@@ -45,6 +46,7 @@ public:
     static constexpr double kDockDropMargin = 24;
 
     struct Ports {
+        [[no_unique_address]] FilledByName<Ports> byName{};
         PanelHost& panels;
         Screens& screens;
         const InputState& input;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/foundation/Clock.h"
+#include "core/foundation/FilledByName.h"
 #include "core/foundation/RunLoop.h"
 #include "core/foundation/Signal.h"
 #include "core/model/DockPreferences.h"
@@ -47,6 +48,7 @@ public:
     static constexpr Duration kLaunchGrace = 20.0;
 
     struct Ports {
+        [[no_unique_address]] FilledByName<Ports> byName{};
         RunningApps& apps;
         Screens& screens;
         Alerts& alerts;

@@ -3,6 +3,7 @@
 #include <QRect>
 #include <functional>
 
+#include "core/foundation/FilledByName.h"
 #include "core/foundation/Geometry.h"
 #include "core/platform/InputState.h"
 #include "core/platform/ScreenGeometry.h"
@@ -15,6 +16,7 @@ namespace quillbern {
 // What the program's ordinary windows need around them: where the user works, and the
 // commands their keys give.
 struct ShellWindowContext {
+    [[no_unique_address]] FilledByName<ShellWindowContext> byName{};
     const Screens& screens;
     const InputState& input;
     // Where the primary display stands in the desktop's coordinates.

@@ -111,7 +111,12 @@ DockView::DockView(DockContent content, QWidget* parent)
       model_(*content.engine, *content.pinned, *content.appearance, content.profile, content.display),
       appTiles_(model_, *content.engine, *content.pinned, *content.apps, {content.onHoverTile, content.onColdLaunch},
                 content.workspace),
-      drops_({*content.pinned, *content.files, *content.catalog, *content.launcher, *content.alerts, *content.mainLoop},
+      drops_({.pinned = *content.pinned,
+              .files = *content.files,
+              .catalog = *content.catalog,
+              .launcher = *content.launcher,
+              .alerts = *content.alerts,
+              .mainLoop = *content.mainLoop},
              content.profile, drop_),
       ticker_(
           *content.mainLoop, *content.clock, [this](MediaTime now) { return highlight_.isMoving(now); },
@@ -282,9 +287,11 @@ void DockView::syncTrashTiles() {
                 continue;
             }
             ShownTrash shown;
-            shown.tile = std::make_unique<TrashTile>(
-                TrashTile::Ports{*content_.files, *content_.folders, *content_.launcher, *content_.pinned}, *trash,
-                content_.profile);
+            shown.tile = std::make_unique<TrashTile>(TrashTile::Ports{.files = *content_.files,
+                                                                      .folders = *content_.folders,
+                                                                      .launcher = *content_.launcher,
+                                                                      .pinned = *content_.pinned},
+                                                     *trash, content_.profile);
             shown.observer = shown.tile->changed.connect([this] { sync(); });
             kept.emplace(trash->id, std::move(shown));
         }
