@@ -41,8 +41,13 @@ protected:
         world.runUntilIdle();
     }
     SupportPaneModel& make() {
-        model.emplace(SupportPaneModel::Ports{process, world.screens, engine, previews, world.clipboard, world.launcher,
-                                              world.mainLoop},
+        model.emplace(SupportPaneModel::Ports{.process = process,
+                                              .screens = world.screens,
+                                              .engine = engine,
+                                              .previews = previews,
+                                              .clipboard = world.clipboard,
+                                              .launcher = world.launcher,
+                                              .mainLoop = world.mainLoop},
                       addresses);
         return *model;
     }

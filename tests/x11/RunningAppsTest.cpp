@@ -356,8 +356,17 @@ TEST_F(X11RunningAppsTest, AnApplicationOurHidingHidIsShownWholeByARaiseOfOneOfI
     X11WindowAccess access([this] { return x.screens.desktopSpace(); }, hidden);
     X11Permissions permissions(*x.connection);
     SimSessionEvents session;
-    WindowEngine engine(
-        {{threads, access, access, x.screens, permissions, x.input, x.clock}, apps, session, x.screens, x.loop});
+    WindowEngine engine({.worker = {.threads = threads,
+                                    .access = access,
+                                    .windowList = access,
+                                    .screens = x.screens,
+                                    .permissions = permissions,
+                                    .input = x.input,
+                                    .clock = x.clock},
+                         .apps = apps,
+                         .session = session,
+                         .screens = x.screens,
+                         .mainLoop = x.loop});
     engine.start();
     const auto windowsOfClient = [&] {
         std::vector<WindowInfo> windows;

@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include "core/foundation/FilledByName.h"
 #include "core/foundation/NotificationBus.h"
 #include "core/model/AppearanceStore.h"
 #include "core/model/DockPreferences.h"
@@ -24,6 +25,7 @@ class AppShell;
 // the two requests it makes of the shell, the program's notices and the system's ports.
 // The same objects for the whole run; the window keeps nothing of its own in them.
 struct SettingsServices {
+    [[no_unique_address]] FilledByName<SettingsServices> byName{};
     WindowEngine& engine;
     PreviewStore& previews;
     DockSuppressor& suppressor;

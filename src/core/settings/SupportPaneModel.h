@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "core/foundation/FilledByName.h"
 #include "core/foundation/Lifetime.h"
 #include "core/foundation/RunLoop.h"
 #include "core/foundation/Signal.h"
@@ -22,6 +23,7 @@ namespace quillbern {
 class SupportPaneModel {
 public:
     struct Ports {
+        [[no_unique_address]] FilledByName<Ports> byName{};
         const AppProcess& process;
         Screens& screens;
         WindowEngine& engine;

@@ -30,8 +30,13 @@ QString fromUtf8(const std::string& text) {
 
 SupportPane::SupportPane(const SettingsServices& services, MakerAddresses addresses, QWidget* parent)
     : QWidget(parent),
-      model_({services.platform.process, services.platform.screens, services.engine, services.previews,
-              services.platform.clipboard, services.platform.launcher, services.platform.mainLoop},
+      model_({.process = services.platform.process,
+              .screens = services.platform.screens,
+              .engine = services.engine,
+              .previews = services.previews,
+              .clipboard = services.platform.clipboard,
+              .launcher = services.platform.launcher,
+              .mainLoop = services.platform.mainLoop},
              std::move(addresses)),
       copy_(new QPushButton),
       diagnostics_(new QLabel) {
