@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/foundation/FilledByName.h"
 #include "core/foundation/Lifetime.h"
 #include "core/foundation/Signal.h"
 #include "core/foundation/Uuid.h"
@@ -25,6 +26,7 @@ namespace quillbern {
 class AppsCardModel {
 public:
     struct Ports {
+        [[no_unique_address]] FilledByName<Ports> byName{};
         PinnedStore& pinned;
         const TextServices& text;
         const FileSystem& files;
