@@ -164,6 +164,8 @@ public:
     // Removes the dock, or resets the only one; either can be undone until the next save.
     void deleteOrResetProfile(const Uuid& id);
     void undoLastRemoval();
+    // Forgets the last removal without putting anything back.
+    void dismissUndoableRemoval();
 
     // The docks that are visible and switched on, in list order.
     std::vector<Profile> visibleProfiles() const;

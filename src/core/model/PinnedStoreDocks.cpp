@@ -211,4 +211,9 @@ void PinnedStore::undoLastRemoval() {
     saveUndoableChange();
 }
 
+void PinnedStore::dismissUndoableRemoval() {
+    expectOnLoop(mainLoop_);
+    if (undoableRemoval_) setUndoableRemoval(std::nullopt);
+}
+
 }  // namespace quillbern

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <string_view>
 #include <vector>
 
 #include "core/foundation/FilledByName.h"
@@ -11,13 +10,10 @@
 #include "core/platform/AppCatalog.h"
 #include "core/platform/FileSystem.h"
 #include "core/platform/Launcher.h"
+#include "core/tiles/DragTypes.h"
 #include "core/tiles/DropHighlight.h"
 
 namespace quillbern {
-
-// The drag type of a pinned tile dragged inside the program. Its data is the item's stable
-// identifier, but nobody reads it: the store's drag says which item it is.
-inline constexpr std::string_view kPinnedItemDragType = "com.velmorquist.dockapp.dragtoken";
 
 // What a drag over a dock carries, as far as the dock cares.
 enum class DragPayload {

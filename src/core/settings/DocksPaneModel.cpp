@@ -1,0 +1,260 @@
+#include "core/settings/DocksPaneModel.h"
+
+#include <algorithm>
+#include <ranges>
+#include <set>
+#include <utility>
+
+#include "core/foundation/Localization.h"
+#include "core/model/ProfileRepair.h"
+#include "core/shortcuts/HotKeyBindings.h"
+
+namespace quillbern {
+
+namespace {
+
+std::vector<Uuid> idsOf(const std::vector<Profile>& docks) {
+    std::vector<Uuid> ids;
+    ids.reserve(docks.size());
+    for (const Profile& dock : docks)
+        ids.push_back(dock.id);
+    return ids;
+}
+
+DockDot dotOf(const Profile& dock) {
+    if (!dock.isEnabled) return DockDot::disabled;
+    return dock.isVisible ? DockDot::shown : DockDot::hidden;
+}
+
+std::string dotTooltip(DockDot dot) {
+    switch (dot) {
+        case DockDot::shown:
+            return tr("This dock is shown");
+        case DockDot::hidden:
+            return tr("This dock is hidden");
+        case DockDot::disabled:
+            return tr("This dock is disabled");
+    }
+    return {};
+}
+
+std::string edgeSymbol(DockEdge edge) {
+    switch (edge) {
+        case DockEdge::bottom:
+            return "rectangle.bottomthird.inset.filled";
+        case DockEdge::top:
+            return "rectangle.topthird.inset.filled";
+        case DockEdge::left:
+            return "rectangle.leftthird.inset.filled";
+        case DockEdge::right:
+            return "rectangle.rightthird.inset.filled";
+    }
+    return {};
+}
+
+}  // namespace
+
+DocksPaneModel::DocksPaneModel(PinnedStore& pinned, DockPreferences& preferences, const ChordText& chordText,
+                               std::string supportEmail)
+    : pinned_(pinned),
+      preferences_(preferences),
+      chordText_(chordText),
+      supportEmail_(std::move(supportEmail)),
+      ids_(idsOf(pinned.profiles())) {
+    const auto tell = [this] { changed.emit(); };
+    subscriptions_.push_back(pinned_.profilesChanged.connect([this] { docksChanged(); }));
+    subscriptions_.push_back(pinned_.dragSessionChanged.connect(tell));
+    subscriptions_.push_back(pinned_.undoableRemovalChanged.connect(tell));
+    subscriptions_.push_back(pinned_.recoveredFromUnreadableDataChanged.connect(tell));
+    subscriptions_.push_back(preferences_.changed.connect(tell));
+}
+
+void DocksPaneModel::docksChanged() {
+    // Only a selected dock that left the list moves the selection: a reorder, an addition
+    // or an edit keeps it.
+    std::vector<Uuid> ids = idsOf(pinned_.profiles());
+    if (ids != ids_) {
+        ids_ = std::move(ids);
+        if (selectedID_ && std::ranges::find(ids_, *selectedID_) == ids_.end()) {
+            selectedID_ = ids_.empty() ? std::nullopt : std::optional<Uuid>(ids_.front());
+        }
+    }
+    changed.emit();
+}
+
+void DocksPaneModel::appeared() {
+    if (selectedID_ || pinned_.profiles().empty()) return;
+    selectedID_ = pinned_.profiles().front().id;
+    changed.emit();
+}
+
+void DocksPaneModel::select(const Uuid& id) {
+    if (selectedID_ == id) return;
+    selectedID_ = id;
+    changed.emit();
+}
+
+std::optional<Uuid> DocksPaneModel::detailDock() const {
+    if (!selectedID_ || !pinned_.findProfile(*selectedID_)) return std::nullopt;
+    return selectedID_;
+}
+
+std::map<Uuid, HotKeyChord> DocksPaneModel::resolvedChords() const {
+    std::map<Uuid, HotKeyChord> chords;
+    for (const HotKeyBinding& binding :
+         HotKeyBindings::resolve(pinned_.profiles(), preferences_.hotkeyOverrides(), /*autoHide=*/true)) {
+        if (binding.action.kind() == HotKeyAction::Kind::profile) chords[binding.action.profileID()] = binding.chord;
+    }
+    return chords;
+}
+
+std::vector<DockRowData> DocksPaneModel::rows() const {
+    // With the global shortcuts off no row shows a badge, and none is worked out.
+    const std::map<Uuid, HotKeyChord> chords =
+        preferences_.hotkeysEnabled() ? resolvedChords() : std::map<Uuid, HotKeyChord>{};
+    std::vector<DockRowData> rows;
+    rows.reserve(pinned_.profiles().size());
+    for (const Profile& dock : pinned_.profiles())
+        rows.push_back(rowOf(dock, chords));
+    return rows;
+}
+
+DockRowData DocksPaneModel::rowOf(const Profile& dock, const std::map<Uuid, HotKeyChord>& chords) const {
+    DockRowData row;
+    row.id = dock.id;
+    row.name = dock.name;
+    if (const auto chord = chords.find(dock.id); chord != chords.end()) row.chord = chordText_.display(chord->second);
+    row.dot = dotOf(dock);
+    row.dotTooltip = dotTooltip(row.dot);
+    row.edgeSymbol = edgeSymbol(dock.edge);
+    row.isSelected = selectedID_ == dock.id;
+    const std::optional<DragSession>& session = pinned_.dragSession();
+    row.isDragged = session && session->itemID == dragToken(dock.id);
+    row.removeTitle = isLast() ? trf("Empty “%@”…", dock.name) : trf("Delete “%@”…", dock.name);
+    return row;
+}
+
+bool DocksPaneModel::canAdd() const {
+    return pinned_.profiles().size() < kMaxProfiles;
+}
+
+bool DocksPaneModel::add() {
+    const std::optional<Uuid> added = pinned_.addProfile(pinned_.nextDefaultProfileName());
+    if (!added) return false;
+    select(*added);
+    return true;
+}
+
+std::string DocksPaneModel::removeHelp() const {
+    return isLast() ? tr("Empty the last dock") : tr("Delete the selected dock");
+}
+
+void DocksPaneModel::askToRemoveSelected() {
+    if (selectedID_) askToRemove(*selectedID_);
+}
+
+void DocksPaneModel::askToRemove(const Uuid& id) {
+    std::optional<Profile> dock = pinned_.profile(id);
+    if (!dock) return;
+    pendingRemoval_ = std::move(dock);
+    changed.emit();
+}
+
+std::string DocksPaneModel::removalTitle() const {
+    const std::string name = pendingRemoval_ ? pendingRemoval_->name : std::string();
+    return isLast() ? trf("Empty “%@”?", name) : trf("Delete “%@”?", name);
+}
+
+std::string DocksPaneModel::removalButton() const {
+    const long long count = pendingRemoval_ ? static_cast<long long>(pendingRemoval_->items.size()) : 0;
+    return isLast() ? trf("Empty this dock and remove its %lld pinned items", count)
+                    : trf("Delete the dock and its %lld pinned items", count);
+}
+
+void DocksPaneModel::confirmRemoval() {
+    // Cleared first: the store's change redraws the pane, which must find no confirmation.
+    const std::optional<Profile> dock = std::exchange(pendingRemoval_, std::nullopt);
+    if (dock) pinned_.deleteOrResetProfile(dock->id);
+    changed.emit();
+}
+
+void DocksPaneModel::cancelRemoval() {
+    if (!pendingRemoval_) return;
+    pendingRemoval_.reset();
+    changed.emit();
+}
+
+std::string DocksPaneModel::recoveryText() const {
+    std::string text = tr("Quillbern couldn't read your saved docks and started over with an empty one.") + " " +
+                       tr("Nothing was thrown away — the previous version is still stored.");
+    if (!supportEmail_.empty()) text += " " + trf("Write to %@ and it can be brought back.", supportEmail_);
+    return text;
+}
+
+void DocksPaneModel::dismissRecovery() {
+    pinned_.acknowledgeRecovery();
+}
+
+std::optional<std::string> DocksPaneModel::undoLabel() const {
+    const std::optional<UndoableRemoval>& removal = pinned_.undoableRemoval();
+    if (!removal) return std::nullopt;
+    return removal->label;
+}
+
+void DocksPaneModel::undoRemoval() {
+    const std::optional<UndoableRemoval>& removal = pinned_.undoableRemoval();
+    if (!removal) return;
+    std::set<Uuid> restored;
+    for (const Profile& dock : removal->profiles)
+        restored.insert(dock.id);
+    for (const Profile& dock : pinned_.profiles())
+        restored.erase(dock.id);
+    pinned_.undoLastRemoval();
+    // A removal takes out at most one dock; an emptied last dock keeps its identifier.
+    if (!restored.empty()) select(*restored.begin());
+}
+
+void DocksPaneModel::dismissUndo() {
+    pinned_.dismissUndoableRemoval();
+}
+
+std::string DocksPaneModel::dragToken(const Uuid& id) {
+    return std::string(kDragTokenPrefix) + id.text();
+}
+
+void DocksPaneModel::dragStarted(const Uuid& id) {
+    pinned_.setDragSession(DragSession{dragToken(id), id});
+}
+
+std::optional<Uuid> DocksPaneModel::draggedDock(bool offersDockRow) const {
+    if (!offersDockRow) return std::nullopt;
+    const std::optional<DragSession>& session = pinned_.dragSession();
+    if (!session || !session->itemID.starts_with(kDragTokenPrefix)) return std::nullopt;
+    return Uuid::parse(std::string_view(session->itemID).substr(kDragTokenPrefix.size()));
+}
+
+void DocksPaneModel::dragEntered(const Uuid& target, bool offersDockRow) {
+    if (const std::optional<Uuid> dragged = draggedDock(offersDockRow)) pinned_.moveProfile(*dragged, target);
+}
+
+bool DocksPaneModel::dropped(bool offersDockRow) {
+    // The order changed while the row passed the others; the drop only ends the drag.
+    const bool ours = draggedDock(offersDockRow).has_value();
+    pinned_.setDragSession(std::nullopt);
+    return ours;
+}
+
+std::string alignmentLabel(DockAlignment alignment, DockEdge edge) {
+    const bool vertical = edge == DockEdge::left || edge == DockEdge::right;
+    switch (alignment) {
+        case DockAlignment::leading:
+            return vertical ? tr("Top") : tr("Left");
+        case DockAlignment::center:
+            return vertical ? tr("Middle") : tr("Centred");
+        case DockAlignment::trailing:
+            return vertical ? tr("Bottom") : tr("Right");
+    }
+    return {};
+}
+
+}  // namespace quillbern
