@@ -6,8 +6,10 @@
 #include <memory>
 #include <string>
 
+#include "core/model/StoredProfiles.h"
 #include "core/settings/SettingsServices.h"
 #include "shell/ShellWorld.h"
+#include "sim/SimDockWorld.h"
 #include "ui/settings/SettingsView.h"
 #include "ui/shell/QtSettingsWindow.h"
 
@@ -15,10 +17,16 @@ using namespace quillbern;
 
 namespace {
 
-// The whole program's shell on the simulation, launched, as the Settings tests run it.
+// The whole program's shell on the simulation, launched, as the Settings tests run it; with
+// the given number of docks, else the one a new user has.
 struct SettingsWorld {
-    SettingsWorld() {
+    explicit SettingsWorld(int docks = 0) {
         shell.world.defaults.set(AppShell::kOnboardedKey, true);
+        std::vector<Profile> stored;
+        for (int n = 1; n <= docks; ++n)
+            stored.push_back(simDock(n, kAllDockEdges[std::size_t(n) % kAllDockEdges.size()], DisplayAssignment::all(),
+                                     std::size_t(n)));
+        if (docks > 0) shell.world.defaults.setData("profiles.v1", StoredProfiles::encode(stored).value());
         shell.launch();
     }
     ~SettingsWorld() { shell.world.runUntilIdle(); }
@@ -114,5 +122,41 @@ void SettingsPaneChosen(benchmark::State& state) {
 }
 // General, Appearance, Hover previews, Permissions.
 BENCHMARK(SettingsPaneChosen)->Arg(0)->Arg(2)->Arg(3)->Arg(4)->Unit(benchmark::kMillisecond);
+
+// The Docks section chosen in the open window with ten docks: the pane made with its rows,
+// the one before destroyed, the window painted.
+void SettingsDocksChosen(benchmark::State& state) {
+    SettingsWorld world(10);
+    std::unique_ptr<QtSettingsWindow> settings = world.makeWindow();
+    settings->open();
+    QImage frame(940, 780, QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        settings->view()->select(SettingsSection::docks);
+        paint(*settings->window(), frame);
+        state.PauseTiming();
+        settings->view()->select(SettingsSection::general);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(SettingsDocksChosen)->Unit(benchmark::kMillisecond);
+
+// Opened again after closing on the Docks section with ten docks: the kept window and pane
+// shown and painted.
+void SettingsReopenedOnDocks(benchmark::State& state) {
+    SettingsWorld world(10);
+    std::unique_ptr<QtSettingsWindow> settings = world.makeWindow();
+    settings->open();
+    settings->view()->select(SettingsSection::docks);
+    QImage frame(940, 780, QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        state.PauseTiming();
+        settings->window()->close();
+        state.ResumeTiming();
+        settings->open();
+        paint(*settings->window(), frame);
+    }
+}
+BENCHMARK(SettingsReopenedOnDocks)->Unit(benchmark::kMillisecond);
 
 }  // namespace

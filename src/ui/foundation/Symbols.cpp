@@ -95,7 +95,8 @@ constexpr std::array kSymbols{
     SymbolNames{"trash", {"user-trash-symbolic", "user-trash"}},
 };
 // "minus.circle" and "minus.circle.fill" are always our own drawings: themes have no
-// filled variant, and the remove button shows the two apart.
+// filled variant, and the remove button shows the two apart. So are the edges of a screen
+// ("rectangle.bottomthird.inset.filled" and the top, left and right ones), which themes lack.
 
 QIcon themeIcon(std::string_view symbol) {
     for (const QString& name : themeNamesOfSymbol(symbol)) {
@@ -264,6 +265,26 @@ void drawFolder(QPainter& p, const QRectF& b) {
                QPointF(b.center().x() - b.width() * 0.05, b.top() + b.height() * 0.18));
 }
 
+// A screen with the third along one edge filled: where a dock stands.
+void drawScreenThird(QPainter& p, const QRectF& b, std::string_view edge) {
+    const QRectF screen = b.adjusted(0.5, b.height() * 0.14, -0.5, -b.height() * 0.14);
+    const double r = screen.height() * 0.2;
+    p.drawRoundedRect(screen, r, r);
+    const double inset = p.pen().widthF() * 1.5;
+    const QRectF inner = screen.adjusted(inset, inset, -inset, -inset);
+    QRectF third = inner;
+    if (edge == "bottom") {
+        third.setTop(inner.bottom() - inner.height() / 3);
+    } else if (edge == "top") {
+        third.setBottom(inner.top() + inner.height() / 3);
+    } else if (edge == "left") {
+        third.setRight(inner.left() + inner.width() / 3);
+    } else {
+        third.setLeft(inner.right() - inner.width() / 3);
+    }
+    p.fillRect(third, p.pen().color());
+}
+
 void paintDrawn(QPainter& painter, const QRectF& box, std::string_view symbol, const QColor& color) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
@@ -293,6 +314,9 @@ void paintDrawn(QPainter& painter, const QRectF& box, std::string_view symbol, c
         drawMinusCircle(painter, box);
     } else if (symbol == "plus" || symbol == "minus") {
         drawPlainMark(painter, box, symbol == "plus");
+    } else if (symbol.starts_with("rectangle.") && symbol.ends_with("third.inset.filled")) {
+        const std::string_view edge = symbol.substr(10, symbol.size() - 10 - 18);
+        drawScreenThird(painter, box, edge);
     } else {
         drawDashedAppWithQuestion(painter, box);
     }

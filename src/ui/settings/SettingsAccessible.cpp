@@ -4,6 +4,7 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 
+#include "ui/settings/DockRow.h"
 #include "ui/settings/EditorRowChrome.h"
 #include "ui/settings/SegmentedControl.h"
 #include "ui/settings/SettingsSwitch.h"
@@ -58,6 +59,33 @@ private:
     EditorRowChrome* row() const { return static_cast<EditorRowChrome*>(widget()); }
 };
 
+// A dock of the Docks pane's list: a button named by its dock, selected while its dock is,
+// described by its status; pressing it selects the dock, and its removal is an action.
+class DockRowAccessible final : public QAccessibleWidget {
+public:
+    explicit DockRowAccessible(DockRow* row) : QAccessibleWidget(row, QAccessible::Button) {}
+
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.selectable = true;
+        state.selected = row()->data().isSelected;
+        return state;
+    }
+    QStringList actionNames() const override { return QStringList{pressAction(), removeAction()}; }
+    QString localizedActionDescription(const QString& name) const override { return name; }
+    void doAction(const QString& name) override {
+        if (name == pressAction()) {
+            row()->click();
+        } else if (name == removeAction()) {
+            row()->askToRemove();
+        }
+    }
+
+private:
+    DockRow* row() const { return static_cast<DockRow*>(widget()); }
+    QString removeAction() const { return QString::fromStdString(row()->data().removeTitle); }
+};
+
 bool named(const QString& className, const QMetaObject& type) {
     return className == QLatin1String(type.className());
 }
@@ -67,6 +95,7 @@ QAccessibleInterface* settingsFactory(const QString& className, QObject* object)
         return new CheckableAccessible(static_cast<QAbstractButton*>(object), QAccessible::CheckBox);
     if (named(className, SegmentButton::staticMetaObject))
         return new CheckableAccessible(static_cast<QAbstractButton*>(object), QAccessible::RadioButton);
+    if (named(className, DockRow::staticMetaObject)) return new DockRowAccessible(static_cast<DockRow*>(object));
     if (named(className, EditorRowChrome::staticMetaObject))
         return new EditorRowAccessible(static_cast<EditorRowChrome*>(object));
     return nullptr;

@@ -2,6 +2,7 @@
 
 #include "ui/settings/AboutPane.h"
 #include "ui/settings/AppearancePane.h"
+#include "ui/settings/DocksPane.h"
 #include "ui/settings/GeneralPane.h"
 #include "ui/settings/HelpPane.h"
 #include "ui/settings/PermissionsPane.h"
@@ -25,7 +26,7 @@ std::unique_ptr<QWidget> makeSettingsPane(SettingsSection section, const Setting
         case SettingsSection::general:
             return std::make_unique<GeneralPane>(services);
         case SettingsSection::docks:
-            return emptyPane();
+            return std::make_unique<DocksPane>(services);
         case SettingsSection::appearance:
             return std::make_unique<AppearancePane>(services);
         case SettingsSection::previews:

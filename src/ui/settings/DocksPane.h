@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QPointer>
+#include <QWidget>
+#include <map>
+#include <vector>
+
+#include "core/settings/DocksPaneModel.h"
+#include "core/settings/SettingsServices.h"
+#include "core/shortcuts/ChordText.h"
+
+class QLabel;
+class QPushButton;
+class QScrollArea;
+class QSplitter;
+class QVBoxLayout;
+
+namespace quillbern {
+
+class DockRow;
+class ListBarButton;
+class PaneBanner;
+
+// The Docks section: the banner of docks recovered from unreadable data, the banner that
+// undoes the last removal, then the list of docks with its add and remove bar beside the
+// detail of the selected dock. Rows are kept per dock and only moved as the docks move.
+// Removing asks first, in a window-modal message box.
+class DocksPane final : public QWidget {
+public:
+    explicit DocksPane(const SettingsServices& services, QWidget* parent = nullptr);
+    ~DocksPane() override;
+
+    DocksPaneModel& model() { return model_; }
+    // The rows in the list's order.
+    std::vector<DockRow*> rows() const;
+    DockRow* row(const Uuid& id) const;
+    ListBarButton& addButton() const { return *add_; }
+    ListBarButton& removeButton() const { return *remove_; }
+    PaneBanner& recoveryBanner() const { return *recovery_; }
+    PaneBanner& undoBanner() const { return *undo_; }
+    // The removal's confirmation while it shows.
+    QMessageBox* confirmation() const { return confirmation_; }
+    // Beside the list: "Select a dock".
+    QWidget& detailColumn() const { return *detail_; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    QWidget* makeListColumn();
+    QWidget* makeDetailColumn();
+    void sync();
+    void syncRows();
+    void syncConfirmation();
+    void moveSelection(int step);
+
+    ChordText chordText_;
+    DocksPaneModel model_;
+    PaneBanner* recovery_;
+    PaneBanner* undo_;
+    QSplitter* split_;
+    QScrollArea* scroll_ = nullptr;
+    QVBoxLayout* rowsLayout_ = nullptr;
+    ListBarButton* add_ = nullptr;
+    ListBarButton* remove_ = nullptr;
+    QWidget* detail_ = nullptr;
+    QWidget* emptyState_ = nullptr;
+    std::map<Uuid, DockRow*> rowsByDock_;
+    QPointer<QMessageBox> confirmation_;
+    QPushButton* confirmButton_ = nullptr;
+    Subscription changed_;
+};
+
+}  // namespace quillbern
