@@ -187,6 +187,7 @@ TEST_F(LinuxFiles, UserFoldersComeFromTheUserDirsFileAndOnesSwitchedOffOrMissing
 
     // Without the file, the folders of the usual names, where they exist.
     folder("home/Documents");
+    EXPECT_EQ(files.userDirectory(UserDirectory::home), at("home"));
     EXPECT_EQ(files.userDirectory(UserDirectory::desktop), at("home/Desktop"));
     EXPECT_EQ(files.userDirectory(UserDirectory::documents), at("home/Documents"));
     EXPECT_FALSE(files.userDirectory(UserDirectory::downloads));

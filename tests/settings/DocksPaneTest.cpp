@@ -19,6 +19,7 @@
 #include "ui/settings/DocksPane.h"
 #include "ui/settings/ListBarButton.h"
 #include "ui/settings/PaneBanner.h"
+#include "ui/settings/ProfileDetailPane.h"
 
 namespace quillbern {
 namespace {
@@ -228,7 +229,11 @@ TEST_F(DocksPaneTest, TheKeyboardReachesTheListAtItsSelectionAndTheArrowsMoveItT
     pinned().deleteOrResetProfile(pinned().profiles().front().id);
     ASSERT_TRUE(pane->undoBanner().isVisible());
     EXPECT_THAT(testing::accessibilityProblems(*pane), IsEmpty());
-    const std::vector<QWidget*> order = testing::tabOrder(*pane);
+    std::vector<QWidget*> order = testing::tabOrder(*pane);
+    // Then on into the selected dock's editor.
+    ASSERT_GT(order.size(), 5u);
+    EXPECT_TRUE(pane->detailPane()->isAncestorOf(order[5]));
+    order.resize(5);
     EXPECT_THAT(order, ::testing::ElementsAre(pane->undoBanner().buttons()[0], pane->undoBanner().buttons()[1],
                                               &rowNamed("Dock 1"), &pane->addButton(), &pane->removeButton()));
 

@@ -28,7 +28,7 @@ struct DirEntry {
 
 // The user's folders that the desktop names; `trash` is the folder that holds the user's
 // trashed items themselves.
-enum class UserDirectory { desktop, documents, downloads, trash };
+enum class UserDirectory { home, desktop, documents, downloads, trash };
 
 // Facts about files, and the Trash. Any thread.
 class FileSystem {

@@ -38,20 +38,6 @@ std::string dotTooltip(DockDot dot) {
     return {};
 }
 
-std::string edgeSymbol(DockEdge edge) {
-    switch (edge) {
-        case DockEdge::bottom:
-            return "rectangle.bottomthird.inset.filled";
-        case DockEdge::top:
-            return "rectangle.topthird.inset.filled";
-        case DockEdge::left:
-            return "rectangle.leftthird.inset.filled";
-        case DockEdge::right:
-            return "rectangle.rightthird.inset.filled";
-    }
-    return {};
-}
-
 }  // namespace
 
 DocksPaneModel::DocksPaneModel(PinnedStore& pinned, DockPreferences& preferences, const ChordText& chordText,
@@ -126,7 +112,7 @@ DockRowData DocksPaneModel::rowOf(const Profile& dock, const std::map<Uuid, HotK
     if (const auto chord = chords.find(dock.id); chord != chords.end()) row.chord = chordText_.display(chord->second);
     row.dot = dotOf(dock);
     row.dotTooltip = dotTooltip(row.dot);
-    row.edgeSymbol = edgeSymbol(dock.edge);
+    row.edgeSymbol = std::string(dockEdgeSymbol(dock.edge));
     row.isSelected = selectedID_ == dock.id;
     const std::optional<DragSession>& session = pinned_.dragSession();
     row.isDragged = session && session->itemID == dragToken(dock.id);
@@ -242,6 +228,20 @@ bool DocksPaneModel::dropped(bool offersDockRow) {
     const bool ours = draggedDock(offersDockRow).has_value();
     pinned_.setDragSession(std::nullopt);
     return ours;
+}
+
+std::string_view dockEdgeSymbol(DockEdge edge) {
+    switch (edge) {
+        case DockEdge::bottom:
+            return "rectangle.bottomthird.inset.filled";
+        case DockEdge::top:
+            return "rectangle.topthird.inset.filled";
+        case DockEdge::left:
+            return "rectangle.leftthird.inset.filled";
+        case DockEdge::right:
+            return "rectangle.rightthird.inset.filled";
+    }
+    return {};
 }
 
 std::string alignmentLabel(DockAlignment alignment, DockEdge edge) {

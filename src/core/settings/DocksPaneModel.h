@@ -128,5 +128,7 @@ private:
 // The wording of a dock's place along its edge: "Left", "Centred", "Right" across a
 // horizontal edge, "Top", "Middle", "Bottom" along a vertical one.
 std::string alignmentLabel(DockAlignment alignment, DockEdge edge);
+// The symbol of a dock's edge, in its row and on the edge picker.
+std::string_view dockEdgeSymbol(DockEdge edge);
 
 }  // namespace quillbern

@@ -182,6 +182,7 @@ Result<std::vector<DirEntry>> LinuxFileSystem::list(const Path& folder, bool ski
 std::optional<Path> LinuxFileSystem::userDirectory(UserDirectory which) const {
     const std::string home = homeFolder();
     if (which == UserDirectory::trash) return homeTrashFiles(home);
+    if (which == UserDirectory::home) return home.empty() ? std::nullopt : std::optional<Path>(normalizedPath(home));
     const auto [key, usualName] = which == UserDirectory::desktop     ? std::pair("XDG_DESKTOP_DIR", "Desktop")
                                   : which == UserDirectory::documents ? std::pair("XDG_DOCUMENTS_DIR", "Documents")
                                                                       : std::pair("XDG_DOWNLOAD_DIR", "Downloads");

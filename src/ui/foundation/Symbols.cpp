@@ -92,6 +92,12 @@ constexpr std::array kSymbols{
     SymbolNames{"doc.on.doc", {"edit-copy-symbolic", "edit-copy"}},
     SymbolNames{"checkmark", {"object-select-symbolic", "emblem-ok-symbolic"}},
     SymbolNames{"folder.badge.plus", {"folder-new-symbolic", "folder-new"}},
+    // The dock editor's placement card.
+    SymbolNames{"rectangle.dashed", {"zoom-fit-best-symbolic", "view-fullscreen"}},
+    SymbolNames{"arrow.left.and.right.righttriangle.left.righttriangle.right",
+                {"object-flip-horizontal-symbolic", "object-flip-horizontal"}},
+    SymbolNames{"macwindow.on.rectangle", {"focus-windows-symbolic", "preferences-system-windows"}},
+    SymbolNames{"hand.tap", {"input-touchpad-symbolic", "input-mouse"}},
     SymbolNames{"trash", {"user-trash-symbolic", "user-trash"}},
 };
 // "minus.circle" and "minus.circle.fill" are always our own drawings: themes have no

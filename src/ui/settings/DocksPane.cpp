@@ -16,6 +16,7 @@
 #include "ui/settings/DockRow.h"
 #include "ui/settings/ListBarButton.h"
 #include "ui/settings/PaneBanner.h"
+#include "ui/settings/ProfileDetailPane.h"
 #include "ui/settings/SettingsTheme.h"
 
 namespace quillbern {
@@ -53,6 +54,7 @@ protected:
 
 DocksPane::DocksPane(const SettingsServices& services, QWidget* parent)
     : QWidget(parent),
+      services_(services),
       chordText_(services.platform.keyboardLayout, services.platform.text),
       model_(services.pinned, services.dockPreferences, chordText_, MakerAddresses::ofThisBuild().supportEmail),
       recovery_(new PaneBanner("exclamationmark.triangle", SettingsTone::destructive, SettingsTone::destructive,
@@ -183,6 +185,19 @@ void DocksPane::sync() {
         remove_->setAccessibleName(removeHelp);
     }
     syncConfirmation();
+    syncDetail();
+}
+
+void DocksPane::syncDetail() {
+    const std::optional<Uuid> shown = model_.detailDock();
+    if (shown && !detailPane_) {
+        detailPane_ = new ProfileDetailPane(services_, *shown);
+        detail_->layout()->addWidget(detailPane_);
+    } else if (shown) {
+        detailPane_->setProfileID(*shown);
+    }
+    if (detailPane_) detailPane_->setVisible(shown.has_value());
+    emptyState_->setVisible(!shown);
 }
 
 void DocksPane::syncRows() {

@@ -21,6 +21,7 @@ namespace quillbern {
 class DockRow;
 class ListBarButton;
 class PaneBanner;
+class ProfileDetailPane;
 
 // The Docks section: the banner of docks recovered from unreadable data, the banner that
 // undoes the last removal, then the list of docks with its add and remove bar beside the
@@ -41,8 +42,10 @@ public:
     PaneBanner& undoBanner() const { return *undo_; }
     // The removal's confirmation while it shows.
     QMessageBox* confirmation() const { return confirmation_; }
-    // Beside the list: "Select a dock".
+    // Beside the list: the selected dock's editor, else "Select a dock".
     QWidget& detailColumn() const { return *detail_; }
+    // Made when a dock is first shown; then kept for every dock the list selects.
+    ProfileDetailPane* detailPane() const { return detailPane_; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -53,8 +56,10 @@ private:
     void sync();
     void syncRows();
     void syncConfirmation();
+    void syncDetail();
     void moveSelection(int step);
 
+    SettingsServices services_;
     ChordText chordText_;
     DocksPaneModel model_;
     PaneBanner* recovery_;
@@ -66,6 +71,7 @@ private:
     ListBarButton* remove_ = nullptr;
     QWidget* detail_ = nullptr;
     QWidget* emptyState_ = nullptr;
+    ProfileDetailPane* detailPane_ = nullptr;
     std::map<Uuid, DockRow*> rowsByDock_;
     QPointer<QMessageBox> confirmation_;
     QPushButton* confirmButton_ = nullptr;

@@ -38,8 +38,10 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
-        for (const SettingsCard* card : findChildren<SettingsCard*>(Qt::FindDirectChildrenOnly)) {
-            if (card->isVisible()) card->paintShadow(painter, card->body().geometry().translated(card->pos()));
+        // Not findChildren: without a meta-object of its own a card would match any widget.
+        for (const QObject* child : children()) {
+            const auto* card = dynamic_cast<const SettingsCard*>(child);
+            if (card && card->isVisible()) card->paintShadow(painter, card->body().geometry().translated(card->pos()));
         }
     }
 };

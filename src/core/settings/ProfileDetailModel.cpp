@@ -1,0 +1,274 @@
+#include "core/settings/ProfileDetailModel.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "core/foundation/Localization.h"
+#include "core/settings/DocksPaneModel.h"
+#include "core/settings/ShortcutRecording.h"
+#include "core/shortcuts/HotKeyBindings.h"
+
+namespace quillbern {
+
+namespace {
+
+std::vector<Uuid> idsOf(const std::vector<Profile>& docks) {
+    std::vector<Uuid> ids;
+    ids.reserve(docks.size());
+    for (const Profile& dock : docks)
+        ids.push_back(dock.id);
+    return ids;
+}
+
+std::string alignmentSymbol(DockAlignment alignment, DockEdge edge) {
+    const bool vertical = edge == DockEdge::left || edge == DockEdge::right;
+    switch (alignment) {
+        case DockAlignment::leading:
+            return vertical ? "align.vertical.top" : "align.horizontal.left";
+        case DockAlignment::center:
+            return vertical ? "align.vertical.center" : "align.horizontal.center";
+        case DockAlignment::trailing:
+            return vertical ? "align.vertical.bottom" : "align.horizontal.right";
+    }
+    return {};
+}
+
+}  // namespace
+
+ProfileDetailModel::ProfileDetailModel(Inputs inputs, const Uuid& profileID)
+    : pinned_(inputs.pinned),
+      preferences_(inputs.preferences),
+      registeredChords_(std::move(inputs.registeredChords)),
+      chordText_(inputs.chordText),
+      screens_(inputs.screens),
+      mainLoop_(inputs.mainLoop),
+      threads_(inputs.threads),
+      scan_(std::move(inputs.scan)),
+      profileID_(profileID),
+      dockIDs_(idsOf(pinned_.profiles())),
+      hotkeysEnabled_(preferences_.hotkeysEnabled()) {
+    subscriptions_.push_back(pinned_.profilesChanged.connect([this] { storesChanged(); }));
+    subscriptions_.push_back(preferences_.changed.connect([this] { storesChanged(); }));
+    subscriptions_.push_back(screens_.onChanged([this] {
+        ++screenTick_;
+        changed.emit();
+    }));
+}
+
+ProfileDetailModel::~ProfileDetailModel() {
+    scanToken_.cancel();
+}
+
+void ProfileDetailModel::setProfileID(const Uuid& id) {
+    if (id == profileID_) return;
+    profileID_ = id;
+    profileIDChanged.emit();
+    changed.emit();
+}
+
+void ProfileDetailModel::appeared() {
+    refreshLive();
+    startScan();
+}
+
+void ProfileDetailModel::disappeared() {
+    scanToken_.cancel();
+}
+
+void ProfileDetailModel::startScan() {
+    if (!scan_) return;
+    scanToken_.cancel();
+    scanToken_ = CancelToken();
+    // The list moves to the main loop without a copy; the pane may be gone by then.
+    threads_.runInBackground("quillbern.scan",
+                             [scan = scan_, &loop = mainLoop_, token = scanToken_, alive = lifetime_.token(), this] {
+                                 std::vector<InstalledApp> apps = scan();
+                                 loop.post([token, alive, this, apps = std::move(apps)]() mutable {
+                                     if (token.isCancelled() || !alive.isAlive()) return;
+                                     installed_ = std::move(apps);
+                                     hasScanned_ = true;
+                                     changed.emit();
+                                 });
+                             });
+}
+
+void ProfileDetailModel::storesChanged() {
+    std::vector<Uuid> ids = idsOf(pinned_.profiles());
+    const bool enabled = preferences_.hotkeysEnabled();
+    if ((ids != dockIDs_ || enabled != hotkeysEnabled_) && !refreshPending_) refreshLiveSoon();
+    dockIDs_ = std::move(ids);
+    hotkeysEnabled_ = enabled;
+    changed.emit();
+}
+
+void ProfileDetailModel::refreshLiveSoon() {
+    // The registration follows the stores through the shell's own listeners, after ours.
+    refreshPending_ = true;
+    mainLoop_.post(lifetime_.guard([this] {
+        refreshPending_ = false;
+        refreshLive();
+    }));
+}
+
+void ProfileDetailModel::refreshLive() {
+    live_ = registeredChords_ ? registeredChords_() : RegisteredChords{};
+    changed.emit();
+}
+
+std::optional<HotKeyChord> ProfileDetailModel::resolvedChord() const {
+    const Profile* dock = profile();
+    if (!dock) return std::nullopt;
+    if (dock->chord) return dock->chord;
+    const auto& docks = pinned_.profiles();
+    const auto at = std::ranges::find(docks, profileID_, &Profile::id);
+    const auto index = static_cast<std::size_t>(at - docks.begin());
+    if (at == docks.end() || index >= HotKeyBindings::kDockDigitKeys.size()) return std::nullopt;
+    return HotKeyChord{HotKeyBindings::kDockDigitKeys[index], HotKeyChord::kControlCommand};
+}
+
+std::optional<std::string> ProfileDetailModel::badge() const {
+    const std::optional<HotKeyChord> chord = resolvedChord();
+    if (!hotkeysEnabled() || !chord) return std::nullopt;
+    return chordText_.display(*chord);
+}
+
+ShortcutRecorder::Row ProfileDetailModel::recorderRow() const {
+    const std::optional<HotKeyChord> chord = resolvedChord();
+    const Profile* dock = profile();
+    const auto registered = live_.find(HotKeyAction::profile(profileID_));
+    return {chord, dock && dock->chord.has_value(), chord && registered != live_.end() && registered->second == *chord};
+}
+
+void ProfileDetailModel::record(const HotKeyChord& chord) {
+    const ShortcutRecording::Outcome outcome =
+        ShortcutRecording::check(HotKeyAction::profile(profileID_), chord, pinned_, preferences_, chordText_);
+    if (outcome.accepted) pinned_.setChord(profileID_, chord);
+    chordNote_ = outcome.note;
+    refreshLive();
+}
+
+void ProfileDetailModel::weakKey() {
+    chordNote_ = ShortcutRecording::weakKeyNote();
+    changed.emit();
+}
+
+void ProfileDetailModel::resetChord() {
+    pinned_.setChord(profileID_, std::nullopt);
+    chordNote_.reset();
+    refreshLive();
+}
+
+std::vector<DisplayEntry> ProfileDetailModel::connectedDisplays() const {
+    struct Seen {
+        std::string id;
+        std::string name;
+        int count = 0;
+    };
+    std::vector<Seen> seen;
+    for (const ScreenInfo& screen : screens_.screens()) {
+        if (!screen.id || !screen.stableId) continue;
+        const auto earlier = std::ranges::find(seen, *screen.stableId, &Seen::id);
+        if (earlier != seen.end()) {
+            ++earlier->count;
+        } else {
+            seen.push_back({*screen.stableId, screen.name, 1});
+        }
+    }
+    std::vector<DisplayEntry> entries;
+    entries.reserve(seen.size());
+    for (const Seen& display : seen) {
+        entries.push_back({display.id, display.count == 1 ? display.name
+                                                          : trf("%@ (%lld identical displays)", display.name,
+                                                                static_cast<long long>(display.count))});
+    }
+    return entries;
+}
+
+std::vector<DisplayEntry> ProfileDetailModel::displayEntries() const {
+    std::vector<DisplayEntry> entries{{std::string(kAllDisplaysTag), tr("All displays")}};
+    const std::vector<DisplayEntry> connected = connectedDisplays();
+    entries.insert(entries.end(), connected.begin(), connected.end());
+    const Profile* dock = profile();
+    if (dock && !dock->display.isAll() &&
+        std::ranges::find(connected, dock->display.stableID(), &DisplayEntry::tag) == connected.end()) {
+        entries.push_back({dock->display.stableID(), trf("%@ — disconnected", dock->display.name())});
+    }
+    return entries;
+}
+
+std::string ProfileDetailModel::selectedDisplayTag() const {
+    const Profile* dock = profile();
+    if (!dock || dock->display.isAll()) return std::string(kAllDisplaysTag);
+    return dock->display.stableID();
+}
+
+void ProfileDetailModel::chooseDisplay(const std::string& tag) {
+    if (tag == kAllDisplaysTag) return pinned_.setDisplay(profileID_, DisplayAssignment::all());
+    const std::vector<DisplayEntry> connected = connectedDisplays();
+    const auto entry = std::ranges::find(connected, tag, &DisplayEntry::tag);
+    if (entry != connected.end()) pinned_.setDisplay(profileID_, DisplayAssignment::display(entry->tag, entry->title));
+}
+
+std::vector<PickerSegment> ProfileDetailModel::edgeSegments() {
+    std::vector<PickerSegment> segments;
+    for (const DockEdge edge : kAllDockEdges)
+        segments.push_back({std::string(dockEdgeSymbol(edge)), label(edge)});
+    return segments;
+}
+
+std::vector<PickerSegment> ProfileDetailModel::positionSegments(DockEdge edge) {
+    std::vector<PickerSegment> segments;
+    for (const DockAlignment alignment : {DockAlignment::leading, DockAlignment::center, DockAlignment::trailing})
+        segments.push_back({alignmentSymbol(alignment, edge), alignmentLabel(alignment, edge)});
+    return segments;
+}
+
+std::string ProfileDetailModel::enableHelp() const {
+    const Profile* dock = profile();
+    return dock && dock->isEnabled ? tr("Disable this dock — its shortcut and automations will be refused")
+                                   : tr("Enable this dock");
+}
+
+std::string ProfileDetailModel::revealCaption() const {
+    const Profile* dock = profile();
+    if (dock && dock->revealMode == RevealMode::knock) {
+        return tr(
+            "Knock: touch the edge, pull back — a glowing line at the edge confirms the tap — then touch it "
+            "again while the line shows. On an edge shared with another display there is nothing to touch, "
+            "so the crossings are the knocks: cross onto that screen and back, twice.");
+    }
+    return tr(
+        "The dock returns when the cursor reaches its stretch of the edge. When an app fills the screen, that "
+        "edge asks for a knock by itself.");
+}
+
+std::string ProfileDetailModel::nameOf() const {
+    const Profile* dock = profile();
+    return dock ? dock->name : std::string();
+}
+
+std::string ProfileDetailModel::enableName() const {
+    return trf("Enable the “%@” dock", nameOf());
+}
+
+std::string ProfileDetailModel::edgeName() const {
+    return trf("Dock edge for “%@”", nameOf());
+}
+
+std::string ProfileDetailModel::positionName() const {
+    return trf("Dock position for “%@”", nameOf());
+}
+
+std::string ProfileDetailModel::displayName() const {
+    return trf("Dock display for “%@”", nameOf());
+}
+
+std::string ProfileDetailModel::revealName() const {
+    return trf("Reveal mode for “%@”", nameOf());
+}
+
+std::string ProfileDetailModel::automationURL() const {
+    return "quillbern://profiles/" + profileID_.text() + "/toggle";
+}
+
+}  // namespace quillbern

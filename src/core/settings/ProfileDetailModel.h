@@ -1,0 +1,152 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/foundation/CancelToken.h"
+#include "core/foundation/FilledByName.h"
+#include "core/foundation/Lifetime.h"
+#include "core/foundation/Signal.h"
+#include "core/foundation/Subscription.h"
+#include "core/foundation/Uuid.h"
+#include "core/model/DockPreferences.h"
+#include "core/model/PinnedStore.h"
+#include "core/platform/AppCatalog.h"
+#include "core/platform/Screens.h"
+#include "core/platform/Threads.h"
+#include "core/settings/SettingsControlLooks.h"
+#include "core/shortcuts/ChordText.h"
+#include "core/shortcuts/ProfileHotKeys.h"
+#include "core/shortcuts/ShortcutRecorder.h"
+
+namespace quillbern {
+
+// One entry of the display pop-up: "all", or a display's stable identifier.
+struct DisplayEntry {
+    std::string tag;
+    std::string title;
+    bool operator==(const DisplayEntry&) const = default;
+};
+
+// One segment of a picker: its symbol and its help, which also names it.
+struct PickerSegment {
+    std::string symbol;
+    std::string help;
+    bool operator==(const PickerSegment&) const = default;
+};
+
+// The editor of one dock: its header, the placement card with the dock's own shortcut and
+// the display list, and what the cards below share (the installed applications, scanned
+// in the background each time the pane shows). Every edit goes straight to the store; this
+// holds only the shown dock, the last registered chords read, the shortcut's note and the
+// scan's result. Main thread.
+class ProfileDetailModel {
+public:
+    static constexpr std::string_view kAllDisplaysTag = "all";
+    using Scan = std::function<std::vector<InstalledApp>()>;
+
+    struct Inputs {
+        [[no_unique_address]] FilledByName<Inputs> byName{};
+        PinnedStore& pinned;
+        DockPreferences& preferences;
+        std::function<RegisteredChords()> registeredChords;
+        const ChordText& chordText;
+        Screens& screens;
+        RunLoop& mainLoop;
+        Threads& threads;
+        // Any thread; blocks while it reads the disk.
+        Scan scan;
+    };
+
+    ProfileDetailModel(Inputs inputs, const Uuid& profileID);
+    ~ProfileDetailModel();
+    ProfileDetailModel(const ProfileDetailModel&) = delete;
+    ProfileDetailModel& operator=(const ProfileDetailModel&) = delete;
+
+    // After any change of what the pane shows.
+    Signal<> changed;
+    // The pane now shows another dock; its state but the note and the scan starts again.
+    Signal<> profileIDChanged;
+
+    const Uuid& profileID() const { return profileID_; }
+    void setProfileID(const Uuid& id);
+    // None once the dock is gone: the pane then shows nothing.
+    const Profile* profile() const { return pinned_.findProfile(profileID_); }
+    PinnedStore& pinned() const { return pinned_; }
+
+    // The pane came on screen: the registered chords are read and the scan starts.
+    void appeared();
+    // The pane left the screen: a scan under way is dropped when it answers.
+    void disappeared();
+
+    // The dock's nominal shortcut: its own, else Ctrl+Super and the digit of its place.
+    std::optional<HotKeyChord> resolvedChord() const;
+    bool hotkeysEnabled() const { return preferences_.hotkeysEnabled(); }
+    // The header's badge; none while the shortcuts are off or the dock has none.
+    std::optional<std::string> badge() const;
+    ShortcutRecorder::Row recorderRow() const;
+    void record(const HotKeyChord& chord);
+    void weakKey();
+    void resetChord();
+    const std::optional<SettingsNote>& chordNote() const { return chordNote_; }
+    const RegisteredChords& live() const { return live_; }
+
+    // The pop-up's entries: every display, then a disconnected assigned one.
+    std::vector<DisplayEntry> displayEntries() const;
+    std::string selectedDisplayTag() const;
+    // A choice of the user: "all", or a connected display; the disconnected one changes nothing.
+    void chooseDisplay(const std::string& tag);
+    std::int64_t screenTick() const { return screenTick_; }
+
+    const std::vector<InstalledApp>& installed() const { return installed_; }
+    bool hasScanned() const { return hasScanned_; }
+
+    static std::vector<PickerSegment> edgeSegments();
+    static std::vector<PickerSegment> positionSegments(DockEdge edge);
+    std::string enableHelp() const;
+    std::string revealCaption() const;
+    // The dock's name inside each control's accessible name.
+    std::string enableName() const;
+    std::string edgeName() const;
+    std::string positionName() const;
+    std::string displayName() const;
+    std::string revealName() const;
+    // The link that toggles the dock from outside.
+    std::string automationURL() const;
+
+private:
+    // The connected displays, one entry per stable identifier.
+    std::vector<DisplayEntry> connectedDisplays() const;
+    void refreshLive();
+    void refreshLiveSoon();
+    void storesChanged();
+    void startScan();
+    std::string nameOf() const;
+
+    PinnedStore& pinned_;
+    DockPreferences& preferences_;
+    std::function<RegisteredChords()> registeredChords_;
+    const ChordText& chordText_;
+    Screens& screens_;
+    RunLoop& mainLoop_;
+    Threads& threads_;
+    Scan scan_;
+    Uuid profileID_;
+    RegisteredChords live_;
+    std::optional<SettingsNote> chordNote_;
+    std::vector<InstalledApp> installed_;
+    bool hasScanned_ = false;
+    std::int64_t screenTick_ = 0;
+    // What a change of the stores is checked against for reading the registration again.
+    std::vector<Uuid> dockIDs_;
+    bool hotkeysEnabled_ = false;
+    bool refreshPending_ = false;
+    CancelToken scanToken_;
+    std::vector<Subscription> subscriptions_;
+    Lifetime lifetime_;
+};
+
+}  // namespace quillbern

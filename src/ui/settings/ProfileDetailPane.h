@@ -1,0 +1,102 @@
+#pragma once
+
+#include <QWidget>
+#include <memory>
+
+#include "core/settings/ItemRowsModel.h"
+#include "core/settings/ProfileDetailModel.h"
+#include "core/settings/SettingsServices.h"
+#include "core/shortcuts/ChordText.h"
+#include "core/shortcuts/ShortcutRecorder.h"
+
+class QComboBox;
+class QLabel;
+class QStackedWidget;
+class QVBoxLayout;
+
+namespace quillbern {
+
+class CommitTextField;
+class ItemRows;
+class KeycapBadge;
+class SegmentedControl;
+class SettingsCaption;
+class SettingsCard;
+class SettingsNoteLabel;
+class SettingsPage;
+class SettingsRow;
+class SettingsSwitch;
+class ShortcutRecorderView;
+
+// The editor of one dock, beside the Docks pane's list: the name, the shortcut's badge and
+// the switch; the card "Placement" (edge, position, display, open applications, the dock's
+// own shortcut, reveal); then the cards below, with the dock's items in "Apps". Controls
+// follow the store in place and write to it at once. One pane serves every dock the list
+// selects; a dock that is gone leaves it empty.
+class ProfileDetailPane final : public QWidget {
+public:
+    ProfileDetailPane(const SettingsServices& services, const Uuid& profileID, QWidget* parent = nullptr);
+    ~ProfileDetailPane() override;
+
+    void setProfileID(const Uuid& id);
+    ProfileDetailModel& model() { return model_; }
+    ItemRowsModel& itemsModel() { return items_; }
+
+    // Between "Placement" and "Apps": where the automation card goes. Hidden while empty.
+    QVBoxLayout& automationSlot() const { return *automationSlot_; }
+    // The card "Apps"; its body ends with the item rows.
+    SettingsCard& appsCard() const { return *appsCard_; }
+
+    SettingsPage& page() const { return *page_; }
+    CommitTextField& nameField() const { return *name_; }
+    KeycapBadge& badge() const { return *badge_; }
+    SettingsSwitch& enabledSwitch() const { return *enabled_; }
+    SegmentedControl& edgePicker() const { return *edge_; }
+    SegmentedControl& positionPicker() const { return *position_; }
+    QComboBox& displayPicker() const { return *display_; }
+    SettingsSwitch& openAppsSwitch() const { return *openApps_; }
+    ShortcutRecorderView& recorder() const { return *recorderView_; }
+    // "Global shortcuts are off", shown instead of the recorder.
+    QLabel& shortcutsOff() const { return *shortcutsOff_; }
+    SettingsNoteLabel& chordNote() const { return *note_; }
+    SegmentedControl& revealPicker() const { return *reveal_; }
+    SettingsCaption& revealCaption() const { return *revealCaption_; }
+    ItemRows& itemRows() const { return *itemRows_; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    QWidget* makeHeader();
+    SettingsCard* makePlacementCard();
+    void sync();
+    void syncDisplays();
+
+    ChordText chordText_;
+    ProfileDetailModel model_;
+    ItemRowsModel items_;
+    ShortcutRecorder recorder_;
+    const KeyboardLayout& keyboardLayout_;
+    SettingsPage* page_;
+    CommitTextField* name_ = nullptr;
+    KeycapBadge* badge_ = nullptr;
+    SettingsSwitch* enabled_ = nullptr;
+    SegmentedControl* edge_ = nullptr;
+    SegmentedControl* position_ = nullptr;
+    QComboBox* display_ = nullptr;
+    SettingsRow* openAppsRow_ = nullptr;
+    SettingsSwitch* openApps_ = nullptr;
+    QStackedWidget* shortcut_ = nullptr;
+    ShortcutRecorderView* recorderView_ = nullptr;
+    QLabel* shortcutsOff_ = nullptr;
+    SettingsNoteLabel* note_ = nullptr;
+    SegmentedControl* reveal_ = nullptr;
+    SettingsCaption* revealCaption_ = nullptr;
+    QVBoxLayout* automationSlot_ = nullptr;
+    SettingsCard* appsCard_ = nullptr;
+    ItemRows* itemRows_ = nullptr;
+    Subscription changed_;
+};
+
+}  // namespace quillbern

@@ -1,0 +1,222 @@
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMimeData>
+#include <QPointer>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "core/model/StoredProfiles.h"
+#include "shell/ShellWorld.h"
+#include "sim/SimDockWorld.h"
+#include "support/AccessibilityAudit.h"
+#include "ui/settings/CommitTextField.h"
+#include "ui/settings/DocksPane.h"
+#include "ui/settings/EditorRowChrome.h"
+#include "ui/settings/HoverRemoveButton.h"
+#include "ui/settings/ItemRows.h"
+#include "ui/settings/KeycapBadge.h"
+#include "ui/settings/ProfileDetailPane.h"
+#include "ui/settings/SegmentedControl.h"
+#include "ui/settings/SettingsCaption.h"
+#include "ui/settings/SettingsSwitch.h"
+#include "ui/settings/ShortcutRecorderView.h"
+
+namespace quillbern {
+namespace {
+
+using ::testing::IsEmpty;
+using testing::ShellWorld;
+
+class ProfileDetailPaneTest : public ::testing::Test {
+protected:
+    ProfileDetailPaneTest() { w.world.defaults.set(AppShell::kOnboardedKey, true); }
+
+    void open(std::vector<Profile> docks) {
+        docks_ = docks;
+        w.world.defaults.setData("profiles.v1", StoredProfiles::encode(docks).value());
+        w.launch();
+        pane = std::make_unique<ProfileDetailPane>(settingsServicesOf(*w.shell), docks.front().id);
+        pane->resize(520, 900);
+        testing::showWithKeyboard(*pane);
+    }
+    static std::vector<Profile> twoDocks() {
+        std::vector<Profile> docks{simDock(1, DockEdge::bottom), simDock(2, DockEdge::top)};
+        docks[0].name = "Home";
+        docks[0].items = {PinnedApp{"p", "P", std::nullopt}, PinnedApp{"q", "Q", std::nullopt},
+                          PinnedApp{"r", "R", std::nullopt}};
+        docks[1].name = "Work";
+        return docks;
+    }
+    PinnedStore& pinned() { return w.shell->pinned(); }
+    const Profile& dock(std::size_t at) { return *pinned().findProfile(docks_.at(at).id); }
+    static void key(QWidget& widget, int key, const QString& text = {}) {
+        QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier, text);
+        QCoreApplication::sendEvent(&widget, &down);
+        QKeyEvent up(QEvent::KeyRelease, key, Qt::NoModifier, text);
+        QCoreApplication::sendEvent(&widget, &up);
+    }
+    static void type(QWidget& widget, const QString& text) {
+        for (const QChar c : text)
+            key(widget, Qt::Key_A + (c.toUpper().unicode() - 'A'), QString(c));
+    }
+    std::vector<std::string> itemOrder() {
+        std::vector<std::string> ids;
+        for (const ItemRow* row : pane->itemRows().rows())
+            ids.push_back(row->data().itemID);
+        return ids;
+    }
+
+    ShellWorld w;
+    std::vector<Profile> docks_;
+    std::unique_ptr<ProfileDetailPane> pane;
+};
+
+TEST_F(ProfileDetailPaneTest, ControlsFollowTheStoreInPlaceAndARefusedChoiceShowsTheStoreAgain) {
+    open(twoDocks());
+    EXPECT_EQ(pane->nameField().text(), "Home");
+    EXPECT_EQ(pane->edgePicker().accessibleName(), "Dock edge for “Home”");
+    EXPECT_EQ(pane->positionPicker().segment(0).text(), "Left");
+    pane->positionPicker().segment(2).setFocus();
+    QPointer<SegmentButton> focused = &pane->positionPicker().segment(2);
+
+    pinned().setEdge(docks_[0].id, DockEdge::left);
+    pinned().setAlignment(docks_[0].id, DockAlignment::trailing);
+    EXPECT_EQ(pane->edgePicker().currentIndex(), 2);
+    EXPECT_EQ(pane->positionPicker().segment(0).text(), "Top") << "the position speaks of a vertical edge";
+    EXPECT_EQ(pane->positionPicker().currentIndex(), 2);
+    ASSERT_TRUE(focused);
+    EXPECT_EQ(QApplication::focusWidget(), focused.data()) << "the focus stays where it was";
+
+    pane->edgePicker().segment(3).click();
+    EXPECT_EQ(dock(0).edge, DockEdge::right);
+    pane->revealPicker().segment(1).click();
+    EXPECT_EQ(dock(0).revealMode, RevealMode::knock);
+    EXPECT_THAT(pane->revealCaption().text().toStdString(), ::testing::StartsWith("Knock:"));
+    pane->openAppsSwitch().click();
+    EXPECT_EQ(dock(0).showsWindows, !docks_[0].showsWindows);
+    pane->enabledSwitch().click();
+    EXPECT_FALSE(dock(0).isEnabled);
+    EXPECT_EQ(pane->enabledSwitch().toolTip(), "Enable this dock");
+
+    // A display whose name the store refuses: the pop-up shows the stored choice again.
+    ScreenInfo odd;
+    odd.id = 7;
+    odd.stableId = "7-7-7";
+    odd.name = "\xff";
+    odd.frame = odd.visibleFrame = RectBL{0, 0, 800, 600};
+    w.world.screens.setScreens({odd});
+    w.world.screens.fireChanged();
+    ASSERT_EQ(pane->displayPicker().count(), 2);
+    pane->displayPicker().setCurrentIndex(1);
+    EXPECT_EQ(pane->displayPicker().currentIndex(), 1) << "a change made by a program writes nothing";
+    EXPECT_TRUE(dock(0).display.isAll());
+    Q_EMIT pane->displayPicker().activated(1);
+    EXPECT_TRUE(dock(0).display.isAll());
+    EXPECT_EQ(pane->displayPicker().currentIndex(), 0);
+}
+
+TEST_F(ProfileDetailPaneTest, TheShortcutRowShowsTheRecorderOrThatShortcutsAreOffAndItsNotes) {
+    open(twoDocks());
+    EXPECT_TRUE(pane->recorder().isVisibleTo(pane.get()));
+    EXPECT_TRUE(pane->badge().isVisibleTo(pane.get()));
+    EXPECT_FALSE(pane->chordNote().isVisibleTo(pane.get()));
+
+    pane->model().record(HotKeyChord{40, HotKeyChord::kCommand});
+    EXPECT_EQ(pane->chordNote().style(), SettingsNoteStyle::error);
+    EXPECT_TRUE(pane->chordNote().isVisibleTo(pane.get()));
+    pane->model().record(HotKeyChord{17, HotKeyChord::kControl | HotKeyChord::kOption});
+    EXPECT_EQ(pane->chordNote().style(), SettingsNoteStyle::warning);
+    EXPECT_EQ(pane->badge().text().toStdString(),
+              ChordText(w.world.keyboardLayout, w.world.text).display(*dock(0).chord));
+
+    w.shell->dockPreferences().setHotkeysEnabled(false);
+    EXPECT_FALSE(pane->recorder().isVisibleTo(pane.get()));
+    EXPECT_TRUE(pane->shortcutsOff().isVisibleTo(pane.get()));
+    EXPECT_FALSE(pane->badge().isVisibleTo(pane.get()));
+}
+
+TEST_F(ProfileDetailPaneTest, ItemRowsAreKeptThroughAReorderAndTakeOnlyThisDocksDrag) {
+    open(twoDocks());
+    ASSERT_EQ(itemOrder(), (std::vector<std::string>{"app:p", "app:q", "app:r"}));
+    QPointer<ItemRow> p = pane->itemRows().row("app:p");
+    QPointer<ItemRow> r = pane->itemRows().row("app:r");
+    std::unique_ptr<QMimeData> data(ItemRow::dragData("app:p"));
+
+    pane->itemsModel().dragStarted("app:p");
+    QDragEnterEvent enter(QPoint(5, 5), Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(r.data(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    EXPECT_EQ(itemOrder(), (std::vector<std::string>{"app:q", "app:r", "app:p"}));
+    EXPECT_EQ(pane->itemRows().row("app:p"), p.data()) << "the dragged row lives on";
+    QDropEvent drop(QPointF(5, 5), Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(r.data(), &drop);
+    EXPECT_TRUE(drop.isAccepted());
+    EXPECT_FALSE(pinned().dragSession());
+
+    // Another dock's drag, and files from elsewhere, are refused.
+    pinned().setDragSession(DragSession{"app:x", docks_[1].id});
+    QDragEnterEvent other(QPoint(5, 5), Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(p.data(), &other);
+    EXPECT_FALSE(other.isAccepted());
+    pinned().setDragSession(std::nullopt);
+
+    // The remove button, reached by the keyboard and pressed with Space.
+    HoverRemoveButton& remove = pane->itemRows().row("app:q")->chrome().removeButton();
+    remove.setFocus(Qt::TabFocusReason);
+    key(remove, Qt::Key_Space, QStringLiteral(" "));
+    EXPECT_EQ(itemOrder(), (std::vector<std::string>{"app:r", "app:p"}));
+    EXPECT_TRUE(pinned().undoableRemoval());
+}
+
+TEST_F(ProfileDetailPaneTest, TheNameCommitsOnReturnAndOnLeavingAndNeverRenamesAnotherDock) {
+    open(twoDocks());
+    CommitTextField& name = pane->nameField();
+    name.setFocus(Qt::MouseFocusReason);
+    name.selectAll();
+    type(name, "Studio");
+    key(name, Qt::Key_Return);
+    EXPECT_EQ(dock(0).name, "Studio");
+
+    name.selectAll();
+    type(name, "Desk");
+    pane->edgePicker().segment(0).setFocus(Qt::MouseFocusReason);
+    EXPECT_EQ(dock(0).name, "Desk");
+
+    // Typed for Desk, then Work is shown: only Desk is renamed.
+    name.setFocus(Qt::MouseFocusReason);
+    name.selectAll();
+    type(name, "Typed");
+    pane->setProfileID(docks_[1].id);
+    EXPECT_EQ(dock(0).name, "Typed");
+    EXPECT_EQ(dock(1).name, "Work");
+    EXPECT_EQ(name.text(), "Work");
+    pane->edgePicker().segment(0).setFocus(Qt::MouseFocusReason);
+    EXPECT_EQ(dock(1).name, "Work");
+
+    // An empty name is refused, and the field shows the name kept.
+    name.setFocus(Qt::MouseFocusReason);
+    name.selectAll();
+    key(name, Qt::Key_Backspace);
+    pane->edgePicker().segment(0).setFocus(Qt::MouseFocusReason);
+    EXPECT_EQ(dock(1).name, "Work");
+    EXPECT_EQ(name.text(), "Work");
+}
+
+TEST_F(ProfileDetailPaneTest, TheDocksPaneShowsTheSelectedDocksEditorAndThePanePassesTheAudit) {
+    std::vector<Profile> docks = twoDocks();
+    w.world.defaults.setData("profiles.v1", StoredProfiles::encode(docks).value());
+    w.launch();
+    DocksPane docksPane(settingsServicesOf(*w.shell));
+    docksPane.resize(900, 700);
+    testing::showWithKeyboard(docksPane);
+    ASSERT_TRUE(docksPane.detailPane());
+    EXPECT_EQ(docksPane.detailPane()->nameField().text(), "Home");
+    docksPane.model().select(docks[1].id);
+    EXPECT_EQ(docksPane.detailPane()->nameField().text(), "Work");
+    EXPECT_THAT(testing::accessibilityProblems(*docksPane.detailPane()), IsEmpty());
+}
+
+}  // namespace
+}  // namespace quillbern
