@@ -11,6 +11,8 @@
 #include "core/foundation/Localization.h"
 #include "ui/foundation/QtIcons.h"
 #include "ui/foundation/QtText.h"
+#include "ui/settings/AppsCard.h"
+#include "ui/settings/AutomationCard.h"
 #include "ui/settings/CommitTextField.h"
 #include "ui/settings/ItemRows.h"
 #include "ui/settings/KeycapBadge.h"
@@ -92,11 +94,8 @@ ProfileDetailPane::ProfileDetailPane(const SettingsServices& services, const Uui
     page_->addWidget(makeHeader());
     page_->addCard(makePlacementCard());
 
-    auto* automation = new QWidget;
-    automationSlot_ = new QVBoxLayout(automation);
-    automationSlot_->setContentsMargins(0, 0, 0, 0);
-    automation->hide();
-    page_->addWidget(automation);
+    automation_ = new AutomationCard(services, profileID);
+    page_->addCard(new SettingsCard(localized("Automation")))->addWidget(automation_);
 
     appsCard_ = page_->addCard(new SettingsCard(localized("Apps")));
     PinnedStore& pinned = services.pinned;
@@ -105,7 +104,9 @@ ProfileDetailPane::ProfileDetailPane(const SettingsServices& services, const Uui
         items_, [&pinned](const PinnedApp& app) { return qIcon(pinned.icon(app)); },
         [&icons = services.platform.icons](const std::string& path) { return qIcon(icons.fileIcon(path)); },
         namesTrash ? QIcon::fromTheme(QStringLiteral("user-trash")) : QIcon());
-    appsCard_->addWidget(itemRows_);
+    apps_ = new AppsCard(services, profileID);
+    apps_->setItemRows(itemRows_);
+    appsCard_->addWidget(apps_);
 
     name_->showOwner(profileID);
     changed_ = model_.changed.connect([this] { sync(); });
@@ -224,6 +225,8 @@ void ProfileDetailPane::setProfileID(const Uuid& id) {
     // A name typed for the dock shown until now goes to that dock first.
     name_->showOwner(id);
     items_.setProfileID(id);
+    apps_->setProfile(id);
+    automation_->setProfile(id);
     model_.setProfileID(id);
     sync();
 }
@@ -269,6 +272,9 @@ void ProfileDetailPane::sync() {
     setNameOf(*reveal_, model_.revealName());
     revealCaption_->setText(text(model_.revealCaption()));
     itemRows_->sync();
+    // A scan that answered since: the apps card searches its list.
+    if (model_.hasScanned() && model_.installed() != apps_->model().installed())
+        apps_->model().setInstalled(model_.installed());
 }
 
 void ProfileDetailPane::syncDisplays() {

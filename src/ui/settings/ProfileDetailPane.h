@@ -16,6 +16,8 @@ class QVBoxLayout;
 
 namespace quillbern {
 
+class AppsCard;
+class AutomationCard;
 class CommitTextField;
 class ItemRows;
 class KeycapBadge;
@@ -42,8 +44,9 @@ public:
     ProfileDetailModel& model() { return model_; }
     ItemRowsModel& itemsModel() { return items_; }
 
-    // Between "Placement" and "Apps": where the automation card goes. Hidden while empty.
-    QVBoxLayout& automationSlot() const { return *automationSlot_; }
+    // The bodies of the cards "Automation" and "Apps" (which ends with the item rows).
+    AutomationCard& automation() const { return *automation_; }
+    AppsCard& apps() const { return *apps_; }
     // The card "Apps"; its body ends with the item rows.
     SettingsCard& appsCard() const { return *appsCard_; }
 
@@ -93,7 +96,8 @@ private:
     SettingsNoteLabel* note_ = nullptr;
     SegmentedControl* reveal_ = nullptr;
     SettingsCaption* revealCaption_ = nullptr;
-    QVBoxLayout* automationSlot_ = nullptr;
+    AutomationCard* automation_ = nullptr;
+    AppsCard* apps_ = nullptr;
     SettingsCard* appsCard_ = nullptr;
     ItemRows* itemRows_ = nullptr;
     Subscription changed_;
