@@ -393,7 +393,18 @@ TEST_F(X11RunningAppsTest, AnApplicationOurHidingHidIsShownWholeByARaiseOfOneOfI
     const std::vector<WindowInfo> both = windowsOfClient();
     const WindowInfo other = *std::ranges::find_if(both, [&](const WindowInfo& w) { return w.id != client.window(); });
     ASSERT_EQ(run({"xdotool", "windowminimize", std::to_string(other.id)}), 0);
-    ASSERT_TRUE(spinUntil([&] { return std::ranges::all_of(windowsOfClient(), &WindowInfo::isMinimized); }));
+    // This wait once failed under heavy load: say whether the engine or the window manager lagged.
+    const auto views = [&] {
+        std::string text;
+        for (const WindowInfo& w : windowsOfClient()) {
+            const auto state = probe.cardinals(w.id, "WM_STATE");
+            text += std::to_string(w.id) + (w.isMinimized ? " minimised" : " shown") + ", WM_STATE " +
+                    (state.empty() ? "none" : std::to_string(state.front())) + "; ";
+        }
+        return text;
+    };
+    ASSERT_TRUE(spinUntil([&] { return std::ranges::all_of(windowsOfClient(), &WindowInfo::isMinimized); }))
+        << "the engine's view and the server's: " << views();
     engine.worker()->perform(WindowAction::raise(), other);
     ASSERT_TRUE(spinUntil([&] { return probe.isViewable(other.id); }));
     EXPECT_TRUE(windowManagerCaughtUp(other.id));
