@@ -100,8 +100,12 @@ export program_pid
 
 # click_icon BUTTON: clicks the middle of the status icon.
 click_icon() {
-  local X Y WIDTH HEIGHT SCREEN WINDOW
-  eval "$(xdotool getwindowgeometry --shell "$(status_icon | head -n 1)")"
+  local X Y WIDTH HEIGHT SCREEN WINDOW icon=
+  # Once under load no shown icon was found for a moment: wait for it, and say so if it goes.
+  wait_for 10 bash -c '[ -n "$(status_icon)" ]' || fail "no status icon to click"
+  icon=$(status_icon || true)
+  eval "$(xdotool getwindowgeometry --shell "${icon%%$'\n'*}" 2>/dev/null)"
+  [[ -n ${X-} ]] || fail "the status icon went away before the click"
   xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) click "$1"
 }
 open_menu() {
