@@ -4,8 +4,10 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 #include "core/foundation/Localization.h"
@@ -143,10 +145,23 @@ void AppsCard::refresh() {
     if (hadFocus) search_->lineEdit().setFocus();
 
     addTrash_->setEnabled(model_.canAddTrash());
-    if (const std::optional<std::string>& note = model_.folderNote()) {
-        note_->setNote(fromUtf8(*note), SettingsNoteStyle::error);
-    } else {
-        note_->setNote(std::nullopt);
+    const QString note = model_.folderNote() ? fromUtf8(*model_.folderNote()) : QString();
+    if (note == note_->text()) return;
+    note_->setNote(note, SettingsNoteStyle::error);
+    // The note answers the chooser; the page may have it below the fold.
+    if (!note.isEmpty()) {
+        for (QWidget* above = parentWidget(); above; above = above->parentWidget()) {
+            if (auto* scroll = qobject_cast<QScrollArea*>(above)) {
+                // Once the note has its place: its layout is redone first.
+                QMetaObject::invokeMethod(
+                    scroll,
+                    [scroll, note = QPointer<QWidget>(note_)] {
+                        if (note) scroll->ensureWidgetVisible(note);
+                    },
+                    Qt::QueuedConnection);
+                break;
+            }
+        }
     }
 }
 
