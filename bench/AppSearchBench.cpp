@@ -190,16 +190,9 @@ void AppSearchIconsAfterDismissal(benchmark::State& state) {
     index.refreshSoon();
     w.world.threads.runBackgroundJobs();
     w.world.runUntilIdle();
-    AppSearchController search({.palette = {.panels = w.world.panels,
-                                            .views = w.world.paletteViews,
-                                            .screens = w.world.screens,
-                                            .input = w.world.input,
-                                            .events = w.world.events,
-                                            .mainLoop = w.world.mainLoop},
-                                .menus = w.world.menus,
-                                .text = w.world.text,
-                                .icons = w.world.icons},
-                               *w.engine, w.pinned(), index);
+    AppSearchController search(
+        {.palette = w.world.palettePorts(), .menus = w.world.menus, .text = w.world.text, .icons = w.world.icons},
+        *w.engine, w.pinned(), index);
     double heldKB = 0, shownKB = 0;
     std::size_t icons = 0;
     bool released = false;

@@ -30,15 +30,9 @@ struct SheetWorld : SimDockWorld {
 // texts, measuring, placing, the panel made key and the click monitors; then its dismissal.
 void ShortcutSheetShowAndDismiss(benchmark::State& state) {
     SheetWorld w;
-    ShortcutSheetController sheet({.palette = {.panels = w.world.panels,
-                                               .views = w.world.paletteViews,
-                                               .screens = w.world.screens,
-                                               .input = w.world.input,
-                                               .events = w.world.events,
-                                               .mainLoop = w.world.mainLoop},
-                                   .layout = w.world.keyboardLayout,
-                                   .text = w.world.text},
-                                  w.pinned(), [&w] { return w.registered; });
+    ShortcutSheetController sheet(
+        {.palette = w.world.palettePorts(), .layout = w.world.keyboardLayout, .text = w.world.text}, w.pinned(),
+        [&w] { return w.registered; });
     for (auto _ : state) {
         sheet.show();
         sheet.dismiss();

@@ -93,17 +93,7 @@ struct PaintWorld {
         }
         world.defaults.setData("profiles.v1", StoredProfiles::encode({dock}).value());
         engine = std::make_unique<WindowEngine>(world.enginePorts());
-        pinned = std::make_unique<PinnedStore>(PinnedStore::Ports{.defaults = world.defaults,
-                                                                  .clock = world.clock,
-                                                                  .mainLoop = world.mainLoop,
-                                                                  .uuids = world.uuids,
-                                                                  .text = world.text,
-                                                                  .alerts = world.alerts,
-                                                                  .apps = world.apps,
-                                                                  .catalog = world.catalog,
-                                                                  .launcher = world.launcher,
-                                                                  .files = world.files,
-                                                                  .icons = icons});
+        pinned = std::make_unique<PinnedStore>(world.pinnedPorts(icons));
         appearance = std::make_unique<AppearanceStore>(world.defaults, world.appearance, world.mainLoop);
         appearance->setTileSize(tileSize);
         permission = std::make_unique<AXPermission>(world.permissions, world.processes, world.launcher);

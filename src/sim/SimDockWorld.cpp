@@ -69,17 +69,7 @@ void SimDockWorld::open(const std::vector<Profile>& docks) {
                                                                   .capture = capture,
                                                                   .clock = world.clock,
                                                                   .mainLoop = world.mainLoop});
-    pinned_ = std::make_unique<PinnedStore>(PinnedStore::Ports{.defaults = world.defaults,
-                                                               .clock = world.clock,
-                                                               .mainLoop = world.mainLoop,
-                                                               .uuids = world.uuids,
-                                                               .text = world.text,
-                                                               .alerts = world.alerts,
-                                                               .apps = world.apps,
-                                                               .catalog = world.catalog,
-                                                               .launcher = world.launcher,
-                                                               .files = world.files,
-                                                               .icons = world.icons});
+    pinned_ = std::make_unique<PinnedStore>(world.pinnedPorts());
     preferences = std::make_unique<DockPreferences>(world.defaults, world.clock, world.mainLoop);
     appearance = std::make_unique<AppearanceStore>(world.defaults, world.appearance, world.mainLoop);
     controller_ = std::make_unique<DockController>(

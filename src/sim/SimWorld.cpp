@@ -20,4 +20,27 @@ WindowEngine::Ports SimWorld::enginePorts() {
     return {.worker = workerPorts(), .apps = apps, .session = session, .screens = screens, .mainLoop = mainLoop};
 }
 
+PinnedStore::Ports SimWorld::pinnedPorts(const Icons& shownIcons) {
+    return {.defaults = defaults,
+            .clock = clock,
+            .mainLoop = mainLoop,
+            .uuids = uuids,
+            .text = text,
+            .alerts = alerts,
+            .apps = apps,
+            .catalog = catalog,
+            .launcher = launcher,
+            .files = files,
+            .icons = shownIcons};
+}
+
+PalettePorts SimWorld::palettePorts() {
+    return {.panels = panels,
+            .views = paletteViews,
+            .screens = screens,
+            .input = input,
+            .events = events,
+            .mainLoop = mainLoop};
+}
+
 }  // namespace quillbern

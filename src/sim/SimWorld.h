@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/model/PinnedStore.h"
+#include "core/palettes/PalettePresenter.h"
 #include "core/windows/AXWorker.h"
 #include "core/windows/WindowEngine.h"
 #include "sim/ManualRunLoop.h"
@@ -58,6 +60,11 @@ public:
     // What the window worker and the window engine are built from on this machine.
     AXWorker::Ports workerPorts();
     WindowEngine::Ports enginePorts();
+    // The docks' store on this machine, with the icons a test paints or the machine's own.
+    PinnedStore::Ports pinnedPorts(const Icons& icons);
+    PinnedStore::Ports pinnedPorts() { return pinnedPorts(icons); }
+    // What every palette is built from on this machine.
+    PalettePorts palettePorts();
 
     SimLog log;
     SimClock clock;

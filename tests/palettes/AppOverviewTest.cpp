@@ -77,15 +77,9 @@ protected:
 
     AppOverview& overview() {
         if (!overview_) {
-            overview_ = std::make_unique<AppOverview>(AppOverview::Ports{.palette = {.panels = w.world.panels,
-                                                                                     .views = w.world.paletteViews,
-                                                                                     .screens = w.world.screens,
-                                                                                     .input = w.world.input,
-                                                                                     .events = w.world.events,
-                                                                                     .mainLoop = w.world.mainLoop},
-                                                                         .apps = w.world.apps,
-                                                                         .text = w.world.text},
-                                                      *w.engine, w.pinned(), w.permission);
+            overview_ = std::make_unique<AppOverview>(
+                AppOverview::Ports{.palette = w.world.palettePorts(), .apps = w.world.apps, .text = w.world.text},
+                *w.engine, w.pinned(), w.permission);
         }
         return *overview_;
     }

@@ -45,17 +45,12 @@ protected:
 
     AppSearchController& search() {
         if (!search_) {
-            search_ = std::make_unique<AppSearchController>(
-                AppSearchController::Ports{.palette = {.panels = w.world.panels,
-                                                       .views = w.world.paletteViews,
-                                                       .screens = w.world.screens,
-                                                       .input = w.world.input,
-                                                       .events = w.world.events,
-                                                       .mainLoop = w.world.mainLoop},
-                                           .menus = w.world.menus,
-                                           .text = w.world.text,
-                                           .icons = w.world.icons},
-                *w.engine, w.pinned(), index);
+            search_ =
+                std::make_unique<AppSearchController>(AppSearchController::Ports{.palette = w.world.palettePorts(),
+                                                                                 .menus = w.world.menus,
+                                                                                 .text = w.world.text,
+                                                                                 .icons = w.world.icons},
+                                                      *w.engine, w.pinned(), index);
         }
         return *search_;
     }

@@ -37,12 +37,7 @@ struct FileControllerWorld {
         if (!palette_) {
             palette_ = std::make_unique<FileSearchController>(
                 FileSearchController::Ports{
-                    .palette = {.panels = w.world.panels,
-                                .views = w.world.paletteViews,
-                                .screens = w.world.screens,
-                                .input = w.world.input,
-                                .events = w.world.events,
-                                .mainLoop = w.world.mainLoop},
+                    .palette = w.world.palettePorts(),
                     .threads = w.world.threads,
                     .files = w.world.files,
                     .text = w.world.text,

@@ -104,21 +104,13 @@ class PalettePresenterTest : public ::testing::Test {
 protected:
     PalettePresenterTest() { world.screens.setScreens(testing::twoScreens()); }
 
-    PalettePorts ports() {
-        return {.panels = world.panels,
-                .views = world.paletteViews,
-                .screens = world.screens,
-                .input = world.input,
-                .events = world.events,
-                .mainLoop = world.mainLoop};
-    }
     const SimPanelState* panel() {
         const Panel* open = palette.presenter().panel();
         return open ? world.panels.panel(open->serial()) : nullptr;
     }
 
     SimWorld world;
-    BarePalette palette{ports()};
+    BarePalette palette{world.palettePorts()};
 };
 
 TEST_F(PalettePresenterTest, ARelayoutComesOneTurnLaterAndKeepsTopEdgeAndCentre) {
@@ -148,7 +140,7 @@ TEST_F(PalettePresenterTest, ARelayoutDueAfterTheDismissalOrAfterThePaletteWentD
     world.runUntilIdle();
     EXPECT_FALSE(palette.presenter().isShown());
 
-    auto shortLived = std::make_unique<BarePalette>(ports());
+    auto shortLived = std::make_unique<BarePalette>(world.palettePorts());
     shortLived->show(kContent);
     shortLived->presenter().contentShapeChanged();
     shortLived.reset();

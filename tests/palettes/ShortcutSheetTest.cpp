@@ -31,19 +31,11 @@ protected:
                       {HotKeyAction::profile(dockID(1)), cc(18)}, {HotKeyAction::profile(dockID(2)), cc(19)}};
     }
 
-    PalettePorts palettePorts() {
-        return {.panels = w.world.panels,
-                .views = w.world.paletteViews,
-                .screens = w.world.screens,
-                .input = w.world.input,
-                .events = w.world.events,
-                .mainLoop = w.world.mainLoop};
-    }
     ShortcutSheetController& sheet() {
         if (!sheet_) {
             sheet_ = std::make_unique<ShortcutSheetController>(
                 ShortcutSheetController::Ports{
-                    .palette = palettePorts(), .layout = w.world.keyboardLayout, .text = w.world.text},
+                    .palette = w.world.palettePorts(), .layout = w.world.keyboardLayout, .text = w.world.text},
                 w.pinned(), [this] {
                     ++provided;
                     return registered;
@@ -257,7 +249,7 @@ TEST_F(ShortcutSheetTest, ControlCommandKTogglesTheSheetListingWhatTheShortcutsR
     dispatch.syncHotkeys();
     ShortcutSheetController wired(
         ShortcutSheetController::Ports{
-            .palette = palettePorts(), .layout = w.world.keyboardLayout, .text = w.world.text},
+            .palette = w.world.palettePorts(), .layout = w.world.keyboardLayout, .text = w.world.text},
         w.pinned(), [&dispatch] { return dispatch.registered(); });
     dispatch.targets.shortcutSheet = &wired;
 

@@ -13,22 +13,14 @@ namespace {
 
 using testing::app;
 using testing::dock;
+using testing::focused;
 using testing::kLeft;
 using testing::kRight;
+using testing::minimized;
 using testing::window;
 
 const PinnedApp kMail{"mail", "Mail", std::nullopt};
 const PinnedApp kGone{"gone", "Gone", std::nullopt};
-
-WindowInfo focused(WindowInfo window) {
-    window.isFocused = true;
-    return window;
-}
-
-WindowInfo minimized(WindowInfo window) {
-    window.isMinimized = true;
-    return window;
-}
 
 // The titles of a menu's lines, "--" for a separator.
 std::vector<std::string> titles(const MenuModel& menu) {

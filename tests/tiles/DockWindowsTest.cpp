@@ -6,19 +6,11 @@
 namespace quillbern {
 namespace {
 
+using testing::focused;
 using testing::kLeft;
 using testing::kRight;
+using testing::minimized;
 using testing::window;
-
-WindowInfo minimised(WindowInfo info) {
-    info.isMinimized = true;
-    return info;
-}
-
-WindowInfo focused(WindowInfo info) {
-    info.isFocused = true;
-    return info;
-}
 
 std::optional<WindowId> best(const std::vector<WindowInfo>& windows, DisplayId display) {
     const std::optional<WindowInfo> chosen = bestWindow(windows, display);
@@ -30,20 +22,20 @@ TEST(BestWindow, PrefersThisDisplayThenFocusedThenShownThenFirst) {
     // The focused window of this display wins over an earlier one that shows.
     EXPECT_EQ(best({window(1, 5, "A", kLeft), focused(window(2, 5, "A", kLeft))}, kLeft), 2u);
     // A focused window elsewhere does not count while this display has windows.
-    EXPECT_EQ(best({focused(window(1, 5, "A", kRight)), minimised(window(2, 5, "A", kLeft)), window(3, 5, "A", kLeft)},
+    EXPECT_EQ(best({focused(window(1, 5, "A", kRight)), minimized(window(2, 5, "A", kLeft)), window(3, 5, "A", kLeft)},
                    kLeft),
               3u);
     // Every window here is minimised: the first of them, not a window of another display.
     EXPECT_EQ(
-        best({window(1, 5, "A", kRight), minimised(window(2, 5, "A", kLeft)), minimised(window(3, 5, "A", kLeft))},
+        best({window(1, 5, "A", kRight), minimized(window(2, 5, "A", kLeft)), minimized(window(3, 5, "A", kLeft))},
              kLeft),
         2u);
 }
 
 TEST(BestWindow, WithWindowsOnlyElsewhereChoosesAmongAllOfThem) {
     EXPECT_EQ(best({window(1, 5, "A", kRight), focused(window(2, 5, "A", kRight))}, kLeft), 2u);
-    EXPECT_EQ(best({minimised(window(1, 5, "A", kRight)), window(2, 5, "A", kRight)}, kLeft), 2u);
-    EXPECT_EQ(best({minimised(window(1, 5, "A", kRight)), minimised(window(2, 5, "A", kRight))}, kLeft), 1u);
+    EXPECT_EQ(best({minimized(window(1, 5, "A", kRight)), window(2, 5, "A", kRight)}, kLeft), 2u);
+    EXPECT_EQ(best({minimized(window(1, 5, "A", kRight)), minimized(window(2, 5, "A", kRight))}, kLeft), 1u);
 }
 
 TEST(FocusedPID, LooksAtEveryDisplay) {

@@ -96,6 +96,16 @@ WindowInfo window(WindowId id, Pid pid, const std::string& appName, DisplayId di
     return info;
 }
 
+WindowInfo focused(WindowInfo window) {
+    window.isFocused = true;
+    return window;
+}
+
+WindowInfo minimized(WindowInfo window) {
+    window.isMinimized = true;
+    return window;
+}
+
 TilesWorld::TilesWorld() {
     world.screens.setScreens({screen(kLeft, {0, 0, 1920, 1080}), screen(kRight, {1920, 0, 1920, 1080})});
 }
@@ -109,17 +119,7 @@ void TilesWorld::open(const std::vector<Profile>& docks, bool trusted) {
     world.defaults.setData("profiles.v1", StoredProfiles::encode(docks).value());
     world.permissions.setWindowAccessTrusted(trusted);
     engine = std::make_unique<WindowEngine>(world.enginePorts());
-    pinned = std::make_unique<PinnedStore>(PinnedStore::Ports{.defaults = world.defaults,
-                                                              .clock = world.clock,
-                                                              .mainLoop = world.mainLoop,
-                                                              .uuids = world.uuids,
-                                                              .text = world.text,
-                                                              .alerts = world.alerts,
-                                                              .apps = world.apps,
-                                                              .catalog = world.catalog,
-                                                              .launcher = world.launcher,
-                                                              .files = world.files,
-                                                              .icons = icons});
+    pinned = std::make_unique<PinnedStore>(world.pinnedPorts(icons));
     appearance = std::make_unique<AppearanceStore>(world.defaults, world.appearance, world.mainLoop);
     permission = std::make_unique<AXPermission>(world.permissions, world.processes, world.launcher);
     world.runUntilIdle();

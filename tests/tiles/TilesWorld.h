@@ -49,6 +49,8 @@ PinnedItem app(const std::string& bundleID, const std::string& name);
 // A pinned folder numbered n ("BBBBBBBB-0000-4000-8000-0000000000NN").
 PinnedItem folder(int n, const std::string& name, const Path& path);
 WindowInfo window(WindowId id, Pid pid, const std::string& appName, DisplayId display);
+WindowInfo focused(WindowInfo window);
+WindowInfo minimized(WindowInfo window);
 
 // Two displays side by side, the stores and window engine a dock view reads, and
 // applications that tests install, run and show windows of.

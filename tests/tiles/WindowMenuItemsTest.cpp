@@ -9,12 +9,8 @@ namespace quillbern {
 namespace {
 
 using testing::kLeft;
+using testing::minimized;
 using testing::window;
-
-WindowInfo minimized(WindowInfo window) {
-    window.isMinimized = true;
-    return window;
-}
 
 std::vector<std::string> rows(const std::vector<MenuItem>& items) {
     std::vector<std::string> result;

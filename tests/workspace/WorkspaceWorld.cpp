@@ -40,17 +40,7 @@ WorkspaceWorld::WorkspaceWorld() {
     }
 
     engine = std::make_unique<WindowEngine>(world.enginePorts());
-    pinned = std::make_unique<PinnedStore>(PinnedStore::Ports{.defaults = world.defaults,
-                                                              .clock = world.clock,
-                                                              .mainLoop = world.mainLoop,
-                                                              .uuids = world.uuids,
-                                                              .text = world.text,
-                                                              .alerts = world.alerts,
-                                                              .apps = world.apps,
-                                                              .catalog = world.catalog,
-                                                              .launcher = world.launcher,
-                                                              .files = world.files,
-                                                              .icons = world.icons});
+    pinned = std::make_unique<PinnedStore>(world.pinnedPorts());
     preferences = std::make_unique<DockPreferences>(world.defaults, world.clock, world.mainLoop);
     workspace = std::make_unique<WorkspaceController>(WorkspaceController::Ports{.apps = world.apps,
                                                                                  .screens = world.screens,
