@@ -62,6 +62,38 @@ TEST(QtRunLoop, TimersFireRepeatAndCancel) {
     EXPECT_EQ(once, 1);
 }
 
+TEST(QtRunLoop, ATimerMadeOffTheGuiThreadStopsADebugBuild) {
+#ifdef NDEBUG
+    GTEST_SKIP() << "contract checks are compiled into debug builds only";
+#else
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    QtRunLoop loop;
+    EXPECT_DEATH(std::thread([&] { (void)loop.after(1, [] {}); }).join(), "called off the loop it lives on");
+#endif
+}
+
+// Handles cancelled on another thread while their timers come due and fire on this one;
+// the loop's end then frees every timer, so each task is let go.
+TEST(QtRunLoop, TimersCancelledFromAnotherThreadWhileTheyComeDue) {
+    auto loop = std::make_unique<QtRunLoop>();
+    const auto captured = std::make_shared<int>(0);
+    std::vector<Timer> timers;
+    for (int i = 0; i < 400; ++i)
+        timers.push_back(loop->every(0.001 * (i % 4), [captured] {}));
+    std::atomic<bool> done{false};
+    std::thread canceller([&] {
+        for (Timer& timer : timers)
+            timer.cancel();
+        done = true;
+    });
+    EXPECT_TRUE(spinUntil([&] { return done.load(); }));
+    canceller.join();
+    for (const Timer& timer : timers)
+        EXPECT_FALSE(timer.isPending());
+    loop.reset();
+    EXPECT_EQ(captured.use_count(), 1);
+}
+
 TEST(QtRunLoop, DestroyingTheHandleCancelsUnlessDetached) {
     QtRunLoop loop;
     int fired = 0;

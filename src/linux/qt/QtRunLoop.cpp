@@ -1,10 +1,10 @@
 #include "linux/qt/QtRunLoop.h"
 
-#include <QPointer>
 #include <QThread>
 #include <QTimer>
 #include <atomic>
 #include <cmath>
+#include <mutex>
 #include <utility>
 
 namespace quillbern {
@@ -22,7 +22,9 @@ int milliseconds(Duration seconds) {
     return static_cast<int>(std::lround(std::max(0.0, seconds) * 1000));
 }
 
-// Shared by the Timer handle and the QTimer's slot; the QTimer itself belongs to the loop.
+// Shared by the Timer handle and the QTimer's slot; the QTimer itself belongs to the loop
+// and to the GUI thread. A cancel may come from any thread, so the pointer to it is held
+// under a lock that its destruction waits for too: a cancel never reaches a freed timer.
 class QtTimerControl final : public TimerControl {
 public:
     QtTimerControl(QTimer* timer, Task task, bool repeats)
@@ -30,22 +32,35 @@ public:
 
     void cancel() override {
         if (cancelled_.exchange(true)) return;
-        // The QTimer lives on the GUI thread; free it there. deleteLater is thread-safe.
-        if (QTimer* timer = timer_.data()) timer->deleteLater();
+        release();
     }
 
     bool isPending() const override { return !cancelled_ && !finished_; }
 
+    // GUI thread.
     void fire() {
         if (cancelled_) return;
         if (!repeats_) finished_ = true;
         const std::shared_ptr<Task> task = task_;
         run(*task);
-        if (!repeats_ && timer_) timer_->deleteLater();
+        if (!repeats_) release();
+    }
+
+    // GUI thread, while the timer is destroyed (with the loop, say).
+    void forget() {
+        std::lock_guard lock(mutex_);
+        timer_ = nullptr;
     }
 
 private:
-    QPointer<QTimer> timer_;
+    // deleteLater may be called from any thread while the timer exists.
+    void release() {
+        std::lock_guard lock(mutex_);
+        if (QTimer* timer = std::exchange(timer_, nullptr)) timer->deleteLater();
+    }
+
+    std::mutex mutex_;
+    QTimer* timer_;
     std::shared_ptr<Task> task_;
     bool repeats_;
     std::atomic<bool> cancelled_{false};
@@ -88,6 +103,8 @@ Timer QtRunLoop::every(Duration interval, Task task, std::optional<Duration> fir
 }
 
 Timer QtRunLoop::schedule(Duration firstDelay, std::optional<Duration> interval, Task task) {
+    // A QTimer is made, started and stopped on its own thread only.
+    expectOnLoop(*this);
     auto* timer = new QTimer(&context_);
     timer->setTimerType(Qt::PreciseTimer);
     timer->setSingleShot(!interval);
@@ -98,6 +115,7 @@ Timer QtRunLoop::schedule(Duration firstDelay, std::optional<Duration> interval,
         if (repeatMs > 0 && timer->interval() != repeatMs) timer->setInterval(repeatMs);
         control->fire();
     });
+    QObject::connect(timer, &QObject::destroyed, [control] { control->forget(); });
     timer->start();
     return Timer(control);
 }

@@ -9,7 +9,9 @@
 
 namespace quillbern {
 
-// The main run loop of the program: the Qt event loop of the GUI thread.
+// The main run loop of the program: the Qt event loop of the GUI thread. Tasks are posted
+// and timers cancelled from any thread; timers are made on the GUI thread only, since a
+// QTimer starts on its own thread (debug builds stop at one made elsewhere).
 class QtRunLoop final : public RunLoop {
 public:
     QtRunLoop();
