@@ -98,13 +98,13 @@ ProfileDetailPane::ProfileDetailPane(const SettingsServices& services, const Uui
     page_->addCard(new SettingsCard(localized("Automation")))->addWidget(automation_);
 
     appsCard_ = page_->addCard(new SettingsCard(localized("Apps")));
-    apps_ = new AppsCard(services, profileID);
+    PinnedStore& pinned = services.pinned;
     const bool namesTrash = services.platform.files.userDirectory(UserDirectory::trash).has_value();
-    // An application's icon is kept by the card once found; a miss is asked again.
     itemRows_ = new ItemRows(
-        items_, [this](const PinnedApp& app) { return qIcon(apps_->model().iconForApp(app)); },
+        items_, [&pinned](const PinnedApp& app) { return qIcon(pinned.icon(app)); },
         [&icons = services.platform.icons](const std::string& path) { return qIcon(icons.fileIcon(path)); },
         namesTrash ? QIcon::fromTheme(QStringLiteral("user-trash")) : QIcon());
+    apps_ = new AppsCard(services, profileID);
     apps_->setItemRows(itemRows_);
     appsCard_->addWidget(apps_);
 
