@@ -12,16 +12,7 @@
 
 namespace quillbern {
 
-namespace {
-
-std::unique_ptr<QWidget> emptyPane() {
-    return std::make_unique<SettingsPage>();
-}
-
-}  // namespace
-
 std::unique_ptr<QWidget> makeSettingsPane(SettingsSection section, const SettingsServices& services) {
-    // Each section's case returns its pane once the pane is written.
     switch (section) {
         case SettingsSection::general:
             return std::make_unique<GeneralPane>(services);
@@ -40,7 +31,7 @@ std::unique_ptr<QWidget> makeSettingsPane(SettingsSection section, const Setting
         case SettingsSection::about:
             return std::make_unique<AboutPane>(services);
     }
-    return emptyPane();
+    return std::make_unique<SettingsPage>();  // a section value no build knows
 }
 
 }  // namespace quillbern
