@@ -13,14 +13,6 @@ namespace quillbern {
 
 namespace {
 
-std::vector<Uuid> idsOf(const std::vector<Profile>& docks) {
-    std::vector<Uuid> ids;
-    ids.reserve(docks.size());
-    for (const Profile& dock : docks)
-        ids.push_back(dock.id);
-    return ids;
-}
-
 DockDot dotOf(const Profile& dock) {
     if (!dock.isEnabled) return DockDot::disabled;
     return dock.isVisible ? DockDot::shown : DockDot::hidden;
@@ -46,7 +38,7 @@ DocksPaneModel::DocksPaneModel(PinnedStore& pinned, DockPreferences& preferences
       preferences_(preferences),
       chordText_(chordText),
       supportEmail_(std::move(supportEmail)),
-      ids_(idsOf(pinned.profiles())) {
+      ids_(dockIDs(pinned.profiles())) {
     const auto tell = [this] { changed.emit(); };
     subscriptions_.push_back(pinned_.profilesChanged.connect([this] { docksChanged(); }));
     subscriptions_.push_back(pinned_.dragSessionChanged.connect(tell));
@@ -58,7 +50,7 @@ DocksPaneModel::DocksPaneModel(PinnedStore& pinned, DockPreferences& preferences
 void DocksPaneModel::docksChanged() {
     // Only a selected dock that left the list moves the selection: a reorder, an addition
     // or an edit keeps it.
-    std::vector<Uuid> ids = idsOf(pinned_.profiles());
+    std::vector<Uuid> ids = dockIDs(pinned_.profiles());
     if (ids != ids_) {
         ids_ = std::move(ids);
         if (selectedID_ && std::ranges::find(ids_, *selectedID_) == ids_.end()) {
@@ -242,6 +234,14 @@ std::string_view dockEdgeSymbol(DockEdge edge) {
             return "rectangle.rightthird.inset.filled";
     }
     return {};
+}
+
+std::vector<Uuid> dockIDs(const std::vector<Profile>& docks) {
+    std::vector<Uuid> ids;
+    ids.reserve(docks.size());
+    for (const Profile& dock : docks)
+        ids.push_back(dock.id);
+    return ids;
 }
 
 std::string alignmentLabel(DockAlignment alignment, DockEdge edge) {

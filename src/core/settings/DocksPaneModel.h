@@ -130,5 +130,7 @@ private:
 std::string alignmentLabel(DockAlignment alignment, DockEdge edge);
 // The symbol of a dock's edge, in its row and on the edge picker.
 std::string_view dockEdgeSymbol(DockEdge edge);
+// The docks' identifiers in their order: what the panes compare to see the order change.
+std::vector<Uuid> dockIDs(const std::vector<Profile>& docks);
 
 }  // namespace quillbern

@@ -12,14 +12,6 @@ namespace quillbern {
 
 namespace {
 
-std::vector<Uuid> idsOf(const std::vector<Profile>& docks) {
-    std::vector<Uuid> ids;
-    ids.reserve(docks.size());
-    for (const Profile& dock : docks)
-        ids.push_back(dock.id);
-    return ids;
-}
-
 std::string alignmentSymbol(DockAlignment alignment, DockEdge edge) {
     const bool vertical = edge == DockEdge::left || edge == DockEdge::right;
     switch (alignment) {
@@ -45,7 +37,7 @@ ProfileDetailModel::ProfileDetailModel(Inputs inputs, const Uuid& profileID)
       threads_(inputs.threads),
       scan_(std::move(inputs.scan)),
       profileID_(profileID),
-      dockIDs_(idsOf(pinned_.profiles())),
+      dockIDs_(dockIDs(pinned_.profiles())),
       hotkeysEnabled_(preferences_.hotkeysEnabled()) {
     subscriptions_.push_back(pinned_.profilesChanged.connect([this] { storesChanged(); }));
     subscriptions_.push_back(preferences_.changed.connect([this] { storesChanged(); }));
@@ -93,7 +85,7 @@ void ProfileDetailModel::startScan() {
 }
 
 void ProfileDetailModel::storesChanged() {
-    std::vector<Uuid> ids = idsOf(pinned_.profiles());
+    std::vector<Uuid> ids = dockIDs(pinned_.profiles());
     const bool enabled = preferences_.hotkeysEnabled();
     if ((ids != dockIDs_ || enabled != hotkeysEnabled_) && !refreshPending_) refreshLiveSoon();
     dockIDs_ = std::move(ids);
