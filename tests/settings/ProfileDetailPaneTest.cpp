@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QPointer>
+#include <QPushButton>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -11,6 +12,7 @@
 #include "shell/ShellWorld.h"
 #include "sim/SimDockWorld.h"
 #include "support/AccessibilityAudit.h"
+#include "ui/settings/AppsCard.h"
 #include "ui/settings/CommitTextField.h"
 #include "ui/settings/DocksPane.h"
 #include "ui/settings/EditorRowChrome.h"
@@ -20,6 +22,7 @@
 #include "ui/settings/ProfileDetailPane.h"
 #include "ui/settings/SegmentedControl.h"
 #include "ui/settings/SettingsCaption.h"
+#include "ui/settings/SettingsSearchField.h"
 #include "ui/settings/SettingsSwitch.h"
 #include "ui/settings/ShortcutRecorderView.h"
 
@@ -168,6 +171,21 @@ TEST_F(ProfileDetailPaneTest, ItemRowsAreKeptThroughAReorderAndTakeOnlyThisDocks
     key(remove, Qt::Key_Space, QStringLiteral(" "));
     EXPECT_EQ(itemOrder(), (std::vector<std::string>{"app:r", "app:p"}));
     EXPECT_TRUE(pinned().undoableRemoval());
+}
+
+TEST_F(ProfileDetailPaneTest, TabGoesThroughTheAppsCardFromTopToBottom) {
+    open(twoDocks());
+    QWidget* const removeP = &pane->itemRows().row("app:p")->chrome().removeButton();
+    QWidget* const removeR = &pane->itemRows().row("app:r")->chrome().removeButton();
+    pane->apps().searchField().lineEdit().setFocus(Qt::TabFocusReason);
+    key(*QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), removeP) << "the rows stand below the search field";
+    for (int i = 0; i < 3; ++i)
+        key(*QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), static_cast<QWidget*>(&pane->apps().addFolderButton()))
+        << "the buttons stand below the rows";
+    key(*QApplication::focusWidget(), Qt::Key_Backtab);
+    EXPECT_EQ(QApplication::focusWidget(), removeR);
 }
 
 TEST_F(ProfileDetailPaneTest, TheNameCommitsOnReturnAndOnLeavingAndNeverRenamesAnotherDock) {

@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <vector>
 
 #include "core/foundation/Localization.h"
 #include "ui/foundation/QtIcons.h"
@@ -46,6 +48,26 @@ QWidget* spacedAbove(QWidget* content, int space) {
     layout->setContentsMargins(0, space, 0, 0);
     layout->addWidget(content);
     return holder;
+}
+
+bool takesTab(const QWidget& widget) {
+    return widget.isEnabled() && !widget.focusProxy() && (widget.focusPolicy() & Qt::TabFocus);
+}
+
+// The widgets Tab stops at inside a layout, in the order its layouts place them: the focus
+// chain keeps the order widgets were made in.
+void collectTabStops(const QLayout& layout, std::vector<QWidget*>& stops) {
+    for (int i = 0; i < layout.count(); ++i) {
+        QLayoutItem* item = layout.itemAt(i);
+        if (const QLayout* inner = item->layout()) {
+            collectTabStops(*inner, stops);
+            continue;
+        }
+        QWidget* widget = item->widget();
+        if (!widget || widget->isHidden()) continue;
+        if (takesTab(*widget)) stops.push_back(widget);
+        if (const QLayout* own = widget->layout()) collectTabStops(*own, stops);
+    }
 }
 
 }  // namespace
@@ -194,6 +216,30 @@ QWidget* AppsCard::resultRow(const InstalledApp& app) {
         layout->addWidget(pin, 0, Qt::AlignVCenter);
     }
     return row;
+}
+
+bool AppsCard::focusNextPrevChild(bool next) {
+    std::vector<QWidget*> stops;
+    collectTabStops(*layout(), stops);
+    const auto at = std::ranges::find(stops, QApplication::focusWidget());
+    if (at == stops.end()) return QWidget::focusNextPrevChild(next);
+    const Qt::FocusReason reason = next ? Qt::TabFocusReason : Qt::BacktabFocusReason;
+    const auto index = (at - stops.begin()) + (next ? 1 : -1);
+    if (index >= 0 && index < std::ssize(stops)) {
+        stops[index]->setFocus(reason);
+        return true;
+    }
+    // Out of the card: to the first stop beyond it in the window's chain.
+    for (QWidget* widget = next ? (*at)->nextInFocusChain() : (*at)->previousInFocusChain(); widget != *at;
+         widget = next ? widget->nextInFocusChain() : widget->previousInFocusChain()) {
+        if (widget != this && !isAncestorOf(widget) && widget->isVisible() && takesTab(*widget)) {
+            widget->setFocus(reason);
+            return true;
+        }
+    }
+    // The card is all the window has: round again.
+    (next ? stops.front() : stops.back())->setFocus(reason);
+    return true;
 }
 
 }  // namespace quillbern

@@ -38,6 +38,10 @@ public:
     QPushButton& addTrashButton() const { return *addTrash_; }
     SettingsNoteLabel& folderNote() const { return *note_; }
 
+protected:
+    // Tab follows the card from top to bottom: its rows are made after its buttons.
+    bool focusNextPrevChild(bool next) override;
+
 private:
     void refresh();
     QWidget* resultRow(const InstalledApp& app);
