@@ -41,8 +41,7 @@ std::vector<InstalledApp> InstalledAppsScanner::scan() const {
 
 void InstalledAppsScanner::reportLeftOut(std::vector<Path> paths) const {
     std::ranges::sort(paths);
-    const auto [end, last] = std::ranges::unique(paths);
-    paths.erase(end, last);
+    paths.erase(std::unique(paths.begin(), paths.end()), paths.end());
     {
         const std::lock_guard lock(mutex_);
         if (paths == reported_) return;
