@@ -44,6 +44,14 @@ settings_open() { [[ -n $(named "Quillbern Settings") ]]; }
 has_icon() { [[ -n $(status_icon) ]]; }
 wait_main() { wait_for 10 main_all "$1" || fail "$2: [$(echo $(main_panels))]"; }
 row_top() { atspi find "$1" "list item" | awk -F'|' '{split($4, b, ","); print b[2]}'; }
+# scrolled_from CENTRE: the terminal's row has moved from CENTRE and come to rest (two
+# looks in a row agree).
+scrolled_from() {
+  local now
+  now=$(centre XTerm "list item")
+  sleep 0.1
+  [[ -n $now && $now != "$1" && $now == "$(centre XTerm "list item")" ]]
+}
 folder_above() { (($(row_top Holiday) < $(row_top XTerm))); }
 tiles_reordered() { stored | grep -q '^Studio|.*|location:Holiday,app:XTerm$'; }
 # The stored docks, decoded: "name|edge|alignment|display|chord|items" per dock.
@@ -135,8 +143,9 @@ atspi wait Studio "push button" selected || fail "Studio is not selected"
 
 # The folder's row dragged above the terminal's, once the page is scrolled down to the rows.
 read -r x y < <(centre "Dock edge for “Studio”" "")
+unscrolled=$(centre XTerm "list item")
 xdotool mousemove "$x" "$y" click --repeat 15 --delay 20 5
-sleep 0.3
+wait_for 10 scrolled_from "$unscrolled" || fail "the page did not scroll to the rows and come to rest"
 read -r fx fy < <(centre Holiday "list item")
 read -r tx ty < <(centre XTerm "list item")
 drag "$fx" "$fy" "$tx" "$((ty - 8))"
