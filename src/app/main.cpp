@@ -152,6 +152,7 @@ int main(int argc, char** argv) {
     // An agent: it lives in the tray and its panels, never as a window in the taskbar.
     QApplication::setQuitOnLastWindowClosed(false);
     useCommonIconThemeAsFallback();
+    keepWholePicturesOutOfQtsPixmapCache();
     // Its windows and About show it.
     QApplication::setWindowIcon(programIcon());
 

@@ -1,7 +1,10 @@
 #include <glib.h>
+#include <malloc.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QImage>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -75,6 +78,45 @@ TEST(QtIcons, FilesShowTheirTypesIconAndFoldersTheFolderIcon) {
     EXPECT_EQ(folderColour(std::string(g_get_home_dir()) + "/"), QColor(Qt::yellow));
     EXPECT_EQ(folderColour(g_get_user_special_dir(G_USER_DIRECTORY_DESKTOP)), QColor(Qt::red))
         << "the theme has no icon of the Desktop's own";
+    QIcon::setThemeName(themeName);
+    QIcon::setThemeSearchPaths(searchPaths);
+    fs::remove_all(dir);
+}
+
+TEST(QtIcons, AThemesIconKeepsTheSizesItDrewAndNotTheWholePicture) {
+    // As Adwaita gives most pictures: one of 512 pixels for every size from 56 up.
+    const fs::path dir = fs::temp_directory_path() / ("quillbern-large-icons-" + std::to_string(::getpid()));
+    const fs::path theme = dir / "quillbern-large";
+    fs::create_directories(theme / "512x512");
+    std::ofstream(theme / "index.theme") << "[Icon Theme]\nName=Large\nDirectories=512x512\n\n"
+                                         << "[512x512]\nSize=512\nMinSize=56\nMaxSize=512\nType=Scalable\n";
+    QImage green(512, 512, QImage::Format_ARGB32);
+    green.fill(Qt::green);
+    const QString picture = QString::fromStdString((theme / "512x512" / "text-x-generic.png").string());
+    ASSERT_TRUE(green.save(picture));
+    const QStringList searchPaths = QIcon::themeSearchPaths();
+    const QString themeName = QIcon::themeName();
+    QIcon::setThemeSearchPaths({QString::fromStdString(dir.string())});
+    QIcon::setThemeName(QStringLiteral("quillbern-large"));
+    keepWholePicturesOutOfQtsPixmapCache();
+    ASSERT_TRUE(QIcon::hasThemeIcon(QStringLiteral("text-x-generic")));
+    const auto held = [] {
+        const struct mallinfo2 heap = mallinfo2();
+        return static_cast<long>(heap.uordblks + heap.hblkhd);
+    };
+    const long before = held();
+
+    const QIcon icon = qIcon(QtIcons().fileIcon("/nowhere/notes.txt"));
+    EXPECT_EQ(icon.pixmap(64, 64).toImage().pixelColor(32, 32), QColor(Qt::green));
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (held() - before > 256 * 1024 && std::chrono::steady_clock::now() < until)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    EXPECT_LT(held() - before, 256 * 1024) << "the whole picture (1 MB) is let go once drawn";
+
+    fs::remove(picture.toStdString());
+    EXPECT_EQ(qIcon(QtIcons().fileIcon("/nowhere/more-notes.txt")).pixmap(64, 64).toImage().pixelColor(32, 32),
+              QColor(Qt::green))
+        << "the size drawn is kept, for every icon of the name";
     QIcon::setThemeName(themeName);
     QIcon::setThemeSearchPaths(searchPaths);
     fs::remove_all(dir);

@@ -3,18 +3,23 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QIconEngine>
 #include <QImage>
 #include <QMimeDatabase>
 #include <QPainter>
 #include <QPixmap>
+#include <QPixmapCache>
 #include <QStyle>
 #include <QStyleOption>
+#include <QTimer>
 #include <gio/gdesktopappinfo.h>
 #include <gio/gio.h>
+#include <list>
 #include <map>
 #include <memory>
 #include <sys/stat.h>
+#include <tuple>
 #include <utility>
 
 #include "core/foundation/Paths.h"
@@ -27,22 +32,6 @@ namespace {
 struct QtIconImage {
     QIcon icon;
 };
-
-QIcon iconOf(GIcon* icon) {
-    if (G_IS_THEMED_ICON(icon)) {
-        for (const gchar* const* name = g_themed_icon_get_names(G_THEMED_ICON(icon)); name && *name; ++name) {
-            const QString themed = QString::fromUtf8(*name);
-            if (QIcon::hasThemeIcon(themed)) return QIcon::fromTheme(themed);
-        }
-    } else if (G_IS_FILE_ICON(icon)) {
-        if (gchar* path = g_file_get_path(g_file_icon_get_file(G_FILE_ICON(icon)))) {
-            QIcon fromFile(QString::fromUtf8(path));
-            g_free(path);
-            return fromFile;
-        }
-    }
-    return {};
-}
 
 // The theme's name for a folder's icon, as file managers name the user's own folders.
 QString folderIconName(const Path& path) {
@@ -73,6 +62,18 @@ QImage pictureOf(const PixelBuffer& pixels) {
     return QImage(pixels.rgbaPremultiplied.data(), pixels.width, pixels.height, pixels.width * 4,
                   QImage::Format_RGBA8888_Premultiplied)
         .copy();
+}
+
+// The engine's pixmap for the painter's device pixels, centred in the box.
+void paintCentred(QPainter& painter, const QRect& rect, QIconEngine& engine, QIcon::Mode mode, QIcon::State state) {
+    const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+    QPixmap shown = engine.pixmap(rect.size() * ratio, mode, state);
+    shown.setDevicePixelRatio(ratio);
+    const QSizeF fitted = QSizeF(shown.size()) / ratio;
+    painter.drawPixmap(QRectF(QPointF(rect.x() + (rect.width() - fitted.width()) / 2,
+                                      rect.y() + (rect.height() - fitted.height()) / 2),
+                              fitted),
+                       shown, QRectF(shown.rect()));
 }
 
 // An icon of pictures in memory (a window's, a capture, a thumbnail) that keeps the pixmaps
@@ -106,14 +107,7 @@ public:
     }
 
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
-        const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
-        QPixmap shown = pixmap(rect.size() * ratio, mode, state);
-        shown.setDevicePixelRatio(ratio);
-        const QSizeF fitted = QSizeF(shown.size()) / ratio;
-        painter->drawPixmap(QRectF(QPointF(rect.x() + (rect.width() - fitted.width()) / 2,
-                                           rect.y() + (rect.height() - fitted.height()) / 2),
-                                   fitted),
-                            shown, QRectF(shown.rect()));
+        paintCentred(*painter, rect, *this, mode, state);
     }
 
     QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override {
@@ -163,6 +157,163 @@ private:
     std::map<Key, QPixmap> made_;
 };
 
+// Pixmaps of the icons read from the theme or from files, at the sizes drawn, shared by
+// every icon of the same source. Qt keeps a theme's icon for good together with the whole
+// picture it loaded (the 512-pixel one where the theme has nothing nearer the size asked),
+// and an icon of a file its whole picture; here only the sizes drawn stay, within a bound.
+// A source read for a missing size is kept a moment for the next ones (a slider, an
+// animation), then let go. Main thread.
+class DrawnIconPixmaps {
+public:
+    struct Key {
+        QString source;
+        QString theme;
+        qint64 palette;
+        int width;
+        int height;
+        int mode;
+        int state;
+        bool operator<(const Key& other) const {
+            return std::tie(source, theme, palette, width, height, mode, state) <
+                   std::tie(other.source, other.theme, other.palette, other.width, other.height, other.mode,
+                            other.state);
+        }
+    };
+
+    static DrawnIconPixmaps& shared() {
+        static DrawnIconPixmaps pixmaps;
+        // Pixmaps go before the application object, as Qt's own caches do.
+        static const bool goesWithTheApplication = [] {
+            qAddPostRoutine([] { pixmaps.clear(); });
+            return true;
+        }();
+        (void)goesWithTheApplication;
+        return pixmaps;
+    }
+
+    QPixmap pixmap(const Key& key, const QIcon& source, QIcon::Mode mode, QIcon::State state) {
+        if (const auto kept = kept_.find(key); kept != kept_.end()) {
+            uses_.splice(uses_.begin(), uses_, kept->second.use);
+            return kept->second.pixmap;
+        }
+        QPixmap pixmap = loaded(key.source, source).pixmap(QSize(key.width, key.height), 1.0, mode, state);
+        keep(key, pixmap);
+        return pixmap;
+    }
+
+    void clear() {
+        kept_.clear();
+        uses_.clear();
+        bytes_ = 0;
+        sources_.clear();
+    }
+
+private:
+    static constexpr qint64 kMostBytes = 2 * 1024 * 1024;
+    static constexpr int kSourceKeptMs = 2000;
+
+    struct Kept {
+        QPixmap pixmap;
+        std::list<Key>::iterator use;
+    };
+
+    // A copy of the source's own: what it loads goes with it, not with the icon Qt keeps.
+    QIcon& loaded(const QString& name, const QIcon& source) {
+        auto [at, added] = sources_.try_emplace(name, source);
+        if (added) at->second.detach();
+        if (!dropArmed_ && QCoreApplication::instance()) {
+            dropArmed_ = true;
+            QTimer::singleShot(kSourceKeptMs, QCoreApplication::instance(), [this] {
+                dropArmed_ = false;
+                sources_.clear();
+            });
+        }
+        return at->second;
+    }
+
+    void keep(const Key& key, const QPixmap& pixmap) {
+        const qint64 cost = qint64(pixmap.width()) * pixmap.height() * 4;
+        if (pixmap.isNull() || cost > kMostBytes / 4) return;
+        while (bytes_ + cost > kMostBytes && !uses_.empty()) {
+            const auto oldest = kept_.find(uses_.back());
+            bytes_ -= qint64(oldest->second.pixmap.width()) * oldest->second.pixmap.height() * 4;
+            kept_.erase(oldest);
+            uses_.pop_back();
+        }
+        uses_.push_front(key);
+        kept_.emplace(key, Kept{pixmap, uses_.begin()});
+        bytes_ += cost;
+    }
+
+    std::map<Key, Kept> kept_;
+    // Most recently drawn first.
+    std::list<Key> uses_;
+    qint64 bytes_ = 0;
+    std::map<QString, QIcon> sources_;
+    bool dropArmed_ = false;
+};
+
+// An icon of the theme or of a file that draws through DrawnIconPixmaps.
+class DrawnSizesIconEngine final : public QIconEngine {
+public:
+    // `source` is the icon Qt made for `name` (a theme's icon name or a file's path); it is
+    // asked about sizes but never drawn.
+    DrawnSizesIconEngine(QString name, QIcon source) : name_(std::move(name)), source_(std::move(source)) {}
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        if (size.isEmpty()) return {};
+        const DrawnIconPixmaps::Key key{name_,
+                                        QIcon::themeName() + QLatin1Char('/') + QIcon::fallbackThemeName(),
+                                        QGuiApplication::palette().cacheKey(),
+                                        size.width(),
+                                        size.height(),
+                                        int(mode),
+                                        int(state)};
+        return DrawnIconPixmaps::shared().pixmap(key, source_, mode, state);
+    }
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
+        paintCentred(*painter, rect, *this, mode, state);
+    }
+
+    QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        return source_.actualSize(size, mode, state);
+    }
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override {
+        return source_.availableSizes(mode, state);
+    }
+    QString iconName() override { return source_.name(); }
+    bool isNull() override { return source_.isNull(); }
+    QString key() const override { return QStringLiteral("quillbern.drawn"); }
+    QIconEngine* clone() const override { return new DrawnSizesIconEngine(name_, source_); }
+
+private:
+    QString name_;
+    QIcon source_;
+};
+
+// A theme's icon, or a file's, that keeps only the sizes drawn.
+QIcon drawnSizes(QString name, QIcon source) {
+    if (source.isNull()) return {};
+    return QIcon(new DrawnSizesIconEngine(std::move(name), std::move(source)));
+}
+
+QIcon iconOf(GIcon* icon) {
+    if (G_IS_THEMED_ICON(icon)) {
+        for (const gchar* const* name = g_themed_icon_get_names(G_THEMED_ICON(icon)); name && *name; ++name) {
+            const QString themed = QString::fromUtf8(*name);
+            if (QIcon::hasThemeIcon(themed)) return themeIconNamed(themed);
+        }
+    } else if (G_IS_FILE_ICON(icon)) {
+        if (gchar* path = g_file_get_path(g_file_icon_get_file(G_FILE_ICON(icon)))) {
+            const QString file = QString::fromUtf8(path);
+            g_free(path);
+            return drawnSizes(file, QIcon(file));
+        }
+    }
+    return {};
+}
+
 QIcon pictureIcon(std::vector<QImage> pictures) {
     std::erase_if(pictures, [](const QImage& picture) { return picture.isNull(); });
     if (pictures.empty()) return {};
@@ -202,7 +353,7 @@ ImageHandle QtIcons::fileIcon(const Path& path) const {
         names = {type.iconName(), type.genericIconName(), QStringLiteral("text-x-generic")};
     }
     for (const QString& name : names) {
-        if (QIcon::hasThemeIcon(name)) return imageOf(QIcon::fromTheme(name));
+        if (QIcon::hasThemeIcon(name)) return imageOf(themeIconNamed(name));
     }
     return nullptr;
 }
@@ -217,13 +368,18 @@ ImageHandle QtIcons::runningAppIcon(Pid pid) const {
 }
 
 ImageHandle QtIcons::genericAppIcon() const {
-    return imageOf(QIcon::fromTheme(QStringLiteral("application-x-executable")));
+    return imageOf(themeIconNamed(QStringLiteral("application-x-executable")));
+}
+
+QIcon themeIconNamed(const QString& name) {
+    // Qt's icon for the name, kept by Qt for good, is asked about sizes only.
+    return drawnSizes(QLatin1Char(':') + name, QIcon::fromTheme(name));
 }
 
 QIcon folderIcon(const Path& path) {
     const QString own = folderIconName(path);
-    const QIcon plain = QIcon::fromTheme(QStringLiteral("folder"));
-    return own == QStringLiteral("folder") || !QIcon::hasThemeIcon(own) ? plain : QIcon::fromTheme(own);
+    return own == QStringLiteral("folder") || !QIcon::hasThemeIcon(own) ? themeIconNamed(QStringLiteral("folder"))
+                                                                        : themeIconNamed(own);
 }
 
 void useCommonIconThemeAsFallback() {
@@ -236,6 +392,11 @@ void useCommonIconThemeAsFallback() {
             return;
         }
     }
+}
+
+void keepWholePicturesOutOfQtsPixmapCache() {
+    // Below a picture of 362 × 362 pixels.
+    QPixmapCache::setCacheLimit(512);
 }
 
 QIcon qIcon(const ImageHandle& image) {

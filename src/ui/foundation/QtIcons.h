@@ -52,6 +52,16 @@ private:
 // object exists.
 void useCommonIconThemeAsFallback();
 
+// Qt's pixmap cache keeps every picture read from a file whole (a theme's 512-pixel one for
+// an icon drawn at 64) until newer ones push it out; the icons keep the sizes they draw
+// themselves. Once, after the application object exists.
+void keepWholePicturesOutOfQtsPixmapCache();
+
+// The theme's icon of that name (null where the theme has none). It keeps only the sizes it
+// drew, in a cache of bounded size shared by every icon of the theme, never the theme's
+// whole picture.
+QIcon themeIconNamed(const QString& name);
+
 // The theme's icon of a folder, by its path alone: the user's own folders (home, Desktop,
 // Documents, Downloads, Music, ...) by their own names where the theme has them, as file
 // managers show them; the plain folder icon otherwise.

@@ -106,7 +106,7 @@ constexpr std::array kSymbols{
 
 QIcon themeIcon(std::string_view symbol) {
     for (const QString& name : themeNamesOfSymbol(symbol)) {
-        if (QIcon::hasThemeIcon(name)) return QIcon::fromTheme(name);
+        if (QIcon::hasThemeIcon(name)) return themeIconNamed(name);
     }
     return {};
 }

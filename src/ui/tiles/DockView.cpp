@@ -123,8 +123,10 @@ DockView::DockView(DockContent content, QWidget* parent)
           [this] { update(); }),
       strip_(new TileStrip(*content.mainLoop, *content.clock, this)),
       authorize_(new AuthorizeButton(this)),
-      trashIcon_(QIcon::fromTheme(QStringLiteral("user-trash"))),
-      fullTrashIcon_(QIcon::fromTheme(QStringLiteral("user-trash-full"), trashIcon_)) {
+      trashIcon_(themeIconNamed(QStringLiteral("user-trash"))),
+      fullTrashIcon_(QIcon::hasThemeIcon(QStringLiteral("user-trash-full"))
+                         ? themeIconNamed(QStringLiteral("user-trash-full"))
+                         : trashIcon_) {
     setAttribute(Qt::WA_TranslucentBackground);
     setAcceptDrops(true);
     connect(authorize_, &QAbstractButton::clicked, this, [this] {
