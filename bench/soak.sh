@@ -91,8 +91,13 @@ sample "after the churn"
 sleep 60
 sample "after a quiet minute"
 
-# Growth after the first five minutes, per 10 minutes, and the quiet minute against the start.
-awk -v five="${samples[5]:-${samples[-3]}}" -v last="${samples[-3]}" -v quiet="${samples[-1]}" -v start="${samples[0]}" \
-  -v span=$((minute - 5)) 'BEGIN {
-    if (span > 0) printf "growth after the first five minutes: %.2f MB per 10 minutes\n", (last - five) / span * 10
+# Growth after the first five minutes, per 10 minutes: the least-squares slope of the samples
+# from minute 5 to the minute before the churn's last (whose windows are closing by then);
+# and the quiet minute against the start, before anything was opened.
+churned=("${samples[@]:1:${#samples[@]}-3}")
+awk -v start="${samples[0]}" -v quiet="${samples[-1]}" -v list="${churned[*]}" 'BEGIN {
+    n = split(list, at, " ")
+    for (m = 5; m < n; m++) { k++; sx += m; sy += at[m]; sxx += m * m; sxy += m * at[m] }
+    if (k >= 2) printf "growth after the first five minutes: %+.2f MB per 10 minutes (minutes 5 to %d)\n",
+      (k * sxy - sx * sy) / (k * sxx - sx * sx) * 10, n - 1
     printf "after a quiet minute: %+.1f MB against the start\n", quiet - start }'
