@@ -102,6 +102,10 @@ TEST_F(FakeProc, WhatIsNotOursToReadStaysEmpty) {
     EXPECT_EQ(facts->parent, 1);
     EXPECT_EQ(facts->executable, std::nullopt);
     EXPECT_EQ(facts->origin, ProcessOrigin{});
+
+    // A file that opens and then fails to read, as a process's do once it has ended.
+    fs::create_directories(dir / "environ");
+    ASSERT_TRUE(readProcessFacts(55, root()));
 }
 
 TEST(ProcessFacts, OurOwnProcessAsTheKernelShowsIt) {

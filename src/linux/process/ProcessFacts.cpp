@@ -1,8 +1,10 @@
 #include "linux/process/ProcessFacts.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <charconv>
-#include <fstream>
-#include <iterator>
 #include <system_error>
 
 namespace quillbern {
@@ -20,9 +22,26 @@ std::optional<Pid> number(std::string_view text) {
     return value;
 }
 
+// Empty where the file cannot be read. A process's files open and then fail to read (ESRCH)
+// once it has ended, and a stream's buffer throws at such a failure.
 std::string contents(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::string all;
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return all;
+    char buffer[4096];
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got > 0) {
+            all.append(buffer, static_cast<std::size_t>(got));
+        } else if (got == 0) {
+            break;
+        } else if (errno != EINTR) {
+            all.clear();
+            break;
+        }
+    }
+    ::close(fd);
+    return all;
 }
 
 // The name in the [Application] group of a key file.
