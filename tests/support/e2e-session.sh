@@ -78,11 +78,16 @@ expect_dock_panels() {
   done
 }
 
-# The status icon: ours, embedded in the tray, which Qt marks with KDE's override type.
+# The status icon: ours, embedded in the tray, which Qt marks with KDE's override type. Qt
+# shows it on the root window first and the tray then takes it in, unmapping it meanwhile:
+# only once embedded is it where a user clicks.
 status_icon() {
   local id
   for id in $(xdotool search --onlyvisible --pid "$program_pid" 2>/dev/null); do
-    xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q _KDE_NET_WM_WINDOW_TYPE_OVERRIDE && echo "$id"
+    xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q _KDE_NET_WM_WINDOW_TYPE_OVERRIDE || continue
+    xwininfo -tree -id "$id" 2>/dev/null \
+      | awk '/Root window id/ {root = $4} /Parent window id/ {parent = $4} END {exit !(parent && parent != root)}' \
+      && echo "$id"
   done
 }
 # Open menus: ours, shown, placed by the program itself, neither a dock nor the icon.
@@ -101,7 +106,6 @@ export program_pid
 # click_icon BUTTON: clicks the middle of the status icon.
 click_icon() {
   local X Y WIDTH HEIGHT SCREEN WINDOW icon=
-  # Once under load no shown icon was found for a moment: wait for it, and say so if it goes.
   wait_for 10 bash -c '[ -n "$(status_icon)" ]' || fail "no status icon to click"
   icon=$(status_icon || true)
   eval "$(xdotool getwindowgeometry --shell "${icon%%$'\n'*}" 2>/dev/null)"
