@@ -71,6 +71,7 @@ bool ProbedApplication::notify(QObject* receiver, QEvent* event) {
 
 void StallProbe::delivered(qint64 nanoseconds, qint64 onProcessorNs, const std::type_info* task,
                            const char* receiverClass, int eventType) {
+    if (eventType == QEvent::UpdateRequest) ++repaints_;
     if (nanoseconds <= longestTaskNs_) return;
     longestTaskNs_ = nanoseconds;
     longestTaskCpuNs_ = onProcessorNs;
@@ -122,7 +123,8 @@ std::string StallProbe::report() const {
                   "(%lld probes every %d ms); its longest piece of work: %.1f ms (%.1f ms of it on a processor), ",
                   double(longestNs_) / 1e6, double(longestOwnNs_) / 1e6, probes_, kIntervalMs,
                   double(longestTaskNs_) / 1e6, double(longestTaskCpuNs_) / 1e6);
-    return text + (longestTask_.empty() ? std::string("none") : longestTask_);
+    return text + (longestTask_.empty() ? std::string("none") : longestTask_) + "; " + std::to_string(repaints_) +
+           " window repaints";
 }
 
 }  // namespace quillbern

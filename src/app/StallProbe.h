@@ -49,6 +49,7 @@ private:
     qint64 longestTaskNs_ = 0;
     qint64 longestTaskCpuNs_ = 0;
     std::string longestTask_;
+    long long repaints_ = 0;
 };
 
 // The program's application object: while a probe is set, each event it hands out from
