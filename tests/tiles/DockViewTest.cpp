@@ -66,6 +66,19 @@ int drawnPixels(const QImage& image, const QRectF& area, QColor fill) {
     return box.width() * box.height() - testing::pixelsNear(image, box, fill, 6);
 }
 
+// Counts a widget's paints.
+class PaintCounter final : public QObject {
+public:
+    explicit PaintCounter(QWidget& widget) { widget.installEventFilter(this); }
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+};
+
 QColor barFill(const QImage& image, const DockView& view) {
     return image.pixelColor(view.layout().bar.toAlignedRect().left() + 6, view.layout().bar.center().y());
 }
@@ -337,6 +350,27 @@ TEST_F(View, TilesAreUpdatedInPlaceAndKeepTheirState) {
     EXPECT_EQ(strip.cells()[0].get(), mail);
     EXPECT_EQ(mail->hover.target(), 1);
     EXPECT_EQ(keys(strip), (std::vector<std::string>{"item:app:mail", "pid:21", "pid:20", "pid:23"}));
+}
+
+TEST_F(View, WindowsThatChangeNothingItShowsLeaveTheDockUnpainted) {
+    w.open({dock(1, DockEdge::bottom, {app("mail", "Mail")})});
+    runApps();
+    const auto view = w.view(1, kLeft, {500, 110});
+    QApplication::processEvents();
+    PaintCounter bar(*view);
+    PaintCounter strip(view->strip());
+
+    // A second window of an application shown here, and one on the other display.
+    w.showWindows({window(1, 21, "Draw", kLeft), window(2, 22, "Notes", kRight), window(3, 20, "Term", kLeft),
+                   window(5, 21, "Draw", kLeft), window(6, 22, "Notes", kRight)});
+    QApplication::processEvents();
+    EXPECT_EQ(bar.paints, 0);
+    EXPECT_EQ(strip.paints, 0);
+
+    w.run(23, "web", "Web");
+    w.showWindows({window(1, 21, "Draw", kLeft), window(3, 20, "Term", kLeft), window(4, 23, "Web", kLeft)});
+    QApplication::processEvents();
+    EXPECT_GT(strip.paints, 0) << "a new tile shows";
 }
 
 TEST_F(View, ThePanelTheFrameGeometryGivesHoldsEveryTile) {

@@ -22,6 +22,7 @@ struct BarBackground {
     bool reducedTransparency = false;
     // Invalid for none.
     QColor tint;
+    bool operator==(const BarBackground&) const = default;
 
     void paint(QPainter& painter, const QRectF& bounds, const BackgroundPalette& palette) const;
     // The shape it fills.

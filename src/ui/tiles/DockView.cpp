@@ -240,7 +240,15 @@ void DockView::sync() {
     strip_->setVisible(current_.body == BarBody::strip);
     authorize_->setVisible(current_.body == BarBody::authorizeAndHint || current_.showsAuthorizeAfterStrip);
     layoutContent();
-    update();
+    // The strip repaints itself when its tiles change.
+    if (BarLook look = barLook(); look != drawnBar_) {
+        drawnBar_ = std::move(look);
+        update();
+    }
+}
+
+DockView::BarLook DockView::barLook() const {
+    return {headerText(), layout_, background(), content_.system->hasCompositor(), accent()};
 }
 
 std::vector<TileContent> DockView::pinnedTiles() const {
@@ -446,6 +454,8 @@ QPainterPath DockView::outline() const {
 
 void DockView::resizeEvent(QResizeEvent*) {
     layoutContent();
+    // Qt repaints a resized view whole.
+    drawnBar_ = barLook();
 }
 
 QColor DockView::accent() const {

@@ -75,6 +75,7 @@ public:
         // Before the button when it follows the strip.
         QRectF separator;
         QRectF scroll;
+        bool operator==(const Layout&) const = default;
     };
     const Layout& layout() const { return layout_; }
 
@@ -118,12 +119,25 @@ private:
     QColor accent() const;
     QString headerText() const;
     void paintHint(QPainter& painter) const;
+    // What the view draws itself, under the strip and the button.
+    struct BarLook {
+        QString header;
+        Layout layout;
+        BarBackground background;
+        bool hasCompositor = false;
+        // The drop highlight's colour.
+        QColor accent;
+        bool operator==(const BarLook&) const = default;
+    };
+    BarLook barLook() const;
 
     DockContent content_;
     DockViewModel model_;
     AppTiles appTiles_;
     DockBarContent current_;
     Layout layout_;
+    // As last drawn or asked to be: a change of what the view shows repaints it only when this changes.
+    BarLook drawnBar_;
     // The corner radius the panel's outline was last told of.
     double outlineRadius_ = 0;
     DropHighlight drop_;

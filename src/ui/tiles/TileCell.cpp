@@ -26,14 +26,19 @@ TileCell::TileCell(TileContent content, MediaTime now)
     bounce.setBouncing(content_.isLaunching, now);
 }
 
-void TileCell::setContent(TileContent content, MediaTime now) {
+bool TileCell::setContent(TileContent content, MediaTime now) {
     const bool sameIcon =
         content.image == content_.image && content.themedIcon.cacheKey() == content_.themedIcon.cacheKey();
+    const bool looksSame = sameIcon && content.name == content_.name &&
+                           content.showsHoverBadge == content_.showsHoverBadge &&
+                           content.iconOpacity == content_.iconOpacity && content.dotOpacity == content_.dotOpacity &&
+                           content.isLaunching == content_.isLaunching && content.isDimmed == content_.isDimmed;
     dot.animateTo(content.dotOpacity, kDotAnimation, now);
     opacity.animateTo(opacityOf(content), kDimAnimation, now);
     bounce.setBouncing(content.isLaunching, now);
     content_ = std::move(content);
     if (!sameIcon) icon_ = iconOf(content_);
+    return !looksSame;
 }
 
 bool TileCell::isMoving(MediaTime now) const {

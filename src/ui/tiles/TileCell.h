@@ -76,7 +76,8 @@ public:
 
     const std::string& key() const { return content_.key; }
     const TileContent& content() const { return content_; }
-    void setContent(TileContent content, MediaTime now);
+    // Whether the tile now draws differently (what it does may change unseen).
+    bool setContent(TileContent content, MediaTime now);
 
     // Into the tile's box at `origin`, as it stands at `now`.
     void paint(QPainter& painter, const QPointF& origin, const TileLook& look, const QPalette& palette,

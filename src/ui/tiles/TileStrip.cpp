@@ -58,10 +58,16 @@ void TileStrip::setLook(const TileLook& look, bool vertical) {
 
 void TileStrip::setTiles(std::vector<TileContent> pinned, bool separator, std::vector<TileContent> running) {
     const MediaTime now = clock_.mediaNow();
+    std::vector<std::string> keysBefore;
     std::map<std::string, std::unique_ptr<TileCell>> previous;
-    for (std::unique_ptr<TileCell>& cell : cells_)
+    for (std::unique_ptr<TileCell>& cell : cells_) {
+        keysBefore.push_back(cell->key());
         previous.emplace(cell->key(), std::move(cell));
+    }
     cells_.clear();
+    // Windows that come, go and move change a dock's content many times a second, mostly
+    // without changing what it draws; each repaint waits for the X server.
+    bool looksChanged = pinnedCount_ != pinned.size() || separator_ != separator;
     pinnedCount_ = pinned.size();
     separator_ = separator;
     const auto place = [&](std::vector<TileContent>& contents) {
@@ -71,13 +77,14 @@ void TileStrip::setTiles(std::vector<TileContent> pinned, bool separator, std::v
                 cells_.push_back(std::make_unique<TileCell>(std::move(content), now));
                 continue;
             }
-            kept->second->setContent(std::move(content), now);
+            looksChanged |= kept->second->setContent(std::move(content), now);
             cells_.push_back(std::move(kept->second));
             previous.erase(kept);
         }
     };
     place(pinned);
     place(running);
+    looksChanged |= !std::ranges::equal(keysBefore, cells_, {}, {}, &TileCell::key);
     if (!cellWithKey(pressed_)) pressed_.reset();
     if (hovered_ && !cellWithKey(hovered_)) {
         // The tile went from under the pointer: its hover ends with it.
@@ -85,8 +92,10 @@ void TileStrip::setTiles(std::vector<TileContent> pinned, bool separator, std::v
         hovered_.reset();
         if (gone != previous.end() && gone->second->content().hover) gone->second->content().hover(false);
     }
-    measure();
-    ticker_.kick();
+    if (looksChanged) {
+        measure();
+        ticker_.kick();
+    }
     if (QAccessible::isActive()) {
         QAccessibleEvent changed(this, QAccessible::NameChanged);
         QAccessible::updateAccessibility(&changed);
