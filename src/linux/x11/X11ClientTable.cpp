@@ -1,5 +1,7 @@
 #include "linux/x11/X11ClientTable.h"
 
+#include <algorithm>
+#include <variant>
 #include <xcb/res.h>
 
 #include "xcb/WindowManagerMessage.h"
@@ -132,7 +134,8 @@ std::vector<ListedWindow> onScreenList(const ClientTable& table) {
     return windows;
 }
 
-std::optional<ClientTable> X11ClientReader::read(const DesktopSpace& space, XcbConnection::Deadline deadline) const {
+std::optional<ClientTable> X11ClientReader::read(const DesktopSpace& space, XcbConnection::Deadline deadline,
+                                                 std::optional<KnownClients> known) const {
     xcb_connection_t* c = connection_.xcb();
     const xcb_window_t root = connection_.root();
     const auto stackingCookie = xcb_get_property(c, 0, root, atoms_.stacking, XCB_ATOM_WINDOW, 0, 4096);
@@ -148,31 +151,48 @@ std::optional<ClientTable> X11ClientReader::read(const DesktopSpace& space, XcbC
     const auto* stackingItems = static_cast<const xcb_window_t*>(xcb_get_property_value(stackingReply.get()));
     const int count = xcb_get_property_value_length(stackingReply.get()) / 4;
 
-    std::vector<Pending> pending;
-    pending.reserve(std::size_t(count));
+    // Front to back: each listed window's facts as known, or the requests that read them.
+    std::vector<std::variant<const ClientFacts*, Pending>> listed;
+    listed.reserve(std::size_t(count));
     for (int i = count - 1; i >= 0; --i) {
         const xcb_window_t w = stackingItems[i];
+        if (known && !known->stale.contains(w)) {
+            if (const ClientFacts* facts = known->table.find(w)) {
+                listed.emplace_back(facts);
+                continue;
+            }
+        }
         const auto property = [&](xcb_atom_t name, xcb_atom_t type, std::uint32_t words) {
             return xcb_get_property(c, 0, w, name, type, 0, words);
         };
-        pending.push_back({w, property(atoms_.pid, XCB_ATOM_CARDINAL, 1), property(atoms_.type, XCB_ATOM_ATOM, 32),
-                           property(atoms_.state, XCB_ATOM_ATOM, 32), property(atoms_.wmState, atoms_.wmState, 2),
-                           property(atoms_.name, atoms_.utf8, kLongTextWords),
-                           property(XCB_ATOM_WM_NAME, XCB_GET_PROPERTY_TYPE_ANY, kLongTextWords),
-                           property(atoms_.extents, XCB_ATOM_CARDINAL, 4), property(atoms_.hints, atoms_.hints, 9),
-                           property(atoms_.allowed, XCB_ATOM_ATOM, 32), xcb_get_geometry(c, w),
-                           xcb_translate_coordinates(c, w, root, 0, 0), xcb_get_window_attributes(c, w)});
+        listed.emplace_back(
+            Pending{w, property(atoms_.pid, XCB_ATOM_CARDINAL, 1), property(atoms_.type, XCB_ATOM_ATOM, 32),
+                    property(atoms_.state, XCB_ATOM_ATOM, 32), property(atoms_.wmState, atoms_.wmState, 2),
+                    property(atoms_.name, atoms_.utf8, kLongTextWords),
+                    property(XCB_ATOM_WM_NAME, XCB_GET_PROPERTY_TYPE_ANY, kLongTextWords),
+                    property(atoms_.extents, XCB_ATOM_CARDINAL, 4), property(atoms_.hints, atoms_.hints, 9),
+                    property(atoms_.allowed, XCB_ATOM_ATOM, 32), xcb_get_geometry(c, w),
+                    xcb_translate_coordinates(c, w, root, 0, 0), xcb_get_window_attributes(c, w)});
     }
-    if (!connection_.sync(deadline)) {
-        for (const Pending& p : pending)
-            p.discard(c);
+    const auto asked = [](const auto& one) { return std::holds_alternative<Pending>(one); };
+    if (std::ranges::any_of(listed, asked) && !connection_.sync(deadline)) {
+        for (const auto& one : listed) {
+            if (const auto* p = std::get_if<Pending>(&one)) p->discard(c);
+        }
         return std::nullopt;
     }
 
     ClientTable table;
     table.active = active.empty() ? xcb_window_t(XCB_WINDOW_NONE) : active.front();
-    table.frontToBack.reserve(pending.size());
-    for (const Pending& p : pending) {
+    table.frontToBack.reserve(listed.size());
+    std::set<xcb_window_t> read;
+    for (const auto& one : listed) {
+        if (const auto* knownFacts = std::get_if<const ClientFacts*>(&one)) {
+            table.frontToBack.push_back(**knownFacts);
+            continue;
+        }
+        const Pending& p = std::get<Pending>(one);
+        read.insert(p.window);
         ClientFacts facts;
         facts.window = p.window;
         const auto pid = propertyItems(c, p.pid);
@@ -207,16 +227,17 @@ std::optional<ClientTable> X11ClientReader::read(const DesktopSpace& space, XcbC
         facts.frame = space.toGlobal(outerFrame(client, facts.extents));
         table.frontToBack.push_back(std::move(facts));
     }
-    fillMissingPids(table, deadline);
+    fillMissingPids(table, read, deadline);
     return table;
 }
 
-void X11ClientReader::fillMissingPids(ClientTable& table, XcbConnection::Deadline deadline) const {
+void X11ClientReader::fillMissingPids(ClientTable& table, const std::set<xcb_window_t>& read,
+                                      XcbConnection::Deadline deadline) const {
     if (!hasResourceExtension_) return;
     xcb_connection_t* c = connection_.xcb();
     std::vector<std::pair<ClientFacts*, xcb_res_query_client_ids_cookie_t>> pending;
     for (ClientFacts& facts : table.frontToBack) {
-        if (facts.pid) continue;
+        if (facts.pid || !read.contains(facts.window)) continue;
         const xcb_res_client_id_spec_t spec{facts.window, XCB_RES_CLIENT_ID_MASK_LOCAL_CLIENT_PID};
         pending.emplace_back(&facts, xcb_res_query_client_ids(c, 1, &spec));
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 #include <xcb/xcb.h>
@@ -72,17 +73,26 @@ void minimize(xcb_connection_t* c, xcb_window_t root, const ClientFacts& window,
 // ask the user first.
 void requestClose(xcb_connection_t* c, xcb_window_t root, const ClientFacts& window, xcb_atom_t closeWindow);
 
-// Reads the whole table with every request sent before any reply is awaited.
+// A reading to start from: its windows not named stale are taken as they were.
+struct KnownClients {
+    const ClientTable& table;
+    const std::set<xcb_window_t>& stale;
+};
+
+// Reads the table with every request sent before any reply is awaited.
 class X11ClientReader {
 public:
     explicit X11ClientReader(XcbConnection& connection);
 
-    // nullopt when no window manager keeps a client list, or past the deadline.
-    std::optional<ClientTable> read(const DesktopSpace& space, XcbConnection::Deadline deadline) const;
+    // The stacking and the active window always, and the facts of every listed window not
+    // known; nullopt when no window manager keeps a client list, or past the deadline.
+    std::optional<ClientTable> read(const DesktopSpace& space, XcbConnection::Deadline deadline,
+                                    std::optional<KnownClients> known = std::nullopt) const;
 
 private:
-    // The process of windows without _NET_WM_PID, from the X-Resource extension.
-    void fillMissingPids(ClientTable& table, XcbConnection::Deadline deadline) const;
+    // The process of the windows just read without _NET_WM_PID, from the X-Resource extension.
+    void fillMissingPids(ClientTable& table, const std::set<xcb_window_t>& read,
+                         XcbConnection::Deadline deadline) const;
 
     XcbConnection& connection_;
     bool hasResourceExtension_ = false;

@@ -12,14 +12,12 @@
 #include "core/platform/ScreenGeometry.h"
 #include "core/platform/WindowAccess.h"
 #include "core/platform/WindowList.h"
+#include "linux/x11/X11ClientTable.h"
+#include "linux/x11/XcbConnection.h"
 
 namespace quillbern {
 
-class X11ClientReader;
 class X11HiddenApps;
-class XcbConnection;
-struct ClientFacts;
-struct ClientTable;
 
 // Other applications' windows as an accessibility tree emulated over EWMH and ICCCM, on
 // a connection of its own: an application is a process, its windows the managed clients
@@ -93,7 +91,8 @@ private:
     // The client table: while watching, the last reading unless the server reported a
     // change since; otherwise read anew unless a fresh one is at hand. Null when unreadable.
     const ClientTable* table(ElementRef forCall);
-    std::optional<ClientTable> readTable(const DesktopSpace& space, std::chrono::steady_clock::time_point deadline);
+    std::optional<ClientTable> readTable(const DesktopSpace& space, std::chrono::steady_clock::time_point deadline,
+                                         std::optional<KnownClients> known = std::nullopt);
     // The facts of a window element's window; null when gone or unreadable.
     const ClientFacts* facts(ElementRef window);
     std::chrono::steady_clock::time_point deadlineFor(ElementRef element) const;
@@ -114,6 +113,8 @@ private:
     void pump();
     // Reads the table after a reported change; observers and change watches hear of it.
     void refresh();
+    // Which windows the reports say may have changed.
+    void noteReports(const std::vector<XcbReply<xcb_generic_event_t>>& reports);
     void watchClients(const ClientTable& table);
     bool unsubscribe(std::uint64_t id);
 
@@ -136,6 +137,13 @@ private:
     WorkerLoop* loop_ = nullptr;
     Subscription readable_;
     std::unique_ptr<ClientTable> baseline_;
+    // What the baseline's frames were placed in.
+    DesktopSpace baselineSpace_;
+    // Reported changed since the baseline was read: the next reading asks for these windows'
+    // facts and takes the others' from the baseline, unless every window is to be read.
+    std::set<xcb_window_t> staleWindows_;
+    bool everyWindowStale_ = true;
+    xcb_atom_t stackingAtom_ = XCB_ATOM_NONE;
     // A change was reported, or the last reading failed: the baseline is not what reads see.
     bool stale_ = false;
     std::map<std::uint64_t, std::shared_ptr<Task>> changeWatches_;
