@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <memory>
 
 #include "Backends.h"
 #include "X11TestSupport.h"
@@ -47,11 +48,15 @@ TEST(X11Screens, AStrutShrinksOnlyTheMonitorItStandsOn) {
 
     // A panel on the left edge of the right monitor reserves from the root's left edge,
     // across the seam: it still shrinks only the monitor it is on.
-    TestClient side(
-        {"--class", "sidebar", "--geometry", "40x600+1280+200", "--strut", "1320,0,0,0,200,799,0,0,0,0,0,0"});
-    ASSERT_TRUE(side.started());
+    auto side = std::make_unique<TestClient>(std::vector<std::string>{
+        "--class", "sidebar", "--geometry", "40x600+1280+200", "--strut", "1320,0,0,0,200,799,0,0,0,0,0,0"});
+    ASSERT_TRUE(side->started());
     ASSERT_TRUE(spinUntil([&] { return x.screens.screens().at(1).visibleFrame == RectBL{1320, 0, 1240, 1050}; }));
     EXPECT_EQ(x.screens.screens().at(0).visibleFrame, kLeft);
+
+    // Gone, it gives its room back.
+    side.reset();
+    EXPECT_TRUE(spinUntil([&] { return x.screens.screens().at(1).visibleFrame == RectBL{1280, 0, 1280, 1050}; }));
 }
 
 TEST(X11Screens, AStrutOfAWindowTheWindowManagerDoesNotManageCountsToo) {

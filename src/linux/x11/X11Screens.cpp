@@ -174,8 +174,9 @@ void X11Screens::handle(const xcb_generic_event_t& event) {
         case XCB_PROPERTY_NOTIFY: {
             const auto& property = reinterpret_cast<const xcb_property_notify_event_t&>(event);
             if (property.window == root) {
-                if (property.atom == workAreaAtom_ || property.atom == clientListAtom_ ||
-                    property.atom == currentDesktopAtom_) {
+                // A client that comes or goes changes no struts unless its frame holds some,
+                // which its map or unmap tells.
+                if (property.atom == workAreaAtom_ || property.atom == currentDesktopAtom_) {
                     scheduleRefresh();
                 } else if (property.atom == activeWindowAtom_) {
                     scheduleActiveRead();
