@@ -25,7 +25,8 @@ class X11HiddenApps;
 // the outer frame in top-left global space. Changes go to the window manager as client
 // messages. While observers or a change watch are installed, the server reports every
 // property and structure change of the root and the clients: the client table is read
-// again only after such a report, observers hear what changed between two readings, the
+// again only after such a report, and then only the stacking, the active window and the
+// facts of the windows reported; observers hear what changed between two readings, the
 // change watch that something did, and reads in between cost the server nothing.
 // The on-screen list is the same table's mapped windows, without minimised and desktop
 // windows, front to back. Our own windows and docks are never listed as an application's.
