@@ -4,7 +4,8 @@
 # applications on both monitors), 50 client windows (each its own process) opening, then
 # moving, closing and opening for SECONDS, and the longest lateness of a 5 ms probe timer on
 # the main loop meanwhile (QUILLBERN_STALL_PROBE, counting from 2 s after the start, once
-# the start-up is done), with the longest piece of work the loop ran and its kind.
+# the start-up is done), with the longest piece of work the loop ran and its kind, and how
+# many times the program's windows were repainted (each repaint may wait for the X server).
 #
 #   bench/window_churn.sh [SECONDS]     churns SECONDS (default 10)
 #
