@@ -9,6 +9,24 @@ desktop_runtime=
 # is still a copy of this shell and runs its EXIT trap: only the owner may stop the desktop.
 desktop_owner=
 
+# xdotool's search walks the window tree and ends at the first X error, answering nothing,
+# when a window goes meanwhile, as windows of a program under test come and go: such a
+# search is asked again. Every other command goes to xdotool as it is.
+xdotool() {
+  [[ ${1-} == search ]] || { command xdotool "$@"; return; }
+  local attempt errors status
+  for attempt in 1 2 3 4 5 6 7 8 9 10; do
+    status=0
+    { errors=$(command xdotool "$@" 2>&1 >&3) || status=$?; } 3>&1
+    [[ $errors == *"X Error of failed request"* ]] && continue
+    [[ -z $errors ]] || printf '%s\n' "$errors" >&2
+    return "$status"
+  done
+  echo "xdotool $*: an X error at each of $attempt tries" >&2
+  return 1
+}
+export -f xdotool
+
 # wait_for SECONDS COMMAND...: retries COMMAND until it succeeds or time runs out.
 wait_for() {
   local deadline=$((SECONDS + $1)); shift
