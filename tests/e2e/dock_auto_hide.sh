@@ -20,7 +20,7 @@ left_bottom="542,976,196,90"
 start_headless_desktop
 xdotool mousemove 640 500
 start_program
-expect_dock_panels  # both docks hide once the pointer has been away for a moment
+expect_started_docks_hidden 2  # once the pointer has been away for a moment
 
 xdotool mousemove 640 1079
 expect_dock_panels "$left_bottom"

@@ -55,7 +55,7 @@ desktop_pids+=($!)
 wait_for 10 xdotool search --onlyvisible --name '^Notes$' || fail "no terminal"
 xdotool mousemove 640 500
 start_program
-expect_dock_panels  # both docks hide once the pointer has been away for a moment
+expect_started_docks_hidden 2  # once the pointer has been away for a moment
 
 # Resting on the bottom edge under the dock is no knock.
 xdotool mousemove 640 1079

@@ -78,6 +78,22 @@ expect_dock_panels() {
   done
 }
 
+# expect_started_docks_hidden COUNT: the program shows its docks as it makes them and hides
+# them once the pointer has been away for a moment. Waits, at most 10 s, until it has made
+# COUNT dock panels and none shows: none showing alone holds before they are made.
+expect_started_docks_hidden() {
+  wait_for 10 docks_made "$1" || fail "the program did not make $1 dock panels"
+  expect_dock_panels
+}
+# docks_made COUNT: whether the program has made COUNT dock panels or more, shown or not.
+docks_made() {
+  local id made=0
+  for id in $(xdotool search --pid "$program_pid" 2>/dev/null); do
+    xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q _NET_WM_WINDOW_TYPE_DOCK && made=$((made + 1))
+  done
+  ((made >= $1))
+}
+
 # The status icon: ours, embedded in the tray, which Qt marks with KDE's override type. Qt
 # shows it on the root window first and the tray then takes it in, unmapping it meanwhile:
 # only once embedded is it where a user clicks.
