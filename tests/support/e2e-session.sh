@@ -128,9 +128,15 @@ click_icon() {
   [[ -n ${X-} ]] || fail "the status icon went away before the click"
   xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) click "$1"
 }
+right_clicks_heard() { grep -c "status item click: right button" "$work/log" || true; }
 open_menu() {
+  local heard
+  heard=$(right_clicks_heard)
   click_icon 3
-  wait_for 10 bash -c '[ -n "$(menus)" ]' || fail "the menu did not open"
+  wait_for 10 bash -c '[ -n "$(menus)" ]' \
+    || fail "the menu did not open (right clicks heard: $(($(right_clicks_heard) - heard)); the keyboard on" \
+      "\"$(xdotool getwindowfocus getwindowname 2>/dev/null || true)\", the active window" \
+      "\"$(xdotool getactivewindow getwindowname 2>/dev/null || true)\")"
 }
 # click_menu_row MENU OFFSET: clicks the row OFFSET pixels from the menu's top, or from its
 # bottom when negative.
