@@ -94,16 +94,11 @@ docks_made() {
   ((made >= $1))
 }
 
-# The status icon: ours, embedded in the tray, which Qt marks with KDE's override type. Qt
-# shows it on the root window first and the tray then takes it in, unmapping it meanwhile:
-# only once embedded is it where a user clicks.
+# The status icon: ours, embedded in the tray, which Qt marks with KDE's override type.
 status_icon() {
   local id
   for id in $(xdotool search --onlyvisible --pid "$program_pid" 2>/dev/null); do
-    xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q _KDE_NET_WM_WINDOW_TYPE_OVERRIDE || continue
-    xwininfo -tree -id "$id" 2>/dev/null \
-      | awk '/Root window id/ {root = $4} /Parent window id/ {parent = $4} END {exit !(parent && parent != root)}' \
-      && echo "$id"
+    xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q _KDE_NET_WM_WINDOW_TYPE_OVERRIDE && echo "$id"
   done
 }
 # Open menus: ours, shown, placed by the program itself, neither a dock nor the icon.
