@@ -166,6 +166,29 @@ TEST_F(X11RunningAppsTest, AWindowThatNamesItsApplicationAfterMappingIsIdentifie
     EXPECT_EQ(heard.launchesOf(client.pid()), 1) << "still the same application";
 }
 
+TEST_F(X11RunningAppsTest, AWindowThatTurnsIntoADockAndBackIsNoApplicationMeanwhile) {
+    TestClient client({"--title", "Turning"});
+    ASSERT_TRUE(client.started());
+    ASSERT_TRUE(spinUntil([&] { return heard.launchesOf(client.pid()) == 1; }));
+    // A change of type asks for no look of its own: the next look, which another
+    // application's start brings, must read that window again all the same.
+    const auto turnInto = [&](const std::string& type, const std::vector<std::string>& nextTitle) {
+        const xcb_atom_t value = probe.atom(type);
+        xcb_change_property(probe.c(), XCB_PROP_MODE_REPLACE, client.window(), probe.atom("_NET_WM_WINDOW_TYPE"),
+                            XCB_ATOM_ATOM, 32, 1, &value);
+        xcb_flush(probe.c());
+        auto next = std::make_unique<TestClient>(nextTitle);
+        EXPECT_TRUE(next->started());
+        EXPECT_TRUE(spinUntil([&] { return heard.launchesOf(next->pid()) == 1; }));
+        return next;
+    };
+    const auto afterDock = turnInto("_NET_WM_WINDOW_TYPE_DOCK", {"--title", "Next"});
+    EXPECT_TRUE(heard.terminatedOnce(client.pid()));
+    EXPECT_FALSE(apps.app(client.pid()));
+    const auto afterNormal = turnInto("_NET_WM_WINDOW_TYPE_NORMAL", {"--title", "Last"});
+    EXPECT_EQ(heard.launchesOf(client.pid()), 2);
+}
+
 TEST_F(X11RunningAppsTest, AnEntryInstalledWhileRunningIsKnownToTheNextProcess) {
     // An application identified first: the entries are read, and kept.
     TestClient early({"--title", "Early"});

@@ -134,8 +134,56 @@ std::vector<ListedWindow> onScreenList(const ClientTable& table) {
     return windows;
 }
 
+StaleClients::StaleClients(const XcbConnection& connection)
+    : root_(connection.root()),
+      rootListing_{connection.atom("_NET_CLIENT_LIST_STACKING"), connection.atom("_NET_CLIENT_LIST"),
+                   connection.atom("_NET_ACTIVE_WINDOW")} {}
+
+void StaleClients::note(const std::vector<XcbReply<xcb_generic_event_t>>& reports) {
+    for (const auto& report : reports) {
+        switch (report->response_type & 0x7F) {
+            case 0:
+                // An error of a request of ours about a window that went meanwhile.
+                break;
+            case XCB_PROPERTY_NOTIFY: {
+                const auto& property = reinterpret_cast<const xcb_property_notify_event_t&>(*report);
+                // Anything else of the root's (the desktop shown, say) may change any window.
+                if (property.window != root_) {
+                    windows_.insert(property.window);
+                } else if (std::ranges::find(rootListing_, property.atom) == rootListing_.end()) {
+                    everyWindow_ = true;
+                }
+                break;
+            }
+            case XCB_CONFIGURE_NOTIFY:
+            case XCB_MAP_NOTIFY:
+            case XCB_UNMAP_NOTIFY:
+            case XCB_DESTROY_NOTIFY:
+            case XCB_REPARENT_NOTIFY:
+            case XCB_GRAVITY_NOTIFY:
+                // All start with the window reporting, then the one that changed.
+                windows_.insert(reinterpret_cast<const xcb_unmap_notify_event_t&>(*report).window);
+                break;
+            default:
+                everyWindow_ = true;
+                break;
+        }
+    }
+}
+
+std::optional<KnownClients> StaleClients::since(const ClientTable& last, const DesktopSpace& space) const {
+    if (everyWindow_ || space != space_) return std::nullopt;
+    return KnownClients{last, windows_};
+}
+
+void StaleClients::read(const DesktopSpace& space) {
+    windows_.clear();
+    everyWindow_ = false;
+    space_ = space;
+}
+
 std::optional<ClientTable> X11ClientReader::read(const DesktopSpace& space, XcbConnection::Deadline deadline,
-                                                 std::optional<KnownClients> known) const {
+                                                 std::optional<KnownClients> known, std::uint32_t follow) const {
     xcb_connection_t* c = connection_.xcb();
     const xcb_window_t root = connection_.root();
     const auto stackingCookie = xcb_get_property(c, 0, root, atoms_.stacking, XCB_ATOM_WINDOW, 0, 4096);
@@ -162,6 +210,7 @@ std::optional<ClientTable> X11ClientReader::read(const DesktopSpace& space, XcbC
                 continue;
             }
         }
+        if (follow != XCB_EVENT_MASK_NO_EVENT) xcb_change_window_attributes(c, w, XCB_CW_EVENT_MASK, &follow);
         const auto property = [&](xcb_atom_t name, xcb_atom_t type, std::uint32_t words) {
             return xcb_get_property(c, 0, w, name, type, 0, words);
         };

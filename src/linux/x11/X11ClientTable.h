@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <optional>
 #include <set>
 #include <string>
@@ -79,15 +80,40 @@ struct KnownClients {
     const std::set<xcb_window_t>& stale;
 };
 
+// Which clients the next reading asks about again, from what the X server reported since
+// the last one; it takes the others from that reading as they were.
+class StaleClients {
+public:
+    explicit StaleClients(const XcbConnection& connection);
+
+    void note(const std::vector<XcbReply<xcb_generic_event_t>>& reports);
+    // What a reading in `space` starts from; nullopt while every window is to be read.
+    std::optional<KnownClients> since(const ClientTable& last, const DesktopSpace& space) const;
+    // A reading in `space` succeeded: it is the last one from now on.
+    void read(const DesktopSpace& space);
+
+private:
+    xcb_window_t root_;
+    // The root's properties that change no client's facts: every reading asks for them, or
+    // they only list the clients.
+    std::array<xcb_atom_t, 3> rootListing_;
+    std::set<xcb_window_t> windows_;
+    bool everyWindow_ = true;
+    DesktopSpace space_;
+};
+
 // Reads the table with every request sent before any reply is awaited.
 class X11ClientReader {
 public:
     explicit X11ClientReader(XcbConnection& connection);
 
     // The stacking and the active window always, and the facts of every listed window not
-    // known; nullopt when no window manager keeps a client list, or past the deadline.
+    // known; nullopt when no window manager keeps a client list, or past the deadline. Each
+    // window whose facts it reads is first asked for the reports in `follow`, so no change
+    // after its reading goes unreported.
     std::optional<ClientTable> read(const DesktopSpace& space, XcbConnection::Deadline deadline,
-                                    std::optional<KnownClients> known = std::nullopt) const;
+                                    std::optional<KnownClients> known = std::nullopt,
+                                    std::uint32_t follow = XCB_EVENT_MASK_NO_EVENT) const;
 
 private:
     // The process of the windows just read without _NET_WM_PID, from the X-Resource extension.

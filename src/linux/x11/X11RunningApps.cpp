@@ -87,6 +87,7 @@ public:
         : screens_(screens), catalog_(catalog), hidden_(hidden), connection_(XcbConnection::open()), ownPid_(getpid()) {
         if (!connection_) return;
         reader_ = std::make_unique<X11ClientReader>(*connection_);
+        staleClients_.emplace(*connection_);
         clientListAtom_ = connection_->atom("_NET_CLIENT_LIST");
         activeAtom_ = connection_->atom("_NET_ACTIVE_WINDOW");
         states_ = {connection_->atom("WM_STATE"), connection_->atom("_NET_WM_STATE")};
@@ -99,8 +100,10 @@ public:
 
     // What runs already is no launch: the first look only takes stock.
     std::optional<Look> firstLook() {
-        const auto table = readTable();
+        const DesktopSpace space = screens_.desktopSpace();
+        const auto table = readTable(space);
         if (!table) return std::nullopt;
+        keepReading(*table, space);
         noteActiveWindow(recentlyActive_, *table);
         presence_ = presenceOf(*table, ownPid_);
         watchWindows(*table, presence_);
@@ -169,14 +172,33 @@ private:
         };
     }
 
-    std::optional<ClientTable> readTable() {
+    // The table, read anew but for the windows `known` vouches for. The windows read are
+    // followed from then on: the looks need their properties only, so they ask for no other
+    // reports.
+    std::optional<ClientTable> readTable(const DesktopSpace& space, std::optional<KnownClients> known = std::nullopt) {
         if (!reader_ || connection_->isBroken()) return std::nullopt;
-        return reader_->read(screens_.desktopSpace(), std::chrono::steady_clock::now() + kReadLimit);
+        return reader_->read(space, std::chrono::steady_clock::now() + kReadLimit, known,
+                             XCB_EVENT_MASK_PROPERTY_CHANGE);
+    }
+    std::optional<ClientTable> readTable() { return readTable(screens_.desktopSpace()); }
+
+    // The table the next look starts from.
+    void keepReading(const ClientTable& table, const DesktopSpace& space) {
+        last_ = table;
+        staleClients_->read(space);
     }
 
     void pump() {
+        // One look answers a burst of changes.
+        if (takeReports()) look();
+    }
+
+    // Notes what the reports say changed; whether a look should follow.
+    bool takeReports() {
+        const auto reports = connection_->takeEvents();
+        staleClients_->note(reports);
         bool relevant = false;
-        for (const auto& event : connection_->takeEvents()) {
+        for (const auto& event : reports) {
             if ((event->response_type & 0x7F) != XCB_PROPERTY_NOTIFY) continue;
             const auto& property = reinterpret_cast<const xcb_property_notify_event_t&>(*event);
             if (property.window == connection_->root()) {
@@ -192,13 +214,19 @@ private:
                 }
             }
         }
-        // One look answers a burst of changes.
-        if (relevant) look();
+        return relevant;
     }
 
+    // Reads again only the windows reported changed since the last look: under a churn of
+    // many windows, a look at every change would otherwise ask the server about them all.
     void look() {
         if (!loop_) return;
-        if (const auto table = readTable()) lookAt(*table);
+        takeReports();
+        const DesktopSpace space = screens_.desktopSpace();
+        if (auto table = readTable(space, staleClients_->since(last_, space))) {
+            keepReading(*table, space);
+            lookAt(*table);
+        }
         // The reads may have read events that leave the socket quiet: they are looked at next.
         if (connection_->keepArrivedEvents()) loop_->post(guarded([](Tracker& tracker) { tracker.pump(); }));
     }
@@ -209,7 +237,7 @@ private:
         const bool firstWindows = addLaunched(presence);
         AppChanges changes = appChanges(presence_, presence);
         presence_ = presence;
-        // Before the facts are read, so no renaming falls between the two.
+        // Before the facts are read, so a renaming reported after them is looked at.
         watchWindows(table, presence);
         std::vector<RunningApp> identified = identify(changes.launched, table);
         std::vector<Pid> renamed;
@@ -228,19 +256,12 @@ private:
                       std::move(reidentified), firstWindows, std::move(pictures)});
     }
 
-    // Follows the naming properties of the applications' windows, and only theirs.
+    // The applications' windows, whose states and naming properties ask for a look.
     void watchWindows(const ClientTable& table, const AppPresence& presence) {
-        std::map<xcb_window_t, Pid> watched;
-        const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
+        watched_.clear();
         for (const ClientFacts& facts : table.frontToBack) {
-            if (!facts.pid || !presence.pids.contains(*facts.pid)) continue;
-            watched.emplace(facts.window, *facts.pid);
-            if (!watched_.contains(facts.window)) {
-                xcb_change_window_attributes(connection_->xcb(), facts.window, XCB_CW_EVENT_MASK, &mask);
-            }
+            if (facts.pid && presence.pids.contains(*facts.pid)) watched_.emplace(facts.window, *facts.pid);
         }
-        watched_ = std::move(watched);
-        xcb_flush(connection_->xcb());
     }
 
     // Adds the launched processes that run without a window yet; forgets the others.
@@ -364,6 +385,9 @@ private:
     X11HiddenApps& hidden_;
     std::unique_ptr<XcbConnection> connection_;
     std::unique_ptr<X11ClientReader> reader_;
+    std::optional<StaleClients> staleClients_;
+    // The last table read, and what was reported changed since.
+    ClientTable last_;
     Pid ownPid_;
     xcb_atom_t clientListAtom_ = XCB_ATOM_NONE;
     xcb_atom_t activeAtom_ = XCB_ATOM_NONE;

@@ -24,7 +24,8 @@ class X11Screens;
 // own and docks left out) and the processes we launched until their windows are gone,
 // each recognised by its desktop entry where one matches. A worker of its own, on its own
 // connection, looks at the client table whenever the client list, the stacking or the
-// active window on the root change, identifies new processes there against the desktop
+// active window on the root change (reading again only the windows the server reported
+// changed), identifies new processes there against the desktop
 // entries it keeps until the catalogue says they changed, and hands what it found to the
 // main thread: launches, terminations and activations are the differences between two
 // looks. It follows the naming properties of the applications' windows too, and

@@ -77,7 +77,6 @@ X11WindowAccess::X11WindowAccess(std::function<DesktopSpace()> desktopSpace, X11
     atoms_ = {c.atom("_NET_ACTIVE_WINDOW"),       c.atom("WM_CHANGE_STATE"),        c.atom("_NET_WM_STATE"),
               c.atom("_NET_WM_STATE_FULLSCREEN"), c.atom("_NET_MOVERESIZE_WINDOW"), c.atom("_NET_CLOSE_WINDOW"),
               c.atom("_NET_RESTACK_WINDOW")};
-    stackingAtom_ = c.atom("_NET_CLIENT_LIST_STACKING");
 }
 
 X11WindowAccess::~X11WindowAccess() = default;
@@ -399,11 +398,11 @@ void X11WindowAccess::startWatching(WorkerLoop& loop) {
     loop_ = &loop;
     const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
     xcb_change_window_attributes(connection_->xcb(), connection_->root(), XCB_CW_EVENT_MASK, &mask);
-    baselineSpace_ = desktopSpace_();
-    auto first = readTable(baselineSpace_, deadlineFor(systemWideElement()));
+    const DesktopSpace space = desktopSpace_();
+    auto first = readTable(space, deadlineFor(systemWideElement()));
     stale_ = !first;
-    everyWindowStale_ = !first;
-    staleWindows_.clear();
+    staleClients_.emplace(*connection_);
+    if (first) staleClients_->read(space);
     baseline_ = std::make_unique<ClientTable>(first ? std::move(*first) : ClientTable{});
     watchClients(*baseline_);
     xcb_flush(connection_->xcb());
@@ -457,52 +456,16 @@ void X11WindowAccess::pump() {
     if (!baseline_) return;
     const auto reports = connection_->takeEvents();
     if (reports.empty() && !stale_) return;
-    noteReports(reports);
+    staleClients_->note(reports);
     refresh();
-}
-
-void X11WindowAccess::noteReports(const std::vector<XcbReply<xcb_generic_event_t>>& reports) {
-    for (const auto& report : reports) {
-        switch (report->response_type & 0x7F) {
-            case 0:
-                // An error of a request of ours about a window that went meanwhile.
-                break;
-            case XCB_PROPERTY_NOTIFY: {
-                const auto& property = reinterpret_cast<const xcb_property_notify_event_t&>(*report);
-                // Every reading asks for the stacking and the active window; anything else of
-                // the root's (the desktop shown, say) may change any window.
-                if (property.window != connection_->root()) {
-                    staleWindows_.insert(property.window);
-                } else if (property.atom != stackingAtom_ && property.atom != atoms_.activeWindow) {
-                    everyWindowStale_ = true;
-                }
-                break;
-            }
-            case XCB_CONFIGURE_NOTIFY:
-            case XCB_MAP_NOTIFY:
-            case XCB_UNMAP_NOTIFY:
-            case XCB_DESTROY_NOTIFY:
-            case XCB_REPARENT_NOTIFY:
-            case XCB_GRAVITY_NOTIFY:
-                // All start with the window reporting, then the one that changed.
-                staleWindows_.insert(reinterpret_cast<const xcb_unmap_notify_event_t&>(*report).window);
-                break;
-            default:
-                everyWindowStale_ = true;
-                break;
-        }
-    }
 }
 
 void X11WindowAccess::refresh() {
     // Reports say which windows changed; their facts say how. Under a churn of many windows
     // this keeps the readings, and the X server's work for them, to the windows that moved.
-    noteReports(connection_->takeEvents());
+    staleClients_->note(connection_->takeEvents());
     const DesktopSpace space = desktopSpace_();
-    if (space != baselineSpace_) everyWindowStale_ = true;
-    const std::optional<KnownClients> known =
-        everyWindowStale_ ? std::nullopt : std::optional(KnownClients{*baseline_, staleWindows_});
-    auto fresh = readTable(space, deadlineFor(systemWideElement()), known);
+    auto fresh = readTable(space, deadlineFor(systemWideElement()), staleClients_->since(*baseline_, space));
     // Reports that came in meanwhile ask for another look.
     pumpSoon();
     if (!fresh) {
@@ -510,9 +473,7 @@ void X11WindowAccess::refresh() {
         return;
     }
     stale_ = false;
-    staleWindows_.clear();
-    everyWindowStale_ = false;
-    baselineSpace_ = space;
+    staleClients_->read(space);
     if (*fresh == *baseline_) return;
     const std::vector<WindowChange> changes = windowChanges(*baseline_, *fresh);
     *baseline_ = std::move(*fresh);

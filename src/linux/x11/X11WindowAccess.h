@@ -114,8 +114,6 @@ private:
     void pump();
     // Reads the table after a reported change; observers and change watches hear of it.
     void refresh();
-    // Which windows the reports say may have changed.
-    void noteReports(const std::vector<XcbReply<xcb_generic_event_t>>& reports);
     void watchClients(const ClientTable& table);
     bool unsubscribe(std::uint64_t id);
 
@@ -138,13 +136,8 @@ private:
     WorkerLoop* loop_ = nullptr;
     Subscription readable_;
     std::unique_ptr<ClientTable> baseline_;
-    // What the baseline's frames were placed in.
-    DesktopSpace baselineSpace_;
-    // Reported changed since the baseline was read: the next reading asks for these windows'
-    // facts and takes the others' from the baseline, unless every window is to be read.
-    std::set<xcb_window_t> staleWindows_;
-    bool everyWindowStale_ = true;
-    xcb_atom_t stackingAtom_ = XCB_ATOM_NONE;
+    // Reported changed since the baseline was read: the next reading asks only for these.
+    std::optional<StaleClients> staleClients_;
     // A change was reported, or the last reading failed: the baseline is not what reads see.
     bool stale_ = false;
     std::map<std::uint64_t, std::shared_ptr<Task>> changeWatches_;
