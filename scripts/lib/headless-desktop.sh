@@ -164,11 +164,20 @@ start_client_windows() {
   wait_for 10 sh -c '[ "$(xdotool search --onlyvisible --name "Terminal|Notes" | wc -l)" -ge 2 ]'
 }
 
+# child_of_this_shell PID: whether PID is still a child of this shell. A child that ended is
+# reaped by bash at once, and its number soon goes to another process (they come round
+# within a minute on a busy machine): only a child of ours may be signalled.
+child_of_this_shell() {
+  [[ $(ps -o ppid= -p "$1" 2>/dev/null) -eq $BASHPID ]] 2>/dev/null
+}
+
 # end_within SECONDS PID: waits that long at most for a child asked to end, then kills it.
 end_within() {
   local deadline=$((SECONDS + $1))
-  while [[ $(ps -o stat= -p "$2" 2>/dev/null) == [^Z]* ]] && ((SECONDS < deadline)); do sleep 0.05; done
-  kill -9 "$2" 2>/dev/null || true
+  while child_of_this_shell "$2" && [[ $(ps -o stat= -p "$2" 2>/dev/null) == [^Z]* ]] && ((SECONDS < deadline)); do
+    sleep 0.05
+  done
+  if child_of_this_shell "$2"; then kill -9 "$2" 2>/dev/null || true; fi
   wait "$2" 2>/dev/null || true
 }
 
@@ -177,7 +186,7 @@ stop_headless_desktop() {
   [[ -z $desktop_owner || $BASHPID == "$desktop_owner" ]] || return 0
   for ((i = ${#desktop_pids[@]} - 1; i >= 0; i--)); do
     pid=${desktop_pids[i]}
-    kill "$pid" 2>/dev/null || true
+    if child_of_this_shell "$pid"; then kill "$pid" 2>/dev/null || true; fi
   done
   # fluxbox at times ignores the request to end.
   for pid in "${desktop_pids[@]}"; do end_within 5 "$pid"; done

@@ -16,7 +16,7 @@ e2e_cleanup() {
   # A background job killed before it ran its command runs this trap too: only the script may.
   ((BASHPID == $$)) || return 0
   # A program that already ended must not cut the cleanup short.
-  if [[ -n "$program_pid" ]]; then kill -9 "$program_pid" 2>/dev/null || true; fi
+  if [[ -n "$program_pid" ]] && child_of_this_shell "$program_pid"; then kill -9 "$program_pid" 2>/dev/null || true; fi
   stop_headless_desktop
   rm -rf "$work"
 }
