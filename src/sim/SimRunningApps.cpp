@@ -77,13 +77,21 @@ Subscription SimRunningApps::onActivate(std::function<void(const RunningApp&)> c
 }
 
 Subscription SimRunningApps::onAppsChanged(Task callback) {
-    return appsChanged_.connect(std::move(callback));
+    const std::lock_guard lock(appsChanged_->mutex);
+    const std::uint64_t id = ++appsChanged_->lastId;
+    appsChanged_->callbacks.emplace(id, std::make_shared<const Task>(std::move(callback)));
+    return Subscription([weak = std::weak_ptr(appsChanged_), id] {
+        if (const auto listeners = weak.lock()) {
+            const std::lock_guard lock(listeners->mutex);
+            listeners->callbacks.erase(id);
+        }
+    });
 }
 
 void SimRunningApps::launch(RunningApp app) {
     apps_.insert_or_assign(app.pid, app);
     launched_.emit(app);
-    appsChanged_.emit();
+    announceAppsChanged();
 }
 
 void SimRunningApps::terminate(Pid pid) {
@@ -93,7 +101,7 @@ void SimRunningApps::terminate(Pid pid) {
     apps_.erase(found);
     if (frontmost_ == pid) frontmost_.reset();
     terminated_.emit(app);
-    appsChanged_.emit();
+    announceAppsChanged();
 }
 
 void SimRunningApps::activateByUser(Pid pid) {
@@ -104,7 +112,25 @@ void SimRunningApps::activateByUser(Pid pid) {
 }
 
 void SimRunningApps::announceAppsChanged() {
-    appsChanged_.emit();
+    // Outside the lock, so a callback may subscribe or unsubscribe; one removed before its
+    // turn does not run.
+    const std::shared_ptr<AppsChangedListeners> listeners = appsChanged_;
+    std::vector<std::uint64_t> ids;
+    {
+        const std::lock_guard lock(listeners->mutex);
+        for (const auto& entry : listeners->callbacks)
+            ids.push_back(entry.first);
+    }
+    for (const std::uint64_t id : ids) {
+        std::shared_ptr<const Task> callback;
+        {
+            const std::lock_guard lock(listeners->mutex);
+            const auto found = listeners->callbacks.find(id);
+            if (found == listeners->callbacks.end()) continue;
+            callback = found->second;
+        }
+        (*callback)();
+    }
 }
 
 }  // namespace quillbern

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <cstdint>
 #include <map>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <set>
 #include <vector>
@@ -47,8 +50,8 @@ public:
     void setHideLag(Duration lag) { hideLag_ = lag; }
     // The application takes no notice of hide() and unhide() (recorded still).
     void setIgnoresHiding(Pid pid, bool ignores);
-    // The list changed without a notification of its own; from any thread, while the
-    // main thread leaves this object alone.
+    // The list changed without a notification of its own; from any thread, as a backend
+    // may tell it.
     void announceAppsChanged();
     // Processes asked to come forward through activate(), in order.
     const std::vector<Pid>& activations() const { return activations_; }
@@ -73,7 +76,13 @@ private:
     Signal<RunningApp> launched_;
     Signal<RunningApp> terminated_;
     Signal<RunningApp> activated_;
-    Signal<> appsChanged_;
+    // Told on any thread, so held under a lock rather than in a signal, which is one thread's.
+    struct AppsChangedListeners {
+        std::mutex mutex;
+        std::map<std::uint64_t, std::shared_ptr<const Task>> callbacks;
+        std::uint64_t lastId = 0;
+    };
+    std::shared_ptr<AppsChangedListeners> appsChanged_ = std::make_shared<AppsChangedListeners>();
 };
 
 }  // namespace quillbern

@@ -239,6 +239,15 @@ Subscription SimWindowSystem::watchChanges(WorkerLoop& loop, Task onChange) {
     });
 }
 
+void SimWindowSystem::reportChangeOffItsLoop() {
+    std::shared_ptr<Task> onChange;
+    {
+        std::lock_guard lock(mutex_);
+        if (changeWatch_) onChange = changeWatch_->onChange;
+    }
+    if (onChange) (*onChange)();
+}
+
 void SimWindowSystem::changedLocked() {
     if (!changeWatch_) return;
     changeWatch_->loop->post([onChange = changeWatch_->onChange] { (*onChange)(); });

@@ -90,6 +90,9 @@ public:
     void notify(Pid pid, ElementEvent event);
     // From now on every change, scripted or written, reaches the change watch.
     void setReportsEveryChange(bool reports);
+    // Tells the change watch of a change on the calling thread, as a backend that ignores the
+    // loop it was given would.
+    void reportChangeOffItsLoop();
 
     // --- observation ---
     int observerCount(Pid pid) const;

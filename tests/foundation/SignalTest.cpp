@@ -149,6 +149,22 @@ TEST(Signal, SlotThatOwnsSubscriptionsIsReleasedSafely) {
     EXPECT_TRUE(watch.expired());
 }
 
+TEST(Signal, AnEmissionOrAConnectionFromAnotherThreadStopsADebugBuild) {
+#ifdef NDEBUG
+    GTEST_SKIP() << "contract checks are compiled into debug builds only";
+#else
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    Signal<int> changed;
+    int heard = 0;
+    const Subscription sub = changed.connect([&](int value) { heard += value; });
+    EXPECT_DEATH(std::thread([&] { changed.emit(1); }).join(), "called off the thread that owns it");
+    EXPECT_DEATH(std::thread([&] { changed(1); }).join(), "called off the thread that owns it");
+    EXPECT_DEATH(std::thread([&] { (void)changed.connect([](int) {}); }).join(), "called off the thread that owns it");
+    changed.emit(2);
+    EXPECT_EQ(heard, 2);
+#endif
+}
+
 TEST(Subscription, MovesResetsAndOutlivesItsSignal) {
     Subscription kept;
     int calls = 0;

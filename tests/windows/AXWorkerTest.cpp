@@ -313,6 +313,18 @@ TEST_F(Worker, QuietPollsResumeOnTheirGridAfterAChange) {
     EXPECT_EQ(w.published.back().windows.at(0).title, "Silent");
 }
 
+TEST_F(Worker, ABackendReportingOffTheWorkersLoopStopsADebugBuild) {
+#ifdef NDEBUG
+    GTEST_SKIP() << "contract checks are compiled into debug builds only";
+#else
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    sys.setReportsEveryChange(true);
+    startTracking({{10, "A"}});
+    // The test's thread stands for the backend's own: the main loop's, not the worker's.
+    EXPECT_DEATH(sys.reportChangeOffItsLoop(), "called off the loop it lives on");
+#endif
+}
+
 TEST(WorkerPublish, SnapshotsArePublishedOnTheWorkerNotOnTheMainLoop) {
     testing::WindowWorld w;
     w.windows.addWindow(10, {.id = 21, .frame = {0, 0, 10, 10}});

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <memory>
+#include <thread>
 
 #include "Backends.h"
 #include "X11TestSupport.h"
@@ -129,6 +130,15 @@ TEST_F(X11RunningAppsTest, AnApplicationComesWithItsFirstWindowAndGoesWithItsLas
     client.reset();
     EXPECT_TRUE(spinUntil([&] { return heard.terminatedOnce(pid); }));
     EXPECT_FALSE(apps.app(pid));
+}
+
+TEST_F(X11RunningAppsTest, ACallFromAnotherThreadStopsADebugBuild) {
+#ifdef NDEBUG
+    GTEST_SKIP() << "contract checks are compiled into debug builds only";
+#else
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_DEATH(std::thread([&] { apps.hide(getpid()); }).join(), "called off the loop it lives on");
+#endif
 }
 
 TEST_F(X11RunningAppsTest, AnApplicationIsKnownByTheDesktopEntryItsWindowsMatch) {

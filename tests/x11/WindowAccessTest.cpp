@@ -308,6 +308,24 @@ TEST(X11WindowAccess, ObserversHearWindowsOpenMoveRenameMinimiseAndClose) {
     });
 }
 
+TEST(X11WindowAccess, WhileWatchingACallOffTheWatchsLoopStopsADebugBuild) {
+#ifdef NDEBUG
+    GTEST_SKIP() << "contract checks are compiled into debug builds only";
+#else
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    Access a;
+    auto watch =
+        a.run([&](WindowAccess& w) { return std::make_shared<Subscription>(w.watchChanges(*a.worker, [] {})); });
+    ASSERT_TRUE(*watch);
+    EXPECT_DEATH(a.access.readBool(a.access.appElement(getpid()), Attribute::frontmost),
+                 "called off the loop it lives on");
+    a.run([&](WindowAccess&) {
+        watch.reset();
+        return true;
+    });
+#endif
+}
+
 TEST(X11WindowAccess, AChangeWatchHearsEveryChangeAndReadsInBetweenAskTheServerNothing) {
     Access a;
     TestClient client({"--title", "Quiet", "--geometry", "300x200+200+200"});

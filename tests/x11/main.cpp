@@ -57,6 +57,11 @@ void stopDesktop(Desktop& desktop) {
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
     if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();
+    if (!GTEST_FLAG_GET(internal_run_death_test).empty()) {
+        // A death test's child: it runs in its parent's desktop and data folders.
+        QApplication application(argc, argv);
+        return RUN_ALL_TESTS();
+    }
 
     Desktop desktop;
     if (!startDesktop(desktop)) {

@@ -65,6 +65,13 @@ void expectOnLoop(const RunLoop& loop, const char* function = __builtin_FUNCTION
                   int line = __builtin_LINE());
 #endif
 
+// For an object that learns its loop later (the first loop a caller gives it): nothing is
+// checked until it has one.
+inline void expectOnLoop(const RunLoop* loop, const char* function = __builtin_FUNCTION(),
+                         const char* file = __builtin_FILE(), int line = __builtin_LINE()) {
+    if (loop) expectOnLoop(*loop, function, file, line);
+}
+
 // A dedicated thread's loop, which also watches file descriptors (event connections).
 class WorkerLoop : public RunLoop {
 public:

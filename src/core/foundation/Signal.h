@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/foundation/OwnerThread.h"
 #include "core/foundation/Subscription.h"
 
 namespace quillbern {
@@ -13,7 +14,8 @@ namespace quillbern {
 // A multi-listener notification. Slots run in the order connected. During an emission a
 // slot may connect, disconnect itself or others, or destroy the signal's owner: slots
 // removed before their turn do not run, slots added during an emission wait for the next.
-// Main-thread only, like the stores that own signals.
+// Used on the thread that made it, as the stores that own signals are; debug builds stop
+// at a connection or an emission from another thread.
 template <class... Args>
 class Signal {
 public:
@@ -23,7 +25,9 @@ public:
     // Emptied before the slots are released: releasing one may end another subscription.
     ~Signal() { auto released = std::exchange(core_->slots, {}); }
 
-    [[nodiscard]] Subscription connect(std::function<void(Args...)> fn) {
+    [[nodiscard]] Subscription connect(std::function<void(Args...)> fn, const char* function = __builtin_FUNCTION(),
+                                       const char* file = __builtin_FILE(), int line = __builtin_LINE()) {
+        owner_.expectCurrent(function, file, line);
         const std::uint64_t id = ++core_->lastId;
         core_->slots.push_back(std::make_shared<Slot>(Slot{id, std::move(fn), true}));
         return Subscription([weak = std::weak_ptr<Core>(core_), id] {
@@ -31,7 +35,9 @@ public:
         });
     }
 
-    void emit(const Args&... args) const {
+    void emit(const Args&... args, const char* function = __builtin_FUNCTION(), const char* file = __builtin_FILE(),
+              int line = __builtin_LINE()) const {
+        owner_.expectCurrent(function, file, line);
         // Holding the core keeps the slot list valid even if a slot destroys the owner.
         const std::shared_ptr<Core> core = core_;
         const std::size_t count = core->slots.size();
@@ -43,7 +49,10 @@ public:
         if (--core->emitting == 0 && core->needsCompaction) core->compact();
     }
 
-    void operator()(const Args&... args) const { emit(args...); }
+    void operator()(const Args&... args, const char* function = __builtin_FUNCTION(),
+                    const char* file = __builtin_FILE(), int line = __builtin_LINE()) const {
+        emit(args..., function, file, line);
+    }
 
     std::size_t connectionCount() const {
         std::size_t n = 0;
@@ -91,6 +100,7 @@ private:
     };
 
     std::shared_ptr<Core> core_;
+    [[no_unique_address]] OwnerThread owner_;
 };
 
 }  // namespace quillbern

@@ -35,8 +35,8 @@ struct AXWorker::StopSignal {
     }
 };
 
-// Everything the worker keeps; touched only on the worker's loop. Timers, observers and
-// posted blocks hold it weakly.
+// Everything the worker keeps; touched only on the worker's loop, which debug builds check at
+// every entry. Timers, observers and posted blocks hold it weakly.
 class AXWorker::Core : public std::enable_shared_from_this<Core> {
 public:
     Core(const Ports& ports, WorkerLoop& loop, Publish publish, ActivateApp activateApp)
@@ -49,6 +49,7 @@ public:
                     [this] { scheduleReconcile(); }, std::move(activateApp)}) {}
 
     void installTimers() {
+        expectOnLoop(loop_);
         ports_.access.setTimeout(ports_.access.systemWideElement(), kMessagingTimeout);
         pollOrigin_ = ports_.clock.mediaNow();
         changes_ = ports_.access.watchChanges(loop_, guarded([](Core& core) { core.windowsChanged(); }));
@@ -57,12 +58,14 @@ public:
     }
 
     void setApps(TrackedApps apps) {
+        expectOnLoop(loop_);
         apps_ = std::move(apps);
         reconcileWatchers();
         scheduleReconcile();
     }
 
     void rebuildWatchers() {
+        expectOnLoop(loop_);
         watchers_.clear();
         reconcileWatchers();
         scheduleReconcile();
@@ -70,6 +73,7 @@ public:
 
     // A trailing debounce: a burst of requests gives one pass after the last of them.
     void scheduleReconcile() {
+        expectOnLoop(loop_);
         debounceTimer_ = loop_.after(kDebounce, guarded([](Core& core) {
                                          core.debounceTimer_.reset();
                                          core.reconcile();
@@ -77,6 +81,7 @@ public:
     }
 
     void perform(const WindowAction& action, const WindowInfo& window) {
+        expectOnLoop(loop_);
         if (isStopped_) return;
         const auto element = reconciler_.validElement(window.id, window.pid);
         if (!element) {
@@ -93,6 +98,7 @@ public:
 
     // A delayed step: it runs only while the worker lives and has not stopped.
     void after(Duration delay, Task step) {
+        expectOnLoop(loop_);
         loop_
             .after(delay, guarded([step = std::move(step)](Core& core) {
                        if (!core.isStopped_) step();
@@ -101,6 +107,7 @@ public:
     }
 
     void shutdown() {
+        expectOnLoop(loop_);
         isStopped_ = true;
         changes_.reset();
         periodicTimer_.reset();
@@ -111,10 +118,14 @@ public:
     }
 
 private:
+    // What reaches the core from its backends and timers, which must call on its loop.
     template <class Step>
     Task guarded(Step step) {
         return [weak = weak_from_this(), step] {
-            if (auto core = weak.lock()) step(*core);
+            if (auto core = weak.lock()) {
+                expectOnLoop(core->loop_);
+                step(*core);
+            }
         };
     }
 

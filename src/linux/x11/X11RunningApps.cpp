@@ -80,7 +80,8 @@ std::optional<std::string> baseName(const std::optional<std::string>& path) {
 }  // namespace
 
 // Everything of the worker: its connection, what the last look saw, the launches and the
-// desktop entries. Touched only on the worker once started (before, by the constructor).
+// desktop entries. Touched only on the worker once started (before, by the constructor);
+// debug builds stop at a call off the worker's loop.
 class X11RunningApps::Tracker : public std::enable_shared_from_this<Tracker> {
 public:
     Tracker(const X11Screens& screens, const LinuxAppCatalog& catalog, X11HiddenApps& hidden)
@@ -118,6 +119,7 @@ public:
     void start(WorkerLoop& loop, std::function<void(Look)> deliver) {
         if (!connection_) return;
         loop_ = &loop;
+        expectOnLoop(loop_);
         deliver_ = std::move(deliver);
         readable_ = loop.addReadable(connection_->fd(), guarded([](Tracker& tracker) { tracker.pump(); }), [] {
             log("the running applications' connection to the X server broke: applications are no longer followed");
@@ -127,34 +129,42 @@ public:
     }
 
     void stop() {
+        expectOnLoop(loop_);
         readable_.reset();
         launchedCheck_ = {};
         loop_ = nullptr;
     }
 
     void noteLaunch(Pid pid, Path entry) {
+        expectOnLoop(loop_);
         launches_.insert_or_assign(pid, Launch{std::move(entry), false});
         look();
     }
 
     // Read again at the next identification.
-    void entriesChanged() { entries_.reset(); }
+    void entriesChanged() {
+        expectOnLoop(loop_);
+        entries_.reset();
+    }
 
     // On a table read now, so a window that opened since the last look counts too. The
     // windows minimised are remembered until the process shows them again or ends.
     void hide(Pid pid) {
+        expectOnLoop(loop_);
         const auto table = readTable();
         if (!table) return;
         hidden_.remember(pid, hideWindows(connection_->xcb(), connection_->root(), *table, pid,
                                           connection_->atom("WM_CHANGE_STATE")));
     }
     void unhide(Pid pid) {
+        expectOnLoop(loop_);
         const std::vector<xcb_window_t> remembered = hidden_.take(pid);
         if (const auto table = readTable())
             showWindows(connection_->xcb(), connection_->root(), *table, pid, remembered, activeAtom_,
                         connection_->atom("_NET_RESTACK_WINDOW"));
     }
     void quit(Pid pid) {
+        expectOnLoop(loop_);
         if (const auto table = readTable())
             quitProcess(connection_->xcb(), connection_->root(), *table, pid, connection_->atom("_NET_CLOSE_WINDOW"));
     }
@@ -168,7 +178,10 @@ private:
     template <class Step>
     Task guarded(Step step) {
         return [weak = weak_from_this(), step] {
-            if (auto tracker = weak.lock()) step(*tracker);
+            if (auto tracker = weak.lock()) {
+                expectOnLoop(tracker->loop_);
+                step(*tracker);
+            }
         };
     }
 
@@ -456,6 +469,7 @@ X11RunningApps::~X11RunningApps() {
 }
 
 std::vector<RunningApp> X11RunningApps::runningApps() const {
+    expectOnLoop(loop_);
     std::vector<RunningApp> apps;
     apps.reserve(apps_.size());
     for (const auto& [pid, app] : apps_)
@@ -464,15 +478,18 @@ std::vector<RunningApp> X11RunningApps::runningApps() const {
 }
 
 std::optional<RunningApp> X11RunningApps::app(Pid pid) const {
+    expectOnLoop(loop_);
     const auto found = apps_.find(pid);
     return found == apps_.end() ? std::nullopt : std::optional(found->second);
 }
 
 std::optional<RunningApp> X11RunningApps::frontmostApp() const {
+    expectOnLoop(loop_);
     return presence_.active ? app(*presence_.active) : std::nullopt;
 }
 
 bool X11RunningApps::activate(Pid pid) {
+    expectOnLoop(loop_);
     if (!apps_.contains(pid)) return false;
     // A hidden application comes back whole.
     if (!hidden_.windows(pid).empty()) return unhide(pid);
@@ -484,6 +501,7 @@ bool X11RunningApps::activate(Pid pid) {
 }
 
 bool X11RunningApps::hide(Pid pid) {
+    expectOnLoop(loop_);
     if (!apps_.contains(pid)) return false;
     if (!worker_) {
         hideWindows(connection_.xcb(), connection_.root(), table_, pid, changeStateAtom_);
@@ -496,6 +514,7 @@ bool X11RunningApps::hide(Pid pid) {
 }
 
 bool X11RunningApps::unhide(Pid pid) {
+    expectOnLoop(loop_);
     if (!apps_.contains(pid)) return false;
     if (!worker_) {
         showWindows(connection_.xcb(), connection_.root(), table_, pid, {}, activeWindowAtom_, restackAtom_);
@@ -508,6 +527,7 @@ bool X11RunningApps::unhide(Pid pid) {
 }
 
 bool X11RunningApps::quit(Pid pid) {
+    expectOnLoop(loop_);
     if (!apps_.contains(pid) || pid == getpid()) return false;
     if (!worker_) {
         quitProcess(connection_.xcb(), connection_.root(), table_, pid, closeWindowAtom_);
@@ -520,6 +540,7 @@ bool X11RunningApps::quit(Pid pid) {
 }
 
 std::vector<PixelBuffer> X11RunningApps::windowPictures(Pid pid) const {
+    expectOnLoop(loop_);
     const auto app = apps_.find(pid);
     if (app == apps_.end()) return {};
     const auto kept = pictures_.find(pictureName(app->second));
@@ -543,6 +564,7 @@ Subscription X11RunningApps::onAppsChanged(Task callback) {
 }
 
 void X11RunningApps::noteLaunch(Pid pid, const Path& entry) {
+    expectOnLoop(loop_);
     if (!worker_) return;
     worker_->post([weak = std::weak_ptr<Tracker>(tracker_), pid, entry] {
         if (auto tracker = weak.lock()) tracker->noteLaunch(pid, entry);
@@ -550,6 +572,7 @@ void X11RunningApps::noteLaunch(Pid pid, const Path& entry) {
 }
 
 void X11RunningApps::apply(Look look) {
+    expectOnLoop(loop_);
     std::vector<RunningApp> gone;
     for (const Pid pid : look.changes.terminated) {
         if (const auto found = apps_.find(pid); found != apps_.end()) {

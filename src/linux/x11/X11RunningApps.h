@@ -31,7 +31,8 @@ class X11Screens;
 // looks. It follows the naming properties of the applications' windows too, and
 // identifies an application again when they change after the window mapped. The main
 // thread never waits for the server or the disk here. A change of a window's state is a
-// change too: whether an application is hidden is read from its windows. Main thread.
+// change too: whether an application is hidden is read from its windows. Main thread;
+// debug builds stop at a call from another.
 class X11RunningApps final : public RunningApps {
 public:
     // How often a launched process that shows no window yet is checked for its exit.

@@ -90,6 +90,7 @@ ElementRef X11WindowAccess::systemWideElement() {
 }
 
 void X11WindowAccess::setTimeout(ElementRef ref, Duration limit) {
+    expectOnLoop(loop_);
     if (kindOf(ref) == Kind::systemWide) {
         defaultTimeout_ = limit;
         return;
@@ -117,6 +118,7 @@ std::optional<ClientTable> X11WindowAccess::readTable(const DesktopSpace& space,
 }
 
 const ClientTable* X11WindowAccess::table(ElementRef forCall) {
+    expectOnLoop(loop_);
     current_ = nullptr;
     if (!reader_ || connection_->isBroken()) return nullptr;
     if (loop_) {
@@ -356,6 +358,7 @@ bool X11WindowAccess::perform(ElementRef ref, ElementAction action) {
 
 std::unique_ptr<AppObserver> X11WindowAccess::observe(Pid pid, WorkerLoop& loop,
                                                       std::function<void(ElementEvent, ElementRef)> callback) {
+    expectOnLoop(loop_);
     if (!canWatch(loop)) return nullptr;
     if (!loop_) startWatching(loop);
     const std::uint64_t id = nextSubscriber_++;
@@ -365,6 +368,7 @@ std::unique_ptr<AppObserver> X11WindowAccess::observe(Pid pid, WorkerLoop& loop,
 }
 
 Subscription X11WindowAccess::watchChanges(WorkerLoop& loop, Task onChange) {
+    expectOnLoop(loop_);
     if (!canWatch(loop)) return {};
     if (!loop_) startWatching(loop);
     const std::uint64_t id = nextChangeWatch_++;
@@ -385,6 +389,7 @@ std::optional<std::vector<ListedWindow>> X11WindowAccess::onScreenWindows() cons
 }
 
 bool X11WindowAccess::unsubscribe(std::uint64_t id) {
+    expectOnLoop(loop_);
     subscribers_.erase(id);
     stopWatchingIfUnused();
     return true;

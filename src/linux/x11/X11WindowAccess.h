@@ -32,7 +32,8 @@ class X11HiddenApps;
 // windows, front to back. Our own windows and docks are never listed as an application's.
 // An application is hidden while a window our hiding minimised stays minimised; showing it
 // restores every window that hiding minimised.
-// Worker thread only (the list too), observers on the loop of the first.
+// Worker thread only (the list too), observers on the loop of the first; while a watch holds
+// that loop, debug builds stop at a call from another thread.
 class X11WindowAccess final : public WindowAccess, public WindowList {
 public:
     // Bounds calls before anyone sets a time-out.
