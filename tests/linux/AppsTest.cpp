@@ -10,6 +10,7 @@
 #include <fstream>
 #include <functional>
 #include <gio/gio.h>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <map>
 #include <optional>
