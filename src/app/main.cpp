@@ -143,6 +143,11 @@ int main(int argc, char** argv) {
     // pictures made and dropped at each paint (a dock's layer while its ends fade) come from
     // the heap, which grows in steps with whatever small blocks settle between them.
     mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+    // One heap for every thread. A thread's own arena keeps the pages it needed at its busiest
+    // (malloc_trim does not shrink its top; only that thread freeing a large block does) and
+    // pages of its own for the few blocks it keeps; in the main heap the idle release reaches
+    // all of it. The workers allocate little, and mostly from their per-thread caches.
+    mallopt(M_ARENA_MAX, 1);
     SyslogSink logSink;
     setLogSink(&logSink);
 
