@@ -118,6 +118,9 @@ TEST_F(ViewModel, EveryStoreTheViewReadsTellsOfItsChanges) {
     EXPECT_TRUE(told([&] { w.showWindows({window(1, 10, "Mail", kLeft)}); })) << "the window snapshot";
     EXPECT_TRUE(told([&] { w.pinned->pin("mail", "Mail", std::nullopt, testing::dockId(1)); })) << "the docks";
     EXPECT_TRUE(told([&] { w.run(10, "mail", "Mail"); })) << "the running applications";
+    const int beforeLaunch = changes;
+    w.run(11, "term", "Term");
+    EXPECT_EQ(changes - beforeLaunch, 1) << "once: every refresh leaves the launching applications alone";
     EXPECT_TRUE(told([&] { w.appearance->setShowsLabels(true); })) << "the look";
     w.install("web", "Web", Qt::green);
     EXPECT_TRUE(told([&] { w.pinned->launchOrActivate("web", std::nullopt); })) << "the launching applications";

@@ -6,11 +6,21 @@ namespace quillbern {
 
 DockViewModel::DockViewModel(WindowEngine& engine, PinnedStore& pinned, AppearanceStore& appearance, Uuid profileID,
                              DisplayId display)
-    : engine_(engine), pinned_(pinned), appearance_(appearance), profileID_(profileID), display_(display) {
+    : engine_(engine),
+      pinned_(pinned),
+      appearance_(appearance),
+      profileID_(profileID),
+      display_(display),
+      launching_(pinned.launchingBundleIDs()) {
     const auto tell = [this] { changed.emit(); };
     observers_.push_back(pinned_.profilesChanged.connect(tell));
     observers_.push_back(pinned_.runningChanged.connect(tell));
-    observers_.push_back(pinned_.launchingChanged.connect(tell));
+    observers_.push_back(pinned_.launchingChanged.connect([this] {
+        // The store tells at every refresh of the running applications; most leave the set alone.
+        if (pinned_.launchingBundleIDs() == launching_) return;
+        launching_ = pinned_.launchingBundleIDs();
+        changed.emit();
+    }));
     observers_.push_back(pinned_.dragSessionChanged.connect(tell));
     observers_.push_back(engine_.snapshotChanged.connect(tell));
     observers_.push_back(engine_.trustChanged.connect(tell));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <set>
 #include <span>
 #include <vector>
 
@@ -13,8 +14,8 @@
 
 namespace quillbern {
 
-// What the view of one dock on one display derives from the stores. Nothing is kept:
-// every answer is computed afresh, and `changed` tells when any input may have changed.
+// What the view of one dock on one display derives from the stores. Every answer is computed
+// afresh, and `changed` tells when any input may have changed.
 // Main thread.
 class DockViewModel {
 public:
@@ -52,6 +53,7 @@ private:
     AppearanceStore& appearance_;
     Uuid profileID_;
     DisplayId display_;
+    std::set<AppId> launching_;  // as last told
     std::vector<Subscription> observers_;
 };
 

@@ -74,28 +74,41 @@ LinuxSystemAppearance::LinuxSystemAppearance(X11Compositing& compositing)
     for (GSettings* settings : {watched_->interface, watched_->accessibility}) {
         if (settings) g_signal_connect(settings, "changed", G_CALLBACK(onSettingChanged), this);
     }
+    // Only keys read after a handler is connected report their changes.
+    readSettings();
 }
 
 LinuxSystemAppearance::~LinuxSystemAppearance() = default;
 
 bool LinuxSystemAppearance::reduceMotion() const {
-    const auto animations = boolSetting(watched_->interface, "enable-animations");
-    return animations.has_value() && !*animations;
+    return read_.reduceMotion;
 }
 
 bool LinuxSystemAppearance::reduceTransparency() const {
-    return boolSetting(watched_->accessibility, "high-contrast").value_or(false);
+    return read_.reduceTransparency;
 }
 
 Color LinuxSystemAppearance::accentColor() const {
-    if (settingsHaveKey(watched_->interface, "accent-color")) {
-        gchar* name = g_settings_get_string(watched_->interface, "accent-color");
-        const auto color = namedAccent(name ? name : "");
-        g_free(name);
-        if (color) return *color;
-    }
+    if (read_.accent) return *read_.accent;
     const QColor highlight = QGuiApplication::palette().color(QPalette::Highlight);
     return {highlight.redF(), highlight.greenF(), highlight.blueF(), 1.0};
+}
+
+void LinuxSystemAppearance::settingsChanged() {
+    readSettings();
+    changed_.emit();
+}
+
+void LinuxSystemAppearance::readSettings() {
+    const auto animations = boolSetting(watched_->interface, "enable-animations");
+    read_.reduceMotion = animations.has_value() && !*animations;
+    read_.reduceTransparency = boolSetting(watched_->accessibility, "high-contrast").value_or(false);
+    read_.accent.reset();
+    if (settingsHaveKey(watched_->interface, "accent-color")) {
+        gchar* name = g_settings_get_string(watched_->interface, "accent-color");
+        read_.accent = namedAccent(name ? name : "");
+        g_free(name);
+    }
 }
 
 bool LinuxSystemAppearance::hasCompositor() const {

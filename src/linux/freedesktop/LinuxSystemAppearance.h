@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include "core/foundation/Signal.h"
 #include "core/platform/SystemAppearance.h"
@@ -29,11 +30,20 @@ public:
     Subscription onChanged(Task onChange) override;
 
     // Called by the settings watchers.
-    void settingsChanged() { changed_.emit(); }
+    void settingsChanged();
 
 private:
+    // Read once and again at each change notice: every tile asks at every paint.
+    struct Read {
+        bool reduceMotion = false;
+        bool reduceTransparency = false;
+        std::optional<Color> accent;
+    };
+    void readSettings();
+
     struct Watched;
     std::unique_ptr<Watched> watched_;
+    Read read_;
     const X11Compositing& compositing_;
     Signal<> changed_;
     Subscription compositingObserver_;

@@ -297,27 +297,49 @@ void TileStrip::paintEvent(QPaintEvent*) {
     const MediaTime now = clock_.mediaNow();
     const double mask = fadeMask_.value(now);
     if (mask <= 0) {
-        paintStrip(painter, now);
+        paintStrip(painter, rect(), now);
         return;
     }
+    // Only the ends fade: the middle is drawn straight, each end through a small layer of its
+    // own, so a long dock costs no picture of its whole length at every frame.
+    const int length = int(vertical_ ? height() : width());
+    const int end = std::min(length / 2, int(std::ceil(along() * kFadeShare)) + 1);
+    const auto band = [this](int from, int span) {
+        return vertical_ ? QRect(0, from, width(), span) : QRect(from, 0, span, height());
+    };
+    const QRect middle = band(end, length - 2 * end);
+    painter.save();
+    painter.setClipRect(middle, Qt::IntersectClip);
+    paintStrip(painter, middle, now);
+    painter.restore();
+    for (const QRect& fading : {band(0, end), band(length - end, end)})
+        paintFadingEnd(painter, fading, mask, now);
+}
+
+void TileStrip::paintFadingEnd(QPainter& painter, const QRect& end, double mask, MediaTime now) const {
+    if (end.isEmpty()) return;
     const qreal ratio = devicePixelRatioF();
-    QImage layer(size() * ratio, QImage::Format_ARGB32_Premultiplied);
+    QImage layer(end.size() * ratio, QImage::Format_ARGB32_Premultiplied);
     layer.setDevicePixelRatio(ratio);
     layer.fill(Qt::transparent);
     QPainter layerPainter(&layer);
-    paintStrip(layerPainter, now);
-    paintInBands(layerPainter, rect(), [&](QPainter& p) { applyFadeMask(p, mask); });
+    layerPainter.translate(-end.topLeft());
+    paintStrip(layerPainter, end, now);
+    paintInBands(layerPainter, end, [&](QPainter& p) { applyFadeMask(p, mask); });
     layerPainter.end();
-    paintInBands(painter, rect(), [&](QPainter& p) { p.drawImage(QPointF(0, 0), layer); });
+    paintInBands(painter, end, [&](QPainter& p) { p.drawImage(QPointF(end.topLeft()), layer); });
 }
 
-void TileStrip::paintStrip(QPainter& painter, MediaTime now) const {
-    const QRectF visible(rect());
+void TileStrip::paintStrip(QPainter& painter, const QRectF& visible, MediaTime now) const {
+    // A tile may draw a little past its box (its badge): the neighbours are drawn too, clipped.
+    const double margin = cellLength();
+    const QRectF near = visible.adjusted(-margin, -margin, margin, margin);
     for (std::size_t i = 0; i < cells_.size(); ++i) {
-        if (!cellBox(i).intersects(visible)) continue;
+        if (!cellBox(i).intersects(near)) continue;
         cells_[i]->paint(painter, cellOrigin(i), look_, palette(), now);
     }
-    if (const std::optional<QRectF> line = separatorFrame()) paintSeparator(painter, *line, palette());
+    if (const std::optional<QRectF> line = separatorFrame(); line && line->intersects(near))
+        paintSeparator(painter, *line, palette());
 }
 
 void TileStrip::applyFadeMask(QPainter& painter, double progress) const {

@@ -80,7 +80,9 @@ private:
     void hoverAt(std::optional<QPointF> point);
     bool isMoving(MediaTime now) const;
     std::optional<std::size_t> cellWithKey(const std::optional<std::string>& key) const;
-    void paintStrip(QPainter& painter, MediaTime now) const;
+    // The cells and the separator that meet `visible`.
+    void paintStrip(QPainter& painter, const QRectF& visible, MediaTime now) const;
+    void paintFadingEnd(QPainter& painter, const QRect& end, double mask, MediaTime now) const;
     void applyFadeMask(QPainter& painter, double progress) const;
     // What the fade takes away at its full strength, one device pixel across.
     const QImage& fadeEnds() const;
