@@ -84,6 +84,7 @@ TEST(TileChrome, ALongNameIsCutAtItsEndInTheLabelAndInItsMiddleInTheBadge) {
     EXPECT_TRUE(badge.contains(QChar(0x2026)) && !badge.endsWith(QChar(0x2026))) << badge.toStdString();
     EXPECT_TRUE(name.endsWith(badge.section(QChar(0x2026), 1)));
     EXPECT_EQ(TileChrome::shownLabel(QStringLiteral("Mail"), 62), QStringLiteral("Mail"));
+    EXPECT_GT(TileChrome::shownLabel(name, 120).size(), label.size()) << "the same name on a wider tile";
 
     // The label never reaches past the tile less 4 points.
     TileChrome tile = chrome(name);

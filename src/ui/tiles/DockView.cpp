@@ -19,6 +19,7 @@
 #include "core/tiles/DockMetrics.h"
 #include "core/tiles/LocationBrowser.h"
 #include "core/windows/AXPermission.h"
+#include "ui/foundation/ElidedText.h"
 #include "ui/foundation/ModelMenu.h"
 #include "ui/foundation/QtIcons.h"
 #include "ui/foundation/QtText.h"
@@ -489,7 +490,7 @@ void DockView::paintEvent(QPaintEvent*) {
         const QFont font = headerFont();
         painter.setFont(font);
         painter.setPen(withOpacity(palette().color(QPalette::WindowText), kSecondaryOpacity));
-        const QString shown = QFontMetricsF(font).elidedText(headerText(), Qt::ElideRight, layout_.header.width());
+        const QString shown = elidedText(font, headerText(), Qt::ElideRight, layout_.header.width());
         painter.drawText(layout_.header, Qt::AlignCenter | Qt::TextSingleLine, shown);
     }
     paintHint(painter);

@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "core/tiles/DockMetrics.h"
+#include "ui/foundation/ElidedText.h"
 #include "ui/tiles/BarStyle.h"
 
 namespace quillbern {
@@ -33,8 +34,7 @@ QRectF TileChrome::iconBox(const QPointF& origin, double tileSize) {
 }
 
 QString TileChrome::shownLabel(const QString& name, double tileSize) {
-    return QFontMetricsF(barFont(dockbar::kLabelFontSize))
-        .elidedText(name, Qt::ElideRight, tileSize - dockbar::kLabelInset);
+    return elidedText(barFont(dockbar::kLabelFontSize), name, Qt::ElideRight, tileSize - dockbar::kLabelInset);
 }
 
 void TileChrome::paint(QPainter& painter, const QPointF& origin, const QPalette& palette, const TilePart& icon,
@@ -85,7 +85,7 @@ double badgeTextWidth(double maxWidth) {
 }  // namespace
 
 QString HoverNameBadge::shownName(double maxWidth) const {
-    return QFontMetricsF(badgeFont()).elidedText(name, Qt::ElideMiddle, badgeTextWidth(maxWidth));
+    return elidedText(badgeFont(), name, Qt::ElideMiddle, badgeTextWidth(maxWidth));
 }
 
 void HoverNameBadge::paint(QPainter& painter, const QPointF& bottomCentre, double maxWidth, const QPalette& palette,
