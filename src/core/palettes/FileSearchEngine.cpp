@@ -7,7 +7,6 @@
 #include <unordered_set>
 #include <utility>
 
-#include "core/foundation/Log.h"
 #include "core/foundation/Paths.h"
 #include "core/foundation/Utf8.h"
 #include "core/palettes/NameQuery.h"
@@ -36,15 +35,10 @@ struct FileSearchEngine::IndexBuild {
     std::vector<FileEntry> entries;
 };
 
-FileSearchEngine::FileSearchEngine(Ports ports) : ports_(ports) {}
-
-SerialQueue* FileSearchEngine::queue() {
-    if (!queue_) {
-        queue_ = ports_.threads.serialQueue(std::string(kQueueLabel));
-        if (!queue_) log("the thread that reads folders for the file palette did not start; folders cannot be listed");
-    }
-    return queue_.get();
-}
+FileSearchEngine::FileSearchEngine(Ports ports)
+    : ports_(ports),
+      queue_(ports.threads, ports.mainLoop, std::string(kQueueLabel),
+             "the thread that reads folders for the file palette did not start; folders cannot be listed") {}
 
 void FileSearchEngine::listLevel(const Path& folder, CancelToken token, std::function<void(Listing)> done) {
     expectOnLoop(ports_.mainLoop);
@@ -56,14 +50,9 @@ void FileSearchEngine::listLevel(const Path& folder, CancelToken token, std::fun
             if (alive.isAlive() && !token.isCancelled()) done(std::move(*result));
         });
     };
-    SerialQueue* io = queue();
-    if (!io) {
-        deliver(std::nullopt);
-        return;
-    }
-    io->async(token, [&files = ports_.files, &text = ports_.text, folder, deliver](const CancelToken&) {
-        deliver(readLevel(files, text, folder));
-    });
+    const bool queued = queue_.async(token, [&files = ports_.files, &text = ports_.text, folder,
+                                             deliver](const CancelToken&) { deliver(readLevel(files, text, folder)); });
+    if (!queued) deliver(std::nullopt);
 }
 
 void FileSearchEngine::buildIndex(std::vector<Path> roots, CancelToken token,

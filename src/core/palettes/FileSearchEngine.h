@@ -14,6 +14,7 @@
 #include "core/foundation/RunLoop.h"
 #include "core/palettes/FileEntry.h"
 #include "core/platform/FileSystem.h"
+#include "core/platform/OnDemandQueue.h"
 #include "core/platform/TextServices.h"
 #include "core/platform/Threads.h"
 
@@ -66,10 +67,9 @@ public:
 private:
     struct IndexBuild;
     void continueIndex(const std::shared_ptr<IndexBuild>& build);
-    SerialQueue* queue();
 
     Ports ports_;
-    std::unique_ptr<SerialQueue> queue_;
+    OnDemandQueue queue_;
     // Destroyed first, so nothing that arrives from the queue afterwards reaches the engine.
     Lifetime lifetime_;
 };

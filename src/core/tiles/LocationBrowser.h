@@ -15,6 +15,7 @@
 #include "core/platform/FileSystem.h"
 #include "core/platform/FolderEvents.h"
 #include "core/platform/Launcher.h"
+#include "core/platform/OnDemandQueue.h"
 #include "core/platform/Threads.h"
 #include "core/platform/Thumbnailer.h"
 #include "core/tiles/FolderListing.h"
@@ -58,12 +59,10 @@ public:
     void rememberCount(const Path& folder, std::size_t count);
 
 private:
-    SerialQueue* queue();
-
     Ports ports_;
     ThumbnailCache thumbnails_;
     std::map<Path, std::size_t> lastCounts_;
-    std::unique_ptr<SerialQueue> queue_;
+    OnDemandQueue queue_;
     Lifetime lifetime_;
 };
 

@@ -5,11 +5,12 @@
 #include <cmath>
 #include <utility>
 
-#include "core/foundation/Log.h"
-
 namespace quillbern {
 
-ThumbnailCache::ThumbnailCache(Ports ports) : ports_(ports) {}
+ThumbnailCache::ThumbnailCache(Ports ports)
+    : ports_(ports),
+      queue_(ports.threads, ports.mainLoop, std::string(kQueueLabel),
+             "the thread that makes thumbnails did not start; files show their icons") {}
 
 std::string ThumbnailCache::key(const Path& file, std::optional<WallTime> modified) {
     std::string key = file + "|";
@@ -24,14 +25,6 @@ double ThumbnailCache::scaleFor(std::span<const double> screenScales) {
     return *std::ranges::max_element(screenScales);
 }
 
-SerialQueue* ThumbnailCache::queue() {
-    if (!queue_) {
-        queue_ = ports_.threads.serialQueue(std::string(kQueueLabel));
-        if (!queue_) log("the thread that makes thumbnails did not start; files show their icons");
-    }
-    return queue_.get();
-}
-
 void ThumbnailCache::thumbnail(const Path& file, std::optional<WallTime> modified, double side, double scale,
                                CancelToken token, std::function<void(ImageHandle)> done) {
     expectOnLoop(ports_.mainLoop);
@@ -41,28 +34,24 @@ void ThumbnailCache::thumbnail(const Path& file, std::optional<WallTime> modifie
         return;
     }
     if (token.isCancelled()) return;
-    SerialQueue* work = queue();
-    if (!work) {
-        done(nullptr);
-        return;
-    }
     const int sidePx = std::max(1, static_cast<int>(std::lround(side * scale)));
-    work->async(token,
-                [&loop = ports_.mainLoop, &thumbnailer = ports_.thumbnailer, alive = lifetime_.token(), this, file,
-                 sidePx, scale, wanted = std::move(wanted), done = std::move(done)](const CancelToken& token) {
-                    ImageHandle image;
-                    if (ImageHandle made = thumbnailer.thumbnail(file, sidePx)) {
-                        // Its size in points is its pixels over the scale it was made for.
-                        auto shown = std::make_shared<Image>(*made);
-                        shown->scale = scale;
-                        image = std::move(shown);
-                    }
-                    loop.post([alive, this, token, wanted, done, image] {
-                        if (!alive.isAlive() || token.isCancelled()) return;
-                        if (image) store(wanted, image);
-                        done(image);
-                    });
-                });
+    const bool queued =
+        queue_.async(token, [&loop = ports_.mainLoop, &thumbnailer = ports_.thumbnailer, alive = lifetime_.token(),
+                             this, file, sidePx, scale, wanted = std::move(wanted), done](const CancelToken& token) {
+            ImageHandle image;
+            if (ImageHandle made = thumbnailer.thumbnail(file, sidePx)) {
+                // Its size in points is its pixels over the scale it was made for.
+                auto shown = std::make_shared<Image>(*made);
+                shown->scale = scale;
+                image = std::move(shown);
+            }
+            loop.post([alive, this, token, wanted, done, image] {
+                if (!alive.isAlive() || token.isCancelled()) return;
+                if (image) store(wanted, image);
+                done(image);
+            });
+        });
+    if (!queued) done(nullptr);
 }
 
 void ThumbnailCache::store(const std::string& key, ImageHandle image) {

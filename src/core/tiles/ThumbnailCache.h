@@ -15,6 +15,7 @@
 #include "core/foundation/Lifetime.h"
 #include "core/foundation/RunLoop.h"
 #include "core/foundation/Time.h"
+#include "core/platform/OnDemandQueue.h"
 #include "core/platform/Threads.h"
 #include "core/platform/Thumbnailer.h"
 
@@ -59,13 +60,12 @@ public:
 
 private:
     void store(const std::string& key, ImageHandle image);
-    SerialQueue* queue();
 
     Ports ports_;
     std::unordered_map<std::string, ImageHandle> cache_;
     // Keys in the order they were first stored, oldest first.
     std::deque<std::string> insertionOrder_;
-    std::unique_ptr<SerialQueue> queue_;
+    OnDemandQueue queue_;
     // Destroyed first, so a thumbnail that arrives afterwards finds no cache.
     Lifetime lifetime_;
 };

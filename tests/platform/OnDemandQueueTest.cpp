@@ -1,0 +1,69 @@
+#include <gtest/gtest.h>
+
+#include "core/platform/OnDemandQueue.h"
+#include "sim/ManualRunLoop.h"
+#include "sim/SimClock.h"
+#include "sim/SimThreads.h"
+
+using namespace quillbern;
+
+namespace {
+
+constexpr const char* kLabel = "quillbern.files";
+
+}  // namespace
+
+TEST(OnDemandQueue, ItsThreadEndsAfterAnIdleSpellEvenWhenAnItemWasSkippedAndStartsAgainForTheNext) {
+    SimClock clock;
+    ManualRunLoop loop(clock);
+    SimThreads threads(clock);
+    OnDemandQueue queue(threads, loop, kLabel, "no thread");
+    EXPECT_FALSE(queue.isStarted());
+
+    int ran = 0;
+    ASSERT_TRUE(queue.async({}, [&](const CancelToken&) { ++ran; }));
+    const CancelToken cancelled;
+    ASSERT_TRUE(queue.async(cancelled, [&](const CancelToken&) { ++ran; }));
+    cancelled.cancel();
+    threads.queue(kLabel)->runNext();
+    clock.advance(OnDemandQueue::kIdleSpell + 1);
+    EXPECT_TRUE(queue.isStarted()) << "an item still waits";
+
+    threads.queue(kLabel)->runAll();
+    clock.advance(OnDemandQueue::kIdleSpell - 1);
+    EXPECT_TRUE(queue.isStarted());
+    clock.advance(1);
+    EXPECT_FALSE(queue.isStarted());
+    EXPECT_EQ(threads.queue(kLabel), nullptr);
+    EXPECT_EQ(ran, 1);
+
+    ASSERT_TRUE(queue.async({}, [&](const CancelToken&) { ++ran; }));
+    threads.queue(kLabel)->runAll();
+    EXPECT_EQ(ran, 2);
+    EXPECT_EQ(threads.queueLabels().size(), 2U);
+}
+
+TEST(OnDemandQueue, AnItemGivenWhileIdleKeepsTheThreadAndAFailedStartRunsNothing) {
+    SimClock clock;
+    ManualRunLoop loop(clock);
+    SimThreads threads(clock);
+    OnDemandQueue queue(threads, loop, kLabel, "no thread");
+
+    ASSERT_TRUE(queue.async({}, [](const CancelToken&) {}));
+    threads.queue(kLabel)->runAll();
+    clock.advance(OnDemandQueue::kIdleSpell - 1);
+    ASSERT_TRUE(queue.async({}, [](const CancelToken&) {}));
+    clock.advance(OnDemandQueue::kIdleSpell);
+    EXPECT_TRUE(queue.isStarted()) << "the spell begins again when the last item ends";
+    EXPECT_EQ(threads.queueLabels().size(), 1U);
+
+    threads.queue(kLabel)->runAll();
+    clock.advance(OnDemandQueue::kIdleSpell);
+    ASSERT_FALSE(queue.isStarted());
+    threads.setRefusesStart(true);
+    bool ran = false;
+    EXPECT_FALSE(queue.async({}, [&](const CancelToken&) { ran = true; }));
+    clock.advance(OnDemandQueue::kIdleSpell);
+    EXPECT_FALSE(ran);
+    EXPECT_FALSE(queue.isStarted());
+}
