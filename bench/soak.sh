@@ -50,7 +50,7 @@ sleep 2
 read -r tile_x tile_y <<<"$(folder_tile)"
 [[ -n "${tile_x:-}" ]] || { echo "the folder dock did not show" >&2; exit 1; }
 
-memory() { awk '/^RssAnon:/ {a = $2} /^VmRSS:/ {r = $2} END {printf "%.1f %.1f", a / 1024, r / 1024}' \
+memory() { awk '/^RssAnon:/ {a = $2} /^VmRSS:/ {r = $2} END {printf "%.2f %.1f", a / 1024, r / 1024}' \
   "/proc/$program_pid/status"; }
 load() { cut -d' ' -f1-3 /proc/loadavg; }
 samples=()
@@ -58,7 +58,7 @@ sample() {  # label
   local anon rss
   read -r anon rss <<<"$(memory)"
   samples+=("$anon")
-  printf '%-22s anonymous %6.1f MB, RSS %6.1f MB (load average %s)\n' "$1" "$anon" "$rss" "$(load)"
+  printf '%-22s anonymous %6.2f MB, RSS %6.1f MB (load average %s)\n' "$1" "$anon" "$rss" "$(load)"
 }
 
 sample "start"
@@ -100,4 +100,4 @@ awk -v start="${samples[0]}" -v quiet="${samples[-1]}" -v list="${churned[*]}" '
     for (m = 5; m < n; m++) { k++; sx += m; sy += at[m]; sxx += m * m; sxy += m * at[m] }
     if (k >= 2) printf "growth after the first five minutes: %+.2f MB per 10 minutes (minutes 5 to %d)\n",
       (k * sxy - sx * sy) / (k * sxx - sx * sx) * 10, n - 1
-    printf "after a quiet minute: %+.1f MB against the start\n", quiet - start }'
+    printf "after a quiet minute: %+.2f MB against the start\n", quiet - start }'
