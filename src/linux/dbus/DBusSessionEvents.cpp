@@ -64,6 +64,7 @@ void DBusSessionEvents::listenToLoginSession(QDBusPendingCallWatcher* call) {
     const QString path = reply.value().path();
     system_.connect(kLogind, path, kLogindSession, QStringLiteral("Lock"), this, SLOT(sessionLocked()));
     system_.connect(kLogind, path, kLogindSession, QStringLiteral("Unlock"), this, SLOT(sessionUnlocked()));
+    hearsSessionLocks_ = true;
 }
 
 void DBusSessionEvents::listenToScreenSaver() {

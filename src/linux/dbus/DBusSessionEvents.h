@@ -23,6 +23,9 @@ public:
     ~DBusSessionEvents() override;
 
     Subscription on(SessionEvent event, Task task) override;
+    // Whether the login session's Lock and Unlock are listened to: once logind has named
+    // the session, which it does a moment after the start.
+    bool hearsSessionLocks() const { return hearsSessionLocks_; }
 
 private Q_SLOTS:
     void prepareForSleep(bool start);
@@ -41,6 +44,7 @@ private:
     QDBusConnection session_;
     std::map<SessionEvent, Signal<>> signals_;
     bool locked_ = false;
+    bool hearsSessionLocks_ = false;
 };
 
 }  // namespace quillbern
