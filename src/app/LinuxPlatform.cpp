@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QDBusConnection>
-#include <QPixmapCache>
 
 #include "core/foundation/JsonFileDefaults.h"
 #include "core/foundation/Log.h"
@@ -34,7 +33,6 @@
 #include "linux/x11/X11SessionEvents.h"
 #include "linux/x11/X11WindowAccess.h"
 #include "linux/x11/X11WindowCapture.h"
-#include "ui/foundation/ElidedText.h"
 #include "ui/foundation/QtAlerts.h"
 #include "ui/foundation/QtIcons.h"
 #include "ui/foundation/QtMenus.h"
@@ -91,11 +89,7 @@ LinuxPlatform::LinuxPlatform(std::unique_ptr<X11Connection> connection, std::uni
       icons_(std::make_unique<QtIcons>([this](Pid pid) { return apps_->windowPictures(pid); })),
       nativeDock_(std::make_unique<LinuxNativeDockPreferences>()),
       login_(std::make_unique<LinuxLoginService>(QCoreApplication::applicationFilePath().toStdString())),
-      process_(std::make_unique<LinuxAppProcess>([] { QApplication::quit(); },
-                                                 [] {
-                                                     QPixmapCache::clear();
-                                                     forgetElidedTexts();
-                                                 })),
+      process_(std::make_unique<LinuxAppProcess>([] { QApplication::quit(); })),
       instance_(std::move(instance)),
       folderPicker_(std::make_unique<QtFolderPicker>()),
       ports_(std::make_unique<Platform>(Platform{.mainLoop = *mainLoop_,

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <QLocale>
+#include <QPixmapCache>
 #include <QStringList>
 #include <algorithm>
 #include <charconv>
@@ -84,9 +85,9 @@ void LinuxAppProcess::quit() {
 
 void LinuxAppProcess::releaseFreeMemory() {
     // glibc keeps freed pages in every thread's arena, and above the top of each only what
-    // exceeds its trim threshold goes back on its own. The caches hold pictures and texts
-    // made again at need, mostly of windows the desktop that went quiet no longer shows.
-    if (dropRemakeableCaches_) dropRemakeableCaches_();
+    // exceeds its trim threshold goes back on its own. Qt's pixmap cache holds pictures it can
+    // make again, which the desktop that went quiet no longer shows.
+    QPixmapCache::clear();
     malloc_trim(0);
 }
 

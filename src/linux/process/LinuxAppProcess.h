@@ -9,12 +9,10 @@
 
 namespace quillbern {
 
-// Our process as the kernel describes it; quitting is left to whoever runs the event loop,
-// and the caches the program can fill again to whoever keeps them.
+// Our process as the kernel describes it; quitting is left to whoever runs the event loop.
 class LinuxAppProcess final : public AppProcess {
 public:
-    explicit LinuxAppProcess(std::function<void()> quit, std::function<void()> dropRemakeableCaches = {})
-        : quit_(std::move(quit)), dropRemakeableCaches_(std::move(dropRemakeableCaches)) {}
+    explicit LinuxAppProcess(std::function<void()> quit) : quit_(std::move(quit)) {}
 
     Pid pid() const override;
     // The id of the desktop entry the program installs.
@@ -36,7 +34,6 @@ public:
 
 private:
     std::function<void()> quit_;
-    std::function<void()> dropRemakeableCaches_;
 };
 
 // The languages of a gettext language list as BCP 47 tags: "pt_BR.UTF-8:en@quot" gives

@@ -9,7 +9,5 @@ namespace quillbern {
 // the whole text, and the docks draw the same labels at every frame of an animation, so
 // the last few hundred answers are kept. Painting thread only.
 QString elidedText(const QFont& font, const QString& text, Qt::TextElideMode mode, double width);
-// Drops the kept answers of this thread.
-void forgetElidedTexts();
 
 }  // namespace quillbern
