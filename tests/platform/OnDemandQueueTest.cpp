@@ -16,6 +16,7 @@ constexpr const char* kLabel = "quillbern.files";
 TEST(OnDemandQueue, ItsThreadEndsAfterAnIdleSpellEvenWhenAnItemWasSkippedAndStartsAgainForTheNext) {
     SimClock clock;
     ManualRunLoop loop(clock);
+    loop.setIsMainLoop(true);
     SimThreads threads(clock);
     OnDemandQueue queue(threads, loop, kLabel, "no thread");
     EXPECT_FALSE(queue.isStarted());
@@ -46,6 +47,7 @@ TEST(OnDemandQueue, ItsThreadEndsAfterAnIdleSpellEvenWhenAnItemWasSkippedAndStar
 TEST(OnDemandQueue, AnItemGivenWhileIdleKeepsTheThreadAndAFailedStartRunsNothing) {
     SimClock clock;
     ManualRunLoop loop(clock);
+    loop.setIsMainLoop(true);
     SimThreads threads(clock);
     OnDemandQueue queue(threads, loop, kLabel, "no thread");
 
