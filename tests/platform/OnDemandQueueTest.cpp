@@ -11,14 +11,19 @@ namespace {
 
 constexpr const char* kLabel = "quillbern.files";
 
+class OnDemandQueueTest : public ::testing::Test {
+protected:
+    OnDemandQueueTest() { loop.setIsMainLoop(true); }
+
+    SimClock clock;
+    ManualRunLoop loop{clock};
+    SimThreads threads{clock};
+    OnDemandQueue queue{threads, loop, kLabel, "no thread"};
+};
+
 }  // namespace
 
-TEST(OnDemandQueue, ItsThreadEndsAfterAnIdleSpellEvenWhenAnItemWasSkippedAndStartsAgainForTheNext) {
-    SimClock clock;
-    ManualRunLoop loop(clock);
-    loop.setIsMainLoop(true);
-    SimThreads threads(clock);
-    OnDemandQueue queue(threads, loop, kLabel, "no thread");
+TEST_F(OnDemandQueueTest, ItsThreadEndsAfterAnIdleSpellEvenWhenAnItemWasSkippedAndStartsAgainForTheNext) {
     EXPECT_FALSE(queue.isStarted());
 
     int ran = 0;
@@ -44,13 +49,7 @@ TEST(OnDemandQueue, ItsThreadEndsAfterAnIdleSpellEvenWhenAnItemWasSkippedAndStar
     EXPECT_EQ(threads.queueLabels().size(), 2U);
 }
 
-TEST(OnDemandQueue, AnItemGivenWhileIdleKeepsTheThreadAndAFailedStartRunsNothing) {
-    SimClock clock;
-    ManualRunLoop loop(clock);
-    loop.setIsMainLoop(true);
-    SimThreads threads(clock);
-    OnDemandQueue queue(threads, loop, kLabel, "no thread");
-
+TEST_F(OnDemandQueueTest, AnItemGivenWhileIdleKeepsTheThreadAndAFailedStartRunsNothing) {
     ASSERT_TRUE(queue.async({}, [](const CancelToken&) {}));
     threads.queue(kLabel)->runAll();
     clock.advance(OnDemandQueue::kIdleSpell - 1);
