@@ -2,6 +2,7 @@
 
 #include <cxxabi.h>
 #include <fcntl.h>
+#include <glib.h>
 #include <unistd.h>
 
 #include <QEvent>
@@ -47,6 +48,42 @@ std::string eventName(const char* receiverClass, int type) {
     return std::string(typeName ? typeName : "event " + std::to_string(type)) + " to " + receiverClass;
 }
 
+// The main thread's scheduling figures, while a probe runs.
+int schedstat = -1;
+
+// Nanoseconds the main thread has waited, runnable, for a processor; 0 where unknown.
+qint64 waitedForProcessor() {
+    // "<on-cpu ns> <waiting ns> <timeslices>"
+    char text[96] = {};
+    if (schedstat < 0 || ::pread(schedstat, text, sizeof text - 1, 0) <= 0) return 0;
+    char* end = nullptr;
+    std::strtoll(text, &end, 10);
+    return std::strtoll(end, nullptr, 10);
+}
+
+GPollFunc systemPoll = nullptr;
+// Nanoseconds the loop has slept past the times it asked to be woken at.
+qint64 sleptPastTimeoutNs = 0;
+
+qint64 monotonicNs() {
+    timespec now{};
+    ::clock_gettime(CLOCK_MONOTONIC, &now);
+    return qint64(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+}
+
+// The loop's waits, timed to tell how long it slept past the time it asked to be woken at.
+gint timedPoll(GPollFD* fds, guint count, gint timeoutMs) {
+    const qint64 before = monotonicNs();
+    const qint64 waitedBefore = waitedForProcessor();
+    const int ready = systemPoll(fds, count, timeoutMs);
+    if (timeoutMs >= 0) {
+        // Woken, the thread may still wait for a processor: that counts as waiting.
+        const qint64 asleep = monotonicNs() - before - (waitedForProcessor() - waitedBefore);
+        sleptPastTimeoutNs += std::max<qint64>(0, asleep - qint64(timeoutMs) * 1'000'000);
+    }
+    return ready;
+}
+
 }  // namespace
 
 bool ProbedApplication::notify(QObject* receiver, QEvent* event) {
@@ -78,7 +115,8 @@ void StallProbe::delivered(qint64 nanoseconds, qint64 onProcessorNs, const std::
     longestTask_ = task ? taskName(*task) : eventName(receiverClass, eventType);
 }
 
-StallProbe::StallProbe(double delaySeconds) : schedstat_(::open("/proc/thread-self/schedstat", O_RDONLY | O_CLOEXEC)) {
+StallProbe::StallProbe(double delaySeconds) {
+    schedstat = ::open("/proc/thread-self/schedstat", O_RDONLY | O_CLOEXEC);
     timer_.setTimerType(Qt::PreciseTimer);
     timer_.setInterval(kIntervalMs);
     connect(&timer_, &QTimer::timeout, this, [this] { fired(); });
@@ -87,42 +125,43 @@ StallProbe::StallProbe(double delaySeconds) : schedstat_(::open("/proc/thread-se
         clock_.start();
         lastNs_ = clock_.nsecsElapsed();
         lastWaitedNs_ = waitedForProcessor();
+        lastWokenLateNs_ = sleptPastTimeoutNs;
         timer_.start();
     });
     delay_.start(std::max(0, int(delaySeconds * 1000)));
+    // The main thread's loop waits through the default context's poll.
+    systemPoll = g_main_context_get_poll_func(nullptr);
+    g_main_context_set_poll_func(nullptr, &timedPoll);
 }
 
 StallProbe::~StallProbe() {
-    if (schedstat_ >= 0) ::close(schedstat_);
-}
-
-qint64 StallProbe::waitedForProcessor() const {
-    // "<on-cpu ns> <waiting ns> <timeslices>"
-    char text[96] = {};
-    if (schedstat_ < 0 || ::pread(schedstat_, text, sizeof text - 1, 0) <= 0) return 0;
-    char* end = nullptr;
-    std::strtoll(text, &end, 10);
-    return std::strtoll(end, nullptr, 10);
+    g_main_context_set_poll_func(nullptr, systemPoll);
+    if (schedstat >= 0) ::close(schedstat);
+    schedstat = -1;
 }
 
 void StallProbe::fired() {
     const qint64 now = clock_.nsecsElapsed();
     const qint64 waited = waitedForProcessor();
+    const qint64 wokenLateNs = sleptPastTimeoutNs;
     const qint64 late = now - lastNs_ - qint64(kIntervalMs) * 1'000'000;
     longestNs_ = std::max(longestNs_, late);
-    longestOwnNs_ = std::max(longestOwnNs_, late - (waited - lastWaitedNs_));
+    longestOwnNs_ = std::max(longestOwnNs_, late - (waited - lastWaitedNs_) - (wokenLateNs - lastWokenLateNs_));
+    longestWokenLateNs_ = std::max(longestWokenLateNs_, wokenLateNs - lastWokenLateNs_);
     lastNs_ = now;
     lastWaitedNs_ = waited;
+    lastWokenLateNs_ = wokenLateNs;
     ++probes_;
 }
 
 std::string StallProbe::report() const {
-    char text[256];
+    char text[320];
     std::snprintf(text, sizeof text,
                   "the main loop's longest stall: %.1f ms, %.1f ms of it its own, not waiting for a processor "
-                  "(%lld probes every %d ms); its longest piece of work: %.1f ms (%.1f ms of it on a processor), ",
+                  "nor woken late (%lld probes every %d ms; woken up to %.1f ms late); its longest piece of work: "
+                  "%.1f ms (%.1f ms of it on a processor), ",
                   double(longestNs_) / 1e6, double(longestOwnNs_) / 1e6, probes_, kIntervalMs,
-                  double(longestTaskNs_) / 1e6, double(longestTaskCpuNs_) / 1e6);
+                  double(longestWokenLateNs_) / 1e6, double(longestTaskNs_) / 1e6, double(longestTaskCpuNs_) / 1e6);
     return text + (longestTask_.empty() ? std::string("none") : longestTask_) + "; " + std::to_string(repaints_) +
            " window repaints";
 }

@@ -12,8 +12,9 @@ namespace quillbern {
 // For the benchmarks: a timer on the main loop that fires every few milliseconds and
 // remembers how late it came at worst, which is how long the loop was kept from its
 // events. On a busy machine part of that is time the thread waited for a processor
-// (the kernel counts it per thread); the probe also tells the worst lateness without it,
-// which is the loop's own. Started by the program when QUILLBERN_STALL_PROBE is set, to
+// (the kernel counts it per thread), and part is the idle loop woken later than it asked
+// (seen by timing the loop's waits); the probe also tells the worst lateness without
+// either, which is the loop's own. Started by the program when QUILLBERN_STALL_PROBE is set, to
 // the seconds after which it starts counting, so the start-up's own work is left out.
 // Through ProbedApplication it also times each event the loop hands out and names the
 // kind of the longest: the task or timer of the main run loop, else the event and its
@@ -34,17 +35,16 @@ public:
 
 private:
     void fired();
-    // Nanoseconds this thread has waited, runnable, for a processor; 0 where unknown.
-    qint64 waitedForProcessor() const;
 
     QTimer timer_;
     QTimer delay_;
     QElapsedTimer clock_;
-    int schedstat_ = -1;
     qint64 lastNs_ = 0;
     qint64 lastWaitedNs_ = 0;
+    qint64 lastWokenLateNs_ = 0;
     qint64 longestNs_ = 0;
     qint64 longestOwnNs_ = 0;
+    qint64 longestWokenLateNs_ = 0;
     long long probes_ = 0;
     qint64 longestTaskNs_ = 0;
     qint64 longestTaskCpuNs_ = 0;
