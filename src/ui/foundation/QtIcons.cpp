@@ -1,12 +1,10 @@
 #include "ui/foundation/QtIcons.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QIconEngine>
 #include <QImage>
-#include <QMimeDatabase>
 #include <QPainter>
 #include <QPixmap>
 #include <QPixmapCache>
@@ -342,20 +340,21 @@ ImageHandle QtIcons::appIcon(const Path& appPath) const {
 }
 
 ImageHandle QtIcons::fileIcon(const Path& path) const {
-    QStringList names;
     struct stat facts;
-    if (::stat(path.c_str(), &facts) == 0 && S_ISDIR(facts.st_mode)) {
-        return imageOf(folderIcon(path));
-    } else {
-        // By the name alone: reading the file's first bytes could stall the main thread.
-        const QMimeType type =
-            QMimeDatabase().mimeTypeForFile(QFile::decodeName(path.c_str()), QMimeDatabase::MatchExtension);
-        names = {type.iconName(), type.genericIconName(), QStringLiteral("text-x-generic")};
+    if (::stat(path.c_str(), &facts) == 0 && S_ISDIR(facts.st_mode)) return imageOf(folderIcon(path));
+    // By the name alone: reading the file's first bytes could stall the main thread. GIO's
+    // MIME database, which opening files uses too, rather than a second one of Qt's.
+    QIcon icon;
+    if (gchar* type = g_content_type_guess(path.c_str(), nullptr, 0, nullptr)) {
+        if (GIcon* typeIcon = g_content_type_get_icon(type)) {
+            icon = iconOf(typeIcon);
+            g_object_unref(typeIcon);
+        }
+        g_free(type);
     }
-    for (const QString& name : names) {
-        if (QIcon::hasThemeIcon(name)) return imageOf(themeIconNamed(name));
-    }
-    return nullptr;
+    const QString fallback = QStringLiteral("text-x-generic");
+    if (icon.isNull() && QIcon::hasThemeIcon(fallback)) icon = themeIconNamed(fallback);
+    return imageOf(std::move(icon));
 }
 
 ImageHandle QtIcons::runningAppIcon(Pid pid) const {
