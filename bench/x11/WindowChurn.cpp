@@ -1,12 +1,16 @@
 // Drives a desktop busy with windows for bench/window_churn.sh: keeps a number of client
 // windows open, each its own process (the test client), and for a while moves five of
-// them every 20 ms and closes one and opens a new one every 100 ms.
+// them every 20 ms and closes one and opens a new one every 100 ms. Meanwhile it times a
+// round trip to the X server every 2 ms on a connection of its own: any client that waits
+// for the server's answer during the churn, as a toolkit does before it paints, waits as long.
 //
 //   quillbern_window_churn CLIENT [WINDOWS] [SECONDS]
 #include <signal.h>
 #include <spawn.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -60,6 +64,22 @@ Client open(const std::string& program, int serial, std::mt19937& random) {
     return client;
 }
 
+// The longest wait for the X server's answer to a round trip, in milliseconds, timed every
+// 2 ms until `stop` is set.
+double longestRoundTrip(const std::atomic<bool>& stop) {
+    xcb_connection_t* c = xcb_connect(nullptr, nullptr);
+    double longest = 0;
+    while (!stop && !xcb_connection_has_error(c)) {
+        const auto asked = std::chrono::steady_clock::now();
+        std::free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
+        const std::chrono::duration<double, std::milli> waited = std::chrono::steady_clock::now() - asked;
+        longest = std::max(longest, waited.count());
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    xcb_disconnect(c);
+    return longest;
+}
+
 void end(Client& client) {
     if (client.pid <= 0) return;
     kill(client.pid, SIGTERM);
@@ -88,6 +108,9 @@ int main(int argc, char** argv) {
     for (int i = 0; i < count; ++i)
         clients.push_back(open(program, serial++, random));
 
+    std::atomic<bool> churned = false;
+    double serverLongest = 0;
+    std::thread server([&] { serverLongest = longestRoundTrip(churned); });
     using Clock = std::chrono::steady_clock;
     const auto until = Clock::now() + std::chrono::duration<double>(seconds);
     long moves = 0, replaced = 0;
@@ -107,9 +130,12 @@ int main(int argc, char** argv) {
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
+    churned = true;
+    server.join();
     for (Client& client : clients)
         end(client);
     xcb_disconnect(c);
-    std::printf("%d windows, %ld moves, %ld closed and opened anew\n", count, moves, replaced);
+    std::printf("%d windows, %ld moves, %ld closed and opened anew; the X server's longest answer to a round trip: %.1f ms\n",
+                count, moves, replaced, serverLongest);
     return 0;
 }
