@@ -625,9 +625,10 @@ void X11RunningApps::markHidden() {
 }
 
 bool X11RunningApps::keepPictures(std::map<std::string, std::vector<PixelBuffer>> fresh) {
-    std::erase_if(pictures_, [this](const auto& kept) {
-        return std::ranges::none_of(apps_, [&kept](const auto& app) { return pictureName(app.second) == kept.first; });
-    });
+    std::set<std::string> shown;
+    for (const auto& [pid, app] : apps_)
+        shown.insert(pictureName(app));
+    std::erase_if(pictures_, [&shown](const auto& kept) { return !shown.contains(kept.first); });
     bool any = false;
     for (auto& [name, pictures] : fresh) {
         if (pictures.empty()) continue;
