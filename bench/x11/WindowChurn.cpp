@@ -135,7 +135,8 @@ int main(int argc, char** argv) {
     for (Client& client : clients)
         end(client);
     xcb_disconnect(c);
-    std::printf("%d windows, %ld moves, %ld closed and opened anew; the X server's longest answer to a round trip: %.1f ms\n",
-                count, moves, replaced, serverLongest);
+    std::printf(
+        "%d windows, %ld moves, %ld closed and opened anew; the X server's longest answer to a round trip: %.1f ms\n",
+        count, moves, replaced, serverLongest);
     return 0;
 }
