@@ -8,6 +8,7 @@
 
 #include "core/foundation/Clock.h"
 #include "core/platform/SystemThreads.h"
+#include "core/windows/WindowEngine.h"
 #include "linux/freedesktop/LinuxSystemAppearance.h"
 #include "linux/qt/QtRunLoop.h"
 #include "linux/x11/X11Compositing.h"
@@ -17,6 +18,7 @@
 #include "linux/x11/X11KeyboardLayout.h"
 #include "linux/x11/X11Restacks.h"
 #include "linux/x11/X11Screens.h"
+#include "linux/x11/X11WindowAccess.h"
 #include "ui/foundation/QtPanelHost.h"
 
 namespace quillbern::test {
@@ -49,6 +51,23 @@ struct Backends {
     QtPanelHost panels;
     X11EventMonitors events;
 };
+
+// The window engine's ports over these backends, the windows listed and read through `access`,
+// as the program wires them.
+inline WindowEngine::Ports enginePorts(Backends& x, Threads& threads, X11WindowAccess& access, Permissions& permissions,
+                                       RunningApps& apps, SessionEvents& session) {
+    return {.worker = {.threads = threads,
+                       .access = access,
+                       .windowList = access,
+                       .screens = x.screens,
+                       .permissions = permissions,
+                       .input = x.input,
+                       .clock = x.clock},
+            .apps = apps,
+            .session = session,
+            .screens = x.screens,
+            .mainLoop = x.loop};
+}
 
 // The X window of a panel, found through the host as the event monitors find it.
 inline xcb_window_t panelWindow(const QtPanelHost& host, std::uint64_t serial) {

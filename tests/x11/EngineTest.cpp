@@ -42,17 +42,7 @@ TEST(X11WindowTracking, TheEnginesSnapshotFollowsRealWindows) {
     app.policy = ActivationPolicy::regular;
     apps.launch(app);
 
-    WindowEngine engine({.worker = {.threads = threads,
-                                    .access = access,
-                                    .windowList = access,
-                                    .screens = x.screens,
-                                    .permissions = permissions,
-                                    .input = x.input,
-                                    .clock = x.clock},
-                         .apps = apps,
-                         .session = session,
-                         .screens = x.screens,
-                         .mainLoop = x.loop});
+    WindowEngine engine(enginePorts(x, threads, access, permissions, apps, session));
     engine.start();
     ASSERT_TRUE(spinUntil([&] {
         const auto windows = windowsOf(engine.snapshot(), client.pid());

@@ -391,17 +391,7 @@ TEST_F(X11RunningAppsTest, AnApplicationOurHidingHidIsShownWholeByARaiseOfOneOfI
     X11Permissions permissions(*x.connection);
     SimSessionEvents session;
     const auto startEngine = [&] {
-        auto engine = std::make_unique<WindowEngine>(WindowEngine::Ports{.worker = {.threads = threads,
-                                                                                    .access = access,
-                                                                                    .windowList = access,
-                                                                                    .screens = x.screens,
-                                                                                    .permissions = permissions,
-                                                                                    .input = x.input,
-                                                                                    .clock = x.clock},
-                                                                         .apps = apps,
-                                                                         .session = session,
-                                                                         .screens = x.screens,
-                                                                         .mainLoop = x.loop});
+        auto engine = std::make_unique<WindowEngine>(enginePorts(x, threads, access, permissions, apps, session));
         engine->start();
         return engine;
     };

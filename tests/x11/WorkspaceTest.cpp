@@ -159,17 +159,7 @@ protected:
                         .files = files,
                         .icons = icons}};
     DockPreferences preferences{defaults, x.clock, x.loop};
-    WindowEngine engine{{.worker = {.threads = threads,
-                                    .access = access,
-                                    .windowList = access,
-                                    .screens = x.screens,
-                                    .permissions = permissions,
-                                    .input = x.input,
-                                    .clock = x.clock},
-                         .apps = apps,
-                         .session = session,
-                         .screens = x.screens,
-                         .mainLoop = x.loop}};
+    WindowEngine engine{enginePorts(x, threads, access, permissions, apps, session)};
     WorkspaceController workspace{
         {.apps = apps, .screens = x.screens, .alerts = alerts, .clock = x.clock, .mainLoop = x.loop},
         engine,
