@@ -1,10 +1,10 @@
 #include <malloc.h>
 
 #include <QApplication>
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,6 +21,7 @@
 #include "linux/process/SyslogSink.h"
 #include "linux/process/TerminationSignals.h"
 #include "linux/x11/DisplayLoss.h"
+#include "linux/x11/XcbConnection.h"
 #include "ui/foundation/QtIcons.h"
 #include "ui/shell/ProgramIcon.h"
 #include "ui/shell/QtSettingsWindow.h"
@@ -31,22 +32,36 @@ using namespace quillbern;
 
 namespace {
 
-std::vector<std::string> programArguments() {
-    std::vector<std::string> arguments;
-    const QStringList all = QCoreApplication::arguments();
-    for (qsizetype i = 1; i < all.size(); ++i)
-        arguments.push_back(all[i].toStdString());
-    return arguments;
+// The program takes automation URLs only: their scheme, before the first colon, is the
+// program's in any letter case. None when an argument is anything else.
+std::optional<std::vector<std::string>> automationUrlsIn(int argc, char** argv) {
+    std::vector<std::string> urls;
+    for (int i = 1; i < argc; ++i) {
+        const QString argument = QString::fromLocal8Bit(argv[i]);
+        const qsizetype colon = argument.indexOf(u':');
+        if (colon < 0 || argument.first(colon).compare(u"quillbern", Qt::CaseInsensitive) != 0) return std::nullopt;
+        urls.push_back(argument.toStdString());
+    }
+    return urls;
 }
 
-// The program takes automation URLs only: their scheme, before the first colon, is the
-// program's in any letter case.
-bool areAutomationUrls(const std::vector<std::string>& arguments) {
-    return std::ranges::all_of(arguments, [](const std::string& argument) {
-        const std::size_t colon = argument.find(':');
-        return colon != std::string::npos &&
-               QString::fromStdString(argument.substr(0, colon)).compare(u"quillbern", Qt::CaseInsensitive) == 0;
-    });
+// Without a display the program cannot run; its URLs can still go to a Quillbern running
+// on another display of this session.
+int startWithoutDisplay(int argc, char** argv, const std::vector<std::string>& urls) {
+    if (!urls.empty()) {
+        const QCoreApplication application(argc, argv);
+        if (SingleInstance::handOver(urls)) {
+            log("no X display here; the URLs were handed to the running Quillbern");
+            return 0;
+        }
+    }
+    const QByteArray display = qgetenv("DISPLAY");
+    log("not started: Quillbern needs an X display, and ",
+        display.isEmpty() ? std::string("DISPLAY is not set")
+                          : "the one DISPLAY names (" + escapedForLog(display.toStdString()) + ") cannot be reached",
+        urls.empty() ? "" : ", nor does a running Quillbern take its URLs",
+        "; start it inside your desktop session, or set DISPLAY to the display it should run on");
+    return 1;
 }
 
 int run(std::unique_ptr<SingleInstance> instance) {
@@ -148,8 +163,18 @@ int main(int argc, char** argv) {
     // pages of its own for the few blocks it keeps; in the main heap the idle release reaches
     // all of it. The workers allocate little, and mostly from their per-thread caches.
     mallopt(M_ARENA_MAX, 1);
+    const std::optional<std::vector<std::string>> urls = automationUrlsIn(argc, argv);
+    if (!urls) {
+        std::fputs("usage: quillbern [quillbern://…] (it takes automation URLs only)\n", stderr);
+        return 2;
+    }
     SyslogSink logSink;
     setLogSink(&logSink);
+    if (!XcbConnection::displayIsReachable()) {
+        const int status = startWithoutDisplay(argc, argv, *urls);
+        setLogSink(nullptr);
+        return status;
+    }
 
     ProbedApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillbern"));
@@ -161,13 +186,7 @@ int main(int argc, char** argv) {
     // Its windows and About show it.
     QApplication::setWindowIcon(programIcon());
 
-    const std::vector<std::string> arguments = programArguments();
-    if (!areAutomationUrls(arguments)) {
-        std::fputs("usage: quillbern [quillbern://…] (it takes automation URLs only)\n", stderr);
-        setLogSink(nullptr);
-        return 2;
-    }
-    SingleInstance::Claim claim = SingleInstance::claim(arguments);
+    SingleInstance::Claim claim = SingleInstance::claim(*urls);
     int status = 1;
     switch (claim.outcome) {
         case SingleInstance::Outcome::instance:

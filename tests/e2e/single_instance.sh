@@ -1,8 +1,9 @@
 # One Quillbern per session: of two starts at the same moment one runs and shows its docks,
 # the other hands its URL to it and ends at once with status 0. Twenty pairs on a session
 # bus, twenty without one, and a few on a bus that refuses the program its name. Then one
-# instance on a bus, met by a start without one; arguments that are no URLs, refused; and
-# the bus ending under the instance, which keeps its docks and is still reached.
+# instance on a bus, met by a start without a bus and by one without a display; arguments that
+# are no URLs, refused with a display or without; a start without a display, refused; and the
+# bus ending under the instance, which keeps its docks and is still reached.
 source "$(dirname "$0")/../support/e2e-session.sh"
 
 # The dock panels of a process, shown or hidden: each dock on each of the two monitors.
@@ -106,21 +107,38 @@ start_bus
 start_program
 wait_for 10 has_one_set_of_docks "$program_pid" || fail "no docks on the bus"
 on_bus=$DBUS_SESSION_BUS_ADDRESS
-# hand_over NAME URL: a start without a bus hands the URL to the running instance.
+# hand_over NAME URL [VARIABLE]: a start without a bus, and without VARIABLE, hands the URL
+# to the running instance.
 hand_over() {
-  local status=0
-  DBUS_SESSION_BUS_ADDRESS="unix:path=$work/no-bus" "$program" "$2" >"$work/second.log" 2>&1 || status=$?
+  local status=0 unset=()
+  [[ -n "${3:-}" ]] && unset=(-u "$3")
+  DBUS_SESSION_BUS_ADDRESS="unix:path=$work/no-bus" env "${unset[@]}" "$program" "$2" >"$work/second.log" 2>&1 \
+    || status=$?
   [[ $status -eq 0 ]] || { cat "$work/second.log" >&2; fail "$1: the start ended with status $status"; }
   wait_for 10 grep -q "unrecognised automation URL ${2%%\?*};" "$work/log" || fail "$1: the URL did not arrive"
 }
+# refused_for_no_display COMMAND...: a start that has no display to run on says so in one
+# line and ends with status 1.
+refused_for_no_display() {
+  local status=0
+  "$@" >"$work/refused.out" 2>"$work/refused.err" || status=$?
+  [[ $status -eq 1 ]] || { cat "$work/refused.err" >&2; fail "$*: exit status $status, not 1"; }
+  [[ $(wc -l <"$work/refused.err") -eq 1 ]] && grep -q "needs an X display" "$work/refused.err" \
+    || { cat "$work/refused.err" >&2; fail "$*: not one line saying that it needs an X display"; }
+}
 hand_over "beside an instance on the bus" "quillbern://no-bus/1"
+hand_over "without a display" "quillbern://no-display/1" DISPLAY
+refused_for_no_display env -u DISPLAY "$program"
+refused_for_no_display env DISPLAY=:4242 "$program"
 for argument in --help /etc/hostname -v; do
-  status=0
-  "$program" "$argument" >"$work/refused.out" 2>"$work/refused.err" || status=$?
-  [[ $status -eq 2 ]] || fail "$argument: exit status $status, not 2"
-  [[ $(wc -l <"$work/refused.err") -eq 1 ]] && grep -qF 'quillbern [quillbern://…]' "$work/refused.err" \
-    || { cat "$work/refused.err" >&2; fail "$argument: not one line saying what Quillbern takes"; }
-  grep -qF -- "$argument" "$work/log" && fail "$argument was handed over"
+  for unset in "" "-u DISPLAY"; do
+    status=0
+    env $unset "$program" "$argument" >"$work/refused.out" 2>"$work/refused.err" || status=$?
+    [[ $status -eq 2 ]] || fail "$argument $unset: exit status $status, not 2"
+    [[ $(wc -l <"$work/refused.err") -eq 1 ]] && grep -qF 'quillbern [quillbern://…]' "$work/refused.err" \
+      || { cat "$work/refused.err" >&2; fail "$argument $unset: not one line saying what Quillbern takes"; }
+    grep -qF -- "$argument" "$work/log" && fail "$argument was handed over"
+  done
 done
 stop_bus
 wait_for 10 grep -q "the session bus has gone away" "$work/log" || fail "the loss of the bus was not logged"
@@ -130,4 +148,6 @@ has_one_set_of_docks "$program_pid" || fail "the docks went with the bus"
 export DBUS_SESSION_BUS_ADDRESS=$on_bus
 kill -TERM "$program_pid"
 expect_clean_exit
+# With no Quillbern running, a URL given without a display runs nowhere.
+refused_for_no_display env -u DISPLAY "$program" "quillbern://no-display/2"
 echo "PASS"

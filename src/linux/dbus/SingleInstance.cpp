@@ -87,7 +87,7 @@ QByteArray lineFrom(QLocalSocket& socket, const QDeadlineTimer& deadline) {
 // Hands the message to the instance listening at `socketPath` and waits, until `deadline`,
 // for it to confirm. False when nobody answers there or the instance ended before it
 // confirmed.
-bool handOver(const QString& socketPath, const QByteArray& message, const QDeadlineTimer& deadline) {
+bool handOverThrough(const QString& socketPath, const QByteArray& message, const QDeadlineTimer& deadline) {
     QLocalSocket socket;
     socket.connectToServer(socketPath);
     if (!socket.waitForConnected(static_cast<int>(deadline.remainingTime()))) return false;
@@ -120,6 +120,14 @@ SingleInstance::~SingleInstance() {
 }
 
 SingleInstance::Claim SingleInstance::claim(const std::vector<std::string>& arguments) {
+    return meet(arguments, true);
+}
+
+bool SingleInstance::handOver(const std::vector<std::string>& arguments) {
+    return meet(arguments, false).outcome == Outcome::handedOver;
+}
+
+SingleInstance::Claim SingleInstance::meet(const std::vector<std::string>& arguments, bool mayRun) {
     const QString directory = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (directory.isEmpty() || !QDir().mkpath(directory)) {
         log("no runtime directory ($XDG_RUNTIME_DIR) to meet other starts of this program in; set it to a folder "
@@ -139,6 +147,10 @@ SingleInstance::Claim SingleInstance::claim(const std::vector<std::string>& argu
         }
         // The kernel lets go of the lock when its holder ends, however it ends.
         if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            if (!mayRun) {
+                ::close(fd);
+                return {Outcome::failed, nullptr};
+            }
             auto instance = std::unique_ptr<SingleInstance>(new SingleInstance(fd));
             if (!instance->listenOnSocket(socketPath))
                 log("later starts cannot reach this one: ", escapedForLog(socketPath.toStdString()),
@@ -148,7 +160,7 @@ SingleInstance::Claim SingleInstance::claim(const std::vector<std::string>& argu
             return {Outcome::instance, std::move(instance)};
         }
         ::close(fd);
-        if (handOver(socketPath, message, deadline)) return {Outcome::handedOver, nullptr};
+        if (handOverThrough(socketPath, message, deadline)) return {Outcome::handedOver, nullptr};
         // The instance is between taking the lock and listening, or has just ended.
         QThread::msleep(20);
     } while (!deadline.hasExpired());

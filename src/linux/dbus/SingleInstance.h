@@ -34,6 +34,9 @@ public:
     };
     // `arguments`: this start's arguments, the automation URLs it was given.
     static Claim claim(const std::vector<std::string>& arguments);
+    // For a start that cannot run itself: hands its arguments to the running instance.
+    // False when none runs, or it did not answer (logged).
+    static bool handOver(const std::vector<std::string>& arguments);
 
     ~SingleInstance() override;
     SingleInstance(const SingleInstance&) = delete;
@@ -45,6 +48,8 @@ public:
 
 private:
     explicit SingleInstance(int lockFd);
+    // Becomes the instance when none runs and `mayRun`; otherwise hands over to it.
+    static Claim meet(const std::vector<std::string>& arguments, bool mayRun);
     bool listenOnSocket(const QString& socketPath);
     void listenOnBus();
     void deliver(std::vector<std::string> urls);

@@ -71,6 +71,13 @@ std::unique_ptr<XcbConnection> XcbConnection::open() {
     return std::unique_ptr<XcbConnection>(new XcbConnection(connection, it.data->root, screenNumber));
 }
 
+bool XcbConnection::displayIsReachable() {
+    xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
+    const bool reachable = xcb_connection_has_error(connection) == 0;
+    xcb_disconnect(connection);
+    return reachable;
+}
+
 XcbConnection::XcbConnection(xcb_connection_t* connection, xcb_window_t root, int screenNumber)
     : connection_(connection), root_(root), screenNumber_(screenNumber) {
     std::vector<std::pair<const char*, xcb_intern_atom_cookie_t>> cookies;

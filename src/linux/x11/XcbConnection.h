@@ -20,6 +20,9 @@ public:
 
     // Connects to $DISPLAY; null (logged) when the server cannot be reached.
     static std::unique_ptr<XcbConnection> open();
+    // Whether $DISPLAY names a server that takes a connection, asked before Qt connects:
+    // Qt ends the process when it cannot.
+    static bool displayIsReachable();
     ~XcbConnection();
     XcbConnection(const XcbConnection&) = delete;
     XcbConnection& operator=(const XcbConnection&) = delete;
