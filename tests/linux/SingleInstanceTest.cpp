@@ -1,12 +1,14 @@
 #include <signal.h>
 
 #include <QDir>
+#include <QLocalSocket>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <memory>
 #include <optional>
+#include <sys/resource.h>
 #include <vector>
 
 #include "PrivateBus.h"
@@ -59,6 +61,10 @@ public:
     }
     bool isRunning() const { return process_.state() != QProcess::NotRunning; }
     void signal(int number) { ::kill(static_cast<pid_t>(process_.processId()), number); }
+    bool limitDescriptors(rlim_t count) {
+        const rlimit limit{.rlim_cur = count, .rlim_max = count};
+        return ::prlimit(static_cast<pid_t>(process_.processId()), RLIMIT_NOFILE, &limit, nullptr) == 0;
+    }
     void end() {
         process_.kill();
         process_.waitForFinished(5000);
@@ -153,6 +159,37 @@ TEST_F(SingleInstance, AStartNeverSaysItHandedOverToAnInstanceThatDidNotAnswer) 
         next->signal(SIGKILL);
         ASSERT_TRUE(next->ending());
     }
+}
+
+TEST_F(SingleInstance, ClientsThatSendNothingWholeAreDroppedAndAStartIsStillServed) {
+    const auto instance = start(false);
+    ASSERT_TRUE(instance->isInstance());
+    // Fewer descriptors than the clients below: held all at once, they would leave none for
+    // a start.
+    ASSERT_TRUE(instance->limitDescriptors(128));
+    std::vector<std::unique_ptr<QLocalSocket>> clients;
+    const auto connect = [this, &clients] {
+        clients.push_back(std::make_unique<QLocalSocket>());
+        clients.back()->connectToServer(runtime_.filePath(QStringLiteral("quillbern.socket")));
+        return clients.back().get();
+    };
+    for (int i = 0; i < 200; ++i)
+        connect();
+    const auto served = start(false, url("quillbern://served"));
+    ASSERT_EQ(served->ending(), 0) << served->log().toStdString();
+    EXPECT_TRUE(instance->says(QStringLiteral("open quillbern://served")));
+
+    QLocalSocket* const unfinished = connect();
+    ASSERT_TRUE(unfinished->waitForConnected(kStartLimitMs));
+    unfinished->write(R"(["quillbern://never-ended")");
+    unfinished->flush();
+    EXPECT_TRUE(spinEventsUntil(
+        [&clients] {
+            return std::ranges::all_of(
+                clients, [](const auto& client) { return client->state() == QLocalSocket::UnconnectedState; });
+        },
+        kStartLimitMs));
+    EXPECT_EQ(instance->lines(), QStringList({QStringLiteral("instance"), QStringLiteral("open quillbern://served")}));
 }
 
 TEST_F(SingleInstance, TheInstanceOutlivesItsSessionBusAndIsStillReached) {

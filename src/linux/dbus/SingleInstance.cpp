@@ -11,20 +11,16 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QLocalServer>
-#include <QLocalSocket>
 #include <QMetaObject>
 #include <QStandardPaths>
 #include <QThread>
 #include <QVariantMap>
 #include <cerrno>
 #include <cstring>
-#include <optional>
 #include <sys/file.h>
 
 #include "core/foundation/Log.h"
+#include "linux/dbus/HandOverSocket.h"
 
 namespace quillbern {
 
@@ -34,12 +30,6 @@ const QString kApplicationInterface = QStringLiteral("org.freedesktop.Applicatio
 // How long a start tries to become the instance or to reach it: more than the instance
 // takes to start up or to shut down, when it cannot answer.
 constexpr int kClaimLimitMs = 10000;
-// More than any list of URLs a start is given; a longer message is dropped.
-constexpr qint64 kMessageLimit = 1 << 20;
-// The instance greets each start with a line; the start's message is one line of JSON (which
-// writes line breaks in texts escaped), and the instance answers it once it holds it.
-constexpr char kReady[] = "ready\n";
-constexpr char kReceived[] = "received\n";
 
 std::vector<std::string> fromQt(const QStringList& list) {
     std::vector<std::string> result;
@@ -76,46 +66,13 @@ private:
     std::function<void()> activate_;
 };
 
-// Reads one line, until `deadline`; empty when the other end closed first or said nothing.
-QByteArray lineFrom(QLocalSocket& socket, const QDeadlineTimer& deadline) {
-    QByteArray line;
-    while (!line.contains('\n') && socket.waitForReadyRead(static_cast<int>(deadline.remainingTime())))
-        line.append(socket.readAll());
-    return line;
-}
-
-// Hands the message to the instance listening at `socketPath` and waits, until `deadline`,
-// for it to confirm. False when nobody answers there or the instance ended before it
-// confirmed.
-bool handOverThrough(const QString& socketPath, const QByteArray& message, const QDeadlineTimer& deadline) {
-    QLocalSocket socket;
-    socket.connectToServer(socketPath);
-    if (!socket.waitForConnected(static_cast<int>(deadline.remainingTime()))) return false;
-    // Sent only to an instance that answers, so an instance that hangs never runs it later
-    // behind the back of a start that gave up; and sent once: sent again, it would run twice.
-    if (lineFrom(socket, deadline) != kReady) return false;
-    socket.write(message);
-    socket.flush();
-    return lineFrom(socket, deadline) == kReceived;
-}
-
-// The URLs of a message from another start; none when it cannot be read.
-std::optional<QStringList> urlsIn(const QByteArray& message) {
-    const QJsonDocument document = QJsonDocument::fromJson(message);
-    if (!document.isArray()) return std::nullopt;
-    QStringList urls;
-    for (const auto& item : document.array())
-        urls.push_back(item.toString());
-    return urls;
-}
-
 }  // namespace
 
 SingleInstance::SingleInstance(int lockFd) : lockFd_(lockFd) {}
 
 SingleInstance::~SingleInstance() {
     busObject_.reset();
-    server_.reset();
+    handOverSocket_.reset();
     ::close(lockFd_);
 }
 
@@ -136,8 +93,7 @@ SingleInstance::Claim SingleInstance::meet(const std::vector<std::string>& argum
     }
     const QString lockPath = directory + QStringLiteral("/quillbern.lock");
     const QString socketPath = directory + QStringLiteral("/quillbern.socket");
-    const QByteArray message =
-        QJsonDocument(QJsonArray::fromStringList(toQt(arguments))).toJson(QJsonDocument::Compact) + '\n';
+    const QStringList urls = toQt(arguments);
     const QDeadlineTimer deadline(kClaimLimitMs);
     do {
         const int fd = ::open(QFile::encodeName(lockPath).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
@@ -160,7 +116,7 @@ SingleInstance::Claim SingleInstance::meet(const std::vector<std::string>& argum
             return {Outcome::instance, std::move(instance)};
         }
         ::close(fd);
-        if (handOverThrough(socketPath, message, deadline)) return {Outcome::handedOver, nullptr};
+        if (HandOverSocket::send(socketPath, urls, deadline)) return {Outcome::handedOver, nullptr};
         // The instance is between taking the lock and listening, or has just ended.
         QThread::msleep(20);
     } while (!deadline.hasExpired());
@@ -192,48 +148,17 @@ void SingleInstance::listenOnBus() {
 }
 
 bool SingleInstance::listenOnSocket(const QString& socketPath) {
-    auto server = std::make_unique<QLocalServer>();
-    server->setSocketOptions(QLocalServer::UserAccessOption);
-    // Whatever is left there belongs to an instance that has ended: the lock is ours.
-    QLocalServer::removeServer(socketPath);
-    if (!server->listen(socketPath)) return false;
-    QLocalServer* const listening = server.get();
-    QObject::connect(listening, &QLocalServer::newConnection, listening, [this, listening] {
-        while (QLocalSocket* socket = listening->nextPendingConnection()) {
-            QObject::connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-            socket->write(kReady);
-            auto received = std::make_shared<QByteArray>();
-            QObject::connect(socket, &QLocalSocket::readyRead, socket, [this, socket, received] {
-                received->append(socket->readAll());
-                const qsizetype end = received->indexOf('\n');
-                if (end < 0 && received->size() <= kMessageLimit) return;
-                if (end < 0) {
-                    log("dropped a message from another start that was too long");
-                    socket->abort();
-                    return;
-                }
-                const std::optional<QStringList> urls = urlsIn(received->first(end));
-                if (!urls) {
-                    log("dropped a message from another start that could not be read");
-                    socket->abort();
-                    return;
-                }
-                // Told before the URLs run, which may take a while.
-                socket->write(kReceived);
-                socket->flush();
-                socket->disconnectFromServer();
-                if (urls->isEmpty()) {
-                    reopen();
-                } else {
-                    deliver(fromQt(*urls));
-                }
-            });
+    handOverSocket_ = HandOverSocket::listen(socketPath, [this](const QStringList& urls) {
+        if (urls.isEmpty()) {
+            reopen();
+        } else {
+            deliver(fromQt(urls));
         }
     });
+    if (!handOverSocket_) return false;
     // A start that comes while this one shuts down meets no one, and waits for the lock.
     QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, &context_,
-                     [this] { server_.reset(); });
-    server_ = std::move(server);
+                     [this] { handOverSocket_.reset(); });
     return true;
 }
 

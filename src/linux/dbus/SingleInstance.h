@@ -9,9 +9,9 @@
 #include "core/foundation/Signal.h"
 #include "core/platform/UrlEvents.h"
 
-class QLocalServer;
-
 namespace quillbern {
+
+class HandOverSocket;
 
 // One Quillbern per session, however it is started. A lock in the runtime directory
 // ($XDG_RUNTIME_DIR) decides: its holder is the instance, and the kernel lets go of it
@@ -63,7 +63,7 @@ private:
     // Batches that came before anyone listened.
     std::vector<std::vector<std::string>> unheard_;
     bool reopenUnheard_ = false;
-    std::unique_ptr<QLocalServer> server_;
+    std::unique_ptr<HandOverSocket> handOverSocket_;
     std::unique_ptr<QObject> busObject_;
     int lockFd_;
 };
