@@ -112,7 +112,7 @@ TEST_F(DockPreferencesTest, OverridesAreStoredByFeatureKeyAndAlwaysCallBack) {
     EXPECT_EQ(storedOverridesText(), R"({"focus":{"keyCode":9,"modifiers":4352}})") << "dock actions are not stored";
     world.defaults.resetWriteCounts();
     prefs.setOverride(HotKeyAction(Kind::overview), std::nullopt);
-    EXPECT_EQ(world.defaults.writeCount("hotkeyOverrides.v1"), 1) << "rewritten though nothing changed";
+    EXPECT_EQ(world.defaults.writeCount("hotkeyOverrides.v1"), 0) << "nothing changed, nothing saved";
     EXPECT_EQ(callbacks, 3);
 
     EXPECT_EQ(DockPreferences::loadOverrides(world.defaults),

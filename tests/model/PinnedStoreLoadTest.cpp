@@ -283,14 +283,14 @@ TEST(PinnedStoreLoad, RecoveryNoticeLastsUntilAcknowledged) {
     EXPECT_FALSE(store->recoveredFromUnreadableData());
     EXPECT_EQ(notices, 1);
     EXPECT_EQ(world.defaults.boolValue("profilesRecoveredFromUnreadableData"), false);
-    EXPECT_EQ(world.defaults.writeCount("profilesRecoveredFromUnreadableData"), 3);
+    EXPECT_EQ(world.defaults.writeCount("profilesRecoveredFromUnreadableData"), 2);
 }
 
-TEST(PinnedStoreLoad, EveryStartRewritesTheDocks) {
+TEST(PinnedStoreLoad, AStartSavesTheDocksOnlyWhenTheirStoredFormChanges) {
     DockWorld world;
     world.startStore();
     world.startStore();
-    EXPECT_EQ(world.defaults.writeCount("profiles.v1"), 2);
+    EXPECT_EQ(world.defaults.writeCount("profiles.v1"), 1);
 }
 
 TEST(PinnedStoreLoad, DuplicatesThatDifferAreKeptOnceBeforeTheyAreRemoved) {

@@ -82,12 +82,14 @@ TEST_F(SettingsShellModelTest, WhileOnScreenTheLoginItemThenTheGrantAreReadAgain
     model->appeared();
     EXPECT_EQ(refreshes(), 1) << "a second notice of the same showing changes nothing";
     w.log.clear();
+    w.world.defaults.resetWriteCounts();
     w.advance(0.99);
     EXPECT_EQ(refreshes(), 0);
     w.advance(0.01);
     EXPECT_EQ(refreshes(), 1);
     w.advance(3);
     EXPECT_EQ(refreshes(), 4);
+    EXPECT_EQ(w.world.defaults.totalWrites(), 0) << "refreshes that find nothing new store nothing";
 
     // The login item turned on in the desktop's settings shows within the second.
     w.world.login.setStatus(LoginStatus::enabled);

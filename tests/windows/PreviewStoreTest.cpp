@@ -215,7 +215,7 @@ TEST_F(Previews, SwitchingOffKeepsTheCacheAndSwitchingOnWithAccessAsksNothing) {
     s.setEnabled(true);
     s.setEnabled(true);
     advance(2);
-    EXPECT_EQ(world.defaults.writeCount(PreviewStore::kEnabledKey), 2);
+    EXPECT_EQ(world.defaults.writeCount(PreviewStore::kEnabledKey), 1);
     EXPECT_EQ(permissions.captureRequests(), 0);
 }
 

@@ -97,13 +97,14 @@ void Defaults::write(std::string_view key, std::optional<Json> newValue) {
     const auto found = values_.find(name);
     const bool changed =
         newValue ? (found == values_.end() || !sameStoredValue(*found, *newValue)) : found != values_.end();
+    // Saving an equal value would only rewrite the file, and undo a hand edit made meanwhile.
+    if (!changed) return;
     if (newValue) {
         values_[name] = std::move(*newValue);
     } else {
         values_.erase(name);
     }
     persist(values_, key);
-    if (!changed) return;
     if (const auto observer = observers_.find(key); observer != observers_.end()) observer->second->emit();
 }
 

@@ -14,8 +14,8 @@
 
 namespace quillbern {
 
-// Stored settings of one domain: typed values by key, each assignment saved at once
-// (an unchanged value too). A data value is kept as {"$data": "<base64>"} so that the
+// Stored settings of one domain: typed values by key, each assignment that changes the
+// stored value saved at once; an equal one saves nothing. A data value is kept as {"$data": "<base64>"} so that the
 // stored form stays plain JSON. Main thread only.
 class Defaults {
 public:
@@ -54,7 +54,8 @@ public:
 protected:
     explicit Defaults(Json initialValues = Json::object());
 
-    // Called after every assignment or removal, with the whole domain as it now stands.
+    // Called after every assignment or removal that changed a value, with the whole domain
+    // as it now stands.
     virtual void persist(const Json& values, std::string_view changedKey) = 0;
     // The whole domain as it stands.
     const Json& values() const { return values_; }

@@ -21,7 +21,7 @@ std::filesystem::path configHome();
 std::filesystem::path configDirectory();
 
 // Defaults kept in one JSON file, one object whose members are the keys, replaced
-// atomically on every assignment (through a symbolic link, to the file it names). A file
+// atomically on every change (through a symbolic link, to the file it names). A file
 // that cannot be read (not a regular file, larger than 64 MB, not JSON, nested too deep)
 // is moved aside under a dated name, never deleted, and the domain starts empty.
 //

@@ -15,8 +15,8 @@ template <class T>
 struct NumberSetting;
 
 // The look of the docks and of the focus features. Each setting is read once at
-// construction (clamped to its range) and written back on every assignment, an unchanged
-// one too; assignments themselves are not clamped. Main thread only.
+// construction (clamped to its range) and written back when an assignment changes it;
+// assignments themselves are not clamped. Main thread only.
 class AppearanceStore {
 public:
     static constexpr double kDefaultTileSize = 62;

@@ -22,7 +22,7 @@ using HotKeyOverrides = std::unordered_map<HotKeyAction, HotKeyChord>;
 // The behaviour settings: hiding, the launch beacon, the reveal delay, the knock tempo,
 // global shortcuts with the user's re-recorded chords, the workspace limit and the
 // interface language. Read once at construction (snapped and clamped there); every
-// assignment is written, an unchanged one too, and is not clamped. Stored overrides that
+// assignment is stored, not clamped, and saved when it changes the value. Stored overrides that
 // cannot be read or name no action are dropped one by one, and the stored bytes are first
 // kept under a dated ".corrupt." key (once for the same bytes) so no chord the user
 // recorded is lost. Main thread only.

@@ -21,8 +21,8 @@ struct NumberSetting {
     T clamped(std::optional<T> stored) const { return stored ? std::clamp(*stored, low, high) : fallback; }
 };
 
-// Sets a settings store's field and writes the value under its key, an unchanged one too.
-// True when the value really changed, so the store tells its observers.
+// Sets a settings store's field and the value under its key. True when the value really
+// changed, so the store tells its observers.
 template <class T>
 bool storeSetting(Defaults& defaults, std::string_view key, T& field, T value, Json stored) {
     const bool isChange = field != value;

@@ -67,7 +67,7 @@ public:
 
     bool isGranted() const { return isGranted_; }
     bool isEnabled() const { return isEnabled_; }
-    // Stored at once, also when unchanged; switching on asks for access when missing.
+    // Stored at once; switching on asks for access when missing.
     void setEnabled(bool enabled);
     const std::optional<WindowInfo>& hoveredWindow() const { return hoveredWindow_; }
     const std::optional<ShownPreview>& current() const { return current_; }
