@@ -171,6 +171,17 @@ TEST_F(ShortcutsCardModelTest, AChordAnotherApplicationHoldsShowsStruckThrough) 
     EXPECT_FALSE(card->showsStruckThroughCaption());
 }
 
+TEST_F(ShortcutsCardModelTest, AStoredChordWithFewerThanTwoModifiersShowsStruckThroughAndStaysStored) {
+    const std::string plainSpace = R"({"search": {"keyCode": 49, "modifiers": 0}})";
+    const Bytes stored(plainSpace.begin(), plainSpace.end());
+    w.world.defaults.setData("hotkeyOverrides.v1", stored);
+    launch();
+    EXPECT_EQ(card->effectiveChord(kSearch), (HotKeyChord{49, 0}));
+    EXPECT_FALSE(card->isLive(kSearch));
+    EXPECT_TRUE(card->showsStruckThroughCaption());
+    EXPECT_EQ(w.world.defaults.dataValue("hotkeyOverrides.v1"), stored);
+}
+
 TEST_F(ShortcutsCardModelTest, SwitchingShortcutsOffUnregistersAndKeepsTheAutomationFailure) {
     launch();
     preferences().setLastAutomationFailure("unrecognised automation URL quillbern://focus/bogus");

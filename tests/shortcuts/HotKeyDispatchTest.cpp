@@ -289,6 +289,26 @@ TEST_F(HotKeyDispatchTest, SwitchingShortcutsOffRemovesEveryGrabAndTheHandlerAnd
     EXPECT_EQ(w.world.hotKeys.grabs().size(), 6u);
 }
 
+TEST_F(HotKeyDispatchTest, AStoredChordWithFewerThanTwoModifiersIsNeverGrabbedAndLoggedOnce) {
+    // Plain A for the first dock and Ctrl+Space for the search, as edited into the file by hand.
+    const std::string overrides = R"({"search": {"keyCode": 49, "modifiers": 4096}})";
+    w.world.defaults.setData("hotkeyOverrides.v1", Bytes(overrides.begin(), overrides.end()));
+    Profile plainA = simDock(1, DockEdge::bottom);
+    plainA.chord = HotKeyChord{0, 0};
+    start({plainA, simDock(2, DockEdge::left)});
+    std::vector<std::uint32_t> grabbedModifiers;
+    for (const SimHotKeys::Grabbed& grab : w.world.hotKeys.grabs())
+        grabbedModifiers.push_back(grab.modifiers);
+    EXPECT_EQ(grabbedModifiers, std::vector<std::uint32_t>(7, kCC)) << "the second dock's digit and six features";
+    EXPECT_FALSE(dispatch->registered().contains(HotKeyAction::profile(plainA.id)));
+    EXPECT_FALSE(dispatch->registered().contains(HotKeyAction(Kind::search))) << "nor falls back to its default";
+    EXPECT_EQ(w.world.log.count("is not used: with fewer than two modifier keys"), 2);
+
+    w.preferences->setOverride(HotKeyAction(Kind::files), HotKeyChord{kKeyV, kCC | HotKeyChord::kShift});
+    w.preferences->setAutoHide(false);
+    EXPECT_EQ(w.world.log.count("is not used"), 2) << "not again at each registration";
+}
+
 TEST_F(HotKeyDispatchTest, ShutdownEndsAHeldPeekAndGivesEveryChordBack) {
     start({simDock(1, DockEdge::bottom, onDisplay("16-1-11"))});
     settle();

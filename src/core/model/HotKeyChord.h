@@ -27,6 +27,9 @@ struct HotKeyChord {
 
     // How many of Command, Control, Option and Shift the chord holds.
     int modifierCount() const;
+    // Whether the chord may be a global shortcut: with fewer than two modifiers it would take
+    // an ordinary keystroke away from every application. Recorded and stored chords alike.
+    bool hasEnoughModifiers() const { return modifierCount() >= 2; }
 
     // The chord a key press makes: none unless Command, Control or Option is held.
     static std::optional<HotKeyChord> fromKeyEvent(KeyCode keyCode, EventFlags flags);

@@ -12,7 +12,7 @@ ShortcutRecording::Outcome ShortcutRecording::check(const HotKeyAction& action, 
     const auto claimed =
         HotKeyBindings::claimedMap(pinned.profiles(), preferences.hotkeyOverrides(), action, preferences.autoHide());
     const std::string shown = chordText.display(chord);
-    if (chord.modifierCount() < 2) {
+    if (!chord.hasEnoughModifiers()) {
         return {false,
                 SettingsNote{trf("%@ needs at least two modifier keys — a single one would take that key away from "
                                  "every application.",

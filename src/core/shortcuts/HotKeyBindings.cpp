@@ -8,21 +8,27 @@ namespace {
 
 using Kind = HotKeyAction::Kind;
 
-// Accepts candidates in turn; a chord already claimed drops the later candidate.
-class Claims {
+}  // namespace
+
+// Accepts candidates in turn; a chord already claimed drops the later candidate, and one
+// with too few modifiers is withheld, claiming nothing.
+class HotKeyBindings::Claims {
 public:
     void offer(const HotKeyAction& action, const HotKeyChord& chord, bool isCustom, std::string label) {
+        if (!chord.hasEnoughModifiers()) {
+            withheld.push_back({action, chord, isCustom, std::move(label)});
+            return;
+        }
         if (!claimed_.emplace(chord, label).second) return;
-        bindings_.push_back({action, chord, isCustom, std::move(label)});
+        accepted.push_back({action, chord, isCustom, std::move(label)});
     }
-    std::vector<HotKeyBinding> take() { return std::move(bindings_); }
+
+    std::vector<HotKeyBinding> accepted;
+    std::vector<HotKeyBinding> withheld;
 
 private:
     std::unordered_map<HotKeyChord, std::string> claimed_;
-    std::vector<HotKeyBinding> bindings_;
 };
-
-}  // namespace
 
 HotKeyChord HotKeyBindings::defaultChord(const HotKeyAction& feature) {
     KeyCode key = 0;
@@ -78,6 +84,16 @@ std::string HotKeyBindings::label(const HotKeyAction& action) {
 
 std::vector<HotKeyBinding> HotKeyBindings::resolve(const std::vector<Profile>& profiles,
                                                    const HotKeyOverrides& overrides, bool autoHide) {
+    return claim(profiles, overrides, autoHide).accepted;
+}
+
+std::vector<HotKeyBinding> HotKeyBindings::withheld(const std::vector<Profile>& profiles,
+                                                    const HotKeyOverrides& overrides, bool autoHide) {
+    return claim(profiles, overrides, autoHide).withheld;
+}
+
+HotKeyBindings::Claims HotKeyBindings::claim(const std::vector<Profile>& profiles, const HotKeyOverrides& overrides,
+                                             bool autoHide) {
     const auto isLive = [autoHide](const HotKeyAction& feature) {
         return autoHide || feature.kind() != Kind::peekDocks;
     };
@@ -100,7 +116,7 @@ std::vector<HotKeyBinding> HotKeyBindings::resolve(const std::vector<Profile>& p
         if (isLive(feature) && !overrides.contains(feature))
             claims.offer(feature, defaultChord(feature), false, label(feature));
     }
-    return claims.take();
+    return claims;
 }
 
 std::unordered_map<HotKeyChord, std::string> HotKeyBindings::claimedMap(const std::vector<Profile>& profiles,

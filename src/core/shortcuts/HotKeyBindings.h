@@ -28,7 +28,8 @@ struct HotKeyBinding {
 // passes: the docks' own chords in list order, the feature overrides in feature order,
 // Control-Command and the digit of their list position for the other docks, then the
 // feature defaults. A feature with an override never falls back to its default, and the
-// peek shortcut exists only while docks hide themselves.
+// peek shortcut exists only while docks hide themselves. A stored chord with fewer than
+// two modifiers is withheld: its action has no shortcut until another is recorded.
 class HotKeyBindings {
 public:
     // The digit keys 1 to 9 and 0, for the docks at list positions 0 to 9.
@@ -42,10 +43,17 @@ public:
     // The live shortcuts in the order they were accepted.
     static std::vector<HotKeyBinding> resolve(const std::vector<Profile>& profiles, const HotKeyOverrides& overrides,
                                               bool autoHide);
+    // The stored chords that resolve leaves out for too few modifiers, in the same order.
+    static std::vector<HotKeyBinding> withheld(const std::vector<Profile>& profiles, const HotKeyOverrides& overrides,
+                                               bool autoHide);
     // Every live chord and the name of its holder, leaving out the bindings of one action.
     static std::unordered_map<HotKeyChord, std::string> claimedMap(const std::vector<Profile>& profiles,
                                                                    const HotKeyOverrides& overrides,
                                                                    const HotKeyAction& excluding, bool autoHide);
+
+private:
+    class Claims;
+    static Claims claim(const std::vector<Profile>& profiles, const HotKeyOverrides& overrides, bool autoHide);
 };
 
 }  // namespace quillbern

@@ -1,6 +1,9 @@
 #include "core/shortcuts/HotKeyDispatch.h"
 
+#include <algorithm>
+
 #include "core/dock/DockController.h"
+#include "core/foundation/Log.h"
 
 namespace quillbern {
 
@@ -24,6 +27,7 @@ void HotKeyDispatch::syncHotkeys() {
         shutdown();
         return;
     }
+    reportWithheld();
     if (registration_) {
         registration_->update(currentBindings());
         return;
@@ -31,6 +35,18 @@ void HotKeyDispatch::syncHotkeys() {
     registration_ = std::make_unique<ProfileHotKeys>(
         ports_.hotKeys, chordText_, currentBindings(),
         lifetime_.guard([this](const HotKeyAction& action, bool pressed) { performHotKey(action, pressed); }));
+}
+
+void HotKeyDispatch::reportWithheld() {
+    for (const HotKeyBinding& binding :
+         HotKeyBindings::withheld(pinned_.profiles(), preferences_.hotkeyOverrides(), preferences_.autoHide())) {
+        const std::pair reported{binding.action, binding.chord};
+        if (std::ranges::find(reported_, reported) != reported_.end()) continue;
+        reported_.push_back(reported);
+        log("the global shortcut ", chordText_.display(binding.chord), " (", escapedForLog(binding.label),
+            ") is not used: with fewer than two modifier keys it would take that key from every application; record "
+            "another in Settings");
+    }
 }
 
 void HotKeyDispatch::shutdown() {

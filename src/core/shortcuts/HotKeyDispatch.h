@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "core/foundation/FilledByName.h"
@@ -58,11 +59,15 @@ public:
     const ChordText& chordText() const { return chordText_; }
 
 private:
+    // Logs each stored chord left unregistered for too few modifiers, once a run.
+    void reportWithheld();
+
     Ports ports_;
     PinnedStore& pinned_;
     const DockPreferences& preferences_;
     ChordText chordText_;
     std::unique_ptr<ProfileHotKeys> registration_;
+    std::vector<std::pair<HotKeyAction, HotKeyChord>> reported_;
     Lifetime lifetime_;
 };
 
