@@ -54,8 +54,7 @@ std::unique_ptr<HandOverSocket> HandOverSocket::listen(const QString& path,
     return socket;
 }
 
-HandOverSocket::HandOverSocket(std::function<void(const QStringList& urls)> received)
-    : received_(std::move(received)) {
+HandOverSocket::HandOverSocket(std::function<void(const QStringList& urls)> received) : received_(std::move(received)) {
     QObject::connect(&server_, &QLocalServer::newConnection, &server_, [this] { greetNewClients(); });
 }
 
