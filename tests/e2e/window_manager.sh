@@ -2,7 +2,8 @@
 # left dock on each monitor stand clear of the window manager's own bar; resting the
 # pointer on a tile of either shows its name, though a dock never takes the focus; and two
 # applications dragged out onto the left-hand monitor fill their workspace cells exactly
-# (xfwm4 knows only that one of the test desktop's two monitors).
+# (xfwm4 knows only that one of the test desktop's two monitors). Focus mode then dims
+# around the focused window, every veil below every dock.
 source "$(dirname "$0")/../support/e2e-session.sh"
 wm=${3:?which window manager}
 
@@ -124,6 +125,33 @@ drag $((bx + 124)) $((by + 60)) 900 500
 wait_for 5 fills "$red" 10 625 || fail "the first is not in the left cell: $(frame_of "$red")"
 wait_for 5 fills "$green" 645 625 || fail "the second is not in the right cell: $(frame_of "$green")"
 shot workspace
+
+# Our shown docks and veils (whole monitors) from the top of the stacking down, one word
+# for each window the window manager stacks: a dock in its frame counts as the frame.
+our_stacking() {
+  local id w h kinds=""
+  for id in $(xdotool search --onlyvisible --pid "$program_pid" 2>/dev/null); do
+    read -r w h < <(xwininfo -id "$id" | awk '/Width:/ {w=$NF} /Height:/ {h=$NF} END {print w, h}')
+    if [[ "$w $h" == "1280 1080" ]]; then
+      kinds+="$(printf '0x%x' "$id")=veil "
+    elif xprop -id "$id" _NET_WM_WINDOW_TYPE | grep -q _NET_WM_WINDOW_TYPE_DOCK; then
+      kinds+="$(printf '0x%x' "$id")=dock "
+    fi
+  done
+  xwininfo -root -tree | awk -v kinds="$kinds" '
+    BEGIN { n = split(kinds, pairs, " "); for (i = 1; i <= n; i++) { split(pairs[i], p, "="); kind[p[1]] = p[2] } }
+    match($0, /^ +0x[0-9a-f]+/) {
+      if (RLENGTH == 5 + length($1)) top = $1
+      if (($1 in kind) && !(top in seen)) { seen[top] = 1; printf "%s ", kind[$1] }
+    }'
+}
+veiled() { [[ $(our_stacking) == *veil* ]]; }
+docks_over_veils() { [[ $(our_stacking) =~ ^(dock )+(veil )+$ ]]; }
+xdotool windowactivate --sync "$red"
+timeout 5 "$program" 'quillbern://focus/on' >/dev/null 2>&1 || fail "focus mode's URL was not handed over"
+wait_for 5 veiled || fail "focus mode shows no veil: $(our_stacking)"
+holds_for 1 docks_over_veils || fail "a veil stands over a dock, top down: $(our_stacking)"
+shot focus-mode
 
 kill -TERM "$program_pid"
 expect_clean_exit

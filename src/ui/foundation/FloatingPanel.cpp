@@ -56,17 +56,16 @@ xcb_window_t rootOf(xcb_connection_t* c) {
 
 }  // namespace
 
-FloatingPanel::FloatingPanel(const PanelStyle& style, PanelContent content)
+FloatingPanel::FloatingPanel(const PanelStyle& style, PanelContent content, bool unmanaged)
     : content_(std::move(content)),
+      unmanaged_(unmanaged),
       takesKeyFocus_(style.takesKeyFocus),
       level_(style.level),
       dockPanel_(style.isDockPanel) {
     Qt::WindowFlags flags = Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint;
     if (!takesKeyFocus_) flags |= Qt::WindowDoesNotAcceptFocus;
-    // A window manager's frame would still catch the clicks: overlays that let them
-    // through stay out of management.
-    unmanaged_ = style.ignoresMouse;
-    if (unmanaged_) flags |= Qt::WindowTransparentForInput | Qt::X11BypassWindowManagerHint;
+    if (style.ignoresMouse) flags |= Qt::WindowTransparentForInput;
+    if (unmanaged_) flags |= Qt::X11BypassWindowManagerHint;
     setWindowFlags(flags);
     if (!takesKeyFocus_) {
         setAttribute(Qt::WA_ShowWithoutActivating);

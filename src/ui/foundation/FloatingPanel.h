@@ -13,7 +13,9 @@ namespace quillbern {
 class FloatingPanel : public QWidget {
     Q_OBJECT
 public:
-    FloatingPanel(const PanelStyle& style, PanelContent content);
+    // An unmanaged panel, one that ignores the mouse, is one the window manager neither
+    // frames nor stacks: its host stacks it.
+    FloatingPanel(const PanelStyle& style, PanelContent content, bool unmanaged = false);
     ~FloatingPanel() override;
 
     void setContent(PanelContent content);
@@ -21,8 +23,6 @@ public:
     // Veil panels only; see Panel.
     void setVeil(const std::optional<RectBL>& hole, double intensity);
     void clearVeilEffects();
-    // Outside window management (click-through overlays): the window manager does not
-    // stack the panel, so its host does.
     bool isUnmanaged() const { return unmanaged_; }
     PanelLevel level() const { return level_; }
     bool isDockPanel() const { return dockPanel_; }

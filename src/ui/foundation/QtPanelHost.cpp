@@ -76,8 +76,17 @@ QRect desktopRect(const RectTL& r) {
     return QRect(x, y, int(std::lround(r.maxX())) - x, int(std::lround(r.maxY())) - y);
 }
 
+// A window manager's frame would catch the clicks a click-through panel lets through, so
+// such panels stay out of management; but one that keeps those over all it manages would
+// hold a veil over our docks: there the panels below the docks' level are managed, typed
+// as docks, which take no frame.
+bool staysUnmanaged(const PanelStyle& style) {
+    if (!style.ignoresMouse) return false;
+    return style.level >= PanelLevel::dock || !keepsUnmanagedOnTop(windowManagerName());
+}
+
 FloatingPanel* makeWindow(const PanelStyle& style, PanelContent content, const KeyboardLayout& layout) {
-    if (!style.takesKeyFocus) return new FloatingPanel(style, std::move(content));
+    if (!style.takesKeyFocus) return new FloatingPanel(style, std::move(content), staysUnmanaged(style));
     if (style.withoutKeyEquivalents) return new OverviewPanel(style, std::move(content), layout);
     return new SearchPanel(style, std::move(content), layout);
 }
@@ -91,6 +100,7 @@ public:
           level_(style.level),
           isVeil_(std::holds_alternative<VeilContent>(content)),
           window_(makeWindow(style, std::move(content), layout)),
+          restacksBelowOurs_(style.ignoresMouse && !window_->isUnmanaged()),
           animator_(loop, clock, [this](std::optional<double> alpha, std::optional<RectBL> frame) {
               if (alpha) applyAlpha(*alpha);
               if (frame) applyFrame(*frame);
@@ -134,9 +144,11 @@ public:
         if (window_ && !window_->isVisible()) window_->show();
         // Raising the panel and then everything above it restores our order among the
         // managed panels.
-        for (const std::uint64_t serial : shared_->stack.fromPanelUp(serial_)) {
+        const std::vector<std::uint64_t> upward = shared_->stack.fromPanelUp(serial_);
+        for (const std::uint64_t serial : upward) {
             if (FloatingPanel* w = windowOf(serial); w && !w->isUnmanaged()) w->raise();
         }
+        if (restacksBelowOurs_) restackBelowOurs(upward);
         placeUnmanagedPanels(*shared_);
     }
     void orderOut() override {
@@ -171,6 +183,24 @@ private:
         const auto it = shared_->windows.find(serial);
         return it == shared_->windows.end() ? nullptr : it->second.data();
     }
+    // Where click-through panels are managed, the window manager ignores the raises of an
+    // application that is not active and maps a window over all of its layer: the panel
+    // goes right below the lowest, as the server stacks them, of our managed panels above.
+    void restackBelowOurs(const std::vector<std::uint64_t>& upward) const {
+        xcb_connection_t* c = qtX11Connection();
+        if (!c || !window_) return;
+        std::map<xcb_window_t, FloatingPanel*> above;
+        for (const std::uint64_t serial : upward) {
+            FloatingPanel* w = serial == serial_ ? nullptr : windowOf(serial);
+            if (w && !w->isUnmanaged()) above.emplace(rootChildOf(c, static_cast<xcb_window_t>(w->winId())), w);
+        }
+        for (const StackedWindow& entry : rootStacking(c)) {
+            if (const auto found = above.find(entry.id); found != above.end()) {
+                restackBelow(*window_, *found->second);
+                return;
+            }
+        }
+    }
     void applyFrame(RectBL frame) {
         frame_ = frame;
         if (window_) window_->setGeometry(desktopRect(shared_->desktopSpace().toDesktop(frame)));
@@ -185,6 +215,8 @@ private:
     PanelLevel level_;
     bool isVeil_;
     QPointer<FloatingPanel> window_;
+    // A click-through panel the window manager stacks: put below our panels above it.
+    bool restacksBelowOurs_;
     RectBL frame_;
     double alpha_ = 1;
     PanelAnimator animator_;

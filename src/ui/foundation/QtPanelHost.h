@@ -23,7 +23,8 @@ class SystemAppearance;
 // given source, so they follow the current primary display; panels are cut to their
 // outlines while no compositing manager runs. Unmanaged panels stand over every window the
 // window manager stacks, below our panels of higher levels, and take their places again
-// whenever it restacks (the notices `restacks` subscribes to).
+// whenever it restacks (the notices `restacks` subscribes to); under a window manager that
+// keeps unmanaged windows over all others, those below the docks are managed instead.
 class QtPanelHost final : public PanelHost {
 public:
     QtPanelHost(RunLoop& mainLoop, const Clock& clock, std::function<DesktopSpace()> desktopSpace,

@@ -54,6 +54,37 @@ void setBlurBehind(const QWidget& window, const std::optional<QRegion>& region) 
     xcb_flush(c);
 }
 
+std::string windowManagerName() {
+    xcb_connection_t* c = qtX11Connection();
+    if (!c) return {};
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    xcb_get_property_reply_t* check = xcb_get_property_reply(
+        c, xcb_get_property(c, 0, root, qtX11Atom("_NET_SUPPORTING_WM_CHECK"), XCB_ATOM_WINDOW, 0, 1), nullptr);
+    std::optional<xcb_window_t> window;
+    if (check && check->format == 32 && xcb_get_property_value_length(check) == 4)
+        window = *static_cast<const xcb_window_t*>(xcb_get_property_value(check));
+    std::free(check);
+    if (!window) return {};
+    constexpr std::uint32_t kNameWords = 64;
+    xcb_get_property_reply_t* name = xcb_get_property_reply(
+        c, xcb_get_property(c, 0, *window, qtX11Atom("_NET_WM_NAME"), qtX11Atom("UTF8_STRING"), 0, kNameWords),
+        nullptr);
+    std::string text;
+    if (name && name->format == 8)
+        text.assign(static_cast<const char*>(xcb_get_property_value(name)), xcb_get_property_value_length(name));
+    std::free(name);
+    return text;
+}
+
+void restackBelow(const QWidget& window, const QWidget& sibling) {
+    xcb_connection_t* c = qtX11Connection();
+    if (!c || !window.windowHandle() || !sibling.windowHandle()) return;
+    constexpr std::uint32_t kSourcePager = 2;
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    sendToWindowManager(c, root, static_cast<xcb_window_t>(window.winId()), qtX11Atom("_NET_RESTACK_WINDOW"),
+                        {kSourcePager, static_cast<xcb_window_t>(sibling.winId()), XCB_STACK_MODE_BELOW, 0, 0});
+}
+
 void moveToCurrentDesktop(const QWidget& window) {
     xcb_connection_t* c = qtX11Connection();
     if (!c || !window.windowHandle()) return;

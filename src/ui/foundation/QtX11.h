@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <string_view>
 #include <xcb/xcb.h>
 
@@ -19,6 +20,13 @@ xcb_atom_t qtX11Atom(std::string_view name);
 // (window coordinates, in points), or to stop with none or an empty one. Compositors that
 // cannot blur ignore it.
 void setBlurBehind(const QWidget& window, const std::optional<QRegion>& region);
+
+// The name the running window manager gives itself on its check window; empty without one.
+std::string windowManagerName();
+
+// Asks the window manager, as a pager would, to stack a managed top-level window right
+// below another; some honour only this from an application that is not active.
+void restackBelow(const QWidget& window, const QWidget& sibling);
 
 // Asks the window manager, as a pager would, to move a shown top-level window to the
 // desktop the user is on, so that activating it does not take the user to where it was left.

@@ -16,4 +16,8 @@ std::optional<StackTarget> unmanagedPlacement(const std::vector<StackedWindow>& 
     return std::nullopt;
 }
 
+bool keepsUnmanagedOnTop(std::string_view windowManagerName) {
+    return windowManagerName == "Metacity";
+}
+
 }  // namespace quillbern

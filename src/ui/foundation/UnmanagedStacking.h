@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 namespace quillbern {
@@ -33,5 +34,9 @@ struct StackTarget {
 // (full-screen ones too), and below those of our panels at higher levels that stand over
 // them. Menus and other unmanaged windows of others keep their places.
 std::optional<StackTarget> unmanagedPlacement(const std::vector<StackedWindow>& bottomToTop);
+
+// Whether the window manager keeps every window it does not manage over all those it
+// manages: metacity puts one stacked lower back on top at once.
+bool keepsUnmanagedOnTop(std::string_view windowManagerName);
 
 }  // namespace quillbern
