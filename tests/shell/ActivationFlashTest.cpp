@@ -11,13 +11,12 @@ constexpr Pid kOwn = 4242;
 constexpr Pid kEditor = 50;
 constexpr Pid kHelper = 51;
 
-WindowInfo window(Pid pid, WindowId id, bool main = false, bool minimized = false) {
+WindowInfo window(Pid pid, WindowId id, bool focused = false) {
     WindowInfo info;
     info.id = id;
     info.pid = pid;
     info.appName = "Editor";
-    info.isMinimized = minimized;
-    info.isAppMain = main;
+    info.isFocused = focused;
     return info;
 }
 
@@ -25,17 +24,19 @@ class Flash : public ::testing::Test {
 protected:
     SimClock clock;
     ActivationFlash flash{clock};
-    WindowSnapshot snapshot{{window(kEditor, 8, true)}};
+    WindowSnapshot snapshot{{window(kEditor, 7), window(kEditor, 8, true)}};
 
-    std::optional<WindowId> target(Pid activated, const std::map<Pid, AppId>& owners = {}) const {
-        const auto chosen = flash.target(activated, kOwn, snapshot, owners);
-        return chosen ? std::optional<WindowId>(chosen->id) : std::nullopt;
+    std::optional<WindowId> activate(Pid activated, ActivationFlash& into) {
+        into.noteActivation(activated, kOwn);
+        const auto chosen = into.target(snapshot);
+        return chosen ? std::optional<WindowId>(chosen->window.id) : std::nullopt;
     }
+    std::optional<WindowId> activate(Pid activated) { return activate(activated, flash); }
 };
 
-TEST_F(Flash, TheFirstActivationFlashes) {
+TEST_F(Flash, TheFirstActivationFlashesTheWindowItFocused) {
     clock.advance(0.25);
-    EXPECT_EQ(target(kEditor), 8u);
+    EXPECT_EQ(activate(kEditor), 8u);
 }
 
 TEST_F(Flash, EachQuietPeriodHoldsUpToAndIncludingItsEnd) {
@@ -50,11 +51,11 @@ TEST_F(Flash, EachQuietPeriodHoldsUpToAndIncludingItsEnd) {
           Quiet{"own raise", &ActivationFlash::noteOwnRaise, ActivationFlash::kQuietAfterOwnRaise}}) {
         ActivationFlash fresh(clock);
         (fresh.*quiet.note)();
-        EXPECT_FALSE(fresh.target(kEditor, kOwn, snapshot, {})) << quiet.name << " at once";
+        EXPECT_FALSE(activate(kEditor, fresh)) << quiet.name << " at once";
         clock.advance(quiet.period);
-        EXPECT_FALSE(fresh.target(kEditor, kOwn, snapshot, {})) << quiet.name << " at its end";
+        EXPECT_FALSE(activate(kEditor, fresh)) << quiet.name << " at its end";
         clock.advance(0.01);
-        EXPECT_TRUE(fresh.target(kEditor, kOwn, snapshot, {})) << quiet.name << " after it";
+        EXPECT_TRUE(activate(kEditor, fresh)) << quiet.name << " after it";
     }
     EXPECT_EQ(ActivationFlash::kQuietAfterClick, 0.5);
     EXPECT_EQ(ActivationFlash::kQuietAfterDesktopSwitch, 1.0);
@@ -63,42 +64,27 @@ TEST_F(Flash, EachQuietPeriodHoldsUpToAndIncludingItsEnd) {
 
 TEST_F(Flash, OurOwnActivationNeverFlashes) {
     snapshot.windows.push_back(window(kOwn, 3, true));
-    EXPECT_FALSE(target(kOwn));
+    EXPECT_FALSE(activate(kOwn));
 }
 
-TEST_F(Flash, TheMainWindowWinsThenTheFirstShownOneAndMinimisedOnesNever) {
-    snapshot = WindowSnapshot{{window(kEditor, 5), window(kEditor, 6, true, true), window(kEditor, 7, true)}};
-    EXPECT_EQ(target(kEditor), 7u);
-    snapshot = WindowSnapshot{{window(kEditor, 5, false, true), window(kEditor, 6), window(kEditor, 7)}};
-    EXPECT_EQ(target(kEditor), 6u);
-    snapshot = WindowSnapshot{{window(kEditor, 5, true, true), window(kEditor, 6, false, true)}};
-    EXPECT_FALSE(target(kEditor));
-    snapshot = WindowSnapshot{{window(99, 5, true)}};
-    EXPECT_FALSE(target(kEditor)) << "no window of its own";
-}
+TEST_F(Flash, TheFocusedWindowOfTheActivatedProcessIsAwaitedOnceForASecondAtMost) {
+    // Told before the windows are read again: no window of its own is focused yet, and
+    // another process's focused window is not its own, whatever application it belongs to.
+    snapshot = WindowSnapshot{{window(kEditor, 7), window(kHelper, 5, true)}};
+    EXPECT_FALSE(activate(kEditor));
+    snapshot.windows.push_back(window(kEditor, 8, true));
+    clock.advance(0.1);
+    const auto target = flash.target(snapshot);
+    ASSERT_TRUE(target);
+    EXPECT_EQ(target->window.id, 8u);
+    EXPECT_EQ(target->waited, 0.1) << "the flash's delay counts from the activation";
+    EXPECT_FALSE(flash.target(snapshot)) << "once";
 
-TEST_F(Flash, WindowsOfAProcessWithTheSameOwnerCountAsTheApplications) {
-    snapshot = WindowSnapshot{{window(kHelper, 5, true), window(77, 6, true)}};
-    const std::map<Pid, AppId> owners{
-        {kEditor, "org.example.Editor"}, {kHelper, "org.example.Editor"}, {77, "org.example.Other"}};
-    EXPECT_EQ(target(kEditor, owners), 5u);
-    EXPECT_FALSE(target(kEditor, {{kHelper, "org.example.Editor"}})) << "the activated process has no owner";
-    EXPECT_FALSE(target(kEditor, {{kEditor, "org.example.Editor"}})) << "the helper has no owner";
-}
-
-TEST_F(Flash, AnotherProcessOfTheSameApplicationDoesNotTakeTheFlash) {
-    // Two terminals, each in a process of its own, of one application: the one that came
-    // forward is lit, though the other's window comes first in the snapshot.
-    snapshot = WindowSnapshot{{window(kHelper, 5, true), window(kEditor, 6, true)}};
-    const std::map<Pid, AppId> owners{{kEditor, "org.example.Terminal"}, {kHelper, "org.example.Terminal"}};
-    EXPECT_EQ(target(kEditor, owners), 6u);
-    EXPECT_EQ(target(kHelper, owners), 5u);
-    // Its own shown window wins over another process's main one.
-    snapshot = WindowSnapshot{{window(kHelper, 5, true), window(kEditor, 6)}};
-    EXPECT_EQ(target(kEditor, owners), 6u);
-    // With only minimised windows of its own, the other process's window serves.
-    snapshot = WindowSnapshot{{window(kHelper, 5, true), window(kEditor, 6, true, true)}};
-    EXPECT_EQ(target(kEditor, owners), 5u);
+    snapshot = WindowSnapshot{{window(kEditor, 7)}};
+    EXPECT_FALSE(activate(kEditor));
+    clock.advance(ActivationFlash::kFocusWait + 0.01);
+    snapshot.windows.push_back(window(kEditor, 8, true));
+    EXPECT_FALSE(flash.target(snapshot)) << "too late";
 }
 
 // Through the shell: its feeds stamp the quiet periods, and the spotlight shows the flash.
@@ -106,6 +92,7 @@ class ShellFlash : public ::testing::Test {
 protected:
     testing::ShellWorld w;
     static constexpr RectTL kNotes{40, 30, 500, 400};
+    ElementRef notes;
 
     void SetUp() override {
         RunningApp app;
@@ -113,7 +100,7 @@ protected:
         app.name = "Editor";
         app.appId = "org.example.Editor";
         w.world.apps.launch(app);
-        w.windows.addWindow(kEditor, {.id = 8, .title = "Notes", .frame = kNotes});
+        notes = w.windows.addWindow(kEditor, {.id = 8, .title = "Notes", .frame = kNotes});
         w.process.setPid(kOwn);
         w.world.defaults.set("appearanceSpotlight", true);
         w.launch();
@@ -122,7 +109,7 @@ protected:
     }
     // Long enough for a requested flash to show.
     void activateAndWait(Duration seconds = FocusSpotlight::kDelay) {
-        w.world.apps.activateByUser(kEditor);
+        w.bringForward(kEditor, notes);
         w.advance(seconds);
     }
     std::size_t flashes() const { return w.veilPanels().size(); }
@@ -135,6 +122,22 @@ TEST_F(ShellFlash, AnotherApplicationComingForwardFlashesItsWindow) {
     EXPECT_TRUE(veils[0]->visible);
     // The only screen is the primary: its view coordinates are the window's own.
     EXPECT_EQ(veils[0]->veilHole, (Rect{40, 30, 500, 400}));
+}
+
+TEST_F(ShellFlash, TheWindowThatCameForwardIsLitNotTheOneItsApplicationHadFocusedBefore) {
+    const ElementRef drafts = w.windows.addWindow(kEditor, {.id = 9, .title = "Drafts", .frame = {700, 30, 400, 300}});
+    RunningApp other;
+    other.pid = 60;
+    other.name = "Other";
+    w.world.apps.launch(other);
+    const ElementRef otherWindow = w.windows.addWindow(60, {.id = 10, .title = "Other", .frame = {300, 500, 300, 200}});
+    for (const auto& [pid, window] : {std::pair{kEditor, drafts}, std::pair{Pid(60), otherWindow}}) {
+        w.bringForward(pid, window);
+        w.advance(2);
+    }
+    activateAndWait();
+    ASSERT_EQ(flashes(), 3u);
+    EXPECT_EQ(w.veilPanels().back()->veilHole, (Rect{40, 30, 500, 400}));
 }
 
 TEST_F(ShellFlash, TheSpotlightSettingSwitchesItOnAndOff) {
@@ -171,10 +174,12 @@ TEST_F(ShellFlash, ADesktopSwitchQuietensIt) {
 TEST_F(ShellFlash, FocusModeAndOurOwnActivationStayDark) {
     w.shell->focusMode()->setActive(true);
     ASSERT_TRUE(w.shell->focusMode()->isActive());
-    const std::size_t veils = flashes();
-    activateAndWait();
-    EXPECT_EQ(flashes(), veils) << "focus mode's own veils at most";
+    // Long enough for a flash to have closed its veil: focus mode's stay open.
+    activateAndWait(2);
+    for (const SimPanelState* veil : w.veilPanels())
+        EXPECT_FALSE(veil->closed) << "focus mode's own veils alone";
     w.shell->focusMode()->setActive(false);
+    const std::size_t veils = flashes();
     RunningApp self;
     self.pid = kOwn;
     self.name = "Quillbern";

@@ -146,6 +146,11 @@ TEST_F(ShellCallbacks, OurOwnRaiseFlashesTheSpotlightUntilFocusModeTurnsOn) {
     w.advance(AXWorker::kDebounce);
     const WindowSnapshot& snapshot = shell.engine().snapshot();
     ASSERT_EQ(snapshot.windows.size(), 2u);
+    WindowInfo focused = snapshot.windows[1];
+    focused.isFocused = true;
+    shell.engine().onRaiseRequest(focused);
+    w.advance(FocusSpotlight::kDelay);
+    EXPECT_TRUE(w.veilPanels().empty()) << "a focused window needs no light";
     shell.engine().onRaiseRequest(snapshot.windows[0]);
     w.advance(FocusSpotlight::kDelay);
     ASSERT_EQ(w.veilPanels().size(), 1u);
@@ -161,7 +166,7 @@ TEST_F(ShellCallbacks, OurOwnRaiseFlashesTheSpotlightUntilFocusModeTurnsOn) {
 
 TEST_F(ShellCallbacks, OurOwnRaiseOrPlacementQuietensTheActivationFlash) {
     w.world.apps.launch(editor());
-    w.windows.addWindow(kEditor, {.id = 8, .title = "Notes", .frame = {0, 0, 500, 400}});
+    const ElementRef window = w.windows.addWindow(kEditor, {.id = 8, .title = "Notes", .frame = {0, 0, 500, 400}});
     w.world.defaults.set("appearanceSpotlight", true);
     AppShell& shell = w.launch();
     w.advance(AXWorker::kDebounce);
@@ -175,10 +180,10 @@ TEST_F(ShellCallbacks, OurOwnRaiseOrPlacementQuietensTheActivationFlash) {
         }
         w.advance(ActivationFlash::kQuietAfterOwnRaise);
         const std::size_t before = w.veilPanels().size();
-        w.world.apps.activateByUser(kEditor);
+        w.bringForward(kEditor, window);
         w.advance(FocusSpotlight::kDelay);
         EXPECT_EQ(w.veilPanels().size(), before) << "placed " << placed;
-        w.world.apps.activateByUser(kEditor);
+        w.bringForward(kEditor, window);
         w.advance(FocusSpotlight::kDelay);
         EXPECT_EQ(w.veilPanels().size(), before + 1) << "placed " << placed;
     }

@@ -137,6 +137,15 @@ void ShellWorld::addFocusedWindow(Pid pid, WindowId id, RectTL frame) {
     windows.set(app, Attribute::focusedWindow, window);
 }
 
+void ShellWorld::bringForward(Pid pid, ElementRef window) {
+    for (const RunningApp& app : world.apps.runningApps())
+        windows.set(windows.appElement(app.pid), Attribute::frontmost, app.pid == pid);
+    const ElementRef app = windows.appElement(pid);
+    windows.set(app, Attribute::focusedWindow, window);
+    windows.set(app, Attribute::mainWindow, window);
+    world.apps.activateByUser(pid);
+}
+
 std::vector<const SimPanelState*> ShellWorld::veilPanels() const {
     std::vector<const SimPanelState*> veils;
     for (std::uint64_t serial = 1; const SimPanelState* panel = world.panels.panel(serial); ++serial) {

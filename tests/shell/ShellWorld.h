@@ -93,6 +93,9 @@ public:
     // A window of a running application that has the focus, as the window engine finds it
     // at its next look.
     void addFocusedWindow(Pid pid, WindowId id, RectTL frame);
+    // The window of a running application takes the focus and the application comes
+    // forward, told at once; the window engine finds the focus at its next look.
+    void bringForward(Pid pid, ElementRef window);
     // Every veil panel made so far, open or closed, oldest first.
     std::vector<const SimPanelState*> veilPanels() const;
 

@@ -197,14 +197,6 @@ TEST_F(Spotlight, SwitchedOffItAsksNothingAndLeavesARunningFlashAlone) {
     EXPECT_EQ(veils().size(), 1u);
 }
 
-TEST_F(Spotlight, AFocusedWindowNeedsNoLight) {
-    WindowInfo focused = live(8);
-    focused.isFocused = true;
-    spotlight.flash(focused);
-    world.advance(FocusSpotlight::kDelay);
-    EXPECT_TRUE(veils().empty());
-}
-
 TEST_F(Spotlight, CancelEndsEveryStateAtOnce) {
     // Pending.
     spotlight.flash(live(8));

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <map>
 #include <optional>
 
 #include "core/foundation/Clock.h"
@@ -10,27 +9,37 @@
 namespace quillbern {
 
 // When another application comes forward by some means other than the user's own click (a
-// key that switches applications, an application that activates itself), the landing
-// spotlight flashes on its best window so the eye finds where focus went. It stays dark
-// right after a click anywhere, a desktop switch, and a raise or placement of our own; a
-// time equal to one of these quiet periods is still quiet. Main thread.
+// key that switches windows, an application that activates itself), the landing spotlight
+// flashes on the window that came forward with it, so the eye finds where focus went. That
+// is the window the application focused, which the window engine's snapshot may show only
+// after the application's activation is told: the flash waits for the first snapshot that
+// shows it, for a second at most. It stays dark right after a click anywhere, a desktop
+// switch, and a raise or placement of our own; a time equal to one of these quiet periods is
+// still quiet. Main thread.
 class ActivationFlash {
 public:
     static constexpr Duration kQuietAfterOwnRaise = 2.0;
     static constexpr Duration kQuietAfterClick = 0.5;
     static constexpr Duration kQuietAfterDesktopSwitch = 1.0;
+    static constexpr Duration kFocusWait = 1.0;
 
     explicit ActivationFlash(const Clock& clock) : clock_(clock) {}
 
     void noteClick() { lastClick_ = clock_.mediaNow(); }
     void noteDesktopSwitch() { lastDesktopSwitch_ = clock_.mediaNow(); }
     void noteOwnRaise() { lastOwnRaise_ = clock_.mediaNow(); }
+    // `activated` is now the active application; unless the spotlight stays dark, its
+    // focused window is awaited.
+    void noteActivation(Pid activated, Pid ownPid);
 
-    // The window to flash now that `activated` is the active application; none when the
-    // spotlight stays dark. Windows of other processes count as the application's own when
-    // `owners` gives them the same owning application, after those of the activated process.
-    std::optional<WindowInfo> target(Pid activated, Pid ownPid, const WindowSnapshot& snapshot,
-                                     const std::map<Pid, AppId>& owners) const;
+    struct Target {
+        WindowInfo window;
+        // Since the activation, which the flash's delay counts from.
+        Duration waited;
+    };
+    // The window to flash, once per activation: the window the awaited application has
+    // focused in this snapshot; none while it shows none.
+    std::optional<Target> target(const WindowSnapshot& snapshot);
 
 private:
     bool isQuiet(const std::optional<MediaTime>& since, Duration period) const;
@@ -40,6 +49,11 @@ private:
     std::optional<MediaTime> lastClick_;
     std::optional<MediaTime> lastDesktopSwitch_;
     std::optional<MediaTime> lastOwnRaise_;
+    struct Awaited {
+        Pid pid;
+        MediaTime since;
+    };
+    std::optional<Awaited> awaited_;
 };
 
 }  // namespace quillbern

@@ -316,6 +316,7 @@ void AppShell::snapshotChanged(const WindowSnapshot& snapshot) {
     if (dock_) dock_->refreshFrames();
     if (isFocusModeOn()) focusMode_->apply(snapshot);
     if (workspace_) workspace_->snapshotChanged(snapshot);
+    flashActivatedWindow(snapshot);
 }
 
 void AppShell::appearanceChanged() {
@@ -325,8 +326,8 @@ void AppShell::appearanceChanged() {
 
 void AppShell::ownRaise(const WindowInfo& window) {
     activationFlash_.noteOwnRaise();
-    // The veil already marks the focused window.
-    if (isFocusModeOn()) return;
+    // The veil already marks the focused window, and a focused window needs no light.
+    if (isFocusModeOn() || window.isFocused) return;
     spotlight_->flash(window);
 }
 
@@ -337,10 +338,13 @@ void AppShell::commandClick() {
 }
 
 void AppShell::externalActivation(const RunningApp& app) {
-    if (isFocusModeOn()) return;
-    const std::optional<WindowInfo> target =
-        activationFlash_.target(app.pid, platform_.process.pid(), engine_.snapshot(), pinned_.ownerBundleIDByPID());
-    if (target) spotlight_->flash(*target);
+    activationFlash_.noteActivation(app.pid, platform_.process.pid());
+    flashActivatedWindow(engine_.snapshot());
+}
+
+void AppShell::flashActivatedWindow(const WindowSnapshot& snapshot) {
+    const std::optional<ActivationFlash::Target> target = activationFlash_.target(snapshot);
+    if (target && !isFocusModeOn()) spotlight_->flash(target->window, target->waited);
 }
 
 bool AppShell::isFocusModeOn() const {

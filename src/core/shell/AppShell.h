@@ -116,6 +116,8 @@ private:
     void ownRaise(const WindowInfo& window);
     void commandClick();
     void externalActivation(const RunningApp& app);
+    // The window another application focused as it came forward, once a snapshot shows it.
+    void flashActivatedWindow(const WindowSnapshot& snapshot);
     bool isFocusModeOn() const;
 
     Platform& platform_;

@@ -11,13 +11,13 @@ namespace quillbern {
 FocusSpotlight::FocusSpotlight(Ports ports, const WindowEngine& engine, const AppearanceStore& appearance)
     : ports_(ports), engine_(engine), appearance_(appearance) {}
 
-void FocusSpotlight::flash(const WindowInfo& window) {
+void FocusSpotlight::flash(const WindowInfo& window, Duration waited) {
     expectOnLoop(ports_.mainLoop);
-    if (!appearance_.spotlightEnabled() || window.isFocused) return;
+    if (!appearance_.spotlightEnabled()) return;
     if (activeFlashID_ == window.id) return;
     cancel();
     activeFlashID_ = window.id;
-    const Duration delay = window.isMinimized ? kMinimizedDelay : kDelay;
+    const Duration delay = std::max(0.0, (window.isMinimized ? kMinimizedDelay : kDelay) - waited);
     flashWork_ = ports_.mainLoop.after(delay, [this, id = window.id, frame = window.frame] { beginFlash(id, frame); });
 }
 

@@ -41,9 +41,9 @@ public:
     FocusSpotlight(const FocusSpotlight&) = delete;
     FocusSpotlight& operator=(const FocusSpotlight&) = delete;
 
-    // The window as the caller saw it: its id, frame and whether it was focused or minimised.
-    // A window that was already focused needs no light.
-    void flash(const WindowInfo& window);
+    // The window as the caller saw it: its id, frame and whether it was minimised; the
+    // delay counts from what asked for the flash, `waited` ago.
+    void flash(const WindowInfo& window, Duration waited = 0);
     // Ends any pending or shown flash at once, without a fade.
     void cancel();
 
