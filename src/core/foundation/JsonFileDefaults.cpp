@@ -1,15 +1,10 @@
 #include "core/foundation/JsonFileDefaults.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <chrono>
 #include <condition_variable>
 #include <cstdlib>
-#include <cstring>
 #include <ctime>
 #include <mutex>
 #include <sys/stat.h>
@@ -18,6 +13,7 @@
 #include "core/foundation/AtomicFile.h"
 #include "core/foundation/JsonText.h"
 #include "core/foundation/Log.h"
+#include "core/foundation/RegularFile.h"
 
 namespace quillbern {
 
@@ -44,57 +40,15 @@ fs::path freeAsidePath(const fs::path& file, WallTime when) {
 }
 
 // Anything larger is not a settings file, and reading it would only take memory.
-constexpr off_t kMaxFileSize = 64 << 20;
-
-std::string systemReason(int code) {
-    std::string reason = std::strerror(code);
-    if (!reason.empty()) reason[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(reason[0])));
-    return reason;
-}
+constexpr std::uint64_t kMaxFileSize = 64 << 20;
 
 Error unreadable(std::string reason) {
     return Error{std::move(reason), "settings"};
 }
 
-Result<void> checkRegularFile(const struct stat& status) {
-    if (!S_ISREG(status.st_mode)) return unreadable("not a regular file");
-    if (status.st_size > kMaxFileSize) return unreadable("larger than 64 MB");
-    return {};
-}
-
-Result<std::string> readOpenFile(int fd) {
-    // The file may have been swapped since it was looked at.
-    struct stat status {};
-    if (::fstat(fd, &status) != 0) return unreadable(systemReason(errno));
-    if (auto regular = checkRegularFile(status); !regular) return regular.error();
-    std::string text;
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return unreadable(systemReason(errno));
-        if (n == 0) return text;
-        text.append(buffer, static_cast<std::size_t>(n));
-        if (text.size() > static_cast<std::size_t>(kMaxFileSize)) return unreadable("larger than 64 MB");
-    }
-}
-
-// Reads the file only when it is a regular one of a sensible size: a FIFO or a device in
-// its place must neither block the start nor fill the memory.
-Result<std::string> readSettingsText(const fs::path& file) {
-    struct stat status {};
-    if (::stat(file.c_str(), &status) != 0) return unreadable(systemReason(errno));
-    if (auto regular = checkRegularFile(status); !regular) return regular.error();
-    const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) return unreadable(systemReason(errno));
-    auto text = readOpenFile(fd);
-    ::close(fd);
-    return text;
-}
-
 Result<Json> readObject(const fs::path& file) {
-    const auto text = readSettingsText(file);
-    if (!text) return text.error();
+    const auto text = readRegularFile(file, kMaxFileSize);
+    if (!text) return unreadable(text.error().message);
     if (text.value().empty()) return unreadable("empty");
     auto parsed = parseJson(text.value());
     if (!parsed) return parsed.error();

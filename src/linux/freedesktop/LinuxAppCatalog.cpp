@@ -6,6 +6,7 @@
 
 #include "core/foundation/Log.h"
 #include "core/foundation/Paths.h"
+#include "linux/freedesktop/DesktopEntryFile.h"
 
 namespace quillbern {
 
@@ -24,11 +25,6 @@ std::optional<std::string> belowApplications(const Path& path, const char* dir) 
     if (!path.starts_with(prefix) || path.size() == prefix.size()) return std::nullopt;
     return path.substr(prefix.size());
 }
-
-struct AppInfoDeleter {
-    void operator()(GDesktopAppInfo* info) const { g_object_unref(info); }
-};
-using DesktopAppInfo = std::unique_ptr<GDesktopAppInfo, AppInfoDeleter>;
 
 // Calls `visit` with each registered entry and its id without ".desktop".
 template <class Visit>
@@ -119,7 +115,7 @@ std::optional<Path> LinuxAppCatalog::pathForAppId(std::string_view appId) const 
 
 std::optional<AppInfo> LinuxAppCatalog::appInfo(const Path& appPath) const {
     if (!appPath.ends_with(kEntrySuffix)) return std::nullopt;
-    const DesktopAppInfo info(g_desktop_app_info_new_from_filename(appPath.c_str()));
+    const DesktopAppInfo info = desktopEntryAt(appPath);
     if (!info) return std::nullopt;
     AppInfo result;
     result.appId = desktopEntryId(appPath);

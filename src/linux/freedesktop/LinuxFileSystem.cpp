@@ -9,21 +9,22 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <gio/gio.h>
 #include <string_view>
 #include <sys/stat.h>
 #include <unordered_set>
 
 #include "core/foundation/Paths.h"
+#include "core/foundation/RegularFile.h"
 #include "core/foundation/Utf8.h"
+#include "core/platform/UserDirsFile.h"
 
 namespace quillbern {
 
 namespace {
 
 // Enough for any list of hidden names a person keeps.
-constexpr std::size_t kMaxHiddenFileBytes = 1 << 20;
+constexpr std::uint64_t kMaxHiddenFileBytes = 1 << 20;
 
 Error listingFailure(const Path& folder, int code) {
     return Error{"cannot read the folder " + replacingInvalidUtf8(folder) + ": " + std::strerror(code), "posix", code};
@@ -32,15 +33,9 @@ Error listingFailure(const Path& folder, int code) {
 // The names that the folder's ".hidden" file lists; none when it has no such file.
 std::unordered_set<std::string> hiddenNames(int folder) {
     std::unordered_set<std::string> names;
-    const int fd = ::openat(folder, ".hidden", O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return names;
-    std::string text;
-    char buffer[8192];
-    ssize_t count;
-    while (text.size() < kMaxHiddenFileBytes && (count = ::read(fd, buffer, sizeof buffer)) > 0)
-        text.append(buffer, static_cast<std::size_t>(count));
-    ::close(fd);
-    std::string_view rest = text;
+    const Result<std::string> text = readRegularFile(".hidden", kMaxHiddenFileBytes, folder);
+    if (!text) return names;
+    std::string_view rest = text.value();
     while (!rest.empty()) {
         const std::size_t end = rest.find('\n');
         std::string_view line = rest.substr(0, end);
@@ -79,47 +74,6 @@ std::optional<Path> homeTrashFiles(const std::string& home) {
     struct stat facts;
     if (::stat((trash + "/files").c_str(), &facts) != 0 || !S_ISDIR(facts.st_mode)) return std::nullopt;
     return trash + "/files";
-}
-
-// The value of `key` in user-dirs.dirs: a quoted path, absolute or starting with $HOME,
-// with backslash escapes; the last line that names the key wins.
-std::optional<Path> configuredUserFolder(const std::string& file, std::string_view key, const std::string& home) {
-    std::ifstream in(file);
-    std::optional<Path> found;
-    std::string line;
-    while (std::getline(in, line)) {
-        std::string_view rest = line;
-        while (!rest.empty() && (rest.front() == ' ' || rest.front() == '\t'))
-            rest.remove_prefix(1);
-        if (!rest.starts_with(key)) continue;
-        rest.remove_prefix(key.size());
-        while (!rest.empty() && (rest.front() == ' ' || rest.front() == '\t'))
-            rest.remove_prefix(1);
-        if (!rest.starts_with("=")) continue;
-        rest.remove_prefix(1);
-        while (!rest.empty() && (rest.front() == ' ' || rest.front() == '\t'))
-            rest.remove_prefix(1);
-        if (!rest.starts_with('"')) continue;
-        rest.remove_prefix(1);
-        std::string value;
-        if (rest.starts_with("$HOME") && (rest.size() == 5 || rest[5] == '/' || rest[5] == '"')) {
-            value = home;
-            rest.remove_prefix(5);
-        } else if (!rest.starts_with('/')) {
-            continue;
-        }
-        bool closed = false;
-        for (std::size_t i = 0; i < rest.size(); ++i) {
-            if (rest[i] == '"') {
-                closed = true;
-                break;
-            }
-            if (rest[i] == '\\' && i + 1 < rest.size()) ++i;
-            value += rest[i];
-        }
-        if (closed) found = std::move(value);
-    }
-    return found;
 }
 
 }  // namespace
@@ -186,11 +140,17 @@ std::optional<Path> LinuxFileSystem::userDirectory(UserDirectory which) const {
     const auto [key, usualName] = which == UserDirectory::desktop     ? std::pair("XDG_DESKTOP_DIR", "Desktop")
                                   : which == UserDirectory::documents ? std::pair("XDG_DOCUMENTS_DIR", "Documents")
                                                                       : std::pair("XDG_DOWNLOAD_DIR", "Downloads");
-    std::optional<Path> folder = configuredUserFolder(configFolder(home) + "/user-dirs.dirs", key, home);
-    // A desktop without the user-dirs tools still has its folders under the usual names.
-    if (!folder && !home.empty()) folder = home + "/" + usualName;
-    if (!folder) return std::nullopt;
-    Path normalized = normalizedPath(*folder);
+    const UserDirs configured = readUserDirsFile(configFolder(home) + "/user-dirs.dirs", home);
+    Path folder;
+    if (const auto named = configured.find(key); named != configured.end()) {
+        folder = named->second;
+    } else if (!home.empty()) {
+        // A desktop without the user-dirs tools still has its folders under the usual names.
+        folder = home + "/" + usualName;
+    } else {
+        return std::nullopt;
+    }
+    Path normalized = normalizedPath(folder);
     if (normalized == normalizedPath(home) || !isDirectory(normalized)) return std::nullopt;
     return normalized;
 }

@@ -15,6 +15,7 @@
 #include "core/foundation/Log.h"
 #include "core/foundation/Paths.h"
 #include "core/foundation/Utf8.h"
+#include "linux/freedesktop/DesktopEntryFile.h"
 #include "linux/freedesktop/LinuxAppCatalog.h"
 
 namespace quillbern {
@@ -24,7 +25,6 @@ namespace {
 struct ObjectDeleter {
     void operator()(gpointer object) const { g_object_unref(object); }
 };
-using DesktopAppInfo = std::unique_ptr<GDesktopAppInfo, ObjectDeleter>;
 
 Error errorFrom(GError* error, std::string fallback) {
     Error result{error ? error->message : std::move(fallback), "gio", error ? error->code : 0};
@@ -125,7 +125,7 @@ struct RevealRequest {
 
 // Launches the entry with the URIs (none: just the application).
 Result<void> launchEntry(const Path& appPath, GList* uris, const Started& started) {
-    const DesktopAppInfo info(g_desktop_app_info_new_from_filename(appPath.c_str()));
+    const DesktopAppInfo info = desktopEntryAt(appPath);
     if (!info) return Error{"not an application: " + appPath, "gio", 0};
     GError* error = nullptr;
     std::vector<Pid> pids;
@@ -187,7 +187,7 @@ std::optional<Path> startupApplicationsEntry() {
 
 Result<void> LinuxLauncher::checkTrusted(const Path& entry) {
     if (isInstalledEntry(entry) || ::access(entry.c_str(), X_OK) == 0) return {};
-    const DesktopAppInfo info(g_desktop_app_info_new_from_filename(entry.c_str()));
+    const DesktopAppInfo info = desktopEntryAt(entry);
     const char* name = info ? g_app_info_get_name(G_APP_INFO(info.get())) : nullptr;
     AlertSpec alert;
     alert.style = AlertSpec::Style::warning;

@@ -7,12 +7,15 @@
 
 #include "core/foundation/AtomicFile.h"
 #include "core/foundation/JsonFileDefaults.h"
+#include "core/foundation/RegularFile.h"
 
 namespace quillbern {
 
 namespace {
 
 constexpr const char* kGroup = "Desktop Entry";
+// Far more than any entry that starts a program holds.
+constexpr std::uint64_t kMaxEntryBytes = 1 << 20;
 
 Error posixError(const std::string& what, const std::filesystem::path& path, const std::error_code& code) {
     return Error{what + " " + path.string() + ": " + code.message(), "posix", code.value()};
@@ -67,9 +70,12 @@ LinuxLoginService::LinuxLoginService(Path program)
     : entry_(configHome() / "autostart" / "quillbern.desktop"), program_(std::move(program)) {}
 
 LoginStatus LinuxLoginService::status() const {
+    // Read at the start: whatever takes the entry's place (a FIFO, a device) must not hold it.
+    const Result<std::string> text = readRegularFile(entry_, kMaxEntryBytes);
+    if (!text) return LoginStatus::notRegistered;
     GKeyFile* file = g_key_file_new();
     LoginStatus status = LoginStatus::notRegistered;
-    if (g_key_file_load_from_file(file, entry_.c_str(), G_KEY_FILE_NONE, nullptr) &&
+    if (g_key_file_load_from_data(file, text.value().data(), text.value().size(), G_KEY_FILE_NONE, nullptr) &&
         g_key_file_has_group(file, kGroup)) {
         // A key that is missing or unreadable reads as false.
         const bool hidden = g_key_file_get_boolean(file, kGroup, "Hidden", nullptr);

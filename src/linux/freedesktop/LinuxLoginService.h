@@ -11,8 +11,8 @@ namespace quillbern {
 // $XDG_CONFIG_HOME/autostart/quillbern.desktop. An entry that is there counts as enabled
 // unless the desktop switched it off (Hidden=true, or GNOME's X-GNOME-Autostart-enabled=false),
 // and as not found when the program it starts (or its TryExec) cannot be found, as after the
-// program moved. Nothing waits for an approval here. Errors are in the "posix" domain with
-// errno as code.
+// program moved. The entry is read only when it is a regular file. Nothing waits for an
+// approval here. Errors are in the "posix" domain with errno as code.
 class LinuxLoginService final : public LoginService {
 public:
     // The entry starts `program`; its place is taken from the environment now.

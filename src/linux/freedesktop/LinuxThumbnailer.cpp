@@ -14,6 +14,7 @@
 
 #include "core/foundation/AtomicFile.h"
 #include "core/foundation/Log.h"
+#include "core/foundation/RegularFile.h"
 #include "linux/freedesktop/ThumbnailReading.h"
 
 namespace quillbern {
@@ -27,7 +28,7 @@ struct CacheSize {
 // The sizes the standard names, smallest first.
 constexpr CacheSize kSizes[] = {{"normal", 128}, {"large", 256}, {"x-large", 512}, {"xx-large", 1024}};
 // Larger images are not worth decoding for a thumbnail.
-constexpr qint64 kMaxImageBytes = 256LL << 20;
+constexpr std::uint64_t kMaxImageBytes = 256LL << 20;
 
 std::string cacheRoot() {
     if (const char* cache = std::getenv("XDG_CACHE_HOME"); cache && cache[0] == '/')
@@ -60,13 +61,13 @@ ImageHandle handleOf(const QImage& source) {
 }
 
 // Larger files in the cache are no thumbnails.
-constexpr qint64 kMaxStoredBytes = 16LL << 20;
+constexpr std::uint64_t kMaxStoredBytes = 16LL << 20;
 
 // The stored picture, when it was made from the file as it is now.
 QImage storedPicture(const std::string& path, const std::string& uri, const std::string& mtime) {
-    QFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxStoredBytes) return {};
-    return cachedThumbnail(file.readAll(), uri, mtime);
+    const Result<std::string> png = readRegularFile(path, kMaxStoredBytes);
+    if (!png) return {};
+    return cachedThumbnail(QByteArray::fromStdString(png.value()), uri, mtime);
 }
 
 void storePicture(const QImage& picture, const std::string& folder, const std::string& path, const std::string& uri,
@@ -116,9 +117,11 @@ ImageHandle LinuxThumbnailer::thumbnail(const Path& file, int sidePx) const {
         if (!stored.isNull()) return handleOf(fittedTo(stored, sidePx));
     }
 
-    if (facts.st_size > kMaxImageBytes) return nullptr;
+    Result<RegularFile> opened = RegularFile::open(file, kMaxImageBytes);
+    if (!opened) return nullptr;
+    // The name tells Qt's reader the picture's format.
     QFile source(QString::fromStdString(file));
-    if (!source.open(QIODevice::ReadOnly)) return nullptr;
+    if (!source.open(opened.value().release(), QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) return nullptr;
     const int side = kSizes[wanted].side;
     const QImage picture = thumbnailPicture(source, side);
     if (picture.isNull()) return nullptr;

@@ -20,11 +20,17 @@
 #include <tuple>
 #include <utility>
 
+#include "core/foundation/JsonFileDefaults.h"
 #include "core/foundation/Paths.h"
+#include "core/foundation/RegularFile.h"
+#include "core/platform/UserDirsFile.h"
 
 namespace quillbern {
 
 namespace {
+
+// Far more than any desktop entry holds, with all its translations.
+constexpr std::uint64_t kMaxEntryBytes = 16 << 20;
 
 // Marks the images this backend made, so qIcon never reads another backend's native data.
 struct QtIconImage {
@@ -34,16 +40,20 @@ struct QtIconImage {
 // The theme's name for a folder's icon, as file managers name the user's own folders.
 QString folderIconName(const Path& path) {
     const std::string folder = normalizedPath(path);
-    if (folder == normalizedPath(g_get_home_dir())) return QStringLiteral("user-home");
-    static constexpr std::pair<GUserDirectory, const char*> kSpecial[] = {
-        {G_USER_DIRECTORY_DESKTOP, "user-desktop"},       {G_USER_DIRECTORY_DOCUMENTS, "folder-documents"},
-        {G_USER_DIRECTORY_DOWNLOAD, "folder-download"},   {G_USER_DIRECTORY_MUSIC, "folder-music"},
-        {G_USER_DIRECTORY_PICTURES, "folder-pictures"},   {G_USER_DIRECTORY_PUBLIC_SHARE, "folder-publicshare"},
-        {G_USER_DIRECTORY_TEMPLATES, "folder-templates"}, {G_USER_DIRECTORY_VIDEOS, "folder-videos"},
+    const Path home = g_get_home_dir();
+    if (folder == normalizedPath(home)) return QStringLiteral("user-home");
+    static constexpr std::pair<std::string_view, const char*> kSpecial[] = {
+        {"XDG_DESKTOP_DIR", "user-desktop"},       {"XDG_DOCUMENTS_DIR", "folder-documents"},
+        {"XDG_DOWNLOAD_DIR", "folder-download"},   {"XDG_MUSIC_DIR", "folder-music"},
+        {"XDG_PICTURES_DIR", "folder-pictures"},   {"XDG_PUBLICSHARE_DIR", "folder-publicshare"},
+        {"XDG_TEMPLATES_DIR", "folder-templates"}, {"XDG_VIDEOS_DIR", "folder-videos"},
     };
-    for (const auto& [directory, name] : kSpecial) {
-        const gchar* special = g_get_user_special_dir(directory);
-        if (special && normalizedPath(special) == folder) return QString::fromLatin1(name);
+    UserDirs special = readUserDirsFile(configHome() / "user-dirs.dirs", home);
+    // As GLib has it, the Desktop is there unless named elsewhere.
+    special.try_emplace("XDG_DESKTOP_DIR", home + "/Desktop");
+    for (const auto& [key, name] : kSpecial) {
+        if (const auto named = special.find(key); named != special.end() && normalizedPath(named->second) == folder)
+            return QString::fromLatin1(name);
     }
     return QStringLiteral("folder");
 }
@@ -323,8 +333,10 @@ QIcon pictureIcon(std::vector<QImage> pictures) {
 QtIcons::QtIcons(WindowPictures windowPictures) : windowPictures_(std::move(windowPictures)) {}
 
 ImageHandle QtIcons::appIcon(const Path& appPath) const {
+    // GIO reads the entry with an `open` that a FIFO in its place would hold for good.
+    const Result<RegularFile> file = RegularFile::open(appPath, kMaxEntryBytes);
     struct stat facts {};
-    if (::stat(appPath.c_str(), &facts) != 0) return nullptr;
+    if (!file || ::fstat(file.value().descriptor(), &facts) != 0) return nullptr;
     const EntryStamp stamp{facts.st_dev, facts.st_ino, facts.st_size, facts.st_mtim.tv_sec, facts.st_mtim.tv_nsec};
     if (const auto known = appIcons_.find(appPath); known != appIcons_.end() && known->second.stamp == stamp)
         return known->second.image;
