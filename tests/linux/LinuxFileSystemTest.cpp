@@ -254,10 +254,14 @@ std::optional<fs::path> secondFileSystem(const fs::path& image, const fs::path& 
 }
 
 // File managers put an item back from its record: the name comes back exactly, whatever
-// it holds. An item in a Trash, the user's or a volume's, stays there with its record.
+// it holds. An item in a Trash, the user's or a volume's, stays there with its record,
+// however its path is spelled.
 TEST_F(LinuxFiles, TrashedItemsKeepTheirExactNameAndItemsInATrashStay) {
     ScopedEnvironment environment;
     environment.set("HOME", at("home"));
+    // A data folder reached through a link, as in a home that is one.
+    folder("real-data");
+    fs::create_symlink(root / "real-data", root / "data");
     environment.set("XDG_DATA_HOME", at("data"));
     if (g_get_user_data_dir() != at("data")) GTEST_SKIP() << "GLib read its data folder before this test";
     const std::string name = "50%25 off é.txt";
@@ -268,7 +272,10 @@ TEST_F(LinuxFiles, TrashedItemsKeepTheirExactNameAndItemsInATrashStay) {
     EXPECT_EQ(read, at("home/" + name)) << written;
     EXPECT_EQ(written.find(' '), std::string::npos) << written;
 
-    std::vector<Path> inTrash{at("data/Trash/files/" + name), at("data/Trash/info/" + name + ".trashinfo")};
+    fs::create_symlink(root / "data/Trash/files", root / "trash-link");
+    std::vector<Path> inTrash{at("data/Trash/files/" + name), at("data/Trash/info/" + name + ".trashinfo"),
+                              at("real-data/Trash/files/" + name), at("data//Trash/files/" + name),
+                              at("trash-link/" + name)};
     const std::optional<fs::path> volume = secondFileSystem(root / "volume.img", root / "volume");
     if (volume) {
         std::ofstream(*volume / "a b.txt") << "x";
@@ -279,7 +286,9 @@ TEST_F(LinuxFiles, TrashedItemsKeepTheirExactNameAndItemsInATrashStay) {
         const auto [volumeWritten, volumeRead] = recordedPath(volumeTrash / "info/a b.txt.trashinfo");
         EXPECT_EQ(volumeWritten, "a%20b.txt") << "relative to the volume";
         EXPECT_EQ(volumeRead, "a b.txt");
+        fs::create_symlink(volumeTrash / "files", root / "volume-trash-link");
         inTrash.push_back((volumeTrash / "files/a b.txt").string());
+        inTrash.push_back(at("volume-trash-link/a b.txt"));
     }
 
     SimAlerts alerts;
@@ -289,6 +298,7 @@ TEST_F(LinuxFiles, TrashedItemsKeepTheirExactNameAndItemsInATrashStay) {
     for (const Path& item : inTrash)
         EXPECT_TRUE(fs::exists(item)) << item;
     EXPECT_EQ(std::distance(fs::directory_iterator(root / "data/Trash/files"), {}), 1) << "nothing trashed twice";
+    EXPECT_EQ(std::distance(fs::directory_iterator(root / "data/Trash/info"), {}), 1);
     ASSERT_EQ(alerts.shown().size(), 1u);
     EXPECT_THAT(alerts.shown()[0].informative,
                 ::testing::StartsWith("The first was “" + name + "”: It is already in the Trash."));

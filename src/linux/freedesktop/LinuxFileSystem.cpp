@@ -76,6 +76,21 @@ std::optional<Path> homeTrashFiles(const std::string& home) {
     return trash + "/files";
 }
 
+// The folder that holds the item, as the system resolves it: links followed, "." and ".."
+// and doubled slashes gone. The item itself is not followed: a link is an item of its own.
+// None when that folder cannot be resolved.
+std::optional<Path> canonicalFolderOf(const Path& path) {
+    const Path normalized = normalizedPath(path);
+    const std::string name = lastPathComponent(normalized);
+    const bool isFolderItself = name.empty() || name == "." || name == ".." || normalized == "/";
+    const Path folder = isFolderItself ? normalized : parentPath(normalized);
+    char* resolved = ::realpath(folder.empty() ? "." : folder.c_str(), nullptr);
+    if (!resolved) return std::nullopt;
+    Path canonical = resolved;
+    std::free(resolved);
+    return isFolderItself ? parentPath(canonical) : canonical;
+}
+
 }  // namespace
 
 bool LinuxFileSystem::exists(const Path& path) const {
@@ -156,13 +171,25 @@ std::optional<Path> LinuxFileSystem::userDirectory(UserDirectory which) const {
 }
 
 bool LinuxFileSystem::isInTrash(const Path& path) const {
-    const Path normalized = normalizedPath(path);
     const std::string home = homeFolder();
-    if (!home.empty() && normalized.starts_with(normalizedPath(dataFolder(home)) + "/Trash/")) return true;
-    // A mounted volume keeps trashed items in $topdir/.Trash/$uid or $topdir/.Trash-$uid.
+    const Path homeTrash = home.empty() ? Path() : normalizedPath(dataFolder(home)) + "/Trash";
+    // The user's Trash by its device and inode, however the path or the data folder is spelled.
+    struct stat trash {};
+    const bool trashExists = !homeTrash.empty() && ::stat(homeTrash.c_str(), &trash) == 0;
     const std::string uid = std::to_string(::getuid());
-    return normalized.find("/.Trash/" + uid + "/") != std::string::npos ||
-           normalized.find("/.Trash-" + uid + "/") != std::string::npos;
+    // A folder that cannot be resolved (gone, say) is judged by its spelling alone.
+    const Path start = canonicalFolderOf(path).value_or(parentPath(normalizedPath(path)));
+    for (Path folder = start; !folder.empty(); folder = parentPath(folder)) {
+        struct stat facts {};
+        if (folder == homeTrash || (trashExists && ::stat(folder.c_str(), &facts) == 0 &&
+                                    facts.st_dev == trash.st_dev && facts.st_ino == trash.st_ino))
+            return true;
+        // A mounted volume keeps trashed items in $topdir/.Trash/$uid or $topdir/.Trash-$uid.
+        const std::string name = lastPathComponent(folder);
+        if (name == ".Trash-" + uid || (name == uid && lastPathComponent(parentPath(folder)) == ".Trash")) return true;
+        if (folder == "/") break;
+    }
+    return false;
 }
 
 Result<void> LinuxFileSystem::moveToTrash(const Path& path) {

@@ -21,7 +21,8 @@ public:
     // when it is not a folder.
     // The Trash is the freedesktop one in $XDG_DATA_HOME, its folders made when missing.
     std::optional<Path> userDirectory(UserDirectory which) const override;
-    // The user's Trash, or a volume's ($topdir/.Trash/$uid, $topdir/.Trash-$uid).
+    // The user's Trash, or a volume's ($topdir/.Trash/$uid, $topdir/.Trash-$uid), however the
+    // path is spelled: through links, the real path of a linked home, doubled slashes.
     bool isInTrash(const Path& path) const override;
     // GIO's, which keeps to the freedesktop Trash: the Trash of the item's own file system,
     // and a record whose path is encoded so that any file manager puts back the exact name.
