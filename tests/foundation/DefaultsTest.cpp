@@ -553,6 +553,16 @@ TEST_F(JsonFileDefaultsTest, ASymbolicLinkStaysOneAndItsTargetTakesTheChange) {
     JsonFileDefaults(dangling, clock_).set("size", 32);
     EXPECT_TRUE(fs::is_symlink(dangling));
     EXPECT_EQ(Json::parse(readFile(directory_ / "dotfiles" / "other.json")), Json({{"size", 32}}));
+
+    // A link to no regular file (here a FIFO; a device as root) is replaced, what it names kept.
+    JsonFileDefaults defaults(file, clock_);
+    const fs::path fifo = directory_ / "dotfiles" / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    fs::remove(file);
+    fs::create_symlink(fifo, file);
+    defaults.set("size", 16);
+    EXPECT_EQ(fs::symlink_status(fifo).type(), fs::file_type::fifo);
+    EXPECT_EQ(Json::parse(readFile(file)), Json({{"size", 16}}));
 }
 
 TEST_F(JsonFileDefaultsTest, ParallelWriterProcessesNeverMixTheirFiles) {

@@ -113,6 +113,32 @@ TEST_F(Autostart, TheLoginSwitchWritesAndRemovesTheEntry) {
     EXPECT_TRUE(launcher.openedPages().empty());
 }
 
+// The entry is ours: a link in its place is replaced or removed, never written through.
+TEST_F(Autostart, ALinkInTheEntrysPlaceLeavesWhatItPointsToAsItWas) {
+    const fs::path own = directory / "own.desktop";
+    const std::string ownText = "[Desktop Entry]\nType=Application\nName=Mine\nExec=sh\n";
+    std::ofstream(own) << ownText;
+    SimDefaults defaults;
+    SimLauncher launcher;
+    LinuxLoginService service(program());
+    LoginItem item(defaults, service, launcher);
+    for (const bool on : {false, true}) {
+        SCOPED_TRACE(on ? "switched on" : "switched off");
+        fs::create_directories(entryPath().parent_path());
+        fs::create_symlink(own, entryPath());
+        item.refresh();
+        EXPECT_EQ(item.status(), LoginStatus::enabled) << "read through the link";
+        item.setEnabled(on);
+        std::ifstream in(own);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), ownText);
+        EXPECT_FALSE(fs::is_symlink(entryPath()));
+        EXPECT_EQ(fs::exists(entryPath()), on);
+        if (on) {
+            EXPECT_EQ(programOf(entryText()), program());
+        }
+    }
+}
+
 TEST_F(Autostart, AnEntryTheDesktopSwitchedOffCountsAsDisabledUntilRegisteredAgain) {
     LinuxLoginService service(program());
     writeEntry("[Desktop Entry]\nType=Application\nName=Quillbern\nExec=sh\nHidden=true\n");

@@ -232,5 +232,27 @@ TEST_F(LinuxThumbnails, FoldersMissingFilesAndTheCacheItselfHaveNone) {
     EXPECT_FALSE(thumbnailer.thumbnail(stored, 128));
 }
 
+// Anyone may put links in the cache: what they point to keeps its contents and its rights.
+TEST_F(LinuxThumbnails, LinksInTheCacheAreReplacedNeverWrittenThrough) {
+    const Path photo = picture("photo.png", {300, 300}, QColor(30, 30, 200));
+    const fs::path shared = root / "shared";
+    fs::create_directories(shared);
+    fs::permissions(shared, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                fs::perms::others_read | fs::perms::others_exec);
+    fs::create_directories(root / "cache" / "thumbnails");
+    fs::create_directory_symlink(shared, root / "cache" / "thumbnails" / "normal");
+    const fs::path own = root / "own.txt";
+    std::ofstream(own) << "mine";
+    const fs::path stored = LinuxThumbnailer::cacheFile("normal", uri(photo));
+    fs::create_symlink(own, stored);
+
+    ASSERT_TRUE(thumbnailer.thumbnail(photo, 128));
+    EXPECT_EQ(contents(own.string()), "mine");
+    EXPECT_EQ(fs::symlink_status(stored).type(), fs::file_type::regular);
+    EXPECT_EQ(fs::status(shared).permissions() & fs::perms::all, fs::perms::owner_all | fs::perms::group_read |
+                                                                     fs::perms::group_exec | fs::perms::others_read |
+                                                                     fs::perms::others_exec);
+}
+
 }  // namespace
 }  // namespace quillbern

@@ -47,30 +47,33 @@ std::optional<pid_t> writerOf(std::string_view name) {
     return pid;
 }
 
-}  // namespace
-
-Result<fs::path> finalTarget(const fs::path& path) {
-    fs::path current = path;
-    for (int links = 0; links <= kMaxLinks; ++links) {
+// The file that a save of `target` replaces.
+Result<fs::path> fileToReplace(const fs::path& target, LinkAtName links) {
+    if (links == LinkAtName::replaced) return target;
+    fs::path current = target;
+    for (int followed = 0; followed <= kMaxLinks; ++followed) {
         struct stat status {};
         if (::lstat(current.c_str(), &status) != 0) {
             if (errno == ENOENT) return current;
             return systemError("cannot look at", current);
         }
-        if (!S_ISLNK(status.st_mode)) return current;
+        if (S_ISREG(status.st_mode)) return current;
+        if (!S_ISLNK(status.st_mode)) return target;
         std::error_code error;
         const fs::path next = fs::read_symlink(current, error);
         if (error) return systemError("cannot follow the link", current, error.value());
         current = next.is_absolute() ? next : current.parent_path() / next;
     }
-    return systemError("cannot follow the links of", path, ELOOP);
+    return systemError("cannot follow the links of", target, ELOOP);
 }
+
+}  // namespace
 
 Result<fs::path> writeTemporaryFile(const fs::path& target, std::string_view contents) {
     std::error_code ignored;
     if (target.has_parent_path()) fs::create_directories(target.parent_path(), ignored);
     std::string pattern = temporaryPrefix(target) + std::to_string(::getpid()) + "-XXXXXX";
-    const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+    const int fd = ::mkostemp(pattern.data(), O_CLOEXEC | O_NOFOLLOW);
     const fs::path temporary = pattern;
     if (fd < 0) return systemError("cannot create a temporary file beside", target);
     std::size_t written = 0;
@@ -98,16 +101,16 @@ Result<void> commitTemporaryFile(const fs::path& temporary, const fs::path& targ
     return {};
 }
 
-Result<void> writeFileAtomically(const fs::path& target, std::string_view contents) {
-    const auto file = finalTarget(target);
+Result<void> writeFileAtomically(const fs::path& target, std::string_view contents, LinkAtName links) {
+    const auto file = fileToReplace(target, links);
     if (!file) return file.error();
     const auto temporary = writeTemporaryFile(file.value(), contents);
     if (!temporary) return temporary.error();
     return commitTemporaryFile(temporary.value(), file.value());
 }
 
-int removeAbandonedTemporaryFiles(const fs::path& target) {
-    const auto file = finalTarget(target);
+int removeAbandonedTemporaryFiles(const fs::path& target, LinkAtName links) {
+    const auto file = fileToReplace(target, links);
     if (!file) return 0;
     const std::string prefix = temporaryPrefix(file.value().filename());
     int removed = 0;

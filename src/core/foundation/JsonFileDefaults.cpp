@@ -124,7 +124,7 @@ void JsonFileDefaults::Writer::write(const Json& values, std::string_view change
         log("settings not saved (key ", escapedForLog(changedKey), "): ", error.what());
         return;
     }
-    const auto saved = writeFileAtomically(file, text);
+    const auto saved = writeFileAtomically(file, text, LinkAtName::followedToRegularFile);
     if (!saved) log("settings not saved (key ", escapedForLog(changedKey), "): ", saved.error().message);
 }
 
@@ -205,7 +205,7 @@ void JsonFileDefaults::flush() {
 }
 
 JsonFileDefaults::Loaded JsonFileDefaults::load(const fs::path& file, const Clock& clock) {
-    if (const int removed = removeAbandonedTemporaryFiles(file); removed > 0)
+    if (const int removed = removeAbandonedTemporaryFiles(file, LinkAtName::followedToRegularFile); removed > 0)
         log("temporary files that interrupted saves left beside ", escapedForLog(file.string()), " removed: ", removed);
     struct stat status {};
     if (::stat(file.c_str(), &status) != 0 && errno == ENOENT) return {Json::object(), std::nullopt, true};

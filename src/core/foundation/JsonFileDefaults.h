@@ -21,9 +21,10 @@ std::filesystem::path configHome();
 std::filesystem::path configDirectory();
 
 // Defaults kept in one JSON file, one object whose members are the keys, replaced
-// atomically on every change (through a symbolic link, to the file it names). A file
-// that cannot be read (not a regular file, larger than 64 MB, not JSON, nested too deep)
-// is moved aside under a dated name, never deleted, and the domain starts empty.
+// atomically on every change (through a symbolic link, to the regular file it names; a link
+// to anything else is replaced, never what it points to). A file that cannot be read (not a
+// regular file, larger than 64 MB, not JSON, nested too deep) is moved aside under a dated
+// name, never deleted, and the domain starts empty.
 //
 // Given a queue of its own, the file is written there: the domain as it stands at the end
 // of each turn of the main loop that changed it is handed over at once, written in order,

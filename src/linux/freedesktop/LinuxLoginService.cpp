@@ -100,7 +100,8 @@ Result<void> LinuxLoginService::registerApp() {
     std::filesystem::create_directories(folder, code);
     if (code) return posixError("cannot create", folder, code);
     const std::string text = "[Desktop Entry]\nType=Application\nName=Quillbern\nExec=" + execValue(program_) + "\n";
-    if (auto written = writeFileAtomically(entry_, text); !written) {
+    // A link found at the entry's name is the entry: what it points to is left alone.
+    if (auto written = writeFileAtomically(entry_, text, LinkAtName::replaced); !written) {
         return Error{written.error().message, "posix", written.error().code};
     }
     return {};

@@ -21,9 +21,10 @@ public:
     const std::filesystem::path& entry() const { return entry_; }
 
     LoginStatus status() const override;
-    // Replaces whatever entry is there, atomically.
+    // Replaces whatever entry is there, atomically; a symbolic link there is replaced too,
+    // never written through.
     Result<void> registerApp() override;
-    // An entry that is not there is no error.
+    // An entry that is not there is no error; a link there is removed, not what it points to.
     Result<void> unregisterApp() override;
 
     // The value of an Exec key that runs `program` without arguments, quoted and escaped

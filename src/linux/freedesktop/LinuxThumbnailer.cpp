@@ -1,5 +1,6 @@
 #include "linux/freedesktop/LinuxThumbnailer.h"
 
+#include <fcntl.h>
 #include <glib.h>
 
 #include <QBuffer>
@@ -74,8 +75,8 @@ void storePicture(const QImage& picture, const std::string& folder, const std::s
                   const std::string& mtime) {
     std::error_code error;
     std::filesystem::create_directories(folder, error);
-    // The cache tells what the user has opened: theirs alone.
-    ::chmod(folder.c_str(), 0700);
+    // The cache tells what the user has opened: theirs alone. A link there keeps its target's rights.
+    ::fchmodat(AT_FDCWD, folder.c_str(), 0700, AT_SYMLINK_NOFOLLOW);
     QImage tagged = picture;
     tagged.setText(QStringLiteral("Thumb::URI"), QString::fromStdString(uri));
     tagged.setText(QStringLiteral("Thumb::MTime"), QString::fromStdString(mtime));
@@ -85,7 +86,9 @@ void storePicture(const QImage& picture, const std::string& folder, const std::s
     buffer.open(QIODevice::WriteOnly);
     if (!QImageWriter(&buffer, "png").write(tagged)) return;
     // Other readers of the cache see the old picture or the new one, never half of one.
-    if (const Result<void> written = writeFileAtomically(path, std::string_view(bytes.constData(), bytes.size()));
+    // A link in the cache is replaced, never the file it points to.
+    if (const Result<void> written =
+            writeFileAtomically(path, std::string_view(bytes.constData(), bytes.size()), LinkAtName::replaced);
         !written) {
         log("a thumbnail could not be stored — ", escapedForLog(written.error().message));
     }
