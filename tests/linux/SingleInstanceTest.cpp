@@ -1,6 +1,7 @@
 #include <signal.h>
 
 #include <QDir>
+#include <QFile>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -9,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <vector>
 
 #include "PrivateBus.h"
@@ -129,6 +131,22 @@ TEST_F(SingleInstance, OfFiftyStartsAtOnceOneRunsAndGetsEveryUrlOnce) {
     EXPECT_EQ(instance->lines().front(), QStringLiteral("instance"));
     for (int i = 0; i < 50; ++i)
         EXPECT_EQ(instance->lines().count(QStringLiteral("open quillbern://start/%1").arg(i)), 1) << i;
+}
+
+TEST_F(SingleInstance, ALinkOrAFifoInTheLocksPlaceIsRefusedAndWhatALinkNamesStaysAsItWas) {
+    const QString lock = runtime_.filePath(QStringLiteral("quillbern.lock"));
+    QTemporaryDir elsewhere;
+    const QString target = elsewhere.filePath(QStringLiteral("precious"));
+    ASSERT_TRUE(QFile::link(target, lock));
+    const auto throughLink = start(false);
+    EXPECT_EQ(throughLink->ending(), 1);
+    EXPECT_TRUE(throughLink->log().contains(QStringLiteral("symbolic link"))) << throughLink->log().toStdString();
+    EXPECT_FALSE(QFile::exists(target));
+    ASSERT_TRUE(QFile::remove(lock));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(lock).constData(), 0600), 0);
+    const auto atFifo = start(false);
+    EXPECT_EQ(atFifo->ending(), 1);
+    EXPECT_TRUE(atFifo->log().contains(QStringLiteral("not a regular file"))) << atFifo->log().toStdString();
 }
 
 TEST_F(SingleInstance, AStartNeverSaysItHandedOverToAnInstanceThatDidNotAnswer) {

@@ -18,6 +18,7 @@
 #include <cerrno>
 #include <cstring>
 #include <sys/file.h>
+#include <sys/stat.h>
 
 #include "core/foundation/Log.h"
 #include "linux/dbus/HandOverSocket.h"
@@ -96,9 +97,18 @@ SingleInstance::Claim SingleInstance::meet(const std::vector<std::string>& argum
     const QStringList urls = toQt(arguments);
     const QDeadlineTimer deadline(kClaimLimitMs);
     do {
-        const int fd = ::open(QFile::encodeName(lockPath).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-        if (fd < 0) {
-            log("cannot open ", escapedForLog(lockPath.toStdString()), ": ", std::strerror(errno));
+        // Never through a link, nor blocking on a FIFO: only our own regular file is the lock.
+        const int fd = ::open(QFile::encodeName(lockPath).constData(),
+                              O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
+        struct stat facts {};
+        if (fd < 0 || ::fstat(fd, &facts) != 0 || !S_ISREG(facts.st_mode)) {
+            const int error = fd < 0 ? errno : EINVAL;
+            if (fd >= 0) ::close(fd);
+            log("cannot use ", escapedForLog(lockPath.toStdString()), " as the lock of this program: ",
+                error == ELOOP    ? "it is a symbolic link"
+                : error == EINVAL ? "it is not a regular file"
+                                  : std::strerror(error),
+                "; remove it and start Quillbern again");
             return {Outcome::failed, nullptr};
         }
         // The kernel lets go of the lock when its holder ends, however it ends.
