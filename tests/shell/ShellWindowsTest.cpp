@@ -1,3 +1,4 @@
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QKeyEvent>
@@ -219,6 +220,11 @@ TEST_F(ShellWindowsTest, TheWalkthroughsButtonsLeadThroughItsStepsAndFinishClose
     QWidget* window = walkthrough.window();
     ASSERT_TRUE(window);
     EXPECT_FALSE(isShown(buttonOf(*window, "Previous"))) << "nothing before the welcome";
+    // Screen readers read the words, not the markup that sets some in bold.
+    for (QLabel* label : window->findChildren<QLabel*>()) {
+        const QString name = QAccessible::queryAccessibleInterface(label)->text(QAccessible::Name);
+        EXPECT_FALSE(name.contains('*')) << name.toStdString();
+    }
     QPushButton* forward = buttonOf(*window, "Continue");
     ASSERT_TRUE(forward);
     EXPECT_TRUE(forward->isDefault());

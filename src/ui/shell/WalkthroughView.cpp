@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QStackedWidget>
+#include <QTextDocument>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -63,6 +64,10 @@ QLabel* title(std::string_view text) {
 QLabel* paragraph(std::string_view text, int margin, bool secondary, bool caption = false) {
     auto* label = new QLabel(localized(text));
     label->setTextFormat(Qt::MarkdownText);
+    // Screen readers read the words, not the markup.
+    QTextDocument words;
+    words.setMarkdown(label->text());
+    label->setAccessibleName(words.toPlainText());
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignHCenter);
     label->setContentsMargins(margin, 0, margin, 0);
