@@ -192,7 +192,7 @@ TEST_F(AppTileView, ATilesMenuHoldsTheDockOutAndRunsTheChosenLine) {
 }
 
 TEST_F(AppTileView, TooltipsAndAccessibilityNameEachTileAndItsState) {
-    open();
+    open({app("mail", "Mail"), app("gone", "Gone"), testing::folder(1, "Projects", "/home/u/Projects")});
     w.run(10, "mail", "Mail");
     view->show();
     const auto tooltip = [this](QPointF at) {
@@ -204,15 +204,19 @@ TEST_F(AppTileView, TooltipsAndAccessibilityNameEachTileAndItsState) {
     };
     EXPECT_EQ(tooltip(centre(0)), QStringLiteral("Mail"));
     EXPECT_EQ(tooltip(centre(1)), QStringLiteral("Gone — not found"));
+    QHelpEvent onFolder(QEvent::ToolTip, centre(2).toPoint(), strip().mapToGlobal(centre(2).toPoint()));
+    QApplication::sendEvent(&strip(), &onFolder);
+    EXPECT_FALSE(onFolder.isAccepted()) << "a folder's name shows on the tile itself when pointed at";
 
     QAccessibleInterface* list = QAccessible::queryAccessibleInterface(&strip());
     ASSERT_NE(list, nullptr);
-    EXPECT_EQ(list->childCount(), 2);
+    EXPECT_EQ(list->childCount(), 3);
     EXPECT_EQ(tile(0)->role(), QAccessible::Button);
     EXPECT_EQ(tile(0)->text(QAccessible::Name), QStringLiteral("Mail"));
     EXPECT_EQ(tile(0)->text(QAccessible::Value), QStringLiteral("running"));
     EXPECT_EQ(tile(1)->text(QAccessible::Name), QStringLiteral("Gone, not found"));
     EXPECT_EQ(tile(1)->text(QAccessible::Value), QString());
+    EXPECT_EQ(tile(2)->text(QAccessible::Name), QStringLiteral("Projects"));
     EXPECT_EQ(list->indexOfChild(tile(1)), 1);
     EXPECT_TRUE(tile(0)->rect().contains(strip().mapToGlobal(centre(0).toPoint())));
     EXPECT_FALSE(tile(0)->rect().contains(strip().mapToGlobal(centre(1).toPoint())));
@@ -224,7 +228,7 @@ TEST_F(AppTileView, TooltipsAndAccessibilityNameEachTileAndItsState) {
     QAccessibleInterface* mail = tile(0);
     w.pinned->pin("term", "Term", std::nullopt, testing::dockId(1));
     EXPECT_EQ(tile(0), mail);
-    EXPECT_EQ(list->childCount(), 3);
+    EXPECT_EQ(list->childCount(), 4);
     w.pinned->unpin("mail", testing::dockId(1));
     EXPECT_FALSE(mail->isValid());
 }

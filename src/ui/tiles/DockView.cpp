@@ -263,7 +263,6 @@ std::vector<TileContent> DockView::pinnedTiles() const {
         } else if (const PinnedLocation* location = item.location()) {
             tile.key = std::move(key);
             tile.name = text(location->name);
-            tile.toolTip = tile.name;
             auto icon = folderIcons_.find(location->path);
             if (icon == folderIcons_.end())
                 icon = folderIcons_.emplace(location->path, folderIcon(location->path)).first;
@@ -320,7 +319,6 @@ TileContent DockView::trashTileContent(std::string key, const PinnedTrash& trash
     TileContent tile;
     tile.key = std::move(key);
     tile.name = localized("Trash");
-    tile.toolTip = tile.name;
     tile.showsHoverBadge = true;
     tile.themedIcon = trashIcon_;
     if (const TrashTile* shown = trashTile(trash.id)) {

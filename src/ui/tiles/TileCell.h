@@ -25,7 +25,8 @@ struct TileContent {
     // An application's picture; none draws the placeholder symbol unless `themedIcon` is set.
     ImageHandle image;
     QIcon themedIcon;
-    // Folder and Trash tiles float their name over them while hovered, without labels.
+    // Folder and Trash tiles float their name over them while hovered, without labels; the
+    // name on the tile is all they show, no tooltip besides.
     bool showsHoverBadge = false;
     // An application that is not installed shows its icon faded.
     double iconOpacity = 1;
