@@ -155,6 +155,19 @@ TEST_F(ShellWindowsTest, SettingsOpenOnceCentredAndKeepTheirStateWhenClosed) {
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(settings.view()->section(), SettingsSection::appearance);
 
+    // Shown again, it comes to the display under the pointer.
+    std::vector<ScreenInfo> screens = w.world.screens.screens();
+    ScreenInfo right = screens.front();
+    right.id = 2;
+    right.frame = {1920, 0, 1280, 1080};
+    right.visibleFrame = right.frame;
+    screens.push_back(right);
+    w.world.screens.setScreens(screens);
+    w.world.input.setPointer({2500, 500});
+    window->close();
+    settings.open();
+    EXPECT_EQ(window->geometry(), QRect(2090, 150, 940, 780));
+
     w.shell->openHelp();
     EXPECT_EQ(settings.view()->section(), SettingsSection::help);
 }

@@ -32,5 +32,15 @@ TEST(WindowPlacement, WindowsOpenOnTheScreenUnderThePointerElseOnThePrimary) {
     EXPECT_FALSE(centredWindowFrame({}, {0, 0}, {460, 400}));
 }
 
+TEST(WindowPlacement, SettingsShownAgainStayWhereTheyWereLeftOnlyOnTheScreenUnderThePointer) {
+    const std::vector<ScreenInfo> screens{screenWithVisibleFrame({0, 0, 1920, 1050}),
+                                          screenWithVisibleFrame({1920, 0, 1280, 1000})};
+    const RectBL moved{100, 200, 800, 600};
+    EXPECT_EQ(settingsWindowFrame(screens, {500, 500}, moved), moved);
+    EXPECT_EQ(settingsWindowFrame(screens, {2000, 500}, moved), (RectBL{2090, 110, 940, 780}));
+    EXPECT_EQ(settingsWindowFrame(screens, {500, 500}, RectBL{1800, 200, 800, 600}), (RectBL{490, 135, 940, 780}))
+        << "most of it on the other screen";
+}
+
 }  // namespace
 }  // namespace quillbern

@@ -32,6 +32,12 @@ std::optional<RectBL> settingsWindowFrame(const std::vector<ScreenInfo>& screens
     return centredIn(visible, size);
 }
 
+std::optional<RectBL> settingsWindowFrame(const std::vector<ScreenInfo>& screens, PointBL pointer, const RectBL& left) {
+    const ScreenInfo* screen = workingScreen(screens, pointer);
+    if (screen && screen == bestScreen(left, screens)) return left;
+    return settingsWindowFrame(screens, pointer);
+}
+
 std::optional<RectBL> centredWindowFrame(const std::vector<ScreenInfo>& screens, PointBL pointer, Size size) {
     const ScreenInfo* screen = workingScreen(screens, pointer);
     if (!screen) return std::nullopt;

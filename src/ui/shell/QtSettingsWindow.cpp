@@ -15,7 +15,15 @@ QtSettingsWindow::QtSettingsWindow(ShellWindowContext context, const SettingsSer
 QtSettingsWindow::~QtSettingsWindow() = default;
 
 void QtSettingsWindow::open() {
-    if (!window_) make();
+    if (!window_) {
+        make();
+        place(std::nullopt);
+    } else if (!window_->isVisible()) {
+        // Hidden, it comes back on the display the user works on now.
+        const QRect left = window_->geometry();
+        place(context_.desktopSpace().toScreen(
+            RectTL{double(left.x()), double(left.y()), double(left.width()), double(left.height())}));
+    }
     bringForward(*window_);
 }
 
@@ -28,16 +36,19 @@ void QtSettingsWindow::make() {
     view_ = new SettingsView(services_, window_.get());
     layout->addWidget(view_);
     installWindowKeys(*window_, context_);
+    view_->setFocus();
+}
 
+void QtSettingsWindow::place(const std::optional<RectBL>& left) {
     const std::vector<ScreenInfo> screens = context_.screens.screens();
     const PointBL pointer = context_.input.pointerNow();
-    std::optional<RectBL> frame = settingsWindowFrame(screens, pointer);
+    std::optional<RectBL> frame =
+        left ? settingsWindowFrame(screens, pointer, *left) : settingsWindowFrame(screens, pointer);
     if (!frame) {
         const QSize own = window_->sizeHint();
         frame = centredWindowFrame(screens, pointer, Size{double(own.width()), double(own.height())});
     }
     if (frame) window_->setGeometry(desktopRect(context_, *frame));
-    view_->setFocus();
 }
 
 }  // namespace quillbern

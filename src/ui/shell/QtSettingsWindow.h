@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include "core/settings/SettingsServices.h"
 #include "core/shell/ShellParts.h"
@@ -13,7 +14,7 @@ namespace quillbern {
 class SettingsView;
 
 // The Settings window: made on the first request and kept for the whole run; closing it
-// only hides it, so it opens again as it was left.
+// only hides it, so it opens again as it was left, on the display under the pointer.
 class QtSettingsWindow final : public SettingsWindow {
 public:
     QtSettingsWindow(ShellWindowContext context, const SettingsServices& services);
@@ -27,6 +28,8 @@ public:
 
 private:
     void make();
+    // On the display under the pointer; `left` is the frame a hidden window was left with.
+    void place(const std::optional<RectBL>& left);
 
     ShellWindowContext context_;
     SettingsServices services_;
