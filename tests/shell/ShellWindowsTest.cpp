@@ -92,7 +92,7 @@ TEST_F(ShellWindowsTest, TheTrayMenuShowsTheRowsAsTheyAreWhenItOpens) {
     w.shell->dockPreferences().setAutoHide(false);
     Q_EMIT menu.aboutToShow();
     EXPECT_EQ(titlesOf(menu).mid(0, 5), (QStringList{"Quillbern", "Window access ✓ · Previews off", "---", "Docks",
-                                                     "All open apps  Ctrl+Super+A"}));
+                                                     "All open apps\tCtrl+Super+A"}));
     EXPECT_FALSE(actionOf(menu, "Quillbern")->isEnabled());
     EXPECT_FALSE(actionOf(menu, "Undo")->isVisible());
     EXPECT_FALSE(actionOf(menu, "Check for Updates…")->isEnabled());
@@ -100,7 +100,7 @@ TEST_F(ShellWindowsTest, TheTrayMenuShowsTheRowsAsTheyAreWhenItOpens) {
     EXPECT_EQ(actionOf(menu, "Quit Quillbern")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
     QMenu* docks = actionOf(menu, "Docks")->menu();
     ASSERT_TRUE(docks);
-    EXPECT_EQ(titlesOf(*docks), (QStringList{"Main — bottom   Ctrl+Super+1", "---", "New dock"}));
+    EXPECT_EQ(titlesOf(*docks), (QStringList{"Main — bottom\tCtrl+Super+1", "---", "New dock"}));
     EXPECT_TRUE(docks->actions().front()->isChecked());
     EXPECT_FALSE(actionOf(menu, "Hover previews")->isChecked());
 

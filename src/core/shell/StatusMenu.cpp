@@ -131,9 +131,9 @@ std::vector<MenuRow> StatusMenu::docksSubmenu() const {
     const DockController* dock = shell_.dock();
     std::vector<MenuRow> rows;
     for (const Profile& profile : pinned.profiles()) {
-        MenuRow made = row(withChord(profile.name + " — " + platform_.text.lowercased(label(profile.edge)),
-                                     HotKeyAction::profile(profile.id), "   "),
-                           MenuCommand::toggleDock);
+        MenuRow made =
+            row(profile.name + " — " + platform_.text.lowercased(label(profile.edge)), MenuCommand::toggleDock);
+        made.chord = liveChord(HotKeyAction::profile(profile.id));
         made.dock = profile.id;
         made.isEnabled = profile.isEnabled;
         const bool shown = autoHide ? dock && dock->isHeldOut(profile.id) : profile.isVisible;
@@ -147,16 +147,18 @@ std::vector<MenuRow> StatusMenu::docksSubmenu() const {
     return rows;
 }
 
-std::string StatusMenu::withChord(std::string title, const HotKeyAction& action, std::string_view gap) const {
+std::string StatusMenu::liveChord(const HotKeyAction& action) const {
     const HotKeyDispatch* hotKeys = shell_.hotKeys();
-    if (!hotKeys || !shell_.dockPreferences().hotkeysEnabled() || !hotKeys->registration()) return title;
+    if (!hotKeys || !shell_.dockPreferences().hotkeysEnabled() || !hotKeys->registration()) return {};
     const auto chord = hotKeys->registered().find(action);
-    if (chord == hotKeys->registered().end()) return title;
-    return title + std::string(gap) + hotKeys->chordText().display(chord->second);
+    if (chord == hotKeys->registered().end()) return {};
+    return hotKeys->chordText().display(chord->second);
 }
 
 MenuRow StatusMenu::featureRow(std::string_view title, MenuCommand command, Kind action) const {
-    return row(withChord(tr(title), HotKeyAction(action), "  "), command);
+    MenuRow made = row(tr(title), command);
+    made.chord = liveChord(HotKeyAction(action));
+    return made;
 }
 
 void StatusMenu::perform(const MenuRow& row) {

@@ -42,6 +42,8 @@ struct MenuRow {
     std::optional<Uuid> dock;
     // Typed with Ctrl; 0 for none.
     char key = 0;
+    // The live global shortcut that does the same, shown where `key` shows; empty for none.
+    std::string chord;
     bool isSeparator = false;
     bool isEnabled = true;
     bool isHidden = false;
@@ -77,9 +79,9 @@ private:
     MenuRow previewsRow() const;
     MenuRow undoRow() const;
     std::vector<MenuRow> docksSubmenu() const;
-    // The title, the gap and the chord the system accepted for the action; the title
-    // alone while global shortcuts are off or the action has no live chord.
-    std::string withChord(std::string title, const HotKeyAction& action, std::string_view gap) const;
+    // The chord the system accepted for the action; empty while global shortcuts are off or
+    // the action has no live chord.
+    std::string liveChord(const HotKeyAction& action) const;
     MenuRow featureRow(std::string_view title, MenuCommand command, HotKeyAction::Kind action) const;
 
     AppShell& shell_;

@@ -21,7 +21,8 @@ void addRow(QMenu& menu, const MenuRow& row, const std::function<void(const Menu
         submenu->menuAction()->setVisible(!row.isHidden);
         return;
     }
-    QAction* action = menu.addAction(title);
+    // After a tab, the menu shows a global chord in the column of its own keys.
+    QAction* action = menu.addAction(row.chord.empty() ? title : title + '\t' + QString::fromStdString(row.chord));
     action->setEnabled(row.isEnabled);
     action->setVisible(!row.isHidden);
     // A row waiting for a permission shows no tick: Qt menus have no mixed mark, and its
