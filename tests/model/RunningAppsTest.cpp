@@ -213,23 +213,44 @@ TEST_F(RunningAndLaunching, FilesAreOpenedWithAFoundApplicationOnly) {
     EXPECT_EQ(world.launcher.opened()[0].appPath, "/apps/Editor.app");
 }
 
-TEST_F(RunningAndLaunching, TransientAppsAreOnePerProcessInWindowOrderWithoutExcludedOwners) {
+TEST_F(RunningAndLaunching, TransientAppsAreOnePerApplicationInWindowOrderWithoutExcludedOwners) {
     world.catalog.install("/apps/Suite.app", {"suite", std::nullopt, std::nullopt, "Suite"});
     world.apps.launch(running(40, "mail"));
     world.apps.launch(running(41, "helper", "/apps/Suite.app/Contents/Helper.app"));
     world.apps.launch(running(42, "browser"));
+    world.apps.launch(running(43, "browser"));
+    // Without an identity, processes whose windows name one class are one application.
+    const auto classed = [this](Pid pid, std::optional<std::string> windowClass) {
+        RunningApp app;
+        app.pid = pid;
+        app.windowClass = std::move(windowClass);
+        world.apps.launch(app);
+    };
+    classed(50, "XTerm");
+    classed(51, "XTerm");
+    classed(52, std::nullopt);
+    classed(53, std::nullopt);
     const auto window = [](WindowId id, Pid pid) {
         WindowInfo info;
         info.id = id;
         info.pid = pid;
         return info;
     };
-    const std::vector<WindowInfo> windows{window(1, 42), window(2, 40), window(3, 42), window(4, 41), window(5, 99)};
+    const std::vector<WindowInfo> windows{window(1, 42), window(2, 40), window(3, 43), window(4, 41), window(5, 99),
+                                          window(6, 51), window(7, 52), window(8, 50), window(9, 53)};
     const auto entries = transientDockApps(windows, *store, {"suite"});
-    ASSERT_EQ(entries.size(), 2u);
-    EXPECT_EQ(entries[0].pid, 42);
-    EXPECT_EQ(entries[1].pid, 40);
+    std::vector<std::string> keys;
+    std::vector<Pid> pids;
+    for (const TransientDockApp& entry : entries) {
+        keys.push_back(entry.key);
+        pids.push_back(entry.pid);
+    }
+    EXPECT_EQ(keys, (std::vector<std::string>{"browser", "mail", "class:XTerm", "pid:52", "pid:53"}));
+    EXPECT_EQ(pids, (std::vector<Pid>{42, 40, 51, 52, 53})) << "each named by its first window";
     EXPECT_EQ(entries[1].bundleID, "mail");
+    EXPECT_EQ(entries[2].bundleID, std::nullopt) << "a class is no identity to pin";
+    EXPECT_EQ(applicationProcesses(windows, *store, "browser"), (std::set<Pid>{42, 43}));
+    EXPECT_EQ(applicationProcesses(windows, *store, "class:XTerm"), (std::set<Pid>{50, 51}));
 }
 
 TEST_F(RunningAndLaunching, IconsAreKeptPerApplicationUntilTheRunningApplicationsChange) {

@@ -44,12 +44,14 @@ protected:
         w.world.runUntilIdle();
     }
 
-    void run(Pid pid, std::optional<AppId> id, const std::string& name, std::optional<Path> path = std::nullopt) {
+    void run(Pid pid, std::optional<AppId> id, const std::string& name, std::optional<Path> path = std::nullopt,
+             std::optional<std::string> windowClass = std::nullopt) {
         RunningApp app;
         app.pid = pid;
         app.appId = std::move(id);
         app.name = name;
         app.appPath = std::move(path);
+        app.windowClass = std::move(windowClass);
         w.world.apps.launch(app);
         w.world.runUntilIdle();
     }
@@ -102,16 +104,18 @@ protected:
     std::unique_ptr<AppOverview> overview_;
 };
 
-TEST_F(OverviewTest, WindowsGroupByOwningApplicationOrByProcessAndOnlyRunningOnesCount) {
+TEST_F(OverviewTest, WindowsGroupByOwningApplicationOrByWindowClassAndOnlyRunningOnesCount) {
     // The helper runs before its application, so a set of processes would name it first.
     w.world.catalog.install("/apps/Browser.app", {"org.browser", std::nullopt, std::nullopt, "Browser"});
     run(11, "org.browser.helper", "Browser Helper", "/apps/Browser.app/helpers/Helper.app");
     run(12, "org.browser", "Browser", "/apps/Browser.app");
-    run(20, std::nullopt, "Tool");
+    run(20, std::nullopt, "Tool", std::nullopt, "Tool");
+    run(21, std::nullopt, "Tool", std::nullopt, "Tool");
     run(30, "org.mail", "Mail");
     // Process 99 has quit; its window is still listed and holds the focus.
     showWindows({window(1, 11, "Browser Helper"), focused(window(2, 99, "Ghost")), window(3, 20, "tool"),
-                 window(4, 12, "Browser"), focused(window(5, 30, "Mail")), window(6, 11, "Browser Helper")});
+                 window(4, 12, "Browser"), focused(window(5, 30, "Mail")), window(6, 11, "Browser Helper"),
+                 window(7, 21, "tool")});
 
     const std::vector<OverviewEntry> entries = state().allEntries();
     ASSERT_EQ(entries.size(), 3u);
@@ -123,7 +127,8 @@ TEST_F(OverviewTest, WindowsGroupByOwningApplicationOrByProcessAndOnlyRunningOne
         windows.push_back(shown.id);
     EXPECT_EQ(windows, (std::vector<WindowId>{1, 4, 6})) << "in snapshot order";
     EXPECT_EQ(entries[1].id, "org.mail");
-    EXPECT_EQ(entries[2].id, "pid:20");
+    EXPECT_EQ(entries[2].id, "class:Tool");
+    EXPECT_EQ(entries[2].pids, (std::set<Pid>{20, 21})) << "one application without an identity";
     EXPECT_EQ(entries[2].name, "Tool") << "named after its running application, not its window";
     EXPECT_TRUE(entries[2].icon) << "the application's own picture";
     for (const OverviewEntry& entry : entries)
@@ -131,6 +136,7 @@ TEST_F(OverviewTest, WindowsGroupByOwningApplicationOrByProcessAndOnlyRunningOne
 
     // A process that is no application any more leaves the list with its windows.
     w.world.apps.terminate(20);
+    w.world.apps.terminate(21);
     w.world.runUntilIdle();
     EXPECT_EQ(ids(), (std::vector<std::string>{"org.browser", "org.mail"}));
 }

@@ -335,6 +335,27 @@ TEST_F(Tiles, TheRunningMenuOffersHideQuitAndPinning) {
     EXPECT_EQ(titles(clock.menu()), std::vector<std::string>{"xclock 2"});
 }
 
+TEST_F(Tiles, OneRunningTileStandsForEveryProcessOfItsApplication) {
+    open({});
+    // Each terminal window is a process of its own.
+    w.run(20, "term", "Term");
+    w.run(21, "term", "Term");
+    w.showWindows({window(1, 20, "Terminal", kLeft), focused(window(2, 21, "Terminal", kLeft)),
+                   minimized(window(3, 21, "Terminal", kRight))});
+    ASSERT_EQ(model->transientApps().size(), 1u);
+    const AppTile term = running(20);
+    EXPECT_TRUE(term.state.isFocusedApp) << "the other process holds the focus";
+    EXPECT_EQ(titles(term.menu()), (std::vector<std::string>{"Terminal 1", "Terminal 2", "--", "Terminal 3", "--",
+                                                             "Hide", "Quit", "--", "Pin to dock"}));
+
+    term.activate();
+    EXPECT_EQ(raised, std::vector<WindowId>{2}) << "the application's best window, whichever process has it";
+    choose(term.menu(), "Hide");
+    EXPECT_EQ(w.world.apps.hides(), (std::vector<Pid>{20, 21}));
+    choose(term.menu(), "Quit");
+    EXPECT_EQ(w.world.apps.quits(), (std::vector<Pid>{20, 21}));
+}
+
 TEST_F(Tiles, AMenuWithNothingToChooseSaysSo) {
     open({});
     w.run(21, std::nullopt, "xclock");

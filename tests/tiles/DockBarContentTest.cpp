@@ -13,7 +13,7 @@ using testing::dock;
 std::vector<TransientDockApp> running(std::size_t count) {
     std::vector<TransientDockApp> apps;
     for (std::size_t i = 0; i < count; ++i)
-        apps.push_back({static_cast<Pid>(100 + i), "app" + std::to_string(i), "App", {}});
+        apps.push_back({"app" + std::to_string(i), static_cast<Pid>(100 + i), "app" + std::to_string(i), "App", {}});
     return apps;
 }
 

@@ -121,7 +121,7 @@ TEST_F(View, WithoutAccessAnEmptyDockOffersTheButtonAboveTheHintUntilTilesReplac
     EXPECT_FALSE(button.isVisibleTo(view.get()));
     EXPECT_TRUE(view->layout().hint.isEmpty());
     ASSERT_TRUE(view->strip().isVisibleTo(view.get()));
-    EXPECT_EQ(keys(view->strip()), std::vector<std::string>{"pid:20"});
+    EXPECT_EQ(keys(view->strip()), std::vector<std::string>{"term"});
 }
 
 TEST_F(View, WithoutAccessTheButtonFollowsTheScrollingItemsAndNeverScrollsAway) {
@@ -185,7 +185,7 @@ TEST_F(View, RunningApplicationsAloneNeedNoSeparator) {
     runApps();
     const auto view = w.view(1, kLeft, {300, 110});
     EXPECT_TRUE(view->layout().hint.isEmpty());
-    EXPECT_EQ(keys(view->strip()), (std::vector<std::string>{"pid:21", "pid:20"}));
+    EXPECT_EQ(keys(view->strip()), (std::vector<std::string>{"draw", "term"}));
     EXPECT_FALSE(view->strip().separatorFrame());
 }
 
@@ -195,7 +195,7 @@ TEST_F(View, ADockWithPinnedAndRunningApplicationsDrawsTheSeparatorBetweenThem) 
     const auto view = w.view(1, kLeft, w.panelSize(1, kLeft));
     const TileStrip& strip = view->strip();
     ASSERT_EQ(keys(strip).size(), 4u) << "Term is pinned; Draw runs here, Notes on the other display";
-    EXPECT_EQ(keys(strip)[3], "pid:21");
+    EXPECT_EQ(keys(strip)[3], "draw");
     const std::optional<QRectF> separator = strip.separatorFrame();
     ASSERT_TRUE(separator);
 
@@ -349,7 +349,7 @@ TEST_F(View, TilesAreUpdatedInPlaceAndKeepTheirState) {
     EXPECT_EQ(&view->strip(), &strip);
     EXPECT_EQ(strip.cells()[0].get(), mail);
     EXPECT_EQ(mail->hover.target(), 1);
-    EXPECT_EQ(keys(strip), (std::vector<std::string>{"item:app:mail", "pid:21", "pid:20", "pid:23"}));
+    EXPECT_EQ(keys(strip), (std::vector<std::string>{"item:app:mail", "draw", "term", "web"}));
 }
 
 TEST_F(View, WindowsThatChangeNothingItShowsLeaveTheDockUnpainted) {

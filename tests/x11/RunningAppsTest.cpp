@@ -444,6 +444,39 @@ TEST_F(X11RunningAppsTest, AnApplicationOurHidingHidIsShownWholeByARaiseOfOneOfI
     EXPECT_FALSE(probe.isViewable(client.window()));
 }
 
+TEST_F(X11RunningAppsTest, TwoProcessesOfOneApplicationHiddenTogetherComeBackTogether) {
+    // Each xterm window is a process of its own.
+    Spawned first({"xterm", "-title", "First terminal", "-e", "sleep", "60"});
+    Spawned second({"xterm", "-title", "Second terminal", "-e", "sleep", "60"});
+    ASSERT_TRUE(spinUntil([&] { return heard.launchesOf(first.pid()) == 1 && heard.launchesOf(second.pid()) == 1; }));
+    ASSERT_EQ(apps.app(first.pid())->appId, apps.app(second.pid())->appId);
+    X11WindowAccess access([this] { return x.screens.desktopSpace(); }, hidden);
+    X11Permissions permissions(*x.connection);
+    SimSessionEvents session;
+    WindowEngine engine(enginePorts(x, threads, access, permissions, apps, session));
+    engine.start();
+    const auto windowOf = [&](Pid pid) -> std::optional<WindowInfo> {
+        for (const WindowInfo& window : engine.snapshot().windows) {
+            if (window.pid == pid) return window;
+        }
+        return std::nullopt;
+    };
+    ASSERT_TRUE(spinUntil([&] { return windowOf(first.pid()) && windowOf(second.pid()); }));
+    const WindowId clicked = windowOf(first.pid())->id;
+    const WindowId other = windowOf(second.pid())->id;
+
+    ASSERT_TRUE(apps.hide(first.pid()));
+    ASSERT_TRUE(apps.hide(second.pid()));
+    ASSERT_TRUE(spinUntil(
+        [&] { return !probe.isViewable(clicked) && !probe.isViewable(other) && windowOf(first.pid())->isMinimized; }));
+    engine.worker()->perform(WindowAction::raise(), *windowOf(first.pid()));
+    EXPECT_TRUE(spinUntil([&] { return probe.isViewable(clicked) && probe.isViewable(other); }))
+        << "the other process's window its hiding minimised came back";
+    EXPECT_TRUE(spinUntil([&] { return activeWindow(probe) == clicked; })) << "the one raised ends up in front";
+    EXPECT_TRUE(hidden.windows(second.pid()).empty()) << "nothing is left hidden";
+    engine.stop();
+}
+
 TEST_F(X11RunningAppsTest, ALaunchedProcessShowingItsFirstWindowIsAChangeThatBringsItsPicture) {
     LinuxLauncher launcher(apps, alerts, [this](Pid pid, const Path& entry) { apps.noteLaunch(pid, entry); });
     launcher.launch(slowEntry().string(), true, [](Result<void>) {});

@@ -5,11 +5,11 @@
 #include <limits>
 #include <utility>
 
+#include "core/model/ApplicationKey.h"
+
 namespace quillbern {
 
 namespace {
-
-constexpr std::string_view kPidKeyPrefix = "pid:";
 
 struct Group {
     std::string key;
@@ -42,18 +42,15 @@ private:
     std::vector<const RunningApp*> byPid_;
 };
 
-// The group of a process's windows, made when its owner has none yet; -1 for a process
-// that is no running application.
-int groupFor(Pid pid, const RunningIndex& running, const std::map<Pid, AppId>& owners, std::vector<Group>& groups) {
-    if (!running.app(pid)) return -1;
-    const auto owner = owners.find(pid);
-    if (owner != owners.end()) {
-        const auto known = std::ranges::find(groups, owner->second, &Group::key);
-        if (known != groups.end()) return int(known - groups.begin());
-        groups.push_back({owner->second, {}, 0, 0});
-    } else {
-        groups.push_back({std::string(kPidKeyPrefix) + std::to_string(pid), {}, 0, 0});
-    }
+// The group of a process's windows, made when its application has none yet; -1 for a
+// process that is no running application.
+int groupFor(Pid pid, const RunningIndex& running, const PinnedStore& store, std::vector<Group>& groups) {
+    const RunningApp* app = running.app(pid);
+    if (!app) return -1;
+    std::string key = applicationKey(*app, store);
+    const auto known = std::ranges::find(groups, key, &Group::key);
+    if (known != groups.end()) return int(known - groups.begin());
+    groups.push_back({std::move(key), {}, 0, 0});
     return int(groups.size()) - 1;
 }
 
@@ -70,7 +67,6 @@ OverviewState::OverviewState(WindowEngine& engine, PinnedStore& pinned, const Ru
 
 std::vector<OverviewEntry> OverviewState::allEntries() const {
     const std::vector<WindowInfo>& windows = engine_.snapshot().windows;
-    const std::map<Pid, AppId>& owners = pinned_.ownerBundleIDByPID();
     const RunningIndex running(apps_.runningApps());
 
     std::vector<Group> groups;
@@ -90,7 +86,7 @@ std::vector<OverviewEntry> OverviewState::allEntries() const {
             const auto known = std::ranges::find(groupOfPid, window.pid, &std::pair<Pid, int>::first);
             lastFound = std::size_t(known - groupOfPid.begin());
             if (known == groupOfPid.end()) {
-                groupOfPid.emplace_back(window.pid, groupFor(window.pid, running, owners, groups));
+                groupOfPid.emplace_back(window.pid, groupFor(window.pid, running, pinned_, groups));
                 if (groupOfPid.back().second >= 0)
                     groups[std::size_t(groupOfPid.back().second)].pids.insert(window.pid);
             }
@@ -105,8 +101,8 @@ std::vector<OverviewEntry> OverviewState::allEntries() const {
     std::vector<Entry> entries;
     entries.reserve(groups.size());
     for (Group& group : groups) {
-        const RunningApp* app = nullptr;
-        if (!group.key.starts_with(kPidKeyPrefix)) app = running.firstWithId(group.key);
+        // A key that is no identity finds none, and the group's first process speaks for it.
+        const RunningApp* app = running.firstWithId(group.key);
         for (auto pid = group.pids.begin(); !app && pid != group.pids.end(); ++pid)
             app = running.app(*pid);
         Entry entry;

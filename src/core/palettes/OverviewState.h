@@ -15,7 +15,8 @@ namespace quillbern {
 
 // One application with windows, as the overview shows it.
 struct OverviewEntry {
-    // The owning application's identity, or "pid:" and the process for a process without one.
+    // Which application it is (applicationKey): the owning application's identity, else the
+    // class its windows name, else the process alone.
     std::string id;
     std::string name;
     ImageHandle icon;

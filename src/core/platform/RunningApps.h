@@ -22,10 +22,17 @@ struct RunningApp {
     std::optional<AppId> appId{};
     // Where the application is installed: its desktop entry on Linux.
     std::optional<Path> appPath{};
+    // The class its windows name (WM_CLASS on X11); none for a process without windows.
+    std::optional<std::string> windowClass{};
     // Out of sight as a whole; on X11, every one of its windows is minimised.
     bool isHidden = false;
     bool operator==(const RunningApp&) const = default;
 };
+
+// Which application the process counts for, as docks and task bars group processes: its
+// identity, else the class its windows name, else the process alone. Processes with one key
+// are one application (each xterm window is a process of its own).
+std::string applicationKey(const RunningApp& app);
 
 // The applications running in the session. Main thread.
 class RunningApps {

@@ -106,7 +106,10 @@ MenuModel AppTiles::pinnedMenu(const PinnedApp& app, const std::vector<WindowInf
 }
 
 AppTile AppTiles::transientTile(const TransientDockApp& entry) const {
-    std::vector<WindowInfo> windows = windowsOf([pid = entry.pid](Pid owner) { return owner == pid; });
+    // Every process of the application, on every display: one tile stands for all of them.
+    std::set<Pid> owned = applicationProcesses(engine_.snapshot().windows, pinned_, entry.key);
+    owned.insert(entry.pid);
+    std::vector<WindowInfo> windows = windowsOf([&owned](Pid pid) { return owned.contains(pid); });
     const std::optional<WindowInfo> best = model_.bestWindow(windows);
     const std::optional<Pid> focused = model_.focusedPID();
 
@@ -115,7 +118,7 @@ AppTile AppTiles::transientTile(const TransientDockApp& entry) const {
     tile.state.icon = pinned_.icon(entry.app);
     tile.state.isInstalled = true;
     tile.state.showsDot = true;
-    tile.state.isFocusedApp = focused == entry.pid;
+    tile.state.isFocusedApp = focused && owned.contains(*focused);
     tile.state.isLaunching = false;
     tile.activate = [this, best] {
         if (!best) return;
@@ -123,17 +126,28 @@ AppTile AppTiles::transientTile(const TransientDockApp& entry) const {
         endHover();
     };
     tile.hover = hoverAction(best);
-    tile.menu = [this, entry, windows = std::move(windows)] { return transientMenu(entry, windows); };
+    tile.menu = [this, entry, windows = std::move(windows), owned] { return transientMenu(entry, windows, owned); };
     return tile;
 }
 
-MenuModel AppTiles::transientMenu(const TransientDockApp& entry, const std::vector<WindowInfo>& windows) const {
+MenuModel AppTiles::transientMenu(const TransientDockApp& entry, const std::vector<WindowInfo>& windows,
+                                  const std::set<Pid>& owned) const {
     MenuModel menu;
     menu.append(windowRows(windows));
     menu.addSeparator();
-    if (pinned_.runningApp(entry.pid)) {
-        menu.add(tr("Hide"), [this, pid = entry.pid] { apps_.hide(pid); });
-        menu.add(tr("Quit"), [this, pid = entry.pid] { apps_.quit(pid); });
+    // Processes that ended since the tile was drawn are left out.
+    std::vector<Pid> running;
+    std::ranges::copy_if(owned, std::back_inserter(running),
+                         [this](Pid pid) { return pinned_.runningApp(pid).has_value(); });
+    if (!running.empty()) {
+        menu.add(tr("Hide"), [this, running] {
+            for (const Pid pid : running)
+                apps_.hide(pid);
+        });
+        menu.add(tr("Quit"), [this, running] {
+            for (const Pid pid : running)
+                apps_.quit(pid);
+        });
     }
     if (entry.bundleID) addWorkspaceRemoval(menu, *entry.bundleID);
     if (entry.bundleID) {

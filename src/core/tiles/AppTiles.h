@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <optional>
+#include <set>
 #include <vector>
 
 #include "core/model/PinnedStore.h"
@@ -15,10 +16,11 @@
 namespace quillbern {
 
 // Builds the application tiles of one dock from the stores: the pinned applications'
-// tiles and those of the running applications that are not pinned. A click brings the
-// application's best window forward, or starts a pinned application that shows none;
-// hovering hands that window to the dock's owner; the menu lists the windows and offers
-// to open, hide, quit, pin or remove. Main thread.
+// tiles and those of the running applications that are not pinned, one tile for all the
+// processes of one application. A click brings the application's best window forward, or
+// starts a pinned application that shows none; hovering hands that window to the dock's
+// owner; the menu lists the windows and offers to open, hide, quit, pin or remove. Main
+// thread.
 class AppTiles {
 public:
     // What the dock's owner hears of its application tiles; each may stay unset.
@@ -45,7 +47,8 @@ private:
     void launch(const PinnedApp& app) const;
     MenuModel pinnedMenu(const PinnedApp& app, const std::vector<WindowInfo>& windows, bool installed, bool running,
                          const std::set<Pid>& owned) const;
-    MenuModel transientMenu(const TransientDockApp& entry, const std::vector<WindowInfo>& windows) const;
+    MenuModel transientMenu(const TransientDockApp& entry, const std::vector<WindowInfo>& windows,
+                            const std::set<Pid>& owned) const;
     std::vector<MenuItem> windowRows(const std::vector<WindowInfo>& windows) const;
     void addWorkspaceRemoval(MenuModel& menu, const AppId& bundleID) const;
 

@@ -67,17 +67,18 @@ void bringForward(xcb_connection_t* c, xcb_window_t root, const ClientFacts& win
 }
 
 void showWindows(xcb_connection_t* c, xcb_window_t root, const ClientTable& table, Pid pid,
-                 const std::vector<xcb_window_t>& hidden, xcb_atom_t activeWindow, xcb_atom_t restackWindow) {
-    const auto isOwn = [pid](const ClientFacts* window) {
-        return window && window->pid == pid && !window->isDockOrDesktop;
+                 const std::vector<HiddenWindow>& hidden, xcb_atom_t activeWindow, xcb_atom_t restackWindow) {
+    const auto isOf = [](const ClientFacts* window, Pid owner) {
+        return window && window->pid == owner && !window->isDockOrDesktop;
     };
     std::vector<const ClientFacts*> restore;
-    for (const xcb_window_t id : hidden) {
-        if (const ClientFacts* window = table.find(id); isOwn(window)) restore.push_back(window);
+    for (const HiddenWindow& remembered : hidden) {
+        if (const ClientFacts* window = table.find(remembered.window); isOf(window, remembered.pid))
+            restore.push_back(window);
     }
     if (restore.empty()) {
         for (const ClientFacts& window : table.frontToBack) {
-            if (isOwn(&window) && window.minimized) restore.push_back(&window);
+            if (isOf(&window, pid) && window.minimized) restore.push_back(&window);
         }
     }
     for (auto window = restore.rbegin(); window != restore.rend(); ++window)

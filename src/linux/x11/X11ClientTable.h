@@ -10,6 +10,7 @@
 #include "core/platform/ScreenGeometry.h"
 #include "core/platform/Types.h"
 #include "core/platform/WindowList.h"
+#include "linux/x11/X11HiddenApps.h"
 #include "linux/x11/X11Properties.h"
 #include "linux/x11/XcbConnection.h"
 
@@ -62,11 +63,11 @@ std::vector<ListedWindow> onScreenList(const ClientTable& table);
 void bringForward(xcb_connection_t* c, xcb_window_t root, const ClientFacts& window, xcb_atom_t activeWindow,
                   xcb_atom_t restackWindow);
 
-// Shows an application again by activation: the windows its hiding minimised that are
-// still listed, whether or not the table shows them minimised yet; without those, every
-// minimised window of the process. The front-most goes last, so it ends up in front.
+// Shows an application again by activation: the windows its hiding minimised that their
+// processes still list, whether or not the table shows them minimised yet; without those,
+// every minimised window of the process. The front-most goes last, so it ends up in front.
 void showWindows(xcb_connection_t* c, xcb_window_t root, const ClientTable& table, Pid pid,
-                 const std::vector<xcb_window_t>& hidden, xcb_atom_t activeWindow, xcb_atom_t restackWindow);
+                 const std::vector<HiddenWindow>& hidden, xcb_atom_t activeWindow, xcb_atom_t restackWindow);
 
 // Asks the window manager to minimise the window.
 void minimize(xcb_connection_t* c, xcb_window_t root, const ClientFacts& window, xcb_atom_t changeState);

@@ -148,17 +148,19 @@ public:
     }
 
     // On a table read now, so a window that opened since the last look counts too. The
-    // windows minimised are remembered until the process shows them again or ends.
-    void hide(Pid pid) {
+    // windows minimised are remembered, as the application's, until it shows them again or
+    // the process ends.
+    void hide(Pid pid, const std::string& application) {
         expectOnLoop(loop_);
         const auto table = readTable();
         if (!table) return;
-        hidden_.remember(pid, hideWindows(connection_->xcb(), connection_->root(), *table, pid,
-                                          connection_->atom("WM_CHANGE_STATE")));
+        hidden_.remember(
+            pid, application,
+            hideWindows(connection_->xcb(), connection_->root(), *table, pid, connection_->atom("WM_CHANGE_STATE")));
     }
     void unhide(Pid pid) {
         expectOnLoop(loop_);
-        const std::vector<xcb_window_t> remembered = hidden_.take(pid);
+        const std::vector<HiddenWindow> remembered = hidden_.take(pid);
         if (const auto table = readTable())
             showWindows(connection_->xcb(), connection_->root(), *table, pid, remembered, activeAtom_,
                         connection_->atom("_NET_RESTACK_WINDOW"));
@@ -390,6 +392,7 @@ private:
         if (!app.name)
             app.name =
                 windows.front().wmClassClass ? windows.front().wmClassClass : baseName(windows.front().executable);
+        app.windowClass = windows.front().wmClassClass;
         return app;
     }
 
@@ -506,8 +509,8 @@ bool X11RunningApps::hide(Pid pid) {
     if (!worker_) {
         hideWindows(connection_.xcb(), connection_.root(), table_, pid, changeStateAtom_);
     } else {
-        worker_->post([weak = std::weak_ptr<Tracker>(tracker_), pid] {
-            if (auto tracker = weak.lock()) tracker->hide(pid);
+        worker_->post([weak = std::weak_ptr<Tracker>(tracker_), pid, application = applicationKey(apps_.at(pid))] {
+            if (auto tracker = weak.lock()) tracker->hide(pid, application);
         });
     }
     return true;
@@ -587,8 +590,8 @@ void X11RunningApps::apply(Look look) {
         const auto then = apps_.find(now.pid);
         if (then == apps_.end()) continue;
         now.policy = then->second.policy;
-        renamed |=
-            now.appId != then->second.appId || now.appPath != then->second.appPath || now.name != then->second.name;
+        renamed |= now.appId != then->second.appId || now.appPath != then->second.appPath ||
+                   now.name != then->second.name || now.windowClass != then->second.windowClass;
         then->second = std::move(now);
     }
     const bool policyChanged = applyPolicies(apps_, look.presence);

@@ -53,12 +53,12 @@ public:
     // Raises and focuses the application's best window (see bestWindow) in the client
     // table of the last look; an application our hiding hid is shown again instead.
     bool activate(Pid pid) override;
-    // Minimises each of its windows, as the worker reads them next, remembering which.
-    // False for a process that is not a running application.
+    // Minimises each of its windows, as the worker reads them next, remembering which as
+    // its application's. False for a process that is not a running application.
     bool hide(Pid pid) override;
-    // Restores, by activation and as the worker reads them next, the windows hiding
-    // minimised, front-most last; with none of those still listed, every minimised window
-    // of the process.
+    // Restores, by activation and as the worker reads them next, the windows hiding its
+    // application minimised, those of its other processes too, front-most last; with none
+    // of those still listed, every minimised window of the process.
     bool unhide(Pid pid) override;
     // Asks each of its windows to close, as the worker reads them next; a process without
     // windows is sent SIGTERM. False for ourselves and for what is not a running application.

@@ -262,18 +262,18 @@ bool X11WindowAccess::activate(const ClientFacts& facts) {
 }
 
 bool X11WindowAccess::isHidden(Pid pid) {
-    const std::vector<std::uint32_t> remembered = hidden_.windows(pid);
+    const std::vector<HiddenWindow> remembered = hidden_.windows(pid);
     if (remembered.empty()) return false;
     const ClientTable* clients = table(appElement(pid));
     if (!clients) return false;
-    return std::ranges::any_of(remembered, [&](std::uint32_t id) {
-        const ClientFacts* window = clients->find(id);
-        return window && window->pid == pid && window->minimized;
+    return std::ranges::any_of(remembered, [&](const HiddenWindow& hidden) {
+        const ClientFacts* window = clients->find(hidden.window);
+        return window && window->pid == hidden.pid && window->minimized;
     });
 }
 
 bool X11WindowAccess::show(Pid pid) {
-    const std::vector<std::uint32_t> remembered = hidden_.take(pid);
+    const std::vector<HiddenWindow> remembered = hidden_.take(pid);
     if (remembered.empty()) return true;
     const ClientTable* clients = table(appElement(pid));
     if (!clients) return false;

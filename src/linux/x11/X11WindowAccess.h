@@ -31,7 +31,7 @@ class X11HiddenApps;
 // The on-screen list is the same table's mapped windows, without minimised and desktop
 // windows, front to back. Our own windows and docks are never listed as an application's.
 // An application is hidden while a window our hiding minimised stays minimised; showing it
-// restores every window that hiding minimised.
+// restores every window that hiding minimised, those of its other processes too.
 // Worker thread only (the list too), observers on the loop of the first; while a watch holds
 // that loop, debug builds stop at a call from another thread.
 class X11WindowAccess final : public WindowAccess, public WindowList {

@@ -332,7 +332,7 @@ TileContent DockView::trashTileContent(std::string key, const PinnedTrash& trash
 std::vector<TileContent> DockView::runningTiles() const {
     std::vector<TileContent> tiles;
     for (const TransientDockApp& app : current_.transientApps)
-        tiles.push_back(appTileContent("pid:" + std::to_string(app.pid), appTiles_.transientTile(app)));
+        tiles.push_back(appTileContent(app.key, appTiles_.transientTile(app)));
     return tiles;
 }
 
