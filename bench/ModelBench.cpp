@@ -37,27 +37,13 @@ Bytes tenLargeDocks(UuidSource& uuids) {
 
 struct Machine : SimWorld {
     Machine() { defaults.setData("profiles.v1", tenLargeDocks(uuids)); }
-
-    PinnedStore::Ports ports() {
-        return {.defaults = defaults,
-                .clock = clock,
-                .mainLoop = mainLoop,
-                .uuids = uuids,
-                .text = text,
-                .alerts = alerts,
-                .apps = apps,
-                .catalog = catalog,
-                .launcher = launcher,
-                .files = files,
-                .icons = icons};
-    }
 };
 
 // Start-up: read "profiles.v1", repair it and write it back.
 void LoadRepairAndSaveTenDocksOf200Items(benchmark::State& state) {
     Machine machine;
     for (auto _ : state) {
-        PinnedStore store(machine.ports());
+        PinnedStore store(machine.pinnedPorts());
         benchmark::DoNotOptimize(store.profiles().data());
     }
 }
@@ -66,7 +52,7 @@ BENCHMARK(LoadRepairAndSaveTenDocksOf200Items)->Unit(benchmark::kMillisecond);
 // Moving one dock to another edge: the slot rule, the save of all ten docks, the callbacks.
 void DockOperationWithItsSave(benchmark::State& state) {
     Machine machine;
-    PinnedStore store(machine.ports());
+    PinnedStore store(machine.pinnedPorts());
     int layoutChanges = 0;
     store.onLayoutChange = [&layoutChanges] { ++layoutChanges; };
     const Uuid id = store.profiles()[0].id;

@@ -79,17 +79,7 @@ Bytes bytesOf(const std::uint8_t* data, std::size_t size) {
 }
 
 std::unique_ptr<PinnedStore> Machine::startDocks(Defaults& defaults) {
-    return std::make_unique<PinnedStore>(PinnedStore::Ports{.defaults = defaults,
-                                                            .clock = clock,
-                                                            .mainLoop = mainLoop,
-                                                            .uuids = uuids,
-                                                            .text = text,
-                                                            .alerts = alerts,
-                                                            .apps = apps,
-                                                            .catalog = catalog,
-                                                            .launcher = launcher,
-                                                            .files = files,
-                                                            .icons = icons});
+    return std::make_unique<PinnedStore>(pinnedPorts(defaults, icons));
 }
 
 bool hasCopy(const Defaults& defaults, std::string_view base, const Json& value) {

@@ -10,17 +10,8 @@
 #include "core/model/AppearanceStore.h"
 #include "core/model/DockPreferences.h"
 #include "core/model/PinnedStore.h"
-#include "sim/ManualRunLoop.h"
-#include "sim/SimAlerts.h"
-#include "sim/SimAppCatalog.h"
-#include "sim/SimClock.h"
-#include "sim/SimFileSystem.h"
-#include "sim/SimIcons.h"
-#include "sim/SimLauncher.h"
-#include "sim/SimRunningApps.h"
+#include "sim/SimStoreBackends.h"
 #include "sim/SimSystemAppearance.h"
-#include "sim/SimTextServices.h"
-#include "sim/SimUuidSource.h"
 
 namespace quillbern::fuzz {
 
@@ -34,17 +25,7 @@ std::string_view textOf(const std::uint8_t* data, std::size_t size);
 Bytes bytesOf(const std::uint8_t* data, std::size_t size);
 
 // The simulated machine the stores start on; nothing runs but the start-up.
-struct Machine {
-    SimClock clock;
-    ManualRunLoop mainLoop{clock};
-    SimUuidSource uuids;
-    SimTextServices text;
-    SimAlerts alerts;
-    SimRunningApps apps;
-    SimAppCatalog catalog;
-    SimLauncher launcher;
-    SimFileSystem files;
-    SimIcons icons;
+struct Machine : SimStoreBackends {
     SimSystemAppearance appearance;
 
     std::unique_ptr<PinnedStore> startDocks(Defaults& defaults);

@@ -2,10 +2,6 @@
 
 namespace quillbern {
 
-SimWorld::SimWorld() {
-    mainLoop.setIsMainLoop(true);
-}
-
 AXWorker::Ports SimWorld::workerPorts() {
     return {.threads = threads,
             .access = windows,
@@ -16,22 +12,8 @@ AXWorker::Ports SimWorld::workerPorts() {
             .clock = clock};
 }
 
-WindowEngine::Ports SimWorld::enginePorts() {
-    return {.worker = workerPorts(), .apps = apps, .session = session, .screens = screens, .mainLoop = mainLoop};
-}
-
-PinnedStore::Ports SimWorld::pinnedPorts(const Icons& shownIcons) {
-    return {.defaults = defaults,
-            .clock = clock,
-            .mainLoop = mainLoop,
-            .uuids = uuids,
-            .text = text,
-            .alerts = alerts,
-            .apps = apps,
-            .catalog = catalog,
-            .launcher = launcher,
-            .files = files,
-            .icons = shownIcons};
+WindowEngine::Ports SimWorld::enginePorts(SessionEvents& sessionEvents) {
+    return {.worker = workerPorts(), .apps = apps, .session = sessionEvents, .screens = screens, .mainLoop = mainLoop};
 }
 
 PalettePorts SimWorld::palettePorts() {

@@ -1,24 +1,16 @@
 #pragma once
 
-#include "core/model/PinnedStore.h"
 #include "core/palettes/PalettePresenter.h"
 #include "core/windows/AXWorker.h"
 #include "core/windows/WindowEngine.h"
-#include "sim/ManualRunLoop.h"
-#include "sim/SimAlerts.h"
-#include "sim/SimAppCatalog.h"
 #include "sim/SimClipboard.h"
-#include "sim/SimClock.h"
 #include "sim/SimDefaults.h"
 #include "sim/SimEventMonitors.h"
-#include "sim/SimFileSystem.h"
 #include "sim/SimFolderEvents.h"
 #include "sim/SimFolderPicker.h"
 #include "sim/SimHotKeys.h"
-#include "sim/SimIcons.h"
 #include "sim/SimInputState.h"
 #include "sim/SimKeyboardLayout.h"
-#include "sim/SimLauncher.h"
 #include "sim/SimLog.h"
 #include "sim/SimLoginService.h"
 #include "sim/SimMenus.h"
@@ -27,14 +19,12 @@
 #include "sim/SimPanelHost.h"
 #include "sim/SimPermissions.h"
 #include "sim/SimProcesses.h"
-#include "sim/SimRunningApps.h"
 #include "sim/SimScreens.h"
 #include "sim/SimSessionEvents.h"
+#include "sim/SimStoreBackends.h"
 #include "sim/SimSystemAppearance.h"
-#include "sim/SimTextServices.h"
 #include "sim/SimThreads.h"
 #include "sim/SimThumbnailer.h"
-#include "sim/SimUuidSource.h"
 #include "sim/SimWindowSystem.h"
 
 namespace quillbern {
@@ -45,11 +35,12 @@ namespace quillbern {
 // installed applications, launching, files and folder watches, the desktop's dock and the login service, the
 // desktop's display options, other applications' windows, permissions, child processes,
 // worker threads (manual loops on the same virtual time), session events, the clipboard and the folder chooser. Later
-// features add their simulated backends here; SimDockWorld builds the docks' stores and
+// features add their simulated backends here (those the docks' store takes stand in
+// SimStoreBackends, which the fuzz targets share); SimDockWorld builds the docks' stores and
 // controller on it.
-class SimWorld {
+class SimWorld : public SimStoreBackends {
 public:
-    SimWorld();
+    SimWorld() = default;
     SimWorld(const SimWorld&) = delete;
     SimWorld& operator=(const SimWorld&) = delete;
 
@@ -59,20 +50,19 @@ public:
 
     // What the window worker and the window engine are built from on this machine.
     AXWorker::Ports workerPorts();
-    WindowEngine::Ports enginePorts();
+    WindowEngine::Ports enginePorts() { return enginePorts(session); }
+    // The same, told of the session's events by `sessionEvents` (a real backend's, say).
+    WindowEngine::Ports enginePorts(SessionEvents& sessionEvents);
     // The docks' store on this machine, with the icons a test paints or the machine's own.
-    PinnedStore::Ports pinnedPorts(const Icons& icons);
+    PinnedStore::Ports pinnedPorts(const Icons& shownIcons) {
+        return SimStoreBackends::pinnedPorts(defaults, shownIcons);
+    }
     PinnedStore::Ports pinnedPorts() { return pinnedPorts(icons); }
     // What every palette is built from on this machine.
     PalettePorts palettePorts();
 
     SimLog log;
-    SimClock clock;
-    ManualRunLoop mainLoop{clock};
     SimDefaults defaults;
-    SimUuidSource uuids;
-    SimTextServices text;
-    SimAlerts alerts;
     SimScreens screens;
     SimInputState input;
     SimEventMonitors events;
@@ -81,12 +71,7 @@ public:
     SimPanelHost panels{mainLoop, clock};
     SimPaletteViewFactory paletteViews;
     SimMenus menus;
-    SimRunningApps apps{mainLoop};
-    SimAppCatalog catalog;
-    SimLauncher launcher;
-    SimFileSystem files;
     SimFolderEvents folders;
-    SimIcons icons;
     SimThumbnailer thumbnailer;
     SimNativeDockPreferences nativeDock;
     SimLoginService login;

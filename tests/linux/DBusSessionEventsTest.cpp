@@ -226,11 +226,7 @@ protected:
                                              .capture = capture,
                                              .clock = w.world.clock,
                                              .mainLoop = w.world.mainLoop});
-        engine.emplace(WindowEngine::Ports{.worker = w.ports(),
-                                           .apps = w.world.apps,
-                                           .session = *events,
-                                           .screens = w.world.screens,
-                                           .mainLoop = w.world.mainLoop});
+        engine.emplace(w.world.enginePorts(*events));
         window = w.windows.addWindow(10, {.id = 21, .title = "Before", .frame = {0, 0, 100, 100}});
         RunningApp editor;
         editor.pid = 10;

@@ -34,17 +34,7 @@ Json appJson(std::string_view bundleID, std::string_view name) {
 }
 
 std::unique_ptr<PinnedStore> DockWorld::startStore() {
-    return std::make_unique<PinnedStore>(PinnedStore::Ports{.defaults = defaults,
-                                                            .clock = clock,
-                                                            .mainLoop = mainLoop,
-                                                            .uuids = uuids,
-                                                            .text = text,
-                                                            .alerts = alerts,
-                                                            .apps = apps,
-                                                            .catalog = catalog,
-                                                            .launcher = launcher,
-                                                            .files = files,
-                                                            .icons = icons});
+    return std::make_unique<PinnedStore>(pinnedPorts());
 }
 
 Json DockWorld::storedJson(std::string_view key) const {

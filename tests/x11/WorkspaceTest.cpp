@@ -19,14 +19,9 @@
 #include "linux/x11/X11Permissions.h"
 #include "linux/x11/X11RunningApps.h"
 #include "linux/x11/X11WindowAccess.h"
-#include "sim/SimAlerts.h"
 #include "sim/SimDefaults.h"
-#include "sim/SimFileSystem.h"
-#include "sim/SimIcons.h"
-#include "sim/SimLauncher.h"
 #include "sim/SimSessionEvents.h"
-#include "sim/SimTextServices.h"
-#include "sim/SimUuidSource.h"
+#include "sim/SimStoreBackends.h"
 
 using namespace quillbern;
 using namespace quillbern::test;
@@ -141,27 +136,13 @@ protected:
     X11RunningApps apps{*x.connection, x.screens, catalog, hidden, x.loop, threads};
     SimSessionEvents session;
     SimDefaults defaults;
-    SimUuidSource uuids;
-    SimTextServices text;
-    SimAlerts alerts;
-    SimLauncher launcher;
-    SimFileSystem files;
-    SimIcons icons;
-    PinnedStore pinned{{.defaults = defaults,
-                        .clock = x.clock,
-                        .mainLoop = x.loop,
-                        .uuids = uuids,
-                        .text = text,
-                        .alerts = alerts,
-                        .apps = apps,
-                        .catalog = catalog,
-                        .launcher = launcher,
-                        .files = files,
-                        .icons = icons}};
+    SimStoreBackends sim;
+    PinnedStore pinned{
+        sim.pinnedPorts(defaults, sim.icons, {.mainLoop = x.loop, .clock = x.clock, .apps = apps, .catalog = catalog})};
     DockPreferences preferences{defaults, x.clock, x.loop};
     WindowEngine engine{enginePorts(x, threads, access, permissions, apps, session)};
     WorkspaceController workspace{
-        {.apps = apps, .screens = x.screens, .alerts = alerts, .clock = x.clock, .mainLoop = x.loop},
+        {.apps = apps, .screens = x.screens, .alerts = sim.alerts, .clock = x.clock, .mainLoop = x.loop},
         engine,
         pinned,
         preferences};
