@@ -96,6 +96,7 @@ void SettingsSectionSwitched(benchmark::State& state) {
     for (auto _ : state) {
         next = (next + 1) % settingsSections().size();
         settings->view()->select(settingsSections()[next].section);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         paint(*settings->window(), frame);
     }
 }
@@ -116,6 +117,7 @@ void SettingsPaneChosen(benchmark::State& state) {
         settings->view()->select(before);
         state.ResumeTiming();
         settings->view()->select(section);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         paint(*settings->window(), frame);
     }
     state.SetLabel(std::string(infoOf(section).rawValue));
@@ -132,6 +134,7 @@ void SettingsDocksChosen(benchmark::State& state) {
     QImage frame(940, 780, QImage::Format_ARGB32_Premultiplied);
     for (auto _ : state) {
         settings->view()->select(SettingsSection::docks);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         paint(*settings->window(), frame);
         state.PauseTiming();
         settings->view()->select(SettingsSection::general);

@@ -8,6 +8,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "core/settings/SettingsServices.h"
 #include "shell/ShellWorld.h"
 #include "support/AccessibilityAudit.h"
 #include "ui/settings/AppearancePane.h"
@@ -45,7 +46,7 @@ protected:
         w.world.defaults.set(AppShell::kOnboardedKey, true);
         w.launch();
         w.world.defaults.resetWriteCounts();
-        pane = std::make_unique<AppearancePane>(settingsServicesOf(*w.shell));
+        pane = std::make_unique<AppearancePane>(w.shell->appearance());
         pane->resize(700, 700);
     }
     AppearanceStore& store() { return w.shell->appearance(); }

@@ -4,6 +4,7 @@
 
 #include "core/settings/AppsCardModel.h"
 #include "core/settings/AutomationCardModel.h"
+#include "core/settings/SettingsServices.h"
 #include "shell/ShellWorld.h"
 
 namespace quillbern {
@@ -42,7 +43,13 @@ protected:
             w.world.catalog.install("/apps/" + id + ".app", AppInfo{id, std::nullopt, std::nullopt, name});
         w.launch();
         dock = w.shell->pinned().profiles().front().id;
-        model = std::make_unique<AppsCardModel>(AppsCardModel::portsOf(settingsServicesOf(*w.shell)), dock);
+        const SettingsServices services = settingsServicesOf(*w.shell);
+        model = std::make_unique<AppsCardModel>(AppsCardModel::Ports{.pinned = services.pinned,
+                                                                     .text = services.platform.text,
+                                                                     .files = services.platform.files,
+                                                                     .folderPicker = services.platform.folderPicker,
+                                                                     .icons = services.platform.icons},
+                                                dock);
         changes = model->changed.connect([this] { ++changeCount; });
     }
     // The pane's scan answers.

@@ -7,6 +7,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "core/settings/SettingsServices.h"
 #include "shell/ShellWorld.h"
 #include "support/AccessibilityAudit.h"
 #include "ui/settings/AppsCard.h"
@@ -49,7 +50,14 @@ protected:
         w.launch();
         dock = w.shell->pinned().profiles().front().id;
     }
-    SettingsServices services() { return settingsServicesOf(*w.shell); }
+    AppsCardModel::Ports appsPorts() {
+        const SettingsServices services = settingsServicesOf(*w.shell);
+        return {.pinned = services.pinned,
+                .text = services.platform.text,
+                .files = services.platform.files,
+                .folderPicker = services.platform.folderPicker,
+                .icons = services.platform.icons};
+    }
     static void answerScan(AppsCard& card, ShellWorld& world) {
         card.model().setInstalled(world.shell->installedApps().scan());
         QCoreApplication::processEvents();
@@ -73,7 +81,7 @@ protected:
 };
 
 TEST_F(DockCardsTest, TypingFiltersTheRowsAndAPinnedAppSaysSo) {
-    AppsCard card(services(), dock);
+    AppsCard card(appsPorts(), dock);
     testing::showWithKeyboard(card);
     EXPECT_TRUE(card.statusLine().isVisible());
     EXPECT_EQ(card.statusText().text(), "Reading your applications…") << "before the scan answers";
@@ -101,7 +109,7 @@ TEST_F(DockCardsTest, TypingFiltersTheRowsAndAPinnedAppSaysSo) {
 }
 
 TEST_F(DockCardsTest, ReturnPinsTheFirstResultNotOnTheDockAndTheTrashButtonGreysOut) {
-    AppsCard card(services(), dock);
+    AppsCard card(appsPorts(), dock);
     testing::showWithKeyboard(card);
     answerScan(card, w);
     card.searchField().lineEdit().setFocus();
@@ -123,7 +131,7 @@ TEST_F(DockCardsTest, ReturnPinsTheFirstResultNotOnTheDockAndTheTrashButtonGreys
 }
 
 TEST_F(DockCardsTest, TheCopyButtonConfirmsThenReturnsAndIsNamedForScreenReaders) {
-    AutomationCard card(services(), dock);
+    AutomationCard card(settingsServicesOf(*w.shell).platform.clipboard, w.world.mainLoop, dock);
     testing::showWithKeyboard(card);
     const std::string url = "quillbern://profiles/" + dock.text() + "/toggle";
     EXPECT_EQ(card.url().accessibleName().toStdString(), url);

@@ -20,6 +20,7 @@
 #include "ui/settings/ListBarButton.h"
 #include "ui/settings/PaneBanner.h"
 #include "ui/settings/ProfileDetailPane.h"
+#include "ui/settings/SettingsPanes.h"
 
 namespace quillbern {
 namespace {
@@ -35,7 +36,7 @@ protected:
         w.world.defaults.setData("profiles.v1", StoredProfiles::encode(docks).value());
         w.launch();
         w.world.defaults.resetWriteCounts();
-        pane = std::make_unique<DocksPane>(settingsServicesOf(*w.shell));
+        pane = std::make_unique<DocksPane>(dockEditorInputs(settingsServicesOf(*w.shell)));
         pane->resize(700, 500);
         testing::showWithKeyboard(*pane);
     }
@@ -208,7 +209,7 @@ TEST_F(DocksPaneTest, ADraggedRowReordersTheListLiveAndKeepsEveryRow) {
 TEST_F(DocksPaneTest, BannersComeAndGoWithTheStore) {
     w.world.defaults.setData("profiles.v1", Bytes{'n', 'o', 't'});
     w.launch();
-    pane = std::make_unique<DocksPane>(settingsServicesOf(*w.shell));
+    pane = std::make_unique<DocksPane>(dockEditorInputs(settingsServicesOf(*w.shell)));
     pane->show();
     ASSERT_TRUE(pane->recoveryBanner().isVisible());
     EXPECT_TRUE(pane->recoveryBanner().text().startsWith("Quillbern couldn't read your saved docks"));

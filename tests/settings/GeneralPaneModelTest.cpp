@@ -3,6 +3,7 @@
 
 #include "core/settings/GeneralPaneModel.h"
 #include "shell/ShellWorld.h"
+#include "ui/settings/SettingsPanes.h"
 
 namespace quillbern {
 namespace {
@@ -16,7 +17,7 @@ protected:
         w.world.defaults.set(AppShell::kOnboardedKey, true);
         w.launch();
         services = std::make_unique<SettingsServices>(settingsServicesOf(*w.shell));
-        model = std::make_unique<GeneralPaneModel>(*services);
+        model = std::make_unique<GeneralPaneModel>(generalPaneInputs(*services).general);
     }
     DockPreferences& preferences() { return w.shell->dockPreferences(); }
 
@@ -58,7 +59,7 @@ TEST_F(GeneralPaneModelTest, AutoHideIsStoredBeforeTheShortcutsAreRegisteredOnce
     launch();
     std::vector<bool> seen;
     services->onHotkeysToggled = [&] { seen.push_back(preferences().autoHide()); };
-    model = std::make_unique<GeneralPaneModel>(*services);
+    model = std::make_unique<GeneralPaneModel>(generalPaneInputs(*services).general);
     model->setAutoHide(false);
     EXPECT_THAT(seen, ElementsAre(false));
     EXPECT_EQ(w.world.defaults.boolValue("dockAutoHide"), false);
@@ -124,9 +125,9 @@ TEST_F(GeneralPaneModelTest, TheLanguageChoiceStoresItsCodeAndOffersARelaunchAwa
 
 TEST_F(GeneralPaneModelTest, ARelaunchThatCannotStartIsShownAndQuillbernKeepsRunning) {
     launch();
+    model->chooseLanguage("de");
     int notes = 0;
     const Subscription counted = model->changed.connect([&] { ++notes; });
-    model->chooseLanguage("de");
     w.world.processes.script("/bin/sh", {Error{"No such file or directory", "posix", 2}});
     model->relaunch();
     EXPECT_EQ(w.process.quitCount(), 0);
@@ -173,11 +174,31 @@ TEST_F(GeneralPaneModelTest, AnUpdaterIsSwitchedCheckedAndTellsItsLastCheck) {
 TEST_F(GeneralPaneModelTest, TheDesktopDockNoteIsTheSuppressorsReason) {
     w.world.nativeDock.setSupported(false);
     launch();
+    int changes = 0;
+    const Subscription counted = model->changed.connect([&] { ++changes; });
     EXPECT_FALSE(model->desktopDockNote());
-    w.shell->suppressor().setEnabled(true);
-    EXPECT_FALSE(w.shell->suppressor().isEnabled());
+    model->setHidesDesktopDock(true);
+    EXPECT_FALSE(model->hidesDesktopDock());
     ASSERT_TRUE(model->desktopDockNote());
     EXPECT_EQ(model->desktopDockNote()->text, *w.shell->suppressor().lastError());
+    EXPECT_EQ(changes, 1) << "the refusal is told";
+}
+
+TEST_F(GeneralPaneModelTest, TheBehaviourControlsWriteTheirSettingsAndAChangeFromElsewhereIsTold) {
+    launch();
+    int changes = 0;
+    const Subscription counted = model->changed.connect([&] { ++changes; });
+    model->setLaunchBeacon(false);
+    model->setKnockTempo(DockPreferences::KnockTempo::relaxed);
+    model->setWorkspaceLimit(3);
+    EXPECT_EQ(w.world.defaults.boolValue("dockLaunchBeacon"), false);
+    EXPECT_EQ(preferences().knockTempo(), DockPreferences::KnockTempo::relaxed);
+    EXPECT_EQ(preferences().workspaceMaxApps(), 3);
+    EXPECT_EQ(changes, 3);
+    w.world.login.setStatus(LoginStatus::enabled);
+    w.shell->loginItem().refresh();
+    EXPECT_TRUE(model->opensAtLogin());
+    EXPECT_EQ(changes, 4) << "the login item's status read again";
 }
 
 }  // namespace

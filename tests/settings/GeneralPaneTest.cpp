@@ -17,6 +17,7 @@
 #include "ui/settings/ReadoutSlider.h"
 #include "ui/settings/SegmentedControl.h"
 #include "ui/settings/SettingsCaption.h"
+#include "ui/settings/SettingsPanes.h"
 #include "ui/settings/SettingsStepper.h"
 #include "ui/settings/SettingsSwitch.h"
 #include "ui/settings/ShortcutRecorderView.h"
@@ -44,7 +45,7 @@ protected:
         w.world.defaults.set(AppShell::kOnboardedKey, true);
         w.launch();
         w.world.defaults.resetWriteCounts();
-        pane = std::make_unique<GeneralPane>(settingsServicesOf(*w.shell));
+        pane = std::make_unique<GeneralPane>(generalPaneInputs(settingsServicesOf(*w.shell)));
         pane->resize(700, 1400);
         pane->show();
     }

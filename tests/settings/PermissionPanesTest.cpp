@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "core/settings/SettingsServices.h"
 #include "shell/ShellWorld.h"
 #include "support/AccessibilityAudit.h"
 #include "ui/settings/PermissionsPane.h"
@@ -19,7 +20,6 @@ using testing::ShellWorld;
 class PermissionPanesTest : public ::testing::Test {
 protected:
     PermissionPanesTest() { w.world.defaults.set(AppShell::kOnboardedKey, true); }
-    SettingsServices services() { return settingsServicesOf(*w.shell); }
 
     ShellWorld w;
 };
@@ -28,7 +28,7 @@ TEST_F(PermissionPanesTest, TheCaptureWarningComesAndGoesInTheOpenPane) {
     w.permissions.setCaptureAllowed(false);
     w.launch();
     w.world.defaults.resetWriteCounts();
-    PreviewsPane pane(services());
+    PreviewsPane pane(w.shell->previews());
     pane.show();
     EXPECT_EQ(w.world.defaults.writeCount(PreviewStore::kEnabledKey), 0) << "opening writes nothing";
     EXPECT_FALSE(pane.toggle().isChecked());
@@ -62,7 +62,7 @@ TEST_F(PermissionPanesTest, TheCaptureWarningComesAndGoesInTheOpenPane) {
 
 TEST_F(PermissionPanesTest, TheAccessibilityRowFollowsTheTrustAndItsButtonAsksAgain) {
     w.launch();
-    PermissionsPane pane(services());
+    PermissionsPane pane(w.shell->engine(), w.shell->windowAccess());
     pane.show();
     EXPECT_TRUE(pane.granted().isVisible());
     EXPECT_FALSE(pane.allow().isVisible());

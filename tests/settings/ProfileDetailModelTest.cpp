@@ -90,6 +90,24 @@ TEST_F(ProfileDetailModelTest, TheChordIsTheDocksOwnElseTheDigitOfItsPlace) {
     EXPECT_FALSE(model->badge()) << "no badge while the shortcuts are off";
 }
 
+TEST_F(ProfileDetailModelTest, EditsGoToTheDockShownAndANameToTheDockItWasTypedFor) {
+    open(docks(2));
+    const Uuid first = model->profileID();
+    model->setProfileID(pinned().profiles()[1].id);
+    model->setAlignment(DockAlignment::trailing);
+    model->setRevealMode(RevealMode::knock);
+    EXPECT_EQ(shown().alignment, DockAlignment::trailing);
+    EXPECT_EQ(shown().revealMode, RevealMode::knock);
+    EXPECT_EQ(pinned().findProfile(first)->alignment, DockAlignment::center);
+
+    model->rename(first, "Typed");
+    EXPECT_EQ(model->nameOf(first), "Typed");
+    EXPECT_EQ(shown().name, "Dock 2");
+
+    pinned().deleteOrResetProfile(model->profileID());
+    EXPECT_EQ(model->nameOf(model->profileID()), "") << "the dock is gone";
+}
+
 TEST_F(ProfileDetailModelTest, ARecordedChordPassesItsChecksInOrderBeforeItIsStored) {
     open(docks(2));
     model->appeared();

@@ -22,6 +22,7 @@
 #include "ui/settings/ProfileDetailPane.h"
 #include "ui/settings/SegmentedControl.h"
 #include "ui/settings/SettingsCaption.h"
+#include "ui/settings/SettingsPanes.h"
 #include "ui/settings/SettingsSearchField.h"
 #include "ui/settings/SettingsSwitch.h"
 #include "ui/settings/ShortcutRecorderView.h"
@@ -40,7 +41,7 @@ protected:
         docks_ = docks;
         w.world.defaults.setData("profiles.v1", StoredProfiles::encode(docks).value());
         w.launch();
-        pane = std::make_unique<ProfileDetailPane>(settingsServicesOf(*w.shell), docks.front().id);
+        pane = std::make_unique<ProfileDetailPane>(dockEditorInputs(settingsServicesOf(*w.shell)), docks.front().id);
         pane->resize(520, 900);
         testing::showWithKeyboard(*pane);
     }
@@ -226,7 +227,7 @@ TEST_F(ProfileDetailPaneTest, TheDocksPaneShowsTheSelectedDocksEditorAndThePaneP
     std::vector<Profile> docks = twoDocks();
     w.world.defaults.setData("profiles.v1", StoredProfiles::encode(docks).value());
     w.launch();
-    DocksPane docksPane(settingsServicesOf(*w.shell));
+    DocksPane docksPane(dockEditorInputs(settingsServicesOf(*w.shell)));
     docksPane.resize(900, 700);
     testing::showWithKeyboard(docksPane);
     ASSERT_TRUE(docksPane.detailPane());

@@ -54,9 +54,23 @@ TEST_F(SettingsViewTest, OneSectionIsAlwaysSelectedAndEachChoiceBuildsItsPaneAne
     sidebar.setCurrentRow(1);
     EXPECT_EQ(view->section(), SettingsSection::docks);
     EXPECT_EQ(view->title().text(), "Docks");
-    EXPECT_TRUE(general.isNull()) << "the pane before is destroyed at once, with its subscriptions";
-    sidebar.setCurrentRow(0);
+    ASSERT_TRUE(general);
+    EXPECT_TRUE(general->isHidden()) << "the pane before is hidden at once";
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(general.isNull()) << "and destroyed, with its subscriptions, back in the event loop";
+
+    // A section chosen from inside a slot of the pane shown: the pane outlives its slot.
+    QPointer<QWidget> docks = &view->pane();
+    bool outlivedTheChoice = false;
+    QObject::connect(docks, &QObject::objectNameChanged, [&] {
+        view->select(SettingsSection::general);
+        outlivedTheChoice = !docks.isNull();
+    });
+    docks->setObjectName(QStringLiteral("renamed"));
+    EXPECT_TRUE(outlivedTheChoice);
     EXPECT_EQ(view->title().text(), "General");
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(docks.isNull());
 
     sidebar.clearSelection();
     EXPECT_EQ(view->section(), SettingsSection::general);

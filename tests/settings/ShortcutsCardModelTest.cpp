@@ -5,6 +5,7 @@
 #include "core/settings/ShortcutsCardModel.h"
 #include "core/shortcuts/HotKeyBindings.h"
 #include "shell/ShellWorld.h"
+#include "ui/settings/SettingsPanes.h"
 
 namespace quillbern {
 namespace {
@@ -39,7 +40,7 @@ protected:
             calls.push_back("registered");
             return registered();
         };
-        card = std::make_unique<ShortcutsCardModel>(*services);
+        card = std::make_unique<ShortcutsCardModel>(generalPaneInputs(*services).shortcuts);
         card->appeared();
         calls.clear();
     }

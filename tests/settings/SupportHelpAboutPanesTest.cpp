@@ -7,11 +7,13 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "core/settings/SettingsServices.h"
 #include "shell/ShellWorld.h"
 #include "support/AccessibilityAudit.h"
 #include "ui/settings/AboutPane.h"
 #include "ui/settings/HelpPane.h"
 #include "ui/settings/SettingsCard.h"
+#include "ui/settings/SettingsPanes.h"
 #include "ui/settings/SettingsRow.h"
 #include "ui/settings/SupportPane.h"
 
@@ -45,7 +47,7 @@ protected:
 
 TEST_F(Panes, HelpShowsItsCardsInOrderAndWrapsItsTextsInANarrowPane) {
     w.launch();
-    HelpPane pane(services());
+    HelpPane pane(w.shell->notifications());
     ASSERT_EQ(pane.cards().size(), 14u);
     for (SettingsCard* card : pane.cards())
         EXPECT_EQ(card->title(), nullptr) << "no card has a heading of its own";
@@ -78,7 +80,7 @@ TEST_F(Panes, HelpShowsItsCardsInOrderAndWrapsItsTextsInANarrowPane) {
 TEST_F(Panes, SupportCopiesItsDiagnosticsAndSaysSoForTwoSeconds) {
     w.world.permissions.setCaptureAllowed(false);
     w.launch();
-    SupportPane pane(services(), makersAddresses());
+    SupportPane pane(supportPanePorts(services()), makersAddresses());
     EXPECT_EQ(pane.diagnostics().text().toStdString(),
               "Quillbern 2.1 (57)\nLinux 6.1.0\nDisplays: 2\nWindow access: granted\nWindow pictures: not granted");
 
@@ -107,7 +109,7 @@ TEST_F(Panes, SupportCopiesItsDiagnosticsAndSaysSoForTwoSeconds) {
 
 TEST_F(Panes, SupportWithoutTheMakersAddressesShowsNoLinks) {
     w.launch();
-    SupportPane pane(services(), MakerAddresses{});
+    SupportPane pane(supportPanePorts(services()), MakerAddresses{});
     EXPECT_EQ(pane.supportLink(), nullptr);
     EXPECT_EQ(pane.mailLink(), nullptr);
     EXPECT_THAT(testing::accessibilityProblems(pane), IsEmpty());
@@ -119,7 +121,7 @@ TEST_F(Panes, AboutShowsTheVersionAnIconOfExactlyItsSideAndChecksOnlyWithAnUpdat
     QPixmap wide(300, 120);
     wide.fill(Qt::darkCyan);
     QGuiApplication::setWindowIcon(QIcon(wide));
-    AboutPane pane(services(), makersAddresses());
+    AboutPane pane(services().platform.process, w.shell->updater(), services().platform.launcher, makersAddresses());
     QGuiApplication::setWindowIcon(QIcon());
     EXPECT_EQ(pane.icon().deviceIndependentSize().toSize(), QSize(AboutPane::kIconSide, AboutPane::kIconSide));
     EXPECT_EQ(pane.versionLine().text(), "2.1 (57)");
@@ -134,7 +136,7 @@ TEST_F(Panes, AboutShowsTheVersionAnIconOfExactlyItsSideAndChecksOnlyWithAnUpdat
     EXPECT_EQ(w.world.launcher.openedLocations(), std::vector<std::string>{"https://quillbern.example/legal/privacy"});
     EXPECT_THAT(testing::accessibilityProblems(pane), IsEmpty());
 
-    AboutPane bare(services(), MakerAddresses{});
+    AboutPane bare(services().platform.process, w.shell->updater(), services().platform.launcher, MakerAddresses{});
     EXPECT_TRUE(bare.icon().isNull());
     EXPECT_TRUE(bare.links().empty());
 }
@@ -142,7 +144,7 @@ TEST_F(Panes, AboutShowsTheVersionAnIconOfExactlyItsSideAndChecksOnlyWithAnUpdat
 TEST_F(Panes, AboutChecksForUpdatesWhereTheUpdaterCan) {
     w.updater.setCanCheck(true);
     w.launch();
-    AboutPane pane(services(), MakerAddresses{});
+    AboutPane pane(services().platform.process, w.shell->updater(), services().platform.launcher, MakerAddresses{});
     ASSERT_TRUE(pane.checkNow().isEnabled());
     pane.checkNow().click();
     EXPECT_EQ(w.updater.checks(), 1);

@@ -326,10 +326,13 @@ TEST_F(ShellWindowsTest, ReturnPressesTheWalkthroughsDefaultButtonWhereverTheFoc
 TEST_F(ShellWindowsTest, TheShortcutRecorderTakesKeysByPlaceOrQtKeyAndIgnoresLoneModifiers) {
     std::vector<HotKeyChord> recorded;
     ChordText chordText(w.world.keyboardLayout, w.world.text);
-    ShortcutRecorder recorder(w.world.alerts, w.world.hotKeys, chordText,
-                              {[&recorded](const HotKeyChord& chord) { recorded.push_back(chord); }, {}, {}});
     QWidget window;
-    auto* view = new ShortcutRecorderView(recorder, w.world.keyboardLayout, &window);
+    auto* view = new ShortcutRecorderView(
+        std::make_unique<ShortcutRecorder>(
+            w.world.alerts, w.world.hotKeys, chordText,
+            ShortcutRecorder::Callbacks{[&recorded](const HotKeyChord& chord) { recorded.push_back(chord); }, {}, {}}),
+        w.world.keyboardLayout, &window);
+    ShortcutRecorder& recorder = view->recorder();
     window.show();
     QMouseEvent click(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton, Qt::LeftButton,
                       Qt::NoModifier);

@@ -29,15 +29,6 @@ std::string shownName(const Path& path) {
 
 }  // namespace
 
-AppsCardModel::Ports AppsCardModel::portsOf(const SettingsServices& services) {
-    Platform& platform = services.platform;
-    return {.pinned = services.pinned,
-            .text = platform.text,
-            .files = platform.files,
-            .folderPicker = platform.folderPicker,
-            .icons = platform.icons};
-}
-
 AppsCardModel::AppsCardModel(Ports ports, Uuid profileID) : ports_(ports), profileID_(profileID) {
     storeChanged_ = ports_.pinned.profilesChanged.connect([this] { changed(); });
 }

@@ -16,7 +16,6 @@
 #include "core/platform/FolderPicker.h"
 #include "core/platform/Icons.h"
 #include "core/platform/TextServices.h"
-#include "core/settings/SettingsServices.h"
 
 namespace quillbern {
 
@@ -34,7 +33,6 @@ public:
         const Icons& icons;
     };
     static constexpr std::size_t kResultLimit = 8;
-    static Ports portsOf(const SettingsServices& services);
 
     AppsCardModel(Ports ports, Uuid profileID);
     AppsCardModel(const AppsCardModel&) = delete;

@@ -5,13 +5,21 @@
 
 namespace quillbern {
 
-GeneralPaneModel::GeneralPaneModel(const SettingsServices& services)
-    : preferences_(services.dockPreferences),
-      loginItem_(services.loginItem),
-      suppressor_(services.suppressor),
-      updater_(services.updater),
-      platform_(services.platform),
-      onHotkeysToggled_(services.onHotkeysToggled) {}
+GeneralPaneModel::GeneralPaneModel(Inputs inputs)
+    : preferences_(inputs.preferences),
+      loginItem_(inputs.loginItem),
+      suppressor_(inputs.suppressor),
+      updater_(inputs.updater),
+      onHotkeysToggled_(std::move(inputs.onHotkeysToggled)),
+      defaults_(inputs.defaults),
+      text_(inputs.text),
+      launcher_(inputs.launcher),
+      processes_(inputs.processes),
+      process_(inputs.process) {
+    subscriptions_.push_back(preferences_.changed.connect([this] { changed.emit(); }));
+    subscriptions_.push_back(loginItem_.changed.connect([this] { changed.emit(); }));
+    subscriptions_.push_back(suppressor_.changed.connect([this] { changed.emit(); }));
+}
 
 void GeneralPaneModel::setAutoHide(bool on) {
     preferences_.setAutoHide(on);
@@ -27,7 +35,7 @@ void GeneralPaneModel::setRevealDelayPosition(int position) {
 }
 
 std::string GeneralPaneModel::revealDelayText() const {
-    return platform_.text.formatSeconds(preferences_.revealDelay());
+    return text_.formatSeconds(preferences_.revealDelay());
 }
 
 std::string GeneralPaneModel::revealDelayCaption(double delay) {
@@ -42,6 +50,14 @@ std::string GeneralPaneModel::revealDelayCaption(double delay) {
             "freely.");
     }
     return tr("Deliberate — the dock waits for a clear stop at the edge. Best if you spend your day in the menus.");
+}
+
+void GeneralPaneModel::setKnockTempo(DockPreferences::KnockTempo tempo) {
+    preferences_.setKnockTempo(tempo);
+}
+
+void GeneralPaneModel::setLaunchBeacon(bool on) {
+    preferences_.setLaunchBeacon(on);
 }
 
 bool GeneralPaneModel::opensAtLogin() const {
@@ -59,25 +75,33 @@ GeneralPaneModel::LoginNotes GeneralPaneModel::loginNotes() const {
         notes.approval =
             SettingsNote{tr("Approve it in your desktop's startup applications"), SettingsNoteStyle::warning};
     }
-    if (status != LoginStatus::enabled && platform_.defaults.boolValue(kAdoptedLegacyDefaultsKey).value_or(false)) {
+    if (status != LoginStatus::enabled && defaults_.boolValue(kAdoptedLegacyDefaultsKey).value_or(false)) {
         notes.renamed = SettingsNote{tr("The app was renamed, so a previous “open at login” setting did not carry "
                                         "over. A leftover entry may remain in your desktop's startup applications."),
                                      SettingsNoteStyle::info};
     }
     if (const auto& error = loginItem_.lastError()) {
         notes.error = SettingsNote{*error, SettingsNoteStyle::error};
-        notes.offersSettings = platform_.launcher.canOpenSystemSettings(SystemSettingsPage::loginItems);
+        notes.offersSettings = launcher_.canOpenSystemSettings(SystemSettingsPage::loginItems);
     }
     return notes;
 }
 
 void GeneralPaneModel::openLoginSettings() {
-    platform_.launcher.openSystemSettings(SystemSettingsPage::loginItems);
+    launcher_.openSystemSettings(SystemSettingsPage::loginItems);
+}
+
+void GeneralPaneModel::setHidesDesktopDock(bool on) {
+    suppressor_.setEnabled(on);
 }
 
 std::optional<SettingsNote> GeneralPaneModel::desktopDockNote() const {
     if (const auto& error = suppressor_.lastError()) return SettingsNote{*error, SettingsNoteStyle::error};
     return std::nullopt;
+}
+
+void GeneralPaneModel::setWorkspaceLimit(int count) {
+    preferences_.setWorkspaceMaxApps(count);
 }
 
 const std::vector<InterfaceLanguage>& GeneralPaneModel::languages() {
@@ -106,8 +130,7 @@ bool GeneralPaneModel::offersRelaunch() const {
 }
 
 void GeneralPaneModel::relaunch() {
-    const auto started =
-        AppRelauncher::relaunch(platform_.processes, platform_.process, preferences_.languageOverride());
+    const auto started = AppRelauncher::relaunch(processes_, process_, preferences_.languageOverride());
     relaunchNote_ = started ? std::nullopt
                             : std::optional(SettingsNote{trf("Quillbern could not relaunch (%@). It keeps running: "
                                                              "quit it and start it again to use the new language.",
@@ -139,7 +162,7 @@ void GeneralPaneModel::checkForUpdates() {
 std::optional<std::string> GeneralPaneModel::lastCheckText() const {
     const auto last = updater_.lastUpdateCheckDate();
     if (!last) return std::nullopt;
-    return trf("Last checked: %@", platform_.text.formatDateAndTime(*last));
+    return trf("Last checked: %@", text_.formatDateAndTime(*last));
 }
 
 std::string GeneralPaneModel::updatesCaption() const {

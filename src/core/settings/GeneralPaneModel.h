@@ -1,14 +1,25 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "core/foundation/Defaults.h"
+#include "core/foundation/FilledByName.h"
 #include "core/foundation/Signal.h"
+#include "core/foundation/Subscription.h"
+#include "core/model/DockPreferences.h"
+#include "core/platform/AppProcess.h"
+#include "core/platform/Launcher.h"
+#include "core/platform/Processes.h"
+#include "core/platform/TextServices.h"
 #include "core/settings/SettingsControlLooks.h"
-#include "core/settings/SettingsServices.h"
 #include "core/settings/SliderScale.h"
+#include "core/shell/UpdaterController.h"
+#include "core/windows/DockSuppressor.h"
+#include "core/windows/LoginItem.h"
 
 namespace quillbern {
 
@@ -28,13 +39,30 @@ public:
     // Set once by the import of the former name's settings.
     static constexpr std::string_view kAdoptedLegacyDefaultsKey = "adoptedLegacyDefaults";
 
-    explicit GeneralPaneModel(const SettingsServices& services);
+    struct Inputs {
+        [[no_unique_address]] FilledByName<Inputs> byName{};
+        DockPreferences& preferences;
+        LoginItem& loginItem;
+        DockSuppressor& suppressor;
+        UpdaterController& updater;
+        // Registers the global shortcuts anew from the settings.
+        std::function<void()> onHotkeysToggled;
+        // Where the legacy import left its mark.
+        const Defaults& defaults;
+        const TextServices& text;
+        Launcher& launcher;
+        Processes& processes;
+        AppProcess& process;
+    };
+
+    explicit GeneralPaneModel(Inputs inputs);
     GeneralPaneModel(const GeneralPaneModel&) = delete;
     GeneralPaneModel& operator=(const GeneralPaneModel&) = delete;
 
-    // The relaunch note changed.
+    // Anything the pane shows of the stores, or the relaunch note, changed.
     Signal<> changed;
 
+    bool autoHide() const { return preferences_.autoHide(); }
     // Stores the value, then registers the shortcuts anew (peek exists only while docks hide).
     void setAutoHide(bool on);
 
@@ -44,7 +72,13 @@ public:
     void setRevealDelayPosition(int position);
     // "0.36 sec", in the locale's words.
     std::string revealDelayText() const;
+    double revealDelay() const { return preferences_.revealDelay(); }
     static std::string revealDelayCaption(double delay);
+
+    DockPreferences::KnockTempo knockTempo() const { return preferences_.knockTempo(); }
+    void setKnockTempo(DockPreferences::KnockTempo tempo);
+    bool launchBeacon() const { return preferences_.launchBeacon(); }
+    void setLaunchBeacon(bool on);
 
     bool opensAtLogin() const;
     void setOpensAtLogin(bool on);
@@ -59,7 +93,13 @@ public:
     LoginNotes loginNotes() const;
     void openLoginSettings();
 
+    bool hidesDesktopDock() const { return suppressor_.isEnabled(); }
+    // The desktop may refuse without a word: read hidesDesktopDock again after.
+    void setHidesDesktopDock(bool on);
     std::optional<SettingsNote> desktopDockNote() const;
+
+    int workspaceLimit() const { return static_cast<int>(preferences_.workspaceMaxApps()); }
+    void setWorkspaceLimit(int count);
 
     static const std::vector<InterfaceLanguage>& languages();
     // A code of the list, or "system".
@@ -87,9 +127,14 @@ private:
     LoginItem& loginItem_;
     DockSuppressor& suppressor_;
     UpdaterController& updater_;
-    Platform& platform_;
     std::function<void()> onHotkeysToggled_;
+    const Defaults& defaults_;
+    const TextServices& text_;
+    Launcher& launcher_;
+    Processes& processes_;
+    AppProcess& process_;
     std::optional<SettingsNote> relaunchNote_;
+    std::vector<Subscription> subscriptions_;
 };
 
 }  // namespace quillbern

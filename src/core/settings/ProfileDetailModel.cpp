@@ -58,6 +58,35 @@ void ProfileDetailModel::setProfileID(const Uuid& id) {
     changed.emit();
 }
 
+void ProfileDetailModel::rename(const Uuid& dock, const std::string& name) {
+    pinned_.renameProfile(dock, name);
+}
+
+std::string ProfileDetailModel::nameOf(const Uuid& dock) const {
+    const Profile* found = pinned_.findProfile(dock);
+    return found ? found->name : std::string();
+}
+
+void ProfileDetailModel::setEnabled(bool on) {
+    pinned_.setEnabled(profileID_, on);
+}
+
+void ProfileDetailModel::setEdge(DockEdge edge) {
+    pinned_.setEdge(profileID_, edge);
+}
+
+void ProfileDetailModel::setAlignment(DockAlignment alignment) {
+    pinned_.setAlignment(profileID_, alignment);
+}
+
+void ProfileDetailModel::setShowsWindows(bool on) {
+    pinned_.setShowsWindows(profileID_, on);
+}
+
+void ProfileDetailModel::setRevealMode(RevealMode mode) {
+    pinned_.setRevealMode(profileID_, mode);
+}
+
 void ProfileDetailModel::appeared() {
     refreshLive();
     startScan();

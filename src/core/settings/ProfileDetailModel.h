@@ -75,7 +75,17 @@ public:
     void setProfileID(const Uuid& id);
     // None once the dock is gone: the pane then shows nothing.
     const Profile* profile() const { return pinned_.findProfile(profileID_); }
-    PinnedStore& pinned() const { return pinned_; }
+
+    // The name field commits to the dock it was typed for, which may no longer be the one shown.
+    void rename(const Uuid& dock, const std::string& name);
+    // Empty for a dock that is gone.
+    std::string nameOf(const Uuid& dock) const;
+    // Each changes the dock shown, and nothing once it is gone.
+    void setEnabled(bool on);
+    void setEdge(DockEdge edge);
+    void setAlignment(DockAlignment alignment);
+    void setShowsWindows(bool on);
+    void setRevealMode(RevealMode mode);
 
     // The pane came on screen: the registered chords are read and the scan starts.
     void appeared();

@@ -21,9 +21,10 @@ namespace quillbern {
 
 class AppShell;
 
-// What the Settings window and each of its panes work with: the program's shared stores,
-// the two requests it makes of the shell, the program's notices and the system's ports.
-// The same objects for the whole run; the window keeps nothing of its own in them.
+// What the Settings window hands out: the program's shared stores, the two requests it
+// makes of the shell, the program's notices and the system's ports; each pane is handed the
+// part it uses (ui/settings/SettingsPanes.cpp). The same objects for the whole run; the
+// window keeps nothing of its own in them.
 struct SettingsServices {
     [[no_unique_address]] FilledByName<SettingsServices> byName{};
     WindowEngine& engine;

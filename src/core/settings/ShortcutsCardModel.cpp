@@ -7,13 +7,13 @@
 
 namespace quillbern {
 
-ShortcutsCardModel::ShortcutsCardModel(const SettingsServices& services)
-    : pinned_(services.pinned),
-      preferences_(services.dockPreferences),
-      mainLoop_(services.platform.mainLoop),
-      onHotkeysToggled_(services.onHotkeysToggled),
-      registeredChords_(services.registeredChords),
-      chordText_(services.platform.keyboardLayout, services.platform.text),
+ShortcutsCardModel::ShortcutsCardModel(Inputs inputs)
+    : pinned_(inputs.pinned),
+      preferences_(inputs.preferences),
+      mainLoop_(inputs.mainLoop),
+      onHotkeysToggled_(std::move(inputs.onHotkeysToggled)),
+      registeredChords_(std::move(inputs.registeredChords)),
+      chordText_(inputs.keyboardLayout, inputs.text),
       watched_(watched()) {
     preferencesChanged_ = preferences_.changed.connect([this] { storesChanged(); });
     profilesChanged_ = pinned_.profilesChanged.connect([this] { storesChanged(); });

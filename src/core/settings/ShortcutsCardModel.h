@@ -1,15 +1,22 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "core/foundation/FilledByName.h"
 #include "core/foundation/Lifetime.h"
+#include "core/foundation/RunLoop.h"
 #include "core/foundation/Signal.h"
 #include "core/foundation/Subscription.h"
+#include "core/model/DockPreferences.h"
+#include "core/model/PinnedStore.h"
+#include "core/platform/KeyboardLayout.h"
+#include "core/platform/TextServices.h"
 #include "core/settings/SettingsControlLooks.h"
-#include "core/settings/SettingsServices.h"
 #include "core/shortcuts/ChordText.h"
+#include "core/shortcuts/ProfileHotKeys.h"
 
 namespace quillbern {
 
@@ -21,7 +28,20 @@ namespace quillbern {
 // docks' order. Main thread.
 class ShortcutsCardModel {
 public:
-    explicit ShortcutsCardModel(const SettingsServices& services);
+    struct Inputs {
+        [[no_unique_address]] FilledByName<Inputs> byName{};
+        PinnedStore& pinned;
+        DockPreferences& preferences;
+        RunLoop& mainLoop;
+        // Registers the global shortcuts anew from the settings.
+        std::function<void()> onHotkeysToggled;
+        // The chords the system accepted at the last registration.
+        std::function<RegisteredChords()> registeredChords;
+        const KeyboardLayout& keyboardLayout;
+        const TextServices& text;
+    };
+
+    explicit ShortcutsCardModel(Inputs inputs);
     ~ShortcutsCardModel();
     ShortcutsCardModel(const ShortcutsCardModel&) = delete;
     ShortcutsCardModel& operator=(const ShortcutsCardModel&) = delete;

@@ -65,9 +65,10 @@ private:
 
 }  // namespace
 
-AboutPane::AboutPane(const SettingsServices& services, MakerAddresses addresses, QWidget* parent)
+AboutPane::AboutPane(const AppProcess& process, UpdaterController& updater, Launcher& launcher,
+                     MakerAddresses addresses, QWidget* parent)
     : QWidget(parent),
-      model_(services.platform.process, services.updater, services.platform.launcher, std::move(addresses)),
+      model_(process, updater, launcher, std::move(addresses)),
       version_(new QLabel(fromUtf8(model_.versionLine()))),
       description_(new QLabel(fromUtf8(AboutPaneModel::description()))),
       checkNow_(new QPushButton(localized("Check now"))) {

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "core/settings/AboutPaneModel.h"
-#include "core/settings/SettingsServices.h"
 
 class QLabel;
 class QPushButton;
@@ -18,8 +17,8 @@ class AboutPane final : public QWidget {
 public:
     static constexpr int kIconSide = 96;
 
-    explicit AboutPane(const SettingsServices& services, MakerAddresses addresses = MakerAddresses::ofThisBuild(),
-                       QWidget* parent = nullptr);
+    AboutPane(const AppProcess& process, UpdaterController& updater, Launcher& launcher,
+              MakerAddresses addresses = MakerAddresses::ofThisBuild(), QWidget* parent = nullptr);
 
     // Null without an icon of the program's.
     const QPixmap& icon() const { return icon_; }

@@ -36,8 +36,8 @@ QString text(const std::string& english) {
 
 }  // namespace
 
-AppearancePane::AppearancePane(const SettingsServices& services, QWidget* parent)
-    : QWidget(parent), store_(services.appearance), model_(store_), materials_(model_.materials()) {
+AppearancePane::AppearancePane(AppearanceStore& store, QWidget* parent)
+    : QWidget(parent), model_(store), materials_(model_.materials()) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     auto* page = new SettingsPage;
@@ -55,7 +55,7 @@ AppearancePane::AppearancePane(const SettingsServices& services, QWidget* parent
     material_->setMaximumWidth(kMaterialPickerMaximumWidth);
     connect(material_, &QComboBox::activated, this, [this](int chosen) {
         if (chosen >= 0 && static_cast<std::size_t>(chosen) < materials_.size())
-            store_.setMaterial(materials_[static_cast<std::size_t>(chosen)]);
+            model_.setMaterial(materials_[static_cast<std::size_t>(chosen)]);
     });
     look->addRow(new SettingsRow(localized("Background"), "circle.bottomrighthalf.pattern.checkered", material_));
 
@@ -67,19 +67,19 @@ AppearancePane::AppearancePane(const SettingsServices& services, QWidget* parent
     glassTint_ = new SegmentedControl({text(label(GlassTint::none)), text(label(GlassTint::accent))});
     glassTint_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     connect(glassTint_, &SegmentedControl::activated, this,
-            [this](int chosen) { store_.setGlassTint(chosen == 1 ? GlassTint::accent : GlassTint::none); });
+            [this](int chosen) { model_.setGlassTint(chosen == 1 ? GlassTint::accent : GlassTint::none); });
     tintLayout->addWidget(new SettingsRow(localized("Glass tint"), "drop.halffull", glassTint_));
     tintLayout->addWidget(new SettingsCaption(
         localized("A tint gives the glass body over dark wallpapers, where clear glass has nothing to refract.")));
 
     look->addDivider();
     showsLabels_ = new SettingsSwitch;
-    connect(showsLabels_, &SettingsSwitch::clicked, this, [this](bool on) { store_.setShowsLabels(on); });
+    connect(showsLabels_, &SettingsSwitch::clicked, this, [this](bool on) { model_.setShowsLabels(on); });
     look->addRow(new SettingsRow(localized("Show names under icons"), "textformat", showsLabels_));
 
     auto* dimming = page->addCard(new SettingsCard);
     spotlight_ = new SettingsSwitch;
-    connect(spotlight_, &SettingsSwitch::clicked, this, [this](bool on) { store_.setSpotlightEnabled(on); });
+    connect(spotlight_, &SettingsSwitch::clicked, this, [this](bool on) { model_.setSpotlightEnabled(on); });
     dimming->addRow(new SettingsRow(localized("Landing spotlight"), "circle.dashed.inset.filled", spotlight_));
     dimming->addDivider();
     // Stays usable with the spotlight off: focus mode dims by the same amount.
@@ -90,11 +90,11 @@ AppearancePane::AppearancePane(const SettingsServices& services, QWidget* parent
 
     auto* resetCard = page->addCard(new SettingsCard);
     reset_ = new QPushButton(localized("Reset appearance"));
-    connect(reset_, &QPushButton::clicked, this, [this] { store_.resetToDefaults(); });
+    connect(reset_, &QPushButton::clicked, this, [this] { model_.resetToDefaults(); });
     resetCard->addRow(new SettingsRow(reset_, nullptr));
 
     sync();
-    changed_ = store_.changed.connect([this] { sync(); });
+    changed_ = model_.changed.connect([this] { sync(); });
 }
 
 AppearancePane::~AppearancePane() = default;
@@ -148,16 +148,16 @@ void AppearancePane::sync() {
     }
     {
         const QSignalBlocker quiet(material_);
-        const auto shown = std::find(materials_.begin(), materials_.end(), store_.material());
+        const auto shown = std::find(materials_.begin(), materials_.end(), model_.material());
         material_->setCurrentIndex(shown == materials_.end() ? -1 : static_cast<int>(shown - materials_.begin()));
     }
     glassTintGroup_->setVisible(model_.showsGlassTint());
-    glassTint_->setCurrentIndex(store_.glassTint() == GlassTint::accent ? 1 : 0);
+    glassTint_->setCurrentIndex(model_.glassTint() == GlassTint::accent ? 1 : 0);
     {
         const QSignalBlocker quietLabels(showsLabels_);
-        showsLabels_->setChecked(store_.showsLabels());
+        showsLabels_->setChecked(model_.showsLabels());
         const QSignalBlocker quietSpotlight(spotlight_);
-        spotlight_->setChecked(store_.spotlightEnabled());
+        spotlight_->setChecked(model_.spotlightEnabled());
     }
 }
 

@@ -6,7 +6,6 @@
 
 #include "core/foundation/Subscription.h"
 #include "core/settings/AppearancePaneModel.h"
-#include "core/settings/SettingsServices.h"
 
 class QComboBox;
 class QLabel;
@@ -20,11 +19,11 @@ class SettingsSwitch;
 
 // The Appearance pane: the docks' icon size, corner radius, background material, glass
 // tint and names, the landing spotlight and the dimming, and a reset. Every control writes
-// the appearance store at the user's move (a slider at each of its steps) and follows the
-// store in place.
+// the appearance store through the model at the user's move (a slider at each of its steps)
+// and follows the store in place.
 class AppearancePane final : public QWidget {
 public:
-    explicit AppearancePane(const SettingsServices& services, QWidget* parent = nullptr);
+    explicit AppearancePane(AppearanceStore& store, QWidget* parent = nullptr);
     ~AppearancePane() override;
 
     ReadoutSlider& slider(AppearanceSlider which) const { return *sliders_.at(index(which)); }
@@ -42,7 +41,6 @@ private:
     QWidget* sliderRow(AppearanceSlider which, const QString& title, std::string_view symbol);
     void sync();
 
-    AppearanceStore& store_;
     AppearancePaneModel model_;
     std::vector<DockMaterial> materials_;
     std::array<ReadoutSlider*, 3> sliders_{};

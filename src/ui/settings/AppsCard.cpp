@@ -72,9 +72,9 @@ void collectTabStops(const QLayout& layout, std::vector<QWidget*>& stops) {
 
 }  // namespace
 
-AppsCard::AppsCard(const SettingsServices& services, Uuid profileID, QWidget* parent)
+AppsCard::AppsCard(AppsCardModel::Ports ports, Uuid profileID, QWidget* parent)
     : QWidget(parent),
-      model_(AppsCardModel::portsOf(services), profileID),
+      model_(ports, profileID),
       search_(new SettingsSearchField(localized("Search for an app"))),
       status_(new QWidget),
       statusText_(new QLabel),

@@ -5,7 +5,6 @@
 #include <string>
 
 #include "core/settings/AppsCardModel.h"
-#include "core/settings/SettingsServices.h"
 
 class QLabel;
 class QPushButton;
@@ -22,7 +21,7 @@ class SettingsSearchField;
 // applications each time its scan answers.
 class AppsCard final : public QWidget {
 public:
-    AppsCard(const SettingsServices& services, Uuid profileID, QWidget* parent = nullptr);
+    AppsCard(AppsCardModel::Ports ports, Uuid profileID, QWidget* parent = nullptr);
 
     AppsCardModel& model() { return model_; }
     void setProfile(const Uuid& profileID) { model_.setProfile(profileID); }

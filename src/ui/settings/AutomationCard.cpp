@@ -73,9 +73,9 @@ private:
 
 }  // namespace
 
-AutomationCard::AutomationCard(const SettingsServices& services, Uuid profileID, QWidget* parent)
+AutomationCard::AutomationCard(Clipboard& clipboard, RunLoop& mainLoop, Uuid profileID, QWidget* parent)
     : QWidget(parent),
-      model_(services.platform.clipboard, services.platform.mainLoop, profileID),
+      model_(clipboard, mainLoop, profileID),
       url_(new UrlPlate),
       copy_(new SymbolButton("doc.on.doc", kCopySymbolSide, localized("Copy"))) {
     auto* layout = new QVBoxLayout(this);

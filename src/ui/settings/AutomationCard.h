@@ -3,7 +3,6 @@
 #include <QWidget>
 
 #include "core/settings/AutomationCardModel.h"
-#include "core/settings/SettingsServices.h"
 
 class QLabel;
 
@@ -15,7 +14,7 @@ class SymbolButton;
 // middle when narrow, its copy button, and how to use it.
 class AutomationCard final : public QWidget {
 public:
-    AutomationCard(const SettingsServices& services, Uuid profileID, QWidget* parent = nullptr);
+    AutomationCard(Clipboard& clipboard, RunLoop& mainLoop, Uuid profileID, QWidget* parent = nullptr);
 
     AutomationCardModel& model() { return model_; }
     void setProfile(const Uuid& profileID) { model_.setProfile(profileID); }

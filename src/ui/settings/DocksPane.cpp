@@ -52,11 +52,11 @@ protected:
 
 }  // namespace
 
-DocksPane::DocksPane(const SettingsServices& services, QWidget* parent)
+DocksPane::DocksPane(ProfileDetailPane::Inputs editor, QWidget* parent)
     : QWidget(parent),
-      services_(services),
-      chordText_(services.platform.keyboardLayout, services.platform.text),
-      model_(services.pinned, services.dockPreferences, chordText_, MakerAddresses::ofThisBuild().supportEmail),
+      editor_(std::move(editor)),
+      chordText_(editor_.keyboardLayout, editor_.text),
+      model_(editor_.pinned, editor_.preferences, chordText_, MakerAddresses::ofThisBuild().supportEmail),
       recovery_(new PaneBanner("exclamationmark.triangle", SettingsTone::destructive, SettingsTone::destructive,
                                Qt::AlignTop)),
       undo_(new PaneBanner("arrow.uturn.backward", SettingsTone::secondary, SettingsTone::accent, Qt::AlignVCenter)),
@@ -191,7 +191,7 @@ void DocksPane::sync() {
 void DocksPane::syncDetail() {
     const std::optional<Uuid> shown = model_.detailDock();
     if (shown && !detailPane_) {
-        detailPane_ = new ProfileDetailPane(services_, *shown);
+        detailPane_ = new ProfileDetailPane(editor_, *shown);
         detail_->layout()->addWidget(detailPane_);
     } else if (shown) {
         detailPane_->setProfileID(*shown);

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "core/settings/DocksPaneModel.h"
-#include "core/settings/SettingsServices.h"
 #include "core/shortcuts/ChordText.h"
+#include "ui/settings/ProfileDetailPane.h"
 
 class QLabel;
 class QPushButton;
@@ -21,7 +21,6 @@ namespace quillbern {
 class DockRow;
 class ListBarButton;
 class PaneBanner;
-class ProfileDetailPane;
 
 // The Docks section: the banner of docks recovered from unreadable data, the banner that
 // undoes the last removal, then the list of docks with its add and remove bar beside the
@@ -29,7 +28,8 @@ class ProfileDetailPane;
 // Removing asks first, in a window-modal message box.
 class DocksPane final : public QWidget {
 public:
-    explicit DocksPane(const SettingsServices& services, QWidget* parent = nullptr);
+    // The list shows the stores the dock editor is handed.
+    explicit DocksPane(ProfileDetailPane::Inputs editor, QWidget* parent = nullptr);
     ~DocksPane() override;
 
     DocksPaneModel& model() { return model_; }
@@ -59,7 +59,7 @@ private:
     void syncDetail();
     void moveSelection(int step);
 
-    SettingsServices services_;
+    ProfileDetailPane::Inputs editor_;
     ChordText chordText_;
     DocksPaneModel model_;
     PaneBanner* recovery_;

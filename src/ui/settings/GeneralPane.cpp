@@ -97,26 +97,18 @@ QWidget* group(QVBoxLayout*& layout) {
 
 }  // namespace
 
-GeneralPane::GeneralPane(const SettingsServices& services, QWidget* parent)
+GeneralPane::GeneralPane(Inputs inputs, QWidget* parent)
     : QWidget(parent),
-      preferences_(services.dockPreferences),
-      loginItem_(services.loginItem),
-      suppressor_(services.suppressor),
-      keyboardLayout_(services.platform.keyboardLayout),
-      model_(services),
-      card_(services) {
+      alerts_(inputs.alerts),
+      hotKeys_(inputs.hotKeys),
+      keyboardLayout_(inputs.shortcuts.keyboardLayout),
+      model_(std::move(inputs.general)),
+      card_(std::move(inputs.shortcuts)) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     page_ = new SettingsPage;
     page_->setAccessibleName(localized("General"));
     layout->addWidget(page_);
-
-    for (const HotKeyAction& feature : kFeatureOrder) {
-        recorders_.push_back(std::make_unique<ShortcutRecorder>(
-            services.platform.alerts, services.platform.hotKeys, card_.chordText(),
-            ShortcutRecorder::Callbacks{[this, feature](const HotKeyChord& chord) { card_.record(feature, chord); },
-                                        [this] { card_.weakKey(); }, [this, feature] { card_.reset(feature); }}));
-    }
 
     buildBehaviourCard();
     buildLoginCard();
@@ -128,17 +120,11 @@ GeneralPane::GeneralPane(const SettingsServices& services, QWidget* parent)
 
     card_.appeared();
     sync();
-    subscriptions_.push_back(preferences_.changed.connect([this] { sync(); }));
-    subscriptions_.push_back(loginItem_.changed.connect([this] { sync(); }));
-    subscriptions_.push_back(suppressor_.changed.connect([this] { sync(); }));
-    subscriptions_.push_back(model_.changed.connect([this] { sync(); }));
-    subscriptions_.push_back(card_.changed.connect([this] { syncShortcuts(); }));
+    modelChanged_ = model_.changed.connect([this] { sync(); });
+    cardChanged_ = card_.changed.connect([this] { syncShortcuts(); });
 }
 
-GeneralPane::~GeneralPane() {
-    // The recorders' views go while the recorders they show still live.
-    delete page_;
-}
+GeneralPane::~GeneralPane() = default;
 
 QMessageBox* GeneralPane::resetConfirmation() const {
     return resetConfirmation_.data();
@@ -173,7 +159,7 @@ void GeneralPane::buildBehaviourCard() {
     knockTempo_ = new SegmentedControl({localized("Brisk"), localized("Standard"), localized("Relaxed")});
     knockTempo_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     connect(knockTempo_, &SegmentedControl::activated, this, [this](int chosen) {
-        preferences_.setKnockTempo(static_cast<DockPreferences::KnockTempo>(std::clamp(chosen, 0, 2)));
+        model_.setKnockTempo(static_cast<DockPreferences::KnockTempo>(std::clamp(chosen, 0, 2)));
     });
     reveal->addWidget(new SettingsRow(localized("Knock tempo"), "metronome", knockTempo_));
     reveal->addWidget(
@@ -182,7 +168,7 @@ void GeneralPane::buildBehaviourCard() {
 
     card->addDivider();
     launchBeacon_ = new SettingsSwitch;
-    connect(launchBeacon_, &SettingsSwitch::clicked, this, [this](bool on) { preferences_.setLaunchBeacon(on); });
+    connect(launchBeacon_, &SettingsSwitch::clicked, this, [this](bool on) { model_.setLaunchBeacon(on); });
     card->addRow(new SettingsRow(localized("Launch beacon"), "rays", launchBeacon_));
     card->addCaption(
         localized("A launch tab appears at the center of the screen while an app starts — its ring completes when the "
@@ -244,7 +230,7 @@ void GeneralPane::buildDesktopDockCard() {
     auto* card = page_->addCard(new SettingsCard);
     hideDesktopDock_ = new SettingsSwitch;
     connect(hideDesktopDock_, &SettingsSwitch::clicked, this, [this](bool on) {
-        suppressor_.setEnabled(on);
+        model_.setHidesDesktopDock(on);
         sync();
     });
     card->addRow(new SettingsRow(localized("Hide the desktop's dock"), "dock.rectangle", hideDesktopDock_));
@@ -274,7 +260,12 @@ void GeneralPane::buildShortcutsCard() {
     rows->addWidget(new SettingsRowDivider);
     for (const HotKeyAction& feature : kFeatureOrder) {
         const QString title = text(HotKeyBindings::label(feature));
-        auto* view = new ShortcutRecorderView(*recorders_.at(index(feature)), keyboardLayout_);
+        auto* view = new ShortcutRecorderView(
+            std::make_unique<ShortcutRecorder>(
+                alerts_, hotKeys_, card_.chordText(),
+                ShortcutRecorder::Callbacks{[this, feature](const HotKeyChord& chord) { card_.record(feature, chord); },
+                                            [this] { card_.weakKey(); }, [this, feature] { card_.reset(feature); }}),
+            keyboardLayout_);
         // Named by its action, as a screen reader reads the row.
         view->setAccessibleName(title);
         auto* row = new SettingsRow(title, recorderSymbol(feature.kind()), view);
@@ -322,7 +313,7 @@ void GeneralPane::buildWorkspaceCard() {
     workspaceLimit_ = new SettingsStepper(2, 10);
     workspaceLimit_->setMinimumWidth(kStepperMinimumWidth);
     connect(workspaceLimit_, &SettingsStepper::valueChanged, this,
-            [this](int count) { preferences_.setWorkspaceMaxApps(count); });
+            [this](int count) { model_.setWorkspaceLimit(count); });
     card->addRow(new SettingsRow(localized("Workspace app limit"), "rectangle.grid.2x2", workspaceLimit_));
     card->addCaption(text(
         trf("Drop app tiles onto the desktop to build a workspace: windows tile automatically, in "
@@ -413,17 +404,17 @@ void GeneralPane::confirmResetAll() {
 void GeneralPane::sync() {
     {
         const QSignalBlocker quiet(autoHide_);
-        autoHide_->setChecked(preferences_.autoHide());
+        autoHide_->setChecked(model_.autoHide());
     }
-    revealGroup_->setVisible(preferences_.autoHide());
+    revealGroup_->setVisible(model_.autoHide());
     const QString delay = text(model_.revealDelayText());
-    revealDelay_->display(model_.revealDelayPosition(), preferences_.revealDelay(), delay);
+    revealDelay_->display(model_.revealDelayPosition(), model_.revealDelay(), delay);
     revealDelayText_->setText(delay);
-    revealDelayCaption_->setText(text(GeneralPaneModel::revealDelayCaption(preferences_.revealDelay())));
-    knockTempo_->setCurrentIndex(static_cast<int>(preferences_.knockTempo()));
+    revealDelayCaption_->setText(text(GeneralPaneModel::revealDelayCaption(model_.revealDelay())));
+    knockTempo_->setCurrentIndex(static_cast<int>(model_.knockTempo()));
     {
         const QSignalBlocker quiet(launchBeacon_);
-        launchBeacon_->setChecked(preferences_.launchBeacon());
+        launchBeacon_->setChecked(model_.launchBeacon());
     }
 
     {
@@ -439,13 +430,13 @@ void GeneralPane::sync() {
 
     {
         const QSignalBlocker quiet(hideDesktopDock_);
-        hideDesktopDock_->setChecked(suppressor_.isEnabled());
+        hideDesktopDock_->setChecked(model_.hidesDesktopDock());
     }
     desktopDockError_->setNote(model_.desktopDockNote());
 
     {
         const QSignalBlocker quiet(workspaceLimit_);
-        workspaceLimit_->setValue(static_cast<int>(preferences_.workspaceMaxApps()));
+        workspaceLimit_->setValue(model_.workspaceLimit());
     }
 
     {
@@ -478,7 +469,8 @@ void GeneralPane::syncShortcuts() {
     for (const HotKeyAction& feature : kFeatureOrder) {
         const std::size_t at = index(feature);
         recorderRows_.at(at)->setVisible(std::find(shown.begin(), shown.end(), feature) != shown.end());
-        recorders_.at(at)->setRow({card_.effectiveChord(feature), card_.isCustom(feature), card_.isLive(feature)});
+        recorderViews_.at(at)->recorder().setRow(
+            {card_.effectiveChord(feature), card_.isCustom(feature), card_.isLive(feature)});
     }
     chordNote_->setNote(card_.note());
     struckThroughCaption_->setVisible(card_.showsStruckThroughCaption());

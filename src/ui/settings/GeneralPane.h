@@ -6,11 +6,12 @@
 #include <memory>
 #include <vector>
 
+#include "core/foundation/FilledByName.h"
 #include "core/foundation/Subscription.h"
+#include "core/platform/Alerts.h"
+#include "core/platform/HotKeys.h"
 #include "core/settings/GeneralPaneModel.h"
-#include "core/settings/SettingsServices.h"
 #include "core/settings/ShortcutsCardModel.h"
-#include "core/shortcuts/ShortcutRecorder.h"
 
 class QComboBox;
 class QLabel;
@@ -30,11 +31,20 @@ class ShortcutRecorderView;
 
 // The General pane: how docks hide and reveal, the launch beacon, opening at login, hiding
 // the desktop's dock, the global shortcuts, the workspace's size, the interface language and
-// updates. Every control writes its store at the user's move and follows the stores in place;
-// rows that depend on a setting are shown and hidden, never made again.
+// updates. Every control writes through its model at the user's move and follows the stores
+// in place; rows that depend on a setting are shown and hidden, never made again.
 class GeneralPane final : public QWidget {
 public:
-    explicit GeneralPane(const SettingsServices& services, QWidget* parent = nullptr);
+    struct Inputs {
+        [[no_unique_address]] FilledByName<Inputs> byName{};
+        GeneralPaneModel::Inputs general;
+        ShortcutsCardModel::Inputs shortcuts;
+        // What the shortcut recorders beep with and suspend while they listen.
+        Alerts& alerts;
+        HotKeys& hotKeys;
+    };
+
+    explicit GeneralPane(Inputs inputs, QWidget* parent = nullptr);
     ~GeneralPane() override;
 
     SettingsSwitch& autoHide() const { return *autoHide_; }
@@ -87,9 +97,8 @@ private:
     void sync();
     void syncShortcuts();
 
-    DockPreferences& preferences_;
-    LoginItem& loginItem_;
-    DockSuppressor& suppressor_;
+    Alerts& alerts_;
+    HotKeys& hotKeys_;
     const KeyboardLayout& keyboardLayout_;
     GeneralPaneModel model_;
     ShortcutsCardModel card_;
@@ -112,7 +121,6 @@ private:
     SettingsNoteLabel* desktopDockError_ = nullptr;
     SettingsSwitch* globalShortcuts_ = nullptr;
     QWidget* shortcutRows_ = nullptr;
-    std::vector<std::unique_ptr<ShortcutRecorder>> recorders_;
     std::vector<QWidget*> recorderRows_;
     std::vector<ShortcutRecorderView*> recorderViews_;
     SettingsNoteLabel* chordNote_ = nullptr;
@@ -132,7 +140,8 @@ private:
     QPushButton* checkForUpdates_ = nullptr;
     QLabel* lastCheck_ = nullptr;
 
-    std::vector<Subscription> subscriptions_;
+    Subscription modelChanged_;
+    Subscription cardChanged_;
 };
 
 }  // namespace quillbern

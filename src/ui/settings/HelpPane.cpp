@@ -19,7 +19,7 @@ constexpr double kLabelSize = 13;
 
 }  // namespace
 
-HelpPane::HelpPane(const SettingsServices& services, QWidget* parent)
+HelpPane::HelpPane(NotificationBus& notifications, QWidget* parent)
     : QWidget(parent), page_(new SettingsPage), walkthrough_(new QPushButton) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -37,7 +37,6 @@ HelpPane::HelpPane(const SettingsServices& services, QWidget* parent)
     spacing->setContentsMargins(0, 8, 0, 0);
     spacing->addWidget(walkthrough_, 0, Qt::AlignLeft);
     walkthrough->addWidget(spaced);
-    NotificationBus& notifications = services.notifications;
     QObject::connect(walkthrough_, &QPushButton::clicked, this,
                      [&notifications] { notifications.post(kShowOnboardingNotification); });
 }

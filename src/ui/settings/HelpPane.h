@@ -3,8 +3,8 @@
 #include <QWidget>
 #include <vector>
 
+#include "core/foundation/NotificationBus.h"
 #include "core/settings/HelpContent.h"
-#include "core/settings/SettingsServices.h"
 
 class QLabel;
 class QPushButton;
@@ -18,7 +18,8 @@ class SettingsPage;
 // again. The texts wrap to the pane's width, never cut short.
 class HelpPane final : public QWidget {
 public:
-    explicit HelpPane(const SettingsServices& services, QWidget* parent = nullptr);
+    // The walkthrough is asked for through the program's notices.
+    explicit HelpPane(NotificationBus& notifications, QWidget* parent = nullptr);
 
     // Every card, the walkthrough's last.
     const std::vector<SettingsCard*>& cards() const { return cards_; }

@@ -40,10 +40,10 @@ QWidget* grantedLabel() {
 
 }  // namespace
 
-PermissionsPane::PermissionsPane(const SettingsServices& services, QWidget* parent)
+PermissionsPane::PermissionsPane(WindowEngine& engine, AXPermission& windowAccess, QWidget* parent)
     : QWidget(parent),
-      engine_(services.engine),
-      windowAccess_(services.windowAccess),
+      engine_(engine),
+      windowAccess_(windowAccess),
       granted_(grantedLabel()),
       allow_(new QPushButton(localized("Allow Accessibility…"))) {
     auto* layout = new QVBoxLayout(this);

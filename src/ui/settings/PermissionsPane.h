@@ -3,7 +3,8 @@
 #include <QWidget>
 
 #include "core/foundation/Subscription.h"
-#include "core/settings/SettingsServices.h"
+#include "core/windows/AXPermission.h"
+#include "core/windows/WindowEngine.h"
 
 class QPushButton;
 
@@ -13,7 +14,7 @@ namespace quillbern {
 // and while it is not, a button that asks for it. Follows the window engine's trust in place.
 class PermissionsPane final : public QWidget {
 public:
-    explicit PermissionsPane(const SettingsServices& services, QWidget* parent = nullptr);
+    PermissionsPane(WindowEngine& engine, AXPermission& windowAccess, QWidget* parent = nullptr);
     ~PermissionsPane() override;
 
     // "Granted" with its check mark.

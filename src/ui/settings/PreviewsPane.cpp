@@ -21,8 +21,8 @@ constexpr double kSmallButtonTextSize = 11;
 
 }  // namespace
 
-PreviewsPane::PreviewsPane(const SettingsServices& services, QWidget* parent)
-    : QWidget(parent), previews_(services.previews), toggle_(new SettingsSwitch), allow_(new QPushButton) {
+PreviewsPane::PreviewsPane(PreviewStore& previews, QWidget* parent)
+    : QWidget(parent), previews_(previews), toggle_(new SettingsSwitch), allow_(new QPushButton) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     auto* page = new SettingsPage;

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "core/foundation/Subscription.h"
-#include "core/settings/SettingsServices.h"
+#include "core/windows/PreviewStore.h"
 
 class QPushButton;
 
@@ -17,7 +17,7 @@ class SettingsSwitch;
 // access, a warning with a button that asks for it. Follows the preview store in place.
 class PreviewsPane final : public QWidget {
 public:
-    explicit PreviewsPane(const SettingsServices& services, QWidget* parent = nullptr);
+    explicit PreviewsPane(PreviewStore& previews, QWidget* parent = nullptr);
     ~PreviewsPane() override;
 
     SettingsSwitch& toggle() const { return *toggle_; }

@@ -69,42 +69,42 @@ void setNameOf(QWidget& control, const std::string& name) {
 
 }  // namespace
 
-ProfileDetailPane::ProfileDetailPane(const SettingsServices& services, const Uuid& profileID, QWidget* parent)
+ProfileDetailPane::ProfileDetailPane(Inputs inputs, const Uuid& profileID, QWidget* parent)
     : QWidget(parent),
-      chordText_(services.platform.keyboardLayout, services.platform.text),
-      model_(ProfileDetailModel::Inputs{.pinned = services.pinned,
-                                        .preferences = services.dockPreferences,
-                                        .registeredChords = services.registeredChords,
+      chordText_(inputs.keyboardLayout, inputs.text),
+      model_(ProfileDetailModel::Inputs{.pinned = inputs.pinned,
+                                        .preferences = inputs.preferences,
+                                        .registeredChords = std::move(inputs.registeredChords),
                                         .chordText = chordText_,
-                                        .screens = services.platform.screens,
-                                        .mainLoop = services.platform.mainLoop,
-                                        .threads = services.platform.threads,
-                                        .scan = [&scanner = services.installedApps] { return scanner.scan(); }},
+                                        .screens = inputs.screens,
+                                        .mainLoop = inputs.mainLoop,
+                                        .threads = inputs.threads,
+                                        .scan = std::move(inputs.scan)},
              profileID),
-      items_(services.pinned, services.platform.files.userDirectory(UserDirectory::home).value_or(std::string()),
-             profileID),
-      recorder_(services.platform.alerts, services.platform.hotKeys, chordText_,
-                ShortcutRecorder::Callbacks{[this](const HotKeyChord& chord) { model_.record(chord); },
-                                            [this] { model_.weakKey(); }, [this] { model_.resetChord(); }}),
-      keyboardLayout_(services.platform.keyboardLayout),
+      items_(inputs.pinned, inputs.files.userDirectory(UserDirectory::home).value_or(std::string()), profileID),
       page_(new SettingsPage) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(page_);
     page_->addWidget(makeHeader());
-    page_->addCard(makePlacementCard());
+    page_->addCard(makePlacementCard(inputs));
 
-    automation_ = new AutomationCard(services, profileID);
+    automation_ = new AutomationCard(inputs.clipboard, inputs.mainLoop, profileID);
     page_->addCard(new SettingsCard(localized("Automation")))->addWidget(automation_);
 
     appsCard_ = page_->addCard(new SettingsCard(localized("Apps")));
-    PinnedStore& pinned = services.pinned;
-    const bool namesTrash = services.platform.files.userDirectory(UserDirectory::trash).has_value();
+    PinnedStore& pinned = inputs.pinned;
+    const bool namesTrash = inputs.files.userDirectory(UserDirectory::trash).has_value();
     itemRows_ = new ItemRows(
         items_, [&pinned](const PinnedApp& app) { return qIcon(pinned.icon(app)); },
-        [&icons = services.platform.icons](const std::string& path) { return qIcon(icons.fileIcon(path)); },
+        [&icons = inputs.icons](const std::string& path) { return qIcon(icons.fileIcon(path)); },
         namesTrash ? QIcon::fromTheme(QStringLiteral("user-trash")) : QIcon());
-    apps_ = new AppsCard(services, profileID);
+    apps_ = new AppsCard({.pinned = inputs.pinned,
+                          .text = inputs.text,
+                          .files = inputs.files,
+                          .folderPicker = inputs.folderPicker,
+                          .icons = inputs.icons},
+                         profileID);
     apps_->setItemRows(itemRows_);
     appsCard_->addWidget(apps_);
 
@@ -113,22 +113,13 @@ ProfileDetailPane::ProfileDetailPane(const SettingsServices& services, const Uui
     sync();
 }
 
-ProfileDetailPane::~ProfileDetailPane() {
-    // The recorder's view goes while the recorder it shows still lives.
-    delete page_;
-}
-
 QWidget* ProfileDetailPane::makeHeader() {
     auto* header = new QWidget;
     auto* row = new QHBoxLayout(header);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(kHeaderSpacing);
-    name_ = new CommitTextField(
-        [this](const Uuid& owner, const std::string& name) { model_.pinned().renameProfile(owner, name); },
-        [this](const Uuid& owner) {
-            const Profile* dock = model_.pinned().findProfile(owner);
-            return dock ? dock->name : std::string();
-        });
+    name_ = new CommitTextField([this](const Uuid& owner, const std::string& name) { model_.rename(owner, name); },
+                                [this](const Uuid& owner) { return model_.nameOf(owner); });
     name_->setPlaceholderText(localized("Name"));
     name_->setFrame(false);
     name_->setFont(fontOfSize(kNameSize, QFont::DemiBold));
@@ -139,20 +130,20 @@ QWidget* ProfileDetailPane::makeHeader() {
     row->addStretch(0);
     enabled_ = new SettingsSwitch;
     connect(enabled_, &SettingsSwitch::clicked, this, [this](bool on) {
-        model_.pinned().setEnabled(model_.profileID(), on);
+        model_.setEnabled(on);
         sync();
     });
     row->addWidget(enabled_);
     return header;
 }
 
-SettingsCard* ProfileDetailPane::makePlacementCard() {
+SettingsCard* ProfileDetailPane::makePlacementCard(const Inputs& inputs) {
     auto* card = new SettingsCard(localized("Placement"));
 
     edge_ = new SegmentedControl(helpsOf(ProfileDetailModel::edgeSegments()));
     relabel(*edge_, ProfileDetailModel::edgeSegments());
     connect(edge_, &SegmentedControl::activated, this, [this](int index) {
-        model_.pinned().setEdge(model_.profileID(), kAllDockEdges.at(std::size_t(index)));
+        model_.setEdge(kAllDockEdges.at(std::size_t(index)));
         sync();
     });
     card->addRow(new SettingsRow(localized("Edge"), "rectangle.dashed", edge_));
@@ -160,7 +151,7 @@ SettingsCard* ProfileDetailPane::makePlacementCard() {
 
     position_ = new SegmentedControl(helpsOf(ProfileDetailModel::positionSegments(DockEdge::bottom)));
     connect(position_, &SegmentedControl::activated, this, [this](int index) {
-        model_.pinned().setAlignment(model_.profileID(), kAlignments.at(std::size_t(index)));
+        model_.setAlignment(kAlignments.at(std::size_t(index)));
         sync();
     });
     card->addRow(new SettingsRow(localized("Position"), "arrow.left.and.right.righttriangle.left.righttriangle.right",
@@ -184,7 +175,7 @@ SettingsCard* ProfileDetailPane::makePlacementCard() {
     openApps_ = new SettingsSwitch;
     openApps_->setAccessibleName(localized("Open apps"));
     connect(openApps_, &SettingsSwitch::clicked, this, [this](bool on) {
-        model_.pinned().setShowsWindows(model_.profileID(), on);
+        model_.setShowsWindows(on);
         sync();
     });
     openAppsRow_ = card->addRow(new SettingsRow(localized("Open apps"), "macwindow.on.rectangle", openApps_));
@@ -192,7 +183,12 @@ SettingsCard* ProfileDetailPane::makePlacementCard() {
     card->addDivider();
 
     shortcut_ = new QStackedWidget;
-    recorderView_ = new ShortcutRecorderView(recorder_, keyboardLayout_);
+    recorderView_ = new ShortcutRecorderView(
+        std::make_unique<ShortcutRecorder>(
+            inputs.alerts, inputs.hotKeys, chordText_,
+            ShortcutRecorder::Callbacks{[this](const HotKeyChord& chord) { model_.record(chord); },
+                                        [this] { model_.weakKey(); }, [this] { model_.resetChord(); }}),
+        inputs.keyboardLayout);
     recorderView_->setAccessibleName(localized("Shortcut"));
     shortcut_->addWidget(recorderView_);
     shortcutsOff_ = new QLabel(localized("Global shortcuts are off"));
@@ -213,7 +209,7 @@ SettingsCard* ProfileDetailPane::makePlacementCard() {
 
     reveal_ = new SegmentedControl({localized("On hover"), localized("Knock")});
     connect(reveal_, &SegmentedControl::activated, this, [this](int index) {
-        model_.pinned().setRevealMode(model_.profileID(), kRevealModes.at(std::size_t(index)));
+        model_.setRevealMode(kRevealModes.at(std::size_t(index)));
         sync();
     });
     card->addRow(new SettingsRow(localized("Reveal"), "hand.tap", reveal_));
@@ -265,7 +261,7 @@ void ProfileDetailPane::sync() {
     openApps_->setChecked(dock.showsWindows);
 
     shortcut_->setCurrentWidget(model_.hotkeysEnabled() ? static_cast<QWidget*>(recorderView_) : shortcutsOff_);
-    recorder_.setRow(model_.recorderRow());
+    recorderView_->recorder().setRow(model_.recorderRow());
     note_->setNote(model_.chordNote());
 
     reveal_->setCurrentIndex(indexOf(kRevealModes, dock.revealMode));

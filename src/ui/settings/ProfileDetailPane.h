@@ -3,11 +3,16 @@
 #include <QWidget>
 #include <memory>
 
+#include "core/foundation/FilledByName.h"
+#include "core/platform/Alerts.h"
+#include "core/platform/Clipboard.h"
+#include "core/platform/FileSystem.h"
+#include "core/platform/FolderPicker.h"
+#include "core/platform/HotKeys.h"
+#include "core/platform/Icons.h"
 #include "core/settings/ItemRowsModel.h"
 #include "core/settings/ProfileDetailModel.h"
-#include "core/settings/SettingsServices.h"
 #include "core/shortcuts/ChordText.h"
-#include "core/shortcuts/ShortcutRecorder.h"
 
 class QComboBox;
 class QLabel;
@@ -33,12 +38,33 @@ class ShortcutRecorderView;
 // The editor of one dock, beside the Docks pane's list: the name, the shortcut's badge and
 // the switch; the card "Placement" (edge, position, display, open applications, the dock's
 // own shortcut, reveal); then the cards below, with the dock's items in "Apps". Controls
-// follow the store in place and write to it at once. One pane serves every dock the list
-// selects; a dock that is gone leaves it empty.
+// follow the store in place and write to it at once, through the models. One pane serves
+// every dock the list selects; a dock that is gone leaves it empty.
 class ProfileDetailPane final : public QWidget {
 public:
-    ProfileDetailPane(const SettingsServices& services, const Uuid& profileID, QWidget* parent = nullptr);
-    ~ProfileDetailPane() override;
+    struct Inputs {
+        [[no_unique_address]] FilledByName<Inputs> byName{};
+        PinnedStore& pinned;
+        DockPreferences& preferences;
+        // The chords the system accepted at the last registration.
+        std::function<RegisteredChords()> registeredChords;
+        // The installed applications; any thread, blocks while it reads the disk.
+        ProfileDetailModel::Scan scan;
+        const KeyboardLayout& keyboardLayout;
+        const TextServices& text;
+        Screens& screens;
+        RunLoop& mainLoop;
+        Threads& threads;
+        // What the shortcut recorder beeps with and suspends while it listens.
+        Alerts& alerts;
+        HotKeys& hotKeys;
+        const FileSystem& files;
+        const Icons& icons;
+        FolderPicker& folderPicker;
+        Clipboard& clipboard;
+    };
+
+    ProfileDetailPane(Inputs inputs, const Uuid& profileID, QWidget* parent = nullptr);
 
     void setProfileID(const Uuid& id);
     ProfileDetailModel& model() { return model_; }
@@ -72,15 +98,13 @@ protected:
 
 private:
     QWidget* makeHeader();
-    SettingsCard* makePlacementCard();
+    SettingsCard* makePlacementCard(const Inputs& inputs);
     void sync();
     void syncDisplays();
 
     ChordText chordText_;
     ProfileDetailModel model_;
     ItemRowsModel items_;
-    ShortcutRecorder recorder_;
-    const KeyboardLayout& keyboardLayout_;
     SettingsPage* page_;
     CommitTextField* name_ = nullptr;
     KeycapBadge* badge_ = nullptr;

@@ -91,15 +91,18 @@ void SettingsView::showSection() {
     if (shown_ == info.section) return;
     shown_ = info.section;
     title_->setText(localized(info.title));
-    // The pane before goes at once, and its subscriptions with it.
-    pane_.reset();
-    pane_ = makeSettingsPane(info.section, services_);
+    if (pane_) {
+        pane_->hide();
+        detail_->removeWidget(pane_);
+        pane_->deleteLater();
+    }
+    pane_ = makeSettingsPane(info.section, services_).release();
     // Its page scrolls by the keyboard too, and is named after the section.
     QList<SettingsPage*> pages = pane_->findChildren<SettingsPage*>();
-    if (auto* page = dynamic_cast<SettingsPage*>(pane_.get())) pages << page;
+    if (auto* page = dynamic_cast<SettingsPage*>(pane_)) pages << page;
     for (SettingsPage* page : pages)
         if (page->accessibleName().isEmpty()) page->setAccessibleName(title_->text());
-    detail_->addWidget(pane_.get(), 1);
+    detail_->addWidget(pane_, 1);
 }
 
 QSize SettingsView::sizeHint() const {

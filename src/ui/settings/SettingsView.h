@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QWidget>
-#include <memory>
 #include <optional>
 
 #include "core/settings/SettingsServices.h"
@@ -17,8 +16,9 @@ namespace quillbern {
 // The root view of the Settings window: the sidebar of the eight sections beside the
 // detail area, which shows the selected section's title over its pane. Exactly one section
 // is always selected; its pane is made anew each time it is chosen, and the pane before is
-// destroyed at once. While the view is on screen its model refreshes the login item and the
-// capture grant every second.
+// hidden at once and destroyed once control is back in the event loop, since the choice may
+// come from inside one of its own slots. While the view is on screen its model refreshes the
+// login item and the capture grant every second.
 class SettingsView final : public QWidget {
 public:
     explicit SettingsView(const SettingsServices& services, QWidget* parent = nullptr);
@@ -50,7 +50,7 @@ private:
     QListWidget* sidebar_;
     QLabel* title_;
     QVBoxLayout* detail_;
-    std::unique_ptr<QWidget> pane_;
+    QWidget* pane_ = nullptr;
     std::optional<SettingsSection> shown_;
     Subscription sectionChanged_;
 };

@@ -56,8 +56,9 @@ QAccessibleInterface* recorderFactory(const QString& className, QObject* object)
 
 }  // namespace
 
-ShortcutRecorderView::ShortcutRecorderView(ShortcutRecorder& recorder, const KeyboardLayout& layout, QWidget* parent)
-    : QWidget(parent), recorder_(recorder), layout_(layout), text_(new QLabel), reset_(new QToolButton) {
+ShortcutRecorderView::ShortcutRecorderView(std::unique_ptr<ShortcutRecorder> recorder, const KeyboardLayout& layout,
+                                           QWidget* parent)
+    : QWidget(parent), recorder_(std::move(recorder)), layout_(layout), text_(new QLabel), reset_(new QToolButton) {
     static const bool accessible = [] {
         QAccessible::installFactory(recorderFactory);
         return true;
@@ -78,41 +79,40 @@ ShortcutRecorderView::ShortcutRecorderView(ShortcutRecorder& recorder, const Key
     reset_->setIcon(
         symbolIcon("arrow.uturn.backward", palette().color(QPalette::PlaceholderText), 14, devicePixelRatioF()));
     reset_->setFocusPolicy(Qt::TabFocus);
-    connect(reset_, &QToolButton::clicked, this, [this] { recorder_.reset(); });
+    connect(reset_, &QToolButton::clicked, this, [this] { recorder_->reset(); });
     row->addWidget(reset_);
-    changed_ = recorder_.changed.connect([this] { sync(); });
+    changed_ = recorder_->changed.connect([this] { sync(); });
     sync();
 }
 
-ShortcutRecorderView::~ShortcutRecorderView() {
-    recorder_.stopListening();
-}
+// The recorder, destroyed after the subscription, gives back shortcuts it suspended.
+ShortcutRecorderView::~ShortcutRecorderView() = default;
 
 QString ShortcutRecorderView::shownText() const {
     // A chord's text stands as it is; the other two are words.
-    if (recorder_.isListening()) return localized("Press the keys…");
-    return recorder_.showsNone() ? localized("None") : QString::fromStdString(recorder_.text());
+    if (recorder_->isListening()) return localized("Press the keys…");
+    return recorder_->showsNone() ? localized("None") : QString::fromStdString(recorder_->text());
 }
 
 void ShortcutRecorderView::sync() {
-    const bool listening = recorder_.isListening();
+    const bool listening = recorder_->isListening();
     text_->setText(shownText());
     QFont font = this->font();
-    font.setStrikeOut(recorder_.showsStruckThrough());
-    if (!listening && !recorder_.showsNone()) {
+    font.setStrikeOut(recorder_->showsStruckThrough());
+    if (!listening && !recorder_->showsNone()) {
         font.setWeight(QFont::Medium);
         font.setStyleHint(QFont::Monospace);
     }
     text_->setFont(font);
     QPalette colours = text_->palette();
-    const bool secondary = listening || recorder_.showsNone();
-    colours.setColor(QPalette::WindowText, recorder_.showsStruckThrough() ? SettingsTheme::destructive(palette())
-                                           : secondary                    ? palette().color(QPalette::PlaceholderText)
-                                                                          : palette().color(QPalette::WindowText));
+    const bool secondary = listening || recorder_->showsNone();
+    colours.setColor(QPalette::WindowText, recorder_->showsStruckThrough() ? SettingsTheme::destructive(palette())
+                                           : secondary                     ? palette().color(QPalette::PlaceholderText)
+                                                                           : palette().color(QPalette::WindowText));
     text_->setPalette(colours);
-    reset_->setVisible(recorder_.showsReset());
+    reset_->setVisible(recorder_->showsReset());
     const QString description =
-        recorder_.showsStruckThrough()
+        recorder_->showsStruckThrough()
             ? QString::fromStdString(quillbern::trf("%@, which could not be registered", text_->text().toStdString()))
             : text_->text();
     if (description != accessibleDescription()) {
@@ -135,7 +135,7 @@ KeyEvent ShortcutRecorderView::keyEventOf(const QKeyEvent& event) const {
 void ShortcutRecorderView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    const bool listening = recorder_.isListening();
+    const bool listening = recorder_->isListening();
     QColor fill = palette().color(QPalette::WindowText);
     fill.setAlphaF(listening ? 0.10 : hovering_ ? 0.07 : 0.05);
     const double inset = listening ? 0.75 : 0.5;
@@ -149,12 +149,12 @@ void ShortcutRecorderView::paintEvent(QPaintEvent*) {
 
 void ShortcutRecorderView::mousePressEvent(QMouseEvent* event) {
     event->accept();
-    recorder_.click();
+    recorder_->click();
 }
 
 bool ShortcutRecorderView::event(QEvent* event) {
     // While it listens, chords with Ctrl come here before any shortcut of the window.
-    if (event->type() == QEvent::ShortcutOverride && recorder_.isListening()) {
+    if (event->type() == QEvent::ShortcutOverride && recorder_->isListening()) {
         event->accept();
         return true;
     }
@@ -162,29 +162,29 @@ bool ShortcutRecorderView::event(QEvent* event) {
 }
 
 void ShortcutRecorderView::keyPressEvent(QKeyEvent* event) {
-    if (!recorder_.isListening()) {
+    if (!recorder_->isListening()) {
         const int key = event->key();
         if (event->modifiers() == Qt::NoModifier &&
             (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter)) {
             event->accept();
-            return recorder_.click();
+            return recorder_->click();
         }
         return QWidget::keyPressEvent(event);
     }
     event->accept();
     // A modifier alone is the start of a chord, not a key.
     if (isModifierKey(event->key())) return;
-    recorder_.key(keyEventOf(*event));
+    recorder_->key(keyEventOf(*event));
 }
 
 void ShortcutRecorderView::focusOutEvent(QFocusEvent* event) {
     QWidget::focusOutEvent(event);
-    recorder_.stopListening();
+    recorder_->stopListening();
 }
 
 void ShortcutRecorderView::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
-    recorder_.stopListening();
+    recorder_->stopListening();
 }
 
 void ShortcutRecorderView::enterEvent(QEnterEvent* event) {

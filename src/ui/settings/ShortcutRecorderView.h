@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <memory>
 
 #include "core/foundation/Signal.h"
 #include "core/platform/KeyboardLayout.h"
@@ -16,15 +17,17 @@ namespace quillbern {
 // a listening field that takes the next key chord, and the way back to the default beside it
 // when the user chose the chord. Keys are read by their place on the keyboard, with Super as
 // Command. Assistive tools see a button named by its host (the row's action), the chord as
-// its description and a press that starts listening.
+// its description and a press that starts listening. It owns the recorder it shows, so the
+// two go together.
 class ShortcutRecorderView final : public QWidget {
     Q_OBJECT
 
 public:
-    ShortcutRecorderView(ShortcutRecorder& recorder, const KeyboardLayout& layout, QWidget* parent = nullptr);
+    ShortcutRecorderView(std::unique_ptr<ShortcutRecorder> recorder, const KeyboardLayout& layout,
+                         QWidget* parent = nullptr);
     ~ShortcutRecorderView() override;
 
-    ShortcutRecorder& recorder() const { return recorder_; }
+    ShortcutRecorder& recorder() const { return *recorder_; }
     // What the field shows: the chord, "None" or "Press the keys…".
     QString shownText() const;
     QToolButton& resetButton() const { return *reset_; }
@@ -43,7 +46,8 @@ private:
     void sync();
     KeyEvent keyEventOf(const QKeyEvent& event) const;
 
-    ShortcutRecorder& recorder_;
+    // Destroyed after the subscription to it, so going away tells nobody.
+    std::unique_ptr<ShortcutRecorder> recorder_;
     const KeyboardLayout& layout_;
     QLabel* text_;
     QToolButton* reset_;

@@ -28,18 +28,8 @@ QString fromUtf8(const std::string& text) {
 
 }  // namespace
 
-SupportPane::SupportPane(const SettingsServices& services, MakerAddresses addresses, QWidget* parent)
-    : QWidget(parent),
-      model_({.process = services.platform.process,
-              .screens = services.platform.screens,
-              .engine = services.engine,
-              .previews = services.previews,
-              .clipboard = services.platform.clipboard,
-              .launcher = services.platform.launcher,
-              .mainLoop = services.platform.mainLoop},
-             std::move(addresses)),
-      copy_(new QPushButton),
-      diagnostics_(new QLabel) {
+SupportPane::SupportPane(SupportPaneModel::Ports ports, MakerAddresses addresses, QWidget* parent)
+    : QWidget(parent), model_(ports, std::move(addresses)), copy_(new QPushButton), diagnostics_(new QLabel) {
     auto* page = new SettingsPage;
     page->setAccessibleName(localized("Support"));
     auto* layout = new QVBoxLayout(this);

@@ -4,7 +4,6 @@
 #include <optional>
 
 #include "core/settings/MakerAddresses.h"
-#include "core/settings/SettingsServices.h"
 #include "core/settings/SupportPaneModel.h"
 
 class QLabel;
@@ -17,7 +16,7 @@ namespace quillbern {
 // in place.
 class SupportPane final : public QWidget {
 public:
-    explicit SupportPane(const SettingsServices& services, MakerAddresses addresses = MakerAddresses::ofThisBuild(),
+    explicit SupportPane(SupportPaneModel::Ports ports, MakerAddresses addresses = MakerAddresses::ofThisBuild(),
                          QWidget* parent = nullptr);
 
     // Null where the build names no support page or address.
