@@ -116,7 +116,6 @@ int run(std::unique_ptr<SingleInstance> instance) {
                                             .folderAccessPrompt = std::nullopt},
                 shell.pinned());
         };
-        // The other later parts are still to be built.
         AppShell shell(ports, std::move(parts));
         TerminationSignals terminationSignals([&ports](int) { ports.process.quit(); });
         {

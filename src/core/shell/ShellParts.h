@@ -36,15 +36,12 @@ public:
     std::function<void()> onClosed;
 };
 
-// Where a part's factory is empty, the shell skips what needs it. Tests fake the parts.
-
-// The palettes are `Palette`s, as the shortcuts see them.
-
 // For parts that show the shell's stores.
 template <class Part>
 using ShellPartFactory = std::function<std::unique_ptr<Part>(AppShell&)>;
 
-// What the shell creates besides the stores and controllers of the core.
+// What the shell creates besides the stores and controllers of the core. Where a part's
+// factory is empty, the shell skips what needs it; tests fake the parts.
 struct ShellParts {
     std::function<std::unique_ptr<TrayItem>(StatusMenu&)> statusItem;
     ShellPartFactory<SettingsWindow> settingsWindow;
