@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "core/foundation/Localization.h"
 #include "core/shortcuts/ShortcutRecorder.h"
 #include "sim/SimAlerts.h"
 #include "sim/SimHotKeys.h"
@@ -100,6 +101,17 @@ TEST_F(ShortcutRecorderTest, ShowsNoneTheChordStruckThroughWhenNotLiveAndTheRese
     recorder.setRow({HotKeyChord{0, HotKeyChord::kControlCommand}, false, false});
     EXPECT_TRUE(recorder.showsStruckThrough());
     EXPECT_FALSE(recorder.showsReset());
+}
+
+TEST_F(ShortcutRecorderTest, ItsWordsAreTranslated) {
+    struct Bracketing final : Localizer {
+        std::string translate(std::string_view english) const override { return "[" + std::string(english) + "]"; }
+    } bracketing;
+    Localizer* const before = setLocalizer(&bracketing);
+    EXPECT_EQ(recorder.text(), "[None]");
+    recorder.click();
+    EXPECT_EQ(recorder.text(), "[Press the keys…]");
+    setLocalizer(before);
 }
 
 TEST_F(ShortcutRecorderTest, ARecorderGoneWhileListeningGivesTheShortcutsBack) {

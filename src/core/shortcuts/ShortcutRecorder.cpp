@@ -1,5 +1,7 @@
 #include "core/shortcuts/ShortcutRecorder.h"
 
+#include "core/foundation/Localization.h"
+
 namespace quillbern {
 
 namespace {
@@ -22,8 +24,8 @@ void ShortcutRecorder::setRow(Row row) {
 }
 
 std::string ShortcutRecorder::text() const {
-    if (listening_) return "Press the keys…";
-    return row_.chord ? chordText_.display(*row_.chord) : "None";
+    if (listening_) return tr("Press the keys…");
+    return row_.chord ? chordText_.display(*row_.chord) : tr("None");
 }
 
 void ShortcutRecorder::click() {
