@@ -18,7 +18,20 @@ struct SettingsSectionInfo {
     std::string_view symbol;
 };
 
-const std::array<SettingsSectionInfo, 8>& settingsSections();
+inline constexpr std::array<SettingsSectionInfo, 8> kSettingsSections{{
+    {SettingsSection::general, "general", "General", "gearshape"},
+    {SettingsSection::docks, "docks", "Docks", "square.stack.3d.up"},
+    {SettingsSection::appearance, "appearance", "Appearance", "paintbrush"},
+    {SettingsSection::previews, "previews", "Hover previews", "eye"},
+    {SettingsSection::permissions, "permissions", "Permissions", "lock.shield"},
+    {SettingsSection::support, "support", "Support", "bubble.left.and.text.bubble.right"},
+    {SettingsSection::help, "help", "Help", "questionmark.circle"},
+    {SettingsSection::about, "about", "About", "info.circle"},
+}};
+
+constexpr const std::array<SettingsSectionInfo, 8>& settingsSections() {
+    return kSettingsSections;
+}
 const SettingsSectionInfo& infoOf(SettingsSection section);
 // The section of exactly this stable name; none for any other text.
 std::optional<SettingsSection> settingsSectionNamed(std::string_view rawValue);

@@ -214,8 +214,8 @@ void GeneralPane::buildLoginCard() {
         sync();
     });
     card->addRow(new SettingsRow(localized("Open at login"), "power", openAtLogin_));
-    approvalNote_ = static_cast<SettingsNoteLabel*>(card->addWidget(new SettingsNoteLabel));
-    renamedNote_ = static_cast<SettingsNoteLabel*>(card->addWidget(new SettingsNoteLabel));
+    approvalNote_ = card->addWidget(new SettingsNoteLabel);
+    renamedNote_ = card->addWidget(new SettingsNoteLabel);
     QVBoxLayout* error = nullptr;
     loginErrorGroup_ = card->addWidget(group(error));
     error->setSpacing(6);
@@ -237,7 +237,7 @@ void GeneralPane::buildDesktopDockCard() {
     card->addCaption(
         localized("Uses the dock's own auto-hide. Your original settings are saved and restored when Quillbern quits "
                   "(or at next launch)."));
-    desktopDockError_ = static_cast<SettingsNoteLabel*>(card->addWidget(new SettingsNoteLabel));
+    desktopDockError_ = card->addWidget(new SettingsNoteLabel);
 }
 
 void GeneralPane::buildShortcutsCard() {

@@ -78,9 +78,8 @@ SettingsCaption* SettingsCard::addCaption(const QString& text) {
     return caption;
 }
 
-QWidget* SettingsCard::addWidget(QWidget* widget) {
+void SettingsCard::addToBody(QWidget* widget) {
     bodyLayout_->addWidget(widget);
-    return widget;
 }
 
 void SettingsCard::paintShadow(QPainter& painter, const QRect& bodyRect) const {

@@ -23,11 +23,14 @@ public:
     SettingsRow* addRow(SettingsRow* row);
     void addDivider();
     SettingsCaption* addCaption(const QString& text);
-    // Anything else the body holds, such as a note or a list.
-    QWidget* addWidget(QWidget* widget);
+    // Anything else the body holds, such as a note or a list; handed back as it came.
+    template <class Widget>
+    Widget* addWidget(Widget* widget) {
+        addToBody(widget);
+        return widget;
+    }
 
     QWidget& body() const { return *body_; }
-    QVBoxLayout& bodyLayout() const { return *bodyLayout_; }
     // Null without a title.
     QLabel* title() const { return title_; }
 
@@ -35,6 +38,8 @@ public:
     void paintShadow(QPainter& painter, const QRect& bodyRect) const;
 
 private:
+    void addToBody(QWidget* widget);
+
     QLabel* title_ = nullptr;
     QWidget* body_;
     QVBoxLayout* bodyLayout_;

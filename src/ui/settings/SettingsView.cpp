@@ -22,6 +22,13 @@ constexpr int kSidebarMaximum = 220;
 constexpr QSize kIdealSize(920, 760);
 constexpr QSize kMinimumSize(740, 520);
 
+// A sidebar row is its section's value, which the table of sections lists in order.
+static_assert([] {
+    for (std::size_t row = 0; row < settingsSections().size(); ++row)
+        if (static_cast<std::size_t>(settingsSections()[row].section) != row) return false;
+    return true;
+}());
+
 }  // namespace
 
 SettingsView::SettingsView(const SettingsServices& services, QWidget* parent)
