@@ -29,7 +29,6 @@ void SimPermissions::setStaleEntryResetCommand(std::optional<CommandLine> comman
 
 void SimPermissions::requestCaptureAccess(std::function<void(bool)> done) {
     ++captureRequests_;
-    if (grantsCaptureOnRequest_) captureAllowed_ = true;
     done(captureAllowed_);
 }
 

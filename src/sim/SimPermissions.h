@@ -34,8 +34,6 @@ public:
     int windowAccessPrompts() const { return windowAccessPrompts_; }
 
     void setCaptureAllowed(bool allowed) { captureAllowed_ = allowed; }
-    // The user's answer to the next capture requests.
-    void setGrantsCaptureOnRequest(bool grants) { grantsCaptureOnRequest_ = grants; }
     int captureRequests() const { return captureRequests_; }
 
 private:
@@ -43,7 +41,6 @@ private:
     std::atomic<bool> grantsOnPrompt_{false};
     std::atomic<int> windowAccessPrompts_{0};
     std::atomic<bool> captureAllowed_{true};
-    std::atomic<bool> grantsCaptureOnRequest_{false};
     std::atomic<int> captureRequests_{0};
     mutable std::mutex mutex_;
     std::optional<CommandLine> resetCommand_;

@@ -6,7 +6,7 @@ void SimWindowCapture::listWindows(std::function<void(Result<std::vector<Captura
     ++listCount_;
     Result<std::vector<CapturableWindow>> answer =
         listFails_ ? Result<std::vector<CapturableWindow>>(Error{"not allowed", "capture", 1}) : windows_;
-    answers_.after(listDelay_, [done = std::move(done), answer = std::move(answer)] { done(answer); }).detach();
+    answers_.after(0, [done = std::move(done), answer = std::move(answer)] { done(answer); }).detach();
 }
 
 void SimWindowCapture::capture(WindowId id, int widthPx, int heightPx, std::function<void(Result<ImageHandle>)> done) {

@@ -29,7 +29,6 @@ public:
     // What the next lists answer: these windows, or a failure.
     void setWindows(std::vector<CapturableWindow> windows);
     void setListFails(bool fails) { listFails_ = fails; }
-    void setListDelay(Duration delay) { listDelay_ = delay; }
     // Captures of this window fail, or give a picture of the requested size whose every
     // pixel has this alpha (0: fully transparent).
     void setCaptureFails(WindowId id, bool fails);
@@ -46,7 +45,6 @@ private:
     ManualRunLoop answers_;
     std::vector<CapturableWindow> windows_;
     bool listFails_ = false;
-    Duration listDelay_ = 0;
     Duration captureDelay_ = 0;
     std::map<WindowId, bool> fails_;
     std::map<WindowId, std::uint8_t> alpha_;

@@ -93,8 +93,6 @@ public:
     const std::set<AppId>& runningBundleIDs() const { return runningBundleIDs_; }
     // For each running process: the outermost application that contains it, else its own.
     const std::map<Pid, AppId>& ownerBundleIDByPID() const { return ownerBundleIDByPID_; }
-    // Processes of ordinary applications, those with a dock presence.
-    const std::set<Pid>& regularPIDs() const { return regularPIDs_; }
     // Applications a dock launched that are not yet seen running.
     const std::set<AppId>& launchingBundleIDs() const { return launchingBundleIDs_; }
     // Most recently activated first, without duplicates, at most 64.
@@ -275,6 +273,7 @@ private:
 
     std::set<AppId> runningBundleIDs_;
     std::map<Pid, AppId> ownerBundleIDByPID_;
+    // Processes of ordinary applications, those with a dock presence.
     std::set<Pid> regularPIDs_;
     // Path of a running application to its outermost owner; a cached none is an answer.
     std::map<Path, std::optional<AppId>> outermostCache_;

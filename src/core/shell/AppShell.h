@@ -75,7 +75,6 @@ public:
     ShortcutSheetController* shortcutSheet() const { return shortcutSheet_.get(); }
     FocusModeController* focusMode() const { return focusMode_.get(); }
     AppSearchController* appSearch() const { return appSearch_.get(); }
-    AppSearchIndex& appSearchIndex() { return appSearchIndex_; }
     // The one scan of installed applications, for the application search and Settings.
     const InstalledAppsScanner& installedApps() const { return installedApps_; }
     AppOverview* overview() const { return overview_.get(); }

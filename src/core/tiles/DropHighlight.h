@@ -14,7 +14,6 @@ public:
     void tileDragEntered();
     void tileDragExited();
 
-    bool isBarTargeted() const { return barTargeted_; }
     int tileDragHovers() const { return tileDragHovers_; }
     bool isHighlighted() const { return barTargeted_ || tileDragHovers_ > 0; }
 

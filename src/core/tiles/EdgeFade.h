@@ -26,7 +26,6 @@ public:
 
     bool showsFade() const { return showsFade_; }
     double stripSpan() const { return stripSpan_; }
-    double scrollSpan() const { return scrollSpan_; }
 
     // When showsFade changes.
     Signal<> changed;

@@ -42,8 +42,6 @@ public:
     PaneBanner& undoBanner() const { return *undo_; }
     // The removal's confirmation while it shows.
     QMessageBox* confirmation() const { return confirmation_; }
-    // Beside the list: the selected dock's editor, else "Select a dock".
-    QWidget& detailColumn() const { return *detail_; }
     // Made when a dock is first shown; then kept for every dock the list selects.
     ProfileDetailPane* detailPane() const { return detailPane_; }
 

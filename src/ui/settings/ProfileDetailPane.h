@@ -73,8 +73,6 @@ public:
     // The bodies of the cards "Automation" and "Apps" (which ends with the item rows).
     AutomationCard& automation() const { return *automation_; }
     AppsCard& apps() const { return *apps_; }
-    // The card "Apps"; its body ends with the item rows.
-    SettingsCard& appsCard() const { return *appsCard_; }
 
     SettingsPage& page() const { return *page_; }
     CommitTextField& nameField() const { return *name_; }

@@ -51,7 +51,6 @@ public:
     ~DockView() override;
 
     // What the bar shows now.
-    const DockBarContent& barContent() const { return current_; }
     const DockViewModel& model() const { return model_; }
     TileStrip& strip() const { return *strip_; }
     AuthorizeButton& authorizeButton() const { return *authorize_; }

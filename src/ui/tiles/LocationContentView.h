@@ -35,7 +35,6 @@ public:
     const std::vector<FileCell*>& cells() const { return cells_; }
     QLabel& note() const { return *note_; }
     QLabel& truncationNote() const { return *truncation_; }
-    QToolButton& openButton() const { return *open_; }
     bool showsSpinner() const;
     bool showsGrid() const;
 
