@@ -27,6 +27,9 @@ TEST(Geometry, ConvertsBetweenTopLeftAndBottomLeft) {
     EXPECT_EQ(toTopLeft(RectBL{0, 0, 1920, 70}, kHeight), (RectTL{0, 1010, 1920, 70}));
     // A display above the primary one has negative top-left y.
     EXPECT_EQ(toBottomLeft(RectTL{0, -900, 1600, 900}, kHeight), (RectBL{0, 1080, 1600, 900}));
+    // A frame given from another corner is the same rectangle.
+    EXPECT_EQ(toBottomLeft(RectTL{310, 220, -300, -200}, kHeight), docked);
+    EXPECT_EQ(toBottomLeft(RectTL{310, 20, -300, 200}, kHeight), docked);
 
     // Points convert without the minus one of pixel rows.
     EXPECT_EQ(toBottomLeft(PointTL{5, 0}, kHeight), (PointBL{5, 1080}));

@@ -87,21 +87,5 @@ TEST(Displays, AWindowBelongsToTheDisplayHoldingItsCentre) {
     EXPECT_EQ(mainDisplayID({}), 0u);
 }
 
-TEST(Displays, WindowFramesConvertToScreenSpaceAgainstThePrimary) {
-    testing::WindowWorld world;
-    const auto all = world.world.screens.screens();
-    EXPECT_EQ(cgToAppKitGlobal({0, 0, 1920, 1080}, all), (RectBL{0, 0, 1920, 1080}));
-    EXPECT_EQ(cgToAppKitGlobal({2000, 56, 100, 24}, all), (RectBL{2000, 1000, 100, 24}));
-    EXPECT_TRUE(cgToAppKitGlobal(RectTL::null(), all).isNull());
-    // Against the first screen's height, 1080 here, wherever the rectangle lies.
-    EXPECT_EQ(cgToAppKitGlobal({100, 50, 800, 600}, all), (RectBL{100, 430, 800, 600}));
-    // Negative sizes measure from the other corner: the same rectangle.
-    EXPECT_EQ(cgToAppKitGlobal({900, 650, -800, -600}, all), (RectBL{100, 430, 800, 600}));
-    EXPECT_EQ(cgToAppKitGlobal({900, 50, -800, 600}, all), (RectBL{100, 430, 800, 600}));
-    // Without screens the flip is against 0.
-    EXPECT_EQ(cgToAppKitGlobal({100, 50, 800, 600}, {}), (RectBL{100, -650, 800, 600}));
-    EXPECT_EQ(cgToAppKitGlobal({100, 650, 800, -600}, {}), (RectBL{100, -650, 800, 600}));
-}
-
 }  // namespace
 }  // namespace quillbern

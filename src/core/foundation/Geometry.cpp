@@ -2,8 +2,9 @@
 
 namespace quillbern {
 
-RectBL toBottomLeft(const RectTL& r, double primaryHeight) {
-    if (r.isNull()) return RectBL::null();
+RectBL toBottomLeft(const RectTL& frame, double primaryHeight) {
+    if (frame.isNull()) return RectBL::null();
+    const RectTL r = frame.standardized();
     return {r.x, primaryHeight - (r.y + r.height), r.width, r.height};
 }
 

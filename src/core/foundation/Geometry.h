@@ -110,7 +110,9 @@ bool mouseInRect(BasicPoint<Space> p, const BasicRect<Space>& r) {
 }
 
 // Conversions between the two global spaces; primaryHeight is the primary display's height
-// (0 without displays). Points convert without the minus one of pixel rows.
+// (0 without displays). Points convert without the minus one of pixel rows. A window frame
+// converts with a negative width or height measured from its other corner, so it comes out
+// with a positive size.
 RectBL toBottomLeft(const RectTL& r, double primaryHeight);
 RectTL toTopLeft(const RectBL& r, double primaryHeight);
 PointBL toBottomLeft(PointTL p, double primaryHeight);

@@ -18,8 +18,4 @@ DisplayId displayIDForWindowBounds(const std::vector<ScreenInfo>& screens, const
     return mainDisplayID(screens);
 }
 
-RectBL cgToAppKitGlobal(const RectTL& rect, const std::vector<ScreenInfo>& screens) {
-    return toBottomLeft(rect.standardized(), flipHeight(screens));
-}
-
 }  // namespace quillbern

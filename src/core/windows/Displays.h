@@ -14,8 +14,4 @@ DisplayId mainDisplayID(const std::vector<ScreenInfo>& screens);
 // display when none does.
 DisplayId displayIDForWindowBounds(const std::vector<ScreenInfo>& screens, const RectTL& bounds);
 
-// A window frame in the bottom-left space of the screen frames, flipped against the first
-// screen whatever screen it lies on; a negative width or height comes out positive.
-RectBL cgToAppKitGlobal(const RectTL& rect, const std::vector<ScreenInfo>& screens);
-
 }  // namespace quillbern

@@ -6,7 +6,6 @@
 #include "core/foundation/Log.h"
 #include "core/platform/ScreenGeometry.h"
 #include "core/windows/AccessFunctions.h"
-#include "core/windows/Displays.h"
 #include "core/workspace/VeilPanels.h"
 
 namespace quillbern {
@@ -96,14 +95,14 @@ void FocusModeController::apply(const WindowSnapshot& snapshot) {
     }
     if (hole_ != focused->frame) moveHole(focused->frame);
     // A veil faded out earlier comes back even where the hole stayed.
-    presentVeil(cgToAppKitGlobal(*hole_, ports_.screens.screens()));
+    presentVeil(toBottomLeft(*hole_, flipHeight(ports_.screens.screens())));
 }
 
 void FocusModeController::refreshIntensity() {
     expectOnLoop(ports_.mainLoop);
     if (!active_ || !hole_) return;
     // Only the dimming changes: the panels see the same hole.
-    drawVeils(cgToAppKitGlobal(*hole_, ports_.screens.screens()));
+    drawVeils(toBottomLeft(*hole_, flipHeight(ports_.screens.screens())));
 }
 
 void FocusModeController::noUsableFocusedWindow() {
@@ -139,7 +138,7 @@ void FocusModeController::followFocusedFrame() {
         const OnScreenBounds bounds = cgOnScreenBounds(ports_.windowList);
         const auto found = bounds.find(*focusedWindowID_);
         if (found != bounds.end() && hole_ != found->second) moveHole(found->second);
-        if (hole_) presentVeil(cgToAppKitGlobal(*hole_, ports_.screens.screens()));
+        if (hole_) presentVeil(toBottomLeft(*hole_, flipHeight(ports_.screens.screens())));
         return;
     }
     const OnScreenBounds bounds = cgOnScreenBounds(ports_.windowList);
@@ -152,7 +151,7 @@ void FocusModeController::followFocusedFrame() {
 
 void FocusModeController::moveHole(const RectTL& hole) {
     hole_ = hole;
-    const RectBL global = cgToAppKitGlobal(hole, ports_.screens.screens());
+    const RectBL global = toBottomLeft(hole, flipHeight(ports_.screens.screens()));
     drawVeils(global);
     presentVeil(global);
 }

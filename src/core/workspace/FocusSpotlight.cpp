@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "core/platform/ScreenGeometry.h"
-#include "core/windows/Displays.h"
 #include "core/workspace/VeilPanels.h"
 
 namespace quillbern {
@@ -41,7 +40,7 @@ void FocusSpotlight::beginFlash(WindowId id, const RectTL& fallbackFrame) {
     if (frame.isEmpty()) return dropClaim(id);
 
     const std::vector<ScreenInfo> screens = ports_.screens.screens();
-    const RectBL hole = cgToAppKitGlobal(frame, screens);
+    const RectBL hole = toBottomLeft(frame, flipHeight(screens));
     if (const ScreenInfo* best = bestScreen(hole, screens)) {
         const RectBL covered = best->frame;
         // Mirrored screens share the frame: each gets its veil.
