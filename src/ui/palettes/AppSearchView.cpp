@@ -17,7 +17,7 @@
 #include "ui/foundation/Symbols.h"
 #include "ui/model/BarBackground.h"
 #include "ui/palettes/PaletteField.h"
-#include "ui/palettes/PaletteSlab.h"
+#include "ui/palettes/PaletteSlabView.h"
 
 namespace quillbern {
 
@@ -30,7 +30,6 @@ constexpr int kRowHeight = 44;
 constexpr int kRowSpacing = 2;
 constexpr int kRowsPadding = 8;
 constexpr int kIconSide = 32;
-constexpr double kCornerRadius = 20;
 constexpr double kHighlightRadius = 10;
 constexpr int kSlideMs = 120;
 
@@ -245,7 +244,7 @@ private:
 };
 
 AppSearchView::AppSearchView(AppSearchViewInputs inputs, SystemAppearance& system, QWidget* parent)
-    : QWidget(parent), inputs_(std::move(inputs)), system_(system) {
+    : PaletteSlabView(system, parent), inputs_(std::move(inputs)) {
     setAttribute(Qt::WA_TranslucentBackground);
     auto* stack = new QVBoxLayout(this);
     stack->setContentsMargins(kPaletteSlabInset, kPaletteSlabInset, kPaletteSlabInset, kPaletteSlabInset);
@@ -305,7 +304,6 @@ AppSearchView::AppSearchView(AppSearchViewInputs inputs, SystemAppearance& syste
     connect(clear_, &QToolButton::clicked, this, [&state] { state.setQuery(""); });
 
     stateObserver_ = state.changed.connect([this] { refresh(); });
-    systemObserver_ = system_.onChanged([this] { update(); });
     refresh();
 }
 
@@ -325,19 +323,6 @@ void AppSearchView::refresh() {
 
 QSize AppSearchView::sizeHint() const {
     return {kContentWidth + 2 * kPaletteSlabInset, layout()->sizeHint().height()};
-}
-
-SummonableSlab AppSearchView::slab() const {
-    return {kCornerRadius, system_.reduceTransparency()};
-}
-
-QPainterPath AppSearchView::outline() const {
-    return paletteSlabOutline(slab(), rect());
-}
-
-void AppSearchView::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    paintPaletteSlab(painter, slab(), rect(), system_.hasCompositor());
 }
 
 }  // namespace quillbern

@@ -27,14 +27,13 @@
 #include "ui/model/BarBackground.h"
 #include "ui/palettes/ElidedLabel.h"
 #include "ui/palettes/PaletteField.h"
-#include "ui/palettes/PaletteSlab.h"
+#include "ui/palettes/PaletteSlabView.h"
 
 namespace quillbern {
 
 namespace {
 
 constexpr int kWidth = 560;
-constexpr double kCornerRadius = 20;
 constexpr int kFieldRowHeight = 64;
 constexpr int kRowHeight = 44;
 constexpr int kRowGap = 2;
@@ -354,7 +353,7 @@ QProgressBar* spinner(int side, QWidget* parent) {
 }  // namespace
 
 FileSearchView::FileSearchView(FileSearchViewInputs inputs, SystemAppearance& system, QWidget* parent)
-    : QWidget(parent), inputs_(std::move(inputs)), system_(system) {
+    : PaletteSlabView(system, parent), inputs_(std::move(inputs)) {
     setAttribute(Qt::WA_TranslucentBackground);
     auto* stack = new QVBoxLayout(this);
     stack->setContentsMargins(kPaletteSlabInset, kPaletteSlabInset, kPaletteSlabInset, kPaletteSlabInset);
@@ -398,7 +397,6 @@ FileSearchView::FileSearchView(FileSearchViewInputs inputs, SystemAppearance& sy
     rebuild();
     signature_ = fileShapeSignature(state);
     stateObserver_ = state.changed.connect([this] { stateChanged(); });
-    systemObserver_ = system_.onChanged([this] { update(); });
 }
 
 FileSearchView::~FileSearchView() = default;
@@ -558,19 +556,6 @@ QString FileSearchView::shownBreadcrumb() const {
 
 QSize FileSearchView::sizeHint() const {
     return {kWidth + 2 * kPaletteSlabInset, layout()->sizeHint().height()};
-}
-
-SummonableSlab FileSearchView::slab() const {
-    return {kCornerRadius, system_.reduceTransparency()};
-}
-
-QPainterPath FileSearchView::outline() const {
-    return paletteSlabOutline(slab(), rect());
-}
-
-void FileSearchView::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    paintPaletteSlab(painter, slab(), rect(), system_.hasCompositor());
 }
 
 }  // namespace quillbern

@@ -7,7 +7,7 @@
 #include "core/foundation/Subscription.h"
 #include "core/palettes/FileSearchViewModel.h"
 #include "core/palettes/PaletteViewFactory.h"
-#include "ui/foundation/OutlinedView.h"
+#include "ui/palettes/PaletteSlabView.h"
 
 class QLabel;
 class QListView;
@@ -17,15 +17,13 @@ class QVBoxLayout;
 namespace quillbern {
 
 class PaletteField;
-class SystemAppearance;
-struct SummonableSlab;
 
 // The file palette: the field, the path of the folders entered, and under a divider the
 // refusal card, the search results or the level shown. The level's rows are drawn only
 // as they come into view; past 8 rows they scroll in an area of 384 points. A row shows
 // its picker button while hovered or selected; a file its date. The view keeps no model
 // of its own: it reads the opening's state and tells the palette when its shape changed.
-class FileSearchView final : public QWidget, public OutlinedView {
+class FileSearchView final : public PaletteSlabView {
     Q_OBJECT
 public:
     // What a row of the list's model gives besides its name.
@@ -36,7 +34,6 @@ public:
     ~FileSearchView() override;
 
     QSize sizeHint() const override;
-    QPainterPath outline() const override;
 
     PaletteField* field() const { return field_; }
     QToolButton* clearButton() const { return clear_; }
@@ -46,17 +43,12 @@ public:
     // The breadcrumb as it fits, and the content's labels by object name, for tests.
     QString shownBreadcrumb() const;
 
-protected:
-    void paintEvent(QPaintEvent* event) override;
-
 private:
     void stateChanged();
     void rebuild();
     void followSelection();
-    SummonableSlab slab() const;
 
     FileSearchViewInputs inputs_;
-    SystemAppearance& system_;
     PaletteField* field_ = nullptr;
     QToolButton* clear_ = nullptr;
     QVBoxLayout* lower_ = nullptr;
@@ -68,7 +60,6 @@ private:
     std::vector<std::string> signature_;
     bool rebuilding_ = false;
     Subscription stateObserver_;
-    Subscription systemObserver_;
 };
 
 }  // namespace quillbern

@@ -20,7 +20,7 @@
 #include "ui/foundation/QtText.h"
 #include "ui/foundation/Symbols.h"
 #include "ui/model/BarBackground.h"
-#include "ui/palettes/PaletteSlab.h"
+#include "ui/palettes/PaletteSlabView.h"
 #include "ui/tiles/AuthorizeButton.h"
 
 namespace quillbern {

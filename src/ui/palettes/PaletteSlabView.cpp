@@ -1,10 +1,16 @@
-#include "ui/palettes/PaletteSlab.h"
+#include "ui/palettes/PaletteSlabView.h"
 
 #include <QPainter>
+#include <QPainterPath>
+
+#include "core/platform/SystemAppearance.h"
+#include "ui/model/BarBackground.h"
 
 namespace quillbern {
 
 namespace {
+
+constexpr double kCornerRadius = 20;
 
 QRectF slabBounds(const QRect& widget) {
     return QRectF(widget).adjusted(kPaletteSlabInset, kPaletteSlabInset, -kPaletteSlabInset, -kPaletteSlabInset);
@@ -12,13 +18,21 @@ QRectF slabBounds(const QRect& widget) {
 
 }  // namespace
 
-QPainterPath paletteSlabOutline(const SummonableSlab& slab, const QRect& widget) {
-    return slab.outline(slabBounds(widget));
+PaletteSlabView::PaletteSlabView(SystemAppearance& system, QWidget* parent)
+    : QWidget(parent), system_(system), systemObserver_(system_.onChanged([this] { update(); })) {}
+
+QPainterPath PaletteSlabView::outline() const {
+    return slab().outline(slabBounds(rect()));
 }
 
-void paintPaletteSlab(QPainter& painter, const SummonableSlab& slab, const QRect& widget, bool hasCompositor) {
+void PaletteSlabView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    slab.paint(painter, slabBounds(widget), BackgroundPalette::current(hasCompositor));
+    slab().paint(painter, slabBounds(rect()), BackgroundPalette::current(system_.hasCompositor()));
+}
+
+SummonableSlab PaletteSlabView::slab() const {
+    return {kCornerRadius, system_.reduceTransparency()};
 }
 
 }  // namespace quillbern

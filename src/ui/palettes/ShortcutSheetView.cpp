@@ -16,7 +16,7 @@
 #include "ui/foundation/Symbols.h"
 #include "ui/model/BarBackground.h"
 #include "ui/palettes/ElidedLabel.h"
-#include "ui/palettes/PaletteSlab.h"
+#include "ui/palettes/PaletteSlabView.h"
 
 namespace quillbern {
 
@@ -34,7 +34,6 @@ constexpr int kDockMarkSize = 10;
 // Between a name and its chord at least.
 constexpr int kLeastGap = 24;
 constexpr int kEmptyTextWidth = 320;
-constexpr double kCornerRadius = 20;
 
 QFont chordFont() {
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
@@ -128,7 +127,7 @@ QWidget* rowView(const ShortcutSheetRow& row, QWidget* parent) {
 
 ShortcutSheetView::ShortcutSheetView(const std::vector<ShortcutSheetRow>& rows, SystemAppearance& system,
                                      QWidget* parent)
-    : QWidget(parent), system_(system) {
+    : PaletteSlabView(system, parent) {
     setAttribute(Qt::WA_TranslucentBackground);
     auto* stack = new QVBoxLayout(this);
     stack->setContentsMargins(kPaletteSlabInset, kPaletteSlabInset, kPaletteSlabInset, kPaletteSlabInset);
@@ -179,27 +178,12 @@ ShortcutSheetView::ShortcutSheetView(const std::vector<ShortcutSheetRow>& rows, 
         stack->addWidget(footer);
         stack->addSpacing(16);
     }
-
-    systemObserver_ = system_.onChanged([this] { update(); });
 }
 
 QSize ShortcutSheetView::sizeHint() const {
     const QSize content = layout()->sizeHint();
     const int margins = 2 * kPaletteSlabInset;
     return {std::clamp(content.width() - margins, kMinWidth, kMaxWidth) + margins, content.height()};
-}
-
-SummonableSlab ShortcutSheetView::slab() const {
-    return {kCornerRadius, system_.reduceTransparency()};
-}
-
-QPainterPath ShortcutSheetView::outline() const {
-    return paletteSlabOutline(slab(), rect());
-}
-
-void ShortcutSheetView::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    paintPaletteSlab(painter, slab(), rect(), system_.hasCompositor());
 }
 
 }  // namespace quillbern
