@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/settings/AboutPaneModel.h"
-#include "sim/SimAppProcess.h"
-#include "sim/SimUpdater.h"
-#include "sim/SimWorld.h"
+#include "settings/SettingsTest.h"
 
 namespace quillbern {
 namespace {
@@ -15,10 +13,15 @@ std::vector<std::string> labels(const std::vector<WebLink>& links) {
     return result;
 }
 
-TEST(About, TheVersionLineShowsADashForWhatTheBuildDoesNotName) {
-    SimWorld world;
-    SimAppProcess process;
-    UpdaterController updater(nullptr, world.mainLoop);
+// Without an updater, as on Linux.
+class About : public testing::SettingsTest {
+protected:
+    SimWorld& world = w.world;
+    SimAppProcess& process = w.process;
+    UpdaterController updater{nullptr, world.mainLoop};
+};
+
+TEST_F(About, TheVersionLineShowsADashForWhatTheBuildDoesNotName) {
     const AboutPaneModel about(process, updater, world.launcher, {});
     EXPECT_EQ(about.versionLine(), "2.1 (57)");
     process.setBuildNumber(std::nullopt);
@@ -27,17 +30,14 @@ TEST(About, TheVersionLineShowsADashForWhatTheBuildDoesNotName) {
     EXPECT_EQ(about.versionLine(), "— (—)");
 }
 
-TEST(About, CheckNowOnlyWithAnUpdaterThatCanCheck) {
-    SimWorld world;
-    SimAppProcess process;
-    UpdaterController none(nullptr, world.mainLoop);
-    AboutPaneModel without(process, none, world.launcher, {});
+TEST_F(About, CheckNowOnlyWithAnUpdaterThatCanCheck) {
+    AboutPaneModel without(process, updater, world.launcher, {});
     EXPECT_FALSE(without.canCheckForUpdates());
     without.checkForUpdates();
 
     SimUpdater sim;
-    UpdaterController updater(&sim, world.mainLoop);
-    AboutPaneModel with(process, updater, world.launcher, {});
+    UpdaterController checking(&sim, world.mainLoop);
+    AboutPaneModel with(process, checking, world.launcher, {});
     sim.setCanCheck(false);
     EXPECT_FALSE(with.canCheckForUpdates());
     sim.setCanCheck(true);
@@ -46,10 +46,7 @@ TEST(About, CheckNowOnlyWithAnUpdaterThatCanCheck) {
     EXPECT_EQ(sim.checks(), 1);
 }
 
-TEST(About, LinksComeInOrderAndOnlyWhereTheirAddressIsOne) {
-    SimWorld world;
-    SimAppProcess process;
-    UpdaterController updater(nullptr, world.mainLoop);
+TEST_F(About, LinksComeInOrderAndOnlyWhereTheirAddressIsOne) {
     MakerAddresses addresses{.supportPage = "https://quillbern.example/support",
                              .webSite = "https://Quillbern.example",
                              .privacyPage = "https://quillbern.example/legal/privacy",

@@ -2,7 +2,7 @@
 #include <set>
 
 #include "core/settings/AppearancePaneModel.h"
-#include "sim/SimWorld.h"
+#include "settings/SettingsTest.h"
 
 using namespace quillbern;
 
@@ -11,8 +11,8 @@ namespace {
 constexpr AppearanceSlider kSliders[] = {AppearanceSlider::tileSize, AppearanceSlider::cornerRadius,
                                          AppearanceSlider::dimming};
 
-struct AppearancePaneModelTest : testing::Test {
-    SimWorld world;
+struct AppearancePaneModelTest : quillbern::testing::SettingsTest {
+    SimWorld& world = w.world;
     AppearanceStore store{world.defaults, world.appearance, world.mainLoop};
     AppearancePaneModel model{store};
 };

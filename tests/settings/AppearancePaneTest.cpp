@@ -8,8 +8,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "core/settings/SettingsServices.h"
-#include "shell/ShellWorld.h"
+#include "settings/SettingsTest.h"
 #include "support/AccessibilityAudit.h"
 #include "ui/settings/AppearancePane.h"
 #include "ui/settings/ReadoutSlider.h"
@@ -20,7 +19,6 @@ namespace quillbern {
 namespace {
 
 using ::testing::IsEmpty;
-using testing::ShellWorld;
 
 constexpr const char* kAppearanceKeys[] = {"appearanceTileSize",     "appearanceCornerRadius", "appearanceMaterial",
                                            "appearanceGlassTint",    "appearanceShowsLabels",  "appearanceSpotlight",
@@ -40,11 +38,10 @@ QStringList itemsOf(const QComboBox& combo) {
     return items;
 }
 
-class AppearancePaneTest : public ::testing::Test {
+class AppearancePaneTest : public testing::SettingsTest {
 protected:
     void open() {
-        w.world.defaults.set(AppShell::kOnboardedKey, true);
-        w.launch();
+        launch();
         w.world.defaults.resetWriteCounts();
         pane = std::make_unique<AppearancePane>(w.shell->appearance());
         pane->resize(700, 700);
@@ -57,7 +54,6 @@ protected:
         return writes;
     }
 
-    ShellWorld w;
     std::unique_ptr<AppearancePane> pane;
 };
 

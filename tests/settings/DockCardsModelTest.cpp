@@ -4,15 +4,13 @@
 
 #include "core/settings/AppsCardModel.h"
 #include "core/settings/AutomationCardModel.h"
-#include "core/settings/SettingsServices.h"
-#include "shell/ShellWorld.h"
+#include "settings/SettingsTest.h"
 
 namespace quillbern {
 namespace {
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
-using testing::ShellWorld;
 
 std::vector<std::string> names(const std::vector<InstalledApp>& apps) {
     std::vector<std::string> out;
@@ -21,10 +19,9 @@ std::vector<std::string> names(const std::vector<InstalledApp>& apps) {
     return out;
 }
 
-class AppsCardTest : public ::testing::Test {
+class AppsCardTest : public testing::SettingsTest {
 protected:
     AppsCardTest() {
-        w.world.defaults.set(AppShell::kOnboardedKey, true);
         for (const auto& [id, name] : std::vector<std::pair<std::string, std::string>>{{"a1", "Alpha"},
                                                                                        {"a2", "Alpine Maps"},
                                                                                        {"a3", "Amp"},
@@ -41,20 +38,14 @@ protected:
                                                                                        {"b5", "Dreamer"},
                                                                                        {"b6", "Hamlet"}})
             w.world.catalog.install("/apps/" + id + ".app", AppInfo{id, std::nullopt, std::nullopt, name});
-        w.launch();
-        dock = w.shell->pinned().profiles().front().id;
-        const SettingsServices services = settingsServicesOf(*w.shell);
-        model = std::make_unique<AppsCardModel>(AppsCardModel::Ports{.pinned = services.pinned,
-                                                                     .text = services.platform.text,
-                                                                     .files = services.platform.files,
-                                                                     .folderPicker = services.platform.folderPicker,
-                                                                     .icons = services.platform.icons},
-                                                dock);
+        launch();
+        dock = pinned().profiles().front().id;
+        model = std::make_unique<AppsCardModel>(appsCardPorts(), dock);
         changes = model->changed.connect([this] { ++changeCount; });
     }
     // The pane's scan answers.
     void scan() { model->setInstalled(w.shell->installedApps().scan()); }
-    const Profile& profile() const { return *w.shell->pinned().findProfile(dock); }
+    const Profile& profile() const { return *pinned().findProfile(dock); }
     std::vector<std::string> itemIDs() const {
         std::vector<std::string> ids;
         for (const PinnedItem& item : profile().items)
@@ -68,7 +59,6 @@ protected:
         return paths;
     }
 
-    ShellWorld w;
     Uuid dock;
     std::unique_ptr<AppsCardModel> model;
     int changeCount = 0;
@@ -197,9 +187,9 @@ TEST_F(AppsCardTest, IconsAreKeptByPathAndFoundAppIconsByIdentity) {
     EXPECT_NE(model->iconForApp(missing), nullptr) << "a miss is not kept: asked again";
 }
 
-class AutomationCardTest : public ::testing::Test {
+class AutomationCardTest : public testing::SettingsTest {
 protected:
-    SimWorld world;
+    SimWorld& world = w.world;
     Uuid dock = *Uuid::parse("0b9d3f4e-1c2a-4d5e-8f70-a1b2c3d4e5f6");
     Uuid other = *Uuid::parse("11111111-2222-4333-8444-555555555555");
     AutomationCardModel model{world.clipboard, world.mainLoop, dock};

@@ -7,8 +7,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "core/settings/SettingsServices.h"
-#include "shell/ShellWorld.h"
+#include "settings/SettingsTest.h"
 #include "support/AccessibilityAudit.h"
 #include "ui/settings/AppsCard.h"
 #include "ui/settings/AutomationCard.h"
@@ -21,7 +20,6 @@ namespace {
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
-using testing::ShellWorld;
 
 void typeText(QWidget& widget, const QString& text) {
     for (const QChar c : text) {
@@ -39,26 +37,17 @@ void press(QWidget& widget, int key) {
     QCoreApplication::sendEvent(&widget, &up);
 }
 
-class DockCardsTest : public ::testing::Test {
+class DockCardsTest : public testing::SettingsTest {
 protected:
     DockCardsTest() {
-        w.world.defaults.set(AppShell::kOnboardedKey, true);
         w.world.icons.givePictures();
         for (const auto& [id, name] : std::vector<std::pair<std::string, std::string>>{
                  {"org.mail", "Mail"}, {"org.maps", "Maps"}, {"org.notes", "Notes"}})
             w.world.catalog.install("/apps/" + id + ".app", AppInfo{id, std::nullopt, std::nullopt, name});
-        w.launch();
-        dock = w.shell->pinned().profiles().front().id;
+        launch();
+        dock = pinned().profiles().front().id;
     }
-    AppsCardModel::Ports appsPorts() {
-        const SettingsServices services = settingsServicesOf(*w.shell);
-        return {.pinned = services.pinned,
-                .text = services.platform.text,
-                .files = services.platform.files,
-                .folderPicker = services.platform.folderPicker,
-                .icons = services.platform.icons};
-    }
-    static void answerScan(AppsCard& card, ShellWorld& world) {
+    static void answerScan(AppsCard& card, testing::ShellWorld& world) {
         card.model().setInstalled(world.shell->installedApps().scan());
         QCoreApplication::processEvents();
     }
@@ -76,12 +65,11 @@ protected:
         return out;
     }
 
-    ShellWorld w;
     Uuid dock;
 };
 
 TEST_F(DockCardsTest, TypingFiltersTheRowsAndAPinnedAppSaysSo) {
-    AppsCard card(appsPorts(), dock);
+    AppsCard card(appsCardPorts(), dock);
     testing::showWithKeyboard(card);
     EXPECT_TRUE(card.statusLine().isVisible());
     EXPECT_EQ(card.statusText().text(), "Reading your applications…") << "before the scan answers";
@@ -109,7 +97,7 @@ TEST_F(DockCardsTest, TypingFiltersTheRowsAndAPinnedAppSaysSo) {
 }
 
 TEST_F(DockCardsTest, ReturnPinsTheFirstResultNotOnTheDockAndTheTrashButtonGreysOut) {
-    AppsCard card(appsPorts(), dock);
+    AppsCard card(appsCardPorts(), dock);
     testing::showWithKeyboard(card);
     answerScan(card, w);
     card.searchField().lineEdit().setFocus();
@@ -131,7 +119,7 @@ TEST_F(DockCardsTest, ReturnPinsTheFirstResultNotOnTheDockAndTheTrashButtonGreys
 }
 
 TEST_F(DockCardsTest, TheCopyButtonConfirmsThenReturnsAndIsNamedForScreenReaders) {
-    AutomationCard card(settingsServicesOf(*w.shell).platform.clipboard, w.world.mainLoop, dock);
+    AutomationCard card(w.world.clipboard, w.world.mainLoop, dock);
     testing::showWithKeyboard(card);
     const std::string url = "quillbern://profiles/" + dock.text() + "/toggle";
     EXPECT_EQ(card.url().accessibleName().toStdString(), url);

@@ -6,29 +6,22 @@
 #include "core/settings/SettingsServices.h"
 #include "core/shortcuts/HotKeyBindings.h"
 #include "core/workspace/PlacementController.h"
-#include "shell/ShellWorld.h"
+#include "settings/SettingsTest.h"
 #include "sim/SimDockWorld.h"
 
 namespace quillbern {
 namespace {
 
 using ::testing::ElementsAre;
-using testing::ShellWorld;
 
-class DocksPaneModelTest : public ::testing::Test {
+class DocksPaneModelTest : public testing::SettingsTest {
 protected:
-    DocksPaneModelTest() { w.world.defaults.set(AppShell::kOnboardedKey, true); }
-
     // The shell launched on these docks, and the pane's model on its stores.
     void open(const std::vector<Profile>& docks, std::string supportEmail = "help@example.org") {
-        w.world.defaults.setData("profiles.v1", StoredProfiles::encode(docks).value());
-        w.launch();
-        const SettingsServices services = settingsServicesOf(*w.shell);
-        chordText = std::make_unique<ChordText>(services.platform.keyboardLayout, services.platform.text);
-        model = std::make_unique<DocksPaneModel>(services.pinned, services.dockPreferences, *chordText,
-                                                 std::move(supportEmail));
+        launch(docks);
+        chordText = std::make_unique<ChordText>(w.world.keyboardLayout, w.world.text);
+        model = std::make_unique<DocksPaneModel>(pinned(), preferences(), *chordText, std::move(supportEmail));
     }
-    PinnedStore& pinned() { return w.shell->pinned(); }
     std::vector<std::string> names() {
         std::vector<std::string> all;
         for (const Profile& dock : pinned().profiles())
@@ -56,7 +49,6 @@ protected:
         return made;
     }
 
-    ShellWorld w;
     std::unique_ptr<ChordText> chordText;
     std::unique_ptr<DocksPaneModel> model;
 };
@@ -301,11 +293,10 @@ TEST_F(DocksPaneModelTest, ADockRowLetGoOutsideTheRowsEndsAtTheRelease) {
 
 TEST_F(DocksPaneModelTest, BannersFollowTheStore) {
     w.world.defaults.setData("profiles.v1", Bytes{'{', 'x'});
-    w.launch();
-    const SettingsServices services = settingsServicesOf(*w.shell);
-    chordText = std::make_unique<ChordText>(services.platform.keyboardLayout, services.platform.text);
-    DocksPaneModel withAddress(pinned(), services.dockPreferences, *chordText, "help@example.org");
-    DocksPaneModel withoutAddress(pinned(), services.dockPreferences, *chordText, "");
+    launch();
+    chordText = std::make_unique<ChordText>(w.world.keyboardLayout, w.world.text);
+    DocksPaneModel withAddress(pinned(), preferences(), *chordText, "help@example.org");
+    DocksPaneModel withoutAddress(pinned(), preferences(), *chordText, "");
     ASSERT_TRUE(withAddress.showsRecovery());
     EXPECT_EQ(withAddress.recoveryText(),
               "Quillbern couldn't read your saved docks and started over with an empty one. Nothing was thrown away "

@@ -12,7 +12,7 @@
 #include "core/model/StoredProfiles.h"
 #include "core/tiles/DragTypes.h"
 #include "core/workspace/PlacementController.h"
-#include "shell/ShellWorld.h"
+#include "settings/SettingsTest.h"
 #include "sim/SimDockWorld.h"
 #include "support/AccessibilityAudit.h"
 #include "ui/settings/DockRow.h"
@@ -26,17 +26,13 @@ namespace quillbern {
 namespace {
 
 using ::testing::IsEmpty;
-using testing::ShellWorld;
 
-class DocksPaneTest : public ::testing::Test {
+class DocksPaneTest : public testing::SettingsTest {
 protected:
-    DocksPaneTest() { w.world.defaults.set(AppShell::kOnboardedKey, true); }
-
     void open(const std::vector<Profile>& docks) {
-        w.world.defaults.setData("profiles.v1", StoredProfiles::encode(docks).value());
-        w.launch();
+        launch(docks);
         w.world.defaults.resetWriteCounts();
-        pane = std::make_unique<DocksPane>(dockEditorInputs(settingsServicesOf(*w.shell)));
+        pane = std::make_unique<DocksPane>(dockEditorInputs(services()));
         pane->resize(700, 500);
         testing::showWithKeyboard(*pane);
     }
@@ -50,7 +46,6 @@ protected:
         }
         return made;
     }
-    PinnedStore& pinned() { return w.shell->pinned(); }
     QStringList rowNames() const {
         QStringList names;
         for (const DockRow* row : pane->rows())
@@ -91,7 +86,6 @@ protected:
         return drop.isAccepted();
     }
 
-    ShellWorld w;
     std::unique_ptr<DocksPane> pane;
 };
 
@@ -208,8 +202,8 @@ TEST_F(DocksPaneTest, ADraggedRowReordersTheListLiveAndKeepsEveryRow) {
 
 TEST_F(DocksPaneTest, BannersComeAndGoWithTheStore) {
     w.world.defaults.setData("profiles.v1", Bytes{'n', 'o', 't'});
-    w.launch();
-    pane = std::make_unique<DocksPane>(dockEditorInputs(settingsServicesOf(*w.shell)));
+    launch();
+    pane = std::make_unique<DocksPane>(dockEditorInputs(services()));
     pane->show();
     ASSERT_TRUE(pane->recoveryBanner().isVisible());
     EXPECT_TRUE(pane->recoveryBanner().text().startsWith("Quillbern couldn't read your saved docks"));

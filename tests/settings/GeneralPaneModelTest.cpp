@@ -2,27 +2,21 @@
 #include <gtest/gtest.h>
 
 #include "core/settings/GeneralPaneModel.h"
-#include "shell/ShellWorld.h"
+#include "settings/SettingsTest.h"
 #include "ui/settings/SettingsPanes.h"
 
 namespace quillbern {
 namespace {
 
 using ::testing::ElementsAre;
-using testing::ShellWorld;
 
-class GeneralPaneModelTest : public ::testing::Test {
+class GeneralPaneModelTest : public testing::SettingsTest {
 protected:
     void launch() {
-        w.world.defaults.set(AppShell::kOnboardedKey, true);
-        w.launch();
-        services = std::make_unique<SettingsServices>(settingsServicesOf(*w.shell));
-        model = std::make_unique<GeneralPaneModel>(generalPaneInputs(*services).general);
+        SettingsTest::launch();
+        model = std::make_unique<GeneralPaneModel>(generalPaneInputs(services()).general);
     }
-    DockPreferences& preferences() { return w.shell->dockPreferences(); }
 
-    ShellWorld w;
-    std::unique_ptr<SettingsServices> services;
     std::unique_ptr<GeneralPaneModel> model;
 };
 
@@ -58,8 +52,9 @@ TEST_F(GeneralPaneModelTest, TheDelaySliderStoresEachStepExactlyAndReadsItBack) 
 TEST_F(GeneralPaneModelTest, AutoHideIsStoredBeforeTheShortcutsAreRegisteredOnce) {
     launch();
     std::vector<bool> seen;
-    services->onHotkeysToggled = [&] { seen.push_back(preferences().autoHide()); };
-    model = std::make_unique<GeneralPaneModel>(generalPaneInputs(*services).general);
+    SettingsServices told = services();
+    told.onHotkeysToggled = [&] { seen.push_back(preferences().autoHide()); };
+    model = std::make_unique<GeneralPaneModel>(generalPaneInputs(told).general);
     model->setAutoHide(false);
     EXPECT_THAT(seen, ElementsAre(false));
     EXPECT_EQ(w.world.defaults.boolValue("dockAutoHide"), false);

@@ -11,7 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "core/shortcuts/HotKeyBindings.h"
-#include "shell/ShellWorld.h"
+#include "settings/SettingsTest.h"
 #include "support/AccessibilityAudit.h"
 #include "ui/settings/GeneralPane.h"
 #include "ui/settings/ReadoutSlider.h"
@@ -26,7 +26,6 @@ namespace quillbern {
 namespace {
 
 using ::testing::IsEmpty;
-using testing::ShellWorld;
 
 constexpr HotKeyAction kSearch{HotKeyAction::Kind::search};
 constexpr HotKeyAction kFiles{HotKeyAction::Kind::files};
@@ -39,19 +38,16 @@ void press(QWidget& widget, int key, Qt::KeyboardModifiers modifiers = Qt::NoMod
     QCoreApplication::sendEvent(&widget, &up);
 }
 
-class GeneralPaneTest : public ::testing::Test {
+class GeneralPaneTest : public testing::SettingsTest {
 protected:
     void open() {
-        w.world.defaults.set(AppShell::kOnboardedKey, true);
-        w.launch();
+        launch();
         w.world.defaults.resetWriteCounts();
-        pane = std::make_unique<GeneralPane>(generalPaneInputs(settingsServicesOf(*w.shell)));
+        pane = std::make_unique<GeneralPane>(generalPaneInputs(services()));
         pane->resize(700, 1400);
         pane->show();
     }
-    DockPreferences& preferences() { return w.shell->dockPreferences(); }
 
-    ShellWorld w;
     std::unique_ptr<GeneralPane> pane;
 };
 

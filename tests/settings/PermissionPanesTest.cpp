@@ -3,8 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "core/settings/SettingsServices.h"
-#include "shell/ShellWorld.h"
+#include "settings/SettingsTest.h"
 #include "support/AccessibilityAudit.h"
 #include "ui/settings/PermissionsPane.h"
 #include "ui/settings/PreviewsPane.h"
@@ -15,18 +14,14 @@ namespace quillbern {
 namespace {
 
 using ::testing::IsEmpty;
-using testing::ShellWorld;
 
-class PermissionPanesTest : public ::testing::Test {
+class PermissionPanesTest : public testing::SettingsTest {
 protected:
-    PermissionPanesTest() { w.world.defaults.set(AppShell::kOnboardedKey, true); }
-
-    ShellWorld w;
 };
 
 TEST_F(PermissionPanesTest, TheCaptureWarningComesAndGoesInTheOpenPane) {
     w.permissions.setCaptureAllowed(false);
-    w.launch();
+    launch();
     w.world.defaults.resetWriteCounts();
     PreviewsPane pane(w.shell->previews());
     pane.show();
@@ -61,7 +56,7 @@ TEST_F(PermissionPanesTest, TheCaptureWarningComesAndGoesInTheOpenPane) {
 }
 
 TEST_F(PermissionPanesTest, TheAccessibilityRowFollowsTheTrustAndItsButtonAsksAgain) {
-    w.launch();
+    launch();
     PermissionsPane pane(w.shell->engine(), w.shell->windowAccess());
     pane.show();
     EXPECT_TRUE(pane.granted().isVisible());

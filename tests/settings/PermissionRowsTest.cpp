@@ -3,16 +3,16 @@
 #include "core/settings/PermissionRows.h"
 #include "core/windows/PreviewStore.h"
 #include "core/windows/WindowEngine.h"
+#include "settings/SettingsTest.h"
 #include "sim/SimWindowCapture.h"
-#include "sim/SimWorld.h"
 
 using namespace quillbern;
 
 namespace {
 
-struct PermissionRowsTest : testing::Test {
-    SimWorld world;
-    SimWindowCapture capture{world.clock};
+struct PermissionRowsTest : quillbern::testing::SettingsTest {
+    SimWorld& world = w.world;
+    SimWindowCapture& capture = w.capture;
 
     PreviewStore makePreviews() {
         return PreviewStore({.defaults = world.defaults,

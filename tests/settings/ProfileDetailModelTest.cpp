@@ -6,37 +6,30 @@
 #include "core/settings/ItemRowsModel.h"
 #include "core/settings/ProfileDetailModel.h"
 #include "core/settings/SettingsServices.h"
-#include "shell/ShellWorld.h"
+#include "settings/SettingsTest.h"
 #include "sim/SimDockWorld.h"
 
 namespace quillbern {
 namespace {
 
-using testing::ShellWorld;
-
 constexpr std::uint32_t kCtrlSuper = HotKeyChord::kControlCommand;
 
-class ProfileDetailModelTest : public ::testing::Test {
+class ProfileDetailModelTest : public testing::SettingsTest {
 protected:
-    ProfileDetailModelTest() { w.world.defaults.set(AppShell::kOnboardedKey, true); }
-
     // The shell launched on these docks, and the editor of the dock at `shown`.
     void open(const std::vector<Profile>& docks, std::size_t shown = 0) {
-        w.world.defaults.setData("profiles.v1", StoredProfiles::encode(docks).value());
-        w.launch();
-        const SettingsServices services = settingsServicesOf(*w.shell);
-        chordText = std::make_unique<ChordText>(services.platform.keyboardLayout, services.platform.text);
+        launch(docks);
+        chordText = std::make_unique<ChordText>(w.world.keyboardLayout, w.world.text);
         model = makeModel(pinned().profiles().at(shown).id);
     }
     std::unique_ptr<ProfileDetailModel> makeModel(const Uuid& id) {
-        const SettingsServices services = settingsServicesOf(*w.shell);
         return std::make_unique<ProfileDetailModel>(
-            ProfileDetailModel::Inputs{.pinned = services.pinned,
-                                       .preferences = services.dockPreferences,
+            ProfileDetailModel::Inputs{.pinned = pinned(),
+                                       .preferences = preferences(),
                                        .registeredChords =
                                            [this] {
                                                ++registrationReads;
-                                               return settingsServicesOf(*w.shell).registeredChords();
+                                               return services().registeredChords();
                                            },
                                        .chordText = *chordText,
                                        .screens = w.world.screens,
@@ -45,8 +38,6 @@ protected:
                                        .scan = [this] { return scanResult; }},
             id);
     }
-    PinnedStore& pinned() { return w.shell->pinned(); }
-    DockPreferences& preferences() { return w.shell->dockPreferences(); }
     const Profile& shown() { return *pinned().findProfile(model->profileID()); }
     static std::vector<Profile> docks(int count) {
         std::vector<Profile> made;
@@ -63,7 +54,6 @@ protected:
         return info;
     }
 
-    ShellWorld w;
     std::unique_ptr<ChordText> chordText;
     std::unique_ptr<ProfileDetailModel> model;
     int registrationReads = 0;

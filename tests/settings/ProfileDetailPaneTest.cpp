@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "core/model/StoredProfiles.h"
-#include "shell/ShellWorld.h"
+#include "settings/SettingsTest.h"
 #include "sim/SimDockWorld.h"
 #include "support/AccessibilityAudit.h"
 #include "ui/settings/AppsCard.h"
@@ -31,17 +31,13 @@ namespace quillbern {
 namespace {
 
 using ::testing::IsEmpty;
-using testing::ShellWorld;
 
-class ProfileDetailPaneTest : public ::testing::Test {
+class ProfileDetailPaneTest : public testing::SettingsTest {
 protected:
-    ProfileDetailPaneTest() { w.world.defaults.set(AppShell::kOnboardedKey, true); }
-
     void open(std::vector<Profile> docks) {
         docks_ = docks;
-        w.world.defaults.setData("profiles.v1", StoredProfiles::encode(docks).value());
-        w.launch();
-        pane = std::make_unique<ProfileDetailPane>(dockEditorInputs(settingsServicesOf(*w.shell)), docks.front().id);
+        launch(docks);
+        pane = std::make_unique<ProfileDetailPane>(dockEditorInputs(services()), docks.front().id);
         pane->resize(520, 900);
         testing::showWithKeyboard(*pane);
     }
@@ -53,7 +49,6 @@ protected:
         docks[1].name = "Work";
         return docks;
     }
-    PinnedStore& pinned() { return w.shell->pinned(); }
     const Profile& dock(std::size_t at) { return *pinned().findProfile(docks_.at(at).id); }
     static void key(QWidget& widget, int key, const QString& text = {}) {
         QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier, text);
@@ -72,7 +67,6 @@ protected:
         return ids;
     }
 
-    ShellWorld w;
     std::vector<Profile> docks_;
     std::unique_ptr<ProfileDetailPane> pane;
 };
@@ -225,9 +219,8 @@ TEST_F(ProfileDetailPaneTest, TheNameCommitsOnReturnAndOnLeavingAndNeverRenamesA
 
 TEST_F(ProfileDetailPaneTest, TheDocksPaneShowsTheSelectedDocksEditorAndThePanePassesTheAudit) {
     std::vector<Profile> docks = twoDocks();
-    w.world.defaults.setData("profiles.v1", StoredProfiles::encode(docks).value());
-    w.launch();
-    DocksPane docksPane(dockEditorInputs(settingsServicesOf(*w.shell)));
+    launch(docks);
+    DocksPane docksPane(dockEditorInputs(services()));
     docksPane.resize(900, 700);
     testing::showWithKeyboard(docksPane);
     ASSERT_TRUE(docksPane.detailPane());

@@ -2,19 +2,16 @@
 #include <gtest/gtest.h>
 
 #include "core/settings/SettingsShellModel.h"
-#include "shell/ShellWorld.h"
+#include "settings/SettingsTest.h"
 
 namespace quillbern {
 namespace {
 
-using testing::ShellWorld;
-
-class SettingsShellModelTest : public ::testing::Test {
+class SettingsShellModelTest : public testing::SettingsTest {
 protected:
     SettingsShellModelTest() {
-        w.world.defaults.set(AppShell::kOnboardedKey, true);
-        w.launch();
-        model = std::make_unique<SettingsShellModel>(settingsServicesOf(*w.shell));
+        launch();
+        model = std::make_unique<SettingsShellModel>(services());
         changes = model->sectionChanged.connect([this] { ++sectionChanges; });
     }
     // The refreshes since the log was last cleared: the login item's status read again,
@@ -24,7 +21,6 @@ protected:
         return w.log.count("login.status");
     }
 
-    ShellWorld w;
     std::unique_ptr<SettingsShellModel> model;
     int sectionChanges = 0;
     Subscription changes;
@@ -107,13 +103,13 @@ TEST_F(SettingsShellModelTest, WhileOnScreenTheLoginItemThenTheGrantAreReadAgain
 }
 
 TEST_F(SettingsShellModelTest, SettingsHoldsTheShellWeakly) {
-    const SettingsServices services = settingsServicesOf(*w.shell);
-    EXPECT_FALSE(services.registeredChords().empty());
-    EXPECT_EQ(services.registeredChords(), w.shell->registeredChords());
+    const SettingsServices held = services();
+    EXPECT_FALSE(held.registeredChords().empty());
+    EXPECT_EQ(held.registeredChords(), w.shell->registeredChords());
     w.terminate();
     w.shell.reset();
-    services.onHotkeysToggled();
-    EXPECT_TRUE(services.registeredChords().empty()) << "the shell is gone";
+    held.onHotkeysToggled();
+    EXPECT_TRUE(held.registeredChords().empty()) << "the shell is gone";
 }
 
 TEST(NotificationBus, TellsTheObserversOfANameInOrderUntilTheyStop) {

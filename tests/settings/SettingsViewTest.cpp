@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "core/shell/InAppNotifications.h"
-#include "shell/ShellWorld.h"
+#include "settings/SettingsTest.h"
 #include "support/AccessibilityAudit.h"
 #include "ui/settings/SettingsView.h"
 
@@ -17,14 +17,12 @@ namespace quillbern {
 namespace {
 
 using ::testing::IsEmpty;
-using testing::ShellWorld;
 
-class SettingsViewTest : public ::testing::Test {
+class SettingsViewTest : public testing::SettingsTest {
 protected:
     SettingsViewTest() {
-        w.world.defaults.set(AppShell::kOnboardedKey, true);
-        w.launch();
-        view = std::make_unique<SettingsView>(settingsServicesOf(*w.shell));
+        launch();
+        view = std::make_unique<SettingsView>(services());
         view->resize(920, 760);
     }
     int refreshes() const { return w.log.count("login.status"); }
@@ -35,7 +33,6 @@ protected:
         QCoreApplication::sendEvent(view->windowHandle(), &up);
     }
 
-    ShellWorld w;
     std::unique_ptr<SettingsView> view;
 };
 

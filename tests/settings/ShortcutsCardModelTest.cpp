@@ -4,14 +4,13 @@
 #include "core/settings/ShortcutRecording.h"
 #include "core/settings/ShortcutsCardModel.h"
 #include "core/shortcuts/HotKeyBindings.h"
-#include "shell/ShellWorld.h"
+#include "settings/SettingsTest.h"
 #include "ui/settings/SettingsPanes.h"
 
 namespace quillbern {
 namespace {
 
 using ::testing::ElementsAre;
-using testing::ShellWorld;
 
 constexpr HotKeyAction kOverview{HotKeyAction::Kind::overview};
 constexpr HotKeyAction kSearch{HotKeyAction::Kind::search};
@@ -23,33 +22,28 @@ constexpr HotKeyAction kPeek{HotKeyAction::Kind::peekDocks};
 constexpr std::uint32_t kCtrlSuper = HotKeyChord::kControlCommand;
 constexpr std::uint32_t kCtrlAlt = HotKeyChord::kControl | HotKeyChord::kOption;
 
-class ShortcutsCardModelTest : public ::testing::Test {
+class ShortcutsCardModelTest : public testing::SettingsTest {
 protected:
     void launch() {
-        w.world.defaults.set(AppShell::kOnboardedKey, true);
-        w.launch();
-        services = std::make_unique<SettingsServices>(settingsServicesOf(*w.shell));
-        const auto toggle = services->onHotkeysToggled;
-        const auto registered = services->registeredChords;
+        SettingsTest::launch();
+        SettingsServices logged = services();
+        const auto toggle = logged.onHotkeysToggled;
+        const auto registered = logged.registeredChords;
         // Each request logged with what the store holds at that moment.
-        services->onHotkeysToggled = [this, toggle] {
+        logged.onHotkeysToggled = [this, toggle] {
             calls.push_back("toggled " + std::to_string(preferences().hotkeyOverrides().size()));
             toggle();
         };
-        services->registeredChords = [this, registered] {
+        logged.registeredChords = [this, registered] {
             calls.push_back("registered");
             return registered();
         };
-        card = std::make_unique<ShortcutsCardModel>(generalPaneInputs(*services).shortcuts);
+        card = std::make_unique<ShortcutsCardModel>(generalPaneInputs(logged).shortcuts);
         card->appeared();
         calls.clear();
     }
-    DockPreferences& preferences() { return w.shell->dockPreferences(); }
-    PinnedStore& pinned() { return w.shell->pinned(); }
     std::string shown(const HotKeyChord& chord) const { return card->chordText().display(chord); }
 
-    ShellWorld w;
-    std::unique_ptr<SettingsServices> services;
     std::unique_ptr<ShortcutsCardModel> card;
     std::vector<std::string> calls;
 };

@@ -7,8 +7,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "core/settings/SettingsServices.h"
-#include "shell/ShellWorld.h"
+#include "settings/SettingsTest.h"
 #include "support/AccessibilityAudit.h"
 #include "ui/settings/AboutPane.h"
 #include "ui/settings/HelpPane.h"
@@ -21,7 +20,6 @@ namespace quillbern {
 namespace {
 
 using ::testing::IsEmpty;
-using testing::ShellWorld;
 
 MakerAddresses makersAddresses() {
     MakerAddresses addresses;
@@ -34,19 +32,13 @@ MakerAddresses makersAddresses() {
     return addresses;
 }
 
-class Panes : public ::testing::Test {
+class Panes : public testing::SettingsTest {
 protected:
-    Panes() {
-        w.world.defaults.set(AppShell::kOnboardedKey, true);
-        w.world.screens.setScreens({ScreenInfo{}, ScreenInfo{}});
-    }
-    SettingsServices services() { return settingsServicesOf(*w.shell); }
-
-    ShellWorld w;
+    Panes() { w.world.screens.setScreens({ScreenInfo{}, ScreenInfo{}}); }
 };
 
 TEST_F(Panes, HelpShowsItsCardsInOrderAndWrapsItsTextsInANarrowPane) {
-    w.launch();
+    launch();
     HelpPane pane(w.shell->notifications());
     ASSERT_EQ(pane.cards().size(), 14u);
     for (SettingsCard* card : pane.cards())
@@ -79,7 +71,7 @@ TEST_F(Panes, HelpShowsItsCardsInOrderAndWrapsItsTextsInANarrowPane) {
 
 TEST_F(Panes, SupportCopiesItsDiagnosticsAndSaysSoForTwoSeconds) {
     w.world.permissions.setCaptureAllowed(false);
-    w.launch();
+    launch();
     SupportPane pane(supportPanePorts(services()), makersAddresses());
     EXPECT_EQ(pane.diagnostics().text().toStdString(),
               "Quillbern 2.1 (57)\nLinux 6.1.0\nDisplays: 2\nWindow access: granted\nWindow pictures: not granted");
@@ -108,7 +100,7 @@ TEST_F(Panes, SupportCopiesItsDiagnosticsAndSaysSoForTwoSeconds) {
 }
 
 TEST_F(Panes, SupportWithoutTheMakersAddressesShowsNoLinks) {
-    w.launch();
+    launch();
     SupportPane pane(supportPanePorts(services()), MakerAddresses{});
     EXPECT_EQ(pane.supportLink(), nullptr);
     EXPECT_EQ(pane.mailLink(), nullptr);
@@ -117,11 +109,11 @@ TEST_F(Panes, SupportWithoutTheMakersAddressesShowsNoLinks) {
 
 TEST_F(Panes, AboutShowsTheVersionAnIconOfExactlyItsSideAndChecksOnlyWithAnUpdater) {
     w.hasUpdater = false;
-    w.launch();
+    launch();
     QPixmap wide(300, 120);
     wide.fill(Qt::darkCyan);
     QGuiApplication::setWindowIcon(QIcon(wide));
-    AboutPane pane(services().platform.process, w.shell->updater(), services().platform.launcher, makersAddresses());
+    AboutPane pane(w.process, w.shell->updater(), w.world.launcher, makersAddresses());
     QGuiApplication::setWindowIcon(QIcon());
     EXPECT_EQ(pane.icon().deviceIndependentSize().toSize(), QSize(AboutPane::kIconSide, AboutPane::kIconSide));
     EXPECT_EQ(pane.versionLine().text(), "2.1 (57)");
@@ -136,15 +128,15 @@ TEST_F(Panes, AboutShowsTheVersionAnIconOfExactlyItsSideAndChecksOnlyWithAnUpdat
     EXPECT_EQ(w.world.launcher.openedLocations(), std::vector<std::string>{"https://quillbern.example/legal/privacy"});
     EXPECT_THAT(testing::accessibilityProblems(pane), IsEmpty());
 
-    AboutPane bare(services().platform.process, w.shell->updater(), services().platform.launcher, MakerAddresses{});
+    AboutPane bare(w.process, w.shell->updater(), w.world.launcher, MakerAddresses{});
     EXPECT_TRUE(bare.icon().isNull());
     EXPECT_TRUE(bare.links().empty());
 }
 
 TEST_F(Panes, AboutChecksForUpdatesWhereTheUpdaterCan) {
     w.updater.setCanCheck(true);
-    w.launch();
-    AboutPane pane(services().platform.process, w.shell->updater(), services().platform.launcher, MakerAddresses{});
+    launch();
+    AboutPane pane(w.process, w.shell->updater(), w.world.launcher, MakerAddresses{});
     ASSERT_TRUE(pane.checkNow().isEnabled());
     pane.checkNow().click();
     EXPECT_EQ(w.updater.checks(), 1);

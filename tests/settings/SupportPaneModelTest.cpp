@@ -1,18 +1,17 @@
 #include <gtest/gtest.h>
 
 #include "core/settings/SupportPaneModel.h"
-#include "sim/SimAppProcess.h"
-#include "sim/SimWindowCapture.h"
-#include "sim/SimWorld.h"
+#include "settings/SettingsTest.h"
 
 namespace quillbern {
 namespace {
 
-class Support : public ::testing::Test {
+// The model on an engine and previews of its own, on the world the shell would run on.
+class Support : public testing::SettingsTest {
 protected:
-    SimWorld world;
-    SimAppProcess process;
-    SimWindowCapture capture{world.clock};
+    SimWorld& world = w.world;
+    SimAppProcess& process = w.process;
+    SimWindowCapture& capture = w.capture;
     WindowEngine engine{world.enginePorts()};
     PreviewStore previews{{.defaults = world.defaults,
                            .permissions = world.permissions,

@@ -99,18 +99,21 @@ ProfileDetailPane::ProfileDetailPane(Inputs inputs, const Uuid& profileID, QWidg
         items_, [&pinned](const PinnedApp& app) { return qIcon(pinned.icon(app)); },
         [&icons = inputs.icons](const std::string& path) { return qIcon(icons.fileIcon(path)); },
         namesTrash ? QIcon::fromTheme(QStringLiteral("user-trash")) : QIcon());
-    apps_ = new AppsCard({.pinned = inputs.pinned,
-                          .text = inputs.text,
-                          .files = inputs.files,
-                          .folderPicker = inputs.folderPicker,
-                          .icons = inputs.icons},
-                         profileID);
+    apps_ = new AppsCard(appsCardPorts(inputs), profileID);
     apps_->setItemRows(itemRows_);
     appsCard_->addWidget(apps_);
 
     name_->showOwner(profileID);
     changed_ = model_.changed.connect([this] { sync(); });
     sync();
+}
+
+AppsCardModel::Ports ProfileDetailPane::appsCardPorts(const Inputs& inputs) {
+    return {.pinned = inputs.pinned,
+            .text = inputs.text,
+            .files = inputs.files,
+            .folderPicker = inputs.folderPicker,
+            .icons = inputs.icons};
 }
 
 QWidget* ProfileDetailPane::makeHeader() {

@@ -10,6 +10,7 @@
 #include "core/platform/FolderPicker.h"
 #include "core/platform/HotKeys.h"
 #include "core/platform/Icons.h"
+#include "core/settings/AppsCardModel.h"
 #include "core/settings/ItemRowsModel.h"
 #include "core/settings/ProfileDetailModel.h"
 #include "core/shortcuts/ChordText.h"
@@ -65,6 +66,8 @@ public:
     };
 
     ProfileDetailPane(Inputs inputs, const Uuid& profileID, QWidget* parent = nullptr);
+    // What the apps card is handed of them.
+    static AppsCardModel::Ports appsCardPorts(const Inputs& inputs);
 
     void setProfileID(const Uuid& id);
     ProfileDetailModel& model() { return model_; }
