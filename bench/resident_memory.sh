@@ -34,5 +34,16 @@ start_program
 wait_for 10 sh -c "[ \$(xdotool search --onlyvisible --pid $program_pid 2>/dev/null | wc -l) -ge 4 ]" \
   || { echo "the dock panels did not show" >&2; cat "$work/log" >&2; exit 1; }
 sleep 2
-rss=$(awk '/^VmRSS:/ {print $2}' "/proc/$program_pid/status")
-awk -v kb="$rss" 'BEGIN { printf "resident memory with three docks of 10 tiles: %.1f MB\n", kb / 1024 }'
+# Resident memory counts the pages of shared libraries the program touched too, which other
+# programs share: its own part is the anonymous memory (heap, stacks, caches).
+status=/proc/$program_pid/status
+libraries=$(awk '/^[0-9a-f]+-[0-9a-f]+ / { library = ($6 ~ /\.so(\.[0-9]+)*$/) }
+  library && /^Rss:/ { kb += $2 } END { print kb + 0 }' "/proc/$program_pid/smaps")
+awk -v libraries="$libraries" '/^(VmRSS|RssAnon|RssFile|RssShmem):/ { kb[$1] = $2 }
+  END {
+    printf "resident memory with three docks of 10 tiles: %.1f MB\n", kb["VmRSS:"] / 1024
+    printf "  anonymous, the program alone: %.1f MB\n", kb["RssAnon:"] / 1024
+    printf "  shared libraries: %.1f MB\n", libraries / 1024
+    printf "  other mapped files (the program, fonts, caches): %.1f MB\n", (kb["RssFile:"] - libraries) / 1024
+    printf "  shared memory: %.1f MB\n", kb["RssShmem:"] / 1024
+  }' "$status"
