@@ -6,6 +6,7 @@
 #include <QMimeData>
 #include <QPointer>
 #include <QPushButton>
+#include <QToolTip>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -21,6 +22,7 @@
 #include "ui/settings/PaneBanner.h"
 #include "ui/settings/ProfileDetailPane.h"
 #include "ui/settings/SettingsPanes.h"
+#include "ui/settings/SettingsView.h"
 
 namespace quillbern {
 namespace {
@@ -137,7 +139,7 @@ TEST_F(DocksPaneTest, RowsAndBarAddSelectAndRemoveAfterTheConfirmationWithUndo) 
     QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&rowNamed("Dock 1"));
     ASSERT_TRUE(accessible && accessible->actionInterface());
     EXPECT_EQ(accessible->role(), QAccessible::Button);
-    EXPECT_EQ(accessible->text(QAccessible::Description), "This dock is shown");
+    EXPECT_EQ(accessible->text(QAccessible::Description), "This dock is shown, shortcut Ctrl+Super+3");
     EXPECT_FALSE(accessible->state().selected);
     EXPECT_TRUE(QAccessible::queryAccessibleInterface(&rowNamed("Work"))->state().selected);
     accessible->actionInterface()->doAction("Delete “Dock 1”…");
@@ -244,5 +246,33 @@ TEST_F(DocksPaneTest, TheKeyboardReachesTheListAtItsSelectionAndTheArrowsMoveItT
     EXPECT_EQ(selectedRow(), "Dock 1");
 }
 
+TEST_F(DocksPaneTest, TenDocksShowWholeNamesAtTheDefaultSizeTheShortcutGivingWayFirst) {
+    std::vector<Profile> ten;
+    for (int n = 1; n <= 10; ++n)
+        ten.push_back(simDock(n, DockEdge::bottom));
+    ten[9].name = "Workbench Studio";
+    launch(ten);
+    SettingsView view(services());
+    view.resize(view.sizeHint());
+    view.show();
+    view.select(SettingsSection::docks);
+    QCoreApplication::sendPostedEvents();
+    const auto& docksPane = dynamic_cast<const DocksPane&>(view.pane());
+    for (const DockRow* row : docksPane.rows()) {
+        EXPECT_EQ(row->shownName().toStdString(), row->accessibleName().toStdString());
+        if (row != docksPane.rows().back()) {
+            EXPECT_EQ(row->shownChord().toStdString(), *row->data().chord);
+        }
+    }
+    // Beside a long name the shortcut loses its modifiers; whole in the description and the tooltip.
+    DockRow& studio = *docksPane.rows().back();
+    EXPECT_THAT(studio.shownChord().toStdString(),
+                ::testing::AllOf(::testing::StartsWith("…"), ::testing::EndsWith("0")));
+    EXPECT_THAT(studio.accessibleDescription().toStdString(), ::testing::EndsWith(", shortcut Ctrl+Super+0"));
+    const QPoint onChord(studio.width() - 30, studio.height() / 2);
+    QHelpEvent help(QEvent::ToolTip, onChord, studio.mapToGlobal(onChord));
+    QCoreApplication::sendEvent(&studio, &help);
+    EXPECT_EQ(QToolTip::text().toStdString(), "Ctrl+Super+0");
+}
 }  // namespace
 }  // namespace quillbern

@@ -104,6 +104,7 @@ DockRowData DocksPaneModel::rowOf(const Profile& dock, const std::map<Uuid, HotK
     if (const auto chord = chords.find(dock.id); chord != chords.end()) row.chord = chordText_.display(chord->second);
     row.dot = dotOf(dock);
     row.dotTooltip = dotTooltip(row.dot);
+    row.description = row.chord ? trf("%@, shortcut %@", row.dotTooltip, *row.chord) : row.dotTooltip;
     row.edgeSymbol = std::string(dockEdgeSymbol(dock.edge));
     row.isSelected = selectedID_ == dock.id;
     const std::optional<DragSession>& session = pinned_.dragSession();

@@ -29,6 +29,8 @@ struct DockRowData {
     std::optional<std::string> chord;
     DockDot dot = DockDot::shown;
     std::string dotTooltip;
+    // For assistive tools: the dot's state and the whole shortcut, which the row may shorten.
+    std::string description;
     std::string edgeSymbol;
     bool isSelected = false;
     // Its own drag is running: drawn faint.

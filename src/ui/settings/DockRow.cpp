@@ -33,6 +33,8 @@ constexpr double kCornerRadius = 7;
 constexpr double kNameSize = 13;
 constexpr double kChordSize = 10;
 constexpr double kEdgeSymbolSide = 11;
+// At least this much between the name and the shortcut.
+constexpr double kNameToChord = 6;
 constexpr double kSelectedFill = 0.2;
 constexpr double kSelectedBorder = 0.55;
 constexpr double kHoverFill = 0.06;
@@ -48,6 +50,19 @@ QFont chordFont() {
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     font.setPixelSize(int(kChordSize));
     return font;
+}
+
+// The shortcut in at most `room`: whole, else without its leading modifiers ("…Super+2",
+// "…2"); empty when not even its key fits.
+QString shortenedChord(const QString& chord, double room) {
+    const QFontMetricsF metrics(chordFont());
+    QString shown = chord;
+    for (qsizetype plus = chord.indexOf('+'); metrics.horizontalAdvance(shown) > room;
+         plus = chord.indexOf('+', plus + 1)) {
+        if (plus < 0 || plus + 1 >= chord.size()) return {};
+        shown = QStringLiteral("…") + chord.mid(plus + 1);
+    }
+    return shown;
 }
 
 bool offersDockRow(const QMimeData* data) {
@@ -85,7 +100,7 @@ void DockRow::setData(const DockRowData& data) {
 
 void DockRow::applyData() {
     setAccessibleName(QString::fromStdString(data_.name));
-    setAccessibleDescription(QString::fromStdString(data_.dotTooltip));
+    setAccessibleDescription(QString::fromStdString(data_.description));
     update();
 }
 
@@ -126,12 +141,15 @@ QRectF DockRow::dotRect() const {
 }
 
 bool DockRow::event(QEvent* event) {
-    // The tooltip belongs to the dot alone.
+    // The dot and the shortcut have tooltips of their own; the name has its row's.
     if (event->type() == QEvent::ToolTip) {
         const auto* help = static_cast<QHelpEvent*>(event);
         const QRect dot = dotRect().adjusted(-3, -3, 3, 3).toAlignedRect();
+        const QRect chord = texts().chordBox.toAlignedRect();
         if (dot.contains(help->pos())) {
             QToolTip::showText(help->globalPos(), QString::fromStdString(data_.dotTooltip), this, dot);
+        } else if (data_.chord && chord.contains(help->pos())) {
+            QToolTip::showText(help->globalPos(), QString::fromStdString(*data_.chord), this, chord);
         } else {
             QToolTip::hideText();
             event->ignore();
@@ -189,26 +207,40 @@ void DockRow::paintEvent(QPaintEvent*) {
     painter.drawEllipse(dot);
 
     const QColor secondary = SettingsTheme::tone(SettingsTone::secondary, colours);
-    double right = width() - kPaddingX;
-    const QRectF edge(right - kEdgeSymbolSide, (height() - kEdgeSymbolSide) / 2, kEdgeSymbolSide, kEdgeSymbolSide);
-    paintSymbol(painter, edge, data_.edgeSymbol, secondary);
-    right = edge.left() - kSpacing;
-    if (data_.chord) {
-        const QFont font = chordFont();
-        const QString chord = QString::fromStdString(*data_.chord);
-        const double chordWidth = QFontMetricsF(font).horizontalAdvance(chord);
-        painter.setFont(font);
+    paintSymbol(painter, edgeRect(), data_.edgeSymbol, secondary);
+    const Texts shown = texts();
+    if (!shown.chord.isEmpty()) {
+        painter.setFont(chordFont());
         painter.setPen(secondary);
-        painter.drawText(QRectF(right - chordWidth, 0, chordWidth, height()), Qt::AlignVCenter | Qt::AlignRight, chord);
-        right -= chordWidth + kSpacing;
+        painter.drawText(shown.chordBox, Qt::AlignVCenter | Qt::AlignRight, shown.chord);
     }
-    // At least 6 apart from what stands at the trailing side.
-    const double nameLeft = dot.right() + kSpacing;
-    const double nameWidth = std::max(0.0, right + kSpacing - 6 - nameLeft);
     painter.setFont(font());
     painter.setPen(colours.color(QPalette::WindowText));
-    const QString name = fontMetrics().elidedText(QString::fromStdString(data_.name), Qt::ElideRight, int(nameWidth));
-    painter.drawText(QRectF(nameLeft, 0, nameWidth, height()), Qt::AlignVCenter | Qt::AlignLeft, name);
+    painter.drawText(shown.nameBox, Qt::AlignVCenter | Qt::AlignLeft, shown.name);
+}
+
+QRectF DockRow::edgeRect() const {
+    return {width() - kPaddingX - kEdgeSymbolSide, (height() - kEdgeSymbolSide) / 2, kEdgeSymbolSide, kEdgeSymbolSide};
+}
+
+DockRow::Texts DockRow::texts() const {
+    const double left = dotRect().right() + kSpacing;
+    const double right = edgeRect().left() - kSpacing;
+    const double room = std::max(0.0, right - left);
+    const QFontMetricsF nameMetrics(font());
+    const QString name = QString::fromStdString(data_.name);
+    Texts shown;
+    if (data_.chord) {
+        // The name first: the shortcut takes what is left beside it.
+        const double chordRoom = room - nameMetrics.horizontalAdvance(name) - kNameToChord;
+        shown.chord = shortenedChord(QString::fromStdString(*data_.chord), chordRoom);
+        const double chordWidth = QFontMetricsF(chordFont()).horizontalAdvance(shown.chord);
+        shown.chordBox = QRectF(right - chordWidth, 0, chordWidth, height());
+    }
+    const double nameRoom = shown.chord.isEmpty() ? room : shown.chordBox.left() - kNameToChord - left;
+    shown.name = nameMetrics.elidedText(name, Qt::ElideRight, std::max(0.0, nameRoom));
+    shown.nameBox = QRectF(left, 0, std::max(0.0, nameRoom), height());
+    return shown;
 }
 
 void DockRow::enterEvent(QEnterEvent* event) {

@@ -33,6 +33,11 @@ public:
 
     QSize sizeHint() const override;
 
+    // The texts as drawn at the row's width: the name whole while there is room for it,
+    // the shortcut shortened first and left out when not even its key fits.
+    QString shownName() const { return texts().name; }
+    QString shownChord() const { return texts().chord; }
+
 Q_SIGNALS:
     // Up (-1), Down (+1), Home and End (a step past the list's end).
     void moveRequested(int step);
@@ -57,6 +62,14 @@ private:
     template <class Run>
     void whileBusy(Run run);
     QRectF dotRect() const;
+    QRectF edgeRect() const;
+    struct Texts {
+        QString name;
+        QRectF nameBox;
+        QString chord;
+        QRectF chordBox;
+    };
+    Texts texts() const;
 
     DocksPaneModel& model_;
     DockRowData data_;

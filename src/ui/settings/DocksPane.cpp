@@ -24,7 +24,6 @@ namespace quillbern {
 namespace {
 
 constexpr int kListMinimum = 180;
-constexpr int kListIdeal = 200;
 constexpr int kListMaximum = 240;
 constexpr int kDetailMinimum = 380;
 constexpr int kRowSpacing = 2;
@@ -77,7 +76,8 @@ DocksPane::DocksPane(ProfileDetailPane::Inputs editor, QWidget* parent)
     split_->addWidget(makeListColumn());
     split_->addWidget(makeDetailColumn());
     split_->setStretchFactor(1, 1);
-    split_->setSizes({kListIdeal, kDetailMinimum});
+    // The list takes all the room it may while the detail keeps its own; the detail grows.
+    split_->setSizes({kListMaximum, kDetailMinimum});
     layout->addWidget(split_, 1);
 
     changed_ = model_.changed.connect([this] { sync(); });
