@@ -5,6 +5,7 @@
 
 #include "core/foundation/JsonFileDefaults.h"
 #include "core/foundation/Log.h"
+#include "core/model/DockPreferences.h"
 #include "linux/dbus/DBusSessionEvents.h"
 #include "linux/dbus/SingleInstance.h"
 #include "linux/freedesktop/LinuxAppCatalog.h"
@@ -15,6 +16,8 @@
 #include "linux/freedesktop/LinuxNativeDockPreferences.h"
 #include "linux/freedesktop/LinuxSystemAppearance.h"
 #include "linux/freedesktop/LinuxThumbnailer.h"
+#include "linux/i18n/GettextLocalizer.h"
+#include "linux/i18n/InterfaceLanguage.h"
 #include "linux/icu/IcuTextServices.h"
 #include "linux/process/LinuxAppProcess.h"
 #include "linux/qt/QtClipboard.h"
@@ -42,6 +45,20 @@
 
 namespace quillbern {
 
+namespace {
+
+// The catalogue of the language chosen in Settings, else the desktop's, with Qt's own texts
+// in the same language; installed before any text is made.
+std::unique_ptr<GettextLocalizer> installCatalogue(const Defaults& defaults) {
+    useInterfaceLanguage(DockPreferences::storedLanguage(defaults));
+    auto localizer = std::make_unique<GettextLocalizer>(catalogueFolder());
+    if (const std::optional<std::string> language = localizer->language()) installQtTranslations(*language);
+    setLocalizer(localizer.get());
+    return localizer;
+}
+
+}  // namespace
+
 std::unique_ptr<LinuxPlatform> LinuxPlatform::open(std::unique_ptr<SingleInstance> instance) {
     std::unique_ptr<X11Connection> connection = X11Connection::open();
     if (!connection) return nullptr;
@@ -52,7 +69,8 @@ LinuxPlatform::LinuxPlatform(std::unique_ptr<X11Connection> connection, std::uni
     : mainLoop_(std::make_unique<QtRunLoop>()),
       defaults_(JsonFileDefaults::openDomain(
           "defaults", clock_, JsonFileDefaults::Saving{*mainLoop_, threads_.serialQueue("quillbern.save")})),
-      text_(std::make_unique<IcuTextServices>()),
+      localizer_(installCatalogue(*defaults_)),
+      text_(std::make_unique<IcuTextServices>(localizer_->language())),
       alerts_(std::make_unique<QtAlerts>()),
       connection_(std::move(connection)),
       compositing_(std::make_unique<X11Compositing>(*connection_)),
@@ -131,7 +149,9 @@ LinuxPlatform::LinuxPlatform(std::unique_ptr<X11Connection> connection, std::uni
                                                  .updater = nullptr,
                                                  .folderPicker = *folderPicker_})) {}
 
-LinuxPlatform::~LinuxPlatform() = default;
+LinuxPlatform::~LinuxPlatform() {
+    setLocalizer(nullptr);
+}
 
 DesktopSpace LinuxPlatform::desktopSpace() const {
     return screens_->desktopSpace();

@@ -45,6 +45,7 @@ class LinuxAppProcess;
 class DBusSessionEvents;
 class SingleInstance;
 class QtFolderPicker;
+class GettextLocalizer;
 
 // Owns the real backends of the ports on a Linux desktop; lives for the whole run.
 class LinuxPlatform {
@@ -73,6 +74,8 @@ private:
     X11HiddenApps hiddenApps_;
     std::unique_ptr<QtRunLoop> mainLoop_;
     std::unique_ptr<JsonFileDefaults> defaults_;
+    // Installed from here on; the text services speak its language.
+    std::unique_ptr<GettextLocalizer> localizer_;
     std::unique_ptr<IcuTextServices> text_;
     std::unique_ptr<QtAlerts> alerts_;
     std::unique_ptr<X11Connection> connection_;

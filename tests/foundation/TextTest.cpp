@@ -6,6 +6,7 @@
 #include "core/foundation/Base64.h"
 #include "core/foundation/Localization.h"
 #include "core/foundation/Log.h"
+#include "sim/SimLocalizer.h"
 #include "sim/SimLog.h"
 
 using namespace quillbern;
@@ -15,24 +16,6 @@ namespace {
 Bytes bytesOf(std::string_view text) {
     return Bytes(text.begin(), text.end());
 }
-
-using Catalogue = std::map<std::string, std::string, std::less<>>;
-
-class CatalogueLocalizer final : public Localizer {
-public:
-    explicit CatalogueLocalizer(Catalogue catalogue)
-        : catalogue_(std::move(catalogue)), previous_(setLocalizer(this)) {}
-    ~CatalogueLocalizer() override { setLocalizer(previous_); }
-
-    std::string translate(std::string_view english) const override {
-        const auto found = catalogue_.find(english);
-        return found == catalogue_.end() ? std::string(english) : found->second;
-    }
-
-private:
-    Catalogue catalogue_;
-    Localizer* previous_;
-};
 
 }  // namespace
 
@@ -97,22 +80,34 @@ TEST(Localization, FormatFillsPlaceholders) {
     EXPECT_EQ(formatLocalized("%99999999999999999999$@!", {"A"}), "!");
 }
 
-TEST(Localization, TrGoesThroughTheInstalledLocalizer) {
+TEST(Localization, TextsGoThroughTheInstalledLocalizer) {
     EXPECT_EQ(tr("Open"), "Open");
     {
-        CatalogueLocalizer german(
-            Catalogue{{"Open", "Öffnen"}, {"%@ windows", "%@ Fenster"}, {"%1$@ on %2$@", "%2$@: %1$@"}});
+        SimLocalizer german;
+        german.add("Open", "Öffnen");
+        german.add("%@ windows", "%@ Fenster");
+        german.add("%1$@ on %2$@", "%2$@: %1$@");
+        german.addInContext("keyboard key", "Enter", "Eingabe");
+        german.addPlural("%1$@ has %2$lld window", "%1$@: ein Fenster", "%1$@: %2$lld Fenster");
         EXPECT_EQ(tr("Open"), "Öffnen");
         EXPECT_EQ(tr("Close"), "Close");
         EXPECT_EQ(trf("%@ windows", 3), "3 Fenster");
         EXPECT_EQ(trf("%1$@ on %2$@", "Dock", "Screen 2"), "Screen 2: Dock");
+        EXPECT_EQ(tr(trcNoop("keyboard key", "Enter")), "Eingabe");
+        EXPECT_EQ(tr("Enter"), "Enter");
+        EXPECT_EQ(trn("%1$@ has %2$lld window", "%1$@ has %2$lld windows", 1, "Main", 1), "Main: ein Fenster");
+        EXPECT_EQ(trn("%1$@ has %2$lld window", "%1$@ has %2$lld windows", 7, "Main", 7), "Main: 7 Fenster");
         {
-            CatalogueLocalizer shouting(Catalogue{{"Open", "OPEN"}});
+            SimLocalizer shouting;
+            shouting.add("Open", "OPEN");
             EXPECT_EQ(tr("Open"), "OPEN");
         }
         EXPECT_EQ(tr("Open"), "Öffnen");
     }
     EXPECT_EQ(tr("Open"), "Open");
+    EXPECT_EQ(trn("%lld window", "%lld windows", 1, 1), "1 window");
+    EXPECT_EQ(trn("%lld window", "%lld windows", 0, 0), "0 windows");
+    EXPECT_EQ(trn("%lld window", "%lld windows", -1, -1), "-1 windows");
 }
 
 TEST(Log, LinesCarryThePrefixAndGoToTheInnermostSink) {

@@ -2,6 +2,7 @@
 
 #include "core/shortcuts/ChordText.h"
 #include "sim/SimKeyboardLayout.h"
+#include "sim/SimLocalizer.h"
 #include "sim/SimTextServices.h"
 
 using namespace quillbern;
@@ -70,4 +71,15 @@ TEST_F(ChordTextTest, KeysThatTypeNothingShownAloneAreNamedByTheirCode) {
     layout.setLayout(SimKeyboardLayout::Layout::none);
     EXPECT_EQ(text.keyLabel(0), "?");
     EXPECT_EQ(text.display({0, 0x1100}), "Ctrl+Super+?");
+}
+
+TEST_F(ChordTextTest, NamesAreInTheInterfaceLanguagesWordsTheChordItselfIsNot) {
+    SimLocalizer german;
+    german.addInContext("keyboard key", "Ctrl", "Strg");
+    german.addInContext("keyboard key", "Shift", "Umschalt");
+    german.addInContext("keyboard key", "Space", "Leertaste");
+    german.add("Space", "Weltraum");
+    EXPECT_EQ(text.display({49, 0x1300}), "Strg+Umschalt+Super+Leertaste");
+    EXPECT_EQ(text.display({0, 0x1100}), "Strg+Super+A");
+    EXPECT_EQ(text.keyLabel(111), "F12");
 }

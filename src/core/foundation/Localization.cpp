@@ -28,6 +28,25 @@ std::string tr(std::string_view english) {
     return std::string(english);
 }
 
+std::string trc(std::string_view context, std::string_view english) {
+    if (const Localizer* localizer = currentLocalizer.load()) return localizer->translateInContext(context, english);
+    return std::string(english);
+}
+
+std::string tr(const TextInContext& text) {
+    return trc(text.context, text.english);
+}
+
+namespace detail {
+std::string translatedPlural(std::string_view singular, std::string_view plural, long long count) {
+    // A negative count has no form of its own: it reads as many.
+    const unsigned long long forCount = count < 0 ? 2 : static_cast<unsigned long long>(count);
+    if (const Localizer* localizer = currentLocalizer.load())
+        return localizer->translatePlural(singular, plural, forCount);
+    return std::string(forCount == 1 ? singular : plural);
+}
+}  // namespace detail
+
 std::string formatLocalized(std::string_view format, const std::vector<std::string>& args) {
     std::string out;
     out.reserve(format.size());

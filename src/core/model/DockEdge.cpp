@@ -6,6 +6,7 @@ namespace quillbern {
 
 std::string label(DockEdge edge) {
     switch (edge) {
+        // TRANSLATORS: the screen edge a dock stands on; the status menu shows it in lower case.
         case DockEdge::bottom:
             return tr("Bottom");
         case DockEdge::top:

@@ -6,6 +6,7 @@ namespace quillbern {
 
 std::string label(DockMaterial material) {
     switch (material) {
+        // TRANSLATORS: the materials a dock's background can be made of, from clear to opaque.
         case DockMaterial::liquidClear:
             return tr("Clear glass");
         case DockMaterial::liquid:
@@ -42,7 +43,7 @@ DockMaterial defaultMaterial(bool supportsGlass) {
 std::string label(GlassTint tint) {
     switch (tint) {
         case GlassTint::none:
-            return tr("None");
+            return trc("glass tint", "None");
         case GlassTint::accent:
             return tr("Accent");
     }

@@ -36,6 +36,10 @@ double snappedRevealDelay(std::optional<double> stored) {
 
 }  // namespace
 
+std::optional<std::string> DockPreferences::storedLanguage(const Defaults& defaults) {
+    return defaults.stringValue(kLanguageKey);
+}
+
 DockPreferences::DockPreferences(Defaults& defaults, const Clock& clock, const RunLoop& mainLoop)
     : defaults_(defaults),
       mainLoop_(mainLoop),
@@ -49,7 +53,7 @@ DockPreferences::DockPreferences(Defaults& defaults, const Clock& clock, const R
       hotkeysEnabled_(defaults.boolValue(kHotkeysEnabledKey).value_or(true)),
       workspaceMaxApps_(kWorkspaceMaxApps.clamped(defaults.intValue(kWorkspaceMaxApps.key))),
       hotkeyOverrides_(keepingUnreadableOverrides(defaults, clock)),
-      languageOverride_(defaults.stringValue(kLanguageKey)),
+      languageOverride_(storedLanguage(defaults)),
       languageAtLaunch_(languageOverride_) {}
 
 template <class T>

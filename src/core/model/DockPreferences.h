@@ -33,6 +33,10 @@ public:
     static constexpr double kDefaultRevealDelay = 0.36;
     static constexpr std::int64_t kDefaultWorkspaceMaxApps = 6;
 
+    // The interface language chosen in Settings, as stored: what a start speaks, read before
+    // any store exists.
+    static std::optional<std::string> storedLanguage(const Defaults& defaults);
+
     DockPreferences(Defaults& defaults, const Clock& clock, const RunLoop& mainLoop);
     DockPreferences(const DockPreferences&) = delete;
     DockPreferences& operator=(const DockPreferences&) = delete;

@@ -75,6 +75,7 @@ std::optional<std::vector<PinnedItem>> PinnedStore::legacyApps() const {
 Profile PinnedStore::defaultDock(std::vector<PinnedItem> items) {
     Profile dock;
     dock.id = uuids_.make();
+    // TRANSLATORS: the name of the first dock, which the user may change; a new dock is "Dock 2".
     dock.name = tr("Main");
     dock.items = std::move(items);
     dock.isVisible = true;

@@ -149,6 +149,7 @@ std::optional<DockEdge> PinnedStore::firstFreeEdge() const {
 
 std::string PinnedStore::nextDefaultProfileName() const {
     for (long long n = 1;; ++n) {
+        // TRANSLATORS: the name a new dock gets, numbered (not a count): "Dock 2".
         std::string candidate = trf("Dock %lld", n);
         if (std::ranges::find(profiles_, candidate, &Profile::name) == profiles_.end()) return candidate;
     }

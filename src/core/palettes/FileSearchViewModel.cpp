@@ -44,7 +44,8 @@ std::optional<std::string> fileCountFooter(const FileSearchState& state) {
     const std::size_t shown = state.browseEntries().size();
     const std::size_t total = state.levelEntries()->size();
     if (total <= shown) return std::nullopt;
-    return trf("Showing %lld of %lld items", static_cast<long long>(shown), static_cast<long long>(total));
+    return trn("Showing %lld of %lld item", "Showing %lld of %lld items", static_cast<long long>(total),
+               static_cast<long long>(shown), static_cast<long long>(total));
 }
 
 }  // namespace quillbern

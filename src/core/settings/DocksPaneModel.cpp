@@ -146,8 +146,10 @@ std::string DocksPaneModel::removalTitle() const {
 
 std::string DocksPaneModel::removalButton() const {
     const long long count = pendingRemoval_ ? static_cast<long long>(pendingRemoval_->items.size()) : 0;
-    return isLast() ? trf("Empty this dock and remove its %lld pinned items", count)
-                    : trf("Delete the dock and its %lld pinned items", count);
+    return isLast() ? trn("Empty this dock and remove its %lld pinned item",
+                          "Empty this dock and remove its %lld pinned items", count, count)
+                    : trn("Delete the dock and its %lld pinned item", "Delete the dock and its %lld pinned items",
+                          count, count);
 }
 
 void DocksPaneModel::confirmRemoval() {

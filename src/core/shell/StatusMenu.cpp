@@ -56,11 +56,11 @@ std::vector<MenuRow> StatusMenu::rows() const {
     MenuRow docks = row(tr("Docks"), MenuCommand::none);
     docks.submenu = docksSubmenu();
 
-    MenuRow focus = featureRow("Focus mode", MenuCommand::toggleFocusMode, Kind::focusMode);
+    MenuRow focus = featureRow(trNoop("Focus mode"), MenuCommand::toggleFocusMode, Kind::focusMode);
     focus.isEnabled = trusted;
     focus.mark = focusMode && focusMode->isActive() ? CheckMark::on : CheckMark::off;
 
-    MenuRow workspaceRow = featureRow("Workspace", MenuCommand::toggleWorkspace, Kind::workspace);
+    MenuRow workspaceRow = featureRow(trNoop("Workspace"), MenuCommand::toggleWorkspace, Kind::workspace);
     workspaceRow.isEnabled = trusted && workspace && workspace->hasMembers();
 
     MenuRow updates = row(tr("Check for Updates…"), MenuCommand::checkForUpdates);
@@ -71,12 +71,12 @@ std::vector<MenuRow> StatusMenu::rows() const {
         line(statusLine()),
         MenuRow::separator(),
         std::move(docks),
-        featureRow("All open apps", MenuCommand::showOverview, Kind::overview),
-        featureRow("Search apps", MenuCommand::showAppSearch, Kind::search),
-        featureRow("Open a file", MenuCommand::showFileSearch, Kind::files),
+        featureRow(trNoop("All open apps"), MenuCommand::showOverview, Kind::overview),
+        featureRow(trNoop("Search apps"), MenuCommand::showAppSearch, Kind::search),
+        featureRow(trNoop("Open a file"), MenuCommand::showFileSearch, Kind::files),
         std::move(focus),
         std::move(workspaceRow),
-        featureRow("Keyboard shortcuts", MenuCommand::showShortcutSheet, Kind::cheatSheet),
+        featureRow(trNoop("Keyboard shortcuts"), MenuCommand::showShortcutSheet, Kind::cheatSheet),
         MenuRow::separator(),
         undoRow(),
         MenuRow::separator(),

@@ -1,5 +1,7 @@
 #include "core/shell/Walkthrough.h"
 
+#include "core/foundation/Localization.h"
+
 namespace quillbern {
 
 Walkthrough::Walkthrough(Services services, std::function<void()> onFinished)
@@ -35,13 +37,13 @@ Walkthrough::Forward Walkthrough::forward() const {
 std::string Walkthrough::forwardTitle() const {
     switch (forward()) {
         case Forward::finish:
-            return "Finish";
+            return tr("Finish");
         case Forward::later:
-            return "Later";
+            return tr("Later");
         case Forward::continueOn:
             break;
     }
-    return "Continue";
+    return tr("Continue");
 }
 
 void Walkthrough::previous() {

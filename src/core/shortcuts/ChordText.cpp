@@ -3,24 +3,53 @@
 #include <array>
 #include <utility>
 
+#include "core/foundation/Localization.h"
+
 namespace quillbern {
 
 namespace {
 
-constexpr std::array<std::pair<KeyCode, const char*>, 26> kNamedKeys{{
-    {49, "Space"},      {36, "Enter"},   {48, "Tab"},   {51, "Backspace"}, {53, "Escape"}, {123, "Left"},
-    {124, "Right"},     {126, "Up"},     {125, "Down"}, {115, "Home"},     {119, "End"},   {116, "Page Up"},
-    {121, "Page Down"}, {117, "Delete"}, {122, "F1"},   {120, "F2"},       {99, "F3"},     {118, "F4"},
-    {96, "F5"},         {97, "F6"},      {98, "F7"},    {100, "F8"},       {101, "F9"},    {109, "F10"},
-    {103, "F11"},       {111, "F12"},
+// Keys in the desktop's own words where its language has them ("Eingabe", "Strg"), translated
+// when shown; the function keys read the same everywhere.
+constexpr std::array<std::pair<KeyCode, TextInContext>, 14> kNamedKeys{{
+    // TRANSLATORS: the names of keys and modifiers in a shortcut ("Ctrl+Super+Space"), as the
+    // language's desktops print them in menus and keyboard settings.
+    {49, trcNoop("keyboard key", "Space")},
+    {36, trcNoop("keyboard key", "Enter")},
+    {48, trcNoop("keyboard key", "Tab")},
+    {51, trcNoop("keyboard key", "Backspace")},
+    {53, trcNoop("keyboard key", "Escape")},
+    {123, trcNoop("keyboard key", "Left")},
+    {124, trcNoop("keyboard key", "Right")},
+    {126, trcNoop("keyboard key", "Up")},
+    {125, trcNoop("keyboard key", "Down")},
+    {115, trcNoop("keyboard key", "Home")},
+    {119, trcNoop("keyboard key", "End")},
+    {116, trcNoop("keyboard key", "Page Up")},
+    {121, trcNoop("keyboard key", "Page Down")},
+    {117, trcNoop("keyboard key", "Delete")},
+}};
+constexpr std::array<std::pair<KeyCode, const char*>, 12> kFunctionKeys{{
+    {122, "F1"},
+    {120, "F2"},
+    {99, "F3"},
+    {118, "F4"},
+    {96, "F5"},
+    {97, "F6"},
+    {98, "F7"},
+    {100, "F8"},
+    {101, "F9"},
+    {109, "F10"},
+    {103, "F11"},
+    {111, "F12"},
 }};
 
 // Shown in this order, each followed by "+": Command is the Super key.
-constexpr std::array<std::pair<std::uint32_t, const char*>, 4> kModifierNames{{
-    {HotKeyChord::kControl, "Ctrl"},
-    {HotKeyChord::kOption, "Alt"},
-    {HotKeyChord::kShift, "Shift"},
-    {HotKeyChord::kCommand, "Super"},
+constexpr std::array<std::pair<std::uint32_t, TextInContext>, 4> kModifierNames{{
+    {HotKeyChord::kControl, trcNoop("keyboard key", "Ctrl")},
+    {HotKeyChord::kOption, trcNoop("keyboard key", "Alt")},
+    {HotKeyChord::kShift, trcNoop("keyboard key", "Shift")},
+    {HotKeyChord::kCommand, trcNoop("keyboard key", "Super")},
 }};
 
 }  // namespace
@@ -30,20 +59,24 @@ ChordText::ChordText(const KeyboardLayout& layout, const TextServices& text) : l
 std::string ChordText::display(const HotKeyChord& chord) const {
     std::string out;
     for (const auto& [mask, name] : kModifierNames) {
-        if (chord.modifiers & mask) out += std::string(name) + "+";
+        if (chord.modifiers & mask) out += tr(name) + "+";
     }
     return out + keyLabel(chord.keyCode);
 }
 
 std::string ChordText::keyLabel(KeyCode keyCode) const {
-    for (const auto& [code, label] : kNamedKeys) {
-        if (code == keyCode) return label;
+    for (const auto& [code, name] : kNamedKeys) {
+        if (code == keyCode) return tr(name);
+    }
+    for (const auto& [code, name] : kFunctionKeys) {
+        if (code == keyCode) return name;
     }
     const KeyTranslation typed = layout_.translate(keyCode);
     if (typed.status == KeyTranslation::Status::noLayout) return "?";
     const std::optional<std::string> shown =
         typed.status == KeyTranslation::Status::ok ? text_.uppercasedFirstCharacter(typed.text) : std::nullopt;
-    return shown ? *shown : "key " + std::to_string(keyCode);
+    // TRANSLATORS: a key that types nothing that shows, by its number.
+    return shown ? *shown : trf("key %lld", keyCode);
 }
 
 }  // namespace quillbern

@@ -11,7 +11,9 @@ namespace quillbern {
 // How chords are shown, as Linux desktops write them: the modifiers Ctrl, Alt, Shift and
 // Super, always in that order and each followed by "+", then the key's label under the
 // keyboard layout in force at the call ("Ctrl+Super+A", "Shift+Super+3",
-// "Ctrl+Alt+Shift+Super+Space"). Every place that shows a chord shows this text.
+// "Ctrl+Alt+Shift+Super+Space"), the names in the interface language's words where its
+// desktops have their own ("Strg+Super+Leertaste"). Every place that shows a chord shows
+// this text; only the chord is stored.
 class ChordText {
 public:
     ChordText(const KeyboardLayout& layout, const TextServices& text);

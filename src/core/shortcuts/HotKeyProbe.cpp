@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "core/foundation/Localization.h"
+
 namespace quillbern {
 
 namespace {
@@ -28,34 +30,36 @@ enum Key : std::uint32_t {
 
 constexpr std::array<std::uint32_t, 12> kFunctionKeys{122, 120, 99, 118, 96, 97, 98, 100, 101, 109, 103, 111};
 
-std::unordered_map<HotKeyChord, std::string> makeWellKnown() {
-    std::unordered_map<HotKeyChord, std::string> known{
-        {{kTab, HotKeyChord::kOption | HotKeyChord::kShift}, "Switch windows backwards"},
-        {{kTab, kCtrlAlt}, "Switch system controls"},
-        {{kT, kCtrlAlt}, "Open a terminal"},
-        {{kDelete, kCtrlAlt}, "Log out"},
-        {{kL, kCtrlAlt}, "Lock screen"},
-        {{kD, kCtrlAlt}, "Show the desktop"},
-        {{kBackspace, kCtrlAlt}, "End the X session"},
-        {{kEscape, kCtrlAlt}, "Close a window by clicking it"},
-        {{kLeft, HotKeyChord::kControlCommand}, "Switch workspace"},
-        {{kRight, HotKeyChord::kControlCommand}, "Switch workspace"},
-        {{kLeft, kShiftSuper}, "Move the window to another monitor"},
-        {{kRight, kShiftSuper}, "Move the window to another monitor"},
-        {{kSpace, kShiftSuper}, "Previous input source"},
+std::unordered_map<HotKeyChord, std::string_view> makeWellKnown() {
+    // TRANSLATORS: what a shortcut does on Linux desktops, in the words of the language's own
+    // keyboard settings where they name it.
+    std::unordered_map<HotKeyChord, std::string_view> known{
+        {{kTab, HotKeyChord::kOption | HotKeyChord::kShift}, trNoop("Switch windows backwards")},
+        {{kTab, kCtrlAlt}, trNoop("Switch system controls")},
+        {{kT, kCtrlAlt}, trNoop("Open a terminal")},
+        {{kDelete, kCtrlAlt}, trNoop("Log out")},
+        {{kL, kCtrlAlt}, trNoop("Lock screen")},
+        {{kD, kCtrlAlt}, trNoop("Show the desktop")},
+        {{kBackspace, kCtrlAlt}, trNoop("End the X session")},
+        {{kEscape, kCtrlAlt}, trNoop("Close a window by clicking it")},
+        {{kLeft, HotKeyChord::kControlCommand}, trNoop("Switch workspace")},
+        {{kRight, HotKeyChord::kControlCommand}, trNoop("Switch workspace")},
+        {{kLeft, kShiftSuper}, trNoop("Move the window to another monitor")},
+        {{kRight, kShiftSuper}, trNoop("Move the window to another monitor")},
+        {{kSpace, kShiftSuper}, trNoop("Previous input source")},
     };
     for (const std::uint32_t arrow : {kLeft, kRight, kUp, kDown}) {
-        known.emplace(HotKeyChord{arrow, kCtrlAlt}, "Switch workspace");
-        known.emplace(HotKeyChord{arrow, kCtrlAltShift}, "Move the window to another workspace");
+        known.emplace(HotKeyChord{arrow, kCtrlAlt}, trNoop("Switch workspace"));
+        known.emplace(HotKeyChord{arrow, kCtrlAltShift}, trNoop("Move the window to another workspace"));
     }
     for (const std::uint32_t function : kFunctionKeys)
-        known.emplace(HotKeyChord{function, kCtrlAlt}, "Switch to a text console");
+        known.emplace(HotKeyChord{function, kCtrlAlt}, trNoop("Switch to a text console"));
     return known;
 }
 
 }  // namespace
 
-const std::unordered_map<HotKeyChord, std::string>& HotKeyProbe::wellKnown() {
+const std::unordered_map<HotKeyChord, std::string_view>& HotKeyProbe::wellKnown() {
     static const auto known = makeWellKnown();
     return known;
 }

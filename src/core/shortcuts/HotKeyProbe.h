@@ -1,6 +1,6 @@
 #pragma once
 
-#include <string>
+#include <string_view>
 #include <unordered_map>
 
 #include "core/model/HotKeyChord.h"
@@ -13,10 +13,10 @@ public:
     HotKeyProbe() = delete;
 
     // The chords of two or more modifiers that Linux desktops (GNOME, KDE, Xfce) or the X
-    // server keep for themselves, with the English name of what each does there. Chords of
-    // one modifier (Alt+Tab, Super+L, Print) are refused before anyone asks, so they are
-    // not listed.
-    static const std::unordered_map<HotKeyChord, std::string>& wellKnown();
+    // server keep for themselves, with the name of what each does there, in English (`tr`
+    // translates it where it is shown). Chords of one modifier (Alt+Tab, Super+L, Print)
+    // are refused before anyone asks, so they are not listed.
+    static const std::unordered_map<HotKeyChord, std::string_view>& wellKnown();
 };
 
 }  // namespace quillbern

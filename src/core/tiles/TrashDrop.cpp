@@ -30,7 +30,8 @@ std::optional<AlertSpec> trashFailureAlert(const std::vector<TrashFailure>& fail
             othersMoved ? trf("%@\n\nThis one has not moved; the others went to the Trash.", first.reason)
                         : trf("%@\n\nThe file has not moved — it is still where you dragged it from.", first.reason);
     } else {
-        alert.message = trf("Couldn't move %lld items to the Trash", count);
+        alert.message = trn("Couldn't move %lld item to the Trash", "Couldn't move %lld items to the Trash",
+                            static_cast<long long>(count), count);
         alert.informative =
             othersMoved
                 ? trf("The first was “%@”: %@\n\nThese ones have not moved; the rest went to the Trash.",

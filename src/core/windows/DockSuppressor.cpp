@@ -22,15 +22,15 @@ constexpr std::array<std::string_view, 3> kKeys{kAutohideKey, kDelayKey, kTimeMo
 constexpr double kHiddenDelay = 999.75;
 constexpr double kHiddenTimeModifier = 0.0;
 
-constexpr std::string_view kNoDockMessage =
+constexpr std::string_view kNoDockMessage = trNoop(
     "No desktop dock to hide on this desktop: Quillbern hides the GNOME dock (Dash to Dock or Ubuntu Dock), "
-    "which is not installed here.";
-constexpr std::string_view kSaveFailedMessage =
+    "which is not installed here.");
+constexpr std::string_view kSaveFailedMessage = trNoop(
     "Quillbern couldn't save your current settings of the desktop's dock, so it left them alone — it never changes "
-    "the desktop's dock without a way back.";
-constexpr std::string_view kRefusedMessage =
+    "the desktop's dock without a way back.");
+constexpr std::string_view kRefusedMessage = trNoop(
     "The desktop refused the change to its dock's settings. Try again, and if it keeps failing, log out and log "
-    "back in.";
+    "back in.");
 
 // A number written with a point, whatever the user's locale, and nothing around it.
 std::optional<double> parsedNumber(std::string_view text) {

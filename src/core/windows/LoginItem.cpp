@@ -10,9 +10,9 @@ namespace {
 constexpr std::string_view kOpenAtLoginKey = "openAtLogin";
 constexpr std::string_view kRestoreAttemptedKey = "loginItemRestoreAttempted";
 
-constexpr std::string_view kFailedMessage =
+constexpr std::string_view kFailedMessage = trNoop(
     "Quillbern couldn't change its entry in your startup applications. Open your desktop's startup applications "
-    "settings to set it by hand.";
+    "settings to set it by hand.");
 
 }  // namespace
 

@@ -392,7 +392,8 @@ std::optional<WorkspacePreview> WorkspaceController::dragPreview(const std::stri
         preview.frames = WorkspaceGrid::frames(int(counted.size()), visibleFrame);
         // A limit lowered below the members removes nobody, so the count may be the larger.
         const std::int64_t shown = std::max(preferences_.workspaceMaxApps(), std::int64_t(members_.size()));
-        preview.notice = trf("Workspace is full (%lld apps) — raise the limit in Settings › General.", shown);
+        preview.notice = trn("Workspace is full (%lld app) — raise the limit in Settings › General.",
+                             "Workspace is full (%lld apps) — raise the limit in Settings › General.", shown, shown);
     }
     return preview;
 }

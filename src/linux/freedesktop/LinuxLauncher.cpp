@@ -17,6 +17,7 @@
 #include "core/foundation/Utf8.h"
 #include "linux/freedesktop/DesktopEntryFile.h"
 #include "linux/freedesktop/LinuxAppCatalog.h"
+#include "linux/i18n/InterfaceLanguage.h"
 
 namespace quillbern {
 
@@ -25,6 +26,19 @@ namespace {
 struct ObjectDeleter {
     void operator()(gpointer object) const { g_object_unref(object); }
 };
+using LaunchContext = std::unique_ptr<GAppLaunchContext, ObjectDeleter>;
+
+// What launched applications start with: our environment, but the desktop's languages
+// rather than those chosen for Quillbern.
+LaunchContext launchContext() {
+    LaunchContext context(g_app_launch_context_new());
+    if (const std::optional<std::string> languages = desktopLanguageList()) {
+        g_app_launch_context_setenv(context.get(), "LANGUAGE", languages->c_str());
+    } else {
+        g_app_launch_context_unsetenv(context.get(), "LANGUAGE");
+    }
+    return context;
+}
 
 Error errorFrom(GError* error, std::string fallback) {
     Error result{error ? error->message : std::move(fallback), "gio", error ? error->code : 0};
@@ -131,8 +145,8 @@ Result<void> launchEntry(const Path& appPath, GList* uris, const Started& starte
     std::vector<Pid> pids;
     const auto collect =
         +[](GDesktopAppInfo*, GPid pid, gpointer pids) { static_cast<std::vector<Pid>*>(pids)->push_back(Pid(pid)); };
-    if (!g_desktop_app_info_launch_uris_as_manager(info.get(), uris, nullptr, G_SPAWN_SEARCH_PATH, nullptr, nullptr,
-                                                   collect, &pids, &error)) {
+    if (!g_desktop_app_info_launch_uris_as_manager(info.get(), uris, launchContext().get(), G_SPAWN_SEARCH_PATH,
+                                                   nullptr, nullptr, collect, &pids, &error)) {
         return errorFrom(error, "launch failed");
     }
     if (started) {
@@ -283,7 +297,7 @@ bool LinuxLauncher::open(const Path& path) {
 
 bool LinuxLauncher::openUrl(std::string_view url) {
     GError* error = nullptr;
-    if (g_app_info_launch_default_for_uri(std::string(url).c_str(), nullptr, &error)) return true;
+    if (g_app_info_launch_default_for_uri(std::string(url).c_str(), launchContext().get(), &error)) return true;
     log("opening ", escapedForLog(url), " failed — ", escapedForLog(errorFrom(error, "no application").message));
     return false;
 }

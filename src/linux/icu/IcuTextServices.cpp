@@ -57,10 +57,14 @@ std::string utf8(const UChar* text, int32_t length) {
 
 }  // namespace
 
-IcuTextServices::IcuTextServices() {
+IcuTextServices::IcuTextServices(const std::optional<std::string>& interfaceLanguage) {
     // The C locale becomes ICU's POSIX locale, whose order is the bytes' order, capitals
     // first; names there follow Unicode's default order instead.
-    const std::string_view locale = uloc_getDefault();
+    std::string_view locale = uloc_getDefault();
+    const std::string_view localeLanguage = locale.substr(0, locale.find('_'));
+    if (interfaceLanguage &&
+        std::string_view(*interfaceLanguage).substr(0, interfaceLanguage->find('_')) != localeLanguage)
+        locale = *interfaceLanguage;
     locale_ = locale.starts_with("en_US_POSIX") ? "en" : std::string(locale);
     UErrorCode status = U_ZERO_ERROR;
     relative_ = ureldatefmt_open(locale_.c_str(), nullptr, UDAT_STYLE_LONG, UDISPCTX_CAPITALIZATION_NONE, &status);

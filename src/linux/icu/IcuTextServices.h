@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "core/platform/TextServices.h"
@@ -13,10 +14,12 @@ namespace quillbern {
 // Unicode rules from ICU: full case folding, the blank characters (tab and every space
 // separator) as horizontal space, canonical decomposition to set diacritics apart, and
 // the default locale's collation at secondary strength (accents count, case does not),
-// and the default locale's relative dates, durations and dates.
+// and the default locale's relative dates, durations and dates. An interface language
+// other than the locale's ("de", "zh_CN") takes the locale's place, so its words never
+// stand among those of another language.
 class IcuTextServices final : public TextServices {
 public:
-    IcuTextServices();
+    explicit IcuTextServices(const std::optional<std::string>& interfaceLanguage = std::nullopt);
     ~IcuTextServices() override;
     IcuTextServices(const IcuTextServices&) = delete;
     IcuTextServices& operator=(const IcuTextServices&) = delete;

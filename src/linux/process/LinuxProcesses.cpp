@@ -9,11 +9,13 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <map>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <thread>
 
 #include "core/foundation/Log.h"
+#include "linux/i18n/InterfaceLanguage.h"
 
 extern char** environ;
 
@@ -34,15 +36,18 @@ Error posixError(int code, const std::string& program) {
     return Error{program + ": " + std::strerror(code), "posix", code};
 }
 
-// Ours, with the command's variables replacing same-named ones.
+// Ours, with the desktop's languages rather than those chosen for Quillbern, and the
+// command's variables replacing same-named ones.
 std::vector<std::string> environmentFor(const CommandLine& command) {
+    std::map<std::string, std::string> variables = command.extraEnv;
+    if (const std::optional<std::string> languages = desktopLanguageList()) variables.emplace("LANGUAGE", *languages);
     std::vector<std::string> entries;
     for (char** entry = environ; *entry; ++entry) {
         const std::string_view text(*entry);
         const std::string name(text.substr(0, text.find('=')));
-        if (!command.extraEnv.contains(name)) entries.emplace_back(text);
+        if (!variables.contains(name) && name != "LANGUAGE") entries.emplace_back(text);
     }
-    for (const auto& [name, value] : command.extraEnv)
+    for (const auto& [name, value] : variables)
         entries.push_back(name + "=" + value);
     return entries;
 }

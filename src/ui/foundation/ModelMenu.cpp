@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <QTimer>
 
+#include "core/foundation/Localization.h"
 #include "ui/foundation/QtIcons.h"
 #include "ui/foundation/Symbols.h"
 
@@ -27,7 +28,8 @@ ModelMenu::ModelMenu(const MenuModel& model, QWidget* parent, Actions actions) :
         QString title = QString::fromStdString(item.title);
         // Command is Ctrl in our windows; after the tab the menu shows it in its key column.
         if (!item.keyEquivalent.empty())
-            title += QStringLiteral("\tCtrl+") + QString::fromStdString(item.keyEquivalent);
+            title += QStringLiteral("\t") + QString::fromStdString(trc("keyboard key", "Ctrl")) + u'+' +
+                     QString::fromStdString(item.keyEquivalent);
         QAction* action = addAction(title);
         action->setData(int(actions_.size() - 1));
         action->setEnabled(item.enabled);

@@ -49,8 +49,8 @@ private:
     const Walkthrough& walkthrough_;
 };
 
-QLabel* title(std::string_view text) {
-    auto* label = new QLabel(localized(text));
+QLabel* title(const QString& text) {
+    auto* label = new QLabel(text);
     QFont font = label->font();
     font.setPointSizeF(font.pointSizeF() * 1.4);
     font.setWeight(QFont::DemiBold);
@@ -61,8 +61,8 @@ QLabel* title(std::string_view text) {
 
 // Centred, wrapped text; `margin` on the left and right, `secondary` in the subdued colour,
 // `caption` smaller.
-QLabel* paragraph(std::string_view text, int margin, bool secondary, bool caption = false) {
-    auto* label = new QLabel(localized(text));
+QLabel* paragraph(const QString& text, int margin, bool secondary, bool caption = false) {
+    auto* label = new QLabel(text);
     label->setTextFormat(Qt::MarkdownText);
     // Screen readers read the words, not the markup.
     QTextDocument words;
@@ -157,10 +157,12 @@ WalkthroughView::WalkthroughView(Walkthrough& walkthrough, QWidget* parent)
 QWidget* WalkthroughView::welcomeStep() {
     auto* step = new QWidget;
     QVBoxLayout* layout = stepLayout(step, 12);
-    layout->addWidget(title("Welcome to Quillbern"));
+    layout->addWidget(title(localized("Welcome to Quillbern")));
+    // TRANSLATORS: the walkthrough's texts are Markdown: **…** is bold.
     auto* text = paragraph(
-        "**Quillbern gives every screen its own dock** — your apps, your folders, where you want them, on as many "
-        "docks as you like.",
+        localized(
+            "**Quillbern gives every screen its own dock** — your apps, your folders, where you want them, on as many "
+            "docks as you like."),
         24, false);
     layout->addWidget(text);
     return step;
@@ -169,11 +171,11 @@ QWidget* WalkthroughView::welcomeStep() {
 QWidget* WalkthroughView::windowAccessStep() {
     auto* step = new QWidget;
     QVBoxLayout* layout = stepLayout(step, 12);
-    layout->addWidget(title("Window access"));
+    layout->addWidget(title(localized("Window access")));
     layout->addWidget(
-        paragraph("To show and activate your windows, Quillbern needs **window access**, granted while a "
-                  "window manager that follows EWMH runs. Everything runs on your computer: nothing is sent "
-                  "anywhere, no telemetry.",
+        paragraph(localized("To show and activate your windows, Quillbern needs **window access**, granted while a "
+                            "window manager that follows EWMH runs. Everything runs on your computer: nothing is sent "
+                            "anywhere, no telemetry."),
                   24, true));
     granted_ = new WalkthroughNotice("checkmark.circle.fill", QColor(0x2e, 0xa0, 0x43));
     granted_->setText(localized("Permission granted — your dock is live"));
@@ -185,11 +187,12 @@ QWidget* WalkthroughView::windowAccessStep() {
     allowAccess_ = new QPushButton(localized("Check Window Access"));
     connect(allowAccess_, &QPushButton::clicked, this, [this] { walkthrough_.allowWindowAccess(); });
     help->addWidget(allowAccess_, 0, Qt::AlignHCenter);
-    help->addWidget(paragraph("No window manager that follows EWMH answers. Start one (most do), then check again.", 32,
-                              true, true));
     help->addWidget(
-        paragraph("Tip: once your docks are running, drag an app from Files onto one to pin it — that "
-                  "works even without this permission.",
+        paragraph(localized("No window manager that follows EWMH answers. Start one (most do), then check again."), 32,
+                  true, true));
+    help->addWidget(
+        paragraph(localized("Tip: once your docks are running, drag an app from Files onto one to pin it — that "
+                            "works even without this permission."),
                   32, true, true));
     layout->addWidget(grantHelp_);
     return step;
@@ -198,11 +201,11 @@ QWidget* WalkthroughView::windowAccessStep() {
 QWidget* WalkthroughView::previewsStep() {
     auto* step = new QWidget;
     QVBoxLayout* layout = stepLayout(step, 12);
-    layout->addWidget(title("Hover previews"));
+    layout->addWidget(title(localized("Hover previews")));
     layout->addWidget(
-        paragraph("When you hover a tile, Quillbern can show a preview of the window. It is **optional** "
-                  "— it reads the pictures of your windows only for these thumbnails, never saved or "
-                  "transmitted.",
+        paragraph(localized("When you hover a tile, Quillbern can show a preview of the window. It is **optional** "
+                            "— it reads the pictures of your windows only for these thumbnails, never saved or "
+                            "transmitted."),
                   24, true));
     previews_ = new QCheckBox(localized("Enable previews"));
     connect(previews_, &QCheckBox::clicked, this, [this](bool on) {
@@ -214,8 +217,8 @@ QWidget* WalkthroughView::previewsStep() {
 
     captureHelp_ = new QWidget;
     QVBoxLayout* help = stepLayout(captureHelp_, 6);
-    help->addWidget(
-        paragraph("Previews will turn on as soon as Quillbern may read the pictures of windows.", 0, true, true));
+    help->addWidget(paragraph(localized("Previews will turn on as soon as Quillbern may read the pictures of windows."),
+                              0, true, true));
     auto* allow = new QPushButton(localized("Allow Window Pictures…"));
     connect(allow, &QPushButton::clicked, this, [this] { walkthrough_.allowScreenCapture(); });
     help->addWidget(allow, 0, Qt::AlignHCenter);
@@ -226,7 +229,7 @@ QWidget* WalkthroughView::previewsStep() {
 QWidget* WalkthroughView::comfortStep() {
     auto* step = new QWidget;
     QVBoxLayout* layout = stepLayout(step, 14);
-    layout->addWidget(title("Comfort"));
+    layout->addWidget(title(localized("Comfort")));
     login_ = new QCheckBox(localized("Open Quillbern at login"));
     connect(login_, &QCheckBox::clicked, this, [this](bool on) {
         walkthrough_.setOpensAtLogin(on);
@@ -247,8 +250,8 @@ QWidget* WalkthroughView::comfortStep() {
     hideError_ = new WalkthroughNotice("xmark.octagon", kErrorColour);
     layout->addWidget(hideError_);
     layout->addWidget(
-        paragraph("Hiding uses the dock's own auto-hide; your original settings are saved and restored "
-                  "when Quillbern quits (or at next launch). Everything can be changed later in Settings.",
+        paragraph(localized("Hiding uses the dock's own auto-hide; your original settings are saved and restored "
+                            "when Quillbern quits (or at next launch). Everything can be changed later in Settings."),
                   28, true, true));
     return step;
 }
@@ -300,7 +303,7 @@ void WalkthroughView::sync() {
 
     previous_->setVisible(walkthrough_.showsPrevious());
     dots_->update();
-    forward_->setText(localized(walkthrough_.forwardTitle()));
+    forward_->setText(QString::fromStdString(walkthrough_.forwardTitle()));
     // Return presses the forward button, except while the step's own button takes it.
     const bool accessButtonTakesReturn = walkthrough_.step() == Walkthrough::Step::windowAccess && !trusted;
     forward_->setDefault(walkthrough_.forwardTakesReturn());

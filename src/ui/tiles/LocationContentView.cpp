@@ -66,7 +66,8 @@ LocationContentView::LocationContentView(LocationBrowser& browser, PinnedStore& 
     name_->setTextFormat(Qt::PlainText);
     truncation_->setFont(sized(11));
     truncation_->setText(
-        QString::fromStdString(trf("Showing the %lld most recent items", LocationBrowser::kShownItems)));
+        QString::fromStdString(trn("Showing the %lld most recent item", "Showing the %lld most recent items",
+                                   LocationBrowser::kShownItems, LocationBrowser::kShownItems)));
     QPalette quiet = truncation_->palette();
     quiet.setColor(QPalette::WindowText, secondary(palette()));
     truncation_->setPalette(quiet);
