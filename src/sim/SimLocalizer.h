@@ -18,9 +18,7 @@ public:
     SimLocalizer(const SimLocalizer&) = delete;
     SimLocalizer& operator=(const SimLocalizer&) = delete;
 
-    void add(std::string english, std::string translated) {
-        texts_[{"", std::move(english)}] = std::move(translated);
-    }
+    void add(std::string english, std::string translated) { texts_[{"", std::move(english)}] = std::move(translated); }
     void addInContext(std::string context, std::string english, std::string translated) {
         texts_[{std::move(context), std::move(english)}] = std::move(translated);
     }

@@ -1,6 +1,5 @@
-#include <gtest/gtest.h>
-
 #include <clocale>
+#include <gtest/gtest.h>
 #include <string>
 
 #include "core/foundation/Localization.h"
@@ -72,8 +71,7 @@ TEST(GettextLocalizer, AChosenLanguageIsQuillbernsAloneTheProgramsItStartsKeepTh
     EXPECT_EQ(tr("Open"), "Öffnen");
     EXPECT_EQ(desktopLanguageList(), "fr:en");
     LinuxProcesses processes;
-    const ProcessResult child =
-        processes.run(CommandLine{"/bin/sh", {"-c", "test \"$LANGUAGE\" = fr:en"}, {}}, 5);
+    const ProcessResult child = processes.run(CommandLine{"/bin/sh", {"-c", "test \"$LANGUAGE\" = fr:en"}, {}}, 5);
     EXPECT_EQ(child.exitStatus, 0);
     EXPECT_EQ(gettextLanguageOf("zh-Hans"), "zh_CN");
 }

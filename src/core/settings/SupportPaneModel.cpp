@@ -1,12 +1,13 @@
 #include "core/settings/SupportPaneModel.h"
 
+#include "core/foundation/Localization.h"
 #include "core/settings/VersionText.h"
 
 namespace quillbern {
 namespace {
 
 std::string grant(bool granted) {
-    return granted ? "granted" : "not granted";
+    return granted ? tr("granted") : tr("not granted");
 }
 
 }  // namespace
@@ -52,9 +53,9 @@ std::string SupportPaneModel::diagnostics() const {
     const OsVersion os = ports_.process.osVersion();
     std::string text = "Quillbern " + version();
     text += "\nLinux " + std::to_string(os.major) + "." + std::to_string(os.minor) + "." + std::to_string(os.patch);
-    text += "\nDisplays: " + std::to_string(ports_.screens.screens().size());
-    text += "\nWindow access: " + grant(ports_.engine.isTrusted());
-    text += "\nWindow pictures: " + grant(ports_.previews.isGranted());
+    text += "\n" + trf("Displays: %lld", ports_.screens.screens().size());
+    text += "\n" + trf("Window access: %@", grant(ports_.engine.isTrusted()));
+    text += "\n" + trf("Window pictures: %@", grant(ports_.previews.isGranted()));
     return text;
 }
 

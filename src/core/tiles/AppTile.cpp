@@ -12,11 +12,11 @@ constexpr double kMissingIconOpacity = 0.4;
 }  // namespace
 
 std::string appTileToolTip(const AppTileState& state) {
-    return state.isInstalled ? state.name : state.name + tr(" — not found");
+    return state.isInstalled ? state.name : trf("%@ — not found", state.name);
 }
 
 std::string appTileAccessibilityLabel(const AppTileState& state) {
-    return state.isInstalled ? state.name : state.name + tr(", not found");
+    return state.isInstalled ? state.name : trf("%@, not found", state.name);
 }
 
 std::string appTileAccessibilityValue(const AppTileState& state) {

@@ -6,8 +6,8 @@
 #include <QVariantAnimation>
 
 #include "core/dock/BeaconMetrics.h"
+#include "core/foundation/Localization.h"
 #include "ui/foundation/QtIcons.h"
-#include "ui/foundation/QtText.h"
 #include "ui/model/BarBackground.h"
 
 namespace quillbern {
@@ -25,7 +25,7 @@ LaunchBeaconView::LaunchBeaconView(BeaconContent content, QWidget* parent)
     setAttribute(Qt::WA_TranslucentBackground);
     QStringList labels;
     for (const BeaconTileContent& tile : content_.tiles) {
-        labels << localized("Launching ") + QString::fromStdString(tile.name) + QStringLiteral("…");
+        labels << QString::fromStdString(trf("Launching %@…", tile.name));
     }
     setAccessibleName(labels.join(QStringLiteral(", ")));
     // A full turn per second while spinning; a pulse back and forth with reduce motion.
