@@ -50,9 +50,14 @@ namespace {
 // The catalogue of the language chosen in Settings, else the desktop's, with Qt's own texts
 // in the same language; installed before any text is made.
 std::unique_ptr<GettextLocalizer> installCatalogue(const Defaults& defaults) {
-    useInterfaceLanguage(DockPreferences::storedLanguage(defaults));
+    const std::optional<std::string> chosen = DockPreferences::storedLanguage(defaults);
+    useInterfaceLanguage(chosen);
     auto localizer = std::make_unique<GettextLocalizer>(catalogueFolder());
-    if (const std::optional<std::string> language = localizer->language()) installQtTranslations(*language);
+    const std::optional<std::string> language = localizer->language();
+    if (language) installQtTranslations(*language);
+    log("texts in ", language.value_or("English"),
+        chosen ? ", for the language chosen in Settings (" + escapedForLog(*chosen) + ")"
+               : ", for the desktop's languages");
     setLocalizer(localizer.get());
     return localizer;
 }

@@ -86,7 +86,7 @@ shoot peek-recorded
 
 # Reset all, confirmed: Ctrl+Super+P peeks again.
 atspi press "Reset all shortcuts" "push button" || fail "no Reset all shortcuts"
-atspi press "Reset the 1 shortcuts you recorded" "push button" || fail "no confirmation with the count"
+atspi press "Reset the 1 shortcut you recorded" "push button" || fail "no confirmation with the count"
 wait_for 10 bash -c "! grep -q hotkeyOverrides.v1 '$settings'" || fail "the recorded chord was not removed"
 atspi gone "Reset all shortcuts" "push button" || fail "Reset all shortcuts still offered"
 xdotool keydown ctrl+super+p
@@ -151,7 +151,10 @@ wait "$old_pid" || fail "the first copy ended with status $?"
 wait_for 10 running_pid >/dev/null || fail "no new copy started"
 program_pid=$(running_pid)
 [[ $program_pid != "$old_pid" ]] || fail "the same process runs"
-tr '\0' '\n' <"/proc/$program_pid/environ" | grep -qx LANGUAGE=de || fail "the new copy has no LANGUAGE=de"
+grep -q "language chosen in Settings (de)" "$work/log" || fail "the new copy does not speak the language chosen"
+if tr '\0' '\n' <"/proc/$program_pid/environ" | grep -qx LANGUAGE=de; then
+  fail "the relaunch handed Quillbern's language to everything the new copy starts"
+fi
 expect_dock_panels $frames
 
 # The new copy kept every choice.

@@ -178,6 +178,17 @@ TEST_F(GeneralPaneTest, ResetAllAsksWithTheCountAndPutsEveryChordBack) {
     EXPECT_FALSE(pane->resetAllGroup().isVisible());
 }
 
+TEST_F(GeneralPaneTest, ResetAllCountsOneShortcutInTheSingular) {
+    open();
+    preferences().setOverride(kSearch, HotKeyChord{1, HotKeyChord::kControlCommand | HotKeyChord::kShift});
+    pane->resetAll().click();
+    ASSERT_TRUE(pane->resetConfirmation());
+    QStringList texts;
+    for (QAbstractButton* button : pane->resetConfirmation()->buttons())
+        texts << button->text();
+    EXPECT_TRUE(texts.contains("Reset the 1 shortcut you recorded")) << texts.join('|').toStdString();
+}
+
 TEST_F(GeneralPaneTest, SwitchesASetterRefusedStayTrueToTheirStores) {
     w.world.nativeDock.setSupported(false);
     w.world.login.scriptRegister({Error{"read-only folder", "posix", 30}, LoginStatus::notRegistered});

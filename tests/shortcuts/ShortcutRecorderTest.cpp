@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "core/foundation/Localization.h"
 #include "core/shortcuts/ShortcutRecorder.h"
 #include "sim/SimAlerts.h"
 #include "sim/SimHotKeys.h"
 #include "sim/SimKeyboardLayout.h"
+#include "sim/SimLocalizer.h"
 #include "sim/SimTextServices.h"
 
 namespace quillbern {
@@ -104,14 +104,12 @@ TEST_F(ShortcutRecorderTest, ShowsNoneTheChordStruckThroughWhenNotLiveAndTheRese
 }
 
 TEST_F(ShortcutRecorderTest, ItsWordsAreTranslated) {
-    struct Bracketing final : Localizer {
-        std::string translate(std::string_view english) const override { return "[" + std::string(english) + "]"; }
-    } bracketing;
-    Localizer* const before = setLocalizer(&bracketing);
-    EXPECT_EQ(recorder.text(), "[None]");
+    SimLocalizer german;
+    german.addInContext("shortcut", "None", "Keines");
+    german.add("Press the keys…", "Tasten drücken …");
+    EXPECT_EQ(recorder.text(), "Keines");
     recorder.click();
-    EXPECT_EQ(recorder.text(), "[Press the keys…]");
-    setLocalizer(before);
+    EXPECT_EQ(recorder.text(), "Tasten drücken …");
 }
 
 TEST_F(ShortcutRecorderTest, ARecorderGoneWhileListeningGivesTheShortcutsBack) {

@@ -6,8 +6,7 @@
 
 namespace quillbern {
 
-Result<void> AppRelauncher::relaunch(Processes& processes, AppProcess& process,
-                                     const std::optional<std::string>& language) {
+Result<void> AppRelauncher::relaunch(Processes& processes, AppProcess& process) {
     CommandLine command;
     command.program = "/bin/sh";
     // The program and its arguments reach the shell as its own arguments, never as text
@@ -19,8 +18,6 @@ Result<void> AppRelauncher::relaunch(Processes& processes, AppProcess& process,
                     process.executablePath(), std::to_string(process.pid())};
     for (const std::string& argument : process.arguments())
         command.args.push_back(argument);
-    // Empty means no preference, so the new copy follows the system's languages.
-    command.extraEnv["LANGUAGE"] = language.value_or("");
     auto started = processes.spawnDetached(command);
     if (!started) {
         log("relaunch failed, staying open — ", escapedForLog(started.error().message));

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <optional>
 #include <string>
 
 #include "core/foundation/Result.h"
@@ -18,10 +17,11 @@ public:
     // it starts anyway, and a start that finds this one still running hands over to it.
     static constexpr int kLongestWaitTenths = 100;
 
-    // Starts a copy of this program with the same arguments and `language` (none: the
-    // system's), which runs once this one has ended, then quits. When it cannot start, the
-    // program stays, and the failure is logged and returned for the caller to show.
-    static Result<void> relaunch(Processes& processes, AppProcess& process, const std::optional<std::string>& language);
+    // Starts a copy of this program with the same arguments, which runs once this one has
+    // ended (and speaks the language stored in Settings, as every start does), then quits.
+    // When it cannot start, the program stays, and the failure is logged and returned for
+    // the caller to show.
+    static Result<void> relaunch(Processes& processes, AppProcess& process);
 };
 
 }  // namespace quillbern

@@ -6,8 +6,8 @@ namespace quillbern {
 
 std::string label(DockEdge edge) {
     switch (edge) {
-        // TRANSLATORS: the screen edge a dock stands on; the status menu shows it in lower case.
         case DockEdge::bottom:
+            // TRANSLATORS: the screen edge a dock stands on; the status menu shows it in lower case.
             return tr("Bottom");
         case DockEdge::top:
             return tr("Top");

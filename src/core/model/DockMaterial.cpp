@@ -6,8 +6,8 @@ namespace quillbern {
 
 std::string label(DockMaterial material) {
     switch (material) {
-        // TRANSLATORS: the materials a dock's background can be made of, from clear to opaque.
         case DockMaterial::liquidClear:
+            // TRANSLATORS: the materials a dock's background can be made of, from clear to opaque.
             return tr("Clear glass");
         case DockMaterial::liquid:
             return tr("Liquid glass");

@@ -124,16 +124,16 @@ void AppsCardModel::pinChosen(const Uuid& profileID, const std::vector<Path>& pa
     }
     if (notPinned.empty()) {
         setFolderNote(std::nullopt);
-    } else if (notPinned.size() == 1) {
-        setFolderNote(trf("%@ could not be pinned: it is no longer there, is not a folder, or its name is not UTF-8.",
-                          notPinned.front()));
-    } else {
-        std::string list;
-        for (const std::string& name : notPinned)
-            list += (list.empty() ? "" : ", ") + name;
-        setFolderNote(trf(
-            "%@ could not be pinned: they are no longer there, are not folders, or their names are not UTF-8.", list));
+        return;
     }
+    std::string list;
+    for (const std::string& name : notPinned)
+        list += (list.empty() ? "" : ", ") + name;
+    setFolderNote(
+        // TRANSLATORS: %@ is one folder's name, or several names separated by commas.
+        trn("%@ could not be pinned: it is no longer there, is not a folder, or its name is not UTF-8.",
+            "%@ could not be pinned: they are no longer there, are not folders, or their names are not UTF-8.",
+            static_cast<long long>(notPinned.size()), list));
 }
 
 void AppsCardModel::setFolderNote(std::optional<std::string> note) {

@@ -130,7 +130,7 @@ bool GeneralPaneModel::offersRelaunch() const {
 }
 
 void GeneralPaneModel::relaunch() {
-    const auto started = AppRelauncher::relaunch(processes_, process_, preferences_.languageOverride());
+    const auto started = AppRelauncher::relaunch(processes_, process_);
     relaunchNote_ = started ? std::nullopt
                             : std::optional(SettingsNote{trf("Quillbern could not relaunch (%@). It keeps running: "
                                                              "quit it and start it again to use the new language.",

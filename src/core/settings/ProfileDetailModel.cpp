@@ -198,9 +198,10 @@ std::vector<DisplayEntry> ProfileDetailModel::connectedDisplays() const {
     std::vector<DisplayEntry> entries;
     entries.reserve(seen.size());
     for (const Seen& display : seen) {
-        entries.push_back({display.id, display.count == 1 ? display.name
-                                                          : trf("%@ (%lld identical displays)", display.name,
-                                                                static_cast<long long>(display.count))});
+        const auto count = static_cast<long long>(display.count);
+        entries.push_back({display.id, count == 1 ? display.name
+                                                  : trn("%@ (%lld identical display)", "%@ (%lld identical displays)",
+                                                        count, display.name, count)});
     }
     return entries;
 }

@@ -4,6 +4,8 @@
 #include <optional>
 #include <string_view>
 
+#include "core/foundation/Localization.h"
+
 namespace quillbern {
 
 // The sections of the Settings window, in the order its sidebar lists them.
@@ -19,14 +21,14 @@ struct SettingsSectionInfo {
 };
 
 inline constexpr std::array<SettingsSectionInfo, 8> kSettingsSections{{
-    {SettingsSection::general, "general", "General", "gearshape"},
-    {SettingsSection::docks, "docks", "Docks", "square.stack.3d.up"},
-    {SettingsSection::appearance, "appearance", "Appearance", "paintbrush"},
-    {SettingsSection::previews, "previews", "Hover previews", "eye"},
-    {SettingsSection::permissions, "permissions", "Permissions", "lock.shield"},
-    {SettingsSection::support, "support", "Support", "bubble.left.and.text.bubble.right"},
-    {SettingsSection::help, "help", "Help", "questionmark.circle"},
-    {SettingsSection::about, "about", "About", "info.circle"},
+    {SettingsSection::general, "general", trNoop("General"), "gearshape"},
+    {SettingsSection::docks, "docks", trNoop("Docks"), "square.stack.3d.up"},
+    {SettingsSection::appearance, "appearance", trNoop("Appearance"), "paintbrush"},
+    {SettingsSection::previews, "previews", trNoop("Hover previews"), "eye"},
+    {SettingsSection::permissions, "permissions", trNoop("Permissions"), "lock.shield"},
+    {SettingsSection::support, "support", trNoop("Support"), "bubble.left.and.text.bubble.right"},
+    {SettingsSection::help, "help", trNoop("Help"), "questionmark.circle"},
+    {SettingsSection::about, "about", trNoop("About"), "info.circle"},
 }};
 
 constexpr const std::array<SettingsSectionInfo, 8>& settingsSections() {

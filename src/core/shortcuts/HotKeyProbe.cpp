@@ -31,9 +31,9 @@ enum Key : std::uint32_t {
 constexpr std::array<std::uint32_t, 12> kFunctionKeys{122, 120, 99, 118, 96, 97, 98, 100, 101, 109, 103, 111};
 
 std::unordered_map<HotKeyChord, std::string_view> makeWellKnown() {
-    // TRANSLATORS: what a shortcut does on Linux desktops, in the words of the language's own
-    // keyboard settings where they name it.
     std::unordered_map<HotKeyChord, std::string_view> known{
+        // TRANSLATORS: what a shortcut does on Linux desktops, in the words of the language's own
+        // keyboard settings where they name it.
         {{kTab, HotKeyChord::kOption | HotKeyChord::kShift}, trNoop("Switch windows backwards")},
         {{kTab, kCtrlAlt}, trNoop("Switch system controls")},
         {{kT, kCtrlAlt}, trNoop("Open a terminal")},

@@ -25,7 +25,7 @@ void ShortcutRecorder::setRow(Row row) {
 
 std::string ShortcutRecorder::text() const {
     if (listening_) return tr("Press the keys…");
-    return row_.chord ? chordText_.display(*row_.chord) : tr("None");
+    return row_.chord ? chordText_.display(*row_.chord) : trc("shortcut", "None");
 }
 
 void ShortcutRecorder::click() {

@@ -49,7 +49,7 @@ public:
     const Row& row() const { return row_; }
     bool isListening() const { return listening_; }
 
-    // "Press the keys…" while listening, else the chord's text or "None".
+    // "Press the keys…" while listening, else the chord's text or "None", translated.
     std::string text() const;
     bool showsNone() const { return !listening_ && !row_.chord; }
     bool showsStruckThrough() const { return !listening_ && row_.chord && !row_.isLive; }

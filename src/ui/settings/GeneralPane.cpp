@@ -389,8 +389,10 @@ void GeneralPane::confirmResetAll() {
     const QString title = localized("Reset every shortcut you recorded?");
     box->setWindowTitle(title);
     box->setText(title);
-    QPushButton* reset = box->addButton(text(trf("Reset the %lld shortcuts you recorded", card_.recordedCount())),
-                                        QMessageBox::DestructiveRole);
+    QPushButton* reset =
+        box->addButton(text(trn("Reset the %lld shortcut you recorded", "Reset the %lld shortcuts you recorded",
+                                card_.recordedCount(), card_.recordedCount())),
+                       QMessageBox::DestructiveRole);
     setTone(*reset, SettingsTone::destructive);
     box->addButton(QMessageBox::Cancel);
     box->setDefaultButton(QMessageBox::Cancel);

@@ -89,9 +89,7 @@ ShortcutRecorderView::ShortcutRecorderView(std::unique_ptr<ShortcutRecorder> rec
 ShortcutRecorderView::~ShortcutRecorderView() = default;
 
 QString ShortcutRecorderView::shownText() const {
-    // A chord's text stands as it is; the other two are words.
-    if (recorder_->isListening()) return localized("Press the keys…");
-    return recorder_->showsNone() ? localized("None") : QString::fromStdString(recorder_->text());
+    return QString::fromStdString(recorder_->text());
 }
 
 void ShortcutRecorderView::sync() {

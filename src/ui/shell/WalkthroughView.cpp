@@ -158,9 +158,9 @@ QWidget* WalkthroughView::welcomeStep() {
     auto* step = new QWidget;
     QVBoxLayout* layout = stepLayout(step, 12);
     layout->addWidget(title(localized("Welcome to Quillbern")));
-    // TRANSLATORS: the walkthrough's texts are Markdown: **…** is bold.
     auto* text = paragraph(
         localized(
+            // TRANSLATORS: the walkthrough's texts are Markdown: **…** is bold.
             "**Quillbern gives every screen its own dock** — your apps, your folders, where you want them, on as many "
             "docks as you like."),
         24, false);
