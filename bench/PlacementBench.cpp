@@ -46,6 +46,7 @@ struct PlacementWorld : SimDockWorld {
         for (int n = 0; n < 3; ++n)
             workspace->drop("app1." + std::to_string(n), 2, {2880, 540});
         placement = std::make_unique<PlacementController>(PlacementController::Ports{.panels = world.panels,
+                                                                                     .views = world.workspaceViews,
                                                                                      .screens = world.screens,
                                                                                      .input = world.input,
                                                                                      .events = world.events,
@@ -89,7 +90,7 @@ void runTicks(benchmark::State& state, bool moving) {
     // The overlays shown, and the ghost cells they draw together: the three of the middle one.
     std::size_t overlays = 0, cells = 0;
     for (std::uint64_t serial : w.world.panels.frontToBack()) {
-        if (const auto* content = std::get_if<PlacementContent>(&w.world.panels.panel(serial)->content)) {
+        if (const auto* content = w.world.panels.panel(serial)->shown<PlacementContent>()) {
             ++overlays;
             cells += content->holder->cellFrames().size();
         }

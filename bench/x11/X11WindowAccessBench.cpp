@@ -119,6 +119,7 @@ void BM_FocusFollowTick(benchmark::State& state) {
     WindowEngine engine(world.enginePorts());
     AppearanceStore appearance(world.defaults, world.appearance, world.mainLoop);
     FocusModeController focus({.panels = world.panels,
+                               .views = world.workspaceViews,
                                .screens = world.screens,
                                .windowList = list,
                                .input = world.input,

@@ -36,12 +36,14 @@
 #include "linux/x11/X11SessionEvents.h"
 #include "linux/x11/X11WindowAccess.h"
 #include "linux/x11/X11WindowCapture.h"
+#include "ui/dock/QtDockViewFactory.h"
 #include "ui/foundation/QtAlerts.h"
 #include "ui/foundation/QtIcons.h"
 #include "ui/foundation/QtMenus.h"
 #include "ui/foundation/QtPanelHost.h"
 #include "ui/palettes/QtPaletteViewFactory.h"
 #include "ui/settings/QtFolderPicker.h"
+#include "ui/workspace/QtWorkspaceViewFactory.h"
 
 namespace quillbern {
 
@@ -88,6 +90,8 @@ LinuxPlatform::LinuxPlatform(std::unique_ptr<X11Connection> connection, std::uni
           *mainLoop_, clock_, [this] { return screens_->desktopSpace(); }, *appearance_, *keyboardLayout_,
           [this](Task task) { return restacks_->onRestack(std::move(task)); })),
       paletteViews_(std::make_unique<QtPaletteViewFactory>(*appearance_)),
+      dockViews_(std::make_unique<QtDockViewFactory>()),
+      workspaceViews_(std::make_unique<QtWorkspaceViewFactory>()),
       menus_(std::make_unique<QtMenus>(*panels_)),
       events_(std::make_unique<X11EventMonitors>(
           *connection_, *input_, *screens_, [this](std::uint32_t window) { return panels_->panelOfWindow(window); })),
@@ -129,6 +133,8 @@ LinuxPlatform::LinuxPlatform(std::unique_ptr<X11Connection> connection, std::uni
                                                  .keyboardLayout = *keyboardLayout_,
                                                  .panels = *panels_,
                                                  .paletteViews = *paletteViews_,
+                                                 .dockViews = *dockViews_,
+                                                 .workspaceViews = *workspaceViews_,
                                                  .menus = *menus_,
                                                  .threads = threads_,
                                                  .windowList = *windowAccess_,

@@ -31,6 +31,8 @@ class X11WindowCapture;
 class X11Restacks;
 class QtPanelHost;
 class QtPaletteViewFactory;
+class QtDockViewFactory;
+class QtWorkspaceViewFactory;
 class QtMenus;
 class X11RunningApps;
 class X11SessionEvents;
@@ -87,6 +89,8 @@ private:
     std::unique_ptr<X11Restacks> restacks_;
     std::unique_ptr<QtPanelHost> panels_;
     std::unique_ptr<QtPaletteViewFactory> paletteViews_;
+    std::unique_ptr<QtDockViewFactory> dockViews_;
+    std::unique_ptr<QtWorkspaceViewFactory> workspaceViews_;
     std::unique_ptr<QtMenus> menus_;
     std::unique_ptr<X11EventMonitors> events_;
     std::unique_ptr<X11HotKeys> hotKeys_;

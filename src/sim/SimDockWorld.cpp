@@ -74,6 +74,7 @@ void SimDockWorld::open(const std::vector<Profile>& docks) {
     appearance = std::make_unique<AppearanceStore>(world.defaults, world.appearance, world.mainLoop);
     controller_ = std::make_unique<DockController>(
         DockController::Ports{.panels = world.panels,
+                              .views = world.dockViews,
                               .screens = world.screens,
                               .input = world.input,
                               .system = world.appearance,

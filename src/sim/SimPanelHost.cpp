@@ -4,6 +4,7 @@
 
 #include "core/platform/PanelAnimator.h"
 #include "core/workspace/VeilModel.h"
+#include "core/workspace/WorkspaceViewFactory.h"
 
 namespace quillbern {
 
@@ -77,7 +78,7 @@ public:
 
 private:
     void takeVeil() {
-        const auto* veil = std::get_if<VeilContent>(&state_->content);
+        const auto* veil = state_->shown<VeilContent>();
         veil_ = veil ? std::optional<VeilModel>(VeilModel(veil->coveredFrame)) : std::nullopt;
     }
 

@@ -8,6 +8,7 @@
 #include "core/foundation/Clock.h"
 #include "core/platform/PanelHost.h"
 #include "core/platform/PanelStack.h"
+#include "sim/SimContentView.h"
 
 namespace quillbern {
 
@@ -24,6 +25,15 @@ struct SimPanelState {
     PanelKeyHandlers keys;
     // How often it was made key.
     int madeKey = 0;
+
+    // What the panel shows, when it is a view built from a `Content` (DockContent,
+    // VeilContent, ...) by a simulated view factory; else null.
+    template <class Content>
+    const Content* shown() const {
+        const auto* view = std::get_if<std::shared_ptr<PanelView>>(&content);
+        const auto* built = view ? dynamic_cast<const SimContentView<Content>*>(view->get()) : nullptr;
+        return built ? &built->content : nullptr;
+    }
     // Veil panels: the hole as drawn (in the panel's view coordinates), the dimming's
     // opacity, how many updates drew anything, and whether the veil's effects were dropped.
     std::optional<Rect> veilHole;

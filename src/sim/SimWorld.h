@@ -5,6 +5,7 @@
 #include "core/windows/WindowEngine.h"
 #include "sim/SimClipboard.h"
 #include "sim/SimDefaults.h"
+#include "sim/SimDockViewFactory.h"
 #include "sim/SimEventMonitors.h"
 #include "sim/SimFolderEvents.h"
 #include "sim/SimFolderPicker.h"
@@ -26,18 +27,18 @@
 #include "sim/SimThreads.h"
 #include "sim/SimThumbnailer.h"
 #include "sim/SimWindowSystem.h"
+#include "sim/SimWorkspaceViewFactory.h"
 
 namespace quillbern {
 
 // One simulated machine for a test or a benchmark: virtual time, the main run loop, the
 // application's defaults, the log, UUIDs, text rules, alerts, displays, input, event
-// monitors, global hot keys, the keyboard layout, panels, palette views and menus, running and
-// installed applications, launching, files and folder watches, the desktop's dock and the login service, the
-// desktop's display options, other applications' windows, permissions, child processes,
-// worker threads (manual loops on the same virtual time), session events, the clipboard and the folder chooser. Later
-// features add their simulated backends here (those the docks' store takes stand in
-// SimStoreBackends, which the fuzz targets share); SimDockWorld builds the docks' stores and
-// controller on it.
+// monitors, global hot keys, the keyboard layout, panels, the views of palettes, docks and the workspace, menus,
+// running and installed applications, launching, files and folder watches, the desktop's dock and the login service,
+// the desktop's display options, other applications' windows, permissions, child processes, worker threads (manual
+// loops on the same virtual time), session events, the clipboard and the folder chooser. Later features add their
+// simulated backends here (those the docks' store takes stand in SimStoreBackends, which the fuzz targets share);
+// SimDockWorld builds the docks' stores and controller on it.
 class SimWorld : public SimStoreBackends {
 public:
     SimWorld() = default;
@@ -70,6 +71,8 @@ public:
     SimKeyboardLayout keyboardLayout;
     SimPanelHost panels{mainLoop, clock};
     SimPaletteViewFactory paletteViews;
+    SimDockViewFactory dockViews;
+    SimWorkspaceViewFactory workspaceViews;
     SimMenus menus;
     SimFolderEvents folders;
     SimThumbnailer thumbnailer;

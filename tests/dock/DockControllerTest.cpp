@@ -44,7 +44,7 @@ TEST_F(Controller, EachVisibleDockGetsAPanelOnEveryDisplayItStandsOn) {
         EXPECT_EQ(panel->style.level, PanelLevel::dock);
         EXPECT_FALSE(panel->style.ignoresMouse);
         EXPECT_EQ(panel->frame, expectedFrame(display, n));
-        const auto* content = std::get_if<DockContent>(&panel->content);
+        const auto* content = panel->shown<DockContent>();
         ASSERT_NE(content, nullptr);
         EXPECT_EQ(content->profile, simDock(n, DockEdge::bottom).id);
         EXPECT_EQ(content->display, display);
@@ -206,7 +206,7 @@ TEST_F(Controller, AContentCallbackOutlivingTheControllerDoesNothing) {
 
 TEST_F(Controller, AColdLaunchFromADocksTileShowsTheBeacon) {
     open({simDock(1, DockEdge::bottom)});
-    const auto* content = std::get_if<DockContent>(&w.panel(kLeft, 1)->content);
+    const auto* content = w.panel(kLeft, 1)->shown<DockContent>();
     ASSERT_NE(content, nullptr);
     ASSERT_TRUE(content->onColdLaunch);
     EXPECT_EQ(content->apps, &w.world.apps);

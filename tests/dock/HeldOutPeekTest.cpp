@@ -159,7 +159,7 @@ TEST_F(InteractionLock, ALockRevealsAHiddenDockAndTwoLocksNeedTwoUnlocks) {
 TEST_F(InteractionLock, TheDocksViewHoldsItOutThroughItsContent) {
     open({simDock(1, DockEdge::bottom, onDisplay("16-1-11"))});
     settle();
-    const auto* content = std::get_if<DockContent>(&w.panel(kLeft, 1)->content);
+    const auto* content = w.panel(kLeft, 1)->shown<DockContent>();
     ASSERT_NE(content, nullptr);
     ASSERT_TRUE(content->onInteractionLock);
     content->onInteractionLock(true);

@@ -38,7 +38,7 @@ protected:
     std::vector<const SimPanelState*> glints() const {
         std::vector<const SimPanelState*> found;
         for (std::uint64_t serial = 1; const SimPanelState* panel = w.world.panels.panel(serial); ++serial) {
-            if (!panel->closed && std::holds_alternative<GlintContent>(panel->content)) found.push_back(panel);
+            if (!panel->closed && panel->shown<GlintContent>()) found.push_back(panel);
         }
         return found;
     }

@@ -28,7 +28,7 @@ protected:
     }
     std::vector<bool> launchingTiles(const SimPanelState& panel) {
         std::vector<bool> result;
-        for (const BeaconTileContent& tile : std::get<BeaconContent>(panel.content).tiles)
+        for (const BeaconTileContent& tile : panel.shown<BeaconContent>()->tiles)
             result.push_back(tile.isLaunching);
         return result;
     }
@@ -48,6 +48,7 @@ protected:
     DockPreferences preferences{world.defaults, world.clock, world.mainLoop};
     AppearanceStore appearance{world.defaults, world.appearance, world.mainLoop};
     LaunchBeaconController beacon{{.panels = world.panels,
+                                   .views = world.dockViews,
                                    .screens = world.screens,
                                    .input = world.input,
                                    .system = world.appearance,
@@ -84,7 +85,7 @@ TEST_F(Beacon, ComesUpCentredOnTheDisplayUnderThePointerAndGrowsIntoPlace) {
     world.advance(0.24);
     EXPECT_EQ(panel->frame, frame);
     EXPECT_EQ(panel->alpha, 1);
-    const auto& content = std::get<BeaconContent>(panel->content);
+    const auto& content = *panel->shown<BeaconContent>();
     ASSERT_EQ(content.tiles.size(), 1u);
     EXPECT_EQ(content.tiles[0].name, "Name of org.example.Editor");
     EXPECT_NE(content.tiles[0].icon, nullptr);
@@ -216,7 +217,7 @@ TEST_F(Beacon, ReduceMotionDropsTheGrowthAndTheFadeOut) {
     const RectBL frame{960 - 60, 525 - 60, 120, 120};
     EXPECT_EQ(panel->frame, frame);
     EXPECT_EQ(panel->alpha, 0);
-    EXPECT_TRUE(std::get<BeaconContent>(panel->content).reduceMotion);
+    EXPECT_TRUE(panel->shown<BeaconContent>()->reduceMotion);
     world.advance(0.12);
     EXPECT_GT(panel->alpha, 0) << "the fade in stays";
     world.advance(2);

@@ -29,12 +29,12 @@ protected:
     }
     // The dock's view tells of a hovered tile, as its tiles do.
     void hover(DisplayId display, int dock, std::optional<WindowInfo> hovered) {
-        const auto& content = std::get<DockContent>(w.panel(display, dock)->content);
+        const auto& content = *w.panel(display, dock)->shown<DockContent>();
         content.onHoverTile(hovered);
     }
     const SimPanelState* previewPanel() const {
         for (std::uint64_t serial = 1; const SimPanelState* panel = w.world.panels.panel(serial); ++serial) {
-            if (std::holds_alternative<PreviewContent>(panel->content)) return panel;
+            if (panel->shown<PreviewContent>()) return panel;
         }
         return nullptr;
     }
@@ -50,7 +50,7 @@ TEST_F(Previews, AHoveredTileShowsItsWindowInAClickThroughPanelBesideTheDock) {
     EXPECT_TRUE(panel->style.ignoresMouse);
     EXPECT_EQ(panel->frame, preview::frame(DockEdge::bottom, {900, 40}, resting(kLeft, 1), RectBL{0, 0, 1920, 1050}));
     EXPECT_EQ(w.previews->hoveredWindow(), window(7));
-    const auto& content = std::get<PreviewContent>(panel->content);
+    const auto& content = *panel->shown<PreviewContent>();
     EXPECT_EQ(content.store, w.previews.get());
 }
 

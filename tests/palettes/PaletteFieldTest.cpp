@@ -4,8 +4,8 @@
 
 #include "QtKeys.h"
 #include "sim/SimKeyboardLayout.h"
+#include "ui/foundation/SearchPanel.h"
 #include "ui/palettes/PaletteField.h"
-#include "ui/palettes/SearchPanel.h"
 
 namespace quillbern {
 namespace {

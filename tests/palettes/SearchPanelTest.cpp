@@ -7,8 +7,8 @@
 #include "QtKeys.h"
 #include "sim/SimSystemAppearance.h"
 #include "sim/SimWorld.h"
+#include "ui/foundation/OverviewPanel.h"
 #include "ui/foundation/QtPanelHost.h"
-#include "ui/palettes/OverviewPanel.h"
 
 namespace quillbern {
 namespace {

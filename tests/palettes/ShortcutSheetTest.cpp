@@ -68,7 +68,7 @@ TEST_F(ShortcutSheetTest, OpensCentredOnTheDisplayUnderThePointerElseTheMainOneA
     EXPECT_EQ(w.world.panels.keyPanel(), serial());
     EXPECT_EQ(shownPanel().madeKey, 1);
     EXPECT_EQ(shownPanel().style.level, PanelLevel::palette);
-    EXPECT_EQ(std::get<PaletteContent>(shownPanel().content).view, w.world.paletteViews.lastBuilt());
+    EXPECT_EQ(std::get<std::shared_ptr<PanelView>>(shownPanel().content), w.world.paletteViews.lastBuilt());
 
     w.world.input.setPointer({3000, 1000});
     sheet().show();

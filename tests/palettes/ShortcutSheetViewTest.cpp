@@ -129,7 +129,7 @@ TEST(QtPaletteViewFactory, MeasuresTheViewAndHandsItToThePanelThatShowsIt) {
     PanelStyle style;
     style.takesKeyFocus = true;
     const Size size = built->fittingSize();
-    auto panel = host.createPanel(style, RectBL{700, 300, size.width, size.height}, PaletteContent{built});
+    auto panel = host.createPanel(style, RectBL{700, 300, size.width, size.height}, built);
     panel->makeKeyAndOrderFront();
     QCoreApplication::processEvents();
     EXPECT_EQ(widget->window()->size(), QSize(int(size.width), int(size.height)));

@@ -90,6 +90,8 @@ AppShell& ShellWorld::make(ShellParts parts) {
                                                    .keyboardLayout = world.keyboardLayout,
                                                    .panels = recordedPanels,
                                                    .paletteViews = world.paletteViews,
+                                                   .dockViews = world.dockViews,
+                                                   .workspaceViews = world.workspaceViews,
                                                    .menus = world.menus,
                                                    .threads = recordedThreads,
                                                    .windowList = windows,
@@ -149,7 +151,7 @@ void ShellWorld::bringForward(Pid pid, ElementRef window) {
 std::vector<const SimPanelState*> ShellWorld::veilPanels() const {
     std::vector<const SimPanelState*> veils;
     for (std::uint64_t serial = 1; const SimPanelState* panel = world.panels.panel(serial); ++serial) {
-        if (std::holds_alternative<VeilContent>(panel->content)) veils.push_back(panel);
+        if (panel->shown<VeilContent>()) veils.push_back(panel);
     }
     return veils;
 }

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "tiles/TilesWorld.h"
+#include "ui/dock/QtDockViewFactory.h"
 #include "ui/foundation/FloatingPanel.h"
 #include "ui/tiles/AuthorizeButton.h"
 #include "ui/tiles/DockView.h"
@@ -432,7 +433,7 @@ TEST_F(View, ALongNameIsCutOnOneLineAndItsTooltipShowsItWhole) {
 
 TEST_F(View, ACommandClickOnTheDockReachesThePanelAndNeitherTheTileNorTheButton) {
     w.open({dock(1, DockEdge::bottom, {app("mail", "Mail")})}, /*trusted=*/false);
-    FloatingPanel panel(PanelStyle{}, w.content(1, kLeft));
+    FloatingPanel panel(PanelStyle{}, QtDockViewFactory().dockBar(w.content(1, kLeft)));
     panel.setGeometry(0, 0, 420, 110);
     panel.show();
     int commands = 0;
@@ -476,7 +477,7 @@ TEST_F(View, ACommandClickOnTheDockReachesThePanelAndNeitherTheTileNorTheButton)
 
 TEST_F(View, WithoutACompositorThePanelIsCutToTheBarsRoundedOutline) {
     w.open({dock(1, DockEdge::bottom, {app("mail", "Mail")})});
-    FloatingPanel panel(PanelStyle{}, w.content(1, kLeft));
+    FloatingPanel panel(PanelStyle{}, QtDockViewFactory().dockBar(w.content(1, kLeft)));
     panel.setGeometry(0, 0, 300, 110);
     panel.show();
     panel.setCanBlend(false);

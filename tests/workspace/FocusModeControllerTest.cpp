@@ -74,6 +74,7 @@ protected:
         engine = std::make_unique<WindowEngine>(world.enginePorts());
         appearance = std::make_unique<AppearanceStore>(world.defaults, world.appearance, world.mainLoop);
         focus = std::make_unique<FocusModeController>(FocusModeController::Ports{.panels = world.panels,
+                                                                                 .views = world.workspaceViews,
                                                                                  .screens = world.screens,
                                                                                  .windowList = list,
                                                                                  .input = world.input,
@@ -109,7 +110,7 @@ protected:
     std::vector<const SimPanelState*> veils() const {
         std::vector<const SimPanelState*> found;
         for (std::uint64_t serial = 1; const SimPanelState* panel = world.panels.panel(serial); ++serial) {
-            if (std::holds_alternative<VeilContent>(panel->content)) found.push_back(panel);
+            if (panel->shown<VeilContent>()) found.push_back(panel);
         }
         return found;
     }

@@ -35,7 +35,9 @@ protected:
     WindowEngine engine{world.enginePorts()};
     AppearanceStore appearance{world.defaults, world.appearance, world.mainLoop};
     FocusSpotlight spotlight{
-        {.panels = world.panels, .screens = world.screens, .mainLoop = world.mainLoop}, engine, appearance};
+        {.panels = world.panels, .views = world.workspaceViews, .screens = world.screens, .mainLoop = world.mainLoop},
+        engine,
+        appearance};
 
     void SetUp() override {
         world.screens.setScreens({screen(1, kLeft), screen(2, kRight)});
@@ -53,7 +55,7 @@ protected:
     std::vector<const SimPanelState*> veils() const {
         std::vector<const SimPanelState*> found;
         for (std::uint64_t serial = 1; const SimPanelState* panel = world.panels.panel(serial); ++serial) {
-            if (std::holds_alternative<VeilContent>(panel->content)) found.push_back(panel);
+            if (panel->shown<VeilContent>()) found.push_back(panel);
         }
         return found;
     }
@@ -76,7 +78,7 @@ TEST_F(Spotlight, AFlashFadesInHoldsFadesOutAndCloses) {
     EXPECT_EQ(veil.style.level, PanelLevel::veil);
     EXPECT_TRUE(veil.style.ignoresMouse);
     EXPECT_EQ(veil.frame, kLeft);
-    EXPECT_EQ(std::get<VeilContent>(veil.content).coveredFrame, kLeft);
+    EXPECT_EQ(veil.shown<VeilContent>()->coveredFrame, kLeft);
     // On the primary, the window's own coordinates.
     EXPECT_EQ(veil.veilHole, (Rect{100, 50, 800, 600}));
     EXPECT_EQ(veil.veilIntensity, 0.2);

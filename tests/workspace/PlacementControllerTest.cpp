@@ -39,6 +39,7 @@ class Placement : public ::testing::Test {
 protected:
     Placement() {
         placement = std::make_unique<PlacementController>(PlacementController::Ports{.panels = w.world.panels,
+                                                                                     .views = w.world.workspaceViews,
                                                                                      .screens = w.world.screens,
                                                                                      .input = w.world.input,
                                                                                      .events = w.world.events,
@@ -80,7 +81,7 @@ protected:
         return serials;
     }
     const WorkspacePreviewHolder& holder(std::size_t overlay) const {
-        return *std::get<PlacementContent>(overlays().at(overlay)->content).holder;
+        return *overlays().at(overlay)->shown<PlacementContent>()->holder;
     }
     // Records the holder's state at each change notice from now on.
     Subscription record(std::size_t overlay, Notices& notices) {

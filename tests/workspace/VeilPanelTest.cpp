@@ -11,6 +11,7 @@
 #include "sim/SimSystemAppearance.h"
 #include "support/PaintCounter.h"
 #include "ui/foundation/QtPanelHost.h"
+#include "ui/workspace/QtWorkspaceViewFactory.h"
 #include "ui/workspace/VeilPanel.h"
 
 namespace quillbern {
@@ -40,7 +41,8 @@ protected:
                 return DesktopSpace(RectTL{0, 0, 400, 300});
             },
             system, layout);
-        panel = host->createPanel(PanelStyle{PanelLevel::veil, true}, kScreen, VeilContent{kScreen});
+        panel =
+            host->createPanel(PanelStyle{PanelLevel::veil, true}, kScreen, QtWorkspaceViewFactory().veil({kScreen}));
         for (QWidget* widget : QApplication::topLevelWidgets()) {
             if (host->panelOfWindow(std::uint32_t(widget->winId())) == panel->serial())
                 view = widget->findChild<VeilPanel*>();

@@ -12,6 +12,7 @@
 #include "sim/SimSystemAppearance.h"
 #include "support/PaintCounter.h"
 #include "ui/foundation/QtPanelHost.h"
+#include "ui/workspace/QtWorkspaceViewFactory.h"
 #include "ui/workspace/WorkspacePreviewView.h"
 
 namespace quillbern {
@@ -44,9 +45,9 @@ protected:
                 return DesktopSpace(RectTL{0, 0, 800, 600});
             },
             system, layout);
-        panel = host->createPanel(
-            PanelStyle{PanelLevel::placement, true}, kScreen,
-            PlacementContent{.holder = &holder, .system = &system, .mainLoop = &loop, .clock = &clock});
+        panel = host->createPanel(PanelStyle{PanelLevel::placement, true}, kScreen,
+                                  QtWorkspaceViewFactory().placement(
+                                      {.holder = &holder, .system = &system, .mainLoop = &loop, .clock = &clock}));
         view = host->windowOf(*panel)->findChild<WorkspacePreviewView*>();
         ASSERT_NE(view, nullptr);
         panel->orderFront();

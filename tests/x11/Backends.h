@@ -19,7 +19,9 @@
 #include "linux/x11/X11Restacks.h"
 #include "linux/x11/X11Screens.h"
 #include "linux/x11/X11WindowAccess.h"
+#include "ui/dock/QtDockViewFactory.h"
 #include "ui/foundation/QtPanelHost.h"
+#include "ui/workspace/QtWorkspaceViewFactory.h"
 
 namespace quillbern::test {
 
@@ -49,6 +51,8 @@ struct Backends {
     X11KeyboardLayout layout;
     X11Restacks restacks;
     QtPanelHost panels;
+    QtDockViewFactory dockViews;
+    QtWorkspaceViewFactory workspaceViews;
     X11EventMonitors events;
 };
 

@@ -37,7 +37,7 @@ TEST(X11Compositing, ARoundedPanelShowsTheDesktopAtItsCornersWithOrWithoutACompo
     beacon.tileSize = 48;
     beacon.cornerRadius = 13;
     beacon.canBlend = false;
-    auto panel = x.panels.createPanel(PanelStyle{}, kSlab, beacon);
+    auto panel = x.panels.createPanel(PanelStyle{}, kSlab, x.dockViews.launchBeacon(beacon));
     panel->orderFront();
     QWidget* widget = nullptr;
     ASSERT_TRUE(spinUntil([&] { return (widget = panelWidget(probe, kSlabInRoot)) != nullptr; }));

@@ -24,9 +24,10 @@ TEST(X11PlacementOverlay, WithoutACompositorOnlyTheCellsRingsAndTheNoticeShowAnd
     TestClient client({"--class", "below", "--color", "3070b0", "--geometry", "400x300+1400+200"});
     ASSERT_TRUE(client.started());
     WorkspacePreviewHolder holder;
-    auto overlay = x.panels.createPanel(
-        PanelStyle{PanelLevel::placement, true}, kRight,
-        PlacementContent{.holder = &holder, .system = &x.appearance, .mainLoop = &x.loop, .clock = &x.clock});
+    auto overlay =
+        x.panels.createPanel(PanelStyle{PanelLevel::placement, true}, kRight,
+                             x.workspaceViews.placement(
+                                 {.holder = &holder, .system = &x.appearance, .mainLoop = &x.loop, .clock = &x.clock}));
     // Two cells side by side, the right-hand one highlighted, in the overlay's own space.
     holder.setCellFrames({Rect{10, 10, 625, 1060}, Rect{645, 10, 625, 1060}});
     holder.setHighlighted(1);

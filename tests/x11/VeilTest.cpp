@@ -40,7 +40,7 @@ bool regionHolds(const std::vector<std::uint32_t>& region, int x, int y) {
 }
 
 std::unique_ptr<Panel> shownVeil(Backends& x, std::optional<RectBL> hole) {
-    auto veil = x.panels.createPanel(PanelStyle{PanelLevel::veil, true}, kRight, VeilContent{kRight});
+    auto veil = x.panels.createPanel(PanelStyle{PanelLevel::veil, true}, kRight, x.workspaceViews.veil({kRight}));
     veil->setVeil(hole, 0.35);
     veil->orderFront();
     return veil;

@@ -241,6 +241,7 @@ LaunchBeaconController& DockController::beacon() {
     expectOnLoop(ports_.mainLoop);
     if (!beacon_) {
         beacon_ = std::make_unique<LaunchBeaconController>(LaunchBeaconController::Ports{.panels = ports_.panels,
+                                                                                         .views = ports_.views,
                                                                                          .screens = ports_.screens,
                                                                                          .input = ports_.input,
                                                                                          .system = ports_.system,
@@ -277,7 +278,7 @@ std::unique_ptr<Panel> DockController::makePanel(const PanelKey& key, RectBL fra
         lifetime_.guard([this, key](const std::optional<WindowInfo>& window) { hoverChanged(window, key); });
     content.onInteractionLock = lifetime_.guard([this, key](bool locked) { setInteractionLock(locked, key); });
     content.onColdLaunch = lifetime_.guard([this](const PinnedApp& app) { beacon().coldLaunchBegan(app); });
-    std::unique_ptr<Panel> panel = ports_.panels.createPanel(style, frame, std::move(content));
+    std::unique_ptr<Panel> panel = ports_.panels.createPanel(style, frame, ports_.views.dockBar(std::move(content)));
     panel->setCommandClickHandler(lifetime_.guard([this] {
         if (onCommandClick) onCommandClick();
     }));

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/dock/DockFrames.h"
+#include "core/dock/DockViewFactory.h"
 #include "core/dock/KnockGestures.h"
 #include "core/dock/LaunchBeaconController.h"
 #include "core/dock/PanelKey.h"
@@ -55,6 +56,8 @@ public:
     struct Ports {
         [[no_unique_address]] FilledByName<Ports> byName{};
         PanelHost& panels;
+        // Builds what the docks, the launch beacon, the knocks' glints and the preview show.
+        DockViewFactory& views;
         Screens& screens;
         InputState& input;
         SystemAppearance& system;

@@ -243,7 +243,7 @@ std::unique_ptr<Panel> DockController::makeGlint(const EdgeGroup& group, const s
     const bool vertical = group.edge == DockEdge::left || group.edge == DockEdge::right;
     const RectBL frame = glint::frame(group.edge, edgeSpan(members, group.edge), screen);
     std::unique_ptr<Panel> panel =
-        ports_.panels.createPanel(style, frame, GlintContent{vertical, ports_.system.accentColor()});
+        ports_.panels.createPanel(style, frame, ports_.views.knockGlint({vertical, ports_.system.accentColor()}));
     panel->setAlpha(0);
     panel->orderFront();
     panel->animate(glint::kFadeIn, 1.0, std::nullopt);

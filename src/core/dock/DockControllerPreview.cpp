@@ -33,7 +33,7 @@ void DockController::hoverChanged(const std::optional<WindowInfo>& window, const
         content.mainLoop = &ports_.mainLoop;
         content.clock = &ports_.clock;
         const RectBL frame{0, 0, preview::kPanelSize.width, preview::kPanelSize.height};
-        previewPanel_ = ports_.panels.createPanel(style, frame, std::move(content));
+        previewPanel_ = ports_.panels.createPanel(style, frame, ports_.views.previewCard(std::move(content)));
     }
     const std::optional<RectBL> frame = previewFrame(key, *dock->second);
     if (!frame) return;

@@ -66,7 +66,7 @@ void LaunchBeaconController::present(DisplayId display) {
 
     if (const auto it = shown_.find(display); it != shown_.end()) {
         Shown& shown = it->second;
-        shown.panel->setContent(std::move(view));
+        shown.panel->setContent(ports_.views.launchBeacon(std::move(view)));
         shown.panel->animate(kMove, std::nullopt, frame);
         shown.shownAt = ports_.clock.mediaNow();
         shown.anyLaunching = anyLaunching(merged);
@@ -79,7 +79,7 @@ void LaunchBeaconController::present(DisplayId display) {
     style.isDockPanel = true;
     // Reduce motion drops the growth; the fade stays.
     const RectBL start = ports_.system.reduceMotion() ? frame : insetByFraction(frame, 0.04);
-    std::unique_ptr<Panel> panel = ports_.panels.createPanel(style, start, std::move(view));
+    std::unique_ptr<Panel> panel = ports_.panels.createPanel(style, start, ports_.views.launchBeacon(std::move(view)));
     ++generationCounter_;
     panel->setAlpha(0);
     panel->orderFront();
@@ -92,7 +92,7 @@ void LaunchBeaconController::launchingChanged() {
     std::vector<DisplayId> arrived;
     for (auto& [display, shown] : shown_) {
         const std::vector<Entry>& entries = presented_[display];
-        shown.panel->setContent(content(entries));
+        shown.panel->setContent(ports_.views.launchBeacon(content(entries)));
         const bool launchingNow = anyLaunching(entries);
         if (launchingNow == shown.anyLaunching) continue;
         shown.anyLaunching = launchingNow;

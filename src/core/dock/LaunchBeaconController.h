@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/dock/DockViewFactory.h"
 #include "core/dock/LaunchingApps.h"
 #include "core/foundation/Clock.h"
 #include "core/foundation/FilledByName.h"
@@ -35,6 +36,7 @@ public:
     struct Ports {
         [[no_unique_address]] FilledByName<Ports> byName{};
         PanelHost& panels;
+        DockViewFactory& views;
         const Screens& screens;
         const InputState& input;
         const SystemAppearance& system;

@@ -73,7 +73,7 @@ void PalettePresenter::present(const ScreenInfo& screen, std::shared_ptr<Palette
     style.level = PanelLevel::palette;
     style.takesKeyFocus = true;
     style.withoutKeyEquivalents = options_.withoutKeyEquivalents;
-    panel_ = ports_.panels.createPanel(style, frame, PaletteContent{view_});
+    panel_ = ports_.panels.createPanel(style, frame, view_);
     keys.onResignKey = lifetime_.guard([this] {
         if (!isHeld() && !standsAside()) dismiss_();
     });

@@ -9,6 +9,7 @@
 #include "core/foundation/RunLoop.h"
 #include "core/palettes/FileSearchState.h"
 #include "core/palettes/ShortcutSheetRow.h"
+#include "core/platform/PanelHost.h"
 
 namespace quillbern {
 
@@ -18,12 +19,10 @@ class WindowEngine;
 struct OverviewEntry;
 struct WindowInfo;
 
-// A palette's content as the toolkit built it, not shown yet; a panel takes it over
-// through PaletteContent.
-class PaletteView {
+// A palette's content as the toolkit built it, measured before its panel opens; the panel
+// takes it over.
+class PaletteView : public PanelView {
 public:
-    virtual ~PaletteView() = default;
-
     // The size the whole content asks for.
     virtual Size fittingSize() const = 0;
     // Gives the keyboard to the view's search field; false when it has none.

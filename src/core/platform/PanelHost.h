@@ -4,40 +4,15 @@
 #include <functional>
 #include <memory>
 #include <optional>
-#include <string>
 #include <variant>
 #include <vector>
 
 #include "core/foundation/Color.h"
-#include "core/foundation/FilledByName.h"
 #include "core/foundation/Geometry.h"
 #include "core/foundation/RunLoop.h"
-#include "core/foundation/Uuid.h"
 #include "core/platform/KeyEvent.h"
-#include "core/platform/Screens.h"
-#include "core/platform/Types.h"
 
 namespace quillbern {
-
-class Alerts;
-class AppCatalog;
-class AppearanceStore;
-class AXPermission;
-class Clock;
-class FileSystem;
-class FolderEvents;
-class Launcher;
-class LocationBrowser;
-class PaletteView;
-class PinnedStore;
-class PreviewStore;
-class RunningApps;
-class SystemAppearance;
-class WindowEngine;
-class WorkspaceMembers;
-class WorkspacePreviewHolder;
-struct PinnedApp;
-struct WindowInfo;
 
 // Our stacking order: a level stands above every lower one, whatever was ordered last.
 enum class PanelLevel { veil, placement, dock, palette };
@@ -60,117 +35,15 @@ struct PlainFill {
     bool operator==(const PlainFill&) const = default;
 };
 
-// One dock's bar on one display; the view reads the stores and follows their changes.
-struct DockContent {
-    [[no_unique_address]] FilledByName<DockContent> byName{};
-    WindowEngine* engine = nullptr;
-    PinnedStore* pinned = nullptr;
-    AppearanceStore* appearance = nullptr;
-    SystemAppearance* system = nullptr;
-    // Asked when the user wants the running applications listed without window access.
-    AXPermission* permission = nullptr;
-    // Hides and quits applications for their tiles' menus.
-    RunningApps* apps = nullptr;
-    // For the view's delays and animations.
-    RunLoop* mainLoop = nullptr;
-    const Clock* clock = nullptr;
-    // Files dropped on the dock, the Trash tile and its watch.
-    FileSystem* files = nullptr;
-    FolderEvents* folders = nullptr;
-    AppCatalog* catalog = nullptr;
-    Launcher* launcher = nullptr;
-    Alerts* alerts = nullptr;
-    Uuid profile;
-    DisplayId display = 0;
-
-    // What the dock's owner hears of its tiles; each may stay unset. The view only hands
-    // them on to its tiles.
-    // The pointer came onto a tile whose application has this window to preview, or left.
-    std::function<void(const std::optional<WindowInfo>&)> onHoverTile;
-    // While true, something the dock opened needs it to stay out (one count per call).
-    std::function<void(bool)> onInteractionLock;
-    // A pinned application that did not run was started from the dock.
-    std::function<void(const PinnedApp&)> onColdLaunch;
-
-    // Whose members the tiles' menus offer to take out; may be absent.
-    WorkspaceMembers* workspace = nullptr;
-    // Lists pinned folders for their popovers; none opens no popover.
-    LocationBrowser* locations = nullptr;
+// What a panel shows beyond a plain fill: a view that its feature's view factory built (a
+// port of that feature's folder, such as PaletteViewFactory), which the panel takes over.
+// The host knows no feature's view.
+class PanelView {
+public:
+    virtual ~PanelView() = default;
 };
 
-// One application of the launch beacon.
-struct BeaconTileContent {
-    std::string appId;
-    std::string name;
-    ImageHandle icon;
-    bool isLaunching = false;
-    bool operator==(const BeaconTileContent&) const = default;
-};
-
-// The launch beacon: a row of ringed tiles on a slab.
-struct BeaconContent {
-    std::vector<BeaconTileContent> tiles;
-    double tileSize = 0;
-    double cornerRadius = 0;
-    Color accent;
-    bool reduceMotion = false;
-    bool reduceTransparency = false;
-    bool canBlend = true;
-    bool operator==(const BeaconContent&) const = default;
-};
-
-// The glint of an armed knock: a thin line glowing in the accent colour along its edge.
-struct GlintContent {
-    // Along a left or right edge.
-    bool vertical = false;
-    Color accent;
-    bool operator==(const GlintContent&) const = default;
-};
-
-// The hover preview's card, drawn from the preview store and redrawn as it changes: the
-// hovered window's picture once the store has one for it, else its application's icon,
-// and its title.
-struct PreviewContent {
-    [[no_unique_address]] FilledByName<PreviewContent> byName{};
-    PreviewStore* store = nullptr;
-    // The icon of the running application of this process; null when none is known.
-    std::function<ImageHandle(Pid)> appIcon;
-    // Whether the card may be translucent.
-    SystemAppearance* system = nullptr;
-    // For the card's fades.
-    RunLoop* mainLoop = nullptr;
-    const Clock* clock = nullptr;
-};
-
-// A palette's view, built and measured before its panel opens; the panel takes it over.
-struct PaletteContent {
-    std::shared_ptr<PaletteView> view;
-    bool operator==(const PaletteContent&) const = default;
-};
-
-// A veil over one screen: dims it all but a rounded hole, which a faint ring outlines.
-// The hole and the dimming come through Panel::setVeil.
-struct VeilContent {
-    // The screen's frame when the panel was made; the hole is placed against it.
-    RectBL coveredFrame;
-    bool operator==(const VeilContent&) const = default;
-};
-
-// The ghost grid over one screen while an application tile is dragged: the cells the
-// workspace would take, one of them highlighted, or a notice. The view follows the holder.
-struct PlacementContent {
-    [[no_unique_address]] FilledByName<PlacementContent> byName{};
-    const WorkspacePreviewHolder* holder = nullptr;
-    // The accent colour, and whether translucency blends with what lies below.
-    SystemAppearance* system = nullptr;
-    // For the cells' animations.
-    RunLoop* mainLoop = nullptr;
-    const Clock* clock = nullptr;
-};
-
-// What a panel shows; each feature adds the inputs of its view.
-using PanelContent = std::variant<PlainFill, DockContent, BeaconContent, PaletteContent, VeilContent, GlintContent,
-                                  PreviewContent, PlacementContent>;
+using PanelContent = std::variant<PlainFill, std::shared_ptr<PanelView>>;
 
 // Where a key-taking panel sends its keys. Each may be absent.
 struct PanelKeyHandlers {

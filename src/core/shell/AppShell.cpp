@@ -166,6 +166,7 @@ void AppShell::wirePartsAndEngine() {
                                                                                   .mainLoop = platform_.mainLoop},
                                                        engine_, pinned_, dockPreferences_);
     placement_ = std::make_unique<PlacementController>(PlacementController::Ports{.panels = platform_.panels,
+                                                                                  .views = platform_.workspaceViews,
                                                                                   .screens = platform_.screens,
                                                                                   .input = platform_.input,
                                                                                   .events = platform_.events,
@@ -202,11 +203,14 @@ void AppShell::wirePartsAndEngine() {
             .palette = palettePorts, .layout = platform_.keyboardLayout, .text = platform_.text},
         pinned_, [this] { return registeredChords(); });
 
-    spotlight_ = std::make_unique<FocusSpotlight>(
-        FocusSpotlight::Ports{.panels = platform_.panels, .screens = platform_.screens, .mainLoop = platform_.mainLoop},
-        engine_, appearance_);
+    spotlight_ = std::make_unique<FocusSpotlight>(FocusSpotlight::Ports{.panels = platform_.panels,
+                                                                        .views = platform_.workspaceViews,
+                                                                        .screens = platform_.screens,
+                                                                        .mainLoop = platform_.mainLoop},
+                                                  engine_, appearance_);
     focusMode_ =
         std::make_unique<FocusModeController>(FocusModeController::Ports{.panels = platform_.panels,
+                                                                         .views = platform_.workspaceViews,
                                                                          .screens = platform_.screens,
                                                                          .windowList = platform_.mainThreadWindowList,
                                                                          .input = platform_.input,
@@ -252,6 +256,7 @@ void AppShell::startDocks() {
                                                                           .alerts = platform_.alerts});
     dock_ = std::make_unique<DockController>(
         DockController::Ports{.panels = platform_.panels,
+                              .views = platform_.dockViews,
                               .screens = platform_.screens,
                               .input = platform_.input,
                               .system = platform_.appearance,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/dock/DockViewFactory.h"
 #include "core/foundation/Clock.h"
 #include "core/foundation/Defaults.h"
 #include "core/foundation/FilledByName.h"
@@ -37,6 +38,7 @@
 #include "core/platform/WindowAccess.h"
 #include "core/platform/WindowCapture.h"
 #include "core/platform/WindowList.h"
+#include "core/workspace/WorkspaceViewFactory.h"
 
 namespace quillbern {
 
@@ -57,6 +59,8 @@ struct Platform {
     const KeyboardLayout& keyboardLayout;
     PanelHost& panels;
     PaletteViewFactory& paletteViews;
+    DockViewFactory& dockViews;
+    WorkspaceViewFactory& workspaceViews;
     Menus& menus;
     Threads& threads;
     // The window worker's: read on its thread only.

@@ -204,7 +204,7 @@ void FocusModeController::rebuildPanels() {
     const std::optional<RectTL> kept = hole_;
     tearDown();
     for (const ScreenInfo& screen : ports_.screens.screens()) {
-        std::unique_ptr<Panel> panel = makeVeilPanel(ports_.panels, screen.frame);
+        std::unique_ptr<Panel> panel = makeVeilPanel(ports_.panels, ports_.views, screen.frame);
         panel->setAlpha(0);
         panel->orderFront();
         veils_.push_back({std::move(panel), screen.frame, 0});

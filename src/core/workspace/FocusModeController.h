@@ -19,6 +19,7 @@
 #include "core/shortcuts/HotKeyTargets.h"
 #include "core/windows/AXPermission.h"
 #include "core/windows/WindowEngine.h"
+#include "core/workspace/WorkspaceViewFactory.h"
 
 namespace quillbern {
 
@@ -38,6 +39,7 @@ public:
     struct Ports {
         [[no_unique_address]] FilledByName<Ports> byName{};
         PanelHost& panels;
+        WorkspaceViewFactory& views;
         Screens& screens;
         // Read on the main thread at each follow tick.
         const WindowList& windowList;

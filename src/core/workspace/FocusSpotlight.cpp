@@ -46,7 +46,7 @@ void FocusSpotlight::beginFlash(WindowId id, const RectTL& fallbackFrame) {
         // Mirrored screens share the frame: each gets its veil.
         for (const ScreenInfo& screen : screens) {
             if (screen.frame != covered) continue;
-            std::unique_ptr<Panel> panel = makeVeilPanel(ports_.panels, screen.frame);
+            std::unique_ptr<Panel> panel = makeVeilPanel(ports_.panels, ports_.views, screen.frame);
             panel->setVeil(hole, appearance_.veilIntensity());
             panel->setAlpha(0);
             panel->orderFront();

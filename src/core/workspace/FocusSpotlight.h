@@ -10,6 +10,7 @@
 #include "core/platform/PanelHost.h"
 #include "core/platform/Screens.h"
 #include "core/windows/WindowEngine.h"
+#include "core/workspace/WorkspaceViewFactory.h"
 
 namespace quillbern {
 
@@ -33,6 +34,7 @@ public:
     struct Ports {
         [[no_unique_address]] FilledByName<Ports> byName{};
         PanelHost& panels;
+        WorkspaceViewFactory& views;
         Screens& screens;
         RunLoop& mainLoop;
     };

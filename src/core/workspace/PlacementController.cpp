@@ -99,10 +99,10 @@ void PlacementController::rebuildOverlays(const std::vector<ScreenInfo>& screens
         Overlay overlay;
         overlay.holder = std::make_unique<WorkspacePreviewHolder>();
         overlay.panel = ports_.panels.createPanel(style, screen.frame,
-                                                  PlacementContent{.holder = overlay.holder.get(),
-                                                                   .system = &ports_.system,
-                                                                   .mainLoop = &ports_.mainLoop,
-                                                                   .clock = &ports_.clock});
+                                                  ports_.views.placement({.holder = overlay.holder.get(),
+                                                                          .system = &ports_.system,
+                                                                          .mainLoop = &ports_.mainLoop,
+                                                                          .clock = &ports_.clock}));
         overlay.displayID = screen.id;
         overlay.screenFrame = screen.frame;
         overlay.visibleFrame = screen.visibleFrame;

@@ -20,6 +20,7 @@
 #include "core/windows/WindowEngine.h"
 #include "core/workspace/WorkspaceController.h"
 #include "core/workspace/WorkspacePreviewHolder.h"
+#include "core/workspace/WorkspaceViewFactory.h"
 
 namespace quillbern {
 
@@ -48,6 +49,7 @@ public:
     struct Ports {
         [[no_unique_address]] FilledByName<Ports> byName{};
         PanelHost& panels;
+        WorkspaceViewFactory& views;
         Screens& screens;
         const InputState& input;
         EventMonitors& events;

@@ -2,8 +2,8 @@
 
 namespace quillbern {
 
-std::unique_ptr<Panel> makeVeilPanel(PanelHost& host, const RectBL& screenFrame) {
-    return host.createPanel(PanelStyle{PanelLevel::veil, true}, screenFrame, VeilContent{screenFrame});
+std::unique_ptr<Panel> makeVeilPanel(PanelHost& host, WorkspaceViewFactory& views, const RectBL& screenFrame) {
+    return host.createPanel(PanelStyle{PanelLevel::veil, true}, screenFrame, views.veil({screenFrame}));
 }
 
 void closeVeilPanel(std::unique_ptr<Panel> panel) {

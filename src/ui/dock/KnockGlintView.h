@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-#include "core/platform/PanelHost.h"
+#include "core/dock/DockViewFactory.h"
 #include "ui/foundation/OutlinedView.h"
 
 namespace quillbern {

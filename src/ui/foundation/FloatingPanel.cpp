@@ -11,9 +11,9 @@
 #include <xcb/xcb.h>
 
 #include "ui/foundation/OutlinedView.h"
-#include "ui/foundation/PanelViews.h"
+#include "ui/foundation/PanelWidget.h"
 #include "ui/foundation/QtX11.h"
-#include "ui/workspace/VeilPanel.h"
+#include "ui/foundation/VeilView.h"
 #include "xcb/WindowManagerMessage.h"
 
 namespace quillbern {
@@ -52,6 +52,14 @@ constexpr std::uint32_t kPager = 2;
 
 xcb_window_t rootOf(xcb_connection_t* c) {
     return xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+}
+
+// The view that shows a panel's content, as a child of the panel; none for a plain fill,
+// which the panel paints itself.
+QWidget* makeContentView(const PanelContent& content, QWidget* panel) {
+    const auto* view = std::get_if<std::shared_ptr<PanelView>>(&content);
+    const auto* widget = view ? dynamic_cast<const PanelWidget*>(view->get()) : nullptr;
+    return widget ? widget->widgetIn(panel) : nullptr;
 }
 
 }  // namespace
@@ -102,11 +110,15 @@ void FloatingPanel::setContent(PanelContent content) {
 }
 
 void FloatingPanel::setVeil(const std::optional<RectBL>& hole, double intensity) {
-    if (auto* veil = dynamic_cast<VeilPanel*>(contentView_)) veil->setVeil(hole, intensity);
+    if (auto* veil = dynamic_cast<VeilView*>(contentView_)) veil->setVeil(hole, intensity);
 }
 
 void FloatingPanel::clearVeilEffects() {
-    if (auto* veil = dynamic_cast<VeilPanel*>(contentView_)) veil->clearEffects();
+    if (auto* veil = dynamic_cast<VeilView*>(contentView_)) veil->clearEffects();
+}
+
+bool FloatingPanel::showsVeil() const {
+    return dynamic_cast<const VeilView*>(contentView_) != nullptr;
 }
 
 void FloatingPanel::setCanBlend(bool canBlend) {

@@ -23,6 +23,8 @@ public:
     // Veil panels only; see Panel.
     void setVeil(const std::optional<RectBL>& hole, double intensity);
     void clearVeilEffects();
+    // Its content is a veil (a VeilView).
+    bool showsVeil() const;
     bool isUnmanaged() const { return unmanaged_; }
     PanelLevel level() const { return level_; }
     bool isDockPanel() const { return dockPanel_; }

@@ -14,9 +14,9 @@
 #include "core/platform/PanelStack.h"
 #include "core/platform/SystemAppearance.h"
 #include "ui/foundation/FloatingPanel.h"
+#include "ui/foundation/OverviewPanel.h"
 #include "ui/foundation/QtX11.h"
 #include "ui/foundation/UnmanagedStacking.h"
-#include "ui/palettes/OverviewPanel.h"
 
 namespace quillbern {
 
@@ -98,7 +98,6 @@ public:
         : shared_(std::move(shared)),
           serial_(serial),
           level_(style.level),
-          isVeil_(std::holds_alternative<VeilContent>(content)),
           window_(makeWindow(style, std::move(content), layout)),
           restacksBelowOurs_(style.ignoresMouse && !window_->isUnmanaged()),
           animator_(loop, clock, [this](std::optional<double> alpha, std::optional<RectBL> frame) {
@@ -135,7 +134,8 @@ public:
         animator_.start(animation, alpha_, frame_, alpha, frame, std::move(onDone));
     }
     void orderFront() override {
-        if (isVeil_ && !shared_->system->hasCompositor() && !shared_->toldVeilDimsOnlyComposited) {
+        if (window_ && window_->showsVeil() && !shared_->system->hasCompositor() &&
+            !shared_->toldVeilDimsOnlyComposited) {
             shared_->toldVeilDimsOnlyComposited = true;
             log("no compositing manager runs, so the veil shows only its ring around the window and dims nothing "
                 "else; with one running (xcompmgr or picom, for instance) it dims the rest of the screen");
@@ -213,7 +213,6 @@ private:
     std::shared_ptr<QtPanelHost::Shared> shared_;
     std::uint64_t serial_;
     PanelLevel level_;
-    bool isVeil_;
     QPointer<FloatingPanel> window_;
     // A click-through panel the window manager stacks: put below our panels above it.
     bool restacksBelowOurs_;

@@ -3,6 +3,7 @@
 #include <QPointer>
 #include <QWidget>
 
+#include "ui/foundation/PanelWidget.h"
 #include "ui/palettes/AppSearchView.h"
 #include "ui/palettes/FileSearchView.h"
 #include "ui/palettes/OverviewView.h"
@@ -14,7 +15,7 @@ namespace quillbern {
 namespace {
 
 // Owns its widget until a panel takes it as a child.
-class QtPaletteView final : public PaletteView {
+class QtPaletteView final : public PaletteView, public PanelWidget {
 public:
     explicit QtPaletteView(QWidget* widget) : widget_(widget) {}
     ~QtPaletteView() override {
@@ -34,13 +35,17 @@ public:
         return true;
     }
     QWidget* widget() const { return widget_; }
+    QWidget* widgetIn(QWidget* panel) const override {
+        if (widget_) widget_->setParent(panel);
+        return widget_;
+    }
 
 private:
     QPointer<QWidget> widget_;
 };
 
 // The overview's view, which also hears whether its row scrolls.
-class QtOverviewView final : public OverviewPaletteView {
+class QtOverviewView final : public OverviewPaletteView, public PanelWidget {
 public:
     explicit QtOverviewView(OverviewView* view) : view_(view) {}
 
@@ -49,6 +54,7 @@ public:
         if (auto* shown = qobject_cast<OverviewView*>(view_.widget())) shown->setScrolls(scrolls);
     }
     QWidget* widget() const { return view_.widget(); }
+    QWidget* widgetIn(QWidget* panel) const override { return view_.widgetIn(panel); }
 
 private:
     QtPaletteView view_;

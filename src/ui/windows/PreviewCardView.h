@@ -8,7 +8,7 @@
 #include "core/foundation/Subscription.h"
 #include "core/platform/EasedValue.h"
 #include "core/platform/FrameTicker.h"
-#include "core/platform/PanelHost.h"
+#include "core/windows/PreviewContent.h"
 #include "core/windows/WindowInfo.h"
 #include "ui/foundation/OutlinedView.h"
 

@@ -4,9 +4,10 @@
 #include <QWidget>
 #include <optional>
 
-#include "core/platform/PanelHost.h"
 #include "core/workspace/VeilModel.h"
+#include "core/workspace/WorkspaceViewFactory.h"
 #include "ui/foundation/OutlinedView.h"
+#include "ui/foundation/VeilView.h"
 
 namespace quillbern {
 
@@ -15,7 +16,7 @@ namespace quillbern {
 // lies behind the dimmed part where its compositor can. Changes show at once, and an
 // update that changes nothing draws nothing. Without a compositing manager the panel is
 // cut to the ring.
-class VeilPanel final : public QWidget, public OutlinedView {
+class VeilPanel final : public QWidget, public OutlinedView, public VeilView {
     Q_OBJECT
 public:
     static constexpr double kCornerRadius = 12;
@@ -24,10 +25,8 @@ public:
 
     VeilPanel(const VeilContent& content, QWidget* parent);
 
-    // The hole in screen space, or none; the dimming's opacity.
-    void setVeil(const std::optional<RectBL>& hole, double intensity);
-    // The blur behind the panel ends.
-    void clearEffects();
+    void setVeil(const std::optional<RectBL>& hole, double intensity) override;
+    void clearEffects() override;
     QPainterPath outline() const override;
 
 protected:

@@ -9,7 +9,7 @@
 #include "core/foundation/Subscription.h"
 #include "core/platform/EasedValue.h"
 #include "core/platform/FrameTicker.h"
-#include "core/platform/PanelHost.h"
+#include "core/workspace/WorkspaceViewFactory.h"
 #include "ui/foundation/OutlinedView.h"
 
 namespace quillbern {

@@ -1,4 +1,4 @@
-#include "ui/palettes/OverviewPanel.h"
+#include "ui/foundation/OverviewPanel.h"
 
 #include <QKeyEvent>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/palettes/SearchPanel.h"
+#include "ui/foundation/SearchPanel.h"
 
 namespace quillbern {
 

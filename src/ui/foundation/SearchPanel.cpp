@@ -1,4 +1,4 @@
-#include "ui/palettes/SearchPanel.h"
+#include "ui/foundation/SearchPanel.h"
 
 #include <QKeyEvent>
 #include <QWindow>

@@ -1,0 +1,30 @@
+#include "ui/dock/QtDockViewFactory.h"
+
+#include "ui/dock/KnockGlintView.h"
+#include "ui/dock/LaunchBeaconView.h"
+#include "ui/foundation/PanelWidget.h"
+#include "ui/tiles/DockView.h"
+#include "ui/windows/PreviewCardView.h"
+
+namespace quillbern {
+
+std::shared_ptr<PanelView> QtDockViewFactory::dockBar(DockContent content) {
+    return std::make_shared<QtPanelView>(
+        [content = std::move(content)](QWidget* panel) { return new DockView(content, panel); });
+}
+
+std::shared_ptr<PanelView> QtDockViewFactory::launchBeacon(BeaconContent content) {
+    return std::make_shared<QtPanelView>(
+        [content = std::move(content)](QWidget* panel) { return new LaunchBeaconView(content, panel); });
+}
+
+std::shared_ptr<PanelView> QtDockViewFactory::knockGlint(GlintContent content) {
+    return std::make_shared<QtPanelView>([content](QWidget* panel) { return new KnockGlintView(content, panel); });
+}
+
+std::shared_ptr<PanelView> QtDockViewFactory::previewCard(PreviewContent content) {
+    return std::make_shared<QtPanelView>(
+        [content = std::move(content)](QWidget* panel) { return new PreviewCardView(content, panel); });
+}
+
+}  // namespace quillbern
