@@ -6,8 +6,8 @@
 #include <gio/gio.h>
 #include <string_view>
 
+#include "linux/freedesktop/CompositorPresence.h"
 #include "linux/freedesktop/InstalledSettings.h"
-#include "linux/x11/X11Compositing.h"
 
 namespace quillbern {
 
@@ -64,7 +64,7 @@ struct LinuxSystemAppearance::Watched {
     }
 };
 
-LinuxSystemAppearance::LinuxSystemAppearance(X11Compositing& compositing)
+LinuxSystemAppearance::LinuxSystemAppearance(CompositorPresence& compositing)
     : watched_(std::make_unique<Watched>()),
       compositing_(compositing),
       compositingObserver_(compositing.onChanged([this] { changed_.emit(); })) {

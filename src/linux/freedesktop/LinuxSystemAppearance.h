@@ -8,7 +8,7 @@
 
 namespace quillbern {
 
-class X11Compositing;
+class CompositorPresence;
 
 // Display preferences from the desktop's settings (GSettings schemas of GNOME and of
 // desktops that share them), read where installed: reduce motion when animations are
@@ -17,7 +17,7 @@ class X11Compositing;
 // blends follows the compositing manager; its start and stop are change notices too.
 class LinuxSystemAppearance final : public SystemAppearance {
 public:
-    explicit LinuxSystemAppearance(X11Compositing& compositing);
+    explicit LinuxSystemAppearance(CompositorPresence& compositing);
     ~LinuxSystemAppearance() override;
     LinuxSystemAppearance(const LinuxSystemAppearance&) = delete;
     LinuxSystemAppearance& operator=(const LinuxSystemAppearance&) = delete;
@@ -44,7 +44,7 @@ private:
     struct Watched;
     std::unique_ptr<Watched> watched_;
     Read read_;
-    const X11Compositing& compositing_;
+    const CompositorPresence& compositing_;
     Signal<> changed_;
     Subscription compositingObserver_;
 };

@@ -1,0 +1,4 @@
+#pragma once
+
+// A backend that reaches up into the views: the layer check must refuse it.
+#include "ui/foundation/FloatingPanel.h"
