@@ -228,11 +228,17 @@ TEST_F(DockOperations, RenamingTrimsHorizontalSpaceAndRefusesWhatCannotBeStored)
     store->renameProfile(seededUuid(1), "Home");
     store->renameProfile(seededUuid(1), "Caf\xE9");  // Latin-1, not UTF-8
     EXPECT_EQ(dock(1).name, "Home");
-    store->renameProfile(seededUuid(1), "Two\nLines ");
-    EXPECT_EQ(dock(1).name, "Two\nLines");
+    // One line, read as typed: breaks leave a space, a right-to-left override goes.
+    store->renameProfile(seededUuid(1),
+                         "Two\nLines\t\xE2\x80\xAE"
+                         "evil ");
+    EXPECT_EQ(dock(1).name, "Two Lines evil");
+    store->renameProfile(seededUuid(1), "\n\xE2\x81\xA6\r");
+    EXPECT_EQ(dock(1).name, "Two Lines evil") << "nothing left to name it";
     EXPECT_EQ(saves(), 3);
     EXPECT_FALSE(store->addProfile("\xC0\xAF"));  // an overlong form
     EXPECT_EQ(std::ranges::count(events, "onLayoutChange"), 0);
+    EXPECT_EQ(store->findProfile(*store->addProfile("New\r\ndock"))->name, "New dock");
 }
 
 TEST_F(DockOperations, RemovingADockCanBeUndoneUntilTheNextChange) {
@@ -253,7 +259,11 @@ TEST_F(DockOperations, RemovingADockCanBeUndoneUntilTheNextChange) {
                               "onBindingsChange"}));
     EXPECT_EQ(world.storedJson("profiles.v1").size(), 3u);
 
+    // A name too long for a menu line keeps its start and end in the undo's title.
+    store->renameProfile(seededUuid(3), "Long" + std::string(5000, 'g'));
     store->deleteOrResetProfile(seededUuid(3));
+    EXPECT_EQ(store->undoableRemoval()->label,
+              "Restore “Long" + std::string(16, 'g') + "…" + std::string(19, 'g') + "”");
     store->renameProfile(seededUuid(1), "Work");
     EXPECT_FALSE(store->undoableRemoval());
     store->undoLastRemoval();

@@ -146,6 +146,21 @@ TEST(PinnedStoreLoad, ARepeatedDockIdentifierIsRenewedAfterTheBytesAreKept) {
     EXPECT_EQ(world.keysStartingWith("profiles.v1.corrupt."), std::vector<std::string>{kCorruptKey});
 }
 
+TEST(PinnedStoreLoad, StoredNamesAreMadeOneLineAfterTheBytesAreKept) {
+    DockWorld world;
+    world.storeProfiles(Json::array({visibleDock(1), dockJson(2, "Line one\nLine two\tTab"),
+                                     dockJson(3,
+                                              "\xE2\x80\xAE"
+                                              "evil")}));
+    const Bytes asFound = *world.defaults.dataValue("profiles.v1");
+    auto store = world.startStore();
+    EXPECT_EQ(names(*store), (std::vector<std::string>{"Dock 1", "Line one Line two Tab", "evil"}));
+    EXPECT_EQ(world.defaults.dataValue(kCorruptKey), asFound);
+    EXPECT_EQ(world.storedJson("profiles.v1")[1]["name"], "Line one Line two Tab");
+    store = world.startStore();
+    EXPECT_EQ(world.defaults.writeCount("profiles.v1"), 2) << "written once, when made one line";
+}
+
 TEST(PinnedStoreLoad, TheOldestFormBecomesTheMainDockAndIsThenRemoved) {
     DockWorld world;
     world.storeData("pinnedApps", R"([{"bundleID":"a","name":"A"},{"bundleID":"b","name":"B","fallbackPath":"/b"},)"

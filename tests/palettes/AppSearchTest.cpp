@@ -305,6 +305,17 @@ TEST_F(AppSearchTest, EscapeInThePinMenuClosesOnlyTheMenu) {
     EXPECT_THAT(appsIn(1), ElementsAre());
 }
 
+TEST(PinMenuModel, ALongDockNameKeepsItsStartAndItsEnd) {
+    Profile dock;
+    dock.name = "Desk" + std::string(5000, 'k');
+    const std::vector<MenuItem> items =
+        pinMenuModel(
+            {"xterm", "XTerm", "/apps/xterm.app"}, {dock}, [](const Profile&) { return false; }, [](const Uuid&) {})
+            .items();
+    ASSERT_EQ(items.size(), 1u);
+    EXPECT_EQ(items[0].title, "Desk" + std::string(16, 'k') + "…" + std::string(19, 'k'));
+}
+
 TEST(PinMenuModel, WithoutDocksItSaysSoInOneDisabledLine) {
     const InstalledApp xterm{"xterm", "XTerm", "/apps/xterm.app"};
     const std::vector<MenuItem> items =

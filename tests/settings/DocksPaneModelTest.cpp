@@ -139,6 +139,15 @@ TEST_F(DocksPaneModelTest, TheConfirmationSpeaksOfTheDockAndCountsTheDocksAsThey
     EXPECT_FALSE(model->pendingRemoval());
     EXPECT_EQ(names(), std::vector<std::string>{"Work"});
 
+    // A name too long for the dialog keeps its start and its end.
+    pinned().renameProfile(idOf("Work"), "Work" + std::string(5000, 'k'));
+    model->askToRemoveSelected();
+    const std::string shown = "Work" + std::string(16, 'k') + "…" + std::string(19, 'k');
+    EXPECT_EQ(model->removalTitle(), "Empty “" + shown + "”?");
+    EXPECT_EQ(model->rows().front().removeTitle, "Empty “" + shown + "”…");
+    model->cancelRemoval();
+    pinned().renameProfile(model->rows().front().id, "Work");
+
     // A dock that vanished while the confirmation was open is not looked for again.
     ASSERT_TRUE(model->add());
     const Uuid added = *model->selectedID();

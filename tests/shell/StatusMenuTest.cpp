@@ -156,14 +156,17 @@ TEST_F(StatusMenuTest, DockRowsAreTickedWhileVisibleOrWhileHeldOut) {
     const Uuid side = *store.addProfile("Side");
     store.setEdge(side, DockEdge::left);
     store.setVisible(side, true);
-    const Uuid off = *store.addProfile("Spare");
+    const Uuid off = *store.addProfile("Spare" + std::string(5000, 'e'));
     store.setEdge(off, DockEdge::right);
     store.setEnabled(off, false);
 
     w.shell->dockPreferences().setAutoHide(false);
     std::vector<MenuRow> rows = docks();
-    ASSERT_EQ(titles(rows), (std::vector<std::string>{"Main — bottom\tCtrl+Super+1", "Side — left\tCtrl+Super+2",
-                                                      "Spare — right\tCtrl+Super+3", "---", "New dock"}));
+    ASSERT_EQ(titles(rows), (std::vector<std::string>{
+                                "Main — bottom\tCtrl+Super+1", "Side — left\tCtrl+Super+2",
+                                "Spare" + std::string(15, 'e') + "…" + std::string(19, 'e') + " — right\tCtrl+Super+3",
+                                "---", "New dock"}))
+        << "a long name keeps its start and end, and the edge";
     EXPECT_EQ(rows[0].mark, CheckMark::on);
     EXPECT_EQ(rows[1].mark, CheckMark::on);
     EXPECT_EQ(rows[2].mark, CheckMark::off);

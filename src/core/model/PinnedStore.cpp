@@ -58,10 +58,12 @@ bool PinnedStore::loadStored(const Json& stored) {
         defaults_.set(kRecoveredKey, true);
         return true;
     }
-    // A renewed identifier changes what the save at the end of the load writes.
+    // A renewed identifier or a name made one line changes what the save at the end of the
+    // load writes.
     const bool renewed = renewRepeatedIds(decoded.value().profiles, uuids_);
+    const bool renamed = makeNamesOneLine(decoded.value().profiles);
     profiles_ = std::move(decoded.value().profiles);
-    return decoded.value().dropped > 0 || renewed;
+    return decoded.value().dropped > 0 || renewed || renamed;
 }
 
 std::optional<std::vector<PinnedItem>> PinnedStore::legacyApps() const {

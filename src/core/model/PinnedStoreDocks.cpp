@@ -4,6 +4,7 @@
 
 #include "core/foundation/Localization.h"
 #include "core/foundation/Utf8.h"
+#include "core/model/DockName.h"
 #include "core/model/PinnedStore.h"
 #include "core/model/ProfileRepair.h"
 
@@ -127,7 +128,7 @@ std::optional<Uuid> PinnedStore::addProfile(const std::string& name) {
     const auto freeEdge = firstFreeEdge();
     Profile dock;
     dock.id = uuids_.make();
-    dock.name = name;
+    dock.name = oneLineName(name);
     dock.edge = freeEdge.value_or(DockEdge::bottom);
     dock.isVisible = freeEdge.has_value();
     dock.isEnabled = true;
@@ -157,7 +158,7 @@ std::string PinnedStore::nextDefaultProfileName() const {
 
 void PinnedStore::renameProfile(const Uuid& id, std::string_view name) {
     if (!isValidUtf8(name)) return;
-    std::string trimmed = text_.trimmingHorizontalSpace(name);
+    std::string trimmed = text_.trimmingHorizontalSpace(oneLineName(name));
     Profile* dock = find(id);
     if (trimmed.empty() || !dock || dock->name == trimmed) return;
     dock->name = std::move(trimmed);
@@ -200,7 +201,7 @@ void PinnedStore::deleteOrResetProfile(const Uuid& id) {
         *found = std::move(reset);
     }
     profilesChanged.emit();
-    setUndoableRemoval(UndoableRemoval{trf("Restore “%@”", formerName), std::move(snapshot)});
+    setUndoableRemoval(UndoableRemoval{trf("Restore “%@”", nameInText(formerName)), std::move(snapshot)});
     saveUndoableChange();
 }
 

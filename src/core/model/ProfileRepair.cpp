@@ -4,6 +4,7 @@
 #include <set>
 
 #include "core/model/DatedKey.h"
+#include "core/model/DockName.h"
 #include "core/model/PinnedItemList.h"
 #include "core/model/ProfileKeys.h"
 #include "core/model/SlotRule.h"
@@ -52,6 +53,17 @@ void flattenAllFolders(std::vector<Profile>& profiles, Defaults& defaults) {
 }
 
 }  // namespace
+
+bool makeNamesOneLine(std::vector<Profile>& profiles) {
+    bool changed = false;
+    for (Profile& profile : profiles) {
+        std::string oneLine = oneLineName(profile.name);
+        if (oneLine == profile.name) continue;
+        profile.name = std::move(oneLine);
+        changed = true;
+    }
+    return changed;
+}
 
 bool renewRepeatedIds(std::vector<Profile>& profiles, UuidSource& uuids) {
     std::set<Uuid> seen;

@@ -22,6 +22,9 @@ inline constexpr std::size_t kMaxProfiles = 10;
 std::size_t normalizeAfterLoad(std::vector<Profile>& profiles, Defaults& defaults, const Clock& clock,
                                UuidSource& uuids);
 
+// Makes each dock's name one line (`oneLineName`); true when any changed.
+bool makeNamesOneLine(std::vector<Profile>& profiles);
+
 // Gives each dock whose identifier an earlier dock already has a fresh one, since every
 // operation finds a dock by its identifier; true when any was renewed.
 bool renewRepeatedIds(std::vector<Profile>& profiles, UuidSource& uuids);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/foundation/Localization.h"
+#include "core/model/DockName.h"
 #include "core/palettes/PaletteKeys.h"
 #include "core/tiles/WindowMenuItems.h"
 
@@ -13,7 +14,7 @@ MenuModel pinMenuModel(const InstalledApp& app, const std::vector<Profile>& dock
     std::vector<MenuItem> items;
     for (const Profile& dock : docks) {
         MenuItem item;
-        item.title = dock.name;
+        item.title = nameInText(dock.name);
         item.checked = holdsApp(dock);
         item.enabled = !item.checked;
         item.action = [pin, id = dock.id] { pin(id); };

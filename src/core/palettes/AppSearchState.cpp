@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/foundation/Localization.h"
+#include "core/model/DockName.h"
 
 namespace quillbern {
 
@@ -86,7 +87,7 @@ std::string AppSearchState::badgeText(const InstalledApp& app) const {
     std::string text;
     for (const Profile& profile : profilesContaining(app)) {
         if (!text.empty()) text += ", ";
-        text += profile.name;
+        text += nameInText(profile.name);
     }
     return text;
 }

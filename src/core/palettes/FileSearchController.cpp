@@ -3,6 +3,7 @@
 #include "core/foundation/Localization.h"
 #include "core/foundation/Log.h"
 #include "core/foundation/Utf8.h"
+#include "core/model/DockName.h"
 #include "core/platform/OpenDocument.h"
 
 namespace quillbern {
@@ -186,7 +187,7 @@ MenuModel FileSearchController::pickerMenu(const FileEntry& entry) {
         const bool pinnable = isValidUtf8(entry.path);
         for (const Profile& dock : pinned_.profiles()) {
             const bool holds = pinned_.hasLocation(entry.path, dock.id);
-            MenuItem line = item(dock.name, pinnable && !holds, nullptr);
+            MenuItem line = item(nameInText(dock.name), pinnable && !holds, nullptr);
             line.checked = holds;
             if (line.enabled) {
                 line.action =

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "core/foundation/Localization.h"
+#include "core/model/DockName.h"
 #include "core/model/ProfileRepair.h"
 #include "core/shortcuts/HotKeyBindings.h"
 
@@ -109,7 +110,8 @@ DockRowData DocksPaneModel::rowOf(const Profile& dock, const std::map<Uuid, HotK
     row.isSelected = selectedID_ == dock.id;
     const std::optional<DragSession>& session = pinned_.dragSession();
     row.isDragged = session && session->itemID == dragToken(dock.id);
-    row.removeTitle = isLast() ? trf("Empty “%@”…", dock.name) : trf("Delete “%@”…", dock.name);
+    const std::string name = nameInText(dock.name);
+    row.removeTitle = isLast() ? trf("Empty “%@”…", name) : trf("Delete “%@”…", name);
     return row;
 }
 
@@ -140,7 +142,7 @@ void DocksPaneModel::askToRemove(const Uuid& id) {
 }
 
 std::string DocksPaneModel::removalTitle() const {
-    const std::string name = pendingRemoval_ ? pendingRemoval_->name : std::string();
+    const std::string name = pendingRemoval_ ? nameInText(pendingRemoval_->name) : std::string();
     return isLast() ? trf("Empty “%@”?", name) : trf("Delete “%@”?", name);
 }
 

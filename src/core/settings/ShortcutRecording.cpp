@@ -1,6 +1,7 @@
 #include "core/settings/ShortcutRecording.h"
 
 #include "core/foundation/Localization.h"
+#include "core/model/DockName.h"
 #include "core/shortcuts/HotKeyBindings.h"
 #include "core/shortcuts/HotKeyProbe.h"
 
@@ -20,8 +21,8 @@ ShortcutRecording::Outcome ShortcutRecording::check(const HotKeyAction& action, 
                              SettingsNoteStyle::error}};
     }
     if (const auto owner = claimed.find(chord); owner != claimed.end()) {
-        return {false,
-                SettingsNote{trf("%@ is already Quillbern's “%@”.", shown, owner->second), SettingsNoteStyle::error}};
+        return {false, SettingsNote{trf("%@ is already Quillbern's “%@”.", shown, nameInText(owner->second)),
+                                    SettingsNoteStyle::error}};
     }
     const auto& wellKnown = HotKeyProbe::wellKnown();
     if (const auto known = wellKnown.find(chord); known != wellKnown.end()) {

@@ -6,6 +6,7 @@
 #include "core/foundation/Localization.h"
 #include "core/foundation/Log.h"
 #include "core/model/DockEdge.h"
+#include "core/model/DockName.h"
 #include "core/model/ProfileRepair.h"
 #include "core/shell/AppShell.h"
 #include "core/shell/Platform.h"
@@ -131,8 +132,8 @@ std::vector<MenuRow> StatusMenu::docksSubmenu() const {
     const DockController* dock = shell_.dock();
     std::vector<MenuRow> rows;
     for (const Profile& profile : pinned.profiles()) {
-        MenuRow made =
-            row(profile.name + " — " + platform_.text.lowercased(label(profile.edge)), MenuCommand::toggleDock);
+        MenuRow made = row(nameInText(profile.name) + " — " + platform_.text.lowercased(label(profile.edge)),
+                           MenuCommand::toggleDock);
         made.chord = liveChord(HotKeyAction::profile(profile.id));
         made.dock = profile.id;
         made.isEnabled = profile.isEnabled;
