@@ -131,6 +131,7 @@ LinuxPlatform::LinuxPlatform(std::unique_ptr<X11Connection> connection, std::uni
                                                  .events = *events_,
                                                  .hotKeys = *hotKeys_,
                                                  .keyboardLayout = *keyboardLayout_,
+                                                 .keyboardGrabber = keyboardGrabber_,
                                                  .panels = *panels_,
                                                  .paletteViews = *paletteViews_,
                                                  .dockViews = *dockViews_,

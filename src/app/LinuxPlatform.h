@@ -8,6 +8,7 @@
 #include "linux/freedesktop/LinuxThumbnailer.h"
 #include "linux/process/LinuxProcesses.h"
 #include "linux/qt/QtClipboard.h"
+#include "linux/qt/QtKeyboardGrabber.h"
 #include "linux/x11/X11HiddenApps.h"
 
 namespace quillbern {
@@ -73,6 +74,7 @@ private:
     SystemThreads threads_;
     LinuxProcesses processes_;
     QtClipboard clipboard_;
+    QtKeyboardGrabber keyboardGrabber_;
     X11HiddenApps hiddenApps_;
     std::unique_ptr<QtRunLoop> mainLoop_;
     std::unique_ptr<JsonFileDefaults> defaults_;

@@ -46,4 +46,9 @@ std::optional<KeyCode> SimKeyboardLayout::keyCodeForScanCode(std::uint32_t nativ
     return found->second;
 }
 
+std::string SimKeyboardLayout::keyName(std::uint32_t nativeScanCode) const {
+    const auto found = keyNames_.find(nativeScanCode);
+    return found == keyNames_.end() ? std::string() : found->second;
+}
+
 }  // namespace quillbern

@@ -11,6 +11,7 @@
 #include "sim/SimFolderPicker.h"
 #include "sim/SimHotKeys.h"
 #include "sim/SimInputState.h"
+#include "sim/SimKeyboardGrabber.h"
 #include "sim/SimKeyboardLayout.h"
 #include "sim/SimLog.h"
 #include "sim/SimLoginService.h"
@@ -33,11 +34,11 @@ namespace quillbern {
 
 // One simulated machine for a test or a benchmark: virtual time, the main run loop, the
 // application's defaults, the log, UUIDs, text rules, alerts, displays, input, event
-// monitors, global hot keys, the keyboard layout, panels, the views of palettes, docks and the workspace, menus,
-// running and installed applications, launching, files and folder watches, the desktop's dock and the login service,
-// the desktop's display options, other applications' windows, permissions, child processes, worker threads (manual
-// loops on the same virtual time), session events, the clipboard and the folder chooser. Later features add their
-// simulated backends here (those the docks' store takes stand in SimStoreBackends, which the fuzz targets share);
+// monitors, global hot keys, the keyboard layout and its grab, panels, the views of palettes, docks and the workspace,
+// menus, running and installed applications, launching, files and folder watches, the desktop's dock and the login
+// service, the desktop's display options, other applications' windows, permissions, child processes, worker threads
+// (manual loops on the same virtual time), session events, the clipboard and the folder chooser. Later features add
+// their simulated backends here (those the docks' store takes stand in SimStoreBackends, which the fuzz targets share);
 // SimDockWorld builds the docks' stores and controller on it.
 class SimWorld : public SimStoreBackends {
 public:
@@ -69,6 +70,7 @@ public:
     SimEventMonitors events;
     SimHotKeys hotKeys;
     SimKeyboardLayout keyboardLayout;
+    SimKeyboardGrabber keyboardGrabber;
     SimPanelHost panels{mainLoop, clock};
     SimPaletteViewFactory paletteViews;
     SimDockViewFactory dockViews;

@@ -130,6 +130,8 @@ TEST_F(ProfileDetailModelTest, ARecordedChordPassesItsChecksInOrderBeforeItIsSto
 
     model->weakKey();
     EXPECT_THAT(model->chordNote()->text, ::testing::StartsWith("A shortcut needs at least two modifier keys"));
+    model->unusableKey("Num Lock");
+    EXPECT_THAT(model->chordNote()->text, ::testing::StartsWith("Num Lock can't be part of a shortcut"));
     model->resetChord();
     EXPECT_FALSE(pinned().findProfile(id)->chord);
     EXPECT_FALSE(model->chordNote());

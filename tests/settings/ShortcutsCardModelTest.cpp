@@ -102,8 +102,14 @@ TEST_F(ShortcutsCardModelTest, AcceptedChordsAreStoredBeforeTheRegistrationAndAD
 
     calls.clear();
     card->weakKey();
-    EXPECT_EQ(card->note(), ShortcutRecording::weakKeyNote());
-    EXPECT_TRUE(calls.empty()) << "a weak key neither registers nor reads";
+    EXPECT_EQ(card->note()->text,
+              "A shortcut needs at least two modifier keys — Ctrl, Alt, Shift or Super — so it cannot swallow an "
+              "ordinary keystroke.")
+        << "the modifiers in the order chords show them";
+    card->unusableKey("Print");
+    EXPECT_EQ(card->note(), (SettingsNote{"Print can't be part of a shortcut — hold the modifiers with another key.",
+                                          SettingsNoteStyle::error}));
+    EXPECT_TRUE(calls.empty()) << "a weak or unusable key neither registers nor reads";
 
     card->reset(kFocus);
     EXPECT_EQ(card->effectiveChord(kFocus), HotKeyBindings::defaultChord(kFocus));

@@ -325,12 +325,16 @@ TEST_F(ShellWindowsTest, ReturnPressesTheWalkthroughsDefaultButtonWhereverTheFoc
 
 TEST_F(ShellWindowsTest, TheShortcutRecorderTakesKeysByPlaceOrQtKeyAndIgnoresLoneModifiers) {
     std::vector<HotKeyChord> recorded;
+    std::vector<std::string> unusable;
     ChordText chordText(w.world.keyboardLayout, w.world.text);
     QWidget window;
     auto* view = new ShortcutRecorderView(
         std::make_unique<ShortcutRecorder>(
-            w.world.alerts, w.world.hotKeys, chordText,
-            ShortcutRecorder::Callbacks{[&recorded](const HotKeyChord& chord) { recorded.push_back(chord); }, {}, {}}),
+            w.world.alerts, w.world.hotKeys, w.world.keyboardGrabber, chordText,
+            ShortcutRecorder::Callbacks{[&recorded](const HotKeyChord& chord) { recorded.push_back(chord); },
+                                        {},
+                                        {},
+                                        [&unusable](const std::string& name) { unusable.push_back(name); }}),
         w.world.keyboardLayout, &window);
     ShortcutRecorder& recorder = view->recorder();
     window.show();
@@ -343,6 +347,16 @@ TEST_F(ShellWindowsTest, TheShortcutRecorderTakesKeysByPlaceOrQtKeyAndIgnoresLon
     QCoreApplication::sendEvent(view, &modifier);
     EXPECT_TRUE(recorder.isListening()) << "a modifier alone is no key";
     EXPECT_EQ(w.world.alerts.beepCount(), 0);
+
+    // A key outside our table is named as the layout names it without the modifiers, which
+    // turn Print into SysReq; without a scan code, as Qt names it.
+    w.world.keyboardLayout.setKeyName(107, "Print");
+    QKeyEvent print(QEvent::KeyPress, Qt::Key_SysReq, Qt::ControlModifier | Qt::AltModifier, 107, 0xff15, 0x0c);
+    QCoreApplication::sendEvent(view, &print);
+    QKeyEvent pause(QEvent::KeyPress, Qt::Key_Pause, Qt::ControlModifier | Qt::AltModifier);
+    QCoreApplication::sendEvent(view, &pause);
+    EXPECT_EQ(unusable, (std::vector<std::string>{"Print", "Pause"}));
+    EXPECT_TRUE(recorder.isListening());
 
     // No scan code, as synthetic events come: the Qt key tells the place. Super is Command.
     QKeyEvent chord(QEvent::KeyPress, Qt::Key_A, Qt::ControlModifier | Qt::MetaModifier);

@@ -88,6 +88,7 @@ AppShell& ShellWorld::make(ShellParts parts) {
                                                    .events = recordedEvents,
                                                    .hotKeys = recordedHotKeys,
                                                    .keyboardLayout = world.keyboardLayout,
+                                                   .keyboardGrabber = world.keyboardGrabber,
                                                    .panels = recordedPanels,
                                                    .paletteViews = world.paletteViews,
                                                    .dockViews = world.dockViews,

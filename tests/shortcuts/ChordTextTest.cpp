@@ -56,7 +56,7 @@ TEST_F(ChordTextTest, KeyLabelsFollowTheLayoutInForceAtEachCall) {
     }
 }
 
-TEST_F(ChordTextTest, KeysThatTypeNothingShownAloneAreNamedByTheirCode) {
+TEST_F(ChordTextTest, KeysThatTypeNothingShownHaveNoLabelAndAChordHoldingOneShowsAQuestionMark) {
     layout.setTranslation(10, {KeyTranslation::Status::ok, " "});
     layout.setTranslation(11, {KeyTranslation::Status::ok, "\x01"});
     layout.setTranslation(12, {KeyTranslation::Status::ok, "\xCC\x81"});  // a combining acute accent
@@ -64,9 +64,14 @@ TEST_F(ChordTextTest, KeysThatTypeNothingShownAloneAreNamedByTheirCode) {
     layout.setTranslation(14, {KeyTranslation::Status::failed, "x"});
     layout.setTranslation(15, {KeyTranslation::Status::ok, "\n"});
     for (const KeyCode key : {10, 11, 12, 13, 14, 15})
-        EXPECT_EQ(text.keyLabel(key), "key " + std::to_string(key));
-    EXPECT_EQ(text.keyLabel(70000), "key 70000") << "no layout knows codes beyond 16 bits";
-    EXPECT_EQ(text.display({11, 0x1100}), "Ctrl+Super+key 11");
+        EXPECT_EQ(text.keyLabel(key), std::nullopt) << key;
+    EXPECT_EQ(text.keyLabel(70000), std::nullopt) << "no layout knows codes beyond 16 bits";
+    EXPECT_EQ(text.display({11, 0x1100}), "Ctrl+Super+?");
+    // Keys of the keypad, the function keys past F12 and the locks have names of their own.
+    EXPECT_EQ(text.display({89, 0x1800}), "Ctrl+Alt+Keypad 7");
+    EXPECT_EQ(text.display({105, 0x1800}), "Ctrl+Alt+F13");
+    EXPECT_EQ(text.display({71, 0x1800}), "Ctrl+Alt+Num Lock");
+    EXPECT_EQ(text.display({114, 0x1800}), "Ctrl+Alt+Insert");
 
     layout.setLayout(SimKeyboardLayout::Layout::none);
     EXPECT_EQ(text.keyLabel(0), "?");

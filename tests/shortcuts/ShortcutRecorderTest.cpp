@@ -3,8 +3,10 @@
 #include "core/shortcuts/ShortcutRecorder.h"
 #include "sim/SimAlerts.h"
 #include "sim/SimHotKeys.h"
+#include "sim/SimKeyboardGrabber.h"
 #include "sim/SimKeyboardLayout.h"
 #include "sim/SimLocalizer.h"
+#include "sim/SimLog.h"
 #include "sim/SimTextServices.h"
 
 namespace quillbern {
@@ -16,18 +18,22 @@ constexpr KeyCode kEscape = 53;
 class ShortcutRecorderTest : public ::testing::Test {
 protected:
     ShortcutRecorderTest()
-        : recorder(alerts, hotKeys, chordText,
+        : recorder(alerts, hotKeys, keyboard, chordText,
                    {[this](const HotKeyChord& chord) { recorded.push_back(chord); }, [this] { ++weak; },
-                    [this] { ++resets; }}) {}
+                    [this] { ++resets; }, [this](const std::string& name) { unusable.push_back(name); }}) {}
 
-    void press(KeyCode key, EventFlags flags) { recorder.key(KeyEvent{key, flags}); }
+    void press(std::optional<KeyCode> key, EventFlags flags, const std::string& name = {}) {
+        recorder.key(KeyEvent{key, flags}, name);
+    }
 
     SimAlerts alerts;
     SimHotKeys hotKeys;
+    SimKeyboardGrabber keyboard;
     SimKeyboardLayout layout;
     SimTextServices text;
     ChordText chordText{layout, text};
     std::vector<HotKeyChord> recorded;
+    std::vector<std::string> unusable;
     int weak = 0;
     int resets = 0;
     ShortcutRecorder recorder;
@@ -38,6 +44,7 @@ TEST_F(ShortcutRecorderTest, AWeakKeyBeepsAndKeepsListeningAStrongChordIsRecorde
     ASSERT_TRUE(recorder.isListening());
     EXPECT_EQ(recorder.text(), "Press the keys…");
     EXPECT_TRUE(hotKeys.isSuspended()) << "our own chords reach the recorder while it listens";
+    EXPECT_TRUE(keyboard.isHeld()) << "and so do those other applications grab";
 
     press(kA, kShiftFlag);
     EXPECT_EQ(alerts.beepCount(), 1);
@@ -50,6 +57,7 @@ TEST_F(ShortcutRecorderTest, AWeakKeyBeepsAndKeepsListeningAStrongChordIsRecorde
     EXPECT_EQ(recorded.front(), (HotKeyChord{0, 0x1100}));
     EXPECT_FALSE(recorder.isListening());
     EXPECT_FALSE(hotKeys.isSuspended());
+    EXPECT_FALSE(keyboard.isHeld());
 
     // One strong modifier is recorded: refusing it is the host's decision.
     recorder.click();
@@ -69,18 +77,45 @@ TEST_F(ShortcutRecorderTest, EscapeASecondClickOrTheLossOfTheKeyboardStopWithout
     recorder.stopListening();
     EXPECT_FALSE(recorder.isListening());
     EXPECT_FALSE(hotKeys.isSuspended());
+    EXPECT_FALSE(keyboard.isHeld());
     EXPECT_TRUE(recorded.empty());
     EXPECT_EQ(alerts.beepCount(), 0);
-
-    // A key our table does not know is no chord: a beep, and listening goes on.
-    recorder.click();
-    recorder.key(KeyEvent{std::nullopt, kControlFlag | kCommandFlag});
-    EXPECT_EQ(alerts.beepCount(), 1);
-    EXPECT_TRUE(recorder.isListening());
     // Keys outside listening do nothing.
-    recorder.stopListening();
     press(kA, kControlFlag | kCommandFlag);
     EXPECT_TRUE(recorded.empty());
+}
+
+TEST_F(ShortcutRecorderTest, AKeyThatCannotBeInAChordIsRefusedByNameAndOneThatCanIsTaken) {
+    recorder.click();
+    // Outside our table (Print, Pause, Menu, a media key), a lock key, a key without a label:
+    // each beeps and is named, whatever the modifiers, and listening goes on.
+    press(std::nullopt, kControlFlag | kOptionFlag, "Print");
+    press(71, kControlFlag | kOptionFlag, "Num Lock");
+    press(57, 0, "Caps Lock");
+    layout.setTranslation(10, {KeyTranslation::Status::failed, {}});
+    press(10, kControlFlag | kOptionFlag);
+    EXPECT_EQ(unusable, (std::vector<std::string>{"Print", "Num Lock", "Caps Lock", ""}));
+    EXPECT_EQ(alerts.beepCount(), 4);
+    EXPECT_EQ(weak, 0);
+    EXPECT_TRUE(recorder.isListening());
+
+    // F13 and F5 have places and names: taken.
+    press(105, kControlFlag | kOptionFlag);
+    recorder.click();
+    press(96, kControlFlag | kOptionFlag);
+    EXPECT_EQ(recorded, (std::vector<HotKeyChord>{{105, 0x1800}, {96, 0x1800}}));
+}
+
+TEST_F(ShortcutRecorderTest, WhenTheKeyboardCannotBeHeldItListensAllTheSame) {
+    keyboard.setHeldByAnotherApplication(true);
+    SimLog log;
+    recorder.click();
+    EXPECT_TRUE(recorder.isListening());
+    EXPECT_EQ(log.count("the keyboard could not be held for the shortcut recorder: a chord another application "
+                        "grabs will not reach it"),
+              1);
+    press(kA, kControlFlag | kCommandFlag);
+    EXPECT_EQ(recorded.size(), 1u);
 }
 
 TEST_F(ShortcutRecorderTest, ShowsNoneTheChordStruckThroughWhenNotLiveAndTheResetOnlyWhileIdle) {
@@ -112,13 +147,14 @@ TEST_F(ShortcutRecorderTest, ItsWordsAreTranslated) {
     EXPECT_EQ(recorder.text(), "Tasten drücken …");
 }
 
-TEST_F(ShortcutRecorderTest, ARecorderGoneWhileListeningGivesTheShortcutsBack) {
+TEST_F(ShortcutRecorderTest, ARecorderGoneWhileListeningGivesTheShortcutsAndTheKeyboardBack) {
     {
-        ShortcutRecorder listening(alerts, hotKeys, chordText, {});
+        ShortcutRecorder listening(alerts, hotKeys, keyboard, chordText, {});
         listening.click();
         ASSERT_TRUE(hotKeys.isSuspended());
     }
     EXPECT_FALSE(hotKeys.isSuspended());
+    EXPECT_FALSE(keyboard.isHeld());
 }
 
 }  // namespace

@@ -1,3 +1,7 @@
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QWidget>
+#include <QWindow>
 #include <chrono>
 #include <cstdlib>
 #include <future>
@@ -9,11 +13,15 @@
 #include "X11TestSupport.h"
 #include "core/shortcuts/ProfileHotKeys.h"
 #include "linux/icu/IcuTextServices.h"
+#include "linux/qt/QtKeyboardGrabber.h"
 #include "linux/x11/KeyCodeTable.h"
 #include "linux/x11/X11HotKeys.h"
 #include "linux/x11/X11KeyboardLayout.h"
 #include "linux/x11/XcbConnection.h"
+#include "sim/SimAlerts.h"
 #include "sim/SimLog.h"
+#include "ui/settings/ShortcutRecorderView.h"
+#include "ui/shell/ShellWindowContext.h"
 
 using namespace quillbern;
 using namespace quillbern::test;
@@ -49,6 +57,15 @@ public:
                                                        XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC));
         std::free(error);
         return error == nullptr;
+    }
+    // Whether the whole keyboard could be held, as a menu opening holds it; let go at once.
+    bool couldHoldKeyboard() {
+        const auto reply = xcb_grab_keyboard_reply(
+            c_, xcb_grab_keyboard(c_, 0, root_, XCB_CURRENT_TIME, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC), nullptr);
+        const bool held = reply && reply->status == XCB_GRAB_STATUS_SUCCESS;
+        std::free(reply);
+        roundTrip(xcb_ungrab_keyboard(c_, XCB_CURRENT_TIME));
+        return held;
     }
     // Holds the whole server: it answers no other client until released. Each returns once
     // the server has done it.
@@ -236,4 +253,61 @@ TEST(X11KeyboardLayout, KeyLabelsFollowTheServersLayout) {
     }
     ASSERT_TRUE(spinUntil([&] { return chords.keyLabel(0) == "A"; }));
     EXPECT_EQ(k.keyboard.translate(1000).status, KeyTranslation::Status::failed) << "a code no key has";
+
+    // Keys by what the layout calls them without modifiers, those outside our table too.
+    EXPECT_EQ(k.keyboard.keyName(107), "Print");
+    EXPECT_EQ(k.keyboard.keyName(77), "Num Lock");
+    EXPECT_EQ(k.keyboard.keyName(172), "Audio Play");
+}
+
+TEST(X11ShortcutRecorder, WhileListeningItHoldsTheKeyboardSoAChordAnotherClientGrabsReachesIt) {
+    Keys k;
+    OtherClient other;
+    constexpr KeyCode kJ = 38;
+    const std::uint16_t ctrlAlt = XCB_MOD_MASK_CONTROL | k.keyboard.modifierMasks().alt;
+    ASSERT_TRUE(other.grab(kJ, ctrlAlt));
+    IcuTextServices text;
+    const ChordText chords(k.keyboard, text);
+    SimAlerts alerts;
+    QtKeyboardGrabber keyboard;
+    std::vector<HotKeyChord> recorded;
+    QWidget window;
+    window.setWindowTitle("Recorder");
+    auto* view = new ShortcutRecorderView(
+        std::make_unique<ShortcutRecorder>(
+            alerts, k.hotKeys, keyboard, chords,
+            ShortcutRecorder::Callbacks{
+                [&recorded](const HotKeyChord& chord) { recorded.push_back(chord); }, {}, {}, {}}),
+        k.keyboard, &window);
+    ShortcutRecorder& recorder = view->recorder();
+    window.resize(200, 60);
+    bringForward(window);
+    ASSERT_TRUE(spinUntil([&] { return QGuiApplication::focusWindow() == window.windowHandle(); }));
+    const auto click = [view] {
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), view->mapToGlobal(QPointF(5, 5)), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(view, &press);
+    };
+
+    click();
+    ASSERT_TRUE(recorder.isListening());
+    EXPECT_FALSE(other.couldHoldKeyboard());
+    ASSERT_EQ(run({"xdotool", "key", "ctrl+alt+j"}), 0);
+    ASSERT_TRUE(spinUntil([&] { return !recorded.empty(); }));
+    EXPECT_EQ(recorded, (std::vector<HotKeyChord>{{kJ, HotKeyChord::kControl | HotKeyChord::kOption}}));
+    // Qt sends the release when its loop next runs.
+    const auto letGo = [&other] { return spinUntil([&other] { return other.couldHoldKeyboard(); }); };
+    EXPECT_TRUE(letGo()) << "once the chord is taken";
+
+    // However listening ends, the keyboard is let go: Escape, a hidden window.
+    click();
+    ASSERT_FALSE(other.couldHoldKeyboard());
+    ASSERT_EQ(run({"xdotool", "key", "Escape"}), 0);
+    ASSERT_TRUE(spinUntil([&] { return !recorder.isListening(); }));
+    EXPECT_TRUE(letGo());
+    click();
+    ASSERT_FALSE(other.couldHoldKeyboard());
+    window.hide();
+    EXPECT_FALSE(recorder.isListening());
+    EXPECT_TRUE(letGo());
 }

@@ -32,6 +32,10 @@ public:
     // The position of a key as the window system numbers it in key events (the X keycode);
     // none for a key outside our table.
     virtual std::optional<KeyCode> keyCodeForScanCode(std::uint32_t nativeScanCode) const = 0;
+    // What the layout calls the key at that scan code, pressed without modifiers, in words
+    // ("Print", "Num Lock", "Audio Play"), for any key, those outside our table too; empty
+    // when it names none.
+    virtual std::string keyName(std::uint32_t nativeScanCode) const = 0;
 };
 
 }  // namespace quillbern

@@ -173,6 +173,11 @@ void ProfileDetailModel::weakKey() {
     changed.emit();
 }
 
+void ProfileDetailModel::unusableKey(const std::string& keyName) {
+    chordNote_ = ShortcutRecording::unusableKeyNote(keyName);
+    changed.emit();
+}
+
 void ProfileDetailModel::resetChord() {
     pinned_.setChord(profileID_, std::nullopt);
     chordNote_.reset();

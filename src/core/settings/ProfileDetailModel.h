@@ -100,6 +100,7 @@ public:
     ShortcutRecorder::Row recorderRow() const;
     void record(const HotKeyChord& chord);
     void weakKey();
+    void unusableKey(const std::string& keyName);
     void resetChord();
     const std::optional<SettingsNote>& chordNote() const { return chordNote_; }
     const RegisteredChords& live() const { return live_; }

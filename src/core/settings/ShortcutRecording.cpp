@@ -35,8 +35,14 @@ ShortcutRecording::Outcome ShortcutRecording::check(const HotKeyAction& action, 
 }
 
 SettingsNote ShortcutRecording::weakKeyNote() {
-    return {tr("A shortcut needs at least two modifier keys — Super, Ctrl, Alt or Shift — so it cannot swallow an "
+    return {tr("A shortcut needs at least two modifier keys — Ctrl, Alt, Shift or Super — so it cannot swallow an "
                "ordinary keystroke."),
+            SettingsNoteStyle::error};
+}
+
+SettingsNote ShortcutRecording::unusableKeyNote(const std::string& keyName) {
+    return {keyName.empty() ? tr("This key can't be part of a shortcut — hold the modifiers with another key.")
+                            : trf("%@ can't be part of a shortcut — hold the modifiers with another key.", keyName),
             SettingsNoteStyle::error};
 }
 

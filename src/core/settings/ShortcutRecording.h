@@ -32,6 +32,8 @@ public:
                          const DockPreferences& preferences, const ChordText& chordText);
     // For a key pressed without Ctrl, Super or Alt, which records nothing.
     static SettingsNote weakKeyNote();
+    // For a key that cannot be part of a chord, by what the keyboard calls it (may be empty).
+    static SettingsNote unusableKeyNote(const std::string& keyName);
 };
 
 }  // namespace quillbern

@@ -75,6 +75,10 @@ void ShortcutsCardModel::weakKey() {
     setNote(ShortcutRecording::weakKeyNote());
 }
 
+void ShortcutsCardModel::unusableKey(const std::string& keyName) {
+    setNote(ShortcutRecording::unusableKeyNote(keyName));
+}
+
 void ShortcutsCardModel::reset(const HotKeyAction& feature) {
     preferences_.setOverride(feature, std::nullopt);
     setNote(std::nullopt);

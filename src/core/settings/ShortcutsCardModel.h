@@ -67,8 +67,10 @@ public:
     // The card came on screen.
     void appeared();
     void record(const HotKeyAction& feature, const HotKeyChord& chord);
-    // A key without Ctrl, Super or Alt: only the note changes.
+    // A key without Ctrl, Super or Alt, or one that cannot be part of a chord: only the note
+    // changes.
     void weakKey();
+    void unusableKey(const std::string& keyName);
     // The feature's built-in chord again.
     void reset(const HotKeyAction& feature);
 

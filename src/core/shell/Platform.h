@@ -18,6 +18,7 @@
 #include "core/platform/HotKeys.h"
 #include "core/platform/Icons.h"
 #include "core/platform/InputState.h"
+#include "core/platform/KeyboardGrabber.h"
 #include "core/platform/KeyboardLayout.h"
 #include "core/platform/Launcher.h"
 #include "core/platform/LoginService.h"
@@ -57,6 +58,7 @@ struct Platform {
     EventMonitors& events;
     HotKeys& hotKeys;
     const KeyboardLayout& keyboardLayout;
+    KeyboardGrabber& keyboardGrabber;
     PanelHost& panels;
     PaletteViewFactory& paletteViews;
     DockViewFactory& dockViews;

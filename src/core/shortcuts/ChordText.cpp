@@ -11,37 +11,31 @@ namespace {
 
 // Keys in the desktop's own words where its language has them ("Eingabe", "Strg"), translated
 // when shown; the function keys read the same everywhere.
-constexpr std::array<std::pair<KeyCode, TextInContext>, 14> kNamedKeys{{
+constexpr std::array<std::pair<KeyCode, TextInContext>, 34> kNamedKeys{{
     // TRANSLATORS: the names of keys and modifiers in a shortcut ("Ctrl+Super+Space"), as the
     // language's desktops print them in menus and keyboard settings.
-    {49, trcNoop("keyboard key", "Space")},
-    {36, trcNoop("keyboard key", "Enter")},
-    {48, trcNoop("keyboard key", "Tab")},
-    {51, trcNoop("keyboard key", "Backspace")},
-    {53, trcNoop("keyboard key", "Escape")},
-    {123, trcNoop("keyboard key", "Left")},
-    {124, trcNoop("keyboard key", "Right")},
-    {126, trcNoop("keyboard key", "Up")},
-    {125, trcNoop("keyboard key", "Down")},
-    {115, trcNoop("keyboard key", "Home")},
-    {119, trcNoop("keyboard key", "End")},
-    {116, trcNoop("keyboard key", "Page Up")},
-    {121, trcNoop("keyboard key", "Page Down")},
-    {117, trcNoop("keyboard key", "Delete")},
+    {49, trcNoop("keyboard key", "Space")},      {36, trcNoop("keyboard key", "Enter")},
+    {48, trcNoop("keyboard key", "Tab")},        {51, trcNoop("keyboard key", "Backspace")},
+    {53, trcNoop("keyboard key", "Escape")},     {123, trcNoop("keyboard key", "Left")},
+    {124, trcNoop("keyboard key", "Right")},     {126, trcNoop("keyboard key", "Up")},
+    {125, trcNoop("keyboard key", "Down")},      {115, trcNoop("keyboard key", "Home")},
+    {119, trcNoop("keyboard key", "End")},       {116, trcNoop("keyboard key", "Page Up")},
+    {121, trcNoop("keyboard key", "Page Down")}, {117, trcNoop("keyboard key", "Delete")},
+    {114, trcNoop("keyboard key", "Insert")},    {57, trcNoop("keyboard key", "Caps Lock")},
+    {71, trcNoop("keyboard key", "Num Lock")},   {82, trcNoop("keyboard key", "Keypad 0")},
+    {83, trcNoop("keyboard key", "Keypad 1")},   {84, trcNoop("keyboard key", "Keypad 2")},
+    {85, trcNoop("keyboard key", "Keypad 3")},   {86, trcNoop("keyboard key", "Keypad 4")},
+    {87, trcNoop("keyboard key", "Keypad 5")},   {88, trcNoop("keyboard key", "Keypad 6")},
+    {89, trcNoop("keyboard key", "Keypad 7")},   {91, trcNoop("keyboard key", "Keypad 8")},
+    {92, trcNoop("keyboard key", "Keypad 9")},   {65, trcNoop("keyboard key", "Keypad .")},
+    {67, trcNoop("keyboard key", "Keypad *")},   {69, trcNoop("keyboard key", "Keypad +")},
+    {75, trcNoop("keyboard key", "Keypad /")},   {78, trcNoop("keyboard key", "Keypad -")},
+    {81, trcNoop("keyboard key", "Keypad =")},   {76, trcNoop("keyboard key", "Keypad Enter")},
 }};
-constexpr std::array<std::pair<KeyCode, const char*>, 12> kFunctionKeys{{
-    {122, "F1"},
-    {120, "F2"},
-    {99, "F3"},
-    {118, "F4"},
-    {96, "F5"},
-    {97, "F6"},
-    {98, "F7"},
-    {100, "F8"},
-    {101, "F9"},
-    {109, "F10"},
-    {103, "F11"},
-    {111, "F12"},
+constexpr std::array<std::pair<KeyCode, const char*>, 20> kFunctionKeys{{
+    {122, "F1"},  {120, "F2"},  {99, "F3"},   {118, "F4"},  {96, "F5"},   {97, "F6"},   {98, "F7"},
+    {100, "F8"},  {101, "F9"},  {109, "F10"}, {103, "F11"}, {111, "F12"}, {105, "F13"}, {107, "F14"},
+    {113, "F15"}, {106, "F16"}, {64, "F17"},  {79, "F18"},  {80, "F19"},  {90, "F20"},
 }};
 
 // Shown in this order, each followed by "+": Command is the Super key.
@@ -61,10 +55,10 @@ std::string ChordText::display(const HotKeyChord& chord) const {
     for (const auto& [mask, name] : kModifierNames) {
         if (chord.modifiers & mask) out += tr(name) + "+";
     }
-    return out + keyLabel(chord.keyCode);
+    return out + keyLabel(chord.keyCode).value_or("?");
 }
 
-std::string ChordText::keyLabel(KeyCode keyCode) const {
+std::optional<std::string> ChordText::keyLabel(KeyCode keyCode) const {
     for (const auto& [code, name] : kNamedKeys) {
         if (code == keyCode) return tr(name);
     }
@@ -73,10 +67,8 @@ std::string ChordText::keyLabel(KeyCode keyCode) const {
     }
     const KeyTranslation typed = layout_.translate(keyCode);
     if (typed.status == KeyTranslation::Status::noLayout) return "?";
-    const std::optional<std::string> shown =
-        typed.status == KeyTranslation::Status::ok ? text_.uppercasedFirstCharacter(typed.text) : std::nullopt;
-    // TRANSLATORS: a key that types nothing that shows, by its number.
-    return shown ? *shown : trf("key %lld", keyCode);
+    if (typed.status != KeyTranslation::Status::ok) return std::nullopt;
+    return text_.uppercasedFirstCharacter(typed.text);
 }
 
 }  // namespace quillbern

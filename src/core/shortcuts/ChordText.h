@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "core/model/HotKeyChord.h"
@@ -18,11 +19,12 @@ class ChordText {
 public:
     ChordText(const KeyboardLayout& layout, const TextServices& text);
 
+    // A key without a label, which a stored chord may hold, shows as "?".
     std::string display(const HotKeyChord& chord) const;
-    // Keys that type nothing useful have fixed names (Space, Enter, F1, ...); others show
-    // what they type, in upper case; "key N" when that is nothing that shows, and "?"
-    // when no layout can be read.
-    std::string keyLabel(KeyCode keyCode) const;
+    // Keys that type nothing useful have fixed names (Space, Enter, F1, Keypad 7, Num Lock,
+    // ...); others show what they type, in upper case, and "?" when no layout can be read.
+    // None for a key that types nothing that shows.
+    std::optional<std::string> keyLabel(KeyCode keyCode) const;
 
 private:
     const KeyboardLayout& layout_;

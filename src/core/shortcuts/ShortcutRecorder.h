@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -9,6 +10,7 @@
 #include "core/platform/Alerts.h"
 #include "core/platform/HotKeys.h"
 #include "core/platform/KeyEvent.h"
+#include "core/platform/KeyboardGrabber.h"
 #include "core/shortcuts/ChordText.h"
 
 namespace quillbern {
@@ -17,8 +19,8 @@ namespace quillbern {
 // "None"), listens from a click until the next chord, Escape, a second click or the loss of
 // the keyboard, and offers the way back to the default when the user chose the chord. It
 // decides nothing about what a chord means: its host gets the chord and applies its own
-// rules. While it listens our global grabs are suspended, so the chord reaches it even when
-// it is one of ours. Main thread.
+// rules. While it listens it holds the whole keyboard and our global grabs are suspended, so
+// every chord reaches it, one of ours or one another application grabs. Main thread.
 class ShortcutRecorder {
 public:
     // What the host gives it.
@@ -35,9 +37,13 @@ public:
         // A key was pressed without Command, Control or Option.
         std::function<void()> onWeak;
         std::function<void()> onReset;
+        // A key that cannot be part of a chord was pressed: a lock key, or one without a
+        // label; given what the keyboard calls it, empty when it has no name.
+        std::function<void(const std::string& keyName)> onUnusableKey;
     };
 
-    ShortcutRecorder(Alerts& alerts, HotKeys& hotKeys, const ChordText& chordText, Callbacks callbacks);
+    ShortcutRecorder(Alerts& alerts, HotKeys& hotKeys, KeyboardGrabber& keyboard, const ChordText& chordText,
+                     Callbacks callbacks);
     ~ShortcutRecorder();
     ShortcutRecorder(const ShortcutRecorder&) = delete;
     ShortcutRecorder& operator=(const ShortcutRecorder&) = delete;
@@ -57,17 +63,22 @@ public:
 
     // A click on the control: starts listening, or stops without a chord.
     void click();
-    // A key pressed while listening; always taken. Escape, with any modifiers, stops.
-    void key(const KeyEvent& event);
+    // A key pressed while listening, with what the keyboard calls it; always taken. Escape,
+    // with any modifiers, stops.
+    void key(const KeyEvent& event, const std::string& keyName);
     // Any window of ours stopped taking the keyboard, or the control left the screen.
     void stopListening();
     void reset();
 
 private:
     void setListening(bool listening);
+    bool canBeInAChord(const std::optional<KeyCode>& keyCode) const;
 
     Alerts& alerts_;
     HotKeys& hotKeys_;
+    KeyboardGrabber& keyboard_;
+    // Held while listening.
+    std::unique_ptr<KeyboardGrab> grab_;
     const ChordText& chordText_;
     Callbacks callbacks_;
     Row row_;

@@ -1,6 +1,9 @@
 #include "linux/x11/X11KeyboardLayout.h"
 
 #include <array>
+#include <cctype>
+#include <string>
+#include <string_view>
 #include <utility>
 #include <xkbcommon/xkbcommon-x11.h>
 #include <xkbcommon/xkbcommon.h>
@@ -39,6 +42,25 @@ constexpr std::array<std::pair<xkb_keysym_t, char32_t>, 13> kDeadKeys{{
     {XKB_KEY_dead_cedilla, U'\u00B8'},
     {XKB_KEY_dead_ogonek, U'\u02DB'},
 }};
+
+// A keysym's name as words: the vendor's prefix left out, underscores and the joints of
+// joined words made spaces.
+std::string inWords(std::string_view keysymName) {
+    if (keysymName.starts_with("XF86")) keysymName.remove_prefix(4);
+    std::string words;
+    for (std::size_t i = 0; i < keysymName.size(); ++i) {
+        const char c = keysymName[i];
+        if (c == '_') {
+            words += ' ';
+            continue;
+        }
+        const bool joint = i > 0 && std::isupper(static_cast<unsigned char>(c)) &&
+                           std::islower(static_cast<unsigned char>(keysymName[i - 1]));
+        if (joint) words += ' ';
+        words += c;
+    }
+    return words;
+}
 
 xkb_keysym_t spacingForm(xkb_keysym_t keysym) {
     for (const auto& [dead, character] : kDeadKeys) {
@@ -204,6 +226,19 @@ void X11KeyboardLayout::loadModifierMasks() {
 std::optional<KeyCode> X11KeyboardLayout::keyCodeForScanCode(std::uint32_t nativeScanCode) const {
     if (nativeScanCode > 0xFF) return std::nullopt;
     return keyForXKeycode(static_cast<std::uint8_t>(nativeScanCode));
+}
+
+std::string X11KeyboardLayout::keyName(std::uint32_t nativeScanCode) const {
+    if (!keymap_ || !state_ || nativeScanCode > 0xFF) return {};
+    const xkb_layout_index_t layout = xkb_state_key_get_layout(state_.get(), nativeScanCode);
+    const xkb_keysym_t* syms = nullptr;
+    if (layout == XKB_LAYOUT_INVALID ||
+        xkb_keymap_key_get_syms_by_level(keymap_.get(), nativeScanCode, layout, 0, &syms) < 1) {
+        return {};
+    }
+    char name[64];
+    if (xkb_keysym_get_name(syms[0], name, sizeof name) <= 0) return {};
+    return inWords(name);
 }
 
 KeyTranslation X11KeyboardLayout::translate(KeyCode keyCode) const {

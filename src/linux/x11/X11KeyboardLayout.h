@@ -37,6 +37,8 @@ public:
     KeyTranslation translate(KeyCode keyCode) const override;
     // The X keycode of a key event.
     std::optional<KeyCode> keyCodeForScanCode(std::uint32_t nativeScanCode) const override;
+    // The keysym's name made words: "Num_Lock" is "Num Lock", "XF86AudioPlay" "Audio Play".
+    std::string keyName(std::uint32_t nativeScanCode) const override;
 
     const ModifierMasks& modifierMasks() const { return masks_; }
     // [main] After keys or modifiers were mapped anew; layout and masks are current then.

@@ -101,6 +101,7 @@ GeneralPane::GeneralPane(Inputs inputs, QWidget* parent)
     : QWidget(parent),
       alerts_(inputs.alerts),
       hotKeys_(inputs.hotKeys),
+      keyboardGrabber_(inputs.keyboardGrabber),
       keyboardLayout_(inputs.shortcuts.keyboardLayout),
       model_(std::move(inputs.general)),
       card_(std::move(inputs.shortcuts)) {
@@ -262,9 +263,10 @@ void GeneralPane::buildShortcutsCard() {
         const QString title = text(HotKeyBindings::label(feature));
         auto* view = new ShortcutRecorderView(
             std::make_unique<ShortcutRecorder>(
-                alerts_, hotKeys_, card_.chordText(),
+                alerts_, hotKeys_, keyboardGrabber_, card_.chordText(),
                 ShortcutRecorder::Callbacks{[this, feature](const HotKeyChord& chord) { card_.record(feature, chord); },
-                                            [this] { card_.weakKey(); }, [this, feature] { card_.reset(feature); }}),
+                                            [this] { card_.weakKey(); }, [this, feature] { card_.reset(feature); },
+                                            [this](const std::string& key) { card_.unusableKey(key); }}),
             keyboardLayout_);
         // Named by its action, as a screen reader reads the row.
         view->setAccessibleName(title);

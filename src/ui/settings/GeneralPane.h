@@ -10,6 +10,7 @@
 #include "core/foundation/Subscription.h"
 #include "core/platform/Alerts.h"
 #include "core/platform/HotKeys.h"
+#include "core/platform/KeyboardGrabber.h"
 #include "core/settings/GeneralPaneModel.h"
 #include "core/settings/ShortcutsCardModel.h"
 
@@ -39,9 +40,10 @@ public:
         [[no_unique_address]] FilledByName<Inputs> byName{};
         GeneralPaneModel::Inputs general;
         ShortcutsCardModel::Inputs shortcuts;
-        // What the shortcut recorders beep with and suspend while they listen.
+        // What the shortcut recorders beep with, suspend and hold while they listen.
         Alerts& alerts;
         HotKeys& hotKeys;
+        KeyboardGrabber& keyboardGrabber;
     };
 
     explicit GeneralPane(Inputs inputs, QWidget* parent = nullptr);
@@ -99,6 +101,7 @@ private:
 
     Alerts& alerts_;
     HotKeys& hotKeys_;
+    KeyboardGrabber& keyboardGrabber_;
     const KeyboardLayout& keyboardLayout_;
     GeneralPaneModel model_;
     ShortcutsCardModel card_;

@@ -188,9 +188,10 @@ SettingsCard* ProfileDetailPane::makePlacementCard(const Inputs& inputs) {
     shortcut_ = new QStackedWidget;
     recorderView_ = new ShortcutRecorderView(
         std::make_unique<ShortcutRecorder>(
-            inputs.alerts, inputs.hotKeys, chordText_,
+            inputs.alerts, inputs.hotKeys, inputs.keyboardGrabber, chordText_,
             ShortcutRecorder::Callbacks{[this](const HotKeyChord& chord) { model_.record(chord); },
-                                        [this] { model_.weakKey(); }, [this] { model_.resetChord(); }}),
+                                        [this] { model_.weakKey(); }, [this] { model_.resetChord(); },
+                                        [this](const std::string& key) { model_.unusableKey(key); }}),
         inputs.keyboardLayout);
     recorderView_->setAccessibleName(localized("Shortcut"));
     shortcut_->addWidget(recorderView_);

@@ -10,6 +10,7 @@
 #include "core/platform/FolderPicker.h"
 #include "core/platform/HotKeys.h"
 #include "core/platform/Icons.h"
+#include "core/platform/KeyboardGrabber.h"
 #include "core/settings/AppsCardModel.h"
 #include "core/settings/ItemRowsModel.h"
 #include "core/settings/ProfileDetailModel.h"
@@ -56,9 +57,10 @@ public:
         Screens& screens;
         RunLoop& mainLoop;
         Threads& threads;
-        // What the shortcut recorder beeps with and suspends while it listens.
+        // What the shortcut recorder beeps with, suspends and holds while it listens.
         Alerts& alerts;
         HotKeys& hotKeys;
+        KeyboardGrabber& keyboardGrabber;
         const FileSystem& files;
         const Icons& icons;
         FolderPicker& folderPicker;

@@ -54,7 +54,8 @@ GeneralPane::Inputs generalPaneInputs(const SettingsServices& services) {
                           .keyboardLayout = platform.keyboardLayout,
                           .text = platform.text},
             .alerts = platform.alerts,
-            .hotKeys = platform.hotKeys};
+            .hotKeys = platform.hotKeys,
+            .keyboardGrabber = platform.keyboardGrabber};
 }
 
 ProfileDetailPane::Inputs dockEditorInputs(const SettingsServices& services) {
@@ -70,6 +71,7 @@ ProfileDetailPane::Inputs dockEditorInputs(const SettingsServices& services) {
             .threads = platform.threads,
             .alerts = platform.alerts,
             .hotKeys = platform.hotKeys,
+            .keyboardGrabber = platform.keyboardGrabber,
             .files = platform.files,
             .icons = platform.icons,
             .folderPicker = platform.folderPicker,

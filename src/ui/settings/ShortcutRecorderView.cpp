@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
@@ -25,7 +26,7 @@ constexpr int kTextWidth = 96;
 
 bool isModifierKey(int key) {
     return key == Qt::Key_Shift || key == Qt::Key_Control || key == Qt::Key_Meta || key == Qt::Key_Alt ||
-           key == Qt::Key_AltGr || key == Qt::Key_Super_L || key == Qt::Key_Super_R || key == Qt::Key_CapsLock;
+           key == Qt::Key_AltGr || key == Qt::Key_Super_L || key == Qt::Key_Super_R;
 }
 
 class RecorderAccessible final : public QAccessibleWidget {
@@ -130,6 +131,14 @@ KeyEvent ShortcutRecorderView::keyEventOf(const QKeyEvent& event) const {
                                       held.testFlag(Qt::AltModifier), held.testFlag(Qt::MetaModifier))};
 }
 
+std::string ShortcutRecorderView::keyNameOf(const QKeyEvent& event) const {
+    // The layout names the key as it is without the modifiers held, which may change it (Alt
+    // makes Print SysReq); a synthetic event has only Qt's name.
+    std::string name = layout_.keyName(event.nativeScanCode());
+    if (name.empty()) name = QKeySequence(event.key()).toString(QKeySequence::NativeText).toStdString();
+    return name;
+}
+
 void ShortcutRecorderView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -172,7 +181,7 @@ void ShortcutRecorderView::keyPressEvent(QKeyEvent* event) {
     event->accept();
     // A modifier alone is the start of a chord, not a key.
     if (isModifierKey(event->key())) return;
-    recorder_->key(keyEventOf(*event));
+    recorder_->key(keyEventOf(*event), keyNameOf(*event));
 }
 
 void ShortcutRecorderView::focusOutEvent(QFocusEvent* event) {
