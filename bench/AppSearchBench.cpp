@@ -120,7 +120,7 @@ void AppScanLeavesMainOnlyTheSwap(benchmark::State& state) {
     SystemThreads threads;
     const IcuTextServices text;
     const ManyApps catalog(1000);
-    const InstalledAppsScanner scanner(catalog, text);
+    const auto scanner = std::make_shared<const InstalledAppsScanner>(catalog, text);
     SimClock clock;
     TimedLoop main;
     std::unique_ptr<AppSearchIndex> index;
@@ -155,7 +155,7 @@ BENCHMARK(AppScanLeavesMainOnlyTheSwap)->Unit(benchmark::kMillisecond)->UseRealT
 void AppIndexMemory(benchmark::State& state) {
     SimWorld world;
     const ManyApps catalog(2000);
-    const InstalledAppsScanner scanner(catalog, world.text);
+    const auto scanner = std::make_shared<const InstalledAppsScanner>(catalog, world.text);
     double megabytes = 0;
     for (auto _ : state) {
         const long long before = bench::liveByteCount();
@@ -184,7 +184,7 @@ void AppSearchIconsAfterDismissal(benchmark::State& state) {
     w.world.screens.setScreens({screen});
     w.open({simDock(1, DockEdge::bottom)});
     const ManyApps catalog(2000);
-    const InstalledAppsScanner scanner(catalog, w.world.text);
+    const auto scanner = std::make_shared<const InstalledAppsScanner>(catalog, w.world.text);
     AppSearchIndex index(
         {.threads = w.world.threads, .scanner = scanner, .mainLoop = w.world.mainLoop, .clock = w.world.clock});
     index.refreshSoon();

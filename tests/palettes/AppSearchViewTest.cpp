@@ -70,7 +70,8 @@ protected:
     }
 
     testing::DockTestWorld w;
-    InstalledAppsScanner scanner{w.world.catalog, w.world.text};
+    std::shared_ptr<const InstalledAppsScanner> scanner =
+        std::make_shared<const InstalledAppsScanner>(w.world.catalog, w.world.text);
     AppSearchIndex index{
         {.threads = w.world.threads, .scanner = scanner, .mainLoop = w.world.mainLoop, .clock = w.world.clock}};
     SimSystemAppearance system;

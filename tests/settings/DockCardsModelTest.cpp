@@ -44,7 +44,7 @@ protected:
         changes = model->changed.connect([this] { ++changeCount; });
     }
     // The pane's scan answers.
-    void scan() { model->setInstalled(w.shell->installedApps().scan()); }
+    void scan() { model->setInstalled(w.shell->installedApps()->scan()); }
     const Profile& profile() const { return *pinned().findProfile(dock); }
     std::vector<std::string> itemIDs() const {
         std::vector<std::string> ids;

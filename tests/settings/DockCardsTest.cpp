@@ -48,7 +48,7 @@ protected:
         dock = pinned().profiles().front().id;
     }
     static void answerScan(AppsCard& card, testing::ShellWorld& world) {
-        card.model().setInstalled(world.shell->installedApps().scan());
+        card.model().setInstalled(world.shell->installedApps()->scan());
         QCoreApplication::processEvents();
     }
     // The names of the rows shown, with the pin button's name or "Already pinned".

@@ -230,5 +230,23 @@ TEST_F(ProfileDetailPaneTest, TheDocksPaneShowsTheSelectedDocksEditorAndThePaneP
     EXPECT_THAT(testing::accessibilityProblems(*docksPane.detailPane()), IsEmpty());
 }
 
+TEST_F(ProfileDetailPaneTest, AScanStillRunningWhenThePaneAndTheShellWentEndsOnTheScannerItShares) {
+    // Entries whose names are not UTF-8: each scan's end says how many it left out.
+    const auto installUnreadable = [this](const std::string& id) {
+        w.world.catalog.install("/apps/" + id + ".app", AppInfo{id, std::nullopt, std::nullopt, "Caf\xe9"});
+    };
+    installUnreadable("a");
+    open(twoDocks());
+    ASSERT_EQ(w.world.threads.backgroundJobs().size(), 2u) << "the search's scan and the pane's";
+    w.world.threads.runBackgroundJob(0);
+    installUnreadable("b");
+    pane.reset();
+    w.terminate();
+    w.shell.reset();
+    w.world.threads.runBackgroundJobs();
+    w.world.runUntilIdle();
+    EXPECT_TRUE(w.world.log.contains("2 application entries were left out"));
+}
+
 }  // namespace
 }  // namespace quillbern

@@ -49,6 +49,19 @@ TEST(ShellShutdown, WithHidingOffTheDesktopsDockIsLeftAlone) {
     EXPECT_TRUE(w.log.hasInOrder({"panel.close", "session.off didWake"}));
 }
 
+TEST(ShellShutdown, AScanOfTheInstalledApplicationsStillRunningAtTheQuitEndsAfterTheShellWent) {
+    ShellWorld w;
+    // An entry whose name is not UTF-8: the scan's end says so in the log.
+    w.world.catalog.install("/apps/cafe.app", AppInfo{"cafe", std::nullopt, std::nullopt, "Caf\xe9"});
+    w.launch();
+    ASSERT_EQ(w.world.threads.backgroundJobs(), std::vector<std::string>{"quillbern.scan"});
+    w.terminate();
+    w.shell.reset();
+    w.world.threads.runBackgroundJobs();
+    w.world.runUntilIdle();
+    EXPECT_TRUE(w.world.log.contains("1 application entry was left out"));
+}
+
 TEST(ShellShutdown, ALostDisplayRestoresTheDesktopsDockAndStopsTrackingOnly) {
     ShellWorld w;
     w.world.nativeDock.userSets("autohide", false);

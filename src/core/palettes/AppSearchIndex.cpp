@@ -20,7 +20,7 @@ void AppSearchIndex::refreshSoon() {
         });
     };
     ports_.threads.runInBackground("quillbern.scan",
-                                   [&scanner = ports_.scanner, answer = std::move(answer)] { answer(scanner.scan()); });
+                                   [scanner = ports_.scanner, answer = std::move(answer)] { answer(scanner->scan()); });
 }
 
 void AppSearchIndex::scanAnswered(std::uint64_t generation, std::vector<InstalledApp> apps) {

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -25,7 +26,8 @@ public:
     struct Ports {
         [[no_unique_address]] FilledByName<Ports> byName{};
         Threads& threads;
-        const InstalledAppsScanner& scanner;
+        // Shared with the scans, which may end after the index.
+        std::shared_ptr<const InstalledAppsScanner> scanner;
         RunLoop& mainLoop;
         const Clock& clock;
     };

@@ -28,7 +28,8 @@ public:
     // Any thread. Runs the work once on a thread of its own named `name` (at most 15
     // bytes), which ends with it. Nothing waits for it, so work that may never end (a
     // read from a stalled network mount) holds up only itself; the work hands its result
-    // to whoever waits for it.
+    // to whoever waits for it. It may outlast whoever started it: it owns what it uses,
+    // but for the backends, which stay in place while it runs.
     virtual void runInBackground(std::string name, Task work) = 0;
 };
 

@@ -57,7 +57,8 @@ public:
         Screens& screens;
         RunLoop& mainLoop;
         Threads& threads;
-        // Any thread; blocks while it reads the disk.
+        // Any thread; blocks while it reads the disk. It may run after the model went, so it
+        // owns what it uses.
         Scan scan;
     };
 

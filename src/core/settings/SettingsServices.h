@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
 #include "core/foundation/FilledByName.h"
 #include "core/foundation/NotificationBus.h"
@@ -43,8 +44,8 @@ struct SettingsServices {
     std::function<RegisteredChords()> registeredChords;
     NotificationBus& notifications;
     Platform& platform;
-    // The scan the application search uses too.
-    const InstalledAppsScanner& installedApps;
+    // The scan the application search uses too, shared with the scans under way.
+    std::shared_ptr<const InstalledAppsScanner> installedApps;
 };
 
 // The services of the running program, the shell held weakly by the two requests.

@@ -64,7 +64,7 @@ AppShell::AppShell(Platform& platform, ShellParts parts)
       suppressor_(platform.defaults, platform.nativeDock),
       loginItem_(platform.defaults, platform.login, platform.launcher),
       windowAccess_(platform.permissions, platform.processes, platform.launcher),
-      installedApps_(platform.catalog, platform.text),
+      installedApps_(std::make_shared<const InstalledAppsScanner>(platform.catalog, platform.text)),
       appSearchIndex_({.threads = platform.threads,
                        .scanner = installedApps_,
                        .mainLoop = platform.mainLoop,

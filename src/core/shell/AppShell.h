@@ -75,8 +75,9 @@ public:
     ShortcutSheetController* shortcutSheet() const { return shortcutSheet_.get(); }
     FocusModeController* focusMode() const { return focusMode_.get(); }
     AppSearchController* appSearch() const { return appSearch_.get(); }
-    // The one scan of installed applications, for the application search and Settings.
-    const InstalledAppsScanner& installedApps() const { return installedApps_; }
+    // The one scan of installed applications, for the application search and Settings;
+    // shared with the scans under way, which may end after the shell.
+    const std::shared_ptr<const InstalledAppsScanner>& installedApps() const { return installedApps_; }
     AppOverview* overview() const { return overview_.get(); }
     WorkspaceController* workspace() const { return workspace_.get(); }
     PlacementController* placement() const { return placement_.get(); }
@@ -132,7 +133,7 @@ private:
     DockSuppressor suppressor_;
     LoginItem loginItem_;
     AXPermission windowAccess_;
-    InstalledAppsScanner installedApps_;
+    std::shared_ptr<const InstalledAppsScanner> installedApps_;
     AppSearchIndex appSearchIndex_;
     std::unique_ptr<WalkthroughWindow> walkthrough_;
     PinnedStoreLaunches launches_;
