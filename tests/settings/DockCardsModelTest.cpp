@@ -108,11 +108,15 @@ TEST_F(AppsCardTest, PinAndReturnAppendWhatTheDockDoesNotHoldYet) {
     EXPECT_EQ(itemIDs().size(), before.size() + 3) << "every result pinned: Return does nothing";
     EXPECT_EQ(model->searchText(), "Ca") << "the search stays";
 
-    const Uuid gone = dock;
-    w.shell->pinned().deleteOrResetProfile(gone);
+    // Beside another dock, this one goes: Return pins nothing anywhere.
+    ASSERT_TRUE(pinned().addProfile("Work"));
+    const Profile other = pinned().profiles().back();
+    pinned().deleteOrResetProfile(dock);
+    ASSERT_EQ(pinned().findProfile(dock), nullptr);
     model->setSearchText("Mail");
-    model->submit();  // the dock is gone or reset: nothing is pinned anywhere by mistake
-    SUCCEED();
+    model->submit();
+    ASSERT_EQ(pinned().profiles().size(), 1u);
+    EXPECT_EQ(pinned().profiles().front(), other);
 }
 
 TEST_F(AppsCardTest, TheTrashButtonFollowsTheDocksTrashTile) {
