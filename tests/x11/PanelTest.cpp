@@ -174,7 +174,9 @@ TEST(QtPanelHost, APanelThatNeverTakesTheFocusShowsTheTooltipUnderThePointer) {
     ASSERT_EQ(run({"xdotool", "windowactivate", "--sync", std::to_string(client.window())}), 0);
     auto panel = shownPanel(x, kDockFrame);
     const xcb_window_t window = panelWindow(x.panels, panel->serial());
-    ASSERT_TRUE(spinUntil([&] { return probe.geometry(window) == kDockInRoot; }));
+    // Mapped before the pointer moves: a window that maps under a resting pointer gets no
+    // motion, and Qt wakes a tooltip on motion only. Its frame is set before it maps.
+    ASSERT_TRUE(spinUntil([&] { return probe.isViewable(window) && probe.geometry(window) == kDockInRoot; }));
     QWidget* widget = QWidget::find(WId(window));
     ASSERT_NE(widget, nullptr);
     widget->setToolTip("Files");
