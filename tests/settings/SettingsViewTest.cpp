@@ -113,6 +113,41 @@ TEST_F(SettingsViewTest, ItKeepsItsMinimumSizeAndTheSidebarBetween165And220) {
     EXPECT_EQ(view->sidebar().width(), 165);
 }
 
+// The colour of the icon's most opaque pixel.
+QColor inkOf(const QIcon& icon, QIcon::Mode mode) {
+    const QImage picture = icon.pixmap(QSize(18, 18), 1.0, mode).toImage();
+    QColor ink(0, 0, 0, 0);
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            const QColor pixel = picture.pixelColor(x, y);
+            if (pixel.alpha() > ink.alpha()) ink = pixel;
+        }
+    }
+    return ink;
+}
+
+TEST_F(SettingsViewTest, SidebarSymbolsStandOutOnTheirRowInALightAndADarkPaletteSelectedOrNot) {
+    QPalette dark;
+    for (const auto& [role, colour] : {std::pair{QPalette::Window, QColor(0x2b, 0x2b, 0x2b)},
+                                       {QPalette::WindowText, QColor(0xee, 0xee, 0xee)},
+                                       {QPalette::Base, QColor(0x24, 0x24, 0x24)},
+                                       {QPalette::Text, QColor(0xee, 0xee, 0xee)},
+                                       {QPalette::Highlight, QColor(0x35, 0x84, 0xe4)},
+                                       {QPalette::HighlightedText, QColor(0xff, 0xff, 0xff)}})
+        dark.setColor(role, colour);
+    const auto contrast = [](const QColor& ink, const QColor& ground) {
+        return std::abs(ink.lightnessF() - ground.lightnessF());
+    };
+    for (const QPalette& palette : {QApplication::palette(), dark}) {
+        view->setPalette(palette);
+        for (int row = 0; row < view->sidebar().count(); ++row) {
+            const QIcon icon = view->sidebar().item(row)->icon();
+            EXPECT_GT(contrast(inkOf(icon, QIcon::Normal), palette.color(QPalette::Base)), 0.3) << row;
+            EXPECT_GT(contrast(inkOf(icon, QIcon::Selected), palette.color(QPalette::Highlight)), 0.3) << row;
+        }
+    }
+}
+
 TEST_F(SettingsViewTest, TheKeyboardAloneWalksTheSectionsAndTheShellPassesTheAudit) {
     EXPECT_THAT(testing::accessibilityProblems(*view), IsEmpty());
     view->setFocus();

@@ -5,7 +5,6 @@
 #include <QPainter>
 
 #include "ui/foundation/QtText.h"
-#include "ui/foundation/Symbols.h"
 #include "ui/settings/SettingsTheme.h"
 
 namespace quillbern {
@@ -20,7 +19,7 @@ constexpr int kDividerPadding = 6;
 // The symbol, then the title, added to a layout; returns the title.
 QLabel* addSymbolAndTitle(QHBoxLayout& layout, const QWidget& owner, const QString& title, std::string_view symbol) {
     auto* icon = new QLabel;
-    icon->setPixmap(symbolIcon(symbol, SettingsTheme::accent(owner.palette()), kSymbolSide, owner.devicePixelRatioF())
+    icon->setPixmap(SettingsTheme::labelSymbol(symbol, owner.palette(), kSymbolSide, owner.devicePixelRatioF())
                         .pixmap(kSymbolSide, kSymbolSide));
     icon->setFixedSize(kSymbolSide + 4, kSymbolSide);
     icon->setAlignment(Qt::AlignCenter);

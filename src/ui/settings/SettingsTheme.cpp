@@ -4,6 +4,8 @@
 #include <QWidget>
 #include <cmath>
 
+#include "ui/foundation/Symbols.h"
+
 namespace quillbern {
 
 namespace SettingsTheme {
@@ -20,6 +22,13 @@ QColor variant(const QPalette& palette, QColor light, QColor dark) {
 
 bool isDark(const QPalette& palette) {
     return palette.color(QPalette::Window).lightnessF() < 0.5;
+}
+
+QIcon labelSymbol(std::string_view symbol, const QPalette& palette, int side, qreal devicePixelRatio) {
+    QIcon icon = symbolIcon(symbol, accent(palette), side, devicePixelRatio);
+    const QIcon selected = symbolIcon(symbol, palette.color(QPalette::HighlightedText), side, devicePixelRatio);
+    icon.addPixmap(selected.pixmap(QSize(side, side), devicePixelRatio), QIcon::Selected);
+    return icon;
 }
 
 QColor mix(const QColor& from, const QColor& to, double fraction) {

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QColor>
+#include <QIcon>
 #include <QObject>
 #include <QVariantAnimation>
 #include <functional>
+#include <string_view>
 
 #include "core/foundation/Time.h"
 #include "core/settings/SettingsControlLooks.h"
@@ -32,6 +34,9 @@ QColor primaryAt(const QPalette& palette, double opacity);
 QColor thinMaterial(const QPalette& palette);
 QColor thickMaterial(const QPalette& palette);
 bool isDark(const QPalette& palette);
+// The symbol of a row's label, in the accent, and in the selection's text colour where
+// its row stands selected: black theme pictures would vanish on a dark window.
+QIcon labelSymbol(std::string_view symbol, const QPalette& palette, int side, qreal devicePixelRatio);
 // The colour a fraction of the way from one to the other.
 QColor mix(const QColor& from, const QColor& to, double fraction);
 

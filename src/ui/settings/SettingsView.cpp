@@ -1,5 +1,6 @@
 #include "ui/settings/SettingsView.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QSignalBlocker>
@@ -7,10 +8,10 @@
 #include <QVBoxLayout>
 
 #include "ui/foundation/QtText.h"
-#include "ui/foundation/Symbols.h"
 #include "ui/settings/SettingsAccessible.h"
 #include "ui/settings/SettingsPage.h"
 #include "ui/settings/SettingsPanes.h"
+#include "ui/settings/SettingsTheme.h"
 
 namespace quillbern {
 
@@ -19,6 +20,7 @@ namespace {
 constexpr int kSidebarMinimum = 165;
 constexpr int kSidebarIdeal = 180;
 constexpr int kSidebarMaximum = 220;
+constexpr int kSidebarSymbolSide = 18;
 constexpr QSize kIdealSize(920, 760);
 constexpr QSize kMinimumSize(740, 520);
 
@@ -47,11 +49,12 @@ SettingsView::SettingsView(const SettingsServices& services, QWidget* parent)
     sidebar_->setSelectionMode(QAbstractItemView::SingleSelection);
     sidebar_->setMinimumWidth(kSidebarMinimum);
     sidebar_->setMaximumWidth(kSidebarMaximum);
-    sidebar_->setIconSize(QSize(18, 18));
+    sidebar_->setIconSize(QSize(kSidebarSymbolSide, kSidebarSymbolSide));
     sidebar_->setAccessibleName(localized("Sections"));
     sidebar_->setFrameShape(QFrame::NoFrame);
     for (const SettingsSectionInfo& info : settingsSections())
-        new QListWidgetItem(symbolIcon(info.symbol), localized(info.title), sidebar_);
+        new QListWidgetItem(localized(info.title), sidebar_);
+    paintSymbols();
     split_->addWidget(sidebar_);
 
     auto* detail = new QWidget;
@@ -73,6 +76,13 @@ SettingsView::SettingsView(const SettingsServices& services, QWidget* parent)
 }
 
 SettingsView::~SettingsView() = default;
+
+void SettingsView::paintSymbols() {
+    for (const SettingsSectionInfo& info : settingsSections()) {
+        sidebar_->item(static_cast<int>(info.section))
+            ->setIcon(SettingsTheme::labelSymbol(info.symbol, palette(), kSidebarSymbolSide, devicePixelRatioF()));
+    }
+}
 
 void SettingsView::sidebarChose() {
     // The row chosen is the selected one other than the section's; none selected is a
@@ -119,6 +129,11 @@ QSize SettingsView::sizeHint() const {
 void SettingsView::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     model_.appeared();
+}
+
+void SettingsView::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange) paintSymbols();
 }
 
 void SettingsView::hideEvent(QHideEvent* event) {

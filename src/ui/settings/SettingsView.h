@@ -39,8 +39,11 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    // The sections' symbols in the colours of the palette as it is now.
+    void paintSymbols();
     void sidebarChose();
     void showSection();
 
