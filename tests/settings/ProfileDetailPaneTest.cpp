@@ -208,13 +208,27 @@ TEST_F(ProfileDetailPaneTest, TheNameCommitsOnReturnAndOnLeavingAndNeverRenamesA
     pane->edgePicker().segment(0).setFocus(Qt::MouseFocusReason);
     EXPECT_EQ(dock(1).name, "Work");
 
-    // An empty name is refused, and the field shows the name kept.
+    // An empty name is refused: on Return the field shows the name kept at once, and a note
+    // says why until a name is taken. So on leaving the field.
     name.setFocus(Qt::MouseFocusReason);
     name.selectAll();
     key(name, Qt::Key_Backspace);
-    pane->edgePicker().segment(0).setFocus(Qt::MouseFocusReason);
+    key(name, Qt::Key_Return);
     EXPECT_EQ(dock(1).name, "Work");
     EXPECT_EQ(name.text(), "Work");
+    EXPECT_TRUE(name.hasFocus());
+    EXPECT_TRUE(pane->nameNote().isVisibleTo(pane.get()));
+    EXPECT_EQ(pane->nameNote().text(), "A dock needs a name — it keeps “Work”.");
+    type(name, "Bench");
+    key(name, Qt::Key_Return);
+    EXPECT_EQ(dock(1).name, "WorkBench");
+    EXPECT_FALSE(pane->nameNote().isVisibleTo(pane.get()));
+    name.selectAll();
+    key(name, Qt::Key_Space, " ");
+    pane->edgePicker().segment(0).setFocus(Qt::MouseFocusReason);
+    EXPECT_EQ(dock(1).name, "WorkBench");
+    EXPECT_EQ(name.text(), "WorkBench");
+    EXPECT_TRUE(pane->nameNote().isVisibleTo(pane.get()));
 }
 
 TEST_F(ProfileDetailPaneTest, TheDocksPaneShowsTheSelectedDocksEditorAndThePanePassesTheAudit) {

@@ -154,8 +154,9 @@ public:
     std::optional<DockEdge> firstFreeEdge() const;
     // "Dock 1", "Dock 2", ...: the first that no dock is named.
     std::string nextDefaultProfileName() const;
-    // Trimmed of horizontal white space; nothing for an empty or invalid name.
-    void renameProfile(const Uuid& id, std::string_view name);
+    // Made one line and trimmed of horizontal white space. False, changing nothing, for a name
+    // refused: empty once trimmed, or not valid UTF-8.
+    bool renameProfile(const Uuid& id, std::string_view name);
     // The dock takes the target's place: after it when moving down, before it when moving up.
     void moveProfile(const Uuid& id, const Uuid& targetID);
 

@@ -156,13 +156,15 @@ std::string PinnedStore::nextDefaultProfileName() const {
     }
 }
 
-void PinnedStore::renameProfile(const Uuid& id, std::string_view name) {
-    if (!isValidUtf8(name)) return;
+bool PinnedStore::renameProfile(const Uuid& id, std::string_view name) {
+    if (!isValidUtf8(name)) return false;
     std::string trimmed = text_.trimmingHorizontalSpace(oneLineName(name));
+    if (trimmed.empty()) return false;
     Profile* dock = find(id);
-    if (trimmed.empty() || !dock || dock->name == trimmed) return;
+    if (!dock || dock->name == trimmed) return true;
     dock->name = std::move(trimmed);
     commitChange();
+    return true;
 }
 
 void PinnedStore::moveProfile(const Uuid& id, const Uuid& targetID) {

@@ -32,6 +32,7 @@ void CommitDraft::setFocused(bool focused) {
 
 void CommitDraft::submit() {
     commitDraft();
+    if (owner_) draft_ = current_(*owner_);
 }
 
 void CommitDraft::commitDraft() {

@@ -10,7 +10,7 @@ namespace quillbern {
 
 // The text of a field that edits one thing's name and hands it over only on Return and
 // on leaving the field, never on each keystroke. A draft always goes to the thing it was
-// typed for, even when the field meanwhile shows another; after leaving, the field shows
+// typed for, even when the field meanwhile shows another; after each commit the field shows
 // the owner's value again, so a refused text does not linger. It filters nothing: trimming
 // and refusing are the owner's. Main thread.
 class CommitDraft {
@@ -33,7 +33,7 @@ public:
     // The user changed the text.
     void edit(std::string text);
     void setFocused(bool focused);
-    // Return.
+    // Return: commits, and the owner's value shows again.
     void submit();
 
 private:

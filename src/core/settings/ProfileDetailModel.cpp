@@ -54,12 +54,18 @@ ProfileDetailModel::~ProfileDetailModel() {
 void ProfileDetailModel::setProfileID(const Uuid& id) {
     if (id == profileID_) return;
     profileID_ = id;
+    nameNote_.reset();
     profileIDChanged.emit();
     changed.emit();
 }
 
 void ProfileDetailModel::rename(const Uuid& dock, const std::string& name) {
-    pinned_.renameProfile(dock, name);
+    std::optional<SettingsNote> note;
+    if (!pinned_.renameProfile(dock, name) && pinned_.findProfile(dock))
+        note = SettingsNote{trf("A dock needs a name — it keeps “%@”.", nameOf(dock)), SettingsNoteStyle::error};
+    if (note == nameNote_) return;
+    nameNote_ = std::move(note);
+    changed.emit();
 }
 
 std::string ProfileDetailModel::nameOf(const Uuid& dock) const {

@@ -69,7 +69,7 @@ public:
 
     // After any change of what the pane shows.
     Signal<> changed;
-    // The pane now shows another dock; its state but the note and the scan starts again.
+    // The pane now shows another dock; its state but the shortcut's note and the scan starts again.
     Signal<> profileIDChanged;
 
     const Uuid& profileID() const { return profileID_; }
@@ -78,7 +78,9 @@ public:
     const Profile* profile() const { return pinned_.findProfile(profileID_); }
 
     // The name field commits to the dock it was typed for, which may no longer be the one shown.
+    // A refused name leaves a note under the field, until a name is taken or another dock shows.
     void rename(const Uuid& dock, const std::string& name);
+    const std::optional<SettingsNote>& nameNote() const { return nameNote_; }
     // Empty for a dock that is gone.
     std::string nameOf(const Uuid& dock) const;
     // Each changes the dock shown, and nothing once it is gone.
@@ -149,6 +151,7 @@ private:
     Uuid profileID_;
     RegisteredChords live_;
     std::optional<SettingsNote> chordNote_;
+    std::optional<SettingsNote> nameNote_;
     std::vector<InstalledApp> installed_;
     bool hasScanned_ = false;
     std::int64_t screenTick_ = 0;

@@ -8,7 +8,10 @@ namespace quillbern {
 CommitTextField::CommitTextField(CommitDraft::Commit commit, CommitDraft::Current current, QWidget* parent)
     : QLineEdit(parent), draft_(std::move(commit), std::move(current)) {
     connect(this, &QLineEdit::textEdited, this, [this](const QString& text) { draft_.edit(text.toStdString()); });
-    connect(this, &QLineEdit::returnPressed, this, [this] { draft_.submit(); });
+    connect(this, &QLineEdit::returnPressed, this, [this] {
+        draft_.submit();
+        showDraft();
+    });
 }
 
 void CommitTextField::showOwner(const Uuid& owner) {

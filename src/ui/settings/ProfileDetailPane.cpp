@@ -118,9 +118,12 @@ AppsCardModel::Ports ProfileDetailPane::appsCardPorts(const Inputs& inputs) {
 
 QWidget* ProfileDetailPane::makeHeader() {
     auto* header = new QWidget;
-    auto* row = new QHBoxLayout(header);
-    row->setContentsMargins(0, 0, 0, 0);
+    auto* column = new QVBoxLayout(header);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    auto* row = new QHBoxLayout;
     row->setSpacing(kHeaderSpacing);
+    column->addLayout(row);
     name_ = new CommitTextField([this](const Uuid& owner, const std::string& name) { model_.rename(owner, name); },
                                 [this](const Uuid& owner) { return model_.nameOf(owner); });
     name_->setPlaceholderText(localized("Name"));
@@ -137,6 +140,9 @@ QWidget* ProfileDetailPane::makeHeader() {
         sync();
     });
     row->addWidget(enabled_);
+    nameNote_ = new SettingsNoteLabel;
+    nameNote_->setContentsMargins(0, kNoteSpace, 0, 0);
+    column->addWidget(nameNote_);
     return header;
 }
 
@@ -248,6 +254,7 @@ void ProfileDetailPane::sync() {
     const Profile dock = *found;
     setNameOf(*page_, dock.name);
     name_->ownerChanged();
+    nameNote_->setNote(model_.nameNote());
 
     const std::optional<std::string> badge = model_.badge();
     badge_->setVisible(badge.has_value());

@@ -81,6 +81,8 @@ public:
 
     SettingsPage& page() const { return *page_; }
     CommitTextField& nameField() const { return *name_; }
+    // Why a name was refused.
+    SettingsNoteLabel& nameNote() const { return *nameNote_; }
     KeycapBadge& badge() const { return *badge_; }
     SettingsSwitch& enabledSwitch() const { return *enabled_; }
     SegmentedControl& edgePicker() const { return *edge_; }
@@ -110,6 +112,7 @@ private:
     ItemRowsModel items_;
     SettingsPage* page_;
     CommitTextField* name_ = nullptr;
+    SettingsNoteLabel* nameNote_ = nullptr;
     KeycapBadge* badge_ = nullptr;
     SettingsSwitch* enabled_ = nullptr;
     SegmentedControl* edge_ = nullptr;
