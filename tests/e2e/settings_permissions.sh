@@ -1,7 +1,7 @@
 # A new user in Settings › Hover previews and › Permissions: switching previews on shows no
 # warning on X11, where window pictures need no permission, and a running terminal's tile
 # then shows its window's preview; Permissions shows window access "Granted", turns into
-# "Allow Accessibility…" within about two seconds once the window manager stops, and back to
+# "Check Window Access" within about two seconds once the window manager stops, and back to
 # "Granted" once it runs again. Controls are found by their accessible names through AT-SPI,
 # as a screen reader finds them. With QUILLBERN_E2E_SCREENSHOTS set, screenshots are kept there.
 source "$(dirname "$0")/../support/e2e-session.sh"
@@ -37,8 +37,8 @@ atspi select "Hover previews" "list item" || fail "no Hover previews section"
 atspi press "Show window previews" "check box" || fail "no previews switch"
 atspi wait "Show window previews" "check box" checked || fail "the previews switch did not turn on"
 wait_for 10 grep -q '"previewsEnabled": *true' "$settings" || fail "previews were not stored on"
-atspi --timeout 1 gone "Allow Screen Recording…" "push button" || fail "a Screen Recording button shows on X11"
-atspi --timeout 0 gone "“Screen Recording” permission required" || fail "a Screen Recording warning shows on X11"
+atspi --timeout 1 gone "Allow Window Pictures…" "push button" || fail "a window pictures button shows on X11"
+atspi --timeout 0 gone "“Window pictures” permission required" || fail "a window pictures warning shows on X11"
 shoot previews-on
 
 # Over the running terminal's tile, its window's preview comes up above the dock. The
@@ -62,20 +62,20 @@ shoot granted
 manager=$(pgrep -P $$ -x openbox) || fail "no window manager of this desktop"
 stopped_at=$(date +%s%N)
 kill "$manager"
-atspi --timeout 4 wait "Allow Accessibility" "push button" showing || fail "the row did not offer to ask"
+atspi --timeout 4 wait "Check Window Access" "push button" showing || fail "the row did not offer to ask"
 took=$((($(date +%s%N) - stopped_at) / 1000000))
 ((took <= 2500)) || fail "the row took $took ms to follow the window manager"
 atspi --timeout 0 gone Granted label || fail "Granted still shows"
 # Asking again without a window manager changes nothing.
-atspi press "Allow Accessibility" "push button" || fail "the button did not press"
-atspi --timeout 1 find "Allow Accessibility" "push button" >/dev/null || fail "the button went without a window manager"
+atspi press "Check Window Access" "push button" || fail "the button did not press"
+atspi --timeout 1 find "Check Window Access" "push button" >/dev/null || fail "the button went without a window manager"
 shoot not-granted
 
 # It runs again: "Granted" comes back.
 openbox --sm-disable >/dev/null 2>&1 &
 desktop_pids+=($!)
 atspi wait Granted label showing || fail "the row did not turn back to Granted"
-atspi --timeout 1 gone "Allow Accessibility" "push button" || fail "the button stayed"
+atspi --timeout 1 gone "Check Window Access" "push button" || fail "the button stayed"
 shoot granted-again
 
 kill -TERM "$program_pid"

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sstream>
 
@@ -199,7 +200,8 @@ TEST_F(Autostart, AFolderThatCannotBeWrittenFailsTheSwitchWithAMessage) {
     SimLauncher launcher;
     LoginItem item(defaults, service, launcher);
     item.setEnabled(true);
-    EXPECT_TRUE(item.lastError().has_value());
+    ASSERT_TRUE(item.lastError().has_value());
+    EXPECT_THAT(*item.lastError(), ::testing::HasSubstr("/config/autostart: Not a directory"));
     EXPECT_EQ(defaults.boolValue("openAtLogin"), false);
     EXPECT_TRUE(log.contains("Quillbern: login item — cannot create"));
 }

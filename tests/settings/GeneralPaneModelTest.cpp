@@ -31,6 +31,11 @@ TEST(GeneralPaneCaptions, EachDelayHasItsCaptionWithTheThresholdsOnTheLaterSide)
     EXPECT_EQ(kind(0.54), "Delib");
     EXPECT_EQ(kind(0.6), "Delib");
     EXPECT_EQ(kind(0.72), "Delib");
+    // Linux desktops have top panels, not a menu bar.
+    for (const double delay : {0.24, 0.36, 0.6}) {
+        EXPECT_THAT(GeneralPaneModel::revealDelayCaption(delay),
+                    ::testing::AllOf(::testing::HasSubstr("top panel"), ::testing::Not(::testing::HasSubstr("menu"))));
+    }
 }
 
 TEST_F(GeneralPaneModelTest, TheDelaySliderStoresEachStepExactlyAndReadsItBack) {

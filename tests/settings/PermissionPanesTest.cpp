@@ -1,3 +1,4 @@
+#include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 #include <gmock/gmock.h>
@@ -17,6 +18,15 @@ using ::testing::IsEmpty;
 
 class PermissionPanesTest : public testing::SettingsTest {
 protected:
+    // Every text the pane shows, one a line.
+    static std::string shownTexts(const QWidget& pane) {
+        QStringList texts;
+        for (const QLabel* label : pane.findChildren<QLabel*>())
+            texts << label->text();
+        for (const QAbstractButton* button : pane.findChildren<QAbstractButton*>())
+            texts << button->text();
+        return texts.join('\n').toStdString();
+    }
 };
 
 TEST_F(PermissionPanesTest, TheCaptureWarningComesAndGoesInTheOpenPane) {
@@ -35,7 +45,9 @@ TEST_F(PermissionPanesTest, TheCaptureWarningComesAndGoesInTheOpenPane) {
     EXPECT_TRUE(w.shell->previews().isEnabled());
     EXPECT_EQ(w.permissions.captureRequests(), 1);
     EXPECT_TRUE(pane.warning().isVisible());
-    EXPECT_EQ(pane.allow().text(), "Allow Screen Recording…");
+    EXPECT_EQ(pane.allow().text(), "Allow Window Pictures…");
+    EXPECT_THAT(shownTexts(pane), ::testing::AllOf(::testing::HasSubstr("“Window pictures” permission required"),
+                                                   ::testing::Not(::testing::HasSubstr("Screen Recording"))));
     pane.allow().click();
     w.world.runUntilIdle();
     EXPECT_EQ(w.permissions.captureRequests(), 2);
@@ -55,7 +67,7 @@ TEST_F(PermissionPanesTest, TheCaptureWarningComesAndGoesInTheOpenPane) {
     EXPECT_THAT(testing::accessibilityProblems(pane), IsEmpty());
 }
 
-TEST_F(PermissionPanesTest, TheAccessibilityRowFollowsTheTrustAndItsButtonAsksAgain) {
+TEST_F(PermissionPanesTest, TheWindowAccessRowFollowsTheTrustAndItsButtonAsksAgain) {
     launch();
     PermissionsPane pane(w.shell->engine(), w.shell->windowAccess());
     pane.show();
@@ -69,8 +81,9 @@ TEST_F(PermissionPanesTest, TheAccessibilityRowFollowsTheTrustAndItsButtonAsksAg
     w.advance(WindowEngine::kTrustPollInterval);
     EXPECT_FALSE(pane.granted().isVisible());
     ASSERT_TRUE(pane.allow().isVisible());
-    EXPECT_EQ(pane.allow().text(), "Allow Accessibility…");
-    EXPECT_EQ(pane.allow().accessibleName(), "Allow Accessibility");
+    EXPECT_EQ(pane.allow().text(), "Check Window Access");
+    EXPECT_THAT(shownTexts(pane), ::testing::AllOf(::testing::HasSubstr("Window access"),
+                                                   ::testing::Not(::testing::HasSubstr("Accessibility"))));
     EXPECT_THAT(testing::accessibilityProblems(pane), IsEmpty());
 
     w.permissions.setGrantsWindowAccessOnPrompt(true);

@@ -48,16 +48,16 @@ TEST_F(PermissionRowsTest, TheCaptureWarningShowsOnlyWhilePreviewsAreOnWithoutAc
     EXPECT_FALSE(showsCaptureWarning(previews));
 }
 
-TEST_F(PermissionRowsTest, TheAccessibilityRowFollowsTheEnginesTrust) {
+TEST_F(PermissionRowsTest, TheWindowAccessRowFollowsTheEnginesTrust) {
     world.permissions.setTellsTrustChanges(true);
     WindowEngine engine(world.enginePorts());
     engine.start();
-    EXPECT_EQ(accessibilityRow(engine), AccessibilityRow::granted);
+    EXPECT_EQ(windowAccessRow(engine), WindowAccessRow::granted);
 
     world.permissions.setWindowAccessTrusted(false);
-    EXPECT_EQ(accessibilityRow(engine), AccessibilityRow::allowButton);
+    EXPECT_EQ(windowAccessRow(engine), WindowAccessRow::allowButton);
     world.permissions.setWindowAccessTrusted(true);
-    EXPECT_EQ(accessibilityRow(engine), AccessibilityRow::granted);
+    EXPECT_EQ(windowAccessRow(engine), WindowAccessRow::granted);
     // A started worker ends without the bounded wait for its thread.
     engine.stop();
     world.runUntilIdle();

@@ -9,9 +9,10 @@ namespace {
 constexpr const char* kWish = "openAtLogin";
 constexpr const char* kAttempted = "loginItemRestoreAttempted";
 
+// With the system's reason.
 const std::string kMessage =
-    "Quillbern couldn't change its entry in your startup applications. Open your desktop's startup applications "
-    "settings to set it by hand.";
+    "Quillbern couldn't change its entry in your startup applications (Permission denied). Open your desktop's "
+    "startup applications settings to set it by hand.";
 const Error kDenied{"Permission denied", "posix", 13};
 
 class Login : public ::testing::Test {

@@ -41,15 +41,15 @@ std::string GeneralPaneModel::revealDelayText() const {
 std::string GeneralPaneModel::revealDelayCaption(double delay) {
     if (delay < 0.3) {
         return tr(
-            "Quick — the dock appears almost on contact. A pass through the top bar may summon it by "
+            "Quick — the dock appears almost on contact. A pass through a top panel may summon it by "
             "accident.");
     }
     if (delay < 0.54) {
         return tr(
-            "Balanced — a short pause at the edge summons the dock; menu clicks and screen crossings pass "
-            "freely.");
+            "Balanced — a short pause at the edge summons the dock; clicks in a top panel and screen crossings "
+            "pass freely.");
     }
-    return tr("Deliberate — the dock waits for a clear stop at the edge. Best if you spend your day in the menus.");
+    return tr("Deliberate — the dock waits for a clear stop at the edge. Best if you often work in a top panel.");
 }
 
 void GeneralPaneModel::setKnockTempo(DockPreferences::KnockTempo tempo) {

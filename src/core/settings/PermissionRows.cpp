@@ -9,8 +9,8 @@ bool showsCaptureWarning(const PreviewStore& previews) {
     return previews.isEnabled() && !previews.isGranted();
 }
 
-AccessibilityRow accessibilityRow(const WindowEngine& engine) {
-    return engine.isTrusted() ? AccessibilityRow::granted : AccessibilityRow::allowButton;
+WindowAccessRow windowAccessRow(const WindowEngine& engine) {
+    return engine.isTrusted() ? WindowAccessRow::granted : WindowAccessRow::allowButton;
 }
 
 }  // namespace quillbern

@@ -9,8 +9,8 @@ class WindowEngine;
 // turning them off takes the warning away whatever the grant.
 bool showsCaptureWarning(const PreviewStore& previews);
 
-// What the Permissions pane's Accessibility row shows.
-enum class AccessibilityRow { granted, allowButton };
-AccessibilityRow accessibilityRow(const WindowEngine& engine);
+// What the Permissions pane's window access row shows.
+enum class WindowAccessRow { granted, allowButton };
+WindowAccessRow windowAccessRow(const WindowEngine& engine);
 
 }  // namespace quillbern

@@ -10,10 +10,6 @@ namespace {
 constexpr std::string_view kOpenAtLoginKey = "openAtLogin";
 constexpr std::string_view kRestoreAttemptedKey = "loginItemRestoreAttempted";
 
-constexpr std::string_view kFailedMessage = trNoop(
-    "Quillbern couldn't change its entry in your startup applications. Open your desktop's startup applications "
-    "settings to set it by hand.");
-
 }  // namespace
 
 LoginItem::LoginItem(Defaults& defaults, LoginService& service, Launcher& launcher)
@@ -78,7 +74,12 @@ void LoginItem::setEnabled(bool on) {
 
 std::string LoginItem::humanMessage(const Error& error, bool announce) const {
     log("login item — ", escapedForLog(error.message), " (", escapedForLog(error.domain), " ", error.code, ")");
-    return announce ? tr(kFailedMessage) : std::string();
+    if (!announce) return {};
+    // The system's reason tells what stands in the way, a file where a folder should be, say.
+    return trf(
+        "Quillbern couldn't change its entry in your startup applications (%@). Open your desktop's "
+        "startup applications settings to set it by hand.",
+        error.message);
 }
 
 void LoginItem::setStatus(LoginStatus status) {

@@ -152,7 +152,7 @@ void GeneralPane::buildBehaviourCard() {
     revealDelayCaption_ = new SettingsCaption({});
     reveal->addWidget(revealDelayCaption_);
     reveal->addWidget(new SettingsCaption(
-        localized("The delay applies where the edge is busy: the top edge (desktop bars often live there) and "
+        localized("The delay applies where the edge is busy: the top edge (where top panels live) and "
                   "boundaries between displays. When an app fills the screen, its edges answer to a knock instead. "
                   "Any dock can require the knock at all times: its Reveal option, in Docks. Elsewhere the dock "
                   "appears on contact.")));

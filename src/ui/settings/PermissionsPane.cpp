@@ -45,7 +45,7 @@ PermissionsPane::PermissionsPane(WindowEngine& engine, AXPermission& windowAcces
       engine_(engine),
       windowAccess_(windowAccess),
       granted_(grantedLabel()),
-      allow_(new QPushButton(localized("Allow Accessibility…"))) {
+      allow_(new QPushButton(localized("Check Window Access"))) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     auto* page = new SettingsPage;
@@ -53,7 +53,6 @@ PermissionsPane::PermissionsPane(WindowEngine& engine, AXPermission& windowAcces
     layout->addWidget(page);
     auto* card = page->addCard(new SettingsCard);
 
-    allow_->setAccessibleName(localized("Allow Accessibility"));
     // The engine notices a grant by itself; the answer is not needed here.
     connect(allow_, &QPushButton::clicked, this, [this] { (void)windowAccess_.promptRepairingStaleEntry(); });
     auto* control = new QWidget;
@@ -61,7 +60,7 @@ PermissionsPane::PermissionsPane(WindowEngine& engine, AXPermission& windowAcces
     controlLayout->setContentsMargins(0, 0, 0, 0);
     controlLayout->addWidget(granted_);
     controlLayout->addWidget(allow_);
-    card->addRow(new SettingsRow(localized("Accessibility"), "accessibility", control));
+    card->addRow(new SettingsRow(localized("Window access"), "accessibility", control));
     card->addCaption(
         localized("Needed to list and activate windows. Quillbern runs fully offline, with no telemetry."));
 
@@ -72,7 +71,7 @@ PermissionsPane::PermissionsPane(WindowEngine& engine, AXPermission& windowAcces
 PermissionsPane::~PermissionsPane() = default;
 
 void PermissionsPane::sync() {
-    const bool granted = accessibilityRow(engine_) == AccessibilityRow::granted;
+    const bool granted = windowAccessRow(engine_) == WindowAccessRow::granted;
     granted_->setVisible(granted);
     allow_->setVisible(!granted);
 }

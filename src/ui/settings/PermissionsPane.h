@@ -10,8 +10,8 @@ class QPushButton;
 
 namespace quillbern {
 
-// The Permissions pane: whether window access (the Accessibility permission) is granted,
-// and while it is not, a button that asks for it. Follows the window engine's trust in place.
+// The Permissions pane: whether window access is granted, and while it is not, a button that
+// asks for it again. Follows the window engine's trust in place.
 class PermissionsPane final : public QWidget {
 public:
     PermissionsPane(WindowEngine& engine, AXPermission& windowAccess, QWidget* parent = nullptr);

@@ -34,12 +34,12 @@ PreviewsPane::PreviewsPane(PreviewStore& previews, QWidget* parent)
     card->addRow(new SettingsRow(localized("Show window previews"), "eye", toggle_));
 
     auto* warning = new SettingsNoteLabel;
-    warning->setNote(localized("“Screen Recording” permission required"), SettingsNoteStyle::warning);
+    warning->setNote(localized("“Window pictures” permission required"), SettingsNoteStyle::warning);
     // As a row's label it stands on one line, level with its button.
     warning->layout()->setContentsMargins(0, 0, 0, 0);
     for (QLabel* text : warning->findChildren<QLabel*>())
         text->setWordWrap(false);
-    allow_->setText(localized("Allow Screen Recording…"));
+    allow_->setText(localized("Allow Window Pictures…"));
     allow_->setFont(fontOfSize(kSmallButtonTextSize));
     connect(allow_, &QPushButton::clicked, this, [this] { previews_.ensurePermission(); });
     warning_ = card->addRow(new SettingsRow(warning, allow_));

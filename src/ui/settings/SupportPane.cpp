@@ -40,10 +40,11 @@ SupportPane::SupportPane(SupportPaneModel::Ports ports, MakerAddresses addresses
     auto* heading = new QLabel(localized("Something not working?"));
     heading->setFont(fontOfSize(kHeadingSize, QFont::DemiBold));
     support->addWidget(heading);
-    support->addCaption(
-        localized("Open support on our web site and tell us what is happening. Support answers in "
-                  "your language and hands you over to a person whenever one is needed."));
+    // Without a support page there is nothing to open.
     if (model_.supportUrl()) {
+        support->addCaption(
+            localized("Open support on our web site and tell us what is happening. Support answers in "
+                      "your language and hands you over to a person whenever one is needed."));
         supportLink_ = new QPushButton(localized("Open support"));
         supportLink_->setIcon(symbolIcon("bubble.left.and.text.bubble.right", palette().color(QPalette::ButtonText),
                                          kProminentSymbolSide, devicePixelRatioF()));
