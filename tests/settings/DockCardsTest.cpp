@@ -84,6 +84,11 @@ TEST_F(DockCardsTest, TypingFiltersTheRowsAndAPinnedAppSaysSo) {
     typeText(card.searchField().lineEdit(), "p");
     QCoreApplication::processEvents();
     EXPECT_THAT(rows(card), ElementsAre("Pin Maps to this dock"));
+    // On a plate of their own, so they never read as the dock's rows below them.
+    const QImage picture = card.grab().toImage();
+    const QRect plate(card.results().mapTo(&card, QPoint(0, 0)), card.results().size());
+    EXPECT_NE(picture.pixelColor(plate.left() + 2, plate.center().y()),
+              picture.pixelColor(plate.left() + 2, plate.bottom() + 4));
 
     card.results().findChild<SymbolButton*>("pin")->click();
     QCoreApplication::processEvents();

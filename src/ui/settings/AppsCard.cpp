@@ -4,6 +4,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
+#include <QPainterPath>
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
@@ -30,6 +32,9 @@ constexpr int kResultRowHeight = 32;
 constexpr int kPinSymbolSide = 15;
 constexpr double kCalloutSize = 12;
 constexpr double kCaptionSize = 11;
+constexpr int kPlatePadding = 4;
+constexpr double kPlateRadius = 8;
+constexpr double kPlateFill = 0.05;
 
 QString fromUtf8(const std::string& text) {
     return QString::fromStdString(text);
@@ -49,6 +54,21 @@ QWidget* spacedAbove(QWidget* content, int space) {
     layout->addWidget(content);
     return holder;
 }
+
+// The search's results stand on a plate of their own: an "Already pinned" result must not
+// read as one of the dock's rows below it.
+class ResultsPlate final : public QWidget {
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        QPainterPath plate;
+        plate.addRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), kPlateRadius, kPlateRadius);
+        painter.fillPath(plate, SettingsTheme::primaryAt(palette(), kPlateFill));
+        painter.setPen(QPen(SettingsTheme::separator(palette()), 1));
+        painter.drawPath(plate);
+    }
+};
 
 bool takesTab(const QWidget& widget) {
     return widget.isEnabled() && !widget.focusProxy() && (widget.focusPolicy() & Qt::TabFocus);
@@ -78,7 +98,7 @@ AppsCard::AppsCard(AppsCardModel::Ports ports, Uuid profileID, QWidget* parent)
       search_(new SettingsSearchField(localized("Search for an app"))),
       status_(new QWidget),
       statusText_(new QLabel),
-      results_(new QWidget),
+      results_(new ResultsPlate),
       resultsLayout_(new QVBoxLayout(results_)),
       addFolder_(new QPushButton(localized("Add a folder…"))),
       addTrash_(new QPushButton(localized("Add the Trash"))),
@@ -109,9 +129,10 @@ AppsCard::AppsCard(AppsCardModel::Ports ports, Uuid profileID, QWidget* parent)
     statusLayout->addWidget(statusText_, 1, Qt::AlignVCenter);
     layout->addWidget(status_);
 
-    resultsLayout_->setContentsMargins(0, 8, 0, 0);
+    resultsLayout_->setContentsMargins(kPlatePadding, kPlatePadding, kPlatePadding, kPlatePadding);
     resultsLayout_->setSpacing(2);
-    layout->addWidget(results_);
+    resultsHolder_ = spacedAbove(results_, 8);
+    layout->addWidget(resultsHolder_);
 
     auto* itemRows = new QWidget;
     itemRowsLayout_ = new QVBoxLayout(itemRows);
@@ -163,7 +184,7 @@ void AppsCard::refresh() {
     const std::vector<InstalledApp> found = model_.results();
     for (const InstalledApp& app : found)
         resultsLayout_->addWidget(resultRow(app));
-    results_->setVisible(!found.empty());
+    resultsHolder_->setVisible(!found.empty());
     if (hadFocus) search_->lineEdit().setFocus();
 
     addTrash_->setEnabled(model_.canAddTrash());

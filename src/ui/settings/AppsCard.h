@@ -50,6 +50,7 @@ private:
     QWidget* status_;
     QWidget* busy_;
     QLabel* statusText_;
+    QWidget* resultsHolder_;
     QWidget* results_;
     QVBoxLayout* resultsLayout_;
     QVBoxLayout* itemRowsLayout_;
