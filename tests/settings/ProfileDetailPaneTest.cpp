@@ -168,6 +168,32 @@ TEST_F(ProfileDetailPaneTest, ItemRowsAreKeptThroughAReorderAndTakeOnlyThisDocks
     EXPECT_TRUE(pinned().undoableRemoval());
 }
 
+TEST_F(ProfileDetailPaneTest, TheSecondClickOfADoubleClickThatRemovedARowRemovesNoOther) {
+    open(twoDocks());
+    const auto settle = [] {
+        for (int pass = 0; pass < 5; ++pass)
+            QCoreApplication::processEvents();
+    };
+    const auto mouse = [](QWidget& target, QEvent::Type type, const QPoint& at) {
+        const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent event(type, at, target.mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier);
+        QCoreApplication::sendEvent(&target, &event);
+    };
+    pane->resize(520, 2000);
+    settle();
+    HoverRemoveButton& removeQ = pane->itemRows().row("app:q")->chrome().removeButton();
+    const QPoint pointer = removeQ.mapTo(pane.get(), removeQ.rect().center());
+    mouse(removeQ, QEvent::MouseButtonPress, removeQ.rect().center());
+    mouse(removeQ, QEvent::MouseButtonRelease, removeQ.rect().center());
+    settle();
+    ASSERT_EQ(itemOrder(), (std::vector<std::string>{"app:p", "app:r"}));
+    auto* under = dynamic_cast<HoverRemoveButton*>(pane->childAt(pointer));
+    ASSERT_TRUE(under) << "another row's remove button came under the pointer";
+    mouse(*under, QEvent::MouseButtonDblClick, under->mapFrom(pane.get(), pointer));
+    mouse(*under, QEvent::MouseButtonRelease, under->mapFrom(pane.get(), pointer));
+    EXPECT_EQ(itemOrder(), (std::vector<std::string>{"app:p", "app:r"}));
+}
+
 TEST_F(ProfileDetailPaneTest, TabGoesThroughTheAppsCardFromTopToBottom) {
     open(twoDocks());
     QWidget* const removeP = &pane->itemRows().row("app:p")->chrome().removeButton();

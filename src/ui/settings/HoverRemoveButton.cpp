@@ -1,5 +1,6 @@
 #include "ui/settings/HoverRemoveButton.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 
 #include "ui/foundation/Symbols.h"
@@ -20,6 +21,10 @@ void HoverRemoveButton::setOpacity(double opacity) {
     if (opacity == opacity_) return;
     opacity_ = opacity;
     update();
+}
+
+void HoverRemoveButton::mouseDoubleClickEvent(QMouseEvent* event) {
+    event->accept();
 }
 
 void HoverRemoveButton::paintEvent(QPaintEvent*) {

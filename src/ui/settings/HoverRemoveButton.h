@@ -16,6 +16,9 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // The first click of a double click removed a row; the second lands on whatever took its
+    // place, which it must not remove too.
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     double opacity_ = 1;
