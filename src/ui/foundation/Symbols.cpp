@@ -30,7 +30,7 @@ constexpr std::array kSymbols{
     SymbolNames{"arrow.down.forward.square", {"window-minimize-symbolic", "window-minimize"}},
     SymbolNames{"arrow.up.forward.square", {"folder-open-symbolic", "folder-open"}},
     SymbolNames{"gearshape", {"preferences-system-symbolic", "emblem-system"}},
-    SymbolNames{"paintbrush", {"preferences-desktop-appearance-symbolic", "applications-graphics"}},
+    SymbolNames{"paintbrush", {"applications-graphics-symbolic", "applications-graphics"}},
     SymbolNames{"eye", {"view-reveal-symbolic", "preferences-desktop-display"}},
     SymbolNames{"bubble.left.and.text.bubble.right", {"help-faq-symbolic", "help-faq"}},
     SymbolNames{"questionmark.circle", {"help-browser-symbolic", "help-browser"}},

@@ -21,6 +21,8 @@ constexpr int kSidebarMinimum = 165;
 constexpr int kSidebarIdeal = 180;
 constexpr int kSidebarMaximum = 220;
 constexpr int kSidebarSymbolSide = 18;
+constexpr int kSidebarMargin = 8;
+constexpr int kSidebarRowSpacing = 3;
 constexpr QSize kIdealSize(920, 760);
 constexpr QSize kMinimumSize(740, 520);
 
@@ -52,6 +54,9 @@ SettingsView::SettingsView(const SettingsServices& services, QWidget* parent)
     sidebar_->setIconSize(QSize(kSidebarSymbolSide, kSidebarSymbolSide));
     sidebar_->setAccessibleName(localized("Sections"));
     sidebar_->setFrameShape(QFrame::NoFrame);
+    // Rows clear of the window's edges and of each other, as the cards' rows are.
+    sidebar_->setContentsMargins(kSidebarMargin, kSidebarMargin, kSidebarMargin, kSidebarMargin);
+    sidebar_->setSpacing(kSidebarRowSpacing);
     for (const SettingsSectionInfo& info : settingsSections())
         new QListWidgetItem(localized(info.title), sidebar_);
     paintSymbols();
