@@ -107,12 +107,15 @@ TEST_F(ShellWindowsTest, TheTrayMenuShowsTheRowsAsTheyAreWhenItOpens) {
     // Opened again after a change: the new state, and no submenu of the last opening left.
     const Uuid main = w.shell->pinned().profiles().front().id;
     w.shell->pinned().setVisible(main, false);
+    w.shell->pinned().renameProfile(main, "R&D");
     w.shell->pinned().pin("org.example.Mail", "Mail", std::nullopt, main);
     w.shell->pinned().unpin("org.example.Mail", main);
     Q_EMIT menu.aboutToShow();
     settle();
     EXPECT_TRUE(actionOf(menu, "Put the app back")->isVisible());
-    EXPECT_FALSE(actionOf(menu, "Docks")->menu()->actions().front()->isChecked());
+    const QAction* renamed = actionOf(menu, "Docks")->menu()->actions().front();
+    EXPECT_FALSE(renamed->isChecked());
+    EXPECT_TRUE(renamed->iconText().startsWith("R&D — bottom")) << "as shown, where Qt's mnemonics cut out an \"&\"";
     EXPECT_EQ(menu.findChildren<QMenu*>(Qt::FindDirectChildrenOnly).size(), 1);
 
     // A chosen row acts once the menu has closed.

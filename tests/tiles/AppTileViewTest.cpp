@@ -172,16 +172,19 @@ TEST_F(AppTileView, HoveringATileHandsItsBestWindowToTheDock) {
 TEST_F(AppTileView, ATilesMenuHoldsTheDockOutAndRunsTheChosenLine) {
     open();
     w.run(10, "mail", "Mail");
-    w.showWindows({window(4, 10, "Mail", kLeft)});
+    WindowInfo notes = window(4, 10, "Mail", kLeft);
+    notes.title = "R&D notes";
+    w.showWindows({notes});
     QContextMenuEvent event(QContextMenuEvent::Mouse, centre(0).toPoint(), strip().mapToGlobal(centre(0).toPoint()));
     QApplication::sendEvent(&strip(), &event);
     ModelMenu* menu = view->openMenu();
     ASSERT_NE(menu, nullptr);
     EXPECT_EQ(locks, 1) << "the dock stays out while its menu is open";
     QStringList lines;
+    // The text shown, which Qt's mnemonics would cut "&" out of.
     for (QAction* action : menu->actions())
-        lines << (action->isSeparator() ? QStringLiteral("--") : action->text());
-    EXPECT_EQ(lines, (QStringList{"Mail 4", "--", "Hide", "Quit", "--", "Remove from dock"}));
+        lines << (action->isSeparator() ? QStringLiteral("--") : action->iconText());
+    EXPECT_EQ(lines, (QStringList{"R&D notes", "--", "Hide", "Quit", "--", "Remove from dock"}));
 
     menu->actions()[3]->trigger();
     menu->close();

@@ -47,6 +47,13 @@ TEST_F(WindowRows, ShownWindowsFirstThenTheMinimisedOnesBesideTheirSymbol) {
     EXPECT_TRUE(items({}).empty());
 }
 
+TEST_F(WindowRows, ALongTitleKeepsItsStartAndEndSoTheMenuStaysNarrow) {
+    WindowInfo report = window(1, 10, "Writer", kLeft);
+    report.title = "Quarterly report " + std::string(100, 'x') + " — ~/Documents — Writer";
+    EXPECT_EQ(items({report})[0].title,
+              "Quarterly report " + std::string(13, 'x') + "…" + std::string(6, 'x') + " — ~/Documents — Writer");
+}
+
 TEST_F(WindowRows, ChoosingARowDismissesThePreviewBeforeTheRaise) {
     const auto listed = items({window(1, 10, "Mail", kLeft)});
     listed[0].action();

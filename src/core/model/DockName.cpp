@@ -60,14 +60,14 @@ std::string oneLineName(std::string_view name) {
     return out;
 }
 
-std::string nameInText(std::string_view name) {
+std::string nameInText(std::string_view name, std::size_t longest) {
     // Where each character starts; a broken sequence counts byte by byte.
     std::vector<std::size_t> starts;
     for (std::size_t i = 0; i < name.size(); i += std::max<std::size_t>(utf8SequenceLength(name, i), 1))
         starts.push_back(i);
-    if (starts.size() <= kLongestNameInText) return std::string(name);
-    const std::size_t head = kLongestNameInText / 2;
-    const std::size_t tail = kLongestNameInText - head - 1;
+    if (starts.size() <= longest) return std::string(name);
+    const std::size_t head = longest / 2;
+    const std::size_t tail = longest - head - 1;
     return std::string(name.substr(0, starts[head])) + "…" + std::string(name.substr(starts[starts.size() - tail]));
 }
 

@@ -15,8 +15,9 @@ std::string oneLineName(std::string_view name);
 // The most characters of a dock's name that a menu line or a sentence shows.
 inline constexpr std::size_t kLongestNameInText = 40;
 
-// A dock's name inside a menu line or a sentence: a longer one keeps its start and its end
-// around "…". Views that know their width elide by it instead.
-std::string nameInText(std::string_view name);
+// A name inside a menu line or a sentence, a dock's or a window's: one of more than `longest`
+// characters keeps its start and its end around "…". Views that know their width elide by it
+// instead.
+std::string nameInText(std::string_view name, std::size_t longest = kLongestNameInText);
 
 }  // namespace quillbern

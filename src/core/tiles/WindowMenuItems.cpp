@@ -2,11 +2,16 @@
 
 #include <algorithm>
 
+#include "core/model/DockName.h"
+
 namespace quillbern {
 
 namespace {
 
 constexpr const char* kMinimizedSymbol = "arrow.down.forward.square";
+// Titles run long (a document, its folder, the application): past this many characters the
+// menu would grow as wide as the screen.
+constexpr std::size_t kLongestTitle = 60;
 
 }  // namespace
 
@@ -20,7 +25,7 @@ std::vector<MenuItem> windowMenuItems(const std::vector<WindowInfo>& windows, Wi
     std::vector<MenuItem> rows;
     const auto row = [&](const WindowInfo& window) {
         MenuItem item;
-        item.title = window.title.empty() ? window.appName : window.title;
+        item.title = nameInText(window.title.empty() ? window.appName : window.title, kLongestTitle);
         if (window.isMinimized) item.symbol = kMinimizedSymbol;
         item.action = [&engine, onRaise, window] {
             if (onRaise) onRaise(window);

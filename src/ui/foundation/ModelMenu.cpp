@@ -6,6 +6,7 @@
 
 #include "core/foundation/Localization.h"
 #include "ui/foundation/QtIcons.h"
+#include "ui/foundation/QtText.h"
 #include "ui/foundation/Symbols.h"
 
 namespace quillbern {
@@ -25,11 +26,10 @@ ModelMenu::ModelMenu(const MenuModel& model, QWidget* parent, Actions actions) :
             addSeparator();
             continue;
         }
-        QString title = QString::fromStdString(item.title);
+        QString title = menuTitle(item.title);
         // Command is Ctrl in our windows; after the tab the menu shows it in its key column.
         if (!item.keyEquivalent.empty())
-            title += QStringLiteral("\t") + QString::fromStdString(trc("keyboard key", "Ctrl")) + u'+' +
-                     QString::fromStdString(item.keyEquivalent);
+            title += u'\t' + menuTitle(trc("keyboard key", "Ctrl") + "+" + item.keyEquivalent);
         QAction* action = addAction(title);
         action->setData(int(actions_.size() - 1));
         action->setEnabled(item.enabled);

@@ -11,6 +11,10 @@ QString localized(std::string_view english) {
     return QString::fromStdString(quillbern::tr(english));
 }
 
+QString menuTitle(std::string_view text) {
+    return QString::fromUtf8(text.data(), qsizetype(text.size())).replace(u'&', QStringLiteral("&&"));
+}
+
 QFont fontOfSize(double size, QFont::Weight weight) {
     QFont font = QApplication::font();
     font.setPixelSize(int(std::lround(size)));

@@ -306,7 +306,7 @@ void DockRow::keyPressEvent(QKeyEvent* event) {
 
 void DockRow::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
-    QAction* remove = menu.addAction(QString::fromStdString(data_.removeTitle));
+    QAction* remove = menu.addAction(menuTitle(data_.removeTitle));
     QAction* chosen = nullptr;
     whileBusy([&] { chosen = menu.exec(event->globalPos()); });
     if (chosen == remove && !retired_) askToRemove();

@@ -5,6 +5,8 @@
 #include <QMenu>
 #include <QTimer>
 
+#include "ui/foundation/QtText.h"
+
 namespace quillbern {
 
 namespace {
@@ -14,7 +16,7 @@ void addRow(QMenu& menu, const MenuRow& row, const std::function<void(const Menu
         menu.addSeparator();
         return;
     }
-    const QString title = QString::fromStdString(row.title);
+    const QString title = menuTitle(row.title);
     if (!row.submenu.empty()) {
         QMenu* submenu = menu.addMenu(title);
         fillMenu(*submenu, row.submenu, perform);
@@ -22,7 +24,7 @@ void addRow(QMenu& menu, const MenuRow& row, const std::function<void(const Menu
         return;
     }
     // After a tab, the menu shows a global chord in the column of its own keys.
-    QAction* action = menu.addAction(row.chord.empty() ? title : title + '\t' + QString::fromStdString(row.chord));
+    QAction* action = menu.addAction(row.chord.empty() ? title : title + '\t' + menuTitle(row.chord));
     action->setEnabled(row.isEnabled);
     action->setVisible(!row.isHidden);
     // A row waiting for a permission shows no tick: Qt menus have no mixed mark, and its
