@@ -3,7 +3,7 @@
 # the desktop's default application for text (a test application that writes down what it
 # opens); in Documents, Ctrl+Return on a folder offers the docks and choosing one pins it;
 # Return on an executable script hands it to that application as a document and runs
-# nothing; Show in Files reaches the file manager on the session bus.
+# nothing; Show in File Manager reaches the file manager on the session bus.
 source "$(dirname "$0")/../support/e2e-session.sh"
 
 file_manager=$(dirname "$test_client")/quillbern_test_file_manager
@@ -155,7 +155,7 @@ expect_no_palette
 expect_opened "$HOME/Documents/deploy.sh"
 holds_for 1 test ! -e "$work/script-ran" || fail "the script ran"
 
-# Show in Files: the file manager on the bus is asked for the file. The top level now
+# Show in File Manager: the file manager on the bus is asked for the file. The top level now
 # lists the pinned folder after the user's folders.
 xdotool key ctrl+super+o
 expect_palette

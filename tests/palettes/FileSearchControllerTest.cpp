@@ -328,7 +328,7 @@ TEST(FileSearchPicker, AFolderListsEveryDockPinnedOnesCheckedAndDisabledThenOpen
     EXPECT_FALSE(menu.items[1].enabled);
     EXPECT_TRUE(menu.items[2].enabled);
     EXPECT_TRUE(menu.items[3].isSeparator);
-    EXPECT_EQ(menu.items[4].title, "Open in Files");
+    EXPECT_EQ(menu.items[4].title, "Open in File Manager");
 
     // The chosen dock pins it; the palette stays with the keyboard and the field.
     EXPECT_TRUE(f.w.pinned().hasLocation("/home/u/Documents/Projects", first.id));
@@ -375,7 +375,7 @@ TEST(FileSearchPicker, AFileListsItsApplicationsWithDigitKeysTheDefaultCheckedTh
     EXPECT_EQ(menu.items[9].keyEquivalent, "\xC3\xA7") << "the ninth";
     EXPECT_EQ(menu.items[10].keyEquivalent, "");
     EXPECT_FALSE(menu.items[2].checked);
-    EXPECT_EQ(menu.items[14].title, "Show in Files");
+    EXPECT_EQ(menu.items[14].title, "Show in File Manager");
 }
 
 TEST(FileSearchPicker, TheFirstApplicationIsCheckedOnlyWhenItIsTheDesktopsDefault) {
@@ -408,7 +408,7 @@ TEST(FileSearchPicker, ChoicesThatLeaveThePaletteCloseItFirst) {
     f.enter("Documents");
     f.select("letter.txt");
     bool shownWhenRevealed = true;
-    f.w.world.menus.script({.choose = "Show in Files", .whileOpen = {}});
+    f.w.world.menus.script({.choose = "Show in File Manager", .whileOpen = {}});
     f.command(kReturn);
     shownWhenRevealed = f.palette().isShown();
     EXPECT_FALSE(shownWhenRevealed);
@@ -419,7 +419,7 @@ TEST(FileSearchPicker, ChoicesThatLeaveThePaletteCloseItFirst) {
     f.palette().show();
     f.enter("Documents");
     f.select("Projects");
-    f.w.world.menus.script({.choose = "Open in Files", .whileOpen = {}});
+    f.w.world.menus.script({.choose = "Open in File Manager", .whileOpen = {}});
     f.command(kReturn);
     EXPECT_FALSE(f.palette().isShown());
     EXPECT_THAT(f.w.world.launcher.openedDocuments(), ElementsAre("/home/u/Documents/Projects"));

@@ -184,7 +184,7 @@ TEST_F(Drops, FilesDroppedOnTheTrashGoThereAndAPartialFailureIsToldOnceNamingThe
     EXPECT_EQ(
         alert.informative,
         "The first was “a.txt”: The volume is read-only.\n\nThese ones have not moved; the rest went to the Trash.");
-    EXPECT_EQ(alert.buttons, (std::vector<std::string>{"Show in Files", "OK"}));
+    EXPECT_EQ(alert.buttons, (std::vector<std::string>{"Show in File Manager", "OK"}));
     EXPECT_TRUE(alert.floating);
     ASSERT_EQ(w.world.launcher.revealed().size(), 1u) << "the first button shows every failed item";
     EXPECT_EQ(w.world.launcher.revealed()[0], (std::vector<Path>{"/home/u/a.txt", "/home/u/c.txt"}));

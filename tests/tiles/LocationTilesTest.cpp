@@ -91,7 +91,7 @@ TEST_F(FolderTiles, ADockThatGoesWithAPopoverOpenGivesBackItsHold) {
 TEST_F(FolderTiles, TheMenuOpensTheFolderOrRemovesTheTileForGood) {
     const std::vector<MenuItem> items = tiles->menu(location(0)).items();
     ASSERT_EQ(items.size(), 3u);
-    EXPECT_EQ(items[0].title, "Open in Files");
+    EXPECT_EQ(items[0].title, "Open in File Manager");
     EXPECT_TRUE(items[1].isSeparator);
     EXPECT_EQ(items[2].title, "Remove from dock");
     items[0].action();

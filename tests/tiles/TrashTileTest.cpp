@@ -95,7 +95,7 @@ TEST_F(Trash, ItsMenuOpensItOrRemovesTheTileUndoably) {
     const auto tile = show();
     const std::vector<MenuItem> items = tile->menu().items();
     ASSERT_EQ(items.size(), 3u);
-    EXPECT_EQ(items[0].title, "Open in Files");
+    EXPECT_EQ(items[0].title, "Open in File Manager");
     EXPECT_TRUE(items[1].isSeparator);
     EXPECT_EQ(items[2].title, "Remove from dock");
     items[0].action();

@@ -196,7 +196,7 @@ MenuModel FileSearchController::pickerMenu(const FileEntry& entry) {
             items.push_back(std::move(line));
         }
         items.push_back(MenuItem::separator());
-        items.push_back(item(tr("Open in Files"), true, lifetime_.guard([this, entry] { reveal(entry); })));
+        items.push_back(item(tr("Open in File Manager"), true, lifetime_.guard([this, entry] { reveal(entry); })));
     } else {
         items.push_back(item(tr("Open with"), false, nullptr));
         const std::vector<OpenWithCandidate> candidates = openWithCandidates(ports_.launcher, entry.path);
@@ -211,7 +211,7 @@ MenuModel FileSearchController::pickerMenu(const FileEntry& entry) {
             items.push_back(std::move(line));
         }
         items.push_back(MenuItem::separator());
-        items.push_back(item(tr("Show in Files"), true, lifetime_.guard([this, entry] { reveal(entry); })));
+        items.push_back(item(tr("Show in File Manager"), true, lifetime_.guard([this, entry] { reveal(entry); })));
     }
     MenuModel menu;
     menu.append(items);

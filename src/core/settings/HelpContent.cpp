@@ -52,9 +52,9 @@ constexpr Entry kFeatureCards[] = {
          "Ctrl+Super+O browses your working folders: Desktop, Documents, Downloads and every folder pinned to a dock. "
          "Enter opens a folder, or a file with its usual application. Typing searches the current folder and a few "
          "levels below. Ctrl+Enter lists the applications that can open the selected file (Ctrl+1 to Ctrl+9 pick "
-         "one) and Show in Files, and on a folder pins it to a dock. Backspace in an empty field or Ctrl+Up goes up a "
-         "level; Escape clears the field first, then closes. A folder you may not read shows a note instead of its "
-         "files. Automation link: quillbern://files/toggle.")},
+         "one) and Show in File Manager, and on a folder pins it to a dock. Backspace in an empty field or Ctrl+Up "
+         "goes up a level; Escape clears the field first, then closes. A folder you may not read shows a note "
+         "instead of its files. Automation link: quillbern://files/toggle.")},
     {trNoop("Focus mode — Ctrl+Super+V"), "circle.dashed.inset.filled",
      trNoop(
          "Focus mode dims the display of the active window around it, that display only, and blurs it where your "

@@ -67,7 +67,7 @@ void LocationTiles::setOpen(std::optional<Uuid> location) {
 
 MenuModel LocationTiles::menu(const PinnedLocation& location) const {
     MenuModel menu;
-    menu.add(tr("Open in Files"), [&launcher = launcher_, path = location.path] { launcher.open(path); });
+    menu.add(tr("Open in File Manager"), [&launcher = launcher_, path = location.path] { launcher.open(path); });
     menu.addSeparator();
     menu.add(tr("Remove from dock"),
              [&store = store_, id = location.id, profile = profileID_] { store.unpinLocation(id, profile); });

@@ -47,7 +47,7 @@ public:
     void keepOnly(const std::vector<Uuid>& locationIDs);
     std::optional<Uuid> openLocation() const { return open_; }
 
-    // "Open in Files", then "Remove from dock", which can be undone.
+    // "Open in File Manager", then "Remove from dock", which can be undone.
     MenuModel menu(const PinnedLocation& location) const;
 
     // The popover of that location is to show, or the open one to close (none).

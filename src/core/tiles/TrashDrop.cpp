@@ -23,7 +23,7 @@ std::optional<AlertSpec> trashFailureAlert(const std::vector<TrashFailure>& fail
     AlertSpec alert;
     alert.style = AlertSpec::Style::warning;
     alert.floating = true;
-    alert.buttons = {tr("Show in Files"), tr("OK")};
+    alert.buttons = {tr("Show in File Manager"), tr("OK")};
     if (count == 1) {
         alert.message = trf("Couldn't move “%@” to the Trash", shownName(first.path));
         alert.informative =

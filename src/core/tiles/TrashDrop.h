@@ -20,7 +20,7 @@ struct TrashFailure {
 
 // The alert that tells which of the `total` dropped items stayed where they were: the
 // first by name, the others counted; whether the rest went to the Trash; and the offer to
-// show the failed ones ("Show in Files", then "OK"). None when nothing failed.
+// show the failed ones ("Show in File Manager", then "OK"). None when nothing failed.
 std::optional<AlertSpec> trashFailureAlert(const std::vector<TrashFailure>& failures, std::size_t total);
 
 // Moves the items dropped on a Trash tile to the Trash, one by one in their order; an item

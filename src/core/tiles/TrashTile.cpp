@@ -44,7 +44,8 @@ void TrashTile::openTrash(Launcher& launcher, const std::optional<Path>& folder)
 MenuModel TrashTile::menu() const {
     // The menu may outlive the tile: its rows hold what they act on.
     MenuModel menu;
-    menu.add(tr("Open in Files"), [&launcher = ports_.launcher, folder = folder_] { openTrash(launcher, folder); });
+    menu.add(tr("Open in File Manager"),
+             [&launcher = ports_.launcher, folder = folder_] { openTrash(launcher, folder); });
     menu.addSeparator();
     menu.add(tr("Remove from dock"), [&pinned = ports_.pinned, trash = trash_, profileID = profileID_] {
         pinned.unpinTrash(trash.id, profileID);

@@ -38,7 +38,7 @@ public:
     bool isWatching() const { return watcher_.isWatching(); }
     // A click.
     void open() const;
-    // "Open in Files", then "Remove from dock", which can be undone.
+    // "Open in File Manager", then "Remove from dock", which can be undone.
     MenuModel menu() const;
 
     // When isFull changes.

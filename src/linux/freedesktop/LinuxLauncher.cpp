@@ -209,10 +209,13 @@ Result<void> LinuxLauncher::checkTrusted(const Path& entry) {
     alert.message =
         trf("“%@” was not opened", name ? std::string(name) : replacingInvalidUtf8(lastPathComponent(entry)));
     alert.informative = trf(
+        // TRANSLATORS: %@ is the path of the desktop entry; Properties and Permissions are what
+        // file managers call them.
         "Its entry lies outside the application folders and is not marked as executable, so it could start any "
-        "program. If you trust it, mark it executable in Files (Properties, Permissions), then open it again.\n\n%@",
+        "program. If you trust it, mark it executable in your file manager (Properties, Permissions), then open it "
+        "again.\n\n%@",
         replacingInvalidUtf8(entry));
-    alert.buttons = {tr("Show in Files"), tr("OK")};
+    alert.buttons = {tr("Show in File Manager"), tr("OK")};
     // Told once the click that asked is over.
     QMetaObject::invokeMethod(
         QCoreApplication::instance(),

@@ -190,10 +190,10 @@ QWidget* WalkthroughView::windowAccessStep() {
     help->addWidget(
         paragraph(localized("No window manager that follows EWMH answers. Start one (most do), then check again."), 32,
                   true, true));
-    help->addWidget(
-        paragraph(localized("Tip: once your docks are running, drag an app from Files onto one to pin it — that "
-                            "works even without this permission."),
-                  32, true, true));
+    help->addWidget(paragraph(
+        localized("Tip: once your docks are running, drag an app from your file manager onto one to pin it — that "
+                  "works even without this permission."),
+        32, true, true));
     layout->addWidget(grantHelp_);
     return step;
 }

@@ -194,7 +194,7 @@ void FileCell::leaveEvent(QEvent*) {
 
 void FileCell::contextMenuEvent(QContextMenuEvent* event) {
     MenuModel model;
-    model.add(quillbern::tr("Show in Files"), [this] {
+    model.add(quillbern::tr("Show in File Manager"), [this] {
         if (onReveal) onReveal();
     });
     auto* menu = new ModelMenu(model, this);

@@ -72,7 +72,7 @@ LocationContentView::LocationContentView(LocationBrowser& browser, PinnedStore& 
     quiet.setColor(QPalette::WindowText, secondary(palette()));
     truncation_->setPalette(quiet);
     truncation_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    open_->setText(localized("Open in Files"));
+    open_->setText(localized("Open in File Manager"));
     open_->setIcon(symbolIcon("arrow.up.forward.square"));
     open_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     open_->setAutoRaise(true);
