@@ -7,14 +7,15 @@ namespace quillbern {
 std::string label(DockEdge edge) {
     switch (edge) {
         case DockEdge::bottom:
-            // TRANSLATORS: the screen edge a dock stands on; the status menu shows it in lower case.
-            return tr("Bottom");
+            // TRANSLATORS: the screen edge a dock stands on, chosen in Settings ("Edge: Bottom");
+            // a position along the edge is said by other texts.
+            return trc("dock edge", "Bottom");
         case DockEdge::top:
-            return tr("Top");
+            return trc("dock edge", "Top");
         case DockEdge::left:
-            return tr("Left");
+            return trc("dock edge", "Left");
         case DockEdge::right:
-            return tr("Right");
+            return trc("dock edge", "Right");
     }
     return {};
 }

@@ -11,6 +11,7 @@ namespace quillbern {
 inline constexpr KeyCode kReturnKey = 36;
 inline constexpr KeyCode kEnterKey = 76;
 inline constexpr KeyCode kTabKey = 48;
+inline constexpr KeyCode kBackspaceKey = 51;
 inline constexpr KeyCode kDownKey = 125;
 inline constexpr KeyCode kUpKey = 126;
 

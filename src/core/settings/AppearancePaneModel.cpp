@@ -3,14 +3,18 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/foundation/Localization.h"
+
 namespace quillbern {
 
 std::string pointsReadout(double points) {
-    return std::to_string(static_cast<long long>(std::trunc(points))) + " pt";
+    // TRANSLATORS: a size in points beside its slider ("48 pt").
+    return trf("%lld pt", static_cast<long long>(std::trunc(points)));
 }
 
 std::string percentReadout(double fraction) {
-    return std::to_string(static_cast<long long>(std::round(fraction * 100))) + " %";
+    // TRANSLATORS: a percentage beside its slider ("40 %"), written as the language writes one.
+    return trf("%lld %%", static_cast<long long>(std::round(fraction * 100)));
 }
 
 SliderScale AppearancePaneModel::scale(AppearanceSlider slider) {

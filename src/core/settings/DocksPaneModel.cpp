@@ -168,10 +168,15 @@ void DocksPaneModel::cancelRemoval() {
 }
 
 std::string DocksPaneModel::recoveryText() const {
-    std::string text = tr("Quillbern couldn't read your saved docks and started over with an empty one.") + " " +
-                       tr("Nothing was thrown away — the previous version is still stored.");
-    if (!supportEmail_.empty()) text += " " + trf("Write to %@ and it can be brought back.", supportEmail_);
-    return text;
+    if (supportEmail_.empty())
+        return tr(
+            "Quillbern couldn't read your saved docks and started over with an empty one. Nothing was thrown "
+            "away — the previous version is still stored.");
+    return trf(
+        // TRANSLATORS: %@ is an e-mail address.
+        "Quillbern couldn't read your saved docks and started over with an empty one. Nothing was thrown "
+        "away — the previous version is still stored. Write to %@ and it can be brought back.",
+        supportEmail_);
 }
 
 void DocksPaneModel::dismissRecovery() {
@@ -253,11 +258,15 @@ std::string alignmentLabel(DockAlignment alignment, DockEdge edge) {
     const bool vertical = edge == DockEdge::left || edge == DockEdge::right;
     switch (alignment) {
         case DockAlignment::leading:
-            return vertical ? tr("Top") : tr("Left");
+            // TRANSLATORS: where a dock sits along its screen edge, chosen in Settings ("Position:
+            // Left"); the edge itself is said by other texts.
+            return vertical ? trc("dock position along its edge", "Top") : trc("dock position along its edge", "Left");
         case DockAlignment::center:
-            return vertical ? tr("Middle") : tr("Centred");
+            return vertical ? trc("dock position along its edge", "Middle")
+                            : trc("dock position along its edge", "Centred");
         case DockAlignment::trailing:
-            return vertical ? tr("Bottom") : tr("Right");
+            return vertical ? trc("dock position along its edge", "Bottom")
+                            : trc("dock position along its edge", "Right");
     }
     return {};
 }

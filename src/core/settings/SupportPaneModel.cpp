@@ -4,13 +4,6 @@
 #include "core/settings/VersionText.h"
 
 namespace quillbern {
-namespace {
-
-std::string grant(bool granted) {
-    return granted ? tr("granted") : tr("not granted");
-}
-
-}  // namespace
 
 SupportPaneModel::SupportPaneModel(Ports ports, MakerAddresses addresses)
     : ports_(ports), addresses_(std::move(addresses)) {
@@ -53,9 +46,11 @@ std::string SupportPaneModel::diagnostics() const {
     const OsVersion os = ports_.process.osVersion();
     std::string text = "Quillbern " + version();
     text += "\nLinux " + std::to_string(os.major) + "." + std::to_string(os.minor) + "." + std::to_string(os.patch);
-    text += "\n" + trf("Displays: %lld", ports_.screens.screens().size());
-    text += "\n" + trf("Window access: %@", grant(ports_.engine.isTrusted()));
-    text += "\n" + trf("Window pictures: %@", grant(ports_.previews.isGranted()));
+    const auto displays = static_cast<long long>(ports_.screens.screens().size());
+    // TRANSLATORS: a line of the diagnostics a user pastes into a support request.
+    text += "\n" + trn("Displays: %lld", "Displays: %lld", displays, displays);
+    text += "\n" + (ports_.engine.isTrusted() ? tr("Window access: granted") : tr("Window access: not granted"));
+    text += "\n" + (ports_.previews.isGranted() ? tr("Window pictures: granted") : tr("Window pictures: not granted"));
     return text;
 }
 

@@ -33,6 +33,23 @@ MenuRow line(std::string title) {
     return made;
 }
 
+// The edge a dock stands on, as a word inside its menu row.
+std::string edgeInRow(DockEdge edge) {
+    switch (edge) {
+        case DockEdge::bottom:
+            // TRANSLATORS: the screen edge a dock stands on, after its name in the tray icon's
+            // menu ("Main — bottom"), cased as the language writes it there.
+            return trc("dock edge in the tray menu", "bottom");
+        case DockEdge::top:
+            return trc("dock edge in the tray menu", "top");
+        case DockEdge::left:
+            return trc("dock edge in the tray menu", "left");
+        case DockEdge::right:
+            return trc("dock edge in the tray menu", "right");
+    }
+    return {};
+}
+
 }  // namespace
 
 MenuRow MenuRow::separator() {
@@ -132,8 +149,9 @@ std::vector<MenuRow> StatusMenu::docksSubmenu() const {
     const DockController* dock = shell_.dock();
     std::vector<MenuRow> rows;
     for (const Profile& profile : pinned.profiles()) {
-        MenuRow made = row(nameInText(profile.name) + " — " + platform_.text.lowercased(label(profile.edge)),
-                           MenuCommand::toggleDock);
+        // TRANSLATORS: a dock's row in the tray icon's menu: the dock's name, then the screen edge
+        // it stands on ("Main — bottom").
+        MenuRow made = row(trf("%@ — %@", nameInText(profile.name), edgeInRow(profile.edge)), MenuCommand::toggleDock);
         made.chord = liveChord(HotKeyAction::profile(profile.id));
         made.dock = profile.id;
         made.isEnabled = profile.isEnabled;

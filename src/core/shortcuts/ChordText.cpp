@@ -46,25 +46,38 @@ constexpr std::array<std::pair<std::uint32_t, TextInContext>, 4> kModifierNames{
     {HotKeyChord::kCommand, trcNoop("keyboard key", "Super")},
 }};
 
-}  // namespace
-
-ChordText::ChordText(const KeyboardLayout& layout, const TextServices& text) : layout_(layout), text_(text) {}
-
-std::string ChordText::display(const HotKeyChord& chord) const {
+std::string modifiersText(std::uint32_t modifiers) {
     std::string out;
     for (const auto& [mask, name] : kModifierNames) {
-        if (chord.modifiers & mask) out += tr(name) + "+";
+        if (modifiers & mask) out += tr(name) + "+";
     }
-    return out + keyLabel(chord.keyCode).value_or("?");
+    return out;
 }
 
-std::optional<std::string> ChordText::keyLabel(KeyCode keyCode) const {
+std::optional<std::string> fixedKeyName(KeyCode keyCode) {
     for (const auto& [code, name] : kNamedKeys) {
         if (code == keyCode) return tr(name);
     }
     for (const auto& [code, name] : kFunctionKeys) {
         if (code == keyCode) return name;
     }
+    return std::nullopt;
+}
+
+}  // namespace
+
+ChordText::ChordText(const KeyboardLayout& layout, const TextServices& text) : layout_(layout), text_(text) {}
+
+std::string ChordText::display(const HotKeyChord& chord) const {
+    return modifiersText(chord.modifiers) + keyLabel(chord.keyCode).value_or("?");
+}
+
+std::string ChordText::ofNamedKeys(const HotKeyChord& chord) {
+    return modifiersText(chord.modifiers) + fixedKeyName(chord.keyCode).value_or("?");
+}
+
+std::optional<std::string> ChordText::keyLabel(KeyCode keyCode) const {
+    if (std::optional<std::string> fixed = fixedKeyName(keyCode)) return fixed;
     const KeyTranslation typed = layout_.translate(keyCode);
     if (typed.status == KeyTranslation::Status::noLayout) return "?";
     if (typed.status != KeyTranslation::Status::ok) return std::nullopt;

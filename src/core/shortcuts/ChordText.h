@@ -26,6 +26,10 @@ public:
     // None for a key that types nothing that shows.
     std::optional<std::string> keyLabel(KeyCode keyCode) const;
 
+    // A chord of keys with fixed names ("Ctrl+Enter", "Backspace") for a text that tells which
+    // keys to press: written as display() writes it, with no layout to read.
+    static std::string ofNamedKeys(const HotKeyChord& chord);
+
 private:
     const KeyboardLayout& layout_;
     const TextServices& text_;

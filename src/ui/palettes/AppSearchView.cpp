@@ -11,7 +11,10 @@
 #include <QVariantAnimation>
 #include <cmath>
 
+#include "core/foundation/Localization.h"
+#include "core/palettes/PaletteKeys.h"
 #include "core/platform/SystemAppearance.h"
+#include "core/shortcuts/ChordText.h"
 #include "ui/foundation/QtIcons.h"
 #include "ui/foundation/QtText.h"
 #include "ui/foundation/Symbols.h"
@@ -260,6 +263,7 @@ AppSearchView::AppSearchView(AppSearchViewInputs inputs, SystemAppearance& syste
     field_->setObjectName(QStringLiteral("field"));
     field_->setPlaceholder(localized("Search for an app").toStdString());
     fieldLayout->addWidget(field_, 1);
+    // TRANSLATORS: a button that empties the search field.
     clear_ = symbolButton("xmark.circle.fill", 14, localized("Clear"), fieldRow);
     clear_->setObjectName(QStringLiteral("clear"));
     fieldLayout->addWidget(clear_);
@@ -273,7 +277,12 @@ AppSearchView::AppSearchView(AppSearchViewInputs inputs, SystemAppearance& syste
     divider_->setPalette(line);
     stack->addWidget(divider_);
 
-    hint_ = new QLabel(localized("Enter opens the app · Ctrl+Enter pins it to a dock"), this);
+    const std::string hint = trf(
+        // TRANSLATORS: the first %@ is the Enter key, the second the keys Ctrl+Enter, both named
+        // as shortcuts name them.
+        "%@ opens the app · %@ pins it to a dock", ChordText::ofNamedKeys({.keyCode = kReturnKey}),
+        ChordText::ofNamedKeys({.keyCode = kReturnKey, .modifiers = HotKeyChord::kControl}));
+    hint_ = new QLabel(QString::fromStdString(hint), this);
     hint_->setObjectName(QStringLiteral("hint"));
     hint_->setFont(fontOfSize(11));
     hint_->setAlignment(Qt::AlignCenter);

@@ -20,7 +20,10 @@
 #include <QVBoxLayout>
 #include <cmath>
 
+#include "core/foundation/Localization.h"
+#include "core/palettes/PaletteKeys.h"
 #include "core/platform/SystemAppearance.h"
+#include "core/shortcuts/ChordText.h"
 #include "ui/foundation/QtIcons.h"
 #include "ui/foundation/QtText.h"
 #include "ui/foundation/Symbols.h"
@@ -339,7 +342,7 @@ QWidget* centredText(const QString& text, const QFont& font, bool secondary, int
 }
 
 QString noMatchText(const FileSearchState& state) {
-    return localized("No files match “%1”").arg(qText(state.query()));
+    return qText(trf("No files match “%@”", state.query()));
 }
 
 QProgressBar* spinner(int side, QWidget* parent) {
@@ -457,7 +460,11 @@ void FileSearchView::rebuild() {
         layout->addWidget(path, 1);
         QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
         mono.setPixelSize(10);
-        layout->addWidget(label(localized("Backspace up"), mono, true, row));
+        const std::string up = trf(
+            // TRANSLATORS: a hint beside the path of the folder shown: %@ is the Backspace key,
+            // which goes up to the enclosing folder.
+            "%@ up", ChordText::ofNamedKeys({.keyCode = kBackspaceKey}));
+        layout->addWidget(label(qText(up), mono, true, row));
         lower_->addWidget(row);
     }
     auto* divider = new QFrame(lowerBox_);
@@ -539,8 +546,10 @@ void FileSearchView::rebuild() {
             break;
         }
         case FileListContent::empty:
-            lower_->addWidget(centredText(localized("This folder is empty — Backspace goes back up"), fontOfSize(13),
-                                          false, 16, QStringLiteral("emptyFolder"), lowerBox_));
+            // TRANSLATORS: %@ is the Backspace key.
+            lower_->addWidget(centredText(qText(trf("This folder is empty — %@ goes back up",
+                                                    ChordText::ofNamedKeys({.keyCode = kBackspaceKey}))),
+                                          fontOfSize(13), false, 16, QStringLiteral("emptyFolder"), lowerBox_));
             break;
     }
     if (list_) followSelection();

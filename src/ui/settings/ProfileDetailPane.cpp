@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "core/foundation/Localization.h"
+#include "core/shortcuts/HotKeyBindings.h"
 #include "ui/foundation/QtIcons.h"
 #include "ui/foundation/QtText.h"
 #include "ui/settings/AppsCard.h"
@@ -92,6 +93,7 @@ ProfileDetailPane::ProfileDetailPane(Inputs inputs, const Uuid& profileID, QWidg
     automation_ = new AutomationCard(inputs.clipboard, inputs.mainLoop, profileID);
     page_->addCard(new SettingsCard(localized("Automation")))->addWidget(automation_);
 
+    // TRANSLATORS: the card listing what is pinned to a dock.
     appsCard_ = page_->addCard(new SettingsCard(localized("Apps")));
     PinnedStore& pinned = inputs.pinned;
     const bool namesTrash = inputs.files.userDirectory(UserDirectory::trash).has_value();
@@ -147,6 +149,7 @@ QWidget* ProfileDetailPane::makeHeader() {
 }
 
 SettingsCard* ProfileDetailPane::makePlacementCard(const Inputs& inputs) {
+    // TRANSLATORS: where a dock stands: its screen edge, its position along it and its display.
     auto* card = new SettingsCard(localized("Placement"));
 
     edge_ = new SegmentedControl(helpsOf(ProfileDetailModel::edgeSegments()));
@@ -178,10 +181,13 @@ SettingsCard* ProfileDetailPane::makePlacementCard(const Inputs& inputs) {
         model_.chooseDisplay(display_->itemData(index).toString().toStdString());
         sync();
     });
+    // TRANSLATORS: the monitor a dock is shown on.
     card->addRow(new SettingsRow(localized("Display"), "display", display_));
     card->addDivider();
 
     openApps_ = new SettingsSwitch;
+    // TRANSLATORS: apps that are running ("open" as a state): whether the dock also shows those it
+    // has not pinned.
     openApps_->setAccessibleName(localized("Open apps"));
     connect(openApps_, &SettingsSwitch::clicked, this, [this](bool on) {
         model_.setShowsWindows(on);
@@ -211,17 +217,24 @@ SettingsCard* ProfileDetailPane::makePlacementCard(const Inputs& inputs) {
     note_ = new SettingsNoteLabel;
     note_->setContentsMargins(0, kNoteSpace, 0, 0);
     card->addWidget(note_);
-    card->addCaption(
-        localized("Docks without a shortcut of their own answer to Ctrl+Super+1–9 by their position in "
-                  "the list, and the tenth to Ctrl+Super+0 — so reordering the list moves those. A "
-                  "shortcut you record here belongs to THIS dock and follows it."));
+    const auto digit = [this](std::size_t position) {
+        return chordText_.display({HotKeyBindings::kDockDigitKeys.at(position), HotKeyChord::kControlCommand});
+    };
+    card->addCaption(QString::fromStdString(
+        trf("Docks without a shortcut of their own answer to %@ to %@ by their position in the list, and the tenth "
+            "to %@ — so reordering the list moves those. A shortcut you record here belongs to THIS dock and "
+            "follows it.",
+            digit(0), digit(8), digit(9))));
     card->addDivider();
 
+    // TRANSLATORS: how a hidden dock is brought out: when the pointer reaches its edge, or only by a
+    // knock (a tap on the edge followed by a second one).
     reveal_ = new SegmentedControl({localized("On hover"), localized("Knock")});
     connect(reveal_, &SegmentedControl::activated, this, [this](int index) {
         model_.setRevealMode(kRevealModes.at(std::size_t(index)));
         sync();
     });
+    // TRANSLATORS: the row that chooses how a hidden dock is brought out.
     card->addRow(new SettingsRow(localized("Reveal"), "hand.tap", reveal_));
     revealCaption_ = card->addCaption(QString());
     return card;
