@@ -7,7 +7,8 @@ namespace quillbern {
 std::string label(DockMaterial material) {
     switch (material) {
         case DockMaterial::liquidClear:
-            // TRANSLATORS: the materials a dock's background can be made of, from clear to opaque.
+            // TRANSLATORS: the materials a dock's background can be made of, from clear to opaque
+            // (Settings › Appearance › Background): "Regular" and "Thick" are glass of that thickness.
             return tr("Clear glass");
         case DockMaterial::liquid:
             return tr("Liquid glass");
@@ -43,6 +44,7 @@ DockMaterial defaultMaterial(bool supportsGlass) {
 std::string label(GlassTint tint) {
     switch (tint) {
         case GlassTint::none:
+            // TRANSLATORS: a dock's glass left without a tint, or tinted in the desktop's accent colour.
             return trc("glass tint", "None");
         case GlassTint::accent:
             return tr("Accent");

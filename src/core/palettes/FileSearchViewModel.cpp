@@ -44,6 +44,8 @@ std::optional<std::string> fileCountFooter(const FileSearchState& state) {
     const std::size_t shown = state.browseEntries().size();
     const std::size_t total = state.levelEntries()->size();
     if (total <= shown) return std::nullopt;
+    // TRANSLATORS: the items shown of a folder's, then how many it holds; the form follows the
+    // second number.
     return trn("Showing %lld of %lld item", "Showing %lld of %lld items", static_cast<long long>(total),
                static_cast<long long>(shown), static_cast<long long>(total));
 }

@@ -102,6 +102,7 @@ void AppsCardModel::addTrash() {
 void AppsCardModel::addFolders() {
     FolderPickerOptions options{
         .startDirectory = ports_.files.userDirectory(UserDirectory::downloads),
+        // TRANSLATORS: the button of the folder chooser that pins the chosen folders to the dock.
         .prompt = tr("Pin"),
         .allowsMultiple = true,
     };

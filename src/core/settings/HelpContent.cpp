@@ -16,6 +16,7 @@ struct Entry {
 constexpr Entry kFeatureCards[] = {
     {trNoop("Docks"), "square.stack.3d.up",
      trNoop(
+         // TRANSLATORS: write the key names (Ctrl, Enter…) as the "keyboard key" texts do.
          "Each dock has its own apps, screen edge and display. Two docks can share one edge, on every display or on "
          "one screen, and each dock picks its position along the edge; a hidden dock answers only on its own stretch "
          "of it. Ctrl+Super+1 to Ctrl+Super+9 show and hide docks 1 to 9, and Ctrl+Super+0 the tenth. Every shortcut "
@@ -37,41 +38,55 @@ constexpr Entry kFeatureCards[] = {
          "Drag an application from your file manager or your applications menu onto a dock to pin it; a folder pins "
          "as a location you can browse. Drag tiles to reorder them. A file dropped on a pinned application opens with "
          "it, and files dropped on the Trash tile move to the Trash. Add the Trash tile from the Docks section.")},
+    // TRANSLATORS: write the key names (Ctrl, Enter…) as the "keyboard key" texts do.
     {trNoop("All open apps — Ctrl+Super+A"), "rectangle.split.3x1",
+     // TRANSLATORS: write the key names (Ctrl, Enter…) as the "keyboard key" texts do.
      trNoop("Ctrl+Super+A, or a Ctrl-click on any dock, shows every open application in one row, most recent first. "
             "Enter brings the previous application forward, so Ctrl+Super+A then Enter switches between your two "
             "latest. The arrow keys move, Escape closes, and a right-click on an icon picks one window.")},
+    // TRANSLATORS: write the key names (Ctrl, Enter…) as the "keyboard key" texts do.
     {trNoop("Search apps — Ctrl+Super+S"), "magnifyingglass",
      trNoop(
+         // TRANSLATORS: write the key names (Ctrl, Enter…) as the "keyboard key" texts do.
          "Ctrl+Super+S and a few letters list every matching installed application, in a dock or not; Enter opens "
          "the selected one. The + of a row or Ctrl+Enter pins it to a dock; Ctrl+1 to Ctrl+9 pin it to docks 1 to 9, "
          "and Ctrl+0 to the tenth. Escape clears the field first, then closes. Automation link: "
          "quillbern://search/toggle.")},
+    // TRANSLATORS: write the key names (Ctrl, Enter…) as the "keyboard key" texts do.
     {trNoop("Open a file — Ctrl+Super+O"), "folder",
      trNoop(
+         // TRANSLATORS: write the key names (Ctrl, Enter…) as the "keyboard key" texts do.
          "Ctrl+Super+O browses your working folders: Desktop, Documents, Downloads and every folder pinned to a dock. "
          "Enter opens a folder, or a file with its usual application. Typing searches the current folder and a few "
          "levels below. Ctrl+Enter lists the applications that can open the selected file (Ctrl+1 to Ctrl+9 pick "
          "one) and Show in File Manager, and on a folder pins it to a dock. Backspace in an empty field or Ctrl+Up "
          "goes up a level; Escape clears the field first, then closes. A folder you may not read shows a note "
          "instead of its files. Automation link: quillbern://files/toggle.")},
+    // TRANSLATORS: write the key names (Ctrl, Enter…) as the "keyboard key" texts do.
     {trNoop("Focus mode — Ctrl+Super+V"), "circle.dashed.inset.filled",
      trNoop(
+         // TRANSLATORS: write the key names (Ctrl, Enter…) as the "keyboard key" texts do.
          "Focus mode dims the display of the active window around it, that display only, and blurs it where your "
          "compositing manager can. Ctrl+Super+V or the tray icon's menu toggles it. The veil follows the focus across "
          "displays and steps aside while you drag a window. Its darkness is set in Appearance and also drives the "
          "optional landing spotlight.")},
+    // TRANSLATORS: write the key names (Ctrl, Enter…) as the "keyboard key" texts do.
     {trNoop("Workspace — Ctrl+Super+W"), "rectangle.grid.2x2",
+     // TRANSLATORS: write the key names (Ctrl, Enter…) as the "keyboard key" texts do.
      trNoop("Drag an application tile onto the desktop to add the application to the workspace: its windows tile "
             "themselves in the order added, exactly as the ghost grid showed during the drag. Drop a member's tile on "
             "another member's cell to swap them. Ctrl+Super+W shows or hides the workspace, and the first press brings "
             "back a member that went full screen. Escape cancels a drag, and a tile's context menu removes its "
             "application. Full screen stays each window's own, as your window manager offers it.")},
+    // TRANSLATORS: write the key names (Ctrl, Enter…) as the "keyboard key" texts do.
     {trNoop("Every shortcut — Ctrl+Super+K"), "keyboard",
+     // TRANSLATORS: write the key names (Ctrl, Enter…) as the "keyboard key" texts do.
      trNoop("Ctrl+Super+K shows every shortcut that answers right now, the feature shortcuts and each dock's own, from "
             "the live list; any key closes it. Change them in Settings → General, or per dock in Settings → Docks. "
             "Automation link: quillbern://shortcuts/toggle.")},
+    // TRANSLATORS: write the key names (Ctrl, Enter…) as the "keyboard key" texts do.
     {trNoop("Peek at every dock — Ctrl+Super+P"), "eye",
+     // TRANSLATORS: write the key names (Ctrl, Enter…) as the "keyboard key" texts do.
      trNoop("Hold Ctrl+Super+P to bring every hidden dock out; release it and they go back. Nothing is toggled. The "
             "shortcut exists only while auto-hide is on.")},
     {trNoop("Hover previews"), "eye",

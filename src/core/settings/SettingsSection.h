@@ -21,6 +21,7 @@ struct SettingsSectionInfo {
 };
 
 inline constexpr std::array<SettingsSectionInfo, 8> kSettingsSections{{
+    // TRANSLATORS: the sections of the Settings window, listed in its sidebar.
     {SettingsSection::general, "general", trNoop("General"), "gearshape"},
     {SettingsSection::docks, "docks", trNoop("Docks"), "square.stack.3d.up"},
     {SettingsSection::appearance, "appearance", trNoop("Appearance"), "paintbrush"},

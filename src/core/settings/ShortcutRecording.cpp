@@ -35,6 +35,7 @@ ShortcutRecording::Outcome ShortcutRecording::check(const HotKeyAction& action, 
 }
 
 SettingsNote ShortcutRecording::weakKeyNote() {
+    // TRANSLATORS: write the key names as the "keyboard key" texts do.
     return {tr("A shortcut needs at least two modifier keys — Ctrl, Alt, Shift or Super — so it cannot swallow an "
                "ordinary keystroke."),
             SettingsNoteStyle::error};

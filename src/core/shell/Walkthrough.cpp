@@ -37,6 +37,8 @@ Walkthrough::Forward Walkthrough::forward() const {
 std::string Walkthrough::forwardTitle() const {
     switch (forward()) {
         case Forward::finish:
+            // TRANSLATORS: the walkthrough's forward button: on its last card, on a card whose
+            // permission is still missing (ask again later), and on the others.
             return tr("Finish");
         case Forward::later:
             return tr("Later");

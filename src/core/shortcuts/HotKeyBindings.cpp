@@ -63,6 +63,7 @@ HotKeyChord HotKeyBindings::defaultChord(const HotKeyAction& feature) {
 std::string HotKeyBindings::label(const HotKeyAction& action) {
     switch (action.kind()) {
         case Kind::overview:
+            // TRANSLATORS: the names of Quillbern's features, as shortcuts and the tray menu name them.
             return tr("All open apps");
         case Kind::search:
             return tr("Search apps");
@@ -71,6 +72,8 @@ std::string HotKeyBindings::label(const HotKeyAction& action) {
         case Kind::focusMode:
             return tr("Focus mode");
         case Kind::workspace:
+            // TRANSLATORS: Quillbern's workspace, applications whose windows tile themselves side by
+            // side; not the desktop's workspaces (virtual desktops).
             return tr("Workspace");
         case Kind::cheatSheet:
             return tr("Keyboard shortcuts");

@@ -21,6 +21,8 @@ std::string appTileAccessibilityLabel(const AppTileState& state) {
 
 std::string appTileAccessibilityValue(const AppTileState& state) {
     if (!state.showsDot) return {};
+    // TRANSLATORS: what a screen reader says of an application's dock tile: the application is
+    // the one in front, or only running.
     return state.isFocusedApp ? tr("frontmost") : tr("running");
 }
 

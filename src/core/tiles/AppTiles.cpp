@@ -74,6 +74,7 @@ MenuModel AppTiles::pinnedMenu(const PinnedApp& app, const std::vector<WindowInf
     menu.append(windowRows(windows));
     menu.addSeparator();
     if (!running) {
+        // TRANSLATORS: in an application's menu on its dock tile: starts the application.
         menu.add(tr("Open"), [this, app] { launch(app); });
     } else {
         // Processes that ended since the tile was drawn are left out.
@@ -89,10 +90,12 @@ MenuModel AppTiles::pinnedMenu(const PinnedApp& app, const std::vector<WindowInf
                                   [&app](const RunningApp& instance) { return instance.appId != app.bundleID; });
             std::vector<Pid> quitOrder;
             std::ranges::transform(instances, std::back_inserter(quitOrder), &RunningApp::pid);
+            // TRANSLATORS: in an application's menu on its dock tile: hides all its windows.
             menu.add(tr("Hide"), [this, pids] {
                 for (const Pid pid : pids)
                     apps_.hide(pid);
             });
+            // TRANSLATORS: in an application's menu on its dock tile: quits the application.
             menu.add(tr("Quit"), [this, quitOrder] {
                 for (const Pid pid : quitOrder)
                     apps_.quit(pid);

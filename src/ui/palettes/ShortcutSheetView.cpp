@@ -114,6 +114,8 @@ QWidget* rowView(const ShortcutSheetRow& row, QWidget* parent) {
     layout->addWidget(name);
     layout->addSpacing(kColumnSpacing + kLeastGap + kColumnSpacing);
     if (row.isHeld) {
+        // TRANSLATORS: shown before a shortcut that acts only while its keys are held down: an
+        // instruction to hold them, in the sheet's list of shortcuts.
         layout->addWidget(label(localized("hold"), fontOfSize(10), true, line));
         layout->addSpacing(kColumnSpacing);
     }

@@ -57,6 +57,7 @@ AppearancePane::AppearancePane(AppearanceStore& store, QWidget* parent)
         if (chosen >= 0 && static_cast<std::size_t>(chosen) < materials_.size())
             model_.setMaterial(materials_[static_cast<std::size_t>(chosen)]);
     });
+    // TRANSLATORS: what a dock's background is made of (a choice of glass or opaque materials).
     look->addRow(new SettingsRow(localized("Background"), "circle.bottomrighthalf.pattern.checkered", material_));
 
     glassTintGroup_ = look->addWidget(new QWidget);
@@ -80,9 +81,12 @@ AppearancePane::AppearancePane(AppearanceStore& store, QWidget* parent)
     auto* dimming = page->addCard(new SettingsCard);
     spotlight_ = new SettingsSwitch;
     connect(spotlight_, &SettingsSwitch::clicked, this, [this](bool on) { model_.setSpotlightEnabled(on); });
+    // TRANSLATORS: the name of a feature: the rest of the screen dims briefly around a window
+    // just brought forward.
     dimming->addRow(new SettingsRow(localized("Landing spotlight"), "circle.dashed.inset.filled", spotlight_));
     dimming->addDivider();
     // Stays usable with the spotlight off: focus mode dims by the same amount.
+    // TRANSLATORS: how dark the dimming of the landing spotlight and focus mode is.
     dimming->addWidget(sliderRow(AppearanceSlider::dimming, localized("Dimming"), "circle.lefthalf.filled"));
     dimming->addCaption(
         localized("Briefly dims everything except the window you just brought forward. "

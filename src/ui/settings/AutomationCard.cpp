@@ -77,6 +77,7 @@ AutomationCard::AutomationCard(Clipboard& clipboard, RunLoop& mainLoop, Uuid pro
     : QWidget(parent),
       model_(clipboard, mainLoop, profileID),
       url_(new UrlPlate),
+      // TRANSLATORS: a button that copies a text to the clipboard.
       copy_(new SymbolButton("doc.on.doc", kCopySymbolSide, localized("Copy"))) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -107,6 +108,7 @@ void AutomationCard::refresh() {
     const bool copied = model_.showsCopied();
     copy_->setSymbol(copied ? "checkmark" : "doc.on.doc",
                      copied ? QColor(0x34, 0xc7, 0x59) : SettingsTheme::tone(SettingsTone::secondary, palette()));
+    // TRANSLATORS: the copy button's text for a moment after it copied.
     copy_->setToolTip(copied ? localized("Copied") : localized("Copy"));
 }
 

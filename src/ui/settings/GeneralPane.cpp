@@ -148,6 +148,8 @@ void GeneralPane::buildBehaviourCard() {
     QVBoxLayout* reveal = nullptr;
     revealGroup_ = card->addWidget(group(reveal));
     reveal->addWidget(new SettingsRowDivider);
+    // TRANSLATORS: how long the pointer must rest at a busy screen edge before a hidden dock
+    // comes out.
     reveal->addWidget(new SettingsRow(localized("Reveal delay"), "timer", revealDelayControl()));
     revealDelayCaption_ = new SettingsCaption({});
     reveal->addWidget(revealDelayCaption_);
@@ -157,11 +159,15 @@ void GeneralPane::buildBehaviourCard() {
                   "Any dock can require the knock at all times: its Reveal option, in Docks. Elsewhere the dock "
                   "appears on contact.")));
     reveal->addWidget(new SettingsRowDivider);
+    // TRANSLATORS: the tempos of the knock (a tap on the screen edge, then a second one), from
+    // the quickest to the slowest.
     knockTempo_ = new SegmentedControl({localized("Brisk"), localized("Standard"), localized("Relaxed")});
     knockTempo_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     connect(knockTempo_, &SegmentedControl::activated, this, [this](int chosen) {
         model_.setKnockTempo(static_cast<DockPreferences::KnockTempo>(std::clamp(chosen, 0, 2)));
     });
+    // TRANSLATORS: a knock is a tap on the screen edge followed by a second one, which brings a
+    // hidden dock out; the tempo is how quick the two must be.
     reveal->addWidget(new SettingsRow(localized("Knock tempo"), "metronome", knockTempo_));
     reveal->addWidget(
         new SettingsCaption(localized("One rhythm for the hand: how brief a tap must be, and how long the edge then "
@@ -170,6 +176,7 @@ void GeneralPane::buildBehaviourCard() {
     card->addDivider();
     launchBeacon_ = new SettingsSwitch;
     connect(launchBeacon_, &SettingsSwitch::clicked, this, [this](bool on) { model_.setLaunchBeacon(on); });
+    // TRANSLATORS: the name of a feature: a mark at the centre of the screen while an app starts.
     card->addRow(new SettingsRow(localized("Launch beacon"), "rays", launchBeacon_));
     card->addCaption(
         localized("A launch tab appears at the center of the screen while an app starts — its ring completes when the "
@@ -327,6 +334,7 @@ void GeneralPane::buildLanguageCard() {
     auto* card = page_->addCard(new SettingsCard);
     language_ = new QComboBox;
     language_->setMaximumWidth(kLanguagePickerMaximumWidth);
+    // TRANSLATORS: the language picker's first choice: the language of the system.
     language_->addItem(localized("System"), QString::fromUtf8(GeneralPaneModel::kSystemLanguage.data(),
                                                               GeneralPaneModel::kSystemLanguage.size()));
     language_->insertSeparator(1);

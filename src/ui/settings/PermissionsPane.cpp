@@ -30,6 +30,7 @@ QWidget* grantedLabel() {
     mark->setPixmap(symbolIcon("checkmark.circle.fill", colour, kStatusSymbolSide, status->devicePixelRatioF())
                         .pixmap(kStatusSymbolSide, kStatusSymbolSide));
     layout->addWidget(mark);
+    // TRANSLATORS: the state of a permission that Quillbern has.
     auto* text = new QLabel(localized("Granted"));
     QPalette colours = text->palette();
     colours.setColor(QPalette::WindowText, colour);

@@ -318,6 +318,8 @@ const TrashTile* DockView::trashTile(const Uuid& trashID) const {
 TileContent DockView::trashTileContent(std::string key, const PinnedTrash& trash) const {
     TileContent tile;
     tile.key = std::move(key);
+    // TRANSLATORS: the desktop's Trash (where deleted files go), named as the desktop names it:
+    // a dock tile's name and its row in Settings.
     tile.name = localized("Trash");
     tile.showsHoverBadge = true;
     tile.themedIcon = trashIcon_;
