@@ -165,6 +165,19 @@ TEST_F(DocksPaneTest, TheBarFollowsTheCountAndTheLimit) {
     EXPECT_TRUE(pane->removeButton().isEnabled());
 }
 
+TEST_F(DocksPaneTest, ANameThatLooksLikeMarkupOrAMnemonicIsShownAsWritten) {
+    open(docks({"<b>R&D</b>", "Work"}));
+    rowNamed("<b>R&D</b>").click();
+    pane->removeButton().click();
+    ASSERT_TRUE(pane->confirmation());
+    EXPECT_EQ(pane->confirmation()->textFormat(), Qt::PlainText);
+    confirmationButton(QMessageBox::DestructiveRole)->click();
+    ASSERT_TRUE(pane->undoBanner().isVisible());
+    QAccessibleInterface* restore = QAccessible::queryAccessibleInterface(pane->undoBanner().buttons().front());
+    ASSERT_TRUE(restore);
+    EXPECT_EQ(restore->text(QAccessible::Name), "Restore “<b>R&D</b>”");
+}
+
 TEST_F(DocksPaneTest, ADraggedRowReordersTheListLiveAndKeepsEveryRow) {
     open(docks({"P", "Q", "R"}));
     const std::vector<DockRow*> before = pane->rows();

@@ -1,6 +1,7 @@
 #include "ui/foundation/QtText.h"
 
 #include <QApplication>
+#include <QTextDocument>
 #include <cmath>
 
 #include "core/foundation/Localization.h"
@@ -13,6 +14,10 @@ QString localized(std::string_view english) {
 
 QString menuTitle(std::string_view text) {
     return QString::fromUtf8(text.data(), qsizetype(text.size())).replace(u'&', QStringLiteral("&&"));
+}
+
+QString toolTipAsWritten(const QString& text) {
+    return Qt::mightBeRichText(text) ? Qt::convertFromPlainText(text, Qt::WhiteSpaceNoWrap) : text;
 }
 
 QFont fontOfSize(double size, QFont::Weight weight) {

@@ -10,10 +10,14 @@ namespace quillbern {
 // classes a bare tr() means Qt's own lookup, which does not know our catalogue.)
 QString localized(std::string_view english);
 
-// A menu line's text as Qt shows it written: an "&" doubled, since Qt takes one for the mark
+// A menu line's or a button's text as Qt shows it written: an "&" doubled, since Qt takes one for the mark
 // of a mnemonic and would hide it ("R&D" read as "RD"). Our texts mark no mnemonics, while
 // the names of docks, windows and applications and the labels of keys keep their "&".
 QString menuTitle(std::string_view text);
+
+// A tooltip's text as Qt shows it written: a name that Qt's tooltips would take for markup
+// ("<b>draft</b>.txt") is escaped, and any other text left as it is.
+QString toolTipAsWritten(const QString& text);
 
 // The application's font at a size in pixels.
 QFont fontOfSize(double size, QFont::Weight weight = QFont::Normal);

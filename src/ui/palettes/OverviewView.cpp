@@ -359,7 +359,7 @@ bool OverviewRow::event(QEvent* event) {
     if (event->type() == QEvent::ToolTip) {
         const auto* help = static_cast<QHelpEvent*>(event);
         if (const auto under = tileAt(help->pos())) {
-            QToolTip::showText(help->globalPos(), QString::fromStdString(entries_[*under].name), this,
+            QToolTip::showText(help->globalPos(), toolTipAsWritten(QString::fromStdString(entries_[*under].name)), this,
                                tileRect(*under).toAlignedRect());
         } else {
             QToolTip::hideText();

@@ -174,7 +174,7 @@ void DocksPane::sync() {
     if (model_.showsRecovery()) recovery_->setText(text(model_.recoveryText()));
     const std::optional<std::string> undo = model_.undoLabel();
     undo_->setVisible(undo.has_value());
-    if (undo) undo_->buttons().front()->setText(text(*undo));
+    if (undo) undo_->buttons().front()->setText(menuTitle(*undo));
 
     syncRows();
     add_->setEnabled(model_.canAdd());
@@ -266,6 +266,7 @@ void DocksPane::syncConfirmation() {
         auto* box = new QMessageBox(QMessageBox::Warning, QString(), QString(), QMessageBox::NoButton, this);
         box->setAttribute(Qt::WA_DeleteOnClose);
         box->setWindowModality(Qt::WindowModal);
+        box->setTextFormat(Qt::PlainText);
         confirmButton_ = box->addButton(QString(), QMessageBox::DestructiveRole);
         QPalette red = confirmButton_->palette();
         red.setColor(QPalette::ButtonText, SettingsTheme::destructive(red));

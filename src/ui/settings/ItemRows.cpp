@@ -66,12 +66,14 @@ ItemRow::ItemRow(ItemRowsModel& model, const ItemRowData& data, QIcon icon, QWid
     line->setContentsMargins(0, 0, 0, 0);
     line->setSpacing(kTextSpacing);
     icon_->setFixedSize(kIconSide, kIconSide);
+    title_->setTextFormat(Qt::PlainText);
     line->addWidget(icon_);
     auto* texts = new QVBoxLayout;
     texts->setSpacing(0);
     texts->addWidget(title_);
     if (data_.kind == ItemRowData::Kind::location) {
         auto* path = new MiddleElidedLabel;
+        path->setTextFormat(Qt::PlainText);
         path->setFont(fontOfSize(kCaptionSize));
         QPalette secondary = path->palette();
         secondary.setColor(QPalette::WindowText, SettingsTheme::tone(SettingsTone::secondary, palette()));
@@ -102,7 +104,7 @@ void ItemRow::applyData(QIcon icon) {
     title_->setText(QString::fromStdString(data_.title));
     if (auto* path = static_cast<MiddleElidedLabel*>(subtitle_)) {
         path->setFullText(QString::fromStdString(data_.subtitle));
-        path->setToolTip(QString::fromStdString(data_.path));
+        path->setToolTip(toolTipAsWritten(QString::fromStdString(data_.path)));
     }
     chrome_->setAccessibleName(QString::fromStdString(data_.title));
 }

@@ -510,7 +510,7 @@ bool DockView::event(QEvent* event) {
     if (event->type() == QEvent::ToolTip) {
         const auto* help = static_cast<QHelpEvent*>(event);
         if (current_.showsHeader() && layout_.header.contains(help->pos())) {
-            QToolTip::showText(help->globalPos(), headerText(), this, layout_.header.toAlignedRect());
+            QToolTip::showText(help->globalPos(), toolTipAsWritten(headerText()), this, layout_.header.toAlignedRect());
         } else {
             QToolTip::hideText();
             event->ignore();

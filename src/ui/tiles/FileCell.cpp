@@ -12,6 +12,7 @@
 #include "core/tiles/ThumbnailCache.h"
 #include "ui/foundation/ModelMenu.h"
 #include "ui/foundation/QtIcons.h"
+#include "ui/foundation/QtText.h"
 
 namespace quillbern {
 
@@ -73,7 +74,7 @@ double sharpestScale() {
 FileCell::FileCell(LocationEntry entry, ThumbnailCache& thumbnails, QWidget* parent)
     : QAbstractButton(parent), entry_(std::move(entry)), thumbnails_(thumbnails) {
     icon_ = qIcon(QtIcons().fileIcon(entry_.path));
-    setToolTip(QString::fromStdString(entry_.name));
+    setToolTip(toolTipAsWritten(QString::fromStdString(entry_.name)));
     setAccessibleName(QString::fromStdString(entry_.name));
     setFixedSize(kWidth, kHeight);
     connect(this, &QAbstractButton::clicked, this, [this] {
@@ -92,7 +93,7 @@ QSize FileCell::sizeHint() const {
 void FileCell::setEntry(LocationEntry entry) {
     const bool newContent = entry.modified != entry_.modified || entry.path != entry_.path;
     entry_ = std::move(entry);
-    setToolTip(QString::fromStdString(entry_.name));
+    setToolTip(toolTipAsWritten(QString::fromStdString(entry_.name)));
     setAccessibleName(QString::fromStdString(entry_.name));
     if (newContent) {
         cancelThumbnail();

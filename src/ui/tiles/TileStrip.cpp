@@ -17,6 +17,7 @@
 
 #include "core/tiles/DockMetrics.h"
 #include "ui/foundation/PaintBands.h"
+#include "ui/foundation/QtText.h"
 #include "ui/tiles/BarStyle.h"
 #include "ui/tiles/TileChrome.h"
 #include "ui/tiles/TileStripAccessible.h"
@@ -273,7 +274,8 @@ bool TileStrip::event(QEvent* event) {
         event->ignore();
         return true;
     }
-    QToolTip::showText(help->globalPos(), cells_[*cell]->content().toolTip, this, cellBox(*cell).toAlignedRect());
+    QToolTip::showText(help->globalPos(), toolTipAsWritten(cells_[*cell]->content().toolTip), this,
+                       cellBox(*cell).toAlignedRect());
     return true;
 }
 
