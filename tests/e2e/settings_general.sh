@@ -151,7 +151,8 @@ wait "$old_pid" || fail "the first copy ended with status $?"
 wait_for 10 running_pid >/dev/null || fail "no new copy started"
 program_pid=$(running_pid)
 [[ $program_pid != "$old_pid" ]] || fail "the same process runs"
-grep -q "language chosen in Settings (de)" "$work/log" || fail "the new copy does not speak the language chosen"
+# Found as a process as soon as it runs, the new copy says its language a moment later.
+wait_for 10 grep -q "language chosen in Settings (de)" "$work/log" || fail "the new copy does not speak the language chosen"
 if tr '\0' '\n' <"/proc/$program_pid/environ" | grep -qx LANGUAGE=de; then
   fail "the relaunch handed Quillbern's language to everything the new copy starts"
 fi
