@@ -6,7 +6,7 @@
 # deleting the entry turns the switch off; hiding the desktop's dock falls back to off with
 # its reason under openbox; a failed automation URL shows until "Dismiss"; global shortcuts
 # off stop Ctrl+Super+1; "Deutsch", then "Relaunch Now", brings Quillbern back as a new
-# process with the same docks, which keeps every choice. Controls are found by their
+# process in German with the same docks, which keeps every choice. Controls are found by their
 # accessible names through AT-SPI; dock panels are read through X11. With
 # QUILLBERN_E2E_SCREENSHOTS set, screenshots are kept there.
 source "$(dirname "$0")/../support/e2e-session.sh"
@@ -158,12 +158,14 @@ if tr '\0' '\n' <"/proc/$program_pid/environ" | grep -qx LANGUAGE=de; then
 fi
 expect_dock_panels $frames
 
-# The new copy kept every choice.
+# The new copy speaks German and kept every choice.
+german() { LC_ALL=C.UTF-8 LANGUAGE=de TEXTDOMAINDIR="$(dirname "$program")/locale" gettext -d quillbern "$1"; }
+[[ $(german "Auto-hide Quillbern") != "Auto-hide Quillbern" ]] || fail "the build holds no German catalogue"
 "$program" >/dev/null 2>&1 || fail "the second start failed"
-atspi wait "Auto-hide Quillbern" "check box" '!checked' || fail "auto-hide came back on"
-atspi wait "Global shortcuts" "check box" '!checked' || fail "global shortcuts came back on"
+atspi wait "$(german "Auto-hide Quillbern")" "check box" '!checked' || fail "auto-hide came back on, or is not in German"
+atspi wait "$(german "Global shortcuts")" "check box" '!checked' || fail "global shortcuts came back on, or are not in German"
 atspi find Deutsch "combo box" >/dev/null || fail "the language was not kept"
-atspi gone "Relaunch Now" "push button" || fail "a relaunch is still offered"
+atspi gone "$(german "Relaunch Now")" "push button" || fail "a relaunch is still offered"
 grep -Eq '"dockRevealDelay": *0\.6[,}[:space:]]' "$settings" || fail "the delay was not kept"
 shoot relaunched
 
