@@ -7,35 +7,15 @@
 #include "linux/i18n/GettextLocalizer.h"
 #include "linux/i18n/InterfaceLanguage.h"
 #include "linux/process/LinuxProcesses.h"
+#include "support/InstalledCatalogue.h"
 #include "support/ScopedEnvironment.h"
 
 using namespace quillbern;
 
-namespace {
-
-// The catalogue of the tests (a German one) installed, in the environment a test sets up;
-// the messages locale and the catalogue put back afterwards.
-class InstalledCatalogue {
-public:
-    InstalledCatalogue() : messages_(std::setlocale(LC_MESSAGES, nullptr)), previous_(setLocalizer(&localizer_)) {}
-    ~InstalledCatalogue() {
-        setLocalizer(previous_);
-        std::setlocale(LC_MESSAGES, messages_.c_str());
-    }
-    const GettextLocalizer& localizer() const { return localizer_; }
-
-private:
-    std::string messages_;
-    GettextLocalizer localizer_{QUILLBERN_TEST_CATALOGUES};
-    Localizer* previous_;
-};
-
-}  // namespace
-
 TEST(GettextLocalizer, SpeaksTheLanguageOfLanguageEvenInTheCLocale) {
     ScopedEnvironment environment;
     environment.set("LANGUAGE", "ja:de");
-    InstalledCatalogue catalogue;
+    InstalledCatalogue catalogue(QUILLBERN_TEST_CATALOGUES);
     std::setlocale(LC_MESSAGES, "C");
     useInterfaceLanguage(std::nullopt);
 
@@ -53,7 +33,7 @@ TEST(GettextLocalizer, SpeaksTheLanguageOfLanguageEvenInTheCLocale) {
 TEST(GettextLocalizer, IsEnglishWithoutACatalogueOfTheLanguage) {
     ScopedEnvironment environment;
     environment.set("LANGUAGE", "ja");
-    InstalledCatalogue catalogue;
+    InstalledCatalogue catalogue(QUILLBERN_TEST_CATALOGUES);
     useInterfaceLanguage(std::nullopt);
 
     EXPECT_EQ(catalogue.localizer().language(), std::nullopt);
@@ -65,7 +45,7 @@ TEST(GettextLocalizer, IsEnglishWithoutACatalogueOfTheLanguage) {
 TEST(GettextLocalizer, AChosenLanguageIsQuillbernsAloneTheProgramsItStartsKeepTheDesktops) {
     ScopedEnvironment environment;
     environment.set("LANGUAGE", "fr:en");
-    InstalledCatalogue catalogue;
+    InstalledCatalogue catalogue(QUILLBERN_TEST_CATALOGUES);
     useInterfaceLanguage("de");
 
     EXPECT_EQ(tr("Open"), "Öffnen");

@@ -18,6 +18,7 @@
 #include "ui/foundation/QtIcons.h"
 #include "ui/foundation/QtText.h"
 #include "ui/foundation/Symbols.h"
+#include "ui/settings/FlowLayout.h"
 #include "ui/settings/SettingsCaption.h"
 #include "ui/settings/SettingsSearchField.h"
 #include "ui/settings/SettingsTheme.h"
@@ -141,15 +142,13 @@ AppsCard::AppsCard(AppsCardModel::Ports ports, Uuid profileID, QWidget* parent)
     layout->addWidget(itemRows);
 
     auto* buttons = new QWidget;
-    auto* buttonsLayout = new QHBoxLayout(buttons);
+    auto* buttonsLayout = new FlowLayout(buttons, 10);
     buttonsLayout->setContentsMargins(0, 10, 0, 0);
-    buttonsLayout->setSpacing(10);
     addFolder_->setIcon(symbolIcon("folder.badge.plus"));
     addFolder_->setToolTip(localized("Pin a folder (Downloads, Documents…) to this dock"));
     addTrash_->setIcon(symbolIcon("trash"));
     buttonsLayout->addWidget(addFolder_);
     buttonsLayout->addWidget(addTrash_);
-    buttonsLayout->addStretch(1);
     QObject::connect(addFolder_, &QPushButton::clicked, this, [this] { model_.addFolders(); });
     QObject::connect(addTrash_, &QPushButton::clicked, this, [this] { model_.addTrash(); });
     layout->addWidget(buttons);

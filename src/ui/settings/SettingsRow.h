@@ -19,9 +19,10 @@ private:
 };
 
 // One setting of a card: the label at the leading edge, the control at the trailing edge,
-// at least 12 apart and 30 high. The control shows no title of its own: a control without
-// an accessible name is named after the row's title, and the title labels it for assistive
-// tools (the only name a picker has on Linux).
+// at least 12 apart and 30 high; where the two do not fit side by side, the control stands
+// under the label, still at the trailing edge, and a title too wide even alone wraps. The control shows no title of its
+// own: a control without an accessible name is named after the row's title, and the title labels it for assistive tools
+// (the only name a picker has on Linux).
 class SettingsRow final : public QWidget {
 public:
     SettingsRow(QWidget* label, QWidget* control, QWidget* parent = nullptr);
