@@ -163,5 +163,17 @@ TEST_F(SettingsViewTest, TheKeyboardAloneWalksTheSectionsAndTheShellPassesTheAud
     EXPECT_EQ(view->section(), SettingsSection::general);
 }
 
+TEST_F(SettingsViewTest, LeftOnEachSectionForTwentySecondsItStoresNothing) {
+    view->show();
+    // What the first look finds (the login item's state where none was stored) is news.
+    w.world.defaults.resetWriteCounts();
+    for (const SettingsSectionInfo& info : settingsSections()) {
+        view->select(info.section);
+        w.advance(20);
+    }
+    EXPECT_GT(refreshes(), 8 * 20);
+    EXPECT_EQ(w.world.defaults.totalWrites(), 0);
+}
+
 }  // namespace
 }  // namespace quillbern
