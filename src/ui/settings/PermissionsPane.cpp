@@ -5,7 +5,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "core/settings/PermissionRows.h"
 #include "ui/foundation/QtText.h"
 #include "ui/foundation/Symbols.h"
 #include "ui/settings/SettingsCard.h"
@@ -43,8 +42,7 @@ QWidget* grantedLabel() {
 
 PermissionsPane::PermissionsPane(WindowEngine& engine, AXPermission& windowAccess, QWidget* parent)
     : QWidget(parent),
-      engine_(engine),
-      windowAccess_(windowAccess),
+      model_(engine, windowAccess),
       granted_(grantedLabel()),
       allow_(new QPushButton(localized("Check Window Access"))) {
     auto* layout = new QVBoxLayout(this);
@@ -54,8 +52,7 @@ PermissionsPane::PermissionsPane(WindowEngine& engine, AXPermission& windowAcces
     layout->addWidget(page);
     auto* card = page->addCard(new SettingsCard);
 
-    // The engine notices a grant by itself; the answer is not needed here.
-    connect(allow_, &QPushButton::clicked, this, [this] { (void)windowAccess_.promptRepairingStaleEntry(); });
+    connect(allow_, &QPushButton::clicked, this, [this] { model_.askForWindowAccess(); });
     auto* control = new QWidget;
     auto* controlLayout = new QHBoxLayout(control);
     controlLayout->setContentsMargins(0, 0, 0, 0);
@@ -66,13 +63,13 @@ PermissionsPane::PermissionsPane(WindowEngine& engine, AXPermission& windowAcces
         localized("Needed to list and activate windows. Quillbern runs fully offline, with no telemetry."));
 
     sync();
-    trustChanged_ = engine_.trustChanged.connect([this] { sync(); });
+    modelChanged_ = model_.changed.connect([this] { sync(); });
 }
 
 PermissionsPane::~PermissionsPane() = default;
 
 void PermissionsPane::sync() {
-    const bool granted = windowAccessRow(engine_) == WindowAccessRow::granted;
+    const bool granted = model_.windowAccessRow() == WindowAccessRow::granted;
     granted_->setVisible(granted);
     allow_->setVisible(!granted);
 }

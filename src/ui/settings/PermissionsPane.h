@@ -3,15 +3,14 @@
 #include <QWidget>
 
 #include "core/foundation/Subscription.h"
-#include "core/windows/AXPermission.h"
-#include "core/windows/WindowEngine.h"
+#include "core/settings/PermissionsPaneModel.h"
 
 class QPushButton;
 
 namespace quillbern {
 
 // The Permissions pane: whether window access is granted, and while it is not, a button that
-// asks for it again. Follows the window engine's trust in place.
+// asks for it again. Follows its model in place.
 class PermissionsPane final : public QWidget {
 public:
     PermissionsPane(WindowEngine& engine, AXPermission& windowAccess, QWidget* parent = nullptr);
@@ -24,11 +23,10 @@ public:
 private:
     void sync();
 
-    WindowEngine& engine_;
-    AXPermission& windowAccess_;
+    PermissionsPaneModel model_;
     QWidget* granted_;
     QPushButton* allow_;
-    Subscription trustChanged_;
+    Subscription modelChanged_;
 };
 
 }  // namespace quillbern

@@ -5,7 +5,6 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include "core/settings/PermissionRows.h"
 #include "ui/foundation/QtText.h"
 #include "ui/settings/SettingsCaption.h"
 #include "ui/settings/SettingsCard.h"
@@ -22,7 +21,7 @@ constexpr double kSmallButtonTextSize = 11;
 }  // namespace
 
 PreviewsPane::PreviewsPane(PreviewStore& previews, QWidget* parent)
-    : QWidget(parent), previews_(previews), toggle_(new SettingsSwitch), allow_(new QPushButton) {
+    : QWidget(parent), model_(previews), toggle_(new SettingsSwitch), allow_(new QPushButton) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     auto* page = new SettingsPage;
@@ -30,7 +29,7 @@ PreviewsPane::PreviewsPane(PreviewStore& previews, QWidget* parent)
     layout->addWidget(page);
     auto* card = page->addCard(new SettingsCard);
 
-    connect(toggle_, &SettingsSwitch::clicked, this, [this](bool on) { previews_.setEnabled(on); });
+    connect(toggle_, &SettingsSwitch::clicked, this, [this](bool on) { model_.setEnabled(on); });
     card->addRow(new SettingsRow(localized("Show window previews"), "eye", toggle_));
 
     auto* warning = new SettingsNoteLabel;
@@ -41,14 +40,13 @@ PreviewsPane::PreviewsPane(PreviewStore& previews, QWidget* parent)
         text->setWordWrap(false);
     allow_->setText(localized("Allow Window Pictures…"));
     allow_->setFont(fontOfSize(kSmallButtonTextSize));
-    connect(allow_, &QPushButton::clicked, this, [this] { previews_.ensurePermission(); });
+    connect(allow_, &QPushButton::clicked, this, [this] { model_.askForCaptureAccess(); });
     warning_ = card->addRow(new SettingsRow(warning, allow_));
 
     card->addCaption(localized("Images stay on this computer: nothing is written to disk, nothing is sent."));
 
     sync();
-    subscriptions_.push_back(previews_.enabledChanged.connect([this] { sync(); }));
-    subscriptions_.push_back(previews_.grantChanged.connect([this] { sync(); }));
+    modelChanged_ = model_.changed.connect([this] { sync(); });
 }
 
 PreviewsPane::~PreviewsPane() = default;
@@ -56,9 +54,9 @@ PreviewsPane::~PreviewsPane() = default;
 void PreviewsPane::sync() {
     {
         const QSignalBlocker quiet(toggle_);
-        toggle_->setChecked(previews_.isEnabled());
+        toggle_->setChecked(model_.isEnabled());
     }
-    warning_->setVisible(showsCaptureWarning(previews_));
+    warning_->setVisible(model_.showsCaptureWarning());
 }
 
 }  // namespace quillbern

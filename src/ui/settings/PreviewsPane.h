@@ -1,10 +1,9 @@
 #pragma once
 
 #include <QWidget>
-#include <vector>
 
 #include "core/foundation/Subscription.h"
-#include "core/windows/PreviewStore.h"
+#include "core/settings/PreviewsPaneModel.h"
 
 class QPushButton;
 
@@ -14,7 +13,7 @@ class SettingsRow;
 class SettingsSwitch;
 
 // The Hover previews pane: the previews switch and, while previews are on without capture
-// access, a warning with a button that asks for it. Follows the preview store in place.
+// access, a warning with a button that asks for it. Follows its model in place.
 class PreviewsPane final : public QWidget {
 public:
     explicit PreviewsPane(PreviewStore& previews, QWidget* parent = nullptr);
@@ -27,11 +26,11 @@ public:
 private:
     void sync();
 
-    PreviewStore& previews_;
+    PreviewsPaneModel model_;
     SettingsSwitch* toggle_;
     SettingsRow* warning_;
     QPushButton* allow_;
-    std::vector<Subscription> subscriptions_;
+    Subscription modelChanged_;
 };
 
 }  // namespace quillbern
