@@ -21,6 +21,8 @@
 #include "ui/model/BarBackground.h"
 #include "ui/palettes/PaletteField.h"
 #include "ui/palettes/PaletteSlabView.h"
+#include "ui/palettes/PaletteText.h"
+#include "ui/palettes/SymbolMark.h"
 
 namespace quillbern {
 
@@ -36,40 +38,17 @@ constexpr int kIconSide = 32;
 constexpr double kHighlightRadius = 10;
 constexpr int kSlideMs = 120;
 
-QColor secondary(const QWidget& widget) {
-    QColor text = widget.palette().color(QPalette::WindowText);
-    text.setAlphaF(0.55f);
-    return text;
-}
-
 QColor highlight(const QWidget& widget, double opacity) {
     QColor fill = widget.palette().color(QPalette::WindowText);
     fill.setAlphaF(float(opacity));
     return fill;
 }
 
-// A symbol drawn at a size, in the secondary colour.
-class SymbolMark final : public QWidget {
-public:
-    SymbolMark(std::string symbol, int side, QWidget* parent) : QWidget(parent), symbol_(std::move(symbol)) {
-        setFixedSize(side, side);
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        paintSymbol(painter, QRectF(rect()), symbol_, secondary(*this));
-    }
-
-private:
-    std::string symbol_;
-};
-
 QToolButton* symbolButton(std::string_view symbol, int side, const QString& help, QWidget* parent) {
     auto* button = new QToolButton(parent);
     button->setAutoRaise(true);
     button->setFocusPolicy(Qt::NoFocus);
-    button->setIcon(symbolIcon(symbol, secondary(*parent), side, parent->devicePixelRatioF()));
+    button->setIcon(symbolIcon(symbol, secondaryColour(parent->palette()), side, parent->devicePixelRatioF()));
     button->setIconSize(QSize(side, side));
     button->setToolTip(help);
     button->setAccessibleName(help);
@@ -287,9 +266,7 @@ AppSearchView::AppSearchView(AppSearchViewInputs inputs, SystemAppearance& syste
     hint_->setFont(fontOfSize(11));
     hint_->setAlignment(Qt::AlignCenter);
     hint_->setContentsMargins(0, 10, 0, 10);
-    QPalette faint = hint_->palette();
-    faint.setColor(QPalette::WindowText, secondary(*this));
-    hint_->setPalette(faint);
+    makeSecondary(*hint_);
     stack->addWidget(hint_);
 
     noMatch_ = new QLabel(this);

@@ -31,6 +31,8 @@
 #include "ui/palettes/ElidedLabel.h"
 #include "ui/palettes/PaletteField.h"
 #include "ui/palettes/PaletteSlabView.h"
+#include "ui/palettes/PaletteText.h"
+#include "ui/palettes/SymbolMark.h"
 
 namespace quillbern {
 
@@ -47,46 +49,9 @@ constexpr int kRowsWithoutScrolling = 8;
 constexpr int kIconSide = 32;
 constexpr int kTrailingRoom = 44;
 
-QColor secondaryColour(const QPalette& palette) {
-    QColor text = palette.color(QPalette::WindowText);
-    text.setAlphaF(0.55f);
-    return text;
-}
-
-void makeSecondary(QWidget& widget) {
-    QPalette palette = widget.palette();
-    palette.setColor(QPalette::WindowText, secondaryColour(palette));
-    widget.setPalette(palette);
-}
-
-QLabel* label(const QString& text, const QFont& font, bool secondary, QWidget* parent) {
-    auto* shown = new QLabel(text, parent);
-    shown->setFont(font);
-    shown->setTextFormat(Qt::PlainText);
-    if (secondary) makeSecondary(*shown);
-    return shown;
-}
-
 QString qText(const std::string& text) {
     return QString::fromStdString(text);
 }
-
-// A symbol drawn in the secondary style.
-class SymbolMark final : public QWidget {
-public:
-    SymbolMark(std::string symbol, int side, QWidget* parent) : QWidget(parent), symbol_(std::move(symbol)) {
-        setFixedSize(side, side);
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        paintSymbol(painter, QRectF(rect()), symbol_, secondaryColour(palette()));
-    }
-
-private:
-    std::string symbol_;
-};
 
 // A row's parts, in its own rectangle.
 struct RowGeometry {
@@ -333,7 +298,7 @@ QWidget* centredText(const QString& text, const QFont& font, bool secondary, int
     auto* box = new QWidget(parent);
     auto* layout = new QHBoxLayout(box);
     layout->setContentsMargins(24, vertical, 24, vertical);
-    QLabel* shown = label(text, font, secondary, box);
+    QLabel* shown = paletteLabel(text, font, secondary, box);
     shown->setObjectName(name);
     shown->setAlignment(Qt::AlignCenter);
     shown->setWordWrap(true);
@@ -464,7 +429,7 @@ void FileSearchView::rebuild() {
             // TRANSLATORS: a hint beside the path of the folder shown: %@ is the Backspace key,
             // which goes up to the enclosing folder.
             "%@ up", ChordText::ofNamedKeys({.keyCode = kBackspaceKey}));
-        layout->addWidget(label(qText(up), mono, true, row));
+        layout->addWidget(paletteLabel(qText(up), mono, true, row));
         lower_->addWidget(row);
     }
     auto* divider = new QFrame(lowerBox_);
@@ -481,9 +446,10 @@ void FileSearchView::rebuild() {
             auto* layout = new QVBoxLayout(card);
             layout->setContentsMargins(24, 16, 24, 16);
             layout->setSpacing(8);
-            QLabel* why = label(localized("Quillbern can't read this folder. You may not have permission to open it "
-                                          "— or the folder moved."),
-                                fontOfSize(13), true, card);
+            QLabel* why =
+                paletteLabel(localized("Quillbern can't read this folder. You may not have permission to open it "
+                                       "— or the folder moved."),
+                             fontOfSize(13), true, card);
             why->setObjectName(QStringLiteral("deniedText"));
             why->setAlignment(Qt::AlignCenter);
             why->setWordWrap(true);
@@ -516,7 +482,7 @@ void FileSearchView::rebuild() {
                 layout->setSpacing(6);
                 layout->addStretch();
                 layout->addWidget(spinner(12, building));
-                layout->addWidget(label(localized("Searching subfolders…"), fontOfSize(11), true, building));
+                layout->addWidget(paletteLabel(localized("Searching subfolders…"), fontOfSize(11), true, building));
                 layout->addStretch();
                 lower_->addWidget(building);
             }

@@ -21,6 +21,7 @@
 #include "ui/foundation/Symbols.h"
 #include "ui/model/BarBackground.h"
 #include "ui/palettes/PaletteSlabView.h"
+#include "ui/palettes/PaletteText.h"
 #include "ui/tiles/AuthorizeButton.h"
 
 namespace quillbern {
@@ -41,7 +42,6 @@ constexpr double kRowBottom = 12;
 constexpr double kHighlightRadius = 22;
 constexpr double kSelectedOpacity = 0.16;
 constexpr double kHoverOpacity = 0.07;
-constexpr double kSecondaryOpacity = 0.55;
 constexpr int kCardPadding = 28;
 constexpr int kSlideMs = 150;
 constexpr int kScrollMs = 120;
@@ -304,7 +304,7 @@ void OverviewRow::paintEvent(QPaintEvent*) {
 
     const QRectF nameBox(kRowSide, kRowTop + kTile + kNameGap, width() - 2 * kRowSide, kNameHeight);
     painter.setFont(nameFont());
-    painter.setPen(withOpacity(primary, kSecondaryOpacity));
+    painter.setPen(secondaryColour(palette()));
     const QString name = painter.fontMetrics().elidedText(selectedName(), Qt::ElideRight, int(nameBox.width()));
     painter.drawText(nameBox, Qt::AlignCenter | Qt::TextSingleLine, name);
 }

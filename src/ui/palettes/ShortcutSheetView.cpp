@@ -17,6 +17,7 @@
 #include "ui/model/BarBackground.h"
 #include "ui/palettes/ElidedLabel.h"
 #include "ui/palettes/PaletteSlabView.h"
+#include "ui/palettes/PaletteText.h"
 
 namespace quillbern {
 
@@ -40,23 +41,6 @@ QFont chordFont() {
     font.setPixelSize(12);
     font.setWeight(QFont::Medium);
     return font;
-}
-
-// Text in the secondary style: the text colour, fainter.
-void makeSecondary(QWidget& widget) {
-    QPalette palette = widget.palette();
-    QColor text = palette.color(QPalette::WindowText);
-    text.setAlphaF(0.55f);
-    palette.setColor(QPalette::WindowText, text);
-    widget.setPalette(palette);
-}
-
-QLabel* label(const QString& text, const QFont& font, bool secondary, QWidget* parent) {
-    auto* shown = new QLabel(text, parent);
-    shown->setFont(font);
-    shown->setTextFormat(Qt::PlainText);
-    if (secondary) makeSecondary(*shown);
-    return shown;
 }
 
 // A widget in a box of its own margins.
@@ -116,10 +100,10 @@ QWidget* rowView(const ShortcutSheetRow& row, QWidget* parent) {
     if (row.isHeld) {
         // TRANSLATORS: shown before a shortcut that acts only while its keys are held down: an
         // instruction to hold them, in the sheet's list of shortcuts.
-        layout->addWidget(label(localized("hold"), fontOfSize(10), true, line));
+        layout->addWidget(paletteLabel(localized("hold"), fontOfSize(10), true, line));
         layout->addSpacing(kColumnSpacing);
     }
-    QLabel* chord = label(QString::fromStdString(row.chord), chordFont(), true, line);
+    QLabel* chord = paletteLabel(QString::fromStdString(row.chord), chordFont(), true, line);
     chord->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     layout->addWidget(chord);
     return line;
@@ -135,16 +119,17 @@ ShortcutSheetView::ShortcutSheetView(const std::vector<ShortcutSheetRow>& rows, 
     stack->setContentsMargins(kPaletteSlabInset, kPaletteSlabInset, kPaletteSlabInset, kPaletteSlabInset);
     stack->setSpacing(0);
 
-    QLabel* title = label(localized("Keyboard shortcuts"), fontOfSize(15, QFont::DemiBold), false, this);
+    QLabel* title = paletteLabel(localized("Keyboard shortcuts"), fontOfSize(15, QFont::DemiBold), false, this);
     title->setObjectName(QStringLiteral("title"));
     stack->addWidget(inset(title, {kSide, 20, kSide, 4}, this));
-    QLabel* subtitle = label(localized("Everything Quillbern answers to right now."), fontOfSize(11.5), true, this);
+    QLabel* subtitle =
+        paletteLabel(localized("Everything Quillbern answers to right now."), fontOfSize(11.5), true, this);
     subtitle->setObjectName(QStringLiteral("subtitle"));
     stack->addWidget(inset(subtitle, {kSide, 0, kSide, 14}, this));
 
     if (rows.empty()) {
         const QString why = localized("No shortcuts are registered — global shortcuts are switched off in Settings.");
-        QLabel* empty = label(why, fontOfSize(12), true, this);
+        QLabel* empty = paletteLabel(why, fontOfSize(12), true, this);
         empty->setObjectName(QStringLiteral("emptyState"));
         empty->setWordWrap(true);
         // Fixed to the lines it needs at the width it may take.
@@ -173,8 +158,8 @@ ShortcutSheetView::ShortcutSheetView(const std::vector<ShortcutSheetRow>& rows, 
         list_->viewport()->setAutoFillBackground(false);
         stack->addWidget(list_, 1);
         stack->addSpacing(16);
-        QLabel* footer =
-            label(localized("Press any key to close · change any of these in Settings"), fontOfSize(10.5), true, this);
+        QLabel* footer = paletteLabel(localized("Press any key to close · change any of these in Settings"),
+                                      fontOfSize(10.5), true, this);
         footer->setObjectName(QStringLiteral("footer"));
         footer->setAlignment(Qt::AlignHCenter);
         stack->addWidget(footer);
