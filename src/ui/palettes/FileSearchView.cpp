@@ -322,10 +322,7 @@ QProgressBar* spinner(int side, QWidget* parent) {
 
 FileSearchView::FileSearchView(FileSearchViewInputs inputs, SystemAppearance& system, QWidget* parent)
     : PaletteSlabView(system, parent), inputs_(std::move(inputs)) {
-    setAttribute(Qt::WA_TranslucentBackground);
-    auto* stack = new QVBoxLayout(this);
-    stack->setContentsMargins(kPaletteSlabInset, kPaletteSlabInset, kPaletteSlabInset, kPaletteSlabInset);
-    stack->setSpacing(0);
+    QVBoxLayout* stack = content();
 
     auto* fieldRow = new QWidget(this);
     fieldRow->setFixedSize(kWidth, kFieldRowHeight);

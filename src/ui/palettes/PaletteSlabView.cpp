@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QPainterPath>
+#include <QVBoxLayout>
 
 #include "core/platform/SystemAppearance.h"
 #include "ui/model/BarBackground.h"
@@ -19,7 +20,14 @@ QRectF slabBounds(const QRect& widget) {
 }  // namespace
 
 PaletteSlabView::PaletteSlabView(SystemAppearance& system, QWidget* parent)
-    : QWidget(parent), system_(system), systemObserver_(system_.onChanged([this] { update(); })) {}
+    : QWidget(parent),
+      system_(system),
+      systemObserver_(system_.onChanged([this] { update(); })),
+      content_(new QVBoxLayout(this)) {
+    setAttribute(Qt::WA_TranslucentBackground);
+    content_->setContentsMargins(kPaletteSlabInset, kPaletteSlabInset, kPaletteSlabInset, kPaletteSlabInset);
+    content_->setSpacing(0);
+}
 
 QPainterPath PaletteSlabView::outline() const {
     return slab().outline(slabBounds(rect()));

@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+class QVBoxLayout;
+
 #include "core/foundation/Subscription.h"
 #include "ui/foundation/OutlinedView.h"
 
@@ -16,7 +18,7 @@ inline constexpr int kPaletteSlabInset = 4;
 
 // The view of a palette whose slab fills it but for the inset: the slab's outline and its
 // painting, which follow the system's appearance. The search palettes and the shortcut
-// sheet are such views; their content lies inside the inset.
+// sheet are such views; their content stands in a column inside the inset.
 class PaletteSlabView : public QWidget, public OutlinedView {
     Q_OBJECT
 public:
@@ -24,6 +26,8 @@ public:
 
 protected:
     PaletteSlabView(SystemAppearance& system, QWidget* parent);
+    // The column of the content, its parts without spacing between them.
+    QVBoxLayout* content() const { return content_; }
     void paintEvent(QPaintEvent* event) override;
 
 private:
@@ -31,6 +35,7 @@ private:
 
     SystemAppearance& system_;
     Subscription systemObserver_;
+    QVBoxLayout* content_;
 };
 
 }  // namespace quillbern

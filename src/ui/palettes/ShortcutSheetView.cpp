@@ -114,10 +114,7 @@ QWidget* rowView(const ShortcutSheetRow& row, QWidget* parent) {
 ShortcutSheetView::ShortcutSheetView(const std::vector<ShortcutSheetRow>& rows, SystemAppearance& system,
                                      QWidget* parent)
     : PaletteSlabView(system, parent) {
-    setAttribute(Qt::WA_TranslucentBackground);
-    auto* stack = new QVBoxLayout(this);
-    stack->setContentsMargins(kPaletteSlabInset, kPaletteSlabInset, kPaletteSlabInset, kPaletteSlabInset);
-    stack->setSpacing(0);
+    QVBoxLayout* stack = content();
 
     QLabel* title = paletteLabel(localized("Keyboard shortcuts"), fontOfSize(15, QFont::DemiBold), false, this);
     title->setObjectName(QStringLiteral("title"));
