@@ -1,7 +1,6 @@
 #include "core/foundation/AtomicFile.h"
 
 #include <fcntl.h>
-#include <signal.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -11,6 +10,8 @@
 #include <optional>
 #include <string>
 #include <sys/stat.h>
+
+#include "core/foundation/ProcessId.h"
 
 namespace quillbern {
 
@@ -43,7 +44,7 @@ std::optional<pid_t> writerOf(std::string_view name) {
     if (hyphen == 0 || hyphen == std::string_view::npos || name.size() != hyphen + 7) return std::nullopt;
     pid_t pid = 0;
     const auto [end, error] = std::from_chars(name.data(), name.data() + hyphen, pid);
-    if (error != std::errc() || end != name.data() + hyphen || pid <= 0) return std::nullopt;
+    if (error != std::errc() || end != name.data() + hyphen || !isProcessId(pid)) return std::nullopt;
     return pid;
 }
 
@@ -121,7 +122,7 @@ int removeAbandonedTemporaryFiles(const fs::path& target, LinkAtName links) {
         if (!name.starts_with(prefix) || it->symlink_status(error).type() != fs::file_type::regular) continue;
         const std::optional<pid_t> writer = writerOf(std::string_view(name).substr(prefix.size()));
         // Only a writer that no longer exists: a running one, ours or another user's, may still rename.
-        if (!writer || ::kill(*writer, 0) == 0 || errno != ESRCH) continue;
+        if (!writer || processExists(*writer)) continue;
         if (::unlink(it->path().c_str()) == 0) ++removed;
     }
     return removed;

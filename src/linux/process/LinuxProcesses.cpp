@@ -16,6 +16,7 @@
 
 #include "core/foundation/Log.h"
 #include "linux/i18n/InterfaceLanguage.h"
+#include "linux/process/IdentifiedProcess.h"
 
 extern char** environ;
 
@@ -111,6 +112,7 @@ ProcessResult LinuxProcesses::run(const CommandLine& command, Duration timeLimit
     }
     result.launched = true;
     const pid_t pid = started.value();
+    const std::optional<IdentifiedProcess> child = IdentifiedProcess::of(pid);
     const int pidfd = static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
     if (pidfd >= 0 && endsBy(pidfd, limit)) {
         close(pidfd);
@@ -121,8 +123,10 @@ ProcessResult LinuxProcesses::run(const CommandLine& command, Duration timeLimit
     log("child ", escapedForLog(command.program), " still running at its limit of ", timeLimit, " s; ended");
     // Asked first, then forced; reaped aside, never waited for, since a child stuck in the
     // kernel does not end even when killed.
-    kill(pid, SIGTERM);
-    if (pidfd < 0 || !endsBy(pidfd, later(limit, kEndingTime))) kill(pid, SIGKILL);
+    if (child) {
+        child->signal(SIGTERM);
+        if (pidfd < 0 || !endsBy(pidfd, later(limit, kEndingTime))) child->signal(SIGKILL);
+    }
     if (pidfd >= 0) close(pidfd);
     std::thread([pid] { reap(pid); }).detach();
     return result;

@@ -1,13 +1,12 @@
 #include "linux/x11/X11WindowAccess.h"
 
-#include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 
 #include "core/foundation/Log.h"
+#include "core/foundation/ProcessId.h"
 #include "linux/x11/X11ClientTable.h"
 #include "linux/x11/X11HiddenApps.h"
 #include "linux/x11/X11WindowChanges.h"
@@ -98,7 +97,7 @@ void X11WindowAccess::setTimeout(ElementRef ref, Duration limit) {
     // Each element new here is the moment to forget the processes that have ended.
     if (timeouts_.insert_or_assign(ref, limit).second) {
         std::erase_if(timeouts_, [](const auto& entry) {
-            return kindOf(entry.first) == Kind::app && kill(pid_t(idOf(entry.first)), 0) != 0 && errno == ESRCH;
+            return kindOf(entry.first) == Kind::app && !processExists(idOf(entry.first));
         });
     }
 }
