@@ -5,6 +5,7 @@
 // "window 0x<id>" once mapped and "press <button>" for each click it gets; exits when the
 // window manager asks it to close its first window.
 // A QUILLBERN_TEST_OPEN client message to a window opens one more, titled "<title> 2".
+// --pid names another process as the window's, as any client may.
 // --grab-key holds a key chord on the root window as another application's global shortcut
 // would, printing "grabbed" or "grab refused".
 #include <unistd.h>
@@ -47,7 +48,7 @@ int usage() {
         stderr,
         "usage: quillbern_test_client [--class NAME] [--title TEXT] [--geometry WxH+X+Y]\n"
         "         [--strut L,R,T,B,LS,LE,RS,RE,TS,TE,BS,BE] [--menu] [--unmanaged] [--framed] [--color RRGGBB]\n"
-        "         [--no-pid] [--no-input] [--legacy-title] [--min-size WxH]\n"
+        "         [--no-pid | --pid NUMBER] [--no-input] [--legacy-title] [--min-size WxH]\n"
         "         [--grab-key KEYCODE,MODIFIERS]  (X keycode and modifier mask)\n");
     return 2;
 }
@@ -61,6 +62,7 @@ struct Options {
     bool framed = false;     // unmanaged, inside a frame of its own as a window manager's bar is
     std::uint32_t color = 0xFFFFFF;
     bool pid = true;
+    std::uint32_t namedPid = std::uint32_t(getpid());
     bool input = true;
     bool legacyTitle = false;
     int minWidth = 0, minHeight = 0;
@@ -94,8 +96,7 @@ xcb_window_t openWindow(xcb_connection_t* c, const Options& o, const std::string
     setProperty(c, w, "WM_CLASS", XCB_ATOM_STRING, 8, wmClass.data(), wmClass.size());
     setProperty(c, w, "WM_NAME", XCB_ATOM_STRING, 8, title.data(), title.size());
     if (!o.legacyTitle) setProperty(c, w, "_NET_WM_NAME", atom(c, "UTF8_STRING"), 8, title.data(), title.size());
-    const std::uint32_t pid = std::uint32_t(getpid());
-    if (o.pid) setProperty(c, w, "_NET_WM_PID", XCB_ATOM_CARDINAL, 32, &pid, 1);
+    if (o.pid) setProperty(c, w, "_NET_WM_PID", XCB_ATOM_CARDINAL, 32, &o.namedPid, 1);
     std::vector<std::uint32_t> icon = {16, 16};
     icon.resize(2 + 16 * 16, 0xFF3080C0u);
     setProperty(c, w, "_NET_WM_ICON", XCB_ATOM_CARDINAL, 32, icon.data(), icon.size());
@@ -158,6 +159,8 @@ int main(int argc, char** argv) {
             o.color = std::uint32_t(std::strtoul(argv[++i], nullptr, 16));
         } else if (arg == "--no-pid") {
             o.pid = false;
+        } else if (arg == "--pid" && hasValue) {
+            o.namedPid = std::uint32_t(std::strtoul(argv[++i], nullptr, 10));
         } else if (arg == "--no-input") {
             o.input = false;
         } else if (arg == "--legacy-title") {

@@ -1,12 +1,15 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <QDeadlineTimer>
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <memory>
+#include <sys/wait.h>
 #include <thread>
 
 #include "Backends.h"
@@ -62,6 +65,12 @@ void openAnotherWindow(const XProbe& probe, xcb_window_t window) {
     open.type = probe.atom("QUILLBERN_TEST_OPEN");
     xcb_send_event(probe.c(), 0, window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&open));
     xcb_flush(probe.c());
+}
+
+// Whether a child of the test has ended; it stays a zombie until the test reaps it.
+bool hasEnded(pid_t child) {
+    siginfo_t info{};
+    return waitid(P_PID, id_t(child), &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid == child;
 }
 
 std::uint32_t activeWindow(const XProbe& probe) {
@@ -498,6 +507,36 @@ TEST_F(X11RunningAppsTest, QuittingAProcessWithoutWindowsEndsIt) {
     const Pid sleeper = heard.launched.front().pid;
     EXPECT_TRUE(apps.quit(sleeper));
     EXPECT_TRUE(spinUntil([&] { return heard.terminatedOnce(sleeper); }));
+}
+
+TEST_F(X11RunningAppsTest, QuitAfterTheLastWindowWentEndsTheProcessTheServerSawNotTheOneTheWindowNamed) {
+    // Bystanders: one a window names by its id, and one leading a process group of its own,
+    // which a window names as 2^32 minus its id, -id to a signed reading: that whole group.
+    Spawned named({"sleep", "60"});
+    Spawned leader({"setsid", "sleep", "60"});
+    ASSERT_TRUE(named.pid() > 0 && leader.pid() > 0);
+    for (const auto& [bystander, claim] :
+         {std::pair{named.pid(), std::uint32_t(named.pid())}, std::pair{leader.pid(), std::uint32_t(-leader.pid())}}) {
+        TestClient liar({"--title", "Liar", "--pid", std::to_string(claim)});
+        ASSERT_TRUE(liar.started());
+        ASSERT_TRUE(spinUntil([&] { return heard.launchesOf(liar.pid()) + heard.launchesOf(Pid(claim)) == 1; }));
+        const Pid shown = heard.launchesOf(liar.pid()) == 1 ? liar.pid() : Pid(claim);
+        EXPECT_EQ(shown, liar.pid());
+
+        // The window goes as Quit is asked: the application is still shown then.
+        xcb_destroy_window(probe.c(), liar.window());
+        xcb_flush(probe.c());
+        const auto listed = [&] {
+            return std::ranges::count(probe.cardinals(probe.root(), "_NET_CLIENT_LIST_STACKING"), liar.window()) > 0;
+        };
+        for (QDeadlineTimer limit(kWaitLimitMs); listed() && !limit.hasExpired();)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        ASSERT_FALSE(listed());
+        EXPECT_TRUE(apps.quit(shown));
+        EXPECT_TRUE(spinUntil([&] { return hasEnded(liar.pid()) || hasEnded(bystander); }));
+        EXPECT_FALSE(hasEnded(bystander));
+        EXPECT_TRUE(hasEnded(liar.pid())) << "the window's own process was asked to end";
+    }
 }
 
 TEST_F(X11RunningAppsTest, AnApplicationsWindowCarriesItsPicture) {

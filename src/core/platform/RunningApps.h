@@ -51,7 +51,7 @@ public:
     // Brings a hidden application back as it was; on X11 the windows hide() minimised.
     virtual bool unhide(Pid pid) = 0;
     // Asks the application to quit: on X11 each of its windows is asked to close, and a
-    // process without windows is sent SIGTERM.
+    // process without windows that the X server or our launch vouches for is sent SIGTERM.
     virtual bool quit(Pid pid) = 0;
 
     [[nodiscard]] virtual Subscription onLaunch(std::function<void(const RunningApp&)> callback) = 0;     // [main]

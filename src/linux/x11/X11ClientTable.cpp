@@ -4,6 +4,7 @@
 #include <variant>
 #include <xcb/res.h>
 
+#include "core/foundation/ProcessId.h"
 #include "xcb/WindowManagerMessage.h"
 
 namespace quillbern {
@@ -26,6 +27,8 @@ struct Pending {
     xcb_get_geometry_cookie_t geometry;
     xcb_translate_coordinates_cookie_t origin;
     xcb_get_window_attributes_cookie_t attributes;
+    // Asked where the server has the X-Resource extension.
+    std::optional<xcb_res_query_client_ids_cookie_t> clientIds;
 
     void discard(xcb_connection_t* c) const {
         for (const unsigned sequence : {pid.sequence, type.sequence, state.sequence, wmState.sequence, netName.sequence,
@@ -33,8 +36,22 @@ struct Pending {
                                         geometry.sequence, origin.sequence, attributes.sequence}) {
             xcb_discard_reply(c, sequence);
         }
+        if (clientIds) xcb_discard_reply(c, clientIds->sequence);
     }
 };
+
+// The process the X server saw connect as the window's client; none for a remote client.
+std::optional<Pid> serverPid(xcb_connection_t* c, const std::optional<xcb_res_query_client_ids_cookie_t>& cookie) {
+    if (!cookie) return std::nullopt;
+    const XcbReply<xcb_res_query_client_ids_reply_t> reply(xcb_res_query_client_ids_reply(c, *cookie, nullptr));
+    if (!reply) return std::nullopt;
+    for (auto it = xcb_res_query_client_ids_ids_iterator(reply.get()); it.rem; xcb_res_client_id_value_next(&it)) {
+        if ((it.data->spec.mask & XCB_RES_CLIENT_ID_MASK_LOCAL_CLIENT_PID) == 0 || it.data->length < 4) continue;
+        const std::uint32_t pid = *xcb_res_client_id_value_value(it.data);
+        if (isProcessId(pid)) return Pid(pid);
+    }
+    return std::nullopt;
+}
 
 }  // namespace
 
@@ -215,6 +232,11 @@ std::optional<ClientTable> X11ClientReader::read(const DesktopSpace& space, XcbC
         const auto property = [&](xcb_atom_t name, xcb_atom_t type, std::uint32_t words) {
             return xcb_get_property(c, 0, w, name, type, 0, words);
         };
+        std::optional<xcb_res_query_client_ids_cookie_t> clientIds;
+        if (hasResourceExtension_) {
+            const xcb_res_client_id_spec_t spec{w, XCB_RES_CLIENT_ID_MASK_LOCAL_CLIENT_PID};
+            clientIds = xcb_res_query_client_ids(c, 1, &spec);
+        }
         listed.emplace_back(
             Pending{w, property(atoms_.pid, XCB_ATOM_CARDINAL, 1), property(atoms_.type, XCB_ATOM_ATOM, 32),
                     property(atoms_.state, XCB_ATOM_ATOM, 32), property(atoms_.wmState, atoms_.wmState, 2),
@@ -222,7 +244,7 @@ std::optional<ClientTable> X11ClientReader::read(const DesktopSpace& space, XcbC
                     property(XCB_ATOM_WM_NAME, XCB_GET_PROPERTY_TYPE_ANY, kLongTextWords),
                     property(atoms_.extents, XCB_ATOM_CARDINAL, 4), property(atoms_.hints, atoms_.hints, 9),
                     property(atoms_.allowed, XCB_ATOM_ATOM, 32), xcb_get_geometry(c, w),
-                    xcb_translate_coordinates(c, w, root, 0, 0), xcb_get_window_attributes(c, w)});
+                    xcb_translate_coordinates(c, w, root, 0, 0), xcb_get_window_attributes(c, w), clientIds});
     }
     const auto asked = [](const auto& one) { return std::holds_alternative<Pending>(one); };
     if (std::ranges::any_of(listed, asked) && !connection_.sync(deadline)) {
@@ -235,18 +257,19 @@ std::optional<ClientTable> X11ClientReader::read(const DesktopSpace& space, XcbC
     ClientTable table;
     table.active = active.empty() ? xcb_window_t(XCB_WINDOW_NONE) : active.front();
     table.frontToBack.reserve(listed.size());
-    std::set<xcb_window_t> read;
     for (const auto& one : listed) {
         if (const auto* knownFacts = std::get_if<const ClientFacts*>(&one)) {
             table.frontToBack.push_back(**knownFacts);
             continue;
         }
         const Pending& p = std::get<Pending>(one);
-        read.insert(p.window);
         ClientFacts facts;
         facts.window = p.window;
-        const auto pid = propertyItems(c, p.pid);
-        if (!pid.empty() && pid.front() != 0) facts.pid = Pid(pid.front());
+        // Any client may name any process: its word counts only where the server cannot tell.
+        const auto named = propertyItems(c, p.pid);
+        facts.pid = serverPid(c, p.clientIds);
+        facts.pidFromServer = facts.pid.has_value();
+        if (!facts.pid && !named.empty() && isProcessId(named.front())) facts.pid = Pid(named.front());
         const auto type = propertyItems(c, p.type);
         facts.isDesktop = holds(type, atoms_.desktop);
         facts.isDockOrDesktop = holds(type, atoms_.dock) || facts.isDesktop;
@@ -277,35 +300,7 @@ std::optional<ClientTable> X11ClientReader::read(const DesktopSpace& space, XcbC
         facts.frame = space.toGlobal(outerFrame(client, facts.extents));
         table.frontToBack.push_back(std::move(facts));
     }
-    fillMissingPids(table, read, deadline);
     return table;
-}
-
-void X11ClientReader::fillMissingPids(ClientTable& table, const std::set<xcb_window_t>& read,
-                                      XcbConnection::Deadline deadline) const {
-    if (!hasResourceExtension_) return;
-    xcb_connection_t* c = connection_.xcb();
-    std::vector<std::pair<ClientFacts*, xcb_res_query_client_ids_cookie_t>> pending;
-    for (ClientFacts& facts : table.frontToBack) {
-        if (facts.pid || !read.contains(facts.window)) continue;
-        const xcb_res_client_id_spec_t spec{facts.window, XCB_RES_CLIENT_ID_MASK_LOCAL_CLIENT_PID};
-        pending.emplace_back(&facts, xcb_res_query_client_ids(c, 1, &spec));
-    }
-    if (pending.empty()) return;
-    if (!connection_.sync(deadline)) {
-        for (const auto& [facts, cookie] : pending)
-            xcb_discard_reply(c, cookie.sequence);
-        return;
-    }
-    for (const auto& [facts, cookie] : pending) {
-        const XcbReply<xcb_res_query_client_ids_reply_t> reply(xcb_res_query_client_ids_reply(c, cookie, nullptr));
-        if (!reply) continue;
-        for (auto it = xcb_res_query_client_ids_ids_iterator(reply.get()); it.rem; xcb_res_client_id_value_next(&it)) {
-            if ((it.data->spec.mask & XCB_RES_CLIENT_ID_MASK_LOCAL_CLIENT_PID) == 0 || it.data->length < 4) continue;
-            facts->pid = Pid(*xcb_res_client_id_value_value(it.data));
-            break;
-        }
-    }
 }
 
 }  // namespace quillbern

@@ -19,7 +19,11 @@ namespace quillbern {
 // What the window manager and the client say about one managed client window.
 struct ClientFacts {
     xcb_window_t window = XCB_WINDOW_NONE;
+    // The process the X server saw connect, for a local client (X-Resource); else the one
+    // the client names (_NET_WM_PID), which may name any process.
     std::optional<Pid> pid;
+    // Whether the X server told it, so it is the client's own.
+    bool pidFromServer = false;
     std::optional<std::string> title;
     bool minimized = false;
     bool fullScreen = false;
@@ -117,10 +121,6 @@ public:
                                     std::uint32_t follow = XCB_EVENT_MASK_NO_EVENT) const;
 
 private:
-    // The process of the windows just read without _NET_WM_PID, from the X-Resource extension.
-    void fillMissingPids(ClientTable& table, const std::set<xcb_window_t>& read,
-                         XcbConnection::Deadline deadline) const;
-
     XcbConnection& connection_;
     bool hasResourceExtension_ = false;
     struct Atoms {

@@ -13,6 +13,7 @@
 
 #include "core/foundation/Log.h"
 #include "linux/freedesktop/LinuxAppCatalog.h"
+#include "linux/process/IdentifiedProcess.h"
 #include "linux/x11/AppMatching.h"
 #include "linux/x11/X11ClientTable.h"
 #include "linux/x11/X11Connection.h"
@@ -59,9 +60,8 @@ std::vector<xcb_window_t> hideWindows(xcb_connection_t* c, xcb_window_t root, co
     return minimised;
 }
 
-// Asks each window of the process in the table to close; a process that shows no window
-// has nothing to close, so it is asked to end.
-void quitProcess(xcb_connection_t* c, xcb_window_t root, const ClientTable& table, Pid pid, xcb_atom_t closeWindow) {
+// Asks each window of the process in the table to close; whether it showed any.
+bool closeWindows(xcb_connection_t* c, xcb_window_t root, const ClientTable& table, Pid pid, xcb_atom_t closeWindow) {
     bool asked = false;
     for (const ClientFacts& window : table.frontToBack) {
         if (window.pid != pid || window.isDockOrDesktop) continue;
@@ -69,7 +69,7 @@ void quitProcess(xcb_connection_t* c, xcb_window_t root, const ClientTable& tabl
         asked = true;
     }
     xcb_flush(c);
-    if (!asked) ::kill(pid, SIGTERM);
+    return asked;
 }
 
 std::optional<std::string> baseName(const std::optional<std::string>& path) {
@@ -111,6 +111,7 @@ public:
         std::vector<Pid> pids;
         for (const auto& [pid, policy] : presence_.pids)
             pids.push_back(pid);
+        holdProcesses(pids, *table);
         Look look{*table, recentlyActive_, presence_, {}, identify(pids, *table), {}, false, {}};
         look.pictures = readPictures(*table, look.identified);
         return look;
@@ -138,6 +139,7 @@ public:
     void noteLaunch(Pid pid, Path entry) {
         expectOnLoop(loop_);
         launches_.insert_or_assign(pid, Launch{std::move(entry), false});
+        if (const auto process = IdentifiedProcess::of(pid)) processes_.insert_or_assign(pid, *process);
         look();
     }
 
@@ -165,10 +167,16 @@ public:
             showWindows(connection_->xcb(), connection_->root(), *table, pid, remembered, activeAtom_,
                         connection_->atom("_NET_RESTACK_WINDOW"));
     }
+    // A process that shows no window has nothing to close, so it is asked to end: only the
+    // process held for its id, and only while it still runs.
     void quit(Pid pid) {
         expectOnLoop(loop_);
-        if (const auto table = readTable())
-            quitProcess(connection_->xcb(), connection_->root(), *table, pid, connection_->atom("_NET_CLOSE_WINDOW"));
+        const auto table = readTable();
+        if (!table || closeWindows(connection_->xcb(), connection_->root(), *table, pid,
+                                   connection_->atom("_NET_CLOSE_WINDOW"))) {
+            return;
+        }
+        if (const auto process = processes_.find(pid); process != processes_.end()) process->second.signal(SIGTERM);
     }
 
 private:
@@ -252,6 +260,12 @@ private:
         const bool firstWindows = addLaunched(presence);
         AppChanges changes = appChanges(presence_, presence);
         presence_ = presence;
+        // Signal 0 only asks whether it still runs as identified: a Quit may come just after
+        // its last window went.
+        std::erase_if(processes_, [&presence](const auto& held) {
+            return !presence.pids.contains(held.first) && !held.second.signal(0);
+        });
+        holdProcesses(changes.launched, table);
         // Before the facts are read, so a renaming reported after them is looked at.
         watchWindows(table, presence);
         std::vector<RunningApp> identified = identify(changes.launched, table);
@@ -269,6 +283,16 @@ private:
         std::map<std::string, std::vector<PixelBuffer>> pictures = readPictures(table, identified);
         deliver_(Look{table, recentlyActive_, std::move(presence), std::move(changes), std::move(identified),
                       std::move(reidentified), firstWindows, std::move(pictures)});
+    }
+
+    // Holds, as it runs now, each process whose id the X server gave as a window's client.
+    void holdProcesses(const std::vector<Pid>& pids, const ClientTable& table) {
+        for (const Pid pid : pids) {
+            const bool toldByServer = std::ranges::any_of(
+                table.frontToBack, [pid](const ClientFacts& facts) { return facts.pid == pid && facts.pidFromServer; });
+            if (!toldByServer) continue;
+            if (const auto process = IdentifiedProcess::of(pid)) processes_.insert_or_assign(pid, *process);
+        }
     }
 
     // The applications' windows, whose states and naming properties ask for a look.
@@ -414,6 +438,10 @@ private:
     std::set<Pid> renamed_;
     std::vector<std::uint32_t> recentlyActive_;
     std::map<Pid, Launch> launches_;
+    // The only processes Quit signals, each held from the moment it was identified until it
+    // ends: those the X server gave as a window's client, and our launches. Any client may
+    // name any process as its own.
+    std::map<Pid, IdentifiedProcess> processes_;
     std::optional<std::vector<DesktopEntryFacts>> entries_;
     // The picture name of every identified process, and the names whose picture was read.
     std::map<Pid, std::string> names_;
@@ -533,7 +561,7 @@ bool X11RunningApps::quit(Pid pid) {
     expectOnLoop(loop_);
     if (!apps_.contains(pid) || pid == getpid()) return false;
     if (!worker_) {
-        quitProcess(connection_.xcb(), connection_.root(), table_, pid, closeWindowAtom_);
+        closeWindows(connection_.xcb(), connection_.root(), table_, pid, closeWindowAtom_);
     } else {
         worker_->post([weak = std::weak_ptr<Tracker>(tracker_), pid] {
             if (auto tracker = weak.lock()) tracker->quit(pid);

@@ -61,7 +61,9 @@ public:
     // of those still listed, every minimised window of the process.
     bool unhide(Pid pid) override;
     // Asks each of its windows to close, as the worker reads them next; a process without
-    // windows is sent SIGTERM. False for ourselves and for what is not a running application.
+    // windows is sent SIGTERM when the X server gave it as a window's client or we launched
+    // it, and it still runs as it did then. False for ourselves and for what is not a running
+    // application.
     bool quit(Pid pid) override;
 
     Subscription onLaunch(std::function<void(const RunningApp&)> callback) override;
