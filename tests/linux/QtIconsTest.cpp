@@ -1,6 +1,7 @@
 #include <glib.h>
 #include <malloc.h>
 #include <unistd.h>
+#include <zlib.h>
 
 #include <QCoreApplication>
 #include <QImage>
@@ -141,6 +142,39 @@ struct RedEntry {
 };
 
 }  // namespace
+
+// A tile draws its entry's icon, else the generic picture; an icon file that cannot be
+// drawn must leave it the generic picture, never nothing, even where no theme is installed.
+TEST(QtIcons, AnIconFileThatCannotBeDrawnLeavesTheGenericPicture) {
+    const RedEntry entry;
+    const fs::path red = entry.dir / "red.png";
+    std::ifstream in(red, std::ios::binary);
+    const std::string png(std::istreambuf_iterator<char>(in), {});
+    std::ofstream(entry.dir / "truncated.png", std::ios::binary) << png.substr(0, png.size() / 2);
+    // Its header says 30000 × 30000 pixels, with the sum that makes it a header to trust.
+    std::string huge = png;
+    for (const std::size_t at : {16, 20})
+        huge.replace(at, 4, std::string("\x00\x00\x75\x30", 4));
+    const uLong sum = crc32(0, reinterpret_cast<const Bytef*>(huge.data() + 12), 17);
+    for (int i = 0; i < 4; ++i)
+        huge[29 + i] = static_cast<char>(sum >> (24 - 8 * i));
+    std::ofstream(entry.dir / "huge.png", std::ios::binary) << huge;
+    fs::create_symlink(entry.dir / "loop-b.png", entry.dir / "loop-a.png");
+    fs::create_symlink(entry.dir / "loop-a.png", entry.dir / "loop-b.png");
+    const QStringList searchPaths = QIcon::themeSearchPaths();
+    QIcon::setThemeSearchPaths({QString::fromStdString(entry.dir.string())});
+
+    const QtIcons icons;
+    const QImage generic = qIcon(icons.genericAppIcon()).pixmap(32, 32).toImage();
+    EXPECT_FALSE(generic.isNull()) << "no theme has the generic picture: it is the program's own";
+    for (const char* name : {"missing.png", "truncated.png", "huge.png", "loop-a.png"}) {
+        const fs::path desktop = entry.dir / (std::string(name) + ".desktop");
+        std::ofstream(desktop) << "[Desktop Entry]\nType=Application\nName=X\nExec=true\nIcon="
+                               << (entry.dir / name).string() << "\n";
+        EXPECT_FALSE(icons.appIcon(desktop.string())) << name << ": no picture of its own, so the generic one";
+    }
+    QIcon::setThemeSearchPaths(searchPaths);
+}
 
 TEST(QtIcons, AnEntryNamingAnIconNoThemeHasHasNoPictureOfItsOwn) {
     const RedEntry entry;
