@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QImage>
+#include <QPainter>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -13,6 +14,7 @@
 #include "core/dock/BeaconMetrics.h"
 #include "ui/dock/LaunchBeaconView.h"
 #include "ui/foundation/QtIcons.h"
+#include "ui/foundation/Symbols.h"
 
 using namespace quillbern;
 namespace fs = std::filesystem;
@@ -181,6 +183,48 @@ TEST(QtIcons, AnEntryNamingAnIconNoThemeHasHasNoPictureOfItsOwn) {
     const QtIcons icons;
     EXPECT_EQ(icons.appIcon((entry.dir / "plain.desktop").string()), nullptr);
     EXPECT_EQ(icons.runningAppIcon(1), nullptr) << "no window system to ask";
+}
+
+// A theme with none of the names the program asks for, as KDE names Breeze where it is not
+// installed: every symbol is still a picture of its own, none the question mark of a name the
+// program does not know.
+TEST(Symbols, WhereTheThemeLacksTheirNamesEverySymbolIsThePrograms) {
+    const fs::path dir = fs::temp_directory_path() / ("quillbern-no-symbols-" + std::to_string(::getpid()));
+    fs::create_directories(dir / "breeze" / "16x16");
+    std::ofstream(dir / "breeze" / "index.theme")
+        << "[Icon Theme]\nName=Breeze\nDirectories=16x16\n\n[16x16]\nSize=16\nType=Fixed\n";
+    const QStringList searchPaths = QIcon::themeSearchPaths();
+    const QStringList fallbackPaths = QIcon::fallbackSearchPaths();
+    const QString themeName = QIcon::themeName();
+    const QString fallbackName = QIcon::fallbackThemeName();
+    QIcon::setThemeSearchPaths({QString::fromStdString(dir.string())});
+    QIcon::setFallbackSearchPaths({});
+    QIcon::setThemeName(QStringLiteral("breeze"));
+    QIcon::setFallbackThemeName({});
+
+    const auto drawn = [](std::string_view symbol) {
+        QImage image(24, 24, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        paintSymbol(painter, QRectF(0, 0, 24, 24), symbol, QColor(Qt::black));
+        return image;
+    };
+    QImage nothing(24, 24, QImage::Format_ARGB32_Premultiplied);
+    nothing.fill(Qt::transparent);
+    const QImage unknown = drawn("no.such.symbol");
+    EXPECT_NE(unknown, nothing);
+    for (const std::string_view symbol : everySymbol()) {
+        const QImage image = drawn(symbol);
+        EXPECT_NE(image, nothing) << symbol;
+        if (symbol != "questionmark.app.dashed") {
+            EXPECT_NE(image, unknown) << symbol;
+        }
+    }
+    QIcon::setThemeName(themeName);
+    QIcon::setFallbackThemeName(fallbackName);
+    QIcon::setFallbackSearchPaths(fallbackPaths);
+    QIcon::setThemeSearchPaths(searchPaths);
+    fs::remove_all(dir);
 }
 
 TEST(QtIcons, AWindowsPictureComesInEverySizeItOffers) {
