@@ -12,10 +12,11 @@ cmake_minimum_required(VERSION 3.25)
 set(uses_core "")
 set(uses_sim "core")
 set(uses_xcb "")
-set(uses_ui "core;xcb")
-set(uses_linux "core;xcb")
-set(uses_app "core;xcb;ui;linux")
-set(layers core sim xcb ui linux app)
+set(uses_picture "")
+set(uses_ui "core;xcb;picture")
+set(uses_linux "core;xcb;picture")
+set(uses_app "core;xcb;picture;ui;linux")
+set(layers core sim xcb picture ui linux app)
 
 # The feature folders of a layer that has them, from the ground up; folders named on one
 # line share a level. A layer without a list keeps its files in its own folder.

@@ -18,7 +18,8 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION x11)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Icons where the desktop's theme has none, and the engine that draws scalable ones; xdg-open
-# for handing URLs to the program.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "adwaita-icon-theme, libqt6svg6, xdg-utils")
+# The engine that draws scalable icons, the program's own symbols among them.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6")
+# Icons where the desktop's theme has none; xdg-open for handing URLs to the program.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "adwaita-icon-theme, xdg-utils")
 include(CPack)

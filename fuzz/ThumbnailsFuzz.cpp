@@ -10,6 +10,7 @@
 
 #include "FuzzSupport.h"
 #include "linux/freedesktop/ThumbnailReading.h"
+#include "picture/PictureReading.h"
 
 using namespace quillbern;
 using namespace quillbern::fuzz;
@@ -19,6 +20,7 @@ namespace {
 const std::string kUri = "file:///home/u/picture.png";
 const std::string kMtime = "1700000000";
 constexpr int kSide = 128;
+constexpr qint64 kMostDecodedBytes = 16 << 20;
 
 }  // namespace
 
@@ -43,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     QBuffer picture;
     picture.setData(bytes);
     picture.open(QIODevice::ReadOnly);
-    const QImage made = thumbnailPicture(picture, kSide);
+    const QImage made = readPicture(picture, kSide, kMostDecodedBytes);
     require(made.isNull() || (made.width() <= kSide && made.height() <= kSide), "a thumbnail fits its size");
     return 0;
 }

@@ -27,7 +27,7 @@ for file in bin/quillbern "$entry" "$icon"; do
   grep -qx "./usr/$file" "$work/contents" || fail "not in the package: /usr/$file"
 done
 depends=$(dpkg-deb -f "$package" Depends)
-for library in libqt6widgets6 libqt6dbus6 libxcb1 libicu; do
+for library in libqt6widgets6 libqt6dbus6 libqt6svg6 libxcb1 libicu; do
   [[ $depends == *"$library"* ]] || fail "the package does not depend on $library: $depends"
 done
 

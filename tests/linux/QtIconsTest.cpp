@@ -1,9 +1,11 @@
 #include <glib.h>
 #include <malloc.h>
 #include <unistd.h>
+#include <zlib.h>
 
 #include <QCoreApplication>
 #include <QImage>
+#include <QPainter>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -12,6 +14,7 @@
 #include "core/dock/BeaconMetrics.h"
 #include "ui/dock/LaunchBeaconView.h"
 #include "ui/foundation/QtIcons.h"
+#include "ui/foundation/Symbols.h"
 
 using namespace quillbern;
 namespace fs = std::filesystem;
@@ -142,11 +145,86 @@ struct RedEntry {
 
 }  // namespace
 
+// A tile draws its entry's icon, else the generic picture; an icon file that cannot be
+// drawn must leave it the generic picture, never nothing, even where no theme is installed.
+TEST(QtIcons, AnIconFileThatCannotBeDrawnLeavesTheGenericPicture) {
+    const RedEntry entry;
+    const fs::path red = entry.dir / "red.png";
+    std::ifstream in(red, std::ios::binary);
+    const std::string png(std::istreambuf_iterator<char>(in), {});
+    std::ofstream(entry.dir / "truncated.png", std::ios::binary) << png.substr(0, png.size() / 2);
+    // Its header says 30000 × 30000 pixels, with the sum that makes it a header to trust.
+    std::string huge = png;
+    for (const std::size_t at : {16, 20})
+        huge.replace(at, 4, std::string("\x00\x00\x75\x30", 4));
+    const uLong sum = crc32(0, reinterpret_cast<const Bytef*>(huge.data() + 12), 17);
+    for (int i = 0; i < 4; ++i)
+        huge[29 + i] = static_cast<char>(sum >> (24 - 8 * i));
+    std::ofstream(entry.dir / "huge.png", std::ios::binary) << huge;
+    fs::create_symlink(entry.dir / "loop-b.png", entry.dir / "loop-a.png");
+    fs::create_symlink(entry.dir / "loop-a.png", entry.dir / "loop-b.png");
+    const QStringList searchPaths = QIcon::themeSearchPaths();
+    QIcon::setThemeSearchPaths({QString::fromStdString(entry.dir.string())});
+
+    const QtIcons icons;
+    const QImage generic = qIcon(icons.genericAppIcon()).pixmap(32, 32).toImage();
+    EXPECT_FALSE(generic.isNull()) << "no theme has the generic picture: it is the program's own";
+    for (const char* name : {"missing.png", "truncated.png", "huge.png", "loop-a.png"}) {
+        const fs::path desktop = entry.dir / (std::string(name) + ".desktop");
+        std::ofstream(desktop) << "[Desktop Entry]\nType=Application\nName=X\nExec=true\nIcon="
+                               << (entry.dir / name).string() << "\n";
+        EXPECT_FALSE(icons.appIcon(desktop.string())) << name << ": no picture of its own, so the generic one";
+    }
+    QIcon::setThemeSearchPaths(searchPaths);
+}
+
 TEST(QtIcons, AnEntryNamingAnIconNoThemeHasHasNoPictureOfItsOwn) {
     const RedEntry entry;
     const QtIcons icons;
     EXPECT_EQ(icons.appIcon((entry.dir / "plain.desktop").string()), nullptr);
     EXPECT_EQ(icons.runningAppIcon(1), nullptr) << "no window system to ask";
+}
+
+// A theme with none of the names the program asks for, as KDE names Breeze where it is not
+// installed: every symbol is still a picture of its own, none the question mark of a name the
+// program does not know.
+TEST(Symbols, WhereTheThemeLacksTheirNamesEverySymbolIsThePrograms) {
+    const fs::path dir = fs::temp_directory_path() / ("quillbern-no-symbols-" + std::to_string(::getpid()));
+    fs::create_directories(dir / "breeze" / "16x16");
+    std::ofstream(dir / "breeze" / "index.theme")
+        << "[Icon Theme]\nName=Breeze\nDirectories=16x16\n\n[16x16]\nSize=16\nType=Fixed\n";
+    const QStringList searchPaths = QIcon::themeSearchPaths();
+    const QStringList fallbackPaths = QIcon::fallbackSearchPaths();
+    const QString themeName = QIcon::themeName();
+    const QString fallbackName = QIcon::fallbackThemeName();
+    QIcon::setThemeSearchPaths({QString::fromStdString(dir.string())});
+    QIcon::setFallbackSearchPaths({});
+    QIcon::setThemeName(QStringLiteral("breeze"));
+    QIcon::setFallbackThemeName({});
+
+    const auto drawn = [](std::string_view symbol) {
+        QImage image(24, 24, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        paintSymbol(painter, QRectF(0, 0, 24, 24), symbol, QColor(Qt::black));
+        return image;
+    };
+    QImage nothing(24, 24, QImage::Format_ARGB32_Premultiplied);
+    nothing.fill(Qt::transparent);
+    const QImage unknown = drawn("no.such.symbol");
+    EXPECT_NE(unknown, nothing);
+    for (const std::string_view symbol : everySymbol()) {
+        const QImage image = drawn(symbol);
+        EXPECT_NE(image, nothing) << symbol;
+        if (symbol != "questionmark.app.dashed") {
+            EXPECT_NE(image, unknown) << symbol;
+        }
+    }
+    QIcon::setThemeName(themeName);
+    QIcon::setFallbackThemeName(fallbackName);
+    QIcon::setFallbackSearchPaths(fallbackPaths);
+    QIcon::setThemeSearchPaths(searchPaths);
+    fs::remove_all(dir);
 }
 
 TEST(QtIcons, AWindowsPictureComesInEverySizeItOffers) {

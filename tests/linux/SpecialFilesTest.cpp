@@ -4,6 +4,7 @@
 #include <QImage>
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <future>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -59,7 +60,11 @@ TEST(DesktopFiles, AFifoInPlaceOfAFileOfTheDesktopIsNotRead) {
         fifo(root / "files" / ".hidden"),
         fifo(LinuxThumbnailer::cacheFile("normal", "file://" + photo)),
         fifo(root / "files" / "app.desktop"),
+        fifo(root / "icons" / "app.png"),
     };
+    std::ofstream(root / "icons" / "app.desktop")
+        << "[Desktop Entry]\nType=Application\nName=App\nExec=true\nIcon=" << (root / "icons" / "app.png").string()
+        << "\n";
 
     const bool ended = endsWithoutAWriter(fifos, [&] {
         EXPECT_EQ(LinuxLoginService("/usr/bin/quillbern").status(), LoginStatus::notRegistered);
@@ -71,6 +76,7 @@ TEST(DesktopFiles, AFifoInPlaceOfAFileOfTheDesktopIsNotRead) {
         EXPECT_FALSE(LinuxAppCatalog().appInfo((root / "files" / "app.desktop").string()));
         const QtIcons icons;
         EXPECT_FALSE(icons.appIcon((root / "files" / "app.desktop").string()));
+        EXPECT_FALSE(icons.appIcon((root / "icons" / "app.desktop").string())) << "its icon file: the generic picture";
         icons.fileIcon((root / "home" / "Desktop").string());  // the user's folders name its icon
     });
     EXPECT_TRUE(ended) << "a reader waited for a writer";

@@ -196,6 +196,8 @@ TEST_F(AppSearchTest, TheBadgeNamesTheDocksHoldingTheAppInTheirOrder) {
     EXPECT_EQ(state().badgeText(installed("mail")), "Dock 1, Dock 3");
     EXPECT_EQ(state().badgeText(installed("maps")), "");
     EXPECT_EQ(state().icon(installed("mail")), state().icon(installed("mail"))) << "kept for the showing";
+    w.world.icons.withoutIcon("/apps/maps.app");
+    EXPECT_EQ(SimIcons::tagOf(state().icon(installed("maps"))), "generic") << "an entry without a picture of its own";
 }
 
 TEST_F(AppSearchTest, EscapeClearsTheQueryThenCloses) {

@@ -60,6 +60,7 @@ ImageHandle AppSearchState::icon(const InstalledApp& app) {
     const auto cached = icons_.find(app.path);
     if (cached != icons_.end()) return cached->second;
     ImageHandle image = ports_.icons.appIcon(app.path);
+    if (!image) image = ports_.icons.genericAppIcon();
     icons_.emplace(app.path, image);
     return image;
 }

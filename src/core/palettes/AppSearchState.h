@@ -48,7 +48,7 @@ public:
     // Keeps the highlight on an existing result: the first one when the selected one went.
     void reconcile();
 
-    // Cached for the showing, by the application's path.
+    // The entry's icon, else the generic picture; cached for the showing, by the application's path.
     ImageHandle icon(const InstalledApp& app);
     // The docks holding the application, in the docks' order.
     std::vector<Profile> profilesContaining(const InstalledApp& app) const;

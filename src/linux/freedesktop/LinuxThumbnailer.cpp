@@ -17,6 +17,7 @@
 #include "core/foundation/Log.h"
 #include "core/foundation/RegularFile.h"
 #include "linux/freedesktop/ThumbnailReading.h"
+#include "picture/PictureReading.h"
 
 namespace quillbern {
 
@@ -30,6 +31,8 @@ struct CacheSize {
 constexpr CacheSize kSizes[] = {{"normal", 128}, {"large", 256}, {"x-large", 512}, {"xx-large", 1024}};
 // Larger images are not worth decoding for a thumbnail.
 constexpr std::uint64_t kMaxImageBytes = 256LL << 20;
+// As much as Qt's readers take at most.
+constexpr qint64 kMaxDecodedBytes = 256LL << 20;
 
 std::string cacheRoot() {
     if (const char* cache = std::getenv("XDG_CACHE_HOME"); cache && cache[0] == '/')
@@ -126,7 +129,7 @@ ImageHandle LinuxThumbnailer::thumbnail(const Path& file, int sidePx) const {
     QFile source(QString::fromStdString(file));
     if (!source.open(opened.value().release(), QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) return nullptr;
     const int side = kSizes[wanted].side;
-    const QImage picture = thumbnailPicture(source, side);
+    const QImage picture = readPicture(source, side, kMaxDecodedBytes);
     if (picture.isNull()) return nullptr;
     storePicture(picture, root + "/" + kSizes[wanted].folder, cacheFile(kSizes[wanted].folder, uri), uri, mtime);
     return handleOf(fittedTo(picture, sidePx));

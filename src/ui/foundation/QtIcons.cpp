@@ -1,10 +1,12 @@
 #include "ui/foundation/QtIcons.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QIconEngine>
 #include <QImage>
+#include <QImageReader>
 #include <QPainter>
 #include <QPixmap>
 #include <QPixmapCache>
@@ -24,6 +26,8 @@
 #include "core/foundation/Paths.h"
 #include "core/foundation/RegularFile.h"
 #include "core/platform/UserDirsFile.h"
+#include "picture/PictureReading.h"
+#include "ui/foundation/Symbols.h"
 
 namespace quillbern {
 
@@ -31,6 +35,12 @@ namespace {
 
 // Far more than any desktop entry holds, with all its translations.
 constexpr std::uint64_t kMaxEntryBytes = 16 << 20;
+// An icon file, however detailed, is far smaller; and decoding one of these on the main
+// thread is as much as it may cost (a picture of 4096 × 4096).
+constexpr std::uint64_t kMaxIconFileBytes = 8 << 20;
+constexpr qint64 kMaxIconDecodedBytes = 64 << 20;
+// Larger pictures are kept no larger once read: no view draws an icon bigger.
+constexpr int kMostIconSide = 512;
 
 // Marks the images this backend made, so qIcon never reads another backend's native data.
 struct QtIconImage {
@@ -84,6 +94,14 @@ void paintCentred(QPainter& painter, const QRect& rect, QIconEngine& engine, QIc
                        shown, QRectF(shown.rect()));
 }
 
+// The pixmap as the mode shows it.
+QPixmap inMode(QPixmap pixmap, QIcon::Mode mode) {
+    if (mode != QIcon::Disabled || pixmap.isNull()) return pixmap;
+    QStyleOption option;
+    option.palette = QApplication::palette();
+    return QApplication::style()->generatedIconPixmap(QIcon::Disabled, pixmap, &option);
+}
+
 // An icon of pictures in memory (a window's, a capture, a thumbnail) that keeps the pixmaps
 // it hands out with itself. Qt's own engine for added pixmaps keeps each of them in the
 // process-wide pixmap cache under a key of its own, so pictures of windows long gone would
@@ -102,12 +120,7 @@ public:
         QImage shown = picture->width() > size.width() || picture->height() > size.height()
                            ? picture->scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation)
                            : *picture;
-        QPixmap pixmap = QPixmap::fromImage(std::move(shown));
-        if (key.disabled) {
-            QStyleOption option;
-            option.palette = QApplication::palette();
-            pixmap = QApplication::style()->generatedIconPixmap(QIcon::Disabled, pixmap, &option);
-        }
+        const QPixmap pixmap = inMode(QPixmap::fromImage(std::move(shown)), mode);
         // A view asks for a size or two; a bound keeps a caller that asks for many sizes in check.
         if (made_.size() >= kMostSizes) made_.clear();
         made_.emplace(key, pixmap);
@@ -306,6 +319,77 @@ QIcon drawnSizes(QString name, QIcon source) {
     return QIcon(new DrawnSizesIconEngine(std::move(name), std::move(source)));
 }
 
+// An icon of a picture file's bytes, read by the picture reader where it is drawn: a
+// scalable picture at each size, any other whole once, by the copy DrawnIconPixmaps keeps of
+// the icon a moment, so the whole picture goes with that copy.
+class PictureFileIconEngine final : public QIconEngine {
+public:
+    // The icon of the picture the bytes hold; null when they hold none that can be drawn.
+    static QIcon iconOf(const QByteArray& bytes) {
+        QBuffer buffer;
+        buffer.setData(bytes);
+        buffer.open(QIODevice::ReadOnly);
+        const QByteArray format = QImageReader(&buffer).format();
+        PictureFileIconEngine engine(bytes, format == "svg" || format == "svgz", {});
+        // Read once now, so a damaged picture is told here and not where it would be drawn.
+        engine.shape_ = engine.read(engine.scalable_ ? kTrialSide : kMostIconSide).size();
+        if (engine.shape_.isEmpty()) return {};
+        return QIcon(engine.clone());
+    }
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State) override {
+        const int side = std::min(size.width(), size.height());
+        if (side <= 0) return {};
+        if (scalable_) return inMode(QPixmap::fromImage(read(side)), mode);
+        if (whole_.isNull()) whole_ = read(kMostIconSide);
+        return inMode(QPixmap::fromImage(fittedTo(whole_, side)), mode);
+    }
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
+        paintCentred(*painter, rect, *this, mode, state);
+    }
+
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override {
+        // Never larger than asked, as Qt's icons; a scalable picture fills the size.
+        return scalable_ || shape_.width() > size.width() || shape_.height() > size.height()
+                   ? shape_.scaled(size, Qt::KeepAspectRatio)
+                   : shape_;
+    }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override { return {shape_}; }
+    bool isNull() override { return shape_.isEmpty(); }
+    QString key() const override { return QStringLiteral("quillbern.pictureFile"); }
+    QIconEngine* clone() const override { return new PictureFileIconEngine(bytes_, scalable_, shape_); }
+
+private:
+    static constexpr int kTrialSide = 64;
+
+    PictureFileIconEngine(QByteArray bytes, bool scalable, QSize shape)
+        : bytes_(std::move(bytes)), scalable_(scalable), shape_(shape) {}
+
+    QImage read(int side) const {
+        QBuffer buffer;
+        buffer.setData(bytes_);
+        buffer.open(QIODevice::ReadOnly);
+        return readPicture(buffer, side, kMaxIconDecodedBytes);
+    }
+
+    QByteArray bytes_;
+    bool scalable_;
+    // The picture's size, within kMostIconSide; a scalable one's proportions.
+    QSize shape_;
+    QImage whole_;
+};
+
+// The icon of the picture file at `path`, read as every file of others is, so a FIFO, a
+// device or a huge file in its place never holds the main thread; null when it cannot be
+// drawn, whatever the reason.
+QIcon pictureFileIcon(const Path& path) {
+    const Result<std::string> bytes = readRegularFile(path, kMaxIconFileBytes);
+    if (!bytes) return {};
+    return drawnSizes(QString::fromStdString(path),
+                      PictureFileIconEngine::iconOf(QByteArray::fromStdString(bytes.value())));
+}
+
 QIcon iconOf(GIcon* icon) {
     if (G_IS_THEMED_ICON(icon)) {
         for (const gchar* const* name = g_themed_icon_get_names(G_THEMED_ICON(icon)); name && *name; ++name) {
@@ -314,9 +398,9 @@ QIcon iconOf(GIcon* icon) {
         }
     } else if (G_IS_FILE_ICON(icon)) {
         if (gchar* path = g_file_get_path(g_file_icon_get_file(G_FILE_ICON(icon)))) {
-            const QString file = QString::fromUtf8(path);
+            const Path file = path;
             g_free(path);
-            return drawnSizes(file, QIcon(file));
+            return pictureFileIcon(file);
         }
     }
     return {};
@@ -379,7 +463,7 @@ ImageHandle QtIcons::runningAppIcon(Pid pid) const {
 }
 
 ImageHandle QtIcons::genericAppIcon() const {
-    return imageOf(themeIconNamed(QStringLiteral("application-x-executable")));
+    return imageOf(symbolIcon("app.dashed"));
 }
 
 QIcon themeIconNamed(const QString& name) {

@@ -26,7 +26,7 @@ public:
     ImageHandle appIcon(const Path& appPath) const override;
     ImageHandle fileIcon(const Path& path) const override;
     ImageHandle runningAppIcon(Pid pid) const override;
-    // The theme's executable icon.
+    // The theme's executable icon, else the program's own picture of an application.
     ImageHandle genericAppIcon() const override;
 
 private:

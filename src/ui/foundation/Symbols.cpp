@@ -3,10 +3,9 @@
 #include <QColor>
 #include <QIcon>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPixmap>
+#include <algorithm>
 #include <array>
-#include <cmath>
 
 #include "ui/foundation/QtIcons.h"
 
@@ -19,8 +18,9 @@ struct SymbolNames {
     std::array<const char*, 2> themeNames;
 };
 
-// Only the symbols the program draws. A symbolic name suits themes in vector form; a plain
-// name after it serves themes that carry only pictures.
+// Every symbol the program draws. A symbolic name suits themes in vector form; a plain name
+// after it serves themes that carry only pictures. Where the theme has neither, the symbol is
+// the program's own picture of it (data/symbols).
 constexpr std::array kSymbols{
     SymbolNames{"plus.square.on.square", {"list-add-symbolic", "list-add"}},
     SymbolNames{"lock.shield", {"security-high-symbolic", "changes-prevent-symbolic"}},
@@ -99,10 +99,18 @@ constexpr std::array kSymbols{
     SymbolNames{"macwindow.on.rectangle", {"focus-windows-symbolic", "preferences-system-windows"}},
     SymbolNames{"hand.tap", {"input-touchpad-symbolic", "input-mouse"}},
     SymbolNames{"trash", {"user-trash-symbolic", "user-trash"}},
+    // Always the program's own: themes have no filled variant of the first, and the remove
+    // button shows the two apart; nor have they the edges of a screen.
+    SymbolNames{"minus.circle", {}},
+    SymbolNames{"minus.circle.fill", {}},
+    SymbolNames{"rectangle.bottomthird.inset.filled", {}},
+    SymbolNames{"rectangle.topthird.inset.filled", {}},
+    SymbolNames{"rectangle.leftthird.inset.filled", {}},
+    SymbolNames{"rectangle.rightthird.inset.filled", {}},
 };
-// "minus.circle" and "minus.circle.fill" are always our own drawings: themes have no
-// filled variant, and the remove button shows the two apart. So are the edges of a screen
-// ("rectangle.bottomthird.inset.filled" and the top, left and right ones), which themes lack.
+
+// What a name the table lacks is drawn as.
+constexpr std::string_view kPlaceholder = "questionmark.app.dashed";
 
 QIcon themeIcon(std::string_view symbol) {
     for (const QString& name : themeNamesOfSymbol(symbol)) {
@@ -111,7 +119,7 @@ QIcon themeIcon(std::string_view symbol) {
     return {};
 }
 
-void paintThemeIcon(QPainter& painter, const QRectF& box, const QIcon& icon, const QColor& color) {
+void paintInColour(QPainter& painter, const QRectF& box, const QIcon& icon, const QColor& color) {
     if (!color.isValid()) {
         paintIconFitted(painter, box, icon);
         return;
@@ -126,207 +134,12 @@ void paintThemeIcon(QPainter& painter, const QRectF& box, const QIcon& icon, con
     painter.drawPixmap(target, glyph);
 }
 
-// Our own drawings, for themes without the symbol: outlines in the given colour.
-void drawSquaresWithPlus(QPainter& p, const QRectF& b) {
-    const double s = b.width() * 0.7;
-    const double r = s * 0.2;
-    p.drawRoundedRect(QRectF(b.left() + b.width() - s, b.top(), s, s), r, r);
-    const QRectF front(b.left(), b.top() + b.height() - s, s, s);
-    p.setBrush(p.pen().color());
-    p.drawRoundedRect(front, r, r);
-    p.setPen(QPen(QColor(255, 255, 255, 220), p.pen().widthF()));
-    const QPointF c = front.center();
-    p.drawLine(QPointF(c.x() - s * 0.25, c.y()), QPointF(c.x() + s * 0.25, c.y()));
-    p.drawLine(QPointF(c.x(), c.y() - s * 0.25), QPointF(c.x(), c.y() + s * 0.25));
-}
-
-void drawLockShield(QPainter& p, const QRectF& b) {
-    QPainterPath shield;
-    shield.moveTo(b.center().x(), b.top());
-    shield.lineTo(b.right(), b.top() + b.height() * 0.18);
-    shield.cubicTo(b.right(), b.top() + b.height() * 0.65, b.center().x() + b.width() * 0.1, b.bottom(), b.center().x(),
-                   b.bottom());
-    shield.cubicTo(b.center().x() - b.width() * 0.1, b.bottom(), b.left(), b.top() + b.height() * 0.65, b.left(),
-                   b.top() + b.height() * 0.18);
-    shield.closeSubpath();
-    p.drawPath(shield);
-    const double w = b.width() * 0.34;
-    const QRectF body(b.center().x() - w / 2, b.top() + b.height() * 0.45, w, b.height() * 0.26);
-    p.setBrush(p.pen().color());
-    p.drawRect(body);
-    p.setBrush(Qt::NoBrush);
-    p.drawArc(QRectF(body.left() + w * 0.15, body.top() - w * 0.5, w * 0.7, w), 0, 180 * 16);
-}
-
-void drawDashedAppWithQuestion(QPainter& p, const QRectF& b) {
-    QPen dashed = p.pen();
-    dashed.setStyle(Qt::DashLine);
-    p.setPen(dashed);
-    p.drawRoundedRect(b.adjusted(1, 1, -1, -1), b.width() * 0.22, b.width() * 0.22);
-    QFont font = p.font();
-    font.setPixelSize(std::max(6, static_cast<int>(std::lround(b.height() * 0.55))));
-    font.setBold(true);
-    p.setFont(font);
-    p.setPen(QPen(dashed.color()));
-    p.drawText(b, Qt::AlignCenter, QStringLiteral("?"));
-}
-
-// Three flat layers, one above the other.
-void drawStack(QPainter& p, const QRectF& b) {
-    const double layer = b.height() * 0.4;
-    const double step = (b.height() - layer) / 2;
-    for (int i = 0; i < 3; ++i) {
-        const double top = b.top() + i * step;
-        QPainterPath plate;
-        plate.moveTo(b.center().x(), top);
-        plate.lineTo(b.right(), top + layer / 2);
-        plate.lineTo(b.center().x(), top + layer);
-        plate.lineTo(b.left(), top + layer / 2);
-        plate.closeSubpath();
-        p.drawPath(plate);
-    }
-}
-
-void drawArrowDownForwardSquare(QPainter& p, const QRectF& b) {
-    const QRectF square = b.adjusted(b.width() * 0.1, b.height() * 0.1, -b.width() * 0.1, -b.height() * 0.1);
-    p.drawRoundedRect(square, square.width() * 0.2, square.width() * 0.2);
-    const QPointF from(square.left() + square.width() * 0.3, square.top() + square.height() * 0.3);
-    const QPointF to(square.left() + square.width() * 0.7, square.top() + square.height() * 0.7);
-    p.drawLine(from, to);
-    const double head = square.width() * 0.28;
-    p.drawLine(to, QPointF(to.x() - head, to.y()));
-    p.drawLine(to, QPointF(to.x(), to.y() - head));
-}
-
-void drawMagnifyingGlass(QPainter& p, const QRectF& b) {
-    const double lens = b.width() * 0.62;
-    const QRectF circle(b.left() + b.width() * 0.06, b.top() + b.height() * 0.06, lens, lens);
-    p.drawEllipse(circle);
-    const QPointF from = circle.center() + QPointF(lens * 0.36, lens * 0.36);
-    p.drawLine(from, QPointF(b.right() - b.width() * 0.08, b.bottom() - b.height() * 0.08));
-}
-
-// A filled disc with a mark cut out of it in white: a cross, a plus, three dots or a
-// pin's head.
-void drawDiscWithMark(QPainter& p, const QRectF& b, std::string_view mark) {
-    const QColor ink = p.pen().color();
-    p.setPen(Qt::NoPen);
-    p.setBrush(ink);
-    p.drawEllipse(b.adjusted(0.5, 0.5, -0.5, -0.5));
-    p.setPen(QPen(QColor(255, 255, 255, 230), std::max(1.0, b.width() / 9)));
-    const QPointF c = b.center();
-    const double r = b.width() * 0.22;
-    if (mark == "xmark") {
-        p.drawLine(c + QPointF(-r, -r), c + QPointF(r, r));
-        p.drawLine(c + QPointF(-r, r), c + QPointF(r, -r));
-    } else if (mark == "minus") {
-        p.drawLine(c + QPointF(-r * 1.2, 0), c + QPointF(r * 1.2, 0));
-    } else if (mark == "plus") {
-        p.drawLine(c + QPointF(-r * 1.2, 0), c + QPointF(r * 1.2, 0));
-        p.drawLine(c + QPointF(0, -r * 1.2), c + QPointF(0, r * 1.2));
-    } else if (mark == "ellipsis") {
-        for (const double dx : {-1.5 * r, 0.0, 1.5 * r})
-            p.drawPoint(c + QPointF(dx, 0));
-    } else if (mark == "pin") {
-        p.drawEllipse(c + QPointF(0, -r / 2), r / 1.5, r / 1.5);
-        p.drawLine(c, c + QPointF(0, 1.5 * r));
-    }
-}
-
-// A push pin: a round head over a point.
-void drawPin(QPainter& p, const QRectF& b) {
-    const QColor ink = p.pen().color();
-    p.setBrush(ink);
-    const double head = b.width() * 0.56;
-    p.drawEllipse(QRectF(b.center().x() - head / 2, b.top(), head, head));
-    p.drawLine(QPointF(b.center().x(), b.top() + head), QPointF(b.center().x(), b.bottom()));
-}
-
-// A ring with a minus, or a plain plus or minus.
-void drawMinusCircle(QPainter& p, const QRectF& b) {
-    p.drawEllipse(b.adjusted(1, 1, -1, -1));
-    const QPointF c = b.center();
-    p.drawLine(c + QPointF(-b.width() * 0.25, 0), c + QPointF(b.width() * 0.25, 0));
-}
-
-void drawPlainMark(QPainter& p, const QRectF& b, bool plus) {
-    const QPointF c = b.center();
-    const double r = b.width() * 0.38;
-    p.drawLine(c + QPointF(-r, 0), c + QPointF(r, 0));
-    if (plus) p.drawLine(c + QPointF(0, -r), c + QPointF(0, r));
-}
-
-void drawChevron(QPainter& p, const QRectF& b, bool forward) {
-    const double x0 = b.left() + b.width() * (forward ? 0.35 : 0.65);
-    const double x1 = b.left() + b.width() * (forward ? 0.65 : 0.35);
-    p.drawLine(QPointF(x0, b.top() + b.height() * 0.2), QPointF(x1, b.center().y()));
-    p.drawLine(QPointF(x1, b.center().y()), QPointF(x0, b.bottom() - b.height() * 0.2));
-}
-
-void drawFolder(QPainter& p, const QRectF& b) {
-    const QRectF body = b.adjusted(b.width() * 0.08, b.height() * 0.28, -b.width() * 0.08, -b.height() * 0.15);
-    p.drawRoundedRect(body, b.width() * 0.08, b.width() * 0.08);
-    p.drawLine(QPointF(body.left(), body.top()), QPointF(body.left(), b.top() + b.height() * 0.18));
-    p.drawLine(QPointF(body.left(), b.top() + b.height() * 0.18),
-               QPointF(b.center().x() - b.width() * 0.05, b.top() + b.height() * 0.18));
-}
-
-// A screen with the third along one edge filled: where a dock stands.
-void drawScreenThird(QPainter& p, const QRectF& b, std::string_view edge) {
-    const QRectF screen = b.adjusted(0.5, b.height() * 0.14, -0.5, -b.height() * 0.14);
-    const double r = screen.height() * 0.2;
-    p.drawRoundedRect(screen, r, r);
-    const double inset = p.pen().widthF() * 1.5;
-    const QRectF inner = screen.adjusted(inset, inset, -inset, -inset);
-    QRectF third = inner;
-    if (edge == "bottom") {
-        third.setTop(inner.bottom() - inner.height() / 3);
-    } else if (edge == "top") {
-        third.setBottom(inner.top() + inner.height() / 3);
-    } else if (edge == "left") {
-        third.setRight(inner.left() + inner.width() / 3);
-    } else {
-        third.setLeft(inner.right() - inner.width() / 3);
-    }
-    p.fillRect(third, p.pen().color());
-}
-
-void paintDrawn(QPainter& painter, const QRectF& box, std::string_view symbol, const QColor& color) {
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    const QColor ink = color.isValid() ? color : QColor(128, 128, 128);
-    painter.setPen(QPen(ink, std::max(1.0, box.width() / 12)));
-    painter.setBrush(Qt::NoBrush);
-    if (symbol == "plus.square.on.square") {
-        drawSquaresWithPlus(painter, box);
-    } else if (symbol == "lock.shield") {
-        drawLockShield(painter, box);
-    } else if (symbol == "square.stack.3d.up") {
-        drawStack(painter, box);
-    } else if (symbol == "arrow.down.forward.square") {
-        drawArrowDownForwardSquare(painter, box);
-    } else if (symbol == "magnifyingglass") {
-        drawMagnifyingGlass(painter, box);
-    } else if (symbol == "xmark.circle.fill" || symbol == "plus.circle.fill" || symbol == "ellipsis.circle.fill" ||
-               symbol == "pin.circle.fill" || symbol == "minus.circle.fill") {
-        drawDiscWithMark(painter, box, symbol.substr(0, symbol.find('.')));
-    } else if (symbol == "pin.fill") {
-        drawPin(painter, box);
-    } else if (symbol == "chevron.backward" || symbol == "chevron.forward") {
-        drawChevron(painter, box, symbol == "chevron.forward");
-    } else if (symbol == "folder") {
-        drawFolder(painter, box);
-    } else if (symbol == "minus.circle") {
-        drawMinusCircle(painter, box);
-    } else if (symbol == "plus" || symbol == "minus") {
-        drawPlainMark(painter, box, symbol == "plus");
-    } else if (symbol.starts_with("rectangle.") && symbol.ends_with("third.inset.filled")) {
-        const std::string_view edge = symbol.substr(10, symbol.size() - 10 - 18);
-        drawScreenThird(painter, box, edge);
-    } else {
-        drawDashedAppWithQuestion(painter, box);
-    }
-    painter.restore();
+// The program's own picture of the symbol, in grey for a colour to take its place.
+QIcon bundledIcon(std::string_view symbol) {
+    const bool known = std::ranges::any_of(kSymbols, [&](const SymbolNames& entry) { return entry.symbol == symbol; });
+    const std::string_view shown = known ? symbol : kPlaceholder;
+    return QIcon(QStringLiteral(":/quillbern/symbols/") + QLatin1String(shown.data(), qsizetype(shown.size())) +
+                 QStringLiteral(".svg"));
 }
 
 }  // namespace
@@ -335,34 +148,27 @@ QStringList themeNamesOfSymbol(std::string_view symbol) {
     QStringList names;
     for (const SymbolNames& entry : kSymbols) {
         if (entry.symbol != symbol) continue;
-        for (const char* name : entry.themeNames)
-            names << QString::fromLatin1(name);
+        for (const char* name : entry.themeNames) {
+            if (name) names << QString::fromLatin1(name);
+        }
     }
     return names;
 }
 
+std::vector<std::string_view> everySymbol() {
+    std::vector<std::string_view> symbols;
+    for (const SymbolNames& entry : kSymbols)
+        symbols.push_back(entry.symbol);
+    return symbols;
+}
+
 QIcon symbolIcon(std::string_view symbol) {
     const QIcon icon = themeIcon(symbol);
-    if (!icon.isNull()) return icon;
-    QIcon drawn;
-    for (const int side : {16, 24, 32}) {
-        QPixmap pixmap(side, side);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        paintDrawn(painter, QRectF(0, 0, side, side), symbol, QColor());
-        painter.end();
-        drawn.addPixmap(pixmap);
-    }
-    return drawn;
+    return icon.isNull() ? bundledIcon(symbol) : icon;
 }
 
 void paintSymbol(QPainter& painter, const QRectF& box, std::string_view symbol, const QColor& color) {
-    const QIcon icon = themeIcon(symbol);
-    if (!icon.isNull()) {
-        paintThemeIcon(painter, box, icon, color);
-    } else {
-        paintDrawn(painter, box, symbol, color);
-    }
+    paintInColour(painter, box, symbolIcon(symbol), color);
 }
 
 QIcon symbolIcon(std::string_view symbol, const QColor& color, int side, qreal devicePixelRatio) {

@@ -3,6 +3,7 @@
 #include <QStringList>
 #include <QtGlobal>
 #include <string_view>
+#include <vector>
 
 class QColor;
 class QIcon;
@@ -15,12 +16,15 @@ namespace quillbern {
 // name we do not know.
 QStringList themeNamesOfSymbol(std::string_view symbol);
 
-// The symbol as an icon: the icon theme's, else our own drawing of it.
+// Every symbol the program draws, each with a picture of the program's own.
+std::vector<std::string_view> everySymbol();
+
+// The symbol as an icon: the icon theme's, else the program's own picture of it (of a name
+// the program does not know, a question mark).
 QIcon symbolIcon(std::string_view symbol);
 
-// Draws the symbol into the box: from the icon theme when it has one of its names, else
-// our own drawing of it. Monochrome symbols take the colour; an invalid colour keeps the
-// theme's own colours.
+// Draws the symbol into the box, as symbolIcon has it. Monochrome symbols take the colour;
+// an invalid colour keeps the picture's own colours.
 void paintSymbol(QPainter& painter, const QRectF& box, std::string_view symbol, const QColor& color);
 
 // The symbol as an icon of one size, for menus and buttons.

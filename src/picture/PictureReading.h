@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QtGlobal>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+class QIODevice;
+class QImage;
+
+namespace quillbern {
+
+// Pictures in files that others write (the shared thumbnail cache, the pictures the user
+// keeps, the icon files desktop entries name), read so that what a file claims of itself
+// costs no more memory or time than its size allows.
+
+inline constexpr std::string_view kPngSignature("\x89PNG\r\n\x1a\n", 8);
+
+// Calls `visit(type, chunk)` with each whole chunk of the PNG up to its end, until `visit`
+// returns false; false when the chunks do not add up: no PNG, a chunk that runs past the
+// end, or no end.
+template <class Visit>
+bool forEachPngChunk(const QByteArray& png, Visit visit) {
+    if (!QByteArrayView(png).startsWith(QByteArrayView(kPngSignature.data(), kPngSignature.size()))) return false;
+    const auto bigEndian = [](const char* bytes) {
+        const auto* b = reinterpret_cast<const unsigned char*>(bytes);
+        return (std::uint32_t(b[0]) << 24) | (std::uint32_t(b[1]) << 16) | (std::uint32_t(b[2]) << 8) | b[3];
+    };
+    qsizetype at = 8;
+    while (at + 12 <= png.size()) {
+        const std::uint32_t length = bigEndian(png.constData() + at);
+        const std::string_view type(png.constData() + at + 4, 4);
+        if (length > static_cast<std::uint32_t>(png.size() - at - 12)) return false;
+        const std::string_view chunk(png.constData() + at, 12 + std::size_t(length));
+        at += 12 + static_cast<qsizetype>(length);
+        if (!visit(type, chunk)) return true;
+        if (type == "IEND") return true;
+    }
+    return false;
+}
+
+bool isPngTextChunk(std::string_view type);
+
+// The PNG without its text chunks, which Qt's reader would inflate in full, every one: a
+// file of a megabyte can hold gigabytes of them. None when its chunks do not add up, which
+// Qt's reader would meet by taking as much memory as a chunk claims.
+std::optional<QByteArray> pngWithoutTexts(const QByteArray& png);
+
+// The picture the device holds, at most `side` pixels either way, a scalable one drawn at
+// that side; a null image when Qt cannot read it or when decoding it would take more than
+// `mostBytes` before it is scaled. A QFile lends its name's suffix to tell the picture's
+// format. A PNG is read without its texts, and not at all when its chunks do not add up.
+QImage readPicture(QIODevice& device, int side, qint64 mostBytes);
+
+// The picture scaled down to fit `side`, in its colours even at one bit a pixel.
+QImage fittedTo(QImage image, int side);
+
+}  // namespace quillbern
