@@ -12,6 +12,7 @@
 #include <string>
 
 #include "core/foundation/Log.h"
+#include "core/platform/WorkerStop.h"
 #include "linux/freedesktop/LinuxAppCatalog.h"
 #include "linux/x11/AppMatching.h"
 #include "linux/x11/X11ClientTable.h"
@@ -432,6 +433,7 @@ X11RunningApps::X11RunningApps(X11Connection& connection, const X11Screens& scre
     : connection_(connection),
       hidden_(hidden),
       loop_(mainLoop),
+      threads_(threads),
       activeWindowAtom_(connection.atom("_NET_ACTIVE_WINDOW")),
       restackAtom_(connection.atom("_NET_RESTACK_WINDOW")),
       changeStateAtom_(connection.atom("WM_CHANGE_STATE")),
@@ -464,14 +466,16 @@ X11RunningApps::X11RunningApps(X11Connection& connection, const X11Screens& scre
 }
 
 X11RunningApps::~X11RunningApps() {
+    stop();
+}
+
+void X11RunningApps::stop() {
+    expectOnLoop(loop_);
     catalogChanges_.reset();
-    if (worker_) {
-        worker_->post([tracker = tracker_] { tracker->stop(); });
-        worker_->stop();
-    }
+    if (!worker_) return;
     // What the tracker holds of the worker's loop goes before the loop.
-    tracker_.reset();
-    worker_.reset();
+    worker_->post([tracker = tracker_] { tracker->stop(); });
+    stopWorker(std::move(worker_), threads_, kThreadName);
 }
 
 std::vector<RunningApp> X11RunningApps::runningApps() const {
