@@ -121,18 +121,17 @@ void AppScanLeavesMainOnlyTheSwap(benchmark::State& state) {
     const IcuTextServices text;
     const ManyApps catalog(1000);
     const auto scanner = std::make_shared<const InstalledAppsScanner>(catalog, text);
-    SimClock clock;
     TimedLoop main;
     std::unique_ptr<AppSearchIndex> index;
     main.run([&] {
         index = std::make_unique<AppSearchIndex>(
-            AppSearchIndex::Ports{.threads = threads, .scanner = scanner, .mainLoop = main, .clock = clock});
+            AppSearchIndex::Ports{.threads = threads, .scanner = scanner, .mainLoop = main});
     });
     double mainMs = 0, totalMs = 0;
     for (auto _ : state) {
         main.run([&] {
             index = std::make_unique<AppSearchIndex>(
-                AppSearchIndex::Ports{.threads = threads, .scanner = scanner, .mainLoop = main, .clock = clock});
+                AppSearchIndex::Ports{.threads = threads, .scanner = scanner, .mainLoop = main});
         });
         std::promise<void> landed;
         Subscription changed;
@@ -159,8 +158,7 @@ void AppIndexMemory(benchmark::State& state) {
     double megabytes = 0;
     for (auto _ : state) {
         const long long before = bench::liveByteCount();
-        AppSearchIndex index(
-            {.threads = world.threads, .scanner = scanner, .mainLoop = world.mainLoop, .clock = world.clock});
+        AppSearchIndex index({.threads = world.threads, .scanner = scanner, .mainLoop = world.mainLoop});
         index.refreshSoon();
         world.threads.runBackgroundJobs();
         world.runUntilIdle();
@@ -185,8 +183,7 @@ void AppSearchIconsAfterDismissal(benchmark::State& state) {
     w.open({simDock(1, DockEdge::bottom)});
     const ManyApps catalog(2000);
     const auto scanner = std::make_shared<const InstalledAppsScanner>(catalog, w.world.text);
-    AppSearchIndex index(
-        {.threads = w.world.threads, .scanner = scanner, .mainLoop = w.world.mainLoop, .clock = w.world.clock});
+    AppSearchIndex index({.threads = w.world.threads, .scanner = scanner, .mainLoop = w.world.mainLoop});
     index.refreshSoon();
     w.world.threads.runBackgroundJobs();
     w.world.runUntilIdle();

@@ -165,6 +165,12 @@ LinuxPlatform::~LinuxPlatform() {
     setLocalizer(nullptr);
 }
 
+void LinuxPlatform::stopWorkers() {
+    capture_->stop();
+    apps_->stop();
+    screens_->stop();
+}
+
 DesktopSpace LinuxPlatform::desktopSpace() const {
     return screens_->desktopSpace();
 }

@@ -63,6 +63,9 @@ public:
     Platform& ports() { return *ports_; }
     // Where the primary display stands in X root coordinates; any thread.
     DesktopSpace desktopSpace() const;
+    // Ends the backends' own workers, each within its limit, while every backend they may
+    // use is still whole; one that does not end in time is left behind.
+    void stopWorkers();
     // A worker thread may still use the backends: they must not be destroyed.
     bool hasLeftWorkersBehind() const { return threads_.hasLeftWorkersBehind(); }
 

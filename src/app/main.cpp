@@ -139,6 +139,7 @@ int run(std::unique_ptr<SingleInstance> instance) {
         }
         shell.applicationWillTerminate();
     }
+    platform->stopWorkers();
     if (platform->hasLeftWorkersBehind()) {
         // A worker that is still running may use any backend: the process ends with all
         // of them in place. Everything worth keeping was written when it changed.

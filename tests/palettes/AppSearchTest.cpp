@@ -104,8 +104,7 @@ protected:
     testing::DockTestWorld w;
     std::shared_ptr<const InstalledAppsScanner> scanner =
         std::make_shared<const InstalledAppsScanner>(w.world.catalog, w.world.text);
-    AppSearchIndex index{
-        {.threads = w.world.threads, .scanner = scanner, .mainLoop = w.world.mainLoop, .clock = w.world.clock}};
+    AppSearchIndex index{{.threads = w.world.threads, .scanner = scanner, .mainLoop = w.world.mainLoop}};
     struct Raise {
         WindowId window;
         bool paletteShown;

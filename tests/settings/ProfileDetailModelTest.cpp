@@ -1,7 +1,10 @@
+#include <algorithm>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "core/model/StoredProfiles.h"
+#include "core/palettes/AppSearchController.h"
+#include "core/palettes/AppSearchState.h"
 #include "core/settings/CommitDraft.h"
 #include "core/settings/ItemRowsModel.h"
 #include "core/settings/ProfileDetailModel.h"
@@ -35,7 +38,7 @@ protected:
                                        .screens = w.world.screens,
                                        .mainLoop = w.world.mainLoop,
                                        .threads = w.world.threads,
-                                       .scan = [this] { return scanResult; }},
+                                       .installedApps = services().installedApps},
             id);
     }
     const Profile& shown() { return *pinned().findProfile(model->profileID()); }
@@ -57,7 +60,6 @@ protected:
     std::unique_ptr<ChordText> chordText;
     std::unique_ptr<ProfileDetailModel> model;
     int registrationReads = 0;
-    std::vector<InstalledApp> scanResult;
 };
 
 TEST_F(ProfileDetailModelTest, TheChordIsTheDocksOwnElseTheDigitOfItsPlace) {
@@ -219,19 +221,19 @@ TEST_F(ProfileDetailModelTest, TextsFollowTheDocksEdgeStateAndReveal) {
 
 TEST_F(ProfileDetailModelTest, TheScanIsAppliedOnTheMainLoopUnlessThePaneWentAway) {
     open(docks(1));
-    scanResult = {InstalledApp{"org.example.Editor", "Editor", "/usr/share/applications/editor.desktop"}};
+    w.world.catalog.install("/apps/editor.app", AppInfo{"org.example.Editor", std::nullopt, std::nullopt, "Editor"});
     model->appeared();
     EXPECT_FALSE(model->hasScanned());
     w.world.threads.runBackgroundJobs();
     EXPECT_FALSE(model->hasScanned()) << "applied on the main loop";
     w.world.runUntilIdle();
     EXPECT_TRUE(model->hasScanned());
-    EXPECT_EQ(model->installed(), scanResult);
+    EXPECT_EQ(model->installed(), (std::vector<InstalledApp>{{"org.example.Editor", "Editor", "/apps/editor.app"}}));
 
     // Gone from the screen, or gone altogether, before the answer.
     model->appeared();
     model->disappeared();
-    scanResult.clear();
+    w.world.catalog.uninstall("/apps/editor.app");
     w.world.threads.runBackgroundJobs();
     w.world.runUntilIdle();
     EXPECT_EQ(model->installed().size(), 1u);
@@ -239,6 +241,32 @@ TEST_F(ProfileDetailModelTest, TheScanIsAppliedOnTheMainLoopUnlessThePaneWentAwa
     model.reset();
     w.world.threads.runBackgroundJobs();
     w.world.runUntilIdle();
+}
+
+TEST_F(ProfileDetailModelTest, RequestsWhileAScanRunsStartNoOtherAndEachGetsItsList) {
+    w.world.catalog.install("/apps/editor.app", AppInfo{"org.example.Editor", std::nullopt, std::nullopt, "Editor"});
+    const auto scans = [this] { return std::ranges::count(w.world.threads.backgroundJobs(), "quillbern.scan"); };
+    // The launch starts the search's scan, held here as a stalled mount holds it.
+    open(docks(2));
+    ASSERT_EQ(scans(), 1);
+    // The editor opened twice, then for another dock, and the search a minute later.
+    model->appeared();
+    model->appeared();
+    const auto other = makeModel(pinned().profiles().at(1).id);
+    other->appeared();
+    w.world.advance(60);
+    w.shell->appSearch()->show();
+    EXPECT_EQ(scans(), 1);
+
+    w.world.threads.runBackgroundJobs();
+    w.world.runUntilIdle();
+    const std::vector<InstalledApp> listed = w.shell->installedApps()->scan();
+    ASSERT_EQ(listed.size(), 1u);
+    EXPECT_EQ(model->installed(), listed);
+    EXPECT_EQ(other->installed(), listed);
+    AppSearchState& search = *w.shell->appSearch()->state();
+    search.setQuery("Edit");
+    EXPECT_EQ(search.results(), listed);
 }
 
 class ItemRowsModelTest : public ProfileDetailModelTest {

@@ -277,12 +277,11 @@ TEST_F(ProfileDetailPaneTest, AScanStillRunningWhenThePaneAndTheShellWentEndsOnT
     };
     installUnreadable("a");
     open(twoDocks());
-    ASSERT_EQ(w.world.threads.backgroundJobs().size(), 2u) << "the search's scan and the pane's";
-    w.world.threads.runBackgroundJob(0);
-    installUnreadable("b");
+    ASSERT_EQ(w.world.threads.backgroundJobs().size(), 1u) << "the pane asked the search's scan";
     pane.reset();
     w.terminate();
     w.shell.reset();
+    installUnreadable("b");
     w.world.threads.runBackgroundJobs();
     w.world.runUntilIdle();
     EXPECT_TRUE(w.world.log.contains("2 application entries were left out"));

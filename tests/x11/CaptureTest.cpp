@@ -3,6 +3,7 @@
 
 #include "X11TestSupport.h"
 #include "core/platform/SystemThreads.h"
+#include "core/platform/WorkerStop.h"
 #include "linux/x11/X11WindowCapture.h"
 
 using namespace quillbern;
@@ -86,4 +87,24 @@ TEST(X11WindowCapture, AMinimisedOrVanishedWindowGivesNoPicture) {
     ASSERT_EQ(run({"xdotool", "windowminimize", "--sync", std::to_string(client.window())}), 0);
     ASSERT_TRUE(spinUntil([&] { return !picture(capture, client.window(), 30, 20); }));
     EXPECT_FALSE(picture(capture, 0x7fffff, 30, 20));
+}
+
+TEST(X11WindowCapture, AWorkerStuckInATaskHoldsItsEndNoLongerThanTheLimitAndIsLeftBehind) {
+    SystemThreads threads;
+    auto capture = std::make_unique<X11WindowCapture>(threads);
+    std::promise<void> entered;
+    std::promise<void> letGo;
+    capture->listWindows([&entered, gate = letGo.get_future().share()](const auto&) {
+        entered.set_value();
+        gate.wait();
+    });
+    ASSERT_EQ(entered.get_future().wait_for(std::chrono::seconds(10)), std::future_status::ready);
+
+    auto ended = std::async(std::launch::async, [&capture] { capture.reset(); });
+    const bool endedInTime =
+        ended.wait_for(std::chrono::duration<double>(WorkerStop::kLimit + 3)) == std::future_status::ready;
+    letGo.set_value();
+    ended.wait();
+    EXPECT_TRUE(endedInTime);
+    EXPECT_TRUE(threads.hasLeftWorkersBehind()) << "its task ends on what it shares";
 }

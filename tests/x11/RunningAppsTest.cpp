@@ -151,9 +151,12 @@ TEST_F(X11RunningAppsTest, ACallFromAnotherThreadStopsADebugBuild) {
 }
 
 TEST_F(X11RunningAppsTest, AnApplicationIsKnownByTheDesktopEntryItsWindowsMatch) {
+    // The main thread looks entries up meanwhile, as the pinned items do.
+    ASSERT_EQ(catalog.pathForAppId("org.example.Probe"), probeEntry().string());
     TestClient client({"--class", "QuillbernProbe", "--title", "Probe"});
     ASSERT_TRUE(client.started());
-    ASSERT_TRUE(spinUntil([&] { return heard.launchesOf(client.pid()) == 1; }));
+    ASSERT_TRUE(
+        spinUntil([&] { return catalog.pathForAppId("org.example.Terminal") && heard.launchesOf(client.pid()) == 1; }));
     const auto app = apps.app(client.pid());
     ASSERT_TRUE(app);
     EXPECT_EQ(app->appId, "org.example.Probe");

@@ -122,6 +122,10 @@ void ThreadRunLoop::stop() {
     sources_.clear();
 }
 
+void ThreadRunLoop::detach() {
+    if (thread_.joinable()) thread_.detach();
+}
+
 void ThreadRunLoop::wake() {
     const char byte = 1;
     // A full pipe already guarantees a wake-up, so EAGAIN is fine.

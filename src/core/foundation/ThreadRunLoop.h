@@ -31,6 +31,9 @@ public:
     bool isCurrent() const override;
     Subscription addReadable(int fd, Task onReadable, Task onClosed = {}) override;
     void stop() override;
+    // Lets the thread end on its own, never joined: the loop must then never be destroyed,
+    // since the thread may still use it.
+    void detach();
 
     const std::string& name() const { return name_; }
 

@@ -39,6 +39,25 @@ std::vector<InstalledApp> InstalledAppsScanner::scan() const {
     return apps;
 }
 
+void InstalledAppsScanner::scanInBackground(Threads& threads, Answer answer) const {
+    {
+        const std::lock_guard lock(mutex_);
+        waiting_.push_back(std::move(answer));
+        if (waiting_.size() > 1) return;
+    }
+    threads.runInBackground("quillbern.scan", [self = shared_from_this()] {
+        std::vector<InstalledApp> apps = self->scan();
+        std::vector<Answer> answers;
+        {
+            const std::lock_guard lock(self->mutex_);
+            answers.swap(self->waiting_);
+        }
+        for (std::size_t i = 0; i + 1 < answers.size(); ++i)
+            answers[i](apps);
+        answers.back()(std::move(apps));
+    });
+}
+
 void InstalledAppsScanner::reportLeftOut(std::vector<Path> paths) const {
     std::ranges::sort(paths);
     paths.erase(std::unique(paths.begin(), paths.end()), paths.end());

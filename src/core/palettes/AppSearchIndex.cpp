@@ -8,25 +8,19 @@ AppSearchIndex::AppSearchIndex(Ports ports) : ports_(ports) {}
 
 void AppSearchIndex::refreshSoon() {
     expectOnLoop(ports_.mainLoop);
-    const MediaTime now = ports_.clock.mediaNow();
-    if (scanStarted_ && now - *scanStarted_ < kScanPatience) return;
-    scanStarted_ = now;
-    const std::uint64_t generation = ++generation_;
+    if (isRefreshing_) return;
+    isRefreshing_ = true;
     // The list moves to the main loop without a copy: the main loop only swaps it in.
-    auto answer = [&loop = ports_.mainLoop, token = lifetime_.token(), this,
-                   generation](std::vector<InstalledApp> apps) {
-        loop.post([token, this, generation, apps = std::move(apps)]() mutable {
-            if (token.isAlive()) scanAnswered(generation, std::move(apps));
+    ports_.scanner->scanInBackground(
+        ports_.threads, [&loop = ports_.mainLoop, token = lifetime_.token(), this](std::vector<InstalledApp> apps) {
+            loop.post([token, this, apps = std::move(apps)]() mutable {
+                if (token.isAlive()) scanAnswered(std::move(apps));
+            });
         });
-    };
-    ports_.threads.runInBackground("quillbern.scan",
-                                   [scanner = ports_.scanner, answer = std::move(answer)] { answer(scanner->scan()); });
 }
 
-void AppSearchIndex::scanAnswered(std::uint64_t generation, std::vector<InstalledApp> apps) {
-    // A scan given up on answers late: a newer one is under way or has answered.
-    if (generation != generation_) return;
-    scanStarted_.reset();
+void AppSearchIndex::scanAnswered(std::vector<InstalledApp> apps) {
+    isRefreshing_ = false;
     if (apps == apps_) return;
     apps_ = std::move(apps);
     changed();

@@ -1,14 +1,11 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
 #include <memory>
-#include <optional>
 #include <span>
 #include <string_view>
 #include <vector>
 
-#include "core/foundation/Clock.h"
 #include "core/foundation/FilledByName.h"
 #include "core/foundation/Lifetime.h"
 #include "core/foundation/RunLoop.h"
@@ -29,22 +26,19 @@ public:
         // Shared with the scans, which may end after the index.
         std::shared_ptr<const InstalledAppsScanner> scanner;
         RunLoop& mainLoop;
-        const Clock& clock;
     };
-    // How long a scan may go without an answer before a refresh starts another one.
-    static constexpr Duration kScanPatience = 60;
 
     explicit AppSearchIndex(Ports ports);
     AppSearchIndex(const AppSearchIndex&) = delete;
     AppSearchIndex& operator=(const AppSearchIndex&) = delete;
 
-    // Starts a scan unless one is under way: calls while it runs are absorbed by it. A scan
-    // that has not answered within kScanPatience (a stalled mount among the data folders)
-    // no longer holds refreshes back; its answer, should it come, is dropped.
+    // Asks the scanner for the list unless the index waits for it already: calls until the
+    // answer comes are absorbed, however long a scan takes (a stalled mount among the data
+    // folders), since another scan would wait on the same mount.
     void refreshSoon();
     // In the scan's order; empty until the first scan answers.
     const std::vector<InstalledApp>& apps() const { return apps_; }
-    bool isRefreshing() const { return scanStarted_.has_value(); }
+    bool isRefreshing() const { return isRefreshing_; }
     // After a scan's answer replaced the applications with a different list.
     Signal<> changed;
 
@@ -55,12 +49,11 @@ public:
                                              std::span<const InstalledApp> apps, std::size_t limit);
 
 private:
-    void scanAnswered(std::uint64_t generation, std::vector<InstalledApp> apps);
+    void scanAnswered(std::vector<InstalledApp> apps);
 
     Ports ports_;
     std::vector<InstalledApp> apps_;
-    std::uint64_t generation_ = 0;
-    std::optional<MediaTime> scanStarted_;
+    bool isRefreshing_ = false;
     Lifetime lifetime_;
 };
 

@@ -3,39 +3,31 @@
 #include <pthread.h>
 
 #include <atomic>
-#include <chrono>
-#include <future>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <vector>
 
-#include "core/foundation/Log.h"
 #include "core/foundation/ThreadRunLoop.h"
+#include "core/platform/WorkerStop.h"
 
 namespace quillbern {
 
 namespace {
 
 // How long starting a queue's thread, and the work that runs when the queue goes, may take.
-constexpr Duration kWaitLimit = 2.0;
+constexpr Duration kWaitLimit = WorkerStop::kLimit;
 
 class ThreadSerialQueue final : public SerialQueue {
 public:
-    ThreadSerialQueue(std::unique_ptr<WorkerLoop> loop, Threads& threads) : loop_(std::move(loop)), threads_(threads) {}
+    ThreadSerialQueue(std::unique_ptr<WorkerLoop> loop, Threads& threads, std::string label)
+        : loop_(std::move(loop)), threads_(threads), label_(std::move(label)) {}
 
     ~ThreadSerialQueue() override {
         closed_->store(true);
         // Items still waiting see the flag and return at once; the one that runs may take
         // longer (a folder on a stalled network share), so the wait is bounded.
-        auto finished = std::make_shared<std::promise<void>>();
-        std::future<void> done = finished->get_future();
-        loop_->post([finished] { finished->set_value(); });
-        if (done.wait_for(std::chrono::duration<double>(kWaitLimit)) == std::future_status::ready) {
-            loop_->stop();
-        } else {
-            log("a serial queue's work did not end within ", kWaitLimit, " s; leaving its thread behind");
-            threads_.leaveBehind(std::move(loop_));
-        }
+        stopWorker(std::move(loop_), threads_, label_, kWaitLimit);
     }
 
     void async(CancelToken token, Work work) override {
@@ -47,6 +39,7 @@ public:
 private:
     std::unique_ptr<WorkerLoop> loop_;
     Threads& threads_;
+    std::string label_;
     std::shared_ptr<std::atomic<bool>> closed_ = std::make_shared<std::atomic<bool>>(false);
 };
 
@@ -57,8 +50,10 @@ std::unique_ptr<WorkerLoop> SystemThreads::startWorker(std::string name, Duratio
 }
 
 void SystemThreads::leaveBehind(std::unique_ptr<WorkerLoop> worker) {
-    // Destroying the loop would join its thread. It stays reachable until the process ends
-    // (the list is never destroyed), so a leak checker knows it is kept on purpose.
+    // Nobody waits for its thread, which may still use the loop: the loop stays reachable
+    // until the process ends (the list is never destroyed), so a leak checker knows it is
+    // kept on purpose.
+    if (auto* thread = dynamic_cast<ThreadRunLoop*>(worker.get())) thread->detach();
     static std::mutex mutex;
     static auto* const leftBehind = new std::vector<WorkerLoop*>;
     {
@@ -69,9 +64,9 @@ void SystemThreads::leaveBehind(std::unique_ptr<WorkerLoop> worker) {
 }
 
 std::unique_ptr<SerialQueue> SystemThreads::serialQueue(std::string label) {
-    std::unique_ptr<WorkerLoop> loop = startWorker(std::move(label), kWaitLimit);
+    std::unique_ptr<WorkerLoop> loop = startWorker(label, kWaitLimit);
     if (!loop) return nullptr;
-    return std::make_unique<ThreadSerialQueue>(std::move(loop), *this);
+    return std::make_unique<ThreadSerialQueue>(std::move(loop), *this, std::move(label));
 }
 
 void SystemThreads::runInBackground(std::string name, Task work) {

@@ -35,7 +35,7 @@ ProfileDetailModel::ProfileDetailModel(Inputs inputs, const Uuid& profileID)
       screens_(inputs.screens),
       mainLoop_(inputs.mainLoop),
       threads_(inputs.threads),
-      scan_(std::move(inputs.scan)),
+      installedApps_(std::move(inputs.installedApps)),
       profileID_(profileID),
       dockIDs_(dockIDs(pinned_.profiles())),
       hotkeysEnabled_(preferences_.hotkeysEnabled()) {
@@ -103,20 +103,18 @@ void ProfileDetailModel::disappeared() {
 }
 
 void ProfileDetailModel::startScan() {
-    if (!scan_) return;
     scanToken_.cancel();
     scanToken_ = CancelToken();
     // The list moves to the main loop without a copy; the pane may be gone by then.
-    threads_.runInBackground("quillbern.scan",
-                             [scan = scan_, &loop = mainLoop_, token = scanToken_, alive = lifetime_.token(), this] {
-                                 std::vector<InstalledApp> apps = scan();
-                                 loop.post([token, alive, this, apps = std::move(apps)]() mutable {
-                                     if (token.isCancelled() || !alive.isAlive()) return;
-                                     installed_ = std::move(apps);
-                                     hasScanned_ = true;
-                                     changed.emit();
-                                 });
-                             });
+    installedApps_->scanInBackground(threads_, [&loop = mainLoop_, token = scanToken_, alive = lifetime_.token(),
+                                                this](std::vector<InstalledApp> apps) {
+        loop.post([token, alive, this, apps = std::move(apps)]() mutable {
+            if (token.isCancelled() || !alive.isAlive()) return;
+            installed_ = std::move(apps);
+            hasScanned_ = true;
+            changed.emit();
+        });
+    });
 }
 
 void ProfileDetailModel::storesChanged() {

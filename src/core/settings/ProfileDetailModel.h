@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "core/foundation/Subscription.h"
 #include "core/foundation/Uuid.h"
 #include "core/model/DockPreferences.h"
+#include "core/model/InstalledAppsScanner.h"
 #include "core/model/PinnedStore.h"
 #include "core/platform/AppCatalog.h"
 #include "core/platform/Screens.h"
@@ -46,7 +48,6 @@ struct PickerSegment {
 class ProfileDetailModel {
 public:
     static constexpr std::string_view kAllDisplaysTag = "all";
-    using Scan = std::function<std::vector<InstalledApp>()>;
 
     struct Inputs {
         [[no_unique_address]] FilledByName<Inputs> byName{};
@@ -57,9 +58,8 @@ public:
         Screens& screens;
         RunLoop& mainLoop;
         Threads& threads;
-        // Any thread; blocks while it reads the disk. It may run after the model went, so it
-        // owns what it uses.
-        Scan scan;
+        // Shared with the scans, which may end after the model.
+        std::shared_ptr<const InstalledAppsScanner> installedApps;
     };
 
     ProfileDetailModel(Inputs inputs, const Uuid& profileID);
@@ -147,7 +147,7 @@ private:
     Screens& screens_;
     RunLoop& mainLoop_;
     Threads& threads_;
-    Scan scan_;
+    std::shared_ptr<const InstalledAppsScanner> installedApps_;
     Uuid profileID_;
     RegisteredChords live_;
     std::optional<SettingsNote> chordNote_;

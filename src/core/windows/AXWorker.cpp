@@ -1,9 +1,6 @@
 #include "core/windows/AXWorker.h"
 
-#include <chrono>
-#include <condition_variable>
 #include <map>
-#include <mutex>
 #include <optional>
 
 #include "core/foundation/Log.h"
@@ -13,27 +10,6 @@
 #include "core/windows/WindowActions.h"
 
 namespace quillbern {
-
-// Set by the worker's last task, so the main thread can wait for the thread's end with a
-// time limit instead of joining blindly.
-struct AXWorker::StopSignal {
-    std::mutex mutex;
-    std::condition_variable changed;
-    bool isSet = false;
-
-    void set() {
-        {
-            std::lock_guard lock(mutex);
-            isSet = true;
-        }
-        changed.notify_all();
-    }
-
-    bool waitFor(Duration limit) {
-        std::unique_lock lock(mutex);
-        return changed.wait_for(lock, std::chrono::duration<double>(limit), [this] { return isSet; });
-    }
-};
 
 // Everything the worker keeps; touched only on the worker's loop, which debug builds check at
 // every entry. Timers, observers and posted blocks hold it weakly.
@@ -211,22 +187,14 @@ private:
 };
 
 AXWorker::AXWorker(Ports ports, Publish publish, ActivateApp activateApp)
-    : ports_(ports),
-      publish_(std::move(publish)),
-      activateApp_(std::move(activateApp)),
-      stopped_(std::make_shared<StopSignal>()) {}
+    : ports_(ports), publish_(std::move(publish)), activateApp_(std::move(activateApp)) {}
 
 AXWorker::~AXWorker() {
     if (!loop_) return;
     shutdown();
-    if (stopped_->waitFor(kWaitLimit)) {
-        loop_.reset();
-    } else {
-        // Joining a thread stuck in another application's call could hang the quit; the
-        // thread is left to end on its own, and whoever owns the backends keeps them for it.
-        log("the window worker did not stop within ", kWaitLimit, " s; leaving it behind");
-        ports_.threads.leaveBehind(std::move(loop_));
-    }
+    // A thread stuck in another application's call is left to end on its own, with the
+    // core its tasks hold; whoever owns the backends keeps them for it.
+    stop_->finish(std::move(loop_), ports_.threads, kThreadName, kWaitLimit);
     core_.reset();
 }
 
@@ -261,10 +229,7 @@ void AXWorker::shutdown() {
     if (!loop_ || isShutDown_) return;
     post([](Core& core) { core.shutdown(); });
     isShutDown_ = true;
-    loop_->post([loop = loop_.get(), stopped = stopped_] {
-        loop->stop();
-        stopped->set();
-    });
+    stop_.emplace(*loop_);
 }
 
 void AXWorker::post(std::function<void(Core&)> step) {

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "core/foundation/Clock.h"
 #include "core/foundation/FilledByName.h"
@@ -12,6 +13,7 @@
 #include "core/platform/Threads.h"
 #include "core/platform/WindowAccess.h"
 #include "core/platform/WindowList.h"
+#include "core/platform/WorkerStop.h"
 #include "core/windows/WindowAction.h"
 #include "core/windows/WindowReconciler.h"
 #include "core/windows/WindowSnapshot.h"
@@ -28,7 +30,7 @@ public:
     static constexpr Duration kPeriodicInterval = 2.5;
     static constexpr Duration kOnScreenPollInterval = 1.0;
     // The longest the main thread waits for the worker, at start and at the end.
-    static constexpr Duration kWaitLimit = 2.0;
+    static constexpr Duration kWaitLimit = WorkerStop::kLimit;
 
     struct Ports {
         [[no_unique_address]] FilledByName<Ports> byName{};
@@ -68,14 +70,14 @@ public:
 
 private:
     class Core;
-    struct StopSignal;
 
     void post(std::function<void(Core&)> step);
 
     Ports ports_;
     Publish publish_;
     ActivateApp activateApp_;
-    std::shared_ptr<StopSignal> stopped_;
+    // Asked for at the shutdown, waited for at the end.
+    std::optional<WorkerStop> stop_;
     std::shared_ptr<Core> core_;
     std::unique_ptr<WorkerLoop> loop_;
     bool isShutDown_ = false;

@@ -83,6 +83,7 @@ LinuxAppCatalog::LinuxAppCatalog() : monitor_(g_app_info_monitor_get()) {
     // GIO tells once per reading of the entries, so every reader re-arms it.
     g_signal_connect(monitor_, "changed", G_CALLBACK(+[](GAppInfoMonitor*, gpointer self) {
                          auto* catalog = static_cast<LinuxAppCatalog*>(self);
+                         catalog->owner_.expectCurrent();
                          catalog->paths_.clear();
                          catalog->changed_.emit();
                      }),
@@ -104,6 +105,7 @@ Subscription LinuxAppCatalog::onEntriesChanged(Task task) {
 }
 
 std::optional<Path> LinuxAppCatalog::pathForAppId(std::string_view appId) const {
+    owner_.expectCurrent();
     if (const auto known = paths_.find(appId); known != paths_.end()) return known->second;
     const std::string entryId = std::string(appId) + std::string(kEntrySuffix);
     const DesktopAppInfo info(g_desktop_app_info_new(entryId.c_str()));
@@ -114,6 +116,7 @@ std::optional<Path> LinuxAppCatalog::pathForAppId(std::string_view appId) const 
 }
 
 std::optional<AppInfo> LinuxAppCatalog::appInfo(const Path& appPath) const {
+    owner_.expectCurrent();
     if (!appPath.ends_with(kEntrySuffix)) return std::nullopt;
     const DesktopAppInfo info = desktopEntryAt(appPath);
     if (!info) return std::nullopt;
@@ -157,7 +160,7 @@ std::optional<ListedApp> LinuxAppCatalog::fileManager() const {
     return app;
 }
 
-std::vector<DesktopEntryFacts> LinuxAppCatalog::entryFacts() const {
+std::vector<DesktopEntryFacts> LinuxAppCatalog::entryFacts() {
     std::vector<DesktopEntryFacts> entries;
     forEachEntry([&](GDesktopAppInfo* info, AppId appId) {
         DesktopEntryFacts facts{std::move(appId), std::nullopt, {}};
@@ -171,6 +174,7 @@ std::vector<DesktopEntryFacts> LinuxAppCatalog::entryFacts() const {
         }
         facts.noDisplay = g_desktop_app_info_get_nodisplay(info) != FALSE;
         if (const char* filename = g_desktop_app_info_get_filename(info)) facts.path = filename;
+        if (const char* name = g_app_info_get_name(G_APP_INFO(info))) facts.name = name;
         entries.push_back(std::move(facts));
     });
     return entries;

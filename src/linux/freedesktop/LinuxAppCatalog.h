@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "core/foundation/OwnerThread.h"
 #include "core/foundation/RunLoop.h"
 #include "core/foundation/Signal.h"
 #include "core/platform/AppCatalog.h"
@@ -15,7 +16,8 @@ namespace quillbern {
 // Installed applications are the desktop entries of the XDG data directories, read
 // through GIO; an application's path is its entry's file. GIO watches those folders and
 // tells, on the main thread's GLib context (which Qt's event loop runs), when entries come
-// and go.
+// and go. Main thread, which debug builds check, but for what reads GIO alone (the
+// listings and entryFacts), which scans and the running applications' worker call.
 class LinuxAppCatalog final : public AppCatalog {
 public:
     LinuxAppCatalog();
@@ -35,16 +37,19 @@ public:
     std::vector<ListedApp> installedApps() const override;
     // The default application for folders (inode/directory).
     std::optional<ListedApp> fileManager() const override;
-    // What every entry, NoDisplay ones too, offers for recognising its windows. Any thread;
-    // reads every entry, so readers keep the answer until the entries change.
-    std::vector<DesktopEntryFacts> entryFacts() const;
-    // [main] Entries were installed, changed or removed since the last reading.
+    // What every entry, NoDisplay ones too, offers for recognising and naming its windows.
+    // Any thread: it touches nothing of a catalogue. It reads every entry, so readers keep
+    // the answer, a value of their own, until the entries change.
+    static std::vector<DesktopEntryFacts> entryFacts();
+    // Entries were installed, changed or removed since the last reading.
     [[nodiscard]] Subscription onEntriesChanged(Task task);
 
 private:
+    // Every member is the main thread's; GIO tells of changes there too.
+    OwnerThread owner_;
     GAppInfoMonitor* monitor_;
     Signal<> changed_;
-    // [main] Answers of pathForAppId, a missing entry too; reading an entry stalls the loop.
+    // Answers of pathForAppId, a missing entry too; reading an entry stalls the loop.
     mutable std::map<AppId, std::optional<Path>, std::less<>> paths_;
 };
 

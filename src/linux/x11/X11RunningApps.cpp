@@ -12,6 +12,7 @@
 #include <string>
 
 #include "core/foundation/Log.h"
+#include "core/platform/WorkerStop.h"
 #include "linux/freedesktop/LinuxAppCatalog.h"
 #include "linux/process/IdentifiedProcess.h"
 #include "linux/x11/AppMatching.h"
@@ -80,12 +81,13 @@ std::optional<std::string> baseName(const std::optional<std::string>& path) {
 }  // namespace
 
 // Everything of the worker: its connection, what the last look saw, the launches and the
-// desktop entries. Touched only on the worker once started (before, by the constructor);
-// debug builds stop at a call off the worker's loop.
+// desktop entries, a copy of its own, so nothing of the catalogue is shared with the main
+// thread. Touched only on the worker once started (before, by the constructor); debug
+// builds stop at a call off the worker's loop.
 class X11RunningApps::Tracker : public std::enable_shared_from_this<Tracker> {
 public:
-    Tracker(const X11Screens& screens, const LinuxAppCatalog& catalog, X11HiddenApps& hidden)
-        : screens_(screens), catalog_(catalog), hidden_(hidden), connection_(XcbConnection::open()), ownPid_(getpid()) {
+    Tracker(const X11Screens& screens, X11HiddenApps& hidden)
+        : screens_(screens), hidden_(hidden), connection_(XcbConnection::open()), ownPid_(getpid()) {
         if (!connection_) return;
         reader_ = std::make_unique<X11ClientReader>(*connection_);
         staleClients_.emplace(*connection_);
@@ -364,7 +366,7 @@ private:
     }
 
     const std::vector<DesktopEntryFacts>& entries() {
-        if (!entries_) entries_ = catalog_.entryFacts();
+        if (!entries_) entries_ = LinuxAppCatalog::entryFacts();
         return *entries_;
     }
 
@@ -404,13 +406,16 @@ private:
     }
 
     // Named by its entry, else by what the window system knows it by.
-    RunningApp identified(Pid pid, const std::vector<WindowFacts>& windows, std::optional<AppId> appId) const {
+    RunningApp identified(Pid pid, const std::vector<WindowFacts>& windows, std::optional<AppId> appId) {
         RunningApp app;
         app.pid = pid;
         app.appId = std::move(appId);
-        if (app.appId) app.appPath = catalog_.pathForAppId(*app.appId);
-        if (app.appPath) {
-            if (const auto info = catalog_.appInfo(*app.appPath)) app.name = info->localizedDisplayName;
+        if (app.appId) {
+            const auto entry = std::ranges::find(entries(), *app.appId, &DesktopEntryFacts::id);
+            if (entry != entries().end() && entry->path) {
+                app.appPath = entry->path;
+                app.name = entry->name;
+            }
         }
         // Without an entry, the name the window system knows it by.
         if (!app.name)
@@ -421,7 +426,6 @@ private:
     }
 
     const X11Screens& screens_;
-    const LinuxAppCatalog& catalog_;
     X11HiddenApps& hidden_;
     std::unique_ptr<XcbConnection> connection_;
     std::unique_ptr<X11ClientReader> reader_;
@@ -457,11 +461,12 @@ X11RunningApps::X11RunningApps(X11Connection& connection, const X11Screens& scre
     : connection_(connection),
       hidden_(hidden),
       loop_(mainLoop),
+      threads_(threads),
       activeWindowAtom_(connection.atom("_NET_ACTIVE_WINDOW")),
       restackAtom_(connection.atom("_NET_RESTACK_WINDOW")),
       changeStateAtom_(connection.atom("WM_CHANGE_STATE")),
       closeWindowAtom_(connection.atom("_NET_CLOSE_WINDOW")),
-      tracker_(std::make_shared<Tracker>(screens, catalog, hidden)) {
+      tracker_(std::make_shared<Tracker>(screens, hidden)) {
     if (auto stock = tracker_->firstLook()) {
         for (RunningApp& app : stock->identified)
             apps_.insert_or_assign(app.pid, std::move(app));
@@ -489,14 +494,16 @@ X11RunningApps::X11RunningApps(X11Connection& connection, const X11Screens& scre
 }
 
 X11RunningApps::~X11RunningApps() {
+    stop();
+}
+
+void X11RunningApps::stop() {
+    expectOnLoop(loop_);
     catalogChanges_.reset();
-    if (worker_) {
-        worker_->post([tracker = tracker_] { tracker->stop(); });
-        worker_->stop();
-    }
+    if (!worker_) return;
     // What the tracker holds of the worker's loop goes before the loop.
-    tracker_.reset();
-    worker_.reset();
+    worker_->post([tracker = tracker_] { tracker->stop(); });
+    stopWorker(std::move(worker_), threads_, kThreadName);
 }
 
 std::vector<RunningApp> X11RunningApps::runningApps() const {

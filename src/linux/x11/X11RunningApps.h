@@ -43,6 +43,7 @@ public:
     // hiding does goes to `hidden`.
     X11RunningApps(X11Connection& connection, const X11Screens& screens, LinuxAppCatalog& catalog,
                    X11HiddenApps& hidden, RunLoop& mainLoop, Threads& threads);
+    // Stops first.
     ~X11RunningApps() override;
     X11RunningApps(const X11RunningApps&) = delete;
     X11RunningApps& operator=(const X11RunningApps&) = delete;
@@ -73,6 +74,11 @@ public:
 
     // A process we started for the desktop entry: running from now on, known by that entry.
     void noteLaunch(Pid pid, const Path& entry);
+    // Ends the worker, waiting for it within WorkerStop's limit: one stuck in the disk or
+    // /proc is left behind with the tracker its tasks share, and with the screens, the
+    // hidden windows' record and the main loop it reaches, which the owner must keep. The
+    // applications stay as last seen.
+    void stop();
 
     // Every size of the picture the application's front-most window carries, read on the
     // worker once per application name while it runs: every process of one application
@@ -107,6 +113,7 @@ private:
     X11Connection& connection_;
     X11HiddenApps& hidden_;
     RunLoop& loop_;
+    Threads& threads_;
     std::uint32_t activeWindowAtom_, restackAtom_, changeStateAtom_, closeWindowAtom_;
 
     std::map<Pid, RunningApp> apps_;

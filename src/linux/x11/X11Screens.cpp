@@ -1,10 +1,14 @@
 #include "linux/x11/X11Screens.h"
 
 #include <algorithm>
+#include <functional>
+#include <mutex>
+#include <set>
 #include <xcb/randr.h>
 
 #include "core/foundation/Log.h"
 #include "core/platform/DisplayIdentity.h"
+#include "core/platform/WorkerStop.h"
 #include "linux/x11/Strut.h"
 #include "linux/x11/X11Properties.h"
 #include "linux/x11/XcbConnection.h"
@@ -88,7 +92,62 @@ std::vector<Inside> windowsInside(xcb_connection_t* c, const std::vector<xcb_win
 
 }  // namespace
 
-X11Screens::X11Screens(RunLoop& mainLoop, Threads& threads) : loop_(mainLoop), connection_(XcbConnection::open()) {
+// What the worker reads with and keeps: its connection, the monitors, the windows it
+// watches for struts, and the active window's frame, which any thread reads under its lock.
+// The rest is touched on the worker only (before it starts, by the constructor). Its source,
+// timers and posted blocks hold it weakly, so a running one holds it.
+class X11Screens::Follower : public std::enable_shared_from_this<Follower> {
+public:
+    using Publish = std::function<void(const Layout&)>;
+
+    Follower();
+    bool isConnected() const { return connection_ != nullptr; }
+    // The layout and the active window, waiting for the server.
+    Layout firstReading();
+    // Follows the server's reports on the worker; each new layout goes to `publish`.
+    void start(WorkerLoop& worker, Publish publish);
+    void stop();
+    std::optional<RectTL> activeFrame() const;
+
+private:
+    template <class Step>
+    Task guarded(Step step) {
+        return [weak = weak_from_this(), step] {
+            if (auto follower = weak.lock()) step(*follower);
+        };
+    }
+    Monitors readMonitors() const;
+    // In root coordinates.
+    std::optional<RectTL> readActiveFrame() const;
+    void keepActiveFrame();
+    // Also starts watching the mapped top-level windows' struts.
+    Reservations readReservations();
+    void pump();
+    void handle(const xcb_generic_event_t& event);
+    void topLevelMapped(xcb_window_t window);
+    void scheduleRefresh();
+    void scheduleActiveRead();
+    void refresh();
+    void pumpArrived();
+
+    std::unique_ptr<XcbConnection> connection_;
+    std::uint8_t randrFirstEvent_ = 0;
+    xcb_atom_t workAreaAtom_ = 0, clientListAtom_ = 0, currentDesktopAtom_ = 0, strutPartialAtom_ = 0, strutAtom_ = 0,
+               activeWindowAtom_ = 0;
+    Monitors monitors_;
+    // The mapped children of the root, watched for their struts, and those that have one.
+    std::set<xcb_window_t> topLevels_;
+    std::set<xcb_window_t> strutHolders_;
+    Timer pendingRefresh_;
+    Timer pendingActiveRead_;
+    Subscription readable_;
+    WorkerLoop* worker_ = nullptr;
+    Publish publish_;
+    mutable std::mutex activeMutex_;
+    std::optional<RectTL> activeFrame_;
+};
+
+X11Screens::Follower::Follower() : connection_(XcbConnection::open()) {
     if (!connection_) return;
     workAreaAtom_ = connection_->atom("_NET_WORKAREA");
     clientListAtom_ = connection_->atom("_NET_CLIENT_LIST");
@@ -109,31 +168,66 @@ X11Screens::X11Screens(RunLoop& mainLoop, Threads& threads) : loop_(mainLoop), c
     // it does not manage (its own bars, override-redirect panels) are seen as they map.
     const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
     xcb_change_window_attributes(c, connection_->root(), XCB_CW_EVENT_MASK, &mask);
+}
+
+X11Screens::Layout X11Screens::Follower::firstReading() {
     monitors_ = readMonitors();
-    layout_ = layoutOf(monitors_, readReservations());
-    activeFrame_ = readActiveFrame();
+    Layout layout = layoutOf(monitors_, readReservations());
+    keepActiveFrame();
+    return layout;
+}
+
+void X11Screens::Follower::keepActiveFrame() {
+    std::optional<RectTL> frame = readActiveFrame();
+    std::lock_guard lock(activeMutex_);
+    activeFrame_ = std::move(frame);
+}
+
+void X11Screens::Follower::start(WorkerLoop& worker, Publish publish) {
+    worker_ = &worker;
+    publish_ = std::move(publish);
+    readable_ = worker.addReadable(connection_->fd(), guarded([](Follower& follower) { follower.pump(); }), [] {
+        log("the displays' connection to the X server broke: display changes are no longer followed");
+    });
+    // Whatever arrived since the first reading.
+    pump();
+}
+
+void X11Screens::Follower::stop() {
+    // What the loop holds of ours goes before the loop.
+    readable_.reset();
+    pendingRefresh_ = {};
+    pendingActiveRead_ = {};
+}
+
+std::optional<RectTL> X11Screens::Follower::activeFrame() const {
+    std::lock_guard lock(activeMutex_);
+    return activeFrame_;
+}
+
+X11Screens::X11Screens(RunLoop& mainLoop, Threads& threads)
+    : loop_(mainLoop), threads_(threads), follower_(std::make_shared<Follower>()) {
+    if (!follower_->isConnected()) return;
+    layout_ = follower_->firstReading();
     worker_ = threads.startWorker(kThreadName, kStartLimit);
     if (!worker_) {
         log("the displays' thread did not start; display changes are not followed");
         return;
     }
-    worker_->post([this] {
-        readable_ = worker_->addReadable(
-            connection_->fd(), [this] { pump(); },
-            [] { log("the displays' connection to the X server broke: display changes are no longer followed"); });
-        // Whatever arrived since the first reading.
-        pump();
+    worker_->post([follower = follower_, worker = worker_.get(),
+                   publish = onLoop(loop_, lifetime_.token(), [this](const Layout& fresh) { apply(fresh); })] {
+        follower->start(*worker, publish);
     });
 }
 
 X11Screens::~X11Screens() {
+    stop();
+}
+
+void X11Screens::stop() {
     if (!worker_) return;
-    worker_->stop();
-    // What the loop holds of ours goes before the loop.
-    readable_.reset();
-    pendingRefresh_ = {};
-    pendingActiveRead_ = {};
-    worker_.reset();
+    worker_->post([follower = follower_] { follower->stop(); });
+    stopWorker(std::move(worker_), threads_, kThreadName);
 }
 
 std::vector<ScreenInfo> X11Screens::screens() const {
@@ -142,11 +236,11 @@ std::vector<ScreenInfo> X11Screens::screens() const {
 }
 
 std::optional<ScreenInfo> X11Screens::mainScreen() const {
+    const std::optional<RectTL> activeFrame = follower_->activeFrame();
     std::lock_guard lock(mutex_);
     if (layout_.screens.empty()) return std::nullopt;
     // The first screen when nothing is active, or the active window is on none.
-    const ScreenInfo* best =
-        activeFrame_ ? bestScreen(layout_.space.toScreen(*activeFrame_), layout_.screens) : nullptr;
+    const ScreenInfo* best = activeFrame ? bestScreen(layout_.space.toScreen(*activeFrame), layout_.screens) : nullptr;
     return best ? *best : layout_.screens.front();
 }
 
@@ -159,7 +253,7 @@ Subscription X11Screens::onChanged(Task task) {
     return changed_.connect(std::move(task));
 }
 
-void X11Screens::pump() {
+void X11Screens::Follower::pump() {
     // A handler's reads may read more events, which leave the socket quiet.
     for (auto events = connection_->takeEvents(); !events.empty(); events = connection_->takeEvents()) {
         for (const auto& event : events)
@@ -167,7 +261,7 @@ void X11Screens::pump() {
     }
 }
 
-void X11Screens::handle(const xcb_generic_event_t& event) {
+void X11Screens::Follower::handle(const xcb_generic_event_t& event) {
     const std::uint8_t type = event.response_type & 0x7F;
     const xcb_window_t root = connection_->root();
     switch (type) {
@@ -215,7 +309,7 @@ void X11Screens::handle(const xcb_generic_event_t& event) {
     }
 }
 
-void X11Screens::topLevelMapped(xcb_window_t window) {
+void X11Screens::Follower::topLevelMapped(xcb_window_t window) {
     xcb_connection_t* c = connection_->xcb();
     // Watched before its struts are read, so a change between the two is not missed.
     const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
@@ -238,24 +332,20 @@ void X11Screens::topLevelMapped(xcb_window_t window) {
     }
 }
 
-void X11Screens::scheduleRefresh() {
+void X11Screens::Follower::scheduleRefresh() {
     if (pendingRefresh_.isPending()) return;
-    pendingRefresh_ = worker_->after(kCoalesceDelay, [this] { refresh(); });
+    pendingRefresh_ = worker_->after(kCoalesceDelay, guarded([](Follower& follower) { follower.refresh(); }));
 }
 
-void X11Screens::scheduleActiveRead() {
+void X11Screens::Follower::scheduleActiveRead() {
     if (pendingActiveRead_.isPending()) return;
-    pendingActiveRead_ = worker_->after(kCoalesceDelay, [this] {
-        std::optional<RectTL> frame = readActiveFrame();
-        {
-            std::lock_guard lock(mutex_);
-            activeFrame_ = std::move(frame);
-        }
-        if (connection_->keepArrivedEvents()) worker_->post([this] { pump(); });
-    });
+    pendingActiveRead_ = worker_->after(kCoalesceDelay, guarded([](Follower& follower) {
+                                            follower.keepActiveFrame();
+                                            follower.pumpArrived();
+                                        }));
 }
 
-std::optional<RectTL> X11Screens::readActiveFrame() const {
+std::optional<RectTL> X11Screens::Follower::readActiveFrame() const {
     xcb_connection_t* c = connection_->xcb();
     const xcb_window_t root = connection_->root();
     const std::vector<std::uint32_t> active =
@@ -270,13 +360,17 @@ std::optional<RectTL> X11Screens::readActiveFrame() const {
     return RectTL{double(origin->dst_x), double(origin->dst_y), double(geometry->width), double(geometry->height)};
 }
 
-void X11Screens::refresh() {
+void X11Screens::Follower::refresh() {
     // Monitors too: Xvfb reports monitors set by xrandr through no RandR event, only
     // through the window manager rewriting the work area.
     monitors_ = readMonitors();
-    loop_.post(lifetime_.guard([this, fresh = layoutOf(monitors_, readReservations())] { apply(fresh); }));
+    publish_(layoutOf(monitors_, readReservations()));
+    pumpArrived();
+}
+
+void X11Screens::Follower::pumpArrived() {
     // The reads may have read events that leave the socket quiet.
-    if (connection_->keepArrivedEvents()) worker_->post([this] { pump(); });
+    if (connection_->keepArrivedEvents()) worker_->post(guarded([](Follower& follower) { follower.pump(); }));
 }
 
 void X11Screens::apply(Layout fresh) {
@@ -288,7 +382,7 @@ void X11Screens::apply(Layout fresh) {
     changed_.emit();
 }
 
-X11Screens::Monitors X11Screens::readMonitors() const {
+X11Screens::Monitors X11Screens::Follower::readMonitors() const {
     xcb_connection_t* c = connection_->xcb();
     const xcb_window_t root = connection_->root();
     struct Monitor {
@@ -367,7 +461,7 @@ X11Screens::Monitors X11Screens::readMonitors() const {
     return result;
 }
 
-X11Screens::Reservations X11Screens::readReservations() {
+X11Screens::Reservations X11Screens::Follower::readReservations() {
     xcb_connection_t* c = connection_->xcb();
     const xcb_window_t root = connection_->root();
     // Every request of a stage before the first reply: five round trips in all.

@@ -3,9 +3,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
-#include <set>
 #include <vector>
-#include <xcb/xcb.h>
 
 #include "core/foundation/Lifetime.h"
 #include "core/foundation/RunLoop.h"
@@ -16,8 +14,6 @@
 #include "linux/x11/Strut.h"
 
 namespace quillbern {
-
-class XcbConnection;
 
 // The displays as RandR monitors: the primary first, frames in screen space, the output
 // as numeric id, the EDID (else the connector) as stable id, and visible frames less the
@@ -35,6 +31,7 @@ public:
 
     // Reads the layout once, waiting for it; then follows the changes on the worker.
     X11Screens(RunLoop& mainLoop, Threads& threads);
+    // Stops first.
     ~X11Screens() override;
 
     std::vector<ScreenInfo> screens() const override;
@@ -43,6 +40,10 @@ public:
     Subscription onChanged(Task task) override;
     // Where the primary stands in root coordinates, for converting to and from them.
     DesktopSpace desktopSpace() const;
+    // Main thread. Ends the worker, waiting for it within WorkerStop's limit: one stuck on the
+    // server is left behind with the follower its tasks share, and with the main loop it
+    // posts to, which the owner must keep. The layout stays as last read.
+    void stop();
 
 private:
     struct Layout {
@@ -62,38 +63,19 @@ private:
         std::optional<RectTL> workArea;
     };
 
-    // On the worker (and in the constructor, before it starts).
-    Monitors readMonitors() const;
-    // In root coordinates.
-    std::optional<RectTL> readActiveFrame() const;
-    // Also starts watching the mapped top-level windows' struts.
-    Reservations readReservations();
+    // The worker's half.
+    class Follower;
+
     static Layout layoutOf(const Monitors& monitors, const Reservations& reservations);
-    void pump();
-    void handle(const xcb_generic_event_t& event);
-    void topLevelMapped(xcb_window_t window);
-    void scheduleRefresh();
-    void scheduleActiveRead();
-    void refresh();
     // On the main thread.
     void apply(Layout fresh);
 
     RunLoop& loop_;
-    std::unique_ptr<XcbConnection> connection_;
-    std::uint8_t randrFirstEvent_ = 0;
-    xcb_atom_t workAreaAtom_ = 0, clientListAtom_ = 0, currentDesktopAtom_ = 0, strutPartialAtom_ = 0, strutAtom_ = 0,
-               activeWindowAtom_ = 0;
+    Threads& threads_;
     mutable std::mutex mutex_;
     Layout layout_;
-    std::optional<RectTL> activeFrame_;
-    // Worker only.
-    Monitors monitors_;
-    // The mapped children of the root, watched for their struts, and those that have one.
-    std::set<xcb_window_t> topLevels_;
-    std::set<xcb_window_t> strutHolders_;
-    Timer pendingRefresh_;
-    Timer pendingActiveRead_;
-    Subscription readable_;
+    // Shared with the worker's tasks, which may outlive this.
+    std::shared_ptr<Follower> follower_;
     std::unique_ptr<WorkerLoop> worker_;
     // Main thread only.
     Signal<> changed_;

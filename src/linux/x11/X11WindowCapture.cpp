@@ -3,9 +3,11 @@
 #include <QImage>
 #include <algorithm>
 #include <cstring>
+#include <set>
 #include <xcb/composite.h>
 
 #include "core/foundation/Log.h"
+#include "core/platform/WorkerStop.h"
 #include "linux/x11/X11ClientTable.h"
 #include "linux/x11/XcbConnection.h"
 
@@ -39,7 +41,25 @@ ImageHandle imageOf(const QImage& source, int widthPx, int heightPx) {
 
 }  // namespace
 
-X11WindowCapture::X11WindowCapture(Threads& threads) : connection_(XcbConnection::open()) {
+// The worker's connection and what it redirected; touched on the worker only (before it
+// starts, by the constructor).
+class X11WindowCapture::Capturer {
+public:
+    Capturer();
+
+    Result<std::vector<CapturableWindow>> list();
+    Result<ImageHandle> picture(WindowId id, int widthPx, int heightPx);
+
+private:
+    void redirect(WindowId id);
+
+    std::unique_ptr<XcbConnection> connection_;
+    std::unique_ptr<X11ClientReader> reader_;
+    bool hasComposite_ = false;
+    std::set<WindowId> redirected_;
+};
+
+X11WindowCapture::Capturer::Capturer() : connection_(XcbConnection::open()) {
     if (connection_) {
         xcb_connection_t* c = connection_->xcb();
         reader_ = std::make_unique<X11ClientReader>(*connection_);
@@ -51,11 +71,19 @@ X11WindowCapture::X11WindowCapture(Threads& threads) : connection_(XcbConnection
         }
         if (!hasComposite_) log("the X server has no Composite 0.2: no window previews");
     }
-    loop_ = threads.startWorker(kThreadName, kStartLimit);
 }
 
+X11WindowCapture::X11WindowCapture(Threads& threads)
+    : threads_(threads),
+      capturer_(std::make_shared<Capturer>()),
+      loop_(threads.startWorker(kThreadName, kStartLimit)) {}
+
 X11WindowCapture::~X11WindowCapture() {
-    if (loop_) loop_->stop();
+    stop();
+}
+
+void X11WindowCapture::stop() {
+    stopWorker(std::move(loop_), threads_, kThreadName);
 }
 
 void X11WindowCapture::listWindows(std::function<void(Result<std::vector<CapturableWindow>>)> done) {
@@ -63,7 +91,7 @@ void X11WindowCapture::listWindows(std::function<void(Result<std::vector<Captura
         done(failure("no capture thread"));
         return;
     }
-    loop_->post([this, done = std::move(done)] { done(list()); });
+    loop_->post([capturer = capturer_, done = std::move(done)] { done(capturer->list()); });
 }
 
 void X11WindowCapture::capture(WindowId id, int widthPx, int heightPx, std::function<void(Result<ImageHandle>)> done) {
@@ -71,10 +99,12 @@ void X11WindowCapture::capture(WindowId id, int widthPx, int heightPx, std::func
         done(failure("no capture thread"));
         return;
     }
-    loop_->post([this, id, widthPx, heightPx, done = std::move(done)] { done(picture(id, widthPx, heightPx)); });
+    loop_->post([capturer = capturer_, id, widthPx, heightPx, done = std::move(done)] {
+        done(capturer->picture(id, widthPx, heightPx));
+    });
 }
 
-Result<std::vector<CapturableWindow>> X11WindowCapture::list() {
+Result<std::vector<CapturableWindow>> X11WindowCapture::Capturer::list() {
     if (!hasComposite_ || connection_->isBroken()) return failure("no Composite extension");
     const auto deadline =
         std::chrono::steady_clock::now() +
@@ -98,12 +128,12 @@ Result<std::vector<CapturableWindow>> X11WindowCapture::list() {
     return windows;
 }
 
-void X11WindowCapture::redirect(WindowId id) {
+void X11WindowCapture::Capturer::redirect(WindowId id) {
     if (redirected_.insert(id).second)
         xcb_composite_redirect_window(connection_->xcb(), id, XCB_COMPOSITE_REDIRECT_AUTOMATIC);
 }
 
-Result<ImageHandle> X11WindowCapture::picture(WindowId id, int widthPx, int heightPx) {
+Result<ImageHandle> X11WindowCapture::Capturer::picture(WindowId id, int widthPx, int heightPx) {
     if (!hasComposite_ || connection_->isBroken()) return failure("no Composite extension");
     if (widthPx < 1 || heightPx < 1) return failure("no pixels asked for");
     xcb_connection_t* c = connection_->xcb();

@@ -1,16 +1,11 @@
 #pragma once
 
-#include <cstdint>
 #include <memory>
-#include <set>
 
 #include "core/platform/Threads.h"
 #include "core/platform/WindowCapture.h"
 
 namespace quillbern {
-
-class X11ClientReader;
-class XcbConnection;
 
 // Pictures of client windows through the Composite extension: a redirected window keeps
 // all its pixels off screen, so a covered part is captured as it is drawn. Works on a
@@ -21,6 +16,7 @@ public:
     static constexpr const char* kThreadName = "quillbern.cap";
 
     explicit X11WindowCapture(Threads& threads);
+    // Stops first.
     ~X11WindowCapture() override;
     X11WindowCapture(const X11WindowCapture&) = delete;
     X11WindowCapture& operator=(const X11WindowCapture&) = delete;
@@ -29,16 +25,16 @@ public:
     void listWindows(std::function<void(Result<std::vector<CapturableWindow>>)> done) override;
     void capture(WindowId id, int widthPx, int heightPx, std::function<void(Result<ImageHandle>)> done) override;
 
-private:
-    Result<std::vector<CapturableWindow>> list();
-    Result<ImageHandle> picture(WindowId id, int widthPx, int heightPx);
-    void redirect(WindowId id);
+    // Ends the worker, waiting for it within WorkerStop's limit: one stuck on the server is
+    // left behind with what its task holds. Later requests fail.
+    void stop();
 
-    std::unique_ptr<XcbConnection> connection_;
-    std::unique_ptr<X11ClientReader> reader_;
-    bool hasComposite_ = false;
-    std::set<WindowId> redirected_;
-    // Last, so its thread ends before what its tasks use goes.
+private:
+    class Capturer;
+
+    Threads& threads_;
+    // What the worker uses, shared with its tasks, which may outlive this.
+    std::shared_ptr<Capturer> capturer_;
     std::unique_ptr<WorkerLoop> loop_;
 };
 

@@ -80,7 +80,7 @@ ProfileDetailPane::ProfileDetailPane(Inputs inputs, const Uuid& profileID, QWidg
                                         .screens = inputs.screens,
                                         .mainLoop = inputs.mainLoop,
                                         .threads = inputs.threads,
-                                        .scan = std::move(inputs.scan)},
+                                        .installedApps = inputs.installedApps},
              profileID),
       items_(inputs.pinned, inputs.files.userDirectory(UserDirectory::home).value_or(std::string()), profileID),
       page_(new SettingsPage) {

@@ -50,8 +50,8 @@ public:
         DockPreferences& preferences;
         // The chords the system accepted at the last registration.
         std::function<RegisteredChords()> registeredChords;
-        // The installed applications; any thread, blocks while it reads the disk.
-        ProfileDetailModel::Scan scan;
+        // The installed applications, shared with the scans.
+        std::shared_ptr<const InstalledAppsScanner> installedApps;
         const KeyboardLayout& keyboardLayout;
         const TextServices& text;
         Screens& screens;

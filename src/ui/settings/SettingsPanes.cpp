@@ -63,7 +63,7 @@ ProfileDetailPane::Inputs dockEditorInputs(const SettingsServices& services) {
     return {.pinned = services.pinned,
             .preferences = services.dockPreferences,
             .registeredChords = services.registeredChords,
-            .scan = [scanner = services.installedApps] { return scanner->scan(); },
+            .installedApps = services.installedApps,
             .keyboardLayout = platform.keyboardLayout,
             .text = platform.text,
             .screens = platform.screens,
