@@ -46,7 +46,7 @@ int usage() {
     std::fprintf(
         stderr,
         "usage: quillbern_test_client [--class NAME] [--title TEXT] [--geometry WxH+X+Y]\n"
-        "         [--strut L,R,T,B,LS,LE,RS,RE,TS,TE,BS,BE] [--menu] [--unmanaged] [--framed] [--color RRGGBB]\n"
+        "         [--strut L,R,T,B[,LS,LE,RS,RE,TS,TE,BS,BE]] [--menu] [--unmanaged] [--framed] [--color RRGGBB]\n"
         "         [--no-pid] [--no-input] [--legacy-title] [--min-size WxH]\n"
         "         [--grab-key KEYCODE,MODIFIERS]  (X keycode and modifier mask)\n");
     return 2;
@@ -117,7 +117,9 @@ xcb_window_t openWindow(xcb_connection_t* c, const Options& o, const std::string
     const std::uint32_t wmHints[9] = {1, o.input ? 1u : 0u};  // InputHint
     setProperty(c, w, "WM_HINTS", XCB_ATOM_WM_HINTS, 32, wmHints, 9);
     if (!o.strut.empty()) {
-        setProperty(c, w, "_NET_WM_STRUT_PARTIAL", XCB_ATOM_CARDINAL, 32, o.strut.data(), o.strut.size());
+        // Four values are the older form, which names no run.
+        setProperty(c, w, o.strut.size() == 4 ? "_NET_WM_STRUT" : "_NET_WM_STRUT_PARTIAL", XCB_ATOM_CARDINAL, 32,
+                    o.strut.data(), o.strut.size());
         const xcb_atom_t dock = atom(c, "_NET_WM_WINDOW_TYPE_DOCK");
         setProperty(c, w, "_NET_WM_WINDOW_TYPE", XCB_ATOM_ATOM, 32, &dock, 1);
     }
@@ -147,7 +149,7 @@ int main(int argc, char** argv) {
             if (std::sscanf(argv[++i], "%dx%d+%d+%d", &o.width, &o.height, &o.x, &o.y) != 4) return usage();
         } else if (arg == "--strut" && hasValue) {
             o.strut = numbers(argv[++i]);
-            if (o.strut.size() != 12) return usage();
+            if (o.strut.size() != 12 && o.strut.size() != 4) return usage();
         } else if (arg == "--menu") {
             o.menu = true;
         } else if (arg == "--unmanaged") {
