@@ -1,7 +1,8 @@
 // A small X client for the integration tests: one window with the class, title, process
 // id, icon and close protocol of an ordinary application, optionally a strut, an
 // override-redirect menu, an override-redirect window of another kind, or one inside a frame
-// of its own, as some window managers keep their bars. Prints
+// of its own, as some window managers keep their bars; --motion takes the pointer's motion
+// over it, as a window manager's frame or an application that follows the pointer does. Prints
 // "window 0x<id>" once mapped and "press <button>" for each click it gets; exits when the
 // window manager asks it to close its first window.
 // A QUILLBERN_TEST_OPEN client message to a window opens one more, titled "<title> 2".
@@ -47,7 +48,7 @@ int usage() {
         stderr,
         "usage: quillbern_test_client [--class NAME] [--title TEXT] [--geometry WxH+X+Y]\n"
         "         [--strut L,R,T,B[,LS,LE,RS,RE,TS,TE,BS,BE]] [--menu] [--unmanaged] [--framed] [--color RRGGBB]\n"
-        "         [--no-pid] [--no-input] [--legacy-title] [--min-size WxH]\n"
+        "         [--no-pid] [--no-input] [--legacy-title] [--min-size WxH] [--motion]\n"
         "         [--grab-key KEYCODE,MODIFIERS]  (X keycode and modifier mask)\n");
     return 2;
 }
@@ -63,6 +64,7 @@ struct Options {
     bool pid = true;
     bool input = true;
     bool legacyTitle = false;
+    bool motion = false;
     int minWidth = 0, minHeight = 0;
     std::vector<std::uint32_t> grabKey;
 };
@@ -85,7 +87,8 @@ xcb_window_t openWindow(xcb_connection_t* c, const Options& o, const std::string
     }
     const xcb_window_t w = xcb_generate_id(c);
     const std::uint32_t values[] = {o.color, o.menu || o.unmanaged ? 1u : 0u,
-                                    XCB_EVENT_MASK_STRUCTURE_NOTIFY | XCB_EVENT_MASK_BUTTON_PRESS};
+                                    XCB_EVENT_MASK_STRUCTURE_NOTIFY | XCB_EVENT_MASK_BUTTON_PRESS |
+                                        (o.motion ? std::uint32_t(XCB_EVENT_MASK_POINTER_MOTION) : 0u)};
     xcb_create_window(c, XCB_COPY_FROM_PARENT, w, parent, std::int16_t(x), std::int16_t(y), std::uint16_t(o.width),
                       std::uint16_t(o.height), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual,
                       XCB_CW_BACK_PIXEL | XCB_CW_OVERRIDE_REDIRECT | XCB_CW_EVENT_MASK, values);
@@ -164,6 +167,8 @@ int main(int argc, char** argv) {
             o.input = false;
         } else if (arg == "--legacy-title") {
             o.legacyTitle = true;
+        } else if (arg == "--motion") {
+            o.motion = true;
         } else if (arg == "--grab-key" && hasValue) {
             o.grabKey = numbers(argv[++i]);
             if (o.grabKey.size() != 2) return usage();
