@@ -75,10 +75,8 @@ shoot armed-glint 0.2  # after its fade-in
 xdotool mousemove 640 1079
 expect_dock_panels "$bottom_dock"
 
-# Over the terminal's tile, the preview of its window stands above the dock. The hand
-# comes along the edge below the tile first: a jump of the pointer onto our own panel
-# reaches the program one reading late.
-step "$tile_x" 1079
+# Over the terminal's tile, the preview of its window stands above the dock, centred on the
+# pointer that jumped there.
 xdotool mousemove "$tile_x" "$tile_y"
 expect_dock_panels "$bottom_dock" "$preview"
 shoot preview 1  # the window's picture follows the card a moment later

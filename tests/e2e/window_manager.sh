@@ -81,17 +81,24 @@ green=$(xdotool search --onlyvisible --name '^C5cb85c$' | head -1)
 start_program
 wait_for 10 sh -c "[ \$(xdotool search --onlyvisible --pid $program_pid 2>/dev/null | wc -l) -ge 4 ]" \
   || fail "the docks did not show"
-# Where the window manager's own bar leaves room at the bottom (icewm's taskbar, in a frame
-# of its own, reserves the whole bottom edge).
+# Where the window manager's own bar leaves room at the bottom of the left monitor (icewm's
+# taskbar, in a frame of its own, stands there alone); both bottom docks stand as far above
+# the bottom of their monitor's room.
 case $wm in
   icewm) bottom=1054 ;;
   *) bottom=1080 ;;
 esac
 panels=$(dock_panels)
 [[ $(wc -l <<<"$panels") -eq 4 ]] || fail "dock panels: $(echo $panels)"
+gaps=()
 while IFS=, read -r x y w h; do
-  ((y + h <= bottom)) || fail "a dock covers the window manager's bar: $x,$y,$w,$h (bar from $bottom)"
+  room=$bottom
+  ((x < 1280)) || room=1080
+  ((y + h <= room)) || fail "a dock covers the window manager's bar: $x,$y,$w,$h (bar from $room)"
+  ((w < h)) || gaps+=($((room - y - h)))
 done <<<"$panels"
+[[ ${#gaps[@]} -eq 2 && ${gaps[0]} -eq ${gaps[1]} ]] \
+  || fail "the bottom docks stand ${gaps[*]} above their monitors' room: $(echo $panels)"
 
 # The first tile of the bottom dock on the left monitor and of the left dock: a dock of two
 # tiles of 62, its first icon 54 in from the bar's start and 60 down from the top of a

@@ -38,10 +38,15 @@ TEST(Strut, RunsOutsideTheMonitorAndMalformedValuesChangeNothing) {
     // An end before its start.
     EXPECT_EQ(visibleArea(kLeft, kRoot, {partial({0, 0, 30, 0, 0, 0, 0, 0, 900, 100, 0, 0})}), kLeft);
     EXPECT_FALSE(Strut::fromPartial({1, 2, 3}));
-    EXPECT_FALSE(Strut::fromFull({1, 2, 3, 4, 5}, kRoot));
-    // The older four-value form reserves a whole edge of the root.
-    EXPECT_EQ(visibleArea(kRight, kRoot, {*Strut::fromFull({0, 40, 0, 0}, kRoot)}), (RectTL{1280, 0, 1240, 1080}));
-    EXPECT_EQ(visibleArea(kLeft, kRoot, {*Strut::fromFull({0, 40, 0, 0}, kRoot)}), kLeft);
+    EXPECT_FALSE(Strut::fromFull({1, 2, 3, 4, 5}, kLeft));
+    // The older four-value form runs along its window: icewm's taskbar on the left monitor
+    // alone, a bar at the right edge of the right one.
+    const Strut taskbar = *Strut::fromFull({0, 0, 0, 26}, {0, 1054, 1280, 26});
+    EXPECT_EQ(visibleArea(kLeft, kRoot, {taskbar}), (RectTL{0, 0, 1280, 1054}));
+    EXPECT_EQ(visibleArea(kRight, kRoot, {taskbar}), kRight);
+    const Strut sideBar = *Strut::fromFull({0, 40, 0, 0}, {2520, 0, 40, 1080});
+    EXPECT_EQ(visibleArea(kRight, kRoot, {sideBar}), (RectTL{1280, 0, 1240, 1080}));
+    EXPECT_EQ(visibleArea(kLeft, kRoot, {sideBar}), kLeft);
 }
 
 TEST(Strut, TheWorkAreaCutsAMonitorOnlyWhereNoOtherMonitorReachesPastTheCut) {

@@ -1,7 +1,8 @@
 // A small X client for the integration tests: one window with the class, title, process
 // id, icon and close protocol of an ordinary application, optionally a strut, an
 // override-redirect menu, an override-redirect window of another kind, or one inside a frame
-// of its own, as some window managers keep their bars. Prints
+// of its own, as some window managers keep their bars; --motion takes the pointer's motion
+// over it, as a window manager's frame or an application that follows the pointer does. Prints
 // "window 0x<id>" once mapped and "press <button>" for each click it gets; exits when the
 // window manager asks it to close its first window.
 // A QUILLBERN_TEST_OPEN client message to a window opens one more, titled "<title> 2".
@@ -47,8 +48,8 @@ int usage() {
     std::fprintf(
         stderr,
         "usage: quillbern_test_client [--class NAME] [--title TEXT] [--geometry WxH+X+Y]\n"
-        "         [--strut L,R,T,B,LS,LE,RS,RE,TS,TE,BS,BE] [--menu] [--unmanaged] [--framed] [--color RRGGBB]\n"
-        "         [--no-pid | --pid NUMBER] [--no-input] [--legacy-title] [--min-size WxH]\n"
+        "         [--strut L,R,T,B[,LS,LE,RS,RE,TS,TE,BS,BE]] [--menu] [--unmanaged] [--framed] [--color RRGGBB]\n"
+        "         [--no-pid | --pid NUMBER] [--no-input] [--legacy-title] [--min-size WxH] [--motion]\n"
         "         [--grab-key KEYCODE,MODIFIERS]  (X keycode and modifier mask)\n");
     return 2;
 }
@@ -65,6 +66,7 @@ struct Options {
     std::uint32_t namedPid = std::uint32_t(getpid());
     bool input = true;
     bool legacyTitle = false;
+    bool motion = false;
     int minWidth = 0, minHeight = 0;
     std::vector<std::uint32_t> grabKey;
 };
@@ -87,7 +89,8 @@ xcb_window_t openWindow(xcb_connection_t* c, const Options& o, const std::string
     }
     const xcb_window_t w = xcb_generate_id(c);
     const std::uint32_t values[] = {o.color, o.menu || o.unmanaged ? 1u : 0u,
-                                    XCB_EVENT_MASK_STRUCTURE_NOTIFY | XCB_EVENT_MASK_BUTTON_PRESS};
+                                    XCB_EVENT_MASK_STRUCTURE_NOTIFY | XCB_EVENT_MASK_BUTTON_PRESS |
+                                        (o.motion ? std::uint32_t(XCB_EVENT_MASK_POINTER_MOTION) : 0u)};
     xcb_create_window(c, XCB_COPY_FROM_PARENT, w, parent, std::int16_t(x), std::int16_t(y), std::uint16_t(o.width),
                       std::uint16_t(o.height), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual,
                       XCB_CW_BACK_PIXEL | XCB_CW_OVERRIDE_REDIRECT | XCB_CW_EVENT_MASK, values);
@@ -118,7 +121,9 @@ xcb_window_t openWindow(xcb_connection_t* c, const Options& o, const std::string
     const std::uint32_t wmHints[9] = {1, o.input ? 1u : 0u};  // InputHint
     setProperty(c, w, "WM_HINTS", XCB_ATOM_WM_HINTS, 32, wmHints, 9);
     if (!o.strut.empty()) {
-        setProperty(c, w, "_NET_WM_STRUT_PARTIAL", XCB_ATOM_CARDINAL, 32, o.strut.data(), o.strut.size());
+        // Four values are the older form, which names no run.
+        setProperty(c, w, o.strut.size() == 4 ? "_NET_WM_STRUT" : "_NET_WM_STRUT_PARTIAL", XCB_ATOM_CARDINAL, 32,
+                    o.strut.data(), o.strut.size());
         const xcb_atom_t dock = atom(c, "_NET_WM_WINDOW_TYPE_DOCK");
         setProperty(c, w, "_NET_WM_WINDOW_TYPE", XCB_ATOM_ATOM, 32, &dock, 1);
     }
@@ -148,7 +153,7 @@ int main(int argc, char** argv) {
             if (std::sscanf(argv[++i], "%dx%d+%d+%d", &o.width, &o.height, &o.x, &o.y) != 4) return usage();
         } else if (arg == "--strut" && hasValue) {
             o.strut = numbers(argv[++i]);
-            if (o.strut.size() != 12) return usage();
+            if (o.strut.size() != 12 && o.strut.size() != 4) return usage();
         } else if (arg == "--menu") {
             o.menu = true;
         } else if (arg == "--unmanaged") {
@@ -165,6 +170,8 @@ int main(int argc, char** argv) {
             o.input = false;
         } else if (arg == "--legacy-title") {
             o.legacyTitle = true;
+        } else if (arg == "--motion") {
+            o.motion = true;
         } else if (arg == "--grab-key" && hasValue) {
             o.grabKey = numbers(argv[++i]);
             if (o.grabKey.size() != 2) return usage();

@@ -83,6 +83,11 @@ TEST(QtPanelHost, APanelKeepsItsTypeStatesAndDesktopThroughHideAndReveal) {
         return probe.cardinals(window, "_NET_WM_DESKTOP") == std::vector<std::uint32_t>{0xFFFFFFFFu} &&
                std::ranges::all_of(states, [&](std::uint32_t s) { return std::ranges::find(now, s) != now.end(); });
     };
+    // It takes no input, and no offer of the focus either, which Qt makes for every window.
+    const auto offersFocus = [&] {
+        return std::ranges::count(probe.cardinals(window, "WM_PROTOCOLS"), probe.atom("WM_TAKE_FOCUS")) > 0;
+    };
+    EXPECT_FALSE(offersFocus());
     TestClient client({"--class", "other", "--geometry", "300x200+100+100"});
     ASSERT_TRUE(client.started());
 
@@ -94,6 +99,7 @@ TEST(QtPanelHost, APanelKeepsItsTypeStatesAndDesktopThroughHideAndReveal) {
         EXPECT_TRUE(spinUntil(onEveryDesktopWithOurStates)) << "round " << round;
         EXPECT_EQ(probe.cardinals(window, "_NET_WM_WINDOW_TYPE"),
                   std::vector<std::uint32_t>{probe.atom("_NET_WM_WINDOW_TYPE_DOCK")});
+        EXPECT_FALSE(offersFocus()) << "round " << round;
 
         // Shown again before the window manager has finished withdrawing it: it manages
         // the panel anew, in a new frame.

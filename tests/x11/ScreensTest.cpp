@@ -94,6 +94,12 @@ TEST(X11Screens, AStrutOfABarInsideAWindowManagersFrameCountsToo) {
     EXPECT_EQ(x.screens.screens().at(1).visibleFrame, kRight);
     bar.reset();
     EXPECT_TRUE(spinUntil([&] { return x.screens.screens().at(0).visibleFrame == kLeft; }));
+
+    // icewm's taskbar holds the older strut, which names no run: it counts where it lies.
+    TestClient taskbar({"--class", "wm-bar", "--geometry", "1280x26+0+1054", "--strut", "0,0,0,26", "--framed"});
+    ASSERT_TRUE(taskbar.started());
+    EXPECT_TRUE(spinUntil([&] { return x.screens.screens().at(0).visibleFrame == RectBL{0, 26, 1280, 1054}; }));
+    EXPECT_EQ(x.screens.screens().at(1).visibleFrame, kRight);
 }
 
 TEST(X11Screens, TheWorkAreaCountsWhereItIsOneMonitors) {

@@ -45,7 +45,9 @@ std::optional<RectBL> DockController::previewFrame(const PanelKey& key, const Pa
     const Profile* profile = pinned_.findProfile(key.profile);
     if (!profile) return std::nullopt;
     const ScreenInfo* screen = screenWithID(key.display);
-    return preview::frame(profile->edge, ports_.input.pointer(), panel.frame(),
+    // Centred on the pointer as it opens: the pointer may have jumped onto the tile, which
+    // the copy of a motion-following reading learns only a reading later.
+    return preview::frame(profile->edge, ports_.input.pointerNow(), panel.frame(),
                           screen ? std::optional(screen->visibleFrame) : std::nullopt);
 }
 

@@ -26,7 +26,8 @@ public:
     // jumped; cheap enough to read at every motion.
     virtual PointBL pointer() const = 0;
     // Where the pointer is now, for a one-off choice such as the monitor a window opens on at
-    // the user's request: asks the system and waits, so it never follows a copy behind.
+    // the user's request or the place of a hover preview: asks the system and waits, so it
+    // never follows a copy behind.
     virtual PointBL pointerNow() const { return pointer(); }
     virtual MouseButtons pressedButtons() const = 0;
     // Presses of the left, right and other buttons since some start, wrapping at 2^32;

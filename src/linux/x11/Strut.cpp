@@ -23,13 +23,13 @@ std::optional<Strut> Strut::fromPartial(const std::vector<std::uint32_t>& v) {
     return s;
 }
 
-std::optional<Strut> Strut::fromFull(const std::vector<std::uint32_t>& v, Size root) {
+std::optional<Strut> Strut::fromFull(const std::vector<std::uint32_t>& v, RectTL window) {
     if (v.size() != 4) return std::nullopt;
     Strut s;
-    s.left = {double(v[0]), 0, root.height - 1};
-    s.right = {double(v[1]), 0, root.height - 1};
-    s.top = {double(v[2]), 0, root.width - 1};
-    s.bottom = {double(v[3]), 0, root.width - 1};
+    s.left = {double(v[0]), window.minY(), window.maxY() - 1};
+    s.right = {double(v[1]), window.minY(), window.maxY() - 1};
+    s.top = {double(v[2]), window.minX(), window.maxX() - 1};
+    s.bottom = {double(v[3]), window.minX(), window.maxX() - 1};
     return s;
 }
 

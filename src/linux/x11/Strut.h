@@ -21,8 +21,10 @@ struct Strut {
 
     // The twelve values of _NET_WM_STRUT_PARTIAL; nullopt for any other count.
     static std::optional<Strut> fromPartial(const std::vector<std::uint32_t>& values);
-    // The four values of the older _NET_WM_STRUT, which reserve the whole edge.
-    static std::optional<Strut> fromFull(const std::vector<std::uint32_t>& values, Size root);
+    // The four values of the older _NET_WM_STRUT, which name no run: each band runs along
+    // the window that holds it (root coordinates), as window managers take it, so a bar on
+    // one monitor reserves nothing on the monitor beside it.
+    static std::optional<Strut> fromFull(const std::vector<std::uint32_t>& values, RectTL window);
 };
 
 // A monitor's rectangle (root coordinates) less the struts that stand on it. A band stands

@@ -38,9 +38,10 @@ std::optional<MouseButtons> buttonKind(std::uint32_t xButton) {
 
 }  // namespace
 
-X11InputState::X11InputState(X11Connection& connection, const X11Screens& screens)
+X11InputState::X11InputState(X11Connection& connection, const X11Screens& screens, RunLoop& mainLoop)
     : connection_(connection),
       screens_(screens),
+      mainLoop_(mainLoop),
       menuTypes_{connection.atom("_NET_WM_WINDOW_TYPE_POPUP_MENU"),
                  connection.atom("_NET_WM_WINDOW_TYPE_DROPDOWN_MENU"), connection.atom("_NET_WM_WINDOW_TYPE_MENU")} {
     followMenus();
@@ -106,7 +107,8 @@ void X11InputState::selectRawEvents() {
            std::uint32_t(XCB_INPUT_XI_EVENT_MASK_RAW_BUTTON_PRESS) |
                std::uint32_t(XCB_INPUT_XI_EVENT_MASK_RAW_BUTTON_RELEASE)};
     // Raw motion comes from every device, whatever window is under the pointer; a warp
-    // makes none, but shows as motion on the root unless a window under it takes its own.
+    // makes none, but shows as motion on the root unless a window under it takes its own
+    // (kUnseenMotionPoll).
     if (followsMotion_)
         mask.bits |= std::uint32_t(XCB_INPUT_XI_EVENT_MASK_RAW_MOTION) | std::uint32_t(XCB_INPUT_XI_EVENT_MASK_MOTION);
     if (followsKeys_) mask.bits |= std::uint32_t(XCB_INPUT_XI_EVENT_MASK_RAW_KEY_PRESS);
@@ -152,6 +154,7 @@ Subscription X11InputState::onPointerMotion(Task handler) {
         selectRawEvents();
         // Nothing kept the copy current before: an answer that differs counts as motion.
         askForPointer();
+        unseenMotionPoll_ = mainLoop_.every(kUnseenMotionPoll, lifetime_.guard([this] { askForPointer(); }));
     }
     Subscription listener = moved_.connect(std::move(handler));
     return Subscription(
@@ -167,6 +170,7 @@ void X11InputState::motionListenerGone() {
         std::lock_guard lock(pointerMutex_);
         followsMotion_ = false;
     }
+    unseenMotionPoll_.cancel();
     selectRawEvents();
 }
 

@@ -47,11 +47,34 @@ StrutCookies askStrut(xcb_connection_t* c, xcb_window_t window, xcb_atom_t parti
             xcb_get_property(c, 0, window, full, XCB_ATOM_CARDINAL, 0, 4)};
 }
 
-std::optional<Strut> strutOf(xcb_connection_t* c, const StrutCookies& cookies, Size root) {
-    std::optional<Strut> strut = Strut::fromPartial(propertyItems(c, cookies.partial));
-    const std::vector<std::uint32_t> older = propertyItems(c, cookies.full);
-    if (!strut) strut = Strut::fromFull(older, root);
-    return strut;
+// A window's struts as read: the older form runs where the window lies, which takes
+// another question.
+struct StrutValues {
+    std::optional<Strut> partial;
+    std::vector<std::uint32_t> full;
+    bool any() const { return partial || Strut::fromFull(full, {}); }
+};
+
+StrutValues strutValues(xcb_connection_t* c, const StrutCookies& cookies) {
+    return {Strut::fromPartial(propertyItems(c, cookies.partial)), propertyItems(c, cookies.full)};
+}
+
+struct PlaceCookies {
+    xcb_get_geometry_cookie_t geometry;
+    xcb_translate_coordinates_cookie_t origin;
+};
+
+PlaceCookies askPlace(xcb_connection_t* c, xcb_window_t window, xcb_window_t root) {
+    return {xcb_get_geometry(c, window), xcb_translate_coordinates(c, window, root, 0, 0)};
+}
+
+// The window's rectangle in root coordinates.
+std::optional<RectTL> placeOf(xcb_connection_t* c, const PlaceCookies& cookies) {
+    const XcbReply<xcb_get_geometry_reply_t> geometry(xcb_get_geometry_reply(c, cookies.geometry, nullptr));
+    const XcbReply<xcb_translate_coordinates_reply_t> origin(
+        xcb_translate_coordinates_reply(c, cookies.origin, nullptr));
+    if (!geometry || !origin) return std::nullopt;
+    return RectTL{double(origin->dst_x), double(origin->dst_y), double(geometry->width), double(geometry->height)};
 }
 
 constexpr Duration kStartLimit = 2.0;
@@ -318,13 +341,13 @@ void X11Screens::Follower::topLevelMapped(xcb_window_t window) {
     // Frames of managed clients carry no struts; a bar of the window manager's does, on
     // itself or on a window inside it.
     const StrutCookies own = askStrut(c, window, strutPartialAtom_, strutAtom_);
-    bool holdsStrut = strutOf(c, own, monitors_.root).has_value();
+    bool holdsStrut = strutValues(c, own).any();
     if (!holdsStrut) {
         std::vector<StrutCookies> inner;
         for (const Inside& inside : windowsInside(c, {window}))
             inner.push_back(askStrut(c, inside.window, strutPartialAtom_, strutAtom_));
         for (const StrutCookies& cookies : inner)
-            holdsStrut |= strutOf(c, cookies, monitors_.root).has_value();
+            holdsStrut |= strutValues(c, cookies).any();
     }
     if (holdsStrut) {
         strutHolders_.insert(window);
@@ -351,13 +374,7 @@ std::optional<RectTL> X11Screens::Follower::readActiveFrame() const {
     const std::vector<std::uint32_t> active =
         propertyItems(c, xcb_get_property(c, 0, root, activeWindowAtom_, XCB_ATOM_WINDOW, 0, 1));
     if (active.empty() || active.front() == XCB_WINDOW_NONE) return std::nullopt;
-    const xcb_window_t window = active.front();
-    const auto geometryCookie = xcb_get_geometry(c, window);
-    const auto originCookie = xcb_translate_coordinates(c, window, root, 0, 0);
-    const XcbReply<xcb_get_geometry_reply_t> geometry(xcb_get_geometry_reply(c, geometryCookie, nullptr));
-    const XcbReply<xcb_translate_coordinates_reply_t> origin(xcb_translate_coordinates_reply(c, originCookie, nullptr));
-    if (!geometry || !origin) return std::nullopt;
-    return RectTL{double(origin->dst_x), double(origin->dst_y), double(geometry->width), double(geometry->height)};
+    return placeOf(c, askPlace(c, active.front(), root));
 }
 
 void X11Screens::Follower::refresh() {
@@ -464,7 +481,8 @@ X11Screens::Monitors X11Screens::Follower::readMonitors() const {
 X11Screens::Reservations X11Screens::Follower::readReservations() {
     xcb_connection_t* c = connection_->xcb();
     const xcb_window_t root = connection_->root();
-    // Every request of a stage before the first reply: five round trips in all.
+    // Every request of a stage before the first reply: five round trips in all, six with a
+    // strut of the older form.
     const xcb_query_tree_cookie_t treeCookie = xcb_query_tree(c, root);
     const xcb_get_property_cookie_t clientsCookie =
         xcb_get_property(c, 0, root, clientListAtom_, XCB_ATOM_WINDOW, 0, 4096);
@@ -524,17 +542,26 @@ X11Screens::Reservations X11Screens::Follower::readReservations() {
     }
     Reservations reservations;
     strutHolders_.clear();
+    std::vector<std::pair<std::vector<std::uint32_t>, PlaceCookies>> older;
     for (const Asked& one : asked) {
-        const std::optional<Strut> strut = strutOf(c, one.strut, monitors_.root);
+        StrutValues strut = strutValues(c, one.strut);
         bool shown = true;
         if (one.shown) {
             const XcbReply<xcb_get_window_attributes_reply_t> reply(
                 xcb_get_window_attributes_reply(c, *one.shown, nullptr));
             shown = reply && reply->map_state == XCB_MAP_STATE_VIEWABLE;
         }
-        if (!strut || !shown) continue;
-        reservations.struts.push_back(*strut);
+        if (!strut.any() || !shown) continue;
+        if (strut.partial) {
+            reservations.struts.push_back(*strut.partial);
+        } else {
+            older.emplace_back(std::move(strut.full), askPlace(c, one.window, root));
+        }
         if (one.topLevel != XCB_WINDOW_NONE) strutHolders_.insert(one.topLevel);
+    }
+    for (const auto& [values, place] : older) {
+        if (const std::optional<RectTL> window = placeOf(c, place))
+            reservations.struts.push_back(*Strut::fromFull(values, *window));
     }
     // One rectangle per desktop; the current one's.
     const std::size_t index = 4 * (desktop.empty() ? 0 : desktop.front());

@@ -90,8 +90,7 @@ FloatingPanel::FloatingPanel(const PanelStyle& style, PanelContent content, bool
         contentView_->installEventFilter(this);
     }
     winId();
-    applyWindowHints();
-    watchWindow();
+    nativeWindowMade();
 }
 
 FloatingPanel::~FloatingPanel() = default;
@@ -146,8 +145,7 @@ bool FloatingPanel::event(QEvent* event) {
     }
     switch (event->type()) {
         case QEvent::WinIdChange:
-            applyWindowHints();
-            watchWindow();
+            nativeWindowMade();
             break;
         case QEvent::Show:
             // Sent before Qt maps the window. The window manager drops the states and the
@@ -158,6 +156,12 @@ bool FloatingPanel::event(QEvent* event) {
             break;
     }
     return QWidget::event(event);
+}
+
+void FloatingPanel::nativeWindowMade() {
+    applyWindowHints();
+    if (!takesKeyFocus_) withdrawFocusOffer(*this);
+    watchWindow();
 }
 
 void FloatingPanel::watchWindow() {

@@ -47,6 +47,9 @@ private:
     void applyWindowHints();
     // The same, through the window manager, for the mapped panel.
     void reassertWindowHints();
+    // Once per native window: its hints, Qt's offer of the focus taken back from a panel
+    // that never takes it, and the watch of its events.
+    void nativeWindowMade();
     void watchWindow();
     void refreshShape();
 

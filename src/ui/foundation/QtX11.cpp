@@ -54,6 +54,27 @@ void setBlurBehind(const QWidget& window, const std::optional<QRegion>& region) 
     xcb_flush(c);
 }
 
+void withdrawFocusOffer(const QWidget& window) {
+    xcb_connection_t* c = qtX11Connection();
+    if (!c) return;
+    const auto id = static_cast<xcb_window_t>(window.winId());
+    const xcb_atom_t protocols = qtX11Atom("WM_PROTOCOLS");
+    const xcb_atom_t takeFocus = qtX11Atom("WM_TAKE_FOCUS");
+    constexpr std::uint32_t kMostProtocols = 32;
+    xcb_get_property_reply_t* reply =
+        xcb_get_property_reply(c, xcb_get_property(c, 0, id, protocols, XCB_ATOM_ATOM, 0, kMostProtocols), nullptr);
+    std::vector<xcb_atom_t> offered;
+    if (reply && reply->format == 32) {
+        const auto* atoms = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply));
+        offered.assign(atoms, atoms + xcb_get_property_value_length(reply) / 4);
+    }
+    std::free(reply);
+    if (std::erase(offered, takeFocus) == 0) return;
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, protocols, XCB_ATOM_ATOM, 32,
+                        static_cast<std::uint32_t>(offered.size()), offered.data());
+    xcb_flush(c);
+}
+
 std::string windowManagerName() {
     xcb_connection_t* c = qtX11Connection();
     if (!c) return {};

@@ -21,6 +21,11 @@ xcb_atom_t qtX11Atom(std::string_view name);
 // cannot blur ignore it.
 void setBlurBehind(const QWidget& window, const std::optional<QRegion>& region);
 
+// Takes WM_TAKE_FOCUS out of the WM_PROTOCOLS Qt gives every window it creates, for a
+// window that never takes the focus: beside an input hint that is off, the offer would tell
+// the window manager the window sets the focus itself when asked to take it.
+void withdrawFocusOffer(const QWidget& window);
+
 // The name the running window manager gives itself on its check window; empty without one.
 std::string windowManagerName();
 
