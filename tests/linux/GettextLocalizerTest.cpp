@@ -1,9 +1,13 @@
 #include <clocale>
+#include <cstring>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
 
 #include "core/foundation/Localization.h"
+#include "core/foundation/RegularFile.h"
 #include "core/platform/Processes.h"
+#include "linux/i18n/CatalogueCheck.h"
 #include "linux/i18n/GettextLocalizer.h"
 #include "linux/i18n/InterfaceLanguage.h"
 #include "linux/process/LinuxProcesses.h"
@@ -11,6 +15,13 @@
 #include "support/ScopedEnvironment.h"
 
 using namespace quillbern;
+
+namespace {
+
+const std::filesystem::path kGerman =
+    std::filesystem::path(QUILLBERN_TEST_CATALOGUES) / "de" / "LC_MESSAGES" / "quillbern.mo";
+
+}  // namespace
 
 TEST(GettextLocalizer, SpeaksTheLanguageOfLanguageEvenInTheCLocale) {
     ScopedEnvironment environment;
@@ -54,4 +65,28 @@ TEST(GettextLocalizer, AChosenLanguageIsQuillbernsAloneTheProgramsItStartsKeepTh
     const ProcessResult child = processes.run(CommandLine{"/bin/sh", {"-c", "test \"$LANGUAGE\" = fr:en"}, {}}, 5);
     EXPECT_EQ(child.exitStatus, 0);
     EXPECT_EQ(gettextLanguageOf("zh-Hans"), "zh_CN");
+}
+
+// gettext follows a catalogue's offsets unchecked, waits on a FIFO and divides as the plural
+// rule says: a damaged catalogue is never handed to it.
+TEST(InterfaceLanguage, ADamagedCatalogueIsPassedOverOnceLogged) {
+    const std::string good = readRegularFile(kGerman, kMaxCatalogueBytes).value();
+    const auto with = [&good](std::size_t at, std::string_view bytes) {
+        return good.substr(0, at) + std::string(bytes) + good.substr(at + bytes.size());
+    };
+    const auto word = [&good](std::size_t at) {
+        std::uint32_t value = 0;
+        std::memcpy(&value, good.data() + at, sizeof value);
+        return value;
+    };
+    const std::string far("\xf0\xff\xff\x7f", 4);
+    const std::size_t pluralRule = good.find("(n != 1)");
+    ASSERT_NE(pluralRule, std::string::npos);
+    EXPECT_TRUE(checkCatalogue(good));
+    EXPECT_FALSE(checkCatalogue(good.substr(0, 100))) << "truncated";
+    EXPECT_FALSE(checkCatalogue(with(0, "\x12\x34\x56\x78"))) << "magic";
+    EXPECT_FALSE(checkCatalogue(with(12, far))) << "table";
+    EXPECT_FALSE(checkCatalogue(with(word(16) + 4, far))) << "header's offset";
+    EXPECT_FALSE(checkCatalogue(with(word(24), std::string("\xff\0\0\0", 4)))) << "hash entry";
+    EXPECT_FALSE(checkCatalogue(with(pluralRule, "(n % 00)"))) << "plural rule";
 }
