@@ -49,34 +49,43 @@ namespace quillbern {
 
 namespace {
 
-// The catalogue of the language chosen in Settings, else the desktop's, with Qt's own texts
-// in the same language; installed before any text is made.
-std::unique_ptr<GettextLocalizer> installCatalogue(const Defaults& defaults) {
-    const std::optional<std::string> chosen = DockPreferences::storedLanguage(defaults);
-    useInterfaceLanguage(chosen);
-    auto localizer = std::make_unique<GettextLocalizer>(catalogueFolder());
-    const std::optional<std::string> language = localizer->language();
+// The settings' domain, which the defaults own.
+constexpr std::string_view kSettingsDomain = "defaults";
+
+// The catalogue of the language settled at the start, with Qt's own texts in the same language;
+// installed before any text is made.
+std::unique_ptr<GettextLocalizer> installCatalogue(std::optional<std::string> language) {
     if (language) installQtTranslations(*language);
-    log("texts in ", language.value_or("English"),
-        chosen ? ", for the language chosen in Settings (" + escapedForLog(*chosen) + ")"
-               : ", for the desktop's languages");
+    auto localizer = std::make_unique<GettextLocalizer>(catalogueFolder(), std::move(language));
     setLocalizer(localizer.get());
     return localizer;
 }
 
 }  // namespace
 
-std::unique_ptr<LinuxPlatform> LinuxPlatform::open(std::unique_ptr<SingleInstance> instance) {
-    std::unique_ptr<X11Connection> connection = X11Connection::open();
-    if (!connection) return nullptr;
-    return std::unique_ptr<LinuxPlatform>(new LinuxPlatform(std::move(connection), std::move(instance)));
+std::optional<std::string> LinuxPlatform::settleLanguage() {
+    const std::optional<std::string> chosen =
+        DockPreferences::storedLanguage(JsonFileDefaults::readDomain(kSettingsDomain).value_or(Json::object()));
+    std::optional<std::string> language = settleInterfaceLanguage(chosen, catalogueFolder());
+    log("texts in ", language.value_or("English"),
+        chosen ? ", for the language chosen in Settings (" + *chosen + ")" : ", for the desktop's languages");
+    return language;
 }
 
-LinuxPlatform::LinuxPlatform(std::unique_ptr<X11Connection> connection, std::unique_ptr<SingleInstance> instance)
+std::unique_ptr<LinuxPlatform> LinuxPlatform::open(std::unique_ptr<SingleInstance> instance,
+                                                   std::optional<std::string> language) {
+    std::unique_ptr<X11Connection> connection = X11Connection::open();
+    if (!connection) return nullptr;
+    return std::unique_ptr<LinuxPlatform>(
+        new LinuxPlatform(std::move(connection), std::move(instance), std::move(language)));
+}
+
+LinuxPlatform::LinuxPlatform(std::unique_ptr<X11Connection> connection, std::unique_ptr<SingleInstance> instance,
+                             std::optional<std::string> language)
     : mainLoop_(std::make_unique<QtRunLoop>()),
       defaults_(JsonFileDefaults::openDomain(
-          "defaults", clock_, JsonFileDefaults::Saving{*mainLoop_, threads_.serialQueue("quillbern.save")})),
-      localizer_(installCatalogue(*defaults_)),
+          kSettingsDomain, clock_, JsonFileDefaults::Saving{*mainLoop_, threads_.serialQueue("quillbern.save")})),
+      localizer_(installCatalogue(std::move(language))),
       text_(std::make_unique<IcuTextServices>(localizer_->language())),
       alerts_(std::make_unique<QtAlerts>()),
       connection_(std::move(connection)),

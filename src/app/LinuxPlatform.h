@@ -1,6 +1,8 @@
 #pragma once
 
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "core/platform/ScreenGeometry.h"
 #include "core/platform/SystemThreads.h"
@@ -53,9 +55,14 @@ class GettextLocalizer;
 // Owns the real backends of the ports on a Linux desktop; lives for the whole run.
 class LinuxPlatform {
 public:
+    // The interface language of this run (gettext's name, none for English): the one chosen in
+    // Settings, read from the settings file, else the desktop's. Before Qt starts, and with
+    // it the first threads: settling it sets the environment.
+    static std::optional<std::string> settleLanguage();
     // Null (logged) when the X server cannot be reached. `instance` is this program's claim
-    // to be the one running in the session.
-    static std::unique_ptr<LinuxPlatform> open(std::unique_ptr<SingleInstance> instance);
+    // to be the one running in the session; `language` the settled one.
+    static std::unique_ptr<LinuxPlatform> open(std::unique_ptr<SingleInstance> instance,
+                                               std::optional<std::string> language);
     ~LinuxPlatform();
     LinuxPlatform(const LinuxPlatform&) = delete;
     LinuxPlatform& operator=(const LinuxPlatform&) = delete;
@@ -70,7 +77,8 @@ public:
     bool hasLeftWorkersBehind() const { return threads_.hasLeftWorkersBehind(); }
 
 private:
-    LinuxPlatform(std::unique_ptr<X11Connection> connection, std::unique_ptr<SingleInstance> instance);
+    LinuxPlatform(std::unique_ptr<X11Connection> connection, std::unique_ptr<SingleInstance> instance,
+                  std::optional<std::string> language);
 
     SystemClock clock_;
     RandomUuidSource uuids_;

@@ -64,9 +64,9 @@ int startWithoutDisplay(int argc, char** argv, const std::vector<std::string>& u
     return 1;
 }
 
-int run(std::unique_ptr<SingleInstance> instance) {
+int run(std::unique_ptr<SingleInstance> instance, std::optional<std::string> language) {
     const SessionBusLoss sessionBusLoss;
-    const std::unique_ptr<LinuxPlatform> platform = LinuxPlatform::open(std::move(instance));
+    const std::unique_ptr<LinuxPlatform> platform = LinuxPlatform::open(std::move(instance), std::move(language));
     if (!platform) return 1;
     Platform& ports = platform->ports();
     // Before the stores exist, so each of them reads the settings taken over.
@@ -176,6 +176,8 @@ int main(int argc, char** argv) {
         return status;
     }
 
+    // Before Qt, whose start makes the first threads.
+    std::optional<std::string> language = LinuxPlatform::settleLanguage();
     ProbedApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillbern"));
     QApplication::setDesktopFileName(QStringLiteral("quillbern"));
@@ -190,7 +192,7 @@ int main(int argc, char** argv) {
     int status = 1;
     switch (claim.outcome) {
         case SingleInstance::Outcome::instance:
-            status = run(std::move(claim.instance));
+            status = run(std::move(claim.instance), std::move(language));
             break;
         case SingleInstance::Outcome::handedOver:
             log("already running; this start was handed to the running Quillbern");

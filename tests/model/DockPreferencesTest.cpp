@@ -87,6 +87,23 @@ TEST_F(DockPreferencesTest, AssignmentsAlwaysWriteButNotifyOnlyChanges) {
     EXPECT_EQ(changes, 3);
 }
 
+// Anyone may write the settings file: gettext copied a 10 MB language onto the stack, read
+// catalogues from a path and slowed to a crawl on a long list.
+TEST_F(DockPreferencesTest, AStoredLanguageCountsOnlyAsACodeOfThePicker) {
+    std::string unknown;
+    for (int i = 0; i < 15000; ++i)
+        unknown += "x" + std::to_string(i) + ":";
+    for (const std::string& stored :
+         {std::string(10 << 20, 'x'), std::string("../../../../tmp/x"), unknown, std::string("\x1b[31mde")}) {
+        EXPECT_EQ(DockPreferences::storedLanguage(Json{{"quillbernLanguage", stored}}), std::nullopt);
+        world.defaults.set("quillbernLanguage", stored);
+        EXPECT_EQ(load().languageOverride(), std::nullopt);
+    }
+    EXPECT_EQ(world.log.count("is none that Quillbern speaks"), 4) << "once each";
+    EXPECT_TRUE(world.log.contains("\"\\x1b[31mde\""));
+    EXPECT_EQ(DockPreferences::storedLanguage(Json{{"quillbernLanguage", "zh-Hans"}}), "zh-Hans");
+}
+
 TEST_F(DockPreferencesTest, LanguageStoresBothKeysOrRemovesBoth) {
     world.defaults.set("quillbernLanguage", "fr");
     auto prefs = load();

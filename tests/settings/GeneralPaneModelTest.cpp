@@ -119,8 +119,8 @@ TEST_F(GeneralPaneModelTest, TheLanguageChoiceStoresItsCodeAndOffersARelaunchAwa
     EXPECT_FALSE(w.world.defaults.value("quillbernLanguage"));
     EXPECT_FALSE(w.world.defaults.value("AppleLanguages"));
     EXPECT_TRUE(model->offersRelaunch()) << "launched with an override, the system's language differs";
-    ASSERT_EQ(GeneralPaneModel::languages().size(), 6u);
-    EXPECT_EQ(GeneralPaneModel::languages()[2].label, "Deutsch");
+    ASSERT_EQ(kInterfaceLanguages.size(), 6u);
+    EXPECT_EQ(kInterfaceLanguages[2].label, "Deutsch");
 }
 
 TEST_F(GeneralPaneModelTest, ARelaunchThatCannotStartIsShownAndQuillbernKeepsRunning) {

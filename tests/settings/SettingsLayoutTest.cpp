@@ -1,7 +1,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "linux/i18n/InterfaceLanguage.h"
 #include "settings/SettingsTest.h"
 #include "support/InstalledCatalogue.h"
 #include "support/LayoutAudit.h"
@@ -21,7 +20,6 @@ TEST_P(SettingsLayoutTest, EverySectionAtTheLeastSizeShowsItsTextsWholeWrappedOr
     ScopedEnvironment environment;
     environment.set("LANGUAGE", GetParam());
     InstalledCatalogue catalogue(QUILLBERN_CATALOGUES);
-    useInterfaceLanguage(std::nullopt);
     ASSERT_EQ(catalogue.localizer().language(), GetParam()) << "no catalogue of it in " QUILLBERN_CATALOGUES;
     launch();
     SettingsView view(services());

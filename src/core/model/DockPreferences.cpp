@@ -6,6 +6,7 @@
 #include "core/foundation/JsonText.h"
 #include "core/foundation/Log.h"
 #include "core/model/DatedKey.h"
+#include "core/model/InterfaceLanguages.h"
 #include "core/model/JsonReader.h"
 #include "core/model/JsonWriter.h"
 #include "core/model/ProfileKeys.h"
@@ -34,10 +35,24 @@ double snappedRevealDelay(std::optional<double> stored) {
     return kRevealDelay.clamped(std::round(*stored / kRevealDelayStep) * kRevealDelayStep);
 }
 
+// The stored language when it is a code of the picker.
+std::optional<std::string> offeredLanguage(std::optional<std::string> stored) {
+    if (stored && !isInterfaceLanguage(*stored)) return std::nullopt;
+    return stored;
+}
+
 }  // namespace
 
-std::optional<std::string> DockPreferences::storedLanguage(const Defaults& defaults) {
-    return defaults.stringValue(kLanguageKey);
+std::optional<std::string> DockPreferences::storedLanguage(const Json& domain) {
+    const auto stored = domain.is_object() ? domain.find(kLanguageKey) : domain.end();
+    if (stored == domain.end() || !stored->is_string()) return std::nullopt;
+    const auto& code = stored->get_ref<const std::string&>();
+    if (isInterfaceLanguage(code)) return code;
+    // Its start is enough to tell it apart, however long it is.
+    constexpr std::size_t kShown = 40;
+    log("the stored interface language \"", escapedForLog(std::string_view(code).substr(0, kShown)),
+        code.size() > kShown ? "…" : "", "\" is none that Quillbern speaks; it speaks the desktop's");
+    return std::nullopt;
 }
 
 DockPreferences::DockPreferences(Defaults& defaults, const Clock& clock, const RunLoop& mainLoop)
@@ -53,7 +68,7 @@ DockPreferences::DockPreferences(Defaults& defaults, const Clock& clock, const R
       hotkeysEnabled_(defaults.boolValue(kHotkeysEnabledKey).value_or(true)),
       workspaceMaxApps_(kWorkspaceMaxApps.clamped(defaults.intValue(kWorkspaceMaxApps.key))),
       hotkeyOverrides_(keepingUnreadableOverrides(defaults, clock)),
-      languageOverride_(storedLanguage(defaults)),
+      languageOverride_(offeredLanguage(defaults.stringValue(kLanguageKey))),
       languageAtLaunch_(languageOverride_) {}
 
 template <class T>

@@ -33,9 +33,10 @@ public:
     static constexpr double kDefaultRevealDelay = 0.36;
     static constexpr std::int64_t kDefaultWorkspaceMaxApps = 6;
 
-    // The interface language chosen in Settings, as stored: what a start speaks, read before
-    // any store exists.
-    static std::optional<std::string> storedLanguage(const Defaults& defaults);
+    // The interface language chosen in Settings, from the stored values of the domain: what a
+    // start speaks, read before any store or thread exists. A stored value that is no code of
+    // kInterfaceLanguages (anyone may have written the file) is ignored, and logged.
+    static std::optional<std::string> storedLanguage(const Json& domain);
 
     DockPreferences(Defaults& defaults, const Clock& clock, const RunLoop& mainLoop);
     DockPreferences(const DockPreferences&) = delete;

@@ -104,15 +104,6 @@ void GeneralPaneModel::setWorkspaceLimit(int count) {
     preferences_.setWorkspaceMaxApps(count);
 }
 
-const std::vector<InterfaceLanguage>& GeneralPaneModel::languages() {
-    // Each named as its speakers write it, in every language of the interface.
-    static const std::vector<InterfaceLanguage> list{
-        {"en", "English"}, {"fr", "Français"}, {"de", "Deutsch"},
-        {"es", "Español"}, {"ja", "日本語"},   {"zh-Hans", "简体中文"},
-    };
-    return list;
-}
-
 std::string GeneralPaneModel::languageSelection() const {
     return preferences_.languageOverride().value_or(std::string(kSystemLanguage));
 }

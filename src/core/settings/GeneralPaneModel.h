@@ -11,6 +11,7 @@
 #include "core/foundation/Signal.h"
 #include "core/foundation/Subscription.h"
 #include "core/model/DockPreferences.h"
+#include "core/model/InterfaceLanguages.h"
 #include "core/platform/AppProcess.h"
 #include "core/platform/Launcher.h"
 #include "core/platform/Processes.h"
@@ -22,12 +23,6 @@
 #include "core/windows/LoginItem.h"
 
 namespace quillbern {
-
-// A language the interface can be switched to, by its code, named in its own language.
-struct InterfaceLanguage {
-    std::string_view code;
-    std::string_view label;
-};
 
 // What General shows of the behaviour settings, the login item, the desktop's dock, the
 // language and the updater, and how its controls write them. Every value lives in its store;
@@ -101,8 +96,7 @@ public:
     int workspaceLimit() const { return static_cast<int>(preferences_.workspaceMaxApps()); }
     void setWorkspaceLimit(int count);
 
-    static const std::vector<InterfaceLanguage>& languages();
-    // A code of the list, or "system".
+    // A code of kInterfaceLanguages, or "system".
     std::string languageSelection() const;
     void chooseLanguage(std::string_view value);
     // The language chosen differs from the one this run started with.

@@ -4,18 +4,25 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 #include <algorithm>
-#include <clocale>
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <string_view>
+#include <vector>
 
 #include "config/BuildConfig.h"
+#include "core/foundation/Log.h"
+#include "core/model/InterfaceLanguages.h"
+#include "linux/i18n/CatalogueCheck.h"
+#include "linux/i18n/GettextLocalizer.h"
 
 extern "C" int _nl_msg_cat_cntr;
 
 namespace quillbern {
 
 namespace {
+
+constexpr std::string_view kEnglish = "en";
 
 struct DesktopLanguage {
     bool recorded = false;
@@ -27,10 +34,65 @@ DesktopLanguage& desktopLanguage() {
     return language;
 }
 
-std::optional<std::string> languageVariable() {
-    const char* value = std::getenv("LANGUAGE");
+std::optional<std::string> variable(const char* name) {
+    const char* value = std::getenv(name);
     if (!value) return std::nullopt;
     return std::string(value);
+}
+
+// The desktop's languages as gettext reads them: the list of `LANGUAGE`, else the locale of
+// the first of the variables that is set.
+std::string desktopLanguages() {
+    for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"}) {
+        if (const char* value = std::getenv(name); value && *value) return value;
+    }
+    return {};
+}
+
+// gettext's name of the offered language an entry of a language list names, as gettext would
+// find its catalogue: "de_AT.UTF-8@euro" names "de", "zh_CN.GB2312" "zh_CN", "C" English, and
+// "zh_TW" none.
+std::optional<std::string> offeredLanguageOf(std::string_view entry) {
+    const std::string_view name = entry.substr(0, entry.find_first_of(".@"));
+    if (name == "C" || name == "POSIX") return std::string(kEnglish);
+    static const std::vector<std::string> offered = [] {
+        std::vector<std::string> names;
+        for (const InterfaceLanguage& language : kInterfaceLanguages)
+            names.push_back(gettextLanguageOf(language.code));
+        return names;
+    }();
+    const std::string_view language = name.substr(0, name.find('_'));
+    for (const std::string& gettextName : offered) {
+        if (name == gettextName || language == gettextName) return gettextName;
+    }
+    return std::nullopt;
+}
+
+// The offered languages `list` names, in its order, each once, up to English.
+std::vector<std::string> offeredLanguagesIn(std::string_view list) {
+    std::vector<std::string> languages;
+    for (std::size_t start = 0; start <= list.size();) {
+        const std::size_t end = std::min(list.find(':', start), list.size());
+        const std::optional<std::string> language = offeredLanguageOf(list.substr(start, end - start));
+        start = end + 1;
+        if (!language || std::ranges::find(languages, *language) != languages.end()) continue;
+        languages.push_back(*language);
+        if (languages.back() == kEnglish) break;
+    }
+    return languages;
+}
+
+// Whether the catalogue of `language` can be handed to gettext; a damaged one is logged, a
+// missing one is simply not there.
+bool hasSoundCatalogue(const std::string& folder, const std::string& language) {
+    const std::filesystem::path file =
+        std::filesystem::path(folder) / language / "LC_MESSAGES" / (std::string(GettextLocalizer::kDomain) + ".mo");
+    const Result<void> checked = checkCatalogueFile(file);
+    if (!checked && !(checked.error().domain == "errno" && checked.error().code == ENOENT)) {
+        log("the catalogue ", escapedForLog(file.string()), " is not used (", checked.error().message,
+            "); reinstall Quillbern to mend it");
+    }
+    return checked.ok();
 }
 
 }  // namespace
@@ -42,21 +104,29 @@ std::string gettextLanguageOf(std::string_view pickerCode) {
     return language;
 }
 
-void useInterfaceLanguage(const std::optional<std::string>& chosen) {
-    // gettext ignores LANGUAGE while messages are in the C locale, which a bare session
-    // often has; C.UTF-8 speaks English just the same and lets LANGUAGE count.
-    const std::string_view messages = std::setlocale(LC_MESSAGES, nullptr);
-    if (messages == "C" || messages == "POSIX") std::setlocale(LC_MESSAGES, "C.UTF-8");
-    desktopLanguage() = {true, languageVariable()};
-    if (chosen) setenv("LANGUAGE", gettextLanguageOf(*chosen).c_str(), 1);
+std::optional<std::string> settleInterfaceLanguage(const std::optional<std::string>& chosen,
+                                                   const std::string& catalogueFolder) {
+    desktopLanguage() = {true, variable("LANGUAGE")};
+    const std::vector<std::string> wanted =
+        chosen ? std::vector<std::string>{gettextLanguageOf(*chosen)} : offeredLanguagesIn(desktopLanguages());
+    std::optional<std::string> settled;
+    for (const std::string& language : wanted) {
+        if (language == kEnglish) break;
+        if (hasSoundCatalogue(catalogueFolder, language)) {
+            settled = language;
+            break;
+        }
+    }
+    setenv("LANGUAGE", settled.value_or(std::string(kEnglish)).c_str(), 1);
     // gettext keeps what it found under the messages locale alone: the count tells it that the
     // languages changed.
     ++_nl_msg_cat_cntr;
+    return settled;
 }
 
 std::optional<std::string> desktopLanguageList() {
     const DesktopLanguage& desktop = desktopLanguage();
-    return desktop.recorded ? desktop.list : languageVariable();
+    return desktop.recorded ? desktop.list : variable("LANGUAGE");
 }
 
 std::string catalogueFolder() {

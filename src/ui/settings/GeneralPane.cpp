@@ -339,7 +339,7 @@ void GeneralPane::buildLanguageCard() {
                                                               GeneralPaneModel::kSystemLanguage.size()));
     language_->insertSeparator(1);
     // Each named in its own language, never translated.
-    for (const InterfaceLanguage& entry : GeneralPaneModel::languages()) {
+    for (const InterfaceLanguage& entry : kInterfaceLanguages) {
         language_->addItem(QString::fromUtf8(entry.label.data(), static_cast<qsizetype>(entry.label.size())),
                            QString::fromUtf8(entry.code.data(), static_cast<qsizetype>(entry.code.size())));
     }
