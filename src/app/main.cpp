@@ -24,6 +24,7 @@
 #include "linux/x11/DisplayLoss.h"
 #include "linux/x11/XcbConnection.h"
 #include "ui/foundation/QtIcons.h"
+#include "ui/foundation/ShortcutTexts.h"
 #include "ui/shell/ProgramIcon.h"
 #include "ui/shell/QtSettingsWindow.h"
 #include "ui/shell/QtWalkthroughWindow.h"
@@ -187,6 +188,7 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(programIcon());
     // Latin text in Japanese reads as in every other language.
     QApplication::setFont(withProportionalLatin(QApplication::font()));
+    writeShortcutsOfQtMenusOurWay();
 
     SingleInstance::Claim claim = SingleInstance::claim(*urls);
     int status = 1;

@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include "ui/foundation/QtText.h"
+#include "ui/foundation/ShortcutTexts.h"
 
 namespace quillbern {
 
@@ -23,18 +24,23 @@ void addRow(QMenu& menu, const MenuRow& row, const std::function<void(const Menu
         submenu->menuAction()->setVisible(!row.isHidden);
         return;
     }
-    // After a tab, the menu shows a global chord in the column of its own keys.
-    QAction* action = menu.addAction(row.chord.empty() ? title : title + '\t' + menuTitle(row.chord));
+    // After a tab, the menu shows a global chord, or its own key, in its key column; Qt
+    // writes its own text there only for an action without one.
+    QAction* action = menu.addAction(title);
+    QString keys = menuTitle(row.chord);
+    if (row.key != 0) {
+        const QKeyCombination typed(Qt::ControlModifier,
+                                    static_cast<Qt::Key>(QChar::fromLatin1(row.key).toUpper().unicode()));
+        action->setShortcut(QKeySequence(typed));
+        if (keys.isEmpty()) keys = shortcutText(typed);
+    }
+    if (!keys.isEmpty()) action->setText(title + u'\t' + keys);
     action->setEnabled(row.isEnabled);
     action->setVisible(!row.isHidden);
     // A row waiting for a permission shows no tick: Qt menus have no mixed mark, and its
     // title says what is missing.
     action->setCheckable(row.mark == CheckMark::on);
     action->setChecked(row.mark == CheckMark::on);
-    if (row.key != 0) {
-        const auto key = static_cast<Qt::Key>(QChar::fromLatin1(row.key).toUpper().unicode());
-        action->setShortcut(QKeySequence(QKeyCombination(Qt::ControlModifier, key)));
-    }
     if (row.command == MenuCommand::none) return;
     QObject::connect(action, &QAction::triggered, &menu,
                      [row, perform] { QTimer::singleShot(0, [row, perform] { perform(row); }); });
