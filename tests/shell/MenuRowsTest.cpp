@@ -2,6 +2,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QStyleOptionMenuItem>
+#include <algorithm>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <memory>
@@ -17,7 +18,7 @@ namespace {
 using testing::ShellWorld;
 
 // A menu that tells what each of its lines shows, as Qt draws it.
-class ShownMenu final : public QMenu {
+class ShownMenu final : public OwnShortcutsMenu {
 public:
     // Each line with something in its key column, as "title → keys".
     std::vector<std::string> keyColumn() const {
@@ -45,6 +46,10 @@ TEST(MenuRows, EveryShortcutOfAMenuIsWrittenAsTheProgramWritesChords) {
     fillMenu(status, w.openMenu(), [](const MenuRow&) {});
     EXPECT_THAT(status.keyColumn(), ::testing::IsSupersetOf({"All open apps → Strg+Super+A", "Settings… → Strg+,",
                                                              "Quit Quillbern → Strg+Q"}));
+    const QList<QAction*> lines = status.actions();
+    EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const QAction* line) {
+        return line->text() == "Settings…";
+    })) << "a line's name, as assistive tools read it, is its title alone";
 
     writeShortcutsOfQtMenusOurWay();
     QLineEdit field(QStringLiteral("text"));

@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QKeySequence>
 #include <QMenu>
+#include <QStyleOptionMenuItem>
 
 #include "core/shortcuts/ChordText.h"
 #include "ui/foundation/QtKeyCodes.h"
@@ -67,6 +68,14 @@ QString shortcutText(QKeyCombination keys) {
     if (!name && key < Qt::Key_Escape && QChar::isPrint(key)) name = QString::fromUcs4(&key, 1).toUpper().toStdString();
     if (!name) return QKeySequence(keys).toString(QKeySequence::NativeText);
     return QString::fromStdString(ChordText::withKeyNamed(chordModifiers(keys.keyboardModifiers()), *name));
+}
+
+void OwnShortcutsMenu::initStyleOption(QStyleOptionMenuItem* option, const QAction* action) const {
+    QMenu::initStyleOption(option, action);
+    // Only where Qt wrote the shortcut itself, after a tab it added.
+    const qsizetype tab = option->text.indexOf(u'\t');
+    if (tab < 0 || action->text().contains(u'\t') || action->shortcut().isEmpty()) return;
+    option->text = option->text.left(tab) + u'\t' + shortcutText(action->shortcut()[0]);
 }
 
 void writeShortcutsOfQtMenusOurWay() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QKeyCombination>
+#include <QMenu>
 #include <QString>
 
 namespace quillbern {
@@ -14,5 +15,15 @@ QString shortcutText(QKeyCombination keys);
 // shortcuts written that way too, in their key column: Qt's own text names the keys in its
 // catalogue's words ("Control+Z" in Spanish beside our "Ctrl+Q"). Once, on the main thread.
 void writeShortcutsOfQtMenusOurWay();
+
+// A menu whose key column shows its lines' shortcuts written that way where Qt would write
+// its own, while a line's name stays its title, as assistive tools read it.
+class OwnShortcutsMenu : public QMenu {
+public:
+    using QMenu::QMenu;
+
+protected:
+    void initStyleOption(QStyleOptionMenuItem* option, const QAction* action) const override;
+};
 
 }  // namespace quillbern

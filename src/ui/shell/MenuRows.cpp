@@ -6,7 +6,6 @@
 #include <QTimer>
 
 #include "ui/foundation/QtText.h"
-#include "ui/foundation/ShortcutTexts.h"
 
 namespace quillbern {
 
@@ -24,17 +23,12 @@ void addRow(QMenu& menu, const MenuRow& row, const std::function<void(const Menu
         submenu->menuAction()->setVisible(!row.isHidden);
         return;
     }
-    // After a tab, the menu shows a global chord, or its own key, in its key column; Qt
-    // writes its own text there only for an action without one.
-    QAction* action = menu.addAction(title);
-    QString keys = menuTitle(row.chord);
+    // After a tab, the menu shows a global chord in the column of its own keys.
+    QAction* action = menu.addAction(row.chord.empty() ? title : title + '\t' + menuTitle(row.chord));
     if (row.key != 0) {
-        const QKeyCombination typed(Qt::ControlModifier,
-                                    static_cast<Qt::Key>(QChar::fromLatin1(row.key).toUpper().unicode()));
-        action->setShortcut(QKeySequence(typed));
-        if (keys.isEmpty()) keys = shortcutText(typed);
+        const auto key = static_cast<Qt::Key>(QChar::fromLatin1(row.key).toUpper().unicode());
+        action->setShortcut(QKeySequence(QKeyCombination(Qt::ControlModifier, key)));
     }
-    if (!keys.isEmpty()) action->setText(title + u'\t' + keys);
     action->setEnabled(row.isEnabled);
     action->setVisible(!row.isHidden);
     // A row waiting for a permission shows no tick: Qt menus have no mixed mark, and its
