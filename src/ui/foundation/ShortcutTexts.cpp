@@ -27,10 +27,7 @@ std::uint32_t chordModifiers(Qt::KeyboardModifiers held) {
 // none where the line shows no keys or keys of ours.
 std::optional<QKeyCombination> keysQtWrote(const QAction& action) {
     const qsizetype tab = action.text().indexOf(u'\t');
-    if (tab < 0) {
-        if (action.shortcut().isEmpty()) return std::nullopt;
-        return action.shortcut()[0];
-    }
+    if (tab < 0) return std::nullopt;
     const QString written = action.text().mid(tab + 1);
     const QKeySequence keys = QKeySequence::fromString(written, QKeySequence::NativeText);
     if (keys.count() != 1 || keys.toString(QKeySequence::NativeText) != written) return std::nullopt;
@@ -38,8 +35,8 @@ std::optional<QKeyCombination> keysQtWrote(const QAction& action) {
 }
 
 // A menu is polished before it first lays out its lines, so its key column is measured
-// with the texts it shows. A text field's menu writes the keys into its lines' titles;
-// other menus leave them to Qt, which writes them after a tab when a line has none.
+// with the texts it shows. A text field's menu writes Qt's text for the keys into its
+// lines' titles, after a tab.
 class QtMenuShortcuts final : public QObject {
 public:
     using QObject::QObject;

@@ -269,21 +269,23 @@ void GeneralPane::buildShortcutsCard() {
     rows->addWidget(new SettingsRowDivider);
     for (const HotKeyAction& feature : kFeatureOrder) {
         const QString title = text(HotKeyBindings::label(feature));
+        // What the recorder is given is told right under it.
+        ShortcutRecorder::Callbacks told;
+        told.onRecord = [this, feature](const HotKeyChord& chord) {
+            placeChordNoteUnder(feature);
+            card_.record(feature, chord);
+        };
+        told.onWeak = [this, feature] {
+            placeChordNoteUnder(feature);
+            card_.weakKey();
+        };
+        told.onReset = [this, feature] { card_.reset(feature); };
+        told.onUnusableKey = [this, feature](const std::string& key) {
+            placeChordNoteUnder(feature);
+            card_.unusableKey(key);
+        };
         auto* view = new ShortcutRecorderView(
-            std::make_unique<ShortcutRecorder>(alerts_, hotKeys_, keyboardGrabber_, card_.chordText(),
-                                               ShortcutRecorder::Callbacks{[this, feature](const HotKeyChord& chord) {
-                                                                               placeChordNoteUnder(feature);
-                                                                               card_.record(feature, chord);
-                                                                           },
-                                                                           [this, feature] {
-                                                                               placeChordNoteUnder(feature);
-                                                                               card_.weakKey();
-                                                                           },
-                                                                           [this, feature] { card_.reset(feature); },
-                                                                           [this, feature](const std::string& key) {
-                                                                               placeChordNoteUnder(feature);
-                                                                               card_.unusableKey(key);
-                                                                           }}),
+            std::make_unique<ShortcutRecorder>(alerts_, hotKeys_, keyboardGrabber_, card_.chordText(), std::move(told)),
             keyboardLayout_);
         // Named by its action, as a screen reader reads the row.
         view->setAccessibleName(title);
