@@ -20,9 +20,11 @@
 #include "linux/dbus/SingleInstance.h"
 #include "linux/process/SyslogSink.h"
 #include "linux/process/TerminationSignals.h"
+#include "linux/qt/InterfaceFont.h"
 #include "linux/x11/DisplayLoss.h"
 #include "linux/x11/XcbConnection.h"
 #include "ui/foundation/QtIcons.h"
+#include "ui/foundation/ShortcutTexts.h"
 #include "ui/shell/ProgramIcon.h"
 #include "ui/shell/QtSettingsWindow.h"
 #include "ui/shell/QtWalkthroughWindow.h"
@@ -187,6 +189,9 @@ int main(int argc, char** argv) {
     keepWholePicturesOutOfQtsPixmapCache();
     // Its windows and About show it.
     QApplication::setWindowIcon(programIcon());
+    // Latin text in Japanese reads as in every other language.
+    QApplication::setFont(withProportionalLatin(QApplication::font()));
+    writeShortcutsOfQtMenusOurWay();
 
     SingleInstance::Claim claim = SingleInstance::claim(*urls);
     int status = 1;

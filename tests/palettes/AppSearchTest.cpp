@@ -183,9 +183,14 @@ TEST_F(AppSearchTest, TheContentShowsTheHintTheRowsOrWhatDidNotMatch) {
     EXPECT_TRUE(state().showsClearButton()) << "yet there is something to clear";
     state().setQuery("ma");
     EXPECT_EQ(state().content(), Content::results);
+    state().setQuery("");
+    w.world.runUntilIdle();
+    view().setFittingSize({568, 101});
     state().setQuery(" zz ");
+    w.world.runUntilIdle();
     EXPECT_EQ(state().content(), Content::noMatch);
     EXPECT_EQ(state().noMatchText(), "No apps match “ zz ”");
+    EXPECT_EQ(panel().frame.height, 101) << "the panel takes the height of the line, taller than the hint's";
 }
 
 TEST_F(AppSearchTest, TheBadgeNamesTheDocksHoldingTheAppInTheirOrder) {

@@ -10,6 +10,7 @@
 #include "sim/SimSystemAppearance.h"
 #include "ui/palettes/AppSearchView.h"
 #include "ui/palettes/PaletteField.h"
+#include "ui/palettes/PaletteSlabView.h"
 
 namespace quillbern {
 namespace {
@@ -109,6 +110,13 @@ TEST_F(AppSearchViewTest, NothingMatchingNamesTheQueryAsTyped) {
     EXPECT_TRUE(shows("noMatch"));
     EXPECT_FALSE(shows("results"));
     EXPECT_EQ(child<QLabel>("noMatch")->text(), QString::fromUtf8("No apps match “ zz  ”"));
+    // In a panel of the height it asks for, the line stands well clear of the bottom edge.
+    view->resize(view->sizeHint());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    const QLabel& line = *child<QLabel>("noMatch");
+    const int textBottom = line.geometry().top() + line.contentsRect().bottom();
+    EXPECT_GE(view->height() - textBottom, 16 + kPaletteSlabInset);
+    EXPECT_GE(line.contentsRect().height(), line.fontMetrics().height());
 }
 
 TEST_F(AppSearchViewTest, TheBadgeNamesTheDocksInTheirOrderAndReturnOpensTheHighlightedRow) {

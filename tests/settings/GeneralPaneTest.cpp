@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QToolButton>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -27,6 +28,7 @@ namespace {
 
 using ::testing::IsEmpty;
 
+constexpr HotKeyAction kOverview{HotKeyAction::Kind::overview};
 constexpr HotKeyAction kSearch{HotKeyAction::Kind::search};
 constexpr HotKeyAction kFiles{HotKeyAction::Kind::files};
 constexpr HotKeyAction kPeek{HotKeyAction::Kind::peekDocks};
@@ -150,6 +152,29 @@ TEST_F(GeneralPaneTest, AChordAnotherApplicationHoldsIsStruckThroughUntilAnother
     search.resetButton().click();
     EXPECT_FALSE(preferences().hotkeyOverrides().contains(kSearch));
     EXPECT_FALSE(pane->chordNote().isVisible());
+}
+
+TEST_F(GeneralPaneTest, ARefusedKeysNoteStandsUnderItsRecorderAndInSight) {
+    open();
+    pane->resize(700, 500);
+    auto* page = pane->findChild<QScrollArea*>();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    // The first recorder at the foot of the page, the others below the fold.
+    page->ensureWidgetVisible(&pane->recorderRow(kOverview), 0, 0);
+    ShortcutRecorderView& overview = pane->recorder(kOverview);
+    const auto inPage = [page](const QWidget& widget) {
+        return QRect(widget.mapTo(page->viewport(), QPoint()), widget.size());
+    };
+    for (const Qt::Key refused : {Qt::Key_F5, Qt::Key_A, Qt::Key_Print}) {
+        overview.recorder().click();
+        press(overview, refused);
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(overview.recorder().isListening());
+        ASSERT_TRUE(pane->chordNote().isVisible()) << refused;
+        EXPECT_TRUE(page->viewport()->rect().contains(inPage(pane->chordNote()))) << refused;
+        EXPECT_EQ(inPage(pane->chordNote()).top(), inPage(pane->recorderRow(kOverview)).bottom() + 1) << refused;
+        overview.recorder().stopListening();
+    }
 }
 
 TEST_F(GeneralPaneTest, ResetAllAsksWithTheCountAndPutsEveryChordBack) {

@@ -130,6 +130,13 @@ TEST_F(ProfileDetailModelTest, ARecordedChordPassesItsChecksInOrderBeforeItIsSto
     EXPECT_EQ(registrationReads, reads + 1) << "what was registered is read after each recording";
     EXPECT_TRUE(model->recorderRow().isLive);
 
+    const HotKeyChord held{38, kCtrlSuper | HotKeyChord::kShift};
+    w.world.hotKeys.takeByOtherApplication(held.keyCode, held.modifiers);
+    model->record(held);
+    EXPECT_EQ(shown().chord, held);
+    EXPECT_FALSE(model->recorderRow().isLive);
+    EXPECT_THAT(model->chordNote()->text, ::testing::HasSubstr("so Quillbern could not register it"));
+
     model->weakKey();
     EXPECT_THAT(model->chordNote()->text, ::testing::StartsWith("A shortcut needs at least two modifier keys"));
     model->unusableKey("Num Lock");

@@ -217,6 +217,14 @@ TEST_F(ProfileDetailPaneTest, TheNameCommitsOnReturnAndOnLeavingAndNeverRenamesA
     type(name, "Studio");
     key(name, Qt::Key_Return);
     EXPECT_EQ(dock(0).name, "Studio");
+    // A name longer than the field reads from its start once kept, selected to be typed over.
+    const QString longName = QStringLiteral("Studio of the long winter evenings by the northern sea");
+    type(name, longName);
+    ASSERT_GT(name.fontMetrics().horizontalAdvance(longName), name.width());
+    key(name, Qt::Key_Return);
+    name.grab();  // A line edit scrolls its text as it paints.
+    EXPECT_EQ(name.cursorPositionAt(QPoint(name.contentsRect().left() + 8, name.height() / 2)), 0);
+    EXPECT_EQ(name.selectedText(), longName);
 
     name.selectAll();
     type(name, "Desk");
@@ -247,13 +255,13 @@ TEST_F(ProfileDetailPaneTest, TheNameCommitsOnReturnAndOnLeavingAndNeverRenamesA
     EXPECT_EQ(pane->nameNote().text(), "A dock needs a name — it keeps “Work”.");
     type(name, "Bench");
     key(name, Qt::Key_Return);
-    EXPECT_EQ(dock(1).name, "WorkBench");
+    EXPECT_EQ(dock(1).name, "Bench") << "the name kept was selected, and typed over";
     EXPECT_FALSE(pane->nameNote().isVisibleTo(pane.get()));
     name.selectAll();
     key(name, Qt::Key_Space, " ");
     pane->edgePicker().segment(0).setFocus(Qt::MouseFocusReason);
-    EXPECT_EQ(dock(1).name, "WorkBench");
-    EXPECT_EQ(name.text(), "WorkBench");
+    EXPECT_EQ(dock(1).name, "Bench");
+    EXPECT_EQ(name.text(), "Bench");
     EXPECT_TRUE(pane->nameNote().isVisibleTo(pane.get()));
 }
 

@@ -161,12 +161,26 @@ TEST_F(ShortcutsCardModelTest, PeekShowsOnlyWhileDocksHideAndTheRegistrationIsRe
     EXPECT_TRUE(calls.empty()) << "a new name changes no registration";
 }
 
-TEST_F(ShortcutsCardModelTest, AChordAnotherApplicationHoldsShowsStruckThrough) {
+TEST_F(ShortcutsCardModelTest, AChordAnotherApplicationHoldsShowsStruckThroughWithTheNoteThatSaysSo) {
     w.world.hotKeys.takeByOtherApplication(1, kCtrlSuper);
+    const HotKeyChord workspaceLeft{123, kCtrlAlt};
+    w.world.hotKeys.takeByOtherApplication(workspaceLeft.keyCode, workspaceLeft.modifiers);
     launch();
     EXPECT_FALSE(card->isLive(kSearch));
     EXPECT_TRUE(card->isLive(kOverview));
     EXPECT_TRUE(card->showsStruckThroughCaption());
+
+    // The desktop's own chord, which the window manager holds: stored, and said not to work.
+    card->record(kFocus, workspaceLeft);
+    EXPECT_TRUE(card->isCustom(kFocus));
+    EXPECT_FALSE(card->isLive(kFocus));
+    EXPECT_EQ(card->note(), (SettingsNote{shown(workspaceLeft) +
+                                              " is held by another application or by the desktop, so Quillbern could "
+                                              "not register it — record another combination, or press the reset "
+                                              "arrow to go back to the default.",
+                                          SettingsNoteStyle::error}));
+    card->reset(kFocus);
+
     card->record(kSearch, {1, kCtrlSuper | HotKeyChord::kShift});
     EXPECT_TRUE(card->isLive(kSearch));
     EXPECT_FALSE(card->showsStruckThroughCaption());

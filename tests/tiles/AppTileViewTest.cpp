@@ -246,6 +246,17 @@ int textPixels(const QImage& image, const QRect& area) {
     return count;
 }
 
+TEST_F(AppTileView, AFoldersBadgeIsCutOnlyWhereTheStripEnds) {
+    open({app("mail", "Mail"), testing::folder(1, "Documents of the year", "/home/u/Documents"), app("term", "Term")});
+    mouse(QEvent::MouseMove, centre(1), Qt::NoButton);
+    w.world.advance(0.12);
+    const QRect tile = strip().tileFrames()[1].translated(strip().geometry().topLeft()).toAlignedRect();
+    const QImage shown = testing::rendered(*view);
+    // Drawn over the neighbours' bottom edges, whole.
+    EXPECT_GT(textPixels(shown, QRect(tile.left() - 40, tile.bottom() - 12, 40, 13)), 10);
+    EXPECT_GT(textPixels(shown, QRect(tile.right() + 1, tile.bottom() - 12, 40, 13)), 10);
+}
+
 TEST_F(AppTileView, AnApplicationTileNamesItselfInALabelNeverInABadge) {
     open();
     mouse(QEvent::MouseMove, centre(0), Qt::NoButton);

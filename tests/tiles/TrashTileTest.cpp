@@ -20,10 +20,13 @@ protected:
         w.open({dock(1, DockEdge::bottom, {kTrash})});
     }
     std::unique_ptr<TrashTile> show() {
-        auto tile = std::make_unique<TrashTile>(
-            TrashTile::Ports{
-                .files = w.world.files, .folders = w.world.folders, .launcher = w.world.launcher, .pinned = *w.pinned},
-            kTrash, dockId(1));
+        auto tile = std::make_unique<TrashTile>(TrashTile::Ports{.files = w.world.files,
+                                                                 .folders = w.world.folders,
+                                                                 .launcher = w.world.launcher,
+                                                                 .pinned = *w.pinned,
+                                                                 .alerts = w.world.alerts,
+                                                                 .mainLoop = w.world.mainLoop},
+                                                kTrash, dockId(1));
         changes = tile->changed.connect([this] { ++changeCount; });
         return tile;
     }
@@ -82,13 +85,25 @@ TEST_F(Trash, GoingAwayEndsTheWatchAndComingBackReadsTheTrashAfresh) {
     EXPECT_EQ(show()->isFull(), true);
 }
 
-TEST_F(Trash, AClickOpensTheTrashOrElseItsFolder) {
+TEST_F(Trash, AClickOpensTheTrashOrElseItsFolderOrElseSaysWhyNeither) {
     const auto tile = show();
     tile->open();
     EXPECT_EQ(w.world.launcher.openedLocations(), (std::vector<std::string>{"trash:///"}));
     w.world.launcher.setOpensUrls(false);
+    const InstalledApp files{"files", "Files", "/usr/share/applications/files.desktop"};
+    w.world.launcher.setApps(kTrashFolder, files, {files});
     tile->open();
     EXPECT_EQ(w.world.launcher.openedLocations(), (std::vector<std::string>{"trash:///", "trash:///", kTrashFolder}));
+
+    w.world.launcher.setApps(kTrashFolder, std::nullopt, {});
+    tile->open();
+    EXPECT_TRUE(w.world.alerts.shown().empty()) << "not while the click goes on";
+    w.world.runUntilIdle();
+    ASSERT_EQ(w.world.alerts.shown().size(), 1u);
+    EXPECT_EQ(w.world.alerts.shown()[0].message, "“Trash” was not opened");
+    EXPECT_EQ(w.world.alerts.shown()[0].informative,
+              "No application on this desktop opens the Trash or folders. Install a file manager, then open the "
+              "Trash again.");
 }
 
 TEST_F(Trash, ItsMenuOpensItOrRemovesTheTileUndoably) {

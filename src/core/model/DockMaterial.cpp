@@ -8,7 +8,8 @@ std::string label(DockMaterial material) {
     switch (material) {
         case DockMaterial::liquidClear:
             // TRANSLATORS: the materials a dock's background can be made of, from clear to opaque
-            // (Settings › Appearance › Background): "Regular" and "Thick" are glass of that thickness.
+            // (Settings › Appearance › Background): "Ultra-thin", "Regular" and "Thick" are glass of
+            // that thickness, named by the thickness alone.
             return tr("Clear glass");
         case DockMaterial::liquid:
             return tr("Liquid glass");

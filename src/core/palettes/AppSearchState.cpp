@@ -93,15 +93,15 @@ std::string AppSearchState::badgeText(const InstalledApp& app) const {
     return text;
 }
 
-std::vector<AppId> AppSearchState::shape() const {
-    std::vector<AppId> ids;
+AppSearchState::Shape AppSearchState::shape() const {
+    Shape shape{content(), {}};
     for (const InstalledApp& app : results())
-        ids.push_back(app.appId);
-    return ids;
+        shape.results.push_back(app.appId);
+    return shape;
 }
 
 bool AppSearchState::takeShapeChange() {
-    std::vector<AppId> now = shape();
+    Shape now = shape();
     if (now == lastShape_) return false;
     lastShape_ = std::move(now);
     return true;

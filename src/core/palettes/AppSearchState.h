@@ -62,8 +62,14 @@ public:
     std::string noMatchText() const;
     // The pin badge's tooltip: the docks holding it, in their order; empty for none.
     std::string badgeText(const InstalledApp& app) const;
-    // The results' identities in order: the content changes shape when they change.
-    std::vector<AppId> shape() const;
+    // What the content's height follows: which content shows, and the results' identities
+    // in order.
+    struct Shape {
+        Content content = Content::hint;
+        std::vector<AppId> results;
+        bool operator==(const Shape&) const = default;
+    };
+    Shape shape() const;
     // Whether the shape changed since the last call (the first call finds the shape it
     // opened with).
     bool takeShapeChange();
@@ -78,7 +84,7 @@ private:
     std::string query_;
     std::optional<AppId> selectedId_;
     std::map<Path, ImageHandle> icons_;
-    std::vector<AppId> lastShape_;
+    Shape lastShape_;
     Subscription indexChanged_;
     Subscription profilesChanged_;
 };

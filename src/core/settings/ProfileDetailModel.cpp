@@ -168,8 +168,10 @@ void ProfileDetailModel::record(const HotKeyChord& chord) {
     const ShortcutRecording::Outcome outcome =
         ShortcutRecording::check(HotKeyAction::profile(profileID_), chord, pinned_, preferences_, chordText_);
     if (outcome.accepted) pinned_.setChord(profileID_, chord);
-    chordNote_ = outcome.note;
     refreshLive();
+    chordNote_ = outcome.accepted && !recorderRow().isLive ? ShortcutRecording::unregisteredNote(chord, chordText_)
+                                                           : outcome.note;
+    changed.emit();
 }
 
 void ProfileDetailModel::weakKey() {

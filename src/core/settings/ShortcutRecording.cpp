@@ -47,4 +47,11 @@ SettingsNote ShortcutRecording::unusableKeyNote(const std::string& keyName) {
             SettingsNoteStyle::error};
 }
 
+SettingsNote ShortcutRecording::unregisteredNote(const HotKeyChord& chord, const ChordText& chordText) {
+    return {trf("%@ is held by another application or by the desktop, so Quillbern could not register it — record "
+                "another combination, or press the reset arrow to go back to the default.",
+                chordText.display(chord)),
+            SettingsNoteStyle::error};
+}
+
 }  // namespace quillbern

@@ -14,8 +14,9 @@ namespace quillbern {
 // The checks a chord recorded for one action passes before it is stored, the same for a
 // feature's shortcut (General) and a dock's own (Docks): at least two modifiers, and no
 // other live binding of ours holding it; a chord a Linux desktop keeps for itself is taken
-// with a warning. The caller stores an accepted chord where that action keeps it, shows the
-// note, then registers the shortcuts anew.
+// with a warning. The caller stores an accepted chord where that action keeps it, registers
+// the shortcuts anew, then shows the note, or the unregistered note where the system did not
+// take the chord.
 class ShortcutRecording {
 public:
     ShortcutRecording() = delete;
@@ -34,6 +35,9 @@ public:
     static SettingsNote weakKeyNote();
     // For a key that cannot be part of a chord, by what the keyboard calls it (may be empty).
     static SettingsNote unusableKeyNote(const std::string& keyName);
+    // For an accepted chord the system did not register: another application or the desktop
+    // holds it, so it does nothing, whatever the check said of it.
+    static SettingsNote unregisteredNote(const HotKeyChord& chord, const ChordText& chordText);
 };
 
 }  // namespace quillbern

@@ -66,9 +66,10 @@ void ShortcutsCardModel::appeared() {
 void ShortcutsCardModel::record(const HotKeyAction& feature, const HotKeyChord& chord) {
     const auto outcome = ShortcutRecording::check(feature, chord, pinned_, preferences_, chordText_);
     if (outcome.accepted) preferences_.setOverride(feature, chord);
-    setNote(outcome.note);
     if (onHotkeysToggled_) onHotkeysToggled_();
     refreshLive();
+    setNote(outcome.accepted && !isLive(feature) ? ShortcutRecording::unregisteredNote(chord, chordText_)
+                                                 : outcome.note);
 }
 
 void ShortcutsCardModel::weakKey() {

@@ -54,7 +54,23 @@ std::string modifiersText(std::uint32_t modifiers) {
     return out;
 }
 
-std::optional<std::string> fixedKeyName(KeyCode keyCode) {
+}  // namespace
+
+ChordText::ChordText(const KeyboardLayout& layout, const TextServices& text) : layout_(layout), text_(text) {}
+
+std::string ChordText::display(const HotKeyChord& chord) const {
+    return withKeyNamed(chord.modifiers, keyLabel(chord.keyCode).value_or("?"));
+}
+
+std::string ChordText::ofNamedKeys(const HotKeyChord& chord) {
+    return withKeyNamed(chord.modifiers, fixedKeyName(chord.keyCode).value_or("?"));
+}
+
+std::string ChordText::withKeyNamed(std::uint32_t modifiers, std::string_view keyName) {
+    return modifiersText(modifiers) + std::string(keyName);
+}
+
+std::optional<std::string> ChordText::fixedKeyName(KeyCode keyCode) {
     for (const auto& [code, name] : kNamedKeys) {
         if (code == keyCode) return tr(name);
     }
@@ -62,18 +78,6 @@ std::optional<std::string> fixedKeyName(KeyCode keyCode) {
         if (code == keyCode) return name;
     }
     return std::nullopt;
-}
-
-}  // namespace
-
-ChordText::ChordText(const KeyboardLayout& layout, const TextServices& text) : layout_(layout), text_(text) {}
-
-std::string ChordText::display(const HotKeyChord& chord) const {
-    return modifiersText(chord.modifiers) + keyLabel(chord.keyCode).value_or("?");
-}
-
-std::string ChordText::ofNamedKeys(const HotKeyChord& chord) {
-    return modifiersText(chord.modifiers) + fixedKeyName(chord.keyCode).value_or("?");
 }
 
 std::optional<std::string> ChordText::keyLabel(KeyCode keyCode) const {

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "core/model/HotKeyChord.h"
 #include "core/platform/KeyboardLayout.h"
@@ -29,6 +30,12 @@ public:
     // A chord of keys with fixed names ("Ctrl+Enter", "Backspace") for a text that tells which
     // keys to press: written as display() writes it, with no layout to read.
     static std::string ofNamedKeys(const HotKeyChord& chord);
+    // A chord whose key the caller names, written as display() writes it: a key of our own
+    // windows named by what it types ("Ctrl+Q", "Ctrl+,").
+    static std::string withKeyNamed(std::uint32_t modifiers, std::string_view keyName);
+    // The name of a key that types nothing useful (Space, Enter, F1, Keypad 7, Num Lock, ...),
+    // in the interface language's words; none for a key that is named by what it types.
+    static std::optional<std::string> fixedKeyName(KeyCode keyCode);
 
 private:
     const KeyboardLayout& layout_;

@@ -1,6 +1,7 @@
 #include "core/tiles/TrashTile.h"
 
 #include "core/foundation/Localization.h"
+#include "core/foundation/Log.h"
 
 namespace quillbern {
 
@@ -32,20 +33,30 @@ void TrashTile::refresh() {
 }
 
 void TrashTile::open() const {
-    openTrash(ports_.launcher, folder_);
+    openTrash(ports_, folder_);
 }
 
-void TrashTile::openTrash(Launcher& launcher, const std::optional<Path>& folder) {
+void TrashTile::openTrash(const Ports& ports, const std::optional<Path>& folder) {
     if (!folder) return;
     // The desktop's own view of the Trash where it has one, else its files folder.
-    if (!launcher.openUrl("trash:///")) launcher.open(*folder);
+    if (ports.launcher.openUrl("trash:///") || ports.launcher.open(*folder)) return;
+    log("the Trash was not opened: no application opens trash:/// nor folders");
+    AlertSpec alert;
+    alert.style = AlertSpec::Style::warning;
+    alert.floating = true;
+    alert.message = trf("“%@” was not opened", tr("Trash"));
+    alert.informative =
+        tr("No application on this desktop opens the Trash or folders. Install a file manager, then "
+           "open the Trash again.");
+    alert.buttons = {tr("OK")};
+    // Told once the click or the menu that asked is over.
+    ports.mainLoop.post([&alerts = ports.alerts, alert] { alerts.runModal(alert); });
 }
 
 MenuModel TrashTile::menu() const {
     // The menu may outlive the tile: its rows hold what they act on.
     MenuModel menu;
-    menu.add(tr("Open in File Manager"),
-             [&launcher = ports_.launcher, folder = folder_] { openTrash(launcher, folder); });
+    menu.add(tr("Open in File Manager"), [ports = ports_, folder = folder_] { openTrash(ports, folder); });
     menu.addSeparator();
     menu.add(tr("Remove from dock"), [&pinned = ports_.pinned, trash = trash_, profileID = profileID_] {
         pinned.unpinTrash(trash.id, profileID);

@@ -3,9 +3,11 @@
 #include <optional>
 
 #include "core/foundation/FilledByName.h"
+#include "core/foundation/RunLoop.h"
 #include "core/foundation/Signal.h"
 #include "core/foundation/Uuid.h"
 #include "core/model/PinnedStore.h"
+#include "core/platform/Alerts.h"
 #include "core/platform/FileSystem.h"
 #include "core/platform/FolderEvents.h"
 #include "core/platform/Launcher.h"
@@ -17,7 +19,8 @@ namespace quillbern {
 // A dock's Trash tile while it shows: whether the user's Trash holds anything, read when
 // the tile appears and again whenever the Trash folder changes, until the tile goes. A
 // Trash that cannot be read counts as neither, shows empty and is not watched. A click
-// opens the Trash in the file manager. Main thread.
+// opens the Trash in the file manager; where nothing opens it, an alert says why once the
+// click is over. Main thread.
 class TrashTile {
 public:
     struct Ports {
@@ -26,6 +29,8 @@ public:
         FolderEvents& folders;
         Launcher& launcher;
         PinnedStore& pinned;
+        Alerts& alerts;
+        RunLoop& mainLoop;
     };
 
     // The tile appears: the Trash is read and, when it could be, watched.
@@ -45,7 +50,7 @@ public:
     Signal<> changed;
 
 private:
-    static void openTrash(Launcher& launcher, const std::optional<Path>& folder);
+    static void openTrash(const Ports& ports, const std::optional<Path>& folder);
     std::optional<bool> readFullness() const;
     void refresh();
 

@@ -4,7 +4,7 @@
 #include <QPointer>
 #include <QTimer>
 
-#include "core/foundation/Localization.h"
+#include "core/shortcuts/ChordText.h"
 #include "ui/foundation/QtIcons.h"
 #include "ui/foundation/QtText.h"
 #include "ui/foundation/Symbols.h"
@@ -29,7 +29,7 @@ ModelMenu::ModelMenu(const MenuModel& model, QWidget* parent, Actions actions) :
         QString title = menuTitle(item.title);
         // Command is Ctrl in our windows; after the tab the menu shows it in its key column.
         if (!item.keyEquivalent.empty())
-            title += u'\t' + menuTitle(trc("keyboard key", "Ctrl") + "+" + item.keyEquivalent);
+            title += u'\t' + menuTitle(ChordText::withKeyNamed(HotKeyChord::kControl, item.keyEquivalent));
         QAction* action = addAction(title);
         action->setData(int(actions_.size() - 1));
         action->setEnabled(item.enabled);

@@ -271,6 +271,9 @@ AppSearchView::AppSearchView(AppSearchViewInputs inputs, SystemAppearance& syste
     noMatch_->setTextFormat(Qt::PlainText);
     noMatch_->setFont(fontOfSize(13));
     noMatch_->setAlignment(Qt::AlignCenter);
+    // A label works out its margins again as it is polished, from the size it has then, and
+    // drops those taller than a label not yet laid out: polished first, it keeps them.
+    noMatch_->ensurePolished();
     noMatch_->setContentsMargins(0, 16, 0, 16);
     stack->addWidget(noMatch_);
 

@@ -6,10 +6,8 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPainterPath>
-#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <vector>
@@ -20,6 +18,7 @@
 #include "ui/foundation/Symbols.h"
 #include "ui/settings/FlowLayout.h"
 #include "ui/settings/SettingsCaption.h"
+#include "ui/settings/SettingsPage.h"
 #include "ui/settings/SettingsSearchField.h"
 #include "ui/settings/SettingsTheme.h"
 #include "ui/settings/SymbolButton.h"
@@ -190,21 +189,8 @@ void AppsCard::refresh() {
     const QString note = model_.folderNote() ? fromUtf8(*model_.folderNote()) : QString();
     if (note == note_->text()) return;
     note_->setNote(note, SettingsNoteStyle::error);
-    // The note answers the chooser; the page may have it below the fold.
-    if (!note.isEmpty()) {
-        for (QWidget* above = parentWidget(); above; above = above->parentWidget()) {
-            if (auto* scroll = qobject_cast<QScrollArea*>(above)) {
-                // Once the note has its place: its layout is redone first.
-                QMetaObject::invokeMethod(
-                    scroll,
-                    [scroll, note = QPointer<QWidget>(note_)] {
-                        if (note) scroll->ensureWidgetVisible(note);
-                    },
-                    Qt::QueuedConnection);
-                break;
-            }
-        }
-    }
+    // The note answers the chooser.
+    if (!note.isEmpty()) bringIntoSight(*note_);
 }
 
 QWidget* AppsCard::resultRow(const InstalledApp& app) {

@@ -11,6 +11,9 @@ CommitTextField::CommitTextField(CommitDraft::Commit commit, CommitDraft::Curren
     connect(this, &QLineEdit::returnPressed, this, [this] {
         draft_.submit();
         showDraft();
+        // What was kept, selected to be typed over, shown from its start.
+        const auto length = static_cast<int>(text().size());
+        setSelection(length, -length);
     });
 }
 
@@ -35,11 +38,15 @@ void CommitTextField::focusOutEvent(QFocusEvent* event) {
     if (event->reason() == Qt::PopupFocusReason) return;
     draft_.setFocused(false);
     showDraft();
+    setCursorPosition(0);
 }
 
 void CommitTextField::showDraft() {
     const QString shown = QString::fromStdString(draft_.draft());
-    if (text() != shown) setText(shown);
+    if (text() == shown) return;
+    setText(shown);
+    // A name too long for the field reads from its start.
+    setCursorPosition(0);
 }
 
 }  // namespace quillbern

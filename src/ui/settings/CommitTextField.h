@@ -9,7 +9,8 @@ namespace quillbern {
 // A one-line field whose text reaches its owner only on Return and when the field loses
 // the keyboard. Not `editingFinished`, which Qt sends once for both and so swallows the
 // second commit. A draft typed for one thing goes to that thing even when the field moved
-// on to another.
+// on to another. A text it did not just have typed shows from its start, and after Return the
+// text kept is selected.
 class CommitTextField final : public QLineEdit {
 public:
     CommitTextField(CommitDraft::Commit commit, CommitDraft::Current current, QWidget* parent = nullptr);

@@ -265,15 +265,27 @@ void GeneralPane::buildShortcutsCard() {
 
     QVBoxLayout* rows = nullptr;
     shortcutRows_ = card->addWidget(group(rows));
+    recorderList_ = rows;
     rows->addWidget(new SettingsRowDivider);
     for (const HotKeyAction& feature : kFeatureOrder) {
         const QString title = text(HotKeyBindings::label(feature));
+        // What the recorder is given is told right under it.
+        ShortcutRecorder::Callbacks told;
+        told.onRecord = [this, feature](const HotKeyChord& chord) {
+            placeChordNoteUnder(feature);
+            card_.record(feature, chord);
+        };
+        told.onWeak = [this, feature] {
+            placeChordNoteUnder(feature);
+            card_.weakKey();
+        };
+        told.onReset = [this, feature] { card_.reset(feature); };
+        told.onUnusableKey = [this, feature](const std::string& key) {
+            placeChordNoteUnder(feature);
+            card_.unusableKey(key);
+        };
         auto* view = new ShortcutRecorderView(
-            std::make_unique<ShortcutRecorder>(
-                alerts_, hotKeys_, keyboardGrabber_, card_.chordText(),
-                ShortcutRecorder::Callbacks{[this, feature](const HotKeyChord& chord) { card_.record(feature, chord); },
-                                            [this] { card_.weakKey(); }, [this, feature] { card_.reset(feature); },
-                                            [this](const std::string& key) { card_.unusableKey(key); }}),
+            std::make_unique<ShortcutRecorder>(alerts_, hotKeys_, keyboardGrabber_, card_.chordText(), std::move(told)),
             keyboardLayout_);
         // Named by its action, as a screen reader reads the row.
         view->setAccessibleName(title);
@@ -283,7 +295,7 @@ void GeneralPane::buildShortcutsCard() {
         recorderViews_.push_back(view);
     }
     chordNote_ = new SettingsNoteLabel;
-    chordNote_->layout()->setContentsMargins(0, 8, 0, 0);
+    chordNote_->layout()->setContentsMargins(0, 0, 0, 8);
     rows->addWidget(chordNote_);
     struckThroughCaption_ =
         new SettingsCaption(localized("A struck-through shortcut could not be registered at all — click it and record "
@@ -389,6 +401,13 @@ void GeneralPane::buildUpdatesCard() {
     setTone(*lastCheck_, SettingsTone::secondary);
     card->addRow(new SettingsRow(checkForUpdates_, lastCheck_));
     card->addCaption(text(model_.updatesCaption()));
+}
+
+void GeneralPane::placeChordNoteUnder(const HotKeyAction& feature) {
+    recorderList_->removeWidget(chordNote_);
+    recorderList_->insertWidget(recorderList_->indexOf(recorderRows_.at(index(feature))) + 1, chordNote_);
+    // Once the model has said what the note is, if any.
+    bringIntoSight(*chordNote_);
 }
 
 void GeneralPane::confirmResetAll() {

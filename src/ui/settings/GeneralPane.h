@@ -18,6 +18,7 @@ class QComboBox;
 class QLabel;
 class QMessageBox;
 class QPushButton;
+class QVBoxLayout;
 
 namespace quillbern {
 
@@ -95,6 +96,8 @@ private:
     void buildLanguageCard();
     void buildUpdatesCard();
     QWidget* revealDelayControl();
+    // The note on what a recorder was just given stands right under it.
+    void placeChordNoteUnder(const HotKeyAction& feature);
     void confirmResetAll();
     void sync();
     void syncShortcuts();
@@ -126,6 +129,8 @@ private:
     QWidget* shortcutRows_ = nullptr;
     std::vector<QWidget*> recorderRows_;
     std::vector<ShortcutRecorderView*> recorderViews_;
+    // The recorder rows with the note among them.
+    QVBoxLayout* recorderList_ = nullptr;
     SettingsNoteLabel* chordNote_ = nullptr;
     SettingsCaption* struckThroughCaption_ = nullptr;
     QWidget* resetAllGroup_ = nullptr;

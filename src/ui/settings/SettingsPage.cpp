@@ -1,6 +1,8 @@
 #include "ui/settings/SettingsPage.h"
 
+#include <QCoreApplication>
 #include <QPainter>
+#include <QPointer>
 #include <QVBoxLayout>
 
 #include "core/settings/SettingsControlLooks.h"
@@ -71,6 +73,22 @@ SettingsCard* SettingsPage::addCard(SettingsCard* card) {
 void SettingsPage::addWidget(QWidget* widget) {
     // Before the stretch that keeps the cards at the top.
     layout_->insertWidget(layout_->count() - 1, widget);
+}
+
+void bringIntoSight(QWidget& widget) {
+    for (QWidget* above = widget.parentWidget(); above; above = above->parentWidget()) {
+        auto* scroll = qobject_cast<QScrollArea*>(above);
+        if (!scroll) continue;
+        // Once what changed has been said, and its layouts redone.
+        QMetaObject::invokeMethod(
+            scroll,
+            [scroll, shown = QPointer<QWidget>(&widget)] {
+                QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+                if (shown && shown->isVisibleTo(scroll)) scroll->ensureWidgetVisible(shown);
+            },
+            Qt::QueuedConnection);
+        return;
+    }
 }
 
 }  // namespace quillbern

@@ -25,4 +25,9 @@ private:
     QVBoxLayout* layout_;
 };
 
+// Scrolls the page that holds the widget until it is in sight, once the widget has its place
+// in the layout, if it shows by then: a note that just appeared answers what the user did, and
+// may stand below the fold.
+void bringIntoSight(QWidget& widget);
+
 }  // namespace quillbern

@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
-#include <QKeySequence>
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
@@ -14,6 +13,7 @@
 #include "core/foundation/Localization.h"
 #include "ui/foundation/QtKeyCodes.h"
 #include "ui/foundation/QtText.h"
+#include "ui/foundation/ShortcutTexts.h"
 #include "ui/foundation/Symbols.h"
 #include "ui/settings/SettingsTheme.h"
 
@@ -135,7 +135,7 @@ std::string ShortcutRecorderView::keyNameOf(const QKeyEvent& event) const {
     // The layout names the key as it is without the modifiers held, which may change it (Alt
     // makes Print SysReq); a synthetic event has only Qt's name.
     std::string name = layout_.keyName(event.nativeScanCode());
-    if (name.empty()) name = QKeySequence(event.key()).toString(QKeySequence::NativeText).toStdString();
+    if (name.empty()) name = shortcutText(QKeyCombination(static_cast<Qt::Key>(event.key()))).toStdString();
     return name;
 }
 

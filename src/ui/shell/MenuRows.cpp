@@ -25,16 +25,16 @@ void addRow(QMenu& menu, const MenuRow& row, const std::function<void(const Menu
     }
     // After a tab, the menu shows a global chord in the column of its own keys.
     QAction* action = menu.addAction(row.chord.empty() ? title : title + '\t' + menuTitle(row.chord));
+    if (row.key != 0) {
+        const auto key = static_cast<Qt::Key>(QChar::fromLatin1(row.key).toUpper().unicode());
+        action->setShortcut(QKeySequence(QKeyCombination(Qt::ControlModifier, key)));
+    }
     action->setEnabled(row.isEnabled);
     action->setVisible(!row.isHidden);
     // A row waiting for a permission shows no tick: Qt menus have no mixed mark, and its
     // title says what is missing.
     action->setCheckable(row.mark == CheckMark::on);
     action->setChecked(row.mark == CheckMark::on);
-    if (row.key != 0) {
-        const auto key = static_cast<Qt::Key>(QChar::fromLatin1(row.key).toUpper().unicode());
-        action->setShortcut(QKeySequence(QKeyCombination(Qt::ControlModifier, key)));
-    }
     if (row.command == MenuCommand::none) return;
     QObject::connect(action, &QAction::triggered, &menu,
                      [row, perform] { QTimer::singleShot(0, [row, perform] { perform(row); }); });

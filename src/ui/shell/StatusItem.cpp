@@ -9,6 +9,7 @@
 #include <QSystemTrayIcon>
 
 #include "core/shell/StatusMenu.h"
+#include "ui/foundation/ShortcutTexts.h"
 #include "ui/shell/MenuRows.h"
 
 namespace quillbern {
@@ -43,7 +44,7 @@ StatusItem::StatusItem(StatusMenu& model) : model_(model) {}
 StatusItem::~StatusItem() = default;
 
 bool StatusItem::show() {
-    menu_ = std::make_unique<QMenu>();
+    menu_ = std::make_unique<OwnShortcutsMenu>();
     QObject::connect(menu_.get(), &QMenu::aboutToShow, this, [this] {
         fillMenu(*menu_, model_.aboutToOpen(), [this](const MenuRow& row) { model_.perform(row); });
     });

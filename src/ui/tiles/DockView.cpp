@@ -300,7 +300,9 @@ void DockView::syncTrashTiles() {
             shown.tile = std::make_unique<TrashTile>(TrashTile::Ports{.files = *content_.files,
                                                                       .folders = *content_.folders,
                                                                       .launcher = *content_.launcher,
-                                                                      .pinned = *content_.pinned},
+                                                                      .pinned = *content_.pinned,
+                                                                      .alerts = *content_.alerts,
+                                                                      .mainLoop = *content_.mainLoop},
                                                      *trash, content_.profile);
             shown.observer = shown.tile->changed.connect([this] { sync(); });
             kept.emplace(trash->id, std::move(shown));

@@ -47,7 +47,7 @@ bool TileCell::isMoving(MediaTime now) const {
 }
 
 void TileCell::paint(QPainter& painter, const QPointF& origin, const TileLook& look, const QPalette& palette,
-                     MediaTime now) const {
+                     MediaTime now, double badgeRoom) const {
     const double shown = opacity.value(now);
     if (shown <= 0) return;
     painter.save();
@@ -59,6 +59,7 @@ void TileCell::paint(QPainter& painter, const QPointF& origin, const TileLook& l
     chrome.cornerRadius = dockbar::tileCornerRadius(look.barCornerRadius);
     chrome.hover = hover.value(now);
     chrome.showsHoverBadge = content_.showsHoverBadge;
+    chrome.badgeRoom = badgeRoom;
     chrome.press = press.value(now);
     const QPointF offset = look.bounceVector * bounce.value(now);
     const double iconOpacity = content_.iconOpacity;

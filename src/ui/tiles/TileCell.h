@@ -80,9 +80,10 @@ public:
     // Whether the tile now draws differently (what it does may change unseen).
     bool setContent(TileContent content, MediaTime now);
 
-    // Into the tile's box at `origin`, as it stands at `now`.
-    void paint(QPainter& painter, const QPointF& origin, const TileLook& look, const QPalette& palette,
-               MediaTime now) const;
+    // Into the tile's box at `origin`, as it stands at `now`, its name badge at most
+    // `badgeRoom` wide.
+    void paint(QPainter& painter, const QPointF& origin, const TileLook& look, const QPalette& palette, MediaTime now,
+               double badgeRoom = 0) const;
     bool isMoving(MediaTime now) const;
 
     EasedValue hover;

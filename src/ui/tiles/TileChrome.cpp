@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPalette>
+#include <algorithm>
 #include <cmath>
 
 #include "core/tiles/DockMetrics.h"
@@ -67,7 +68,8 @@ void TileChrome::paint(QPainter& painter, const QPointF& origin, const QPalette&
         painter.drawText(labelRect, Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextSingleLine,
                          shownLabel(name, tileSize));
     } else if (showsHoverBadge && hover > 0) {
-        HoverNameBadge{name}.paint(painter, QPointF(box.center().x(), box.bottom()), tileSize, palette, hover);
+        HoverNameBadge{name}.paint(painter, QPointF(box.center().x(), box.bottom()), std::max(tileSize, badgeRoom),
+                                   palette, hover);
     }
     painter.restore();
 }

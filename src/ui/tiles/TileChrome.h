@@ -25,6 +25,9 @@ struct TileChrome {
     // Eased between 0 (away) and 1 (hovered); the highlight and the badge follow it.
     double hover = 0;
     bool showsHoverBadge = false;
+    // How wide the badge may grow, centred on the tile: as far as the strip it stands in
+    // reaches; never less than the tile's own width.
+    double badgeRoom = 0;
     // Eased between 0 (released) and 1 (pressed).
     double press = 0;
 

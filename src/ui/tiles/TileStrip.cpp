@@ -333,15 +333,27 @@ void TileStrip::paintFadingEnd(QPainter& painter, const QRect& end, double mask,
 }
 
 void TileStrip::paintStrip(QPainter& painter, const QRectF& visible, MediaTime now) const {
-    // A tile may draw a little past its box (its badge): the neighbours are drawn too, clipped.
+    // A tile may draw a little past its box (a bouncing icon), and a hovered one's badge over
+    // its neighbours as far as its room goes: hovered tiles are drawn last, over the others,
+    // and tiles that near are drawn too, clipped.
     const double margin = cellLength();
-    const QRectF near = visible.adjusted(-margin, -margin, margin, margin);
-    for (std::size_t i = 0; i < cells_.size(); ++i) {
-        if (!cellBox(i).intersects(near)) continue;
-        cells_[i]->paint(painter, cellOrigin(i), look_, palette(), now);
+    for (const bool hovered : {false, true}) {
+        for (std::size_t i = 0; i < cells_.size(); ++i) {
+            if ((cells_[i]->hover.value(now) > 0) != hovered) continue;
+            const double reach = hovered ? std::max(margin, badgeRoom(i) / 2) : margin;
+            if (!cellBox(i).adjusted(-reach, -margin, reach, margin).intersects(visible)) continue;
+            cells_[i]->paint(painter, cellOrigin(i), look_, palette(), now, badgeRoom(i));
+        }
     }
+    const QRectF near = visible.adjusted(-margin, -margin, margin, margin);
     if (const std::optional<QRectF> line = separatorFrame(); line && line->intersects(near))
         paintSeparator(painter, *line, palette());
+}
+
+double TileStrip::badgeRoom(std::size_t index) const {
+    if (vertical_) return width();
+    const double centre = cellBox(index).center().x();
+    return 2 * std::max(0.0, std::min(centre, width() - centre));
 }
 
 void TileStrip::applyFadeMask(QPainter& painter, double progress) const {

@@ -75,6 +75,8 @@ private:
     double stripStart() const;
     QPointF cellOrigin(std::size_t index) const;
     QRectF cellBox(std::size_t index) const;
+    // How wide the tile's name badge may be, centred on it inside the strip.
+    double badgeRoom(std::size_t index) const;
     void measure();
     void setOffset(double offset);
     void hoverAt(std::optional<QPointF> point);
