@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
-#include <fstream>
 #include <optional>
 #include <set>
 #include <string>
@@ -15,6 +14,7 @@
 #include "core/platform/WorkerStop.h"
 #include "linux/freedesktop/LinuxAppCatalog.h"
 #include "linux/process/IdentifiedProcess.h"
+#include "linux/process/ProcessStat.h"
 #include "linux/x11/AppMatching.h"
 #include "linux/x11/X11ClientTable.h"
 #include "linux/x11/X11Connection.h"
@@ -32,14 +32,9 @@ namespace {
 constexpr auto kReadLimit = std::chrono::seconds(2);
 constexpr Duration kStartLimit = 2.0;
 
-// A zombie has ended too: nobody may reap it where init does not.
 bool isAlive(Pid pid) {
-    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-    std::string line;
-    if (!std::getline(stat, line)) return false;
-    const auto nameEnd = line.rfind(')');
-    return nameEnd != std::string::npos && nameEnd + 2 < line.size() && line[nameEnd + 2] != 'Z' &&
-           line[nameEnd + 2] != 'X';
+    const std::optional<ProcessStat> stat = readProcessStat(pid);
+    return stat && !stat->hasEnded();
 }
 
 // Every process of one application shows the same picture.
