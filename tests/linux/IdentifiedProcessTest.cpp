@@ -2,7 +2,6 @@
 #include <sched.h>
 #include <signal.h>
 #include <spawn.h>
-#include <sys/mount.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -11,6 +10,7 @@
 #include <future>
 #include <gtest/gtest.h>
 #include <string>
+#include <sys/mount.h>
 #include <sys/wait.h>
 #include <thread>
 #include <vector>

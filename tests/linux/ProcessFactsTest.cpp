@@ -1,7 +1,4 @@
 #include <signal.h>
-#include <sys/prctl.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -9,6 +6,9 @@
 #include <fstream>
 #include <future>
 #include <gtest/gtest.h>
+#include <sys/prctl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 
 #include "linux/process/ProcessFacts.h"
 #include "linux/process/ProcessStat.h"

@@ -70,8 +70,7 @@ std::uint64_t bootTicksNow() {
     ::clock_gettime(CLOCK_BOOTTIME, &now);
     static const std::uint64_t ticksPerSecond = std::uint64_t(::sysconf(_SC_CLK_TCK));
     // As the kernel turns a start's nanoseconds into ticks: whole ticks, rounded down.
-    return std::uint64_t(now.tv_sec) * ticksPerSecond +
-           std::uint64_t(now.tv_nsec) * ticksPerSecond / 1'000'000'000u;
+    return std::uint64_t(now.tv_sec) * ticksPerSecond + std::uint64_t(now.tv_nsec) * ticksPerSecond / 1'000'000'000u;
 }
 
 }  // namespace quillbern
