@@ -21,6 +21,7 @@
 #include "linux/freedesktop/LinuxAppCatalog.h"
 #include "linux/freedesktop/LinuxLauncher.h"
 #include "linux/process/ProcessStat.h"
+#include "linux/x11/WindowBirths.h"
 #include "linux/x11/X11ClientTable.h"
 #include "linux/x11/X11HiddenApps.h"
 #include "linux/x11/X11Permissions.h"
@@ -768,6 +769,52 @@ TEST_F(X11RunningAppsTest, AnApplicationsWindowCarriesItsPicture) {
     }
     EXPECT_GT(opaque, 0);
     EXPECT_GT(clear, 0) << "the mask cuts it to its shape";
+}
+
+TEST(X11WindowBirths, AWindowIsBornWhenMadeAndForgottenWhenGoneWhateverHoldsIt) {
+    const auto connection = XcbConnection::open();
+    ASSERT_TRUE(connection);
+    const std::uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+    xcb_change_window_attributes(connection->xcb(), connection->root(), XCB_CW_EVENT_MASK, &mask);
+    const std::uint64_t since = bootTicksNow();
+    WindowBirths births(since);
+    XProbe probe;
+    const auto make = [&](xcb_window_t parent) {
+        const xcb_window_t window = xcb_generate_id(probe.c());
+        xcb_create_window(probe.c(), XCB_COPY_FROM_PARENT, window, parent, 0, 0, 10, 10, 0,
+                          XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, 0, nullptr);
+        return window;
+    };
+    // What the server reported so far.
+    const auto noteReports = [&] {
+        std::free(xcb_get_input_focus_reply(probe.c(), xcb_get_input_focus(probe.c()), nullptr));
+        ASSERT_TRUE(connection->sync(std::chrono::steady_clock::now() + std::chrono::seconds(10)));
+        births.note(connection->takeEvents(), *connection);
+    };
+    const xcb_window_t early = make(probe.root());
+    noteReports();
+    EXPECT_TRUE(births.startedBefore(since, early));
+    EXPECT_FALSE(births.startedBefore(bootTicksNow() + 1, early)) << "a process started after it was made";
+    EXPECT_TRUE(births.startedBefore(since, 0x7FFFFFF)) << "one never seen made was there at the start";
+    EXPECT_FALSE(births.startedBefore(since + 1, 0x7FFFFFF));
+    xcb_destroy_window(probe.c(), early);
+    noteReports();
+    EXPECT_EQ(births.size(), 0u);
+
+    // Windows a frame holds end there, unseen: past the bound, they are found gone.
+    const xcb_window_t frame = make(probe.root());
+    for (std::size_t i = 0; i <= WindowBirths::kMostKept; ++i) {
+        const xcb_window_t framed = make(probe.root());
+        xcb_reparent_window(probe.c(), framed, frame, 0, 0);
+        xcb_destroy_window(probe.c(), framed);
+    }
+    noteReports();
+    EXPECT_LE(births.size(), 1u);
+    // As many living ones are kept within the bound.
+    for (std::size_t i = 0; i <= WindowBirths::kMostKept; ++i)
+        make(probe.root());
+    noteReports();
+    EXPECT_LE(births.size(), WindowBirths::kMostKept);
 }
 
 TEST(X11SessionEventsTest, ADesktopSwitchReachesTheSubscribers) {
