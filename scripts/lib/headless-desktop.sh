@@ -97,23 +97,26 @@ start_window_manager() {
   desktop_pids+=($!)
 }
 
-# start_headless_desktop [--tray] [--compositor] [--accessibility] [--wm NAME]: exports
+# start_headless_desktop [--tray] [--compositor] [--accessibility] [--tcp] [--wm NAME]: exports
 # DISPLAY for the new server. NAME is openbox (the default), icewm, fluxbox, xfwm4 or metacity.
+# --tcp lets clients connect over TCP too, as a remote machine's would, whose process the
+# server cannot tell.
 start_headless_desktop() {
-  local fd display option tray=false compositor=false accessibility=false wm=openbox
+  local fd display option tray=false compositor=false accessibility=false wm=openbox tcp=-nolisten
   while (($#)); do
     option=$1; shift
     case $option in
       --tray) tray=true ;;
       --compositor) compositor=true ;;
       --accessibility) accessibility=true ;;
+      --tcp) tcp=-listen ;;
       --wm) wm=${1:-}; shift ;;
       *) echo "start_headless_desktop: unknown option $option" >&2; return 2 ;;
     esac
   done
   desktop_owner=$BASHPID
   exec {fd}<> <(:)
-  Xvfb -displayfd "$fd" -screen 0 2560x1080x24 -nolisten tcp -noreset -dpi 96 >/dev/null 2>&1 &
+  Xvfb -displayfd "$fd" -screen 0 2560x1080x24 "$tcp" tcp -noreset -dpi 96 >/dev/null 2>&1 &
   desktop_pids+=($!)
   read -r -t 10 -u "$fd" display || { echo "Xvfb did not start" >&2; return 1; }
   exec {fd}<&-

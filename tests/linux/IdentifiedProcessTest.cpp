@@ -1,18 +1,23 @@
+#include <fcntl.h>
+#include <sched.h>
 #include <signal.h>
 #include <spawn.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <cstring>
 #include <fstream>
 #include <future>
 #include <gtest/gtest.h>
 #include <string>
+#include <sys/mount.h>
 #include <sys/wait.h>
 #include <thread>
 #include <vector>
 
 #include "core/foundation/ProcessId.h"
 #include "linux/process/IdentifiedProcess.h"
+#include "linux/process/ProcessStat.h"
 
 extern char** environ;
 
@@ -60,6 +65,56 @@ std::string userOf(pid_t pid) {
         if (line.starts_with("Uid:")) return line.substr(line.find_first_not_of(" \t", 4));
     }
     return {};
+}
+
+// A process that waits to be ended, as a child of the caller.
+pid_t waitingChild() {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        for (;;)
+            ::pause();
+    }
+    return pid;
+}
+
+// Run as the first process of a PID namespace of its own, with its own /proc: identifies a
+// child, ends it and has another child take its id at once, chosen through ns_last_pid, and
+// tries to signal that one. "ok", or what went wrong, "skip: " first where the id could not
+// be chosen.
+std::string takeOverInNamespace() {
+    if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+        ::mount("proc", "/proc", "proc", MS_NOSUID | MS_NODEV | MS_NOEXEC, nullptr) != 0) {
+        return std::string("skip: no /proc of the namespace's own could be mounted: ") + std::strerror(errno);
+    }
+    const pid_t first = waitingChild();
+    const auto identified = IdentifiedProcess::of(first);
+    if (!identified || !identified->signal(0)) return "the first child was not identified";
+    // Two processes of one id differ in start time only in different clock ticks.
+    const auto started = readProcessStat(first);
+    if (!started || !started->startTicks) return "the first child's start time could not be read";
+    while (bootTicksNow() <= *started->startTicks)
+        ::sched_yield();
+    ::kill(first, SIGKILL);
+    ::waitpid(first, nullptr, 0);
+
+    const int lastPid = ::open("/proc/sys/kernel/ns_last_pid", O_WRONLY | O_CLOEXEC);
+    const std::string previous = std::to_string(first - 1);
+    const bool chosen = lastPid >= 0 && ::write(lastPid, previous.data(), previous.size()) == ssize_t(previous.size());
+    const int error = errno;
+    if (lastPid >= 0) ::close(lastPid);
+    if (!chosen) return std::string("skip: ns_last_pid could not be written: ") + std::strerror(error);
+    const pid_t second = waitingChild();
+    std::string outcome = "ok";
+    if (second != first) {
+        outcome = "skip: the next process did not get the id chosen";
+    } else if (identified->signal(0) || identified->signal(SIGTERM)) {
+        outcome = "the process that took the id was signalled";
+    } else if (const auto stat = readProcessStat(second); !stat || stat->hasEnded()) {
+        outcome = "the process that took the id ended";
+    }
+    ::kill(second, SIGKILL);
+    ::waitpid(second, nullptr, 0);
+    return outcome;
 }
 
 }  // namespace
@@ -112,4 +167,45 @@ TEST(IdentifiedProcess, AnotherUsersProcessIsNotOurs) {
     ASSERT_TRUE(userOf(other.pid()).starts_with("65534"));
     EXPECT_TRUE(processExists(other.pid()));
     EXPECT_FALSE(IdentifiedProcess::of(other.pid()));
+}
+
+TEST(IdentifiedProcess, AProcessThatTookTheIdOfAnIdentifiedOneIsNeverSignalled) {
+    int report[2];
+    ASSERT_EQ(::pipe2(report, O_CLOEXEC), 0);
+    const pid_t helper = ::fork();
+    ASSERT_GE(helper, 0);
+    if (helper == 0) {
+        // A PID namespace lets its owner choose the next id; without root, a user namespace
+        // of our own owns it, with our user mapped onto itself.
+        const uid_t user = ::getuid();
+        const int flags = CLONE_NEWPID | CLONE_NEWNS | (::geteuid() == 0 ? 0 : CLONE_NEWUSER);
+        std::string outcome;
+        if (::unshare(flags) != 0) {
+            outcome = std::string("skip: no PID namespace of our own: ") + std::strerror(errno);
+        } else if (flags & CLONE_NEWUSER) {
+            const std::string map = std::to_string(user) + " " + std::to_string(user) + " 1";
+            std::ofstream("/proc/self/uid_map") << map;
+        }
+        if (outcome.empty()) {
+            const pid_t first = ::fork();
+            if (first == 0) {
+                outcome = takeOverInNamespace();
+                (void)!::write(report[1], outcome.data(), outcome.size());
+                ::_exit(0);
+            }
+            ::waitpid(first, nullptr, 0);
+        } else {
+            (void)!::write(report[1], outcome.data(), outcome.size());
+        }
+        ::_exit(0);
+    }
+    ::close(report[1]);
+    std::string outcome;
+    char buffer[256];
+    for (ssize_t n; (n = ::read(report[0], buffer, sizeof buffer)) > 0;)
+        outcome.append(buffer, std::size_t(n));
+    ::close(report[0]);
+    ::waitpid(helper, nullptr, 0);
+    if (outcome.starts_with("skip: ")) GTEST_SKIP() << outcome.substr(6);
+    EXPECT_EQ(outcome, "ok");
 }

@@ -1,10 +1,17 @@
+#include <signal.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <gtest/gtest.h>
+#include <sys/prctl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 
 #include "linux/process/ProcessFacts.h"
+#include "linux/process/ProcessStat.h"
 
 using namespace quillbern;
 namespace fs = std::filesystem;
@@ -92,6 +99,35 @@ TEST_F(FakeProc, AProcessIsReadWithItsParentProgramAndOrigin) {
     EXPECT_EQ(readProcessFacts(999, root()), std::nullopt) << "a process that is gone";
 }
 
+TEST_F(FakeProc, ARootFolderTheProcessControlsHoldsUpNothingAndFillsNoMemory) {
+    // Any user may run a process in a root folder of its own, within a user namespace.
+    const fs::path dir = process(42, "42 (boxed) S 1 42 42 0 -1", environment({"FLATPAK_ID=org.example.Env"}));
+    const fs::path info = dir / "root" / ".flatpak-info";
+    const auto readQuickly = [&] {
+        auto read = std::async(std::launch::async, [&] { return readProcessFacts(42, root()); });
+        if (read.wait_for(std::chrono::seconds(10)) == std::future_status::timeout) {
+            // A reader held in open() by a FIFO is let go, so the test ends.
+            if (const int writer = ::open(info.c_str(), O_WRONLY | O_NONBLOCK); writer >= 0) ::close(writer);
+            ADD_FAILURE() << "the read was held up";
+        }
+        return read.get();
+    };
+    ASSERT_EQ(::mkfifo(info.c_str(), 0600), 0);
+    auto facts = readQuickly();
+    ASSERT_TRUE(facts);
+    EXPECT_EQ(facts->origin.flatpakId, "org.example.Env") << "a FIFO is no sandbox's description";
+    fs::remove(info);
+    fs::create_symlink("/dev/zero", info);
+    EXPECT_EQ(readQuickly()->origin.flatpakId, "org.example.Env") << "nor is a device";
+    fs::remove(info);
+    // 20 GB that take no room on the disk.
+    std::ofstream(info) << "[Application]\nname=org.example.Huge\n";
+    fs::resize_file(info, std::uintmax_t(20) << 30);
+    EXPECT_EQ(readQuickly()->origin.flatpakId, "org.example.Env") << "nor is a file past the bound";
+    fs::resize_file(info, 64);
+    EXPECT_EQ(readQuickly()->origin.flatpakId, "org.example.Huge");
+}
+
 TEST_F(FakeProc, WhatIsNotOursToReadStaysEmpty) {
     // Another user's process: its stat is there, its environment and program are not.
     const fs::path dir = root() / "55";
@@ -113,4 +149,51 @@ TEST(ProcessFacts, OurOwnProcessAsTheKernelShowsIt) {
     ASSERT_TRUE(self);
     EXPECT_EQ(self->parent, ::getppid());
     EXPECT_TRUE(self->executable.value_or("").ends_with("/linux_tests"));
+}
+
+TEST(ProcessStat, TheFieldsAreCountedFromTheLastParenthesisOfTheName) {
+    const std::string fields = " S 77 321 321 0 -1 4194304 120 0 0 0 5 3 0 0 20 0 1 0 98765 1000 200\n";
+    for (const std::string name : {"plain", "my (odd) app", "a) Z 1 (b", "two\nlines) X 9"}) {
+        const auto stat = processStatIn("321 (" + name + ")" + fields);
+        ASSERT_TRUE(stat) << name;
+        EXPECT_EQ(stat->state, 'S') << name;
+        EXPECT_EQ(stat->parent, 77) << name;
+        EXPECT_EQ(stat->startTicks, 98765u) << name;
+        EXPECT_FALSE(stat->hasEnded()) << name;
+    }
+    EXPECT_TRUE(processStatIn("9 (gone) Z 1 9 9")->hasEnded());
+    EXPECT_EQ(processStatIn("9 (short) S 1 9 9")->startTicks, std::nullopt);
+    EXPECT_EQ(processStatIn("9 no name S 1"), std::nullopt);
+    EXPECT_EQ(processStatIn("9 (no state)"), std::nullopt);
+}
+
+TEST(ProcessStat, AChildAsTheKernelShowsItWhateverItCallsItself) {
+    const std::uint64_t before = bootTicksNow();
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::prctl(PR_SET_NAME, "x) Z 1 (\ny");
+        (void)!::write(ready[1], "r", 1);
+        ::pause();
+        ::_exit(0);
+    }
+    char byte;
+    ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+    ::close(ready[0]);
+    ::close(ready[1]);
+    const auto running = readProcessStat(child);
+    ASSERT_TRUE(running);
+    EXPECT_EQ(running->parent, ::getpid());
+    EXPECT_FALSE(running->hasEnded());
+    ASSERT_TRUE(running->startTicks);
+    EXPECT_GE(*running->startTicks, before);
+    EXPECT_LE(*running->startTicks, bootTicksNow());
+
+    ::kill(child, SIGKILL);
+    siginfo_t info{};
+    ASSERT_EQ(::waitid(P_PID, id_t(child), &info, WEXITED | WNOWAIT), 0);
+    EXPECT_TRUE(readProcessStat(child)->hasEnded()) << "a zombie until it is reaped";
+    ::waitpid(child, nullptr, 0);
+    EXPECT_FALSE(readProcessStat(child));
 }

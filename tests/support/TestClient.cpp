@@ -6,7 +6,13 @@
 // "window 0x<id>" once mapped and "press <button>" for each click it gets; exits when the
 // window manager asks it to close its first window.
 // A QUILLBERN_TEST_OPEN client message to a window opens one more, titled "<title> 2".
-// --pid names another process as the window's, as any client may.
+// --pid names another process as the window's, as any client may. Its windows name this
+// machine in WM_CLIENT_MACHINE, as Xlib's clients do; --forward CLASS opens one more window of
+// that class, on a connection of its own, naming another machine, as ssh -X relays a remote
+// client's (printing "forwarded 0x<id>"). --tcp connects over TCP, where the server cannot
+// tell the client's process. --hand-over hands the connection, with the window made but not
+// mapped (printed at once), to a child and ends; the child maps it when a QUILLBERN_TEST_MAP
+// client message comes.
 // --grab-key holds a key chord on the root window as another application's global shortcut
 // would, printing "grabbed" or "grab refused".
 #include <unistd.h>
@@ -15,6 +21,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <sys/wait.h>
 #include <vector>
 #include <xcb/xcb.h>
 
@@ -50,7 +57,8 @@ int usage() {
         "usage: quillbern_test_client [--class NAME] [--title TEXT] [--geometry WxH+X+Y]\n"
         "         [--strut L,R,T,B[,LS,LE,RS,RE,TS,TE,BS,BE]] [--menu] [--unmanaged] [--framed] [--color RRGGBB]\n"
         "         [--no-pid | --pid NUMBER] [--no-input] [--legacy-title] [--min-size WxH] [--motion]\n"
-        "         [--grab-key KEYCODE,MODIFIERS]  (X keycode and modifier mask)\n");
+        "         [--grab-key KEYCODE,MODIFIERS]  (X keycode and modifier mask)\n"
+        "         [--forward CLASS]... [--tcp] [--hand-over]\n");
     return 2;
 }
 
@@ -69,9 +77,17 @@ struct Options {
     bool motion = false;
     int minWidth = 0, minHeight = 0;
     std::vector<std::uint32_t> grabKey;
+    std::vector<std::string> forwarded;
+    bool tcp = false;
+    bool handOver = false;
+    std::string machine = [] {
+        char name[256] = {};
+        gethostname(name, sizeof name - 1);
+        return std::string(name);
+    }();
 };
 
-xcb_window_t openWindow(xcb_connection_t* c, const Options& o, const std::string& title) {
+xcb_window_t openWindow(xcb_connection_t* c, const Options& o, const std::string& title, bool map = true) {
     const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
     // Framed: a frame on the root and a container inside it, as icewm keeps its taskbar.
     std::vector<xcb_window_t> frames;
@@ -98,6 +114,7 @@ xcb_window_t openWindow(xcb_connection_t* c, const Options& o, const std::string
     const std::string wmClass = o.className + '\0' + o.className + '\0';
     setProperty(c, w, "WM_CLASS", XCB_ATOM_STRING, 8, wmClass.data(), wmClass.size());
     setProperty(c, w, "WM_NAME", XCB_ATOM_STRING, 8, title.data(), title.size());
+    setProperty(c, w, "WM_CLIENT_MACHINE", XCB_ATOM_STRING, 8, o.machine.data(), o.machine.size());
     if (!o.legacyTitle) setProperty(c, w, "_NET_WM_NAME", atom(c, "UTF8_STRING"), 8, title.data(), title.size());
     if (o.pid) setProperty(c, w, "_NET_WM_PID", XCB_ATOM_CARDINAL, 32, &o.namedPid, 1);
     std::vector<std::uint32_t> icon = {16, 16};
@@ -131,11 +148,18 @@ xcb_window_t openWindow(xcb_connection_t* c, const Options& o, const std::string
         const xcb_atom_t popup = atom(c, "_NET_WM_WINDOW_TYPE_POPUP_MENU");
         setProperty(c, w, "_NET_WM_WINDOW_TYPE", XCB_ATOM_ATOM, 32, &popup, 1);
     }
-    xcb_map_window(c, w);
+    if (map) xcb_map_window(c, w);
     for (auto frame = frames.rbegin(); frame != frames.rend(); ++frame)
         xcb_map_window(c, *frame);
     xcb_flush(c);
     return w;
+}
+
+// $DISPLAY's server, over TCP on this machine.
+std::string tcpDisplay() {
+    const char* display = std::getenv("DISPLAY");
+    const std::string name = display ? display : ":0";
+    return "localhost" + name.substr(name.find(':'));
 }
 
 }  // namespace
@@ -175,6 +199,12 @@ int main(int argc, char** argv) {
         } else if (arg == "--grab-key" && hasValue) {
             o.grabKey = numbers(argv[++i]);
             if (o.grabKey.size() != 2) return usage();
+        } else if (arg == "--forward" && hasValue) {
+            o.forwarded.push_back(argv[++i]);
+        } else if (arg == "--tcp") {
+            o.tcp = true;
+        } else if (arg == "--hand-over") {
+            o.handOver = true;
         } else if (arg == "--min-size" && hasValue) {
             if (std::sscanf(argv[++i], "%dx%d", &o.minWidth, &o.minHeight) != 2) return usage();
         } else {
@@ -182,7 +212,7 @@ int main(int argc, char** argv) {
         }
     }
 
-    xcb_connection_t* c = xcb_connect(nullptr, nullptr);
+    xcb_connection_t* c = xcb_connect(o.tcp ? tcpDisplay().c_str() : nullptr, nullptr);
     if (xcb_connection_has_error(c)) {
         std::fprintf(stderr, "quillbern_test_client: no X server\n");
         return 1;
@@ -196,9 +226,23 @@ int main(int argc, char** argv) {
         std::fflush(stdout);
         std::free(error);
     }
-    const xcb_window_t w = openWindow(c, o, o.title);
+    // Each kept open, as the relay keeps every forwarded client's.
+    for (const std::string& className : o.forwarded) {
+        xcb_connection_t* forwarding = xcb_connect(nullptr, nullptr);
+        Options remote = o;
+        remote.className = className;
+        remote.machine = "elsewhere.example";
+        std::printf("forwarded 0x%x\n", openWindow(forwarding, remote, className));
+    }
+    const xcb_window_t w = openWindow(c, o, o.title, !o.handOver);
+    if (o.handOver) {
+        std::printf("window 0x%x\n", w);
+        std::fflush(stdout);
+        if (fork() != 0) return 0;
+    }
     const xcb_atom_t deleteWindow = atom(c, "WM_DELETE_WINDOW");
     const xcb_atom_t openAnother = atom(c, "QUILLBERN_TEST_OPEN");
+    const xcb_atom_t mapNow = atom(c, "QUILLBERN_TEST_MAP");
     const xcb_atom_t protocols = atom(c, "WM_PROTOCOLS");
     while (xcb_generic_event_t* event = xcb_wait_for_event(c)) {
         const std::uint8_t type = event->response_type & 0x7F;
@@ -210,6 +254,9 @@ int main(int argc, char** argv) {
             const auto* message = reinterpret_cast<xcb_client_message_event_t*>(event);
             if (message->type == openAnother) {
                 openWindow(c, o, o.title + " 2");
+            } else if (message->type == mapNow) {
+                xcb_map_window(c, w);
+                xcb_flush(c);
             } else if (message->type == protocols && message->data.data32[0] == deleteWindow) {
                 if (message->window == w) {
                     std::free(event);

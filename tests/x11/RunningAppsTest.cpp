@@ -1,4 +1,6 @@
+#include <fcntl.h>
 #include <signal.h>
+#include <spawn.h>
 #include <unistd.h>
 
 #include <QDeadlineTimer>
@@ -18,6 +20,9 @@
 #include "core/windows/WindowEngine.h"
 #include "linux/freedesktop/LinuxAppCatalog.h"
 #include "linux/freedesktop/LinuxLauncher.h"
+#include "linux/process/ProcessStat.h"
+#include "linux/x11/WindowBirths.h"
+#include "linux/x11/X11ClientTable.h"
 #include "linux/x11/X11HiddenApps.h"
 #include "linux/x11/X11Permissions.h"
 #include "linux/x11/X11RunningApps.h"
@@ -73,6 +78,73 @@ bool hasEnded(pid_t child) {
     return waitid(P_PID, id_t(child), &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid == child;
 }
 
+// A bystander of the test's own that holds SIGTERM back: one sent to it stays pending, so the
+// test sees whether any was, whenever it looks. Killed with the object.
+class Bystander {
+public:
+    // With SIGTERM held back meanwhile, `start` makes the process, which inherits that.
+    template <class Start>
+    static auto holdingTermination(Start start) {
+        sigset_t term, before;
+        sigemptyset(&term);
+        sigaddset(&term, SIGTERM);
+        pthread_sigmask(SIG_BLOCK, &term, &before);
+        auto started = start();
+        pthread_sigmask(SIG_SETMASK, &before, nullptr);
+        return started;
+    }
+
+    Bystander() {
+        pid_ = holdingTermination([] {
+            pid_t pid = -1;
+            char sleep[] = "sleep", sixty[] = "60";
+            char* argv[] = {sleep, sixty, nullptr};
+            return posix_spawnp(&pid, "sleep", nullptr, nullptr, argv, environ) == 0 ? pid : -1;
+        });
+    }
+    ~Bystander() {
+        if (pid_ <= 0) return;
+        kill(pid_, SIGKILL);
+        waitpid(pid_, nullptr, 0);
+    }
+    Bystander(const Bystander&) = delete;
+    Bystander& operator=(const Bystander&) = delete;
+
+    pid_t pid() const { return pid_; }
+
+private:
+    pid_t pid_ = -1;
+};
+
+// Whether a child of the test that holds SIGTERM back was sent one: it waits in its status.
+bool termWaitsFor(pid_t pid) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    for (std::string line; std::getline(status, line);) {
+        if (!line.starts_with("ShdPnd:") && !line.starts_with("SigPnd:")) continue;
+        if (std::stoull(line.substr(line.find_first_not_of(" \t", 7)), nullptr, 16) & (1ull << (SIGTERM - 1)))
+            return true;
+    }
+    return false;
+}
+
+// Whether the window has left the client list; waited for without running the test's loop,
+// so the running applications still show what they showed before it went.
+bool unlisted(const XProbe& probe, xcb_window_t window) {
+    const auto listed = [&] {
+        return std::ranges::count(probe.cardinals(probe.root(), "_NET_CLIENT_LIST_STACKING"), window) > 0;
+    };
+    for (QDeadlineTimer limit(kWaitLimitMs); listed() && !limit.hasExpired();)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return !listed();
+}
+
+std::optional<RunningApp> appOfClass(const quillbern::RunningApps& apps, const std::string& windowClass) {
+    for (const RunningApp& app : apps.runningApps()) {
+        if (app.windowClass == windowClass) return app;
+    }
+    return std::nullopt;
+}
+
 std::uint32_t activeWindow(const XProbe& probe) {
     const auto active = probe.cardinals(probe.root(), "_NET_ACTIVE_WINDOW");
     return active.empty() ? 0 : active.front();
@@ -100,6 +172,16 @@ protected:
     static fs::path sleeperEntry() { return applications() / "org.example.Sleeper.desktop"; }
     static fs::path launchedEntry() { return applications() / "org.example.Launched.desktop"; }
     static fs::path slowEntry() { return applications() / "org.example.Slow.desktop"; }
+
+    // Whether every task asked of the running applications' worker so far has run: a hiding of
+    // the witness's windows asked now has reached the window manager.
+    bool workerCaughtUp(const TestClient& witness) {
+        constexpr std::uint32_t kIconic = 3;
+        return apps.hide(witness.pid()) && spinUntil([&] {
+                   const auto state = probe.cardinals(witness.window(), "WM_STATE");
+                   return !state.empty() && state.front() == kIconic;
+               });
+    }
 
     Backends x;
     XProbe probe;
@@ -542,6 +624,126 @@ TEST_F(X11RunningAppsTest, QuitAfterTheLastWindowWentEndsTheProcessTheServerSawN
     }
 }
 
+TEST_F(X11RunningAppsTest, WindowsOfAnotherMachineAreApplicationsOfTheirOwnThatQuitNeverEndsTheirRelay) {
+    // A relay, as ssh -X is: a window of its own and two of clients of another machine, each
+    // on a connection of its own; the server names the relay as the process of all three.
+    TestClient relay({"--title", "Relay", "--forward", "QuillbernRemoteTerm", "--forward", "QuillbernRemoteLogo"});
+    ASSERT_TRUE(relay.started());
+    const std::vector<xcb_window_t> forwarded = relay.windowsPrinted("forwarded");
+    ASSERT_EQ(forwarded.size(), 2u);
+    ASSERT_TRUE(spinUntil([&] {
+        return appOfClass(apps, "QuillbernRemoteTerm") && appOfClass(apps, "QuillbernRemoteLogo") &&
+               apps.app(relay.pid());
+    }));
+    const RunningApp term = *appOfClass(apps, "QuillbernRemoteTerm");
+    const RunningApp logo = *appOfClass(apps, "QuillbernRemoteLogo");
+    EXPECT_NE(term.pid, logo.pid);
+    EXPECT_FALSE(isProcessOwner(term.pid) || isProcessOwner(logo.pid)) << "no process of this machine is theirs";
+    EXPECT_EQ(apps.app(relay.pid())->windowClass, "quillbern-test") << "the relay's own window is its alone";
+
+    // Quit as the window went: its relay is sent nothing.
+    xcb_destroy_window(probe.c(), forwarded[0]);
+    xcb_flush(probe.c());
+    ASSERT_TRUE(unlisted(probe, forwarded[0]));
+    EXPECT_TRUE(apps.quit(term.pid));
+    constexpr std::uint32_t kIconic = 3;
+    ASSERT_TRUE(apps.hide(logo.pid));
+    EXPECT_TRUE(spinUntil([&] {
+        const auto state = probe.cardinals(forwarded[1], "WM_STATE");
+        return !state.empty() && state.front() == kIconic;
+    }));
+    EXPECT_TRUE(probe.isViewable(relay.window())) << "hiding one relayed client hides nothing else";
+    // The relay still answers, so it was sent no signal before the hiding, asked after Quit.
+    const std::size_t clients = probe.cardinals(probe.root(), "_NET_CLIENT_LIST").size();
+    openAnotherWindow(probe, relay.window());
+    EXPECT_TRUE(spinUntil([&] { return probe.cardinals(probe.root(), "_NET_CLIENT_LIST").size() == clients + 1; }));
+    EXPECT_FALSE(hasEnded(relay.pid()));
+}
+
+TEST_F(X11RunningAppsTest, AWindowWhoseProcessTheServerCannotTellIsItsOwnApplicationWhateverProcessItNames) {
+    // A process of ours that once had a window: it was its client's, so held for Quit.
+    auto bystander = Bystander::holdingTermination([] {
+        return std::make_unique<TestClient>(std::vector<std::string>{"--title", "Bystander"});
+    });
+    ASSERT_TRUE(bystander->started());
+    const Pid held = bystander->pid();
+    ASSERT_TRUE(spinUntil([&] { return heard.launchesOf(held) == 1; }));
+    xcb_destroy_window(probe.c(), bystander->window());
+    xcb_flush(probe.c());
+    ASSERT_TRUE(spinUntil([&] { return heard.terminatedOnce(held); }));
+    TestClient witness({"--title", "Witness"});
+    ASSERT_TRUE(witness.started());
+
+    // Over TCP the server cannot tell the client's process; the window names the bystander.
+    TestClient remote({"--tcp", "--class", "QuillbernOverTcp", "--pid", std::to_string(held)});
+    ASSERT_TRUE(remote.started());
+    ASSERT_TRUE(
+        spinUntil([&] { return appOfClass(apps, "QuillbernOverTcp") && heard.launchesOf(witness.pid()) == 1; }));
+    const RunningApp app = *appOfClass(apps, "QuillbernOverTcp");
+    EXPECT_FALSE(isProcessOwner(app.pid));
+    EXPECT_FALSE(apps.app(held)) << "not the process it names";
+
+    xcb_destroy_window(probe.c(), remote.window());
+    xcb_flush(probe.c());
+    ASSERT_TRUE(unlisted(probe, remote.window()));
+    EXPECT_TRUE(apps.quit(app.pid));
+    ASSERT_TRUE(workerCaughtUp(witness));
+    EXPECT_FALSE(termWaitsFor(held)) << "the bystander was sent SIGTERM";
+}
+
+TEST_F(X11RunningAppsTest, AProcessThatTookTheIdOfAWindowsClientBeforeTheWindowShowedIsNotItsOwner) {
+    // The client makes its window, hands its connection to a child and ends.
+    TestClient handing({"--hand-over", "--class", "QuillbernHanded", "--title", "Handed"});
+    ASSERT_TRUE(handing.started());
+    const xcb_window_t window = handing.window();
+    const Pid client = handing.pid();
+    ASSERT_TRUE(handing.waitForEnd());
+    // Once a later window is looked at, the handed one was seen made; a tick later, another
+    // process takes the ended client's id.
+    TestClient witness({"--title", "Witness"});
+    ASSERT_TRUE(witness.started());
+    ASSERT_TRUE(spinUntil([&] { return heard.launchesOf(witness.pid()) == 1; }));
+    const std::uint64_t seen = bootTicksNow();
+    while (bootTicksNow() <= seen)
+        std::this_thread::yield();
+    std::unique_ptr<Bystander> bystander;
+    for (int attempt = 0; attempt < 1000 && !bystander; ++attempt) {
+        // Other processes of the machine may come first.
+        const int last = open("/proc/sys/kernel/ns_last_pid", O_WRONLY | O_CLOEXEC);
+        const std::string before = std::to_string(client - 1);
+        const bool chosen = last >= 0 && write(last, before.data(), before.size()) == ssize_t(before.size());
+        if (last >= 0) close(last);
+        if (!chosen) {
+            xcb_kill_client(probe.c(), window);
+            xcb_flush(probe.c());
+            GTEST_SKIP() << "the next process id cannot be chosen here (ns_last_pid needs root): " << strerror(errno);
+        }
+        bystander = std::make_unique<Bystander>();
+        if (bystander->pid() != client) bystander.reset();
+    }
+    ASSERT_TRUE(bystander) << "no process took the id";
+
+    xcb_client_message_event_t map{};
+    map.response_type = XCB_CLIENT_MESSAGE;
+    map.format = 32;
+    map.window = window;
+    map.type = probe.atom("QUILLBERN_TEST_MAP");
+    xcb_send_event(probe.c(), 0, window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&map));
+    xcb_flush(probe.c());
+    ASSERT_TRUE(spinUntil([&] { return appOfClass(apps, "QuillbernHanded").has_value(); }));
+    const RunningApp handed = *appOfClass(apps, "QuillbernHanded");
+    EXPECT_FALSE(isProcessOwner(handed.pid));
+    EXPECT_FALSE(apps.app(client)) << "not the process that took the id";
+
+    // The child's connection closes, and its window with it, as Quit is asked.
+    xcb_kill_client(probe.c(), window);
+    xcb_flush(probe.c());
+    ASSERT_TRUE(unlisted(probe, window));
+    EXPECT_TRUE(apps.quit(handed.pid));
+    ASSERT_TRUE(workerCaughtUp(witness));
+    EXPECT_FALSE(termWaitsFor(client)) << "the process that took the id was sent SIGTERM";
+}
+
 TEST_F(X11RunningAppsTest, AnApplicationsWindowCarriesItsPicture) {
     TestClient client({"--title", "Pictured"});
     ASSERT_TRUE(client.started());
@@ -567,6 +769,52 @@ TEST_F(X11RunningAppsTest, AnApplicationsWindowCarriesItsPicture) {
     }
     EXPECT_GT(opaque, 0);
     EXPECT_GT(clear, 0) << "the mask cuts it to its shape";
+}
+
+TEST(X11WindowBirths, AWindowIsBornWhenMadeAndForgottenWhenGoneWhateverHoldsIt) {
+    const auto connection = XcbConnection::open();
+    ASSERT_TRUE(connection);
+    const std::uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+    xcb_change_window_attributes(connection->xcb(), connection->root(), XCB_CW_EVENT_MASK, &mask);
+    const std::uint64_t since = bootTicksNow();
+    WindowBirths births(since);
+    XProbe probe;
+    const auto make = [&](xcb_window_t parent) {
+        const xcb_window_t window = xcb_generate_id(probe.c());
+        xcb_create_window(probe.c(), XCB_COPY_FROM_PARENT, window, parent, 0, 0, 10, 10, 0,
+                          XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, 0, nullptr);
+        return window;
+    };
+    // What the server reported so far.
+    const auto noteReports = [&] {
+        std::free(xcb_get_input_focus_reply(probe.c(), xcb_get_input_focus(probe.c()), nullptr));
+        ASSERT_TRUE(connection->sync(std::chrono::steady_clock::now() + std::chrono::seconds(10)));
+        births.note(connection->takeEvents(), *connection);
+    };
+    const xcb_window_t early = make(probe.root());
+    noteReports();
+    EXPECT_TRUE(births.startedBefore(since, early));
+    EXPECT_FALSE(births.startedBefore(bootTicksNow() + 1, early)) << "a process started after it was made";
+    EXPECT_TRUE(births.startedBefore(since, 0x7FFFFFF)) << "one never seen made was there at the start";
+    EXPECT_FALSE(births.startedBefore(since + 1, 0x7FFFFFF));
+    xcb_destroy_window(probe.c(), early);
+    noteReports();
+    EXPECT_EQ(births.size(), 0u);
+
+    // Windows a frame holds end there, unseen: past the bound, they are found gone.
+    const xcb_window_t frame = make(probe.root());
+    for (std::size_t i = 0; i <= WindowBirths::kMostKept; ++i) {
+        const xcb_window_t framed = make(probe.root());
+        xcb_reparent_window(probe.c(), framed, frame, 0, 0);
+        xcb_destroy_window(probe.c(), framed);
+    }
+    noteReports();
+    EXPECT_LE(births.size(), 1u);
+    // As many living ones are kept within the bound.
+    for (std::size_t i = 0; i <= WindowBirths::kMostKept; ++i)
+        make(probe.root());
+    noteReports();
+    EXPECT_LE(births.size(), WindowBirths::kMostKept);
 }
 
 TEST(X11SessionEventsTest, ADesktopSwitchReachesTheSubscribers) {

@@ -115,8 +115,9 @@ TestClient::TestClient(std::vector<std::string> args) {
 }
 
 TestClient::~TestClient() {
+    // Killed: a test may have it block the signals Quit could send.
     if (pid_ > 0) {
-        kill(pid_, SIGTERM);
+        kill(pid_, SIGKILL);
         waitpid(pid_, nullptr, 0);
     }
     if (output_ >= 0) close(output_);
@@ -127,6 +128,23 @@ bool TestClient::waitForLine(const std::string& line, int limitMs) {
         if (seen == line) return true;
     }
     return readLines(limitMs, [&line](const std::string& seen) { return seen == line; });
+}
+
+std::vector<xcb_window_t> TestClient::windowsPrinted(const std::string& label) const {
+    const std::string prefix = label + " 0x";
+    std::vector<xcb_window_t> windows;
+    for (const std::string& line : lines_) {
+        if (line.starts_with(prefix))
+            windows.push_back(xcb_window_t(std::stoul(line.substr(prefix.size()), nullptr, 16)));
+    }
+    return windows;
+}
+
+bool TestClient::waitForEnd() {
+    if (pid_ <= 0) return false;
+    const bool ended = waitpid(pid_, nullptr, 0) == pid_;
+    pid_ = -1;
+    return ended;
 }
 
 bool TestClient::readLines(int limitMs, const std::function<bool(const std::string&)>& wanted) {

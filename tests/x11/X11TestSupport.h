@@ -56,6 +56,10 @@ public:
     pid_t pid() const { return pid_; }
     // Waits until the client printed a line equal to `line`.
     bool waitForLine(const std::string& line, int limitMs = kWaitLimitMs);
+    // The windows of the lines "<label> 0x<id>" it printed before its first window showed.
+    std::vector<xcb_window_t> windowsPrinted(const std::string& label) const;
+    // Waits for its process to end and reaps it: its id is free for another from then on.
+    bool waitForEnd();
 
 private:
     bool readLines(int limitMs, const std::function<bool(const std::string&)>& wanted);

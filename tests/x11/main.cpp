@@ -30,8 +30,9 @@ bool startDesktop(Desktop& desktop) {
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, toScript[0], STDIN_FILENO);
     posix_spawn_file_actions_adddup2(&actions, fromScript[1], STDOUT_FILENO);
-    char bash[] = "bash", script[] = QUILLBERN_DESKTOP_SCRIPT;
-    char* argv[] = {bash, script, nullptr};
+    // Over TCP too: the running applications' tests connect so as a remote client would.
+    char bash[] = "bash", script[] = QUILLBERN_DESKTOP_SCRIPT, tcp[] = "--tcp";
+    char* argv[] = {bash, script, tcp, nullptr};
     const int error = posix_spawnp(&desktop.pid, "bash", &actions, nullptr, argv, environ);
     posix_spawn_file_actions_destroy(&actions);
     close(toScript[0]);

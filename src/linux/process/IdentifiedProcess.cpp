@@ -10,6 +10,7 @@
 
 #include "core/foundation/ProcessId.h"
 #include "core/foundation/RegularFile.h"
+#include "linux/process/ProcessStat.h"
 
 namespace quillbern {
 
@@ -54,37 +55,19 @@ std::optional<std::uint64_t> statusNumber(std::string_view status, std::string_v
     }
 }
 
-// The start time in /proc/PID/stat: the 22nd field, counted after the name in parentheses,
-// which may itself hold spaces and parentheses.
-std::optional<std::uint64_t> startTimeIn(std::string_view stat) {
-    const std::size_t nameEnd = stat.rfind(')');
-    if (nameEnd == std::string_view::npos) return std::nullopt;
-    std::string_view rest = stat.substr(nameEnd + 1);
-    for (int field = 3; field < 22; ++field) {
-        const std::size_t space = rest.find(' ', 1);
-        if (space == std::string_view::npos) return std::nullopt;
-        rest.remove_prefix(space);
-    }
-    rest.remove_prefix(1);
-    std::uint64_t value = 0;
-    const auto [end, error] = std::from_chars(rest.data(), rest.data() + rest.size(), value);
-    if (error != std::errc() || (end != rest.data() + rest.size() && *end != ' ')) return std::nullopt;
-    return value;
-}
-
 // The start time of the process the folder shows, when we may signal it: a whole process, not
 // one of its threads (whose signals reach the whole process), run by our user.
 std::optional<std::uint64_t> signallableStart(const ProcFolder& folder, Pid pid) {
     if (folder.fd() < 0) return std::nullopt;
     const auto status = readRegularFile("status", kProcFileBytes, folder.fd());
-    const auto stat = readRegularFile("stat", kProcFileBytes, folder.fd());
+    const auto stat = readProcessStat("stat", folder.fd());
     if (!status || !stat) return std::nullopt;
     const std::uint64_t user = ::getuid();
     if (statusNumber(status.value(), "Tgid:", 0) != std::uint64_t(pid) ||
         statusNumber(status.value(), "Uid:", 0) != user || statusNumber(status.value(), "Uid:", 1) != user) {
         return std::nullopt;
     }
-    return startTimeIn(stat.value());
+    return stat->startTicks;
 }
 
 }  // namespace

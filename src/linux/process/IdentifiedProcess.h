@@ -18,6 +18,8 @@ public:
     static std::optional<IdentifiedProcess> of(std::int64_t id);
 
     Pid pid() const { return pid_; }
+    // When it started, in clock ticks after boot (ProcessStat).
+    std::uint64_t startTicks() const { return startTime_; }
     // Sends the signal while the process still runs as identified (a zombie still does);
     // whether it was sent.
     bool signal(int number) const;

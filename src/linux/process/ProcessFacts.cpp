@@ -1,11 +1,10 @@
 #include "linux/process/ProcessFacts.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <charconv>
 #include <system_error>
+
+#include "core/foundation/RegularFile.h"
+#include "linux/process/ProcessStat.h"
 
 namespace quillbern {
 
@@ -22,26 +21,16 @@ std::optional<Pid> number(std::string_view text) {
     return value;
 }
 
-// Empty where the file cannot be read. A process's files open and then fail to read (ESRCH)
-// once it has ended, and a stream's buffer throws at such a failure.
-std::string contents(const std::filesystem::path& file) {
-    std::string all;
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return all;
-    char buffer[4096];
-    for (;;) {
-        const ssize_t got = ::read(fd, buffer, sizeof buffer);
-        if (got > 0) {
-            all.append(buffer, static_cast<std::size_t>(got));
-        } else if (got == 0) {
-            break;
-        } else if (errno != EINTR) {
-            all.clear();
-            break;
-        }
-    }
-    ::close(fd);
-    return all;
+// Another process's files, each within a bound: its environment, and what its root folder,
+// which it may control, holds in place of a sandbox's description. Empty where the file is
+// no regular file of at most that size, or cannot be read (a process's files open and then
+// fail to read once it has ended).
+constexpr std::uint64_t kEnvironmentBytes = 1 << 20;
+constexpr std::uint64_t kSandboxInfoBytes = 64 * 1024;
+
+std::string contents(const std::filesystem::path& file, std::uint64_t maxBytes) {
+    Result<std::string> text = readRegularFile(file, maxBytes);
+    return text ? std::move(text).value() : std::string();
 }
 
 // The name in the [Application] group of a key file.
@@ -58,18 +47,6 @@ std::optional<std::string> applicationName(std::string_view keyFile) {
         }
     }
     return std::nullopt;
-}
-
-// The parent in /proc/PID/stat: the fourth field, after the name in parentheses, which
-// may itself hold spaces and parentheses.
-std::optional<Pid> parentIn(std::string_view stat) {
-    const auto nameEnd = stat.rfind(')');
-    if (nameEnd == std::string_view::npos || nameEnd + 2 >= stat.size()) return std::nullopt;
-    std::string_view rest = stat.substr(nameEnd + 2);
-    const auto stateEnd = rest.find(' ');
-    if (stateEnd == std::string_view::npos) return std::nullopt;
-    rest.remove_prefix(stateEnd + 1);
-    return number(rest.substr(0, rest.find(' ')));
 }
 
 std::optional<std::string> linkTarget(const std::filesystem::path& link) {
@@ -107,13 +84,14 @@ ProcessOrigin processOrigin(std::string_view environment, std::string_view flatp
 
 std::optional<ProcessFacts> readProcessFacts(Pid pid, const std::filesystem::path& proc) {
     const std::filesystem::path dir = proc / std::to_string(pid);
-    const std::string stat = contents(dir / "stat");
-    if (stat.empty()) return std::nullopt;
+    const std::optional<ProcessStat> stat = readProcessStat(dir / "stat");
+    if (!stat) return std::nullopt;
     ProcessFacts facts;
     facts.pid = pid;
-    facts.parent = parentIn(stat);
+    facts.parent = stat->parent;
     facts.executable = linkTarget(dir / "exe");
-    facts.origin = processOrigin(contents(dir / "environ"), contents(dir / "root" / ".flatpak-info"));
+    facts.origin = processOrigin(contents(dir / "environ", kEnvironmentBytes),
+                                 contents(dir / "root" / ".flatpak-info", kSandboxInfoBytes));
     return facts;
 }
 

@@ -1,10 +1,14 @@
 #include "linux/x11/X11ClientTable.h"
 
 #include <algorithm>
+#include <cctype>
+#include <sys/utsname.h>
 #include <variant>
 #include <xcb/res.h>
 
 #include "core/foundation/ProcessId.h"
+#include "linux/process/ProcessStat.h"
+#include "linux/x11/WindowBirths.h"
 #include "xcb/WindowManagerMessage.h"
 
 namespace quillbern {
@@ -17,13 +21,15 @@ constexpr std::uint32_t kSourcePager = 2;
 constexpr std::uint32_t kStackAbove = 0;
 constexpr std::uint32_t kInputHintFlag = 1;
 constexpr std::uint32_t kLongTextWords = 1024;
+// A host name has at most 64 bytes; a longer value names no machine of ours either.
+constexpr std::uint32_t kMachineWords = 32;
 // Layers as the rest of the system counts them: 0 for ordinary windows.
 constexpr int kFloatingLayer = 3;
 constexpr int kDockLayer = 20;
 
 struct Pending {
     xcb_window_t window;
-    xcb_get_property_cookie_t pid, type, state, wmState, netName, name, extents, hints, allowed;
+    xcb_get_property_cookie_t machine, type, state, wmState, netName, name, extents, hints, allowed;
     xcb_get_geometry_cookie_t geometry;
     xcb_translate_coordinates_cookie_t origin;
     xcb_get_window_attributes_cookie_t attributes;
@@ -31,9 +37,9 @@ struct Pending {
     std::optional<xcb_res_query_client_ids_cookie_t> clientIds;
 
     void discard(xcb_connection_t* c) const {
-        for (const unsigned sequence : {pid.sequence, type.sequence, state.sequence, wmState.sequence, netName.sequence,
-                                        name.sequence, extents.sequence, hints.sequence, allowed.sequence,
-                                        geometry.sequence, origin.sequence, attributes.sequence}) {
+        for (const unsigned sequence : {machine.sequence, type.sequence, state.sequence, wmState.sequence,
+                                        netName.sequence, name.sequence, extents.sequence, hints.sequence,
+                                        allowed.sequence, geometry.sequence, origin.sequence, attributes.sequence}) {
             xcb_discard_reply(c, sequence);
         }
         if (clientIds) xcb_discard_reply(c, clientIds->sequence);
@@ -53,7 +59,28 @@ std::optional<Pid> serverPid(xcb_connection_t* c, const std::optional<xcb_res_qu
     return std::nullopt;
 }
 
+// This machine's name, as X clients give theirs (gethostname, uname).
+std::string hostName() {
+    utsname names{};
+    return ::uname(&names) == 0 ? std::string(names.nodename) : std::string();
+}
+
+// Whether WM_CLIENT_MACHINE names this machine; a window that names none is taken for one
+// of this machine's. Host names are the same whatever their case.
+bool isThisMachine(const std::optional<std::string>& machine, std::string_view host) {
+    if (!machine) return true;
+    return !host.empty() && std::ranges::equal(*machine, host, [](char a, char b) {
+        return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+    });
+}
+
 }  // namespace
+
+Pid connectionOwner(xcb_window_t window, std::uint32_t resourceMask) {
+    // Resource ids have 29 bits, so the key stays within Pid; the base's lowest bit is one
+    // the mask holds, set so that no key is 0.
+    return -Pid((window & ~resourceMask & 0x1FFFFFFFu) | 1u);
+}
 
 int ClientFacts::layer() const {
     if (isDockOrDesktop && !isDesktop) return kDockLayer;
@@ -111,11 +138,11 @@ void requestClose(xcb_connection_t* c, xcb_window_t root, const ClientFacts& win
     sendToWindowManager(c, root, window.window, closeWindow, {XCB_CURRENT_TIME, kSourcePager, 0, 0, 0});
 }
 
-X11ClientReader::X11ClientReader(XcbConnection& connection) : connection_(connection) {
+X11ClientReader::X11ClientReader(XcbConnection& connection, const WindowBirths* births)
+    : connection_(connection), births_(births), resourceMask_(xcb_get_setup(connection.xcb())->resource_id_mask) {
     const XcbConnection& c = connection;
     atoms_ = {c.atom("_NET_CLIENT_LIST_STACKING"),
               c.atom("_NET_ACTIVE_WINDOW"),
-              c.atom("_NET_WM_PID"),
               c.atom("_NET_WM_WINDOW_TYPE"),
               c.atom("_NET_WM_STATE"),
               c.atom("WM_STATE"),
@@ -173,7 +200,11 @@ void StaleClients::note(const std::vector<XcbReply<xcb_generic_event_t>>& report
                 }
                 break;
             }
+            case XCB_CREATE_NOTIFY:
+                // A window shows in the lists, which are reported, only once it is mapped.
+                break;
             case XCB_CONFIGURE_NOTIFY:
+            case XCB_CIRCULATE_NOTIFY:
             case XCB_MAP_NOTIFY:
             case XCB_UNMAP_NOTIFY:
             case XCB_DESTROY_NOTIFY:
@@ -198,6 +229,16 @@ void StaleClients::read(const DesktopSpace& space) {
     windows_.clear();
     everyWindow_ = false;
     space_ = space;
+}
+
+Pid X11ClientReader::owner(xcb_window_t window, std::optional<Pid> client, bool local) const {
+    if (client && local) {
+        const std::optional<ProcessStat> process = readProcessStat(*client);
+        const bool counts =
+            process && (!births_ || (process->startTicks && births_->startedBefore(*process->startTicks, window)));
+        if (counts) return *client;
+    }
+    return connectionOwner(window, resourceMask_);
 }
 
 std::optional<ClientTable> X11ClientReader::read(const DesktopSpace& space, XcbConnection::Deadline deadline,
@@ -238,9 +279,9 @@ std::optional<ClientTable> X11ClientReader::read(const DesktopSpace& space, XcbC
             clientIds = xcb_res_query_client_ids(c, 1, &spec);
         }
         listed.emplace_back(
-            Pending{w, property(atoms_.pid, XCB_ATOM_CARDINAL, 1), property(atoms_.type, XCB_ATOM_ATOM, 32),
-                    property(atoms_.state, XCB_ATOM_ATOM, 32), property(atoms_.wmState, atoms_.wmState, 2),
-                    property(atoms_.name, atoms_.utf8, kLongTextWords),
+            Pending{w, property(XCB_ATOM_WM_CLIENT_MACHINE, XCB_GET_PROPERTY_TYPE_ANY, kMachineWords),
+                    property(atoms_.type, XCB_ATOM_ATOM, 32), property(atoms_.state, XCB_ATOM_ATOM, 32),
+                    property(atoms_.wmState, atoms_.wmState, 2), property(atoms_.name, atoms_.utf8, kLongTextWords),
                     property(XCB_ATOM_WM_NAME, XCB_GET_PROPERTY_TYPE_ANY, kLongTextWords),
                     property(atoms_.extents, XCB_ATOM_CARDINAL, 4), property(atoms_.hints, atoms_.hints, 9),
                     property(atoms_.allowed, XCB_ATOM_ATOM, 32), xcb_get_geometry(c, w),
@@ -254,6 +295,7 @@ std::optional<ClientTable> X11ClientReader::read(const DesktopSpace& space, XcbC
         return std::nullopt;
     }
 
+    const std::string host = hostName();
     ClientTable table;
     table.active = active.empty() ? xcb_window_t(XCB_WINDOW_NONE) : active.front();
     table.frontToBack.reserve(listed.size());
@@ -265,11 +307,8 @@ std::optional<ClientTable> X11ClientReader::read(const DesktopSpace& space, XcbC
         const Pending& p = std::get<Pending>(one);
         ClientFacts facts;
         facts.window = p.window;
-        // Any client may name any process: its word counts only where the server cannot tell.
-        const auto named = propertyItems(c, p.pid);
-        facts.pid = serverPid(c, p.clientIds);
-        facts.pidFromServer = facts.pid.has_value();
-        if (!facts.pid && !named.empty() && isProcessId(named.front())) facts.pid = Pid(named.front());
+        facts.pid =
+            owner(p.window, serverPid(c, p.clientIds), isThisMachine(propertyText(c, p.machine, atoms_.utf8), host));
         const auto type = propertyItems(c, p.type);
         facts.isDesktop = holds(type, atoms_.desktop);
         facts.isDockOrDesktop = holds(type, atoms_.dock) || facts.isDesktop;

@@ -19,11 +19,15 @@ namespace quillbern {
 // What the window manager and the client say about one managed client window.
 struct ClientFacts {
     xcb_window_t window = XCB_WINDOW_NONE;
-    // The process the X server saw connect, for a local client (X-Resource); else the one
-    // the client names (_NET_WM_PID), which may name any process.
+    // Whose window it is: the process the X server saw connect as its client (X-Resource),
+    // while that process runs, when the window names no other machine (WM_CLIENT_MACHINE)
+    // and, where births are known, the process started before the window was born; else
+    // the window's connection (connectionOwner), which names no process. So a window
+    // forwarded from another machine through a local relay (ssh -X), one whose client the
+    // server cannot tell (over TCP) and one whose client ended and left its id to another
+    // process all belong to an application of their own. `_NET_WM_PID`, which a client may
+    // set to any process, counts for nothing.
     std::optional<Pid> pid;
-    // Whether the X server told it, so it is the client's own.
-    bool pidFromServer = false;
     std::optional<std::string> title;
     bool minimized = false;
     bool fullScreen = false;
@@ -47,6 +51,14 @@ struct ClientFacts {
     // Where the on-screen list puts it: 0 for ordinary windows, higher for those kept over them.
     int layer() const;
 };
+
+// The owner of a window that no process owns: its connection to the X server, whose
+// resource base every window the client makes on it carries, as a key below zero.
+Pid connectionOwner(xcb_window_t window, std::uint32_t resourceMask);
+// Whether an owner is a process, not a connection.
+constexpr bool isProcessOwner(Pid owner) {
+    return owner > 0;
+}
 
 // Every managed client at one moment.
 struct ClientTable {
@@ -107,10 +119,14 @@ private:
     DesktopSpace space_;
 };
 
+class WindowBirths;
+
 // Reads the table with every request sent before any reply is awaited.
 class X11ClientReader {
 public:
-    explicit X11ClientReader(XcbConnection& connection);
+    // With `births`, a process counts as a window's only if it started before the window was
+    // born; without, whatever runs under the id the server gave does.
+    explicit X11ClientReader(XcbConnection& connection, const WindowBirths* births = nullptr);
 
     // The stacking and the active window always, and the facts of every listed window not
     // known; nullopt when no window manager keeps a client list, or past the deadline. Each
@@ -121,10 +137,16 @@ public:
                                     std::uint32_t follow = XCB_EVENT_MASK_NO_EVENT) const;
 
 private:
+    // The window's owner, from the process the server saw connect as its client and whether
+    // the window is of this machine.
+    Pid owner(xcb_window_t window, std::optional<Pid> client, bool local) const;
+
     XcbConnection& connection_;
+    const WindowBirths* births_;
     bool hasResourceExtension_ = false;
+    std::uint32_t resourceMask_;
     struct Atoms {
-        xcb_atom_t stacking, active, pid, type, state, wmState, name, utf8, extents, hints, allowed;
+        xcb_atom_t stacking, active, type, state, wmState, name, utf8, extents, hints, allowed;
         xcb_atom_t hidden, fullScreen, above, dock, desktop, normal, dialog, utility, close;
     } atoms_;
 };

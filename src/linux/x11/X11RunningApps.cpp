@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
-#include <fstream>
 #include <optional>
 #include <set>
 #include <string>
@@ -15,7 +14,9 @@
 #include "core/platform/WorkerStop.h"
 #include "linux/freedesktop/LinuxAppCatalog.h"
 #include "linux/process/IdentifiedProcess.h"
+#include "linux/process/ProcessStat.h"
 #include "linux/x11/AppMatching.h"
+#include "linux/x11/WindowBirths.h"
 #include "linux/x11/X11ClientTable.h"
 #include "linux/x11/X11Connection.h"
 #include "linux/x11/X11HiddenApps.h"
@@ -32,14 +33,9 @@ namespace {
 constexpr auto kReadLimit = std::chrono::seconds(2);
 constexpr Duration kStartLimit = 2.0;
 
-// A zombie has ended too: nobody may reap it where init does not.
 bool isAlive(Pid pid) {
-    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-    std::string line;
-    if (!std::getline(stat, line)) return false;
-    const auto nameEnd = line.rfind(')');
-    return nameEnd != std::string::npos && nameEnd + 2 < line.size() && line[nameEnd + 2] != 'Z' &&
-           line[nameEnd + 2] != 'X';
+    const std::optional<ProcessStat> stat = readProcessStat(pid);
+    return stat && !stat->hasEnded();
 }
 
 // Every process of one application shows the same picture.
@@ -87,16 +83,21 @@ std::optional<std::string> baseName(const std::optional<std::string>& path) {
 class X11RunningApps::Tracker : public std::enable_shared_from_this<Tracker> {
 public:
     Tracker(const X11Screens& screens, X11HiddenApps& hidden)
-        : screens_(screens), hidden_(hidden), connection_(XcbConnection::open()), ownPid_(getpid()) {
+        : screens_(screens),
+          hidden_(hidden),
+          connection_(XcbConnection::open()),
+          births_(bootTicksNow()),
+          ownPid_(getpid()) {
         if (!connection_) return;
-        reader_ = std::make_unique<X11ClientReader>(*connection_);
+        reader_ = std::make_unique<X11ClientReader>(*connection_, &births_);
         staleClients_.emplace(*connection_);
         clientListAtom_ = connection_->atom("_NET_CLIENT_LIST");
         activeAtom_ = connection_->atom("_NET_ACTIVE_WINDOW");
         states_ = {connection_->atom("WM_STATE"), connection_->atom("_NET_WM_STATE")};
         naming_ = {XCB_ATOM_WM_CLASS, connection_->atom("_GTK_APPLICATION_ID"),
                    connection_->atom("_KDE_NET_WM_DESKTOP_FILE")};
-        const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
+        // The windows created on the root too, for their births.
+        const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
         xcb_change_window_attributes(connection_->xcb(), connection_->root(), XCB_CW_EVENT_MASK, &mask);
         xcb_flush(connection_->xcb());
     }
@@ -221,6 +222,7 @@ private:
     // Notes what the reports say changed; whether a look should follow.
     bool takeReports() {
         const auto reports = connection_->takeEvents();
+        births_.note(reports, *connection_);
         staleClients_->note(reports);
         bool relevant = false;
         for (const auto& event : reports) {
@@ -287,13 +289,16 @@ private:
                       std::move(reidentified), firstWindows, std::move(pictures)});
     }
 
-    // Holds, as it runs now, each process whose id the X server gave as a window's client.
+    // Holds, as it runs now, each process that owns a window, while it is still the one
+    // that started before the window was born.
     void holdProcesses(const std::vector<Pid>& pids, const ClientTable& table) {
         for (const Pid pid : pids) {
-            const bool toldByServer = std::ranges::any_of(
-                table.frontToBack, [pid](const ClientFacts& facts) { return facts.pid == pid && facts.pidFromServer; });
-            if (!toldByServer) continue;
-            if (const auto process = IdentifiedProcess::of(pid)) processes_.insert_or_assign(pid, *process);
+            if (!isProcessOwner(pid)) continue;
+            const auto window = std::ranges::find(table.frontToBack, std::optional(pid), &ClientFacts::pid);
+            if (window == table.frontToBack.end()) continue;
+            const auto process = IdentifiedProcess::of(pid);
+            if (process && births_.startedBefore(process->startTicks(), window->window))
+                processes_.insert_or_assign(pid, *process);
         }
     }
 
@@ -430,6 +435,7 @@ private:
     std::unique_ptr<XcbConnection> connection_;
     std::unique_ptr<X11ClientReader> reader_;
     std::optional<StaleClients> staleClients_;
+    WindowBirths births_;
     // The last table read, and what was reported changed since.
     ClientTable last_;
     Pid ownPid_;
@@ -443,8 +449,8 @@ private:
     std::vector<std::uint32_t> recentlyActive_;
     std::map<Pid, Launch> launches_;
     // The only processes Quit signals, each held from the moment it was identified until it
-    // ends: those the X server gave as a window's client, and our launches. Any client may
-    // name any process as its own.
+    // ends: those that own a window, and our launches. Any client may name any process as
+    // its own; a window no process owns gets none signalled.
     std::map<Pid, IdentifiedProcess> processes_;
     std::optional<std::vector<DesktopEntryFacts>> entries_;
     // The picture name of every identified process, and the names whose picture was read.

@@ -20,8 +20,9 @@ class X11Connection;
 class X11HiddenApps;
 class X11Screens;
 
-// The applications of the session: the processes that own managed client windows (our
-// own and docks left out) and the processes we launched until their windows are gone,
+// The applications of the session: the owners of managed client windows (ClientFacts::pid:
+// a process, or the connection of a window no process of this machine owns; our own and docks
+// left out) and the processes we launched until their windows are gone,
 // each recognised by its desktop entry where one matches. A worker of its own, on its own
 // connection, looks at the client table whenever the client list, the stacking or the
 // active window on the root change (reading again only the windows the server reported
@@ -62,9 +63,9 @@ public:
     // of those still listed, every minimised window of the process.
     bool unhide(Pid pid) override;
     // Asks each of its windows to close, as the worker reads them next; a process without
-    // windows is sent SIGTERM when the X server gave it as a window's client or we launched
-    // it, and it still runs as it did then. False for ourselves and for what is not a running
-    // application.
+    // windows is sent SIGTERM when it owned a window or we launched it, and it still runs as
+    // it did then; for a connection's windows nothing is signalled. False for ourselves and
+    // for what is not a running application.
     bool quit(Pid pid) override;
 
     Subscription onLaunch(std::function<void(const RunningApp&)> callback) override;

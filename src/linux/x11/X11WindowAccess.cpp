@@ -97,7 +97,8 @@ void X11WindowAccess::setTimeout(ElementRef ref, Duration limit) {
     // Each element new here is the moment to forget the processes that have ended.
     if (timeouts_.insert_or_assign(ref, limit).second) {
         std::erase_if(timeouts_, [](const auto& entry) {
-            return kindOf(entry.first) == Kind::app && !processExists(idOf(entry.first));
+            const Pid owner = Pid(idOf(entry.first));
+            return kindOf(entry.first) == Kind::app && isProcessOwner(owner) && !processExists(owner);
         });
     }
 }

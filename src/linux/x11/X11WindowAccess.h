@@ -20,8 +20,9 @@ namespace quillbern {
 class X11HiddenApps;
 
 // Other applications' windows as an accessibility tree emulated over EWMH and ICCCM, on
-// a connection of its own: an application is a process, its windows the managed clients
-// of it (X-Resource, else _NET_WM_PID), a window's number its X id and its frame
+// a connection of its own: an application is the owner of windows (ClientFacts::pid: the
+// process the server saw connect, else the window's connection), its windows the managed
+// clients of it, a window's number its X id and its frame
 // the outer frame in top-left global space. Changes go to the window manager as client
 // messages. While observers or a change watch are installed, the server reports every
 // property and structure change of the root and the clients: the client table is read

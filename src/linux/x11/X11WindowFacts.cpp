@@ -49,7 +49,7 @@ std::vector<WindowFacts> readWindowFacts(XcbConnection& connection, const std::v
     for (std::size_t i = 0; i < windows.size(); ++i) {
         WindowFacts& window = facts[i];
         window.pid = windows[i]->pid;
-        if (window.pid) {
+        if (window.pid && isProcessOwner(*window.pid)) {
             auto [process, added] = processes.try_emplace(*window.pid);
             if (added) process->second = readProcessFacts(*window.pid);
             if (process->second) {
