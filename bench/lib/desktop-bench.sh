@@ -1,7 +1,9 @@
 # Shared by the benchmarks that run the real program on the headless test desktop: the
 # desktop and a work folder, both gone at exit with the program; the settings of a user
-# past the first start; the program's start. The caller sets `root` and `program` first.
+# past the first start; the program's start and its dock panels. The caller sets `root` and
+# `program` first.
 source "$root/scripts/lib/headless-desktop.sh"
+source "$root/scripts/lib/dock-panels.sh"
 work=$(mktemp -d)
 program_pid=
 finish() {

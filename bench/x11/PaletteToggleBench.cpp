@@ -51,7 +51,7 @@ struct Desktop {
           compositing(*connection),
           appearance(compositing),
           screens(loop, threads),
-          input(*connection, screens, loop),
+          input(*connection, screens),
           layout(*connection),
           panels(
               loop, clock, [this] { return screens.desktopSpace(); }, appearance, layout),

@@ -1,13 +1,16 @@
-// One full enumeration of 100 client windows over a window manager's client list, as the
-// window worker reads it, and one follow tick of focus mode over the same windows, read on
-// the main thread's connection. Needs a running X server with an EWMH window manager: run
-// it under scripts/run's desktop or any desktop session; without $DISPLAY it says so and
-// does nothing.
+// One full enumeration of 100 client windows of another process (a child of the bench) over
+// a window manager's client list, as the window worker reads it, and one follow tick of
+// focus mode over the same windows, read on the main thread's connection. Needs a running X
+// server with an EWMH window manager: run it under scripts/run's desktop or any desktop
+// session; without $DISPLAY it says so and does nothing.
+#include <unistd.h>
+
 #include <QCoreApplication>
 #include <benchmark/benchmark.h>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <sys/wait.h>
 #include <thread>
 #include <xcb/xcb.h>
 
@@ -27,40 +30,79 @@ using namespace quillbern;
 namespace {
 
 constexpr int kWindows = 100;
-// A process that is not ours, so the windows count as another application's.
-constexpr Pid kOwner = 0x7ffffff0;
 
-std::unique_ptr<XcbConnection> owner;
+// The windows' owner: a child process, since the client table takes a window's process from
+// the X server, and window access passes over our own. It holds them until the bench ends,
+// which closes the pipe it waits on.
+struct WindowOwner {
+    Pid pid = 0;
+    int hold = -1;
+};
+WindowOwner owner;
 
-bool openWindows() {
-    owner = XcbConnection::open();
-    if (!owner) return false;
-    xcb_connection_t* c = owner->xcb();
+[[noreturn]] void ownWindows(int ready, int hold) {
+    auto connection = XcbConnection::open();
+    if (!connection) _exit(1);
+    xcb_connection_t* c = connection->xcb();
     const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
-    const std::uint32_t pid = kOwner;
     for (int i = 0; i < kWindows; ++i) {
         const xcb_window_t w = xcb_generate_id(c);
-        xcb_create_window(c, XCB_COPY_FROM_PARENT, w, owner->root(), std::int16_t(20 + i * 7), std::int16_t(40 + i * 5),
-                          200, 120, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, 0, nullptr);
+        xcb_create_window(c, XCB_COPY_FROM_PARENT, w, connection->root(), std::int16_t(20 + i * 7),
+                          std::int16_t(40 + i * 5), 200, 120, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, 0,
+                          nullptr);
         const std::string title = "Bench window " + std::to_string(i);
-        xcb_change_property(c, XCB_PROP_MODE_REPLACE, w, owner->atom("_NET_WM_NAME"), owner->atom("UTF8_STRING"), 8,
-                            std::uint32_t(title.size()), title.data());
-        xcb_change_property(c, XCB_PROP_MODE_REPLACE, w, owner->atom("_NET_WM_PID"), XCB_ATOM_CARDINAL, 32, 1, &pid);
+        xcb_change_property(c, XCB_PROP_MODE_REPLACE, w, connection->atom("_NET_WM_NAME"),
+                            connection->atom("UTF8_STRING"), 8, std::uint32_t(title.size()), title.data());
         xcb_map_window(c, w);
     }
-    xcb_flush(c);
+    // A round trip: the server has made them all before the bench looks.
+    std::free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
+    const char done = 1;
+    const bool told = write(ready, &done, 1) == 1;
+    char ignored;
+    while (told && read(hold, &ignored, 1) > 0) {
+    }
+    _exit(told ? 0 : 1);
+}
+
+bool openWindows() {
+    int ready[2], hold[2];
+    if (pipe(ready) != 0) return false;
+    if (pipe(hold) != 0) return false;
+    const pid_t child = fork();
+    if (child < 0) return false;
+    if (child == 0) {
+        close(ready[0]);
+        close(hold[1]);
+        ownWindows(ready[1], hold[0]);
+    }
+    close(ready[1]);
+    close(hold[0]);
+    owner = {child, hold[1]};
+    char done = 0;
+    const bool opened = read(ready[0], &done, 1) == 1;
+    close(ready[0]);
+    if (!opened) return false;
     // Managed once the window manager lists them all.
-    X11ClientReader reader(*owner);
+    auto connection = XcbConnection::open();
+    if (!connection) return false;
+    X11ClientReader reader(*connection);
     const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (std::chrono::steady_clock::now() < until) {
         const auto table = reader.read(DesktopSpace{}, until);
-        int ours = 0;
+        int theirs = 0;
         for (const ClientFacts& facts : table ? table->frontToBack : std::vector<ClientFacts>{})
-            ours += facts.pid == kOwner;
-        if (ours >= kWindows) return true;
+            theirs += facts.pid == owner.pid;
+        if (theirs >= kWindows) return true;
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     return false;
+}
+
+void closeWindows() {
+    if (owner.hold < 0) return;
+    close(owner.hold);
+    waitpid(owner.pid, nullptr, 0);
 }
 
 // The client table: every property of every client, pipelined.
@@ -79,7 +121,7 @@ BENCHMARK(BM_ReadClientTable)->Unit(benchmark::kMillisecond);
 void BM_EnumerateApplicationWindows(benchmark::State& state) {
     X11HiddenApps hidden;
     X11WindowAccess access([] { return DesktopSpace{}; }, hidden);
-    const ElementRef app = access.appElement(kOwner);
+    const ElementRef app = access.appElement(owner.pid);
     for (auto _ : state) {
         state.PauseTiming();
         std::this_thread::sleep_for(std::chrono::duration<double>(X11WindowAccess::kTableReuse));
@@ -151,14 +193,23 @@ int main(int argc, char** argv) {
         std::printf("quillbern_x11_bench: skipped, $DISPLAY is not set (it needs an X server with a window manager)\n");
         return 0;
     }
+    // Before Qt or anything else starts a thread: the windows' owner is a fork.
     if (!openWindows()) {
         std::fprintf(stderr, "quillbern_x11_bench: the window manager did not list %d test windows\n", kWindows);
+        closeWindows();
         return 1;
     }
-    // The main thread's connection reads its events through Qt.
-    QCoreApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    int status = 0;
+    {
+        // The main thread's connection reads its events through Qt.
+        QCoreApplication application(argc, argv);
+        benchmark::Initialize(&argc, argv);
+        if (benchmark::ReportUnrecognizedArguments(argc, argv))
+            status = 1;
+        else
+            benchmark::RunSpecifiedBenchmarks();
+        benchmark::Shutdown();
+    }
+    closeWindows();
+    return status;
 }

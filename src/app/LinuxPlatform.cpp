@@ -92,7 +92,7 @@ LinuxPlatform::LinuxPlatform(std::unique_ptr<X11Connection> connection, std::uni
       compositing_(std::make_unique<X11Compositing>(*connection_)),
       appearance_(std::make_unique<LinuxSystemAppearance>(*compositing_)),
       screens_(std::make_unique<X11Screens>(*mainLoop_, threads_)),
-      input_(std::make_unique<X11InputState>(*connection_, *screens_, *mainLoop_)),
+      input_(std::make_unique<X11InputState>(*connection_, *screens_)),
       keyboardLayout_(std::make_unique<X11KeyboardLayout>(*connection_)),
       restacks_(std::make_unique<X11Restacks>(*connection_)),
       panels_(std::make_unique<QtPanelHost>(

@@ -3,6 +3,7 @@
 # the second the tests' X client.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib/headless-desktop.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib/dock-panels.sh"
 
 program=$1
 test_client=${2:-}
@@ -58,16 +59,6 @@ expect_clean_exit() {
   grep -q "^Quillbern: stopped$" "$work/log" || fail "no clean shutdown line"
 }
 
-# The shown dock panels of the program as "x,y,width,height" in X coordinates, sorted.
-dock_panels() {
-  local id
-  for id in $(xdotool search --onlyvisible --pid "$program_pid" 2>/dev/null); do
-    xprop -id "$id" _NET_WM_WINDOW_TYPE | grep -q _NET_WM_WINDOW_TYPE_DOCK || continue
-    xwininfo -id "$id" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
-      /Width:/ {w=$NF} /Height:/ {h=$NF} END {print x "," y "," w "," h}'
-  done | sort
-}
-
 # expect_dock_panels FRAME...: waits, at most 10 s, until exactly these dock panels show.
 expect_dock_panels() {
   local want have deadline=$((SECONDS + 10))
@@ -84,14 +75,6 @@ expect_dock_panels() {
 expect_started_docks_hidden() {
   wait_for 10 docks_made "$1" || fail "the program did not make $1 dock panels"
   expect_dock_panels
-}
-# docks_made COUNT: whether the program has made COUNT dock panels or more, shown or not.
-docks_made() {
-  local id made=0
-  for id in $(xdotool search --pid "$program_pid" 2>/dev/null); do
-    xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q _NET_WM_WINDOW_TYPE_DOCK && made=$((made + 1))
-  done
-  ((made >= $1))
 }
 
 # The status icon: ours, embedded in the tray, which Qt marks with KDE's override type.

@@ -32,7 +32,7 @@ struct Backends {
           compositing(*connection),
           appearance(compositing),
           screens(loop, threads),
-          input(*connection, screens, loop),
+          input(*connection, screens),
           layout(*connection),
           restacks(*connection),
           panels(

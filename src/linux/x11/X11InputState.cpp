@@ -38,10 +38,9 @@ std::optional<MouseButtons> buttonKind(std::uint32_t xButton) {
 
 }  // namespace
 
-X11InputState::X11InputState(X11Connection& connection, const X11Screens& screens, RunLoop& mainLoop)
+X11InputState::X11InputState(X11Connection& connection, const X11Screens& screens)
     : connection_(connection),
       screens_(screens),
-      mainLoop_(mainLoop),
       menuTypes_{connection.atom("_NET_WM_WINDOW_TYPE_POPUP_MENU"),
                  connection.atom("_NET_WM_WINDOW_TYPE_DROPDOWN_MENU"), connection.atom("_NET_WM_WINDOW_TYPE_MENU")} {
     followMenus();
@@ -108,7 +107,7 @@ void X11InputState::selectRawEvents() {
                std::uint32_t(XCB_INPUT_XI_EVENT_MASK_RAW_BUTTON_RELEASE)};
     // Raw motion comes from every device, whatever window is under the pointer; a warp
     // makes none, but shows as motion on the root unless a window under it takes its own
-    // (kUnseenMotionPoll).
+    // (under xfwm4 and metacity a window's frame): then the next motion of a device tells.
     if (followsMotion_)
         mask.bits |= std::uint32_t(XCB_INPUT_XI_EVENT_MASK_RAW_MOTION) | std::uint32_t(XCB_INPUT_XI_EVENT_MASK_MOTION);
     if (followsKeys_) mask.bits |= std::uint32_t(XCB_INPUT_XI_EVENT_MASK_RAW_KEY_PRESS);
@@ -154,7 +153,6 @@ Subscription X11InputState::onPointerMotion(Task handler) {
         selectRawEvents();
         // Nothing kept the copy current before: an answer that differs counts as motion.
         askForPointer();
-        unseenMotionPoll_ = mainLoop_.every(kUnseenMotionPoll, lifetime_.guard([this] { askForPointer(); }));
     }
     Subscription listener = moved_.connect(std::move(handler));
     return Subscription(
@@ -170,7 +168,6 @@ void X11InputState::motionListenerGone() {
         std::lock_guard lock(pointerMutex_);
         followsMotion_ = false;
     }
-    unseenMotionPoll_.cancel();
     selectRawEvents();
 }
 

@@ -8,7 +8,6 @@
 #include <set>
 
 #include "core/foundation/Lifetime.h"
-#include "core/foundation/RunLoop.h"
 #include "core/foundation/Signal.h"
 #include "core/platform/InputState.h"
 
@@ -19,19 +18,12 @@ class X11Screens;
 
 // Pointer, buttons and keys read from the X server; presses are counted from XInput2 raw
 // events on the root window, which arrive whichever client gets the click. While someone
-// listens for motion, motion events and a short poll keep a copy of the pointer's position
-// current (asking the server where it went without waiting for the answer), and pointer()
+// listens for motion, motion events keep a copy of the pointer's position current
+// (asking the server where it went without waiting for the answer), and pointer()
 // answers from it; otherwise pointer() asks the server and waits, as pointerNow() always does.
 class X11InputState final : public InputState {
 public:
-    // A warp (xdotool mousemove, a program placing the pointer) makes no raw motion, and its
-    // motion goes only to the first window under the pointer that asks for motion: under
-    // xfwm4 and metacity the frame of the window there, under any window manager an
-    // application that follows the pointer. Nothing tells of it, so a listener also has the
-    // pointer asked for this often.
-    static constexpr Duration kUnseenMotionPoll = 0.1;
-
-    X11InputState(X11Connection& connection, const X11Screens& screens, RunLoop& mainLoop);
+    X11InputState(X11Connection& connection, const X11Screens& screens);
     ~X11InputState() override;
 
     PointBL pointer() const override;
@@ -68,7 +60,6 @@ private:
 
     X11Connection& connection_;
     const X11Screens& screens_;
-    RunLoop& mainLoop_;
     std::uint8_t xinputOpcode_ = 0;
     std::atomic<std::uint32_t> presses_{0};
     // Bit n: X button n is down, as the raw events tell.
@@ -80,7 +71,6 @@ private:
     bool followsKeys_ = false;
     bool asking_ = false;
     bool askAgain_ = false;
-    Timer unseenMotionPoll_;
     mutable std::mutex pointerMutex_;
     PointBL pointer_;
     std::array<std::uint32_t, 3> menuTypes_;
