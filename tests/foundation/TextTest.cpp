@@ -125,10 +125,20 @@ TEST(Log, LinesCarryThePrefixAndGoToTheInnermostSink) {
     EXPECT_EQ(outer.count("Quillbern: "), 2);
 }
 
-TEST(Log, EscapedForLogKeepsOneLine) {
+TEST(Log, EscapedForLogKeepsOneShortLineThatReadsAsWritten) {
     EXPECT_EQ(escapedForLog("a\nb\rc\td\\e"), "a\\nb\\rc\\td\\\\e");
     EXPECT_EQ(escapedForLog(std::string("x\0y\x1f\x7f", 5)), "x\\x00y\\x1f\\x7f");
     EXPECT_EQ(escapedForLog("Grüße/Dock 2"), "Grüße/Dock 2");
     EXPECT_EQ(escapedForLog("caf\xe9/\xc3"), "caf\\xe9/\\xc3") << "bytes that are not UTF-8";
     EXPECT_EQ(escapedForLog(""), "");
+    // Characters that turn the direction of the rest of the line, or hide, are written out.
+    EXPECT_EQ(escapedForLog("evil\u202etxt.exe"), "evil\\u202etxt.exe");
+    EXPECT_EQ(escapedForLog("\u2066a\u2069\u200f\u061c\u2028\u0085\U000e0041"),
+              "\\u2066a\\u2069\\u200f\\u061c\\u2028\\u0085\\U000e0041");
+    EXPECT_EQ(escapedForLog("שלום"), "שלום") << "right-to-left letters themselves stay";
+    // A long text keeps its first characters, whole, and marks the cut.
+    EXPECT_EQ(escapedForLog(std::string(kLoggedTextLength, 'a')), std::string(kLoggedTextLength, 'a'));
+    EXPECT_EQ(escapedForLog(std::string(kLoggedTextLength + 1, 'a')), std::string(kLoggedTextLength, 'a') + "…");
+    EXPECT_EQ(escapedForLog("ÄÖÜäöü", 4), "ÄÖÜä…");
+    EXPECT_EQ(escapedForLog("\n\n\n", 2), "\\n\\n…");
 }

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <sys/stat.h>
+#include <vector>
 
 #include "core/foundation/Localization.h"
 #include "core/foundation/RegularFile.h"
@@ -166,4 +167,36 @@ TEST(InterfaceLanguage, ADamagedCatalogueIsPassedOverOnceLogged) {
     EXPECT_EQ(log.count("is not used"), 2);
     EXPECT_EQ(log.count("\\x1b[31m"), 2);
     EXPECT_EQ(log.count("\x1b"), 0);
+}
+
+// gettext reads a text "zh_CN" lacks from the catalogue of "zh": a damaged one there is not
+// handed to it either.
+TEST(InterfaceLanguage, ADamagedCatalogueGettextFallsBackOnPassesTheLanguageOver) {
+    EXPECT_EQ(catalogueFoldersOf("zh_CN"), (std::vector<std::string>{"zh_CN", "zh"}));
+    EXPECT_EQ(
+        catalogueFoldersOf("de_AT.UTF-8@euro"),
+        (std::vector<std::string>{"de_AT.UTF-8@euro", "de_AT.utf8@euro", "de_AT@euro", "de.UTF-8@euro", "de.utf8@euro",
+                                  "de@euro", "de_AT.UTF-8", "de_AT.utf8", "de_AT", "de.UTF-8", "de.utf8", "de"}));
+    EXPECT_EQ(catalogueFoldersOf("ja.88591"), (std::vector<std::string>{"ja.88591", "ja.iso88591", "ja"}));
+
+    const fs::path folder = fs::temp_directory_path() / ("quillbern-fallback-" + std::to_string(::getpid()));
+    fs::create_directories(folder / "zh_CN" / "LC_MESSAGES");
+    fs::create_directories(folder / "zh" / "LC_MESSAGES");
+    fs::copy_file(kGerman, folder / "zh_CN" / "LC_MESSAGES" / "quillbern.mo");
+    const fs::path fallback = folder / "zh" / "LC_MESSAGES" / "quillbern.mo";
+    fs::copy_file(kGerman, fallback);
+    fs::resize_file(fallback, 100);
+    ScopedEnvironment environment;
+    environment.set("LANGUAGE", "zh_CN");
+    SimLog log;
+    {
+        InstalledCatalogue catalogue(folder.string());
+        EXPECT_EQ(catalogue.localizer().language(), std::nullopt);
+        EXPECT_EQ(tr("Open"), "Open");
+    }
+    fs::remove(fallback);
+    environment.set("LANGUAGE", "zh_CN");
+    EXPECT_EQ(InstalledCatalogue(folder.string()).localizer().language(), "zh_CN") << "a missing one is no harm";
+    fs::remove_all(folder);
+    EXPECT_EQ(log.count("/zh/LC_MESSAGES/quillbern.mo is not used"), 1);
 }

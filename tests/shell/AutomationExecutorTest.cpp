@@ -132,6 +132,16 @@ TEST_F(AutomationUrls, AnUnrecognisedUrlIsReportedWithItsQueryCutAndTheOthersSti
                                                           "Quillbern understands"});
     EXPECT_FALSE(w.world.log.contains("secret"));
 
+    // A URL of any length, and a dock's name that turns the line's direction, are logged
+    // shortened and escaped.
+    w.world.log.clear();
+    const std::string longUrl = "quillbern://" + std::string(120 << 10, 'x');
+    open({longUrl, "quillbern://profiles/gpj.%E2%80%AEexe/show"});
+    ASSERT_EQ(automationLines().size(), 2u);
+    EXPECT_EQ(automationLines()[0], "Quillbern: unrecognised automation URL " + longUrl.substr(0, kLoggedTextLength) +
+                                        "…; the README lists the URLs Quillbern understands");
+    EXPECT_NE(automationLines()[1].find("named no dock: gpj.\\u202eexe;"), std::string::npos);
+
     // Control characters stay on their line, in the log and in Settings.
     w.world.log.clear();
     open({"quillbern://bo\ngus/\x1b[2Jtoggle#x\ny"});

@@ -121,11 +121,11 @@ void JsonFileDefaults::Writer::write(const Json& values, std::string_view change
         text = values.dump(2) + "\n";
     } catch (const Json::exception& error) {
         // Invalid UTF-8 is refused where texts enter; should one slip through, keep the old file.
-        log("settings not saved (key ", escapedForLog(changedKey), "): ", error.what());
+        log("settings not saved (key ", escapedForLog(changedKey), "): ", escapedForLog(error.what()));
         return;
     }
     const auto saved = writeFileAtomically(file, text, LinkAtName::followedToRegularFile);
-    if (!saved) log("settings not saved (key ", escapedForLog(changedKey), "): ", saved.error().message);
+    if (!saved) log("settings not saved (key ", escapedForLog(changedKey), "): ", escapedForLog(saved.error().message));
 }
 
 void JsonFileDefaults::Writer::writeWaiting() {
@@ -217,11 +217,12 @@ JsonFileDefaults::Loaded JsonFileDefaults::load(const fs::path& file, const Cloc
     std::error_code error;
     fs::rename(file, aside, error);
     if (error) {
-        log("settings file ", escapedForLog(file.string()), " cannot be read (", why, ") nor moved aside (",
-            error.message(), "); starting with defaults and saving nothing until it is repaired or removed");
+        log("settings file ", escapedForLog(file.string()), " cannot be read (", escapedForLog(why),
+            ") nor moved aside (", error.message(),
+            "); starting with defaults and saving nothing until it is repaired or removed");
         return {Json::object(), std::nullopt, false};
     }
-    log("settings file ", escapedForLog(file.string()), " cannot be read (", why, "); kept it as ",
+    log("settings file ", escapedForLog(file.string()), " cannot be read (", escapedForLog(why), "); kept it as ",
         escapedForLog(aside.string()), " and started with defaults");
     return {Json::object(), aside, true};
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -28,8 +29,15 @@ void log(const Parts&... parts) {
     logLine(out.str());
 }
 
-// Text that came from outside (names, paths, URLs), safe for one log line:
-// control characters are written as escapes.
-std::string escapedForLog(std::string_view text);
+// The most characters of one text from outside that a log line shows: enough to tell it apart.
+inline constexpr std::size_t kLoggedTextLength = 200;
+
+// Text that came from outside (automation URLs, names of applications, windows, docks and
+// files, paths, desktop entries' values, X properties, others' error messages), safe for one
+// log line that reads as written: control characters, Unicode's invisible format controls
+// (those that turn the text's direction, U+202E, among them) and bytes that are not UTF-8 are
+// written as escapes, and beyond its first `maxCharacters` characters the text is cut, marked
+// with "…".
+std::string escapedForLog(std::string_view text, std::size_t maxCharacters = kLoggedTextLength);
 
 }  // namespace quillbern

@@ -48,10 +48,8 @@ std::optional<std::string> DockPreferences::storedLanguage(const Json& domain) {
     if (stored == domain.end() || !stored->is_string()) return std::nullopt;
     const auto& code = stored->get_ref<const std::string&>();
     if (isInterfaceLanguage(code)) return code;
-    // Its start is enough to tell it apart, however long it is.
-    constexpr std::size_t kShown = 40;
-    log("the stored interface language \"", escapedForLog(std::string_view(code).substr(0, kShown)),
-        code.size() > kShown ? "…" : "", "\" is none that Quillbern speaks; it speaks the desktop's");
+    log("the stored interface language \"", escapedForLog(code),
+        "\" is none that Quillbern speaks; it speaks the desktop's");
     return std::nullopt;
 }
 

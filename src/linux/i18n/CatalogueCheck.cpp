@@ -1,5 +1,7 @@
 #include "linux/i18n/CatalogueCheck.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -132,6 +134,45 @@ Result<void> checkCatalogueFile(const std::filesystem::path& path) {
     const Result<std::string> bytes = readRegularFile(path, kMaxCatalogueBytes);
     if (!bytes) return bytes.error();
     return checkCatalogue(bytes.value());
+}
+
+std::vector<std::string> catalogueFoldersOf(std::string_view language) {
+    // language[_territory][.codeset][@modifier], as glibc's _nl_explode_name splits it.
+    const std::size_t at = std::min(language.find('@'), language.size());
+    const std::string_view modifier = language.substr(at);
+    const std::string_view withoutModifier = language.substr(0, at);
+    const std::size_t dot = std::min(withoutModifier.find('.'), withoutModifier.size());
+    const std::string_view codeset = withoutModifier.substr(dot);
+    const std::string_view withoutCodeset = withoutModifier.substr(0, dot);
+    const std::size_t underscore = std::min(withoutCodeset.find('_'), withoutCodeset.size());
+    const std::string_view territory = withoutCodeset.substr(underscore);
+    const std::string_view bare = withoutCodeset.substr(0, underscore);
+
+    // The codeset's letters and digits in lower case, "iso" before digits alone.
+    std::string normalized;
+    bool digitsOnly = true;
+    for (const char c : codeset.substr(std::min<std::size_t>(1, codeset.size()))) {
+        if (!std::isalnum(static_cast<unsigned char>(c))) continue;
+        digitsOnly = digitsOnly && std::isdigit(static_cast<unsigned char>(c));
+        normalized += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    if (!normalized.empty()) normalized.insert(0, digitsOnly ? ".iso" : ".");
+    std::vector<std::string_view> codesets{codeset};
+    if (codeset.size() > 1 && normalized != codeset) codesets.push_back(normalized);
+    codesets.push_back({});
+
+    std::vector<std::string> folders;
+    for (const std::string_view withModifier : {modifier, std::string_view()}) {
+        for (const std::string_view withTerritory : {territory, std::string_view()}) {
+            for (const std::string_view withCodeset : codesets) {
+                std::string folder = std::string(bare) + std::string(withTerritory) + std::string(withCodeset) +
+                                     std::string(withModifier);
+                if (std::find(folders.begin(), folders.end(), folder) == folders.end())
+                    folders.push_back(std::move(folder));
+            }
+        }
+    }
+    return folders;
 }
 
 }  // namespace quillbern

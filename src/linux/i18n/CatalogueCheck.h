@@ -2,7 +2,9 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/foundation/Result.h"
 
@@ -22,5 +24,11 @@ Result<void> checkCatalogue(std::string_view bytes);
 
 // The same for the file at `path`, which must be a regular file of at most kMaxCatalogueBytes.
 Result<void> checkCatalogueFile(const std::filesystem::path& path);
+
+// The names of the folders gettext may read a catalogue of `language` from ("zh_CN": zh_CN,
+// then zh for a text zh_CN lacks), most specific first, as glibc tries them: with and without
+// the modifier, the territory and the codeset (also as glibc normalises it, "UTF-8" as
+// "utf8"), down to the language alone.
+std::vector<std::string> catalogueFoldersOf(std::string_view language);
 
 }  // namespace quillbern

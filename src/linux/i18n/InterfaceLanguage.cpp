@@ -82,17 +82,24 @@ std::vector<std::string> offeredLanguagesIn(std::string_view list) {
     return languages;
 }
 
-// Whether the catalogue of `language` can be handed to gettext; a damaged one is logged, a
-// missing one is simply not there.
-bool hasSoundCatalogue(const std::string& folder, const std::string& language) {
-    const std::filesystem::path file =
-        std::filesystem::path(folder) / language / "LC_MESSAGES" / (std::string(GettextLocalizer::kDomain) + ".mo");
-    const Result<void> checked = checkCatalogueFile(file);
-    if (!checked && !(checked.error().domain == "errno" && checked.error().code == ENOENT)) {
-        log("the catalogue ", escapedForLog(file.string()), " is not used (", checked.error().message,
-            "); reinstall Quillbern to mend it");
+// Whether the catalogues of `language` can be handed to gettext: its own, and every other
+// gettext reads a text from that its own lacks ("zh" for "zh_CN"), each sound or missing. A
+// damaged one is logged, a missing one is simply not there.
+bool hasSoundCatalogues(const std::string& folder, const std::string& language) {
+    bool hasOwn = false;
+    for (const std::string& name : catalogueFoldersOf(language)) {
+        const std::filesystem::path file =
+            std::filesystem::path(folder) / name / "LC_MESSAGES" / (std::string(GettextLocalizer::kDomain) + ".mo");
+        const Result<void> checked = checkCatalogueFile(file);
+        if (checked.ok()) {
+            hasOwn = hasOwn || name == language;
+        } else if (!(checked.error().domain == "errno" && checked.error().code == ENOENT)) {
+            log("the catalogue ", escapedForLog(file.string()), " is not used (", checked.error().message,
+                "); reinstall Quillbern to mend it");
+            return false;
+        }
     }
-    return checked.ok();
+    return hasOwn;
 }
 
 }  // namespace
@@ -112,7 +119,7 @@ std::optional<std::string> settleInterfaceLanguage(const std::optional<std::stri
     std::optional<std::string> settled;
     for (const std::string& language : wanted) {
         if (language == kEnglish) break;
-        if (hasSoundCatalogue(catalogueFolder, language)) {
+        if (hasSoundCatalogues(catalogueFolder, language)) {
             settled = language;
             break;
         }

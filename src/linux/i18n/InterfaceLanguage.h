@@ -13,7 +13,8 @@ std::string gettextLanguageOf(std::string_view pickerCode);
 // the first of the desktop's languages that the picker offers, those of `LANGUAGE` or else
 // the one of the first of `LC_ALL`, `LC_MESSAGES` and `LANG` that is set, whether or not that
 // locale is installed. A language counts where `catalogueFolder` holds a sound catalogue of it
-// (`checkCatalogueFile`); a damaged one is logged and passed over. Gives gettext's name of it
+// (`checkCatalogueFile`) and no damaged one gettext falls back on for it (`catalogueFoldersOf`:
+// "zh" for "zh_CN"); a damaged one is logged and the language passed over. Gives gettext's name of it
 // ("de", "zh_CN"), none for English, and makes it the process's `LANGUAGE`, so that gettext
 // never reads a long or hostile list of the desktop's. Once, before any thread starts, since
 // it sets the environment.

@@ -1,0 +1,5 @@
+#include <csignal>
+
+inline void quitProcess(int pid) {
+    ::kill(pid, 15);
+}
