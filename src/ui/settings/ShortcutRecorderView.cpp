@@ -131,14 +131,6 @@ KeyEvent ShortcutRecorderView::keyEventOf(const QKeyEvent& event) const {
                                       held.testFlag(Qt::AltModifier), held.testFlag(Qt::MetaModifier))};
 }
 
-std::string ShortcutRecorderView::keyNameOf(const QKeyEvent& event) const {
-    // The layout names the key as it is without the modifiers held, which may change it (Alt
-    // makes Print SysReq); a synthetic event has only Qt's name.
-    std::string name = layout_.keyName(event.nativeScanCode());
-    if (name.empty()) name = shortcutText(QKeyCombination(static_cast<Qt::Key>(event.key()))).toStdString();
-    return name;
-}
-
 void ShortcutRecorderView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -181,7 +173,10 @@ void ShortcutRecorderView::keyPressEvent(QKeyEvent* event) {
     event->accept();
     // A modifier alone is the start of a chord, not a key.
     if (isModifierKey(event->key())) return;
-    recorder_->key(keyEventOf(*event), keyNameOf(*event));
+    // The layout names the key as it is without the modifiers held, which may change it (Alt
+    // makes Print SysReq). A synthetic event has no scan code, so no name: Qt's are not the
+    // catalogue's.
+    recorder_->key(keyEventOf(*event), layout_.keyName(event->nativeScanCode()));
 }
 
 void ShortcutRecorderView::focusOutEvent(QFocusEvent* event) {
