@@ -10,10 +10,9 @@
 #include <QPainterPath>
 #include <QToolButton>
 
-#include "core/foundation/Localization.h"
+#include "core/settings/ShortcutRecording.h"
 #include "ui/foundation/QtKeyCodes.h"
 #include "ui/foundation/QtText.h"
-#include "ui/foundation/ShortcutTexts.h"
 #include "ui/foundation/Symbols.h"
 #include "ui/settings/SettingsTheme.h"
 
@@ -112,7 +111,7 @@ void ShortcutRecorderView::sync() {
     reset_->setVisible(recorder_->showsReset());
     const QString description =
         recorder_->showsStruckThrough()
-            ? QString::fromStdString(quillbern::trf("%@, which could not be registered", text_->text().toStdString()))
+            ? QString::fromStdString(ShortcutRecording::struckThroughDescription(text_->text().toStdString()))
             : text_->text();
     if (description != accessibleDescription()) {
         setAccessibleDescription(description);
