@@ -161,6 +161,8 @@ std::string DocksPaneModel::removalTitle() const {
 
 std::string DocksPaneModel::removalButton() const {
     const long long count = pendingRemoval_ ? static_cast<long long>(pendingRemoval_->items.size()) : 0;
+    // Without items the question names none.
+    if (count == 0) return isLast() ? tr("Empty this dock") : tr("Delete the dock");
     return isLast() ? trn("Empty this dock and remove its %lld pinned item",
                           "Empty this dock and remove its %lld pinned items", count, count)
                     : trn("Delete the dock and its %lld pinned item", "Delete the dock and its %lld pinned items",
