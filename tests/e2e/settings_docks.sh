@@ -73,7 +73,7 @@ shoot added
 atspi press "Delete the selected dock" "push button"
 atspi find "Delete “Dock 1”?" label >/dev/null || fail "no confirmation"
 shoot confirmation
-atspi press "Delete the dock and its 0 pinned items" "push button"
+atspi press "Delete the dock" "push button"
 atspi gone "Dock 1" "push button" || fail "the deleted dock's row stays"
 expect_top_panels 0
 atspi find "Something was removed." label >/dev/null || fail "no undo banner"

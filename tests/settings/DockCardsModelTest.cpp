@@ -142,6 +142,7 @@ TEST_F(AppsCardTest, ChosenFoldersArePinnedInOrderAndThoseThatCouldNotBeAreNamed
     ASSERT_TRUE(w.world.folderPicker.isOpen());
     const FolderPickerOptions& options = *w.world.folderPicker.lastOptions();
     EXPECT_EQ(options.startDirectory, "/home/ann/Downloads");
+    EXPECT_EQ(options.title, "Choose Folders to Pin");
     EXPECT_EQ(options.prompt, "Pin");
     EXPECT_TRUE(options.allowsMultiple);
     w.world.folderPicker.answer(std::nullopt);

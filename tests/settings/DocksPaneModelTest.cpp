@@ -19,8 +19,16 @@ protected:
     // The shell launched on these docks, and the pane's model on its stores.
     void open(const std::vector<Profile>& docks, std::string supportEmail = "help@example.org") {
         launch(docks);
-        chordText = std::make_unique<ChordText>(w.world.keyboardLayout, w.world.text);
-        model = std::make_unique<DocksPaneModel>(pinned(), preferences(), *chordText, std::move(supportEmail));
+        model = made(std::move(supportEmail));
+    }
+    std::unique_ptr<DocksPaneModel> made(std::string supportEmail) {
+        if (!chordText) chordText = std::make_unique<ChordText>(w.world.keyboardLayout, w.world.text);
+        return std::make_unique<DocksPaneModel>(DocksPaneModel::Inputs{.pinned = pinned(),
+                                                                       .preferences = preferences(),
+                                                                       .chordText = *chordText,
+                                                                       .registeredChords = services().registeredChords,
+                                                                       .mainLoop = w.world.mainLoop,
+                                                                       .supportEmail = std::move(supportEmail)});
     }
     std::vector<std::string> names() {
         std::vector<std::string> all;
@@ -131,10 +139,10 @@ TEST_F(DocksPaneModelTest, TheConfirmationSpeaksOfTheDockAndCountsTheDocksAsThey
     EXPECT_EQ(model->rows().back().removeTitle, "Delete “Work”…");
     model->askToRemove(idOf("Work"));
     EXPECT_EQ(model->removalTitle(), "Delete “Work”?");
-    EXPECT_EQ(model->removalButton(), "Delete the dock and its 0 pinned items");
+    EXPECT_EQ(model->removalButton(), "Delete the dock") << "without items the question names none";
     pinned().deleteOrResetProfile(idOf("Dock 1"));
     EXPECT_EQ(model->removalTitle(), "Empty “Work”?");
-    EXPECT_EQ(model->removalButton(), "Empty this dock and remove its 0 pinned items");
+    EXPECT_EQ(model->removalButton(), "Empty this dock");
     model->cancelRemoval();
     EXPECT_FALSE(model->pendingRemoval());
     EXPECT_EQ(names(), std::vector<std::string>{"Work"});
@@ -195,6 +203,24 @@ TEST_F(DocksPaneModelTest, BadgesShowEachDocksShortcutOnlyWhileShortcutsAreOn) {
     preferences.setHotkeysEnabled(false);
     for (const DockRowData& row : model->rows())
         EXPECT_FALSE(row.chord) << row.name;
+}
+
+TEST_F(DocksPaneModelTest, AChordTheSystemDidNotRegisterIsToldSoAsItsRecorderTellsIt) {
+    w.world.hotKeys.takeByOtherApplication(HotKeyBindings::kDockDigitKeys[1], HotKeyChord::kControlCommand);
+    open(docks(2));
+    model->appeared();
+    std::vector<DockRowData> rows = model->rows();
+    EXPECT_FALSE(rows[0].chordUnregistered);
+    EXPECT_EQ(rows[0].chordTooltip, "Ctrl+Super+1");
+    EXPECT_EQ(rows[0].description, "This dock is shown, shortcut Ctrl+Super+1");
+    EXPECT_TRUE(rows[1].chordUnregistered);
+    EXPECT_EQ(rows[1].chordTooltip, "Ctrl+Super+2, which could not be registered");
+    EXPECT_EQ(rows[1].description, "This dock is shown, shortcut Ctrl+Super+2, which could not be registered");
+
+    // Read again once the registration has followed the change.
+    pinned().setChord(pinned().profiles()[1].id, HotKeyChord{38, HotKeyChord::kControlCommand});
+    w.advance(0);
+    EXPECT_FALSE(model->rows()[1].chordUnregistered);
 }
 
 TEST_F(DocksPaneModelTest, RowsTellTheDocksStateAndEdge) {
@@ -303,9 +329,10 @@ TEST_F(DocksPaneModelTest, ADockRowLetGoOutsideTheRowsEndsAtTheRelease) {
 TEST_F(DocksPaneModelTest, BannersFollowTheStore) {
     w.world.defaults.setData("profiles.v1", Bytes{'{', 'x'});
     launch();
-    chordText = std::make_unique<ChordText>(w.world.keyboardLayout, w.world.text);
-    DocksPaneModel withAddress(pinned(), preferences(), *chordText, "help@example.org");
-    DocksPaneModel withoutAddress(pinned(), preferences(), *chordText, "");
+    const std::unique_ptr<DocksPaneModel> madeWithAddress = made("help@example.org");
+    const std::unique_ptr<DocksPaneModel> madeWithoutAddress = made("");
+    DocksPaneModel& withAddress = *madeWithAddress;
+    DocksPaneModel& withoutAddress = *madeWithoutAddress;
     ASSERT_TRUE(withAddress.showsRecovery());
     EXPECT_EQ(withAddress.recoveryText(),
               "Quillbern couldn't read your saved docks and started over with an empty one. Nothing was thrown away "

@@ -2,9 +2,11 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QPointer>
 #include <QPushButton>
+#include <QToolButton>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -22,6 +24,7 @@
 #include "ui/settings/ProfileDetailPane.h"
 #include "ui/settings/SegmentedControl.h"
 #include "ui/settings/SettingsCaption.h"
+#include "ui/settings/SettingsPage.h"
 #include "ui/settings/SettingsPanes.h"
 #include "ui/settings/SettingsSearchField.h"
 #include "ui/settings/SettingsSwitch.h"
@@ -59,6 +62,20 @@ protected:
     static void type(QWidget& widget, const QString& text) {
         for (const QChar c : text)
             key(widget, Qt::Key_A + (c.toUpper().unicode() - 'A'), QString(c));
+    }
+    // Wholly in the pane's view, as its page is scrolled now.
+    bool inSight(const QWidget& widget) const {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        QWidget& viewport = *pane->page().viewport();
+        return widget.isVisible() && viewport.rect().contains(QRect(widget.mapTo(&viewport, QPoint()), widget.size()));
+    }
+    // A short editor, as the least Settings window holds it in a language of long words, and the
+    // widget at the foot of its view: what answers the user there stands below the fold.
+    void scrollToTheFoot(QWidget& widget) const {
+        pane->resize(520, 360);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        pane->page().ensureWidgetVisible(&widget, 0, 0);
+        ASSERT_TRUE(inSight(widget));
     }
     std::vector<std::string> itemOrder() {
         std::vector<std::string> ids;
@@ -133,6 +150,43 @@ TEST_F(ProfileDetailPaneTest, TheShortcutRowShowsTheRecorderOrThatShortcutsAreOf
     EXPECT_FALSE(pane->recorder().isVisibleTo(pane.get()));
     EXPECT_TRUE(pane->shortcutsOff().isVisibleTo(pane.get()));
     EXPECT_FALSE(pane->badge().isVisibleTo(pane.get()));
+}
+
+TEST_F(ProfileDetailPaneTest, AChordAnotherApplicationHoldsIsStruckThroughInTheBadgeTooAndItsNoteComesIntoSight) {
+    constexpr KeyCode kJ = 38;
+    w.world.hotKeys.takeByOtherApplication(kJ, HotKeyChord::kControlCommand);
+    open(twoDocks());
+    ShortcutRecorderView& recorder = pane->recorder();
+    scrollToTheFoot(recorder);
+    recorder.recorder().click();
+    QKeyEvent held(QEvent::KeyPress, Qt::Key_J, Qt::ControlModifier | Qt::MetaModifier);
+    QCoreApplication::sendEvent(&recorder, &held);
+    QCoreApplication::processEvents();
+    EXPECT_THAT(pane->chordNote().text().toStdString(), ::testing::HasSubstr("is held by another application"));
+    EXPECT_TRUE(inSight(pane->chordNote()));
+
+    // As the recorder shows it, so the header's badge.
+    EXPECT_TRUE(recorder.recorder().showsStruckThrough());
+    EXPECT_TRUE(pane->badge().font().strikeOut());
+    EXPECT_EQ(pane->badge().accessibleName(), "Ctrl+Super+J, which could not be registered");
+    EXPECT_EQ(pane->badge().toolTip(), pane->badge().accessibleName());
+    recorder.resetButton().click();
+    EXPECT_FALSE(pane->badge().font().strikeOut());
+    EXPECT_EQ(pane->badge().accessibleName(), "");
+}
+
+TEST_F(ProfileDetailPaneTest, TheAppsSearchBringsWhatItFoundIntoSight) {
+    w.world.icons.givePictures();
+    for (const char* name : {"Mail", "Maps", "Notes"})
+        w.world.catalog.install(std::string("/apps/") + name + ".app", AppInfo{name, std::nullopt, std::nullopt, name});
+    open(twoDocks());
+    AppsCard& apps = pane->apps();
+    apps.model().setInstalled(w.shell->installedApps()->scan());
+    scrollToTheFoot(apps.searchField());
+    type(apps.searchField().lineEdit(), "ma");
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(inSight(apps.results()));
+    EXPECT_TRUE(inSight(apps.searchField())) << "the field typed in stays in sight";
 }
 
 TEST_F(ProfileDetailPaneTest, ItemRowsAreKeptThroughAReorderAndTakeOnlyThisDocksDrag) {

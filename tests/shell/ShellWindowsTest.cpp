@@ -352,13 +352,14 @@ TEST_F(ShellWindowsTest, TheShortcutRecorderTakesKeysByPlaceOrQtKeyAndIgnoresLon
     EXPECT_EQ(w.world.alerts.beepCount(), 0);
 
     // A key outside our table is named as the layout names it without the modifiers, which
-    // turn Print into SysReq; without a scan code, as Qt names it.
+    // turn Print into SysReq; without a scan code it has no name, since Qt's is not the
+    // catalogue's.
     w.world.keyboardLayout.setKeyName(107, "Print");
     QKeyEvent print(QEvent::KeyPress, Qt::Key_SysReq, Qt::ControlModifier | Qt::AltModifier, 107, 0xff15, 0x0c);
     QCoreApplication::sendEvent(view, &print);
     QKeyEvent pause(QEvent::KeyPress, Qt::Key_Pause, Qt::ControlModifier | Qt::AltModifier);
     QCoreApplication::sendEvent(view, &pause);
-    EXPECT_EQ(unusable, (std::vector<std::string>{"Print", "Pause"}));
+    EXPECT_EQ(unusable, (std::vector<std::string>{"Print", ""}));
     EXPECT_TRUE(recorder.isListening());
 
     // No scan code, as synthetic events come: the Qt key tells the place. Super is Command.

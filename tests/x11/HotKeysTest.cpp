@@ -11,6 +11,7 @@
 
 #include "Backends.h"
 #include "X11TestSupport.h"
+#include "core/foundation/Localization.h"
 #include "core/shortcuts/ProfileHotKeys.h"
 #include "linux/icu/IcuTextServices.h"
 #include "linux/qt/QtKeyboardGrabber.h"
@@ -41,6 +42,25 @@ struct Keys {
     X11KeyboardLayout keyboard;
     X11HotKeys hotKeys;
     std::vector<HotKeyEvent> events;
+};
+
+// A catalogue that writes every text it is asked for with its context before it.
+class ContextMarkingLocalizer final : public Localizer {
+public:
+    ContextMarkingLocalizer() : previous_(setLocalizer(this)) {}
+    ~ContextMarkingLocalizer() override { setLocalizer(previous_); }
+
+    std::string translate(std::string_view english) const override { return translateInContext("", english); }
+    std::string translatePlural(std::string_view singular, std::string_view plural,
+                                unsigned long long count) const override {
+        return translate(count == 1 ? singular : plural);
+    }
+    std::string translateInContext(std::string_view context, std::string_view english) const override {
+        return std::string(context) + "|" + std::string(english);
+    }
+
+private:
+    Localizer* previous_;
 };
 
 // Another client with a connection of its own, as an application holding a chord.
@@ -254,10 +274,18 @@ TEST(X11KeyboardLayout, KeyLabelsFollowTheServersLayout) {
     ASSERT_TRUE(spinUntil([&] { return chords.keyLabel(0) == "A"; }));
     EXPECT_EQ(k.keyboard.translate(1000).status, KeyTranslation::Status::failed) << "a code no key has";
 
-    // Keys by what the layout calls them without modifiers, those outside our table too.
-    EXPECT_EQ(k.keyboard.keyName(107), "Print");
-    EXPECT_EQ(k.keyboard.keyName(77), "Num Lock");
-    EXPECT_EQ(k.keyboard.keyName(172), "Audio Play");
+    // Keys by what the layout calls them without modifiers, those outside our table too, each
+    // name from the catalogue's key names: whatever key is pressed, no name shows in English
+    // alone.
+    const ContextMarkingLocalizer marking;
+    for (std::uint32_t keycode = 8; keycode <= 0xFF; ++keycode) {
+        const std::string name = k.keyboard.keyName(keycode);
+        EXPECT_TRUE(name.empty() || name.starts_with("keyboard key|")) << keycode << ": " << name;
+    }
+    EXPECT_EQ(k.keyboard.keyName(107), "keyboard key|Print");
+    EXPECT_EQ(k.keyboard.keyName(77), "keyboard key|Num Lock");
+    EXPECT_EQ(k.keyboard.keyName(172), "keyboard key|Play");
+    EXPECT_EQ(k.keyboard.keyName(100), "keyboard key|Henkan");
 }
 
 TEST(X11ShortcutRecorder, WhileListeningItHoldsTheKeyboardSoAChordAnotherClientGrabsReachesIt) {

@@ -10,6 +10,8 @@
 namespace quillbern {
 
 struct FolderPickerOptions {
+    // The chooser's title: what the folders are for.
+    std::string title;
     // None: the chooser's own choice.
     std::optional<Path> startDirectory;
     // The title of the button that confirms.

@@ -32,9 +32,10 @@ public:
     // The position of a key as the window system numbers it in key events (the X keycode);
     // none for a key outside our table.
     virtual std::optional<KeyCode> keyCodeForScanCode(std::uint32_t nativeScanCode) const = 0;
-    // What the layout calls the key at that scan code, pressed without modifiers, in words
-    // ("Print", "Num Lock", "Audio Play"), for any key, those outside our table too; empty
-    // when it names none.
+    // What the layout makes of the key at that scan code, pressed without modifiers, named in
+    // the interface language's words as the catalogue's "keyboard key" texts name it ("Druck",
+    // "Num Lock", "Play"), for keys outside our table too; empty for a key it has no such name
+    // for.
     virtual std::string keyName(std::uint32_t nativeScanCode) const = 0;
 };
 

@@ -101,6 +101,8 @@ void AppsCardModel::addTrash() {
 
 void AppsCardModel::addFolders() {
     FolderPickerOptions options{
+        // TRANSLATORS: the title of the folder chooser that "Add a folder…" opens.
+        .title = tr("Choose Folders to Pin"),
         .startDirectory = ports_.files.userDirectory(UserDirectory::downloads),
         // TRANSLATORS: the button of the folder chooser that pins the chosen folders to the dock.
         .prompt = tr("Pin"),

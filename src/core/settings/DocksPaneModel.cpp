@@ -8,6 +8,7 @@
 #include "core/foundation/Localization.h"
 #include "core/model/DockName.h"
 #include "core/model/ProfileRepair.h"
+#include "core/settings/ShortcutRecording.h"
 #include "core/shortcuts/HotKeyBindings.h"
 
 namespace quillbern {
@@ -33,22 +34,29 @@ std::string dotTooltip(DockDot dot) {
 
 }  // namespace
 
-DocksPaneModel::DocksPaneModel(PinnedStore& pinned, DockPreferences& preferences, const ChordText& chordText,
-                               std::string supportEmail)
-    : pinned_(pinned),
-      preferences_(preferences),
-      chordText_(chordText),
-      supportEmail_(std::move(supportEmail)),
-      ids_(dockIDs(pinned.profiles())) {
+DocksPaneModel::DocksPaneModel(Inputs inputs)
+    : pinned_(inputs.pinned),
+      preferences_(inputs.preferences),
+      chordText_(inputs.chordText),
+      live_(std::move(inputs.registeredChords), inputs.mainLoop),
+      supportEmail_(std::move(inputs.supportEmail)),
+      ids_(dockIDs(pinned_.profiles())) {
     const auto tell = [this] { changed.emit(); };
+    subscriptions_.push_back(live_.changed.connect(tell));
     subscriptions_.push_back(pinned_.profilesChanged.connect([this] { docksChanged(); }));
     subscriptions_.push_back(pinned_.dragSessionChanged.connect(tell));
     subscriptions_.push_back(pinned_.undoableRemovalChanged.connect(tell));
     subscriptions_.push_back(pinned_.recoveredFromUnreadableDataChanged.connect(tell));
-    subscriptions_.push_back(preferences_.changed.connect(tell));
+    subscriptions_.push_back(preferences_.changed.connect([this] {
+        // The switch, the overrides and auto-hide decide what is registered.
+        live_.readSoon();
+        changed.emit();
+    }));
 }
 
 void DocksPaneModel::docksChanged() {
+    // A chord, the order or the docks themselves may register differently.
+    live_.readSoon();
     // Only a selected dock that left the list moves the selection: a reorder, an addition
     // or an edit keeps it.
     std::vector<Uuid> ids = dockIDs(pinned_.profiles());
@@ -62,6 +70,7 @@ void DocksPaneModel::docksChanged() {
 }
 
 void DocksPaneModel::appeared() {
+    live_.readNow();
     if (selectedID_ || pinned_.profiles().empty()) return;
     selectedID_ = pinned_.profiles().front().id;
     changed.emit();
@@ -102,10 +111,14 @@ DockRowData DocksPaneModel::rowOf(const Profile& dock, const std::map<Uuid, HotK
     DockRowData row;
     row.id = dock.id;
     row.name = dock.name;
-    if (const auto chord = chords.find(dock.id); chord != chords.end()) row.chord = chordText_.display(chord->second);
+    if (const auto chord = chords.find(dock.id); chord != chords.end()) {
+        row.chord = chordText_.display(chord->second);
+        row.chordUnregistered = !live_.holds(HotKeyAction::profile(dock.id), chord->second);
+        row.chordTooltip = row.chordUnregistered ? ShortcutRecording::struckThroughDescription(*row.chord) : *row.chord;
+    }
     row.dot = dotOf(dock);
     row.dotTooltip = dotTooltip(row.dot);
-    row.description = row.chord ? trf("%@, shortcut %@", row.dotTooltip, *row.chord) : row.dotTooltip;
+    row.description = row.chord ? trf("%@, shortcut %@", row.dotTooltip, row.chordTooltip) : row.dotTooltip;
     row.edgeSymbol = std::string(dockEdgeSymbol(dock.edge));
     row.isSelected = selectedID_ == dock.id;
     const std::optional<DragSession>& session = pinned_.dragSession();
@@ -148,6 +161,8 @@ std::string DocksPaneModel::removalTitle() const {
 
 std::string DocksPaneModel::removalButton() const {
     const long long count = pendingRemoval_ ? static_cast<long long>(pendingRemoval_->items.size()) : 0;
+    // Without items the question names none.
+    if (count == 0) return isLast() ? tr("Empty this dock") : tr("Delete the dock");
     return isLast() ? trn("Empty this dock and remove its %lld pinned item",
                           "Empty this dock and remove its %lld pinned items", count, count)
                     : trn("Delete the dock and its %lld pinned item", "Delete the dock and its %lld pinned items",

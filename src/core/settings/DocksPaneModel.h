@@ -1,10 +1,12 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "core/foundation/FilledByName.h"
 #include "core/foundation/Signal.h"
 #include "core/foundation/Subscription.h"
 #include "core/foundation/Uuid.h"
@@ -13,6 +15,7 @@
 #include "core/model/DockPreferences.h"
 #include "core/model/HotKeyChord.h"
 #include "core/model/PinnedStore.h"
+#include "core/settings/LiveChords.h"
 #include "core/shortcuts/ChordText.h"
 
 namespace quillbern {
@@ -27,6 +30,9 @@ struct DockRowData {
     std::string name;
     // The shortcut's text; none for no badge.
     std::optional<std::string> chord;
+    // The system did not register it: shown struck through, and told so in its tooltip.
+    bool chordUnregistered = false;
+    std::string chordTooltip;
     DockDot dot = DockDot::shown;
     std::string dotTooltip;
     // For assistive tools: the dot's state and the whole shortcut, which the row may shorten.
@@ -51,9 +57,19 @@ public:
     static constexpr std::string_view kDragTokenPrefix = "profile:";
     static constexpr double kDraggedRowOpacity = 0.35;
 
-    // `supportEmail` may be empty: the recovery note then leaves out whom to write to.
-    DocksPaneModel(PinnedStore& pinned, DockPreferences& preferences, const ChordText& chordText,
-                   std::string supportEmail);
+    struct Inputs {
+        [[no_unique_address]] FilledByName<Inputs> byName{};
+        PinnedStore& pinned;
+        DockPreferences& preferences;
+        const ChordText& chordText;
+        // The chords the system accepted at the last registration.
+        std::function<RegisteredChords()> registeredChords;
+        RunLoop& mainLoop;
+        // May be empty: the recovery note then leaves out whom to write to.
+        std::string supportEmail;
+    };
+
+    explicit DocksPaneModel(Inputs inputs);
     DocksPaneModel(const DocksPaneModel&) = delete;
     DocksPaneModel& operator=(const DocksPaneModel&) = delete;
 
@@ -61,7 +77,8 @@ public:
     // the pending removal.
     Signal<> changed;
 
-    // The pane came on screen: the first dock is selected unless one is.
+    // The pane came on screen: the first dock is selected unless one is, and the registered
+    // chords are read.
     void appeared();
     const std::optional<Uuid>& selectedID() const { return selectedID_; }
     void select(const Uuid& id);
@@ -119,6 +136,7 @@ private:
     PinnedStore& pinned_;
     DockPreferences& preferences_;
     const ChordText& chordText_;
+    LiveChords live_;
     std::string supportEmail_;
     std::optional<Uuid> selectedID_;
     std::optional<Profile> pendingRemoval_;

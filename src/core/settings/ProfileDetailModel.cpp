@@ -30,15 +30,16 @@ std::string alignmentSymbol(DockAlignment alignment, DockEdge edge) {
 ProfileDetailModel::ProfileDetailModel(Inputs inputs, const Uuid& profileID)
     : pinned_(inputs.pinned),
       preferences_(inputs.preferences),
-      registeredChords_(std::move(inputs.registeredChords)),
       chordText_(inputs.chordText),
       screens_(inputs.screens),
       mainLoop_(inputs.mainLoop),
       threads_(inputs.threads),
       installedApps_(std::move(inputs.installedApps)),
       profileID_(profileID),
+      live_(std::move(inputs.registeredChords), inputs.mainLoop),
       dockIDs_(dockIDs(pinned_.profiles())),
       hotkeysEnabled_(preferences_.hotkeysEnabled()) {
+    subscriptions_.push_back(live_.changed.connect([this] { changed.emit(); }));
     subscriptions_.push_back(pinned_.profilesChanged.connect([this] { storesChanged(); }));
     subscriptions_.push_back(preferences_.changed.connect([this] { storesChanged(); }));
     subscriptions_.push_back(screens_.onChanged([this] {
@@ -94,7 +95,7 @@ void ProfileDetailModel::setRevealMode(RevealMode mode) {
 }
 
 void ProfileDetailModel::appeared() {
-    refreshLive();
+    live_.readNow();
     startScan();
 }
 
@@ -120,23 +121,9 @@ void ProfileDetailModel::startScan() {
 void ProfileDetailModel::storesChanged() {
     std::vector<Uuid> ids = dockIDs(pinned_.profiles());
     const bool enabled = preferences_.hotkeysEnabled();
-    if ((ids != dockIDs_ || enabled != hotkeysEnabled_) && !refreshPending_) refreshLiveSoon();
+    if (ids != dockIDs_ || enabled != hotkeysEnabled_) live_.readSoon();
     dockIDs_ = std::move(ids);
     hotkeysEnabled_ = enabled;
-    changed.emit();
-}
-
-void ProfileDetailModel::refreshLiveSoon() {
-    // The registration follows the stores through the shell's own listeners, after ours.
-    refreshPending_ = true;
-    mainLoop_.post(lifetime_.guard([this] {
-        refreshPending_ = false;
-        refreshLive();
-    }));
-}
-
-void ProfileDetailModel::refreshLive() {
-    live_ = registeredChords_ ? registeredChords_() : RegisteredChords{};
     changed.emit();
 }
 
@@ -160,15 +147,14 @@ std::optional<std::string> ProfileDetailModel::badge() const {
 ShortcutRecorder::Row ProfileDetailModel::recorderRow() const {
     const std::optional<HotKeyChord> chord = resolvedChord();
     const Profile* dock = profile();
-    const auto registered = live_.find(HotKeyAction::profile(profileID_));
-    return {chord, dock && dock->chord.has_value(), chord && registered != live_.end() && registered->second == *chord};
+    return {chord, dock && dock->chord.has_value(), chord && live_.holds(HotKeyAction::profile(profileID_), *chord)};
 }
 
 void ProfileDetailModel::record(const HotKeyChord& chord) {
     const ShortcutRecording::Outcome outcome =
         ShortcutRecording::check(HotKeyAction::profile(profileID_), chord, pinned_, preferences_, chordText_);
     if (outcome.accepted) pinned_.setChord(profileID_, chord);
-    refreshLive();
+    live_.readNow();
     chordNote_ = outcome.accepted && !recorderRow().isLive ? ShortcutRecording::unregisteredNote(chord, chordText_)
                                                            : outcome.note;
     changed.emit();
@@ -187,7 +173,7 @@ void ProfileDetailModel::unusableKey(const std::string& keyName) {
 void ProfileDetailModel::resetChord() {
     pinned_.setChord(profileID_, std::nullopt);
     chordNote_.reset();
-    refreshLive();
+    live_.readNow();
 }
 
 std::vector<DisplayEntry> ProfileDetailModel::connectedDisplays() const {

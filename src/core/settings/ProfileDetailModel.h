@@ -19,6 +19,7 @@
 #include "core/platform/AppCatalog.h"
 #include "core/platform/Screens.h"
 #include "core/platform/Threads.h"
+#include "core/settings/LiveChords.h"
 #include "core/settings/SettingsControlLooks.h"
 #include "core/shortcuts/ChordText.h"
 #include "core/shortcuts/ProfileHotKeys.h"
@@ -106,7 +107,6 @@ public:
     void unusableKey(const std::string& keyName);
     void resetChord();
     const std::optional<SettingsNote>& chordNote() const { return chordNote_; }
-    const RegisteredChords& live() const { return live_; }
 
     // The pop-up's entries: every display, then a disconnected assigned one.
     std::vector<DisplayEntry> displayEntries() const;
@@ -134,22 +134,19 @@ public:
 private:
     // The connected displays, one entry per stable identifier.
     std::vector<DisplayEntry> connectedDisplays() const;
-    void refreshLive();
-    void refreshLiveSoon();
     void storesChanged();
     void startScan();
     std::string nameOf() const;
 
     PinnedStore& pinned_;
     DockPreferences& preferences_;
-    std::function<RegisteredChords()> registeredChords_;
     const ChordText& chordText_;
     Screens& screens_;
     RunLoop& mainLoop_;
     Threads& threads_;
     std::shared_ptr<const InstalledAppsScanner> installedApps_;
     Uuid profileID_;
-    RegisteredChords live_;
+    LiveChords live_;
     std::optional<SettingsNote> chordNote_;
     std::optional<SettingsNote> nameNote_;
     std::vector<InstalledApp> installed_;
@@ -158,7 +155,6 @@ private:
     // What a change of the stores is checked against for reading the registration again.
     std::vector<Uuid> dockIDs_;
     bool hotkeysEnabled_ = false;
-    bool refreshPending_ = false;
     CancelToken scanToken_;
     std::vector<Subscription> subscriptions_;
     Lifetime lifetime_;

@@ -54,4 +54,8 @@ SettingsNote ShortcutRecording::unregisteredNote(const HotKeyChord& chord, const
             SettingsNoteStyle::error};
 }
 
+std::string ShortcutRecording::struckThroughDescription(const std::string& shownChord) {
+    return trf("%@, which could not be registered", shownChord);
+}
+
 }  // namespace quillbern

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 
 #include "core/model/DockPreferences.h"
 #include "core/model/HotKeyAction.h"
@@ -38,6 +39,9 @@ public:
     // For an accepted chord the system did not register: another application or the desktop
     // holds it, so it does nothing, whatever the check said of it.
     static SettingsNote unregisteredNote(const HotKeyChord& chord, const ChordText& chordText);
+    // What a chord shown struck through, since it could not be registered, is told as, for
+    // assistive tools and in tooltips.
+    static std::string struckThroughDescription(const std::string& shownChord);
 };
 
 }  // namespace quillbern

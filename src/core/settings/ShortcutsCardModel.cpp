@@ -10,11 +10,11 @@ namespace quillbern {
 ShortcutsCardModel::ShortcutsCardModel(Inputs inputs)
     : pinned_(inputs.pinned),
       preferences_(inputs.preferences),
-      mainLoop_(inputs.mainLoop),
       onHotkeysToggled_(std::move(inputs.onHotkeysToggled)),
-      registeredChords_(std::move(inputs.registeredChords)),
       chordText_(inputs.keyboardLayout, inputs.text),
+      live_(std::move(inputs.registeredChords), inputs.mainLoop),
       watched_(watched()) {
+    liveChanged_ = live_.changed.connect([this] { changed.emit(); });
     preferencesChanged_ = preferences_.changed.connect([this] { storesChanged(); });
     profilesChanged_ = pinned_.profilesChanged.connect([this] { storesChanged(); });
 }
@@ -50,26 +50,28 @@ bool ShortcutsCardModel::isCustom(const HotKeyAction& feature) const {
 }
 
 bool ShortcutsCardModel::isLive(const HotKeyAction& feature) const {
-    const auto registered = live_.find(feature);
-    return registered != live_.end() && registered->second == effectiveChord(feature);
+    return live_.holds(feature, effectiveChord(feature));
 }
 
 bool ShortcutsCardModel::showsStruckThroughCaption() const {
     const auto shown = shownActions();
-    return std::any_of(shown.begin(), shown.end(), [this](const HotKeyAction& feature) { return !isLive(feature); });
+    return std::any_of(shown.begin(), shown.end(), [this](const HotKeyAction& feature) {
+        return !isLive(feature) && feature != unregisteredNoted_;
+    });
 }
 
 void ShortcutsCardModel::appeared() {
-    refreshLive();
+    live_.readNow();
 }
 
 void ShortcutsCardModel::record(const HotKeyAction& feature, const HotKeyChord& chord) {
     const auto outcome = ShortcutRecording::check(feature, chord, pinned_, preferences_, chordText_);
     if (outcome.accepted) preferences_.setOverride(feature, chord);
     if (onHotkeysToggled_) onHotkeysToggled_();
-    refreshLive();
-    setNote(outcome.accepted && !isLive(feature) ? ShortcutRecording::unregisteredNote(chord, chordText_)
-                                                 : outcome.note);
+    live_.readNow();
+    if (outcome.accepted && !isLive(feature))
+        return setNote(ShortcutRecording::unregisteredNote(chord, chordText_), feature);
+    setNote(outcome.note);
 }
 
 void ShortcutsCardModel::weakKey() {
@@ -83,7 +85,7 @@ void ShortcutsCardModel::unusableKey(const std::string& keyName) {
 void ShortcutsCardModel::reset(const HotKeyAction& feature) {
     preferences_.setOverride(feature, std::nullopt);
     setNote(std::nullopt);
-    refreshLive();
+    live_.readNow();
 }
 
 int ShortcutsCardModel::recordedCount() const {
@@ -98,7 +100,7 @@ void ShortcutsCardModel::resetAll() {
     pinned_.clearAllChords();
     setNote(std::nullopt);
     if (onHotkeysToggled_) onHotkeysToggled_();
-    refreshLive();
+    live_.readNow();
 }
 
 const std::optional<std::string>& ShortcutsCardModel::automationFailure() const {
@@ -118,26 +120,14 @@ ShortcutsCardModel::Watched ShortcutsCardModel::watched() const {
 
 void ShortcutsCardModel::storesChanged() {
     Watched now = watched();
-    if (now != watched_ && !refreshPending_) {
-        // Read once the change has run its course: the registration follows the stores
-        // only after their signals, through the shell's own listeners and callbacks.
-        refreshPending_ = true;
-        mainLoop_.post(lifetime_.guard([this] {
-            refreshPending_ = false;
-            refreshLive();
-        }));
-    }
+    if (now != watched_) live_.readSoon();
     watched_ = std::move(now);
     changed.emit();
 }
 
-void ShortcutsCardModel::refreshLive() {
-    live_ = registeredChords_ ? registeredChords_() : RegisteredChords{};
-    changed.emit();
-}
-
-void ShortcutsCardModel::setNote(std::optional<SettingsNote> note) {
+void ShortcutsCardModel::setNote(std::optional<SettingsNote> note, std::optional<HotKeyAction> unregistered) {
     note_ = std::move(note);
+    unregisteredNoted_ = unregistered;
     changed.emit();
 }
 

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "core/foundation/FilledByName.h"
-#include "core/foundation/Lifetime.h"
 #include "core/foundation/RunLoop.h"
 #include "core/foundation/Signal.h"
 #include "core/foundation/Subscription.h"
@@ -14,6 +13,7 @@
 #include "core/model/PinnedStore.h"
 #include "core/platform/KeyboardLayout.h"
 #include "core/platform/TextServices.h"
+#include "core/settings/LiveChords.h"
 #include "core/settings/SettingsControlLooks.h"
 #include "core/shortcuts/ChordText.h"
 #include "core/shortcuts/ProfileHotKeys.h"
@@ -60,6 +60,7 @@ public:
     bool isCustom(const HotKeyAction& feature) const;
     // Registered with the chord it shows, as last read.
     bool isLive(const HotKeyAction& feature) const;
+    // The legend of struck-through chords, for those the note does not already speak of.
     bool showsStruckThroughCaption() const;
     const std::optional<SettingsNote>& note() const { return note_; }
     const ChordText& chordText() const { return chordText_; }
@@ -91,22 +92,20 @@ private:
     };
     Watched watched() const;
     void storesChanged();
-    void refreshLive();
-    void setNote(std::optional<SettingsNote> note);
+    // The note, and the feature whose chord it says could not be registered.
+    void setNote(std::optional<SettingsNote> note, std::optional<HotKeyAction> unregistered = std::nullopt);
 
     PinnedStore& pinned_;
     DockPreferences& preferences_;
-    RunLoop& mainLoop_;
     std::function<void()> onHotkeysToggled_;
-    std::function<RegisteredChords()> registeredChords_;
     ChordText chordText_;
-    RegisteredChords live_;
+    LiveChords live_;
     std::optional<SettingsNote> note_;
+    std::optional<HotKeyAction> unregisteredNoted_;
     Watched watched_;
-    bool refreshPending_ = false;
+    Subscription liveChanged_;
     Subscription preferencesChanged_;
     Subscription profilesChanged_;
-    Lifetime lifetime_;
 };
 
 }  // namespace quillbern

@@ -1,13 +1,12 @@
 #include "linux/x11/X11KeyboardLayout.h"
 
 #include <array>
-#include <cctype>
 #include <string>
-#include <string_view>
 #include <utility>
 #include <xkbcommon/xkbcommon-x11.h>
 #include <xkbcommon/xkbcommon.h>
 
+#include "core/foundation/Localization.h"
 #include "core/foundation/Log.h"
 #include "linux/x11/KeyCodeTable.h"
 #include "linux/x11/X11Connection.h"
@@ -43,24 +42,43 @@ constexpr std::array<std::pair<xkb_keysym_t, char32_t>, 13> kDeadKeys{{
     {XKB_KEY_dead_ogonek, U'\u02DB'},
 }};
 
-// A keysym's name as words: the vendor's prefix left out, underscores and the joints of
-// joined words made spaces.
-std::string inWords(std::string_view keysymName) {
-    if (keysymName.starts_with("XF86")) keysymName.remove_prefix(4);
-    std::string words;
-    for (std::size_t i = 0; i < keysymName.size(); ++i) {
-        const char c = keysymName[i];
-        if (c == '_') {
-            words += ' ';
-            continue;
-        }
-        const bool joint = i > 0 && std::isupper(static_cast<unsigned char>(c)) &&
-                           std::islower(static_cast<unsigned char>(keysymName[i - 1]));
-        if (joint) words += ' ';
-        words += c;
-    }
-    return words;
-}
+// The keys outside the table of places that a refusal names, in the desktop's own words where
+// its language has them ("Druck", "Rollen"); a key not listed here is refused without a name,
+// so no name shows in English alone.
+constexpr std::array<std::pair<xkb_keysym_t, TextInContext>, 30> kKeyNames{{
+    // TRANSLATORS: the names of keys that cannot be part of a shortcut ("Print can't be part of
+    // a shortcut"), as the language's keyboards and desktops print them.
+    {XKB_KEY_Print, trcNoop("keyboard key", "Print")},
+    {XKB_KEY_Pause, trcNoop("keyboard key", "Pause")},
+    {XKB_KEY_Scroll_Lock, trcNoop("keyboard key", "Scroll Lock")},
+    {XKB_KEY_Menu, trcNoop("keyboard key", "Menu")},
+    {XKB_KEY_Caps_Lock, trcNoop("keyboard key", "Caps Lock")},
+    {XKB_KEY_Num_Lock, trcNoop("keyboard key", "Num Lock")},
+    {XKB_KEY_Henkan_Mode, trcNoop("keyboard key", "Henkan")},
+    {XKB_KEY_Muhenkan, trcNoop("keyboard key", "Muhenkan")},
+    {XKB_KEY_Hiragana_Katakana, trcNoop("keyboard key", "Hiragana/Katakana")},
+    {XKB_KEY_Zenkaku_Hankaku, trcNoop("keyboard key", "Zenkaku/Hankaku")},
+    {XKB_KEY_XF86AudioPlay, trcNoop("keyboard key", "Play")},
+    {XKB_KEY_XF86AudioPause, trcNoop("keyboard key", "Pause")},
+    {XKB_KEY_XF86AudioStop, trcNoop("keyboard key", "Stop")},
+    {XKB_KEY_XF86AudioPrev, trcNoop("keyboard key", "Previous Track")},
+    {XKB_KEY_XF86AudioNext, trcNoop("keyboard key", "Next Track")},
+    {XKB_KEY_XF86AudioMute, trcNoop("keyboard key", "Mute")},
+    {XKB_KEY_XF86AudioLowerVolume, trcNoop("keyboard key", "Volume Down")},
+    {XKB_KEY_XF86AudioRaiseVolume, trcNoop("keyboard key", "Volume Up")},
+    {XKB_KEY_XF86AudioMicMute, trcNoop("keyboard key", "Microphone Mute")},
+    {XKB_KEY_XF86MonBrightnessDown, trcNoop("keyboard key", "Brightness Down")},
+    {XKB_KEY_XF86MonBrightnessUp, trcNoop("keyboard key", "Brightness Up")},
+    {XKB_KEY_XF86Eject, trcNoop("keyboard key", "Eject")},
+    {XKB_KEY_XF86Calculator, trcNoop("keyboard key", "Calculator")},
+    {XKB_KEY_XF86Mail, trcNoop("keyboard key", "Mail")},
+    {XKB_KEY_XF86HomePage, trcNoop("keyboard key", "Home Page")},
+    {XKB_KEY_XF86Search, trcNoop("keyboard key", "Search")},
+    {XKB_KEY_XF86Sleep, trcNoop("keyboard key", "Sleep")},
+    {XKB_KEY_XF86PowerOff, trcNoop("keyboard key", "Power")},
+    {XKB_KEY_XF86Back, trcNoop("keyboard key", "Back")},
+    {XKB_KEY_XF86Forward, trcNoop("keyboard key", "Forward")},
+}};
 
 xkb_keysym_t spacingForm(xkb_keysym_t keysym) {
     for (const auto& [dead, character] : kDeadKeys) {
@@ -236,9 +254,10 @@ std::string X11KeyboardLayout::keyName(std::uint32_t nativeScanCode) const {
         xkb_keymap_key_get_syms_by_level(keymap_.get(), nativeScanCode, layout, 0, &syms) < 1) {
         return {};
     }
-    char name[64];
-    if (xkb_keysym_get_name(syms[0], name, sizeof name) <= 0) return {};
-    return inWords(name);
+    for (const auto& [keysym, name] : kKeyNames) {
+        if (keysym == syms[0]) return tr(name);
+    }
+    return {};
 }
 
 KeyTranslation X11KeyboardLayout::translate(KeyCode keyCode) const {

@@ -37,7 +37,7 @@ public:
     KeyTranslation translate(KeyCode keyCode) const override;
     // The X keycode of a key event.
     std::optional<KeyCode> keyCodeForScanCode(std::uint32_t nativeScanCode) const override;
-    // The keysym's name made words: "Num_Lock" is "Num Lock", "XF86AudioPlay" "Audio Play".
+    // The names of the keys it knows (Print, Scroll Lock, the media keys...) from the catalogue.
     std::string keyName(std::uint32_t nativeScanCode) const override;
 
     const ModifierMasks& modifierMasks() const { return masks_; }

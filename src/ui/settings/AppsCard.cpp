@@ -108,8 +108,11 @@ AppsCard::AppsCard(AppsCardModel::Ports ports, Uuid profileID, QWidget* parent)
     layout->setSpacing(0);
     layout->addWidget(search_);
     search_->lineEdit().setAccessibleName(localized("Search for an app"));
-    QObject::connect(search_, &SettingsSearchField::textChanged, this,
-                     [this](const QString& text) { model_.setSearchText(text.toStdString()); });
+    QObject::connect(search_, &SettingsSearchField::textChanged, this, [this](const QString& text) {
+        model_.setSearchText(text.toStdString());
+        // What was found answers the typing, and may stand below the fold.
+        bringIntoSight(resultsHolder_->isHidden() ? *status_ : *resultsHolder_);
+    });
     QObject::connect(search_, &SettingsSearchField::submitted, this, [this] { model_.submit(); });
 
     auto* statusLayout = new QHBoxLayout(status_);
@@ -205,8 +208,9 @@ QWidget* AppsCard::resultRow(const InstalledApp& app) {
     layout->addWidget(icon, 0, Qt::AlignVCenter);
     auto* name = new QLabel(fromUtf8(app.name));
     name->setTextFormat(Qt::PlainText);
-    layout->addWidget(name, 0, Qt::AlignVCenter);
-    layout->addStretch(1);
+    // A long name takes more lines rather than widening the page past the window.
+    name->setWordWrap(true);
+    layout->addWidget(name, 1, Qt::AlignVCenter);
     if (model_.isPinned(app)) {
         auto* pinned = new QLabel(localized("Already pinned"));
         pinned->setObjectName("alreadyPinned");

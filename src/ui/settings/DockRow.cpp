@@ -149,7 +149,7 @@ bool DockRow::event(QEvent* event) {
         if (dot.contains(help->pos())) {
             QToolTip::showText(help->globalPos(), QString::fromStdString(data_.dotTooltip), this, dot);
         } else if (data_.chord && chord.contains(help->pos())) {
-            QToolTip::showText(help->globalPos(), QString::fromStdString(*data_.chord), this, chord);
+            QToolTip::showText(help->globalPos(), QString::fromStdString(data_.chordTooltip), this, chord);
         } else {
             QToolTip::hideText();
             event->ignore();
@@ -210,8 +210,11 @@ void DockRow::paintEvent(QPaintEvent*) {
     paintSymbol(painter, edgeRect(), data_.edgeSymbol, secondary);
     const Texts shown = texts();
     if (!shown.chord.isEmpty()) {
-        painter.setFont(chordFont());
-        painter.setPen(secondary);
+        // As its recorder shows it: struck through in red where it could not be registered.
+        QFont font = chordFont();
+        font.setStrikeOut(data_.chordUnregistered);
+        painter.setFont(font);
+        painter.setPen(data_.chordUnregistered ? SettingsTheme::destructive(colours) : secondary);
         painter.drawText(shown.chordBox, Qt::AlignVCenter | Qt::AlignRight, shown.chord);
     }
     painter.setFont(font());

@@ -24,9 +24,23 @@ KeycapBadge::KeycapBadge(const QString& chord, QWidget* parent) : QLabel(chord, 
     // The lower edge takes one more point below the text's padding.
     setContentsMargins(7, 3, 7, 4);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    plain_ = SettingsTheme::tone(SettingsTone::secondary, palette());
     QPalette colours = palette();
-    colours.setColor(QPalette::WindowText, SettingsTheme::tone(SettingsTone::secondary, palette()));
+    colours.setColor(QPalette::WindowText, plain_);
     setPalette(colours);
+}
+
+void KeycapBadge::setStruckThrough(bool struck, const QString& description) {
+    const QString told = struck ? description : QString();
+    if (font().strikeOut() == struck && toolTip() == told) return;
+    QFont struckFont = font();
+    struckFont.setStrikeOut(struck);
+    setFont(struckFont);
+    QPalette colours = palette();
+    colours.setColor(QPalette::WindowText, struck ? SettingsTheme::destructive(colours) : plain_);
+    setPalette(colours);
+    setToolTip(told);
+    if (accessibleName() != told) setAccessibleName(told);
 }
 
 void KeycapBadge::paintEvent(QPaintEvent* event) {

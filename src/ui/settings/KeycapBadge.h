@@ -10,8 +10,15 @@ class KeycapBadge final : public QLabel {
 public:
     explicit KeycapBadge(const QString& chord, QWidget* parent = nullptr);
 
+    // As a recorder shows a chord the system did not register: struck through in red, and
+    // told so to assistive tools and in its tooltip.
+    void setStruckThrough(bool struck, const QString& description);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+
+private:
+    QColor plain_;
 };
 
 }  // namespace quillbern

@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "core/foundation/Localization.h"
+#include "core/settings/ShortcutRecording.h"
 #include "core/shortcuts/HotKeyBindings.h"
 #include "ui/foundation/QtIcons.h"
 #include "ui/foundation/QtText.h"
@@ -198,13 +199,27 @@ SettingsCard* ProfileDetailPane::makePlacementCard(const Inputs& inputs) {
     card->addDivider();
 
     shortcut_ = new QStackedWidget;
-    recorderView_ = new ShortcutRecorderView(
-        std::make_unique<ShortcutRecorder>(
-            inputs.alerts, inputs.hotKeys, inputs.keyboardGrabber, chordText_,
-            ShortcutRecorder::Callbacks{[this](const HotKeyChord& chord) { model_.record(chord); },
-                                        [this] { model_.weakKey(); }, [this] { model_.resetChord(); },
-                                        [this](const std::string& key) { model_.unusableKey(key); }}),
-        inputs.keyboardLayout);
+    recorderView_ =
+        new ShortcutRecorderView(std::make_unique<ShortcutRecorder>(
+                                     inputs.alerts, inputs.hotKeys, inputs.keyboardGrabber, chordText_,
+                                     // What the recorder is given is told in the note under it, scrolled into sight.
+                                     ShortcutRecorder::Callbacks{.onRecord =
+                                                                     [this](const HotKeyChord& chord) {
+                                                                         model_.record(chord);
+                                                                         bringIntoSight(*note_);
+                                                                     },
+                                                                 .onWeak =
+                                                                     [this] {
+                                                                         model_.weakKey();
+                                                                         bringIntoSight(*note_);
+                                                                     },
+                                                                 .onReset = [this] { model_.resetChord(); },
+                                                                 .onUnusableKey =
+                                                                     [this](const std::string& key) {
+                                                                         model_.unusableKey(key);
+                                                                         bringIntoSight(*note_);
+                                                                     }}),
+                                 inputs.keyboardLayout);
     recorderView_->setAccessibleName(localized("Shortcut"));
     shortcut_->addWidget(recorderView_);
     shortcutsOff_ = new QLabel(localized("Global shortcuts are off"));
@@ -272,6 +287,10 @@ void ProfileDetailPane::sync() {
     const std::optional<std::string> badge = model_.badge();
     badge_->setVisible(badge.has_value());
     if (badge && badge_->text() != text(*badge)) badge_->setText(text(*badge));
+    if (badge) {
+        badge_->setStruckThrough(!model_.recorderRow().isLive,
+                                 text(ShortcutRecording::struckThroughDescription(*badge)));
+    }
     enabled_->setChecked(dock.isEnabled);
     enabled_->setToolTip(text(model_.enableHelp()));
     setNameOf(*enabled_, model_.enableName());

@@ -12,6 +12,7 @@ void QtFolderPicker::chooseFolders(const FolderPickerOptions& options,
     auto* dialog = new QFileDialog(QApplication::activeWindow());
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setObjectName("folderPicker");
+    dialog->setWindowTitle(QString::fromStdString(options.title));
     dialog->setWindowModality(dialog->parentWidget() ? Qt::WindowModal : Qt::ApplicationModal);
     // The desktop's own dialog cannot take several folders at once.
     dialog->setOption(QFileDialog::DontUseNativeDialog);

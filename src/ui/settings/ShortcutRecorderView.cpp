@@ -10,10 +10,9 @@
 #include <QPainterPath>
 #include <QToolButton>
 
-#include "core/foundation/Localization.h"
+#include "core/settings/ShortcutRecording.h"
 #include "ui/foundation/QtKeyCodes.h"
 #include "ui/foundation/QtText.h"
-#include "ui/foundation/ShortcutTexts.h"
 #include "ui/foundation/Symbols.h"
 #include "ui/settings/SettingsTheme.h"
 
@@ -112,7 +111,7 @@ void ShortcutRecorderView::sync() {
     reset_->setVisible(recorder_->showsReset());
     const QString description =
         recorder_->showsStruckThrough()
-            ? QString::fromStdString(quillbern::trf("%@, which could not be registered", text_->text().toStdString()))
+            ? QString::fromStdString(ShortcutRecording::struckThroughDescription(text_->text().toStdString()))
             : text_->text();
     if (description != accessibleDescription()) {
         setAccessibleDescription(description);
@@ -129,14 +128,6 @@ KeyEvent ShortcutRecorderView::keyEventOf(const QKeyEvent& event) const {
     const Qt::KeyboardModifiers held = event.modifiers();
     return {keyCode, globalChordFlags(held.testFlag(Qt::ShiftModifier), held.testFlag(Qt::ControlModifier),
                                       held.testFlag(Qt::AltModifier), held.testFlag(Qt::MetaModifier))};
-}
-
-std::string ShortcutRecorderView::keyNameOf(const QKeyEvent& event) const {
-    // The layout names the key as it is without the modifiers held, which may change it (Alt
-    // makes Print SysReq); a synthetic event has only Qt's name.
-    std::string name = layout_.keyName(event.nativeScanCode());
-    if (name.empty()) name = shortcutText(QKeyCombination(static_cast<Qt::Key>(event.key()))).toStdString();
-    return name;
 }
 
 void ShortcutRecorderView::paintEvent(QPaintEvent*) {
@@ -181,7 +172,10 @@ void ShortcutRecorderView::keyPressEvent(QKeyEvent* event) {
     event->accept();
     // A modifier alone is the start of a chord, not a key.
     if (isModifierKey(event->key())) return;
-    recorder_->key(keyEventOf(*event), keyNameOf(*event));
+    // The layout names the key as it is without the modifiers held, which may change it (Alt
+    // makes Print SysReq). A synthetic event has no scan code, so no name: Qt's are not the
+    // catalogue's.
+    recorder_->key(keyEventOf(*event), layout_.keyName(event->nativeScanCode()));
 }
 
 void ShortcutRecorderView::focusOutEvent(QFocusEvent* event) {

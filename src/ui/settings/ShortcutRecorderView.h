@@ -45,7 +45,6 @@ protected:
 private:
     void sync();
     KeyEvent keyEventOf(const QKeyEvent& event) const;
-    std::string keyNameOf(const QKeyEvent& event) const;
 
     // Destroyed after the subscription to it, so going away tells nobody.
     std::unique_ptr<ShortcutRecorder> recorder_;

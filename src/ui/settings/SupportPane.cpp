@@ -36,12 +36,12 @@ SupportPane::SupportPane(SupportPaneModel::Ports ports, MakerAddresses addresses
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(page);
 
-    auto* support = page->addCard(new SettingsCard);
-    auto* heading = new QLabel(localized("Something not working?"));
-    heading->setFont(fontOfSize(kHeadingSize, QFont::DemiBold));
-    support->addWidget(heading);
-    // Without a support page there is nothing to open.
+    // Without a support page there is nothing to open, and no card to ask about it.
     if (model_.supportUrl()) {
+        auto* support = page->addCard(new SettingsCard);
+        auto* heading = new QLabel(localized("Something not working?"));
+        heading->setFont(fontOfSize(kHeadingSize, QFont::DemiBold));
+        support->addWidget(heading);
         support->addCaption(
             localized("Open support on our web site and tell us what is happening. Support answers in "
                       "your language and hands you over to a person whenever one is needed."));
