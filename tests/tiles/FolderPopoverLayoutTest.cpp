@@ -13,9 +13,9 @@
 namespace quillbern {
 namespace {
 
-using ::testing::IsEmpty;
 using testing::dock;
 using testing::folder;
+using ::testing::IsEmpty;
 
 const Path kFolder = "/home/u/Holiday";
 

@@ -38,7 +38,7 @@ SupportPane::SupportPane(SupportPaneModel::Ports ports, MakerAddresses addresses
 
     auto* support = page->addCard(new SettingsCard);
     auto* heading = new QLabel(localized("Something not working?"));
-    heading->setFont(fontOfSize(kHeadingSize, QFont::DemiBold));
+    heading->setFont(fontOfSize(kHeadingSize, kHeadingWeight));
     support->addWidget(heading);
     // Without a support page there is nothing to open.
     if (model_.supportUrl()) {

@@ -67,7 +67,7 @@ LocationContentView::LocationContentView(LocationBrowser& browser, PinnedStore& 
     headerGrid_->setContentsMargins(kHeaderSides, 12, kHeaderSides, 8);
     headerGrid_->setColumnStretch(2, 1);
     folderIcon_->setFixedSize(kHeaderIcon, kHeaderIcon);
-    name_->setFont(sized(12, QFont::DemiBold));
+    name_->setFont(sized(12, kHeadingWeight));
     name_->setTextFormat(Qt::PlainText);
     truncation_->setFont(sized(11));
     truncation_->setText(
