@@ -30,8 +30,10 @@ bool startDesktop(Desktop& desktop) {
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, toScript[0], STDIN_FILENO);
     posix_spawn_file_actions_adddup2(&actions, fromScript[1], STDOUT_FILENO);
-    char bash[] = "bash", script[] = QUILLBERN_DESKTOP_SCRIPT;
-    char* argv[] = {bash, script, nullptr};
+    char bash[] = "bash", script[] = QUILLBERN_DESKTOP_SCRIPT, wmOption[] = "--wm";
+    // Another window manager than the desktop's own openbox, where the run names one.
+    char* wm = std::getenv("QUILLBERN_TEST_WINDOW_MANAGER");
+    char* argv[] = {bash, script, wm ? wmOption : nullptr, wm, nullptr};
     const int error = posix_spawnp(&desktop.pid, "bash", &actions, nullptr, argv, environ);
     posix_spawn_file_actions_destroy(&actions);
     close(toScript[0]);
