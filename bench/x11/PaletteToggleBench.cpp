@@ -22,6 +22,7 @@
 #include "linux/x11/X11InputState.h"
 #include "linux/x11/X11KeyboardLayout.h"
 #include "linux/x11/X11Screens.h"
+#include "linux/x11/X11UserTime.h"
 #include "linux/x11/XcbConnection.h"
 #include "sim/SimDockWorld.h"
 #include "ui/foundation/QtPanelHost.h"
@@ -55,7 +56,8 @@ struct Desktop {
           layout(*connection),
           panels(
               loop, clock, [this] { return screens.desktopSpace(); }, appearance, layout),
-          events(*connection, input, screens, [this](std::uint32_t w) { return panels.panelOfWindow(w); }),
+          events(
+              *connection, input, screens, [this](std::uint32_t w) { return panels.panelOfWindow(w); }, userTime),
           views(appearance) {
         store.open({simDock(1, DockEdge::bottom), simDock(2, DockEdge::left), simDock(3, DockEdge::right)});
         for (const HotKeyBinding& binding : HotKeyBindings::resolve(store.pinned().profiles(), {}, true))
@@ -72,6 +74,7 @@ struct Desktop {
     X11InputState input;
     X11KeyboardLayout layout;
     QtPanelHost panels;
+    X11UserTime userTime{clock};
     X11EventMonitors events;
     QtPaletteViewFactory views;
     SimDockWorld store;

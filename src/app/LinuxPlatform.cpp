@@ -103,9 +103,11 @@ LinuxPlatform::LinuxPlatform(std::unique_ptr<X11Connection> connection, std::uni
       workspaceViews_(std::make_unique<QtWorkspaceViewFactory>()),
       menus_(std::make_unique<QtMenus>(*panels_)),
       events_(std::make_unique<X11EventMonitors>(
-          *connection_, *input_, *screens_, [this](std::uint32_t window) { return panels_->panelOfWindow(window); })),
-      hotKeys_(std::make_unique<X11HotKeys>(*connection_, *keyboardLayout_)),
-      windowAccess_(std::make_unique<X11WindowAccess>([this] { return screens_->desktopSpace(); }, hiddenApps_)),
+          *connection_, *input_, *screens_, [this](std::uint32_t window) { return panels_->panelOfWindow(window); },
+          userTime_)),
+      hotKeys_(std::make_unique<X11HotKeys>(*connection_, *keyboardLayout_, userTime_)),
+      windowAccess_(
+          std::make_unique<X11WindowAccess>([this] { return screens_->desktopSpace(); }, hiddenApps_, &userTime_)),
       onScreenWindows_(std::make_unique<X11OnScreenWindows>(*connection_, [this] { return screens_->desktopSpace(); })),
       permissions_(std::make_unique<X11Permissions>(*connection_)),
       catalog_(std::make_unique<LinuxAppCatalog>()),

@@ -12,6 +12,7 @@
 #include "linux/qt/QtClipboard.h"
 #include "linux/qt/QtKeyboardGrabber.h"
 #include "linux/x11/X11HiddenApps.h"
+#include "linux/x11/X11UserTime.h"
 
 namespace quillbern {
 
@@ -87,6 +88,7 @@ private:
     QtClipboard clipboard_;
     QtKeyboardGrabber keyboardGrabber_;
     X11HiddenApps hiddenApps_;
+    X11UserTime userTime_{clock_};
     std::unique_ptr<QtRunLoop> mainLoop_;
     std::unique_ptr<JsonFileDefaults> defaults_;
     // Installed from here on; the text services speak its language.

@@ -4,10 +4,12 @@
 #include <QPointer>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "sim/SimSystemAppearance.h"
 #include "sim/SimWorld.h"
+#include "support/HeadingAudit.h"
 #include "ui/foundation/QtPanelHost.h"
 #include "ui/palettes/ElidedLabel.h"
 #include "ui/palettes/QtPaletteViewFactory.h"
@@ -53,6 +55,8 @@ TEST(ShortcutSheetView, ShowsTitleTheLinesInOrderAndTheFooter) {
     EXPECT_EQ(std::count(texts.begin(), texts.end(), "hold"), 1) << "only the held shortcut has the badge";
     // At least 380 wide inside its 4-point margin.
     EXPECT_EQ(view.sizeHint().width(), 388);
+    view.show();
+    EXPECT_THAT(testing::lightHeadings(view), ::testing::IsEmpty());
 }
 
 TEST(ShortcutSheetView, WithNoLinesItSaysWhy) {

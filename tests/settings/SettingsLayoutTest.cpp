@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "settings/SettingsTest.h"
+#include "support/HeadingAudit.h"
 #include "support/InstalledCatalogue.h"
 #include "support/LayoutAudit.h"
 #include "support/ScopedEnvironment.h"
@@ -13,10 +14,11 @@ namespace {
 using ::testing::IsEmpty;
 
 // In the program's own catalogues: German and French run a third longer than English, and
-// Japanese and Chinese break their lines between any two characters.
+// Japanese and Chinese break their lines between any two characters, which headings draw as
+// heavy as their Latin letters.
 class SettingsLayoutTest : public testing::SettingsTest, public ::testing::WithParamInterface<const char*> {};
 
-TEST_P(SettingsLayoutTest, EverySectionAtTheLeastSizeShowsItsTextsWholeWrappedOrElided) {
+TEST_P(SettingsLayoutTest, EverySectionAtTheLeastSizeShowsItsTextsWholeWrappedOrElidedAndItsHeadingsHeavy) {
     ScopedEnvironment environment;
     environment.set("LANGUAGE", GetParam());
     InstalledCatalogue catalogue(QUILLBERN_CATALOGUES);
@@ -28,6 +30,7 @@ TEST_P(SettingsLayoutTest, EverySectionAtTheLeastSizeShowsItsTextsWholeWrappedOr
     for (const SettingsSectionInfo& section : kSettingsSections) {
         view.select(section.section);
         EXPECT_THAT(testing::clippedTexts(view), IsEmpty()) << section.rawValue;
+        EXPECT_THAT(testing::lightHeadings(view), IsEmpty()) << section.rawValue;
     }
 }
 

@@ -18,6 +18,7 @@
 #include "linux/x11/X11KeyboardLayout.h"
 #include "linux/x11/X11Restacks.h"
 #include "linux/x11/X11Screens.h"
+#include "linux/x11/X11UserTime.h"
 #include "linux/x11/X11WindowAccess.h"
 #include "ui/dock/QtDockViewFactory.h"
 #include "ui/foundation/QtPanelHost.h"
@@ -38,7 +39,9 @@ struct Backends {
           panels(
               loop, clock, [this] { return screens.desktopSpace(); }, appearance, layout,
               [this](Task task) { return restacks.onRestack(std::move(task)); }),
-          events(*connection, input, screens, [this](std::uint32_t window) { return panels.panelOfWindow(window); }) {}
+          events(
+              *connection, input, screens, [this](std::uint32_t window) { return panels.panelOfWindow(window); },
+              userTime) {}
 
     QtRunLoop loop;
     SystemClock clock;
@@ -53,6 +56,7 @@ struct Backends {
     QtPanelHost panels;
     QtDockViewFactory dockViews;
     QtWorkspaceViewFactory workspaceViews;
+    X11UserTime userTime{clock};
     X11EventMonitors events;
 };
 

@@ -1,9 +1,12 @@
+#include <QMouseEvent>
+#include <QPushButton>
 #include <algorithm>
 #include <gtest/gtest.h>
 
 #include "Backends.h"
 #include "X11TestSupport.h"
 #include "core/platform/SystemThreads.h"
+#include "core/tiles/WindowMenuItems.h"
 #include "core/windows/WindowEngine.h"
 #include "linux/x11/X11HiddenApps.h"
 #include "linux/x11/X11Permissions.h"
@@ -22,6 +25,47 @@ std::vector<WindowInfo> windowsOf(const WindowSnapshot& snapshot, Pid pid) {
                  [pid](const WindowInfo& w) { return w.pid == pid; });
     return windows;
 }
+
+// The times of the releases of a button that Qt gave a window.
+class ReleaseTimes final : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::MouseButtonRelease && qobject_cast<QWindow*>(watched))
+            times.push_back(std::uint32_t(static_cast<const QMouseEvent&>(*event).timestamp()));
+        return false;
+    }
+    std::vector<std::uint32_t> times;
+};
+
+// The time of each request to activate the window that reached the window manager so far,
+// as a client that follows the root's substructure hears it.
+class ActivationRequests {
+public:
+    explicit ActivationRequests(const XProbe& probe) : probe_(probe), type_(probe.atom("_NET_ACTIVE_WINDOW")) {
+        const std::uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+        xcb_change_window_attributes(probe.c(), probe.root(), XCB_CW_EVENT_MASK, &mask);
+        xcb_flush(probe.c());
+    }
+    std::vector<std::uint32_t> of(xcb_window_t window) {
+        free(xcb_get_input_focus_reply(probe_.c(), xcb_get_input_focus(probe_.c()), nullptr));
+        while (xcb_generic_event_t* event = xcb_poll_for_event(probe_.c())) {
+            const auto& message = *reinterpret_cast<const xcb_client_message_event_t*>(event);
+            if ((event->response_type & 0x7F) == XCB_CLIENT_MESSAGE && message.type == type_)
+                heard_.emplace_back(message.window, message.data.data32[1]);
+            free(event);
+        }
+        std::vector<std::uint32_t> times;
+        for (const auto& [target, time] : heard_) {
+            if (target == window) times.push_back(time);
+        }
+        return times;
+    }
+
+private:
+    const XProbe& probe_;
+    xcb_atom_t type_;
+    std::vector<std::pair<xcb_window_t, std::uint32_t>> heard_;
+};
 
 }  // namespace
 
@@ -82,5 +126,89 @@ TEST(X11WindowTracking, TheEnginesSnapshotFollowsRealWindows) {
         }
         return false;
     }));
+    engine.stop();
+}
+
+TEST(X11WindowTracking, AWindowThatMovesItselfToTheOtherMonitorIsFollowed) {
+    Backends x;
+    SystemThreads threads;
+    X11HiddenApps hidden;
+    X11WindowAccess access([&x] { return x.screens.desktopSpace(); }, hidden);
+    X11Permissions permissions(*x.connection);
+    SimRunningApps apps;
+    SimSessionEvents session;
+    // An application of its own moves with a configure request alone, as xterm's does:
+    // metacity then moves its frame and tells the window nothing.
+    Spawned terminal({"xterm", "-title", "Moving itself", "-geometry", "60x20+200+200", "-e", "sleep", "60"});
+    RunningApp app;
+    app.pid = terminal.pid();
+    app.name = "Terminal";
+    app.policy = ActivationPolicy::regular;
+    apps.launch(app);
+    WindowEngine engine(enginePorts(x, threads, access, permissions, apps, session));
+    engine.start();
+    const auto displayOf = [&] {
+        const auto windows = windowsOf(engine.snapshot(), terminal.pid());
+        return windows.size() == 1 && windows.front().isOnScreen ? std::optional(windows.front().displayID)
+                                                                 : std::nullopt;
+    };
+    ASSERT_TRUE(spinUntil([&] { return displayOf() == x.screens.screens().front().id; }));
+    const WindowId window = windowsOf(engine.snapshot(), terminal.pid()).front().id;
+    for (const auto& [to, screen] :
+         {std::pair{"1500", x.screens.screens().back().id}, std::pair{"200", x.screens.screens().front().id}}) {
+        ASSERT_EQ(run({"xdotool", "windowmove", std::to_string(window), to, "300"}), 0);
+        EXPECT_TRUE(spinUntil([&] { return displayOf() == screen; })) << "moved to " << to;
+    }
+    engine.stop();
+}
+
+TEST(X11WindowTracking, AClickThatActivatesAWindowAsksTheWindowManagerOnceAtTheClicksTime) {
+    Backends x;
+    XProbe probe;
+    SystemThreads threads;
+    X11HiddenApps hidden;
+    X11WindowAccess access([&x] { return x.screens.desktopSpace(); }, hidden, &x.userTime);
+    X11Permissions permissions(*x.connection);
+    SimRunningApps apps;
+    SimSessionEvents session;
+    TestClient client({"--title", "Asked for", "--geometry", "300x200+200+200"});
+    TestClient other({"--title", "In front", "--geometry", "300x200+250+250"});
+    ASSERT_TRUE(client.started() && other.started());
+    RunningApp app;
+    app.pid = client.pid();
+    app.name = "Asked for";
+    app.policy = ActivationPolicy::regular;
+    apps.launch(app);
+    WindowEngine engine(enginePorts(x, threads, access, permissions, apps, session));
+    engine.start();
+    const auto tracked = [&] {
+        const auto windows = windowsOf(engine.snapshot(), client.pid());
+        return windows.size() == 1 ? std::optional(windows.front()) : std::nullopt;
+    };
+    ASSERT_TRUE(spinUntil([&] { return tracked().has_value(); }));
+    ASSERT_EQ(run({"xdotool", "windowactivate", "--sync", std::to_string(other.window())}), 0);
+    ASSERT_TRUE(spinUntil([&] { return tracked() && !tracked()->isFocused; }));
+
+    // A button of ours raises the window as a tile does, once clicked; like a dock it
+    // takes no focus.
+    ActivationRequests requests(probe);
+    ReleaseTimes releases;
+    qApp->installEventFilter(&releases);
+    QPushButton button(QStringLiteral("Raise"));
+    button.setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus);
+    button.setAttribute(Qt::WA_ShowWithoutActivating);
+    QObject::connect(&button, &QPushButton::clicked, [&] { requestRaise(engine, *tracked()); });
+    button.setGeometry(1600, 500, 160, 60);
+    button.show();
+    const auto buttonWindow = xcb_window_t(button.winId());
+    ASSERT_TRUE(spinUntil([&] { return button.windowHandle()->isExposed() && probe.isViewable(buttonWindow); }));
+    const RectTL placed = probe.geometry(buttonWindow);
+    const QPoint centre(int(placed.midX()), int(placed.midY()));
+    ASSERT_EQ(run({"xdotool", "mousemove", std::to_string(centre.x()), std::to_string(centre.y()), "click", "1"}), 0);
+    EXPECT_TRUE(spinUntil([&] { return tracked() && tracked()->isFocused; }));
+    qApp->removeEventFilter(&releases);
+    ASSERT_EQ(releases.times.size(), 1u);
+    EXPECT_NE(releases.times.front(), 0u);
+    EXPECT_EQ(requests.of(client.window()), std::vector<std::uint32_t>{releases.times.front()});
     engine.stop();
 }

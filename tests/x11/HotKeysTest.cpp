@@ -34,7 +34,7 @@ constexpr KeyCode kDigit1 = 18, kDigit2 = 19, kDigit3 = 20;
 
 // Our keyboard backends on the test's own connection, and every hot-key event they report.
 struct Keys {
-    Keys() : keyboard(*x.connection), hotKeys(*x.connection, keyboard) {
+    Keys() : keyboard(*x.connection), hotKeys(*x.connection, keyboard, x.userTime) {
         EXPECT_EQ(hotKeys.setHandler([this](const HotKeyEvent& event) { events.push_back(event); }), 0);
     }
 
@@ -122,6 +122,7 @@ TEST(X11HotKeys, AChordTypedAnywhereArrivesAsOnePressAndOneReleaseWhateverTheLoc
     ASSERT_EQ(run({"xdotool", "key", "ctrl+super+1"}), 0);
     ASSERT_TRUE(spinUntil([&] { return k.events.size() == 2; }));
     EXPECT_EQ(k.events, (std::vector<HotKeyEvent>{{true, 7}, {false, 7}}));
+    EXPECT_NE(k.x.userTime.requestTime(), 0u) << "a request the chord causes carries its time";
 
     // With Num Lock and Caps Lock on, the same chord.
     {

@@ -30,9 +30,11 @@ bool startDesktop(Desktop& desktop) {
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, toScript[0], STDIN_FILENO);
     posix_spawn_file_actions_adddup2(&actions, fromScript[1], STDOUT_FILENO);
-    // Over TCP too: the running applications' tests connect so as a remote client would.
-    char bash[] = "bash", script[] = QUILLBERN_DESKTOP_SCRIPT, tcp[] = "--tcp";
-    char* argv[] = {bash, script, tcp, nullptr};
+    // Over TCP too: the running applications' tests connect so as a remote client would. Another
+    // window manager than the desktop's own openbox, where the run names one.
+    char bash[] = "bash", script[] = QUILLBERN_DESKTOP_SCRIPT, tcp[] = "--tcp", wmOption[] = "--wm";
+    char* wm = std::getenv("QUILLBERN_TEST_WINDOW_MANAGER");
+    char* argv[] = {bash, script, tcp, wm ? wmOption : nullptr, wm, nullptr};
     const int error = posix_spawnp(&desktop.pid, "bash", &actions, nullptr, argv, environ);
     posix_spawn_file_actions_destroy(&actions);
     close(toScript[0]);

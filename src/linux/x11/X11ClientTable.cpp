@@ -102,16 +102,17 @@ const ClientFacts* ClientTable::mainWindowOf(Pid pid) const {
 }
 
 void bringForward(xcb_connection_t* c, xcb_window_t root, const ClientFacts& window, xcb_atom_t activeWindow,
-                  xcb_atom_t restackWindow) {
+                  xcb_atom_t restackWindow, xcb_timestamp_t userTime) {
     if (window.acceptsFocus) {
-        sendToWindowManager(c, root, window.window, activeWindow, {kSourcePager, XCB_CURRENT_TIME, XCB_WINDOW_NONE});
+        sendToWindowManager(c, root, window.window, activeWindow, {kSourcePager, userTime, XCB_WINDOW_NONE});
     } else {
         sendToWindowManager(c, root, window.window, restackWindow, {kSourcePager, XCB_WINDOW_NONE, kStackAbove});
     }
 }
 
 void showWindows(xcb_connection_t* c, xcb_window_t root, const ClientTable& table, Pid pid,
-                 const std::vector<HiddenWindow>& hidden, xcb_atom_t activeWindow, xcb_atom_t restackWindow) {
+                 const std::vector<HiddenWindow>& hidden, xcb_atom_t activeWindow, xcb_atom_t restackWindow,
+                 xcb_timestamp_t userTime) {
     const auto isOf = [](const ClientFacts* window, Pid owner) {
         return window && window->pid == owner && !window->isDockOrDesktop;
     };
@@ -126,7 +127,7 @@ void showWindows(xcb_connection_t* c, xcb_window_t root, const ClientTable& tabl
         }
     }
     for (auto window = restore.rbegin(); window != restore.rend(); ++window)
-        bringForward(c, root, **window, activeWindow, restackWindow);
+        bringForward(c, root, **window, activeWindow, restackWindow, userTime);
     xcb_flush(c);
 }
 

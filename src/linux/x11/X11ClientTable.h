@@ -75,15 +75,17 @@ struct ClientTable {
 std::vector<ListedWindow> onScreenList(const ClientTable& table);
 
 // Asks the window manager, as a pager would, to bring the window forward and focus it; a
-// window that never takes the focus is only raised.
+// window that never takes the focus is only raised. `userTime` is the server time of the
+// user's input that asks for it, where known.
 void bringForward(xcb_connection_t* c, xcb_window_t root, const ClientFacts& window, xcb_atom_t activeWindow,
-                  xcb_atom_t restackWindow);
+                  xcb_atom_t restackWindow, xcb_timestamp_t userTime = XCB_CURRENT_TIME);
 
 // Shows an application again by activation: the windows its hiding minimised that their
 // processes still list, whether or not the table shows them minimised yet; without those,
 // every minimised window of the process. The front-most goes last, so it ends up in front.
 void showWindows(xcb_connection_t* c, xcb_window_t root, const ClientTable& table, Pid pid,
-                 const std::vector<HiddenWindow>& hidden, xcb_atom_t activeWindow, xcb_atom_t restackWindow);
+                 const std::vector<HiddenWindow>& hidden, xcb_atom_t activeWindow, xcb_atom_t restackWindow,
+                 xcb_timestamp_t userTime = XCB_CURRENT_TIME);
 
 // Asks the window manager to minimise the window.
 void minimize(xcb_connection_t* c, xcb_window_t root, const ClientFacts& window, xcb_atom_t changeState);
@@ -104,6 +106,8 @@ public:
     explicit StaleClients(const XcbConnection& connection);
 
     void note(const std::vector<XcbReply<xcb_generic_event_t>>& reports);
+    // A window whose facts the next reading asks for again, though no report named it.
+    void mark(xcb_window_t window) { windows_.insert(window); }
     // What a reading in `space` starts from; nullopt while every window is to be read.
     std::optional<KnownClients> since(const ClientTable& last, const DesktopSpace& space) const;
     // A reading in `space` succeeded: it is the last one from now on.

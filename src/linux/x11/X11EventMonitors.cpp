@@ -13,6 +13,7 @@
 #include "linux/x11/X11Connection.h"
 #include "linux/x11/X11InputState.h"
 #include "linux/x11/X11Screens.h"
+#include "linux/x11/X11UserTime.h"
 
 namespace quillbern {
 
@@ -56,31 +57,41 @@ private:
 
 class LocalPressFilter final : public QObject {
 public:
-    explicit LocalPressFilter(std::function<void(QWindow&, const QMouseEvent&)> onPress)
-        : onPress_(std::move(onPress)) {}
+    LocalPressFilter(X11UserTime& userTime, std::function<void(QWindow&, const QMouseEvent&)> onPress)
+        : userTime_(userTime), onPress_(std::move(onPress)) {}
 
     bool eventFilter(QObject* watched, QEvent* event) override {
-        // Widgets see the press after their window: watching windows counts it once.
-        if (event->type() == QEvent::MouseButtonPress) {
-            if (auto* window = qobject_cast<QWindow*>(watched))
-                onPress_(*window, static_cast<const QMouseEvent&>(*event));
+        // Widgets see an event after their window: watching windows counts it once.
+        switch (event->type()) {
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonRelease:
+            case QEvent::KeyPress:
+            case QEvent::KeyRelease:
+                break;
+            default:
+                return false;
         }
+        auto* window = qobject_cast<QWindow*>(watched);
+        if (!window) return false;
+        userTime_.note(std::uint32_t(static_cast<const QInputEvent&>(*event).timestamp()));
+        if (event->type() == QEvent::MouseButtonPress) onPress_(*window, static_cast<const QMouseEvent&>(*event));
         return false;
     }
 
 private:
+    X11UserTime& userTime_;
     std::function<void(QWindow&, const QMouseEvent&)> onPress_;
 };
 
 }  // namespace
 
 X11EventMonitors::X11EventMonitors(X11Connection& connection, X11InputState& input, const X11Screens& screens,
-                                   PanelOfWindow panelOfWindow)
+                                   PanelOfWindow panelOfWindow, X11UserTime& userTime)
     : connection_(connection), input_(input), screens_(screens), panelOfWindow_(std::move(panelOfWindow)) {
     presses_ = input_.onPress([this](MouseButtons button, std::uint32_t time) {
         if (global_.connectionCount() > 0) globalPress(button, time);
     });
-    filter_ = std::make_unique<LocalPressFilter>([this](QWindow& window, const QMouseEvent& event) {
+    filter_ = std::make_unique<LocalPressFilter>(userTime, [this](QWindow& window, const QMouseEvent& event) {
         // A press a pop-up grabbed outside itself is no press on it.
         if (QRectF(QPointF(0, 0), window.size()).contains(event.position())) {
             ownPresses_.push_back(std::uint32_t(event.timestamp()));

@@ -18,19 +18,21 @@ namespace quillbern {
 class X11Connection;
 class X11InputState;
 class X11Screens;
+class X11UserTime;
 
 // Global presses and key taps from the XInput2 raw events of X11InputState, told apart from presses on
 // our own windows by the window under the pointer, which is asked for without waiting for
 // the answers (one press after the other, so they are told in order), and by the presses
 // Qt gave our windows, matched by their server time: a menu of ours that a click closed
-// before the server was asked still took that click. Local presses from a Qt event filter.
+// before the server was asked still took that click. Local presses from a Qt event filter,
+// which also notes the time of every press, release and key our windows take in `userTime`.
 class X11EventMonitors final : public EventMonitors {
 public:
     // Which of our panels a native window is, if any.
     using PanelOfWindow = std::function<std::optional<std::uint64_t>(std::uint32_t window)>;
 
     X11EventMonitors(X11Connection& connection, X11InputState& input, const X11Screens& screens,
-                     PanelOfWindow panelOfWindow);
+                     PanelOfWindow panelOfWindow, X11UserTime& userTime);
     ~X11EventMonitors() override;
 
     Subscription onGlobalMouseDown(MouseButtons buttons, std::function<void(const MouseDown&)> handler) override;

@@ -8,6 +8,7 @@
 #include "core/model/HotKeyChord.h"
 #include "linux/x11/KeyCodeTable.h"
 #include "linux/x11/X11Connection.h"
+#include "linux/x11/X11UserTime.h"
 #include "linux/x11/XcbConnection.h"
 #include "linux/x11/XcbXkb.h"
 
@@ -60,8 +61,8 @@ std::string describe(KeyCode keyCode, std::uint32_t modifiers) {
 
 }  // namespace
 
-X11HotKeys::X11HotKeys(X11Connection& connection, X11KeyboardLayout& keyboard)
-    : connection_(connection), keyboard_(keyboard), masks_(keyboard.modifierMasks()) {
+X11HotKeys::X11HotKeys(X11Connection& connection, X11KeyboardLayout& keyboard, X11UserTime& userTime)
+    : connection_(connection), keyboard_(keyboard), userTime_(userTime), masks_(keyboard.modifierMasks()) {
     xcb_connection_t* c = connection_.xcb();
     constexpr std::uint32_t kDetectable = XCB_XKB_PER_CLIENT_FLAG_DETECTABLE_AUTO_REPEAT;
     // A request of a missing extension would close the connection.
@@ -236,6 +237,7 @@ void X11HotKeys::handle(const xcb_generic_event_t& event) {
         // A release matches its press whatever was let go first; a press while down repeats.
         if (pressed ? (entry.down || entry.xModifiers != state) : !entry.down) continue;
         entry.down = pressed;
+        userTime_.note(key.time);
         const HotKeyEvent hotKey{pressed, entry.id};
         // Copies: what the handler does may replace it or release this grab.
         if (const auto handler = handler_) handler(hotKey);

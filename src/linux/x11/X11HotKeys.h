@@ -14,6 +14,7 @@
 namespace quillbern {
 
 class X11Connection;
+class X11UserTime;
 
 // Global chords as passive key grabs on the root window of our own connection, one per
 // state of Caps Lock and Num Lock, so the locks do not matter. A chord another client holds
@@ -21,7 +22,8 @@ class X11Connection;
 // auto-repeat makes a held key one press and one release.
 class X11HotKeys final : public HotKeys {
 public:
-    X11HotKeys(X11Connection& connection, X11KeyboardLayout& keyboard);
+    // Each chord pressed is noted in `userTime`.
+    X11HotKeys(X11Connection& connection, X11KeyboardLayout& keyboard, X11UserTime& userTime);
     ~X11HotKeys() override;
     X11HotKeys(const X11HotKeys&) = delete;
     X11HotKeys& operator=(const X11HotKeys&) = delete;
@@ -56,6 +58,7 @@ private:
 
     X11Connection& connection_;
     X11KeyboardLayout& keyboard_;
+    X11UserTime& userTime_;
     // The masks the grabs in force were made with.
     X11KeyboardLayout::ModifierMasks masks_;
     std::function<void(const HotKeyEvent&)> handler_;

@@ -9,6 +9,7 @@
 #include "core/foundation/ProcessId.h"
 #include "linux/x11/X11ClientTable.h"
 #include "linux/x11/X11HiddenApps.h"
+#include "linux/x11/X11UserTime.h"
 #include "linux/x11/X11WindowChanges.h"
 #include "linux/x11/XcbConnection.h"
 #include "xcb/WindowManagerMessage.h"
@@ -41,6 +42,22 @@ constexpr std::uint32_t kNorthWestGravity = 1;
 constexpr std::uint32_t kMovePosition = (1u << 8) | (1u << 9);
 constexpr std::uint32_t kMoveSize = (1u << 10) | (1u << 11);
 
+// What a window's StructureNotify selection reports.
+bool isStructureReport(std::uint8_t type) {
+    switch (type) {
+        case XCB_CONFIGURE_NOTIFY:
+        case XCB_MAP_NOTIFY:
+        case XCB_UNMAP_NOTIFY:
+        case XCB_DESTROY_NOTIFY:
+        case XCB_REPARENT_NOTIFY:
+        case XCB_GRAVITY_NOTIFY:
+        case XCB_CIRCULATE_NOTIFY:
+            return true;
+        default:
+            return false;
+    }
+}
+
 std::uint32_t coordinate(double value) {
     return static_cast<std::uint32_t>(static_cast<std::int32_t>(std::lround(value)));
 }
@@ -68,8 +85,13 @@ private:
     Pid pid_;
 };
 
-X11WindowAccess::X11WindowAccess(std::function<DesktopSpace()> desktopSpace, X11HiddenApps& hidden)
-    : desktopSpace_(std::move(desktopSpace)), hidden_(hidden), connection_(XcbConnection::open()), ownPid_(getpid()) {
+X11WindowAccess::X11WindowAccess(std::function<DesktopSpace()> desktopSpace, X11HiddenApps& hidden,
+                                 const X11UserTime* userTime)
+    : desktopSpace_(std::move(desktopSpace)),
+      hidden_(hidden),
+      userTime_(userTime),
+      connection_(XcbConnection::open()),
+      ownPid_(getpid()) {
     if (!connection_) return;
     reader_ = std::make_unique<X11ClientReader>(*connection_);
     const XcbConnection& c = *connection_;
@@ -257,8 +279,37 @@ bool X11WindowAccess::send(const ClientFacts& facts, std::uint32_t type, std::ui
     return !connection_->isBroken();
 }
 
+xcb_timestamp_t X11WindowAccess::userTime() const {
+    return userTime_ ? userTime_->requestTime() : XCB_CURRENT_TIME;
+}
+
 bool X11WindowAccess::activate(const ClientFacts& facts) {
-    return send(facts, atoms_.activeWindow, kSourcePager, XCB_CURRENT_TIME, XCB_WINDOW_NONE);
+    return bringForwardSoon(facts, false);
+}
+
+bool X11WindowAccess::bringForwardSoon(const ClientFacts& facts, bool raise) {
+    const bool posted = forward_.has_value();
+    forward_ = Forward{facts, raise || (posted && forward_->window.window == facts.window && forward_->raise)};
+    if (!loop_) {
+        sendForward();
+    } else if (!posted) {
+        loop_->post(lifetime_.guard([this] { sendForward(); }));
+    }
+    return !connection_->isBroken();
+}
+
+void X11WindowAccess::sendForward() {
+    if (!forward_) return;
+    const Forward forward = std::move(*forward_);
+    forward_.reset();
+    const xcb_timestamp_t time = userTime();
+    if (forward.raise) {
+        bringForward(connection_->xcb(), connection_->root(), forward.window, atoms_.activeWindow, atoms_.restack,
+                     time);
+        changed();
+    } else {
+        send(forward.window, atoms_.activeWindow, kSourcePager, time, XCB_WINDOW_NONE);
+    }
 }
 
 bool X11WindowAccess::isHidden(Pid pid) {
@@ -277,8 +328,8 @@ bool X11WindowAccess::show(Pid pid) {
     if (remembered.empty()) return true;
     const ClientTable* clients = table(appElement(pid));
     if (!clients) return false;
-    showWindows(connection_->xcb(), connection_->root(), *clients, pid, remembered, atoms_.activeWindow,
-                atoms_.restack);
+    showWindows(connection_->xcb(), connection_->root(), *clients, pid, remembered, atoms_.activeWindow, atoms_.restack,
+                userTime());
     changed();
     return !connection_->isBroken();
 }
@@ -348,10 +399,7 @@ bool X11WindowAccess::perform(ElementRef ref, ElementAction action) {
         return window && window->closable && send(*window, atoms_.close, XCB_CURRENT_TIME, kSourcePager);
     }
     const ClientFacts* window = facts(ref);
-    if (!window) return false;
-    bringForward(connection_->xcb(), connection_->root(), *window, atoms_.activeWindow, atoms_.restack);
-    changed();
-    return !connection_->isBroken();
+    return window && bringForwardSoon(*window, true);
 }
 
 // --- observers ---
@@ -420,14 +468,19 @@ void X11WindowAccess::startWatching(WorkerLoop& loop) {
 void X11WindowAccess::stopWatchingIfUnused() {
     // The loop may end once nothing listens: nothing of ours may stay on it.
     if (!loop_ || !subscribers_.empty() || !changeWatches_.empty()) return;
+    sendForward();
     readable_.reset();
     const std::uint32_t none = XCB_EVENT_MASK_NO_EVENT;
     xcb_change_window_attributes(connection_->xcb(), connection_->root(), XCB_CW_EVENT_MASK, &none);
     for (const std::uint32_t window : watched_) {
         xcb_change_window_attributes(connection_->xcb(), window, XCB_CW_EVENT_MASK, &none);
     }
+    for (const auto& [client, topLevel] : topLevels_) {
+        if (topLevel != client) xcb_change_window_attributes(connection_->xcb(), topLevel, XCB_CW_EVENT_MASK, &none);
+    }
     xcb_flush(connection_->xcb());
     watched_.clear();
+    topLevels_.clear();
     baseline_.reset();
     current_ = nullptr;
     stale_ = false;
@@ -445,6 +498,63 @@ void X11WindowAccess::watchClients(const ClientTable& clients) {
         }
     }
     watched_ = std::move(present);
+    std::erase_if(topLevels_, [this](const auto& entry) { return !watched_.contains(entry.first); });
+    std::vector<xcb_window_t> unframed;
+    for (const std::uint32_t client : watched_) {
+        if (!topLevels_.contains(client)) unframed.push_back(client);
+    }
+    if (unframed.empty()) return;
+    const std::uint32_t frameMask = XCB_EVENT_MASK_STRUCTURE_NOTIFY;
+    const std::map<xcb_window_t, xcb_window_t> found = topLevelsOf(unframed);
+    for (const auto& [client, topLevel] : found) {
+        topLevels_.emplace(client, topLevel);
+        if (topLevel != client)
+            xcb_change_window_attributes(connection_->xcb(), topLevel, XCB_CW_EVENT_MASK, &frameMask);
+        // What changed before the server took the selections shows in another reading.
+        staleClients_->mark(client);
+    }
+    if (found.empty()) return;
+    stale_ = true;
+    loop_->post(lifetime_.guard([this] {
+        if (loop_) pump();
+    }));
+}
+
+std::map<xcb_window_t, xcb_window_t> X11WindowAccess::topLevelsOf(const std::vector<xcb_window_t>& clients) {
+    // Window managers nest a client a level or two inside its frame: each level is one
+    // round trip for all the clients at once.
+    constexpr int kMaxDepth = 4;
+    xcb_connection_t* c = connection_->xcb();
+    const auto deadline = deadlineFor(systemWideElement());
+    std::map<xcb_window_t, xcb_window_t> found;
+    std::vector<std::pair<xcb_window_t, xcb_window_t>> climbing;  // client, the window reached
+    for (const xcb_window_t client : clients)
+        climbing.emplace_back(client, client);
+    for (int depth = 0; depth < kMaxDepth && !climbing.empty(); ++depth) {
+        std::vector<xcb_query_tree_cookie_t> cookies;
+        for (const auto& [client, reached] : climbing)
+            cookies.push_back(xcb_query_tree(c, reached));
+        if (!connection_->sync(deadline)) {
+            for (const xcb_query_tree_cookie_t cookie : cookies)
+                xcb_discard_reply(c, cookie.sequence);
+            return found;
+        }
+        std::vector<std::pair<xcb_window_t, xcb_window_t>> higher;
+        for (std::size_t i = 0; i < climbing.size(); ++i) {
+            const XcbReply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(c, cookies[i], nullptr));
+            // A window gone meanwhile leaves the table at the next reading.
+            if (!tree) continue;
+            if (tree->parent == connection_->root()) {
+                found.emplace(climbing[i]);
+            } else {
+                higher.emplace_back(climbing[i].first, tree->parent);
+            }
+        }
+        climbing = std::move(higher);
+    }
+    // Deeper than any window manager nests: the highest window reached stands for the frame.
+    found.insert(climbing.begin(), climbing.end());
+    return found;
 }
 
 void X11WindowAccess::pumpSoon() {
@@ -461,14 +571,29 @@ void X11WindowAccess::pump() {
     if (!baseline_) return;
     const auto reports = connection_->takeEvents();
     if (reports.empty() && !stale_) return;
-    staleClients_->note(reports);
+    note(reports);
     refresh();
+}
+
+void X11WindowAccess::note(const std::vector<XcbReply<xcb_generic_event_t>>& reports) {
+    staleClients_->note(reports);
+    for (const auto& report : reports) {
+        const std::uint8_t type = report->response_type & 0x7F;
+        if (!isStructureReport(type)) continue;
+        // All start with the window reporting, then the one that changed.
+        const xcb_window_t window = reinterpret_cast<const xcb_unmap_notify_event_t&>(*report).window;
+        // A client taken into another frame is looked for again.
+        if (type == XCB_REPARENT_NOTIFY) topLevels_.erase(window);
+        for (const auto& [client, topLevel] : topLevels_) {
+            if (topLevel == window && topLevel != client) staleClients_->mark(client);
+        }
+    }
 }
 
 void X11WindowAccess::refresh() {
     // Reports say which windows changed; their facts say how. Under a churn of many windows
     // this keeps the readings, and the X server's work for them, to the windows that moved.
-    staleClients_->note(connection_->takeEvents());
+    note(connection_->takeEvents());
     const DesktopSpace space = desktopSpace_();
     auto fresh = readTable(space, deadlineFor(systemWideElement()), staleClients_->since(*baseline_, space));
     // Reports that came in meanwhile ask for another look.
@@ -479,7 +604,12 @@ void X11WindowAccess::refresh() {
     }
     stale_ = false;
     staleClients_->read(space);
-    if (*fresh == *baseline_) return;
+    if (*fresh == *baseline_) {
+        // A client taken into another frame may be the same to look at.
+        watchClients(*baseline_);
+        xcb_flush(connection_->xcb());
+        return;
+    }
     const std::vector<WindowChange> changes = windowChanges(*baseline_, *fresh);
     *baseline_ = std::move(*fresh);
     watchClients(*baseline_);

@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <unordered_map>
 
@@ -18,6 +19,7 @@
 namespace quillbern {
 
 class X11HiddenApps;
+class X11UserTime;
 
 // Other applications' windows as an accessibility tree emulated over EWMH and ICCCM, on
 // a connection of its own: an application is the owner of windows (ClientFacts::pid: the
@@ -33,6 +35,10 @@ class X11HiddenApps;
 // windows, front to back. Our own windows and docks are never listed as an application's.
 // An application is hidden while a window our hiding minimised stays minimised; showing it
 // restores every window that hiding minimised, those of its other processes too.
+// Requests to bring windows forward carry the time of the user's input that caused them; while
+// watching, those made in one task of the loop (the application to the front, then its
+// window raised, made main and focused) go out as one, for the window asked last, once the
+// task ends.
 // Worker thread only (the list too), observers on the loop of the first; while a watch holds
 // that loop, debug builds stop at a call from another thread.
 class X11WindowAccess final : public WindowAccess, public WindowList {
@@ -43,8 +49,10 @@ public:
     static constexpr Duration kTableReuse = 0.05;
 
     // `desktopSpace` tells, on any thread, where the primary display stands; `hidden` what
-    // our hiding of applications did.
-    X11WindowAccess(std::function<DesktopSpace()> desktopSpace, X11HiddenApps& hidden);
+    // our hiding of applications did; `userTime`, if given, when the user last gave us input
+    // (without it requests carry no time).
+    X11WindowAccess(std::function<DesktopSpace()> desktopSpace, X11HiddenApps& hidden,
+                    const X11UserTime* userTime = nullptr);
     ~X11WindowAccess() override;
     X11WindowAccess(const X11WindowAccess&) = delete;
     X11WindowAccess& operator=(const X11WindowAccess&) = delete;
@@ -102,6 +110,11 @@ private:
     bool isListed(const ClientFacts& facts) const;
     void changed();
     bool activate(const ClientFacts& facts);
+    // Asks to activate the window, or where `raise` to bring it forward (a window that takes
+    // no focus is raised), with the requests of the same task.
+    bool bringForwardSoon(const ClientFacts& facts, bool raise);
+    void sendForward();
+    xcb_timestamp_t userTime() const;
     bool isHidden(Pid pid);
     // Shows what our hiding of the application minimised; true when nothing was hidden.
     bool show(Pid pid);
@@ -114,13 +127,21 @@ private:
     void stopWatchingIfUnused();
     void pumpSoon();
     void pump();
+    // Takes the server's reports: the windows they name, and those whose frames they name,
+    // are read again.
+    void note(const std::vector<XcbReply<xcb_generic_event_t>>& reports);
     // Reads the table after a reported change; observers and change watches hear of it.
     void refresh();
+    // Follows the changes of the table's clients and of the frames that hold them; the
+    // clients it begins to follow are read again, so none of their changes goes unreported.
     void watchClients(const ClientTable& table);
+    // The top-level window that holds each client: its frame, or the client itself.
+    std::map<xcb_window_t, xcb_window_t> topLevelsOf(const std::vector<xcb_window_t>& clients);
     bool unsubscribe(std::uint64_t id);
 
     std::function<DesktopSpace()> desktopSpace_;
     X11HiddenApps& hidden_;
+    const X11UserTime* userTime_;
     std::unique_ptr<XcbConnection> connection_;
     std::unique_ptr<X11ClientReader> reader_;
     Atoms atoms_{};
@@ -145,7 +166,17 @@ private:
     std::map<std::uint64_t, std::shared_ptr<Task>> changeWatches_;
     std::uint64_t nextChangeWatch_ = 1;
     std::set<std::uint32_t> watched_;
+    // The top-level window holding each watched client. Some window managers (metacity)
+    // answer a client's own move by moving its frame and tell the client nothing, so a
+    // frame's reports stand for its client's.
+    std::map<xcb_window_t, xcb_window_t> topLevels_;
     bool pumpPosted_ = false;
+    struct Forward {
+        ClientFacts window;
+        bool raise = false;
+    };
+    // The one request to bring a window forward that the current task ends with.
+    std::optional<Forward> forward_;
     int tableReadings_ = 0;
     Lifetime lifetime_;
 };

@@ -19,6 +19,12 @@ QString menuTitle(std::string_view text);
 // ("<b>draft</b>.txt") is escaped, and any other text left as it is.
 QString toolTipAsWritten(const QString& text);
 
+// The weight of headings: bold, not semibold, since Qt emboldens the letters of a face
+// that has no bold only where bold is asked, and the Japanese and Chinese faces of many
+// desktops have none, so a semibold heading would show them regular beside its bold Latin
+// letters (a Latin face without a semibold shows its bold for it anyway).
+constexpr QFont::Weight kHeadingWeight = QFont::Bold;
+
 // The application's font at a size in pixels.
 QFont fontOfSize(double size, QFont::Weight weight = QFont::Normal);
 

@@ -48,7 +48,7 @@ constexpr int kScrollMs = 120;
 constexpr double kIndicatorHeight = 3;
 
 QFont nameFont() {
-    return fontOfSize(13, QFont::DemiBold);
+    return fontOfSize(13, kHeadingWeight);
 }
 
 QColor withOpacity(QColor color, double opacity) {

@@ -116,7 +116,7 @@ ShortcutSheetView::ShortcutSheetView(const std::vector<ShortcutSheetRow>& rows, 
     : PaletteSlabView(system, parent) {
     QVBoxLayout* stack = content();
 
-    QLabel* title = paletteLabel(localized("Keyboard shortcuts"), fontOfSize(15, QFont::DemiBold), false, this);
+    QLabel* title = paletteLabel(localized("Keyboard shortcuts"), fontOfSize(15, kHeadingWeight), false, this);
     title->setObjectName(QStringLiteral("title"));
     stack->addWidget(inset(title, {kSide, 20, kSide, 4}, this));
     QLabel* subtitle =

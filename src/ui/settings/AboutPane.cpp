@@ -89,7 +89,7 @@ AboutPane::AboutPane(const AppProcess& process, UpdaterController& updater, Laun
     auto* names = new QVBoxLayout;
     names->setSpacing(4);
     auto* name = new QLabel(fromUtf8(AboutPaneModel::productName()));
-    name->setFont(fontOfSize(kNameSize, QFont::DemiBold));
+    name->setFont(fontOfSize(kNameSize, kHeadingWeight));
     names->addWidget(name, 0, Qt::AlignHCenter);
     version_->setTextFormat(Qt::PlainText);
     version_->setTextInteractionFlags(Qt::TextSelectableByMouse);

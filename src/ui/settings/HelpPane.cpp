@@ -44,7 +44,7 @@ HelpPane::HelpPane(NotificationBus& notifications, QWidget* parent)
 SettingsCard* HelpPane::addCard(const HelpCard& card) {
     auto* made = page_->addCard(new SettingsCard);
     auto* label = new SettingsRowLabel(QString::fromStdString(card.title), card.symbol);
-    label->text().setFont(fontOfSize(kLabelSize, QFont::DemiBold));
+    label->text().setFont(fontOfSize(kLabelSize, kHeadingWeight));
     label->text().setWordWrap(true);
     made->addWidget(label);
     titles_.push_back(&label->text());

@@ -131,7 +131,7 @@ QWidget* ProfileDetailPane::makeHeader() {
                                 [this](const Uuid& owner) { return model_.nameOf(owner); });
     name_->setPlaceholderText(localized("Name"));
     name_->setFrame(false);
-    name_->setFont(fontOfSize(kNameSize, QFont::DemiBold));
+    name_->setFont(fontOfSize(kNameSize, kHeadingWeight));
     name_->setAccessibleName(localized("Dock name"));
     row->addWidget(name_, 1);
     badge_ = new KeycapBadge(QString());

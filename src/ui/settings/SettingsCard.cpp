@@ -51,7 +51,7 @@ SettingsCard::SettingsCard(const QString& title, QWidget* parent)
     layout->setSpacing(kTitleSpacing);
     if (!title.isEmpty()) {
         title_ = new QLabel(title);
-        title_->setFont(fontOfSize(12, QFont::DemiBold));
+        title_->setFont(fontOfSize(12, kHeadingWeight));
         QPalette colours = title_->palette();
         colours.setColor(QPalette::WindowText, SettingsTheme::tone(SettingsTone::secondary, palette()));
         title_->setPalette(colours);

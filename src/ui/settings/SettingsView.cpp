@@ -66,7 +66,7 @@ SettingsView::SettingsView(const SettingsServices& services, QWidget* parent)
     detail_ = new QVBoxLayout(detail);
     detail_->setContentsMargins(0, 0, 0, 0);
     detail_->setSpacing(0);
-    title_->setFont(fontOfSize(18, QFont::DemiBold));
+    title_->setFont(fontOfSize(18, kHeadingWeight));
     title_->setContentsMargins(24, 16, 24, 4);
     detail_->addWidget(title_);
     split_->addWidget(detail);

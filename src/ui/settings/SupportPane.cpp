@@ -40,7 +40,7 @@ SupportPane::SupportPane(SupportPaneModel::Ports ports, MakerAddresses addresses
     if (model_.supportUrl()) {
         auto* support = page->addCard(new SettingsCard);
         auto* heading = new QLabel(localized("Something not working?"));
-        heading->setFont(fontOfSize(kHeadingSize, QFont::DemiBold));
+        heading->setFont(fontOfSize(kHeadingSize, kHeadingWeight));
         support->addWidget(heading);
         support->addCaption(
             localized("Open support on our web site and tell us what is happening. Support answers in "

@@ -53,7 +53,7 @@ QLabel* title(const QString& text) {
     auto* label = new QLabel(text);
     QFont font = label->font();
     font.setPointSizeF(font.pointSizeF() * 1.4);
-    font.setWeight(QFont::DemiBold);
+    font.setWeight(kHeadingWeight);
     label->setFont(font);
     label->setAlignment(Qt::AlignHCenter);
     return label;

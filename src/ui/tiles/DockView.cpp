@@ -39,7 +39,7 @@ constexpr double kHighlightOpacity = 0.65;
 constexpr double kHighlightWidth = 2;
 
 QFont headerFont() {
-    return barFont(dockbar::kHeaderFontSize, QFont::DemiBold);
+    return barFont(dockbar::kHeaderFontSize, kHeadingWeight);
 }
 
 QString text(const std::string& text) {

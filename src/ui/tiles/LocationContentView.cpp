@@ -1,6 +1,6 @@
 #include "ui/tiles/LocationContentView.h"
 
-#include <QHBoxLayout>
+#include <QGridLayout>
 #include <QLabel>
 #include <QProgressBar>
 #include <QScrollArea>
@@ -23,6 +23,8 @@ namespace quillbern {
 namespace {
 
 constexpr int kHeaderIcon = 18;
+constexpr int kHeaderSpacing = 8;
+constexpr int kHeaderSides = 14;
 constexpr int kNotePadding = 24;
 
 QFont sized(int pixels, QFont::Weight weight = QFont::Normal) {
@@ -50,6 +52,7 @@ LocationContentView::LocationContentView(LocationBrowser& browser, PinnedStore& 
                                                    if (dismiss_) dismiss_();
                                                })),
       header_(new QWidget(this)),
+      headerGrid_(new QGridLayout),
       folderIcon_(new QLabel(this)),
       name_(new QLabel(this)),
       truncation_(new QLabel(this)),
@@ -58,11 +61,13 @@ LocationContentView::LocationContentView(LocationBrowser& browser, PinnedStore& 
       spinner_(new QProgressBar(this)),
       scroll_(new QScrollArea(this)),
       grid_(new QWidget) {
-    auto* header = new QHBoxLayout(header_);
-    header->setSpacing(8);
-    header->setContentsMargins(14, 12, 14, 8);
+    header_->setLayout(headerGrid_);
+    headerGrid_->setHorizontalSpacing(kHeaderSpacing);
+    headerGrid_->setVerticalSpacing(4);
+    headerGrid_->setContentsMargins(kHeaderSides, 12, kHeaderSides, 8);
+    headerGrid_->setColumnStretch(2, 1);
     folderIcon_->setFixedSize(kHeaderIcon, kHeaderIcon);
-    name_->setFont(sized(12, QFont::DemiBold));
+    name_->setFont(sized(12, kHeadingWeight));
     name_->setTextFormat(Qt::PlainText);
     truncation_->setFont(sized(11));
     truncation_->setText(
@@ -79,11 +84,9 @@ LocationContentView::LocationContentView(LocationBrowser& browser, PinnedStore& 
     open_->setFont(sized(11, QFont::Medium));
     open_->setPalette(quiet);
     connect(open_, &QToolButton::clicked, this, [this] { model_->openFolder(); });
-    header->addWidget(folderIcon_);
-    header->addWidget(name_);
-    header->addWidget(truncation_, 1);
-    header->addStretch();
-    header->addWidget(open_);
+    headerGrid_->addWidget(folderIcon_, 0, 0);
+    headerGrid_->addWidget(name_, 0, 1);
+    headerGrid_->addWidget(truncation_, 0, 2);
 
     note_->setAlignment(Qt::AlignCenter);
     note_->setWordWrap(true);
@@ -167,6 +170,7 @@ void LocationContentView::sync() {
     spinner_->setMaximumWidth(std::min(64, width));
     scroll_->setFixedSize(width, gridHeight);
     header_->setFixedWidth(width);
+    placeOpenButton(width - 2 * kHeaderSides);
 
     // Cells stay by path, so those that stay keep their thumbnails.
     std::map<Path, FileCell*> kept;
@@ -195,6 +199,20 @@ void LocationContentView::sync() {
     placeCells();
     adjustSize();
     if (onResized) onResized();
+}
+
+void LocationContentView::placeOpenButton(int room) {
+    // Long translations of its text do not fit beside the folder's name and the note: then
+    // it takes a line of its own, which it may fill.
+    int beside = kHeaderIcon + kHeaderSpacing + name_->sizeHint().width() + kHeaderSpacing;
+    if (truncation_->isVisibleTo(this)) beside += truncation_->sizeHint().width() + kHeaderSpacing;
+    const bool below = beside + open_->sizeHint().width() > room;
+    headerGrid_->removeWidget(open_);
+    if (below) {
+        headerGrid_->addWidget(open_, 1, 0, 1, 4, Qt::AlignRight);
+    } else {
+        headerGrid_->addWidget(open_, 0, 3);
+    }
 }
 
 void LocationContentView::placeCells() {

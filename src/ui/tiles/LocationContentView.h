@@ -8,6 +8,7 @@
 #include "core/foundation/Subscription.h"
 #include "core/tiles/LocationContent.h"
 
+class QGridLayout;
 class QLabel;
 class QProgressBar;
 class QScrollArea;
@@ -44,6 +45,8 @@ protected:
 
 private:
     void sync();
+    // Beside the folder's name and note where all fit in the header's `room`, else under them.
+    void placeOpenButton(int room);
     void placeCells();
     // Cells in view ask for their thumbnails; the others stop asking.
     void markCellsInView();
@@ -58,6 +61,7 @@ private:
     std::function<void()> dismiss_;
     std::unique_ptr<LocationContent> model_;
     QWidget* header_;
+    QGridLayout* headerGrid_;
     QLabel* folderIcon_;
     QLabel* name_;
     QLabel* truncation_;
