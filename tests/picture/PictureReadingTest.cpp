@@ -122,7 +122,9 @@ TEST_F(PictureReading, AnSvgDrawsOnlyWhatItsFileHolds) {
     EXPECT_TRUE(isRed(readFile(dir / "plain.svg")));
 
     // A picture inside the file is the file's, within the bound of what it decodes to.
-    const auto embedded = [](const QByteArray& picture) { return image("data:image/png;base64," + picture.toBase64()); };
+    const auto embedded = [](const QByteArray& picture) {
+        return image("data:image/png;base64," + picture.toBase64());
+    };
     const QImage green = read(svg(embedded(png({8, 8}, Qt::green))));
     EXPECT_EQ(green.pixelColor(32, 32), QColor(Qt::green));
     EXPECT_TRUE(read(svg(embedded(claimingSize(png({8, 8}, Qt::green), 30000)))).isNull());

@@ -1,11 +1,11 @@
 #pragma once
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <string>
+#include <sys/stat.h>
 #include <thread>
 
 namespace quillbern {

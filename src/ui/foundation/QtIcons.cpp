@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QBuffer>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QIconEngine>
@@ -13,11 +14,13 @@
 #include <QStyle>
 #include <QStyleOption>
 #include <QTimer>
+#include <algorithm>
 #include <gio/gdesktopappinfo.h>
 #include <gio/gio.h>
 #include <list>
 #include <map>
 #include <memory>
+#include <optional>
 #include <sys/stat.h>
 #include <tuple>
 #include <utility>
@@ -27,6 +30,7 @@
 #include "core/foundation/RegularFile.h"
 #include "core/platform/UserDirsFile.h"
 #include "picture/PictureReading.h"
+#include "ui/foundation/IconThemeIndex.h"
 #include "ui/foundation/Symbols.h"
 
 namespace quillbern {
@@ -386,21 +390,143 @@ private:
 QIcon pictureFileIcon(const Path& path) {
     const Result<std::string> bytes = readRegularFile(path, kMaxIconFileBytes);
     if (!bytes) return {};
-    return drawnSizes(QString::fromStdString(path),
-                      PictureFileIconEngine::iconOf(QByteArray::fromStdString(bytes.value())));
+    return PictureFileIconEngine::iconOf(QByteArray::fromStdString(bytes.value()));
 }
+
+// An icon of the theme: at each size the file of the name that suits it best, read as every
+// picture file of others (pictureFileIcon); one that cannot be drawn is passed over for the
+// next best. The files read go with the engine: DrawnIconPixmaps keeps a copy a moment.
+class ThemeIconEngine final : public QIconEngine {
+public:
+    explicit ThemeIconEngine(std::vector<ThemeIconFile> files)
+        : files_(std::make_shared<const std::vector<ThemeIconFile>>(std::move(files))) {}
+
+    // Whether any of its files can be drawn: they are read until one can.
+    bool draws() { return !fileFor(kTrialSide).isNull(); }
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        const int side = std::min(size.width(), size.height());
+        if (side <= 0) return {};
+        const QIcon file = fileFor(side);
+        return file.isNull() ? QPixmap() : file.pixmap(size, 1.0, mode, state);
+    }
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
+        paintCentred(*painter, rect, *this, mode, state);
+    }
+
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override {
+        const int side = std::min(size.width(), size.height());
+        const std::vector<const ThemeIconFile*> order = bestFirst(side);
+        if (order.empty() || side <= 0) return {};
+        // Never larger than asked, as Qt's icons; a scalable picture fills the size.
+        const int own = std::clamp(side, order.front()->fewestPixels, order.front()->mostPixels);
+        return QSize(own, own).boundedTo(size);
+    }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
+        QList<QSize> sizes;
+        for (const ThemeIconFile& file : *files_) {
+            if (file.fewestPixels == file.mostPixels) sizes.append(QSize(file.mostPixels, file.mostPixels));
+        }
+        return sizes;
+    }
+    bool isNull() override { return files_->empty(); }
+    QString key() const override { return QStringLiteral("quillbern.theme"); }
+    QIconEngine* clone() const override { return new ThemeIconEngine(files_); }
+
+private:
+    static constexpr int kTrialSide = 64;
+
+    explicit ThemeIconEngine(std::shared_ptr<const std::vector<ThemeIconFile>> files) : files_(std::move(files)) {}
+
+    // The files by how well they suit the side, those of the theme's earlier folders first
+    // among equals.
+    std::vector<const ThemeIconFile*> bestFirst(int side) const {
+        std::vector<const ThemeIconFile*> order;
+        for (const ThemeIconFile& file : *files_)
+            order.push_back(&file);
+        std::ranges::stable_sort(order, {}, [side](const ThemeIconFile* file) { return file->distanceTo(side); });
+        return order;
+    }
+
+    QIcon fileFor(int side) {
+        for (const ThemeIconFile* file : bestFirst(side)) {
+            auto [read, added] = read_.try_emplace(file->path);
+            if (added) read->second = pictureFileIcon(QFile::encodeName(file->path).toStdString());
+            if (!read->second.isNull()) return read->second;
+        }
+        return {};
+    }
+
+    std::shared_ptr<const std::vector<ThemeIconFile>> files_;
+    std::map<QString, QIcon> read_;
+};
+
+// Which themes Qt names and where it finds them.
+struct QtThemeSettings {
+    QString theme;
+    QString fallback;
+    QStringList baseFolders;
+    QStringList fallbackFolders;
+    bool operator==(const QtThemeSettings&) const = default;
+
+    static QtThemeSettings now() {
+        return {QIcon::themeName(), QIcon::fallbackThemeName(), QIcon::themeSearchPaths(),
+                QIcon::fallbackSearchPaths()};
+    }
+};
+
+// The icons of the themes Qt names, each name looked up and read once: an icon that cannot
+// be drawn is none. Made again when Qt names other themes or folders. Main thread.
+class ThemeIcons {
+public:
+    static ThemeIcons& current() {
+        static std::optional<ThemeIcons> icons;
+        QtThemeSettings settings = QtThemeSettings::now();
+        if (!icons || icons->settings_ != settings) icons.emplace(std::move(settings));
+        return *icons;
+    }
+
+    explicit ThemeIcons(QtThemeSettings settings)
+        : settings_(std::move(settings)),
+          index_({settings_.theme, settings_.fallback}, settings_.baseFolders, pixmapFolders(settings_)) {}
+
+    QIcon icon(const QString& name) {
+        if (const auto known = icons_.find(name); known != icons_.end()) return known->second;
+        if (icons_.size() >= kMostNamesKept) icons_.clear();
+        ThemeIconEngine engine(index_.filesOf(name));
+        QIcon icon = engine.draws() ? drawnSizes(QLatin1Char(':') + name, QIcon(engine.clone())) : QIcon();
+        return icons_.emplace(name, std::move(icon)).first->second;
+    }
+
+private:
+    static constexpr std::size_t kMostNamesKept = 4096;
+
+    // Qt's own, then the pixmaps folder beside each data folder's icons, as in /usr/share.
+    static QStringList pixmapFolders(const QtThemeSettings& settings) {
+        QStringList folders = settings.fallbackFolders;
+        const QString icons = QStringLiteral("/icons");
+        for (const QString& base : settings.baseFolders) {
+            if (base.endsWith(icons)) folders << base.chopped(icons.size()) + QStringLiteral("/pixmaps");
+        }
+        return folders;
+    }
+
+    QtThemeSettings settings_;
+    IconThemeIndex index_;
+    std::map<QString, QIcon> icons_;
+};
 
 QIcon iconOf(GIcon* icon) {
     if (G_IS_THEMED_ICON(icon)) {
         for (const gchar* const* name = g_themed_icon_get_names(G_THEMED_ICON(icon)); name && *name; ++name) {
-            const QString themed = QString::fromUtf8(*name);
-            if (QIcon::hasThemeIcon(themed)) return themeIconNamed(themed);
+            if (QIcon themed = themeIconNamed(QString::fromUtf8(*name)); !themed.isNull()) return themed;
         }
     } else if (G_IS_FILE_ICON(icon)) {
         if (gchar* path = g_file_get_path(g_file_icon_get_file(G_FILE_ICON(icon)))) {
             const Path file = path;
             g_free(path);
-            return pictureFileIcon(file);
+            return drawnSizes(QString::fromStdString(file), pictureFileIcon(file));
         }
     }
     return {};
@@ -448,8 +574,7 @@ ImageHandle QtIcons::fileIcon(const Path& path) const {
         }
         g_free(type);
     }
-    const QString fallback = QStringLiteral("text-x-generic");
-    if (icon.isNull() && QIcon::hasThemeIcon(fallback)) icon = themeIconNamed(fallback);
+    if (icon.isNull()) icon = themeIconNamed(QStringLiteral("text-x-generic"));
     return imageOf(std::move(icon));
 }
 
@@ -467,26 +592,34 @@ ImageHandle QtIcons::genericAppIcon() const {
 }
 
 QIcon themeIconNamed(const QString& name) {
-    // Qt's icon for the name, kept by Qt for good, is asked about sizes only.
-    return drawnSizes(QLatin1Char(':') + name, QIcon::fromTheme(name));
+    return ThemeIcons::current().icon(name);
 }
 
 QIcon folderIcon(const Path& path) {
-    const QString own = folderIconName(path);
-    return own == QStringLiteral("folder") || !QIcon::hasThemeIcon(own) ? themeIconNamed(QStringLiteral("folder"))
-                                                                        : themeIconNamed(own);
+    for (const QString& name : {folderIconName(path), QStringLiteral("folder")}) {
+        if (QIcon icon = themeIconNamed(name); !icon.isNull()) return icon;
+    }
+    return symbolIcon("folder");
+}
+
+QIcon trashIcon(bool full) {
+    QStringList names{QStringLiteral("user-trash")};
+    if (full) names.prepend(QStringLiteral("user-trash-full"));
+    for (const QString& name : names) {
+        if (QIcon icon = themeIconNamed(name); !icon.isNull()) return icon;
+    }
+    return symbolIcon("trash");
 }
 
 void useCommonIconThemeAsFallback() {
+    const auto installed = [](const QString& theme) {
+        return std::ranges::any_of(QIcon::themeSearchPaths(), [&theme](const QString& root) {
+            return QFileInfo::exists(root + QLatin1Char('/') + theme + QStringLiteral("/index.theme"));
+        });
+    };
     const QString theme = QIcon::themeName();
-    if (!theme.isEmpty() && theme != QStringLiteral("hicolor")) return;
-    const QString common = QStringLiteral("Adwaita");
-    for (const QString& root : QIcon::themeSearchPaths()) {
-        if (QFileInfo::exists(root + QLatin1Char('/') + common + QStringLiteral("/index.theme"))) {
-            QIcon::setFallbackThemeName(common);
-            return;
-        }
-    }
+    if (!theme.isEmpty() && theme != QStringLiteral("hicolor") && installed(theme)) return;
+    if (const QString common = QStringLiteral("Adwaita"); installed(common)) QIcon::setFallbackThemeName(common);
 }
 
 void keepWholePicturesOutOfQtsPixmapCache() {
