@@ -251,8 +251,8 @@ QImage drawnAt24(const QIcon& icon) {
 TEST(IconThemeIndex, AnIconIsTheFileOfTheFirstThemeThatHasItAtTheSizeThatSuitsBest) {
     TestThemes themes("quillbern-index");
     const fs::path child = themes.theme("child",
-                                        "Inherits=parent\nDirectories=16x16,48x48,scalable,../escape\n"
-                                        "[16x16]\nSize=16\nType=Fixed\n[48x48]\nSize=48\n"
+                                        "Inherits=parent\nDirectories=16x16,48x48,64x64,scalable,../escape\n"
+                                        "[16x16]\nSize=16\nType=Fixed\n[48x48]\nSize=48\n[64x64]\nSize=64\n"
                                         "[scalable]\nSize=64\nType=Scalable\nMinSize=96\nMaxSize=512\n"
                                         "[../escape]\nSize=16\n",
                                         {"16x16", "48x48", "scalable"});
@@ -285,6 +285,18 @@ TEST(IconThemeIndex, AnIconIsTheFileOfTheFirstThemeThatHasItAtTheSizeThatSuitsBe
     EXPECT_EQ(best("folder", 48), "") << "only files";
     EXPECT_EQ(best("escape", 16), "") << "no folder outside the theme";
     EXPECT_EQ(best("../icons/escape", 16), "");
+
+    // An application installed later puts its icon into a folder the theme lists.
+    EXPECT_TRUE(index.isCurrent());
+    fs::create_directories(hicolor / "unlisted");
+    EXPECT_TRUE(index.isCurrent()) << "a folder the theme does not list";
+    fs::create_directories(child / "64x64");
+    std::ofstream(child / "64x64" / "later.png") << "?";
+    EXPECT_FALSE(index.isCurrent());
+    EXPECT_EQ(IconThemeIndex({"child"}, {QString::fromStdString((themes.dir / "icons").string())}, {})
+                  .filesOf(QStringLiteral("later"))
+                  .size(),
+              1u);
 }
 
 // What a theme holds is what an application package put there: a file in it that cannot be

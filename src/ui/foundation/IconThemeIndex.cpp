@@ -1,5 +1,6 @@
 #include "ui/foundation/IconThemeIndex.h"
 
+#include <dirent.h>
 #include <glib.h>
 
 #include <QFile>
@@ -19,17 +20,12 @@ constexpr std::uint64_t kMostIndexBytes = 1 << 20;
 constexpr std::size_t kMostFoldersOfATheme = 4096;
 // Themes inherit from a few others; a longer chain is no theme's.
 constexpr std::size_t kMostThemes = 32;
-// Names asked for: the applications' icons, the types of files, the symbols.
-constexpr std::size_t kMostNamesKept = 4096;
+// Adwaita and hicolor hold some ten thousand pictures together.
+constexpr std::size_t kMostPictures = 250000;
 // No icon is drawn larger.
 constexpr int kMostSize = 4096;
 
-const char* const kExtensions[] = {".png", ".svg", ".xpm"};
-
-bool isFolder(const QString& path) {
-    struct stat facts {};
-    return ::stat(QFile::encodeName(path).constData(), &facts) == 0 && S_ISDIR(facts.st_mode);
-}
+constexpr std::string_view kExtensions[] = {".png", ".svg", ".xpm"};
 
 bool isRegularFile(const QString& path) {
     struct stat facts {};
@@ -78,6 +74,13 @@ int integerOf(GKeyFile* file, const QByteArray& group, const char* key, int othe
 
 }  // namespace
 
+IconThemeIndex::FolderState IconThemeIndex::FolderState::of(const QByteArray& path, bool withContents) {
+    struct stat facts {};
+    if (::stat(path.constData(), &facts) != 0 || !S_ISDIR(facts.st_mode)) return {};
+    if (!withContents) return {true};
+    return {true, facts.st_mtim.tv_sec, facts.st_mtim.tv_nsec};
+}
+
 int ThemeIconFile::distanceTo(int pixels) const {
     if (pixels < fewestPixels) return fewestPixels - pixels;
     if (pixels > mostPixels) return pixels - mostPixels;
@@ -100,12 +103,12 @@ void IconThemeIndex::addWithParents(const QString& name) {
     visited_ << name;
     QStringList roots;
     for (const QString& base : baseFolders_) {
-        if (isFolder(base + QLatin1Char('/') + name)) roots << base + QLatin1Char('/') + name;
+        if (watchedFolder(base + QLatin1Char('/') + name, false)) roots << base + QLatin1Char('/') + name;
     }
     KeyFile index;
     for (const QString& root : roots) {
-        const Result<std::string> bytes = readRegularFile(QFile::encodeName(root).toStdString() + "/index.theme",
-                                                          kMostIndexBytes);
+        const Result<std::string> bytes =
+            readRegularFile(QFile::encodeName(root).toStdString() + "/index.theme", kMostIndexBytes);
         if (!bytes) continue;
         index.reset(g_key_file_new());
         g_key_file_set_list_separator(index.get(), ',');
@@ -121,7 +124,7 @@ void IconThemeIndex::addWithParents(const QString& name) {
     QStringList folders = listOf(index.get(), kGroup, "Directories") + listOf(index.get(), kGroup, "ScaledDirectories");
     folders.removeDuplicates();
     for (const QString& folder : folders) {
-        if (theme.size() >= kMostFoldersOfATheme) break;
+        if (theme.folders.size() >= kMostFoldersOfATheme) break;
         if (!isInsideTheme(folder)) continue;
         const QByteArray group = folder.toUtf8();
         const int size = integerOf(index.get(), group, "Size", 0);
@@ -142,37 +145,71 @@ void IconThemeIndex::addWithParents(const QString& name) {
         }
         for (const QString& root : roots) {
             const QString path = root + QLatin1Char('/') + folder;
-            if (isFolder(path)) theme.push_back({path, fewest * scale, most * scale});
+            if (watchedFolder(path, true)) theme.folders.push_back({path, fewest * scale, most * scale});
         }
     }
     const QStringList parents = listOf(index.get(), kGroup, "Inherits");
     index.reset();
+    listPictures(theme);
     themes_.push_back(std::move(theme));
     for (const QString& parent : parents)
         addWithParents(parent);
 }
 
-const std::vector<ThemeIconFile>& IconThemeIndex::filesOf(const QString& name) const {
-    if (const auto known = known_.find(name); known != known_.end()) return known->second;
-    if (known_.size() >= kMostNamesKept) known_.clear();
-    return known_.emplace(name, lookUp(name)).first->second;
+bool IconThemeIndex::watchedFolder(const QString& path, bool withContents) {
+    Watched watched{QFile::encodeName(path), withContents, {}};
+    watched.state = FolderState::of(watched.path, withContents);
+    watched_.push_back(watched);
+    return watched.state.isFolder;
 }
 
-std::vector<ThemeIconFile> IconThemeIndex::lookUp(const QString& name) const {
+bool IconThemeIndex::isCurrent() const {
+    return std::ranges::all_of(watched_, [](const Watched& folder) {
+        return FolderState::of(folder.path, folder.withContents) == folder.state;
+    });
+}
+
+void IconThemeIndex::listPictures(Theme& theme) {
+    for (std::size_t at = 0; at < theme.folders.size(); ++at) {
+        DIR* folder = ::opendir(QFile::encodeName(theme.folders[at].path).constData());
+        if (!folder) continue;
+        while (const dirent* entry = ::readdir(folder)) {
+            if (pictures_ >= kMostPictures) break;
+            const std::string_view file(entry->d_name);
+            for (std::uint8_t extension = 0; extension < std::size(kExtensions); ++extension) {
+                if (file.size() <= kExtensions[extension].size() || !file.ends_with(kExtensions[extension])) continue;
+                const std::string_view name = file.substr(0, file.size() - kExtensions[extension].size());
+                theme.icons[QFile::decodeName(QByteArray(name.data(), qsizetype(name.size())))].push_back(
+                    {std::uint16_t(at), extension});
+                ++pictures_;
+            }
+        }
+        ::closedir(folder);
+    }
+    // The order of the folders, whatever the order of the listings.
+    for (auto& [name, pictures] : theme.icons)
+        std::ranges::sort(pictures);
+}
+
+std::vector<ThemeIconFile> IconThemeIndex::filesOf(const QString& name) const {
     std::vector<ThemeIconFile> files;
     if (!isPlainName(name)) return files;
     for (const Theme& theme : themes_) {
-        for (const Folder& folder : theme) {
-            for (const char* extension : kExtensions) {
-                QString path = folder.path + QLatin1Char('/') + name + QLatin1String(extension);
-                if (isRegularFile(path)) files.push_back({std::move(path), folder.fewestPixels, folder.mostPixels});
-            }
+        const auto pictures = theme.icons.find(name);
+        if (pictures == theme.icons.end()) continue;
+        for (const Picture& picture : pictures->second) {
+            const Folder& folder = theme.folders[picture.folder];
+            const std::string_view extension = kExtensions[picture.extension];
+            QString path =
+                folder.path + QLatin1Char('/') + name + QLatin1String(extension.data(), qsizetype(extension.size()));
+            if (isRegularFile(path)) files.push_back({std::move(path), folder.fewestPixels, folder.mostPixels});
         }
         if (!files.empty()) return files;
     }
     for (const QString& folder : pixmapFolders_) {
-        for (const char* extension : kExtensions) {
-            QString path = folder + QLatin1Char('/') + name + QLatin1String(extension);
+        for (const std::string_view extension : kExtensions) {
+            QString path =
+                folder + QLatin1Char('/') + name + QLatin1String(extension.data(), qsizetype(extension.size()));
             if (isRegularFile(path)) return {{std::move(path), 0, INT_MAX}};
         }
     }

@@ -22,7 +22,6 @@
 #include <memory>
 #include <optional>
 #include <sys/stat.h>
-#include <tuple>
 #include <utility>
 
 #include "core/foundation/JsonFileDefaults.h"
@@ -183,26 +182,21 @@ private:
 };
 
 // Pixmaps of the icons read from the theme or from files, at the sizes drawn, shared by
-// every icon of the same source. Qt keeps a theme's icon for good together with the whole
-// picture it loaded (the 512-pixel one where the theme has nothing nearer the size asked),
-// and an icon of a file its whole picture; here only the sizes drawn stay, within a bound.
-// A source read for a missing size is kept a moment for the next ones (a slider, an
-// animation), then let go. Main thread.
+// every copy of the same source icon (ThemeIcons hands out one for each name). Qt keeps a theme's icon for good
+// together with the whole picture it loaded (the 512-pixel one where the theme has nothing nearer the size asked), and
+// an icon of a file its whole picture; here only the sizes drawn stay, within a bound. A source read for a missing size
+// is kept a moment for the next ones (a slider, an animation), then let go. Main thread.
 class DrawnIconPixmaps {
 public:
     struct Key {
-        QString source;
-        QString theme;
+        // The source icon's cache key.
+        qint64 source;
         qint64 palette;
         int width;
         int height;
         int mode;
         int state;
-        bool operator<(const Key& other) const {
-            return std::tie(source, theme, palette, width, height, mode, state) <
-                   std::tie(other.source, other.theme, other.palette, other.width, other.height, other.mode,
-                            other.state);
-        }
+        auto operator<=>(const Key&) const = default;
     };
 
     static DrawnIconPixmaps& shared() {
@@ -242,8 +236,8 @@ private:
         std::list<Key>::iterator use;
     };
 
-    // A copy of the source's own: what it loads goes with it, not with the icon Qt keeps.
-    QIcon& loaded(const QString& name, const QIcon& source) {
+    // A copy of the source's own: what it loads goes with it, not with the icon kept.
+    QIcon& loaded(qint64 name, const QIcon& source) {
         auto [at, added] = sources_.try_emplace(name, source);
         if (added) at->second.detach();
         if (!dropArmed_ && QCoreApplication::instance()) {
@@ -274,26 +268,22 @@ private:
     // Most recently drawn first.
     std::list<Key> uses_;
     qint64 bytes_ = 0;
-    std::map<QString, QIcon> sources_;
+    std::map<qint64, QIcon> sources_;
     bool dropArmed_ = false;
 };
 
 // An icon of the theme or of a file that draws through DrawnIconPixmaps.
 class DrawnSizesIconEngine final : public QIconEngine {
 public:
-    // `source` is the icon Qt made for `name` (a theme's icon name or a file's path); it is
-    // asked about sizes but never drawn.
-    DrawnSizesIconEngine(QString name, QIcon source) : name_(std::move(name)), source_(std::move(source)) {}
+    // `source` is the icon of a theme's name or of a file; it is asked about sizes but never
+    // drawn.
+    explicit DrawnSizesIconEngine(QIcon source) : source_(std::move(source)) {}
 
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
         if (size.isEmpty()) return {};
-        const DrawnIconPixmaps::Key key{name_,
-                                        QIcon::themeName() + QLatin1Char('/') + QIcon::fallbackThemeName(),
-                                        QGuiApplication::palette().cacheKey(),
-                                        size.width(),
-                                        size.height(),
-                                        int(mode),
-                                        int(state)};
+        const DrawnIconPixmaps::Key key{source_.cacheKey(), QGuiApplication::palette().cacheKey(),
+                                        size.width(),       size.height(),
+                                        int(mode),          int(state)};
         return DrawnIconPixmaps::shared().pixmap(key, source_, mode, state);
     }
 
@@ -310,17 +300,16 @@ public:
     QString iconName() override { return source_.name(); }
     bool isNull() override { return source_.isNull(); }
     QString key() const override { return QStringLiteral("quillbern.drawn"); }
-    QIconEngine* clone() const override { return new DrawnSizesIconEngine(name_, source_); }
+    QIconEngine* clone() const override { return new DrawnSizesIconEngine(source_); }
 
 private:
-    QString name_;
     QIcon source_;
 };
 
 // A theme's icon, or a file's, that keeps only the sizes drawn.
-QIcon drawnSizes(QString name, QIcon source) {
+QIcon drawnSizes(QIcon source) {
     if (source.isNull()) return {};
-    return QIcon(new DrawnSizesIconEngine(std::move(name), std::move(source)));
+    return QIcon(new DrawnSizesIconEngine(std::move(source)));
 }
 
 // An icon of a picture file's bytes, read by the picture reader where it is drawn: a
@@ -477,7 +466,9 @@ struct QtThemeSettings {
 };
 
 // The icons of the themes Qt names, each name looked up and read once: an icon that cannot
-// be drawn is none. Made again when Qt names other themes or folders. Main thread.
+// be drawn is none. Made again when Qt names other themes or folders, and when a name the
+// index lacks is asked for while the themes' folders changed (an application was installed),
+// which is looked at once in a while only. Main thread.
 class ThemeIcons {
 public:
     static ThemeIcons& current() {
@@ -487,34 +478,44 @@ public:
         return *icons;
     }
 
-    explicit ThemeIcons(QtThemeSettings settings)
-        : settings_(std::move(settings)),
-          index_({settings_.theme, settings_.fallback}, settings_.baseFolders, pixmapFolders(settings_)) {}
+    explicit ThemeIcons(QtThemeSettings settings) : settings_(std::move(settings)), index_(indexOf(settings_)) {}
 
     QIcon icon(const QString& name) {
         if (const auto known = icons_.find(name); known != icons_.end()) return known->second;
+        std::vector<ThemeIconFile> files = index_.filesOf(name);
+        const auto now = std::chrono::steady_clock::now();
+        if (files.empty() && now - checked_ >= kCheckEvery) {
+            checked_ = now;
+            if (!index_.isCurrent()) {
+                index_ = indexOf(settings_);
+                icons_.clear();
+                files = index_.filesOf(name);
+            }
+        }
         if (icons_.size() >= kMostNamesKept) icons_.clear();
-        ThemeIconEngine engine(index_.filesOf(name));
-        QIcon icon = engine.draws() ? drawnSizes(QLatin1Char(':') + name, QIcon(engine.clone())) : QIcon();
+        ThemeIconEngine engine(std::move(files));
+        QIcon icon = engine.draws() ? drawnSizes(QIcon(engine.clone())) : QIcon();
         return icons_.emplace(name, std::move(icon)).first->second;
     }
 
 private:
     static constexpr std::size_t kMostNamesKept = 4096;
+    static constexpr auto kCheckEvery = std::chrono::seconds(2);
 
-    // Qt's own, then the pixmaps folder beside each data folder's icons, as in /usr/share.
-    static QStringList pixmapFolders(const QtThemeSettings& settings) {
-        QStringList folders = settings.fallbackFolders;
+    static IconThemeIndex indexOf(const QtThemeSettings& settings) {
+        // Qt's own pixmap folders, then the one beside each data folder's icons, as in /usr/share.
+        QStringList pixmapFolders = settings.fallbackFolders;
         const QString icons = QStringLiteral("/icons");
         for (const QString& base : settings.baseFolders) {
-            if (base.endsWith(icons)) folders << base.chopped(icons.size()) + QStringLiteral("/pixmaps");
+            if (base.endsWith(icons)) pixmapFolders << base.chopped(icons.size()) + QStringLiteral("/pixmaps");
         }
-        return folders;
+        return IconThemeIndex({settings.theme, settings.fallback}, settings.baseFolders, std::move(pixmapFolders));
     }
 
     QtThemeSettings settings_;
     IconThemeIndex index_;
     std::map<QString, QIcon> icons_;
+    std::chrono::steady_clock::time_point checked_ = std::chrono::steady_clock::now();
 };
 
 QIcon iconOf(GIcon* icon) {
@@ -526,7 +527,7 @@ QIcon iconOf(GIcon* icon) {
         if (gchar* path = g_file_get_path(g_file_icon_get_file(G_FILE_ICON(icon)))) {
             const Path file = path;
             g_free(path);
-            return drawnSizes(QString::fromStdString(file), pictureFileIcon(file));
+            return drawnSizes(pictureFileIcon(file));
         }
     }
     return {};
