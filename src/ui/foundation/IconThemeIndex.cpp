@@ -15,13 +15,19 @@ namespace quillbern {
 
 namespace {
 
-// An index.theme lists its folders, hicolor's some four hundred; far beyond any theme.
+// hicolor's index.theme lists some four hundred folders in 55 KB: far beyond any theme.
 constexpr std::uint64_t kMostIndexBytes = 1 << 20;
 constexpr std::size_t kMostFoldersOfATheme = 4096;
 // Themes inherit from a few others; a longer chain is no theme's.
 constexpr std::size_t kMostThemes = 32;
-// Adwaita and hicolor hold some ten thousand pictures together.
-constexpr std::size_t kMostPictures = 250000;
+// What the listings may take: the themes of a desktop hold a few thousand names in a few
+// sizes each (Adwaita and hicolor some 5,500 pictures, under 1 MB), whatever a package put
+// into a folder.
+constexpr std::size_t kMostListedBytes = 16 << 20;
+// What an entry of a listing counts for, a picture or not, and what a name of an icon
+// counts for beside its letters.
+constexpr std::size_t kEntryBytes = 16;
+constexpr std::size_t kNameBytes = 96;
 // No icon is drawn larger.
 constexpr int kMostSize = 4096;
 
@@ -174,14 +180,16 @@ void IconThemeIndex::listPictures(Theme& theme) {
         DIR* folder = ::opendir(QFile::encodeName(theme.folders[at].path).constData());
         if (!folder) continue;
         while (const dirent* entry = ::readdir(folder)) {
-            if (pictures_ >= kMostPictures) break;
+            if (listedBytes_ >= kMostListedBytes) break;
+            listedBytes_ += kEntryBytes;
             const std::string_view file(entry->d_name);
             for (std::uint8_t extension = 0; extension < std::size(kExtensions); ++extension) {
                 if (file.size() <= kExtensions[extension].size() || !file.ends_with(kExtensions[extension])) continue;
                 const std::string_view name = file.substr(0, file.size() - kExtensions[extension].size());
-                theme.icons[QFile::decodeName(QByteArray(name.data(), qsizetype(name.size())))].push_back(
-                    {std::uint16_t(at), extension});
-                ++pictures_;
+                auto [icon, added] =
+                    theme.icons.try_emplace(QFile::decodeName(QByteArray(name.data(), qsizetype(name.size()))));
+                icon->second.push_back({std::uint16_t(at), extension});
+                if (added) listedBytes_ += kNameBytes + 2 * name.size();
             }
         }
         ::closedir(folder);

@@ -82,7 +82,7 @@ private:
     QStringList visited_;
     // In the order they are searched.
     std::vector<Theme> themes_;
-    std::size_t pictures_ = 0;
+    std::size_t listedBytes_ = 0;
     // Every folder a theme may have, whether it is one or not.
     std::vector<Watched> watched_;
 };

@@ -182,10 +182,11 @@ private:
 };
 
 // Pixmaps of the icons read from the theme or from files, at the sizes drawn, shared by
-// every copy of the same source icon (ThemeIcons hands out one for each name). Qt keeps a theme's icon for good
-// together with the whole picture it loaded (the 512-pixel one where the theme has nothing nearer the size asked), and
-// an icon of a file its whole picture; here only the sizes drawn stay, within a bound. A source read for a missing size
-// is kept a moment for the next ones (a slider, an animation), then let go. Main thread.
+// every copy of the same source icon (ThemeIcons hands out one for each name). The source
+// keeps no picture: only the sizes drawn stay, here, within a bound, never a theme's whole
+// picture (the 512-pixel one where the theme has nothing nearer the size asked). A source
+// read for a missing size is kept a moment for the next ones (a slider, an animation), then
+// let go. Main thread.
 class DrawnIconPixmaps {
 public:
     struct Key {
