@@ -221,6 +221,12 @@ public:
         return pixmap;
     }
 
+    // The source as it was just read, with the pictures it read, for the first sizes drawn.
+    void lend(qint64 source, QIcon read) {
+        sources_.insert_or_assign(source, std::move(read));
+        armDrop();
+    }
+
     void clear() {
         kept_.clear();
         uses_.clear();
@@ -241,14 +247,17 @@ private:
     QIcon& loaded(qint64 name, const QIcon& source) {
         auto [at, added] = sources_.try_emplace(name, source);
         if (added) at->second.detach();
-        if (!dropArmed_ && QCoreApplication::instance()) {
-            dropArmed_ = true;
-            QTimer::singleShot(kSourceKeptMs, QCoreApplication::instance(), [this] {
-                dropArmed_ = false;
-                sources_.clear();
-            });
-        }
+        armDrop();
         return at->second;
+    }
+
+    void armDrop() {
+        if (dropArmed_ || !QCoreApplication::instance()) return;
+        dropArmed_ = true;
+        QTimer::singleShot(kSourceKeptMs, QCoreApplication::instance(), [this] {
+            dropArmed_ = false;
+            sources_.clear();
+        });
     }
 
     void keep(const Key& key, const QPixmap& pixmap) {
@@ -307,9 +316,14 @@ private:
     QIcon source_;
 };
 
-// A theme's icon, or a file's, that keeps only the sizes drawn.
-QIcon drawnSizes(QIcon source) {
-    if (source.isNull()) return {};
+// A theme's icon, or a file's, that keeps only the sizes drawn; `read` is the icon just read,
+// whose pictures serve the first sizes drawn, a moment, and go.
+QIcon drawnSizes(QIcon read) {
+    if (read.isNull()) return {};
+    // A copy of its own, which holds no picture read.
+    QIcon source = read;
+    source.detach();
+    DrawnIconPixmaps::shared().lend(source.cacheKey(), std::move(read));
     return QIcon(new DrawnSizesIconEngine(std::move(source)));
 }
 
@@ -324,11 +338,14 @@ public:
         buffer.setData(bytes);
         buffer.open(QIODevice::ReadOnly);
         const QByteArray format = QImageReader(&buffer).format();
-        PictureFileIconEngine engine(bytes, format == "svg" || format == "svgz", {});
-        // Read once now, so a damaged picture is told here and not where it would be drawn.
-        engine.shape_ = engine.read(engine.scalable_ ? kTrialSide : kMostIconSide).size();
-        if (engine.shape_.isEmpty()) return {};
-        return QIcon(engine.clone());
+        auto* engine = new PictureFileIconEngine(bytes, format == "svg" || format == "svgz", {});
+        const QIcon icon(engine);
+        // Read once now, so a damaged picture is told here and not where it would be drawn;
+        // a whole picture read serves the sizes this engine draws.
+        const QImage trial = engine->read(engine->scalable_ ? kTrialSide : kMostIconSide);
+        engine->shape_ = trial.size();
+        if (!engine->scalable_) engine->whole_ = trial;
+        return engine->shape_.isEmpty() ? QIcon() : icon;
     }
 
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State) override {
@@ -388,11 +405,12 @@ QIcon pictureFileIcon(const Path& path) {
 // next best. The files read go with the engine: DrawnIconPixmaps keeps a copy a moment.
 class ThemeIconEngine final : public QIconEngine {
 public:
-    explicit ThemeIconEngine(std::vector<ThemeIconFile> files)
-        : files_(std::make_shared<const std::vector<ThemeIconFile>>(std::move(files))) {}
-
-    // Whether any of its files can be drawn: they are read until one can.
-    bool draws() { return !fileFor(kTrialSide).isNull(); }
+    // The icon of the files, read until one can be drawn; null when none can.
+    static QIcon iconOf(std::vector<ThemeIconFile> files) {
+        auto* engine = new ThemeIconEngine(std::move(files));
+        const QIcon icon(engine);
+        return engine->fileFor(kTrialSide).isNull() ? QIcon() : icon;
+    }
 
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
         const int side = std::min(size.width(), size.height());
@@ -427,6 +445,8 @@ public:
 private:
     static constexpr int kTrialSide = 64;
 
+    explicit ThemeIconEngine(std::vector<ThemeIconFile> files)
+        : files_(std::make_shared<const std::vector<ThemeIconFile>>(std::move(files))) {}
     explicit ThemeIconEngine(std::shared_ptr<const std::vector<ThemeIconFile>> files) : files_(std::move(files)) {}
 
     // The files by how well they suit the side, those of the theme's earlier folders first
@@ -494,9 +514,7 @@ public:
             }
         }
         if (icons_.size() >= kMostNamesKept) icons_.clear();
-        ThemeIconEngine engine(std::move(files));
-        QIcon icon = engine.draws() ? drawnSizes(QIcon(engine.clone())) : QIcon();
-        return icons_.emplace(name, std::move(icon)).first->second;
+        return icons_.emplace(name, drawnSizes(ThemeIconEngine::iconOf(std::move(files)))).first->second;
     }
 
 private:
