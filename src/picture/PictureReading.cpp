@@ -1,9 +1,13 @@
 #include "picture/PictureReading.h"
 
+#include <zlib.h>
+
 #include <QBuffer>
 #include <QIODevice>
 #include <QImage>
 #include <QImageReader>
+
+#include "picture/SelfContainedSvg.h"
 
 namespace quillbern {
 
@@ -35,6 +39,31 @@ bool isPngTextChunk(std::string_view type) {
     return type == "tEXt" || type == "zTXt" || type == "iTXt";
 }
 
+bool isCompressedPngText(std::string_view type, std::string_view chunk) {
+    if (type == "zTXt") return true;
+    if (type != "iTXt") return false;
+    // The key, then the compression flag.
+    const std::string_view data = chunk.substr(8, chunk.size() - 12);
+    const std::size_t keyEnd = data.find('\0');
+    return keyEnd == std::string_view::npos || keyEnd + 1 >= data.size() || data[keyEnd + 1] != 0;
+}
+
+std::optional<std::string> inflatedAtMost(std::string_view packed, std::size_t limit, Wrapping wrapping) {
+    z_stream stream{};
+    if (inflateInit2(&stream, wrapping == Wrapping::gzip ? 16 + MAX_WBITS : MAX_WBITS) != Z_OK) return std::nullopt;
+    std::string text(limit, '\0');
+    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(packed.data()));
+    stream.avail_in = static_cast<uInt>(packed.size());
+    stream.next_out = reinterpret_cast<Bytef*>(text.data());
+    stream.avail_out = static_cast<uInt>(limit);
+    const int status = inflate(&stream, Z_FINISH);
+    text.resize(limit - stream.avail_out);
+    inflateEnd(&stream);
+    // Z_BUF_ERROR: the limit came first, or the stream ends early; either way it is cut.
+    if (status != Z_STREAM_END && status != Z_BUF_ERROR) return std::nullopt;
+    return text;
+}
+
 std::optional<QByteArray> pngWithoutTexts(const QByteArray& png) {
     QByteArray kept(kPngSignature.data(), qsizetype(kPngSignature.size()));
     const bool whole = forEachPngChunk(png, [&kept](std::string_view type, std::string_view chunk) {
@@ -46,15 +75,28 @@ std::optional<QByteArray> pngWithoutTexts(const QByteArray& png) {
 }
 
 QImage readPicture(QIODevice& device, int side, qint64 mostBytes) {
-    if (device.peek(qint64(kPngSignature.size())) != QByteArrayView(kPngSignature.data(), kPngSignature.size())) {
-        QImageReader reader(&device);
+    const QByteArray head = device.peek(qint64(kPngSignature.size()));
+    if (head == QByteArrayView(kPngSignature.data(), kPngSignature.size())) {
+        std::optional<QByteArray> png = pngWithoutTexts(device.readAll());
+        if (!png) return {};
+        QBuffer buffer(&*png);
+        buffer.open(QIODevice::ReadOnly);
+        QImageReader reader(&buffer, "png");
         return readPicture(reader, side, mostBytes);
     }
-    std::optional<QByteArray> png = pngWithoutTexts(device.readAll());
-    if (!png) return {};
-    QBuffer buffer(&*png);
+    // Of Qt's readers only the SVG one takes gzip's streams.
+    if (!head.startsWith(QByteArrayView(kGzipMagic.data(), kGzipMagic.size()))) {
+        QImageReader reader(&device);
+        const QByteArray format = reader.format();
+        if (format != "svg" && format != "svgz") return readPicture(reader, side, mostBytes);
+    }
+    // Qt's SVG reader is handed the checked text alone, never the device: it would inflate a
+    // compressed file without bound, and open the files a picture names beside a QFile's.
+    std::optional<QByteArray> svg = selfContainedSvg(device.read(kMostSvgBytes + 1), mostBytes);
+    if (!svg) return {};
+    QBuffer buffer(&*svg);
     buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, "png");
+    QImageReader reader(&buffer, "svg");
     return readPicture(reader, side, mostBytes);
 }
 

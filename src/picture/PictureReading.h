@@ -5,6 +5,7 @@
 #include <QtGlobal>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 class QIODevice;
@@ -13,8 +14,9 @@ class QImage;
 namespace quillbern {
 
 // Pictures in files that others write (the shared thumbnail cache, the pictures the user
-// keeps, the icon files desktop entries name), read so that what a file claims of itself
-// costs no more memory or time than its size allows.
+// keeps, the icon files desktop entries and icon themes hold), read so that what a file
+// claims of itself costs no more memory or time than its size allows, and a picture draws
+// only what its file holds.
 
 inline constexpr std::string_view kPngSignature("\x89PNG\r\n\x1a\n", 8);
 
@@ -43,6 +45,17 @@ bool forEachPngChunk(const QByteArray& png, Visit visit) {
 
 bool isPngTextChunk(std::string_view type);
 
+// A text chunk whose text is compressed, which Qt's reader would inflate in full.
+bool isCompressedPngText(std::string_view type, std::string_view chunk);
+
+// How a compressed stream is wrapped: in zlib's header (a PNG's texts) or gzip's (a
+// compressed SVG).
+enum class Wrapping { zlib, gzip };
+
+// What the stream inflates to, no further than `limit` bytes: a stream that inflates further,
+// or ends early, is cut there. None when it is damaged.
+std::optional<std::string> inflatedAtMost(std::string_view packed, std::size_t limit, Wrapping wrapping);
+
 // The PNG without its text chunks, which Qt's reader would inflate in full, every one: a
 // file of a megabyte can hold gigabytes of them. None when its chunks do not add up, which
 // Qt's reader would meet by taking as much memory as a chunk claims.
@@ -51,7 +64,8 @@ std::optional<QByteArray> pngWithoutTexts(const QByteArray& png);
 // The picture the device holds, at most `side` pixels either way, a scalable one drawn at
 // that side; a null image when Qt cannot read it or when decoding it would take more than
 // `mostBytes` before it is scaled. A QFile lends its name's suffix to tell the picture's
-// format. A PNG is read without its texts, and not at all when its chunks do not add up.
+// format. A PNG is read without its texts, and not at all when its chunks do not add up; an
+// SVG, compressed or not, only as selfContainedSvg allows.
 QImage readPicture(QIODevice& device, int side, qint64 mostBytes);
 
 // The picture scaled down to fit `side`, in its colours even at one bit a pixel.

@@ -3,6 +3,7 @@
 #include <unistd.h>
 #include <zlib.h>
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QImage>
 #include <QPainter>
@@ -12,7 +13,9 @@
 #include <gtest/gtest.h>
 
 #include "core/dock/BeaconMetrics.h"
+#include "support/FifoWatch.h"
 #include "ui/dock/LaunchBeaconView.h"
+#include "ui/foundation/IconThemeIndex.h"
 #include "ui/foundation/QtIcons.h"
 #include "ui/foundation/Symbols.h"
 
@@ -176,6 +179,204 @@ TEST(QtIcons, AnIconFileThatCannotBeDrawnLeavesTheGenericPicture) {
         EXPECT_FALSE(icons.appIcon(desktop.string())) << name << ": no picture of its own, so the generic one";
     }
     QIcon::setThemeSearchPaths(searchPaths);
+}
+
+namespace {
+
+// Icon themes of a test's own in a folder of its own, in place of the desktop's.
+class TestThemes {
+public:
+    explicit TestThemes(const std::string& name)
+        : dir(fs::temp_directory_path() / (name + "-" + std::to_string(::getpid()))),
+          searchPaths_(QIcon::themeSearchPaths()),
+          fallbackPaths_(QIcon::fallbackSearchPaths()),
+          themeName_(QIcon::themeName()),
+          fallbackName_(QIcon::fallbackThemeName()) {
+        fs::remove_all(dir);
+        fs::create_directories(dir / "icons");
+        QIcon::setThemeSearchPaths({QString::fromStdString((dir / "icons").string())});
+        QIcon::setFallbackSearchPaths({});
+    }
+    ~TestThemes() {
+        QIcon::setThemeName(themeName_);
+        QIcon::setFallbackThemeName(fallbackName_);
+        QIcon::setFallbackSearchPaths(fallbackPaths_);
+        QIcon::setThemeSearchPaths(searchPaths_);
+        fs::remove_all(dir);
+    }
+
+    // A theme of the given index lines and folders.
+    fs::path theme(const std::string& name, const std::string& index, const std::vector<std::string>& folders) const {
+        const fs::path root = dir / "icons" / name;
+        for (const std::string& folder : folders)
+            fs::create_directories(root / folder);
+        std::ofstream(root / "index.theme") << "[Icon Theme]\nName=" << name << "\n" << index;
+        return root;
+    }
+    static void picture(const fs::path& path, int side, Qt::GlobalColor colour) {
+        QImage image(side, side, QImage::Format_ARGB32);
+        image.fill(colour);
+        ASSERT_TRUE(image.save(QString::fromStdString(path.string())));
+    }
+    // An entry of an application whose icon has that name.
+    std::string entry(const std::string& icon) const {
+        const fs::path path = dir / (icon + ".desktop");
+        std::ofstream(path) << "[Desktop Entry]\nType=Application\nName=X\nExec=true\nIcon=" << icon << "\n";
+        return path.string();
+    }
+
+    fs::path dir;
+
+private:
+    QStringList searchPaths_;
+    QStringList fallbackPaths_;
+    QString themeName_;
+    QString fallbackName_;
+};
+
+QColor centreOf(const QIcon& icon) {
+    return icon.pixmap(32, 32).toImage().pixelColor(16, 16);
+}
+
+QImage drawnAt24(const QIcon& icon) {
+    QImage image(24, 24, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    paintIconFitted(painter, QRectF(0, 0, 24, 24), icon);
+    return image;
+}
+
+}  // namespace
+
+TEST(IconThemeIndex, AnIconIsTheFileOfTheFirstThemeThatHasItAtTheSizeThatSuitsBest) {
+    TestThemes themes("quillbern-index");
+    const fs::path child = themes.theme("child",
+                                        "Inherits=parent\nDirectories=16x16,48x48,64x64,scalable,../escape\n"
+                                        "[16x16]\nSize=16\nType=Fixed\n[48x48]\nSize=48\n[64x64]\nSize=64\n"
+                                        "[scalable]\nSize=64\nType=Scalable\nMinSize=96\nMaxSize=512\n"
+                                        "[../escape]\nSize=16\n",
+                                        {"16x16", "48x48", "scalable"});
+    const fs::path parent = themes.theme("parent", "Directories=32x32\n[32x32]\nSize=32\nType=Fixed\n", {"32x32"});
+    const fs::path hicolor = themes.theme("hicolor", "Directories=apps\n[apps]\nSize=48\n", {"apps"});
+    fs::create_directories(themes.dir / "pixmaps");
+    for (const fs::path& file :
+         {child / "16x16" / "both.png", child / "48x48" / "both.png", child / "scalable" / "both.svg",
+          parent / "32x32" / "both.png", parent / "32x32" / "parental.png", hicolor / "apps" / "parental.png",
+          hicolor / "apps" / "common.png", themes.dir / "pixmaps" / "plain.xpm", themes.dir / "icons" / "escape.png"})
+        std::ofstream(file) << "?";
+    fs::create_directories(child / "48x48" / "folder.png");
+    const IconThemeIndex index({"child", "not-installed"}, {QString::fromStdString((themes.dir / "icons").string())},
+                               {QString::fromStdString((themes.dir / "pixmaps").string())});
+    const auto best = [&](const QString& name, int pixels) {
+        const std::vector<ThemeIconFile>& files = index.filesOf(name);
+        const auto nearest = std::ranges::min_element(
+            files, {}, [pixels](const ThemeIconFile& file) { return file.distanceTo(pixels); });
+        return nearest == files.end() ? std::string() : fs::relative(nearest->path.toStdString(), themes.dir).string();
+    };
+    EXPECT_EQ(best("both", 16), "icons/child/16x16/both.png");
+    EXPECT_EQ(best("both", 24), "icons/child/16x16/both.png");
+    EXPECT_EQ(best("both", 32), "icons/child/48x48/both.png") << "nearer 46, the threshold of 48, than 16";
+    EXPECT_EQ(best("both", 50), "icons/child/48x48/both.png");
+    EXPECT_EQ(best("both", 128), "icons/child/scalable/both.svg");
+    EXPECT_EQ(index.filesOf(QStringLiteral("both")).size(), 3u) << "the parent's is not looked at";
+    EXPECT_EQ(best("parental", 48), "icons/parent/32x32/parental.png") << "the parent before hicolor";
+    EXPECT_EQ(best("common", 16), "icons/hicolor/apps/common.png");
+    EXPECT_EQ(best("plain", 16), "pixmaps/plain.xpm");
+    EXPECT_EQ(best("folder", 48), "") << "only files";
+    EXPECT_EQ(best("escape", 16), "") << "no folder outside the theme";
+    EXPECT_EQ(best("../icons/escape", 16), "");
+
+    // An application installed later puts its icon into a folder the theme lists.
+    EXPECT_TRUE(index.isCurrent());
+    fs::create_directories(hicolor / "unlisted");
+    EXPECT_TRUE(index.isCurrent()) << "a folder the theme does not list";
+    fs::create_directories(child / "64x64");
+    std::ofstream(child / "64x64" / "later.png") << "?";
+    EXPECT_FALSE(index.isCurrent());
+    EXPECT_EQ(IconThemeIndex({"child"}, {QString::fromStdString((themes.dir / "icons").string())}, {})
+                  .filesOf(QStringLiteral("later"))
+                  .size(),
+              1u);
+}
+
+// What a theme holds is what an application package put there: a file in it that cannot be
+// drawn is no icon, and never holds the main thread.
+TEST(QtIcons, AThemeIconThatCannotBeDrawnLeavesTheGenericPicture) {
+    TestThemes themes("quillbern-broken-icons");
+    const fs::path theme =
+        themes.theme("broken", "Directories=apps\n[apps]\nSize=48\nType=Scalable\nMinSize=8\nMaxSize=512\n", {"apps"});
+    QIcon::setThemeName(QStringLiteral("broken"));
+    QIcon::setFallbackThemeName({});
+    TestThemes::picture(theme / "good.png", 48, Qt::red);
+    std::ofstream(theme / "apps" / "empty.png");
+    fs::create_directories(theme / "apps" / "folder.png");
+    std::string laughs = "<?xml version=\"1.0\"?><!DOCTYPE svg [<!ENTITY a0 \"lol\">";
+    for (int level = 1; level < 10; ++level) {
+        laughs += "<!ENTITY a" + std::to_string(level) + " \"";
+        for (int i = 0; i < 10; ++i)
+            laughs += "&a" + std::to_string(level - 1) + ";";
+        laughs += "\">";
+    }
+    std::ofstream(theme / "apps" / "laughs.svg")
+        << laughs << "]><svg xmlns=\"http://www.w3.org/2000/svg\" width=\"48\" height=\"48\"><text>&a9;</text></svg>";
+    const QImage small(8, 8, QImage::Format_ARGB32);
+    std::string huge;
+    {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        small.save(&buffer, "png");
+        huge = bytes.toStdString();
+    }
+    for (const std::size_t at : {16, 20})
+        huge.replace(at, 4, std::string("\x00\x00\x75\x30", 4));
+    const uLong sum = crc32(0, reinterpret_cast<const Bytef*>(huge.data() + 12), 17);
+    for (int i = 0; i < 4; ++i)
+        huge[29 + i] = static_cast<char>(sum >> (24 - 8 * i));
+    std::ofstream(theme / "apps" / "huge.png", std::ios::binary) << huge;
+    FifoWatch fifo((theme / "apps" / "fifo.png").string());
+    fs::rename(theme / "good.png", theme / "apps" / "good.png");
+
+    const QtIcons icons;
+    EXPECT_EQ(centreOf(qIcon(icons.appIcon(themes.entry("good")))), QColor(Qt::red));
+    for (const char* name : {"empty", "folder", "laughs", "huge", "fifo"}) {
+        const ImageHandle image = icons.appIcon(themes.entry(name));
+        EXPECT_FALSE(image) << name << ": no picture of its own, so the generic one";
+        centreOf(qIcon(image));
+    }
+    EXPECT_EQ(fifo.opens(), 0);
+}
+
+// KDE's settings name Breeze where only GNOME's theme is installed: applications still find
+// their icons in hicolor, and folders and the Trash have a picture, the common theme's where
+// it is installed, else the program's own; never the question mark of a missing symbol.
+TEST(QtIcons, UnderAThemeThatIsNotInstalledIconsComeFromHicolorAndTheCommonTheme) {
+    TestThemes themes("quillbern-missing-theme");
+    const fs::path hicolor = themes.theme("hicolor", "Directories=48x48/apps\n[48x48/apps]\nSize=48\n", {"48x48/apps"});
+    TestThemes::picture(hicolor / "48x48/apps" / "uxterm.png", 48, Qt::green);
+    // As Qt's platform theme of KDE names them.
+    QIcon::setThemeName(QStringLiteral("breeze"));
+    QIcon::setFallbackThemeName(QStringLiteral("breeze"));
+    useCommonIconThemeAsFallback();
+
+    const QtIcons icons;
+    EXPECT_EQ(centreOf(qIcon(icons.appIcon(themes.entry("uxterm")))), QColor(Qt::green));
+    const QImage unknown = drawnAt24(symbolIcon("questionmark.app.dashed"));
+    const std::string home = g_get_home_dir();
+    EXPECT_EQ(drawnAt24(folderIcon(home)), drawnAt24(symbolIcon("folder")));
+    EXPECT_EQ(drawnAt24(qIcon(icons.fileIcon(home))), drawnAt24(symbolIcon("folder"))) << "the file palette's";
+    EXPECT_EQ(drawnAt24(trashIcon(true)), drawnAt24(symbolIcon("trash")));
+    EXPECT_NE(drawnAt24(folderIcon(home)), unknown);
+
+    const fs::path common =
+        themes.theme("Adwaita", "Inherits=hicolor\nDirectories=places\n[places]\nSize=48\n", {"places"});
+    TestThemes::picture(common / "places" / "folder.png", 48, Qt::blue);
+    TestThemes::picture(common / "places" / "user-trash.png", 48, Qt::yellow);
+    useCommonIconThemeAsFallback();
+    EXPECT_EQ(QIcon::fallbackThemeName(), QStringLiteral("Adwaita"));
+    EXPECT_EQ(centreOf(folderIcon(home)), QColor(Qt::blue));
+    EXPECT_EQ(centreOf(trashIcon(true)), QColor(Qt::yellow));
+    EXPECT_EQ(centreOf(qIcon(icons.appIcon(themes.entry("uxterm")))), QColor(Qt::green));
 }
 
 TEST(QtIcons, AnEntryNamingAnIconNoThemeHasHasNoPictureOfItsOwn) {

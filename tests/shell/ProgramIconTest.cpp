@@ -20,15 +20,15 @@ protected:
         theme_ = QIcon::themeName();
         QIcon::setThemeSearchPaths({themes_.path()});
         QIcon::setThemeName(QStringLiteral("plain"));
-        writeTheme();
+        writeTheme(themes_);
     }
     void TearDown() override {
         QIcon::setThemeSearchPaths(paths_);
         QIcon::setThemeName(theme_);
     }
-    void writeTheme() {
-        QDir(themes_.path()).mkpath(QStringLiteral("plain/64x64/apps"));
-        QFile index(themes_.path() + QStringLiteral("/plain/index.theme"));
+    static void writeTheme(const QTemporaryDir& themes) {
+        QDir(themes.path()).mkpath(QStringLiteral("plain/64x64/apps"));
+        QFile index(themes.path() + QStringLiteral("/plain/index.theme"));
         ASSERT_TRUE(index.open(QIODevice::WriteOnly));
         index.write("[Icon Theme]\nName=plain\nDirectories=64x64/apps\n\n[64x64/apps]\nSize=64\nType=Fixed\n");
     }
@@ -49,10 +49,12 @@ TEST_F(ProgramIconTest, TheBuiltInIconStandsInUntilTheThemeHasTheInstalledOne) {
     EXPECT_GT(middle.blue(), middle.red() + 40);
 
     // Installed: the theme's.
+    const QTemporaryDir installedThemes;
+    writeTheme(installedThemes);
     QImage installed(64, 64, QImage::Format_ARGB32);
     installed.fill(Qt::red);
-    ASSERT_TRUE(installed.save(themes_.path() + QStringLiteral("/plain/64x64/apps/quillbern.png")));
-    QIcon::setThemeSearchPaths({themes_.path()});  // read the theme afresh
+    ASSERT_TRUE(installed.save(installedThemes.path() + QStringLiteral("/plain/64x64/apps/quillbern.png")));
+    QIcon::setThemeSearchPaths({installedThemes.path()});
     EXPECT_EQ(pictureOf(programIcon()).pixelColor(15, 30), QColor(Qt::red));
 }
 

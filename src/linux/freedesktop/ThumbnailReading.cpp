@@ -1,7 +1,5 @@
 #include "linux/freedesktop/ThumbnailReading.h"
 
-#include <zlib.h>
-
 #include <QByteArray>
 #include <QImage>
 #include <algorithm>
@@ -13,24 +11,6 @@
 namespace quillbern {
 
 namespace {
-
-// The text of a compressed chunk, inflated no further than `limit` bytes; none when it is
-// damaged.
-std::optional<std::string> inflated(std::string_view packed, std::size_t limit) {
-    z_stream stream{};
-    if (inflateInit(&stream) != Z_OK) return std::nullopt;
-    std::string text(limit, '\0');
-    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(packed.data()));
-    stream.avail_in = static_cast<uInt>(packed.size());
-    stream.next_out = reinterpret_cast<Bytef*>(text.data());
-    stream.avail_out = static_cast<uInt>(limit);
-    const int status = inflate(&stream, Z_FINISH);
-    text.resize(limit - stream.avail_out);
-    inflateEnd(&stream);
-    // Z_BUF_ERROR: the limit came first, or the text ends early; either way it is cut.
-    if (status != Z_STREAM_END && status != Z_BUF_ERROR) return std::nullopt;
-    return text;
-}
 
 // The value of the PNG's first text chunk under `key`, plain or compressed, no longer than
 // `limit` bytes. Read here because Qt's reader splits keys at a colon, which every key of
@@ -46,7 +26,7 @@ std::optional<std::string> pngText(const QByteArray& png, std::string_view key, 
             value = std::string(rest.substr(0, limit));
         } else if (type == "zTXt") {
             // The compression method, then the text; Qt itself writes long values so.
-            if (!rest.empty() && rest[0] == 0) value = inflated(rest.substr(1), limit);
+            if (!rest.empty() && rest[0] == 0) value = inflatedAtMost(rest.substr(1), limit, Wrapping::zlib);
         } else if (rest.size() >= 2 && rest[0] == 0) {
             // The compression flag and method, the language and the translated key; only
             // plain text is read.

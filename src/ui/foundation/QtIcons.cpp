@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QBuffer>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QIconEngine>
@@ -13,13 +14,14 @@
 #include <QStyle>
 #include <QStyleOption>
 #include <QTimer>
+#include <algorithm>
 #include <gio/gdesktopappinfo.h>
 #include <gio/gio.h>
 #include <list>
 #include <map>
 #include <memory>
+#include <optional>
 #include <sys/stat.h>
-#include <tuple>
 #include <utility>
 
 #include "core/foundation/JsonFileDefaults.h"
@@ -27,6 +29,7 @@
 #include "core/foundation/RegularFile.h"
 #include "core/platform/UserDirsFile.h"
 #include "picture/PictureReading.h"
+#include "ui/foundation/IconThemeIndex.h"
 #include "ui/foundation/Symbols.h"
 
 namespace quillbern {
@@ -179,26 +182,22 @@ private:
 };
 
 // Pixmaps of the icons read from the theme or from files, at the sizes drawn, shared by
-// every icon of the same source. Qt keeps a theme's icon for good together with the whole
-// picture it loaded (the 512-pixel one where the theme has nothing nearer the size asked),
-// and an icon of a file its whole picture; here only the sizes drawn stay, within a bound.
-// A source read for a missing size is kept a moment for the next ones (a slider, an
-// animation), then let go. Main thread.
+// every copy of the same source icon (ThemeIcons hands out one for each name). The source
+// keeps no picture: only the sizes drawn stay, here, within a bound, never a theme's whole
+// picture (the 512-pixel one where the theme has nothing nearer the size asked). A source
+// read for a missing size is kept a moment for the next ones (a slider, an animation), then
+// let go. Main thread.
 class DrawnIconPixmaps {
 public:
     struct Key {
-        QString source;
-        QString theme;
+        // The source icon's cache key.
+        qint64 source;
         qint64 palette;
         int width;
         int height;
         int mode;
         int state;
-        bool operator<(const Key& other) const {
-            return std::tie(source, theme, palette, width, height, mode, state) <
-                   std::tie(other.source, other.theme, other.palette, other.width, other.height, other.mode,
-                            other.state);
-        }
+        auto operator<=>(const Key&) const = default;
     };
 
     static DrawnIconPixmaps& shared() {
@@ -222,6 +221,12 @@ public:
         return pixmap;
     }
 
+    // The source as it was just read, with the pictures it read, for the first sizes drawn.
+    void lend(qint64 source, QIcon read) {
+        sources_.insert_or_assign(source, std::move(read));
+        armDrop();
+    }
+
     void clear() {
         kept_.clear();
         uses_.clear();
@@ -238,18 +243,21 @@ private:
         std::list<Key>::iterator use;
     };
 
-    // A copy of the source's own: what it loads goes with it, not with the icon Qt keeps.
-    QIcon& loaded(const QString& name, const QIcon& source) {
+    // A copy of the source's own: what it loads goes with it, not with the icon kept.
+    QIcon& loaded(qint64 name, const QIcon& source) {
         auto [at, added] = sources_.try_emplace(name, source);
         if (added) at->second.detach();
-        if (!dropArmed_ && QCoreApplication::instance()) {
-            dropArmed_ = true;
-            QTimer::singleShot(kSourceKeptMs, QCoreApplication::instance(), [this] {
-                dropArmed_ = false;
-                sources_.clear();
-            });
-        }
+        armDrop();
         return at->second;
+    }
+
+    void armDrop() {
+        if (dropArmed_ || !QCoreApplication::instance()) return;
+        dropArmed_ = true;
+        QTimer::singleShot(kSourceKeptMs, QCoreApplication::instance(), [this] {
+            dropArmed_ = false;
+            sources_.clear();
+        });
     }
 
     void keep(const Key& key, const QPixmap& pixmap) {
@@ -270,26 +278,22 @@ private:
     // Most recently drawn first.
     std::list<Key> uses_;
     qint64 bytes_ = 0;
-    std::map<QString, QIcon> sources_;
+    std::map<qint64, QIcon> sources_;
     bool dropArmed_ = false;
 };
 
 // An icon of the theme or of a file that draws through DrawnIconPixmaps.
 class DrawnSizesIconEngine final : public QIconEngine {
 public:
-    // `source` is the icon Qt made for `name` (a theme's icon name or a file's path); it is
-    // asked about sizes but never drawn.
-    DrawnSizesIconEngine(QString name, QIcon source) : name_(std::move(name)), source_(std::move(source)) {}
+    // `source` is the icon of a theme's name or of a file; it is asked about sizes but never
+    // drawn.
+    explicit DrawnSizesIconEngine(QIcon source) : source_(std::move(source)) {}
 
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
         if (size.isEmpty()) return {};
-        const DrawnIconPixmaps::Key key{name_,
-                                        QIcon::themeName() + QLatin1Char('/') + QIcon::fallbackThemeName(),
-                                        QGuiApplication::palette().cacheKey(),
-                                        size.width(),
-                                        size.height(),
-                                        int(mode),
-                                        int(state)};
+        const DrawnIconPixmaps::Key key{source_.cacheKey(), QGuiApplication::palette().cacheKey(),
+                                        size.width(),       size.height(),
+                                        int(mode),          int(state)};
         return DrawnIconPixmaps::shared().pixmap(key, source_, mode, state);
     }
 
@@ -306,17 +310,21 @@ public:
     QString iconName() override { return source_.name(); }
     bool isNull() override { return source_.isNull(); }
     QString key() const override { return QStringLiteral("quillbern.drawn"); }
-    QIconEngine* clone() const override { return new DrawnSizesIconEngine(name_, source_); }
+    QIconEngine* clone() const override { return new DrawnSizesIconEngine(source_); }
 
 private:
-    QString name_;
     QIcon source_;
 };
 
-// A theme's icon, or a file's, that keeps only the sizes drawn.
-QIcon drawnSizes(QString name, QIcon source) {
-    if (source.isNull()) return {};
-    return QIcon(new DrawnSizesIconEngine(std::move(name), std::move(source)));
+// A theme's icon, or a file's, that keeps only the sizes drawn; `read` is the icon just read,
+// whose pictures serve the first sizes drawn, a moment, and go.
+QIcon drawnSizes(QIcon read) {
+    if (read.isNull()) return {};
+    // A copy of its own, which holds no picture read.
+    QIcon source = read;
+    source.detach();
+    DrawnIconPixmaps::shared().lend(source.cacheKey(), std::move(read));
+    return QIcon(new DrawnSizesIconEngine(std::move(source)));
 }
 
 // An icon of a picture file's bytes, read by the picture reader where it is drawn: a
@@ -330,11 +338,14 @@ public:
         buffer.setData(bytes);
         buffer.open(QIODevice::ReadOnly);
         const QByteArray format = QImageReader(&buffer).format();
-        PictureFileIconEngine engine(bytes, format == "svg" || format == "svgz", {});
-        // Read once now, so a damaged picture is told here and not where it would be drawn.
-        engine.shape_ = engine.read(engine.scalable_ ? kTrialSide : kMostIconSide).size();
-        if (engine.shape_.isEmpty()) return {};
-        return QIcon(engine.clone());
+        auto* engine = new PictureFileIconEngine(bytes, format == "svg" || format == "svgz", {});
+        const QIcon icon(engine);
+        // Read once now, so a damaged picture is told here and not where it would be drawn;
+        // a whole picture read serves the sizes this engine draws.
+        const QImage trial = engine->read(engine->scalable_ ? kTrialSide : kMostIconSide);
+        engine->shape_ = trial.size();
+        if (!engine->scalable_) engine->whole_ = trial;
+        return engine->shape_.isEmpty() ? QIcon() : icon;
     }
 
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State) override {
@@ -386,21 +397,156 @@ private:
 QIcon pictureFileIcon(const Path& path) {
     const Result<std::string> bytes = readRegularFile(path, kMaxIconFileBytes);
     if (!bytes) return {};
-    return drawnSizes(QString::fromStdString(path),
-                      PictureFileIconEngine::iconOf(QByteArray::fromStdString(bytes.value())));
+    return PictureFileIconEngine::iconOf(QByteArray::fromStdString(bytes.value()));
 }
+
+// An icon of the theme: at each size the file of the name that suits it best, read as every
+// picture file of others (pictureFileIcon); one that cannot be drawn is passed over for the
+// next best. The files read go with the engine: DrawnIconPixmaps keeps a copy a moment.
+class ThemeIconEngine final : public QIconEngine {
+public:
+    // The icon of the files, read until one can be drawn; null when none can.
+    static QIcon iconOf(std::vector<ThemeIconFile> files) {
+        auto* engine = new ThemeIconEngine(std::move(files));
+        const QIcon icon(engine);
+        return engine->fileFor(kTrialSide).isNull() ? QIcon() : icon;
+    }
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        const int side = std::min(size.width(), size.height());
+        if (side <= 0) return {};
+        const QIcon file = fileFor(side);
+        return file.isNull() ? QPixmap() : file.pixmap(size, 1.0, mode, state);
+    }
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
+        paintCentred(*painter, rect, *this, mode, state);
+    }
+
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override {
+        const int side = std::min(size.width(), size.height());
+        const std::vector<const ThemeIconFile*> order = bestFirst(side);
+        if (order.empty() || side <= 0) return {};
+        // Never larger than asked, as Qt's icons; a scalable picture fills the size.
+        const int own = std::clamp(side, order.front()->fewestPixels, order.front()->mostPixels);
+        return QSize(own, own).boundedTo(size);
+    }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
+        QList<QSize> sizes;
+        for (const ThemeIconFile& file : *files_) {
+            if (file.fewestPixels == file.mostPixels) sizes.append(QSize(file.mostPixels, file.mostPixels));
+        }
+        return sizes;
+    }
+    bool isNull() override { return files_->empty(); }
+    QString key() const override { return QStringLiteral("quillbern.theme"); }
+    QIconEngine* clone() const override { return new ThemeIconEngine(files_); }
+
+private:
+    static constexpr int kTrialSide = 64;
+
+    explicit ThemeIconEngine(std::vector<ThemeIconFile> files)
+        : files_(std::make_shared<const std::vector<ThemeIconFile>>(std::move(files))) {}
+    explicit ThemeIconEngine(std::shared_ptr<const std::vector<ThemeIconFile>> files) : files_(std::move(files)) {}
+
+    // The files by how well they suit the side, those of the theme's earlier folders first
+    // among equals.
+    std::vector<const ThemeIconFile*> bestFirst(int side) const {
+        std::vector<const ThemeIconFile*> order;
+        for (const ThemeIconFile& file : *files_)
+            order.push_back(&file);
+        std::ranges::stable_sort(order, {}, [side](const ThemeIconFile* file) { return file->distanceTo(side); });
+        return order;
+    }
+
+    QIcon fileFor(int side) {
+        for (const ThemeIconFile* file : bestFirst(side)) {
+            auto [read, added] = read_.try_emplace(file->path);
+            if (added) read->second = pictureFileIcon(QFile::encodeName(file->path).toStdString());
+            if (!read->second.isNull()) return read->second;
+        }
+        return {};
+    }
+
+    std::shared_ptr<const std::vector<ThemeIconFile>> files_;
+    std::map<QString, QIcon> read_;
+};
+
+// Which themes Qt names and where it finds them.
+struct QtThemeSettings {
+    QString theme;
+    QString fallback;
+    QStringList baseFolders;
+    QStringList fallbackFolders;
+    bool operator==(const QtThemeSettings&) const = default;
+
+    static QtThemeSettings now() {
+        return {QIcon::themeName(), QIcon::fallbackThemeName(), QIcon::themeSearchPaths(),
+                QIcon::fallbackSearchPaths()};
+    }
+};
+
+// The icons of the themes Qt names, each name looked up and read once: an icon that cannot
+// be drawn is none. Made again when Qt names other themes or folders, and when a name the
+// index lacks is asked for while the themes' folders changed (an application was installed),
+// which is looked at once in a while only. Main thread.
+class ThemeIcons {
+public:
+    static ThemeIcons& current() {
+        static std::optional<ThemeIcons> icons;
+        QtThemeSettings settings = QtThemeSettings::now();
+        if (!icons || icons->settings_ != settings) icons.emplace(std::move(settings));
+        return *icons;
+    }
+
+    explicit ThemeIcons(QtThemeSettings settings) : settings_(std::move(settings)), index_(indexOf(settings_)) {}
+
+    QIcon icon(const QString& name) {
+        if (const auto known = icons_.find(name); known != icons_.end()) return known->second;
+        std::vector<ThemeIconFile> files = index_.filesOf(name);
+        const auto now = std::chrono::steady_clock::now();
+        if (files.empty() && now - checked_ >= kCheckEvery) {
+            checked_ = now;
+            if (!index_.isCurrent()) {
+                index_ = indexOf(settings_);
+                icons_.clear();
+                files = index_.filesOf(name);
+            }
+        }
+        if (icons_.size() >= kMostNamesKept) icons_.clear();
+        return icons_.emplace(name, drawnSizes(ThemeIconEngine::iconOf(std::move(files)))).first->second;
+    }
+
+private:
+    static constexpr std::size_t kMostNamesKept = 4096;
+    static constexpr auto kCheckEvery = std::chrono::seconds(2);
+
+    static IconThemeIndex indexOf(const QtThemeSettings& settings) {
+        // Qt's own pixmap folders, then the one beside each data folder's icons, as in /usr/share.
+        QStringList pixmapFolders = settings.fallbackFolders;
+        const QString icons = QStringLiteral("/icons");
+        for (const QString& base : settings.baseFolders) {
+            if (base.endsWith(icons)) pixmapFolders << base.chopped(icons.size()) + QStringLiteral("/pixmaps");
+        }
+        return IconThemeIndex({settings.theme, settings.fallback}, settings.baseFolders, std::move(pixmapFolders));
+    }
+
+    QtThemeSettings settings_;
+    IconThemeIndex index_;
+    std::map<QString, QIcon> icons_;
+    std::chrono::steady_clock::time_point checked_ = std::chrono::steady_clock::now();
+};
 
 QIcon iconOf(GIcon* icon) {
     if (G_IS_THEMED_ICON(icon)) {
         for (const gchar* const* name = g_themed_icon_get_names(G_THEMED_ICON(icon)); name && *name; ++name) {
-            const QString themed = QString::fromUtf8(*name);
-            if (QIcon::hasThemeIcon(themed)) return themeIconNamed(themed);
+            if (QIcon themed = themeIconNamed(QString::fromUtf8(*name)); !themed.isNull()) return themed;
         }
     } else if (G_IS_FILE_ICON(icon)) {
         if (gchar* path = g_file_get_path(g_file_icon_get_file(G_FILE_ICON(icon)))) {
             const Path file = path;
             g_free(path);
-            return pictureFileIcon(file);
+            return drawnSizes(pictureFileIcon(file));
         }
     }
     return {};
@@ -448,8 +594,7 @@ ImageHandle QtIcons::fileIcon(const Path& path) const {
         }
         g_free(type);
     }
-    const QString fallback = QStringLiteral("text-x-generic");
-    if (icon.isNull() && QIcon::hasThemeIcon(fallback)) icon = themeIconNamed(fallback);
+    if (icon.isNull()) icon = themeIconNamed(QStringLiteral("text-x-generic"));
     return imageOf(std::move(icon));
 }
 
@@ -467,26 +612,34 @@ ImageHandle QtIcons::genericAppIcon() const {
 }
 
 QIcon themeIconNamed(const QString& name) {
-    // Qt's icon for the name, kept by Qt for good, is asked about sizes only.
-    return drawnSizes(QLatin1Char(':') + name, QIcon::fromTheme(name));
+    return ThemeIcons::current().icon(name);
 }
 
 QIcon folderIcon(const Path& path) {
-    const QString own = folderIconName(path);
-    return own == QStringLiteral("folder") || !QIcon::hasThemeIcon(own) ? themeIconNamed(QStringLiteral("folder"))
-                                                                        : themeIconNamed(own);
+    for (const QString& name : {folderIconName(path), QStringLiteral("folder")}) {
+        if (QIcon icon = themeIconNamed(name); !icon.isNull()) return icon;
+    }
+    return symbolIcon("folder");
+}
+
+QIcon trashIcon(bool full) {
+    QStringList names{QStringLiteral("user-trash")};
+    if (full) names.prepend(QStringLiteral("user-trash-full"));
+    for (const QString& name : names) {
+        if (QIcon icon = themeIconNamed(name); !icon.isNull()) return icon;
+    }
+    return symbolIcon("trash");
 }
 
 void useCommonIconThemeAsFallback() {
+    const auto installed = [](const QString& theme) {
+        return std::ranges::any_of(QIcon::themeSearchPaths(), [&theme](const QString& root) {
+            return QFileInfo::exists(root + QLatin1Char('/') + theme + QStringLiteral("/index.theme"));
+        });
+    };
     const QString theme = QIcon::themeName();
-    if (!theme.isEmpty() && theme != QStringLiteral("hicolor")) return;
-    const QString common = QStringLiteral("Adwaita");
-    for (const QString& root : QIcon::themeSearchPaths()) {
-        if (QFileInfo::exists(root + QLatin1Char('/') + common + QStringLiteral("/index.theme"))) {
-            QIcon::setFallbackThemeName(common);
-            return;
-        }
-    }
+    if (!theme.isEmpty() && theme != QStringLiteral("hicolor") && installed(theme)) return;
+    if (const QString common = QStringLiteral("Adwaita"); installed(common)) QIcon::setFallbackThemeName(common);
 }
 
 void keepWholePicturesOutOfQtsPixmapCache() {

@@ -14,8 +14,8 @@ class QRectF;
 namespace quillbern {
 
 // Application icons from their desktop entries, file icons from the shared-mime-info
-// type of the file's name (folderIcon for folders), all through the icon theme; the
-// pictures windows carry come from the window system.
+// type of the file's name (folderIcon for folders), all through the icon theme or the files
+// the entries name; the pictures windows carry come from the window system.
 class QtIcons final : public Icons {
 public:
     // Every size of the picture a window of the process carries; none when it has none.
@@ -47,7 +47,8 @@ private:
     mutable std::map<Path, KnownIcon> appIcons_;
 };
 
-// Where the desktop names no icon theme of its own (a bare X session gives only hicolor),
+// Where the desktop names no icon theme of its own (a bare X session gives only hicolor), or
+// one that is not installed (KDE's settings naming Breeze where only GNOME's theme is),
 // icons are looked up in Adwaita too when it is installed. Once, after the application
 // object exists.
 void useCommonIconThemeAsFallback();
@@ -57,15 +58,20 @@ void useCommonIconThemeAsFallback();
 // themselves. Once, after the application object exists.
 void keepWholePicturesOutOfQtsPixmapCache();
 
-// The theme's icon of that name (null where the theme has none). It keeps only the sizes it
-// drew, in a cache of bounded size shared by every icon of the theme, never the theme's
-// whole picture.
+// The theme's icon of that name, found by the freedesktop rules among the themes Qt names
+// (IconThemeIndex) and read as every picture file of others; null where the themes have no
+// file of it that can be drawn. It keeps only the sizes it drew, in a cache of bounded size
+// shared by every icon of the theme, never the theme's whole picture.
 QIcon themeIconNamed(const QString& name);
 
 // The theme's icon of a folder, by its path alone: the user's own folders (home, Desktop,
 // Documents, Downloads, Music, ...) by their own names where the theme has them, as file
-// managers show them; the plain folder icon otherwise.
+// managers show them; the plain folder icon otherwise, and the program's own picture of a
+// folder where the theme has none.
 QIcon folderIcon(const Path& path);
+
+// The theme's icon of the Trash, full where it has one, else the program's own picture.
+QIcon trashIcon(bool full);
 
 // An image as a QIcon: its pixels where it carries them, else the QIcon behind an image of
 // QtIcons; a null icon for no image.

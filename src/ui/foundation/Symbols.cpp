@@ -114,7 +114,7 @@ constexpr std::string_view kPlaceholder = "questionmark.app.dashed";
 
 QIcon themeIcon(std::string_view symbol) {
     for (const QString& name : themeNamesOfSymbol(symbol)) {
-        if (QIcon::hasThemeIcon(name)) return themeIconNamed(name);
+        if (QIcon icon = themeIconNamed(name); !icon.isNull()) return icon;
     }
     return {};
 }

@@ -101,7 +101,7 @@ ProfileDetailPane::ProfileDetailPane(Inputs inputs, const Uuid& profileID, QWidg
     itemRows_ = new ItemRows(
         items_, [&pinned](const PinnedApp& app) { return qIcon(pinned.icon(app)); },
         [&icons = inputs.icons](const std::string& path) { return qIcon(icons.fileIcon(path)); },
-        namesTrash ? QIcon::fromTheme(QStringLiteral("user-trash")) : QIcon());
+        namesTrash ? trashIcon(false) : QIcon());
     apps_ = new AppsCard(appsCardPorts(inputs), profileID);
     apps_->setItemRows(itemRows_);
     appsCard_->addWidget(apps_);

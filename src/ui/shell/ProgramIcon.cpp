@@ -1,9 +1,12 @@
 #include "ui/shell/ProgramIcon.h"
 
+#include "ui/foundation/QtIcons.h"
+
 namespace quillbern {
 
 QIcon programIcon() {
-    return QIcon::fromTheme(QStringLiteral("quillbern"), QIcon(QStringLiteral(":/quillbern/quillbern.svg")));
+    const QIcon installed = themeIconNamed(QStringLiteral("quillbern"));
+    return installed.isNull() ? QIcon(QStringLiteral(":/quillbern/quillbern.svg")) : installed;
 }
 
 }  // namespace quillbern

@@ -124,10 +124,8 @@ DockView::DockView(DockContent content, QWidget* parent)
           [this] { update(); }),
       strip_(new TileStrip(*content.mainLoop, *content.clock, this)),
       authorize_(new AuthorizeButton(this)),
-      trashIcon_(themeIconNamed(QStringLiteral("user-trash"))),
-      fullTrashIcon_(QIcon::hasThemeIcon(QStringLiteral("user-trash-full"))
-                         ? themeIconNamed(QStringLiteral("user-trash-full"))
-                         : trashIcon_) {
+      trashIcon_(trashIcon(false)),
+      fullTrashIcon_(trashIcon(true)) {
     setAttribute(Qt::WA_TranslucentBackground);
     setAcceptDrops(true);
     connect(authorize_, &QAbstractButton::clicked, this, [this] {

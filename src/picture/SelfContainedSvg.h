@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QByteArray>
+#include <QtGlobal>
+#include <optional>
+#include <string_view>
+
+namespace quillbern {
+
+// What starts a gzip stream, as a compressed SVG is.
+inline constexpr std::string_view kGzipMagic("\x1f\x8b", 2);
+
+// An SVG's text, inflated or not, is no longer than any picture file read as an icon.
+inline constexpr qsizetype kMostSvgBytes = 8 << 20;
+
+// The text of an SVG (inflated where it is compressed, within kMostSvgBytes) when the picture
+// draws only what it holds; none otherwise. Qt's SVG reader would itself open, waiting and
+// without bound, every file or address an `href` names but the picture's own parts (`#…`),
+// and the style sheet an `xml-stylesheet` instruction names; so any such name refuses the
+// picture, as do a document that is no well-formed XML, whose entities Qt expands as it is
+// read here, and an embedded picture (`data:`) that is itself an SVG, a PNG with compressed
+// texts, or not of a size told before it decodes; together they decode to at most
+// `mostDecodedBytes`.
+std::optional<QByteArray> selfContainedSvg(const QByteArray& bytes, qint64 mostDecodedBytes);
+
+}  // namespace quillbern
