@@ -137,8 +137,9 @@ TEST(Log, EscapedForLogKeepsOneShortLineThatReadsAsWritten) {
               "\\u2066a\\u2069\\u200f\\u061c\\u2028\\u0085\\U000e0041");
     EXPECT_EQ(escapedForLog("שלום"), "שלום") << "right-to-left letters themselves stay";
     // A long text keeps its first characters, whole, and marks the cut.
-    EXPECT_EQ(escapedForLog(std::string(kLoggedTextLength, 'a')), std::string(kLoggedTextLength, 'a'));
-    EXPECT_EQ(escapedForLog(std::string(kLoggedTextLength + 1, 'a')), std::string(kLoggedTextLength, 'a') + "…");
+    const std::string longest(kLoggedTextLength, 'a');
+    EXPECT_EQ(escapedForLog(longest), longest);
+    EXPECT_EQ(escapedForLog(longest + 'a'), longest + "…");
     EXPECT_EQ(escapedForLog("ÄÖÜäöü", 4), "ÄÖÜä…");
     EXPECT_EQ(escapedForLog("\n\n\n", 2), "\\n\\n…");
 }
