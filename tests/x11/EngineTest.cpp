@@ -26,6 +26,15 @@ std::vector<WindowInfo> windowsOf(const WindowSnapshot& snapshot, Pid pid) {
     return windows;
 }
 
+// The application a test's windows belong to, as the running applications list it.
+RunningApp regularApp(Pid pid, std::string name) {
+    RunningApp app;
+    app.pid = pid;
+    app.name = std::move(name);
+    app.policy = ActivationPolicy::regular;
+    return app;
+}
+
 // The times of the releases of a button that Qt gave a window.
 class ReleaseTimes final : public QObject {
 public:
@@ -80,11 +89,7 @@ TEST(X11WindowTracking, TheEnginesSnapshotFollowsRealWindows) {
     SimSessionEvents session;
     TestClient client({"--title", "Tracked", "--geometry", "300x200+200+200"});
     ASSERT_TRUE(client.started());
-    RunningApp app;
-    app.pid = client.pid();
-    app.name = "Tracked app";
-    app.policy = ActivationPolicy::regular;
-    apps.launch(app);
+    apps.launch(regularApp(client.pid(), "Tracked app"));
 
     WindowEngine engine(enginePorts(x, threads, access, permissions, apps, session));
     engine.start();
@@ -140,11 +145,7 @@ TEST(X11WindowTracking, AWindowThatMovesItselfToTheOtherMonitorIsFollowed) {
     // An application of its own moves with a configure request alone, as xterm's does:
     // metacity then moves its frame and tells the window nothing.
     Spawned terminal({"xterm", "-title", "Moving itself", "-geometry", "60x20+200+200", "-e", "sleep", "60"});
-    RunningApp app;
-    app.pid = terminal.pid();
-    app.name = "Terminal";
-    app.policy = ActivationPolicy::regular;
-    apps.launch(app);
+    apps.launch(regularApp(terminal.pid(), "Terminal"));
     WindowEngine engine(enginePorts(x, threads, access, permissions, apps, session));
     engine.start();
     const auto displayOf = [&] {
@@ -174,11 +175,7 @@ TEST(X11WindowTracking, AClickThatActivatesAWindowAsksTheWindowManagerOnceAtTheC
     TestClient client({"--title", "Asked for", "--geometry", "300x200+200+200"});
     TestClient other({"--title", "In front", "--geometry", "300x200+250+250"});
     ASSERT_TRUE(client.started() && other.started());
-    RunningApp app;
-    app.pid = client.pid();
-    app.name = "Asked for";
-    app.policy = ActivationPolicy::regular;
-    apps.launch(app);
+    apps.launch(regularApp(client.pid(), "Asked for"));
     WindowEngine engine(enginePorts(x, threads, access, permissions, apps, session));
     engine.start();
     const auto tracked = [&] {
