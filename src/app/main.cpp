@@ -10,6 +10,7 @@
 
 #include "app/LinuxPlatform.h"
 #include "app/StallProbe.h"
+#include "core/foundation/Clock.h"
 #include "core/foundation/JsonFileDefaults.h"
 #include "core/foundation/Log.h"
 #include "core/palettes/FileSearchController.h"
@@ -21,6 +22,7 @@
 #include "linux/process/SyslogSink.h"
 #include "linux/process/TerminationSignals.h"
 #include "linux/qt/InterfaceFont.h"
+#include "linux/qt/QtMessageLog.h"
 #include "linux/x11/DisplayLoss.h"
 #include "linux/x11/XcbConnection.h"
 #include "ui/foundation/QtIcons.h"
@@ -172,6 +174,8 @@ int main(int argc, char** argv) {
     }
     SyslogSink logSink;
     setLogSink(&logSink);
+    const SystemClock clock;
+    const QtMessageLog qtMessages(clock);
     if (!XcbConnection::displayIsReachable()) {
         const int status = startWithoutDisplay(argc, argv, *urls);
         setLogSink(nullptr);

@@ -67,7 +67,7 @@ TEST(FileSearchViewModel, ACutLevelHasAFooterWithBothCounts) {
     EXPECT_EQ(fileCountFooter(*w.state), std::nullopt);
 }
 
-TEST(FileSearchViewModel, TheSignatureFollowsRowsModeAndTotalsButNotQuerySelectionOrLoading) {
+TEST(FileSearchViewModel, TheSignatureFollowsRowsWhatShowsAndTotalsButNotQueryOrSelection) {
     ViewModelWorld w;
     w.enter("/home/u/Documents");
     w.settle();
@@ -90,7 +90,12 @@ TEST(FileSearchViewModel, TheSignatureFollowsRowsModeAndTotalsButNotQuerySelecti
     const std::vector<std::string> loading = fileShapeSignature(*w.state);
     EXPECT_EQ(loading.back(), "total:0");
     w.settle();
-    EXPECT_EQ(fileShapeSignature(*w.state).size(), 200u + 5u);
+    EXPECT_EQ(fileShapeSignature(*w.state).size(), 200u + 4u);
+
+    w.enter("/home/u/Documents/Empty");
+    const std::vector<std::string> emptyLoading = fileShapeSignature(*w.state);
+    w.settle();
+    EXPECT_NE(fileShapeSignature(*w.state), emptyLoading) << "no rows either way, but the spinner goes";
 }
 
 TEST(FileSearchViewModel, OnlyDatedFilesWithoutACaptionShowADate) {

@@ -195,25 +195,37 @@ TEST_F(AppTileView, ATilesMenuHoldsTheDockOutAndRunsTheChosenLine) {
 }
 
 TEST_F(AppTileView, TooltipsAndAccessibilityNameEachTileAndItsState) {
-    open({app("mail", "Mail"), app("gone", "Gone"), testing::folder(1, "Projects", "/home/u/Projects")});
+    const QString longName = QStringLiteral("Documents of the association for the preservation of long names");
+    open({app("mail", "Mail"), app("gone", "Gone"), testing::folder(1, "Projects", "/home/u/Projects"),
+          testing::folder(2, longName.toStdString(), "/home/u/Long"),
+          PinnedTrash{*Uuid::parse("BBBBBBBB-0000-4000-8000-00000000000A")}});
     w.run(10, "mail", "Mail");
     view->show();
-    const auto tooltip = [this](QPointF at) {
-        QHelpEvent help(QEvent::ToolTip, at.toPoint(), strip().mapToGlobal(at.toPoint()));
+    // What the tile shows when the pointer rests on it; none when it takes no tooltip.
+    const auto tooltip = [this](std::size_t cell) -> std::optional<QString> {
+        const QPoint at = centre(cell).toPoint();
+        QHelpEvent help(QEvent::ToolTip, at, strip().mapToGlobal(at));
         QApplication::sendEvent(&strip(), &help);
         const QString text = QToolTip::text();
         QToolTip::hideText();
-        return text;
+        return help.isAccepted() ? std::optional(text) : std::nullopt;
     };
-    EXPECT_EQ(tooltip(centre(0)), QStringLiteral("Mail"));
-    EXPECT_EQ(tooltip(centre(1)), QStringLiteral("Gone — not found"));
-    QHelpEvent onFolder(QEvent::ToolTip, centre(2).toPoint(), strip().mapToGlobal(centre(2).toPoint()));
-    QApplication::sendEvent(&strip(), &onFolder);
-    EXPECT_FALSE(onFolder.isAccepted()) << "a folder's name shows on the tile itself when pointed at";
+    EXPECT_EQ(tooltip(0), QStringLiteral("Mail"));
+    EXPECT_EQ(tooltip(1), QStringLiteral("Gone — not found"));
+    // Every tile shows its whole name once: in its badge when the badge holds it, else in a tooltip.
+    EXPECT_EQ(tooltip(2), std::nullopt) << "the badge names the folder whole";
+    EXPECT_EQ(tooltip(3), longName) << "the badge cuts it";
+    EXPECT_EQ(tooltip(4), std::nullopt);
+    w.appearance->setShowsLabels(true);
+    EXPECT_EQ(tooltip(2), QStringLiteral("Projects")) << "labels on, no badge";
+    EXPECT_EQ(tooltip(3), longName);
+    EXPECT_EQ(tooltip(4), QStringLiteral("Trash"));
+    EXPECT_EQ(tooltip(0), QStringLiteral("Mail"));
+    w.appearance->setShowsLabels(false);
 
     QAccessibleInterface* list = QAccessible::queryAccessibleInterface(&strip());
     ASSERT_NE(list, nullptr);
-    EXPECT_EQ(list->childCount(), 3);
+    EXPECT_EQ(list->childCount(), 5);
     EXPECT_EQ(tile(0)->role(), QAccessible::Button);
     EXPECT_EQ(tile(0)->text(QAccessible::Name), QStringLiteral("Mail"));
     EXPECT_EQ(tile(0)->text(QAccessible::Value), QStringLiteral("running"));
@@ -231,7 +243,7 @@ TEST_F(AppTileView, TooltipsAndAccessibilityNameEachTileAndItsState) {
     QAccessibleInterface* mail = tile(0);
     w.pinned->pin("term", "Term", std::nullopt, testing::dockId(1));
     EXPECT_EQ(tile(0), mail);
-    EXPECT_EQ(list->childCount(), 4);
+    EXPECT_EQ(list->childCount(), 6);
     w.pinned->unpin("mail", testing::dockId(1));
     EXPECT_FALSE(mail->isValid());
 }

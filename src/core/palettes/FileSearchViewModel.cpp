@@ -25,8 +25,9 @@ std::vector<std::string> fileShapeSignature(const FileSearchState& state) {
             add(entry);
     }
     const auto flag = [](bool on) { return on ? std::string("true") : std::string("false"); };
-    signature.push_back("searching:" + flag(state.isSearching()));
-    signature.push_back("denied:" + flag(state.levelDenied()));
+    // What shows decides the shape, whatever else is alike: an empty folder's listing leaves
+    // the rows as they were while it loaded.
+    signature.push_back("content:" + std::to_string(static_cast<int>(fileListContent(state))));
     signature.push_back("building:" + flag(state.indexBuilding()));
     signature.push_back("crumb:" + state.breadcrumb().value_or(""));
     signature.push_back("total:" + std::to_string(state.levelEntries() ? state.levelEntries()->size() : 0));

@@ -27,10 +27,10 @@ enum class FileListContent {
 
 FileListContent fileListContent(const FileSearchState& state);
 
-// Everything that changes the palette's height or rows: the paths of the rows shown, the
-// mode, the refusal, the building row, the breadcrumb and the level's total. Never the
-// query, the selection, the hover, the loading flag or the dates, so moving through the
-// list or typing within the same results never measures the panel again.
+// Everything that changes the palette's height or rows: the paths of the rows shown, what
+// shows (`fileListContent`), the building row, the breadcrumb and the level's total. Never
+// the query, the selection, the hover or the dates, so moving through the list or typing
+// within the same results never measures the panel again.
 std::vector<std::string> fileShapeSignature(const FileSearchState& state);
 
 // The date a row shows: only a file's, when it has one and the row has no caption.

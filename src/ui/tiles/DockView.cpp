@@ -277,6 +277,7 @@ std::vector<TileContent> DockView::pinnedTiles() const {
             continue;
         }
         if (tile.accessibleName.isEmpty()) tile.accessibleName = tile.name;
+        if (tile.toolTip.isEmpty()) tile.toolTip = tile.name;
         tile.isDimmed = model_.isBeingDragged(item);
         tiles.push_back(std::move(tile));
     }

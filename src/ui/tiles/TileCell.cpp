@@ -41,6 +41,21 @@ bool TileCell::setContent(TileContent content, MediaTime now) {
     return !looksSame;
 }
 
+TileChrome TileCell::chrome(const TileLook& look, double badgeRoom) const {
+    TileChrome chrome;
+    chrome.name = content_.name;
+    chrome.tileSize = look.tileSize;
+    chrome.showsLabels = look.showsLabels;
+    chrome.cornerRadius = dockbar::tileCornerRadius(look.barCornerRadius);
+    chrome.showsHoverBadge = content_.showsHoverBadge;
+    chrome.badgeRoom = badgeRoom;
+    return chrome;
+}
+
+bool TileCell::badgeShowsWholeName(const TileLook& look, double badgeRoom) const {
+    return chrome(look, badgeRoom).badgeShowsWholeName();
+}
+
 bool TileCell::isMoving(MediaTime now) const {
     return hover.isMoving(now) || press.isMoving(now) || dot.isMoving(now) || opacity.isMoving(now) ||
            bounce.isMoving(now);
@@ -52,14 +67,8 @@ void TileCell::paint(QPainter& painter, const QPointF& origin, const TileLook& l
     if (shown <= 0) return;
     painter.save();
     painter.setOpacity(painter.opacity() * shown);
-    TileChrome chrome;
-    chrome.name = content_.name;
-    chrome.tileSize = look.tileSize;
-    chrome.showsLabels = look.showsLabels;
-    chrome.cornerRadius = dockbar::tileCornerRadius(look.barCornerRadius);
+    TileChrome chrome = this->chrome(look, badgeRoom);
     chrome.hover = hover.value(now);
-    chrome.showsHoverBadge = content_.showsHoverBadge;
-    chrome.badgeRoom = badgeRoom;
     chrome.press = press.value(now);
     const QPointF offset = look.bounceVector * bounce.value(now);
     const double iconOpacity = content_.iconOpacity;

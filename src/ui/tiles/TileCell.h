@@ -17,6 +17,8 @@ class QPalette;
 
 namespace quillbern {
 
+struct TileChrome;
+
 // What one tile of a strip shows and does, as its dock's view derives it on every change.
 struct TileContent {
     // The tile's identity in the strip: it keeps its state while the key stays.
@@ -25,8 +27,7 @@ struct TileContent {
     // An application's picture; none draws the placeholder symbol unless `themedIcon` is set.
     ImageHandle image;
     QIcon themedIcon;
-    // Folder and Trash tiles float their name over them while hovered, without labels; the
-    // name on the tile is all they show, no tooltip besides.
+    // Folder and Trash tiles float their name over them while hovered, without labels.
     bool showsHoverBadge = false;
     // An application that is not installed shows its icon faded.
     double iconOpacity = 1;
@@ -36,6 +37,8 @@ struct TileContent {
     bool isLaunching = false;
     // The item is being dragged.
     bool isDimmed = false;
+    // The whole name, and what more there is to say; shown unless the hovered tile's badge
+    // shows the whole name already.
     QString toolTip;
     QString accessibleName;
     QString accessibleValue;
@@ -85,6 +88,8 @@ public:
     void paint(QPainter& painter, const QPointF& origin, const TileLook& look, const QPalette& palette, MediaTime now,
                double badgeRoom = 0) const;
     bool isMoving(MediaTime now) const;
+    // Hovering the tile shows its whole name in its badge, so it needs no tooltip.
+    bool badgeShowsWholeName(const TileLook& look, double badgeRoom) const;
 
     EasedValue hover;
     EasedValue press;
@@ -93,6 +98,8 @@ public:
     BounceMotion bounce;
 
 private:
+    TileChrome chrome(const TileLook& look, double badgeRoom) const;
+
     TileContent content_;
     QIcon icon_;
 };

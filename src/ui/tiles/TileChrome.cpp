@@ -38,6 +38,14 @@ QString TileChrome::shownLabel(const QString& name, double tileSize) {
     return elidedText(barFont(dockbar::kLabelFontSize), name, Qt::ElideRight, tileSize - dockbar::kLabelInset);
 }
 
+double TileChrome::badgeWidth() const {
+    return std::max(tileSize, badgeRoom);
+}
+
+bool TileChrome::badgeShowsWholeName() const {
+    return hasBadge() && HoverNameBadge{name}.shownName(badgeWidth()) == name;
+}
+
 void TileChrome::paint(QPainter& painter, const QPointF& origin, const QPalette& palette, const TilePart& icon,
                        const TilePart& dot) const {
     const QRectF box(origin, size(tileSize, showsLabels));
@@ -67,9 +75,8 @@ void TileChrome::paint(QPainter& painter, const QPointF& origin, const QPalette&
         painter.setPen(withOpacity(palette.color(QPalette::WindowText), kLabelOpacity));
         painter.drawText(labelRect, Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextSingleLine,
                          shownLabel(name, tileSize));
-    } else if (showsHoverBadge && hover > 0) {
-        HoverNameBadge{name}.paint(painter, QPointF(box.center().x(), box.bottom()), std::max(tileSize, badgeRoom),
-                                   palette, hover);
+    } else if (hasBadge() && hover > 0) {
+        HoverNameBadge{name}.paint(painter, QPointF(box.center().x(), box.bottom()), badgeWidth(), palette, hover);
     }
     painter.restore();
 }

@@ -37,10 +37,16 @@ struct TileChrome {
     static QRectF iconBox(const QPointF& origin, double tileSize);
     // The label as it fits under the icon: cut at its end.
     static QString shownLabel(const QString& name, double tileSize);
+    // Hovering shows the whole name in the badge, uncut.
+    bool badgeShowsWholeName() const;
 
     // Into the tile's box starting at `origin`.
     void paint(QPainter& painter, const QPointF& origin, const QPalette& palette, const TilePart& icon,
                const TilePart& dot = {}) const;
+
+private:
+    bool hasBadge() const { return showsHoverBadge && !showsLabels; }
+    double badgeWidth() const;
 };
 
 // A tile's name floating over its bottom edge while the pointer is over it.

@@ -269,7 +269,8 @@ bool TileStrip::event(QEvent* event) {
     if (event->type() != QEvent::ToolTip) return QWidget::event(event);
     const auto* help = static_cast<QHelpEvent*>(event);
     const std::optional<std::size_t> cell = cellAt(help->pos());
-    if (!cell || cells_[*cell]->content().toolTip.isEmpty()) {
+    if (!cell || cells_[*cell]->content().toolTip.isEmpty() ||
+        cells_[*cell]->badgeShowsWholeName(look_, badgeRoom(*cell))) {
         QToolTip::hideText();
         event->ignore();
         return true;
