@@ -23,6 +23,7 @@
 #include "linux/qt/InterfaceFont.h"
 #include "linux/x11/DisplayLoss.h"
 #include "linux/x11/XcbConnection.h"
+#include "picture/PictureReading.h"
 #include "ui/foundation/QtIcons.h"
 #include "ui/foundation/ShortcutTexts.h"
 #include "ui/shell/ProgramIcon.h"
@@ -67,6 +68,7 @@ int startWithoutDisplay(int argc, char** argv, const std::vector<std::string>& u
 }
 
 int run(std::unique_ptr<SingleInstance> instance, std::optional<std::string> language) {
+    indexIconThemes();
     const SessionBusLoss sessionBusLoss;
     const std::unique_ptr<LinuxPlatform> platform = LinuxPlatform::open(std::move(instance), std::move(language));
     if (!platform) return 1;
@@ -187,6 +189,7 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
     useCommonIconThemeAsFallback();
     keepWholePicturesOutOfQtsPixmapCache();
+    limitQtsImageAllocations();
     // Its windows and About show it.
     QApplication::setWindowIcon(programIcon());
     // Latin text in Japanese reads as in every other language.
