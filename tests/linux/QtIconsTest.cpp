@@ -337,7 +337,7 @@ TEST(IconThemeIndex, AnIconIsTheFileOfTheFirstThemeThatHasItAtTheSizeThatSuitsBe
 TEST(IconThemeIndex, ScaleCountsBeforeSizeHicolorComesLastAndBaseFoldersHoldUnthemedPictures) {
     TestThemes themes("quillbern-rules");
     const fs::path named = themes.theme("named",
-                                        "Inherits=hicolor,parent\nDirectories=48,24@2\n[48]\nSize=48\nType=Fixed\n"
+                                        "Inherits=hicolor,parent\nDirectories=24@2,48\n[48]\nSize=48\nType=Fixed\n"
                                         "[24@2]\nSize=24\nScale=2\nType=Fixed\n",
                                         {"48", "24@2"});
     const fs::path parent = themes.theme("parent", "Directories=apps\n[apps]\nSize=48\n", {"apps"});
