@@ -144,7 +144,8 @@ int run(std::unique_ptr<SingleInstance> instance, std::optional<std::string> lan
         shell.applicationWillTerminate();
     }
     platform->stopWorkers();
-    if (platform->hasLeftWorkersBehind()) {
+    const bool picturesStopped = stopReadingPictures();
+    if (platform->hasLeftWorkersBehind() || !picturesStopped) {
         // A worker that is still running may use any backend: the process ends with all
         // of them in place. Everything worth keeping was written when it changed.
         log("stopped");

@@ -19,6 +19,7 @@
 #include "core/dock/BeaconMetrics.h"
 #include "core/foundation/Log.h"
 #include "support/FifoWatch.h"
+#include "support/PicturesArrived.h"
 #include "ui/dock/LaunchBeaconView.h"
 #include "ui/foundation/IconThemeIndex.h"
 #include "ui/foundation/OutsidePictures.h"
@@ -27,30 +28,6 @@
 
 using namespace quillbern;
 namespace fs = std::filesystem;
-
-namespace {
-
-// Waits, a bounded time, until the themes' index and every picture asked for have arrived
-// from the worker, and the shown windows were asked to repaint.
-void settle() {
-    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while ((OutsidePictures::shared().beingRead() > 0 || !OutsidePictures::shared().themesList({})) &&
-           std::chrono::steady_clock::now() < until)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    // The repaint that follows arrivals comes a moment later.
-    const auto repainted = std::chrono::steady_clock::now() + std::chrono::milliseconds(100);
-    while (std::chrono::steady_clock::now() < repainted)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-}
-
-// The icon as it is drawn at that side once its picture has arrived.
-QImage settled(const QIcon& icon, int side) {
-    icon.pixmap(side, side);
-    settle();
-    return icon.pixmap(side, side).toImage();
-}
-
-}  // namespace
 
 TEST(QtIcons, AnEntrysIconFileIsItsPicture) {
     const fs::path dir = fs::temp_directory_path() / ("quillbern-icons-" + std::to_string(::getpid()));
@@ -64,7 +41,7 @@ TEST(QtIcons, AnEntrysIconFileIsItsPicture) {
     const QtIcons icons;
     const ImageHandle image = icons.appIcon((dir / "red.desktop").string());
     ASSERT_NE(image, nullptr);
-    const QImage drawn = settled(qIcon(image), 16);
+    const QImage drawn = arrivedPicture(qIcon(image), QSize(16, 16));
     EXPECT_EQ(drawn.pixelColor(8, 8), QColor(Qt::red));
 
     EXPECT_EQ(icons.appIcon((dir / "absent.desktop").string()), nullptr);
@@ -98,7 +75,7 @@ TEST(QtIcons, FilesShowTheirTypesIconAndFoldersTheFolderIcon) {
     QIcon::setThemeName(QStringLiteral("quillbern-test"));
     const QtIcons icons;
     const auto colourOf = [&](const fs::path& path) {
-        return settled(qIcon(icons.fileIcon(path.string())), 16).pixelColor(8, 8);
+        return arrivedPicture(qIcon(icons.fileIcon(path.string())), QSize(16, 16)).pixelColor(8, 8);
     };
     EXPECT_EQ(colourOf(dir / "files"), QColor(Qt::red));
     EXPECT_EQ(colourOf(dir / "files" / "album.png"), QColor(Qt::red)) << "a folder, whatever its name";
@@ -108,7 +85,9 @@ TEST(QtIcons, FilesShowTheirTypesIconAndFoldersTheFolderIcon) {
 
     // The user's own folders by their own icons, where the theme has them.
     EXPECT_EQ(colourOf(g_get_home_dir()), QColor(Qt::yellow));
-    const auto folderColour = [](const std::string& path) { return settled(folderIcon(path), 16).pixelColor(8, 8); };
+    const auto folderColour = [](const std::string& path) {
+        return arrivedPicture(folderIcon(path), QSize(16, 16)).pixelColor(8, 8);
+    };
     EXPECT_EQ(folderColour(std::string(g_get_home_dir()) + "/"), QColor(Qt::yellow));
     EXPECT_EQ(folderColour(g_get_user_special_dir(G_USER_DIRECTORY_DESKTOP)), QColor(Qt::red))
         << "the theme has no icon of the Desktop's own";
@@ -141,7 +120,7 @@ TEST(QtIcons, AThemesIconKeepsTheSizesItDrewAndNotTheWholePicture) {
     const long before = held();
 
     const QIcon icon = qIcon(QtIcons().fileIcon("/nowhere/notes.txt"));
-    EXPECT_EQ(settled(icon, 64).pixelColor(32, 32), QColor(Qt::green));
+    EXPECT_EQ(arrivedPicture(icon, QSize(64, 64)).pixelColor(32, 32), QColor(Qt::green));
     const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
     while (held() - before > 256 * 1024 && std::chrono::steady_clock::now() < until)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
@@ -198,7 +177,7 @@ TEST(QtIcons, AnIconFileThatCannotBeDrawnLeavesTheGenericPicture) {
     QIcon::setThemeSearchPaths({QString::fromStdString(entry.dir.string())});
 
     const QtIcons icons;
-    const QImage generic = settled(qIcon(icons.genericAppIcon()), 32);
+    const QImage generic = arrivedPicture(qIcon(icons.genericAppIcon()), QSize(32, 32));
     EXPECT_FALSE(generic.isNull()) << "no theme has the generic picture: it is the program's own";
     for (const char* name : {"missing.png", "truncated.png", "huge.png", "loop-a.png"}) {
         const fs::path desktop = entry.dir / (std::string(name) + ".desktop");
@@ -206,7 +185,7 @@ TEST(QtIcons, AnIconFileThatCannotBeDrawnLeavesTheGenericPicture) {
                                << (entry.dir / name).string() << "\n";
         const ImageHandle image = icons.appIcon(desktop.string());
         // A file that is there is read off the main thread, and only then told undrawable.
-        EXPECT_EQ(image ? settled(qIcon(image), 32) : generic, generic)
+        EXPECT_EQ(image ? arrivedPicture(qIcon(image), QSize(32, 32)) : generic, generic)
             << name << ": no picture of its own, so the generic one";
     }
     QIcon::setThemeSearchPaths(searchPaths);
@@ -266,11 +245,11 @@ private:
 };
 
 QColor centreOf(const QIcon& icon) {
-    return settled(icon, 32).pixelColor(16, 16);
+    return arrivedPicture(icon, QSize(32, 32)).pixelColor(16, 16);
 }
 
 QImage drawnAt24(const QIcon& icon) {
-    settled(icon, 24);
+    arrivedPicture(icon, QSize(24, 24));
     QImage image(24, 24, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
@@ -419,13 +398,15 @@ TEST(OutsidePictures, APictureArrivesFromTheWorkerAndTheShownWindowsRepaint) {
     } window;
     window.resize(32, 32);
     window.show();
-    settle();
+    waitForPictures();
     const int paintsBefore = window.paints;
-    EXPECT_EQ(file.pixmap(32, 32).toImage(), settled(standIn, 32)) << "the stand-in while the file is read";
-    settle();
+    EXPECT_EQ(file.pixmap(32, 32).toImage(), arrivedPicture(standIn, QSize(32, 32)))
+        << "the stand-in while the file is read";
+    waitForPictures();
     EXPECT_EQ(file.pixmap(32, 32).toImage().pixelColor(16, 16), QColor(Qt::red));
     EXPECT_GT(window.paints, paintsBefore) << "repainted when the picture arrived";
-    EXPECT_EQ(icon.pixmap(32, 32).toImage(), settled(standIn, 32)) << "a path is no name of the themes";
+    EXPECT_EQ(icon.pixmap(32, 32).toImage(), arrivedPicture(standIn, QSize(32, 32)))
+        << "a path is no name of the themes";
 }
 
 // Where neither the theme named nor the common theme is installed, a file still shows a
@@ -480,10 +461,10 @@ TEST(QtIcons, AThemeIconThatCannotBeDrawnLeavesTheGenericPicture) {
 
     const QtIcons icons;
     EXPECT_EQ(centreOf(qIcon(icons.appIcon(themes.entry("good")))), QColor(Qt::red));
-    const QImage generic = settled(qIcon(icons.genericAppIcon()), 32);
+    const QImage generic = arrivedPicture(qIcon(icons.genericAppIcon()), QSize(32, 32));
     for (const char* name : {"empty", "folder", "laughs", "huge", "fifo"}) {
         const ImageHandle image = icons.appIcon(themes.entry(name));
-        EXPECT_EQ(image ? settled(qIcon(image), 32) : generic, generic)
+        EXPECT_EQ(image ? arrivedPicture(qIcon(image), QSize(32, 32)) : generic, generic)
             << name << ": no picture of its own, so the generic one";
     }
     EXPECT_EQ(fifo.opens(), 0);
@@ -524,7 +505,7 @@ TEST(QtIcons, UnderAThemeThatIsNotInstalledIconsComeFromHicolorAndTheCommonTheme
 TEST(QtIcons, AnEntryNamingAnIconNoThemeHasHasNoPictureOfItsOwn) {
     const RedEntry entry;
     const QtIcons icons;
-    settle();
+    waitForPictures();
     EXPECT_EQ(icons.appIcon((entry.dir / "plain.desktop").string()), nullptr);
     EXPECT_EQ(icons.runningAppIcon(1), nullptr) << "no window system to ask";
 }
@@ -601,7 +582,7 @@ TEST(LaunchBeaconView, DrawsThemeIconsAsTheDockDoes) {
     const int side = static_cast<int>(2 * beacon::kMargin + beacon::ringBox(60));
     view.resize(side, side);
     view.grab();
-    settle();
+    waitForPictures();
     const QImage drawn = view.grab().toImage();
     const QPoint centre(view.width() / 2, view.height() / 2);
     EXPECT_EQ(drawn.pixelColor(centre), QColor(Qt::red));

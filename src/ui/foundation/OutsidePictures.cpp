@@ -12,6 +12,7 @@
 #include <QWidget>
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <list>
 #include <map>
 #include <mutex>
@@ -22,7 +23,8 @@
 
 #include "core/foundation/Log.h"
 #include "core/foundation/RegularFile.h"
-#include "core/foundation/ThreadRunLoop.h"
+#include "core/platform/SystemThreads.h"
+#include "core/platform/WorkerStop.h"
 #include "picture/PictureReading.h"
 #include "picture/SelfContainedSvg.h"
 #include "ui/foundation/IconThemeIndex.h"
@@ -102,6 +104,11 @@ struct Channel {
     std::vector<Arrival> arrivals;
     bool open = true;
     std::function<void()> take;
+
+    bool isOpen() {
+        const std::lock_guard lock(mutex);
+        return open;
+    }
 
     void deliver(Arrival arrival) {
         const std::lock_guard lock(mutex);
@@ -214,7 +221,8 @@ struct OutsidePictures::Parts {
     };
 
     std::shared_ptr<Channel> channel = std::make_shared<Channel>();
-    std::unique_ptr<ThreadRunLoop> worker;
+    SystemThreads threads;
+    std::unique_ptr<WorkerLoop> worker;
     std::shared_ptr<PictureWorkshop> workshop;
     bool workerFailed = false;
     std::map<Key, Kept> kept;
@@ -234,7 +242,7 @@ struct OutsidePictures::Parts {
     bool startWorker() {
         if (worker) return true;
         if (workerFailed) return false;
-        worker = ThreadRunLoop::start("quillbern.pics");
+        worker = threads.startWorker("quillbern.pics", WorkerStop::kLimit);
         if (!worker) {
             workerFailed = true;
             log("the thread that reads icons did not start; icons show the program's own pictures");
@@ -252,6 +260,8 @@ struct OutsidePictures::Parts {
         }
         if (key) pending.insert(*key);
         worker->post([workshop = workshop, channel = channel, key, source, settings = settings] {
+            // Pictures asked for before the end are not read at the end.
+            if (!channel->isOpen()) return;
             Arrival arrival{key, {}, {}, settings};
             if (key) {
                 arrival.image =
@@ -311,6 +321,19 @@ struct OutsidePictures::Parts {
         indexAsked = false;
     }
 
+    // Another size of the key's picture, scaled to it, while its own is read: a view that
+    // grows or shrinks an icon never shows the stand-in between sizes.
+    QPixmap nearest(const Key& key) const {
+        const Kept* best = nullptr;
+        const auto gap = [&key](const QPixmap& pixmap) { return std::abs(pixmap.width() - key.width); };
+        for (auto at = kept.lower_bound(Key{key.source, 0, 0, 0}); at != kept.end() && at->first.source == key.source;
+             ++at) {
+            if (!best || gap(at->second.pixmap) < gap(best->pixmap)) best = &at->second;
+        }
+        return best ? best->pixmap.scaled(QSize(key.width, key.height), Qt::KeepAspectRatio, Qt::SmoothTransformation)
+                    : QPixmap();
+    }
+
     bool arrivedLately(const Key& key) const {
         const auto at = arrivedAt.find(key);
         return at != arrivedAt.end() && SteadyClock::now() - at->second < kAskedAgainAfter;
@@ -351,19 +374,21 @@ struct OutsidePictures::Parts {
         });
     }
 
-    void close() {
+    bool stop() {
         {
             const std::lock_guard lock(channel->mutex);
             channel->open = false;
             channel->arrivals.clear();
         }
-        // The picture being read is bounded in time; nothing after it is.
-        worker.reset();
+        // The workshop goes with the worker's last task, or with the worker left behind.
         workshop.reset();
+        if (worker) stopWorker(std::move(worker), threads, "quillbern.pics");
+        workerFailed = true;
         kept.clear();
         uses.clear();
         keptBytes = 0;
         listeners.clear();
+        return !threads.hasLeftWorkersBehind();
     }
 };
 
@@ -377,7 +402,7 @@ OutsidePictures& OutsidePictures::shared() {
     // Never destroyed: its worker ends, and its pixmaps go, before the application object.
     static OutsidePictures* pictures = [] {
         auto* made = new OutsidePictures;
-        qAddPostRoutine([] { shared().parts_->close(); });
+        qAddPostRoutine([] { shared().parts_->stop(); });
         return made;
     }();
     return *pictures;
@@ -395,7 +420,7 @@ QPixmap OutsidePictures::pixmap(const PictureSource& source, QSize pixels, int s
     }
     if (!parts.pending.contains(key) && !parts.arrivedLately(key)) parts.ask(key, source);
     unreadable = parts.unreadable.contains(key.source);
-    return {};
+    return unreadable ? QPixmap() : parts.nearest(key);
 }
 
 std::optional<bool> OutsidePictures::themesList(const QStringList& names) {
@@ -408,6 +433,10 @@ std::optional<bool> OutsidePictures::themesList(const QStringList& names) {
         parts.ask(std::nullopt, {});
     }
     return std::nullopt;
+}
+
+bool OutsidePictures::stop() {
+    return parts_->stop();
 }
 
 int OutsidePictures::beingRead() const {

@@ -44,6 +44,10 @@ public:
     // How many pictures are being read.
     int beingRead() const;
 
+    // Ends the worker, waiting for the picture it reads at most WorkerStop's limit; false
+    // when it was left behind still reading. Nothing is read afterwards.
+    bool stop();
+
     // Calls `arrived` after each arrival of pictures has repainted the shown windows, while
     // `context` lives: for what holds a picture drawn once, such as a label's.
     void whenArrived(QObject* context, std::function<void()> arrived);

@@ -12,6 +12,7 @@
 #include <QPixmapCache>
 #include <QStyle>
 #include <QStyleOption>
+#include <QVariant>
 #include <algorithm>
 #include <gio/gdesktopappinfo.h>
 #include <gio/gio.h>
@@ -309,15 +310,24 @@ QIcon trashIcon(bool full) {
 }
 
 void showIconIn(QLabel& label, const QIcon& icon, int side) {
-    const auto show = [&label, icon, side] {
-        label.setPixmap(icon.pixmap(QSize(side, side), label.devicePixelRatioF()));
+    // The label's latest icon, which it shows again as pictures arrive.
+    static constexpr const char* kShown = "quillbern.shownIcon";
+    const bool followed = label.property(kShown).isValid();
+    label.setProperty(kShown, QVariant::fromValue(std::pair(icon, side)));
+    const auto show = [&label] {
+        const auto [shown, shownSide] = label.property(kShown).value<std::pair<QIcon, int>>();
+        label.setPixmap(shown.pixmap(QSize(shownSide, shownSide), label.devicePixelRatioF()));
     };
     show();
-    OutsidePictures::shared().whenArrived(&label, show);
+    if (!followed) OutsidePictures::shared().whenArrived(&label, show);
 }
 
 void indexIconThemes() {
     OutsidePictures::shared().themesList({});
+}
+
+bool stopReadingPictures() {
+    return OutsidePictures::shared().stop();
 }
 
 void useCommonIconThemeAsFallback() {

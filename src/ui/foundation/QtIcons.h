@@ -60,6 +60,10 @@ void useCommonIconThemeAsFallback();
 // it. Once the program knows it is the running one.
 void indexIconThemes();
 
+// Ends the reading of pictures from outside, at the end of the program, before the
+// application object goes; false when its worker was left behind still reading.
+bool stopReadingPictures();
+
 // Qt's pixmap cache keeps every picture read from a file whole (a theme's 512-pixel one for
 // an icon drawn at 64) until newer ones push it out; the icons keep the sizes they draw
 // themselves. Once, after the application object exists.

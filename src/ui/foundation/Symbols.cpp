@@ -10,6 +10,7 @@
 #include <QStyleOption>
 #include <algorithm>
 #include <array>
+#include <map>
 #include <string>
 
 #include "ui/foundation/QtIcons.h"
@@ -152,6 +153,8 @@ public:
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
         const QSize drawn = actualSize(size, mode, state);
         if (drawn.isEmpty()) return {};
+        if (const auto added = added_.find(mode); added != added_.end())
+            return added->second.scaled(drawn, Qt::KeepAspectRatio, Qt::SmoothTransformation);
         QPixmap picture(drawn);
         picture.fill(Qt::transparent);
         QPainter painter(&picture);
@@ -172,15 +175,22 @@ public:
                                    fitted),
                             shown, QRectF(shown.rect()));
     }
+    // A picture of its own for a mode, as an icon of pictures takes one.
+    void addPixmap(const QPixmap& pixmap, QIcon::Mode mode, QIcon::State) override { added_[mode] = pixmap; }
     QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override { return size.boundedTo(most_); }
     QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override { return {most_}; }
     QString key() const override { return QStringLiteral("quillbern.symbol"); }
-    QIconEngine* clone() const override { return new TintedSymbolEngine(symbol_, color_, most_); }
+    QIconEngine* clone() const override {
+        auto* copy = new TintedSymbolEngine(symbol_, color_, most_);
+        copy->added_ = added_;
+        return copy;
+    }
 
 private:
     std::string symbol_;
     QColor color_;
     QSize most_;
+    std::map<QIcon::Mode, QPixmap> added_;
 };
 
 }  // namespace
