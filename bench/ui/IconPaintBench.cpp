@@ -69,6 +69,7 @@ BENCHMARK(PopoverIconsFirstPainted)->Iterations(1)->Unit(benchmark::kMillisecond
 void PopoverIconsPaintedAgain(benchmark::State& state) {
     useTheDesktopsThemes();
     paintPopoverIcons(canvas());
+    waitForPictures();
     for (auto _ : state)
         paintPopoverIcons(canvas());
 }

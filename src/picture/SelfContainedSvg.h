@@ -19,7 +19,8 @@ inline constexpr qsizetype kMostSvgBytes = 8 << 20;
 // picture's own parts (`#…`), and the style sheet an `xml-stylesheet` instruction names; so
 // any such name refuses the picture, as do a document that is no well-formed XML, whose
 // entities Qt expands as it is read here, more elements or characters of text than an icon
-// holds many times over, a `data:` address without a base64 payload, and an embedded picture
+// holds many times over (each part counted as often as the document draws it again), groups
+// deeper than any icon's, a part that draws itself, a `data:` address without a base64 payload, and an embedded picture
 // that is not a PNG (without compressed texts), a JPEG or a GIF, each sized by its own
 // headers; together they decode to at most `mostDecodedBytes`.
 std::optional<QByteArray> selfContainedSvg(const QByteArray& bytes, qint64 mostDecodedBytes);

@@ -280,6 +280,19 @@ TEST_F(PictureReading, APictureCostsNoMoreThanItsBoundWhateverItsHeadersSay) {
     EXPECT_TRUE(read(svg("<text y=\"9\">" + QByteArray(20000, 'w') + "</text>")).isNull());
     EXPECT_TRUE(read(svg("<text y=\"9\"><tspan>" + QByteArray(20000, 'w') + "</tspan></text>")).isNull());
     EXPECT_TRUE(read(svg(QByteArray("<g/>").repeated(100001))).isNull());
+    QByteArray groups = "<g id=\"g0\"><rect width=\"1\" height=\"1\"/></g>";
+    for (int level = 1; level < 10; ++level) {
+        groups += "<g id=\"g" + QByteArray::number(level) + "\">" +
+                  ("<use xlink:href=\"#g" + QByteArray::number(level - 1) + "\"/>").repeated(10) + "</g>";
+    }
+    EXPECT_TRUE(read(svg(groups)).isNull()) << "ten uses of ten uses ... of a group: a billion drawn";
+    EXPECT_TRUE(read(svg("<g id=\"loop\"><use xlink:href=\"#loop\"/></g>")).isNull());
+    EXPECT_TRUE(
+        read(svg("<g>" + QByteArray("<g>").repeated(300) + QByteArray("</g>").repeated(300) + "</g>")).isNull());
+    EXPECT_TRUE(read(svg("<text id=\"t\" y=\"9\">" + QByteArray(2000, 'w') + "</text>" +
+                         QByteArray("<use xlink:href=\"#t\"/>").repeated(10)))
+                    .isNull())
+        << "a text drawn again and again";
     EXPECT_TRUE(read(svg(image("data:image/png," + QByteArray(1000, 'x')))).isNull()) << "no base64 payload";
 
     QByteArray xpm("/* XPM */\nstatic char* x[] = {\n\"2 1 70000 3\",\n");

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QColor>
+#include <QCoreApplication>
 #include <QIcon>
 #include <QIconEngine>
 #include <QPainter>
@@ -214,7 +215,16 @@ std::vector<std::string_view> everySymbol() {
 }
 
 QIcon symbolIcon(std::string_view symbol) {
-    return themeIcon(themeNamesOfSymbol(symbol), bundledIcon(symbol));
+    // Made once a name: a picture of Qt's resources costs a lookup of its engine each time,
+    // and a stand-in is made for every icon from outside.
+    static std::map<std::string, QIcon, std::less<>> made;
+    static const bool goesWithTheApplication = [] {
+        qAddPostRoutine([] { made.clear(); });
+        return true;
+    }();
+    (void)goesWithTheApplication;
+    if (const auto known = made.find(symbol); known != made.end()) return known->second;
+    return made.emplace(symbol, themeIcon(themeNamesOfSymbol(symbol), bundledIcon(symbol))).first->second;
 }
 
 void paintSymbol(QPainter& painter, const QRectF& box, std::string_view symbol, const QColor& color) {
