@@ -45,6 +45,9 @@ frame = jpeg.index(b"\xff\xc2")
 jpeg[frame + 5:frame + 9] = struct.pack(">HH", 12000, 12000)
 write("progressive.jpg", bytes(jpeg))
 
+# An ordinary picture beside them, whose thumbnail tells that the folder's were read.
+write("ordinary.png", png(64, 64, zlib.compress(b"".join(b"\0" + b"\x20\x60\xc0\xff" * 64 for _ in range(64)))))
+
 # A 64 x 64 PNG whose image data runs on for 1 GB of zeros.
 zero_png = png(64, 64, zeros(1 << 30))
 write("zeros.png", zero_png)

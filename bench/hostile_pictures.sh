@@ -69,6 +69,9 @@ peak=$(awk '/^VmHWM/ {print $2}' "/proc/$program_pid/status")
 printf 'docks shown after %.1f s; a second start answered within %d ms at most; peak resident memory %d MB\n' \
   "$(echo "$shown - $started" | bc)" "$longest" "$((peak / 1024))"
 status=0
+# The ordinary picture's, made once the popover read the folder.
+[[ -n $(find "$XDG_CACHE_HOME/thumbnails" -name '*.png' 2>/dev/null) ]] \
+  || { echo "no thumbnail was made: the folder's popover did not open" >&2; status=1; }
 (($(echo "$shown - $started < 10" | bc))) || { echo "the docks took over 10 s" >&2; status=1; }
 ((longest <= 1000)) || { echo "a second start waited over 1 s" >&2; status=1; }
 ((peak <= 150 * 1024)) || { echo "the peak passed 150 MB" >&2; status=1; }
