@@ -6,6 +6,7 @@
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QImage>
+#include <QLabel>
 #include <QPainter>
 #include <QWidget>
 #include <algorithm>
@@ -400,13 +401,25 @@ TEST(OutsidePictures, APictureArrivesFromTheWorkerAndTheShownWindowsRepaint) {
     window.show();
     waitForPictures();
     const int paintsBefore = window.paints;
-    EXPECT_EQ(file.pixmap(32, 32).toImage(), arrivedPicture(standIn, QSize(32, 32)))
-        << "the stand-in while the file is read";
+    const QImage drawnFirst = file.pixmap(32, 32).toImage();
+    EXPECT_EQ(drawnFirst, arrivedPicture(standIn, QSize(32, 32))) << "the stand-in while the file is read";
     waitForPictures();
     EXPECT_EQ(file.pixmap(32, 32).toImage().pixelColor(16, 16), QColor(Qt::red));
     EXPECT_GT(window.paints, paintsBefore) << "repainted when the picture arrived";
     EXPECT_EQ(icon.pixmap(32, 32).toImage(), arrivedPicture(standIn, QSize(32, 32)))
         << "a path is no name of the themes";
+
+    // A label holds the picture it was given, the stand-in, until the picture arrives.
+    TestThemes::picture(themes.dir / "labelled.png", 32, Qt::blue);
+    std::ofstream(themes.dir / "labelled.desktop")
+        << "[Desktop Entry]\nType=Application\nName=X\nExec=true\nIcon=" << (themes.dir / "labelled.png").string()
+        << "\n";
+    QLabel label;
+    showIconIn(label, qIcon(QtIcons().appIcon((themes.dir / "labelled.desktop").string())), 32);
+    const QImage shownFirst = label.pixmap().toImage();
+    EXPECT_EQ(shownFirst, arrivedPicture(standIn, QSize(32, 32)));
+    waitForPictures();
+    EXPECT_EQ(label.pixmap().toImage().pixelColor(16, 16), QColor(Qt::blue));
 }
 
 // Where neither the theme named nor the common theme is installed, a file still shows a
