@@ -1,9 +1,11 @@
+#include <QCoreApplication>
 #include <QImage>
 #include <QPainter>
 #include <QStandardPaths>
 #include <benchmark/benchmark.h>
 #include <string>
 
+#include "ui/foundation/OutsidePictures.h"
 #include "ui/foundation/QtIcons.h"
 
 using namespace quillbern;
@@ -44,11 +46,22 @@ QImage& canvas() {
     return image;
 }
 
-// The first opening in a run: the theme read, each picture loaded and scaled.
+// Until the worker has handed over every picture asked for, the main loop waiting for it.
+void waitForPictures() {
+    while (OutsidePictures::shared().beingRead() > 0)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+// The first opening in a run: the stand-ins painted at once, then, once the worker has made
+// the themes' index and read and scaled each picture, the popover painted again. The time is
+// until then; the CPU time the main thread's alone.
 void PopoverIconsFirstPainted(benchmark::State& state) {
     useTheDesktopsThemes();
-    for (auto _ : state)
+    for (auto _ : state) {
         paintPopoverIcons(canvas());
+        waitForPictures();
+        paintPopoverIcons(canvas());
+    }
 }
 BENCHMARK(PopoverIconsFirstPainted)->Iterations(1)->Unit(benchmark::kMillisecond);
 
@@ -56,6 +69,7 @@ BENCHMARK(PopoverIconsFirstPainted)->Iterations(1)->Unit(benchmark::kMillisecond
 void PopoverIconsPaintedAgain(benchmark::State& state) {
     useTheDesktopsThemes();
     paintPopoverIcons(canvas());
+    waitForPictures();
     for (auto _ : state)
         paintPopoverIcons(canvas());
 }

@@ -25,6 +25,7 @@
 #include "linux/qt/QtMessageLog.h"
 #include "linux/x11/DisplayLoss.h"
 #include "linux/x11/XcbConnection.h"
+#include "picture/PictureReading.h"
 #include "ui/foundation/QtIcons.h"
 #include "ui/foundation/ShortcutTexts.h"
 #include "ui/shell/ProgramIcon.h"
@@ -69,6 +70,7 @@ int startWithoutDisplay(int argc, char** argv, const std::vector<std::string>& u
 }
 
 int run(std::unique_ptr<SingleInstance> instance, std::optional<std::string> language) {
+    indexIconThemes();
     const SessionBusLoss sessionBusLoss;
     const std::unique_ptr<LinuxPlatform> platform = LinuxPlatform::open(std::move(instance), std::move(language));
     if (!platform) return 1;
@@ -144,7 +146,8 @@ int run(std::unique_ptr<SingleInstance> instance, std::optional<std::string> lan
         shell.applicationWillTerminate();
     }
     platform->stopWorkers();
-    if (platform->hasLeftWorkersBehind()) {
+    const bool picturesStopped = stopReadingPictures();
+    if (platform->hasLeftWorkersBehind() || !picturesStopped) {
         // A worker that is still running may use any backend: the process ends with all
         // of them in place. Everything worth keeping was written when it changed.
         log("stopped");
@@ -191,6 +194,7 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
     useCommonIconThemeAsFallback();
     keepWholePicturesOutOfQtsPixmapCache();
+    limitQtsImageAllocations();
     // Its windows and About show it.
     QApplication::setWindowIcon(programIcon());
     // Latin text in Japanese reads as in every other language.

@@ -6,15 +6,25 @@
 #include <QIODevice>
 #include <QImage>
 #include <QImageReader>
+#include <algorithm>
+#include <functional>
+#include <string_view>
 
+#include "picture/PictureCosts.h"
 #include "picture/SelfContainedSvg.h"
 
 namespace quillbern {
 
 namespace {
 
-// The picture the reader holds, at most `side` pixels either way.
-QImage readPicture(QImageReader& reader, int side, qint64 mostBytes) {
+// Enough of a file's start to hold a JPEG's frame header behind its application data, and
+// an XPM's values.
+constexpr qint64 kHeadBytes = 1 << 20;
+
+// The picture the reader holds, at most `side` pixels either way, when what decoding it takes
+// (`cost` of the size asked, four bytes a pixel where none is given) is within `mostBytes`.
+QImage readPicture(QImageReader& reader, int side, qint64 mostBytes,
+                   const std::function<std::optional<qint64>(QSize)>& cost = {}) {
     reader.setAutoTransform(true);
     if (!reader.canRead()) return {};
     // Only formats that decode straight to another size, and never hold pictures of one bit
@@ -23,14 +33,22 @@ QImage readPicture(QImageReader& reader, int side, qint64 mostBytes) {
     const QByteArray format = reader.format();
     const QSize full = reader.size();
     const bool scalable = format == "svg" || format == "svgz";
-    if (full.isValid() && (scalable || (format == "jpeg" && (full.width() > side || full.height() > side))))
+    const bool jpeg = format == "jpeg" || format == "jpg";
+    if (full.isValid() && (scalable || (jpeg && (full.width() > side || full.height() > side))))
         reader.setScaledSize(full.scaled(side, side, Qt::KeepAspectRatio));
-    // Four bytes a pixel, as Qt's readers count; a format that tells no size before it
-    // decodes is held by Qt's own limit.
-    if (const QSize decoded = reader.scaledSize().isValid() ? reader.scaledSize() : full;
-        decoded.isValid() && qint64(decoded.width()) * decoded.height() * 4 > mostBytes)
-        return {};
+    const QSize decoded = reader.scaledSize().isValid() ? reader.scaledSize() : full;
+    if (!decoded.isValid()) return {};
+    const std::optional<qint64> bytes = cost ? cost(decoded) : qint64(decoded.width()) * decoded.height() * 4;
+    if (!bytes || *bytes > mostBytes) return {};
     return fittedTo(reader.read(), side);
+}
+
+QImage readBytes(QByteArray bytes, const char* format, int side, qint64 mostBytes,
+                 const std::function<std::optional<qint64>(QSize)>& cost = {}) {
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, format);
+    return readPicture(reader, side, mostBytes, cost);
 }
 
 }  // namespace
@@ -74,30 +92,43 @@ std::optional<QByteArray> pngWithoutTexts(const QByteArray& png) {
     return kept;
 }
 
+void limitQtsImageAllocations() {
+    QImageReader::setAllocationLimit(int(kMostPictureBytes >> 20));
+}
+
 QImage readPicture(QIODevice& device, int side, qint64 mostBytes) {
-    const QByteArray head = device.peek(qint64(kPngSignature.size()));
-    if (head == QByteArrayView(kPngSignature.data(), kPngSignature.size())) {
+    const QByteArray head = device.peek(kHeadBytes);
+    if (head.startsWith(QByteArrayView(kPngSignature.data(), qsizetype(kPngSignature.size())))) {
         std::optional<QByteArray> png = pngWithoutTexts(device.readAll());
         if (!png) return {};
-        QBuffer buffer(&*png);
-        buffer.open(QIODevice::ReadOnly);
-        QImageReader reader(&buffer, "png");
-        return readPicture(reader, side, mostBytes);
+        const std::optional<qint64> cost = pngDecodeCost(*png);
+        return cost ? readBytes(std::move(*png), "png", side, mostBytes, [cost](QSize) { return cost; }) : QImage();
     }
     // Of Qt's readers only the SVG one takes gzip's streams.
-    if (!head.startsWith(QByteArrayView(kGzipMagic.data(), kGzipMagic.size()))) {
+    if (!head.startsWith(QByteArrayView(kGzipMagic.data(), qsizetype(kGzipMagic.size())))) {
         QImageReader reader(&device);
         const QByteArray format = reader.format();
-        if (format != "svg" && format != "svgz") return readPicture(reader, side, mostBytes);
+        if (format == "jpeg" || format == "jpg")
+            return readPicture(reader, side, mostBytes,
+                               [&head](QSize decoded) { return jpegDecodeCost(head, decoded); });
+        if (format == "xpm")
+            return readPicture(reader, side, mostBytes, [&head](QSize) { return xpmDecodeCost(head); });
+        if (format == "ico") {
+            const QByteArray ico = device.readAll();
+            const std::optional<qint64> cost = icoDecodeCost(ico);
+            return cost ? readBytes(ico, "ico", side, mostBytes, [cost](QSize) { return cost; }) : QImage();
+        }
+        static constexpr std::string_view kSizedByTheirHeaders[] = {"gif", "bmp", "pbm", "pgm", "ppm", "xbm"};
+        if (std::ranges::find(kSizedByTheirHeaders, std::string_view(format.constData(), std::size_t(format.size()))) !=
+            std::end(kSizedByTheirHeaders))
+            return readPicture(reader, side, mostBytes);
+        if (format != "svg" && format != "svgz") return {};
     }
     // Qt's SVG reader is handed the checked text alone, never the device: it would inflate a
     // compressed file without bound, and open the files a picture names beside a QFile's.
     std::optional<QByteArray> svg = selfContainedSvg(device.read(kMostSvgBytes + 1), mostBytes);
     if (!svg) return {};
-    QBuffer buffer(&*svg);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, "svg");
-    return readPicture(reader, side, mostBytes);
+    return readBytes(std::move(*svg), "svg", side, mostBytes);
 }
 
 QImage fittedTo(QImage image, int side) {

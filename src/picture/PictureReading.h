@@ -20,12 +20,20 @@ namespace quillbern {
 
 inline constexpr std::string_view kPngSignature("\x89PNG\r\n\x1a\n", 8);
 
+// What one picture from outside may take as it decodes, whatever it says of itself: a
+// thumbnail's as an icon's.
+inline constexpr qint64 kMostPictureBytes = 64 << 20;
+
+// Qt's image readers refuse to make an image beyond kMostPictureBytes wherever they run, the
+// pictures inside an ICO or an SVG among them. Once, before any picture is read.
+void limitQtsImageAllocations();
+
 // Calls `visit(type, chunk)` with each whole chunk of the PNG up to its end, until `visit`
 // returns false; false when the chunks do not add up: no PNG, a chunk that runs past the
 // end, or no end.
 template <class Visit>
-bool forEachPngChunk(const QByteArray& png, Visit visit) {
-    if (!QByteArrayView(png).startsWith(QByteArrayView(kPngSignature.data(), kPngSignature.size()))) return false;
+bool forEachPngChunk(QByteArrayView png, Visit visit) {
+    if (!png.startsWith(QByteArrayView(kPngSignature.data(), kPngSignature.size()))) return false;
     const auto bigEndian = [](const char* bytes) {
         const auto* b = reinterpret_cast<const unsigned char*>(bytes);
         return (std::uint32_t(b[0]) << 24) | (std::uint32_t(b[1]) << 16) | (std::uint32_t(b[2]) << 8) | b[3];
@@ -63,9 +71,12 @@ std::optional<QByteArray> pngWithoutTexts(const QByteArray& png);
 
 // The picture the device holds, at most `side` pixels either way, a scalable one drawn at
 // that side; a null image when Qt cannot read it or when decoding it would take more than
-// `mostBytes` before it is scaled. A QFile lends its name's suffix to tell the picture's
-// format. A PNG is read without its texts, and not at all when its chunks do not add up; an
-// SVG, compressed or not, only as selfContainedSvg allows.
+// `mostBytes`, told from the picture's own headers (PictureCosts) before it is decoded. A
+// QFile lends its name's suffix to tell the picture's format. Only the formats whose cost can
+// be told are read: PNG (without its texts, and not at all when its chunks do not add up),
+// JPEG, GIF, BMP, ICO, the portable any-maps, XBM, XPM and SVG (compressed or not, only as
+// selfContainedSvg allows); any other that a plugin of Qt reads is refused, since what it
+// takes is known to nobody here.
 QImage readPicture(QIODevice& device, int side, qint64 mostBytes);
 
 // The picture scaled down to fit `side`, in its colours even at one bit a pixel.

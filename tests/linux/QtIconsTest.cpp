@@ -6,16 +6,24 @@
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QImage>
+#include <QLabel>
 #include <QPainter>
+#include <QWidget>
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <string>
+#include <vector>
 
 #include "core/dock/BeaconMetrics.h"
+#include "core/foundation/Log.h"
 #include "support/FifoWatch.h"
+#include "support/PicturesArrived.h"
 #include "ui/dock/LaunchBeaconView.h"
 #include "ui/foundation/IconThemeIndex.h"
+#include "ui/foundation/OutsidePictures.h"
 #include "ui/foundation/QtIcons.h"
 #include "ui/foundation/Symbols.h"
 
@@ -34,7 +42,7 @@ TEST(QtIcons, AnEntrysIconFileIsItsPicture) {
     const QtIcons icons;
     const ImageHandle image = icons.appIcon((dir / "red.desktop").string());
     ASSERT_NE(image, nullptr);
-    const QImage drawn = qIcon(image).pixmap(16, 16).toImage();
+    const QImage drawn = arrivedPicture(qIcon(image), QSize(16, 16));
     EXPECT_EQ(drawn.pixelColor(8, 8), QColor(Qt::red));
 
     EXPECT_EQ(icons.appIcon((dir / "absent.desktop").string()), nullptr);
@@ -68,7 +76,7 @@ TEST(QtIcons, FilesShowTheirTypesIconAndFoldersTheFolderIcon) {
     QIcon::setThemeName(QStringLiteral("quillbern-test"));
     const QtIcons icons;
     const auto colourOf = [&](const fs::path& path) {
-        return qIcon(icons.fileIcon(path.string())).pixmap(16, 16).toImage().pixelColor(8, 8);
+        return arrivedPicture(qIcon(icons.fileIcon(path.string())), QSize(16, 16)).pixelColor(8, 8);
     };
     EXPECT_EQ(colourOf(dir / "files"), QColor(Qt::red));
     EXPECT_EQ(colourOf(dir / "files" / "album.png"), QColor(Qt::red)) << "a folder, whatever its name";
@@ -79,7 +87,7 @@ TEST(QtIcons, FilesShowTheirTypesIconAndFoldersTheFolderIcon) {
     // The user's own folders by their own icons, where the theme has them.
     EXPECT_EQ(colourOf(g_get_home_dir()), QColor(Qt::yellow));
     const auto folderColour = [](const std::string& path) {
-        return folderIcon(path).pixmap(16, 16).toImage().pixelColor(8, 8);
+        return arrivedPicture(folderIcon(path), QSize(16, 16)).pixelColor(8, 8);
     };
     EXPECT_EQ(folderColour(std::string(g_get_home_dir()) + "/"), QColor(Qt::yellow));
     EXPECT_EQ(folderColour(g_get_user_special_dir(G_USER_DIRECTORY_DESKTOP)), QColor(Qt::red))
@@ -113,7 +121,7 @@ TEST(QtIcons, AThemesIconKeepsTheSizesItDrewAndNotTheWholePicture) {
     const long before = held();
 
     const QIcon icon = qIcon(QtIcons().fileIcon("/nowhere/notes.txt"));
-    EXPECT_EQ(icon.pixmap(64, 64).toImage().pixelColor(32, 32), QColor(Qt::green));
+    EXPECT_EQ(arrivedPicture(icon, QSize(64, 64)).pixelColor(32, 32), QColor(Qt::green));
     const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
     while (held() - before > 256 * 1024 && std::chrono::steady_clock::now() < until)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
@@ -170,13 +178,16 @@ TEST(QtIcons, AnIconFileThatCannotBeDrawnLeavesTheGenericPicture) {
     QIcon::setThemeSearchPaths({QString::fromStdString(entry.dir.string())});
 
     const QtIcons icons;
-    const QImage generic = qIcon(icons.genericAppIcon()).pixmap(32, 32).toImage();
+    const QImage generic = arrivedPicture(qIcon(icons.genericAppIcon()), QSize(32, 32));
     EXPECT_FALSE(generic.isNull()) << "no theme has the generic picture: it is the program's own";
     for (const char* name : {"missing.png", "truncated.png", "huge.png", "loop-a.png"}) {
         const fs::path desktop = entry.dir / (std::string(name) + ".desktop");
         std::ofstream(desktop) << "[Desktop Entry]\nType=Application\nName=X\nExec=true\nIcon="
                                << (entry.dir / name).string() << "\n";
-        EXPECT_FALSE(icons.appIcon(desktop.string())) << name << ": no picture of its own, so the generic one";
+        const ImageHandle image = icons.appIcon(desktop.string());
+        // A file that is there is read off the main thread, and only then told undrawable.
+        EXPECT_EQ(image ? arrivedPicture(qIcon(image), QSize(32, 32)) : generic, generic)
+            << name << ": no picture of its own, so the generic one";
     }
     QIcon::setThemeSearchPaths(searchPaths);
 }
@@ -235,10 +246,11 @@ private:
 };
 
 QColor centreOf(const QIcon& icon) {
-    return icon.pixmap(32, 32).toImage().pixelColor(16, 16);
+    return arrivedPicture(icon, QSize(32, 32)).pixelColor(16, 16);
 }
 
 QImage drawnAt24(const QIcon& icon) {
+    arrivedPicture(icon, QSize(24, 24));
     QImage image(24, 24, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
@@ -270,7 +282,7 @@ TEST(IconThemeIndex, AnIconIsTheFileOfTheFirstThemeThatHasItAtTheSizeThatSuitsBe
     const auto best = [&](const QString& name, int pixels) {
         const std::vector<ThemeIconFile>& files = index.filesOf(name);
         const auto nearest = std::ranges::min_element(
-            files, {}, [pixels](const ThemeIconFile& file) { return file.distanceTo(pixels); });
+            files, {}, [pixels](const ThemeIconFile& file) { return file.distanceTo(pixels, 1); });
         return nearest == files.end() ? std::string() : fs::relative(nearest->path.toStdString(), themes.dir).string();
     };
     EXPECT_EQ(best("both", 16), "icons/child/16x16/both.png");
@@ -297,6 +309,129 @@ TEST(IconThemeIndex, AnIconIsTheFileOfTheFirstThemeThatHasItAtTheSizeThatSuitsBe
                   .filesOf(QStringLiteral("later"))
                   .size(),
               1u);
+}
+
+// The rules' order: a theme's own parents before the fallback theme, hicolor last whoever
+// inherits from it; a folder's scale before its size; pictures of no theme in the base
+// folders themselves too.
+TEST(IconThemeIndex, ScaleCountsBeforeSizeHicolorComesLastAndBaseFoldersHoldUnthemedPictures) {
+    TestThemes themes("quillbern-rules");
+    const fs::path named = themes.theme("named",
+                                        "Inherits=hicolor,parent\nDirectories=24@2,48\n[48]\nSize=48\nType=Fixed\n"
+                                        "[24@2]\nSize=24\nScale=2\nType=Fixed\n",
+                                        {"48", "24@2"});
+    const fs::path parent = themes.theme("parent", "Directories=apps\n[apps]\nSize=48\n", {"apps"});
+    const fs::path hicolor = themes.theme("hicolor", "Directories=apps\n[apps]\nSize=48\n", {"apps"});
+    for (const fs::path& file : {named / "48" / "sharp.png", named / "24@2" / "sharp.png", parent / "apps" / "both.png",
+                                 hicolor / "apps" / "both.png"})
+        std::ofstream(file) << "?";
+    const IconThemeIndex index({"named"}, {QString::fromStdString((themes.dir / "icons").string())}, {});
+    const auto best = [&](const QString& name, int size, int scale) {
+        std::vector<ThemeIconFile> files = index.filesOf(name);
+        std::ranges::stable_sort(files, {}, [&](const ThemeIconFile& file) {
+            return std::pair(!file.suits(size, scale), file.distanceTo(size, scale));
+        });
+        return files.empty() ? std::string() : fs::relative(files.front().path.toStdString(), themes.dir).string();
+    };
+    EXPECT_EQ(best("sharp", 24, 2), "icons/named/24@2/sharp.png");
+    EXPECT_EQ(best("sharp", 48, 1), "icons/named/48/sharp.png") << "as many pixels, but made for another scale";
+    EXPECT_EQ(best("both", 48, 1), "icons/parent/apps/both.png") << "hicolor comes last";
+
+    // An application whose icon lies in the base folder itself, as the rules allow.
+    TestThemes::picture(themes.dir / "icons" / "loose.png", 48, Qt::red);
+    QIcon::setThemeName(QStringLiteral("named"));
+    QIcon::setFallbackThemeName({});
+    EXPECT_EQ(centreOf(qIcon(QtIcons().appIcon(themes.entry("loose")))), QColor(Qt::red));
+}
+
+namespace {
+
+struct LoggedLines final : LogSink {
+    void write(std::string_view line) override { lines.emplace_back(line); }
+    std::vector<std::string> lines;
+};
+
+}  // namespace
+
+// 32 themes of thousands of folders that are not there took 20-30 s to start and 52-57 s for
+// each name no theme had: every folder listed counts, there or not, and hicolor's first.
+TEST(IconThemeIndex, EveryFolderAThemeListsCountsTowardOneBoundThatLeavesHicolorItsIcons) {
+    TestThemes themes("quillbern-many-folders");
+    for (int n = 0; n < 31; ++n) {
+        std::string index = (n < 30 ? "Inherits=t" + std::to_string(n + 1) + "\n" : std::string()) + "Directories=";
+        std::string groups;
+        for (int folder = 0; folder < 300; ++folder) {
+            index += (folder ? "," : "") + std::to_string(folder);
+            groups += "[" + std::to_string(folder) + "]\nSize=48\n";
+        }
+        themes.theme("t" + std::to_string(n), index + "\n" + groups, {"0"});
+    }
+    const fs::path hicolor = themes.theme("hicolor", "Directories=apps\n[apps]\nSize=48\n", {"apps"});
+    std::ofstream(hicolor / "apps" / "application.png") << "?";
+    LoggedLines log;
+    LogSink* const previous = setLogSink(&log);
+    const QStringList bases{QString::fromStdString((themes.dir / "icons").string())};
+    EXPECT_EQ(IconThemeIndex({"t0"}, bases, {}).filesOf(QStringLiteral("application")).size(), 1u);
+    EXPECT_EQ(IconThemeIndex({"t0"}, bases, {}).filesOf(QStringLiteral("application")).size(), 1u);
+    setLogSink(previous);
+    EXPECT_EQ(std::ranges::count_if(log.lines,
+                                    [](const std::string& line) { return line.find("8192") != std::string::npos; }),
+              1)
+        << "the bound is told once a run";
+}
+
+// A picture from outside is read off the main thread: a view draws the stand-in meanwhile,
+// and the shown windows repaint once the picture has arrived.
+TEST(OutsidePictures, APictureArrivesFromTheWorkerAndTheShownWindowsRepaint) {
+    TestThemes themes("quillbern-arrivals");
+    TestThemes::picture(themes.dir / "arriving.png", 32, Qt::red);
+    const QIcon standIn = symbolIcon("app.dashed");
+    const QIcon icon = themeIcon({QString::fromStdString((themes.dir / "arriving").string())}, standIn);
+    const QIcon file = qIcon(QtIcons().appIcon([&] {
+        const fs::path path = themes.dir / "arriving.desktop";
+        std::ofstream(path) << "[Desktop Entry]\nType=Application\nName=X\nExec=true\nIcon="
+                            << (themes.dir / "arriving.png").string() << "\n";
+        return path.string();
+    }()));
+    struct Counting final : QWidget {
+        void paintEvent(QPaintEvent*) override { ++paints; }
+        int paints = 0;
+    } window;
+    window.resize(32, 32);
+    window.show();
+    waitForPictures();
+    const int paintsBefore = window.paints;
+    const QImage drawnFirst = file.pixmap(32, 32).toImage();
+    EXPECT_EQ(drawnFirst, arrivedPicture(standIn, QSize(32, 32))) << "the stand-in while the file is read";
+    waitForPictures();
+    EXPECT_EQ(file.pixmap(32, 32).toImage().pixelColor(16, 16), QColor(Qt::red));
+    EXPECT_GT(window.paints, paintsBefore) << "repainted when the picture arrived";
+    EXPECT_EQ(icon.pixmap(32, 32).toImage(), arrivedPicture(standIn, QSize(32, 32)))
+        << "a path is no name of the themes";
+
+    // A label holds the picture it was given, the stand-in, until the picture arrives.
+    TestThemes::picture(themes.dir / "labelled.png", 32, Qt::blue);
+    std::ofstream(themes.dir / "labelled.desktop")
+        << "[Desktop Entry]\nType=Application\nName=X\nExec=true\nIcon=" << (themes.dir / "labelled.png").string()
+        << "\n";
+    QLabel label;
+    showIconIn(label, qIcon(QtIcons().appIcon((themes.dir / "labelled.desktop").string())), 32);
+    const QImage shownFirst = label.pixmap().toImage();
+    EXPECT_EQ(shownFirst, arrivedPicture(standIn, QSize(32, 32)));
+    waitForPictures();
+    EXPECT_EQ(label.pixmap().toImage().pixelColor(16, 16), QColor(Qt::blue));
+}
+
+// Where neither the theme named nor the common theme is installed, a file still shows a
+// picture: the program's own of a file, as folders and the Trash have theirs.
+TEST(QtIcons, AFileOfAnyTypeShowsAPictureWhereNoThemeIsInstalled) {
+    TestThemes themes("quillbern-no-themes");
+    QIcon::setThemeName(QStringLiteral("breeze"));
+    QIcon::setFallbackThemeName({});
+    QImage blank(24, 24, QImage::Format_ARGB32_Premultiplied);
+    blank.fill(Qt::transparent);
+    for (const char* name : {"notes.md", "notes.txt", "photo.png", "no-kind-at-all"})
+        EXPECT_NE(drawnAt24(qIcon(QtIcons().fileIcon(std::string("/nowhere/") + name))), blank) << name;
 }
 
 // What a theme holds is what an application package put there: a file in it that cannot be
@@ -339,10 +474,11 @@ TEST(QtIcons, AThemeIconThatCannotBeDrawnLeavesTheGenericPicture) {
 
     const QtIcons icons;
     EXPECT_EQ(centreOf(qIcon(icons.appIcon(themes.entry("good")))), QColor(Qt::red));
+    const QImage generic = arrivedPicture(qIcon(icons.genericAppIcon()), QSize(32, 32));
     for (const char* name : {"empty", "folder", "laughs", "huge", "fifo"}) {
         const ImageHandle image = icons.appIcon(themes.entry(name));
-        EXPECT_FALSE(image) << name << ": no picture of its own, so the generic one";
-        centreOf(qIcon(image));
+        EXPECT_EQ(image ? arrivedPicture(qIcon(image), QSize(32, 32)) : generic, generic)
+            << name << ": no picture of its own, so the generic one";
     }
     EXPECT_EQ(fifo.opens(), 0);
 }
@@ -382,6 +518,7 @@ TEST(QtIcons, UnderAThemeThatIsNotInstalledIconsComeFromHicolorAndTheCommonTheme
 TEST(QtIcons, AnEntryNamingAnIconNoThemeHasHasNoPictureOfItsOwn) {
     const RedEntry entry;
     const QtIcons icons;
+    waitForPictures();
     EXPECT_EQ(icons.appIcon((entry.dir / "plain.desktop").string()), nullptr);
     EXPECT_EQ(icons.runningAppIcon(1), nullptr) << "no window system to ask";
 }
@@ -457,6 +594,8 @@ TEST(LaunchBeaconView, DrawsThemeIconsAsTheDockDoes) {
     LaunchBeaconView view(content, nullptr);
     const int side = static_cast<int>(2 * beacon::kMargin + beacon::ringBox(60));
     view.resize(side, side);
+    view.grab();
+    waitForPictures();
     const QImage drawn = view.grab().toImage();
     const QPoint centre(view.width() / 2, view.height() / 2);
     EXPECT_EQ(drawn.pixelColor(centre), QColor(Qt::red));

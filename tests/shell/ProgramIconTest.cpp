@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "support/PicturesArrived.h"
 #include "ui/shell/ProgramIcon.h"
 
 namespace quillbern {
@@ -32,7 +33,7 @@ protected:
         ASSERT_TRUE(index.open(QIODevice::WriteOnly));
         index.write("[Icon Theme]\nName=plain\nDirectories=64x64/apps\n\n[64x64/apps]\nSize=64\nType=Fixed\n");
     }
-    static QImage pictureOf(const QIcon& icon) { return icon.pixmap(QSize(64, 64)).toImage(); }
+    static QImage pictureOf(const QIcon& icon) { return arrivedPicture(icon, QSize(64, 64)); }
 
     QTemporaryDir themes_;
     QStringList paths_;

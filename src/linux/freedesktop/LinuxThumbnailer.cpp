@@ -29,10 +29,9 @@ struct CacheSize {
 };
 // The sizes the standard names, smallest first.
 constexpr CacheSize kSizes[] = {{"normal", 128}, {"large", 256}, {"x-large", 512}, {"xx-large", 1024}};
-// Larger images are not worth decoding for a thumbnail.
-constexpr std::uint64_t kMaxImageBytes = 256LL << 20;
-// As much as Qt's readers take at most.
-constexpr qint64 kMaxDecodedBytes = 256LL << 20;
+// Larger files are not worth reading for a thumbnail: a picture decodes within
+// kMostPictureBytes whatever its file's size.
+constexpr std::uint64_t kMaxImageBytes = kMostPictureBytes;
 
 std::string cacheRoot() {
     if (const char* cache = std::getenv("XDG_CACHE_HOME"); cache && cache[0] == '/')
@@ -129,7 +128,7 @@ ImageHandle LinuxThumbnailer::thumbnail(const Path& file, int sidePx) const {
     QFile source(QString::fromStdString(file));
     if (!source.open(opened.value().release(), QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) return nullptr;
     const int side = kSizes[wanted].side;
-    const QImage picture = readPicture(source, side, kMaxDecodedBytes);
+    const QImage picture = readPicture(source, side, kMostPictureBytes);
     if (picture.isNull()) return nullptr;
     storePicture(picture, root + "/" + kSizes[wanted].folder, cacheFile(kSizes[wanted].folder, uri), uri, mtime);
     return handleOf(fittedTo(picture, sidePx));

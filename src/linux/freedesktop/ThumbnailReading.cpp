@@ -1,5 +1,6 @@
 #include "linux/freedesktop/ThumbnailReading.h"
 
+#include <QBuffer>
 #include <QByteArray>
 #include <QImage>
 #include <algorithm>
@@ -46,8 +47,11 @@ QImage cachedThumbnail(const QByteArray& png, const std::string& uri, const std:
     // A byte more than either value: a longer text matches neither.
     const std::size_t limit = std::max(uri.size(), mtime.size()) + 1;
     if (pngText(png, "Thumb::URI", limit) != uri || pngText(png, "Thumb::MTime", limit) != mtime) return {};
-    const std::optional<QByteArray> picture = pngWithoutTexts(png);
-    return picture ? QImage::fromData(*picture, "png") : QImage();
+    // Read as every picture of others: what its header claims is not trusted.
+    QBuffer buffer;
+    buffer.setData(png);
+    buffer.open(QIODevice::ReadOnly);
+    return readPicture(buffer, kMostThumbnailSide, kMostPictureBytes);
 }
 
 }  // namespace quillbern

@@ -5,10 +5,12 @@
 
 #include <QFile>
 #include <algorithm>
+#include <atomic>
 #include <climits>
 #include <memory>
 #include <sys/stat.h>
 
+#include "core/foundation/Log.h"
 #include "core/foundation/RegularFile.h"
 
 namespace quillbern {
@@ -17,9 +19,9 @@ namespace {
 
 // hicolor's index.theme lists some four hundred folders in 55 KB: far beyond any theme.
 constexpr std::uint64_t kMostIndexBytes = 1 << 20;
-constexpr std::size_t kMostFoldersOfATheme = 4096;
 // Themes inherit from a few others; a longer chain is no theme's.
 constexpr std::size_t kMostThemes = 32;
+const QString kHicolor = QStringLiteral("hicolor");
 // What the listings may take: the themes of a desktop hold a few thousand names in a few
 // sizes each (Adwaita and hicolor some 5,500 pictures, under 1 MB), whatever a package put
 // into a folder.
@@ -68,6 +70,11 @@ QStringList listOf(GKeyFile* file, const char* group, const char* key) {
     return values;
 }
 
+// Logs the first time a bound is reached in a run: the next index reaches it again.
+void logBoundReached(std::atomic<bool>& logged, const char* what) {
+    if (!logged.exchange(true)) log("the icon themes ", what, "; the rest of them is not searched");
+}
+
 int integerOf(GKeyFile* file, const QByteArray& group, const char* key, int otherwise) {
     GError* error = nullptr;
     const int value = g_key_file_get_integer(file, group.constData(), key, &error);
@@ -87,25 +94,64 @@ IconThemeIndex::FolderState IconThemeIndex::FolderState::of(const QByteArray& pa
     return {true, facts.st_mtim.tv_sec, facts.st_mtim.tv_nsec};
 }
 
-int ThemeIconFile::distanceTo(int pixels) const {
-    if (pixels < fewestPixels) return fewestPixels - pixels;
-    if (pixels > mostPixels) return pixels - mostPixels;
+bool ThemeIconFile::suits(int size, int wantedScale) const {
+    return scale == wantedScale && size >= fewestSize && size <= mostSize;
+}
+
+int ThemeIconFile::distanceTo(int size, int wantedScale) const {
+    const long long pixels = (long long)size * wantedScale;
+    const long long fewest = (long long)fewestSize * scale;
+    const long long most = (long long)mostSize * scale;
+    if (pixels < fewest) return int(std::min<long long>(fewest - pixels, INT_MAX));
+    if (pixels > most) return int(std::min<long long>(pixels - most, INT_MAX));
     return 0;
 }
 
-IconThemeIndex::IconThemeIndex(const QStringList& themes, const QStringList& baseFolders, QStringList pixmapFolders)
-    : pixmapFolders_(std::move(pixmapFolders)) {
+struct IconThemeIndex::Declared {
+    QStringList roots;
+    struct Listed {
+        QString folder;
+        int fewestSize;
+        int mostSize;
+        int scale;
+    };
+    std::vector<Listed> folders;
+};
+
+IconThemeIndex::IconThemeIndex(const QStringList& themes, const QStringList& baseFolders,
+                               const QStringList& unthemedFolders) {
     for (const QString& base : baseFolders) {
         // Qt's own resources hold no theme of others.
         if (!base.startsWith(QLatin1Char(':'))) baseFolders_ << base;
     }
-    for (const QString& theme : themes)
-        addWithParents(theme);
-    addWithParents(QStringLiteral("hicolor"));
+    // hicolor comes last whoever inherits from it, as the rules have it, but its folders
+    // are counted first.
+    std::vector<Declared> declared;
+    for (const QString& theme : themes) {
+        if (theme != kHicolor) addWithParents(theme, declared);
+    }
+    const std::size_t others = declared.size();
+    addWithParents(kHicolor, declared);
+    themes_.resize(declared.size());
+    if (declared.size() > others) themes_.back() = folded(declared.back());
+    for (std::size_t at = 0; at < others; ++at)
+        themes_[at] = folded(declared[at]);
+    for (Theme& theme : themes_)
+        listPictures(theme);
+    // The pictures of no theme, listed as a theme's folders of every size.
+    for (const QString& folder : unthemedFolders) {
+        if (watchedFolder(folder, true)) unthemed_.folders.push_back({folder, 0, INT_MAX, 1});
+    }
+    listPictures(unthemed_);
 }
 
-void IconThemeIndex::addWithParents(const QString& name) {
-    if (!isPlainName(name) || visited_.contains(name) || visited_.size() >= qsizetype(kMostThemes)) return;
+void IconThemeIndex::addWithParents(const QString& name, std::vector<Declared>& declared) {
+    if (!isPlainName(name) || visited_.contains(name)) return;
+    if (visited_.size() >= qsizetype(kMostThemes)) {
+        static std::atomic<bool> logged{false};
+        logBoundReached(logged, "inherit from more themes than any theme does");
+        return;
+    }
     visited_ << name;
     QStringList roots;
     for (const QString& base : baseFolders_) {
@@ -126,11 +172,10 @@ void IconThemeIndex::addWithParents(const QString& name) {
     // A theme whose index cannot be read is no theme.
     if (!index) return;
     static constexpr const char* kGroup = "Icon Theme";
-    Theme theme;
+    Declared theme{roots, {}};
     QStringList folders = listOf(index.get(), kGroup, "Directories") + listOf(index.get(), kGroup, "ScaledDirectories");
     folders.removeDuplicates();
     for (const QString& folder : folders) {
-        if (theme.folders.size() >= kMostFoldersOfATheme) break;
         if (!isInsideTheme(folder)) continue;
         const QByteArray group = folder.toUtf8();
         const int size = integerOf(index.get(), group, "Size", 0);
@@ -149,17 +194,32 @@ void IconThemeIndex::addWithParents(const QString& name) {
             fewest = size - threshold;
             most = size + threshold;
         }
-        for (const QString& root : roots) {
-            const QString path = root + QLatin1Char('/') + folder;
-            if (watchedFolder(path, true)) theme.folders.push_back({path, fewest * scale, most * scale});
-        }
+        theme.folders.push_back({folder, fewest, most, scale});
     }
     const QStringList parents = listOf(index.get(), kGroup, "Inherits");
     index.reset();
-    listPictures(theme);
-    themes_.push_back(std::move(theme));
-    for (const QString& parent : parents)
-        addWithParents(parent);
+    declared.push_back(std::move(theme));
+    for (const QString& parent : parents) {
+        if (parent != kHicolor) addWithParents(parent, declared);
+    }
+}
+
+IconThemeIndex::Theme IconThemeIndex::folded(const Declared& declared) {
+    Theme theme;
+    for (const Declared::Listed& listed : declared.folders) {
+        for (const QString& root : declared.roots) {
+            if (listedFolders_ >= kMostFolders) {
+                static std::atomic<bool> logged{false};
+                logBoundReached(logged, "list more than 8192 folders");
+                return theme;
+            }
+            ++listedFolders_;
+            const QString path = root + QLatin1Char('/') + listed.folder;
+            if (watchedFolder(path, true))
+                theme.folders.push_back({path, listed.fewestSize, listed.mostSize, listed.scale});
+        }
+    }
+    return theme;
 }
 
 bool IconThemeIndex::watchedFolder(const QString& path, bool withContents) {
@@ -180,7 +240,11 @@ void IconThemeIndex::listPictures(Theme& theme) {
         DIR* folder = ::opendir(QFile::encodeName(theme.folders[at].path).constData());
         if (!folder) continue;
         while (const dirent* entry = ::readdir(folder)) {
-            if (listedBytes_ >= kMostListedBytes) break;
+            if (listedBytes_ >= kMostListedBytes) {
+                static std::atomic<bool> logged{false};
+                logBoundReached(logged, "hold more pictures than any desktop's themes do");
+                break;
+            }
             listedBytes_ += kEntryBytes;
             const std::string_view file(entry->d_name);
             for (std::uint8_t extension = 0; extension < std::size(kExtensions); ++extension) {
@@ -210,18 +274,26 @@ std::vector<ThemeIconFile> IconThemeIndex::filesOf(const QString& name) const {
             const std::string_view extension = kExtensions[picture.extension];
             QString path =
                 folder.path + QLatin1Char('/') + name + QLatin1String(extension.data(), qsizetype(extension.size()));
-            if (isRegularFile(path)) files.push_back({std::move(path), folder.fewestPixels, folder.mostPixels});
+            if (isRegularFile(path))
+                files.push_back({std::move(path), folder.fewestSize, folder.mostSize, folder.scale});
         }
         if (!files.empty()) return files;
     }
-    for (const QString& folder : pixmapFolders_) {
-        for (const std::string_view extension : kExtensions) {
-            QString path =
-                folder + QLatin1Char('/') + name + QLatin1String(extension.data(), qsizetype(extension.size()));
-            if (isRegularFile(path)) return {{std::move(path), 0, INT_MAX}};
+    // Found as listed, in the order of the folders, whatever the extension.
+    if (const auto pictures = unthemed_.icons.find(name); pictures != unthemed_.icons.end()) {
+        for (const Picture& picture : pictures->second) {
+            const std::string_view extension = kExtensions[picture.extension];
+            QString path = unthemed_.folders[picture.folder].path + QLatin1Char('/') + name +
+                           QLatin1String(extension.data(), qsizetype(extension.size()));
+            if (isRegularFile(path)) return {{std::move(path), 0, INT_MAX, 1}};
         }
     }
     return files;
+}
+
+bool IconThemeIndex::lists(const QString& name) const {
+    return unthemed_.icons.contains(name) ||
+           std::ranges::any_of(themes_, [&name](const Theme& theme) { return theme.icons.contains(name); });
 }
 
 }  // namespace quillbern

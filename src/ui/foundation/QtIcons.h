@@ -6,6 +6,7 @@
 #include <map>
 #include <vector>
 
+class QLabel;
 class QPainter;
 class QRectF;
 
@@ -15,7 +16,9 @@ namespace quillbern {
 
 // Application icons from their desktop entries, file icons from the shared-mime-info
 // type of the file's name (folderIcon for folders), all through the icon theme or the files
-// the entries name; the pictures windows carry come from the window system.
+// the entries name, read off the main thread, a generic picture standing in until they are
+// (the program's own picture of a file where the themes have none); the pictures windows
+// carry come from the window system.
 class QtIcons final : public Icons {
 public:
     // Every size of the picture a window of the process carries; none when it has none.
@@ -53,16 +56,25 @@ private:
 // object exists.
 void useCommonIconThemeAsFallback();
 
+// Has the themes' index made now, off the main thread, so that the first icons asked for find
+// it. Once the program knows it is the running one.
+void indexIconThemes();
+
+// Ends the reading of pictures from outside, at the end of the program, before the
+// application object goes; false when its worker was left behind still reading.
+bool stopReadingPictures();
+
 // Qt's pixmap cache keeps every picture read from a file whole (a theme's 512-pixel one for
 // an icon drawn at 64) until newer ones push it out; the icons keep the sizes they draw
 // themselves. Once, after the application object exists.
 void keepWholePicturesOutOfQtsPixmapCache();
 
-// The theme's icon of that name, found by the freedesktop rules among the themes Qt names
-// (IconThemeIndex) and read as every picture file of others; null where the themes have no
-// file of it that can be drawn. It keeps only the sizes it drew, in a cache of bounded size
-// shared by every icon of the theme, never the theme's whole picture.
-QIcon themeIconNamed(const QString& name);
+// The first of the names that the icon themes hold a file of that can be drawn, found by the
+// freedesktop rules among the themes Qt names (IconThemeIndex) and read as every picture file
+// of others, off the main thread (OutsidePictures); `standIn` where none can be drawn, and
+// while the picture is read. Only the sizes drawn are kept, in a cache of bounded size shared
+// by every picture from outside, never the theme's whole picture.
+QIcon themeIcon(const QStringList& names, const QIcon& standIn);
 
 // The theme's icon of a folder, by its path alone: the user's own folders (home, Desktop,
 // Documents, Downloads, Music, ...) by their own names where the theme has them, as file
@@ -72,6 +84,10 @@ QIcon folderIcon(const Path& path);
 
 // The theme's icon of the Trash, full where it has one, else the program's own picture.
 QIcon trashIcon(bool full);
+
+// Shows the icon at `side` in the label, and again whenever pictures from outside arrive
+// while the label lives, so a label never keeps the stand-in drawn while its picture was read.
+void showIconIn(QLabel& label, const QIcon& icon, int side);
 
 // An image as a QIcon: its pixels where it carries them, else the QIcon behind an image of
 // QtIcons; a null icon for no image.

@@ -1,11 +1,18 @@
 #include "ui/foundation/Symbols.h"
 
+#include <QApplication>
 #include <QColor>
+#include <QCoreApplication>
 #include <QIcon>
+#include <QIconEngine>
 #include <QPainter>
 #include <QPixmap>
+#include <QStyle>
+#include <QStyleOption>
 #include <algorithm>
 #include <array>
+#include <map>
+#include <string>
 
 #include "ui/foundation/QtIcons.h"
 
@@ -107,17 +114,12 @@ constexpr std::array kSymbols{
     SymbolNames{"rectangle.topthird.inset.filled", {}},
     SymbolNames{"rectangle.leftthird.inset.filled", {}},
     SymbolNames{"rectangle.rightthird.inset.filled", {}},
+    // What a file of a type the themes have no icon of shows, after text-x-generic.
+    SymbolNames{"doc", {}},
 };
 
 // What a name the table lacks is drawn as.
 constexpr std::string_view kPlaceholder = "questionmark.app.dashed";
-
-QIcon themeIcon(std::string_view symbol) {
-    for (const QString& name : themeNamesOfSymbol(symbol)) {
-        if (QIcon icon = themeIconNamed(name); !icon.isNull()) return icon;
-    }
-    return {};
-}
 
 void paintInColour(QPainter& painter, const QRectF& box, const QIcon& icon, const QColor& color) {
     if (!color.isValid()) {
@@ -142,6 +144,56 @@ QIcon bundledIcon(std::string_view symbol) {
                  QStringLiteral(".svg"));
 }
 
+// A symbol in one colour, drawn at each paint from symbolIcon, so the theme's picture shows
+// once it has arrived; as a picture of one size, never drawn larger than that.
+class TintedSymbolEngine final : public QIconEngine {
+public:
+    TintedSymbolEngine(std::string_view symbol, QColor color, QSize most)
+        : symbol_(symbol), color_(std::move(color)), most_(most) {}
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        const QSize drawn = actualSize(size, mode, state);
+        if (drawn.isEmpty()) return {};
+        if (const auto added = added_.find(mode); added != added_.end())
+            return added->second.scaled(drawn, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        QPixmap picture(drawn);
+        picture.fill(Qt::transparent);
+        QPainter painter(&picture);
+        paintSymbol(painter, QRectF(QPointF(0, 0), drawn), symbol_, color_);
+        painter.end();
+        if (mode != QIcon::Disabled) return picture;
+        QStyleOption option;
+        option.palette = QApplication::palette();
+        return QApplication::style()->generatedIconPixmap(QIcon::Disabled, picture, &option);
+    }
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
+        const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
+        QPixmap shown = pixmap(rect.size() * ratio, mode, state);
+        shown.setDevicePixelRatio(ratio);
+        const QSizeF fitted = QSizeF(shown.size()) / ratio;
+        painter->drawPixmap(QRectF(QPointF(rect.x() + (rect.width() - fitted.width()) / 2,
+                                           rect.y() + (rect.height() - fitted.height()) / 2),
+                                   fitted),
+                            shown, QRectF(shown.rect()));
+    }
+    // A picture of its own for a mode, as an icon of pictures takes one.
+    void addPixmap(const QPixmap& pixmap, QIcon::Mode mode, QIcon::State) override { added_[mode] = pixmap; }
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override { return size.boundedTo(most_); }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override { return {most_}; }
+    QString key() const override { return QStringLiteral("quillbern.symbol"); }
+    QIconEngine* clone() const override {
+        auto* copy = new TintedSymbolEngine(symbol_, color_, most_);
+        copy->added_ = added_;
+        return copy;
+    }
+
+private:
+    std::string symbol_;
+    QColor color_;
+    QSize most_;
+    std::map<QIcon::Mode, QPixmap> added_;
+};
+
 }  // namespace
 
 QStringList themeNamesOfSymbol(std::string_view symbol) {
@@ -163,8 +215,16 @@ std::vector<std::string_view> everySymbol() {
 }
 
 QIcon symbolIcon(std::string_view symbol) {
-    const QIcon icon = themeIcon(symbol);
-    return icon.isNull() ? bundledIcon(symbol) : icon;
+    // Made once a name: a picture of Qt's resources costs a lookup of its engine each time,
+    // and a stand-in is made for every icon from outside.
+    static std::map<std::string, QIcon, std::less<>> made;
+    static const bool goesWithTheApplication = [] {
+        qAddPostRoutine([] { made.clear(); });
+        return true;
+    }();
+    (void)goesWithTheApplication;
+    if (const auto known = made.find(symbol); known != made.end()) return known->second;
+    return made.emplace(symbol, themeIcon(themeNamesOfSymbol(symbol), bundledIcon(symbol))).first->second;
 }
 
 void paintSymbol(QPainter& painter, const QRectF& box, std::string_view symbol, const QColor& color) {
@@ -172,13 +232,7 @@ void paintSymbol(QPainter& painter, const QRectF& box, std::string_view symbol, 
 }
 
 QIcon symbolIcon(std::string_view symbol, const QColor& color, int side, qreal devicePixelRatio) {
-    QPixmap picture(QSize(side, side) * devicePixelRatio);
-    picture.setDevicePixelRatio(devicePixelRatio);
-    picture.fill(Qt::transparent);
-    QPainter painter(&picture);
-    paintSymbol(painter, QRectF(0, 0, side, side), symbol, color);
-    painter.end();
-    return QIcon(picture);
+    return QIcon(new TintedSymbolEngine(symbol, color, QSize(side, side) * devicePixelRatio));
 }
 
 }  // namespace quillbern

@@ -203,7 +203,7 @@ QWidget* AppsCard::resultRow(const InstalledApp& app) {
     layout->setContentsMargins(8, 0, 8, 0);
     layout->setSpacing(10);
     auto* icon = new QLabel;
-    icon->setPixmap(qIcon(model_.iconForPath(app.path)).pixmap(kResultIconSide, kResultIconSide));
+    showIconIn(*icon, qIcon(model_.iconForPath(app.path)), kResultIconSide);
     icon->setFixedSize(kResultIconSide, kResultIconSide);
     layout->addWidget(icon, 0, Qt::AlignVCenter);
     auto* name = new QLabel(fromUtf8(app.name));

@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "core/settings/MakerAddresses.h"
+#include "ui/foundation/QtIcons.h"
 #include "ui/foundation/QtText.h"
 #include "ui/foundation/Symbols.h"
 #include "ui/settings/DockRow.h"
@@ -142,8 +143,8 @@ QWidget* DocksPane::makeDetailColumn() {
     layout->addStretch(1);
     auto* symbol = new QLabel;
     const QColor faint = SettingsTheme::primaryAt(palette(), kQuaternary);
-    symbol->setPixmap(symbolIcon("square.stack.3d.up", faint, kEmptySymbolSide, devicePixelRatioF())
-                          .pixmap(kEmptySymbolSide, kEmptySymbolSide));
+    showIconIn(*symbol, symbolIcon("square.stack.3d.up", faint, kEmptySymbolSide, devicePixelRatioF()),
+               kEmptySymbolSide);
     symbol->setAlignment(Qt::AlignCenter);
     layout->addWidget(symbol);
     auto* note = new QLabel(localized("Select a dock"));

@@ -12,6 +12,7 @@
 
 #include "core/foundation/Localization.h"
 #include "core/shortcuts/HotKeyBindings.h"
+#include "ui/foundation/QtIcons.h"
 #include "ui/foundation/QtText.h"
 #include "ui/foundation/Symbols.h"
 #include "ui/settings/ReadoutSlider.h"
@@ -73,8 +74,7 @@ void setTone(QWidget& widget, SettingsTone tone) {
 
 QLabel* symbolLabel(std::string_view symbol, const QColor& colour, const QWidget& owner) {
     auto* label = new QLabel;
-    label->setPixmap(
-        symbolIcon(symbol, colour, kSymbolSide, owner.devicePixelRatioF()).pixmap(kSymbolSide, kSymbolSide));
+    showIconIn(*label, symbolIcon(symbol, colour, kSymbolSide, owner.devicePixelRatioF()), kSymbolSide);
     label->setFixedSize(kSymbolSide, kSymbolSide);
     return label;
 }

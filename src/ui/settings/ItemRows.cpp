@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "core/tiles/DragTypes.h"
+#include "ui/foundation/QtIcons.h"
 #include "ui/foundation/QtText.h"
 #include "ui/foundation/Symbols.h"
 #include "ui/settings/EditorRowChrome.h"
@@ -100,7 +101,7 @@ void ItemRow::setData(const ItemRowData& data, QIcon icon) {
 }
 
 void ItemRow::applyData(QIcon icon) {
-    icon_->setPixmap(icon.pixmap(kIconSide, kIconSide));
+    showIconIn(*icon_, icon, kIconSide);
     title_->setText(QString::fromStdString(data_.title));
     if (auto* path = static_cast<MiddleElidedLabel*>(subtitle_)) {
         path->setFullText(QString::fromStdString(data_.subtitle));

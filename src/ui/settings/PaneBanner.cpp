@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPushButton>
 
+#include "ui/foundation/QtIcons.h"
 #include "ui/foundation/QtText.h"
 #include "ui/foundation/Symbols.h"
 #include "ui/settings/SettingsTheme.h"
@@ -30,8 +31,8 @@ PaneBanner::PaneBanner(std::string_view symbol, SettingsTone symbolTone, Setting
     layout_->setSpacing(kSpacing);
     auto* mark = new QLabel;
     mark->setFixedSize(kSymbolSide, kSymbolSide);
-    mark->setPixmap(symbolIcon(symbol, SettingsTheme::tone(symbolTone, palette()), kSymbolSide, devicePixelRatioF())
-                        .pixmap(kSymbolSide, kSymbolSide));
+    showIconIn(*mark, symbolIcon(symbol, SettingsTheme::tone(symbolTone, palette()), kSymbolSide, devicePixelRatioF()),
+               kSymbolSide);
     layout_->addWidget(mark, 0, alignment_);
     text_->setTextFormat(Qt::PlainText);
     text_->setWordWrap(true);

@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "ui/foundation/QtIcons.h"
 #include "ui/foundation/QtText.h"
 #include "ui/foundation/Symbols.h"
 #include "ui/settings/SettingsCard.h"
@@ -26,8 +27,8 @@ QWidget* grantedLabel() {
     layout->setSpacing(6);
     const QColor colour = SettingsTheme::switchTint(status->palette());
     auto* mark = new QLabel;
-    mark->setPixmap(symbolIcon("checkmark.circle.fill", colour, kStatusSymbolSide, status->devicePixelRatioF())
-                        .pixmap(kStatusSymbolSide, kStatusSymbolSide));
+    showIconIn(*mark, symbolIcon("checkmark.circle.fill", colour, kStatusSymbolSide, status->devicePixelRatioF()),
+               kStatusSymbolSide);
     layout->addWidget(mark);
     // TRANSLATORS: the state of a permission that Quillbern has.
     auto* text = new QLabel(localized("Granted"));

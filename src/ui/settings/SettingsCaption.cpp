@@ -2,6 +2,7 @@
 
 #include <QHBoxLayout>
 
+#include "ui/foundation/QtIcons.h"
 #include "ui/foundation/QtText.h"
 #include "ui/foundation/Symbols.h"
 #include "ui/settings/SettingsTheme.h"
@@ -59,8 +60,7 @@ void SettingsNoteLabel::setNote(const QString& text, SettingsNoteStyle style) {
     const SettingsNoteLook look = settingsNoteLook(style);
     const QColor colour = SettingsTheme::tone(look.tone, palette());
     if (style_ != style) {
-        symbol_->setPixmap(symbolIcon(look.symbol, colour, kNoteSymbolSide, devicePixelRatioF())
-                               .pixmap(kNoteSymbolSide, kNoteSymbolSide));
+        showIconIn(*symbol_, symbolIcon(look.symbol, colour, kNoteSymbolSide, devicePixelRatioF()), kNoteSymbolSide);
         setTextColour(*text_, colour);
         style_ = style;
     }

@@ -5,8 +5,7 @@
 namespace quillbern {
 
 QIcon programIcon() {
-    const QIcon installed = themeIconNamed(QStringLiteral("quillbern"));
-    return installed.isNull() ? QIcon(QStringLiteral(":/quillbern/quillbern.svg")) : installed;
+    return themeIcon({QStringLiteral("quillbern")}, QIcon(QStringLiteral(":/quillbern/quillbern.svg")));
 }
 
 }  // namespace quillbern

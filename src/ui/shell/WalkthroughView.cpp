@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "ui/foundation/QtIcons.h"
 #include "ui/foundation/QtText.h"
 #include "ui/foundation/Symbols.h"
 
@@ -98,8 +99,7 @@ public:
         layout->setSpacing(6);
         layout->addStretch(1);
         auto* icon = new QLabel;
-        icon->setPixmap(symbolIcon(symbol, colour, kNoticeSymbolSize, devicePixelRatioF())
-                            .pixmap(kNoticeSymbolSize, kNoticeSymbolSize));
+        showIconIn(*icon, symbolIcon(symbol, colour, kNoticeSymbolSize, devicePixelRatioF()), kNoticeSymbolSize);
         layout->addWidget(icon, 0, Qt::AlignTop);
         text_->setWordWrap(true);
         text_->setAlignment(Qt::AlignHCenter);
@@ -280,8 +280,7 @@ QWidget* WalkthroughView::navigationRow() {
 
 void WalkthroughView::sync() {
     const QColor accent = palette().color(QPalette::Highlight);
-    symbol_->setPixmap(symbolIcon(walkthrough_.stepSymbol(), accent, kSymbolSize, devicePixelRatioF())
-                           .pixmap(kSymbolSize, kSymbolSize));
+    showIconIn(*symbol_, symbolIcon(walkthrough_.stepSymbol(), accent, kSymbolSize, devicePixelRatioF()), kSymbolSize);
     steps_->setCurrentIndex(int(walkthrough_.step()));
 
     const bool trusted = walkthrough_.hasWindowAccess();

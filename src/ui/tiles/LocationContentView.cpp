@@ -149,7 +149,7 @@ void LocationContentView::sync() {
     const PinnedLocation& location = m.location();
     const int width = static_cast<int>(std::ceil(m.popoverWidth(scrollerWidth())));
     const int gridHeight = static_cast<int>(std::ceil(m.gridFrameHeight()));
-    folderIcon_->setPixmap(qIcon(QtIcons().fileIcon(location.path)).pixmap(kHeaderIcon, kHeaderIcon));
+    showIconIn(*folderIcon_, qIcon(QtIcons().fileIcon(location.path)), kHeaderIcon);
     name_->setText(QString::fromStdString(location.name));
     truncation_->setVisible(m.truncated());
 

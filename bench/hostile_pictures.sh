@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# The real program on the test desktop among pictures and icon themes made to cost a reader
+# memory and time (bench/hostile_pictures.py): the docks' applications name them as their
+# icons, a pinned folder holds them (its popover opened, so they are thumbnailed), and 32
+# themes the common theme's name starts list 52,000 folders that are not there, one
+# application naming an icon no theme has. Reports how long the docks took to show, the
+# longest a second start waited for the running program's answer while it read them (the
+# main loop's answer) over 20 s, and its peak resident memory. Fails when the docks take over
+# 10 s, a second start over 1 s, or the peak passes 150 MB: the program's own 46 MB, one
+# picture's bound of 64 MB, and room for the thread that reads them.
+#
+#   bench/hostile_pictures.sh [program]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+program=${1:-$root/build/quillbern}
+source "$root/bench/lib/desktop-bench.sh"
+require_built "$program"
+
+export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" XDG_CACHE_HOME="$work/cache"
+pictures="$work/Pictures"
+python3 "$root/bench/hostile_pictures.py" "$pictures" "$XDG_DATA_HOME/icons"
+mkdir -p "$XDG_DATA_HOME/applications"
+items=
+for picture in "$pictures"/* missing-icon-name; do
+  name=$(basename "$picture")
+  id="hostile-${name%%.*}"
+  icon=$picture
+  [[ -e "$picture" ]] || icon=$name
+  printf '[Desktop Entry]\nType=Application\nName=%s\nExec=true\nIcon=%s\n' "$name" "$icon" \
+    >"$XDG_DATA_HOME/applications/$id.desktop"
+  items+=",$(app "$id" "$name")"
+done
+folder='{"location":{"_0":{"id":"22222222-0000-4000-8000-000000000002","name":"Pictures","path":"'$pictures'"}}}'
+dock() {  # number name edge display items
+  printf '{"id":"11111111-0000-4000-8000-00000000000%s","name":"%s","items":[%s],"edge":"%s","display":%s,' \
+    "$1" "$2" "$5" "$3" "$4"
+  printf '"isVisible":true,"isEnabled":true,"showsWindows":false,"revealMode":"hover","alignment":"center"}'
+}
+write_settings "[$(dock 1 Files bottom '{"all":{}}' "$folder"),$(dock 2 Apps top '{"all":{}}' "${items#,}")]" \
+  '"dockAutoHide": false'
+
+start_headless_desktop
+xdotool mousemove 640 500
+started=$(date +%s%N)
+"$program" >"$work/log" 2>&1 &
+program_pid=$!
+# Qt's warnings about such pictures run to megabytes a line.
+wait_for 120 docks_made 4 || { echo "the dock panels did not show" >&2; cut -c1-300 "$work/log" >&2; exit 1; }
+shown=$(date +%s%N)
+shownAfter=$(((shown - started) / 1000000))
+
+# A second start hands over to the running program and waits for its answer.
+longest=0
+answer() {
+  local begun ended
+  begun=$(date +%s%N)
+  timeout 30 "$program" >/dev/null 2>&1 || true
+  ended=$(date +%s%N)
+  echo $(((ended - begun) / 1000000))
+}
+clicked=
+deadline=$((SECONDS + 20))
+while ((SECONDS < deadline)); do
+  [[ -z $clicked ]] && ((deadline - SECONDS < 17)) && clicked=1 && xdotool mousemove 640 1022 click 1
+  took=$(answer)
+  ((took > longest)) && longest=$took
+  sleep 0.25
+done
+peak=$(awk '/^VmHWM/ {print $2}' "/proc/$program_pid/status")
+printf 'docks shown after %d ms; a second start answered within %d ms at most; peak resident memory %d MB\n' \
+  "$shownAfter" "$longest" "$((peak / 1024))"
+status=0
+# The ordinary picture's, made once the popover read the folder.
+[[ -n $(find "$XDG_CACHE_HOME/thumbnails" -name '*.png' 2>/dev/null) ]] \
+  || { echo "no thumbnail was made: the folder's popover did not open" >&2; status=1; }
+((shownAfter <= 10000)) || { echo "the docks took over 10 s" >&2; status=1; }
+((longest <= 1000)) || { echo "a second start waited over 1 s" >&2; status=1; }
+((peak <= 150 * 1024)) || { echo "the peak passed 150 MB" >&2; status=1; }
+exit $status

@@ -1,0 +1,450 @@
+#include "ui/foundation/OutsidePictures.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QIcon>
+#include <QImage>
+#include <QImageReader>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <list>
+#include <map>
+#include <mutex>
+#include <set>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+#include "core/foundation/Log.h"
+#include "core/foundation/RegularFile.h"
+#include "core/platform/SystemThreads.h"
+#include "core/platform/WorkerStop.h"
+#include "picture/PictureReading.h"
+#include "picture/SelfContainedSvg.h"
+#include "ui/foundation/IconThemeIndex.h"
+
+namespace quillbern {
+
+namespace {
+
+using SteadyClock = std::chrono::steady_clock;
+
+// An icon file, however detailed, is far smaller.
+constexpr std::uint64_t kMostIconFileBytes = 8 << 20;
+// Larger pictures are kept no larger once read: no view draws an icon bigger.
+constexpr int kMostIconSide = 512;
+// What the pictures drawn keep: the icons of every shown view many times over.
+constexpr qint64 kMostKeptBytes = 4 << 20;
+// A picture read whole serves the next sizes a moment (a slider, an animation), then goes.
+constexpr Duration kWholeKept = 2.0;
+constexpr std::size_t kMostWholeKept = 4;
+// A name the index lacks makes it look whether the themes' folders changed, this seldom.
+constexpr auto kCheckEvery = std::chrono::seconds(2);
+// A size just arrived and pushed out again is not asked for again within this, so views that
+// together draw more than is kept never keep the worker and themselves busy.
+constexpr auto kAskedAgainAfter = std::chrono::seconds(2);
+// Arrivals close together repaint the windows once.
+constexpr int kRepaintDelayMs = 30;
+constexpr std::size_t kMostUnreadable = 4096;
+
+// Which themes Qt names and where it finds them.
+struct ThemeSettings {
+    QString theme;
+    QString fallback;
+    QStringList baseFolders;
+    QStringList fallbackFolders;
+    bool operator==(const ThemeSettings&) const = default;
+
+    static ThemeSettings now() {
+        return {QIcon::themeName(), QIcon::fallbackThemeName(), QIcon::themeSearchPaths(),
+                QIcon::fallbackSearchPaths()};
+    }
+
+    // The themes' index: pictures of no theme in the base folders themselves, in Qt's own
+    // folders for them, and in the one pixmaps folder of the rules, each once.
+    IconThemeIndex index() const {
+        QStringList unthemed;
+        for (const QString& folder :
+             baseFolders + fallbackFolders + QStringList{QStringLiteral("/usr/share/pixmaps")}) {
+            if (!folder.startsWith(QLatin1Char(':'))) unthemed << QDir::cleanPath(folder);
+        }
+        unthemed.removeDuplicates();
+        return IconThemeIndex({theme, fallback}, baseFolders, unthemed);
+    }
+};
+
+struct Key {
+    QString source;
+    int width;
+    int height;
+    int scale;
+    bool operator<(const Key& other) const {
+        return std::tie(source, width, height, scale) < std::tie(other.source, other.width, other.height, other.scale);
+    }
+};
+
+struct Arrival {
+    std::optional<Key> key;
+    QImage image;
+    std::shared_ptr<const IconThemeIndex> index;
+    // The themes Qt named when it was asked for.
+    ThemeSettings settings;
+};
+
+// The worker's way back to the main thread: arrivals under a lock, and one queued call to
+// take them whenever the first comes, while the application lives.
+struct Channel {
+    std::mutex mutex;
+    std::vector<Arrival> arrivals;
+    bool open = true;
+    std::function<void()> take;
+
+    bool isOpen() {
+        const std::lock_guard lock(mutex);
+        return open;
+    }
+
+    void deliver(Arrival arrival) {
+        const std::lock_guard lock(mutex);
+        if (!open) return;
+        arrivals.push_back(std::move(arrival));
+        if (arrivals.size() == 1) QMetaObject::invokeMethod(QCoreApplication::instance(), take, Qt::QueuedConnection);
+    }
+};
+
+bool isScalable(const QByteArray& bytes) {
+    if (bytes.startsWith(QByteArrayView(kGzipMagic.data(), qsizetype(kGzipMagic.size())))) return true;
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    const QByteArray format = QImageReader(&buffer).format();
+    return format == "svg" || format == "svgz";
+}
+
+// What the worker keeps between pictures: the themes' index, and the pictures it read whole a
+// moment ago. Worker thread.
+class PictureWorkshop {
+public:
+    explicit PictureWorkshop(WorkerLoop& loop) : loop_(loop) {}
+
+    // The index of the themes those settings name, made now when it is not; `made` then
+    // holds it.
+    std::shared_ptr<const IconThemeIndex> index(const ThemeSettings& settings,
+                                                std::shared_ptr<const IconThemeIndex>& made) {
+        if (!index_ || settings_ != settings) remake(settings, made);
+        return index_;
+    }
+
+    // The picture of the source at that many pixels for that scale; null when none can be drawn.
+    QImage read(const PictureSource& source, int pixels, int scale, const ThemeSettings& settings,
+                std::shared_ptr<const IconThemeIndex>& made) {
+        if (!source.file.isEmpty()) return readFile(source.file, pixels);
+        index(settings, made);
+        const int size = std::max(1, pixels / scale);
+        for (const QString& name : source.names) {
+            std::vector<ThemeIconFile> files = index_->filesOf(name);
+            // An application installed meanwhile put its icon into the themes' folders.
+            if (files.empty() && SteadyClock::now() - checked_ >= kCheckEvery) {
+                checked_ = SteadyClock::now();
+                if (!index_->isCurrent()) {
+                    remake(settings, made);
+                    files = index_->filesOf(name);
+                }
+            }
+            // Files made for the size at that scale first, in the order of the theme's
+            // folders; then the nearest.
+            std::ranges::stable_sort(files, {}, [size, scale](const ThemeIconFile& file) {
+                return std::pair(!file.suits(size, scale), file.distanceTo(size, scale));
+            });
+            for (const ThemeIconFile& file : files) {
+                if (QImage image = readFile(file.path, pixels); !image.isNull()) return image;
+            }
+        }
+        return {};
+    }
+
+private:
+    void remake(const ThemeSettings& settings, std::shared_ptr<const IconThemeIndex>& made) {
+        settings_ = settings;
+        index_ = std::make_shared<const IconThemeIndex>(settings.index());
+        checked_ = SteadyClock::now();
+        made = index_;
+    }
+
+    // A picture file read as every file of others is, so a FIFO, a device or a huge file in
+    // its place holds nobody; a scalable one drawn at the size, any other read whole once.
+    QImage readFile(const QString& path, int pixels) {
+        if (const auto whole = std::ranges::find(wholes_, path, &std::pair<QString, QImage>::first);
+            whole != wholes_.end()) {
+            wholes_.splice(wholes_.begin(), wholes_, whole);
+            return fittedTo(whole->second, pixels);
+        }
+        const Result<std::string> read = readRegularFile(QFile::encodeName(path).toStdString(), kMostIconFileBytes);
+        if (!read) return {};
+        QByteArray bytes = QByteArray::fromStdString(read.value());
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::ReadOnly);
+        if (isScalable(bytes)) return readPicture(buffer, pixels, kMostPictureBytes);
+        const QImage whole = readPicture(buffer, kMostIconSide, kMostPictureBytes);
+        if (whole.isNull()) return {};
+        wholes_.emplace_front(path, whole);
+        if (wholes_.size() > kMostWholeKept) wholes_.pop_back();
+        dropWholes_ = loop_.after(kWholeKept, [this] { wholes_.clear(); });
+        return fittedTo(whole, pixels);
+    }
+
+    WorkerLoop& loop_;
+    ThemeSettings settings_;
+    std::shared_ptr<const IconThemeIndex> index_;
+    SteadyClock::time_point checked_;
+    // Most recently read first.
+    std::list<std::pair<QString, QImage>> wholes_;
+    Timer dropWholes_;
+};
+
+}  // namespace
+
+QString PictureSource::key() const {
+    return file.isEmpty() ? QStringLiteral("n:") + names.join(QLatin1Char('\n')) : QStringLiteral("f:") + file;
+}
+
+struct OutsidePictures::Parts {
+    struct Kept {
+        QPixmap pixmap;
+        std::list<Key>::iterator use;
+    };
+
+    std::shared_ptr<Channel> channel = std::make_shared<Channel>();
+    SystemThreads threads;
+    std::unique_ptr<WorkerLoop> worker;
+    std::shared_ptr<PictureWorkshop> workshop;
+    bool workerFailed = false;
+    std::map<Key, Kept> kept;
+    // Most recently drawn first.
+    std::list<Key> uses;
+    qint64 keptBytes = 0;
+    std::set<Key> pending;
+    std::map<Key, SteadyClock::time_point> arrivedAt;
+    std::set<QString> unreadable;
+    // The themes Qt names, which what is kept was read from.
+    ThemeSettings settings = ThemeSettings::now();
+    std::shared_ptr<const IconThemeIndex> index;
+    bool indexAsked = false;
+    bool repaintArmed = false;
+    std::vector<std::pair<QPointer<QObject>, std::function<void()>>> listeners;
+
+    bool startWorker() {
+        if (worker) return true;
+        if (workerFailed) return false;
+        worker = threads.startWorker("quillbern.pics", WorkerStop::kLimit);
+        if (!worker) {
+            workerFailed = true;
+            log("the thread that reads icons did not start; icons show the program's own pictures");
+            return false;
+        }
+        workshop = std::make_shared<PictureWorkshop>(*worker);
+        return true;
+    }
+
+    // Asks the worker for the picture of the key, or for the themes' index alone.
+    void ask(const std::optional<Key>& key, const PictureSource& source) {
+        if (!startWorker()) {
+            if (key) unreadable.insert(key->source);
+            return;
+        }
+        if (key) pending.insert(*key);
+        worker->post([workshop = workshop, channel = channel, key, source, settings = settings] {
+            // Pictures asked for before the end are not read at the end.
+            if (!channel->isOpen()) return;
+            Arrival arrival{key, {}, {}, settings};
+            if (key) {
+                arrival.image =
+                    workshop->read(source, std::min(key->width, key->height), key->scale, settings, arrival.index);
+            } else {
+                arrival.index = workshop->index(settings, arrival.index);
+            }
+            channel->deliver(std::move(arrival));
+        });
+    }
+
+    void take() {
+        std::vector<Arrival> arrivals;
+        {
+            const std::lock_guard lock(channel->mutex);
+            arrivals.swap(channel->arrivals);
+        }
+        const auto now = SteadyClock::now();
+        for (Arrival& arrival : arrivals) {
+            // Read from themes Qt no longer names.
+            if (arrival.settings != settings) {
+                if (arrival.key) pending.erase(*arrival.key);
+                continue;
+            }
+            if (arrival.index) {
+                index = arrival.index;
+                indexAsked = false;
+                // What the themes lacked may be there now.
+                unreadable.clear();
+            }
+            if (!arrival.key) continue;
+            pending.erase(*arrival.key);
+            arrivedAt.insert_or_assign(*arrival.key, now);
+            if (arrival.image.isNull()) {
+                if (unreadable.size() >= kMostUnreadable) unreadable.clear();
+                unreadable.insert(arrival.key->source);
+            } else {
+                keep(*arrival.key, QPixmap::fromImage(std::move(arrival.image)));
+            }
+        }
+        if (arrivedAt.size() > kMostUnreadable)
+            std::erase_if(arrivedAt, [now](const auto& at) { return now - at.second >= kAskedAgainAfter; });
+        repaintSoon();
+    }
+
+    // Forgets what was read of the themes Qt named before.
+    void followThemeSettings() {
+        ThemeSettings now = ThemeSettings::now();
+        if (now == settings) return;
+        settings = std::move(now);
+        kept.clear();
+        uses.clear();
+        keptBytes = 0;
+        arrivedAt.clear();
+        unreadable.clear();
+        index.reset();
+        indexAsked = false;
+    }
+
+    // Another size of the key's picture, scaled to it, while its own is read: a view that
+    // grows or shrinks an icon never shows the stand-in between sizes.
+    QPixmap nearest(const Key& key) const {
+        const Kept* best = nullptr;
+        const auto gap = [&key](const QPixmap& pixmap) { return std::abs(pixmap.width() - key.width); };
+        for (auto at = kept.lower_bound(Key{key.source, 0, 0, 0}); at != kept.end() && at->first.source == key.source;
+             ++at) {
+            if (!best || gap(at->second.pixmap) < gap(best->pixmap)) best = &at->second;
+        }
+        return best ? best->pixmap.scaled(QSize(key.width, key.height), Qt::KeepAspectRatio, Qt::SmoothTransformation)
+                    : QPixmap();
+    }
+
+    bool arrivedLately(const Key& key) const {
+        const auto at = arrivedAt.find(key);
+        return at != arrivedAt.end() && SteadyClock::now() - at->second < kAskedAgainAfter;
+    }
+
+    void keep(const Key& key, QPixmap pixmap) {
+        const qint64 cost = qint64(pixmap.width()) * pixmap.height() * 4;
+        while (keptBytes + cost > kMostKeptBytes && !uses.empty()) {
+            const auto oldest = kept.find(uses.back());
+            keptBytes -= qint64(oldest->second.pixmap.width()) * oldest->second.pixmap.height() * 4;
+            kept.erase(oldest);
+            uses.pop_back();
+        }
+        if (const auto old = kept.find(key); old != kept.end()) {
+            keptBytes -= qint64(old->second.pixmap.width()) * old->second.pixmap.height() * 4;
+            uses.erase(old->second.use);
+            kept.erase(old);
+        }
+        uses.push_front(key);
+        kept.emplace(key, Kept{std::move(pixmap), uses.begin()});
+        keptBytes += cost;
+    }
+
+    void repaintSoon() {
+        if (repaintArmed || !QCoreApplication::instance()) return;
+        repaintArmed = true;
+        QTimer::singleShot(kRepaintDelayMs, QCoreApplication::instance(), [this] {
+            repaintArmed = false;
+            for (QWidget* window : QApplication::topLevelWidgets()) {
+                if (window->isVisible()) window->update();
+            }
+            std::erase_if(listeners, [](const auto& listener) { return listener.first.isNull(); });
+            // A listener may add another.
+            const auto called = listeners;
+            for (const auto& [context, arrived] : called) {
+                if (context) arrived();
+            }
+        });
+    }
+
+    bool stop() {
+        {
+            const std::lock_guard lock(channel->mutex);
+            channel->open = false;
+            channel->arrivals.clear();
+        }
+        // The workshop goes with the worker's last task, or with the worker left behind.
+        workshop.reset();
+        if (worker) stopWorker(std::move(worker), threads, "quillbern.pics");
+        workerFailed = true;
+        kept.clear();
+        uses.clear();
+        keptBytes = 0;
+        listeners.clear();
+        return !threads.hasLeftWorkersBehind();
+    }
+};
+
+OutsidePictures::OutsidePictures() : parts_(std::make_unique<Parts>()) {
+    parts_->channel->take = [parts = parts_.get()] { parts->take(); };
+}
+
+OutsidePictures::~OutsidePictures() = default;
+
+OutsidePictures& OutsidePictures::shared() {
+    // Never destroyed: its worker ends, and its pixmaps go, before the application object.
+    static OutsidePictures* pictures = [] {
+        auto* made = new OutsidePictures;
+        qAddPostRoutine([] { shared().parts_->stop(); });
+        return made;
+    }();
+    return *pictures;
+}
+
+QPixmap OutsidePictures::pixmap(const PictureSource& source, QSize pixels, int scale, bool& unreadable) {
+    Parts& parts = *parts_;
+    parts.followThemeSettings();
+    const Key key{source.key(), pixels.width(), pixels.height(), scale};
+    unreadable = parts.unreadable.contains(key.source);
+    if (unreadable || pixels.isEmpty()) return {};
+    if (const auto kept = parts.kept.find(key); kept != parts.kept.end()) {
+        parts.uses.splice(parts.uses.begin(), parts.uses, kept->second.use);
+        return kept->second.pixmap;
+    }
+    if (!parts.pending.contains(key) && !parts.arrivedLately(key)) parts.ask(key, source);
+    unreadable = parts.unreadable.contains(key.source);
+    return unreadable ? QPixmap() : parts.nearest(key);
+}
+
+std::optional<bool> OutsidePictures::themesList(const QStringList& names) {
+    Parts& parts = *parts_;
+    parts.followThemeSettings();
+    if (parts.index)
+        return std::ranges::any_of(names, [&parts](const QString& name) { return parts.index->lists(name); });
+    if (!parts.indexAsked) {
+        parts.indexAsked = true;
+        parts.ask(std::nullopt, {});
+    }
+    return std::nullopt;
+}
+
+bool OutsidePictures::stop() {
+    return parts_->stop();
+}
+
+int OutsidePictures::beingRead() const {
+    return int(parts_->pending.size());
+}
+
+void OutsidePictures::whenArrived(QObject* context, std::function<void()> arrived) {
+    parts_->listeners.emplace_back(context, std::move(arrived));
+}
+
+}  // namespace quillbern

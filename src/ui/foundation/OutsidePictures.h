@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QPixmap>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QObject;
+
+namespace quillbern {
+
+// A picture from outside as a view asks for it: a picture file by its path, or the first of
+// an icon's names that the icon themes hold a file of that can be drawn.
+struct PictureSource {
+    QString file;
+    QStringList names;
+
+    QString key() const;
+};
+
+// The pictures that others write (the icon files desktop entries name, the icon themes'
+// pictures), found, read, decoded and scaled on a worker thread of their own
+// (`quillbern.pics`), one at a time and each within the picture reader's bound, never on the
+// main thread; so is the themes' index (IconThemeIndex), made and checked there, whose copy
+// the main thread gets once it is made. The main thread draws what has arrived, never waits
+// for it: a view draws a stand-in meanwhile, and every shown window repaints when pictures
+// arrive. What arrived is kept at the sizes drawn, within a bound. Main thread.
+class OutsidePictures {
+public:
+    static OutsidePictures& shared();
+
+    // The picture at that size in pixels, drawn for that scale, once it has arrived; null
+    // while it is read (it is asked for here) or when none can be drawn, which `unreadable`
+    // then tells.
+    QPixmap pixmap(const PictureSource& source, QSize pixels, int scale, bool& unreadable);
+
+    // Whether the themes list a picture of one of the names, by the index last made; none
+    // while no index of the themes Qt names now has arrived (it is asked for here).
+    std::optional<bool> themesList(const QStringList& names);
+
+    // How many pictures are being read.
+    int beingRead() const;
+
+    // Ends the worker, waiting for the picture it reads at most WorkerStop's limit; false
+    // when it was left behind still reading. Nothing is read afterwards.
+    bool stop();
+
+    // Calls `arrived` after each arrival of pictures has repainted the shown windows, while
+    // `context` lives: for what holds a picture drawn once, such as a label's.
+    void whenArrived(QObject* context, std::function<void()> arrived);
+
+    OutsidePictures(const OutsidePictures&) = delete;
+    OutsidePictures& operator=(const OutsidePictures&) = delete;
+
+private:
+    OutsidePictures();
+    ~OutsidePictures();
+    struct Parts;
+    std::unique_ptr<Parts> parts_;
+};
+
+}  // namespace quillbern
