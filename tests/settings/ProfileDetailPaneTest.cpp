@@ -170,6 +170,12 @@ TEST_F(ProfileDetailPaneTest, AChordAnotherApplicationHoldsIsStruckThroughInTheB
     EXPECT_TRUE(pane->badge().font().strikeOut());
     EXPECT_EQ(pane->badge().accessibleName(), "Ctrl+Super+J, which could not be registered");
     EXPECT_EQ(pane->badge().toolTip(), pane->badge().accessibleName());
+
+    // The note speaks of this dock's chord: another dock shows without it.
+    pane->setProfileID(dock(1).id);
+    EXPECT_FALSE(pane->chordNote().isVisibleTo(pane.get()));
+    pane->setProfileID(dock(0).id);
+    EXPECT_THAT(pane->chordNote().text().toStdString(), ::testing::HasSubstr("is held by another application"));
     recorder.resetButton().click();
     EXPECT_FALSE(pane->badge().font().strikeOut());
     EXPECT_EQ(pane->badge().accessibleName(), "");
