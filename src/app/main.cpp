@@ -23,6 +23,7 @@
 #include "linux/qt/InterfaceFont.h"
 #include "linux/x11/DisplayLoss.h"
 #include "linux/x11/XcbConnection.h"
+#include "ui/foundation/DialogPlacement.h"
 #include "ui/foundation/QtIcons.h"
 #include "ui/foundation/ShortcutTexts.h"
 #include "ui/shell/ProgramIcon.h"
@@ -192,6 +193,7 @@ int main(int argc, char** argv) {
     // Latin text in Japanese reads as in every other language.
     QApplication::setFont(withProportionalLatin(QApplication::font()));
     writeShortcutsOfQtMenusOurWay();
+    placeDialogsOverTheirWindows();
 
     SingleInstance::Claim claim = SingleInstance::claim(*urls);
     int status = 1;
