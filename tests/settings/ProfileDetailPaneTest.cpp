@@ -6,6 +6,7 @@
 #include <QMimeData>
 #include <QPointer>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QToolButton>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -164,6 +165,16 @@ TEST_F(ProfileDetailPaneTest, AChordAnotherApplicationHoldsIsStruckThroughInTheB
     QCoreApplication::processEvents();
     EXPECT_THAT(pane->chordNote().text().toStdString(), ::testing::HasSubstr("is held by another application"));
     EXPECT_TRUE(inSight(pane->chordNote()));
+    // The window shrinks: the texts above the note wrap onto more lines, the view is lower.
+    pane->resize(400, 300);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(inSight(pane->chordNote())) << "kept in sight";
+    // Scrolled away by the user, it stays away.
+    QScrollBar& scroll = *pane->page().verticalScrollBar();
+    scroll.setValue(0);
+    pane->resize(380, 280);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(scroll.value(), 0);
 
     // As the recorder shows it, so the header's badge.
     EXPECT_TRUE(recorder.recorder().showsStruckThrough());
