@@ -40,7 +40,7 @@ void fitToTexts(QFileDialog& dialog) {
     int columns = 0;
     for (int column = 0; column < header.count(); ++column) {
         int width = std::max(header.sectionSize(column), header.sectionSizeHint(column));
-        const QString& shown = column == kTypeColumn ? type : column == kDateColumn ? date : QString();
+        const QString shown = column == kTypeColumn ? type : column == kDateColumn ? date : QString();
         if (!shown.isEmpty()) width = std::max(width, details->fontMetrics().horizontalAdvance(shown) + padding);
         header.resizeSection(column, width);
         columns += width;
