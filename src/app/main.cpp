@@ -26,6 +26,7 @@
 #include "linux/x11/DisplayLoss.h"
 #include "linux/x11/XcbConnection.h"
 #include "picture/PictureReading.h"
+#include "ui/foundation/DialogPlacement.h"
 #include "ui/foundation/QtIcons.h"
 #include "ui/foundation/ShortcutTexts.h"
 #include "ui/shell/ProgramIcon.h"
@@ -200,6 +201,7 @@ int main(int argc, char** argv) {
     // Latin text in Japanese reads as in every other language.
     QApplication::setFont(withProportionalLatin(QApplication::font()));
     writeShortcutsOfQtMenusOurWay();
+    placeDialogsOverTheirWindows();
 
     SingleInstance::Claim claim = SingleInstance::claim(*urls);
     int status = 1;

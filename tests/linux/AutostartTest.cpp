@@ -11,6 +11,7 @@
 #include "linux/freedesktop/LinuxLoginService.h"
 #include "sim/SimDefaults.h"
 #include "sim/SimLauncher.h"
+#include "sim/SimLocalizer.h"
 #include "sim/SimLog.h"
 #include "support/ScopedEnvironment.h"
 
@@ -186,7 +187,11 @@ TEST_F(Autostart, AnEntryWhoseProgramIsGoneReadsAsNotFoundAndSwitchingOnWritesTh
     EXPECT_FALSE(item.lastError());
 }
 
-TEST_F(Autostart, AFolderThatCannotBeWrittenFailsTheSwitchWithAMessage) {
+TEST_F(Autostart, AFolderThatCannotBeWrittenFailsTheSwitchWithAMessageInTheUsersWords) {
+    SimLocalizer french;
+    french.add("cannot create %@: %@", "impossible de créer %@ : %@");
+    french.add("cannot replace %@: %@", "impossible de remplacer %@ : %@");
+    french.add("cannot remove %@: %@", "impossible de supprimer %@ : %@");
     // A file where the autostart folder should be.
     fs::create_directories(directory / "config");
     std::ofstream(directory / "config" / "autostart") << "";
@@ -201,9 +206,17 @@ TEST_F(Autostart, AFolderThatCannotBeWrittenFailsTheSwitchWithAMessage) {
     LoginItem item(defaults, service, launcher);
     item.setEnabled(true);
     ASSERT_TRUE(item.lastError().has_value());
-    EXPECT_THAT(*item.lastError(), ::testing::HasSubstr("/config/autostart: Not a directory"));
+    // The system's own reason stays as the system gives it.
+    EXPECT_THAT(*item.lastError(), ::testing::HasSubstr("(impossible de créer "));
+    EXPECT_THAT(*item.lastError(), ::testing::HasSubstr("/config/autostart : Not a directory"));
     EXPECT_EQ(defaults.boolValue("openAtLogin"), false);
-    EXPECT_TRUE(log.contains("Quillbern: login item — cannot create"));
+    EXPECT_TRUE(log.contains("Quillbern: login item — impossible de créer"));
+
+    // A folder with something in it where the entry should be: it is neither replaced nor removed.
+    fs::remove(directory / "config" / "autostart");
+    fs::create_directories(entryPath() / "kept");
+    EXPECT_THAT(service.registerApp().error().message, ::testing::StartsWith("impossible de remplacer "));
+    EXPECT_THAT(service.unregisterApp().error().message, ::testing::StartsWith("impossible de supprimer "));
 }
 
 TEST_F(Autostart, TheProgramsPathSurvivesTheExecLinesQuoting) {

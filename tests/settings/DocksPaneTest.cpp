@@ -288,6 +288,13 @@ TEST_F(DocksPaneTest, TenDocksShowWholeNamesAtTheDefaultSizeTheShortcutGivingWay
     QHelpEvent help(QEvent::ToolTip, onChord, studio.mapToGlobal(onChord));
     QCoreApplication::sendEvent(&studio, &help);
     EXPECT_EQ(QToolTip::text().toStdString(), "Ctrl+Super+0");
+
+    // At any width the row shows the shortcut whole, its key alone or nothing: never some of
+    // its modifiers, which would read as another shortcut.
+    for (int width = 400; width > 60; width -= 2) {
+        studio.resize(width, studio.height());
+        EXPECT_THAT(studio.shownChord().toStdString(), ::testing::AnyOf("Ctrl+Super+0", "…0", "")) << width;
+    }
 }
 }  // namespace
 }  // namespace quillbern

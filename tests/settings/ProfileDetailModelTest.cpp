@@ -227,7 +227,7 @@ TEST_F(ProfileDetailModelTest, TextsFollowTheDocksEdgeStateAndReveal) {
 }
 
 TEST_F(ProfileDetailModelTest, TheScanIsAppliedOnTheMainLoopUnlessThePaneWentAway) {
-    open(docks(1));
+    open(docks(2));
     w.world.catalog.install("/apps/editor.app", AppInfo{"org.example.Editor", std::nullopt, std::nullopt, "Editor"});
     model->appeared();
     EXPECT_FALSE(model->hasScanned());
@@ -237,13 +237,20 @@ TEST_F(ProfileDetailModelTest, TheScanIsAppliedOnTheMainLoopUnlessThePaneWentAwa
     EXPECT_TRUE(model->hasScanned());
     EXPECT_EQ(model->installed(), (std::vector<InstalledApp>{{"org.example.Editor", "Editor", "/apps/editor.app"}}));
 
+    // An application installed since is found once the editor shows another dock.
+    w.world.catalog.install("/apps/viewer.app", AppInfo{"org.example.Viewer", std::nullopt, std::nullopt, "Viewer"});
+    model->setProfileID(pinned().profiles().at(1).id);
+    w.world.threads.runBackgroundJobs();
+    w.world.runUntilIdle();
+    EXPECT_EQ(model->installed().size(), 2u);
+
     // Gone from the screen, or gone altogether, before the answer.
     model->appeared();
     model->disappeared();
     w.world.catalog.uninstall("/apps/editor.app");
     w.world.threads.runBackgroundJobs();
     w.world.runUntilIdle();
-    EXPECT_EQ(model->installed().size(), 1u);
+    EXPECT_EQ(model->installed().size(), 2u);
     model->appeared();
     model.reset();
     w.world.threads.runBackgroundJobs();

@@ -6,6 +6,7 @@
 #include <QMimeData>
 #include <QPointer>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QToolButton>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -164,12 +165,28 @@ TEST_F(ProfileDetailPaneTest, AChordAnotherApplicationHoldsIsStruckThroughInTheB
     QCoreApplication::processEvents();
     EXPECT_THAT(pane->chordNote().text().toStdString(), ::testing::HasSubstr("is held by another application"));
     EXPECT_TRUE(inSight(pane->chordNote()));
+    // The window shrinks: the texts above the note wrap onto more lines, the view is lower.
+    pane->resize(400, 300);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(inSight(pane->chordNote())) << "kept in sight";
+    // Scrolled away by the user, it stays away.
+    QScrollBar& scroll = *pane->page().verticalScrollBar();
+    scroll.setValue(0);
+    pane->resize(380, 280);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(scroll.value(), 0);
 
     // As the recorder shows it, so the header's badge.
     EXPECT_TRUE(recorder.recorder().showsStruckThrough());
     EXPECT_TRUE(pane->badge().font().strikeOut());
     EXPECT_EQ(pane->badge().accessibleName(), "Ctrl+Super+J, which could not be registered");
     EXPECT_EQ(pane->badge().toolTip(), pane->badge().accessibleName());
+
+    // The note speaks of this dock's chord: another dock shows without it.
+    pane->setProfileID(dock(1).id);
+    EXPECT_FALSE(pane->chordNote().isVisibleTo(pane.get()));
+    pane->setProfileID(dock(0).id);
+    EXPECT_THAT(pane->chordNote().text().toStdString(), ::testing::HasSubstr("is held by another application"));
     recorder.resetButton().click();
     EXPECT_FALSE(pane->badge().font().strikeOut());
     EXPECT_EQ(pane->badge().accessibleName(), "");

@@ -1,9 +1,13 @@
 #include <QApplication>
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPointer>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSplitter>
+#include <QWheelEvent>
 #include <QWindow>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -11,6 +15,10 @@
 #include "core/shell/InAppNotifications.h"
 #include "settings/SettingsTest.h"
 #include "support/AccessibilityAudit.h"
+#include "ui/settings/AppearancePane.h"
+#include "ui/settings/GeneralPane.h"
+#include "ui/settings/ReadoutSlider.h"
+#include "ui/settings/SettingsStepper.h"
 #include "ui/settings/SettingsView.h"
 
 namespace quillbern {
@@ -31,6 +39,13 @@ protected:
         QCoreApplication::sendEvent(view->windowHandle(), &down);
         QKeyEvent up(QEvent::KeyRelease, key, Qt::NoModifier);
         QCoreApplication::sendEvent(view->windowHandle(), &up);
+    }
+    // A notch of the wheel over the middle of the control, as the window receives it.
+    void wheelOver(const QWidget& control, int notches) {
+        const QPointF at = control.mapTo(view.get(), QPointF(control.rect().center()));
+        QWheelEvent turned(at, view->mapToGlobal(at), QPoint(), QPoint(0, 120 * notches), Qt::NoButton, Qt::NoModifier,
+                           Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(view->windowHandle(), &turned);
     }
 
     std::unique_ptr<SettingsView> view;
@@ -161,6 +176,49 @@ TEST_F(SettingsViewTest, TheKeyboardAloneWalksTheSectionsAndTheShellPassesTheAud
         EXPECT_EQ(walked[static_cast<std::size_t>(i)], settingsSections()[static_cast<std::size_t>(i)].section);
     press(Qt::Key_Home);
     EXPECT_EQ(view->section(), SettingsSection::general);
+}
+
+TEST_F(SettingsViewTest, TheWheelScrollsThePageOverAControlWithoutFocusAndTurnsOnlyTheFocusedOne) {
+    preferences().setLanguageOverride("fr");
+    view->resize(view->minimumSize());
+    view->show();
+    view->activateWindow();
+    QCoreApplication::processEvents();
+    w.world.defaults.resetWriteCounts();
+    // A notch over the control, the control near the top of the page: the page scrolls where
+    // it can, the control keeps its value.
+    const auto scrollOver = [this](QWidget& control, const std::function<int()>& value) {
+        QScrollArea* page = nullptr;
+        for (QWidget* above = control.parentWidget(); !page; above = above->parentWidget())
+            page = qobject_cast<QScrollArea*>(above);
+        QScrollBar& scroll = *page->verticalScrollBar();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        scroll.setValue(control.mapTo(page->widget(), QPoint()).y() - 20);
+        const int before = value();
+        const int scrolledBefore = scroll.value();
+        wheelOver(control, scroll.value() < scroll.maximum() ? -1 : 1);
+        const std::string name = control.accessibleName().toStdString();
+        EXPECT_EQ(value(), before) << name;
+        if (scroll.maximum() > 0) {
+            EXPECT_NE(scroll.value(), scrolledBefore) << name;
+        }
+    };
+    auto& general = dynamic_cast<GeneralPane&>(view->pane());
+    QComboBox& language = general.language();
+    scrollOver(language, [&] { return language.currentIndex(); });
+    scrollOver(general.workspaceLimit(), [&] { return general.workspaceLimit().value(); });
+    view->select(SettingsSection::appearance);
+    QCoreApplication::processEvents();
+    ReadoutSlider& iconSize = dynamic_cast<AppearancePane&>(view->pane()).slider(AppearanceSlider::tileSize);
+    scrollOver(iconSize, [&] { return iconSize.value(); });
+    EXPECT_EQ(w.world.defaults.totalWrites(), 0);
+
+    // Given the focus, it takes the wheel again.
+    iconSize.setFocus();
+    const int before = iconSize.value();
+    wheelOver(iconSize, 1);
+    EXPECT_NE(iconSize.value(), before);
+    EXPECT_GT(w.world.defaults.totalWrites(), 0);
 }
 
 TEST_F(SettingsViewTest, LeftOnEachSectionForTwentySecondsItStoresNothing) {

@@ -268,7 +268,7 @@ TEST_F(ShellWindowsTest, TheWalkthroughsButtonsLeadThroughItsStepsAndFinishClose
     w.world.nativeDock.setSupported(false);
     QCheckBox* hide = nullptr;
     for (QCheckBox* box : window->findChildren<QCheckBox*>())
-        if (box->text() == "Hide the desktop's built-in dock") hide = box;
+        if (box->text() == "Hide the desktop's dock") hide = box;
     ASSERT_TRUE(hide);
     hide->click();
     EXPECT_FALSE(hide->isChecked());

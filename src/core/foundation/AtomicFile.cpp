@@ -11,6 +11,7 @@
 #include <string>
 #include <sys/stat.h>
 
+#include "core/foundation/Localization.h"
 #include "core/foundation/ProcessId.h"
 
 namespace quillbern {
@@ -22,8 +23,10 @@ namespace {
 // As many links as the kernel follows before it reports a loop.
 constexpr int kMaxLinks = 40;
 
-Error systemError(std::string what, const fs::path& path, int code = errno) {
-    return Error{what + " " + path.string() + ": " + std::strerror(code), "errno", code};
+// A user may read it (an entry of the startup applications that could not be written): `what`
+// is one of the formats marked below, filled with the path and the system's own reason.
+Error systemError(std::string_view what, const fs::path& path, int code = errno) {
+    return Error{formatLocalized(tr(what), {path.string(), std::strerror(code)}), "errno", code};
 }
 
 // Closes and removes a temporary file that will not be committed, keeping the first error.
@@ -56,16 +59,16 @@ Result<fs::path> fileToReplace(const fs::path& target, LinkAtName links) {
         struct stat status {};
         if (::lstat(current.c_str(), &status) != 0) {
             if (errno == ENOENT) return current;
-            return systemError("cannot look at", current);
+            return systemError(trNoop("cannot look at %@: %@"), current);
         }
         if (S_ISREG(status.st_mode)) return current;
         if (!S_ISLNK(status.st_mode)) return target;
         std::error_code error;
         const fs::path next = fs::read_symlink(current, error);
-        if (error) return systemError("cannot follow the link", current, error.value());
+        if (error) return systemError(trNoop("cannot follow the link %@: %@"), current, error.value());
         current = next.is_absolute() ? next : current.parent_path() / next;
     }
-    return systemError("cannot follow the links of", target, ELOOP);
+    return systemError(trNoop("cannot follow the links of %@: %@"), target, ELOOP);
 }
 
 }  // namespace
@@ -76,22 +79,23 @@ Result<fs::path> writeTemporaryFile(const fs::path& target, std::string_view con
     std::string pattern = temporaryPrefix(target) + std::to_string(::getpid()) + "-XXXXXX";
     const int fd = ::mkostemp(pattern.data(), O_CLOEXEC | O_NOFOLLOW);
     const fs::path temporary = pattern;
-    if (fd < 0) return systemError("cannot create a temporary file beside", target);
+    if (fd < 0) return systemError(trNoop("cannot create a temporary file beside %@: %@"), target);
     std::size_t written = 0;
     while (written < contents.size()) {
         const ssize_t n = ::write(fd, contents.data() + written, contents.size() - written);
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return abandon(fd, temporary, systemError("cannot write", temporary));
+        if (n < 0) return abandon(fd, temporary, systemError(trNoop("cannot write %@: %@"), temporary));
         written += static_cast<std::size_t>(n);
     }
-    if (::fsync(fd) != 0) return abandon(fd, temporary, systemError("cannot flush", temporary));
-    if (::close(fd) != 0) return abandon(-1, temporary, systemError("cannot close", temporary));
+    if (::fsync(fd) != 0)
+        return abandon(fd, temporary, systemError(trNoop("cannot save %@ to the disk: %@"), temporary));
+    if (::close(fd) != 0) return abandon(-1, temporary, systemError(trNoop("cannot close %@: %@"), temporary));
     return temporary;
 }
 
 Result<void> commitTemporaryFile(const fs::path& temporary, const fs::path& target) {
     if (std::rename(temporary.c_str(), target.c_str()) != 0) {
-        return abandon(-1, temporary, systemError("cannot replace", target));
+        return abandon(-1, temporary, systemError(trNoop("cannot replace %@: %@"), target));
     }
     // The rename itself lives in the directory; flush it so a power cut cannot undo it.
     const auto directory = target.has_parent_path() ? target.parent_path() : fs::path(".");

@@ -113,6 +113,7 @@ DockRowData DocksPaneModel::rowOf(const Profile& dock, const std::map<Uuid, HotK
     row.name = dock.name;
     if (const auto chord = chords.find(dock.id); chord != chords.end()) {
         row.chord = chordText_.display(chord->second);
+        row.chordKey = chordText_.keyLabel(chord->second.keyCode).value_or("?");
         row.chordUnregistered = !live_.holds(HotKeyAction::profile(dock.id), chord->second);
         row.chordTooltip = row.chordUnregistered ? ShortcutRecording::struckThroughDescription(*row.chord) : *row.chord;
     }

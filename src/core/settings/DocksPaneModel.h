@@ -30,6 +30,8 @@ struct DockRowData {
     std::string name;
     // The shortcut's text; none for no badge.
     std::optional<std::string> chord;
+    // Its key alone, which the row shows where the whole shortcut does not fit.
+    std::string chordKey;
     // The system did not register it: shown struck through, and told so in its tooltip.
     bool chordUnregistered = false;
     std::string chordTooltip;

@@ -56,7 +56,7 @@ void ProfileDetailModel::setProfileID(const Uuid& id) {
     if (id == profileID_) return;
     profileID_ = id;
     nameNote_.reset();
-    profileIDChanged.emit();
+    if (onScreen_) startScan();
     changed.emit();
 }
 
@@ -95,11 +95,13 @@ void ProfileDetailModel::setRevealMode(RevealMode mode) {
 }
 
 void ProfileDetailModel::appeared() {
+    onScreen_ = true;
     live_.readNow();
     startScan();
 }
 
 void ProfileDetailModel::disappeared() {
+    onScreen_ = false;
     scanToken_.cancel();
 }
 
@@ -155,25 +157,33 @@ void ProfileDetailModel::record(const HotKeyChord& chord) {
         ShortcutRecording::check(HotKeyAction::profile(profileID_), chord, pinned_, preferences_, chordText_);
     if (outcome.accepted) pinned_.setChord(profileID_, chord);
     live_.readNow();
-    chordNote_ = outcome.accepted && !recorderRow().isLive ? ShortcutRecording::unregisteredNote(chord, chordText_)
-                                                           : outcome.note;
-    changed.emit();
+    setChordNote(outcome.accepted && !recorderRow().isLive ? ShortcutRecording::unregisteredNote(chord, chordText_)
+                                                           : outcome.note);
 }
 
 void ProfileDetailModel::weakKey() {
-    chordNote_ = ShortcutRecording::weakKeyNote();
-    changed.emit();
+    setChordNote(ShortcutRecording::weakKeyNote());
 }
 
 void ProfileDetailModel::unusableKey(const std::string& keyName) {
-    chordNote_ = ShortcutRecording::unusableKeyNote(keyName);
-    changed.emit();
+    setChordNote(ShortcutRecording::unusableKeyNote(keyName));
 }
 
 void ProfileDetailModel::resetChord() {
     pinned_.setChord(profileID_, std::nullopt);
     chordNote_.reset();
     live_.readNow();
+}
+
+std::optional<SettingsNote> ProfileDetailModel::chordNote() const {
+    if (!chordNote_ || chordNote_->dock != profileID_) return std::nullopt;
+    return chordNote_->note;
+}
+
+void ProfileDetailModel::setChordNote(std::optional<SettingsNote> note) {
+    chordNote_.reset();
+    if (note) chordNote_ = ChordNote{profileID_, std::move(*note)};
+    changed.emit();
 }
 
 std::vector<DisplayEntry> ProfileDetailModel::connectedDisplays() const {

@@ -70,10 +70,10 @@ public:
 
     // After any change of what the pane shows.
     Signal<> changed;
-    // The pane now shows another dock; its state but the shortcut's note and the scan starts again.
-    Signal<> profileIDChanged;
 
     const Uuid& profileID() const { return profileID_; }
+    // Another dock shows: a note on a name goes, the shortcut's note shows only with its own
+    // dock, and the installed applications are read again while the pane is on screen.
     void setProfileID(const Uuid& id);
     // None once the dock is gone: the pane then shows nothing.
     const Profile* profile() const { return pinned_.findProfile(profileID_); }
@@ -106,7 +106,9 @@ public:
     void weakKey();
     void unusableKey(const std::string& keyName);
     void resetChord();
-    const std::optional<SettingsNote>& chordNote() const { return chordNote_; }
+    // What the last recording, reset or refused key of the dock shown said; none while another
+    // dock's note is kept.
+    std::optional<SettingsNote> chordNote() const;
 
     // The pop-up's entries: every display, then a disconnected assigned one.
     std::vector<DisplayEntry> displayEntries() const;
@@ -137,6 +139,7 @@ private:
     void storesChanged();
     void startScan();
     std::string nameOf() const;
+    void setChordNote(std::optional<SettingsNote> note);
 
     PinnedStore& pinned_;
     DockPreferences& preferences_;
@@ -147,10 +150,16 @@ private:
     std::shared_ptr<const InstalledAppsScanner> installedApps_;
     Uuid profileID_;
     LiveChords live_;
-    std::optional<SettingsNote> chordNote_;
+    // A note speaks of one dock's chord.
+    struct ChordNote {
+        Uuid dock;
+        SettingsNote note;
+    };
+    std::optional<ChordNote> chordNote_;
     std::optional<SettingsNote> nameNote_;
     std::vector<InstalledApp> installed_;
     bool hasScanned_ = false;
+    bool onScreen_ = false;
     std::int64_t screenTick_ = 0;
     // What a change of the stores is checked against for reading the registration again.
     std::vector<Uuid> dockIDs_;

@@ -7,6 +7,7 @@
 
 #include "core/foundation/AtomicFile.h"
 #include "core/foundation/JsonFileDefaults.h"
+#include "core/foundation/Localization.h"
 #include "core/foundation/RegularFile.h"
 
 namespace quillbern {
@@ -17,8 +18,10 @@ constexpr const char* kGroup = "Desktop Entry";
 // Far more than any entry that starts a program holds.
 constexpr std::uint64_t kMaxEntryBytes = 1 << 20;
 
-Error posixError(const std::string& what, const std::filesystem::path& path, const std::error_code& code) {
-    return Error{what + " " + path.string() + ": " + code.message(), "posix", code.value()};
+// The note under the switch shows it: `what` is a format marked below, filled with the path
+// and the system's own reason.
+Error posixError(std::string_view what, const std::filesystem::path& path, const std::error_code& code) {
+    return Error{formatLocalized(tr(what), {path.string(), code.message()}), "posix", code.value()};
 }
 
 // Desktop entries keep one key per line: line breaks and backslashes are escaped.
@@ -98,7 +101,8 @@ Result<void> LinuxLoginService::registerApp() {
     const std::filesystem::path folder = entry_.parent_path();
     std::error_code code;
     std::filesystem::create_directories(folder, code);
-    if (code) return posixError("cannot create", folder, code);
+    // TRANSLATORS: the first %@ is a folder, the second the system's reason ("Not a directory").
+    if (code) return posixError(trNoop("cannot create %@: %@"), folder, code);
     const std::string text = "[Desktop Entry]\nType=Application\nName=Quillbern\nExec=" + execValue(program_) + "\n";
     // A link found at the entry's name is the entry: what it points to is left alone.
     if (auto written = writeFileAtomically(entry_, text, LinkAtName::replaced); !written) {
@@ -110,7 +114,8 @@ Result<void> LinuxLoginService::registerApp() {
 Result<void> LinuxLoginService::unregisterApp() {
     std::error_code code;
     std::filesystem::remove(entry_, code);
-    if (code) return posixError("cannot remove", entry_, code);
+    // TRANSLATORS: the first %@ is a file, the second the system's reason ("Permission denied").
+    if (code) return posixError(trNoop("cannot remove %@: %@"), entry_, code);
     return {};
 }
 

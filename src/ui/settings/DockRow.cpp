@@ -52,17 +52,13 @@ QFont chordFont() {
     return font;
 }
 
-// The shortcut in at most `room`: whole, else without its leading modifiers ("…Super+2",
-// "…2"); empty when not even its key fits.
-QString shortenedChord(const QString& chord, double room) {
+// The shortcut in at most `room`: whole, else its key alone after an ellipsis ("…2"), never
+// some of its modifiers, which would read as another shortcut; empty when not even that fits.
+QString shortenedChord(const QString& chord, const QString& key, double room) {
     const QFontMetricsF metrics(chordFont());
-    QString shown = chord;
-    for (qsizetype plus = chord.indexOf('+'); metrics.horizontalAdvance(shown) > room;
-         plus = chord.indexOf('+', plus + 1)) {
-        if (plus < 0 || plus + 1 >= chord.size()) return {};
-        shown = QStringLiteral("…") + chord.mid(plus + 1);
-    }
-    return shown;
+    if (metrics.horizontalAdvance(chord) <= room) return chord;
+    const QString keyAlone = QStringLiteral("…") + key;
+    return metrics.horizontalAdvance(keyAlone) <= room ? keyAlone : QString();
 }
 
 bool offersDockRow(const QMimeData* data) {
@@ -236,7 +232,8 @@ DockRow::Texts DockRow::texts() const {
     if (data_.chord) {
         // The name first: the shortcut takes what is left beside it.
         const double chordRoom = room - nameMetrics.horizontalAdvance(name) - kNameToChord;
-        shown.chord = shortenedChord(QString::fromStdString(*data_.chord), chordRoom);
+        shown.chord =
+            shortenedChord(QString::fromStdString(*data_.chord), QString::fromStdString(data_.chordKey), chordRoom);
         const double chordWidth = QFontMetricsF(chordFont()).horizontalAdvance(shown.chord);
         shown.chordBox = QRectF(right - chordWidth, 0, chordWidth, height());
     }

@@ -34,7 +34,7 @@ public:
     QSize sizeHint() const override;
 
     // The texts as drawn at the row's width: the name whole while there is room for it,
-    // the shortcut shortened first and left out when not even its key fits.
+    // the shortcut cut to its key first and left out when not even that fits.
     QString shownName() const { return texts().name; }
     QString shownChord() const { return texts().chord; }
 

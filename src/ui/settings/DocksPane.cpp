@@ -268,7 +268,8 @@ void DocksPane::syncConfirmation() {
         if (confirmation_ && confirmation_->isVisible()) confirmation_->close();
         return;
     }
-    if (!confirmation_) {
+    const bool opening = !confirmation_;
+    if (opening) {
         auto* box = new QMessageBox(QMessageBox::Warning, QString(), QString(), QMessageBox::NoButton, this);
         box->setAttribute(Qt::WA_DeleteOnClose);
         box->setWindowModality(Qt::WindowModal);
@@ -287,13 +288,14 @@ void DocksPane::syncConfirmation() {
             }
         });
         confirmation_ = box;
-        box->open();
     }
-    // The texts follow the number of docks as it is now.
+    // The texts follow the number of docks as it is now; given before it shows, so it opens at
+    // its size.
     const QString title = text(model_.removalTitle());
     confirmation_->setWindowTitle(title);
     confirmation_->setText(title);
     confirmButton_->setText(text(model_.removalButton()));
+    if (opening) confirmation_->open();
 }
 
 }  // namespace quillbern

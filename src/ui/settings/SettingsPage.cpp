@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QPainter>
 #include <QPointer>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include "core/settings/SettingsControlLooks.h"
@@ -48,6 +49,58 @@ protected:
     }
 };
 
+const char* const kKeeperName = "keptInSight";
+
+// Keeps what a scroll area last brought into sight in sight while the area shrinks (a
+// narrower window wraps the texts above it, a lower one cuts the view), as long as it was
+// in sight before: a widget the user scrolled away from stays where it is.
+class KeptInSight final : public QObject {
+public:
+    explicit KeptInSight(QScrollArea& scroll) : QObject(&scroll), scroll_(scroll) {
+        setObjectName(kKeeperName);
+        scroll.viewport()->installEventFilter(this);
+        QObject::connect(scroll.verticalScrollBar(), &QScrollBar::valueChanged, this,
+                         [this] { inSight_ = isInSight(); });
+    }
+
+    static KeptInSight& of(QScrollArea& scroll) {
+        // By name: without a meta-object of its own, a search by type would match any object.
+        QObject* keeper = scroll.findChild<QObject*>(kKeeperName, Qt::FindDirectChildrenOnly);
+        return keeper ? *static_cast<KeptInSight*>(keeper) : *new KeptInSight(scroll);
+    }
+
+    // Once the layouts are redone: a note that just appeared has its place only then.
+    void bring(QWidget& widget) {
+        widget_ = &widget;
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        if (widget.isVisibleTo(&scroll_)) scroll_.ensureWidgetVisible(&widget);
+        inSight_ = isInSight();
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::Resize || !widget_) return false;
+        QMetaObject::invokeMethod(
+            this,
+            [this, wasInSight = inSight_] {
+                if (wasInSight && widget_) bring(*widget_);
+            },
+            Qt::QueuedConnection);
+        return false;
+    }
+
+private:
+    bool isInSight() const {
+        if (!widget_ || !widget_->isVisibleTo(&scroll_)) return false;
+        const QWidget& view = *scroll_.viewport();
+        return view.rect().contains(QRect(widget_->mapTo(&view, QPoint()), widget_->size()));
+    }
+
+    QScrollArea& scroll_;
+    QPointer<QWidget> widget_;
+    bool inSight_ = false;
+};
+
 }  // namespace
 
 SettingsPage::SettingsPage(QWidget* parent)
@@ -83,8 +136,7 @@ void bringIntoSight(QWidget& widget) {
         QMetaObject::invokeMethod(
             scroll,
             [scroll, shown = QPointer<QWidget>(&widget)] {
-                QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-                if (shown && shown->isVisibleTo(scroll)) scroll->ensureWidgetVisible(shown);
+                if (shown) KeptInSight::of(*scroll).bring(*shown);
             },
             Qt::QueuedConnection);
         return;

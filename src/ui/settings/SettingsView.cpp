@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "ui/foundation/QtText.h"
+#include "ui/settings/FocusedWheel.h"
 #include "ui/settings/SettingsAccessible.h"
 #include "ui/settings/SettingsPage.h"
 #include "ui/settings/SettingsPanes.h"
@@ -41,7 +42,8 @@ SettingsView::SettingsView(const SettingsServices& services, QWidget* parent)
       model_(services_),
       split_(new QSplitter(Qt::Horizontal, this)),
       sidebar_(new QListWidget),
-      title_(new QLabel) {
+      title_(new QLabel),
+      wheel_(new FocusedWheel(*this)) {
     installSettingsAccessibility();
     setMinimumSize(kMinimumSize);
     auto* layout = new QVBoxLayout(this);
@@ -133,6 +135,7 @@ QSize SettingsView::sizeHint() const {
 
 void SettingsView::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    wheel_->watchWindow();
     model_.appeared();
 }
 

@@ -13,12 +13,15 @@ class QVBoxLayout;
 
 namespace quillbern {
 
+class FocusedWheel;
+
 // The root view of the Settings window: the sidebar of the eight sections beside the
 // detail area, which shows the selected section's title over its pane. Exactly one section
 // is always selected; its pane is made anew each time it is chosen, and the pane before is
 // hidden at once and destroyed once control is back in the event loop, since the choice may
 // come from inside one of its own slots. While the view is on screen its model refreshes the
-// login item and the capture grant every second.
+// login item and the capture grant every second. Its controls take the wheel only while they
+// have the keyboard focus: otherwise it scrolls the page.
 class SettingsView final : public QWidget {
 public:
     explicit SettingsView(const SettingsServices& services, QWidget* parent = nullptr);
@@ -54,6 +57,7 @@ private:
     QLabel* title_;
     QVBoxLayout* detail_;
     QWidget* pane_ = nullptr;
+    FocusedWheel* wheel_;
     std::optional<SettingsSection> shown_;
     Subscription sectionChanged_;
 };

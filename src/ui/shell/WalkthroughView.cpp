@@ -241,7 +241,7 @@ QWidget* WalkthroughView::comfortStep() {
     layout->addWidget(loginApproval_);
     loginError_ = new WalkthroughNotice("xmark.octagon", kErrorColour);
     layout->addWidget(loginError_);
-    hideDock_ = new QCheckBox(localized("Hide the desktop's built-in dock"));
+    hideDock_ = new QCheckBox(localized("Hide the desktop's dock"));
     connect(hideDock_, &QCheckBox::clicked, this, [this](bool on) {
         walkthrough_.setHidesDesktopDock(on);
         sync();
