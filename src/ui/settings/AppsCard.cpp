@@ -8,12 +8,12 @@
 #include <QPainterPath>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <vector>
 
 #include "core/foundation/Localization.h"
+#include "ui/foundation/IconBesideText.h"
 #include "ui/foundation/QtIcons.h"
 #include "ui/foundation/QtText.h"
 #include "ui/foundation/Symbols.h"
@@ -36,8 +36,6 @@ constexpr double kCaptionSize = 11;
 constexpr int kPlatePadding = 4;
 constexpr double kPlateRadius = 8;
 constexpr double kPlateFill = 0.05;
-// Room between a button's symbol and its text, besides the toolkit's own.
-constexpr int kSymbolToText = 4;
 
 QString fromUtf8(const std::string& text) {
     return QString::fromStdString(text);
@@ -72,23 +70,6 @@ protected:
         painter.drawPath(plate);
     }
 };
-
-// Puts the symbol before the button's text, clear of it: the toolkit keeps a button's picture
-// only 4 points from its text, which a symbol filling its box touches.
-void setSymbolBesideText(QPushButton& button, std::string_view symbol) {
-    const int side = button.style()->pixelMetric(QStyle::PM_ButtonIconSize, nullptr, &button);
-    const QSize size(side + kSymbolToText, side);
-    const qreal scale = button.devicePixelRatioF();
-    QPixmap picture(size * scale);
-    picture.setDevicePixelRatio(scale);
-    picture.fill(Qt::transparent);
-    QPainter painter(&picture);
-    const int x = button.layoutDirection() == Qt::RightToLeft ? kSymbolToText : 0;
-    symbolIcon(symbol).paint(&painter, QRect(x, 0, side, side));
-    painter.end();
-    button.setIcon(QIcon(picture));
-    button.setIconSize(size);
-}
 
 bool takesTab(const QWidget& widget) {
     return widget.isEnabled() && !widget.focusProxy() && (widget.focusPolicy() & Qt::TabFocus);
@@ -166,9 +147,9 @@ AppsCard::AppsCard(AppsCardModel::Ports ports, Uuid profileID, QWidget* parent)
     auto* buttons = new QWidget;
     auto* buttonsLayout = new FlowLayout(buttons, 10);
     buttonsLayout->setContentsMargins(0, 10, 0, 0);
-    setSymbolBesideText(*addFolder_, "folder.badge.plus");
+    setIconBesideText(*addFolder_, symbolIcon("folder.badge.plus"));
     addFolder_->setToolTip(localized("Pin a folder (Downloads, Documents…) to this dock"));
-    setSymbolBesideText(*addTrash_, "trash");
+    setIconBesideText(*addTrash_, symbolIcon("trash"));
     buttonsLayout->addWidget(addFolder_);
     buttonsLayout->addWidget(addTrash_);
     QObject::connect(addFolder_, &QPushButton::clicked, this, [this] { model_.addFolders(); });

@@ -1,5 +1,6 @@
 #include "ui/settings/SettingsLink.h"
 
+#include "ui/foundation/IconBesideText.h"
 #include "ui/foundation/Symbols.h"
 #include "ui/settings/SettingsTheme.h"
 
@@ -17,8 +18,8 @@ SettingsLink::SettingsLink(const QString& label, std::string_view symbol, QWidge
     setCursor(Qt::PointingHandCursor);
     setAccessibleName(label);
     const QColor accent = SettingsTheme::accent(palette());
-    setIcon(symbolIcon(symbol, accent, kSymbolSide, devicePixelRatioF()));
     setIconSize({kSymbolSide, kSymbolSide});
+    setIconBesideText(*this, symbolIcon(symbol, accent, kSymbolSide, devicePixelRatioF()));
     // Underlined while it has the keyboard, since a flat button draws no focus ring.
     setStyleSheet(QStringLiteral("QPushButton { color: %1; text-align: left; padding: 2px 0; border: none; }"
                                  "QPushButton:focus { text-decoration: underline; }")

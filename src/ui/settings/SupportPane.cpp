@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "ui/foundation/IconBesideText.h"
 #include "ui/foundation/QtText.h"
 #include "ui/foundation/Symbols.h"
 #include "ui/settings/SettingsCaption.h"
@@ -46,8 +47,9 @@ SupportPane::SupportPane(SupportPaneModel::Ports ports, MakerAddresses addresses
             localized("Open support on our web site and tell us what is happening. Support answers in "
                       "your language and hands you over to a person whenever one is needed."));
         supportLink_ = new QPushButton(localized("Open support"));
-        supportLink_->setIcon(symbolIcon("bubble.left.and.text.bubble.right", palette().color(QPalette::ButtonText),
-                                         kProminentSymbolSide, devicePixelRatioF()));
+        setIconBesideText(*supportLink_,
+                          symbolIcon("bubble.left.and.text.bubble.right", palette().color(QPalette::ButtonText),
+                                     kProminentSymbolSide, devicePixelRatioF()));
         supportLink_->setDefault(true);
         supportLink_->setMinimumHeight(32);
         supportLink_->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);

@@ -13,6 +13,7 @@
 #include <map>
 
 #include "core/foundation/Localization.h"
+#include "ui/foundation/IconBesideText.h"
 #include "ui/foundation/QtIcons.h"
 #include "ui/foundation/QtText.h"
 #include "ui/foundation/Symbols.h"
@@ -78,7 +79,7 @@ LocationContentView::LocationContentView(LocationBrowser& browser, PinnedStore& 
     truncation_->setPalette(quiet);
     truncation_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     open_->setText(localized("Open in File Manager"));
-    open_->setIcon(symbolIcon("arrow.up.forward.square"));
+    setIconBesideText(*open_, symbolIcon("arrow.up.forward.square"));
     open_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     open_->setAutoRaise(true);
     open_->setFont(sized(11, QFont::Medium));
