@@ -44,16 +44,11 @@ settings_open() { [[ -n $(named "Quillbern Settings") ]]; }
 has_icon() { [[ -n $(status_icon) ]]; }
 wait_main() { wait_for 10 main_all "$1" || fail "$2: [$(echo $(main_panels))]"; }
 row_top() { atspi find "$1" "list item" | awk -F'|' '{split($4, b, ","); print b[2]}'; }
-# scrolled_from CENTRE: the terminal's row has moved from CENTRE and come to rest (two
-# looks in a row agree).
-scrolled_from() {
-  local now
-  now=$(centre XTerm "list item")
-  sleep 0.1
-  [[ -n $now && $now != "$1" && $now == "$(centre XTerm "list item")" ]]
-}
 folder_above() { (($(row_top Holiday) < $(row_top XTerm))); }
-tiles_reordered() { stored | grep -q '^Studio|.*|location:Holiday,app:XTerm$'; }
+# stores PATTERN: a stored dock matches the pattern. The docks are read whole first: grep -q,
+# done at its first match, would leave the decoder writing to a closed pipe, and fail it.
+stores() { grep -q "$1" <<<"$(stored)"; }
+tiles_reordered() { stores '^Studio|.*|location:Holiday,app:XTerm$'; }
 # The stored docks, decoded: "name|edge|alignment|display|chord|items" per dock.
 stored() {
   python3 - "$settings" <<'PY'
@@ -126,7 +121,7 @@ atspi find "Press the keys…" >/dev/null || fail "the recorder does not listen"
 xdotool key ctrl+super+2
 atspi find "Ctrl+Super+2 is already Quillbern's “Work”." label >/dev/null || fail "no note for a taken chord"
 shoot taken-chord
-stored | grep -q "^Main|left|leading|display|.*" || fail "Main's placement is not stored: $(stored)"
+wait_for 10 stores "^Main|left|leading|display|" || fail "Main's placement is not stored: $(stored)"
 
 # A name typed for Main, then a click on Work's row: Main alone is renamed.
 atspi focus "Dock name" text || fail "no name field"
@@ -141,11 +136,11 @@ read -r x y < <(centre Studio "push button")
 xdotool mousemove "$x" "$y" click 1
 atspi wait Studio "push button" selected || fail "Studio is not selected"
 
-# The folder's row dragged above the terminal's, once the page is scrolled down to the rows.
+# The folder's row dragged above the terminal's, once the page is scrolled to its end, where
+# the rows stand still: its scroll bar, the window's first without a name, at its maximum.
 read -r x y < <(centre "Dock edge for “Studio”" "")
-unscrolled=$(centre XTerm "list item")
 xdotool mousemove "$x" "$y" click --repeat 15 --delay 20 5
-wait_for 10 scrolled_from "$unscrolled" || fail "the page did not scroll to the rows and come to rest"
+atspi at-end "" "scroll bar" || fail "the page did not scroll to its end"
 read -r fx fy < <(centre Holiday "list item")
 read -r tx ty < <(centre XTerm "list item")
 drag "$fx" "$fy" "$tx" "$((ty - 8))"
@@ -163,8 +158,9 @@ atspi gone XTerm "list item" || fail "the terminal's row stays"
 
 kill -TERM "$program_pid"
 expect_clean_exit
-[[ $(stored | head -1) == "Studio|left|leading|display|"*"|location:Holiday" ]] || fail "not kept: $(stored)"
-stored | grep -q "^Work|top|center|all|-|$" || fail "Work changed: $(stored)"
+kept=$(stored)
+[[ ${kept%%$'\n'*} == "Studio|left|leading|display|"*"|location:Holiday" ]] || fail "not kept: $kept"
+stores "^Work|top|center|all|-|$" || fail "Work changed: $(stored)"
 start_program
 open_docks_pane
 atspi wait Studio "push button" selected || fail "the renamed dock is not there after a restart"

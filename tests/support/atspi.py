@@ -18,6 +18,8 @@ has a session bus and Quillbern started with QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1:
   atspi.py wait NAME ROLE STATE        waits until it has the state ("selected", "checked",
                                        "focused"); "!STATE" waits until it has not
   atspi.py gone NAME [ROLE]            waits until no shown control matches
+  atspi.py at-end NAME [ROLE]          waits until its value is its maximum (a scroll bar
+                                       scrolled to the end, say)
   atspi.py value NAME [ROLE]           its value as a number (a slider's, say)
   atspi.py description NAME [ROLE]     its description (what a shortcut recorder holds, say)
   atspi.py menu ROW                    chooses the row of the pop-up menu open now (the tray's,
@@ -147,38 +149,42 @@ def do_action(node, wanted):
 def choose_in_menu(options, row):
     """Chooses a row of the pop-up menu open now as a screen reader's user does: Down until
     the row the menu says is focused is the one wanted, then Return. Applications do not list
-    their pop-ups, so the menu is known only by what it says as the keyboard moves."""
+    their pop-ups, so the menu is known only by what it says as the keyboard moves. Each Down
+    moves the focus once, so the next key waits for the focus the last one gave: a report that
+    comes late never stands for where the focus is now."""
     app = retry(options, lambda: application(options.app))
     if app is None:
         sys.exit(f"atspi: no application named '{options.app}' on the accessibility bus")
     # Read once, the application tells this client of its menus' focus too.
     for _ in descendants(app):
         pass
-    focused = {"name": None, "seen": [], "chosen": False}
+    state = {"seen": [], "last": None, "chosen": False}
+
+    def press(key):
+        subprocess.run(["xdotool", "key", key], check=False)
 
     def on_focus(event):
         source = event.source
-        if source is not None and event.detail1 == 1 and source.getRoleName() == "menu item":
-            focused["name"] = source.name
-            if source.name not in focused["seen"]:
-                focused["seen"].append(source.name)
-
-    def step():
-        key = "Return" if focused["name"] == row else "Down"
-        subprocess.run(["xdotool", "key", key], check=False)
-        if key == "Return":
-            focused["chosen"] = True
+        # A focus told twice is still one move.
+        if source is None or event.detail1 != 1 or source.getRoleName() != "menu item" or source.name == state["last"]:
+            return
+        state["last"] = source.name
+        if source.name not in state["seen"]:
+            state["seen"].append(source.name)
+        if source.name == row:
+            press("Return")
+            state["chosen"] = True
             pyatspi.Registry.stop()
-            return False
-        return True
+        else:
+            press("Down")
 
     pyatspi.Registry.registerEventListener(on_focus, "object:state-changed:focused")
-    GLib.timeout_add(200, step)
+    GLib.idle_add(lambda: press("Down") or False)
     GLib.timeout_add(int(options.timeout * 1000), lambda: pyatspi.Registry.stop() or False)
     pyatspi.Registry.start()
     pyatspi.Registry.deregisterEventListener(on_focus, "object:state-changed:focused")
-    if not focused["chosen"]:
-        sys.exit(f"atspi: no row '{row}' in the open menu within {options.timeout} s; its rows: {focused['seen']}")
+    if not state["chosen"]:
+        sys.exit(f"atspi: no row '{row}' in the open menu within {options.timeout} s; its rows: {state['seen']}")
 
 
 def dump(node, depth=0):
@@ -198,7 +204,7 @@ def main():
     parser.add_argument("--timeout", type=float, default=10.0)
     parser.add_argument("--hidden", action="store_true")
     parser.add_argument(
-        "command", choices=["find", "states", "press", "action", "focus", "select", "wait", "gone", "menu", "dump", "value", "description"]
+        "command", choices=["find", "states", "press", "action", "focus", "select", "wait", "gone", "menu", "dump", "value", "description", "at-end"]
     )
     parser.add_argument("arguments", nargs="*")
     options = parser.parse_args()
@@ -235,6 +241,19 @@ def main():
 
         if retry(options, has_it) is None:
             sys.exit(f"atspi: '{name}' ({role}) is {'not ' if wanted else ''}{state} after {options.timeout} s")
+        return
+
+    if command == "at-end":
+
+        def at_end():
+            node = lookup(options, name, role)
+            if node is None:
+                return None
+            value = node.queryValue()
+            return node if value.currentValue == value.maximumValue else None
+
+        if retry(options, at_end) is None:
+            sys.exit(f"atspi: '{name}' ({role}) is not at its end after {options.timeout} s")
         return
 
     node = find_or_fail(options, name, role)

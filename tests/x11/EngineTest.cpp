@@ -35,15 +35,45 @@ RunningApp regularApp(Pid pid, std::string name) {
     return app;
 }
 
-// The times of the releases of a button that Qt gave a window.
-class ReleaseTimes final : public QObject {
+// The times of the presses and releases of a button that Qt gave a window.
+class ButtonTimes final : public QObject {
 public:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::MouseButtonRelease && qobject_cast<QWindow*>(watched))
-            times.push_back(std::uint32_t(static_cast<const QMouseEvent&>(*event).timestamp()));
+        const bool pressed = event->type() == QEvent::MouseButtonPress;
+        if ((pressed || event->type() == QEvent::MouseButtonRelease) && qobject_cast<QWindow*>(watched))
+            (pressed ? presses : releases)
+                .push_back(std::uint32_t(static_cast<const QMouseEvent&>(*event).timestamp()));
         return false;
     }
-    std::vector<std::uint32_t> times;
+    std::vector<std::uint32_t> presses;
+    std::vector<std::uint32_t> releases;
+};
+
+// The X server's time now, as the notice of a property change on a window of its own
+// carries it; on a connection of its own, so that it takes no other reader's events.
+class ServerClock {
+public:
+    ServerClock() : window_(xcb_generate_id(probe_.c())) {
+        const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
+        xcb_create_window(probe_.c(), 0, window_, probe_.root(), 0, 0, 1, 1, 0, XCB_WINDOW_CLASS_INPUT_ONLY,
+                          XCB_COPY_FROM_PARENT, XCB_CW_EVENT_MASK, &mask);
+    }
+    std::uint32_t now() const {
+        xcb_change_property(probe_.c(), XCB_PROP_MODE_REPLACE, window_, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8, 0,
+                            nullptr);
+        xcb_flush(probe_.c());
+        while (xcb_generic_event_t* event = xcb_wait_for_event(probe_.c())) {
+            const bool notice = (event->response_type & 0x7F) == XCB_PROPERTY_NOTIFY;
+            const std::uint32_t time = reinterpret_cast<const xcb_property_notify_event_t*>(event)->time;
+            free(event);
+            if (notice) return time;
+        }
+        return 0;
+    }
+
+private:
+    XProbe probe_;
+    xcb_window_t window_;
 };
 
 // The time of each request to activate the window that reached the window manager so far,
@@ -189,8 +219,8 @@ TEST(X11WindowTracking, AClickThatActivatesAWindowAsksTheWindowManagerOnceAtTheC
     // A button of ours raises the window as a tile does, once clicked; like a dock it
     // takes no focus.
     ActivationRequests requests(probe);
-    ReleaseTimes releases;
-    qApp->installEventFilter(&releases);
+    ButtonTimes buttons;
+    qApp->installEventFilter(&buttons);
     QPushButton button(QStringLiteral("Raise"));
     button.setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus);
     button.setAttribute(Qt::WA_ShowWithoutActivating);
@@ -201,11 +231,19 @@ TEST(X11WindowTracking, AClickThatActivatesAWindowAsksTheWindowManagerOnceAtTheC
     ASSERT_TRUE(spinUntil([&] { return button.windowHandle()->isExposed() && probe.isViewable(buttonWindow); }));
     const RectTL placed = probe.geometry(buttonWindow);
     const QPoint centre(int(placed.midX()), int(placed.midY()));
-    ASSERT_EQ(run({"xdotool", "mousemove", std::to_string(centre.x()), std::to_string(centre.y()), "click", "1"}), 0);
+    // Pressed, then released once the server's clock has moved on: a click sent whole gives
+    // both one time, and the request must carry the release's.
+    ASSERT_EQ(run({"xdotool", "mousemove", std::to_string(centre.x()), std::to_string(centre.y()), "mousedown", "1"}),
+              0);
+    ASSERT_TRUE(spinUntil([&] { return button.isDown(); }));
+    ASSERT_EQ(buttons.presses.size(), 1u);
+    const ServerClock clock;
+    ASSERT_TRUE(spinUntil([&] { return clock.now() > buttons.presses.front(); }));
+    ASSERT_EQ(run({"xdotool", "mouseup", "1"}), 0);
     EXPECT_TRUE(spinUntil([&] { return tracked() && tracked()->isFocused; }));
-    qApp->removeEventFilter(&releases);
-    ASSERT_EQ(releases.times.size(), 1u);
-    EXPECT_NE(releases.times.front(), 0u);
-    EXPECT_EQ(requests.of(client.window()), std::vector<std::uint32_t>{releases.times.front()});
+    qApp->removeEventFilter(&buttons);
+    ASSERT_EQ(buttons.releases.size(), 1u);
+    EXPECT_GT(buttons.releases.front(), buttons.presses.front());
+    EXPECT_EQ(requests.of(client.window()), std::vector<std::uint32_t>{buttons.releases.front()});
     engine.stop();
 }

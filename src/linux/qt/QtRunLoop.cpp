@@ -7,6 +7,8 @@
 #include <mutex>
 #include <utility>
 
+#include "linux/qt/UncheckedAccesses.h"
+
 namespace quillbern {
 
 namespace {
@@ -53,10 +55,14 @@ public:
     }
 
 private:
-    // deleteLater may be called from any thread while the timer exists.
+    // deleteLater may be called from any thread while the timer exists; its event, like a
+    // posted call's, is Qt's.
     void release() {
         std::lock_guard lock(mutex_);
-        if (QTimer* timer = std::exchange(timer_, nullptr)) timer->deleteLater();
+        QTimer* timer = std::exchange(timer_, nullptr);
+        if (!timer) return;
+        const UncheckedAccesses qtsOwnHandOff;
+        timer->deleteLater();
     }
 
     std::mutex mutex_;
@@ -75,11 +81,13 @@ QtRunLoop::~QtRunLoop() = default;
 
 void QtRunLoop::post(Task task) {
     // The task crosses threads through our own locked queue rather than inside Qt's queued
-    // call, so ThreadSanitizer sees the hand-off; each queued call runs the oldest task.
+    // call, so ThreadSanitizer sees the hand-off; each queued call runs the oldest task. The
+    // call itself, which holds only the loop, is Qt's event.
     {
         std::lock_guard lock(mutex_);
         posted_.push_back(std::move(task));
     }
+    const UncheckedAccesses qtsOwnHandOff;
     QMetaObject::invokeMethod(
         &context_,
         [this] {
