@@ -49,6 +49,22 @@ private:
     qint64 longestTaskNs_ = 0;
     qint64 longestTaskCpuNs_ = 0;
     std::string longestTask_;
+    // A piece of work, named only when reported.
+    struct Work {
+        const std::type_info* task = nullptr;
+        const char* receiverClass = nullptr;
+        int eventType = 0;
+    };
+    // The events handed out since the probe last fired: how many, how long in all, and the
+    // longest of them; kept for the longest stall, to tell one long piece from many.
+    struct Interval {
+        long long events = 0;
+        qint64 handledNs = 0;
+        qint64 longestNs = 0;
+        Work longest;
+    };
+    Interval sinceFired_;
+    Interval longestStall_;
     long long repaints_ = 0;
 };
 
