@@ -7,6 +7,7 @@
 
 #include <QEvent>
 #include <QMetaEnum>
+#include <QWidget>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -91,6 +92,10 @@ gint timedPoll(GPollFD* fds, guint count, gint timeoutMs) {
 }  // namespace
 
 bool ProbedApplication::notify(QObject* receiver, QEvent* event) {
+    // A window's own paint comes with every repaint of a translucent one, whatever asked for it.
+    if (probe_ && probe_->isCounting() && event->type() == QEvent::Paint && receiver && receiver->isWidgetType() &&
+        static_cast<QWidget*>(receiver)->isWindow())
+        probe_->windowPainted();
     if (!probe_ || !probe_->isCounting() || depth_ > 0) return QApplication::notify(receiver, event);
     // The receiver may go while the event is handled: its class is taken before.
     const char* receiverClass = receiver ? receiver->metaObject()->className() : "nothing";
@@ -112,7 +117,6 @@ bool ProbedApplication::notify(QObject* receiver, QEvent* event) {
 
 void StallProbe::delivered(qint64 nanoseconds, qint64 onProcessorNs, const std::type_info* task,
                            const char* receiverClass, int eventType) {
-    if (eventType == QEvent::UpdateRequest) ++repaints_;
     ++sinceFired_.events;
     sinceFired_.handledNs += nanoseconds;
     if (nanoseconds > sinceFired_.longestNs) {

@@ -18,7 +18,7 @@ namespace quillbern {
 // the seconds after which it starts counting, so the start-up's own work is left out.
 // Through ProbedApplication it also times each event the loop hands out and names the
 // kind of the longest: the task or timer of the main run loop, else the event and its
-// receiver's class.
+// receiver's class, and counts the windows' repaints.
 class StallProbe final : public QObject {
 public:
     static constexpr int kIntervalMs = 5;
@@ -31,6 +31,7 @@ public:
     // took and how much of that the thread ran; `task` is the run loop's task it ran, if any.
     void delivered(qint64 nanoseconds, qint64 onProcessorNs, const std::type_info* task, const char* receiverClass,
                    int eventType);
+    void windowPainted() { ++repaints_; }
     bool isCounting() const { return clock_.isValid(); }
 
 private:
@@ -69,7 +70,7 @@ private:
 };
 
 // The program's application object: while a probe is set, each event it hands out from
-// the loop is timed for the probe.
+// the loop is timed for the probe, and each paint of a top-level window counted.
 class ProbedApplication final : public QApplication {
 public:
     using QApplication::QApplication;
