@@ -51,6 +51,17 @@ protected:
         w.showWindows({window(1, 21, "Draw", kLeft), window(2, 22, "Notes", kRight), window(3, 20, "Term", kLeft)});
     }
 
+    // A dock of twelve applications, "app0" to "app11", more than a narrow view holds.
+    void openTwelveApps() {
+        std::vector<PinnedItem> items;
+        for (int i = 0; i < 12; ++i) {
+            const std::string id = "app" + std::to_string(i);
+            w.install(id, id, kMail);
+            items.push_back(app(id, id));
+        }
+        w.open({dock(1, DockEdge::bottom, items)});
+    }
+
     testing::TilesWorld w;
 };
 
@@ -223,13 +234,7 @@ TEST_F(View, ADockWithPinnedAndRunningApplicationsDrawsTheSeparatorBetweenThem) 
 }
 
 TEST_F(View, AnOverflowingStripScrollsAndFadesItsEndsOnceTheOverflowHolds) {
-    std::vector<PinnedItem> items;
-    for (int i = 0; i < 12; ++i) {
-        const std::string id = "app" + std::to_string(i);
-        w.install(id, id, kMail);
-        items.push_back(app(id, id));
-    }
-    w.open({dock(1, DockEdge::bottom, items)});
+    openTwelveApps();
     w.appearance->setMaterial(DockMaterial::opaque);
     const auto view = w.view(1, kLeft, {400, 110});
     TileStrip& strip = view->strip();
@@ -271,13 +276,7 @@ TEST_F(View, AnOverflowingStripScrollsAndFadesItsEndsOnceTheOverflowHolds) {
 }
 
 TEST_F(View, TheFadingOfAStripsEndsLeavesNothingHeldOnceDrawn) {
-    std::vector<PinnedItem> items;
-    for (int i = 0; i < 12; ++i) {
-        const std::string id = "app" + std::to_string(i);
-        w.install(id, id, kMail);
-        items.push_back(app(id, id));
-    }
-    w.open({dock(1, DockEdge::bottom, items)});
+    openTwelveApps();
     const auto view = w.view(1, kLeft, {400, 110});
     w.world.advance(0.2);
     ASSERT_TRUE(view->strip().showsFade());
@@ -379,13 +378,7 @@ TEST_F(View, WindowsThatChangeNothingItShowsLeaveTheDockUnpainted) {
 }
 
 TEST_F(View, ChangesPaintOnlyWhatTheyChangeAndAtMostOnceAFrame) {
-    std::vector<PinnedItem> items;
-    for (int i = 0; i < 12; ++i) {
-        const std::string id = "app" + std::to_string(i);
-        w.install(id, id, kMail);
-        items.push_back(app(id, id));
-    }
-    w.open({dock(1, DockEdge::bottom, items)});
+    openTwelveApps();
     const auto view = w.view(1, kLeft, {400, 110});
     TileStrip& strip = view->strip();
     w.world.advance(1);
