@@ -121,12 +121,12 @@ QRegion TileStrip::changedArea(const std::vector<std::string>& keysBefore, doubl
     QRegion area;
     if (first < std::max(keysBefore.size(), cells_.size())) {
         // The tiles from the first that changed place on, to the end of the scroll area.
-        const QRectF from = drawnArea(first);
+        const QRectF from = drawnArea(first, false);
         area += vertical_ ? QRectF(0, from.top(), width(), height() - from.top()).toAlignedRect()
                           : QRectF(from.left(), 0, width() - from.left(), height()).toAlignedRect();
     }
     for (const std::size_t index : restyled) {
-        if (index < first) area += drawnArea(index).toAlignedRect();
+        if (index < first) area += drawnArea(index, mayShowBadge(index)).toAlignedRect();
     }
     return area & rect();
 }
@@ -139,7 +139,7 @@ void TileStrip::redrawFrame() {
     };
     QRegion area = std::exchange(dirty_, QRegion());
     for (std::size_t i = 0; i < cells_.size(); ++i) {
-        if (moves(*cells_[i])) area += drawnArea(i).toAlignedRect();
+        if (moves(*cells_[i])) area += drawnArea(i, mayShowBadge(i)).toAlignedRect();
     }
     if (moves(fadeMask_)) {
         const Bands ends = bands();
@@ -185,12 +185,14 @@ QRectF TileStrip::cellBox(std::size_t index) const {
     return {cellOrigin(index), TileChrome::size(look_.tileSize, look_.showsLabels)};
 }
 
-QRectF TileStrip::drawnArea(std::size_t index) const {
-    // A tile may draw a little past its box (a bouncing icon), and a hovered one's name badge,
-    // centred across it, over its neighbours as far as its room goes.
+QRectF TileStrip::drawnArea(std::size_t index, bool badge) const {
     const double margin = cellLength();
-    const double reach = std::max(margin, badgeRoom(index) / 2);
+    const double reach = badge ? std::max(margin, badgeRoom(index) / 2) : margin;
     return cellBox(index).adjusted(-reach, -margin, reach, margin);
+}
+
+bool TileStrip::mayShowBadge(std::size_t index) const {
+    return !look_.showsLabels && cells_[index]->content().showsHoverBadge;
 }
 
 std::vector<QRectF> TileStrip::tileFrames() const {
@@ -400,7 +402,7 @@ void TileStrip::paintStrip(QPainter& painter, const QRectF& visible, MediaTime n
     for (const bool hovered : {false, true}) {
         for (std::size_t i = 0; i < cells_.size(); ++i) {
             if ((cells_[i]->hover.value(now) > 0) != hovered) continue;
-            if (!drawnArea(i).intersects(visible)) continue;
+            if (!drawnArea(i, hovered && mayShowBadge(i)).intersects(visible)) continue;
             cells_[i]->paint(painter, cellOrigin(i), look_, palette(), now, badgeRoom(i));
         }
     }

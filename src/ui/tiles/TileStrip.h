@@ -76,8 +76,10 @@ private:
     double stripStart() const;
     QPointF cellOrigin(std::size_t index) const;
     QRectF cellBox(std::size_t index) const;
-    // Where the tile may draw: its box, with room for a bounce and a hovered name badge.
-    QRectF drawnArea(std::size_t index) const;
+    // Where the tile may draw: its box, with room for a bounce, and for its name badge when
+    // `badge` (a hovered tile's name floats over its neighbours as far as its room goes).
+    QRectF drawnArea(std::size_t index, bool badge) const;
+    bool mayShowBadge(std::size_t index) const;
     // How wide the tile's name badge may be, centred on it inside the strip.
     double badgeRoom(std::size_t index) const;
     void measure();
