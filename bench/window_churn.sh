@@ -6,8 +6,9 @@
 # the main loop meanwhile (QUILLBERN_STALL_PROBE, counting from 2 s after the start, once
 # the start-up is done) and how much of it was the loop's own, not time it waited for a
 # processor or slept past the time it asked to be woken at, with the longest piece of work
-# the loop ran and its kind, and how many times the program's windows were repainted (each
-# repaint may wait for the X server).
+# the loop ran and its kind, what else the loop ran in the longest stall, and how many times
+# the program's windows were painted, in all and a second (each repaint may wait for the X
+# server).
 #
 #   bench/window_churn.sh [SECONDS]     churns SECONDS (default 10)
 #
