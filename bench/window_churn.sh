@@ -6,10 +6,13 @@
 # the main loop meanwhile (QUILLBERN_STALL_PROBE, counting from 2 s after the start, once
 # the start-up is done) and how much of it was the loop's own, not time it waited for a
 # processor or slept past the time it asked to be woken at, with the longest piece of work
-# the loop ran and its kind, and how many times the program's windows were repainted (each
-# repaint may wait for the X server).
+# the loop ran and its kind, what else the loop ran in the longest stall, and how many times
+# the program's windows were painted, in all and a second (each repaint may wait for the X
+# server).
 #
-#   bench/window_churn.sh [SECONDS]     churns SECONDS (default 10)
+#   bench/window_churn.sh [SECONDS] [HOLD_MS]
+#       churns SECONDS (default 10); with HOLD_MS, another client also holds the X server
+#       that long every 300 ms, as a server busy now and then
 #
 # Needs the build (scripts/build) and the desktop packages (scripts/setup).
 set -euo pipefail
@@ -18,6 +21,7 @@ program="$root/build/quillbern"
 client="$root/build/tests/quillbern_test_client"
 churn="$root/build/bench/quillbern_window_churn"
 seconds=${1:-10}
+hold=${2:-0}
 
 source "$root/bench/lib/desktop-bench.sh"
 require_built "$program" "$client" "$churn"
@@ -39,7 +43,7 @@ sleep 2.5
 # eighth figure of /proc/stat's processor line, in hundredths of a second.
 stolen() { awk '/^cpu / {print $9}' /proc/stat; }
 stolen_before=$(stolen)
-"$churn" "$client" 50 "$seconds"
+"$churn" "$client" 50 "$seconds" "$hold"
 kill -TERM "$program_pid"
 wait "$program_pid" || true
 program_pid=

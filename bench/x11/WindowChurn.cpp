@@ -3,8 +3,10 @@
 // them every 20 ms and closes one and opens a new one every 100 ms. Meanwhile it times a
 // round trip to the X server every 2 ms on a connection of its own: any client that waits
 // for the server's answer during the churn, as a toolkit does before it paints, waits as long.
+// Given HOLD_MS, another connection also holds the server that long every 300 ms, as a
+// server busy now and then with another client's work does.
 //
-//   quillbern_window_churn CLIENT [WINDOWS] [SECONDS]
+//   quillbern_window_churn CLIENT [WINDOWS] [SECONDS] [HOLD_MS]
 #include <signal.h>
 #include <spawn.h>
 #include <unistd.h>
@@ -83,6 +85,21 @@ std::optional<double> longestRoundTrip(const std::atomic<bool>& stop) {
     return longest;
 }
 
+// Holds the server for `holdMs` every 300 ms until `stop` is set.
+void holdServer(const std::atomic<bool>& stop, int holdMs) {
+    xcb_connection_t* c = xcb_connect(nullptr, nullptr);
+    while (!stop && !xcb_connection_has_error(c)) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300 - holdMs));
+        xcb_grab_server(c);
+        // Held from the answer on.
+        std::free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
+        std::this_thread::sleep_for(std::chrono::milliseconds(holdMs));
+        xcb_ungrab_server(c);
+        xcb_flush(c);
+    }
+    xcb_disconnect(c);
+}
+
 void end(Client& client) {
     if (client.pid <= 0) return;
     kill(client.pid, SIGTERM);
@@ -94,12 +111,13 @@ void end(Client& client) {
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: quillbern_window_churn CLIENT [WINDOWS] [SECONDS]\n");
+        std::fprintf(stderr, "usage: quillbern_window_churn CLIENT [WINDOWS] [SECONDS] [HOLD_MS]\n");
         return 2;
     }
     const std::string program = argv[1];
     const int count = argc > 2 ? std::atoi(argv[2]) : 50;
     const double seconds = argc > 3 ? std::atof(argv[3]) : 10;
+    const int holdMs = argc > 4 ? std::clamp(std::atoi(argv[4]), 0, 250) : 0;
     xcb_connection_t* c = xcb_connect(nullptr, nullptr);
     if (xcb_connection_has_error(c)) {
         std::fprintf(stderr, "quillbern_window_churn: no X server\n");
@@ -114,6 +132,9 @@ int main(int argc, char** argv) {
     std::atomic<bool> churned = false;
     std::optional<double> serverLongest;
     std::thread server([&] { serverLongest = longestRoundTrip(churned); });
+    std::thread holder([&] {
+        if (holdMs > 0) holdServer(churned, holdMs);
+    });
     using Clock = std::chrono::steady_clock;
     const auto until = Clock::now() + std::chrono::duration<double>(seconds);
     long moves = 0, replaced = 0;
@@ -135,10 +156,12 @@ int main(int argc, char** argv) {
     }
     churned = true;
     server.join();
+    holder.join();
     for (Client& client : clients)
         end(client);
     xcb_disconnect(c);
     std::printf("%d windows, %ld moves, %ld closed and opened anew; ", count, moves, replaced);
+    if (holdMs > 0) std::printf("the X server held %d ms every 300 ms; ", holdMs);
     if (serverLongest)
         std::printf("the X server's longest answer to a round trip: %.1f ms\n", *serverLongest);
     else

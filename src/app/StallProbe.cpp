@@ -7,6 +7,7 @@
 
 #include <QEvent>
 #include <QMetaEnum>
+#include <QWidget>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -48,6 +49,10 @@ std::string eventName(const char* receiverClass, int type) {
     return std::string(typeName ? typeName : "event " + std::to_string(type)) + " to " + receiverClass;
 }
 
+std::string workName(const std::type_info* task, const char* receiverClass, int eventType) {
+    return task ? taskName(*task) : eventName(receiverClass, eventType);
+}
+
 // The main thread's scheduling figures, while a probe runs.
 int schedstat = -1;
 
@@ -87,6 +92,10 @@ gint timedPoll(GPollFD* fds, guint count, gint timeoutMs) {
 }  // namespace
 
 bool ProbedApplication::notify(QObject* receiver, QEvent* event) {
+    // A window's own paint comes with every repaint of a translucent one, whatever asked for it.
+    if (probe_ && probe_->isCounting() && event->type() == QEvent::Paint && receiver && receiver->isWidgetType() &&
+        static_cast<QWidget*>(receiver)->isWindow())
+        probe_->windowPainted();
     if (!probe_ || !probe_->isCounting() || depth_ > 0) return QApplication::notify(receiver, event);
     // The receiver may go while the event is handled: its class is taken before.
     const char* receiverClass = receiver ? receiver->metaObject()->className() : "nothing";
@@ -108,11 +117,16 @@ bool ProbedApplication::notify(QObject* receiver, QEvent* event) {
 
 void StallProbe::delivered(qint64 nanoseconds, qint64 onProcessorNs, const std::type_info* task,
                            const char* receiverClass, int eventType) {
-    if (eventType == QEvent::UpdateRequest) ++repaints_;
+    ++sinceFired_.events;
+    sinceFired_.handledNs += nanoseconds;
+    if (nanoseconds > sinceFired_.longestNs) {
+        sinceFired_.longestNs = nanoseconds;
+        sinceFired_.longest = {task, receiverClass, eventType};
+    }
     if (nanoseconds <= longestTaskNs_) return;
     longestTaskNs_ = nanoseconds;
     longestTaskCpuNs_ = onProcessorNs;
-    longestTask_ = task ? taskName(*task) : eventName(receiverClass, eventType);
+    longestTask_ = workName(task, receiverClass, eventType);
 }
 
 StallProbe::StallProbe(double delaySeconds) {
@@ -145,6 +159,8 @@ void StallProbe::fired() {
     const qint64 waited = waitedForProcessor();
     const qint64 wokenLateNs = sleptPastTimeoutNs;
     const qint64 late = now - lastNs_ - qint64(kIntervalMs) * 1'000'000;
+    if (late > longestNs_) longestStall_ = sinceFired_;
+    sinceFired_ = {};
     longestNs_ = std::max(longestNs_, late);
     longestOwnNs_ = std::max(longestOwnNs_, late - (waited - lastWaitedNs_) - (wokenLateNs - lastWokenLateNs_));
     longestWokenLateNs_ = std::max(longestWokenLateNs_, wokenLateNs - lastWokenLateNs_);
@@ -162,8 +178,19 @@ std::string StallProbe::report() const {
                   "%.1f ms (%.1f ms of it on a processor), ",
                   double(longestNs_) / 1e6, double(longestOwnNs_) / 1e6, probes_, kIntervalMs,
                   double(longestWokenLateNs_) / 1e6, double(longestTaskNs_) / 1e6, double(longestTaskCpuNs_) / 1e6);
-    return text + (longestTask_.empty() ? std::string("none") : longestTask_) + "; " + std::to_string(repaints_) +
-           " window repaints";
+    const double seconds = std::max(1e-9, double(lastNs_) / 1e9);
+    char during[200];
+    std::snprintf(during, sizeof during,
+                  "; from the probe before the longest stall to its end the loop handed out %lld events taking "
+                  "%.1f ms, the longest %.1f ms: ",
+                  longestStall_.events, double(longestStall_.handledNs) / 1e6, double(longestStall_.longestNs) / 1e6);
+    const Work& piece = longestStall_.longest;
+    char repaints[96];
+    std::snprintf(repaints, sizeof repaints, "; %lld window repaints, %.1f a second", repaints_,
+                  double(repaints_) / seconds);
+    return text + (longestTask_.empty() ? std::string("none") : longestTask_) + during +
+           (piece.receiverClass ? workName(piece.task, piece.receiverClass, piece.eventType) : std::string("none")) +
+           repaints;
 }
 
 }  // namespace quillbern

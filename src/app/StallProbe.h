@@ -18,7 +18,7 @@ namespace quillbern {
 // the seconds after which it starts counting, so the start-up's own work is left out.
 // Through ProbedApplication it also times each event the loop hands out and names the
 // kind of the longest: the task or timer of the main run loop, else the event and its
-// receiver's class.
+// receiver's class, and counts the windows' repaints.
 class StallProbe final : public QObject {
 public:
     static constexpr int kIntervalMs = 5;
@@ -31,6 +31,7 @@ public:
     // took and how much of that the thread ran; `task` is the run loop's task it ran, if any.
     void delivered(qint64 nanoseconds, qint64 onProcessorNs, const std::type_info* task, const char* receiverClass,
                    int eventType);
+    void windowPainted() { ++repaints_; }
     bool isCounting() const { return clock_.isValid(); }
 
 private:
@@ -49,11 +50,27 @@ private:
     qint64 longestTaskNs_ = 0;
     qint64 longestTaskCpuNs_ = 0;
     std::string longestTask_;
+    // A piece of work, named only when reported.
+    struct Work {
+        const std::type_info* task = nullptr;
+        const char* receiverClass = nullptr;
+        int eventType = 0;
+    };
+    // The events handed out since the probe last fired: how many, how long in all, and the
+    // longest of them; kept for the longest stall, to tell one long piece from many.
+    struct Interval {
+        long long events = 0;
+        qint64 handledNs = 0;
+        qint64 longestNs = 0;
+        Work longest;
+    };
+    Interval sinceFired_;
+    Interval longestStall_;
     long long repaints_ = 0;
 };
 
 // The program's application object: while a probe is set, each event it hands out from
-// the loop is timed for the probe.
+// the loop is timed for the probe, and each paint of a top-level window counted.
 class ProbedApplication final : public QApplication {
 public:
     using QApplication::QApplication;

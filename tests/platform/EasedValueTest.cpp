@@ -47,12 +47,33 @@ TEST(FrameTicker, RedrawsEachFrameWhileAValueMovesAndOnceAtRest) {
     EXPECT_EQ(redraws, 1) << "a change at rest is drawn once";
     EXPECT_FALSE(ticker.isTicking());
 
+    world.advance(1);
     value.animateTo(1, {0.1, AnimationCurve::linear}, world.clock.mediaNow());
     ticker.kick();
     EXPECT_TRUE(ticker.isTicking());
     world.advance(1);
     EXPECT_FALSE(ticker.isTicking());
     EXPECT_EQ(redraws, 2 + 6) << "about six frames in 0.1 s, the last at rest";
+}
+
+TEST(FrameTicker, ChangesWithinAFrameOfTheLastRedrawAreDrawnTogetherAtTheNext) {
+    SimWorld world;
+    int redraws = 0;
+    FrameTicker ticker(
+        world.mainLoop, world.clock, [](MediaTime) { return false; }, [&] { ++redraws; });
+
+    ticker.kick();
+    world.advance(FrameTicker::kFrameInterval / 4);
+    for (int i = 0; i < 5; ++i)
+        ticker.kick();
+    EXPECT_EQ(redraws, 1) << "a burst within the frame waits for the frame's end";
+    world.advance(FrameTicker::kFrameInterval);
+    EXPECT_EQ(redraws, 2) << "and is drawn once";
+    EXPECT_FALSE(ticker.isTicking());
+
+    world.advance(1);
+    ticker.kick();
+    EXPECT_EQ(redraws, 3) << "a change long after the last frame is drawn at once";
 }
 
 // A real clock moves on while a frame is drawn.

@@ -51,6 +51,17 @@ protected:
         w.showWindows({window(1, 21, "Draw", kLeft), window(2, 22, "Notes", kRight), window(3, 20, "Term", kLeft)});
     }
 
+    // A dock of twelve applications, "app0" to "app11", more than a narrow view holds.
+    void openTwelveApps() {
+        std::vector<PinnedItem> items;
+        for (int i = 0; i < 12; ++i) {
+            const std::string id = "app" + std::to_string(i);
+            w.install(id, id, kMail);
+            items.push_back(app(id, id));
+        }
+        w.open({dock(1, DockEdge::bottom, items)});
+    }
+
     testing::TilesWorld w;
 };
 
@@ -67,15 +78,18 @@ int drawnPixels(const QImage& image, const QRectF& area, QColor fill) {
     return box.width() * box.height() - testing::pixelsNear(image, box, fill, 6);
 }
 
-// Counts a widget's paints.
+// Counts a widget's paints and gathers what they covered.
 class PaintCounter final : public QObject {
 public:
     explicit PaintCounter(QWidget& widget) { widget.installEventFilter(this); }
     int paints = 0;
+    QRegion painted;
 
 protected:
     bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint) ++paints;
+        if (event->type() != QEvent::Paint) return false;
+        ++paints;
+        painted += static_cast<QPaintEvent*>(event)->region();
         return false;
     }
 };
@@ -220,13 +234,7 @@ TEST_F(View, ADockWithPinnedAndRunningApplicationsDrawsTheSeparatorBetweenThem) 
 }
 
 TEST_F(View, AnOverflowingStripScrollsAndFadesItsEndsOnceTheOverflowHolds) {
-    std::vector<PinnedItem> items;
-    for (int i = 0; i < 12; ++i) {
-        const std::string id = "app" + std::to_string(i);
-        w.install(id, id, kMail);
-        items.push_back(app(id, id));
-    }
-    w.open({dock(1, DockEdge::bottom, items)});
+    openTwelveApps();
     w.appearance->setMaterial(DockMaterial::opaque);
     const auto view = w.view(1, kLeft, {400, 110});
     TileStrip& strip = view->strip();
@@ -268,13 +276,7 @@ TEST_F(View, AnOverflowingStripScrollsAndFadesItsEndsOnceTheOverflowHolds) {
 }
 
 TEST_F(View, TheFadingOfAStripsEndsLeavesNothingHeldOnceDrawn) {
-    std::vector<PinnedItem> items;
-    for (int i = 0; i < 12; ++i) {
-        const std::string id = "app" + std::to_string(i);
-        w.install(id, id, kMail);
-        items.push_back(app(id, id));
-    }
-    w.open({dock(1, DockEdge::bottom, items)});
+    openTwelveApps();
     const auto view = w.view(1, kLeft, {400, 110});
     w.world.advance(0.2);
     ASSERT_TRUE(view->strip().showsFade());
@@ -370,8 +372,52 @@ TEST_F(View, WindowsThatChangeNothingItShowsLeaveTheDockUnpainted) {
 
     w.run(23, "web", "Web");
     w.showWindows({window(1, 21, "Draw", kLeft), window(3, 20, "Term", kLeft), window(4, 23, "Web", kLeft)});
+    w.world.advance(FrameTicker::kFrameInterval);
     QApplication::processEvents();
     EXPECT_GT(strip.paints, 0) << "a new tile shows";
+}
+
+TEST_F(View, ChangesPaintOnlyWhatTheyChangeAndAtMostOnceAFrame) {
+    openTwelveApps();
+    const auto view = w.view(1, kLeft, {400, 110});
+    TileStrip& strip = view->strip();
+    w.world.advance(1);
+    QApplication::processEvents();
+    ASSERT_GT(strip.stripSpan(), strip.width() + 1);
+    PaintCounter painted(strip);
+
+    // Applications that start running past the end the strip shows.
+    w.run(20, "term", "Term");
+    w.run(21, "draw", "Draw");
+    w.showWindows({window(1, 20, "Term", kLeft), window(2, 21, "Draw", kLeft)});
+    w.world.advance(1);
+    QApplication::processEvents();
+    ASSERT_EQ(keys(strip).size(), 14U);
+    EXPECT_EQ(painted.paints, 0);
+
+    // The first tile starts running: its dot fades in, and only the tiles beside it repaint.
+    const QPoint farTile = strip.tileFrames()[4].center().toPoint();
+    w.run(22, "app0", "app0");
+    w.showWindows({window(1, 20, "Term", kLeft), window(2, 21, "Draw", kLeft), window(3, 22, "app0", kLeft)});
+    w.world.advance(1);
+    QApplication::processEvents();
+    EXPECT_GT(painted.paints, 0);
+    EXPECT_TRUE(painted.painted.contains(strip.tileFrames()[0].center().toPoint()));
+    EXPECT_FALSE(painted.painted.contains(farTile));
+
+    // A burst of changes within a frame of the last paint is painted once, at the frame's end.
+    painted.paints = 0;
+    w.pinned->unpin("app5", testing::dockId(1));
+    QApplication::processEvents();
+    EXPECT_EQ(painted.paints, 1);
+    w.pinned->unpin("app6", testing::dockId(1));
+    w.pinned->unpin("app7", testing::dockId(1));
+    QApplication::processEvents();
+    EXPECT_EQ(painted.paints, 1);
+    w.world.advance(FrameTicker::kFrameInterval);
+    QApplication::processEvents();
+    EXPECT_EQ(painted.paints, 2);
+    EXPECT_EQ(keys(strip).size(), 11U);
 }
 
 TEST_F(View, ThePanelTheFrameGeometryGivesHoldsEveryTile) {

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 
 #include "core/model/StoredProfiles.h"
 #include "core/model/TransientDockApps.h"
@@ -25,7 +26,11 @@ Path appPath(const AppId& id) {
     return "/apps/" + id + ".app";
 }
 
+// One picture per colour, as the program's icons keep one per application while it stays.
 ImageHandle square(QColor c) {
+    static std::map<QRgb, ImageHandle> made;
+    ImageHandle& kept = made[c.rgba()];
+    if (kept) return kept;
     constexpr int kSide = 32;
     PixelBuffer pixels{kSide, kSide, {}};
     for (int i = 0; i < kSide * kSide; ++i) {
@@ -36,7 +41,8 @@ ImageHandle square(QColor c) {
     auto image = std::make_shared<Image>();
     image->widthPx = image->heightPx = kSide;
     image->pixels = std::move(pixels);
-    return image;
+    kept = image;
+    return kept;
 }
 
 }  // namespace

@@ -1,10 +1,15 @@
 #include <QGuiApplication>
+#include <QTimer>
 #include <QToolTip>
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <optional>
+#include <thread>
 
 #include "Backends.h"
 #include "X11TestSupport.h"
@@ -32,6 +37,37 @@ std::unique_ptr<Panel> shownPanel(Backends& x, RectBL frame, PanelStyle style = 
 }
 
 }  // namespace
+
+TEST(QtPanelHost, APanelRepaintsOnceTheServerAnswersWhileTheLoopGoesOn) {
+    Backends x;
+    XProbe probe;
+    auto panel = shownPanel(x, kDockFrame);
+    const auto shown = [&] { return probe.pixelAt(1500, 1000); };
+    ASSERT_TRUE(spinUntil([&] { return shown() == 0x3366cc; }));
+    // Qt reads the states the window manager gives the window as they change, waiting for
+    // the server: those are done first.
+    spinFor(300);
+
+    // Another client holds the server: Qt's round trip before painting would wait for it.
+    XProbe holder;
+    xcb_grab_server(holder.c());
+    std::free(xcb_get_input_focus_reply(holder.c(), xcb_get_input_focus(holder.c()), nullptr));
+    std::atomic<bool> released = false;
+    std::thread release([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        released = true;
+        xcb_ungrab_server(holder.c());
+        xcb_flush(holder.c());
+    });
+    panel->setContent(PlainFill{{0.8, 0.2, 0.2, 1}});
+    std::optional<bool> ranWhileHeld;
+    QTimer::singleShot(50, [&] { ranWhileHeld = !released; });
+    // Only the loop runs meanwhile: the probe's reads would wait for the server too.
+    ASSERT_TRUE(spinUntil([&] { return ranWhileHeld.has_value(); }));
+    release.join();
+    EXPECT_TRUE(*ranWhileHeld) << "the loop went on while the server was held";
+    EXPECT_TRUE(spinUntil([&] { return shown() == 0xcc3333; })) << "and the panel was repainted after";
+}
 
 TEST(QtPanelHost, APanelStandsExactlyWhereAskedOnEveryDesktopAsADock) {
     Backends x;

@@ -1,5 +1,6 @@
 #include "ui/foundation/FloatingPanel.h"
 
+#include <QCoreApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -8,12 +9,14 @@
 #include <array>
 #include <cstdlib>
 #include <string_view>
+#include <utility>
 #include <xcb/xcb.h>
 
 #include "ui/foundation/OutlinedView.h"
 #include "ui/foundation/PanelWidget.h"
 #include "ui/foundation/QtX11.h"
 #include "ui/foundation/VeilView.h"
+#include "ui/foundation/XServerAnswer.h"
 #include "xcb/WindowManagerMessage.h"
 
 namespace quillbern {
@@ -138,7 +141,28 @@ void FloatingPanel::refreshShape() {
     setMask(outlineRegion(outline));
 }
 
+void FloatingPanel::paintWhenServerAnswers(std::shared_ptr<XServerAnswer> answers) {
+    answers_ = std::move(answers);
+}
+
+bool FloatingPanel::holdRepaint() {
+    if (!answers_ || std::exchange(answered_, false)) return false;
+    if (!awaitingAnswer_) {
+        awaitingAnswer_ = true;
+        answers_->whenAnswered(lifetime_.guard([this] {
+            awaitingAnswer_ = false;
+            answered_ = true;
+            // At once: the later the paint, the more likely the server is busy again.
+            QEvent repaint(QEvent::UpdateRequest);
+            QCoreApplication::sendEvent(this, &repaint);
+        }));
+    }
+    // Qt asks for no other repaint until it has painted what this one covers.
+    return true;
+}
+
 bool FloatingPanel::event(QEvent* event) {
+    if (event->type() == QEvent::UpdateRequest && holdRepaint()) return true;
     if (event->type() == outlineChangeEventType()) {
         refreshShape();
         return true;

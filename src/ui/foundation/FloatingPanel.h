@@ -1,11 +1,15 @@
 #pragma once
 
 #include <QWidget>
+#include <memory>
 #include <optional>
 
+#include "core/foundation/Lifetime.h"
 #include "core/platform/PanelHost.h"
 
 namespace quillbern {
+
+class XServerAnswer;
 
 // The top-level window behind a Panel: frameless, above ordinary windows, on every
 // desktop. Typed as a dock and never focused, so the window manager puts it exactly where
@@ -31,6 +35,9 @@ public:
     // Whether a compositing manager blends the panel with what lies below; without one the
     // panel is cut to its content's outline.
     void setCanBlend(bool canBlend);
+    // From then on the panel repaints only once the X server has just answered, so that the
+    // round trip Qt makes before painting never waits on the main loop for a busy server.
+    void paintWhenServerAnswers(std::shared_ptr<XServerAnswer> answers);
 
 protected:
     // Asks the window manager to activate the panel as a pager would, which it grants even
@@ -52,6 +59,8 @@ private:
     void nativeWindowMade();
     void watchWindow();
     void refreshShape();
+    // Holds a repaint Qt asks for until the server answers; true when it was held.
+    bool holdRepaint();
 
     PanelContent content_;
     // The view of the content, where it is more than a fill; fills the panel.
@@ -65,6 +74,11 @@ private:
     PanelLevel level_;
     bool dockPanel_ = false;
     bool canBlend_ = true;
+    std::shared_ptr<XServerAnswer> answers_;
+    bool awaitingAnswer_ = false;
+    // The server has just answered: the next repaint goes through.
+    bool answered_ = false;
+    Lifetime lifetime_;
 };
 
 }  // namespace quillbern

@@ -17,6 +17,7 @@
 #include "ui/foundation/OverviewPanel.h"
 #include "ui/foundation/QtX11.h"
 #include "ui/foundation/UnmanagedStacking.h"
+#include "ui/foundation/XServerAnswer.h"
 
 namespace quillbern {
 
@@ -27,6 +28,8 @@ struct QtPanelHost::Shared {
     bool toldVeilDimsOnlyComposited = false;
     std::map<std::uint64_t, QPointer<FloatingPanel>> windows;
     PanelStack stack;
+    // Shared by the panels, whose repaints wait for it off the loop; none without X.
+    std::shared_ptr<XServerAnswer> answers;
 };
 
 namespace {
@@ -106,6 +109,7 @@ public:
           }) {
         shared_->windows[serial_] = window_;
         window_->setCanBlend(canBlend);
+        if (shared_->answers) window_->paintWhenServerAnswers(shared_->answers);
         applyFrame(frame);
     }
 
@@ -270,6 +274,7 @@ QtPanelHost::QtPanelHost(RunLoop& mainLoop, const Clock& clock, std::function<De
     if (restacks) restackObserver_ = restacks([shared = shared_] { placeUnmanagedPanels(*shared); });
     shared_->desktopSpace = std::move(desktopSpace);
     shared_->system = &system_;
+    if (qtX11Connection()) shared_->answers = std::make_shared<XServerAnswer>(loop_);
     // A compositing manager started or stopped while panels are open.
     systemObserver_ = system_.onChanged([this] {
         const bool canBlend = system_.hasCompositor();

@@ -14,6 +14,7 @@
 #include <cmath>
 #include <limits>
 #include <map>
+#include <utility>
 
 #include "core/tiles/DockMetrics.h"
 #include "ui/foundation/PaintBands.h"
@@ -38,7 +39,7 @@ TileStrip::TileStrip(RunLoop& mainLoop, const Clock& clock, QWidget* parent)
       clock_(clock),
       fade_(mainLoop),
       ticker_(
-          mainLoop, clock, [this](MediaTime now) { return isMoving(now); }, [this] { update(); }) {
+          mainLoop, clock, [this](MediaTime now) { return isMoving(now); }, [this] { redrawFrame(); }) {
     setMouseTracking(true);
     installTileStripAccessibility();
     fadeObserver_ = fade_.changed.connect([this] {
@@ -54,11 +55,13 @@ void TileStrip::setLook(const TileLook& look, bool vertical) {
     look_ = look;
     vertical_ = vertical;
     measure();
-    update();
+    dirty_ += rect();
+    ticker_.kick();
 }
 
 void TileStrip::setTiles(std::vector<TileContent> pinned, bool separator, std::vector<TileContent> running) {
     const MediaTime now = clock_.mediaNow();
+    const double startBefore = stripStart();
     std::vector<std::string> keysBefore;
     std::map<std::string, std::unique_ptr<TileCell>> previous;
     for (std::unique_ptr<TileCell>& cell : cells_) {
@@ -66,11 +69,12 @@ void TileStrip::setTiles(std::vector<TileContent> pinned, bool separator, std::v
         previous.emplace(cell->key(), std::move(cell));
     }
     cells_.clear();
+    const std::size_t pinnedBefore = std::exchange(pinnedCount_, pinned.size());
+    const bool separatorBefore = std::exchange(separator_, separator);
     // Windows that come, go and move change a dock's content many times a second, mostly
-    // without changing what it draws; each repaint waits for the X server.
-    bool looksChanged = pinnedCount_ != pinned.size() || separator_ != separator;
-    pinnedCount_ = pinned.size();
-    separator_ = separator;
+    // without changing what it draws, or only past the end it shows; each repaint may wait
+    // for the X server.
+    std::vector<std::size_t> restyled;
     const auto place = [&](std::vector<TileContent>& contents) {
         for (TileContent& content : contents) {
             const auto kept = previous.find(content.key);
@@ -78,14 +82,15 @@ void TileStrip::setTiles(std::vector<TileContent> pinned, bool separator, std::v
                 cells_.push_back(std::make_unique<TileCell>(std::move(content), now));
                 continue;
             }
-            looksChanged |= kept->second->setContent(std::move(content), now);
+            if (kept->second->setContent(std::move(content), now)) restyled.push_back(cells_.size());
             cells_.push_back(std::move(kept->second));
             previous.erase(kept);
         }
     };
     place(pinned);
     place(running);
-    looksChanged |= !std::ranges::equal(keysBefore, cells_, {}, {}, &TileCell::key);
+    const bool looksChanged = !restyled.empty() || pinnedBefore != pinnedCount_ || separatorBefore != separator_ ||
+                              !std::ranges::equal(keysBefore, cells_, {}, {}, &TileCell::key);
     if (!cellWithKey(pressed_)) pressed_.reset();
     if (hovered_ && !cellWithKey(hovered_)) {
         // The tile went from under the pointer: its hover ends with it.
@@ -95,12 +100,55 @@ void TileStrip::setTiles(std::vector<TileContent> pinned, bool separator, std::v
     }
     if (looksChanged) {
         measure();
+        dirty_ += changedArea(keysBefore, startBefore, pinnedBefore, separatorBefore, restyled);
         ticker_.kick();
     }
     if (QAccessible::isActive()) {
         QAccessibleEvent changed(this, QAccessible::NameChanged);
         QAccessible::updateAccessibility(&changed);
     }
+}
+
+QRegion TileStrip::changedArea(const std::vector<std::string>& keysBefore, double startBefore, std::size_t pinnedBefore,
+                               bool separatorBefore, const std::vector<std::size_t>& restyled) const {
+    // A centred strip that changed length, or a scroll held within a shorter one: every tile moved.
+    if (stripStart() != startBefore) return rect();
+    std::size_t first = 0;
+    while (first < keysBefore.size() && first < cells_.size() && keysBefore[first] == cells_[first]->key())
+        ++first;
+    if (pinnedBefore != pinnedCount_ || separatorBefore != separator_)
+        first = std::min({first, pinnedBefore, pinnedCount_});
+    QRegion area;
+    if (first < std::max(keysBefore.size(), cells_.size())) {
+        // The tiles from the first that changed place on, to the end of the scroll area.
+        const QRectF from = drawnArea(first, false);
+        area += vertical_ ? QRectF(0, from.top(), width(), height() - from.top()).toAlignedRect()
+                          : QRectF(from.left(), 0, width() - from.left(), height()).toAlignedRect();
+    }
+    for (const std::size_t index : restyled) {
+        if (index < first) area += drawnArea(index, mayShowBadge(index)).toAlignedRect();
+    }
+    return area & rect();
+}
+
+void TileStrip::redrawFrame() {
+    const MediaTime now = clock_.mediaNow();
+    // What moved into the last frame is drawn once more, at rest.
+    const auto moves = [&](const auto& value) {
+        return value.isMoving(now) || (lastFrame_ && value.isMoving(*lastFrame_));
+    };
+    QRegion area = std::exchange(dirty_, QRegion());
+    for (std::size_t i = 0; i < cells_.size(); ++i) {
+        if (moves(*cells_[i])) area += drawnArea(i, mayShowBadge(i)).toAlignedRect();
+    }
+    if (moves(fadeMask_)) {
+        const Bands ends = bands();
+        area += ends.start;
+        area += ends.end;
+    }
+    lastFrame_ = now;
+    area &= rect();
+    if (!area.isEmpty()) update(area);
 }
 
 double TileStrip::along() const {
@@ -135,6 +183,16 @@ QPointF TileStrip::cellOrigin(std::size_t index) const {
 
 QRectF TileStrip::cellBox(std::size_t index) const {
     return {cellOrigin(index), TileChrome::size(look_.tileSize, look_.showsLabels)};
+}
+
+QRectF TileStrip::drawnArea(std::size_t index, bool badge) const {
+    const double margin = cellLength();
+    const double reach = badge ? std::max(margin, badgeRoom(index) / 2) : margin;
+    return cellBox(index).adjusted(-reach, -margin, reach, margin);
+}
+
+bool TileStrip::mayShowBadge(std::size_t index) const {
+    return !look_.showsLabels && cells_[index]->content().showsHoverBadge;
 }
 
 std::vector<QRectF> TileStrip::tileFrames() const {
@@ -292,31 +350,38 @@ void TileStrip::wheelEvent(QWheelEvent* event) {
         return;
     }
     hoverAt(event->position());
-    update();
+    dirty_ += rect();
+    ticker_.kick();
 }
 
-void TileStrip::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    const MediaTime now = clock_.mediaNow();
-    const double mask = fadeMask_.value(now);
-    if (mask <= 0) {
-        paintStrip(painter, rect(), now);
-        return;
-    }
-    // Only the ends fade: the middle is drawn straight, each end through a small layer of its
-    // own, so a long dock costs no picture of its whole length at every frame.
+TileStrip::Bands TileStrip::bands() const {
     const int length = int(vertical_ ? height() : width());
     const int end = std::min(length / 2, int(std::ceil(along() * kFadeShare)) + 1);
     const auto band = [this](int from, int span) {
         return vertical_ ? QRect(0, from, width(), span) : QRect(from, 0, span, height());
     };
-    const QRect middle = band(end, length - 2 * end);
+    return {band(0, end), band(end, length - 2 * end), band(length - end, end)};
+}
+
+void TileStrip::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    const MediaTime now = clock_.mediaNow();
+    const double mask = fadeMask_.value(now);
+    const QRect asked = event->rect();
+    if (mask <= 0) {
+        paintStrip(painter, asked, now);
+        return;
+    }
+    // Only the ends fade: the middle is drawn straight, each end through a small layer of its
+    // own, so a long dock costs no picture of its whole length at every frame.
+    const Bands parts = bands();
     painter.save();
-    painter.setClipRect(middle, Qt::IntersectClip);
-    paintStrip(painter, middle, now);
+    painter.setClipRect(parts.middle, Qt::IntersectClip);
+    paintStrip(painter, parts.middle & asked, now);
     painter.restore();
-    for (const QRect& fading : {band(0, end), band(length - end, end)})
-        paintFadingEnd(painter, fading, mask, now);
+    for (const QRect& fading : {parts.start, parts.end}) {
+        if (fading.intersects(asked)) paintFadingEnd(painter, fading, mask, now);
+    }
 }
 
 void TileStrip::paintFadingEnd(QPainter& painter, const QRect& end, double mask, MediaTime now) const {
@@ -334,18 +399,15 @@ void TileStrip::paintFadingEnd(QPainter& painter, const QRect& end, double mask,
 }
 
 void TileStrip::paintStrip(QPainter& painter, const QRectF& visible, MediaTime now) const {
-    // A tile may draw a little past its box (a bouncing icon), and a hovered one's badge over
-    // its neighbours as far as its room goes: hovered tiles are drawn last, over the others,
-    // and tiles that near are drawn too, clipped.
-    const double margin = cellLength();
+    // Hovered tiles are drawn last, over the others; tiles that near the area are drawn too, clipped.
     for (const bool hovered : {false, true}) {
         for (std::size_t i = 0; i < cells_.size(); ++i) {
             if ((cells_[i]->hover.value(now) > 0) != hovered) continue;
-            const double reach = hovered ? std::max(margin, badgeRoom(i) / 2) : margin;
-            if (!cellBox(i).adjusted(-reach, -margin, reach, margin).intersects(visible)) continue;
+            if (!drawnArea(i, hovered && mayShowBadge(i)).intersects(visible)) continue;
             cells_[i]->paint(painter, cellOrigin(i), look_, palette(), now, badgeRoom(i));
         }
     }
+    const double margin = cellLength();
     const QRectF near = visible.adjusted(-margin, -margin, margin, margin);
     if (const std::optional<QRectF> line = separatorFrame(); line && line->intersects(near))
         paintSeparator(painter, *line, palette());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QRegion>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -75,12 +76,30 @@ private:
     double stripStart() const;
     QPointF cellOrigin(std::size_t index) const;
     QRectF cellBox(std::size_t index) const;
+    // Where the tile may draw: its box, with room for a bounce, and for its name badge when
+    // `badge` (a hovered tile's name floats over its neighbours as far as its room goes).
+    QRectF drawnArea(std::size_t index, bool badge) const;
+    bool mayShowBadge(std::size_t index) const;
     // How wide the tile's name badge may be, centred on it inside the strip.
     double badgeRoom(std::size_t index) const;
     void measure();
     void setOffset(double offset);
     void hoverAt(std::optional<QPointF> point);
     bool isMoving(MediaTime now) const;
+    // Repaints what changed since the last frame and what moves in this one; the ticker
+    // calls it at most once a frame.
+    void redrawFrame();
+    // What a new set of tiles changes on screen, given the keys shown before, where the
+    // strip started and the cells whose content looks different.
+    QRegion changedArea(const std::vector<std::string>& keysBefore, double startBefore, std::size_t pinnedBefore,
+                        bool separatorBefore, const std::vector<std::size_t>& restyled) const;
+    // The strip's length split into the ends that fade and the middle between them.
+    struct Bands {
+        QRect start;
+        QRect middle;
+        QRect end;
+    };
+    Bands bands() const;
     std::optional<std::size_t> cellWithKey(const std::optional<std::string>& key) const;
     // The cells and the separator that meet `visible`.
     void paintStrip(QPainter& painter, const QRectF& visible, MediaTime now) const;
@@ -104,6 +123,9 @@ private:
     EdgeFade fade_;
     EasedValue fadeMask_;
     mutable QImage fadeEnds_;
+    // Changed since the last frame, still to repaint.
+    QRegion dirty_;
+    std::optional<MediaTime> lastFrame_;
     FrameTicker ticker_;
     Subscription fadeObserver_;
 };

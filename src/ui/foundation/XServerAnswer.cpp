@@ -1,0 +1,55 @@
+#include "ui/foundation/XServerAnswer.h"
+
+#include <cstdlib>
+#include <utility>
+#include <xcb/xcb.h>
+#include <xcb/xcbext.h>
+
+#include "ui/foundation/QtX11.h"
+
+namespace quillbern {
+
+namespace {
+
+xcb_connection_t* workingConnection() {
+    xcb_connection_t* c = qtX11Connection();
+    return c && !xcb_connection_has_error(c) ? c : nullptr;
+}
+
+}  // namespace
+
+XServerAnswer::XServerAnswer(RunLoop& mainLoop) : loop_(mainLoop) {}
+
+// A reply still on its way stays in xcb's queue until the connection closes: the
+// connection may be gone already.
+XServerAnswer::~XServerAnswer() = default;
+
+void XServerAnswer::whenAnswered(Task then) {
+    xcb_connection_t* c = workingConnection();
+    if (!c) {
+        then();
+        return;
+    }
+    waiting_.push_back(std::move(then));
+    if (asked_) return;
+    asked_ = xcb_get_input_focus(c).sequence;
+    xcb_flush(c);
+    looking_ = loop_.every(kLookInterval, [this] { look(); });
+}
+
+void XServerAnswer::look() {
+    // Qt's event thread reads the connection: the reply lands in xcb's queue without a wake-up.
+    if (xcb_connection_t* c = workingConnection()) {
+        void* reply = nullptr;
+        xcb_generic_error_t* error = nullptr;
+        if (!xcb_poll_for_reply(c, *asked_, &reply, &error)) return;
+        std::free(reply);
+        std::free(error);
+    }
+    asked_.reset();
+    looking_.cancel();
+    for (Task& then : std::exchange(waiting_, {}))
+        then();
+}
+
+}  // namespace quillbern
