@@ -7,8 +7,6 @@
 #include <xcb/res.h>
 
 #include "core/foundation/ProcessId.h"
-#include "linux/process/ProcessStat.h"
-#include "linux/x11/WindowBirths.h"
 #include "xcb/WindowManagerMessage.h"
 
 namespace quillbern {
@@ -139,8 +137,8 @@ void requestClose(xcb_connection_t* c, xcb_window_t root, const ClientFacts& win
     sendToWindowManager(c, root, window.window, closeWindow, {XCB_CURRENT_TIME, kSourcePager, 0, 0, 0});
 }
 
-X11ClientReader::X11ClientReader(XcbConnection& connection, const WindowBirths* births)
-    : connection_(connection), births_(births), resourceMask_(xcb_get_setup(connection.xcb())->resource_id_mask) {
+X11ClientReader::X11ClientReader(XcbConnection& connection)
+    : connection_(connection), resourceMask_(xcb_get_setup(connection.xcb())->resource_id_mask) {
     const XcbConnection& c = connection;
     atoms_ = {c.atom("_NET_CLIENT_LIST_STACKING"),
               c.atom("_NET_ACTIVE_WINDOW"),
@@ -233,13 +231,7 @@ void StaleClients::read(const DesktopSpace& space) {
 }
 
 Pid X11ClientReader::owner(xcb_window_t window, std::optional<Pid> client, bool local) const {
-    if (client && local) {
-        const std::optional<ProcessStat> process = readProcessStat(*client);
-        const bool counts =
-            process && (!births_ || (process->startTicks && births_->startedBefore(*process->startTicks, window)));
-        if (counts) return *client;
-    }
-    return connectionOwner(window, resourceMask_);
+    return client && local ? *client : connectionOwner(window, resourceMask_);
 }
 
 std::optional<ClientTable> X11ClientReader::read(const DesktopSpace& space, XcbConnection::Deadline deadline,

@@ -20,13 +20,13 @@ namespace quillbern {
 struct ClientFacts {
     xcb_window_t window = XCB_WINDOW_NONE;
     // Whose window it is: the process the X server saw connect as its client (X-Resource),
-    // while that process runs, when the window names no other machine (WM_CLIENT_MACHINE)
-    // and, where births are known, the process started before the window was born; else
-    // the window's connection (connectionOwner), which names no process. So a window
-    // forwarded from another machine through a local relay (ssh -X), one whose client the
-    // server cannot tell (over TCP) and one whose client ended and left its id to another
-    // process all belong to an application of their own. `_NET_WM_PID`, which a client may
-    // set to any process, counts for nothing.
+    // when the window names no other machine (WM_CLIENT_MACHINE); else the window's
+    // connection (connectionOwner), which names no process. So a window forwarded from
+    // another machine through a local relay (ssh -X) and one whose client the server cannot
+    // tell (over TCP) belong to an application of their own. `_NET_WM_PID`, which a client
+    // may set to any process, counts for nothing. The owner groups windows into applications
+    // and names them; it is never signalled (ChildProcess), so a process that took the id of
+    // a client that ended only gains its windows' tile. Read without /proc.
     std::optional<Pid> pid;
     std::optional<std::string> title;
     bool minimized = false;
@@ -123,14 +123,12 @@ private:
     DesktopSpace space_;
 };
 
-class WindowBirths;
-
-// Reads the table with every request sent before any reply is awaited.
+// Reads the table with every request sent before any reply is awaited. Every reader of the
+// table (running applications, window access, capture, the on-screen list) takes a window's
+// owner by this one rule.
 class X11ClientReader {
 public:
-    // With `births`, a process counts as a window's only if it started before the window was
-    // born; without, whatever runs under the id the server gave does.
-    explicit X11ClientReader(XcbConnection& connection, const WindowBirths* births = nullptr);
+    explicit X11ClientReader(XcbConnection& connection);
 
     // The stacking and the active window always, and the facts of every listed window not
     // known; nullopt when no window manager keeps a client list, or past the deadline. Each
@@ -146,7 +144,6 @@ private:
     Pid owner(xcb_window_t window, std::optional<Pid> client, bool local) const;
 
     XcbConnection& connection_;
-    const WindowBirths* births_;
     bool hasResourceExtension_ = false;
     std::uint32_t resourceMask_;
     struct Atoms {
