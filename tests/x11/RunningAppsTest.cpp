@@ -662,36 +662,48 @@ TEST_F(X11RunningAppsTest, QuitSignalsNoProcessKnownOnlyThroughTheXServer) {
     }
 }
 
-TEST_F(X11RunningAppsTest, WindowsOfAnotherMachineAreApplicationsOfTheirOwnThatQuitNeverEndsTheirRelay) {
-    // A relay, as ssh -X is: a window of its own and two of clients of another machine, each
-    // on a connection of its own; the server names the relay as the process of all three.
-    TestClient relay({"--title", "Relay", "--forward", "QuillbernRemoteTerm", "--forward", "QuillbernRemoteLogo"});
+TEST_F(X11RunningAppsTest, TheWindowsARelayHoldsForOneMachineAreOneApplicationThatQuitNeverEndsTheRelay) {
+    // A relay, as ssh -X is: a window of its own, and clients of two other machines, each on a
+    // connection of its own; the server names the relay as the process of them all.
+    TestClient relay({"--title", "Relay", "--forward", "QuillbernRemoteTerm", "--forward", "QuillbernRemoteLogo",
+                      "--forward", "QuillbernFarClock@far.example", "--forward", "QuillbernFarEyes@FAR.example"});
     ASSERT_TRUE(relay.started());
     const std::vector<xcb_window_t> forwarded = relay.windowsPrinted("forwarded");
-    ASSERT_EQ(forwarded.size(), 2u);
-    ASSERT_TRUE(spinUntil([&] {
-        return appOfClass(apps, "QuillbernRemoteTerm") && appOfClass(apps, "QuillbernRemoteLogo") &&
-               apps.app(relay.pid());
-    }));
-    const RunningApp term = *appOfClass(apps, "QuillbernRemoteTerm");
-    const RunningApp logo = *appOfClass(apps, "QuillbernRemoteLogo");
-    EXPECT_NE(term.pid, logo.pid);
-    EXPECT_FALSE(isProcessOwner(term.pid) || isProcessOwner(logo.pid)) << "no process of this machine is theirs";
+    ASSERT_EQ(forwarded.size(), 4u);
+    const auto remoteApps = [&] {
+        std::vector<RunningApp> remote;
+        std::ranges::copy_if(apps.runningApps(), std::back_inserter(remote),
+                             [](const RunningApp& app) { return !isProcessOwner(app.pid); });
+        return remote;
+    };
+    ASSERT_TRUE(spinUntil([&] { return remoteApps().size() == 2 && apps.app(relay.pid()); }))
+        << remoteApps().size() << " applications of other machines";
     EXPECT_EQ(apps.app(relay.pid())->windowClass, "quillbern-test") << "the relay's own window is its alone";
+    const std::vector<RunningApp> remote = remoteApps();
+    const auto far = std::ranges::find_if(remote, [](const RunningApp& app) {
+        return app.windowClass == "QuillbernFarClock" || app.windowClass == "QuillbernFarEyes";
+    });
+    ASSERT_NE(far, remote.end());
+    const RunningApp& elsewhere = remote[far == remote.begin() ? 1 : 0];
 
-    // Quit as the window went: its relay is sent nothing.
-    xcb_destroy_window(probe.c(), forwarded[0]);
-    xcb_flush(probe.c());
-    ASSERT_TRUE(unlisted(probe, forwarded[0]));
-    EXPECT_TRUE(apps.quit(term.pid));
     constexpr std::uint32_t kIconic = 3;
-    ASSERT_TRUE(apps.hide(logo.pid));
-    EXPECT_TRUE(spinUntil([&] {
-        const auto state = probe.cardinals(forwarded[1], "WM_STATE");
+    const auto minimised = [&](xcb_window_t window) {
+        const auto state = probe.cardinals(window, "WM_STATE");
         return !state.empty() && state.front() == kIconic;
-    }));
-    EXPECT_TRUE(probe.isViewable(relay.window())) << "hiding one relayed client hides nothing else";
-    // The relay still answers, so it was sent no signal before the hiding, asked after Quit.
+    };
+    ASSERT_TRUE(apps.hide(far->pid));
+    EXPECT_TRUE(spinUntil([&] { return minimised(forwarded[2]) && minimised(forwarded[3]); }))
+        << "both windows of the machine, whatever the case of its name";
+    EXPECT_FALSE(minimised(forwarded[0]) || minimised(forwarded[1])) << "the other machine's are another's";
+    EXPECT_TRUE(probe.isViewable(relay.window())) << "hiding relayed clients hides nothing of the relay";
+
+    // Quit as the windows went: the relay is sent nothing.
+    for (const xcb_window_t window : {forwarded[0], forwarded[1]})
+        xcb_destroy_window(probe.c(), window);
+    xcb_flush(probe.c());
+    ASSERT_TRUE(unlisted(probe, forwarded[0]) && unlisted(probe, forwarded[1]));
+    EXPECT_TRUE(apps.quit(elsewhere.pid));
+    // The relay still answers, so it was sent no signal.
     const std::size_t clients = probe.cardinals(probe.root(), "_NET_CLIENT_LIST").size();
     openAnotherWindow(probe, relay.window());
     EXPECT_TRUE(spinUntil([&] { return probe.cardinals(probe.root(), "_NET_CLIENT_LIST").size() == clients + 1; }));

@@ -63,13 +63,16 @@ std::string hostName() {
     return ::uname(&names) == 0 ? std::string(names.nodename) : std::string();
 }
 
+// Host names are the same whatever their case.
+char folded(char c) {
+    return char(std::tolower(static_cast<unsigned char>(c)));
+}
+
 // Whether WM_CLIENT_MACHINE names this machine; a window that names none is taken for one
-// of this machine's. Host names are the same whatever their case.
+// of this machine's.
 bool isThisMachine(const std::optional<std::string>& machine, std::string_view host) {
     if (!machine) return true;
-    return !host.empty() && std::ranges::equal(*machine, host, [](char a, char b) {
-        return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
-    });
+    return !host.empty() && std::ranges::equal(*machine, host, {}, folded, folded);
 }
 
 }  // namespace
@@ -78,6 +81,18 @@ Pid connectionOwner(xcb_window_t window, std::uint32_t resourceMask) {
     // Resource ids have 29 bits, so the key stays within Pid; the base's lowest bit is one
     // the mask holds, set so that no key is 0.
     return -Pid((window & ~resourceMask & 0x1FFFFFFFu) | 1u);
+}
+
+Pid machineOwner(Pid relay, std::string_view machine) {
+    // FNV-1a over the machine's name and the relay's id: every reader of the table, on any
+    // connection, finds the same key. Keys of connections stay below 2^29, these above.
+    std::uint64_t hash = 14695981039346656037u;
+    const auto mix = [&hash](unsigned char byte) { hash = (hash ^ byte) * 1099511628211u; };
+    for (const char c : machine)
+        mix(static_cast<unsigned char>(folded(c)));
+    for (int shift = 0; shift < 32; shift += 8)
+        mix(static_cast<unsigned char>(std::uint32_t(relay) >> shift));
+    return -Pid(0x20000000u | (std::uint32_t(hash ^ (hash >> 32)) & 0x1FFFFFFFu));
 }
 
 int ClientFacts::layer() const {
@@ -230,8 +245,10 @@ void StaleClients::read(const DesktopSpace& space) {
     space_ = space;
 }
 
-Pid X11ClientReader::owner(xcb_window_t window, std::optional<Pid> client, bool local) const {
-    return client && local ? *client : connectionOwner(window, resourceMask_);
+Pid X11ClientReader::owner(xcb_window_t window, std::optional<Pid> client, const std::optional<std::string>& machine,
+                           std::string_view host) const {
+    if (!client) return connectionOwner(window, resourceMask_);
+    return isThisMachine(machine, host) ? *client : machineOwner(*client, *machine);
 }
 
 std::optional<ClientTable> X11ClientReader::read(const DesktopSpace& space, XcbConnection::Deadline deadline,
@@ -300,8 +317,7 @@ std::optional<ClientTable> X11ClientReader::read(const DesktopSpace& space, XcbC
         const Pending& p = std::get<Pending>(one);
         ClientFacts facts;
         facts.window = p.window;
-        facts.pid =
-            owner(p.window, serverPid(c, p.clientIds), isThisMachine(propertyText(c, p.machine, atoms_.utf8), host));
+        facts.pid = owner(p.window, serverPid(c, p.clientIds), propertyText(c, p.machine, atoms_.utf8), host);
         const auto type = propertyItems(c, p.type);
         facts.isDesktop = holds(type, atoms_.desktop);
         facts.isDockOrDesktop = holds(type, atoms_.dock) || facts.isDesktop;
