@@ -5,7 +5,8 @@
 // over it, as a window manager's frame or an application that follows the pointer does. Prints
 // "window 0x<id>" once mapped and "press <button>" for each click it gets; exits when the
 // window manager asks it to close its first window.
-// A QUILLBERN_TEST_OPEN client message to a window opens one more, titled "<title> 2".
+// A QUILLBERN_TEST_OPEN client message to a window opens one more, titled "<title> 2";
+// --windows N opens N - 1 more at the start, as an application with many windows.
 // --pid names another process as the window's, as any client may. Its windows name this
 // machine in WM_CLIENT_MACHINE, as Xlib's clients do; --forward CLASS[@MACHINE] opens one more
 // window of that class, on a connection of its own, naming another machine (elsewhere.example,
@@ -59,7 +60,7 @@ int usage() {
         "         [--strut L,R,T,B[,LS,LE,RS,RE,TS,TE,BS,BE]] [--menu] [--unmanaged] [--framed] [--color RRGGBB]\n"
         "         [--no-pid | --pid NUMBER] [--no-input] [--legacy-title] [--min-size WxH] [--motion]\n"
         "         [--grab-key KEYCODE,MODIFIERS]  (X keycode and modifier mask)\n"
-        "         [--forward CLASS[@MACHINE]]... [--tcp] [--hand-over]\n");
+        "         [--forward CLASS[@MACHINE]]... [--tcp] [--hand-over] [--windows N]\n");
     return 2;
 }
 
@@ -81,6 +82,7 @@ struct Options {
     std::vector<std::string> forwarded;
     bool tcp = false;
     bool handOver = false;
+    int windows = 1;
     std::string machine = [] {
         char name[256] = {};
         gethostname(name, sizeof name - 1);
@@ -207,6 +209,8 @@ int main(int argc, char** argv) {
             o.tcp = true;
         } else if (arg == "--hand-over") {
             o.handOver = true;
+        } else if (arg == "--windows" && hasValue) {
+            o.windows = std::atoi(argv[++i]);
         } else if (arg == "--min-size" && hasValue) {
             if (std::sscanf(argv[++i], "%dx%d", &o.minWidth, &o.minHeight) != 2) return usage();
         } else {
@@ -238,6 +242,8 @@ int main(int argc, char** argv) {
         std::printf("forwarded 0x%x\n", openWindow(forwarding, remote, remote.className));
     }
     const xcb_window_t w = openWindow(c, o, o.title, !o.handOver);
+    for (int more = 1; more < o.windows; ++more)
+        openWindow(c, o, o.title + " " + std::to_string(more + 1));
     if (o.handOver) {
         std::printf("window 0x%x\n", w);
         std::fflush(stdout);

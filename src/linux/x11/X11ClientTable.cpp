@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <map>
 #include <sys/utsname.h>
 #include <variant>
 #include <xcb/res.h>
@@ -31,8 +32,6 @@ struct Pending {
     xcb_get_geometry_cookie_t geometry;
     xcb_translate_coordinates_cookie_t origin;
     xcb_get_window_attributes_cookie_t attributes;
-    // Asked where the server has the X-Resource extension.
-    std::optional<xcb_res_query_client_ids_cookie_t> clientIds;
 
     void discard(xcb_connection_t* c) const {
         for (const unsigned sequence : {machine.sequence, type.sequence, state.sequence, wmState.sequence,
@@ -40,14 +39,12 @@ struct Pending {
                                         allowed.sequence, geometry.sequence, origin.sequence, attributes.sequence}) {
             xcb_discard_reply(c, sequence);
         }
-        if (clientIds) xcb_discard_reply(c, clientIds->sequence);
     }
 };
 
-// The process the X server saw connect as the window's client; none for a remote client.
-std::optional<Pid> serverPid(xcb_connection_t* c, const std::optional<xcb_res_query_client_ids_cookie_t>& cookie) {
-    if (!cookie) return std::nullopt;
-    const XcbReply<xcb_res_query_client_ids_reply_t> reply(xcb_res_query_client_ids_reply(c, *cookie, nullptr));
+// The process the X server saw connect as a client; none for a remote client.
+std::optional<Pid> serverPid(xcb_connection_t* c, xcb_res_query_client_ids_cookie_t cookie) {
+    const XcbReply<xcb_res_query_client_ids_reply_t> reply(xcb_res_query_client_ids_reply(c, cookie, nullptr));
     if (!reply) return std::nullopt;
     for (auto it = xcb_res_query_client_ids_ids_iterator(reply.get()); it.rem; xcb_res_client_id_value_next(&it)) {
         if ((it.data->spec.mask & XCB_RES_CLIENT_ID_MASK_LOCAL_CLIENT_PID) == 0 || it.data->length < 4) continue;
@@ -271,6 +268,9 @@ std::optional<ClientTable> X11ClientReader::read(const DesktopSpace& space, XcbC
     // Front to back: each listed window's facts as known, or the requests that read them.
     std::vector<std::variant<const ClientFacts*, Pending>> listed;
     listed.reserve(std::size_t(count));
+    // The process of each client whose windows are read, asked once per client where the server
+    // has the X-Resource extension: a client's windows share the bits of its resource base.
+    std::map<std::uint32_t, xcb_res_query_client_ids_cookie_t> clients;
     for (int i = count - 1; i >= 0; --i) {
         const xcb_window_t w = stackingItems[i];
         if (known && !known->stale.contains(w)) {
@@ -283,10 +283,9 @@ std::optional<ClientTable> X11ClientReader::read(const DesktopSpace& space, XcbC
         const auto property = [&](xcb_atom_t name, xcb_atom_t type, std::uint32_t words) {
             return xcb_get_property(c, 0, w, name, type, 0, words);
         };
-        std::optional<xcb_res_query_client_ids_cookie_t> clientIds;
-        if (hasResourceExtension_) {
+        if (hasResourceExtension_ && !clients.contains(w & ~resourceMask_)) {
             const xcb_res_client_id_spec_t spec{w, XCB_RES_CLIENT_ID_MASK_LOCAL_CLIENT_PID};
-            clientIds = xcb_res_query_client_ids(c, 1, &spec);
+            clients.emplace(w & ~resourceMask_, xcb_res_query_client_ids(c, 1, &spec));
         }
         listed.emplace_back(
             Pending{w, property(XCB_ATOM_WM_CLIENT_MACHINE, XCB_GET_PROPERTY_TYPE_ANY, kMachineWords),
@@ -295,15 +294,20 @@ std::optional<ClientTable> X11ClientReader::read(const DesktopSpace& space, XcbC
                     property(XCB_ATOM_WM_NAME, XCB_GET_PROPERTY_TYPE_ANY, kLongTextWords),
                     property(atoms_.extents, XCB_ATOM_CARDINAL, 4), property(atoms_.hints, atoms_.hints, 9),
                     property(atoms_.allowed, XCB_ATOM_ATOM, 32), xcb_get_geometry(c, w),
-                    xcb_translate_coordinates(c, w, root, 0, 0), xcb_get_window_attributes(c, w), clientIds});
+                    xcb_translate_coordinates(c, w, root, 0, 0), xcb_get_window_attributes(c, w)});
     }
     const auto asked = [](const auto& one) { return std::holds_alternative<Pending>(one); };
     if (std::ranges::any_of(listed, asked) && !connection_.sync(deadline)) {
         for (const auto& one : listed) {
             if (const auto* p = std::get_if<Pending>(&one)) p->discard(c);
         }
+        for (const auto& [base, cookie] : clients)
+            xcb_discard_reply(c, cookie.sequence);
         return std::nullopt;
     }
+    std::map<std::uint32_t, std::optional<Pid>> clientPids;
+    for (const auto& [base, cookie] : clients)
+        clientPids.emplace(base, serverPid(c, cookie));
 
     const std::string host = hostName();
     ClientTable table;
@@ -317,7 +321,9 @@ std::optional<ClientTable> X11ClientReader::read(const DesktopSpace& space, XcbC
         const Pending& p = std::get<Pending>(one);
         ClientFacts facts;
         facts.window = p.window;
-        facts.pid = owner(p.window, serverPid(c, p.clientIds), propertyText(c, p.machine, atoms_.utf8), host);
+        const auto server = clientPids.find(p.window & ~resourceMask_);
+        facts.pid = owner(p.window, server == clientPids.end() ? std::nullopt : server->second,
+                          propertyText(c, p.machine, atoms_.utf8), host);
         const auto type = propertyItems(c, p.type);
         facts.isDesktop = holds(type, atoms_.desktop);
         facts.isDockOrDesktop = holds(type, atoms_.dock) || facts.isDesktop;
