@@ -15,14 +15,13 @@ cmake_minimum_required(VERSION 3.25)
 # so none of our code may run there.
 #
 # OBJECTS: the target's objects, joined by "|"; FOLDER: the folder of src they are built from
-# ("linux"), or empty where their paths below the target's folder say it (a planted tree).
-# NM: the nm to use.
+# ("linux"), none for a planted tree, whose objects' paths name it; NM: the nm to use.
 
 set(signals "kill|killpg|tkill|tgkill|sigqueue|pidfd_send_signal|syscall|ptrace|dlsym|dlvsym")
 set(processes
-  "execl|execle|execlp|execv|execve|execvp|execvpe|fexecve|execveat|posix_spawn.*|system|popen|g_spawn_.*|g_subprocess_.*|QProcess::(start|execute|terminate|kill).*")
+  "execl|execle|execlp|execv|execve|execvp|execvpe|fexecve|execveat|posix_spawn.*|system|popen|g_spawn_.*|g_subprocess_.*|QProcess::(start|startDetached|startCommand|execute|terminate|kill)\\(.*")
 set(threads
-  "QThread::(start|create).*|QThreadPool::(start|tryStart|startOnReservedThread).*|QtConcurrent::.*|g_thread_(new|try_new|create|create_full)|g_thread_pool_new.*|g_task_run_in_thread.*")
+  "QThread::(start|createThreadImpl)\\(.*|QThreadPool::(start|tryStart|startOnReservedThread)\\(.*|QtConcurrent::.*|g_thread_(new|try_new|create|create_full)|g_thread_pool_new.*|g_task_run_in_thread.*")
 # Each file that owns children and what it alone may call.
 set(owners
   "linux/process/ChildProcess.cpp|pidfd_send_signal"
