@@ -28,15 +28,25 @@ constexpr int kDockLayer = 20;
 
 struct Pending {
     xcb_window_t window;
-    xcb_get_property_cookie_t machine, type, state, wmState, netName, name, extents, hints, allowed;
+    xcb_get_property_cookie_t type, state, wmState, extents;
     xcb_get_geometry_cookie_t geometry;
     xcb_translate_coordinates_cookie_t origin;
     xcb_get_window_attributes_cookie_t attributes;
+    // What the window says of itself, asked unless only its place is read.
+    struct Description {
+        xcb_get_property_cookie_t machine, netName, name, hints, allowed;
+    };
+    std::optional<Description> description;
 
     void discard(xcb_connection_t* c) const {
-        for (const unsigned sequence : {machine.sequence, type.sequence, state.sequence, wmState.sequence,
-                                        netName.sequence, name.sequence, extents.sequence, hints.sequence,
-                                        allowed.sequence, geometry.sequence, origin.sequence, attributes.sequence}) {
+        for (const unsigned sequence : {type.sequence, state.sequence, wmState.sequence, extents.sequence,
+                                        geometry.sequence, origin.sequence, attributes.sequence}) {
+            xcb_discard_reply(c, sequence);
+        }
+        if (!description) return;
+        for (const unsigned sequence :
+             {description->machine.sequence, description->netName.sequence, description->name.sequence,
+              description->hints.sequence, description->allowed.sequence}) {
             xcb_discard_reply(c, sequence);
         }
     }
@@ -149,8 +159,10 @@ void requestClose(xcb_connection_t* c, xcb_window_t root, const ClientFacts& win
     sendToWindowManager(c, root, window.window, closeWindow, {XCB_CURRENT_TIME, kSourcePager, 0, 0, 0});
 }
 
-X11ClientReader::X11ClientReader(XcbConnection& connection)
-    : connection_(connection), resourceMask_(xcb_get_setup(connection.xcb())->resource_id_mask) {
+X11ClientReader::X11ClientReader(XcbConnection& connection, Reading reading)
+    : connection_(connection),
+      placesOnly_(reading == Reading::places),
+      resourceMask_(xcb_get_setup(connection.xcb())->resource_id_mask) {
     const XcbConnection& c = connection;
     atoms_ = {c.atom("_NET_CLIENT_LIST_STACKING"),
               c.atom("_NET_ACTIVE_WINDOW"),
@@ -283,18 +295,21 @@ std::optional<ClientTable> X11ClientReader::read(const DesktopSpace& space, XcbC
         const auto property = [&](xcb_atom_t name, xcb_atom_t type, std::uint32_t words) {
             return xcb_get_property(c, 0, w, name, type, 0, words);
         };
+        Pending& pending = std::get<Pending>(listed.emplace_back(
+            Pending{w, property(atoms_.type, XCB_ATOM_ATOM, 32), property(atoms_.state, XCB_ATOM_ATOM, 32),
+                    property(atoms_.wmState, atoms_.wmState, 2), property(atoms_.extents, XCB_ATOM_CARDINAL, 4),
+                    xcb_get_geometry(c, w), xcb_translate_coordinates(c, w, root, 0, 0),
+                    xcb_get_window_attributes(c, w), std::nullopt}));
+        if (placesOnly_) continue;
+        pending.description =
+            Pending::Description{property(XCB_ATOM_WM_CLIENT_MACHINE, XCB_GET_PROPERTY_TYPE_ANY, kMachineWords),
+                                 property(atoms_.name, atoms_.utf8, kLongTextWords),
+                                 property(XCB_ATOM_WM_NAME, XCB_GET_PROPERTY_TYPE_ANY, kLongTextWords),
+                                 property(atoms_.hints, atoms_.hints, 9), property(atoms_.allowed, XCB_ATOM_ATOM, 32)};
         if (hasResourceExtension_ && !clients.contains(w & ~resourceMask_)) {
             const xcb_res_client_id_spec_t spec{w, XCB_RES_CLIENT_ID_MASK_LOCAL_CLIENT_PID};
             clients.emplace(w & ~resourceMask_, xcb_res_query_client_ids(c, 1, &spec));
         }
-        listed.emplace_back(
-            Pending{w, property(XCB_ATOM_WM_CLIENT_MACHINE, XCB_GET_PROPERTY_TYPE_ANY, kMachineWords),
-                    property(atoms_.type, XCB_ATOM_ATOM, 32), property(atoms_.state, XCB_ATOM_ATOM, 32),
-                    property(atoms_.wmState, atoms_.wmState, 2), property(atoms_.name, atoms_.utf8, kLongTextWords),
-                    property(XCB_ATOM_WM_NAME, XCB_GET_PROPERTY_TYPE_ANY, kLongTextWords),
-                    property(atoms_.extents, XCB_ATOM_CARDINAL, 4), property(atoms_.hints, atoms_.hints, 9),
-                    property(atoms_.allowed, XCB_ATOM_ATOM, 32), xcb_get_geometry(c, w),
-                    xcb_translate_coordinates(c, w, root, 0, 0), xcb_get_window_attributes(c, w)});
     }
     const auto asked = [](const auto& one) { return std::holds_alternative<Pending>(one); };
     if (std::ranges::any_of(listed, asked) && !connection_.sync(deadline)) {
@@ -321,9 +336,18 @@ std::optional<ClientTable> X11ClientReader::read(const DesktopSpace& space, XcbC
         const Pending& p = std::get<Pending>(one);
         ClientFacts facts;
         facts.window = p.window;
-        const auto server = clientPids.find(p.window & ~resourceMask_);
-        facts.pid = owner(p.window, server == clientPids.end() ? std::nullopt : server->second,
-                          propertyText(c, p.machine, atoms_.utf8), host);
+        if (const auto& d = p.description) {
+            const auto server = clientPids.find(p.window & ~resourceMask_);
+            facts.pid = owner(p.window, server == clientPids.end() ? std::nullopt : server->second,
+                              propertyText(c, d->machine, atoms_.utf8), host);
+            facts.title = propertyText(c, d->netName, atoms_.utf8);
+            auto legacyTitle = propertyText(c, d->name, atoms_.utf8);
+            if (!facts.title) facts.title = std::move(legacyTitle);
+            const auto hints = propertyItems(c, d->hints);
+            facts.acceptsFocus = hints.size() < 2 || (hints[0] & kInputHintFlag) == 0 || hints[1] != 0;
+            const auto allowed = propertyItems(c, d->allowed);
+            facts.closable = allowed.empty() || holds(allowed, atoms_.close);
+        }
         const auto type = propertyItems(c, p.type);
         facts.isDesktop = holds(type, atoms_.desktop);
         facts.isDockOrDesktop = holds(type, atoms_.dock) || facts.isDesktop;
@@ -334,14 +358,7 @@ std::optional<ClientTable> X11ClientReader::read(const DesktopSpace& space, XcbC
         facts.minimized = holds(state, atoms_.hidden) || (!wmState.empty() && wmState.front() == kIconicState);
         facts.fullScreen = holds(state, atoms_.fullScreen);
         facts.above = holds(state, atoms_.above);
-        facts.title = propertyText(c, p.netName, atoms_.utf8);
-        auto legacyTitle = propertyText(c, p.name, atoms_.utf8);
-        if (!facts.title) facts.title = std::move(legacyTitle);
         facts.extents = FrameExtents::from(propertyItems(c, p.extents));
-        const auto hints = propertyItems(c, p.hints);
-        facts.acceptsFocus = hints.size() < 2 || (hints[0] & kInputHintFlag) == 0 || hints[1] != 0;
-        const auto allowed = propertyItems(c, p.allowed);
-        facts.closable = allowed.empty() || holds(allowed, atoms_.close);
         const XcbReply<xcb_get_geometry_reply_t> geometry(xcb_get_geometry_reply(c, p.geometry, nullptr));
         const XcbReply<xcb_translate_coordinates_reply_t> origin(xcb_translate_coordinates_reply(c, p.origin, nullptr));
         const XcbReply<xcb_get_window_attributes_reply_t> attributes(

@@ -133,7 +133,11 @@ private:
 // owner by this one rule.
 class X11ClientReader {
 public:
-    explicit X11ClientReader(XcbConnection& connection);
+    // What a reading asks of each window: all its facts, or only those of where it stands and
+    // whether it shows (onScreenList), for five requests fewer a window and none a client.
+    enum class Reading { everything, places };
+
+    explicit X11ClientReader(XcbConnection& connection, Reading reading = Reading::everything);
 
     // The stacking and the active window always, and the facts of every listed window not
     // known; nullopt when no window manager keeps a client list, or past the deadline. Each
@@ -150,6 +154,7 @@ private:
               std::string_view host) const;
 
     XcbConnection& connection_;
+    bool placesOnly_;
     bool hasResourceExtension_ = false;
     std::uint32_t resourceMask_;
     struct Atoms {
