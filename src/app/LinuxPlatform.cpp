@@ -117,10 +117,11 @@ LinuxPlatform::LinuxPlatform(std::unique_ptr<X11Connection> connection, std::uni
                                                    QDBusConnection::sessionBus())),
       capture_(std::make_unique<X11WindowCapture>(threads_)),
       launcher_(std::make_unique<LinuxLauncher>(*apps_, *alerts_,
-                                                [this](Pid pid, const Path& entry) {
+                                                [this](std::shared_ptr<ChildProcess> child, const Path& entry) {
                                                     // Launches may report on any thread.
-                                                    mainLoop_->post(
-                                                        [this, pid, entry] { apps_->noteLaunch(pid, entry); });
+                                                    mainLoop_->post([this, child = std::move(child), entry] {
+                                                        apps_->noteLaunch(child, entry);
+                                                    });
                                                 })),
       files_(std::make_unique<LinuxFileSystem>()),
       folders_(std::make_unique<LinuxFolderEvents>()),

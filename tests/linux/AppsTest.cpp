@@ -1,3 +1,6 @@
+#include <signal.h>
+#include <unistd.h>
+
 #include <QCoreApplication>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
@@ -22,8 +25,10 @@
 #include "linux/freedesktop/LinuxAppCatalog.h"
 #include "linux/freedesktop/LinuxLauncher.h"
 #include "linux/icu/IcuTextServices.h"
+#include "linux/process/ChildProcess.h"
 #include "linux/process/LinuxAppProcess.h"
 #include "linux/process/LinuxProcesses.h"
+#include "linux/process/ProcessStat.h"
 #include "sim/SimAlerts.h"
 #include "sim/SimLog.h"
 #include "sim/SimRunningApps.h"
@@ -202,7 +207,9 @@ TEST_F(DesktopEntries, LaunchingAnEntryStartsItOnce) {
     fs::remove(launches());
     SimRunningApps apps;
     std::vector<Pid> started;
-    LinuxLauncher launcher(apps, alerts, [&started](Pid pid, const Path&) { started.push_back(pid); });
+    LinuxLauncher launcher(apps, alerts, [&started](std::shared_ptr<ChildProcess> child, const Path&) {
+        started.push_back(child->pid());
+    });
     std::optional<Result<void>> outcome;
     launcher.launch(counterEntry().string(), true, [&outcome](Result<void> r) { outcome = r; });
     ASSERT_TRUE(outcome);
@@ -221,7 +228,9 @@ TEST_F(DesktopEntries, ARunningApplicationIsBroughtForwardNotStartedAgain) {
     counter.appId = "counter";
     apps.launch(counter);
     std::vector<Pid> started;
-    LinuxLauncher launcher(apps, alerts, [&started](Pid pid, const Path&) { started.push_back(pid); });
+    LinuxLauncher launcher(apps, alerts, [&started](std::shared_ptr<ChildProcess> child, const Path&) {
+        started.push_back(child->pid());
+    });
     bool ok = false;
     launcher.launch(counterEntry().string(), true, [&ok](Result<void> r) { ok = r.ok(); });
     EXPECT_TRUE(ok);
@@ -268,16 +277,26 @@ TEST_F(DesktopEntries, EveryEntryButHiddenOnesTellsHowToRecogniseItsWindows) {
     EXPECT_EQ(std::ranges::find(facts, std::string("gone"), &DesktopEntryFacts::id), facts.end());
 }
 
-TEST_F(DesktopEntries, ALaunchTellsWhichProcessItStarted) {
+TEST_F(DesktopEntries, ALaunchHoldsWhatItStartedFromTheMomentItExists) {
     fs::remove(launches());
     SimRunningApps apps;
-    std::vector<std::pair<Pid, Path>> started;
-    LinuxLauncher launcher(apps, alerts, [&started](Pid pid, const Path& entry) { started.emplace_back(pid, entry); });
+    std::vector<std::pair<std::shared_ptr<ChildProcess>, Path>> started;
+    LinuxLauncher launcher(apps, alerts, [&started](std::shared_ptr<ChildProcess> child, const Path& entry) {
+        started.emplace_back(std::move(child), entry);
+    });
     launcher.launch(counterEntry().string(), true, [](Result<void>) {});
     ASSERT_EQ(started.size(), 1u);
-    EXPECT_GT(started.front().first, 0);
+    ChildProcess& child = *started.front().first;
     EXPECT_EQ(started.front().second, counterEntry().string());
     EXPECT_TRUE(waitUntil([] { return lineCount(launches()) >= 1; }));
+
+    // Ended, it stays our child until we reap it: no other process can take its id meanwhile.
+    ASSERT_TRUE(child.endsBy(std::chrono::steady_clock::now() + std::chrono::seconds(60)));
+    const auto stat = readProcessStat("/proc/" + std::to_string(child.pid()) + "/stat");
+    ASSERT_TRUE(stat);
+    EXPECT_EQ(stat->parent, getpid());
+    EXPECT_TRUE(child.reapIfEnded());
+    EXPECT_FALSE(child.signal(SIGTERM)) << "nothing is signalled once it is gone";
 }
 
 TEST_F(DesktopEntries, StartupApplicationsOpenOnlyInTheRunningDesktopsOwnPage) {
@@ -328,7 +347,9 @@ TEST_F(DesktopEntries, OpeningNeverRunsAScriptAProgramOrAnEntryButHandsItToAnApp
     fs::remove(root / "opened.txt");
     SimRunningApps apps;
     std::vector<Pid> started;
-    LinuxLauncher launcher(apps, alerts, [&started](Pid pid, const Path&) { started.push_back(pid); });
+    LinuxLauncher launcher(apps, alerts, [&started](std::shared_ptr<ChildProcess> child, const Path&) {
+        started.push_back(child->pid());
+    });
     const Path script = (root / "files" / "run.sh").string();
     const Path entryFile = (root / "files" / "tool.desktop").string();
     ASSERT_TRUE(launcher.open(script));
@@ -357,7 +378,9 @@ TEST_F(DesktopEntries, AnEntryFromOutsideTheApplicationFoldersRunsOnlyWhenMarked
     fs::permissions(entryFile, fs::perms::owner_read | fs::perms::owner_write);
     SimRunningApps apps;
     std::vector<Pid> started;
-    LinuxLauncher launcher(apps, alerts, [&started](Pid pid, const Path&) { started.push_back(pid); });
+    LinuxLauncher launcher(apps, alerts, [&started](std::shared_ptr<ChildProcess> child, const Path&) {
+        started.push_back(child->pid());
+    });
     alerts.answerWith(1);
     std::optional<Result<void>> outcome;
     launcher.launch(entryFile.string(), true, [&outcome](Result<void> r) { outcome = std::move(r); });

@@ -5,11 +5,13 @@
 // over it, as a window manager's frame or an application that follows the pointer does. Prints
 // "window 0x<id>" once mapped and "press <button>" for each click it gets; exits when the
 // window manager asks it to close its first window.
-// A QUILLBERN_TEST_OPEN client message to a window opens one more, titled "<title> 2".
+// A QUILLBERN_TEST_OPEN client message to a window opens one more, titled "<title> 2";
+// --windows N opens N - 1 more at the start, as an application with many windows.
 // --pid names another process as the window's, as any client may. Its windows name this
-// machine in WM_CLIENT_MACHINE, as Xlib's clients do; --forward CLASS opens one more window of
-// that class, on a connection of its own, naming another machine, as ssh -X relays a remote
-// client's (printing "forwarded 0x<id>"). --tcp connects over TCP, where the server cannot
+// machine in WM_CLIENT_MACHINE, as Xlib's clients do; --forward CLASS[@MACHINE] opens one more
+// window of that class, on a connection of its own, naming another machine (elsewhere.example,
+// or MACHINE; none after a bare @), as ssh -X relays a remote client's (printing
+// "forwarded 0x<id>"). --tcp connects over TCP, where the server cannot
 // tell the client's process. --hand-over hands the connection, with the window made but not
 // mapped (printed at once), to a child and ends; the child maps it when a QUILLBERN_TEST_MAP
 // client message comes.
@@ -58,7 +60,7 @@ int usage() {
         "         [--strut L,R,T,B[,LS,LE,RS,RE,TS,TE,BS,BE]] [--menu] [--unmanaged] [--framed] [--color RRGGBB]\n"
         "         [--no-pid | --pid NUMBER] [--no-input] [--legacy-title] [--min-size WxH] [--motion]\n"
         "         [--grab-key KEYCODE,MODIFIERS]  (X keycode and modifier mask)\n"
-        "         [--forward CLASS]... [--tcp] [--hand-over]\n");
+        "         [--forward CLASS[@MACHINE]]... [--tcp] [--hand-over] [--windows N]\n");
     return 2;
 }
 
@@ -80,6 +82,7 @@ struct Options {
     std::vector<std::string> forwarded;
     bool tcp = false;
     bool handOver = false;
+    int windows = 1;
     std::string machine = [] {
         char name[256] = {};
         gethostname(name, sizeof name - 1);
@@ -114,7 +117,8 @@ xcb_window_t openWindow(xcb_connection_t* c, const Options& o, const std::string
     const std::string wmClass = o.className + '\0' + o.className + '\0';
     setProperty(c, w, "WM_CLASS", XCB_ATOM_STRING, 8, wmClass.data(), wmClass.size());
     setProperty(c, w, "WM_NAME", XCB_ATOM_STRING, 8, title.data(), title.size());
-    setProperty(c, w, "WM_CLIENT_MACHINE", XCB_ATOM_STRING, 8, o.machine.data(), o.machine.size());
+    if (!o.machine.empty())
+        setProperty(c, w, "WM_CLIENT_MACHINE", XCB_ATOM_STRING, 8, o.machine.data(), o.machine.size());
     if (!o.legacyTitle) setProperty(c, w, "_NET_WM_NAME", atom(c, "UTF8_STRING"), 8, title.data(), title.size());
     if (o.pid) setProperty(c, w, "_NET_WM_PID", XCB_ATOM_CARDINAL, 32, &o.namedPid, 1);
     std::vector<std::uint32_t> icon = {16, 16};
@@ -205,6 +209,8 @@ int main(int argc, char** argv) {
             o.tcp = true;
         } else if (arg == "--hand-over") {
             o.handOver = true;
+        } else if (arg == "--windows" && hasValue) {
+            o.windows = std::atoi(argv[++i]);
         } else if (arg == "--min-size" && hasValue) {
             if (std::sscanf(argv[++i], "%dx%d", &o.minWidth, &o.minHeight) != 2) return usage();
         } else {
@@ -227,14 +233,17 @@ int main(int argc, char** argv) {
         std::free(error);
     }
     // Each kept open, as the relay keeps every forwarded client's.
-    for (const std::string& className : o.forwarded) {
+    for (const std::string& forwarded : o.forwarded) {
         xcb_connection_t* forwarding = xcb_connect(nullptr, nullptr);
         Options remote = o;
-        remote.className = className;
-        remote.machine = "elsewhere.example";
-        std::printf("forwarded 0x%x\n", openWindow(forwarding, remote, className));
+        const std::size_t at = forwarded.find('@');
+        remote.className = forwarded.substr(0, at);
+        remote.machine = at == std::string::npos ? "elsewhere.example" : forwarded.substr(at + 1);
+        std::printf("forwarded 0x%x\n", openWindow(forwarding, remote, remote.className));
     }
     const xcb_window_t w = openWindow(c, o, o.title, !o.handOver);
+    for (int more = 1; more < o.windows; ++more)
+        openWindow(c, o, o.title + " " + std::to_string(more + 1));
     if (o.handOver) {
         std::printf("window 0x%x\n", w);
         std::fflush(stdout);

@@ -258,7 +258,7 @@ TEST_F(Tiles, ThePinnedMenuForEachState) {
     EXPECT_EQ(w.world.apps.hides(), std::vector<Pid>{10});
 }
 
-TEST_F(Tiles, QuitEndsTheHelpersBeforeTheApplicationAndSkipsThoseThatEnded) {
+TEST_F(Tiles, QuitEndsWhatShowsAWindowOrWasStartedHereHelpersFirstAndSkipsThoseThatEnded) {
     w.world.catalog.install("/apps/mail.app/helper.app", {"mail.helper", std::nullopt, std::nullopt, "Helper"});
     open();
     w.run(10, "mail", "Mail");
@@ -266,18 +266,27 @@ TEST_F(Tiles, QuitEndsTheHelpersBeforeTheApplicationAndSkipsThoseThatEnded) {
     helper.pid = 11;
     helper.appId = "mail.helper";
     helper.appPath = "/apps/mail.app/helper.app";
+    helper.startedHere = true;
     w.world.apps.launch(helper);
-    w.run(12, "mail", "Mail");
-    ASSERT_EQ(w.pinned->pids("mail"), (std::set<Pid>{10, 11, 12}));
+    w.run(12, "mail", "Mail", true);
+    // Without a window and not started here: Quit can neither close nor end it.
+    w.run(13, "mail", "Mail");
+    w.showWindows({window(1, 10, "Mail", kLeft)});
+    ASSERT_EQ(w.pinned->pids("mail"), (std::set<Pid>{10, 11, 12, 13}));
     const AppTile tile = pinned(kMail);
     w.world.apps.terminate(12);
     choose(tile.menu(), "Quit");
     EXPECT_EQ(w.world.apps.quits(), (std::vector<Pid>{11, 10}));
 
-    // Every process ended since the tile was drawn: nothing to hide or quit.
+    // Left with what it can do nothing for, the menu offers no Quit.
     w.world.apps.terminate(10);
     w.world.apps.terminate(11);
-    EXPECT_EQ(titles(tile.menu()), (std::vector<std::string>{"Remove from dock"}));
+    w.showWindows({});
+    EXPECT_EQ(titles(pinned(kMail).menu()), (std::vector<std::string>{"Hide", "--", "Remove from dock"}));
+
+    // Every process ended since the tile was drawn: nothing to hide or quit.
+    w.world.apps.terminate(13);
+    EXPECT_EQ(titles(tile.menu()), (std::vector<std::string>{"Mail 1", "--", "Remove from dock"}));
 }
 
 TEST_F(Tiles, ARunningTileAlwaysShowsItsDotNeverBouncesAndRaisesItsWindow) {

@@ -137,11 +137,12 @@ void TilesWorld::install(const AppId& id, const std::string& name, QColor colour
     icons.paint(appPath(id), colour);
 }
 
-void TilesWorld::run(Pid pid, const std::optional<AppId>& id, const std::string& name) {
+void TilesWorld::run(Pid pid, const std::optional<AppId>& id, const std::string& name, bool startedHere) {
     RunningApp running;
     running.pid = pid;
     running.name = name;
     running.appId = id;
+    running.startedHere = startedHere;
     if (id) running.appPath = appPath(*id);
     world.apps.launch(running);
     world.runUntilIdle();

@@ -63,7 +63,7 @@ public:
     void open(const std::vector<Profile>& docks, bool trusted = true);
     // Installed (with its own icon colour) and, given a pid, running.
     void install(const AppId& id, const std::string& name, QColor colour);
-    void run(Pid pid, const std::optional<AppId>& id, const std::string& name);
+    void run(Pid pid, const std::optional<AppId>& id, const std::string& name, bool startedHere = false);
     void showWindows(std::vector<WindowInfo> windows);
 
     // What the frame geometry reads, the running applications counted as the application does.

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -20,8 +21,7 @@
 #include "core/windows/WindowEngine.h"
 #include "linux/freedesktop/LinuxAppCatalog.h"
 #include "linux/freedesktop/LinuxLauncher.h"
-#include "linux/process/ProcessStat.h"
-#include "linux/x11/WindowBirths.h"
+#include "linux/process/ChildProcess.h"
 #include "linux/x11/X11ClientTable.h"
 #include "linux/x11/X11HiddenApps.h"
 #include "linux/x11/X11Permissions.h"
@@ -61,15 +61,20 @@ void writeEntry(const fs::path& path, const std::string& body) {
     std::ofstream(path) << "[Desktop Entry]\nType=Application\n" << body;
 }
 
-// The test client opens one more window when asked by this client message.
-void openAnotherWindow(const XProbe& probe, xcb_window_t window) {
-    xcb_client_message_event_t open{};
-    open.response_type = XCB_CLIENT_MESSAGE;
-    open.format = 32;
-    open.window = window;
-    open.type = probe.atom("QUILLBERN_TEST_OPEN");
-    xcb_send_event(probe.c(), 0, window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&open));
+// Sends the test client's window one of its requests, a client message of that type.
+void askTestClient(const XProbe& probe, xcb_window_t window, const std::string& request) {
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = window;
+    message.type = probe.atom(request);
+    xcb_send_event(probe.c(), 0, window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&message));
     xcb_flush(probe.c());
+}
+
+// The test client opens one more window when asked.
+void openAnotherWindow(const XProbe& probe, xcb_window_t window) {
+    askTestClient(probe, window, "QUILLBERN_TEST_OPEN");
 }
 
 // Whether a child of the test has ended; it stays a zombie until the test reaps it.
@@ -127,6 +132,12 @@ bool termWaitsFor(pid_t pid) {
     return false;
 }
 
+std::string hostName() {
+    char name[256] = {};
+    gethostname(name, sizeof name - 1);
+    return name;
+}
+
 // Whether the window has left the client list; waited for without running the test's loop,
 // so the running applications still show what they showed before it went.
 bool unlisted(const XProbe& probe, xcb_window_t window) {
@@ -136,6 +147,24 @@ bool unlisted(const XProbe& probe, xcb_window_t window) {
     for (QDeadlineTimer limit(kWaitLimitMs); listed() && !limit.hasExpired();)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     return !listed();
+}
+
+// A process of the test's that took `id`, chosen through ns_last_pid; none where the id cannot
+// be chosen here (it needs root), with the reason in `why`.
+std::unique_ptr<Bystander> takeId(Pid id, std::string& why) {
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        // Other processes of the machine may come first.
+        const int last = open("/proc/sys/kernel/ns_last_pid", O_WRONLY | O_CLOEXEC);
+        const std::string before = std::to_string(id - 1);
+        const bool chosen = last >= 0 && write(last, before.data(), before.size()) == ssize_t(before.size());
+        why = strerror(errno);
+        if (last >= 0) close(last);
+        if (!chosen) return nullptr;
+        auto bystander = std::make_unique<Bystander>();
+        if (bystander->pid() == id) return bystander;
+    }
+    why = "other processes took it first";
+    return nullptr;
 }
 
 std::optional<RunningApp> appOfClass(const quillbern::RunningApps& apps, const std::string& windowClass) {
@@ -175,9 +204,11 @@ protected:
 
     // Whether every task asked of the running applications' worker so far has run: a hiding of
     // the witness's windows asked now has reached the window manager.
-    bool workerCaughtUp(const TestClient& witness) {
+    bool workerCaughtUp(const TestClient& witness) { return workerCaughtUp(apps, witness); }
+    bool workerCaughtUp(X11RunningApps& running, const TestClient& witness) {
         constexpr std::uint32_t kIconic = 3;
-        return apps.hide(witness.pid()) && spinUntil([&] {
+        if (!spinUntil([&] { return running.app(witness.pid()).has_value(); })) return false;
+        return running.hide(witness.pid()) && spinUntil([&] {
                    const auto state = probe.cardinals(witness.window(), "WM_STATE");
                    return !state.empty() && state.front() == kIconic;
                });
@@ -364,7 +395,7 @@ TEST_F(X11RunningAppsTest, TheLauncherBringsARunningApplicationForwardInsteadOfS
     ASSERT_TRUE(spinUntil([&] { return activeWindow(probe) == other.window(); }));
 
     int started = 0;
-    LinuxLauncher launcher(apps, alerts, [&started](Pid, const Path&) { ++started; });
+    LinuxLauncher launcher(apps, alerts, [&started](std::shared_ptr<ChildProcess>, const Path&) { ++started; });
     std::optional<Result<void>> outcome;
     launcher.launch(probeEntry().string(), true, [&outcome](Result<void> result) { outcome = result; });
     ASSERT_TRUE(outcome);
@@ -374,7 +405,9 @@ TEST_F(X11RunningAppsTest, TheLauncherBringsARunningApplicationForwardInsteadOfS
 }
 
 TEST_F(X11RunningAppsTest, ALaunchedProcessRunsBeforeItsFirstWindowUntilItEnds) {
-    LinuxLauncher launcher(apps, alerts, [this](Pid pid, const Path& entry) { apps.noteLaunch(pid, entry); });
+    LinuxLauncher launcher(apps, alerts, [this](std::shared_ptr<ChildProcess> child, const Path& entry) {
+        apps.noteLaunch(std::move(child), entry);
+    });
     launcher.launch(sleeperEntry().string(), true, [](Result<void>) {});
     ASSERT_TRUE(spinUntil([&] { return !heard.launched.empty(); }));
     const RunningApp sleeper = heard.launched.front();
@@ -572,7 +605,9 @@ TEST_F(X11RunningAppsTest, TwoProcessesOfOneApplicationHiddenTogetherComeBackTog
 }
 
 TEST_F(X11RunningAppsTest, ALaunchedProcessShowingItsFirstWindowIsAChangeThatBringsItsPicture) {
-    LinuxLauncher launcher(apps, alerts, [this](Pid pid, const Path& entry) { apps.noteLaunch(pid, entry); });
+    LinuxLauncher launcher(apps, alerts, [this](std::shared_ptr<ChildProcess> child, const Path& entry) {
+        apps.noteLaunch(std::move(child), entry);
+    });
     launcher.launch(slowEntry().string(), true, [](Result<void>) {});
     ASSERT_TRUE(spinUntil([&] { return !heard.launched.empty(); }));
     const Pid slow = heard.launched.front().pid;
@@ -586,74 +621,89 @@ TEST_F(X11RunningAppsTest, ALaunchedProcessShowingItsFirstWindowIsAChangeThatBri
 }
 
 TEST_F(X11RunningAppsTest, QuittingAProcessWithoutWindowsEndsIt) {
-    LinuxLauncher launcher(apps, alerts, [this](Pid pid, const Path& entry) { apps.noteLaunch(pid, entry); });
+    LinuxLauncher launcher(apps, alerts, [this](std::shared_ptr<ChildProcess> child, const Path& entry) {
+        apps.noteLaunch(std::move(child), entry);
+    });
     launcher.launch(sleeperEntry().string(), true, [](Result<void>) {});
     ASSERT_TRUE(spinUntil([&] { return !heard.launched.empty(); }));
     const Pid sleeper = heard.launched.front().pid;
+    EXPECT_TRUE(apps.app(sleeper)->startedHere);
     EXPECT_TRUE(apps.quit(sleeper));
     EXPECT_TRUE(spinUntil([&] { return heard.terminatedOnce(sleeper); }));
 }
 
-TEST_F(X11RunningAppsTest, QuitAfterTheLastWindowWentEndsTheProcessTheServerSawNotTheOneTheWindowNamed) {
-    // Bystanders: one a window names by its id, and one leading a process group of its own,
-    // which a window names as 2^32 minus its id, -id to a signed reading: that whole group.
-    Spawned named({"sleep", "60"});
-    Spawned leader({"setsid", "sleep", "60"});
-    ASSERT_TRUE(named.pid() > 0 && leader.pid() > 0);
-    for (const auto& [bystander, claim] :
-         {std::pair{named.pid(), std::uint32_t(named.pid())}, std::pair{leader.pid(), std::uint32_t(-leader.pid())}}) {
-        TestClient liar({"--title", "Liar", "--pid", std::to_string(claim)});
-        ASSERT_TRUE(liar.started());
-        ASSERT_TRUE(spinUntil([&] { return heard.launchesOf(liar.pid()) + heard.launchesOf(Pid(claim)) == 1; }));
-        const Pid shown = heard.launchesOf(liar.pid()) == 1 ? liar.pid() : Pid(claim);
-        EXPECT_EQ(shown, liar.pid());
+TEST_F(X11RunningAppsTest, QuitSignalsNoProcessKnownOnlyThroughTheXServer) {
+    // Each holds SIGTERM back, so one sent stays pending for the test to see: a client whose
+    // window names a bystander as its process, and relays of a forwarded window that names no
+    // machine, or this one, taken for the relay's own.
+    Bystander bystander;
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--title", "Liar", "--pid", std::to_string(bystander.pid())},
+          std::vector<std::string>{"--title", "Relay", "--forward", "QuillbernUnnamed@"},
+          std::vector<std::string>{"--title", "Relay", "--forward", "QuillbernLocal@" + hostName()}}) {
+        const auto client = Bystander::holdingTermination([&] { return std::make_unique<TestClient>(args); });
+        ASSERT_TRUE(client->started());
+        ASSERT_TRUE(spinUntil([&] { return heard.launchesOf(client->pid()) == 1; }));
 
-        // The window goes as Quit is asked: the application is still shown then.
-        xcb_destroy_window(probe.c(), liar.window());
+        // Its windows go as Quit is asked: the application is still shown then.
+        std::vector<xcb_window_t> windows = client->windowsPrinted("forwarded");
+        windows.push_back(client->window());
+        for (const xcb_window_t window : windows)
+            xcb_destroy_window(probe.c(), window);
         xcb_flush(probe.c());
-        const auto listed = [&] {
-            return std::ranges::count(probe.cardinals(probe.root(), "_NET_CLIENT_LIST_STACKING"), liar.window()) > 0;
-        };
-        for (QDeadlineTimer limit(kWaitLimitMs); listed() && !limit.hasExpired();)
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        ASSERT_FALSE(listed());
-        EXPECT_TRUE(apps.quit(shown));
-        EXPECT_TRUE(spinUntil([&] { return hasEnded(liar.pid()) || hasEnded(bystander); }));
-        EXPECT_FALSE(hasEnded(bystander));
-        EXPECT_TRUE(hasEnded(liar.pid())) << "the window's own process was asked to end";
+        for (const xcb_window_t window : windows)
+            ASSERT_TRUE(unlisted(probe, window));
+        EXPECT_FALSE(apps.app(client->pid())->startedHere);
+        EXPECT_TRUE(apps.quit(client->pid()));
+        TestClient witness({"--title", "Witness"});
+        ASSERT_TRUE(workerCaughtUp(witness));
+        EXPECT_FALSE(termWaitsFor(client->pid())) << args.back();
+        EXPECT_FALSE(termWaitsFor(bystander.pid())) << args.back();
     }
 }
 
-TEST_F(X11RunningAppsTest, WindowsOfAnotherMachineAreApplicationsOfTheirOwnThatQuitNeverEndsTheirRelay) {
-    // A relay, as ssh -X is: a window of its own and two of clients of another machine, each
-    // on a connection of its own; the server names the relay as the process of all three.
-    TestClient relay({"--title", "Relay", "--forward", "QuillbernRemoteTerm", "--forward", "QuillbernRemoteLogo"});
+TEST_F(X11RunningAppsTest, TheWindowsARelayHoldsForOneMachineAreOneApplicationThatQuitNeverEndsTheRelay) {
+    // A relay, as ssh -X is: a window of its own, and clients of two other machines, each on a
+    // connection of its own; the server names the relay as the process of them all.
+    TestClient relay({"--title", "Relay", "--forward", "QuillbernRemoteTerm", "--forward", "QuillbernRemoteLogo",
+                      "--forward", "QuillbernFarClock@far.example", "--forward", "QuillbernFarEyes@FAR.example"});
     ASSERT_TRUE(relay.started());
     const std::vector<xcb_window_t> forwarded = relay.windowsPrinted("forwarded");
-    ASSERT_EQ(forwarded.size(), 2u);
-    ASSERT_TRUE(spinUntil([&] {
-        return appOfClass(apps, "QuillbernRemoteTerm") && appOfClass(apps, "QuillbernRemoteLogo") &&
-               apps.app(relay.pid());
-    }));
-    const RunningApp term = *appOfClass(apps, "QuillbernRemoteTerm");
-    const RunningApp logo = *appOfClass(apps, "QuillbernRemoteLogo");
-    EXPECT_NE(term.pid, logo.pid);
-    EXPECT_FALSE(isProcessOwner(term.pid) || isProcessOwner(logo.pid)) << "no process of this machine is theirs";
+    ASSERT_EQ(forwarded.size(), 4u);
+    const auto remoteApps = [&] {
+        std::vector<RunningApp> remote;
+        std::ranges::copy_if(apps.runningApps(), std::back_inserter(remote),
+                             [](const RunningApp& app) { return !isProcessOwner(app.pid); });
+        return remote;
+    };
+    ASSERT_TRUE(spinUntil([&] { return remoteApps().size() == 2 && apps.app(relay.pid()); }))
+        << remoteApps().size() << " applications of other machines";
     EXPECT_EQ(apps.app(relay.pid())->windowClass, "quillbern-test") << "the relay's own window is its alone";
+    const std::vector<RunningApp> remote = remoteApps();
+    const auto far = std::ranges::find_if(remote, [](const RunningApp& app) {
+        return app.windowClass == "QuillbernFarClock" || app.windowClass == "QuillbernFarEyes";
+    });
+    ASSERT_NE(far, remote.end());
+    const RunningApp& elsewhere = remote[far == remote.begin() ? 1 : 0];
 
-    // Quit as the window went: its relay is sent nothing.
-    xcb_destroy_window(probe.c(), forwarded[0]);
-    xcb_flush(probe.c());
-    ASSERT_TRUE(unlisted(probe, forwarded[0]));
-    EXPECT_TRUE(apps.quit(term.pid));
     constexpr std::uint32_t kIconic = 3;
-    ASSERT_TRUE(apps.hide(logo.pid));
-    EXPECT_TRUE(spinUntil([&] {
-        const auto state = probe.cardinals(forwarded[1], "WM_STATE");
+    const auto minimised = [&](xcb_window_t window) {
+        const auto state = probe.cardinals(window, "WM_STATE");
         return !state.empty() && state.front() == kIconic;
-    }));
-    EXPECT_TRUE(probe.isViewable(relay.window())) << "hiding one relayed client hides nothing else";
-    // The relay still answers, so it was sent no signal before the hiding, asked after Quit.
+    };
+    ASSERT_TRUE(apps.hide(far->pid));
+    EXPECT_TRUE(spinUntil([&] { return minimised(forwarded[2]) && minimised(forwarded[3]); }))
+        << "both windows of the machine, whatever the case of its name";
+    EXPECT_FALSE(minimised(forwarded[0]) || minimised(forwarded[1])) << "the other machine's are another's";
+    EXPECT_TRUE(probe.isViewable(relay.window())) << "hiding relayed clients hides nothing of the relay";
+
+    // Quit as the windows went: the relay is sent nothing.
+    for (const xcb_window_t window : {forwarded[0], forwarded[1]})
+        xcb_destroy_window(probe.c(), window);
+    xcb_flush(probe.c());
+    ASSERT_TRUE(unlisted(probe, forwarded[0]) && unlisted(probe, forwarded[1]));
+    EXPECT_TRUE(apps.quit(elsewhere.pid));
+    // The relay still answers, so it was sent no signal.
     const std::size_t clients = probe.cardinals(probe.root(), "_NET_CLIENT_LIST").size();
     openAnotherWindow(probe, relay.window());
     EXPECT_TRUE(spinUntil([&] { return probe.cardinals(probe.root(), "_NET_CLIENT_LIST").size() == clients + 1; }));
@@ -661,87 +711,50 @@ TEST_F(X11RunningAppsTest, WindowsOfAnotherMachineAreApplicationsOfTheirOwnThatQ
 }
 
 TEST_F(X11RunningAppsTest, AWindowWhoseProcessTheServerCannotTellIsItsOwnApplicationWhateverProcessItNames) {
-    // A process of ours that once had a window: it was its client's, so held for Quit.
-    auto bystander = Bystander::holdingTermination([] {
-        return std::make_unique<TestClient>(std::vector<std::string>{"--title", "Bystander"});
-    });
-    ASSERT_TRUE(bystander->started());
-    const Pid held = bystander->pid();
-    ASSERT_TRUE(spinUntil([&] { return heard.launchesOf(held) == 1; }));
-    xcb_destroy_window(probe.c(), bystander->window());
-    xcb_flush(probe.c());
-    ASSERT_TRUE(spinUntil([&] { return heard.terminatedOnce(held); }));
-    TestClient witness({"--title", "Witness"});
-    ASSERT_TRUE(witness.started());
-
-    // Over TCP the server cannot tell the client's process; the window names the bystander.
-    TestClient remote({"--tcp", "--class", "QuillbernOverTcp", "--pid", std::to_string(held)});
+    // Over TCP the server cannot tell the client's process; the window names a bystander.
+    Bystander bystander;
+    TestClient remote({"--tcp", "--class", "QuillbernOverTcp", "--pid", std::to_string(bystander.pid())});
     ASSERT_TRUE(remote.started());
-    ASSERT_TRUE(
-        spinUntil([&] { return appOfClass(apps, "QuillbernOverTcp") && heard.launchesOf(witness.pid()) == 1; }));
+    ASSERT_TRUE(spinUntil([&] { return appOfClass(apps, "QuillbernOverTcp").has_value(); }));
     const RunningApp app = *appOfClass(apps, "QuillbernOverTcp");
     EXPECT_FALSE(isProcessOwner(app.pid));
-    EXPECT_FALSE(apps.app(held)) << "not the process it names";
-
-    xcb_destroy_window(probe.c(), remote.window());
-    xcb_flush(probe.c());
-    ASSERT_TRUE(unlisted(probe, remote.window()));
-    EXPECT_TRUE(apps.quit(app.pid));
-    ASSERT_TRUE(workerCaughtUp(witness));
-    EXPECT_FALSE(termWaitsFor(held)) << "the bystander was sent SIGTERM";
+    EXPECT_FALSE(apps.app(bystander.pid())) << "not the process it names";
 }
 
-TEST_F(X11RunningAppsTest, AProcessThatTookTheIdOfAWindowsClientBeforeTheWindowShowedIsNotItsOwner) {
-    // The client makes its window, hands its connection to a child and ends.
-    TestClient handing({"--hand-over", "--class", "QuillbernHanded", "--title", "Handed"});
-    ASSERT_TRUE(handing.started());
-    const xcb_window_t window = handing.window();
-    const Pid client = handing.pid();
-    ASSERT_TRUE(handing.waitForEnd());
-    // Once a later window is looked at, the handed one was seen made; a tick later, another
-    // process takes the ended client's id.
-    TestClient witness({"--title", "Witness"});
-    ASSERT_TRUE(witness.started());
-    ASSERT_TRUE(spinUntil([&] { return heard.launchesOf(witness.pid()) == 1; }));
-    const std::uint64_t seen = bootTicksNow();
-    while (bootTicksNow() <= seen)
-        std::this_thread::yield();
-    std::unique_ptr<Bystander> bystander;
-    for (int attempt = 0; attempt < 1000 && !bystander; ++attempt) {
-        // Other processes of the machine may come first.
-        const int last = open("/proc/sys/kernel/ns_last_pid", O_WRONLY | O_CLOEXEC);
-        const std::string before = std::to_string(client - 1);
-        const bool chosen = last >= 0 && write(last, before.data(), before.size()) == ssize_t(before.size());
-        if (last >= 0) close(last);
-        if (!chosen) {
+TEST_F(X11RunningAppsTest, AProcessThatTookTheIdOfAClientThatHandedOverItsConnectionIsNeverSignalled) {
+    // The client makes its window, hands its connection to a child and ends; another process
+    // takes its id at once. Seen by the program as it happens, and by one started after it.
+    for (const bool restart : {false, true}) {
+        TestClient handing({"--hand-over", "--class", "QuillbernHanded", "--title", "Handed"});
+        ASSERT_TRUE(handing.started());
+        const xcb_window_t window = handing.window();
+        const Pid client = handing.pid();
+        ASSERT_TRUE(handing.waitForEnd());
+        std::string why;
+        const std::unique_ptr<Bystander> bystander = takeId(client, why);
+        if (!bystander) {
             xcb_kill_client(probe.c(), window);
             xcb_flush(probe.c());
-            GTEST_SKIP() << "the next process id cannot be chosen here (ns_last_pid needs root): " << strerror(errno);
+            GTEST_SKIP() << "no process could take the id: " << why;
         }
-        bystander = std::make_unique<Bystander>();
-        if (bystander->pid() != client) bystander.reset();
+        const auto restarted =
+            restart ? std::make_unique<X11RunningApps>(*x.connection, x.screens, catalog, hidden, x.loop, threads)
+                    : nullptr;
+        X11RunningApps& running = restart ? *restarted : apps;
+
+        askTestClient(probe, window, "QUILLBERN_TEST_MAP");
+        ASSERT_TRUE(spinUntil([&] { return appOfClass(running, "QuillbernHanded").has_value(); }));
+        const RunningApp handed = *appOfClass(running, "QuillbernHanded");
+
+        // The child's connection closes, and its window with it, as Quit is asked.
+        xcb_kill_client(probe.c(), window);
+        xcb_flush(probe.c());
+        ASSERT_TRUE(unlisted(probe, window));
+        EXPECT_TRUE(running.quit(handed.pid));
+        TestClient witness({"--title", "Witness"});
+        ASSERT_TRUE(workerCaughtUp(running, witness));
+        EXPECT_FALSE(termWaitsFor(client)) << (restart ? "after a restart" : "as it happened");
     }
-    ASSERT_TRUE(bystander) << "no process took the id";
-
-    xcb_client_message_event_t map{};
-    map.response_type = XCB_CLIENT_MESSAGE;
-    map.format = 32;
-    map.window = window;
-    map.type = probe.atom("QUILLBERN_TEST_MAP");
-    xcb_send_event(probe.c(), 0, window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&map));
-    xcb_flush(probe.c());
-    ASSERT_TRUE(spinUntil([&] { return appOfClass(apps, "QuillbernHanded").has_value(); }));
-    const RunningApp handed = *appOfClass(apps, "QuillbernHanded");
-    EXPECT_FALSE(isProcessOwner(handed.pid));
-    EXPECT_FALSE(apps.app(client)) << "not the process that took the id";
-
-    // The child's connection closes, and its window with it, as Quit is asked.
-    xcb_kill_client(probe.c(), window);
-    xcb_flush(probe.c());
-    ASSERT_TRUE(unlisted(probe, window));
-    EXPECT_TRUE(apps.quit(handed.pid));
-    ASSERT_TRUE(workerCaughtUp(witness));
-    EXPECT_FALSE(termWaitsFor(client)) << "the process that took the id was sent SIGTERM";
 }
 
 TEST_F(X11RunningAppsTest, AnApplicationsWindowCarriesItsPicture) {
@@ -769,52 +782,6 @@ TEST_F(X11RunningAppsTest, AnApplicationsWindowCarriesItsPicture) {
     }
     EXPECT_GT(opaque, 0);
     EXPECT_GT(clear, 0) << "the mask cuts it to its shape";
-}
-
-TEST(X11WindowBirths, AWindowIsBornWhenMadeAndForgottenWhenGoneWhateverHoldsIt) {
-    const auto connection = XcbConnection::open();
-    ASSERT_TRUE(connection);
-    const std::uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
-    xcb_change_window_attributes(connection->xcb(), connection->root(), XCB_CW_EVENT_MASK, &mask);
-    const std::uint64_t since = bootTicksNow();
-    WindowBirths births(since);
-    XProbe probe;
-    const auto make = [&](xcb_window_t parent) {
-        const xcb_window_t window = xcb_generate_id(probe.c());
-        xcb_create_window(probe.c(), XCB_COPY_FROM_PARENT, window, parent, 0, 0, 10, 10, 0,
-                          XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, 0, nullptr);
-        return window;
-    };
-    // What the server reported so far.
-    const auto noteReports = [&] {
-        std::free(xcb_get_input_focus_reply(probe.c(), xcb_get_input_focus(probe.c()), nullptr));
-        ASSERT_TRUE(connection->sync(std::chrono::steady_clock::now() + std::chrono::seconds(10)));
-        births.note(connection->takeEvents(), *connection);
-    };
-    const xcb_window_t early = make(probe.root());
-    noteReports();
-    EXPECT_TRUE(births.startedBefore(since, early));
-    EXPECT_FALSE(births.startedBefore(bootTicksNow() + 1, early)) << "a process started after it was made";
-    EXPECT_TRUE(births.startedBefore(since, 0x7FFFFFF)) << "one never seen made was there at the start";
-    EXPECT_FALSE(births.startedBefore(since + 1, 0x7FFFFFF));
-    xcb_destroy_window(probe.c(), early);
-    noteReports();
-    EXPECT_EQ(births.size(), 0u);
-
-    // Windows a frame holds end there, unseen: past the bound, they are found gone.
-    const xcb_window_t frame = make(probe.root());
-    for (std::size_t i = 0; i <= WindowBirths::kMostKept; ++i) {
-        const xcb_window_t framed = make(probe.root());
-        xcb_reparent_window(probe.c(), framed, frame, 0, 0);
-        xcb_destroy_window(probe.c(), framed);
-    }
-    noteReports();
-    EXPECT_LE(births.size(), 1u);
-    // As many living ones are kept within the bound.
-    for (std::size_t i = 0; i <= WindowBirths::kMostKept; ++i)
-        make(probe.root());
-    noteReports();
-    EXPECT_LE(births.size(), WindowBirths::kMostKept);
 }
 
 TEST(X11SessionEventsTest, ADesktopSwitchReachesTheSubscribers) {

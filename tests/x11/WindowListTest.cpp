@@ -1,11 +1,15 @@
 #include <algorithm>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <set>
+#include <string>
 
 #include "Backends.h"
 #include "X11TestSupport.h"
 #include "linux/x11/X11HiddenApps.h"
 #include "linux/x11/X11OnScreenWindows.h"
 #include "linux/x11/X11WindowAccess.h"
+#include "linux/x11/XcbConnection.h"
 
 using namespace quillbern;
 using namespace quillbern::test;
@@ -21,8 +25,111 @@ std::ptrdiff_t position(const std::vector<ListedWindow>& list, xcb_window_t wind
     return std::find_if(list.begin(), list.end(), [&](const auto& w) { return w.id == window; }) - list.begin();
 }
 
+// The read calls of this thread so far, as the kernel counts them: those of a file of /proc,
+// however it is read, count; those of an X connection do not (xcb receives with recvmsg).
+std::uint64_t readCallsOfThisThread() {
+    std::ifstream io("/proc/thread-self/io");
+    for (std::string line; std::getline(io, line);) {
+        if (line.starts_with("syscr:")) return std::stoull(line.substr(6));
+    }
+    return 0;
+}
+
+// The read calls `work` makes on this thread, those of counting them left out.
+template <class Work>
+std::uint64_t fileReadsOf(Work work) {
+    const std::uint64_t first = readCallsOfThisThread();
+    const std::uint64_t counting = readCallsOfThisThread() - first;
+    const std::uint64_t before = readCallsOfThisThread();
+    work();
+    return readCallsOfThisThread() - before - counting;
+}
+
+// What one reading of the table costs on its connection.
+struct ReadCost {
+    std::uint64_t fileReads = 0;
+    std::uint64_t roundTrips = 0;
+    std::uint64_t requests = 0;
+};
+
+template <class Read>
+ReadCost costOf(XcbConnection& connection, Read read) {
+    const auto sequence = [&connection] {
+        const xcb_get_input_focus_cookie_t cookie = xcb_get_input_focus(connection.xcb());
+        xcb_discard_reply(connection.xcb(), cookie.sequence);
+        return cookie.sequence;
+    };
+    ReadCost cost;
+    const std::uint64_t roundTrips = connection.roundTrips();
+    const unsigned first = sequence();
+    cost.fileReads = fileReadsOf(read);
+    cost.requests = sequence() - first - 1;
+    cost.roundTrips = connection.roundTrips() - roundTrips;
+    return cost;
+}
+
 }  // namespace
 
+TEST(X11ClientTable, ATableOfAHundredWindowsOfOneProcessReadsNoProcessFileAndWaitsTwice) {
+    // Every worker's reader on its own connection, focus mode's follow tick on the main
+    // thread's and an enumeration of the application's windows through window access: a
+    // window's process is the server's word, never read from /proc. Each window costs its
+    // own requests, all in one batch.
+    Backends x;
+    const auto connection = XcbConnection::open();
+    ASSERT_TRUE(connection);
+    X11ClientReader reader(*connection);
+    X11OnScreenWindows followed(*x.connection, [&x] { return x.screens.desktopSpace(); });
+    TestClient client({"--title", "Many", "--windows", "100"});
+    ASSERT_TRUE(client.started());
+    std::optional<ClientTable> table;
+    const auto readTable = [&] {
+        table = reader.read(DesktopSpace{}, std::chrono::steady_clock::now() + std::chrono::seconds(5));
+    };
+    ASSERT_TRUE(spinUntil([&] {
+        readTable();
+        return table &&
+               std::ranges::count(table->frontToBack, std::optional<Pid>(client.pid()), &ClientFacts::pid) == 100;
+    }));
+
+    // Twelve for each window's facts, one for each client's process; seven for where a window
+    // stands and whether it shows, all the follow tick needs.
+    constexpr std::uint64_t kRequestsPerWindow = 12;
+    constexpr std::uint64_t kPlaceRequestsPerWindow = 7;
+    const ReadCost cost = costOf(*connection, readTable);
+    ASSERT_TRUE(table);
+    std::set<std::optional<Pid>> owners;
+    for (const ClientFacts& facts : table->frontToBack)
+        owners.insert(facts.pid);
+    EXPECT_EQ(cost.fileReads, 0u);
+    EXPECT_EQ(cost.roundTrips, 2u);
+    EXPECT_LE(cost.requests, kRequestsPerWindow * table->frontToBack.size() + owners.size() + 4);
+
+    std::optional<std::vector<ListedWindow>> listed;
+    const ReadCost tick = costOf(x.connection->connection(), [&] { listed = followed.onScreenWindows(); });
+    ASSERT_TRUE(listed);
+    EXPECT_EQ(tick.fileReads, 0u);
+    EXPECT_EQ(tick.roundTrips, 2u);
+    EXPECT_LE(tick.requests, kPlaceRequestsPerWindow * table->frontToBack.size() + 4);
+
+    X11HiddenApps hidden;
+    X11WindowAccess access([] { return DesktopSpace{}; }, hidden);
+    const ElementRef app = access.appElement(client.pid());
+    std::size_t enumerated = 0;
+    EXPECT_EQ(fileReadsOf([&] {
+                  access.readBool(app, Attribute::frontmost);
+                  access.readElement(app, Attribute::mainWindow);
+                  const auto windows = access.readElements(app, Attribute::windows).optional();
+                  for (const ElementRef window : windows.value_or(std::vector<ElementRef>{})) {
+                      access.readRole(window);
+                      access.readString(window, Attribute::title);
+                      access.readSize(window);
+                      ++enumerated;
+                  }
+              }),
+              0u);
+    EXPECT_EQ(enumerated, 100u);
+}
 TEST(X11OnScreenList, ListsClientsFrontToBackWithTheirOuterFramesInGlobalSpace) {
     Backends x;
     XProbe probe;

@@ -1,12 +1,17 @@
 #include "core/foundation/ProcessId.h"
 
-#include <signal.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <charconv>
 #include <string>
 
 #include "core/foundation/RegularFile.h"
+
+// glibc 2.36 declares these without C linkage for C++.
+extern "C" {
+#include <sys/pidfd.h>
+}
 
 namespace quillbern {
 
@@ -33,8 +38,12 @@ bool isProcessId(std::int64_t value) {
 }
 
 bool processExists(std::int64_t id) {
-    // Signal 0 only asks; another user's process answers EPERM.
-    return isProcessId(id) && (::kill(static_cast<pid_t>(id), 0) == 0 || errno != ESRCH);
+    if (!isProcessId(id)) return false;
+    // Nothing is signalled to ask. A thread that leads no process answers EINVAL.
+    const int pidfd = ::pidfd_open(static_cast<pid_t>(id), 0);
+    if (pidfd < 0) return errno != ESRCH;
+    ::close(pidfd);
+    return true;
 }
 
 }  // namespace quillbern

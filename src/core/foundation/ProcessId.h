@@ -9,8 +9,8 @@ namespace quillbern {
 // every process, and 1 is init.
 bool isProcessId(std::int64_t value);
 
-// Whether a process runs under `id`, another user's or a zombie too; what is no process id
-// names none.
+// Whether a process runs under `id`, another user's or a zombie too, or a thread of one; what
+// is no process id names none.
 bool processExists(std::int64_t id);
 
 }  // namespace quillbern

@@ -26,6 +26,9 @@ struct RunningApp {
     std::optional<std::string> windowClass{};
     // Out of sight as a whole; on X11, every one of its windows is minimised.
     bool isHidden = false;
+    // Started by this program, which still holds it: the only kind of process Quit may ask to
+    // end by a signal, once it shows no window. Any other is only asked to close its windows.
+    bool startedHere = false;
     bool operator==(const RunningApp&) const = default;
 };
 
@@ -50,8 +53,8 @@ public:
     virtual bool hide(Pid pid) = 0;
     // Brings a hidden application back as it was; on X11 the windows hide() minimised.
     virtual bool unhide(Pid pid) = 0;
-    // Asks the application to quit: on X11 each of its windows is asked to close, and a
-    // process without windows that the X server or our launch vouches for is sent SIGTERM.
+    // Asks the application to quit: each of its windows is asked to close, and a process
+    // without windows is asked to end only when it was startedHere.
     virtual bool quit(Pid pid) = 0;
 
     [[nodiscard]] virtual Subscription onLaunch(std::function<void(const RunningApp&)> callback) = 0;     // [main]

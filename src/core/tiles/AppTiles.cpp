@@ -77,35 +77,47 @@ MenuModel AppTiles::pinnedMenu(const PinnedApp& app, const std::vector<WindowInf
         // TRANSLATORS: in an application's menu on its dock tile: starts the application.
         menu.add(tr("Open"), [this, app] { launch(app); });
     } else {
-        // Processes that ended since the tile was drawn are left out.
-        std::vector<RunningApp> instances;
-        for (const Pid pid : owned) {
-            if (auto instance = pinned_.runningApp(pid)) instances.push_back(std::move(*instance));
-        }
-        if (!instances.empty()) {
-            std::vector<Pid> pids;
-            std::ranges::transform(instances, std::back_inserter(pids), &RunningApp::pid);
-            // Helpers go before the application itself.
-            std::stable_partition(instances.begin(), instances.end(),
-                                  [&app](const RunningApp& instance) { return instance.appId != app.bundleID; });
-            std::vector<Pid> quitOrder;
-            std::ranges::transform(instances, std::back_inserter(quitOrder), &RunningApp::pid);
-            // TRANSLATORS: in an application's menu on its dock tile: hides all its windows.
-            menu.add(tr("Hide"), [this, pids] {
-                for (const Pid pid : pids)
-                    apps_.hide(pid);
-            });
-            // TRANSLATORS: in an application's menu on its dock tile: quits the application.
-            menu.add(tr("Quit"), [this, quitOrder] {
-                for (const Pid pid : quitOrder)
-                    apps_.quit(pid);
-            });
-        }
+        std::vector<RunningApp> instances = runningInstances(owned);
+        // Helpers go before the application itself.
+        std::stable_partition(instances.begin(), instances.end(),
+                              [&app](const RunningApp& instance) { return instance.appId != app.bundleID; });
+        addHideAndQuit(menu, instances, windows);
     }
     addWorkspaceRemoval(menu, app.bundleID);
     menu.addSeparator();
     menu.add(tr("Remove from dock"), removeFromDock);
     return menu;
+}
+
+std::vector<RunningApp> AppTiles::runningInstances(const std::set<Pid>& owned) const {
+    std::vector<RunningApp> instances;
+    for (const Pid pid : owned) {
+        if (auto instance = pinned_.runningApp(pid)) instances.push_back(std::move(*instance));
+    }
+    return instances;
+}
+
+void AppTiles::addHideAndQuit(MenuModel& menu, const std::vector<RunningApp>& instances,
+                              const std::vector<WindowInfo>& windows) const {
+    if (instances.empty()) return;
+    std::vector<Pid> all;
+    std::vector<Pid> quittable;
+    for (const RunningApp& instance : instances) {
+        all.push_back(instance.pid);
+        const bool showsWindow = std::ranges::find(windows, instance.pid, &WindowInfo::pid) != windows.end();
+        if (showsWindow || instance.startedHere) quittable.push_back(instance.pid);
+    }
+    // TRANSLATORS: in an application's menu on its dock tile: hides all its windows.
+    menu.add(tr("Hide"), [this, all] {
+        for (const Pid pid : all)
+            apps_.hide(pid);
+    });
+    if (quittable.empty()) return;
+    // TRANSLATORS: in an application's menu on its dock tile: quits the application.
+    menu.add(tr("Quit"), [this, quittable] {
+        for (const Pid pid : quittable)
+            apps_.quit(pid);
+    });
 }
 
 AppTile AppTiles::transientTile(const TransientDockApp& entry) const {
@@ -138,20 +150,7 @@ MenuModel AppTiles::transientMenu(const TransientDockApp& entry, const std::vect
     MenuModel menu;
     menu.append(windowRows(windows));
     menu.addSeparator();
-    // Processes that ended since the tile was drawn are left out.
-    std::vector<Pid> running;
-    std::ranges::copy_if(owned, std::back_inserter(running),
-                         [this](Pid pid) { return pinned_.runningApp(pid).has_value(); });
-    if (!running.empty()) {
-        menu.add(tr("Hide"), [this, running] {
-            for (const Pid pid : running)
-                apps_.hide(pid);
-        });
-        menu.add(tr("Quit"), [this, running] {
-            for (const Pid pid : running)
-                apps_.quit(pid);
-        });
-    }
+    addHideAndQuit(menu, runningInstances(owned), windows);
     if (entry.bundleID) addWorkspaceRemoval(menu, *entry.bundleID);
     if (entry.bundleID) {
         menu.addSeparator();

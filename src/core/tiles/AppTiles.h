@@ -50,6 +50,13 @@ private:
     MenuModel transientMenu(const TransientDockApp& entry, const std::vector<WindowInfo>& windows,
                             const std::set<Pid>& owned) const;
     std::vector<MenuItem> windowRows(const std::vector<WindowInfo>& windows) const;
+    // The processes among `owned` that still run: those that ended since the tile was drawn
+    // are left out.
+    std::vector<RunningApp> runningInstances(const std::set<Pid>& owned) const;
+    // "Hide" for every instance, in their order, and "Quit" for those it can end: those that
+    // show a window, which it asks to close, and those started here; nothing without instances.
+    void addHideAndQuit(MenuModel& menu, const std::vector<RunningApp>& instances,
+                        const std::vector<WindowInfo>& windows) const;
     void addWorkspaceRemoval(MenuModel& menu, const AppId& bundleID) const;
 
     const DockViewModel& model_;

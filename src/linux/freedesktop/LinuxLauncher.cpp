@@ -18,6 +18,7 @@
 #include "linux/freedesktop/DesktopEntryFile.h"
 #include "linux/freedesktop/LinuxAppCatalog.h"
 #include "linux/i18n/InterfaceLanguage.h"
+#include "linux/process/ChildProcess.h"
 
 namespace quillbern {
 
@@ -46,7 +47,7 @@ Error errorFrom(GError* error, std::string fallback) {
     return result;
 }
 
-using Started = std::function<void(Pid, const Path&)>;
+using Started = LinuxLauncher::Started;
 
 Result<void> launchEntry(const Path& appPath, GList* uris, const Started& started);
 
@@ -142,17 +143,21 @@ Result<void> launchEntry(const Path& appPath, GList* uris, const Started& starte
     const DesktopAppInfo info = desktopEntryAt(appPath);
     if (!info) return Error{"not an application: " + appPath, "gio", 0};
     GError* error = nullptr;
-    std::vector<Pid> pids;
-    const auto collect =
-        +[](GDesktopAppInfo*, GPid pid, gpointer pids) { static_cast<std::vector<Pid>*>(pids)->push_back(Pid(pid)); };
-    if (!g_desktop_app_info_launch_uris_as_manager(info.get(), uris, launchContext().get(), G_SPAWN_SEARCH_PATH,
-                                                   nullptr, nullptr, collect, &pids, &error)) {
+    std::vector<std::shared_ptr<ChildProcess>> children;
+    // Each process stays our child, unreaped, until held by its pidfd, so its id names no
+    // other process meanwhile. Unheld, GLib starts it through a child that ends at once, and
+    // the process belongs to nobody here.
+    const auto hold = +[](GDesktopAppInfo*, GPid pid, gpointer children) {
+        if (std::shared_ptr<ChildProcess> child = ChildProcess::hold(Pid(pid)))
+            static_cast<std::vector<std::shared_ptr<ChildProcess>>*>(children)->push_back(std::move(child));
+    };
+    const auto flags = GSpawnFlags(G_SPAWN_SEARCH_PATH | (started ? G_SPAWN_DO_NOT_REAP_CHILD : 0));
+    if (!g_desktop_app_info_launch_uris_as_manager(info.get(), uris, launchContext().get(), flags, nullptr, nullptr,
+                                                   started ? hold : nullptr, &children, &error)) {
         return errorFrom(error, "launch failed");
     }
-    if (started) {
-        for (const Pid pid : pids)
-            started(pid, appPath);
-    }
+    for (std::shared_ptr<ChildProcess>& child : children)
+        started(std::move(child), appPath);
     return {};
 }
 

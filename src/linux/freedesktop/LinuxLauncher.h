@@ -1,10 +1,14 @@
 #pragma once
 
+#include <memory>
+
 #include "core/platform/Alerts.h"
 #include "core/platform/Launcher.h"
 #include "core/platform/RunningApps.h"
 
 namespace quillbern {
+
+class ChildProcess;
 
 // Launches desktop entries through GIO, never by running their Exec line ourselves. An
 // application that already runs is brought forward instead of started again. An entry from
@@ -13,8 +17,12 @@ namespace quillbern {
 // loop, tells the user why nothing ran.
 class LinuxLauncher final : public Launcher {
 public:
-    // `started` hears of each process a launch starts, with the entry it started.
-    LinuxLauncher(RunningApps& apps, Alerts& alerts, std::function<void(Pid, const Path&)> started = {})
+    // Each process a launch started, held from the moment it exists, with the entry it started;
+    // from any thread.
+    using Started = std::function<void(std::shared_ptr<ChildProcess>, const Path&)>;
+
+    // `started` is handed each process a launch starts; without it, nothing started is held.
+    LinuxLauncher(RunningApps& apps, Alerts& alerts, Started started = {})
         : apps_(apps), alerts_(alerts), started_(std::move(started)) {}
 
     // Reports before it returns; new windows come forward as the window manager decides.
@@ -40,7 +48,7 @@ private:
 
     RunningApps& apps_;
     Alerts& alerts_;
-    std::function<void(Pid, const Path&)> started_;
+    Started started_;
 };
 
 }  // namespace quillbern

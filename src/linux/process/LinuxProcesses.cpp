@@ -1,22 +1,15 @@
 #include "linux/process/LinuxProcesses.h"
 
-#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
-#include <unistd.h>
 
-#include <algorithm>
-#include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <map>
-#include <sys/syscall.h>
-#include <sys/wait.h>
-#include <thread>
 
 #include "core/foundation/Log.h"
 #include "linux/i18n/InterfaceLanguage.h"
-#include "linux/process/IdentifiedProcess.h"
+#include "linux/process/ChildProcess.h"
 
 extern char** environ;
 
@@ -80,26 +73,6 @@ Result<pid_t> spawn(const CommandLine& command, bool newSession) {
     return pid;
 }
 
-// True when the child has ended by `deadline`: its pidfd is readable then.
-bool endsBy(int pidfd, Deadline deadline) {
-    pollfd watched{pidfd, POLLIN, 0};
-    for (;;) {
-        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-        const int ready = poll(&watched, 1, static_cast<int>(std::max<long long>(left.count(), 0)));
-        if (ready >= 0) return ready > 0;
-        if (errno != EINTR) return false;
-    }
-}
-
-std::optional<int> reap(pid_t pid) {
-    int status = 0;
-    while (waitpid(pid, &status, 0) < 0) {
-        if (errno != EINTR) return std::nullopt;
-    }
-    if (WIFEXITED(status)) return WEXITSTATUS(status);
-    return std::nullopt;
-}
-
 }  // namespace
 
 ProcessResult LinuxProcesses::run(const CommandLine& command, Duration timeLimit) {
@@ -111,12 +84,9 @@ ProcessResult LinuxProcesses::run(const CommandLine& command, Duration timeLimit
         return result;
     }
     result.launched = true;
-    const pid_t pid = started.value();
-    const std::optional<IdentifiedProcess> child = IdentifiedProcess::of(pid);
-    const int pidfd = static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
-    if (pidfd >= 0 && endsBy(pidfd, limit)) {
-        close(pidfd);
-        result.exitStatus = reap(pid);
+    const std::unique_ptr<ChildProcess> child = ChildProcess::hold(started.value());
+    if (child && child->endsBy(limit)) {
+        result.exitStatus = child->waitForExit();
         return result;
     }
     result.timedOut = true;
@@ -125,17 +95,16 @@ ProcessResult LinuxProcesses::run(const CommandLine& command, Duration timeLimit
     // kernel does not end even when killed.
     if (child) {
         child->signal(SIGTERM);
-        if (pidfd < 0 || !endsBy(pidfd, later(limit, kEndingTime))) child->signal(SIGKILL);
+        if (!child->endsBy(later(limit, kEndingTime))) child->signal(SIGKILL);
     }
-    if (pidfd >= 0) close(pidfd);
-    std::thread([pid] { reap(pid); }).detach();
     return result;
 }
 
 Result<void> LinuxProcesses::spawnDetached(const CommandLine& command) {
     auto started = spawn(command, true);
     if (!started) return started.error();
-    std::thread([pid = started.value()] { reap(pid); }).detach();
+    // Reaped aside whenever it ends.
+    ChildProcess::hold(started.value());
     return {};
 }
 

@@ -11,7 +11,7 @@ public:
     // The child has the whole limit; then it is asked to end (SIGTERM) and, 0.2 s later,
     // killed, and the call returns without waiting for it to be gone.
     ProcessResult run(const CommandLine& command, Duration timeLimit) override;
-    // In a session of its own; reaped by a thread of its own so it never lingers.
+    // In a session of its own; reaped aside whenever it ends, so it never lingers.
     Result<void> spawnDetached(const CommandLine& command) override;
 };
 

@@ -2,13 +2,12 @@
 
 #include <algorithm>
 #include <cctype>
+#include <map>
 #include <sys/utsname.h>
 #include <variant>
 #include <xcb/res.h>
 
 #include "core/foundation/ProcessId.h"
-#include "linux/process/ProcessStat.h"
-#include "linux/x11/WindowBirths.h"
 #include "xcb/WindowManagerMessage.h"
 
 namespace quillbern {
@@ -29,27 +28,33 @@ constexpr int kDockLayer = 20;
 
 struct Pending {
     xcb_window_t window;
-    xcb_get_property_cookie_t machine, type, state, wmState, netName, name, extents, hints, allowed;
+    xcb_get_property_cookie_t type, state, wmState, extents;
     xcb_get_geometry_cookie_t geometry;
     xcb_translate_coordinates_cookie_t origin;
     xcb_get_window_attributes_cookie_t attributes;
-    // Asked where the server has the X-Resource extension.
-    std::optional<xcb_res_query_client_ids_cookie_t> clientIds;
+    // What the window says of itself, asked unless only its place is read.
+    struct Description {
+        xcb_get_property_cookie_t machine, netName, name, hints, allowed;
+    };
+    std::optional<Description> description;
 
     void discard(xcb_connection_t* c) const {
-        for (const unsigned sequence : {machine.sequence, type.sequence, state.sequence, wmState.sequence,
-                                        netName.sequence, name.sequence, extents.sequence, hints.sequence,
-                                        allowed.sequence, geometry.sequence, origin.sequence, attributes.sequence}) {
+        for (const unsigned sequence : {type.sequence, state.sequence, wmState.sequence, extents.sequence,
+                                        geometry.sequence, origin.sequence, attributes.sequence}) {
             xcb_discard_reply(c, sequence);
         }
-        if (clientIds) xcb_discard_reply(c, clientIds->sequence);
+        if (!description) return;
+        for (const unsigned sequence :
+             {description->machine.sequence, description->netName.sequence, description->name.sequence,
+              description->hints.sequence, description->allowed.sequence}) {
+            xcb_discard_reply(c, sequence);
+        }
     }
 };
 
-// The process the X server saw connect as the window's client; none for a remote client.
-std::optional<Pid> serverPid(xcb_connection_t* c, const std::optional<xcb_res_query_client_ids_cookie_t>& cookie) {
-    if (!cookie) return std::nullopt;
-    const XcbReply<xcb_res_query_client_ids_reply_t> reply(xcb_res_query_client_ids_reply(c, *cookie, nullptr));
+// The process the X server saw connect as a client; none for a remote client.
+std::optional<Pid> serverPid(xcb_connection_t* c, xcb_res_query_client_ids_cookie_t cookie) {
+    const XcbReply<xcb_res_query_client_ids_reply_t> reply(xcb_res_query_client_ids_reply(c, cookie, nullptr));
     if (!reply) return std::nullopt;
     for (auto it = xcb_res_query_client_ids_ids_iterator(reply.get()); it.rem; xcb_res_client_id_value_next(&it)) {
         if ((it.data->spec.mask & XCB_RES_CLIENT_ID_MASK_LOCAL_CLIENT_PID) == 0 || it.data->length < 4) continue;
@@ -65,13 +70,16 @@ std::string hostName() {
     return ::uname(&names) == 0 ? std::string(names.nodename) : std::string();
 }
 
+// Host names are the same whatever their case.
+char folded(char c) {
+    return char(std::tolower(static_cast<unsigned char>(c)));
+}
+
 // Whether WM_CLIENT_MACHINE names this machine; a window that names none is taken for one
-// of this machine's. Host names are the same whatever their case.
+// of this machine's.
 bool isThisMachine(const std::optional<std::string>& machine, std::string_view host) {
     if (!machine) return true;
-    return !host.empty() && std::ranges::equal(*machine, host, [](char a, char b) {
-        return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
-    });
+    return !host.empty() && std::ranges::equal(*machine, host, {}, folded, folded);
 }
 
 }  // namespace
@@ -80,6 +88,18 @@ Pid connectionOwner(xcb_window_t window, std::uint32_t resourceMask) {
     // Resource ids have 29 bits, so the key stays within Pid; the base's lowest bit is one
     // the mask holds, set so that no key is 0.
     return -Pid((window & ~resourceMask & 0x1FFFFFFFu) | 1u);
+}
+
+Pid machineOwner(Pid relay, std::string_view machine) {
+    // FNV-1a over the machine's name and the relay's id: every reader of the table, on any
+    // connection, finds the same key. Keys of connections stay below 2^29, these above.
+    std::uint64_t hash = 14695981039346656037u;
+    const auto mix = [&hash](unsigned char byte) { hash = (hash ^ byte) * 1099511628211u; };
+    for (const char c : machine)
+        mix(static_cast<unsigned char>(folded(c)));
+    for (int shift = 0; shift < 32; shift += 8)
+        mix(static_cast<unsigned char>(std::uint32_t(relay) >> shift));
+    return -Pid(0x20000000u | (std::uint32_t(hash ^ (hash >> 32)) & 0x1FFFFFFFu));
 }
 
 int ClientFacts::layer() const {
@@ -139,8 +159,10 @@ void requestClose(xcb_connection_t* c, xcb_window_t root, const ClientFacts& win
     sendToWindowManager(c, root, window.window, closeWindow, {XCB_CURRENT_TIME, kSourcePager, 0, 0, 0});
 }
 
-X11ClientReader::X11ClientReader(XcbConnection& connection, const WindowBirths* births)
-    : connection_(connection), births_(births), resourceMask_(xcb_get_setup(connection.xcb())->resource_id_mask) {
+X11ClientReader::X11ClientReader(XcbConnection& connection, Reading reading)
+    : connection_(connection),
+      placesOnly_(reading == Reading::places),
+      resourceMask_(xcb_get_setup(connection.xcb())->resource_id_mask) {
     const XcbConnection& c = connection;
     atoms_ = {c.atom("_NET_CLIENT_LIST_STACKING"),
               c.atom("_NET_ACTIVE_WINDOW"),
@@ -232,14 +254,10 @@ void StaleClients::read(const DesktopSpace& space) {
     space_ = space;
 }
 
-Pid X11ClientReader::owner(xcb_window_t window, std::optional<Pid> client, bool local) const {
-    if (client && local) {
-        const std::optional<ProcessStat> process = readProcessStat(*client);
-        const bool counts =
-            process && (!births_ || (process->startTicks && births_->startedBefore(*process->startTicks, window)));
-        if (counts) return *client;
-    }
-    return connectionOwner(window, resourceMask_);
+Pid X11ClientReader::owner(xcb_window_t window, std::optional<Pid> client, const std::optional<std::string>& machine,
+                           std::string_view host) const {
+    if (!client) return connectionOwner(window, resourceMask_);
+    return isThisMachine(machine, host) ? *client : machineOwner(*client, *machine);
 }
 
 std::optional<ClientTable> X11ClientReader::read(const DesktopSpace& space, XcbConnection::Deadline deadline,
@@ -262,6 +280,9 @@ std::optional<ClientTable> X11ClientReader::read(const DesktopSpace& space, XcbC
     // Front to back: each listed window's facts as known, or the requests that read them.
     std::vector<std::variant<const ClientFacts*, Pending>> listed;
     listed.reserve(std::size_t(count));
+    // The process of each client whose windows are read, asked once per client where the server
+    // has the X-Resource extension: a client's windows share the bits of its resource base.
+    std::map<std::uint32_t, xcb_res_query_client_ids_cookie_t> clients;
     for (int i = count - 1; i >= 0; --i) {
         const xcb_window_t w = stackingItems[i];
         if (known && !known->stale.contains(w)) {
@@ -274,27 +295,34 @@ std::optional<ClientTable> X11ClientReader::read(const DesktopSpace& space, XcbC
         const auto property = [&](xcb_atom_t name, xcb_atom_t type, std::uint32_t words) {
             return xcb_get_property(c, 0, w, name, type, 0, words);
         };
-        std::optional<xcb_res_query_client_ids_cookie_t> clientIds;
-        if (hasResourceExtension_) {
+        Pending& pending = std::get<Pending>(listed.emplace_back(
+            Pending{w, property(atoms_.type, XCB_ATOM_ATOM, 32), property(atoms_.state, XCB_ATOM_ATOM, 32),
+                    property(atoms_.wmState, atoms_.wmState, 2), property(atoms_.extents, XCB_ATOM_CARDINAL, 4),
+                    xcb_get_geometry(c, w), xcb_translate_coordinates(c, w, root, 0, 0),
+                    xcb_get_window_attributes(c, w), std::nullopt}));
+        if (placesOnly_) continue;
+        pending.description =
+            Pending::Description{property(XCB_ATOM_WM_CLIENT_MACHINE, XCB_GET_PROPERTY_TYPE_ANY, kMachineWords),
+                                 property(atoms_.name, atoms_.utf8, kLongTextWords),
+                                 property(XCB_ATOM_WM_NAME, XCB_GET_PROPERTY_TYPE_ANY, kLongTextWords),
+                                 property(atoms_.hints, atoms_.hints, 9), property(atoms_.allowed, XCB_ATOM_ATOM, 32)};
+        if (hasResourceExtension_ && !clients.contains(w & ~resourceMask_)) {
             const xcb_res_client_id_spec_t spec{w, XCB_RES_CLIENT_ID_MASK_LOCAL_CLIENT_PID};
-            clientIds = xcb_res_query_client_ids(c, 1, &spec);
+            clients.emplace(w & ~resourceMask_, xcb_res_query_client_ids(c, 1, &spec));
         }
-        listed.emplace_back(
-            Pending{w, property(XCB_ATOM_WM_CLIENT_MACHINE, XCB_GET_PROPERTY_TYPE_ANY, kMachineWords),
-                    property(atoms_.type, XCB_ATOM_ATOM, 32), property(atoms_.state, XCB_ATOM_ATOM, 32),
-                    property(atoms_.wmState, atoms_.wmState, 2), property(atoms_.name, atoms_.utf8, kLongTextWords),
-                    property(XCB_ATOM_WM_NAME, XCB_GET_PROPERTY_TYPE_ANY, kLongTextWords),
-                    property(atoms_.extents, XCB_ATOM_CARDINAL, 4), property(atoms_.hints, atoms_.hints, 9),
-                    property(atoms_.allowed, XCB_ATOM_ATOM, 32), xcb_get_geometry(c, w),
-                    xcb_translate_coordinates(c, w, root, 0, 0), xcb_get_window_attributes(c, w), clientIds});
     }
     const auto asked = [](const auto& one) { return std::holds_alternative<Pending>(one); };
     if (std::ranges::any_of(listed, asked) && !connection_.sync(deadline)) {
         for (const auto& one : listed) {
             if (const auto* p = std::get_if<Pending>(&one)) p->discard(c);
         }
+        for (const auto& [base, cookie] : clients)
+            xcb_discard_reply(c, cookie.sequence);
         return std::nullopt;
     }
+    std::map<std::uint32_t, std::optional<Pid>> clientPids;
+    for (const auto& [base, cookie] : clients)
+        clientPids.emplace(base, serverPid(c, cookie));
 
     const std::string host = hostName();
     ClientTable table;
@@ -308,8 +336,18 @@ std::optional<ClientTable> X11ClientReader::read(const DesktopSpace& space, XcbC
         const Pending& p = std::get<Pending>(one);
         ClientFacts facts;
         facts.window = p.window;
-        facts.pid =
-            owner(p.window, serverPid(c, p.clientIds), isThisMachine(propertyText(c, p.machine, atoms_.utf8), host));
+        if (const auto& d = p.description) {
+            const auto server = clientPids.find(p.window & ~resourceMask_);
+            facts.pid = owner(p.window, server == clientPids.end() ? std::nullopt : server->second,
+                              propertyText(c, d->machine, atoms_.utf8), host);
+            facts.title = propertyText(c, d->netName, atoms_.utf8);
+            auto legacyTitle = propertyText(c, d->name, atoms_.utf8);
+            if (!facts.title) facts.title = std::move(legacyTitle);
+            const auto hints = propertyItems(c, d->hints);
+            facts.acceptsFocus = hints.size() < 2 || (hints[0] & kInputHintFlag) == 0 || hints[1] != 0;
+            const auto allowed = propertyItems(c, d->allowed);
+            facts.closable = allowed.empty() || holds(allowed, atoms_.close);
+        }
         const auto type = propertyItems(c, p.type);
         facts.isDesktop = holds(type, atoms_.desktop);
         facts.isDockOrDesktop = holds(type, atoms_.dock) || facts.isDesktop;
@@ -320,14 +358,7 @@ std::optional<ClientTable> X11ClientReader::read(const DesktopSpace& space, XcbC
         facts.minimized = holds(state, atoms_.hidden) || (!wmState.empty() && wmState.front() == kIconicState);
         facts.fullScreen = holds(state, atoms_.fullScreen);
         facts.above = holds(state, atoms_.above);
-        facts.title = propertyText(c, p.netName, atoms_.utf8);
-        auto legacyTitle = propertyText(c, p.name, atoms_.utf8);
-        if (!facts.title) facts.title = std::move(legacyTitle);
         facts.extents = FrameExtents::from(propertyItems(c, p.extents));
-        const auto hints = propertyItems(c, p.hints);
-        facts.acceptsFocus = hints.size() < 2 || (hints[0] & kInputHintFlag) == 0 || hints[1] != 0;
-        const auto allowed = propertyItems(c, p.allowed);
-        facts.closable = allowed.empty() || holds(allowed, atoms_.close);
         const XcbReply<xcb_get_geometry_reply_t> geometry(xcb_get_geometry_reply(c, p.geometry, nullptr));
         const XcbReply<xcb_translate_coordinates_reply_t> origin(xcb_translate_coordinates_reply(c, p.origin, nullptr));
         const XcbReply<xcb_get_window_attributes_reply_t> attributes(

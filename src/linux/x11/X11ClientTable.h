@@ -4,6 +4,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 #include <xcb/xcb.h>
 
@@ -20,13 +21,14 @@ namespace quillbern {
 struct ClientFacts {
     xcb_window_t window = XCB_WINDOW_NONE;
     // Whose window it is: the process the X server saw connect as its client (X-Resource),
-    // while that process runs, when the window names no other machine (WM_CLIENT_MACHINE)
-    // and, where births are known, the process started before the window was born; else
-    // the window's connection (connectionOwner), which names no process. So a window
-    // forwarded from another machine through a local relay (ssh -X), one whose client the
-    // server cannot tell (over TCP) and one whose client ended and left its id to another
-    // process all belong to an application of their own. `_NET_WM_PID`, which a client may
-    // set to any process, counts for nothing.
+    // when the window names no other machine (WM_CLIENT_MACHINE); for one that names another,
+    // that process and machine (machineOwner); where the server cannot tell the client (over
+    // TCP), the window's connection (connectionOwner). Neither names a process: the windows
+    // a local relay (ssh -X) forwards from one machine are one application, never the
+    // relay's, and a window over TCP is one of its own. `_NET_WM_PID`, which a client
+    // may set to any process, counts for nothing. The owner groups windows into applications
+    // and names them; it is never signalled (ChildProcess), so a process that took the id of
+    // a client that ended only gains its windows' tile. Read without /proc.
     std::optional<Pid> pid;
     std::optional<std::string> title;
     bool minimized = false;
@@ -55,7 +57,10 @@ struct ClientFacts {
 // The owner of a window that no process owns: its connection to the X server, whose
 // resource base every window the client makes on it carries, as a key below zero.
 Pid connectionOwner(xcb_window_t window, std::uint32_t resourceMask);
-// Whether an owner is a process, not a connection.
+// The owner of the windows that the process `relay` holds for clients of another machine,
+// the same for every connection it holds: a key below zero, apart from connections' keys.
+Pid machineOwner(Pid relay, std::string_view machine);
+// Whether an owner is a process, not a connection or a machine.
 constexpr bool isProcessOwner(Pid owner) {
     return owner > 0;
 }
@@ -123,14 +128,16 @@ private:
     DesktopSpace space_;
 };
 
-class WindowBirths;
-
-// Reads the table with every request sent before any reply is awaited.
+// Reads the table with every request sent before any reply is awaited. Every reader of the
+// table (running applications, window access, capture, the on-screen list) takes a window's
+// owner by this one rule.
 class X11ClientReader {
 public:
-    // With `births`, a process counts as a window's only if it started before the window was
-    // born; without, whatever runs under the id the server gave does.
-    explicit X11ClientReader(XcbConnection& connection, const WindowBirths* births = nullptr);
+    // What a reading asks of each window: all its facts, or only those of where it stands and
+    // whether it shows (onScreenList), for five requests fewer a window and none a client.
+    enum class Reading { everything, places };
+
+    explicit X11ClientReader(XcbConnection& connection, Reading reading = Reading::everything);
 
     // The stacking and the active window always, and the facts of every listed window not
     // known; nullopt when no window manager keeps a client list, or past the deadline. Each
@@ -141,12 +148,13 @@ public:
                                     std::uint32_t follow = XCB_EVENT_MASK_NO_EVENT) const;
 
 private:
-    // The window's owner, from the process the server saw connect as its client and whether
-    // the window is of this machine.
-    Pid owner(xcb_window_t window, std::optional<Pid> client, bool local) const;
+    // The window's owner, from the process the server saw connect as its client and the
+    // machine the window names, against this machine's name, `host`.
+    Pid owner(xcb_window_t window, std::optional<Pid> client, const std::optional<std::string>& machine,
+              std::string_view host) const;
 
     XcbConnection& connection_;
-    const WindowBirths* births_;
+    bool placesOnly_;
     bool hasResourceExtension_ = false;
     std::uint32_t resourceMask_;
     struct Atoms {

@@ -5,7 +5,9 @@
 namespace quillbern {
 
 X11OnScreenWindows::X11OnScreenWindows(X11Connection& connection, std::function<DesktopSpace()> desktopSpace)
-    : connection_(connection), reader_(connection.connection()), desktopSpace_(std::move(desktopSpace)) {}
+    : connection_(connection),
+      reader_(connection.connection(), X11ClientReader::Reading::places),
+      desktopSpace_(std::move(desktopSpace)) {}
 
 std::optional<std::vector<ListedWindow>> X11OnScreenWindows::onScreenWindows() const {
     const std::optional<ClientTable> table =

@@ -13,10 +13,8 @@
 #include "core/foundation/Log.h"
 #include "core/platform/WorkerStop.h"
 #include "linux/freedesktop/LinuxAppCatalog.h"
-#include "linux/process/IdentifiedProcess.h"
-#include "linux/process/ProcessStat.h"
+#include "linux/process/ChildProcess.h"
 #include "linux/x11/AppMatching.h"
-#include "linux/x11/WindowBirths.h"
 #include "linux/x11/X11ClientTable.h"
 #include "linux/x11/X11Connection.h"
 #include "linux/x11/X11HiddenApps.h"
@@ -32,11 +30,6 @@ namespace {
 // The worker's reads wait at most this long for the server.
 constexpr auto kReadLimit = std::chrono::seconds(2);
 constexpr Duration kStartLimit = 2.0;
-
-bool isAlive(Pid pid) {
-    const std::optional<ProcessStat> stat = readProcessStat(pid);
-    return stat && !stat->hasEnded();
-}
 
 // Every process of one application shows the same picture.
 std::string pictureName(const RunningApp& app) {
@@ -83,21 +76,16 @@ std::optional<std::string> baseName(const std::optional<std::string>& path) {
 class X11RunningApps::Tracker : public std::enable_shared_from_this<Tracker> {
 public:
     Tracker(const X11Screens& screens, X11HiddenApps& hidden)
-        : screens_(screens),
-          hidden_(hidden),
-          connection_(XcbConnection::open()),
-          births_(bootTicksNow()),
-          ownPid_(getpid()) {
+        : screens_(screens), hidden_(hidden), connection_(XcbConnection::open()), ownPid_(getpid()) {
         if (!connection_) return;
-        reader_ = std::make_unique<X11ClientReader>(*connection_, &births_);
+        reader_ = std::make_unique<X11ClientReader>(*connection_);
         staleClients_.emplace(*connection_);
         clientListAtom_ = connection_->atom("_NET_CLIENT_LIST");
         activeAtom_ = connection_->atom("_NET_ACTIVE_WINDOW");
         states_ = {connection_->atom("WM_STATE"), connection_->atom("_NET_WM_STATE")};
         naming_ = {XCB_ATOM_WM_CLASS, connection_->atom("_GTK_APPLICATION_ID"),
                    connection_->atom("_KDE_NET_WM_DESKTOP_FILE")};
-        // The windows created on the root too, for their births.
-        const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+        const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
         xcb_change_window_attributes(connection_->xcb(), connection_->root(), XCB_CW_EVENT_MASK, &mask);
         xcb_flush(connection_->xcb());
     }
@@ -114,7 +102,6 @@ public:
         std::vector<Pid> pids;
         for (const auto& [pid, policy] : presence_.pids)
             pids.push_back(pid);
-        holdProcesses(pids, *table);
         Look look{*table, recentlyActive_, presence_, {}, identify(pids, *table), {}, false, {}};
         look.pictures = readPictures(*table, look.identified);
         return look;
@@ -135,14 +122,32 @@ public:
     void stop() {
         expectOnLoop(loop_);
         readable_.reset();
-        launchedCheck_ = {};
+        // What still runs is reaped aside when it ends.
+        children_.clear();
         loop_ = nullptr;
     }
 
-    void noteLaunch(Pid pid, Path entry) {
+    void noteLaunch(std::shared_ptr<ChildProcess> child, Path entry) {
         expectOnLoop(loop_);
+        // Without a connection nothing is followed; what was started is reaped aside.
+        if (!loop_) return;
+        const Pid pid = child->pid();
         launches_.insert_or_assign(pid, Launch{std::move(entry), false});
-        if (const auto process = IdentifiedProcess::of(pid)) processes_.insert_or_assign(pid, *process);
+        // Its end is seen on its pidfd, as an exit without a window changes nothing on the X
+        // server, and it is reaped then.
+        Subscription ended =
+            loop_->addReadable(child->descriptor(), guarded([pid](Tracker& tracker) { tracker.reap(pid); }));
+        children_.insert_or_assign(pid, Child{std::move(child), std::move(ended)});
+        // One that showed a window before this came is identified again, as started here.
+        if (presence_.pids.contains(pid)) renamed_.insert(pid);
+        look();
+    }
+
+    // A process we started whose pidfd turned readable has ended: reaped, and looked at.
+    void reap(Pid pid) {
+        const auto held = children_.find(pid);
+        if (held == children_.end() || !held->second.process->reapIfEnded()) return;
+        children_.erase(held);
         look();
     }
 
@@ -170,8 +175,8 @@ public:
             showWindows(connection_->xcb(), connection_->root(), *table, pid, remembered, activeAtom_,
                         connection_->atom("_NET_RESTACK_WINDOW"));
     }
-    // A process that shows no window has nothing to close, so it is asked to end: only the
-    // process held for its id, and only while it still runs.
+    // A process that shows no window has nothing to close, so it is asked to end: only a
+    // process we started, through its pidfd, while it runs.
     void quit(Pid pid) {
         expectOnLoop(loop_);
         const auto table = readTable();
@@ -179,13 +184,18 @@ public:
                                    connection_->atom("_NET_CLOSE_WINDOW"))) {
             return;
         }
-        if (const auto process = processes_.find(pid); process != processes_.end()) process->second.signal(SIGTERM);
+        if (const auto child = children_.find(pid); child != children_.end()) child->second.process->signal(SIGTERM);
     }
 
 private:
     struct Launch {
         Path entry;
         bool hadWindows = false;
+    };
+    // A process we started, until it ends.
+    struct Child {
+        std::shared_ptr<ChildProcess> process;
+        Subscription ended;
     };
 
     template <class Step>
@@ -222,7 +232,6 @@ private:
     // Notes what the reports say changed; whether a look should follow.
     bool takeReports() {
         const auto reports = connection_->takeEvents();
-        births_.note(reports, *connection_);
         staleClients_->note(reports);
         bool relevant = false;
         for (const auto& event : reports) {
@@ -264,12 +273,6 @@ private:
         const bool firstWindows = addLaunched(presence);
         AppChanges changes = appChanges(presence_, presence);
         presence_ = presence;
-        // Signal 0 only asks whether it still runs as identified: a Quit may come just after
-        // its last window went.
-        std::erase_if(processes_, [&presence](const auto& held) {
-            return !presence.pids.contains(held.first) && !held.second.signal(0);
-        });
-        holdProcesses(changes.launched, table);
         // Before the facts are read, so a renaming reported after them is looked at.
         watchWindows(table, presence);
         std::vector<RunningApp> identified = identify(changes.launched, table);
@@ -289,19 +292,6 @@ private:
                       std::move(reidentified), firstWindows, std::move(pictures)});
     }
 
-    // Holds, as it runs now, each process that owns a window, while it is still the one
-    // that started before the window was born.
-    void holdProcesses(const std::vector<Pid>& pids, const ClientTable& table) {
-        for (const Pid pid : pids) {
-            if (!isProcessOwner(pid)) continue;
-            const auto window = std::ranges::find(table.frontToBack, std::optional(pid), &ClientFacts::pid);
-            if (window == table.frontToBack.end()) continue;
-            const auto process = IdentifiedProcess::of(pid);
-            if (process && births_.startedBefore(process->startTicks(), window->window))
-                processes_.insert_or_assign(pid, *process);
-        }
-    }
-
     // The applications' windows, whose states and naming properties ask for a look.
     void watchWindows(const ClientTable& table, const AppPresence& presence) {
         watched_.clear();
@@ -319,7 +309,7 @@ private:
             if (presence.pids.contains(pid)) {
                 firstWindows |= !launch.hadWindows;
                 launch.hadWindows = true;
-            } else if (launch.hadWindows || !isAlive(pid)) {
+            } else if (launch.hadWindows || !children_.contains(pid)) {
                 // Its windows are gone, or it ended before it showed one.
                 it = launches_.erase(it);
                 continue;
@@ -328,23 +318,7 @@ private:
             }
             ++it;
         }
-        watchLaunched();
         return firstWindows;
-    }
-
-    void watchLaunched() {
-        const bool waiting =
-            std::ranges::any_of(launches_, [](const auto& launch) { return !launch.second.hadWindows; });
-        if (!waiting) {
-            launchedCheck_ = {};
-        } else if (!launchedCheck_.isPending() && loop_) {
-            // An exit without a window changes nothing on the X server.
-            launchedCheck_ = loop_->every(kLaunchedCheck, guarded([](Tracker& tracker) {
-                                              for (const auto& [pid, launch] : tracker.launches_) {
-                                                  if (!launch.hadWindows && !isAlive(pid)) return tracker.look();
-                                              }
-                                          }));
-        }
     }
 
     // The pictures of the applications whose name has none read yet, read from the main
@@ -415,6 +389,7 @@ private:
         RunningApp app;
         app.pid = pid;
         app.appId = std::move(appId);
+        app.startedHere = children_.contains(pid);
         if (app.appId) {
             const auto entry = std::ranges::find(entries(), *app.appId, &DesktopEntryFacts::id);
             if (entry != entries().end() && entry->path) {
@@ -435,7 +410,6 @@ private:
     std::unique_ptr<XcbConnection> connection_;
     std::unique_ptr<X11ClientReader> reader_;
     std::optional<StaleClients> staleClients_;
-    WindowBirths births_;
     // The last table read, and what was reported changed since.
     ClientTable last_;
     Pid ownPid_;
@@ -448,10 +422,9 @@ private:
     std::set<Pid> renamed_;
     std::vector<std::uint32_t> recentlyActive_;
     std::map<Pid, Launch> launches_;
-    // The only processes Quit signals, each held from the moment it was identified until it
-    // ends: those that own a window, and our launches. Any client may name any process as
-    // its own; a window no process owns gets none signalled.
-    std::map<Pid, IdentifiedProcess> processes_;
+    // The only processes Quit signals: those we started, held from the moment they existed
+    // until they end. What the X server, a window or /proc names is never signalled.
+    std::map<Pid, Child> children_;
     std::optional<std::vector<DesktopEntryFacts>> entries_;
     // The picture name of every identified process, and the names whose picture was read.
     std::map<Pid, std::string> names_;
@@ -459,7 +432,6 @@ private:
     WorkerLoop* loop_ = nullptr;
     std::function<void(Look)> deliver_;
     Subscription readable_;
-    Timer launchedCheck_;
 };
 
 X11RunningApps::X11RunningApps(X11Connection& connection, const X11Screens& screens, LinuxAppCatalog& catalog,
@@ -607,11 +579,11 @@ Subscription X11RunningApps::onAppsChanged(Task callback) {
     return appsChanged_.connect(std::move(callback));
 }
 
-void X11RunningApps::noteLaunch(Pid pid, const Path& entry) {
+void X11RunningApps::noteLaunch(std::shared_ptr<ChildProcess> child, const Path& entry) {
     expectOnLoop(loop_);
     if (!worker_) return;
-    worker_->post([weak = std::weak_ptr<Tracker>(tracker_), pid, entry] {
-        if (auto tracker = weak.lock()) tracker->noteLaunch(pid, entry);
+    worker_->post([weak = std::weak_ptr<Tracker>(tracker_), child = std::move(child), entry] {
+        if (auto tracker = weak.lock()) tracker->noteLaunch(child, entry);
     });
 }
 

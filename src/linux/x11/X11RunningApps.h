@@ -15,6 +15,7 @@
 
 namespace quillbern {
 
+class ChildProcess;
 class LinuxAppCatalog;
 class X11Connection;
 class X11HiddenApps;
@@ -36,8 +37,6 @@ class X11Screens;
 // debug builds stop at a call from another.
 class X11RunningApps final : public RunningApps {
 public:
-    // How often a launched process that shows no window yet is checked for its exit.
-    static constexpr Duration kLaunchedCheck = 1.0;
     static constexpr const char* kThreadName = "quillbern.apps";
 
     // Takes stock of what runs already (waiting for it), then starts the worker. What its
@@ -63,9 +62,8 @@ public:
     // of those still listed, every minimised window of the process.
     bool unhide(Pid pid) override;
     // Asks each of its windows to close, as the worker reads them next; a process without
-    // windows is sent SIGTERM when it owned a window or we launched it, and it still runs as
-    // it did then; for a connection's windows nothing is signalled. False for ourselves and
-    // for what is not a running application.
+    // windows is sent SIGTERM only when we started it (noteLaunch), through the pidfd held
+    // since. False for ourselves and for what is not a running application.
     bool quit(Pid pid) override;
 
     Subscription onLaunch(std::function<void(const RunningApp&)> callback) override;
@@ -73,8 +71,9 @@ public:
     Subscription onActivate(std::function<void(const RunningApp&)> callback) override;
     Subscription onAppsChanged(Task callback) override;
 
-    // A process we started for the desktop entry: running from now on, known by that entry.
-    void noteLaunch(Pid pid, const Path& entry);
+    // A process we started for the desktop entry: running from now on, known by that entry,
+    // and held until it ends, which is the only kind Quit may signal.
+    void noteLaunch(std::shared_ptr<ChildProcess> child, const Path& entry);
     // Ends the worker, waiting for it within WorkerStop's limit: one stuck in the disk or
     // /proc is left behind with the tracker its tasks share, and with the screens, the
     // hidden windows' record and the main loop it reaches, which the owner must keep. The

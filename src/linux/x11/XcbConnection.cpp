@@ -121,6 +121,7 @@ bool XcbConnection::sync(Deadline deadline) {
     // Replies come in request order: once this one is in, all earlier ones are too.
     const unsigned fence = xcb_get_input_focus(connection_).sequence;
     xcb_flush(connection_);
+    ++roundTrips_;
     for (;;) {
         void* reply = nullptr;
         xcb_generic_error_t* error = nullptr;

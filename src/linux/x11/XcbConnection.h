@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -39,6 +40,8 @@ public:
     // deadline, so the replies of a pipelined batch can then be collected without
     // blocking. Events read meanwhile are kept for takeEvents(). One thread at a time.
     bool sync(Deadline deadline);
+    // How often sync() waited for the server: the round trips of the batches read on it.
+    std::uint64_t roundTrips() const { return roundTrips_; }
     // The events kept by sync() and whatever else has arrived, oldest first.
     std::vector<XcbReply<xcb_generic_event_t>> takeEvents();
     // Keeps what has arrived, without waiting; true when events are kept now.
@@ -53,6 +56,7 @@ private:
     mutable std::mutex atomsMutex_;
     mutable std::map<std::string, xcb_atom_t> atoms_;
     std::vector<XcbReply<xcb_generic_event_t>> kept_;
+    std::uint64_t roundTrips_ = 0;
 };
 
 }  // namespace quillbern

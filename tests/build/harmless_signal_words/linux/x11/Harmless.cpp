@@ -1,19 +1,15 @@
 // clang-format off
-// Words near kill(pid, 15) that send nothing: this comment, /* kill(pid, 15) */ and skill(.
-#include <sys/syscall.h>
-#include <unistd.h>
+// Words near fcntl(fd, F_SETOWN, pid) that name no process: this comment, /* F_SETOWN */ too.
+#include <fcntl.h>
 
 #include <string>
 
-/* A block comment: kill(pid, 15);
-   syscall(62, pid, 15); */
-long open(int pid) {
-    const std::string script = "kill -0 \"$pid\" || kill(pid, 15)";  // a shell's words
+/* A block comment: fcntl(fd, F_SETOWN, pid);
+   F_SETOWN_EX */
+int owner(int fd) {
+    const std::string script = "fcntl(fd, F_SETOWN, pid)";  // a string's words
     const char quote = '\"';
     const long limit = 1'000'000;
-    skill(pid);
-    timers.killTimer(pid);
-    const int signal = SIGKILL + quote + script.size();
-    return syscall(SYS_pidfd_open, pid, 0) + syscall(
-        __NR_pidfd_open, pid, signal) + limit;
+    const int F_SETOWNER = F_GETOWN;
+    return fcntl(fd, F_SETOWNER) + quote + int(script.size() + limit);
 }

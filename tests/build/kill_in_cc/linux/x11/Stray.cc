@@ -1,5 +1,0 @@
-#include <csignal>
-
-inline void quitProcess(int pid) {
-    ::kill(pid, 15);
-}
