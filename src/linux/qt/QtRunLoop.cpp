@@ -7,7 +7,7 @@
 #include <mutex>
 #include <utility>
 
-#include "linux/qt/UncheckedAccesses.h"
+#include "core/foundation/UncheckedAccesses.h"
 
 namespace quillbern {
 

@@ -23,6 +23,7 @@
 
 #include "core/foundation/Log.h"
 #include "core/foundation/RegularFile.h"
+#include "core/foundation/UncheckedAccesses.h"
 #include "core/platform/SystemThreads.h"
 #include "core/platform/WorkerStop.h"
 #include "picture/PictureReading.h"
@@ -114,7 +115,10 @@ struct Channel {
         const std::lock_guard lock(mutex);
         if (!open) return;
         arrivals.push_back(std::move(arrival));
-        if (arrivals.size() == 1) QMetaObject::invokeMethod(QCoreApplication::instance(), take, Qt::QueuedConnection);
+        if (arrivals.size() != 1) return;
+        // The arrivals cross under our lock; the queued call's event is Qt's.
+        const UncheckedAccesses qtsOwnHandOff;
+        QMetaObject::invokeMethod(QCoreApplication::instance(), take, Qt::QueuedConnection);
     }
 };
 
