@@ -13,6 +13,8 @@
 
 #include "Backends.h"
 #include "X11TestSupport.h"
+#include "sim/ManualRunLoop.h"
+#include "ui/foundation/XServerAnswer.h"
 
 using namespace quillbern;
 using namespace quillbern::test;
@@ -67,6 +69,56 @@ TEST(QtPanelHost, APanelRepaintsOnceTheServerAnswersWhileTheLoopGoesOn) {
     release.join();
     EXPECT_TRUE(*ranWhileHeld) << "the loop went on while the server was held";
     EXPECT_TRUE(spinUntil([&] { return shown() == 0xcc3333; })) << "and the panel was repainted after";
+}
+
+namespace {
+
+// Each look for the answer is a wake-up of the main thread.
+class CountingLoop final : public RunLoop {
+public:
+    explicit CountingLoop(RunLoop& inner) : inner_(inner) {}
+    void post(Task task) override { inner_.post(counted(std::move(task))); }
+    Timer after(Duration delay, Task task) override { return inner_.after(delay, counted(std::move(task))); }
+    Timer every(Duration interval, Task task, std::optional<Duration> firstDelay) override {
+        return inner_.every(interval, counted(std::move(task)), firstDelay);
+    }
+    bool isCurrent() const override { return inner_.isCurrent(); }
+    int runs = 0;
+
+private:
+    Task counted(Task task) {
+        return [this, task = std::move(task)] {
+            ++runs;
+            task();
+        };
+    }
+    RunLoop& inner_;
+};
+
+}  // namespace
+
+TEST(XServerAnswer, AHeldServerIsLookedAtAFewTimesASecond) {
+    Backends x;
+    SimClock clock;
+    ManualRunLoop loop(clock);
+    CountingLoop counting(loop);
+    XServerAnswer answers(counting);
+    XProbe holder;
+    xcb_grab_server(holder.c());
+    std::free(xcb_get_input_focus_reply(holder.c(), xcb_get_input_focus(holder.c()), nullptr));
+
+    bool answered = false;
+    answers.whenAnswered([&] { answered = true; });
+    clock.advance(1.0);
+    EXPECT_FALSE(answered);
+    EXPECT_LT(counting.runs, 30) << "looks while the server was held a second";
+
+    xcb_ungrab_server(holder.c());
+    xcb_flush(holder.c());
+    EXPECT_TRUE(spinUntil([&] {
+        clock.advance(XServerAnswer::kLongestLook);
+        return answered;
+    })) << "the answer was taken once the server let go";
 }
 
 TEST(QtPanelHost, APanelStandsExactlyWhereAskedOnEveryDesktopAsADock) {

@@ -1,5 +1,6 @@
 #include "ui/foundation/XServerAnswer.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <utility>
 #include <xcb/xcb.h>
@@ -34,22 +35,29 @@ void XServerAnswer::whenAnswered(Task then) {
     if (asked_) return;
     asked_ = xcb_get_input_focus(c).sequence;
     xcb_flush(c);
-    looking_ = loop_.every(kLookInterval, [this] { look(); });
+    lookAfter(kFirstLook);
 }
 
-void XServerAnswer::look() {
-    // Qt's event thread reads the connection: the reply lands in xcb's queue without a wake-up.
+// Qt's event thread reads the connection: the reply lands in xcb's queue without a wake-up,
+// so it is looked for. The longer the server has been silent, the longer it is likely to stay so.
+void XServerAnswer::lookAfter(Duration delay) {
+    looking_ = loop_.after(delay, [this, delay] {
+        if (!look()) lookAfter(std::min(2 * delay, kLongestLook));
+    });
+}
+
+bool XServerAnswer::look() {
     if (xcb_connection_t* c = workingConnection()) {
         void* reply = nullptr;
         xcb_generic_error_t* error = nullptr;
-        if (!xcb_poll_for_reply(c, *asked_, &reply, &error)) return;
+        if (!xcb_poll_for_reply(c, *asked_, &reply, &error)) return false;
         std::free(reply);
         std::free(error);
     }
     asked_.reset();
-    looking_.cancel();
     for (Task& then : std::exchange(waiting_, {}))
         then();
+    return true;
 }
 
 }  // namespace quillbern
