@@ -138,11 +138,11 @@ UrlCommand UrlCommand::profile(std::string dock, DockAction action) {
     return command;
 }
 
-std::optional<UrlCommand> UrlCommand::parse(std::string_view url) {
+std::optional<UrlReading> UrlReading::of(std::string_view url) {
     const auto colon = url.find(':');
     if (colon == std::string_view::npos) return std::nullopt;
     const std::string_view scheme = url.substr(0, colon);
-    if (!isScheme(scheme) || lowered(scheme) != kScheme) return std::nullopt;
+    if (!isScheme(scheme) || lowered(scheme) != UrlCommand::kScheme) return std::nullopt;
 
     std::string_view rest = url.substr(colon + 1);
     rest = rest.substr(0, rest.find('#'));
@@ -151,26 +151,34 @@ std::optional<UrlCommand> UrlCommand::parse(std::string_view url) {
     if (!rest.starts_with("//")) return std::nullopt;
     rest.remove_prefix(2);
     const auto slash = rest.find('/');
-    const std::optional<std::string> host = hostOf(rest.substr(0, slash));
+    std::optional<std::string> host = hostOf(rest.substr(0, slash));
     if (!host || host->empty()) return std::nullopt;
-    const auto elements = elementsOf(slash == std::string_view::npos ? std::string_view() : rest.substr(slash));
+    auto elements = elementsOf(slash == std::string_view::npos ? std::string_view() : rest.substr(slash));
     if (!elements) return std::nullopt;
+    return UrlReading{std::move(*host), std::move(*elements)};
+}
 
-    if (*host == "profiles" || *host == "profile") {
-        if (elements->size() != 2 || elements->front().empty()) return std::nullopt;
-        const auto action = actionNamed<DockAction>((*elements)[1]);
+std::optional<UrlCommand> UrlCommand::parse(std::string_view url) {
+    const std::optional<UrlReading> reading = UrlReading::of(url);
+    if (!reading) return std::nullopt;
+    const std::string& host = reading->host;
+    const std::vector<std::string>& elements = reading->elements;
+
+    if (host == "profiles" || host == "profile") {
+        if (elements.size() != 2 || elements.front().empty()) return std::nullopt;
+        const auto action = actionNamed<DockAction>(elements[1]);
         if (!action) return std::nullopt;
-        return profile(elements->front(), *action);
+        return profile(elements.front(), *action);
     }
-    if (elements->size() != 1) return std::nullopt;
-    const auto kind = caseNamed<Kind>(*host);
+    if (elements.size() != 1) return std::nullopt;
+    const auto kind = caseNamed<Kind>(host);
     if (!kind) return std::nullopt;
     if (*kind == Kind::focus) {
-        const auto action = actionNamed<FocusAction>(elements->front());
+        const auto action = actionNamed<FocusAction>(elements.front());
         if (!action) return std::nullopt;
         return focus(*action);
     }
-    if (lowered(elements->front()) != "toggle") return std::nullopt;
+    if (lowered(elements.front()) != "toggle") return std::nullopt;
     return palette(*kind);
 }
 

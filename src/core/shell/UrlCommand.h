@@ -4,10 +4,21 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/model/CaseNames.h"
 
 namespace quillbern {
+
+// What the program reads of a URL of its scheme, "quillbern://[user@]host[:port]/path": the
+// host, decoded and lower-cased, and the path's elements between slashes, decoded. None for
+// another scheme, no host, a port that is no number, a broken escape or text that is not UTF-8.
+struct UrlReading {
+    std::string host;
+    std::vector<std::string> elements;
+
+    static std::optional<UrlReading> of(std::string_view url);
+};
 
 // One automation URL, understood. The forms, scheme, host and actions in any letter case:
 //   quillbern://overview/toggle, quillbern://shortcuts/toggle, quillbern://search/toggle,
