@@ -1,9 +1,11 @@
 cmake_minimum_required(VERSION 3.25)
 
-# Fails the build when a file of the sources has the kernel signal a process for it:
-# F_SETOWN (and F_SETOWN_EX) name the process that a descriptor's SIGIO and SIGURG go to, a
-# number the linker never sees, so it is looked for in the text. Every other way to signal is
-# refused where the objects link (cmake/CheckLinks.cmake).
+# Fails the build when a file of the sources has the kernel signal a process for it: fcntl's
+# F_SETOWN and F_SETOWN_EX, and ioctl's FIOSETOWN and SIOCSPGRP, which do the same for a file or
+# a socket, name the process that a descriptor's SIGIO and SIGURG go to. Each is a number the
+# linker never sees, and fcntl and ioctl are called for much else, so the names are looked for
+# in the text. Every other way to signal is refused where the objects link
+# (cmake/CheckLinks.cmake).
 #
 # Each file is read whole, whatever its suffix, with its comments, string and character
 # literals and include lines taken out.
@@ -11,7 +13,7 @@ cmake_minimum_required(VERSION 3.25)
 # SOURCE_DIR: the folder that holds the layers (src, or a test's planted tree).
 
 set(not_word "[^A-Za-z0-9_]")
-set(sends "(^|${not_word})(F_SETOWN|F_SETOWN_EX)(${not_word}|$)")
+set(sends "(^|${not_word})(F_SETOWN|F_SETOWN_EX|FIOSETOWN|SIOCSPGRP)(${not_word}|$)")
 # What the compiler never reads as names: comments, literals, a digit separator (1'000)
 # and the file names of includes. The leftmost match wins, so a quote in a comment or a
 # comment's slashes in a string are taken as what they stand in.

@@ -1,4 +1,4 @@
-// A child of Qt's, ended outside the files that own children.
+// A child of Qt's, ended outside the files that own processes.
 #include <QProcess>
 
 void quitChild(QProcess& child) {
