@@ -21,6 +21,7 @@
 #include "linux/dbus/SingleInstance.h"
 #include "linux/process/SyslogSink.h"
 #include "linux/process/TerminationSignals.h"
+#include "linux/process/UnplannedExit.h"
 #include "linux/qt/InterfaceFont.h"
 #include "linux/qt/QtMessageLog.h"
 #include "linux/x11/DisplayLoss.h"
@@ -71,6 +72,10 @@ int startWithoutDisplay(int argc, char** argv, const std::vector<std::string>& u
 }
 
 int run(std::unique_ptr<SingleInstance> instance, std::optional<std::string> language) {
+    // From the first worker on, threads of ours run inside Qt and GLib: an exit() that a
+    // library calls ends the program at once, after the steps of the scopes below.
+    const UnplannedExit unplannedExit(
+        [](int status) { log("stopped at once: a library it uses ended the program (exit status ", status, ")"); });
     indexIconThemes();
     const SessionBusLoss sessionBusLoss;
     const std::unique_ptr<LinuxPlatform> platform = LinuxPlatform::open(std::move(instance), std::move(language));
@@ -126,11 +131,7 @@ int run(std::unique_ptr<SingleInstance> instance, std::optional<std::string> lan
         AppShell shell(ports, std::move(parts));
         TerminationSignals terminationSignals([&ports](int) { ports.process.quit(); });
         {
-            DisplayLoss displayLoss([&shell, &platform] {
-                shell.displayLost();
-                // A worker still running may use any backend: end without destroying them.
-                if (platform->hasLeftWorkersBehind()) std::_Exit(1);
-            });
+            const DisplayLoss displayLoss([&shell] { shell.displayLost(); });
             shell.applicationDidFinishLaunching();
             log("started");
             std::unique_ptr<StallProbe> probe;
