@@ -47,7 +47,11 @@ QImage readPicture(QImageReader& reader, int side, qint64 mostBytes, const Decod
     if (!decoded.isValid()) return {};
     const std::optional<Decoding> made = decoding ? decoding(decoded) : Decoding{decoded};
     if (!made || pictureBytes(reader.imageFormat(), made->picture, side) + made->beside > mostBytes) return {};
-    return fittedTo(reader.read(), side);
+    QImage picture = reader.read();
+    // GIF's reader keeps the picture it made for the next frame; without it, the picture is
+    // ours alone and converted in place.
+    reader.setDevice(nullptr);
+    return fittedTo(std::move(picture), side);
 }
 
 QImage readBytes(QByteArray bytes, const char* format, int side, qint64 mostBytes, const DecodingOf& decoding = {}) {
