@@ -17,7 +17,7 @@ namespace quillbern {
 
 // The work one file's reading may do, shared by every picture inside it (an ICO's, an
 // SVG's), however many it holds: what the checks inflate, and the blocks libjpeg decodes
-// scan by scan. Measured on main, one file of a megabyte held the reader for hours (an ICO
+// scan by scan. Measured, one file of a megabyte held the reader for hours (an ICO
 // of 65,535 entries, each of the same PNG of zeros inflated again) and one of 8 MB for
 // minutes (a JPEG of 253,826 scans that say nothing). Each reading takes its share before
 // it begins, so the work past the budget is never done.

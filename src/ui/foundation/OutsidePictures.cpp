@@ -371,6 +371,13 @@ struct OutsidePictures::Parts {
         if (const std::optional<Key>& key = reading->key) {
             log("an icon's picture was given up after ", std::chrono::duration<double>(kMostReadingTime).count(),
                 " s of reading; its place shows a stand-in — ", escapedForLog(key->source.mid(2).toStdString()));
+            // Nor is it read at another size.
+            std::erase_if(waiting, [this, &key](const auto& waits) {
+                const std::optional<Key>& other = waits.second.key;
+                if (!other || other->source != key->source) return false;
+                pending.erase(*other);
+                return true;
+            });
             pending.erase(*key);
             markUnreadable(key->source);
             repaintSoon();
