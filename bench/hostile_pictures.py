@@ -1,9 +1,14 @@
 #!/usr/bin/env python3
 """Pictures and icon themes made to cost a reader memory and time, as any package, download or
-theme can place them (1 MB-class files): python3 hostile_pictures.py FOLDER THEMES-FOLDER"""
+theme can place them (1 MB-class files), and beside them a plain icon (plain.png, of the colour
+PLAIN) and an ordinary picture; with --at-the-bound, legitimate pictures that decode to the
+memory bound in their place:
+python3 hostile_pictures.py [--at-the-bound] FOLDER THEMES-FOLDER"""
 import base64, os, struct, sys, zlib
 
-pictures, themes = sys.argv[1], sys.argv[2]
+PLAIN = (18, 235, 90)
+at_the_bound = sys.argv[1] == "--at-the-bound"
+pictures, themes = sys.argv[1 + at_the_bound:3 + at_the_bound]
 os.makedirs(pictures, exist_ok=True)
 
 
@@ -29,6 +34,23 @@ def write(name, data):
         out.write(data if isinstance(data, bytes) else data.encode())
 
 
+# An ordinary picture beside them, whose thumbnail tells that the folder's were read.
+write("ordinary.png", png(64, 64, zlib.compress(b"".join(b"\0" + b"\x20\x60\xc0\xff" * 64 for _ in range(64)))))
+# A plain icon, pinned after the others; the screen shows it in its colour.
+write("plain.png", png(48, 48, zlib.compress((b"\0" + bytes(PLAIN + (255,)) * 48) * 48)))
+
+if at_the_bound:
+    # A PNG that decodes to the bound, 64 MiB; a run-length coded bitmap of 4000 x 4000 at 8 bits
+    # a pixel; a GIF whose 1 x 1 frame has a 4000 x 4000 screen.
+    write("bound.png", png(4096, 4096, zeros(4096 * (1 + 4096 * 4))))
+    rows = (b"".join(bytes([255, 1]) for _ in range(15)) + bytes([4000 - 15 * 255, 1]) + b"\0\0") * 4000 + b"\0\1"
+    info = struct.pack("<IiiHHIIiiII", 40, 4000, 4000, 1, 8, 1, len(rows), 2835, 2835, 256, 0)
+    offset = 14 + len(info) + 1024
+    write("rle.bmp", b"BM" + struct.pack("<IHHI", offset + len(rows), 0, 0, offset) + info + b"\0\0\xff\0" * 256 + rows)
+    write("screen.gif", b"GIF89a" + struct.pack("<HHBBB", 4000, 4000, 0x80, 0, 0) + b"\xff\0\0\0\xff\0" +
+          b"\x21\xf9\x04\x01\0\0\x01\0" + b"\x2c" + struct.pack("<HHHHB", 0, 0, 1, 1, 0) + b"\x02\x02\x44\x01\0;")
+    sys.exit(0)
+
 # A progressive JPEG of 16 x 16 whose frame header says 12000 x 12000: libjpeg holds every
 # coefficient of the whole picture before the first scan, 432 MB.
 SMALL_PROGRESSIVE = base64.b64decode(
@@ -44,9 +66,6 @@ jpeg = bytearray(SMALL_PROGRESSIVE)
 frame = jpeg.index(b"\xff\xc2")
 jpeg[frame + 5:frame + 9] = struct.pack(">HH", 12000, 12000)
 write("progressive.jpg", bytes(jpeg))
-
-# An ordinary picture beside them, whose thumbnail tells that the folder's were read.
-write("ordinary.png", png(64, 64, zlib.compress(b"".join(b"\0" + b"\x20\x60\xc0\xff" * 64 for _ in range(64)))))
 
 # A 64 x 64 PNG whose image data runs on for 1 GB of zeros.
 zero_png = png(64, 64, zeros(1 << 30))
@@ -71,6 +90,52 @@ write("no-base64.svg", svg % ('<image width="64" height="64" xlink:href="data:im
 path = "M32,32" + "".join(" l%.2f,%.2f" % ((i % 7) - 3.1, (i % 5) - 2.05) for i in range(330))
 write("large-legitimate.svg", svg % "".join('<path fill="#%06x" d="%s"/>' % (n * 2654435761 % 0xFFFFFF, path)
                                              for n in range(2000)))
+
+# An ICO of 65,535 entries, each the same PNG of 4000 x 4000 zeros: 1.1 MB.
+empty = png(4000, 4000, zeros(4000 * (1 + 4000 * 4)))
+entries = 65535
+write("many-entries.ico", struct.pack("<HHH", 0, 1, entries) +
+      struct.pack("<BBBBHHII", 0, 0, 0, 0, 1, 32, len(empty), 6 + 16 * entries) * entries + empty)
+
+
+class Bits:
+    """Huffman-coded bits, each 0xFF byte followed by a stuffed zero."""
+
+    def __init__(self):
+        self.out, self.value, self.count = bytearray(), 0, 0
+
+    def put(self, value, count):
+        for shift in range(count - 1, -1, -1):
+            self.value, self.count = (self.value << 1) | ((value >> shift) & 1), self.count + 1
+            if self.count == 8:
+                self.out += b"\xff\0" if self.value == 0xFF else bytes([self.value])
+                self.value, self.count = 0, 0
+
+    def bytes(self):
+        while self.count:
+            self.put(1, 1)
+        return bytes(self.out)
+
+
+def segment(marker, body):
+    return bytes([0xFF, marker]) + struct.pack(">H", len(body) + 2) + body
+
+
+# A progressive grey JPEG of 4000 x 4000 with 253,826 scans that each say, in runs of ends of
+# blocks, that every block's AC is zero: 7.9 MB, and libjpeg goes through every block of each.
+blocks = 500 * 500
+head = b"\xff\xd8" + segment(0xDB, b"\0" + b"\1" * 64)
+head += segment(0xC2, struct.pack(">BHHB", 8, 4000, 4000, 1) + b"\x01\x11\x00")
+# One code of one bit in each table: a DC difference of zero; a run of 2^14 ends of blocks or more.
+head += segment(0xC4, b"\x00\x01" + bytes(15) + b"\x00") + segment(0xC4, b"\x10\x01" + bytes(15) + b"\xe0")
+dc = Bits()
+dc.put(0, blocks)
+runs = Bits()
+for run in [32767] * 7 + [blocks - 7 * 32767]:
+    runs.put(0, 1)
+    runs.put(run - 16384, 14)
+scan = segment(0xDA, b"\x01\x01\x00\x01\x3f\x00") + runs.bytes()
+write("silent-scans.jpg", head + segment(0xDA, b"\x01\x01\x00\x00\x00\x00") + dc.bytes() + scan * 253826 + b"\xff\xd9")
 
 # 32 themes whose index.theme files list 52,000 folders that are not there, in a chain the
 # common theme's name starts.

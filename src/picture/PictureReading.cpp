@@ -17,14 +17,21 @@ namespace quillbern {
 
 namespace {
 
-// Enough of a file's start to hold a JPEG's frame header behind its application data, and
-// an XPM's values.
+// Enough of a file's start to hold an XPM's values and a GIF's screen.
 constexpr qint64 kHeadBytes = 1 << 20;
 
-// The picture the reader holds, at most `side` pixels either way, when what decoding it takes
-// (`cost` of the size asked, four bytes a pixel where none is given) is within `mostBytes`.
-QImage readPicture(QImageReader& reader, int side, qint64 mostBytes,
-                   const std::function<std::optional<qint64>(QSize)>& cost = {}) {
+// What Qt's reader makes of a picture asked at a size: a picture of its own size, and what
+// the decoder holds beside it meanwhile.
+struct Decoding {
+    QSize picture;
+    qint64 beside = 0;
+};
+using DecodingOf = std::function<std::optional<Decoding>(QSize decoded)>;
+
+// The picture the reader holds, at most `side` pixels either way, when what reading and
+// fitting it holds at once (`decoding` of the size asked; the picture alone where none is
+// given) is within `mostBytes`.
+QImage readPicture(QImageReader& reader, int side, qint64 mostBytes, const DecodingOf& decoding = {}) {
     reader.setAutoTransform(true);
     if (!reader.canRead()) return {};
     // Only formats that decode straight to another size, and never hold pictures of one bit
@@ -38,17 +45,33 @@ QImage readPicture(QImageReader& reader, int side, qint64 mostBytes,
         reader.setScaledSize(full.scaled(side, side, Qt::KeepAspectRatio));
     const QSize decoded = reader.scaledSize().isValid() ? reader.scaledSize() : full;
     if (!decoded.isValid()) return {};
-    const std::optional<qint64> bytes = cost ? cost(decoded) : qint64(decoded.width()) * decoded.height() * 4;
-    if (!bytes || *bytes > mostBytes) return {};
-    return fittedTo(reader.read(), side);
+    const std::optional<Decoding> made = decoding ? decoding(decoded) : Decoding{decoded};
+    if (!made || pictureBytes(reader.imageFormat(), made->picture, side) + made->beside > mostBytes) return {};
+    QImage picture = reader.read();
+    // GIF's reader keeps the picture it made for the next frame; without it, the picture is
+    // ours alone and converted in place.
+    reader.setDevice(nullptr);
+    return fittedTo(std::move(picture), side);
 }
 
-QImage readBytes(QByteArray bytes, const char* format, int side, qint64 mostBytes,
-                 const std::function<std::optional<qint64>(QSize)>& cost = {}) {
+QImage readBytes(QByteArray bytes, const char* format, int side, qint64 mostBytes, const DecodingOf& decoding = {}) {
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, format);
-    return readPicture(reader, side, mostBytes, cost);
+    return readPicture(reader, side, mostBytes, decoding);
+}
+
+// The JPEG's markers, read through the device a part at a time; the device is put back
+// where it was.
+std::optional<JpegMarkers> jpegMarkersOf(QIODevice& device) {
+    const qint64 start = device.pos();
+    if (device.isSequential()) return std::nullopt;
+    JpegMarkers markers;
+    QByteArray part(1 << 16, Qt::Uninitialized);
+    for (qint64 read = 0; (read = device.read(part.data(), part.size())) > 0;)
+        markers.read(QByteArrayView(part.constData(), read));
+    if (!device.seek(start)) return std::nullopt;
+    return markers;
 }
 
 }  // namespace
@@ -97,28 +120,47 @@ void limitQtsImageAllocations() {
 }
 
 QImage readPicture(QIODevice& device, int side, qint64 mostBytes) {
+    ReadingBudget budget;
     const QByteArray head = device.peek(kHeadBytes);
     if (head.startsWith(QByteArrayView(kPngSignature.data(), qsizetype(kPngSignature.size())))) {
         std::optional<QByteArray> png = pngWithoutTexts(device.readAll());
-        if (!png) return {};
-        const std::optional<qint64> cost = pngDecodeCost(*png);
-        return cost ? readBytes(std::move(*png), "png", side, mostBytes, [cost](QSize) { return cost; }) : QImage();
+        if (!png || !pngDecodeCost(*png, budget)) return {};
+        return readBytes(std::move(*png), "png", side, mostBytes);
     }
     // Of Qt's readers only the SVG one takes gzip's streams.
     if (!head.startsWith(QByteArrayView(kGzipMagic.data(), qsizetype(kGzipMagic.size())))) {
         QImageReader reader(&device);
         const QByteArray format = reader.format();
-        if (format == "jpeg" || format == "jpg")
-            return readPicture(reader, side, mostBytes,
-                               [&head](QSize decoded) { return jpegDecodeCost(head, decoded); });
-        if (format == "xpm")
-            return readPicture(reader, side, mostBytes, [&head](QSize) { return xpmDecodeCost(head); });
+        if (format == "jpeg" || format == "jpg") {
+            const std::optional<JpegMarkers> markers = jpegMarkersOf(device);
+            if (!markers || !budget.decodeJpegBlocks(markers->blocksDecoded())) return {};
+            return readPicture(reader, side, mostBytes, [&markers](QSize decoded) -> std::optional<Decoding> {
+                const std::optional<qint64> beside = markers->heldBeside(decoded);
+                if (!beside) return std::nullopt;
+                return Decoding{decoded, *beside};
+            });
+        }
+        if (format == "xpm") {
+            if (!xpmHeaderWithinBounds(head)) return {};
+            return readPicture(reader, side, mostBytes);
+        }
+        if (format == "gif") {
+            const std::optional<QSize> screen = gifScreen(head);
+            if (!screen) return {};
+            return readPicture(reader, side, mostBytes, [&screen](QSize decoded) {
+                return std::optional(Decoding{decoded.expandedTo(*screen)});
+            });
+        }
         if (format == "ico") {
             const QByteArray ico = device.readAll();
-            const std::optional<qint64> cost = icoDecodeCost(ico);
-            return cost ? readBytes(ico, "ico", side, mostBytes, [cost](QSize) { return cost; }) : QImage();
+            // The directory's sizes are no picture's: each picture is sized by its own header.
+            const std::optional<qint64> largest = icoDecodeCost(ico, budget);
+            if (!largest) return {};
+            return readBytes(ico, "ico", side, mostBytes, [largest](QSize decoded) {
+                return std::optional(Decoding{decoded, *largest});
+            });
         }
-        static constexpr std::string_view kSizedByTheirHeaders[] = {"gif", "bmp", "pbm", "pgm", "ppm", "xbm"};
+        static constexpr std::string_view kSizedByTheirHeaders[] = {"bmp", "pbm", "pgm", "ppm", "xbm"};
         if (std::ranges::find(kSizedByTheirHeaders, std::string_view(format.constData(), std::size_t(format.size()))) !=
             std::end(kSizedByTheirHeaders))
             return readPicture(reader, side, mostBytes);
@@ -126,16 +168,16 @@ QImage readPicture(QIODevice& device, int side, qint64 mostBytes) {
     }
     // Qt's SVG reader is handed the checked text alone, never the device: it would inflate a
     // compressed file without bound, and open the files a picture names beside a QFile's.
-    std::optional<QByteArray> svg = selfContainedSvg(device.read(kMostSvgBytes + 1), mostBytes);
+    std::optional<QByteArray> svg = selfContainedSvg(device.read(kMostSvgBytes + 1), mostBytes, budget);
     if (!svg) return {};
     return readBytes(std::move(*svg), "svg", side, mostBytes);
 }
 
 QImage fittedTo(QImage image, int side) {
     if (image.width() <= side && image.height() <= side) return image;
-    // Scaling keeps a picture's format, and one bit a pixel cannot hold the blended colours.
-    if (image.format() == QImage::Format_Mono || image.format() == QImage::Format_MonoLSB)
-        image.convertTo(QImage::Format_ARGB32);
+    // Smooth scaling copies a picture into a format it takes; converted here, a picture
+    // held nowhere else changes in place where that format has as many bits.
+    image.convertTo(scalingFormat(image.format(), image.hasAlphaChannel()));
     return image.scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation);
 }
 

@@ -70,8 +70,9 @@ std::optional<std::string> inflatedAtMost(std::string_view packed, std::size_t l
 std::optional<QByteArray> pngWithoutTexts(const QByteArray& png);
 
 // The picture the device holds, at most `side` pixels either way, a scalable one drawn at
-// that side; a null image when Qt cannot read it or when decoding it would take more than
-// `mostBytes`, told from the picture's own headers (PictureCosts) before it is decoded. A
+// that side; a null image when Qt cannot read it, when decoding and fitting it would hold
+// more than `mostBytes` at once, or when reading the file would work past its ReadingBudget,
+// told from the picture's own headers and markers (PictureCosts) before it is decoded. A
 // QFile lends its name's suffix to tell the picture's format. Only the formats whose cost can
 // be told are read: PNG (without its texts, and not at all when its chunks do not add up),
 // JPEG, GIF, BMP, ICO, the portable any-maps, XBM, XPM and SVG (compressed or not, only as
@@ -79,7 +80,8 @@ std::optional<QByteArray> pngWithoutTexts(const QByteArray& png);
 // takes is known to nobody here.
 QImage readPicture(QIODevice& device, int side, qint64 mostBytes);
 
-// The picture scaled down to fit `side`, in its colours even at one bit a pixel.
+// The picture scaled down to fit `side`, in its colours even at one bit a pixel; a picture
+// held nowhere else is converted for it in place where it can be (pictureBytes).
 QImage fittedTo(QImage image, int side);
 
 }  // namespace quillbern

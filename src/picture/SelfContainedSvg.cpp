@@ -111,10 +111,10 @@ private:
     std::unordered_map<QString, int> ids_;
 };
 
-// Whether the picture at a `data:` address fits what is left of the budget, and takes its
-// share. Qt decodes what follows the address's last "base64,", and nothing of an address
-// without one, about which it warns with the whole address.
-bool embeddedPictureFits(const QString& address, qint64& budget) {
+// Whether the picture at a `data:` address fits what is left of the memory and the work,
+// and takes its share of each. Qt decodes what follows the address's last "base64,", and
+// nothing of an address without one, about which it warns with the whole address.
+bool embeddedPictureFits(const QString& address, qint64& memory, ReadingBudget& work) {
     const QString marker = QStringLiteral("base64,");
     const qsizetype at = address.lastIndexOf(marker);
     if (at < 0) return false;
@@ -140,14 +140,19 @@ bool embeddedPictureFits(const QString& address, qint64& budget) {
                              }) ||
             compressedText)
             return false;
-        bytes = pngDecodeCost(picture);
+        bytes = pngDecodeCost(picture, work);
     } else if (format == "jpeg" || format == "jpg") {
-        bytes = jpegDecodeCost(picture, size);
-    } else if (format == "gif") {
-        bytes = qint64(size.width()) * size.height() * 4;
+        JpegMarkers markers;
+        markers.read(picture);
+        const std::optional<qint64> beside = markers.heldBeside(size);
+        if (beside && work.decodeJpegBlocks(markers.blocksDecoded()))
+            bytes = qint64(size.width()) * size.height() * 4 + *beside;
+    } else if (const std::optional<QSize> screen = gifScreen(picture); format == "gif" && screen) {
+        const QSize made = size.expandedTo(*screen);
+        bytes = qint64(made.width()) * made.height() * 4;
     }
-    if (!bytes || *bytes > budget) return false;
-    budget -= *bytes;
+    if (!bytes || *bytes > memory) return false;
+    memory -= *bytes;
     return true;
 }
 
@@ -158,10 +163,11 @@ bool isTextElement(QStringView name) {
 
 }  // namespace
 
-std::optional<QByteArray> selfContainedSvg(const QByteArray& bytes, qint64 mostDecodedBytes) {
+std::optional<QByteArray> selfContainedSvg(const QByteArray& bytes, qint64 mostDecodedBytes, ReadingBudget& budget) {
     if (bytes.size() > kMostSvgBytes) return std::nullopt;
     QByteArray text = bytes;
     if (bytes.startsWith(QByteArrayView(kGzipMagic.data(), kGzipMagic.size()))) {
+        if (!budget.inflate(kMostSvgBytes + 1)) return std::nullopt;
         const std::optional<std::string> inflated =
             inflatedAtMost(std::string_view(bytes.constData(), std::size_t(bytes.size())),
                            std::size_t(kMostSvgBytes) + 1, Wrapping::gzip);
@@ -171,7 +177,7 @@ std::optional<QByteArray> selfContainedSvg(const QByteArray& bytes, qint64 mostD
     QXmlStreamReader xml(text);
     // As Qt's SVG reader reads it: names as written, entities expanded.
     xml.setNamespaceProcessing(false);
-    qint64 budget = mostDecodedBytes;
+    qint64 memory = mostDecodedBytes;
     qint64 elements = 0;
     DrawnParts parts;
     // How many text elements hold the reader where it is.
@@ -199,7 +205,7 @@ std::optional<QByteArray> selfContainedSvg(const QByteArray& bytes, qint64 mostD
                 parts.name(address.mid(1));
                 continue;
             }
-            if (!address.startsWith(QLatin1String("data:")) || !embeddedPictureFits(address, budget))
+            if (!address.startsWith(QLatin1String("data:")) || !embeddedPictureFits(address, memory, budget))
                 return std::nullopt;
         }
     }

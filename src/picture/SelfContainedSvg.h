@@ -7,6 +7,8 @@
 
 namespace quillbern {
 
+class ReadingBudget;
+
 // What starts a gzip stream, as a compressed SVG is.
 inline constexpr std::string_view kGzipMagic("\x1f\x8b", 2);
 
@@ -22,7 +24,8 @@ inline constexpr qsizetype kMostSvgBytes = 8 << 20;
 // holds many times over (each part counted as often as the document draws it again), groups
 // deeper than any icon's, a part that draws itself, a `data:` address without a base64 payload, and an embedded picture
 // that is not a PNG (without compressed texts), a JPEG or a GIF, each sized by its own
-// headers; together they decode to at most `mostDecodedBytes`.
-std::optional<QByteArray> selfContainedSvg(const QByteArray& bytes, qint64 mostDecodedBytes);
+// headers; together they decode to at most `mostDecodedBytes`, and their checks and
+// decoding take their work from the file's `budget`.
+std::optional<QByteArray> selfContainedSvg(const QByteArray& bytes, qint64 mostDecodedBytes, ReadingBudget& budget);
 
 }  // namespace quillbern

@@ -422,6 +422,67 @@ TEST(OutsidePictures, APictureArrivesFromTheWorkerAndTheShownWindowsRepaint) {
     EXPECT_EQ(label.pixmap().toImage().pixelColor(16, 16), QColor(Qt::blue));
 }
 
+namespace {
+
+// A PNG of that size whose rows are all zeros: a picture at the memory bound at 4096, which
+// takes its reader a while.
+std::string zeroPng(std::uint32_t side) {
+    const auto chunk = [](const std::string& type, const std::string& data) {
+        std::string bytes;
+        for (int i = 0; i < 4; ++i)
+            bytes += char(std::uint32_t(data.size()) >> (24 - 8 * i));
+        const std::string typed = type + data;
+        const uLong sum = crc32(0, reinterpret_cast<const Bytef*>(typed.data()), uInt(typed.size()));
+        bytes += typed;
+        for (int i = 0; i < 4; ++i)
+            bytes += char(sum >> (24 - 8 * i));
+        return bytes;
+    };
+    std::string header;
+    for (int twice = 0; twice < 2; ++twice) {
+        for (int i = 0; i < 4; ++i)
+            header += char(side >> (24 - 8 * i));
+    }
+    header += std::string("\x08\x06\x00\x00\x00", 5);
+    const std::string rows(std::size_t(side) * (1 + std::size_t(side) * 4), '\0');
+    uLongf packedSize = compressBound(uLong(rows.size()));
+    std::string packed(packedSize, '\0');
+    compress2(reinterpret_cast<Bytef*>(packed.data()), &packedSize, reinterpret_cast<const Bytef*>(rows.data()),
+              uLong(rows.size()), 1);
+    packed.resize(packedSize);
+    return std::string("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", header) + chunk("IDAT", packed) + chunk("IEND", {});
+}
+
+}  // namespace
+
+// Measured: a plain icon pinned behind pictures that took their reader minutes had no
+// picture after 20 s. What a paint asks is read best first, an icon of the themes before
+// any file an entry names, so a large file asked with it holds it up no longer.
+TEST(OutsidePictures, AThemesIconAskedWithALargeFileArrivesBeforeIt) {
+    TestThemes themes("quillbern-picture-order");
+    const fs::path theme = themes.theme("order", "Directories=apps\n[apps]\nSize=32\n", {"apps"});
+    QIcon::setThemeName(QStringLiteral("order"));
+    QIcon::setFallbackThemeName({});
+    TestThemes::picture(theme / "apps" / "plain.png", 32, Qt::red);
+    std::ofstream(themes.dir / "large.png", std::ios::binary) << zeroPng(4096);
+    std::ofstream(themes.dir / "large.desktop")
+        << "[Desktop Entry]\nType=Application\nName=X\nExec=true\nIcon=" << (themes.dir / "large.png").string() << "\n";
+    const QtIcons icons;
+    waitForPictures();
+
+    const QIcon large = qIcon(icons.appIcon((themes.dir / "large.desktop").string()));
+    const QIcon plain = qIcon(icons.appIcon(themes.entry("plain")));
+    large.pixmap(32, 32);
+    plain.pixmap(32, 32);
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (plain.pixmap(32, 32).toImage().pixelColor(16, 16) != QColor(Qt::red) &&
+           std::chrono::steady_clock::now() < until)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    EXPECT_EQ(plain.pixmap(32, 32).toImage().pixelColor(16, 16), QColor(Qt::red));
+    EXPECT_GT(OutsidePictures::shared().beingRead(), 0) << "the large file is still to be read";
+    waitForPictures();
+}
+
 // Where neither the theme named nor the common theme is installed, a file still shows a
 // picture: the program's own of a file, as folders and the Trash have theirs.
 TEST(QtIcons, AFileOfAnyTypeShowsAPictureWhereNoThemeIsInstalled) {

@@ -42,6 +42,11 @@ void WorkerStop::finish(std::unique_ptr<WorkerLoop> worker, Threads& threads, st
     threads.leaveBehind(std::move(worker));
 }
 
+bool WorkerStop::isReached() const {
+    const std::lock_guard lock(reached_->mutex);
+    return reached_->isReached;
+}
+
 void stopWorker(std::unique_ptr<WorkerLoop> worker, Threads& threads, std::string_view name, Duration limit) {
     if (!worker) return;
     const WorkerStop stop(*worker);

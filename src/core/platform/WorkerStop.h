@@ -26,6 +26,8 @@ public:
     // joins its thread at once, or else leaves it behind. `name` names it in the log.
     void finish(std::unique_ptr<WorkerLoop> worker, Threads& threads, std::string_view name,
                 Duration limit = kLimit) const;
+    // Whether the worker reached the stop, so that destroying it joins its thread at once.
+    bool isReached() const;
 
 private:
     struct Reached;

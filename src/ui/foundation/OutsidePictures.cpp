@@ -53,6 +53,14 @@ constexpr auto kAskedAgainAfter = std::chrono::seconds(2);
 // Arrivals close together repaint the windows once.
 constexpr int kRepaintDelayMs = 30;
 constexpr std::size_t kMostUnreadable = 4096;
+// A picture not read within this is given up, whatever its format: the reader bounds the
+// work it knows of (PictureCosts), this any other (an SVG of 8 MB drawn at 512 pixels took
+// 2 to 8 s). About four times what a picture at the memory bound took on a busy machine.
+constexpr auto kMostReadingTime = std::chrono::seconds(3);
+// The workers given up that may still run at once: each holds up to a picture's bound.
+constexpr std::size_t kMostGivenUp = 1;
+// How often a reading past its time looks again whether the worker given up before ended.
+constexpr auto kGivenUpLooksAgain = std::chrono::milliseconds(500);
 
 // Which themes Qt names and where it finds them.
 struct ThemeSettings {
@@ -90,7 +98,20 @@ struct Key {
     }
 };
 
+// The order in which what is asked is read: the themes' index, which every name needs; a
+// picture another size of which is drawn already; an icon of the themes; then any file an
+// entry names, which may be anything. In the order asked within each.
+enum class Rank { index, drawnBefore, themeIcon, file };
+
+// What the main thread hands the worker, one at a time.
+struct Request {
+    std::optional<Key> key;
+    PictureSource source;
+};
+
 struct Arrival {
+    // The request's, so that what a worker given up brings late is told apart.
+    std::uint64_t ticket;
     std::optional<Key> key;
     QImage image;
     std::shared_ptr<const IconThemeIndex> index;
@@ -135,7 +156,10 @@ bool isScalable(const QByteArray& bytes) {
 // moment ago. Worker thread.
 class PictureWorkshop {
 public:
-    explicit PictureWorkshop(WorkerLoop& loop) : loop_(loop) {}
+    // With the index the main thread holds of those settings, when it holds one, so that a
+    // worker started for one given up need not make it again.
+    PictureWorkshop(WorkerLoop& loop, const ThemeSettings& settings, std::shared_ptr<const IconThemeIndex> index)
+        : loop_(loop), settings_(settings), index_(std::move(index)), checked_(SteadyClock::now()) {}
 
     // The index of the themes those settings name, made now when it is not; `made` then
     // holds it.
@@ -224,11 +248,30 @@ struct OutsidePictures::Parts {
         std::list<Key>::iterator use;
     };
 
+    struct GivenUp {
+        std::unique_ptr<WorkerLoop> worker;
+        std::unique_ptr<WorkerStop> stop;
+    };
+
     std::shared_ptr<Channel> channel = std::make_shared<Channel>();
     SystemThreads threads;
     std::unique_ptr<WorkerLoop> worker;
     std::shared_ptr<PictureWorkshop> workshop;
     bool workerFailed = false;
+    // What is asked and not yet handed to the worker, best first.
+    std::multimap<Rank, Request> waiting;
+    // The request the worker has.
+    struct Reading {
+        std::uint64_t ticket;
+        std::optional<Key> key;
+    };
+    std::optional<Reading> reading;
+    std::uint64_t lastTicket = 0;
+    bool handingArmed = false;
+    // Runs while a picture is read, never at rest.
+    QTimer watchdog;
+    // Workers whose picture was given up, ending once it returns.
+    std::vector<GivenUp> givenUp;
     std::map<Key, Kept> kept;
     // Most recently drawn first.
     std::list<Key> uses;
@@ -252,29 +295,108 @@ struct OutsidePictures::Parts {
             log("the thread that reads icons did not start; icons show the program's own pictures");
             return false;
         }
-        workshop = std::make_shared<PictureWorkshop>(*worker);
+        workshop = std::make_shared<PictureWorkshop>(*worker, settings, index);
         return true;
     }
 
-    // Asks the worker for the picture of the key, or for the themes' index alone.
+    // Asks for the picture of the key, or for the themes' index alone; what is asked in one
+    // turn of the main loop (a paint's icons) is handed to the worker best first.
     void ask(const std::optional<Key>& key, const PictureSource& source) {
-        if (!startWorker()) {
-            if (key) unreadable.insert(key->source);
+        if (workerFailed) {
+            if (key) markUnreadable(key->source);
             return;
         }
         if (key) pending.insert(*key);
-        worker->post([workshop = workshop, channel = channel, key, source, settings = settings] {
+        waiting.emplace(rankOf(key, source), Request{key, source});
+        if (handingArmed || reading || !QCoreApplication::instance()) return;
+        handingArmed = true;
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [this] {
+                handingArmed = false;
+                handNext();
+            },
+            Qt::QueuedConnection);
+    }
+
+    Rank rankOf(const std::optional<Key>& key, const PictureSource& source) const {
+        if (!key) return Rank::index;
+        const auto drawn = kept.lower_bound(Key{key->source, 0, 0, 0});
+        if (drawn != kept.end() && drawn->first.source == key->source) return Rank::drawnBefore;
+        return source.file.isEmpty() ? Rank::themeIcon : Rank::file;
+    }
+
+    // Hands the worker the best request waiting, when it has none.
+    void handNext() {
+        if (reading || waiting.empty()) return;
+        if (!startWorker()) {
+            for (const auto& [rank, request] : waiting) {
+                if (request.key) {
+                    pending.erase(*request.key);
+                    markUnreadable(request.key->source);
+                }
+            }
+            waiting.clear();
+            return;
+        }
+        const auto best = waiting.begin();
+        const Request request = std::move(best->second);
+        waiting.erase(best);
+        reading = Reading{++lastTicket, request.key};
+        worker->post([workshop = workshop, channel = channel, ticket = reading->ticket, request, settings = settings] {
             // Pictures asked for before the end are not read at the end.
             if (!channel->isOpen()) return;
-            Arrival arrival{key, {}, {}, settings};
-            if (key) {
-                arrival.image =
-                    workshop->read(source, std::min(key->width, key->height), key->scale, settings, arrival.index);
+            Arrival arrival{ticket, request.key, {}, {}, settings};
+            if (request.key) {
+                arrival.image = workshop->read(request.source, std::min(request.key->width, request.key->height),
+                                               request.key->scale, settings, arrival.index);
             } else {
                 arrival.index = workshop->index(settings, arrival.index);
             }
             channel->deliver(std::move(arrival));
         });
+        // The themes' index is made within its own bound of folders, and every name needs it.
+        if (request.key) watchdog.start(kMostReadingTime);
+    }
+
+    // The picture being read took too long: it is given up, as unreadable, and the rest
+    // are read by a worker of their own while the one given up ends once it returns.
+    void giveUp() {
+        if (!reading) return;
+        endGivenUp();
+        if (givenUp.size() >= kMostGivenUp) {
+            watchdog.start(kGivenUpLooksAgain);
+            return;
+        }
+        if (const std::optional<Key>& key = reading->key) {
+            log("an icon's picture was given up after ", std::chrono::duration<double>(kMostReadingTime).count(),
+                " s of reading; its place shows a stand-in — ", escapedForLog(key->source.mid(2).toStdString()));
+            // Nor is it read at another size.
+            std::erase_if(waiting, [this, &key](const auto& waits) {
+                const std::optional<Key>& other = waits.second.key;
+                if (!other || other->source != key->source) return false;
+                pending.erase(*other);
+                return true;
+            });
+            pending.erase(*key);
+            markUnreadable(key->source);
+            repaintSoon();
+        }
+        reading.reset();
+        auto stop = std::make_unique<WorkerStop>(*worker);
+        givenUp.push_back({std::move(worker), std::move(stop)});
+        workshop.reset();
+        handNext();
+    }
+
+    void markUnreadable(const QString& source) {
+        if (unreadable.size() >= kMostUnreadable) unreadable.clear();
+        unreadable.insert(source);
+    }
+
+    // Lets go of the workers given up that have ended.
+    void endGivenUp() {
+        std::erase_if(givenUp, [](const GivenUp& ended) { return ended.stop->isReached(); });
     }
 
     void take() {
@@ -285,6 +407,10 @@ struct OutsidePictures::Parts {
         }
         const auto now = SteadyClock::now();
         for (Arrival& arrival : arrivals) {
+            // A worker given up brings what it read late, as unreadable by then.
+            if (!reading || arrival.ticket != reading->ticket) continue;
+            reading.reset();
+            watchdog.stop();
             // Read from themes Qt no longer names.
             if (arrival.settings != settings) {
                 if (arrival.key) pending.erase(*arrival.key);
@@ -300,14 +426,15 @@ struct OutsidePictures::Parts {
             pending.erase(*arrival.key);
             arrivedAt.insert_or_assign(*arrival.key, now);
             if (arrival.image.isNull()) {
-                if (unreadable.size() >= kMostUnreadable) unreadable.clear();
-                unreadable.insert(arrival.key->source);
+                markUnreadable(arrival.key->source);
             } else {
                 keep(*arrival.key, QPixmap::fromImage(std::move(arrival.image)));
             }
         }
         if (arrivedAt.size() > kMostUnreadable)
             std::erase_if(arrivedAt, [now](const auto& at) { return now - at.second >= kAskedAgainAfter; });
+        endGivenUp();
+        handNext();
         repaintSoon();
     }
 
@@ -316,6 +443,11 @@ struct OutsidePictures::Parts {
         ThemeSettings now = ThemeSettings::now();
         if (now == settings) return;
         settings = std::move(now);
+        // What waits was asked of the themes named before.
+        for (const auto& [rank, request] : waiting) {
+            if (request.key) pending.erase(*request.key);
+        }
+        waiting.clear();
         kept.clear();
         uses.clear();
         keptBytes = 0;
@@ -384,9 +516,20 @@ struct OutsidePictures::Parts {
             channel->open = false;
             channel->arrivals.clear();
         }
+        waiting.clear();
+        reading.reset();
+        watchdog.stop();
         // The workshop goes with the worker's last task, or with the worker left behind.
         workshop.reset();
-        if (worker) stopWorker(std::move(worker), threads, "quillbern.pics");
+        // One wait for them all, the workers given up among them.
+        const auto until = SteadyClock::now() + std::chrono::duration<double>(WorkerStop::kLimit);
+        const auto left = [until] {
+            return std::max(0.0, std::chrono::duration<double>(until - SteadyClock::now()).count());
+        };
+        if (worker) stopWorker(std::move(worker), threads, "quillbern.pics", left());
+        for (GivenUp& ended : givenUp)
+            ended.stop->finish(std::move(ended.worker), threads, "quillbern.pics", left());
+        givenUp.clear();
         workerFailed = true;
         kept.clear();
         uses.clear();
@@ -398,6 +541,8 @@ struct OutsidePictures::Parts {
 
 OutsidePictures::OutsidePictures() : parts_(std::make_unique<Parts>()) {
     parts_->channel->take = [parts = parts_.get()] { parts->take(); };
+    parts_->watchdog.setSingleShot(true);
+    QObject::connect(&parts_->watchdog, &QTimer::timeout, [parts = parts_.get()] { parts->giveUp(); });
 }
 
 OutsidePictures::~OutsidePictures() = default;

@@ -23,9 +23,10 @@ struct PictureSource {
 
 // The pictures that others write (the icon files desktop entries name, the icon themes'
 // pictures), found, read, decoded and scaled on a worker thread of their own
-// (`quillbern.pics`), one at a time and each within the picture reader's bound, never on the
-// main thread; so is the themes' index (IconThemeIndex), made and checked there, whose copy
-// the main thread gets once it is made. The main thread draws what has arrived, never waits
+// (`quillbern.pics`), one at a time, best first, each within the picture reader's bounds and
+// given up when not read within a few seconds, never on the main thread; so is the themes'
+// index (IconThemeIndex), made and checked there, whose copy the main thread gets once it is
+// made. The main thread draws what has arrived, never waits
 // for it: a view draws a stand-in meanwhile, and every shown window repaints when pictures
 // arrive. What arrived is kept at the sizes drawn, within a bound. Main thread.
 class OutsidePictures {
@@ -44,8 +45,9 @@ public:
     // How many pictures are being read.
     int beingRead() const;
 
-    // Ends the worker, waiting for the picture it reads at most WorkerStop's limit; false
-    // when it was left behind still reading. Nothing is read afterwards.
+    // Ends the worker and those whose picture was given up, waiting for them all at most
+    // WorkerStop's limit; false when one was left behind still reading. Nothing is read
+    // afterwards.
     bool stop();
 
     // Calls `arrived` after each arrival of pictures has repainted the shown windows, while
