@@ -386,6 +386,7 @@ TEST(OutsidePictures, APictureArrivesFromTheWorkerAndTheShownWindowsRepaint) {
     TestThemes themes("quillbern-arrivals");
     TestThemes::picture(themes.dir / "arriving.png", 32, Qt::red);
     const QIcon standIn = symbolIcon("app.dashed");
+    const QImage standInPicture = arrivedPicture(standIn, QSize(32, 32));
     const QIcon icon = themeIcon({QString::fromStdString((themes.dir / "arriving").string())}, standIn);
     const QIcon file = qIcon(QtIcons().appIcon([&] {
         const fs::path path = themes.dir / "arriving.desktop";
@@ -394,20 +395,26 @@ TEST(OutsidePictures, APictureArrivesFromTheWorkerAndTheShownWindowsRepaint) {
         return path.string();
     }()));
     struct Counting final : QWidget {
+        using QWidget::QWidget;
         void paintEvent(QPaintEvent*) override { ++paints; }
         int paints = 0;
     } window;
     window.resize(32, 32);
+    // Opaque, as a list's viewport is: Qt leaves it out of its window's repaint.
+    auto* part = new Counting(&window);
+    part->setAttribute(Qt::WA_OpaquePaintEvent);
+    part->setGeometry(0, 0, 32, 16);
     window.show();
     waitForPictures();
     const int paintsBefore = window.paints;
+    const int partPaintsBefore = part->paints;
     const QImage drawnFirst = file.pixmap(32, 32).toImage();
-    EXPECT_EQ(drawnFirst, arrivedPicture(standIn, QSize(32, 32))) << "the stand-in while the file is read";
+    EXPECT_EQ(drawnFirst, standInPicture) << "the stand-in while the file is read";
     waitForPictures();
     EXPECT_EQ(file.pixmap(32, 32).toImage().pixelColor(16, 16), QColor(Qt::red));
     EXPECT_GT(window.paints, paintsBefore) << "repainted when the picture arrived";
-    EXPECT_EQ(icon.pixmap(32, 32).toImage(), arrivedPicture(standIn, QSize(32, 32)))
-        << "a path is no name of the themes";
+    EXPECT_GT(part->paints, partPaintsBefore) << "and every part of it";
+    EXPECT_EQ(icon.pixmap(32, 32).toImage(), standInPicture) << "a path is no name of the themes";
 
     // A label holds the picture it was given, the stand-in, until the picture arrives.
     TestThemes::picture(themes.dir / "labelled.png", 32, Qt::blue);
@@ -417,7 +424,7 @@ TEST(OutsidePictures, APictureArrivesFromTheWorkerAndTheShownWindowsRepaint) {
     QLabel label;
     showIconIn(label, qIcon(QtIcons().appIcon((themes.dir / "labelled.desktop").string())), 32);
     const QImage shownFirst = label.pixmap().toImage();
-    EXPECT_EQ(shownFirst, arrivedPicture(standIn, QSize(32, 32)));
+    EXPECT_EQ(shownFirst, standInPicture);
     waitForPictures();
     EXPECT_EQ(label.pixmap().toImage().pixelColor(16, 16), QColor(Qt::blue));
 }
@@ -601,6 +608,10 @@ TEST(Symbols, WhereTheThemeLacksTheirNamesEverySymbolIsThePrograms) {
     QIcon::setThemeName(QStringLiteral("breeze"));
     QIcon::setFallbackThemeName({});
 
+    // Each chosen once the themes have answered.
+    for (const std::string_view symbol : everySymbol())
+        symbolIcon(symbol).pixmap(24, 24);
+    waitForPictures();
     const auto drawn = [](std::string_view symbol) {
         QImage image(24, 24, QImage::Format_ARGB32_Premultiplied);
         image.fill(Qt::transparent);
@@ -624,6 +635,40 @@ TEST(Symbols, WhereTheThemeLacksTheirNamesEverySymbolIsThePrograms) {
     QIcon::setFallbackSearchPaths(fallbackPaths);
     QIcon::setThemeSearchPaths(searchPaths);
     fs::remove_all(dir);
+}
+
+// A symbol is one picture while the desktop's themes stay: nothing until its picture has been
+// read, then the theme's, however pictures come and go from the cache; other themes choose again.
+TEST(Symbols, ASymbolKeepsThePictureChosenUntilTheThemesChange) {
+    TestThemes themes("quillbern-steady-symbols");
+    const fs::path red = themes.theme("red", "Directories=24\n[24]\nSize=24\n", {"24"});
+    TestThemes::picture(red / "24" / "list-add-symbolic.png", 24, Qt::red);
+    TestThemes::picture(red / "24" / "large.png", 512, Qt::green);
+    const fs::path blue = themes.theme("blue", "Directories=24\n[24]\nSize=24\n", {"24"});
+    TestThemes::picture(blue / "24" / "list-add-symbolic.png", 24, Qt::blue);
+    QIcon::setThemeName(QStringLiteral("red"));
+    QIcon::setFallbackThemeName({});
+
+    const QIcon plus = symbolIcon("plus");
+    const QImage first = plus.pixmap(24, 24).toImage();
+    const QImage chosen = arrivedPicture(plus, QSize(24, 24));
+    EXPECT_EQ(chosen.pixelColor(12, 12), QColor(Qt::red));
+    EXPECT_TRUE(first.isNull() || first == chosen) << "the program's own picture before the theme's";
+
+    // Larger pictures push it out of the cache that pictures from outside share.
+    const QIcon large = themeIcon({QStringLiteral("large")}, {});
+    for (int side = 440; side <= 510; side += 10)
+        large.pixmap(side, side);
+    waitForPictures();
+    QPixmap yellow(24, 24);
+    yellow.fill(Qt::yellow);
+    ASSERT_EQ(
+        themeIcon({QStringLiteral("list-add-symbolic")}, QIcon(yellow)).pixmap(24, 24).toImage().pixelColor(12, 12),
+        QColor(Qt::yellow));
+    EXPECT_EQ(plus.pixmap(24, 24).toImage().pixelColor(12, 12), QColor(Qt::red));
+
+    QIcon::setThemeName(QStringLiteral("blue"));
+    EXPECT_EQ(arrivedPicture(plus, QSize(24, 24)).pixelColor(12, 12), QColor(Qt::blue));
 }
 
 TEST(QtIcons, AWindowsPictureComesInEverySizeItOffers) {

@@ -129,6 +129,8 @@ void paintInColour(QPainter& painter, const QRectF& box, const QIcon& icon, cons
     const QRect target = box.toAlignedRect();
     const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
     QPixmap glyph = icon.pixmap(target.size(), ratio);
+    // Not chosen yet.
+    if (glyph.isNull()) return;
     QPainter tint(&glyph);
     tint.setCompositionMode(QPainter::CompositionMode_SourceIn);
     tint.fillRect(glyph.rect(), color);
@@ -144,22 +146,22 @@ QIcon bundledIcon(std::string_view symbol) {
                  QStringLiteral(".svg"));
 }
 
-// A symbol in one colour, drawn at each paint from symbolIcon, so the theme's picture shows
-// once it has arrived; as a picture of one size, never drawn larger than that.
+// A symbol in one colour, and in another where it is selected, drawn at each paint from
+// symbolIcon, so it shows once its picture is chosen; as a picture of one size, never drawn
+// larger than that.
 class TintedSymbolEngine final : public QIconEngine {
 public:
-    TintedSymbolEngine(std::string_view symbol, QColor color, QSize most)
-        : symbol_(symbol), color_(std::move(color)), most_(most) {}
+    TintedSymbolEngine(std::string_view symbol, QColor color, QColor selectedColor, QSize most)
+        : symbol_(symbol), color_(std::move(color)), selectedColor_(std::move(selectedColor)), most_(most) {}
 
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
         const QSize drawn = actualSize(size, mode, state);
         if (drawn.isEmpty()) return {};
-        if (const auto added = added_.find(mode); added != added_.end())
-            return added->second.scaled(drawn, Qt::KeepAspectRatio, Qt::SmoothTransformation);
         QPixmap picture(drawn);
         picture.fill(Qt::transparent);
         QPainter painter(&picture);
-        paintSymbol(painter, QRectF(QPointF(0, 0), drawn), symbol_, color_);
+        paintSymbol(painter, QRectF(QPointF(0, 0), drawn), symbol_,
+                    mode == QIcon::Selected && selectedColor_.isValid() ? selectedColor_ : color_);
         painter.end();
         if (mode != QIcon::Disabled) return picture;
         QStyleOption option;
@@ -176,22 +178,16 @@ public:
                                    fitted),
                             shown, QRectF(shown.rect()));
     }
-    // A picture of its own for a mode, as an icon of pictures takes one.
-    void addPixmap(const QPixmap& pixmap, QIcon::Mode mode, QIcon::State) override { added_[mode] = pixmap; }
     QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override { return size.boundedTo(most_); }
     QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override { return {most_}; }
     QString key() const override { return QStringLiteral("quillbern.symbol"); }
-    QIconEngine* clone() const override {
-        auto* copy = new TintedSymbolEngine(symbol_, color_, most_);
-        copy->added_ = added_;
-        return copy;
-    }
+    QIconEngine* clone() const override { return new TintedSymbolEngine(symbol_, color_, selectedColor_, most_); }
 
 private:
     std::string symbol_;
     QColor color_;
+    QColor selectedColor_;
     QSize most_;
-    std::map<QIcon::Mode, QPixmap> added_;
 };
 
 }  // namespace
@@ -224,15 +220,16 @@ QIcon symbolIcon(std::string_view symbol) {
     }();
     (void)goesWithTheApplication;
     if (const auto known = made.find(symbol); known != made.end()) return known->second;
-    return made.emplace(symbol, themeIcon(themeNamesOfSymbol(symbol), bundledIcon(symbol))).first->second;
+    return made.emplace(symbol, steadyThemeIcon(themeNamesOfSymbol(symbol), bundledIcon(symbol))).first->second;
 }
 
 void paintSymbol(QPainter& painter, const QRectF& box, std::string_view symbol, const QColor& color) {
     paintInColour(painter, box, symbolIcon(symbol), color);
 }
 
-QIcon symbolIcon(std::string_view symbol, const QColor& color, int side, qreal devicePixelRatio) {
-    return QIcon(new TintedSymbolEngine(symbol, color, QSize(side, side) * devicePixelRatio));
+QIcon symbolIcon(std::string_view symbol, const QColor& color, int side, qreal devicePixelRatio,
+                 const QColor& selectedColor) {
+    return QIcon(new TintedSymbolEngine(symbol, color, selectedColor, QSize(side, side) * devicePixelRatio));
 }
 
 }  // namespace quillbern
