@@ -14,11 +14,14 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "core/dock/BeaconMetrics.h"
 #include "core/foundation/Log.h"
+#include "core/settings/HelpContent.h"
+#include "core/settings/SettingsSection.h"
 #include "support/FifoWatch.h"
 #include "support/PicturesArrived.h"
 #include "ui/dock/LaunchBeaconView.h"
@@ -669,6 +672,101 @@ TEST(Symbols, ASymbolKeepsThePictureChosenUntilTheThemesChange) {
 
     QIcon::setThemeName(QStringLiteral("blue"));
     EXPECT_EQ(arrivedPicture(plus, QSize(24, 24)).pixelColor(12, 12), QColor(Qt::blue));
+}
+
+// A theme's picture stands for a symbol only where its name means what the symbol shows (no
+// desktop folder for a dock, no check box for a corner, no sun for focus mode), and two
+// symbols of one page never take one name, so their rows never look alike.
+TEST(Symbols, NoThemeNameStandsForTwoSymbolsOfAPageNorForAThingItDoesNotMean) {
+    const QStringList misfits{
+        "checkbox-symbolic",           "user-desktop-symbolic",    "user-desktop",       "weather-clear-symbolic",
+        "display-brightness-symbolic", "view-dual-symbolic",       "view-grid-symbolic", "view-fullscreen-symbolic",
+        "audio-x-generic-symbolic",    "system-shutdown-symbolic", "emblem-favorite",    "web-browser-symbolic"};
+    for (const std::string_view symbol : everySymbol()) {
+        for (const QString& name : themeNamesOfSymbol(symbol))
+            EXPECT_FALSE(misfits.contains(name)) << symbol << " takes " << name.toStdString();
+    }
+
+    std::map<std::string, std::vector<std::string>> pages{
+        {"General",
+         {"eye.slash",
+          "timer",
+          "hare",
+          "tortoise",
+          "metronome",
+          "rays",
+          "power",
+          "dock.rectangle",
+          "command.square",
+          "rectangle.split.3x1",
+          "magnifyingglass",
+          "folder",
+          "circle.dashed.inset.filled",
+          "rectangle.grid.2x2",
+          "keyboard",
+          "eye",
+          "arrow.uturn.backward",
+          "globe",
+          "arrow.triangle.2.circlepath",
+          "info.circle",
+          "exclamationmark.triangle",
+          "xmark.octagon"}},
+        {"Docks",
+         {"square.stack.3d.up",
+          "plus",
+          "minus",
+          "exclamationmark.triangle",
+          "arrow.uturn.backward",
+          "display",
+          "command.square",
+          "rectangle.dashed",
+          "arrow.left.and.right.righttriangle.left.righttriangle.right",
+          "macwindow.on.rectangle",
+          "hand.tap",
+          "doc.on.doc",
+          "checkmark",
+          "magnifyingglass",
+          "xmark.circle.fill",
+          "plus.circle.fill",
+          "pin",
+          "folder.badge.plus",
+          "trash",
+          "questionmark.app.dashed",
+          "app.dashed",
+          "minus.circle",
+          "minus.circle.fill",
+          "rectangle.bottomthird.inset.filled",
+          "rectangle.topthird.inset.filled",
+          "rectangle.leftthird.inset.filled",
+          "rectangle.rightthird.inset.filled",
+          "info.circle",
+          "xmark.octagon"}},
+        {"Appearance",
+         {"square.resize", "rectangle.roundedtop", "circle.bottomrighthalf.pattern.checkered", "drop.halffull",
+          "textformat", "circle.dashed.inset.filled", "circle.lefthalf.filled"}},
+        {"Permissions", {"accessibility", "checkmark.circle.fill"}},
+        {"Support and About",
+         {"bubble.left.and.text.bubble.right", "doc.on.clipboard", "envelope", "globe", "person.crop.circle",
+          "hand.raised", "arrow.triangle.2.circlepath"}},
+        {"Walkthrough",
+         {"display", "square.stack.3d.up.fill", "photo.on.rectangle.angled", "slider.horizontal.3",
+          "checkmark.circle.fill", "exclamationmark.triangle", "xmark.octagon"}},
+    };
+    for (const SettingsSectionInfo& section : settingsSections())
+        pages["sidebar"].emplace_back(section.symbol);
+    for (const HelpCard& card : HelpContent::featureCards())
+        pages["Help"].push_back(card.symbol);
+    pages["Help"].push_back(HelpContent::walkthroughCard().symbol);
+    for (const auto& [page, symbols] : pages) {
+        std::map<QString, std::string> takenBy;
+        for (const std::string& symbol : symbols) {
+            for (const QString& name : themeNamesOfSymbol(symbol)) {
+                const auto [taken, first] = takenBy.try_emplace(name, symbol);
+                EXPECT_TRUE(first || taken->second == symbol)
+                    << page << ": " << symbol << " and " << taken->second << " take " << name.toStdString();
+            }
+        }
+    }
 }
 
 TEST(QtIcons, AWindowsPictureComesInEverySizeItOffers) {
