@@ -14,11 +14,14 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "core/dock/BeaconMetrics.h"
 #include "core/foundation/Log.h"
+#include "core/settings/HelpContent.h"
+#include "core/settings/SettingsSection.h"
 #include "support/FifoWatch.h"
 #include "support/PicturesArrived.h"
 #include "ui/dock/LaunchBeaconView.h"
@@ -386,6 +389,7 @@ TEST(OutsidePictures, APictureArrivesFromTheWorkerAndTheShownWindowsRepaint) {
     TestThemes themes("quillbern-arrivals");
     TestThemes::picture(themes.dir / "arriving.png", 32, Qt::red);
     const QIcon standIn = symbolIcon("app.dashed");
+    const QImage standInPicture = arrivedPicture(standIn, QSize(32, 32));
     const QIcon icon = themeIcon({QString::fromStdString((themes.dir / "arriving").string())}, standIn);
     const QIcon file = qIcon(QtIcons().appIcon([&] {
         const fs::path path = themes.dir / "arriving.desktop";
@@ -394,20 +398,26 @@ TEST(OutsidePictures, APictureArrivesFromTheWorkerAndTheShownWindowsRepaint) {
         return path.string();
     }()));
     struct Counting final : QWidget {
+        using QWidget::QWidget;
         void paintEvent(QPaintEvent*) override { ++paints; }
         int paints = 0;
     } window;
     window.resize(32, 32);
+    // Opaque, as a list's viewport is: Qt leaves it out of its window's repaint.
+    auto* part = new Counting(&window);
+    part->setAttribute(Qt::WA_OpaquePaintEvent);
+    part->setGeometry(0, 0, 32, 16);
     window.show();
     waitForPictures();
     const int paintsBefore = window.paints;
+    const int partPaintsBefore = part->paints;
     const QImage drawnFirst = file.pixmap(32, 32).toImage();
-    EXPECT_EQ(drawnFirst, arrivedPicture(standIn, QSize(32, 32))) << "the stand-in while the file is read";
+    EXPECT_EQ(drawnFirst, standInPicture) << "the stand-in while the file is read";
     waitForPictures();
     EXPECT_EQ(file.pixmap(32, 32).toImage().pixelColor(16, 16), QColor(Qt::red));
     EXPECT_GT(window.paints, paintsBefore) << "repainted when the picture arrived";
-    EXPECT_EQ(icon.pixmap(32, 32).toImage(), arrivedPicture(standIn, QSize(32, 32)))
-        << "a path is no name of the themes";
+    EXPECT_GT(part->paints, partPaintsBefore) << "and every part of it";
+    EXPECT_EQ(icon.pixmap(32, 32).toImage(), standInPicture) << "a path is no name of the themes";
 
     // A label holds the picture it was given, the stand-in, until the picture arrives.
     TestThemes::picture(themes.dir / "labelled.png", 32, Qt::blue);
@@ -417,7 +427,7 @@ TEST(OutsidePictures, APictureArrivesFromTheWorkerAndTheShownWindowsRepaint) {
     QLabel label;
     showIconIn(label, qIcon(QtIcons().appIcon((themes.dir / "labelled.desktop").string())), 32);
     const QImage shownFirst = label.pixmap().toImage();
-    EXPECT_EQ(shownFirst, arrivedPicture(standIn, QSize(32, 32)));
+    EXPECT_EQ(shownFirst, standInPicture);
     waitForPictures();
     EXPECT_EQ(label.pixmap().toImage().pixelColor(16, 16), QColor(Qt::blue));
 }
@@ -601,6 +611,10 @@ TEST(Symbols, WhereTheThemeLacksTheirNamesEverySymbolIsThePrograms) {
     QIcon::setThemeName(QStringLiteral("breeze"));
     QIcon::setFallbackThemeName({});
 
+    // Each chosen once the themes have answered.
+    for (const std::string_view symbol : everySymbol())
+        symbolIcon(symbol).pixmap(24, 24);
+    waitForPictures();
     const auto drawn = [](std::string_view symbol) {
         QImage image(24, 24, QImage::Format_ARGB32_Premultiplied);
         image.fill(Qt::transparent);
@@ -624,6 +638,135 @@ TEST(Symbols, WhereTheThemeLacksTheirNamesEverySymbolIsThePrograms) {
     QIcon::setFallbackSearchPaths(fallbackPaths);
     QIcon::setThemeSearchPaths(searchPaths);
     fs::remove_all(dir);
+}
+
+// A symbol is one picture while the desktop's themes stay: nothing until its picture has been
+// read, then the theme's, however pictures come and go from the cache; other themes choose again.
+TEST(Symbols, ASymbolKeepsThePictureChosenUntilTheThemesChange) {
+    TestThemes themes("quillbern-steady-symbols");
+    const fs::path red = themes.theme("red", "Directories=24\n[24]\nSize=24\n", {"24"});
+    TestThemes::picture(red / "24" / "list-add-symbolic.png", 24, Qt::red);
+    TestThemes::picture(red / "24" / "large.png", 512, Qt::green);
+    const fs::path blue = themes.theme("blue", "Directories=24\n[24]\nSize=24\n", {"24"});
+    TestThemes::picture(blue / "24" / "list-add-symbolic.png", 24, Qt::blue);
+    QIcon::setThemeName(QStringLiteral("red"));
+    QIcon::setFallbackThemeName({});
+
+    const QIcon plus = symbolIcon("plus");
+    const QImage first = plus.pixmap(24, 24).toImage();
+    const QImage chosen = arrivedPicture(plus, QSize(24, 24));
+    EXPECT_EQ(chosen.pixelColor(12, 12), QColor(Qt::red));
+    EXPECT_TRUE(first.isNull() || first == chosen) << "the program's own picture before the theme's";
+
+    // Larger pictures push it out of the cache that pictures from outside share.
+    const QIcon large = themeIcon({QStringLiteral("large")}, {});
+    for (int side = 440; side <= 510; side += 10)
+        large.pixmap(side, side);
+    waitForPictures();
+    QPixmap yellow(24, 24);
+    yellow.fill(Qt::yellow);
+    ASSERT_EQ(
+        themeIcon({QStringLiteral("list-add-symbolic")}, QIcon(yellow)).pixmap(24, 24).toImage().pixelColor(12, 12),
+        QColor(Qt::yellow));
+    EXPECT_EQ(plus.pixmap(24, 24).toImage().pixelColor(12, 12), QColor(Qt::red));
+
+    QIcon::setThemeName(QStringLiteral("blue"));
+    EXPECT_EQ(arrivedPicture(plus, QSize(24, 24)).pixelColor(12, 12), QColor(Qt::blue));
+}
+
+// A theme's picture stands for a symbol only where its name means what the symbol shows (no
+// desktop folder for a dock, no check box for a corner, no sun for focus mode), and two
+// symbols of one page never take one name, so their rows never look alike.
+TEST(Symbols, NoThemeNameStandsForTwoSymbolsOfAPageNorForAThingItDoesNotMean) {
+    const QStringList misfits{
+        "checkbox-symbolic",           "user-desktop-symbolic",    "user-desktop",       "weather-clear-symbolic",
+        "display-brightness-symbolic", "view-dual-symbolic",       "view-grid-symbolic", "view-fullscreen-symbolic",
+        "audio-x-generic-symbolic",    "system-shutdown-symbolic", "emblem-favorite",    "web-browser-symbolic"};
+    for (const std::string_view symbol : everySymbol()) {
+        for (const QString& name : themeNamesOfSymbol(symbol))
+            EXPECT_FALSE(misfits.contains(name)) << symbol << " takes " << name.toStdString();
+    }
+
+    std::map<std::string, std::vector<std::string>> pages{
+        {"General",
+         {"eye.slash",
+          "timer",
+          "hare",
+          "tortoise",
+          "metronome",
+          "rays",
+          "power",
+          "dock.rectangle",
+          "command.square",
+          "rectangle.split.3x1",
+          "magnifyingglass",
+          "folder",
+          "circle.dashed.inset.filled",
+          "rectangle.grid.2x2",
+          "keyboard",
+          "eye",
+          "arrow.uturn.backward",
+          "globe",
+          "arrow.triangle.2.circlepath",
+          "info.circle",
+          "exclamationmark.triangle",
+          "xmark.octagon"}},
+        {"Docks",
+         {"square.stack.3d.up",
+          "plus",
+          "minus",
+          "exclamationmark.triangle",
+          "arrow.uturn.backward",
+          "display",
+          "command.square",
+          "rectangle.dashed",
+          "arrow.left.and.right.righttriangle.left.righttriangle.right",
+          "macwindow.on.rectangle",
+          "hand.tap",
+          "doc.on.doc",
+          "checkmark",
+          "magnifyingglass",
+          "xmark.circle.fill",
+          "plus.circle.fill",
+          "pin",
+          "folder.badge.plus",
+          "trash",
+          "questionmark.app.dashed",
+          "app.dashed",
+          "minus.circle",
+          "minus.circle.fill",
+          "rectangle.bottomthird.inset.filled",
+          "rectangle.topthird.inset.filled",
+          "rectangle.leftthird.inset.filled",
+          "rectangle.rightthird.inset.filled",
+          "info.circle",
+          "xmark.octagon"}},
+        {"Appearance",
+         {"square.resize", "rectangle.roundedtop", "circle.bottomrighthalf.pattern.checkered", "drop.halffull",
+          "textformat", "circle.dashed.inset.filled", "circle.lefthalf.filled"}},
+        {"Permissions", {"accessibility", "checkmark.circle.fill"}},
+        {"Support and About",
+         {"bubble.left.and.text.bubble.right", "doc.on.clipboard", "envelope", "globe", "person.crop.circle",
+          "hand.raised", "arrow.triangle.2.circlepath"}},
+        {"Walkthrough",
+         {"display", "square.stack.3d.up.fill", "photo.on.rectangle.angled", "slider.horizontal.3",
+          "checkmark.circle.fill", "exclamationmark.triangle", "xmark.octagon"}},
+    };
+    for (const SettingsSectionInfo& section : settingsSections())
+        pages["sidebar"].emplace_back(section.symbol);
+    for (const HelpCard& card : HelpContent::featureCards())
+        pages["Help"].push_back(card.symbol);
+    pages["Help"].push_back(HelpContent::walkthroughCard().symbol);
+    for (const auto& [page, symbols] : pages) {
+        std::map<QString, std::string> takenBy;
+        for (const std::string& symbol : symbols) {
+            for (const QString& name : themeNamesOfSymbol(symbol)) {
+                const auto [taken, first] = takenBy.try_emplace(name, symbol);
+                EXPECT_TRUE(first || taken->second == symbol)
+                    << page << ": " << symbol << " and " << taken->second << " take " << name.toStdString();
+            }
+        }
+    }
 }
 
 TEST(QtIcons, AWindowsPictureComesInEverySizeItOffers) {

@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QToolButton>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -175,6 +176,42 @@ TEST_F(GeneralPaneTest, ARefusedKeysNoteStandsUnderItsRecorderAndInSight) {
         EXPECT_EQ(inPage(pane->chordNote()).top(), inPage(pane->recorderRow(kOverview)).bottom() + 1) << refused;
         overview.recorder().stopListening();
     }
+}
+
+// A note that answers a click may stand below the fold at the smallest window: the page
+// brings it into sight, as it does a recorder's note.
+TEST_F(GeneralPaneTest, ANoteThatAnswersAClickIsBroughtIntoSight) {
+    w.world.nativeDock.setSupported(false);
+    w.world.login.scriptRegister({Error{"Not a directory", "posix", 20}, LoginStatus::notRegistered});
+    w.world.processes.script("/bin/sh", {Error{"No such file or directory", "posix", 2}});
+    open();
+    pane->resize(700, 360);
+    auto* page = pane->findChild<QScrollArea*>();
+    // The control at the foot of the page, what comes under it below the fold.
+    const auto atTheFoot = [page](QWidget& control) {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        page->verticalScrollBar()->setValue(0);
+        page->ensureWidgetVisible(&control, 0, 0);
+    };
+    const auto inSight = [page](const QWidget& note) {
+        QCoreApplication::processEvents();
+        return note.isVisible() &&
+               page->viewport()->rect().contains(QRect(note.mapTo(page->viewport(), QPoint()), note.size()));
+    };
+
+    atTheFoot(pane->openAtLogin());
+    pane->openAtLogin().click();
+    EXPECT_TRUE(inSight(pane->loginNotes())) << "the login item's failure";
+    atTheFoot(pane->hideDesktopDock());
+    pane->hideDesktopDock().click();
+    EXPECT_TRUE(inSight(pane->desktopDockError())) << "the desktop's dock refused";
+    atTheFoot(pane->language());
+    pane->language().setCurrentIndex(4);
+    Q_EMIT pane->language().activated(4);
+    EXPECT_TRUE(inSight(pane->relaunchRow())) << "the offer to relaunch";
+    atTheFoot(pane->relaunchNow());
+    pane->relaunchNow().click();
+    EXPECT_TRUE(inSight(pane->relaunchError())) << "the failed relaunch";
 }
 
 TEST_F(GeneralPaneTest, ResetAllAsksWithTheCountAndPutsEveryChordBack) {

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "support/AccessibilityAudit.h"
+#include "support/PicturesArrived.h"
 #include "ui/settings/EditorRowChrome.h"
 #include "ui/settings/HoverRemoveButton.h"
 #include "ui/settings/KeycapBadge.h"
@@ -102,6 +103,9 @@ TEST(SettingsKitLooks, ListBarAndRemoveButtonsTurnRedOnlyWhereTheyMay) {
     int removals = 0;
     QObject::connect(remove, &QAbstractButton::clicked, [&removals] { ++removals; });
     bar.show();
+    // Drawn once their pictures are chosen.
+    bar.grab();
+    waitForPictures();
     EXPECT_EQ(remove->size(), QSize(28, 24));
     EXPECT_EQ(remove->toolTip(), "Remove the dock");
     EXPECT_EQ(remove->accessibleName(), "Remove the dock");

@@ -15,6 +15,7 @@
 #include "core/shell/InAppNotifications.h"
 #include "settings/SettingsTest.h"
 #include "support/AccessibilityAudit.h"
+#include "support/PicturesArrived.h"
 #include "ui/settings/AppearancePane.h"
 #include "ui/settings/GeneralPane.h"
 #include "ui/settings/ReadoutSlider.h"
@@ -153,6 +154,10 @@ TEST_F(SettingsViewTest, SidebarSymbolsStandOutOnTheirRowInALightAndADarkPalette
     const auto contrast = [](const QColor& ink, const QColor& ground) {
         return std::abs(ink.lightnessF() - ground.lightnessF());
     };
+    // Drawn once their pictures are chosen.
+    for (int row = 0; row < view->sidebar().count(); ++row)
+        inkOf(view->sidebar().item(row)->icon(), QIcon::Normal);
+    waitForPictures();
     for (const QPalette& palette : {QApplication::palette(), dark}) {
         view->setPalette(palette);
         for (int row = 0; row < view->sidebar().count(); ++row) {

@@ -281,6 +281,7 @@ struct OutsidePictures::Parts {
     std::set<QString> unreadable;
     // The themes Qt names, which what is kept was read from.
     ThemeSettings settings = ThemeSettings::now();
+    int themeChanges = 0;
     std::shared_ptr<const IconThemeIndex> index;
     bool indexAsked = false;
     bool repaintArmed = false;
@@ -443,6 +444,7 @@ struct OutsidePictures::Parts {
         ThemeSettings now = ThemeSettings::now();
         if (now == settings) return;
         settings = std::move(now);
+        ++themeChanges;
         // What waits was asked of the themes named before.
         for (const auto& [rank, request] : waiting) {
             if (request.key) pending.erase(*request.key);
@@ -499,7 +501,12 @@ struct OutsidePictures::Parts {
         QTimer::singleShot(kRepaintDelayMs, QCoreApplication::instance(), [this] {
             repaintArmed = false;
             for (QWidget* window : QApplication::topLevelWidgets()) {
-                if (window->isVisible()) window->update();
+                if (!window->isVisible()) continue;
+                window->update();
+                // Qt leaves an opaque part, such as a list's viewport, out of its window's repaint.
+                for (QWidget* part : window->findChildren<QWidget*>()) {
+                    if (part->isVisible()) part->update();
+                }
             }
             std::erase_if(listeners, [](const auto& listener) { return listener.first.isNull(); });
             // A listener may add another.
@@ -590,6 +597,11 @@ bool OutsidePictures::stop() {
 
 int OutsidePictures::beingRead() const {
     return int(parts_->pending.size());
+}
+
+int OutsidePictures::themeChanges() {
+    parts_->followThemeSettings();
+    return parts_->themeChanges;
 }
 
 void OutsidePictures::whenArrived(QObject* context, std::function<void()> arrived) {

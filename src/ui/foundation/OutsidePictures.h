@@ -45,6 +45,10 @@ public:
     // How many pictures are being read.
     int beingRead() const;
 
+    // How often the themes Qt names have changed while the program ran, as noticed here: a
+    // choice made among the themes' pictures holds until it grows.
+    int themeChanges();
+
     // Ends the worker and those whose picture was given up, waiting for them all at most
     // WorkerStop's limit; false when one was left behind still reading. Nothing is read
     // afterwards.

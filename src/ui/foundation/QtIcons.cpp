@@ -208,6 +208,75 @@ private:
     QIcon standIn_;
 };
 
+// What a steady icon shows, shared by its copies.
+struct SteadyChoice {
+    QStringList names;
+    QIcon own;
+    // The themes Qt named when the choice was made.
+    int themes = -1;
+    // The names before this one have no picture that can be drawn; past the last, `own` is chosen.
+    qsizetype tried = 0;
+    // The chosen name's picture as last drawn, null while none is chosen: it stands in for a
+    // size being read, or one that cannot be drawn.
+    QPixmap drawn;
+};
+
+class SteadyThemeIconEngine final : public QIconEngine {
+public:
+    explicit SteadyThemeIconEngine(std::shared_ptr<SteadyChoice> choice) : choice_(std::move(choice)) {}
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        return scaledPixmap(size, mode, state, 1.0);
+    }
+
+    // `size` in pixels, drawn for `scale`.
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state, qreal scale) override {
+        if (size.isEmpty()) return {};
+        SteadyChoice& choice = *choice_;
+        OutsidePictures& pictures = OutsidePictures::shared();
+        if (const int themes = pictures.themeChanges(); themes != choice.themes) {
+            choice.themes = themes;
+            choice.tried = 0;
+            choice.drawn = {};
+        }
+        for (; choice.tried < choice.names.size(); ++choice.tried) {
+            bool unreadable = false;
+            const QPixmap read = picture(choice.tried, size, scale, unreadable);
+            if (!read.isNull()) {
+                choice.drawn = read;
+                return inMode(read, mode);
+            }
+            if (!choice.drawn.isNull())
+                return inMode(choice.drawn.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation), mode);
+            if (!unreadable) {
+                // The names after it are read meanwhile, so that the choice takes one round.
+                for (qsizetype later = choice.tried + 1; later < choice.names.size(); ++later)
+                    picture(later, size, scale, unreadable);
+                return {};
+            }
+        }
+        return choice.own.pixmap(size, 1.0, mode, state);
+    }
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
+        paintCentred(*painter, rect, *this, mode, state);
+    }
+
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override { return size; }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override { return {}; }
+    bool isNull() override { return false; }
+    QString key() const override { return QStringLiteral("quillbern.steady"); }
+    QIconEngine* clone() const override { return new SteadyThemeIconEngine(choice_); }
+
+private:
+    QPixmap picture(qsizetype name, const QSize& size, qreal scale, bool& unreadable) const {
+        return OutsidePictures::shared().pixmap({.file = {}, .names = {choice_->names.at(name)}}, size,
+                                                std::max(1, qRound(scale)), unreadable);
+    }
+
+    std::shared_ptr<SteadyChoice> choice_;
+};
+
 QIcon outsidePicture(PictureSource source, QIcon standIn) {
     return QIcon(new OutsidePictureIconEngine(std::move(source), std::move(standIn)));
 }
@@ -297,6 +366,14 @@ ImageHandle QtIcons::genericAppIcon() const {
 QIcon themeIcon(const QStringList& names, const QIcon& standIn) {
     if (names.isEmpty()) return standIn;
     return outsidePicture({.file = {}, .names = names}, standIn);
+}
+
+QIcon steadyThemeIcon(const QStringList& names, const QIcon& own) {
+    if (names.isEmpty()) return own;
+    auto choice = std::make_shared<SteadyChoice>();
+    choice->names = names;
+    choice->own = own;
+    return QIcon(new SteadyThemeIconEngine(std::move(choice)));
 }
 
 QIcon folderIcon(const Path& path) {

@@ -76,6 +76,13 @@ void keepWholePicturesOutOfQtsPixmapCache();
 // by every picture from outside, never the theme's whole picture.
 QIcon themeIcon(const QStringList& names, const QIcon& standIn);
 
+// A picture that stays one for as long as the themes Qt names stay: the theme's picture of
+// the first of the names that can be drawn, else `own`. Which is chosen once, when the themes
+// have answered (milliseconds after the start, since their index is made then), and kept
+// however the pictures come and go from the cache; nothing is drawn until then, so a symbol
+// never shows one picture and then another. For symbols, where names mean what they show.
+QIcon steadyThemeIcon(const QStringList& names, const QIcon& own);
+
 // The theme's icon of a folder, by its path alone: the user's own folders (home, Desktop,
 // Documents, Downloads, Music, ...) by their own names where the theme has them, as file
 // managers show them; the plain folder icon otherwise, and the program's own picture of a

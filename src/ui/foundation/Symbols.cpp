@@ -25,31 +25,38 @@ struct SymbolNames {
     std::array<const char*, 2> themeNames;
 };
 
-// Every symbol the program draws. A symbolic name suits themes in vector form; a plain name
-// after it serves themes that carry only pictures. Where the theme has neither, the symbol is
-// the program's own picture of it (data/symbols).
+// Every symbol the program draws. A theme's picture stands for a symbol only where its name
+// means what the symbol shows where it is used: a picture that looks alike but means something
+// else (a desktop folder for a dock, a check box for a corner) would mislead. A symbolic name
+// suits themes in vector form; a plain name after it serves themes that carry only pictures.
+// Where the theme has neither, or no name means the thing, the symbol is the program's own
+// picture of it (data/symbols). No two symbols shown on one page share a theme's name, so
+// the rows of a page stay apart.
 constexpr std::array kSymbols{
     SymbolNames{"plus.square.on.square", {"list-add-symbolic", "list-add"}},
-    SymbolNames{"lock.shield", {"security-high-symbolic", "changes-prevent-symbolic"}},
-    SymbolNames{"questionmark.app.dashed", {"application-x-executable", "image-missing"}},
+    SymbolNames{"lock.shield", {"changes-prevent-symbolic"}},
+    SymbolNames{"questionmark.app.dashed", {"image-missing"}},
     SymbolNames{"app.dashed", {"application-x-executable", "application-default-icon"}},
-    SymbolNames{"square.stack.3d.up", {"view-continuous-symbolic", "view-paged-symbolic"}},
+    SymbolNames{"square.stack.3d.up", {}},
     SymbolNames{"arrow.down.forward.square", {"window-minimize-symbolic", "window-minimize"}},
-    SymbolNames{"arrow.up.forward.square", {"folder-open-symbolic", "folder-open"}},
-    SymbolNames{"gearshape", {"preferences-system-symbolic", "emblem-system"}},
-    SymbolNames{"paintbrush", {"applications-graphics-symbolic", "applications-graphics"}},
-    SymbolNames{"eye", {"view-reveal-symbolic", "preferences-desktop-display"}},
-    SymbolNames{"bubble.left.and.text.bubble.right", {"help-faq-symbolic", "help-faq"}},
+    SymbolNames{"arrow.up.forward.square", {"system-file-manager-symbolic", "system-file-manager"}},
+    SymbolNames{"gearshape", {"preferences-system-symbolic", "preferences-system"}},
+    // The common theme's picture of appearance settings is drawn through an SVG mask, which
+    // Qt draws as a filled square.
+    SymbolNames{"paintbrush", {}},
+    SymbolNames{"eye", {"view-reveal-symbolic"}},
+    SymbolNames{"bubble.left.and.text.bubble.right", {}},
     SymbolNames{"questionmark.circle", {"help-browser-symbolic", "help-browser"}},
     SymbolNames{"info.circle", {"help-about-symbolic", "help-about"}},
-    SymbolNames{"macwindow", {"window-symbolic", "preferences-system-windows"}},
+    SymbolNames{"macwindow", {"window-symbolic"}},
     SymbolNames{"magnifyingglass", {"system-search-symbolic", "edit-find-symbolic"}},
-    SymbolNames{"xmark.circle.fill", {"edit-clear-symbolic", "window-close-symbolic"}},
+    SymbolNames{"xmark.circle.fill", {"edit-clear-symbolic", "edit-clear"}},
     SymbolNames{"pin.fill", {"view-pin-symbolic", "pin-symbolic"}},
-    SymbolNames{"plus.circle.fill", {"list-add-symbolic", "list-add"}},
+    // Beside "plus" in the dock editor.
+    SymbolNames{"plus.circle.fill", {}},
     SymbolNames{"display", {"preferences-desktop-display-symbolic", "video-display"}},
-    SymbolNames{"square.stack.3d.up.fill", {"view-app-grid-symbolic", "preferences-system-windows"}},
-    SymbolNames{"photo.on.rectangle.angled", {"image-x-generic-symbolic", "image-x-generic"}},
+    SymbolNames{"square.stack.3d.up.fill", {}},
+    SymbolNames{"photo.on.rectangle.angled", {}},
     SymbolNames{"slider.horizontal.3", {"preferences-system-symbolic", "preferences-system"}},
     SymbolNames{"checkmark.circle.fill", {"emblem-ok-symbolic", "emblem-default"}},
     SymbolNames{"exclamationmark.triangle", {"dialog-warning-symbolic", "dialog-warning"}},
@@ -58,56 +65,54 @@ constexpr std::array kSymbols{
     SymbolNames{"folder", {"folder-symbolic", "folder"}},
     SymbolNames{"chevron.backward", {"go-previous-symbolic", "go-previous"}},
     SymbolNames{"chevron.forward", {"go-next-symbolic", "go-next"}},
-    SymbolNames{"pin.circle.fill", {"view-pin-symbolic", "emblem-favorite"}},
-    SymbolNames{"ellipsis.circle.fill", {"view-more-symbolic", "open-menu"}},
+    SymbolNames{"pin.circle.fill", {"view-pin-symbolic", "pin-symbolic"}},
+    SymbolNames{"ellipsis.circle.fill", {"view-more-horizontal-symbolic", "view-more-symbolic"}},
     SymbolNames{"plus", {"list-add-symbolic", "list-add"}},
     SymbolNames{"minus", {"list-remove-symbolic", "list-remove"}},
     // The Appearance, Hover previews and Permissions panes.
-    SymbolNames{"square.resize", {"view-fullscreen-symbolic", "view-fullscreen"}},
-    SymbolNames{"rectangle.roundedtop", {"checkbox-symbolic", "view-restore"}},
-    SymbolNames{"circle.bottomrighthalf.pattern.checkered",
-                {"preferences-desktop-wallpaper-symbolic", "preferences-desktop-wallpaper"}},
-    SymbolNames{"drop.halffull", {"color-select-symbolic", "preferences-color-symbolic"}},
-    SymbolNames{"textformat", {"preferences-desktop-font-symbolic", "preferences-desktop-font"}},
-    SymbolNames{"circle.dashed.inset.filled", {"display-brightness-symbolic", "weather-clear-symbolic"}},
-    SymbolNames{"circle.lefthalf.filled", {"night-light-symbolic", "weather-clear-night-symbolic"}},
-    SymbolNames{"accessibility", {"preferences-desktop-accessibility-symbolic", "preferences-desktop-accessibility"}},
+    SymbolNames{"square.resize", {}},
+    SymbolNames{"rectangle.roundedtop", {}},
+    SymbolNames{"circle.bottomrighthalf.pattern.checkered", {}},
+    SymbolNames{"drop.halffull", {}},
+    SymbolNames{"textformat", {}},
+    SymbolNames{"circle.dashed.inset.filled", {}},
+    SymbolNames{"circle.lefthalf.filled", {}},
+    // "Window access", which no theme name means.
+    SymbolNames{"accessibility", {}},
     // The Support, Help and About panes.
     SymbolNames{"doc.on.clipboard", {"edit-copy-symbolic", "edit-copy"}},
-    SymbolNames{"envelope", {"mail-unread-symbolic", "mail-unread"}},
-    SymbolNames{"globe", {"web-browser-symbolic", "web-browser"}},
+    SymbolNames{"envelope", {"mail-message-new-symbolic", "mail-message-new"}},
+    SymbolNames{"globe", {}},
     SymbolNames{"person.crop.circle", {"avatar-default-symbolic", "avatar-default"}},
-    SymbolNames{"hand.raised", {"security-medium-symbolic", "security-medium"}},
-    SymbolNames{"arrow.triangle.2.circlepath", {"view-refresh-symbolic", "view-refresh"}},
-    SymbolNames{"sparkles", {"starred-symbolic", "starred"}},
+    SymbolNames{"hand.raised", {}},
+    SymbolNames{"arrow.triangle.2.circlepath", {}},
+    SymbolNames{"sparkles", {}},
     SymbolNames{"eye.slash", {"view-conceal-symbolic", "view-conceal"}},
     SymbolNames{"pin", {"view-pin-symbolic", "pin-symbolic"}},
-    SymbolNames{"rectangle.split.3x1", {"view-dual-symbolic", "view-dual"}},
-    SymbolNames{"rectangle.grid.2x2", {"view-grid-symbolic", "view-grid"}},
+    SymbolNames{"rectangle.split.3x1", {}},
+    SymbolNames{"rectangle.grid.2x2", {}},
     SymbolNames{"keyboard", {"input-keyboard-symbolic", "input-keyboard"}},
-    SymbolNames{"link", {"insert-link-symbolic", "insert-link"}},
+    SymbolNames{"link", {}},
     // The General pane.
-    SymbolNames{"timer", {"preferences-system-time-symbolic", "appointment-soon"}},
-    SymbolNames{"hare", {"power-profile-performance-symbolic", "media-seek-forward-symbolic"}},
-    SymbolNames{"tortoise", {"power-profile-power-saver-symbolic", "media-seek-backward-symbolic"}},
-    SymbolNames{"metronome", {"audio-x-generic-symbolic", "audio-x-generic"}},
-    SymbolNames{"rays", {"weather-clear-symbolic", "display-brightness-symbolic"}},
-    SymbolNames{"power", {"system-shutdown-symbolic", "system-shutdown"}},
-    SymbolNames{"dock.rectangle", {"user-desktop-symbolic", "user-desktop"}},
-    SymbolNames{"command.square", {"preferences-desktop-keyboard-shortcuts-symbolic", "input-keyboard"}},
+    SymbolNames{"timer", {}},
+    SymbolNames{"hare", {}},
+    SymbolNames{"tortoise", {}},
+    SymbolNames{"metronome", {}},
+    SymbolNames{"rays", {}},
+    SymbolNames{"power", {}},
+    SymbolNames{"dock.rectangle", {}},
+    SymbolNames{"command.square",
+                {"preferences-desktop-keyboard-shortcuts-symbolic", "preferences-desktop-keyboard-shortcuts"}},
     // The dock editor's apps and automation cards.
     SymbolNames{"doc.on.doc", {"edit-copy-symbolic", "edit-copy"}},
     SymbolNames{"checkmark", {"object-select-symbolic", "emblem-ok-symbolic"}},
-    SymbolNames{"folder.badge.plus", {"folder-new-symbolic", "folder-new"}},
+    SymbolNames{"folder.badge.plus", {}},
     // The dock editor's placement card.
-    SymbolNames{"rectangle.dashed", {"zoom-fit-best-symbolic", "view-fullscreen"}},
-    SymbolNames{"arrow.left.and.right.righttriangle.left.righttriangle.right",
-                {"object-flip-horizontal-symbolic", "object-flip-horizontal"}},
-    SymbolNames{"macwindow.on.rectangle", {"focus-windows-symbolic", "preferences-system-windows"}},
-    SymbolNames{"hand.tap", {"input-touchpad-symbolic", "input-mouse"}},
+    SymbolNames{"rectangle.dashed", {}},
+    SymbolNames{"arrow.left.and.right.righttriangle.left.righttriangle.right", {}},
+    SymbolNames{"macwindow.on.rectangle", {}},
+    SymbolNames{"hand.tap", {}},
     SymbolNames{"trash", {"user-trash-symbolic", "user-trash"}},
-    // Always the program's own: themes have no filled variant of the first, and the remove
-    // button shows the two apart; nor have they the edges of a screen.
     SymbolNames{"minus.circle", {}},
     SymbolNames{"minus.circle.fill", {}},
     SymbolNames{"rectangle.bottomthird.inset.filled", {}},
@@ -129,6 +134,8 @@ void paintInColour(QPainter& painter, const QRectF& box, const QIcon& icon, cons
     const QRect target = box.toAlignedRect();
     const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
     QPixmap glyph = icon.pixmap(target.size(), ratio);
+    // Not chosen yet.
+    if (glyph.isNull()) return;
     QPainter tint(&glyph);
     tint.setCompositionMode(QPainter::CompositionMode_SourceIn);
     tint.fillRect(glyph.rect(), color);
@@ -144,22 +151,22 @@ QIcon bundledIcon(std::string_view symbol) {
                  QStringLiteral(".svg"));
 }
 
-// A symbol in one colour, drawn at each paint from symbolIcon, so the theme's picture shows
-// once it has arrived; as a picture of one size, never drawn larger than that.
+// A symbol in one colour, and in another where it is selected, drawn at each paint from
+// symbolIcon, so it shows once its picture is chosen; as a picture of one size, never drawn
+// larger than that.
 class TintedSymbolEngine final : public QIconEngine {
 public:
-    TintedSymbolEngine(std::string_view symbol, QColor color, QSize most)
-        : symbol_(symbol), color_(std::move(color)), most_(most) {}
+    TintedSymbolEngine(std::string_view symbol, QColor color, QColor selectedColor, QSize most)
+        : symbol_(symbol), color_(std::move(color)), selectedColor_(std::move(selectedColor)), most_(most) {}
 
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
         const QSize drawn = actualSize(size, mode, state);
         if (drawn.isEmpty()) return {};
-        if (const auto added = added_.find(mode); added != added_.end())
-            return added->second.scaled(drawn, Qt::KeepAspectRatio, Qt::SmoothTransformation);
         QPixmap picture(drawn);
         picture.fill(Qt::transparent);
         QPainter painter(&picture);
-        paintSymbol(painter, QRectF(QPointF(0, 0), drawn), symbol_, color_);
+        paintSymbol(painter, QRectF(QPointF(0, 0), drawn), symbol_,
+                    mode == QIcon::Selected && selectedColor_.isValid() ? selectedColor_ : color_);
         painter.end();
         if (mode != QIcon::Disabled) return picture;
         QStyleOption option;
@@ -176,22 +183,16 @@ public:
                                    fitted),
                             shown, QRectF(shown.rect()));
     }
-    // A picture of its own for a mode, as an icon of pictures takes one.
-    void addPixmap(const QPixmap& pixmap, QIcon::Mode mode, QIcon::State) override { added_[mode] = pixmap; }
     QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override { return size.boundedTo(most_); }
     QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override { return {most_}; }
     QString key() const override { return QStringLiteral("quillbern.symbol"); }
-    QIconEngine* clone() const override {
-        auto* copy = new TintedSymbolEngine(symbol_, color_, most_);
-        copy->added_ = added_;
-        return copy;
-    }
+    QIconEngine* clone() const override { return new TintedSymbolEngine(symbol_, color_, selectedColor_, most_); }
 
 private:
     std::string symbol_;
     QColor color_;
+    QColor selectedColor_;
     QSize most_;
-    std::map<QIcon::Mode, QPixmap> added_;
 };
 
 }  // namespace
@@ -224,15 +225,16 @@ QIcon symbolIcon(std::string_view symbol) {
     }();
     (void)goesWithTheApplication;
     if (const auto known = made.find(symbol); known != made.end()) return known->second;
-    return made.emplace(symbol, themeIcon(themeNamesOfSymbol(symbol), bundledIcon(symbol))).first->second;
+    return made.emplace(symbol, steadyThemeIcon(themeNamesOfSymbol(symbol), bundledIcon(symbol))).first->second;
 }
 
 void paintSymbol(QPainter& painter, const QRectF& box, std::string_view symbol, const QColor& color) {
     paintInColour(painter, box, symbolIcon(symbol), color);
 }
 
-QIcon symbolIcon(std::string_view symbol, const QColor& color, int side, qreal devicePixelRatio) {
-    return QIcon(new TintedSymbolEngine(symbol, color, QSize(side, side) * devicePixelRatio));
+QIcon symbolIcon(std::string_view symbol, const QColor& color, int side, qreal devicePixelRatio,
+                 const QColor& selectedColor) {
+    return QIcon(new TintedSymbolEngine(symbol, color, selectedColor, QSize(side, side) * devicePixelRatio));
 }
 
 }  // namespace quillbern

@@ -220,12 +220,18 @@ void GeneralPane::buildLoginCard() {
         model_.setOpensAtLogin(on);
         // The service may leave the item as it was without a word.
         sync();
+        bringIntoSight(*loginNotes_);
     });
     card->addRow(new SettingsRow(localized("Open at login"), "power", openAtLogin_));
-    approvalNote_ = card->addWidget(new SettingsNoteLabel);
-    renamedNote_ = card->addWidget(new SettingsNoteLabel);
+    QVBoxLayout* notes = nullptr;
+    loginNotes_ = card->addWidget(group(notes));
+    approvalNote_ = new SettingsNoteLabel;
+    notes->addWidget(approvalNote_);
+    renamedNote_ = new SettingsNoteLabel;
+    notes->addWidget(renamedNote_);
     QVBoxLayout* error = nullptr;
-    loginErrorGroup_ = card->addWidget(group(error));
+    loginErrorGroup_ = group(error);
+    notes->addWidget(loginErrorGroup_);
     error->setSpacing(6);
     loginError_ = new SettingsNoteLabel;
     error->addWidget(loginError_);
@@ -240,6 +246,7 @@ void GeneralPane::buildDesktopDockCard() {
     connect(hideDesktopDock_, &SettingsSwitch::clicked, this, [this](bool on) {
         model_.setHidesDesktopDock(on);
         sync();
+        bringIntoSight(*desktopDockError_);
     });
     card->addRow(new SettingsRow(localized("Hide the desktop's dock"), "dock.rectangle", hideDesktopDock_));
     card->addCaption(
@@ -358,6 +365,7 @@ void GeneralPane::buildLanguageCard() {
     connect(language_, &QComboBox::activated, this, [this](int chosen) {
         const QString value = language_->itemData(chosen).toString();
         if (!value.isEmpty()) model_.chooseLanguage(value.toStdString());
+        bringIntoSight(*relaunchRow_);
     });
     card->addRow(new SettingsRow(localized("Language"), "globe", language_));
 
@@ -373,7 +381,10 @@ void GeneralPane::buildLanguageCard() {
     setTone(*words, SettingsTone::warning);
     label->addWidget(words);
     relaunchNow_ = smallButton(localized("Relaunch Now"));
-    connect(relaunchNow_, &QPushButton::clicked, this, [this] { model_.relaunch(); });
+    connect(relaunchNow_, &QPushButton::clicked, this, [this] {
+        model_.relaunch();
+        bringIntoSight(*relaunchRow_);
+    });
     relaunch->addWidget(new SettingsRow(takesEffect, relaunchNow_));
     relaunchError_ = new SettingsNoteLabel;
     relaunch->addWidget(relaunchError_);
@@ -458,6 +469,7 @@ void GeneralPane::sync() {
     loginError_->setNote(notes.error);
     openLoginSettings_->setVisible(notes.offersSettings);
     loginErrorGroup_->setVisible(notes.error.has_value());
+    loginNotes_->setVisible(notes.approval || notes.renamed || notes.error);
 
     {
         const QSignalBlocker quiet(hideDesktopDock_);

@@ -59,6 +59,8 @@ public:
     SegmentedControl& knockTempo() const { return *knockTempo_; }
     SettingsSwitch& launchBeacon() const { return *launchBeacon_; }
     SettingsSwitch& openAtLogin() const { return *openAtLogin_; }
+    // The notes under the login switch, the error among them.
+    QWidget& loginNotes() const { return *loginNotes_; }
     SettingsNoteLabel& loginError() const { return *loginError_; }
     QPushButton& openLoginSettings() const { return *openLoginSettings_; }
     SettingsSwitch& hideDesktopDock() const { return *hideDesktopDock_; }
@@ -118,6 +120,8 @@ private:
     SegmentedControl* knockTempo_ = nullptr;
     SettingsSwitch* launchBeacon_ = nullptr;
     SettingsSwitch* openAtLogin_ = nullptr;
+    // The notes under the login switch, which a click on it brings into sight.
+    QWidget* loginNotes_ = nullptr;
     SettingsNoteLabel* approvalNote_ = nullptr;
     SettingsNoteLabel* renamedNote_ = nullptr;
     QWidget* loginErrorGroup_ = nullptr;

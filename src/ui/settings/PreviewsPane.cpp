@@ -29,7 +29,10 @@ PreviewsPane::PreviewsPane(PreviewStore& previews, QWidget* parent)
     layout->addWidget(page);
     auto* card = page->addCard(new SettingsCard);
 
-    connect(toggle_, &SettingsSwitch::clicked, this, [this](bool on) { model_.setEnabled(on); });
+    connect(toggle_, &SettingsSwitch::clicked, this, [this](bool on) {
+        model_.setEnabled(on);
+        bringIntoSight(*warning_);
+    });
     card->addRow(new SettingsRow(localized("Show window previews"), "eye", toggle_));
 
     auto* warning = new SettingsNoteLabel;

@@ -127,8 +127,13 @@ QWidget* ProfileDetailPane::makeHeader() {
     auto* row = new QHBoxLayout;
     row->setSpacing(kHeaderSpacing);
     column->addLayout(row);
-    name_ = new CommitTextField([this](const Uuid& owner, const std::string& name) { model_.rename(owner, name); },
-                                [this](const Uuid& owner) { return model_.nameOf(owner); });
+    name_ = new CommitTextField(
+        [this](const Uuid& owner, const std::string& name) {
+            model_.rename(owner, name);
+            // A name refused is told under the field, which may have been scrolled away since.
+            bringIntoSight(*nameNote_);
+        },
+        [this](const Uuid& owner) { return model_.nameOf(owner); });
     name_->setPlaceholderText(localized("Name"));
     name_->setFrame(false);
     name_->setFont(fontOfSize(kNameSize, kHeadingWeight));

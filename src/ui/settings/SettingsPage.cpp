@@ -71,9 +71,11 @@ public:
 
     // Once the layouts are redone: a note that just appeared has its place only then.
     void bring(QWidget& widget) {
-        widget_ = &widget;
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-        if (widget.isVisibleTo(&scroll_)) scroll_.ensureWidgetVisible(&widget);
+        // Where nothing showed, what was brought before is still kept.
+        if (!widget.isVisibleTo(&scroll_)) return;
+        widget_ = &widget;
+        scroll_.ensureWidgetVisible(&widget);
         inSight_ = isInSight();
     }
 

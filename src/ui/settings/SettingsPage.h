@@ -28,7 +28,8 @@ private:
 // Scrolls the page that holds the widget until it is in sight, once the widget has its place
 // in the layout, if it shows by then: a note that just appeared answers what the user did, and
 // may stand below the fold. While the page then shrinks, the widget is kept in sight, unless
-// the user had scrolled it away.
+// the user had scrolled it away. Every note that answers a click comes into sight this way;
+// one that did not appear leaves the page as it was.
 void bringIntoSight(QWidget& widget);
 
 }  // namespace quillbern

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "ui/foundation/QtIcons.h"
 #include "ui/foundation/QtText.h"
 #include "ui/settings/SettingsTheme.h"
 
@@ -22,8 +23,8 @@ constexpr int kDividerPadding = 6;
 
 QLabel* symbolLabel(const QWidget& owner, std::string_view symbol) {
     auto* icon = new QLabel;
-    icon->setPixmap(SettingsTheme::labelSymbol(symbol, owner.palette(), kSymbolSide, owner.devicePixelRatioF())
-                        .pixmap(kSymbolSide, kSymbolSide));
+    showIconIn(*icon, SettingsTheme::labelSymbol(symbol, owner.palette(), kSymbolSide, owner.devicePixelRatioF()),
+               kSymbolSide);
     icon->setFixedSize(kSymbolSide + 4, kSymbolSide);
     icon->setAlignment(Qt::AlignCenter);
     return icon;

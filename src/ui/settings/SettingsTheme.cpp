@@ -25,10 +25,7 @@ bool isDark(const QPalette& palette) {
 }
 
 QIcon labelSymbol(std::string_view symbol, const QPalette& palette, int side, qreal devicePixelRatio) {
-    QIcon icon = symbolIcon(symbol, accent(palette), side, devicePixelRatio);
-    const QIcon selected = symbolIcon(symbol, palette.color(QPalette::HighlightedText), side, devicePixelRatio);
-    icon.addPixmap(selected.pixmap(QSize(side, side), devicePixelRatio), QIcon::Selected);
-    return icon;
+    return symbolIcon(symbol, accent(palette), side, devicePixelRatio, palette.color(QPalette::HighlightedText));
 }
 
 QColor mix(const QColor& from, const QColor& to, double fraction) {
