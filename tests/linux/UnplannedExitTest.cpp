@@ -1,9 +1,8 @@
-#include "linux/process/UnplannedExit.h"
-
-#include <gtest/gtest.h>
-
 #include <cstdio>
 #include <cstdlib>
+#include <gtest/gtest.h>
+
+#include "linux/process/UnplannedExit.h"
 
 namespace quillbern {
 namespace {
@@ -16,7 +15,9 @@ TEST(UnplannedExit, RunsTheLivingStepsThenEndsBeforeAnyGlobalGoes) {
     EXPECT_EXIT(
         {
             const UnplannedExit outer([](int status) { std::fprintf(stderr, "outer %d\n", status); });
-            { const UnplannedExit gone([](int status) { std::fprintf(stderr, "gone %d, ", status); }); }
+            {
+                const UnplannedExit gone([](int status) { std::fprintf(stderr, "gone %d, ", status); });
+            }
             const UnplannedExit inner([](int status) { std::fprintf(stderr, "inner %d, ", status); });
             static const struct Late {
                 ~Late() {
