@@ -1,4 +1,5 @@
 #include <signal.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
@@ -23,16 +24,23 @@ using quillbern::testing::spinEventsUntil;
 // More than a start waits for an instance that does not answer.
 constexpr int kStartLimitMs = 20000;
 
+// Whether a start shares the test's process group, or has one of its own. A start the test
+// stops needs its own: the kernel hangs up and continues every stopped process of a group
+// that loses its last parent outside it, as the test's group does when the shell that
+// started the run ends, while its own group keeps the test as that parent.
+enum class Group { test, own };
+
 // One start of the program, cut down to its single instance, in a session of the test's
 // own: its runtime directory, and its session bus or none.
 class Start {
 public:
-    Start(const QString& runtime, const std::optional<QString>& bus, const QStringList& urls) {
+    Start(const QString& runtime, const std::optional<QString>& bus, const QStringList& urls, Group group) {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
         environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"),
                            bus.value_or(QStringLiteral("unix:path=") + runtime + QStringLiteral("/no-bus")));
         process_.setProcessEnvironment(environment);
+        if (group == Group::own) process_.setChildProcessModifier([] { ::setpgid(0, 0); });
         process_.start(QStringLiteral(QUILLBERN_SINGLE_INSTANCE_PROBE), urls);
     }
     ~Start() {
@@ -62,6 +70,11 @@ public:
         return process_.exitCode();
     }
     bool isRunning() const { return process_.state() != QProcess::NotRunning; }
+    // How it ended: its exit status, or the signal that ended it.
+    std::string howItEnded() const {
+        return (process_.exitStatus() == QProcess::CrashExit ? "signal " : "status ") +
+               std::to_string(process_.exitCode());
+    }
     void signal(int number) { ::kill(static_cast<pid_t>(process_.processId()), number); }
     bool limitDescriptors(rlim_t count) {
         const rlimit limit{.rlim_cur = count, .rlim_max = count};
@@ -88,8 +101,9 @@ protected:
         ASSERT_TRUE(runtime_.isValid());
         ASSERT_TRUE(bus_->isRunning());
     }
-    std::unique_ptr<Start> start(bool onBus, const QStringList& urls = {}) {
-        return std::make_unique<Start>(runtime_.path(), onBus ? std::optional(bus_->address()) : std::nullopt, urls);
+    std::unique_ptr<Start> start(bool onBus, const QStringList& urls = {}, Group group = Group::test) {
+        return std::make_unique<Start>(runtime_.path(), onBus ? std::optional(bus_->address()) : std::nullopt, urls,
+                                       group);
     }
 
     QTemporaryDir runtime_;
@@ -150,14 +164,16 @@ TEST_F(SingleInstance, ALinkOrAFifoInTheLocksPlaceIsRefusedAndWhatALinkNamesStay
 }
 
 TEST_F(SingleInstance, AStartNeverSaysItHandedOverToAnInstanceThatDidNotAnswer) {
-    const auto stuck = start(true);
+    const auto stuck = start(true, {}, Group::own);
     ASSERT_TRUE(stuck->isInstance());
     stuck->signal(SIGSTOP);
     const auto unanswered = start(true, url("quillbern://unanswered"));
-    // Once under load this start ran on and wrote nothing, as if the instance had gone: say so.
+    // A start that runs on has found the instance gone: say how it ended.
     EXPECT_EQ(unanswered->ending(), 1) << "it ended as handed over, or not within its limit; it wrote \""
                                        << unanswered->lines().join(u'|').toStdString() << "\", and the instance "
-                                       << (stuck->isRunning() ? "runs" : "has ended: " + stuck->log().toStdString());
+                                       << (stuck->isRunning() ? "runs"
+                                                              : "has ended (" + stuck->howItEnded() +
+                                                                    "): " + stuck->log().toStdString());
     EXPECT_TRUE(unanswered->log().contains(QStringLiteral("did not answer"))) << unanswered->log().toStdString();
     // Woken, the instance never runs what the start gave up on.
     stuck->signal(SIGCONT);

@@ -17,6 +17,8 @@ has a session bus and Quillbern started with QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1:
   atspi.py select NAME [ROLE]          selects it in its list (a Settings section, say)
   atspi.py wait NAME ROLE STATE        waits until it has the state ("selected", "checked",
                                        "focused"); "!STATE" waits until it has not
+  atspi.py only NAME ROLE STATE        waits until it has the state and no other child of its
+                                       parent has (the one selected row of a list, say)
   atspi.py gone NAME [ROLE]            waits until no shown control matches
   atspi.py at-end NAME [ROLE]          waits until its value is its maximum (a scroll bar
                                        scrolled to the end, say)
@@ -204,7 +206,7 @@ def main():
     parser.add_argument("--timeout", type=float, default=10.0)
     parser.add_argument("--hidden", action="store_true")
     parser.add_argument(
-        "command", choices=["find", "states", "press", "action", "focus", "select", "wait", "gone", "menu", "dump", "value", "description", "at-end"]
+        "command", choices=["find", "states", "press", "action", "focus", "select", "wait", "only", "gone", "menu", "dump", "value", "description", "at-end"]
     )
     parser.add_argument("arguments", nargs="*")
     options = parser.parse_args()
@@ -222,7 +224,7 @@ def main():
             parser.error("name the row")
         choose_in_menu(options, args[0])
         return
-    if not args or (command == "action" and len(args) != 3) or (command == "wait" and len(args) != 3):
+    if not args or (command in ("action", "wait", "only") and len(args) != 3):
         parser.error("name the control (and its role)")
     name, role = args[0], (args[1] if len(args) > 1 else None)
 
@@ -241,6 +243,32 @@ def main():
 
         if retry(options, has_it) is None:
             sys.exit(f"atspi: '{name}' ({role}) is {'not ' if wanted else ''}{state} after {options.timeout} s")
+        return
+
+    if command == "only":
+        state = args[2]
+
+        def others_with_it(node):
+            """The names of the other children of its parent that have the state."""
+            parent, own = node.parent, node.getIndexInParent()
+            names = []
+            for index in range(parent.childCount):
+                try:
+                    other = parent.getChildAtIndex(index)
+                    if other is not None and index != own and state in states_of(other):
+                        names.append(other.name)
+                except Exception:
+                    continue
+            return names
+
+        def alone():
+            node = lookup(options, name, role)
+            return node if node is not None and state in states_of(node) and not others_with_it(node) else None
+
+        if retry(options, alone) is None:
+            node = lookup(options, name, role)
+            others = others_with_it(node) if node is not None else []
+            sys.exit(f"atspi: '{name}' ({role}) is not the only one {state} after {options.timeout} s; {state} beside it: {others}")
         return
 
     if command == "at-end":
