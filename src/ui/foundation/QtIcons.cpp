@@ -172,16 +172,29 @@ private:
     std::map<Key, QPixmap> made_;
 };
 
-// An icon of a picture from outside: what OutsidePictures has read of it at each size, and
-// the stand-in while it is read and where none can be drawn.
-class OutsidePictureIconEngine final : public QIconEngine {
+// An icon whose pictures are read to any size asked for, filling it as a scalable one does
+// (the views fit it); what it draws is its `scaledPixmap`'s.
+class ReadToSizeIconEngine : public QIconEngine {
 public:
-    OutsidePictureIconEngine(PictureSource source, QIcon standIn)
-        : source_(std::move(source)), standIn_(std::move(standIn)) {}
-
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
         return scaledPixmap(size, mode, state, 1.0);
     }
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
+        paintCentred(*painter, rect, *this, mode, state);
+    }
+
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override { return size; }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override { return {}; }
+    bool isNull() override { return false; }
+};
+
+// An icon of a picture from outside: what OutsidePictures has read of it at each size, and
+// the stand-in while it is read and where none can be drawn.
+class OutsidePictureIconEngine final : public ReadToSizeIconEngine {
+public:
+    OutsidePictureIconEngine(PictureSource source, QIcon standIn)
+        : source_(std::move(source)), standIn_(std::move(standIn)) {}
 
     // `size` in pixels, drawn for `scale`.
     QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state, qreal scale) override {
@@ -192,14 +205,6 @@ public:
         return standIn_.isNull() ? QPixmap() : standIn_.pixmap(size, 1.0, mode, state);
     }
 
-    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
-        paintCentred(*painter, rect, *this, mode, state);
-    }
-
-    // A picture fills the size it is drawn at, as a scalable one does; the views fit it.
-    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override { return size; }
-    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override { return {}; }
-    bool isNull() override { return false; }
     QString key() const override { return QStringLiteral("quillbern.outside"); }
     QIconEngine* clone() const override { return new OutsidePictureIconEngine(source_, standIn_); }
 
@@ -221,13 +226,9 @@ struct SteadyChoice {
     QPixmap drawn;
 };
 
-class SteadyThemeIconEngine final : public QIconEngine {
+class SteadyThemeIconEngine final : public ReadToSizeIconEngine {
 public:
     explicit SteadyThemeIconEngine(std::shared_ptr<SteadyChoice> choice) : choice_(std::move(choice)) {}
-
-    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
-        return scaledPixmap(size, mode, state, 1.0);
-    }
 
     // `size` in pixels, drawn for `scale`.
     QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state, qreal scale) override {
@@ -258,13 +259,6 @@ public:
         return choice.own.pixmap(size, 1.0, mode, state);
     }
 
-    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
-        paintCentred(*painter, rect, *this, mode, state);
-    }
-
-    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override { return size; }
-    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override { return {}; }
-    bool isNull() override { return false; }
     QString key() const override { return QStringLiteral("quillbern.steady"); }
     QIconEngine* clone() const override { return new SteadyThemeIconEngine(choice_); }
 
