@@ -16,7 +16,8 @@ set(uses_picture "")
 set(uses_ui "core;xcb;picture")
 set(uses_linux "core;xcb;picture")
 set(uses_app "core;xcb;picture;ui;linux")
-set(layers core sim xcb picture ui linux app)
+set(uses_reader "picture")
+set(layers core sim xcb picture ui linux reader app)
 
 # The feature folders of a layer that has them, from the ground up; folders named on one
 # line share a level. A layer without a list keeps its files in its own folder.

@@ -1,9 +1,11 @@
 # What `cmake --install` puts in place, in the XDG places under the prefix: the program, its
-# desktop entry (which also takes quillbern:// URLs) and its icon. `cpack -G DEB` packs the
+# picture reader (which only the program starts), its desktop entry (which also takes
+# quillbern:// URLs) and its icon. `cpack -G DEB` packs the
 # same into a Debian package under /usr, its library dependencies read from the program.
 include(GNUInstallDirs)
 
 install(TARGETS quillbern RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS quillbern-picture-reader RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/quillbern)
 install(FILES ${PROJECT_SOURCE_DIR}/data/quillbern.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${PROJECT_SOURCE_DIR}/data/quillbern.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)

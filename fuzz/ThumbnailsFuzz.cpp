@@ -11,8 +11,8 @@
 #include <QtGlobal>
 
 #include "FuzzSupport.h"
-#include "linux/freedesktop/ThumbnailReading.h"
 #include "picture/PictureReading.h"
+#include "picture/ThumbnailReading.h"
 
 using namespace quillbern;
 using namespace quillbern::fuzz;

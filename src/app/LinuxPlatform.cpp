@@ -20,6 +20,7 @@
 #include "linux/i18n/InterfaceLanguage.h"
 #include "linux/icu/IcuTextServices.h"
 #include "linux/process/LinuxAppProcess.h"
+#include "linux/process/PictureReaderProcess.h"
 #include "linux/qt/QtClipboard.h"
 #include "linux/qt/QtRunLoop.h"
 #include "linux/x11/X11Compositing.h"
@@ -126,6 +127,7 @@ LinuxPlatform::LinuxPlatform(std::unique_ptr<X11Connection> connection, std::uni
       files_(std::make_unique<LinuxFileSystem>()),
       folders_(std::make_unique<LinuxFolderEvents>()),
       icons_(std::make_unique<QtIcons>([this](Pid pid) { return apps_->windowPictures(pid); })),
+      thumbnailer_(std::make_unique<PictureReaderProcess>(ReaderProgram::ofThisProgram(), "thumbnails")),
       nativeDock_(std::make_unique<LinuxNativeDockPreferences>()),
       login_(std::make_unique<LinuxLoginService>(QCoreApplication::applicationFilePath().toStdString())),
       process_(std::make_unique<LinuxAppProcess>([] { QApplication::quit(); })),

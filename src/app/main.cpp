@@ -19,6 +19,7 @@
 #include "core/shell/LegacyDefaultsMigration.h"
 #include "linux/dbus/SessionBusLoss.h"
 #include "linux/dbus/SingleInstance.h"
+#include "linux/process/PictureReaderProcess.h"
 #include "linux/process/SyslogSink.h"
 #include "linux/process/TerminationSignals.h"
 #include "linux/process/UnplannedExit.h"
@@ -26,8 +27,8 @@
 #include "linux/qt/QtMessageLog.h"
 #include "linux/x11/DisplayLoss.h"
 #include "linux/x11/XcbConnection.h"
-#include "picture/PictureReading.h"
 #include "ui/foundation/DialogPlacement.h"
+#include "ui/foundation/OutsidePictures.h"
 #include "ui/foundation/QtIcons.h"
 #include "ui/foundation/ShortcutTexts.h"
 #include "ui/shell/ProgramIcon.h"
@@ -76,6 +77,7 @@ int run(std::unique_ptr<SingleInstance> instance, std::optional<std::string> lan
     // library calls ends the program at once, after the steps of the scopes below.
     const UnplannedExit unplannedExit(
         [](int status) { log("stopped at once: a library it uses ended the program (exit status ", status, ")"); });
+    OutsidePictures::shared().readWith(std::make_unique<PictureReaderProcess>(ReaderProgram::ofThisProgram(), "icons"));
     indexIconThemes();
     const SessionBusLoss sessionBusLoss;
     const std::unique_ptr<LinuxPlatform> platform = LinuxPlatform::open(std::move(instance), std::move(language));
@@ -196,7 +198,6 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
     useCommonIconThemeAsFallback();
     keepWholePicturesOutOfQtsPixmapCache();
-    limitQtsImageAllocations();
     // Its windows and About show it.
     QApplication::setWindowIcon(programIcon());
     // Latin text in Japanese reads as in every other language.

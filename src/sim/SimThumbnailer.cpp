@@ -25,4 +25,14 @@ std::vector<SimThumbnailer::Request> SimThumbnailer::requests() const {
     return requests_;
 }
 
+void SimThumbnailer::rest() const {
+    std::lock_guard lock(mutex_);
+    ++rests_;
+}
+
+int SimThumbnailer::rests() const {
+    std::lock_guard lock(mutex_);
+    return rests_;
+}
+
 }  // namespace quillbern

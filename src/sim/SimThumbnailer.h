@@ -18,15 +18,19 @@ public:
     };
 
     ImageHandle thumbnail(const Path& file, int sidePx) const override;
+    void rest() const override;
 
     // A white picture of that many pixels square for the file.
     void setPicture(const Path& file, int sidePx);
     std::vector<Request> requests() const;
+    // How often it was told to rest.
+    int rests() const;
 
 private:
     mutable std::mutex mutex_;
     std::map<Path, ImageHandle> pictures_;
     mutable std::vector<Request> requests_;
+    mutable int rests_ = 0;
 };
 
 }  // namespace quillbern

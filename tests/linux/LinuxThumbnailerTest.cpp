@@ -1,6 +1,7 @@
 #include <unistd.h>
 #include <zlib.h>
 
+#include <QBuffer>
 #include <QColor>
 #include <QImage>
 #include <QImageReader>
@@ -12,6 +13,10 @@
 #include <vector>
 
 #include "linux/freedesktop/LinuxThumbnailer.h"
+#include "linux/process/PictureReaderProcess.h"
+#include "picture/PictureReading.h"
+#include "picture/ThumbnailReading.h"
+#include "sim/SimPictureReader.h"
 #include "support/ScopedEnvironment.h"
 
 namespace quillbern {
@@ -67,7 +72,8 @@ protected:
 
     fs::path root;
     ScopedEnvironment environment;
-    LinuxThumbnailer thumbnailer;
+    LinuxThumbnailer thumbnailer{
+        std::make_unique<PictureReaderProcess>(ReaderProgram::at(QUILLBERN_PICTURE_READER), "thumbnails")};
 };
 
 TEST_F(LinuxThumbnails, AnImageIsScaledToTheSideAndStoredForOtherReaders) {
@@ -204,11 +210,20 @@ TEST_F(LinuxThumbnails, TextsThatInflateFarAreNotInflated) {
     fs::last_write_time(photo, when);
     ASSERT_LT(fs::file_size(photo), 1u << 20);
 
+    // What the reader does with them, here, where its memory can be told.
+    const QByteArray stored = QByteArray::fromStdString(contents(LinuxThumbnailer::cacheFile("normal", uri(photo))));
+    QBuffer picture;
+    picture.setData(QByteArray::fromStdString(contents(photo)));
+    picture.open(QIODevice::ReadOnly);
     const std::optional<long> before = peakMegabytes();
-    const ImageHandle made = thumbnailer.thumbnail(photo, 64);
+    EXPECT_TRUE(cachedThumbnail(stored, uri(photo), mtime(photo)).isNull())
+        << "the first Thumb::URI, cut, matches nothing";
+    EXPECT_FALSE(readPicture(picture, 64, kMostPictureBytes).isNull());
     const std::optional<long> during = peakMegabytes();
+
+    const ImageHandle made = thumbnailer.thumbnail(photo, 64);
     ASSERT_TRUE(made);
-    EXPECT_NEAR(centre(made).blue(), 200, 4) << "the first Thumb::URI, cut, matches nothing";
+    EXPECT_NEAR(centre(made).blue(), 200, 4) << "made from the picture, not the stored one";
     if (!before || !during) GTEST_SKIP() << "the kernel does not tell the memory a process held";
     EXPECT_LT(*during - *before, 50) << "megabytes held while reading";
 }
@@ -252,6 +267,30 @@ TEST_F(LinuxThumbnails, LinksInTheCacheAreReplacedNeverWrittenThrough) {
     EXPECT_EQ(fs::status(shared).permissions() & fs::perms::all, fs::perms::owner_all | fs::perms::group_read |
                                                                      fs::perms::group_exec | fs::perms::others_read |
                                                                      fs::perms::others_exec);
+}
+
+// Measured: one slow SVG in a pinned folder kept the thumbnails' thread busy for hours.
+TEST_F(LinuxThumbnails, APictureGivenUpIsNotReadAgainWhileTheFileStaysAsItIs) {
+    auto script = std::make_unique<SimPictureReader>();
+    SimPictureReader& reader = *script;
+    const LinuxThumbnailer given(std::move(script));
+    const Path slow = picture("slow.png", {300, 300}, QColor(30, 30, 200));
+    const Path crashing = picture("crashing.png", {300, 300}, QColor(30, 30, 200));
+    reader.setOutcome(slow, PictureRead::Outcome::overran);
+    reader.setOutcome(crashing, PictureRead::Outcome::lost);
+    for (int twice = 0; twice < 2; ++twice) {
+        EXPECT_FALSE(given.thumbnail(slow, 128));
+        EXPECT_FALSE(given.thumbnail(crashing, 128));
+    }
+    EXPECT_EQ(reader.asked().size(), 2u);
+    ASSERT_EQ(reader.asked().front().kind, PictureAsk::Kind::thumbnail);
+    EXPECT_EQ(reader.asked().front().sidePx, 128);
+
+    fs::last_write_time(slow, fs::last_write_time(slow) + std::chrono::seconds(5));
+    reader.setPicture(slow);
+    EXPECT_TRUE(given.thumbnail(slow, 128)) << "changed, it is read again";
+    given.rest();
+    EXPECT_EQ(reader.rests(), 1);
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -491,6 +492,86 @@ TEST(OutsidePictures, AThemesIconAskedWithALargeFileArrivesBeforeIt) {
     EXPECT_EQ(plain.pixmap(32, 32).toImage().pixelColor(16, 16), QColor(Qt::red));
     EXPECT_GT(OutsidePictures::shared().beingRead(), 0) << "the large file is still to be read";
     waitForPictures();
+}
+
+namespace {
+
+// An SVG of one path of many curves stroked wide, drawn `uses` times more: it takes its reader
+// about a second per thousand curves and use, and its painter buffers megabytes for it.
+std::string wideStrokes(int curves, int uses) {
+    std::ostringstream svg;
+    svg << R"(<svg xmlns="http://www.w3.org/2000/svg" xmlns:xlink="http://www.w3.org/1999/xlink" width="64" )"
+        << R"(height="64"><path id="p" fill="none" stroke="#345" stroke-width="200" d="M0,0)";
+    for (int i = 0; i < curves; ++i)
+        svg << " Q" << (i * 7) % 64 << "," << (i * 13) % 64 << " " << (i * 11) % 64 << "," << (i * 5) % 64;
+    svg << R"("/>)";
+    for (int i = 0; i < uses; ++i)
+        svg << R"(<use xlink:href="#p"/>)";
+    svg << "</svg>";
+    return svg.str();
+}
+
+std::string entryWithIcon(const fs::path& dir, const std::string& name, const std::string& icon) {
+    const fs::path path = dir / (name + ".desktop");
+    std::ofstream(path) << "[Desktop Entry]\nType=Application\nName=X\nExec=true\nIcon=" << icon << "\n";
+    return path.string();
+}
+
+}  // namespace
+
+// Measured: two icons that took their reader hours, pinned before a plain one, held it back
+// for good. A picture not read in its first short time waits until the others have had theirs;
+// one not read in its second is given up, its reading ended, and not asked for again.
+TEST(OutsidePictures, APlainIconAfterSlowOnesArrivesFirstAndOneNeverReadIsGivenUp) {
+    TestThemes themes("quillbern-slow-icons");
+    std::ofstream(themes.dir / "slow.svg") << wideStrokes(4000, 100);
+    TestThemes::picture(themes.dir / "plain.png", 32, Qt::green);
+    const QtIcons icons;
+    waitForPictures();
+    const QIcon slow = qIcon(icons.appIcon(entryWithIcon(themes.dir, "slow", (themes.dir / "slow.svg").string())));
+    const QIcon plain = qIcon(icons.appIcon(entryWithIcon(themes.dir, "plain", (themes.dir / "plain.png").string())));
+    slow.pixmap(32, 32);
+    plain.pixmap(32, 32);
+    const auto begun = std::chrono::steady_clock::now();
+    while (plain.pixmap(32, 32).toImage().pixelColor(16, 16) != QColor(Qt::green) &&
+           std::chrono::steady_clock::now() - begun < std::chrono::seconds(10))
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    EXPECT_LT(std::chrono::steady_clock::now() - begun, std::chrono::seconds(2));
+    EXPECT_EQ(OutsidePictures::shared().beingRead(), 1) << "the slow one is read again after it";
+
+    LoggedLines log;
+    LogSink* const previous = setLogSink(&log);
+    waitForPictures();
+    setLogSink(previous);
+    EXPECT_NE(slow.pixmap(32, 32).toImage().pixelColor(16, 16), QColor(0x33, 0x44, 0x55)) << "a stand-in";
+    ASSERT_EQ(log.lines.size(), 1u);
+    EXPECT_NE(log.lines.front().find("given up"), std::string::npos) << log.lines.front();
+    slow.pixmap(48, 48);
+    EXPECT_EQ(OutsidePictures::shared().beingRead(), 0) << "nor is it read at another size";
+}
+
+// Measured: twenty icons copied from one SVG of wide strokes held 249 MB at rest: each picture
+// kept the buffers its painter had stroked with.
+TEST(OutsidePictures, AnIconKeepsOnlyItsPixels) {
+    TestThemes themes("quillbern-kept-pixels");
+    std::vector<QIcon> icons;
+    const QtIcons source;
+    for (int n = 0; n < 8; ++n) {
+        const std::string name = "wide" + std::to_string(n);
+        std::ofstream(themes.dir / (name + ".svg")) << wideStrokes(300, 0);
+        icons.push_back(
+            qIcon(source.appIcon(entryWithIcon(themes.dir, name, (themes.dir / (name + ".svg")).string()))));
+    }
+    waitForPictures();
+    malloc_trim(0);
+    const std::size_t before = mallinfo2().uordblks;
+    for (const QIcon& icon : icons)
+        icon.pixmap(64, 64);
+    waitForPictures();
+    malloc_trim(0);
+    const std::size_t held = mallinfo2().uordblks - before;
+    EXPECT_NE(icons.front().pixmap(64, 64).toImage().pixelColor(32, 32).alpha(), 0) << "drawn";
+    EXPECT_LT(held, std::size_t(2) << 20) << "bytes held for eight pictures of 16 KB";
 }
 
 // Where neither the theme named nor the common theme is installed, a file still shows a

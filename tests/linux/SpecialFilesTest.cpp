@@ -13,6 +13,7 @@
 #include "linux/freedesktop/LinuxFileSystem.h"
 #include "linux/freedesktop/LinuxLoginService.h"
 #include "linux/freedesktop/LinuxThumbnailer.h"
+#include "linux/process/PictureReaderProcess.h"
 #include "support/ScopedEnvironment.h"
 #include "ui/foundation/QtIcons.h"
 
@@ -72,7 +73,10 @@ TEST(DesktopFiles, AFifoInPlaceOfAFileOfTheDesktopIsNotRead) {
         EXPECT_EQ(files.userDirectory(UserDirectory::desktop), (root / "home" / "Desktop").string());
         const auto listed = files.list((root / "files").string(), true);
         EXPECT_TRUE(listed && listed.value().size() == 2) << "photo.png and app.desktop";
-        EXPECT_TRUE(LinuxThumbnailer().thumbnail(photo, 64)) << "made again";
+        EXPECT_TRUE(LinuxThumbnailer(std::make_unique<PictureReaderProcess>(ReaderProgram::at(QUILLBERN_PICTURE_READER),
+                                                                            "thumbnails"))
+                        .thumbnail(photo, 64))
+            << "made again";
         EXPECT_FALSE(LinuxAppCatalog().appInfo((root / "files" / "app.desktop").string()));
         const QtIcons icons;
         EXPECT_FALSE(icons.appIcon((root / "files" / "app.desktop").string()));

@@ -25,6 +25,11 @@ protected:
 
 TEST_F(OnDemandQueueTest, ItsThreadEndsAfterAnIdleSpellEvenWhenAnItemWasSkippedAndStartsAgainForTheNext) {
     EXPECT_FALSE(queue.isStarted());
+    int letGo = 0;
+    queue.onLetGo = [&] {
+        EXPECT_FALSE(queue.isStarted()) << "told once the thread has ended";
+        ++letGo;
+    };
 
     int ran = 0;
     ASSERT_TRUE(queue.async({}, [&](const CancelToken&) { ++ran; }));
@@ -38,10 +43,12 @@ TEST_F(OnDemandQueueTest, ItsThreadEndsAfterAnIdleSpellEvenWhenAnItemWasSkippedA
     threads.queue(kLabel)->runAll();
     clock.advance(OnDemandQueue::kIdleSpell - 1);
     EXPECT_TRUE(queue.isStarted());
+    EXPECT_EQ(letGo, 0);
     clock.advance(1);
     EXPECT_FALSE(queue.isStarted());
     EXPECT_EQ(threads.queue(kLabel), nullptr);
     EXPECT_EQ(ran, 1);
+    EXPECT_EQ(letGo, 1);
 
     ASSERT_TRUE(queue.async({}, [&](const CancelToken&) { ++ran; }));
     threads.queue(kLabel)->runAll();

@@ -35,7 +35,10 @@ bool OnDemandQueue::async(CancelToken token, SerialQueue::Work work) {
 void OnDemandQueue::itemEnded() {
     if (--unfinished_ > 0) return;
     // Nothing waits on the queue by now, so letting it go only joins an idle thread.
-    idle_ = mainLoop_.after(kIdleSpell, [this] { queue_.reset(); });
+    idle_ = mainLoop_.after(kIdleSpell, [this] {
+        queue_.reset();
+        if (onLetGo) onLetGo();
+    });
 }
 
 }  // namespace quillbern

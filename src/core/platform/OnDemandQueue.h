@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -31,6 +32,10 @@ public:
     [[nodiscard]] bool async(CancelToken token, SerialQueue::Work work);
     // Whether the queue holds a thread now.
     bool isStarted() const { return queue_ != nullptr; }
+
+    // Called on the main loop once the idle queue's thread has ended, for what its work holds
+    // between uses.
+    std::function<void()> onLetGo;
 
 private:
     void itemEnded();

@@ -10,7 +10,9 @@ namespace quillbern {
 ThumbnailCache::ThumbnailCache(Ports ports)
     : ports_(ports),
       queue_(ports.threads, ports.mainLoop, std::string(kQueueLabel),
-             "the thread that makes thumbnails did not start; files show their icons") {}
+             "the thread that makes thumbnails did not start; files show their icons") {
+    queue_.onLetGo = [&thumbnailer = ports.thumbnailer] { thumbnailer.rest(); };
+}
 
 std::string ThumbnailCache::key(const Path& file, std::optional<WallTime> modified) {
     std::string key = file + "|";

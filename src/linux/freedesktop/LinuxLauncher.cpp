@@ -47,9 +47,10 @@ Error errorFrom(GError* error, std::string fallback) {
     return result;
 }
 
-using Started = LinuxLauncher::Started;
+// Holds each process a launch started, with the entry it started; empty where none is held.
+using Holder = std::function<void(Pid, const Path&)>;
 
-Result<void> launchEntry(const Path& appPath, GList* uris, const Started& started);
+Result<void> launchEntry(const Path& appPath, GList* uris, const Holder& started);
 
 // How long the file manager may take to answer before the folder opens instead.
 constexpr int kFileManagerTimeoutMs = 2000;
@@ -82,7 +83,7 @@ std::optional<InstalledApp> defaultApp(const Path& path) {
 
 // Never GIO's own "launch the default for this URI", which runs a desktop entry: the item
 // always goes to an application, whatever it is.
-bool openWithDefault(const Path& path, const Started& started) {
+bool openWithDefault(const Path& path, const Holder& started) {
     const std::optional<InstalledApp> app = defaultApp(path);
     if (!app) return false;
     const GText uri = uriOf(path);
@@ -98,7 +99,7 @@ bool openWithDefault(const Path& path, const Started& started) {
 // One request to show an item in the file manager, alive until its answer.
 struct RevealRequest {
     std::vector<Path> paths;
-    Started started;
+    Holder started;
 
     static void busReady(GObject*, GAsyncResult* result, gpointer data) {
         auto* request = static_cast<RevealRequest*>(data);
@@ -139,25 +140,23 @@ struct RevealRequest {
 };
 
 // Launches the entry with the URIs (none: just the application).
-Result<void> launchEntry(const Path& appPath, GList* uris, const Started& started) {
+Result<void> launchEntry(const Path& appPath, GList* uris, const Holder& started) {
     const DesktopAppInfo info = desktopEntryAt(appPath);
     if (!info) return Error{"not an application: " + appPath, "gio", 0};
     GError* error = nullptr;
-    std::vector<std::shared_ptr<ChildProcess>> children;
+    std::vector<Pid> children;
     // Each process stays our child, unreaped, until held by its pidfd, so its id names no
     // other process meanwhile. Unheld, GLib starts it through a child that ends at once, and
     // the process belongs to nobody here.
-    const auto hold = +[](GDesktopAppInfo*, GPid pid, gpointer children) {
-        if (std::shared_ptr<ChildProcess> child = ChildProcess::hold(Pid(pid)))
-            static_cast<std::vector<std::shared_ptr<ChildProcess>>*>(children)->push_back(std::move(child));
+    const auto note = +[](GDesktopAppInfo*, GPid pid, gpointer children) {
+        static_cast<std::vector<Pid>*>(children)->push_back(Pid(pid));
     };
     const auto flags = GSpawnFlags(G_SPAWN_SEARCH_PATH | (started ? G_SPAWN_DO_NOT_REAP_CHILD : 0));
-    if (!g_desktop_app_info_launch_uris_as_manager(info.get(), uris, launchContext().get(), flags, nullptr, nullptr,
-                                                   started ? hold : nullptr, &children, &error)) {
-        return errorFrom(error, "launch failed");
-    }
-    for (std::shared_ptr<ChildProcess>& child : children)
-        started(std::move(child), appPath);
+    const bool launched = g_desktop_app_info_launch_uris_as_manager(
+        info.get(), uris, launchContext().get(), flags, nullptr, nullptr, started ? note : nullptr, &children, &error);
+    for (const Pid child : children)
+        started(child, appPath);
+    if (!launched) return errorFrom(error, "launch failed");
     return {};
 }
 
@@ -231,6 +230,14 @@ Result<void> LinuxLauncher::checkTrusted(const Path& entry) {
     const std::string why = "the entry lies outside the application folders and is not marked as executable";
     log("not launched: ", escapedForLog(entry), ": ", why);
     return Error{why, "quillbern", 0};
+}
+
+LinuxLauncher::LinuxLauncher(RunningApps& apps, Alerts& alerts, Started started) : apps_(apps), alerts_(alerts) {
+    if (!started) return;
+    started_ = [started = std::move(started)](Pid pid, const Path& entry) {
+        if (std::shared_ptr<ChildProcess> child = ChildProcess::hold(pid, ChildProcess::StartedHere{}))
+            started(std::move(child), entry);
+    };
 }
 
 void LinuxLauncher::launch(const Path& appPath, bool, std::function<void(Result<void>)> done) {

@@ -22,8 +22,7 @@ public:
     using Started = std::function<void(std::shared_ptr<ChildProcess>, const Path&)>;
 
     // `started` is handed each process a launch starts; without it, nothing started is held.
-    LinuxLauncher(RunningApps& apps, Alerts& alerts, Started started = {})
-        : apps_(apps), alerts_(alerts), started_(std::move(started)) {}
+    LinuxLauncher(RunningApps& apps, Alerts& alerts, Started started = {});
 
     // Reports before it returns; new windows come forward as the window manager decides.
     void launch(const Path& appPath, bool activate, std::function<void(Result<void>)> done) override;
@@ -48,7 +47,8 @@ private:
 
     RunningApps& apps_;
     Alerts& alerts_;
-    Started started_;
+    // Holds what a launch started and hands it on to `started`.
+    std::function<void(Pid, const Path&)> started_;
 };
 
 }  // namespace quillbern

@@ -5,7 +5,6 @@
 
 #include <QBuffer>
 #include <QCryptographicHash>
-#include <QFile>
 #include <QImage>
 #include <QImageWriter>
 #include <cstdlib>
@@ -15,8 +14,6 @@
 
 #include "core/foundation/AtomicFile.h"
 #include "core/foundation/Log.h"
-#include "core/foundation/RegularFile.h"
-#include "linux/freedesktop/ThumbnailReading.h"
 #include "picture/PictureReading.h"
 
 namespace quillbern {
@@ -29,9 +26,8 @@ struct CacheSize {
 };
 // The sizes the standard names, smallest first.
 constexpr CacheSize kSizes[] = {{"normal", 128}, {"large", 256}, {"x-large", 512}, {"xx-large", 1024}};
-// Larger files are not worth reading for a thumbnail: a picture decodes within
-// kMostPictureBytes whatever its file's size.
-constexpr std::uint64_t kMaxImageBytes = kMostPictureBytes;
+// Past it the oldest are forgotten, and read again when asked.
+constexpr std::size_t kMostGivenUp = 4096;
 
 std::string cacheRoot() {
     if (const char* cache = std::getenv("XDG_CACHE_HOME"); cache && cache[0] == '/')
@@ -48,6 +44,19 @@ std::string fileUri(const Path& file) {
     return result;
 }
 
+QImage imageOf(const PixelBuffer& pixels) {
+    return QImage(pixels.rgbaPremultiplied.data(), pixels.width, pixels.height, pixels.width * 4,
+                  QImage::Format_RGBA8888_Premultiplied);
+}
+
+ImageHandle handleOf(PixelBuffer pixels) {
+    auto handle = std::make_shared<Image>();
+    handle->widthPx = pixels.width;
+    handle->heightPx = pixels.height;
+    handle->pixels = std::move(pixels);
+    return handle;
+}
+
 ImageHandle handleOf(const QImage& source) {
     const QImage image = source.convertToFormat(QImage::Format_RGBA8888_Premultiplied);
     PixelBuffer pixels{image.width(), image.height(), {}};
@@ -56,21 +65,7 @@ ImageHandle handleOf(const QImage& source) {
     for (int row = 0; row < image.height(); ++row)
         std::memcpy(pixels.rgbaPremultiplied.data() + rowBytes * static_cast<std::size_t>(row),
                     image.constScanLine(row), rowBytes);
-    auto handle = std::make_shared<Image>();
-    handle->widthPx = pixels.width;
-    handle->heightPx = pixels.height;
-    handle->pixels = std::move(pixels);
-    return handle;
-}
-
-// Larger files in the cache are no thumbnails.
-constexpr std::uint64_t kMaxStoredBytes = 16LL << 20;
-
-// The stored picture, when it was made from the file as it is now.
-QImage storedPicture(const std::string& path, const std::string& uri, const std::string& mtime) {
-    const Result<std::string> png = readRegularFile(path, kMaxStoredBytes);
-    if (!png) return {};
-    return cachedThumbnail(QByteArray::fromStdString(png.value()), uri, mtime);
+    return handleOf(std::move(pixels));
 }
 
 void storePicture(const QImage& picture, const std::string& folder, const std::string& path, const std::string& uri,
@@ -98,9 +93,29 @@ void storePicture(const QImage& picture, const std::string& folder, const std::s
 
 }  // namespace
 
+LinuxThumbnailer::LinuxThumbnailer(std::unique_ptr<PictureReader> reader) : reader_(std::move(reader)) {}
+
 std::string LinuxThumbnailer::cacheFile(const std::string& sizeFolder, const std::string& uri) {
     const QByteArray digest = QCryptographicHash::hash(QByteArray::fromStdString(uri), QCryptographicHash::Md5).toHex();
     return cacheRoot() + "/" + sizeFolder + "/" + digest.toStdString() + ".png";
+}
+
+void LinuxThumbnailer::rest() const {
+    const std::lock_guard lock(mutex_);
+    reader_->rest();
+}
+
+PictureRead LinuxThumbnailer::read(const PictureAsk& ask, const std::string& key) const {
+    if (givenUp_.contains(key)) return {};
+    PictureRead read = reader_->read(ask, kMostReadingTime);
+    if (read.outcome == PictureRead::Outcome::overran || read.outcome == PictureRead::Outcome::lost) {
+        log("a thumbnail was given up: its picture ",
+            read.outcome == PictureRead::Outcome::overran ? "was not read within 2 s" : "ended its reader",
+            "; the file shows its icon — ", escapedForLog(ask.file));
+        if (givenUp_.size() >= kMostGivenUp) givenUp_.clear();
+        givenUp_.insert(key);
+    }
+    return read;
 }
 
 ImageHandle LinuxThumbnailer::thumbnail(const Path& file, int sidePx) const {
@@ -112,24 +127,29 @@ ImageHandle LinuxThumbnailer::thumbnail(const Path& file, int sidePx) const {
     // A thumbnail of a thumbnail is never made.
     if (file.starts_with(root + "/")) return nullptr;
     const std::string mtime = std::to_string(static_cast<long long>(facts.st_mtim.tv_sec));
+    const std::lock_guard lock(mutex_);
 
     // The smallest stored size that is large enough, else a larger one.
     std::size_t wanted = 0;
     while (wanted + 1 < std::size(kSizes) && kSizes[wanted].side < sidePx)
         ++wanted;
     for (std::size_t i = wanted; i < std::size(kSizes); ++i) {
-        const QImage stored = storedPicture(cacheFile(kSizes[i].folder, uri), uri, mtime);
-        if (!stored.isNull()) return handleOf(fittedTo(stored, sidePx));
+        const std::string stored = cacheFile(kSizes[i].folder, uri);
+        struct stat storedFacts;
+        if (::stat(stored.c_str(), &storedFacts) != 0) continue;
+        const PictureRead read = this->read(
+            {.kind = PictureAsk::Kind::storedThumbnail, .file = stored, .sidePx = sidePx, .uri = uri, .mtime = mtime},
+            stored + "|" + std::to_string(storedFacts.st_mtim.tv_sec));
+        if (read.outcome == PictureRead::Outcome::unavailable) return nullptr;
+        if (read.outcome == PictureRead::Outcome::picture) return handleOf(read.pixels);
     }
 
-    Result<RegularFile> opened = RegularFile::open(file, kMaxImageBytes);
-    if (!opened) return nullptr;
-    // The name tells Qt's reader the picture's format.
-    QFile source(QString::fromStdString(file));
-    if (!source.open(opened.value().release(), QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) return nullptr;
     const int side = kSizes[wanted].side;
-    const QImage picture = readPicture(source, side, kMostPictureBytes);
-    if (picture.isNull()) return nullptr;
+    const PictureRead read =
+        this->read({.kind = PictureAsk::Kind::thumbnail, .file = file, .sidePx = side, .uri = {}, .mtime = {}},
+                   file + "|" + mtime);
+    if (read.outcome != PictureRead::Outcome::picture) return nullptr;
+    const QImage picture = imageOf(read.pixels);
     storePicture(picture, root + "/" + kSizes[wanted].folder, cacheFile(kSizes[wanted].folder, uri), uri, mtime);
     return handleOf(fittedTo(picture, sidePx));
 }

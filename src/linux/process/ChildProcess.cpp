@@ -32,7 +32,7 @@ bool reap(int pidfd, bool wait, siginfo_t& info) {
 
 }  // namespace
 
-std::unique_ptr<ChildProcess> ChildProcess::hold(Pid pid) {
+std::unique_ptr<ChildProcess> ChildProcess::hold(Pid pid, StartedHere) {
     const int pidfd = ::pidfd_open(pid, 0);
     if (pidfd >= 0) return std::unique_ptr<ChildProcess>(new ChildProcess(pid, pidfd));
     log("a child process could not be held (", pid, "): it is only reaped when it ends");

@@ -8,6 +8,9 @@
 
 namespace quillbern {
 
+class LinuxLauncher;
+class LinuxProcesses;
+
 // A process this program started, held by a pidfd taken while it was a child of ours not yet
 // reaped, so that its id could name no other process then, and the pidfd never names another
 // later: a signal through it reaches that process or, once it has ended, nothing. The only
@@ -17,9 +20,17 @@ class ChildProcess {
 public:
     using Deadline = std::chrono::steady_clock::time_point;
 
-    // Holds `pid`, a child of ours not reaped yet. When no pidfd can be had it is reaped aside,
-    // whenever it ends, and none is returned.
-    static std::unique_ptr<ChildProcess> hold(Pid pid);
+    // What only the code that starts processes can make: so no other code holds, and signals,
+    // a process by an id it was given.
+    class StartedHere {
+        friend class LinuxLauncher;
+        friend class LinuxProcesses;
+        StartedHere() = default;
+    };
+
+    // Holds `pid`, a child of ours not reaped yet, which the caller just started. When no
+    // pidfd can be had it is reaped aside, whenever it ends, and none is returned.
+    static std::unique_ptr<ChildProcess> hold(Pid pid, StartedHere);
     // One not reaped yet is reaped aside, on a thread of its own, whenever it ends, so it never
     // lingers as a zombie.
     ~ChildProcess();

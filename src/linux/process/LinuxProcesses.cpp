@@ -1,11 +1,13 @@
 #include "linux/process/LinuxProcesses.h"
 
+#include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 
 #include <chrono>
 #include <cstring>
 #include <map>
+#include <optional>
 
 #include "core/foundation/Log.h"
 #include "linux/i18n/InterfaceLanguage.h"
@@ -54,7 +56,15 @@ std::vector<char*> pointersTo(std::vector<std::string>& texts) {
     return pointers;
 }
 
-Result<pid_t> spawn(const CommandLine& command, bool newSession) {
+// How a child starts beside the command: in a session of its own, or handed a descriptor.
+struct Start {
+    bool newSession = false;
+    // Becomes the child's descriptor 3, its input and output /dev/null, its signals at their
+    // defaults and none blocked (a worker's thread may block some).
+    std::optional<int> handed;
+};
+
+Result<pid_t> spawn(const CommandLine& command, const Start& start) {
     std::vector<std::string> argv{command.program};
     argv.insert(argv.end(), command.args.begin(), command.args.end());
     std::vector<std::string> env = environmentFor(command);
@@ -63,11 +73,28 @@ Result<pid_t> spawn(const CommandLine& command, bool newSession) {
 
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);
-    if (newSession) posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    short flags = start.newSession ? POSIX_SPAWN_SETSID : 0;
+    if (start.handed) {
+        sigset_t none;
+        sigset_t all;
+        sigemptyset(&none);
+        sigfillset(&all);
+        posix_spawnattr_setsigmask(&attributes, &none);
+        posix_spawnattr_setsigdefault(&attributes, &all);
+        flags |= POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF;
+        posix_spawn_file_actions_adddup2(&actions, *start.handed, 3);
+        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_adddup2(&actions, 1, 2);
+    }
+    posix_spawnattr_setflags(&attributes, flags);
     pid_t pid = 0;
     // glibc reports a program that cannot be executed here, not as a child that exits.
     const int failure =
-        posix_spawnp(&pid, command.program.c_str(), nullptr, &attributes, argvPointers.data(), envPointers.data());
+        posix_spawnp(&pid, command.program.c_str(), &actions, &attributes, argvPointers.data(), envPointers.data());
+    posix_spawn_file_actions_destroy(&actions);
     posix_spawnattr_destroy(&attributes);
     if (failure != 0) return posixError(failure, command.program);
     return pid;
@@ -78,13 +105,13 @@ Result<pid_t> spawn(const CommandLine& command, bool newSession) {
 ProcessResult LinuxProcesses::run(const CommandLine& command, Duration timeLimit) {
     ProcessResult result;
     const Deadline limit = later(std::chrono::steady_clock::now(), timeLimit);
-    auto started = spawn(command, false);
+    auto started = spawn(command, {});
     if (!started) {
         result.error = started.error();
         return result;
     }
     result.launched = true;
-    const std::unique_ptr<ChildProcess> child = ChildProcess::hold(started.value());
+    const std::unique_ptr<ChildProcess> child = ChildProcess::hold(started.value(), ChildProcess::StartedHere{});
     if (child && child->endsBy(limit)) {
         result.exitStatus = child->waitForExit();
         return result;
@@ -101,11 +128,19 @@ ProcessResult LinuxProcesses::run(const CommandLine& command, Duration timeLimit
 }
 
 Result<void> LinuxProcesses::spawnDetached(const CommandLine& command) {
-    auto started = spawn(command, true);
+    auto started = spawn(command, {.newSession = true, .handed = std::nullopt});
     if (!started) return started.error();
     // Reaped aside whenever it ends.
-    ChildProcess::hold(started.value());
+    ChildProcess::hold(started.value(), ChildProcess::StartedHere{});
     return {};
+}
+
+Result<std::unique_ptr<ChildProcess>> LinuxProcesses::startHanding(const CommandLine& command, int handed) {
+    auto started = spawn(command, {.newSession = false, .handed = handed});
+    if (!started) return started.error();
+    std::unique_ptr<ChildProcess> child = ChildProcess::hold(started.value(), ChildProcess::StartedHere{});
+    if (!child) return Error{command.program + ": it could not be held", "posix", 0};
+    return child;
 }
 
 }  // namespace quillbern

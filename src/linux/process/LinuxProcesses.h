@@ -1,8 +1,12 @@
 #pragma once
 
+#include <memory>
+
 #include "core/platform/Processes.h"
 
 namespace quillbern {
+
+class ChildProcess;
 
 // Child processes through posix_spawn: the program and each argument are passed as they
 // stand, and the environment is ours with the command's additions.
@@ -13,6 +17,11 @@ public:
     ProcessResult run(const CommandLine& command, Duration timeLimit) override;
     // In a session of its own; reaped aside whenever it ends, so it never lingers.
     Result<void> spawnDetached(const CommandLine& command) override;
+
+    // Starts a helper of the program's own with `handed` as its descriptor 3 (its input and
+    // output /dev/null, its signals at their defaults), held from the start: its owner alone
+    // ends it.
+    static Result<std::unique_ptr<ChildProcess>> startHanding(const CommandLine& command, int handed);
 };
 
 }  // namespace quillbern

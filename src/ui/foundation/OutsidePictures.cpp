@@ -1,12 +1,10 @@
 #include "ui/foundation/OutsidePictures.h"
 
 #include <QApplication>
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QIcon>
 #include <QImage>
-#include <QImageReader>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
@@ -22,12 +20,10 @@
 #include <vector>
 
 #include "core/foundation/Log.h"
-#include "core/foundation/RegularFile.h"
 #include "core/foundation/UncheckedAccesses.h"
+#include "core/platform/PictureReader.h"
 #include "core/platform/SystemThreads.h"
 #include "core/platform/WorkerStop.h"
-#include "picture/PictureReading.h"
-#include "picture/SelfContainedSvg.h"
 #include "ui/foundation/IconThemeIndex.h"
 
 namespace quillbern {
@@ -36,15 +32,8 @@ namespace {
 
 using SteadyClock = std::chrono::steady_clock;
 
-// An icon file, however detailed, is far smaller.
-constexpr std::uint64_t kMostIconFileBytes = 8 << 20;
-// Larger pictures are kept no larger once read: no view draws an icon bigger.
-constexpr int kMostIconSide = 512;
 // What the pictures drawn keep: the icons of every shown view many times over.
 constexpr qint64 kMostKeptBytes = 4 << 20;
-// A picture read whole serves the next sizes a moment (a slider, an animation), then goes.
-constexpr Duration kWholeKept = 2.0;
-constexpr std::size_t kMostWholeKept = 4;
 // A name the index lacks makes it look whether the themes' folders changed, this seldom.
 constexpr auto kCheckEvery = std::chrono::seconds(2);
 // A size just arrived and pushed out again is not asked for again within this, so views that
@@ -53,14 +42,16 @@ constexpr auto kAskedAgainAfter = std::chrono::seconds(2);
 // Arrivals close together repaint the windows once.
 constexpr int kRepaintDelayMs = 30;
 constexpr std::size_t kMostUnreadable = 4096;
-// A picture not read within this is given up, whatever its format: the reader bounds the
-// work it knows of (PictureCosts), this any other (an SVG of 8 MB drawn at 512 pixels took
-// 2 to 8 s). About four times what a picture at the memory bound took on a busy machine.
-constexpr auto kMostReadingTime = std::chrono::seconds(3);
-// The workers given up that may still run at once: each holds up to a picture's bound.
-constexpr std::size_t kMostGivenUp = 1;
-// How often a reading past its time looks again whether the worker given up before ended.
-constexpr auto kGivenUpLooksAgain = std::chrono::milliseconds(500);
+// A picture's first reading: what an icon of any theme takes many times over. One not read
+// within it waits until every other asked meanwhile has had its first, so that a picture after
+// any number of slow ones arrives within seconds.
+constexpr Duration kFirstReadingTime = 0.25;
+// Its second and last, after which it is given up: the reader bounds the work it knows of
+// (PictureCosts), this any other (an SVG of 8 MB drawn at 512 pixels took 2 to 8 s). About
+// four times what a picture at the memory bound took on a busy machine.
+constexpr Duration kMostReadingTime = 3;
+// The reader's process ends once no picture was asked for this long.
+constexpr Duration kReaderRests = 5;
 
 // Which themes Qt names and where it finds them.
 struct ThemeSettings {
@@ -100,19 +91,22 @@ struct Key {
 
 // The order in which what is asked is read: the themes' index, which every name needs; a
 // picture another size of which is drawn already; an icon of the themes; then any file an
-// entry names, which may be anything. In the order asked within each.
-enum class Rank { index, drawnBefore, themeIcon, file };
+// entry names, which may be anything; last, a second reading of what its first did not read
+// in time. In the order asked within each.
+enum class Rank { index, drawnBefore, themeIcon, file, secondReading };
 
 // What the main thread hands the worker, one at a time.
 struct Request {
     std::optional<Key> key;
     PictureSource source;
+    bool secondReading = false;
 };
 
 struct Arrival {
-    // The request's, so that what a worker given up brings late is told apart.
-    std::uint64_t ticket;
     std::optional<Key> key;
+    PictureSource source;
+    bool secondReading = false;
+    PictureRead::Outcome outcome = PictureRead::Outcome::none;
     QImage image;
     std::shared_ptr<const IconThemeIndex> index;
     // The themes Qt named when it was asked for.
@@ -143,23 +137,21 @@ struct Channel {
     }
 };
 
-bool isScalable(const QByteArray& bytes) {
-    if (bytes.startsWith(QByteArrayView(kGzipMagic.data(), qsizetype(kGzipMagic.size())))) return true;
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    const QByteArray format = QImageReader(&buffer).format();
-    return format == "svg" || format == "svgz";
-}
-
-// What the worker keeps between pictures: the themes' index, and the pictures it read whole a
-// moment ago. Worker thread.
+// What the worker keeps between pictures: the themes' index, and the reader. Worker thread.
 class PictureWorkshop {
 public:
-    // With the index the main thread holds of those settings, when it holds one, so that a
-    // worker started for one given up need not make it again.
-    PictureWorkshop(WorkerLoop& loop, const ThemeSettings& settings, std::shared_ptr<const IconThemeIndex> index)
-        : loop_(loop), settings_(settings), index_(std::move(index)), checked_(SteadyClock::now()) {}
+    // With the index the main thread holds of those settings, when it holds one.
+    PictureWorkshop(WorkerLoop& loop, std::shared_ptr<PictureReader> reader, const ThemeSettings& settings,
+                    std::shared_ptr<const IconThemeIndex> index)
+        : loop_(loop),
+          reader_(std::move(reader)),
+          settings_(settings),
+          index_(std::move(index)),
+          checked_(SteadyClock::now()) {}
+
+    ~PictureWorkshop() {
+        if (reader_) reader_->rest();
+    }
 
     // The index of the themes those settings name, made now when it is not; `made` then
     // holds it.
@@ -169,10 +161,11 @@ public:
         return index_;
     }
 
-    // The picture of the source at that many pixels for that scale; null when none can be drawn.
-    QImage read(const PictureSource& source, int pixels, int scale, const ThemeSettings& settings,
-                std::shared_ptr<const IconThemeIndex>& made) {
-        if (!source.file.isEmpty()) return readFile(source.file, pixels);
+    // The picture of the source at that many pixels for that scale, read within `limit`.
+    PictureRead read(const PictureSource& source, int pixels, int scale, Duration limit, const ThemeSettings& settings,
+                     std::shared_ptr<const IconThemeIndex>& made) {
+        if (!reader_) return {PictureRead::Outcome::unavailable, {}};
+        if (!source.file.isEmpty()) return readFile(source.file, pixels, limit);
         index(settings, made);
         const int size = std::max(1, pixels / scale);
         for (const QString& name : source.names) {
@@ -191,7 +184,8 @@ public:
                 return std::pair(!file.suits(size, scale), file.distanceTo(size, scale));
             });
             for (const ThemeIconFile& file : files) {
-                if (QImage image = readFile(file.path, pixels); !image.isNull()) return image;
+                PictureRead read = readFile(file.path, pixels, limit);
+                if (read.outcome != PictureRead::Outcome::none) return read;
             }
         }
         return {};
@@ -205,36 +199,32 @@ private:
         made = index_;
     }
 
-    // A picture file read as every file of others is, so a FIFO, a device or a huge file in
-    // its place holds nobody; a scalable one drawn at the size, any other read whole once.
-    QImage readFile(const QString& path, int pixels) {
-        if (const auto whole = std::ranges::find(wholes_, path, &std::pair<QString, QImage>::first);
-            whole != wholes_.end()) {
-            wholes_.splice(wholes_.begin(), wholes_, whole);
-            return fittedTo(whole->second, pixels);
-        }
-        const Result<std::string> read = readRegularFile(QFile::encodeName(path).toStdString(), kMostIconFileBytes);
-        if (!read) return {};
-        QByteArray bytes = QByteArray::fromStdString(read.value());
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::ReadOnly);
-        if (isScalable(bytes)) return readPicture(buffer, pixels, kMostPictureBytes);
-        const QImage whole = readPicture(buffer, kMostIconSide, kMostPictureBytes);
-        if (whole.isNull()) return {};
-        wholes_.emplace_front(path, whole);
-        if (wholes_.size() > kMostWholeKept) wholes_.pop_back();
-        dropWholes_ = loop_.after(kWholeKept, [this] { wholes_.clear(); });
-        return fittedTo(whole, pixels);
+    PictureRead readFile(const QString& path, int pixels, Duration limit) {
+        PictureRead read = reader_->read({.kind = PictureAsk::Kind::icon,
+                                          .file = QFile::encodeName(path).toStdString(),
+                                          .sidePx = pixels,
+                                          .uri = {},
+                                          .mtime = {}},
+                                         limit);
+        // Once nothing is asked for a while, the reader's process ends.
+        rest_ = loop_.after(kReaderRests, [reader = reader_] { reader->rest(); });
+        return read;
     }
 
     WorkerLoop& loop_;
+    std::shared_ptr<PictureReader> reader_;
     ThemeSettings settings_;
     std::shared_ptr<const IconThemeIndex> index_;
     SteadyClock::time_point checked_;
-    // Most recently read first.
-    std::list<std::pair<QString, QImage>> wholes_;
-    Timer dropWholes_;
+    Timer rest_;
 };
+
+// The pixels as the main thread draws them.
+QImage imageOf(const PixelBuffer& pixels) {
+    return QImage(pixels.rgbaPremultiplied.data(), pixels.width, pixels.height, pixels.width * 4,
+                  QImage::Format_RGBA8888_Premultiplied)
+        .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
 
 }  // namespace
 
@@ -248,30 +238,17 @@ struct OutsidePictures::Parts {
         std::list<Key>::iterator use;
     };
 
-    struct GivenUp {
-        std::unique_ptr<WorkerLoop> worker;
-        std::unique_ptr<WorkerStop> stop;
-    };
-
     std::shared_ptr<Channel> channel = std::make_shared<Channel>();
+    std::shared_ptr<PictureReader> reader;
     SystemThreads threads;
     std::unique_ptr<WorkerLoop> worker;
     std::shared_ptr<PictureWorkshop> workshop;
     bool workerFailed = false;
     // What is asked and not yet handed to the worker, best first.
     std::multimap<Rank, Request> waiting;
-    // The request the worker has.
-    struct Reading {
-        std::uint64_t ticket;
-        std::optional<Key> key;
-    };
-    std::optional<Reading> reading;
-    std::uint64_t lastTicket = 0;
+    // Whether the worker has a request.
+    bool reading = false;
     bool handingArmed = false;
-    // Runs while a picture is read, never at rest.
-    QTimer watchdog;
-    // Workers whose picture was given up, ending once it returns.
-    std::vector<GivenUp> givenUp;
     std::map<Key, Kept> kept;
     // Most recently drawn first.
     std::list<Key> uses;
@@ -296,7 +273,7 @@ struct OutsidePictures::Parts {
             log("the thread that reads icons did not start; icons show the program's own pictures");
             return false;
         }
-        workshop = std::make_shared<PictureWorkshop>(*worker, settings, index);
+        workshop = std::make_shared<PictureWorkshop>(*worker, reader, settings, index);
         return true;
     }
 
@@ -309,6 +286,11 @@ struct OutsidePictures::Parts {
         }
         if (key) pending.insert(*key);
         waiting.emplace(rankOf(key, source), Request{key, source});
+        handSoon();
+    }
+
+    // What is asked in one turn of the main loop (a paint's icons) is handed over best first.
+    void handSoon() {
         if (handingArmed || reading || !QCoreApplication::instance()) return;
         handingArmed = true;
         QMetaObject::invokeMethod(
@@ -343,61 +325,44 @@ struct OutsidePictures::Parts {
         const auto best = waiting.begin();
         const Request request = std::move(best->second);
         waiting.erase(best);
-        reading = Reading{++lastTicket, request.key};
-        worker->post([workshop = workshop, channel = channel, ticket = reading->ticket, request, settings = settings] {
+        reading = true;
+        const Duration limit = request.secondReading ? kMostReadingTime : kFirstReadingTime;
+        worker->post([workshop = workshop, channel = channel, request, limit, settings = settings] {
             // Pictures asked for before the end are not read at the end.
             if (!channel->isOpen()) return;
-            Arrival arrival{ticket, request.key, {}, {}, settings};
+            Arrival arrival{request.key, request.source, request.secondReading, {}, {}, {}, settings};
             if (request.key) {
-                arrival.image = workshop->read(request.source, std::min(request.key->width, request.key->height),
-                                               request.key->scale, settings, arrival.index);
+                PictureRead read = workshop->read(request.source, std::min(request.key->width, request.key->height),
+                                                  request.key->scale, limit, settings, arrival.index);
+                arrival.outcome = read.outcome;
+                if (read.outcome == PictureRead::Outcome::picture) arrival.image = imageOf(read.pixels);
             } else {
                 arrival.index = workshop->index(settings, arrival.index);
             }
             channel->deliver(std::move(arrival));
         });
-        // The themes' index is made within its own bound of folders, and every name needs it.
-        if (request.key) watchdog.start(kMostReadingTime);
     }
 
-    // The picture being read took too long: it is given up, as unreadable, and the rest
-    // are read by a worker of their own while the one given up ends once it returns.
-    void giveUp() {
-        if (!reading) return;
-        endGivenUp();
-        if (givenUp.size() >= kMostGivenUp) {
-            watchdog.start(kGivenUpLooksAgain);
-            return;
-        }
-        if (const std::optional<Key>& key = reading->key) {
-            log("an icon's picture was given up after ", std::chrono::duration<double>(kMostReadingTime).count(),
-                " s of reading; its place shows a stand-in — ", escapedForLog(key->source.mid(2).toStdString()));
-            // Nor is it read at another size.
-            std::erase_if(waiting, [this, &key](const auto& waits) {
-                const std::optional<Key>& other = waits.second.key;
-                if (!other || other->source != key->source) return false;
-                pending.erase(*other);
-                return true;
-            });
-            pending.erase(*key);
-            markUnreadable(key->source);
-            repaintSoon();
-        }
-        reading.reset();
-        auto stop = std::make_unique<WorkerStop>(*worker);
-        givenUp.push_back({std::move(worker), std::move(stop)});
-        workshop.reset();
-        handNext();
+    // A picture not read within its second reading, or that ended its reader, is given up, as
+    // unreadable, at every size.
+    void giveUp(const Key& key, PictureRead::Outcome outcome) {
+        log("an icon's picture was given up: ",
+            outcome == PictureRead::Outcome::overran
+                ? "it was not read within " + std::to_string(int(kMostReadingTime)) + " s"
+                : std::string("its reader ended as it read it"),
+            "; its place shows a stand-in — ", escapedForLog(key.source.mid(2).toStdString()));
+        std::erase_if(waiting, [this, &key](const auto& waits) {
+            const std::optional<Key>& other = waits.second.key;
+            if (!other || other->source != key.source) return false;
+            pending.erase(*other);
+            return true;
+        });
+        markUnreadable(key.source);
     }
 
     void markUnreadable(const QString& source) {
         if (unreadable.size() >= kMostUnreadable) unreadable.clear();
         unreadable.insert(source);
-    }
-
-    // Lets go of the workers given up that have ended.
-    void endGivenUp() {
-        std::erase_if(givenUp, [](const GivenUp& ended) { return ended.stop->isReached(); });
     }
 
     void take() {
@@ -408,10 +373,7 @@ struct OutsidePictures::Parts {
         }
         const auto now = SteadyClock::now();
         for (Arrival& arrival : arrivals) {
-            // A worker given up brings what it read late, as unreadable by then.
-            if (!reading || arrival.ticket != reading->ticket) continue;
-            reading.reset();
-            watchdog.stop();
+            reading = false;
             // Read from themes Qt no longer names.
             if (arrival.settings != settings) {
                 if (arrival.key) pending.erase(*arrival.key);
@@ -424,17 +386,33 @@ struct OutsidePictures::Parts {
                 unreadable.clear();
             }
             if (!arrival.key) continue;
-            pending.erase(*arrival.key);
-            arrivedAt.insert_or_assign(*arrival.key, now);
-            if (arrival.image.isNull()) {
-                markUnreadable(arrival.key->source);
-            } else {
-                keep(*arrival.key, QPixmap::fromImage(std::move(arrival.image)));
+            const Key& key = *arrival.key;
+            pending.erase(key);
+            switch (arrival.outcome) {
+                case PictureRead::Outcome::picture:
+                    arrivedAt.insert_or_assign(key, now);
+                    keep(key, QPixmap::fromImage(std::move(arrival.image)));
+                    break;
+                case PictureRead::Outcome::overran:
+                    if (!arrival.secondReading) {
+                        // Read again once every picture asked meanwhile has had its first reading.
+                        pending.insert(key);
+                        waiting.emplace(Rank::secondReading, Request{key, std::move(arrival.source), true});
+                        break;
+                    }
+                    [[fallthrough]];
+                case PictureRead::Outcome::lost:
+                    giveUp(key, arrival.outcome);
+                    break;
+                case PictureRead::Outcome::none:
+                case PictureRead::Outcome::unavailable:
+                    arrivedAt.insert_or_assign(key, now);
+                    markUnreadable(key.source);
+                    break;
             }
         }
         if (arrivedAt.size() > kMostUnreadable)
             std::erase_if(arrivedAt, [now](const auto& at) { return now - at.second >= kAskedAgainAfter; });
-        endGivenUp();
         handNext();
         repaintSoon();
     }
@@ -524,19 +502,12 @@ struct OutsidePictures::Parts {
             channel->arrivals.clear();
         }
         waiting.clear();
-        reading.reset();
-        watchdog.stop();
+        reading = false;
+        // A picture being read is given up at once.
+        if (reader) reader->stop();
         // The workshop goes with the worker's last task, or with the worker left behind.
         workshop.reset();
-        // One wait for them all, the workers given up among them.
-        const auto until = SteadyClock::now() + std::chrono::duration<double>(WorkerStop::kLimit);
-        const auto left = [until] {
-            return std::max(0.0, std::chrono::duration<double>(until - SteadyClock::now()).count());
-        };
-        if (worker) stopWorker(std::move(worker), threads, "quillbern.pics", left());
-        for (GivenUp& ended : givenUp)
-            ended.stop->finish(std::move(ended.worker), threads, "quillbern.pics", left());
-        givenUp.clear();
+        if (worker) stopWorker(std::move(worker), threads, "quillbern.pics");
         workerFailed = true;
         kept.clear();
         uses.clear();
@@ -548,8 +519,10 @@ struct OutsidePictures::Parts {
 
 OutsidePictures::OutsidePictures() : parts_(std::make_unique<Parts>()) {
     parts_->channel->take = [parts = parts_.get()] { parts->take(); };
-    parts_->watchdog.setSingleShot(true);
-    QObject::connect(&parts_->watchdog, &QTimer::timeout, [parts = parts_.get()] { parts->giveUp(); });
+}
+
+void OutsidePictures::readWith(std::unique_ptr<PictureReader> reader) {
+    parts_->reader = std::move(reader);
 }
 
 OutsidePictures::~OutsidePictures() = default;

@@ -12,6 +12,8 @@ class QObject;
 
 namespace quillbern {
 
+class PictureReader;
+
 // A picture from outside as a view asks for it: a picture file by its path, or the first of
 // an icon's names that the icon themes hold a file of that can be drawn.
 struct PictureSource {
@@ -22,16 +24,21 @@ struct PictureSource {
 };
 
 // The pictures that others write (the icon files desktop entries name, the icon themes'
-// pictures), found, read, decoded and scaled on a worker thread of their own
-// (`quillbern.pics`), one at a time, best first, each within the picture reader's bounds and
-// given up when not read within a few seconds, never on the main thread; so is the themes'
-// index (IconThemeIndex), made and checked there, whose copy the main thread gets once it is
-// made. The main thread draws what has arrived, never waits
-// for it: a view draws a stand-in meanwhile, and every shown window repaints when pictures
-// arrive. What arrived is kept at the sizes drawn, within a bound. Main thread.
+// pictures), found on a worker thread of their own (`quillbern.pics`) and read there, one at a
+// time, best first, through the picture reader, whose process reads each within its bounds
+// and is ended when it overruns its time; never on the main thread. So is the themes' index
+// (IconThemeIndex), made and checked there, whose copy the main thread gets once it is made.
+// A picture not read within its first short time is read again, for longer, once every picture
+// asked meanwhile has had its first, then given up. The main thread draws what has arrived,
+// never waits for it: a view draws a stand-in meanwhile, and every shown window repaints when
+// pictures arrive. What arrived is kept at the sizes drawn, within a bound. Main thread.
 class OutsidePictures {
 public:
     static OutsidePictures& shared();
+
+    // What reads the pictures, from before the first is asked for on; without one, every
+    // picture from outside leaves its stand-in.
+    void readWith(std::unique_ptr<PictureReader> reader);
 
     // The picture at that size in pixels, drawn for that scale, once it has arrived; null
     // while it is read (it is asked for here) or when none can be drawn, which `unreadable`
@@ -49,8 +56,8 @@ public:
     // choice made among the themes' pictures holds until it grows.
     int themeChanges();
 
-    // Ends the worker and those whose picture was given up, waiting for them all at most
-    // WorkerStop's limit; false when one was left behind still reading. Nothing is read
+    // Stops the reading, a picture under way given up at once, and ends the worker, waiting
+    // for it at most WorkerStop's limit; false when it was left behind. Nothing is read
     // afterwards.
     bool stop();
 

@@ -1,4 +1,4 @@
-#include "linux/freedesktop/ThumbnailReading.h"
+#include "picture/ThumbnailReading.h"
 
 #include <QBuffer>
 #include <QByteArray>

@@ -1,0 +1,29 @@
+#pragma once
+
+// Where the build has the program's picture reader, views in tests read pictures from outside
+// through it, as the program does; elsewhere (a build of the core's tests) they show their
+// stand-ins.
+#ifdef QUILLBERN_PICTURE_READER
+#include <memory>
+
+#include "linux/process/PictureReaderProcess.h"
+#include "ui/foundation/OutsidePictures.h"
+#endif
+
+namespace quillbern {
+
+inline constexpr bool kReadsOutsidePictures =
+#ifdef QUILLBERN_PICTURE_READER
+    true;
+#else
+    false;
+#endif
+
+inline void readOutsidePicturesAsTheProgramDoes() {
+#ifdef QUILLBERN_PICTURE_READER
+    OutsidePictures::shared().readWith(
+        std::make_unique<PictureReaderProcess>(ReaderProgram::at(QUILLBERN_PICTURE_READER), "icons"));
+#endif
+}
+
+}  // namespace quillbern
