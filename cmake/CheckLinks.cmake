@@ -10,7 +10,10 @@ cmake_minimum_required(VERSION 3.25)
 # Signals: the only one the program sends goes to a process it started and holds by its pidfd
 # (linux/process/ChildProcess), never to one that the X server, a window or /proc names.
 # Processes: started by linux/process/LinuxProcesses alone, and through GIO's launch of desktop
-# entries and of URLs by linux/freedesktop/LinuxLauncher, whose children ChildProcess holds.
+# entries and of URLs by linux/freedesktop/LinuxLauncher, whose children ChildProcess holds. The
+# program's own picture reader is started through LinuxProcesses by its owner alone,
+# linux/process/PictureReaderProcess, which alone ends it, through its pidfd; the reader
+# itself (src/reader) starts and signals nothing.
 # QProcess starts, signals and ends programs of its own, some through virtual calls (open,
 # close) that may name nothing of their own in the caller, so any use of the class is refused.
 # Threads: ThreadSanitizer's set-up leaves what runs on the library's own threads unchecked,
@@ -30,6 +33,7 @@ set(rules
   "starts a process|fork|vfork|_Fork|clone|forkpty|daemon|execl|execle|execlp|execv|execve|execvp|execvpe|fexecve|execveat|posix_spawn.*|pidfd_spawnp?|system|popen|wordexp|g_spawn_.*|g_subprocess_.*"
   "starts a program through GIO or the desktop's services|g_app_info_launch.*|g_app_info_create_from_commandline|g_desktop_app_info_launch.*|QDesktopServices::openUrl\\(.*"
   "ends an X client|xcb_kill_client.*|XKillClient"
+  "starts a helper of the program's own|quillbern::LinuxProcesses::startHanding\\(.*"
   "uses QProcess, which starts, signals and ends programs of its own|(.*[^A-Za-z0-9_])?QProcess([^A-Za-z0-9_].*)?"
   "calls by number or looks a name up at run time, past this check|syscall|dlsym|dlvsym|QLibrary::resolve\\(.*|g_module_symbol"
   "starts a thread of the library's, where ThreadSanitizer checks nothing|QThread::(start|createThreadImpl)\\(.*|QThreadPool::(start|tryStart|startOnReservedThread)\\(.*|QtConcurrent::.*|g_thread_(new|try_new|create|create_full)|g_thread_pool_new.*|g_task_run_in_thread.*")
@@ -38,6 +42,7 @@ set(rules
 set(owners
   "linux/process/ChildProcess.cpp|pidfd_send_signal"
   "linux/process/LinuxProcesses.cpp|posix_spawn.*"
+  "linux/process/PictureReaderProcess.cpp|quillbern::LinuxProcesses::startHanding\\(.*"
   "linux/freedesktop/LinuxLauncher.cpp|g_desktop_app_info_launch_uris_as_manager|g_app_info_launch_default_for_uri")
 
 string(REPLACE "|" ";" objects "${OBJECTS}")

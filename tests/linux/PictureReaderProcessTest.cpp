@@ -12,9 +12,11 @@
 #include <string>
 #include <sys/wait.h>
 #include <thread>
+#include <type_traits>
 #include <vector>
 
 #include "core/foundation/Log.h"
+#include "linux/process/ChildProcess.h"
 #include "linux/process/PictureReaderProcess.h"
 #include "support/ScopedEnvironment.h"
 
@@ -23,6 +25,10 @@ namespace {
 
 namespace fs = std::filesystem;
 using Outcome = PictureRead::Outcome;
+
+// Measured: a process id handed to ChildProcess::hold, then signalled, ended an unrelated
+// process. Only the code that starts processes can make the key that holds one.
+static_assert(!std::is_default_constructible_v<ChildProcess::StartedHere>);
 using SteadyClock = std::chrono::steady_clock;
 
 // The processes this one started and has not reaped, from every thread's list of children.
