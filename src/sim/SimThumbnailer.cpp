@@ -4,11 +4,21 @@
 
 namespace quillbern {
 
-ImageHandle SimThumbnailer::thumbnail(const Path& file, int sidePx) const {
+Thumbnail SimThumbnailer::thumbnail(const Path& file, int sidePx, Duration limit) const {
     std::lock_guard lock(mutex_);
-    requests_.push_back({file, sidePx});
+    requests_.push_back({file, sidePx, limit});
+    if (const auto set = outcomes_.find(file); set != outcomes_.end()) {
+        const auto [outcome, takes] = set->second;
+        if (outcome != Thumbnail::Outcome::overran || takes > limit) return {outcome, nullptr};
+    }
     const auto it = pictures_.find(file);
-    return it == pictures_.end() ? nullptr : it->second;
+    if (it == pictures_.end()) return {};
+    return {Thumbnail::Outcome::made, it->second};
+}
+
+void SimThumbnailer::setOutcome(const Path& file, Thumbnail::Outcome outcome, Duration takes) {
+    std::lock_guard lock(mutex_);
+    outcomes_[file] = {outcome, takes};
 }
 
 void SimThumbnailer::setPicture(const Path& file, int sidePx) {

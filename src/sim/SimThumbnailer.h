@@ -8,20 +8,23 @@
 
 namespace quillbern {
 
-// Gives the pictures the test set for each file, none for the others, and records what was
-// asked. Any thread.
+// Gives the pictures (or outcomes) the test set for each file, none for the others, and
+// records what was asked. Any thread.
 class SimThumbnailer final : public Thumbnailer {
 public:
     struct Request {
         Path file;
         int sidePx = 0;
+        Duration limit = 0;
     };
 
-    ImageHandle thumbnail(const Path& file, int sidePx) const override;
+    Thumbnail thumbnail(const Path& file, int sidePx, Duration limit) const override;
     void rest() const override;
 
     // A white picture of that many pixels square for the file.
     void setPicture(const Path& file, int sidePx);
+    // The outcome for the file, while it takes that long: overran within a shorter limit.
+    void setOutcome(const Path& file, Thumbnail::Outcome outcome, Duration takes = 0);
     std::vector<Request> requests() const;
     // How often it was told to rest.
     int rests() const;
@@ -29,6 +32,7 @@ public:
 private:
     mutable std::mutex mutex_;
     std::map<Path, ImageHandle> pictures_;
+    std::map<Path, std::pair<Thumbnail::Outcome, Duration>> outcomes_;
     mutable std::vector<Request> requests_;
     mutable int rests_ = 0;
 };

@@ -75,7 +75,8 @@ TEST(DesktopFiles, AFifoInPlaceOfAFileOfTheDesktopIsNotRead) {
         EXPECT_TRUE(listed && listed.value().size() == 2) << "photo.png and app.desktop";
         EXPECT_TRUE(LinuxThumbnailer(std::make_unique<PictureReaderProcess>(ReaderProgram::at(QUILLBERN_PICTURE_READER),
                                                                             "thumbnails"))
-                        .thumbnail(photo, 64))
+                        .thumbnail(photo, 64, 10)
+                        .image)
             << "made again";
         EXPECT_FALSE(LinuxAppCatalog().appInfo((root / "files" / "app.desktop").string()));
         const QtIcons icons;

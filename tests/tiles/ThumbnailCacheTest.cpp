@@ -84,6 +84,44 @@ TEST_F(Thumbnails, AFileWithoutOneIsAskedAgainEveryTime) {
     EXPECT_EQ(cache.size(), 0u);
 }
 
+// Measured: one slow SVG in a pinned folder kept the thumbnails' thread busy for hours, and no
+// other thumbnail was made.
+TEST_F(Thumbnails, OneNotMadeInItsFirstTimeWaitsForTheOthersAndOneNeverMadeIsGivenUp) {
+    world.thumbnailer.setPicture("/p/slow.svg", 128);
+    world.thumbnailer.setOutcome("/p/slow.svg", Thumbnail::Outcome::overran, 1);
+    world.thumbnailer.setOutcome("/p/endless.svg", Thumbnail::Outcome::overran, 1e9);
+    world.thumbnailer.setOutcome("/p/crashing.svg", Thumbnail::Outcome::lost);
+    world.thumbnailer.setPicture("/p/plain.png", 128);
+    const auto slow = ask("/p/slow.svg", WallTime{1});
+    const auto endless = ask("/p/endless.svg", WallTime{1});
+    const auto crashing = ask("/p/crashing.svg", WallTime{1});
+    const auto plain = ask("/p/plain.png", WallTime{1});
+    settle();
+    std::vector<std::pair<Path, Duration>> asked;
+    for (const SimThumbnailer::Request& request : world.thumbnailer.requests())
+        asked.emplace_back(request.file, request.limit);
+    const Duration first = ThumbnailCache::kFirstMakingTime;
+    const Duration second = ThumbnailCache::kMostMakingTime;
+    EXPECT_EQ(asked, (std::vector<std::pair<Path, Duration>>{{"/p/slow.svg", first},
+                                                             {"/p/endless.svg", first},
+                                                             {"/p/crashing.svg", first},
+                                                             {"/p/plain.png", first},
+                                                             {"/p/slow.svg", second},
+                                                             {"/p/endless.svg", second}}));
+    EXPECT_TRUE(slow->image);
+    EXPECT_TRUE(plain->image);
+    EXPECT_TRUE(endless->answered && !endless->image);
+    EXPECT_TRUE(crashing->answered && !crashing->image);
+
+    EXPECT_TRUE(ask("/p/endless.svg", WallTime{1})->answered) << "given up: answered at once";
+    EXPECT_TRUE(ask("/p/crashing.svg", WallTime{1})->answered);
+    settle();
+    EXPECT_EQ(made(), asked.size()) << "and not made again";
+    ask("/p/crashing.svg", WallTime{2});
+    settle();
+    EXPECT_EQ(made(), asked.size() + 1) << "until its file changes";
+}
+
 TEST_F(Thumbnails, ThePictureMeasuresItsPixelsOverTheScaleInPoints) {
     EXPECT_EQ(ThumbnailCache::scaleFor({}), 2) << "no screens";
     const std::vector<double> scales{1, 1.5, 1.25};

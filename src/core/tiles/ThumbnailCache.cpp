@@ -5,6 +5,8 @@
 #include <cmath>
 #include <utility>
 
+#include "core/foundation/Log.h"
+
 namespace quillbern {
 
 ThumbnailCache::ThumbnailCache(Ports ports)
@@ -35,20 +37,41 @@ void ThumbnailCache::thumbnail(const Path& file, std::optional<WallTime> modifie
         done(it->second);
         return;
     }
+    if (givenUp_.contains(wanted)) {
+        done(nullptr);
+        return;
+    }
     if (token.isCancelled()) return;
     const int sidePx = std::max(1, static_cast<int>(std::lround(side * scale)));
-    const bool queued =
-        queue_.async(token, [&loop = ports_.mainLoop, &thumbnailer = ports_.thumbnailer, alive = lifetime_.token(),
-                             this, file, sidePx, scale, wanted = std::move(wanted), done](const CancelToken& token) {
+    make(file, sidePx, scale, std::move(wanted), std::move(token), std::move(done), kFirstMakingTime);
+}
+
+void ThumbnailCache::make(const Path& file, int sidePx, double scale, std::string wanted, CancelToken token,
+                          std::function<void(ImageHandle)> done, Duration limit) {
+    const bool queued = queue_.async(
+        token, [&loop = ports_.mainLoop, &thumbnailer = ports_.thumbnailer, alive = lifetime_.token(), this, file,
+                sidePx, scale, wanted = std::move(wanted), done, limit](const CancelToken& token) {
+            const Thumbnail made = thumbnailer.thumbnail(file, sidePx, limit);
             ImageHandle image;
-            if (ImageHandle made = thumbnailer.thumbnail(file, sidePx)) {
+            if (made.image) {
                 // Its size in points is its pixels over the scale it was made for.
-                auto shown = std::make_shared<Image>(*made);
+                auto shown = std::make_shared<Image>(*made.image);
                 shown->scale = scale;
                 image = std::move(shown);
             }
-            loop.post([alive, this, token, wanted, done, image] {
+            loop.post([alive, this, file, sidePx, scale, token, wanted, done, image, limit, outcome = made.outcome] {
                 if (!alive.isAlive() || token.isCancelled()) return;
+                if (outcome == Thumbnail::Outcome::overran && limit < kMostMakingTime) {
+                    make(file, sidePx, scale, wanted, token, done, kMostMakingTime);
+                    return;
+                }
+                if (outcome == Thumbnail::Outcome::overran || outcome == Thumbnail::Outcome::lost) {
+                    log("a thumbnail was given up: ",
+                        outcome == Thumbnail::Outcome::overran ? "it was not made in time" : "its making crashed",
+                        "; the file shows its icon — ", escapedForLog(file));
+                    if (givenUp_.size() >= kMostGivenUp) givenUp_.clear();
+                    givenUp_.insert(wanted);
+                }
                 if (image) store(wanted, image);
                 done(image);
             });

@@ -7,9 +7,11 @@
 #include <QCryptographicHash>
 #include <QImage>
 #include <QImageWriter>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <sys/stat.h>
 
 #include "core/foundation/AtomicFile.h"
@@ -26,9 +28,6 @@ struct CacheSize {
 };
 // The sizes the standard names, smallest first.
 constexpr CacheSize kSizes[] = {{"normal", 128}, {"large", 256}, {"x-large", 512}, {"xx-large", 1024}};
-// Past it the oldest are forgotten, and read again when asked.
-constexpr std::size_t kMostGivenUp = 4096;
-
 std::string cacheRoot() {
     if (const char* cache = std::getenv("XDG_CACHE_HOME"); cache && cache[0] == '/')
         return std::string(cache) + "/thumbnails";
@@ -105,29 +104,34 @@ void LinuxThumbnailer::rest() const {
     reader_->rest();
 }
 
-PictureRead LinuxThumbnailer::read(const PictureAsk& ask, const std::string& key) const {
-    if (givenUp_.contains(key)) return {};
-    PictureRead read = reader_->read(ask, kMostReadingTime);
-    if (read.outcome == PictureRead::Outcome::overran || read.outcome == PictureRead::Outcome::lost) {
-        log("a thumbnail was given up: its picture ",
-            read.outcome == PictureRead::Outcome::overran ? "was not read within 2 s" : "ended its reader",
-            "; the file shows its icon — ", escapedForLog(ask.file));
-        if (givenUp_.size() >= kMostGivenUp) givenUp_.clear();
-        givenUp_.insert(key);
-    }
-    return read;
-}
-
-ImageHandle LinuxThumbnailer::thumbnail(const Path& file, int sidePx) const {
+Thumbnail LinuxThumbnailer::thumbnail(const Path& file, int sidePx, Duration limit) const {
     struct stat facts;
-    if (::stat(file.c_str(), &facts) != 0 || !S_ISREG(facts.st_mode)) return nullptr;
+    if (::stat(file.c_str(), &facts) != 0 || !S_ISREG(facts.st_mode)) return {};
     const std::string root = cacheRoot();
     const std::string uri = fileUri(file);
-    if (root.empty() || uri.empty()) return nullptr;
+    if (root.empty() || uri.empty()) return {};
     // A thumbnail of a thumbnail is never made.
-    if (file.starts_with(root + "/")) return nullptr;
+    if (file.starts_with(root + "/")) return {};
     const std::string mtime = std::to_string(static_cast<long long>(facts.st_mtim.tv_sec));
     const std::lock_guard lock(mutex_);
+    const auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(limit);
+    const auto left = [&until] {
+        return std::chrono::duration<double>(until - std::chrono::steady_clock::now()).count();
+    };
+    const auto failed = [](PictureRead::Outcome outcome) -> std::optional<Thumbnail> {
+        switch (outcome) {
+            case PictureRead::Outcome::overran:
+                return Thumbnail{Thumbnail::Outcome::overran, nullptr};
+            case PictureRead::Outcome::lost:
+                return Thumbnail{Thumbnail::Outcome::lost, nullptr};
+            case PictureRead::Outcome::unavailable:
+                return Thumbnail{};
+            case PictureRead::Outcome::picture:
+            case PictureRead::Outcome::none:
+                break;
+        }
+        return std::nullopt;
+    };
 
     // The smallest stored size that is large enough, else a larger one.
     std::size_t wanted = 0;
@@ -137,21 +141,22 @@ ImageHandle LinuxThumbnailer::thumbnail(const Path& file, int sidePx) const {
         const std::string stored = cacheFile(kSizes[i].folder, uri);
         struct stat storedFacts;
         if (::stat(stored.c_str(), &storedFacts) != 0) continue;
-        const PictureRead read = this->read(
+        PictureRead read = reader_->read(
             {.kind = PictureAsk::Kind::storedThumbnail, .file = stored, .sidePx = sidePx, .uri = uri, .mtime = mtime},
-            stored + "|" + std::to_string(storedFacts.st_mtim.tv_sec));
-        if (read.outcome == PictureRead::Outcome::unavailable) return nullptr;
-        if (read.outcome == PictureRead::Outcome::picture) return handleOf(read.pixels);
+            left());
+        if (const std::optional<Thumbnail> none = failed(read.outcome)) return *none;
+        if (read.outcome == PictureRead::Outcome::picture)
+            return {Thumbnail::Outcome::made, handleOf(std::move(read.pixels))};
     }
 
     const int side = kSizes[wanted].side;
-    const PictureRead read =
-        this->read({.kind = PictureAsk::Kind::thumbnail, .file = file, .sidePx = side, .uri = {}, .mtime = {}},
-                   file + "|" + mtime);
-    if (read.outcome != PictureRead::Outcome::picture) return nullptr;
+    const PictureRead read = reader_->read(
+        {.kind = PictureAsk::Kind::thumbnail, .file = file, .sidePx = side, .uri = {}, .mtime = {}}, left());
+    if (const std::optional<Thumbnail> none = failed(read.outcome)) return *none;
+    if (read.outcome != PictureRead::Outcome::picture) return {};
     const QImage picture = imageOf(read.pixels);
     storePicture(picture, root + "/" + kSizes[wanted].folder, cacheFile(kSizes[wanted].folder, uri), uri, mtime);
-    return handleOf(fittedTo(picture, sidePx));
+    return {Thumbnail::Outcome::made, handleOf(fittedTo(picture, sidePx))};
 }
 
 }  // namespace quillbern
