@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """Pictures and icon themes made to cost a reader memory and time, as any package, download or
-theme can place them (1 MB-class files), and beside them a plain icon (plain.png, of the colour
-PLAIN) and an ordinary picture; with --at-the-bound, legitimate pictures that decode to the
-memory bound in their place:
+theme can place them (1 MB-class files), among them SVGs within every bound the reader checks
+that take it hours or seconds, and beside them a plain icon (plain.png, of the colour PLAIN) and
+an ordinary picture; with --at-the-bound, legitimate pictures that decode to the memory bound in
+their place:
 python3 hostile_pictures.py [--at-the-bound] FOLDER THEMES-FOLDER"""
 import base64, os, struct, sys, zlib
 
@@ -90,6 +91,23 @@ write("no-base64.svg", svg % ('<image width="64" height="64" xlink:href="data:im
 path = "M32,32" + "".join(" l%.2f,%.2f" % ((i % 7) - 3.1, (i % 5) - 2.05) for i in range(330))
 write("large-legitimate.svg", svg % "".join('<path fill="#%06x" d="%s"/>' % (n * 2654435761 % 0xFFFFFF, path)
                                              for n in range(2000)))
+
+
+
+def wide_strokes(uses):
+    """One path of 4,000 curves stroked 200 wide, drawn `uses` times more through <use>."""
+    curves = "".join(" Q%d,%d %d,%d" % ((i * 7) % 64, (i * 13) % 64, (i * 11) % 64, (i * 5) % 64)
+                     for i in range(4000))
+    return svg % ('<path id="p" fill="none" stroke="#345" stroke-width="200" d="M0,0%s"/>' % curves +
+                  '<use xlink:href="#p"/>' * uses)
+
+
+# Two of 1.1 MB that take hours, drawn 49,000 times; eighteen of 50 KB that take about two
+# seconds, as many as fit in a dock beside them and the plain icon.
+for n in range(2):
+    write("hours-%d.svg" % n, wide_strokes(49000))
+for n in range(18):
+    write("seconds-%02d.svg" % n, wide_strokes(4))
 
 # An ICO of 65,535 entries, each the same PNG of 4000 x 4000 zeros: 1.1 MB.
 empty = png(4000, 4000, zeros(4000 * (1 + 4000 * 4)))

@@ -179,6 +179,10 @@ LinuxPlatform::~LinuxPlatform() {
     setLocalizer(nullptr);
 }
 
+void LinuxPlatform::stopMakingThumbnails() {
+    thumbnailer_.stop();
+}
+
 void LinuxPlatform::stopWorkers() {
     capture_->stop();
     apps_->stop();

@@ -71,6 +71,9 @@ public:
     Platform& ports() { return *ports_; }
     // Where the primary display stands in X root coordinates; any thread.
     DesktopSpace desktopSpace() const;
+    // At the end, before the shell goes: the thumbnail being made is given up at once, so the
+    // thread that makes them ends without waiting for it.
+    void stopMakingThumbnails();
     // Ends the backends' own workers, each within its limit, while every backend they may
     // use is still whole; one that does not end in time is left behind.
     void stopWorkers();

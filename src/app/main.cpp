@@ -142,6 +142,7 @@ int run(std::unique_ptr<SingleInstance> instance, std::optional<std::string> lan
                 static_cast<ProbedApplication*>(qApp)->setProbe(probe.get());
             }
             status = QApplication::exec();
+            platform->stopMakingThumbnails();
             if (probe) {
                 static_cast<ProbedApplication*>(qApp)->setProbe(nullptr);
                 log(probe->report());

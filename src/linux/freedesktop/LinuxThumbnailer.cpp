@@ -99,6 +99,10 @@ std::string LinuxThumbnailer::cacheFile(const std::string& sizeFolder, const std
     return cacheRoot() + "/" + sizeFolder + "/" + digest.toStdString() + ".png";
 }
 
+void LinuxThumbnailer::stop() {
+    reader_->stop();
+}
+
 void LinuxThumbnailer::rest() const {
     const std::lock_guard lock(mutex_);
     reader_->rest();

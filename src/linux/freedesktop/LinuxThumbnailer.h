@@ -20,6 +20,8 @@ public:
 
     Thumbnail thumbnail(const Path& file, int sidePx, Duration limit) const override;
     void rest() const override;
+    // At the end: the thumbnail being made, and every later one, is given up at once. Any thread.
+    void stop();
 
     // The cache's folder of that size ("normal", "large", ...) and the picture's file in it.
     static std::string cacheFile(const std::string& sizeFolder, const std::string& uri);

@@ -42,10 +42,13 @@ constexpr auto kAskedAgainAfter = std::chrono::seconds(2);
 // Arrivals close together repaint the windows once.
 constexpr int kRepaintDelayMs = 30;
 constexpr std::size_t kMostUnreadable = 4096;
-// A picture's first reading: what an icon of any theme takes many times over. One not read
-// within it waits until every other asked meanwhile has had its first, so that a picture after
-// any number of slow ones arrives within seconds.
-constexpr Duration kFirstReadingTime = 0.25;
+// The first readings of the pictures waiting share this time, each within bounds: what an icon
+// of any theme takes many times over, and on a busy machine at least. One not read within its
+// share waits until every other asked meanwhile has had its first, so that a picture after any
+// number of slow ones arrives within seconds.
+constexpr Duration kFirstReadingsTogether = 1;
+constexpr Duration kMostFirstReading = 0.25;
+constexpr Duration kLeastFirstReading = 0.05;
 // Its second and last, after which it is given up: the reader bounds the work it knows of
 // (PictureCosts), this any other (an SVG of 8 MB drawn at 512 pixels took 2 to 8 s). About
 // four times what a picture at the memory bound took on a busy machine.
@@ -326,7 +329,7 @@ struct OutsidePictures::Parts {
         const Request request = std::move(best->second);
         waiting.erase(best);
         reading = true;
-        const Duration limit = request.secondReading ? kMostReadingTime : kFirstReadingTime;
+        const Duration limit = request.secondReading ? kMostReadingTime : firstReadingNow();
         worker->post([workshop = workshop, channel = channel, request, limit, settings = settings] {
             // Pictures asked for before the end are not read at the end.
             if (!channel->isOpen()) return;
@@ -341,6 +344,13 @@ struct OutsidePictures::Parts {
             }
             channel->deliver(std::move(arrival));
         });
+    }
+
+    // The share of the first readings waiting, this one's among them.
+    Duration firstReadingNow() const {
+        const auto firsts = std::count_if(waiting.begin(), waiting.lower_bound(Rank::secondReading),
+                                          [](const auto& waits) { return waits.second.key.has_value(); });
+        return std::clamp(kFirstReadingsTogether / Duration(firsts + 1), kLeastFirstReading, kMostFirstReading);
     }
 
     // A picture not read within its second reading, or that ended its reader, is given up, as
