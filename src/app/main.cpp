@@ -17,6 +17,7 @@
 #include "core/settings/SettingsServices.h"
 #include "core/shell/AppShell.h"
 #include "core/shell/LegacyDefaultsMigration.h"
+#include "linux/dbus/SessionBusAutolaunch.h"
 #include "linux/dbus/SessionBusLoss.h"
 #include "linux/dbus/SingleInstance.h"
 #include "linux/process/SyslogSink.h"
@@ -177,6 +178,8 @@ int main(int argc, char** argv) {
         std::fputs("usage: quillbern [quillbern://…] (it takes automation URLs only)\n", stderr);
         return 2;
     }
+    // Before Qt or GLib looks for a session bus, and before any thread starts.
+    keepSessionBusFromAutolaunching();
     SyslogSink logSink;
     setLogSink(&logSink);
     const SystemClock clock;
