@@ -192,6 +192,7 @@ int main(int argc, char** argv) {
 
     // Before Qt, whose start makes the first threads.
     std::optional<std::string> language = LinuxPlatform::settleLanguage();
+    const SingleInstance::Start start = SingleInstance::takeStart();
     ProbedApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillbern"));
     QApplication::setDesktopFileName(QStringLiteral("quillbern"));
@@ -207,7 +208,7 @@ int main(int argc, char** argv) {
     writeShortcutsOfQtMenusOurWay();
     placeDialogsOverTheirWindows();
 
-    SingleInstance::Claim claim = SingleInstance::claim(*urls);
+    SingleInstance::Claim claim = SingleInstance::claim(*urls, start);
     int status = 1;
     switch (claim.outcome) {
         case SingleInstance::Outcome::instance:
