@@ -16,6 +16,9 @@ cmake_minimum_required(VERSION 3.25)
 # itself (src/reader) starts and signals nothing.
 # QProcess starts, signals and ends programs of its own, some through virtual calls (open,
 # close) that may name nothing of their own in the caller, so any use of the class is refused.
+# libdbus and GDBus start dbus-launch inside the shared libraries, past this check, where no
+# session bus is set or found: main sets an address that neither can open
+# (linux/dbus/SessionBusAutolaunch).
 # Threads: ThreadSanitizer's set-up leaves what runs on the library's own threads unchecked,
 # so none of our code may run there.
 #

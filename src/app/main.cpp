@@ -17,6 +17,7 @@
 #include "core/settings/SettingsServices.h"
 #include "core/shell/AppShell.h"
 #include "core/shell/LegacyDefaultsMigration.h"
+#include "linux/dbus/SessionBusAutolaunch.h"
 #include "linux/dbus/SessionBusLoss.h"
 #include "linux/dbus/SingleInstance.h"
 #include "linux/process/PictureReaderProcess.h"
@@ -180,6 +181,8 @@ int main(int argc, char** argv) {
         std::fputs("usage: quillbern [quillbern://…] (it takes automation URLs only)\n", stderr);
         return 2;
     }
+    // Before Qt or GLib looks for a session bus, and before any thread starts.
+    keepSessionBusFromAutolaunching();
     SyslogSink logSink;
     setLogSink(&logSink);
     const SystemClock clock;
@@ -192,6 +195,7 @@ int main(int argc, char** argv) {
 
     // Before Qt, whose start makes the first threads.
     std::optional<std::string> language = LinuxPlatform::settleLanguage();
+    const SingleInstance::Start start = SingleInstance::takeStart();
     ProbedApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillbern"));
     QApplication::setDesktopFileName(QStringLiteral("quillbern"));
@@ -206,7 +210,7 @@ int main(int argc, char** argv) {
     writeShortcutsOfQtMenusOurWay();
     placeDialogsOverTheirWindows();
 
-    SingleInstance::Claim claim = SingleInstance::claim(*urls);
+    SingleInstance::Claim claim = SingleInstance::claim(*urls, start);
     int status = 1;
     switch (claim.outcome) {
         case SingleInstance::Outcome::instance:

@@ -1,7 +1,8 @@
 # Automation URLs as a person sends them, on a session bus as on a desktop: with Quillbern
 # running, a second start given quillbern://profiles/2/hide hands the URL over and ends at
 # once, and the second dock's panels go; quillbern://focus/bogus leaves its failure in the
-# log; the dock comes back by its name, typed in any case.
+# log, a host that holds escaped user information too, with no word of it; the dock comes
+# back by its name, typed in any case.
 source "$(dirname "$0")/../support/e2e-session.sh"
 
 dock() {
@@ -49,6 +50,10 @@ send 'quillbern://focus/bogus?token=secret'
 wait_for 10 grep -qxF "Quillbern: unrecognised automation URL quillbern://focus/bogus?…; the README lists the URLs Quillbern understands" "$work/log" \
   || fail "the unrecognised URL was not logged"
 grep -q secret "$work/log" && fail "the URL's query reached the log"
+send 'quillbern://me%3AHunter2%40bogus/x'
+wait_for 10 grep -qxF "Quillbern: unrecognised automation URL quillbern://…/x; the README lists the URLs Quillbern understands" "$work/log" \
+  || fail "the URL with an escaped password was not logged"
+grep -qi hunter2 "$work/log" && fail "the URL's user information reached the log"
 
 send 'QUILLBERN://Profile/work/SHOW'
 expect_panel_edges "bottom bottom top top"

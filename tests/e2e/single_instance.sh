@@ -1,9 +1,10 @@
 # One Quillbern per session: of two starts at the same moment one runs and shows its docks,
 # the other hands its URL to it and ends at once with status 0. Twenty pairs on a session
-# bus, twenty without one, and a few on a bus that refuses the program its name. Then one
-# instance on a bus, met by a start without a bus and by one without a display; arguments that
-# are no URLs, refused with a display or without; a start without a display, refused; and the
-# bus ending under the instance, which keeps its docks and is still reached.
+# bus, twenty without one, a few without a bus's address (which start no bus either), and a
+# few on a bus that refuses the program its name. Then one instance on a bus, met by a start
+# without a bus and by one without a display; arguments that are no URLs, refused with a
+# display or without; a start without a display, refused; and the bus ending under the
+# instance, which keeps its docks and is still reached.
 source "$(dirname "$0")/../support/e2e-session.sh"
 
 # The dock panels of a process, shown or hidden: each dock on each of the two monitors.
@@ -83,6 +84,15 @@ stop_bus
 export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/no-bus"
 pairs "without a session bus" 20
 grep -q "no session message bus" "$work/first.log" "$work/second.log" || fail "a session bus was found"
+
+# Without a bus's address, no library starts a bus of its own: the dbus-launch on the PATH
+# never runs.
+mkdir -p "$work/bin"
+printf '#!/bin/sh\ntouch "%s/dbus-launch-ran"\nexit 1\n' "$work" >"$work/bin/dbus-launch"
+chmod +x "$work/bin/dbus-launch"
+unset DBUS_SESSION_BUS_ADDRESS
+PATH="$work/bin:$PATH" pairs "without a bus address" 3
+[[ -e "$work/dbus-launch-ran" ]] && fail "dbus-launch was started"
 
 cat >"$work/refusing-bus.conf" <<CONFIG
 <busconfig>

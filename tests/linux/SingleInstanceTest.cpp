@@ -34,8 +34,10 @@ enum class Group { test, own };
 // own: its runtime directory, and its session bus or none.
 class Start {
 public:
-    Start(const QString& runtime, const std::optional<QString>& bus, const QStringList& urls, Group group) {
+    Start(const QString& runtime, const std::optional<QString>& bus, const QStringList& urls, Group group,
+          bool relaunch = false) {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        if (relaunch) environment.insert(QStringLiteral("QUILLBERN_RELAUNCH"), QStringLiteral("1"));
         environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
         environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"),
                            bus.value_or(QStringLiteral("unix:path=") + runtime + QStringLiteral("/no-bus")));
@@ -101,9 +103,10 @@ protected:
         ASSERT_TRUE(runtime_.isValid());
         ASSERT_TRUE(bus_->isRunning());
     }
-    std::unique_ptr<Start> start(bool onBus, const QStringList& urls = {}, Group group = Group::test) {
+    std::unique_ptr<Start> start(bool onBus, const QStringList& urls = {}, Group group = Group::test,
+                                 bool relaunch = false) {
         return std::make_unique<Start>(runtime_.path(), onBus ? std::optional(bus_->address()) : std::nullopt, urls,
-                                       group);
+                                       group, relaunch);
     }
 
     QTemporaryDir runtime_;
@@ -224,6 +227,17 @@ TEST_F(SingleInstance, ClientsThatSendNothingWholeAreDroppedAndAStartIsStillServ
         },
         kStartLimitMs));
     EXPECT_EQ(instance->lines(), QStringList({QStringLiteral("instance"), QStringLiteral("open quillbern://served")}));
+}
+
+TEST_F(SingleInstance, ARelaunchWaitsForTheInstanceToEndRatherThanHandOverToIt) {
+    const auto instance = start(true);
+    ASSERT_TRUE(instance->isInstance());
+    const auto relaunch = start(true, url("quillbern://relaunched"), Group::test, true);
+    EXPECT_FALSE(relaunch->says(QStringLiteral("instance"), 500));
+    instance->end();
+    EXPECT_TRUE(relaunch->isInstance()) << relaunch->log().toStdString();
+    EXPECT_TRUE(relaunch->says(QStringLiteral("open quillbern://relaunched")));
+    EXPECT_EQ(instance->lines(), QStringList{QStringLiteral("instance")}) << "nothing was handed to the old one";
 }
 
 TEST_F(SingleInstance, TheInstanceOutlivesItsSessionBusAndIsStillReached) {

@@ -128,7 +128,7 @@ TEST_F(GeneralPaneModelTest, ARelaunchThatCannotStartIsShownAndQuillbernKeepsRun
     model->chooseLanguage("de");
     int notes = 0;
     const Subscription counted = model->changed.connect([&] { ++notes; });
-    w.world.processes.script("/bin/sh", {Error{"No such file or directory", "posix", 2}});
+    w.world.processes.script("/usr/bin/quillbern", {Error{"No such file or directory", "posix", 2}});
     model->relaunch();
     EXPECT_EQ(w.process.quitCount(), 0);
     ASSERT_TRUE(model->relaunchNote());
@@ -136,7 +136,7 @@ TEST_F(GeneralPaneModelTest, ARelaunchThatCannotStartIsShownAndQuillbernKeepsRun
     EXPECT_NE(model->relaunchNote()->text.find("No such file or directory"), std::string::npos);
     EXPECT_EQ(notes, 1);
 
-    w.world.processes.script("/bin/sh", {});
+    w.world.processes.script("/usr/bin/quillbern", {});
     model->relaunch();
     EXPECT_EQ(w.process.quitCount(), 1);
     EXPECT_FALSE(model->relaunchNote());

@@ -183,7 +183,7 @@ TEST_F(GeneralPaneTest, ARefusedKeysNoteStandsUnderItsRecorderAndInSight) {
 TEST_F(GeneralPaneTest, ANoteThatAnswersAClickIsBroughtIntoSight) {
     w.world.nativeDock.setSupported(false);
     w.world.login.scriptRegister({Error{"Not a directory", "posix", 20}, LoginStatus::notRegistered});
-    w.world.processes.script("/bin/sh", {Error{"No such file or directory", "posix", 2}});
+    w.world.processes.script("/usr/bin/quillbern", {Error{"No such file or directory", "posix", 2}});
     open();
     pane->resize(700, 360);
     auto* page = pane->findChild<QScrollArea*>();
@@ -274,7 +274,7 @@ TEST_F(GeneralPaneTest, AFailedRelaunchIsShownByItsButtonAndQuillbernStays) {
     Q_EMIT pane->language().activated(4);
     EXPECT_EQ(preferences().languageOverride(), "de");
     ASSERT_TRUE(pane->relaunchRow().isVisible());
-    w.world.processes.script("/bin/sh", {Error{"No such file or directory", "posix", 2}});
+    w.world.processes.script("/usr/bin/quillbern", {Error{"No such file or directory", "posix", 2}});
     pane->relaunchNow().click();
     EXPECT_EQ(w.process.quitCount(), 0);
     EXPECT_TRUE(pane->relaunchError().isVisible());

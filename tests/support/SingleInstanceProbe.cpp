@@ -22,8 +22,9 @@ void say(const std::string& line) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    const SingleInstance::Start start = SingleInstance::takeStart();
     QCoreApplication application(argc, argv);
-    SingleInstance::Claim claim = SingleInstance::claim(std::vector<std::string>(argv + 1, argv + argc));
+    SingleInstance::Claim claim = SingleInstance::claim(std::vector<std::string>(argv + 1, argv + argc), start);
     if (claim.outcome != SingleInstance::Outcome::instance)
         return claim.outcome == SingleInstance::Outcome::handedOver ? 0 : 1;
     const SessionBusLoss sessionBusLoss;

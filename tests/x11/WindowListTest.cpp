@@ -10,6 +10,7 @@
 #include "linux/x11/X11OnScreenWindows.h"
 #include "linux/x11/X11WindowAccess.h"
 #include "linux/x11/XcbConnection.h"
+#include "sim/SimLog.h"
 
 using namespace quillbern;
 using namespace quillbern::test;
@@ -130,6 +131,36 @@ TEST(X11ClientTable, ATableOfAHundredWindowsOfOneProcessReadsNoProcessFileAndWai
               0u);
     EXPECT_EQ(enumerated, 100u);
 }
+TEST(X11ClientTable, AListedWindowThatIsGoneIsLeftOutWithoutALogLine) {
+    // A window manager may list a window a while after it went (fluxbox lists ours so while
+    // Quillbern stops): the server refuses to follow it, as expected.
+    SimLog log;
+    XProbe probe;
+    xcb_connection_t* c = probe.c();
+    const xcb_atom_t stacking = probe.atom("_NET_CLIENT_LIST_STACKING");
+    const std::vector<std::uint32_t> listed = probe.cardinals(probe.root(), "_NET_CLIENT_LIST_STACKING");
+    const xcb_window_t gone = xcb_generate_id(c);
+    xcb_create_window(c, XCB_COPY_FROM_PARENT, gone, probe.root(), 0, 0, 10, 10, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
+                      XCB_COPY_FROM_PARENT, 0, nullptr);
+    xcb_destroy_window(c, gone);
+    xcb_change_property(c, XCB_PROP_MODE_APPEND, probe.root(), stacking, XCB_ATOM_WINDOW, 32, 1, &gone);
+    ASSERT_EQ(probe.cardinals(probe.root(), "_NET_CLIENT_LIST_STACKING").size(), listed.size() + 1);
+
+    const auto connection = XcbConnection::open();
+    ASSERT_TRUE(connection);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    const auto table =
+        X11ClientReader(*connection).read(DesktopSpace{}, deadline, std::nullopt, XCB_EVENT_MASK_PROPERTY_CHANGE);
+    ASSERT_TRUE(table);
+    EXPECT_FALSE(table->find(gone));
+    ASSERT_TRUE(connection->sync(deadline));
+    connection->takeEvents();
+    EXPECT_FALSE(log.contains("refused")) << log.lines().front();
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, probe.root(), stacking, XCB_ATOM_WINDOW, 32,
+                        std::uint32_t(listed.size()), listed.data());
+    xcb_flush(c);
+}
+
 TEST(X11OnScreenList, ListsClientsFrontToBackWithTheirOuterFramesInGlobalSpace) {
     Backends x;
     XProbe probe;

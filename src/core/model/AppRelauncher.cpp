@@ -7,17 +7,12 @@
 namespace quillbern {
 
 Result<void> AppRelauncher::relaunch(Processes& processes, AppProcess& process) {
+    // The program itself, not a shell that would start it later: a spawn succeeds only once
+    // the program runs, so a file that is gone keeps this one open.
     CommandLine command;
-    command.program = "/bin/sh";
-    // The program and its arguments reach the shell as its own arguments, never as text
-    // it interprets. The copy waits until this process is gone: one that started while this
-    // one was still quitting would hand itself over to it, as a second start does, and end.
-    command.args = {"-c",
-                    "pid=$1; shift; n=0; while kill -0 \"$pid\" 2>/dev/null && [ \"$n\" -lt " +
-                        std::to_string(kLongestWaitTenths) + " ]; do sleep 0.1; n=$((n + 1)); done; exec \"$0\" \"$@\"",
-                    process.executablePath(), std::to_string(process.pid())};
-    for (const std::string& argument : process.arguments())
-        command.args.push_back(argument);
+    command.program = process.executablePath();
+    command.args = process.arguments();
+    command.extraEnv = {{kRelaunchVariable, "1"}};
     auto started = processes.spawnDetached(command);
     if (!started) {
         log("relaunch failed, staying open — ", escapedForLog(started.error().message));

@@ -13,14 +13,14 @@ class AppRelauncher {
 public:
     AppRelauncher() = delete;
 
-    // The longest the new copy waits for this one to end, in tenths of a second; after that
-    // it starts anyway, and a start that finds this one still running hands over to it.
-    static constexpr int kLongestWaitTenths = 100;
+    // Set for the copy a relaunch starts: that start waits for this one to end, rather than
+    // handing itself over to it as a second start does.
+    static constexpr const char* kRelaunchVariable = "QUILLBERN_RELAUNCH";
 
-    // Starts a copy of this program with the same arguments, which runs once this one has
-    // ended (and speaks the language stored in Settings, as every start does), then quits.
-    // When it cannot start, the program stays, and the failure is logged and returned for
-    // the caller to show.
+    // Starts a copy of this program with the same arguments (which speaks the language
+    // stored in Settings, as every start does), then quits, once the copy runs. When it
+    // cannot start (its file gone, say), the program stays, and the failure is logged and
+    // returned for the caller to show.
     static Result<void> relaunch(Processes& processes, AppProcess& process);
 };
 

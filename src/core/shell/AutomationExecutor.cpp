@@ -74,7 +74,7 @@ void AutomationExecutor::execute(const std::string& url) {
 void AutomationExecutor::showOrHideDock(const UrlCommand& command) {
     const std::optional<Profile> dock = pinned_.resolveProfile(command.dock);
     if (!dock) {
-        log("an automation URL named no dock: ", escapedForLog(command.dock),
+        log("an automation URL named no dock: ", urlPieceForLog(command.dock),
             "; name a dock by its identifier, its position in the list from 1, or its name");
         fail(
             trf("An automation asked for the dock “%@”, which no longer exists. If you renamed it, update the "

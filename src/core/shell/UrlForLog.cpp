@@ -1,5 +1,6 @@
 #include "core/shell/UrlForLog.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "core/foundation/Log.h"
@@ -7,14 +8,27 @@
 
 namespace quillbern {
 
+namespace {
+
+bool isPlain(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '.' ||
+           c == '_' || c == '~';
+}
+
+}  // namespace
+
+std::string urlPieceForLog(std::string_view piece) {
+    // Decided on the piece as the program read it, decoded: what shows is what it read.
+    if (!std::ranges::all_of(piece, isPlain)) return "\u2026";
+    return escapedForLog(piece);
+}
+
 std::string urlForLog(std::string_view url) {
-    // Only what the program read of the text: whatever else it held (a password, however
-    // misspelt the user information around it) stays out of the log.
     const std::optional<UrlReading> reading = UrlReading::of(url);
     if (!reading) return std::string(UrlCommand::kScheme) + ":\u2026";
-    std::string read = std::string(UrlCommand::kScheme) + "://" + reading->host;
+    std::string read = std::string(UrlCommand::kScheme) + "://" + urlPieceForLog(reading->host);
     for (const std::string& element : reading->elements)
-        read += "/" + element;
+        read += "/" + urlPieceForLog(element);
     std::string shown = escapedForLog(read);
     // The reader learns that a query was there, not what it held.
     const std::size_t cut = url.find_first_of("?#");

@@ -16,11 +16,13 @@
 #include <QThread>
 #include <QVariantMap>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <sys/file.h>
 #include <sys/stat.h>
 
 #include "core/foundation/Log.h"
+#include "core/model/AppRelauncher.h"
 #include "linux/dbus/HandOverSocket.h"
 
 namespace quillbern {
@@ -72,20 +74,29 @@ private:
 SingleInstance::SingleInstance(int lockFd) : lockFd_(lockFd) {}
 
 SingleInstance::~SingleInstance() {
+    // Given back before the lock, so the start that takes the lock next (a relaunch) finds the
+    // name free.
+    if (holdsBusName_) QDBusConnection::sessionBus().unregisterService(QString::fromLatin1(kBusName));
     busObject_.reset();
     handOverSocket_.reset();
     ::close(lockFd_);
 }
 
-SingleInstance::Claim SingleInstance::claim(const std::vector<std::string>& arguments) {
-    return meet(arguments, true);
+SingleInstance::Claim SingleInstance::claim(const std::vector<std::string>& arguments, Start start) {
+    return meet(arguments, true, start);
+}
+
+SingleInstance::Start SingleInstance::takeStart() {
+    const bool relaunch = std::getenv(AppRelauncher::kRelaunchVariable) != nullptr;
+    ::unsetenv(AppRelauncher::kRelaunchVariable);
+    return relaunch ? Start::relaunch : Start::plain;
 }
 
 bool SingleInstance::handOver(const std::vector<std::string>& arguments) {
-    return meet(arguments, false).outcome == Outcome::handedOver;
+    return meet(arguments, false, Start::plain).outcome == Outcome::handedOver;
 }
 
-SingleInstance::Claim SingleInstance::meet(const std::vector<std::string>& arguments, bool mayRun) {
+SingleInstance::Claim SingleInstance::meet(const std::vector<std::string>& arguments, bool mayRun, Start start) {
     const QString directory = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (directory.isEmpty() || !QDir().mkpath(directory)) {
         log("no runtime directory ($XDG_RUNTIME_DIR) to meet other starts of this program in; set it to a folder "
@@ -95,7 +106,9 @@ SingleInstance::Claim SingleInstance::meet(const std::vector<std::string>& argum
     const QString lockPath = directory + QStringLiteral("/quillbern.lock");
     const QString socketPath = directory + QStringLiteral("/quillbern.socket");
     const QStringList urls = toQt(arguments);
-    const QDeadlineTimer deadline(kClaimLimitMs);
+    const int waitMs = start == Start::relaunch ? kClaimLimitMs : 0;
+    const QDeadlineTimer handsOverFrom(waitMs);
+    const QDeadlineTimer deadline(waitMs + kClaimLimitMs);
     do {
         // Never through a link, nor blocking on a FIFO: only our own regular file is the lock.
         const int fd = ::open(QFile::encodeName(lockPath).constData(),
@@ -126,12 +139,13 @@ SingleInstance::Claim SingleInstance::meet(const std::vector<std::string>& argum
             return {Outcome::instance, std::move(instance)};
         }
         ::close(fd);
-        if (HandOverSocket::send(socketPath, urls, deadline)) return {Outcome::handedOver, nullptr};
+        if (handsOverFrom.hasExpired() && HandOverSocket::send(socketPath, urls, deadline))
+            return {Outcome::handedOver, nullptr};
         // The instance is between taking the lock and listening, or has just ended.
         QThread::msleep(20);
     } while (!deadline.hasExpired());
     log("a running Quillbern holds ", escapedForLog(lockPath.toStdString()), " but did not answer through ",
-        escapedForLog(socketPath.toStdString()), " within ", kClaimLimitMs / 1000, " s");
+        escapedForLog(socketPath.toStdString()), " within ", (waitMs + kClaimLimitMs) / 1000, " s");
     return {Outcome::failed, nullptr};
 }
 
@@ -154,6 +168,8 @@ void SingleInstance::listenOnBus() {
             "); other programs cannot reach this one there");
     } else if (taken.value() != QDBusConnectionInterface::ServiceRegistered) {
         log("another program holds the name ", kBusName, " on the session bus");
+    } else {
+        holdsBusName_ = true;
     }
 }
 

@@ -27,13 +27,20 @@ public:
     static constexpr const char* kObjectPath = "/org/quillbern/Quillbern";
 
     enum class Outcome { instance, handedOver, failed };
+    // A relaunch is started while the copy it replaces is still ending: rather than hand its
+    // arguments over to that one, it waits for the lock, as long as a start waits for an
+    // answer, before it meets a running Quillbern as every start does.
+    enum class Start { plain, relaunch };
     struct Claim {
         Outcome outcome;
         // Present for the instance; it must live as long as the program runs.
         std::unique_ptr<SingleInstance> instance;
     };
     // `arguments`: this start's arguments, the automation URLs it was given.
-    static Claim claim(const std::vector<std::string>& arguments);
+    static Claim claim(const std::vector<std::string>& arguments, Start start);
+    // Which start this is, as AppRelauncher's variable tells; unsets it, so the programs this
+    // one starts never inherit it. Once, before any thread starts, since it sets the environment.
+    static Start takeStart();
     // For a start that cannot run itself: hands its arguments to the running instance.
     // False when none runs, or it did not answer (logged).
     static bool handOver(const std::vector<std::string>& arguments);
@@ -49,7 +56,7 @@ public:
 private:
     explicit SingleInstance(int lockFd);
     // Becomes the instance when none runs and `mayRun`; otherwise hands over to it.
-    static Claim meet(const std::vector<std::string>& arguments, bool mayRun);
+    static Claim meet(const std::vector<std::string>& arguments, bool mayRun, Start start);
     bool listenOnSocket(const QString& socketPath);
     void listenOnBus();
     void deliver(std::vector<std::string> urls);
@@ -65,6 +72,7 @@ private:
     bool reopenUnheard_ = false;
     std::unique_ptr<HandOverSocket> handOverSocket_;
     std::unique_ptr<QObject> busObject_;
+    bool holdsBusName_ = false;
     int lockFd_;
 };
 

@@ -15,6 +15,7 @@
 #include "core/foundation/Log.h"
 #include "core/foundation/Paths.h"
 #include "core/foundation/Utf8.h"
+#include "linux/dbus/SessionBusAutolaunch.h"
 #include "linux/freedesktop/DesktopEntryFile.h"
 #include "linux/freedesktop/LinuxAppCatalog.h"
 #include "linux/i18n/InterfaceLanguage.h"
@@ -30,7 +31,7 @@ struct ObjectDeleter {
 using LaunchContext = std::unique_ptr<GAppLaunchContext, ObjectDeleter>;
 
 // What launched applications start with: our environment, but the desktop's languages
-// rather than those chosen for Quillbern.
+// rather than those chosen for Quillbern, and no session bus address set for Quillbern alone.
 LaunchContext launchContext() {
     LaunchContext context(g_app_launch_context_new());
     if (const std::optional<std::string> languages = desktopLanguageList()) {
@@ -38,6 +39,7 @@ LaunchContext launchContext() {
     } else {
         g_app_launch_context_unsetenv(context.get(), "LANGUAGE");
     }
+    if (sessionBusAddressIsOurs()) g_app_launch_context_unsetenv(context.get(), "DBUS_SESSION_BUS_ADDRESS");
     return context;
 }
 

@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "core/foundation/Log.h"
+#include "linux/dbus/SessionBusAutolaunch.h"
 #include "linux/i18n/InterfaceLanguage.h"
 #include "linux/process/ChildProcess.h"
 
@@ -32,15 +33,18 @@ Error posixError(int code, const std::string& program) {
     return Error{program + ": " + std::strerror(code), "posix", code};
 }
 
-// Ours, with the desktop's languages rather than those chosen for Quillbern, and the
-// command's variables replacing same-named ones.
+// Ours, with the desktop's languages rather than those chosen for Quillbern, without the
+// session bus address set only for Quillbern, and the command's variables replacing
+// same-named ones.
 std::vector<std::string> environmentFor(const CommandLine& command) {
     std::map<std::string, std::string> variables = command.extraEnv;
     if (const std::optional<std::string> languages = desktopLanguageList()) variables.emplace("LANGUAGE", *languages);
+    const bool busIsOurs = sessionBusAddressIsOurs();
     std::vector<std::string> entries;
     for (char** entry = environ; *entry; ++entry) {
         const std::string_view text(*entry);
         const std::string name(text.substr(0, text.find('=')));
+        if (busIsOurs && name == "DBUS_SESSION_BUS_ADDRESS") continue;
         if (!variables.contains(name) && name != "LANGUAGE") entries.emplace_back(text);
     }
     for (const auto& [name, value] : variables)

@@ -8,6 +8,7 @@
 #include <xcb/res.h>
 
 #include "core/foundation/ProcessId.h"
+#include "linux/x11/X11Errors.h"
 #include "xcb/WindowManagerMessage.h"
 
 namespace quillbern {
@@ -291,7 +292,9 @@ std::optional<ClientTable> X11ClientReader::read(const DesktopSpace& space, XcbC
                 continue;
             }
         }
-        if (follow != XCB_EVENT_MASK_NO_EVENT) xcb_change_window_attributes(c, w, XCB_CW_EVENT_MASK, &follow);
+        // The list may name a window that went (one of ours, even, as fluxbox lists it after
+        // Qt destroyed it): such a window is left out below.
+        if (follow != XCB_EVENT_MASK_NO_EVENT) selectEventsOfPassingWindow(c, w, follow);
         const auto property = [&](xcb_atom_t name, xcb_atom_t type, std::uint32_t words) {
             return xcb_get_property(c, 0, w, name, type, 0, words);
         };

@@ -37,4 +37,8 @@ void logUncheckedError(const xcb_generic_error_t& error) {
         error.minor_code, " on ", resource, " (later refusals of this kind are not logged)");
 }
 
+void selectEventsOfPassingWindow(xcb_connection_t* c, xcb_window_t window, std::uint32_t mask) {
+    xcb_discard_reply(c, xcb_change_window_attributes_checked(c, window, XCB_CW_EVENT_MASK, &mask).sequence);
+}
+
 }  // namespace quillbern

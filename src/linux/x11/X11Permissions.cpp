@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "linux/x11/X11Connection.h"
+#include "linux/x11/X11Errors.h"
 #include "linux/x11/XcbConnection.h"
 
 namespace quillbern {
@@ -81,8 +82,8 @@ void X11Permissions::checkAgain() {
 void X11Permissions::watchCheckWindow(std::uint32_t window) {
     if (window == checkWindow_) return;
     checkWindow_ = window;
-    const std::uint32_t mask = XCB_EVENT_MASK_STRUCTURE_NOTIFY | XCB_EVENT_MASK_PROPERTY_CHANGE;
-    xcb_change_window_attributes(connection_.xcb(), window, XCB_CW_EVENT_MASK, &mask);
+    selectEventsOfPassingWindow(connection_.xcb(), window,
+                                XCB_EVENT_MASK_STRUCTURE_NOTIFY | XCB_EVENT_MASK_PROPERTY_CHANGE);
     xcb_flush(connection_.xcb());
 }
 

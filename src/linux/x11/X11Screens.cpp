@@ -10,6 +10,7 @@
 #include "core/platform/DisplayIdentity.h"
 #include "core/platform/WorkerStop.h"
 #include "linux/x11/Strut.h"
+#include "linux/x11/X11Errors.h"
 #include "linux/x11/X11Properties.h"
 #include "linux/x11/XcbConnection.h"
 
@@ -335,8 +336,7 @@ void X11Screens::Follower::handle(const xcb_generic_event_t& event) {
 void X11Screens::Follower::topLevelMapped(xcb_window_t window) {
     xcb_connection_t* c = connection_->xcb();
     // Watched before its struts are read, so a change between the two is not missed.
-    const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
-    xcb_change_window_attributes(c, window, XCB_CW_EVENT_MASK, &mask);
+    selectEventsOfPassingWindow(c, window, XCB_EVENT_MASK_PROPERTY_CHANGE);
     topLevels_.insert(window);
     // Frames of managed clients carry no struts; a bar of the window manager's does, on
     // itself or on a window inside it.
@@ -513,7 +513,7 @@ X11Screens::Reservations X11Screens::Follower::readReservations() {
     // Watched before their struts are read; windows no longer mapped are forgotten.
     const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
     for (const xcb_window_t window : mapped) {
-        if (!topLevels_.contains(window)) xcb_change_window_attributes(c, window, XCB_CW_EVENT_MASK, &mask);
+        if (!topLevels_.contains(window)) selectEventsOfPassingWindow(c, window, mask);
     }
     topLevels_ = mapped;
     const std::vector<Inside> inner = windowsInside(c, {mapped.begin(), mapped.end()});

@@ -8,6 +8,7 @@
 #include "core/foundation/Log.h"
 #include "core/foundation/ProcessId.h"
 #include "linux/x11/X11ClientTable.h"
+#include "linux/x11/X11Errors.h"
 #include "linux/x11/X11HiddenApps.h"
 #include "linux/x11/X11UserTime.h"
 #include "linux/x11/X11WindowChanges.h"
@@ -473,10 +474,10 @@ void X11WindowAccess::stopWatchingIfUnused() {
     const std::uint32_t none = XCB_EVENT_MASK_NO_EVENT;
     xcb_change_window_attributes(connection_->xcb(), connection_->root(), XCB_CW_EVENT_MASK, &none);
     for (const std::uint32_t window : watched_) {
-        xcb_change_window_attributes(connection_->xcb(), window, XCB_CW_EVENT_MASK, &none);
+        selectEventsOfPassingWindow(connection_->xcb(), window, none);
     }
     for (const auto& [client, topLevel] : topLevels_) {
-        if (topLevel != client) xcb_change_window_attributes(connection_->xcb(), topLevel, XCB_CW_EVENT_MASK, &none);
+        if (topLevel != client) selectEventsOfPassingWindow(connection_->xcb(), topLevel, none);
     }
     xcb_flush(connection_->xcb());
     watched_.clear();
@@ -494,7 +495,7 @@ void X11WindowAccess::watchClients(const ClientTable& clients) {
     for (const ClientFacts& client : clients.frontToBack) {
         present.insert(client.window);
         if (!watched_.contains(client.window)) {
-            xcb_change_window_attributes(connection_->xcb(), client.window, XCB_CW_EVENT_MASK, &mask);
+            selectEventsOfPassingWindow(connection_->xcb(), client.window, mask);
         }
     }
     watched_ = std::move(present);
@@ -508,8 +509,7 @@ void X11WindowAccess::watchClients(const ClientTable& clients) {
     const std::map<xcb_window_t, xcb_window_t> found = topLevelsOf(unframed);
     for (const auto& [client, topLevel] : found) {
         topLevels_.emplace(client, topLevel);
-        if (topLevel != client)
-            xcb_change_window_attributes(connection_->xcb(), topLevel, XCB_CW_EVENT_MASK, &frameMask);
+        if (topLevel != client) selectEventsOfPassingWindow(connection_->xcb(), topLevel, frameMask);
         // What changed before the server took the selections shows in another reading.
         staleClients_->mark(client);
     }
