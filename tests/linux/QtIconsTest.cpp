@@ -300,18 +300,52 @@ TEST(IconThemeIndex, AnIconIsTheFileOfTheFirstThemeThatHasItAtTheSizeThatSuitsBe
     EXPECT_EQ(best("folder", 48), "") << "only files";
     EXPECT_EQ(best("escape", 16), "") << "no folder outside the theme";
     EXPECT_EQ(best("../icons/escape", 16), "");
+}
 
-    // An application installed later puts its icon into a folder the theme lists.
-    EXPECT_TRUE(index.isCurrent());
+// An application installed later puts its icon into a folder the theme lists, there or made
+// by the install, in a base folder there or made by it too.
+TEST(IconThemeIndex, SeesWhatIsInstalledIntoTheThemesFoldersLater) {
+    TestThemes themes("quillbern-index-later");
+    const fs::path hicolor = themes.theme(
+        "hicolor", "Directories=48x48/apps,64x64/apps\n[48x48/apps]\nSize=48\n[64x64/apps]\nSize=64\n", {"48x48/apps"});
+    const QStringList bases{QString::fromStdString((themes.dir / "icons").string()),
+                            QString::fromStdString((themes.dir / "made-later").string())};
+    // Every folder as changed an hour ago, or just now.
+    const auto changed = [&](std::chrono::hours ago) {
+        for (const auto& entry : fs::recursive_directory_iterator(themes.dir)) {
+            if (entry.is_directory()) fs::last_write_time(entry.path(), fs::file_time_type::clock::now() - ago);
+        }
+    };
+    const auto found = [&bases](const char* name) {
+        return IconThemeIndex({}, bases, {}).filesOf(QString::fromLatin1(name)).size();
+    };
+
+    changed(std::chrono::hours(0));
+    EXPECT_FALSE(IconThemeIndex({}, bases, {}).isCurrent())
+        << "a folder that changed within a time stamp's grain may change again unseen";
+    changed(std::chrono::hours(1));
+    const IconThemeIndex settled({}, bases, {});
+    EXPECT_TRUE(settled.isCurrent());
     fs::create_directories(hicolor / "unlisted");
-    EXPECT_TRUE(index.isCurrent()) << "a folder the theme does not list";
-    fs::create_directories(child / "64x64");
-    std::ofstream(child / "64x64" / "later.png") << "?";
-    EXPECT_FALSE(index.isCurrent());
-    EXPECT_EQ(IconThemeIndex({"child"}, {QString::fromStdString((themes.dir / "icons").string())}, {})
-                  .filesOf(QStringLiteral("later"))
-                  .size(),
-              1u);
+    EXPECT_TRUE(settled.isCurrent()) << "a folder the theme does not list";
+
+    std::ofstream(hicolor / "48x48/apps" / "into-its-folder.png") << "?";
+    EXPECT_FALSE(settled.isCurrent());
+    EXPECT_EQ(found("into-its-folder"), 1u);
+
+    changed(std::chrono::hours(1));
+    const IconThemeIndex again({}, bases, {});
+    fs::create_directories(hicolor / "64x64/apps");
+    std::ofstream(hicolor / "64x64/apps" / "into-a-new-folder.png") << "?";
+    EXPECT_FALSE(again.isCurrent());
+    EXPECT_EQ(found("into-a-new-folder"), 1u);
+
+    changed(std::chrono::hours(1));
+    const IconThemeIndex before({}, bases, {});
+    fs::create_directories(themes.dir / "made-later" / "hicolor" / "48x48/apps");
+    std::ofstream(themes.dir / "made-later" / "hicolor" / "48x48/apps" / "into-a-new-base.png") << "?";
+    EXPECT_FALSE(before.isCurrent());
+    EXPECT_EQ(found("into-a-new-base"), 1u);
 }
 
 // The rules' order: a theme's own parents before the fallback theme, hicolor last whoever
