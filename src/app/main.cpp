@@ -194,6 +194,7 @@ int main(int argc, char** argv) {
     QApplication::setDesktopFileName(QStringLiteral("quillbern"));
     // An agent: it lives in the tray and its panels, never as a window in the taskbar.
     QApplication::setQuitOnLastWindowClosed(false);
+    searchIconFoldersMadeLater();
     useCommonIconThemeAsFallback();
     keepWholePicturesOutOfQtsPixmapCache();
     limitQtsImageAllocations();

@@ -23,6 +23,7 @@
 
 #include "core/foundation/Log.h"
 #include "core/foundation/RegularFile.h"
+#include "core/foundation/Signal.h"
 #include "core/foundation/UncheckedAccesses.h"
 #include "core/platform/SystemThreads.h"
 #include "core/platform/WorkerStop.h"
@@ -47,6 +48,11 @@ constexpr Duration kWholeKept = 2.0;
 constexpr std::size_t kMostWholeKept = 4;
 // A name the index lacks makes it look whether the themes' folders changed, this seldom.
 constexpr auto kCheckEvery = std::chrono::seconds(2);
+// After applications were installed, the themes' folders are looked at again this long after,
+// then twice as long after each look, this many times in all (at 1, 3, 7 and 15 s): an icon
+// may land after its entry, as files copied one by one or a package's do.
+constexpr auto kFirstInstallLook = std::chrono::seconds(1);
+constexpr int kInstallLooks = 4;
 // A size just arrived and pushed out again is not asked for again within this, so views that
 // together draw more than is kept never keep the worker and themselves busy.
 constexpr auto kAskedAgainAfter = std::chrono::seconds(2);
@@ -107,6 +113,8 @@ enum class Rank { index, drawnBefore, themeIcon, file };
 struct Request {
     std::optional<Key> key;
     PictureSource source;
+    // Without a key: whether the themes' folders are looked at, the index made again if they changed.
+    bool look = false;
 };
 
 struct Arrival {
@@ -167,6 +175,16 @@ public:
                                                 std::shared_ptr<const IconThemeIndex>& made) {
         if (!index_ || settings_ != settings) remake(settings, made);
         return index_;
+    }
+
+    // The index made again when the themes' folders changed since it was made, or when it is
+    // none of those settings; `made` then holds it.
+    void look(const ThemeSettings& settings, std::shared_ptr<const IconThemeIndex>& made) {
+        if (!index_ || settings_ != settings || !index_->isCurrent()) {
+            remake(settings, made);
+            return;
+        }
+        checked_ = SteadyClock::now();
     }
 
     // The picture of the source at that many pixels for that scale; null when none can be drawn.
@@ -264,6 +282,7 @@ struct OutsidePictures::Parts {
     struct Reading {
         std::uint64_t ticket;
         std::optional<Key> key;
+        bool look;
     };
     std::optional<Reading> reading;
     std::uint64_t lastTicket = 0;
@@ -284,6 +303,15 @@ struct OutsidePictures::Parts {
     int themeChanges = 0;
     std::shared_ptr<const IconThemeIndex> index;
     bool indexAsked = false;
+    // A look at the themes' folders is asked for, and when the last was.
+    bool lookAsked = false;
+    SteadyClock::time_point lookAskedAt;
+    // The look comes after applications were installed: what could not be read is asked again.
+    bool lookAfterInstall = false;
+    // Runs only after applications were installed, a few times.
+    QTimer installLooks;
+    int installLooksDone = 0;
+    Signal<> picturesChanged;
     bool repaintArmed = false;
     std::vector<std::pair<QPointer<QObject>, std::function<void()>>> listeners;
 
@@ -302,13 +330,13 @@ struct OutsidePictures::Parts {
 
     // Asks for the picture of the key, or for the themes' index alone; what is asked in one
     // turn of the main loop (a paint's icons) is handed to the worker best first.
-    void ask(const std::optional<Key>& key, const PictureSource& source) {
+    void ask(const std::optional<Key>& key, const PictureSource& source, bool look = false) {
         if (workerFailed) {
             if (key) markUnreadable(key->source);
             return;
         }
         if (key) pending.insert(*key);
-        waiting.emplace(rankOf(key, source), Request{key, source});
+        waiting.emplace(rankOf(key, source), Request{key, source, look});
         if (handingArmed || reading || !QCoreApplication::instance()) return;
         handingArmed = true;
         QMetaObject::invokeMethod(
@@ -318,6 +346,15 @@ struct OutsidePictures::Parts {
                 handNext();
             },
             Qt::QueuedConnection);
+    }
+
+    // Has the worker look whether the themes' folders changed; one look at a time.
+    void askLook(bool afterInstall) {
+        lookAfterInstall |= afterInstall;
+        lookAskedAt = SteadyClock::now();
+        if (lookAsked) return;
+        lookAsked = true;
+        ask(std::nullopt, {}, true);
     }
 
     Rank rankOf(const std::optional<Key>& key, const PictureSource& source) const {
@@ -343,7 +380,7 @@ struct OutsidePictures::Parts {
         const auto best = waiting.begin();
         const Request request = std::move(best->second);
         waiting.erase(best);
-        reading = Reading{++lastTicket, request.key};
+        reading = Reading{++lastTicket, request.key, request.look};
         worker->post([workshop = workshop, channel = channel, ticket = reading->ticket, request, settings = settings] {
             // Pictures asked for before the end are not read at the end.
             if (!channel->isOpen()) return;
@@ -351,6 +388,8 @@ struct OutsidePictures::Parts {
             if (request.key) {
                 arrival.image = workshop->read(request.source, std::min(request.key->width, request.key->height),
                                                request.key->scale, settings, arrival.index);
+            } else if (request.look) {
+                workshop->look(settings, arrival.index);
             } else {
                 arrival.index = workshop->index(settings, arrival.index);
             }
@@ -407,11 +446,21 @@ struct OutsidePictures::Parts {
             arrivals.swap(channel->arrivals);
         }
         const auto now = SteadyClock::now();
+        bool changed = false;
         for (Arrival& arrival : arrivals) {
             // A worker given up brings what it read late, as unreadable by then.
             if (!reading || arrival.ticket != reading->ticket) continue;
+            const bool look = reading->look;
             reading.reset();
             watchdog.stop();
+            if (look) {
+                lookAsked = false;
+                // An install may have put in place what could not be read.
+                if (std::exchange(lookAfterInstall, false)) {
+                    unreadable.clear();
+                    changed = true;
+                }
+            }
             // Read from themes Qt no longer names.
             if (arrival.settings != settings) {
                 if (arrival.key) pending.erase(*arrival.key);
@@ -422,6 +471,7 @@ struct OutsidePictures::Parts {
                 indexAsked = false;
                 // What the themes lacked may be there now.
                 unreadable.clear();
+                changed = true;
             }
             if (!arrival.key) continue;
             pending.erase(*arrival.key);
@@ -437,6 +487,7 @@ struct OutsidePictures::Parts {
         endGivenUp();
         handNext();
         repaintSoon();
+        if (changed) picturesChanged.emit();
     }
 
     // Forgets what was read of the themes Qt named before.
@@ -450,6 +501,8 @@ struct OutsidePictures::Parts {
             if (request.key) pending.erase(*request.key);
         }
         waiting.clear();
+        // A look that waited went with them.
+        lookAsked = reading && reading->look;
         kept.clear();
         uses.clear();
         keptBytes = 0;
@@ -526,6 +579,7 @@ struct OutsidePictures::Parts {
         waiting.clear();
         reading.reset();
         watchdog.stop();
+        installLooks.stop();
         // The workshop goes with the worker's last task, or with the worker left behind.
         workshop.reset();
         // One wait for them all, the workers given up among them.
@@ -550,6 +604,12 @@ OutsidePictures::OutsidePictures() : parts_(std::make_unique<Parts>()) {
     parts_->channel->take = [parts = parts_.get()] { parts->take(); };
     parts_->watchdog.setSingleShot(true);
     QObject::connect(&parts_->watchdog, &QTimer::timeout, [parts = parts_.get()] { parts->giveUp(); });
+    parts_->installLooks.setSingleShot(true);
+    QObject::connect(&parts_->installLooks, &QTimer::timeout, [parts = parts_.get()] {
+        parts->askLook(true);
+        if (++parts->installLooksDone < kInstallLooks)
+            parts->installLooks.start(kFirstInstallLook * (1 << parts->installLooksDone));
+    });
 }
 
 OutsidePictures::~OutsidePictures() = default;
@@ -582,13 +642,30 @@ QPixmap OutsidePictures::pixmap(const PictureSource& source, QSize pixels, int s
 std::optional<bool> OutsidePictures::themesList(const QStringList& names) {
     Parts& parts = *parts_;
     parts.followThemeSettings();
-    if (parts.index)
-        return std::ranges::any_of(names, [&parts](const QString& name) { return parts.index->lists(name); });
+    if (parts.index) {
+        const bool listed =
+            std::ranges::any_of(names, [&parts](const QString& name) { return parts.index->lists(name); });
+        // An application installed meanwhile may have put its icon into the themes' folders.
+        if (!listed && !names.isEmpty() && SteadyClock::now() - parts.lookAskedAt >= kCheckEvery) parts.askLook(false);
+        return listed;
+    }
     if (!parts.indexAsked) {
         parts.indexAsked = true;
         parts.ask(std::nullopt, {});
     }
     return std::nullopt;
+}
+
+void OutsidePictures::lookForInstalledPictures() {
+    Parts& parts = *parts_;
+    parts.followThemeSettings();
+    parts.askLook(true);
+    parts.installLooksDone = 0;
+    parts.installLooks.start(kFirstInstallLook);
+}
+
+Subscription OutsidePictures::onPicturesChanged(std::function<void()> changed) {
+    return parts_->picturesChanged.connect(std::move(changed));
 }
 
 bool OutsidePictures::stop() {
