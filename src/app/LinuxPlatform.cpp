@@ -173,7 +173,8 @@ LinuxPlatform::LinuxPlatform(std::unique_ptr<X11Connection> connection, std::uni
                                                  .urls = *instance_,
                                                  // No software updater: the package manager updates the program.
                                                  .updater = nullptr,
-                                                 .folderPicker = *folderPicker_})) {}
+                                                 .folderPicker = *folderPicker_})),
+      installedIcons_(catalog_->onEntriesChanged(lookForInstalledIcons)) {}
 
 LinuxPlatform::~LinuxPlatform() {
     setLocalizer(nullptr);

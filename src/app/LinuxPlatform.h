@@ -131,6 +131,8 @@ private:
     std::unique_ptr<SingleInstance> instance_;
     std::unique_ptr<QtFolderPicker> folderPicker_;
     std::unique_ptr<Platform> ports_;
+    // Applications installed while the program runs bring icons.
+    Subscription installedIcons_;
 };
 
 }  // namespace quillbern

@@ -201,6 +201,7 @@ int main(int argc, char** argv) {
     QApplication::setDesktopFileName(QStringLiteral("quillbern"));
     // An agent: it lives in the tray and its panels, never as a window in the taskbar.
     QApplication::setQuitOnLastWindowClosed(false);
+    searchIconFoldersMadeLater();
     useCommonIconThemeAsFallback();
     keepWholePicturesOutOfQtsPixmapCache();
     // Its windows and About show it.

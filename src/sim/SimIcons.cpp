@@ -40,6 +40,15 @@ ImageHandle SimIcons::genericAppIcon() const {
     return tagged("generic");
 }
 
+Subscription SimIcons::onChanged(Task changed) const {
+    return changed_.connect(std::move(changed));
+}
+
+void SimIcons::installIcon(const Path& appPath) {
+    std::erase(withoutIcon_, appPath);
+    changed_.emit();
+}
+
 std::string SimIcons::tagOf(const ImageHandle& icon) {
     if (!icon || !icon->native) return {};
     return *std::static_pointer_cast<const std::string>(icon->native);

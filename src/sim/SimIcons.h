@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/foundation/Signal.h"
 #include "core/platform/Icons.h"
 
 namespace quillbern {
@@ -19,6 +20,7 @@ public:
     // Only for processes given a window picture.
     ImageHandle runningAppIcon(Pid pid) const override;
     ImageHandle genericAppIcon() const override;
+    Subscription onChanged(Task changed) const override;
 
     // The tag of the source an icon was made for.
     static std::string tagOf(const ImageHandle& icon);
@@ -27,6 +29,8 @@ public:
     // An entry that names no icon the themes have.
     void withoutIcon(const Path& appPath) { withoutIcon_.push_back(appPath); }
     void giveWindowIcon(Pid pid) { windowIcons_.push_back(pid); }
+    // Its icon installed while the program runs: the entry's picture from now on, and the icons tell.
+    void installIcon(const Path& appPath);
     // How many window pictures were made, and how many of them something still holds.
     std::size_t windowIconsMade() const { return windowIconsMade_.size(); }
     std::size_t windowIconsHeld() const;
@@ -42,6 +46,7 @@ private:
     std::vector<Path> withoutIcon_;
     std::vector<Pid> windowIcons_;
     mutable std::vector<std::weak_ptr<const Image>> windowIconsMade_;
+    mutable Signal<> changed_;
 };
 
 }  // namespace quillbern

@@ -25,6 +25,7 @@
 #include "core/settings/SettingsSection.h"
 #include "support/FifoWatch.h"
 #include "support/PicturesArrived.h"
+#include "support/ScopedEnvironment.h"
 #include "ui/dock/LaunchBeaconView.h"
 #include "ui/foundation/IconThemeIndex.h"
 #include "ui/foundation/OutsidePictures.h"
@@ -301,18 +302,52 @@ TEST(IconThemeIndex, AnIconIsTheFileOfTheFirstThemeThatHasItAtTheSizeThatSuitsBe
     EXPECT_EQ(best("folder", 48), "") << "only files";
     EXPECT_EQ(best("escape", 16), "") << "no folder outside the theme";
     EXPECT_EQ(best("../icons/escape", 16), "");
+}
 
-    // An application installed later puts its icon into a folder the theme lists.
-    EXPECT_TRUE(index.isCurrent());
+// An application installed later puts its icon into a folder the theme lists, there or made
+// by the install, in a base folder there or made by it too.
+TEST(IconThemeIndex, SeesWhatIsInstalledIntoTheThemesFoldersLater) {
+    TestThemes themes("quillbern-index-later");
+    const fs::path hicolor = themes.theme(
+        "hicolor", "Directories=48x48/apps,64x64/apps\n[48x48/apps]\nSize=48\n[64x64/apps]\nSize=64\n", {"48x48/apps"});
+    const QStringList bases{QString::fromStdString((themes.dir / "icons").string()),
+                            QString::fromStdString((themes.dir / "made-later").string())};
+    // Every folder as changed an hour ago, or just now.
+    const auto changed = [&](std::chrono::hours ago) {
+        for (const auto& entry : fs::recursive_directory_iterator(themes.dir)) {
+            if (entry.is_directory()) fs::last_write_time(entry.path(), fs::file_time_type::clock::now() - ago);
+        }
+    };
+    const auto found = [&bases](const char* name) {
+        return IconThemeIndex({}, bases, {}).filesOf(QString::fromLatin1(name)).size();
+    };
+
+    changed(std::chrono::hours(0));
+    EXPECT_FALSE(IconThemeIndex({}, bases, {}).isCurrent())
+        << "a folder that changed within a time stamp's grain may change again unseen";
+    changed(std::chrono::hours(1));
+    const IconThemeIndex settled({}, bases, {});
+    EXPECT_TRUE(settled.isCurrent());
     fs::create_directories(hicolor / "unlisted");
-    EXPECT_TRUE(index.isCurrent()) << "a folder the theme does not list";
-    fs::create_directories(child / "64x64");
-    std::ofstream(child / "64x64" / "later.png") << "?";
-    EXPECT_FALSE(index.isCurrent());
-    EXPECT_EQ(IconThemeIndex({"child"}, {QString::fromStdString((themes.dir / "icons").string())}, {})
-                  .filesOf(QStringLiteral("later"))
-                  .size(),
-              1u);
+    EXPECT_TRUE(settled.isCurrent()) << "a folder the theme does not list";
+
+    std::ofstream(hicolor / "48x48/apps" / "into-its-folder.png") << "?";
+    EXPECT_FALSE(settled.isCurrent());
+    EXPECT_EQ(found("into-its-folder"), 1u);
+
+    changed(std::chrono::hours(1));
+    const IconThemeIndex again({}, bases, {});
+    fs::create_directories(hicolor / "64x64/apps");
+    std::ofstream(hicolor / "64x64/apps" / "into-a-new-folder.png") << "?";
+    EXPECT_FALSE(again.isCurrent());
+    EXPECT_EQ(found("into-a-new-folder"), 1u);
+
+    changed(std::chrono::hours(1));
+    const IconThemeIndex before({}, bases, {});
+    fs::create_directories(themes.dir / "made-later" / "hicolor" / "48x48/apps");
+    std::ofstream(themes.dir / "made-later" / "hicolor" / "48x48/apps" / "into-a-new-base.png") << "?";
+    EXPECT_FALSE(before.isCurrent());
+    EXPECT_EQ(found("into-a-new-base"), 1u);
 }
 
 // The rules' order: a theme's own parents before the fallback theme, hicolor last whoever
@@ -665,6 +700,68 @@ TEST(QtIcons, UnderAThemeThatIsNotInstalledIconsComeFromHicolorAndTheCommonTheme
     EXPECT_EQ(centreOf(folderIcon(home)), QColor(Qt::blue));
     EXPECT_EQ(centreOf(trashIcon(true)), QColor(Qt::yellow));
     EXPECT_EQ(centreOf(qIcon(icons.appIcon(themes.entry("uxterm")))), QColor(Qt::green));
+}
+
+// An application installed while the program runs puts its entry, and its icon into a
+// folder of hicolor there from the start: its tiles, which ask for its icon again as its
+// window opens, show the icon.
+TEST(QtIcons, AnIconInstalledWhileTheProgramRunsShows) {
+    TestThemes themes("quillbern-installed");
+    const fs::path apps =
+        themes.theme("hicolor", "Directories=48x48/apps\n[48x48/apps]\nSize=48\n", {"48x48/apps"}) / "48x48/apps";
+    QIcon::setThemeName(QStringLiteral("hicolor"));
+    QIcon::setFallbackThemeName({});
+    const QtIcons icons;
+    waitForPictures();
+    // What a tile shows of the entry once asked again within that long, as a window's opening asks.
+    const auto shownWithin = [&icons](const std::string& entry, std::chrono::milliseconds wait) {
+        const auto until = std::chrono::steady_clock::now() + wait;
+        ImageHandle image = icons.appIcon(entry);
+        while (!image && std::chrono::steady_clock::now() < until) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+            image = icons.appIcon(entry);
+        }
+        return image ? centreOf(qIcon(image)) : QColor();
+    };
+
+    int changes = 0;
+    const Subscription told = icons.onChanged([&changes] { ++changes; });
+    const auto toldWithin = [&changes](std::chrono::milliseconds wait) {
+        const int before = changes;
+        const auto until = std::chrono::steady_clock::now() + wait;
+        while (changes == before && std::chrono::steady_clock::now() < until)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        return changes > before;
+    };
+
+    TestThemes::picture(apps / "installed.png", 48, Qt::red);
+    EXPECT_EQ(shownWithin(themes.entry("installed"), std::chrono::seconds(3)), QColor(Qt::red));
+    EXPECT_GT(changes, 0) << "its tiles are told to ask again";
+
+    // The catalogue tells of an entry whose icon lands a moment after it.
+    const std::string later = themes.entry("later");
+    lookForInstalledIcons();
+    ASSERT_TRUE(toldWithin(std::chrono::seconds(1)));
+    EXPECT_EQ(icons.appIcon(later), nullptr);
+    TestThemes::picture(apps / "later.png", 48, Qt::blue);
+    ASSERT_TRUE(toldWithin(std::chrono::seconds(2))) << "the themes are looked at again a moment later";
+    EXPECT_EQ(centreOf(qIcon(icons.appIcon(later))), QColor(Qt::blue));
+}
+
+// Qt searches only the icons folders there at its start; the user's own may be made by the
+// first application installed.
+TEST(QtIcons, IconFoldersMadeLaterAreSearchedInTheirPlace) {
+    TestThemes themes("quillbern-folders-made-later");
+    ScopedEnvironment environment;
+    const auto folder = [&themes](const char* name) { return QString::fromStdString((themes.dir / name).string()); };
+    environment.set("XDG_DATA_HOME", (themes.dir / "home").string());
+    environment.set("XDG_DATA_DIRS", (themes.dir / "system").string() + ":" + themes.dir.string());
+    // As the desktop's XDG_DATA_DIRS may write it.
+    const QString searched = folder("icons") + QLatin1Char('/');
+    QIcon::setThemeSearchPaths({searched, QStringLiteral(":/icons")});
+    searchIconFoldersMadeLater();
+    EXPECT_EQ(QIcon::themeSearchPaths(),
+              (QStringList{folder("home/icons"), folder("system/icons"), searched, QStringLiteral(":/icons")}));
 }
 
 TEST(QtIcons, AnEntryNamingAnIconNoThemeHasHasNoPictureOfItsOwn) {

@@ -285,6 +285,7 @@ TEST_F(RunningAndLaunching, AnEntryWithoutAPictureShowsItsWindowsPictureElseTheG
     world.apps.launch(running(31, "editor", "/apps/Editor.app"));
     world.runUntilIdle();
     EXPECT_EQ(SimIcons::tagOf(store->icon(editor)), "window:31");
+    EXPECT_EQ(SimIcons::tagOf(store->icon(running(31, "editor", "/apps/Editor.app"))), "window:31");
 
     // A running process without an entry: its window's picture, else the generic one.
     RunningApp tool;
@@ -295,6 +296,14 @@ TEST_F(RunningAndLaunching, AnEntryWithoutAPictureShowsItsWindowsPictureElseTheG
     EXPECT_EQ(SimIcons::tagOf(store->icon(tool)), "window:41");
     // One with an entry that has a picture shows that.
     EXPECT_EQ(SimIcons::tagOf(store->icon(running(50, "other", "/apps/Other.app"))), "/apps/Other.app");
+
+    // The icon its entry names installed while it runs: the docks ask again and show it.
+    int told = 0;
+    const Subscription watch = store->iconsChanged.connect([&told] { ++told; });
+    world.icons.installIcon("/apps/Editor.app");
+    EXPECT_EQ(told, 1);
+    EXPECT_EQ(SimIcons::tagOf(store->icon(editor)), "/apps/Editor.app");
+    EXPECT_EQ(SimIcons::tagOf(store->icon(running(31, "editor", "/apps/Editor.app"))), "/apps/Editor.app");
 }
 
 TEST_F(RunningAndLaunching, ARunningProcessKeepsOnePictureWhileItRunsAndNoneIsHeldAfter) {

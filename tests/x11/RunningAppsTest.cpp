@@ -324,9 +324,9 @@ TEST_F(X11RunningAppsTest, AWindowThatTurnsIntoADockAndBackIsNoApplicationMeanwh
     EXPECT_EQ(heard.launchesOf(client.pid()), 2);
 }
 
-TEST_F(X11RunningAppsTest, AnEntryInstalledWhileRunningIsKnownToTheNextProcess) {
+TEST_F(X11RunningAppsTest, AnEntryInstalledWhileRunningIsKnownToItsRunningProcessAndTheNext) {
     // An application identified first: the entries are read, and kept.
-    TestClient early({"--title", "Early"});
+    TestClient early({"--class", "QuillbernEarly", "--title", "Early"});
     ASSERT_TRUE(early.started());
     ASSERT_TRUE(spinUntil([&] { return heard.launchesOf(early.pid()) == 1; }));
     int told = 0;
@@ -334,6 +334,18 @@ TEST_F(X11RunningAppsTest, AnEntryInstalledWhileRunningIsKnownToTheNextProcess) 
     writeEntry(applications() / "org.example.Late.desktop",
                "Name=Late App\nExec=/bin/false\nStartupWMClass=QuillbernLate\n");
     ASSERT_TRUE(spinUntil([&] { return told > 0; }));
+    // The processes running already are known by the entries installed for them, one install
+    // after another: GIO tells of a change once per reading of the entries.
+    writeEntry(applications() / "org.example.Early.desktop",
+               "Name=Early App\nExec=/bin/false\nStartupWMClass=QuillbernEarly\n");
+    EXPECT_TRUE(spinUntil([&] { return apps.app(early.pid())->appId == "org.example.Early"; }));
+    EXPECT_EQ(apps.app(early.pid())->name, "Early App");
+    TestClient waiting({"--class", "QuillbernWaiting", "--title", "Waiting"});
+    ASSERT_TRUE(waiting.started());
+    ASSERT_TRUE(spinUntil([&] { return heard.launchesOf(waiting.pid()) == 1; }));
+    writeEntry(applications() / "org.example.Waiting.desktop",
+               "Name=Waiting App\nExec=/bin/false\nStartupWMClass=QuillbernWaiting\n");
+    EXPECT_TRUE(spinUntil([&] { return apps.app(waiting.pid())->appId == "org.example.Waiting"; }));
     TestClient client({"--class", "QuillbernLate", "--title", "Late"});
     ASSERT_TRUE(client.started());
     ASSERT_TRUE(spinUntil([&] { return heard.launchesOf(client.pid()) == 1; }));

@@ -114,6 +114,8 @@ public:
     // At every refresh of the running applications, and when a launch starts or ends.
     Signal<> launchingChanged;
     Signal<> activationOrderChanged;
+    // What the icons answer may have changed (Icons::onChanged): the applications' icons are asked again.
+    Signal<> iconsChanged;
 
     // Set once by whoever wires the store; each may stay unset.
     std::function<void()> onLayoutChange;
@@ -206,11 +208,11 @@ public:
     std::optional<Path> appPath(const std::string& bundleID, const std::optional<std::string>& fallbackPath);
     // The application's icon: the one its entry names, else the picture a window of one
     // of its processes carries, else the generic one. Kept until the running applications
-    // change; null when the application cannot be found.
+    // or the icons change; null when the application cannot be found.
     ImageHandle icon(const PinnedApp& app);
     // A running process's icon: its own application's, else its window's picture, else
-    // the generic one. One icon for as long as the process runs as the same application;
-    // the generic one only until the running applications change.
+    // the generic one. One icon for as long as the process runs as the same application
+    // and the icons stay; the generic one only until the running applications change.
     ImageHandle icon(const RunningApp& app);
     // Opens dropped files with a pinned application; nothing when it cannot be found.
     void open(const std::vector<Path>& files, const PinnedApp& app);

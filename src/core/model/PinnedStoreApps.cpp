@@ -14,6 +14,12 @@ void PinnedStore::watchRunningApps() {
     appWatches_.push_back(apps_.onLaunch(lifetime_.guard([changed](const RunningApp&) { changed(); })));
     appWatches_.push_back(apps_.onTerminate(lifetime_.guard([changed](const RunningApp&) { changed(); })));
     appWatches_.push_back(apps_.onActivate(lifetime_.guard([this](const RunningApp& app) { noteActivation(app); })));
+    // An application installed meanwhile may have brought the icon its entry names.
+    appWatches_.push_back(iconSource_.onChanged(lifetime_.guard([this] {
+        icons_.clear();
+        runningIcons_.clear();
+        iconsChanged.emit();
+    })));
 }
 
 void PinnedStore::refreshRunning() {

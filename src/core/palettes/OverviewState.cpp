@@ -62,6 +62,7 @@ OverviewState::OverviewState(WindowEngine& engine, PinnedStore& pinned, const Ru
     const auto changed = [this] { entriesChanged.emit(); };
     watches_.push_back(engine.snapshotChanged.connect(changed));
     watches_.push_back(pinned.runningChanged.connect(changed));
+    watches_.push_back(pinned.iconsChanged.connect(changed));
     watches_.push_back(pinned.activationOrderChanged.connect(changed));
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/foundation/RunLoop.h"
+#include "core/foundation/Subscription.h"
 #include "core/platform/Types.h"
 
 namespace quillbern {
@@ -18,6 +20,9 @@ public:
     virtual ImageHandle runningAppIcon(Pid pid) const = 0;
     // What stands for an application that shows no picture of its own.
     virtual ImageHandle genericAppIcon() const = 0;
+    // Tells when what appIcon answers may have changed: an application or its icon was
+    // installed or removed while the program runs. Main thread. Icons that stay tell nothing.
+    [[nodiscard]] virtual Subscription onChanged(Task) const { return {}; }
 };
 
 }  // namespace quillbern

@@ -15,6 +15,7 @@ DockViewModel::DockViewModel(WindowEngine& engine, PinnedStore& pinned, Appearan
     const auto tell = [this] { changed.emit(); };
     observers_.push_back(pinned_.profilesChanged.connect(tell));
     observers_.push_back(pinned_.runningChanged.connect(tell));
+    observers_.push_back(pinned_.iconsChanged.connect(tell));
     observers_.push_back(pinned_.launchingChanged.connect([this] {
         // The store tells at every refresh of the running applications; most leave the set alone.
         if (pinned_.launchingBundleIDs() == launching_) return;

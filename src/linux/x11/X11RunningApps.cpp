@@ -151,10 +151,15 @@ public:
         look();
     }
 
-    // Read again at the next identification.
+    // Read again now, which also has GIO tell of the next change: it tells once per reading.
+    // The running processes are identified again, as the entry installed may be theirs.
     void entriesChanged() {
         expectOnLoop(loop_);
-        entries_.reset();
+        if (!loop_) return;
+        entries_ = LinuxAppCatalog::entryFacts();
+        for (const auto& [pid, policy] : presence_.pids)
+            renamed_.insert(pid);
+        if (!presence_.pids.empty()) look();
     }
 
     // On a table read now, so a window that opened since the last look counts too. The

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <climits>
 #include <memory>
 #include <sys/stat.h>
@@ -32,6 +33,9 @@ constexpr std::size_t kEntryBytes = 16;
 constexpr std::size_t kNameBytes = 96;
 // No icon is drawn larger.
 constexpr int kMostSize = 4096;
+// File systems stamp a change to the tick of a coarse clock, some to the second: two changes
+// within it leave one time stamp.
+constexpr std::int64_t kStampGrainNanoseconds = 1'000'000'000;
 
 constexpr std::string_view kExtensions[] = {".png", ".svg", ".xpm"};
 
@@ -120,6 +124,10 @@ struct IconThemeIndex::Declared {
 
 IconThemeIndex::IconThemeIndex(const QStringList& themes, const QStringList& baseFolders,
                                const QStringList& unthemedFolders) {
+    unsettledSince_ =
+        std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::system_clock::now().time_since_epoch())
+            .count() -
+        kStampGrainNanoseconds;
     for (const QString& base : baseFolders) {
         // Qt's own resources hold no theme of others.
         if (!base.startsWith(QLatin1Char(':'))) baseFolders_ << base;
@@ -230,8 +238,9 @@ bool IconThemeIndex::watchedFolder(const QString& path, bool withContents) {
 }
 
 bool IconThemeIndex::isCurrent() const {
-    return std::ranges::all_of(watched_, [](const Watched& folder) {
-        return FolderState::of(folder.path, folder.withContents) == folder.state;
+    return std::ranges::all_of(watched_, [this](const Watched& folder) {
+        return folder.state.changedAt() < unsettledSince_ &&
+               FolderState::of(folder.path, folder.withContents) == folder.state;
     });
 }
 

@@ -51,7 +51,9 @@ public:
     bool lists(const QString& name) const;
 
     // Whether every folder of the themes is as it was listed: none came or went, nothing was
-    // installed into or removed from one. A stat of each.
+    // installed into or removed from one. A stat of each. False while one had changed within
+    // the grain of file time stamps before the index was made: it may have changed again
+    // since without its time stamp changing.
     bool isCurrent() const;
 
 private:
@@ -62,6 +64,7 @@ private:
         std::int64_t nanoseconds = 0;
         bool operator==(const FolderState&) const = default;
         static FolderState of(const QByteArray& path, bool withContents);
+        std::int64_t changedAt() const { return seconds * 1'000'000'000 + nanoseconds; }
     };
     struct Watched {
         QByteArray path;
@@ -103,6 +106,9 @@ private:
     std::size_t listedFolders_ = 0;
     // Every folder a theme may have, whether it is one or not.
     std::vector<Watched> watched_;
+    // In nanoseconds since the epoch: a folder whose contents changed since then may have
+    // changed again unseen.
+    std::int64_t unsettledSince_ = 0;
 };
 
 }  // namespace quillbern

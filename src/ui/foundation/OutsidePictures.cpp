@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "core/foundation/Log.h"
+#include "core/foundation/Signal.h"
 #include "core/foundation/UncheckedAccesses.h"
 #include "core/platform/PictureReader.h"
 #include "core/platform/SystemThreads.h"
@@ -36,6 +37,11 @@ using SteadyClock = std::chrono::steady_clock;
 constexpr qint64 kMostKeptBytes = 4 << 20;
 // A name the index lacks makes it look whether the themes' folders changed, this seldom.
 constexpr auto kCheckEvery = std::chrono::seconds(2);
+// After applications were installed, the themes' folders are looked at again this long after,
+// then twice as long after each look, this many times in all (at 1, 3, 7 and 15 s): an icon
+// may land after its entry, as files copied one by one or a package's do.
+constexpr auto kFirstInstallLook = std::chrono::seconds(1);
+constexpr int kInstallLooks = 4;
 // A size just arrived and pushed out again is not asked for again within this, so views that
 // together draw more than is kept never keep the worker and themselves busy.
 constexpr auto kAskedAgainAfter = std::chrono::seconds(2);
@@ -103,6 +109,8 @@ struct Request {
     std::optional<Key> key;
     PictureSource source;
     bool secondReading = false;
+    // Without a key: whether the themes' folders are looked at, the index made again if they changed.
+    bool look = false;
 };
 
 struct Arrival {
@@ -162,6 +170,16 @@ public:
                                                 std::shared_ptr<const IconThemeIndex>& made) {
         if (!index_ || settings_ != settings) remake(settings, made);
         return index_;
+    }
+
+    // The index made again when the themes' folders changed since it was made, or when it is
+    // none of those settings; `made` then holds it.
+    void look(const ThemeSettings& settings, std::shared_ptr<const IconThemeIndex>& made) {
+        if (!index_ || settings_ != settings || !index_->isCurrent()) {
+            remake(settings, made);
+            return;
+        }
+        checked_ = SteadyClock::now();
     }
 
     // The picture of the source at that many pixels for that scale, read within `limit`.
@@ -249,8 +267,11 @@ struct OutsidePictures::Parts {
     bool workerFailed = false;
     // What is asked and not yet handed to the worker, best first.
     std::multimap<Rank, Request> waiting;
-    // Whether the worker has a request.
-    bool reading = false;
+    // The request the worker has, when it has one.
+    struct Reading {
+        bool look = false;
+    };
+    std::optional<Reading> reading;
     bool handingArmed = false;
     std::map<Key, Kept> kept;
     // Most recently drawn first.
@@ -259,11 +280,23 @@ struct OutsidePictures::Parts {
     std::set<Key> pending;
     std::map<Key, SteadyClock::time_point> arrivedAt;
     std::set<QString> unreadable;
+    // Pictures given up, which neither a new index nor an install brings back: only other
+    // themes do, for a name.
+    std::set<QString> givenUp;
     // The themes Qt names, which what is kept was read from.
     ThemeSettings settings = ThemeSettings::now();
     int themeChanges = 0;
     std::shared_ptr<const IconThemeIndex> index;
     bool indexAsked = false;
+    // A look at the themes' folders is asked for, and when the last was.
+    bool lookAsked = false;
+    SteadyClock::time_point lookAskedAt;
+    // The look comes after applications were installed: what could not be read is asked again.
+    bool lookAfterInstall = false;
+    // Runs only after applications were installed, a few times.
+    QTimer installLooks;
+    int installLooksDone = 0;
+    Signal<> picturesChanged;
     bool repaintArmed = false;
     std::vector<std::pair<QPointer<QObject>, std::function<void()>>> listeners;
 
@@ -282,13 +315,13 @@ struct OutsidePictures::Parts {
 
     // Asks for the picture of the key, or for the themes' index alone; what is asked in one
     // turn of the main loop (a paint's icons) is handed to the worker best first.
-    void ask(const std::optional<Key>& key, const PictureSource& source) {
+    void ask(const std::optional<Key>& key, const PictureSource& source, bool look = false) {
         if (workerFailed) {
             if (key) markUnreadable(key->source);
             return;
         }
         if (key) pending.insert(*key);
-        waiting.emplace(rankOf(key, source), Request{key, source});
+        waiting.emplace(rankOf(key, source), Request{key, source, false, look});
         handSoon();
     }
 
@@ -303,6 +336,15 @@ struct OutsidePictures::Parts {
                 handNext();
             },
             Qt::QueuedConnection);
+    }
+
+    // Has the worker look whether the themes' folders changed; one look at a time.
+    void askLook(bool afterInstall) {
+        lookAfterInstall |= afterInstall;
+        lookAskedAt = SteadyClock::now();
+        if (lookAsked) return;
+        lookAsked = true;
+        ask(std::nullopt, {}, true);
     }
 
     Rank rankOf(const std::optional<Key>& key, const PictureSource& source) const {
@@ -328,7 +370,7 @@ struct OutsidePictures::Parts {
         const auto best = waiting.begin();
         const Request request = std::move(best->second);
         waiting.erase(best);
-        reading = true;
+        reading = Reading{request.look};
         const Duration limit = request.secondReading ? kMostReadingTime : firstReadingNow();
         worker->post([workshop = workshop, channel = channel, request, limit, settings = settings] {
             // Pictures asked for before the end are not read at the end.
@@ -339,6 +381,8 @@ struct OutsidePictures::Parts {
                                                   request.key->scale, limit, settings, arrival.index);
                 arrival.outcome = read.outcome;
                 if (read.outcome == PictureRead::Outcome::picture) arrival.image = imageOf(read.pixels);
+            } else if (request.look) {
+                workshop->look(settings, arrival.index);
             } else {
                 arrival.index = workshop->index(settings, arrival.index);
             }
@@ -353,8 +397,8 @@ struct OutsidePictures::Parts {
         return std::clamp(kFirstReadingsTogether / Duration(firsts + 1), kLeastFirstReading, kMostFirstReading);
     }
 
-    // A picture not read within its second reading, or that ended its reader, is given up, as
-    // unreadable, at every size.
+    // A picture not read within its second reading, or that ended its reader, is given up at
+    // every size, for the run.
     void giveUp(const Key& key, PictureRead::Outcome outcome) {
         log("an icon's picture was given up: ",
             outcome == PictureRead::Outcome::overran
@@ -367,8 +411,11 @@ struct OutsidePictures::Parts {
             pending.erase(*other);
             return true;
         });
-        markUnreadable(key.source);
+        if (givenUp.size() >= kMostUnreadable) givenUp.clear();
+        givenUp.insert(key.source);
     }
+
+    bool cannotRead(const QString& source) const { return unreadable.contains(source) || givenUp.contains(source); }
 
     void markUnreadable(const QString& source) {
         if (unreadable.size() >= kMostUnreadable) unreadable.clear();
@@ -382,8 +429,18 @@ struct OutsidePictures::Parts {
             arrivals.swap(channel->arrivals);
         }
         const auto now = SteadyClock::now();
+        bool changed = false;
         for (Arrival& arrival : arrivals) {
-            reading = false;
+            const bool look = reading && reading->look;
+            reading.reset();
+            if (look) {
+                lookAsked = false;
+                // An install may have put in place what could not be read.
+                if (std::exchange(lookAfterInstall, false)) {
+                    unreadable.clear();
+                    changed = true;
+                }
+            }
             // Read from themes Qt no longer names.
             if (arrival.settings != settings) {
                 if (arrival.key) pending.erase(*arrival.key);
@@ -394,6 +451,7 @@ struct OutsidePictures::Parts {
                 indexAsked = false;
                 // What the themes lacked may be there now.
                 unreadable.clear();
+                changed = true;
             }
             if (!arrival.key) continue;
             const Key& key = *arrival.key;
@@ -407,7 +465,7 @@ struct OutsidePictures::Parts {
                     if (!arrival.secondReading) {
                         // Read again once every picture asked meanwhile has had its first reading.
                         pending.insert(key);
-                        waiting.emplace(Rank::secondReading, Request{key, std::move(arrival.source), true});
+                        waiting.emplace(Rank::secondReading, Request{key, std::move(arrival.source), true, false});
                         break;
                     }
                     [[fallthrough]];
@@ -425,6 +483,7 @@ struct OutsidePictures::Parts {
             std::erase_if(arrivedAt, [now](const auto& at) { return now - at.second >= kAskedAgainAfter; });
         handNext();
         repaintSoon();
+        if (changed) picturesChanged.emit();
     }
 
     // Forgets what was read of the themes Qt named before.
@@ -438,11 +497,14 @@ struct OutsidePictures::Parts {
             if (request.key) pending.erase(*request.key);
         }
         waiting.clear();
+        // A look that waited went with them.
+        lookAsked = reading && reading->look;
         kept.clear();
         uses.clear();
         keptBytes = 0;
         arrivedAt.clear();
         unreadable.clear();
+        std::erase_if(givenUp, [](const QString& source) { return source.startsWith(QStringLiteral("n:")); });
         index.reset();
         indexAsked = false;
     }
@@ -512,7 +574,8 @@ struct OutsidePictures::Parts {
             channel->arrivals.clear();
         }
         waiting.clear();
-        reading = false;
+        reading.reset();
+        installLooks.stop();
         // A picture being read is given up at once.
         if (reader) reader->stop();
         // The workshop goes with the worker's last task, or with the worker left behind.
@@ -529,6 +592,12 @@ struct OutsidePictures::Parts {
 
 OutsidePictures::OutsidePictures() : parts_(std::make_unique<Parts>()) {
     parts_->channel->take = [parts = parts_.get()] { parts->take(); };
+    parts_->installLooks.setSingleShot(true);
+    QObject::connect(&parts_->installLooks, &QTimer::timeout, [parts = parts_.get()] {
+        parts->askLook(true);
+        if (++parts->installLooksDone < kInstallLooks)
+            parts->installLooks.start(kFirstInstallLook * (1 << parts->installLooksDone));
+    });
 }
 
 void OutsidePictures::readWith(std::unique_ptr<PictureReader> reader) {
@@ -551,27 +620,44 @@ QPixmap OutsidePictures::pixmap(const PictureSource& source, QSize pixels, int s
     Parts& parts = *parts_;
     parts.followThemeSettings();
     const Key key{source.key(), pixels.width(), pixels.height(), scale};
-    unreadable = parts.unreadable.contains(key.source);
+    unreadable = parts.cannotRead(key.source);
     if (unreadable || pixels.isEmpty()) return {};
     if (const auto kept = parts.kept.find(key); kept != parts.kept.end()) {
         parts.uses.splice(parts.uses.begin(), parts.uses, kept->second.use);
         return kept->second.pixmap;
     }
     if (!parts.pending.contains(key) && !parts.arrivedLately(key)) parts.ask(key, source);
-    unreadable = parts.unreadable.contains(key.source);
+    unreadable = parts.cannotRead(key.source);
     return unreadable ? QPixmap() : parts.nearest(key);
 }
 
 std::optional<bool> OutsidePictures::themesList(const QStringList& names) {
     Parts& parts = *parts_;
     parts.followThemeSettings();
-    if (parts.index)
-        return std::ranges::any_of(names, [&parts](const QString& name) { return parts.index->lists(name); });
+    if (parts.index) {
+        const bool listed =
+            std::ranges::any_of(names, [&parts](const QString& name) { return parts.index->lists(name); });
+        // An application installed meanwhile may have put its icon into the themes' folders.
+        if (!listed && !names.isEmpty() && SteadyClock::now() - parts.lookAskedAt >= kCheckEvery) parts.askLook(false);
+        return listed;
+    }
     if (!parts.indexAsked) {
         parts.indexAsked = true;
         parts.ask(std::nullopt, {});
     }
     return std::nullopt;
+}
+
+void OutsidePictures::lookForInstalledPictures() {
+    Parts& parts = *parts_;
+    parts.followThemeSettings();
+    parts.askLook(true);
+    parts.installLooksDone = 0;
+    parts.installLooks.start(kFirstInstallLook);
+}
+
+Subscription OutsidePictures::onPicturesChanged(std::function<void()> changed) {
+    return parts_->picturesChanged.connect(std::move(changed));
 }
 
 bool OutsidePictures::stop() {

@@ -8,6 +8,8 @@
 #include <memory>
 #include <optional>
 
+#include "core/foundation/Subscription.h"
+
 class QObject;
 
 namespace quillbern {
@@ -46,8 +48,18 @@ public:
     QPixmap pixmap(const PictureSource& source, QSize pixels, int scale, bool& unreadable);
 
     // Whether the themes list a picture of one of the names, by the index last made; none
-    // while no index of the themes Qt names now has arrived (it is asked for here).
+    // while no index of the themes Qt names now has arrived (it is asked for here). Names it
+    // lacks have the worker look whether the themes' folders changed, once in a while.
     std::optional<bool> themesList(const QStringList& names);
+
+    // Applications were installed or removed: the themes' folders are looked at now and a
+    // few times over the next seconds, since an icon may land after its entry, and each look
+    // asks again for the pictures that could not be read.
+    void lookForInstalledPictures();
+
+    // Tells when pictures an application's entry names may have come or gone: an index of the
+    // themes arrived, or their folders were looked at after applications were installed.
+    [[nodiscard]] Subscription onPicturesChanged(std::function<void()> changed);
 
     // How many pictures are being read.
     int beingRead() const;

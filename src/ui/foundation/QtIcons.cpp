@@ -1,6 +1,7 @@
 #include "ui/foundation/QtIcons.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -10,6 +11,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPixmapCache>
+#include <QStandardPaths>
 #include <QStyle>
 #include <QStyleOption>
 #include <QVariant>
@@ -306,25 +308,29 @@ ImageHandle QtIcons::appIcon(const Path& appPath) const {
     struct stat facts {};
     if (!file || ::fstat(file.value().descriptor(), &facts) != 0) return nullptr;
     const EntryStamp stamp{facts.st_dev, facts.st_ino, facts.st_size, facts.st_mtim.tv_sec, facts.st_mtim.tv_nsec};
-    if (const auto known = appIcons_.find(appPath); known != appIcons_.end() && known->second.stamp == stamp)
-        return known->second.image;
-    PictureSource source;
-    if (GDesktopAppInfo* entry = g_desktop_app_info_new_from_filename(appPath.c_str())) {
-        if (GIcon* declared = g_app_info_get_icon(G_APP_INFO(entry))) source = sourceOf(declared);
-        g_object_unref(entry);
+    auto known = appIcons_.find(appPath);
+    if (known == appIcons_.end() || known->second.stamp != stamp) {
+        PictureSource source;
+        if (GDesktopAppInfo* entry = g_desktop_app_info_new_from_filename(appPath.c_str())) {
+            if (GIcon* declared = g_app_info_get_icon(G_APP_INFO(entry))) source = sourceOf(declared);
+            g_object_unref(entry);
+        }
+        ImageHandle image = source.file.isEmpty() && source.names.isEmpty()
+                                ? nullptr
+                                : imageOf(outsidePicture(source, symbolIcon("app.dashed")));
+        known =
+            appIcons_.insert_or_assign(appPath, KnownIcon{stamp, source.file, source.names, std::move(image)}).first;
     }
     // An icon that is nowhere is none, so the window's own picture may stand for it; one that
-    // turns out not to be drawable shows the generic picture.
+    // turns out not to be drawable shows the generic picture. Whether it is somewhere is asked
+    // each time, as an application installed meanwhile may have brought it.
+    const KnownIcon& icon = known->second;
     struct stat picture {};
-    std::optional<bool> named;
-    if (!source.file.isEmpty())
-        named = ::stat(QFile::encodeName(source.file).constData(), &picture) == 0 && S_ISREG(picture.st_mode);
-    else
-        named = source.names.isEmpty() ? std::optional(false) : OutsidePictures::shared().themesList(source.names);
-    ImageHandle image = named != false ? imageOf(outsidePicture(std::move(source), symbolIcon("app.dashed"))) : nullptr;
-    // Asked again once the themes' index has arrived.
-    if (named) appIcons_.insert_or_assign(appPath, KnownIcon{stamp, image});
-    return image;
+    const bool somewhere =
+        icon.file.isEmpty()
+            ? !icon.names.isEmpty() && OutsidePictures::shared().themesList(icon.names) != false
+            : ::stat(QFile::encodeName(icon.file).constData(), &picture) == 0 && S_ISREG(picture.st_mode);
+    return somewhere ? icon.image : nullptr;
 }
 
 ImageHandle QtIcons::fileIcon(const Path& path) const {
@@ -355,6 +361,10 @@ ImageHandle QtIcons::runningAppIcon(Pid pid) const {
 
 ImageHandle QtIcons::genericAppIcon() const {
     return imageOf(symbolIcon("app.dashed"));
+}
+
+Subscription QtIcons::onChanged(Task changed) const {
+    return OutsidePictures::shared().onPicturesChanged(std::move(changed));
 }
 
 QIcon themeIcon(const QStringList& names, const QIcon& standIn) {
@@ -393,8 +403,35 @@ void showIconIn(QLabel& label, const QIcon& icon, int side) {
     if (!followed) OutsidePictures::shared().whenArrived(&label, show);
 }
 
+void searchIconFoldersMadeLater() {
+    QStringList paths = QIcon::themeSearchPaths();
+    // Each missing one goes before the next of the XDG order that Qt searches, else before
+    // Qt's own resources.
+    qsizetype next =
+        std::ranges::find_if(paths, [](const QString& path) { return path.startsWith(QLatin1Char(':')); }) -
+        paths.begin();
+    const QStringList data = QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation);
+    bool added = false;
+    for (auto folder = data.rbegin(); folder != data.rend(); ++folder) {
+        const QString icons = QDir::cleanPath(*folder + QStringLiteral("/icons"));
+        const auto searched =
+            std::ranges::find_if(paths, [&icons](const QString& path) { return QDir::cleanPath(path) == icons; });
+        if (searched != paths.end()) {
+            next = std::min(next, qsizetype(searched - paths.begin()));
+            continue;
+        }
+        paths.insert(next, icons);
+        added = true;
+    }
+    if (added) QIcon::setThemeSearchPaths(paths);
+}
+
 void indexIconThemes() {
     OutsidePictures::shared().themesList({});
+}
+
+void lookForInstalledIcons() {
+    OutsidePictures::shared().lookForInstalledPictures();
 }
 
 bool stopReadingPictures() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QIcon>
+#include <QStringList>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -31,6 +32,8 @@ public:
     ImageHandle runningAppIcon(Pid pid) const override;
     // The theme's executable icon, else the program's own picture of an application.
     ImageHandle genericAppIcon() const override;
+    // Whenever the pictures from outside may have changed (OutsidePictures::onPicturesChanged).
+    Subscription onChanged(Task changed) const override;
 
 private:
     // An entry file as it stood when its icon was read.
@@ -41,6 +44,10 @@ private:
     };
     struct KnownIcon {
         EntryStamp stamp;
+        // Its icon's file, else its names in the themes.
+        QString file;
+        QStringList names;
+        // None for an entry that names no icon.
         ImageHandle image;
     };
 
@@ -56,9 +63,18 @@ private:
 // object exists.
 void useCommonIconThemeAsFallback();
 
+// Qt searches the icons folders of the XDG data folders that are there at its start; an
+// application installed later may make one, the user's own among them, which is searched too.
+// Once, after the application object exists, before icons are asked for.
+void searchIconFoldersMadeLater();
+
 // Has the themes' index made now, off the main thread, so that the first icons asked for find
 // it. Once the program knows it is the running one.
 void indexIconThemes();
+
+// Applications were installed or removed: the icon themes' folders are looked at again now
+// and a few times over the next seconds, since an icon may land after its entry.
+void lookForInstalledIcons();
 
 // Ends the reading of pictures from outside, at the end of the program, before the
 // application object goes; false when its worker was left behind still reading.
