@@ -160,10 +160,6 @@ public:
           index_(std::move(index)),
           checked_(SteadyClock::now()) {}
 
-    ~PictureWorkshop() {
-        if (reader_) reader_->rest();
-    }
-
     // The index of the themes those settings name, made now when it is not; `made` then
     // holds it.
     std::shared_ptr<const IconThemeIndex> index(const ThemeSettings& settings,
@@ -313,8 +309,8 @@ struct OutsidePictures::Parts {
         return true;
     }
 
-    // Asks for the picture of the key, or for the themes' index alone; what is asked in one
-    // turn of the main loop (a paint's icons) is handed to the worker best first.
+    // Asks for the picture of the key, or without one for the themes' index alone, or for a
+    // look at the themes' folders.
     void ask(const std::optional<Key>& key, const PictureSource& source, bool look = false) {
         if (workerFailed) {
             if (key) markUnreadable(key->source);
