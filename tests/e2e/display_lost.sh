@@ -1,9 +1,9 @@
 # When the X server goes away under the program, the desktop's dock still gets the user's
 # own settings back before the program ends, and the log says that the settings were saved.
-# The server goes while the thread that reads icons draws the docks' pictures inside Qt,
-# whose globals Qt's exit would destroy under it: the program still ends with status 1,
-# never by a signal (a crash leaves 139, and a core where cores are kept), its log's last
-# line saying how it ended.
+# The server goes while the program's picture reader draws the docks' pictures and the thread
+# that finds them waits for it: the program still ends with status 1, never by a signal (a
+# crash leaves 139, and a core where cores are kept), its log's last line saying how it
+# ended, and its reader ends with it.
 source "$(dirname "$0")/../support/e2e-session.sh"
 
 schemas="$work/schemas"
@@ -46,12 +46,12 @@ start_program
 [[ "$(dock_values)" == "animation-time=0.0 dock-fixed=false show-delay=999.75 " ]] \
   || fail "the desktop's dock is not hidden: $(dock_values)"
 
-# The thread that reads icons runs on a processor: it is drawing a picture.
+# The program's picture reader runs on a processor: it is drawing a picture.
+reader=
 reading_pictures() {
-  local task
-  for task in /proc/"$program_pid"/task/*; do
-    [[ $(cat "$task/comm" 2>/dev/null) == quillbern.pics ]] || continue
-    [[ $(cut -d' ' -f3 "$task/stat" 2>/dev/null) == R ]] && return 0
+  local pid
+  for pid in $(pgrep -P "$program_pid" -x quillbern-pics); do
+    [[ $(cut -d' ' -f3 "/proc/$pid/stat" 2>/dev/null) == R ]] && reader=$pid && return 0
   done
   return 1
 }
@@ -71,5 +71,8 @@ grep -q "the connection to the display is lost; every setting was saved as it ch
 [[ $(tail -n 1 "$work/log") == "Quillbern: stopped at once: a library it uses ended the program (exit status 1)" ]] \
   || fail "the log does not end with how the program ended"
 [[ "$(dock_values)" == "dock-fixed=true show-delay=0.5 " ]] || fail "the user's dock settings are not back: $(dock_values)"
+# Ended, whether or not whoever took it over has reaped it yet.
+reader_ended() { [[ ! -d /proc/$reader ]] || grep -q '^State:.*Z' "/proc/$reader/status"; }
+wait_for 2 reader_ended || fail "the picture reader outlived the program"
 ! grep -q '"nativeDockOriginals"' "$settings" || fail "the saved values outlived their restore"
 echo "PASS"
