@@ -36,7 +36,7 @@ struct PictureRead {
         overran,
         // The reading ended before the picture was read (its reader crashed or was ended).
         lost,
-        // No reading can be had: the reader cannot start, or was stopped.
+        // No reading can be had, now or later: no reader can start, or it was stopped.
         unavailable,
     };
     Outcome outcome = Outcome::none;

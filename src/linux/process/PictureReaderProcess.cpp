@@ -211,7 +211,11 @@ PictureRead PictureReaderProcess::read(const PictureAsk& ask, Duration limit) {
     // A reader that ended since its last picture (ended from outside, or short of memory) has
     // not taken this one: another is started for it, once.
     for (int attempt = 0; attempt < 2; ++attempt) {
-        if (!reader_ && !start()) return {PictureRead::Outcome::unavailable, {}};
+        if (!reader_ && !start()) {
+            // A reader that may still start another time costs this picture alone.
+            const bool forGood = stopped_ || failedStarts_ >= kMostFailedStarts;
+            return {forGood ? PictureRead::Outcome::unavailable : PictureRead::Outcome::none, {}};
+        }
         if (sendRequest(reader_->socket, request, file.value().descriptor())) break;
         end(Ending::gone);
         if (attempt == 1) return {PictureRead::Outcome::lost, {}};

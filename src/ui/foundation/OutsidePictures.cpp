@@ -279,6 +279,8 @@ struct OutsidePictures::Parts {
     // Pictures given up, which neither a new index nor an install brings back: only other
     // themes do, for a name.
     std::set<QString> givenUp;
+    // No picture can be read, now or later: every one shows its stand-in at once.
+    bool noneCanBeRead = false;
     // The themes Qt names, which what is kept was read from.
     ThemeSettings settings = ThemeSettings::now();
     int themeChanges = 0;
@@ -411,7 +413,9 @@ struct OutsidePictures::Parts {
         givenUp.insert(key.source);
     }
 
-    bool cannotRead(const QString& source) const { return unreadable.contains(source) || givenUp.contains(source); }
+    bool cannotRead(const QString& source) const {
+        return noneCanBeRead || unreadable.contains(source) || givenUp.contains(source);
+    }
 
     void markUnreadable(const QString& source) {
         if (unreadable.size() >= kMostUnreadable) unreadable.clear();
@@ -468,8 +472,10 @@ struct OutsidePictures::Parts {
                 case PictureRead::Outcome::lost:
                     giveUp(key, arrival.outcome);
                     break;
-                case PictureRead::Outcome::none:
                 case PictureRead::Outcome::unavailable:
+                    noneCanBeRead = true;
+                    [[fallthrough]];
+                case PictureRead::Outcome::none:
                     arrivedAt.insert_or_assign(key, now);
                     markUnreadable(key.source);
                     break;
@@ -587,6 +593,8 @@ struct OutsidePictures::Parts {
 };
 
 OutsidePictures::OutsidePictures() : parts_(std::make_unique<Parts>()) {
+    // Until a reader is handed over.
+    parts_->noneCanBeRead = true;
     parts_->channel->take = [parts = parts_.get()] { parts->take(); };
     parts_->installLooks.setSingleShot(true);
     QObject::connect(&parts_->installLooks, &QTimer::timeout, [parts = parts_.get()] {
@@ -598,6 +606,7 @@ OutsidePictures::OutsidePictures() : parts_(std::make_unique<Parts>()) {
 
 void OutsidePictures::readWith(std::unique_ptr<PictureReader> reader) {
     parts_->reader = std::move(reader);
+    parts_->noneCanBeRead = !parts_->reader;
 }
 
 OutsidePictures::~OutsidePictures() = default;
