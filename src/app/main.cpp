@@ -203,6 +203,7 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
     searchIconFoldersMadeLater();
     useCommonIconThemeAsFallback();
+    OutsidePictures::shared().takeThemeFoldersFromQt();
     keepWholePicturesOutOfQtsPixmapCache();
     // Its windows and About show it.
     QApplication::setWindowIcon(programIcon());

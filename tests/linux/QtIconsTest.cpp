@@ -609,6 +609,29 @@ TEST(OutsidePictures, AnIconKeepsOnlyItsPixels) {
     EXPECT_LT(held, std::size_t(2) << 20) << "bytes held for eight pictures of 16 KB";
 }
 
+// Qt reads theme icons for its own menus and dialogs, which it would decode in the program:
+// once the program takes the themes' folders from Qt, Qt's lookups find none, and the
+// program's own (through its reader) still do. In a process of its own, since the folders stay
+// taken.
+TEST(OutsidePictures, QtsOwnLookupsFindNoThemeOnceTheProgramTakesTheFolders) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            TestThemes themes("quillbern-taken-folders");
+            const fs::path theme = themes.theme("taken", "Directories=apps\n[apps]\nSize=16\n", {"apps"});
+            TestThemes::picture(theme / "apps" / "folder.png", 16, Qt::red);
+            TestThemes::picture(theme / "apps" / "user-home.png", 16, Qt::red);
+            QIcon::setThemeName(QStringLiteral("taken"));
+            const bool qtFoundBefore = !QIcon::fromTheme(QStringLiteral("folder")).isNull();
+            OutsidePictures::shared().takeThemeFoldersFromQt();
+            const bool qtFindsAfter = !QIcon::fromTheme(QStringLiteral("user-home")).isNull();
+            const QColor ours =
+                arrivedPicture(themeIcon({QStringLiteral("user-home")}, QIcon()), QSize(16, 16)).pixelColor(8, 8);
+            std::_Exit(qtFoundBefore && !qtFindsAfter && ours == QColor(Qt::red) ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
 // Where neither the theme named nor the common theme is installed, a file still shows a
 // picture: the program's own of a file, as folders and the Trash have theirs.
 TEST(QtIcons, AFileOfAnyTypeShowsAPictureWhereNoThemeIsInstalled) {

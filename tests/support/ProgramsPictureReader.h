@@ -3,11 +3,11 @@
 // Where the build has the program's picture reader, views in tests read pictures from outside
 // through it, as the program does; elsewhere (a build of the core's tests) they show their
 // stand-ins.
-#ifdef QUILLBERN_PICTURE_READER
 #include <memory>
 
-#include "linux/process/PictureReaderProcess.h"
 #include "ui/foundation/OutsidePictures.h"
+#ifdef QUILLBERN_PICTURE_READER
+#include "linux/process/PictureReaderProcess.h"
 #endif
 
 namespace quillbern {
@@ -23,6 +23,8 @@ inline void readOutsidePicturesAsTheProgramDoes() {
 #ifdef QUILLBERN_PICTURE_READER
     OutsidePictures::shared().readWith(
         std::make_unique<PictureReaderProcess>(ReaderProgram::at(QUILLBERN_PICTURE_READER), "icons"));
+#else
+    OutsidePictures::shared().readWith(nullptr);
 #endif
 }
 

@@ -70,9 +70,10 @@ struct ThemeSettings {
     QStringList fallbackFolders;
     bool operator==(const ThemeSettings&) const = default;
 
-    static ThemeSettings now() {
-        return {QIcon::themeName(), QIcon::fallbackThemeName(), QIcon::themeSearchPaths(),
-                QIcon::fallbackSearchPaths()};
+    // Those Qt names now, in the folders given where the program took them from Qt.
+    static ThemeSettings now(const std::optional<std::pair<QStringList, QStringList>>& folders) {
+        return {QIcon::themeName(), QIcon::fallbackThemeName(), folders ? folders->first : QIcon::themeSearchPaths(),
+                folders ? folders->second : QIcon::fallbackSearchPaths()};
     }
 
     // The themes' index: pictures of no theme in the base folders themselves, in Qt's own
@@ -282,7 +283,9 @@ struct OutsidePictures::Parts {
     // No picture can be read, now or later: every one shows its stand-in at once.
     bool noneCanBeRead = false;
     // The themes Qt names, which what is kept was read from.
-    ThemeSettings settings = ThemeSettings::now();
+    // Where the themes are searched once taken from Qt: Qt's own then search nowhere.
+    std::optional<std::pair<QStringList, QStringList>> folders;
+    ThemeSettings settings = ThemeSettings::now(folders);
     int themeChanges = 0;
     std::shared_ptr<const IconThemeIndex> index;
     bool indexAsked = false;
@@ -490,7 +493,7 @@ struct OutsidePictures::Parts {
 
     // Forgets what was read of the themes Qt named before.
     void followThemeSettings() {
-        ThemeSettings now = ThemeSettings::now();
+        ThemeSettings now = ThemeSettings::now(folders);
         if (now == settings) return;
         settings = std::move(now);
         ++themeChanges;
@@ -593,8 +596,6 @@ struct OutsidePictures::Parts {
 };
 
 OutsidePictures::OutsidePictures() : parts_(std::make_unique<Parts>()) {
-    // Until a reader is handed over.
-    parts_->noneCanBeRead = true;
     parts_->channel->take = [parts = parts_.get()] { parts->take(); };
     parts_->installLooks.setSingleShot(true);
     QObject::connect(&parts_->installLooks, &QTimer::timeout, [parts = parts_.get()] {
@@ -602,6 +603,13 @@ OutsidePictures::OutsidePictures() : parts_(std::make_unique<Parts>()) {
         if (++parts->installLooksDone < kInstallLooks)
             parts->installLooks.start(kFirstInstallLook * (1 << parts->installLooksDone));
     });
+}
+
+void OutsidePictures::takeThemeFoldersFromQt() {
+    parts_->folders.emplace(QIcon::themeSearchPaths(), QIcon::fallbackSearchPaths());
+    QIcon::setThemeSearchPaths({});
+    QIcon::setFallbackSearchPaths({});
+    parts_->followThemeSettings();
 }
 
 void OutsidePictures::readWith(std::unique_ptr<PictureReader> reader) {

@@ -38,9 +38,14 @@ class OutsidePictures {
 public:
     static OutsidePictures& shared();
 
-    // What reads the pictures, from before the first is asked for on; without one, every
-    // picture from outside leaves its stand-in.
+    // What reads the pictures, from before the first is asked for on; none: every picture
+    // from outside leaves its stand-in.
     void readWith(std::unique_ptr<PictureReader> reader);
+
+    // The icon themes are searched from now on where Qt searches them now, and Qt's own
+    // lookups (the icons of its menus and dialogs, which it would decode in this process)
+    // search nowhere. Once, before the first picture is asked for.
+    void takeThemeFoldersFromQt();
 
     // The picture at that size in pixels, drawn for that scale, once it has arrived; null
     // while it is read (it is asked for here) or when none can be drawn, which `unreadable`
