@@ -66,10 +66,12 @@ struct Start {
     // Becomes the child's descriptor 3, its input and output /dev/null, its signals at their
     // defaults and none blocked (a worker's thread may block some).
     std::optional<int> handed;
+    // What its process list shows as its name, where that is not the program's path.
+    std::string shownAs;
 };
 
 Result<pid_t> spawn(const CommandLine& command, const Start& start) {
-    std::vector<std::string> argv{command.program};
+    std::vector<std::string> argv{start.shownAs.empty() ? command.program : start.shownAs};
     argv.insert(argv.end(), command.args.begin(), command.args.end());
     std::vector<std::string> env = environmentFor(command);
     auto argvPointers = pointersTo(argv);
@@ -109,7 +111,7 @@ Result<pid_t> spawn(const CommandLine& command, const Start& start) {
 ProcessResult LinuxProcesses::run(const CommandLine& command, Duration timeLimit) {
     ProcessResult result;
     const Deadline limit = later(std::chrono::steady_clock::now(), timeLimit);
-    auto started = spawn(command, {});
+    auto started = spawn(command, {.newSession = false, .handed = std::nullopt, .shownAs = {}});
     if (!started) {
         result.error = started.error();
         return result;
@@ -132,15 +134,16 @@ ProcessResult LinuxProcesses::run(const CommandLine& command, Duration timeLimit
 }
 
 Result<void> LinuxProcesses::spawnDetached(const CommandLine& command) {
-    auto started = spawn(command, {.newSession = true, .handed = std::nullopt});
+    auto started = spawn(command, {.newSession = true, .handed = std::nullopt, .shownAs = {}});
     if (!started) return started.error();
     // Reaped aside whenever it ends.
     ChildProcess::hold(started.value(), ChildProcess::StartedHere{});
     return {};
 }
 
-Result<std::unique_ptr<ChildProcess>> LinuxProcesses::startHanding(const CommandLine& command, int handed) {
-    auto started = spawn(command, {.newSession = false, .handed = handed});
+Result<std::unique_ptr<ChildProcess>> LinuxProcesses::startHanding(const CommandLine& command, int handed,
+                                                                   std::string shownAs) {
+    auto started = spawn(command, {.newSession = false, .handed = handed, .shownAs = std::move(shownAs)});
     if (!started) return started.error();
     std::unique_ptr<ChildProcess> child = ChildProcess::hold(started.value(), ChildProcess::StartedHere{});
     if (!child) return Error{command.program + ": it could not be held", "posix", 0};

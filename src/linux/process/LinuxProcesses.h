@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "core/platform/Processes.h"
 
@@ -19,9 +20,10 @@ public:
     Result<void> spawnDetached(const CommandLine& command) override;
 
     // Starts a helper of the program's own with `handed` as its descriptor 3 (its input and
-    // output /dev/null, its signals at their defaults), held from the start: its owner alone
-    // ends it.
-    static Result<std::unique_ptr<ChildProcess>> startHanding(const CommandLine& command, int handed);
+    // output /dev/null, its signals at their defaults), shown in process lists as `shownAs`,
+    // held from the start: its owner alone ends it.
+    static Result<std::unique_ptr<ChildProcess>> startHanding(const CommandLine& command, int handed,
+                                                              std::string shownAs);
 };
 
 }  // namespace quillbern

@@ -153,7 +153,8 @@ bool PictureReaderProcess::start() {
     auto reader = std::make_unique<Reader>();
     reader->socket = ends[0];
     auto started = LinuxProcesses::startHanding(
-        {.program = program_->runnablePath(), .args = {std::to_string(::getpid())}, .extraEnv = {}}, ends[1]);
+        {.program = program_->runnablePath(), .args = {std::to_string(::getpid())}, .extraEnv = {}}, ends[1],
+        "quillbern-picture-reader");
     ::close(ends[1]);
     if (!started) {
         failedToStart(escapedForLog(started.error().message));
