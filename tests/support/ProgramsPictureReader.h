@@ -5,6 +5,7 @@
 // stand-ins.
 #include <memory>
 
+#include "core/platform/PictureReader.h"
 #include "ui/foundation/OutsidePictures.h"
 #ifdef QUILLBERN_PICTURE_READER
 #include "linux/process/PictureReaderProcess.h"
