@@ -41,7 +41,7 @@ protected:
         content.onHoverTile = [this](const std::optional<WindowInfo>& window) { hovers.push_back(window); };
         content.onInteractionLock = [this](bool locked) { locks += locked ? 1 : -1; };
         content.onColdLaunch = [this](const PinnedApp& launched) { coldLaunches.push_back(launched.bundleID); };
-        view = std::make_unique<DockView>(content, nullptr);
+        view = std::make_unique<DockView>(content, w.world.frames, nullptr);
         view->resize(420, 110);
         view->show();
     }

@@ -33,13 +33,13 @@ constexpr double kWheelUnitsPerNotch = 120;
 
 }  // namespace
 
-TileStrip::TileStrip(RunLoop& mainLoop, const Clock& clock, QWidget* parent)
+TileStrip::TileStrip(FrameClock& frames, QWidget* parent)
     : QWidget(parent),
-      loop_(mainLoop),
-      clock_(clock),
-      fade_(mainLoop),
+      loop_(frames.loop()),
+      clock_(frames.clock()),
+      fade_(frames.loop()),
       ticker_(
-          mainLoop, clock, [this](MediaTime now) { return isMoving(now); }, [this] { redrawFrame(); }) {
+          frames, [this](MediaTime now) { return isMoving(now); }, [this] { redrawFrame(); }) {
     setMouseTracking(true);
     installTileStripAccessibility();
     fadeObserver_ = fade_.changed.connect([this] {

@@ -30,7 +30,7 @@ public:
     // The share of the scroll area's length over which each end fades.
     static constexpr double kFadeShare = 0.04;
 
-    TileStrip(RunLoop& mainLoop, const Clock& clock, QWidget* parent);
+    TileStrip(FrameClock& frames, QWidget* parent);
     ~TileStrip() override;
 
     void setLook(const TileLook& look, bool vertical);
