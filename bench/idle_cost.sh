@@ -29,16 +29,6 @@ dock() {  # id name edge display
 }
 docks="[$(dock 1 Bottom bottom '{"all":{}}'),$(dock 2 Side left '{"display":{"stableID":"Q-RIGHT","name":"Right"}}'),$(dock 3 Top top '{"display":{"stableID":"screen","name":"Q-LEFT"}}')]"
 
-# Per thread now: "tid name switches nanoseconds-on-a-CPU".
-threads() {
-  local task
-  for task in /proc/"$program_pid"/task/*; do
-    awk -v name="$(tr " " "_" <"$task/comm" 2>/dev/null)" -v tid="${task##*/}" -v ns="$(cut -d' ' -f1 "$task/schedstat" 2>/dev/null)" \
-      '/^voluntary_ctxt_switches/ {v=$2} /^nonvoluntary_ctxt_switches/ {n=$2} END {print tid, name, v + n, ns}' \
-      "$task/status" 2>/dev/null || true
-  done | sort
-}
-
 # The time now in seconds, to the nanosecond.
 now() { date +%s.%N; }
 # Whether a dock panel longer than thick shows on the left monitor.

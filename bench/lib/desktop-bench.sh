@@ -1,6 +1,6 @@
 # Shared by the benchmarks that run the real program on the headless test desktop: the
 # desktop and a work folder, both gone at exit with the program; the settings of a user
-# past the first start; the program's start and its dock panels. The caller sets `root` and
+# past the first start; the program's start, its dock panels and its threads' wake-ups. The caller sets `root` and
 # `program` first.
 source "$root/scripts/lib/headless-desktop.sh"
 source "$root/scripts/lib/dock-panels.sh"
@@ -40,4 +40,15 @@ start_program() {
   env "$@" "$program" >"$work/log" 2>&1 &
   program_pid=$!
   wait_for 20 grep -q "^Quillbern: started$" "$work/log" || { cat "$work/log" >&2; exit 1; }
+}
+
+# The program's threads now, one a line, sorted: "tid name switches nanoseconds-on-a-CPU",
+# the switches voluntary and involuntary (its wake-ups), from /proc.
+threads() {
+  local task
+  for task in /proc/"$program_pid"/task/*; do
+    awk -v name="$(tr " " "_" <"$task/comm" 2>/dev/null)" -v tid="${task##*/}" -v ns="$(cut -d' ' -f1 "$task/schedstat" 2>/dev/null)" \
+      '/^voluntary_ctxt_switches/ {v=$2} /^nonvoluntary_ctxt_switches/ {n=$2} END {print tid, name, v + n, ns}' \
+      "$task/status" 2>/dev/null || true
+  done | sort
 }

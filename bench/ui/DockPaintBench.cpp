@@ -118,7 +118,7 @@ struct PaintWorld {
                                                       .onInteractionLock = {},
                                                       .onColdLaunch = {},
                                                       .workspace = nullptr},
-                                          nullptr);
+                                          world.frames, nullptr);
         // As long as the frame geometry makes it, at most the display less its margins.
         const double length = std::min(30 * tileSize + 29 * 8 + 12 + 36, 1920.0 - 28);
         view->resize(static_cast<int>(length), static_cast<int>(tileSize + 42));

@@ -12,6 +12,7 @@
 
 #include "core/foundation/Clock.h"
 #include "core/palettes/ShortcutSheetController.h"
+#include "core/platform/FrameClock.h"
 #include "core/platform/SystemThreads.h"
 #include "core/shortcuts/HotKeyBindings.h"
 #include "linux/freedesktop/LinuxSystemAppearance.h"
@@ -55,7 +56,7 @@ struct Desktop {
           input(*connection, screens),
           layout(*connection),
           panels(
-              loop, clock, [this] { return screens.desktopSpace(); }, appearance, layout),
+              frames, [this] { return screens.desktopSpace(); }, appearance, layout),
           events(
               *connection, input, screens, [this](std::uint32_t w) { return panels.panelOfWindow(w); }, userTime),
           views(appearance) {
@@ -66,6 +67,7 @@ struct Desktop {
 
     QtRunLoop loop;
     SystemClock clock;
+    FrameClock frames{loop, clock};
     SystemThreads threads;
     std::unique_ptr<X11Connection> connection;
     X11Compositing compositing;

@@ -6,6 +6,7 @@
 #include "core/foundation/JsonFileDefaults.h"
 #include "core/foundation/Log.h"
 #include "core/model/DockPreferences.h"
+#include "core/platform/FrameClock.h"
 #include "linux/dbus/DBusSessionEvents.h"
 #include "linux/dbus/SingleInstance.h"
 #include "linux/freedesktop/LinuxAppCatalog.h"
@@ -84,6 +85,7 @@ std::unique_ptr<LinuxPlatform> LinuxPlatform::open(std::unique_ptr<SingleInstanc
 LinuxPlatform::LinuxPlatform(std::unique_ptr<X11Connection> connection, std::unique_ptr<SingleInstance> instance,
                              std::optional<std::string> language)
     : mainLoop_(std::make_unique<QtRunLoop>()),
+      frames_(std::make_unique<FrameClock>(*mainLoop_, clock_)),
       defaults_(JsonFileDefaults::openDomain(
           kSettingsDomain, clock_, JsonFileDefaults::Saving{*mainLoop_, threads_.serialQueue("quillbern.save")})),
       localizer_(installCatalogue(std::move(language))),
@@ -97,11 +99,11 @@ LinuxPlatform::LinuxPlatform(std::unique_ptr<X11Connection> connection, std::uni
       keyboardLayout_(std::make_unique<X11KeyboardLayout>(*connection_)),
       restacks_(std::make_unique<X11Restacks>(*connection_)),
       panels_(std::make_unique<QtPanelHost>(
-          *mainLoop_, clock_, [this] { return screens_->desktopSpace(); }, *appearance_, *keyboardLayout_,
+          *frames_, [this] { return screens_->desktopSpace(); }, *appearance_, *keyboardLayout_,
           [this](Task task) { return restacks_->onRestack(std::move(task)); })),
       paletteViews_(std::make_unique<QtPaletteViewFactory>(*appearance_)),
-      dockViews_(std::make_unique<QtDockViewFactory>()),
-      workspaceViews_(std::make_unique<QtWorkspaceViewFactory>()),
+      dockViews_(std::make_unique<QtDockViewFactory>(*frames_)),
+      workspaceViews_(std::make_unique<QtWorkspaceViewFactory>(*frames_)),
       menus_(std::make_unique<QtMenus>(*panels_)),
       events_(std::make_unique<X11EventMonitors>(
           *connection_, *input_, *screens_, [this](std::uint32_t window) { return panels_->panelOfWindow(window); },

@@ -17,6 +17,7 @@
 namespace quillbern {
 
 class QtRunLoop;
+class FrameClock;
 class JsonFileDefaults;
 class IcuTextServices;
 class QtAlerts;
@@ -93,6 +94,8 @@ private:
     X11HiddenApps hiddenApps_;
     X11UserTime userTime_{clock_};
     std::unique_ptr<QtRunLoop> mainLoop_;
+    // Outlives the panels and the views that animate on it.
+    std::unique_ptr<FrameClock> frames_;
     std::unique_ptr<JsonFileDefaults> defaults_;
     // Installed from here on; the text services speak its language.
     std::unique_ptr<GettextLocalizer> localizer_;

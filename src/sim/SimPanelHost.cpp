@@ -12,11 +12,10 @@ namespace {
 
 class SimPanel final : public Panel {
 public:
-    SimPanel(std::shared_ptr<SimPanelHost::Shared> shared, std::shared_ptr<SimPanelState> state, RunLoop& loop,
-             const Clock& clock)
+    SimPanel(std::shared_ptr<SimPanelHost::Shared> shared, std::shared_ptr<SimPanelState> state, FrameClock& frames)
         : shared_(std::move(shared)),
           state_(std::move(state)),
-          animator_(loop, clock, [this](std::optional<double> alpha, std::optional<RectBL> frame) {
+          animator_(frames, [this](std::optional<double> alpha, std::optional<RectBL> frame) {
               if (alpha) state_->alpha = *alpha;
               if (frame) state_->frame = *frame;
           }) {
@@ -97,7 +96,7 @@ private:
 
 }  // namespace
 
-SimPanelHost::SimPanelHost(RunLoop& mainLoop, const Clock& clock) : loop_(mainLoop), clock_(clock) {}
+SimPanelHost::SimPanelHost(FrameClock& frames) : frames_(frames) {}
 
 std::unique_ptr<Panel> SimPanelHost::createPanel(const PanelStyle& style, RectBL frame, PanelContent content) {
     auto state = std::make_shared<SimPanelState>();
@@ -106,7 +105,7 @@ std::unique_ptr<Panel> SimPanelHost::createPanel(const PanelStyle& style, RectBL
     state->frame = frame;
     state->content = std::move(content);
     shared_->panels[state->serial] = state;
-    return std::make_unique<SimPanel>(shared_, std::move(state), loop_, clock_);
+    return std::make_unique<SimPanel>(shared_, std::move(state), frames_);
 }
 
 std::vector<OwnWindow> SimPanelHost::ownWindows() const {

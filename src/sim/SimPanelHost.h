@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "core/foundation/Clock.h"
+#include "core/platform/FrameClock.h"
 #include "core/platform/PanelHost.h"
 #include "core/platform/PanelStack.h"
 #include "sim/SimContentView.h"
@@ -47,7 +47,7 @@ struct SimPanelState {
 // keyboard away, as the user does.
 class SimPanelHost final : public PanelHost {
 public:
-    SimPanelHost(RunLoop& mainLoop, const Clock& clock);
+    explicit SimPanelHost(FrameClock& frames);
 
     std::unique_ptr<Panel> createPanel(const PanelStyle& style, RectBL frame, PanelContent content) override;
     // The open panels, then the windows a test added.
@@ -85,8 +85,7 @@ private:
     // A copy of the panel's state, so a handler may close the panel; null when closed.
     std::shared_ptr<SimPanelState> open(std::uint64_t serial) const;
 
-    RunLoop& loop_;
-    const Clock& clock_;
+    FrameClock& frames_;
     std::shared_ptr<Shared> shared_ = std::make_shared<Shared>();
     std::uint64_t lastSerial_ = 0;
     std::vector<OwnWindow> otherWindows_;

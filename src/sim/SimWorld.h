@@ -34,12 +34,12 @@ namespace quillbern {
 
 // One simulated machine for a test or a benchmark: virtual time, the main run loop, the
 // application's defaults, the log, UUIDs, text rules, alerts, displays, input, event
-// monitors, global hot keys, the keyboard layout and its grab, panels, the views of palettes, docks and the workspace,
-// menus, running and installed applications, launching, files and folder watches, the desktop's dock and the login
-// service, the desktop's display options, other applications' windows, permissions, child processes, worker threads
-// (manual loops on the same virtual time), session events, the clipboard and the folder chooser. Later features add
-// their simulated backends here (those the docks' store takes stand in SimStoreBackends, which the fuzz targets share);
-// SimDockWorld builds the docks' stores and controller on it.
+// monitors, global hot keys, the keyboard layout and its grab, the frames of animations, panels, the views of palettes,
+// docks and the workspace, menus, running and installed applications, launching, files and folder watches, the
+// desktop's dock and the login service, the desktop's display options, other applications' windows, permissions, child
+// processes, worker threads (manual loops on the same virtual time), session events, the clipboard and the folder
+// chooser. Later features add their simulated backends here (those the docks' store takes stand in SimStoreBackends,
+// which the fuzz targets share); SimDockWorld builds the docks' stores and controller on it.
 class SimWorld : public SimStoreBackends {
 public:
     SimWorld() = default;
@@ -71,7 +71,9 @@ public:
     SimHotKeys hotKeys;
     SimKeyboardLayout keyboardLayout;
     SimKeyboardGrabber keyboardGrabber;
-    SimPanelHost panels{mainLoop, clock};
+    // The frames of the views' and panels' animations, on virtual time.
+    FrameClock frames{mainLoop, clock};
+    SimPanelHost panels{frames};
     SimPaletteViewFactory paletteViews;
     SimDockViewFactory dockViews;
     SimWorkspaceViewFactory workspaceViews;

@@ -55,7 +55,7 @@ protected:
         content.system = &w.world.appearance;
         content.mainLoop = &w.world.mainLoop;
         content.clock = &w.world.clock;
-        view = std::make_unique<PreviewCardView>(content, nullptr);
+        view = std::make_unique<PreviewCardView>(content, w.world.frames, nullptr);
         view->resize(340, 250);
     }
     static WindowInfo window(WindowId id, std::string title, Pid pid = 40) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "core/foundation/Clock.h"
+#include "core/platform/FrameClock.h"
 #include "linux/qt/QtRunLoop.h"
 #include "sim/SimKeyboardLayout.h"
 #include "sim/SimSystemAppearance.h"
@@ -49,10 +50,11 @@ void click(FloatingPanel& panel, QPointF at, Qt::KeyboardModifiers modifiers) {
 TEST(FloatingPanel, PanelsOpenMoveAndCloseUnderTheOffscreenPlatform) {
     QtRunLoop loop;
     SystemClock clock;
+    FrameClock frames(loop, clock);
     SimSystemAppearance system;
     SimKeyboardLayout layout;
     QtPanelHost host(
-        loop, clock,
+        frames,
         [] {
             return DesktopSpace(RectTL{0, 0, 1920, 1080});
         },

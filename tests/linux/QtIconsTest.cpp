@@ -21,8 +21,11 @@
 
 #include "core/dock/BeaconMetrics.h"
 #include "core/foundation/Log.h"
+#include "core/platform/FrameClock.h"
 #include "core/settings/HelpContent.h"
 #include "core/settings/SettingsSection.h"
+#include "sim/ManualRunLoop.h"
+#include "sim/SimClock.h"
 #include "support/FifoWatch.h"
 #include "support/PicturesArrived.h"
 #include "support/ScopedEnvironment.h"
@@ -996,7 +999,10 @@ TEST(LaunchBeaconView, DrawsThemeIconsAsTheDockDoes) {
     content.tileSize = 60;
     content.cornerRadius = 13;
     content.accent = {0, 0, 1, 1};
-    LaunchBeaconView view(content, nullptr);
+    SimClock clock;
+    ManualRunLoop loop{clock};
+    FrameClock frames(loop, clock);
+    LaunchBeaconView view(content, frames, nullptr);
     const int side = static_cast<int>(2 * beacon::kMargin + beacon::ringBox(60));
     view.resize(side, side);
     view.grab();

@@ -59,11 +59,7 @@ protected:
 
     SimWorld world;
     SimSystemAppearance system;
-    QtPanelHost host{world.mainLoop, world.clock,
-                     [] {
-                         return DesktopSpace(RectTL{0, 0, 1920, 1080});
-                     },
-                     system, world.keyboardLayout};
+    QtPanelHost host{world.frames, [] { return DesktopSpace(RectTL{0, 0, 1920, 1080}); }, system, world.keyboardLayout};
     std::vector<std::string> journal;
     std::vector<KeyEvent> keys_;
     bool keyTaken = true;

@@ -120,7 +120,7 @@ TEST(QtPaletteViewFactory, MeasuresTheViewAndHandsItToThePanelThatShowsIt) {
     SimSystemAppearance system;
     QtPaletteViewFactory factory(system);
     QtPanelHost host(
-        world.mainLoop, world.clock,
+        world.frames,
         [] {
             return DesktopSpace(RectTL{0, 0, 1920, 1080});
         },

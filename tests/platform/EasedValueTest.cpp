@@ -41,7 +41,7 @@ TEST(FrameTicker, RedrawsEachFrameWhileAValueMovesAndOnceAtRest) {
     EasedValue value;
     int redraws = 0;
     FrameTicker ticker(
-        world.mainLoop, world.clock, [&](MediaTime now) { return value.isMoving(now); }, [&] { ++redraws; });
+        world.frames, [&](MediaTime now) { return value.isMoving(now); }, [&] { ++redraws; });
 
     ticker.kick();
     EXPECT_EQ(redraws, 1) << "a change at rest is drawn once";
@@ -60,7 +60,7 @@ TEST(FrameTicker, ChangesWithinAFrameOfTheLastRedrawAreDrawnTogetherAtTheNext) {
     SimWorld world;
     int redraws = 0;
     FrameTicker ticker(
-        world.mainLoop, world.clock, [](MediaTime) { return false; }, [&] { ++redraws; });
+        world.frames, [](MediaTime) { return false; }, [&] { ++redraws; });
 
     ticker.kick();
     world.advance(FrameTicker::kFrameInterval / 4);
@@ -92,10 +92,11 @@ TEST(FrameTicker, TheLastFrameShowsTheValueAtRestWhereverTheEndFallsInAFrame) {
     for (int ms = 50; ms <= 150; ++ms) {
         SimWorld world;
         ClockThatMovesWhileDrawing clock(world.clock);
+        FrameClock frames(world.mainLoop, clock);
         EasedValue value;
         double drawn = -1;
         FrameTicker ticker(
-            world.mainLoop, clock, [&](MediaTime now) { return value.isMoving(now); },
+            frames, [&](MediaTime now) { return value.isMoving(now); },
             [&] {
                 drawn = value.value(clock.mediaNow());
                 clock.spent += 0.004;

@@ -41,7 +41,7 @@ protected:
         content.onHoverTile = [this](const std::optional<WindowInfo>& window) { hovers.push_back(window); };
         content.onInteractionLock = [this](bool locked) { locks += locked ? 1 : -1; };
         content.onColdLaunch = [this](const PinnedApp& launched) { coldLaunches.push_back(launched.bundleID); };
-        view = std::make_unique<DockView>(content, nullptr);
+        view = std::make_unique<DockView>(content, w.world.frames, nullptr);
         view->resize(420, 110);
         view->show();
     }
@@ -123,6 +123,33 @@ TEST_F(AppTileView, AClickReleasedOnTheTileActsAndOneReleasedElsewhereDoesNot) {
     click(centre(0));
     EXPECT_EQ(raised, std::vector<WindowId>{4});
     EXPECT_EQ(w.world.launcher.launchedPaths().size(), 1u);
+}
+
+TEST_F(AppTileView, APressLetGoElsewhereWithNoMoveOfItsOwnIsAClickWhereItWasPressed) {
+    open();
+    int drags = 0;
+    strip().onDragStart = [&](std::size_t) { ++drags; };
+    const auto event = [&](QEvent::Type type, QPointF at, Qt::MouseButtons held, quint64 time) {
+        QMouseEvent mouse(type, at, strip().mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+                          held, Qt::NoModifier);
+        mouse.setTimestamp(time);
+        QApplication::sendEvent(&strip(), &mouse);
+    };
+    const QPointF away = centre(0) + QPointF(0, -400);
+    // The pointer left while the X server held the click back: Qt gives the release where the
+    // pointer went as a move there, the button still held, and then the release, of one time.
+    event(QEvent::MouseButtonPress, centre(0), Qt::LeftButton, 1000);
+    event(QEvent::MouseMove, away, Qt::LeftButton, 2000);
+    event(QEvent::MouseButtonRelease, away, Qt::NoButton, 2000);
+    w.world.runUntilIdle();
+    EXPECT_EQ(drags, 0) << "no drag waits for the release already given";
+    EXPECT_EQ(w.world.launcher.launchedPaths(), std::vector<Path>{"/apps/mail.app"});
+
+    // A move of the user's own, before the release, drags the tile out.
+    event(QEvent::MouseButtonPress, centre(0), Qt::LeftButton, 3000);
+    event(QEvent::MouseMove, away, Qt::LeftButton, 3100);
+    w.world.runUntilIdle();
+    EXPECT_EQ(drags, 1);
 }
 
 TEST_F(AppTileView, ALaunchingIconBouncesAwayFromTheEdgeUnlessMotionIsReduced) {

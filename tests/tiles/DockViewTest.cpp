@@ -479,7 +479,7 @@ TEST_F(View, ALongNameIsCutOnOneLineAndItsTooltipShowsItWhole) {
 
 TEST_F(View, ACommandClickOnTheDockReachesThePanelAndNeitherTheTileNorTheButton) {
     w.open({dock(1, DockEdge::bottom, {app("mail", "Mail")})}, /*trusted=*/false);
-    FloatingPanel panel(PanelStyle{}, QtDockViewFactory().dockBar(w.content(1, kLeft)));
+    FloatingPanel panel(PanelStyle{}, QtDockViewFactory(w.world.frames).dockBar(w.content(1, kLeft)));
     panel.setGeometry(0, 0, 420, 110);
     panel.show();
     int commands = 0;
@@ -523,7 +523,7 @@ TEST_F(View, ACommandClickOnTheDockReachesThePanelAndNeitherTheTileNorTheButton)
 
 TEST_F(View, WithoutACompositorThePanelIsCutToTheBarsRoundedOutline) {
     w.open({dock(1, DockEdge::bottom, {app("mail", "Mail")})});
-    FloatingPanel panel(PanelStyle{}, QtDockViewFactory().dockBar(w.content(1, kLeft)));
+    FloatingPanel panel(PanelStyle{}, QtDockViewFactory(w.world.frames).dockBar(w.content(1, kLeft)));
     panel.setGeometry(0, 0, 300, 110);
     panel.show();
     panel.setCanBlend(false);

@@ -30,7 +30,7 @@ protected:
         w.open({dock(1, edge, {folder(1, "Pictures", kFolder)})});
         DockContent content = w.content(1, kLeft);
         content.onInteractionLock = [this](bool held) { holds += held ? 1 : -1; };
-        auto view = std::make_unique<DockView>(content, nullptr);
+        auto view = std::make_unique<DockView>(content, w.world.frames, nullptr);
         view->resize(w.panelSize(1, kLeft));
         view->show();
         return view;

@@ -193,7 +193,7 @@ DockContent TilesWorld::content(int dockNumber, DisplayId display) {
 }
 
 std::unique_ptr<DockView> TilesWorld::view(int dockNumber, DisplayId display, QSize size) {
-    auto view = std::make_unique<DockView>(content(dockNumber, display), nullptr);
+    auto view = std::make_unique<DockView>(content(dockNumber, display), world.frames, nullptr);
     view->resize(size);
     // Shown, so that the size takes effect at once rather than at the first paint.
     view->show();

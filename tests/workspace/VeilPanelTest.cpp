@@ -5,6 +5,7 @@
 #include <QWindow>
 #include <gtest/gtest.h>
 
+#include "core/platform/FrameClock.h"
 #include "sim/ManualRunLoop.h"
 #include "sim/SimClock.h"
 #include "sim/SimKeyboardLayout.h"
@@ -27,6 +28,7 @@ class Veil : public ::testing::Test {
 protected:
     SimClock clock;
     ManualRunLoop loop{clock};
+    FrameClock frames{loop, clock};
     SimSystemAppearance system;
     SimKeyboardLayout layout;
     std::unique_ptr<QtPanelHost> host;
@@ -36,13 +38,13 @@ protected:
     void open(bool compositor = true) {
         system.setHasCompositor(compositor);
         host = std::make_unique<QtPanelHost>(
-            loop, clock,
+            frames,
             [] {
                 return DesktopSpace(RectTL{0, 0, 400, 300});
             },
             system, layout);
-        panel =
-            host->createPanel(PanelStyle{PanelLevel::veil, true}, kScreen, QtWorkspaceViewFactory().veil({kScreen}));
+        panel = host->createPanel(PanelStyle{PanelLevel::veil, true}, kScreen,
+                                  QtWorkspaceViewFactory(frames).veil({kScreen}));
         for (QWidget* widget : QApplication::topLevelWidgets()) {
             if (host->panelOfWindow(std::uint32_t(widget->winId())) == panel->serial())
                 view = widget->findChild<VeilPanel*>();

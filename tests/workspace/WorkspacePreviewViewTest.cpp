@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <gtest/gtest.h>
 
+#include "core/platform/FrameClock.h"
 #include "core/workspace/WorkspacePreviewHolder.h"
 #include "sim/ManualRunLoop.h"
 #include "sim/SimClock.h"
@@ -29,6 +30,7 @@ class PreviewView : public ::testing::Test {
 protected:
     SimClock clock;
     ManualRunLoop loop{clock};
+    FrameClock frames{loop, clock};
     SimSystemAppearance system;
     SimKeyboardLayout layout;
     WorkspacePreviewHolder holder;
@@ -40,13 +42,13 @@ protected:
         system.setHasCompositor(compositor);
         system.setAccentColor({0.0, 0.4, 1.0, 1.0});
         host = std::make_unique<QtPanelHost>(
-            loop, clock,
+            frames,
             [] {
                 return DesktopSpace(RectTL{0, 0, 800, 600});
             },
             system, layout);
         panel = host->createPanel(PanelStyle{PanelLevel::placement, true}, kScreen,
-                                  QtWorkspaceViewFactory().placement(
+                                  QtWorkspaceViewFactory(frames).placement(
                                       {.holder = &holder, .system = &system, .mainLoop = &loop, .clock = &clock}));
         view = host->windowOf(*panel)->findChild<WorkspacePreviewView*>();
         ASSERT_NE(view, nullptr);
@@ -220,10 +222,12 @@ TEST_F(PreviewView, WithoutACompositorThePanelIsCutToTheRingsAndTheNoticeDrawnOp
 TEST(PreviewViewLifetime, AViewLeftAfterItsOverlayWentNeverReadsTheGoneHolder) {
     SimClock clock;
     ManualRunLoop loop{clock};
+    FrameClock frames{loop, clock};
     SimSystemAppearance system;
     auto holder = std::make_unique<WorkspacePreviewHolder>();
     WorkspacePreviewView view(
-        PlacementContent{.holder = holder.get(), .system = &system, .mainLoop = &loop, .clock = &clock}, nullptr);
+        PlacementContent{.holder = holder.get(), .system = &system, .mainLoop = &loop, .clock = &clock}, frames,
+        nullptr);
     view.resize(800, 600);
     holder->setCellFrames({kLeft, kRight});
     clock.advance(WorkspacePreviewView::kChange.duration);

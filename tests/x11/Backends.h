@@ -7,6 +7,7 @@
 #include <xcb/xcb.h>
 
 #include "core/foundation/Clock.h"
+#include "core/platform/FrameClock.h"
 #include "core/platform/SystemThreads.h"
 #include "core/windows/WindowEngine.h"
 #include "linux/freedesktop/LinuxSystemAppearance.h"
@@ -37,7 +38,7 @@ struct Backends {
           layout(*connection),
           restacks(*connection),
           panels(
-              loop, clock, [this] { return screens.desktopSpace(); }, appearance, layout,
+              frames, [this] { return screens.desktopSpace(); }, appearance, layout,
               [this](Task task) { return restacks.onRestack(std::move(task)); }),
           events(
               *connection, input, screens, [this](std::uint32_t window) { return panels.panelOfWindow(window); },
@@ -45,6 +46,7 @@ struct Backends {
 
     QtRunLoop loop;
     SystemClock clock;
+    FrameClock frames{loop, clock};
     SystemThreads threads;
     std::unique_ptr<X11Connection> connection;
     X11Compositing compositing;
@@ -54,8 +56,8 @@ struct Backends {
     X11KeyboardLayout layout;
     X11Restacks restacks;
     QtPanelHost panels;
-    QtDockViewFactory dockViews;
-    QtWorkspaceViewFactory workspaceViews;
+    QtDockViewFactory dockViews{frames};
+    QtWorkspaceViewFactory workspaceViews{frames};
     X11UserTime userTime{clock};
     X11EventMonitors events;
 };

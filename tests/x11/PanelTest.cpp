@@ -13,6 +13,8 @@
 
 #include "Backends.h"
 #include "X11TestSupport.h"
+#include "core/platform/EasedValue.h"
+#include "core/platform/FrameTicker.h"
 #include "sim/ManualRunLoop.h"
 #include "ui/foundation/XServerAnswer.h"
 
@@ -102,7 +104,7 @@ TEST(XServerAnswer, AHeldServerIsLookedAtAFewTimesASecond) {
     SimClock clock;
     ManualRunLoop loop(clock);
     CountingLoop counting(loop);
-    XServerAnswer answers(counting);
+    XServerAnswer answers(counting, clock);
     XProbe holder;
     xcb_grab_server(holder.c());
     std::free(xcb_get_input_focus_reply(holder.c(), xcb_get_input_focus(holder.c()), nullptr));
@@ -119,6 +121,32 @@ TEST(XServerAnswer, AHeldServerIsLookedAtAFewTimesASecond) {
         clock.advance(XServerAnswer::kLongestLook);
         return answered;
     })) << "the answer was taken once the server let go";
+}
+
+TEST(QtPanelHost, FramesWaitWhileAnotherClientHoldsTheServerAndGoOnOnceItLetsGo) {
+    Backends x;
+    CountingLoop counting(x.loop);
+    FrameClock frames(counting, x.clock);
+    QtPanelHost host(
+        frames, [&x] { return x.screens.desktopSpace(); }, x.appearance, x.layout);
+    EasedValue value;
+    int redraws = 0;
+    FrameTicker ticker(
+        frames, [&](MediaTime now) { return value.isMoving(now); }, [&] { ++redraws; });
+    XProbe holder;
+    xcb_grab_server(holder.c());
+    std::free(xcb_get_input_focus_reply(holder.c(), xcb_get_input_focus(holder.c()), nullptr));
+
+    value.animateTo(1, {10.0, AnimationCurve::linear}, x.clock.mediaNow());
+    ticker.kick();
+    const int drawn = redraws;
+    spinFor(1000);
+    EXPECT_EQ(redraws, drawn) << "no frame while the server was held";
+    EXPECT_LT(counting.runs, 30) << "the loop woke only to look for the server's answer";
+
+    xcb_ungrab_server(holder.c());
+    xcb_flush(holder.c());
+    EXPECT_TRUE(spinUntil([&] { return redraws > drawn + 5; })) << "the frames went on once it let go";
 }
 
 TEST(QtPanelHost, APanelStandsExactlyWhereAskedOnEveryDesktopAsADock) {

@@ -7,19 +7,16 @@ namespace quillbern {
 
 namespace {
 
-constexpr Duration kFrameInterval = 1.0 / 60;
-
 double mix(double from, double to, double p) {
     return from + (to - from) * p;
 }
 
 }  // namespace
 
-PanelAnimator::PanelAnimator(RunLoop& loop, const Clock& clock, Apply apply)
-    : loop_(loop), clock_(clock), apply_(std::move(apply)) {}
+PanelAnimator::PanelAnimator(FrameClock& frames, Apply apply) : frames_(frames), apply_(std::move(apply)) {}
 
 PanelAnimator::~PanelAnimator() {
-    if (running_ && onDone_) loop_.post(std::move(onDone_));
+    if (running_ && onDone_) frames_.loop().post(std::move(onDone_));
 }
 
 double PanelAnimator::progress(AnimationCurve curve, double t) {
@@ -42,7 +39,7 @@ void PanelAnimator::start(Animation animation, double fromAlpha, RectBL fromFram
     if (running_) finish();
     running_ = true;
     animation_ = animation;
-    start_ = clock_.mediaNow();
+    start_ = frames_.clock().mediaNow();
     fromAlpha_ = fromAlpha;
     fromFrame_ = fromFrame;
     toAlpha_ = toAlpha;
@@ -53,9 +50,9 @@ void PanelAnimator::start(Animation animation, double fromAlpha, RectBL fromFram
         finish();
         return;
     }
-    ticks_ = loop_.every(kFrameInterval, [this] { step(); });
+    askStep();
     // The last step lands exactly at the end, not on the next frame after it.
-    end_ = loop_.after(animation.duration, [this] {
+    end_ = frames_.loop().after(animation.duration, [this] {
         apply_(toAlpha_, toFrame_);
         finish();
     });
@@ -71,9 +68,20 @@ void PanelAnimator::releaseFrame() {
     if (running_ && !toAlpha_) finish();
 }
 
+// One step asked at a time, which an animation started meanwhile takes over.
+void PanelAnimator::askStep() {
+    if (stepAsked_) return;
+    stepAsked_ = true;
+    frames_.request(lifetime_.guard([this] {
+        stepAsked_ = false;
+        if (running_) step();
+    }));
+}
+
 void PanelAnimator::step() {
-    const double t = (clock_.mediaNow() - start_) / animation_.duration;
+    const double t = (frames_.clock().mediaNow() - start_) / animation_.duration;
     if (t >= 1) return;  // the end timer applies the final values
+    askStep();
     const double p = progress(animation_.curve, t);
     std::optional<double> alpha;
     std::optional<RectBL> frame;
@@ -87,11 +95,10 @@ void PanelAnimator::step() {
 
 void PanelAnimator::finish() {
     running_ = false;
-    ticks_.cancel();
     end_.cancel();
     toAlpha_.reset();
     toFrame_.reset();
-    if (onDone_) loop_.post(std::exchange(onDone_, nullptr));
+    if (onDone_) frames_.loop().post(std::exchange(onDone_, nullptr));
 }
 
 }  // namespace quillbern

@@ -3,21 +3,22 @@
 #include <functional>
 #include <optional>
 
-#include "core/foundation/Clock.h"
 #include "core/foundation/Geometry.h"
+#include "core/foundation/Lifetime.h"
 #include "core/foundation/RunLoop.h"
+#include "core/platform/FrameClock.h"
 #include "core/platform/PanelHost.h"
 
 namespace quillbern {
 
-// Runs one panel's animation of alpha and frame as frames of a run-loop timer, so the
-// same code moves real panels on the Qt loop and simulated ones on virtual time.
+// Runs one panel's animation of alpha and frame on the frame clock, so the same code moves
+// real panels on the Qt loop and simulated ones on virtual time.
 class PanelAnimator {
 public:
     // Receives the values of each step; a property that is not animated stays absent.
     using Apply = std::function<void(std::optional<double> alpha, std::optional<RectBL> frame)>;
 
-    PanelAnimator(RunLoop& loop, const Clock& clock, Apply apply);
+    PanelAnimator(FrameClock& frames, Apply apply);
     // A running animation's completion still runs, posted.
     ~PanelAnimator();
     PanelAnimator(const PanelAnimator&) = delete;
@@ -35,11 +36,11 @@ public:
     static double progress(AnimationCurve curve, double t);
 
 private:
+    void askStep();
     void step();
     void finish();
 
-    RunLoop& loop_;
-    const Clock& clock_;
+    FrameClock& frames_;
     Apply apply_;
     bool running_ = false;
     Animation animation_;
@@ -49,8 +50,9 @@ private:
     std::optional<double> toAlpha_;
     std::optional<RectBL> toFrame_;
     Task onDone_;
-    Timer ticks_;
+    bool stepAsked_ = false;
     Timer end_;
+    Lifetime lifetime_;
 };
 
 }  // namespace quillbern

@@ -1,12 +1,17 @@
 #include "ui/dock/LaunchBeaconView.h"
 
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPalette>
-#include <QVariantAnimation>
+#include <algorithm>
+#include <cmath>
 
 #include "core/dock/BeaconMetrics.h"
 #include "core/foundation/Localization.h"
+#include "ui/dock/RingPicture.h"
+#include "ui/foundation/OutsidePictures.h"
+#include "ui/foundation/PaintBands.h"
 #include "ui/foundation/QtIcons.h"
 #include "ui/model/BarBackground.h"
 
@@ -18,30 +23,32 @@ QColor qColor(const Color& c) {
     return QColor::fromRgbF(float(c.r), float(c.g), float(c.b), float(c.a));
 }
 
+double easeInOutQuad(double t) {
+    return t < 0.5 ? 2 * t * t : 1 - 2 * (1 - t) * (1 - t);
+}
+
 }  // namespace
 
-LaunchBeaconView::LaunchBeaconView(BeaconContent content, QWidget* parent)
-    : QWidget(parent), content_(std::move(content)), motion_(new QVariantAnimation(this)) {
+LaunchBeaconView::LaunchBeaconView(BeaconContent content, FrameClock& frames, QWidget* parent)
+    : QWidget(parent),
+      content_(std::move(content)),
+      clock_(frames.clock()),
+      shownAt_(clock_.mediaNow()),
+      ticker_(
+          frames, [this](MediaTime) { return anyLaunching(); }, [this] { redrawMovingRings(); }) {
     setAttribute(Qt::WA_TranslucentBackground);
     QStringList labels;
     for (const BeaconTileContent& tile : content_.tiles) {
         labels << QString::fromStdString(trf("Launching %@…", tile.name));
     }
     setAccessibleName(labels.join(QStringLiteral(", ")));
-    // A full turn per second while spinning; a pulse back and forth with reduce motion.
-    motion_->setStartValue(0.0);
-    motion_->setEndValue(1.0);
-    motion_->setDuration(content_.reduceMotion ? 900 : 1000);
-    motion_->setEasingCurve(content_.reduceMotion ? QEasingCurve::InOutQuad : QEasingCurve::Linear);
-    motion_->setLoopCount(-1);
-    connect(motion_, &QVariantAnimation::valueChanged, this, [this] { update(); });
-    if (content_.reduceMotion) {
-        connect(motion_, &QVariantAnimation::currentLoopChanged, this, [this] {
-            motion_->setDirection(motion_->direction() == QAbstractAnimation::Forward ? QAbstractAnimation::Backward
-                                                                                      : QAbstractAnimation::Forward);
-        });
-    }
-    motion_->start();
+    // The icons are drawn into the picture of what stands still: it is drawn again as
+    // theirs arrive.
+    OutsidePictures::shared().whenArrived(this, [this] {
+        stillLook_.reset();
+        update();
+    });
+    ticker_.kick();
 }
 
 QPainterPath LaunchBeaconView::outline() const {
@@ -52,49 +59,100 @@ SummonableSlab LaunchBeaconView::slab() const {
     return {content_.cornerRadius + 6, content_.reduceTransparency};
 }
 
-void LaunchBeaconView::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    slab().paint(painter, QRectF(rect()), BackgroundPalette::current(content_.canBlend));
-
+QRectF LaunchBeaconView::ringBox(std::size_t index) const {
     const double box = beacon::ringBox(content_.tileSize);
-    double x = beacon::kMargin;
-    for (const BeaconTileContent& tile : content_.tiles) {
-        paintTile(painter, tile, QRectF(x, (height() - box) / 2, box, box));
-        x += box + beacon::kTileSpacing;
+    const double x = beacon::kMargin + static_cast<double>(index) * (box + beacon::kTileSpacing);
+    return {x, (height() - box) / 2, box, box};
+}
+
+bool LaunchBeaconView::anyLaunching() const {
+    return std::ranges::any_of(content_.tiles, &BeaconTileContent::isLaunching);
+}
+
+// The rest of the beacon stands still: a frame costs the moving rings' squares alone.
+void LaunchBeaconView::redrawMovingRings() {
+    for (std::size_t i = 0; i < content_.tiles.size(); ++i) {
+        if (content_.tiles[i].isLaunching) update(ringBox(i).toAlignedRect());
     }
 }
 
-void LaunchBeaconView::paintTile(QPainter& painter, const BeaconTileContent& tile, const QRectF& ringBox) {
-    const double size = content_.tileSize;
-    // Theme icons and window pictures alike, as the dock's tiles draw them.
-    if (const QIcon icon = qIcon(tile.icon); !icon.isNull()) {
-        paintIconFitted(painter, QRectF(ringBox.center().x() - size / 2, ringBox.center().y() - size / 2, size, size),
-                        icon);
+const QPixmap& LaunchBeaconView::still() {
+    const qreal ratio = devicePixelRatioF();
+    const BackgroundPalette background = BackgroundPalette::current(content_.canBlend);
+    const StillLook look{size(), ratio, background.window.rgba(), background.separator.rgba(),
+                         palette().color(QPalette::WindowText).rgba()};
+    if (stillLook_ != look) {
+        still_ = QPixmap(size() * ratio);
+        still_.setDevicePixelRatio(ratio);
+        still_.fill(Qt::transparent);
+        QPainter onPicture(&still_);
+        paintStill(onPicture, background);
+        stillLook_ = look;
     }
-    const double width = beacon::ringWidth(size);
-    // The ring's outer edge touches the box.
-    const QRectF ring = ringBox.adjusted(width / 2, width / 2, -width / 2, -width / 2);
-    QColor track = palette().color(QPalette::WindowText);
-    track.setAlphaF(0.18f);
-    painter.setPen(QPen(track, width));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawEllipse(ring);
+    return still_;
+}
 
+void LaunchBeaconView::paintStill(QPainter& painter, const BackgroundPalette& background) const {
+    const QRectF bounds(rect());
+    paintInBands(
+        painter, bounds,
+        [&](QPainter& p) {
+            p.setRenderHint(QPainter::Antialiasing);
+            slab().paint(p, bounds, background);
+        },
+        kCurveBandRows);
+    const double size = content_.tileSize;
+    const double width = beacon::ringWidth(size);
+    const qreal ratio = painter.device()->devicePixelRatioF();
+    QColor trackColour = palette().color(QPalette::WindowText);
+    trackColour.setAlphaF(0.18f);
+    const QImage track = ringPicture(beacon::ringBox(size), ratio, width, trackColour);
+    const QImage arrived = ringPicture(beacon::ringBox(size), ratio, width, qColor(content_.accent));
+    for (std::size_t i = 0; i < content_.tiles.size(); ++i) {
+        const BeaconTileContent& tile = content_.tiles[i];
+        const QRectF box = ringBox(i);
+        paintInBands(painter, box, [&](QPainter& p) {
+            // Theme icons and window pictures alike, as the dock's tiles draw them.
+            if (const QIcon icon = qIcon(tile.icon); !icon.isNull()) {
+                paintIconFitted(p, QRectF(box.center().x() - size / 2, box.center().y() - size / 2, size, size), icon);
+            }
+            p.drawImage(box.topLeft(), track);
+            if (!tile.isLaunching) p.drawImage(box.topLeft(), arrived);
+        });
+    }
+}
+
+QImage LaunchBeaconView::movingRing(MediaTime now, qreal ratio) const {
+    const double size = content_.tileSize;
     QColor accent = qColor(content_.accent);
-    const double phase = motion_->currentValue().toDouble();
-    if (!tile.isLaunching) {
-        painter.setPen(QPen(accent, width, Qt::SolidLine, Qt::FlatCap));
-        painter.drawEllipse(ring);
-    } else if (content_.reduceMotion) {
-        accent.setAlphaF(float(0.25 + 0.6 * phase));
-        painter.setPen(QPen(accent, width, Qt::SolidLine, Qt::FlatCap));
-        painter.drawEllipse(ring);
-    } else {
-        // An arc of 0.3 of the circle, from the top, turning clockwise.
-        painter.setPen(QPen(accent, width, Qt::SolidLine, Qt::RoundCap));
-        const int start = int((90 - phase * 360) * 16);
-        painter.drawArc(ring, start, int(-0.3 * 360 * 16));
+    const Duration elapsed = std::max(now - shownAt_, 0.0);
+    if (content_.reduceMotion) {
+        // Back and forth: out in the even passes, back in the odd ones.
+        const double passes = elapsed / kPulse;
+        const double within = passes - std::floor(passes);
+        const bool outward = static_cast<long long>(std::floor(passes)) % 2 == 0;
+        accent.setAlphaF(float(0.25 + 0.6 * easeInOutQuad(outward ? within : 1 - within)));
+        return ringPicture(beacon::ringBox(size), ratio, beacon::ringWidth(size), accent);
+    }
+    // An arc of 0.3 of the circle, from the top, turning clockwise.
+    const double turns = elapsed / kTurn;
+    const RingArc arc{90 - (turns - std::floor(turns)) * 360, -0.3 * 360};
+    return ringPicture(beacon::ringBox(size), ratio, beacon::ringWidth(size), accent, arc);
+}
+
+// Qt hands a fill of many rows to its thread pool and waits for it: pictures are laid on in
+// bands.
+void LaunchBeaconView::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    const QRect asked = event->rect();
+    const QPixmap& picture = still();
+    paintInBands(painter, asked, [&](QPainter& p) { p.drawPixmap(QPointF(0, 0), picture); });
+    if (!anyLaunching()) return;
+    const QImage ring = movingRing(clock_.mediaNow(), devicePixelRatioF());
+    for (std::size_t i = 0; i < content_.tiles.size(); ++i) {
+        const QRectF box = ringBox(i);
+        if (!content_.tiles[i].isLaunching || !box.intersects(asked)) continue;
+        paintInBands(painter, box & QRectF(asked), [&](QPainter& p) { p.drawImage(box.topLeft(), ring); });
     }
 }
 

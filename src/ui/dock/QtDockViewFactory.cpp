@@ -9,13 +9,15 @@
 namespace quillbern {
 
 std::shared_ptr<PanelView> QtDockViewFactory::dockBar(DockContent content) {
-    return std::make_shared<QtPanelView>(
-        [content = std::move(content)](QWidget* panel) { return new DockView(content, panel); });
+    return std::make_shared<QtPanelView>([content = std::move(content), &frames = frames_](QWidget* panel) {
+        return new DockView(content, frames, panel);
+    });
 }
 
 std::shared_ptr<PanelView> QtDockViewFactory::launchBeacon(BeaconContent content) {
-    return std::make_shared<QtPanelView>(
-        [content = std::move(content)](QWidget* panel) { return new LaunchBeaconView(content, panel); });
+    return std::make_shared<QtPanelView>([content = std::move(content), &frames = frames_](QWidget* panel) {
+        return new LaunchBeaconView(content, frames, panel);
+    });
 }
 
 std::shared_ptr<PanelView> QtDockViewFactory::knockGlint(GlintContent content) {
@@ -23,8 +25,9 @@ std::shared_ptr<PanelView> QtDockViewFactory::knockGlint(GlintContent content) {
 }
 
 std::shared_ptr<PanelView> QtDockViewFactory::previewCard(PreviewContent content) {
-    return std::make_shared<QtPanelView>(
-        [content = std::move(content)](QWidget* panel) { return new PreviewCardView(content, panel); });
+    return std::make_shared<QtPanelView>([content = std::move(content), &frames = frames_](QWidget* panel) {
+        return new PreviewCardView(content, frames, panel);
+    });
 }
 
 }  // namespace quillbern

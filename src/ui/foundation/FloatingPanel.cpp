@@ -146,7 +146,7 @@ void FloatingPanel::paintWhenServerAnswers(std::shared_ptr<XServerAnswer> answer
 }
 
 bool FloatingPanel::holdRepaint() {
-    if (!answers_ || std::exchange(answered_, false)) return false;
+    if (!answers_ || std::exchange(answered_, false) || answers_->hasJustAnswered()) return false;
     if (!awaitingAnswer_) {
         awaitingAnswer_ = true;
         answers_->whenAnswered(lifetime_.guard([this] {

@@ -6,16 +6,9 @@
 
 namespace quillbern {
 
-namespace {
-
-// Device rows a band: with up to three spans a row a band stays under Qt's threshold.
-constexpr int kBandRows = 24;
-
-}  // namespace
-
-void paintInBands(QPainter& painter, const QRectF& area, const std::function<void(QPainter&)>& paint) {
+void paintInBands(QPainter& painter, const QRectF& area, const std::function<void(QPainter&)>& paint, int rows) {
     const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
-    const qreal band = kBandRows / ratio;
+    const qreal band = rows / ratio;
     for (qreal top = area.top(); top < area.bottom(); top += band) {
         painter.save();
         painter.setClipRect(QRectF(area.left(), top, area.width(), std::min(band, area.bottom() - top)),

@@ -10,6 +10,7 @@
 #include <xcb/xcb.h>
 
 #include "core/foundation/Log.h"
+#include "core/platform/FrameClock.h"
 #include "core/platform/PanelAnimator.h"
 #include "core/platform/PanelStack.h"
 #include "core/platform/SystemAppearance.h"
@@ -97,13 +98,13 @@ FloatingPanel* makeWindow(const PanelStyle& style, PanelContent content, const K
 class QtPanel final : public Panel {
 public:
     QtPanel(std::shared_ptr<QtPanelHost::Shared> shared, std::uint64_t serial, const PanelStyle& style, RectBL frame,
-            PanelContent content, RunLoop& loop, const Clock& clock, bool canBlend, const KeyboardLayout& layout)
+            PanelContent content, FrameClock& frames, bool canBlend, const KeyboardLayout& layout)
         : shared_(std::move(shared)),
           serial_(serial),
           level_(style.level),
           window_(makeWindow(style, std::move(content), layout)),
           restacksBelowOurs_(style.ignoresMouse && !window_->isUnmanaged()),
-          animator_(loop, clock, [this](std::optional<double> alpha, std::optional<RectBL> frame) {
+          animator_(frames, [this](std::optional<double> alpha, std::optional<RectBL> frame) {
               if (alpha) applyAlpha(*alpha);
               if (frame) applyFrame(*frame);
           }) {
@@ -116,9 +117,11 @@ public:
     ~QtPanel() override {
         shared_->windows.erase(serial_);
         shared_->stack.remove(serial_);
-        // Later, not now: this may run inside one of the window's own handlers.
+        // Later, not now: this may run inside one of the window's own handlers. Meanwhile
+        // it paints without waiting on the host's loop, which may go first.
         if (window_) {
             window_->hide();
+            window_->paintWhenServerAnswers(nullptr);
             window_->deleteLater();
         }
     }
@@ -267,14 +270,18 @@ void placeUnmanagedPanels(const QtPanelHost::Shared& shared) {
 
 }  // namespace
 
-QtPanelHost::QtPanelHost(RunLoop& mainLoop, const Clock& clock, std::function<DesktopSpace()> desktopSpace,
-                         SystemAppearance& system, const KeyboardLayout& layout,
-                         const std::function<Subscription(Task)>& restacks)
-    : loop_(mainLoop), clock_(clock), system_(system), layout_(layout), shared_(std::make_shared<Shared>()) {
+QtPanelHost::QtPanelHost(FrameClock& frames, std::function<DesktopSpace()> desktopSpace, SystemAppearance& system,
+                         const KeyboardLayout& layout, const std::function<Subscription(Task)>& restacks)
+    : frames_(frames), system_(system), layout_(layout), shared_(std::make_shared<Shared>()) {
     if (restacks) restackObserver_ = restacks([shared = shared_] { placeUnmanagedPanels(*shared); });
     shared_->desktopSpace = std::move(desktopSpace);
     shared_->system = &system_;
-    if (qtX11Connection()) shared_->answers = std::make_shared<XServerAnswer>(loop_);
+    if (qtX11Connection()) {
+        shared_->answers = std::make_shared<XServerAnswer>(frames_.loop(), frames_.clock());
+        // A frame is drawn by repaints that would wait for the server: while it does not
+        // answer, no frame runs, and the loop sleeps but for the looks for its answer.
+        frames_.setPacer([answers = shared_->answers](Task frame) { answers->whenAnswered(std::move(frame)); });
+    }
     // A compositing manager started or stopped while panels are open.
     systemObserver_ = system_.onChanged([this] {
         const bool canBlend = system_.hasCompositor();
@@ -284,10 +291,12 @@ QtPanelHost::QtPanelHost(RunLoop& mainLoop, const Clock& clock, std::function<De
     });
 }
 
-QtPanelHost::~QtPanelHost() = default;
+QtPanelHost::~QtPanelHost() {
+    if (shared_->answers) frames_.setPacer({});
+}
 
 std::unique_ptr<Panel> QtPanelHost::createPanel(const PanelStyle& style, RectBL frame, PanelContent content) {
-    return std::make_unique<QtPanel>(shared_, ++lastSerial_, style, frame, std::move(content), loop_, clock_,
+    return std::make_unique<QtPanel>(shared_, ++lastSerial_, style, frame, std::move(content), frames_,
                                      system_.hasCompositor(), layout_);
 }
 

@@ -6,7 +6,6 @@
 #include <memory>
 #include <optional>
 
-#include "core/foundation/Clock.h"
 #include "core/foundation/Subscription.h"
 #include "core/platform/PanelHost.h"
 #include "core/platform/ScreenGeometry.h"
@@ -15,6 +14,7 @@ class QWidget;
 
 namespace quillbern {
 
+class FrameClock;
 class KeyboardLayout;
 class SystemAppearance;
 
@@ -24,12 +24,13 @@ class SystemAppearance;
 // outlines while no compositing manager runs. Unmanaged panels stand over every window the
 // window manager stacks, below our panels of higher levels, and take their places again
 // whenever it restacks (the notices `restacks` subscribes to); under a window manager that
-// keeps unmanaged windows over all others, those below the docks are managed instead.
+// keeps unmanaged windows over all others, those below the docks are managed instead. The
+// panels animate on the frame clock, whose frames, like every repaint of a panel, wait for
+// the X server's answer.
 class QtPanelHost final : public PanelHost {
 public:
-    QtPanelHost(RunLoop& mainLoop, const Clock& clock, std::function<DesktopSpace()> desktopSpace,
-                SystemAppearance& system, const KeyboardLayout& layout,
-                const std::function<Subscription(Task)>& restacks = {});
+    QtPanelHost(FrameClock& frames, std::function<DesktopSpace()> desktopSpace, SystemAppearance& system,
+                const KeyboardLayout& layout, const std::function<Subscription(Task)>& restacks = {});
     ~QtPanelHost() override;
 
     std::unique_ptr<Panel> createPanel(const PanelStyle& style, RectBL frame, PanelContent content) override;
@@ -43,8 +44,7 @@ public:
     struct Shared;
 
 private:
-    RunLoop& loop_;
-    const Clock& clock_;
+    FrameClock& frames_;
     SystemAppearance& system_;
     const KeyboardLayout& layout_;
     std::shared_ptr<Shared> shared_;

@@ -19,7 +19,7 @@ xcb_connection_t* workingConnection() {
 
 }  // namespace
 
-XServerAnswer::XServerAnswer(RunLoop& mainLoop) : loop_(mainLoop) {}
+XServerAnswer::XServerAnswer(RunLoop& mainLoop, const Clock& clock) : loop_(mainLoop), clock_(clock) {}
 
 // A reply still on its way stays in xcb's queue until the connection closes: the
 // connection may be gone already.
@@ -27,7 +27,7 @@ XServerAnswer::~XServerAnswer() = default;
 
 void XServerAnswer::whenAnswered(Task then) {
     xcb_connection_t* c = workingConnection();
-    if (!c) {
+    if (!c || hasJustAnswered()) {
         then();
         return;
     }
@@ -42,11 +42,15 @@ void XServerAnswer::whenAnswered(Task then) {
 // so it is looked for. The longer the server has been silent, the longer it is likely to stay so.
 void XServerAnswer::lookAfter(Duration delay) {
     looking_ = loop_.after(delay, [this, delay] {
-        if (!look()) lookAfter(std::min(2 * delay, kLongestLook));
+        if (!look(delay)) lookAfter(std::min(2 * delay, kLongestLook));
     });
 }
 
-bool XServerAnswer::look() {
+bool XServerAnswer::hasJustAnswered() const {
+    return answeredSince_ && clock_.mediaNow() - *answeredSince_ <= kJust;
+}
+
+bool XServerAnswer::look(Duration delay) {
     if (xcb_connection_t* c = workingConnection()) {
         void* reply = nullptr;
         xcb_generic_error_t* error = nullptr;
@@ -55,6 +59,7 @@ bool XServerAnswer::look() {
         std::free(error);
     }
     asked_.reset();
+    answeredSince_ = MediaTime{clock_.mediaNow().seconds - delay};
     for (Task& then : std::exchange(waiting_, {}))
         then();
     return true;

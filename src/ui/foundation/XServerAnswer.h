@@ -3,6 +3,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/foundation/Clock.h"
 #include "core/foundation/RunLoop.h"
 
 namespace quillbern {
@@ -19,22 +20,30 @@ class XServerAnswer {
 public:
     static constexpr Duration kFirstLook = 0.001;
     static constexpr Duration kLongestLook = 0.05;
+    // How long an answer counts as just given, from the earliest it may have come: long
+    // enough for the repaints of a frame's few panels, one after another.
+    static constexpr Duration kJust = 0.004;
 
-    explicit XServerAnswer(RunLoop& mainLoop);
+    XServerAnswer(RunLoop& mainLoop, const Clock& clock);
     ~XServerAnswer();
     XServerAnswer(const XServerAnswer&) = delete;
     XServerAnswer& operator=(const XServerAnswer&) = delete;
 
     // Runs `then` once the server has answered a request still unanswered at this call; at
-    // once without a connection.
+    // once without a connection, or when the server has just answered.
     void whenAnswered(Task then);
+    // Whether the server answered within kJust, so that what draws now finds it answering.
+    bool hasJustAnswered() const;
 
 private:
-    // Whether the reply has come; the waiting tasks have run then.
-    bool look();
+    // Whether the reply has come, `delay` after the last look; the waiting tasks have run then.
+    bool look(Duration delay);
     void lookAfter(Duration delay);
 
     RunLoop& loop_;
+    const Clock& clock_;
+    // The earliest the last answer may have come: the look before the one that found it.
+    std::optional<MediaTime> answeredSince_;
     // The request on its way.
     std::optional<unsigned> asked_;
     std::vector<Task> waiting_;

@@ -91,7 +91,8 @@ void BarBackgroundPicture::paint(QPainter& painter, const BarBackground& backgro
         picture_.fill(Qt::transparent);
         QPainter onPicture(&picture_);
         onPicture.translate(-covered.topLeft());
-        paintInBands(onPicture, bounds, [&](QPainter& p) { background.paint(p, bounds, palette); });
+        paintInBands(
+            onPicture, bounds, [&](QPainter& p) { background.paint(p, bounds, palette); }, kCurveBandRows);
         drawn_ = look;
     }
     paintInBands(painter, covered, [&](QPainter& p) { p.drawPixmap(covered.topLeft(), picture_); });

@@ -106,7 +106,7 @@ void propose(QDropEvent* event, DropOperation operation) {
 
 }  // namespace
 
-DockView::DockView(DockContent content, QWidget* parent)
+DockView::DockView(DockContent content, FrameClock& frames, QWidget* parent)
     : QWidget(parent),
       content_(content),
       model_(*content.engine, *content.pinned, *content.appearance, content.profile, content.display),
@@ -120,9 +120,8 @@ DockView::DockView(DockContent content, QWidget* parent)
               .mainLoop = *content.mainLoop},
              content.profile, drop_),
       ticker_(
-          *content.mainLoop, *content.clock, [this](MediaTime now) { return highlight_.isMoving(now); },
-          [this] { update(); }),
-      strip_(new TileStrip(*content.mainLoop, *content.clock, this)),
+          frames, [this](MediaTime now) { return highlight_.isMoving(now); }, [this] { update(); }),
+      strip_(new TileStrip(frames, this)),
       authorize_(new AuthorizeButton(this)),
       trashIcon_(trashIcon(false)),
       fullTrashIcon_(trashIcon(true)) {
@@ -470,7 +469,7 @@ QString DockView::headerText() const {
     return current_.profile ? QString::fromStdString(current_.profile->name) : QString();
 }
 
-void DockView::paintEvent(QPaintEvent*) {
+void DockView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const AppearanceStore& look = *content_.appearance;
     backgroundPicture_.paint(painter, background(), layout_.bar,
@@ -487,7 +486,8 @@ void DockView::paintEvent(QPaintEvent*) {
         painter.restore();
     }
 
-    if (current_.showsHeader()) {
+    // A tile's frame seldom reaches the name: laying its text out is most of a small repaint.
+    if (current_.showsHeader() && event->rect().intersects(layout_.header.toAlignedRect())) {
         const QFont font = headerFont();
         painter.setFont(font);
         painter.setPen(withOpacity(palette().color(QPalette::WindowText), kSecondaryOpacity));

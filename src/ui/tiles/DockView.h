@@ -47,7 +47,7 @@ class DockView final : public QWidget, public OutlinedView {
 public:
     static constexpr Animation kHighlightAnimation{0.12, AnimationCurve::easeOut};
 
-    DockView(DockContent content, QWidget* parent);
+    DockView(DockContent content, FrameClock& frames, QWidget* parent);
     ~DockView() override;
 
     // What the bar shows now.

@@ -33,13 +33,13 @@ constexpr double kWheelUnitsPerNotch = 120;
 
 }  // namespace
 
-TileStrip::TileStrip(RunLoop& mainLoop, const Clock& clock, QWidget* parent)
+TileStrip::TileStrip(FrameClock& frames, QWidget* parent)
     : QWidget(parent),
-      loop_(mainLoop),
-      clock_(clock),
-      fade_(mainLoop),
+      loop_(frames.loop()),
+      clock_(frames.clock()),
+      fade_(frames.loop()),
       ticker_(
-          mainLoop, clock, [this](MediaTime now) { return isMoving(now); }, [this] { redrawFrame(); }) {
+          frames, [this](MediaTime now) { return isMoving(now); }, [this] { redrawFrame(); }) {
     setMouseTracking(true);
     installTileStripAccessibility();
     fadeObserver_ = fade_.changed.connect([this] {
@@ -276,7 +276,20 @@ void TileStrip::mouseMoveEvent(QMouseEvent* event) {
     hoverAt(event->position());
     const std::optional<std::size_t> pressed = cellWithKey(pressed_);
     if (!pressed || !(event->buttons() & Qt::LeftButton) || *pressed >= pinnedCount_ || !onDragStart) return;
-    if ((event->position() - pressedAt_).manhattanLength() < QApplication::startDragDistance()) return;
+    if ((event->position() - pressedAt_).manhattanLength() < QApplication::startDragDistance() || dragAsked_) return;
+    // The drag runs an event loop of its own, which holds the event that started it until
+    // the drag ends. A release that comes elsewhere than the pointer last was (the X server
+    // held, say, while the pointer left) is given as a move and then the release, both in
+    // the release's turn: a drag started there would wait for a release already given, and
+    // take the next click's. So it starts a turn later, if the press still holds.
+    dragAsked_ = event->timestamp();
+    loop_.post(lifetime_.guard([this, key = *pressed_] { startDrag(key); }));
+}
+
+void TileStrip::startDrag(const std::string& key) {
+    dragAsked_.reset();
+    const std::optional<std::size_t> pressed = cellWithKey(pressed_);
+    if (!pressed || pressed_ != key || !onDragStart) return;
     // The drag takes the release: the press ends here, and no click follows.
     pressed_.reset();
     cells_[*pressed]->press.animateTo(0, TileCell::kPressAnimation, clock_.mediaNow());
@@ -306,11 +319,14 @@ void TileStrip::mousePressEvent(QMouseEvent* event) {
 void TileStrip::mouseReleaseEvent(QMouseEvent* event) {
     const std::optional<std::size_t> pressed = cellWithKey(pressed_);
     pressed_.reset();
+    // The move that asked for a drag was made of this release: the pointer moved only with
+    // the button up, so the press is a click where it was made.
+    const bool movedOnlyAfter = std::exchange(dragAsked_, std::nullopt) == event->timestamp();
     if (!pressed) return;
     cells_[*pressed]->press.animateTo(0, TileCell::kPressAnimation, clock_.mediaNow());
     ticker_.kick();
     // A press let go outside its tile is no click.
-    if (event->button() != Qt::LeftButton || cellAt(event->position()) != pressed) return;
+    if (event->button() != Qt::LeftButton || (!movedOnlyAfter && cellAt(event->position()) != pressed)) return;
     if (const Task activate = cells_[*pressed]->content().activate) activate();
 }
 

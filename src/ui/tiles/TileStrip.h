@@ -3,12 +3,14 @@
 #include <QImage>
 #include <QRegion>
 #include <QWidget>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "core/foundation/Lifetime.h"
 #include "core/foundation/Subscription.h"
 #include "core/platform/EasedValue.h"
 #include "core/platform/FrameTicker.h"
@@ -30,7 +32,7 @@ public:
     // The share of the scroll area's length over which each end fades.
     static constexpr double kFadeShare = 0.04;
 
-    TileStrip(RunLoop& mainLoop, const Clock& clock, QWidget* parent);
+    TileStrip(FrameClock& frames, QWidget* parent);
     ~TileStrip() override;
 
     void setLook(const TileLook& look, bool vertical);
@@ -69,6 +71,8 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    // The pressed tile's drag, a turn after the move that asked for it, while it is pressed.
+    void startDrag(const std::string& key);
     double along() const;
     double cross() const;
     double cellLength() const;
@@ -128,6 +132,9 @@ private:
     std::optional<MediaTime> lastFrame_;
     FrameTicker ticker_;
     Subscription fadeObserver_;
+    // The time of the move that asked for a drag, until the drag starts or the press ends.
+    std::optional<std::uint64_t> dragAsked_;
+    Lifetime lifetime_;
 };
 
 }  // namespace quillbern

@@ -23,12 +23,11 @@ QFont labelFont(const QFont& base) {
 
 }  // namespace
 
-PreviewCardView::PreviewCardView(PreviewContent content, QWidget* parent)
+PreviewCardView::PreviewCardView(PreviewContent content, FrameClock& frames, QWidget* parent)
     : QWidget(parent),
       content_(std::move(content)),
       ticker_(
-          *content_.mainLoop, *content_.clock, [this](MediaTime t) { return opacity_.isMoving(t); },
-          [this] { update(); }) {
+          frames, [this](MediaTime t) { return opacity_.isMoving(t); }, [this] { update(); }) {
     setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_TransparentForMouseEvents);
     shown_ = content_.store->hoveredWindow();

@@ -31,7 +31,7 @@ public:
     static constexpr double kIconSide = 56;
     static constexpr double kIconMargin = 18;
 
-    PreviewCardView(PreviewContent content, QWidget* parent);
+    PreviewCardView(PreviewContent content, FrameClock& frames, QWidget* parent);
 
     QPainterPath outline() const override;
 

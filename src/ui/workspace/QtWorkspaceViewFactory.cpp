@@ -12,7 +12,7 @@ std::shared_ptr<PanelView> QtWorkspaceViewFactory::veil(VeilContent content) {
 
 std::shared_ptr<PanelView> QtWorkspaceViewFactory::placement(PlacementContent content) {
     return std::make_shared<QtPanelView>(
-        [content](QWidget* panel) { return new WorkspacePreviewView(content, panel); });
+        [content, &frames = frames_](QWidget* panel) { return new WorkspacePreviewView(content, frames, panel); });
 }
 
 }  // namespace quillbern

@@ -47,11 +47,11 @@ void paintShadow(QPainter& painter, const QRectF& shape, double radius, double o
 
 }  // namespace
 
-WorkspacePreviewView::WorkspacePreviewView(const PlacementContent& content, QWidget* parent)
+WorkspacePreviewView::WorkspacePreviewView(const PlacementContent& content, FrameClock& frames, QWidget* parent)
     : QWidget(parent),
       content_(content),
       ticker_(
-          *content_.mainLoop, *content_.clock, [this](MediaTime t) { return isMoving(t); }, [this] { frameDrawn(); }) {
+          frames, [this](MediaTime t) { return isMoving(t); }, [this] { frameDrawn(); }) {
     setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_TransparentForMouseEvents);
     // What the holder holds already shows at once.

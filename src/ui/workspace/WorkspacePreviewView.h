@@ -44,7 +44,7 @@ public:
     static constexpr double kNoticeShadowOpacity = 0.35;
     static constexpr double kNoticeShadowRadius = 16;
 
-    WorkspacePreviewView(const PlacementContent& content, QWidget* parent);
+    WorkspacePreviewView(const PlacementContent& content, FrameClock& frames, QWidget* parent);
 
     // What is drawn at this moment, in the view's coordinates.
     struct DrawnCell {

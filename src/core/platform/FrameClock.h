@@ -1,0 +1,55 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "core/foundation/Clock.h"
+#include "core/foundation/Lifetime.h"
+#include "core/foundation/RunLoop.h"
+
+namespace quillbern {
+
+// The frames of every animation on the main loop: the views and panels that move are
+// stepped in the same turn, once a frame, so that animations running together wake the
+// program once a frame rather than once each. A frame may first wait for the display
+// server (the pacer): while it does not answer, no frame runs, and those it could not
+// have drawn are skipped, not made up. Main thread.
+class FrameClock {
+public:
+    static constexpr Duration kFrameInterval = 1.0 / 60;
+    // Runs the task once a frame may be drawn.
+    using Pacer = std::function<void(Task)>;
+
+    FrameClock(RunLoop& loop, const Clock& clock);
+    FrameClock(const FrameClock&) = delete;
+    FrameClock& operator=(const FrameClock&) = delete;
+
+    RunLoop& loop() const { return loop_; }
+    const Clock& clock() const { return clock_; }
+    void setPacer(Pacer pacer);
+
+    // Runs `step` once, at the next frame: a frame after the last at the earliest. Steps
+    // asked for during a frame run at the one after.
+    void request(Task step);
+    // Whether a view may draw at once, outside the frames: only while no frame is due and
+    // none ran within the frame interval. The drawing then counts as a frame.
+    bool mayDrawNow();
+
+private:
+    void schedule();
+    void frame();
+
+    RunLoop& loop_;
+    const Clock& clock_;
+    Pacer pacer_;
+    std::vector<Task> steps_;
+    std::optional<MediaTime> lastFrame_;
+    Timer timer_;
+    // Between the frame's time and its steps, while the pacer waits.
+    bool pacing_ = false;
+    bool stepping_ = false;
+    Lifetime lifetime_;
+};
+
+}  // namespace quillbern
