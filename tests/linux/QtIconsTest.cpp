@@ -1001,6 +1001,8 @@ TEST(LaunchBeaconView, DrawsThemeIconsAsTheDockDoes) {
     content.accent = {0, 0, 1, 1};
     SimClock clock;
     ManualRunLoop loop{clock};
+    // Qt paints outside the loop's turns, on the thread the loop lives on.
+    loop.setIsMainLoop(true);
     FrameClock frames(loop, clock);
     LaunchBeaconView view(content, frames, nullptr);
     const int side = static_cast<int>(2 * beacon::kMargin + beacon::ringBox(60));

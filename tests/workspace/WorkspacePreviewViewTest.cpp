@@ -28,6 +28,9 @@ using test::PaintCounter;
 
 class PreviewView : public ::testing::Test {
 protected:
+    // Qt paints outside the loop's turns, on the thread the loop lives on.
+    PreviewView() { loop.setIsMainLoop(true); }
+
     SimClock clock;
     ManualRunLoop loop{clock};
     FrameClock frames{loop, clock};
@@ -222,6 +225,7 @@ TEST_F(PreviewView, WithoutACompositorThePanelIsCutToTheRingsAndTheNoticeDrawnOp
 TEST(PreviewViewLifetime, AViewLeftAfterItsOverlayWentNeverReadsTheGoneHolder) {
     SimClock clock;
     ManualRunLoop loop{clock};
+    loop.setIsMainLoop(true);
     FrameClock frames{loop, clock};
     SimSystemAppearance system;
     auto holder = std::make_unique<WorkspacePreviewHolder>();
