@@ -218,11 +218,24 @@ std::ptrdiff_t XProbe::stackIndex(xcb_window_t window) const {
 }
 
 std::uint32_t XProbe::pixelAt(int x, int y) const {
-    const Freed<xcb_get_image_reply_t> image{xcb_get_image_reply(
-        c_, xcb_get_image(c_, XCB_IMAGE_FORMAT_Z_PIXMAP, root_, std::int16_t(x), std::int16_t(y), 1, 1, ~0u), nullptr)};
-    if (!image.p) return 0xFFFFFFFF;
+    const std::vector<std::uint32_t> pixel = pixelsIn(x, y, 1, 1);
+    return pixel.empty() ? 0xFFFFFFFF : pixel.front();
+}
+
+std::vector<std::uint32_t> XProbe::pixelsIn(int x, int y, int width, int height) const {
+    const Freed<xcb_get_image_reply_t> image{
+        xcb_get_image_reply(c_,
+                            xcb_get_image(c_, XCB_IMAGE_FORMAT_Z_PIXMAP, root_, std::int16_t(x), std::int16_t(y),
+                                          std::uint16_t(width), std::uint16_t(height), ~0u),
+                            nullptr)};
+    if (!image.p) return {};
     const std::uint8_t* bgrx = xcb_get_image_data(image.p);
-    return std::uint32_t(bgrx[2]) << 16 | std::uint32_t(bgrx[1]) << 8 | bgrx[0];
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
+    for (std::uint32_t& pixel : pixels) {
+        pixel = std::uint32_t(bgrx[2]) << 16 | std::uint32_t(bgrx[1]) << 8 | bgrx[0];
+        bgrx += 4;
+    }
+    return pixels;
 }
 
 bool XProbe::isViewable(xcb_window_t window) const {

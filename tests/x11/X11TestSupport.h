@@ -90,6 +90,8 @@ public:
     std::ptrdiff_t stackIndex(xcb_window_t window) const;
     // The colour shown on screen at a point of the root, as 0xRRGGBB.
     std::uint32_t pixelAt(int x, int y) const;
+    // Those of a rectangle of the root, row after row; none where it cannot be read.
+    std::vector<std::uint32_t> pixelsIn(int x, int y, int width, int height) const;
     bool isViewable(xcb_window_t window) const;
     // Whether the window's _NET_WM_STATE holds the named state.
     bool hasState(xcb_window_t window, const std::string& state) const;

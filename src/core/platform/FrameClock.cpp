@@ -28,18 +28,24 @@ bool FrameClock::mayDrawNow() {
     return true;
 }
 
+// The timer repeats while views keep asking for frames, rather than one made each frame.
 void FrameClock::schedule() {
     const Duration sinceLast = lastFrame_ ? clock_.mediaNow() - *lastFrame_ : kFrameInterval;
-    timer_ = loop_.after(std::max(kFrameInterval - sinceLast, 0.0), [this] {
-        // The frames keep their pace from when they were due, whatever the pacer waits.
-        lastFrame_ = clock_.mediaNow();
-        if (!pacer_) {
-            frame();
-            return;
-        }
-        pacing_ = true;
-        pacer_(lifetime_.guard([this] { frame(); }));
-    });
+    timer_ = loop_.every(
+        kFrameInterval, [this] { tick(); }, std::max(kFrameInterval - sinceLast, 0.0));
+}
+
+void FrameClock::tick() {
+    // The frames keep their pace from when they were due, whatever the pacer waits.
+    lastFrame_ = clock_.mediaNow();
+    if (!pacer_) {
+        frame();
+        return;
+    }
+    pacing_ = true;
+    pacer_(lifetime_.guard([this] { frame(); }));
+    // The next frame is timed from the one the pacer holds, once it runs.
+    if (pacing_) timer_.cancel();
 }
 
 void FrameClock::frame() {
@@ -48,7 +54,11 @@ void FrameClock::frame() {
     for (Task& step : std::exchange(steps_, {}))
         step();
     stepping_ = false;
-    if (!steps_.empty()) schedule();
+    if (steps_.empty()) {
+        timer_.cancel();
+    } else if (!timer_.isPending()) {
+        schedule();
+    }
 }
 
 }  // namespace quillbern

@@ -38,6 +38,7 @@ public:
 
 private:
     void schedule();
+    void tick();
     void frame();
 
     RunLoop& loop_;

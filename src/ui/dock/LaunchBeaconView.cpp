@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPalette>
+#include <QtMath>
 #include <algorithm>
 #include <cmath>
 
@@ -34,6 +35,7 @@ LaunchBeaconView::LaunchBeaconView(BeaconContent content, FrameClock& frames, QW
       content_(std::move(content)),
       clock_(frames.clock()),
       shownAt_(clock_.mediaNow()),
+      direct_(*this),
       ticker_(
           frames, [this](MediaTime) { return anyLaunching(); }, [this] { redrawMovingRings(); }) {
     setAttribute(Qt::WA_TranslucentBackground);
@@ -69,11 +71,54 @@ bool LaunchBeaconView::anyLaunching() const {
     return std::ranges::any_of(content_.tiles, &BeaconTileContent::isLaunching);
 }
 
-// The rest of the beacon stands still: a frame costs the moving rings' squares alone.
+// The rest of the beacon stands still: a frame costs the ends of the moving arcs alone. A
+// beacon's rings stop with a new view, which Qt paints.
 void LaunchBeaconView::redrawMovingRings() {
+    const MediaTime now = clock_.mediaNow();
+    const std::optional<MediaTime> before = std::exchange(lastRing_, now);
+    const qreal ratio = devicePixelRatioF();
     for (std::size_t i = 0; i < content_.tiles.size(); ++i) {
-        if (content_.tiles[i].isLaunching) update(ringBox(i).toAlignedRect());
+        if (!content_.tiles[i].isLaunching) continue;
+        const QRectF box = ringBox(i);
+        const auto paintRing = [&](QPainter& painter, const QRect& part) {
+            const QRectF within = QRectF(part.translated(-box.topLeft().toPoint())).adjusted(-1, -1, 1, 1);
+            const QImage ring =
+                movingRing(now, ratio, QRectF(within.topLeft() * ratio, within.size() * ratio).toAlignedRect());
+            paintInBands(painter, QRectF(part) & box, [&](QPainter& p) { p.drawImage(box.topLeft(), ring); });
+        };
+        if (!direct_.put(box.toAlignedRect(), ringChange(box, before, now), paintRing)) update(box.toAlignedRect());
     }
+}
+
+double LaunchBeaconView::arcStart(MediaTime now) const {
+    const double turns = std::max(now - shownAt_, 0.0) / kTurn;
+    return 90 - (turns - std::floor(turns)) * 360;
+}
+
+QRegion LaunchBeaconView::ringChange(const QRectF& box, std::optional<MediaTime> before, MediaTime now) const {
+    // Five frames' turn.
+    constexpr double kLongestStep = 30;
+    const QRect whole = box.toAlignedRect();
+    if (content_.reduceMotion || !before) return whole;
+    const double from = arcStart(*before);
+    const double to = arcStart(now);
+    if (std::abs(std::remainder(to - from, 360.0)) > kLongestStep) return whole;
+    const double width = beacon::ringWidth(content_.tileSize);
+    const double radius = (box.width() - width) / 2;
+    // The round ends reach half the line's width; the line between two angles so near
+    // bulges less than two pixels beyond their chord.
+    const double reach = width / 2 + 3;
+    QRegion change;
+    for (const double end : {0.0, -kArcSpan}) {
+        QRectF around;
+        for (const double angle : {from + end, to + end}) {
+            const QPointF at = box.center() + QPointF(radius * std::cos(qDegreesToRadians(angle)),
+                                                      -radius * std::sin(qDegreesToRadians(angle)));
+            around |= QRectF(at, at).adjusted(-reach, -reach, reach, reach);
+        }
+        change += around.toAlignedRect();
+    }
+    return change & whole;
 }
 
 const QPixmap& LaunchBeaconView::still() {
@@ -122,7 +167,7 @@ void LaunchBeaconView::paintStill(QPainter& painter, const BackgroundPalette& ba
     }
 }
 
-QImage LaunchBeaconView::movingRing(MediaTime now, qreal ratio) const {
+QImage LaunchBeaconView::movingRing(MediaTime now, qreal ratio, const std::optional<QRect>& drawn) const {
     const double size = content_.tileSize;
     QColor accent = qColor(content_.accent);
     const Duration elapsed = std::max(now - shownAt_, 0.0);
@@ -132,12 +177,11 @@ QImage LaunchBeaconView::movingRing(MediaTime now, qreal ratio) const {
         const double within = passes - std::floor(passes);
         const bool outward = static_cast<long long>(std::floor(passes)) % 2 == 0;
         accent.setAlphaF(float(0.25 + 0.6 * easeInOutQuad(outward ? within : 1 - within)));
-        return ringPicture(beacon::ringBox(size), ratio, beacon::ringWidth(size), accent);
+        return ringPicture(beacon::ringBox(size), ratio, beacon::ringWidth(size), accent, std::nullopt, drawn);
     }
-    // An arc of 0.3 of the circle, from the top, turning clockwise.
-    const double turns = elapsed / kTurn;
-    const RingArc arc{90 - (turns - std::floor(turns)) * 360, -0.3 * 360};
-    return ringPicture(beacon::ringBox(size), ratio, beacon::ringWidth(size), accent, arc);
+    // An arc from the top, turning clockwise.
+    const RingArc arc{arcStart(now), -kArcSpan};
+    return ringPicture(beacon::ringBox(size), ratio, beacon::ringWidth(size), accent, arc, drawn);
 }
 
 // Qt hands a fill of many rows to its thread pool and waits for it: pictures are laid on in
@@ -147,6 +191,8 @@ void LaunchBeaconView::paintEvent(QPaintEvent* event) {
     const QRect asked = event->rect();
     const QPixmap& picture = still();
     paintInBands(painter, asked, [&](QPainter& p) { p.drawPixmap(QPointF(0, 0), picture); });
+    if (direct_.isTakingStill()) return;
+    direct_.paintedByQt(asked);
     if (!anyLaunching()) return;
     const QImage ring = movingRing(clock_.mediaNow(), devicePixelRatioF());
     for (std::size_t i = 0; i < content_.tiles.size(); ++i) {

@@ -6,6 +6,7 @@
 
 #include "core/dock/DockViewFactory.h"
 #include "core/platform/FrameTicker.h"
+#include "ui/foundation/DirectFrames.h"
 #include "ui/foundation/OutlinedView.h"
 
 namespace quillbern {
@@ -15,14 +16,16 @@ struct SummonableSlab;
 
 // The launch beacon's row of tiles: each application's icon in a ring that spins while
 // it launches (pulses with reduce motion) and closes into a full circle once it arrived.
-// What stands still is drawn once into a picture; a frame repaints only the rings that
-// move, over it.
+// What stands still is drawn once into a picture; a frame puts only the rings that move,
+// over it, straight into the window.
 class LaunchBeaconView final : public QWidget, public OutlinedView {
     Q_OBJECT
 public:
     // A full turn of the ring while spinning; one way of the pulse with reduce motion.
     static constexpr Duration kTurn = 1.0;
     static constexpr Duration kPulse = 0.9;
+    // The spinning arc's length, in degrees.
+    static constexpr double kArcSpan = 0.3 * 360;
 
     LaunchBeaconView(BeaconContent content, FrameClock& frames, QWidget* parent);
 
@@ -47,14 +50,24 @@ private:
     void redrawMovingRings();
     const QPixmap& still();
     void paintStill(QPainter& painter, const BackgroundPalette& background) const;
-    // A launching tile's ring at `now`: an arc, or the whole ring pulsing with reduce motion.
-    QImage movingRing(MediaTime now, qreal ratio) const;
+    // A launching tile's ring at `now`: an arc, or the whole ring pulsing with reduce motion;
+    // only within `drawn` (device pixels of its box) where given.
+    QImage movingRing(MediaTime now, qreal ratio, const std::optional<QRect>& drawn = std::nullopt) const;
+    // Where the spinning arc starts at `now`, in degrees anticlockwise from the right.
+    double arcStart(MediaTime now) const;
+    // What a frame at `now` changes of a ring box drawn at `before`: around each end of the
+    // arc, from where it stood to where it stands; the whole box for the pulse, a first
+    // frame, or ends that went far.
+    QRegion ringChange(const QRectF& box, std::optional<MediaTime> before, MediaTime now) const;
 
     BeaconContent content_;
     const Clock& clock_;
     MediaTime shownAt_;
     std::optional<StillLook> stillLook_;
     QPixmap still_;
+    DirectFrames direct_;
+    // When the rings were last drawn straight into the window.
+    std::optional<MediaTime> lastRing_;
     FrameTicker ticker_;
 };
 

@@ -9,15 +9,20 @@ namespace quillbern {
 
 namespace {
 
+double square(double value) {
+    return value * value;
+}
+
 double radians(double degrees) {
     return degrees * std::numbers::pi / 180;
 }
 
 }  // namespace
 
-QImage ringPicture(double side, double ratio, double lineWidth, const QColor& colour,
-                   const std::optional<RingArc>& arc) {
+QImage ringPicture(double side, double ratio, double lineWidth, const QColor& colour, const std::optional<RingArc>& arc,
+                   const std::optional<QRect>& within) {
     const int pixels = static_cast<int>(std::ceil(side * ratio));
+    const QRect drawn = within ? *within & QRect(0, 0, pixels, pixels) : QRect(0, 0, pixels, pixels);
     QImage picture(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
     picture.setDevicePixelRatio(ratio);
     picture.fill(Qt::transparent);
@@ -36,7 +41,7 @@ QImage ringPicture(double side, double ratio, double lineWidth, const QColor& co
     // Only the pixels within half a pixel of the line's band are looked at.
     const double inner = std::max(radius - half - 0.5, 0.0);
     const double outer = radius + half + 0.5;
-    for (int row = 0; row < pixels; ++row) {
+    for (int row = drawn.top(); row <= drawn.bottom(); ++row) {
         auto* line = reinterpret_cast<QRgb*>(picture.scanLine(row));
         const double y = centre - (row + 0.5);
         if (std::abs(y) >= outer) continue;
@@ -49,16 +54,19 @@ QImage ringPicture(double side, double ratio, double lineWidth, const QColor& co
             double outside = std::abs(distance - radius) - half;
             if (outside >= 0.5) return;
             if (arc && x * middleX + y * middleY < distance * halfSpanCos) {
-                outside = std::min(std::hypot(x - startX, y - startY), std::hypot(x - endX, y - endY)) - half;
-                if (outside >= 0.5) return;
+                // Beyond the arc, only the round ends reach: most pixels are far from both.
+                const double nearest =
+                    std::min(square(x - startX) + square(y - startY), square(x - endX) + square(y - endY));
+                if (nearest >= square(half + 0.5)) return;
+                outside = std::sqrt(nearest) - half;
             }
             const double covered = std::clamp(0.5 - outside, 0.0, 1.0);
             line[column] = qPremultiply(qRgba(colour.red(), colour.green(), colour.blue(),
                                               static_cast<int>(std::lround(colour.alpha() * covered))));
         };
         const auto columns = [&](double from, double to) {
-            const int first = std::max(static_cast<int>(std::floor(centre + from - 0.5)), 0);
-            const int last = std::min(static_cast<int>(std::ceil(centre + to - 0.5)), pixels - 1);
+            const int first = std::max(static_cast<int>(std::floor(centre + from - 0.5)), drawn.left());
+            const int last = std::min(static_cast<int>(std::ceil(centre + to - 0.5)), drawn.right());
             for (int column = first; column <= last; ++column)
                 cover(column);
         };

@@ -18,8 +18,9 @@ struct RingArc {
 // of it with round ends: a picture of that square, each pixel covered as far as it lies
 // within the line. Qt's painter gives a ring's smooth edges as so many short spans that it
 // hands them to its thread pool and waits, even in thin bands; this takes a few
-// microseconds on the spot.
+// microseconds on the spot. With `within` (device pixels of the picture), only those pixels
+// are drawn; the rest stays clear.
 QImage ringPicture(double side, double ratio, double lineWidth, const QColor& colour,
-                   const std::optional<RingArc>& arc = std::nullopt);
+                   const std::optional<RingArc>& arc = std::nullopt, const std::optional<QRect>& within = std::nullopt);
 
 }  // namespace quillbern

@@ -19,6 +19,7 @@
 #include "ui/foundation/QtX11.h"
 #include "ui/foundation/UnmanagedStacking.h"
 #include "ui/foundation/XServerAnswer.h"
+#include "ui/foundation/XServerIntake.h"
 
 namespace quillbern {
 
@@ -276,11 +277,12 @@ QtPanelHost::QtPanelHost(FrameClock& frames, std::function<DesktopSpace()> deskt
     if (restacks) restackObserver_ = restacks([shared = shared_] { placeUnmanagedPanels(*shared); });
     shared_->desktopSpace = std::move(desktopSpace);
     shared_->system = &system_;
-    if (qtX11Connection()) {
+    if (xcb_connection_t* c = qtX11Connection()) {
         shared_->answers = std::make_shared<XServerAnswer>(frames_.loop(), frames_.clock());
-        // A frame is drawn by repaints that would wait for the server: while it does not
-        // answer, no frame runs, and the loop sleeps but for the looks for its answer.
-        frames_.setPacer([answers = shared_->answers](Task frame) { answers->whenAnswered(std::move(frame)); });
+        intake_ = std::make_shared<XServerIntake>(frames_.loop(), c);
+        // While the server reads nothing of ours, no frame runs, and the loop sleeps but for
+        // the looks at the socket.
+        frames_.setPacer([intake = intake_](Task frame) { intake->whenTakenIn(std::move(frame)); });
     }
     // A compositing manager started or stopped while panels are open.
     systemObserver_ = system_.onChanged([this] {
@@ -292,7 +294,7 @@ QtPanelHost::QtPanelHost(FrameClock& frames, std::function<DesktopSpace()> deskt
 }
 
 QtPanelHost::~QtPanelHost() {
-    if (shared_->answers) frames_.setPacer({});
+    if (intake_) frames_.setPacer({});
 }
 
 std::unique_ptr<Panel> QtPanelHost::createPanel(const PanelStyle& style, RectBL frame, PanelContent content) {

@@ -1,6 +1,7 @@
 #include "ui/tiles/TileCell.h"
 
 #include <QPainter>
+#include <cmath>
 
 #include "core/tiles/DockMetrics.h"
 #include "ui/foundation/QtIcons.h"
@@ -57,8 +58,16 @@ bool TileCell::badgeShowsWholeName(const TileLook& look, double badgeRoom) const
 }
 
 bool TileCell::isMoving(MediaTime now) const {
-    return hover.isMoving(now) || press.isMoving(now) || dot.isMoving(now) || opacity.isMoving(now) ||
-           bounce.isMoving(now);
+    return isMovingBesidesBounce(now) || bounce.isMoving(now);
+}
+
+bool TileCell::isMovingBesidesBounce(MediaTime now) const {
+    return hover.isMoving(now) || press.isMoving(now) || dot.isMoving(now) || opacity.isMoving(now);
+}
+
+QPointF TileCell::bounceOffset(const TileLook& look, MediaTime now, qreal ratio) const {
+    const QPointF offset = look.bounceVector * bounce.value(now) * ratio;
+    return QPointF(std::round(offset.x()), std::round(offset.y())) / ratio;
 }
 
 void TileCell::paint(QPainter& painter, const QPointF& origin, const TileLook& look, const QPalette& palette,
@@ -70,7 +79,7 @@ void TileCell::paint(QPainter& painter, const QPointF& origin, const TileLook& l
     TileChrome chrome = this->chrome(look, badgeRoom);
     chrome.hover = hover.value(now);
     chrome.press = press.value(now);
-    const QPointF offset = look.bounceVector * bounce.value(now);
+    const QPointF offset = bounceOffset(look, now, painter.device()->devicePixelRatioF());
     const double iconOpacity = content_.iconOpacity;
     const auto icon = [this, offset, iconOpacity](QPainter& p, const QRectF& box) {
         p.save();

@@ -88,6 +88,11 @@ public:
     void paint(QPainter& painter, const QPointF& origin, const TileLook& look, const QPalette& palette, MediaTime now,
                double badgeRoom = 0) const;
     bool isMoving(MediaTime now) const;
+    // Whether anything but the bounce moves: a bounce alone moves only the icon.
+    bool isMovingBesidesBounce(MediaTime now) const;
+    // Where the bounce has moved the icon at `now`, in whole device pixels of `ratio`: the
+    // icon steps only a few pixels each way, so most frames show it where the last did.
+    QPointF bounceOffset(const TileLook& look, MediaTime now, qreal ratio) const;
     // Hovering the tile shows its whole name in its badge, so it needs no tooltip.
     bool badgeShowsWholeName(const TileLook& look, double badgeRoom) const;
 

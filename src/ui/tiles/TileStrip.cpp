@@ -14,6 +14,7 @@
 #include <cmath>
 #include <limits>
 #include <map>
+#include <ranges>
 #include <utility>
 
 #include "core/tiles/DockMetrics.h"
@@ -38,6 +39,7 @@ TileStrip::TileStrip(FrameClock& frames, QWidget* parent)
       loop_(frames.loop()),
       clock_(frames.clock()),
       fade_(frames.loop()),
+      direct_(*this),
       ticker_(
           frames, [this](MediaTime now) { return isMoving(now); }, [this] { redrawFrame(); }) {
     setMouseTracking(true);
@@ -139,7 +141,12 @@ void TileStrip::redrawFrame() {
     };
     QRegion area = std::exchange(dirty_, QRegion());
     for (std::size_t i = 0; i < cells_.size(); ++i) {
-        if (moves(*cells_[i])) area += drawnArea(i, mayShowBadge(i)).toAlignedRect();
+        const TileCell& cell = *cells_[i];
+        if (!moves(cell)) continue;
+        const bool bounceAlone =
+            lastFrame_ && !cell.isMovingBesidesBounce(now) && !cell.isMovingBesidesBounce(*lastFrame_);
+        area +=
+            bounceAlone ? redrawBounce(i, *lastFrame_, now) : QRegion(drawnArea(i, mayShowBadge(i)).toAlignedRect());
     }
     if (moves(fadeMask_)) {
         const Bands ends = bands();
@@ -189,6 +196,41 @@ QRectF TileStrip::drawnArea(std::size_t index, bool badge) const {
     const double margin = cellLength();
     const double reach = badge ? std::max(margin, badgeRoom(index) / 2) : margin;
     return cellBox(index).adjusted(-reach, -margin, reach, margin);
+}
+
+QRectF TileStrip::restingIcon(std::size_t index) const {
+    // A pixel more all round for the icon's smoothed edges and whole pixels.
+    return TileChrome::iconBox(cellOrigin(index), look_.tileSize).adjusted(-1, -1, 1, 1);
+}
+
+QRect TileStrip::bounceArea(std::size_t index) const {
+    const QRectF icon = restingIcon(index);
+    return (icon | icon.translated(look_.bounceVector)).toAlignedRect() & rect();
+}
+
+QRegion TileStrip::redrawBounce(std::size_t index, MediaTime before, MediaTime now) {
+    const TileCell& cell = *cells_[index];
+    const QRect area = bounceArea(index);
+    // Qt paints the frame at rest, so that its backing store holds the icon where it stays.
+    if (!cell.bounce.isMoving(now)) return area;
+    const qreal ratio = devicePixelRatioF();
+    const QPointF from = cell.bounceOffset(look_, before, ratio);
+    const QPointF to = cell.bounceOffset(look_, now, ratio);
+    if (from == to) return {};
+    // Another tile, hovered, is drawn over this one; the ends may fade over it.
+    const bool drawnOver = (fadeMask_.value(now) > 0 && !bands().middle.contains(area)) ||
+                           std::ranges::any_of(std::views::iota(std::size_t{0}, cells_.size()), [&](std::size_t other) {
+                               return other != index && cells_[other]->hover.value(now) > 0 &&
+                                      drawnArea(other, mayShowBadge(other)).intersects(area);
+                           });
+    // What stands still there is taken without the tile, which each frame draws whole, and
+    // a frame puts the icon where the last showed it and where it shows now.
+    const QRectF icon = restingIcon(index);
+    const QRegion changed = QRegion(icon.translated(from).toAlignedRect()) + icon.translated(to).toAlignedRect();
+    const bool put = !drawnOver && direct_.put(area, changed, [&](QPainter& p, const QRect&) {
+        cell.paint(p, cellOrigin(index), look_, palette(), now, badgeRoom(index));
+    });
+    return put ? QRegion() : QRegion(area);
 }
 
 bool TileStrip::mayShowBadge(std::size_t index) const {
@@ -384,6 +426,7 @@ void TileStrip::paintEvent(QPaintEvent* event) {
     const MediaTime now = clock_.mediaNow();
     const double mask = fadeMask_.value(now);
     const QRect asked = event->rect();
+    if (!direct_.isTakingStill()) direct_.paintedByQt(asked);
     if (mask <= 0) {
         paintStrip(painter, asked, now);
         return;
@@ -420,6 +463,7 @@ void TileStrip::paintStrip(QPainter& painter, const QRectF& visible, MediaTime n
         for (std::size_t i = 0; i < cells_.size(); ++i) {
             if ((cells_[i]->hover.value(now) > 0) != hovered) continue;
             if (!drawnArea(i, hovered && mayShowBadge(i)).intersects(visible)) continue;
+            if (direct_.isTakingStill() && cells_[i]->bounce.isMoving(now)) continue;
             cells_[i]->paint(painter, cellOrigin(i), look_, palette(), now, badgeRoom(i));
         }
     }

@@ -15,6 +15,7 @@
 #include "core/platform/EasedValue.h"
 #include "core/platform/FrameTicker.h"
 #include "core/tiles/EdgeFade.h"
+#include "ui/foundation/DirectFrames.h"
 #include "ui/tiles/TileCell.h"
 
 namespace quillbern {
@@ -84,6 +85,12 @@ private:
     // `badge` (a hovered tile's name floats over its neighbours as far as its room goes).
     QRectF drawnArea(std::size_t index, bool badge) const;
     bool mayShowBadge(std::size_t index) const;
+    // Where a tile's icon stands at rest, and where it may stand while it bounces.
+    QRectF restingIcon(std::size_t index) const;
+    QRect bounceArea(std::size_t index) const;
+    // What a tile whose bounce alone moves shows of a frame: nothing while its icon stays on
+    // the same pixels, else the frame put straight into the window where it can be.
+    QRegion redrawBounce(std::size_t index, MediaTime before, MediaTime now);
     // How wide the tile's name badge may be, centred on it inside the strip.
     double badgeRoom(std::size_t index) const;
     void measure();
@@ -126,6 +133,7 @@ private:
     std::optional<std::string> hovered_;
     EdgeFade fade_;
     EasedValue fadeMask_;
+    DirectFrames direct_;
     mutable QImage fadeEnds_;
     // Changed since the last frame, still to repaint.
     QRegion dirty_;

@@ -1,0 +1,153 @@
+#include "ui/foundation/DirectFrames.h"
+
+#include <QPainter>
+#include <QSysInfo>
+#include <QWidget>
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <xcb/xcb.h>
+#include <xcb/xcbext.h>
+
+#include "ui/foundation/QtX11.h"
+
+namespace quillbern {
+
+namespace {
+
+constexpr std::size_t kPutImageHeader = 24;
+
+// Whether the server takes pixels of this depth as a QImage of 32 bits a pixel holds them:
+// four bytes each, in the host's order, rows without padding of their own.
+bool takesImagePixels(xcb_connection_t* c, std::uint8_t depth) {
+    const xcb_setup_t* setup = xcb_get_setup(c);
+    const bool hostIsLittle = QSysInfo::ByteOrder == QSysInfo::LittleEndian;
+    if ((setup->image_byte_order == XCB_IMAGE_ORDER_LSB_FIRST) != hostIsLittle) return false;
+    for (auto format = xcb_setup_pixmap_formats_iterator(setup); format.rem; xcb_format_next(&format)) {
+        if (format.data->depth == depth) return format.data->bits_per_pixel == 32 && format.data->scanline_pad <= 32;
+    }
+    return false;
+}
+
+}  // namespace
+
+DirectFrames::DirectFrames(QWidget& view) : view_(view), connection_(qtX11Connection()) {}
+
+DirectFrames::~DirectFrames() {
+    xcb_connection_t* c = connection_;
+    if (!c || xcb_connection_has_error(c)) return;
+    if (askedDepth_) xcb_discard_reply(c, *askedDepth_);
+    if (gc_) xcb_free_gc(c, gc_);
+}
+
+std::optional<std::uint8_t> DirectFrames::windowDepth() {
+    xcb_connection_t* c = connection_;
+    QWidget* top = view_.window();
+    if (!top->testAttribute(Qt::WA_WState_Created)) return {};
+    if (const auto window = static_cast<xcb_window_t>(top->winId()); window != window_) {
+        if (askedDepth_) xcb_discard_reply(c, *askedDepth_);
+        if (gc_) xcb_free_gc(c, gc_);
+        gc_ = 0;
+        window_ = window;
+        depth_.reset();
+        stills_.clear();
+        // Asked, not awaited: the server may be held by another client.
+        askedDepth_ = xcb_get_geometry(c, window).sequence;
+        xcb_flush(c);
+    }
+    if (askedDepth_) {
+        void* reply = nullptr;
+        xcb_generic_error_t* error = nullptr;
+        if (!xcb_poll_for_reply(c, *askedDepth_, &reply, &error)) return {};
+        askedDepth_.reset();
+        const auto* geometry = static_cast<const xcb_get_geometry_reply_t*>(reply);
+        depth_ = geometry && takesImagePixels(c, geometry->depth) ? geometry->depth : 0;
+        std::free(reply);
+        std::free(error);
+        if (*depth_) {
+            gc_ = xcb_generate_id(c);
+            const std::uint32_t noExposures = 0;
+            xcb_create_gc(c, gc_, window_, XCB_GC_GRAPHICS_EXPOSURES, &noExposures);
+        }
+    }
+    if (!depth_ || !*depth_) return {};
+    return depth_;
+}
+
+bool DirectFrames::isCovered(const QRect& area) const {
+    const auto covers = [](const QObject* object, const QRect& rect) {
+        const auto* widget = qobject_cast<const QWidget*>(object);
+        return widget && !widget->isWindow() && widget->isVisible() && widget->geometry().intersects(rect);
+    };
+    if (std::ranges::any_of(view_.children(), [&](const QObject* child) { return covers(child, area); })) return true;
+    QRect inParent = area;
+    for (const QWidget* child = &view_; !child->isWindow(); child = child->parentWidget()) {
+        inParent.translate(child->pos());
+        const QObjectList& siblings = child->parentWidget()->children();
+        // Later siblings stand over earlier ones.
+        for (auto sibling = std::ranges::find(siblings, child) + 1; sibling < siblings.end(); ++sibling) {
+            if (covers(*sibling, inParent)) return true;
+        }
+    }
+    return false;
+}
+
+const QImage& DirectFrames::takeStill(const QRect& area) {
+    const qreal ratio = view_.devicePixelRatioF();
+    QImage picture((QSizeF(area.size()) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
+    picture.setDevicePixelRatio(ratio);
+    picture.fill(Qt::transparent);
+    QWidget* top = view_.window();
+    takingStill_ = true;
+    top->render(&picture, QPoint(), QRegion(QRect(view_.mapTo(top, area.topLeft()), area.size())),
+                QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    takingStill_ = false;
+    stills_.push_back({area, std::move(picture)});
+    return stills_.back().picture;
+}
+
+bool DirectFrames::put(const QRect& area, const QRegion& changed, const Painting& moving) {
+    xcb_connection_t* c = connection_;
+    if (!c || xcb_connection_has_error(c) || area.isEmpty() || !view_.isVisible()) return false;
+    const std::optional<std::uint8_t> depth = windowDepth();
+    if (!depth || isCovered(area)) return false;
+    // A change of the pixel ratio repaints the whole window, so a still once taken stays
+    // right until Qt paints over it. Where it did, the window shows what Qt painted then, so
+    // the whole area is put.
+    const auto known = std::ranges::find(stills_, area, &Still::area);
+    const QRegion parts = known == stills_.end() ? QRegion(area) : changed & area;
+    const QImage& picture = known == stills_.end() ? takeStill(area) : known->picture;
+    const qreal ratio = picture.devicePixelRatio();
+    const QPoint inWindow = view_.mapTo(view_.window(), QPoint());
+    for (const QRect& part : parts) {
+        // The part in device pixels of the still picture, whole.
+        const QRect pixels = QRect((part.topLeft() - area.topLeft()) * ratio, part.size() * ratio) & picture.rect();
+        if (pixels.isEmpty()) continue;
+        const auto bytes = static_cast<std::size_t>(pixels.width()) * pixels.height() * 4;
+        if (bytes + kPutImageHeader > std::size_t{xcb_get_maximum_request_length(c)} * 4) return false;
+        if (frame_.size() != pixels.size()) frame_ = QImage(pixels.size(), picture.format());
+        for (int row = 0; row < pixels.height(); ++row) {
+            std::memcpy(frame_.scanLine(row), picture.constScanLine(pixels.top() + row) + pixels.left() * 4,
+                        static_cast<std::size_t>(pixels.width()) * 4);
+        }
+        frame_.setDevicePixelRatio(ratio);
+        {
+            QPainter painter(&frame_);
+            painter.translate(-(area.topLeft() + QPointF(pixels.topLeft()) / ratio));
+            moving(painter, part);
+        }
+        const QPoint at = (inWindow + area.topLeft()) * ratio + pixels.topLeft();
+        xcb_put_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, window_, gc_, static_cast<std::uint16_t>(frame_.width()),
+                      static_cast<std::uint16_t>(frame_.height()), static_cast<std::int16_t>(at.x()),
+                      static_cast<std::int16_t>(at.y()), 0, *depth, static_cast<std::uint32_t>(bytes),
+                      frame_.constBits());
+    }
+    xcb_flush(c);
+    return true;
+}
+
+void DirectFrames::paintedByQt(const QRect& area) {
+    std::erase_if(stills_, [&](const Still& still) { return still.area.intersects(area); });
+}
+
+}  // namespace quillbern

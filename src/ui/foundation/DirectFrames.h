@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QImage>
+#include <QRect>
+#include <QRegion>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <vector>
+
+class QPainter;
+class QWidget;
+struct xcb_connection_t;
+
+namespace quillbern {
+
+// The frames of a small part of a view that moves over what stands still, put straight into
+// the view's X window: Qt's repaint of a window costs several times the drawing of so few
+// pixels, and waits for the server before it paints over its shared memory again. What
+// stands still is taken once from the view's own painting without the moving part, and again
+// after Qt repaints any of it. Qt's backing store keeps the part as Qt last painted it, so the
+// view has Qt paint the frame that ends the motion, and an expose meanwhile may show the part
+// a frame behind. Main thread.
+class DirectFrames {
+public:
+    explicit DirectFrames(QWidget& view);
+    ~DirectFrames();
+    DirectFrames(const DirectFrames&) = delete;
+    DirectFrames& operator=(const DirectFrames&) = delete;
+
+    // Puts what a frame changes of `area` (view coordinates): what stands still there, with
+    // `moving` painted over it in view coordinates, within each rectangle of `changed` (the
+    // whole area once Qt painted any of it). False where the window cannot take it (not on
+    // X11, not shown, a widget over the area, a pixel layout other than the host's 32 bits,
+    // or its depth still unknown): the caller then has Qt repaint the area.
+    // `moving` is told the part it paints for.
+    using Painting = std::function<void(QPainter& painter, const QRect& part)>;
+    bool put(const QRect& area, const QRegion& changed, const Painting& moving);
+    // While the view paints what stands still: it leaves the moving part out.
+    bool isTakingStill() const { return takingStill_; }
+    // From the view's paint event outside isTakingStill: what stood still there is taken again.
+    void paintedByQt(const QRect& area);
+
+private:
+    struct Still {
+        QRect area;
+        QImage picture;
+    };
+
+    // The window's depth once the server told it, if it takes our pixel layout.
+    std::optional<std::uint8_t> windowDepth();
+    bool isCovered(const QRect& area) const;
+    const QImage& takeStill(const QRect& area);
+
+    QWidget& view_;
+    // Qt's; none off X11.
+    xcb_connection_t* connection_;
+    std::uint32_t window_ = 0;
+    std::uint32_t gc_ = 0;
+    // The request for the window's depth, or its answer: 0 where the layout does not fit.
+    std::optional<unsigned> askedDepth_;
+    std::optional<std::uint8_t> depth_;
+    std::vector<Still> stills_;
+    QImage frame_;
+    bool takingStill_ = false;
+};
+
+}  // namespace quillbern

@@ -1,0 +1,154 @@
+#include <QPaintEvent>
+#include <QPainter>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+#include "Backends.h"
+#include "X11TestSupport.h"
+#include "core/dock/BeaconMetrics.h"
+#include "sim/SimClock.h"
+#include "ui/dock/LaunchBeaconView.h"
+#include "ui/foundation/DirectFrames.h"
+
+using namespace quillbern;
+using namespace quillbern::test;
+
+namespace {
+
+constexpr std::uint32_t kStill = 0x3366cc;
+constexpr std::uint32_t kMoving = 0xcc3333;
+// Where the window stands on the root, and the view in it.
+constexpr QPoint kWindowAt{300, 300};
+constexpr QPoint kViewAt{10, 10};
+constexpr QSize kSquare{10, 10};
+
+// One colour, with a square of another that Qt paints where it stands and that frames put
+// straight into the window.
+class SquareView final : public QWidget {
+public:
+    explicit SquareView(QWidget* parent) : QWidget(parent), direct(*this) {}
+
+    bool moveTo(QPoint to, const QRegion& changed) {
+        square = to;
+        return direct.put(rect(), changed, [&](QPainter& p, const QRect&) {
+            p.fillRect(QRect(square, kSquare), QColor::fromRgb(kMoving));
+        });
+    }
+
+    DirectFrames direct;
+    QPoint square;
+    int paintedByQt = 0;
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        QPainter painter(this);
+        painter.fillRect(rect(), QColor::fromRgb(kStill));
+        if (direct.isTakingStill()) return;
+        direct.paintedByQt(event->rect());
+        ++paintedByQt;
+        painter.fillRect(QRect(square, kSquare), QColor::fromRgb(kMoving));
+    }
+};
+
+// A window the window manager leaves where it is asked to stand.
+void standAt(QWidget& window, QSize size) {
+    window.setWindowFlags(Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint);
+    window.setGeometry(QRect(kWindowAt, size));
+    window.show();
+}
+
+class DirectFramesOnX : public ::testing::Test {
+protected:
+    void SetUp() override {
+        view = new SquareView(&window);
+        view->setGeometry(QRect(kViewAt, QSize(100, 40)));
+        standAt(window, {120, 60});
+        ASSERT_TRUE(spinUntil([&] { return shown({5, 5}) == kMoving && shown({25, 25}) == kStill; }));
+        // The window's depth comes from the server first.
+        ASSERT_TRUE(spinUntil([&] { return view->moveTo({20, 0}, QRect(20, 0, 10, 10)); }));
+    }
+    // The colour on screen at a point of the view.
+    std::uint32_t shown(QPoint at) const {
+        const QPoint onRoot = kWindowAt + kViewAt + at;
+        return probe.pixelAt(onRoot.x(), onRoot.y());
+    }
+
+    XProbe probe;
+    QWidget window;
+    SquareView* view = nullptr;
+};
+
+TEST_F(DirectFramesOnX, AFramePutsWhatChangedAndAllOnceQtPaintedAny) {
+    EXPECT_TRUE(spinUntil([&] {
+        return shown({25, 5}) == kMoving && shown({5, 5}) == kStill;
+    })) << "the first frame puts the whole area, over what stands still";
+    const int painted = view->paintedByQt;
+
+    ASSERT_TRUE(view->moveTo({40, 0}, QRect(40, 0, 10, 10)));
+    EXPECT_TRUE(spinUntil([&] { return shown({45, 5}) == kMoving; }));
+    EXPECT_EQ(shown({25, 5}), kMoving) << "what the frame did not change is left as it was";
+    EXPECT_EQ(view->paintedByQt, painted) << "without a repaint by Qt";
+
+    view->repaint(QRect(60, 20, 10, 10));
+    ASSERT_TRUE(view->moveTo({60, 0}, QRect(60, 0, 10, 10)));
+    EXPECT_TRUE(spinUntil([&] {
+        return shown({65, 5}) == kMoving && shown({25, 5}) == kStill && shown({45, 5}) == kStill;
+    })) << "once Qt painted some of it, the next frame puts it all";
+}
+
+TEST_F(DirectFramesOnX, AWidgetOverTheAreaLeavesItToQt) {
+    auto* over = new QWidget(&window);
+    over->setGeometry(50, 20, 20, 20);
+    over->show();
+    EXPECT_FALSE(view->moveTo({40, 0}, QRect(40, 0, 10, 10)));
+    over->hide();
+    EXPECT_TRUE(view->moveTo({40, 0}, QRect(40, 0, 10, 10)));
+}
+
+TEST(LaunchBeaconOnX, TheTurningRingPutStraightInIsTheOneQtWouldPaint) {
+    Backends x;
+    XProbe probe;
+    SimClock clock;
+    FrameClock frames(x.loop, clock);
+    constexpr double kTileSize = 60;
+    BeaconContent content;
+    content.tiles = {{"mail", "Mail", nullptr, true}};
+    content.tileSize = kTileSize;
+    content.cornerRadius = 13;
+    content.accent = {0.0, 0.4, 1.0, 1.0};
+    QWidget window;
+    auto* view = new LaunchBeaconView(content, frames, &window);
+    const Size size = beacon::fittingSize(1, kTileSize);
+    view->resize(static_cast<int>(size.width), static_cast<int>(size.height));
+    standAt(window, view->size());
+    const double side = beacon::ringBox(kTileSize);
+    const QRect box = QRectF((size.width - side) / 2, (size.height - side) / 2, side, side).toAlignedRect();
+    ASSERT_TRUE(
+        spinUntil([&] { return probe.pixelAt(kWindowAt.x() + box.center().x(), kWindowAt.y() + box.top() + 2) != 0; }));
+
+    // Frames at a sixtieth of a second, then some at one moment.
+    for (int frame = 0; frame < 40; ++frame) {
+        clock.advance(FrameClock::kFrameInterval);
+        spinFor(20);
+    }
+    spinFor(100);
+    QImage painted(view->size(), QImage::Format_ARGB32_Premultiplied);
+    painted.fill(Qt::transparent);
+    view->render(&painted);
+    const std::vector<std::uint32_t> onScreen =
+        probe.pixelsIn(kWindowAt.x() + box.x(), kWindowAt.y() + box.y(), box.width(), box.height());
+    ASSERT_EQ(onScreen.size(), static_cast<std::size_t>(box.width() * box.height()));
+    int differing = 0;
+    for (int y = 0; y < box.height(); ++y) {
+        for (int x = 0; x < box.width(); ++x) {
+            const QColor qt = painted.pixelColor(box.topLeft() + QPoint(x, y));
+            const QColor shown = QColor::fromRgb(onScreen[static_cast<std::size_t>(y * box.width() + x)]);
+            const bool alike = std::abs(qt.red() - shown.red()) <= 3 && std::abs(qt.green() - shown.green()) <= 3 &&
+                               std::abs(qt.blue() - shown.blue()) <= 3;
+            if (qt.alpha() == 255 && !alike) ++differing;
+        }
+    }
+    EXPECT_EQ(differing, 0) << "pixels of the ring's box unlike Qt's painting, say an arc's end left behind";
+}
+
+}  // namespace
