@@ -44,7 +44,7 @@ protected:
         QPainter painter(this);
         painter.fillRect(rect(), QColor::fromRgb(kStill));
         if (direct.isTakingStill()) return;
-        direct.paintedByQt(event->rect());
+        direct.paintedByQt(event->region());
         ++paintedByQt;
         painter.fillRect(QRect(square, kSquare), QColor::fromRgb(kMoving));
     }
@@ -94,15 +94,28 @@ TEST_F(DirectFramesOnX, AFramePutsWhatChangedAndAllOnceQtPaintedAny) {
     EXPECT_TRUE(spinUntil([&] {
         return shown({65, 5}) == kMoving && shown({25, 5}) == kStill && shown({45, 5}) == kStill;
     })) << "once Qt painted some of it, the next frame puts it all";
+
+    view->repaint();
+    ASSERT_TRUE(view->moveTo({80, 0}, QRect(80, 0, 10, 10)));
+    EXPECT_TRUE(spinUntil([&] { return shown({85, 5}) == kMoving; }));
+    EXPECT_EQ(shown({65, 5}), kMoving) << "Qt painted all of it: the frame after puts what it changed";
 }
 
-TEST_F(DirectFramesOnX, AWidgetOverTheAreaLeavesItToQt) {
+TEST_F(DirectFramesOnX, AWidgetOverTheAreaOrMoreThanTheServerMayBeLeftLeavesItToQt) {
     auto* over = new QWidget(&window);
     over->setGeometry(50, 20, 20, 20);
     over->show();
     EXPECT_FALSE(view->moveTo({40, 0}, QRect(40, 0, 10, 10)));
     over->hide();
     EXPECT_TRUE(view->moveTo({40, 0}, QRect(40, 0, 10, 10)));
+
+    // Larger than may be sent at once, the part is put whole only by Qt.
+    window.resize(300, 60);
+    view->resize(280, 40);
+    ASSERT_GT(280 * 40 * 4, DirectFrames::kMostUnread);
+    EXPECT_FALSE(view->moveTo({60, 0}, QRect(60, 0, 10, 10)));
+    view->repaint();
+    EXPECT_TRUE(view->moveTo({80, 0}, QRect(60, 0, 30, 10)));
 }
 
 TEST(LaunchBeaconOnX, TheTurningRingPutStraightInIsTheOneQtWouldPaint) {

@@ -100,7 +100,7 @@ private:
 
 }  // namespace
 
-TEST(XServerAnswer, AHeldServerIsLookedAtAFewTimesASecond) {
+TEST(XServerAnswer, AHeldServerIsLookedAtAFewTimesASecondForAnswersAndReadsAlike) {
     Backends x;
     SimClock clock;
     ManualRunLoop loop(clock);
@@ -111,17 +111,20 @@ TEST(XServerAnswer, AHeldServerIsLookedAtAFewTimesASecond) {
     std::free(xcb_get_input_focus_reply(holder.c(), xcb_get_input_focus(holder.c()), nullptr));
 
     bool answered = false;
+    bool read = false;
     answers.whenAnswered([&] { answered = true; });
+    answers.whenAllRead([&] { read = true; });
     clock.advance(1.0);
     EXPECT_FALSE(answered);
-    EXPECT_LT(counting.runs, 30) << "looks while the server was held a second";
+    EXPECT_FALSE(read) << "the request asked for the answer waits unread";
+    EXPECT_LT(counting.runs, 30) << "looks while the server was held a second, for both";
 
     xcb_ungrab_server(holder.c());
     xcb_flush(holder.c());
     EXPECT_TRUE(spinUntil([&] {
         clock.advance(XServerAnswer::kLongestLook);
-        return answered;
-    })) << "the answer was taken once the server let go";
+        return answered && read;
+    })) << "the answer was taken, and all was read, once the server let go";
 }
 
 TEST(QtPanelHost, FramesWaitWhileAnotherClientHoldsTheServerAndGoOnOnceItLetsGo) {

@@ -192,7 +192,7 @@ void LaunchBeaconView::paintEvent(QPaintEvent* event) {
     const QPixmap& picture = still();
     paintInBands(painter, asked, [&](QPainter& p) { p.drawPixmap(QPointF(0, 0), picture); });
     if (direct_.isTakingStill()) return;
-    direct_.paintedByQt(asked);
+    direct_.paintedByQt(event->region());
     if (!anyLaunching()) return;
     const QImage ring = movingRing(clock_.mediaNow(), devicePixelRatioF());
     for (std::size_t i = 0; i < content_.tiles.size(); ++i) {

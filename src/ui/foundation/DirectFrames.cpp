@@ -50,7 +50,7 @@ std::optional<std::uint8_t> DirectFrames::windowDepth() {
         gc_ = 0;
         window_ = window;
         depth_.reset();
-        stills_.clear();
+        parts_.clear();
         // Asked, not awaited: the server may be held by another client.
         askedDepth_ = xcb_get_geometry(c, window).sequence;
         xcb_flush(c);
@@ -92,7 +92,7 @@ bool DirectFrames::isCovered(const QRect& area) const {
     return false;
 }
 
-const QImage& DirectFrames::takeStill(const QRect& area) {
+QImage DirectFrames::takeStill(const QRect& area) {
     const qreal ratio = view_.devicePixelRatioF();
     QImage picture((QSizeF(area.size()) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
     picture.setDevicePixelRatio(ratio);
@@ -102,8 +102,7 @@ const QImage& DirectFrames::takeStill(const QRect& area) {
     top->render(&picture, QPoint(), QRegion(QRect(view_.mapTo(top, area.topLeft()), area.size())),
                 QWidget::DrawWindowBackground | QWidget::DrawChildren);
     takingStill_ = false;
-    stills_.push_back({area, std::move(picture)});
-    return stills_.back().picture;
+    return picture;
 }
 
 bool DirectFrames::put(const QRect& area, const QRegion& changed, const Painting& moving) {
@@ -111,43 +110,56 @@ bool DirectFrames::put(const QRect& area, const QRegion& changed, const Painting
     if (!c || xcb_connection_has_error(c) || area.isEmpty() || !view_.isVisible()) return false;
     const std::optional<std::uint8_t> depth = windowDepth();
     if (!depth || isCovered(area)) return false;
+    auto part = std::ranges::find(parts_, area, &Part::area);
+    if (part == parts_.end()) part = parts_.insert(parts_.end(), Part{area, QImage(), true});
+    const QRegion putting = part->owedWhole ? QRegion(area) : changed & area;
     // A change of the pixel ratio repaints the whole window, so a still once taken stays
-    // right until Qt paints over it. Where it did, the window shows what Qt painted then, so
-    // the whole area is put.
-    const auto known = std::ranges::find(stills_, area, &Still::area);
-    const QRegion parts = known == stills_.end() ? QRegion(area) : changed & area;
-    const QImage& picture = known == stills_.end() ? takeStill(area) : known->picture;
-    const qreal ratio = picture.devicePixelRatio();
-    const QPoint inWindow = view_.mapTo(view_.window(), QPoint());
-    for (const QRect& part : parts) {
-        // The part in device pixels of the still picture, whole.
-        const QRect pixels = QRect((part.topLeft() - area.topLeft()) * ratio, part.size() * ratio) & picture.rect();
+    // right until Qt paints over it.
+    const qreal ratio = part->still.isNull() ? view_.devicePixelRatioF() : part->still.devicePixelRatio();
+    const auto devicePixels = [&](const QRect& rect) {
+        return QRect((rect.topLeft() - area.topLeft()) * ratio, rect.size() * ratio) &
+               QRect(QPoint(), area.size() * ratio);
+    };
+    std::size_t bytes = 0;
+    for (const QRect& rect : putting)
+        bytes +=
+            kPutImageHeader + static_cast<std::size_t>(devicePixels(rect).width()) * devicePixels(rect).height() * 4;
+    const std::optional<int> unread = bytesUnreadByServer(c);
+    if (!unread || *unread + bytes > std::size_t{kMostUnread}) return false;
+    if (part->still.isNull()) part->still = takeStill(area);
+    const QPoint inWindow = view_.mapTo(view_.window(), area.topLeft()) * ratio;
+    for (const QRect& rect : putting) {
+        const QRect pixels = devicePixels(rect);
         if (pixels.isEmpty()) continue;
-        const auto bytes = static_cast<std::size_t>(pixels.width()) * pixels.height() * 4;
-        if (bytes + kPutImageHeader > std::size_t{xcb_get_maximum_request_length(c)} * 4) return false;
-        if (frame_.size() != pixels.size()) frame_ = QImage(pixels.size(), picture.format());
+        if (frame_.size() != pixels.size()) frame_ = QImage(pixels.size(), part->still.format());
         for (int row = 0; row < pixels.height(); ++row) {
-            std::memcpy(frame_.scanLine(row), picture.constScanLine(pixels.top() + row) + pixels.left() * 4,
+            std::memcpy(frame_.scanLine(row), part->still.constScanLine(pixels.top() + row) + pixels.left() * 4,
                         static_cast<std::size_t>(pixels.width()) * 4);
         }
         frame_.setDevicePixelRatio(ratio);
         {
             QPainter painter(&frame_);
             painter.translate(-(area.topLeft() + QPointF(pixels.topLeft()) / ratio));
-            moving(painter, part);
+            moving(painter, rect);
         }
-        const QPoint at = (inWindow + area.topLeft()) * ratio + pixels.topLeft();
+        const QPoint at = inWindow + pixels.topLeft();
         xcb_put_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, window_, gc_, static_cast<std::uint16_t>(frame_.width()),
                       static_cast<std::uint16_t>(frame_.height()), static_cast<std::int16_t>(at.x()),
-                      static_cast<std::int16_t>(at.y()), 0, *depth, static_cast<std::uint32_t>(bytes),
+                      static_cast<std::int16_t>(at.y()), 0, *depth, static_cast<std::uint32_t>(frame_.sizeInBytes()),
                       frame_.constBits());
     }
     xcb_flush(c);
+    part->owedWhole = false;
     return true;
 }
 
-void DirectFrames::paintedByQt(const QRect& area) {
-    std::erase_if(stills_, [&](const Still& still) { return still.area.intersects(area); });
+// Qt's paint of the whole part shows the view as it stands, as a frame would.
+void DirectFrames::paintedByQt(const QRegion& painted) {
+    for (Part& part : parts_) {
+        if (!painted.intersects(part.area)) continue;
+        part.still = QImage();
+        part.owedWhole = !(QRegion(part.area) - painted).isEmpty();
+    }
 }
 
 }  // namespace quillbern

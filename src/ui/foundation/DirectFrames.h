@@ -18,39 +18,49 @@ namespace quillbern {
 // the view's X window: Qt's repaint of a window costs several times the drawing of so few
 // pixels, and waits for the server before it paints over its shared memory again. What
 // stands still is taken once from the view's own painting without the moving part, and again
-// after Qt repaints any of it. Qt's backing store keeps the part as Qt last painted it, so the
+// after Qt paints any of it. Qt's backing store keeps the part as Qt last painted it, so the
 // view has Qt paint the frame that ends the motion, and an expose meanwhile may show the part
 // a frame behind. Main thread.
 class DirectFrames {
 public:
+    // What the server may have yet to read, ours and Qt's, once a frame is put: xcb waits
+    // before each write until the socket is writable, which a Unix socket reports only while
+    // less than a quarter of its send buffer (53 KiB by default) is unread, so a server held
+    // by another client must never be left more, or the main thread waits in Qt's next write.
+    static constexpr int kMostUnread = 32 * 1024;
+
     explicit DirectFrames(QWidget& view);
     ~DirectFrames();
     DirectFrames(const DirectFrames&) = delete;
     DirectFrames& operator=(const DirectFrames&) = delete;
 
-    // Puts what a frame changes of `area` (view coordinates): what stands still there, with
-    // `moving` painted over it in view coordinates, within each rectangle of `changed` (the
-    // whole area once Qt painted any of it). False where the window cannot take it (not on
-    // X11, not shown, a widget over the area, a pixel layout other than the host's 32 bits,
-    // or its depth still unknown): the caller then has Qt repaint the area.
     // `moving` is told the part it paints for.
     using Painting = std::function<void(QPainter& painter, const QRect& part)>;
+    // Puts what a frame changes of `area` (view coordinates): what stands still there, with
+    // `moving` painted over it in view coordinates, within each rectangle of `changed`; the
+    // whole area at its first frame and once Qt painted some of it but not all. False where
+    // the window cannot take it (not on X11, not shown, a widget over the area, a pixel layout
+    // other than the host's 32 bits, its depth still unknown, or more than kMostUnread to send):
+    // the caller then has Qt repaint the area, after which frames put what they change again.
     bool put(const QRect& area, const QRegion& changed, const Painting& moving);
     // While the view paints what stands still: it leaves the moving part out.
     bool isTakingStill() const { return takingStill_; }
-    // From the view's paint event outside isTakingStill: what stood still there is taken again.
-    void paintedByQt(const QRect& area);
+    // From the view's paint event outside isTakingStill, with the region Qt paints.
+    void paintedByQt(const QRegion& painted);
 
 private:
-    struct Still {
+    struct Part {
         QRect area;
-        QImage picture;
+        // Taken at the first frame after Qt painted any of it.
+        QImage still;
+        // The window shows Qt's paint of some of it and an earlier frame elsewhere.
+        bool owedWhole = true;
     };
 
     // The window's depth once the server told it, if it takes our pixel layout.
     std::optional<std::uint8_t> windowDepth();
     bool isCovered(const QRect& area) const;
-    const QImage& takeStill(const QRect& area);
+    QImage takeStill(const QRect& area);
 
     QWidget& view_;
     // Qt's; none off X11.
@@ -60,7 +70,7 @@ private:
     // The request for the window's depth, or its answer: 0 where the layout does not fit.
     std::optional<unsigned> askedDepth_;
     std::optional<std::uint8_t> depth_;
-    std::vector<Still> stills_;
+    std::vector<Part> parts_;
     QImage frame_;
     bool takingStill_ = false;
 };

@@ -19,7 +19,6 @@
 #include "ui/foundation/QtX11.h"
 #include "ui/foundation/UnmanagedStacking.h"
 #include "ui/foundation/XServerAnswer.h"
-#include "ui/foundation/XServerIntake.h"
 
 namespace quillbern {
 
@@ -277,12 +276,11 @@ QtPanelHost::QtPanelHost(FrameClock& frames, std::function<DesktopSpace()> deskt
     if (restacks) restackObserver_ = restacks([shared = shared_] { placeUnmanagedPanels(*shared); });
     shared_->desktopSpace = std::move(desktopSpace);
     shared_->system = &system_;
-    if (xcb_connection_t* c = qtX11Connection()) {
+    if (qtX11Connection()) {
         shared_->answers = std::make_shared<XServerAnswer>(frames_.loop(), frames_.clock());
-        intake_ = std::make_shared<XServerIntake>(frames_.loop(), c);
         // While the server reads nothing of ours, no frame runs, and the loop sleeps but for
         // the looks at the socket.
-        frames_.setPacer([intake = intake_](Task frame) { intake->whenTakenIn(std::move(frame)); });
+        frames_.setPacer([answers = shared_->answers](Task frame) { answers->whenAllRead(std::move(frame)); });
     }
     // A compositing manager started or stopped while panels are open.
     systemObserver_ = system_.onChanged([this] {
@@ -294,7 +292,7 @@ QtPanelHost::QtPanelHost(FrameClock& frames, std::function<DesktopSpace()> deskt
 }
 
 QtPanelHost::~QtPanelHost() {
-    if (intake_) frames_.setPacer({});
+    if (shared_->answers) frames_.setPacer({});
 }
 
 std::unique_ptr<Panel> QtPanelHost::createPanel(const PanelStyle& style, RectBL frame, PanelContent content) {

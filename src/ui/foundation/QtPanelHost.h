@@ -17,7 +17,6 @@ namespace quillbern {
 class FrameClock;
 class KeyboardLayout;
 class SystemAppearance;
-class XServerIntake;
 
 // Panels as FloatingPanel windows, and SearchPanel windows for those that take the
 // keyboard. Frames convert between screen space and the desktop's coordinates through the
@@ -49,8 +48,6 @@ private:
     SystemAppearance& system_;
     const KeyboardLayout& layout_;
     std::shared_ptr<Shared> shared_;
-    // Paces the frames on X11.
-    std::shared_ptr<XServerIntake> intake_;
     std::uint64_t lastSerial_ = 0;
     Subscription systemObserver_;
     Subscription restackObserver_;

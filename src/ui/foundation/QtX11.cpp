@@ -5,8 +5,10 @@
 #include <QWidget>
 #include <cmath>
 #include <cstdlib>
+#include <linux/sockios.h>
 #include <map>
 #include <string>
+#include <sys/ioctl.h>
 #include <vector>
 
 #include "xcb/WindowManagerMessage.h"
@@ -16,6 +18,13 @@ namespace quillbern {
 xcb_connection_t* qtX11Connection() {
     const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     return x11 ? x11->connection() : nullptr;
+}
+
+std::optional<int> bytesUnreadByServer(xcb_connection_t* connection) {
+    if (xcb_connection_has_error(connection) || xcb_flush(connection) <= 0) return {};
+    int unread = 0;
+    if (::ioctl(xcb_get_file_descriptor(connection), SIOCOUTQ, &unread) != 0) return {};
+    return unread;
 }
 
 xcb_atom_t qtX11Atom(std::string_view name) {

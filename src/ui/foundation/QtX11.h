@@ -13,6 +13,10 @@ namespace quillbern {
 // Qt's own X connection; null on other platforms (the offscreen one of view tests offers
 // the interface without a connection).
 xcb_connection_t* qtX11Connection();
+// What was sent on the connection, xcb's own buffer flushed first, that the server has yet to
+// read, in bytes as the kernel counts them; none where the socket cannot tell or the
+// connection broke.
+std::optional<int> bytesUnreadByServer(xcb_connection_t* connection);
 // Interned once per name on Qt's connection; XCB_ATOM_NONE without one.
 xcb_atom_t qtX11Atom(std::string_view name);
 

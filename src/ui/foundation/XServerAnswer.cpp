@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <iterator>
 #include <utility>
 #include <xcb/xcb.h>
 #include <xcb/xcbext.h>
@@ -31,11 +32,21 @@ void XServerAnswer::whenAnswered(Task then) {
         then();
         return;
     }
-    waiting_.push_back(std::move(then));
-    if (asked_) return;
-    asked_ = xcb_get_input_focus(c).sequence;
-    xcb_flush(c);
-    lookAfter(kFirstLook);
+    waitingForAnswer_.push_back(std::move(then));
+    if (!asked_) {
+        asked_ = xcb_get_input_focus(c).sequence;
+        xcb_flush(c);
+    }
+    if (!looking_.isPending()) lookAfter(kFirstLook);
+}
+
+void XServerAnswer::whenAllRead(Task then) {
+    if (waitingForRead_.empty() && allRead()) {
+        then();
+        return;
+    }
+    waitingForRead_.push_back(std::move(then));
+    if (!looking_.isPending()) lookAfter(kFirstLook);
 }
 
 // Qt's event thread reads the connection: the reply lands in xcb's queue without a wake-up,
@@ -50,19 +61,31 @@ bool XServerAnswer::hasJustAnswered() const {
     return answeredSince_ && clock_.mediaNow() - *answeredSince_ <= kJust;
 }
 
+// A socket that cannot tell counts as read, as a broken connection.
+bool XServerAnswer::allRead() const {
+    xcb_connection_t* c = workingConnection();
+    return !c || bytesUnreadByServer(c).value_or(0) == 0;
+}
+
 bool XServerAnswer::look(Duration delay) {
-    if (xcb_connection_t* c = workingConnection()) {
+    std::vector<Task> ready;
+    if (asked_) {
+        xcb_connection_t* c = workingConnection();
         void* reply = nullptr;
         xcb_generic_error_t* error = nullptr;
-        if (!xcb_poll_for_reply(c, *asked_, &reply, &error)) return false;
-        std::free(reply);
-        std::free(error);
+        if (!c || xcb_poll_for_reply(c, *asked_, &reply, &error)) {
+            std::free(reply);
+            std::free(error);
+            asked_.reset();
+            answeredSince_ = MediaTime{clock_.mediaNow().seconds - delay};
+            ready = std::exchange(waitingForAnswer_, {});
+        }
     }
-    asked_.reset();
-    answeredSince_ = MediaTime{clock_.mediaNow().seconds - delay};
-    for (Task& then : std::exchange(waiting_, {}))
+    if (!waitingForRead_.empty() && allRead())
+        std::ranges::move(std::exchange(waitingForRead_, {}), std::back_inserter(ready));
+    for (Task& then : ready)
         then();
-    return true;
+    return waitingForAnswer_.empty() && waitingForRead_.empty();
 }
 
 }  // namespace quillbern

@@ -14,8 +14,9 @@ namespace quillbern {
 // makes a round trip to the X server before it paints over what it last sent through shared
 // memory, and waits for it on the main loop: a window that paints only once the server has
 // just answered finds it answering, and while the server is busy the loop goes on with
-// everything else. A server held by another client, or stopped, costs a few looks a second.
-// Main thread.
+// everything else. It also tells, without asking, when the server has read all that was
+// sent: what runs a frame waits for that, so that a held server gets one frame at most. A
+// server held by another client, or stopped, costs a few looks a second for both. Main thread.
 class XServerAnswer {
 public:
     static constexpr Duration kFirstLook = 0.001;
@@ -32,13 +33,17 @@ public:
     // Runs `then` once the server has answered a request still unanswered at this call; at
     // once without a connection, or when the server has just answered.
     void whenAnswered(Task then);
+    // Runs `then` once the server has read all that was sent on Qt's connection: at once
+    // when it has, or without a connection.
+    void whenAllRead(Task then);
     // Whether the server answered within kJust, so that what draws now finds it answering.
     bool hasJustAnswered() const;
 
 private:
-    // Whether the reply has come, `delay` after the last look; the waiting tasks have run then.
+    // Runs what waits for what has come, `delay` after the last look; true when nothing waits.
     bool look(Duration delay);
     void lookAfter(Duration delay);
+    bool allRead() const;
 
     RunLoop& loop_;
     const Clock& clock_;
@@ -46,7 +51,8 @@ private:
     std::optional<MediaTime> answeredSince_;
     // The request on its way.
     std::optional<unsigned> asked_;
-    std::vector<Task> waiting_;
+    std::vector<Task> waitingForAnswer_;
+    std::vector<Task> waitingForRead_;
     Timer looking_;
 };
 

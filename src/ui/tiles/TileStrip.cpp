@@ -426,7 +426,7 @@ void TileStrip::paintEvent(QPaintEvent* event) {
     const MediaTime now = clock_.mediaNow();
     const double mask = fadeMask_.value(now);
     const QRect asked = event->rect();
-    if (!direct_.isTakingStill()) direct_.paintedByQt(asked);
+    if (!direct_.isTakingStill()) direct_.paintedByQt(event->region());
     if (mask <= 0) {
         paintStrip(painter, asked, now);
         return;
