@@ -81,9 +81,10 @@ void LaunchBeaconView::redrawMovingRings() {
         if (!content_.tiles[i].isLaunching) continue;
         const QRectF box = ringBox(i);
         const auto paintRing = [&](QPainter& painter, const QRect& part) {
-            const QRectF within = QRectF(part.translated(-box.topLeft().toPoint())).adjusted(-1, -1, 1, 1);
+            // The ring drawn only where it is put, and a pixel more.
+            const QRectF inBox = QRectF(part).translated(-box.topLeft()).adjusted(-1, -1, 1, 1);
             const QImage ring =
-                movingRing(now, ratio, QRectF(within.topLeft() * ratio, within.size() * ratio).toAlignedRect());
+                movingRing(now, ratio, QRectF(inBox.topLeft() * ratio, inBox.size() * ratio).toAlignedRect());
             paintInBands(painter, QRectF(part) & box, [&](QPainter& p) { p.drawImage(box.topLeft(), ring); });
         };
         if (!direct_.put(box.toAlignedRect(), ringChange(box, before, now), paintRing)) update(box.toAlignedRect());
