@@ -121,9 +121,10 @@ bool DirectFrames::put(const QRect& area, const QRegion& changed, const Painting
                QRect(QPoint(), area.size() * ratio);
     };
     std::size_t bytes = 0;
-    for (const QRect& rect : putting)
-        bytes +=
-            kPutImageHeader + static_cast<std::size_t>(devicePixels(rect).width()) * devicePixels(rect).height() * 4;
+    for (const QRect& rect : putting) {
+        const QRect pixels = devicePixels(rect);
+        bytes += kPutImageHeader + static_cast<std::size_t>(pixels.width()) * pixels.height() * 4;
+    }
     const std::optional<int> unread = bytesUnreadByServer(c);
     if (!unread || *unread + bytes > std::size_t{kMostUnread}) return false;
     if (part->still.isNull()) part->still = takeStill(area);
