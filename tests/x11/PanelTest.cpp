@@ -16,6 +16,7 @@
 #include "core/platform/EasedValue.h"
 #include "core/platform/FrameTicker.h"
 #include "sim/ManualRunLoop.h"
+#include "ui/foundation/PanelWidget.h"
 #include "ui/foundation/QtX11.h"
 #include "ui/foundation/XServerAnswer.h"
 
@@ -359,6 +360,42 @@ TEST(QtPanelHost, AnimationsMoveTheWindowAndCompleteOnTheMainLoop) {
     // The deferred deletion runs without harm, and takes the window off the server.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(spinUntil([&] { return !probe.isViewable(closing); }));
+}
+
+TEST(QtPanelHost, AClickThroughPanelGrowsAndShrinksInPlaceWithoutResizingItsWindow) {
+    Backends x;
+    XProbe probe;
+    QWidget* content = nullptr;
+    auto view = std::make_shared<QtPanelView>([&](QWidget* panel) { return content = new QWidget(panel); });
+    constexpr RectBL kFull{1500, 300, 200, 100};
+    constexpr RectTL kFullInRoot{1500, 680, 200, 100};
+    constexpr RectBL kInset{1508, 304, 184, 92};
+    auto panel = x.panels.createPanel(PanelStyle{PanelLevel::dock, true}, kInset, view);
+    panel->orderFront();
+    bool grown = false;
+    panel->animate({0.2, AnimationCurve::easeOut}, 1.0, kFull, [&] { grown = true; });
+    const xcb_window_t window = panelWindow(x.panels, panel->serial());
+    ASSERT_TRUE(spinUntil([&] { return probe.isViewable(window); }));
+    std::vector<RectTL> seen;
+    ASSERT_TRUE(spinUntil([&] {
+        seen.push_back(probe.geometry(window));
+        return grown;
+    }));
+    EXPECT_TRUE(std::ranges::all_of(seen, [&](const RectTL& at) { return at == kFullInRoot; }));
+    EXPECT_EQ(content->geometry(), QRect(0, 0, 200, 100));
+
+    bool shrunk = false;
+    panel->animate({0.2, AnimationCurve::easeIn}, 0.0, kInset, [&] { shrunk = true; });
+    ASSERT_TRUE(spinUntil([&] { return shrunk; }));
+    EXPECT_EQ(panel->frame(), kInset);
+    EXPECT_EQ(probe.geometry(window), kFullInRoot);
+    EXPECT_EQ(content->geometry(), QRect(8, 4, 184, 92));
+
+    // Set, not animated, the frame is the window's again.
+    panel->setFrame(kInset);
+    EXPECT_TRUE(spinUntil([&] {
+        return probe.geometry(window) == RectTL{1508, 684, 184, 92} && content->geometry() == QRect(0, 0, 184, 92);
+    }));
 }
 
 TEST(QtPanelHost, OwnWindowsTellPanelsByLevelFromATitledWindowThatHasTheFocus) {

@@ -123,6 +123,10 @@ bool FloatingPanel::showsVeil() const {
     return dynamic_cast<const VeilView*>(contentView_) != nullptr;
 }
 
+void FloatingPanel::setContentMargins(const QMargins& margins) {
+    if (layout()->contentsMargins() != margins) layout()->setContentsMargins(margins);
+}
+
 void FloatingPanel::setCanBlend(bool canBlend) {
     if (canBlend == canBlend_) return;
     canBlend_ = canBlend;
@@ -193,7 +197,7 @@ void FloatingPanel::watchWindow() {
 }
 
 bool FloatingPanel::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == contentView_ && event->type() == QEvent::Resize) refreshShape();
+    if (watched == contentView_ && (event->type() == QEvent::Resize || event->type() == QEvent::Move)) refreshShape();
     if (watched != windowHandle()) return QWidget::eventFilter(watched, event);
     switch (event->type()) {
         case QEvent::MouseButtonPress:

@@ -29,6 +29,9 @@ public:
     void clearVeilEffects();
     // Its content is a veil (a VeilView).
     bool showsVeil() const;
+    bool hasContentView() const { return contentView_ != nullptr; }
+    // The content shown inset by these margins, the rest of the window left clear.
+    void setContentMargins(const QMargins& margins);
     bool isUnmanaged() const { return unmanaged_; }
     PanelLevel level() const { return level_; }
     bool isDockPanel() const { return dockPanel_; }

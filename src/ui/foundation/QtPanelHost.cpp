@@ -103,6 +103,7 @@ public:
           serial_(serial),
           level_(style.level),
           window_(makeWindow(style, std::move(content), layout)),
+          clickThrough_(style.ignoresMouse),
           restacksBelowOurs_(style.ignoresMouse && !window_->isUnmanaged()),
           animator_(frames, [this](std::optional<double> alpha, std::optional<RectBL> frame) {
               if (alpha) applyAlpha(*alpha);
@@ -130,6 +131,7 @@ public:
     RectBL frame() const override { return frame_; }
     void setFrame(RectBL frame) override {
         animator_.releaseFrame();
+        stage_.reset();
         applyFrame(frame);
     }
     double alpha() const override { return alpha_; }
@@ -138,6 +140,7 @@ public:
         applyAlpha(alpha);
     }
     void animate(Animation animation, std::optional<double> alpha, std::optional<RectBL> frame, Task onDone) override {
+        if (frame) takeStage(*frame);
         animator_.start(animation, alpha_, frame_, alpha, frame, std::move(onDone));
     }
     void orderFront() override {
@@ -208,9 +211,33 @@ private:
             }
         }
     }
+    QRect windowRect(RectBL frame) const { return desktopRect(shared_->desktopSpace().toDesktop(frame)); }
+    // A click-through panel that grows or shrinks in place keeps its window at the larger
+    // frame, and its content follows the steps within it: a resize of the window costs
+    // several round trips to the server and a repaint of all of it, at every frame.
+    void takeStage(RectBL to) {
+        stage_.reset();
+        if (!clickThrough_ || !window_ || !window_->hasContentView()) return;
+        const QRect from = windowRect(frame_);
+        const QRect target = windowRect(to);
+        if (from.contains(target)) {
+            stage_ = from;
+        } else if (target.contains(from)) {
+            stage_ = target;
+        } else {
+            return;
+        }
+        applyFrame(frame_);
+    }
     void applyFrame(RectBL frame) {
         frame_ = frame;
-        if (window_) window_->setGeometry(desktopRect(shared_->desktopSpace().toDesktop(frame)));
+        if (!window_) return;
+        const QRect rect = windowRect(frame);
+        if (stage_ && !stage_->contains(rect)) stage_.reset();
+        const QRect windowAt = stage_.value_or(rect);
+        window_->setGeometry(windowAt);
+        window_->setContentMargins(QMargins(rect.left() - windowAt.left(), rect.top() - windowAt.top(),
+                                            windowAt.right() - rect.right(), windowAt.bottom() - rect.bottom()));
     }
     void applyAlpha(double alpha) {
         alpha_ = alpha;
@@ -221,6 +248,9 @@ private:
     std::uint64_t serial_;
     PanelLevel level_;
     QPointer<FloatingPanel> window_;
+    bool clickThrough_;
+    // Where the window stands while the frame grows or shrinks within it.
+    std::optional<QRect> stage_;
     // A click-through panel the window manager stacks: put below our panels above it.
     bool restacksBelowOurs_;
     RectBL frame_;
