@@ -83,9 +83,9 @@ void LaunchBeaconView::redrawMovingRings() {
         const auto paintRing = [&](QPainter& painter, const QRect& part) {
             // The ring drawn only where it is put, and a pixel more.
             const QRectF inBox = QRectF(part).translated(-box.topLeft()).adjusted(-1, -1, 1, 1);
-            const QImage ring =
-                movingRing(now, ratio, QRectF(inBox.topLeft() * ratio, inBox.size() * ratio).toAlignedRect());
-            paintInBands(painter, QRectF(part) & box, [&](QPainter& p) { p.drawImage(box.topLeft(), ring); });
+            const QRect pixels = QRectF(inBox.topLeft() * ratio, inBox.size() * ratio).toAlignedRect();
+            const QImage ring = movingRing(now, ratio, pixels);
+            painter.drawImage(box.topLeft() + QPointF(pixels.topLeft()) / ratio, ring);
         };
         if (!direct_.put(box.toAlignedRect(), ringChange(box, before, now), paintRing)) update(box.toAlignedRect());
     }

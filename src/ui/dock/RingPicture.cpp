@@ -22,10 +22,11 @@ double radians(double degrees) {
 QImage ringPicture(double side, double ratio, double lineWidth, const QColor& colour, const std::optional<RingArc>& arc,
                    const std::optional<QRect>& within) {
     const int pixels = static_cast<int>(std::ceil(side * ratio));
-    const QRect drawn = within ? *within & QRect(0, 0, pixels, pixels) : QRect(0, 0, pixels, pixels);
-    QImage picture(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
+    const QRect drawn = within.value_or(QRect(0, 0, pixels, pixels));
+    QImage picture(drawn.size(), QImage::Format_ARGB32_Premultiplied);
     picture.setDevicePixelRatio(ratio);
     picture.fill(Qt::transparent);
+    if (drawn.isEmpty()) return picture;
     // In device pixels, y upwards from the centre, as the angles count.
     const double centre = side * ratio / 2;
     const double radius = (side - lineWidth) / 2 * ratio;
@@ -42,7 +43,7 @@ QImage ringPicture(double side, double ratio, double lineWidth, const QColor& co
     const double inner = std::max(radius - half - 0.5, 0.0);
     const double outer = radius + half + 0.5;
     for (int row = drawn.top(); row <= drawn.bottom(); ++row) {
-        auto* line = reinterpret_cast<QRgb*>(picture.scanLine(row));
+        auto* line = reinterpret_cast<QRgb*>(picture.scanLine(row - drawn.top()));
         const double y = centre - (row + 0.5);
         if (std::abs(y) >= outer) continue;
         const double reach = std::sqrt(outer * outer - y * y);
@@ -61,7 +62,7 @@ QImage ringPicture(double side, double ratio, double lineWidth, const QColor& co
                 outside = std::sqrt(nearest) - half;
             }
             const double covered = std::clamp(0.5 - outside, 0.0, 1.0);
-            line[column] = qPremultiply(qRgba(colour.red(), colour.green(), colour.blue(),
+            line[column - drawn.left()] = qPremultiply(qRgba(colour.red(), colour.green(), colour.blue(),
                                               static_cast<int>(std::lround(colour.alpha() * covered))));
         };
         const auto columns = [&](double from, double to) {

@@ -18,8 +18,8 @@ struct RingArc {
 // of it with round ends: a picture of that square, each pixel covered as far as it lies
 // within the line. Qt's painter gives a ring's smooth edges as so many short spans that it
 // hands them to its thread pool and waits, even in thin bands; this takes a few
-// microseconds on the spot. With `within` (device pixels of the picture), only those pixels
-// are drawn; the rest stays clear.
+// microseconds on the spot. With `within` (device pixels of the square), the picture is of
+// those pixels alone.
 QImage ringPicture(double side, double ratio, double lineWidth, const QColor& colour,
                    const std::optional<RingArc>& arc = std::nullopt, const std::optional<QRect>& within = std::nullopt);
 

@@ -111,7 +111,7 @@ bool DirectFrames::put(const QRect& area, const QRegion& changed, const Painting
     const std::optional<std::uint8_t> depth = windowDepth();
     if (!depth || isCovered(area)) return false;
     auto part = std::ranges::find(parts_, area, &Part::area);
-    if (part == parts_.end()) part = parts_.insert(parts_.end(), Part{area, QImage(), true});
+    if (part == parts_.end()) part = parts_.insert(parts_.end(), Part{area, QImage(), QImage(), true});
     const QRegion putting = part->owedWhole ? QRegion(area) : changed & area;
     // A change of the pixel ratio repaints the whole window, so a still once taken stays
     // right until Qt paints over it.
@@ -127,27 +127,39 @@ bool DirectFrames::put(const QRect& area, const QRegion& changed, const Painting
     }
     const std::optional<int> unread = bytesUnreadByServer(c);
     if (!unread || *unread + bytes > std::size_t{kMostUnread}) return false;
-    if (part->still.isNull()) part->still = takeStill(area);
+    if (part->still.isNull()) {
+        part->still = takeStill(area);
+        part->frame = QImage(part->still.size(), part->still.format());
+        part->frame.setDevicePixelRatio(ratio);
+    }
     const QPoint inWindow = view_.mapTo(view_.window(), area.topLeft()) * ratio;
+    // One painter on the part's own frame for all of it: a painter begun on a new picture
+    // costs more than these few pixels.
+    QPainter painter(&part->frame);
+    std::vector<unsigned char> sending;
     for (const QRect& rect : putting) {
         const QRect pixels = devicePixels(rect);
         if (pixels.isEmpty()) continue;
-        if (frame_.size() != pixels.size()) frame_ = QImage(pixels.size(), part->still.format());
-        for (int row = 0; row < pixels.height(); ++row) {
-            std::memcpy(frame_.scanLine(row), part->still.constScanLine(pixels.top() + row) + pixels.left() * 4,
-                        static_cast<std::size_t>(pixels.width()) * 4);
+        const auto rowBytes = static_cast<std::size_t>(pixels.width()) * 4;
+        for (int row = pixels.top(); row <= pixels.bottom(); ++row) {
+            std::memcpy(part->frame.scanLine(row) + pixels.left() * 4, part->still.constScanLine(row) + pixels.left() * 4,
+                        rowBytes);
         }
-        frame_.setDevicePixelRatio(ratio);
-        {
-            QPainter painter(&frame_);
-            painter.translate(-(area.topLeft() + QPointF(pixels.topLeft()) / ratio));
-            moving(painter, rect);
+        painter.resetTransform();
+        painter.setClipRect(QRectF(QPointF(pixels.topLeft()) / ratio, QSizeF(pixels.size()) / ratio));
+        painter.translate(-QPointF(area.topLeft()));
+        moving(painter, rect);
+        // The server takes the rows one after the other.
+        sending.resize(rowBytes * pixels.height());
+        for (int row = 0; row < pixels.height(); ++row) {
+            std::memcpy(sending.data() + row * rowBytes,
+                        part->frame.constScanLine(pixels.top() + row) + pixels.left() * 4, rowBytes);
         }
         const QPoint at = inWindow + pixels.topLeft();
-        xcb_put_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, window_, gc_, static_cast<std::uint16_t>(frame_.width()),
-                      static_cast<std::uint16_t>(frame_.height()), static_cast<std::int16_t>(at.x()),
-                      static_cast<std::int16_t>(at.y()), 0, *depth, static_cast<std::uint32_t>(frame_.sizeInBytes()),
-                      frame_.constBits());
+        xcb_put_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, window_, gc_, static_cast<std::uint16_t>(pixels.width()),
+                      static_cast<std::uint16_t>(pixels.height()), static_cast<std::int16_t>(at.x()),
+                      static_cast<std::int16_t>(at.y()), 0, *depth, static_cast<std::uint32_t>(sending.size()),
+                      sending.data());
     }
     xcb_flush(c);
     part->owedWhole = false;
@@ -159,6 +171,7 @@ void DirectFrames::paintedByQt(const QRegion& painted) {
     for (Part& part : parts_) {
         if (!painted.intersects(part.area)) continue;
         part.still = QImage();
+        part.frame = QImage();
         part.owedWhole = !(QRegion(part.area) - painted).isEmpty();
     }
 }

@@ -53,6 +53,8 @@ private:
         QRect area;
         // Taken at the first frame after Qt painted any of it.
         QImage still;
+        // What its frames are painted on: the still where they put, each time.
+        QImage frame;
         // The window shows Qt's paint of some of it and an earlier frame elsewhere.
         bool owedWhole = true;
     };
@@ -71,7 +73,6 @@ private:
     std::optional<unsigned> askedDepth_;
     std::optional<std::uint8_t> depth_;
     std::vector<Part> parts_;
-    QImage frame_;
     bool takingStill_ = false;
 };
 
