@@ -63,7 +63,7 @@ QImage ringPicture(double side, double ratio, double lineWidth, const QColor& co
             }
             const double covered = std::clamp(0.5 - outside, 0.0, 1.0);
             line[column - drawn.left()] = qPremultiply(qRgba(colour.red(), colour.green(), colour.blue(),
-                                              static_cast<int>(std::lround(colour.alpha() * covered))));
+                                                             static_cast<int>(std::lround(colour.alpha() * covered))));
         };
         const auto columns = [&](double from, double to) {
             const int first = std::max(static_cast<int>(std::floor(centre + from - 0.5)), drawn.left());

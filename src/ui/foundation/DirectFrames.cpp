@@ -142,8 +142,8 @@ bool DirectFrames::put(const QRect& area, const QRegion& changed, const Painting
         if (pixels.isEmpty()) continue;
         const auto rowBytes = static_cast<std::size_t>(pixels.width()) * 4;
         for (int row = pixels.top(); row <= pixels.bottom(); ++row) {
-            std::memcpy(part->frame.scanLine(row) + pixels.left() * 4, part->still.constScanLine(row) + pixels.left() * 4,
-                        rowBytes);
+            std::memcpy(part->frame.scanLine(row) + pixels.left() * 4,
+                        part->still.constScanLine(row) + pixels.left() * 4, rowBytes);
         }
         painter.resetTransform();
         painter.setClipRect(QRectF(QPointF(pixels.topLeft()) / ratio, QSizeF(pixels.size()) / ratio));
