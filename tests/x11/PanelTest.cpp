@@ -370,6 +370,7 @@ TEST(QtPanelHost, AClickThroughPanelGrowsAndShrinksInPlaceWithoutResizingItsWind
     constexpr RectBL kFull{1500, 300, 200, 100};
     constexpr RectTL kFullInRoot{1500, 680, 200, 100};
     constexpr RectBL kInset{1508, 304, 184, 92};
+    constexpr RectTL kInsetInRoot{1508, 684, 184, 92};
     auto panel = x.panels.createPanel(PanelStyle{PanelLevel::dock, true}, kInset, view);
     panel->orderFront();
     bool grown = false;
@@ -382,7 +383,7 @@ TEST(QtPanelHost, AClickThroughPanelGrowsAndShrinksInPlaceWithoutResizingItsWind
         return grown;
     }));
     // Mapped where it was made, the window may be seen there before its full frame comes.
-    const auto growing = std::ranges::find_if(seen, [](const RectTL& at) { return at != RectTL{1508, 684, 184, 92}; });
+    const auto growing = std::ranges::find_if(seen, [&](const RectTL& at) { return at != kInsetInRoot; });
     EXPECT_TRUE(std::all_of(growing, seen.end(), [&](const RectTL& at) { return at == kFullInRoot; }));
     // The content follows by its layout, a turn of the loop later.
     EXPECT_TRUE(spinUntil([&] { return content->geometry() == QRect(0, 0, 200, 100); }));
@@ -396,9 +397,8 @@ TEST(QtPanelHost, AClickThroughPanelGrowsAndShrinksInPlaceWithoutResizingItsWind
 
     // Set, not animated, the frame is the window's again.
     panel->setFrame(kInset);
-    EXPECT_TRUE(spinUntil([&] {
-        return probe.geometry(window) == RectTL{1508, 684, 184, 92} && content->geometry() == QRect(0, 0, 184, 92);
-    }));
+    EXPECT_TRUE(spinUntil(
+        [&] { return probe.geometry(window) == kInsetInRoot && content->geometry() == QRect(0, 0, 184, 92); }));
 }
 
 TEST(QtPanelHost, OwnWindowsTellPanelsByLevelFromATitledWindowThatHasTheFocus) {
