@@ -9,6 +9,8 @@
 #include "sim/SimClock.h"
 #include "ui/dock/LaunchBeaconView.h"
 #include "ui/foundation/DirectFrames.h"
+#include "ui/tiles/TileChrome.h"
+#include "ui/tiles/TileStrip.h"
 
 using namespace quillbern;
 using namespace quillbern::test;
@@ -28,16 +30,22 @@ class SquareView final : public QWidget {
 public:
     explicit SquareView(QWidget* parent) : QWidget(parent), direct(*this) {}
 
-    bool moveTo(QPoint to, const QRegion& changed) {
+    bool moveTo(QPoint to, const QRegion& changed, std::optional<DirectFrames::Look> look = {}) {
         square = to;
-        return direct.put(rect(), changed, [&](QPainter& p, const QRect&) {
-            p.fillRect(QRect(square, kSquare), QColor::fromRgb(kMoving));
-        });
+        return direct.put(
+            rect(), changed,
+            [&](QPainter& p, const QRect&) {
+                ++framesPainted;
+                p.fillRect(QRect(square, kSquare), QColor::fromRgb(colour));
+            },
+            look);
     }
 
     DirectFrames direct;
     QPoint square;
+    std::uint32_t colour = kMoving;
     int paintedByQt = 0;
+    int framesPainted = 0;
 
 protected:
     void paintEvent(QPaintEvent* event) override {
@@ -46,9 +54,31 @@ protected:
         if (direct.isTakingStill()) return;
         direct.paintedByQt(event->region());
         ++paintedByQt;
-        painter.fillRect(QRect(square, kSquare), QColor::fromRgb(kMoving));
+        painter.fillRect(QRect(square, kSquare), QColor::fromRgb(colour));
     }
 };
+
+// How many opaque pixels of `area` (view coordinates) on screen differ from Qt's painting of
+// the view, which stands at the window's origin.
+int unlikeQtsPainting(const XProbe& probe, QWidget& view, const QRect& area) {
+    QImage painted(view.size(), QImage::Format_ARGB32_Premultiplied);
+    painted.fill(Qt::transparent);
+    view.render(&painted);
+    const std::vector<std::uint32_t> onScreen =
+        probe.pixelsIn(kWindowAt.x() + area.x(), kWindowAt.y() + area.y(), area.width(), area.height());
+    if (onScreen.size() != static_cast<std::size_t>(area.width() * area.height())) return -1;
+    int differing = 0;
+    for (int y = 0; y < area.height(); ++y) {
+        for (int x = 0; x < area.width(); ++x) {
+            const QColor qt = painted.pixelColor(area.topLeft() + QPoint(x, y));
+            const QColor shown = QColor::fromRgb(onScreen[static_cast<std::size_t>(y * area.width() + x)]);
+            const bool alike = std::abs(qt.red() - shown.red()) <= 3 && std::abs(qt.green() - shown.green()) <= 3 &&
+                               std::abs(qt.blue() - shown.blue()) <= 3;
+            if (qt.alpha() == 255 && !alike) ++differing;
+        }
+    }
+    return differing;
+}
 
 // A window the window manager leaves where it is asked to stand.
 void standAt(QWidget& window, QSize size) {
@@ -118,6 +148,36 @@ TEST_F(DirectFramesOnX, AWidgetOverTheAreaOrMoreThanTheServerMayBeLeftLeavesItTo
     EXPECT_TRUE(view->moveTo({80, 0}, QRect(60, 0, 30, 10)));
 }
 
+TEST_F(DirectFramesOnX, AFrameOfALookComesFromTheServerUntilQtPaintsOverIt) {
+    // Square and gap, as a frame changes both where the square was and where it is.
+    const QRect there(40, 0, 20, 10);
+    ASSERT_TRUE(view->moveTo({40, 0}, there, 1));
+    ASSERT_TRUE(view->moveTo({50, 0}, there, 2));
+    const int painted = view->framesPainted;
+    // Its painting, were it asked again, would show otherwise.
+    view->colour = 0x33cc33;
+    ASSERT_TRUE(view->moveTo({40, 0}, QRect(40, 0, 10, 10), 1));
+    EXPECT_TRUE(spinUntil([&] {
+        return shown({45, 5}) == kMoving && shown({55, 5}) == kMoving;
+    })) << "only what changed is copied, from the frame kept";
+    ASSERT_TRUE(view->moveTo({50, 0}, QRect(50, 0, 10, 10), 2));
+    ASSERT_TRUE(view->moveTo({50, 0}, QRect(40, 0, 10, 10), 2));
+    EXPECT_TRUE(spinUntil([&] {
+        return shown({45, 5}) == kStill && shown({55, 5}) == kMoving;
+    })) << "each from its place in the frame kept";
+    EXPECT_EQ(view->framesPainted, painted);
+
+    ASSERT_TRUE(view->moveTo({40, 0}, QRect(30, 0, 20, 10), 1));
+    EXPECT_TRUE(spinUntil([&] { return shown({45, 5}) == 0x33cc33; })) << "more than was kept is painted";
+
+    view->repaint();
+    ASSERT_TRUE(view->moveTo({50, 0}, there, 2));
+    ASSERT_TRUE(view->moveTo({40, 0}, there, 1));
+    EXPECT_TRUE(spinUntil([&] {
+        return shown({45, 5}) == 0x33cc33 && shown({55, 5}) == kStill;
+    })) << "once Qt painted over the area, nothing kept before shows";
+}
+
 TEST(LaunchBeaconOnX, TheTurningRingPutStraightInIsTheOneQtWouldPaint) {
     Backends x;
     XProbe probe;
@@ -139,29 +199,50 @@ TEST(LaunchBeaconOnX, TheTurningRingPutStraightInIsTheOneQtWouldPaint) {
     ASSERT_TRUE(
         spinUntil([&] { return probe.pixelAt(kWindowAt.x() + box.center().x(), kWindowAt.y() + box.top() + 2) != 0; }));
 
-    // Frames at a sixtieth of a second, then some at one moment.
-    for (int frame = 0; frame < 40; ++frame) {
+    // Frames at a sixtieth of a second, into the second turn which the server keeps, then
+    // some at one moment.
+    for (int frame = 0; frame < 100; ++frame) {
         clock.advance(FrameClock::kFrameInterval);
         spinFor(20);
     }
     spinFor(100);
-    QImage painted(view->size(), QImage::Format_ARGB32_Premultiplied);
-    painted.fill(Qt::transparent);
-    view->render(&painted);
-    const std::vector<std::uint32_t> onScreen =
-        probe.pixelsIn(kWindowAt.x() + box.x(), kWindowAt.y() + box.y(), box.width(), box.height());
-    ASSERT_EQ(onScreen.size(), static_cast<std::size_t>(box.width() * box.height()));
-    int differing = 0;
-    for (int y = 0; y < box.height(); ++y) {
-        for (int x = 0; x < box.width(); ++x) {
-            const QColor qt = painted.pixelColor(box.topLeft() + QPoint(x, y));
-            const QColor shown = QColor::fromRgb(onScreen[static_cast<std::size_t>(y * box.width() + x)]);
-            const bool alike = std::abs(qt.red() - shown.red()) <= 3 && std::abs(qt.green() - shown.green()) <= 3 &&
-                               std::abs(qt.blue() - shown.blue()) <= 3;
-            if (qt.alpha() == 255 && !alike) ++differing;
-        }
+    EXPECT_EQ(unlikeQtsPainting(probe, *view, box), 0)
+        << "pixels of the ring's box unlike Qt's painting, say an arc's end left behind";
+}
+
+TEST(TileStripOnX, TheBouncingIconPutStraightInIsTheOneQtWouldPaint) {
+    Backends x;
+    XProbe probe;
+    SimClock clock;
+    FrameClock frames(x.loop, clock);
+    QWidget window;
+    auto* strip = new TileStrip(frames, &window);
+    strip->resize(200, 100);
+    TileLook look;
+    look.bounceVector = {0, -9};
+    look.accent = Qt::blue;
+    strip->setLook(look, false);
+    QPixmap picture(64, 64);
+    picture.fill(QColor(220, 40, 40));
+    TileContent tile;
+    tile.key = "mail";
+    tile.themedIcon = QIcon(picture);
+    tile.isLaunching = true;
+    strip->setTiles({tile}, false, {});
+    standAt(window, strip->size());
+    const QRect icon = TileChrome::iconBox(strip->tileFrames()[0].topLeft(), look.tileSize).toAlignedRect();
+    ASSERT_TRUE(spinUntil([&] {
+        return probe.pixelAt(kWindowAt.x() + icon.center().x(), kWindowAt.y() + icon.center().y()) == 0xdc2828;
+    }));
+
+    // Into the second bounce, whose frames the server keeps from the first, stopping halfway out.
+    for (int frame = 0; frame < 45; ++frame) {
+        clock.advance(FrameClock::kFrameInterval);
+        spinFor(20);
     }
-    EXPECT_EQ(differing, 0) << "pixels of the ring's box unlike Qt's painting, say an arc's end left behind";
+    spinFor(100);
+    const QRect area = icon.adjusted(-2, -12, 2, 2);
+    EXPECT_EQ(unlikeQtsPainting(probe, *strip, area), 0) << "pixels of the bounce unlike Qt's painting";
 }
 
 }  // namespace

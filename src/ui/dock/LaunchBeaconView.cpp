@@ -76,7 +76,13 @@ bool LaunchBeaconView::anyLaunching() const {
 void LaunchBeaconView::redrawMovingRings() {
     const MediaTime now = clock_.mediaNow();
     const std::optional<MediaTime> before = std::exchange(lastRing_, now);
-    const qreal ratio = devicePixelRatioF();
+    // The pulse's frames do not come again.
+    std::optional<DirectFrames::Look> look;
+    if (!content_.reduceMotion) {
+        look = turnStep(now);
+        if (before && turnStep(*before) == *look) return;
+    }
+    const qreal ratio = direct_.pixelRatio();
     for (std::size_t i = 0; i < content_.tiles.size(); ++i) {
         if (!content_.tiles[i].isLaunching) continue;
         const QRectF box = ringBox(i);
@@ -87,13 +93,18 @@ void LaunchBeaconView::redrawMovingRings() {
             const QImage ring = movingRing(now, ratio, pixels);
             painter.drawImage(box.topLeft() + QPointF(pixels.topLeft()) / ratio, ring);
         };
-        if (!direct_.put(box.toAlignedRect(), ringChange(box, before, now), paintRing)) update(box.toAlignedRect());
+        if (!direct_.put(box.toAlignedRect(), ringChange(box, before, now), paintRing, look))
+            update(box.toAlignedRect());
     }
 }
 
-double LaunchBeaconView::arcStart(MediaTime now) const {
+int LaunchBeaconView::turnStep(MediaTime now) const {
     const double turns = std::max(now - shownAt_, 0.0) / kTurn;
-    return 90 - (turns - std::floor(turns)) * 360;
+    return static_cast<int>((turns - std::floor(turns)) * kTurnSteps) % kTurnSteps;
+}
+
+double LaunchBeaconView::arcStart(MediaTime now) const {
+    return 90 - turnStep(now) * 360.0 / kTurnSteps;
 }
 
 QRegion LaunchBeaconView::ringChange(const QRectF& box, std::optional<MediaTime> before, MediaTime now) const {

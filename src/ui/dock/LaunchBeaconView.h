@@ -26,6 +26,9 @@ public:
     static constexpr Duration kPulse = 0.9;
     // The spinning arc's length, in degrees.
     static constexpr double kArcSpan = 0.3 * 360;
+    // The places of the arc in a turn, a frame's turn apart: a turn's frames come again
+    // in the next, so they are drawn once.
+    static constexpr int kTurnSteps = 60;
 
     LaunchBeaconView(BeaconContent content, FrameClock& frames, QWidget* parent);
 
@@ -53,6 +56,8 @@ private:
     // A launching tile's ring at `now`: an arc, or the whole ring pulsing with reduce motion;
     // only within `drawn` (device pixels of its box) where given.
     QImage movingRing(MediaTime now, qreal ratio, const std::optional<QRect>& drawn = std::nullopt) const;
+    // Which of the turn's places the spinning arc stands at at `now`.
+    int turnStep(MediaTime now) const;
     // Where the spinning arc starts at `now`, in degrees anticlockwise from the right.
     double arcStart(MediaTime now) const;
     // What a frame at `now` changes of a ring box drawn at `before`: around each end of the

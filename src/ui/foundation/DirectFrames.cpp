@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QSysInfo>
 #include <QWidget>
+#include <QWindow>
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -16,6 +17,8 @@ namespace quillbern {
 namespace {
 
 constexpr std::size_t kPutImageHeader = 24;
+// What a frame may leave in xcb's buffer for the end of the turn, in bytes.
+constexpr std::size_t kHeldBackAtMost = 4 * 1024;
 
 // Whether the server takes pixels of this depth as a QImage of 32 bits a pixel holds them:
 // four bytes each, in the host's order, rows without padding of their own.
@@ -37,6 +40,8 @@ DirectFrames::~DirectFrames() {
     xcb_connection_t* c = connection_;
     if (!c || xcb_connection_has_error(c)) return;
     if (askedDepth_) xcb_discard_reply(c, *askedDepth_);
+    for (Part& part : parts_)
+        forgetKept(part);
     if (gc_) xcb_free_gc(c, gc_);
 }
 
@@ -50,6 +55,8 @@ std::optional<std::uint8_t> DirectFrames::windowDepth() {
         gc_ = 0;
         window_ = window;
         depth_.reset();
+        for (Part& part : parts_)
+            forgetKept(part);
         parts_.clear();
         // Asked, not awaited: the server may be held by another client.
         askedDepth_ = xcb_get_geometry(c, window).sequence;
@@ -72,6 +79,11 @@ std::optional<std::uint8_t> DirectFrames::windowDepth() {
     }
     if (!depth_ || !*depth_) return {};
     return depth_;
+}
+
+qreal DirectFrames::pixelRatio() const {
+    const QWindow* window = view_.window()->windowHandle();
+    return window ? window->devicePixelRatio() : view_.devicePixelRatioF();
 }
 
 bool DirectFrames::isCovered(const QRect& area) const {
@@ -105,25 +117,37 @@ QImage DirectFrames::takeStill(const QRect& area) {
     return picture;
 }
 
-bool DirectFrames::put(const QRect& area, const QRegion& changed, const Painting& moving) {
+bool DirectFrames::put(const QRect& area, const QRegion& changed, const Painting& moving,
+                       const std::optional<Look> look) {
     xcb_connection_t* c = connection_;
     if (!c || xcb_connection_has_error(c) || area.isEmpty() || !view_.isVisible()) return false;
     const std::optional<std::uint8_t> depth = windowDepth();
     if (!depth || isCovered(area)) return false;
     auto part = std::ranges::find(parts_, area, &Part::area);
-    if (part == parts_.end()) part = parts_.insert(parts_.end(), Part{area, QImage(), QImage(), true});
+    if (part == parts_.end()) part = parts_.insert(parts_.end(), Part{area, QImage(), QImage(), true, {}});
     const QRegion putting = part->owedWhole ? QRegion(area) : changed & area;
+    // A frame owed whole comes once.
+    const bool keeps = look && !part->owedWhole;
+    const Look framesLook = look.value_or(0);
     // A change of the pixel ratio repaints the whole window, so a still once taken stays
     // right until Qt paints over it.
-    const qreal ratio = part->still.isNull() ? view_.devicePixelRatioF() : part->still.devicePixelRatio();
+    const qreal ratio = part->still.isNull() ? pixelRatio() : part->still.devicePixelRatio();
     const auto devicePixels = [&](const QRect& rect) {
         return QRect((rect.topLeft() - area.topLeft()) * ratio, rect.size() * ratio) &
                QRect(QPoint(), area.size() * ratio);
     };
+    const auto keptWith = [&](const QRect& pixels) {
+        return std::ranges::find_if(part->kept, [&](const Kept& kept) {
+            return keeps && kept.look == framesLook && kept.pixels.contains(pixels);
+        });
+    };
     std::size_t bytes = 0;
     for (const QRect& rect : putting) {
         const QRect pixels = devicePixels(rect);
-        bytes += kPutImageHeader + static_cast<std::size_t>(pixels.width()) * pixels.height() * 4;
+        bytes += keptWith(pixels) != part->kept.end()
+                     ? sizeof(xcb_copy_area_request_t)
+                     : kPutImageHeader + static_cast<std::size_t>(pixels.width()) * pixels.height() * 4 +
+                           sizeof(xcb_create_pixmap_request_t) + sizeof(xcb_copy_area_request_t);
     }
     const std::optional<int> unread = bytesUnreadByServer(c);
     if (!unread || *unread + bytes > std::size_t{kMostUnread}) return false;
@@ -133,43 +157,83 @@ bool DirectFrames::put(const QRect& area, const QRegion& changed, const Painting
         part->frame.setDevicePixelRatio(ratio);
     }
     const QPoint inWindow = view_.mapTo(view_.window(), area.topLeft()) * ratio;
-    // One painter on the part's own frame for all of it: a painter begun on a new picture
-    // costs more than these few pixels.
-    QPainter painter(&part->frame);
+    const auto copy = [&](std::uint32_t from, QPoint fromAt, const QRect& pixels) {
+        const QPoint at = inWindow + pixels.topLeft();
+        xcb_copy_area(c, from, window_, gc_, static_cast<std::int16_t>(fromAt.x()),
+                      static_cast<std::int16_t>(fromAt.y()), static_cast<std::int16_t>(at.x()),
+                      static_cast<std::int16_t>(at.y()), static_cast<std::uint16_t>(pixels.width()),
+                      static_cast<std::uint16_t>(pixels.height()));
+    };
+    // One painter on the part's own frame for all of it, begun only if some of it is
+    // painted: a painter begun on a new picture costs more than these few pixels.
+    std::optional<QPainter> painter;
     std::vector<unsigned char> sending;
     for (const QRect& rect : putting) {
         const QRect pixels = devicePixels(rect);
         if (pixels.isEmpty()) continue;
+        if (const auto kept = keptWith(pixels); kept != part->kept.end()) {
+            copy(kept->pixmap, pixels.topLeft() - kept->pixels.topLeft(), pixels);
+            continue;
+        }
         const auto rowBytes = static_cast<std::size_t>(pixels.width()) * 4;
         for (int row = pixels.top(); row <= pixels.bottom(); ++row) {
             std::memcpy(part->frame.scanLine(row) + pixels.left() * 4,
                         part->still.constScanLine(row) + pixels.left() * 4, rowBytes);
         }
-        painter.resetTransform();
-        painter.setClipRect(QRectF(QPointF(pixels.topLeft()) / ratio, QSizeF(pixels.size()) / ratio));
-        painter.translate(-QPointF(area.topLeft()));
-        moving(painter, rect);
+        if (!painter) painter.emplace(&part->frame);
+        painter->resetTransform();
+        painter->setClipRect(QRectF(QPointF(pixels.topLeft()) / ratio, QSizeF(pixels.size()) / ratio));
+        painter->translate(-QPointF(area.topLeft()));
+        moving(*painter, rect);
         // The server takes the rows one after the other.
         sending.resize(rowBytes * pixels.height());
         for (int row = 0; row < pixels.height(); ++row) {
             std::memcpy(sending.data() + row * rowBytes,
                         part->frame.constScanLine(pixels.top() + row) + pixels.left() * 4, rowBytes);
         }
-        const QPoint at = inWindow + pixels.topLeft();
-        xcb_put_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, window_, gc_, static_cast<std::uint16_t>(pixels.width()),
-                      static_cast<std::uint16_t>(pixels.height()), static_cast<std::int16_t>(at.x()),
-                      static_cast<std::int16_t>(at.y()), 0, *depth, static_cast<std::uint32_t>(sending.size()),
-                      sending.data());
+        const auto width = static_cast<std::uint16_t>(pixels.width());
+        const auto height = static_cast<std::uint16_t>(pixels.height());
+        const auto send = [&](std::uint32_t drawable, QPoint at) {
+            xcb_put_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, drawable, gc_, width, height, static_cast<std::int16_t>(at.x()),
+                          static_cast<std::int16_t>(at.y()), 0, *depth, static_cast<std::uint32_t>(sending.size()),
+                          sending.data());
+        };
+        if (!keeps || keptBytes_ + sending.size() > kMostKept) {
+            send(window_, inWindow + pixels.topLeft());
+            continue;
+        }
+        const std::uint32_t pixmap = xcb_generate_id(c);
+        xcb_create_pixmap(c, *depth, pixmap, window_, width, height);
+        send(pixmap, QPoint());
+        copy(pixmap, QPoint(), pixels);
+        part->kept.push_back({framesLook, pixels, pixmap});
+        keptBytes_ += sending.size();
     }
-    xcb_flush(c);
+    // A small frame waits for the others of this turn. A larger one goes at once: xcb writes
+    // what outgrows its buffer (16 KiB) by itself, and it would then be counted twice.
+    if (bytes > kHeldBackAtMost) {
+        xcb_flush(c);
+    } else {
+        sendAfterThisTurn(c, bytes);
+    }
     part->owedWhole = false;
     return true;
+}
+
+void DirectFrames::forgetKept(Part& part) {
+    xcb_connection_t* c = connection_;
+    for (const Kept& kept : part.kept) {
+        if (!xcb_connection_has_error(c)) xcb_free_pixmap(c, kept.pixmap);
+        keptBytes_ -= static_cast<std::size_t>(kept.pixels.width()) * kept.pixels.height() * 4;
+    }
+    part.kept.clear();
 }
 
 // Qt's paint of the whole part shows the view as it stands, as a frame would.
 void DirectFrames::paintedByQt(const QRegion& painted) {
     for (Part& part : parts_) {
         if (!painted.intersects(part.area)) continue;
+        forgetKept(part);
         part.still = QImage();
         part.frame = QImage();
         part.owedWhole = !(QRegion(part.area) - painted).isEmpty();

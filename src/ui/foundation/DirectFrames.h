@@ -20,7 +20,8 @@ namespace quillbern {
 // stands still is taken once from the view's own painting without the moving part, and again
 // after Qt paints any of it. Qt's backing store keeps the part as Qt last painted it, so the
 // view has Qt paint the frame that ends the motion, and an expose meanwhile may show the part
-// a frame behind. Main thread.
+// a frame behind. Frames that come again, as a turn's or a bounce's, are painted and sent
+// once: the server keeps their pixels and copies them into the window. Main thread.
 class DirectFrames {
 public:
     // What the server may have yet to read, ours and Qt's, once a frame is put: xcb waits
@@ -28,6 +29,11 @@ public:
     // less than a quarter of its send buffer (53 KiB by default) is unread, so a server held
     // by another client must never be left more, or the main thread waits in Qt's next write.
     static constexpr int kMostUnread = 32 * 1024;
+    // The pixels a view's frames may have the server keep for it, in bytes.
+    static constexpr std::size_t kMostKept = 1024 * 1024;
+
+    // Names what `moving` paints: frames of one look are the same pixels.
+    using Look = std::int64_t;
 
     explicit DirectFrames(QWidget& view);
     ~DirectFrames();
@@ -42,13 +48,24 @@ public:
     // the window cannot take it (not on X11, not shown, a widget over the area, a pixel layout
     // other than the host's 32 bits, its depth still unknown, or more than kMostUnread to send):
     // the caller then has Qt repaint the area, after which frames put what they change again.
-    bool put(const QRect& area, const QRegion& changed, const Painting& moving);
+    // With a `look`, what a frame changes is kept on the server until Qt paints over the
+    // area, and a later frame of that look changing no more is copied from there.
+    bool put(const QRect& area, const QRegion& changed, const Painting& moving, std::optional<Look> look = {});
+    // Device pixels a point in the view's window, as its devicePixelRatioF() tells them but
+    // without first looking up its screen, which a frame would pay for.
+    qreal pixelRatio() const;
     // While the view paints what stands still: it leaves the moving part out.
     bool isTakingStill() const { return takingStill_; }
     // From the view's paint event outside isTakingStill, with the region Qt paints.
     void paintedByQt(const QRegion& painted);
 
 private:
+    struct Kept {
+        Look look;
+        // In the part's device pixels.
+        QRect pixels;
+        std::uint32_t pixmap;
+    };
     struct Part {
         QRect area;
         // Taken at the first frame after Qt painted any of it.
@@ -57,12 +74,14 @@ private:
         QImage frame;
         // The window shows Qt's paint of some of it and an earlier frame elsewhere.
         bool owedWhole = true;
+        std::vector<Kept> kept;
     };
 
     // The window's depth once the server told it, if it takes our pixel layout.
     std::optional<std::uint8_t> windowDepth();
     bool isCovered(const QRect& area) const;
     QImage takeStill(const QRect& area);
+    void forgetKept(Part& part);
 
     QWidget& view_;
     // Qt's; none off X11.
@@ -73,6 +92,7 @@ private:
     std::optional<unsigned> askedDepth_;
     std::optional<std::uint8_t> depth_;
     std::vector<Part> parts_;
+    std::size_t keptBytes_ = 0;
     bool takingStill_ = false;
 };
 

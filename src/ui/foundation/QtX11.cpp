@@ -9,22 +9,51 @@
 #include <map>
 #include <string>
 #include <sys/ioctl.h>
+#include <utility>
 #include <vector>
 
 #include "xcb/WindowManagerMessage.h"
 
 namespace quillbern {
 
+// Asked once an application: Qt looks the interface up by name each time, which frames would
+// pay for.
 xcb_connection_t* qtX11Connection() {
-    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    return x11 ? x11->connection() : nullptr;
+    static const QGuiApplication* askedOf = nullptr;
+    static xcb_connection_t* connection = nullptr;
+    if (std::exchange(askedOf, qGuiApp) != qGuiApp) {
+        const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+        connection = x11 ? x11->connection() : nullptr;
+    }
+    return connection;
 }
 
+namespace {
+
+// What sendAfterThisTurn holds back in xcb's buffer.
+std::size_t heldBack = 0;
+bool sendPosted = false;
+
+}  // namespace
+
 std::optional<int> bytesUnreadByServer(xcb_connection_t* connection) {
-    if (xcb_connection_has_error(connection) || xcb_flush(connection) <= 0) return {};
+    if (xcb_connection_has_error(connection) || (!sendPosted && xcb_flush(connection) <= 0)) return {};
     int unread = 0;
     if (::ioctl(xcb_get_file_descriptor(connection), SIOCOUTQ, &unread) != 0) return {};
-    return unread;
+    return unread + static_cast<int>(heldBack);
+}
+
+void sendAfterThisTurn(xcb_connection_t* connection, std::size_t bytes) {
+    heldBack += bytes;
+    if (std::exchange(sendPosted, true)) return;
+    QMetaObject::invokeMethod(
+        qGuiApp,
+        [connection] {
+            heldBack = 0;
+            sendPosted = false;
+            if (!xcb_connection_has_error(connection)) xcb_flush(connection);
+        },
+        Qt::QueuedConnection);
 }
 
 xcb_atom_t qtX11Atom(std::string_view name) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,9 +15,13 @@ namespace quillbern {
 // the interface without a connection).
 xcb_connection_t* qtX11Connection();
 // What was sent on the connection, xcb's own buffer flushed first, that the server has yet to
-// read, in bytes as the kernel counts them; none where the socket cannot tell or the
-// connection broke.
+// read, in bytes as the kernel counts them, and what sendAfterThisTurn holds back; none where
+// the socket cannot tell or the connection broke.
 std::optional<int> bytesUnreadByServer(xcb_connection_t* connection);
+// Sends the requests asked on the connection, `bytes` of them ours, once this turn of the
+// main loop is done: every write wakes the server, and a frame's several views need one.
+// Until then bytesUnreadByServer counts them and flushes nothing. Main thread.
+void sendAfterThisTurn(xcb_connection_t* connection, std::size_t bytes);
 // Interned once per name on Qt's connection; XCB_ATOM_NONE without one.
 xcb_atom_t qtX11Atom(std::string_view name);
 

@@ -143,8 +143,9 @@ void TileStrip::redrawFrame() {
     for (std::size_t i = 0; i < cells_.size(); ++i) {
         const TileCell& cell = *cells_[i];
         if (!moves(cell)) continue;
-        const bool bounceAlone =
-            lastFrame_ && !cell.isMovingBesidesBounce(now) && !cell.isMovingBesidesBounce(*lastFrame_);
+        // What Qt paints anyway is not put: a frame kept from before would show there meanwhile.
+        const bool bounceAlone = lastFrame_ && !cell.isMovingBesidesBounce(now) &&
+                                 !cell.isMovingBesidesBounce(*lastFrame_) && !area.intersects(bounceArea(i));
         area +=
             bounceAlone ? redrawBounce(i, *lastFrame_, now) : QRegion(drawnArea(i, mayShowBadge(i)).toAlignedRect());
     }
@@ -213,7 +214,7 @@ QRegion TileStrip::redrawBounce(std::size_t index, MediaTime before, MediaTime n
     const QRect area = bounceArea(index);
     // Qt paints the frame at rest, so that its backing store holds the icon where it stays.
     if (!cell.bounce.isMoving(now)) return area;
-    const qreal ratio = devicePixelRatioF();
+    const qreal ratio = direct_.pixelRatio();
     const QPointF from = cell.bounceOffset(look_, before, ratio);
     const QPointF to = cell.bounceOffset(look_, now, ratio);
     if (from == to) return {};
@@ -223,13 +224,16 @@ QRegion TileStrip::redrawBounce(std::size_t index, MediaTime before, MediaTime n
                                return other != index && cells_[other]->hover.value(now) > 0 &&
                                       drawnArea(other, mayShowBadge(other)).intersects(area);
                            });
-    // What stands still there is taken without the tile, which each frame draws whole, and
-    // a frame puts the icon where the last showed it and where it shows now.
-    const QRectF icon = restingIcon(index);
-    const QRegion changed = QRegion(icon.translated(from).toAlignedRect()) + icon.translated(to).toAlignedRect();
-    const bool put = !drawnOver && direct_.put(area, changed, [&](QPainter& p, const QRect&) {
-        cell.paint(p, cellOrigin(index), look_, palette(), now, badgeRoom(index));
-    });
+    // What stands still there is taken without the tile, which each frame draws whole. A
+    // frame puts the whole area, which the server keeps for each of the icon's few places.
+    const QPoint place = (to * ratio).toPoint();
+    const DirectFrames::Look look = (DirectFrames::Look{place.x()} << 32) | static_cast<std::uint32_t>(place.y());
+    const bool put = !drawnOver && direct_.put(
+                                       area, area,
+                                       [&](QPainter& p, const QRect&) {
+                                           cell.paint(p, cellOrigin(index), look_, palette(), now, badgeRoom(index));
+                                       },
+                                       look);
     return put ? QRegion() : QRegion(area);
 }
 
