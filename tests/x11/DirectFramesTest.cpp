@@ -33,7 +33,7 @@ public:
     bool moveTo(QPoint to, const QRegion& changed, std::optional<DirectFrames::Look> look = {}) {
         square = to;
         return direct.put(
-            rect(), changed,
+            area.value_or(rect()), changed,
             [&](QPainter& p, const QRect&) {
                 ++framesPainted;
                 p.fillRect(QRect(square, kSquare), QColor::fromRgb(colour));
@@ -42,6 +42,8 @@ public:
     }
 
     DirectFrames direct;
+    // Where frames go; the whole view unless set.
+    std::optional<QRect> area;
     QPoint square;
     std::uint32_t colour = kMoving;
     int paintedByQt = 0;
@@ -95,7 +97,7 @@ protected:
         standAt(window, {120, 60});
         ASSERT_TRUE(spinUntil([&] { return shown({5, 5}) == kMoving && shown({25, 25}) == kStill; }));
         // The window's depth comes from the server first.
-        ASSERT_TRUE(spinUntil([&] { return view->moveTo({20, 0}, QRect(20, 0, 10, 10)); }));
+        ASSERT_TRUE(spinUntil([&] { return view->moveTo({20, 0}, QRect(0, 0, 30, 10)); }));
     }
     // The colour on screen at a point of the view.
     std::uint32_t shown(QPoint at) const {
@@ -111,7 +113,7 @@ protected:
 TEST_F(DirectFramesOnX, AFramePutsWhatChangedAndAllOnceQtPaintedAny) {
     EXPECT_TRUE(spinUntil([&] {
         return shown({25, 5}) == kMoving && shown({5, 5}) == kStill;
-    })) << "the first frame puts the whole area, over what stands still";
+    })) << "the first frame puts what changed over Qt's paint";
     const int painted = view->paintedByQt;
 
     ASSERT_TRUE(view->moveTo({40, 0}, QRect(40, 0, 10, 10)));
@@ -129,6 +131,20 @@ TEST_F(DirectFramesOnX, AFramePutsWhatChangedAndAllOnceQtPaintedAny) {
     ASSERT_TRUE(view->moveTo({80, 0}, QRect(80, 0, 10, 10)));
     EXPECT_TRUE(spinUntil([&] { return shown({85, 5}) == kMoving; }));
     EXPECT_EQ(shown({65, 5}), kMoving) << "Qt painted all of it: the frame after puts what it changed";
+}
+
+TEST_F(DirectFramesOnX, APartThatMovedIsPutWholeUnlessQtJustPaintedWhereItStands) {
+    view->area = QRect(0, 0, 60, 40);
+    ASSERT_TRUE(view->moveTo({40, 0}, QRect(40, 0, 10, 10)));
+    EXPECT_TRUE(spinUntil([&] {
+        return shown({45, 5}) == kMoving && shown({25, 5}) == kStill;
+    })) << "where an earlier frame went, the part is put whole";
+
+    view->repaint();
+    view->area = QRect(0, 0, 80, 40);
+    ASSERT_TRUE(view->moveTo({60, 0}, QRect(60, 0, 10, 10)));
+    EXPECT_TRUE(spinUntil([&] { return shown({65, 5}) == kMoving; }));
+    EXPECT_EQ(shown({45, 5}), kMoving) << "where Qt just painted, what changed is put alone";
 }
 
 TEST_F(DirectFramesOnX, AWidgetOverTheAreaOrMoreThanTheServerMayBeLeftLeavesItToQt) {

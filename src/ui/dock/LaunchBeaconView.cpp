@@ -164,7 +164,10 @@ void LaunchBeaconView::paintStill(QPainter& painter, const BackgroundPalette& ba
     QColor trackColour = palette().color(QPalette::WindowText);
     trackColour.setAlphaF(0.18f);
     const QImage track = ringPicture(beacon::ringBox(size), ratio, width, trackColour);
-    const QImage arrived = ringPicture(beacon::ringBox(size), ratio, width, qColor(content_.accent));
+    // Drawn again at each size while the beacon grows and fades: the full ring only if shown.
+    QImage arrived;
+    if (!std::ranges::all_of(content_.tiles, &BeaconTileContent::isLaunching))
+        arrived = ringPicture(beacon::ringBox(size), ratio, width, qColor(content_.accent));
     for (std::size_t i = 0; i < content_.tiles.size(); ++i) {
         const BeaconTileContent& tile = content_.tiles[i];
         const QRectF box = ringBox(i);

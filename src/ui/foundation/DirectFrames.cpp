@@ -124,7 +124,11 @@ bool DirectFrames::put(const QRect& area, const QRegion& changed, const Painting
     const std::optional<std::uint8_t> depth = windowDepth();
     if (!depth || isCovered(area)) return false;
     auto part = std::ranges::find(parts_, area, &Part::area);
-    if (part == parts_.end()) part = parts_.insert(parts_.end(), Part{area, QImage(), QImage(), true, {}});
+    if (part == parts_.end()) {
+        // A part that moved, as with a window that grows, may stand where Qt just painted.
+        const bool owedWhole = !(QRegion(area) - shownAsQtPainted_).isEmpty();
+        part = parts_.insert(parts_.end(), Part{area, QImage(), QImage(), owedWhole, {}});
+    }
     const QRegion putting = part->owedWhole ? QRegion(area) : changed & area;
     // A frame owed whole comes once.
     const bool keeps = look && !part->owedWhole;
@@ -217,6 +221,10 @@ bool DirectFrames::put(const QRect& area, const QRegion& changed, const Painting
         sendAfterThisTurn(c, bytes);
     }
     part->owedWhole = false;
+    shownAsQtPainted_ -= putting;
+    for (Part& other : parts_) {
+        if (&other != &*part && putting.intersects(other.area)) other.owedWhole = true;
+    }
     return true;
 }
 
@@ -231,6 +239,7 @@ void DirectFrames::forgetKept(Part& part) {
 
 // Qt's paint of the whole part shows the view as it stands, as a frame would.
 void DirectFrames::paintedByQt(const QRegion& painted) {
+    shownAsQtPainted_ += painted;
     for (Part& part : parts_) {
         if (!painted.intersects(part.area)) continue;
         forgetKept(part);

@@ -92,6 +92,8 @@ private:
     std::optional<unsigned> askedDepth_;
     std::optional<std::uint8_t> depth_;
     std::vector<Part> parts_;
+    // Where the window shows Qt's last paint, with no frame put over it since.
+    QRegion shownAsQtPainted_;
     std::size_t keptBytes_ = 0;
     bool takingStill_ = false;
 };
