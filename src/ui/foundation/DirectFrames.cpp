@@ -140,17 +140,24 @@ bool DirectFrames::put(const QRect& area, const QRegion& changed, const Painting
         return QRect((rect.topLeft() - area.topLeft()) * ratio, rect.size() * ratio) &
                QRect(QPoint(), area.size() * ratio);
     };
-    const auto keptWith = [&](const QRect& pixels) {
-        return std::ranges::find_if(part->kept, [&](const Kept& kept) {
-            return keeps && kept.look == framesLook && kept.pixels.contains(pixels);
-        });
+    // Each rectangle, and the kept frame it is copied from where there is one: the same
+    // for counting what goes and for sending it.
+    struct Piece {
+        QRect rect;
+        QRect pixels;
+        std::optional<std::size_t> kept;
     };
+    std::vector<Piece> pieces;
     std::size_t bytes = 0;
     for (const QRect& rect : putting) {
-        const QRect pixels = devicePixels(rect);
-        bytes += keptWith(pixels) != part->kept.end()
+        Piece& piece = pieces.emplace_back(Piece{rect, devicePixels(rect), std::nullopt});
+        const auto kept = std::ranges::find_if(part->kept, [&](const Kept& k) {
+            return keeps && k.look == framesLook && k.pixels.contains(piece.pixels);
+        });
+        if (kept != part->kept.end()) piece.kept = static_cast<std::size_t>(kept - part->kept.begin());
+        bytes += piece.kept
                      ? sizeof(xcb_copy_area_request_t)
-                     : kPutImageHeader + static_cast<std::size_t>(pixels.width()) * pixels.height() * 4 +
+                     : kPutImageHeader + static_cast<std::size_t>(piece.pixels.width()) * piece.pixels.height() * 4 +
                            sizeof(xcb_create_pixmap_request_t) + sizeof(xcb_copy_area_request_t);
     }
     const std::optional<int> unread = bytesUnreadByServer(c);
@@ -172,11 +179,11 @@ bool DirectFrames::put(const QRect& area, const QRegion& changed, const Painting
     // painted: a painter begun on a new picture costs more than these few pixels.
     std::optional<QPainter> painter;
     std::vector<unsigned char> sending;
-    for (const QRect& rect : putting) {
-        const QRect pixels = devicePixels(rect);
+    for (const auto& [rect, pixels, keptAt] : pieces) {
         if (pixels.isEmpty()) continue;
-        if (const auto kept = keptWith(pixels); kept != part->kept.end()) {
-            copy(kept->pixmap, pixels.topLeft() - kept->pixels.topLeft(), pixels);
+        if (keptAt) {
+            const Kept& kept = part->kept[*keptAt];
+            copy(kept.pixmap, pixels.topLeft() - kept.pixels.topLeft(), pixels);
             continue;
         }
         const auto rowBytes = static_cast<std::size_t>(pixels.width()) * 4;

@@ -12,7 +12,7 @@ class QWidget;
 namespace quillbern {
 
 // Qt's own X connection; null on other platforms (the offscreen one of view tests offers
-// the interface without a connection).
+// the interface without a connection). Main thread.
 xcb_connection_t* qtX11Connection();
 // What was sent on the connection, xcb's own buffer flushed first, that the server has yet to
 // read, in bytes as the kernel counts them, and what sendAfterThisTurn holds back; none where
