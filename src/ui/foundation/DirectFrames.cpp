@@ -55,6 +55,7 @@ std::optional<std::uint8_t> DirectFrames::windowDepth() {
         gc_ = 0;
         window_ = window;
         depth_.reset();
+        ratio_.reset();
         for (Part& part : parts_)
             forgetKept(part);
         parts_.clear();
@@ -81,9 +82,13 @@ std::optional<std::uint8_t> DirectFrames::windowDepth() {
     return depth_;
 }
 
+// A change of the ratio repaints the whole window, after which it is asked again.
 qreal DirectFrames::pixelRatio() const {
-    const QWindow* window = view_.window()->windowHandle();
-    return window ? window->devicePixelRatio() : view_.devicePixelRatioF();
+    if (!ratio_) {
+        const QWindow* window = view_.window()->windowHandle();
+        ratio_ = window ? window->devicePixelRatio() : view_.devicePixelRatioF();
+    }
+    return *ratio_;
 }
 
 bool DirectFrames::isCovered(const QRect& area) const {
@@ -223,12 +228,13 @@ bool DirectFrames::put(const QRect& area, const QRegion& changed, const Painting
     // A small frame waits for the others of this turn. A larger one goes at once: xcb writes
     // what outgrows its buffer (16 KiB) by itself, and it would then be counted twice.
     if (bytes > kHeldBackAtMost) {
-        xcb_flush(c);
+        sendNow(c);
     } else {
-        sendAfterThisTurn(c, bytes);
+        sendAfterThisTurn(bytes);
     }
     part->owedWhole = false;
-    shownAsQtPainted_ -= putting;
+    // Subtracting makes a new region, which each frame would pay for.
+    if (shownAsQtPainted_.intersects(putting)) shownAsQtPainted_ -= putting;
     for (Part& other : parts_) {
         if (&other != &*part && putting.intersects(other.area)) other.owedWhole = true;
     }
@@ -247,6 +253,7 @@ void DirectFrames::forgetKept(Part& part) {
 // Qt's paint of the whole part shows the view as it stands, as a frame would.
 void DirectFrames::paintedByQt(const QRegion& painted) {
     shownAsQtPainted_ += painted;
+    ratio_.reset();
     for (Part& part : parts_) {
         if (!painted.intersects(part.area)) continue;
         forgetKept(part);

@@ -52,7 +52,7 @@ public:
     // area, and a later frame of that look changing no more is copied from there.
     bool put(const QRect& area, const QRegion& changed, const Painting& moving, std::optional<Look> look = {});
     // Device pixels a point in the view's window, as its devicePixelRatioF() tells them but
-    // without first looking up its screen, which a frame would pay for.
+    // asked once between Qt's paints: looking up its screen was a tenth of a frame's cost.
     qreal pixelRatio() const;
     // While the view paints what stands still: it leaves the moving part out.
     bool isTakingStill() const { return takingStill_; }
@@ -91,6 +91,7 @@ private:
     // The request for the window's depth, or its answer: 0 where the layout does not fit.
     std::optional<unsigned> askedDepth_;
     std::optional<std::uint8_t> depth_;
+    mutable std::optional<qreal> ratio_;
     std::vector<Part> parts_;
     // Where the window shows Qt's last paint, with no frame put over it since.
     QRegion shownAsQtPainted_;

@@ -1,5 +1,6 @@
 #include "ui/foundation/QtX11.h"
 
+#include <QAbstractEventDispatcher>
 #include <QGuiApplication>
 #include <QRegion>
 #include <QWidget>
@@ -30,30 +31,54 @@ xcb_connection_t* qtX11Connection() {
 
 namespace {
 
-// What sendAfterThisTurn holds back in xcb's buffer.
-std::size_t heldBack = 0;
-bool sendPosted = false;
+// One turn of the main loop: from its waking to its next wait.
+struct ThisTurn {
+    // What the socket held that the server had not read, when first asked this turn: asking
+    // is a system call, and what the server reads meanwhile only makes the count safer. What
+    // Qt sends meanwhile is small and counted from the next turn.
+    std::optional<int> unread;
+    // What sendAfterThisTurn holds back in xcb's buffer.
+    std::size_t heldBack = 0;
+};
+ThisTurn thisTurn;
+
+// Sends what was held back as the loop is about to wait, or goes round without waiting, and
+// starts the next turn's count.
+void endTurns() {
+    static const QGuiApplication* endingOf = nullptr;
+    if (std::exchange(endingOf, qGuiApp) == qGuiApp) return;
+    const auto endTurn = [] {
+        xcb_connection_t* c = qtX11Connection();
+        if (thisTurn.heldBack > 0 && c && !xcb_connection_has_error(c)) xcb_flush(c);
+        thisTurn = {};
+    };
+    const QAbstractEventDispatcher* loop = QAbstractEventDispatcher::instance(qGuiApp->thread());
+    QObject::connect(loop, &QAbstractEventDispatcher::aboutToBlock, qGuiApp, endTurn);
+    QObject::connect(loop, &QAbstractEventDispatcher::awake, qGuiApp, endTurn);
+}
 
 }  // namespace
 
 std::optional<int> bytesUnreadByServer(xcb_connection_t* connection) {
-    if (xcb_connection_has_error(connection) || (!sendPosted && xcb_flush(connection) <= 0)) return {};
-    int unread = 0;
-    if (::ioctl(xcb_get_file_descriptor(connection), SIOCOUTQ, &unread) != 0) return {};
-    return unread + static_cast<int>(heldBack);
+    if (xcb_connection_has_error(connection)) return {};
+    if (!thisTurn.unread) {
+        if (thisTurn.heldBack == 0 && xcb_flush(connection) <= 0) return {};
+        int unread = 0;
+        if (::ioctl(xcb_get_file_descriptor(connection), SIOCOUTQ, &unread) != 0) return {};
+        thisTurn.unread = unread;
+        endTurns();
+    }
+    return *thisTurn.unread + static_cast<int>(thisTurn.heldBack);
 }
 
-void sendAfterThisTurn(xcb_connection_t* connection, std::size_t bytes) {
-    heldBack += bytes;
-    if (std::exchange(sendPosted, true)) return;
-    QMetaObject::invokeMethod(
-        qGuiApp,
-        [connection] {
-            heldBack = 0;
-            sendPosted = false;
-            if (!xcb_connection_has_error(connection)) xcb_flush(connection);
-        },
-        Qt::QueuedConnection);
+void sendAfterThisTurn(std::size_t bytes) {
+    thisTurn.heldBack += bytes;
+    endTurns();
+}
+
+void sendNow(xcb_connection_t* connection) {
+    if (!xcb_connection_has_error(connection)) xcb_flush(connection);
+    thisTurn = {};
 }
 
 xcb_atom_t qtX11Atom(std::string_view name) {

@@ -15,13 +15,17 @@ namespace quillbern {
 // the interface without a connection). Main thread.
 xcb_connection_t* qtX11Connection();
 // What was sent on the connection, xcb's own buffer flushed first, that the server has yet to
-// read, in bytes as the kernel counts them, and what sendAfterThisTurn holds back; none where
-// the socket cannot tell or the connection broke.
+// read, in bytes as the kernel counted them when first asked this turn of the main loop, and
+// what sendAfterThisTurn holds back; none where the socket cannot tell or the connection broke.
 std::optional<int> bytesUnreadByServer(xcb_connection_t* connection);
-// Sends the requests asked on the connection, `bytes` of them ours, once this turn of the
-// main loop is done: every write wakes the server, and a frame's several views need one.
-// Until then bytesUnreadByServer counts them and flushes nothing. Main thread.
-void sendAfterThisTurn(xcb_connection_t* connection, std::size_t bytes);
+// Sends the requests asked on Qt's connection, `bytes` of them ours, once this turn of the
+// main loop is done, as it is about to wait: every write wakes the server, and a frame's
+// several views need one. Until then bytesUnreadByServer counts them and flushes nothing.
+// Main thread.
+void sendAfterThisTurn(std::size_t bytes);
+// Sends what was asked on the connection at once, what was held back with it; the unread
+// bytes are asked of the socket again.
+void sendNow(xcb_connection_t* connection);
 // Interned once per name on Qt's connection; XCB_ATOM_NONE without one.
 xcb_atom_t qtX11Atom(std::string_view name);
 
