@@ -94,6 +94,11 @@ void SimRunningApps::launch(RunningApp app) {
     announceAppsChanged();
 }
 
+void SimRunningApps::reidentify(RunningApp app) {
+    apps_.insert_or_assign(app.pid, std::move(app));
+    announceAppsChanged();
+}
+
 void SimRunningApps::terminate(Pid pid) {
     const auto found = apps_.find(pid);
     if (found == apps_.end()) return;

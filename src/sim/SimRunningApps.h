@@ -42,6 +42,9 @@ public:
     // Each also tells that the list changed, after the launch or termination notification.
     void launch(RunningApp app);
     void terminate(Pid pid);
+    // The same process known anew, as when its application's entry is installed: only the
+    // list's change is told.
+    void reidentify(RunningApp app);
     // The user switched to this application.
     void activateByUser(Pid pid);
     // Hidden or shown by other means, at once.

@@ -173,6 +173,26 @@ TEST_F(Controller, AnEditThatAnnouncesNothingStillResizesTheDock) {
     EXPECT_EQ(w.panel(kLeft, 1)->serial, serial) << "moved, not rebuilt";
 }
 
+TEST_F(Controller, AnApplicationKnownAnewResizesTheDock) {
+    // Two windows of one program, one tile, until the second's own entry is installed.
+    const auto known = [](Pid pid, const char* appId) {
+        return RunningApp{.pid = pid, .name = appId, .policy = ActivationPolicy::regular, .appId = appId};
+    };
+    w.world.apps.launch(known(10, "org.example.Fresh"));
+    w.world.apps.launch(known(11, "org.example.Fresh"));
+    Profile windowsShown = simDock(1, DockEdge::bottom, {}, 2);
+    windowsShown.showsWindows = true;
+    w.transientApps = 1;
+    open({windowsShown});
+    const RectBL oneTile = w.panel(kLeft, 1)->frame;
+
+    w.transientApps = 2;
+    w.world.apps.reidentify(known(11, "org.example.Early"));
+    w.world.advance(DockController::kFrameChange.duration);
+    EXPECT_GT(w.panel(kLeft, 1)->frame.width, oneTile.width);
+    EXPECT_EQ(w.panel(kLeft, 1)->frame, expectedFrame(kLeft, 1));
+}
+
 TEST_F(Controller, ACommandClickOnADockReachesTheApplication) {
     open({simDock(1, DockEdge::bottom)});
     int clicks = 0;

@@ -93,6 +93,12 @@ TEST_F(Engine, TracksRegularApplicationsAndAnnouncesOnlyReconciliationsThatChang
     advance(AXWorker::kDebounce);
     EXPECT_EQ(titles(), std::vector<std::string>{"Notes"});
     EXPECT_EQ(changes.size(), 3u);
+
+    // Known anew, as its entry was installed: its windows carry the new name.
+    apps.reidentify(regular(10, "Notebook"));
+    advance(AXWorker::kDebounce);
+    ASSERT_EQ(engine.snapshot().windows.size(), 1u);
+    EXPECT_EQ(engine.snapshot().windows[0].appName, "Notebook");
 }
 
 TEST_F(Engine, SessionAndDisplayEventsAskForAReconciliation) {

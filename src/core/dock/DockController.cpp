@@ -40,6 +40,8 @@ void DockController::start() {
     // Edits that announce nothing, such as listing the running applications, can still
     // change a dock's length.
     profilesObserver_ = pinned_.profilesChanged.connect(lifetime_.guard([this] { refreshFrames(); }));
+    // An application identified anew can join or leave another's tile while no window changes.
+    runningObserver_ = pinned_.runningChanged.connect(lifetime_.guard([this] { refreshFrames(); }));
     // What the tick reads besides the pointer and the controller's own state.
     const auto wake = lifetime_.guard([this] { wakeTick(); });
     tickWakers_.push_back(preferences_.changed.connect(wake));
@@ -75,6 +77,7 @@ void DockController::stop() {
     pinned_.onLayoutChange = nullptr;
     screenObserver_.reset();
     profilesObserver_.reset();
+    runningObserver_.reset();
     previewHide_.cancel();
     previewPanel_.reset();
     previewOwner_.reset();

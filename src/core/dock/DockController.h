@@ -217,6 +217,7 @@ private:
     std::map<PanelKey, std::unique_ptr<Panel>> panels_;
     Subscription screenObserver_;
     Subscription profilesObserver_;
+    Subscription runningObserver_;
     std::unique_ptr<LaunchBeaconController> beacon_;
     Timer autoHideTimer_;
     // Tick times are tickOrigin_ plus whole periods, resting or not.

@@ -47,6 +47,8 @@ void WindowEngine::subscribe() {
     const auto appsChanged = lifetime_.guard([this](const RunningApp&) { pushApps(); });
     tokens_.push_back(ports_.apps.onLaunch(appsChanged));
     tokens_.push_back(ports_.apps.onTerminate(appsChanged));
+    // An application identified anew gives its windows another name.
+    tokens_.push_back(ports_.apps.onAppsChanged(onLoop(ports_.mainLoop, lifetime_.token(), [this] { pushApps(); })));
     tokens_.push_back(ports_.apps.onActivate([reconcile](const RunningApp&) { reconcile(); }));
     tokens_.push_back(ports_.session.on(SessionEvent::didWake, reconcile));
     tokens_.push_back(ports_.session.on(SessionEvent::desktopChanged, reconcile));
@@ -63,6 +65,8 @@ void WindowEngine::pushApps() {
         if (app.policy != ActivationPolicy::regular) continue;
         apps.insert_or_assign(app.pid, app.name.value_or("?"));
     }
+    if (apps == pushedApps_) return;
+    pushedApps_ = apps;
     worker_->setApps(std::move(apps));
 }
 

@@ -76,6 +76,8 @@ private:
     std::unique_ptr<AXWorker> worker_;
     // Shut down, kept until the engine ends so stop() never blocks on its thread.
     std::unique_ptr<AXWorker> stoppedWorker_;
+    // What the worker was last told, so a change that leaves it alone costs it no pass.
+    std::optional<TrackedApps> pushedApps_;
     std::vector<Subscription> tokens_;
     std::optional<Timer> permissionTimer_;
     Subscription trustWatch_;
