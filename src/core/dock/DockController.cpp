@@ -40,8 +40,8 @@ void DockController::start() {
     // Edits that announce nothing, such as listing the running applications, can still
     // change a dock's length.
     profilesObserver_ = pinned_.profilesChanged.connect(lifetime_.guard([this] { refreshFrames(); }));
-    // An application identified anew can join or leave another's tile while no window changes.
-    runningObserver_ = pinned_.runningChanged.connect(lifetime_.guard([this] { refreshFrames(); }));
+    runningObserver_ = pinned_.runningChanged.connect(lifetime_.guard([this] { runningChanged(); }));
+    runningProcesses_ = runningProcesses();
     // What the tick reads besides the pointer and the controller's own state.
     const auto wake = lifetime_.guard([this] { wakeTick(); });
     tickWakers_.push_back(preferences_.changed.connect(wake));
@@ -137,6 +137,23 @@ void DockController::regroupPanels() {
             groups_[EdgeGroup{key.display, profile->edge}].push_back(Member{key, panel.get()});
         }
     }
+}
+
+std::set<Pid> DockController::runningProcesses() const {
+    std::set<Pid> pids;
+    for (const RunningApp& app : ports_.apps.runningApps())
+        pids.insert(app.pid);
+    return pids;
+}
+
+// An application identified anew can join or leave another's tile while no window changes.
+// Launches and ends are left to the window list, which follows them with their windows: a
+// refresh at each would shrink a dock and grow it again while the windows catch up.
+void DockController::runningChanged() {
+    std::set<Pid> pids = runningProcesses();
+    const bool sameProcesses = pids == runningProcesses_;
+    runningProcesses_ = std::move(pids);
+    if (sameProcesses) refreshFrames();
 }
 
 void DockController::refreshFrames() {

@@ -148,6 +148,8 @@ public:
     WorkspaceMembers* workspace = nullptr;
 
 private:
+    std::set<Pid> runningProcesses() const;
+    void runningChanged();
     struct Member {
         PanelKey key;
         Panel* panel = nullptr;
@@ -218,6 +220,8 @@ private:
     Subscription screenObserver_;
     Subscription profilesObserver_;
     Subscription runningObserver_;
+    // The processes that ran at the last change of the running applications.
+    std::set<Pid> runningProcesses_;
     std::unique_ptr<LaunchBeaconController> beacon_;
     Timer autoHideTimer_;
     // Tick times are tickOrigin_ plus whole periods, resting or not.
