@@ -159,11 +159,20 @@ TEST_F(AppTileView, ALaunchingIconBouncesAwayFromTheEdgeUnlessMotionIsReduced) {
     const double lift = w.appearance->tileSize() * 0.15;
     const QRect above(rest.left(), rest.top() - static_cast<int>(lift) + 1, rest.width(), static_cast<int>(lift) - 2);
     EXPECT_EQ(testing::pixelsNear(testing::rendered(*view), above, kMail, 0), 0);
+    int frames = 0;
+    w.world.frames.setPacer([&](Task frame) {
+        ++frames;
+        frame();
+    });
     w.world.advance(0.3);
     EXPECT_GT(testing::pixelsNear(testing::rendered(*view), above, kMail, 0), above.width() * above.height() / 2)
         << "out by its bounce at the top of the swing";
     w.world.advance(0.3);
     EXPECT_EQ(testing::pixelsNear(testing::rendered(*view), above, kMail, 0), 0) << "and back";
+    // The icon steps a whole pixel at a time each way, most slowly at the ends; the click's
+    // press eases meanwhile.
+    EXPECT_GE(frames, 2 * static_cast<int>(lift));
+    EXPECT_LT(frames, 0.6 / FrameClock::kFrameInterval * 2 / 3) << "frames between its steps are drawn too";
 
     w.world.appearance.setReduceMotion(true);
     w.world.appearance.notify();

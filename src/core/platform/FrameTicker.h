@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
+#include <optional>
 
 #include "core/foundation/Clock.h"
 #include "core/foundation/Lifetime.h"
@@ -15,8 +17,11 @@ namespace quillbern {
 class FrameTicker {
 public:
     static constexpr Duration kFrameInterval = FrameClock::kFrameInterval;
+    // The time of the first frame after a frame drawn at the given time that would draw
+    // anything new, for a view whose motion shows in steps: frames between are not drawn.
+    using NextChange = std::function<MediaTime(MediaTime)>;
 
-    FrameTicker(FrameClock& frames, std::function<bool(MediaTime)> isMoving, Task redraw);
+    FrameTicker(FrameClock& frames, std::function<bool(MediaTime)> isMoving, Task redraw, NextChange nextChange = {});
     FrameTicker(const FrameTicker&) = delete;
     FrameTicker& operator=(const FrameTicker&) = delete;
 
@@ -26,12 +31,17 @@ public:
 
 private:
     void redraw();
-    void askFrame();
+    void askFrame(std::optional<MediaTime> notBefore = {});
 
     FrameClock& frames_;
     std::function<bool(MediaTime)> isMoving_;
     Task redraw_;
+    NextChange nextChange_;
     bool frameAsked_ = false;
+    // The frame asked for is a later one than the next: a kick asks for the next instead,
+    // and the later one, which the clock still runs, then draws nothing.
+    bool askedLater_ = false;
+    std::uint64_t asks_ = 0;
     Lifetime lifetime_;
 };
 

@@ -41,7 +41,8 @@ TileStrip::TileStrip(FrameClock& frames, QWidget* parent)
       fade_(frames.loop()),
       direct_(*this),
       ticker_(
-          frames, [this](MediaTime now) { return isMoving(now); }, [this] { redrawFrame(); }) {
+          frames, [this](MediaTime now) { return isMoving(now); }, [this] { redrawFrame(); },
+          [this](MediaTime now) { return nextChange(now); }) {
     setMouseTracking(true);
     installTileStripAccessibility();
     fadeObserver_ = fade_.changed.connect([this] {
@@ -312,6 +313,29 @@ void TileStrip::hoverAt(std::optional<QPointF> point) {
 bool TileStrip::isMoving(MediaTime now) const {
     if (fadeMask_.isMoving(now)) return true;
     return std::ranges::any_of(cells_, [now](const auto& cell) { return cell->isMoving(now); });
+}
+
+// A bouncing icon steps a whole pixel now and then, and most slowly at the ends of its swing:
+// while nothing else moves, the frames between its steps are not drawn.
+MediaTime TileStrip::nextChange(MediaTime now) const {
+    constexpr int kMostFramesSkipped = 30;
+    const MediaTime next = now + FrameTicker::kFrameInterval;
+    if (!dirty_.isEmpty() || fadeMask_.isMoving(now)) return next;
+    std::vector<const TileCell*> bouncing;
+    for (const auto& cell : cells_) {
+        if (cell->isMovingBesidesBounce(now)) return next;
+        if (cell->bounce.isMoving(now)) bouncing.push_back(cell.get());
+    }
+    const qreal ratio = direct_.pixelRatio();
+    for (int frame = 1; frame < kMostFramesSkipped; ++frame) {
+        const MediaTime at = now + frame * FrameTicker::kFrameInterval;
+        if (std::ranges::any_of(bouncing, [&](const TileCell* cell) {
+                return !cell->bounce.isMoving(at) ||
+                       cell->bounceOffset(look_, at, ratio) != cell->bounceOffset(look_, now, ratio);
+            }))
+            return at;
+    }
+    return now + kMostFramesSkipped * FrameTicker::kFrameInterval;
 }
 
 void TileStrip::resizeEvent(QResizeEvent*) {

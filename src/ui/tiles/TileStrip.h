@@ -97,6 +97,7 @@ private:
     void setOffset(double offset);
     void hoverAt(std::optional<QPointF> point);
     bool isMoving(MediaTime now) const;
+    MediaTime nextChange(MediaTime now) const;
     // Repaints what changed since the last frame and what moves in this one; the ticker
     // calls it at most once a frame.
     void redrawFrame();
