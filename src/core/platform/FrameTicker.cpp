@@ -23,6 +23,7 @@ void FrameTicker::redraw() {
     const bool moving = isMoving_(now);
     redraw_();
     if (!moving) return;
+    // A change due at the next frame keeps to the frames' pace.
     if (nextChange_) {
         if (const MediaTime next = nextChange_(now); next - now > kFrameInterval * 1.5) {
             askFrame(next);
