@@ -1,11 +1,15 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QWidget>
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <ranges>
+#include <set>
 
 #include "Backends.h"
 #include "X11TestSupport.h"
 #include "core/dock/BeaconMetrics.h"
+#include "core/foundation/Clock.h"
 #include "sim/SimClock.h"
 #include "ui/dock/LaunchBeaconView.h"
 #include "ui/foundation/DirectFrames.h"
@@ -192,6 +196,59 @@ TEST_F(DirectFramesOnX, AFrameOfALookComesFromTheServerUntilQtPaintsOverIt) {
     EXPECT_TRUE(spinUntil([&] {
         return shown({45, 5}) == 0x33cc33 && shown({55, 5}) == kStill;
     })) << "once Qt painted over the area, nothing kept before shows";
+}
+
+// Four looks, three frames each: the square at four places.
+DirectFrames::Round squareRound() {
+    const auto placeOf = [](int look) { return QRect(QPoint(look % 4 * 20, 0), kSquare); };
+    return {4, [](MediaTime at) { return static_cast<int>(at.seconds * 20) % 4; },
+            [=](QPainter& p, int look) { p.fillRect(placeOf(look), QColor::fromRgb(kMoving)); },
+            [=](int from, int to) { return QRegion(placeOf(from)) + placeOf(to); }};
+}
+
+TEST_F(DirectFramesOnX, ARoundQueuedOnTheServerTurnsWithoutUsAndStopsWithItsWindow) {
+    SystemClock clock;
+    const QRect area(0, 0, 80, 10);
+    view->square = {0, 20};
+    view->repaint();
+    std::optional<MediaTime> next;
+    ASSERT_TRUE(spinUntil([&] {
+        // As a view's frames would ask, about once a frame.
+        spinFor(10);
+        next = view->direct.queue(area, squareRound(), clock.mediaNow());
+        return next.has_value();
+    })) << "queued once the looks are sent and the display's frames counted";
+    EXPECT_GT(*next - clock.mediaNow(), 1.5 * FrameClock::kFrameInterval) << "not asked again at the next frame";
+
+    // Asked again only when it said, the server shows the square at its places in turn.
+    std::set<int> placesSeen;
+    int asked = 0;
+    const MediaTime end = clock.mediaNow() + 0.5;
+    while (clock.mediaNow() < end) {
+        if (clock.mediaNow() >= *next) {
+            ++asked;
+            next = view->direct.queue(area, squareRound(), clock.mediaNow());
+            ASSERT_TRUE(next.has_value());
+        }
+        for (int place = 0; place < 4; ++place) {
+            if (shown({place * 20 + 5, 5}) == kMoving) placesSeen.insert(place);
+        }
+        spinFor(5);
+    }
+    EXPECT_EQ(placesSeen.size(), 4u);
+    EXPECT_LE(asked, 10) << "asked about each frame";
+
+    view->direct.stopQueue();
+    const auto allStill = [&] {
+        return std::ranges::all_of(std::views::iota(0, 4), [&](int place) {
+            return shown({place * 20 + 5, 5}) == kStill;
+        });
+    };
+    ASSERT_TRUE(spinUntil(allStill)) << "Qt's painting shows once the queue's window went";
+    for (int sample = 0; sample < 10; ++sample) {
+        spinFor(20);
+        EXPECT_TRUE(allStill()) << "a frame queued before the stop shows";
+    }
 }
 
 TEST(LaunchBeaconOnX, TheTurningRingPutStraightInIsTheOneQtWouldPaint) {

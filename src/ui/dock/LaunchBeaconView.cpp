@@ -37,7 +37,8 @@ LaunchBeaconView::LaunchBeaconView(BeaconContent content, FrameClock& frames, QW
       shownAt_(clock_.mediaNow()),
       direct_(*this),
       ticker_(
-          frames, [this](MediaTime) { return anyLaunching(); }, [this] { redrawMovingRings(); }) {
+          frames, [this](MediaTime) { return anyLaunching(); }, [this] { redrawMovingRings(); },
+          [this](MediaTime now) { return queuedUntil_.value_or(now); }) {
     setAttribute(Qt::WA_TranslucentBackground);
     QStringList labels;
     for (const BeaconTileContent& tile : content_.tiles) {
@@ -75,6 +76,15 @@ bool LaunchBeaconView::anyLaunching() const {
 // beacon's rings stop with a new view, which Qt paints.
 void LaunchBeaconView::redrawMovingRings() {
     const MediaTime now = clock_.mediaNow();
+    // A turn's frames come round again: the server shows them, queued ahead.
+    queuedUntil_.reset();
+    if (!content_.reduceMotion && anyLaunching()) {
+        queuedUntil_ = direct_.queue(launchingArea(), turnRound(direct_.pixelRatio()), now);
+        if (queuedUntil_) {
+            lastRing_.reset();
+            return;
+        }
+    }
     const std::optional<MediaTime> before = std::exchange(lastRing_, now);
     // The pulse's frames do not come again.
     std::optional<DirectFrames::Look> look;
@@ -101,6 +111,36 @@ void LaunchBeaconView::redrawMovingRings() {
 int LaunchBeaconView::turnStep(MediaTime now) const {
     const double turns = std::max(now - shownAt_, 0.0) / kTurn;
     return static_cast<int>((turns - std::floor(turns)) * kTurnSteps) % kTurnSteps;
+}
+
+MediaTime LaunchBeaconView::timeOfStep(int step) const {
+    return shownAt_ + (step + 0.5) * kTurn / kTurnSteps;
+}
+
+QRect LaunchBeaconView::launchingArea() const {
+    QRect area;
+    for (std::size_t i = 0; i < content_.tiles.size(); ++i) {
+        if (content_.tiles[i].isLaunching) area |= ringBox(i).toAlignedRect();
+    }
+    return area;
+}
+
+DirectFrames::Round LaunchBeaconView::turnRound(qreal ratio) const {
+    return {kTurnSteps, [this](MediaTime at) { return turnStep(at); },
+            [this, ratio](QPainter& painter, int step) {
+                const QImage ring = movingRing(timeOfStep(step), ratio);
+                for (std::size_t i = 0; i < content_.tiles.size(); ++i) {
+                    if (content_.tiles[i].isLaunching) painter.drawImage(ringBox(i).topLeft(), ring);
+                }
+            },
+            [this](int from, int to) {
+                QRegion change;
+                for (std::size_t i = 0; i < content_.tiles.size(); ++i) {
+                    if (content_.tiles[i].isLaunching)
+                        change += ringChange(ringBox(i), timeOfStep(from), timeOfStep(to));
+                }
+                return change;
+            }};
 }
 
 double LaunchBeaconView::arcStart(MediaTime now) const {

@@ -58,6 +58,11 @@ private:
     QImage movingRing(MediaTime now, qreal ratio, const std::optional<QRect>& drawn = std::nullopt) const;
     // Which of the turn's places the spinning arc stands at at `now`.
     int turnStep(MediaTime now) const;
+    // A time the arc stands at a place of the turn.
+    MediaTime timeOfStep(int step) const;
+    // The boxes of the launching tiles' rings, and their frames as a round of the turn's places.
+    QRect launchingArea() const;
+    DirectFrames::Round turnRound(qreal ratio) const;
     // Where the spinning arc starts at `now`, in degrees anticlockwise from the right.
     double arcStart(MediaTime now) const;
     // What a frame at `now` changes of a ring box drawn at `before`: around each end of the
@@ -73,6 +78,8 @@ private:
     DirectFrames direct_;
     // When the rings were last drawn straight into the window.
     std::optional<MediaTime> lastRing_;
+    // When the frames queued run short, while a turn's frames are queued.
+    std::optional<MediaTime> queuedUntil_;
     FrameTicker ticker_;
 };
 

@@ -7,9 +7,11 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <xcb/present.h>
 #include <xcb/xcb.h>
 #include <xcb/xcbext.h>
 
+#include "ui/foundation/PresentQueue.h"
 #include "ui/foundation/QtX11.h"
 
 namespace quillbern {
@@ -39,6 +41,7 @@ DirectFrames::DirectFrames(QWidget& view) : view_(view), connection_(qtX11Connec
 DirectFrames::~DirectFrames() {
     xcb_connection_t* c = connection_;
     if (!c || xcb_connection_has_error(c)) return;
+    stopQueue();
     if (askedDepth_) xcb_discard_reply(c, *askedDepth_);
     for (Part& part : parts_)
         forgetKept(part);
@@ -53,6 +56,9 @@ std::optional<std::uint8_t> DirectFrames::windowDepth() {
         if (askedDepth_) xcb_discard_reply(c, *askedDepth_);
         if (gc_) xcb_free_gc(c, gc_);
         gc_ = 0;
+        // Qt made its window anew; the queue's went with the one before.
+        if (queue_) queue_->present->parentGone();
+        stopQueue();
         window_ = window;
         depth_.reset();
         ratio_.reset();
@@ -141,10 +147,6 @@ bool DirectFrames::put(const QRect& area, const QRegion& changed, const Painting
     // A change of the pixel ratio repaints the whole window, so a still once taken stays
     // right until Qt paints over it.
     const qreal ratio = part->still.isNull() ? pixelRatio() : part->still.devicePixelRatio();
-    const auto devicePixels = [&](const QRect& rect) {
-        return QRect((rect.topLeft() - area.topLeft()) * ratio, rect.size() * ratio) &
-               QRect(QPoint(), area.size() * ratio);
-    };
     // Each rectangle, and the kept frame it is copied from where there is one: the same
     // for counting what goes and for sending it.
     struct Piece {
@@ -155,7 +157,7 @@ bool DirectFrames::put(const QRect& area, const QRegion& changed, const Painting
     std::vector<Piece> pieces;
     std::size_t bytes = 0;
     for (const QRect& rect : putting) {
-        Piece& piece = pieces.emplace_back(Piece{rect, devicePixels(rect), std::nullopt});
+        Piece& piece = pieces.emplace_back(Piece{rect, devicePixels(rect, area, ratio), std::nullopt});
         const auto kept = std::ranges::find_if(part->kept, [&](const Kept& k) {
             return keeps && k.look == framesLook && k.pixels.contains(piece.pixels);
         });
@@ -183,7 +185,6 @@ bool DirectFrames::put(const QRect& area, const QRegion& changed, const Painting
     // One painter on the part's own frame for all of it, begun only if some of it is
     // painted: a painter begun on a new picture costs more than these few pixels.
     std::optional<QPainter> painter;
-    std::vector<unsigned char> sending;
     for (const auto& [rect, pixels, keptAt] : pieces) {
         if (pixels.isEmpty()) continue;
         if (keptAt) {
@@ -201,29 +202,18 @@ bool DirectFrames::put(const QRect& area, const QRegion& changed, const Painting
         painter->setClipRect(QRectF(QPointF(pixels.topLeft()) / ratio, QSizeF(pixels.size()) / ratio));
         painter->translate(-QPointF(area.topLeft()));
         moving(*painter, rect);
-        // The server takes the rows one after the other.
-        sending.resize(rowBytes * pixels.height());
-        for (int row = 0; row < pixels.height(); ++row) {
-            std::memcpy(sending.data() + row * rowBytes,
-                        part->frame.constScanLine(pixels.top() + row) + pixels.left() * 4, rowBytes);
-        }
-        const auto width = static_cast<std::uint16_t>(pixels.width());
-        const auto height = static_cast<std::uint16_t>(pixels.height());
-        const auto send = [&](std::uint32_t drawable, QPoint at) {
-            xcb_put_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, drawable, gc_, width, height, static_cast<std::int16_t>(at.x()),
-                          static_cast<std::int16_t>(at.y()), 0, *depth, static_cast<std::uint32_t>(sending.size()),
-                          sending.data());
-        };
-        if (!keeps || keptBytes_ + sending.size() > kMostKept) {
-            send(window_, inWindow + pixels.topLeft());
+        const std::size_t pixelBytes = rowBytes * pixels.height();
+        if (!keeps || keptBytes_ + pixelBytes > kMostKept) {
+            sendPixels(part->frame, pixels, window_, inWindow + pixels.topLeft());
             continue;
         }
         const std::uint32_t pixmap = xcb_generate_id(c);
-        xcb_create_pixmap(c, *depth, pixmap, window_, width, height);
-        send(pixmap, QPoint());
+        xcb_create_pixmap(c, *depth, pixmap, window_, static_cast<std::uint16_t>(pixels.width()),
+                          static_cast<std::uint16_t>(pixels.height()));
+        sendPixels(part->frame, pixels, pixmap, QPoint());
         copy(pixmap, QPoint(), pixels);
         part->kept.push_back({framesLook, pixels, pixmap});
-        keptBytes_ += sending.size();
+        keptBytes_ += pixelBytes;
     }
     // A small frame waits for the others of this turn. A larger one goes at once: xcb writes
     // what outgrows its buffer (16 KiB) by itself, and it would then be counted twice.
@@ -241,6 +231,159 @@ bool DirectFrames::put(const QRect& area, const QRegion& changed, const Painting
     return true;
 }
 
+std::optional<MediaTime> DirectFrames::queue(const QRect& area, const Round& round, const MediaTime now) {
+    xcb_connection_t* c = connection_;
+    const auto refuse = [&]() -> std::optional<MediaTime> {
+        if (queue_ && queue_->present->isOpen()) view_.update(queue_->area);
+        stopQueue();
+        return std::nullopt;
+    };
+    if (queueRefused_ || !c || xcb_connection_has_error(c) || area.isEmpty() || round.looks <= 0 ||
+        !view_.isVisible() || !PresentQueue::isAvailable(c))
+        return refuse();
+    const std::optional<std::uint8_t> depth = windowDepth();
+    if (!depth || isCovered(area)) return refuse();
+    const qreal ratio = pixelRatio();
+    const QRect pixels(view_.mapTo(view_.window(), area.topLeft()) * ratio, area.size() * ratio);
+    const auto looks = static_cast<std::size_t>(round.looks);
+    if (static_cast<std::size_t>(pixels.width()) * pixels.height() * 4 * looks > kMostQueued) return refuse();
+    if (queue_ && (queue_->area != area || queue_->pixels != pixels || queue_->pictures.size() != looks)) refuse();
+    if (!queue_) {
+        queue_.emplace(Queue{area,
+                             pixels,
+                             std::make_unique<PresentQueue>(c, window_),
+                             takeStill(area),
+                             std::vector<std::uint32_t>(looks, 0),
+                             round.lookAt(now) % round.looks,
+                             0,
+                             QImage(),
+                             {},
+                             std::nullopt});
+    }
+    Queue& queued = *queue_;
+    PresentQueue& present = *queued.present;
+    present.learn(now);
+    if (present.isUnmatched()) {
+        queueRefused_ = true;
+        return refuse();
+    }
+    const std::optional<int> unreadBefore = bytesUnreadByServer(c);
+    if (!unreadBefore) return refuse();
+    std::size_t sending = 0;
+    // Until every look is on the server and its frames are counted, the caller puts them.
+    if (queued.sent < looks) {
+        if (*unreadBefore + kRoomForPut < kMostUnread)
+            sending = sendPictures(round, kMostUnread - kRoomForPut - *unreadBefore);
+    } else if (present.knowsFrames()) {
+        if (!present.isOpen()) {
+            present.open(pixels);
+            // Qt's painting of the area is hidden under the queue's window from now on.
+            for (Part& part : parts_) {
+                if (part.area.intersects(area)) part.owedWhole = true;
+            }
+            shownAsQtPainted_ -= area;
+        }
+        const std::uint64_t shown = present.frameAt(now);
+        std::uint64_t frame = std::max(queued.lastQueued.value_or(0), shown) + 1;
+        for (; frame <= shown + kQueuedAhead; ++frame) {
+            const auto look = static_cast<std::size_t>(round.lookAt(present.timeOf(frame)) % round.looks);
+            present.showAt(queued.pictures[look], frame);
+            sending += sizeof(xcb_present_pixmap_request_t);
+        }
+        queued.lastQueued = frame - 1;
+    }
+    if (sending > kHeldBackAtMost) {
+        sendNow(c);
+    } else {
+        sendAfterThisTurn(sending);
+    }
+    if (!present.isOpen()) return std::nullopt;
+    // Asked again while a few frames are left.
+    return present.timeOf(*queued.lastQueued - kQueuedLeastLeft);
+}
+
+std::size_t DirectFrames::sendPictures(const Round& round, std::size_t room) {
+    xcb_connection_t* c = connection_;
+    Queue& queued = *queue_;
+    const std::size_t looks = queued.pictures.size();
+    std::size_t sending = 0;
+    while (queued.sent < looks) {
+        const std::size_t look = (queued.firstLook + queued.sent) % looks;
+        if (!queued.pictures[look]) {
+            // Each look is the one before it with what changed between them.
+            const std::uint32_t pixmap = xcb_generate_id(c);
+            const auto width = static_cast<std::uint16_t>(queued.pixels.width());
+            const auto height = static_cast<std::uint16_t>(queued.pixels.height());
+            xcb_create_pixmap(c, *depth_, pixmap, window_, width, height);
+            sending += sizeof(xcb_create_pixmap_request_t);
+            queued.pictures[look] = pixmap;
+            queued.frame = queued.still.copy();
+            {
+                QPainter painter(&queued.frame);
+                painter.translate(-QPointF(queued.area.topLeft()));
+                round.paint(painter, static_cast<int>(look));
+            }
+            queued.unsent.clear();
+            const qreal ratio = queued.still.devicePixelRatio();
+            if (queued.sent == 0) {
+                queued.unsent.push_back(QRect(QPoint(), queued.pixels.size()));
+            } else {
+                const std::size_t before = (look + looks - 1) % looks;
+                xcb_copy_area(c, queued.pictures[before], pixmap, gc_, 0, 0, 0, 0, width, height);
+                sending += sizeof(xcb_copy_area_request_t);
+                for (const QRect& rect : round.change(static_cast<int>(before), static_cast<int>(look)) & queued.area) {
+                    if (const QRect pixels = devicePixels(rect, queued.area, ratio); !pixels.isEmpty())
+                        queued.unsent.push_back(pixels);
+                }
+            }
+        }
+        while (!queued.unsent.empty()) {
+            QRect& rect = queued.unsent.back();
+            const auto rowBytes = static_cast<std::size_t>(rect.width()) * 4;
+            const std::size_t rows =
+                std::min<std::size_t>(rect.height(), (room - std::min(room, sending + kPutImageHeader)) / rowBytes);
+            if (rows == 0) return sending;
+            const QRect band(rect.topLeft(), QSize(rect.width(), static_cast<int>(rows)));
+            sendPixels(queued.frame, band, queued.pictures[look], band.topLeft());
+            sending += kPutImageHeader + rowBytes * rows;
+            rect.setTop(rect.top() + static_cast<int>(rows));
+            if (rect.isEmpty()) queued.unsent.pop_back();
+        }
+        ++queued.sent;
+    }
+    return sending;
+}
+
+void DirectFrames::stopQueue() {
+    if (!queue_) return;
+    xcb_connection_t* c = connection_;
+    if (!xcb_connection_has_error(c)) {
+        for (const std::uint32_t pixmap : queue_->pictures) {
+            if (pixmap) xcb_free_pixmap(c, pixmap);
+        }
+    }
+    queue_.reset();
+    sendAfterThisTurn(sizeof(xcb_destroy_window_request_t));
+}
+
+QRect DirectFrames::devicePixels(const QRect& rect, const QRect& area, qreal ratio) {
+    return QRect((rect.topLeft() - area.topLeft()) * ratio, rect.size() * ratio) & QRect(QPoint(), area.size() * ratio);
+}
+
+void DirectFrames::sendPixels(const QImage& picture, const QRect& pixels, std::uint32_t drawable, QPoint at) {
+    // The server takes the rows one after the other.
+    const auto rowBytes = static_cast<std::size_t>(pixels.width()) * 4;
+    sending_.resize(rowBytes * pixels.height());
+    for (int row = 0; row < pixels.height(); ++row) {
+        std::memcpy(sending_.data() + row * rowBytes, picture.constScanLine(pixels.top() + row) + pixels.left() * 4,
+                    rowBytes);
+    }
+    xcb_put_image(connection_, XCB_IMAGE_FORMAT_Z_PIXMAP, drawable, gc_, static_cast<std::uint16_t>(pixels.width()),
+                  static_cast<std::uint16_t>(pixels.height()), static_cast<std::int16_t>(at.x()),
+                  static_cast<std::int16_t>(at.y()), 0, *depth_, static_cast<std::uint32_t>(sending_.size()),
+                  sending_.data());
+}
+
 void DirectFrames::forgetKept(Part& part) {
     xcb_connection_t* c = connection_;
     for (const Kept& kept : part.kept) {
@@ -252,6 +395,8 @@ void DirectFrames::forgetKept(Part& part) {
 
 // Qt's paint of the whole part shows the view as it stands, as a frame would.
 void DirectFrames::paintedByQt(const QRegion& painted) {
+    // What is queued shows what stood still before.
+    if (queue_ && painted.intersects(queue_->area)) stopQueue();
     shownAsQtPainted_ += painted;
     ratio_.reset();
     for (Part& part : parts_) {
