@@ -234,8 +234,7 @@ bool DirectFrames::put(const QRect& area, const QRegion& changed, const Painting
 std::optional<MediaTime> DirectFrames::queue(const QRect& area, const Round& round, const MediaTime now) {
     xcb_connection_t* c = connection_;
     const auto refuse = [&]() -> std::optional<MediaTime> {
-        if (queue_ && queue_->present->isOpen()) view_.update(queue_->area);
-        stopQueue();
+        if (const std::optional<QRect> shown = stopQueue()) view_.update(*shown);
         return std::nullopt;
     };
     if (queueRefused_ || !c || xcb_connection_has_error(c) || area.isEmpty() || round.looks <= 0 ||
@@ -258,7 +257,8 @@ std::optional<MediaTime> DirectFrames::queue(const QRect& area, const Round& rou
                              0,
                              QImage(),
                              {},
-                             std::nullopt});
+                             std::nullopt,
+                             0});
     }
     Queue& queued = *queue_;
     PresentQueue& present = *queued.present;
@@ -284,13 +284,16 @@ std::optional<MediaTime> DirectFrames::queue(const QRect& area, const Round& rou
             shownAsQtPainted_ -= area;
         }
         const std::uint64_t shown = present.frameAt(now);
+        // At the same frames for every view on the display, so that they wake together.
+        const std::uint64_t nextFill = (present.nearestFrame(now) / kFilledEvery + 1) * kFilledEvery;
         std::uint64_t frame = std::max(queued.lastQueued.value_or(0), shown) + 1;
-        for (; frame <= shown + kQueuedAhead; ++frame) {
+        for (; frame <= nextFill + kQueuedLeastLeft; ++frame) {
             const auto look = static_cast<std::size_t>(round.lookAt(present.timeOf(frame)) % round.looks);
             present.showAt(queued.pictures[look], frame);
             sending += sizeof(xcb_present_pixmap_request_t);
         }
         queued.lastQueued = frame - 1;
+        queued.nextFill = nextFill;
     }
     if (sending > kHeldBackAtMost) {
         sendNow(c);
@@ -298,8 +301,7 @@ std::optional<MediaTime> DirectFrames::queue(const QRect& area, const Round& rou
         sendAfterThisTurn(sending);
     }
     if (!present.isOpen()) return std::nullopt;
-    // Asked again while a few frames are left.
-    return present.timeOf(*queued.lastQueued - kQueuedLeastLeft);
+    return present.timeOf(queued.nextFill);
 }
 
 std::size_t DirectFrames::sendPictures(const Round& round, std::size_t room) {
@@ -354,8 +356,9 @@ std::size_t DirectFrames::sendPictures(const Round& round, std::size_t room) {
     return sending;
 }
 
-void DirectFrames::stopQueue() {
-    if (!queue_) return;
+std::optional<QRect> DirectFrames::stopQueue() {
+    if (!queue_) return std::nullopt;
+    const std::optional<QRect> shown = queue_->present->isOpen() ? std::optional(queue_->area) : std::nullopt;
     xcb_connection_t* c = connection_;
     if (!xcb_connection_has_error(c)) {
         for (const std::uint32_t pixmap : queue_->pictures) {
@@ -364,6 +367,7 @@ void DirectFrames::stopQueue() {
     }
     queue_.reset();
     sendAfterThisTurn(sizeof(xcb_destroy_window_request_t));
+    return shown;
 }
 
 QRect DirectFrames::devicePixels(const QRect& rect, const QRect& area, qreal ratio) {

@@ -39,11 +39,13 @@ public:
     static constexpr std::size_t kMostKept = 1024 * 1024;
     // The pictures of a round of queued frames the server may keep, in bytes.
     static constexpr std::size_t kMostQueued = 4 * 1024 * 1024;
-    // Frames queued ahead, and how many are left when more are queued.
-    static constexpr std::uint64_t kQueuedAhead = 10;
+    // A queue is filled at every kFilledEvery-th frame of the display, with kQueuedLeastLeft
+    // frames more than reach the next fill.
+    static constexpr std::uint64_t kFilledEvery = 8;
     static constexpr std::uint64_t kQueuedLeastLeft = 3;
-    // What a frame leaves for put while the pictures of a queue are sent, in bytes.
-    static constexpr int kRoomForPut = 8 * 1024;
+    // What a frame leaves for put while the pictures of a queue are sent, in bytes: a part
+    // put whole, as after Qt painted it, must still go, or Qt would paint it again.
+    static constexpr int kRoomForPut = 24 * 1024;
 
     // Names what `moving` paints: frames of one look are the same pixels.
     using Look = std::int64_t;
@@ -80,8 +82,9 @@ public:
     // cannot be queued: as with put, or a server without Present, whose times are not our
     // clock's, or pictures of more than kMostQueued. The caller then puts its frame.
     std::optional<MediaTime> queue(const QRect& area, const Round& round, MediaTime now);
-    // Takes the queue's window away, and what it queued with it.
-    void stopQueue();
+    // Takes the queue's window away, and what it queued with it: the area it showed over,
+    // where the window shows Qt's last painting again.
+    std::optional<QRect> stopQueue();
     // Device pixels a point in the view's window, as its devicePixelRatioF() tells them but
     // asked once between Qt's paints: looking up its screen was a tenth of a frame's cost.
     qreal pixelRatio() const;
@@ -122,6 +125,7 @@ private:
         QImage frame;
         std::vector<QRect> unsent;
         std::optional<std::uint64_t> lastQueued;
+        std::uint64_t nextFill;
     };
 
     // The window's depth once the server told it, if it takes our pixel layout.

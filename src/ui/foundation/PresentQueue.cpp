@@ -13,7 +13,10 @@ namespace {
 
 // Frames between the first answer and one the pace is taken from: a server without a display
 // may tell a time up to a frame after the frame began.
-constexpr std::uint64_t kLearnedOver = 30;
+constexpr std::uint64_t kLearnedOver = 12;
+// Once the pace is known, the counter is asked again now and then, each answer waking Qt's
+// reader of the connection.
+constexpr Duration kAskedAgainAfter = 1.0;
 // How far the server's time of an answer may stand from ours when it is read.
 constexpr Duration kLatestWord = 1.0;
 
@@ -105,7 +108,7 @@ void PresentQueue::learn(MediaTime now) {
         }
         std::free(event);
     }
-    if (asking_ || unmatched_) return;
+    if (asking_ || unmatched_ || (pace_ && now - last_->at < kAskedAgainAfter)) return;
     // The frame it stands at, told at once.
     xcb_present_notify_msc(connection_, parent_, ++serial_, 0, 0, 0);
     asking_ = true;
@@ -114,6 +117,10 @@ void PresentQueue::learn(MediaTime now) {
 std::uint64_t PresentQueue::frameAt(MediaTime time) const {
     const double since = std::floor((time - last_->at) / *pace_);
     return since < 0 ? last_->frame : last_->frame + static_cast<std::uint64_t>(since);
+}
+
+std::uint64_t PresentQueue::nearestFrame(MediaTime time) const {
+    return frameAt(time + *pace_ / 2);
 }
 
 MediaTime PresentQueue::timeOf(std::uint64_t frame) const {

@@ -37,6 +37,8 @@ public:
     bool isUnmatched() const { return unmatched_; }
     // The frame shown at our clock's `time`, and when a frame shows; once knowsFrames.
     std::uint64_t frameAt(MediaTime time) const;
+    // The frame that begins nearest `time`.
+    std::uint64_t nearestFrame(MediaTime time) const;
     MediaTime timeOf(std::uint64_t frame) const;
 
     // Opens the window the pictures show in, over `pixels` of the parent, of its depth.

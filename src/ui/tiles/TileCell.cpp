@@ -66,12 +66,16 @@ bool TileCell::isMovingBesidesBounce(MediaTime now) const {
 }
 
 QPointF TileCell::bounceOffset(const TileLook& look, MediaTime now, qreal ratio) const {
-    const QPointF offset = look.bounceVector * bounce.value(now) * ratio;
+    return bounceOffset(look, bounce.value(now), ratio);
+}
+
+QPointF TileCell::bounceOffset(const TileLook& look, double share, qreal ratio) {
+    const QPointF offset = look.bounceVector * share * ratio;
     return QPointF(std::round(offset.x()), std::round(offset.y())) / ratio;
 }
 
 void TileCell::paint(QPainter& painter, const QPointF& origin, const TileLook& look, const QPalette& palette,
-                     MediaTime now, double badgeRoom) const {
+                     MediaTime now, double badgeRoom, std::optional<double> bounceShare) const {
     const double shown = opacity.value(now);
     if (shown <= 0) return;
     painter.save();
@@ -79,7 +83,8 @@ void TileCell::paint(QPainter& painter, const QPointF& origin, const TileLook& l
     TileChrome chrome = this->chrome(look, badgeRoom);
     chrome.hover = hover.value(now);
     chrome.press = press.value(now);
-    const QPointF offset = bounceOffset(look, now, painter.device()->devicePixelRatioF());
+    const QPointF offset =
+        bounceOffset(look, bounceShare.value_or(bounce.value(now)), painter.device()->devicePixelRatioF());
     const double iconOpacity = content_.iconOpacity;
     const auto icon = [this, offset, iconOpacity](QPainter& p, const QRectF& box) {
         p.save();

@@ -5,6 +5,7 @@
 #include <QPointF>
 #include <QString>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "core/platform/EasedValue.h"
@@ -84,15 +85,16 @@ public:
     bool setContent(TileContent content, MediaTime now);
 
     // Into the tile's box at `origin`, as it stands at `now`, its name badge at most
-    // `badgeRoom` wide.
+    // `badgeRoom` wide; its icon bounced out by `bounceShare` of the way where given.
     void paint(QPainter& painter, const QPointF& origin, const TileLook& look, const QPalette& palette, MediaTime now,
-               double badgeRoom = 0) const;
+               double badgeRoom = 0, std::optional<double> bounceShare = std::nullopt) const;
     bool isMoving(MediaTime now) const;
     // Whether anything but the bounce moves: a bounce alone moves only the icon.
     bool isMovingBesidesBounce(MediaTime now) const;
     // Where the bounce has moved the icon at `now`, in whole device pixels of `ratio`: the
     // icon steps only a few pixels each way, so most frames show it where the last did.
     QPointF bounceOffset(const TileLook& look, MediaTime now, qreal ratio) const;
+    static QPointF bounceOffset(const TileLook& look, double share, qreal ratio);
     // Hovering the tile shows its whole name in its badge, so it needs no tooltip.
     bool badgeShowsWholeName(const TileLook& look, double badgeRoom) const;
 

@@ -141,14 +141,28 @@ void TileStrip::redrawFrame() {
         return value.isMoving(now) || (lastFrame_ && value.isMoving(*lastFrame_));
     };
     QRegion area = std::exchange(dirty_, QRegion());
+    queuedCell_.reset();
+    queuedUntil_.reset();
+    bool queueAsked = false;
     for (std::size_t i = 0; i < cells_.size(); ++i) {
         const TileCell& cell = *cells_[i];
         if (!moves(cell)) continue;
         // What Qt paints anyway is not put: a frame kept from before would show there meanwhile.
         const bool bounceAlone = lastFrame_ && !cell.isMovingBesidesBounce(now) &&
                                  !cell.isMovingBesidesBounce(*lastFrame_) && !area.intersects(bounceArea(i));
+        if (bounceAlone && !queueAsked && cell.bounce.isBouncing()) {
+            queueAsked = true;
+            if ((queuedUntil_ = queueBounce(i, now))) {
+                queuedCell_ = i;
+                continue;
+            }
+        }
         area +=
             bounceAlone ? redrawBounce(i, *lastFrame_, now) : QRegion(drawnArea(i, mayShowBadge(i)).toAlignedRect());
+    }
+    // A queue no longer asked for goes, and Qt paints where it showed.
+    if (!queueAsked) {
+        if (const std::optional<QRect> shown = direct_.stopQueue()) area += *shown;
     }
     if (moves(fadeMask_)) {
         const Bands ends = bands();
@@ -220,22 +234,43 @@ QRegion TileStrip::redrawBounce(std::size_t index, MediaTime before, MediaTime n
     const QPointF to = cell.bounceOffset(look_, now, ratio);
     if (from == to) return {};
     // Another tile, hovered, is drawn over this one; the ends may fade over it.
-    const bool drawnOver = (fadeMask_.value(now) > 0 && !bands().middle.contains(area)) ||
-                           std::ranges::any_of(std::views::iota(std::size_t{0}, cells_.size()), [&](std::size_t other) {
-                               return other != index && cells_[other]->hover.value(now) > 0 &&
-                                      drawnArea(other, mayShowBadge(other)).intersects(area);
-                           });
     // What stands still there is taken without the tile, which each frame draws whole. A
     // frame puts the whole area, which the server keeps for each of the icon's few places.
     const QPoint place = (to * ratio).toPoint();
     const DirectFrames::Look look = (DirectFrames::Look{place.x()} << 32) | static_cast<std::uint32_t>(place.y());
-    const bool put = !drawnOver && direct_.put(
-                                       area, area,
-                                       [&](QPainter& p, const QRect&) {
-                                           cell.paint(p, cellOrigin(index), look_, palette(), now, badgeRoom(index));
-                                       },
-                                       look);
+    const bool put = !isBounceDrawnOver(index, now) &&
+                     direct_.put(
+                         area, area,
+                         [&](QPainter& p, const QRect&) {
+                             cell.paint(p, cellOrigin(index), look_, palette(), now, badgeRoom(index));
+                         },
+                         look);
     return put ? QRegion() : QRegion(area);
+}
+
+std::optional<MediaTime> TileStrip::queueBounce(std::size_t index, MediaTime now) {
+    const qreal ratio = direct_.pixelRatio();
+    const QPointF reach = look_.bounceVector * ratio;
+    const auto steps = static_cast<int>(std::lround(std::max(std::abs(reach.x()), std::abs(reach.y()))));
+    if (steps == 0 || isBounceDrawnOver(index, now)) return std::nullopt;
+    const TileCell& cell = *cells_[index];
+    const QRect area = bounceArea(index);
+    const DirectFrames::Round places{
+        steps + 1, [&](MediaTime at) { return static_cast<int>(std::lround(cell.bounce.value(at) * steps)); },
+        [&](QPainter& p, int place) {
+            cell.paint(p, cellOrigin(index), look_, palette(), now, badgeRoom(index), double(place) / steps);
+        },
+        [&](int, int) { return QRegion(area); }};
+    return direct_.queue(area, places, now);
+}
+
+bool TileStrip::isBounceDrawnOver(std::size_t index, MediaTime now) const {
+    const QRect area = bounceArea(index);
+    return (fadeMask_.value(now) > 0 && !bands().middle.contains(area)) ||
+           std::ranges::any_of(std::views::iota(std::size_t{0}, cells_.size()), [&](std::size_t other) {
+               return other != index && cells_[other]->hover.value(now) > 0 &&
+                      drawnArea(other, mayShowBadge(other)).intersects(area);
+           });
 }
 
 bool TileStrip::mayShowBadge(std::size_t index) const {
@@ -322,20 +357,23 @@ MediaTime TileStrip::nextChange(MediaTime now) const {
     const MediaTime next = now + FrameTicker::kFrameInterval;
     if (!dirty_.isEmpty() || fadeMask_.isMoving(now)) return next;
     std::vector<const TileCell*> bouncing;
-    for (const auto& cell : cells_) {
-        if (cell->isMovingBesidesBounce(now)) return next;
-        if (cell->bounce.isMoving(now)) bouncing.push_back(cell.get());
+    for (std::size_t i = 0; i < cells_.size(); ++i) {
+        const TileCell& cell = *cells_[i];
+        if (cell.isMovingBesidesBounce(now)) return next;
+        // The server shows the queued one's frames.
+        if (cell.bounce.isMoving(now) && i != queuedCell_) bouncing.push_back(&cell);
     }
+    const MediaTime latest = queuedUntil_.value_or(now + kMostFramesSkipped * FrameTicker::kFrameInterval);
     const qreal ratio = direct_.pixelRatio();
-    for (int frame = 1; frame < kMostFramesSkipped; ++frame) {
+    for (int frame = 1;; ++frame) {
         const MediaTime at = now + frame * FrameTicker::kFrameInterval;
+        if (at >= latest) return latest;
         if (std::ranges::any_of(bouncing, [&](const TileCell* cell) {
                 return !cell->bounce.isMoving(at) ||
                        cell->bounceOffset(look_, at, ratio) != cell->bounceOffset(look_, now, ratio);
             }))
             return at;
     }
-    return now + kMostFramesSkipped * FrameTicker::kFrameInterval;
 }
 
 void TileStrip::resizeEvent(QResizeEvent*) {

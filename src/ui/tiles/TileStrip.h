@@ -91,6 +91,11 @@ private:
     // What a tile whose bounce alone moves shows of a frame: nothing while its icon stays on
     // the same pixels, else the frame put straight into the window where it can be.
     QRegion redrawBounce(std::size_t index, MediaTime before, MediaTime now);
+    // A bounce's frames come round at each swing: queued on the server where they can be,
+    // each of the icon's places a look. The time to queue more, if queued.
+    std::optional<MediaTime> queueBounce(std::size_t index, MediaTime now);
+    // Whether another tile, hovered, or a fading end is drawn over a bouncing tile's area.
+    bool isBounceDrawnOver(std::size_t index, MediaTime now) const;
     // How wide the tile's name badge may be, centred on it inside the strip.
     double badgeRoom(std::size_t index) const;
     void measure();
@@ -139,6 +144,9 @@ private:
     // Changed since the last frame, still to repaint.
     QRegion dirty_;
     std::optional<MediaTime> lastFrame_;
+    // The tile whose bounce the server shows, queued, and when to queue more.
+    std::optional<std::size_t> queuedCell_;
+    std::optional<MediaTime> queuedUntil_;
     FrameTicker ticker_;
     Subscription fadeObserver_;
     // The time of the move that asked for a drag, until the drag starts or the press ends.
