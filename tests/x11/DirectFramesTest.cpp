@@ -218,7 +218,6 @@ TEST_F(DirectFramesOnX, ARoundQueuedOnTheServerTurnsWithoutUsAndStopsWithItsWind
         next = view->direct.queue(area, squareRound(), clock.mediaNow());
         return next.has_value();
     })) << "queued once the looks are sent and the display's frames counted";
-    EXPECT_GT(*next - clock.mediaNow(), 1.5 * FrameClock::kFrameInterval) << "not asked again at the next frame";
 
     // Asked again only when it said, the server shows the square at its places in turn.
     std::set<int> placesSeen;
@@ -236,7 +235,7 @@ TEST_F(DirectFramesOnX, ARoundQueuedOnTheServerTurnsWithoutUsAndStopsWithItsWind
         spinFor(5);
     }
     EXPECT_EQ(placesSeen.size(), 4u);
-    EXPECT_LE(asked, 10) << "asked about each frame";
+    EXPECT_LE(asked, 8) << "asked about each frame";
 
     view->direct.stopQueue();
     const auto allStill = [&] {
@@ -316,6 +315,42 @@ TEST(TileStripOnX, TheBouncingIconPutStraightInIsTheOneQtWouldPaint) {
     spinFor(100);
     const QRect area = icon.adjusted(-2, -12, 2, 2);
     EXPECT_EQ(unlikeQtsPainting(probe, *strip, area), 0) << "pixels of the bounce unlike Qt's painting";
+}
+
+TEST(TileStripOnX, ABounceQueuedOnTheServerGoesWithTheBounce) {
+    Backends x;
+    XProbe probe;
+    QWidget window;
+    auto* strip = new TileStrip(x.frames, &window);
+    strip->resize(200, 100);
+    TileLook look;
+    look.bounceVector = {0, -9};
+    strip->setLook(look, false);
+    QPixmap picture(64, 64);
+    picture.fill(QColor(220, 40, 40));
+    TileContent tile;
+    tile.key = "mail";
+    tile.themedIcon = QIcon(picture);
+    tile.isLaunching = true;
+    strip->setTiles({tile}, false, {});
+    standAt(window, strip->size());
+    // The windows the strip's own holds: the queue's.
+    const auto queueWindows = [&] {
+        xcb_query_tree_reply_t* tree = xcb_query_tree_reply(
+            probe.c(), xcb_query_tree(probe.c(), static_cast<xcb_window_t>(window.winId())), nullptr);
+        const int children = tree ? xcb_query_tree_children_length(tree) : -1;
+        std::free(tree);
+        return children;
+    };
+    ASSERT_TRUE(spinUntil([&] { return queueWindows() == 1; }))
+        << "the bounce's frames queued in a window of their own";
+
+    tile.isLaunching = false;
+    strip->setTiles({tile}, false, {});
+    EXPECT_TRUE(spinUntil([&] { return queueWindows() == 0; }));
+    spinFor(400);
+    const QRect icon = TileChrome::iconBox(strip->tileFrames()[0].topLeft(), look.tileSize).toAlignedRect();
+    EXPECT_EQ(unlikeQtsPainting(probe, *strip, icon.adjusted(-2, -12, 2, 2)), 0) << "the icon at rest, as Qt paints it";
 }
 
 }  // namespace
