@@ -233,7 +233,6 @@ QRegion TileStrip::redrawBounce(std::size_t index, MediaTime before, MediaTime n
     const QPointF from = cell.bounceOffset(look_, before, ratio);
     const QPointF to = cell.bounceOffset(look_, now, ratio);
     if (from == to) return {};
-    // Another tile, hovered, is drawn over this one; the ends may fade over it.
     // What stands still there is taken without the tile, which each frame draws whole. A
     // frame puts the whole area, which the server keeps for each of the icon's few places.
     const QPoint place = (to * ratio).toPoint();
