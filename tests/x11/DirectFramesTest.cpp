@@ -282,26 +282,35 @@ TEST(LaunchBeaconOnX, TheTurningRingPutStraightInIsTheOneQtWouldPaint) {
         << "pixels of the ring's box unlike Qt's painting, say an arc's end left behind";
 }
 
+// A strip of one tile whose application launches, its icon a red square, shown in `window`.
+struct BouncingStrip {
+    TileStrip* strip;
+    TileLook look;
+    TileContent tile;
+};
+BouncingStrip showBouncingStrip(FrameClock& frames, QWidget& window) {
+    BouncingStrip shown{new TileStrip(frames, &window), {}, {}};
+    shown.strip->resize(200, 100);
+    shown.look.bounceVector = {0, -9};
+    shown.look.accent = Qt::blue;
+    shown.strip->setLook(shown.look, false);
+    QPixmap picture(64, 64);
+    picture.fill(QColor(220, 40, 40));
+    shown.tile.key = "mail";
+    shown.tile.themedIcon = QIcon(picture);
+    shown.tile.isLaunching = true;
+    shown.strip->setTiles({shown.tile}, false, {});
+    standAt(window, shown.strip->size());
+    return shown;
+}
+
 TEST(TileStripOnX, TheBouncingIconPutStraightInIsTheOneQtWouldPaint) {
     Backends x;
     XProbe probe;
     SimClock clock;
     FrameClock frames(x.loop, clock);
     QWidget window;
-    auto* strip = new TileStrip(frames, &window);
-    strip->resize(200, 100);
-    TileLook look;
-    look.bounceVector = {0, -9};
-    look.accent = Qt::blue;
-    strip->setLook(look, false);
-    QPixmap picture(64, 64);
-    picture.fill(QColor(220, 40, 40));
-    TileContent tile;
-    tile.key = "mail";
-    tile.themedIcon = QIcon(picture);
-    tile.isLaunching = true;
-    strip->setTiles({tile}, false, {});
-    standAt(window, strip->size());
+    auto [strip, look, tile] = showBouncingStrip(frames, window);
     const QRect icon = TileChrome::iconBox(strip->tileFrames()[0].topLeft(), look.tileSize).toAlignedRect();
     ASSERT_TRUE(spinUntil([&] {
         return probe.pixelAt(kWindowAt.x() + icon.center().x(), kWindowAt.y() + icon.center().y()) == 0xdc2828;
@@ -321,19 +330,7 @@ TEST(TileStripOnX, ABounceQueuedOnTheServerGoesWithTheBounce) {
     Backends x;
     XProbe probe;
     QWidget window;
-    auto* strip = new TileStrip(x.frames, &window);
-    strip->resize(200, 100);
-    TileLook look;
-    look.bounceVector = {0, -9};
-    strip->setLook(look, false);
-    QPixmap picture(64, 64);
-    picture.fill(QColor(220, 40, 40));
-    TileContent tile;
-    tile.key = "mail";
-    tile.themedIcon = QIcon(picture);
-    tile.isLaunching = true;
-    strip->setTiles({tile}, false, {});
-    standAt(window, strip->size());
+    auto [strip, look, tile] = showBouncingStrip(x.frames, window);
     // The windows the strip's own holds: the queue's.
     const auto queueWindows = [&] {
         xcb_query_tree_reply_t* tree = xcb_query_tree_reply(
