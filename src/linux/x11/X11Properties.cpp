@@ -1,13 +1,8 @@
 #include "linux/x11/X11Properties.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 namespace quillbern {
-
-void FreeDeleter::operator()(void* p) const {
-    std::free(p);
-}
 
 std::vector<std::uint32_t> propertyItems(xcb_connection_t* c, xcb_get_property_cookie_t cookie) {
     const XcbReply<xcb_get_property_reply_t> reply(xcb_get_property_reply(c, cookie, nullptr));

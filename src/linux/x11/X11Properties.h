@@ -8,15 +8,9 @@
 #include <xcb/xcb.h>
 
 #include "core/foundation/Geometry.h"
+#include "xcb/XcbReply.h"
 
 namespace quillbern {
-
-// Frees what xcb allocates for replies and events.
-struct FreeDeleter {
-    void operator()(void* p) const;
-};
-template <class T>
-using XcbReply = std::unique_ptr<T, FreeDeleter>;
 
 // The 32-bit items (CARDINAL, WINDOW, ATOM) of a property reply; empty when absent.
 std::vector<std::uint32_t> propertyItems(xcb_connection_t* c, xcb_get_property_cookie_t cookie);

@@ -5,11 +5,9 @@
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 #include <xcb/present.h>
 #include <xcb/xcb.h>
-#include <xcb/xcbext.h>
 
 #include "ui/foundation/PresentQueue.h"
 #include "ui/foundation/QtX11.h"
@@ -70,14 +68,11 @@ std::optional<std::uint8_t> DirectFrames::windowDepth() {
         xcb_flush(c);
     }
     if (askedDepth_) {
-        void* reply = nullptr;
-        xcb_generic_error_t* error = nullptr;
-        if (!xcb_poll_for_reply(c, *askedDepth_, &reply, &error)) return {};
+        const std::optional<XcbReply<void>> reply = polledReply(c, *askedDepth_);
+        if (!reply) return {};
         askedDepth_.reset();
-        const auto* geometry = static_cast<const xcb_get_geometry_reply_t*>(reply);
+        const auto* geometry = static_cast<const xcb_get_geometry_reply_t*>(reply->get());
         depth_ = geometry && takesImagePixels(c, geometry->depth) ? geometry->depth : 0;
-        std::free(reply);
-        std::free(error);
         if (*depth_) {
             gc_ = xcb_generate_id(c);
             const std::uint32_t noExposures = 0;

@@ -7,6 +7,8 @@
 #include <xcb/xcb.h>
 #include <xcb/xcbext.h>
 
+#include "ui/foundation/QtX11.h"
+
 namespace quillbern {
 
 namespace {
@@ -27,17 +29,6 @@ struct Support {
     std::optional<bool> answer;
 };
 
-template <typename Reply>
-bool pollReply(xcb_connection_t* c, unsigned request, Reply*& reply, bool& failed) {
-    void* answer = nullptr;
-    xcb_generic_error_t* error = nullptr;
-    if (!xcb_poll_for_reply(c, request, &answer, &error)) return false;
-    failed = error || !answer;
-    std::free(error);
-    reply = static_cast<Reply*>(answer);
-    return true;
-}
-
 }  // namespace
 
 bool PresentQueue::isAvailable(xcb_connection_t* c) {
@@ -55,24 +46,21 @@ bool PresentQueue::isAvailable(xcb_connection_t* c) {
         xcb_flush(c);
         return false;
     }
-    bool failed = false;
     if (support.askedExtension) {
-        xcb_query_extension_reply_t* reply = nullptr;
-        if (!pollReply(c, *support.askedExtension, reply, failed)) return false;
-        const bool present = !failed && reply->present;
-        std::free(reply);
+        const std::optional<XcbReply<void>> reply = polledReply(c, *support.askedExtension);
+        if (!reply) return false;
         support.askedExtension.reset();
-        if (!present) return *(support.answer = false);
+        const auto* extension = static_cast<const xcb_query_extension_reply_t*>(reply->get());
+        if (!extension || !extension->present) return *(support.answer = false);
         support.askedVersion =
             xcb_present_query_version(c, XCB_PRESENT_MAJOR_VERSION, XCB_PRESENT_MINOR_VERSION).sequence;
         xcb_flush(c);
         return false;
     }
-    xcb_present_query_version_reply_t* reply = nullptr;
-    if (!pollReply(c, *support.askedVersion, reply, failed)) return false;
-    std::free(reply);
+    const std::optional<XcbReply<void>> reply = polledReply(c, *support.askedVersion);
+    if (!reply) return false;
     support.askedVersion.reset();
-    return *(support.answer = !failed);
+    return *(support.answer = *reply != nullptr);
 }
 
 PresentQueue::PresentQueue(xcb_connection_t* c, std::uint32_t parent)

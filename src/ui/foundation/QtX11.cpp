@@ -12,6 +12,7 @@
 #include <sys/ioctl.h>
 #include <utility>
 #include <vector>
+#include <xcb/xcbext.h>
 
 #include "xcb/WindowManagerMessage.h"
 
@@ -58,6 +59,14 @@ void endTurns() {
 }
 
 }  // namespace
+
+std::optional<XcbReply<void>> polledReply(xcb_connection_t* connection, unsigned request) {
+    void* reply = nullptr;
+    xcb_generic_error_t* error = nullptr;
+    if (!xcb_poll_for_reply(connection, request, &reply, &error)) return std::nullopt;
+    std::free(error);
+    return XcbReply<void>(reply);
+}
 
 std::optional<int> bytesUnreadByServer(xcb_connection_t* connection) {
     if (xcb_connection_has_error(connection)) return {};

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <xcb/xcb.h>
 
+#include "xcb/XcbReply.h"
+
 class QRegion;
 class QWidget;
 
@@ -26,6 +28,10 @@ void sendAfterThisTurn(std::size_t bytes);
 // Sends what was asked on the connection at once, what was held back with it; the unread
 // bytes are asked of the socket again.
 void sendNow(xcb_connection_t* connection);
+// The reply to `request` without waiting for it, since another client may hold the server:
+// none until the server answered, then the reply, null where it refused the request.
+std::optional<XcbReply<void>> polledReply(xcb_connection_t* connection, unsigned request);
+
 // Interned once per name on Qt's connection; XCB_ATOM_NONE without one.
 xcb_atom_t qtX11Atom(std::string_view name);
 
